@@ -1,0 +1,83 @@
+// The exception hierarchy. Exceptions are thrown by value and caught by reference;
+// each carries an English message.
+#pragma once
+
+#include <initializer_list>
+
+#include "classlib/Format.h"
+#include "classlib/Objects.h"
+
+class Exception : public TObject {
+  TCLASS_DECL(Exception, TObject)
+ public:
+  explicit Exception(const AnsiString& Msg) : FMessage(Msg) {}
+  // The CreateFmt constructor: the message is Format(Fmt, Args).
+  Exception(const AnsiString& Fmt, std::initializer_list<TVarRec> Args)
+      : FMessage(FormatArgs(Fmt, Args)) {}
+
+  const AnsiString& Message() const { return FMessage; }
+  void SetMessage(const AnsiString& Value) { FMessage = Value; }
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+
+ private:
+  AnsiString FMessage;
+  int FHelpContext = 0;
+};
+
+#define TCLASS_EXCEPTION(Name, Parent) \
+  class Name : public Parent {         \
+    TCLASS_DECL(Name, Parent)          \
+   public:                             \
+    using Parent::Parent;              \
+  };
+
+TCLASS_EXCEPTION(EAbort, Exception)
+TCLASS_EXCEPTION(EListError, Exception)
+TCLASS_EXCEPTION(EStringListError, EListError)
+TCLASS_EXCEPTION(EConvertError, Exception)
+TCLASS_EXCEPTION(EInvalidOperation, Exception)
+TCLASS_EXCEPTION(EInvalidPointer, Exception)
+TCLASS_EXCEPTION(EOutOfMemory, Exception)
+TCLASS_EXCEPTION(EClassNotFound, Exception)
+TCLASS_EXCEPTION(EStreamError, Exception)
+TCLASS_EXCEPTION(EFCreateError, EStreamError)
+TCLASS_EXCEPTION(EFOpenError, EStreamError)
+TCLASS_EXCEPTION(EReadError, EStreamError)
+TCLASS_EXCEPTION(EWriteError, EStreamError)
+TCLASS_EXCEPTION(EResNotFound, Exception)
+TCLASS_EXCEPTION(ERegistryException, Exception)
+TCLASS_EXCEPTION(EIniFileException, Exception)
+TCLASS_EXCEPTION(EOSError, Exception)
+TCLASS_EXCEPTION(EOleError, Exception)
+
+// A failing HRESULT, with the system's text for it.
+class EOleSysError : public EOleError {
+  TCLASS_DECL(EOleSysError, EOleError)
+ public:
+  EOleSysError(const AnsiString& Msg, HRESULT Code) : EOleError(Msg), FErrorCode(Code) {}
+  HRESULT ErrorCode() const { return FErrorCode; }
+
+ private:
+  HRESULT FErrorCode;
+};
+
+// Messages raised by the class library.
+inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SListCapacityError = "List capacity out of bounds (%d)";
+inline constexpr const char* SListCountError = "List count out of bounds (%d)";
+inline constexpr const char* SDuplicateString = "String list does not allow duplicates";
+inline constexpr const char* SSortedListError = "Operation not allowed on sorted string list";
+inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+inline constexpr const char* SClassNotFound = "Class %s not found";
+inline constexpr const char* SInvalidInteger = "'%s' is not a valid integer value";
+inline constexpr const char* SInvalidFloat = "'%s' is not a valid floating point value";
+inline constexpr const char* SOutOfMemory = "Out of memory";
+inline constexpr const char* SOperationAborted = "Operation aborted";
+
+// The system's text for an error code, without the trailing line break.
+AnsiString SysErrorMessage(DWORD ErrorCode);
+// Raises EOSError for GetLastError() when Condition is false.
+void Win32Check(bool Condition);
+// Raises EAbort, the silent exception that ends an operation without a message box.
+[[noreturn]] void Abort();

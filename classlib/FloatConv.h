@@ -1,0 +1,37 @@
+// Floating-point numbers to text and back, with explicit separators: never the C
+// runtime's locale.
+#pragma once
+
+#include "classlib/FormatSettings.h"
+#include "classlib/SysTypes.h"
+
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+
+// A number as decimal digits: Value = 0.Digits * 10^Exponent. Zero has no digits.
+struct TFloatRec {
+  bool Negative = false;
+  int Exponent = 0;
+  AnsiString Digits;  // no leading or trailing zeros
+  bool NaN = false;
+  bool Infinite = false;
+};
+
+// Rounds Value to Precision significant digits (1..17) and, when Decimals >= 0, to
+// no more than Decimals digits after the decimal point. Ties round away from zero.
+TFloatRec FloatToDecimal(double Value, int Precision, int Decimals = -1);
+
+// Precision is the number of significant digits (at most 17); Digits is the minimum
+// number of exponent digits for ffGeneral and ffExponent, and the number of decimals
+// for ffFixed, ffNumber and ffCurrency.
+AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
+                       const TFormatSettings& Settings = FormatSettings);
+// The general format with 15 significant digits.
+AnsiString FloatToStr(double Value, const TFormatSettings& Settings = FormatSettings);
+
+// Blanks around the number are allowed; the decimal separator is the settings' own.
+bool TryStrToFloat(const AnsiString& S, double& Value,
+                   const TFormatSettings& Settings = FormatSettings);
+// Raises EConvertError "'%s' is not a valid floating point value".
+double StrToFloat(const AnsiString& S, const TFormatSettings& Settings = FormatSettings);
+double StrToFloatDef(const AnsiString& S, double Default,
+                     const TFormatSettings& Settings = FormatSettings);

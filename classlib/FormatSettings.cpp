@@ -1,0 +1,48 @@
+#include "classlib/FormatSettings.h"
+
+TFormatSettings FormatSettings;
+
+namespace {
+
+AnsiString LocaleString(LCID Locale, LCTYPE Type, const AnsiString& Default) {
+  char Buffer[128];
+  int Length = GetLocaleInfoA(Locale, Type, Buffer, sizeof(Buffer));
+  return Length > 1 ? AnsiString(Buffer, Length - 1) : Default;
+}
+
+char LocaleChar(LCID Locale, LCTYPE Type, char Default) {
+  AnsiString Text = LocaleString(Locale, Type, AnsiString(1, Default));
+  return Text.empty() ? Default : Text[0];
+}
+
+Byte LocaleNumber(LCID Locale, LCTYPE Type, Byte Default) {
+  AnsiString Text = LocaleString(Locale, Type, "");
+  if (Text.empty()) return Default;
+  int Value = 0;
+  for (char C : Text) {
+    if (C < '0' || C > '9') return Default;
+    Value = Value * 10 + (C - '0');
+  }
+  return static_cast<Byte>(Value);
+}
+
+}  // namespace
+
+TFormatSettings GetLocaleFormatSettings(LCID Locale) {
+  TFormatSettings S;
+  S.DecimalSeparator = LocaleChar(Locale, LOCALE_SDECIMAL, S.DecimalSeparator);
+  S.ThousandSeparator = LocaleChar(Locale, LOCALE_STHOUSAND, S.ThousandSeparator);
+  S.DateSeparator = LocaleChar(Locale, LOCALE_SDATE, S.DateSeparator);
+  S.TimeSeparator = LocaleChar(Locale, LOCALE_STIME, S.TimeSeparator);
+  S.ShortDateFormat = LocaleString(Locale, LOCALE_SSHORTDATE, S.ShortDateFormat);
+  S.LongTimeFormat = LocaleString(Locale, LOCALE_STIMEFORMAT, S.LongTimeFormat);
+  S.TimeAMString = LocaleString(Locale, LOCALE_S1159, S.TimeAMString);
+  S.TimePMString = LocaleString(Locale, LOCALE_S2359, S.TimePMString);
+  S.CurrencyString = LocaleString(Locale, LOCALE_SCURRENCY, S.CurrencyString);
+  S.CurrencyFormat = LocaleNumber(Locale, LOCALE_ICURRENCY, S.CurrencyFormat);
+  S.NegCurrFormat = LocaleNumber(Locale, LOCALE_INEGCURR, S.NegCurrFormat);
+  S.CurrencyDecimals = LocaleNumber(Locale, LOCALE_ICURRDIGITS, S.CurrencyDecimals);
+  return S;
+}
+
+void InitFormatSettings() { FormatSettings = GetLocaleFormatSettings(LOCALE_USER_DEFAULT); }

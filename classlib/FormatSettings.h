@@ -1,0 +1,31 @@
+// The separators and formats used to turn numbers and dates into text and back.
+// Conversions take them explicitly or use the module-wide FormatSettings, which is
+// read from the user's locale at start-up and which tests may overwrite.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/SysTypes.h"
+
+struct TFormatSettings {
+  char DecimalSeparator = '.';
+  char ThousandSeparator = ',';
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  AnsiString ShortDateFormat = "M/d/yyyy";
+  AnsiString LongTimeFormat = "h:mm:ss AMPM";
+  AnsiString TimeAMString = "AM";
+  AnsiString TimePMString = "PM";
+  AnsiString CurrencyString = "$";
+  Byte CurrencyFormat = 0;  // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
+  Byte NegCurrFormat = 0;   // 0 "($1)" .. 15, as the locale's LOCALE_INEGCURR
+  Byte CurrencyDecimals = 2;
+};
+
+extern TFormatSettings FormatSettings;
+
+// The settings of a locale (LOCALE_USER_DEFAULT for the user's own).
+TFormatSettings GetLocaleFormatSettings(LCID Locale);
+
+// Unit initialization: reads the user's locale into FormatSettings.
+void InitFormatSettings();
