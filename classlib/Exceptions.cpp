@@ -1,5 +1,8 @@
 #include "classlib/Exceptions.h"
 
+#include <exception>
+#include <new>
+
 TCLASS_IMPL(Exception)
 TCLASS_IMPL(EAbort)
 TCLASS_IMPL(EListError)
@@ -40,3 +43,30 @@ void Win32Check(bool Condition) {
 }
 
 void Abort() { throw EAbort(SOperationAborted); }
+
+namespace {
+void MessageBoxException(const AnsiString& Message) {
+  MessageBoxA(GetActiveWindow(), Message.c_str(), "Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+}  // namespace
+
+TShowExceptionProc ShowExceptionProc = MessageBoxException;
+
+void ShowException(const Exception& E) {
+  if (E.Is<EAbort>()) return;
+  ShowExceptionProc(E.Message());
+}
+
+void ShowCurrentException() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    ShowException(E);
+  } catch (const std::bad_alloc&) {
+    ShowExceptionProc(SOutOfMemory);
+  } catch (const std::exception& E) {
+    ShowExceptionProc(E.what());
+  } catch (...) {
+    ShowExceptionProc("Unknown error");
+  }
+}

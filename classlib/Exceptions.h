@@ -81,3 +81,13 @@ AnsiString SysErrorMessage(DWORD ErrorCode);
 void Win32Check(bool Condition);
 // Raises EAbort, the silent exception that ends an operation without a message box.
 [[noreturn]] void Abort();
+
+// How an error reaches the user. By default a message box owned by the active window;
+// tests replace the procedure to see the message instead of a box.
+using TShowExceptionProc = void (*)(const AnsiString& Message);
+extern TShowExceptionProc ShowExceptionProc;
+// Shows the exception's message; EAbort shows nothing.
+void ShowException(const Exception& E);
+// Inside a catch block: shows whatever is being handled (class-library exceptions,
+// standard exceptions, or anything else as an unknown error).
+void ShowCurrentException();

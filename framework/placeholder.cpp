@@ -1,0 +1,1 @@
+// The plug-in framework.

@@ -1,0 +1,1 @@
+// The tree-node library: its lists come first.
