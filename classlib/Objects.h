@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -137,6 +138,14 @@ void FreeAndNil(T*& Obj) {
   Obj = nullptr;
   FreeObject(Temp);
 }
+
+// Holds an object for the length of a scope and frees it at the end, also when the
+// scope is left by an exception: TOwned<TFileStream> Stream(NewObject<TFileStream>(...)).
+struct TFreeDeleter {
+  void operator()(TObject* Obj) const { Obj->Free(); }
+};
+template <class T>
+using TOwned = std::unique_ptr<T, TFreeDeleter>;
 
 template <class T, class... Args>
 T* NewObject(Args&&... args) {

@@ -83,14 +83,8 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(const AnsiString& FileName) {
-  TFileStream* Stream = NewObject<TFileStream>(FileName, fmCreate);
-  try {
-    SaveToStream(Stream);
-  } catch (...) {
-    Stream->Free();
-    throw;
-  }
-  Stream->Free();
+  TOwned<TFileStream> Stream(NewObject<TFileStream>(FileName, fmCreate));
+  SaveToStream(Stream.get());
 }
 
 // ---------------------------------------------------------------------------------
@@ -173,14 +167,8 @@ void TMemoryStream::LoadFromStream(TStream* Stream) {
 }
 
 void TMemoryStream::LoadFromFile(const AnsiString& FileName) {
-  TFileStream* Stream = NewObject<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
-  try {
-    LoadFromStream(Stream);
-  } catch (...) {
-    Stream->Free();
-    throw;
-  }
-  Stream->Free();
+  TOwned<TFileStream> Stream(NewObject<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite));
+  LoadFromStream(Stream.get());
 }
 
 // ---------------------------------------------------------------------------------

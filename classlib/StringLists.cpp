@@ -285,14 +285,8 @@ bool TStrings::Equals(const TStrings* Strings) const {
 }
 
 void TStrings::LoadFromFile(const AnsiString& FileName) {
-  TFileStream* Stream = NewObject<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
-  try {
-    LoadFromStream(Stream);
-  } catch (...) {
-    Stream->Free();
-    throw;
-  }
-  Stream->Free();
+  TOwned<TFileStream> Stream(NewObject<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite));
+  LoadFromStream(Stream.get());
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
@@ -303,14 +297,8 @@ void TStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TStrings::SaveToFile(const AnsiString& FileName) const {
-  TFileStream* Stream = NewObject<TFileStream>(FileName, fmCreate);
-  try {
-    SaveToStream(Stream);
-  } catch (...) {
-    Stream->Free();
-    throw;
-  }
-  Stream->Free();
+  TOwned<TFileStream> Stream(NewObject<TFileStream>(FileName, fmCreate));
+  SaveToStream(Stream.get());
 }
 
 void TStrings::SaveToStream(TStream* Stream) const {

@@ -15,23 +15,13 @@ AnsiString TempFileName(const char* Name) {
   return AnsiString(Dir) + "StreamsTest_" + std::to_string(GetCurrentProcessId()) + "_" + Name;
 }
 
-// Frees a stream at the end of a scope, also when an assertion returns early.
-template <class T>
-struct TOwned {
-  T* Obj;
-  explicit TOwned(T* AObj) : Obj(AObj) {}
-  ~TOwned() { FreeObject(Obj); }
-  T* operator->() const { return Obj; }
-  operator T*() const { return Obj; }
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------
 // Memory streams
 
 TEST(MemoryStreamTest, GrowsAsItIsWritten) {
-  TOwned M(NewObject<TMemoryStream>());
+  TOwned<TMemoryStream> M(NewObject<TMemoryStream>());
   std::vector<Byte> Chunk(1000);
   for (int Round = 0; Round < 50; ++Round) {
     std::memset(Chunk.data(), Round, Chunk.size());
@@ -47,7 +37,7 @@ TEST(MemoryStreamTest, GrowsAsItIsWritten) {
 }
 
 TEST(MemoryStreamTest, SeekAndReadPastTheEnd) {
-  TOwned M(NewObject<TMemoryStream>());
+  TOwned<TMemoryStream> M(NewObject<TMemoryStream>());
   M->WriteBuffer("0123456789", 10);
   EXPECT_EQ(M->Seek(-4, soEnd), 6);
   char Buf[20] = {};
@@ -77,7 +67,7 @@ TEST(MemoryStreamTest, SeekAndReadPastTheEnd) {
 }
 
 TEST(MemoryStreamTest, SetSizeClearAndLoad) {
-  TOwned M(NewObject<TMemoryStream>());
+  TOwned<TMemoryStream> M(NewObject<TMemoryStream>());
   M->WriteBuffer("abcdef", 6);
   M->SetSize(3);
   EXPECT_EQ(M->Position(), 3) << "the position follows a shorter end";
@@ -86,9 +76,9 @@ TEST(MemoryStreamTest, SetSizeClearAndLoad) {
   EXPECT_EQ(M->Size(), 100000);
   EXPECT_EQ(AnsiString(static_cast<const char*>(M->Memory()), 3), "abc");
 
-  TOwned Source(NewObject<TStringStream>("loaded"));
+  TOwned<TStringStream> Source(NewObject<TStringStream>("loaded"));
   Source->SetPosition(4);
-  M->LoadFromStream(Source);
+  M->LoadFromStream(Source.get());
   EXPECT_EQ(M->Size(), 6);
   EXPECT_EQ(M->Position(), 0);
   EXPECT_EQ(AnsiString(static_cast<const char*>(M->Memory()), 6), "loaded");
@@ -100,7 +90,7 @@ TEST(MemoryStreamTest, SetSizeClearAndLoad) {
 
 TEST(MemoryStreamTest, CustomMemoryStreamIsReadOnly) {
   char Buffer[] = "fixed";
-  TOwned M(NewObject<TCustomMemoryStream>());
+  TOwned<TCustomMemoryStream> M(NewObject<TCustomMemoryStream>());
   M->SetPointer(Buffer, 5);
   char Out[5];
   M->ReadBuffer(Out, 5);
@@ -115,14 +105,14 @@ TEST(MemoryStreamTest, CustomMemoryStreamIsReadOnly) {
 }
 
 TEST(MemoryStreamTest, CopyFromCopiesAllOrPart) {
-  TOwned Source(NewObject<TStringStream>("0123456789"));
-  TOwned Dest(NewObject<TMemoryStream>());
+  TOwned<TStringStream> Source(NewObject<TStringStream>("0123456789"));
+  TOwned<TMemoryStream> Dest(NewObject<TMemoryStream>());
   Source->Seek(0, soEnd);
-  EXPECT_EQ(Dest->CopyFrom(Source, 0), 10) << "0 copies the whole source from its start";
+  EXPECT_EQ(Dest->CopyFrom(Source.get(), 0), 10) << "0 copies the whole source from its start";
   Source->SetPosition(2);
-  EXPECT_EQ(Dest->CopyFrom(Source, 3), 3);
+  EXPECT_EQ(Dest->CopyFrom(Source.get(), 3), 3);
   EXPECT_EQ(AnsiString(static_cast<const char*>(Dest->Memory()), 13), "0123456789234");
-  EXPECT_THROW(Dest->CopyFrom(Source, 100), EReadError);
+  EXPECT_THROW(Dest->CopyFrom(Source.get(), 100), EReadError);
 }
 
 // ---------------------------------------------------------------------------------
@@ -136,20 +126,20 @@ class FileStreamTest : public ::testing::Test {
 
 TEST_F(FileStreamTest, CreateWriteReopenAndTruncate) {
   {
-    TOwned F(NewObject<TFileStream>(Name, fmCreate));
+    TOwned<TFileStream> F(NewObject<TFileStream>(Name, fmCreate));
     F->WriteBuffer("hello world", 11);
     EXPECT_EQ(F->Size(), 11);
     EXPECT_EQ(F->FileName(), Name);
   }
   {
-    TOwned F(NewObject<TFileStream>(Name, fmOpenReadWrite));
+    TOwned<TFileStream> F(NewObject<TFileStream>(Name, fmOpenReadWrite));
     EXPECT_EQ(F->Size(), 11);
     F->Seek(6, soBeginning);
     F->WriteBuffer("WORLD", 5);
     F->SetSize(8);
   }
   {
-    TOwned F(NewObject<TFileStream>(Name, fmOpenRead | fmShareDenyWrite));
+    TOwned<TFileStream> F(NewObject<TFileStream>(Name, fmOpenRead | fmShareDenyWrite));
     char Buf[16] = {};
     EXPECT_EQ(F->Read(Buf, 16), 8);
     EXPECT_EQ(AnsiString(Buf), "hello WO");
@@ -157,7 +147,7 @@ TEST_F(FileStreamTest, CreateWriteReopenAndTruncate) {
     EXPECT_THROW(NewObject<TFileStream>(Name, fmOpenWrite)->Free(), EFOpenError);
   }
   {
-    TOwned F(NewObject<TFileStream>(Name, fmCreate));
+    TOwned<TFileStream> F(NewObject<TFileStream>(Name, fmCreate));
     EXPECT_EQ(F->Size(), 0) << "fmCreate empties an existing file";
   }
 }
@@ -182,10 +172,10 @@ TEST_F(FileStreamTest, MissingFileRaisesWithTheSystemMessage) {
 }
 
 TEST_F(FileStreamTest, MemoryStreamSavesAndLoadsFiles) {
-  TOwned M(NewObject<TMemoryStream>());
+  TOwned<TMemoryStream> M(NewObject<TMemoryStream>());
   M->WriteBuffer("saved\0bytes", 11);
   M->SaveToFile(Name);
-  TOwned Loaded(NewObject<TMemoryStream>());
+  TOwned<TMemoryStream> Loaded(NewObject<TMemoryStream>());
   Loaded->LoadFromFile(Name);
   ASSERT_EQ(Loaded->Size(), 11);
   EXPECT_EQ(std::memcmp(Loaded->Memory(), "saved\0bytes", 11), 0);
@@ -206,7 +196,7 @@ TEST(ResourceStreamTest, MissingResourceRaisesResNotFound) {
 }
 
 TEST(StringStreamTest, RoundTrip) {
-  TOwned S(NewObject<TStringStream>());
+  TOwned<TStringStream> S(NewObject<TStringStream>());
   S->WriteString("alpha ");
   S->WriteString("beta");
   EXPECT_EQ(S->DataString(), "alpha beta");
@@ -224,8 +214,8 @@ TEST(StringStreamTest, RoundTrip) {
   S->SetSize(5);
   EXPECT_EQ(S->DataString(), "alpha");
 
-  TOwned Copy(NewObject<TStringStream>(AnsiString("with\0nul", 8)));
-  TOwned Target(NewObject<TStringStream>());
-  Target->CopyFrom(Copy, 0);
+  TOwned<TStringStream> Copy(NewObject<TStringStream>(AnsiString("with\0nul", 8)));
+  TOwned<TStringStream> Target(NewObject<TStringStream>());
+  Target->CopyFrom(Copy.get(), 0);
   EXPECT_EQ(Target->DataString(), AnsiString("with\0nul", 8));
 }
