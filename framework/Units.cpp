@@ -1,9 +1,17 @@
 // The module's units, in the order they start. Finalizations run in reverse.
 #include "classlib/FormatSettings.h"
 #include "classlib/ModuleInit.h"
+#include "framework/ClientProcs.h"
+#include "framework/Rt_Util.h"
+#include "framework/VFSAPI.h"
 
 const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
+    // The host's client functions are bound and the host's client kept, then the
+    // virtual-file-system table is bound, then the framework's utilities start.
+    {"ClientProcs", InitClientProcs, nullptr},
+    {"VFSAPI", InitVfsApi, DoneVfsApi},
+    {"Rt_Util", InitRtUtil, DoneRtUtil},
 };
 
 const std::size_t ModuleUnitCount = sizeof(ModuleUnits) / sizeof(ModuleUnits[0]);

@@ -7,8 +7,13 @@ std::string HostFolder() {
   return Folder.substr(0, Folder.find_last_of("\\/") + 1);
 }
 
-HMODULE LoadServerModule(const std::string& FileName, std::string& Error) {
-  std::string Path = HostFolder() + FileName;
+std::string WithTrailingBackslash(const std::string& Folder) {
+  if (Folder.empty() || Folder.back() == '\\' || Folder.back() == '/') return Folder;
+  return Folder + '\\';
+}
+
+HMODULE LoadHostModule(const std::string& Folder, const std::string& FileName, std::string& Error) {
+  std::string Path = WithTrailingBackslash(Folder) + FileName;
   HMODULE Module = LoadLibraryA(Path.c_str());
   if (!Module) Error = "cannot load " + Path + " (error " + std::to_string(GetLastError()) + ")";
   return Module;

@@ -1,4 +1,4 @@
-// Loading the server module the way the host does: from the host's own folder.
+// Loading modules the way the host does: from the host's install folder.
 #pragma once
 
 #include <windows.h>
@@ -8,5 +8,15 @@
 // The folder of the running executable, with a trailing backslash.
 std::string HostFolder();
 
-// Loads the module from the host's folder. Returns nullptr and fills Error on failure.
-HMODULE LoadServerModule(const std::string& FileName, std::string& Error);
+// Folder with a trailing backslash (Folder itself when it has one or is empty).
+std::string WithTrailingBackslash(const std::string& Folder);
+
+// Loads Folder + FileName. Returns nullptr and fills Error on failure.
+HMODULE LoadHostModule(const std::string& Folder, const std::string& FileName, std::string& Error);
+
+// A typed export of Module, or nullptr.
+template <class Function>
+inline Function HostProcAddress(HMODULE Module, const char* Name) {
+  // Through void(*)() so that the compiler accepts the change of function type.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
+}

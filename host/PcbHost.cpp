@@ -1,22 +1,105 @@
-// The host stand-in's executable. It loads the server module from its own folder,
-// asks for the module's factory and unloads the module again.
+// The host stand-in's executable: creates the host with its main window, starts the
+// server module, then either runs the commands named on the command line or runs the
+// main window until it is closed, and shuts the module down again.
+#include <ole2.h>
+
 #include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
 
-#include "host/HostLoader.h"
+#include "host/HostCore.h"
 
-int main() {
-  std::string Error;
-  HMODULE Module = LoadServerModule("Tarvik.dll", Error);
-  if (!Module) {
-    std::fprintf(stderr, "PcbHost: %s\n", Error.c_str());
-    return 1;
+namespace {
+
+const char Usage[] =
+    "usage: PcbHost [--params TEXT] [--run NAME]...\n"
+    "  --run NAME     launch the module's command NAME and print \"NAME -> result\"\n"
+    "                 (repeatable; the commands run in order, then the host exits)\n"
+    "  --params TEXT  the parameter text passed with every command (default empty)\n"
+    "Without --run the host shows its main window until it is closed.\n";
+
+struct TCommandLine {
+  std::vector<std::string> Commands;
+  std::string Parameters;
+};
+
+// Fills Line from the arguments; false (with Error) for an unknown or incomplete one.
+bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::string& Error) {
+  for (int I = 1; I < Count; ++I) {
+    std::string Argument = Arguments[I];
+    if (Argument == "--run" || Argument == "--params") {
+      if (I + 1 >= Count) {
+        Error = Argument + " needs a value";
+        return false;
+      }
+      std::string Value = Arguments[++I];
+      if (Argument == "--run")
+        Line.Commands.push_back(Value);
+      else
+        Line.Parameters = Value;
+    } else {
+      Error = "unknown argument " + Argument;
+      return false;
+    }
   }
-  std::printf("PcbHost: loaded Tarvik.dll; its units started.\n");
-  if (GetProcAddress(Module, "ServerFactory"))
-    std::printf("PcbHost: the module exports ServerFactory.\n");
-  else
-    std::printf("PcbHost: the module has no server factory yet, so there are no commands to run.\n");
-  FreeLibrary(Module);
-  std::printf("PcbHost: unloaded Tarvik.dll.\n");
+  return true;
+}
+
+int Fail(const std::string& Message) {
+  std::fprintf(stderr, "PcbHost: %s\n", Message.c_str());
+  return 1;
+}
+
+int RunHost(const TCommandLine& Line) {
+  THostOptions Options;
+  Options.ShowMainWindow = true;
+  THost* Host = CreateHost(Options);
+  if (!Host) return Fail("cannot create the main window");
+  std::string Error;
+  if (!Host->Start("Tarvik.dll", Error)) {
+    DestroyHost(Host);
+    return Fail(Error);
+  }
+  bool Ran = true;
+  if (Line.Commands.empty()) {
+    Host->RunMessageLoop();
+  } else {
+    for (const std::string& Name : Line.Commands) {
+      int Result = 0;
+      if (!Host->LaunchCommand(Name, Line.Parameters, Result, Error)) {
+        Ran = false;
+        break;
+      }
+      std::printf("%s -> %d\n", Name.c_str(), Result);
+      std::fflush(stdout);
+    }
+  }
+  std::string StopError;
+  bool Stopped = Host->Stop(&StopError);
+  DestroyHost(Host);
+  if (!Ran) return Fail(Error);
+  if (!Stopped) return Fail(StopError);
   return 0;
+}
+
+}  // namespace
+
+int main(int Count, char** Arguments) {
+  TCommandLine Line;
+  std::string Error;
+  if (!ParseCommandLine(Count, Arguments, Line, Error)) {
+    std::fprintf(stderr, "PcbHost: %s\n%s", Error.c_str(), Usage);
+    return 2;
+  }
+  try {
+    OleInitialize(nullptr);
+    int Exit = RunHost(Line);
+    OleUninitialize();
+    return Exit;
+  } catch (const std::exception& E) {
+    return Fail(std::string("unexpected error: ") + E.what());
+  } catch (...) {
+    return Fail("unexpected error");
+  }
 }

@@ -1,0 +1,90 @@
+#include "framework/Rt_Param.h"
+
+#include <cstring>
+
+#include "classlib/StrUtils.h"
+
+TCLASS_IMPL(TParameter)
+TCLASS_IMPL(TParameterList)
+
+TParameter::TParameter(const AnsiString& AName, const AnsiString& AValue)
+    : FName(AName.substr(0, MaxParameterNameLength)), FValue(AValue) {}
+
+void ParseParameterString(TParameterList* List, const AnsiString& Text) {
+  List->Clear();
+  // A scanner with two modes: the name until the first "=", then the value.
+  AnsiString Name, Value;
+  bool InValue = false;
+  auto EndEntry = [&] {
+    AnsiString Trimmed = Trim(Name);
+    if (InValue && !Trimmed.empty()) List->Add(NewObject<TParameter>(Trimmed, Value));
+    Name.clear();
+    Value.clear();
+    InValue = false;
+  };
+  for (char C : Text) {
+    if (C == '|')
+      EndEntry();
+    else if (C == '=' && !InValue)
+      InValue = true;
+    else
+      (InValue ? Value : Name) += C;
+  }
+  EndEntry();
+}
+
+void ParseParameterString(TParameterList* List, const char* Text) {
+  ParseParameterString(List, AnsiString(Text ? Text : ""));
+}
+
+TParameter* FindParameter(const TParameterList* List, const AnsiString& Name) {
+  AnsiString Wanted = Trim(Name);
+  for (int I = 0; I < List->Count(); ++I) {
+    TParameter* Parameter = List->Items(I);
+    if (SameText(Trim(Parameter->Name()), Wanted)) return Parameter;
+  }
+  return nullptr;
+}
+
+AnsiString BuildParameterString(const TParameterList* List) {
+  AnsiString Result;
+  for (int I = 0; I < List->Count(); ++I) {
+    if (I > 0) Result += '|';
+    TParameter* Parameter = List->Items(I);
+    Result += Parameter->Name();
+    Result += '=';
+    Result += Parameter->Value();
+  }
+  return Result;
+}
+
+bool BuildParameterString(const TParameterList* List, char* Buffer, int BufferSize) {
+  AnsiString Text = BuildParameterString(List);
+  if (!Buffer || BufferSize <= 0 || Text.size() >= static_cast<std::size_t>(BufferSize))
+    return false;
+  std::memcpy(Buffer, Text.c_str(), Text.size() + 1);
+  return true;
+}
+
+bool SetParameterInString(char* Buffer, int BufferSize, const AnsiString& Name,
+                          const AnsiString& Value) {
+  if (!Buffer || BufferSize <= 0) return false;
+  // The text ends at its zero, or at the end of the buffer when it has none.
+  AnsiString Text(Buffer, strnlen(Buffer, static_cast<std::size_t>(BufferSize)));
+  TParameterList* List = NewObject<TParameterList>();
+  bool Result;
+  try {
+    ParseParameterString(List, Text);
+    AnsiString NewValue = Trim(Value);
+    if (TParameter* Existing = FindParameter(List, Name))
+      Existing->SetValue(NewValue);
+    else if (!Trim(Name).empty())
+      List->Add(NewObject<TParameter>(Trim(Name), NewValue));
+    Result = BuildParameterString(List, Buffer, BufferSize);
+  } catch (...) {
+    List->Free();
+    throw;
+  }
+  List->Free();
+  return Result;
+}

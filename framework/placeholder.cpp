@@ -1,1 +1,0 @@
-// The plug-in framework.

@@ -1,0 +1,108 @@
+// The workspace stand-in, Halvorn.dll: one workspace that remembers the file names
+// handed to it. Its exports are listed in host/HalvornApi.h.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "framework/RT_ClientServerInterface.h"
+#include "host/HalvornApi.h"
+#include "host/HostCom.h"
+
+namespace {
+
+class THalvornWorkspace final : public THostComObject<IWorkspace> {
+ public:
+  std::vector<std::string> FileNames;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Result) override {
+    return HostGuard<HRESULT>(E_UNEXPECTED, [&]() -> HRESULT {
+      if (!Result) return E_POINTER;
+      *Result = nullptr;
+      if (Iid == IID_IUnknown) return HostAnswer<IUnknown>(this, Result);
+      return E_NOINTERFACE;
+    });
+  }
+
+  HOST_RESERVED(3) HOST_RESERVED(4) HOST_RESERVED(5) HOST_RESERVED(6)
+  HOST_RESERVED(7) HOST_RESERVED(8) HOST_RESERVED(9) HOST_RESERVED(10)
+  HOST_RESERVED(11) HOST_RESERVED(12) HOST_RESERVED(13) HOST_RESERVED(14)
+  HOST_RESERVED(15) HOST_RESERVED(16) HOST_RESERVED(17) HOST_RESERVED(18)
+  HOST_RESERVED(19) HOST_RESERVED(20) HOST_RESERVED(21) HOST_RESERVED(22)
+  HOST_RESERVED(23) HOST_RESERVED(24) HOST_RESERVED(25) HOST_RESERVED(26)
+  HOST_RESERVED(27) HOST_RESERVED(28) HOST_RESERVED(29) HOST_RESERVED(30)
+  HOST_RESERVED(31) HOST_RESERVED(32) HOST_RESERVED(33) HOST_RESERVED(34)
+  HOST_RESERVED(35) HOST_RESERVED(36) HOST_RESERVED(37) HOST_RESERVED(38)
+  HOST_RESERVED(39) HOST_RESERVED(40) HOST_RESERVED(41) HOST_RESERVED(42)
+  HOST_RESERVED(43) HOST_RESERVED(44)
+
+  // 45: remembers the name (converted to the system code page). The BSTR stays the
+  // caller's. An empty name is refused.
+  HRESULT STDMETHODCALLTYPE AddDocumentFile(BSTR FileName) override {
+    return HostGuard<HRESULT>(E_UNEXPECTED, [&]() -> HRESULT {
+      int Length = FileName ? static_cast<int>(SysStringLen(FileName)) : 0;
+      if (Length == 0) return E_INVALIDARG;
+      int Size = WideCharToMultiByte(CP_ACP, 0, FileName, Length, nullptr, 0, nullptr, nullptr);
+      std::string Name(Size, '\0');
+      WideCharToMultiByte(CP_ACP, 0, FileName, Length, Name.data(), Size, nullptr, nullptr);
+      FileNames.push_back(Name);
+      return S_OK;
+    });
+  }
+};
+
+// The module's workspace, made on first use; the module holds one reference to it
+// until it is unloaded.
+THalvornWorkspace* Workspace = nullptr;
+
+}  // namespace
+
+extern "C" {
+
+HRESULT WINAPI GetWorkspace(IWorkspace** Result) {
+  return HostGuard<HRESULT>(E_UNEXPECTED, [&]() -> HRESULT {
+    if (!Result) return E_POINTER;
+    *Result = nullptr;
+    if (!Workspace) Workspace = new THalvornWorkspace;
+    HostHandOut<IWorkspace>(Workspace, Result);
+    return S_OK;
+  });
+}
+
+int WINAPI GetWorkspaceFileCount() {
+  return Workspace ? static_cast<int>(Workspace->FileNames.size()) : 0;
+}
+
+int WINAPI GetWorkspaceFileName(int Index, char* Buffer, int BufferSize) {
+  return HostGuard<int>(-1, [&]() -> int {
+    if (Index < 0 || Index >= GetWorkspaceFileCount()) return -1;
+    const std::string& Name = Workspace->FileNames[Index];
+    if (Buffer && BufferSize > 0) {
+      std::string::size_type Copied = Name.copy(Buffer, BufferSize - 1);
+      Buffer[Copied] = '\0';
+    }
+    return static_cast<int>(Name.size());
+  });
+}
+
+void WINAPI ClearWorkspaceFiles() {
+  if (Workspace) Workspace->FileNames.clear();
+}
+
+BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
+  if (Reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(Instance);
+  if (Reason == DLL_PROCESS_DETACH && Workspace) {
+    Workspace->Release();
+    Workspace = nullptr;
+  }
+  return TRUE;
+}
+
+}  // extern "C"
+
+static_assert(std::is_same_v<decltype(&GetWorkspace), TGetWorkspace>);
+static_assert(std::is_same_v<decltype(&GetWorkspaceFileCount), TGetWorkspaceFileCount>);
+static_assert(std::is_same_v<decltype(&GetWorkspaceFileName), TGetWorkspaceFileName>);
+static_assert(std::is_same_v<decltype(&ClearWorkspaceFiles), TClearWorkspaceFiles>);

@@ -1,0 +1,127 @@
+// The command table: look-up by name, the state presets, duplicate registrations and
+// errors raised by a command.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "classlib/Exceptions.h"
+#include "classlib/Memory.h"
+#include "framework/RT_ServerImplementation.h"
+
+namespace {
+
+int RunCount = 0;
+IServerDocumentView* LastContext = nullptr;
+const char* LastParameters = nullptr;
+
+int RecordingRoutine(IServerDocumentView* Context, const char* Parameters) {
+  ++RunCount;
+  LastContext = Context;
+  LastParameters = Parameters;
+  return 42;
+}
+
+int OtherRoutine(IServerDocumentView*, const char*) { return 7; }
+
+int RaisingRoutine(IServerDocumentView*, const char*) {
+  throw EInvalidOperation("The board could not be made");
+}
+
+std::string ShownMessages;
+void RecordShownMessage(const AnsiString& Message) { ShownMessages += Message + "\n"; }
+
+class CommandLauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RunCount = 0;
+    LastContext = nullptr;
+    LastParameters = nullptr;
+    Launcher = NewObject<TCommandLauncher>();
+  }
+  void TearDown() override { FreeAndNil(Launcher); }
+
+  TCommandLauncher* Launcher = nullptr;
+};
+
+TEST_F(CommandLauncherTest, NamesAreFoundInAnyLetterCase) {
+  Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
+  auto* Context = reinterpret_cast<IServerDocumentView*>(0x1234);
+  const char* Parameters = "Action=Sheet|Kind=PCB";
+  ICommandLauncher* Intf = Launcher;
+  EXPECT_EQ(Intf->LaunchCommand("runwizard", Parameters, 99, Context), 42);
+  EXPECT_EQ(LastContext, Context);
+  EXPECT_EQ(LastParameters, Parameters);  // handed on unchanged
+  EXPECT_EQ(Intf->LaunchCommand("RUNWIZARD", "", 0, nullptr), 42);
+  EXPECT_EQ(RunCount, 2);
+}
+
+TEST_F(CommandLauncherTest, AnUnknownNameGivesZeroAndRunsNothing) {
+  Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
+  ICommandLauncher* Intf = Launcher;
+  EXPECT_EQ(Intf->LaunchCommand("RunWizardX", "", 0, nullptr), 0);
+  EXPECT_EQ(Intf->LaunchCommand("", "", 0, nullptr), 0);
+  EXPECT_EQ(Intf->LaunchCommand(nullptr, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(RunCount, 0);
+  EXPECT_EQ(Launcher->CommandCount(), 1);
+}
+
+TEST_F(CommandLauncherTest, CommandStateIsPresetForAnyName) {
+  Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
+  for (const char* Name : {"RunWizard", "runwizard", "NoSuchCommand"}) {
+    BOOL Enabled = 5, Checked = 5, Visible = 5;
+    char Caption[16], ImageFile[16];
+    std::memset(Caption, 'x', sizeof(Caption));
+    std::memset(ImageFile, 'x', sizeof(ImageFile));
+    static_cast<ICommandLauncher*>(Launcher)->GetCommandState(
+        Name, "", nullptr, &Enabled, &Checked, &Visible, Caption, ImageFile);
+    EXPECT_EQ(Enabled, -1) << Name;
+    EXPECT_EQ(Checked, 0) << Name;
+    EXPECT_EQ(Visible, -1) << Name;
+    EXPECT_STREQ(Caption, "") << Name;
+    EXPECT_STREQ(ImageFile, "") << Name;
+  }
+  EXPECT_EQ(RunCount, 0);
+}
+
+// Live heap blocks, counted through the memory manager table.
+int LiveBlocks = 0;
+TMemoryManager SavedManager;
+void* CountingGetMem(int Size) {
+  void* P = SavedManager.GetMem(Size);
+  if (P) ++LiveBlocks;
+  return P;
+}
+int CountingFreeMem(void* P) {
+  --LiveBlocks;
+  return SavedManager.FreeMem(P);
+}
+
+TEST_F(CommandLauncherTest, ASecondRegistrationOfANameKeepsTheFirstAndLeavesNothingBehind) {
+  Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
+  GetMemoryManager(SavedManager);
+  SetMemoryManager({CountingGetMem, CountingFreeMem, SavedManager.ReallocMem});
+  LiveBlocks = 0;
+  Launcher->RegisterCommand("RUNWIZARD", OtherRoutine, nullptr);
+  int Leaked = LiveBlocks;
+  SetMemoryManager(SavedManager);
+
+  EXPECT_EQ(Leaked, 0);
+  EXPECT_EQ(Launcher->CommandCount(), 1);
+  EXPECT_EQ(static_cast<ICommandLauncher*>(Launcher)->LaunchCommand("RunWizard", "", 0, nullptr),
+            42);
+}
+
+TEST_F(CommandLauncherTest, ACommandThatRaisesShowsItsMessageAndGivesZero) {
+  Launcher->RegisterCommand("Fails", RaisingRoutine, nullptr);
+  TShowExceptionProc SavedProc = ShowExceptionProc;
+  ShowExceptionProc = RecordShownMessage;
+  ShownMessages.clear();
+  int Result = static_cast<ICommandLauncher*>(Launcher)->LaunchCommand("Fails", "", 0, nullptr);
+  ShowExceptionProc = SavedProc;
+
+  EXPECT_EQ(Result, 0);
+  EXPECT_EQ(ShownMessages, "The board could not be made\n");
+}
+
+}  // namespace

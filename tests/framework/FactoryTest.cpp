@@ -1,0 +1,36 @@
+// The built module, loaded the way the host loads it.
+#include <gtest/gtest.h>
+
+#include "classlib/FileUtils.h"
+#include "framework/RT_ClientServerInterface.h"
+#include "host/HostCore.h"
+
+namespace {
+
+TEST(FactoryTest, TheModulesFactoryIsFoundByNameAndItsModuleReleasesCleanly) {
+  THost* Host = CreateHost();
+  AnsiString Path = ExtractFilePath(GetModuleFileNameStr(nullptr)) + "..\\host-root\\Tarvik.dll";
+  HMODULE Library = LoadLibraryA(Path.c_str());
+  ASSERT_NE(Library, nullptr) << Path;
+  auto Factory = reinterpret_cast<TServerFactory>(
+      reinterpret_cast<void*>(GetProcAddress(Library, "ServerFactory")));
+  ASSERT_NE(Factory, nullptr);
+
+  IServerModule* Module = nullptr;
+  Factory(&Module, Host->Client());
+  ASSERT_NE(Module, nullptr);
+  EXPECT_STREQ(Module->GetModuleName(), "Tarvik");
+  EXPECT_EQ(Module->GetInstanceHandle(), Library);
+  ICommandLauncher* Launcher = nullptr;
+  Module->GetCommandLauncher(&Launcher);
+  ASSERT_NE(Launcher, nullptr);
+  EXPECT_EQ(Launcher->LaunchCommand("NoSuchCommand", "", 0, nullptr), 0);
+  Launcher->Release();
+
+  EXPECT_EQ(Module->Release(), 0u);
+  EXPECT_TRUE(FreeLibrary(Library));
+  EXPECT_EQ(GetModuleHandleA("Tarvik.dll"), nullptr);
+  DestroyHost(Host);
+}
+
+}  // namespace

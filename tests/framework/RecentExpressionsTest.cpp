@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/FileUtils.h"
+#include "classlib/IniFiles.h"
+#include "classlib/Registry.h"
+#include "classlib/StrUtils.h"
+#include "framework/ClientProcs.h"
+#include "framework/Main.h"
+#include "framework/Rt_RecentExpressions.h"
+#include "treenode/dcRecList.h"
+
+namespace {
+
+const char* const Section = "Recent Tarvik Filter Expressions";
+const char* const ShellFolders =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char* const FixedOnlyText =
+    "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=1\r\n\r\n";
+
+AnsiString FileText(const AnsiString& FileName) {
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  Lines->LoadFromFile(FileName);
+  return Lines->Text();
+}
+
+void SetFileText(const AnsiString& FileName, const AnsiString& Text) {
+  ForceDirectories(ExtractFileDir(FileName));
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  Lines->SetText(Text);
+  Lines->SaveToFile(FileName);
+}
+
+// "Expression=Description" of every entry after the fixed one.
+std::vector<AnsiString> Contents() {
+  std::vector<AnsiString> Result;
+  for (int I = 1; I < RecentExpressionList->Count(); ++I) {
+    TRecentExpression* Item = RecentExpressionList->GetExpressionItem(I);
+    Result.push_back(Item->Expression() + "=" + Item->Description());
+  }
+  return Result;
+}
+
+// Runs the real server module: its creation loads the store, its release saves it.
+// While a test runs the application-data folder is a temporary one of its own (through
+// the shell's user folder setting); the registry section and the host's example file
+// are removed around each test.
+class RecentExpressionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    AppData = AnsiString(Temp) + "RecentExpr" + IntToStr(GetCurrentProcessId());
+    ASSERT_TRUE(ForceDirectories(AppData));
+    TOwned<TRegistry> Reg(NewObject<TRegistry>());
+    ASSERT_TRUE(Reg->OpenKey(ShellFolders, false));
+    OldAppData = Reg->ReadString("AppData");
+    if (Pos("\\RecentExpr", OldAppData) > 0)  // left by an interrupted run
+      OldAppData = "%USERPROFILE%\\AppData\\Roaming";
+    Reg->WriteString("AppData", AppData);
+    UserFile = AppData + "\\Norvane\\TarvikRecentFilters.Txt";
+    ExampleFile = ExtractFilePath(GetModuleFileNameStr(nullptr)) + "System\\ExampleTarvikFilters.Txt";
+    CleanShared();
+  }
+  void TearDown() override {
+    Stop();
+    TOwned<TRegistry> Reg(NewObject<TRegistry>());
+    if (!OldAppData.empty() && Reg->OpenKey(ShellFolders, false))
+      Reg->WriteExpandString("AppData", OldAppData);
+    CleanShared();
+    DeleteFileName(UserFile);
+    RemoveDir(AppData + "\\Norvane");
+    RemoveDir(AppData);
+  }
+  void CleanShared() {
+    TOwned<TRegistry>(NewObject<TRegistry>())
+        ->DeleteKey(AnsiString("\\") + RecentExpressionsRegistryKey + "\\" + Section);
+    DeleteFileName(ExampleFile);
+    RemoveDir(ExtractFileDir(ExampleFile));
+  }
+  void Start() {
+    IClient* Client = nullptr;  // the module-wide client stays what it was
+    GetClient(&Client);
+    ServerFactory(&Module, Client);
+    if (Client) Client->Release();
+    ASSERT_NE(RecentExpressionList, nullptr);
+  }
+  void Stop() {
+    if (Module) Module->Release();
+    Module = nullptr;
+  }
+  AnsiString Registry(const AnsiString& Name) {
+    return TOwned<TRegIniFile>(NewObject<TRegIniFile>(RecentExpressionsRegistryKey))
+        ->ReadString(Section, Name, "<none>");
+  }
+
+  AnsiString AppData, OldAppData, UserFile, ExampleFile;
+  IServerModule* Module = nullptr;
+};
+
+TEST_F(RecentExpressionsTest, WithoutStoresOnlyTheFixedEntryIsKeptAndSaved) {
+  Start();
+  ASSERT_EQ(RecentExpressionList->Count(), 1);
+  TRecentExpression* Fixed = RecentExpressionList->GetExpressionItem(0);
+  EXPECT_EQ(Fixed->Expression() + "=" + Fixed->Description(), "=(All)");
+  EXPECT_TRUE(Fixed->Fixed());
+  EXPECT_EQ(RecentExpressionList->GetExpressionItem(1), nullptr);
+  Stop();
+  EXPECT_EQ(FileText(UserFile), FixedOnlyText);
+  EXPECT_EQ(Registry("NewFileFormat"), "True");
+  EXPECT_EQ(Registry("RecentExpressionCount"), "1");
+  EXPECT_EQ(Registry("RecentExpression1") + Registry("RecentExpression2"), "<none><none>");
+}
+
+TEST_F(RecentExpressionsTest, ExpressionsComeBackIdenticalAfterARestart) {
+  Start();
+  RecentExpressionList->AddExpression("Net = 'A|B' And\r\nIsPad", "two lines");
+  RecentExpressionList->AddExpression("", "no expression: dropped");
+  RecentExpressionList->AddExpression("IsVia", "");
+  Stop();
+  EXPECT_EQ(FileText(UserFile),
+            "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=3\r\n"
+            "RecentExpression2=Net = 'A||B' And|IsPad\r\nRecentDescription2=two lines\r\n"
+            "RecentExpression3=IsVia\r\nRecentDescription3=\r\n\r\n");
+  EXPECT_EQ(Registry("RecentExpressionCount"), "3");
+  EXPECT_EQ(Registry("RecentExpression2"), "Net = 'A||B' And|IsPad");
+  EXPECT_EQ(Registry("RecentDescription2"), "two lines");
+  Start();
+  EXPECT_EQ(Contents(), (std::vector<AnsiString>{"Net = 'A|B' And\r\nIsPad=two lines", "IsVia="}));
+}
+
+TEST_F(RecentExpressionsTest, AtMostAHundredEntriesAreKept) {
+  AnsiString Text = "[Recent Tarvik Filter Expressions]\r\nnewfileformat=true\r\n"
+                    "RecentExpressionCount=150\r\n";
+  for (int I = 1; I <= 150; ++I) Text += "RecentExpression" + IntToStr(I) + "=E" + IntToStr(I) + "\r\n";
+  SetFileText(UserFile, Text);
+  Start();
+  ASSERT_EQ(RecentExpressionList->Count(), 100);
+  EXPECT_EQ(RecentExpressionList->Strings(1) + RecentExpressionList->Strings(99), "E1E99");
+  RecentExpressionList->AddExpression("Late", "");
+  EXPECT_EQ(RecentExpressionList->Count(), 100);
+  EXPECT_EQ(RecentExpressionList->Strings(99), "E99");
+}
+
+TEST_F(RecentExpressionsTest, OldFormatTakesEveryRunOfLinesUpToTheEndOfTheFile) {
+  SetFileText(UserFile, "\r\nFirst\r\n\r\nSecond a\r\n Second b\r\n   \r\n\r\nLast 1\r\nLast 2");
+  Start();
+  EXPECT_EQ(Contents(),
+            (std::vector<AnsiString>{"First=", "Second a\r\n Second b=", "Last 1\r\nLast 2="}));
+}
+
+TEST_F(RecentExpressionsTest, ExampleFileServesOnlyWhenTheUserHasNone) {
+  SetFileText(ExampleFile, "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
+                           "RecentExpressionCount=2\r\nRecentExpression2=Ex\r\nRecentDescription2=host\r\n");
+  Start();
+  EXPECT_EQ(Contents(), std::vector<AnsiString>{"Ex=host"});
+  Stop();
+  SetFileText(UserFile, "Mine\r\n");
+  Start();
+  EXPECT_EQ(Contents(), std::vector<AnsiString>{"Mine="});
+}
+
+struct TMoveRecorder {
+  void Moved(TObject* Sender) { Senders.push_back(Sender); }
+  std::vector<TObject*> Senders;
+};
+
+TEST_F(RecentExpressionsTest, MoveCarriesTheEntryAndTellsTheListeners) {
+  Start();
+  for (const char* E : {"A", "B", "C"}) RecentExpressionList->AddExpression(E, E);
+  TMoveRecorder Recorder;
+  TMethod Listener = TNotifyEvent::Bind<&TMoveRecorder::Moved>(&Recorder).Method();
+  RecentExpressionList->Listeners()->Add(Listener);
+  RecentExpressionList->Move(1, 3);
+  EXPECT_THROW(RecentExpressionList->Move(1, 4), EStringListError);  // nothing is lost
+  RecentExpressionList->Listeners()->Remove(Listener);
+  EXPECT_EQ(Contents(), (std::vector<AnsiString>{"B=B", "C=C", "A=A"}));
+  EXPECT_EQ(Recorder.Senders, std::vector<TObject*>{RecentExpressionList});
+}
+
+}  // namespace

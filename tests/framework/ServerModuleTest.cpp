@@ -1,0 +1,115 @@
+// The server module: its construction and destruction order, the documents it does
+// not make, and the process depth.
+#include <gtest/gtest.h>
+
+#include "framework/ClientProcs.h"
+#include "framework/Main.h"
+#include "framework/RT_ServerImplementation.h"
+#include "framework/Rt_RecentExpressions.h"
+#include "host/HostCore.h"
+
+namespace {
+
+class ServerModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Host = CreateHost(); }
+  void TearDown() override {
+    if (Module) Module->Release();
+    SetClient(nullptr);
+    DestroyHost(Host);
+  }
+
+  THost* Host = nullptr;
+  IServerModule* Module = nullptr;
+};
+
+// What a module saw of the module-wide state while it registered its commands.
+struct TSeenInConstruction {
+  IServerModule* ServerModule = nullptr;
+  IClient* Client = nullptr;
+  AnsiString ModuleName;
+  bool StoreExisted = true;
+};
+
+class TProbeServerModule : public TTarvikServerModule {
+ public:
+  TProbeServerModule(IClient* AClient, TSeenInConstruction& ASeen)
+      : TTarvikServerModule(AClient, "Tarvik"), FSeen(ASeen) {}
+
+ protected:
+  void RegisterCommands() override {
+    TTarvikServerModule::RegisterCommands();
+    IServerModule* Current = nullptr;
+    GetServerModule(&Current);
+    FSeen.ServerModule = Current;
+    if (Current) {
+      FSeen.ModuleName = Current->GetModuleName();
+      Current->Release();  // the construction guard keeps the module alive
+    }
+    IClient* Client = nullptr;
+    ::GetClient(&Client);
+    FSeen.Client = Client;
+    if (Client) Client->Release();
+    FSeen.StoreExisted = RecentExpressionList != nullptr;
+  }
+
+ private:
+  TSeenInConstruction& FSeen;
+};
+
+TEST_F(ServerModuleTest, ConstructionRegistersTheModuleBeforeItsStepsAndTheStoreLast) {
+  TSeenInConstruction Seen;
+  auto* Probe = NewObject<TProbeServerModule>(Host->Client(), Seen);
+  Module = static_cast<IServerModule*>(Probe);
+  Module->AddRef();
+
+  EXPECT_EQ(Seen.ServerModule, Module);
+  EXPECT_EQ(Seen.Client, Host->Client());
+  EXPECT_EQ(Seen.ModuleName, "Tarvik");
+  EXPECT_FALSE(Seen.StoreExisted);
+  ASSERT_NE(RecentExpressionList, nullptr);
+  EXPECT_EQ(RecentExpressionList->Kind(), "Tarvik");  // read through GetServerModule
+  EXPECT_EQ(Probe->CommandLauncher()->CommandCount(), 2);
+}
+
+TEST_F(ServerModuleTest, TheLastReleaseFreesTheStoreAndClearsTheModuleWideModule) {
+  ServerFactory(&Module, Host->Client());
+  ASSERT_NE(Module, nullptr);
+  ASSERT_NE(RecentExpressionList, nullptr);
+  EXPECT_EQ(Module->Release(), 0u);
+  Module = nullptr;
+
+  IServerModule* Current = reinterpret_cast<IServerModule*>(1);
+  GetServerModule(&Current);
+  EXPECT_EQ(Current, nullptr);
+  EXPECT_EQ(RecentExpressionList, nullptr);
+}
+
+TEST_F(ServerModuleTest, TheModuleMakesNoDocumentsOfItsOwn) {
+  ServerFactory(&Module, Host->Client());
+  ASSERT_NE(Module, nullptr);
+  IServerDocument* Document = reinterpret_cast<IServerDocument*>(1);
+  Module->CreateDocument("PCB", "PCB1.PcbDoc", &Document);
+  EXPECT_EQ(Document, nullptr);
+  EXPECT_EQ(Module->GetDocumentCount(), 0);
+  Module->GetDocument(0, &Document);  // out of range: nothing, and nothing raised
+  EXPECT_EQ(Document, nullptr);
+  EXPECT_EQ(Module->ReservedQuery(), 0);
+}
+
+TEST_F(ServerModuleTest, TheProcessDepthIsNotClamped) {
+  ServerFactory(&Module, Host->Client());
+  ASSERT_NE(Module, nullptr);
+  IProcessControl* Control = nullptr;
+  Module->GetProcessControl(&Control);
+  ASSERT_NE(Control, nullptr);
+  EXPECT_EQ(Control->GetProcessDepth(), 0);
+  Control->DecProcessDepth(nullptr, 0);
+  Control->DecProcessDepth(nullptr, 0);
+  EXPECT_EQ(Control->GetProcessDepth(), -2);
+  Control->IncProcessDepth(nullptr, 0);
+  EXPECT_EQ(Control->GetProcessDepth(), -1);
+  Control->Release();
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// The system version test, the maker's folder and the workspace binding.
+#include <gtest/gtest.h>
+
+#include "classlib/FileUtils.h"
+#include "classlib/StrUtils.h"
+#include "framework/RT_Workspace.h"
+#include "framework/Rt_Util.h"
+
+namespace {
+
+TEST(UtilTest, WindowsXPMeansVersion5Point1OrLater) {
+  EXPECT_FALSE(IsWindowsXPOrLater(5, 0));
+  EXPECT_TRUE(IsWindowsXPOrLater(5, 1));
+  EXPECT_TRUE(IsWindowsXPOrLater(6, 0));
+  EXPECT_FALSE(IsWindowsXPOrLater(4, 90));
+}
+
+// The workspace module is never loaded by the framework: it is found once the host
+// has loaded it, and not before.
+TEST(WorkspaceTest, TheWorkspaceIsFoundOnceItsModuleIsLoaded) {
+  ASSERT_EQ(GetModuleHandleA(WorkspaceModuleName), nullptr)
+      << "the workspace module must not be loaded before this test";
+  IWorkspace* Workspace = reinterpret_cast<IWorkspace*>(1);
+  GetWorkspaceInterface(&Workspace);
+  EXPECT_EQ(Workspace, nullptr);
+
+  AnsiString Path =
+      ExtractFilePath(GetModuleFileNameStr(nullptr)) + "..\\host-root\\" + WorkspaceModuleName;
+  // Stays loaded for the rest of the run: the binding keeps its entry.
+  ASSERT_NE(LoadLibraryA(Path.c_str()), nullptr) << Path;
+  GetWorkspaceInterface(&Workspace);
+  ASSERT_NE(Workspace, nullptr);
+  Workspace->Release();
+}
+
+}  // namespace

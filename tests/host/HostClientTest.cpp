@@ -1,0 +1,112 @@
+// The client's interfaces, process launching, help and main window, and what a
+// reference kept past the host's end answers.
+#include "tests/host/HostTestSupport.h"
+
+#include "host/HostDocuments.h"
+
+namespace {
+
+TEST_F(HostTest, ClientAnswersClientAndProcessLauncher) {
+  TRef<IClient> AsClient;
+  TRef<IProcessLauncher> Launcher;
+  TRef<IUnknown> Identity, LauncherIdentity;
+  TRef<IServerModule> NotThere;
+  ASSERT_EQ(Client->QueryInterface(IID_IClient, reinterpret_cast<void**>(AsClient.Out())), S_OK);
+  ASSERT_EQ(Client->QueryInterface(IID_IProcessLauncher, reinterpret_cast<void**>(Launcher.Out())),
+            S_OK);
+  EXPECT_EQ(AsClient.Get(), Client);
+  EXPECT_NE(static_cast<void*>(Launcher.Get()), nullptr);
+  EXPECT_EQ(Client->QueryInterface(IID_IServerModule, reinterpret_cast<void**>(NotThere.Out())),
+            E_NOINTERFACE);
+  EXPECT_EQ(NotThere.Get(), nullptr);
+
+  // Both parts name the same object.
+  Client->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(Identity.Out()));
+  Launcher->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(LauncherIdentity.Out()));
+  EXPECT_EQ(Identity.Get(), LauncherIdentity.Get());
+}
+
+TEST_F(HostTest, RunProcessRecordsEveryCallAndAcceptsZoom) {
+  THostDocument* Document = Host->OpenDocument("PCB", "PCB1.PcbDoc");
+  TRef<IProcessLauncher> Launcher;
+  Client->QueryInterface(IID_IProcessLauncher, reinterpret_cast<void**>(Launcher.Out()));
+  char Parameters[255] = "Action=Sheet";
+  EXPECT_NE(Launcher->RunProcess("PCB:Zoom", Parameters, 255, Document->View(0)), 0);
+  EXPECT_EQ(Launcher->RunProcess("PCB:Explode", "Force=True", 10, nullptr), 0);
+
+  ASSERT_EQ(Host->Processes().size(), 2u);
+  const THostProcessRecord& Zoom = Host->Processes()[0];
+  EXPECT_EQ(Zoom.Process, "PCB:Zoom");
+  EXPECT_EQ(Zoom.Parameters, "Action=Sheet");
+  EXPECT_EQ(Zoom.BufferLength, 255);
+  EXPECT_EQ(Zoom.View, Document->View(0));
+  EXPECT_EQ(Zoom.ViewName, "PCBEditor");
+  EXPECT_TRUE(Zoom.Accepted);
+  const THostProcessRecord& Unknown = Host->Processes()[1];
+  EXPECT_EQ(Unknown.Process, "PCB:Explode");
+  EXPECT_EQ(Unknown.View, nullptr);
+  EXPECT_EQ(Unknown.ViewName, "");
+  EXPECT_FALSE(Unknown.Accepted);
+
+  Host->ClearProcesses();
+  EXPECT_TRUE(Host->Processes().empty());
+}
+
+TEST_F(HostTest, HelpPanelOnlyCountsPreparations) {
+  TRef<IHelpPanel> Panel;
+  Client->GetHelpPanel(-1, "", Panel.Out());
+  ASSERT_NE(Panel.Get(), nullptr);
+  Panel->PrepareForPopup();
+  Panel->PrepareForPopup();
+  EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
+}
+
+TEST_F(HostTest, HelpModuleIsNamedByTheTopicsPrefix) {
+  EXPECT_STREQ(Client->GetHelpModuleName("pcb:DesignRules"), "Merovan.dll");
+  EXPECT_STREQ(Client->GetHelpModuleName("Tarvik:Wizard"), "Tarvik.dll");
+  EXPECT_EQ(Client->GetHelpModuleName("Schematic:Wires"), nullptr);
+  EXPECT_EQ(Client->GetHelpModuleName("NoPrefix"), nullptr);
+  EXPECT_EQ(Client->GetHelpModuleName(nullptr), nullptr);
+  Host->SetHelpModule("PCB", "Other.dll");
+  EXPECT_STREQ(Client->GetHelpModuleName("PCB:DesignRules"), "Other.dll");
+}
+
+TEST_F(HostTest, MainWindowIsTheOwnerOfDialogsAndEndsTheLoop) {
+  HWND Window = Client->GetMainWindowHandle();
+  ASSERT_TRUE(IsWindow(Window));
+  EXPECT_EQ(Window, Host->MainWindow());
+  EXPECT_EQ(Client->GetApplicationHandle(), Window);
+  EXPECT_FALSE(IsWindowVisible(Window));
+
+  // Closing the window ends the host's message loop.
+  PostMessageA(Window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(Host->RunMessageLoop(), 0);
+  EXPECT_FALSE(IsWindow(Window));
+  EXPECT_EQ(Host->MainWindow(), nullptr);
+  EXPECT_EQ(Client->GetMainWindowHandle(), nullptr);
+}
+
+TEST(HostLifetimeTest, ReferencesKeptPastTheHostAnswerWithFailures) {
+  THost* Host = CreateHost();
+  ASSERT_NE(Host, nullptr);
+  IClient* Client = Host->Client();
+  Client->AddRef();
+  IServerModule* Pcb = nullptr;
+  Client->GetServerModuleByName("PCB", &Pcb);
+  ASSERT_NE(Pcb, nullptr);
+  DestroyHost(Host);
+
+  EXPECT_EQ(Client->GetMainWindowHandle(), nullptr);
+  IServerModule* Again = reinterpret_cast<IServerModule*>(1);
+  Client->GetServerModuleByName("PCB", &Again);
+  EXPECT_EQ(Again, nullptr);
+  EXPECT_FALSE(Client->StartServer("PCB"));
+  IServerDocument* Document = reinterpret_cast<IServerDocument*>(1);
+  Pcb->CreateDocument("PCB", "PCB1.PcbDoc", &Document);
+  EXPECT_EQ(Document, nullptr);
+  EXPECT_EQ(Pcb->GetDocumentCount(), 0);
+  EXPECT_EQ(Pcb->Release(), 0u);
+  EXPECT_EQ(Client->Release(), 0u);
+}
+
+}  // namespace

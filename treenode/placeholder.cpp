@@ -1,1 +1,0 @@
-// The tree-node library: its lists come first.
