@@ -80,27 +80,6 @@ std::vector<int> MergeSortOrder(int Count, CompareIndex Cmp) {
   return Order;
 }
 
-// Sorts a sequence that can only be compared and exchanged by index (a control's items,
-// a list that notifies its changes). The comparisons all run first, on the unchanged
-// sequence; then at most Count - 1 calls of ExchangeIndex(I, J) put it in order.
-template <class CompareIndex, class ExchangeIndex>
-void MergeSortIndexed(int Count, CompareIndex Cmp, ExchangeIndex Exchange) {
-  std::vector<int> Order = MergeSortOrder(Count, Cmp);
-  std::vector<int> At(Count), Where(Count);  // item (original index) at a place, and back
-  for (int I = 0; I < Count; ++I) At[I] = Where[I] = I;
-  for (int Place = 0; Place < Count; ++Place) {
-    int Item = Order[Place];
-    int From = Where[Item];
-    if (From == Place) continue;
-    Exchange(Place, From);
-    int Displaced = At[Place];
-    At[From] = Displaced;
-    Where[Displaced] = From;
-    At[Place] = Item;
-    Where[Item] = Place;
-  }
-}
-
 // ---------------------------------------------------------------------------------
 
 enum TListNotification { lnAdded, lnExtracted, lnDeleted };

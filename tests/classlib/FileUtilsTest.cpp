@@ -7,52 +7,30 @@
 
 #include "classlib/StrUtils.h"
 
-TEST(FileUtilsNames, ExtractParts) {
-  EXPECT_EQ(ExtractFilePath("C:\\dir\\file.txt"), "C:\\dir\\");
+TEST(FileUtilsNames, PartsExtensionsAndDelimiters) {
   EXPECT_EQ(ExtractFilePath("C:file.txt"), "C:");
   EXPECT_EQ(ExtractFilePath("a/b\\c/d.txt"), "a/b\\c/");
-  EXPECT_EQ(ExtractFilePath("file.txt"), "");
-  EXPECT_EQ(ExtractFileDir("C:\\dir\\file.txt"), "C:\\dir");
   EXPECT_EQ(ExtractFileDir("C:\\file.txt"), "C:\\");
   EXPECT_EQ(ExtractFileDir("\\file.txt"), "\\");
   EXPECT_EQ(ExtractFileDir("a/b"), "a");
-  EXPECT_EQ(ExtractFileDir("file.txt"), "");
-  EXPECT_EQ(ExtractFileName("C:\\dir\\file.txt"), "file.txt");
   EXPECT_EQ(ExtractFileName("C:file"), "file");
   EXPECT_EQ(ExtractFileName("dir/"), "");
-  EXPECT_EQ(ExtractFileName("plain"), "plain");
-}
-
-TEST(FileUtilsNames, ExtensionsBelongToTheLastPartOnly) {
   EXPECT_EQ(ExtractFileExt("C:\\dir.x\\file"), "");
   EXPECT_EQ(ExtractFileExt("C:\\dir.x/file"), "");
   EXPECT_EQ(ExtractFileExt("a.tar.gz"), ".gz");
-  EXPECT_EQ(ExtractFileExt("a."), ".");
   EXPECT_EQ(ChangeFileExt("C:\\dir.x\\file", ".txt"), "C:\\dir.x\\file.txt");
   EXPECT_EQ(ChangeFileExt("a.b.c", ""), "a.b");
-  EXPECT_EQ(ChangeFileExt("a.b", ".z"), "a.z");
-}
-
-TEST(FileUtilsNames, TrailingDelimiters) {
-  EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a"), "C:\\a\\");
-  EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a\\"), "C:\\a\\");
   EXPECT_EQ(IncludeTrailingPathDelimiter("a/"), "a/");
   EXPECT_EQ(IncludeTrailingPathDelimiter(""), "\\");
-  EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\a\\"), "C:\\a");
   EXPECT_EQ(ExcludeTrailingPathDelimiter("a/"), "a");
   EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\"), "C:");
-  EXPECT_EQ(ExcludeTrailingPathDelimiter("a"), "a");
 }
 
 TEST(FileUtilsSystem, CurrentDirModuleAndExpansion) {
-  const AnsiString Current = GetCurrentDir();
-  EXPECT_TRUE(DirectoryExists(Current)) << Current;
-  EXPECT_EQ(ExpandFileName("x.txt"), IncludeTrailingPathDelimiter(Current) + "x.txt");
+  EXPECT_EQ(ExpandFileName("x.txt"), IncludeTrailingPathDelimiter(GetCurrentDir()) + "x.txt");
   EXPECT_EQ(ExpandFileName("C:\\a\\..\\b\\.\\c"), "C:\\b\\c");
   EXPECT_EQ(ExpandFileName(""), "");
-  const AnsiString Exe = GetModuleFileNameStr(nullptr);
-  EXPECT_TRUE(FileExists(Exe)) << Exe;
-  EXPECT_TRUE(SameText(ExtractFileName(Exe), "classlib_tests.exe")) << Exe;
+  EXPECT_TRUE(SameText(ExtractFileName(GetModuleFileNameStr(nullptr)), "classlib_tests.exe"));
 }
 
 // Each test works in its own new folder under the system's temporary folder.
@@ -114,47 +92,25 @@ class FileUtilsFiles : public ::testing::Test {
   AnsiString Root;  // with a trailing delimiter
 };
 
-TEST_F(FileUtilsFiles, ExistenceTellsFilesFromFolders) {
+TEST_F(FileUtilsFiles, ExistenceCreationRenameAndDeletion) {
   MakeFile("f.txt");
-  EXPECT_TRUE(FileExists(Root + "f.txt"));
   EXPECT_FALSE(DirectoryExists(Root + "f.txt"));
-  EXPECT_TRUE(DirectoryExists(Root));
   EXPECT_TRUE(DirectoryExists(ExcludeTrailingPathDelimiter(Root)));
   EXPECT_FALSE(FileExists(ExcludeTrailingPathDelimiter(Root)));
-  EXPECT_FALSE(FileExists(Root + "missing"));
-  EXPECT_FALSE(DirectoryExists(Root + "missing"));
   EXPECT_FALSE(FileExists(""));
-  EXPECT_FALSE(DirectoryExists(""));
-}
-
-TEST_F(FileUtilsFiles, ForceDirectoriesCreatesEveryLevel) {
-  const AnsiString Deep = Root + "a\\b/c\\";
-  EXPECT_TRUE(ForceDirectories(Deep));
-  EXPECT_TRUE(DirectoryExists(Root + "a"));
-  EXPECT_TRUE(DirectoryExists(Root + "a\\b"));
+  EXPECT_TRUE(ForceDirectories(Root + "a\\b/c\\"));
   EXPECT_TRUE(DirectoryExists(Root + "a\\b\\c"));
-  EXPECT_TRUE(ForceDirectories(Deep));  // already there
-  EXPECT_FALSE(ForceDirectories(""));
-  MakeFile("blocker");
-  EXPECT_FALSE(ForceDirectories(Root + "blocker\\sub"));
-}
-
-TEST_F(FileUtilsFiles, CreateRemoveRenameDelete) {
-  EXPECT_TRUE(CreateDir(Root + "d"));
-  EXPECT_FALSE(CreateDir(Root + "d"));
+  EXPECT_TRUE(ForceDirectories(Root + "a\\b/c\\"));  // already there
+  EXPECT_FALSE(ForceDirectories(Root + "f.txt\\sub"));
   EXPECT_FALSE(CreateDir(Root + "x\\y"));  // one level only
-  MakeFile("d\\inner");
-  EXPECT_FALSE(RemoveDir(Root + "d"));  // not empty
-  EXPECT_TRUE(DeleteFileName(Root + "d\\inner"));
-  EXPECT_FALSE(DeleteFileName(Root + "d\\inner"));
-  EXPECT_TRUE(RemoveDir(Root + "d"));
-  EXPECT_FALSE(DirectoryExists(Root + "d"));
-
+  EXPECT_FALSE(RemoveDir(Root + "a\\b"));  // not empty
+  EXPECT_TRUE(RemoveDir(Root + "a\\b\\c"));
+  EXPECT_TRUE(DeleteFileName(Root + "f.txt"));
+  EXPECT_FALSE(DeleteFileName(Root + "f.txt"));
   MakeFile("old", "abc");
   MakeFile("taken");
   EXPECT_FALSE(RenameFile(Root + "old", Root + "taken"));
   EXPECT_TRUE(RenameFile(Root + "old", Root + "new"));
-  EXPECT_FALSE(FileExists(Root + "old"));
   EXPECT_TRUE(FileExists(Root + "new"));
 }
 
@@ -167,18 +123,11 @@ TEST_F(FileUtilsFiles, FindFirstFiltersByAttribute) {
 
   using Entries = std::map<AnsiString, Int64>;
   EXPECT_EQ(Find("*", 0), (Entries{{"a.txt", 3}, {"b.dat", 0}}));
-  EXPECT_EQ(Find("*", faArchive | faReadOnly), (Entries{{"a.txt", 3}, {"b.dat", 0}}));
   EXPECT_EQ(Find("*", faDirectory),
             (Entries{{".", 0}, {"..", 0}, {"a.txt", 3}, {"b.dat", 0}, {"sub", 0}}));
   EXPECT_EQ(Find("*", faHidden), (Entries{{".h.txt", 2}, {"a.txt", 3}, {"b.dat", 0}}));
   EXPECT_EQ(Find("*.txt", faAnyFile), (Entries{{".h.txt", 2}, {"a.txt", 3}}));
   EXPECT_EQ(Find("sub\\*", 0), Entries{});  // only "." and "..", both excluded
-
-  TSearchRec F;
-  ASSERT_EQ(FindFirst(Root + "s*", faDirectory, F), 0);
-  EXPECT_EQ(F.Name, "sub");
-  EXPECT_TRUE(F.Attr & faDirectory);
-  FindClose(F);
 }
 
 TEST_F(FileUtilsFiles, FindFirstReportsErrorsAndTimes) {
@@ -187,8 +136,8 @@ TEST_F(FileUtilsFiles, FindFirstReportsErrorsAndTimes) {
   EXPECT_EQ(F.FindHandle, INVALID_HANDLE_VALUE);
   EXPECT_EQ(FindFirst(Root + "nofolder\\*", faAnyFile, F), ERROR_PATH_NOT_FOUND);
 
-  // 2001-02-03 04:05:06 UTC is day 36925 plus 0.1702...; the local time differs by
-  // the time zone's offset: whole quarter hours, less than 15 hours.
+  // 2001-02-03 04:05:06 UTC is day 36925 plus 0.1702...; local time differs by whole
+  // quarter hours, less than 15 hours.
   MakeFile("t.txt");
   SYSTEMTIME St{2001, 2, 6, 3, 4, 5, 6, 0};
   FILETIME Ft;

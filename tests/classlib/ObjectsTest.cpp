@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectRaises.h"
+
 #include <vector>
 
 #include "classlib/Exceptions.h"
@@ -61,44 +63,22 @@ class TTriangle : public TShape {
 };
 TCLASS_IMPL(TTriangle)
 
-TEST(ObjectTest, ClassNamesAndInheritance) {
+TEST(ObjectTest, ClassesLifetimePhasesAndVirtualConstructors) {
+  Log.clear();
   TObject* Obj = NewObject<TDerived>();
   EXPECT_EQ(Obj->ClassName(), "TDerived");
-  EXPECT_EQ(Obj->ClassType()->ClassParent(), &TBase::StaticClass());
   EXPECT_TRUE(Obj->InheritsFrom(&TBase::StaticClass()));
-  EXPECT_TRUE(Obj->Is<TObject>());
-  TBase Plain;
-  EXPECT_FALSE(Plain.Is<TDerived>());
-  EXPECT_EQ(ObjectAs<TBase>(Obj), static_cast<TBase*>(Obj));
   EXPECT_EQ(ObjectAs<TTriangle>(Obj), nullptr);
-  Obj->Free();
-}
-
-TEST(ObjectTest, LifetimePhasesReachOverriddenOperations) {
-  Log.clear();
-  TBase* Obj = NewObject<TDerived>();
   Obj->Free();
   EXPECT_EQ(Log, (std::vector<std::string>{"after:derived", "before:derived"}));
 
-  Log.clear();
-  TBase* Nil = nullptr;
-  FreeAndNil(Nil);
-  TBase* Other = NewObject<TBase>();
-  FreeAndNil(Other);
-  EXPECT_EQ(Other, nullptr);
-  EXPECT_EQ(Log, (std::vector<std::string>{"after:base", "before:base"}));
-}
-
-TEST(ObjectTest, VirtualConstructorAndClassOperations) {
-  TClass C = &TDerived::StaticClass();
-  TObject* Obj = C->NewInstance();
-  EXPECT_EQ(Obj->ClassType(), C);
-  Obj->Free();
+  Obj = TDerived::StaticClass().NewInstance();
+  EXPECT_EQ(Obj->ClassType(), &TDerived::StaticClass());
+  FreeAndNil(Obj);
+  EXPECT_EQ(Obj, nullptr);
   EXPECT_THROW(TNeedsArgument::StaticClass().NewInstance(), EInvalidOperation);
-
-  const TShapeClass* Shapes[] = {&TShape::StaticClass(), &TTriangle::StaticClass()};
-  EXPECT_EQ(Shapes[0]->Corners(), 0);
-  EXPECT_EQ(Shapes[1]->Corners(), 3);
+  const TShapeClass* Triangle = &TTriangle::StaticClass();
+  EXPECT_EQ(Triangle->Corners(), 3);
 }
 
 TEST(ObjectTest, ClassRegistry) {
@@ -106,27 +86,12 @@ TEST(ObjectTest, ClassRegistry) {
   RegisterClass(&TTriangle::StaticClass());
   RegisterClass(&TTriangle::StaticClass());  // a second registration is harmless
   EXPECT_EQ(GetClass("ttriangle"), &TTriangle::StaticClass());
-  EXPECT_EQ(FindClass("TTriangle"), &TTriangle::StaticClass());
   UnRegisterClass(&TTriangle::StaticClass());
-  try {
-    FindClass("TTriangle");
-    FAIL() << "FindClass of an unregistered class must raise";
-  } catch (const EClassNotFound& E) {
-    EXPECT_EQ(E.Message(), "Class TTriangle not found");
-  }
+  ExpectRaises<EClassNotFound>([&] { FindClass("TTriangle"); }, "Class TTriangle not found");
 }
 
 class TPoint : public TPersistent {
   TCLASS_DECL(TPoint, TPersistent)
- public:
-  int X = 0;
-  void Assign(TPersistent* Source) override {
-    if (auto* P = ObjectAs<TPoint>(Source)) {
-      X = P->X;
-      return;
-    }
-    inherited::Assign(Source);
-  }
 };
 TCLASS_IMPL(TPoint)
 
@@ -135,63 +100,32 @@ class TColorValue : public TPersistent {
 };
 TCLASS_IMPL(TColorValue)
 
-TEST(PersistentTest, AssignCopiesOrRaisesWithBothClassNames) {
-  TPoint* A = NewObject<TPoint>();
-  TPoint* B = NewObject<TPoint>();
-  TColorValue* C = NewObject<TColorValue>();
-  B->X = 7;
-  A->Assign(B);
-  EXPECT_EQ(A->X, 7);
-  try {
-    A->Assign(C);
-    FAIL();
-  } catch (const EConvertError& E) {
-    EXPECT_EQ(E.Message(), "Cannot assign a TColorValue to a TPoint");
-  }
-  try {
-    A->Assign(nullptr);
-    FAIL();
-  } catch (const EConvertError& E) {
-    EXPECT_EQ(E.Message(), "Cannot assign a nil to a TPoint");
-  }
-  A->Free();
-  B->Free();
-  C->Free();
+TEST(PersistentTest, AssignRaisesWithBothClassNames) {
+  TOwned<TPoint> A(NewObject<TPoint>());
+  TOwned<TColorValue> C(NewObject<TColorValue>());
+  ExpectRaises<EConvertError>([&] { A->Assign(C.get()); },
+                              "Cannot assign a TColorValue to a TPoint");
+  ExpectRaises<EConvertError>([&] { A->Assign(nullptr); }, "Cannot assign a nil to a TPoint");
 }
 
-class TListener {
- public:
-  int Calls = 0;
+struct TListener {
   TObject* LastSender = nullptr;
-  void Changed(TObject* Sender) {
-    ++Calls;
-    LastSender = Sender;
-  }
+  void Changed(TObject* Sender) { LastSender = Sender; }
   void Allow(TObject*, bool& Allow) { Allow = false; }
 };
 
 TEST(EventTest, BoundMethodsAreCalledWithTheirObject) {
   TListener L1, L2;
-  TNotifyEvent Event;
-  EXPECT_FALSE(Event.Assigned());
-  Event = TNotifyEvent::Bind<&TListener::Changed>(&L1);
-  ASSERT_TRUE(Event.Assigned());
+  TNotifyEvent Event = TNotifyEvent::Bind<&TListener::Changed>(&L1);
   TObject Sender;
   Event(&Sender);
-  EXPECT_EQ(L1.Calls, 1);
   EXPECT_EQ(L1.LastSender, &Sender);
-  EXPECT_EQ(L2.Calls, 0);
-
-  // The same method on another object is another method pointer.
+  EXPECT_EQ(L2.LastSender, nullptr);
   EXPECT_NE(Event, TNotifyEvent::Bind<&TListener::Changed>(&L2));
-  EXPECT_EQ(Event, TNotifyEvent::Bind<&TListener::Changed>(&L1));
-  EXPECT_EQ(Event.Method().Data, &L1);
-
-  TEvent<void(TObject*, bool&)> Query = TEvent<void(TObject*, bool&)>::Bind<&TListener::Allow>(&L1);
+  auto Query = TEvent<void(TObject*, bool&)>::Bind<&TListener::Allow>(&L1);
   bool Allowed = true;
   Query(nullptr, Allowed);
   EXPECT_FALSE(Allowed);
-
   Event = nullptr;
   EXPECT_FALSE(Event.Assigned());
 }
@@ -224,23 +158,14 @@ TCLASS_IMPL_TABLE(TCounter, CounterInterfaces)
 TEST(InterfacedObjectTest, SelfReferenceDuringConstructionDoesNotFree) {
   CountersAlive = 0;
   TCounter* Obj = NewObject<TCounter>();
-  EXPECT_EQ(CountersAlive, 1);
   EXPECT_EQ(Obj->RefCount(), 0);
-
   ICounter* Counter = nullptr;
   ASSERT_EQ(Obj->QueryInterface(IID_ICounter, reinterpret_cast<void**>(&Counter)), S_OK);
   EXPECT_EQ(Counter->Value(), 42);
   EXPECT_EQ(Obj->RefCount(), 1);
-
-  IUnknown* Unknown = nullptr;
-  ASSERT_EQ(Counter->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&Unknown)), S_OK);
-  EXPECT_EQ(Obj->RefCount(), 2);
   void* None = reinterpret_cast<void*>(1);
   EXPECT_EQ(Counter->QueryInterface(IID_IDispatch, &None), E_NOINTERFACE);
   EXPECT_EQ(None, nullptr);
-
-  Unknown->Release();
-  EXPECT_EQ(CountersAlive, 1);
   Counter->Release();
   EXPECT_EQ(CountersAlive, 0);
 }
@@ -256,19 +181,13 @@ TEST(InterfacedObjectTest, FreeingAReferencedObjectIsRefused) {
 TEST(ExceptionTest, CreateFmtAndHresultCheck) {
   EListError E(SListIndexError, {5});
   EXPECT_EQ(E.Message(), "List index out of bounds (5)");
-  EXPECT_TRUE(E.Is<Exception>());
-  EXPECT_EQ(E.ClassName(), "EListError");
-
-  EXPECT_NO_THROW(OleCheck(S_OK));
   EXPECT_NO_THROW(OleCheck(S_FALSE));
   try {
     OleCheck(E_OUTOFMEMORY);
     FAIL();
   } catch (const EOleSysError& Error) {
     EXPECT_EQ(Error.ErrorCode(), E_OUTOFMEMORY);
-    EXPECT_FALSE(Error.Message().empty());
   }
-  EXPECT_THROW(Abort(), EAbort);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectRaises.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -28,9 +30,7 @@ class RegistryTest : public ::testing::Test {
   }
   void TearDown() override {
     FreeAndNil(Reg);
-    TRegistry* Cleaner = NewObject<TRegistry>();
-    Cleaner->DeleteKey("\\" + Base);
-    Cleaner->Free();
+    TOwned<TRegistry>(NewObject<TRegistry>())->DeleteKey("\\" + Base);
   }
 
   // Whether the key exists, looked at with the system functions.
@@ -47,38 +47,25 @@ class RegistryTest : public ::testing::Test {
 };
 
 TEST_F(RegistryTest, PathsAreRelativeToTheCurrentKeyUnlessTheyStartWithABackslash) {
-  EXPECT_EQ(Reg->RootKey(), HKEY_CURRENT_USER);
-  EXPECT_EQ(Reg->CurrentPath(), Base);
   ASSERT_TRUE(Reg->OpenKey("Child", true));
   EXPECT_EQ(Reg->CurrentPath(), Base + "\\Child");
-  EXPECT_TRUE(SystemKeyExists(Base + "\\Child"));
   // A relative name without CanCreate does not make the key, and the current key stays.
   EXPECT_FALSE(Reg->OpenKey("Missing", false));
-  EXPECT_EQ(Reg->CurrentPath(), Base + "\\Child");
   EXPECT_FALSE(SystemKeyExists(Base + "\\Child\\Missing"));
   ASSERT_TRUE(Reg->OpenKey("\\" + Base, false));
-  EXPECT_EQ(Reg->CurrentPath(), Base);
   EXPECT_TRUE(Reg->KeyExists("Child"));
-  EXPECT_TRUE(Reg->KeyExists("\\" + Base + "\\Child"));
   EXPECT_FALSE(Reg->KeyExists("\\Child"));
-}
-
-TEST_F(RegistryTest, CloseKeyAndANewRootKeyLeaveNoCurrentKey) {
-  Reg->CloseKey();
-  EXPECT_EQ(Reg->CurrentKey(), nullptr);
-  EXPECT_EQ(Reg->CurrentPath(), "");
   // With no current key, relative names start at the root again.
+  Reg->CloseKey();
+  EXPECT_EQ(Reg->CurrentPath(), "");
   ASSERT_TRUE(Reg->OpenKey(Base, false));
-  EXPECT_NE(Reg->CurrentKey(), nullptr);
   Reg->SetRootKey(HKEY_LOCAL_MACHINE);
   EXPECT_EQ(Reg->CurrentKey(), nullptr);
-  EXPECT_EQ(Reg->RootKey(), HKEY_LOCAL_MACHINE);
 }
 
 TEST_F(RegistryTest, ValuesComeBackWithTheirTypes) {
   Reg->WriteString("Str", "hello world");
   Reg->WriteExpandString("Exp", "%TEMP%\\x");
-  Reg->WriteInteger("Int", -12345);
   Reg->WriteBool("Yes", true);
   Reg->WriteFloat("Pi", 3.25);
   const unsigned char Bytes[5] = {1, 0, 2, 0xFF, 3};
@@ -86,41 +73,26 @@ TEST_F(RegistryTest, ValuesComeBackWithTheirTypes) {
 
   EXPECT_EQ(Reg->ReadString("Str"), "hello world");
   EXPECT_EQ(Reg->ReadString("Exp"), "%TEMP%\\x");  // not expanded
-  EXPECT_EQ(Reg->ReadInteger("Int"), -12345);
   EXPECT_TRUE(Reg->ReadBool("Yes"));
   EXPECT_EQ(Reg->ReadFloat("Pi"), 3.25);
   unsigned char Back[8] = {};
   EXPECT_EQ(Reg->ReadBinaryData("Bin", Back, sizeof(Back)), 5);
   EXPECT_TRUE(std::equal(Bytes, Bytes + 5, Back));
-
-  EXPECT_EQ(Reg->GetDataType("Str"), rdString);
   EXPECT_EQ(Reg->GetDataType("Exp"), rdExpandString);
-  EXPECT_EQ(Reg->GetDataType("Int"), rdInteger);
-  EXPECT_EQ(Reg->GetDataType("Bin"), rdBinary);
   EXPECT_EQ(Reg->GetDataSize("Str"), 12);  // with the terminating zero
   EXPECT_EQ(Reg->GetDataSize("Nothing"), -1);
-  EXPECT_TRUE(Reg->ValueExists("Int"));
-  EXPECT_TRUE(Reg->DeleteValue("Int"));
-  EXPECT_FALSE(Reg->ValueExists("Int"));
-  EXPECT_FALSE(Reg->DeleteValue("Int"));
+  EXPECT_TRUE(Reg->DeleteValue("Yes"));
+  EXPECT_FALSE(Reg->DeleteValue("Yes"));
 }
 
 TEST_F(RegistryTest, MissingOrMistypedValues) {
   EXPECT_EQ(Reg->ReadString("Nothing"), "");
   EXPECT_THROW(Reg->ReadInteger("Nothing"), ERegistryException);
-  EXPECT_THROW(Reg->ReadBool("Nothing"), ERegistryException);
-  EXPECT_THROW(Reg->ReadFloat("Nothing"), ERegistryException);
   Reg->WriteString("Str", "12");
   Reg->WriteInteger("Int", 12);
-  try {
-    Reg->ReadInteger("Str");
-    FAIL() << "a string read as an integer";
-  } catch (const ERegistryException& E) {
-    EXPECT_EQ(E.Message(), "Invalid data type for 'Str'");
-  }
+  ExpectRaises<ERegistryException>([&] { Reg->ReadInteger("Str"); }, "Invalid data type for 'Str'");
   EXPECT_THROW(Reg->ReadString("Int"), ERegistryException);
-  const char Four[4] = {1, 2, 3, 4};
-  Reg->WriteBinaryData("Bin", Four, 4);
+  Reg->WriteBinaryData("Bin", "abcd", 4);
   char Small[2];
   EXPECT_THROW(Reg->ReadBinaryData("Bin", Small, sizeof(Small)), ERegistryException);
   EXPECT_EQ(Reg->ReadBinaryData("Nothing", Small, sizeof(Small)), 0);
@@ -133,32 +105,23 @@ TEST_F(RegistryTest, KeyAndValueNames) {
   Reg->WriteString("one", "1");
   Reg->WriteInteger("two", 2);
   EXPECT_EQ(Reg->CurrentPath(), Base);  // CreateKey does not move the current key
-  EXPECT_TRUE(Reg->HasSubKeys());
-
-  TStringList* Names = NewObject<TStringList>();
+  TOwned<TStringList> Names(NewObject<TStringList>());
   Names->Add("stale");
-  Reg->GetKeyNames(Names);
-  EXPECT_EQ(SortedItems(Names), (std::vector<AnsiString>{"Alpha", "Beta", "Gamma"}));
-  Reg->GetValueNames(Names);
-  EXPECT_EQ(SortedItems(Names), (std::vector<AnsiString>{"one", "two"}));
+  Reg->GetKeyNames(Names.get());
+  EXPECT_EQ(SortedItems(Names.get()), (std::vector<AnsiString>{"Alpha", "Beta", "Gamma"}));
+  Reg->GetValueNames(Names.get());
+  EXPECT_EQ(SortedItems(Names.get()), (std::vector<AnsiString>{"one", "two"}));
   ASSERT_TRUE(Reg->OpenKey("Beta", false));
   EXPECT_FALSE(Reg->HasSubKeys());
-  Reg->GetValueNames(Names);
-  EXPECT_EQ(Names->Count(), 0);
-  Names->Free();
 }
 
 TEST_F(RegistryTest, DeleteKeyRemovesSubkeysFirst) {
   ASSERT_TRUE(Reg->OpenKey("Tree\\A\\A1", true));
   Reg->WriteString("v", "x");
-  ASSERT_TRUE(Reg->OpenKey("\\" + Base + "\\Tree\\B", true));
-  Reg->WriteInteger("n", 1);
-  Reg->CreateKey("B1");
-  Reg->CreateKey("B2");
   ASSERT_TRUE(Reg->OpenKey("\\" + Base, false));
-
+  Reg->CreateKey("Tree\\B\\B1");
+  Reg->CreateKey("Tree\\B\\B2");
   EXPECT_TRUE(Reg->DeleteKey("Tree"));
-  EXPECT_FALSE(Reg->KeyExists("Tree"));
   EXPECT_FALSE(SystemKeyExists(Base + "\\Tree"));
   EXPECT_TRUE(SystemKeyExists(Base));
   EXPECT_FALSE(Reg->DeleteKey("Tree"));
@@ -169,15 +132,9 @@ TEST_F(RegistryTest, AKeyOpenedReadOnlyRefusesWrites) {
   Reg->CloseKey();
   ASSERT_TRUE(Reg->OpenKeyReadOnly(Base));
   EXPECT_EQ(Reg->ReadString("Kept"), "value");
-  try {
-    Reg->WriteString("New", "x");
-    FAIL() << "a write through a read-only key";
-  } catch (const ERegistryException& E) {
-    EXPECT_EQ(E.Message(), "Failed to set data for 'New'");
-  }
-  EXPECT_THROW(Reg->WriteInteger("Kept", 1), ERegistryException);
+  ExpectRaises<ERegistryException>([&] { Reg->WriteString("New", "x"); },
+                                   "Failed to set data for 'New'");
   EXPECT_FALSE(Reg->DeleteValue("Kept"));
-  EXPECT_EQ(Reg->ReadString("Kept"), "value");
   EXPECT_FALSE(Reg->OpenKeyReadOnly("\\" + Base + "\\Missing"));
 }
 

@@ -2,7 +2,6 @@
 // errors raised by a command.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "classlib/Exceptions.h"
@@ -33,18 +32,12 @@ void RecordShownMessage(const AnsiString& Message) { ShownMessages += Message + 
 
 class CommandLauncherTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RunCount = 0;
-    LastContext = nullptr;
-    LastParameters = nullptr;
-    Launcher = NewObject<TCommandLauncher>();
-  }
-  void TearDown() override { FreeAndNil(Launcher); }
-
-  TCommandLauncher* Launcher = nullptr;
+  void SetUp() override { RunCount = 0; }
+  void TearDown() override { Launcher->Free(); }
+  TCommandLauncher* Launcher = NewObject<TCommandLauncher>();
 };
 
-TEST_F(CommandLauncherTest, NamesAreFoundInAnyLetterCase) {
+TEST_F(CommandLauncherTest, NamesAreFoundInAnyLetterCaseAndUnknownOnesGiveZero) {
   Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
   auto* Context = reinterpret_cast<IServerDocumentView*>(0x1234);
   const char* Parameters = "Action=Sheet|Kind=PCB";
@@ -53,31 +46,19 @@ TEST_F(CommandLauncherTest, NamesAreFoundInAnyLetterCase) {
   EXPECT_EQ(LastContext, Context);
   EXPECT_EQ(LastParameters, Parameters);  // handed on unchanged
   EXPECT_EQ(Intf->LaunchCommand("RUNWIZARD", "", 0, nullptr), 42);
-  EXPECT_EQ(RunCount, 2);
-}
-
-TEST_F(CommandLauncherTest, AnUnknownNameGivesZeroAndRunsNothing) {
-  Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
-  ICommandLauncher* Intf = Launcher;
   EXPECT_EQ(Intf->LaunchCommand("RunWizardX", "", 0, nullptr), 0);
-  EXPECT_EQ(Intf->LaunchCommand("", "", 0, nullptr), 0);
   EXPECT_EQ(Intf->LaunchCommand(nullptr, nullptr, 0, nullptr), 0);
-  EXPECT_EQ(RunCount, 0);
-  EXPECT_EQ(Launcher->CommandCount(), 1);
+  EXPECT_EQ(RunCount, 2);
 }
 
 TEST_F(CommandLauncherTest, CommandStateIsPresetForAnyName) {
   Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
   for (const char* Name : {"RunWizard", "runwizard", "NoSuchCommand"}) {
     BOOL Enabled = 5, Checked = 5, Visible = 5;
-    char Caption[16], ImageFile[16];
-    std::memset(Caption, 'x', sizeof(Caption));
-    std::memset(ImageFile, 'x', sizeof(ImageFile));
+    char Caption[16] = "xxx", ImageFile[16] = "xxx";
     static_cast<ICommandLauncher*>(Launcher)->GetCommandState(
         Name, "", nullptr, &Enabled, &Checked, &Visible, Caption, ImageFile);
-    EXPECT_EQ(Enabled, -1) << Name;
-    EXPECT_EQ(Checked, 0) << Name;
-    EXPECT_EQ(Visible, -1) << Name;
+    EXPECT_TRUE(Enabled == -1 && Checked == 0 && Visible == -1) << Name;
     EXPECT_STREQ(Caption, "") << Name;
     EXPECT_STREQ(ImageFile, "") << Name;
   }
@@ -105,7 +86,6 @@ TEST_F(CommandLauncherTest, ASecondRegistrationOfANameKeepsTheFirstAndLeavesNoth
   Launcher->RegisterCommand("RUNWIZARD", OtherRoutine, nullptr);
   int Leaked = LiveBlocks;
   SetMemoryManager(SavedManager);
-
   EXPECT_EQ(Leaked, 0);
   EXPECT_EQ(Launcher->CommandCount(), 1);
   EXPECT_EQ(static_cast<ICommandLauncher*>(Launcher)->LaunchCommand("RunWizard", "", 0, nullptr),

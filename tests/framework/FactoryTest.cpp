@@ -21,12 +21,6 @@ TEST(FactoryTest, TheModulesFactoryIsFoundByNameAndItsModuleReleasesCleanly) {
   ASSERT_NE(Module, nullptr);
   EXPECT_STREQ(Module->GetModuleName(), "Tarvik");
   EXPECT_EQ(Module->GetInstanceHandle(), Library);
-  ICommandLauncher* Launcher = nullptr;
-  Module->GetCommandLauncher(&Launcher);
-  ASSERT_NE(Launcher, nullptr);
-  EXPECT_EQ(Launcher->LaunchCommand("NoSuchCommand", "", 0, nullptr), 0);
-  Launcher->Release();
-
   EXPECT_EQ(Module->Release(), 0u);
   EXPECT_TRUE(FreeLibrary(Library));
   EXPECT_EQ(GetModuleHandleA("Tarvik.dll"), nullptr);

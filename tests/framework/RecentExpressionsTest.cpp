@@ -16,8 +16,6 @@ namespace {
 const char* const Section = "Recent Tarvik Filter Expressions";
 const char* const ShellFolders =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const char* const FixedOnlyText =
-    "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=1\r\n\r\n";
 
 AnsiString FileText(const AnsiString& FileName) {
   TOwned<TStringList> Lines(NewObject<TStringList>());
@@ -43,9 +41,8 @@ std::vector<AnsiString> Contents() {
 }
 
 // Runs the real server module: its creation loads the store, its release saves it.
-// While a test runs the application-data folder is a temporary one of its own (through
-// the shell's user folder setting); the registry section and the host's example file
-// are removed around each test.
+// The application-data folder is a temporary one (through the shell's user folder
+// setting); the registry section and the host's example file are removed around each test.
 class RecentExpressionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,12 +102,11 @@ TEST_F(RecentExpressionsTest, WithoutStoresOnlyTheFixedEntryIsKeptAndSaved) {
   TRecentExpression* Fixed = RecentExpressionList->GetExpressionItem(0);
   EXPECT_EQ(Fixed->Expression() + "=" + Fixed->Description(), "=(All)");
   EXPECT_TRUE(Fixed->Fixed());
-  EXPECT_EQ(RecentExpressionList->GetExpressionItem(1), nullptr);
   Stop();
-  EXPECT_EQ(FileText(UserFile), FixedOnlyText);
-  EXPECT_EQ(Registry("NewFileFormat"), "True");
-  EXPECT_EQ(Registry("RecentExpressionCount"), "1");
-  EXPECT_EQ(Registry("RecentExpression1") + Registry("RecentExpression2"), "<none><none>");
+  EXPECT_EQ(FileText(UserFile), "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
+                                "RecentExpressionCount=1\r\n\r\n");
+  EXPECT_EQ(Registry("NewFileFormat") + Registry("RecentExpressionCount"), "True1");
+  EXPECT_EQ(Registry("RecentExpression1"), "<none>");
 }
 
 TEST_F(RecentExpressionsTest, ExpressionsComeBackIdenticalAfterARestart) {
@@ -123,7 +119,6 @@ TEST_F(RecentExpressionsTest, ExpressionsComeBackIdenticalAfterARestart) {
             "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=3\r\n"
             "RecentExpression2=Net = 'A||B' And|IsPad\r\nRecentDescription2=two lines\r\n"
             "RecentExpression3=IsVia\r\nRecentDescription3=\r\n\r\n");
-  EXPECT_EQ(Registry("RecentExpressionCount"), "3");
   EXPECT_EQ(Registry("RecentExpression2"), "Net = 'A||B' And|IsPad");
   EXPECT_EQ(Registry("RecentDescription2"), "two lines");
   Start();
@@ -137,7 +132,6 @@ TEST_F(RecentExpressionsTest, AtMostAHundredEntriesAreKept) {
   SetFileText(UserFile, Text);
   Start();
   ASSERT_EQ(RecentExpressionList->Count(), 100);
-  EXPECT_EQ(RecentExpressionList->Strings(1) + RecentExpressionList->Strings(99), "E1E99");
   RecentExpressionList->AddExpression("Late", "");
   EXPECT_EQ(RecentExpressionList->Count(), 100);
   EXPECT_EQ(RecentExpressionList->Strings(99), "E99");
@@ -162,8 +156,8 @@ TEST_F(RecentExpressionsTest, ExampleFileServesOnlyWhenTheUserHasNone) {
 }
 
 struct TMoveRecorder {
-  void Moved(TObject* Sender) { Senders.push_back(Sender); }
   std::vector<TObject*> Senders;
+  void Moved(TObject* Sender) { Senders.push_back(Sender); }
 };
 
 TEST_F(RecentExpressionsTest, MoveCarriesTheEntryAndTellsTheListeners) {

@@ -9,9 +9,7 @@
 namespace {
 
 TEST(UtilTest, WindowsXPMeansVersion5Point1OrLater) {
-  EXPECT_FALSE(IsWindowsXPOrLater(5, 0));
-  EXPECT_TRUE(IsWindowsXPOrLater(5, 1));
-  EXPECT_TRUE(IsWindowsXPOrLater(6, 0));
+  EXPECT_TRUE(!IsWindowsXPOrLater(5, 0) && IsWindowsXPOrLater(5, 1) && IsWindowsXPOrLater(6, 0));
   EXPECT_FALSE(IsWindowsXPOrLater(4, 90));
 }
 

@@ -30,6 +30,11 @@ class TRef {
   Interface* FValue = nullptr;
 };
 
+template <class Interface>
+HRESULT Query(IUnknown* Object, REFIID Id, TRef<Interface>& Result) {
+  return Object->QueryInterface(Id, reinterpret_cast<void**>(Result.Out()));
+}
+
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -31,8 +31,6 @@ class SortedListTest : public ::testing::Test {
   std::vector<int> Values;
 };
 
-}  // namespace
-
 TEST_F(SortedListTest, MissesReportTheInsertionPoint) {
   int Index = -5, Six = 6;
   EXPECT_FALSE(List->Search(Key(3), Index, &TCustomSortedList::CompareKey));
@@ -92,12 +90,10 @@ TEST(SortedListBaseTest, OrdersFarApartAddressesConsistently) {
   List->Free();  // the items are bogus addresses: touching them would crash
 }
 
-namespace {
 int Deletions = 0;
 struct TWatchedFastList : TFastList {
   void Notify(void*, TListNotification Action) override { Deletions += Action != lnAdded; }
 };
-}  // namespace
 
 TEST(FastListTest, FreeingSkipsItemNotifications) {
   TWatchedFastList* List = NewObject<TWatchedFastList>();
@@ -107,3 +103,5 @@ TEST(FastListTest, FreeingSkipsItemNotifications) {
   List->Free();
   EXPECT_EQ(Deletions, 0);
 }
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectRaises.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -47,7 +49,6 @@ class RecordListTest : public ::testing::Test {
   }
   void TearDown() override {
     FailRealloc = WatchedFreed = false;
-    OldBytes = 0;
     Watched = nullptr;
     SetMemoryManager(Saved);
     FreeAndNil(List);
@@ -59,17 +60,12 @@ class RecordListTest : public ::testing::Test {
 
 TEST(MethodListTest, BadIndexesRaiseWithTheIndexAndChangeNothing) {
   TMethodList* List = NewObject<TMethodList>();
-  EXPECT_EQ(List->GetCount(), 0);
   TListener A;
   List->Add(MethodOf(A));
   TMethod M{&M, &M};
   for (int Index : {1, -1}) {
-    try {
-      List->GetItem(Index, M);
-      ADD_FAILURE() << "no error for " << Index;
-    } catch (const Exception& E) {
-      EXPECT_EQ(E.Message(), "List index out of bounds (" + std::to_string(Index) + ")");
-    }
+    ExpectRaises<Exception>([&] { List->GetItem(Index, M); },
+                            "List index out of bounds (" + std::to_string(Index) + ")");
   }
   EXPECT_EQ(M, (TMethod{&M, &M}));
   List->Free();
