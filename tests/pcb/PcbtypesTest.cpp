@@ -1,0 +1,141 @@
+#include "pcb/Pcbtypes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <set>
+
+#include "classlib/StrUtils.h"
+
+TEST(PcbtypesConversion, RoundsTiesToEvenWithTheDocumentedFactors) {
+  // These mils give exact halves once multiplied out as doubles.
+  ASSERT_EQ(MilToCoordF(0.00025), 2.5);
+  ASSERT_EQ(MilToCoordF(0.00035), 3.5);
+  EXPECT_EQ(MilToCoord(0.00025), 2);
+  EXPECT_EQ(MilToCoord(0.00035), 4);
+  EXPECT_EQ(MilToCoord(-0.00025), -2);
+  EXPECT_EQ(MilToCoord(-0.00026), -3);
+  EXPECT_EQ(MilToCoord(0.5), 5000);
+  // The metric factor, 10000 / 0.0254.
+  EXPECT_NEAR(MmToCoordF(1), 393700.78740157480315, 1e-9);
+  EXPECT_EQ(MmToCoord(1), 393701);
+  EXPECT_EQ(MmToCoord(0.0254), 10000);
+  EXPECT_EQ(MmToCoord(-25.4), -10000000);
+  EXPECT_DOUBLE_EQ(DegToRad(-180), -3.14159265358979323846);
+}
+
+TEST(PcbtypesConversion, LengthsBeyondTheCoordinateRangeSaturate) {
+  EXPECT_EQ(MilToCoord(214748.3646), 2147483646);
+  EXPECT_EQ(MilToCoord(214748.36475), INT32_MAX);  // would round up past the range
+  EXPECT_EQ(MmToCoord(6000), INT32_MAX);
+  EXPECT_EQ(MmToCoord(-std::numeric_limits<double>::infinity()), INT32_MIN);
+  EXPECT_EQ(MilToCoord(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+struct ParseCase {
+  const char* Text;
+  TUnit Start;
+  TCoord Value;
+  TUnit Unit;
+};
+
+TEST(PcbtypesParse, ReadsNumberAndUnit) {
+  const ParseCase Cases[] = {
+      {"10mil", eMetric, 100000, eImperial},
+      {"0.254 mm", eImperial, 100000, eMetric},
+      {"-5mil", eMetric, -50000, eImperial},
+      {"1 0 m i l", eMetric, 100000, eImperial},
+      {"5MMIL", eImperial, 1968504, eMetric},  // "MM" is looked for first
+      {"2mil 3mm", eImperial, 787402, eMetric},
+      {"1e3MiL", eMetric, 10000000, eImperial},
+      {"25", eImperial, 250000, eImperial},  // no suffix: the current unit
+      {"25", eMetric, 9842520, eMetric},
+      // Empty or starting with a letter: 0 and the unit untouched.
+      {"", eMetric, 0, eMetric},
+      {"mm5", eImperial, 0, eImperial},
+      // No number or trailing rubbish: the leading number, else 0.
+      {"-mm", eImperial, 0, eMetric},
+      {"#5mil", eMetric, 0, eImperial},
+      {"1.2.3mil", eMetric, 12000, eImperial},
+      {"4e+mil", eMetric, 40000, eImperial},
+      // Far out of range either way.
+      {"99999999999mil", eMetric, INT32_MAX, eImperial},
+      {"-1e99999999999999999999mm", eImperial, INT32_MIN, eMetric},
+      {"1e-400mil", eMetric, 0, eImperial},
+      {"0.000000000000000000000000000000000000001e38mil", eMetric, 1000, eImperial},
+  };
+  for (const ParseCase& C : Cases) {
+    TCoord Value = 12345;
+    TUnit Unit = C.Start;
+    StrToCoord(C.Text, Value, Unit);
+    EXPECT_EQ(Value, C.Value) << '"' << C.Text << '"';
+    EXPECT_EQ(Unit, C.Unit) << '"' << C.Text << '"';
+  }
+  TCoord Value;
+  TUnit Unit = eImperial;
+  StrToCoord("1" + AnsiString(250, '0'), Value, Unit);
+  EXPECT_EQ(Value, INT32_MAX);
+}
+
+TEST(PcbtypesParse, SuffixParserCutsAndUpperCasesInPlace) {
+  PcbString Text = "12.5 mm and more";
+  EXPECT_TRUE(ParseUnitSuffix(Text, eImperial));
+  EXPECT_EQ(Text.ToString(), "12.5 ");
+  Text = "7 units";
+  EXPECT_FALSE(ParseUnitSuffix(Text, eImperial));
+  EXPECT_EQ(Text.ToString(), "7 UNITS");
+}
+
+TEST(PcbtypesNames, EveryLayerRoundTripsThroughItsDisplayName) {
+  std::set<AnsiString> Identifiers, Names;
+  for (int L = 0; L < LayerCount; ++L) {
+    AnsiString Identifier = LayerIdentifiers[L], Name = LayerToDisplayName(TLayer(L));
+    Identifiers.insert(Identifier);
+    Names.insert(Name);
+    EXPECT_EQ(DisplayNameToLayer(Name), L) << Name;
+    EXPECT_EQ(DisplayNameToLayer(LowerCase(Name)), L) << Name;
+    EXPECT_EQ(DisplayNameToLayer(Identifier), 0) << Identifier;
+  }
+  EXPECT_EQ(Identifiers.size(), size_t(LayerCount));
+  EXPECT_EQ(Names.size(), size_t(LayerCount));
+  EXPECT_EQ(LayerIdentifiers[MaxLayer].ToString(), "ViaHoleLayer");
+}
+
+TEST(PcbtypesNames, LookUpIsWholeAndExact) {
+  EXPECT_EQ(LayerToDisplayName(76).ToString(), "BackGround");
+  EXPECT_EQ(DisplayNameToLayer("Top Solder"), 0);
+  EXPECT_EQ(DisplayNameToLayer(" Top Layer"), 0);
+  EXPECT_EQ(LayerToDisplayName(83).Length, 0);
+  EXPECT_EQ(UnitName(eMetric).ToString(), "Metric (mm)");
+  EXPECT_EQ(UnitName(eImperial).ToString(), "Imperial (mil)");
+  EXPECT_EQ(UnitName(static_cast<TUnit>(2)).Length, 0);
+}
+
+TEST(PcbtypesLayerSet, BitNIsInByteNDiv8) {
+  TLayerSet Set{0, 9, 82, 87};
+  const Byte Expected[11] = {0x01, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0x84};
+  for (int I = 0; I < 11; ++I) EXPECT_EQ(Set.Bits[I], Expected[I]) << I;
+  EXPECT_TRUE(Set.Contains(82));
+  Set.Exclude(82);
+  EXPECT_EQ(Set, (TLayerSet{0, 9, 87}));
+  // Layers past the last bit are never members and never touch memory.
+  TLayerSet Empty;
+  Empty.Include(88);
+  Empty.Include(255);
+  EXPECT_EQ(Empty, TLayerSet());
+  EXPECT_FALSE(Empty.Contains(255));
+}
+
+TEST(PcbtypesString, LengthPrefixedAndCutAtCapacity) {
+  PcbStringOf<20> Short = AnsiString("abcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(reinterpret_cast<const Byte*>(&Short)[0], 20);
+  EXPECT_EQ(Short.ToString(), "abcdefghijklmnopqrst");
+  PcbString Full = AnsiString(300, 'x');
+  EXPECT_EQ(Full.ToString(), AnsiString(255, 'x'));
+  Full = "ab";  // bytes past the length are cleared
+  EXPECT_EQ(Full.Length, 2);
+  for (int I = 2; I < 255; ++I) ASSERT_EQ(Full.Chars[I], '\0') << I;
+  PcbStringOf<3> Tiny = PcbString(AnsiString("a\0bc", 4));
+  EXPECT_EQ(Tiny.ToString(), AnsiString("a\0b", 3));
+}
