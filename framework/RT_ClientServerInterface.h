@@ -4,8 +4,9 @@
 //
 // Every interface has the COM layout: stdcall methods, QueryInterface, AddRef and
 // Release in vtable slots 0 to 2. The slot number of each method is given in its
-// comment. Slots the module never calls are placeholders named ReservedN; they exist so
-// that every used slot sits at its number.
+// comment. Slots the module never calls are placeholders named ReservedN that answer
+// E_NOTIMPL; they exist so that every used slot sits at its number, and an
+// implementation need not write them out.
 //
 // A method that hands back an interface takes a last parameter that points to the
 // interface pointer; the callee stores a counted reference there (or nullptr) and the
@@ -15,7 +16,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#define TARVIK_RESERVED(n) virtual HRESULT STDMETHODCALLTYPE Reserved##n() = 0;
+#define TARVIK_RESERVED(n) \
+  virtual HRESULT STDMETHODCALLTYPE Reserved##n() { return E_NOTIMPL; }
 
 // ---------------------------------------------------------------------------------
 // Host interfaces

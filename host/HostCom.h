@@ -30,11 +30,6 @@ class THostComObject : public Interfaces... {
   std::atomic<ULONG> FRefCount{1};
 };
 
-// A placeholder slot: a method the module never calls, there to keep the used slots at
-// their numbers.
-#define HOST_RESERVED(n) \
-  HRESULT STDMETHODCALLTYPE Reserved##n() override { return E_NOTIMPL; }
-
 // Stores Object's Interface in *Result with a counted reference.
 template <class Interface, class Object>
 inline HRESULT HostAnswer(Object* Self, void** Result) {

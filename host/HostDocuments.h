@@ -20,8 +20,6 @@ class THostDocumentKind final : public THostComObject<IDocumentKind> {
   const std::string& Extension() const { return FExtension; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Result) override;
-  HOST_RESERVED(3)
-  HOST_RESERVED(4)
   const char* STDMETHODCALLTYPE GetDefaultBaseName() override { return FBaseName.c_str(); }
   const char* STDMETHODCALLTYPE GetDefaultExtension() override { return FExtension.c_str(); }
 
@@ -45,17 +43,6 @@ class THostView final : public THostComObject<IServerDocumentView> {
   void Detach() { FDocument = nullptr; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Result) override;
-  HOST_RESERVED(3)
-  HOST_RESERVED(4)
-  HOST_RESERVED(5)
-  HOST_RESERVED(6)
-  HOST_RESERVED(7)
-  HOST_RESERVED(8)
-  HOST_RESERVED(9)
-  HOST_RESERVED(10)
-  HOST_RESERVED(11)
-  HOST_RESERVED(12)
-  HOST_RESERVED(13)
   const char* STDMETHODCALLTYPE GetViewName() override { return FViewName.c_str(); }
 
  private:
@@ -85,22 +72,10 @@ class THostDocument final : public THostComObject<IServerDocument> {
   IServerDocument* Interface() { return this; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Result) override;
-  HOST_RESERVED(3)
-  HOST_RESERVED(4)
-  HOST_RESERVED(5)
-  HOST_RESERVED(6)
-  HOST_RESERVED(7)
   void STDMETHODCALLTYPE DoFileLoad() override;
-  HOST_RESERVED(9)
-  HOST_RESERVED(10)
   int STDMETHODCALLTYPE GetCount() override { return ViewCount(); }
   const char* STDMETHODCALLTYPE GetFileName() override { return FFileName.c_str(); }
   void STDMETHODCALLTYPE SetFileName(const char* FileName) override;
-  HOST_RESERVED(14)
-  HOST_RESERVED(15)
-  HOST_RESERVED(16)
-  HOST_RESERVED(17)
-  HOST_RESERVED(18)
   void STDMETHODCALLTYPE GetView(int Index, IServerDocumentView** View) override;
 
  protected:

@@ -57,8 +57,6 @@ TEST_F(ClientProcsTest, TheMainWindowIsTheHostsUntilThereIsNoClient) {
 // A client that reports every name "Crowd<n>.<ext>" with n up to OpenUpTo as an open
 // document, cheaply.
 
-#define FAKE_RESERVED(n) \
-  HRESULT STDMETHODCALLTYPE Reserved##n() override { return E_NOTIMPL; }
 #define FAKE_UNKNOWN                                                                   \
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** Obj) override {              \
     *Obj = nullptr;                                                                    \
@@ -71,13 +69,10 @@ TEST_F(ClientProcsTest, TheMainWindowIsTheHostsUntilThereIsNoClient) {
 class TFakeDocument final : public IServerDocument {
  public:
   FAKE_UNKNOWN
-  FAKE_RESERVED(3) FAKE_RESERVED(4) FAKE_RESERVED(5) FAKE_RESERVED(6) FAKE_RESERVED(7)
   void STDMETHODCALLTYPE DoFileLoad() override {}
-  FAKE_RESERVED(9) FAKE_RESERVED(10)
   int STDMETHODCALLTYPE GetCount() override { return 0; }
   const char* STDMETHODCALLTYPE GetFileName() override { return ""; }
   void STDMETHODCALLTYPE SetFileName(const char*) override {}
-  FAKE_RESERVED(14) FAKE_RESERVED(15) FAKE_RESERVED(16) FAKE_RESERVED(17) FAKE_RESERVED(18)
   void STDMETHODCALLTYPE GetView(int, IServerDocumentView** View) override { *View = nullptr; }
 };
 
@@ -85,10 +80,7 @@ class TFakeDocument final : public IServerDocument {
 class TCrowdedClient final : public IClient {
  public:
   FAKE_UNKNOWN
-  FAKE_RESERVED(3) FAKE_RESERVED(4) FAKE_RESERVED(5) FAKE_RESERVED(6) FAKE_RESERVED(7)
-  FAKE_RESERVED(8)
   HWND STDMETHODCALLTYPE GetApplicationHandle() override { return nullptr; }
-  FAKE_RESERVED(10) FAKE_RESERVED(11) FAKE_RESERVED(12) FAKE_RESERVED(13)
   void STDMETHODCALLTYPE GetDocumentByPath(const char* Path, IServerDocument** Document) override {
     ++Queries;
     *Document = nullptr;
@@ -101,18 +93,11 @@ class TCrowdedClient final : public IClient {
     }
   }
   HWND STDMETHODCALLTYPE GetMainWindowHandle() override { return nullptr; }
-  FAKE_RESERVED(16)
   void STDMETHODCALLTYPE GetHelpPanel(int, const char*, IHelpPanel**) override {}
-  FAKE_RESERVED(18)
   void STDMETHODCALLTYPE GetServerModuleByName(const char*, IServerModule**) override {}
-  FAKE_RESERVED(20) FAKE_RESERVED(21)
   void STDMETHODCALLTYPE GetDocumentKindByName(const char*, IDocumentKind**) override {}
-  FAKE_RESERVED(23) FAKE_RESERVED(24)
   BOOL STDMETHODCALLTYPE StartServer(const char*) override { return FALSE; }
-  FAKE_RESERVED(26) FAKE_RESERVED(27) FAKE_RESERVED(28) FAKE_RESERVED(29) FAKE_RESERVED(30)
   void STDMETHODCALLTYPE ShowDocument(IServerDocument*) override {}
-  FAKE_RESERVED(32) FAKE_RESERVED(33) FAKE_RESERVED(34) FAKE_RESERVED(35) FAKE_RESERVED(36)
-  FAKE_RESERVED(37) FAKE_RESERVED(38)
   const char* STDMETHODCALLTYPE GetHelpModuleName(const char*) override { return nullptr; }
 
   int OpenUpTo = 0;
