@@ -183,13 +183,11 @@ void StrToCoord(const PcbString& Text, TCoord& Value, TUnit& Unit) {
   PcbString Number = S;
   bool Metric = ParseUnitSuffix(Number, Unit);
   double Length = ReadLeadingNumber(Number.ToString());
-  if (Metric) {
-    Value = MmToCoord(Length);
-    Unit = eMetric;
-  } else {
-    Value = MilToCoord(Length);
-    Unit = eImperial;
-  }
+  double Coord = Metric ? MmToCoordF(Length) : MilToCoordF(Length);
+  // A length that no coordinate can hold is refused like a text that is no length.
+  if (!(Coord > -2147483648.5 && Coord < 2147483647.5)) return;
+  Value = RoundToCoord(Coord);
+  Unit = Metric ? eMetric : eImperial;
 }
 
 PcbString UnitName(TUnit Unit) {

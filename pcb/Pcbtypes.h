@@ -107,7 +107,8 @@ bool ParseUnitSuffix(PcbString& Text, TUnit CurrentUnit);
 // anywhere. A text that is empty or starts with a letter gives Value 0 and leaves
 // Unit; otherwise Unit becomes the unit the number was read in. The number is the
 // longest leading decimal number (sign, digits, fraction, exponent), 0 when there
-// is none; lengths beyond the coordinate range give the nearest end of the range.
+// is none. A length outside the coordinate range gives Value 0 and leaves Unit, as a
+// text that starts with a letter does.
 void StrToCoord(const PcbString& Text, TCoord& Value, TUnit& Unit);
 
 // "Metric (mm)", "Imperial (mil)", or empty for any other value.

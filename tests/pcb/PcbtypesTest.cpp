@@ -59,9 +59,11 @@ TEST(PcbtypesParse, ReadsNumberAndUnit) {
       {"#5mil", eMetric, 0, eImperial},
       {"1.2.3mil", eMetric, 12000, eImperial},
       {"4e+mil", eMetric, 40000, eImperial},
-      // Far out of range either way.
-      {"99999999999mil", eMetric, INT32_MAX, eImperial},
-      {"-1e99999999999999999999mm", eImperial, INT32_MIN, eMetric},
+      // Out of the coordinate range either way: 0 and the unit untouched.
+      {"99999999mil", eMetric, 0, eMetric},
+      {"1e999", eImperial, 0, eImperial},
+      {"-1e99999999999999999999mm", eImperial, 0, eImperial},
+      {"214748.3647mil", eMetric, INT32_MAX, eImperial},
       {"1e-400mil", eMetric, 0, eImperial},
       {"0.000000000000000000000000000000000000001e38mil", eMetric, 1000, eImperial},
   };
@@ -73,9 +75,10 @@ TEST(PcbtypesParse, ReadsNumberAndUnit) {
     EXPECT_EQ(Unit, C.Unit) << '"' << C.Text << '"';
   }
   TCoord Value;
-  TUnit Unit = eImperial;
-  StrToCoord("1" + AnsiString(250, '0'), Value, Unit);
-  EXPECT_EQ(Value, INT32_MAX);
+  TUnit Unit = eMetric;
+  StrToCoord("1" + AnsiString(250, '0') + "mil", Value, Unit);
+  EXPECT_EQ(Value, 0);
+  EXPECT_EQ(Unit, eMetric);
 }
 
 TEST(PcbtypesParse, SuffixParserCutsAndUpperCasesInPlace) {
