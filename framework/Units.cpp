@@ -4,9 +4,12 @@
 #include "framework/ClientProcs.h"
 #include "framework/Rt_Util.h"
 #include "framework/VFSAPI.h"
+#include "pcb/PCBProcs.h"
 
 const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
+    // The PCB editor's functions, when the editor is loaded already.
+    {"PCBProcs", InitPcbProcs, nullptr},
     // The host's client functions are bound and the host's client kept, then the
     // virtual-file-system table is bound, then the framework's utilities start.
     {"ClientProcs", InitClientProcs, nullptr},

@@ -32,6 +32,11 @@ void BindPcbApi() {
     BindPcbApiProc(static_cast<TPcbApiEntry>(Entry));
 }
 
+void InitPcbProcs() {
+  PcbModuleHandle = nullptr;
+  BindPcbApi();
+}
+
 FARPROC PcbApiEntryPoint(TPcbApiEntry Entry) {
   return Entry >= 0 && Entry < PcbApiEntryCount ? Slots[Entry] : nullptr;
 }

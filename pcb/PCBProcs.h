@@ -272,6 +272,8 @@ extern const char* const PcbApiEntryNames[PcbApiEntryCount];
 // empties every slot when it is not loaded). Runs at start-up and again whenever an
 // editor loaded later must be seen.
 void BindPcbApi();
+// The unit's start: no editor module yet, then the first binding.
+void InitPcbProcs();
 // Fills one slot: the export of that name, or nullptr.
 void BindPcbApiProc(TPcbApiEntry Entry);
 // The slot's address as bound, or nullptr.
