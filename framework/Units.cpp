@@ -1,4 +1,5 @@
 // The module's units, in the order they start. Finalizations run in reverse.
+#include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/ModuleInit.h"
 #include "framework/ClientProcs.h"
@@ -8,6 +9,8 @@
 
 const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
+    // Ends after every unit that may use the clipboard.
+    {"Clipbrd", nullptr, DoneClipbrd},
     // The PCB editor's functions, when the editor is loaded already.
     {"PCBProcs", InitPcbProcs, nullptr},
     // The host's client functions are bound and the host's client kept, then the

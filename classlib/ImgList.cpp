@@ -1,0 +1,228 @@
+#include "classlib/ImgList.h"
+
+#include <algorithm>
+#include <cstring>
+
+// ---------------------------------------------------------------------------------
+// TChangeLink
+
+TCLASS_IMPL(TChangeLink)
+
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange.Assigned()) OnChange(FSender);
+}
+
+// ---------------------------------------------------------------------------------
+// TCustomImageList
+
+TCLASS_IMPL(TCustomImageList)
+TCLASS_IMPL(TImageList)
+
+namespace {
+
+COLORREF ImageListColor(TColor Color) {
+  if (Color == clNone) return CLR_NONE;
+  if (Color == clDefault) return CLR_DEFAULT;
+  return ColorToRGB(Color);
+}
+
+// The raster operation that paints the brush where the source is white and keeps
+// the destination where it is black.
+constexpr DWORD RopBrushOnWhite = 0x00E20746;
+
+}  // namespace
+
+TCustomImageList::TCustomImageList(int AWidth, int AHeight)
+    : FWidth(AWidth), FHeight(AHeight) {
+  if (AWidth < 1 || AHeight < 1) throw EInvalidOperation(SInvalidImageSize);
+}
+
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* Link : FLinks) Link->SetSender(nullptr);
+  FreeHandle();
+}
+
+HIMAGELIST TCustomImageList::Handle() {
+  if (!FHandle) CreateList();
+  return FHandle;
+}
+
+void TCustomImageList::CreateList() {
+  static const UINT DepthFlags[] = {ILC_COLORDDB, ILC_COLOR4,  ILC_COLOR8,
+                                    ILC_COLOR16,  ILC_COLOR24, ILC_COLOR32};
+  const UINT Flags = DepthFlags[FColorDepth] | (FMasked ? ILC_MASK : 0);
+  FHandle = CountHandle(ImageList_Create(FWidth, FHeight, Flags, 4, 4));
+  if (!FHandle) throw EOutOfResources(SOutOfResources);
+  ImageList_SetBkColor(FHandle, ImageListColor(FBkColor));
+}
+
+void TCustomImageList::FreeHandle() {
+  if (!FHandle) return;
+  ImageList_Destroy(FHandle);
+  CountHandleFreed();
+  FHandle = nullptr;
+}
+
+void TCustomImageList::SetSize(int AWidth, int AHeight) {
+  if (AWidth < 1 || AHeight < 1) throw EInvalidOperation(SInvalidImageSize);
+  if (AWidth == FWidth && AHeight == FHeight) return;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  FreeHandle();
+  Change();
+}
+
+void TCustomImageList::SetMasked(bool Value) {
+  if (Value == FMasked) return;
+  FMasked = Value;
+  FreeHandle();
+  Change();
+}
+
+void TCustomImageList::SetColorDepth(TColorDepth Value) {
+  if (Value == FColorDepth) return;
+  FColorDepth = Value;
+  FreeHandle();
+  Change();
+}
+
+void TCustomImageList::SetBkColor(TColor Value) {
+  if (Value == FBkColor) return;
+  FBkColor = Value;
+  if (FHandle) ImageList_SetBkColor(FHandle, ImageListColor(Value));
+  Change();
+}
+
+void TCustomImageList::SetBlendColor(TColor Value) {
+  if (Value == FBlendColor) return;
+  FBlendColor = Value;
+  Change();
+}
+
+void TCustomImageList::SetDrawingStyle(TDrawingStyle Value) {
+  if (Value == FDrawingStyle) return;
+  FDrawingStyle = Value;
+  Change();
+}
+
+void TCustomImageList::SetImageType(TImageType Value) {
+  if (Value == FImageType) return;
+  FImageType = Value;
+  Change();
+}
+
+int TCustomImageList::Count() { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
+
+int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
+  if (!Image) return -1;
+  HIMAGELIST List = Handle();
+  // Handle takes each DIB out of its bitmap's DC, so the list can select it.
+  int Result = ImageList_Add(List, Image->Handle(), Mask ? Mask->Handle() : nullptr);
+  if (Result < 0) throw EInvalidOperation(SInsertImage);
+  Change();
+  return Result;
+}
+
+int TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
+  if (!Image) return -1;
+  const TColor Key = MaskColor == clDefault ? Image->TransparentColor() : MaskColor;
+  // The system blackens the masked pixels of the bitmap it gets: give it a copy.
+  TOwned<TBitmap> Copy(NewObject<TBitmap>());
+  Copy->Assign(Image);
+  HIMAGELIST List = Handle();
+  int Result = ImageList_AddMasked(List, Copy->Handle(), ColorToRGB(Key) & 0xFFFFFF);
+  if (Result < 0) throw EInvalidOperation(SInsertImage);
+  Change();
+  return Result;
+}
+
+void TCustomImageList::CheckIndex(int Index) {
+  if (Index < 0 || Index >= Count()) throw EInvalidOperation(SImageIndexError);
+}
+
+void TCustomImageList::Delete(int Index) {
+  CheckIndex(Index);
+  ImageList_Remove(FHandle, Index);
+  Change();
+}
+
+void TCustomImageList::Clear() {
+  if (FHandle) ImageList_Remove(FHandle, -1);
+  Change();
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) {
+  Draw(Canvas, X, Y, Index, FDrawingStyle, FImageType, Enabled);
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index,
+                            TDrawingStyle ADrawingStyle, TImageType AImageType,
+                            bool Enabled) {
+  if (!FHandle || Index < 0 || Index >= Count()) return;
+  HDC DC = Canvas->Handle();
+  if (!Enabled) {
+    DrawDisabled(DC, X, Y, Index);
+    return;
+  }
+  static const UINT Styles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
+  UINT Style = Styles[ADrawingStyle];
+  if (AImageType == itMask) Style |= ILD_MASK;
+  ImageList_DrawEx(FHandle, Index, DC, X, Y, 0, 0, ImageListColor(FBkColor),
+                   ImageListColor(FBlendColor), Style);
+}
+
+void TCustomImageList::DrawDisabled(HDC DC, int X, int Y, int Index) {
+  // The image over white, then its silhouette as a monochrome bitmap: 1 where the
+  // image has a pixel that is not white.
+  TOwned<TBitmap> Image(NewObject<TBitmap>(FWidth, FHeight));
+  ImageList_DrawEx(FHandle, Index, Image->Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE,
+                   CLR_NONE, ILD_NORMAL);
+  TOwned<TBitmap> Shape(NewObject<TBitmap>());
+  Shape->SetPixelFormat(pf1bit);
+  Shape->SetSize(FWidth, FHeight);
+  for (int Row = 0; Row < FHeight; ++Row) {
+    const DWORD* In = static_cast<const DWORD*>(Image->ScanLine(Row));
+    Byte* Out = static_cast<Byte*>(Shape->ScanLine(Row));
+    std::memset(Out, 0, Shape->RowStride());
+    for (int Col = 0; Col < FWidth; ++Col)
+      if ((In[Col] & 0xFFFFFF) != 0xFFFFFF) Out[Col / 8] |= Byte(0x80 >> (Col % 8));
+  }
+  // Embossed: the highlight one pixel down and right, the shadow over it.
+  TOwned<TBrush> Highlight(NewObject<TBrush>());
+  Highlight->SetColor(clBtnHighlight);
+  TOwned<TBrush> Shadow(NewObject<TBrush>());
+  Shadow->SetColor(clBtnShadow);
+  HDC ShapeDC = Shape->Canvas()->Handle();
+  COLORREF OldText = SetTextColor(DC, RGB(0, 0, 0));
+  COLORREF OldBk = ::SetBkColor(DC, RGB(255, 255, 255));
+  HGDIOBJ OldBrush = SelectObject(DC, Highlight->Handle());
+  BitBlt(DC, X + 1, Y + 1, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
+  SelectObject(DC, Shadow->Handle());
+  BitBlt(DC, X, Y, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
+  SelectObject(DC, OldBrush);
+  ::SetBkColor(DC, OldBk);
+  SetTextColor(DC, OldText);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Value) {
+  Value->SetSender(this);
+  if (std::find(FLinks.begin(), FLinks.end(), Value) == FLinks.end())
+    FLinks.push_back(Value);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Value) {
+  auto It = std::find(FLinks.begin(), FLinks.end(), Value);
+  if (It == FLinks.end()) return;
+  FLinks.erase(It);
+  Value->SetSender(nullptr);
+}
+
+void TCustomImageList::Change() {
+  const std::vector<TChangeLink*> Links = FLinks;  // a link may unregister itself
+  for (TChangeLink* Link : Links) Link->Change();
+  if (OnChange.Assigned()) OnChange(this);
+}

@@ -1,0 +1,133 @@
+// Image lists over the system's image-list control: equal-sized images kept in one
+// handle, drawn normally, blended, masked or greyed, with change links that tell
+// their users when the images change.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "classlib/Graphics.h"
+
+class TCustomImageList;
+
+// How Draw blends an image: dsFocus 25 % and dsSelected 50 % of BlendColor over it,
+// dsNormal with BkColor behind it, dsTransparent with its mask whatever BkColor is.
+enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+// itMask draws the mask in place of the image.
+enum TImageType { itImage, itMask };
+enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
+
+inline constexpr const char* SImageIndexError = "Invalid ImageList Index";
+inline constexpr const char* SInsertImage = "Unable to insert an image";
+inline constexpr const char* SInvalidImageSize = "Invalid image size";
+
+// A user's link to an image list: OnChange runs whenever the list's images change.
+// Freeing the link unregisters it; freeing the list clears Sender.
+class TChangeLink : public TObject {
+  TCLASS_DECL(TChangeLink, TObject)
+ public:
+  TChangeLink() = default;
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+  ~TChangeLink() override;
+
+  TCustomImageList* Sender() const { return FSender; }
+  void SetSender(TCustomImageList* Value) { FSender = Value; }
+  virtual void Change();
+
+  TNotifyEvent OnChange;
+
+ private:
+  TCustomImageList* FSender = nullptr;
+};
+
+class TCustomImageList : public TPersistent {
+  TCLASS_DECL(TCustomImageList, TPersistent)
+ public:
+  explicit TCustomImageList(int AWidth = 16, int AHeight = 16);
+  TCustomImageList(const TCustomImageList&) = delete;
+  TCustomImageList& operator=(const TCustomImageList&) = delete;
+  ~TCustomImageList() override;
+
+  // The system image list, made on first request with the current settings.
+  HIMAGELIST Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+
+  // Changing the size, Masked or ColorDepth empties the list.
+  int Width() const { return FWidth; }
+  void SetWidth(int Value) { SetSize(Value, FHeight); }
+  int Height() const { return FHeight; }
+  void SetHeight(int Value) { SetSize(FWidth, Value); }
+  // Sizes below 1 raise EInvalidOperation "Invalid image size".
+  void SetSize(int AWidth, int AHeight);
+  bool Masked() const { return FMasked; }
+  void SetMasked(bool Value);
+  TColorDepth ColorDepth() const { return FColorDepth; }
+  void SetColorDepth(TColorDepth Value);
+
+  // clNone: the masked parts show what is below; another colour fills them.
+  TColor BkColor() const { return FBkColor; }
+  void SetBkColor(TColor Value);
+  // The colour of dsFocus and dsSelected; clNone blends with what is below,
+  // clDefault with the system highlight.
+  TColor BlendColor() const { return FBlendColor; }
+  void SetBlendColor(TColor Value);
+  TDrawingStyle DrawingStyle() const { return FDrawingStyle; }
+  void SetDrawingStyle(TDrawingStyle Value);
+  TImageType ImageType() const { return FImageType; }
+  void SetImageType(TImageType Value);
+
+  int Count();
+  // Adds the image (a wider one gives several images); the index of the first.
+  // Mask may be null. Raise EInvalidOperation "Unable to insert an image".
+  int Add(TBitmap* Image, TBitmap* Mask);
+  // The pixels of MaskColor become the mask; clDefault takes the image's transparent
+  // colour (its bottom-left pixel unless fixed).
+  int AddMasked(TBitmap* Image, TColor MaskColor);
+  // Index out of range raises EInvalidOperation "Invalid ImageList Index".
+  void Delete(int Index);
+  void Clear();
+
+  // Draws an image with the list's style and type; a disabled image is drawn as an
+  // embossed silhouette in the system highlight and shadow colours (everything but
+  // the masked parts and pure white pixels). Indexes out of range draw nothing.
+  void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
+  void Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle ADrawingStyle,
+            TImageType AImageType, bool Enabled = true);
+
+  void RegisterChanges(TChangeLink* Value);
+  void UnRegisterChanges(TChangeLink* Value);
+
+  // Runs, after the links, when the images change.
+  TNotifyEvent OnChange;
+
+ protected:
+  // Tells the links and OnChange.
+  virtual void Change();
+
+ private:
+  void CreateList();
+  void FreeHandle();
+  void CheckIndex(int Index);
+  void DrawDisabled(HDC DC, int X, int Y, int Index);
+
+  HIMAGELIST FHandle = nullptr;
+  int FWidth;
+  int FHeight;
+  bool FMasked = true;
+  TColorDepth FColorDepth = cdDeviceDependent;
+  TColor FBkColor = clNone;
+  TColor FBlendColor = clNone;
+  TDrawingStyle FDrawingStyle = dsNormal;
+  TImageType FImageType = itImage;
+  std::vector<TChangeLink*> FLinks;
+};
+
+class TImageList : public TCustomImageList {
+  TCLASS_DECL(TImageList, TCustomImageList)
+ public:
+  using TCustomImageList::TCustomImageList;
+};

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/ExpectRaises.h"
+
+#include <windows.h>
+
+#include "classlib/Graphics.h"
+
+namespace {
+
+struct ChangeCounter {
+  int Count = 0;
+  void Changed(TObject*) { ++Count; }
+  TNotifyEvent Event() { return TNotifyEvent::Bind<&ChangeCounter::Changed>(this); }
+};
+
+LOGFONTA LogFontOf(HFONT Font) {
+  LOGFONTA Result{};
+  GetObjectA(Font, sizeof(Result), &Result);
+  return Result;
+}
+
+}  // namespace
+
+TEST(ColorTest, SystemColorsResolveAndOtherValuesPass) {
+  EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ColorToRGB(clHighlightText), GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(ColorToRGB(clRed), RGB(255, 0, 0));
+  EXPECT_EQ(ColorToRGB(clNone), 0x1FFFFFFFu);
+  EXPECT_EQ(ColorToRGB(clDefault), 0x20000000u);
+}
+
+TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
+  const int Start = GdiHandleCount();
+  {
+    TOwned<TFont> Font(NewObject<TFont>());
+    ChangeCounter Counter;
+    Font->OnChange = Counter.Event();
+    EXPECT_EQ(Font->Size(), 8);
+    EXPECT_EQ(Font->Height(), -MulDiv(8, Font->PixelsPerInch(), 72));
+    EXPECT_EQ(LogFontOf(Font->Handle()).lfWeight, FW_NORMAL);
+
+    Font->SetSize(20);
+    Font->SetStyle({fsBold, fsItalic});
+    Font->SetName("Arial");
+    EXPECT_EQ(Counter.Count, 3);
+    LOGFONTA Made = LogFontOf(Font->Handle());
+    EXPECT_EQ(Made.lfHeight, -MulDiv(20, Font->PixelsPerInch(), 72));
+    EXPECT_EQ(Made.lfWeight, FW_BOLD);
+    EXPECT_TRUE(Made.lfItalic);
+    EXPECT_STREQ(Made.lfFaceName, "Arial");
+    EXPECT_EQ(GdiHandleCount(), Start + 1) << "the old handles are deleted";
+
+    Font->SetSize(20);  // no change
+    EXPECT_EQ(Counter.Count, 3);
+    HFONT Handle = Font->Handle();
+    Font->SetColor(clRed);
+    EXPECT_EQ(Counter.Count, 4) << "a colour change notifies";
+    EXPECT_EQ(Font->Handle(), Handle) << "and keeps the handle";
+
+    TOwned<TFont> Copy(NewObject<TFont>());
+    ChangeCounter CopyCounter;
+    Copy->OnChange = CopyCounter.Event();
+    Copy->Assign(Font.get());
+    EXPECT_EQ(CopyCounter.Count, 1);
+    EXPECT_EQ(Copy->Size(), 20);
+    EXPECT_EQ(Copy->Color(), clRed);
+    EXPECT_EQ(Copy->Style(), (TFontStyles{fsBold, fsItalic}));
+    EXPECT_EQ(LogFontOf(Copy->Handle()).lfWeight, FW_BOLD);
+  }
+  EXPECT_EQ(GdiHandleCount(), Start);
+}
+
+TEST(BrushTest, AColourMakesAClearBrushSolid) {
+  TOwned<TBrush> Brush(NewObject<TBrush>());
+  Brush->SetStyle(bsClear);
+  Brush->SetColor(clWhite);  // the same colour still counts
+  EXPECT_EQ(Brush->Style(), bsSolid);
+  LOGBRUSH Made{};
+  GetObjectA(Brush->Handle(), sizeof(Made), &Made);
+  EXPECT_EQ(Made.lbStyle, UINT(BS_SOLID));
+}
+
+// A canvas on a memory DC of our own, whose own objects must be selected again
+// whenever the canvas lets go of it.
+class CanvasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartCount = GdiHandleCount();
+    DC = CreateCompatibleDC(nullptr);
+    BITMAPINFO Info{};
+    Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
+    Info.bmiHeader.biWidth = 64;
+    Info.bmiHeader.biHeight = -64;
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = 32;
+    void* Bits = nullptr;
+    Surface = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    OldSurface = SelectObject(DC, Surface);
+    OwnPen = GetCurrentObject(DC, OBJ_PEN);
+    OwnBrush = GetCurrentObject(DC, OBJ_BRUSH);
+    OwnFont = GetCurrentObject(DC, OBJ_FONT);
+  }
+  void TearDown() override {
+    SelectObject(DC, OldSurface);
+    DeleteObject(Surface);
+    DeleteDC(DC);
+  }
+
+  void ExpectOwnObjectsAndNoLeak() {
+    EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), OwnPen);
+    EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), OwnBrush);
+    EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), OwnFont);
+    EXPECT_EQ(GdiHandleCount(), StartCount);
+  }
+
+  void DrawEverything(TCanvas* Canvas) {
+    Canvas->Pen()->SetColor(clRed);
+    Canvas->Pen()->SetWidth(2);
+    Canvas->Brush()->SetColor(clBlue);
+    Canvas->Font()->SetSize(12);
+    Canvas->MoveTo(1, 1);
+    Canvas->LineTo(20, 20);
+    Canvas->Rectangle(2, 2, 30, 30);
+    Canvas->Pen()->SetColor(clGreen);  // while selected
+    Canvas->Ellipse(5, 5, 25, 25);
+    Canvas->RoundRect(1, 1, 40, 40, 6, 6);
+    Canvas->Polygon({{1, 1}, {10, 1}, {5, 8}});
+    Canvas->Polyline({{1, 1}, {10, 1}, {5, 8}});
+    Canvas->Arc(0, 0, 20, 20, 20, 10, 0, 10);
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->TextOut(3, 3, "Text");
+    Canvas->TextRect(Rect(0, 0, 20, 10), 0, 0, "Clipped");
+    Canvas->FrameRect(Rect(0, 0, 10, 10));
+    Canvas->FillRect(Rect(40, 40, 50, 50));
+    Canvas->SetPixels(60, 60, clWhite);
+  }
+
+  int StartCount = 0;
+  HDC DC = nullptr;
+  HBITMAP Surface = nullptr;
+  HGDIOBJ OldSurface = nullptr;
+  HGDIOBJ OwnPen = nullptr, OwnBrush = nullptr, OwnFont = nullptr;
+};
+
+TEST_F(CanvasTest, LettingGoRestoresTheDCsObjectsAndLeaksNothing) {
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  Canvas->SetHandle(DC);
+  DrawEverything(Canvas.get());
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), Canvas->Pen()->Handle())
+      << "the canvas draws with its own";
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), Canvas->Font()->Handle());
+  EXPECT_EQ(Canvas->Pixels(60, 60), clWhite);
+  EXPECT_EQ(Canvas->PenPos(), Point(3 + Canvas->TextWidth("Text"), 3));
+  Canvas->SetHandle(nullptr);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), OwnPen);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), OwnBrush);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), OwnFont);
+  Canvas.reset();
+  ExpectOwnObjectsAndNoLeak();
+}
+
+TEST_F(CanvasTest, AChangedObjectLeavesTheDCUntilTheNextDrawing) {
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  Canvas->SetHandle(DC);
+  Canvas->Pen()->SetColor(clRed);
+  Canvas->LineTo(5, 5);
+  Canvas->Pen()->SetColor(clLime);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), OwnPen)
+      << "the old pen is out before it is deleted";
+  Canvas->LineTo(10, 10);
+  LOGPEN Selected{};
+  GetObjectA(GetCurrentObject(DC, OBJ_PEN), sizeof(Selected), &Selected);
+  EXPECT_EQ(Selected.lopnColor, RGB(0, 255, 0));
+  EXPECT_EQ(Canvas->Pixels(8, 8), clLime);
+
+  // A bigger font measures bigger text at once.
+  const int SmallHeight = Canvas->TextHeight("Xg");
+  Canvas->Font()->SetSize(Canvas->Font()->Size() * 3);
+  EXPECT_GT(Canvas->TextHeight("Xg"), SmallHeight * 2);
+}
+
+namespace {
+// A graphic whose drawing selects the canvas's objects, then fails.
+class TFailingGraphic : public TGraphic {
+ public:
+  bool Empty() const override { return false; }
+  int Width() const override { return 10; }
+  int Height() const override { return 10; }
+  void SetWidth(int) override {}
+  void SetHeight(int) override {}
+  void LoadFromStream(TStream*) override {}
+  void SaveToStream(TStream*) override {}
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect&) override {
+    ACanvas->Rectangle(0, 0, 5, 5);
+    throw EInvalidGraphic("drawing failed");
+  }
+};
+
+struct FailingListener {
+  void Changed(TObject*) { throw EAbort("listener failed"); }
+};
+}  // namespace
+
+TEST_F(CanvasTest, ADrawingCallThatRaisedStillLetsGoCleanly) {
+  {
+    TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+    TOwned<TFailingGraphic> Graphic(NewObject<TFailingGraphic>());
+    Canvas->SetHandle(DC);
+    Canvas->Pen()->SetColor(clRed);
+    Canvas->Font()->SetStyle({fsBold});
+    ExpectRaises<EInvalidGraphic>([&] { Canvas->Draw(0, 0, Graphic.get()); },
+                                  "drawing failed");
+    FailingListener Listener;
+    Canvas->OnChange = TNotifyEvent::Bind<&FailingListener::Changed>(&Listener);
+    EXPECT_THROW(Canvas->Ellipse(0, 0, 9, 9), EAbort);
+    EXPECT_NE(GetCurrentObject(DC, OBJ_PEN), OwnPen) << "still held by the canvas";
+  }  // the canvas ends while its objects are selected
+  ExpectOwnObjectsAndNoLeak();
+}
+
+TEST_F(CanvasTest, ACanvasWithoutADCRefusesToDraw) {
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  ExpectRaises<EInvalidOperation>([&] { Canvas->LineTo(1, 1); },
+                                  "Canvas does not allow drawing");
+  Canvas->SetHandle(DC);
+  Canvas->LineTo(1, 1);
+  Canvas.reset();
+  ExpectOwnObjectsAndNoLeak();
+}
