@@ -35,7 +35,10 @@ THost::THost(const THostOptions& Options)
 THost::~THost() {
   Stop();
   FCurrent = nullptr;
-  for (THostDocument* Document : FDocuments) Document->Release();
+  for (THostDocument* Document : FDocuments) {
+    Document->DetachEditor();
+    Document->Release();
+  }
   FDocuments.clear();
   if (FMainWindow) DestroyWindow(FMainWindow);
   FMainWindow = nullptr;
@@ -95,6 +98,9 @@ THostDocument* THost::OpenDocument(const std::string& Kind, const std::string& F
   auto* Document = new THostDocument(DocumentKind->Name(), FileName, Template,
                                      DocumentKind->Name() + "Editor");
   FDocuments.push_back(Document);
+  std::string Error;
+  if (HostSameText(DocumentKind->Name(), "PCB") && LoadEditor(Error))
+    Document->OpenBoard(&FEditor);
   UpdateHostMainWindow(FMainWindow);
   return Document;
 }
@@ -105,6 +111,7 @@ void THost::CloseDocument(IServerDocument* Document) {
     THostDocument* Closed = *It;
     FDocuments.erase(It);
     if (FCurrent == Closed) FCurrent = nullptr;
+    Closed->CloseBoard();
     Closed->Release();
     UpdateHostMainWindow(FMainWindow);
     return;
@@ -173,14 +180,18 @@ std::vector<std::string> THost::WorkspaceFileNames() const {
   return Names;
 }
 
+bool THost::LoadEditor(std::string& Error) { return FEditor.Load(FFolder, Error); }
+
 bool THost::Start(const std::string& ModuleFileName, std::string& Error) {
   if (FModule) {
     Error = "a server module is already loaded";
     return false;
   }
   if (!LoadWorkspace(Error)) return false;
-  // The PCB editor module (Merovan.dll) is loaded here, before the server module, once
-  // it exists.
+  if (!LoadEditor(Error)) {
+    Stop();
+    return false;
+  }
   FServerModule = LoadHostModule(FFolder, ModuleFileName, Error);
   if (!FServerModule) {
     Stop();
@@ -235,6 +246,10 @@ bool THost::Stop(std::string* Error) {
   if (FServerModule && !FreeLibrary(FServerModule) && Problem.empty())
     Problem = "cannot unload the server module (error " + std::to_string(GetLastError()) + ")";
   FServerModule = nullptr;
+  // The boards go with the editor module.
+  for (THostDocument* Document : FDocuments) Document->ForgetBoard();
+  if (!FEditor.Unload() && Problem.empty())
+    Problem = "cannot unload the editor module (error " + std::to_string(GetLastError()) + ")";
   if (FWorkspaceModule && !FreeLibrary(FWorkspaceModule) && Problem.empty())
     Problem = "cannot unload the workspace module (error " + std::to_string(GetLastError()) + ")";
   FWorkspaceModule = nullptr;

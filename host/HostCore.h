@@ -1,8 +1,8 @@
 // The host stand-in's core: one host object with its client interface, main window,
 // document kinds, open documents and views, its PCB server module, the record of the
-// processes it was asked to run, and the loading of the workspace module and the
-// server module. PcbHost.exe is a thin main around it; test programs create a host
-// in-process with CreateHost and free it with DestroyHost.
+// processes it was asked to run, and the loading of the workspace module, the PCB
+// editor module and the server module. PcbHost.exe is a thin main around it; test
+// programs create a host in-process with CreateHost and free it with DestroyHost.
 //
 // One host at a time: CreateHost makes the new host the current one, which the
 // exported ClientAPI_GetClientInterface hands out; DestroyHost clears it again.
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/RT_ClientServerInterface.h"
+#include "host/HostEditor.h"
 
 class THostClient;
 class THostDocument;
@@ -71,8 +72,11 @@ class THost {
   THostDocument* FindDocument(const std::string& Path) const;
   // Opens a document of the kind (nullptr for an unknown kind): from FileName when
   // that names an existing file (a template), else a blank document under that name.
+  // A PCB document gets its board from the PCB editor module, which is loaded here
+  // when it is not loaded yet; without the module (or when it cannot read the
+  // template) the document opens without a board.
   THostDocument* OpenDocument(const std::string& Kind, const std::string& FileName);
-  // Closes an open document; does nothing for one that is not open.
+  // Closes an open document (and its board); does nothing for one that is not open.
   void CloseDocument(IServerDocument* Document);
   // The document last passed to ShowDocument (while it is open), and its first view.
   THostDocument* CurrentDocument() const { return FCurrent; }
@@ -99,8 +103,16 @@ class THost {
   // The file names the workspace was handed, in order (empty when it is not loaded).
   std::vector<std::string> WorkspaceFileNames() const;
 
-  // Start-up in the host's order: the workspace module, then the server module
-  // (FileName in the install folder, e.g. "Tarvik.dll") and its ServerFactory.
+  // The PCB editor module "Merovan.dll", loaded from the install folder (at Start, or
+  // when the first PCB document is opened). Returns false and fills Error when it
+  // cannot be loaded.
+  bool LoadEditor(std::string& Error);
+  // The editor module, or nullptr while it is not loaded.
+  HMODULE EditorModule() const { return FEditor.Module(); }
+
+  // Start-up in the host's order: the workspace module, the PCB editor module, then
+  // the server module (FileName in the install folder, e.g. "Tarvik.dll") and its
+  // ServerFactory.
   // Returns false with a message in Error when anything is missing or fails; what
   // was loaded is then unloaded again.
   bool Start(const std::string& ModuleFileName, std::string& Error);
@@ -111,8 +123,9 @@ class THost {
   // launcher; otherwise Result is the launcher's answer (0 for an unknown command).
   bool LaunchCommand(const std::string& Name, const std::string& Parameters, int& Result,
                      std::string& Error);
-  // Shutdown: releases the module's IServerModule, then unloads the server module and
-  // after it the workspace module. Safe to call when nothing is loaded. Returns false
+  // Shutdown: releases the module's IServerModule, then unloads the server module, the
+  // editor module (the open documents lose their boards) and the workspace module.
+  // Safe to call when nothing is loaded. Returns false
   // (and fills *Error when given) when the module's object outlived the release or a
   // module could not be unloaded; everything is let go of all the same.
   bool Stop(std::string* Error = nullptr);
@@ -151,6 +164,7 @@ class THost {
   HWND FMainWindow = nullptr;
   bool FRunningLoop = false;
   HMODULE FWorkspaceModule = nullptr;
+  THostEditor FEditor;
   HMODULE FServerModule = nullptr;
   IServerModule* FModule = nullptr;           // one counted reference
 };

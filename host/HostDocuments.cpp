@@ -49,17 +49,37 @@ HRESULT STDMETHODCALLTYPE THostDocument::QueryInterface(REFIID Iid, void** Resul
   });
 }
 
+void THostDocument::OpenBoard(THostEditor* Editor) {
+  FEditor = Editor;
+  if (FBoard || !FEditor) return;
+  // The editor names a board after the file it was read from; the document's own
+  // name wins when they differ (a template renamed before its board was made).
+  const std::string& Source = FTemplateFileName.empty() ? FFileName : FTemplateFileName;
+  FBoard = FEditor->OpenBoard(FKind, Source);
+  if (FBoard && Source != FFileName) FEditor->RenameBoard(FBoard, FFileName);
+}
+
+void THostDocument::CloseBoard() {
+  if (FEditor) FEditor->CloseBoard(FBoard);
+  FBoard = 0;
+  FEditor = nullptr;
+}
+
 void STDMETHODCALLTYPE THostDocument::DoFileLoad() {
   HostGuardVoid([&] {
-    // The content (the board of a PCB document, read from the template when there is
-    // one) comes from the PCB editor module in a later step; for now the host counts
-    // the loads.
+    // The content is loaded when the document is opened: a PCB document's board comes
+    // blank or from the template then. A document left without a board (its editor
+    // module was unloaded meanwhile) gets one here, if the editor is back.
     ++FLoadCount;
+    OpenBoard(FEditor);
   });
 }
 
 void STDMETHODCALLTYPE THostDocument::SetFileName(const char* FileName) {
-  HostGuardVoid([&] { FFileName = HostText(FileName); });
+  HostGuardVoid([&] {
+    FFileName = HostText(FileName);
+    if (FEditor) FEditor->RenameBoard(FBoard, FFileName);
+  });
 }
 
 void STDMETHODCALLTYPE THostDocument::GetView(int Index, IServerDocumentView** View) {

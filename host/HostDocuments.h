@@ -6,6 +6,7 @@
 
 #include "framework/RT_ClientServerInterface.h"
 #include "host/HostCom.h"
+#include "host/HostEditor.h"
 
 // A kind of document: its name ("PCB"), the base name of new documents ("PCB") and
 // their extension ("PcbDoc").
@@ -53,7 +54,8 @@ class THostView final : public THostComObject<IServerDocumentView> {
 // An open document. It has one view, of the kind's editor ("PCBEditor" for a PCB
 // document). A document opened from a template keeps the template's path; its file
 // name starts as that path and changes with SetFileName (the template file itself is
-// never written).
+// never written). A PCB document's board lives in the PCB editor module: the document
+// holds its handle, names it after its file name and closes it when it is closed.
 class THostDocument final : public THostComObject<IServerDocument> {
  public:
   THostDocument(const std::string& Kind, const std::string& FileName,
@@ -67,6 +69,18 @@ class THostDocument final : public THostComObject<IServerDocument> {
   int LoadCount() const { return FLoadCount; }
   int ShowCount() const { return FShowCount; }
   void Shown() { ++FShowCount; }
+  // The board in the PCB editor module, or 0 when the document has none (not a PCB
+  // document, no editor module, or a template the editor could not read).
+  Integer Board() const { return FBoard; }
+  // Makes the document's board through Editor (kept, not owned): blank, or from the
+  // template. Does nothing when the document has a board.
+  void OpenBoard(THostEditor* Editor);
+  // Closes the board and lets go of the editor (when the document is closed).
+  void CloseBoard();
+  // Forgets the board without closing it (the editor module is being unloaded).
+  void ForgetBoard() { FBoard = 0; }
+  // Lets go of the editor for good (the host is going).
+  void DetachEditor() { FEditor = nullptr; }
   int ViewCount() const { return static_cast<int>(FViews.size()); }
   THostView* View(int Index) const;
   IServerDocument* Interface() { return this; }
@@ -88,6 +102,6 @@ class THostDocument final : public THostComObject<IServerDocument> {
   int FLoadCount = 0;
   int FShowCount = 0;
   std::vector<THostView*> FViews;  // one counted reference each
-  // The board behind a PCB document lives in the PCB editor module (Merovan.dll),
-  // which a later step adds; DoFileLoad is where the document's content is loaded.
+  THostEditor* FEditor = nullptr;  // the host's, while the document is open
+  Integer FBoard = 0;
 };

@@ -67,9 +67,11 @@ void STDMETHODCALLTYPE THostPcbModule::GetDocument(int Index, IServerDocument** 
   });
 }
 
-// The PCB editor's code is the host's own for now, so its instance is the host's.
+// The PCB editor's code lives in its own module; while that is not loaded, the
+// host's instance stands for it.
 HINSTANCE STDMETHODCALLTYPE THostPcbModule::GetInstanceHandle() {
-  return GetModuleHandleA(nullptr);
+  HMODULE Editor = FHost ? FHost->EditorModule() : nullptr;
+  return Editor ? Editor : GetModuleHandleA(nullptr);
 }
 
 void STDMETHODCALLTYPE THostPcbModule::GetProcessControl(IProcessControl** Control) {

@@ -89,6 +89,7 @@ TEST_F(HostTest, ModuleIsStartedRunAndUnloaded) {
   ASSERT_TRUE(Host->Start("Tarvik.dll", Error)) << Error;
   ASSERT_NE(Host->Module(), nullptr);
   EXPECT_NE(GetModuleHandleA("Halvorn.dll"), nullptr);
+  EXPECT_NE(GetModuleHandleA("Merovan.dll"), nullptr);
   int Result = -1;
   ASSERT_TRUE(Host->LaunchCommand("NoSuchCommand", "", Result, Error)) << Error;
   EXPECT_EQ(Result, 0);
@@ -103,6 +104,7 @@ TEST_F(HostTest, ModuleIsStartedRunAndUnloaded) {
 
   EXPECT_TRUE(Host->Stop(&Error)) << Error;
   EXPECT_EQ(GetModuleHandleA("Tarvik.dll"), nullptr);
+  EXPECT_EQ(GetModuleHandleA("Merovan.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("Halvorn.dll"), nullptr);
 }
 

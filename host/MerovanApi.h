@@ -1,0 +1,54 @@
+// The private exports of the PCB editor stand-in "Merovan.dll", all stdcall and
+// undecorated. The host and the tests use them; the module never does (it reaches the
+// editor through the PcbApi_ exports only).
+//
+// Documents
+//   CreateDocument     for Kind "PCB" (any letter case): a new board named Name. When
+//                      Name is an existing file, the board is loaded from it as a
+//                      template (the file is only read). Returns the board handle, or 0
+//                      for another kind or a file that is not a readable board text.
+//   RenameDocument     gives the board a new name; FALSE for an unknown board.
+//   CloseDocument      forgets the board and destroys every object in it.
+//   FindDocument       the board whose name equals Name (ignoring letter case), or 0.
+//   GetDocumentName    copies the board's name into Buffer, cut to BufferSize - 1
+//                      characters and zero-terminated; returns its full length, or -1
+//                      for an unknown board. Buffer may be nullptr (BufferSize 0).
+//   SaveDocument       writes the board as text to FileName; FALSE when it cannot.
+//
+// The call log (one line per PcbApi_ call, recorded only while enabled, at most
+// CallLogCapacity lines; see host/README.md for the format)
+//   EnableCallLog      turns recording on or off; returns the previous state.
+//   GetCallLogCount    the number of lines recorded.
+//   GetCallLogEntry    line Index into Buffer, like GetDocumentName; -1 for a bad index.
+//   ClearCallLog       forgets every line.
+//
+// Seeds for what the PcbApi_ functions cannot reach
+//   AddLayerPair       appends a drill layer pair (layers 1..82) to the board; returns
+//                      its index, or -1 for an unknown board or a bad layer.
+//   SetLayerState      sets a layer's state bytes: InUse keeps LayerState1 at 1 even
+//                      without objects on the layer (0 lets the objects decide), State2
+//                      and State3 are stored as given. FALSE for an unknown board or a
+//                      layer outside 1..82.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/SysTypes.h"
+
+inline constexpr int CallLogCapacity = 100000;
+
+using TMerovanCreateDocument = Integer(WINAPI*)(const char* Kind, const char* Name);
+using TMerovanRenameDocument = BOOL(WINAPI*)(Integer Board, const char* Name);
+using TMerovanCloseDocument = BOOL(WINAPI*)(Integer Board);
+using TMerovanFindDocument = Integer(WINAPI*)(const char* Name);
+using TMerovanGetDocumentName = int(WINAPI*)(Integer Board, char* Buffer, int BufferSize);
+using TMerovanSaveDocument = BOOL(WINAPI*)(Integer Board, const char* FileName);
+
+using TMerovanEnableCallLog = BOOL(WINAPI*)(BOOL Enable);
+using TMerovanGetCallLogCount = int(WINAPI*)();
+using TMerovanGetCallLogEntry = int(WINAPI*)(int Index, char* Buffer, int BufferSize);
+using TMerovanClearCallLog = void(WINAPI*)();
+
+using TMerovanAddLayerPair = int(WINAPI*)(Integer Board, Byte Layer1, Byte Layer2);
+using TMerovanSetLayerState = BOOL(WINAPI*)(Integer Board, Byte Layer, Byte InUse,
+                                            Byte State2, Byte State3);

@@ -1,0 +1,186 @@
+// The PCB editor stand-in's own exports (typed in host/MerovanApi.h), its call log and
+// its entry point.
+#include "host/MerovanPrivate.h"
+
+#include <charconv>
+#include <type_traits>
+#include <vector>
+
+#include "host/MerovanApi.h"
+#include "host/MerovanText.h"
+
+namespace Merovan {
+
+namespace {
+
+bool LogEnabled = false;
+std::vector<std::string>* Log = nullptr;
+
+// Where the handle counter is kept between two loads of the module in one process,
+// so that no handle is ever given out twice.
+const char NextHandleVariable[] = "MEROVAN_NEXT_HANDLE";
+
+// Copies Text into Buffer the way the exports promise: cut to BufferSize - 1
+// characters, zero-terminated; the result is the full length.
+int CopyOut(const std::string& Text, char* Buffer, int BufferSize) {
+  if (Buffer && BufferSize > 0) {
+    std::string::size_type Copied = Text.copy(Buffer, BufferSize - 1);
+    Buffer[Copied] = '\0';
+  }
+  return static_cast<int>(Text.size());
+}
+
+bool IsExistingFile(const char* Path) {
+  DWORD Attributes = GetFileAttributesA(Path);
+  return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool CallLogEnabled() { return LogEnabled; }
+
+void AppendCallLog(std::string Line) {
+  if (!Log) Log = new std::vector<std::string>;
+  if (Log->size() < static_cast<std::size_t>(CallLogCapacity))
+    Log->push_back(std::move(Line));
+}
+
+void LogArgument(std::string& Line, const PcbString& Text) {
+  Line += " \"";
+  for (char C : Text.ToString()) {
+    if (C == '"' || C == '\\') Line += '\\';
+    Line += C;
+  }
+  Line += '"';
+}
+
+}  // namespace Merovan
+
+using namespace Merovan;
+
+extern "C" {
+
+// ---------------------------------------------------------------------------------
+// Documents
+
+Integer WINAPI CreateDocument(const char* Kind, const char* Name) {
+  return HostGuard<Integer>(0, [&]() -> Integer {
+    if (!HostSameText(HostText(Kind), "PCB")) return 0;
+    std::string DocumentName = HostText(Name);
+    if (!DocumentName.empty() && IsExistingFile(Name))
+      return LoadBoardFile(Store(), DocumentName, DocumentName);
+    return Store().CreateBoard(DocumentName);
+  });
+}
+
+BOOL WINAPI RenameDocument(Integer Board, const char* Name) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TBoard* Renamed = Store().Board(Board);
+    if (!Renamed) return FALSE;
+    Renamed->Name = HostText(Name);
+    return TRUE;
+  });
+}
+
+BOOL WINAPI CloseDocument(Integer Board) {
+  return HostGuard<BOOL>(FALSE, [&] { return Store().CloseBoard(Board) ? TRUE : FALSE; });
+}
+
+Integer WINAPI FindDocument(const char* Name) {
+  return HostGuard<Integer>(0, [&] { return Store().FindBoard(HostText(Name)); });
+}
+
+int WINAPI GetDocumentName(Integer Board, char* Buffer, int BufferSize) {
+  return HostGuard<int>(-1, [&]() -> int {
+    TBoard* Named = Store().Board(Board);
+    return Named ? CopyOut(Named->Name, Buffer, BufferSize) : -1;
+  });
+}
+
+BOOL WINAPI SaveDocument(Integer Board, const char* FileName) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TBoard* Saved = Store().Board(Board);
+    if (!Saved || !FileName || !*FileName) return FALSE;
+    return SaveBoardFile(Store(), *Saved, FileName) ? TRUE : FALSE;
+  });
+}
+
+// ---------------------------------------------------------------------------------
+// The call log
+
+BOOL WINAPI EnableCallLog(BOOL Enable) {
+  BOOL Was = LogEnabled ? TRUE : FALSE;
+  LogEnabled = Enable != FALSE;
+  return Was;
+}
+
+int WINAPI GetCallLogCount() { return Log ? static_cast<int>(Log->size()) : 0; }
+
+int WINAPI GetCallLogEntry(int Index, char* Buffer, int BufferSize) {
+  return HostGuard<int>(-1, [&]() -> int {
+    if (Index < 0 || Index >= GetCallLogCount()) return -1;
+    return CopyOut((*Log)[Index], Buffer, BufferSize);
+  });
+}
+
+void WINAPI ClearCallLog() {
+  if (Log) Log->clear();
+}
+
+// ---------------------------------------------------------------------------------
+// Seeds
+
+int WINAPI AddLayerPair(Integer Board, Byte Layer1, Byte Layer2) {
+  return HostGuard<int>(-1, [&]() -> int {
+    TBoard* Paired = Store().Board(Board);
+    bool Valid = Layer1 >= 1 && Layer1 <= MaxLayer && Layer2 >= 1 && Layer2 <= MaxLayer;
+    if (!Paired || !Valid) return -1;
+    Paired->Pairs.push_back(TLayerPair{Layer1, Layer2, 0, 0});
+    return static_cast<int>(Paired->Pairs.size()) - 1;
+  });
+}
+
+BOOL WINAPI SetLayerState(Integer Board, Byte Layer, Byte InUse, Byte State2, Byte State3) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TBoard* Set = Store().Board(Board);
+    if (!Set || Layer < 1 || Layer > MaxLayer) return FALSE;
+    Set->Layers[Layer].InUse = InUse ? 1 : 0;
+    Set->Layers[Layer].State2 = State2;
+    Set->Layers[Layer].State3 = State3;
+    return TRUE;
+  });
+}
+
+BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
+  if (Reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(Instance);
+    char Text[16] = "";
+    DWORD Length = GetEnvironmentVariableA(NextHandleVariable, Text, sizeof(Text));
+    Integer Next = 0;
+    if (Length > 0 && Length < sizeof(Text)) std::from_chars(Text, Text + Length, Next);
+    if (Next > 1) Store().SetNextHandle(Next);
+  }
+  if (Reason == DLL_PROCESS_DETACH) {
+    SetEnvironmentVariableA(NextHandleVariable,
+                            std::to_string(Store().NextHandle()).c_str());
+    FreeStore();
+    delete Log;
+    Log = nullptr;
+  }
+  return TRUE;
+}
+
+}  // extern "C"
+
+static_assert(std::is_same_v<decltype(&CreateDocument), TMerovanCreateDocument>);
+static_assert(std::is_same_v<decltype(&RenameDocument), TMerovanRenameDocument>);
+static_assert(std::is_same_v<decltype(&CloseDocument), TMerovanCloseDocument>);
+static_assert(std::is_same_v<decltype(&FindDocument), TMerovanFindDocument>);
+static_assert(std::is_same_v<decltype(&GetDocumentName), TMerovanGetDocumentName>);
+static_assert(std::is_same_v<decltype(&SaveDocument), TMerovanSaveDocument>);
+static_assert(std::is_same_v<decltype(&EnableCallLog), TMerovanEnableCallLog>);
+static_assert(std::is_same_v<decltype(&GetCallLogCount), TMerovanGetCallLogCount>);
+static_assert(std::is_same_v<decltype(&GetCallLogEntry), TMerovanGetCallLogEntry>);
+static_assert(std::is_same_v<decltype(&ClearCallLog), TMerovanClearCallLog>);
+static_assert(std::is_same_v<decltype(&AddLayerPair), TMerovanAddLayerPair>);
+static_assert(std::is_same_v<decltype(&SetLayerState), TMerovanSetLayerState>);

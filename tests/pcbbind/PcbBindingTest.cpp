@@ -1,0 +1,270 @@
+// The editor binding against a partial build of the editor stand-in: the same editor
+// without seven of its exports, loaded from its own folder by this test program only.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/MerovanApi.h"
+#include "pcb/PCBProcs.h"
+
+namespace {
+
+// The seven exports the partial editor lacks.
+const TPcbApiEntry MissingEntries[] = {
+    ePcbApi_QueryBoardLayerPairsCount, ePcbApi_GetMemberFromClassAt,
+    ePcbApi_QueryManualFromTo,         ePcbApi_QueryTrack,
+    ePcbApi_CreateBoardOutline,        ePcbApi_GetState_SubScopesCount,
+    ePcbApi_SetState_AddSubscope};
+
+std::string ExecutableFolder() {
+  char Path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, Path, MAX_PATH);
+  std::string Folder(Path);
+  return Folder.substr(0, Folder.find_last_of("\\/") + 1);
+}
+
+template <class Function>
+Function Export(HMODULE Module, const char* Name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
+}
+
+class PartialEditor : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Module = LoadLibraryA((ExecutableFolder() + "..\\partial-editor\\Merovan.dll").c_str());
+    ASSERT_NE(Module, nullptr) << "the partial editor is not built";
+    BindPcbApi();
+    CreateDocument = Export<TMerovanCreateDocument>(Module, "CreateDocument");
+    CloseDocument = Export<TMerovanCloseDocument>(Module, "CloseDocument");
+    EnableCallLog = Export<TMerovanEnableCallLog>(Module, "EnableCallLog");
+    ClearCallLog = Export<TMerovanClearCallLog>(Module, "ClearCallLog");
+    GetCallLogCount = Export<TMerovanGetCallLogCount>(Module, "GetCallLogCount");
+    GetCallLogEntry = Export<TMerovanGetCallLogEntry>(Module, "GetCallLogEntry");
+    ASSERT_TRUE(CreateDocument && CloseDocument && EnableCallLog && ClearCallLog &&
+                GetCallLogCount && GetCallLogEntry);
+    Board = CreateDocument("PCB", "Binding.PcbDoc");
+    ASSERT_NE(Board, 0);
+  }
+
+  void TearDown() override {
+    if (!Module) return;
+    CloseDocument(Board);
+    FreeLibrary(Module);
+    // The slots must not keep addresses of the unloaded editor.
+    BindPcbApi();
+  }
+
+  // The lines logged while Action ran.
+  template <class Action>
+  std::vector<std::string> Logged(Action&& Run) {
+    ClearCallLog();
+    EnableCallLog(TRUE);
+    Run();
+    EnableCallLog(FALSE);
+    std::vector<std::string> Lines;
+    for (int I = 0; I < GetCallLogCount(); ++I) {
+      char Line[512] = {};
+      GetCallLogEntry(I, Line, sizeof Line);
+      Lines.push_back(Line);
+    }
+    return Lines;
+  }
+
+  HMODULE Module = nullptr;
+  Integer Board = 0;
+  TMerovanCreateDocument CreateDocument = nullptr;
+  TMerovanCloseDocument CloseDocument = nullptr;
+  TMerovanEnableCallLog EnableCallLog = nullptr;
+  TMerovanClearCallLog ClearCallLog = nullptr;
+  TMerovanGetCallLogCount GetCallLogCount = nullptr;
+  TMerovanGetCallLogEntry GetCallLogEntry = nullptr;
+};
+
+}  // namespace
+
+TEST(UnloadedEditor, EveryWrapperGivesItsDefaultAndTouchesNothing) {
+  ASSERT_EQ(GetModuleHandleA(PcbModuleName), nullptr);
+  BindPcbApi();
+  EXPECT_EQ(PcbModuleHandle, nullptr);
+  for (int Entry = 0; Entry < PcbApiEntryCount; ++Entry)
+    EXPECT_EQ(PcbApiEntryPoint(TPcbApiEntry(Entry)), nullptr) << PcbApiEntryNames[Entry];
+
+  // The five status functions whose callers read 1 as "nothing there".
+  Integer Count = 77;
+  EXPECT_EQ(PcbApi_QueryBoardLayerPairsCount(1, Count), 1);
+  EXPECT_EQ(Count, 77);
+  PcbString Name("kept");
+  EXPECT_EQ(PcbApi_GetMemberFromClassAt(1, 0, Name), 1);
+  EXPECT_EQ(Name.ToString(), "kept");
+  EXPECT_EQ(PcbApi_AddMemberToClass(1, PcbString("x")), 1);
+  EXPECT_EQ(PcbApi_RemoveAllMembersFromClass(1), 1);
+  Word HeaderWord = 5;
+  PcbString T1, T2, T3;
+  Integer Value = 9;
+  EXPECT_EQ(PcbApi_QueryManualFromTo(ExchangeRead, 1, HeaderWord, T1, T2, T3, Value), 1);
+  EXPECT_EQ(HeaderWord, 5);
+
+  // Everything else gives 0 and leaves the caller's variables as they were.
+  EXPECT_EQ(PcbApi_CreateObject(eTrackObject), 0);
+  EXPECT_EQ(PcbApi_GetObjectIdFromObjectHandle(1), 0);
+  EXPECT_EQ(PcbApi_GetBoardHandleFromFileName(PcbString("Any.PcbDoc")), 0);
+  EXPECT_EQ(PcbApi_GetState_SubScopesCount(1, 0), 0);
+  Integer SheetX = 1, SheetY = 2, Width = 3, Height = 4;
+  Byte Flag1 = 5, Flag2 = 6;
+  EXPECT_EQ(PcbApi_QuerySheet(ExchangeRead, 1, SheetX, SheetY, Width, Height, Flag1, Flag2), 0);
+  EXPECT_EQ(SheetX + SheetY + Width + Height + Flag1 + Flag2, 21);
+  PcbApi_CreateBoardOutline(1);
+  PcbApi_SetState_DeleteAllSubScopes(1, 0);
+}
+
+TEST_F(PartialEditor, PresentNamesAreBoundAndMissingOnesStayEmpty) {
+  EXPECT_EQ(PcbModuleHandle, Module);
+  for (TPcbApiEntry Entry : MissingEntries)
+    EXPECT_EQ(PcbApiEntryPoint(Entry), nullptr) << PcbApiEntryNames[Entry];
+  for (TPcbApiEntry Entry : {ePcbApi_QuerySheet, ePcbApi_UpdateBoardOutline, ePcbApi_QueryArc,
+                             ePcbApi_AddMemberToClass, ePcbApi_CreateIterator})
+    EXPECT_EQ(PcbApiEntryPoint(Entry), GetProcAddress(Module, PcbApiEntryNames[Entry]))
+        << PcbApiEntryNames[Entry];
+  // A name the editor does not export at all.
+  EXPECT_EQ(PcbApiEntryPoint(ePcbApi_SendCommand), nullptr);
+}
+
+TEST_F(PartialEditor, MissingEntriesGiveTheirDefaultsWithoutReachingTheEditor) {
+  Integer Count = 42;
+  PcbString Member("before");
+  Word Flags = 1, HeaderWord = 2;
+  Byte Layer = 3, HeaderByte = 4;
+  Integer V1 = 5, V2 = 6, X = 7, Y = 8, X2 = 9, Y2 = 10, Width = 11, E1 = 12, E2 = 13, E3 = 14;
+  const std::vector<std::string> Lines = Logged([&] {
+    EXPECT_EQ(PcbApi_QueryBoardLayerPairsCount(Board, Count), 1);
+    EXPECT_EQ(PcbApi_GetMemberFromClassAt(1, 0, Member), 1);
+    EXPECT_EQ(PcbApi_QueryTrack(ExchangeRead, 1, Flags, HeaderWord, Layer, V1, HeaderByte, V2,
+                                X, Y, X2, Y2, Width, E1, E2, E3),
+              0);
+    EXPECT_EQ(PcbApi_GetState_SubScopesCount(1, 0), 0);
+    PcbApi_CreateBoardOutline(Board);
+    PcbApi_SetState_AddSubscope(1, 0, 0, PcbString(""), 0, 0, 0, 0, 0, 0);
+  });
+  EXPECT_TRUE(Lines.empty()) << Lines.front();
+  EXPECT_EQ(Count, 42);
+  EXPECT_EQ(Member.ToString(), "before");
+  EXPECT_EQ(X + Y + X2 + Y2 + Width + E3, 7 + 8 + 9 + 10 + 11 + 14);
+
+  // Without CreateBoardOutline the board has no outline.
+  Integer Value1 = 0, Value2 = 0, Value3 = 0, Value4 = 0, Value5 = 0, Outline = -1;
+  PcbString Text;
+  Byte B1 = 0, B2 = 0, B3 = 0;
+  EXPECT_EQ(PcbApi_QueryBoard(ExchangeRead, Board, Value1, Text, B1, Value2, Value3, Value4,
+                              Value5, B2, B3, Outline),
+            0);
+  EXPECT_EQ(Outline, 0);
+}
+
+TEST_F(PartialEditor, PresentEntriesReceiveTheirArgumentsInOrder) {
+  const Integer Pad = PcbApi_CreateObject(ePadObject);
+  ASSERT_NE(Pad, 0);
+  const std::vector<std::string> Lines = Logged([&] {
+    EXPECT_EQ(PcbApi_InsertLayerInStack(Board, 2, 32), 0);
+    EXPECT_EQ(PcbApi_SetPadSizeOnLayer(Pad, 5, 1000, 2000), 0);
+    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, Pad), 0);
+  });
+  const std::string B = std::to_string(Board), H = std::to_string(Pad);
+  ASSERT_EQ(Lines.size(), 3u);
+  EXPECT_EQ(Lines[0], "PcbApi_InsertLayerInStack " + B + " 2 32");
+  EXPECT_EQ(Lines[1], "PcbApi_SetPadSizeOnLayer " + H + " 5 1000 2000");
+  EXPECT_EQ(Lines[2], "PcbApi_AddObjectToContainer " + B + " " + H);
+}
+
+TEST_F(PartialEditor, TheRegisterConventionCarriesAllSixSheetValuesBothWays) {
+  Integer SheetX = -123456, SheetY = 7654321, Width = 11111111, Height = 22222222;
+  Byte Flag1 = 0xA5, Flag2 = 0x3C;
+  ASSERT_EQ(
+      PcbApi_QuerySheet(ExchangeWrite, Board, SheetX, SheetY, Width, Height, Flag1, Flag2), 0);
+  Integer ReadX = 0, ReadY = 0, ReadWidth = 0, ReadHeight = 0;
+  Byte ReadFlag1 = 0, ReadFlag2 = 0;
+  ASSERT_EQ(PcbApi_QuerySheet(ExchangeRead, Board, ReadX, ReadY, ReadWidth, ReadHeight,
+                              ReadFlag1, ReadFlag2),
+            0);
+  EXPECT_EQ(ReadX, SheetX);
+  EXPECT_EQ(ReadY, SheetY);
+  EXPECT_EQ(ReadWidth, Width);
+  EXPECT_EQ(ReadHeight, Height);
+  EXPECT_EQ(ReadFlag1, Flag1);
+  EXPECT_EQ(ReadFlag2, Flag2);
+  // A bad mode fails and the stack is left balanced for the next call.
+  EXPECT_EQ(PcbApi_QuerySheet(7, Board, ReadX, ReadY, ReadWidth, ReadHeight, ReadFlag1,
+                              ReadFlag2),
+            1);
+
+  const std::vector<std::string> Lines = Logged([&] { PcbApi_UpdateBoardOutline(Board); });
+  ASSERT_EQ(Lines.size(), 1u);
+  EXPECT_EQ(Lines[0], "PcbApi_UpdateBoardOutline " + std::to_string(Board));
+}
+
+TEST_F(PartialEditor, A255CharacterTextArrivesWholeWithItsLength) {
+  std::string Long(255, 'n');
+  for (std::size_t I = 0; I < Long.size(); ++I) Long[I] = char('a' + I % 26);
+  const Integer Named = CreateDocument("PCB", Long.c_str());
+  ASSERT_NE(Named, 0);
+  EXPECT_EQ(PcbApi_GetBoardHandleFromFileName(PcbString(Long)), Named);
+  // One character less is another name.
+  EXPECT_EQ(PcbApi_GetBoardHandleFromFileName(PcbString(Long.substr(0, 254))), 0);
+  CloseDocument(Named);
+
+  const Integer Rule = PcbApi_CreateRuleObject(eClearanceRule);
+  PcbString Name(Long);
+  ASSERT_EQ(PcbApi_QueryRuleExtEx(ExchangeWrite, Rule, Name), 0);
+  PcbString Read;
+  ASSERT_EQ(PcbApi_QueryRuleExtEx(ExchangeRead, Rule, Read), 0);
+  EXPECT_EQ(Read.Length, 255);
+  EXPECT_EQ(Read.ToString(), Long);
+  PcbApi_DestroyObject(Rule);
+}
+
+TEST_F(PartialEditor, AnEditorTextLongerThanItsFieldIsCutAndCannotOverrunIt) {
+  // The editor holds a 255-character text; the module's text field takes 254.
+  const Integer Text = PcbApi_CreateObject(eTextObject);
+  ASSERT_NE(Text, 0);
+  auto RawQueryText = Export<PcbAbi::QueryText*>(Module, "PcbApi_QueryText");
+  ASSERT_NE(RawQueryText, nullptr);
+  Word Flags = 0, HeaderWord = 0;
+  Byte Layer = 1, HeaderByte = 0, TextFlag = 0;
+  Integer V1 = 0, V2 = 0, X = 0, Y = 0, Size = 600000, TextValue = 0, Width = 0, E2 = 0, E3 = 0;
+  double Rotation = 0;
+  PcbString Long(std::string(255, 'q'));
+  ASSERT_EQ(RawQueryText(ExchangeWrite, Text, Flags, HeaderWord, Layer, V1, HeaderByte, V2, X, Y,
+                         Size, TextValue, Rotation, TextFlag, Long, Width, E2, E3),
+            0);
+
+  struct {
+    PcbStringOf<254> Text;
+    char Canary[4] = {'c', 'a', 'n', 'y'};
+  } Field;
+  ASSERT_EQ(PcbApi_QueryText(ExchangeRead, Text, Flags, HeaderWord, Layer, V1, HeaderByte, V2,
+                             X, Y, Size, TextValue, Rotation, TextFlag, Field.Text, Width, E2,
+                             E3),
+            0);
+  EXPECT_EQ(Field.Text.Length, 254);
+  EXPECT_EQ(Field.Text.ToString(), std::string(254, 'q'));
+  EXPECT_EQ(std::string(Field.Canary, 4), "cany");
+  PcbApi_DestroyObject(Text);
+}
+
+TEST(LateBinding, AnEditorLoadedAfterStartIsFoundByTheNextBind) {
+  BindPcbApi();
+  ASSERT_EQ(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);
+  HMODULE Module =
+      LoadLibraryA((ExecutableFolder() + "..\\partial-editor\\Merovan.dll").c_str());
+  ASSERT_NE(Module, nullptr);
+  // Loading alone changes nothing until the binding runs again.
+  EXPECT_EQ(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);
+  BindPcbApi();
+  EXPECT_EQ(PcbModuleHandle, Module);
+  EXPECT_NE(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);
+  FreeLibrary(Module);
+  BindPcbApi();
+  EXPECT_EQ(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);
+}
