@@ -45,6 +45,20 @@ struct TLayerSet {
 };
 static_assert(sizeof(TLayerSet) == 11, "TLayerSet must match the editor's 11-byte set");
 
+// The union of two layer sets.
+constexpr TLayerSet operator+(const TLayerSet& A, const TLayerSet& B) {
+  TLayerSet Result;
+  for (int I = 0; I < TLayerSet::ByteCount; ++I) Result.Bits[I] = Byte(A.Bits[I] | B.Bits[I]);
+  return Result;
+}
+
+// The layers First..Last as a set.
+constexpr TLayerSet LayerRange(TLayer First, TLayer Last) {
+  TLayerSet Result;
+  for (int L = First; L <= Last; ++L) Result.Include(TLayer(L));
+  return Result;
+}
+
 // The editor's length-prefixed string: one length byte, then up to Capacity
 // characters. Longer texts are cut at Capacity; bytes past the length are zero.
 template <std::size_t Capacity>
