@@ -1,6 +1,9 @@
 // The module's units, in the order they start. Finalizations run in reverse.
+#include "classlib/Classes.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/Controls.h"
 #include "classlib/FormatSettings.h"
+#include "classlib/Forms.h"
 #include "classlib/ModuleInit.h"
 #include "framework/ClientProcs.h"
 #include "framework/Rt_Util.h"
@@ -11,6 +14,11 @@ const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
     // Ends after every unit that may use the clipboard.
     {"Clipbrd", nullptr, DoneClipbrd},
+    // Controls and forms; Application and Screen exist from here on, their windows
+    // are made when first needed.
+    {"Classes", InitClasses, DoneClasses},
+    {"Controls", InitControls, DoneControls},
+    {"Forms", InitForms, DoneForms},
     // The PCB editor's functions, when the editor is loaded already.
     {"PCBProcs", InitPcbProcs, nullptr},
     // The host's client functions are bound and the host's client kept, then the

@@ -1,0 +1,183 @@
+// Components and what every part of the user interface shares: shift states and
+// input events, the component with its ownership, names and notifications, message
+// dispatch, and the hidden utility windows and window procedure thunks behind timers
+// and hooks.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "classlib/Exceptions.h"
+#include "classlib/Messages.h"
+#include "classlib/Objects.h"
+
+// Keys and mouse buttons held during an input event; ssDouble marks a double click.
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateItem>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TMouseEvent =
+    TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// Setting Key to 0 consumes the key.
+using TKeyEvent = TEvent<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+// Setting Key to '\0' consumes the character.
+using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+
+// Handles one message of a window or object; it sets Message.Result.
+using TWndMethod = TEvent<void(TMessage& Message)>;
+
+class TComponent;
+
+enum TOperation { opInsert, opRemove };
+
+// csDesigning is part of the set for the components that ask, but this library never
+// sets it: there is no designer.
+enum TComponentStateItem {
+  csLoading,
+  csReading,
+  csWriting,
+  csDestroying,
+  csDesigning,
+  csAncestor,
+  csUpdating,
+  csFixups,
+  csFreeNotification,
+  csInline,
+  csDesignInstance
+};
+using TComponentState = TSet<TComponentStateItem>;
+
+using TGetChildProc = TEvent<void(TComponent* Child)>;
+
+inline constexpr const char* SDuplicateName = "A component named %s already exists";
+inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
+
+TCLASS_EXCEPTION(EComponentError, Exception)
+
+// A component: a persistent object with an owner, a name unique among the owner's
+// components, a tag, and notifications.
+//
+// Ownership: the owner frees the components it owns when it is freed, last added
+// first. Notification: the owner and all its owned components (recursively) hear of
+// every component inserted into or removed from the owner; FreeNotification links two
+// components of different owners so that each hears when the other is freed.
+//
+// Messages: Dispatch sends a message to the handler for its id, or to
+// DefaultHandler. A descendant that handles messages overrides Dispatch with a switch
+// on the id and calls inherited::Dispatch for the ids it leaves alone; a handler that
+// wants the inherited handling calls inherited::Dispatch for its own id.
+class TComponent : public TPersistent {
+  TCLASS_DECL(TComponent, TPersistent)
+ public:
+  explicit TComponent(TComponent* AOwner);
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+  ~TComponent() override;
+
+  // Tells the owner (and its components) of the new component.
+  void AfterConstruction() override;
+  // Sets csDestroying, notifies the components linked by FreeNotification, frees the
+  // owned components, and leaves the owner. An override does its own work first and
+  // calls this last; it calls Destroying() first, so that what it calls sees the
+  // component as being destroyed.
+  void BeforeDestruction() override;
+
+  TComponent* Owner() const { return FOwner; }
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  TComponent* Components(int Index) const;
+  // This component's index in its owner's list (-1 without an owner).
+  int ComponentIndex() const;
+  void SetComponentIndex(int Value);
+  // The owned component of that name (any case), or nullptr.
+  TComponent* FindComponent(const AnsiString& AName) const;
+
+  void InsertComponent(TComponent* AComponent);
+  void RemoveComponent(TComponent* AComponent);
+  // Frees every owned component, last first.
+  void DestroyComponents();
+  // Marks the component and its owned components as being destroyed.
+  void Destroying();
+
+  const AnsiString& Name() const { return FName; }
+  // Raises EComponentError for a name that is not an identifier, or that another
+  // component of the owner already has.
+  virtual void SetName(const AnsiString& NewName);
+  int Tag() const { return FTag; }
+  void SetTag(int Value) { FTag = Value; }
+
+  TComponentState ComponentState() const { return FComponentState; }
+  // For the form reader and for tests: turns one state flag on or off.
+  void SetComponentStateFlag(TComponentStateItem Flag, bool On);
+
+  // Links this component and AComponent both ways, unless they share an owner (the
+  // owner's notification reaches them then).
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+
+  // Called after the whole tree of a form file is read: clears csLoading.
+  virtual void Loaded();
+
+  // Parent-child structure used by streaming (controls override these).
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* /*Value*/) {}
+  virtual void GetChildren(TGetChildProc Proc, TComponent* Root);
+
+  // Message dispatch by id (see the class comment).
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& /*Message*/) {}
+
+ protected:
+  virtual void Notification(TComponent* AComponent, TOperation Operation);
+  virtual void ValidateRename(TComponent* AComponent, const AnsiString& CurName,
+                              const AnsiString& NewName);
+  virtual void ValidateInsert(TComponent* /*AComponent*/) {}
+  virtual void ValidateRemove(TComponent* /*AComponent*/) {}
+  virtual void ValidateContainer(TComponent* AComponent);
+  // Stores the new name (no checks); controls also follow it with their caption.
+  virtual void ChangeName(const AnsiString& NewName);
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  void Insert(TComponent* AComponent);
+  void Remove(TComponent* AComponent);
+  void RemoveNotification(TComponent* AComponent);
+
+  TComponent* FOwner = nullptr;
+  AnsiString FName;
+  int FTag = 0;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
+  TComponentState FComponentState;
+};
+
+// True for a name that starts with a letter or "_" and goes on with letters, digits
+// and "_".
+bool IsValidIdent(const AnsiString& Ident);
+
+// Where window-side code hands an exception it caught at a Windows boundary. Set by
+// the Forms unit to Application->HandleException; without it the exception is shown
+// through ShowCurrentException. Call it only inside a catch block.
+extern void (*ApplicationHandleException)(TObject* Sender);
+// Calls ApplicationHandleException (or the fallback); never raises.
+void HandleWindowException(TObject* Sender);
+
+// A hidden top-level utility window (never shown, not message-only: top-level windows
+// receive the broadcasts that message-only windows miss). Every message goes to
+// Method, which must call DefWindowProc itself for the messages it leaves alone;
+// exceptions are handed to ApplicationHandleException.
+HWND AllocateHWnd(TWndMethod Method);
+void DeallocateHWnd(HWND Wnd);
+
+// A window procedure bound to a method: a small executable thunk that calls Method
+// with the message (without the window handle). Free it with FreeObjectInstance once
+// no window uses it. Exceptions are handed to ApplicationHandleException.
+WNDPROC MakeObjectInstance(TWndMethod Method);
+void FreeObjectInstance(WNDPROC Instance);
+
+// The Classes unit's start and end (registered in the module's unit table).
+void InitClasses();
+void DoneClasses();

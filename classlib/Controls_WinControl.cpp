@@ -1,0 +1,1259 @@
+// Windowed controls: window creation from CreateParams, the window procedure,
+// message handling and reflection, layout, focus and tab order, painting; and the
+// custom control that paints itself.
+#include <algorithm>
+
+#include "classlib/Controls.h"
+#include "classlib/Forms.h"
+#include "classlib/ModuleInit.h"
+
+TCLASS_IMPL(TWinControl)
+TCLASS_IMPL(TCustomControl)
+
+using namespace classlib_detail;
+
+namespace {
+
+// The control whose window is being made: the first message of a new window attaches
+// the window to it.
+TWinControl* CreationControl = nullptr;
+// Child window ids, as WM_MEASUREITEM finds a child by id.
+int NextControlId = 100;
+std::vector<AnsiString> RegisteredClassNames;
+// The nesting of window messages; device contexts of canvases are released when the
+// outermost message is done.
+int MessageDepth = 0;
+
+constexpr UINT ShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+
+}  // namespace
+
+// The window procedure of every control window.
+LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto* Control = static_cast<TWinControl*>(GetPropA(Wnd, MAKEINTATOM(ControlAtom())));
+  if (!Control) {
+    Control = CreationControl;
+    if (!Control) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    CreationControl = nullptr;
+    Control->AttachHandle(Wnd);
+  }
+  TMessage Message{Msg, WParam, LParam, 0};
+  ++MessageDepth;
+  Control->MainWndProc(Message);
+  // The control may be gone now (freed by its own handler); only the last message of
+  // a window still needs it, and no handler frees a control there.
+  if (Msg == WM_NCDESTROY) Control->DetachHandle();
+  if (--MessageDepth == 0) FreeDeviceContexts();
+  return Message.Result;
+}
+
+namespace classlib_detail {
+void UnregisterControlClasses() {
+  for (const AnsiString& Name : RegisteredClassNames) UnregisterClassA(Name.c_str(), HInstance);
+  RegisteredClassNames.clear();
+}
+}  // namespace classlib_detail
+
+namespace {
+
+void RegisterControlClass(const TCreateParams& Params) {
+  WNDCLASSA Existing;
+  const char* Name = Params.WinClassName.c_str();
+  if (GetClassInfoA(Params.WindowClass.hInstance, Name, &Existing)) {
+    if (Existing.lpfnWndProc == ControlWndProc) return;
+    UnregisterClassA(Name, Params.WindowClass.hInstance);
+  }
+  WNDCLASSA Class = Params.WindowClass;
+  Class.lpfnWndProc = ControlWndProc;
+  Class.lpszClassName = Name;
+  Win32Check(RegisterClassA(&Class) != 0);
+  if (std::find(RegisteredClassNames.begin(), RegisteredClassNames.end(), Params.WinClassName) ==
+      RegisteredClassNames.end())
+    RegisteredClassNames.push_back(Params.WinClassName);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// Creation and destruction
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+  FBrush = NewObject<TBrush>();
+  FBrush->SetColor(FColor);
+}
+
+TWinControl::~TWinControl() {
+  if (FHandle) {
+    // Deleted without Free: the window must not call into the object any more.
+    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    DestroyWindow(FHandle);
+    FHandle = nullptr;
+  }
+  FreeAndNil(FBrush);
+}
+
+void TWinControl::BeforeDestruction() {
+  Destroying();
+  if (FParent) RemoveFocus(true);
+  if (FHandle) DestroyWindowHandle();
+  while (!FControls.empty() || !FWinControls.empty()) {
+    TControl* Instance = !FWinControls.empty() ? static_cast<TControl*>(FWinControls.back())
+                                                : FControls.back();
+    // Out of the lists first, as a child that leaves its parent.
+    if (auto* Window = ObjectAs<TWinControl>(Instance)) {
+      FWinControls.erase(std::find(FWinControls.begin(), FWinControls.end(), Window));
+      auto Tab = std::find(FTabList.begin(), FTabList.end(), Window);
+      if (Tab != FTabList.end()) FTabList.erase(Tab);
+    } else {
+      FControls.erase(std::find(FControls.begin(), FControls.end(), Instance));
+    }
+    Instance->FParent = nullptr;
+    Instance->Free();
+  }
+  inherited::BeforeDestruction();
+}
+
+HWND TWinControl::Handle() {
+  HandleNeeded();
+  return FHandle;
+}
+
+void TWinControl::HandleNeeded() {
+  if (FHandle) return;
+  if (FParent) FParent->HandleNeeded();
+  CreateHandle();
+  // A window made again after it was destroyed from outside shows as before.
+  if (FHandle && FParent && FParent->Showing() && FVisible) UpdateShowing();
+}
+
+void TWinControl::CreateHandle() {
+  if (!FHandle) {
+    CreateWnd();
+    for (TControl* Child : FControls) Child->UpdateAnchorRules();
+    for (TWinControl* Child : FWinControls) Child->UpdateAnchorRules();
+  }
+  if (FParent && FHandle) {
+    TWinControl* Above = FParent->PrecedingWindowControl(this);
+    SetWindowPos(FHandle, Above ? Above->FHandle : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+// The next windowed sibling above Control that has a window.
+TWinControl* TWinControl::PrecedingWindowControl(TWinControl* Control) const {
+  auto It = std::find(FWinControls.begin(), FWinControls.end(), Control);
+  if (It == FWinControls.end()) return nullptr;
+  for (++It; It != FWinControls.end(); ++It)
+    if ((*It)->FHandle) return *It;
+  return nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& Params) {
+  Params = TCreateParams();
+  Params.Caption = FText;
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (ControlStyle().Contains(csAcceptsControls)) {
+    Params.Style |= WS_CLIPCHILDREN;
+    Params.ExStyle |= WS_EX_CONTROLPARENT;
+  }
+  if (!FEnabled) Params.Style |= WS_DISABLED;
+  if (FTabStop) Params.Style |= WS_TABSTOP;
+  if (UseRightToLeftReading()) Params.ExStyle |= WS_EX_RTLREADING;
+  Params.X = FLeft;
+  Params.Y = FTop;
+  Params.Width = FWidth;
+  Params.Height = FHeight;
+  Params.WndParent = FParent ? FParent->Handle() : FParentWindow;
+  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  Params.WindowClass.lpfnWndProc = DefWindowProcA;
+  Params.WindowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  Params.WindowClass.hbrBackground = nullptr;
+  Params.WindowClass.hInstance = HInstance;
+  Params.WinClassName = ClassName();
+}
+
+void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
+  WNDCLASSA Class;
+  if (!GetClassInfoA(HInstance, ControlClassName, &Class) &&
+      !GetClassInfoA(nullptr, ControlClassName, &Class))
+    throw EOSError("Window class %s is not registered", {ControlClassName});
+  Params.WindowClass = Class;
+  Params.WindowClass.hInstance = HInstance;
+  Params.WindowClass.style &= ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS);
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams Params;
+  CreateParams(Params);
+  if (!Params.WndParent && (Params.Style & WS_CHILD))
+    throw EInvalidOperation(SParentRequired, {Name()});
+  FDefWndProc = Params.WindowClass.lpfnWndProc ? Params.WindowClass.lpfnWndProc : DefWindowProcA;
+  RegisterControlClass(Params);
+  CreationControl = this;
+  try {
+    CreateWindowHandle(Params);
+  } catch (...) {
+    CreationControl = nullptr;
+    throw;
+  }
+  CreationControl = nullptr;
+  Win32Check(FHandle != nullptr);
+  UpdateBounds();
+  Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
+  if (AutoSize()) AdjustSize();
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
+  HMENU Id = nullptr;
+  if (Params.Style & WS_CHILD) Id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId++));
+  HWND Wnd = CreateWindowExA(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
+                             Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
+                             Params.WndParent, Id, Params.WindowClass.hInstance, Params.Param);
+  if (Wnd && !FHandle && IsWindow(Wnd)) AttachHandle(Wnd);
+}
+
+void TWinControl::AttachHandle(HWND Wnd) {
+  FHandle = Wnd;
+  SetPropA(Wnd, MAKEINTATOM(ControlAtom()), this);
+}
+
+void TWinControl::DetachHandle() {
+  if (!FHandle) return;
+  RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+  FHandle = nullptr;
+  FShowing = false;
+}
+
+void TWinControl::DestroyHandle() {
+  if (!FHandle) return;
+  for (TWinControl* Child : FWinControls) Child->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+  FText = GetText();
+  FreeDeviceContexts();
+  DestroyWindowHandle();
+}
+
+void TWinControl::DestroyWindowHandle() {
+  FControlState.Include(csDestroyingHandle);
+  HWND Wnd = FHandle;
+  BOOL Done = DestroyWindow(Wnd);
+  FControlState.Exclude(csDestroyingHandle);
+  // WM_NCDESTROY has detached the window; a failure leaves the control without it.
+  if (FHandle == Wnd) DetachHandle();
+  Win32Check(Done != FALSE);
+}
+
+void TWinControl::RecreateWnd() {
+  if (FHandle) Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TWinControl::CMRecreateWnd(TMessage& /*Message*/) {
+  bool WasFocused = Focused();
+  DestroyHandle();
+  UpdateControlState();
+  if (WasFocused && FHandle) ::SetFocus(FHandle);
+}
+
+void TWinControl::SetParentWindow(HWND Value) {
+  if (FParent || FParentWindow == Value) return;
+  if (FHandle && FParentWindow && Value) {
+    FParentWindow = Value;
+    ::SetParent(FHandle, Value);
+  } else {
+    DestroyHandle();
+    FParentWindow = Value;
+  }
+  UpdateControlState();
+}
+
+void TWinControl::SetParent(TWinControl* AParent) {
+  if (FParent != AParent && AParent && FParentWindow) FParentWindow = nullptr;
+  inherited::SetParent(AParent);
+}
+
+AnsiString TWinControl::GetText() const {
+  if (!FHandle) return FText;
+  int Length = GetWindowTextLengthA(FHandle);
+  if (Length <= 0) return AnsiString();
+  AnsiString Result(static_cast<std::size_t>(Length) + 1, '\0');
+  int Copied = GetWindowTextA(FHandle, Result.data(), Length + 1);
+  Result.resize(static_cast<std::size_t>(std::max(Copied, 0)));
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// Showing
+
+void TWinControl::UpdateShowing() {
+  bool ShowControl = FVisible && !FControlState.Contains(csReadingState);
+  if (ShowControl) {
+    if (!FHandle) CreateHandle();
+    std::vector<TWinControl*> Children = FWinControls;
+    for (TWinControl* Child : Children) Child->UpdateShowing();
+  }
+  if (FHandle && FShowing != ShowControl) {
+    FShowing = ShowControl;
+    try {
+      Perform(CM_SHOWINGCHANGED, 0, 0);
+    } catch (...) {
+      FShowing = !ShowControl;
+      throw;
+    }
+  }
+}
+
+void TWinControl::UpdateControlState() {
+  TWinControl* Control = this;
+  while (Control->FParent) {
+    Control = Control->FParent;
+    if (!Control->Showing()) return;
+  }
+  if (Control->Is<TCustomForm>() || Control->FParentWindow) UpdateShowing();
+}
+
+void TWinControl::CMShowingChanged(TMessage& /*Message*/) {
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, ShowFlags | (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TWinControl::CMVisibleChanged(TMessage& /*Message*/) {
+  if (!FVisible && FParent) RemoveFocus(false);
+  UpdateControlState();
+}
+
+void TWinControl::CMEnabledChanged(TMessage& /*Message*/) {
+  if (!FEnabled && FParent) RemoveFocus(false);
+  if (FHandle) EnableWindow(FHandle, FEnabled);
+}
+
+// ---------------------------------------------------------------------------------
+// Children
+
+TControl* TWinControl::Controls(int Index) const {
+  int Graphic = static_cast<int>(FControls.size());
+  if (Index < 0 || Index >= ControlCount()) throw EListError(SListIndexError, {Index});
+  if (Index < Graphic) return FControls[Index];
+  return FWinControls[Index - Graphic];
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  AControl->ValidateContainer(this);
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), TRUE);
+  if (auto* Window = ObjectAs<TWinControl>(AControl)) {
+    FWinControls.push_back(Window);
+    FTabList.push_back(Window);
+  } else {
+    FControls.push_back(AControl);
+  }
+  AControl->FParent = this;
+  if (!AControl->ComponentState().Contains(csReading)) {
+    AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+    if (auto* Window = ObjectAs<TWinControl>(AControl))
+      Window->UpdateControlState();
+    else if (FHandle)
+      AControl->Invalidate();
+    AlignControl(AControl);
+  }
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), TRUE);
+  if (ControlInsertedHook) ControlInsertedHook(AControl);
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), FALSE);
+  if (auto* Window = ObjectAs<TWinControl>(AControl)) {
+    Window->RemoveFocus(true);
+    Window->DestroyHandle();
+    FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), Window),
+                       FWinControls.end());
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), Window), FTabList.end());
+  } else {
+    if (FHandle) AControl->InvalidateControl(AControl->Visible(), false);
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+  }
+  AControl->FParent = nullptr;
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), FALSE);
+  Realign();
+}
+
+bool TWinControl::ContainsControl(const TControl* Control) const {
+  while (Control && Control != this) Control = Control->Parent();
+  return Control == this;
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls) {
+  auto Hits = [&](TControl* C) {
+    TRect R = C->BoundsRect();
+    if (!C->Visible() || !(C->Enabled() || AllowDisabled) || !PtInRect(&R, Pos)) return false;
+    LPARAM P = MAKELPARAM(Pos.x - C->Left(), Pos.y - C->Top());
+    return C->Perform(CM_HITTEST, 0, P) != 0;
+  };
+  if (AllowWinControls)
+    for (auto It = FWinControls.rbegin(); It != FWinControls.rend(); ++It)
+      if (Hits(*It)) return *It;
+  for (auto It = FControls.rbegin(); It != FControls.rend(); ++It)
+    if (Hits(*It)) return *It;
+  return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+  for (int I = 0; I < ControlCount(); ++I) {
+    Controls(I)->WindowProc(Message);
+    if (Message.Result != 0) return;
+  }
+}
+
+void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  for (int I = 0; I < ControlCount(); ++I) {
+    TControl* Control = Controls(I);
+    if (Control->Owner() == Root) Proc(Control);
+  }
+}
+
+void TWinControl::NotifyControls(UINT Msg) {
+  TMessage Message{Msg, 0, 0, 0};
+  Broadcast(Message);
+}
+
+void TWinControl::SetZOrder(bool TopMost) {
+  if (FParent) {
+    auto& List = FParent->FWinControls;
+    auto It = std::find(List.begin(), List.end(), this);
+    if (It != List.end()) {
+      List.erase(It);
+      if (TopMost)
+        List.push_back(this);
+      else
+        List.insert(List.begin(), this);
+    }
+  }
+  if (FHandle)
+    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// ---------------------------------------------------------------------------------
+// Bounds and layout
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  bool Resized = AWidth != FWidth || AHeight != FHeight;
+  if (FHandle && !IsIconic(FHandle)) {
+    // The window reports its new bounds (WM_WINDOWPOSCHANGED) and lays out its
+    // children (WM_SIZE).
+    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (FHandle) {
+      WINDOWPLACEMENT Placement{};
+      Placement.length = sizeof(Placement);
+      GetWindowPlacement(FHandle, &Placement);
+      Placement.rcNormalPosition = BoundsRect();
+      SetWindowPlacement(FHandle, &Placement);
+    } else if (Resized) {
+      Realign();
+      if (!ComponentState().Contains(csLoading)) Resize();
+    }
+  }
+  UpdateAnchorRules();
+  RequestAlign();
+}
+
+void TWinControl::UpdateBounds() {
+  RECT R;
+  if (IsIconic(FHandle)) {
+    WINDOWPLACEMENT Placement{};
+    Placement.length = sizeof(Placement);
+    GetWindowPlacement(FHandle, &Placement);
+    R = Placement.rcNormalPosition;
+  } else {
+    GetWindowRect(FHandle, &R);
+    if (GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD) {
+      HWND ParentWnd = GetParent(FHandle);
+      if (ParentWnd) MapWindowPoints(HWND_DESKTOP, ParentWnd, reinterpret_cast<POINT*>(&R), 2);
+    }
+  }
+  UpdateBoundsRect(R);
+}
+
+TRect TWinControl::GetClientRect() {
+  if (!FHandle) return inherited::GetClientRect();
+  RECT R;
+  ::GetClientRect(FHandle, &R);
+  return R;
+}
+
+TPoint TWinControl::ClientOrigin() {
+  POINT P{0, 0};
+  ::ClientToScreen(Handle(), &P);
+  return P;
+}
+
+void TWinControl::DisableAlign() { ++FAlignLevel; }
+
+void TWinControl::EnableAlign() {
+  --FAlignLevel;
+  if (FAlignLevel == 0 && FControlState.Contains(csAlignmentNeeded)) Realign();
+}
+
+void TWinControl::Realign() { AlignControl(nullptr); }
+
+void TWinControl::AlignControl(TControl* AControl) {
+  if (ComponentState().Contains(csDestroying)) return;
+  if (FAlignLevel != 0) {
+    FControlState.Include(csAlignmentNeeded);
+    return;
+  }
+  DisableAlign();
+  struct TEnable {
+    TWinControl* Self;
+    ~TEnable() {
+      Self->FControlState.Exclude(csAlignmentNeeded);
+      --Self->FAlignLevel;
+    }
+  } Enable{this};
+  TRect R = GetClientRect();
+  AlignControls(AControl, R);
+}
+
+void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
+  bool Work = false;
+  for (TControl* C : FControls) Work = Work || C->Align() != alNone || !(C->Anchors() == AnchorsDefault);
+  for (TControl* C : FWinControls) Work = Work || C->Align() != alNone || !(C->Anchors() == AnchorsDefault);
+  if (!Work) return;
+  AdjustClientRect(Rect);
+
+  auto InsertBefore = [](TControl* C1, TControl* C2, TAlign Align) {
+    switch (Align) {
+      case alTop: return C1->Top() < C2->Top();
+      case alBottom: return C1->Top() + C1->Height() >= C2->Top() + C2->Height();
+      case alLeft: return C1->Left() < C2->Left();
+      case alRight: return C1->Left() + C1->Width() >= C2->Left() + C2->Width();
+      default: return false;
+    }
+  };
+
+  auto DoPosition = [&](TControl* Control, TAlign Align) {
+    TAnchors Implied = Align == alTop      ? TAnchors{akLeft, akTop, akRight}
+                       : Align == alBottom ? TAnchors{akLeft, akRight, akBottom}
+                       : Align == alLeft   ? TAnchors{akLeft, akTop, akBottom}
+                       : Align == alRight  ? TAnchors{akRight, akTop, akBottom}
+                       : Align == alClient ? AnchorsAll
+                                           : AnchorsDefault;
+    if (Align == alNone || !(Control->Anchors() == Implied)) {
+      if (Control->FOriginalParentSize.x != 0 && Control->FOriginalParentSize.y != 0) {
+        int NewLeft = Control->Left(), NewTop = Control->Top();
+        int NewWidth = Control->Width(), NewHeight = Control->Height();
+        TRect Client = GetClientRect();
+        TPoint ParentSize{Client.right, Client.bottom};
+        TPoint Original = Control->FOriginalParentSize;
+        TPoint Rules = Control->FAnchorRules;
+        TAnchors A = Control->Anchors();
+        if (A.Contains(akRight)) {
+          if (A.Contains(akLeft))
+            NewWidth = ParentSize.x - (Original.x - Rules.x);
+          else
+            NewLeft = ParentSize.x - (Original.x - Rules.x);
+        } else if (!A.Contains(akLeft)) {
+          NewLeft = MulDiv(Rules.x, ParentSize.x, Original.x) - NewWidth / 2;
+        }
+        if (A.Contains(akBottom)) {
+          if (A.Contains(akTop))
+            NewHeight = ParentSize.y - (Original.y - Rules.y);
+          else
+            NewTop = ParentSize.y - (Original.y - Rules.y);
+        } else if (!A.Contains(akTop)) {
+          NewTop = MulDiv(Rules.y, ParentSize.y, Original.y) - NewHeight / 2;
+        }
+        Control->FAnchorMove = true;
+        try {
+          Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
+        } catch (...) {
+          Control->FAnchorMove = false;
+          throw;
+        }
+        Control->FAnchorMove = false;
+      }
+      if (Align == alNone) return;
+    }
+    int NewWidth = Rect.right - Rect.left;
+    if (NewWidth < 0 || Align == alLeft || Align == alRight || Align == alCustom)
+      NewWidth = Control->Width();
+    int NewHeight = Rect.bottom - Rect.top;
+    if (NewHeight < 0 || Align == alTop || Align == alBottom || Align == alCustom)
+      NewHeight = Control->Height();
+    int NewLeft = Rect.left;
+    int NewTop = Rect.top;
+    switch (Align) {
+      case alTop: Rect.top += NewHeight; break;
+      case alBottom:
+        Rect.bottom -= NewHeight;
+        NewTop = Rect.bottom;
+        break;
+      case alLeft: Rect.left += NewWidth; break;
+      case alRight:
+        Rect.right -= NewWidth;
+        NewLeft = Rect.right;
+        break;
+      default: break;
+    }
+    Control->FAnchorMove = true;
+    try {
+      Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
+    } catch (...) {
+      Control->FAnchorMove = false;
+      throw;
+    }
+    Control->FAnchorMove = false;
+    // A control that kept another size (constraints) gives back or takes the rest.
+    int DW = NewWidth - Control->Width(), DH = NewHeight - Control->Height();
+    switch (Align) {
+      case alTop: Rect.top -= DH; break;
+      case alBottom: Rect.bottom += DH; break;
+      case alLeft: Rect.left -= DW; break;
+      case alRight: Rect.right += DW; break;
+      case alClient:
+        Rect.right += DW;
+        Rect.bottom += DH;
+        break;
+      default: break;
+    }
+  };
+
+  auto DoAlign = [&](TAlign Align) {
+    std::vector<TControl*> List;
+    if (AControl && (Align == alNone || AControl->Visible()) && AControl->Align() == Align &&
+        AControl->Parent() == this)
+      List.push_back(AControl);
+    for (int I = 0; I < ControlCount(); ++I) {
+      TControl* Control = Controls(I);
+      if (Control->Align() != Align || Control == AControl) continue;
+      if (Align != alNone && !Control->Visible()) continue;
+      std::size_t J = 0;
+      while (J < List.size() && !InsertBefore(Control, List[J], Align)) ++J;
+      List.insert(List.begin() + static_cast<std::ptrdiff_t>(J), Control);
+    }
+    for (TControl* Control : List) DoPosition(Control, Align);
+  };
+
+  DoAlign(alTop);
+  DoAlign(alBottom);
+  DoAlign(alLeft);
+  DoAlign(alRight);
+  DoAlign(alClient);
+  DoAlign(alCustom);
+  DoAlign(alNone);  // the anchored controls
+}
+
+void TWinControl::WMWindowPosChanged(TMessage& Message) {
+  UpdateBounds();
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMSize(TMessage& Message) {
+  UpdateBounds();
+  DefaultHandler(Message);
+  if (Message.WParam == SIZE_MINIMIZED) return;
+  Realign();
+  if (!ComponentState().Contains(csLoading)) Resize();
+}
+
+// ---------------------------------------------------------------------------------
+// Tab order and focus
+
+int TWinControl::TabOrder() const {
+  if (!FParent) return -1;
+  auto& List = FParent->FTabList;
+  auto It = std::find(List.begin(), List.end(), this);
+  return It == List.end() ? -1 : static_cast<int>(It - List.begin());
+}
+
+void TWinControl::SetTabOrder(int Value) {
+  if (!FParent) return;
+  auto& List = FParent->FTabList;
+  auto It = std::find(List.begin(), List.end(), this);
+  if (It == List.end()) return;
+  List.erase(It);
+  Value = std::clamp(Value, 0, static_cast<int>(List.size()));
+  List.insert(List.begin() + Value, this);
+}
+
+void TWinControl::SetTabStop(bool Value) {
+  if (FTabStop == Value) return;
+  FTabStop = Value;
+  if (FHandle) {
+    LONG Style = GetWindowLongA(FHandle, GWL_STYLE);
+    SetWindowLongA(FHandle, GWL_STYLE, Value ? (Style | WS_TABSTOP) : (Style & ~WS_TABSTOP));
+  }
+  Perform(CM_TABSTOPCHANGED, 0, 0);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
+  for (TWinControl* Control : FTabList) {
+    List.push_back(Control);
+    Control->GetTabOrderList(List);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward,
+                                          bool CheckTabStop, bool CheckParent) {
+  std::vector<TWinControl*> List;
+  GetTabOrderList(List);
+  if (List.empty()) return nullptr;
+  int Count = static_cast<int>(List.size());
+  auto Found = std::find(List.begin(), List.end(), CurControl);
+  int StartIndex = Found == List.end() ? (GoForward ? Count - 1 : 0)
+                                       : static_cast<int>(Found - List.begin());
+  int I = StartIndex;
+  do {
+    if (GoForward) {
+      if (++I == Count) I = 0;
+    } else {
+      if (I == 0) I = Count;
+      --I;
+    }
+    TWinControl* Candidate = List[I];
+    if (Candidate->CanFocus() && (!CheckTabStop || Candidate->TabStop()) &&
+        (!CheckParent || Candidate->Parent() == this))
+      return Candidate;
+  } while (I != StartIndex);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  TWinControl* Next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop);
+  if (Next) Next->SetFocus();
+}
+
+bool TWinControl::CanFocus() {
+  TCustomForm* Form = GetParentForm(this);
+  if (!Form) return false;
+  for (TWinControl* Control = this; Control != Form; Control = Control->FParent)
+    if (!(Control->FVisible && Control->FEnabled)) return false;
+  return true;
+}
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::SetFocus() {
+  TCustomForm* Form = GetParentForm(this);
+  if (Form)
+    Form->FocusControl(this);
+  else if (FParentWindow)
+    ::SetFocus(Handle());
+  else
+    ValidParentForm(this);
+}
+
+void TWinControl::RemoveFocus(bool Removing) {
+  TCustomForm* Form = GetParentForm(this);
+  if (Form) Form->DefocusControl(this, Removing);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter.Assigned()) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit.Assigned()) OnExit(this);
+}
+
+void TWinControl::CMEnter(TMessage& /*Message*/) { DoEnter(); }
+void TWinControl::CMExit(TMessage& /*Message*/) { DoExit(); }
+
+// ---------------------------------------------------------------------------------
+// Keys
+
+void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
+  if (OnKeyDown.Assigned()) OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
+  if (OnKeyUp.Assigned()) OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(char& Key) {
+  if (OnKeyPress.Assigned()) OnKeyPress(this, Key);
+}
+
+bool TWinControl::DoKeyDown(TMessage& Message) {
+  TCustomForm* Form = GetParentForm(this);
+  if (Form && Form != this && Form->KeyPreview() && static_cast<TWinControl*>(Form)->DoKeyDown(Message))
+    return true;
+  if (!ControlStyle().Contains(csNoStdEvents)) {
+    Word Key = static_cast<Word>(Message.WParam);
+    KeyDown(Key, KeyDataToShiftState(Message.LParam));
+    if (Key == 0) return true;
+    Message.WParam = Key;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyUp(TMessage& Message) {
+  TCustomForm* Form = GetParentForm(this);
+  if (Form && Form != this && Form->KeyPreview() && static_cast<TWinControl*>(Form)->DoKeyUp(Message))
+    return true;
+  if (!ControlStyle().Contains(csNoStdEvents)) {
+    Word Key = static_cast<Word>(Message.WParam);
+    KeyUp(Key, KeyDataToShiftState(Message.LParam));
+    if (Key == 0) return true;
+    Message.WParam = Key;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyPress(TMessage& Message) {
+  TCustomForm* Form = GetParentForm(this);
+  if (Form && Form != this && Form->KeyPreview() &&
+      static_cast<TWinControl*>(Form)->DoKeyPress(Message))
+    return true;
+  if (!ControlStyle().Contains(csNoStdEvents)) {
+    char Key = static_cast<char>(Message.WParam);
+    KeyPress(Key);
+    if (Key == '\0') return true;
+    Message.WParam = static_cast<unsigned char>(Key);
+  }
+  return false;
+}
+
+void TWinControl::CNKeyDown(TMessage& Message) {
+  Message.Result = 1;
+  TCustomForm* Form = GetParentForm(this);
+  if (Form && Form->IsShortCut(Message)) return;
+  if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
+  LRESULT Mask = 0;
+  switch (Message.WParam) {
+    case VK_TAB: Mask = DLGC_WANTTAB; break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: Mask = DLGC_WANTARROWS; break;
+    case VK_RETURN:
+    case VK_EXECUTE:
+    case VK_ESCAPE:
+    case VK_CANCEL: Mask = DLGC_WANTALLKEYS; break;
+  }
+  if (Mask != 0 && Perform(CM_WANTSPECIALKEY, Message.WParam, 0) == 0 &&
+      (Perform(WM_GETDLGCODE, 0, 0) & Mask) == 0) {
+    Form = GetParentForm(this);
+    if (Form && Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) return;
+  }
+  Message.Result = 0;
+}
+
+void TWinControl::CNKeyUp(TMessage& Message) {
+  Message.Result = 0;
+  switch (Message.WParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_RETURN:
+    case VK_EXECUTE:
+    case VK_ESCAPE:
+    case VK_CANCEL: Message.Result = Perform(CM_WANTSPECIALKEY, Message.WParam, 0); break;
+  }
+}
+
+void TWinControl::CNChar(TMessage& Message) {
+  Message.Result = 1;
+  if ((Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) == 0) {
+    TCustomForm* Form = GetParentForm(this);
+    if (Form && Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0) return;
+  }
+  Message.Result = 0;
+}
+
+void TWinControl::CNSysChar(TMessage& Message) {
+  if (Message.WParam == VK_SPACE) return;
+  TCustomForm* Form = GetParentForm(this);
+  if (Form) Message.Result = Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMChildKey(TMessage& Message) {
+  if (FParent) FParent->WindowProc(Message);
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TWinControl::MainWndProc(TMessage& Message) {
+  try {
+    WindowProc(Message);
+  } catch (...) {
+    HandleWindowException(this);
+  }
+}
+
+void TWinControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS: {
+      TCustomForm* Form = GetParentForm(this);
+      if (Form && !Form->SetFocusedControl(this)) return;
+      break;
+    }
+    case WM_KILLFOCUS:
+      if (FControlState.Contains(csFocusing)) return;
+      break;
+  }
+  if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && IsControlMouseMsg(Message)) {
+    if (Message.Result == 0 && FHandle)
+      DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    return;
+  }
+  inherited::WndProc(Message);
+}
+
+// A mouse message over (or captured by) a graphic child goes to the child, in its
+// own coordinates.
+bool TWinControl::IsControlMouseMsg(TMessage& Message) {
+  TControl* Control = nullptr;
+  if (FHandle && GetCapture() == FHandle) {
+    if (CaptureControl && CaptureControl->Parent() == this) Control = CaptureControl;
+  } else {
+    Control = ControlAtPos(Point(Message.XPos(), Message.YPos()), false);
+  }
+  if (!Control) return false;
+  int X = Message.XPos() - Control->Left();
+  int Y = Message.YPos() - Control->Top();
+  Message.Result = Control->Perform(Message.Msg, Message.WParam, MAKELPARAM(X, Y));
+  return true;
+}
+
+void TWinControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_PRINTCLIENT:
+      if (Message.WParam) PaintHandler(Message);
+      break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_COMMAND: WMCommand(Message); break;
+    case WM_NOTIFY: WMNotify(Message); break;
+    case WM_DRAWITEM: WMDrawItem(Message); break;
+    case WM_MEASUREITEM: WMMeasureItem(Message); break;
+    case WM_COMPAREITEM:
+      if (!DoControlMsg(reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem, Message))
+        DefaultHandler(Message);
+      break;
+    case WM_DELETEITEM:
+      if (!DoControlMsg(reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam)->hwndItem, Message))
+        DefaultHandler(Message);
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CHARTOITEM:
+    case WM_VKEYTOITEM:
+      if (!DoControlMsg(reinterpret_cast<HWND>(Message.LParam), Message)) DefaultHandler(Message);
+      break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: WMCtlColor(Message); break;
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: {
+      HDC DC = reinterpret_cast<HDC>(Message.WParam);
+      SetTextColor(DC, ColorToRGB(FFont->Color()));
+      SetBkColor(DC, ColorToRGB(FBrush->Color()));
+      Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
+      break;
+    }
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_SETCURSOR: WMSetCursor(Message); break;
+    case WM_MOUSELEAVE: WMMouseLeave(Message); break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!DoKeyDown(Message)) DefaultHandler(Message);
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (!DoKeyUp(Message)) DefaultHandler(Message);
+      break;
+    case WM_CHAR:
+      if (!DoKeyPress(Message)) DefaultHandler(Message);
+      break;
+    case WM_SETTINGCHANGE:
+      DefaultHandler(Message);
+      Perform(CM_WININICHANGE, Message.WParam, Message.LParam);
+      break;
+    case WM_SYSCOLORCHANGE:
+      DefaultHandler(Message);
+      Perform(CM_SYSCOLORCHANGE, 0, 0);
+      break;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: CNKeyDown(Message); break;
+    case CN_KEYUP: CNKeyUp(Message); break;
+    case CN_CHAR: CNChar(Message); break;
+    case CN_SYSCHAR: CNSysChar(Message); break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+    case CM_FOCUSCHANGED: Broadcast(Message); break;
+    case CM_WININICHANGE:
+    case CM_SYSCOLORCHANGE:
+      // Every control of the tree hears of it.
+      for (int I = 0; I < ControlCount(); ++I) Controls(I)->Perform(Message.Msg, Message.WParam, Message.LParam);
+      break;
+    case CM_CHILDKEY: CMChildKey(Message); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_COLORCHANGED: CMColorChanged(Message); break;
+    case CM_FONTCHANGED: CMFontChanged(Message); break;
+    case CM_RECREATEWND: CMRecreateWnd(Message); break;
+    case CM_ENTER: CMEnter(Message); break;
+    case CM_EXIT: CMExit(Message); break;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); break;
+    case CM_BIDIMODECHANGED: NotifyControls(CM_PARENTBIDIMODECHANGED); break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+void TWinControl::DefaultHandler(TMessage& Message) {
+  if (!FHandle) {
+    inherited::DefaultHandler(Message);
+    return;
+  }
+  Message.Result = CallWindowProcA(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+bool TWinControl::DoControlMsg(HWND ControlHandle, TMessage& Message) {
+  TWinControl* Control = FindControl(ControlHandle);
+  if (!Control) return false;
+  Message.Result = Control->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+  return true;
+}
+
+void TWinControl::WMCommand(TMessage& Message) {
+  if (!DoControlMsg(reinterpret_cast<HWND>(Message.LParam), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMNotify(TMessage& Message) {
+  auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
+  if (!Header || !DoControlMsg(Header->hwndFrom, Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMDrawItem(TMessage& Message) {
+  auto* Item = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  if (!Item || Item->CtlType == ODT_MENU || !DoControlMsg(Item->hwndItem, Message))
+    DefaultHandler(Message);
+}
+
+void TWinControl::WMMeasureItem(TMessage& Message) {
+  auto* Item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  if (Item && Item->CtlType != ODT_MENU) {
+    // The child is found by its id: it may still be inside CreateWindowEx.
+    for (TWinControl* Child : FWinControls) {
+      if (Child->FHandle && static_cast<UINT>(GetDlgCtrlID(Child->FHandle)) == Item->CtlID) {
+        Message.Result = Child->Perform(CN_MEASUREITEM, Message.WParam, Message.LParam);
+        return;
+      }
+    }
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMCtlColor(TMessage& Message) {
+  TWinControl* Control = FindControl(reinterpret_cast<HWND>(Message.LParam));
+  if (Control)
+    Message.Result = Control->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+  else
+    DefaultHandler(Message);
+}
+
+void TWinControl::WMSetCursor(TMessage& Message) {
+  if (reinterpret_cast<HWND>(Message.WParam) == FHandle &&
+      static_cast<short>(LOWORD(Message.LParam)) == HTCLIENT) {
+    TCursor Cursor = Screen ? Screen->Cursor() : crDefault;
+    if (Cursor == crDefault) {
+      POINT P;
+      GetCursorPos(&P);
+      ::ScreenToClient(FHandle, &P);
+      if (TControl* Control = ControlAtPos(P, false)) Cursor = Control->Cursor();
+      if (Cursor == crDefault) Cursor = this->Cursor();
+    }
+    if (Cursor != crDefault && Screen) {
+      ::SetCursor(Screen->Cursors(Cursor));
+      Message.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMMouseLeave(TMessage& Message) {
+  MouseLeftWindow(this);
+  DefaultHandler(Message);
+}
+
+void TWinControl::CMColorChanged(TMessage& Message) {
+  TControl::Dispatch(Message);  // repaint
+  FBrush->SetColor(FColor);
+  NotifyControls(CM_PARENTCOLORCHANGED);
+}
+
+void TWinControl::CMFontChanged(TMessage& Message) {
+  TControl::Dispatch(Message);  // repaint
+  if (FHandle) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
+  NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+// ---------------------------------------------------------------------------------
+// Painting
+
+void TWinControl::Invalidate() {
+  if (FHandle) InvalidateRect(FHandle, nullptr, !ControlStyle().Contains(csOpaque));
+}
+
+void TWinControl::Update() {
+  if (FHandle) UpdateWindow(FHandle);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::WMPaint(TMessage& Message) {
+  if (!FControlState.Contains(csCustomPaint) && ControlCount() == 0)
+    DefaultHandler(Message);
+  else
+    PaintHandler(Message);
+}
+
+void TWinControl::PaintHandler(TMessage& Message) {
+  HDC DC = reinterpret_cast<HDC>(Message.WParam);
+  PAINTSTRUCT PS;
+  if (!DC) DC = BeginPaint(FHandle, &PS);
+  struct TEndPaint {
+    HWND Wnd;
+    PAINTSTRUCT* PS;
+    ~TEndPaint() {
+      if (PS) EndPaint(Wnd, PS);
+    }
+  } End{FHandle, Message.WParam ? nullptr : &PS};
+  if (FControls.empty()) {
+    PaintWindow(DC);
+  } else {
+    // The window paints around the opaque graphic children, which paint themselves.
+    int Saved = SaveDC(DC);
+    int Clip = SIMPLEREGION;
+    for (TControl* C : FControls) {
+      if (C->Visible() && C->ControlStyle().Contains(csOpaque)) {
+        Clip = ExcludeClipRect(DC, C->Left(), C->Top(), C->Left() + C->Width(), C->Top() + C->Height());
+        if (Clip == NULLREGION) break;
+      }
+    }
+    if (Clip != NULLREGION) PaintWindow(DC);
+    RestoreDC(DC, Saved);
+  }
+  PaintControls(DC, nullptr);
+}
+
+void TWinControl::PaintWindow(HDC DC) {
+  TMessage Message{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
+  DefaultHandler(Message);
+}
+
+void TWinControl::PaintControls(HDC DC, TControl* First) {
+  std::size_t Start = 0;
+  if (First) {
+    auto It = std::find(FControls.begin(), FControls.end(), First);
+    if (It != FControls.end()) Start = static_cast<std::size_t>(It - FControls.begin());
+  }
+  for (std::size_t I = Start; I < FControls.size(); ++I) {
+    TControl* C = FControls[I];
+    RECT R = C->BoundsRect();
+    if (!C->Visible() || !RectVisible(DC, &R)) continue;
+    int Saved = SaveDC(DC);
+    MoveWindowOrg(DC, C->Left(), C->Top());
+    IntersectClipRect(DC, 0, 0, C->Width(), C->Height());
+    try {
+      C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    } catch (...) {
+      RestoreDC(DC, Saved);
+      throw;
+    }
+    RestoreDC(DC, Saved);
+  }
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& Message) {
+  HDC DC = reinterpret_cast<HDC>(Message.WParam);
+  if (DC) {
+    RECT R = GetClientRect();
+    FillRect(DC, &R, FBrush->Handle());
+  }
+  Message.Result = 1;
+}
+
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
+  FControlState.Include(csPaintCopy);
+  int Saved = SaveDC(DC);
+  MoveWindowOrg(DC, X, Y);
+  IntersectClipRect(DC, 0, 0, FWidth, FHeight);
+  try {
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    for (TWinControl* Child : FWinControls)
+      if (Child->Visible()) Child->PaintTo(DC, Child->Left(), Child->Top());
+  } catch (...) {
+    RestoreDC(DC, Saved);
+    FControlState.Exclude(csPaintCopy);
+    throw;
+  }
+  RestoreDC(DC, Saved);
+  FControlState.Exclude(csPaintCopy);
+}
+
+// ---------------------------------------------------------------------------------
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+  FCanvas = NewObject<TControlCanvas>(this);
+}
+
+TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
+
+void TCustomControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PAINT) {
+    FControlState.Include(csCustomPaint);
+    try {
+      inherited::Dispatch(Message);
+    } catch (...) {
+      FControlState.Exclude(csCustomPaint);
+      throw;
+    }
+    FControlState.Exclude(csCustomPaint);
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TCustomControl::PaintWindow(HDC DC) {
+  FCanvas->FreeHandle();
+  FCanvas->SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+}

@@ -1,0 +1,5 @@
+#include "classlib/Dialogs.h"
+
+TMessageDialogShowingHook MessageDialogShowingHook = nullptr;
+TFileDialogMessageHook FileDialogMessageHook = nullptr;
+TBeforeOpenDialogHook BeforeOpenDialogHook = nullptr;

@@ -1,0 +1,668 @@
+// Forms and frames: window styles from the border properties, showing and hiding,
+// activation and focus bookkeeping, dialog keys, closing, and the modal loop. The
+// application and the screen: Forms_Application.cpp.
+#include "classlib/Forms.h"
+
+#include <algorithm>
+
+TCLASS_IMPL(TCustomForm)
+TCLASS_IMPL(TForm)
+TCLASS_IMPL(TCustomFrame)
+TCLASS_IMPL(TFrame)
+
+namespace {
+
+// Counts focus changes: a handler that moves the focus elsewhere while a change is
+// under way ends that change.
+int FocusCount = 0;
+
+// Sends a focus notification; false when the handler moved the focus elsewhere or
+// raised (the exception goes to Application->HandleException).
+bool SendFocusMessage(HWND Window, UINT Msg) {
+  int Count = FocusCount;
+  if (TWinControl* Control = FindControl(Window)) {
+    try {
+      Control->Perform(Msg, 0, 0);
+    } catch (...) {
+      HandleWindowException(Control);
+      return false;
+    }
+  } else {
+    SendMessageA(Window, Msg, 0, 0);
+  }
+  return FocusCount == Count;
+}
+
+// Removes Flag from State for the length of a scope.
+template <class S, class F>
+struct TFlagScope {
+  S& State;
+  F Flag;
+  TFlagScope(S& AState, F AFlag) : State(AState), Flag(AFlag) { State.Include(Flag); }
+  ~TFlagScope() { State.Exclude(Flag); }
+};
+
+}  // namespace
+
+TCustomForm* GetParentForm(TControl* Control) {
+  if (!Control) return nullptr;
+  while (Control->Parent()) Control = Control->Parent();
+  return ObjectAs<TCustomForm>(Control);
+}
+
+TCustomForm* ValidParentForm(TControl* Control) {
+  TCustomForm* Form = GetParentForm(Control);
+  if (!Form) throw EInvalidOperation(SParentRequired, {Control ? Control->Name() : AnsiString()});
+  return Form;
+}
+
+// ---------------------------------------------------------------------------------
+// Disabling the other windows of a modal loop
+
+namespace {
+
+struct TDisableContext {
+  HWND Except;
+  TTaskWindowList* List;
+};
+
+// A callback of the system: nothing may leave it.
+BOOL CALLBACK DisableWindowProc(HWND Window, LPARAM Data) {
+  auto* Context = reinterpret_cast<TDisableContext*>(Data);
+  if (Window != Context->Except && IsWindowVisible(Window) && IsWindowEnabled(Window)) {
+    try {
+      Context->List->push_back(Window);
+    } catch (...) {
+      return FALSE;
+    }
+    EnableWindow(Window, FALSE);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+TTaskWindowList DisableTaskWindows(HWND Except) {
+  TTaskWindowList List;
+  TDisableContext Context{Except, &List};
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindowProc, reinterpret_cast<LPARAM>(&Context));
+  // The owner too, even when hidden, except the application's own window.
+  HWND Owner = Except ? GetWindow(Except, GW_OWNER) : nullptr;
+  bool ApplicationWindow = Application && Application->HandleAllocated() && Owner == Application->Handle();
+  if (Owner && !ApplicationWindow && IsWindowEnabled(Owner) &&
+      std::find(List.begin(), List.end(), Owner) == List.end()) {
+    List.push_back(Owner);
+    EnableWindow(Owner, FALSE);
+  }
+  return List;
+}
+
+void EnableTaskWindows(const TTaskWindowList& List) {
+  for (HWND Window : List)
+    if (IsWindow(Window)) EnableWindow(Window, TRUE);
+}
+
+// ---------------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+  FVisible = false;
+  FParentFont = false;
+  SetColor(clBtnFace);
+  FLeft = 0;
+  FTop = 0;
+  FWidth = 320;
+  FHeight = 240;
+  FIcon = NewObject<TIcon>();
+  FIcon->OnChange = TNotifyEvent::Bind<&TCustomForm::IconChanged>(this);
+  FCanvas = NewObject<TControlCanvas>(this);
+  FFormState.Include(fsCreating);
+  if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (Screen) Screen->RemoveForm(this);
+  FreeAndNil(FCanvas);
+  FreeAndNil(FIcon);
+}
+
+void TCustomForm::AfterConstruction() {
+  inherited::AfterConstruction();
+  FFormState.Exclude(fsCreating);
+  DoCreate();
+}
+
+void TCustomForm::BeforeDestruction() {
+  Destroying();
+  if (FFormStyle != fsMDIChild && FVisible) Hide();
+  DoDestroy();
+  if (Screen) Screen->RemoveForm(this);
+  if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
+  inherited::BeforeDestruction();
+}
+
+void TCustomForm::SetFormStateFlag(TFormStateItem Flag, bool On) {
+  if (On)
+    FFormState.Include(Flag);
+  else
+    FFormState.Exclude(Flag);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  bool WasTopMost = FFormStyle == fsStayOnTop;
+  FFormStyle = Value;
+  if (HandleAllocated() && (WasTopMost || Value == fsStayOnTop))
+    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  FWindowState = Value;
+  if (HandleAllocated() && Showing()) ShowWindow(FHandle, ShowCommand());
+}
+
+int TCustomForm::ShowCommand() const {
+  switch (FWindowState) {
+    case wsMinimized: return SW_SHOWMINNOACTIVE;
+    case wsMaximized: return SW_SHOWMAXIMIZED;
+    default: return SW_SHOWNORMAL;
+  }
+}
+
+// The window styles of the border properties (without the parts of the base class).
+void TCustomForm::ComputeWindowStyles(DWORD& Style, DWORD& ExStyle) const {
+  TFormBorderStyle CreateStyle = FBorderStyle;
+  bool TopLevel = !Parent() && !ParentWindow();
+  switch (CreateStyle) {
+    case bsNone:
+      if (TopLevel) Style |= WS_POPUP;
+      break;
+    case bsSingle:
+    case bsToolWindow: Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      Style |= WS_POPUP | WS_CAPTION;
+      ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+  }
+  if (CreateStyle == bsToolWindow || CreateStyle == bsSizeToolWin) ExStyle |= WS_EX_TOOLWINDOW;
+  TBorderIcons Icons = FBorderIcons;
+  switch (CreateStyle) {
+    case bsNone: Icons = {}; break;
+    case bsDialog: Icons = Icons * TBorderIcons{biSystemMenu, biHelp}; break;
+    case bsToolWindow:
+    case bsSizeToolWin: Icons = Icons * TBorderIcons{biSystemMenu}; break;
+    default: break;
+  }
+  if (CreateStyle == bsSingle || CreateStyle == bsSizeable || CreateStyle == bsNone) {
+    if (Icons.Contains(biMinimize)) Style |= WS_MINIMIZEBOX;
+    if (Icons.Contains(biMaximize)) Style |= WS_MAXIMIZEBOX;
+  }
+  if (Icons.Contains(biSystemMenu)) Style |= WS_SYSMENU;
+  if (Icons.Contains(biHelp) &&
+      (CreateStyle == bsDialog || (!Icons.Contains(biMinimize) && !Icons.Contains(biMaximize))))
+    ExStyle |= WS_EX_CONTEXTHELP;
+  if (FFormStyle == fsStayOnTop) ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (!Parent() && !ParentWindow()) {
+    Params.WndParent = Application->Handle();
+    Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
+  }
+  Params.WindowClass.style = CS_DBLCLKS;
+  if (FBorderStyle == bsDialog) Params.WindowClass.style |= CS_SAVEBITS | CS_BYTEALIGNWINDOW;
+  if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
+    Params.X = CW_USEDEFAULT;
+    Params.Y = CW_USEDEFAULT;
+  }
+  ComputeWindowStyles(Params.Style, Params.ExStyle);
+  if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable || FBorderStyle == bsNone) {
+    if (FWindowState == wsMinimized)
+      Params.Style |= WS_MINIMIZE;
+    else if (FWindowState == wsMaximized)
+      Params.Style |= WS_MAXIMIZE;
+  }
+}
+
+void TCustomForm::IconChanged(TObject* /*Sender*/) { Perform(CM_ICONCHANGED, 0, 0); }
+
+void TCustomForm::CreateWnd() {
+  inherited::CreateWnd();
+  if (!FIcon->Empty()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
+}
+
+// Before the window exists the client area is the bounds less the frame the border
+// properties give, so that layout does not change when the window is made.
+TRect TCustomForm::GetClientRect() {
+  if (HandleAllocated() || Parent()) return inherited::GetClientRect();
+  DWORD Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS, ExStyle = WS_EX_CONTROLPARENT;
+  ComputeWindowStyles(Style, ExStyle);
+  RECT Frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+  return Rect(0, 0, std::max<int>(0, FWidth - (Frame.right - Frame.left)),
+              std::max<int>(0, FHeight - (Frame.bottom - Frame.top)));
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  BringToFront();
+}
+
+void TCustomForm::ShowingChanged() {
+  if (FFormState.Contains(fsShowing)) throw EInvalidOperation(SVisibleChanged);
+  TFlagScope<TFormState, TFormStateItem> Scope(FFormState, fsShowing);
+  if (Showing()) {
+    DoShow();
+    switch (FPosition) {
+      case poScreenCenter: CentreIn(Rect(0, 0, Screen->Width(), Screen->Height())); break;
+      case poDesktopCenter: CentreIn(Screen->DesktopRect()); break;
+      case poMainFormCenter:
+      case poOwnerFormCenter: {
+        TCustomForm* Centre = FPosition == poMainFormCenter ? Application->MainForm() : ObjectAs<TCustomForm>(Owner());
+        if (Centre && Centre != this && Centre->HandleAllocated())
+          CentreIn(Centre->BoundsRect());
+        else
+          CentreIn(Rect(0, 0, Screen->Width(), Screen->Height()));
+        break;
+      }
+      default: break;
+    }
+    ShowWindow(FHandle, ShowCommand());
+  } else {
+    DoHide();
+    ShowWindow(FHandle, SW_HIDE);
+  }
+}
+
+void TCustomForm::CentreIn(const TRect& R) {
+  int X = (R.left + R.right - FWidth) / 2;
+  int Y = (R.top + R.bottom - FHeight) / 2;
+  SetBounds(X, Y, FWidth, FHeight);
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate.Assigned()) OnCreate(this);
+}
+
+void TCustomForm::DoDestroy() {
+  if (!OnDestroy.Assigned()) return;
+  try {
+    OnDestroy(this);
+  } catch (...) {
+    HandleWindowException(this);
+  }
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow.Assigned()) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide.Assigned()) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose.Assigned()) OnClose(this, Action);
+}
+
+void TCustomForm::Activate() {
+  if (OnActivate.Assigned()) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+  if (OnDeactivate.Assigned()) OnDeactivate(this);
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint.Assigned()) OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  FCanvas->FreeHandle();
+  FCanvas->SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+}
+
+// ---------------------------------------------------------------------------------
+// Activation and focus
+
+void TCustomForm::SetActive(bool Value) {
+  FActive = Value;
+  if (!Value) return;
+  if (!FActiveControl) {
+    TWinControl* First = FindNextControl(nullptr, true, true, false);
+    if (First) FActiveControl = First;
+  }
+  SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus() {
+  HWND FocusHandle = FActiveControl ? FActiveControl->Handle() : Handle();
+  if (FocusHandle && GetFocus() != FocusHandle) ::SetFocus(FocusHandle);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (Control && !(Control != this && GetParentForm(Control) == this &&
+                   (ComponentState().Contains(csLoading) || Control->CanFocus())))
+    throw EInvalidOperation(SCannotFocus);
+  FActiveControl = Control;
+  if (!ComponentState().Contains(csLoading) && FActive) SetWindowFocus();
+}
+
+void TCustomForm::SetFocus() {
+  if (FActive) return;
+  if (!(FVisible && FEnabled)) throw EInvalidOperation(SCannotFocus);
+  SetWindowFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  bool WasActive = FActive;
+  SetActiveControl(Control);
+  if (!WasActive) SetFocus();
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
+  if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->Parent();
+  if (Control->ContainsControl(FActiveControl)) SetActiveControl(nullptr);
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  ++FocusCount;
+  FActiveControl = Control != this ? Control : nullptr;
+  if (Screen) Screen->FormFocused(this, Control);
+  if (Control->ControlState().Contains(csFocusing)) return false;
+  TWinControl* ExitFailed = nullptr;
+  bool Done = false;
+  {
+    // Control is marked as focusing meanwhile: a nested change to it stops here.
+    struct TFocusing {
+      TWinControl* Control;
+      explicit TFocusing(TWinControl* C) : Control(C) {
+        Control->SetControlState(Control->ControlState() + TControlState{csFocusing});
+      }
+      ~TFocusing() { Control->SetControlState(Control->ControlState() - TControlState{csFocusing}); }
+    } Focusing(Control);
+    [&] {
+      if (Screen && Screen->FocusedForm() != this) {
+        if (TCustomForm* Previous = Screen->FocusedForm()) {
+          HWND PreviousHandle = Previous->HandleAllocated() ? Previous->Handle() : nullptr;
+          Screen->FFocusedForm = nullptr;
+          if (PreviousHandle && !SendFocusMessage(PreviousHandle, CM_DEACTIVATE)) return;
+        }
+        Screen->FFocusedForm = this;
+        if (!SendFocusMessage(Handle(), CM_ACTIVATE)) return;
+      }
+      if (!FFocusedControl) FFocusedControl = this;
+      if (FFocusedControl != Control) {
+        // Out of the controls that do not contain the new one, innermost first.
+        while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+          TWinControl* Leaving = FFocusedControl;
+          FFocusedControl = Leaving->Parent();
+          if (!Leaving->HandleAllocated()) continue;
+          if (!SendFocusMessage(Leaving->Handle(), CM_EXIT)) {
+            ExitFailed = Leaving;
+            return;
+          }
+        }
+        // Into the controls that contain it, outermost first.
+        while (FFocusedControl != Control) {
+          TWinControl* Entering = Control;
+          while (Entering->Parent() != FFocusedControl) Entering = Entering->Parent();
+          FFocusedControl = Entering;
+          if (!SendFocusMessage(Entering->Handle(), CM_ENTER)) return;
+        }
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+      }
+      Done = true;
+    }();
+  }
+  if (ExitFailed) {
+    // The control that could not be left keeps the focus.
+    FFocusedControl = ExitFailed;
+    FActiveControl = ExitFailed != this ? ExitFailed : nullptr;
+    if (ExitFailed->HandleAllocated()) ::SetFocus(ExitFailed->Handle());
+  }
+  return Done;
+}
+
+void TCustomForm::SendCancelMode(TControl* Sender) {
+  if (FActive && FActiveControl)
+    FActiveControl->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Sender));
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  bool Handled = false;
+  if (OnShortCut.Assigned()) OnShortCut(Message, Handled);
+  return Handled;
+}
+
+// ---------------------------------------------------------------------------------
+// Closing and the modal loop
+
+bool TCustomForm::CloseQuery() {
+  bool CanClose = true;
+  if (OnCloseQuery.Assigned()) OnCloseQuery(this, CanClose);
+  return CanClose;
+}
+
+void TCustomForm::Close() {
+  if (FFormState.Contains(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction Action = FFormStyle == fsMDIChild ? caMinimize : caHide;
+  DoClose(Action);
+  if (Action == caNone) return;
+  if (Application->MainForm() == this)
+    Application->Terminate();
+  else if (Action == caHide)
+    Hide();
+  else if (Action == caMinimize)
+    SetWindowState(wsMinimized);
+  else
+    Release();
+}
+
+void TCustomForm::Release() {
+  if (HandleAllocated()) PostMessageA(FHandle, CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::CloseModal() {
+  TCloseAction Action = caNone;
+  if (CloseQuery()) {
+    Action = caHide;
+    DoClose(Action);
+  }
+  if (Action == caNone)
+    FModalResult = mrNone;
+  else if (Action == caFree)
+    Release();
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (FVisible || !FEnabled || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
+    throw EInvalidOperation(SCannotShowModal);
+  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  HWND Window = Handle();
+  HWND ActiveWindow = GetActiveWindow();
+  FFormState.Include(fsModal);
+  if (Screen) {
+    Screen->FSaveFocusedList.insert(Screen->FSaveFocusedList.begin(), Screen->FFocusedForm);
+    Screen->FFocusedForm = this;
+  }
+  TTaskWindowList Disabled = DisableTaskWindows(Window);
+  // Undone however the loop ends.
+  struct TRestore {
+    TCustomForm* Form;
+    TTaskWindowList& Disabled;
+    HWND& ActiveWindow;
+    ~TRestore() {
+      EnableTaskWindows(Disabled);
+      if (Screen && !Screen->FSaveFocusedList.empty()) {
+        Screen->FFocusedForm = Screen->FSaveFocusedList.front();
+        Screen->FSaveFocusedList.erase(Screen->FSaveFocusedList.begin());
+      }
+      if (ActiveWindow && IsWindow(ActiveWindow)) SetActiveWindow(ActiveWindow);
+      Form->FFormState.Exclude(fsModal);
+    }
+  } Restore{this, Disabled, ActiveWindow};
+
+  Show();
+  struct THide {
+    TCustomForm* Form;
+    ~THide() {
+      try {
+        Form->Hide();
+      } catch (...) {
+        HandleWindowException(Form);
+      }
+    }
+  } HideAfter{this};
+
+  SendMessageA(Window, CM_ACTIVATE, 0, 0);
+  FModalResult = mrNone;
+  do {
+    Application->HandleMessage();
+    if (Application->Terminated())
+      FModalResult = mrCancel;
+    else if (FModalResult != mrNone)
+      CloseModal();
+  } while (FModalResult == mrNone);
+  TModalResult Result = FModalResult;
+  SendMessageA(Window, CM_DEACTIVATE, 0, 0);
+  if (GetActiveWindow() != Window) ActiveWindow = nullptr;
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+namespace {
+void GetNonControlChildren(TComponent* Self, TGetChildProc Proc, TComponent* Root) {
+  if (Root != Self) return;
+  for (int I = 0; I < Self->ComponentCount(); ++I) {
+    TComponent* Owned = Self->Components(I);
+    if (!Owned->HasParent()) Proc(Owned);
+  }
+}
+}  // namespace
+
+void TCustomForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  inherited::GetChildren(Proc, Root);
+  GetNonControlChildren(this, Proc, Root);
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CLOSE: Close(); break;
+    case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_PAINT:
+      if (HandleAllocated() && IsIconic(FHandle)) {
+        inherited::Dispatch(Message);
+        break;
+      }
+      FControlState.Include(csCustomPaint);
+      try {
+        inherited::Dispatch(Message);
+      } catch (...) {
+        FControlState.Exclude(csCustomPaint);
+        throw;
+      }
+      FControlState.Exclude(csCustomPaint);
+      break;
+    case CM_SHOWINGCHANGED: ShowingChanged(); break;
+    case CM_ACTIVATE: Activate(); break;
+    case CM_DEACTIVATE: Deactivate(); break;
+    case CM_RELEASE: Free(); break;
+    case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_ICONCHANGED:
+      if (HandleAllocated())
+        SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
+      break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+}
+
+void TCustomForm::WMSize(TMessage& Message) {
+  if (Showing()) {
+    switch (Message.WParam) {
+      case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
+      case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
+      case SIZE_RESTORED: FWindowState = wsNormal; break;
+    }
+  }
+  inherited::Dispatch(Message);
+}
+
+// Tab and Shift+Tab move through the tab order, arrows through the siblings of the
+// active control; other keys go to the children (default and cancel buttons).
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  if (GetKeyStateProc(VK_MENU) >= 0) {
+    switch (Message.WParam) {
+      case VK_TAB:
+        if (GetKeyStateProc(VK_CONTROL) >= 0) {
+          SelectNext(FActiveControl, GetKeyStateProc(VK_SHIFT) >= 0, true);
+          Message.Result = 1;
+          return;
+        }
+        break;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN:
+        if (FActiveControl && FActiveControl->Parent()) {
+          FActiveControl->Parent()->SelectNext(
+              FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+          Message.Result = 1;
+        }
+        return;
+    }
+  }
+  inherited::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------------------------
+// TCustomFrame
+
+TCustomFrame::TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {
+  SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+  FWidth = 320;
+  FHeight = 240;
+}
+
+void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  inherited::GetChildren(Proc, Root);
+  GetNonControlChildren(this, Proc, Root);
+}

@@ -1,0 +1,375 @@
+// Forms, frames, the application and the screen.
+//
+// A form is a top-level window owned by the application's hidden window (or by the
+// window its CreateParams names). ShowModal runs a nested message loop until
+// ModalResult is set, with the thread's other top-level windows disabled. The
+// application runs the message loop (ProcessMessages, HandleMessage), routes key
+// messages to the focused control before translation (dialog keys, mnemonics), and
+// receives every exception that window-side code catches (HandleException).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "classlib/Controls.h"
+#include "classlib/Graphics.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+// poDesigned (0) keeps the form where its bounds say.
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TSet<TFormStateItem>;
+
+using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
+// Msg is the key message (WParam the key, LParam the key data).
+using TShortCutEvent = TEvent<void(TMessage& Msg, bool& Handled)>;
+
+inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+inline constexpr const char* SVisibleChanged = "Cannot change Visible in OnShow or OnHide";
+
+class TCustomForm : public TWinControl {
+  TCLASS_DECL(TCustomForm, TWinControl)
+ public:
+  // A form without a form file (CreateNew): hidden, 320 x 240, button-face colour.
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+  // Runs OnCreate.
+  void AfterConstruction() override;
+  // Hides the form, runs OnDestroy while the children still exist, leaves Screen.
+  void BeforeDestruction() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState Value);
+  TIcon* Icon() const { return FIcon; }
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+  // Key messages go to the form's key events before the focused control's.
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  TCanvas* Canvas() const { return FCanvas; }
+  TFormState FormState() const { return FFormState; }
+  // For descendants that take over a step of showing (fsShowing).
+  void SetFormStateFlag(TFormStateItem Flag, bool On);
+
+  // The control that has (or gets, when the form is activated) the focus.
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  // Raises EInvalidOperation "Cannot focus a disabled or invisible window" for a
+  // control of another form or one that cannot take the focus.
+  void SetActiveControl(TWinControl* Control);
+  bool Active() const { return FActive; }
+  // Focus bookkeeping when Control's window gets the focus: CM_EXIT to the controls
+  // left, CM_ENTER to the controls entered, CM_FOCUSCHANGED to the form's controls.
+  // False when a handler moved the focus elsewhere or raised; a raise in CM_EXIT
+  // (OnExit) puts the focus back on the control that was being left.
+  virtual bool SetFocusedControl(TWinControl* Control);
+  void FocusControl(TWinControl* Control);
+  void DefocusControl(TWinControl* Control, bool Removing);
+  void SetFocus() override;
+  // Tells the active control to end its modes (CM_CANCELMODE).
+  void SendCancelMode(TControl* Sender);
+  // A key message the form may take as a shortcut (OnShortCut).
+  virtual bool IsShortCut(TMessage& Message);
+
+  // Visible and to the front.
+  void Show();
+  // Shows the form and runs a message loop until ModalResult is set (a button with a
+  // ModalResult, the close box, or code). The thread's other top-level windows
+  // (visible and enabled ones, and the form's owner) are disabled meanwhile and
+  // enabled again after; the previously active window is activated again.
+  virtual TModalResult ShowModal();
+  // Modal: ModalResult := mrCancel. Otherwise CloseQuery, OnClose, then the close
+  // action (hide by default).
+  void Close();
+  bool CloseQuery();
+  // Frees the form once the messages now queued are handled.
+  void Release();
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+
+  // The child controls it owns, then (for itself as root) the owned components that
+  // are not controls.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnPaint;
+  TShortCutEvent OnShortCut;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  TRect GetClientRect() override;
+  void PaintWindow(HDC DC) override;
+  virtual void Paint();
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  virtual void Activate();
+  virtual void Deactivate();
+  // The step that CM_SHOWINGCHANGED runs: OnShow, placement by Position, and the
+  // window shown with the command of its state; or OnHide and the window hidden.
+  virtual void ShowingChanged();
+  // SW_SHOWNORMAL, SW_SHOWMINNOACTIVE or SW_SHOWMAXIMIZED for the window state.
+  int ShowCommand() const;
+  // Moves the form to the middle of R, keeping its size.
+  void CentreIn(const TRect& R);
+
+ private:
+  friend class TScreen;
+  void ComputeWindowStyles(DWORD& Style, DWORD& ExStyle) const;
+  void IconChanged(TObject* Sender);
+  void SetActive(bool Value);
+  void SetWindowFocus();
+  void CloseModal();
+  void CMDialogKey(TMessage& Message);
+  void WMActivate(TMessage& Message);
+  void WMSize(TMessage& Message);
+
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons = {biSystemMenu, biMinimize, biMaximize};
+  TFormStyle FFormStyle = fsNormal;
+  TPosition FPosition = poDesigned;
+  TWindowState FWindowState = wsNormal;
+  TIcon* FIcon;
+  bool FKeyPreview = false;
+  TControlCanvas* FCanvas;
+  TFormState FFormState;
+  TWinControl* FActiveControl = nullptr;
+  TWinControl* FFocusedControl = nullptr;
+  bool FActive = false;
+  TModalResult FModalResult = mrNone;
+};
+
+class TForm : public TCustomForm {
+  TCLASS_DECL(TForm, TCustomForm)
+ public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// A reusable group of controls placed on a form (or another frame) as one child.
+class TCustomFrame : public TWinControl {
+  TCLASS_DECL(TCustomFrame, TWinControl)
+ public:
+  explicit TCustomFrame(TComponent* AOwner);
+  // As a form's: the owned child controls, then the owned components that are not
+  // controls.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+};
+
+class TFrame : public TCustomFrame {
+  TCLASS_DECL(TFrame, TCustomFrame)
+ public:
+  explicit TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {}
+};
+
+// The form a control is on (the root of its parents when that is a form), or nullptr.
+TCustomForm* GetParentForm(TControl* Control);
+// As GetParentForm; raises EInvalidOperation "Control '%s' has no parent window" when
+// there is none.
+TCustomForm* ValidParentForm(TControl* Control);
+
+// The windows a modal loop disables: the thread's visible and enabled top-level
+// windows but Except, and Except's owner when it is enabled.
+using TTaskWindowList = std::vector<HWND>;
+TTaskWindowList DisableTaskWindows(HWND Except);
+void EnableTaskWindows(const TTaskWindowList& List);
+
+// ---------------------------------------------------------------------------------
+
+enum TMonitorDefaultTo { mdNearest, mdNull, mdPrimary };
+
+class TMonitor : public TObject {
+  TCLASS_DECL(TMonitor, TObject)
+ public:
+  TMonitor(HMONITOR AHandle, int AMonitorNum) : FHandle(AHandle), FMonitorNum(AMonitorNum) {}
+
+  HMONITOR Handle() const { return FHandle; }
+  int MonitorNum() const { return FMonitorNum; }
+  TRect BoundsRect() const;
+  TRect WorkareaRect() const;
+  bool Primary() const;
+  int Left() const { return BoundsRect().left; }
+  int Top() const { return BoundsRect().top; }
+  int Width() const;
+  int Height() const;
+
+ private:
+  HMONITOR FHandle;
+  int FMonitorNum;
+};
+
+// The screen: the module's forms, the monitors, and the cursors.
+class TScreen : public TComponent {
+  TCLASS_DECL(TScreen, TComponent)
+ public:
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
+
+  int CustomFormCount() const { return static_cast<int>(FCustomForms.size()); }
+  // Most recently focused first.
+  TCustomForm* CustomForms(int Index) const;
+  int FormCount() const;
+  TForm* Forms(int Index) const;
+  TCustomForm* ActiveCustomForm() const { return FActiveCustomForm; }
+  TForm* ActiveForm() const;
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  TCustomForm* FocusedForm() const { return FFocusedForm; }
+
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  int PixelsPerInch() const { return ScreenLogPixels(); }
+  // All monitors together, and the primary monitor's work area.
+  TRect DesktopRect() const;
+  TRect WorkAreaRect() const;
+  int MonitorCount();
+  TMonitor* Monitors(int Index);
+  TMonitor* PrimaryMonitor();
+  TMonitor* MonitorFromPoint(const TPoint& Point, TMonitorDefaultTo Default = mdNearest);
+  TMonitor* MonitorFromRect(const TRect& Rect, TMonitorDefaultTo Default = mdNearest);
+  TMonitor* MonitorFromWindow(HWND Window, TMonitorDefaultTo Default = mdNearest);
+
+  // The cursor of an id: the system's for the built-in ids, the ones set here for
+  // others, the arrow for unknown ids. Setting a cursor takes it over.
+  HCURSOR Cursors(TCursor Index);
+  void SetCursors(TCursor Index, HCURSOR Handle);
+  // A cursor for the whole application (crDefault: each control's own).
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+
+  TNotifyEvent OnActiveControlChange;
+  TNotifyEvent OnActiveFormChange;
+
+ private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* Form);
+  void RemoveForm(TCustomForm* Form);
+  void FormFocused(TCustomForm* Form, TWinControl* Control);
+  TMonitor* FindMonitor(HMONITOR Handle);
+
+  std::vector<TCustomForm*> FCustomForms;
+  std::vector<TCustomForm*> FSaveFocusedList;
+  TCustomForm* FActiveCustomForm = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  TCustomForm* FFocusedForm = nullptr;
+  std::vector<TMonitor*> FMonitors;
+  std::map<TCursor, HCURSOR> FCursors;
+  TCursor FCursor = crDefault;
+};
+
+// ---------------------------------------------------------------------------------
+
+using TExceptionEvent = TEvent<void(TObject* Sender, const Exception& E)>;
+using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
+using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
+
+class TApplication : public TComponent {
+  TCLASS_DECL(TApplication, TComponent)
+ public:
+  explicit TApplication(TComponent* AOwner);
+  // Frees the forms it owns and its window.
+  void BeforeDestruction() override;
+
+  // The hidden top-level window that owns the forms; made on first request and never
+  // shown.
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  const AnsiString& Title() const { return FTitle; }
+  void SetTitle(const AnsiString& Value);
+  TIcon* Icon() const { return FIcon; }
+  TCustomForm* MainForm() const { return FMainForm; }
+  // The form whose closing ends the application (none in a module).
+  void SetMainForm(TCustomForm* Value) { FMainForm = Value; }
+  bool Active() const { return FActive; }
+
+  // Handles every message now queued, then returns.
+  void ProcessMessages();
+  // Handles one message, or runs the idle processing and waits for the next one.
+  void HandleMessage();
+  // HandleMessage until Terminated.
+  void Run();
+  // Ends Run and every modal loop (they answer mrCancel). A module never posts
+  // WM_QUIT: the loop of the process belongs to the host.
+  void Terminate() { FTerminated = true; }
+  bool Terminated() const { return FTerminated; }
+
+  // Inside a catch block: the exception goes to OnException when it is set, and is
+  // shown through ShowException otherwise; EAbort is dropped silently.
+  void HandleException(TObject* Sender);
+  // The default display: ShowExceptionProc (a message box unless a test replaced it).
+  void ShowException(const Exception& E);
+
+  void Minimize();
+  void Restore();
+
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value) { FShowHint = Value; }
+
+  TExceptionEvent OnException;
+  TIdleEvent OnIdle;
+  TMessageEvent OnMessage;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+  TNotifyEvent OnHint;
+
+ private:
+  void WndProc(TMessage& Message);
+  bool ProcessMessage(MSG& Msg);
+  void Idle();
+  // Key messages go to the nearest control of this module as CN_BASE + the message;
+  // true when it consumed the key.
+  bool IsKeyMsg(MSG& Msg);
+
+  HWND FHandle = nullptr;
+  AnsiString FTitle;
+  TIcon* FIcon;
+  TCustomForm* FMainForm = nullptr;
+  bool FActive = false;
+  bool FTerminated = false;
+  AnsiString FHint;
+  bool FShowHint = true;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// The Forms unit's start and end (registered in the module's unit table): makes and
+// frees Application and Screen (no windows until they are needed).
+void InitForms();
+void DoneForms();

@@ -1,0 +1,144 @@
+// Shared by the tests of controls and forms: a fixture that records the exceptions
+// handed to the application (no message box ever opens), pumping of the message
+// queue with a time limit, and small controls with a log of what reached them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "classlib/Controls.h"
+#include "classlib/Forms.h"
+
+namespace uitest {
+
+// Records Application->OnException.
+class TExceptionLog : public TObject {
+ public:
+  void Record(TObject* Sender, const Exception& E) {
+    Messages.push_back(E.Message());
+    Senders.push_back(Sender);
+  }
+  std::vector<std::string> Messages;
+  std::vector<TObject*> Senders;
+};
+
+// Binds a lambda as a notification event.
+class TNotifyHandler : public TObject {
+ public:
+  explicit TNotifyHandler(std::function<void(TObject*)> AFn) : Fn(std::move(AFn)) {}
+  void Run(TObject* Sender) { Fn(Sender); }
+  TNotifyEvent Event() { return TNotifyEvent::Bind<&TNotifyHandler::Run>(this); }
+  std::function<void(TObject*)> Fn;
+};
+
+inline std::vector<std::string> ShownMessages;
+inline void RecordShown(const AnsiString& Message) { ShownMessages.push_back(Message); }
+
+// The key state seen by the controls: the keys listed here are held.
+inline std::vector<int> HeldKeys;
+inline SHORT FakeKeyState(int Key) {
+  for (int Held : HeldKeys)
+    if (Held == Key) return static_cast<SHORT>(0x8000);
+  return 0;
+}
+
+// Handles every queued message, repeatedly, for at least Milliseconds.
+inline void Pump(int Milliseconds = 0) {
+  DWORD Start = GetTickCount();
+  do {
+    Application->ProcessMessages();
+    if (Milliseconds > 0) Sleep(2);
+  } while (static_cast<int>(GetTickCount() - Start) < Milliseconds);
+  Application->ProcessMessages();
+}
+
+// Pumps until Condition holds or the time is up; the condition's last answer.
+template <class F>
+bool PumpUntil(F Condition, int TimeoutMs = 3000) {
+  DWORD Start = GetTickCount();
+  while (!Condition()) {
+    if (static_cast<int>(GetTickCount() - Start) > TimeoutMs) return Condition();
+    Application->ProcessMessages();
+    Sleep(2);
+  }
+  return true;
+}
+
+class UiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Log = NewObject<TExceptionLog>();
+    Application->OnException = TExceptionEvent::Bind<&TExceptionLog::Record>(Log);
+    SavedShow = ShowExceptionProc;
+    ShowExceptionProc = RecordShown;
+    ShownMessages.clear();
+    SavedKeyState = GetKeyStateProc;
+    GetKeyStateProc = FakeKeyState;
+    HeldKeys.clear();
+  }
+  void TearDown() override {
+    for (TObject* Object : Owned) Object->Free();
+    Owned.clear();
+    Pump();
+    Application->OnException = nullptr;
+    ShowExceptionProc = SavedShow;
+    GetKeyStateProc = SavedKeyState;
+    Log->Free();
+  }
+  // Frees Object at the end of the test (in the order given).
+  template <class T>
+  T* Keep(T* Object) {
+    Owned.push_back(Object);
+    return Object;
+  }
+  // A shown form without a frame, so that client and window coincide.
+  TForm* ShownForm(int Width = 300, int Height = 200) {
+    TForm* Form = Keep(NewObject<TForm>(nullptr));
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(40, 40, Width, Height);
+    Form->Show();
+    Pump();
+    return Form;
+  }
+
+  TExceptionLog* Log = nullptr;
+  TShowExceptionProc SavedShow = nullptr;
+  TGetKeyStateProc SavedKeyState = nullptr;
+  std::vector<TObject*> Owned;
+};
+
+// A windowed control that takes the focus and logs what reaches it.
+class TProbe : public TCustomControl {
+ public:
+  explicit TProbe(TComponent* AOwner, std::vector<std::string>* ALog = nullptr)
+      : TCustomControl(AOwner), FLog(ALog) {
+    SetTabStop(true);
+    SetBounds(0, 0, 40, 20);
+  }
+  void Dispatch(TMessage& Message) override {
+    switch (Message.Msg) {
+      case CM_ENTER: Note("enter"); break;
+      case CM_EXIT: Note("exit"); break;
+      case CM_TEXTCHANGED: Note("text"); break;
+      case CM_MOUSEENTER: Note("mouseenter"); break;
+      case CM_MOUSELEAVE: Note("mouseleave"); break;
+      case WM_GETDLGCODE:
+        Message.Result = WantChars ? DLGC_WANTCHARS : 0;
+        return;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+  void Note(const std::string& What) {
+    if (FLog) FLog->push_back(Name() + ":" + What);
+  }
+  bool WantChars = false;
+
+ private:
+  std::vector<std::string>* FLog;
+};
+
+}  // namespace uitest
