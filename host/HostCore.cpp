@@ -22,7 +22,8 @@ bool IsExistingFile(const std::string& Path) {
 }  // namespace
 
 THost::THost(const THostOptions& Options)
-    : FFolder(WithTrailingBackslash(Options.Folder.empty() ? HostFolder() : Options.Folder)) {
+    : FFolder(WithTrailingBackslash(Options.Folder.empty() ? HostFolder() : Options.Folder)),
+      FOutputFolder(WithTrailingBackslash(Options.OutputFolder)) {
   FClient = new THostClient(this);
   FPcbModule = new THostPcbModule(this);
   FHelpPanel = new THostHelpPanel;
@@ -111,6 +112,7 @@ void THost::CloseDocument(IServerDocument* Document) {
     THostDocument* Closed = *It;
     FDocuments.erase(It);
     if (FCurrent == Closed) FCurrent = nullptr;
+    SaveOutput(Closed);
     Closed->CloseBoard();
     Closed->Release();
     UpdateHostMainWindow(FMainWindow);
@@ -130,6 +132,33 @@ void THost::ShowDocument(IServerDocument* Document) {
     UpdateHostMainWindow(FMainWindow);
     return;
   }
+}
+
+void THost::SaveOutput(THostDocument* Document) {
+  if (FOutputFolder.empty() || !Document->Board()) return;
+  if (Document->OutputName().empty()) {
+    std::string Base = Document->FileName();
+    Base.erase(0, Base.find_last_of("\\/:") + 1);
+    if (std::string::size_type Dot = Base.rfind('.'); Dot != std::string::npos && Dot > 0)
+      Base.erase(Dot);
+    if (Base.empty()) Base = "Document";
+    std::string Name = Base;
+    auto Taken = [&](const std::string& Candidate) {
+      for (const std::string& Used : FOutputNames)
+        if (HostSameText(Used, Candidate)) return true;
+      return false;
+    };
+    for (int Number = 2; Taken(Name); ++Number) Name = Base + " (" + std::to_string(Number) + ")";
+    FOutputNames.push_back(Name);
+    Document->SetOutputName(Name);
+  }
+  CreateDirectoryA(FOutputFolder.c_str(), nullptr);
+  const std::string Path = FOutputFolder + Document->OutputName();
+  if (!FEditor.SaveBoard(Document->Board(), Path + ".txt"))
+    FOutputProblems.push_back("cannot save " + Path + ".txt");
+  if (!FEditor.DrawBoard(Document->Board(), Path + ".png", OutputPictureWidth,
+                         OutputPictureHeight))
+    FOutputProblems.push_back("cannot save " + Path + ".png");
 }
 
 // ---------------------------------------------------------------------------------
@@ -246,7 +275,10 @@ bool THost::Stop(std::string* Error) {
   if (FServerModule && !FreeLibrary(FServerModule) && Problem.empty())
     Problem = "cannot unload the server module (error " + std::to_string(GetLastError()) + ")";
   FServerModule = nullptr;
-  // The boards go with the editor module.
+  // The boards go with the editor module: what the run made is saved first.
+  for (THostDocument* Document : FDocuments) SaveOutput(Document);
+  if (!FOutputProblems.empty() && Problem.empty()) Problem = FOutputProblems.front();
+  FOutputProblems.clear();
   for (THostDocument* Document : FDocuments) Document->ForgetBoard();
   if (!FEditor.Unload() && Problem.empty())
     Problem = "cannot unload the editor module (error " + std::to_string(GetLastError()) + ")";

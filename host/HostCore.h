@@ -29,7 +29,16 @@ struct THostOptions {
   std::string Folder;
   // Whether the main window is shown when it is created (it exists in either case).
   bool ShowMainWindow = false;
+  // When not empty: the folder (made when missing, not its parents) into which every
+  // PCB document's board is saved when the document is closed and when the host stops,
+  // as <name>.txt (text) and <name>.png (a picture of OutputPictureWidth x
+  // OutputPictureHeight pixels). <name> is the document's file name without folder and
+  // extension; a name another document of the run already took gets " (2)", " (3)", ...
+  std::string OutputFolder;
 };
+
+inline constexpr int OutputPictureWidth = 1024;
+inline constexpr int OutputPictureHeight = 768;
 
 // One call of IProcessLauncher::RunProcess, as the host received it.
 struct THostProcessRecord {
@@ -123,11 +132,13 @@ class THost {
   // launcher; otherwise Result is the launcher's answer (0 for an unknown command).
   bool LaunchCommand(const std::string& Name, const std::string& Parameters, int& Result,
                      std::string& Error);
-  // Shutdown: releases the module's IServerModule, then unloads the server module, the
-  // editor module (the open documents lose their boards) and the workspace module.
-  // Safe to call when nothing is loaded. Returns false
-  // (and fills *Error when given) when the module's object outlived the release or a
-  // module could not be unloaded; everything is let go of all the same.
+  // Shutdown: releases the module's IServerModule, then saves the open documents'
+  // boards into the output folder (when there is one), then unloads the server
+  // module, the editor module (the open documents lose their boards) and the workspace
+  // module. Safe to call when nothing is loaded. Returns false (and fills *Error when
+  // given) when the module's object outlived the release, a module could not be
+  // unloaded, or a board could not be saved to the output folder (now or when its
+  // document was closed); everything is let go of all the same.
   bool Stop(std::string* Error = nullptr);
 
   // Runs the message loop until the main window is closed, telling the server module
@@ -146,6 +157,10 @@ class THost {
   void MainWindowDestroyed();
 
  private:
+  // Saves the document's board into the output folder, when there is one and the
+  // document has a board; a failure is kept for Stop to report.
+  void SaveOutput(THostDocument* Document);
+
   struct THelpModule {
     std::string Prefix;
     std::string FileName;
@@ -167,6 +182,9 @@ class THost {
   THostEditor FEditor;
   HMODULE FServerModule = nullptr;
   IServerModule* FModule = nullptr;           // one counted reference
+  std::string FOutputFolder;                  // with a trailing backslash, or ""
+  std::vector<std::string> FOutputNames;      // the names taken in the output folder
+  std::vector<std::string> FOutputProblems;   // not yet reported by Stop
 };
 
 // Creates the host (with its main window) and makes it the current host.

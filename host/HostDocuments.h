@@ -81,6 +81,10 @@ class THostDocument final : public THostComObject<IServerDocument> {
   void ForgetBoard() { FBoard = 0; }
   // Lets go of the editor for good (the host is going).
   void DetachEditor() { FEditor = nullptr; }
+  // The name the document's board is saved under in the host's output folder (without
+  // extension); "" until it is first saved there.
+  const std::string& OutputName() const { return FOutputName; }
+  void SetOutputName(const std::string& Name) { FOutputName = Name; }
   int ViewCount() const { return static_cast<int>(FViews.size()); }
   THostView* View(int Index) const;
   IServerDocument* Interface() { return this; }
@@ -104,4 +108,5 @@ class THostDocument final : public THostComObject<IServerDocument> {
   std::vector<THostView*> FViews;  // one counted reference each
   THostEditor* FEditor = nullptr;  // the host's, while the document is open
   Integer FBoard = 0;
+  std::string FOutputName;
 };

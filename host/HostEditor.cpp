@@ -36,3 +36,16 @@ void THostEditor::CloseBoard(Integer Board) {
   if (auto Close = HostProcAddress<TMerovanCloseDocument>(FModule, "CloseDocument"))
     Close(Board);
 }
+
+bool THostEditor::SaveBoard(Integer Board, const std::string& FileName) {
+  if (!FModule || !Board) return false;
+  auto Save = HostProcAddress<TMerovanSaveDocument>(FModule, "SaveDocument");
+  return Save && Save(Board, FileName.c_str());
+}
+
+bool THostEditor::DrawBoard(Integer Board, const std::string& FileName, int Width,
+                            int Height) {
+  if (!FModule || !Board) return false;
+  auto Draw = HostProcAddress<TMerovanDrawDocument>(FModule, "DrawDocument");
+  return Draw && Draw(Board, FileName.c_str(), Width, Height);
+}

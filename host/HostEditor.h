@@ -29,6 +29,10 @@ class THostEditor {
   Integer OpenBoard(const std::string& Kind, const std::string& Name);
   void RenameBoard(Integer Board, const std::string& Name);
   void CloseBoard(Integer Board);
+  // The board as text (SaveDocument) and as a PNG picture of Width x Height pixels
+  // (DrawDocument); false when the module is not loaded or the file cannot be written.
+  bool SaveBoard(Integer Board, const std::string& FileName);
+  bool DrawBoard(Integer Board, const std::string& FileName, int Width, int Height);
 
  private:
   HMODULE FModule = nullptr;

@@ -14,6 +14,10 @@
 //                      characters and zero-terminated; returns its full length, or -1
 //                      for an unknown board. Buffer may be nullptr (BufferSize 0).
 //   SaveDocument       writes the board as text to FileName; FALSE when it cannot.
+//   DrawDocument       draws the board to a PNG picture of Width x Height pixels
+//                      (MinPictureSide..MaxPictureSide each) at FileName; FALSE for an
+//                      unknown board, a size out of range, or a file it cannot write.
+//                      host/README.md describes the drawing and the layer colours.
 //
 // The call log (one line per PcbApi_ call, recorded only while enabled, at most
 // CallLogCapacity lines; see host/README.md for the format)
@@ -29,6 +33,21 @@
 //                      without objects on the layer (0 lets the objects decide), State2
 //                      and State3 are stored as given. FALSE for an unknown board or a
 //                      layer outside 1..82.
+//   SetReportedIdBits  Bits are or-ed into the id PcbApi_GetObjectIdFromObjectHandle
+//                      reports for the object (0 reports the plain id again). FALSE for
+//                      an unknown object.
+//   SetReportedCounts  makes PcbApi_References_Count and PcbApi_TextLocations_Count of a
+//                      dimension report the given numbers; a negative number reports
+//                      the real count again. The lists themselves do not change, so
+//                      References_At / TextLocations_At past the real entries give 1.
+//                      FALSE for a handle that is not a dimension.
+//   FailNextCalls      the next Calls calls of the PcbApi_ export named ExportName give
+//                      Status at once and change nothing. Calls 0 cancels the seed. A
+//                      later seed for the same export replaces the earlier one. FALSE
+//                      for an unknown name, an export whose result is not a status, or
+//                      Calls < 0.
+//
+// No seed is saved with a board; FailNextCalls seeds last until used up or cancelled.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +55,8 @@
 #include "classlib/SysTypes.h"
 
 inline constexpr int CallLogCapacity = 100000;
+inline constexpr int MinPictureSide = 16;
+inline constexpr int MaxPictureSide = 8192;
 
 using TMerovanCreateDocument = Integer(WINAPI*)(const char* Kind, const char* Name);
 using TMerovanRenameDocument = BOOL(WINAPI*)(Integer Board, const char* Name);
@@ -43,6 +64,8 @@ using TMerovanCloseDocument = BOOL(WINAPI*)(Integer Board);
 using TMerovanFindDocument = Integer(WINAPI*)(const char* Name);
 using TMerovanGetDocumentName = int(WINAPI*)(Integer Board, char* Buffer, int BufferSize);
 using TMerovanSaveDocument = BOOL(WINAPI*)(Integer Board, const char* FileName);
+using TMerovanDrawDocument = BOOL(WINAPI*)(Integer Board, const char* FileName, int Width,
+                                           int Height);
 
 using TMerovanEnableCallLog = BOOL(WINAPI*)(BOOL Enable);
 using TMerovanGetCallLogCount = int(WINAPI*)();
@@ -52,3 +75,8 @@ using TMerovanClearCallLog = void(WINAPI*)();
 using TMerovanAddLayerPair = int(WINAPI*)(Integer Board, Byte Layer1, Byte Layer2);
 using TMerovanSetLayerState = BOOL(WINAPI*)(Integer Board, Byte Layer, Byte InUse,
                                             Byte State2, Byte State3);
+using TMerovanSetReportedIdBits = BOOL(WINAPI*)(Integer Object, Byte Bits);
+using TMerovanSetReportedCounts = BOOL(WINAPI*)(Integer Dimension, Integer ReferenceCount,
+                                                Integer TextLocationCount);
+using TMerovanFailNextCalls = BOOL(WINAPI*)(const char* ExportName, int Calls,
+                                            Integer Status);

@@ -51,7 +51,7 @@ Byte PCBAPI_STD PcbApi_GetObjectIdFromObjectHandle(Integer ObjectHandle) {
   LogCall("PcbApi_GetObjectIdFromObjectHandle", ObjectHandle);
   return HostGuard<Byte>(eNoObject, [&]() -> Byte {
     TObject* Object = Store().Object(ObjectHandle);
-    return Object ? Object->Id : eNoObject;
+    return Object ? static_cast<Byte>(Object->Id | Object->ReportedIdBits) : eNoObject;
   });
 }
 

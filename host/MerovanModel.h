@@ -150,10 +150,14 @@ struct TDimension {
   Byte Bytes[3] = {};       // DimByte1..DimByte3
   std::string Texts[3];     // DimText1..DimText3
   TPcbWide Wide = 0;
-  TPcbWide LinearValue = 0;
-  TPcbWide BaselineValue = 0;
+  double LinearValue = 0;
+  double BaselineValue = 0;
   std::vector<TReference> References;
   std::vector<TTextLocation> TextLocations;
+  // Seeded (SetReportedCounts): what References_Count and TextLocations_Count report
+  // instead of the list sizes; negative reports the size. Never saved.
+  Integer ReportedReferenceCount = -1;
+  Integer ReportedTextLocationCount = -1;
 };
 
 struct TCoordinate {
@@ -211,6 +215,9 @@ struct TObject {
   Integer Board = 0;  // the board holding it, 0 for none
   THeader Header;
   TObjectData Data;
+  // Seeded (SetReportedIdBits): or-ed into the id GetObjectIdFromObjectHandle reports.
+  // Never saved.
+  Byte ReportedIdBits = 0;
 };
 
 // The kinds an object id makes (1..15 and 21); nothing for another id.
@@ -406,6 +413,9 @@ class TStore {
   // geometry.
   bool BoundingRect(const TObject& Object, TRect& Rect);
 
+  // The point an anchor names on a referenced object; false when there is none.
+  bool AnchorPoint(Integer Handle, Integer Anchor, Integer& X, Integer& Y);
+
   // For the private exports and the text format.
   const std::map<Integer, std::unique_ptr<TBoard>>& Boards() const { return FBoards; }
 
@@ -415,8 +425,6 @@ class TStore {
 
  private:
   Integer NewObject(int Id, TObjectData Data, const THeader& Header);
-  // The point an anchor names on a referenced object; false when there is none.
-  bool AnchorPoint(Integer Handle, Integer Anchor, Integer& X, Integer& Y);
 
   Integer FNextHandle = 1;
   std::map<Integer, std::unique_ptr<TBoard>> FBoards;

@@ -96,7 +96,7 @@ Integer PCBAPI_STD PcbApi_QueryObjectBoundingRectangle(Integer Handle, Integer& 
 // No object of the stand-in comes from an import by the user.
 Integer PCBAPI_STD PcbApi_QueryObjectImport_FromUser(Integer Handle) {
   LogCall("PcbApi_QueryObjectImport_FromUser", Handle);
-  return 1;
+  return Status([] { return 1; });
 }
 
 // Nothing is drawn on screen, so there is nothing to invalidate: 0 for a known object.
@@ -378,7 +378,8 @@ Integer PCBAPI_STD PcbApi_References_Count(Integer Handle, Integer& Count) {
   return Status([&] {
     TDimension* D = Store().ObjectAs<TDimension>(Handle);
     if (!D) return 1;
-    Count = static_cast<Integer>(D->References.size());
+    Count = D->ReportedReferenceCount >= 0 ? D->ReportedReferenceCount
+                                           : static_cast<Integer>(D->References.size());
     return 0;
   });
 }
@@ -415,7 +416,9 @@ Integer PCBAPI_STD PcbApi_TextLocations_Count(Integer Handle, Integer& Count) {
   return Status([&] {
     TDimension* D = Store().ObjectAs<TDimension>(Handle);
     if (!D) return 1;
-    Count = static_cast<Integer>(D->TextLocations.size());
+    Count = D->ReportedTextLocationCount >= 0
+                ? D->ReportedTextLocationCount
+                : static_cast<Integer>(D->TextLocations.size());
     return 0;
   });
 }
@@ -446,7 +449,7 @@ Integer PCBAPI_STD PcbApi_TextLocations_Add(Integer Handle, Integer X, Integer Y
 // The linear value belongs to linear and linear-diameter dimensions, the baseline
 // value to baseline dimensions.
 Integer PCBAPI_STD PcbApi_QueryLinearDimension(TExchangeMode Mode, Integer Handle,
-                                               TPcbWide& LinearValue) {
+                                               double& LinearValue) {
   LogCall("PcbApi_QueryLinearDimension", Mode, Handle);
   return Status([&] {
     TObject* Obj;
@@ -459,7 +462,7 @@ Integer PCBAPI_STD PcbApi_QueryLinearDimension(TExchangeMode Mode, Integer Handl
 }
 
 Integer PCBAPI_STD PcbApi_QueryBaselineDimension(TExchangeMode Mode, Integer Handle,
-                                                 TPcbWide& BaselineValue) {
+                                                 double& BaselineValue) {
   LogCall("PcbApi_QueryBaselineDimension", Mode, Handle);
   return Status([&] {
     TObject* Obj;

@@ -1,12 +1,14 @@
-// The PCB editor stand-in's own exports (typed in host/MerovanApi.h), its call log and
-// its entry point.
+// The PCB editor stand-in's own exports (typed in host/MerovanApi.h), its test seeds,
+// its call log and its entry point.
 #include "host/MerovanPrivate.h"
 
+#include <algorithm>
 #include <charconv>
 #include <type_traits>
 #include <vector>
 
 #include "host/MerovanApi.h"
+#include "host/MerovanPicture.h"
 #include "host/MerovanText.h"
 
 namespace Merovan {
@@ -30,6 +32,38 @@ int CopyOut(const std::string& Text, char* Buffer, int BufferSize) {
   return static_cast<int>(Text.size());
 }
 
+// The exports whose result is not a status (a handle, an id, a count, or nothing):
+// FailNextCalls refuses them.
+const char* const ExportsWithoutStatus[] = {
+    "PcbApi_CreateIterator",         "PcbApi_GetFirstObject",
+    "PcbApi_GetNextObject",          "PcbApi_GetObjectIdFromObjectHandle",
+    "PcbApi_CreateObject",           "PcbApi_CreateDimensionObject",
+    "PcbApi_CreateRuleObject",       "PcbApi_GetBoardHandleFromFileName",
+    "PcbApi_GetState_SubScopesCount", "PcbApi_GetObjectBitField2",
+    "PcbApi_GetObjectBitField3",     "PcbApi_CreateBoardOutline",
+    "PcbApi_UpdateBoardOutline",     "PcbApi_SetState_DeleteAllSubScopes",
+    "PcbApi_SetState_AddSubscope",   "PcbApi_GetState_SubscopeAt"};
+
+#define MEROVAN_EXPORT_NAME(Name) "PcbApi_" #Name,
+const char* const ExportNames[] = {MEROVAN_PCBAPI_EXPORTS(MEROVAN_EXPORT_NAME)};
+#undef MEROVAN_EXPORT_NAME
+
+bool IsStatusExport(const std::string& Name) {
+  auto Named = [&](const char* Candidate) { return Name == Candidate; };
+  return std::any_of(std::begin(ExportNames), std::end(ExportNames), Named) &&
+         std::none_of(std::begin(ExportsWithoutStatus), std::end(ExportsWithoutStatus), Named);
+}
+
+// A seeded failure: the next Calls calls of the export give Status.
+struct TFailure {
+  std::string Export;
+  int Calls = 0;
+  Integer Status = 0;
+};
+
+const char* CurrentCall = nullptr;
+std::vector<TFailure>* Failures = nullptr;
+
 bool IsExistingFile(const char* Path) {
   DWORD Attributes = GetFileAttributesA(Path);
   return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -43,6 +77,19 @@ void AppendCallLog(std::string Line) {
   if (!Log) Log = new std::vector<std::string>;
   if (Log->size() < static_cast<std::size_t>(CallLogCapacity))
     Log->push_back(std::move(Line));
+}
+
+void BeginCall(const char* Name) noexcept { CurrentCall = Name; }
+
+bool SeededFailure(Integer& Seeded) noexcept {
+  if (!Failures || !CurrentCall) return false;
+  for (auto It = Failures->begin(); It != Failures->end(); ++It) {
+    if (It->Export != CurrentCall) continue;
+    Seeded = It->Status;
+    if (--It->Calls <= 0) Failures->erase(It);
+    return true;
+  }
+  return false;
 }
 
 void LogArgument(std::string& Line, const PcbString& Text) {
@@ -105,6 +152,16 @@ BOOL WINAPI SaveDocument(Integer Board, const char* FileName) {
   });
 }
 
+BOOL WINAPI DrawDocument(Integer Board, const char* FileName, int Width, int Height) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TBoard* Drawn = Store().Board(Board);
+    bool SizeFits = Width >= MinPictureSide && Width <= MaxPictureSide &&
+                    Height >= MinPictureSide && Height <= MaxPictureSide;
+    if (!Drawn || !FileName || !*FileName || !SizeFits) return FALSE;
+    return DrawBoardPicture(Store(), *Drawn, FileName, Width, Height) ? TRUE : FALSE;
+  });
+}
+
 // ---------------------------------------------------------------------------------
 // The call log
 
@@ -151,6 +208,37 @@ BOOL WINAPI SetLayerState(Integer Board, Byte Layer, Byte InUse, Byte State2, By
   });
 }
 
+BOOL WINAPI SetReportedIdBits(Integer Object, Byte Bits) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TObject* Seeded = Store().Object(Object);
+    if (!Seeded) return FALSE;
+    Seeded->ReportedIdBits = Bits;
+    return TRUE;
+  });
+}
+
+BOOL WINAPI SetReportedCounts(Integer Dimension, Integer ReferenceCount,
+                              Integer TextLocationCount) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    TDimension* Seeded = Store().ObjectAs<TDimension>(Dimension);
+    if (!Seeded) return FALSE;
+    Seeded->ReportedReferenceCount = ReferenceCount < 0 ? -1 : ReferenceCount;
+    Seeded->ReportedTextLocationCount = TextLocationCount < 0 ? -1 : TextLocationCount;
+    return TRUE;
+  });
+}
+
+BOOL WINAPI FailNextCalls(const char* ExportName, int Calls, Integer Status) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    std::string Name = HostText(ExportName);
+    if (!IsStatusExport(Name) || Calls < 0) return FALSE;
+    if (!Failures) Failures = new std::vector<TFailure>;
+    std::erase_if(*Failures, [&](const TFailure& F) { return F.Export == Name; });
+    if (Calls > 0) Failures->push_back(TFailure{Name, Calls, Status});
+    return TRUE;
+  });
+}
+
 BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
   if (Reason == DLL_PROCESS_ATTACH) {
     DisableThreadLibraryCalls(Instance);
@@ -166,6 +254,8 @@ BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
     FreeStore();
     delete Log;
     Log = nullptr;
+    delete Failures;
+    Failures = nullptr;
   }
   return TRUE;
 }
@@ -184,3 +274,7 @@ static_assert(std::is_same_v<decltype(&GetCallLogEntry), TMerovanGetCallLogEntry
 static_assert(std::is_same_v<decltype(&ClearCallLog), TMerovanClearCallLog>);
 static_assert(std::is_same_v<decltype(&AddLayerPair), TMerovanAddLayerPair>);
 static_assert(std::is_same_v<decltype(&SetLayerState), TMerovanSetLayerState>);
+static_assert(std::is_same_v<decltype(&SetReportedIdBits), TMerovanSetReportedIdBits>);
+static_assert(std::is_same_v<decltype(&SetReportedCounts), TMerovanSetReportedCounts>);
+static_assert(std::is_same_v<decltype(&FailNextCalls), TMerovanFailNextCalls>);
+static_assert(std::is_same_v<decltype(&DrawDocument), TMerovanDrawDocument>);

@@ -34,10 +34,15 @@ inline void LogArgument(std::string& Line, Byte Value) {
 // A text in double quotes, with " and \ escaped by a backslash.
 void LogArgument(std::string& Line, const PcbString& Text);
 
+// Every export starts with LogCall, which also notes the export's name (a literal) as
+// the call in progress: Status looks it up among the seeded failures.
+void BeginCall(const char* Name) noexcept;
+
 // Records "Name Argument...": the call's by-value arguments in their logical order.
 // A line that cannot be made (out of memory) is dropped.
 template <class... Arguments>
 void LogCall(const char* Name, const Arguments&... Values) noexcept {
+  BeginCall(Name);
   if (!CallLogEnabled()) return;
   HostGuardVoid([&] {
     std::string Line = Name;
@@ -87,9 +92,19 @@ class TSwap {
   bool FRead;
 };
 
-// The status functions' guard: an exception inside gives status 1.
+// ---------------------------------------------------------------------------------
+// Seeded failures (FailNextCalls)
+
+// Whether the call in progress is seeded to fail; if so, one of its seeded calls is
+// used up and Seeded receives the status to give.
+bool SeededFailure(Integer& Seeded) noexcept;
+
+// The status functions' guard: a seeded failure gives its status without running the
+// body; an exception inside gives status 1.
 template <class Body>
 Integer Status(Body&& Run) noexcept {
+  Integer Seeded = 0;
+  if (SeededFailure(Seeded)) return Seeded;
   return HostGuard<Integer>(1, std::forward<Body>(Run));
 }
 

@@ -545,13 +545,13 @@ Integer PcbApi_TextLocations_Add(Integer Handle, Integer X, Integer Y) {
 }
 
 Integer PcbApi_QueryLinearDimension(TExchangeMode Mode, Integer Handle,
-                                    TPcbWide& LinearValue) {
+                                    double& LinearValue) {
   auto* Slot = BoundSlot<PcbAbi::QueryLinearDimension>(ePcbApi_QueryLinearDimension);
   return Slot ? Slot(Mode, Handle, LinearValue) : 0;
 }
 
 Integer PcbApi_QueryBaselineDimension(TExchangeMode Mode, Integer Handle,
-                                      TPcbWide& BaselineValue) {
+                                      double& BaselineValue) {
   auto* Slot = BoundSlot<PcbAbi::QueryBaselineDimension>(ePcbApi_QueryBaselineDimension);
   return Slot ? Slot(Mode, Handle, BaselineValue) : 0;
 }

@@ -453,9 +453,9 @@ Integer PcbApi_TextLocations_At(TExchangeMode Mode, Integer Handle, Integer Inde
                                 Integer& X, Integer& Y);
 Integer PcbApi_TextLocations_Add(Integer Handle, Integer X, Integer Y);
 Integer PcbApi_QueryLinearDimension(TExchangeMode Mode, Integer Handle,
-                                    TPcbWide& LinearValue);
+                                    double& LinearValue);
 Integer PcbApi_QueryBaselineDimension(TExchangeMode Mode, Integer Handle,
-                                      TPcbWide& BaselineValue);
+                                      double& BaselineValue);
 Integer PcbApi_QueryPolygon(TExchangeMode Mode, Integer Handle, Word& Flags,
                             Word& HeaderWord, Byte& Layer, Integer& HeaderValue1,
                             Byte& HeaderByte, Byte& PolygonByte2, Byte& PolygonByte3,

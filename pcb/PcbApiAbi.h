@@ -276,8 +276,8 @@ using References_Add = I PCBAPI_STD(I Handle, I RefValue1, I RefValue2, I RefVal
 using TextLocations_Count = I PCBAPI_STD(I Handle, I& Count);
 using TextLocations_At = I PCBAPI_STD(M Mode, I Handle, I Index, I& X, I& Y);
 using TextLocations_Add = I PCBAPI_STD(I Handle, I X, I Y);
-using QueryLinearDimension = I PCBAPI_STD(M Mode, I Handle, X& LinearValue);
-using QueryBaselineDimension = I PCBAPI_STD(M Mode, I Handle, X& BaselineValue);
+using QueryLinearDimension = I PCBAPI_STD(M Mode, I Handle, D& LinearValue);
+using QueryBaselineDimension = I PCBAPI_STD(M Mode, I Handle, D& BaselineValue);
 
 // Polygons (and the board outline, which is one).
 using QueryPolygon = I PCBAPI_STD(M Mode, I Handle, W& Flags, W& HeaderWord, B& Layer,

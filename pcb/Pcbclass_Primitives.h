@@ -442,7 +442,7 @@ class TPCBLinearDimension : public TPcbDimension {
  public:
   explicit TPCBLinearDimension(Integer AHandle = 0);
 
-  TPcbWide LinearValue = 0;
+  double LinearValue = 0;
 
   // The dimension's exchange (its status dropped), then the linear value's status.
   Integer Exchange(TExchangeMode Mode) override;
@@ -453,7 +453,7 @@ class TPCBBaselineDimension : public TPcbDimension {
  public:
   explicit TPCBBaselineDimension(Integer AHandle = 0);
 
-  TPcbWide BaselineValue = 0;
+  double BaselineValue = 0;
   TTextLocation TextLocations[DimListCapacity] = {};
   // The editor's count, kept within 0..DimListCapacity like ReferenceCount.
   Integer TextLocationCount = 0;

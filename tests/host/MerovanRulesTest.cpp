@@ -72,7 +72,7 @@ TEST_F(MerovanRulesTest, DiameterDimensionStartsWithTwoZeroedReferences) {
   ExtDimension(ExchangeRead, Dimension, Kind, Position);
   EXPECT_EQ(Kind, eLinearDiameterDimension);
   EXPECT_EQ(Position, -1200000);
-  TPcbWide Linear = 42;
+  double Linear = 42;
   EXPECT_EQ(PcbApi_QueryLinearDimension(ExchangeWrite, Dimension, Linear), 0);
   EXPECT_EQ(PcbApi_QueryBaselineDimension(ExchangeWrite, Dimension, Linear), 1);
   Linear = 0;

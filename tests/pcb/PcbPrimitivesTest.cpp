@@ -331,7 +331,7 @@ TEST_F(PcbDimensionLists, ReferencesAndTextLocationsFollowTheEditorsCounts) {
   // A write sends the entries the editor holds, with the copy's values.
   Writer->References[1].RefValue3 = -5;
   Writer->TextLocations[2].X = -6;
-  Writer->BaselineValue = 123456789012345;
+  Writer->BaselineValue = 1234.5678125;
   Writer->ReferenceCount = 0;  // the editor's count decides
   StartLog();
   EXPECT_EQ(Writer->Exchange(ExchangeWrite), 0);
@@ -343,7 +343,7 @@ TEST_F(PcbDimensionLists, ReferencesAndTextLocationsFollowTheEditorsCounts) {
   Reader->Exchange(ExchangeRead);
   EXPECT_EQ(Reader->References[1].RefValue3, -5);
   EXPECT_EQ(Reader->TextLocations[2].X, -6);
-  EXPECT_EQ(Reader->BaselineValue, 123456789012345);
+  EXPECT_EQ(Reader->BaselineValue, 1234.5678125);
 }
 
 // --- Polygons ---

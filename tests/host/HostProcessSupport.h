@@ -1,0 +1,52 @@
+// Running the host executable in its own process, as a user would: its standard output
+// and error are collected, and a run that does not end within a minute fails.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+struct TRunResult {
+  DWORD ExitCode = 0;
+  std::string Output;
+};
+
+// Starts the program with its standard output and error on a pipe, and waits for it.
+inline TRunResult RunProgram(const std::string& CommandLine, const std::string& Folder) {
+  SECURITY_ATTRIBUTES Inherit{sizeof(Inherit), nullptr, TRUE};
+  HANDLE ReadEnd = nullptr, WriteEnd = nullptr;
+  EXPECT_TRUE(CreatePipe(&ReadEnd, &WriteEnd, &Inherit, 0));
+  SetHandleInformation(ReadEnd, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOA Startup{};
+  Startup.cb = sizeof(Startup);
+  Startup.dwFlags = STARTF_USESTDHANDLES;
+  Startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  Startup.hStdOutput = WriteEnd;
+  Startup.hStdError = WriteEnd;
+  PROCESS_INFORMATION Process{};
+  std::string Line = CommandLine;
+  TRunResult Result;
+  if (!CreateProcessA(nullptr, Line.data(), nullptr, nullptr, TRUE, 0, nullptr, Folder.c_str(),
+                      &Startup, &Process)) {
+    ADD_FAILURE() << "cannot start " << CommandLine << " (error " << GetLastError() << ")";
+    CloseHandle(ReadEnd);
+    CloseHandle(WriteEnd);
+    return Result;
+  }
+  CloseHandle(WriteEnd);
+  char Buffer[4096];
+  DWORD Read = 0;
+  while (ReadFile(ReadEnd, Buffer, sizeof(Buffer), &Read, nullptr) && Read > 0)
+    Result.Output.append(Buffer, Read);
+  if (WaitForSingleObject(Process.hProcess, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(Process.hProcess, 99);
+    ADD_FAILURE() << "the host did not end within a minute";
+  }
+  GetExitCodeProcess(Process.hProcess, &Result.ExitCode);
+  CloseHandle(Process.hProcess);
+  CloseHandle(Process.hThread);
+  CloseHandle(ReadEnd);
+  return Result;
+}

@@ -1,0 +1,69 @@
+// The board maker's layer stack: unused middle layers and planes leave the stack, every
+// used layer is made known to the editor and flagged, and the signal layers and planes
+// go into the stack in a fixed order.
+#include "pcb/PCBProcs.h"
+#include "pcb/Pcbclass.h"
+#include "wizard/BoardDB_Maker.h"
+
+namespace {
+
+constexpr TLayer TopLayer = 1;
+constexpr TLayer BottomLayer = 32;
+constexpr TLayer FirstPlane = 39;
+
+bool IsMiddleLayerOrPlane(int L) { return (L >= 2 && L <= 31) || (L >= 39 && L <= 54); }
+bool IsSignalOrMechanicalLayer(int L) { return (L >= 1 && L <= 32) || (L >= 57 && L <= 72); }
+
+// The dummy track's ends: 1 mil and 3 mil from the sheet origin.
+constexpr TCoord DummyStart = 10000;
+constexpr TCoord DummyEnd = 30000;
+
+// Puts a tiny track on the layer and takes it off again at once, so that the editor
+// knows the layer; the track never stays on the board.
+void TouchLayer(Integer BoardHandle, TLayer Layer) {
+  TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(PcbApi_CreateObject(eTrackObject)));
+  Track->Exchange(ExchangeRead);
+  Track->X = DummyStart;
+  Track->Y = DummyStart;
+  Track->X2 = DummyEnd;
+  Track->Y2 = DummyEnd;
+  Track->Layer = Layer;
+  Track->Exchange(ExchangeWrite);
+  PcbApi_AddObjectToContainer(BoardHandle, Track->Handle);
+  PcbApi_DeleteObjectFromContainer(BoardHandle, Track->Handle);
+}
+
+}  // namespace
+
+void TTarvik::MakeLayerStack() {
+  const Integer BoardHandle = Board->BoardHandle;
+
+  // Every flag is cleared; a middle layer or plane without objects leaves the stack.
+  for (int L = 1; L <= MaxLayer; ++L) {
+    Board->SetLayerFlag(L, 0);
+    if (IsMiddleLayerOrPlane(L) && Board->LayerObject(L)->LayerState1 == 0)
+      PcbApi_RemoveLayerFromStack(BoardHandle, TLayer(L));
+  }
+
+  for (int L = 1; L <= MaxLayer; ++L) {
+    if (!BoardInfo->GetLayerUsed(TLayer(L))) continue;
+    if (IsSignalOrMechanicalLayer(L)) TouchLayer(BoardHandle, TLayer(L));
+    Board->SetLayerFlag(L, 1);
+  }
+
+  // Top and bottom, the upper half of the middle layers below the top (nearest the top
+  // last), the planes below them in number order, then the lower half above the bottom.
+  const int SignalCount = BoardInfo->SignalLayers;
+  const int PlaneCount = BoardInfo->PowerPlanes;
+  const int Half = SignalCount / 2;
+  PcbApi_InsertLayerInStack(BoardHandle, TopLayer, TopLayer);
+  PcbApi_InsertLayerInStack(BoardHandle, BottomLayer, TopLayer);
+  for (int L = Half; L >= 2; --L) PcbApi_InsertLayerInStack(BoardHandle, TLayer(L), TopLayer);
+  if (PlaneCount > 0) {
+    PcbApi_InsertLayerInStack(BoardHandle, FirstPlane, TLayer(Half));
+    for (int L = FirstPlane + 1; L <= FirstPlane - 1 + PlaneCount; ++L)
+      PcbApi_InsertLayerInStack(BoardHandle, TLayer(L), TLayer(L - 1));
+  }
+  for (int L = Half + 1; L <= SignalCount - 1; ++L)
+    PcbApi_InsertLayerInStack(BoardHandle, TLayer(L), BottomLayer);
+}

@@ -1,0 +1,320 @@
+#include "wizard/BoardDB_Maker.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "classlib/StrUtils.h"
+#include "framework/ClientProcs.h"
+#include "framework/Rt_Param.h"
+#include "pcb/PCBProcs.h"
+#include "pcb/Pcbclass.h"
+#include "wizard/Rules.h"
+
+TCLASS_IMPL(TTarvik)
+
+namespace {
+
+// The host's PCB server, its document kind and its editor view kind.
+constexpr const char* PcbServerName = "PCB";
+constexpr const char* PcbDocumentKind = "PCB";
+constexpr const char* PcbEditorViewName = "PCBEditor";
+
+// The layers whose flag the build sets before the custom steps, in the order set:
+// top and bottom, the pastes and solders, keep-out, the 16 mechanical layers, drill
+// drawing, multi-layer and the two hole layers.
+constexpr TLayer FixedFlagLayers[27] = {1,  32, 35, 36, 37, 38, 56, 57, 58, 59, 60, 61, 62, 63,
+                                        64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 81, 82};
+
+// The layer that carries a template's scale (Mechanical16).
+constexpr TLayer ScaleLayer = 72;
+// Objects whose Flags have this bit belong to the title block.
+constexpr Word TitleBlockFlag = 0x0010;
+
+// The room the sheet leaves around the board's objects.
+constexpr double SheetMarginMils = 500;
+
+// The parameter buffer handed to the zoom process, terminating zero included.
+constexpr int ZoomParameterLength = 255;
+
+// The board whose object classes RemoveObjectClass takes out; set around the walk.
+TPcbBoard* ClassRemovalBoard = nullptr;
+
+// Holds one counted interface reference and releases it at the end of its scope.
+template <class I>
+class TIntfRef {
+ public:
+  TIntfRef() = default;
+  TIntfRef(const TIntfRef&) = delete;
+  TIntfRef& operator=(const TIntfRef&) = delete;
+  ~TIntfRef() {
+    if (FIntf) FIntf->Release();
+  }
+  I** operator&() { return &FIntf; }
+  I* operator->() const { return FIntf; }
+  explicit operator bool() const { return FIntf != nullptr; }
+  I* Get() const { return FIntf; }
+  // Hands the reference over to the caller.
+  I* Detach() {
+    I* Result = FIntf;
+    FIntf = nullptr;
+    return Result;
+  }
+
+ private:
+  I* FIntf = nullptr;
+};
+
+// Destroys an editor iterator at the end of its scope.
+class TIteratorScope {
+ public:
+  explicit TIteratorScope(Integer AIterator) : FIterator(AIterator) {}
+  TIteratorScope(const TIteratorScope&) = delete;
+  TIteratorScope& operator=(const TIteratorScope&) = delete;
+  ~TIteratorScope() { PcbApi_DestroyIterator(FIterator); }
+  Integer Get() const { return FIterator; }
+
+ private:
+  Integer FIterator;
+};
+
+// A text the host handed over; nullptr reads as empty.
+AnsiString HostText(const char* Text) { return Text ? AnsiString(Text) : AnsiString(); }
+
+// A 64-bit intermediate brought back into the coordinate range.
+Integer ClampCoord(Int64 Value) {
+  return static_cast<Integer>(std::clamp<Int64>(Value, INT_MIN, INT_MAX));
+}
+
+void* HandleItem(Integer Handle) { return reinterpret_cast<void*>(static_cast<intptr_t>(Handle)); }
+Integer ItemHandle(void* Item) { return static_cast<Integer>(reinterpret_cast<intptr_t>(Item)); }
+
+// The walk's callback: takes a class object out of the board and destroys it. An
+// object the board would not give up stays as it is.
+void RemoveObjectClass(Integer ObjectHandle) {
+  if (!ClassRemovalBoard) return;
+  if ((PcbApi_GetObjectIdFromObjectHandle(ObjectHandle) & 0x7F) != eClassObject) return;
+  if (ClassRemovalBoard->RemoveObject(ObjectHandle) == 0) PcbApi_DestroyObject(ObjectHandle);
+}
+
+// Sets the unit-level board for a walk's callback and clears it again afterwards.
+class TCallbackBoardScope {
+ public:
+  TCallbackBoardScope(TPcbBoard*& ASlot, TPcbBoard* Board) : FSlot(ASlot) { FSlot = Board; }
+  TCallbackBoardScope(const TCallbackBoardScope&) = delete;
+  TCallbackBoardScope& operator=(const TCallbackBoardScope&) = delete;
+  ~TCallbackBoardScope() { FSlot = nullptr; }
+
+ private:
+  TPcbBoard*& FSlot;
+};
+
+}  // namespace
+
+// --- Life ---
+
+TTarvik::TTarvik(TBoardInfoFromUser* ABoardInfo, IServerDocumentView* AContext)
+    : BoardInfo(ABoardInfo),
+      HorzKeepOuts(NewObject<TList>()),
+      VertKeepOuts(NewObject<TList>()),
+      Context(AContext) {
+  if (Context) Context->AddRef();
+}
+
+TTarvik::~TTarvik() {
+  // The lists hold handles of the document's objects, which stay the document's.
+  FreeAndNil(HorzKeepOuts);
+  FreeAndNil(VertKeepOuts);
+  FreeAndNil(Board);
+  if (Document) Document->Release();
+  Document = nullptr;
+  if (Context) Context->Release();
+  Context = nullptr;
+}
+
+// --- The build ---
+
+void TTarvik::BuildBoard() {
+  BoardInfo->MarkUsedLayers();
+  if (!OpenBoardDocument()) return;
+
+  // The editor is loaded by now; its entry points are bound afresh.
+  BindPcbApi();
+  const Integer BoardHandle =
+      PcbApi_GetBoardHandleFromFileName(PcbString(HostText(Document->GetFileName())));
+
+  // Board lives for the rest of the build; it is freed and cleared however the build
+  // ends.
+  struct TBoardScope {
+    TPcbBoard*& Slot;
+    ~TBoardScope() { FreeAndNil(Slot); }
+  } BoardScope{Board};
+  FreeAndNil(Board);
+  Board = NewObject<TPcbBoard>(BoardHandle);
+
+  Board->Exchange(ExchangeRead);
+  Board->BoardByte2 = BoardInfo->Units;
+  Board->Exchange(ExchangeWrite);
+
+  RemoveObjectClasses();
+
+  // The grid is written at once: a custom board's outline step reads the board before
+  // anything else writes it, which would otherwise put the old grid back.
+  Board->GridSize = static_cast<double>(BoardInfo->GetGridValue());
+  Board->Exchange(ExchangeWrite);
+
+  for (TLayer L : FixedFlagLayers) Board->SetLayerFlag(L, 1);
+
+  if (BoardInfo->IsCustom) {
+    OriginX = MilToCoord(2000);
+    OriginY = BoardInfo->Scale && !BoardInfo->TitleBlock ? MilToCoord(2000) : MilToCoord(3000);
+    MoveTitleBlockObjects();
+    if (BoardInfo->LegendString) AddLegendStrings();
+    MakeBoardOutline();
+    if (BoardInfo->DimensionLines) AddDimensionLines();
+    Board->BoardByte3 = 1;
+  }
+
+  MakeLayerStack();
+  AddDesignRules();
+  Board->Exchange(ExchangeWrite);
+
+  FitSheet();
+  ZoomToSheet();
+}
+
+bool TTarvik::OpenBoardDocument() {
+  TIntfRef<IClient> Client;
+  GetClient(&Client);
+  if (!Client) return false;
+
+  Client->StartServer(PcbServerName);
+  TIntfRef<IServerModule> Module;
+  Client->GetServerModuleByName(PcbServerName, &Module);
+  if (!Module) return false;
+
+  const AnsiString FreeName = GetFreeDocumentName(PcbDocumentKind);
+  if (BoardInfo->TemplateFileName.empty()) BoardInfo->TemplateFileName = FreeName;
+
+  TIntfRef<IServerDocument> Opened;
+  Module->CreateDocument(PcbDocumentKind, BoardInfo->TemplateFileName.c_str(), &Opened);
+  if (!Opened) return false;
+
+  if (Document) Document->Release();
+  Document = Opened.Detach();
+  // A template becomes a new, unsaved document under the free name: the template file
+  // is never written.
+  Document->DoFileLoad();
+  Document->SetFileName(FreeName.c_str());
+  Client->ShowDocument(Document);
+  return true;
+}
+
+void TTarvik::RemoveObjectClasses() {
+  TCallbackBoardScope Scope(ClassRemovalBoard, Board);
+  Board->IterateObjects(RemoveObjectClass, TObjectSet{eClassObject}, TLayerSet{NoLayer}, 0);
+}
+
+void TTarvik::MoveTitleBlockObjects() {
+  const TLayer DimensionLayer = BoardInfo->DimensionLayer;
+  if (DimensionLayer == 0) return;
+
+  // Every arc, then every track, then every text, layer by layer. They are collected
+  // before any of them is touched, so that no walk sees an object twice.
+  TOwned<TList> Handles(NewObject<TList>());
+  for (TObjectId Id : {eArcObject, eTrackObject, eTextObject}) {
+    for (int L = 1; L <= MaxLayer; ++L) {
+      TIteratorScope Iterator(PcbApi_CreateIterator(Board->BoardHandle, Id, 1, TLayer(L)));
+      for (Integer H = PcbApi_GetFirstObject(Iterator.Get()); H != 0;
+           H = PcbApi_GetNextObject(Iterator.Get()))
+        Handles->Add(HandleItem(H));
+    }
+  }
+
+  // Each object leaves the board, is moved when it is selected, and comes back.
+  TOwned<TPCBObject> Object(NewObject<TPCBObject>(0));
+  for (int I = 0; I < Handles->Count(); ++I) {
+    const Integer H = ItemHandle(Handles->Get(I));
+    Board->RemoveObject(H);
+    Object->Handle = H;
+    Object->Exchange(ExchangeRead);
+    const bool IsTitle = (Object->Flags & TitleBlockFlag) != 0;
+    const bool OnScaleLayer = Object->Layer == ScaleLayer;
+    const bool Selected = (IsTitle && BoardInfo->TitleBlock) ||
+                          (!IsTitle && OnScaleLayer && BoardInfo->Scale);
+    if (Selected) Object->Layer = DimensionLayer;
+    Object->Exchange(ExchangeWrite);
+    Board->AddObject(H);
+  }
+  Object.reset();
+  Board->Exchange(ExchangeWrite);
+}
+
+void TTarvik::AddDesignRules() { ::AddDesignRules(Board, BoardInfo); }
+
+// --- The sheet and the view ---
+
+void TTarvik::FitSheet() {
+  const Integer BoardHandle = Board->BoardHandle;
+  Integer SheetX = 0, SheetY = 0, SheetWidth = 0, SheetHeight = 0;
+  Byte Flag1 = 0, Flag2 = 0;
+  PcbApi_QuerySheet(ExchangeRead, BoardHandle, SheetX, SheetY, SheetWidth, SheetHeight, Flag1,
+                    Flag2);
+
+  // The extent of every object whose bounds the editor reports; an object without
+  // bounds (a dimension or polygon without a point) adds nothing.
+  bool Found = false;
+  Integer MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+  {
+    TIteratorScope Iterator(PcbApi_CreateIterator(BoardHandle, 0, 0, 0));
+    for (Integer H = PcbApi_GetFirstObject(Iterator.Get()); H != 0;
+         H = PcbApi_GetNextObject(Iterator.Get())) {
+      Integer Left = 0, Bottom = 0, Right = 0, Top = 0;
+      if (PcbApi_QueryObjectBoundingRectangle(H, Left, Bottom, Right, Top) != 0) continue;
+      if (!Found) {
+        MinX = Left;
+        MinY = Bottom;
+        MaxX = Right;
+        MaxY = Top;
+        Found = true;
+        continue;
+      }
+      MinX = std::min(MinX, Left);
+      MinY = std::min(MinY, Bottom);
+      MaxX = std::max(MaxX, Right);
+      MaxY = std::max(MaxY, Top);
+    }
+  }
+  // A board without objects keeps its sheet.
+  if (!Found) return;
+
+  const Int64 Margin = MilToCoord(SheetMarginMils);
+  SheetX = ClampCoord(Int64(MinX) - Margin);
+  SheetY = ClampCoord(Int64(MinY) - Margin);
+  SheetWidth = ClampCoord(Int64(MaxX) - MinX + 2 * Margin);
+  SheetHeight = ClampCoord(Int64(MaxY) - MinY + 2 * Margin);
+  Flag1 = 1;
+  PcbApi_QuerySheet(ExchangeWrite, BoardHandle, SheetX, SheetY, SheetWidth, SheetHeight, Flag1,
+                    Flag2);
+}
+
+void TTarvik::ZoomToSheet() { ZoomDocumentToSheet(Document); }
+
+IServerDocumentView* FindPcbEditorView(IServerDocument* Document) {
+  if (!Document) return nullptr;
+  const int Count = Document->GetCount();
+  for (int I = 0; I < Count; ++I) {
+    TIntfRef<IServerDocumentView> View;
+    Document->GetView(I, &View);
+    if (View && SameText(HostText(View->GetViewName()), PcbEditorViewName)) return View.Detach();
+  }
+  return nullptr;
+}
+
+void ZoomDocumentToSheet(IServerDocument* Document) {
+  TIntfRef<IServerDocumentView> View;
+  *&View = FindPcbEditorView(Document);
+  char Parameters[ZoomParameterLength] = {};
+  SetParameterInString(Parameters, ZoomParameterLength, "Action", "Sheet");
+  RunClientProcess("PCB:Zoom", Parameters, ZoomParameterLength, View.Get());
+}
