@@ -9,6 +9,10 @@
 #include "framework/Rt_Util.h"
 #include "framework/VFSAPI.h"
 #include "pcb/PCBProcs.h"
+#include "skin/KsBitmap.h"
+#include "skin/KsEffects.h"
+#include "skin/KsForms.h"
+#include "skin/KsUtils.h"
 
 const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
@@ -19,6 +23,13 @@ const TUnitEntry ModuleUnits[] = {
     {"Classes", InitClasses, DoneClasses},
     {"Controls", InitControls, DoneControls},
     {"Forms", InitForms, DoneForms},
+    // The control kit: its colours, the gradient and optional system functions, then
+    // the frame's fonts, images and shared bitmap (borrowed from the host when it
+    // offers one).
+    {"KsBitmap", InitKsBitmap, nullptr},
+    {"KsUtils", InitKsUtils, DoneKsUtils},
+    {"KsEffects", InitKsEffects, DoneKsEffects},
+    {"KsForms", InitKsForms, DoneKsForms},
     // The PCB editor's functions, when the editor is loaded already.
     {"PCBProcs", InitPcbProcs, nullptr},
     // The host's client functions are bound and the host's client kept, then the

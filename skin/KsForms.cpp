@@ -1,0 +1,117 @@
+// The skinned frame's process-wide objects and the shared frame bitmap.
+#include "skin/KsForms.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "classlib/ModuleInit.h"
+
+TFont* CaptionFont = nullptr;
+TFont* SmallCaptionFont = nullptr;
+TImageList* CaptionButtonImages = nullptr;
+TKsBitmap* SharedBitmap = nullptr;
+
+namespace {
+
+int StartCount = 0;
+
+// The record size the kit asks for: the metrics without the padded border width.
+constexpr UINT NonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+static_assert(NonClientMetricsSize == 340);
+
+void SetFontFrom(TFont* Font, const LOGFONTA& Log) {
+  Font->SetName(Log.lfFaceName);
+  Font->SetHeight(Log.lfHeight);
+  Font->SetCharset(Log.lfCharSet);
+  TFontStyles Style;
+  if (Log.lfWeight >= FW_BOLD) Style.Include(fsBold);
+  if (Log.lfItalic) Style.Include(fsItalic);
+  if (Log.lfUnderline) Style.Include(fsUnderline);
+  if (Log.lfStrikeOut) Style.Include(fsStrikeOut);
+  Font->SetStyle(Style);
+  switch (Log.lfPitchAndFamily & 0x0F) {
+    case VARIABLE_PITCH: Font->SetPitch(fpVariable); break;
+    case FIXED_PITCH: Font->SetPitch(fpFixed); break;
+    default: Font->SetPitch(fpDefault); break;
+  }
+}
+
+void MakeCaptionFonts() {
+  CaptionFont = NewObject<TFont>();
+  SmallCaptionFont = NewObject<TFont>();
+  NONCLIENTMETRICSA Metrics;
+  std::memset(&Metrics, 0, sizeof(Metrics));
+  Metrics.cbSize = NonClientMetricsSize;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, NonClientMetricsSize, &Metrics, 0)) {
+    SetFontFrom(CaptionFont, Metrics.lfCaptionFont);
+    SetFontFrom(SmallCaptionFont, Metrics.lfSmCaptionFont);
+  }
+}
+
+void MakeCaptionButtonImages() {
+  static const char* const Names[] = {"KSE_CLOSE",   "KSE_MINIMIZE", "KSE_MAXIMIZE",
+                                      "KSE_RESTORE", "KSE_ROLLUP",   "KSE_TRAY"};
+  CaptionButtonImages = NewObject<TImageList>(16, 16);
+  CaptionButtonImages->SetDrawingStyle(dsTransparent);
+  CaptionButtonImages->SetMasked(true);
+  for (const char* Name : Names) {
+    TOwned<TBitmap> Image(NewObject<TBitmap>());
+    Image->LoadFromResourceName(HInstance, Name);
+    CaptionButtonImages->AddMasked(Image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  }
+}
+
+// The host executable's shared bitmap, when this module is a library and the
+// executable offers one.
+bool BorrowHostBuffer() {
+  const HMODULE Executable = GetModuleHandleA(nullptr);
+  if (HInstance == Executable) return false;
+  const auto HostGetGlobalBuffer = reinterpret_cast<TGetGlobalBufferProc>(
+      reinterpret_cast<void*>(GetProcAddress(Executable, "GetGlobalBuffer")));
+  if (!HostGetGlobalBuffer) return false;
+  TGlobalBufferInfo Info;
+  std::memset(&Info, 0, sizeof(Info));
+  HostGetGlobalBuffer(&Info);
+  // A host whose own buffer is not made yet has nothing to lend.
+  if (!Info.DC || !Info.Bits || Info.Width <= 0 || Info.Height <= 0) return false;
+  SharedBitmap->AdoptBufferInfo(Info);
+  return true;
+}
+
+void FreeAll() {
+  FreeAndNil(SharedBitmap);
+  FreeAndNil(CaptionButtonImages);
+  FreeAndNil(SmallCaptionFont);
+  FreeAndNil(CaptionFont);
+}
+
+}  // namespace
+
+void InitKsForms() {
+  if (StartCount++ > 0) return;
+  try {
+    MakeCaptionFonts();
+    MakeCaptionButtonImages();
+    const int ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SharedBitmap = NewObject<TKsBitmap>();
+    if (!BorrowHostBuffer()) SharedBitmap->SetSize(ScreenWidth, ScreenHeight);
+  } catch (...) {
+    FreeAll();
+    StartCount = 0;
+    throw;
+  }
+}
+
+void DoneKsForms() {
+  if (StartCount == 0 || --StartCount > 0) return;
+  FreeAll();
+}
+
+extern "C" void KS_REGISTER_CALL GetGlobalBuffer(TGlobalBufferInfo* Info) {
+  if (!Info) return;
+  if (SharedBitmap)
+    *Info = SharedBitmap->ExportBufferInfo();
+  else
+    std::memset(Info, 0, sizeof(*Info));
+}

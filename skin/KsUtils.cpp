@@ -1,0 +1,243 @@
+// Kit utilities.
+#include "skin/KsUtils.h"
+
+#include "classlib/Controls.h"
+#include "classlib/Lists.h"
+#include "classlib/StrUtils.h"
+#include "skin/KsBitmap.h"
+
+// ---------------------------------------------------------------------------------
+// Rectangles
+
+TRect CenterRect(const TRect& R, const TRect& Bounds) {
+  const int Left = Bounds.left + (RectWidth(Bounds) - RectWidth(R)) / 2;
+  const int Top = Bounds.top + (RectHeight(Bounds) - RectHeight(R)) / 2;
+  return TRect{Left, Top, Left + RectWidth(R), Top + RectHeight(R)};
+}
+
+TRect CenterRectVert(const TRect& R, const TRect& Bounds) {
+  const int Top = Bounds.top + (RectHeight(Bounds) - RectHeight(R)) / 2;
+  return TRect{Bounds.left, Top, Bounds.left + RectWidth(R), Top + RectHeight(R)};
+}
+
+// ---------------------------------------------------------------------------------
+// Nested capture
+
+namespace {
+HWND CaptureWindow = nullptr;
+int CaptureDepth = 0;
+}  // namespace
+
+void BeginNestedCapture(HWND Window) {
+  if (CaptureDepth == 0) {
+    CaptureWindow = Window;
+    SetCapture(Window);
+  }
+  ++CaptureDepth;
+}
+
+void EndNestedCapture() {
+  if (CaptureDepth == 0) return;  // an unmatched end
+  if (--CaptureDepth > 0) return;
+  if (GetCapture() == CaptureWindow) ReleaseCapture();
+  CaptureWindow = nullptr;
+}
+
+int NestedCaptureDepth() { return CaptureDepth; }
+
+// ---------------------------------------------------------------------------------
+// Parent background
+
+namespace {
+void PaintParentBackground(TControl* Control, HDC DC, bool NeedParentHandle) {
+  if (!Control) return;
+  TWinControl* Parent = Control->Parent();
+  if (!Parent) return;
+  if (NeedParentHandle && !Parent->HandleAllocated()) return;
+  const int Saved = SaveDC(DC);
+  // The parent paints in its own client coordinates: its point under the control's
+  // client origin must land on the DC's (0, 0).
+  const TPoint Origin = Parent->ScreenToClient(Control->ClientOrigin());
+  OffsetWindowOrgEx(DC, Origin.x, Origin.y, nullptr);
+  SendMessageA(Parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 12);
+  RestoreDC(DC, Saved);
+}
+}  // namespace
+
+void DrawParentImage(TControl* Control, HDC DC) { PaintParentBackground(Control, DC, true); }
+
+void DrawParentImageAlways(TControl* Control, HDC DC) {
+  PaintParentBackground(Control, DC, false);
+}
+
+// ---------------------------------------------------------------------------------
+// Keyboard repeat
+
+int KeyRepeatDelay() {
+  int Value = 0;
+  SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, &Value, 0);
+  return (Value + 1) * 200;
+}
+
+int KeyRepeatInterval() {
+  DWORD Value = 0;
+  SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, &Value, 0);
+  return KsRound(1000.0 / ((static_cast<double>(Value) + 1.0) * 2.3));
+}
+
+// ---------------------------------------------------------------------------------
+// Natural order
+
+namespace {
+
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+
+bool HasDigit(const AnsiString& S) {
+  for (char C : S)
+    if (IsDigit(C)) return true;
+  return false;
+}
+
+int Sign(int V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
+
+struct TChunk {
+  AnsiString Key;
+  bool Digits = false;
+};
+
+// The key of a digit run: the run with "00000000" in front, of which the last eight
+// characters count. A run of more than eight digits is kept whole (without its leading
+// zeros, and at least eight long), so that large numbers still compare by value.
+AnsiString DigitKey(const AnsiString& Run) {
+  if (Run.size() <= 8) return ("00000000" + Run).substr(Run.size());
+  const std::size_t FirstSignificant = Run.find_first_not_of('0');
+  const AnsiString Value =
+      FirstSignificant == AnsiString::npos ? AnsiString() : Run.substr(FirstSignificant);
+  return Value.size() <= 8 ? ("00000000" + Value).substr(Value.size()) : Value;
+}
+
+// The longest leading run of digits or of non-digits, taken off S at Pos.
+TChunk TakeChunk(const AnsiString& S, std::size_t& Pos) {
+  TChunk Chunk;
+  if (Pos >= S.size()) return Chunk;
+  Chunk.Digits = IsDigit(S[Pos]);
+  const std::size_t Start = Pos;
+  while (Pos < S.size() && IsDigit(S[Pos]) == Chunk.Digits) ++Pos;
+  Chunk.Key = S.substr(Start, Pos - Start);
+  if (Chunk.Digits) Chunk.Key = DigitKey(Chunk.Key);
+  return Chunk;
+}
+
+int CompareChunks(const TChunk& A, const TChunk& B) {
+  // Two numbers: a longer key (only past eight digits) is the larger number.
+  if (A.Digits && B.Digits && A.Key.size() != B.Key.size())
+    return A.Key.size() < B.Key.size() ? -1 : 1;
+  return Sign(CompareText(A.Key, B.Key));
+}
+
+AnsiString WithoutSpaces(const AnsiString& S) {
+  AnsiString Result;
+  Result.reserve(S.size());
+  for (char C : S)
+    if (C != ' ') Result += C;
+  return Result;
+}
+
+}  // namespace
+
+int CompareNatural(const AnsiString& S1, const AnsiString& S2) {
+  if (S1 == S2) return 0;
+  if (!HasDigit(S1) || !HasDigit(S2)) return Sign(CompareText(S1, S2));
+  const AnsiString A = WithoutSpaces(S1);
+  const AnsiString B = WithoutSpaces(S2);
+  std::size_t PosA = 0, PosB = 0;
+  for (;;) {
+    const TChunk ChunkA = TakeChunk(A, PosA);
+    const TChunk ChunkB = TakeChunk(B, PosB);
+    if (ChunkA.Key != ChunkB.Key) return CompareChunks(ChunkA, ChunkB);
+    if (ChunkA.Key.empty()) return 0;  // both strings used up
+  }
+}
+
+void SortNatural(std::vector<AnsiString>& Strings) {
+  MergeSort(Strings, [](const AnsiString& A, const AnsiString& B) { return CompareNatural(A, B); });
+}
+
+bool IsEnabledChain(TControl* Control) {
+  if (!Control) return false;
+  for (TControl* C = Control; C; C = C->Parent())
+    if (!C->Enabled()) return false;
+  return true;
+}
+
+// ---------------------------------------------------------------------------------
+// Gradient fill
+
+namespace {
+using TGradientFillFunc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+HMODULE GradientLibrary = nullptr;
+TGradientFillFunc GradientFillFunc = nullptr;
+}  // namespace
+
+TFillGradientProc FillGradient = FillGradientFallback;
+
+void FillGradientSystem(HDC DC, const TRect& R, TColor FromColor, TColor ToColor,
+                        bool Horizontal) {
+  if (!GradientFillFunc) {
+    FillGradientFallback(DC, R, FromColor, ToColor, Horizontal);
+    return;
+  }
+  const COLORREF From = ColorToRGB(FromColor);
+  const COLORREF To = ColorToRGB(ToColor);
+  TRIVERTEX Vertices[2] = {
+      {R.left, R.top, static_cast<COLOR16>(GetRValue(From) << 8),
+       static_cast<COLOR16>(GetGValue(From) << 8), static_cast<COLOR16>(GetBValue(From) << 8), 0},
+      {R.right, R.bottom, static_cast<COLOR16>(GetRValue(To) << 8),
+       static_cast<COLOR16>(GetGValue(To) << 8), static_cast<COLOR16>(GetBValue(To) << 8), 0}};
+  GRADIENT_RECT Mesh{0, 1};
+  GradientFillFunc(DC, Vertices, 2, &Mesh, 1,
+                   Horizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+}
+
+void FillGradientFallback(HDC DC, const TRect& R, TColor FromColor, TColor ToColor,
+                          bool Horizontal) {
+  const int Width = RectWidth(R), Height = RectHeight(R);
+  if (Width < 1 || Height < 1) return;
+  const COLORREF From = ColorToRGB(FromColor);
+  const COLORREF To = ColorToRGB(ToColor);
+  const int N = (Horizontal ? Width : Height) - 1;
+  auto Channel = [N](int A, int B, int I) {
+    return N == 0 ? A : (A + KsRound(static_cast<double>(B - A) * I / N)) & 0xFF;
+  };
+  for (int I = 0; I <= N; ++I) {
+    const COLORREF Color = RGB(Channel(GetRValue(From), GetRValue(To), I),
+                               Channel(GetGValue(From), GetGValue(To), I),
+                               Channel(GetBValue(From), GetBValue(To), I));
+    if (Horizontal)
+      SetPixel(DC, R.left + I, R.top, Color);
+    else
+      SetPixel(DC, R.left, R.top + I, Color);
+  }
+  if (Horizontal) {
+    for (int Y = R.top + 1; Y < R.bottom; ++Y) BitBlt(DC, R.left, Y, Width, 1, DC, R.left, R.top, SRCCOPY);
+  } else {
+    for (int X = R.left + 1; X < R.right; ++X) BitBlt(DC, X, R.top, 1, Height, DC, R.left, R.top, SRCCOPY);
+  }
+}
+
+void InitKsUtils() {
+  FillGradient = FillGradientFallback;
+  GradientLibrary = LoadLibraryA("msimg32.dll");
+  if (GradientLibrary) {
+    GradientFillFunc = reinterpret_cast<TGradientFillFunc>(
+        reinterpret_cast<void*>(GetProcAddress(GradientLibrary, "GradientFill")));
+    if (GradientFillFunc) FillGradient = FillGradientSystem;
+  }
+}
+
+void DoneKsUtils() {
+  FillGradient = FillGradientFallback;
+  GradientFillFunc = nullptr;
+  if (GradientLibrary) FreeLibrary(GradientLibrary);
+  GradientLibrary = nullptr;
+}
