@@ -4,11 +4,21 @@
 #include <cstddef>
 #include <cstring>
 
+#include "classlib/Classes_Streaming.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/TypInfo.h"
 
 TCLASS_IMPL(EComponentError)
 TCLASS_IMPL(TComponent)
+
+TComponent* TComponentMetaClass::Create(TComponent* /*AOwner*/) const {
+  throw EInvalidOperation("Cannot create an instance of %s with an owner", {ClassName()});
+}
+
+TComponentClass AsComponentClass(TClass AClass) {
+  return dynamic_cast<TComponentClass>(AClass);
+}
 
 // ---------------------------------------------------------------------------------
 // TComponent
@@ -82,12 +92,14 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   AComponent->ValidateContainer(this);
   ValidateRename(AComponent, "", AComponent->FName);
   Insert(AComponent);
+  SetPublishedField(this, AComponent->FName, AComponent);
   Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
   ValidateRename(AComponent, AComponent->FName, "");
   Notification(AComponent, opRemove);
+  SetPublishedField(this, AComponent->FName, nullptr);
   Remove(AComponent);
 }
 
@@ -95,6 +107,7 @@ void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* Instance = FComponents.back();
     // Out of the list first: the component's own removal then finds nothing to do.
+    SetPublishedField(this, Instance->FName, nullptr);
     Remove(Instance);
     Instance->Free();
   }
@@ -113,7 +126,11 @@ void TComponent::SetName(const AnsiString& NewName) {
     FOwner->ValidateRename(this, FName, NewName);
   else
     ValidateRename(nullptr, FName, NewName);
+  // The owner's published fields follow the name (as a form's field follows the
+  // component it names).
+  if (FOwner) SetPublishedField(FOwner, FName, nullptr);
   ChangeName(NewName);
+  if (FOwner) SetPublishedField(FOwner, FName, this);
 }
 
 void TComponent::ChangeName(const AnsiString& NewName) { FName = NewName; }
@@ -147,6 +164,11 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::ReadState(TReader* Reader) {
+  if (Reader->Parent()) SetParentComponent(Reader->Parent());
+  Reader->ReadData(this);
+}
 
 void TComponent::GetChildren(TGetChildProc /*Proc*/, TComponent* /*Root*/) {}
 
@@ -344,9 +366,13 @@ void FreeObjectInstance(WNDPROC Instance) {
   FreeInstances = Record;
 }
 
-void InitClasses() {}
+void InitClasses() {
+  TPublish<TComponent> P;
+  P.Prop("Tag", &TComponent::Tag, &TComponent::SetTag);
+}
 
 void DoneClasses() {
+  UnRegisterPublished(&TComponent::StaticClass());
   // The units that subclass windows with instances have ended before this one.
   for (void* Block : InstanceBlocks) VirtualFree(Block, 0, MEM_RELEASE);
   InstanceBlocks.clear();

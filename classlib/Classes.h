@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "classlib/Exceptions.h"
@@ -30,8 +31,34 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TWndMethod = TEvent<void(TMessage& Message)>;
 
 class TComponent;
+class TReader;
 
 enum TOperation { opInsert, opRemove };
+
+// The metaclass of components: the virtual constructor with an owner, through which
+// the form reader makes the components it reads by class name.
+class TComponentMetaClass : public TMetaClass {
+ public:
+  using TMetaClass::TMetaClass;
+  // A new component of this class owned by AOwner (NewObject, so AfterConstruction
+  // runs); raises EInvalidOperation for a class that cannot be made with an owner
+  // alone.
+  virtual TComponent* Create(TComponent* AOwner) const;
+
+  template <class T, class Base>
+  struct Impl : TMetaClass::Impl<T, Base> {
+    using TMetaClass::Impl<T, Base>::Impl;
+    TComponent* Create(TComponent* AOwner) const override {
+      if constexpr (std::is_constructible_v<T, TComponent*> && !std::is_abstract_v<T>)
+        return NewObject<T>(AOwner);
+      else
+        return Base::Create(AOwner);
+    }
+  };
+};
+using TComponentClass = const TComponentMetaClass*;
+// The component class of a class reference, or nullptr for a class that is not one.
+TComponentClass AsComponentClass(TClass AClass);
 
 // csDesigning is part of the set for the components that ask, but this library never
 // sets it: there is no designer.
@@ -70,6 +97,8 @@ TCLASS_EXCEPTION(EComponentError, Exception)
 // on the id and calls inherited::Dispatch for the ids it leaves alone; a handler that
 // wants the inherited handling calls inherited::Dispatch for its own id.
 class TComponent : public TPersistent {
+ public:
+  using MetaType = TComponentMetaClass;
   TCLASS_DECL(TComponent, TPersistent)
  public:
   explicit TComponent(TComponent* AOwner);
@@ -119,6 +148,10 @@ class TComponent : public TPersistent {
 
   // Called after the whole tree of a form file is read: clears csLoading.
   virtual void Loaded();
+  // Reads the component's part of a form file: takes the reader's parent
+  // (SetParentComponent) and then its properties and child components
+  // (Reader->ReadData). Controls override it to hold back showing meanwhile.
+  virtual void ReadState(TReader* Reader);
 
   // Parent-child structure used by streaming (controls override these).
   virtual bool HasParent() const { return false; }
@@ -153,6 +186,126 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
 };
+
+// ---------------------------------------------------------------------------------
+// Collections: lists of items of one class that a form file stores as items.
+
+class TCollection;
+class TCollectionItem;
+
+// The metaclass of collection items: the virtual constructor with the collection.
+class TCollectionItemMetaClass : public TMetaClass {
+ public:
+  using TMetaClass::TMetaClass;
+  virtual TCollectionItem* Create(TCollection* ACollection) const;
+
+  template <class T, class Base>
+  struct Impl : TMetaClass::Impl<T, Base> {
+    using TMetaClass::Impl<T, Base>::Impl;
+    TCollectionItem* Create(TCollection* ACollection) const override {
+      if constexpr (std::is_constructible_v<T, TCollection*> && !std::is_abstract_v<T>)
+        return NewObject<T>(ACollection);
+      else
+        return Base::Create(ACollection);
+    }
+  };
+};
+using TCollectionItemClass = const TCollectionItemMetaClass*;
+
+// An item joins its collection when it is made and leaves it when it is freed. Its ID
+// is unique in the collection and never reused; its Index is its place.
+class TCollectionItem : public TPersistent {
+ public:
+  using MetaType = TCollectionItemMetaClass;
+  TCLASS_DECL(TCollectionItem, TPersistent)
+ public:
+  explicit TCollectionItem(TCollection* ACollection);
+  TCollectionItem(const TCollectionItem&) = delete;
+  TCollectionItem& operator=(const TCollectionItem&) = delete;
+  ~TCollectionItem() override;
+
+  TCollection* Collection() const { return FCollection; }
+  // Moves the item to another collection (or out of any, with nullptr).
+  void SetCollection(TCollection* Value);
+  int ID() const { return FID; }
+  int Index() const;
+  virtual void SetIndex(int Value);
+  // The class name unless a descendant has a better one.
+  virtual AnsiString DisplayName() const { return ClassName(); }
+
+ protected:
+  // Tells the collection: Update(this), or Update(nullptr) for a change of all items.
+  void Changed(bool AllItems);
+  TPersistent* GetOwner() override;
+
+ private:
+  friend class TCollection;
+  TCollection* FCollection = nullptr;
+  int FID = 0;
+};
+
+enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
+
+class TCollection : public TPersistent {
+  TCLASS_DECL(TCollection, TPersistent)
+ public:
+  explicit TCollection(TCollectionItemClass AItemClass);
+  TCollection(const TCollection&) = delete;
+  TCollection& operator=(const TCollection&) = delete;
+  ~TCollection() override;
+
+  TCollectionItemClass ItemClass() const { return FItemClass; }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // Raises EListError for an index out of range.
+  TCollectionItem* Items(int Index) const;
+  TCollectionItem* Add();
+  TCollectionItem* Insert(int Index);
+  void Delete(int Index);
+  void Clear();
+  TCollectionItem* FindItemID(int ID) const;
+
+  // Update runs once, for all items, when the outermost EndUpdate is reached.
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+
+  // Copies the items of another collection (new items of this one's class, each
+  // assigned from the source's).
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  // An item changed (nullptr: the collection as a whole).
+  virtual void Update(TCollectionItem* /*Item*/) {}
+  virtual void Notify(TCollectionItem* /*Item*/, TCollectionNotification /*Action*/) {}
+  // Update(nullptr) unless updating.
+  void Changed();
+
+ private:
+  friend class TCollectionItem;
+  void InsertItem(TCollectionItem* Item);
+  void RemoveItem(TCollectionItem* Item);
+
+  TCollectionItemClass FItemClass;
+  std::vector<TCollectionItem*> FItems;
+  int FUpdateCount = 0;
+  int FNextID = 0;
+};
+
+// A collection that names its owner (for GetOwner and form files).
+class TOwnedCollection : public TCollection {
+  TCLASS_DECL(TOwnedCollection, TCollection)
+ public:
+  TOwnedCollection(TPersistent* AOwner, TCollectionItemClass AItemClass)
+      : TCollection(AItemClass), FOwner(AOwner) {}
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+// ---------------------------------------------------------------------------------
 
 // True for a name that starts with a letter or "_" and goes on with letters, digits
 // and "_".

@@ -117,6 +117,44 @@ TShiftState KeysToShiftState(WPARAM Keys) {
   return Result;
 }
 
+namespace {
+const struct {
+  TCursor Cursor;
+  const char* Name;
+} CursorNames[] = {
+    {crDefault, "crDefault"},     {crNone, "crNone"},         {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},       {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},     {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},   {crNo, "crNo"},
+    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},         {crHandPoint, "crHandPoint"},
+    {crSizeAll, "crSizeAll"},
+};
+}  // namespace
+
+bool CursorToIdent(int Cursor, AnsiString& Ident) {
+  for (const auto& Entry : CursorNames)
+    if (Entry.Cursor == Cursor) {
+      Ident = Entry.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToCursor(const AnsiString& Ident, int& Cursor) {
+  for (const auto& Entry : CursorNames)
+    if (SameText(Entry.Name, Ident)) {
+      Cursor = Entry.Cursor;
+      return true;
+    }
+  if (SameText(Ident, "crSize")) {
+    Cursor = crSize;
+    return true;
+  }
+  return false;
+}
+
 char GetHotkey(const AnsiString& Caption) {
   for (std::size_t I = 0; I + 1 < Caption.size(); ++I) {
     if (Caption[I] != '&') continue;
@@ -272,6 +310,17 @@ TComponent* TControl::GetParentComponent() const { return FParent; }
 
 void TControl::SetParentComponent(TComponent* Value) {
   if (auto* Parent = ObjectAs<TWinControl>(Value)) SetParent(Parent);
+}
+
+void TControl::ReadState(TReader* Reader) {
+  FControlState.Include(csReadingState);
+  try {
+    inherited::ReadState(Reader);
+  } catch (...) {
+    FControlState.Exclude(csReadingState);
+    throw;
+  }
+  FControlState.Exclude(csReadingState);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -840,7 +889,11 @@ TControl* GetMouseControl() { return MouseControl; }
 
 // ---------------------------------------------------------------------------------
 
+void RegisterControlsPublished();
+void UnregisterControlsPublished();
+
 void InitControls() {
+  RegisterControlsPublished();
   AnsiString AtomName = "TarvikControl" + IntToHex(reinterpret_cast<std::intptr_t>(HInstance), 8) +
                         IntToHex(GetCurrentProcessId(), 8);
   ControlAtomValue = GlobalAddAtomA(AtomName.c_str());
@@ -848,6 +901,7 @@ void InitControls() {
 }
 
 void DoneControls() {
+  UnregisterControlsPublished();
   FreeDeviceContexts();
   FreeAndNil(Mouse);
   classlib_detail::UnregisterControlClasses();

@@ -27,6 +27,7 @@
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 #include "classlib/Messages.h"
+#include "classlib/TypInfo.h"
 #include "classlib/Types.h"
 
 class TControl;
@@ -37,14 +38,20 @@ class TCustomForm;
 // Types of the control properties.
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+TENUM_INFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+TENUM_INFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 using TAnchors = TSet<TAnchorKind>;
 inline constexpr TAnchors AnchorsDefault = {akLeft, akTop};
 inline constexpr TAnchors AnchorsAll = {akLeft, akTop, akRight, akBottom};
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+TENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+TENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+           "bdRightToLeftReadingOnly")
 enum TDragMode { dmManual, dmAutomatic };
+TENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
 
 // How a control behaves (set by its class).
 enum TControlStyleItem {
@@ -110,6 +117,9 @@ inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 inline constexpr TCursor crSize = -22;
+// The names of the built-in cursors (crDefault ... crSizeAll), for form files.
+bool CursorToIdent(int Cursor, AnsiString& Ident);
+bool IdentToCursor(const AnsiString& Ident, int& Cursor);
 
 // The result of a modal form, and what a button gives its form when clicked.
 using TModalResult = int;
@@ -211,6 +221,8 @@ class TControl : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;
+  // Reads with csReadingState set, so that the control is not shown meanwhile.
+  void ReadState(TReader* Reader) override;
 
   // Position and size in the parent's client area (a form's: on the screen).
   int Left() const { return FLeft; }
@@ -483,6 +495,8 @@ class TWinControl : public TControl {
   void Realign();
 
   int TabOrder() const;
+  // While the control is read from a form file the value is kept, and the parent
+  // puts its children in order once they are all read.
   void SetTabOrder(int Value);
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool Value);
@@ -514,6 +528,9 @@ class TWinControl : public TControl {
 
   // The child controls that Root owns, for streaming.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  // Reads the control and its children, then orders the children by the tab orders
+  // that were read.
+  void ReadState(TReader* Reader) override;
 
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
@@ -614,6 +631,7 @@ class TWinControl : public TControl {
   bool FShowing = false;
   bool FTabStop = false;
   int FAlignLevel = 0;
+  int FReadTabOrder = -1;  // the tab order read from a form file, until it is applied
 };
 
 // A control without a window: its parent paints it (Paint on Canvas) and routes the
@@ -704,6 +722,8 @@ void MoveWindowOrg(HDC DC, int DX, int DY);
 void UnregisterControlClasses();
 }  // namespace classlib_detail
 
-// The Controls unit's start and end (registered in the module's unit table).
+// The Controls unit's start and end (registered in the module's unit table). The
+// start also publishes the properties of the controls, of their fonts and of their
+// size constraints.
 void InitControls();
 void DoneControls();

@@ -5,6 +5,7 @@
 
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
+#include "classlib/Lists.h"
 #include "classlib/ModuleInit.h"
 
 TCLASS_IMPL(TWinControl)
@@ -414,6 +415,30 @@ void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
   }
 }
 
+void TWinControl::ReadState(TReader* Reader) {
+  DisableAlign();
+  try {
+    inherited::ReadState(Reader);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  // The children that read a tab order take their places, lowest first; the others
+  // keep the order in which they were read.
+  std::vector<TWinControl*> Ordered;
+  for (TWinControl* Child : FTabList)
+    if (Child->FReadTabOrder >= 0) Ordered.push_back(Child);
+  MergeSort(Ordered, [](TWinControl* A, TWinControl* B) { return A->FReadTabOrder - B->FReadTabOrder; });
+  for (TWinControl* Child : Ordered) {
+    int Value = Child->FReadTabOrder;
+    Child->FReadTabOrder = -1;
+    auto It = std::find(FTabList.begin(), FTabList.end(), Child);
+    FTabList.erase(It);
+    FTabList.insert(FTabList.begin() + std::clamp<int>(Value, 0, static_cast<int>(FTabList.size())), Child);
+  }
+  EnableAlign();
+}
+
 void TWinControl::NotifyControls(UINT Msg) {
   TMessage Message{Msg, 0, 0, 0};
   Broadcast(Message);
@@ -677,6 +702,10 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int Value) {
+  if (ComponentState().Contains(csReading) && FParent) {
+    FReadTabOrder = Value;
+    return;
+  }
   if (!FParent) return;
   auto& List = FParent->FTabList;
   auto It = std::find(List.begin(), List.end(), this);

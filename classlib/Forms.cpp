@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "classlib/Classes_Streaming.h"
+
 TCLASS_IMPL(TCustomForm)
 TCLASS_IMPL(TForm)
 TCLASS_IMPL(TCustomFrame)
@@ -121,6 +123,21 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   if (Screen) Screen->AddForm(this);
 }
 
+TCustomForm::TCustomForm(TComponent* AOwner, TCreateNew) : TCustomForm(AOwner) { FCreateNew = true; }
+
+namespace {
+// Reads the form files of a form or frame class; a failure frees the components read
+// so far (and any the constructors made) before the exception leaves NewObject.
+void ReadFormFiles(TComponent* Instance, TClass Base) {
+  try {
+    InitInheritedComponent(Instance, Base);
+  } catch (...) {
+    Instance->DestroyComponents();
+    throw;
+  }
+}
+}  // namespace
+
 TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   FreeAndNil(FCanvas);
@@ -128,6 +145,8 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::AfterConstruction() {
+  if (!FCreateNew)
+    ReadFormFiles(this, Is<TForm>() ? &TForm::StaticClass() : &TCustomForm::StaticClass());
   inherited::AfterConstruction();
   FFormState.Exclude(fsCreating);
   DoCreate();
@@ -662,7 +681,51 @@ TCustomFrame::TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {
   FHeight = 240;
 }
 
+void TCustomFrame::AfterConstruction() {
+  ReadFormFiles(this, Is<TFrame>() ? &TFrame::StaticClass() : &TCustomFrame::StaticClass());
+  inherited::AfterConstruction();
+}
+
 void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {
   inherited::GetChildren(Proc, Root);
   GetNonControlChildren(this, Proc, Root);
+}
+
+// ---------------------------------------------------------------------------------
+// Published properties (from the Forms unit's start)
+
+void RegisterFormsPublished() {
+  RegisterClass(&TForm::StaticClass());
+  RegisterClass(&TFrame::StaticClass());
+  TPublish<TCustomForm> P;
+  P.Prop("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
+  P.Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).Stored(false);
+  P.Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).Stored(false);
+  P.Prop("ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor).Default(false);
+  P.Prop("ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont).Default(false);
+  P.Prop("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
+  P.Prop("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+  P.Prop("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+      .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+  P.Prop("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
+  P.Prop("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle);
+  P.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
+  P.Prop("Position", &TCustomForm::Position, &TCustomForm::SetPosition);
+  P.Prop("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState);
+  P.Prop("OnActivate", &TCustomForm::OnActivate);
+  P.Prop("OnClose", &TCustomForm::OnClose);
+  P.Prop("OnCloseQuery", &TCustomForm::OnCloseQuery);
+  P.Prop("OnCreate", &TCustomForm::OnCreate);
+  P.Prop("OnDeactivate", &TCustomForm::OnDeactivate);
+  P.Prop("OnDestroy", &TCustomForm::OnDestroy);
+  P.Prop("OnHide", &TCustomForm::OnHide);
+  P.Prop("OnPaint", &TCustomForm::OnPaint);
+  P.Prop("OnShortCut", &TCustomForm::OnShortCut);
+  P.Prop("OnShow", &TCustomForm::OnShow);
+}
+
+void UnregisterFormsPublished() {
+  UnRegisterPublished(&TCustomForm::StaticClass());
+  UnRegisterClass(&TFrame::StaticClass());
+  UnRegisterClass(&TForm::StaticClass());
 }

@@ -17,9 +17,13 @@
 #include "classlib/Graphics.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+TENUM_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
+           "bsSizeToolWin")
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+TENUM_INFO(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp")
 using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+TENUM_INFO(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop")
 // poDesigned (0) keeps the form where its bounds say.
 enum TPosition {
   poDesigned,
@@ -31,7 +35,10 @@ enum TPosition {
   poMainFormCenter,
   poOwnerFormCenter
 };
+TENUM_INFO(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+           "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+TENUM_INFO(TWindowState, "wsNormal", "wsMinimized", "wsMaximized")
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
@@ -44,13 +51,26 @@ using TShortCutEvent = TEvent<void(TMessage& Msg, bool& Handled)>;
 inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 inline constexpr const char* SVisibleChanged = "Cannot change Visible in OnShow or OnHide";
 
+// Makes a form without reading its form files: NewObject<TMyForm>(Owner, CreateNew).
+enum TCreateNew { CreateNew };
+
+// Forms and frames made from form files. A form class whose module holds a form
+// resource named after it (or after an ancestor below TForm) reads those resources
+// when it is made: in AfterConstruction, the base class's file first, so that the
+// C++ constructors of the classes have run and their published fields are bound as
+// the components are read. Work that needs the form's components therefore belongs
+// in an override of AfterConstruction after inherited::AfterConstruction(), or in
+// Loaded. A failed read frees what the form made and raises EFormFileError from
+// NewObject.
 class TCustomForm : public TWinControl {
   TCLASS_DECL(TCustomForm, TWinControl)
  public:
-  // A form without a form file (CreateNew): hidden, 320 x 240, button-face colour.
+  // Hidden, 320 x 240, button-face colour; then the form files of the class, if any.
   explicit TCustomForm(TComponent* AOwner);
+  // Without reading form files.
+  TCustomForm(TComponent* AOwner, TCreateNew);
   ~TCustomForm() override;
-  // Runs OnCreate.
+  // Reads the form files (unless made with CreateNew), then runs OnCreate.
   void AfterConstruction() override;
   // Hides the form, runs OnDestroy while the children still exist, leaves Screen.
   void BeforeDestruction() override;
@@ -171,19 +191,26 @@ class TCustomForm : public TWinControl {
   TWinControl* FFocusedControl = nullptr;
   bool FActive = false;
   TModalResult FModalResult = mrNone;
+  bool FCreateNew = false;
 };
 
 class TForm : public TCustomForm {
   TCLASS_DECL(TForm, TCustomForm)
  public:
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  TForm(TComponent* AOwner, TCreateNew) : TCustomForm(AOwner, CreateNew) {}
 };
 
-// A reusable group of controls placed on a form (or another frame) as one child.
+// A reusable group of controls placed on a form (or another frame) as one child. A
+// frame class reads its form resources (and its ancestors' below TFrame) when it is
+// made, as a form does; a frame made while a form file is read is loaded with that
+// form.
 class TCustomFrame : public TWinControl {
   TCLASS_DECL(TCustomFrame, TWinControl)
  public:
   explicit TCustomFrame(TComponent* AOwner);
+  // Reads the form files of the class.
+  void AfterConstruction() override;
   // As a form's: the owned child controls, then the owned components that are not
   // controls.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;

@@ -420,7 +420,11 @@ void HandleWithApplication(TObject* Sender) {
 }
 }  // namespace
 
+void RegisterFormsPublished();
+void UnregisterFormsPublished();
+
 void InitForms() {
+  RegisterFormsPublished();
   Screen = NewObject<TScreen>(nullptr);
   Application = NewObject<TApplication>(nullptr);
   ApplicationHandleException = HandleWithApplication;
@@ -434,4 +438,5 @@ void DoneForms() {
     while (Screen->CustomFormCount() > 0) Screen->CustomForms(0)->Free();
   }
   FreeAndNil(Screen);
+  UnregisterFormsPublished();
 }

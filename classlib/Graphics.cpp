@@ -1,5 +1,6 @@
 #include "classlib/Graphics.h"
 
+#include "classlib/Classes_Streaming.h"
 #include "classlib/FileUtils.h"
 #include "classlib/StrUtils.h"
 
@@ -28,6 +29,87 @@ void DeleteCountedDC(HDC DC) {
 
 // ---------------------------------------------------------------------------------
 // Colours
+
+namespace {
+const struct {
+  TColor Color;
+  const char* Name;
+} ColorNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+};
+}  // namespace
+
+bool ColorToIdent(int Color, AnsiString& Ident) {
+  for (const auto& Entry : ColorNames)
+    if (Entry.Color == Color) {
+      Ident = Entry.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToColor(const AnsiString& Ident, int& Color) {
+  for (const auto& Entry : ColorNames)
+    if (SameText(Entry.Name, Ident)) {
+      Color = Entry.Color;
+      return true;
+    }
+  // The other names of two colours.
+  if (SameText(Ident, "clLtGray")) return Color = clLtGray, true;
+  if (SameText(Ident, "clDkGray")) return Color = clDkGray, true;
+  return false;
+}
 
 COLORREF ColorToRGB(TColor Color) {
   if (Color < 0) return GetSysColor(Color & 0xFF);
@@ -555,6 +637,15 @@ void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&) {
   throw EInvalidGraphic(SUnknownClipboardFormat);
 }
 
+void TGraphic::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty("Data", TStreamProc::Bind<&TGraphic::ReadData>(this),
+                              TStreamProc::Bind<&TGraphic::WriteData>(this), !Empty());
+}
+
+void TGraphic::ReadData(TStream* Stream) { LoadFromStream(Stream); }
+void TGraphic::WriteData(TStream* Stream) { SaveToStream(Stream); }
+
 void TGraphic::Changed(TObject*) {
   FModified = true;
   if (OnChange.Assigned()) OnChange(this);
@@ -719,6 +810,35 @@ TClass TPicture::GraphicClassOfExtension(const AnsiString& Extension) {
   for (auto It = List.rbegin(); It != List.rend(); ++It)
     if (SameText(It->Extension, Extension)) return It->GraphicClass;
   return nullptr;
+}
+
+void TPicture::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty("Data", TStreamProc::Bind<&TPicture::ReadData>(this),
+                              TStreamProc::Bind<&TPicture::WriteData>(this), FGraphic != nullptr);
+}
+
+void TPicture::ReadData(TStream* Stream) {
+  Byte Length = 0;
+  Stream->ReadBuffer(&Length, 1);
+  AnsiString Name(Length, '\0');
+  if (Length) Stream->ReadBuffer(Name.data(), Length);
+  TClass GraphicClass = nullptr;
+  for (const TFileFormat& Format : GraphicFormats().Files)
+    if (SameText(Format.GraphicClass->ClassName(), Name)) GraphicClass = Format.GraphicClass;
+  if (!GraphicClass) GraphicClass = GetClass(Name);
+  if (!GraphicClass) throw EInvalidGraphic("Unknown graphic class %s", {Name});
+  TOwned<TGraphic> Graphic(NewGraphic(GraphicClass));
+  if (Stream->Position() < Stream->Size()) Graphic->LoadFromStream(Stream);
+  Replace(Graphic.release());
+}
+
+void TPicture::WriteData(TStream* Stream) {
+  AnsiString Name = FGraphic->ClassName();
+  auto Length = static_cast<Byte>(Name.size());
+  Stream->WriteBuffer(&Length, 1);
+  Stream->WriteBuffer(Name.data(), Length);
+  if (!FGraphic->Empty()) FGraphic->SaveToStream(Stream);
 }
 
 void TPicture::Changed(TObject*) {

@@ -12,6 +12,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Objects.h"
 #include "classlib/Streams.h"
+#include "classlib/TypInfo.h"
 #include "classlib/Types.h"
 
 // ---------------------------------------------------------------------------------
@@ -138,6 +139,9 @@ inline constexpr TColor clDefault = 0x20000000;
 // The RGB value of a colour: a system colour becomes the system's current value; any
 // other value (clNone and clDefault included) passes unchanged.
 COLORREF ColorToRGB(TColor Color);
+// The clXxx names of the colours above, for form files.
+bool ColorToIdent(int Color, AnsiString& Ident);
+bool IdentToColor(const AnsiString& Ident, int& Color);
 
 // The screen's pixels per logical inch (vertical), read once.
 int ScreenLogPixels();
@@ -173,8 +177,10 @@ class TGraphicsObject : public TPersistent {
 };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+TENUM_INFO(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
 using TFontStyles = TSet<TFontStyle>;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+TENUM_INFO(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 using TFontCharset = Byte;
 
 // A logical font. Size is in points, Height in pixels (negative: the character height
@@ -459,6 +465,9 @@ class TGraphic : public TPersistent {
   // Runs after every change: setting a property, loading, drawing on its canvas.
   TNotifyEvent OnChange;
 
+  // Form files keep a graphic as the binary property "Data": its own file format.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   friend class TCanvas;
   // Draws the graphic stretched to R on the canvas.
@@ -467,6 +476,9 @@ class TGraphic : public TPersistent {
   virtual void Changed(TObject* Sender);
 
  private:
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
+
   bool FTransparent = false;
   bool FModified = false;
 };
@@ -731,6 +743,10 @@ class TPicture : public TPersistent {
   // Runs after the graphic changes or is replaced.
   TNotifyEvent OnChange;
 
+  // Form files keep the picture as the binary property "Data": the graphic's class
+  // name (one length byte and the characters), then the graphic's own data.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   void AssignTo(TPersistent* Dest) override;
   virtual void Changed(TObject* Sender);
@@ -740,6 +756,8 @@ class TPicture : public TPersistent {
   T* GraphicAs();
   // Takes Value over, freeing the old graphic.
   void Replace(TGraphic* Value);
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
 
   TGraphic* FGraphic = nullptr;
 };

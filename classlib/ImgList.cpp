@@ -1,5 +1,7 @@
 #include "classlib/ImgList.h"
 
+#include "classlib/Classes_Streaming.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -36,8 +38,10 @@ constexpr DWORD RopBrushOnWhite = 0x00E20746;
 
 }  // namespace
 
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
+
 TCustomImageList::TCustomImageList(int AWidth, int AHeight)
-    : FWidth(AWidth), FHeight(AHeight) {
+    : TComponent(nullptr), FWidth(AWidth), FHeight(AHeight) {
   if (AWidth < 1 || AHeight < 1) throw EInvalidOperation(SInvalidImageSize);
 }
 
@@ -225,4 +229,81 @@ void TCustomImageList::Change() {
   const std::vector<TChangeLink*> Links = FLinks;  // a link may unregister itself
   for (TChangeLink* Link : Links) Link->Change();
   if (OnChange.Assigned()) OnChange(this);
+}
+
+// ---------------------------------------------------------------------------------
+// Form files
+
+void TCustomImageList::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty("Bitmap", TStreamProc::Bind<&TCustomImageList::ReadData>(this),
+                              TStreamProc::Bind<&TCustomImageList::WriteData>(this), Count() > 0);
+}
+
+void TCustomImageList::ReadData(TStream* Stream) {
+  std::int32_t Images = 0;
+  Stream->ReadBuffer(&Images, sizeof(Images));
+  Clear();
+  if (Images <= 0) return;
+  TOwned<TBitmap> Image(NewObject<TBitmap>());
+  Image->LoadFromStream(Stream);
+  TOwned<TBitmap> Mask;
+  if (Stream->Position() < Stream->Size()) {
+    Mask.reset(NewObject<TBitmap>());
+    Mask->LoadFromStream(Stream);
+  }
+  if (Image->Width() != Images * FWidth || Image->Height() != FHeight)
+    throw EInvalidGraphic(SInvalidBitmap);
+  Add(Image.get(), Mask.get());
+}
+
+void TCustomImageList::WriteData(TStream* Stream) {
+  std::int32_t Images = Count();
+  Stream->WriteBuffer(&Images, sizeof(Images));
+  if (Images == 0) return;
+  // Drawn as they are, the masked parts black, without the background colour.
+  COLORREF Background = ImageList_SetBkColor(Handle(), CLR_NONE);
+  TOwned<TBitmap> Image(NewObject<TBitmap>(Images * FWidth, FHeight));
+  Image->SetPixelFormat(pf32bit);
+  Image->Canvas()->Brush()->SetColor(clBlack);
+  Image->Canvas()->FillRect(Rect(0, 0, Images * FWidth, FHeight));
+  for (int I = 0; I < Images; ++I)
+    ImageList_Draw(FHandle, I, Image->Canvas()->Handle(), I * FWidth, 0, ILD_NORMAL);
+  TOwned<TBitmap> Mask;
+  if (FMasked) {
+    Mask.reset(NewObject<TBitmap>(Images * FWidth, FHeight));
+    Mask->Canvas()->Brush()->SetColor(clWhite);
+    Mask->Canvas()->FillRect(Rect(0, 0, Images * FWidth, FHeight));
+    for (int I = 0; I < Images; ++I)
+      ImageList_Draw(FHandle, I, Mask->Canvas()->Handle(), I * FWidth, 0, ILD_MASK);
+    Mask->SetMonochrome(true);
+  }
+  ImageList_SetBkColor(FHandle, Background);
+  GdiFlush();
+  Image->SaveToStream(Stream);
+  if (Mask) Mask->SaveToStream(Stream);
+}
+
+void InitImgList() {
+  RegisterClass(&TImageList::StaticClass());
+  TPublish<TCustomImageList> P;
+  P.Prop("BkColor", &TCustomImageList::BkColor, &TCustomImageList::SetBkColor)
+      .Idents(IdentToColor, ColorToIdent, true)
+      .Default(clNone);
+  P.Prop("BlendColor", &TCustomImageList::BlendColor, &TCustomImageList::SetBlendColor)
+      .Idents(IdentToColor, ColorToIdent, true)
+      .Default(clNone);
+  P.Prop("ColorDepth", &TCustomImageList::ColorDepth, &TCustomImageList::SetColorDepth);
+  P.Prop("DrawingStyle", &TCustomImageList::DrawingStyle, &TCustomImageList::SetDrawingStyle).Default(dsNormal);
+  P.Prop("ImageType", &TCustomImageList::ImageType, &TCustomImageList::SetImageType);
+  P.Prop("Masked", &TCustomImageList::Masked, &TCustomImageList::SetMasked).Default(true);
+  // The size before the images, which a change of size would clear.
+  P.Prop("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight).Default(16);
+  P.Prop("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth).Default(16);
+  P.Prop("OnChange", &TCustomImageList::OnChange);
+}
+
+void DoneImgList() {
+  UnRegisterPublished(&TCustomImageList::StaticClass());
+  UnRegisterClass(&TImageList::StaticClass());
 }

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 
 class TCustomImageList;
@@ -16,9 +17,12 @@ class TCustomImageList;
 // How Draw blends an image: dsFocus 25 % and dsSelected 50 % of BlendColor over it,
 // dsNormal with BkColor behind it, dsTransparent with its mask whatever BkColor is.
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+TENUM_INFO(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 // itMask draws the mask in place of the image.
 enum TImageType { itImage, itMask };
+TENUM_INFO(TImageType, "itImage", "itMask")
 enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
+TENUM_INFO(TColorDepth, "cdDeviceDependent", "cd4Bit", "cd8Bit", "cd16Bit", "cd24Bit", "cd32Bit")
 
 inline constexpr const char* SImageIndexError = "Invalid ImageList Index";
 inline constexpr const char* SInsertImage = "Unable to insert an image";
@@ -44,12 +48,16 @@ class TChangeLink : public TObject {
   TCustomImageList* FSender = nullptr;
 };
 
-class TCustomImageList : public TPersistent {
-  TCLASS_DECL(TCustomImageList, TPersistent)
+// A component: a form file keeps its settings and, as the binary property "Bitmap",
+// its images (the count, then a strip of the images and, when masked, a strip of the
+// masks, each as a bitmap file).
+class TCustomImageList : public TComponent {
+  TCLASS_DECL(TCustomImageList, TComponent)
  public:
-  explicit TCustomImageList(int AWidth = 16, int AHeight = 16);
-  TCustomImageList(const TCustomImageList&) = delete;
-  TCustomImageList& operator=(const TCustomImageList&) = delete;
+  // 16 x 16 images.
+  explicit TCustomImageList(TComponent* AOwner = nullptr);
+  // Images of the given size, without an owner.
+  TCustomImageList(int AWidth, int AHeight);
   ~TCustomImageList() override;
 
   // The system image list, made on first request with the current settings.
@@ -104,6 +112,8 @@ class TCustomImageList : public TPersistent {
   // Runs, after the links, when the images change.
   TNotifyEvent OnChange;
 
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   // Tells the links and OnChange.
   virtual void Change();
@@ -113,10 +123,12 @@ class TCustomImageList : public TPersistent {
   void FreeHandle();
   void CheckIndex(int Index);
   void DrawDisabled(HDC DC, int X, int Y, int Index);
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
 
   HIMAGELIST FHandle = nullptr;
-  int FWidth;
-  int FHeight;
+  int FWidth = 16;
+  int FHeight = 16;
   bool FMasked = true;
   TColorDepth FColorDepth = cdDeviceDependent;
   TColor FBkColor = clNone;
@@ -131,3 +143,7 @@ class TImageList : public TCustomImageList {
  public:
   using TCustomImageList::TCustomImageList;
 };
+
+// The ImgList unit's start and end (in the module's unit table).
+void InitImgList();
+void DoneImgList();

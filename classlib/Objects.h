@@ -13,6 +13,7 @@
 
 class TObject;
 class TMetaClass;
+class TFiler;
 
 // A class reference: the metaclass object of a class.
 using TClass = const TMetaClass*;
@@ -171,11 +172,16 @@ void UnRegisterClass(TClass AClass);
 TClass GetClass(const AnsiString& ClassName);  // nullptr when not registered
 TClass FindClass(const AnsiString& ClassName);  // raises EClassNotFound
 
-// A persistent object can copy itself from another of a compatible class.
+// A persistent object can copy itself from another of a compatible class, and can
+// keep data in a form file beyond its published properties.
 class TPersistent : public TObject {
   TCLASS_DECL(TPersistent, TObject)
  public:
   virtual void Assign(TPersistent* Source);
+  // Names the form-file properties that are not published (Filer->DefineProperty,
+  // Filer->DefineBinaryProperty); the form reader and writer call it. An override
+  // calls the inherited one first.
+  virtual void DefineProperties(TFiler* /*Filer*/) {}
 
  protected:
   virtual void AssignTo(TPersistent* Dest);

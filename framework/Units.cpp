@@ -1,10 +1,15 @@
 // The module's units, in the order they start. Finalizations run in reverse.
+#include "classlib/Buttons.h"
 #include "classlib/Classes.h"
 #include "classlib/Clipbrd.h"
 #include "classlib/Controls.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/Forms.h"
+#include "classlib/ImgList.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/Spin.h"
+#include "classlib/StdCtrls.h"
 #include "framework/ClientProcs.h"
 #include "framework/Rt_Util.h"
 #include "framework/VFSAPI.h"
@@ -23,6 +28,12 @@ const TUnitEntry ModuleUnits[] = {
     {"Classes", InitClasses, DoneClasses},
     {"Controls", InitControls, DoneControls},
     {"Forms", InitForms, DoneForms},
+    // The standard controls: their classes and published properties, for form files.
+    {"StdCtrls", InitStdCtrls, DoneStdCtrls},
+    {"ExtCtrls", InitExtCtrls, DoneExtCtrls},
+    {"Buttons", InitButtons, DoneButtons},
+    {"Spin", InitSpin, DoneSpin},
+    {"ImgList", InitImgList, DoneImgList},
     // The control kit: its colours, the gradient and optional system functions, then
     // the frame's fonts, images and shared bitmap (borrowed from the host when it
     // offers one).

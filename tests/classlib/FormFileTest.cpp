@@ -1,0 +1,360 @@
+// Form files: reading the test forms from their resources, writing and reading back,
+// bad files, and the look-up of published properties.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/classlib/FormTestClasses.h"
+#include "tests/classlib/UiTestSupport.h"
+#include "tests/support/ExpectRaises.h"
+
+using namespace formtest;
+using namespace uitest;
+
+namespace {
+
+bool Contains(const std::vector<std::string>& List, const std::string& Item) {
+  for (const auto& S : List)
+    if (S == Item) return true;
+  return false;
+}
+
+// Runs Check on the component and every component it owns, recursively.
+void ForEachComponent(TComponent* Root, const std::function<void(TComponent*)>& Check) {
+  Check(Root);
+  for (int I = 0; I < Root->ComponentCount(); ++I) ForEachComponent(Root->Components(I), Check);
+}
+
+class FormFileTest : public UiTest {
+ protected:
+  static void SetUpTestSuite() { RegisterFormTestClasses(); }
+  static void TearDownTestSuite() { UnregisterFormTestClasses(); }
+  void SetUp() override {
+    UiTest::SetUp();
+    FormLog.clear();
+    LiveWidgets = TTestWidget::Live;
+    Forms = Screen->CustomFormCount();
+  }
+  void TearDown() override {
+    UiTest::TearDown();
+    EXPECT_EQ(TTestWidget::Live, LiveWidgets);
+    EXPECT_EQ(Screen->CustomFormCount(), Forms);
+  }
+
+  // Reads Text into a new form made without its own file; the message of the error,
+  // or "" when it read.
+  std::string ReadError(const AnsiString& Text) {
+    TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr, CreateNew));
+    try {
+      ReadComponentText(Form.get(), Text, "Bad");
+    } catch (const EFormFileError& E) {
+      EXPECT_EQ(Form->ComponentCount(), 0) << "components left after: " << E.Message();
+      EXPECT_FALSE(Form->ComponentState().Contains(csLoading));
+      return E.Message();
+    }
+    return "";
+  }
+
+  int LiveWidgets = 0;
+  int Forms = 0;
+};
+
+// ---------------------------------------------------------------------------------
+
+TEST_F(FormFileTest, AFormReadsItsResourceWithEveryKindOfComponentAndProperty) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  EXPECT_EQ(Form->Name(), "frmTest");
+  EXPECT_EQ(Form->Caption(), "Form file test");
+  EXPECT_EQ(Form->Left(), 100);
+  EXPECT_EQ(Form->Width(), 420);
+  EXPECT_EQ(Form->Font()->Charset(), 1);
+  EXPECT_EQ(Form->Font()->Height(), -11);
+
+  // The fields hold the components of their names, in the tree of the file.
+  ASSERT_TRUE(Form->pnlTop && Form->lblName && Form->edtName && Form->pnlBody && Form->rbnA &&
+              Form->rbnB && Form->chkX && Form->chkY && Form->cbxLayer && Form->sedCount &&
+              Form->imgPicture && Form->fraInner && Form->wgtMain);
+  EXPECT_EQ(Form->lblName->Parent(), Form->pnlTop);
+  EXPECT_EQ(Form->sedCount->Parent(), Form->pnlBody);
+  EXPECT_EQ(Form->pnlTop->Align(), alTop);
+  EXPECT_EQ(Form->pnlTop->BevelOuter(), bvNone);
+  EXPECT_EQ(Form->pnlBody->BorderWidth(), 4);
+  EXPECT_EQ(Form->lblName->FocusControl(), Form->edtName);
+  EXPECT_EQ(Form->ActiveControl(), Form->edtName);
+
+  EXPECT_EQ(Form->edtName->Text(), "first");
+  EXPECT_TRUE(Form->rbnB->Checked());
+  EXPECT_FALSE(Form->rbnA->Checked());
+  EXPECT_TRUE(Form->chkX->Checked());
+  EXPECT_FALSE(Form->chkY->Enabled());
+  ASSERT_EQ(Form->cbxLayer->Items()->Count(), 3);
+  EXPECT_EQ(Form->cbxLayer->Items()->Strings(2), "Mechanical \"2\"");
+  EXPECT_EQ(Form->cbxLayer->ItemIndex(), 1);
+  EXPECT_EQ(Form->cbxLayer->Text(), "Mechanical 1");
+  EXPECT_EQ(Form->sedCount->MinValue(), 2);
+  EXPECT_EQ(Form->sedCount->MaxValue(), 32);
+  EXPECT_EQ(Form->sedCount->Increment(), 2);
+  EXPECT_EQ(Form->sedCount->Value(), 4);
+  // The picture came from binary data and sized the image (AutoSize after Loaded).
+  ASSERT_NE(Form->imgPicture->Picture()->Bitmap(), nullptr);
+  EXPECT_EQ(Form->imgPicture->Width(), 3);
+  EXPECT_EQ(Form->imgPicture->Height(), 2);
+  EXPECT_EQ(Form->imgPicture->Picture()->Bitmap()->Canvas()->Pixels(0, 1), clRed);
+  EXPECT_EQ(Form->imgPicture->Picture()->Bitmap()->Canvas()->Pixels(2, 0), clGray);
+
+  // Tab orders were put in place after the siblings were read.
+  EXPECT_EQ(Form->pnlBody->TabOrder(), 0);
+  EXPECT_EQ(Form->pnlTop->TabOrder(), 1);
+  EXPECT_EQ(Form->rbnB->TabOrder(), 0);
+  EXPECT_EQ(Form->rbnA->TabOrder(), 1);
+  EXPECT_EQ(Form->fraInner->TabOrder(), 6);
+
+  // The frame read its own file; the form's file changed one of its components.
+  TTestFrame* Frame = Form->fraInner;
+  EXPECT_EQ(Frame->Owner(), Form.get());
+  EXPECT_EQ(Frame->Parent(), Form->pnlBody);
+  ASSERT_TRUE(Frame->lblFrame && Frame->edtFrame);
+  EXPECT_EQ(Frame->lblFrame->Owner(), Frame);
+  EXPECT_EQ(Frame->lblFrame->Caption(), "&Inner label");
+  EXPECT_EQ(Frame->lblFrame->FocusControl(), Frame->edtFrame);
+  EXPECT_EQ(Frame->edtFrame->Text(), "frame text");
+
+  TTestWidget* Widget = Form->wgtMain;
+  EXPECT_EQ(Widget->Count(), 7);
+  EXPECT_EQ(Widget->Ratio(), 0.25);
+  EXPECT_EQ(Widget->Title(), "Tab\there \\ A");
+  EXPECT_EQ(Widget->Options(), (TWidgetOptions{woFast, woLoud}));
+  EXPECT_EQ(Widget->Mode(), wmBusy);
+  EXPECT_EQ(Widget->Color(), clHighlight);
+  EXPECT_EQ(Widget->Target(), Form->edtName);
+  EXPECT_EQ(Widget->Lines()->Text(), "one\r\ntwo\r\n");
+  ASSERT_EQ(Widget->Items()->Count(), 2);
+  EXPECT_EQ(static_cast<TWidgetItem*>(Widget->Items()->Items(0))->Width(), 80);
+  EXPECT_EQ(static_cast<TWidgetItem*>(Widget->Items()->Items(1))->Caption(), "second");
+  EXPECT_EQ(static_cast<TWidgetItem*>(Widget->Items()->Items(1))->Width(), 50);
+  EXPECT_EQ(Widget->Blob, (std::vector<Byte>{0xDE, 0xAD, 0xBE, 0xEF}));
+  EXPECT_EQ(Widget->Note, "defined text");
+}
+
+TEST_F(FormFileTest, LoadedRunsOnceAfterTheWholeTreeAndReferencesAreResolvedBeforeIt) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  // The root first, then in the order of reading; the frame with the form.
+  EXPECT_EQ(FormLog, (std::vector<std::string>{"loaded frmTest", "loaded fraInner", "loaded wgtMain"}));
+  EXPECT_TRUE(Form->wgtMain->LoadingWhileRead);
+  EXPECT_TRUE(Form->wgtMain->TargetAtLoaded);
+  EXPECT_EQ(Form->wgtMain->LoadedCalls, 1);
+  ForEachComponent(Form.get(), [](TComponent* C) {
+    EXPECT_FALSE(C->ComponentState().Contains(csLoading)) << C->Name();
+    EXPECT_FALSE(C->ComponentState().Contains(csReading)) << C->Name();
+  });
+  // Values set while reading ran no handler: the events were read after them.
+  EXPECT_FALSE(Contains(FormLog, "click rbnB"));
+  EXPECT_FALSE(Contains(FormLog, "change cbxLayer"));
+}
+
+TEST_F(FormFileTest, HandlersAreBoundByNameToTheRootsMethods) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  FormLog.clear();
+  Form->edtName->SetText("second");
+  Form->rbnA->SetChecked(true);
+  Form->wgtMain->OnPing(Form->wgtMain);
+  Form->fraInner->edtFrame->SetText("changed");
+  Form->Show();
+  Pump();
+  EXPECT_EQ(FormLog, (std::vector<std::string>{"change edtName", "click rbnA", "ping", "change edtFrame", "show"}));
+  // The frame's handler belongs to the frame, the form's to the form.
+  EXPECT_EQ(Form->fraInner->edtFrame->OnChange.Method().Data, static_cast<void*>(Form->fraInner));
+  EXPECT_EQ(PublishedMethodName(Form.get(), Form->rbnB->OnClick.Method()), "rbnClick");
+}
+
+TEST_F(FormFileTest, WritingAndReadingBackGivesTheSameTree) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  AnsiString Text = WriteComponentText(Form.get());
+  // Only what differs from the defaults is written.
+  EXPECT_EQ(Text.find("Enabled = True"), AnsiString::npos);
+  EXPECT_NE(Text.find("Enabled = False"), AnsiString::npos);
+  EXPECT_EQ(Text.find("Checked = False"), AnsiString::npos);
+  EXPECT_NE(Text.find("OnChange = edtNameChange"), AnsiString::npos);
+
+  TOwned<TTestForm> Copy(NewObject<TTestForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  EXPECT_EQ(WriteComponentText(Copy.get()), Text);
+  ASSERT_TRUE(Copy->fraInner && Copy->wgtMain && Copy->sedCount && Copy->imgPicture);
+  EXPECT_EQ(Copy->fraInner->lblFrame->Caption(), "&Inner label");
+  EXPECT_EQ(Copy->fraInner->lblFrame->FocusControl(), Copy->fraInner->edtFrame);
+  EXPECT_EQ(Copy->wgtMain->Target(), Copy->edtName);
+  EXPECT_EQ(Copy->wgtMain->Blob, Form->wgtMain->Blob);
+  EXPECT_EQ(Copy->wgtMain->Title(), Form->wgtMain->Title());
+  EXPECT_EQ(Copy->sedCount->Value(), 4);
+  EXPECT_EQ(Copy->cbxLayer->ItemIndex(), 1);
+  EXPECT_EQ(Copy->rbnA->TabOrder(), 1);
+  EXPECT_EQ(Copy->imgPicture->Picture()->Bitmap()->Canvas()->Pixels(0, 1), clRed);
+  EXPECT_EQ(Copy->rbnB->OnClick.Method().Data, static_cast<void*>(Copy.get()));
+}
+
+TEST_F(FormFileTest, ValuesReadBackExactly) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr, CreateNew));
+  auto* Widget = NewObject<TTestWidget>(Form.get());
+  Widget->SetName("wgtValues");
+  Widget->SetRatio(0.1);
+  Widget->SetCount(-2147483647 - 1);
+  Widget->SetColor(static_cast<TColor>(0x00123456));
+  Widget->SetTitle(AnsiString("quote \" back \\ \x01\xE9 end"));
+  Widget->Lines()->Add("");
+  Widget->Blob.assign(100, 0x5A);
+  AnsiString Text = WriteComponentText(Form.get());
+  EXPECT_NE(Text.find("Color = 0x00123456"), AnsiString::npos) << Text;
+
+  TOwned<TTestForm> Copy(NewObject<TTestForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Read = ObjectAs<TTestWidget>(Copy->FindComponent("wgtValues"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(Read->Ratio(), 0.1);
+  EXPECT_EQ(Read->Count(), Widget->Count());
+  EXPECT_EQ(Read->Color(), Widget->Color());
+  EXPECT_EQ(Read->Title(), Widget->Title());
+  EXPECT_EQ(Read->Lines()->Count(), 1);
+  EXPECT_EQ(Read->Blob, Widget->Blob);
+}
+
+// ---------------------------------------------------------------------------------
+// Bad files
+
+TEST_F(FormFileTest, ABadFileNamesFormComponentAndLineAndLeavesNothing) {
+  const AnsiString Head =
+      "form frmBad: TTestForm\n"    // 1
+      "  component wgtA: TTestWidget\n"  // 2
+      "    Count = 1\n"                   // 3
+      "  end\n"                           // 4
+      "  component pnlA: TPanel\n"        // 5
+      "    component wgtB: TTestWidget\n" // 6
+      "    end\n"                         // 7
+      "    component lblA: TLabel\n";     // 8
+  const AnsiString Tail = "    end\n  end\nend\n";
+  EXPECT_EQ(ReadError(Head + "      Captoin = \"x\"\n" + Tail),
+            "Form Bad, component lblA, line 9: Property Captoin does not exist");
+  EXPECT_EQ(ReadError(Head + "      Font.Nmae = \"x\"\n" + Tail),
+            "Form Bad, component lblA, line 9: Property Font.Nmae does not exist");
+  EXPECT_EQ(ReadError(Head + "      Align = alSideways\n" + Tail),
+            "Form Bad, component lblA, line 9: Invalid value alSideways for property Align");
+  EXPECT_EQ(ReadError(Head + "      Width = \"wide\"\n" + Tail),
+            "Form Bad, component lblA, line 9: Invalid value \"wide\" for property Width");
+  EXPECT_EQ(ReadError(Head + "      Anchors = [akLeft, akMiddle]\n" + Tail),
+            "Form Bad, component lblA, line 9: Invalid set element akMiddle for property Anchors");
+  EXPECT_EQ(ReadError(Head + "      Tag = 99999999999\n" + Tail),
+            "Form Bad, component lblA, line 9: Invalid value 99999999999 for property Tag "
+            "(Property value out of range)");
+  EXPECT_EQ(ReadError(Head + "      FocusControl = edtMissing\n" + Tail),
+            "Form Bad, component lblA, line 9: Component edtMissing not found");
+  EXPECT_EQ(ReadError(Head + "      FocusControl = wgtA\n" + Tail),
+            "Form Bad, component lblA, line 9: wgtA is a TTestWidget, not a TWinControl");
+  EXPECT_EQ(ReadError(Head + "      OnClick = NoSuchHandler\n" + Tail),
+            "Form Bad, component lblA, line 9: Method NoSuchHandler not found in TTestForm");
+  EXPECT_EQ(ReadError(Head + "      OnMouseDown = rbnClick\n" + Tail),
+            "Form Bad, component lblA, line 9: Method rbnClick does not fit the event OnMouseDown");
+  EXPECT_EQ(ReadError(Head + "      Caption = \"unterminated\n" + Tail),
+            "Form Bad, component lblA, line 9: Unterminated string");
+  EXPECT_EQ(ReadError(Head + "    end\n    component xyz: TNoSuchClass\n" + Tail),
+            "Form Bad, component xyz, line 10: Class TNoSuchClass not found");
+  EXPECT_EQ(ReadError(Head + "    end\n    component wgtA: TTestWidget\n" + Tail),
+            "Form Bad, component wgtA, line 10: A component named wgtA already exists");
+  EXPECT_EQ(ReadError(Head + "    end\n    existing lblNone\n" + Tail),
+            "Form Bad, component lblNone, line 10: Component lblNone not found");
+  // Truncated: the end of the file comes inside lblA.
+  EXPECT_EQ(ReadError(Head + "      Caption = \"x\"\n"),
+            "Form Bad, component lblA, line 10: Unexpected end of file (\"end\" missing)");
+  EXPECT_EQ(ReadError("form frmBad: TBadForm\nend\n"),
+            "Form Bad, component frmBad, line 1: The form file is for class TBadForm, not TTestForm");
+  EXPECT_EQ(ReadError("object frmBad: TTestForm\nend\n"),
+            "Form Bad, component (root), line 1: A form file starts with \"form Name: Class\"");
+  EXPECT_EQ(ReadError(""), "Form Bad, component (root), line 1: The form file is empty");
+}
+
+TEST_F(FormFileTest, AFormWhoseResourceIsBadRaisesFromItsConstructionAndLeavesNothing) {
+  ExpectRaises<EFormFileError>([] { NewObject<TBadForm>(nullptr); },
+                               "Form TBadForm, component wgtTwo, line 17: Property Colour does not exist");
+}
+
+TEST_F(FormFileTest, AReadThatFailsInsideAFrameFreesTheFrameToo) {
+  AnsiString Text =
+      "form frmBad: TTestForm\n"
+      "  component wgtA: TTestWidget\n"
+      "  end\n"
+      "  component fraX: TTestFrame\n"
+      "    existing lblFrame\n"
+      "      Caption = 12\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  EXPECT_EQ(ReadError(Text), "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
+}
+
+// ---------------------------------------------------------------------------------
+// Published properties by name
+
+TEST_F(FormFileTest, PublishedPropertiesAreFoundByNameOnTheClassAndItsAncestors) {
+  EXPECT_TRUE(IsPublishedProp(&TLabel::StaticClass(), "FocusControl"));
+  EXPECT_TRUE(IsPublishedProp(&TLabel::StaticClass(), "caption"));
+  EXPECT_TRUE(IsPublishedProp(&TSpinEdit::StaticClass(), "OnChange"));
+  EXPECT_FALSE(IsPublishedProp(&TLabel::StaticClass(), "ThemeEngine"));
+  EXPECT_FALSE(IsPublishedProp(&TButton::StaticClass(), "FocusControl"));
+
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  EXPECT_EQ(GetEnumProp(Form->pnlTop, "Align"), "alTop");
+  SetEnumProp(Form->pnlTop, "align", "alBottom");
+  EXPECT_EQ(Form->pnlTop->Align(), alBottom);
+  SetObjectProp(Form->wgtMain, "Target", Form->chkX);
+  EXPECT_EQ(Form->wgtMain->Target(), Form->chkX);
+  SetStrProp(Form->lblName, "Caption", "&Label");
+  EXPECT_EQ(GetStrProp(Form->lblName, "Caption"), "&Label");
+  ExpectRaises<EPropertyError>([&] { GetOrdProp(Form->lblName, "ThemeEngine"); },
+                               "Property ThemeEngine does not exist");
+  ExpectRaises<EPropertyConvertError>([&] { SetOrdProp(Form->pnlTop, "Align", 42); },
+                                      "Property value out of range");
+  ExpectRaises<EPropertyConvertError>([&] { SetObjectProp(Form->lblName, "FocusControl", Form->lblName); },
+                                      "Invalid property value");
+
+  // The class's own properties after its ancestors', the events after everything.
+  std::vector<const TPropInfo*> List = GetPropList(&TCheckBox::StaticClass());
+  ASSERT_FALSE(List.empty());
+  EXPECT_EQ(List.front()->Name, "Tag");
+  EXPECT_EQ(List.back()->Kind, tkMethod);
+  bool SeenEvent = false;
+  for (const TPropInfo* Info : List) {
+    if (Info->Kind == tkMethod) SeenEvent = true;
+    EXPECT_TRUE(!SeenEvent || Info->Kind == tkMethod) << Info->Name << " after an event";
+  }
+}
+
+TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  TEdit* Old = Form->edtName;
+  Old->SetName("edtOld");
+  EXPECT_EQ(Form->edtName, nullptr);
+  auto* Replacement = NewObject<TEdit>(Form.get());
+  Replacement->SetName("edtName");
+  EXPECT_EQ(Form->edtName, Replacement);
+  // A component of another class leaves the field empty.
+  Replacement->SetName("edtOther");
+  NewObject<TLabel>(Form.get())->SetName("edtName");
+  EXPECT_EQ(Form->edtName, nullptr);
+  Form->chkX->Free();
+  EXPECT_EQ(Form->chkX, nullptr);
+}
+
+TEST_F(FormFileTest, AComponentMadeByClassNameReadsItsFormFile) {
+  TOwned<TComponent> Frame(CreateComponentByClassName("TTestFrame", nullptr));
+  auto* Typed = ObjectAs<TTestFrame>(Frame.get());
+  ASSERT_NE(Typed, nullptr);
+  ASSERT_NE(Typed->edtFrame, nullptr);
+  EXPECT_EQ(Typed->edtFrame->Text(), "frame text");
+  EXPECT_EQ(FormLog, (std::vector<std::string>{"loaded fraTest"}));
+  EXPECT_TRUE(FormResourceExists(&TTestFrame::StaticClass()));
+  EXPECT_FALSE(FormResourceExists(&TForm::StaticClass()));
+  ExpectRaises<EClassNotFound>([] { CreateComponentByClassName("TNoSuchFrame", nullptr); },
+                               "Class TNoSuchFrame not found");
+}
+
+}  // namespace
