@@ -148,6 +148,37 @@ struct TFreeDeleter {
 template <class T>
 using TOwned = std::unique_ptr<T, TFreeDeleter>;
 
+// Holds one counted interface reference and releases it at the end of the scope:
+// Client->GetServerModuleByName("PCB", &Module) fills a TInterfaceRef<IServerModule>.
+template <class I>
+class TInterfaceRef {
+ public:
+  TInterfaceRef() = default;
+  TInterfaceRef(const TInterfaceRef&) = delete;
+  TInterfaceRef& operator=(const TInterfaceRef&) = delete;
+  ~TInterfaceRef() {
+    if (FIntf) FIntf->Release();
+  }
+  // The address to fill; whatever was held is released first.
+  I** operator&() {
+    if (FIntf) FIntf->Release();
+    FIntf = nullptr;
+    return &FIntf;
+  }
+  I* operator->() const { return FIntf; }
+  explicit operator bool() const { return FIntf != nullptr; }
+  I* Get() const { return FIntf; }
+  // Hands the reference over to the caller.
+  I* Detach() {
+    I* Result = FIntf;
+    FIntf = nullptr;
+    return Result;
+  }
+
+ private:
+  I* FIntf = nullptr;
+};
+
 template <class T, class... Args>
 T* NewObject(Args&&... args) {
   T* Obj = new T(std::forward<Args>(args)...);

@@ -1,5 +1,6 @@
 #include "framework/ClientProcs.h"
 
+#include "classlib/Objects.h"
 #include "classlib/StrUtils.h"
 
 const char* const ClientApiNames[ClientApiEntryCount] = {
@@ -94,29 +95,9 @@ constexpr int ExistSpecificEntry = 62;
 // The host client, held without a reference.
 IClient* ModuleClient = nullptr;
 
-// Holds one counted interface reference and releases it at the end of its scope.
-template <class I>
-class TInterfaceRef {
- public:
-  TInterfaceRef() = default;
-  TInterfaceRef(const TInterfaceRef&) = delete;
-  TInterfaceRef& operator=(const TInterfaceRef&) = delete;
-  ~TInterfaceRef() {
-    if (FIntf) FIntf->Release();
-  }
-  I** operator&() { return &FIntf; }
-  I* operator->() const { return FIntf; }
-  explicit operator bool() const { return FIntf != nullptr; }
-  I* Get() const { return FIntf; }
-
- private:
-  I* FIntf = nullptr;
-};
-
-// A text the host handed over; nullptr reads as empty.
-AnsiString HostText(const char* Text) { return Text ? AnsiString(Text) : AnsiString(); }
-
 }  // namespace
+
+AnsiString HostText(const char* Text) { return Text ? AnsiString(Text) : AnsiString(); }
 
 void LoadClientApi() {
   HostModule = GetModuleHandleA(nullptr);

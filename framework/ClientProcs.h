@@ -29,6 +29,9 @@ void QueryClientInterface(IClient** Client);
 // Whether the host reports a file or folder at Path; false when the export is missing.
 bool ClientFileExists(const AnsiString& Path);
 
+// A text the host handed over; nullptr reads as empty.
+AnsiString HostText(const char* Text);
+
 // The module-wide host client. It is stored without taking a reference: the host
 // outlives the module. GetClient stores a counted copy, or nullptr.
 void SetClient(IClient* Value);

@@ -40,31 +40,6 @@ constexpr int ZoomParameterLength = 255;
 // The board whose object classes RemoveObjectClass takes out; set around the walk.
 TPcbBoard* ClassRemovalBoard = nullptr;
 
-// Holds one counted interface reference and releases it at the end of its scope.
-template <class I>
-class TIntfRef {
- public:
-  TIntfRef() = default;
-  TIntfRef(const TIntfRef&) = delete;
-  TIntfRef& operator=(const TIntfRef&) = delete;
-  ~TIntfRef() {
-    if (FIntf) FIntf->Release();
-  }
-  I** operator&() { return &FIntf; }
-  I* operator->() const { return FIntf; }
-  explicit operator bool() const { return FIntf != nullptr; }
-  I* Get() const { return FIntf; }
-  // Hands the reference over to the caller.
-  I* Detach() {
-    I* Result = FIntf;
-    FIntf = nullptr;
-    return Result;
-  }
-
- private:
-  I* FIntf = nullptr;
-};
-
 // Destroys an editor iterator at the end of its scope.
 class TIteratorScope {
  public:
@@ -77,9 +52,6 @@ class TIteratorScope {
  private:
   Integer FIterator;
 };
-
-// A text the host handed over; nullptr reads as empty.
-AnsiString HostText(const char* Text) { return Text ? AnsiString(Text) : AnsiString(); }
 
 // A 64-bit intermediate brought back into the coordinate range.
 Integer ClampCoord(Int64 Value) {
@@ -184,19 +156,19 @@ void TTarvik::BuildBoard() {
 }
 
 bool TTarvik::OpenBoardDocument() {
-  TIntfRef<IClient> Client;
+  TInterfaceRef<IClient> Client;
   GetClient(&Client);
   if (!Client) return false;
 
   Client->StartServer(PcbServerName);
-  TIntfRef<IServerModule> Module;
+  TInterfaceRef<IServerModule> Module;
   Client->GetServerModuleByName(PcbServerName, &Module);
   if (!Module) return false;
 
   const AnsiString FreeName = GetFreeDocumentName(PcbDocumentKind);
   if (BoardInfo->TemplateFileName.empty()) BoardInfo->TemplateFileName = FreeName;
 
-  TIntfRef<IServerDocument> Opened;
+  TInterfaceRef<IServerDocument> Opened;
   Module->CreateDocument(PcbDocumentKind, BoardInfo->TemplateFileName.c_str(), &Opened);
   if (!Opened) return false;
 
@@ -304,7 +276,7 @@ IServerDocumentView* FindPcbEditorView(IServerDocument* Document) {
   if (!Document) return nullptr;
   const int Count = Document->GetCount();
   for (int I = 0; I < Count; ++I) {
-    TIntfRef<IServerDocumentView> View;
+    TInterfaceRef<IServerDocumentView> View;
     Document->GetView(I, &View);
     if (View && SameText(HostText(View->GetViewName()), PcbEditorViewName)) return View.Detach();
   }
@@ -312,7 +284,7 @@ IServerDocumentView* FindPcbEditorView(IServerDocument* Document) {
 }
 
 void ZoomDocumentToSheet(IServerDocument* Document) {
-  TIntfRef<IServerDocumentView> View;
+  TInterfaceRef<IServerDocumentView> View;
   *&View = FindPcbEditorView(Document);
   char Parameters[ZoomParameterLength] = {};
   SetParameterInString(Parameters, ZoomParameterLength, "Action", "Sheet");
