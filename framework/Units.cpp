@@ -12,6 +12,7 @@
 #include "classlib/StdCtrls.h"
 #include "framework/ClientProcs.h"
 #include "framework/Rt_Util.h"
+#include "framework/Rt_forms.h"
 #include "framework/VFSAPI.h"
 #include "pcb/PCBProcs.h"
 #include "skin/KsBitmap.h"
@@ -48,6 +49,9 @@ const TUnitEntry ModuleUnits[] = {
     {"ClientProcs", InitClientProcs, nullptr},
     {"VFSAPI", InitVfsApi, DoneVfsApi},
     {"Rt_Util", InitRtUtil, DoneRtUtil},
+    // The dialog base: hooks the class library's message and file dialogs so that they
+    // open on the active monitor.
+    {"Rt_forms", InitRtForms, DoneRtForms},
 };
 
 const std::size_t ModuleUnitCount = sizeof(ModuleUnits) / sizeof(ModuleUnits[0]);

@@ -54,7 +54,7 @@ THost::~THost() {
 
 IClient* THost::Client() const { return FClient->Interface(); }
 
-IHelpPanel* THost::HelpPanel() const { return FHelpPanel; }
+IHelpPanel* THost::HelpPanel() const { return FHelpPanelOffered ? FHelpPanel : nullptr; }
 
 int THost::HelpPanelPrepareCount() const { return FHelpPanel->PrepareCount(); }
 

@@ -98,6 +98,9 @@ class THost {
   void ClearProcesses() { FProcesses.clear(); }
   const std::vector<std::string>& StartedServers() const { return FStartedServers; }
   int HelpPanelPrepareCount() const;
+  // Whether GetHelpPanel (slot 17) hands out the panel; when off it answers nullptr.
+  // On from the start.
+  void SetHelpPanelOffered(bool Value) { FHelpPanelOffered = Value; }
 
   // Help topics: a topic key "Prefix:Rest" belongs to the module file registered for
   // Prefix (ignoring letter case). "PCB" maps to "Merovan.dll" and "Tarvik" to
@@ -150,6 +153,7 @@ class THost {
 
   // Used by the host's own objects.
   THostPcbModule* PcbModule() const { return FPcbModule; }
+  // The help panel, or nullptr while it is not offered.
   IHelpPanel* HelpPanel() const;
   void RecordProcess(const THostProcessRecord& Record) { FProcesses.push_back(Record); }
   void RecordStartServer(const std::string& Name) { FStartedServers.push_back(Name); }
@@ -170,6 +174,7 @@ class THost {
   THostClient* FClient = nullptr;             // one counted reference
   THostPcbModule* FPcbModule = nullptr;       // one counted reference
   THostHelpPanel* FHelpPanel = nullptr;       // one counted reference
+  bool FHelpPanelOffered = true;
   std::vector<THostDocumentKind*> FKinds;     // one counted reference each
   std::vector<THostDocument*> FDocuments;     // one counted reference each
   THostDocument* FCurrent = nullptr;          // one of FDocuments, or nullptr

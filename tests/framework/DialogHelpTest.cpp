@@ -1,0 +1,269 @@
+// Context help of the dialog base: the ".id" maps, topics in other modules' maps, F1
+// and the help button, checked by the exact WinHelp calls.
+#include "tests/framework/DialogTestSupport.h"
+
+#include "classlib/ExtCtrls.h"
+#include "classlib/StrUtils.h"
+
+namespace dlgtest {
+TCLASS_IMPL(TTestDialog)
+TCLASS_IMPL(TfraDetails)
+}  // namespace dlgtest
+
+using namespace dlgtest;
+using uitest::Pump;
+
+namespace {
+
+// A temporary help folder of the test's own maps.
+class HelpMapTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    Folder = AnsiString(Temp) + "tarvik-help-test\\";
+    ForceDirectories(Folder);
+    HelpLocation = {Folder, "TestMod.dll"};
+  }
+  void TearDown() override {
+    for (const AnsiString& Name : Written) DeleteFileName(Folder + Name);
+    RemoveDir(Folder);
+    DialogTest::TearDown();
+  }
+  void Write(const AnsiString& Name, const AnsiString& Text) {
+    WriteText(Folder + Name, Text);
+    Written.push_back(Name);
+  }
+  // A module "Name.dll" for the topic prefix Name, with a help file and a map.
+  void Module(const AnsiString& Name, const AnsiString& Map) {
+    Host->SetHelpModule(Name, Name + ".dll");
+    Write(Name + ".hlp", "");
+    Write(Name + ".id", Map);
+  }
+
+  AnsiString Folder;
+  std::vector<AnsiString> Written;
+};
+
+TEST_F(HelpMapTest, MapLinesGiveNumbersOrTopicReferences) {
+  Write("TestMod.id",
+        "Dlg_b=12\r\nno equals sign\r\nDlg_a=7,PCB:Layer,Stack\r\nDlg_c=seven\r\nDlg_d=-3\r\n"
+        "Dlg_e=x=1\r\n");
+  TOwned<TStringList> Ids(NewObject<TStringList>()), Topics(NewObject<TStringList>());
+  LoadHelpIdFile(ModuleHelpFile(), Ids.get(), Topics.get());
+  ASSERT_EQ(Ids->Count(), 5);
+  EXPECT_TRUE(Ids->Sorted());
+  EXPECT_EQ(Ids->Strings(0), "Dlg_a");
+  EXPECT_EQ(HelpIdValue(Ids.get(), 0), -1);
+  ASSERT_EQ(Topics->Count(), 1);
+  EXPECT_EQ(Topics->Strings(0), "PCB:Layer,Stack");
+  EXPECT_EQ(HelpIdValue(Ids.get(), 1), 12);
+  EXPECT_EQ(HelpIdValue(Ids.get(), 2), 0);  // not a number
+  EXPECT_EQ(HelpIdValue(Ids.get(), 3), 0);  // negative
+  EXPECT_EQ(Ids->Strings(4), "Dlg_e");      // the key ends at the first "="
+  EXPECT_EQ(HelpIdValue(Ids.get(), 4), 0);
+
+  AnsiString File = ModuleHelpFile();
+  EXPECT_EQ(LookupHelpContext("DLG_B", "", File, Topics.get(), Ids.get()), 12);
+  EXPECT_EQ(LookupHelpContext("edtX", "fraY", File, Topics.get(), Ids.get()), 0);
+}
+
+TEST_F(HelpMapTest, AMissingMapIsReadOnceItIsThere) {
+  TOwned<TStringList> Ids(NewObject<TStringList>()), Topics(NewObject<TStringList>());
+  AnsiString File = ModuleHelpFile();
+  EXPECT_EQ(LookupHelpContext("edtX", "fraY", File, Topics.get(), Ids.get()), 0);
+  Write("TestMod.id", "Dlg_fraY_edtX=31\r\n");
+  EXPECT_EQ(LookupHelpContext("edtX", "fraY", File, Topics.get(), Ids.get()), 31);
+}
+
+TEST_F(HelpMapTest, TopicsLeadThroughOtherModulesAndGiveTheirHelpFile) {
+  Module("Alpha", "Alpha_Start=0,Beta:Page:One\r\n");
+  Module("Beta", "Beta_Page_One=4242\r\n");
+  AnsiString File = "unchanged";
+  EXPECT_EQ(LookupTopicInModuleHelp("Alpha:Start", File), 4242);
+  EXPECT_EQ(File, Folder + "Beta.hlp");
+
+  // Unknown to the host, or without a help file: nothing, and the file stays.
+  File = "unchanged";
+  EXPECT_EQ(LookupTopicInModuleHelp("Gamma:Start", File), 0);
+  DeleteFileName(Folder + "Beta.hlp");
+  EXPECT_EQ(LookupTopicInModuleHelp("Alpha:Start", File), 0);
+  EXPECT_EQ(File, "unchanged");
+}
+
+TEST_F(HelpMapTest, TopicChainsStopAfterEightModules) {
+  // M1 -> M2 -> ... -> Mn, where Mn holds the context.
+  auto Chain = [&](int Length) {
+    for (int I = 1; I <= Length; ++I) {
+      AnsiString Name = "M" + IntToStr(I);
+      Module(Name, I < Length ? Name + "_k=0,M" + IntToStr(I + 1) + ":k\r\n" : Name + "_k=77\r\n");
+    }
+  };
+  AnsiString File;
+  Chain(8);
+  EXPECT_EQ(LookupTopicInModuleHelp("M1:k", File), 77);
+  Chain(9);
+  EXPECT_EQ(LookupTopicInModuleHelp("M1:k", File), 0);
+
+  // A ring of two maps ends too.
+  Module("RingA", "RingA_k=0,RingB:k\r\n");
+  Module("RingB", "RingB_k=0,RingA:k\r\n");
+  EXPECT_EQ(LookupTopicInModuleHelp("RingA:k", File), 0);
+}
+
+// ---------------------------------------------------------------------------------
+// F1
+
+using HelpKeyTest = DialogTest;
+
+TEST_F(HelpKeyTest, F1InAFrameOpensTheFramesTopicInTheHostsWindow) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
+  auto* Edit = Add<TEdit>(Frame, "edtWidth");
+  PressKey(Edit, VK_F1);
+  std::vector<TWinHelpCall> Expected{
+      {Host->MainWindow(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+  EXPECT_TRUE(Dialog->F1Handled());
+}
+
+TEST_F(HelpKeyTest, F1OnTheDialogItselfTakesItsFirstContainerChild) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Edit = Add<TEdit>(Dialog, "edtName");
+  // The first container child has no topic: its own first container child is asked.
+  auto* Outer = Add<TfraDetails>(Dialog, "fraOuter");
+  Add<TfraDetails>(Outer, "fraMUnits");
+  PressKey(Edit, VK_F1);
+  std::vector<TWinHelpCall> Expected{
+      {Host->MainWindow(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1020}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+TEST_F(HelpKeyTest, F1WithoutAnyTopicOpensMasterPopupOneAtTheCursor) {
+  TTestDialog* Dialog = ShownDialog("dlgNothing");
+  auto* Edit = Add<TEdit>(Dialog, "edtName");
+  SetCursorPos(123, 45);
+  PressKey(Edit, VK_F1);
+  POINT Cursor;
+  GetCursorPos(&Cursor);
+  AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
+  std::vector<TWinHelpCall> Expected{
+      {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(Cursor.x, Cursor.y))},
+      {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+TEST_F(HelpKeyTest, ATopicReferenceOpensTheOtherModulesHelp) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Frame = Add<TfraDetails>(Dialog, "fraLayerStack");
+  auto* Edit = Add<TEdit>(Frame, "edtLayers");
+  PressKey(Edit, VK_F1);
+  // "Dlg_fraLayerStack=0,PCB:LayerStack" in Tarvik.id; "PCB_LayerStack=4100" in
+  // Merovan.id, the map of the module that the host names for "PCB:...".
+  std::vector<TWinHelpCall> Expected{
+      {Host->MainWindow(), HostRoot() + "Help\\Merovan.hlp", HELP_CONTEXT, 4100}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+TEST_F(HelpKeyTest, WithoutAHostClientTheTopicOpensInTheDialog) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
+  auto* Edit = Add<TEdit>(Frame, "edtWidth");
+  SetClient(nullptr);
+  PressKey(Edit, VK_F1);
+  std::vector<TWinHelpCall> Expected{
+      {Dialog->Handle(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+// A tab control whose help is its active page's; pages are containers.
+class TTestTabs : public TCustomControl {
+  TCLASS_DECL(TTestTabs, TCustomControl)
+ public:
+  explicit TTestTabs(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 200, 100); }
+  TWinControl* Active = nullptr;
+  static TWinControl* ActivePage(TWinControl* Tabs) { return static_cast<TTestTabs*>(Tabs)->Active; }
+};
+class TTestSheet : public TCustomControl {
+  TCLASS_DECL(TTestSheet, TCustomControl)
+ public:
+  explicit TTestSheet(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 100, 50); }
+};
+TCLASS_IMPL(TTestTabs)
+TCLASS_IMPL(TTestSheet)
+
+TEST_F(HelpMapTest, RegisteredTabControlsGiveTheirActivePagesTopic) {
+  RegisterHelpTabControlClass(&TTestTabs::StaticClass(), TTestTabs::ActivePage);
+  RegisterHelpContainerClass(&TTestSheet::StaticClass());
+  Write("TestModwth.id", "Dlg_tsTwo=2222\r\n");
+  TTestDialog* Dialog = ShownDialog("dlgTabs");
+  auto* Tabs = Add<TTestTabs>(Dialog, "tabMain");
+  Add<TTestSheet>(Tabs, "tsOne");
+  Tabs->Active = Add<TTestSheet>(Tabs, "tsTwo");
+  PressKey(Tabs, VK_F1);
+  UnregisterHelpContainerClass(&TTestTabs::StaticClass());
+  UnregisterHelpContainerClass(&TTestSheet::StaticClass());
+  std::vector<TWinHelpCall> Expected{
+      {Host->MainWindow(), Folder + "TestModwth.hlp", HELP_CONTEXT, 2222}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+// ---------------------------------------------------------------------------------
+// The help button
+
+using HelpButtonTest = DialogTest;
+
+TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParent) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  // An instance name other than the class's: "Dlg_fraDetails1_edtWidth" is missing,
+  // "Dlg_fraDetails_edtWidth" is there.
+  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails1");
+  auto* Edit = Add<TEdit>(Frame, "edtWidth");
+  auto* Panel = Add<TPanel>(Frame, "pnlOrigin", 50);
+  auto* Check = Add<TCheckBox>(Panel, "chkRelative");
+  AnsiString File = HostRoot() + "Help\\Tarvikwth.hlp";
+
+  HelpClick(Dialog, Edit, {200, 300});
+  std::vector<TWinHelpCall> Expected{
+      {Dialog->Handle(), File, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(200, 300))},
+      {Dialog->Handle(), File, HELP_CONTEXTPOPUP, 5001}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+
+  // A control without a popup of its own takes its parent's.
+  WinHelpCalls.clear();
+  HelpClick(Dialog, Check, {7, 8});
+  Expected = {{Dialog->Handle(), File, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(7, 8))},
+              {Dialog->Handle(), File, HELP_CONTEXTPOPUP, 5003}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+  EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
+}
+
+TEST_F(HelpButtonTest, WithoutAPopupTheMastersFirstIsShown) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Edit = Add<TEdit>(Dialog, "edtUnknown");
+  // The host has no panel to prepare this time.
+  Host->SetHelpPanelOffered(false);
+  HelpClick(Dialog, Edit, {5, 6});
+  AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
+  std::vector<TWinHelpCall> Expected{
+      {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(5, 6))},
+      {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+  EXPECT_EQ(Host->HelpPanelPrepareCount(), 0);
+}
+
+TEST_F(HelpButtonTest, TheClickRightAfterF1ShowsNothingTheNextDoes) {
+  TTestDialog* Dialog = ShownDialog("dlgSomething");
+  auto* Edit = Add<TEdit>(Add<TfraDetails>(Dialog, "fraDetails"), "edtWidth");
+  PressKey(Edit, VK_F1);
+  ASSERT_EQ(WinHelpCalls.size(), 1u);
+  WinHelpCalls.clear();
+  HelpClick(Dialog, Edit, {1, 1});
+  EXPECT_TRUE(WinHelpCalls.empty());
+  EXPECT_FALSE(Dialog->F1Handled());
+  HelpClick(Dialog, Edit, {1, 1});
+  EXPECT_EQ(WinHelpCalls.size(), 2u);
+}
+
+}  // namespace
