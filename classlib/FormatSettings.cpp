@@ -1,6 +1,7 @@
 #include "classlib/FormatSettings.h"
 
 TFormatSettings FormatSettings;
+TSysLocale SysLocale;
 
 namespace {
 
@@ -45,4 +46,12 @@ TFormatSettings GetLocaleFormatSettings(LCID Locale) {
   return S;
 }
 
-void InitFormatSettings() { FormatSettings = GetLocaleFormatSettings(LOCALE_USER_DEFAULT); }
+void InitFormatSettings() {
+  FormatSettings = GetLocaleFormatSettings(LOCALE_USER_DEFAULT);
+  SysLocale.DefaultLCID = GetThreadLocale();
+  const LANGID Language = LANGIDFROMLCID(SysLocale.DefaultLCID);
+  SysLocale.PriLangID = PRIMARYLANGID(Language);
+  SysLocale.SubLangID = SUBLANGID(Language);
+  SysLocale.FarEast = GetSystemMetrics(SM_DBCSENABLED) != 0;
+  SysLocale.MiddleEast = GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+}

@@ -27,5 +27,18 @@ extern TFormatSettings FormatSettings;
 // The settings of a locale (LOCALE_USER_DEFAULT for the user's own).
 TFormatSettings GetLocaleFormatSettings(LCID Locale);
 
-// Unit initialization: reads the user's locale into FormatSettings.
+// The system's locale: its ids, and whether it is a Far-East (double-byte) or a
+// Middle-East (right-to-left) locale. Read at start-up; tests may overwrite it.
+struct TSysLocale {
+  LCID DefaultLCID = 0;
+  LANGID PriLangID = 0;
+  LANGID SubLangID = 0;
+  bool FarEast = false;
+  bool MiddleEast = false;
+};
+
+extern TSysLocale SysLocale;
+
+// Unit initialization: reads the user's locale into FormatSettings and the system's
+// into SysLocale.
 void InitFormatSettings();

@@ -16,8 +16,14 @@
 #include "framework/VFSAPI.h"
 #include "pcb/PCBProcs.h"
 #include "skin/KsBitmap.h"
+#include "skin/KsButtons.h"
+#include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
+#include "skin/KsHooks.h"
+#include "skin/KsThemeButtons.h"
+#include "skin/KsThemeEngine.h"
+#include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
 
 const TUnitEntry ModuleUnits[] = {
@@ -42,6 +48,17 @@ const TUnitEntry ModuleUnits[] = {
     {"KsUtils", InitKsUtils, DoneKsUtils},
     {"KsEffects", InitKsEffects, DoneKsEffects},
     {"KsForms", InitKsForms, DoneKsForms},
+    // The kit's window hooks (their list ends before the class library frees the
+    // window-procedure thunks), the buffered control bases and the push button with
+    // the glyphs of its kinds.
+    {"KsHooks", InitKsHooks, DoneKsHooks},
+    {"KsControls", InitKsControls, DoneKsControls},
+    {"KsButtons", InitKsButtons, DoneKsButtons},
+    // The theme engine: the painter registry (with the base painter "No Theme"), the
+    // engine's class and properties for form files, then the themed controls.
+    {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
+    {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
+    {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
     // The PCB editor's functions, when the editor is loaded already.
     {"PCBProcs", InitPcbProcs, nullptr},
     // The host's client functions are bound and the host's client kept, then the

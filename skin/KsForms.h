@@ -12,6 +12,9 @@
 #include "classlib/ImgList.h"
 #include "skin/KsBitmap.h"
 
+// The frame a skinned window draws: none, a standard window's or a tool window's.
+enum TKsBorderStyle : Byte { kbsNone, kbsStandard, kbsToolWindow };
+
 // From the caption font and the small caption font of the system's non-client metrics.
 extern TFont* CaptionFont;
 extern TFont* SmallCaptionFont;

@@ -1,0 +1,437 @@
+// The kit's push button: kinds and their glyphs, layout of glyph and caption, the
+// kit's face, keyboard and mouse.
+#include "skin/KsButtons.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+#include "classlib/ModuleInit.h"
+#include "classlib/StdCtrls.h"
+#include "skin/KsUtils.h"
+
+TCLASS_IMPL(TKsCustomButton)
+
+// ---------------------------------------------------------------------------------
+// Kinds
+
+namespace {
+
+struct TKindInfo {
+  const char* Caption;
+  TModalResult ModalResult;
+  const char* Resource;
+};
+
+constexpr TKindInfo KindInfo[] = {
+    {"", mrNone, ""},
+    {"OK", mrOk, "KSBTN_OK"},
+    {"Cancel", mrCancel, "KSBTN_CANCEL"},
+    {"&Help", mrNone, "KSBTN_HELP"},
+    {"&Yes", mrYes, "KSBTN_YES"},
+    {"&No", mrNo, "KSBTN_NO"},
+    {"&Close", mrNone, "KSBTN_CLOSE"},
+    {"Abort", mrAbort, "KSBTN_ABORT"},
+    {"&Retry", mrRetry, "KSBTN_RETRY"},
+    {"&Ignore", mrIgnore, "KSBTN_IGNORE"},
+    {"&All", mrAll, "KSBTN_ALL"},
+};
+constexpr std::size_t KindCount = std::size(KindInfo);
+
+const TKindInfo& InfoOf(TBitBtnKind Kind) {
+  const auto Index = static_cast<std::size_t>(Kind);
+  return KindInfo[Index < KindCount ? Index : 0];
+}
+
+std::array<TBitmap*, KindCount> KindGlyphs{};
+
+}  // namespace
+
+AnsiString KsButtonKindCaption(TBitBtnKind Kind) { return InfoOf(Kind).Caption; }
+TModalResult KsButtonKindModalResult(TBitBtnKind Kind) { return InfoOf(Kind).ModalResult; }
+AnsiString KsButtonKindResource(TBitBtnKind Kind) { return InfoOf(Kind).Resource; }
+
+TBitmap* KsButtonKindGlyph(TBitBtnKind Kind) {
+  const auto Index = static_cast<std::size_t>(Kind);
+  if (Kind == bkCustom || Index >= KindCount) return nullptr;
+  if (!KindGlyphs[Index]) {
+    TOwned<TBitmap> Glyph(NewObject<TBitmap>());
+    const char* Name = KindInfo[Index].Resource;
+    // As the system's bitmap loader: a missing resource gives no image.
+    if (FindResourceA(HInstance, Name, MAKEINTRESOURCEA(2)))  // RT_BITMAP
+      Glyph->LoadFromResourceName(HInstance, Name);
+    KindGlyphs[Index] = Glyph.release();
+  }
+  return KindGlyphs[Index];
+}
+
+// ---------------------------------------------------------------------------------
+// Construction and properties
+
+TKsCustomButton::TKsCustomButton(TComponent* AOwner) : TKsCustomControl(AOwner) {
+  SetControlStyle({csCaptureMouse, csSetCaption, csDoubleClicks});
+  SetTabStop(true);
+  FGlyph = NewObject<TBitmap>();
+  FGlyph->OnChange = TNotifyEvent::Bind<&TKsCustomButton::GlyphChanged>(this);
+  SetColor(KsColorToColor(KsColorFace));
+  SetTransparent(true);
+  SetBounds(0, 0, 75, 25);
+}
+
+TKsCustomButton::~TKsCustomButton() { FreeAndNil(FGlyph); }
+
+void TKsCustomButton::Loaded() {
+  inherited::Loaded();
+  Invalidate();
+}
+
+void TKsCustomButton::SetDefault(bool Value) {
+  FDefault = Value;
+  if (HandleAllocated()) {
+    // Every button of the form works out again whether it shows the default frame.
+    if (TCustomForm* Form = GetParentForm(this))
+      Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Form->ActiveControl()));
+  }
+  Invalidate();
+}
+
+void TKsCustomButton::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
+
+void TKsCustomButton::GlyphChanged(TObject* /*Sender*/) {
+  const int W = FGlyph->Width();
+  const int H = FGlyph->Height();
+  if (H > 0 && W > 0 && W % H == 0) {
+    const int Count = W / H;
+    FNumGlyphs = Count > 4 ? 1 : Count;
+  }
+  Invalidate();
+}
+
+void TKsCustomButton::SetLayout(TButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::SetNumGlyphs(int Value) {
+  Value = std::clamp(Value, 1, 4);
+  if (FNumGlyphs == Value) return;
+  FNumGlyphs = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::SetSpacing(int Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::SetBlackAndWhiteGlyph(bool Value) {
+  if (FBlackAndWhiteGlyph == Value) return;
+  FBlackAndWhiteGlyph = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::SetKind(TBitBtnKind Value) {
+  if (FKind == Value) return;
+  if (Value != bkCustom) {
+    SetDefault(Value == bkOK || Value == bkYes);
+    // A form file's caption wins over the kind's.
+    if (!ComponentState().Contains(csLoading) || Caption().empty())
+      SetCaption(KsButtonKindCaption(Value));
+    FModalResult = KsButtonKindModalResult(Value);
+    SetGlyph(KsButtonKindGlyph(Value));
+    SetNumGlyphs(2);
+  }
+  FKind = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::SetDown(Byte Value) {
+  if (FDown == Value) return;
+  FDown = Value;
+  Invalidate();
+}
+
+void TKsCustomButton::Click() {
+  if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
+  inherited::Click();
+}
+
+// ---------------------------------------------------------------------------------
+// Layout
+
+TSize TKsCustomButton::GlyphSize() const {
+  if (FGlyph->Empty()) return TSize{0, 0};
+  return TSize{FGlyph->Width() / std::max(FNumGlyphs, 1), FGlyph->Height()};
+}
+
+TSize TKsCustomButton::CaptionSize() {
+  FBuffer->SetFont(FBufferFont);
+  const AnsiString Text = Caption();
+  return TSize{FBuffer->TextWidth(Text), FBuffer->TextHeight(Text)};
+}
+
+TRect TKsCustomButton::GetContentRect() {
+  const TSize Text = CaptionSize();
+  const TSize G = GlyphSize();
+  TRect R{0, 0, Text.cx, Text.cy};
+  if (!FGlyph->Empty()) {
+    if (FLayout == blGlyphTop || FLayout == blGlyphBottom)
+      R.bottom += G.cy + FSpacing;
+    else
+      R.right += G.cx + FSpacing;
+    R.right = std::max<LONG>(R.right, G.cx);
+    R.bottom = std::max<LONG>(R.bottom, G.cy);
+  }
+  int DX = (Width() - R.right) / 2;
+  int DY = (Height() - R.bottom) / 2;
+  if (FDown) {
+    ++DX;
+    ++DY;
+  }
+  OffsetRect(&R, DX, DY);
+  return R;
+}
+
+TRect TKsCustomButton::GetTextRect() {
+  TRect R = GetContentRect();
+  if (FGlyph->Empty()) return R;
+  const TSize G = GlyphSize();
+  switch (FLayout) {
+    case blGlyphLeft: R.left += G.cx + FSpacing; break;
+    case blGlyphRight: R.right -= G.cx + FSpacing; break;
+    case blGlyphTop: R.top += G.cy + FSpacing; break;
+    case blGlyphBottom: R.bottom -= G.cy + FSpacing; break;
+  }
+  return R;
+}
+
+TRect TKsCustomButton::GetGlyphRect() {
+  TRect R = GetContentRect();
+  const TSize G = GlyphSize();
+  switch (FLayout) {
+    case blGlyphLeft: R.right = R.left + G.cx + FSpacing; break;
+    case blGlyphRight: R.left = R.right - G.cx - FSpacing; break;
+    case blGlyphTop: R.bottom = R.top + G.cy + FSpacing; break;
+    case blGlyphBottom: R.top = R.bottom - G.cy - FSpacing; break;
+  }
+  return R;
+}
+
+// ---------------------------------------------------------------------------------
+// Drawing
+
+void TKsCustomButton::PaintBuffer() {
+  inherited::PaintBuffer();
+  DrawFace();
+  DrawCaption();
+  DrawGlyph();
+}
+
+void TKsCustomButton::DrawFace() {
+  TRect R{0, 0, Width(), Height()};
+  if (FHasFocus || FDefaultActive) {
+    FBuffer->FrameRect(R, KsColorBlack);
+    R = GrowRect(R, -1);
+  }
+  const TKsColor Face = ColorToKsColor(Color(), 255);
+  const TKsColor Shadow = ColorToKsColor(clBtnShadow, 255);
+  FBuffer->FillRect(R, Face);
+  if (FDown == 0) {
+    FBuffer->DrawEdge(R, ColorToKsColor(clBtnHighlight, 255), KsColorBlack);
+    R = GrowRect(R, -1);
+    FBuffer->DrawEdge(R, Face, Shadow);
+  } else {
+    FBuffer->DrawEdge(R, Shadow, Shadow);
+  }
+  if (FHasFocus) FBuffer->DrawFocusRect(GrowRect(TRect{0, 0, Width(), Height()}, -4), Shadow);
+}
+
+void TKsCustomButton::DrawGlyph() {
+  if (FGlyph->Empty()) return;
+  const TSize Image = GlyphSize();
+  if (Image.cx <= 0 || Image.cy <= 0) return;
+  TOwned<TKsBitmap> Pixels(NewObject<TKsBitmap>());
+  Pixels->Assign(FGlyph);
+  const TKsColor Key = Pixels->GetPixel(0, FGlyph->Height() - 1) & 0x00FFFFFF;
+  const TRect Place = GetGlyphRect();
+  const int DX = Place.left + (RectWidth(Place) - Image.cx) / 2;
+  const int DY = Place.top + (RectHeight(Place) - Image.cy) / 2;
+  const bool IsEnabled = Enabled();
+  const int SX = (FNumGlyphs <= 1 || IsEnabled) ? 0 : Image.cx;
+  const bool Grey = FBlackAndWhiteGlyph && !FMouseInControl;
+  for (int Y = 0; Y < Image.cy; ++Y) {
+    for (int X = 0; X < Image.cx; ++X) {
+      TKsColor C = Pixels->GetPixel(SX + X, Y) & 0x00FFFFFF;
+      if (C == Key) continue;
+      float H, S, L;
+      if (Grey) {
+        KsColorToHSL(C, H, S, L);
+        const Cardinal Level = static_cast<Byte>(KsRound(L * 255.0));
+        C = Level << 16 | Level << 8 | Level;
+      }
+      if (!IsEnabled) {
+        KsColorToHSL(C, H, S, L);
+        // Wraps as a byte: 160 to 210.
+        const Cardinal Level = static_cast<Byte>(KsRound(L * 50.0) - 96);
+        C = Level << 16 | Level << 8 | Level;
+      }
+      FBuffer->SetPixel(DX + X, DY + Y, C | 0xFF000000u);
+    }
+  }
+}
+
+void TKsCustomButton::DrawCaption() {
+  const AnsiString Text = Caption();
+  const TSize Size = CaptionSize();
+  const TRect Text0 = CenterRect(TRect{0, 0, Size.cx, Size.cy}, GetTextRect());
+  const UINT Flags = static_cast<UINT>(DrawTextBiDiModeFlags(DT_CENTER));
+  TFont* Font = FBuffer->Font();
+  if (!Enabled()) {
+    Font->SetColor(clBtnHighlight);
+    TRect Embossed = Text0;
+    OffsetRect(&Embossed, 1, 1);
+    FBuffer->DrawText(Text, Embossed, Flags);
+    Font->SetColor(clBtnShadow);
+  }
+  FBuffer->DrawText(Text, Text0, Flags);
+}
+
+// ---------------------------------------------------------------------------------
+// Keyboard and mouse
+
+void TKsCustomButton::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_SPACE && !Shift.Contains(ssAlt)) SetDown(1);
+  inherited::KeyDown(Key, Shift);
+}
+
+void TKsCustomButton::KeyUp(Word& Key, TShiftState Shift) {
+  if (Key == VK_SPACE) {
+    SetDown(0);
+    Key = 0;
+    inherited::KeyUp(Key, Shift);
+    Click();  // last: a click may free the button
+    return;
+  }
+  inherited::KeyUp(Key, Shift);
+}
+
+void TKsCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !Enabled()) return;
+  if (CanFocus()) SetFocus();
+  FDown = 1;
+  Invalidate();
+  FTracking = true;
+}
+
+void TKsCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
+  inherited::MouseMove(Shift, X, Y);
+  if (!FTracking) return;
+  const TRect Client = ClientRect();
+  const bool Inside = X >= 0 && X < Client.right && Y >= 0 && Y < Client.bottom;
+  SetDown(Inside ? 1 : 0);
+}
+
+void TKsCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (Button != mbLeft || !FTracking) return;
+  FTracking = false;
+  FDown = 0;
+  Invalidate();
+  // Released where it was pressed: a click (last, as it may free the button).
+  if (X >= 0 && X < Width() && Y >= 0 && Y < Height()) Click();
+}
+
+void TKsCustomButton::MouseEnter() {
+  inherited::MouseEnter();
+  Invalidate();
+}
+
+void TKsCustomButton::MouseLeave() {
+  inherited::MouseLeave();
+  Invalidate();
+}
+
+void TKsCustomButton::FocusGained() {
+  inherited::FocusGained();
+  Invalidate();
+}
+
+void TKsCustomButton::FocusLost() {
+  inherited::FocusLost();
+  Invalidate();
+}
+
+void TKsCustomButton::CMDialogKey(TMessage& Message) {
+  const bool Takes = (Message.WParam == VK_RETURN && (FDefaultActive || FHasFocus)) ||
+                     (Message.WParam == VK_ESCAPE && FModalResult == mrCancel);
+  if (Takes && KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
+    Message.Result = 1;
+    Click();
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TKsCustomButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    Message.Result = 1;
+    Click();
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TKsCustomButton::CMFocusChanged(TMessage& Message) {
+  auto* Sender = reinterpret_cast<TWinControl*>(Message.LParam);
+  // Another button (or this one) with the focus takes Enter itself.
+  const bool Active =
+      (Sender && (Sender->Is<TKsCustomButton>() || Sender->Is<TButton>())) ? false : FDefault;
+  if (Active != FDefaultActive) {
+    FDefaultActive = Active;
+    Invalidate();
+  }
+  inherited::Dispatch(Message);
+}
+
+void TKsCustomButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_DIALOGKEY: CMDialogKey(Message); return;
+    case CM_DIALOGCHAR: CMDialogChar(Message); return;
+    case CM_FOCUSCHANGED: CMFocusChanged(Message); return;
+    case CM_TEXTCHANGED:
+      inherited::Dispatch(Message);
+      Invalidate();
+      return;
+  }
+  inherited::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------------------------
+// The unit
+
+void InitKsButtons() {
+  RegisterClass(&TKsCustomButton::StaticClass());
+  TPublish<TKsCustomButton> P;
+  P.Prop("BlackAndWhiteGlyph", &TKsCustomButton::BlackAndWhiteGlyph,
+         &TKsCustomButton::SetBlackAndWhiteGlyph);
+  P.Prop("Caption", &TKsCustomButton::Caption, &TKsCustomButton::SetCaption);
+  P.Prop("Default", &TKsCustomButton::Default, &TKsCustomButton::SetDefault);
+  P.Prop("Glyph", &TKsCustomButton::Glyph, &TKsCustomButton::SetGlyph);
+  P.Prop("Kind", &TKsCustomButton::Kind, &TKsCustomButton::SetKind);
+  P.Prop("Layout", &TKsCustomButton::Layout, &TKsCustomButton::SetLayout);
+  P.Prop("ModalResult", &TKsCustomButton::ModalResult, &TKsCustomButton::SetModalResult);
+  P.Prop("NumGlyphs", &TKsCustomButton::NumGlyphs, &TKsCustomButton::SetNumGlyphs).Default(1);
+  P.Prop("Spacing", &TKsCustomButton::Spacing, &TKsCustomButton::SetSpacing).Default(4);
+  P.Prop("TabStop", &TKsCustomButton::TabStop, &TKsCustomButton::SetTabStop).Default(true);
+  P.Prop("Transparent", &TKsCustomButton::Transparent, &TKsCustomButton::SetTransparent)
+      .Default(true);
+}
+
+void DoneKsButtons() {
+  UnRegisterPublished(&TKsCustomButton::StaticClass());
+  UnRegisterClass(&TKsCustomButton::StaticClass());
+  for (TBitmap*& Glyph : KindGlyphs) FreeAndNil(Glyph);
+}

@@ -1,0 +1,190 @@
+// The buffered bases of the kit's self-drawn controls. A control paints into its own
+// off-screen TKsBitmap (PaintBuffer, the one operation descendants override) and
+// copies the result to the screen in one transfer, which removes flicker.
+//
+// Transparent: the parent's background is painted into the buffer first. Blend: the
+// control's painting is composed over that background at the opacity BlendValue.
+// Buffers grow and shrink in steps of BufferGrain pixels, so that resizing does not
+// make a new bitmap at every pixel.
+//
+// A plain background-erase message does nothing (and counts as done); one whose lParam
+// has KsEraseIntoDC set asks a windowed kit control to paint its buffer into the given
+// DC, which is how a parent's background reaches transparent children (the kit sends
+// KsParentBackgroundRequest, an MDI client the flag alone).
+//
+// The windowed base paints its non-windowed children into its buffer: kit graphic
+// controls through their own buffers, other graphic controls (and windowed children
+// with WS_EX_TRANSPARENT) with WM_PAINT on the buffer's DC.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/Controls.h"
+#include "skin/KsBitmap.h"
+
+// Sent to a kit control's owner window: non-zero while the owner composes its
+// children's painting itself (the skinned form answers 1 while it blends).
+inline constexpr UINT KM_ISFORMBLENDED = 0x637;
+
+// WM_ERASEBKGND's lParam flag: paint into the DC in wParam.
+inline constexpr LPARAM KsEraseIntoDC = 4;
+// What the kit sends when it wants a parent's background under a control.
+inline constexpr LPARAM KsParentBackgroundRequest = 12;
+
+inline constexpr int KsDefaultBufferGrain = 30;
+inline constexpr int KsDefaultBlendValue = 150;
+
+// The buffer length for a control length: the next whole multiple of Grain above it
+// (30 gives 60, 29 gives 30, 0 gives 30).
+int BufferGrainSize(int Length, int Grain);
+
+// ---------------------------------------------------------------------------------
+
+class TKsCustomControl : public TWinControl {
+  TCLASS_DECL(TKsCustomControl, TWinControl)
+ public:
+  // Opaque, button-face colour, 100 x 30.
+  explicit TKsCustomControl(TComponent* AOwner);
+  ~TKsCustomControl() override;
+
+  TKsBitmap* Buffer() const { return FBuffer; }
+  TKsBitmap* BlendBuffer() const { return FBlendBuffer; }
+  int BufferGrain() const { return FBufferGrain; }
+  // A copy of Font, taken at each repaint.
+  TFont* BufferFont() const { return FBufferFont; }
+  // The size last given to SetBounds or seen in WM_WINDOWPOSCHANGING.
+  int ControlWidth() const { return FControlWidth; }
+  int ControlHeight() const { return FControlHeight; }
+
+  bool HasFocus() const { return FHasFocus; }
+  bool MouseInControl() const { return FMouseInControl; }
+  bool NeedsRepaint() const { return FNeedsRepaint; }
+  void SetNeedsRepaint(bool Value) { FNeedsRepaint = Value; }
+
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  bool Blend() const { return FBlend; }
+  void SetBlend(bool Value);
+  // Opacity 0..255 of the control's painting while blending.
+  int BlendValue() const { return FBlendValue; }
+  void SetBlendValue(int Value);
+
+  // Whether the owner window answers KM_ISFORMBLENDED with non-zero (false while
+  // designing, without an owner, or with an owner that has no window).
+  bool IsOwnerBlended();
+  // Paints the buffer again when it needs it (or the owner blends).
+  void UpdateBuffer();
+  // Sizes the buffers for ControlWidth x ControlHeight in grain steps; a change
+  // repaints.
+  void ResizeBuffer();
+
+  void Invalidate() override;
+  void Repaint() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void Loaded() override;
+  // Without WS_HSCROLL and WS_VSCROLL: scrolling is drawn by the kit.
+  void CreateParams(TCreateParams& Params) override;
+  // Draws the control into Buffer; the base fills it with Color unless Transparent.
+  virtual void PaintBuffer();
+  // The breadth of a built-in scroll bar.
+  virtual int GetScrollBarSize();
+
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void FocusGained();
+  virtual void FocusLost();
+
+  // The parent's background under the control, painted into DC (whose origin is the
+  // control's client origin): the parent's erase request, then its graphic children.
+  void PaintParentBackground(HDC DC);
+  // The graphic children (and windowed ones with WS_EX_TRANSPARENT) into the buffer.
+  void PaintChildrenToBuffer();
+
+  TKsBitmap* FBuffer;
+  TKsBitmap* FBlendBuffer;
+  TFont* FBufferFont;
+  int FBufferGrain = KsDefaultBufferGrain;
+  bool FHasFocus = false;
+  bool FNeedsRepaint = false;
+  bool FTransparent = false;
+  bool FBlend = false;
+  int FBlendValue = KsDefaultBlendValue;
+  bool FMouseInControl = false;
+  int FControlWidth = 0;
+  int FControlHeight = 0;
+
+ private:
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+};
+
+// ---------------------------------------------------------------------------------
+
+class TKsGraphicControl : public TGraphicControl {
+  TCLASS_DECL(TKsGraphicControl, TGraphicControl)
+ public:
+  // Opaque, button-face colour, 100 x 30.
+  explicit TKsGraphicControl(TComponent* AOwner);
+  ~TKsGraphicControl() override;
+
+  TKsBitmap* Buffer() const { return FBuffer; }
+  TKsBitmap* BlendBuffer() const { return FBlendBuffer; }
+  int BufferGrain() const { return FBufferGrain; }
+  TFont* BufferFont() const { return FBufferFont; }
+  int ControlWidth() const { return FControlWidth; }
+  int ControlHeight() const { return FControlHeight; }
+
+  bool MouseInControl() const { return FMouseInControl; }
+  bool NeedsRepaint() const { return FNeedsRepaint; }
+  void SetNeedsRepaint(bool Value) { FNeedsRepaint = Value; }
+  // True while the windowed parent paints this control into its own buffer (the
+  // parent has put its background into this buffer already).
+  bool PaintingFromParent() const { return FPaintingFromParent; }
+  void SetPaintingFromParent(bool Value) { FPaintingFromParent = Value; }
+
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  bool Blend() const { return FBlend; }
+  void SetBlend(bool Value);
+  int BlendValue() const { return FBlendValue; }
+  void SetBlendValue(int Value);
+
+  bool IsOwnerBlended();
+  // Paints the buffer again when NeedsRepaint is set.
+  void UpdateBuffer();
+  void ResizeBuffer();
+
+  void Invalidate() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void Loaded() override;
+  // Repaints the buffer and copies it to the canvas.
+  void Paint() override;
+  virtual void PaintBuffer();
+
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+
+  TKsBitmap* FBuffer;
+  TKsBitmap* FBlendBuffer;
+  TFont* FBufferFont;
+  int FBufferGrain = KsDefaultBufferGrain;
+  bool FNeedsRepaint = false;
+  bool FTransparent = false;
+  bool FBlend = false;
+  int FBlendValue = KsDefaultBlendValue;
+  bool FMouseInControl = false;
+  bool FPaintingFromParent = false;
+  int FControlWidth = 0;
+  int FControlHeight = 0;
+};
+
+// The unit's start and end: the published properties of both bases.
+void InitKsControls();
+void DoneKsControls();

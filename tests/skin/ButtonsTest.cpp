@@ -1,0 +1,421 @@
+// The kit's push button on real windows: kinds and their glyph resources, the default
+// and cancel keys and the default frame, mouse tracking, Space and accelerators, the
+// painted face, caption and glyph, and the button in a form file.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "classlib/Classes_Streaming.h"
+#include "classlib/StdCtrls.h"
+#include "skin/KsButtons.h"
+#include "skin/KsUtils.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+TKsColor Opaque(TColor C) { return ColorToKsColor(C, 255); }
+TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
+
+class KsButtonTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(420, 200);
+  }
+  TKsCustomButton* AddButton(const char* Name, int Left, const char* Caption = "Button") {
+    auto* B = NewObject<TKsCustomButton>(Form);
+    B->SetName(Name);
+    B->SetParent(Form);
+    B->SetLeft(Left);
+    B->SetTop(40);
+    B->SetCaption(Caption);
+    B->OnClick = Recorder.Event();
+    return B;
+  }
+  // A key pressed and released where the focus is, as the user's input arrives.
+  static void Press(WPARAM Key) {
+    HWND Focus = GetFocus();
+    PostMessageA(Focus, WM_KEYDOWN, Key, 1);
+    PostMessageA(Focus, WM_KEYUP, Key, 0xC0000001);
+    Pump();
+  }
+  static void Mouse(TWinControl* Control, UINT Msg, int X, int Y) {
+    SendMessageA(Control->Handle(), Msg, Msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(X, Y));
+  }
+  static void PaintNow(TWinControl* Control) {
+    RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  // The RGB values found in a rectangle of the button's buffer.
+  static std::set<TKsColor> ColoursIn(TKsCustomButton* B, const TRect& R) {
+    std::set<TKsColor> Result;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X) Result.insert(Rgb(B->Buffer()->GetPixel(X, Y)));
+    return Result;
+  }
+
+  TForm* Form = nullptr;
+  std::vector<std::string> Clicks;
+  TNotifyHandler Recorder{[this](TObject* Sender) { Clicks.push_back(static_cast<TComponent*>(Sender)->Name()); }};
+};
+
+// ---------------------------------------------------------------------------------
+// Kinds and glyphs
+
+TEST_F(KsButtonTest, AKindGivesCaptionModalResultDefaultAndTwoGlyphs) {
+  auto* B = AddButton("btnNext", 10, "Next >");
+  B->SetKind(bkYes);
+  EXPECT_EQ(B->Caption(), "&Yes");
+  EXPECT_EQ(B->ModalResult(), mrYes);
+  EXPECT_TRUE(B->Default());
+  EXPECT_EQ(B->NumGlyphs(), 2);
+  EXPECT_EQ(B->Glyph()->Width(), 32);
+  EXPECT_EQ(B->Glyph()->Height(), 16);
+
+  B->SetKind(bkCustom);  // changes nothing else
+  EXPECT_EQ(B->Kind(), bkCustom);
+  EXPECT_EQ(B->Caption(), "&Yes");
+  EXPECT_EQ(B->ModalResult(), mrYes);
+  B->SetKind(bkCancel);
+  EXPECT_EQ(B->Caption(), "Cancel");
+  EXPECT_EQ(B->ModalResult(), mrCancel);
+  EXPECT_FALSE(B->Default());
+}
+
+TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionThatWasRead) {
+  auto* Named = AddButton("btnOwn", 10, "Weiter");
+  auto* Empty = AddButton("btnEmpty", 100, "");
+  Named->SetComponentStateFlag(csLoading, true);
+  Empty->SetComponentStateFlag(csLoading, true);
+  Named->SetKind(bkOK);
+  Empty->SetKind(bkNo);
+  Named->SetComponentStateFlag(csLoading, false);
+  Empty->SetComponentStateFlag(csLoading, false);
+  EXPECT_EQ(Named->Caption(), "Weiter");
+  EXPECT_EQ(Named->ModalResult(), mrOk);
+  EXPECT_EQ(Empty->Caption(), "&No");
+}
+
+TEST_F(KsButtonTest, TheGlyphsWidthInHeightsDecidesNumGlyphs) {
+  auto* B = AddButton("btnGlyph", 10);
+  TOwned<TBitmap> Glyph(NewObject<TBitmap>());
+  Glyph->SetSize(48, 16);
+  B->SetGlyph(Glyph.get());
+  EXPECT_EQ(B->NumGlyphs(), 3);
+  B->SetNumGlyphs(2);
+  Glyph->SetSize(100, 16);
+  B->SetGlyph(Glyph.get());
+  EXPECT_EQ(B->NumGlyphs(), 2);
+  Glyph->SetSize(80, 16);
+  B->SetGlyph(Glyph.get());
+  EXPECT_EQ(B->NumGlyphs(), 1);
+}
+
+TEST(KsButtonKindsTest, EveryKindHasItsOwnFourBitGlyphsNormalAndDisabled) {
+  EXPECT_EQ(KsButtonKindGlyph(bkCustom), nullptr);
+  for (int K = bkOK; K <= bkAll; ++K) {
+    const auto Kind = static_cast<TBitBtnKind>(K);
+    SCOPED_TRACE(KsButtonKindResource(Kind));
+    TBitmap* Glyph = KsButtonKindGlyph(Kind);
+    ASSERT_NE(Glyph, nullptr);
+    EXPECT_EQ(KsButtonKindGlyph(Kind), Glyph);  // kept
+    ASSERT_EQ(Glyph->Width(), 32);
+    ASSERT_EQ(Glyph->Height(), 16);
+    EXPECT_EQ(Glyph->BitCount(), 4);
+    TCanvas* C = Glyph->Canvas();
+    const TColor Key = C->Pixels(0, 15);
+    int Normal = 0, Disabled = 0, Differ = 0;
+    for (int Y = 0; Y < 16; ++Y)
+      for (int X = 0; X < 16; ++X) {
+        Normal += C->Pixels(X, Y) != Key;
+        Disabled += C->Pixels(16 + X, Y) != Key;
+        Differ += C->Pixels(X, Y) != C->Pixels(16 + X, Y);
+      }
+    EXPECT_GT(Normal, 10);
+    EXPECT_GE(Disabled, Normal);
+    EXPECT_GT(Differ, 0);
+  }
+  EXPECT_EQ(KsButtonKindCaption(bkAll), "&All");
+  EXPECT_EQ(KsButtonKindModalResult(bkAll), mrAll);
+  EXPECT_EQ(KsButtonKindModalResult(bkClose), mrNone);
+}
+
+// ---------------------------------------------------------------------------------
+// Keys
+
+TEST_F(KsButtonTest, EnterClicksTheDefaultButtonAndEscapeTheOneWithModalResultCancel) {
+  auto* Edit = NewObject<TEdit>(Form);
+  Edit->SetParent(Form);
+  auto* Back = AddButton("btnBack", 10);
+  auto* Next = AddButton("btnNext", 100);
+  auto* Cancel = AddButton("btnCancel", 190);
+  Next->SetDefault(true);
+  Cancel->SetModalResult(mrCancel);
+  (void)Back;
+  Edit->SetFocus();
+  Pump();
+  EXPECT_TRUE(Next->DefaultActive());
+  Press(VK_RETURN);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnNext"}));
+  Press(VK_ESCAPE);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnNext", "btnCancel"}));
+  EXPECT_EQ(Form->ModalResult(), mrCancel);
+  // Not with a shift key held.
+  HeldKeys = {VK_SHIFT};
+  Press(VK_RETURN);
+  HeldKeys.clear();
+  EXPECT_EQ(Clicks.size(), 2u);
+}
+
+TEST_F(KsButtonTest, TheDefaultFrameMovesToTheKitButtonThatHasTheFocus) {
+  auto* Edit = NewObject<TEdit>(Form);
+  Edit->SetParent(Form);
+  auto* Back = AddButton("btnBack", 10);
+  auto* Next = AddButton("btnNext", 100);
+  auto* Plain = NewObject<TButton>(Form);
+  Plain->SetParent(Form);
+  Plain->SetBounds(300, 40, 75, 25);
+  Next->SetDefault(true);
+  Edit->SetFocus();
+  Pump();
+  PaintNow(Back);
+  PaintNow(Next);
+  EXPECT_EQ(Next->Buffer()->GetPixel(0, 0), KsColorBlack);
+  EXPECT_EQ(Back->Buffer()->GetPixel(0, 0), Opaque(clBtnHighlight));
+
+  Back->SetFocus();
+  Pump();
+  EXPECT_FALSE(Next->DefaultActive());
+  EXPECT_TRUE(Back->HasFocus());
+  PaintNow(Back);
+  PaintNow(Next);
+  EXPECT_EQ(Back->Buffer()->GetPixel(0, 0), KsColorBlack);
+  EXPECT_EQ(Next->Buffer()->GetPixel(0, 0), Opaque(clBtnHighlight));
+  EXPECT_EQ(ScreenPixel(Next->Handle(), 0, 0), static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
+  EXPECT_EQ(ScreenPixel(Back->Handle(), 0, 0), RGB(0, 0, 0));
+  Press(VK_RETURN);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnBack"}));
+
+  // A class-library button with the focus takes the frame as well.
+  Plain->SetFocus();
+  Pump();
+  EXPECT_FALSE(Next->DefaultActive());
+  Edit->SetFocus();
+  Pump();
+  EXPECT_TRUE(Next->DefaultActive());
+}
+
+TEST_F(KsButtonTest, SpaceShowsTheButtonDownAndClicksOnRelease) {
+  auto* B = AddButton("btnSpace", 10);
+  B->SetFocus();
+  Pump();
+  PostMessageA(B->Handle(), WM_KEYDOWN, VK_SPACE, 1);
+  Pump();
+  EXPECT_EQ(B->Down(), 1);
+  EXPECT_TRUE(Clicks.empty());
+  PostMessageA(B->Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+  Pump();
+  EXPECT_EQ(B->Down(), 0);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnSpace"}));
+}
+
+TEST_F(KsButtonTest, TheCaptionsAcceleratorClicksAnEnabledButton) {
+  auto* B = AddButton("btnGo", 10, "&Go");
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'g', 0), 1);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnGo"}));
+  B->SetEnabled(false);
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'g', 0), 0);
+  EXPECT_EQ(Clicks.size(), 1u);
+}
+
+TEST_F(KsButtonTest, AClickGivesTheFormTheButtonsModalResult) {
+  auto* B = AddButton("btnRetry", 10);
+  B->SetKind(bkRetry);
+  B->Click();
+  EXPECT_EQ(Form->ModalResult(), mrRetry);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnRetry"}));
+}
+
+// ---------------------------------------------------------------------------------
+// Mouse
+
+TEST_F(KsButtonTest, PressingDraggingOffAndReleasingDoesNotClick) {
+  auto* B = AddButton("btnDrag", 10);
+  Mouse(B, WM_LBUTTONDOWN, 30, 12);
+  EXPECT_TRUE(B->Tracking());
+  EXPECT_EQ(B->Down(), 1);
+  EXPECT_TRUE(B->HasFocus());
+  Mouse(B, WM_MOUSEMOVE, 120, 12);
+  EXPECT_EQ(B->Down(), 0);
+  Mouse(B, WM_LBUTTONUP, 120, 12);
+  EXPECT_FALSE(B->Tracking());
+  EXPECT_TRUE(Clicks.empty());
+
+  // Dragged back on before the release, it clicks.
+  Mouse(B, WM_LBUTTONDOWN, 30, 12);
+  Mouse(B, WM_MOUSEMOVE, -3, 12);
+  EXPECT_EQ(B->Down(), 0);
+  Mouse(B, WM_MOUSEMOVE, 5, 20);
+  EXPECT_EQ(B->Down(), 1);
+  Mouse(B, WM_LBUTTONUP, 5, 20);
+  EXPECT_EQ(B->Down(), 0);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnDrag"}));
+}
+
+TEST_F(KsButtonTest, ADisabledButtonIgnoresTheMouse) {
+  auto* B = AddButton("btnOff", 10);
+  B->SetEnabled(false);
+  B->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 12));
+  B->Perform(WM_LBUTTONUP, 0, MAKELPARAM(30, 12));
+  EXPECT_FALSE(B->Tracking());
+  EXPECT_TRUE(Clicks.empty());
+}
+
+// ---------------------------------------------------------------------------------
+// Painting
+
+TEST_F(KsButtonTest, TheFaceIsRaisedWhenUpAndSunkenWhenPressed) {
+  auto* B = AddButton("btnFace", 10, "");
+  PaintNow(B);
+  const int W = B->Width(), H = B->Height();
+  TKsBitmap* P = B->Buffer();
+  EXPECT_EQ(P->GetPixel(0, 0), Opaque(clBtnHighlight));
+  EXPECT_EQ(P->GetPixel(0, H - 2), Opaque(clBtnHighlight));
+  EXPECT_EQ(P->GetPixel(W - 1, H - 1), KsColorBlack);
+  EXPECT_EQ(P->GetPixel(W - 1, 0), KsColorBlack);
+  EXPECT_EQ(P->GetPixel(W - 2, H / 2), Opaque(clBtnShadow));
+  EXPECT_EQ(P->GetPixel(W / 2, H - 2), Opaque(clBtnShadow));
+  EXPECT_EQ(P->GetPixel(W / 2, H / 2), Opaque(clBtnFace));
+  EXPECT_EQ(ScreenPixel(B->Handle(), W - 1, H - 1), RGB(0, 0, 0));
+  EXPECT_EQ(ScreenPixel(B->Handle(), W / 2, H / 2), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+
+  // Pressed (and focused by the press): the black frame, then a flat shadow edge.
+  Mouse(B, WM_LBUTTONDOWN, 30, 12);
+  PaintNow(B);
+  EXPECT_EQ(P->GetPixel(0, 0), KsColorBlack);
+  EXPECT_EQ(P->GetPixel(1, 1), Opaque(clBtnShadow));
+  EXPECT_EQ(P->GetPixel(W - 2, H - 2), Opaque(clBtnShadow));
+  EXPECT_EQ(P->GetPixel(2, 2), Opaque(clBtnFace));
+  // The focus rectangle lies four pixels in.
+  EXPECT_NE(P->GetPixel(4, H / 2), Opaque(clBtnFace));
+  EXPECT_EQ(P->GetPixel(5, H / 2 + 1), Opaque(clBtnFace));
+  Mouse(B, WM_LBUTTONUP, 30, 12);
+}
+
+TEST_F(KsButtonTest, ADisabledCaptionIsEmbossedInHighlightAndShadow) {
+  auto* B = AddButton("btnText", 10, "WWW");
+  PaintNow(B);
+  const TRect Text = B->GetTextRect();
+  auto Enabled = ColoursIn(B, Text);
+  EXPECT_TRUE(Enabled.count(Rgb(Opaque(B->Font()->Color()))));
+  B->SetEnabled(false);
+  PaintNow(B);
+  auto Disabled = ColoursIn(B, GrowRect(Text, 1));
+  EXPECT_FALSE(Disabled.count(Rgb(Opaque(B->Font()->Color()))));
+  EXPECT_TRUE(Disabled.count(Rgb(Opaque(clBtnHighlight))));
+  EXPECT_TRUE(Disabled.count(Rgb(Opaque(clBtnShadow))));
+}
+
+TEST_F(KsButtonTest, TheGlyphIsCentredInItsPlaceAndGreyedWhenDisabled) {
+  auto* B = AddButton("btnOk", 10);
+  B->SetKind(bkOK);
+  B->SetWidth(90);
+  PaintNow(B);
+  const TRect Place = B->GetGlyphRect();
+  const int DX = Place.left + (RectWidth(Place) - 16) / 2;
+  const int DY = Place.top + (RectHeight(Place) - 16) / 2;
+  // The check mark's first pixels (row 3, columns 11 and 12) in green; no olive key.
+  const TKsColor Green = 0xFF008000;
+  EXPECT_EQ(B->Buffer()->GetPixel(DX + 11, DY + 3), Green);
+  EXPECT_EQ(B->Buffer()->GetPixel(DX + 12, DY + 3), Green);
+  EXPECT_EQ(B->Buffer()->GetPixel(DX + 10, DY + 3), Opaque(clBtnFace));
+  const TRect Whole{0, 0, B->Width(), B->Height()};
+  EXPECT_FALSE(ColoursIn(B, Whole).count(0x808000));
+  // The glyph is drawn last, over the caption's area.
+  const TRect Text = B->GetTextRect();
+  EXPECT_GE(Text.left, DX + 16);
+
+  // Disabled: the second image, each pixel grey at 160 to 210 by its lightness.
+  B->SetEnabled(false);
+  PaintNow(B);
+  std::set<TKsColor> Glyph = ColoursIn(B, TRect{DX, DY, DX + 16, DY + 16});
+  Glyph.erase(Rgb(Opaque(clBtnFace)));
+  EXPECT_EQ(Glyph, (std::set<TKsColor>{0xB9B9B9, 0xD2D2D2}));  // grey and white ink
+}
+
+TEST_F(KsButtonTest, ABlackAndWhiteGlyphTakesColourUnderTheMouse) {
+  auto* B = AddButton("btnBW", 10);
+  B->SetKind(bkOK);
+  B->SetBlackAndWhiteGlyph(true);
+  PaintNow(B);
+  const TRect Place = B->GetGlyphRect();
+  const int X = Place.left + (RectWidth(Place) - 16) / 2 + 11;
+  const int Y = Place.top + (RectHeight(Place) - 16) / 2 + 3;
+  EXPECT_EQ(B->Buffer()->GetPixel(X, Y), 0xFF404040u);  // green's lightness
+  B->Perform(CM_MOUSEENTER, 0, 0);
+  PaintNow(B);
+  EXPECT_EQ(B->Buffer()->GetPixel(X, Y), 0xFF008000u);
+}
+
+TEST_F(KsButtonTest, GlyphAndCaptionAreCentredTogetherAndMoveWhenPressed) {
+  auto* B = AddButton("btnLayout", 10, "Layout");
+  TOwned<TBitmap> Glyph(NewObject<TBitmap>(16, 16));
+  B->SetGlyph(Glyph.get());
+  PaintNow(B);
+  const TRect Content = B->GetContentRect();
+  const TRect Text = B->GetTextRect();
+  const TRect Place = B->GetGlyphRect();
+  EXPECT_EQ(Place.left, Content.left);
+  EXPECT_EQ(Place.right, Content.left + 16 + 4);
+  EXPECT_EQ(Text.left, Place.right);
+  EXPECT_EQ(Text.right, Content.right);
+  EXPECT_EQ(Content.left, (B->Width() - RectWidth(Content)) / 2);
+  EXPECT_EQ(Content.top, (B->Height() - RectHeight(Content)) / 2);
+  EXPECT_EQ(RectHeight(Content), std::max(16, static_cast<int>(RectHeight(Text))));
+
+  B->SetLayout(blGlyphTop);
+  const TRect Tall = B->GetContentRect();
+  EXPECT_EQ(B->GetGlyphRect().bottom, Tall.top + 16 + 4);
+  EXPECT_EQ(B->GetTextRect().top, Tall.top + 16 + 4);
+  Mouse(B, WM_LBUTTONDOWN, 5, 5);
+  const TRect Pressed = B->GetContentRect();
+  EXPECT_EQ(Pressed.left, Tall.left + 1);
+  EXPECT_EQ(Pressed.top, Tall.top + 1);
+  Mouse(B, WM_LBUTTONUP, 5, 5);
+}
+
+// ---------------------------------------------------------------------------------
+// Form files
+
+TEST_F(KsButtonTest, AFormFileCarriesTheButtonsPublishedProperties) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(),
+                    "form frmButtons: TForm\n"
+                    "  component btnStop: TKsCustomButton\n"
+                    "    Caption = \"Stop\"\n"
+                    "    Kind = bkCancel\n"
+                    "    Layout = blGlyphRight\n"
+                    "    Spacing = 2\n"
+                    "  end\n"
+                    "end\n",
+                    "buttons");
+  auto* B = ObjectAs<TKsCustomButton>(Root->FindComponent("btnStop"));
+  ASSERT_NE(B, nullptr);
+  EXPECT_EQ(B->Caption(), "Stop");
+  EXPECT_EQ(B->ModalResult(), mrCancel);
+  EXPECT_EQ(B->Layout(), blGlyphRight);
+  EXPECT_EQ(B->Spacing(), 2);
+  EXPECT_EQ(B->NumGlyphs(), 2);
+  EXPECT_TRUE(B->Transparent());
+  const AnsiString Text = WriteComponentText(Root.get());
+  EXPECT_NE(Text.find("Kind = bkCancel"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("ModalResult = 2"), AnsiString::npos) << Text;
+  EXPECT_EQ(Text.find("Transparent"), AnsiString::npos) << Text;
+  EXPECT_EQ(Text.find("TabStop"), AnsiString::npos) << Text;
+}
+
+}  // namespace

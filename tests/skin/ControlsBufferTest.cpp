@@ -1,0 +1,295 @@
+// The buffered control bases on real windows: buffer sizes in grain steps, blending
+// over the parent's background, transparency, the erase request, painting children
+// into the buffer, the owner's blending, and the mouse and focus state.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "skin/KsControls.h"
+#include "tests/skin/BitmapTestSupport.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+constexpr TKsColor OpaqueRed = 0xFFFF0000;
+
+TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
+TKsColor RgbOf(TColor C) { return Rgb(ColorToKsColor(C, 255)); }
+
+// A windowed kit control that paints one colour (or the base fill) and counts.
+class TSolidControl : public TKsCustomControl {
+ public:
+  explicit TSolidControl(TComponent* AOwner) : TKsCustomControl(AOwner) {}
+  std::optional<TKsColor> Solid;
+  int Paints = 0;
+
+ protected:
+  void PaintBuffer() override {
+    ++Paints;
+    if (Solid)
+      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
+    else
+      TKsCustomControl::PaintBuffer();
+  }
+};
+
+class TSolidGraphic : public TKsGraphicControl {
+ public:
+  explicit TSolidGraphic(TComponent* AOwner) : TKsGraphicControl(AOwner) {}
+  std::optional<TKsColor> Solid;
+  int Paints = 0;
+
+ protected:
+  void PaintBuffer() override {
+    ++Paints;
+    if (Solid)
+      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
+    else
+      TKsGraphicControl::PaintBuffer();
+  }
+};
+
+// A plain windowed control that paints itself blue, with or without WS_EX_TRANSPARENT.
+class TBlueWindow : public TCustomControl {
+ public:
+  TBlueWindow(TComponent* AOwner, bool ATransparent) : TCustomControl(AOwner), FTransparent(ATransparent) {}
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    if (FTransparent) Params.ExStyle |= WS_EX_TRANSPARENT;
+  }
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clBlue);
+    Canvas()->FillRect(ClientRect());
+  }
+
+ private:
+  bool FTransparent;
+};
+
+// A form that composes its children's painting itself, as the skinned form does.
+class TBlendingForm : public TForm {
+ public:
+  explicit TBlendingForm(TComponent* AOwner) : TForm(AOwner, CreateNew) {}
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == KM_ISFORMBLENDED) {
+      Message.Result = 1;
+      return;
+    }
+    TForm::Dispatch(Message);
+  }
+};
+
+class KsBufferTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(300, 200);
+    Form->SetColor(clWhite);
+  }
+  template <class T>
+  T* Add(int Left, int Top, int Width, int Height, TWinControl* Parent = nullptr) {
+    T* Control = NewObject<T>(Form);
+    Control->SetParent(Parent ? Parent : Form);
+    Control->SetBounds(Left, Top, Width, Height);
+    return Control;
+  }
+  // Paints the control's window (and so its buffer) now.
+  static void PaintNow(TWinControl* Control) {
+    RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+
+  TForm* Form = nullptr;
+};
+
+TEST(KsBufferGrainTest, ALengthGetsTheNextWholeGrainAboveIt) {
+  EXPECT_EQ(BufferGrainSize(30, 30), 60);
+  EXPECT_EQ(BufferGrainSize(29, 30), 30);
+  EXPECT_EQ(BufferGrainSize(0, 30), 30);
+  EXPECT_EQ(BufferGrainSize(100, 30), 120);
+}
+
+TEST(KsBufferGrainTest, BuffersGrowInStepsAndShrinkOnlyPastOneStep) {
+  TOwned<TKsCustomControl> Windowed(NewObject<TKsCustomControl>(nullptr));
+  TOwned<TKsGraphicControl> Graphic(NewObject<TKsGraphicControl>(nullptr));
+  auto Size = [](TKsBitmap* B) { return std::make_pair(B->Width(), B->Height()); };
+  EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(120, 60));  // made at 100 x 30
+  EXPECT_EQ(Size(Graphic->Buffer()), std::make_pair(120, 60));
+  Windowed->SetBounds(0, 0, 119, 30);
+  Graphic->SetBounds(0, 0, 119, 30);
+  EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(120, 60));
+  EXPECT_EQ(Size(Graphic->Buffer()), std::make_pair(120, 60));
+  Windowed->SetBounds(0, 0, 89, 29);
+  Graphic->SetBounds(0, 0, 89, 29);
+  EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(90, 30));
+  EXPECT_EQ(Size(Graphic->Buffer()), std::make_pair(90, 30));
+  Windowed->SetBounds(0, 0, 95, 29);  // wider than the buffer: one step up
+  EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(120, 30));
+  // The blend buffer follows the buffer while blending.
+  EXPECT_TRUE(Windowed->BlendBuffer()->Empty());
+  Windowed->SetBlend(true);
+  Windowed->SetBounds(0, 0, 200, 40);
+  EXPECT_EQ(Size(Windowed->BlendBuffer()), Size(Windowed->Buffer()));
+  EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(210, 60));
+}
+
+TEST_F(KsBufferTest, AWindowResizedFromOutsideResizesTheBuffer) {
+  auto* C = Add<TSolidControl>(10, 10, 100, 30);
+  MoveWindow(C->Handle(), 10, 10, 200, 40, TRUE);
+  EXPECT_EQ(C->ControlWidth(), 200);
+  EXPECT_EQ(C->ControlHeight(), 40);
+  EXPECT_EQ(C->Buffer()->Width(), 210);
+  EXPECT_EQ(C->Buffer()->Height(), 60);
+  EXPECT_EQ(C->Width(), 200);
+}
+
+TEST_F(KsBufferTest, BlendingComposesThePaintingOverTheParentsBackground) {
+  auto* C = Add<TSolidControl>(10, 10, 60, 30);
+  auto* G = Add<TSolidGraphic>(100, 10, 60, 30);
+  C->Solid = OpaqueRed;
+  G->Solid = OpaqueRed;
+  C->SetBlend(true);
+  G->SetBlend(true);
+  EXPECT_EQ(C->BlendValue(), 150);
+  PaintNow(C);
+  PaintNow(Form);
+  // Red at 150 over white, as the kit's pixel blend composes them.
+  EXPECT_EQ(C->Buffer()->GetPixel(5, 5), 0xC1FE6969u);
+  EXPECT_EQ(G->Buffer()->GetPixel(5, 5), 0xC1FE6969u);
+  EXPECT_EQ(ScreenPixel(C->Handle(), 5, 5), RGB(0xFE, 0x69, 0x69));
+  EXPECT_EQ(ScreenPixel(Form->Handle(), 105, 15), RGB(0xFE, 0x69, 0x69));
+
+  C->SetBlendValue(255);
+  PaintNow(C);
+  EXPECT_EQ(Rgb(C->Buffer()->GetPixel(5, 5)), Rgb(OpaqueRed));
+}
+
+TEST_F(KsBufferTest, AnOpaqueControlFillsWithItsColourATransparentOneShowsTheParent) {
+  auto* C = Add<TSolidControl>(10, 10, 60, 30);
+  auto* G = Add<TSolidGraphic>(100, 10, 60, 30);
+  C->SetColor(clBlue);
+  G->SetColor(clBlue);
+  PaintNow(Form);
+  PaintNow(C);
+  EXPECT_EQ(C->Buffer()->GetPixel(5, 5), ColorToKsColor(clBlue, 255));
+  EXPECT_EQ(G->Buffer()->GetPixel(5, 5), ColorToKsColor(clBlue, 255));
+
+  Form->SetColor(clYellow);
+  C->SetTransparent(true);
+  G->SetTransparent(true);
+  PaintNow(Form);
+  PaintNow(C);
+  EXPECT_EQ(Rgb(C->Buffer()->GetPixel(5, 5)), RgbOf(clYellow));
+  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(5, 5)), RgbOf(clYellow));
+  EXPECT_EQ(ScreenPixel(C->Handle(), 5, 5), static_cast<COLORREF>(clYellow));
+}
+
+TEST_F(KsBufferTest, AnEraseWithoutTheKitsFlagLeavesTheDCAloneWithItTheBufferIsPainted) {
+  auto* C = Add<TSolidControl>(10, 10, 60, 30);
+  C->Solid = OpaqueRed;
+  PaintNow(C);
+  const int Paints = C->Paints;
+  C->Invalidate();
+  auto Target = skintest::MakeBitmap(40, 20, 0xFF00FF00);
+  EXPECT_EQ(SendMessageA(C->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Target->DC()), 0), 1);
+  EXPECT_EQ(skintest::PixelsOf(Target.get()), std::vector<TKsColor>(40 * 20, 0xFF00FF00));
+  EXPECT_EQ(C->Paints, Paints);  // erasing cost nothing
+
+  for (LPARAM Flags : {LPARAM(KsParentBackgroundRequest), KsEraseIntoDC}) {
+    Target->Fill(0xFF00FF00);
+    C->Invalidate();
+    EXPECT_EQ(SendMessageA(C->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Target->DC()), Flags), 1);
+    EXPECT_EQ(Rgb(Target->GetPixel(5, 5)), Rgb(OpaqueRed));
+  }
+}
+
+TEST_F(KsBufferTest, APaintMessageRepaintsAnUnchangedControl) {
+  auto* C = Add<TSolidControl>(10, 10, 60, 30);
+  PaintNow(C);
+  int Paints = C->Paints;
+  EXPECT_FALSE(C->NeedsRepaint());
+  C->UpdateBuffer();  // nothing changed, nothing to do
+  EXPECT_EQ(C->Paints, Paints);
+  PaintNow(C);
+  EXPECT_EQ(C->Paints, Paints + 1);
+}
+
+TEST_F(KsBufferTest, AnOwnerThatBlendsMakesEveryUpdateRepaint) {
+  auto* Blending = Keep(NewObject<TBlendingForm>(nullptr));
+  Blending->SetBounds(40, 300, 200, 100);
+  Blending->Show();
+  auto* Mine = NewObject<TSolidControl>(Blending);
+  Mine->SetParent(Blending);
+  auto* Plain = Add<TSolidControl>(10, 10, 60, 30);
+  Pump();
+  PaintNow(Mine);
+  PaintNow(Plain);
+  EXPECT_TRUE(Mine->IsOwnerBlended());
+  EXPECT_FALSE(Plain->IsOwnerBlended());
+  const int MinePaints = Mine->Paints, PlainPaints = Plain->Paints;
+  Mine->UpdateBuffer();
+  Plain->UpdateBuffer();
+  EXPECT_EQ(Mine->Paints, MinePaints + 1);
+  EXPECT_EQ(Plain->Paints, PlainPaints);
+}
+
+TEST_F(KsBufferTest, TheWindowedBasePaintsItsGraphicAndTransparentChildrenIntoItsBuffer) {
+  auto* Parent = Add<TSolidControl>(0, 0, 260, 60);
+  Parent->Solid = 0xFFFFFFFF;
+  auto* Through = NewObject<TBlueWindow>(Form, true);
+  Through->SetParent(Parent);
+  Through->SetBounds(10, 10, 30, 20);
+  auto* Ordinary = NewObject<TBlueWindow>(Form, false);
+  Ordinary->SetParent(Parent);
+  Ordinary->SetBounds(60, 10, 30, 20);
+  auto* Kit = Add<TSolidGraphic>(110, 10, 30, 20, Parent);
+  Kit->Solid = OpaqueRed;
+  auto* Clear = Add<TSolidGraphic>(160, 10, 30, 20, Parent);
+  Clear->SetTransparent(true);  // paints nothing of its own
+  auto* Hidden = Add<TSolidGraphic>(210, 10, 30, 20, Parent);
+  Hidden->Solid = OpaqueRed;
+  Hidden->SetVisible(false);
+  Pump();
+  PaintNow(Parent);
+
+  TKsBitmap* B = Parent->Buffer();
+  EXPECT_EQ(Rgb(B->GetPixel(15, 15)), RgbOf(clBlue));
+  EXPECT_EQ(Rgb(B->GetPixel(65, 15)), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(B->GetPixel(115, 15)), Rgb(OpaqueRed));
+  EXPECT_EQ(Rgb(B->GetPixel(165, 15)), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(B->GetPixel(215, 15)), 0xFFFFFFu);
+  EXPECT_FALSE(Kit->PaintingFromParent());
+  // On the screen the kit child is the parent's painting.
+  EXPECT_EQ(ScreenPixel(Parent->Handle(), 115, 15), RGB(255, 0, 0));
+}
+
+TEST_F(KsBufferTest, MouseAndFocusStateFollowTheirMessages) {
+  auto* C = Add<TSolidControl>(10, 10, 60, 30);
+  C->SetTabStop(true);
+  int Enters = 0, Leaves = 0;
+  TNotifyHandler OnEnter([&](TObject*) { ++Enters; });
+  TNotifyHandler OnLeave([&](TObject*) { ++Leaves; });
+  C->OnMouseEnter = OnEnter.Event();
+  C->OnMouseLeave = OnLeave.Event();
+  C->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_TRUE(C->MouseInControl());
+  C->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(C->MouseInControl());
+  EXPECT_EQ(Enters, 1);
+  EXPECT_EQ(Leaves, 1);
+
+  auto* Other = Add<TSolidControl>(100, 10, 60, 30);
+  Other->SetTabStop(true);
+  C->SetFocus();
+  Pump();
+  EXPECT_TRUE(C->HasFocus());
+  Other->SetFocus();
+  Pump();
+  EXPECT_FALSE(C->HasFocus());
+  EXPECT_TRUE(Other->HasFocus());
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// Shared by the tests of the kit's windowed parts: the user-interface fixture of the
+// class library's tests, and a windowed control that logs the messages its own window
+// procedure receives.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/classlib/UiTestSupport.h"
+
+namespace kittest {
+
+using namespace uitest;
+
+// Messages that the tests send to see who receives them.
+inline constexpr UINT WM_PING = WM_APP + 1;
+inline constexpr UINT WM_STOPPED = WM_APP + 2;
+
+// A windowed control that notes the pings and the end of its windows, in a shared log.
+class TLogControl : public TCustomControl {
+ public:
+  TLogControl(TComponent* AOwner, std::vector<std::string>* ALog) : TCustomControl(AOwner), FLog(ALog) {
+    SetBounds(10, 10, 60, 30);
+  }
+  void Dispatch(TMessage& Message) override {
+    switch (Message.Msg) {
+      case WM_PING: Note("ping"); Message.Result = 5; return;
+      case WM_STOPPED: Note("stopped"); return;
+      case WM_DESTROY: Note("destroy"); break;
+      case WM_NCDESTROY: Note("ncdestroy"); break;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+  void Note(const std::string& What) {
+    if (FLog) FLog->push_back("window:" + What);
+  }
+
+ private:
+  std::vector<std::string>* FLog;
+};
+
+// Pixels of a window's client area as they are on the screen, as RGB.
+inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
+  HDC DC = GetDC(Window);
+  COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+}  // namespace kittest

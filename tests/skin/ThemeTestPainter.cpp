@@ -1,0 +1,8 @@
+#include "ThemeTestPainter.h"
+
+namespace themetest {
+
+TCLASS_IMPL(TRecordingPainter)
+TCLASS_IMPL(TOtherPainter)
+
+}  // namespace themetest
