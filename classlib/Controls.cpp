@@ -259,18 +259,6 @@ void FreeDeviceContexts() {
   while (!CanvasList.empty()) CanvasList.back()->FreeHandle();
 }
 
-// Lends a paint DC to a canvas for the length of a scope.
-namespace {
-struct TCanvasPaintScope {
-  TCanvasPaintScope(TControlCanvas* ACanvas, HDC DC) : Canvas(ACanvas) {
-    Canvas->FreeHandle();
-    Canvas->SetHandle(DC);
-  }
-  ~TCanvasPaintScope() { Canvas->SetHandle(nullptr); }
-  TControlCanvas* Canvas;
-};
-}  // namespace
-
 // ---------------------------------------------------------------------------------
 // TControl
 

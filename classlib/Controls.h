@@ -206,6 +206,46 @@ class TControlCanvas : public TCanvas {
   HWND FWindowHandle = nullptr;
 };
 
+// Lends a paint DC to a control's canvas for the length of a scope; the canvas lets
+// go of it at the end, also when painting raised.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TControlCanvas* ACanvas, HDC DC) : FCanvas(ACanvas) {
+    FCanvas->FreeHandle();
+    FCanvas->SetHandle(DC);
+  }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+  ~TCanvasPaintScope() { FCanvas->SetHandle(nullptr); }
+
+ private:
+  TControlCanvas* FCanvas;
+};
+
+// The DC a WM_PAINT is handled with: the one the message carries (painting into a
+// given DC), or BeginPaint's, which the end of the scope ends.
+class TPaintDC {
+ public:
+  TPaintDC(HWND Wnd, WPARAM WParam) : FWnd(Wnd), FDC(reinterpret_cast<HDC>(WParam)) {
+    if (!FDC) {
+      FDC = BeginPaint(FWnd, &FPaint);
+      FBegun = true;
+    }
+  }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  ~TPaintDC() {
+    if (FBegun) EndPaint(FWnd, &FPaint);
+  }
+  HDC DC() const { return FDC; }
+
+ private:
+  HWND FWnd;
+  HDC FDC;
+  PAINTSTRUCT FPaint{};
+  bool FBegun = false;
+};
+
 // ---------------------------------------------------------------------------------
 
 class TControl : public TComponent {

@@ -1167,16 +1167,8 @@ void TWinControl::WMPaint(TMessage& Message) {
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  PAINTSTRUCT PS;
-  if (!DC) DC = BeginPaint(FHandle, &PS);
-  struct TEndPaint {
-    HWND Wnd;
-    PAINTSTRUCT* PS;
-    ~TEndPaint() {
-      if (PS) EndPaint(Wnd, PS);
-    }
-  } End{FHandle, Message.WParam ? nullptr : &PS};
+  TPaintDC Painting(FHandle, Message.WParam);
+  HDC DC = Painting.DC();
   if (FControls.empty()) {
     PaintWindow(DC);
   } else {
@@ -1276,13 +1268,6 @@ void TCustomControl::Dispatch(TMessage& Message) {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->FreeHandle();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
+  TCanvasPaintScope Scope(FCanvas, DC);
+  Paint();
 }

@@ -259,16 +259,8 @@ void TKsCustomControl::FocusLost() {
 }
 
 void TKsCustomControl::WMPaint(TMessage& Message) {
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  PAINTSTRUCT PS{};
-  if (!DC) DC = BeginPaint(FHandle, &PS);
-  struct TEndPaint {
-    HWND Wnd;
-    PAINTSTRUCT* PS;
-    ~TEndPaint() {
-      if (PS) EndPaint(Wnd, PS);
-    }
-  } End{FHandle, Message.WParam ? nullptr : &PS};
+  TPaintDC Painting(FHandle, Message.WParam);
+  HDC DC = Painting.DC();
   if (!FBuffer->Empty()) {
     // A paint message always repaints: something uncovered the window.
     FNeedsRepaint = true;

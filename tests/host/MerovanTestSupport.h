@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/MerovanApi.h"
+#include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
 
 struct TTrackFields {
@@ -118,16 +119,7 @@ class MerovanTest : public ::testing::Test {
     return HostProcAddress<Function>(Editor, Name);
   }
 
-  std::vector<std::string> CallLog() {
-    std::vector<std::string> Lines;
-    for (int I = 0; I < GetCallLogCount(); ++I) {
-      std::string Line(GetCallLogEntry(I, nullptr, 0) + 1, '\0');
-      GetCallLogEntry(I, Line.data(), static_cast<int>(Line.size()));
-      Line.pop_back();
-      Lines.push_back(Line);
-    }
-    return Lines;
-  }
+  std::vector<std::string> CallLog() { return TEditorCallLog(Editor).Lines(); }
 
   // A new object of the id, read, changed by Change, written and added to the board.
   template <class Fields, class Query, class Change>

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/MerovanApi.h"
+#include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 
@@ -18,40 +19,29 @@ struct TMerovanModule {
   HMODULE Module = nullptr;
   TMerovanCreateDocument CreateDocument = nullptr;
   TMerovanCloseDocument CloseDocument = nullptr;
-  TMerovanEnableCallLog EnableCallLog = nullptr;
-  TMerovanGetCallLogCount GetCallLogCount = nullptr;
-  TMerovanGetCallLogEntry GetCallLogEntry = nullptr;
-  TMerovanClearCallLog ClearCallLog = nullptr;
   TMerovanAddLayerPair AddLayerPair = nullptr;
   TMerovanSetLayerState SetLayerState = nullptr;
 
+  TEditorCallLog Log() const { return TEditorCallLog(Module); }
   bool Complete() const {
-    return Module && CreateDocument && CloseDocument && EnableCallLog && GetCallLogCount &&
-           GetCallLogEntry && ClearCallLog && AddLayerPair && SetLayerState;
+    return Module && CreateDocument && CloseDocument && AddLayerPair && SetLayerState &&
+           Log().Available();
   }
 };
 
 template <class Function>
 void BindMerovanExport(HMODULE Module, const char* Name, Function& Slot) {
-  Slot = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
+  Slot = ModuleExport<Function>(Module, Name);
 }
 
 // Loads the stand-in on first use and keeps it for the whole test program.
 inline const TMerovanModule& Merovan() {
   static const TMerovanModule Loaded = [] {
     TMerovanModule M;
-    char Path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, Path, MAX_PATH);
-    std::string Folder(Path);
-    Folder.erase(Folder.find_last_of("\\/") + 1);
-    M.Module = LoadLibraryA((Folder + "..\\host-root\\Merovan.dll").c_str());
+    M.Module = LoadLibraryA((TestProgramFolder() + "..\\host-root\\Merovan.dll").c_str());
     if (!M.Module) return M;
     BindMerovanExport(M.Module, "CreateDocument", M.CreateDocument);
     BindMerovanExport(M.Module, "CloseDocument", M.CloseDocument);
-    BindMerovanExport(M.Module, "EnableCallLog", M.EnableCallLog);
-    BindMerovanExport(M.Module, "GetCallLogCount", M.GetCallLogCount);
-    BindMerovanExport(M.Module, "GetCallLogEntry", M.GetCallLogEntry);
-    BindMerovanExport(M.Module, "ClearCallLog", M.ClearCallLog);
     BindMerovanExport(M.Module, "AddLayerPair", M.AddLayerPair);
     BindMerovanExport(M.Module, "SetLayerState", M.SetLayerState);
     return M;
@@ -70,14 +60,12 @@ class PcbEditorTest : public ::testing::Test {
     const std::string Name = "PcbclassTest" + std::to_string(++DocumentNumber) + ".PcbDoc";
     Board = Merovan().CreateDocument("PCB", Name.c_str());
     ASSERT_NE(Board, 0);
-    Merovan().EnableCallLog(FALSE);
-    Merovan().ClearCallLog();
+    Merovan().Log().Reset();
   }
 
   void TearDown() override {
     if (!Merovan().Complete()) return;
-    Merovan().EnableCallLog(FALSE);
-    Merovan().ClearCallLog();
+    Merovan().Log().Reset();
     for (Integer Handle : Made) PcbApi_DestroyObject(Handle);
     if (Board) Merovan().CloseDocument(Board);
   }
@@ -93,23 +81,9 @@ class PcbEditorTest : public ::testing::Test {
   }
 
   // Records every editor call from now on, forgetting the earlier ones.
-  void StartLog() {
-    Merovan().ClearCallLog();
-    Merovan().EnableCallLog(TRUE);
-  }
+  void StartLog() { Merovan().Log().Start(); }
   // The calls recorded since StartLog ("PcbApi_Name argument ..."); recording stops.
-  std::vector<std::string> StopLog() {
-    Merovan().EnableCallLog(FALSE);
-    std::vector<std::string> Lines;
-    const int Count = Merovan().GetCallLogCount();
-    for (int I = 0; I < Count; ++I) {
-      const int Length = Merovan().GetCallLogEntry(I, nullptr, 0);
-      std::string Line(Length > 0 ? Length : 0, '\0');
-      Merovan().GetCallLogEntry(I, Line.data(), Length + 1);
-      Lines.push_back(Line);
-    }
-    return Lines;
-  }
+  std::vector<std::string> StopLog() { return Merovan().Log().Stop(); }
 
   Integer Board = 0;
   std::vector<Integer> Made;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/MerovanApi.h"
+#include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
 
 namespace {
@@ -19,32 +20,20 @@ const TPcbApiEntry MissingEntries[] = {
     ePcbApi_CreateBoardOutline,        ePcbApi_GetState_SubScopesCount,
     ePcbApi_SetState_AddSubscope};
 
-std::string ExecutableFolder() {
-  char Path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, Path, MAX_PATH);
-  std::string Folder(Path);
-  return Folder.substr(0, Folder.find_last_of("\\/") + 1);
-}
-
-template <class Function>
-Function Export(HMODULE Module, const char* Name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
+// The partial editor, beside the test program's folder.
+std::string PartialEditorPath() {
+  return TestProgramFolder() + "..\\partial-editor\\Merovan.dll";
 }
 
 class PartialEditor : public ::testing::Test {
  protected:
   void SetUp() override {
-    Module = LoadLibraryA((ExecutableFolder() + "..\\partial-editor\\Merovan.dll").c_str());
+    Module = LoadLibraryA(PartialEditorPath().c_str());
     ASSERT_NE(Module, nullptr) << "the partial editor is not built";
     BindPcbApi();
-    CreateDocument = Export<TMerovanCreateDocument>(Module, "CreateDocument");
-    CloseDocument = Export<TMerovanCloseDocument>(Module, "CloseDocument");
-    EnableCallLog = Export<TMerovanEnableCallLog>(Module, "EnableCallLog");
-    ClearCallLog = Export<TMerovanClearCallLog>(Module, "ClearCallLog");
-    GetCallLogCount = Export<TMerovanGetCallLogCount>(Module, "GetCallLogCount");
-    GetCallLogEntry = Export<TMerovanGetCallLogEntry>(Module, "GetCallLogEntry");
-    ASSERT_TRUE(CreateDocument && CloseDocument && EnableCallLog && ClearCallLog &&
-                GetCallLogCount && GetCallLogEntry);
+    CreateDocument = ModuleExport<TMerovanCreateDocument>(Module, "CreateDocument");
+    CloseDocument = ModuleExport<TMerovanCloseDocument>(Module, "CloseDocument");
+    ASSERT_TRUE(CreateDocument && CloseDocument && TEditorCallLog(Module).Available());
     Board = CreateDocument("PCB", "Binding.PcbDoc");
     ASSERT_NE(Board, 0);
   }
@@ -60,27 +49,13 @@ class PartialEditor : public ::testing::Test {
   // The lines logged while Action ran.
   template <class Action>
   std::vector<std::string> Logged(Action&& Run) {
-    ClearCallLog();
-    EnableCallLog(TRUE);
-    Run();
-    EnableCallLog(FALSE);
-    std::vector<std::string> Lines;
-    for (int I = 0; I < GetCallLogCount(); ++I) {
-      char Line[512] = {};
-      GetCallLogEntry(I, Line, sizeof Line);
-      Lines.push_back(Line);
-    }
-    return Lines;
+    return TEditorCallLog(Module).While(Run);
   }
 
   HMODULE Module = nullptr;
   Integer Board = 0;
   TMerovanCreateDocument CreateDocument = nullptr;
   TMerovanCloseDocument CloseDocument = nullptr;
-  TMerovanEnableCallLog EnableCallLog = nullptr;
-  TMerovanClearCallLog ClearCallLog = nullptr;
-  TMerovanGetCallLogCount GetCallLogCount = nullptr;
-  TMerovanGetCallLogEntry GetCallLogEntry = nullptr;
 };
 
 }  // namespace
@@ -228,7 +203,7 @@ TEST_F(PartialEditor, AnEditorTextLongerThanItsFieldIsCutAndCannotOverrunIt) {
   // The editor holds a 255-character text; the module's text field takes 254.
   const Integer Text = PcbApi_CreateObject(eTextObject);
   ASSERT_NE(Text, 0);
-  auto RawQueryText = Export<PcbAbi::QueryText*>(Module, "PcbApi_QueryText");
+  auto RawQueryText = ModuleExport<PcbAbi::QueryText*>(Module, "PcbApi_QueryText");
   ASSERT_NE(RawQueryText, nullptr);
   Word Flags = 0, HeaderWord = 0;
   Byte Layer = 1, HeaderByte = 0, TextFlag = 0;
@@ -257,7 +232,7 @@ TEST(LateBinding, AnEditorLoadedAfterStartIsFoundByTheNextBind) {
   BindPcbApi();
   ASSERT_EQ(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);
   HMODULE Module =
-      LoadLibraryA((ExecutableFolder() + "..\\partial-editor\\Merovan.dll").c_str());
+      LoadLibraryA(PartialEditorPath().c_str());
   ASSERT_NE(Module, nullptr);
   // Loading alone changes nothing until the binding runs again.
   EXPECT_EQ(PcbApiEntryPoint(ePcbApi_QueryArc), nullptr);

@@ -17,6 +17,7 @@
 #include "host/HostDocuments.h"
 #include "host/HostLoader.h"
 #include "host/MerovanApi.h"
+#include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 #include "wizard/BoardDB.h"
@@ -58,8 +59,7 @@ class MakerTest : public ::testing::Test {
   // An export of the editor stand-in (loaded by the host), typed.
   template <class Function>
   Function EditorExport(const char* Name) {
-    HMODULE Editor = GetModuleHandleA("Merovan.dll");
-    return Editor ? HostProcAddress<Function>(Editor, Name) : nullptr;
+    return ModuleExport<Function>(GetModuleHandleA("Merovan.dll"), Name);
   }
 
   // Every object of the board's iterator for ObjectId (0: every geometric object) on
@@ -76,28 +76,13 @@ class MakerTest : public ::testing::Test {
   // The editor's call log while Action runs (see host/README.md for its lines).
   template <class Action>
   std::vector<std::string> Logged(Action&& Run) {
-    auto Enable = EditorExport<TMerovanEnableCallLog>("EnableCallLog");
-    auto Clear = EditorExport<TMerovanClearCallLog>("ClearCallLog");
-    auto Count = EditorExport<TMerovanGetCallLogCount>("GetCallLogCount");
-    auto Entry = EditorExport<TMerovanGetCallLogEntry>("GetCallLogEntry");
-    std::vector<std::string> Lines;
-    if (!Enable || !Clear || !Count || !Entry) {
+    const TEditorCallLog Log(GetModuleHandleA("Merovan.dll"));
+    if (!Log.Available()) {
       ADD_FAILURE() << "the editor stand-in is not loaded";
       Run();
-      return Lines;
+      return {};
     }
-    Clear();
-    Enable(TRUE);
-    Run();
-    Enable(FALSE);
-    for (int I = 0; I < Count(); ++I) {
-      std::string Line(Entry(I, nullptr, 0) + 1, '\0');
-      Entry(I, Line.data(), static_cast<int>(Line.size()));
-      Line.pop_back();
-      Lines.push_back(Line);
-    }
-    Clear();
-    return Lines;
+    return Log.While(Run);
   }
 
   // The lines of Lines that start with Prefix.
