@@ -7,8 +7,19 @@
 TCLASS_IMPL(TParameter)
 TCLASS_IMPL(TParameterList)
 
+namespace {
+
+// The name a parameter keeps for Name: trimmed and cut to its longest length. Blanks the
+// cut leaves at the end go as well, so that the name reads back the same from a built
+// text.
+AnsiString StoredName(const AnsiString& Name) {
+  return TrimRight(Trim(Name).substr(0, MaxParameterNameLength));
+}
+
+}  // namespace
+
 TParameter::TParameter(const AnsiString& AName, const AnsiString& AValue)
-    : FName(AName.substr(0, MaxParameterNameLength)), FValue(AValue) {}
+    : FName(StoredName(AName)), FValue(AValue) {}
 
 void ParseParameterString(TParameterList* List, const AnsiString& Text) {
   List->Clear();
@@ -38,10 +49,11 @@ void ParseParameterString(TParameterList* List, const char* Text) {
 }
 
 TParameter* FindParameter(const TParameterList* List, const AnsiString& Name) {
-  AnsiString Wanted = Trim(Name);
+  // Compared as stored: a name longer than a parameter keeps finds the parameter it made.
+  AnsiString Wanted = StoredName(Name);
   for (int I = 0; I < List->Count(); ++I) {
     TParameter* Parameter = List->Items(I);
-    if (SameText(Trim(Parameter->Name()), Wanted)) return Parameter;
+    if (SameText(Parameter->Name(), Wanted)) return Parameter;
   }
   return nullptr;
 }

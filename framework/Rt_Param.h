@@ -8,7 +8,9 @@
 // The longest name a parameter keeps; longer names are cut.
 inline constexpr std::size_t MaxParameterNameLength = 255;
 
-// One "Name=Value" entry. An empty value stands for no value.
+// One "Name=Value" entry. The name is kept trimmed and cut to MaxParameterNameLength
+// characters (with the blanks the cut leaves at its end trimmed too). An empty value
+// stands for no value.
 class TParameter : public TObject {
   TCLASS_DECL(TParameter, TObject)
  public:
@@ -40,8 +42,8 @@ class TParameterList : public TObjectList {
 void ParseParameterString(TParameterList* List, const AnsiString& Text);
 void ParseParameterString(TParameterList* List, const char* Text);
 
-// The first parameter whose trimmed name equals the trimmed Name, ignoring letter
-// case; nullptr when there is none.
+// The first parameter whose name equals Name trimmed and cut as a parameter keeps it,
+// ignoring letter case; nullptr when there is none.
 TParameter* FindParameter(const TParameterList* List, const AnsiString& Name);
 
 // The list as text: "Name=Value" entries joined by "|"; empty for an empty list.

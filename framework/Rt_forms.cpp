@@ -77,6 +77,10 @@ void LoadHelpIdFile(const AnsiString& HelpFile, TStringList* Ids, TStrings* Topi
   if (!FileExists(IdFile)) return;
   TOwned<TStringList> Lines(NewObject<TStringList>());
   Lines->LoadFromFile(IdFile);
+  ReadHelpIdLines(Lines.get(), Ids, Topics);
+}
+
+void ReadHelpIdLines(const TStrings* Lines, TStringList* Ids, TStrings* Topics) {
   bool Added = false;
   for (int I = 0; I < Lines->Count(); ++I) {
     AnsiString Line = Lines->Strings(I);

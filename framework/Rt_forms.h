@@ -51,6 +51,8 @@ AnsiString MasterHelpFile();
 // are skipped. After a load that added a key, Ids is sorted (lookups ignore letter
 // case). A missing file adds nothing.
 void LoadHelpIdFile(const AnsiString& HelpFile, TStringList* Ids, TStrings* Topics);
+// The same for the lines of a map already read.
+void ReadHelpIdLines(const TStrings* Lines, TStringList* Ids, TStrings* Topics);
 // The value Ids holds for a key, as LoadHelpIdFile stored it.
 int HelpIdValue(const TStringList* Ids, int Index);
 

@@ -2,8 +2,11 @@
 // and the help button, checked by the exact WinHelp calls.
 #include "tests/framework/DialogTestSupport.h"
 
+#include <fstream>
+
 #include "classlib/ExtCtrls.h"
 #include "classlib/StrUtils.h"
+#include "tests/support/FuzzSupport.h"
 
 namespace dlgtest {
 TCLASS_IMPL(TTestDialog)
@@ -110,6 +113,58 @@ TEST_F(HelpMapTest, TopicChainsStopAfterEightModules) {
   Module("RingA", "RingA_k=0,RingB:k\r\n");
   Module("RingB", "RingB_k=0,RingA:k\r\n");
   EXPECT_EQ(LookupTopicInModuleHelp("RingA:k", File), 0);
+}
+
+// Mutated maps, most of them read from memory and every thirty-second from its file:
+// reading and looking up never raise, the keys come sorted, a context is never
+// negative, and freeing the lists leaves nothing allocated.
+TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
+  Module("Alpha", "Alpha_Start=5\r\nAlpha_Ring=0,TestMod:Dlg:b\r\n");
+  Host->SetHelpModule("TestMod", "TestMod.dll");
+  Write("TestMod.hlp", "");
+  Write("TestMod.id", "");
+  fuzz::TMutator Mutator(
+      {"Dlg_b=12\r\nno equals sign\r\nDlg_a=7,PCB:Layer,Stack\r\nDlg_c=seven\r\nDlg_d=-3\r\n"
+       "Dlg_e=x=1\r\n",
+       "Dlg_fraY_edtX=31\nDlg_x=0,Alpha:Start\nDlg_y=0,Alpha:Ring\nDlg_z=0,\n",
+       "=\r\n,\r\nDlg_b=2147483647\r\nDlg_a=-2147483648,x\r\n"},
+      0x48454C50u, {"Dlg_", "Dlg_a", "Dlg_b", "Dlg_x", "Dlg_y", "Alpha:Start", "Alpha:Ring"});
+  const AnsiString MapFile = Folder + "TestMod.id";
+  fuzz::TFindings Findings;
+  fuzz::TLiveBlockCounter Counter;
+  for (int Case = 0; Case < 2000; ++Case) {
+    const std::string Text = Mutator.Next();
+    const bool FromFile = Case % 32 == 0;
+    if (FromFile) std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
+    const int Before = Counter.Live();
+    const char* Fault = nullptr;
+    try {
+      TStringList* Ids = NewObject<TStringList>();
+      TStringList* Topics = NewObject<TStringList>();
+      if (FromFile) {
+        LoadHelpIdFile(ModuleHelpFile(), Ids, Topics);
+      } else {
+        TStringList* Lines = NewObject<TStringList>();
+        Lines->SetText(Text);
+        ReadHelpIdLines(Lines, Ids, Topics);
+        Lines->Free();
+      }
+      if (Ids->Count() > 0 && !Ids->Sorted()) Fault = "keys not sorted";
+      // (An empty list would read the map again.)
+      for (const char* Key : {"Dlg_a", "Dlg_b", "Dlg_x", "Dlg_y", "Dlg_fraY_edtX", ""}) {
+        AnsiString File = ModuleHelpFile();
+        if (Ids->Count() > 0 && LookupHelpContext(Key, "", File, Topics, Ids) < 0)
+          Fault = "a negative context";
+      }
+      Ids->Free();
+      Topics->Free();
+    } catch (...) {
+      Fault = "an exception";
+    }
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Findings.Add(Fault, Text);
+  }
+  EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
 
 // ---------------------------------------------------------------------------------

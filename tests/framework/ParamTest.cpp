@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "classlib/StrUtils.h"
 #include "framework/Rt_Param.h"
+#include "tests/support/FuzzSupport.h"
 
 namespace {
 
@@ -58,6 +60,79 @@ TEST(ParameterList, TextIsNotReadPastTheBuffer) {
   std::memcpy(Memory.After, "|Z=9\0\0\0", 8);
   EXPECT_TRUE(SetParameterInString(Memory.Buffer, sizeof(Memory.Buffer), "X", "1"));
   EXPECT_STREQ(Memory.Buffer, "X=1");
+}
+
+TEST(ParameterList, ANameLongerThanAParameterKeepsIsFoundAndSetInPlace) {
+  const AnsiString Long(300, 'n');
+  char Buffer[1024] = "Zoom=2";
+  ASSERT_TRUE(SetParameterInString(Buffer, sizeof(Buffer), Long, "1"));
+  ASSERT_TRUE(SetParameterInString(Buffer, sizeof(Buffer), Long, "2"));
+  EXPECT_EQ(AnsiString(Buffer), "Zoom=2|" + AnsiString(255, 'n') + "=2");
+  TOwned<TParameterList> List(NewObject<TParameterList>());
+  ParseParameterString(List.get(), Buffer);
+  ASSERT_EQ(List->Count(), 2);
+  ASSERT_NE(FindParameter(List.get(), Long), nullptr);
+  EXPECT_EQ(FindParameter(List.get(), Long)->Value(), "2");
+  EXPECT_EQ(FindParameter(List.get(), AnsiString(256, 'N') + " more"), List->Items(1));
+}
+
+TEST(ParameterList, ANameCutBeforeABlankReadsBackTheSame) {
+  // Cut at 255 characters, the name would end in the blank before "x".
+  const AnsiString Text = AnsiString(254, 'n') + " x=1";
+  const AnsiString Built = Reparsed(Text);
+  EXPECT_EQ(Built, AnsiString(254, 'n') + "=1");
+  EXPECT_EQ(Reparsed(Built), Built);
+  EXPECT_EQ(TOwned<TParameter>(NewObject<TParameter>("  A  ", ""))->Name(), "A");
+}
+
+// Mutated parameter texts: parsing, building and setting never raise and leave nothing
+// allocated; a built text parses back to itself; every parsed name is found.
+TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
+  fuzz::TMutator Mutator({"Action=Sheet|Zoom=2", "A=1|B=x=y| C =2", "flag|A= v | =5||a=2|",
+                          " Action = Board |Zoom=|=|Path=C:\\Boards\\A.PcbDoc",
+                          AnsiString(254, 'n') + " x=1|" + AnsiString(300, 'm') + "=2", ""},
+                         0x5041524Du);
+  fuzz::TFindings Findings;
+  fuzz::TLiveBlockCounter Counter;
+  for (int Case = 0; Case < 4000; ++Case) {
+    const std::string Text = Mutator.Next();
+    // Names that hold "=", "|" or a zero cannot be written; they are set all the same.
+    const AnsiString Name = Case % 2 ? AnsiString("Action") : AnsiString(Text.substr(0, Case % 7));
+    const int Before = Counter.Live();
+    const char* Fault = nullptr;
+    try {
+      TParameterList* List = NewObject<TParameterList>();
+      ParseParameterString(List, Text);
+      AnsiString Built = BuildParameterString(List);
+      for (int I = 0; I < List->Count() && !Fault; ++I) {
+        TParameter* Found = FindParameter(List, List->Items(I)->Name());
+        if (!Found || !SameText(Found->Name(), List->Items(I)->Name())) Fault = "a parsed name not found";
+      }
+      ParseParameterString(List, Built);
+      if (!Fault && BuildParameterString(List) != Built) Fault = "a built text that does not read back";
+      List->Free();
+
+      char Buffer[256] = {};
+      Text.copy(Buffer, sizeof(Buffer) - 1);
+      const AnsiString Old = Buffer;
+      if (SetParameterInString(Buffer, sizeof(Buffer), Name, " set ")) {
+        List = NewObject<TParameterList>();
+        ParseParameterString(List, Buffer);
+        TParameter* Set = FindParameter(List, Name);
+        if (!Fault && !Trim(Name).empty() && Name.find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos &&
+            (!Set || Set->Value() != "set"))
+          Fault = "a set parameter that does not read back";
+        List->Free();
+      } else if (!Fault && AnsiString(Buffer) != Old) {
+        Fault = "a buffer changed by a set that failed";
+      }
+    } catch (...) {
+      Fault = "an exception";
+    }
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Findings.Add(Fault, Text);
+  }
+  EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <vector>
 
 #include "classlib/FileUtils.h"
@@ -9,6 +10,7 @@
 #include "framework/ClientProcs.h"
 #include "framework/Main.h"
 #include "framework/Rt_RecentExpressions.h"
+#include "tests/support/FuzzSupport.h"
 #include "treenode/dcRecList.h"
 
 namespace {
@@ -171,6 +173,75 @@ TEST_F(RecentExpressionsTest, MoveCarriesTheEntryAndTellsTheListeners) {
   RecentExpressionList->Listeners()->Remove(Listener);
   EXPECT_EQ(Contents(), (std::vector<AnsiString>{"B=B", "C=C", "A=A"}));
   EXPECT_EQ(Recorder.Senders, std::vector<TObject*>{RecentExpressionList});
+}
+
+TEST_F(RecentExpressionsTest, AHugeCountReadsOnlyTheNumbersTheListCanHold) {
+  SetFileText(UserFile, "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
+                        "RecentExpressionCount=2147483647\r\n"
+                        "RecentExpression2=A\r\nRecentDescription2=a\r\n"
+                        "RecentExpression3=B\r\nRecentDescription3=b\r\n"
+                        "RecentExpression4=C\r\nRecentDescription4=c\r\n");
+  Start();
+  EXPECT_EQ(Contents(), (std::vector<AnsiString>{"A=a", "B=b", "C=c"}));
+  Stop();
+  EXPECT_EQ(Registry("RecentExpressionCount"), "4");
+}
+
+// Mutated stores of both formats: a read never raises, keeps the fixed entry first and
+// at most a hundred entries, none of them empty, and clearing the list again leaves
+// nothing allocated.
+TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
+  Start();
+  const std::string NewFormat =
+      "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=4\r\n"
+      "RecentExpression2=Net = 'A||B' And|IsPad\r\nRecentDescription2=two lines\r\n"
+      "RecentExpression3=IsVia\r\nRecentDescription3=\r\n"
+      "RecentExpression4=|||\r\nRecentDescription4=odd\r\n";
+  fuzz::TMutator Mutator(
+      {NewFormat, "[Other]\r\nNewFileFormat=True\r\n\r\n" + NewFormat,
+       "\r\nFirst\r\n\r\nSecond a\r\n Second b\r\n   \r\n\r\nLast 1\r\nLast 2",
+       "[Recent Tarvik Filter Expressions]\nnewfileformat=TRUE\nRecentExpressionCount=150\n"
+       "RecentExpression1=E1\nRecentExpression100=E100\nRecentExpression101=E101\n"},
+      0x52454345u, {"RecentExpressionCount=", "RecentExpression", "RecentDescription", "NewFileFormat=",
+                    "True", "||", "[Recent Tarvik Filter Expressions]"});
+  const AnsiString Path = AppData + "\\Mutated.Txt";
+  fuzz::TFindings Findings;
+  fuzz::TLiveBlockCounter Counter;
+  for (int Case = 0; Case < 2000; ++Case) {
+    const std::string Text = Mutator.Next();
+    // Most stores are read as ini files in memory, every thirty-second as a file of either format.
+    const bool FromFile = Case % 32 == 0;
+    if (FromFile) std::ofstream(Path.c_str(), std::ios::binary | std::ios::trunc) << Text;
+    const int Before = Counter.Live();
+    const char* Fault = nullptr;
+    try {
+      if (FromFile) {
+        RecentExpressionList->LoadRecentExpressions(Path);
+      } else {
+        TStringList* Lines = NewObject<TStringList>();
+        Lines->SetText(Text);
+        TMemIniFile* Store = NewObject<TMemIniFile>("");
+        Store->SetStrings(Lines);
+        RecentExpressionList->ReadRecentExpressions(Store);
+        Store->Free();
+        Lines->Free();
+      }
+      TRecentExpression* First = RecentExpressionList->GetExpressionItem(0);
+      if (!First || !First->Fixed() || RecentExpressionList->Count() > MaxRecentExpressions)
+        Fault = "a list out of shape";
+      for (int I = 1; I < RecentExpressionList->Count() && !Fault; ++I)
+        if (RecentExpressionList->Strings(I).empty()) Fault = "an empty expression";
+      while (RecentExpressionList->Count() > 1)
+        RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
+    } catch (...) {
+      Fault = "an exception";
+    }
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Findings.Add(Fault, Text);
+    while (RecentExpressionList->Count() > 1) RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
+  }
+  DeleteFileName(Path);
+  EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
 
 }  // namespace
