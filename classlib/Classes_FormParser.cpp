@@ -1,6 +1,7 @@
 // The parser of form files: text to a tree of blocks, properties and values. It
 // checks the syntax only; classes, properties and values are the reader's business.
 #include <cctype>
+#include <string>
 
 #include "classlib/Classes_FormSyntax.h"
 #include "classlib/Classes_Streaming.h"
@@ -18,6 +19,10 @@ int HexDigit(char C) {
   if (C >= 'A' && C <= 'F') return C - 'A' + 10;
   return -1;
 }
+
+// How deep components and collection items may nest below the root. The parser
+// descends one call per level, so an unbounded depth would exhaust the stack.
+constexpr int MaxFormNesting = 1000;
 
 class TParser {
  public:
@@ -135,9 +140,11 @@ class TParser {
           Child.ClassName = ExpectIdent("a class name");
         }
         ExpectLineEnd();
+        EnterLevel();
         FOpen.push_back(Child.Name);
         ParseBody(Child);
         FOpen.pop_back();
+        --FDepth;
         Block.Children.push_back(std::move(Child));
         continue;
       }
@@ -195,6 +202,7 @@ class TParser {
         if (Keyword("end")) break;
         if (!Keyword("item")) Fail("\"item\" or \"end\" expected");
         ExpectLineEnd();
+        EnterLevel();
         TFormItem Item;
         Item.Line = FLineNo;
         for (;;) {
@@ -203,6 +211,7 @@ class TParser {
           Item.Properties.push_back(ParseProperty());
         }
         ExpectLineEnd();
+        --FDepth;
         Value.Items.push_back(std::move(Item));
       }
       ExpectLineEnd();
@@ -319,6 +328,12 @@ class TParser {
     }
   }
 
+  // One level deeper, for a component or a collection item opened on the current line.
+  void EnterLevel() {
+    if (++FDepth > MaxFormNesting)
+      Fail("Components and items nested more than " + std::to_string(MaxFormNesting) + " deep");
+  }
+
   [[noreturn]] void Fail(const AnsiString& Detail) {
     throw EFormFileError(FFormName, FOpen.empty() ? AnsiString() : FOpen.back(), FLineNo, Detail);
   }
@@ -330,6 +345,7 @@ class TParser {
   int FLineNo = 0;
   std::size_t FPos = 0;
   std::vector<AnsiString> FOpen;  // the names of the open blocks
+  int FDepth = 0;                 // the levels open below the root
 };
 
 }  // namespace

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ModuleInit.h"
+#include "classlib/StrUtils.h"
 #include "tests/classlib/FormTestClasses.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
+#include "tests/support/FuzzSupport.h"
 
 using namespace formtest;
 using namespace uitest;
@@ -355,6 +358,93 @@ TEST_F(FormFileTest, AComponentMadeByClassNameReadsItsFormFile) {
   EXPECT_FALSE(FormResourceExists(&TForm::StaticClass()));
   ExpectRaises<EClassNotFound>([] { CreateComponentByClassName("TNoSuchFrame", nullptr); },
                                "Class TNoSuchFrame not found");
+}
+
+// Nested components: Depth levels of widgets below the root, each "end" on its own line.
+AnsiString NestedWidgets(int Depth) {
+  AnsiString Text = "form frmTest: TTestForm\n";
+  for (int I = 1; I <= Depth; ++I) Text += "component wgt" + IntToStr(I) + ": TTestWidget\n";
+  for (int I = 0; I <= Depth; ++I) Text += "end\n";
+  return Text;
+}
+
+TEST_F(FormFileTest, ComponentsNestedPastAThousandLevelsAreRefusedAtTheirLine) {
+  EXPECT_EQ(ReadError(NestedWidgets(5000)),
+            "Form Bad, component wgt1000, line 1002: Components and items nested more than "
+            "1000 deep");
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr, CreateNew));
+  ReadComponentText(Form.get(), NestedWidgets(1000), "Deep");
+  EXPECT_EQ(Form->ComponentCount(), 1000);
+
+  // Collection items count as levels too.
+  AnsiString Items = "form frmTest: TTestForm\ncomponent wgt: TTestWidget\n";
+  for (int I = 0; I < 1000; ++I) Items += "Items = items\nitem\n";
+  EXPECT_EQ(ReadError(Items),
+            "Form Bad, component wgt, line 2002: Components and items nested more than 1000 deep");
+}
+
+// Mutated form files, read into a widget or into the test form: a read either works or
+// raises EFormFileError, and freeing the root leaves no component and no block behind.
+TEST_F(FormFileTest, MutatedFilesReadOrRaiseEFormFileErrorAndLeaveNothing) {
+  TOwned<TResourceStream> Resource(NewObject<TResourceStream>(HInstance, "TTESTFORM", RT_RCDATA));
+  std::string FormText(static_cast<std::size_t>(Resource->Size()), '\0');
+  Resource->ReadBuffer(FormText.data(), static_cast<int>(FormText.size()));
+  const std::string WidgetText =
+      "form wgtRoot: TTestWidget\n"
+      "  Count = 7\n  Ratio = 0.25\n  Title = \"Tab\\there \\\\ \\x41\"\n"
+      "  Options = [woFast, woLoud]\n  Mode = wmBusy\n  Color = clHighlight\n  Target = null\n"
+      "  Lines = lines\n    \"one\"\n    \"two\"\n  end\n"
+      "  Items = items\n    item\n      Caption = \"first\"\n      Width = 80\n    end\n"
+      "    item\n      Caption = \"second\"\n    end\n  end\n"
+      "  Blob = hex\n    DEADBEEF 0102\n  end\n  Note = \"defined text\"\n  OnPing = null\n"
+      "  component wgtChild: TTestWidget\n    Count = -12\n    Ratio = 2E-3\n"
+      "    Color = 0x80000005\n    Blob = hex DEADBEEF\n"
+      "    component wgtGrandChild: TTestWidget\n      Mode = wmDone\n    end\n  end\n"
+      "  # a comment\n"
+      "end\n";
+  const std::vector<std::string> Extra = {"component ", "existing ", "end", "lines", "items", "item",
+                                          "hex", "form ", ": TTestWidget", ": TPanel", "null"};
+  fuzz::TMutator Widgets({WidgetText}, 0x464F524Du, Extra);
+  fuzz::TMutator Forms({FormText}, 0x5446524Du, Extra);
+
+  // What a first read makes once (class data, shared caches) is made before counting.
+  FormLog.reserve(64);
+  auto Read = [&](const std::string& Text, bool IntoForm) {
+    TComponent* Root = IntoForm ? static_cast<TComponent*>(NewObject<TTestForm>(nullptr, CreateNew))
+                                : NewObject<TTestWidget>(nullptr);
+    try {
+      ReadComponentText(Root, Text, "Mutated");
+    } catch (...) {
+      Root->Free();
+      FormLog.clear();
+      throw;
+    }
+    Root->Free();
+    FormLog.clear();
+  };
+  Read(WidgetText, false);
+  Read(FormText, true);
+
+  fuzz::TFindings Findings;
+  fuzz::TLiveBlockCounter Counter;
+  for (int Case = 0; Case < 2000; ++Case) {
+    // Every eighth file is the test form's, with controls and a frame.
+    const bool IntoForm = Case % 8 == 0;
+    const std::string Text = IntoForm ? Forms.Next() : Widgets.Next();
+    const int Before = Counter.Live();
+    const int WidgetsBefore = TTestWidget::Live;
+    const char* Fault = nullptr;
+    try {
+      Read(Text, IntoForm);
+    } catch (const EFormFileError&) {
+    } catch (...) {
+      Fault = "an exception other than EFormFileError";
+    }
+    if (!Fault && TTestWidget::Live != WidgetsBefore) Fault = "widgets left alive";
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Findings.Add(Fault, Text);
+  }
+  EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
 
 }  // namespace
