@@ -7,6 +7,7 @@
 #include <set>
 
 #include "classlib/StrUtils.h"
+#include "tests/support/FuzzSupport.h"
 
 TEST(PcbtypesConversion, RoundsTiesToEvenWithTheDocumentedFactors) {
   // These mils give exact halves once multiplied out as doubles.
@@ -79,6 +80,51 @@ TEST(PcbtypesParse, ReadsNumberAndUnit) {
   StrToCoord("1" + AnsiString(250, '0') + "mil", Value, Unit);
   EXPECT_EQ(Value, 0);
   EXPECT_EQ(Unit, eMetric);
+}
+
+// Mutated lengths: reading never raises and leaves nothing allocated, the unit is one
+// of the two, and neither blanks nor the letter case of the text change the result.
+TEST(PcbtypesParse, MutatedLengthsReadSoundly) {
+  fuzz::TMutator Mutator({"10mil", "0.254 mm", "-5mil", "1 0 m i l", "5MMIL", "2mil 3mm", "1e3MiL",
+                          "25", "-mm", "1.2.3mil", "4e+mil", "99999999mil", "-1e99999999999999999999mm",
+                          "214748.3647mil", "1e-400mil", "+.5E-2 mm", "0.000000000000000000001e20",
+                          "1" + std::string(240, '0') + "mil"},
+                         0x434F4F52u, {"mm", "MIL", "e", "E-", "+", "-", ".", "00000000"}, 300);
+  auto Read = [](const AnsiString& Text, TUnit Start, TCoord& Value, TUnit& Unit) {
+    Value = 12345;
+    Unit = Start;
+    StrToCoord(Text, Value, Unit);
+  };
+  fuzz::TFindings Findings;
+  fuzz::TLiveBlockCounter Counter;
+  for (int Case = 0; Case < 4000; ++Case) {
+    const std::string Text = Mutator.Next();
+    const TUnit Start = Case % 2 ? eMetric : eImperial;
+    const int Before = Counter.Live();
+    const char* Fault = nullptr;
+    try {
+      TCoord Value, Other;
+      TUnit Unit, OtherUnit;
+      Read(Text, Start, Value, Unit);
+      if (Unit != eMetric && Unit != eImperial) Fault = "an unknown unit";
+      // The same text without blanks, and in upper case (as far as it is kept).
+      if (!Fault && Text.size() <= 255) {
+        AnsiString Packed = Text, Upper = Text;
+        std::erase(Packed, ' ');
+        for (char& C : Upper)
+          if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+        Read(Packed, Start, Other, OtherUnit);
+        if (Other != Value || OtherUnit != Unit) Fault = "blanks changing the result";
+        Read(Upper, Start, Other, OtherUnit);
+        if (Other != Value || OtherUnit != Unit) Fault = "letter case changing the result";
+      }
+    } catch (...) {
+      Fault = "an exception";
+    }
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Findings.Add(Fault, Text);
+  }
+  EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
 
 TEST(PcbtypesParse, SuffixParserCutsAndUpperCasesInPlace) {
