@@ -2,7 +2,8 @@
 // allocated.
 //
 // TMutator makes inputs from valid ones: byte flips, inserts and deletes, repeated
-// ranges, and splices of tokens and pieces taken from the valid inputs. The sequence
+// ranges, splices of tokens and pieces taken from the valid inputs, and whole lines
+// of them inserted or removed. The sequence
 // depends on the seed only, so a failing case comes back on every run.
 //
 // TLiveBlockCounter installs a counting memory manager over the one in place while it
@@ -66,7 +67,8 @@ class TMutator {
   TRandom& Random() { return FRandom; }
 
  private:
-  // Runs of letters, digits and "_", each other character on its own, and every line.
+  // Tokens: runs of letters, digits and "_", and each other character on its own.
+  // Lines: every line, with its line end.
   void CutTokens(const std::string& Text) {
     auto IsWord = [](char C) {
       return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') || C == '_';
@@ -81,13 +83,19 @@ class TMutator {
     for (std::size_t I = 0; I < Text.size();) {
       std::size_t End = Text.find('\n', I);
       End = End == std::string::npos ? Text.size() : End + 1;
-      FTokens.push_back(Text.substr(I, End - I));
+      FLines.push_back(Text.substr(I, End - I));
       I = End;
     }
   }
 
   const std::string& Token() { return FTokens[FRandom.Below(FTokens.size())]; }
   std::size_t Position(const std::string& Text) { return FRandom.Below(Text.size() + 1); }
+  // The start of a line of Text (the end of the text counts as one).
+  std::size_t LineStart(const std::string& Text) {
+    std::size_t P = Position(Text);
+    while (P > 0 && Text[P - 1] != '\n') --P;
+    return P;
+  }
   // A range of Text: its start and a length of 1 up to a sixteenth of the text (at
   // least 8 bytes), within the text.
   std::pair<std::size_t, std::size_t> Range(const std::string& Text) {
@@ -98,10 +106,24 @@ class TMutator {
   }
 
   void Edit(std::string& Text) {
-    switch (FRandom.Below(Text.empty() ? 2 : 9)) {
+    switch (FRandom.Below(Text.empty() ? 2 : 12)) {
       case 0:  // a token inserted
         Text.insert(Position(Text), Token());
         break;
+      case 9:
+      case 10: {  // a whole line of a seed inserted between lines
+        if (FLines.empty()) break;
+        std::string Line = FLines[FRandom.Below(FLines.size())];
+        if (Line.empty() || Line.back() != '\n') Line += '\n';
+        Text.insert(LineStart(Text), Line);
+        break;
+      }
+      case 11: {  // a whole line removed
+        std::size_t Start = LineStart(Text);
+        std::size_t End = Text.find('\n', Start);
+        Text.erase(Start, End == std::string::npos ? std::string::npos : End + 1 - Start);
+        break;
+      }
       case 1:  // a random byte inserted
         Text.insert(Position(Text), 1, static_cast<char>(FRandom.Next()));
         break;
@@ -146,6 +168,7 @@ class TMutator {
 
   std::vector<std::string> FSeeds;
   std::vector<std::string> FTokens;
+  std::vector<std::string> FLines;
   TRandom FRandom;
   std::size_t FMaxSize;
 };
