@@ -81,17 +81,22 @@ bool BuildParameterString(const TParameterList* List, char* Buffer, int BufferSi
 bool SetParameterInString(char* Buffer, int BufferSize, const AnsiString& Name,
                           const AnsiString& Value) {
   if (!Buffer || BufferSize <= 0) return false;
+  // The text has no escapes: a name with "=" or "|", or a value with "|", would be
+  // written as other parameters than the one set, and a zero would end the text.
+  const AnsiString NewName = Trim(Name), NewValue = Trim(Value);
+  if (NewName.find_first_of(AnsiString("=|\0", 3)) != AnsiString::npos ||
+      NewValue.find_first_of(AnsiString("|\0", 2)) != AnsiString::npos)
+    return false;
   // The text ends at its zero, or at the end of the buffer when it has none.
   AnsiString Text(Buffer, strnlen(Buffer, static_cast<std::size_t>(BufferSize)));
   TParameterList* List = NewObject<TParameterList>();
   bool Result;
   try {
     ParseParameterString(List, Text);
-    AnsiString NewValue = Trim(Value);
-    if (TParameter* Existing = FindParameter(List, Name))
+    if (TParameter* Existing = FindParameter(List, NewName))
       Existing->SetValue(NewValue);
-    else if (!Trim(Name).empty())
-      List->Add(NewObject<TParameter>(Trim(Name), NewValue));
+    else if (!NewName.empty())
+      List->Add(NewObject<TParameter>(NewName, NewValue));
     Result = BuildParameterString(List, Buffer, BufferSize);
   } catch (...) {
     List->Free();

@@ -58,6 +58,7 @@ bool BuildParameterString(const TParameterList* List, char* Buffer, int BufferSi
 // the zero included): the value is trimmed; an existing parameter of that name keeps
 // its stored name and takes the value, otherwise a new entry is appended unless the
 // trimmed Name is blank. The whole list is then written back. False, with Buffer left
-// unchanged, when the result does not fit.
+// unchanged, when the result does not fit, or when the text cannot hold the parameter:
+// a trimmed Name with "=" or "|", a trimmed Value with "|", or a zero in either.
 bool SetParameterInString(char* Buffer, int BufferSize, const AnsiString& Name,
                           const AnsiString& Value);

@@ -76,6 +76,21 @@ TEST(ParameterList, ANameLongerThanAParameterKeepsIsFoundAndSetInPlace) {
   EXPECT_EQ(FindParameter(List.get(), AnsiString(256, 'N') + " more"), List->Items(1));
 }
 
+// The text has no escapes: what it cannot hold is refused rather than written as
+// other parameters.
+TEST(ParameterList, ANameOrValueTheTextCannotHoldIsRefused) {
+  char Buffer[64] = "Action=Board";
+  EXPECT_FALSE(SetParameterInString(Buffer, sizeof(Buffer), "Zoom", "2|Action=Sheet"));
+  EXPECT_FALSE(SetParameterInString(Buffer, sizeof(Buffer), "Zoom=2", "1"));
+  EXPECT_FALSE(SetParameterInString(Buffer, sizeof(Buffer), "A|B", "1"));
+  EXPECT_FALSE(SetParameterInString(Buffer, sizeof(Buffer), AnsiString("A\0B", 3), "1"));
+  EXPECT_FALSE(SetParameterInString(Buffer, sizeof(Buffer), "A", AnsiString("1\0|B=2", 6)));
+  EXPECT_STREQ(Buffer, "Action=Board");
+  // A value may hold "=", and blanks around a name or a value do not count.
+  EXPECT_TRUE(SetParameterInString(Buffer, sizeof(Buffer), " Zoom ", " a=b "));
+  EXPECT_STREQ(Buffer, "Action=Board|Zoom=a=b");
+}
+
 TEST(ParameterList, ANameCutBeforeABlankReadsBackTheSame) {
   // Cut at 255 characters, the name would end in the blank before "x".
   const AnsiString Text = AnsiString(254, 'n') + " x=1";
@@ -96,8 +111,9 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
   fuzz::TLiveBlockCounter Counter;
   for (int Case = 0; Case < 4000; ++Case) {
     const std::string Text = Mutator.Next();
-    // Names that hold "=", "|" or a zero cannot be written; they are set all the same.
+    // Every other name is a piece of the text, which may hold what a name cannot.
     const AnsiString Name = Case % 2 ? AnsiString("Action") : AnsiString(Text.substr(0, Case % 7));
+    const bool Writable = Trim(Name).find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos;
     const int Before = Counter.Live();
     const char* Fault = nullptr;
     try {
@@ -119,8 +135,8 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
         List = NewObject<TParameterList>();
         ParseParameterString(List, Buffer);
         TParameter* Set = FindParameter(List, Name);
-        if (!Fault && !Trim(Name).empty() && Name.find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos &&
-            (!Set || Set->Value() != "set"))
+        if (!Fault && !Writable) Fault = "a name that cannot be written set";
+        if (!Fault && !Trim(Name).empty() && (!Set || Set->Value() != "set"))
           Fault = "a set parameter that does not read back";
         List->Free();
       } else if (!Fault && AnsiString(Buffer) != Old) {
