@@ -331,7 +331,8 @@ class TParser {
   // One level deeper, for a component or a collection item opened on the current line.
   void EnterLevel() {
     if (++FDepth > MaxFormNesting)
-      Fail("Components and items nested more than " + std::to_string(MaxFormNesting) + " deep");
+      Fail("Components and items nested more than " + std::to_string(MaxFormNesting) +
+           " deep");
   }
 
   [[noreturn]] void Fail(const AnsiString& Detail) {

@@ -162,7 +162,8 @@ void TRecentExpressionList::ReadRecentExpressions(TCustomIniFile* Store) {
   AnsiString Section = SectionName();
   // Number n holds entry n - 1 of the list, so no number past the list's capacity names
   // an entry it could keep; a damaged store's count may be anything up to MaxInt.
-  int Last = std::min(Store->ReadInteger(Section, "RecentExpressionCount", 0), MaxRecentExpressions);
+  int Last = std::min(Store->ReadInteger(Section, "RecentExpressionCount", 0),
+                      MaxRecentExpressions);
   // Once the list is full every further entry would be dropped: stop reading there.
   for (int I = 1; I <= Last && Count() < MaxRecentExpressions; ++I) {
     AnsiString Number = IntToStr(I);

@@ -363,7 +363,8 @@ TEST_F(FormFileTest, AComponentMadeByClassNameReadsItsFormFile) {
 // Nested components: Depth levels of widgets below the root, each "end" on its own line.
 AnsiString NestedWidgets(int Depth) {
   AnsiString Text = "form frmTest: TTestForm\n";
-  for (int I = 1; I <= Depth; ++I) Text += "component wgt" + IntToStr(I) + ": TTestWidget\n";
+  for (int I = 1; I <= Depth; ++I)
+    Text += "component wgt" + IntToStr(I) + ": TTestWidget\n";
   for (int I = 0; I <= Depth; ++I) Text += "end\n";
   return Text;
 }
@@ -380,19 +381,22 @@ TEST_F(FormFileTest, ComponentsNestedPastAThousandLevelsAreRefusedAtTheirLine) {
   AnsiString Items = "form frmTest: TTestForm\ncomponent wgt: TTestWidget\n";
   for (int I = 0; I < 1000; ++I) Items += "Items = items\nitem\n";
   EXPECT_EQ(ReadError(Items),
-            "Form Bad, component wgt, line 2002: Components and items nested more than 1000 deep");
+            "Form Bad, component wgt, line 2002: Components and items nested more than "
+            "1000 deep");
 }
 
 // Mutated form files, read into a widget or into the test form: a read either works or
 // raises EFormFileError, and freeing the root leaves no component and no block behind.
 TEST_F(FormFileTest, MutatedFilesReadOrRaiseEFormFileErrorAndLeaveNothing) {
-  TOwned<TResourceStream> Resource(NewObject<TResourceStream>(HInstance, "TTESTFORM", RT_RCDATA));
+  TOwned<TResourceStream> Resource(
+      NewObject<TResourceStream>(HInstance, "TTESTFORM", RT_RCDATA));
   std::string FormText(static_cast<std::size_t>(Resource->Size()), '\0');
   Resource->ReadBuffer(FormText.data(), static_cast<int>(FormText.size()));
   const std::string WidgetText =
       "form wgtRoot: TTestWidget\n"
       "  Count = 7\n  Ratio = 0.25\n  Title = \"Tab\\there \\\\ \\x41\"\n"
-      "  Options = [woFast, woLoud]\n  Mode = wmBusy\n  Color = clHighlight\n  Target = null\n"
+      "  Options = [woFast, woLoud]\n  Mode = wmBusy\n  Color = clHighlight\n"
+      "  Target = null\n"
       "  Lines = lines\n    \"one\"\n    \"two\"\n  end\n"
       "  Items = items\n    item\n      Caption = \"first\"\n      Width = 80\n    end\n"
       "    item\n      Caption = \"second\"\n    end\n  end\n"
@@ -402,16 +406,18 @@ TEST_F(FormFileTest, MutatedFilesReadOrRaiseEFormFileErrorAndLeaveNothing) {
       "    component wgtGrandChild: TTestWidget\n      Mode = wmDone\n    end\n  end\n"
       "  # a comment\n"
       "end\n";
-  const std::vector<std::string> Extra = {"component ", "existing ", "end", "lines", "items", "item",
-                                          "hex", "form ", ": TTestWidget", ": TPanel", "null"};
+  const std::vector<std::string> Extra = {"component ",    "existing ", "end", "lines",
+                                          "items",         "item",      "hex", "form ",
+                                          ": TTestWidget", ": TPanel",  "null"};
   fuzz::TMutator Widgets({WidgetText}, 0x464F524Du, Extra);
   fuzz::TMutator Forms({FormText}, 0x5446524Du, Extra);
 
   // What a first read makes once (class data, shared caches) is made before counting.
   FormLog.reserve(64);
   auto Read = [&](const std::string& Text, bool IntoForm) {
-    TComponent* Root = IntoForm ? static_cast<TComponent*>(NewObject<TTestForm>(nullptr, CreateNew))
-                                : NewObject<TTestWidget>(nullptr);
+    TComponent* Root =
+        IntoForm ? static_cast<TComponent*>(NewObject<TTestForm>(nullptr, CreateNew))
+                 : NewObject<TTestWidget>(nullptr);
     try {
       ReadComponentText(Root, Text, "Mutated");
     } catch (...) {

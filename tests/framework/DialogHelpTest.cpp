@@ -124,18 +124,20 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
   Write("TestMod.hlp", "");
   Write("TestMod.id", "");
   fuzz::TMutator Mutator(
-      {"Dlg_b=12\r\nno equals sign\r\nDlg_a=7,PCB:Layer,Stack\r\nDlg_c=seven\r\nDlg_d=-3\r\n"
-       "Dlg_e=x=1\r\n",
+      {"Dlg_b=12\r\nno equals sign\r\nDlg_a=7,PCB:Layer,Stack\r\n"
+       "Dlg_c=seven\r\nDlg_d=-3\r\nDlg_e=x=1\r\n",
        "Dlg_fraY_edtX=31\nDlg_x=0,Alpha:Start\nDlg_y=0,Alpha:Ring\nDlg_z=0,\n",
        "=\r\n,\r\nDlg_b=2147483647\r\nDlg_a=-2147483648,x\r\n"},
-      0x48454C50u, {"Dlg_", "Dlg_a", "Dlg_b", "Dlg_x", "Dlg_y", "Alpha:Start", "Alpha:Ring"});
+      0x48454C50u,
+      {"Dlg_", "Dlg_a", "Dlg_b", "Dlg_x", "Dlg_y", "Alpha:Start", "Alpha:Ring"});
   const AnsiString MapFile = Folder + "TestMod.id";
   fuzz::TFindings Findings;
   fuzz::TLiveBlockCounter Counter;
   for (int Case = 0; Case < 2000; ++Case) {
     const std::string Text = Mutator.Next();
     const bool FromFile = Case % 32 == 0;
-    if (FromFile) std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
+    if (FromFile)
+      std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
     const int Before = Counter.Live();
     const char* Fault = nullptr;
     try {

@@ -112,8 +112,10 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
   for (int Case = 0; Case < 4000; ++Case) {
     const std::string Text = Mutator.Next();
     // Every other name is a piece of the text, which may hold what a name cannot.
-    const AnsiString Name = Case % 2 ? AnsiString("Action") : AnsiString(Text.substr(0, Case % 7));
-    const bool Writable = Trim(Name).find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos;
+    const AnsiString Name =
+        Case % 2 ? AnsiString("Action") : AnsiString(Text.substr(0, Case % 7));
+    const bool Writable =
+        Trim(Name).find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos;
     const int Before = Counter.Live();
     const char* Fault = nullptr;
     try {
@@ -122,10 +124,12 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
       AnsiString Built = BuildParameterString(List);
       for (int I = 0; I < List->Count() && !Fault; ++I) {
         TParameter* Found = FindParameter(List, List->Items(I)->Name());
-        if (!Found || !SameText(Found->Name(), List->Items(I)->Name())) Fault = "a parsed name not found";
+        if (!Found || !SameText(Found->Name(), List->Items(I)->Name()))
+          Fault = "a parsed name not found";
       }
       ParseParameterString(List, Built);
-      if (!Fault && BuildParameterString(List) != Built) Fault = "a built text that does not read back";
+      if (!Fault && BuildParameterString(List) != Built)
+        Fault = "a built text that does not read back";
       List->Free();
 
       char Buffer[256] = {};

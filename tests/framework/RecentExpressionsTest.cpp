@@ -176,11 +176,12 @@ TEST_F(RecentExpressionsTest, MoveCarriesTheEntryAndTellsTheListeners) {
 }
 
 TEST_F(RecentExpressionsTest, AHugeCountReadsOnlyTheNumbersTheListCanHold) {
-  SetFileText(UserFile, "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
-                        "RecentExpressionCount=2147483647\r\n"
-                        "RecentExpression2=A\r\nRecentDescription2=a\r\n"
-                        "RecentExpression3=B\r\nRecentDescription3=b\r\n"
-                        "RecentExpression4=C\r\nRecentDescription4=c\r\n");
+  SetFileText(UserFile,
+              "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
+              "RecentExpressionCount=2147483647\r\n"
+              "RecentExpression2=A\r\nRecentDescription2=a\r\n"
+              "RecentExpression3=B\r\nRecentDescription3=b\r\n"
+              "RecentExpression4=C\r\nRecentDescription4=c\r\n");
   Start();
   EXPECT_EQ(Contents(), (std::vector<AnsiString>{"A=a", "B=b", "C=c"}));
   Stop();
@@ -193,7 +194,8 @@ TEST_F(RecentExpressionsTest, AHugeCountReadsOnlyTheNumbersTheListCanHold) {
 TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
   Start();
   const std::string NewFormat =
-      "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\nRecentExpressionCount=4\r\n"
+      "[Recent Tarvik Filter Expressions]\r\n"
+      "NewFileFormat=True\r\nRecentExpressionCount=4\r\n"
       "RecentExpression2=Net = 'A||B' And|IsPad\r\nRecentDescription2=two lines\r\n"
       "RecentExpression3=IsVia\r\nRecentDescription3=\r\n"
       "RecentExpression4=|||\r\nRecentDescription4=odd\r\n";
@@ -202,14 +204,16 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
        "\r\nFirst\r\n\r\nSecond a\r\n Second b\r\n   \r\n\r\nLast 1\r\nLast 2",
        "[Recent Tarvik Filter Expressions]\nnewfileformat=TRUE\nRecentExpressionCount=150\n"
        "RecentExpression1=E1\nRecentExpression100=E100\nRecentExpression101=E101\n"},
-      0x52454345u, {"RecentExpressionCount=", "RecentExpression", "RecentDescription", "NewFileFormat=",
-                    "True", "||", "[Recent Tarvik Filter Expressions]"});
+      0x52454345u,
+      {"RecentExpressionCount=", "RecentExpression", "RecentDescription",
+       "NewFileFormat=", "True", "||", "[Recent Tarvik Filter Expressions]"});
   const AnsiString Path = AppData + "\\Mutated.Txt";
   fuzz::TFindings Findings;
   fuzz::TLiveBlockCounter Counter;
   for (int Case = 0; Case < 2000; ++Case) {
     const std::string Text = Mutator.Next();
-    // Most stores are read as ini files in memory, every thirty-second as a file of either format.
+    // Most stores are read as ini files in memory, every thirty-second as a file of
+    // either format.
     const bool FromFile = Case % 32 == 0;
     if (FromFile) std::ofstream(Path.c_str(), std::ios::binary | std::ios::trunc) << Text;
     const int Before = Counter.Live();
@@ -238,7 +242,8 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
     }
     if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
     if (Fault) Findings.Add(Fault, Text);
-    while (RecentExpressionList->Count() > 1) RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
+    while (RecentExpressionList->Count() > 1)
+      RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
   }
   DeleteFileName(Path);
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();

@@ -66,7 +66,8 @@ std::string EveryKindBoardText() {
       Component->Rotation = 22.5;
     }
   }
-  return Store.Board(Board) ? Merovan::BoardToText(Store, *Store.Board(Board)) : std::string();
+  return Store.Board(Board) ? Merovan::BoardToText(Store, *Store.Board(Board))
+                            : std::string();
 }
 
 std::string FileText(const std::string& Path) {
@@ -77,20 +78,37 @@ std::string FileText(const std::string& Path) {
 }
 
 TEST(MerovanTextFuzz, MutatedBoardTextsMakeABoardThatWritesBackOrNothing) {
-  const std::string Template = FileText(TestHostRoot() + "Templates\\Eurocard 160x100mm.PcbDoc");
+  const std::string Template =
+      FileText(TestHostRoot() + "Templates\\Eurocard 160x100mm.PcbDoc");
   ASSERT_EQ(Template.rfind("MerovanBoard 1\n", 0), 0u);
   const std::vector<std::string> Seeds = {WithoutLongLines(EveryKindBoardText()),
                                           WithoutLongLines(Template),
                                           "MerovanBoard 1\r\nSheet Width=5\r\n"};
-  fuzz::TMutator Mutator(Seeds, 0x4D45524Fu,
-                         {"Object Kind=\"Polygon\" Id=99 SegmentCount=1\n", "  Segment X=1\n",
-                          "  Member Name=\"x\"\n", "  SubScope Scope=1\n", "  Reference\n",
-                          "  TextLocation X=1 Y=2\n", "Stack Layers=1,2,32\n", "Pair\n",
-                          "\\x", "\\x4", "\\x41", "Id=", "Kind=", "NameHandle=", "Values=",
-                          "9223372036854775807", "1e999", "-0", "0x10", "inf"});
+  const std::vector<std::string> Extra = {"Object Kind=\"Polygon\" Id=99 SegmentCount=1",
+                                          "  Segment X=1",
+                                          "  Member Name=\"x\"",
+                                          "  SubScope Scope=1",
+                                          "  Reference",
+                                          "  TextLocation X=1 Y=2",
+                                          "Stack Layers=1,2,32",
+                                          "Pair",
+                                          "\\x",
+                                          "\\x4",
+                                          "\\x41",
+                                          "Id=",
+                                          "Kind=",
+                                          "NameHandle=",
+                                          "Values=",
+                                          "9223372036854775807",
+                                          "1e999",
+                                          "-0",
+                                          "0x10",
+                                          "inf"};
+  fuzz::TMutator Mutator(Seeds, 0x4D45524Fu, Extra);
   {
     Merovan::TStore Store;
-    for (const std::string& Seed : Seeds) ASSERT_NE(Merovan::BoardFromText(Store, Seed, "Seed"), 0);
+    for (const std::string& Seed : Seeds)
+      ASSERT_NE(Merovan::BoardFromText(Store, Seed, "Seed"), 0);
   }
 
   fuzz::TFindings Findings;

@@ -85,11 +85,12 @@ TEST(PcbtypesParse, ReadsNumberAndUnit) {
 // Mutated lengths: reading never raises and leaves nothing allocated, the unit is one
 // of the two, and neither blanks nor the letter case of the text change the result.
 TEST(PcbtypesParse, MutatedLengthsReadSoundly) {
-  fuzz::TMutator Mutator({"10mil", "0.254 mm", "-5mil", "1 0 m i l", "5MMIL", "2mil 3mm", "1e3MiL",
-                          "25", "-mm", "1.2.3mil", "4e+mil", "99999999mil", "-1e99999999999999999999mm",
-                          "214748.3647mil", "1e-400mil", "+.5E-2 mm", "0.000000000000000000001e20",
-                          "1" + std::string(240, '0') + "mil"},
-                         0x434F4F52u, {"mm", "MIL", "e", "E-", "+", "-", ".", "00000000"}, 300);
+  fuzz::TMutator Mutator(
+      {"10mil", "0.254 mm", "-5mil", "1 0 m i l", "5MMIL", "2mil 3mm", "1e3MiL", "25",
+       "-mm", "1.2.3mil", "4e+mil", "99999999mil", "-1e99999999999999999999mm",
+       "214748.3647mil", "1e-400mil", "+.5E-2 mm", "0.000000000000000000001e20",
+       "1" + std::string(240, '0') + "mil"},
+      0x434F4F52u, {"mm", "MIL", "e", "E-", "+", "-", ".", "00000000"}, 300);
   auto Read = [](const AnsiString& Text, TUnit Start, TCoord& Value, TUnit& Unit) {
     Value = 12345;
     Unit = Start;

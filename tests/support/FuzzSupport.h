@@ -34,7 +34,9 @@ class TRandom {
     return FState * 0x2545F4914F6CDD1Dull;
   }
   // 0 .. Bound - 1; 0 when Bound is 0.
-  std::size_t Below(std::size_t Bound) { return Bound ? static_cast<std::size_t>(Next() % Bound) : 0; }
+  std::size_t Below(std::size_t Bound) {
+    return Bound ? static_cast<std::size_t>(Next() % Bound) : 0;
+  }
   bool OneIn(std::size_t N) { return Below(N) == 0; }
 
  private:
@@ -47,12 +49,19 @@ class TMutator {
   // the seeds (keywords, separators). Inputs never grow past MaxSize bytes.
   TMutator(std::vector<std::string> Seeds, std::uint64_t Seed,
            std::vector<std::string> Extra = {}, std::size_t MaxSize = 16384)
-      : FSeeds(std::move(Seeds)), FTokens(std::move(Extra)), FRandom(Seed), FMaxSize(MaxSize) {
-    for (const std::string& Value : std::initializer_list<std::string>{"0", "-1", "1", "255", "256", "65535", "2147483647", "-2147483648",
-                              "4294967296", "99999999999999999999", "1e308", "-1e-308", "NaN",
-                              "\r\n", "\n", "\r", " ", "\t", "\"", "\\", ",", "=", "|", "[", "]",
-                              ".", ":", "#", std::string(1, '\0'), "\xFF", "\x80"})
-      FTokens.push_back(Value);
+      : FSeeds(std::move(Seeds)),
+        FTokens(std::move(Extra)),
+        FRandom(Seed),
+        FMaxSize(MaxSize) {
+    static const char* const Values[] = {
+        "0",     "-1",         "1",           "255",        "256",
+        "65535", "2147483647", "-2147483648", "4294967296", "99999999999999999999",
+        "1e308", "-1e-308",    "NaN",         "\r\n",       "\n",
+        "\r",    " ",          "\t",          "\"",         "\\",
+        ",",     "=",          "|",           "[",          "]",
+        ".",     ":",          "#",           "\xFF",       "\x80"};
+    for (const char* Value : Values) FTokens.push_back(Value);
+    FTokens.push_back(std::string(1, '\0'));
     for (const std::string& Text : FSeeds) CutTokens(Text);
   }
 
@@ -71,7 +80,8 @@ class TMutator {
   // Lines: every line, with its line end.
   void CutTokens(const std::string& Text) {
     auto IsWord = [](char C) {
-      return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') || C == '_';
+      return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ||
+             C == '_';
     };
     for (std::size_t I = 0; I < Text.size();) {
       std::size_t J = I + 1;
