@@ -217,19 +217,6 @@ bool IsValidIdent(const AnsiString& Ident) {
 // ---------------------------------------------------------------------------------
 // Exceptions at Windows boundaries
 
-void (*ApplicationHandleException)(TObject* Sender) = nullptr;
-
-void HandleWindowException(TObject* Sender) {
-  try {
-    if (ApplicationHandleException)
-      ApplicationHandleException(Sender);
-    else
-      ShowCurrentException();
-  } catch (...) {
-    // The handler itself failed; nothing may leave a window procedure.
-  }
-}
-
 // ---------------------------------------------------------------------------------
 // Utility windows
 

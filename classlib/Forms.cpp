@@ -335,7 +335,12 @@ void TCustomForm::DoShow() {
 }
 
 void TCustomForm::DoHide() {
-  if (OnHide.Assigned()) OnHide(this);
+  if (!OnHide.Assigned()) return;
+  try {
+    OnHide(this);
+  } catch (...) {
+    HandleWindowException(this);
+  }
 }
 
 void TCustomForm::DoClose(TCloseAction& Action) {

@@ -353,7 +353,8 @@ class TApplication : public TComponent {
   bool Terminated() const { return FTerminated; }
 
   // Inside a catch block: the exception goes to OnException when it is set, and is
-  // shown through ShowException otherwise; EAbort is dropped silently.
+  // shown through ShowException otherwise; EAbort is dropped silently. Outside a catch
+  // block it does nothing.
   void HandleException(TObject* Sender);
   // The default display: ShowExceptionProc (a message box unless a test replaced it).
   void ShowException(const Exception& E);

@@ -178,6 +178,73 @@ TEST(InterfacedObjectTest, FreeingAReferencedObjectIsRefused) {
   EXPECT_EQ(CountersAlive, 0);
 }
 
+// An object whose freeing fails: its BeforeDestruction raises after the inherited
+// step. It is interfaced, so that its last Release frees it too.
+int FailingAlive = 0;
+
+class TFailsToFree : public TInterfacedObject {
+  TCLASS_DECL(TFailsToFree, TInterfacedObject)
+ public:
+  TFailsToFree() { ++FailingAlive; }
+  ~TFailsToFree() override { --FailingAlive; }
+  void BeforeDestruction() override {
+    inherited::BeforeDestruction();
+    throw EInvalidOperation("cannot end");
+  }
+};
+TCLASS_IMPL(TFailsToFree)
+
+std::vector<std::string> Shown;
+void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
+
+// Sees what the exception display shows, instead of a message box.
+class FreeingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Saved = ShowExceptionProc;
+    ShowExceptionProc = RecordShown;
+    Shown.clear();
+    FailingAlive = 0;
+  }
+  void TearDown() override { ShowExceptionProc = Saved; }
+  TShowExceptionProc Saved = nullptr;
+};
+
+TEST_F(FreeingTest, AScopeThatFailsToFreeItsObjectShowsTheErrorOnceAndStillFreesIt) {
+  { TOwned<TFailsToFree> Owned(NewObject<TFailsToFree>()); }
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown, std::vector<std::string>{"cannot end"});
+
+  // Left by an exception: the scope's own error goes on, the freeing's is shown.
+  ExpectRaises<EConvertError>(
+      [] {
+        TOwned<TFailsToFree> Owned(NewObject<TFailsToFree>());
+        throw EConvertError("bad value");
+      },
+      "bad value");
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 2u);
+}
+
+TEST_F(FreeingTest, FreeAndNilAndTheLastReleaseNeverRaise) {
+  TFailsToFree* Obj = NewObject<TFailsToFree>();
+  EXPECT_NO_THROW(FreeAndNil(Obj));
+  EXPECT_EQ(Obj, nullptr);
+  EXPECT_EQ(FailingAlive, 0);
+
+  IUnknown* Intf = NewObject<TFailsToFree>();
+  Intf->AddRef();
+  EXPECT_EQ(Intf->Release(), 0u);
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end", "cannot end"}));
+}
+
+TEST_F(FreeingTest, HandlingOutsideACatchBlockDoesNothing) {
+  EXPECT_NO_THROW(HandleWindowException(nullptr));
+  EXPECT_NO_THROW(ShowCurrentException());
+  EXPECT_TRUE(Shown.empty());
+}
+
 TEST(ExceptionTest, CreateFmtAndHresultCheck) {
   EListError E(SListIndexError, {5});
   EXPECT_EQ(E.Message(), "List index out of bounds (5)");
