@@ -682,6 +682,7 @@ TCustomFrame::TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {
 void TCustomFrame::AfterConstruction() {
   ReadFormFiles(this, Is<TFrame>() ? &TFrame::StaticClass() : &TCustomFrame::StaticClass());
   inherited::AfterConstruction();
+  DoCreate();
 }
 
 void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {
