@@ -219,7 +219,7 @@ int TMonitor::Height() const {
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
 TScreen::~TScreen() {
-  for (TMonitor* Monitor : FMonitors) Monitor->Free();
+  for (TMonitor* Monitor : FMonitors) FreeObjectSafely(Monitor);
   for (auto& Entry : FCursors) DestroyCursor(Entry.second);
 }
 

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Lists.h"
 #include "classlib/Objects.h"
+#include "classlib/StringLists.h"
 
 namespace {
 
@@ -237,6 +239,26 @@ TEST_F(FreeingTest, FreeAndNilAndTheLastReleaseNeverRaise) {
   EXPECT_EQ(Intf->Release(), 0u);
   EXPECT_EQ(FailingAlive, 0);
   EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end", "cannot end"}));
+}
+
+TEST_F(FreeingTest, AnOwnerFreesEveryObjectEvenWhenOneFailsToGo) {
+  TObjectList* List = NewObject<TObjectList>();
+  List->Add(NewObject<TFailsToFree>());
+  List->Add(NewObject<TFailsToFree>());
+  List->Add(NewObject<TFailsToFree>());
+  List->Delete(0);  // what the list loses goes, and the list stays whole
+  EXPECT_EQ(List->Count(), 2);
+  EXPECT_EQ(FailingAlive, 2);
+  List->Free();
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 3u);
+
+  TStringList* Strings = NewObject<TStringList>();
+  Strings->SetOwnsObjects(true);
+  Strings->AddObject("a", NewObject<TFailsToFree>());
+  FreeAndNil(Strings);
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 4u);
 }
 
 TEST_F(FreeingTest, HandlingOutsideACatchBlockDoesNothing) {
