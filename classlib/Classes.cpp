@@ -109,7 +109,8 @@ void TComponent::DestroyComponents() {
     // Out of the list first: the component's own removal then finds nothing to do.
     SetPublishedField(this, Instance->FName, nullptr);
     Remove(Instance);
-    Instance->Free();
+    // One that fails to go is reported and freed all the same; the others follow.
+    FreeObjectSafely(Instance);
   }
 }
 
