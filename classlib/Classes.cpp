@@ -109,7 +109,8 @@ void TComponent::DestroyComponents() {
     // Out of the list first: the component's own removal then finds nothing to do.
     SetPublishedField(this, Instance->FName, nullptr);
     Remove(Instance);
-    Instance->Free();
+    // One that fails to go is reported and freed all the same; the others follow.
+    FreeObjectSafely(Instance);
   }
 }
 
@@ -217,19 +218,6 @@ bool IsValidIdent(const AnsiString& Ident) {
 // ---------------------------------------------------------------------------------
 // Exceptions at Windows boundaries
 
-void (*ApplicationHandleException)(TObject* Sender) = nullptr;
-
-void HandleWindowException(TObject* Sender) {
-  try {
-    if (ApplicationHandleException)
-      ApplicationHandleException(Sender);
-    else
-      ShowCurrentException();
-  } catch (...) {
-    // The handler itself failed; nothing may leave a window procedure.
-  }
-}
-
 // ---------------------------------------------------------------------------------
 // Utility windows
 
@@ -306,6 +294,7 @@ struct TObjectInstance {
   TInstanceCode Code;
   TWndMethod Method;
   TObjectInstance* Next;  // in the free list
+  bool InUse;             // handed out and not freed yet
 };
 
 constexpr std::size_t InstanceBlockSize = 4096;
@@ -324,17 +313,34 @@ LRESULT __stdcall InstanceWndProc(TObjectInstance* Instance, HWND Wnd, UINT Msg,
   return Message.Result;
 }
 
+constexpr std::size_t InstancesPerBlock = InstanceBlockSize / sizeof(TObjectInstance);
+
+TObjectInstance* BlockInstances(void* Block) { return static_cast<TObjectInstance*>(Block); }
+
+// Puts the block's unused records on the free list.
+void ListFreeInstances(void* Block) {
+  TObjectInstance* First = BlockInstances(Block);
+  for (std::size_t I = 0; I < InstancesPerBlock; ++I) {
+    if (First[I].InUse) continue;
+    First[I].Next = FreeInstances;
+    FreeInstances = &First[I];
+  }
+}
+
+bool BlockInUse(void* Block) {
+  TObjectInstance* First = BlockInstances(Block);
+  for (std::size_t I = 0; I < InstancesPerBlock; ++I)
+    if (First[I].InUse) return true;
+  return false;
+}
+
 void AddInstanceBlock() {
+  // Fresh pages are zeroed: no record is in use.
   void* Block = VirtualAlloc(nullptr, InstanceBlockSize, MEM_COMMIT | MEM_RESERVE,
                              PAGE_EXECUTE_READWRITE);
   Win32Check(Block != nullptr);
   InstanceBlocks.push_back(Block);
-  auto* First = static_cast<TObjectInstance*>(Block);
-  std::size_t Count = InstanceBlockSize / sizeof(TObjectInstance);
-  for (std::size_t I = 0; I < Count; ++I) {
-    First[I].Next = FreeInstances;
-    FreeInstances = &First[I];
-  }
+  ListFreeInstances(Block);
 }
 
 }  // namespace
@@ -344,6 +350,7 @@ WNDPROC MakeObjectInstance(TWndMethod Method) {
   TObjectInstance* Instance = FreeInstances;
   FreeInstances = Instance->Next;
   Instance->Next = nullptr;
+  Instance->InUse = true;
   Instance->Method = Method;
   TInstanceCode& Code = Instance->Code;
   Code.PopEcx = 0x59;
@@ -362,6 +369,7 @@ void FreeObjectInstance(WNDPROC Instance) {
   if (!Instance) return;
   auto* Record = reinterpret_cast<TObjectInstance*>(reinterpret_cast<void*>(Instance));
   Record->Method = TWndMethod();
+  Record->InUse = false;
   Record->Next = FreeInstances;
   FreeInstances = Record;
 }
@@ -373,9 +381,18 @@ void InitClasses() {
 
 void DoneClasses() {
   UnRegisterPublished(&TComponent::StaticClass());
-  // The units that subclass windows with instances have ended before this one.
-  for (void* Block : InstanceBlocks) VirtualFree(Block, 0, MEM_RELEASE);
-  InstanceBlocks.clear();
+  // The units that subclass windows with instances have ended before this one. A
+  // block with an instance still in use stays: a window may go on calling it (a
+  // pass-through link of the kit's hooks under a procedure installed later).
+  std::vector<void*> Kept;
+  for (void* Block : InstanceBlocks) {
+    if (BlockInUse(Block))
+      Kept.push_back(Block);
+    else
+      VirtualFree(Block, 0, MEM_RELEASE);
+  }
+  InstanceBlocks = Kept;
   FreeInstances = nullptr;
+  for (void* Block : InstanceBlocks) ListFreeInstances(Block);
   UnregisterClassA(UtilWindowClass, HInstance);
 }

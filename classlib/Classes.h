@@ -311,13 +311,6 @@ class TOwnedCollection : public TCollection {
 // and "_".
 bool IsValidIdent(const AnsiString& Ident);
 
-// Where window-side code hands an exception it caught at a Windows boundary. Set by
-// the Forms unit to Application->HandleException; without it the exception is shown
-// through ShowCurrentException. Call it only inside a catch block.
-extern void (*ApplicationHandleException)(TObject* Sender);
-// Calls ApplicationHandleException (or the fallback); never raises.
-void HandleWindowException(TObject* Sender);
-
 // A hidden top-level utility window (never shown, not message-only: top-level windows
 // receive the broadcasts that message-only windows miss). Every message goes to
 // Method, which must call DefWindowProc itself for the messages it leaves alone;

@@ -57,7 +57,7 @@ TCollection::TCollection(TCollectionItemClass AItemClass) : FItemClass(AItemClas
 
 TCollection::~TCollection() {
   FUpdateCount = 1;  // no updates while the items go
-  while (!FItems.empty()) FItems.back()->Free();
+  while (!FItems.empty()) FreeObjectSafely(FItems.back());  // each item leaves as it goes
 }
 
 TCollectionItem* TCollection::Items(int Index) const {

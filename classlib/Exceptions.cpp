@@ -58,6 +58,7 @@ void ShowException(const Exception& E) {
 }
 
 void ShowCurrentException() {
+  if (!std::current_exception()) return;
   try {
     throw;
   } catch (const Exception& E) {
@@ -68,5 +69,19 @@ void ShowCurrentException() {
     ShowExceptionProc(E.what());
   } catch (...) {
     ShowExceptionProc("Unknown error");
+  }
+}
+
+void (*ApplicationHandleException)(TObject* Sender) = nullptr;
+
+void HandleWindowException(TObject* Sender) {
+  if (!std::current_exception()) return;
+  try {
+    if (ApplicationHandleException)
+      ApplicationHandleException(Sender);
+    else
+      ShowCurrentException();
+  } catch (...) {
+    // The handler itself failed; nothing may leave a window procedure.
   }
 }

@@ -89,5 +89,16 @@ extern TShowExceptionProc ShowExceptionProc;
 // Shows the exception's message; EAbort shows nothing.
 void ShowException(const Exception& E);
 // Inside a catch block: shows whatever is being handled (class-library exceptions,
-// standard exceptions, or anything else as an unknown error).
+// standard exceptions, or anything else as an unknown error). Outside one it does
+// nothing.
 void ShowCurrentException();
+
+// Where code that must not raise hands the exception it caught: window procedures,
+// timer and hook callbacks at a Windows boundary, and the freeing of objects in
+// destructors, scope ends and Release. Set by the Forms unit to
+// Application->HandleException; without it the exception is shown through
+// ShowCurrentException.
+extern void (*ApplicationHandleException)(TObject* Sender);
+// Inside a catch block: calls ApplicationHandleException (or the fallback). Never
+// raises; outside a catch block it does nothing.
+void HandleWindowException(TObject* Sender);

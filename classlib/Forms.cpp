@@ -335,7 +335,12 @@ void TCustomForm::DoShow() {
 }
 
 void TCustomForm::DoHide() {
-  if (OnHide.Assigned()) OnHide(this);
+  if (!OnHide.Assigned()) return;
+  try {
+    OnHide(this);
+  } catch (...) {
+    HandleWindowException(this);
+  }
 }
 
 void TCustomForm::DoClose(TCloseAction& Action) {
@@ -677,6 +682,7 @@ TCustomFrame::TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {
 void TCustomFrame::AfterConstruction() {
   ReadFormFiles(this, Is<TFrame>() ? &TFrame::StaticClass() : &TCustomFrame::StaticClass());
   inherited::AfterConstruction();
+  DoCreate();
 }
 
 void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {

@@ -58,10 +58,14 @@ enum TCreateNew { CreateNew };
 // resource named after it (or after an ancestor below TForm) reads those resources
 // when it is made: in AfterConstruction, the base class's file first, so that the
 // C++ constructors of the classes have run and their published fields are bound as
-// the components are read. Work that needs the form's components therefore belongs
-// in an override of AfterConstruction after inherited::AfterConstruction(), or in
-// Loaded. A failed read frees what the form made and raises EFormFileError from
-// NewObject.
+// the components are read. A failed read frees what the form made and raises
+// EFormFileError from NewObject.
+//
+// The component fields of a form or frame class (edtName, btnNext, ...) are therefore
+// still null in the body of its constructor. Set-up that needs them goes in DoCreate,
+// which runs once the files are read: for a form after Loaded, then OnCreate; for a
+// frame made while a form file is read, before the form's values for the frame are
+// set, and Loaded follows after the whole form is read.
 class TCustomForm : public TWinControl {
   TCLASS_DECL(TCustomForm, TWinControl)
  public:
@@ -70,7 +74,7 @@ class TCustomForm : public TWinControl {
   // Without reading form files.
   TCustomForm(TComponent* AOwner, TCreateNew);
   ~TCustomForm() override;
-  // Reads the form files (unless made with CreateNew), then runs OnCreate.
+  // Reads the form files (unless made with CreateNew), then runs DoCreate.
   void AfterConstruction() override;
   // Hides the form, runs OnDestroy while the children still exist, leaves Screen.
   void BeforeDestruction() override;
@@ -152,6 +156,8 @@ class TCustomForm : public TWinControl {
   TRect GetClientRect() override;
   void PaintWindow(HDC DC) override;
   virtual void Paint();
+  // The set-up step after the form files are read; runs OnCreate. An override that
+  // sets up the form's components calls the inherited one where OnCreate should run.
   virtual void DoCreate();
   virtual void DoDestroy();
   virtual void DoShow();
@@ -209,11 +215,16 @@ class TCustomFrame : public TWinControl {
   TCLASS_DECL(TCustomFrame, TWinControl)
  public:
   explicit TCustomFrame(TComponent* AOwner);
-  // Reads the form files of the class.
+  // Reads the form files of the class, then runs DoCreate.
   void AfterConstruction() override;
   // As a form's: the owned child controls, then the owned components that are not
   // controls.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
+ protected:
+  // The set-up step after the frame's own files are read, where its component fields
+  // are set (see the note above TCustomForm). Does nothing here.
+  virtual void DoCreate() {}
 };
 
 class TFrame : public TCustomFrame {
@@ -353,7 +364,8 @@ class TApplication : public TComponent {
   bool Terminated() const { return FTerminated; }
 
   // Inside a catch block: the exception goes to OnException when it is set, and is
-  // shown through ShowException otherwise; EAbort is dropped silently.
+  // shown through ShowException otherwise; EAbort is dropped silently. Outside a catch
+  // block it does nothing.
   void HandleException(TObject* Sender);
   // The default display: ShowExceptionProc (a message box unless a test replaced it).
   void ShowException(const Exception& E);

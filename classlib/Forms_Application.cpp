@@ -144,6 +144,8 @@ void TApplication::Run() {
 }
 
 void TApplication::HandleException(TObject* Sender) {
+  // Outside a catch block there is nothing to handle (a rethrow would end the process).
+  if (!std::current_exception()) return;
   if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
   auto Report = [this, Sender](const Exception& E) {
     if (E.Is<EAbort>()) return;
@@ -217,7 +219,7 @@ int TMonitor::Height() const {
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
 TScreen::~TScreen() {
-  for (TMonitor* Monitor : FMonitors) Monitor->Free();
+  for (TMonitor* Monitor : FMonitors) FreeObjectSafely(Monitor);
   for (auto& Entry : FCursors) DestroyCursor(Entry.second);
 }
 

@@ -347,7 +347,7 @@ TRegIniFile::TRegIniFile(const AnsiString& AFileName, REGSAM Access)
   FRegistry->OpenKey(AFileName, true);
 }
 
-TRegIniFile::~TRegIniFile() { FRegistry->Free(); }
+TRegIniFile::~TRegIniFile() { FreeObjectSafely(FRegistry); }
 
 bool TRegIniFile::OpenKey(const AnsiString& Key, bool CanCreate) {
   return FRegistry->OpenKey(Key, CanCreate);

@@ -136,11 +136,11 @@ TCLASS_IMPL(TObjectList)
 
 TObjectList::~TObjectList() {
   if (!FOwnsObjects) return;
-  for (int I = Count() - 1; I >= 0; --I) FreeObject(Get(I));
+  for (int I = Count() - 1; I >= 0; --I) FreeObjectSafely(Get(I));
 }
 
 void TObjectList::Notify(void* Ptr, TListNotification Action) {
-  if (FOwnsObjects && Action == lnDeleted) FreeObject(static_cast<TObject*>(Ptr));
+  if (FOwnsObjects && Action == lnDeleted) FreeObjectSafely(static_cast<TObject*>(Ptr));
   inherited::Notify(Ptr, Action);
 }
 

@@ -140,7 +140,8 @@ class TList : public TObject {
 };
 
 // A list of objects that, while OwnsObjects (the default), frees the objects it
-// deletes, removes, clears or is freed with. Extract hands an object back unfreed.
+// deletes, removes, clears or is freed with, without raising (see FreeObjectSafely).
+// Extract hands an object back unfreed.
 class TObjectList : public TList {
   TCLASS_DECL(TObjectList, TList)
  public:

@@ -15,15 +15,29 @@ struct TUnitEntry {
   void (*Finalization)();    // may be nullptr
 };
 
+// How the module ends.
+enum class TUnitsEnd {
+  // The module is unloaded from a process that goes on (FreeLibrary, or the end of a
+  // test program's main): the finalizations run.
+  Unload,
+  // The process is exiting (DLL_PROCESS_DETACH with a non-null lpReserved). Its other
+  // threads are gone, window calls may wait on them for ever and the heap may be left
+  // inconsistent, while the process takes the windows, GDI objects and memory with it:
+  // no finalization runs.
+  ProcessExit,
+};
+
 // The module whose resources are used: the DLL, or the test executable.
 extern HINSTANCE HInstance;
 
 // Runs the initializations of Table in order. When one raises, the units already
 // initialized are finalized in reverse and the exception propagates.
 void InitializeUnits(const TUnitEntry* Table, std::size_t Count);
-// Runs the finalizations of the initialized units of the table in reverse order.
-// Every finalization runs even when an earlier one raises; nothing propagates.
-void FinalizeUnits();
+// Ends the initialized units of the current table. On Unload their finalizations run
+// in reverse order; every one runs even when an earlier one raises, and nothing
+// propagates. The loader lock may be held, so no message box opens meanwhile: a
+// failing finalization, and any error shown while they run, go to OutputDebugString.
+void FinalizeUnits(TUnitsEnd How = TUnitsEnd::Unload);
 // How many units of the current table are initialized.
 std::size_t InitializedUnitCount();
 

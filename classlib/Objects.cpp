@@ -27,6 +27,16 @@ void TObject::Free() {
   delete this;
 }
 
+void FreeObjectSafely(TObject* Obj) noexcept {
+  if (!Obj) return;
+  try {
+    Obj->BeforeDestruction();
+  } catch (...) {
+    HandleWindowException(Obj);
+  }
+  delete Obj;
+}
+
 bool TObject::GetInterface(const GUID& IID, void** Obj) {
   *Obj = nullptr;
   for (TClass C = ClassType(); C; C = C->ClassParent()) {
@@ -118,7 +128,7 @@ ULONG STDMETHODCALLTYPE TInterfacedObject::AddRef() { return InterlockedIncremen
 
 ULONG STDMETHODCALLTYPE TInterfacedObject::Release() {
   LONG Count = InterlockedDecrement(&FRefCount);
-  if (Count == 0) Free();
+  if (Count == 0) FreeObjectSafely(this);
   return Count;
 }
 

@@ -132,18 +132,26 @@ inline void FreeObject(TObject* Obj) {
   if (Obj) Obj->Free();
 }
 
-// Frees the object and clears the reference.
+// Frees Obj when it is not null, where an exception must not leave: destructors, the
+// end of a scope, the last Release. A failure while freeing (an overridden
+// BeforeDestruction or an event it runs) is handed to HandleWindowException, and the
+// object is freed all the same.
+void FreeObjectSafely(TObject* Obj) noexcept;
+
+// Frees the object and clears the reference. Never raises (see FreeObjectSafely), so
+// destructors use it for the objects they own.
 template <class T>
-void FreeAndNil(T*& Obj) {
+void FreeAndNil(T*& Obj) noexcept {
   T* Temp = Obj;
   Obj = nullptr;
-  FreeObject(Temp);
+  FreeObjectSafely(Temp);
 }
 
 // Holds an object for the length of a scope and frees it at the end, also when the
 // scope is left by an exception: TOwned<TFileStream> Stream(NewObject<TFileStream>(...)).
+// Freeing never raises (see FreeObjectSafely).
 struct TFreeDeleter {
-  void operator()(TObject* Obj) const { Obj->Free(); }
+  void operator()(TObject* Obj) const noexcept { FreeObjectSafely(Obj); }
 };
 template <class T>
 using TOwned = std::unique_ptr<T, TFreeDeleter>;
@@ -280,7 +288,8 @@ using TNotifyEvent = TEvent<void(TObject* Sender)>;
 
 // A reference-counted object with the COM layout. It holds one reference to itself
 // while it is being constructed (released in AfterConstruction), so a constructor that
-// hands out its own interface does not free it. The last Release frees it.
+// hands out its own interface does not free it. The last Release frees it, without
+// raising (see FreeObjectSafely).
 class TInterfacedObject : public TObject, public IUnknown {
   TCLASS_DECL(TInterfacedObject, TObject)
  public:

@@ -313,7 +313,7 @@ TCLASS_IMPL(TStringList)
 
 TStringList::~TStringList() {
   if (FOwnsObjects)
-    for (TStringItem& Item : FList) FreeObject(Item.FObject);
+    for (TStringItem& Item : FList) FreeObjectSafely(Item.FObject);
 }
 
 void TStringList::CheckIndex(int Index) const {
@@ -409,7 +409,7 @@ void TStringList::Delete(int Index) {
   Changing();
   TObject* Obj = FList[Index].FObject;
   FList.erase(FList.begin() + Index);
-  if (FOwnsObjects) FreeObject(Obj);
+  if (FOwnsObjects) FreeObjectSafely(Obj);
   Changed();
 }
 
@@ -419,7 +419,7 @@ void TStringList::Clear() {
   std::vector<TStringItem> Old;
   Old.swap(FList);
   if (FOwnsObjects)
-    for (TStringItem& Item : Old) FreeObject(Item.FObject);
+    for (TStringItem& Item : Old) FreeObjectSafely(Item.FObject);
   Changed();
 }
 

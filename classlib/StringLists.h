@@ -136,7 +136,7 @@ using TStringListSortCompare = int (*)(TStringList* List, int Index1, int Index2
 // runs OnChange once, only when something changed.
 //
 // With OwnsObjects (false by default) the list frees the objects of the strings it
-// deletes, clears or is freed with.
+// deletes, clears or is freed with, without raising (see FreeObjectSafely).
 class TStringList : public TStrings {
   TCLASS_DECL(TStringList, TStrings)
  public:

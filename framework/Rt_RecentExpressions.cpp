@@ -47,7 +47,7 @@ TRecentExpressionList::TRecentExpressionList() : TStringList(true) {
   AddObject("", NewObject<TRecentExpression>("", FixedDescription, true));
 }
 
-TRecentExpressionList::~TRecentExpressionList() { FreeObject(FListeners); }
+TRecentExpressionList::~TRecentExpressionList() { FreeObjectSafely(FListeners); }
 
 void TRecentExpressionList::AfterConstruction() {
   inherited::AfterConstruction();

@@ -4,7 +4,7 @@
 
 #include "classlib/ModuleInit.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
   switch (Reason) {
     case DLL_PROCESS_ATTACH:
       HInstance = Instance;
@@ -16,7 +16,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
       }
       return TRUE;
     case DLL_PROCESS_DETACH:
-      FinalizeUnits();
+      // A non-null Reserved: the process is exiting, and takes what the units hold.
+      FinalizeUnits(Reserved ? TUnitsEnd::ProcessExit : TUnitsEnd::Unload);
       return TRUE;
   }
   return TRUE;

@@ -1,5 +1,8 @@
 #include "host/HostMainWindow.h"
 
+#include <cstdio>
+#include <exception>
+
 #include "host/HostCore.h"
 #include "host/HostDocuments.h"
 
@@ -54,6 +57,12 @@ void RunMenuCommand(HWND Window, TMainWindowData& Data, const char* Name) {
   UpdateHostMainWindow(Window);
 }
 
+// The main window's procedure cannot raise: what it catches goes to standard error.
+void ReportFailure(UINT Message, const char* What) {
+  std::fprintf(stderr, "PcbHost: the main window failed on message 0x%04X: %s\n", Message, What);
+  std::fflush(stderr);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
   try {
     if (Message == WM_NCCREATE) {
@@ -91,8 +100,13 @@ LRESULT CALLBACK MainWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM
         }
       }
     }
+  } catch (const std::exception& E) {
+    // Nothing may unwind into the system's dispatcher; the failure is reported and
+    // the message counts as handled.
+    ReportFailure(Message, E.what());
+    return 0;
   } catch (...) {
-    // Nothing may unwind into the system's dispatcher; the message counts as handled.
+    ReportFailure(Message, "unknown error");
     return 0;
   }
   return DefWindowProcA(Window, Message, WParam, LParam);

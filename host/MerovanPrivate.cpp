@@ -239,23 +239,34 @@ BOOL WINAPI FailNextCalls(const char* ExportName, int Calls, Integer Status) {
   });
 }
 
+// Nothing may leave the entry (the loader cannot unwind it): a failing start makes
+// the library fail to load, a failing end is written for a debugger.
 BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
   if (Reason == DLL_PROCESS_ATTACH) {
     DisableThreadLibraryCalls(Instance);
-    char Text[16] = "";
-    DWORD Length = GetEnvironmentVariableA(NextHandleVariable, Text, sizeof(Text));
-    Integer Next = 0;
-    if (Length > 0 && Length < sizeof(Text)) std::from_chars(Text, Text + Length, Next);
-    if (Next > 1) Store().SetNextHandle(Next);
+    try {
+      char Text[16] = "";
+      DWORD Length = GetEnvironmentVariableA(NextHandleVariable, Text, sizeof(Text));
+      Integer Next = 0;
+      if (Length > 0 && Length < sizeof(Text)) std::from_chars(Text, Text + Length, Next);
+      if (Next > 1) Store().SetNextHandle(Next);
+    } catch (...) {
+      OutputDebugStringA("Merovan: failed to start\n");
+      return FALSE;
+    }
   }
   if (Reason == DLL_PROCESS_DETACH) {
-    SetEnvironmentVariableA(NextHandleVariable,
-                            std::to_string(Store().NextHandle()).c_str());
-    FreeStore();
-    delete Log;
-    Log = nullptr;
-    delete Failures;
-    Failures = nullptr;
+    try {
+      SetEnvironmentVariableA(NextHandleVariable,
+                              std::to_string(Store().NextHandle()).c_str());
+      FreeStore();
+      delete Log;
+      Log = nullptr;
+      delete Failures;
+      Failures = nullptr;
+    } catch (...) {
+      OutputDebugStringA("Merovan: failed to end\n");
+    }
   }
   return TRUE;
 }

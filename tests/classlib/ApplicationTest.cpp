@@ -137,6 +137,9 @@ TEST_F(ApplicationTest, HandleExceptionNamesEveryKindOfError) {
   Handle([] { throw 42; });
   Handle([] { Abort(); });
   EXPECT_EQ(Log->Messages, (std::vector<std::string>{"standard", "Unknown exception"}));
+  // Outside a catch block there is nothing to handle, and nothing ends the process.
+  Application->HandleException(nullptr);
+  EXPECT_EQ(Log->Messages.size(), 2u);
 }
 
 TEST_F(ApplicationTest, TheScreenKnowsFormsMonitorsAndCursors) {

@@ -65,6 +65,38 @@ TEST_F(ComponentTest, AnOwnerKeepsItsComponentsInOrderAndFreesThemLastFirst) {
   EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free C (marked)", "free A (marked)"}));
 }
 
+// Its end fails after the inherited step.
+int FailingAlive = 0;
+class TFailsToEnd : public TLogged {
+ public:
+  explicit TFailsToEnd(TComponent* AOwner, const char* AName) : TLogged(AOwner, AName) { ++FailingAlive; }
+  ~TFailsToEnd() override { --FailingAlive; }
+  void BeforeDestruction() override {
+    TLogged::BeforeDestruction();
+    throw EInvalidOperation("cannot end " + Name());
+  }
+};
+
+std::vector<std::string> Shown;
+void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
+
+TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
+  TShowExceptionProc Saved = ShowExceptionProc;
+  ShowExceptionProc = RecordShown;
+  Shown.clear();
+  FailingAlive = 0;
+  TLogged* Owner = NewObject<TLogged>(nullptr, "Owner");
+  NewObject<TFailsToEnd>(Owner, "A");
+  NewObject<TLogged>(Owner, "B");
+  NewObject<TFailsToEnd>(Owner, "C");
+  Events.clear();
+  EXPECT_NO_THROW(Owner->Free());
+  ShowExceptionProc = Saved;
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free C (marked)", "free B (marked)", "free A (marked)"}));
+  EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end C", "cannot end A"}));
+}
+
 TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
   TOwned<TComponent> Owner(NewObject<TComponent>(nullptr));
   TComponent* A = NewObject<TComponent>(Owner.get());

@@ -157,6 +157,33 @@ TEST_F(FormFileTest, LoadedRunsOnceAfterTheWholeTreeAndReferencesAreResolvedBefo
   EXPECT_FALSE(Contains(FormLog, "change cbxLayer"));
 }
 
+TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoaded) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  EXPECT_EQ(Form->NameAtSetUp, "first");
+  EXPECT_TRUE(Form->LoadedAtSetUp);
+  EXPECT_TRUE(Form->FrameSetUpFirst);
+
+  TOwned<TTestForm> Bare(NewObject<TTestForm>(nullptr, CreateNew));
+  EXPECT_EQ(Bare->NameAtSetUp, "");
+}
+
+TEST_F(FormFileTest, AFrameIsSetUpOnceItsOwnFileIsReadAndLoadedAfterTheWholeForm) {
+  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  TTestFrame* Frame = Form->fraInner;
+  EXPECT_EQ(Frame->SetUps, 1);
+  // The frame's own file was read; the form's value for its label came afterwards.
+  EXPECT_EQ(Frame->CaptionAtSetUp, "&Frame label");
+  EXPECT_FALSE(Frame->LoadedAtSetUp);
+  EXPECT_TRUE(Frame->IsLoaded);
+  EXPECT_EQ(Frame->lblFrame->Caption(), "&Inner label");
+
+  // Made on its own, the frame's read is the whole read: Loaded comes first.
+  TOwned<TTestFrame> Alone(NewObject<TTestFrame>(nullptr));
+  EXPECT_EQ(Alone->SetUps, 1);
+  EXPECT_EQ(Alone->CaptionAtSetUp, "&Frame label");
+  EXPECT_TRUE(Alone->LoadedAtSetUp);
+}
+
 TEST_F(FormFileTest, HandlersAreBoundByNameToTheRootsMethods) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   FormLog.clear();

@@ -65,14 +65,30 @@ void TTestWidget::Loaded() {
 
 void TTestFrame::Loaded() {
   TFrame::Loaded();
+  IsLoaded = true;
   FormLog.push_back("loaded " + Name());
+}
+
+void TTestFrame::DoCreate() {
+  TFrame::DoCreate();
+  ++SetUps;
+  CaptionAtSetUp = lblFrame ? lblFrame->Caption() : AnsiString("(no label)");
+  LoadedAtSetUp = IsLoaded;
 }
 
 void TTestFrame::edtFrameChange(TObject*) { FormLog.push_back("change edtFrame"); }
 
 void TTestForm::Loaded() {
   TForm::Loaded();
+  FIsLoaded = true;
   FormLog.push_back("loaded " + Name());
+}
+
+void TTestForm::DoCreate() {
+  NameAtSetUp = edtName ? edtName->Text() : AnsiString();
+  LoadedAtSetUp = FIsLoaded;
+  FrameSetUpFirst = fraInner && fraInner->SetUps == 1;
+  TForm::DoCreate();
 }
 
 void TTestForm::FormShow(TObject*) { FormLog.push_back("show"); }

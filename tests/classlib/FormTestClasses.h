@@ -114,6 +114,16 @@ class TTestFrame : public TFrame {
 
   TLabel* lblFrame = nullptr;
   TEdit* edtFrame = nullptr;
+
+  // What the set-up step saw: how often it ran, the label's caption then, and
+  // whether Loaded had run before it.
+  int SetUps = 0;
+  AnsiString CaptionAtSetUp;
+  bool LoadedAtSetUp = false;
+  bool IsLoaded = false;
+
+ protected:
+  void DoCreate() override;
 };
 
 class TTestForm : public TForm {
@@ -142,6 +152,18 @@ class TTestForm : public TForm {
   TImage* imgPicture = nullptr;
   TTestFrame* fraInner = nullptr;
   TTestWidget* wgtMain = nullptr;
+
+  // What the set-up step saw: the edit's text (empty without the edit), whether
+  // Loaded had run, and whether the frame had been set up.
+  AnsiString NameAtSetUp;
+  bool LoadedAtSetUp = false;
+  bool FrameSetUpFirst = false;
+
+ protected:
+  void DoCreate() override;
+
+ private:
+  bool FIsLoaded = false;
 };
 
 // Its form file names a property that does not exist, after a few components.

@@ -158,6 +158,33 @@ TEST_F(ModalTest, WithoutOnExceptionTheErrorIsShownThroughTheSeam) {
   EXPECT_EQ(ShownMessages, std::vector<std::string>{"shown"});  // EAbort is silent
 }
 
+TEST_F(ModalTest, AFormWhoseOnHideRaisesIsFreedByItsScopeAndTheErrorShownOnce) {
+  Application->OnException = nullptr;
+  TNotifyHandler Raise([](TObject*) { throw EInvalidOperation("cannot hide"); });
+  HWND Window = nullptr;
+  {
+    TOwned<TForm> Form(NewObject<TForm>(nullptr));
+    Form->OnHide = Raise.Event();
+    Form->Show();
+    Pump();
+    Window = Form->Handle();
+  }
+  Pump();
+  EXPECT_FALSE(IsWindow(Window));
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{"cannot hide"});
+}
+
+TEST_F(ModalTest, AFormWhoseOnHideRaisesIsHiddenAllTheSame) {
+  TForm* Form = ShownForm();
+  TNotifyHandler Raise([](TObject*) { throw EInvalidOperation("cannot hide"); });
+  Form->OnHide = Raise.Event();
+  EXPECT_NO_THROW(Form->Hide());
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(Form->Handle()));
+  EXPECT_FALSE(Form->Visible());
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"cannot hide"});
+}
+
 // ---------------------------------------------------------------------------------
 
 class DialogKeyTest : public UiTest {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "classlib/Classes.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Memory.h"
 #include "classlib/ModuleInit.h"
@@ -19,6 +21,59 @@ void FinalC() {
   throw Exception("finalization failed");
 }
 void InitFails() { throw EInvalidOperation("cannot start"); }
+
+// A unit that owns a window, as the class library's units do.
+HWND UnitWindow = nullptr;
+void InitWindow() {
+  UnitWindow = CreateWindowExA(0, "STATIC", "unit", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  Trace += "+W";
+}
+void FinalWindow() {
+  Trace += "-W";
+  DestroyWindow(UnitWindow);
+}
+
+// A unit whose end shows an error, as a form freed at the end whose OnDestroy raises.
+void FinalShows() {
+  Trace += "-S";
+  try {
+    throw Exception("shown while ending");
+  } catch (...) {
+    HandleWindowException(nullptr);
+  }
+}
+
+#ifndef DBG_PRINTEXCEPTION_C
+#define DBG_PRINTEXCEPTION_C 0x40010006L
+#endif
+
+// What OutputDebugString writes in this process while it is installed: the system
+// raises it as an exception for a debugger, which a vectored handler sees first.
+class TDebugOutput {
+ public:
+  TDebugOutput() {
+    Lines.clear();
+    FHandler = AddVectoredExceptionHandler(1, Seen);
+  }
+  ~TDebugOutput() { RemoveVectoredExceptionHandler(FHandler); }
+  TDebugOutput(const TDebugOutput&) = delete;
+  TDebugOutput& operator=(const TDebugOutput&) = delete;
+
+  static inline std::vector<std::string> Lines;
+
+ private:
+  static LONG CALLBACK Seen(EXCEPTION_POINTERS* Info) {
+    const EXCEPTION_RECORD* Record = Info->ExceptionRecord;
+    if (Record->ExceptionCode == static_cast<DWORD>(DBG_PRINTEXCEPTION_C) && Record->NumberParameters >= 2)
+      Lines.emplace_back(reinterpret_cast<const char*>(Record->ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  void* FHandler;
+};
+
+std::vector<std::string> Shown;
+void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
 
 // Runs a table of its own, then restarts the module's table for the tests that follow.
 class UnitTableTest : public ::testing::Test {
@@ -41,6 +96,36 @@ TEST_F(UnitTableTest, RunsInOrderAndFinalizesInReverse) {
   FinalizeUnits();  // C's failure does not keep A from ending
   EXPECT_EQ(Trace, "+A+B+C-C-A");
   EXPECT_EQ(InitializedUnitCount(), 0u);
+}
+
+TEST_F(UnitTableTest, AtProcessExitNoUnitEndsAndNoWindowIsTouched) {
+  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"Window", InitWindow, FinalWindow}};
+  InitializeUnits(Table, 2);
+  ASSERT_TRUE(IsWindow(UnitWindow));
+  FinalizeUnits(TUnitsEnd::ProcessExit);
+  EXPECT_EQ(Trace, "+A+W");
+  EXPECT_EQ(InitializedUnitCount(), 0u);
+  EXPECT_TRUE(IsWindow(UnitWindow));
+  DestroyWindow(UnitWindow);
+}
+
+TEST_F(UnitTableTest, ErrorsWhileEndingGoToTheDebuggerNotToTheDisplay) {
+  TShowExceptionProc Saved = ShowExceptionProc;
+  ShowExceptionProc = RecordShown;
+  Shown.clear();
+  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"Shows", nullptr, FinalShows}, {"C", InitC, FinalC}};
+  InitializeUnits(Table, 3);
+  {
+    TDebugOutput Output;
+    FinalizeUnits();
+    EXPECT_EQ(Trace, "+A+C-C-S-A");
+    EXPECT_EQ(Output.Lines, (std::vector<std::string>{"Tarvik: unit C failed to end: finalization failed\n",
+                                                      "Tarvik: shown while ending\n"}));
+  }
+  EXPECT_TRUE(Shown.empty());
+  // The display is the caller's again afterwards.
+  EXPECT_EQ(ShowExceptionProc, &RecordShown);
+  ShowExceptionProc = Saved;
 }
 
 TEST_F(UnitTableTest, AFailedStartEndsTheUnitsAlreadyStarted) {

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Lists.h"
 #include "classlib/Objects.h"
+#include "classlib/StringLists.h"
 
 namespace {
 
@@ -176,6 +178,93 @@ TEST(InterfacedObjectTest, FreeingAReferencedObjectIsRefused) {
   EXPECT_THROW(Obj->Free(), EInvalidPointer);
   Obj->Release();
   EXPECT_EQ(CountersAlive, 0);
+}
+
+// An object whose freeing fails: its BeforeDestruction raises after the inherited
+// step. It is interfaced, so that its last Release frees it too.
+int FailingAlive = 0;
+
+class TFailsToFree : public TInterfacedObject {
+  TCLASS_DECL(TFailsToFree, TInterfacedObject)
+ public:
+  TFailsToFree() { ++FailingAlive; }
+  ~TFailsToFree() override { --FailingAlive; }
+  void BeforeDestruction() override {
+    inherited::BeforeDestruction();
+    throw EInvalidOperation("cannot end");
+  }
+};
+TCLASS_IMPL(TFailsToFree)
+
+std::vector<std::string> Shown;
+void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
+
+// Sees what the exception display shows, instead of a message box.
+class FreeingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Saved = ShowExceptionProc;
+    ShowExceptionProc = RecordShown;
+    Shown.clear();
+    FailingAlive = 0;
+  }
+  void TearDown() override { ShowExceptionProc = Saved; }
+  TShowExceptionProc Saved = nullptr;
+};
+
+TEST_F(FreeingTest, AScopeThatFailsToFreeItsObjectShowsTheErrorOnceAndStillFreesIt) {
+  { TOwned<TFailsToFree> Owned(NewObject<TFailsToFree>()); }
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown, std::vector<std::string>{"cannot end"});
+
+  // Left by an exception: the scope's own error goes on, the freeing's is shown.
+  ExpectRaises<EConvertError>(
+      [] {
+        TOwned<TFailsToFree> Owned(NewObject<TFailsToFree>());
+        throw EConvertError("bad value");
+      },
+      "bad value");
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 2u);
+}
+
+TEST_F(FreeingTest, FreeAndNilAndTheLastReleaseNeverRaise) {
+  TFailsToFree* Obj = NewObject<TFailsToFree>();
+  EXPECT_NO_THROW(FreeAndNil(Obj));
+  EXPECT_EQ(Obj, nullptr);
+  EXPECT_EQ(FailingAlive, 0);
+
+  IUnknown* Intf = NewObject<TFailsToFree>();
+  Intf->AddRef();
+  EXPECT_EQ(Intf->Release(), 0u);
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end", "cannot end"}));
+}
+
+TEST_F(FreeingTest, AnOwnerFreesEveryObjectEvenWhenOneFailsToGo) {
+  TObjectList* List = NewObject<TObjectList>();
+  List->Add(NewObject<TFailsToFree>());
+  List->Add(NewObject<TFailsToFree>());
+  List->Add(NewObject<TFailsToFree>());
+  List->Delete(0);  // what the list loses goes, and the list stays whole
+  EXPECT_EQ(List->Count(), 2);
+  EXPECT_EQ(FailingAlive, 2);
+  List->Free();
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 3u);
+
+  TStringList* Strings = NewObject<TStringList>();
+  Strings->SetOwnsObjects(true);
+  Strings->AddObject("a", NewObject<TFailsToFree>());
+  FreeAndNil(Strings);
+  EXPECT_EQ(FailingAlive, 0);
+  EXPECT_EQ(Shown.size(), 4u);
+}
+
+TEST_F(FreeingTest, HandlingOutsideACatchBlockDoesNothing) {
+  EXPECT_NO_THROW(HandleWindowException(nullptr));
+  EXPECT_NO_THROW(ShowCurrentException());
+  EXPECT_TRUE(Shown.empty());
 }
 
 TEST(ExceptionTest, CreateFmtAndHresultCheck) {

@@ -33,8 +33,9 @@ TEST(EndToEndTest, HostLoadsRunsAndUnloadsTheModule) {
   TRunResult Run = RunProgram(
       "\"" + HostRoot() + "PcbHost.exe\" --run RunWizard --run NoSuchCommand", HostRoot());
   EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run.Output;
-  EXPECT_NE(Run.Output.find("RunWizard -> "), std::string::npos) << Run.Output;
+  // The wizard command is not wired to a dialog yet: it shows nothing (a shown dialog
+  // would keep the run from ending) and answers 0, as an unknown command does.
+  EXPECT_EQ(Run.Output.rfind("RunWizard -> 0\r\nNoSuchCommand -> 0\r\n", 0), 0u) << Run.Output;
 
   // Shutting the module down saved its recent expressions to both stores.
   EXPECT_TRUE(FileExists(RecentFiltersFile()));

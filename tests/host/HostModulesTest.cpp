@@ -83,8 +83,8 @@ void CALLBACK CloseWindowLater(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(HostTest, ModuleIsStartedRunAndUnloaded) {
-  if (GetFileAttributesA((TestHostRoot() + "Tarvik.dll").c_str()) == INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "Tarvik.dll is not built";
+  ASSERT_NE(GetFileAttributesA((TestHostRoot() + "Tarvik.dll").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "Tarvik.dll is missing from " << TestHostRoot();
   std::string Error;
   ASSERT_TRUE(Host->Start("Tarvik.dll", Error)) << Error;
   ASSERT_NE(Host->Module(), nullptr);

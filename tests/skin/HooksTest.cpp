@@ -208,6 +208,25 @@ TEST_F(KsHooksTest, AProcedureInstalledAfterOursKeepsWorkingWhenWeUnhook) {
   for (WNDPROC P : Strays) FreeObjectInstance(P);
 }
 
+TEST_F(KsHooksTest, ALinkUnderALaterProcedureOutlivesTheEndOfTheKitAndTheClassLibrary) {
+  AddHook("A");
+  HWND Wnd = Control->Handle();
+  TLaterSubclass::Install(Wnd, &Events);
+  // The units end as when the module is unloaded while the window lives on (the
+  // window was made by another module), then start again for the tests that follow.
+  DoneKsHooks();
+  DoneClasses();
+  InitClasses();
+  InitKsHooks();
+
+  Events.clear();
+  EXPECT_EQ(Ping(), 5);  // through the kept link to the control
+  EXPECT_EQ(Events, (TLog{"later:ping", "window:ping"}));
+  Events.clear();
+  Control->DestroyHandle();
+  EXPECT_EQ(Events, (TLog{"window:destroy", "later:ncdestroy", "window:ncdestroy"}));
+}
+
 TEST_F(KsHooksTest, AHookAddedUnderALaterProcedureRunsOnceAndTheWindowOnce) {
   AddHook("A");
   TLaterSubclass::Install(Control->Handle(), &Events);
