@@ -215,4 +215,34 @@ TEST_F(PcbEditorFaults, WalkWithoutAnIteratorSaysSoAndTheOtherWalksRun) {
   EXPECT_EQ(Visited, std::vector<Integer>{Rule});
 }
 
+// A refusal of any of a dimension's queries is the exchange's result, in both modes,
+// and the queries after it still run.
+TEST_F(PcbEditorFaults, DimensionExchangeReportsAnyRefusedQuery) {
+  const Integer Dimension = NewDimensionHandle(eBaselineDimension);
+  ASSERT_EQ(PcbApi_References_Add(Dimension, 1, 2, 3, 4), 0);
+  ASSERT_EQ(PcbApi_References_Add(Dimension, 5, 6, 7, 8), 0);
+  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 9, 10), 0);
+  TOwned<TPCBBaselineDimension> Wrapper(NewObject<TPCBBaselineDimension>(Dimension));
+  ASSERT_EQ(Wrapper->Exchange(ExchangeRead), 0);
+
+  for (const char* Query :
+       {"PcbApi_QueryDimension", "PcbApi_QueryExtDimension", "PcbApi_References_Count",
+        "PcbApi_References_At", "PcbApi_QueryBaselineDimension", "PcbApi_TextLocations_At"}) {
+    for (TExchangeMode Mode : {ExchangeWrite, ExchangeRead}) {
+      ASSERT_TRUE(FailNthCall(Query, 1, 6));
+      StartLog();
+      EXPECT_EQ(Wrapper->Exchange(Mode), 6) << Query << " " << int(Mode);
+      EXPECT_EQ(CallNames(StopLog()).back(), "PcbApi_TextLocations_At") << Query;
+    }
+  }
+  EXPECT_EQ(Wrapper->Exchange(ExchangeWrite), 0);
+
+  // A linear dimension reports its dimension queries as well as its own.
+  TOwned<TPCBLinearDimension> Linear(
+      NewObject<TPCBLinearDimension>(NewDimensionHandle(eLinearDimension)));
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryDimension", 1, 7));
+  EXPECT_EQ(Linear->Exchange(ExchangeWrite), 7);
+  EXPECT_EQ(Linear->Exchange(ExchangeWrite), 0);
+}
+
 }  // namespace
