@@ -97,6 +97,14 @@ class MakerFailuresTest : public MakerTemplateTest {
     return Count;
   }
 
+  // Builds the record that Fill prepares, once unfailed and then once with each editor
+  // call of that build refused in turn (with EveryCall false, a spread of the calls of
+  // each export that is called many times): every build must either raise
+  // EBoardBuildError or leave the same board as the unfailed one. The numbers of builds
+  // made and of those that raised.
+  template <class Prepare>
+  std::pair<int, int> Sweep(Prepare&& Fill, bool EveryCall);
+
   TMerovanFailNthCall FailNthCall = nullptr;
   TMerovanFailNextCalls FailNextCalls = nullptr;
   TMerovanGetObjectCount GetObjectCount = nullptr;
@@ -196,7 +204,7 @@ TEST_F(MakerFailuresTest, NoEditorObjectOutlivesABuildButTheBoardsAndTheReplaced
   EXPECT_EQ(GetObjectCount() - Before, static_cast<int>(OnBoard + 8));
 }
 
-// --- Every call of a default build refused in turn ---
+// --- Every call of a build refused in turn ---
 
 // Exports whose failure answer is also a normal one in a build, so that no caller can
 // tell them apart: the end of an iteration, an object without bounds, and an empty
@@ -210,20 +218,63 @@ const std::set<std::string> HandleAnswers = {
     "PcbApi_CreateIterator", "PcbApi_CreateObject", "PcbApi_CreateDimensionObject",
     "PcbApi_CreateRuleObject", "PcbApi_GetBoardHandleFromFileName"};
 
-TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing) {
+// The reads of the class and rule removal walks: an object whose id reads as another
+// kind, and a rule whose kind cannot be read, are left on the board by design.
+const std::set<std::string> WalkReads = {"PcbApi_GetObjectIdFromObjectHandle",
+                                         "PcbApi_QueryRuleExt", "PcbApi_QueryRuleExtEx"};
+
+// Which calls of the log (export, 1-based number among that export's calls) are the
+// reads of a removal walk: calls of WalkReads between the making of an iterator over
+// class or rule objects with method 0 and its destruction.
+std::set<std::pair<std::string, int>> RemovalWalkReads(
+    const std::vector<std::string>& Log) {
+  std::set<std::pair<std::string, int>> Reads;
+  std::map<std::string, int> Seen;
+  bool InWalk = false;
+  for (const std::string& Line : Log) {
+    const std::string Export = ExportOf(Line);
+    const int N = ++Seen[Export];
+    if (Export == "PcbApi_CreateIterator") {
+      std::istringstream Fields(Line.substr(Export.size()));
+      int Board = 0, ObjectId = 0, Method = 0;
+      Fields >> Board >> ObjectId >> Method;
+      InWalk = (ObjectId == eClassObject || ObjectId == eRuleObject) && Method == 0;
+    } else if (Export == "PcbApi_DestroyIterator") {
+      InWalk = false;
+    } else if (InWalk && WalkReads.count(Export)) {
+      Reads.emplace(Export, N);
+    }
+  }
+  return Reads;
+}
+
+// Whether the Nth of Count calls is among the spread tried: all of a few calls, else
+// the first and last eight and every Count / 48th in between.
+bool InSpread(int N, int Count) {
+  if (Count <= 64 || N <= 8 || N > Count - 8) return true;
+  return N % (Count / 48) == 0;
+}
+
+template <class Prepare>
+std::pair<int, int> MakerFailuresTest::Sweep(Prepare&& Fill, bool EveryCall) {
+  FreshRecord();
+  Fill(Info);
   const std::vector<std::string> Log = Logged([&] { EXPECT_EQ(RunAsCommand(), 1); });
   const std::string Reference = OpenBoardText();
-  ASSERT_FALSE(Reference.empty());
+  EXPECT_FALSE(Reference.empty());
   CloseAllDocuments();
   std::map<std::string, int> CallCounts;
   for (const std::string& Line : Log) ++CallCounts[ExportOf(Line)];
+  const std::set<std::pair<std::string, int>> Normal = RemovalWalkReads(Log);
 
   int Builds = 0, Raised = 0;
   for (const auto& [Export, Count] : CallCounts) {
     if (NormalAnswers.count(Export)) continue;
     const Integer Refusal = HandleAnswers.count(Export) ? 0 : 1;
     for (int N = 1; N <= Count; ++N) {
+      if (Normal.count({Export, N}) || (!EveryCall && !InSpread(N, Count))) continue;
       FreshRecord();
+      Fill(Info);
       // The exports that give nothing cannot be refused.
       if (!FailNthCall(Export.c_str(), N, Refusal)) break;
       ++Builds;
@@ -244,7 +295,51 @@ TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing)
       CloseAllDocuments();
     }
   }
-  EXPECT_GT(Builds, 1000);
+  EXPECT_TRUE(ShownMessages.empty());
+  return {Builds, Raised};
+}
+
+TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing) {
+  const auto [Builds, Raised] = Sweep([](TBoardInfoFromUser*) {}, true);
+  EXPECT_GT(Builds, 4000);
+  EXPECT_GT(Raised, 4000);
+}
+
+// A template with an object class, title-block objects and rules of every kind the
+// maker replaces, made into a custom board with a dimension layer, more layers and
+// fewer planes: the class and rule removal, the title-block pass and the baseline
+// dimensions.
+TEST_F(MakerFailuresTest, RefusedCallsOfATemplateBuildWithDimensionsRaiseOrChangeNothing) {
+  const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
+    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    Seed(Board, eTrackObject, 72, WholeMils(100), 0, WholeMils(900), 0);
+    Seed(Board, eTextObject, 1, WholeMils(100), 0, 0, 0, 0x10);
+    Seed(Board, eArcObject, 57, WholeMils(300), 0, 0, 0, 0x10);
+    for (Byte Kind : {0, 2, 6, 9, 10, 11, 18, 1})
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+  });
+  const auto [Builds, Raised] = Sweep(
+      [&](TBoardInfoFromUser* Record) {
+        Record->TemplateFileName = Path;
+        Record->DimensionLayer = 60;
+        Record->SignalLayers = 6;
+        Record->PowerPlanes = 1;
+      },
+      false);
+  EXPECT_GT(Builds, 500);
+  EXPECT_GT(Raised, 500);
+}
+
+// A circular board with its diameter dimension and no via style.
+TEST_F(MakerFailuresTest, RefusedCallsOfACircularBuildRaiseOrChangeNothing) {
+  const auto [Builds, Raised] = Sweep(
+      [](TBoardInfoFromUser* Record) {
+        Record->DimensionLayer = 61;
+        Record->OutlineShape = osCircular;
+        Record->ViaStyle = vsNone;
+      },
+      false);
+  EXPECT_GT(Builds, 500);
   EXPECT_GT(Raised, 500);
 }
 
