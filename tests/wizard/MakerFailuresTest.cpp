@@ -128,6 +128,23 @@ TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument
   EXPECT_EQ(FileContent(Path), Before);
 }
 
+TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
+  // A host whose install folder (the test's empty temporary folder) has no editor.
+  SetClient(nullptr);
+  DestroyHost(Host);
+  THostOptions Options;
+  Options.Folder = Folder;
+  Host = CreateHost(Options);
+  ASSERT_NE(Host, nullptr);
+  SetClient(Host->Client());
+  BindPcbApi();
+  ASSERT_EQ(GetModuleHandleA("Merovan.dll"), nullptr);
+
+  EXPECT_EQ(RunAsCommand(), 0);
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
+  EXPECT_EQ(Host->DocumentCount(), 0);
+}
+
 TEST_F(MakerFailuresTest, WithoutABoardTheMakerLetsItsDocumentGo) {
   ASSERT_TRUE(FailNthCall("PcbApi_GetBoardHandleFromFileName", 1, 0));
   TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
