@@ -46,8 +46,20 @@
 //                      later seed for the same export replaces the earlier one. FALSE
 //                      for an unknown name, an export whose result is not a status, or
 //                      Calls < 0.
+//   FailNthCall        the Nth call from now of the PcbApi_ export named ExportName
+//                      gives Value at once and changes nothing; the calls before it run
+//                      as usual. It serves the status exports and those that answer a
+//                      handle, an id or a count (Value is then the answer, 0 for "no
+//                      object"). N 0 cancels the seed; it replaces an earlier seed of
+//                      either kind for the same export, and FailNextCalls replaces it.
+//                      FALSE for an unknown name, an export that gives nothing, or N < 0.
 //
-// No seed is saved with a board; FailNextCalls seeds last until used up or cancelled.
+// No seed is saved with a board; FailNextCalls and FailNthCall seeds last until used up
+// or cancelled.
+//
+// Counting
+//   GetObjectCount     the number of objects the editor holds, in a board or in none
+//                      (destroyed objects and closed boards' objects are gone).
 #pragma once
 
 #include <windows.h>
@@ -80,3 +92,5 @@ using TMerovanSetReportedCounts = BOOL(WINAPI*)(Integer Dimension, Integer Refer
                                                 Integer TextLocationCount);
 using TMerovanFailNextCalls = BOOL(WINAPI*)(const char* ExportName, int Calls,
                                             Integer Status);
+using TMerovanFailNthCall = BOOL(WINAPI*)(const char* ExportName, int N, Integer Value);
+using TMerovanGetObjectCount = int(WINAPI*)();

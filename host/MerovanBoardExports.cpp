@@ -28,18 +28,18 @@ extern "C" {
 Integer PCBAPI_STD PcbApi_CreateIterator(Integer BoardHandle, Byte ObjectId, Byte Method,
                                          Byte Layer) {
   LogCall("PcbApi_CreateIterator", BoardHandle, ObjectId, Method, Layer);
-  return HostGuard<Integer>(
+  return Answer<Integer>(
       0, [&] { return Store().CreateIterator(BoardHandle, ObjectId, Layer); });
 }
 
 Integer PCBAPI_STD PcbApi_GetFirstObject(Integer Iterator) {
   LogCall("PcbApi_GetFirstObject", Iterator);
-  return HostGuard<Integer>(0, [&] { return Store().IteratorNext(Iterator, true); });
+  return Answer<Integer>(0, [&] { return Store().IteratorNext(Iterator, true); });
 }
 
 Integer PCBAPI_STD PcbApi_GetNextObject(Integer Iterator) {
   LogCall("PcbApi_GetNextObject", Iterator);
-  return HostGuard<Integer>(0, [&] { return Store().IteratorNext(Iterator, false); });
+  return Answer<Integer>(0, [&] { return Store().IteratorNext(Iterator, false); });
 }
 
 Integer PCBAPI_STD PcbApi_DestroyIterator(Integer Iterator) {
@@ -49,7 +49,7 @@ Integer PCBAPI_STD PcbApi_DestroyIterator(Integer Iterator) {
 
 Byte PCBAPI_STD PcbApi_GetObjectIdFromObjectHandle(Integer ObjectHandle) {
   LogCall("PcbApi_GetObjectIdFromObjectHandle", ObjectHandle);
-  return HostGuard<Byte>(eNoObject, [&]() -> Byte {
+  return Answer<Byte>(eNoObject, [&]() -> Byte {
     TObject* Object = Store().Object(ObjectHandle);
     return Object ? static_cast<Byte>(Object->Id | Object->ReportedIdBits) : eNoObject;
   });
@@ -57,17 +57,17 @@ Byte PCBAPI_STD PcbApi_GetObjectIdFromObjectHandle(Integer ObjectHandle) {
 
 Integer PCBAPI_STD PcbApi_CreateObject(Byte ObjectId) {
   LogCall("PcbApi_CreateObject", ObjectId);
-  return HostGuard<Integer>(0, [&] { return Store().CreateObject(ObjectId); });
+  return Answer<Integer>(0, [&] { return Store().CreateObject(ObjectId); });
 }
 
 Integer PCBAPI_STD PcbApi_CreateDimensionObject(Byte DimensionKind) {
   LogCall("PcbApi_CreateDimensionObject", DimensionKind);
-  return HostGuard<Integer>(0, [&] { return Store().CreateDimension(DimensionKind); });
+  return Answer<Integer>(0, [&] { return Store().CreateDimension(DimensionKind); });
 }
 
 Integer PCBAPI_STD PcbApi_CreateRuleObject(Byte RuleKind) {
   LogCall("PcbApi_CreateRuleObject", RuleKind);
-  return HostGuard<Integer>(0, [&] { return Store().CreateRule(RuleKind); });
+  return Answer<Integer>(0, [&] { return Store().CreateRule(RuleKind); });
 }
 
 Integer PCBAPI_STD PcbApi_DestroyObject(Integer ObjectHandle) {
@@ -88,7 +88,7 @@ Integer PCBAPI_STD PcbApi_DeleteObjectFromContainer(Integer BoardHandle,
 
 Integer PCBAPI_STD PcbApi_GetBoardHandleFromFileName(const PcbString& FileName) {
   LogCall("PcbApi_GetBoardHandleFromFileName", FileName);
-  return HostGuard<Integer>(0, [&] { return Store().FindBoard(FileName.ToString()); });
+  return Answer<Integer>(0, [&] { return Store().FindBoard(FileName.ToString()); });
 }
 
 // ---------------------------------------------------------------------------------

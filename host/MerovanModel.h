@@ -418,6 +418,8 @@ class TStore {
 
   // For the private exports and the text format.
   const std::map<Integer, std::unique_ptr<TBoard>>& Boards() const { return FBoards; }
+  // The objects alive, in a board or in none.
+  std::size_t ObjectCount() const { return FObjects.size(); }
 
   // Where the handle counter continues after the editor module was loaded again.
   void SetNextHandle(Integer Next) { FNextHandle = Next; }

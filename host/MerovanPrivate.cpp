@@ -32,37 +32,59 @@ int CopyOut(const std::string& Text, char* Buffer, int BufferSize) {
   return static_cast<int>(Text.size());
 }
 
-// The exports whose result is not a status (a handle, an id, a count, or nothing):
-// FailNextCalls refuses them.
-const char* const ExportsWithoutStatus[] = {
+// The exports that answer a handle, an id or a count: FailNextCalls refuses them, and
+// FailNthCall makes them give the seeded value.
+const char* const ExportsWithAnswer[] = {
     "PcbApi_CreateIterator",         "PcbApi_GetFirstObject",
     "PcbApi_GetNextObject",          "PcbApi_GetObjectIdFromObjectHandle",
     "PcbApi_CreateObject",           "PcbApi_CreateDimensionObject",
     "PcbApi_CreateRuleObject",       "PcbApi_GetBoardHandleFromFileName",
-    "PcbApi_GetState_SubScopesCount", "PcbApi_GetObjectBitField2",
-    "PcbApi_GetObjectBitField3",     "PcbApi_CreateBoardOutline",
-    "PcbApi_UpdateBoardOutline",     "PcbApi_SetState_DeleteAllSubScopes",
-    "PcbApi_SetState_AddSubscope",   "PcbApi_GetState_SubscopeAt"};
+    "PcbApi_GetState_SubScopesCount"};
+
+// The exports that give nothing: no seed reaches them.
+const char* const ExportsWithoutResult[] = {
+    "PcbApi_GetObjectBitField2",          "PcbApi_GetObjectBitField3",
+    "PcbApi_CreateBoardOutline",          "PcbApi_UpdateBoardOutline",
+    "PcbApi_SetState_DeleteAllSubScopes", "PcbApi_SetState_AddSubscope",
+    "PcbApi_GetState_SubscopeAt"};
 
 #define MEROVAN_EXPORT_NAME(Name) "PcbApi_" #Name,
 const char* const ExportNames[] = {MEROVAN_PCBAPI_EXPORTS(MEROVAN_EXPORT_NAME)};
 #undef MEROVAN_EXPORT_NAME
 
-bool IsStatusExport(const std::string& Name) {
-  auto Named = [&](const char* Candidate) { return Name == Candidate; };
-  return std::any_of(std::begin(ExportNames), std::end(ExportNames), Named) &&
-         std::none_of(std::begin(ExportsWithoutStatus), std::end(ExportsWithoutStatus), Named);
+template <std::size_t N>
+bool Lists(const char* const (&Names)[N], const std::string& Name) {
+  return std::any_of(std::begin(Names), std::end(Names),
+                     [&](const char* Candidate) { return Name == Candidate; });
 }
 
-// A seeded failure: the next Calls calls of the export give Status.
+// An export whose result tells its caller whether it worked: a status or an answer.
+bool IsSeedableExport(const std::string& Name) {
+  return Lists(ExportNames, Name) && !Lists(ExportsWithoutResult, Name);
+}
+
+bool IsStatusExport(const std::string& Name) {
+  return IsSeedableExport(Name) && !Lists(ExportsWithAnswer, Name);
+}
+
+// A seeded failure: after Skip calls that run as usual, the next Calls calls of the
+// export give Status.
 struct TFailure {
   std::string Export;
+  int Skip = 0;
   int Calls = 0;
   Integer Status = 0;
 };
 
 const char* CurrentCall = nullptr;
 std::vector<TFailure>* Failures = nullptr;
+
+// Replaces the export's seed: Calls failing calls after Skip good ones (Calls 0: none).
+void SeedFailure(const std::string& Name, int Skip, int Calls, Integer Status) {
+  if (!Failures) Failures = new std::vector<TFailure>;
+  std::erase_if(*Failures, [&](const TFailure& F) { return F.Export == Name; });
+  if (Calls > 0) Failures->push_back(TFailure{Name, Skip, Calls, Status});
+}
 
 bool IsExistingFile(const char* Path) {
   DWORD Attributes = GetFileAttributesA(Path);
@@ -85,6 +107,10 @@ bool SeededFailure(Integer& Seeded) noexcept {
   if (!Failures || !CurrentCall) return false;
   for (auto It = Failures->begin(); It != Failures->end(); ++It) {
     if (It->Export != CurrentCall) continue;
+    if (It->Skip > 0) {
+      --It->Skip;
+      return false;
+    }
     Seeded = It->Status;
     if (--It->Calls <= 0) Failures->erase(It);
     return true;
@@ -232,11 +258,22 @@ BOOL WINAPI FailNextCalls(const char* ExportName, int Calls, Integer Status) {
   return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
     std::string Name = HostText(ExportName);
     if (!IsStatusExport(Name) || Calls < 0) return FALSE;
-    if (!Failures) Failures = new std::vector<TFailure>;
-    std::erase_if(*Failures, [&](const TFailure& F) { return F.Export == Name; });
-    if (Calls > 0) Failures->push_back(TFailure{Name, Calls, Status});
+    SeedFailure(Name, 0, Calls, Status);
     return TRUE;
   });
+}
+
+BOOL WINAPI FailNthCall(const char* ExportName, int N, Integer Value) {
+  return HostGuard<BOOL>(FALSE, [&]() -> BOOL {
+    std::string Name = HostText(ExportName);
+    if (!IsSeedableExport(Name) || N < 0) return FALSE;
+    SeedFailure(Name, N > 0 ? N - 1 : 0, N > 0 ? 1 : 0, Value);
+    return TRUE;
+  });
+}
+
+int WINAPI GetObjectCount() {
+  return HostGuard<int>(-1, [] { return static_cast<int>(Store().ObjectCount()); });
 }
 
 // Nothing may leave the entry (the loader cannot unwind it): a failing start makes
@@ -288,4 +325,6 @@ static_assert(std::is_same_v<decltype(&SetLayerState), TMerovanSetLayerState>);
 static_assert(std::is_same_v<decltype(&SetReportedIdBits), TMerovanSetReportedIdBits>);
 static_assert(std::is_same_v<decltype(&SetReportedCounts), TMerovanSetReportedCounts>);
 static_assert(std::is_same_v<decltype(&FailNextCalls), TMerovanFailNextCalls>);
+static_assert(std::is_same_v<decltype(&FailNthCall), TMerovanFailNthCall>);
+static_assert(std::is_same_v<decltype(&GetObjectCount), TMerovanGetObjectCount>);
 static_assert(std::is_same_v<decltype(&DrawDocument), TMerovanDrawDocument>);

@@ -93,10 +93,11 @@ class TSwap {
 };
 
 // ---------------------------------------------------------------------------------
-// Seeded failures (FailNextCalls)
+// Seeded failures (FailNextCalls, FailNthCall)
 
 // Whether the call in progress is seeded to fail; if so, one of its seeded calls is
-// used up and Seeded receives the status to give.
+// used up and Seeded receives the value to give. A seed that waits for a later call
+// only counts this one down.
 bool SeededFailure(Integer& Seeded) noexcept;
 
 // The status functions' guard: a seeded failure gives its status without running the
@@ -106,6 +107,15 @@ Integer Status(Body&& Run) noexcept {
   Integer Seeded = 0;
   if (SeededFailure(Seeded)) return Seeded;
   return HostGuard<Integer>(1, std::forward<Body>(Run));
+}
+
+// The guard of the exports that answer a handle, an id or a count: a seeded failure
+// gives its value without running the body; an exception inside gives Failure.
+template <class T, class Body>
+T Answer(T Failure, Body&& Run) noexcept {
+  Integer Seeded = 0;
+  if (SeededFailure(Seeded)) return static_cast<T>(Seeded);
+  return HostGuard<T>(Failure, std::forward<Body>(Run));
 }
 
 }  // namespace Merovan

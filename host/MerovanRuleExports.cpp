@@ -157,7 +157,7 @@ void PCBAPI_STD PcbApi_SetState_AddSubscope(Integer RuleHandle, Byte ScopeIndex,
 
 Integer PCBAPI_STD PcbApi_GetState_SubScopesCount(Integer RuleHandle, Byte ScopeIndex) {
   LogCall("PcbApi_GetState_SubScopesCount", RuleHandle, ScopeIndex);
-  return HostGuard<Integer>(0, [&]() -> Integer {
+  return Answer<Integer>(0, [&]() -> Integer {
     auto* List = Scope(RuleHandle, ScopeIndex);
     return List ? static_cast<Integer>(List->size()) : 0;
   });

@@ -19,21 +19,23 @@ Integer TLayerObject::Exchange(TExchangeMode Mode) {
   const Integer Status =
       PcbApi_QueryLayer(Mode, Layer, BoardHandle, Name, CopperThickness, LayerState1,
                         LayerState2, PreviousLayer, NextLayer, LayerState3);
-  PcbApi_QueryLayerDielectric(Mode, Layer, BoardHandle, DielectricMaterial, DielectricType,
-                              DielectricConstant, DielectricHeight);
-  return Status;
+  const Integer DielectricStatus =
+      PcbApi_QueryLayerDielectric(Mode, Layer, BoardHandle, DielectricMaterial,
+                                  DielectricType, DielectricConstant, DielectricHeight);
+  return Status != 0 ? Status : DielectricStatus;
 }
 
 TInternalPlane::TInternalPlane(Integer ABoardHandle, TLayer ALayer)
     : TLayerObject(ABoardHandle, ALayer) {}
 
 Integer TInternalPlane::Exchange(TExchangeMode Mode) {
-  const Integer Status =
-      PcbApi_QueryInternalPlane(Mode, Layer, BoardHandle, Name, CopperThickness,
-                                LayerState1, LayerState2, PreviousLayer, NextLayer, NetName);
-  PcbApi_QueryLayerDielectric(Mode, Layer, BoardHandle, DielectricMaterial, DielectricType,
-                              DielectricConstant, DielectricHeight);
-  return Status;
+  const Integer Status = PcbApi_QueryInternalPlane(
+      Mode, Layer, BoardHandle, Name, CopperThickness, LayerState1, LayerState2,
+      PreviousLayer, NextLayer, NetName);
+  const Integer DielectricStatus =
+      PcbApi_QueryLayerDielectric(Mode, Layer, BoardHandle, DielectricMaterial,
+                                  DielectricType, DielectricConstant, DielectricHeight);
+  return Status != 0 ? Status : DielectricStatus;
 }
 
 // --- The board ---
@@ -54,66 +56,77 @@ TPcbBoard::~TPcbBoard() {
 }
 
 Integer TPcbBoard::Exchange(TExchangeMode Mode) {
-  const Integer Status =
-      PcbApi_QueryBoard(Mode, BoardHandle, BoardValue1, BoardText, BoardByte1, BoardValue2,
-                        BoardValue3, BoardValue4, BoardValue5, BoardByte2, BoardByte3,
-                        OutlineHandle);
+  // Every block is exchanged whatever the others gave; the first failure is kept.
+  ExchangeFailure = 0;
+  const auto Note = [this](Integer BlockStatus) {
+    if (ExchangeFailure == 0) ExchangeFailure = BlockStatus;
+  };
+
+  const Integer Status = PcbApi_QueryBoard(
+      Mode, BoardHandle, BoardValue1, BoardText, BoardByte1, BoardValue2, BoardValue3,
+      BoardValue4, BoardValue5, BoardByte2, BoardByte3, OutlineHandle);
+  Note(Status);
 
   // The two bytes that come with each layer value are not kept: one scratch byte
   // takes both, and a write sends them as 0.
   for (int L = 1; L <= MaxLayer; ++L) {
     Byte Scratch = 0;
-    PcbApi_QueryBoardLayerInfo(Mode, BoardHandle, TLayer(L), Scratch, Scratch, LayerInfo[L]);
+    Note(PcbApi_QueryBoardLayerInfo(Mode, BoardHandle, TLayer(L), Scratch, Scratch,
+                                    LayerInfo[L]));
   }
-  for (int L = 1; L <= MaxLayer; ++L) Layers[L]->Exchange(Mode);
+  for (int L = 1; L <= MaxLayer; ++L) Note(Layers[L]->Exchange(Mode));
 
-  PcbApi_QueryBoardGridsEx(Mode, BoardHandle, GridByte4, GridByte1, GridByte2, GridByte3,
-                           GridValue1, GridValue2, GridValue3, GridValue4, GridValue8,
-                           GridByte5, GridSize, GridValue5, GridValue6, GridValue7);
+  Note(PcbApi_QueryBoardGridsEx(Mode, BoardHandle, GridByte4, GridByte1, GridByte2,
+                                GridByte3, GridValue1, GridValue2, GridValue3, GridValue4,
+                                GridValue8, GridByte5, GridSize, GridValue5, GridValue6,
+                                GridValue7));
   GridCopy1 = GridValue3;
   GridCopy2 = GridValue6;
 
   TRangeArray<Byte, 1, 22>& O = OutputBytes;
-  PcbApi_QueryBoardOutputOptions(Mode, BoardHandle, OutputValue1, OutputValue2, O[1], O[2],
-                                 O[3], O[4], O[5], O[6], O[7], O[8], O[9], O[10], O[11],
-                                 O[12], O[13], O[14], O[15], O[16], O[17], O[18], O[19],
-                                 O[20], O[21], O[22]);
+  Note(PcbApi_QueryBoardOutputOptions(Mode, BoardHandle, OutputValue1, OutputValue2, O[1],
+                                      O[2], O[3], O[4], O[5], O[6], O[7], O[8], O[9], O[10],
+                                      O[11], O[12], O[13], O[14], O[15], O[16], O[17],
+                                      O[18], O[19], O[20], O[21], O[22]));
   for (int N = 1; N <= 109; ++N)
-    PcbApi_QueryBoardOutputOptionsPlotLayers(Mode, BoardHandle, Byte(N), PlotLayers[N]);
+    Note(PcbApi_QueryBoardOutputOptionsPlotLayers(Mode, BoardHandle, Byte(N),
+                                                  PlotLayers[N]));
   for (int N = 1; N <= 109; ++N)
-    PcbApi_QueryBoardOutputOptionsFlipLayers(Mode, BoardHandle, Byte(N), FlipLayers[N]);
+    Note(PcbApi_QueryBoardOutputOptionsFlipLayers(Mode, BoardHandle, Byte(N),
+                                                  FlipLayers[N]));
 
   // GerberByte7 travels between GerberByte4 and GerberByte5.
-  PcbApi_QueryBoardGerberOptions(Mode, BoardHandle, GerberByte1, GerberByte2, GerberByte3,
-                                 GerberByte4, GerberByte7, GerberByte5, GerberByte6,
-                                 GerberValue1, GerberValue2, GerberValue3, GerberValue4,
-                                 GerberValue5, GerberText, GerberValue6, GerberByte8,
-                                 GerberByte9, GerberValue7, GerberValue8);
+  Note(PcbApi_QueryBoardGerberOptions(
+      Mode, BoardHandle, GerberByte1, GerberByte2, GerberByte3, GerberByte4, GerberByte7,
+      GerberByte5, GerberByte6, GerberValue1, GerberValue2, GerberValue3, GerberValue4,
+      GerberValue5, GerberText, GerberValue6, GerberByte8, GerberByte9, GerberValue7,
+      GerberValue8));
 
-  PcbApi_QueryBoardPrinterOptions(
+  Note(PcbApi_QueryBoardPrinterOptions(
       Mode, BoardHandle, PrinterText1, PrinterText2, PrinterText3, PrinterByte1,
       PrinterByte2, PrinterByte3, PrinterByte4, PrinterByte5, PrinterByte6, PrinterValue1,
       PrinterWide1, PrinterWide2, PrinterWide3, PrinterBlock, PrinterByte7, PrinterByte8,
       PrinterWide4, PrinterWide5, PrinterWide6, PrinterValue2, PrinterValue3, PrinterByte9,
-      PrinterByte10, PrinterByte11, PrinterByte12, PrinterByte13);
+      PrinterByte10, PrinterByte11, PrinterByte12, PrinterByte13));
   for (int P = 1; P <= 8; ++P)
-    PcbApi_QueryBoardPrinterOptionsPlotterPen(Mode, BoardHandle, P, Pens[P].PenValue1,
-                                              Pens[P].PenValue2);
+    Note(PcbApi_QueryBoardPrinterOptionsPlotterPen(Mode, BoardHandle, P, Pens[P].PenValue1,
+                                                   Pens[P].PenValue2));
   for (int L = 1; L <= MaxLayer; ++L)
-    PcbApi_QueryBoardPrinterOptionsCompositeLayer(Mode, BoardHandle, TLayer(L),
-                                                  CompositeValue1[L], CompositeValue2[L],
-                                                  CompositeByte[L], CompositeValue3[L]);
+    Note(PcbApi_QueryBoardPrinterOptionsCompositeLayer(
+        Mode, BoardHandle, TLayer(L), CompositeValue1[L], CompositeValue2[L],
+        CompositeByte[L], CompositeValue3[L]));
 
-  PcbApi_QueryBoardAdvancedPlacerOptions(Mode, BoardHandle, PlacerText1, PlacerText2,
-                                         PlacerByte1, PlacerByte2, PlacerByte3, PlacerByte4);
-  PcbApi_QueryBoardEngineeringChangeOrderOptions(Mode, BoardHandle, EcoByte, EcoText);
+  Note(PcbApi_QueryBoardAdvancedPlacerOptions(Mode, BoardHandle, PlacerText1, PlacerText2,
+                                              PlacerByte1, PlacerByte2, PlacerByte3,
+                                              PlacerByte4));
+  Note(PcbApi_QueryBoardEngineeringChangeOrderOptions(Mode, BoardHandle, EcoByte, EcoText));
 
-  ExchangeLayerPairs(Mode);
+  Note(ExchangeLayerPairs(Mode));
 
-  PcbApi_QueryBoardExternalDielectrics(
+  Note(PcbApi_QueryBoardExternalDielectrics(
       Mode, BoardHandle, TopDielectric.Material, TopDielectric.Type, TopDielectric.Constant,
       TopDielectric.Height, BottomDielectric.Material, BottomDielectric.Type,
-      BottomDielectric.Constant, BottomDielectric.Height);
+      BottomDielectric.Constant, BottomDielectric.Height));
   return Status;
 }
 
@@ -125,14 +138,18 @@ PcbString TPcbBoard::PairLayerName(TLayer L) const {
   return PcbString(IntToStr(L));
 }
 
-void TPcbBoard::ExchangeLayerPairs(TExchangeMode Mode) {
+Integer TPcbBoard::ExchangeLayerPairs(TExchangeMode Mode) {
+  Integer Failure = 0;
+  const auto Note = [&Failure](Integer PairStatus) {
+    if (Failure == 0) Failure = PairStatus;
+  };
   if (Mode != ExchangeRead) {
     for (int Index = 0; Index < LayerPairs->Count(); ++Index) {
       TPcblayerPair* Pair = LayerPair(Index);
-      PcbApi_QueryBoardLayerPairAt(Mode, BoardHandle, Index, Pair->Layer1, Pair->Layer2,
-                                   Pair->PairByte2, Pair->PairByte1);
+      Note(PcbApi_QueryBoardLayerPairAt(Mode, BoardHandle, Index, Pair->Layer1,
+                                        Pair->Layer2, Pair->PairByte2, Pair->PairByte1));
     }
-    return;
+    return Failure;
   }
 
   LayerPairs->Clear();
@@ -142,8 +159,8 @@ void TPcbBoard::ExchangeLayerPairs(TExchangeMode Mode) {
   for (Integer Index = 0; Index < PairCount; ++Index) {
     TPcblayerPair* Pair = NewObject<TPcblayerPair>();
     LayerPairs->Add(Pair);
-    PcbApi_QueryBoardLayerPairAt(ExchangeRead, BoardHandle, Index, Pair->Layer1,
-                                 Pair->Layer2, Pair->PairByte2, Pair->PairByte1);
+    Note(PcbApi_QueryBoardLayerPairAt(ExchangeRead, BoardHandle, Index, Pair->Layer1,
+                                      Pair->Layer2, Pair->PairByte2, Pair->PairByte1));
     // The layer higher in the stack comes first.
     const int P1 = StackPosition(StackLayers, LayerObject(Pair->Layer1));
     const int P2 = StackPosition(StackLayers, LayerObject(Pair->Layer2));
@@ -151,6 +168,7 @@ void TPcbBoard::ExchangeLayerPairs(TExchangeMode Mode) {
     const AnsiString Name2 = PairLayerName(Pair->Layer2).ToString();
     Pair->Name = P1 <= P2 ? Name1 + " - " + Name2 : Name2 + " - " + Name1;
   }
+  return Failure;
 }
 
 void TPcbBoard::SetLayerFlag(int L, Byte Value) {
@@ -167,19 +185,23 @@ Integer TPcbBoard::RemoveObject(Integer ObjectHandle) {
   return PcbApi_DeleteObjectFromContainer(BoardHandle, ObjectHandle);
 }
 
-void TPcbBoard::IterateObjects(TObjectCallback Callback, const TObjectSet& ObjectSet,
+bool TPcbBoard::IterateObjects(TObjectCallback Callback, const TObjectSet& ObjectSet,
                                const TLayerSet& LayerSet, Byte Method) {
+  bool Complete = true;
   for (int Id = 0; Id <= 20; ++Id) {
     if (!ObjectSet.Contains(TObjectId(Id))) continue;
     for (int L = 0; L <= MaxLayer; ++L) {
       if (!LayerSet.Contains(TLayer(L))) continue;
-      const Integer Iterator = PcbApi_CreateIterator(BoardHandle, Byte(Id), Method, Byte(L));
+      const Integer Iterator =
+          PcbApi_CreateIterator(BoardHandle, Byte(Id), Method, Byte(L));
+      if (Iterator == 0) Complete = false;
       for (Integer H = PcbApi_GetFirstObject(Iterator); H != 0;
            H = PcbApi_GetNextObject(Iterator))
         Callback(H);
       PcbApi_DestroyIterator(Iterator);
     }
   }
+  return Complete;
 }
 
 TLayerObject* TPcbBoard::FirstLayerInStack() const {

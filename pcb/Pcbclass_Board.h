@@ -51,7 +51,8 @@ class TLayerObject : public TObject {
   TLayer NextLayer = 0;      // the layer below in the stack; 0 for the last
   Byte LayerState3 = 0;
 
-  // The layer record, then its dielectric; the layer record's status.
+  // The layer record, then its dielectric; the layer record's status, or the
+  // dielectric's when the record went through.
   virtual Integer Exchange(TExchangeMode Mode);
 };
 
@@ -225,6 +226,13 @@ class TPcbBoard : public TObject {
 
   Integer OutlineHandle = 0;  // the board outline object; 0 when there is none
 
+  // The first status other than 0 that the last Exchange got for any of its blocks
+  // (the board record, a layer value, a layer or its dielectric, the grids, an option
+  // block, a layer pair, the external dielectrics); 0 when the editor took or gave
+  // every block. A layer-pair count the editor does not give is no failure: the board
+  // then has no pairs.
+  Integer ExchangeFailure = 0;
+
   // Reads (Mode 1) or writes (Mode 0) every block: the board record, the layer
   // values, the layers, the grids, the output, Gerber, printer, placer and
   // engineering-change options, the layer pairs and the external dielectrics. Returns
@@ -245,8 +253,9 @@ class TPcbBoard : public TObject {
   Integer RemoveObject(Integer ObjectHandle);
   // Calls Callback for every object whose id (0..20) is in ObjectSet, on every layer
   // in LayerSet (0 means any layer), one editor iterator per id and layer; Method goes
-  // to the iterator unchanged.
-  void IterateObjects(TObjectCallback Callback, const TObjectSet& ObjectSet,
+  // to the iterator unchanged. False when the editor gave no iterator for one of the
+  // walks (that walk visits nothing; the others still run).
+  bool IterateObjects(TObjectCallback Callback, const TObjectSet& ObjectSet,
                       const TLayerSet& LayerSet, Byte Method);
 
   // The stack walk. The first layer, in layer order, with no layer above it.
@@ -258,6 +267,7 @@ class TPcbBoard : public TObject {
   int StackPosition(const TLayerSet& LayerSet, const TLayerObject* LayerObject) const;
 
  private:
-  void ExchangeLayerPairs(TExchangeMode Mode);
+  // The first failing status of the pairs' exchanges, or 0.
+  Integer ExchangeLayerPairs(TExchangeMode Mode);
   PcbString PairLayerName(TLayer L) const;
 };

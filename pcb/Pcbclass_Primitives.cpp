@@ -312,25 +312,30 @@ TPcbDimension::TPcbDimension(Integer AHandle) : TPcbGroupObject(AHandle) {
 
 Integer TPcbDimension::Exchange(TExchangeMode Mode) {
   ExchangeStateBytes(Mode);
-  // Both queries run; the result is their statuses and-ed.
-  const Integer Status1 =
-      PcbApi_QueryDimension(Mode, Handle, Flags, HeaderWord, HeaderByte, X, Y, DimValue3,
-                            DimValue4, Layer, DimValue5, DimValue6, DimValue7, DimValue8,
-                            DimValue9, DimValue19);
-  const Integer Status2 = PcbApi_QueryExtDimension(
-      Mode, Handle, DimensionKind, DimValue1, DimValue2, DimValue10, DimByte1, DimValue11,
-      DimText1, DimByte2, DimValue12, DimText2, DimText3, DimWide, DimValue13, DimValue14,
-      DimValue15, DimByte3, DimValue16, DimValue17, DimValue18);
+  // Every query runs whatever the others gave; the result is the first status other
+  // than 0, so that a refused part is never reported as done.
+  Integer Status = 0;
+  const auto Note = [&Status](Integer QueryStatus) {
+    if (Status == 0) Status = QueryStatus;
+  };
+  Note(PcbApi_QueryDimension(Mode, Handle, Flags, HeaderWord, HeaderByte, X, Y, DimValue3,
+                             DimValue4, Layer, DimValue5, DimValue6, DimValue7, DimValue8,
+                             DimValue9, DimValue19));
+  Note(PcbApi_QueryExtDimension(Mode, Handle, DimensionKind, DimValue1, DimValue2,
+                                DimValue10, DimByte1, DimValue11, DimText1, DimByte2,
+                                DimValue12, DimText2, DimText3, DimWide, DimValue13,
+                                DimValue14, DimValue15, DimByte3, DimValue16, DimValue17,
+                                DimValue18));
   // The editor's count, in both directions: the references it holds are the ones
   // exchanged, as far as the array reaches.
-  PcbApi_References_Count(Handle, ReferenceCount);
+  Note(PcbApi_References_Count(Handle, ReferenceCount));
   ReferenceCount = ClampCount(ReferenceCount, DimListCapacity);
   for (Integer Index = 0; Index < ReferenceCount; ++Index) {
     TDimReference& Ref = References[Index];
-    PcbApi_References_At(Mode, Handle, Index, Ref.RefValue1, Ref.RefValue2, Ref.RefValue3,
-                         Ref.RefValue4);
+    Note(PcbApi_References_At(Mode, Handle, Index, Ref.RefValue1, Ref.RefValue2,
+                              Ref.RefValue3, Ref.RefValue4));
   }
-  return Status1 & Status2;
+  return Status;
 }
 
 TPCBLinearDimension::TPCBLinearDimension(Integer AHandle) : TPcbDimension(AHandle) {
@@ -338,8 +343,9 @@ TPCBLinearDimension::TPCBLinearDimension(Integer AHandle) : TPcbDimension(AHandl
 }
 
 Integer TPCBLinearDimension::Exchange(TExchangeMode Mode) {
-  inherited::Exchange(Mode);
-  return PcbApi_QueryLinearDimension(Mode, Handle, LinearValue);
+  const Integer Status = inherited::Exchange(Mode);
+  const Integer LinearStatus = PcbApi_QueryLinearDimension(Mode, Handle, LinearValue);
+  return Status != 0 ? Status : LinearStatus;
 }
 
 TPCBBaselineDimension::TPCBBaselineDimension(Integer AHandle) : TPcbDimension(AHandle) {
@@ -347,13 +353,16 @@ TPCBBaselineDimension::TPCBBaselineDimension(Integer AHandle) : TPcbDimension(AH
 }
 
 Integer TPCBBaselineDimension::Exchange(TExchangeMode Mode) {
-  inherited::Exchange(Mode);
-  const Integer Status = PcbApi_QueryBaselineDimension(Mode, Handle, BaselineValue);
-  PcbApi_TextLocations_Count(Handle, TextLocationCount);
+  Integer Status = inherited::Exchange(Mode);
+  const auto Note = [&Status](Integer QueryStatus) {
+    if (Status == 0) Status = QueryStatus;
+  };
+  Note(PcbApi_QueryBaselineDimension(Mode, Handle, BaselineValue));
+  Note(PcbApi_TextLocations_Count(Handle, TextLocationCount));
   TextLocationCount = ClampCount(TextLocationCount, DimListCapacity);
   for (Integer Index = 0; Index < TextLocationCount; ++Index)
-    PcbApi_TextLocations_At(Mode, Handle, Index, TextLocations[Index].X,
-                            TextLocations[Index].Y);
+    Note(PcbApi_TextLocations_At(Mode, Handle, Index, TextLocations[Index].X,
+                                 TextLocations[Index].Y));
   return Status;
 }
 

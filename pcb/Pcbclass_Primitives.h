@@ -432,8 +432,8 @@ class TPcbDimension : public TPcbGroupObject {
   // neither read nor written.
   Integer ReferenceCount = 0;
 
-  // Both dimension queries (the result is their statuses and-ed), then the editor's
-  // reference count and each reference in the exchange's direction.
+  // Both dimension queries, then the editor's reference count and each reference in the
+  // exchange's direction. Every call runs; the result is the first status other than 0.
   Integer Exchange(TExchangeMode Mode) override;
 };
 
@@ -444,7 +444,7 @@ class TPCBLinearDimension : public TPcbDimension {
 
   double LinearValue = 0;
 
-  // The dimension's exchange (its status dropped), then the linear value's status.
+  // The dimension's exchange, then the linear value; the first status other than 0.
   Integer Exchange(TExchangeMode Mode) override;
 };
 
@@ -458,8 +458,8 @@ class TPCBBaselineDimension : public TPcbDimension {
   // The editor's count, kept within 0..DimListCapacity like ReferenceCount.
   Integer TextLocationCount = 0;
 
-  // The dimension's exchange (its status dropped), the baseline value (its status is
-  // the result), then the editor's text-location count and each location.
+  // The dimension's exchange, the baseline value, then the editor's text-location count
+  // and each location; the first status other than 0.
   Integer Exchange(TExchangeMode Mode) override;
 };
 

@@ -14,6 +14,10 @@ namespace {
 
 constexpr TLayer DrillDrawingLayer = 73;
 
+// The steps, as the build's errors name them.
+constexpr const char* LegendStep = "The legend texts could not be added";
+constexpr const char* DimensionStep = "The dimension lines could not be added";
+
 // One point a baseline dimension measures to: an end of a keep-out track.
 struct TReferencePoint {
   Integer Handle = 0;
@@ -47,15 +51,15 @@ struct TTextPosition {
 };
 
 void AddText(TTarvik& Maker, Integer Offset, const AnsiString& Text) {
-  const Integer Handle = PcbApi_CreateObject(eTextObject);
-  TOwned<TPcbText> Legend(NewObject<TPcbText>(Handle));
-  Legend->Exchange(ExchangeRead);
+  TNewEditorObject Made(PcbApi_CreateObject(eTextObject), LegendStep, "create a text");
+  TOwned<TPcbText> Legend(NewObject<TPcbText>(Made.Handle()));
+  CheckEditorStatus(Legend->Exchange(ExchangeRead), LegendStep, "read a text");
   Legend->X = Maker.OriginX + Maker.BoardInfo->BoardWidth + MilToCoord(200);
   Legend->Y = Maker.OriginY + Offset;
   Legend->SetText(PcbString(Text));  // keeps at most 254 characters
   Legend->Layer = DrillDrawingLayer;
-  Legend->Exchange(ExchangeWrite);
-  Maker.Board->AddObject(Handle);
+  CheckEditorStatus(Legend->Exchange(ExchangeWrite), LegendStep, "write a text");
+  Made.AddTo(Maker.Board, LegendStep, "add a text to the board");
 }
 
 // Both ends of every track of KeepOuts, in list order, sorted by Compare; of the points
@@ -68,7 +72,8 @@ std::vector<TReferencePoint> CollectReferences(TList* KeepOuts,
   for (int I = 0; I < KeepOuts->Count(); ++I) {
     const Integer Handle = ItemHandle(KeepOuts->Get(I));
     TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(Handle));
-    Track->Exchange(ExchangeRead);
+    CheckEditorStatus(Track->Exchange(ExchangeRead), DimensionStep,
+                      "read a keep-out track");
     Points.push_back({Handle, Track->X, Track->Y, 1});
     Points.push_back({Handle, Track->X2, Track->Y2, 2});
   }
@@ -106,9 +111,11 @@ AnsiString UnitSuffix(TUnit Units) {
 
 void AddBaselineDimension(TTarvik& Maker, bool Vertical, TTextPosition& Text) {
   const TBoardInfoFromUser& Info = *Maker.BoardInfo;
-  const Integer Handle = PcbApi_CreateDimensionObject(eBaselineDimension);
+  TNewEditorObject Made(PcbApi_CreateDimensionObject(eBaselineDimension), DimensionStep,
+                        "create a dimension");
+  const Integer Handle = Made.Handle();
   TOwned<TPCBBaselineDimension> Dimension(NewObject<TPCBBaselineDimension>(Handle));
-  Dimension->Exchange(ExchangeRead);
+  CheckEditorStatus(Dimension->Exchange(ExchangeRead), DimensionStep, "read a dimension");
   Dimension->DimValue6 = Info.DimensionLineWidth;
   Dimension->Layer = Info.DimensionLayer;
   Dimension->DimText3 = PcbString(UnitSuffix(Info.Units));
@@ -134,18 +141,20 @@ void AddBaselineDimension(TTarvik& Maker, bool Vertical, TTextPosition& Text) {
   // then carries every entry.
   for (int I = Dimension->ReferenceCount; I < Count; ++I) {
     const TDimReference& Ref = Dimension->References[I];
-    PcbApi_References_Add(Handle, Ref.RefValue1, Ref.RefValue2, Ref.RefValue3,
-                          Ref.RefValue4);
+    CheckEditorStatus(PcbApi_References_Add(Handle, Ref.RefValue1, Ref.RefValue2,
+                                            Ref.RefValue3, Ref.RefValue4),
+                      DimensionStep, "add a reference to a dimension");
   }
   const int Locations = Count > 0 ? Count - 1 : 0;
   for (int I = Dimension->TextLocationCount; I < Locations; ++I)
-    PcbApi_TextLocations_Add(Handle, Dimension->TextLocations[I].X,
-                             Dimension->TextLocations[I].Y);
+    CheckEditorStatus(PcbApi_TextLocations_Add(Handle, Dimension->TextLocations[I].X,
+                                               Dimension->TextLocations[I].Y),
+                      DimensionStep, "add a text location to a dimension");
   Dimension->ReferenceCount = Count;
   Dimension->TextLocationCount = Locations;
 
-  Dimension->Exchange(ExchangeWrite);
-  Maker.Board->AddObject(Handle);
+  CheckEditorStatus(Dimension->Exchange(ExchangeWrite), DimensionStep, "write a dimension");
+  Made.AddTo(Maker.Board, DimensionStep, "add a dimension to the board");
 }
 
 // The diameter of a circular board, across its keep-out arc.
@@ -154,10 +163,11 @@ void AddDiameterDimension(TTarvik& Maker) {
   if (Maker.HorzKeepOuts->Count() == 0) return;
   const TBoardInfoFromUser& Info = *Maker.BoardInfo;
   const Integer Arc = ItemHandle(Maker.HorzKeepOuts->First());
-  const Integer Handle = PcbApi_CreateDimensionObject(eLinearDiameterDimension);
+  TNewEditorObject Made(PcbApi_CreateDimensionObject(eLinearDiameterDimension),
+                        DimensionStep, "create a dimension");
   TOwned<TPCBLinearDiameterDimension> Dimension(
-      NewObject<TPCBLinearDiameterDimension>(Handle));
-  Dimension->Exchange(ExchangeRead);
+      NewObject<TPCBLinearDiameterDimension>(Made.Handle()));
+  CheckEditorStatus(Dimension->Exchange(ExchangeRead), DimensionStep, "read a dimension");
   Dimension->DimValue2 = Maker.OriginY - MilToCoord(120);
   Dimension->DimValue6 = Info.DimensionLineWidth;
   Dimension->Layer = Info.DimensionLayer;
@@ -166,8 +176,8 @@ void AddDiameterDimension(TTarvik& Maker) {
   Dimension->References[0].RefValue4 = 1;
   Dimension->References[1].RefValue1 = Arc;
   Dimension->References[1].RefValue4 = 5;
-  Dimension->Exchange(ExchangeWrite);
-  Maker.Board->AddObject(Handle);
+  CheckEditorStatus(Dimension->Exchange(ExchangeWrite), DimensionStep, "write a dimension");
+  Made.AddTo(Maker.Board, DimensionStep, "add a dimension to the board");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "wizard/Rules.h"
 
 TCLASS_IMPL(TTarvik)
+TCLASS_IMPL(EBoardBuildError)
 
 namespace {
 
@@ -37,8 +38,23 @@ constexpr double SheetMarginMils = 500;
 // The parameter buffer handed to the zoom process, terminating zero included.
 constexpr int ZoomParameterLength = 255;
 
+// What the user is told when the editor has no board for the new document.
+constexpr const char* NoBoardMessage =
+    "The new board could not be created in the PCB editor.";
+
+// The steps of the build, as its errors name them.
+constexpr const char* UnitsStep = "The board's units could not be set";
+constexpr const char* ClassesStep = "The template's object classes could not be removed";
+constexpr const char* GridStep = "The board's grid could not be set";
+constexpr const char* TitleBlockStep =
+    "The title block could not be moved to the dimension layer";
+constexpr const char* BoardWriteStep = "The board's settings could not be written";
+constexpr const char* SheetStep = "The sheet could not be fitted to the board";
+
 // The board whose object classes RemoveObjectClass takes out; set around the walk.
 TPcbBoard* ClassRemovalBoard = nullptr;
+// Set by RemoveObjectClass when the board kept a class object it was asked to give up.
+bool ClassRemovalRefused = false;
 
 // Destroys an editor iterator at the end of its scope.
 class TIteratorScope {
@@ -46,7 +62,9 @@ class TIteratorScope {
   explicit TIteratorScope(Integer AIterator) : FIterator(AIterator) {}
   TIteratorScope(const TIteratorScope&) = delete;
   TIteratorScope& operator=(const TIteratorScope&) = delete;
-  ~TIteratorScope() { PcbApi_DestroyIterator(FIterator); }
+  ~TIteratorScope() {
+    if (FIterator != 0) PcbApi_DestroyIterator(FIterator);
+  }
   Integer Get() const { return FIterator; }
 
  private:
@@ -62,11 +80,15 @@ void* HandleItem(Integer Handle) { return reinterpret_cast<void*>(static_cast<in
 Integer ItemHandle(void* Item) { return static_cast<Integer>(reinterpret_cast<intptr_t>(Item)); }
 
 // The walk's callback: takes a class object out of the board and destroys it. An
-// object the board would not give up stays as it is.
+// object the board would not give up stays as it is, and the walk goes on; the step
+// raises once the walk is over (an error must not leave the walk's iterator behind).
 void RemoveObjectClass(Integer ObjectHandle) {
   if (!ClassRemovalBoard) return;
   if ((PcbApi_GetObjectIdFromObjectHandle(ObjectHandle) & 0x7F) != eClassObject) return;
-  if (ClassRemovalBoard->RemoveObject(ObjectHandle) == 0) PcbApi_DestroyObject(ObjectHandle);
+  if (ClassRemovalBoard->RemoveObject(ObjectHandle) == 0)
+    PcbApi_DestroyObject(ObjectHandle);
+  else
+    ClassRemovalRefused = true;
 }
 
 // Sets the unit-level board for a walk's callback and clears it again afterwards.
@@ -82,6 +104,41 @@ class TCallbackBoardScope {
 };
 
 }  // namespace
+
+// --- Editor failures ---
+
+void RaiseEditorRefusal(const char* Step, const char* Refused) {
+  throw EBoardBuildError(AnsiString(Step) + ": the PCB editor refused to " + Refused + ".");
+}
+
+void CheckEditorStatus(Integer Status, const char* Step, const char* Refused) {
+  if (Status != 0) RaiseEditorRefusal(Step, Refused);
+}
+
+void ExchangeBoard(TPcbBoard* Board, TExchangeMode Mode, const char* Step) {
+  const Integer Status = Board->Exchange(Mode);
+  CheckEditorStatus(Status != 0 ? Status : Board->ExchangeFailure, Step,
+                    Mode == ExchangeRead ? "read the board" : "write the board");
+}
+
+TNewEditorObject::TNewEditorObject(Integer AHandle, const char* Step, const char* Refused)
+    : FHandle(AHandle) {
+  if (FHandle == 0) RaiseEditorRefusal(Step, Refused);
+}
+
+TNewEditorObject::~TNewEditorObject() {
+  if (!FOnBoard) PcbApi_DestroyObject(FHandle);
+}
+
+void TNewEditorObject::AddTo(TPcbBoard* Board, const char* Step, const char* Refused) {
+  CheckEditorStatus(Board->AddObject(FHandle), Step, Refused);
+  FOnBoard = true;
+}
+
+void TNewEditorObject::TakeOff(TPcbBoard* Board, const char* Step, const char* Refused) {
+  CheckEditorStatus(Board->RemoveObject(FHandle), Step, Refused);
+  FOnBoard = false;
+}
 
 // --- Life ---
 
@@ -114,6 +171,12 @@ void TTarvik::BuildBoard() {
   BindPcbApi();
   const Integer BoardHandle =
       PcbApi_GetBoardHandleFromFileName(PcbString(HostText(Document->GetFileName())));
+  // No board behind the document (a template the editor could not read, or no editor
+  // at all): an empty document is no result, so the build closes it again.
+  if (BoardHandle == 0) {
+    CloseBoardDocument();
+    throw EBoardBuildError(NoBoardMessage);
+  }
 
   // Board lives for the rest of the build; it is freed and cleared however the build
   // ends.
@@ -124,16 +187,16 @@ void TTarvik::BuildBoard() {
   FreeAndNil(Board);
   Board = NewObject<TPcbBoard>(BoardHandle);
 
-  Board->Exchange(ExchangeRead);
+  ExchangeBoard(Board, ExchangeRead, UnitsStep);
   Board->BoardByte2 = BoardInfo->Units;
-  Board->Exchange(ExchangeWrite);
+  ExchangeBoard(Board, ExchangeWrite, UnitsStep);
 
   RemoveObjectClasses();
 
   // The grid is written at once: a custom board's outline step reads the board before
   // anything else writes it, which would otherwise put the old grid back.
   Board->GridSize = static_cast<double>(BoardInfo->GetGridValue());
-  Board->Exchange(ExchangeWrite);
+  ExchangeBoard(Board, ExchangeWrite, GridStep);
 
   for (TLayer L : FixedFlagLayers) Board->SetLayerFlag(L, 1);
 
@@ -149,7 +212,7 @@ void TTarvik::BuildBoard() {
 
   MakeLayerStack();
   AddDesignRules();
-  Board->Exchange(ExchangeWrite);
+  ExchangeBoard(Board, ExchangeWrite, BoardWriteStep);
 
   FitSheet();
   ZoomToSheet();
@@ -182,9 +245,28 @@ bool TTarvik::OpenBoardDocument() {
   return true;
 }
 
+void TTarvik::CloseBoardDocument() {
+  if (!Document) return;
+  TInterfaceRef<IClient> Client;
+  GetClient(&Client);
+  TInterfaceRef<IServerModule> Module;
+  if (Client) Client->GetServerModuleByName(PcbServerName, &Module);
+  if (Module) Module->RemoveDocument(Document);
+  Document->Release();
+  Document = nullptr;
+}
+
 void TTarvik::RemoveObjectClasses() {
-  TCallbackBoardScope Scope(ClassRemovalBoard, Board);
-  Board->IterateObjects(RemoveObjectClass, TObjectSet{eClassObject}, TLayerSet{NoLayer}, 0);
+  ClassRemovalRefused = false;
+  bool Complete = false;
+  {
+    TCallbackBoardScope Scope(ClassRemovalBoard, Board);
+    Complete = Board->IterateObjects(RemoveObjectClass, TObjectSet{eClassObject},
+                                     TLayerSet{NoLayer}, 0);
+  }
+  if (!Complete) RaiseEditorRefusal(ClassesStep, "make an iterator");
+  if (ClassRemovalRefused)
+    RaiseEditorRefusal(ClassesStep, "take an object class off the board");
 }
 
 void TTarvik::MoveTitleBlockObjects() {
@@ -197,6 +279,7 @@ void TTarvik::MoveTitleBlockObjects() {
   for (TObjectId Id : {eArcObject, eTrackObject, eTextObject}) {
     for (int L = 1; L <= MaxLayer; ++L) {
       TIteratorScope Iterator(PcbApi_CreateIterator(Board->BoardHandle, Id, 1, TLayer(L)));
+      if (Iterator.Get() == 0) RaiseEditorRefusal(TitleBlockStep, "make an iterator");
       for (Integer H = PcbApi_GetFirstObject(Iterator.Get()); H != 0;
            H = PcbApi_GetNextObject(Iterator.Get()))
         Handles->Add(HandleItem(H));
@@ -207,19 +290,21 @@ void TTarvik::MoveTitleBlockObjects() {
   TOwned<TPCBObject> Object(NewObject<TPCBObject>(0));
   for (int I = 0; I < Handles->Count(); ++I) {
     const Integer H = ItemHandle(Handles->Get(I));
-    Board->RemoveObject(H);
+    CheckEditorStatus(Board->RemoveObject(H), TitleBlockStep,
+                      "take an object off the board");
     Object->Handle = H;
-    Object->Exchange(ExchangeRead);
+    CheckEditorStatus(Object->Exchange(ExchangeRead), TitleBlockStep, "read an object");
     const bool IsTitle = (Object->Flags & TitleBlockFlag) != 0;
     const bool OnScaleLayer = Object->Layer == ScaleLayer;
     const bool Selected = (IsTitle && BoardInfo->TitleBlock) ||
                           (!IsTitle && OnScaleLayer && BoardInfo->Scale);
     if (Selected) Object->Layer = DimensionLayer;
-    Object->Exchange(ExchangeWrite);
-    Board->AddObject(H);
+    CheckEditorStatus(Object->Exchange(ExchangeWrite), TitleBlockStep, "write an object");
+    CheckEditorStatus(Board->AddObject(H), TitleBlockStep,
+                      "put an object back on the board");
   }
   Object.reset();
-  Board->Exchange(ExchangeWrite);
+  ExchangeBoard(Board, ExchangeWrite, TitleBlockStep);
 }
 
 void TTarvik::AddDesignRules() { ::AddDesignRules(Board, BoardInfo); }
@@ -230,8 +315,9 @@ void TTarvik::FitSheet() {
   const Integer BoardHandle = Board->BoardHandle;
   Integer SheetX = 0, SheetY = 0, SheetWidth = 0, SheetHeight = 0;
   Byte Flag1 = 0, Flag2 = 0;
-  PcbApi_QuerySheet(ExchangeRead, BoardHandle, SheetX, SheetY, SheetWidth, SheetHeight, Flag1,
-                    Flag2);
+  CheckEditorStatus(PcbApi_QuerySheet(ExchangeRead, BoardHandle, SheetX, SheetY, SheetWidth,
+                                      SheetHeight, Flag1, Flag2),
+                    SheetStep, "read the sheet");
 
   // The extent of every object whose bounds the editor reports; an object without
   // bounds (a dimension or polygon without a point) adds nothing.
@@ -239,6 +325,7 @@ void TTarvik::FitSheet() {
   Integer MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
   {
     TIteratorScope Iterator(PcbApi_CreateIterator(BoardHandle, 0, 0, 0));
+    if (Iterator.Get() == 0) RaiseEditorRefusal(SheetStep, "make an iterator");
     for (Integer H = PcbApi_GetFirstObject(Iterator.Get()); H != 0;
          H = PcbApi_GetNextObject(Iterator.Get())) {
       Integer Left = 0, Bottom = 0, Right = 0, Top = 0;
@@ -266,8 +353,9 @@ void TTarvik::FitSheet() {
   SheetWidth = ClampCoord(Int64(MaxX) - MinX + 2 * Margin);
   SheetHeight = ClampCoord(Int64(MaxY) - MinY + 2 * Margin);
   Flag1 = 1;
-  PcbApi_QuerySheet(ExchangeWrite, BoardHandle, SheetX, SheetY, SheetWidth, SheetHeight, Flag1,
-                    Flag2);
+  CheckEditorStatus(PcbApi_QuerySheet(ExchangeWrite, BoardHandle, SheetX, SheetY,
+                                      SheetWidth, SheetHeight, Flag1, Flag2),
+                    SheetStep, "write the sheet");
 }
 
 void TTarvik::ZoomToSheet() { ZoomDocumentToSheet(Document); }

@@ -5,14 +5,51 @@
 // Rules.cpp.
 #pragma once
 
+#include "classlib/Exceptions.h"
 #include "classlib/Lists.h"
 #include "classlib/Objects.h"
 #include "framework/RT_ClientServerInterface.h"
+#include "pcb/PcbApiAbi.h"
 #include "pcb/Pcbtypes.h"
 #include "wizard/BoardDB.h"
 
 class TPcbBoard;
 class TPcbBoardOutline;
+
+// A build the PCB editor did not let finish. The message names the step and what the
+// editor refused ("The board's layer stack could not be built: the PCB editor refused
+// to insert a layer."); the document stays open as far as it was built.
+TCLASS_EXCEPTION(EBoardBuildError, Exception)
+
+// Raises EBoardBuildError "<Step>: the PCB editor refused to <Refused>.".
+[[noreturn]] void RaiseEditorRefusal(const char* Step, const char* Refused);
+// The same for a status other than 0.
+void CheckEditorStatus(Integer Status, const char* Step, const char* Refused);
+// Exchanges the whole board; raises as above when the editor refused any block of it
+// ("read the board" or "write the board").
+void ExchangeBoard(TPcbBoard* Board, TExchangeMode Mode, const char* Step);
+
+// An editor object that a step of the build made. Made without a handle (the editor
+// refused), it raises at once. Unless it is on the board when the scope ends, it is
+// destroyed then, so that a step that fails halfway leaves no object behind that
+// belongs nowhere.
+class TNewEditorObject {
+ public:
+  TNewEditorObject(Integer AHandle, const char* Step, const char* Refused);
+  TNewEditorObject(const TNewEditorObject&) = delete;
+  TNewEditorObject& operator=(const TNewEditorObject&) = delete;
+  ~TNewEditorObject();
+
+  Integer Handle() const { return FHandle; }
+  // Puts it on the board; raises when the editor refuses.
+  void AddTo(TPcbBoard* Board, const char* Step, const char* Refused);
+  // Takes it off the board again; raises when the editor refuses (it then stays on).
+  void TakeOff(TPcbBoard* Board, const char* Step, const char* Refused);
+
+ private:
+  Integer FHandle;
+  bool FOnBoard = false;
+};
 
 class TTarvik : public TObject {
   TCLASS_DECL(TTarvik, TObject)
@@ -41,7 +78,10 @@ class TTarvik : public TObject {
   IServerDocumentView* Context = nullptr;
 
   // Builds the whole board into a new document. Errors pass out as exceptions after
-  // the board wrapper is freed.
+  // the board wrapper is freed. When the editor has no board for the new document, the
+  // document is closed again (Document is nullptr) and EBoardBuildError is raised; a
+  // step the editor refuses raises EBoardBuildError naming it, and the document stays
+  // open, unsaved, as far as it was built.
   void BuildBoard();
   // Opens the new document from the template, or blank, under a free document name.
   bool OpenBoardDocument();
@@ -80,6 +120,8 @@ class TTarvik : public TObject {
   void FitSheet();
   // Zooms the document's editor view to the sheet.
   void ZoomToSheet();
+  // Closes the new document again and forgets it.
+  void CloseBoardDocument();
 
   // The outline wrapper while MakeBoardOutline runs.
   TPcbBoardOutline* FOutline = nullptr;

@@ -14,6 +14,10 @@ namespace {
 
 constexpr TLayer KeepOutLayer = 56;
 
+// The steps of the outline and keep-out, as the build's errors name them.
+constexpr const char* OutlineStep = "The board outline could not be made";
+constexpr const char* KeepOutStep = "The board's keep-out could not be made";
+
 // x87 code may keep a value in an 80-bit register; a store to memory rounds it once to
 // a true double, so a result does not depend on what the compiler kept in registers.
 double Stored(double Value) {
@@ -190,9 +194,9 @@ int CornerIndex(bool A, bool B) { return (A ? 1 : 0) + (B ? 2 : 0); }
 // Keep-out primitives
 
 Integer TTarvik::AddTrack(Integer X1, Integer Y1, Integer X2, Integer Y2, TLayer Layer) {
-  const Integer Handle = PcbApi_CreateObject(eTrackObject);
-  TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(Handle));
-  Track->Exchange(ExchangeRead);
+  TNewEditorObject Made(PcbApi_CreateObject(eTrackObject), KeepOutStep, "create a track");
+  TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(Made.Handle()));
+  CheckEditorStatus(Track->Exchange(ExchangeRead), KeepOutStep, "read a track");
   Track->X = X1;
   Track->Y = Y1;
   Track->X2 = X2;
@@ -200,16 +204,16 @@ Integer TTarvik::AddTrack(Integer X1, Integer Y1, Integer X2, Integer Y2, TLayer
   // The user's boundary track width; the dimension line width is for dimensions.
   Track->Width = BoardInfo->BoundaryTrackWidth;
   Track->Layer = Layer;
-  Track->Exchange(ExchangeWrite);
-  Board->AddObject(Handle);
-  return Handle;
+  CheckEditorStatus(Track->Exchange(ExchangeWrite), KeepOutStep, "write a track");
+  Made.AddTo(Board, KeepOutStep, "add a track to the board");
+  return Made.Handle();
 }
 
 Integer TTarvik::AddArc(Integer XCenter, Integer YCenter, Integer Radius, double StartAngle,
                         double EndAngle) {
-  const Integer Handle = PcbApi_CreateObject(eArcObject);
-  TOwned<TPcbArc> Arc(NewObject<TPcbArc>(Handle));
-  Arc->Exchange(ExchangeRead);
+  TNewEditorObject Made(PcbApi_CreateObject(eArcObject), KeepOutStep, "create an arc");
+  TOwned<TPcbArc> Arc(NewObject<TPcbArc>(Made.Handle()));
+  CheckEditorStatus(Arc->Exchange(ExchangeRead), KeepOutStep, "read an arc");
   Arc->X = XCenter;
   Arc->Y = YCenter;
   Arc->Radius = Radius;
@@ -217,9 +221,9 @@ Integer TTarvik::AddArc(Integer XCenter, Integer YCenter, Integer Radius, double
   Arc->EndAngle = EndAngle;
   Arc->LineWidth = BoardInfo->BoundaryTrackWidth;
   Arc->Layer = KeepOutLayer;
-  Arc->Exchange(ExchangeWrite);
-  Board->AddObject(Handle);
-  return Handle;
+  CheckEditorStatus(Arc->Exchange(ExchangeWrite), KeepOutStep, "write an arc");
+  Made.AddTo(Board, KeepOutStep, "add an arc to the board");
+  return Made.Handle();
 }
 
 // ---------------------------------------------------------------------------------
@@ -257,12 +261,14 @@ void TTarvik::SetArcVertex(int Index, Integer X, Integer Y, Integer CX, Integer 
 // The outline step
 
 void TTarvik::MakeBoardOutline() {
-  Board->Exchange(ExchangeRead);
+  ExchangeBoard(Board, ExchangeRead, OutlineStep);
   if (Board->OutlineHandle == 0) PcbApi_CreateBoardOutline(Board->BoardHandle);
-  Board->Exchange(ExchangeRead);
+  ExchangeBoard(Board, ExchangeRead, OutlineStep);
+  if (Board->OutlineHandle == 0)
+    RaiseEditorRefusal(OutlineStep, "create the board outline");
 
   TOwned<TPcbBoardOutline> Outline(NewObject<TPcbBoardOutline>(Board->OutlineHandle));
-  Outline->Exchange(ExchangeRead);
+  CheckEditorStatus(Outline->Exchange(ExchangeRead), OutlineStep, "read the board outline");
   Outline->PolygonByte1 = 0;
   Outline->PolygonByte2 = 0;
   Outline->PolygonValue1 = MilToCoord(10);
@@ -291,9 +297,10 @@ void TTarvik::MakeBoardOutline() {
   }
   FOutline = nullptr;
 
-  Outline->Exchange(ExchangeWrite);
+  CheckEditorStatus(Outline->Exchange(ExchangeWrite), OutlineStep,
+                    "write the board outline");
   Outline.reset();
-  Board->Exchange(ExchangeWrite);
+  ExchangeBoard(Board, ExchangeWrite, OutlineStep);
   PcbApi_UpdateBoardOutline(Board->BoardHandle);
 }
 

@@ -3,7 +3,8 @@
 //
 // Each maker creates an editor rule of its kind, gives it its scope, adds it to the
 // board and writes its constraint; the rule stays with the document. Each returns the
-// new rule's handle.
+// new rule's handle. A step the editor refuses raises EBoardBuildError (BoardDB_Maker.h);
+// a rule that did not reach the board is destroyed then.
 #pragma once
 
 #include "classlib/Objects.h"
@@ -13,9 +14,11 @@
 class TPcbBoard;
 class TPcbRuleExt;
 
-// Takes the board's rules of the seven kinds below out of it, then adds one rule of
-// each kind from the record: width, clearance, routing layers, routing corners, via
-// style (or a maximum via count of 0 when no via style was chosen) and plane connect.
+// Takes the board's rules of the seven kinds below out of it (they are not destroyed),
+// then adds one rule of each kind from the record: width, clearance, routing layers,
+// routing corners, via style (or a maximum via count of 0 when no via style was chosen)
+// and plane connect. Raises EBoardBuildError when the board keeps an old rule of those
+// kinds or the editor refuses a new one.
 void AddDesignRules(TPcbBoard* Board, const TBoardInfoFromUser* Info);
 
 // Whether the wizard replaces rules of that kind.
@@ -37,7 +40,8 @@ Integer AddMaxViaCountRule(TPcbBoard* Board, Integer Count);
 Integer AddPlaneConnectRule(TPcbBoard* Board, const AnsiString& Name, Byte Style,
                             Integer Value1, Integer Value2, Integer Value3, Integer Value4);
 
-// Scope setters. Each reads the rule, replaces its scope(s) and writes it back.
+// Scope setters. Each reads the rule, replaces its scope(s) and writes it back; a read
+// or write the editor refuses raises EBoardBuildError.
 // ResetRuleScope: the first scope becomes one whole-board entry (kind 0).
 void ResetRuleScope(TPcbRuleExt* Rule);
 // ResetRuleScopes: both scopes become one whole-board entry each.
@@ -47,5 +51,6 @@ void ResetRuleScopes(TPcbRuleExt* Rule);
 void SetRuleScopeName(TPcbRuleExt* Rule, const AnsiString& Name);
 
 // The removal walk's callback: takes a rule of a wizard kind out of the board that
-// AddDesignRules is working on, without destroying it.
+// AddDesignRules is working on, without destroying it. A rule whose kind cannot be read
+// is left alone.
 void RemoveOldRule(Integer RuleHandle);

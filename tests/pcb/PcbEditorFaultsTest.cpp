@@ -1,6 +1,6 @@
 // The object model against an editor that answers outside the usual range, through the
-// stand-in's seeds: ids with extra high bits, list counts past the wrapper's arrays, and
-// statuses other than 0 and 1.
+// stand-in's seeds: ids with extra high bits, list counts past the wrapper's arrays,
+// statuses other than 0 and 1, and refused calls inside a board exchange or a walk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,7 +24,8 @@ class PcbEditorFaults : public PcbEditorTest {
     BindMerovanExport(Merovan().Module, "SetReportedIdBits", SetReportedIdBits);
     BindMerovanExport(Merovan().Module, "SetReportedCounts", SetReportedCounts);
     BindMerovanExport(Merovan().Module, "FailNextCalls", FailNextCalls);
-    ASSERT_TRUE(SetReportedIdBits && SetReportedCounts && FailNextCalls);
+    BindMerovanExport(Merovan().Module, "FailNthCall", FailNthCall);
+    ASSERT_TRUE(SetReportedIdBits && SetReportedCounts && FailNextCalls && FailNthCall);
   }
   void TearDown() override {
     if (FailNextCalls) FailNextCalls("PcbApi_GetMemberFromClassAt", 0, 0);
@@ -42,6 +43,7 @@ class PcbEditorFaults : public PcbEditorTest {
   TMerovanSetReportedIdBits SetReportedIdBits = nullptr;
   TMerovanSetReportedCounts SetReportedCounts = nullptr;
   TMerovanFailNextCalls FailNextCalls = nullptr;
+  TMerovanFailNthCall FailNthCall = nullptr;
 };
 
 TEST_F(PcbEditorFaults, FactoryIgnoresBit7OfTheReportedId) {
@@ -134,6 +136,113 @@ TEST_F(PcbEditorFaults, ClassReadStopsAtAFailureStatus) {
   ASSERT_TRUE(FailNextCalls("PcbApi_GetMemberFromClassAt", 0, 0));
   EXPECT_EQ(Wrapper->Exchange(ExchangeRead), 1);
   EXPECT_EQ(Wrapper->Members->Count(), 3);
+}
+
+// A board exchange goes through every block whatever one of them gave, and reports the
+// first refusal of any block besides the board record's own status.
+TEST_F(PcbEditorFaults, BoardExchangeReportsARefusedBlock) {
+  TOwned<TPcbBoard> Wrapper(NewObject<TPcbBoard>(Board));
+  EXPECT_EQ(Wrapper->Exchange(ExchangeRead), 0);
+  EXPECT_EQ(Wrapper->ExchangeFailure, 0);
+
+  // Each of these refused once, in a write and in a read: the grids, one layer value,
+  // one layer's dielectric, one plane, one pen, the only layer pair.
+  const char* const Blocks[] = {
+      "PcbApi_QueryBoardGridsEx",  "PcbApi_QueryBoardLayerInfo",
+      "PcbApi_QueryLayerDielectric", "PcbApi_QueryInternalPlane",
+      "PcbApi_QueryBoardPrinterOptionsPlotterPen", "PcbApi_QueryBoardLayerPairAt"};
+  for (const char* Block : Blocks) {
+    for (TExchangeMode Mode : {ExchangeWrite, ExchangeRead}) {
+      ASSERT_TRUE(FailNthCall(Block, 1, 3));
+      StartLog();
+      EXPECT_EQ(Wrapper->Exchange(Mode), 0) << Block;
+      const std::vector<std::string> Lines = StopLog();
+      EXPECT_EQ(Wrapper->ExchangeFailure, 3) << Block << " " << int(Mode);
+      // The blocks after it were still exchanged.
+      EXPECT_EQ(CallNames(Lines).back(), "PcbApi_QueryBoardExternalDielectrics") << Block;
+    }
+  }
+
+  // The board record's own refusal is the result, and noted as well.
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryBoard", 1, 2));
+  EXPECT_EQ(Wrapper->Exchange(ExchangeWrite), 2);
+  EXPECT_EQ(Wrapper->ExchangeFailure, 2);
+  // A clean exchange clears the report.
+  EXPECT_EQ(Wrapper->Exchange(ExchangeRead), 0);
+  EXPECT_EQ(Wrapper->ExchangeFailure, 0);
+
+  // A board without layer pairs is no failure.
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryBoardLayerPairsCount", 1, 1));
+  EXPECT_EQ(Wrapper->Exchange(ExchangeRead), 0);
+  EXPECT_EQ(Wrapper->ExchangeFailure, 0);
+  EXPECT_EQ(Wrapper->LayerPairs->Count(), 0);
+}
+
+TEST_F(PcbEditorFaults, LayerExchangeReportsItsDielectricsRefusal) {
+  TOwned<TLayerObject> Layer(NewObject<TLayerObject>(Board, TLayer(5)));
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryLayerDielectric", 1, 4));
+  EXPECT_EQ(Layer->Exchange(ExchangeRead), 4);
+  EXPECT_EQ(Layer->Exchange(ExchangeRead), 0);
+  // The record's own refusal comes first.
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryLayer", 1, 5));
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryLayerDielectric", 1, 4));
+  EXPECT_EQ(Layer->Exchange(ExchangeWrite), 5);
+}
+
+TEST_F(PcbEditorFaults, WalkWithoutAnIteratorSaysSoAndTheOtherWalksRun) {
+  const Integer Rule = NewRuleHandle(eClearanceRule);
+  ASSERT_EQ(PcbApi_AddObjectToContainer(Board, Rule), 0);
+  TOwned<TPcbBoard> Wrapper(NewObject<TPcbBoard>(Board));
+  static std::vector<Integer> Visited;
+  Visited.clear();
+  const auto Collect = [](Integer Handle) { Visited.push_back(Handle); };
+
+  EXPECT_TRUE(Wrapper->IterateObjects(Collect, {eRuleObject}, {NoLayer}, 0));
+  EXPECT_EQ(Visited, std::vector<Integer>{Rule});
+
+  // Of two walks (classes, then rules) the rules' gets no iterator: nothing is visited.
+  Visited.clear();
+  ASSERT_TRUE(FailNthCall("PcbApi_CreateIterator", 2, 0));
+  StartLog();
+  EXPECT_FALSE(Wrapper->IterateObjects(Collect, {eClassObject, eRuleObject}, {NoLayer}, 0));
+  const std::vector<std::string> Lines = StopLog();
+  EXPECT_TRUE(Visited.empty());
+  EXPECT_EQ(CallsTo(Lines, "PcbApi_CreateIterator").size(), 2u);
+
+  // The classes' walk gets none: the rules' walk still runs.
+  ASSERT_TRUE(FailNthCall("PcbApi_CreateIterator", 1, 0));
+  EXPECT_FALSE(Wrapper->IterateObjects(Collect, {eClassObject, eRuleObject}, {NoLayer}, 0));
+  EXPECT_EQ(Visited, std::vector<Integer>{Rule});
+}
+
+// A refusal of any of a dimension's queries is the exchange's result, in both modes,
+// and the queries after it still run.
+TEST_F(PcbEditorFaults, DimensionExchangeReportsAnyRefusedQuery) {
+  const Integer Dimension = NewDimensionHandle(eBaselineDimension);
+  ASSERT_EQ(PcbApi_References_Add(Dimension, 1, 2, 3, 4), 0);
+  ASSERT_EQ(PcbApi_References_Add(Dimension, 5, 6, 7, 8), 0);
+  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 9, 10), 0);
+  TOwned<TPCBBaselineDimension> Wrapper(NewObject<TPCBBaselineDimension>(Dimension));
+  ASSERT_EQ(Wrapper->Exchange(ExchangeRead), 0);
+
+  for (const char* Query :
+       {"PcbApi_QueryDimension", "PcbApi_QueryExtDimension", "PcbApi_References_Count",
+        "PcbApi_References_At", "PcbApi_QueryBaselineDimension", "PcbApi_TextLocations_At"}) {
+    for (TExchangeMode Mode : {ExchangeWrite, ExchangeRead}) {
+      ASSERT_TRUE(FailNthCall(Query, 1, 6));
+      StartLog();
+      EXPECT_EQ(Wrapper->Exchange(Mode), 6) << Query << " " << int(Mode);
+      EXPECT_EQ(CallNames(StopLog()).back(), "PcbApi_TextLocations_At") << Query;
+    }
+  }
+  EXPECT_EQ(Wrapper->Exchange(ExchangeWrite), 0);
+
+  // A linear dimension reports its dimension queries as well as its own.
+  TOwned<TPCBLinearDimension> Linear(
+      NewObject<TPCBLinearDimension>(NewDimensionHandle(eLinearDimension)));
+  ASSERT_TRUE(FailNthCall("PcbApi_QueryDimension", 1, 7));
+  EXPECT_EQ(Linear->Exchange(ExchangeWrite), 7);
+  EXPECT_EQ(Linear->Exchange(ExchangeWrite), 0);
 }
 
 }  // namespace

@@ -111,15 +111,23 @@ TEST_F(MakerLayerStackTest, UsedLayersAreFlaggedAndMadeKnownByATrackThatGoes) {
   EXPECT_EQ(Flagged, Expected);
 
   // A track for each used signal and mechanical layer (1, 32, 57..72), none for the
-  // planes, each added and at once taken out again.
+  // planes, each added, at once taken out again, and destroyed once it is out.
   EXPECT_EQ(Starting(Log, "PcbApi_CreateObject 4").size(), 18u);
   std::vector<std::string> Container;
   for (const std::string& Line : Log)
     if (Line.find("ObjectToContainer ") != std::string::npos ||
-        Line.find("ObjectFromContainer ") != std::string::npos)
+        Line.find("ObjectFromContainer ") != std::string::npos ||
+        Line.find("DestroyObject ") != std::string::npos)
       Container.push_back(Line.substr(7, 3));
-  ASSERT_GE(Container.size(), 36u);
-  for (std::size_t I = 0; I < 36; ++I) EXPECT_EQ(Container[I], I % 2 ? "Del" : "Add") << I;
+  ASSERT_GE(Container.size(), 54u);
+  for (std::size_t I = 0; I < 54; ++I)
+    EXPECT_EQ(Container[I], I % 3 == 0 ? "Add" : I % 3 == 1 ? "Del" : "Des") << I;
+  const std::vector<std::string> Taken = Starting(Log, "PcbApi_DeleteObjectFromContainer ");
+  const std::vector<std::string> Destroyed = Starting(Log, "PcbApi_DestroyObject ");
+  ASSERT_EQ(Destroyed.size(), 18u);
+  for (std::size_t I = 0; I < Destroyed.size(); ++I)
+    EXPECT_EQ(Taken[I].substr(Taken[I].rfind(' ')),
+              Destroyed[I].substr(Destroyed[I].rfind(' ')));
   EXPECT_TRUE(Objects(Board).empty());
 }
 

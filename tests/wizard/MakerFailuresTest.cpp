@@ -1,0 +1,363 @@
+// The board maker against an editor that refuses: a document without a board, editor
+// calls seeded to fail (one by one, through every call of a default build), and the
+// editor objects a build leaves alive.
+#include <map>
+#include <set>
+
+#include "classlib/Exceptions.h"
+#include "tests/support/ExpectRaises.h"
+#include "tests/wizard/MakerTemplates.h"
+
+namespace {
+
+// The messages shown while a test runs, in place of message boxes.
+std::vector<std::string> ShownMessages;
+void RecordShownMessage(const AnsiString& Message) { ShownMessages.push_back(Message); }
+
+constexpr const char* NoBoardMessage =
+    "The new board could not be created in the PCB editor.";
+
+// The export named at the start of a log line.
+std::string ExportOf(const std::string& Line) { return Line.substr(0, Line.find(' ')); }
+
+// The first line in which two board texts differ, both ways; empty when they are equal.
+std::string FirstDifference(const std::string& Expected, const std::string& Actual) {
+  std::istringstream E(Expected), A(Actual);
+  std::string LineE, LineA;
+  for (int Number = 1;; ++Number) {
+    const bool MoreE = static_cast<bool>(std::getline(E, LineE));
+    const bool MoreA = static_cast<bool>(std::getline(A, LineA));
+    if (!MoreE && !MoreA) return {};
+    if (!MoreE || !MoreA || LineE != LineA)
+      return "line " + std::to_string(Number) + ": expected \"" + (MoreE ? LineE : "") +
+             "\", got \"" + (MoreA ? LineA : "") + "\"";
+  }
+}
+
+class MakerFailuresTest : public MakerTemplateTest {
+ protected:
+  void SetUp() override {
+    MakerTemplateTest::SetUp();
+    LoadEditor();
+    FailNthCall = EditorExport<TMerovanFailNthCall>("FailNthCall");
+    FailNextCalls = EditorExport<TMerovanFailNextCalls>("FailNextCalls");
+    GetObjectCount = EditorExport<TMerovanGetObjectCount>("GetObjectCount");
+    SaveDocument = EditorExport<TMerovanSaveDocument>("SaveDocument");
+    ASSERT_TRUE(FailNthCall && FailNextCalls && GetObjectCount && SaveDocument);
+    ShownMessages.clear();
+    SavedShowException = ShowExceptionProc;
+    ShowExceptionProc = RecordShownMessage;
+  }
+
+  void TearDown() override {
+    ShowExceptionProc = SavedShowException;
+    MakerTemplateTest::TearDown();
+  }
+
+  // Runs a maker on the record the way the wizard's command runs it: an error is shown
+  // through the class library's display and the run gives 0; nothing passes on.
+  int RunAsCommand() {
+    try {
+      TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
+      Maker->BuildBoard();
+      return Maker->Document ? 1 : 0;
+    } catch (...) {
+      ShowCurrentException();
+      return 0;
+    }
+  }
+
+  // The text of the only open document's board, as the editor saves it.
+  std::string OpenBoardText() {
+    EXPECT_EQ(Host->DocumentCount(), 1);
+    if (Host->DocumentCount() != 1) return {};
+    const Integer Board =
+        PcbApi_GetBoardHandleFromFileName(PcbString(Host->Document(0)->FileName()));
+    const std::string Path = Folder + "Saved.txt";
+    EXPECT_TRUE(SaveDocument(Board, Path.c_str()));
+    const std::string Text = FileContent(Path);
+    DeleteFileA(Path.c_str());
+    return Text;
+  }
+
+  void CloseAllDocuments() {
+    while (Host->DocumentCount() > 0) Host->CloseDocument(Host->Document(0));
+  }
+
+  // A fresh default record in place of the one a build changed.
+  void FreshRecord() {
+    FreeAndNil(Info);
+    Info = NewObject<TBoardInfoFromUser>();
+  }
+
+  // Every object the board holds, of any kind.
+  std::size_t AllObjectsOf(Integer Board) {
+    std::size_t Count = 0;
+    for (Byte Id = 1; Id <= eBoardOutlineObject; ++Id) Count += Objects(Board, Id).size();
+    return Count;
+  }
+
+  // Builds the record that Fill prepares, once unfailed and then once with each editor
+  // call of that build refused in turn (with EveryCall false, a spread of the calls of
+  // each export that is called many times): every build must either raise
+  // EBoardBuildError or leave the same board as the unfailed one. The numbers of builds
+  // made and of those that raised.
+  template <class Prepare>
+  std::pair<int, int> Sweep(Prepare&& Fill, bool EveryCall);
+
+  TMerovanFailNthCall FailNthCall = nullptr;
+  TMerovanFailNextCalls FailNextCalls = nullptr;
+  TMerovanGetObjectCount GetObjectCount = nullptr;
+  TMerovanSaveDocument SaveDocument = nullptr;
+  TShowExceptionProc SavedShowException = nullptr;
+};
+
+// --- A document without a board ---
+
+TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument) {
+  const std::string Path = Folder + "Foreign.PcbDoc";
+  std::ofstream(Path, std::ios::binary) << "Some other program's board\n";
+  Files.push_back(Path);
+  const std::string Before = FileContent(Path);
+  Info->IsCustom = false;
+  Info->TemplateFileName = Path;
+
+  EXPECT_EQ(RunAsCommand(), 0);
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
+  EXPECT_EQ(Host->DocumentCount(), 0);
+  EXPECT_EQ(FileContent(Path), Before);
+}
+
+TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
+  // A host whose install folder (the test's empty temporary folder) has no editor.
+  SetClient(nullptr);
+  DestroyHost(Host);
+  THostOptions Options;
+  Options.Folder = Folder;
+  Host = CreateHost(Options);
+  ASSERT_NE(Host, nullptr);
+  SetClient(Host->Client());
+  BindPcbApi();
+  ASSERT_EQ(GetModuleHandleA("Merovan.dll"), nullptr);
+
+  EXPECT_EQ(RunAsCommand(), 0);
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
+  EXPECT_EQ(Host->DocumentCount(), 0);
+}
+
+TEST_F(MakerFailuresTest, WithoutABoardTheMakerLetsItsDocumentGo) {
+  ASSERT_TRUE(FailNthCall("PcbApi_GetBoardHandleFromFileName", 1, 0));
+  TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
+  ExpectRaises<EBoardBuildError>([&] { Maker->BuildBoard(); }, NoBoardMessage);
+  EXPECT_EQ(Maker->Document, nullptr);
+  EXPECT_EQ(Maker->Board, nullptr);
+  EXPECT_EQ(Host->DocumentCount(), 0);
+  EXPECT_EQ(Host->CurrentDocument(), nullptr);
+}
+
+// --- Refused steps ---
+
+TEST_F(MakerFailuresTest, RefusedLayerInsertEndsInOneErrorNamingTheStep) {
+  ASSERT_TRUE(FailNextCalls("PcbApi_InsertLayerInStack", 1, 1));
+  EXPECT_EQ(RunAsCommand(), 0);
+  EXPECT_EQ(ShownMessages,
+            std::vector<std::string>{"The board's layer stack could not be built: the PCB "
+                                     "editor refused to insert a layer."});
+  // The document stays as far as it was built: the outline is there, the rules are not.
+  ASSERT_EQ(Host->DocumentCount(), 1);
+  const Integer Board = PcbApi_GetBoardHandleFromFileName(PcbString("PCB1.PcbDoc"));
+  ASSERT_NE(Board, 0);
+  EXPECT_EQ(Objects(Board, eBoardOutlineObject).size(), 1u);
+  EXPECT_TRUE(Objects(Board, eRuleObject).empty());
+}
+
+TEST_F(MakerFailuresTest, RefusedRuleAddEndsInOneErrorNamingTheStep) {
+  // Which add puts the first rule on the board, from an unfailed build's log.
+  const std::vector<std::string> Log = Logged([&] { EXPECT_EQ(RunAsCommand(), 1); });
+  int RuleAdd = 0;
+  for (const std::string& Line : Log) {
+    if (ExportOf(Line) == "PcbApi_AddObjectToContainer") ++RuleAdd;
+    if (ExportOf(Line) == "PcbApi_CreateRuleObject") break;
+  }
+  ++RuleAdd;
+  CloseAllDocuments();
+  FreshRecord();
+
+  const int Before = GetObjectCount();
+  ASSERT_TRUE(FailNthCall("PcbApi_AddObjectToContainer", RuleAdd, 1));
+  const std::vector<std::string> Failed = Logged([&] { EXPECT_EQ(RunAsCommand(), 0); });
+  EXPECT_EQ(ShownMessages,
+            std::vector<std::string>{"The board's design rules could not be made: the PCB "
+                                     "editor refused to add a rule to the board."});
+  // The refused call was the rule's, and the rule did not outlive the step.
+  ASSERT_FALSE(Failed.empty());
+  EXPECT_EQ(ExportOf(Failed.back()), "PcbApi_DestroyObject");
+  ASSERT_EQ(Host->DocumentCount(), 1);
+  const Integer Board = PcbApi_GetBoardHandleFromFileName(PcbString("PCB1.PcbDoc"));
+  EXPECT_TRUE(Objects(Board, eRuleObject).empty());
+  EXPECT_EQ(GetObjectCount() - Before, static_cast<int>(AllObjectsOf(Board)));
+}
+
+// --- Objects left alive ---
+
+// A template with object classes, rules of the seven kinds the maker replaces (eight of
+// them) and one of another kind: after a custom build on it, the editor holds the
+// board's objects and the eight replaced rules, and nothing else.
+TEST_F(MakerFailuresTest, NoEditorObjectOutlivesABuildButTheBoardsAndTheReplacedRules) {
+  Info->TemplateFileName = WriteTemplate("Rules.PcbDoc", [](Integer Board) {
+    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    for (Byte Kind : {0, 0, 2, 6, 9, 10, 11, 18, 1})
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+  });
+  const int Before = GetObjectCount();
+  EXPECT_EQ(RunAsCommand(), 1);
+  EXPECT_TRUE(ShownMessages.empty());
+  const Integer Board = PcbApi_GetBoardHandleFromFileName(PcbString("PCB1.PcbDoc"));
+  ASSERT_NE(Board, 0);
+  // The outline, four keep-out tracks, two legend texts, six new rules and the
+  // template's rule of another kind.
+  const std::size_t OnBoard = AllObjectsOf(Board);
+  EXPECT_EQ(OnBoard, 14u);
+  EXPECT_EQ(GetObjectCount() - Before, static_cast<int>(OnBoard + 8));
+}
+
+// --- Every call of a build refused in turn ---
+
+// Exports whose failure answer is also a normal one in a build, so that no caller can
+// tell them apart: the end of an iteration, an object without bounds, and an empty
+// scope.
+const std::set<std::string> NormalAnswers = {
+    "PcbApi_GetFirstObject", "PcbApi_GetNextObject", "PcbApi_QueryObjectBoundingRectangle",
+    "PcbApi_GetState_SubScopesCount"};
+
+// Exports whose refusal gives 0 (no handle) rather than the failure status 1.
+const std::set<std::string> HandleAnswers = {
+    "PcbApi_CreateIterator", "PcbApi_CreateObject", "PcbApi_CreateDimensionObject",
+    "PcbApi_CreateRuleObject", "PcbApi_GetBoardHandleFromFileName"};
+
+// The reads of the class and rule removal walks: an object whose id reads as another
+// kind, and a rule whose kind cannot be read, are left on the board by design.
+const std::set<std::string> WalkReads = {"PcbApi_GetObjectIdFromObjectHandle",
+                                         "PcbApi_QueryRuleExt", "PcbApi_QueryRuleExtEx"};
+
+// Which calls of the log (export, 1-based number among that export's calls) are the
+// reads of a removal walk: calls of WalkReads between the making of an iterator over
+// class or rule objects with method 0 and its destruction.
+std::set<std::pair<std::string, int>> RemovalWalkReads(
+    const std::vector<std::string>& Log) {
+  std::set<std::pair<std::string, int>> Reads;
+  std::map<std::string, int> Seen;
+  bool InWalk = false;
+  for (const std::string& Line : Log) {
+    const std::string Export = ExportOf(Line);
+    const int N = ++Seen[Export];
+    if (Export == "PcbApi_CreateIterator") {
+      std::istringstream Fields(Line.substr(Export.size()));
+      int Board = 0, ObjectId = 0, Method = 0;
+      Fields >> Board >> ObjectId >> Method;
+      InWalk = (ObjectId == eClassObject || ObjectId == eRuleObject) && Method == 0;
+    } else if (Export == "PcbApi_DestroyIterator") {
+      InWalk = false;
+    } else if (InWalk && WalkReads.count(Export)) {
+      Reads.emplace(Export, N);
+    }
+  }
+  return Reads;
+}
+
+// Whether the Nth of Count calls is among the spread tried: all of a few calls, else
+// the first and last eight and every Count / 48th in between.
+bool InSpread(int N, int Count) {
+  if (Count <= 64 || N <= 8 || N > Count - 8) return true;
+  return N % (Count / 48) == 0;
+}
+
+template <class Prepare>
+std::pair<int, int> MakerFailuresTest::Sweep(Prepare&& Fill, bool EveryCall) {
+  FreshRecord();
+  Fill(Info);
+  const std::vector<std::string> Log = Logged([&] { EXPECT_EQ(RunAsCommand(), 1); });
+  const std::string Reference = OpenBoardText();
+  EXPECT_FALSE(Reference.empty());
+  CloseAllDocuments();
+  std::map<std::string, int> CallCounts;
+  for (const std::string& Line : Log) ++CallCounts[ExportOf(Line)];
+  const std::set<std::pair<std::string, int>> Normal = RemovalWalkReads(Log);
+
+  int Builds = 0, Raised = 0;
+  for (const auto& [Export, Count] : CallCounts) {
+    if (NormalAnswers.count(Export)) continue;
+    const Integer Refusal = HandleAnswers.count(Export) ? 0 : 1;
+    for (int N = 1; N <= Count; ++N) {
+      if (Normal.count({Export, N}) || (!EveryCall && !InSpread(N, Count))) continue;
+      FreshRecord();
+      Fill(Info);
+      // The exports that give nothing cannot be refused.
+      if (!FailNthCall(Export.c_str(), N, Refusal)) break;
+      ++Builds;
+      bool Failed = false;
+      try {
+        TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
+        Maker->BuildBoard();
+      } catch (const EBoardBuildError&) {
+        Failed = true;
+      }
+      FailNthCall(Export.c_str(), 0, 0);
+      if (Failed) {
+        ++Raised;
+      } else {
+        EXPECT_EQ(FirstDifference(Reference, OpenBoardText()), "")
+            << Export << " call " << N << " of " << Count;
+      }
+      CloseAllDocuments();
+    }
+  }
+  EXPECT_TRUE(ShownMessages.empty());
+  return {Builds, Raised};
+}
+
+TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing) {
+  const auto [Builds, Raised] = Sweep([](TBoardInfoFromUser*) {}, true);
+  EXPECT_GT(Builds, 4000);
+  EXPECT_GT(Raised, 4000);
+}
+
+// A template with an object class, title-block objects and rules of every kind the
+// maker replaces, made into a custom board with a dimension layer, more layers and
+// fewer planes: the class and rule removal, the title-block pass and the baseline
+// dimensions.
+TEST_F(MakerFailuresTest, RefusedCallsOfATemplateBuildWithDimensionsRaiseOrChangeNothing) {
+  const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
+    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    Seed(Board, eTrackObject, 72, WholeMils(100), 0, WholeMils(900), 0);
+    Seed(Board, eTextObject, 1, WholeMils(100), 0, 0, 0, 0x10);
+    Seed(Board, eArcObject, 57, WholeMils(300), 0, 0, 0, 0x10);
+    for (Byte Kind : {0, 2, 6, 9, 10, 11, 18, 1})
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+  });
+  const auto [Builds, Raised] = Sweep(
+      [&](TBoardInfoFromUser* Record) {
+        Record->TemplateFileName = Path;
+        Record->DimensionLayer = 60;
+        Record->SignalLayers = 6;
+        Record->PowerPlanes = 1;
+      },
+      false);
+  EXPECT_GT(Builds, 500);
+  EXPECT_GT(Raised, 500);
+}
+
+// A circular board with its diameter dimension and no via style.
+TEST_F(MakerFailuresTest, RefusedCallsOfACircularBuildRaiseOrChangeNothing) {
+  const auto [Builds, Raised] = Sweep(
+      [](TBoardInfoFromUser* Record) {
+        Record->DimensionLayer = 61;
+        Record->OutlineShape = osCircular;
+        Record->ViaStyle = vsNone;
+      },
+      false);
+  EXPECT_GT(Builds, 500);
+  EXPECT_GT(Raised, 500);
+}
+
+}  // namespace
