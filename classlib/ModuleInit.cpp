@@ -1,37 +1,76 @@
 #include "classlib/ModuleInit.h"
 
+#include <algorithm>
+
+#include "classlib/ScopeExit.h"
+
 HINSTANCE HInstance = nullptr;
 
 namespace {
-const TUnitEntry* CurrentTable = nullptr;
-std::size_t InitializedCount = 0;
-}  // namespace
 
-void InitializeUnits(const TUnitEntry* Table, std::size_t Count) {
-  CurrentTable = Table;
-  InitializedCount = 0;
-  try {
-    for (std::size_t I = 0; I < Count; ++I) {
-      if (Table[I].Initialization) Table[I].Initialization();
-      InitializedCount = I + 1;
-    }
-  } catch (...) {
-    FinalizeUnits();
-    throw;
+// What has started, in order. A table is recorded once the tables it uses have
+// started, before its own units, so that a table reached twice starts once.
+std::vector<const TUnitTable*> StartedTables;
+std::vector<const TUnitEntry*> InitializedUnits;
+
+bool IsStarted(const TUnitTable& Table) {
+  return std::find(StartedTables.begin(), StartedTables.end(), &Table) != StartedTables.end();
+}
+
+void StartTable(const TUnitTable& Table) {
+  if (IsStarted(Table)) return;
+  for (const TUnitTable* Used : Table.Uses) StartTable(*Used);
+  StartedTables.push_back(&Table);
+  for (const TUnitEntry& Unit : Table.Units) {
+    // Room first, so that a unit that started is always recorded, and so finalized.
+    if (InitializedUnits.size() == InitializedUnits.capacity())
+      InitializedUnits.reserve(InitializedUnits.size() * 2 + 16);
+    if (Unit.Initialization) Unit.Initialization();
+    InitializedUnits.push_back(&Unit);
   }
 }
 
-void FinalizeUnits() {
-  while (InitializedCount > 0) {
-    const TUnitEntry& Unit = CurrentTable[--InitializedCount];
-    if (!Unit.Finalization) continue;
+// Finalizes the initialized units past the first Keep, in reverse.
+void FinalizeDownTo(std::size_t Keep) {
+  while (InitializedUnits.size() > Keep) {
+    const TUnitEntry* Unit = InitializedUnits.back();
+    InitializedUnits.pop_back();
+    if (!Unit->Finalization) continue;
     try {
-      Unit.Finalization();
+      Unit->Finalization();
     } catch (...) {
       // A finalization that fails must not keep the units before it from ending.
     }
   }
-  CurrentTable = nullptr;
 }
 
-std::size_t InitializedUnitCount() { return InitializedCount; }
+}  // namespace
+
+void InitializeUnits(const TUnitTable& Table) {
+  const std::size_t UnitsBefore = InitializedUnits.size();
+  const std::size_t TablesBefore = StartedTables.size();
+  auto Undo = ScopeExit([&] {
+    FinalizeDownTo(UnitsBefore);
+    StartedTables.resize(TablesBefore);
+  });
+  StartTable(Table);
+  Undo.Dismiss();
+}
+
+void FinalizeUnits() {
+  FinalizeDownTo(0);
+  StartedTables.clear();
+}
+
+std::size_t InitializedUnitCount() { return InitializedUnits.size(); }
+
+bool IsUnitInitialized(const std::string& Name) {
+  return std::any_of(InitializedUnits.begin(), InitializedUnits.end(),
+                     [&](const TUnitEntry* Unit) { return Name == Unit->Name; });
+}
+
+std::vector<std::string> StartedUnitTables() {
+  std::vector<std::string> Names;
+  for (const TUnitTable* Table : StartedTables) Names.emplace_back(Table->Name);
+  return Names;
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ModuleInit.h"
 #include "host/MerovanApi.h"
 #include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
@@ -59,6 +60,14 @@ class PartialEditor : public ::testing::Test {
 };
 
 }  // namespace
+
+// The binding's test program starts the class library and the binding, nothing above.
+TEST(TestProgramStart, StartsTheClassLibraryAndTheBindingAlone) {
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"classlib", "pcb"}));
+  EXPECT_TRUE(IsUnitInitialized("PCBProcs"));
+  EXPECT_FALSE(IsUnitInitialized("KsBitmap"));
+  EXPECT_FALSE(IsUnitInitialized("ClientProcs"));
+}
 
 TEST(UnloadedEditor, EveryWrapperGivesItsDefaultAndTouchesNothing) {
   ASSERT_EQ(GetModuleHandleA(PcbModuleName), nullptr);
