@@ -14,7 +14,8 @@ std::vector<const TUnitTable*> StartedTables;
 std::vector<const TUnitEntry*> InitializedUnits;
 
 bool IsStarted(const TUnitTable& Table) {
-  return std::find(StartedTables.begin(), StartedTables.end(), &Table) != StartedTables.end();
+  return std::find(StartedTables.begin(), StartedTables.end(), &Table) !=
+         StartedTables.end();
 }
 
 void StartTable(const TUnitTable& Table) {

@@ -12,8 +12,9 @@ namespace {
 // Each library's table starts the tables it uses first; listing them all here keeps
 // the module's order plain: the class library, the component libraries, the editor
 // binding, the framework, the wizard. Finalizations run in reverse.
-const TUnitTable* const Uses[] = {&ClasslibUnits, &TreenodeUnits, &SkinUnits,
-                                  &PcbUnits,      &FrameworkUnits, &WizardUnits};
+const TUnitTable* const Uses[] = {
+    &ClasslibUnits, &TreenodeUnits, &SkinUnits, &PcbUnits, &FrameworkUnits, &WizardUnits,
+};
 
 }  // namespace
 
