@@ -162,32 +162,6 @@ TEST_F(PartialEditor, PresentEntriesReceiveTheirArgumentsInOrder) {
   EXPECT_EQ(Lines[2], "PcbApi_AddObjectToContainer " + B + " " + H);
 }
 
-TEST_F(PartialEditor, TheRegisterConventionCarriesAllSixSheetValuesBothWays) {
-  Integer SheetX = -123456, SheetY = 7654321, Width = 11111111, Height = 22222222;
-  Byte Flag1 = 0xA5, Flag2 = 0x3C;
-  ASSERT_EQ(
-      PcbApi_QuerySheet(ExchangeWrite, Board, SheetX, SheetY, Width, Height, Flag1, Flag2), 0);
-  Integer ReadX = 0, ReadY = 0, ReadWidth = 0, ReadHeight = 0;
-  Byte ReadFlag1 = 0, ReadFlag2 = 0;
-  ASSERT_EQ(PcbApi_QuerySheet(ExchangeRead, Board, ReadX, ReadY, ReadWidth, ReadHeight,
-                              ReadFlag1, ReadFlag2),
-            0);
-  EXPECT_EQ(ReadX, SheetX);
-  EXPECT_EQ(ReadY, SheetY);
-  EXPECT_EQ(ReadWidth, Width);
-  EXPECT_EQ(ReadHeight, Height);
-  EXPECT_EQ(ReadFlag1, Flag1);
-  EXPECT_EQ(ReadFlag2, Flag2);
-  // A bad mode fails and the stack is left balanced for the next call.
-  EXPECT_EQ(PcbApi_QuerySheet(7, Board, ReadX, ReadY, ReadWidth, ReadHeight, ReadFlag1,
-                              ReadFlag2),
-            1);
-
-  const std::vector<std::string> Lines = Logged([&] { PcbApi_UpdateBoardOutline(Board); });
-  ASSERT_EQ(Lines.size(), 1u);
-  EXPECT_EQ(Lines[0], "PcbApi_UpdateBoardOutline " + std::to_string(Board));
-}
-
 TEST_F(PartialEditor, A255CharacterTextArrivesWholeWithItsLength) {
   std::string Long(255, 'n');
   for (std::size_t I = 0; I < Long.size(); ++I) Long[I] = char('a' + I % 26);
