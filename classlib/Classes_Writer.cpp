@@ -7,6 +7,7 @@
 #include "classlib/FloatConv.h"
 #include "classlib/StrUtils.h"
 #include "classlib/StringLists.h"
+#include "classlib/ScopeExit.h"
 
 TCLASS_IMPL(TWriter)
 
@@ -83,7 +84,8 @@ void TWriter::WriteComponent(TComponent* Instance, int Indent, TComponent* Exist
   else
     Line(Indent, AnsiString(IsRoot ? "form " : "component ") + Instance->Name() + ": " + Instance->ClassName());
   Instance->SetComponentStateFlag(csWriting, true);
-  try {
+  {
+    auto EndWriting = ScopeExit([&] { Instance->SetComponentStateFlag(csWriting, false); });
     WriteProperties(Instance, AnsiString(), Indent + 2);
     // A component without a name cannot be written: nothing could refer to it.
     TChildList Children;
@@ -98,11 +100,7 @@ void TWriter::WriteComponent(TComponent* Instance, int Indent, TComponent* Exist
       for (TComponent* Child : Own.Children)
         if (!Child->Name().empty()) WriteComponent(Child, Indent + 2, Instance);
     }
-  } catch (...) {
-    Instance->SetComponentStateFlag(csWriting, false);
-    throw;
   }
-  Instance->SetComponentStateFlag(csWriting, false);
   Line(Indent, "end");
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 
 TCLASS_IMPL(TClipboard)
 
@@ -31,9 +32,9 @@ void TClipboard::Close() {
 
 void TClipboard::Clear() {
   Open();
+  auto Closer = ScopeExit([&] { Close(); });
   EmptyClipboard();
   FEmptied = true;
-  Close();
 }
 
 void TClipboard::Adding() {
@@ -49,25 +50,20 @@ bool TClipboard::HasFormat(UINT Format) const {
 
 void TClipboard::SetBuffer(UINT Format, HANDLE Data) {
   Open();
-  try {
-    Adding();
-    if (!SetClipboardData(Format, Data)) throw Exception(SCannotOpenClipboard);
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  auto Closer = ScopeExit([&] { Close(); });
+  Adding();
+  if (!SetClipboardData(Format, Data)) throw Exception(SCannotOpenClipboard);
 }
 
 AnsiString TClipboard::AsText() {
   Open();
+  auto Closer = ScopeExit([&] { Close(); });
   AnsiString Result;
   HANDLE Data = GetClipboardData(CF_TEXT);
   if (const char* Text = Data ? static_cast<const char*>(GlobalLock(Data)) : nullptr) {
+    auto Unlock = ScopeExit([&] { GlobalUnlock(Data); });
     Result.assign(Text, strnlen(Text, GlobalSize(Data)));
-    GlobalUnlock(Data);
   }
-  Close();
   return Result;
 }
 
@@ -76,19 +72,15 @@ void TClipboard::SetAsText(const AnsiString& Value) {
   if (!Data) throw EOutOfMemory(SOutOfMemory);
   std::memcpy(GlobalLock(Data), Value.c_str(), Value.size() + 1);
   GlobalUnlock(Data);
-  try {
-    SetBuffer(CF_TEXT, Data);
-  } catch (...) {
-    GlobalFree(Data);
-    throw;
-  }
+  auto Undo = ScopeExit([&] { GlobalFree(Data); });
+  SetBuffer(CF_TEXT, Data);
+  Undo.Dismiss();  // the clipboard owns the text now
 }
 
 HANDLE TClipboard::GetAsHandle(UINT Format) {
   Open();
-  HANDLE Result = GetClipboardData(Format);
-  Close();
-  return Result;
+  auto Closer = ScopeExit([&] { Close(); });
+  return GetClipboardData(Format);
 }
 
 void TClipboard::SetAsHandle(UINT Format, HANDLE Value) { SetBuffer(Format, Value); }
@@ -97,12 +89,15 @@ void TClipboard::AssignGraphic(TGraphic* Graphic) {
   UINT Format = 0;
   HANDLE Data = nullptr;
   Graphic->SaveToClipboardFormat(Format, Data);
-  try {
-    SetBuffer(Format, Data);
-  } catch (...) {
-    DeleteObject(Data);
-    throw;
-  }
+  // A metafile is freed as one; bitmaps and palettes are GDI objects.
+  auto Undo = ScopeExit([&] {
+    if (Format == CF_ENHMETAFILE)
+      DeleteEnhMetaFile(static_cast<HENHMETAFILE>(Data));
+    else
+      DeleteObject(Data);
+  });
+  SetBuffer(Format, Data);
+  Undo.Dismiss();  // the clipboard owns the data now
 }
 
 void TClipboard::Assign(TPersistent* Source) {
@@ -118,28 +113,23 @@ void TClipboard::Assign(TPersistent* Source) {
 
 void TClipboard::AssignTo(TPersistent* Dest) {
   Open();
-  try {
-    if (TPicture* Picture = ObjectAs<TPicture>(Dest)) {
-      // The clipboard's formats in the order it offers them.
-      UINT Format = 0;
-      while ((Format = EnumClipboardFormats(Format)) != 0)
-        if (TPicture::SupportsClipboardFormat(Format)) break;
-      if (Format == 0) throw EInvalidGraphic(SUnknownClipboardFormat);
-      Picture->LoadFromClipboardFormat(Format, GetClipboardData(Format));
-    } else if (ObjectAs<TBitmap>(Dest) && HasFormat(CF_BITMAP)) {
-      static_cast<TBitmap*>(Dest)->LoadFromClipboardFormat(CF_BITMAP,
-                                                           GetClipboardData(CF_BITMAP));
-    } else if (ObjectAs<TMetafile>(Dest) && HasFormat(CF_ENHMETAFILE)) {
-      static_cast<TMetafile*>(Dest)->LoadFromClipboardFormat(
-          CF_ENHMETAFILE, GetClipboardData(CF_ENHMETAFILE));
-    } else {
-      inherited::AssignTo(Dest);
-    }
-  } catch (...) {
-    Close();
-    throw;
+  auto Closer = ScopeExit([&] { Close(); });
+  if (TPicture* Picture = ObjectAs<TPicture>(Dest)) {
+    // The clipboard's formats in the order it offers them.
+    UINT Format = 0;
+    while ((Format = EnumClipboardFormats(Format)) != 0)
+      if (TPicture::SupportsClipboardFormat(Format)) break;
+    if (Format == 0) throw EInvalidGraphic(SUnknownClipboardFormat);
+    Picture->LoadFromClipboardFormat(Format, GetClipboardData(Format));
+  } else if (ObjectAs<TBitmap>(Dest) && HasFormat(CF_BITMAP)) {
+    static_cast<TBitmap*>(Dest)->LoadFromClipboardFormat(CF_BITMAP,
+                                                         GetClipboardData(CF_BITMAP));
+  } else if (ObjectAs<TMetafile>(Dest) && HasFormat(CF_ENHMETAFILE)) {
+    static_cast<TMetafile*>(Dest)->LoadFromClipboardFormat(
+        CF_ENHMETAFILE, GetClipboardData(CF_ENHMETAFILE));
+  } else {
+    inherited::AssignTo(Dest);
   }
-  Close();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "classlib/ModuleInit.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/ScopeExit.h"
 
 TMessageDialogShowingHook MessageDialogShowingHook = nullptr;
 TFileDialogMessageHook FileDialogMessageHook = nullptr;
@@ -277,13 +278,10 @@ bool TOpenDialog::DoExecute(TFileNameFunc Func) {
   Info.lCustData = reinterpret_cast<LPARAM>(this);
 
   bool Result;
-  try {
+  {
+    auto Closed = ScopeExit([&] { FHandle = nullptr; });
     Result = Func(&Info) != FALSE;
-  } catch (...) {
-    FHandle = nullptr;
-    throw;
   }
-  FHandle = nullptr;
   if (!Result) return false;
 
   FFilterIndex = static_cast<int>(Info.nFilterIndex);

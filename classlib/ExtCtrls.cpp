@@ -1,4 +1,5 @@
 #include "classlib/ExtCtrls.h"
+#include "classlib/ScopeExit.h"
 
 TCLASS_IMPL(TTimer)
 
@@ -340,13 +341,8 @@ void TImage::Paint() {
   TCanvas* C = TGraphicControl::Canvas();
   if (TGraphic* Graphic = FPicture->Graphic(); Graphic && !Graphic->Empty()) {
     FDrawing = true;
-    try {
-      C->StretchDraw(DestRect(), Graphic);
-    } catch (...) {
-      FDrawing = false;
-      throw;
-    }
-    FDrawing = false;
+    auto Drawn = ScopeExit([&] { FDrawing = false; });
+    C->StretchDraw(DestRect(), Graphic);
   }
 }
 

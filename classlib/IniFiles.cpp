@@ -7,6 +7,7 @@
 #include "classlib/Registry.h"
 #include "classlib/StrUtils.h"
 #include "classlib/StringLists.h"
+#include "classlib/ScopeExit.h"
 
 TCLASS_IMPL(TCustomIniFile)
 TCLASS_IMPL(TIniFile)
@@ -366,13 +367,9 @@ TRegistry* TRegIniFile::OpenSection(const AnsiString& Section, bool CanCreate) {
                                                    : FRegistry->RootKey();
   TRegistry* Reg = NewObject<TRegistry>(FRegistry->Access());
   Reg->SetRootKey(Base);
-  bool Opened;
-  try {
-    Opened = Reg->OpenKey(Path, CanCreate);
-  } catch (...) {
-    Reg->Free();
-    throw;
-  }
+  auto Undo = ScopeExit([&] { Reg->Free(); });
+  const bool Opened = Reg->OpenKey(Path, CanCreate);
+  Undo.Dismiss();
   if (!Opened) {
     Reg->Free();
     if (CanCreate) throw ERegistryException(SRegCreateFailed, {Section});

@@ -1,6 +1,9 @@
-// Module start and end. One explicit, ordered table of unit initializations runs when
-// the module is loaded (from the DLL entry, or from a test program's main), and the
-// finalizations of the units that were initialized run in reverse when it is unloaded.
+// Module start and end. Each library lists its units, in the order they start, in one
+// unit table of its own, which names the tables of the libraries below it that must
+// start first. Starting a table starts the tables it uses (each once, depth first, in
+// the order listed), then its own units; the module starts its table from the DLL
+// entry, and a test program the table of the library it tests. The finalizations of
+// the units that were initialized run in reverse when the module is unloaded.
 // Initializations may load system libraries and make GDI objects; they never create
 // windows, start threads or wait.
 #pragma once
@@ -8,11 +11,21 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
 
 struct TUnitEntry {
   const char* Name;
   void (*Initialization)();  // may be nullptr
   void (*Finalization)();    // may be nullptr
+};
+
+struct TUnitTable {
+  const char* Name;
+  // The tables that start before this one's units.
+  std::span<const TUnitTable* const> Uses;
+  std::span<const TUnitEntry> Units;
 };
 
 // How the module ends.
@@ -30,17 +43,18 @@ enum class TUnitsEnd {
 // The module whose resources are used: the DLL, or the test executable.
 extern HINSTANCE HInstance;
 
-// Runs the initializations of Table in order. When one raises, the units already
-// initialized are finalized in reverse and the exception propagates.
-void InitializeUnits(const TUnitEntry* Table, std::size_t Count);
-// Ends the initialized units of the current table. On Unload their finalizations run
-// in reverse order; every one runs even when an earlier one raises, and nothing
-// propagates. The loader lock may be held, so no message box opens meanwhile: a
-// failing finalization, and any error shown while they run, go to OutputDebugString.
+// Starts Table: the tables it uses that have not started yet, then its own units, in
+// order. When an initialization raises, the units this call initialized are finalized
+// in reverse and the exception propagates; what had started before stays started.
+void InitializeUnits(const TUnitTable& Table);
+// Ends every initialized unit. On Unload their finalizations run in reverse order of
+// their start; every one runs even when an earlier one raises, and nothing propagates.
+// The loader lock may be held, so no message box opens meanwhile: a failing
+// finalization, and any error shown while they run, go to OutputDebugString.
 void FinalizeUnits(TUnitsEnd How = TUnitsEnd::Unload);
-// How many units of the current table are initialized.
+// How many units are initialized.
 std::size_t InitializedUnitCount();
-
-// The module's own table (defined once, at the top of the module).
-extern const TUnitEntry ModuleUnits[];
-extern const std::size_t ModuleUnitCount;
+// Whether the unit of that name is initialized.
+bool IsUnitInitialized(const std::string& Name);
+// The names of the tables started, in the order they started.
+std::vector<std::string> StartedUnitTables();

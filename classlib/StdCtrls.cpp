@@ -1,6 +1,7 @@
 #include "classlib/StdCtrls.h"
 
 #include "classlib/Forms.h"
+#include "classlib/ScopeExit.h"
 
 TCLASS_IMPL(TButtonControl)
 TCLASS_IMPL(TButton)
@@ -227,15 +228,13 @@ void TCustomLabel::AdjustSize() {
   HDC ScreenDC = GetDC(nullptr);
   TRect R = ClientRect();
   Canvas()->SetHandle(ScreenDC);
-  try {
+  {
+    auto Release = ScopeExit([&] {
+      Canvas()->SetHandle(nullptr);
+      ReleaseDC(nullptr, ScreenDC);
+    });
     DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
-  } catch (...) {
-    Canvas()->SetHandle(nullptr);
-    ReleaseDC(nullptr, ScreenDC);
-    throw;
   }
-  Canvas()->SetHandle(nullptr);
-  ReleaseDC(nullptr, ScreenDC);
   int X = Left();
   if (FAlignment == taRightJustify) X += Width() - R.right;
   SetBounds(X, Top(), R.right, R.bottom);

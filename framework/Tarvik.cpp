@@ -2,7 +2,7 @@
 // them when it is unloaded.
 #include <windows.h>
 
-#include "classlib/ModuleInit.h"
+#include "framework/ModuleUnits.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
   switch (Reason) {
@@ -10,7 +10,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved
       HInstance = Instance;
       DisableThreadLibraryCalls(Instance);
       try {
-        InitializeUnits(ModuleUnits, ModuleUnitCount);
+        InitializeUnits(ModuleUnits);
       } catch (...) {
         return FALSE;  // the loader reports the module as failing to load
       }

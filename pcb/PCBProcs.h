@@ -9,6 +9,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <type_traits>
+#include <utility>
+
 #include "pcb/PcbApiAbi.h"
 #include "pcb/Pcbtypes.h"
 
@@ -279,259 +283,204 @@ void BindPcbApiProc(TPcbApiEntry Entry);
 // The slot's address as bound, or nullptr.
 FARPROC PcbApiEntryPoint(TPcbApiEntry Entry);
 
-// The wrappers, one per function the module calls. Text arguments are copied into a
-// 256-byte buffer of their own before the call; a text the editor fills is read back
-// from that buffer and cut to the capacity of the caller's field.
-Integer PcbApi_CreateIterator(Integer BoardHandle, Byte ObjectId, Byte Method, Byte Layer);
-Integer PcbApi_GetFirstObject(Integer Iterator);
-Integer PcbApi_GetNextObject(Integer Iterator);
-Integer PcbApi_DestroyIterator(Integer Iterator);
-Byte PcbApi_GetObjectIdFromObjectHandle(Integer ObjectHandle);
-Integer PcbApi_CreateObject(Byte ObjectId);
-Integer PcbApi_CreateDimensionObject(Byte DimensionKind);
-Integer PcbApi_CreateRuleObject(Byte RuleKind);
-Integer PcbApi_DestroyObject(Integer ObjectHandle);
-Integer PcbApi_AddObjectToContainer(Integer BoardHandle, Integer ObjectHandle);
-Integer PcbApi_DeleteObjectFromContainer(Integer BoardHandle, Integer ObjectHandle);
-Integer PcbApi_GetBoardHandleFromFileName(const PcbString& FileName);
+// How a wrapper's argument reaches the editor's parameter of type Param: values and
+// the caller's variables go as they are.
+template <class Param>
+struct TPcbApiArgument {
+  template <class Arg>
+  static Param Pass(Arg&& Value) {
+    return std::forward<Arg>(Value);
+  }
+};
+
+// A text the editor only reads goes as a copy in a 256-byte buffer of its own, so that
+// the editor can neither reach past the caller's text nor change it.
+template <>
+struct TPcbApiArgument<const PcbString&> {
+  template <class Arg>
+  static PcbString Pass(Arg&& Text) {
+    return PcbString(std::forward<Arg>(Text));
+  }
+};
+
+// A text field shorter than 255 characters lent to the editor: the editor fills a
+// 256-byte buffer, which is read back into the field, cut to its capacity, once the
+// call returns.
+template <std::size_t Capacity>
+class TPcbTextBuffer {
+ public:
+  explicit TPcbTextBuffer(PcbStringOf<Capacity>& Field) : FField(Field), FBuffer(Field) {}
+  TPcbTextBuffer(const TPcbTextBuffer&) = delete;
+  TPcbTextBuffer& operator=(const TPcbTextBuffer&) = delete;
+  ~TPcbTextBuffer() { FField = FBuffer; }
+  operator PcbString&() { return FBuffer; }
+
+ private:
+  PcbStringOf<Capacity>& FField;
+  PcbString FBuffer;
+};
+
+// A text the editor fills: a whole PcbString goes as it is, a shorter field through a
+// buffer that lives until the call has returned.
+template <>
+struct TPcbApiArgument<PcbString&> {
+  static PcbString& Pass(PcbString& Text) { return Text; }
+  template <std::size_t Capacity>
+  static TPcbTextBuffer<Capacity> Pass(PcbStringOf<Capacity>& Field) {
+    return TPcbTextBuffer<Capacity>(Field);
+  }
+};
+
+// The wrapper of one editor function, typed by its PcbAbi type: called with the
+// function's arguments, it calls the entry's slot, or, when the slot is empty, does
+// nothing and gives Default.
+template <TPcbApiEntry Entry, class Function, Integer Default>
+struct TPcbApiWrapper;
+
+template <TPcbApiEntry Entry, class Result, class... Params, Integer Default>
+struct TPcbApiWrapper<Entry, Result PCBAPI_STD(Params...), Default> {
+  template <class... Args>
+    requires(sizeof...(Args) == sizeof...(Params))
+  Result operator()(Args&&... Arguments) const {
+    using TSlot = Result(PCBAPI_STD*)(Params...);
+    const auto Slot =
+        reinterpret_cast<TSlot>(reinterpret_cast<void*>(PcbApiEntryPoint(Entry)));
+    if constexpr (std::is_void_v<Result>) {
+      if (Slot) Slot(TPcbApiArgument<Params>::Pass(std::forward<Args>(Arguments))...);
+    } else {
+      if (!Slot) return Result(Default);
+      return Slot(TPcbApiArgument<Params>::Pass(std::forward<Args>(Arguments))...);
+    }
+  }
+
+  // The wrapper as a plain function, for callers that take a function pointer.
+  using TFunction = Result(Params...);
+  static Result Call(Params... Arguments) {
+    return TPcbApiWrapper()(std::forward<Params>(Arguments)...);
+  }
+  operator TFunction*() const { return &Call; }
+};
+
+// The wrappers, one per function the module calls, each named after its export and
+// taking the arguments of its PcbAbi type (a text field of any capacity where the
+// editor fills a text).
+#define PCBAPI_WRAPPER(Name, Default) \
+  inline constexpr TPcbApiWrapper<ePcbApi_##Name, PcbAbi::Name, Default> PcbApi_##Name{};
+
+// Iteration and the object container.
+PCBAPI_WRAPPER(CreateIterator, 0)
+PCBAPI_WRAPPER(GetFirstObject, 0)
+PCBAPI_WRAPPER(GetNextObject, 0)
+PCBAPI_WRAPPER(DestroyIterator, 0)
+PCBAPI_WRAPPER(GetObjectIdFromObjectHandle, 0)
+PCBAPI_WRAPPER(CreateObject, 0)
+PCBAPI_WRAPPER(CreateDimensionObject, 0)
+PCBAPI_WRAPPER(CreateRuleObject, 0)
+PCBAPI_WRAPPER(DestroyObject, 0)
+PCBAPI_WRAPPER(AddObjectToContainer, 0)
+PCBAPI_WRAPPER(DeleteObjectFromContainer, 0)
+PCBAPI_WRAPPER(GetBoardHandleFromFileName, 0)
+
+// The board.
+PCBAPI_WRAPPER(QueryBoard, 0)
+PCBAPI_WRAPPER(QueryBoardLayerInfo, 0)
+PCBAPI_WRAPPER(QueryBoardGridsEx, 0)
+PCBAPI_WRAPPER(QueryBoardLayerPairsCount, 1)
+PCBAPI_WRAPPER(QueryBoardLayerPairAt, 0)
+PCBAPI_WRAPPER(QueryBoardOutputOptions, 0)
+PCBAPI_WRAPPER(QueryBoardOutputOptionsPlotLayers, 0)
+PCBAPI_WRAPPER(QueryBoardOutputOptionsFlipLayers, 0)
+PCBAPI_WRAPPER(QueryBoardGerberOptions, 0)
+PCBAPI_WRAPPER(QueryBoardPrinterOptions, 0)
+PCBAPI_WRAPPER(QueryBoardPrinterOptionsPlotterPen, 0)
+PCBAPI_WRAPPER(QueryBoardPrinterOptionsCompositeLayer, 0)
+PCBAPI_WRAPPER(QueryBoardAdvancedPlacerOptions, 0)
+PCBAPI_WRAPPER(QueryBoardEngineeringChangeOrderOptions, 0)
+PCBAPI_WRAPPER(QueryBoardExternalDielectrics, 0)
+
+// Layers and the layer stack.
+PCBAPI_WRAPPER(QueryLayer, 0)
+PCBAPI_WRAPPER(QueryInternalPlane, 0)
+PCBAPI_WRAPPER(QueryLayerDielectric, 0)
+PCBAPI_WRAPPER(InsertLayerInStack, 0)
+PCBAPI_WRAPPER(RemoveLayerFromStack, 0)
+
+// Every object.
+PCBAPI_WRAPPER(QueryPrimitive, 0)
+PCBAPI_WRAPPER(GetObjectBitField2, 0)
+PCBAPI_WRAPPER(GetObjectBitField3, 0)
+PCBAPI_WRAPPER(QueryObjectBoundingRectangle, 0)
+PCBAPI_WRAPPER(QueryObjectImport_FromUser, 0)
+PCBAPI_WRAPPER(QueryObjectGraphicallyInvalidate, 0)
+
+// The class queries.
+PCBAPI_WRAPPER(QueryTrack, 0)
+PCBAPI_WRAPPER(QueryArc, 0)
+PCBAPI_WRAPPER(QueryVia, 0)
+PCBAPI_WRAPPER(QueryFill, 0)
+PCBAPI_WRAPPER(QueryText, 0)
+PCBAPI_WRAPPER(QueryPad, 0)
+
+// Pads and vias layer by layer.
+PCBAPI_WRAPPER(QueryPadStackMode, 0)
+PCBAPI_WRAPPER(QueryPadOrViaShapeOnLayer, 0)
+PCBAPI_WRAPPER(QueryPadOrViaSizeOnLayer, 0)
+PCBAPI_WRAPPER(SetPadShapeOnLayer, 0)
+PCBAPI_WRAPPER(SetPadSizeOnLayer, 0)
+
+// Coordinates and dimensions.
+PCBAPI_WRAPPER(QueryCoordinate, 0)
+PCBAPI_WRAPPER(QueryDimension, 0)
+PCBAPI_WRAPPER(QueryExtDimension, 0)
+PCBAPI_WRAPPER(References_Count, 0)
+PCBAPI_WRAPPER(References_At, 0)
+PCBAPI_WRAPPER(References_Add, 0)
+PCBAPI_WRAPPER(TextLocations_Count, 0)
+PCBAPI_WRAPPER(TextLocations_At, 0)
+PCBAPI_WRAPPER(TextLocations_Add, 0)
+PCBAPI_WRAPPER(QueryLinearDimension, 0)
+PCBAPI_WRAPPER(QueryBaselineDimension, 0)
+
+// Polygons (and the board outline, which is one).
+PCBAPI_WRAPPER(QueryPolygon, 0)
+
+// Components.
+PCBAPI_WRAPPER(QueryComponent, 0)
+PCBAPI_WRAPPER(QueryComponentEx, 0)
+PCBAPI_WRAPPER(QueryComponentSourceLinks, 0)
+PCBAPI_WRAPPER(QueryComponentChannelOffset, 0)
+PCBAPI_WRAPPER(QueryComponentKind, 0)
+
+// Connections, nets and object classes.
+PCBAPI_WRAPPER(QueryFromTo, 0)
+PCBAPI_WRAPPER(QueryManualFromTo, 1)
+PCBAPI_WRAPPER(QueryNet, 0)
+PCBAPI_WRAPPER(QueryClass, 0)
+PCBAPI_WRAPPER(GetMemberFromClassAt, 1)
+PCBAPI_WRAPPER(AddMemberToClass, 1)
+PCBAPI_WRAPPER(RemoveAllMembersFromClass, 1)
+
+// Rules, their scopes and their constraints.
+PCBAPI_WRAPPER(QueryRule, 0)
+PCBAPI_WRAPPER(QueryRuleExt, 0)
+PCBAPI_WRAPPER(QueryRuleExtEx, 0)
+PCBAPI_WRAPPER(SetState_DeleteAllSubScopes, 0)
+PCBAPI_WRAPPER(SetState_AddSubscope, 0)
+PCBAPI_WRAPPER(GetState_SubScopesCount, 0)
+PCBAPI_WRAPPER(GetState_SubscopeAt, 0)
+PCBAPI_WRAPPER(QueryRuleClearanceConstraint, 0)
+PCBAPI_WRAPPER(QueryRuleMaxMinWidthConstraintExt, 0)
+PCBAPI_WRAPPER(QueryRuleRoutingCornerStyleRule, 0)
+PCBAPI_WRAPPER(QueryRuleRoutingViaStyleRule, 0)
+PCBAPI_WRAPPER(QueryRuleRoutingLayersRule, 0)
+PCBAPI_WRAPPER(QueryRulePowerPlaneConnectStyleRule, 0)
+PCBAPI_WRAPPER(QueryRuleMaximumViaCountRule, 0)
+
+#undef PCBAPI_WRAPPER
+
+// The three functions of the editor's register convention.
 Integer PcbApi_QuerySheet(TExchangeMode Mode, Integer BoardHandle, Integer& SheetX,
                           Integer& SheetY, Integer& SheetWidth, Integer& SheetHeight,
                           Byte& Flag1, Byte& Flag2);
-Integer PcbApi_QueryBoard(TExchangeMode Mode, Integer BoardHandle, Integer& BoardValue1,
-                          PcbString& BoardText, Byte& BoardByte1, Integer& BoardValue2,
-                          Integer& BoardValue3, Integer& BoardValue4, Integer& BoardValue5,
-                          Byte& BoardByte2, Byte& BoardByte3, Integer& OutlineHandle);
-Integer PcbApi_QueryBoardLayerInfo(TExchangeMode Mode, Integer BoardHandle, Byte Layer,
-                                   Byte& Info1, Byte& Info2, Integer& LayerInfo);
-Integer PcbApi_QueryBoardGridsEx(TExchangeMode Mode, Integer BoardHandle, Byte& GridByte4,
-                                 Byte& GridByte1, Byte& GridByte2, Byte& GridByte3,
-                                 double& GridValue1, double& GridValue2, double& GridValue3,
-                                 double& GridValue4, Integer& GridValue8, Byte& GridByte5,
-                                 double& GridSize, double& GridValue5, double& GridValue6,
-                                 double& GridValue7);
-Integer PcbApi_QueryBoardLayerPairsCount(Integer BoardHandle, Integer& Count);
-Integer PcbApi_QueryBoardLayerPairAt(TExchangeMode Mode, Integer BoardHandle, Integer Index,
-                                     Byte& Layer1, Byte& Layer2, Byte& PairByte2,
-                                     Byte& PairByte1);
-Integer PcbApi_QueryBoardOutputOptions(
-    TExchangeMode Mode, Integer BoardHandle, Integer& OutputValue1, Integer& OutputValue2,
-    Byte& OutputByte1, Byte& OutputByte2, Byte& OutputByte3, Byte& OutputByte4,
-    Byte& OutputByte5, Byte& OutputByte6, Byte& OutputByte7, Byte& OutputByte8,
-    Byte& OutputByte9, Byte& OutputByte10, Byte& OutputByte11, Byte& OutputByte12,
-    Byte& OutputByte13, Byte& OutputByte14, Byte& OutputByte15, Byte& OutputByte16,
-    Byte& OutputByte17, Byte& OutputByte18, Byte& OutputByte19, Byte& OutputByte20,
-    Byte& OutputByte21, Byte& OutputByte22);
-Integer PcbApi_QueryBoardOutputOptionsPlotLayers(TExchangeMode Mode, Integer BoardHandle,
-                                                 Byte Layer, Byte& PlotLayer);
-Integer PcbApi_QueryBoardOutputOptionsFlipLayers(TExchangeMode Mode, Integer BoardHandle,
-                                                 Byte Layer, Byte& FlipLayer);
-Integer PcbApi_QueryBoardGerberOptions(
-    TExchangeMode Mode, Integer BoardHandle, Byte& GerberByte1, Byte& GerberByte2,
-    Byte& GerberByte3, Byte& GerberByte4, Byte& GerberByte7, Byte& GerberByte5,
-    Byte& GerberByte6, Integer& GerberValue1, Integer& GerberValue2, Integer& GerberValue3,
-    Integer& GerberValue4, Integer& GerberValue5, PcbString& GerberText,
-    Integer& GerberValue6, Byte& GerberByte8, Byte& GerberByte9, Integer& GerberValue7,
-    Integer& GerberValue8);
-Integer PcbApi_QueryBoardPrinterOptions(
-    TExchangeMode Mode, Integer BoardHandle, PcbString& PrinterText1,
-    PcbString& PrinterText2, PcbString& PrinterText3, Byte& PrinterByte1,
-    Byte& PrinterByte2, Byte& PrinterByte3, Byte& PrinterByte4, Byte& PrinterByte5,
-    Byte& PrinterByte6, Integer& PrinterValue1, TPcbWide& PrinterWide1,
-    TPcbWide& PrinterWide2, TPcbWide& PrinterWide3, TPrinterBlock& PrinterBlock,
-    Byte& PrinterByte7, Byte& PrinterByte8, TPcbWide& PrinterWide4, TPcbWide& PrinterWide5,
-    TPcbWide& PrinterWide6, Integer& PrinterValue2, Integer& PrinterValue3,
-    Byte& PrinterByte9, Byte& PrinterByte10, Byte& PrinterByte11, Byte& PrinterByte12,
-    Byte& PrinterByte13);
-Integer PcbApi_QueryBoardPrinterOptionsPlotterPen(TExchangeMode Mode, Integer BoardHandle,
-                                                  Integer PenIndex, Integer& PenValue1,
-                                                  Integer& PenValue2);
-Integer PcbApi_QueryBoardPrinterOptionsCompositeLayer(
-    TExchangeMode Mode, Integer BoardHandle, Byte Layer, Integer& CompositeValue1,
-    Integer& CompositeValue2, Byte& CompositeByte, Integer& CompositeValue3);
-Integer PcbApi_QueryBoardAdvancedPlacerOptions(TExchangeMode Mode, Integer BoardHandle,
-                                               PcbString& PlacerText1,
-                                               PcbString& PlacerText2, Byte& PlacerByte1,
-                                               Byte& PlacerByte2, Byte& PlacerByte3,
-                                               Byte& PlacerByte4);
-Integer PcbApi_QueryBoardEngineeringChangeOrderOptions(TExchangeMode Mode,
-                                                       Integer BoardHandle, Byte& EcoByte,
-                                                       PcbString& EcoText);
-Integer PcbApi_QueryBoardExternalDielectrics(TExchangeMode Mode, Integer BoardHandle,
-                                             PcbString& TopMaterial, Byte& TopType,
-                                             double& TopConstant, Integer& TopHeight,
-                                             PcbString& BottomMaterial, Byte& BottomType,
-                                             double& BottomConstant, Integer& BottomHeight);
 void PcbApi_CreateBoardOutline(Integer BoardHandle);
 void PcbApi_UpdateBoardOutline(Integer BoardHandle);
-Integer PcbApi_QueryLayer(TExchangeMode Mode, Byte Layer, Integer BoardHandle,
-                          PcbString& Name, Integer& CopperThickness, Byte& LayerState1,
-                          Byte& LayerState2, Byte& PreviousLayer, Byte& NextLayer,
-                          Byte& LayerState3);
-Integer PcbApi_QueryInternalPlane(TExchangeMode Mode, Byte Layer, Integer BoardHandle,
-                                  PcbString& Name, Integer& CopperThickness,
-                                  Byte& LayerState1, Byte& LayerState2, Byte& PreviousLayer,
-                                  Byte& NextLayer, PcbString& NetName);
-Integer PcbApi_QueryLayerDielectric(TExchangeMode Mode, Byte Layer, Integer BoardHandle,
-                                    PcbString& Material, Byte& Type, double& Constant,
-                                    Integer& Height);
-Integer PcbApi_InsertLayerInStack(Integer BoardHandle, Byte Layer, Byte ReferenceLayer);
-Integer PcbApi_RemoveLayerFromStack(Integer BoardHandle, Byte Layer);
-Integer PcbApi_QueryPrimitive(TExchangeMode Mode, Integer Handle, Word& Flags,
-                              Word& HeaderWord, Byte& Layer, Integer& HeaderValue1,
-                              Integer& HeaderValue2, Byte& HeaderByte);
-void PcbApi_GetObjectBitField2(TExchangeMode Mode, Integer Handle, Byte& BitField2);
-void PcbApi_GetObjectBitField3(TExchangeMode Mode, Integer Handle, Byte& BitField3);
-Integer PcbApi_QueryObjectBoundingRectangle(Integer Handle, Integer& Left, Integer& Bottom,
-                                            Integer& Right, Integer& Top);
-Integer PcbApi_QueryObjectImport_FromUser(Integer Handle);
-Integer PcbApi_QueryObjectGraphicallyInvalidate(Integer Handle);
-Integer PcbApi_QueryTrack(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                          Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                          Integer& HeaderValue2, Integer& X, Integer& Y, Integer& X2,
-                          Integer& Y2, Integer& Width, Integer& ExtraValue1,
-                          Integer& ExtraValue2, Integer& ExtraValue3);
-Integer PcbApi_QueryArc(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                        Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                        Integer& HeaderValue2, Integer& X, Integer& Y, Integer& Radius,
-                        double& StartAngle, double& EndAngle, Integer& LineWidth,
-                        Integer& ExtraValue1);
-Integer PcbApi_QueryVia(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                        Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                        Integer& HeaderValue2, Integer& X, Integer& Y, Integer& Size,
-                        Integer& HoleSize, Byte& ViaByte1, Byte& ViaByte2);
-Integer PcbApi_QueryFill(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                         Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                         Integer& HeaderValue2, Integer& X, Integer& Y, Integer& X2,
-                         Integer& Y2, Integer& ExtraValue1, double& Rotation);
-Integer PcbApi_QueryText(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                         Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                         Integer& HeaderValue2, Integer& X, Integer& Y, Integer& Size,
-                         Integer& TextValue, double& Rotation, Byte& TextFlag,
-                         PcbStringOf<254>& Text, Integer& Width, Integer& ExtraValue2,
-                         Integer& ExtraValue3);
-Integer PcbApi_QueryPad(TExchangeMode Mode, Integer Handle, Word& Flags, Word& HeaderWord,
-                        Byte& Layer, Integer& HeaderValue1, Byte& HeaderByte,
-                        Integer& HeaderValue2, Integer& X, Integer& Y, Integer& PadSize1,
-                        Integer& PadSize2, Integer& PadSize3, Integer& PadSize4,
-                        Integer& PadSize5, Integer& PadSize6, Integer& HoleSize,
-                        Byte& PadByte1, Byte& PadByte2, Byte& PadByte3,
-                        PcbStringOf<20>& Name, Byte& PadByte4, Byte& PadByte5,
-                        double& Rotation);
-Integer PcbApi_QueryPadStackMode(TExchangeMode Mode, Integer Handle, Byte& StackMode);
-Integer PcbApi_QueryPadOrViaShapeOnLayer(Integer Handle, Byte Layer, Byte& Shape);
-Integer PcbApi_QueryPadOrViaSizeOnLayer(Integer Handle, Byte Layer, Integer& XSize,
-                                        Integer& YSize);
-Integer PcbApi_SetPadShapeOnLayer(Integer Handle, Byte Layer, Byte Shape);
-Integer PcbApi_SetPadSizeOnLayer(Integer Handle, Byte Layer, Integer XSize, Integer YSize);
-Integer PcbApi_QueryCoordinate(TExchangeMode Mode, Integer Handle, Word& Flags,
-                               Word& HeaderWord, Byte& HeaderByte, Integer& X, Integer& Y,
-                               Byte& Layer, Integer& CoordValue1, Integer& CoordValue2,
-                               Integer& CoordValue3, Integer& CoordValue4,
-                               Integer& CoordValue5, Integer& CoordValue6);
-Integer PcbApi_QueryDimension(TExchangeMode Mode, Integer Handle, Word& Flags,
-                              Word& HeaderWord, Byte& HeaderByte, Integer& X, Integer& Y,
-                              Integer& DimValue3, Integer& DimValue4, Byte& Layer,
-                              Integer& DimValue5, Integer& DimValue6, Integer& DimValue7,
-                              Integer& DimValue8, Integer& DimValue9, Integer& DimValue19);
-Integer PcbApi_QueryExtDimension(TExchangeMode Mode, Integer Handle, Byte& DimensionKind,
-                                 Integer& DimValue1, Integer& DimValue2,
-                                 Integer& DimValue10, Byte& DimByte1, Integer& DimValue11,
-                                 PcbString& DimText1, Byte& DimByte2, Integer& DimValue12,
-                                 PcbString& DimText2, PcbString& DimText3,
-                                 TPcbWide& DimWide, Integer& DimValue13,
-                                 Integer& DimValue14, Integer& DimValue15, Byte& DimByte3,
-                                 Integer& DimValue16, Integer& DimValue17,
-                                 Integer& DimValue18);
-Integer PcbApi_References_Count(Integer Handle, Integer& Count);
-Integer PcbApi_References_At(TExchangeMode Mode, Integer Handle, Integer Index,
-                             Integer& RefValue1, Integer& RefValue2, Integer& RefValue3,
-                             Integer& RefValue4);
-Integer PcbApi_References_Add(Integer Handle, Integer RefValue1, Integer RefValue2,
-                              Integer RefValue3, Integer RefValue4);
-Integer PcbApi_TextLocations_Count(Integer Handle, Integer& Count);
-Integer PcbApi_TextLocations_At(TExchangeMode Mode, Integer Handle, Integer Index,
-                                Integer& X, Integer& Y);
-Integer PcbApi_TextLocations_Add(Integer Handle, Integer X, Integer Y);
-Integer PcbApi_QueryLinearDimension(TExchangeMode Mode, Integer Handle,
-                                    double& LinearValue);
-Integer PcbApi_QueryBaselineDimension(TExchangeMode Mode, Integer Handle,
-                                      double& BaselineValue);
-Integer PcbApi_QueryPolygon(TExchangeMode Mode, Integer Handle, Word& Flags,
-                            Word& HeaderWord, Byte& Layer, Integer& HeaderValue1,
-                            Byte& HeaderByte, Byte& PolygonByte2, Byte& PolygonByte3,
-                            Byte& PolygonByte4, Integer& PolygonValue1,
-                            Integer& PolygonValue2, Byte& PolygonByte5, Byte& PolygonByte6,
-                            Integer& PolygonValue3, Byte& PolygonByte1,
-                            Integer& SegmentCount, TPolySegments& Segments);
-Integer PcbApi_QueryComponent(TExchangeMode Mode, Integer Handle, Word& Flags,
-                              Word& HeaderWord, Byte& Layer, Byte& HeaderByte,
-                              Integer& NameHandle, Integer& ComponentValue0,
-                              PcbStringOf<250>& ComponentText, Byte& ComponentByte1,
-                              Byte& ComponentByte2, Integer& X, Integer& Y,
-                              Integer& ComponentValue1, double& Rotation,
-                              Byte& ComponentByte3);
-Integer PcbApi_QueryComponentEx(TExchangeMode Mode, Integer Handle,
-                                Integer& ComponentValue2, Byte& ComponentByte4,
-                                Byte& ComponentByte5, Integer& ComponentValue3);
-Integer PcbApi_QueryComponentSourceLinks(TExchangeMode Mode, Integer Handle,
-                                         PcbString& SourceLink1, PcbString& SourceLink2,
-                                         PcbString& SourceLink3, PcbString& SourceLink4,
-                                         PcbString& SourceLink5, PcbString& SourceLink6,
-                                         PcbString& SourceLink7);
-Integer PcbApi_QueryComponentChannelOffset(TExchangeMode Mode, Integer Handle,
-                                           Integer& ChannelOffset);
-Integer PcbApi_QueryComponentKind(TExchangeMode Mode, Integer Handle, Byte& Kind);
-Integer PcbApi_QueryFromTo(TExchangeMode Mode, Integer Handle, Word& HeaderWord, Integer& X,
-                           Integer& Y, Byte& FromToByte1, Integer& X2, Integer& Y2,
-                           Byte& FromToByte2, Integer& HeaderValue1);
-Integer PcbApi_QueryManualFromTo(TExchangeMode Mode, Integer Handle, Word& HeaderWord,
-                                 PcbString& ManualText1, PcbString& ManualText2,
-                                 PcbString& ManualText3, Integer& ManualValue);
-Integer PcbApi_QueryNet(TExchangeMode Mode, Integer Handle, Word& HeaderWord,
-                        PcbString& Name, Byte& NetByte, Integer& NetValue);
-Integer PcbApi_QueryClass(TExchangeMode Mode, Integer Handle, Word& HeaderWord,
-                          Byte& ClassByte1, Byte& ClassByte2, PcbString& Name);
-Integer PcbApi_GetMemberFromClassAt(Integer ClassHandle, Integer Index,
-                                    PcbString& MemberName);
-Integer PcbApi_AddMemberToClass(Integer ClassHandle, const PcbString& MemberName);
-Integer PcbApi_RemoveAllMembersFromClass(Integer ClassHandle);
-Integer PcbApi_QueryRule(TExchangeMode Mode, Integer Handle, Byte& RuleKind,
-                         Byte& RuleByte1, Byte& RuleByte2, Byte& RuleByte3, Byte& RuleByte4,
-                         Byte& RuleByte5, Byte& RuleByte6, PcbString& RuleText1,
-                         PcbString& RuleText2, PcbString& RuleText3, PcbString& RuleText4,
-                         Byte& RuleByte7, Byte& RuleByte8, Integer& RuleValue1,
-                         Integer& RuleValue2, Integer& RuleValue3, Integer& RuleValue4,
-                         PcbString& RuleText5, PcbString& RuleText6, PcbString& RuleText7,
-                         PcbString& RuleText8, PcbString& RuleText9, PcbString& RuleText10);
-Integer PcbApi_QueryRuleExt(TExchangeMode Mode, Integer Handle, Byte& RuleKind,
-                            Byte& RuleExtByte1, Byte& RuleExtByte2);
-Integer PcbApi_QueryRuleExtEx(TExchangeMode Mode, Integer Handle, PcbString& Name);
-void PcbApi_SetState_DeleteAllSubScopes(Integer RuleHandle, Byte ScopeIndex);
-void PcbApi_SetState_AddSubscope(Integer RuleHandle, Byte ScopeIndex, Byte Kind,
-                                 const PcbString& Name, Byte SubByte1, Byte SubByte2,
-                                 Integer SubValue1, Integer SubValue2, Integer SubValue3,
-                                 Integer SubValue4);
-Integer PcbApi_GetState_SubScopesCount(Integer RuleHandle, Byte ScopeIndex);
-void PcbApi_GetState_SubscopeAt(Integer RuleHandle, Byte ScopeIndex, Integer Index,
-                                Byte& Kind, PcbString& Name, Byte& SubByte1, Byte& SubByte2,
-                                Integer& SubValue1, Integer& SubValue2, Integer& SubValue3,
-                                Integer& SubValue4);
-Integer PcbApi_QueryRuleClearanceConstraint(TExchangeMode Mode, Integer Handle,
-                                            Integer& Gap);
-Integer PcbApi_QueryRuleMaxMinWidthConstraintExt(TExchangeMode Mode, Integer Handle,
-                                                 Integer& MinWidth, Integer& MaxWidth,
-                                                 Integer& PreferredWidth);
-Integer PcbApi_QueryRuleRoutingCornerStyleRule(TExchangeMode Mode, Integer Handle,
-                                               Byte& Style, Integer& SecondSize,
-                                               Integer& FirstSize);
-Integer PcbApi_QueryRuleRoutingViaStyleRule(TExchangeMode Mode, Integer Handle,
-                                            Integer& HoleSize, Integer& Style,
-                                            Integer& Width);
-Integer PcbApi_QueryRuleRoutingLayersRule(TExchangeMode Mode, Integer Handle,
-                                          TRoutingLayersBlock& Layers);
-Integer PcbApi_QueryRulePowerPlaneConnectStyleRule(TExchangeMode Mode, Integer Handle,
-                                                   Byte& Style, Integer& Value1,
-                                                   Integer& Value2, Integer& Value3,
-                                                   Integer& Value4);
-Integer PcbApi_QueryRuleMaximumViaCountRule(TExchangeMode Mode, Integer Handle,
-                                            Integer& Count);

@@ -51,3 +51,64 @@ TEST_F(ClipboardTest, BitmapsGoThroughTheClipboard) {
   ASSERT_TRUE(Picture->Graphic() && Picture->Graphic()->Is<TBitmap>());
   EXPECT_EQ(Picture->Width(), 6);
 }
+
+namespace {
+
+// A metafile that keeps the handle of the copy it hands to the clipboard.
+class TRecordingMetafile : public TMetafile {
+ public:
+  HANDLE Handed = nullptr;
+  void SaveToClipboardFormat(UINT& Format, HANDLE& Data) override {
+    TMetafile::SaveToClipboardFormat(Format, Data);
+    Handed = Data;
+  }
+};
+
+// Holds the clipboard open from a thread of its own, as another program would.
+class TClipboardHolder {
+ public:
+  TClipboardHolder() {
+    FThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(FOpened, INFINITE);
+  }
+  ~TClipboardHolder() {
+    SetEvent(FRelease);
+    WaitForSingleObject(FThread, INFINITE);
+    CloseHandle(FThread);
+    CloseHandle(FOpened);
+    CloseHandle(FRelease);
+  }
+  bool Holds() const { return FHolds; }
+
+ private:
+  static DWORD WINAPI Run(void* Param) {
+    auto* Self = static_cast<TClipboardHolder*>(Param);
+    HWND Window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  nullptr, nullptr);
+    Self->FHolds = Window && OpenClipboard(Window);
+    SetEvent(Self->FOpened);
+    WaitForSingleObject(Self->FRelease, INFINITE);
+    if (Self->FHolds) CloseClipboard();
+    if (Window) DestroyWindow(Window);
+    return 0;
+  }
+  HANDLE FOpened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE FRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE FThread = nullptr;
+  bool FHolds = false;
+};
+
+}  // namespace
+
+TEST_F(ClipboardTest, AMetafileTheClipboardRefusesIsFreed) {
+  TOwned<TRecordingMetafile> Metafile(NewObject<TRecordingMetafile>());
+  {
+    TOwned<TMetafileCanvas> Canvas(NewObject<TMetafileCanvas>(Metafile.get(), nullptr));
+    Canvas->Rectangle(0, 0, 10, 10);
+  }
+  TClipboardHolder Holder;
+  ASSERT_TRUE(Holder.Holds());
+  EXPECT_THROW(Clip->Assign(Metafile.get()), Exception);
+  ASSERT_NE(Metafile->Handed, nullptr);
+  EXPECT_EQ(GetObjectType(Metafile->Handed), 0u) << "the refused copy is still alive";
+}

@@ -7,6 +7,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Memory.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/Units.h"
 
 namespace {
 
@@ -75,7 +76,8 @@ class TDebugOutput {
 std::vector<std::string> Shown;
 void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
 
-// Runs a table of its own, then restarts the module's table for the tests that follow.
+// Runs tables of its own, then restarts the class library's table for the tests that
+// follow.
 class UnitTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -84,23 +86,38 @@ class UnitTableTest : public ::testing::Test {
   }
   void TearDown() override {
     FinalizeUnits();
-    InitializeUnits(ModuleUnits, ModuleUnitCount);
+    InitializeUnits(ClasslibUnits);
   }
 };
 
-TEST_F(UnitTableTest, RunsInOrderAndFinalizesInReverse) {
-  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"B", InitB, nullptr}, {"C", InitC, FinalC}};
-  InitializeUnits(Table, 3);
+const TUnitEntry EntriesAB[] = {{"A", InitA, FinalA}, {"B", InitB, nullptr}};
+const TUnitEntry EntriesC[] = {{"C", InitC, FinalC}};
+const TUnitEntry EntriesFails[] = {{"A", InitA, FinalA}, {"Fails", InitFails, FinalA}};
+const TUnitTable Lower = {"lower", {}, EntriesAB};
+const TUnitTable* const UsesLower[] = {&Lower};
+const TUnitTable Middle = {"middle", UsesLower, EntriesC};
+// Reaches the lower table twice: directly and through the middle one.
+const TUnitTable* const UsesBoth[] = {&Lower, &Middle};
+const TUnitTable Upper = {"upper", UsesBoth, {}};
+const TUnitTable Failing = {"failing", UsesLower, EntriesFails};
+
+TEST_F(UnitTableTest, StartsUsedTablesFirstAndOnceAndFinalizesInReverse) {
+  InitializeUnits(Upper);
   EXPECT_EQ(Trace, "+A+B+C");
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"lower", "middle", "upper"}));
   EXPECT_EQ(InitializedUnitCount(), 3u);
+  InitializeUnits(Middle);  // started already: nothing runs again
+  EXPECT_EQ(Trace, "+A+B+C");
   FinalizeUnits();  // C's failure does not keep A from ending
   EXPECT_EQ(Trace, "+A+B+C-C-A");
   EXPECT_EQ(InitializedUnitCount(), 0u);
+  EXPECT_TRUE(StartedUnitTables().empty());
 }
 
 TEST_F(UnitTableTest, AtProcessExitNoUnitEndsAndNoWindowIsTouched) {
-  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"Window", InitWindow, FinalWindow}};
-  InitializeUnits(Table, 2);
+  const TUnitEntry Entries[] = {{"A", InitA, FinalA}, {"Window", InitWindow, FinalWindow}};
+  const TUnitTable Table = {"window", {}, Entries};
+  InitializeUnits(Table);
   ASSERT_TRUE(IsWindow(UnitWindow));
   FinalizeUnits(TUnitsEnd::ProcessExit);
   EXPECT_EQ(Trace, "+A+W");
@@ -113,8 +130,9 @@ TEST_F(UnitTableTest, ErrorsWhileEndingGoToTheDebuggerNotToTheDisplay) {
   TShowExceptionProc Saved = ShowExceptionProc;
   ShowExceptionProc = RecordShown;
   Shown.clear();
-  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"Shows", nullptr, FinalShows}, {"C", InitC, FinalC}};
-  InitializeUnits(Table, 3);
+  const TUnitEntry Entries[] = {{"A", InitA, FinalA}, {"Shows", nullptr, FinalShows}, {"C", InitC, FinalC}};
+  const TUnitTable Table = {"shows", {}, Entries};
+  InitializeUnits(Table);
   {
     TDebugOutput Output;
     FinalizeUnits();
@@ -128,11 +146,32 @@ TEST_F(UnitTableTest, ErrorsWhileEndingGoToTheDebuggerNotToTheDisplay) {
   ShowExceptionProc = Saved;
 }
 
-TEST_F(UnitTableTest, AFailedStartEndsTheUnitsAlreadyStarted) {
-  const TUnitEntry Table[] = {{"A", InitA, FinalA}, {"Fails", InitFails, FinalA}, {"B", InitB, nullptr}};
-  EXPECT_THROW(InitializeUnits(Table, 3), EInvalidOperation);
-  EXPECT_EQ(Trace, "+A-A");
+TEST_F(UnitTableTest, AFailedStartEndsOnlyWhatItStarted) {
+  InitializeUnits(Lower);
+  EXPECT_THROW(InitializeUnits(Failing), EInvalidOperation);
+  // The failing table's own A ended; the lower table, started before, still runs.
+  EXPECT_EQ(Trace, "+A+B+A-A");
+  EXPECT_EQ(StartedUnitTables(), std::vector<std::string>{"lower"});
+  EXPECT_EQ(InitializedUnitCount(), 2u);
+  FinalizeUnits();
+  EXPECT_EQ(Trace, "+A+B+A-A-A");
+}
+
+TEST_F(UnitTableTest, AFailedFirstStartLeavesNothingStarted) {
+  EXPECT_THROW(InitializeUnits(Failing), EInvalidOperation);
+  EXPECT_EQ(Trace, "+A+B+A-A-A");
   EXPECT_EQ(InitializedUnitCount(), 0u);
+  EXPECT_TRUE(StartedUnitTables().empty());
+}
+
+// The class library's test program starts the class library alone: no unit of the
+// libraries above it.
+TEST(TestProgramStartTest, StartsTheClassLibraryAlone) {
+  EXPECT_EQ(StartedUnitTables(), std::vector<std::string>{"classlib"});
+  EXPECT_TRUE(IsUnitInitialized("Forms"));
+  EXPECT_EQ(InitializedUnitCount(), ClasslibUnits.Units.size());
+  for (const char* Above : {"KsBitmap", "PCBProcs", "ClientProcs"})
+    EXPECT_FALSE(IsUnitInitialized(Above)) << Above;
 }
 
 // Counts what passes through the manager table while it is installed.

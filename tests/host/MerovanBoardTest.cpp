@@ -181,21 +181,24 @@ TEST_F(MerovanBoardTest, FirstStateByteSaysWhetherTheLayerHoldsAnObject) {
   EXPECT_FALSE(SetLayerState(Board, 83, 1, 0, 0));
 }
 
+// Six distinct values, flags with bits in every nibble: a swapped, shifted or truncated
+// argument of the register convention shows.
 TEST_F(MerovanBoardTest, SheetTravelsInTheRegisterConventionBothWays) {
   Integer X = 0, Y = 0, W = 0, H = 0;
   Byte F1 = 9, F2 = 9;
   ASSERT_EQ(PcbApi_QuerySheet(ExchangeRead, Board, X, Y, W, H, F1, F2), 0);
   EXPECT_GT(W, 0);
   EXPECT_GT(H, 0);
-  X = -5000000, Y = 7000000, W = 60000000, H = 50000000, F1 = 1, F2 = 7;
+  X = -123456, Y = 7654321, W = 11111111, H = 22222222, F1 = 0xA5, F2 = 0x3C;
   ASSERT_EQ(PcbApi_QuerySheet(ExchangeWrite, Board, X, Y, W, H, F1, F2), 0);
+  // A refused call leaves the stack balanced for the next one.
+  EXPECT_EQ(PcbApi_QuerySheet(4, Board, X, Y, W, H, F1, F2), 1);
+  EXPECT_EQ(PcbApi_QuerySheet(ExchangeRead, 0, X, Y, W, H, F1, F2), 1);
   Integer X2 = 0, Y2 = 0, W2 = 0, H2 = 0;
   Byte G1 = 0, G2 = 0;
   ASSERT_EQ(PcbApi_QuerySheet(ExchangeRead, Board, X2, Y2, W2, H2, G1, G2), 0);
   EXPECT_EQ(std::vector<Integer>({X2, Y2, W2, H2, G1, G2}),
-            std::vector<Integer>({-5000000, 7000000, 60000000, 50000000, 1, 7}));
-  EXPECT_EQ(PcbApi_QuerySheet(4, Board, X, Y, W, H, F1, F2), 1);
-  EXPECT_EQ(PcbApi_QuerySheet(ExchangeRead, 0, X, Y, W, H, F1, F2), 1);
+            std::vector<Integer>({-123456, 7654321, 11111111, 22222222, 0xA5, 0x3C}));
 }
 
 TEST_F(MerovanBoardTest, BoardRecordsAreStoredAsWrittenWithinTheirRanges) {

@@ -79,27 +79,23 @@ inline std::ostream& operator<<(std::ostream& Out, const TBounds& B) {
              << ")";
 }
 
+// The editor's private exports the tests call, each TMerovan<Name>.
+#define MEROVAN_TEST_EXPORTS(X)                                                         \
+  X(CreateDocument) X(RenameDocument) X(CloseDocument) X(FindDocument) X(GetDocumentName) \
+  X(SaveDocument) X(EnableCallLog) X(GetCallLogCount) X(GetCallLogEntry) X(ClearCallLog) \
+  X(AddLayerPair) X(SetLayerState)
+
 class MerovanTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Editor = LoadLibraryA((TestHostRoot() + "Merovan.dll").c_str());
     ASSERT_NE(Editor, nullptr);
     BindPcbApi();
-    CreateDocument = Private<TMerovanCreateDocument>("CreateDocument");
-    RenameDocument = Private<TMerovanRenameDocument>("RenameDocument");
-    CloseDocument = Private<TMerovanCloseDocument>("CloseDocument");
-    FindDocument = Private<TMerovanFindDocument>("FindDocument");
-    GetDocumentName = Private<TMerovanGetDocumentName>("GetDocumentName");
-    SaveDocument = Private<TMerovanSaveDocument>("SaveDocument");
-    EnableCallLog = Private<TMerovanEnableCallLog>("EnableCallLog");
-    GetCallLogCount = Private<TMerovanGetCallLogCount>("GetCallLogCount");
-    GetCallLogEntry = Private<TMerovanGetCallLogEntry>("GetCallLogEntry");
-    ClearCallLog = Private<TMerovanClearCallLog>("ClearCallLog");
-    AddLayerPair = Private<TMerovanAddLayerPair>("AddLayerPair");
-    SetLayerState = Private<TMerovanSetLayerState>("SetLayerState");
-    ASSERT_TRUE(CreateDocument && RenameDocument && CloseDocument && FindDocument &&
-                GetDocumentName && SaveDocument && EnableCallLog && GetCallLogCount &&
-                GetCallLogEntry && ClearCallLog && AddLayerPair && SetLayerState);
+#define MEROVAN_TEST_BIND(Name)          \
+  Name = Private<TMerovan##Name>(#Name); \
+  ASSERT_NE(Name, nullptr) << #Name;
+    MEROVAN_TEST_EXPORTS(MEROVAN_TEST_BIND)
+#undef MEROVAN_TEST_BIND
     Board = CreateDocument("PCB", "Test.PcbDoc");
     ASSERT_NE(Board, 0);
   }
@@ -167,16 +163,7 @@ class MerovanTest : public ::testing::Test {
 
   HMODULE Editor = nullptr;
   Integer Board = 0;
-  TMerovanCreateDocument CreateDocument = nullptr;
-  TMerovanRenameDocument RenameDocument = nullptr;
-  TMerovanCloseDocument CloseDocument = nullptr;
-  TMerovanFindDocument FindDocument = nullptr;
-  TMerovanGetDocumentName GetDocumentName = nullptr;
-  TMerovanSaveDocument SaveDocument = nullptr;
-  TMerovanEnableCallLog EnableCallLog = nullptr;
-  TMerovanGetCallLogCount GetCallLogCount = nullptr;
-  TMerovanGetCallLogEntry GetCallLogEntry = nullptr;
-  TMerovanClearCallLog ClearCallLog = nullptr;
-  TMerovanAddLayerPair AddLayerPair = nullptr;
-  TMerovanSetLayerState SetLayerState = nullptr;
+#define MEROVAN_TEST_MEMBER(Name) TMerovan##Name Name = nullptr;
+  MEROVAN_TEST_EXPORTS(MEROVAN_TEST_MEMBER)
+#undef MEROVAN_TEST_MEMBER
 };

@@ -204,9 +204,13 @@ TEST_F(PcbBoardExchange, LayerFlagsGoToTheirLayer) {
 
 using PcbBoardStack = PcbEditorTest;
 
-TEST_F(PcbBoardStack, PositionsCountTheStackLayersOfTheSetFromTheTop) {
+TEST_F(PcbBoardStack, PositionsAndPairNamesFollowTheStackFromTheTop) {
   ASSERT_EQ(PcbApi_InsertLayerInStack(Board, 39, 1), 0);
   ASSERT_EQ(PcbApi_InsertLayerInStack(Board, 2, 39), 0);  // 1 -> 39 -> 2 -> 32
+  // The blank board holds (1, 32) already.
+  ASSERT_EQ(Merovan().AddLayerPair(Board, 32, 1), 1);
+  ASSERT_EQ(Merovan().AddLayerPair(Board, 2, 39), 2);
+  ASSERT_EQ(Merovan().AddLayerPair(Board, 39, 32), 3);
   TOwned<TPcbBoard> A(NewObject<TPcbBoard>(Board));
   A->Exchange(ExchangeRead);
   const TLayerSet Both = SignalLayers + InternalPlanes;
@@ -221,18 +225,9 @@ TEST_F(PcbBoardStack, PositionsCountTheStackLayersOfTheSetFromTheTop) {
   EXPECT_EQ(A->StackPosition(SignalLayers, A->Layers[2]), 2);  // the plane is not counted
   EXPECT_EQ(A->StackPosition(SignalLayers, A->Layers[39]), 0);  // outside the set
   EXPECT_EQ(A->StackPosition(Both, nullptr), 0);
-}
 
-TEST_F(PcbBoardStack, PairsAreNamedUpperLayerFirst) {
-  ASSERT_EQ(PcbApi_InsertLayerInStack(Board, 39, 1), 0);
-  ASSERT_EQ(PcbApi_InsertLayerInStack(Board, 2, 39), 0);  // 1 -> 39 -> 2 -> 32
-  // The blank board holds (1, 32) already.
-  ASSERT_EQ(Merovan().AddLayerPair(Board, 32, 1), 1);
-  ASSERT_EQ(Merovan().AddLayerPair(Board, 2, 39), 2);
-  ASSERT_EQ(Merovan().AddLayerPair(Board, 39, 32), 3);
-  TOwned<TPcbBoard> A(NewObject<TPcbBoard>(Board));
-  A->Exchange(ExchangeRead);
-  // Layer names are the editor's: rename one and read again.
+  // Pairs are named upper layer first, with the editor's layer names: rename one and
+  // read again.
   A->Layers[39]->Name = "Power";
   A->Exchange(ExchangeWrite);
   A->Exchange(ExchangeRead);

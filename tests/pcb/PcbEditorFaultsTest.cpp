@@ -72,47 +72,30 @@ TEST_F(PcbEditorFaults, FactoryIgnoresBit7OfTheReportedId) {
   EXPECT_EQ(Manual->GetObjectId(), eManualFromToObject);
 }
 
-TEST_F(PcbEditorFaults, DimensionReadsNoMoreReferencesThanItsArrayHolds) {
-  const Integer Dimension = NewDimensionHandle(eLinearDimension);
-  for (Integer I = 1; I <= 3; ++I)
-    ASSERT_EQ(PcbApi_References_Add(Dimension, 1000 * I, I, 2 * I, 3 * I), 0);
-  ASSERT_TRUE(SetReportedCounts(Dimension, 250, -1));
-
-  TOwned<TPcbDimension> Wrapper(NewObject<TPcbDimension>(Dimension));
-  StartLog();
-  Wrapper->Exchange(ExchangeRead);
-  std::vector<std::string> Lines = StopLog();
-  EXPECT_EQ(Wrapper->ReferenceCount, DimListCapacity);
-  EXPECT_EQ(CallsTo(Lines, "PcbApi_References_At").size(), 200u);
-  EXPECT_EQ(LargestIndex(Lines, "PcbApi_References_At"), 199);
-  EXPECT_EQ(Wrapper->References[2].RefValue1, 3000);
-  EXPECT_EQ(Wrapper->References[2].RefValue4, 9);
-
-  // A write goes no further either.
-  StartLog();
-  Wrapper->Exchange(ExchangeWrite);
-  Lines = StopLog();
-  EXPECT_EQ(LargestIndex(Lines, "PcbApi_References_At"), 199);
-  EXPECT_EQ(Wrapper->ReferenceCount, DimListCapacity);
-}
-
-TEST_F(PcbEditorFaults, BaselineDimensionReadsNoMoreTextLocationsThanItsArrayHolds) {
+TEST_F(PcbEditorFaults, DimensionReadsAndWritesNoMoreListEntriesThanItsArraysHold) {
   const Integer Dimension = NewDimensionHandle(eBaselineDimension);
-  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 111, 222), 0);
-  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 333, 444), 0);
-  ASSERT_TRUE(SetReportedCounts(Dimension, -1, 1000));
+  for (Integer I = 1; I <= 3; ++I) {
+    ASSERT_EQ(PcbApi_References_Add(Dimension, 1000 * I, I, 2 * I, 3 * I), 0);
+    ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 111 * I, 222 * I), 0);
+  }
+  ASSERT_TRUE(SetReportedCounts(Dimension, 250, 1000));
 
   TOwned<TPCBBaselineDimension> Wrapper(NewObject<TPCBBaselineDimension>(Dimension));
-  StartLog();
-  Wrapper->Exchange(ExchangeRead);
-  const std::vector<std::string> Lines = StopLog();
-  EXPECT_EQ(Wrapper->TextLocationCount, DimListCapacity);
-  EXPECT_EQ(CallsTo(Lines, "PcbApi_TextLocations_At").size(), 200u);
-  EXPECT_EQ(LargestIndex(Lines, "PcbApi_TextLocations_At"), 199);
-  EXPECT_EQ(Wrapper->TextLocations[1].X, 333);
+  for (TExchangeMode Mode : {ExchangeRead, ExchangeWrite}) {
+    StartLog();
+    Wrapper->Exchange(Mode);
+    const std::vector<std::string> Lines = StopLog();
+    for (const char* List : {"PcbApi_References_At", "PcbApi_TextLocations_At"}) {
+      EXPECT_EQ(CallsTo(Lines, List).size(), 200u) << List << " " << int(Mode);
+      EXPECT_EQ(LargestIndex(Lines, List), 199) << List << " " << int(Mode);
+    }
+    EXPECT_EQ(Wrapper->ReferenceCount, DimListCapacity);
+    EXPECT_EQ(Wrapper->TextLocationCount, DimListCapacity);
+  }
+  EXPECT_EQ(Wrapper->References[2].RefValue1, 3000);
+  EXPECT_EQ(Wrapper->References[2].RefValue4, 9);
+  EXPECT_EQ(Wrapper->TextLocations[1].X, 222);
   EXPECT_EQ(Wrapper->TextLocations[1].Y, 444);
-  // The reference list was left at the editor's real count.
-  EXPECT_EQ(Wrapper->ReferenceCount, 0);
 }
 
 TEST_F(PcbEditorFaults, ClassReadStopsAtAFailureStatus) {

@@ -2,6 +2,8 @@
 // factory and the corner geometry.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "pcb/Pcbclass.h"
 #include "tests/pcb/PcbEditorFixture.h"
 
@@ -125,7 +127,6 @@ TEST(PcbObjectDefaults, PerLayerGettersAnswerOnlyOnTheObjectsLayer) {
   EXPECT_EQ(Track->GetWidthOnLayer(1), 6);
   EXPECT_EQ(Track->GetCorner4XOnLayer(1, 0), 30);
   EXPECT_EQ(Track->GetCorner4XOnLayer(3, 0), 0);
-
 }
 
 // --- The factory ---
@@ -204,64 +205,42 @@ TEST_F(PcbObjectFactory, ObjectTextComesFromTheFactorysWrapper) {
 
 // --- Corner geometry; the expected corners are worked out by hand ---
 
-namespace {
-
-struct Corners {
-  TCoord X[4];
-  TCoord Y[4];
-};
-
-Corners CornersOf(TPCBObject& O, TCoord Expansion) {
-  return {{O.GetCorner1X(Expansion), O.GetCorner2X(Expansion), O.GetCorner3X(Expansion),
-           O.GetCorner4X(Expansion)},
-          {O.GetCorner1Y(Expansion), O.GetCorner2Y(Expansion), O.GetCorner3Y(Expansion),
-           O.GetCorner4Y(Expansion)}};
-}
-
-void ExpectCorners(const Corners& C, std::initializer_list<TCoord> X,
-                   std::initializer_list<TCoord> Y) {
-  EXPECT_EQ(std::vector<TCoord>(C.X, C.X + 4), std::vector<TCoord>(X));
-  EXPECT_EQ(std::vector<TCoord>(C.Y, C.Y + 4), std::vector<TCoord>(Y));
-}
-
-TOwned<TPcbFill> Fill(TCoord X1, TCoord Y1, TCoord X2, TCoord Y2, double Rotation) {
-  TOwned<TPcbFill> F(NewObject<TPcbFill>());
-  F->X = X1;
-  F->Y = Y1;
-  F->X2 = X2;
-  F->Y2 = Y2;
-  F->Rotation = Rotation;
-  return F;
-}
-
-}  // namespace
-
-TEST(PcbCornerGeometry, UnturnedBoxWidenedByTheExpansion) {
-  // Centre (300, 500); 420 x 620 after 10 on every side.
-  ExpectCorners(CornersOf(*Fill(100, 200, 500, 800, 0), 10), {90, 510, 90, 510},
-                {190, 190, 810, 810});
-  // The ends are halved with truncation before the sum: the centre of 3..5 is 1 + 2.
-  ExpectCorners(CornersOf(*Fill(3, 3, 5, 5, 0), 0), {2, 4, 2, 4}, {2, 2, 4, 4});
-}
-
-TEST(PcbCornerGeometry, TurnedBoxTurnsAboutItsCentre) {
-  // A quarter turn of the 420 x 620 box about (300, 500) gives a 620 x 420 box.
-  ExpectCorners(CornersOf(*Fill(100, 200, 500, 800, 90), 10), {610, 610, -10, -10},
-                {290, 710, 290, 710});
-  // 400 x 200 about (200, 100) turned by 30 degrees: each corner (dx, dy) goes to
-  // (dx cos 30 - dy sin 30, dx sin 30 + dy cos 30), e.g. corner 1 (-200, -100) to
-  // (-123.2, -186.6).
-  ExpectCorners(CornersOf(*Fill(0, 0, 400, 200, 30), 0), {77, 423, -23, 323},
-                {-87, 113, 87, 287});
-}
-
-TEST(PcbCornerGeometry, FlatBoxGivesItsEndsAndTheCentreLine) {
-  // Height 0: the X corners are the ends, unturned; the Y corners the centre's Y.
-  ExpectCorners(CornersOf(*Fill(0, 50, 300, 50, 45), 0), {0, 300, 0, 300},
-                {50, 50, 50, 50});
-  // Width 3 about X 1 (0 + 1): -0.5 and 2.5 round to the even neighbour.
-  ExpectCorners(CornersOf(*Fill(0, 50, 3, 50, 0), 0), {0, 2, 0, 2}, {50, 50, 50, 50});
-  // A point without expansion: every corner is the centre.
-  ExpectCorners(CornersOf(*Fill(40, 60, 40, 60, 10), 0), {40, 40, 40, 40},
-                {60, 60, 60, 60});
+TEST(PcbCornerGeometry, BoxesTurnAboutTheirCentreAndFlatOnesGiveTheirEnds) {
+  struct Case {
+    const char* What;
+    TCoord X1, Y1, X2, Y2;
+    double Rotation;
+    TCoord Expansion;
+    std::vector<TCoord> X, Y;  // corners 1 to 4
+  };
+  const Case Cases[] = {
+      // Centre (300, 500); 420 x 620 after 10 on every side.
+      {"unturned", 100, 200, 500, 800, 0, 10, {90, 510, 90, 510}, {190, 190, 810, 810}},
+      // The ends are halved with truncation before the sum: the centre of 3..5 is 1 + 2.
+      {"truncated centre", 3, 3, 5, 5, 0, 0, {2, 4, 2, 4}, {2, 2, 4, 4}},
+      // A quarter turn of the 420 x 620 box gives a 620 x 420 box.
+      {"quarter turn", 100, 200, 500, 800, 90, 10, {610, 610, -10, -10}, {290, 710, 290, 710}},
+      // 400 x 200 about (200, 100) by 30 degrees: corner (dx, dy) goes to
+      // (dx cos 30 - dy sin 30, dx sin 30 + dy cos 30), (-200, -100) to (-123.2, -186.6).
+      {"30 degrees", 0, 0, 400, 200, 30, 0, {77, 423, -23, 323}, {-87, 113, 87, 287}},
+      // Height 0: the X corners are the ends, unturned; the Y corners the centre's Y.
+      {"flat", 0, 50, 300, 50, 45, 0, {0, 300, 0, 300}, {50, 50, 50, 50}},
+      // Width 3 about X 1 (0 + 1): -0.5 and 2.5 round to the even neighbour.
+      {"flat, odd width", 0, 50, 3, 50, 0, 0, {0, 2, 0, 2}, {50, 50, 50, 50}},
+      // A point without expansion: every corner is the centre.
+      {"point", 40, 60, 40, 60, 10, 0, {40, 40, 40, 40}, {60, 60, 60, 60}},
+  };
+  for (const Case& C : Cases) {
+    TOwned<TPcbFill> F(NewObject<TPcbFill>());
+    F->X = C.X1, F->Y = C.Y1, F->X2 = C.X2, F->Y2 = C.Y2, F->Rotation = C.Rotation;
+    const TCoord E = C.Expansion;
+    EXPECT_EQ((std::vector<TCoord>{F->GetCorner1X(E), F->GetCorner2X(E), F->GetCorner3X(E),
+                                   F->GetCorner4X(E)}),
+              C.X)
+        << C.What;
+    EXPECT_EQ((std::vector<TCoord>{F->GetCorner1Y(E), F->GetCorner2Y(E), F->GetCorner3Y(E),
+                                   F->GetCorner4Y(E)}),
+              C.Y)
+        << C.What;
+  }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ModuleInit.h"
 #include "host/MerovanApi.h"
 #include "tests/support/EditorStandIn.h"
 #include "pcb/PCBProcs.h"
@@ -60,6 +61,14 @@ class PartialEditor : public ::testing::Test {
 
 }  // namespace
 
+// The binding's test program starts the class library and the binding, nothing above.
+TEST(TestProgramStart, StartsTheClassLibraryAndTheBindingAlone) {
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"classlib", "pcb"}));
+  EXPECT_TRUE(IsUnitInitialized("PCBProcs"));
+  EXPECT_FALSE(IsUnitInitialized("KsBitmap"));
+  EXPECT_FALSE(IsUnitInitialized("ClientProcs"));
+}
+
 TEST(UnloadedEditor, EveryWrapperGivesItsDefaultAndTouchesNothing) {
   ASSERT_EQ(GetModuleHandleA(PcbModuleName), nullptr);
   BindPcbApi();
@@ -105,20 +114,14 @@ TEST_F(PartialEditor, PresentNamesAreBoundAndMissingOnesStayEmpty) {
         << PcbApiEntryNames[Entry];
   // A name the editor does not export at all.
   EXPECT_EQ(PcbApiEntryPoint(ePcbApi_SendCommand), nullptr);
-}
 
-TEST_F(PartialEditor, MissingEntriesGiveTheirDefaultsWithoutReachingTheEditor) {
+  // The wrappers of the missing names give their defaults (as with no editor at all)
+  // and reach nothing in the editor.
   Integer Count = 42;
   PcbString Member("before");
-  Word Flags = 1, HeaderWord = 2;
-  Byte Layer = 3, HeaderByte = 4;
-  Integer V1 = 5, V2 = 6, X = 7, Y = 8, X2 = 9, Y2 = 10, Width = 11, E1 = 12, E2 = 13, E3 = 14;
   const std::vector<std::string> Lines = Logged([&] {
     EXPECT_EQ(PcbApi_QueryBoardLayerPairsCount(Board, Count), 1);
     EXPECT_EQ(PcbApi_GetMemberFromClassAt(1, 0, Member), 1);
-    EXPECT_EQ(PcbApi_QueryTrack(ExchangeRead, 1, Flags, HeaderWord, Layer, V1, HeaderByte, V2,
-                                X, Y, X2, Y2, Width, E1, E2, E3),
-              0);
     EXPECT_EQ(PcbApi_GetState_SubScopesCount(1, 0), 0);
     PcbApi_CreateBoardOutline(Board);
     PcbApi_SetState_AddSubscope(1, 0, 0, PcbString(""), 0, 0, 0, 0, 0, 0);
@@ -126,16 +129,6 @@ TEST_F(PartialEditor, MissingEntriesGiveTheirDefaultsWithoutReachingTheEditor) {
   EXPECT_TRUE(Lines.empty()) << Lines.front();
   EXPECT_EQ(Count, 42);
   EXPECT_EQ(Member.ToString(), "before");
-  EXPECT_EQ(X + Y + X2 + Y2 + Width + E3, 7 + 8 + 9 + 10 + 11 + 14);
-
-  // Without CreateBoardOutline the board has no outline.
-  Integer Value1 = 0, Value2 = 0, Value3 = 0, Value4 = 0, Value5 = 0, Outline = -1;
-  PcbString Text;
-  Byte B1 = 0, B2 = 0, B3 = 0;
-  EXPECT_EQ(PcbApi_QueryBoard(ExchangeRead, Board, Value1, Text, B1, Value2, Value3, Value4,
-                              Value5, B2, B3, Outline),
-            0);
-  EXPECT_EQ(Outline, 0);
 }
 
 TEST_F(PartialEditor, PresentEntriesReceiveTheirArgumentsInOrder) {
@@ -151,32 +144,6 @@ TEST_F(PartialEditor, PresentEntriesReceiveTheirArgumentsInOrder) {
   EXPECT_EQ(Lines[0], "PcbApi_InsertLayerInStack " + B + " 2 32");
   EXPECT_EQ(Lines[1], "PcbApi_SetPadSizeOnLayer " + H + " 5 1000 2000");
   EXPECT_EQ(Lines[2], "PcbApi_AddObjectToContainer " + B + " " + H);
-}
-
-TEST_F(PartialEditor, TheRegisterConventionCarriesAllSixSheetValuesBothWays) {
-  Integer SheetX = -123456, SheetY = 7654321, Width = 11111111, Height = 22222222;
-  Byte Flag1 = 0xA5, Flag2 = 0x3C;
-  ASSERT_EQ(
-      PcbApi_QuerySheet(ExchangeWrite, Board, SheetX, SheetY, Width, Height, Flag1, Flag2), 0);
-  Integer ReadX = 0, ReadY = 0, ReadWidth = 0, ReadHeight = 0;
-  Byte ReadFlag1 = 0, ReadFlag2 = 0;
-  ASSERT_EQ(PcbApi_QuerySheet(ExchangeRead, Board, ReadX, ReadY, ReadWidth, ReadHeight,
-                              ReadFlag1, ReadFlag2),
-            0);
-  EXPECT_EQ(ReadX, SheetX);
-  EXPECT_EQ(ReadY, SheetY);
-  EXPECT_EQ(ReadWidth, Width);
-  EXPECT_EQ(ReadHeight, Height);
-  EXPECT_EQ(ReadFlag1, Flag1);
-  EXPECT_EQ(ReadFlag2, Flag2);
-  // A bad mode fails and the stack is left balanced for the next call.
-  EXPECT_EQ(PcbApi_QuerySheet(7, Board, ReadX, ReadY, ReadWidth, ReadHeight, ReadFlag1,
-                              ReadFlag2),
-            1);
-
-  const std::vector<std::string> Lines = Logged([&] { PcbApi_UpdateBoardOutline(Board); });
-  ASSERT_EQ(Lines.size(), 1u);
-  EXPECT_EQ(Lines[0], "PcbApi_UpdateBoardOutline " + std::to_string(Board));
 }
 
 TEST_F(PartialEditor, A255CharacterTextArrivesWholeWithItsLength) {

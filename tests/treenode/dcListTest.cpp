@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "classlib/ModuleInit.h"
 #include "treenode/dcList.h"
 
 namespace {
@@ -102,6 +104,13 @@ TEST(FastListTest, FreeingSkipsItemNotifications) {
   List->Add(&B);
   List->Free();
   EXPECT_EQ(Deletions, 0);
+}
+
+// The library's test program starts the class library and the library, nothing above.
+TEST(TestProgramStart, StartsTheClassLibraryAndTheTreeNodesAlone) {
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"classlib", "treenode"}));
+  EXPECT_TRUE(IsUnitInitialized("Forms"));
+  EXPECT_FALSE(IsUnitInitialized("KsBitmap"));
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#include "skin/Units.h"
+
+#include "classlib/Units.h"
+#include "skin/KsBitmap.h"
+#include "skin/KsButtons.h"
+#include "skin/KsControls.h"
+#include "skin/KsEffects.h"
+#include "skin/KsForms.h"
+#include "skin/KsHooks.h"
+#include "skin/KsThemeButtons.h"
+#include "skin/KsThemeEngine.h"
+#include "skin/KsThemeThemes.h"
+#include "skin/KsUtils.h"
+
+namespace {
+
+const TUnitTable* const Uses[] = {&ClasslibUnits};
+
+const TUnitEntry Units[] = {
+    // The kit's colours, the gradient and optional system functions, then the frame's
+    // fonts, images and shared bitmap (borrowed from the host when it offers one).
+    {"KsBitmap", InitKsBitmap, nullptr},
+    {"KsUtils", InitKsUtils, DoneKsUtils},
+    {"KsEffects", InitKsEffects, DoneKsEffects},
+    {"KsForms", InitKsForms, DoneKsForms},
+    // The kit's window hooks (their list ends before the class library frees the
+    // window-procedure thunks), the buffered control bases and the push button with
+    // the glyphs of its kinds.
+    {"KsHooks", InitKsHooks, DoneKsHooks},
+    {"KsControls", InitKsControls, DoneKsControls},
+    {"KsButtons", InitKsButtons, DoneKsButtons},
+    // The theme engine: the painter registry (with the base painter "No Theme"), the
+    // engine's class and properties for form files, then the themed controls.
+    {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
+    {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
+    {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
+};
+
+}  // namespace
+
+const TUnitTable SkinUnits = {"skin", Uses, Units};
