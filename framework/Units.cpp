@@ -25,6 +25,7 @@
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "wizard/Commands.h"
 
 const TUnitEntry ModuleUnits[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
@@ -69,6 +70,10 @@ const TUnitEntry ModuleUnits[] = {
     // The dialog base: hooks the class library's message and file dialogs so that they
     // open on the active monitor.
     {"Rt_forms", InitRtForms, DoneRtForms},
+
+    // The board wizard: its coordinate edit, pages and dialog, and the run routines of
+    // the wizard commands (set before the host calls ServerFactory).
+    {"Commands", InitCommands, DoneCommands},
 };
 
 const std::size_t ModuleUnitCount = sizeof(ModuleUnits) / sizeof(ModuleUnits[0]);

@@ -7,7 +7,6 @@
 
 namespace dlgtest {
 TCLASS_IMPL(TTestDialog)
-TCLASS_IMPL(TfraDetails)
 }  // namespace dlgtest
 
 using namespace dlgtest;

@@ -15,6 +15,7 @@
 #include "framework/Rt_forms.h"
 #include "host/HostCore.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "wizard/fDetails.h"
 
 namespace dlgtest {
 
@@ -56,12 +57,9 @@ class TTestDialog : public TServerDialog {
   explicit TTestDialog(TComponent* AOwner) : TServerDialog(AOwner) { SetBounds(0, 0, 400, 300); }
 };
 
-// A frame class whose instances may be named otherwise.
-class TfraDetails : public TFrame {
-  TCLASS_DECL(TfraDetails, TFrame)
- public:
-  explicit TfraDetails(TComponent* AOwner) : TFrame(AOwner) { SetBounds(0, 0, 300, 200); }
-};
+// A frame class whose instances may be named otherwise: the wizard's details page,
+// whose class the host's help maps name.
+using ::TfraDetails;
 
 // A host with its client as the module's, the host's Help\ folder as the module's
 // help folder under the module's own name, and WinHelp recorded.
