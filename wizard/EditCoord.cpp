@@ -36,6 +36,8 @@ TEditCoordEx::TEditCoordEx(TComponent* AOwner) : TEdit(AOwner) {
   TControlStyle Style = ControlStyle();
   Style.Exclude(csSetCaption);
   SetControlStyle(Style);
+  // The edit keeps the height it is given whichever look it shows.
+  SetAutoSize(false);
 }
 
 void TEditCoordEx::AfterConstruction() {

@@ -17,7 +17,8 @@ TENUM_INFO(TUnit, "eMetric", "eImperial")
 class TEditCoordEx : public TEdit {
   TCLASS_DECL(TEditCoordEx, TEdit)
  public:
-  // Imperial, value 0, the plain look; the text is "0 mil" once made.
+  // Imperial, value 0, the plain look; the text is "0 mil" once made. Its height
+  // does not follow the font (AutoSize off), so the two looks keep its bounds.
   explicit TEditCoordEx(TComponent* AOwner);
   void AfterConstruction() override;
 
