@@ -119,8 +119,29 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
       Shots.emplace_back(Page->Tag(), TakeShot(D->Handle(), Name));
     });
   }
-  Steps.push_back([](TForm_BoardWizard* D) { Click(D->btnCancel); });
+  // Two coordinate edits on an interior page: one with the focus (the plain look), one
+  // without (the hyperlink look).
+  TEditCoordEx* Edits[2] = {};
+  Steps.push_back([&Edits](TForm_BoardWizard* D) {
+    D->ShowPage(2);
+    TfraBasic* Page = D->ActivePage();
+    for (int I = 0; I < 2; ++I) {
+      Edits[I] = NewObject<TEditCoordEx>(Page);
+      Edits[I]->SetBounds(40, 90 + I * 40, 120, 21);
+      Edits[I]->SetParent(Page);
+      Edits[I]->SetValue(50000000);
+      Edits[I]->SetHyperlink(true);
+    }
+    Edits[0]->SetFocus();
+  });
+  TShot EditShot;
+  Steps.push_back([&EditShot](TForm_BoardWizard* D) {
+    uitest::Pump(20);
+    EditShot = TakeShot(D->Handle(), PicturesFolder() + "coordinate-edits.png");
+    Click(D->btnCancel);
+  });
   Run(Steps);
+  EXPECT_TRUE(EditShot.Saved);
 
   ASSERT_EQ(Shots.size(), 14u);
   for (const auto& [Tag, Shot] : Shots) {
