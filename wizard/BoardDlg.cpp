@@ -1,5 +1,7 @@
 #include "wizard/BoardDlg.h"
 
+#include <array>
+
 #include "wizard/EditCoord.h"
 #include "wizard/fBasic.h"
 #include "wizard/fComplete.h"
@@ -66,13 +68,18 @@ void TForm_BoardWizard::AddPage(TfraBasic* APage) {
 
 void TForm_BoardWizard::SortPages() { Pages->Sort(ComparePageTags); }
 
+std::array<TfraBasic*, 14> TForm_BoardWizard::PageFields() const {
+  return {fraWelcome,    fraMUnits,  fraProfiles,   fraDetails,  fraOutline,
+          fraCornerCut,  fraInnerCut, fraTitleBlk,  fraLayers,   fraLayerStack,
+          fraViaStyle,   fraManufact, fraTrackVia,  fraComplete};
+}
+
 void TForm_BoardWizard::FormShow(TObject*) {
-  for (TfraBasic* P : std::initializer_list<TfraBasic*>{
-           fraWelcome, fraMUnits, fraProfiles, fraDetails, fraOutline, fraCornerCut, fraInnerCut,
-           fraTitleBlk, fraLayers, fraLayerStack, fraViaStyle, fraManufact, fraTrackVia,
-           fraComplete})
-    AddPage(P);
-  SortPages();
+  // The pages join once, however often the dialog is shown.
+  if (Pages->Count() == 0) {
+    for (TfraBasic* P : PageFields()) AddPage(P);
+    SortPages();
+  }
   CurrentPage = -1;
   ShowPage(0);
 }
@@ -80,10 +87,7 @@ void TForm_BoardWizard::FormShow(TObject*) {
 void TForm_BoardWizard::FormDestroy(TObject*) {
   FreeAndNil(Pages);
   CurrentPage = -1;
-  for (TfraBasic* P : std::initializer_list<TfraBasic*>{
-           fraWelcome, fraMUnits, fraProfiles, fraDetails, fraOutline, fraCornerCut, fraInnerCut,
-           fraTitleBlk, fraLayers, fraLayerStack, fraViaStyle, fraManufact, fraTrackVia,
-           fraComplete})
+  for (TfraBasic* P : PageFields())
     if (P) P->DonePage();
 }
 

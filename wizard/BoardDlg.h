@@ -3,6 +3,8 @@
 // with OK (1) and Cancel or the close box with Cancel (2).
 #pragma once
 
+#include <array>
+
 #include "classlib/ExtCtrls.h"
 #include "classlib/Lists.h"
 #include "framework/Rt_forms.h"
@@ -68,6 +70,8 @@ class TForm_BoardWizard : public TServerDialog {
   TfraTrackVia* fraTrackVia = nullptr;
   TfraComplete* fraComplete = nullptr;
 
+  // The 14 page fields, in their declared order (nullptr for a page not made).
+  std::array<TfraBasic*, 14> PageFields() const;
   // The page at an index of Pages.
   TfraBasic* Page(int Index) const;
   int PageCount() const { return Pages ? Pages->Count() : 0; }
