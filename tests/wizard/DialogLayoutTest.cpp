@@ -2,7 +2,9 @@
 // panel, and every page in it with its Tag, class and header.
 #include "tests/wizard/WizardFixture.h"
 
+#include "framework/Rt_forms.h"
 #include "wizard/fComplete.h"
+#include "wizard/fMUnits.h"
 #include "wizard/fIntPage.h"
 #include "wizard/fWelcome.h"
 
@@ -99,6 +101,35 @@ TEST_F(DialogLayoutTest, EveryPageFillsThePanelWithItsTagClassAndHeader) {
     EXPECT_EQ(D->fraComplete->chxOpenTemplate->Caption(), "&Open This Template for Editing");
     Click(D->btnCancel);
   }});
+}
+
+struct THelpCall {
+  std::string File;
+  UINT Command;
+  ULONG_PTR Data;
+};
+std::vector<THelpCall> HelpCalls;
+BOOL RecordHelp(HWND, const char* File, UINT Command, ULONG_PTR Data) {
+  HelpCalls.push_back({File ? File : "", Command, Data});
+  return TRUE;
+}
+
+TEST_F(DialogLayoutTest, F1OnAPageOpensThePagesTopicOfTheModulesHelp) {
+  const TWinHelpProc SavedHelp = WinHelpProc;
+  WinHelpProc = RecordHelp;
+  HelpCalls.clear();
+  HelpLocation = {WizardHostRoot() + "Help\\", "Tarvik.dll"};
+  Run({[](TForm_BoardWizard* D) { Click(D->btnNext); },
+       [](TForm_BoardWizard* D) { D->fraMUnits->rbnMetric->SetFocus(); },
+       [](TForm_BoardWizard*) { PressKey(VK_F1); },
+       [](TForm_BoardWizard* D) { Click(D->btnCancel); }});
+  HelpLocation = {};
+  WinHelpProc = SavedHelp;
+  // The host's help map gives the units page's frame the context 1020.
+  ASSERT_EQ(HelpCalls.size(), 1u);
+  EXPECT_EQ(ExtractFileName(HelpCalls[0].File), "Tarvik.hlp");
+  EXPECT_EQ(HelpCalls[0].Command, static_cast<UINT>(HELP_CONTEXT));
+  EXPECT_EQ(HelpCalls[0].Data, 1020u);
 }
 
 }  // namespace
