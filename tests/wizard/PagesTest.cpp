@@ -186,5 +186,19 @@ TEST_F(PagesTest, TheUnitsPageShowsTheRecordsUnitAndStoresTheChoice) {
   EXPECT_EQ(Units, eImperial);
 }
 
+TEST(PageHelpersTest, AnImageShowsACopyOfThePagesBitmap) {
+  TOwned<TfraBasic> Page(NewObject<TfraBasic>(nullptr));
+  auto* Image = NewObject<TImage>(Page.get());
+  TBitmap* Bitmap = NewObject<TBitmap>(12, 7);
+  Page->SetImageBitmap(Image, Bitmap);
+  // The page keeps and frees its own bitmap; the picture's copy stays.
+  FreeAndNil(Bitmap);
+  ASSERT_NE(Image->Picture()->Graphic(), nullptr);
+  EXPECT_EQ(Image->Picture()->Width(), 12);
+  EXPECT_EQ(Image->Picture()->Height(), 7);
+  Page->SetImageBitmap(Image, nullptr);
+  EXPECT_EQ(Image->Picture()->Graphic(), nullptr);
+}
+
 }  // namespace
 }  // namespace wiztest
