@@ -3,12 +3,19 @@
 #include "classlib/Units.h"
 #include "framework/Units.h"
 #include "pcb/Units.h"
+#include "skin/Units.h"
+#include "wizard/Commands.h"
 
 namespace {
 
-const TUnitTable* const Uses[] = {&ClasslibUnits, &PcbUnits, &FrameworkUnits};
+const TUnitTable* const Uses[] = {&ClasslibUnits, &SkinUnits, &PcbUnits, &FrameworkUnits};
+
+const TUnitEntry Units[] = {
+    // The board wizard: its coordinate edit, pages and dialog, and the run routines of
+    // the wizard commands (set before the host calls ServerFactory).
+    {"Commands", InitCommands, DoneCommands},
+};
 
 }  // namespace
 
-// The wizard has no start or end of its own yet.
-const TUnitTable WizardUnits = {"wizard", Uses, {}};
+const TUnitTable WizardUnits = {"wizard", Uses, Units};

@@ -3,6 +3,9 @@
 
 #include <shlobj.h>
 
+#include <string>
+#include <vector>
+
 #include "classlib/FileUtils.h"
 #include "classlib/Registry.h"
 #include "tests/host/HostProcessSupport.h"
@@ -20,9 +23,63 @@ AnsiString RecentFiltersFile() {
 }
 
 const char* const StoreKey = "\\Software\\Norvane\\Corvista";
+const char* const WizardCaption = "PCB Board Wizard";
+
+struct TFindWindow {
+  DWORD ProcessId;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK FindWizardWindow(HWND Window, LPARAM Data) {
+  auto* Find = reinterpret_cast<TFindWindow*>(Data);
+  DWORD ProcessId = 0;
+  GetWindowThreadProcessId(Window, &ProcessId);
+  char Caption[64] = "";
+  GetWindowTextA(Window, Caption, sizeof(Caption));
+  if (ProcessId == Find->ProcessId && IsWindowVisible(Window) && std::string(Caption) == WizardCaption) {
+    Find->Found = Window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The wizard dialog of the process once it is on the screen (within 30 seconds), or
+// nullptr.
+HWND WaitForWizard(DWORD ProcessId, HANDLE Process) {
+  for (int Tries = 0; Tries < 600; ++Tries) {
+    TFindWindow Find{ProcessId};
+    EnumWindows(FindWizardWindow, reinterpret_cast<LPARAM>(&Find));
+    if (Find.Found) return Find.Found;
+    if (WaitForSingleObject(Process, 50) == WAIT_OBJECT_0) return nullptr;
+  }
+  return nullptr;
+}
+
+// The names of the files in a folder that match a pattern ("*.txt").
+std::vector<std::string> FilesIn(const AnsiString& Folder, const char* Pattern) {
+  std::vector<std::string> Names;
+  WIN32_FIND_DATAA Data;
+  HANDLE Find = FindFirstFileA((Folder + "\\" + Pattern).c_str(), &Data);
+  if (Find == INVALID_HANDLE_VALUE) return Names;
+  do {
+    if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Names.push_back(Data.cFileName);
+  } while (FindNextFileA(Find, &Data));
+  FindClose(Find);
+  return Names;
+}
+
+// Escape, pressed on the window that has the focus in the dialog's thread.
+void PressEscape(HWND Dialog) {
+  const DWORD Thread = GetWindowThreadProcessId(Dialog, nullptr);
+  GUITHREADINFO Info{};
+  Info.cbSize = sizeof(Info);
+  HWND Target = GetGUIThreadInfo(Thread, &Info) && Info.hwndFocus ? Info.hwndFocus : Dialog;
+  PostMessageA(Target, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageA(Target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
 const char* const StoreSection = "Recent Tarvik Filter Expressions";
 
-TEST(EndToEndTest, HostLoadsRunsAndUnloadsTheModule) {
+TEST(EndToEndTest, HostLoadsTheModuleRunsTheWizardAndUnloadsTheModule) {
   // Start from no stored expressions, so what is found afterwards was written now.
   DeleteFileName(RecentFiltersFile());
   {
@@ -30,12 +87,26 @@ TEST(EndToEndTest, HostLoadsRunsAndUnloadsTheModule) {
     if (Reg->OpenKey(StoreKey, false)) Reg->DeleteKey(StoreSection);
   }
 
+  // The run's documents would be saved here.
+  const AnsiString Out = HostRoot() + "..\\end-to-end-out";
+  ForceDirectories(Out);
+  for (const std::string& Name : FilesIn(Out, "*.*")) DeleteFileName(Out + "\\" + Name);
+
+  // "RunWizard" opens the wizard; the user closes it with Escape.
+  bool Shown = false;
   TRunResult Run = RunProgram(
-      "\"" + HostRoot() + "PcbHost.exe\" --run RunWizard --run NoSuchCommand", HostRoot());
+      "\"" + HostRoot() + "PcbHost.exe\" --out \"" + Out + "\" --run RunWizard --run NoSuchCommand",
+      HostRoot(), [&Shown](const PROCESS_INFORMATION& Process) {
+        HWND Dialog = WaitForWizard(Process.dwProcessId, Process.hProcess);
+        Shown = Dialog != nullptr;
+        if (Dialog) PressEscape(Dialog);
+      });
+  EXPECT_TRUE(Shown) << Run.Output;
   EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  // The wizard command is not wired to a dialog yet: it shows nothing (a shown dialog
-  // would keep the run from ending) and answers 0, as an unknown command does.
-  EXPECT_EQ(Run.Output.rfind("RunWizard -> 0\r\nNoSuchCommand -> 0\r\n", 0), 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run.Output;
+  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run.Output;
+  // Cancelled: no document was made.
+  EXPECT_TRUE(FilesIn(Out, "*.txt").empty());
 
   // Shutting the module down saved its recent expressions to both stores.
   EXPECT_TRUE(FileExists(RecentFiltersFile()));

@@ -1,19 +1,25 @@
 // Running the host executable in its own process, as a user would: its standard output
-// and error are collected, and a run that does not end within a minute fails.
+// and error are collected, and a run that does not end within a minute fails. While it
+// runs, the test may act on its windows as a user would (WhileRunning).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 struct TRunResult {
   DWORD ExitCode = 0;
   std::string Output;
 };
 
-// Starts the program with its standard output and error on a pipe, and waits for it.
-inline TRunResult RunProgram(const std::string& CommandLine, const std::string& Folder) {
+// Starts the program with its standard output and error on a pipe, runs WhileRunning
+// (when given) with the started process, and waits for the program to end.
+inline TRunResult RunProgram(
+    const std::string& CommandLine, const std::string& Folder,
+    const std::function<void(const PROCESS_INFORMATION& Process)>& WhileRunning = nullptr) {
   SECURITY_ATTRIBUTES Inherit{sizeof(Inherit), nullptr, TRUE};
   HANDLE ReadEnd = nullptr, WriteEnd = nullptr;
   EXPECT_TRUE(CreatePipe(&ReadEnd, &WriteEnd, &Inherit, 0));
@@ -36,14 +42,20 @@ inline TRunResult RunProgram(const std::string& CommandLine, const std::string& 
     return Result;
   }
   CloseHandle(WriteEnd);
-  char Buffer[4096];
-  DWORD Read = 0;
-  while (ReadFile(ReadEnd, Buffer, sizeof(Buffer), &Read, nullptr) && Read > 0)
-    Result.Output.append(Buffer, Read);
+  // The output is read beside the test's actions, so that a full pipe never stops the
+  // program.
+  std::thread Reader([&Result, ReadEnd] {
+    char Buffer[4096];
+    DWORD Read = 0;
+    while (ReadFile(ReadEnd, Buffer, sizeof(Buffer), &Read, nullptr) && Read > 0)
+      Result.Output.append(Buffer, Read);
+  });
+  if (WhileRunning) WhileRunning(Process);
   if (WaitForSingleObject(Process.hProcess, 60000) != WAIT_OBJECT_0) {
     TerminateProcess(Process.hProcess, 99);
     ADD_FAILURE() << "the host did not end within a minute";
   }
+  Reader.join();
   GetExitCodeProcess(Process.hProcess, &Result.ExitCode);
   CloseHandle(Process.hProcess);
   CloseHandle(Process.hThread);

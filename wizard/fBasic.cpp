@@ -1,0 +1,51 @@
+#include "wizard/fBasic.h"
+
+#include "wizard/BoardDlg.h"
+#include "wizard/EditCoord.h"
+
+TCLASS_IMPL(TfraBasic)
+
+bool TfraBasic::CanGoBack() { return true; }
+
+bool TfraBasic::CanGoNext() { return true; }
+
+bool TfraBasic::CanFinish() { return CanGoNext(); }
+
+void TfraBasic::UpdateWizardButtons() {
+  TForm_BoardWizard* Dialog = Form_BoardWizard;
+  if (!Dialog) return;
+  Dialog->btnFinish->SetEnabled(CanFinish());
+  Dialog->btnBack->SetEnabled(CanGoBack());
+  Dialog->btnNext->SetEnabled(CanGoNext());
+}
+
+void TfraBasic::SetImageBitmap(TImage* Image, TBitmap* Bitmap) {
+  if (!Image) return;
+  Image->Picture()->Assign(Bitmap);
+}
+
+void TfraBasic::ReplaceWithCoordEdit(TEdit* Placeholder, TEditCoordEx*& Edit, TLabel* Caption) {
+  Edit = NewObject<TEditCoordEx>(this);
+  Edit->SetBounds(Placeholder->Left(), Placeholder->Top(), Placeholder->Width(),
+                  Placeholder->Height());
+  Edit->SetParent(Placeholder->Parent());
+  Placeholder->Hide();
+  Edit->Show();
+  Edit->SetTabOrder(Placeholder->TabOrder());
+  Edit->SetHyperlink(true);
+  Edit->OnValueChange = Placeholder->OnChange;
+  Placeholder->OnChange = nullptr;
+  AnsiString Name = Placeholder->Name();
+  Placeholder->SetName(AnsiString());
+  Edit->SetName(Name);
+  if (Caption) Caption->SetFocusControl(Edit);
+}
+
+void TfraBasic::ReadCoordEdits() {
+  for (int I = 0; I < ComponentCount(); ++I)
+    if (auto* Edit = ObjectAs<TEditCoordEx>(Components(I))) Edit->ParseText();
+}
+
+void InitfBasic() { RegisterClass(&TfraBasic::StaticClass()); }
+
+void DonefBasic() { UnRegisterClass(&TfraBasic::StaticClass()); }

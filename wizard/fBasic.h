@@ -1,0 +1,51 @@
+// The base of every wizard page: the page protocol that the wizard dialog drives
+// (can the user go back, go on or finish here; set up and tear down; load the
+// controls from the wizard record and store them back) and the helpers the pages
+// share. Pages reach the record and the dialog's buttons through Form_BoardWizard.
+#pragma once
+
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+
+class TEditCoordEx;
+
+class TfraBasic : public TFrame {
+  TCLASS_DECL(TfraBasic, TFrame)
+ public:
+  explicit TfraBasic(TComponent* AOwner) : TFrame(AOwner) {}
+
+  // Back, Next and Finish are enabled from these (all True by default; Finish
+  // follows the page's own CanGoNext).
+  virtual bool CanGoBack();
+  virtual bool CanGoNext();
+  virtual bool CanFinish();
+  // Once per page: when the dialog is first shown, and when it is destroyed.
+  virtual void InitPage() {}
+  virtual void DonePage() {}
+  // Each time the page is shown: loads the controls from the record.
+  virtual void EnterPage() {}
+  // Each time the page is left by Next, Back or Finish: stores the controls into the
+  // record.
+  virtual void LeavePage() {}
+
+  // Finish, Back and Next enabled from CanFinish, CanGoBack and CanGoNext, in that
+  // order; nothing while no wizard dialog exists.
+  void UpdateWizardButtons();
+  // Shows a copy of Bitmap in Image (an empty picture for nullptr); the page keeps
+  // its own bitmap, so each is released once, by its owner.
+  void SetImageBitmap(TImage* Image, TBitmap* Bitmap);
+  // Puts a coordinate edit, owned by the page, in place of a placeholder edit of the
+  // form file: same bounds, parent and tab order, the hyperlink look, the
+  // placeholder's change handler as its OnValueChange and the placeholder's name;
+  // Caption, when given, focuses it. The placeholder stays, hidden and nameless.
+  void ReplaceWithCoordEdit(TEdit* Placeholder, TEditCoordEx*& Edit, TLabel* Caption);
+  // Every coordinate edit of the page reads its text now. Enter clicks the default
+  // button without moving the focus, so a length typed and confirmed with Enter has
+  // not been read when the page is left.
+  void ReadCoordEdits();
+};
+
+// The unit's start and end.
+void InitfBasic();
+void DonefBasic();

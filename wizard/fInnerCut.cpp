@@ -1,0 +1,7 @@
+#include "wizard/fInnerCut.h"
+
+TCLASS_IMPL(TfraInnerCut)
+
+void InitfInnerCut() { RegisterClass(&TfraInnerCut::StaticClass()); }
+
+void DonefInnerCut() { UnRegisterClass(&TfraInnerCut::StaticClass()); }
