@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "classlib/ModuleInit.h"
+#include "framework/ModuleRuntime.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
   switch (Reason) {
@@ -17,6 +18,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
       return TRUE;
     case DLL_PROCESS_DETACH:
       FinalizeUnits();
+      ReleaseModuleRuntime();
       return TRUE;
   }
   return TRUE;
