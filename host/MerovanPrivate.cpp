@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "framework/ModuleRuntime.h"
 #include "host/MerovanApi.h"
 #include "host/MerovanPicture.h"
 #include "host/MerovanText.h"
@@ -256,6 +257,7 @@ BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
     Log = nullptr;
     delete Failures;
     Failures = nullptr;
+    ReleaseModuleRuntime();
   }
   return TRUE;
 }

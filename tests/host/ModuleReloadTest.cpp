@@ -80,6 +80,20 @@ TEST_F(ModuleReloadTest, TwoThousandLoadsInOneProcessTakeNoSlotAndKeepNoBuffer) 
   EXPECT_LT(HeapBytesInUse(), HeapBytes + Cycles * 1024);
 }
 
+TEST_F(HostTest, HostCyclesWithTheWorkspaceAndEditorModulesTakeNoSlot) {
+  std::string Error;
+  ASSERT_TRUE(Host->Start("Tarvik.dll", Error)) << Error;
+  ASSERT_TRUE(Host->Stop(&Error)) << Error;
+  const DWORD TlsIndex = NextTlsIndex();
+  const DWORD FlsIndex = NextFlsIndex();
+  for (int Cycle = 0; Cycle < 100; ++Cycle) {
+    ASSERT_TRUE(Host->Start("Tarvik.dll", Error)) << "cycle " << Cycle << ": " << Error;
+    ASSERT_TRUE(Host->Stop(&Error)) << "cycle " << Cycle << ": " << Error;
+  }
+  EXPECT_EQ(NextTlsIndex(), TlsIndex);
+  EXPECT_EQ(NextFlsIndex(), FlsIndex);
+}
+
 // ---------------------------------------------------------------------------------
 // The runtime probe
 
