@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace __gnu_cxx {
 // The runtime's clean-up hook: frees its emergency exception buffer.
@@ -62,17 +63,35 @@ TEhGlobals* ThreadEhGlobals() {
 
 // The compiler's guard of a function-local static (64 bits): the first byte is set once
 // the object is built, and the compiler's inline test reads it before calling
-// __cxa_guard_acquire; the second word is the one-time initialization that the other
-// threads wait on while one thread builds the object.
+// __cxa_guard_acquire; the second word names the thread building the object.
 struct TStaticGuard {
   unsigned char Built;
   unsigned char Unused[3];
-  INIT_ONCE Once;
+  DWORD Builder;  // 0 when no thread is building the object
 };
 static_assert(sizeof(TStaticGuard) == sizeof(std::int64_t));
 
+// Guards every static's Builder; threads waiting for another thread's object sleep on
+// StaticDone, which wakes them whenever a construction ends. Neither holds anything the
+// unload would have to free.
+SRWLOCK StaticLock = SRWLOCK_INIT;
+CONDITION_VARIABLE StaticDone = CONDITION_VARIABLE_INIT;
+
 TStaticGuard* AsStaticGuard(std::int64_t* Guard) {
   return reinterpret_cast<TStaticGuard*>(Guard);
+}
+
+std::atomic_ref<unsigned char> BuiltFlag(TStaticGuard* Static) {
+  return std::atomic_ref<unsigned char>(Static->Built);
+}
+
+// Ends a construction, built or not, and wakes the threads waiting for one.
+void EndConstruction(TStaticGuard* Static, bool Built) {
+  AcquireSRWLockExclusive(&StaticLock);
+  if (Built) BuiltFlag(Static).store(1, std::memory_order_release);
+  Static->Builder = 0;
+  ReleaseSRWLockExclusive(&StaticLock);
+  WakeAllConditionVariable(&StaticDone);
 }
 
 }  // namespace
@@ -85,24 +104,39 @@ extern "C" void* __cxa_get_globals() noexcept { return ThreadEhGlobals(); }
 extern "C" void* __cxa_get_globals_fast() noexcept { return ThreadEhGlobals(); }
 
 // 1 when the caller is to build the object; 0 when it is built (waiting while another
-// thread builds it).
+// thread builds it). A static used by its own construction raises std::logic_error, as
+// the runtime's own version raises its error, instead of waiting for itself for ever;
+// the compiler takes this call for one that cannot throw, so either ends the process.
 extern "C" int __cxa_guard_acquire(std::int64_t* Guard) {
   TStaticGuard* Static = AsStaticGuard(Guard);
-  if (std::atomic_ref<unsigned char>(Static->Built).load(std::memory_order_acquire)) return 0;
-  BOOL Pending = FALSE;
-  if (!InitOnceBeginInitialize(&Static->Once, 0, &Pending, nullptr)) std::abort();
-  return Pending ? 1 : 0;
+  if (BuiltFlag(Static).load(std::memory_order_acquire)) return 0;
+  const DWORD Self = GetCurrentThreadId();
+  AcquireSRWLockExclusive(&StaticLock);
+  for (;;) {
+    if (BuiltFlag(Static).load(std::memory_order_relaxed)) {
+      ReleaseSRWLockExclusive(&StaticLock);
+      return 0;
+    }
+    if (Static->Builder == 0) {
+      Static->Builder = Self;
+      ReleaseSRWLockExclusive(&StaticLock);
+      return 1;
+    }
+    if (Static->Builder == Self) {
+      ReleaseSRWLockExclusive(&StaticLock);
+      throw std::logic_error("a function-local static is used by its own initialization");
+    }
+    SleepConditionVariableSRW(&StaticDone, &StaticLock, INFINITE, 0);
+  }
 }
 
 extern "C" void __cxa_guard_release(std::int64_t* Guard) noexcept {
-  TStaticGuard* Static = AsStaticGuard(Guard);
-  std::atomic_ref<unsigned char>(Static->Built).store(1, std::memory_order_release);
-  InitOnceComplete(&Static->Once, 0, nullptr);
+  EndConstruction(AsStaticGuard(Guard), true);
 }
 
 // The constructor threw: the next caller tries again.
 extern "C" void __cxa_guard_abort(std::int64_t* Guard) noexcept {
-  InitOnceComplete(&AsStaticGuard(Guard)->Once, INIT_ONCE_INIT_FAILED, nullptr);
+  EndConstruction(AsStaticGuard(Guard), false);
 }
 
 // The threading library's pthread_once, which the module's link redirects here: the

@@ -6,9 +6,10 @@
 // library, which takes a TLS slot and a record for every calling thread on first use and
 // gives neither back when the module is unloaded. ModuleRuntime.cpp replaces those three
 // services (the per-thread exception state, the guards of function-local statics and
-// one-time initialization) with versions over the system's own fiber-local storage and
-// one-time initialization, which own nothing the module cannot free. The module links it
-// with the threading library's pthread_once redirected to it (--wrap=pthread_once).
+// one-time initialization) with versions over the system's fiber-local storage, slim
+// locks and one-time initialization, which own nothing the module cannot free. A DLL
+// links it with the threading library's pthread_once redirected to it
+// (--wrap=pthread_once).
 #pragma once
 
 // Frees what the runtime holds for this load of the module: the exception state of every

@@ -97,11 +97,11 @@ TEST_F(HostTest, HostCyclesWithTheWorkspaceAndEditorModulesTakeNoSlot) {
 // ---------------------------------------------------------------------------------
 // The runtime probe
 
-using TProbeExceptions = int (*)();
+// A check inside the probe: 0 when it holds, otherwise the failing step.
+using TProbeCheck = int (*)();
 using TProbeLastErrorInHandler = DWORD (*)(DWORD);
 using TProbeThrowAndCatch = int (*)(int);
 using TProbeSlowStatic = int (*)(LONG*);
-using TProbeFlakyStatic = int (*)();
 
 class RuntimeProbeTest : public ::testing::Test {
  protected:
@@ -154,10 +154,10 @@ void RunOnThreads(int Count, Body& Work) {
 }
 
 TEST_F(RuntimeProbeTest, ExceptionsNestRethrowAndCountInsideTheDllAfterAReload) {
-  EXPECT_EQ(Get<TProbeExceptions>("ProbeExceptions")(), 0);
+  EXPECT_EQ(Get<TProbeCheck>("ProbeExceptions")(), 0);
   Unload();
   ASSERT_TRUE(Load());
-  EXPECT_EQ(Get<TProbeExceptions>("ProbeExceptions")(), 0);
+  EXPECT_EQ(Get<TProbeCheck>("ProbeExceptions")(), 0);
 }
 
 TEST_F(RuntimeProbeTest, AHandlerSeesTheLastErrorSetBeforeTheThrow) {
@@ -166,7 +166,7 @@ TEST_F(RuntimeProbeTest, AHandlerSeesTheLastErrorSetBeforeTheThrow) {
 
 TEST_F(RuntimeProbeTest, ThreadsThrowAndCatchAtOnceEachWithItsOwnState) {
   auto ThrowAndCatch = Get<TProbeThrowAndCatch>("ProbeThrowAndCatch");
-  auto Exceptions = Get<TProbeExceptions>("ProbeExceptions");
+  auto Exceptions = Get<TProbeCheck>("ProbeExceptions");
   auto Work = [&]() -> DWORD {
     for (int I = 0; I < 500; ++I)
       if (ThrowAndCatch(I) != I || Exceptions() != 0) return 1;
@@ -184,7 +184,12 @@ TEST_F(RuntimeProbeTest, AStaticIsBuiltOnceWhileOtherThreadsWaitForIt) {
 }
 
 TEST_F(RuntimeProbeTest, AStaticWhoseConstructorThrewIsBuiltByTheNextCall) {
-  EXPECT_EQ(Get<TProbeFlakyStatic>("ProbeFlakyStatic")(), 0);
+  EXPECT_EQ(Get<TProbeCheck>("ProbeFlakyStatic")(), 0);
+}
+
+TEST_F(RuntimeProbeTest, AStaticUsedByItsOwnConstructionEndsTheProcessInsteadOfWaiting) {
+  auto RecursiveStatic = Get<TProbeCheck>("ProbeRecursiveStatic");
+  EXPECT_DEATH(RecursiveStatic(), "used by its own initialization");
 }
 
 // A thread that throws and catches in the DLL, says so, and ends when told.
@@ -233,8 +238,8 @@ TEST_F(RuntimeProbeTest, ReloadsTakeNoSlot) {
   for (int Cycle = 0; Cycle < 200; ++Cycle) {
     Unload();
     ASSERT_TRUE(Load());
-    ASSERT_EQ(Get<TProbeExceptions>("ProbeExceptions")(), 0);
-    ASSERT_EQ(Get<TProbeFlakyStatic>("ProbeFlakyStatic")(), 0);
+    ASSERT_EQ(Get<TProbeCheck>("ProbeExceptions")(), 0);
+    ASSERT_EQ(Get<TProbeCheck>("ProbeFlakyStatic")(), 0);
   }
   Unload();
   EXPECT_EQ(NextTlsIndex(), TlsIndex);

@@ -118,6 +118,26 @@ PROBE_EXPORT int ProbeFlakyStatic() {
   return FlakyConstructions == 2 ? 0 : 2;
 }
 
+namespace {
+
+int RecursiveStatic();
+
+// Its constructor uses the static it builds.
+struct TRecursiveStatic {
+  int Value;
+  TRecursiveStatic() : Value(RecursiveStatic()) {}
+};
+
+int RecursiveStatic() {
+  static TRecursiveStatic Static;
+  return Static.Value;
+}
+
+}  // namespace
+
+// Uses a static whose construction uses itself.
+PROBE_EXPORT int ProbeRecursiveStatic() { return RecursiveStatic(); }
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD Reason, LPVOID) {
   if (Reason == DLL_PROCESS_DETACH) ReleaseModuleRuntime();
   return TRUE;
