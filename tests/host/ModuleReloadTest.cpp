@@ -73,7 +73,8 @@ TEST_F(ModuleReloadTest, TwoThousandLoadsInOneProcessTakeNoSlotAndKeepNoBuffer) 
   const DWORD FlsIndex = NextFlsIndex();
   const SIZE_T HeapBytes = HeapBytesInUse();
   constexpr int Cycles = 2000;
-  for (int Cycle = 0; Cycle < Cycles; ++Cycle) ASSERT_TRUE(RunModuleOnce()) << "cycle " << Cycle;
+  for (int Cycle = 0; Cycle < Cycles; ++Cycle)
+    ASSERT_TRUE(RunModuleOnce()) << "cycle " << Cycle;
   EXPECT_EQ(NextTlsIndex(), TlsIndex);
   EXPECT_EQ(NextFlsIndex(), FlsIndex);
   // The runtime's emergency exception buffer alone is 18 KB a load.
