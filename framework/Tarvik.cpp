@@ -2,6 +2,7 @@
 // them when it is unloaded.
 #include <windows.h>
 
+#include "framework/ModuleRuntime.h"
 #include "framework/ModuleUnits.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
@@ -16,8 +17,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved
       }
       return TRUE;
     case DLL_PROCESS_DETACH:
-      // A non-null Reserved: the process is exiting, and takes what the units hold.
+      // A non-null Reserved: the process is exiting, and takes what the units and the
+      // runtime hold.
       FinalizeUnits(Reserved ? TUnitsEnd::ProcessExit : TUnitsEnd::Unload);
+      if (!Reserved) ReleaseModuleRuntime();
       return TRUE;
   }
   return TRUE;

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "framework/ModuleRuntime.h"
 #include "framework/RT_ClientServerInterface.h"
 #include "host/HalvornApi.h"
 #include "host/HostCom.h"
@@ -82,9 +83,10 @@ void WINAPI ClearWorkspaceFiles() {
 
 BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
   if (Reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(Instance);
-  if (Reason == DLL_PROCESS_DETACH && Workspace) {
-    Workspace->Release();
+  if (Reason == DLL_PROCESS_DETACH) {
+    if (Workspace) Workspace->Release();
     Workspace = nullptr;
+    ReleaseModuleRuntime();
   }
   return TRUE;
 }

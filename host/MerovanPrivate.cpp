@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "framework/ModuleRuntime.h"
 #include "host/MerovanApi.h"
 #include "host/MerovanPicture.h"
 #include "host/MerovanText.h"
@@ -304,6 +305,7 @@ BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
     } catch (...) {
       OutputDebugStringA("Merovan: failed to end\n");
     }
+    ReleaseModuleRuntime();
   }
   return TRUE;
 }
