@@ -71,6 +71,77 @@ TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
   EXPECT_EQ(GdiHandleCount(), Start);
 }
 
+// The shared cache behind fonts, pens and brushes: equal descriptions share one
+// object, an unchanged Assign keeps it, and the last holder deletes it.
+TEST(SharedGdiTest, AFontAssignedTenThousandTimesMakesOneHandle) {
+  TOwned<TFont> Source(NewObject<TFont>());
+  Source->SetName("Arial");
+  Source->SetSize(37);  // a description no other test holds
+  const int FontsBefore = GdiObjectsMade(OBJ_FONT);
+  HFONT Handle = Source->Handle();
+  TOwned<TFont> Copy(NewObject<TFont>());
+  for (int I = 0; I < 10000; ++I) {
+    Copy->Assign(Source.get());
+    ASSERT_EQ(Copy->Handle(), Handle);
+  }
+  EXPECT_EQ(GdiObjectsMade(OBJ_FONT) - FontsBefore, 1);
+
+  Source->SetColor(clRed);
+  Copy->Assign(Source.get());  // only the colour differs
+  EXPECT_EQ(Copy->Handle(), Handle);
+  EXPECT_EQ(GdiObjectsMade(OBJ_FONT) - FontsBefore, 1);
+  EXPECT_EQ(Copy->Color(), clRed);
+
+  Source.reset();
+  EXPECT_NE(GetObjectType(Handle), 0u) << "the copy still holds it";
+  Copy.reset();
+  EXPECT_EQ(GetObjectType(Handle), 0u) << "the last holder deletes it";
+}
+
+TEST(SharedGdiTest, EqualPensAndBrushesShareOneObjectUntilTheLastIsFreed) {
+  const int Start = GdiHandleCount();
+  const int Shared = SharedObjectCount();
+  HPEN Pen;
+  HBRUSH Brush;
+  {
+    TOwned<TPen> A(NewObject<TPen>()), B(NewObject<TPen>());
+    A->SetColor(0x123456);
+    B->SetColor(0x123456);
+    A->SetWidth(3);
+    B->Assign(A.get());
+    Pen = A->Handle();
+    EXPECT_EQ(B->Handle(), Pen);
+    LOGPEN Made{};
+    GetObjectA(Pen, sizeof(Made), &Made);
+    EXPECT_EQ(Made.lopnWidth.x, 3);
+    EXPECT_EQ(Made.lopnColor, 0x123456u);
+
+    TOwned<TBrush> C(NewObject<TBrush>()), D(NewObject<TBrush>());
+    C->SetColor(0x654321);
+    D->SetColor(0x654321);
+    Brush = C->Handle();
+    EXPECT_EQ(D->Handle(), Brush);
+    D->SetStyle(bsCross);  // D gets its own; C keeps the shared one
+    EXPECT_NE(D->Handle(), Brush);
+    EXPECT_EQ(C->Handle(), Brush);
+    EXPECT_EQ(SharedObjectCount(), Shared + 3);
+  }
+  EXPECT_EQ(GetObjectType(Pen), 0u);
+  EXPECT_EQ(GetObjectType(Brush), 0u);
+  EXPECT_EQ(SharedObjectCount(), Shared);
+  EXPECT_EQ(GdiHandleCount(), Start);
+}
+
+TEST(SharedGdiTest, ReleasingAnUnknownOrNullHandleDoesNothing) {
+  const int Start = GdiHandleCount();
+  HBRUSH Own = CreateSolidBrush(RGB(1, 2, 3));
+  ReleaseSharedObject(Own);
+  ReleaseSharedObject(nullptr);
+  EXPECT_EQ(GetObjectType(Own), static_cast<DWORD>(OBJ_BRUSH)) << "not the cache's to delete";
+  DeleteObject(Own);
+  EXPECT_EQ(GdiHandleCount(), Start);
+}
+
 TEST(BrushTest, AColourMakesAClearBrushSolid) {
   TOwned<TBrush> Brush(NewObject<TBrush>());
   Brush->SetStyle(bsClear);

@@ -388,6 +388,22 @@ TEST_F(KsButtonTest, GlyphAndCaptionAreCentredTogetherAndMoveWhenPressed) {
   Mouse(B, WM_LBUTTONUP, 5, 5);
 }
 
+TEST_F(KsButtonTest, RepaintingMakesNoFontPenOrBrushAfterTheFirstPaint) {
+  auto* B = AddButton("btnOk", 10, "&OK");
+  B->SetKind(bkOK);  // a glyph too
+  B->SetFocus();     // the focus rectangle is drawn with a pen
+  ASSERT_TRUE(B->HasFocus());
+  auto Made = [] {
+    return GdiObjectsMade(OBJ_FONT) + GdiObjectsMade(OBJ_PEN) + GdiObjectsMade(OBJ_BRUSH);
+  };
+  PaintNow(B);
+  const int AfterFirst = Made();
+  for (int I = 0; I < 1000; ++I) PaintNow(B);
+  EXPECT_EQ(Made(), AfterFirst);
+  // The face was painted each time, focus rectangle included.
+  EXPECT_EQ(Rgb(B->Buffer()->GetPixel(0, 0)), Rgb(KsColorBlack));
+}
+
 // ---------------------------------------------------------------------------------
 // Form files
 
