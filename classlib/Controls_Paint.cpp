@@ -8,6 +8,38 @@ TCLASS_IMPL(TCustomControl)
 
 using namespace classlib_detail;
 
+namespace {
+
+// A memory DC with a bitmap compatible with another DC, for one buffered paint; both
+// are counted.
+class TMemoryPaintDC {
+ public:
+  TMemoryPaintDC(HDC DC, int Width, int Height)
+      : FDC(CountHandle(GdiCheck(CreateCompatibleDC(DC)))),
+        FBitmap(CountHandle(CreateCompatibleBitmap(DC, Width, Height))) {
+    if (!FBitmap) {
+      DeleteCountedDC(FDC);
+      throw EOutOfResources(SOutOfResources);
+    }
+    FOld = SelectObject(FDC, FBitmap);
+  }
+  TMemoryPaintDC(const TMemoryPaintDC&) = delete;
+  TMemoryPaintDC& operator=(const TMemoryPaintDC&) = delete;
+  ~TMemoryPaintDC() {
+    SelectObject(FDC, FOld);
+    DeleteCountedDC(FDC);
+    DeleteCountedObject(FBitmap);
+  }
+  HDC DC() const { return FDC; }
+
+ private:
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld = nullptr;
+};
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------
 // Painting
 
@@ -25,6 +57,11 @@ void TWinControl::Repaint() {
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
+  if (FDoubleBuffered && !Message.WParam) {
+    PaintBuffered();
+    Message.Result = 0;
+    return;
+  }
   if (!FControlState.Contains(csCustomPaint) && ControlCount() == 0)
     DefaultHandler(Message);
   else
@@ -80,9 +117,37 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
   }
 }
 
+// Erases and paints the invalid part in a memory bitmap, then copies it at once.
+void TWinControl::PaintBuffered() {
+  TPaintDC Painting(FHandle, 0);
+  HDC DC = Painting.DC();
+  RECT Box;
+  if (GetClipBox(DC, &Box) == NULLREGION || IsRectEmpty(&Box)) return;
+  const int Width = Box.right - Box.left;
+  const int Height = Box.bottom - Box.top;
+  TMemoryPaintDC Memory(DC, Width, Height);
+  HDC Buffer = Memory.DC();
+  // The control paints in its client coordinates; the bitmap holds the box.
+  SetWindowOrgEx(Buffer, Box.left, Box.top, nullptr);
+  struct TBufferScope {
+    HDC& Current;
+    ~TBufferScope() { Current = nullptr; }
+  } Scope{FPaintBuffer};
+  FPaintBuffer = Buffer;
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Buffer), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(Buffer), 0);
+  BitBlt(DC, Box.left, Box.top, Width, Height, Buffer, Box.left, Box.top, SRCCOPY);
+}
+
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
   HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  if (DC) {
+  // An opaque control covers its area when it paints. A double-buffered one erases in
+  // its memory bitmap (or when painted as a copy), never on the window itself, where
+  // the erased background would show before the copy.
+  const bool Skip = ControlStyle().Contains(csOpaque) ||
+                    (FDoubleBuffered && DC != FPaintBuffer &&
+                     !FControlState.Contains(csPaintCopy));
+  if (DC && !Skip) {
     RECT R = GetClientRect();
     FillRect(DC, &R, FBrush->Handle());
   }
