@@ -502,7 +502,8 @@ class TWinControl : public TControl {
   HWND Handle();
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded();
-  // Destroys the window (and the children's); the next request makes it again.
+  // Destroys the window (and the children's); the next request makes it again. Never
+  // raises: a failure goes to Application->HandleException and the window still goes.
   void DestroyHandle();
   // Destroys the window and makes it again with the current parameters.
   void RecreateWnd();

@@ -226,7 +226,14 @@ void TWinControl::DetachHandle() {
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
   for (TWinControl* Child : FWinControls) Child->DestroyHandle();
-  DestroyWnd();
+  // Runs on the way to freeing controls and forms: a failure is reported, never
+  // raised, and the window goes even when DestroyWnd stopped before destroying it.
+  try {
+    DestroyWnd();
+  } catch (...) {
+    HandleWindowException(this);
+  }
+  if (FHandle) DestroyWindowHandle();
 }
 
 void TWinControl::DestroyWnd() {
@@ -242,7 +249,13 @@ void TWinControl::DestroyWindowHandle() {
   FControlState.Exclude(csDestroyingHandle);
   // WM_NCDESTROY has detached the window; a failure leaves the control without it.
   if (FHandle == Wnd) DetachHandle();
-  Win32Check(Done != FALSE);
+  if (Done) return;
+  // Reported, not raised: this runs while controls are freed.
+  try {
+    Win32Check(false);
+  } catch (...) {
+    HandleWindowException(this);
+  }
 }
 
 void TWinControl::RecreateWnd() {
