@@ -32,6 +32,7 @@ TEST(ColorTest, SystemColorsResolveAndOtherValuesPass) {
 
 TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
   const int Start = GdiHandleCount();
+  HFONT Exposed[2] = {};
   {
     TOwned<TFont> Font(NewObject<TFont>());
     ChangeCounter Counter;
@@ -67,8 +68,11 @@ TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
     EXPECT_EQ(Copy->Color(), clRed);
     EXPECT_EQ(Copy->Style(), (TFontStyles{fsBold, fsItalic}));
     EXPECT_EQ(LogFontOf(Copy->Handle()).lfWeight, FW_BOLD);
+    Exposed[0] = Font->Handle();
+    Exposed[1] = Copy->Handle();
   }
   EXPECT_EQ(GdiHandleCount(), Start);
+  for (HFONT Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u) << "deleted, not only uncounted";
 }
 
 // The shared cache behind fonts, pens and brushes: equal descriptions share one
@@ -227,8 +231,11 @@ TEST_F(CanvasTest, LettingGoRestoresTheDCsObjectsAndLeaksNothing) {
   EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), OwnPen);
   EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), OwnBrush);
   EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), OwnFont);
+  // (The brush is clear now: GDI answers that with its stock hollow brush.)
+  const HGDIOBJ Exposed[] = {Canvas->Pen()->Handle(), Canvas->Font()->Handle()};
   Canvas.reset();
   ExpectOwnObjectsAndNoLeak();
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
 }
 
 TEST_F(CanvasTest, AChangedObjectLeavesTheDCUntilTheNextDrawing) {
