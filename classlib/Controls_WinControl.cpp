@@ -246,12 +246,14 @@ void TWinControl::DestroyWindowHandle() {
   FControlState.Include(csDestroyingHandle);
   HWND Wnd = FHandle;
   BOOL Done = DestroyWindow(Wnd);
+  DWORD Error = Done ? ERROR_SUCCESS : GetLastError();
   FControlState.Exclude(csDestroyingHandle);
   // WM_NCDESTROY has detached the window; a failure leaves the control without it.
   if (FHandle == Wnd) DetachHandle();
   if (Done) return;
   // Reported, not raised: this runs while controls are freed.
   try {
+    SetLastError(Error);
     Win32Check(false);
   } catch (...) {
     HandleWindowException(this);

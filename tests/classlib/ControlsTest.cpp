@@ -155,6 +155,23 @@ TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
   EXPECT_NO_THROW(Control->Free());
 }
 
+TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
+  TForm* Form = ShownForm();
+  auto* Control = NewObject<TCustomControl>(Form);
+  Control->SetParent(Form);
+  HWND Wnd = Control->Handle();
+  // The window goes behind the control's back, without telling it.
+  RemovePropA(Wnd, MAKEINTATOM(classlib_detail::ControlAtom()));
+  DestroyWindow(Wnd);
+  ASSERT_TRUE(Control->HandleAllocated());
+
+  EXPECT_NO_THROW(Control->DestroyHandle());
+  EXPECT_FALSE(Control->HandleAllocated());
+  ASSERT_EQ(Log->Messages.size(), 1u);
+  EXPECT_EQ(Log->Senders[0], Control);
+  EXPECT_TRUE(IsWindow(Control->Handle())) << "a new window on the next request";
+}
+
 TEST_F(WindowTest, ParentsReflectNotificationsToTheChildThatSentThem) {
   TForm* Form = ShownForm();
   auto* Button = NewObject<TReflectingButton>(Form);
