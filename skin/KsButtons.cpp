@@ -78,7 +78,10 @@ TKsCustomButton::TKsCustomButton(TComponent* AOwner) : TKsCustomControl(AOwner) 
   SetBounds(0, 0, 75, 25);
 }
 
-TKsCustomButton::~TKsCustomButton() { FreeAndNil(FGlyph); }
+TKsCustomButton::~TKsCustomButton() {
+  FreeAndNil(FGlyphPixels);
+  FreeAndNil(FGlyph);
+}
 
 void TKsCustomButton::Loaded() {
   inherited::Loaded();
@@ -98,6 +101,7 @@ void TKsCustomButton::SetDefault(bool Value) {
 void TKsCustomButton::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
 
 void TKsCustomButton::GlyphChanged(TObject* /*Sender*/) {
+  FreeAndNil(FGlyphPixels);  // copied again at the next paint
   const int W = FGlyph->Width();
   const int H = FGlyph->Height();
   if (H > 0 && W > 0 && W % H == 0) {
@@ -252,8 +256,11 @@ void TKsCustomButton::DrawGlyph() {
   if (FGlyph->Empty()) return;
   const TSize Image = GlyphSize();
   if (Image.cx <= 0 || Image.cy <= 0) return;
-  TOwned<TKsBitmap> Pixels(NewObject<TKsBitmap>());
-  Pixels->Assign(FGlyph);
+  if (!FGlyphPixels) {
+    FGlyphPixels = NewObject<TKsBitmap>();
+    FGlyphPixels->Assign(FGlyph);
+  }
+  TKsBitmap* Pixels = FGlyphPixels;
   const TKsColor Key = Pixels->GetPixel(0, FGlyph->Height() - 1) & 0x00FFFFFF;
   const TRect Place = GetGlyphRect();
   const int DX = Place.left + (RectWidth(Place) - Image.cx) / 2;
