@@ -283,6 +283,7 @@ struct FailingListener {
 }  // namespace
 
 TEST_F(CanvasTest, ADrawingCallThatRaisedStillLetsGoCleanly) {
+  HGDIOBJ Pen = nullptr;
   {
     TOwned<TCanvas> Canvas(NewObject<TCanvas>());
     TOwned<TFailingGraphic> Graphic(NewObject<TFailingGraphic>());
@@ -294,9 +295,11 @@ TEST_F(CanvasTest, ADrawingCallThatRaisedStillLetsGoCleanly) {
     FailingListener Listener;
     Canvas->OnChange = TNotifyEvent::Bind<&FailingListener::Changed>(&Listener);
     EXPECT_THROW(Canvas->Ellipse(0, 0, 9, 9), EAbort);
-    EXPECT_NE(GetCurrentObject(DC, OBJ_PEN), OwnPen) << "still held by the canvas";
+    Pen = GetCurrentObject(DC, OBJ_PEN);
+    EXPECT_NE(Pen, OwnPen) << "still held by the canvas";
   }  // the canvas ends while its objects are selected
   ExpectOwnObjectsAndNoLeak();
+  EXPECT_EQ(GetObjectType(Pen), 0u);
 }
 
 TEST_F(CanvasTest, ACanvasWithoutADCRefusesToDraw) {
