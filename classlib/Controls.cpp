@@ -1,5 +1,6 @@
 // The control base, graphic controls, control canvases, input helpers and the
-// module-wide state of the Controls unit. Windowed controls: Controls_WinControl.cpp.
+// module-wide state of the Controls unit. Windowed controls: Controls_WinControl.cpp,
+// Controls_Align.cpp, Controls_Focus.cpp and Controls_Paint.cpp.
 #include "classlib/Controls.h"
 
 #include <algorithm>

@@ -502,7 +502,8 @@ class TWinControl : public TControl {
   HWND Handle();
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded();
-  // Destroys the window (and the children's); the next request makes it again.
+  // Destroys the window (and the children's); the next request makes it again. Never
+  // raises: a failure goes to Application->HandleException and the window still goes.
   void DestroyHandle();
   // Destroys the window and makes it again with the current parameters.
   void RecreateWnd();
@@ -561,6 +562,11 @@ class TWinControl : public TControl {
 
   // Paints the control and its children into DC at (X, Y), as for printing.
   void PaintTo(HDC DC, int X, int Y);
+  // Paints into a memory bitmap of the part to be painted, erased there, and copies it
+  // to the window with one BitBlt; the window's own erase is skipped. (A control with
+  // csOpaque in ControlStyle never erases: its painting covers its whole area.)
+  bool DoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
   // Paints the visible graphic children on DC (from First on, all when null).
   void PaintControls(HDC DC, TControl* First);
 
@@ -638,6 +644,7 @@ class TWinControl : public TControl {
   void UpdateMouseTracking();
   TWinControl* PrecedingWindowControl(TWinControl* Control) const;
   void WMPaint(TMessage& Message);
+  void PaintBuffered();
   void WMEraseBkgnd(TMessage& Message);
   void WMCommand(TMessage& Message);
   void WMNotify(TMessage& Message);
@@ -672,6 +679,8 @@ class TWinControl : public TControl {
   bool FTabStop = false;
   int FAlignLevel = 0;
   int FReadTabOrder = -1;  // the tab order read from a form file, until it is applied
+  bool FDoubleBuffered = false;
+  HDC FPaintBuffer = nullptr;  // the memory DC of a buffered paint, while it runs
 };
 
 // A control without a window: its parent paints it (Paint on Canvas) and routes the

@@ -175,7 +175,6 @@ void TCustomPanel::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       Invalidate();
       break;
-    case WM_ERASEBKGND: Message.Result = 1; break;  // Paint covers everything
     default: inherited::Dispatch(Message); break;
   }
 }

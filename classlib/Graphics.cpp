@@ -9,11 +9,22 @@
 
 namespace {
 int GHandleCount = 0;
+// Objects made, by GetObjectType's answer (OBJ_COLORSPACE is the last type).
+int GMadeByType[OBJ_COLORSPACE + 1] = {};
 }  // namespace
 
 int GdiHandleCount() { return GHandleCount; }
-void CountHandleMade() { ++GHandleCount; }
+
+void CountHandleMade(DWORD ObjectType) {
+  ++GHandleCount;
+  ++GMadeByType[ObjectType <= OBJ_COLORSPACE ? ObjectType : 0];
+}
+
 void CountHandleFreed() { --GHandleCount; }
+
+int GdiObjectsMade(DWORD ObjectType) {
+  return ObjectType <= OBJ_COLORSPACE ? GMadeByType[ObjectType] : 0;
+}
 
 void DeleteCountedObject(HGDIOBJ Object) {
   if (!Object) return;
@@ -135,10 +146,10 @@ TCLASS_IMPL(EInvalidGraphicOperation)
 
 TCLASS_IMPL(TGraphicsObject)
 
-TGraphicsObject::~TGraphicsObject() { DeleteCountedObject(FHandle); }
+TGraphicsObject::~TGraphicsObject() { ReleaseSharedObject(FHandle); }
 
 HGDIOBJ TGraphicsObject::GetHandle() {
-  if (!FHandle) FHandle = CountHandle(GdiCheck(CreateHandle()));
+  if (!FHandle) FHandle = CreateHandle();
   return FHandle;
 }
 
@@ -154,10 +165,10 @@ void TGraphicsObject::HandleChanged() {
   try {
     Changed();
   } catch (...) {
-    DeleteCountedObject(Old);
+    ReleaseSharedObject(Old);
     throw;
   }
-  DeleteCountedObject(Old);
+  ReleaseSharedObject(Old);
 }
 
 // ---------------------------------------------------------------------------------
@@ -175,15 +186,23 @@ void TFont::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
-  FName = Font->FName;
-  FHeight = Font->FHeight;
+  int NewHeight = Font->FHeight;
   if (FPixelsPerInch != Font->FPixelsPerInch)  // the same size in points
-    FHeight = -MulDiv(Font->Size(), FPixelsPerInch, 72);
+    NewHeight = -MulDiv(Font->Size(), FPixelsPerInch, 72);
+  // The handle stays when only the colour differs (or nothing does).
+  const bool SameObject = FName == Font->FName && FHeight == NewHeight &&
+                          FCharset == Font->FCharset && FStyle == Font->FStyle &&
+                          FPitch == Font->FPitch;
+  FName = Font->FName;
+  FHeight = NewHeight;
   FColor = Font->FColor;
   FCharset = Font->FCharset;
   FStyle = Font->FStyle;
   FPitch = Font->FPitch;
-  HandleChanged();
+  if (SameObject)
+    Changed();
+  else
+    HandleChanged();
 }
 
 void TFont::SetName(const AnsiString& Value) {
@@ -241,7 +260,7 @@ HGDIOBJ TFont::CreateHandle() {
                           : FPitch == fpFixed  ? FIXED_PITCH
                                                : DEFAULT_PITCH;
   lstrcpynA(Font.lfFaceName, FName.c_str(), LF_FACESIZE);
-  return CreateFontIndirectA(&Font);
+  return AcquireSharedFont(Font);
 }
 
 // ---------------------------------------------------------------------------------
@@ -255,11 +274,15 @@ void TPen::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
+  const bool SameObject = FColor == Pen->FColor && FStyle == Pen->FStyle && FWidth == Pen->FWidth;
   FColor = Pen->FColor;
   FStyle = Pen->FStyle;
   FWidth = Pen->FWidth;
   FMode = Pen->FMode;
-  HandleChanged();
+  if (SameObject)
+    Changed();
+  else
+    HandleChanged();
 }
 
 void TPen::SetColor(TColor Value) {
@@ -292,7 +315,7 @@ HGDIOBJ TPen::CreateHandle() {
   Pen.lopnStyle = static_cast<UINT>(FStyle);
   Pen.lopnWidth.x = FWidth;
   Pen.lopnColor = ColorToRGB(FColor);
-  return CreatePenIndirect(&Pen);
+  return AcquireSharedPen(Pen);
 }
 
 // ---------------------------------------------------------------------------------
@@ -306,9 +329,13 @@ void TBrush::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
+  const bool SameObject = FColor == Brush->FColor && FStyle == Brush->FStyle;
   FColor = Brush->FColor;
   FStyle = Brush->FStyle;
-  HandleChanged();
+  if (SameObject)
+    Changed();
+  else
+    HandleChanged();
 }
 
 void TBrush::SetColor(TColor Value) {
@@ -335,7 +362,7 @@ HGDIOBJ TBrush::CreateHandle() {
     Brush.lbStyle = BS_HATCHED;
     Brush.lbHatch = FStyle - bsHorizontal;  // HS_HORIZONTAL onwards, in the same order
   }
-  return CreateBrushIndirect(&Brush);
+  return AcquireSharedBrush(Brush);
 }
 
 // ---------------------------------------------------------------------------------

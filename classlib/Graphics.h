@@ -41,12 +41,17 @@ inline constexpr const char* SCannotSaveIcon = "An icon made from a handle canno
 // the system's own counters.
 
 int GdiHandleCount();
-void CountHandleMade();
+// ObjectType is what GetObjectType answers for the handle (0 for handles that are not
+// GDI objects, such as icons and image lists).
+void CountHandleMade(DWORD ObjectType);
 void CountHandleFreed();
+// How many objects of one type (OBJ_FONT, OBJ_PEN, OBJ_BRUSH, OBJ_BITMAP, OBJ_MEMDC,
+// ...) were made over the module's life; tests compare two readings.
+int GdiObjectsMade(DWORD ObjectType);
 // Counts Handle when it is not null; returns it.
 template <class H>
 H CountHandle(H Handle) {
-  if (Handle) CountHandleMade();
+  if (Handle) CountHandleMade(GetObjectType(static_cast<HGDIOBJ>(Handle)));
   return Handle;
 }
 // Delete a counted handle (nothing for null) and stop counting it.
@@ -59,6 +64,19 @@ H GdiCheck(H Handle) {
   if (!Handle) throw EOutOfResources(SOutOfResources);
   return Handle;
 }
+
+// Shared fonts, pens and brushes: one GDI object per logical description, made through
+// the counted functions on the first request and deleted when its last holder gives it
+// back. TFont, TPen and TBrush take their handles from here, and so does the kit; no
+// other code of the class library or the kit makes a font, pen or brush itself. A
+// description that GDI refuses raises EOutOfResources.
+HFONT AcquireSharedFont(const LOGFONTA& Font);
+HPEN AcquireSharedPen(const LOGPEN& Pen);
+HBRUSH AcquireSharedBrush(const LOGBRUSH& Brush);
+// Gives back one reference to an object of the cache; null does nothing.
+void ReleaseSharedObject(HGDIOBJ Object);
+// The distinct objects the cache holds now.
+int SharedObjectCount();
 
 // The screen's DC for the length of a scope.
 struct TScreenDC {
@@ -147,8 +165,9 @@ bool IdentToColor(const AnsiString& Ident, int& Color);
 int ScreenLogPixels();
 
 // ---------------------------------------------------------------------------------
-// Fonts, pens and brushes. Each owns one GDI object, made on first request and made
-// again after a change that affects it. Every change runs OnChange (a canvas uses it
+// Fonts, pens and brushes. Each holds one shared GDI object (from the cache above),
+// taken on first request and given back after a change that affects it; objects with
+// equal properties hold the same handle. Every change runs OnChange (a canvas uses it
 // to take the old object out of its device context).
 
 class TGraphicsObject : public TPersistent {
@@ -164,10 +183,10 @@ class TGraphicsObject : public TPersistent {
   TNotifyEvent OnChange;
 
  protected:
-  // Makes the GDI object for the current properties.
+  // Takes the shared GDI object for the current properties.
   virtual HGDIOBJ CreateHandle() = 0;
   HGDIOBJ GetHandle();
-  // Runs OnChange; HandleChanged first drops the object, which is then made again on
+  // Runs OnChange; HandleChanged first drops the object, which is then taken again on
   // the next request.
   void Changed();
   void HandleChanged();

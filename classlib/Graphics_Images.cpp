@@ -82,13 +82,13 @@ TBitmap::TDib TBitmap::MakeDib(int AWidth, int AHeight, int ABitCount,
                                const std::vector<RGBQUAD>& Colors) {
   std::vector<Byte> Info = DibInfo(AWidth, AHeight, ABitCount, Colors);
   void* Bits = nullptr;
-  HBITMAP Handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(Info.data()),
-                                    DIB_RGB_COLORS, &Bits, nullptr, 0);
+  HBITMAP Handle = CountHandle(CreateDIBSection(
+      nullptr, reinterpret_cast<BITMAPINFO*>(Info.data()), DIB_RGB_COLORS, &Bits, nullptr, 0));
   if (!Handle || !Bits) {
-    if (Handle) DeleteObject(Handle);
+    DeleteCountedObject(Handle);
     throw EOutOfResources(SOutOfResources);
   }
-  return TDib{CountHandle(Handle), static_cast<Byte*>(Bits)};
+  return TDib{Handle, static_cast<Byte*>(Bits)};
 }
 
 TBitmap::TBitmap(int AWidth, int AHeight) { SetSize(AWidth, AHeight); }
@@ -448,20 +448,22 @@ void TBitmap::LoadFromClipboardFormat(UINT Format, HANDLE Data) {
 
 void TBitmap::SaveToClipboardFormat(UINT& Format, HANDLE& Data) {
   if (Empty()) throw EInvalidGraphic(SInvalidBitmap);
-  // A device-dependent copy, which the clipboard takes over (not counted here).
+  // A device-dependent copy, which the clipboard takes over: counted until it is
+  // given away.
   TScreenDC Screen;
-  HBITMAP Copy = Monochrome() ? CreateBitmap(FWidth, FHeight, 1, 1, nullptr)
-                              : CreateCompatibleBitmap(Screen.DC, FWidth, FHeight);
-  HDC CopyDC = CreateCompatibleDC(Screen.DC);
+  HBITMAP Copy = Monochrome() ? CountHandle(CreateBitmap(FWidth, FHeight, 1, 1, nullptr))
+                              : CountHandle(CreateCompatibleBitmap(Screen.DC, FWidth, FHeight));
+  HDC CopyDC = CountHandle(CreateCompatibleDC(Screen.DC));
   if (!Copy || !CopyDC) {
-    if (Copy) DeleteObject(Copy);
-    if (CopyDC) DeleteDC(CopyDC);
+    DeleteCountedObject(Copy);
+    DeleteCountedDC(CopyDC);
     throw EOutOfResources(SOutOfResources);
   }
   HGDIOBJ Old = SelectObject(CopyDC, Copy);
   BitBlt(CopyDC, 0, 0, FWidth, FHeight, SelectedDC(), 0, 0, SRCCOPY);
   SelectObject(CopyDC, Old);
-  DeleteDC(CopyDC);
+  DeleteCountedDC(CopyDC);
+  CountHandleFreed();  // the bitmap goes to the clipboard
   Format = CF_BITMAP;
   Data = Copy;
 }

@@ -152,6 +152,8 @@ TKsBitmap::TKsBitmap() {
 
 TKsBitmap::~TKsBitmap() {
   ReleaseHandles();
+  for (const TKsHeldObject& Held : FPens) ReleaseSharedObject(Held.Object);
+  for (const TKsHeldObject& Held : FBrushes) ReleaseSharedObject(Held.Object);
   FFont->Free();
 }
 
@@ -177,18 +179,17 @@ void TKsBitmap::SetSize(int AWidth, int AHeight) {
   FBitmapInfo.bmiHeader.biWidth = AWidth;
   FBitmapInfo.bmiHeader.biHeight = -AHeight;
   void* NewBits = nullptr;
-  HBITMAP Dib = CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &NewBits, nullptr, 0);
+  HBITMAP Dib =
+      CountHandle(CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &NewBits, nullptr, 0));
   if (!Dib || !NewBits) {
-    if (Dib) DeleteObject(Dib);
+    DeleteCountedObject(Dib);
     throw Exception(SKsNoDibHandle);
   }
-  CountHandleMade();
-  HDC NewDC = CreateCompatibleDC(nullptr);
+  HDC NewDC = CountHandle(CreateCompatibleDC(nullptr));
   if (!NewDC) {
     DeleteCountedObject(Dib);
     throw Exception(SKsNoCompatibleDC);
   }
-  CountHandleMade();
   if (!SelectObject(NewDC, Dib)) {
     DeleteCountedDC(NewDC);
     DeleteCountedObject(Dib);
@@ -467,32 +468,47 @@ void TKsBitmap::DrawUnder(TKsBitmap* Source, const TRect& SR, int X, int Y) {
 // GDI lines and shapes
 
 namespace {
-// A GDI object selected into a DC for the length of a scope; Owned ones are deleted.
+// A GDI object selected into a DC for the length of a scope.
 class TSelected {
  public:
-  TSelected(HDC DC, HGDIOBJ Object, bool Owned)
-      : FDC(DC), FObject(Object), FOld(SelectObject(DC, Object)), FOwned(Owned) {}
+  TSelected(HDC DC, HGDIOBJ Object) : FDC(DC), FOld(SelectObject(DC, Object)) {}
   TSelected(const TSelected&) = delete;
   TSelected& operator=(const TSelected&) = delete;
-  ~TSelected() {
-    SelectObject(FDC, FOld);
-    if (FOwned) DeleteObject(FObject);
-  }
+  ~TSelected() { SelectObject(FDC, FOld); }
 
  private:
   HDC FDC;
-  HGDIOBJ FObject;
   HGDIOBJ FOld;
-  bool FOwned;
 };
 
-HPEN SolidPen(TKsColor Color) {
-  return CreatePen(PS_SOLID, 1, static_cast<COLORREF>(KsColorToColor(Color)));
-}
-HBRUSH SolidBrush(TKsColor Color) {
-  return CreateSolidBrush(static_cast<COLORREF>(KsColorToColor(Color)));
+// The shared object of Color in List, taken from the cache on first use. The list
+// keeps the last KsHeldObjects colours; the oldest goes back to the cache.
+template <class TAcquire>
+HGDIOBJ HeldObject(std::vector<TKsHeldObject>& List, TKsColor Color, TAcquire Acquire) {
+  const COLORREF Rgb = static_cast<COLORREF>(KsColorToColor(Color));
+  for (const TKsHeldObject& Held : List)
+    if (Held.Color == Rgb) return Held.Object;
+  HGDIOBJ Object = Acquire(Rgb);
+  if (List.size() >= KsHeldObjects) {
+    ReleaseSharedObject(List.front().Object);
+    List.erase(List.begin());
+  }
+  List.push_back(TKsHeldObject{Rgb, Object});
+  return Object;
 }
 }  // namespace
+
+HPEN TKsBitmap::SolidPen(TKsColor Color) {
+  return static_cast<HPEN>(HeldObject(FPens, Color, [](COLORREF Rgb) -> HGDIOBJ {
+    return AcquireSharedPen(LOGPEN{PS_SOLID, POINT{1, 0}, Rgb});
+  }));
+}
+
+HBRUSH TKsBitmap::SolidBrush(TKsColor Color) {
+  return static_cast<HBRUSH>(HeldObject(FBrushes, Color, [](COLORREF Rgb) -> HGDIOBJ {
+    return AcquireSharedBrush(LOGBRUSH{BS_SOLID, Rgb, 0});
+  }));
+}
 
 void TKsBitmap::MoveTo(int X, int Y) {
   FPenPos = TPoint{X, Y};
@@ -501,7 +517,7 @@ void TKsBitmap::MoveTo(int X, int Y) {
 
 void TKsBitmap::LineTo(int X, int Y, TKsColor Color) {
   if (FDC) {
-    TSelected Pen(FDC, SolidPen(Color), true);
+    TSelected Pen(FDC, SolidPen(Color));
     ::LineTo(FDC, X, Y);
   }
   FPenPos = TPoint{X, Y};
@@ -514,36 +530,36 @@ void TKsBitmap::DrawLine(const TRect& R, TKsColor Color) {
 
 void TKsBitmap::DrawFocusRect(const TRect& R, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH), false);
-  TSelected Pen(FDC, SolidPen(Color), true);
+  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelected Pen(FDC, SolidPen(Color));
   ::DrawFocusRect(FDC, &R);
 }
 
 void TKsBitmap::RoundRect(const TRect& R, int Radius, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH), false);
-  TSelected Pen(FDC, SolidPen(Color), true);
+  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelected Pen(FDC, SolidPen(Color));
   ::RoundRect(FDC, R.left, R.top, R.right, R.bottom, Radius, Radius);
 }
 
 void TKsBitmap::FillRoundRect(const TRect& R, int Radius, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, SolidBrush(Color), true);
-  TSelected Pen(FDC, SolidPen(Color), true);
+  TSelected Brush(FDC, SolidBrush(Color));
+  TSelected Pen(FDC, SolidPen(Color));
   ::RoundRect(FDC, R.left, R.top, R.right, R.bottom, Radius, Radius);
 }
 
 void TKsBitmap::Polygon(std::span<const TPoint> Points, TKsColor Color) {
   if (!FDC || Points.empty()) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH), false);
-  TSelected Pen(FDC, SolidPen(Color), true);
+  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelected Pen(FDC, SolidPen(Color));
   ::Polygon(FDC, Points.data(), static_cast<int>(Points.size()));
 }
 
 void TKsBitmap::FillPolygon(std::span<const TPoint> Points, TKsColor Color) {
   if (!FDC || Points.empty()) return;
-  TSelected Brush(FDC, SolidBrush(Color), true);
-  TSelected Pen(FDC, SolidPen(Color), true);
+  TSelected Brush(FDC, SolidBrush(Color));
+  TSelected Pen(FDC, SolidPen(Color));
   ::Polygon(FDC, Points.data(), static_cast<int>(Points.size()));
 }
 
@@ -668,7 +684,7 @@ void TKsBitmap::GradientRect(const TRect& R, TKsColor From, TKsColor To, bool Ve
 int TKsBitmap::TextHeight(const AnsiString& Text) {
   if (Text.empty() || !FDC) return 0;
   RECT R{0, 0, 0, 0};
-  TSelected Font(FDC, FFont->Handle(), false);
+  TSelected Font(FDC, FFont->Handle());
   ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &R, DT_CALCRECT);
   return R.bottom;
 }
@@ -676,14 +692,14 @@ int TKsBitmap::TextHeight(const AnsiString& Text) {
 int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
   if (Text.empty() || !FDC) return 0;
   RECT R{0, 0, 0, 0};
-  TSelected Font(FDC, FFont->Handle(), false);
+  TSelected Font(FDC, FFont->Handle());
   ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &R, Flags | DT_CALCRECT);
   return R.right;
 }
 
 int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
   if (!FDC) return 0;
-  TSelected Font(FDC, FFont->Handle(), false);
+  TSelected Font(FDC, FFont->Handle());
   const int OldMode = SetBkMode(FDC, TRANSPARENT);
   const COLORREF OldColor = SetTextColor(FDC, ColorToRGB(FFont->Color()));
   RECT Box = R;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
 
 #include "classlib/Graphics.h"
 #include "classlib/Objects.h"
@@ -80,6 +81,14 @@ static_assert(offsetof(TGlobalBufferInfo, Handle) == 44);
 inline constexpr const char* SKsNoDibHandle = "Can't allocate the DIB handle";
 inline constexpr const char* SKsNoCompatibleDC = "Can't create compatible DC";
 inline constexpr const char* SKsNoSelectObject = "Can't select an object into DC";
+
+// A pen or brush of one colour that a bitmap keeps for its GDI drawing.
+struct TKsHeldObject {
+  COLORREF Color;
+  HGDIOBJ Object;
+};
+// How many pen colours and brush colours a bitmap keeps at most.
+inline constexpr std::size_t KsHeldObjects = 8;
 
 // ---------------------------------------------------------------------------------
 // The bitmap. Pixel (x, y) is Bits()[y * Width() + x]. Rectangles are left/top
@@ -157,7 +166,8 @@ class TKsBitmap : public TPersistent {
   // outside either bitmap are left out.
   void DrawUnder(TKsBitmap* Source, const TRect& SourceRect, int X, int Y);
 
-  // GDI lines and shapes in a colour's RGB.
+  // GDI lines and shapes in a colour's RGB. The bitmap keeps the shared pens and
+  // brushes of the last colours it drew with, so repeated drawing makes none.
   void MoveTo(int X, int Y);
   void LineTo(int X, int Y, TKsColor Color);
   void DrawLine(const TRect& R, TKsColor Color);
@@ -217,6 +227,9 @@ class TKsBitmap : public TPersistent {
   void StretchBlend(TKsBitmap* Dest, const TRect& DestRect, const TRect& Source);
   // Fills row Y from X1 (inclusive) to X2 (exclusive) as FillRect does.
   void FillRun(int Y, int X1, int X2, TKsColor Color);
+  // The kept solid pen (width 1) and brush of a colour.
+  HPEN SolidPen(TKsColor Color);
+  HBRUSH SolidBrush(TKsColor Color);
 
   BITMAPINFO FBitmapInfo;
   HBITMAP FHandle = nullptr;
@@ -228,6 +241,8 @@ class TKsBitmap : public TPersistent {
   TFont* FFont;
   TPoint FPenPos{0, 0};
   bool FShared = false;
+  std::vector<TKsHeldObject> FPens;
+  std::vector<TKsHeldObject> FBrushes;
 };
 
 // The unit's start: the system-derived colour constants.

@@ -78,7 +78,10 @@ TKsCustomButton::TKsCustomButton(TComponent* AOwner) : TKsCustomControl(AOwner) 
   SetBounds(0, 0, 75, 25);
 }
 
-TKsCustomButton::~TKsCustomButton() { FreeAndNil(FGlyph); }
+TKsCustomButton::~TKsCustomButton() {
+  FreeAndNil(FGlyphPixels);
+  FreeAndNil(FGlyph);
+}
 
 void TKsCustomButton::Loaded() {
   inherited::Loaded();
@@ -98,6 +101,7 @@ void TKsCustomButton::SetDefault(bool Value) {
 void TKsCustomButton::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
 
 void TKsCustomButton::GlyphChanged(TObject* /*Sender*/) {
+  FreeAndNil(FGlyphPixels);  // copied again at the next paint
   const int W = FGlyph->Width();
   const int H = FGlyph->Height();
   if (H > 0 && W > 0 && W % H == 0) {
@@ -167,9 +171,9 @@ TSize TKsCustomButton::GlyphSize() const {
 }
 
 TSize TKsCustomButton::CaptionSize() {
-  FBuffer->SetFont(FBufferFont);
+  Buffer()->SetFont(BufferFont());
   const AnsiString Text = Caption();
-  return TSize{FBuffer->TextWidth(Text), FBuffer->TextHeight(Text)};
+  return TSize{Buffer()->TextWidth(Text), Buffer()->TextHeight(Text)};
 }
 
 TRect TKsCustomButton::GetContentRect() {
@@ -232,35 +236,38 @@ void TKsCustomButton::PaintBuffer() {
 void TKsCustomButton::DrawFace() {
   TRect R{0, 0, Width(), Height()};
   if (FHasFocus || FDefaultActive) {
-    FBuffer->FrameRect(R, KsColorBlack);
+    Buffer()->FrameRect(R, KsColorBlack);
     R = GrowRect(R, -1);
   }
   const TKsColor Face = ColorToKsColor(Color(), 255);
   const TKsColor Shadow = ColorToKsColor(clBtnShadow, 255);
-  FBuffer->FillRect(R, Face);
+  Buffer()->FillRect(R, Face);
   if (FDown == 0) {
-    FBuffer->DrawEdge(R, ColorToKsColor(clBtnHighlight, 255), KsColorBlack);
+    Buffer()->DrawEdge(R, ColorToKsColor(clBtnHighlight, 255), KsColorBlack);
     R = GrowRect(R, -1);
-    FBuffer->DrawEdge(R, Face, Shadow);
+    Buffer()->DrawEdge(R, Face, Shadow);
   } else {
-    FBuffer->DrawEdge(R, Shadow, Shadow);
+    Buffer()->DrawEdge(R, Shadow, Shadow);
   }
-  if (FHasFocus) FBuffer->DrawFocusRect(GrowRect(TRect{0, 0, Width(), Height()}, -4), Shadow);
+  if (FHasFocus) Buffer()->DrawFocusRect(GrowRect(TRect{0, 0, Width(), Height()}, -4), Shadow);
 }
 
 void TKsCustomButton::DrawGlyph() {
   if (FGlyph->Empty()) return;
   const TSize Image = GlyphSize();
   if (Image.cx <= 0 || Image.cy <= 0) return;
-  TOwned<TKsBitmap> Pixels(NewObject<TKsBitmap>());
-  Pixels->Assign(FGlyph);
+  if (!FGlyphPixels) {
+    FGlyphPixels = NewObject<TKsBitmap>();
+    FGlyphPixels->Assign(FGlyph);
+  }
+  TKsBitmap* Pixels = FGlyphPixels;
   const TKsColor Key = Pixels->GetPixel(0, FGlyph->Height() - 1) & 0x00FFFFFF;
   const TRect Place = GetGlyphRect();
   const int DX = Place.left + (RectWidth(Place) - Image.cx) / 2;
   const int DY = Place.top + (RectHeight(Place) - Image.cy) / 2;
   const bool IsEnabled = Enabled();
   const int SX = (FNumGlyphs <= 1 || IsEnabled) ? 0 : Image.cx;
-  const bool Grey = FBlackAndWhiteGlyph && !FMouseInControl;
+  const bool Grey = FBlackAndWhiteGlyph && !MouseInControl();
   for (int Y = 0; Y < Image.cy; ++Y) {
     for (int X = 0; X < Image.cx; ++X) {
       TKsColor C = Pixels->GetPixel(SX + X, Y) & 0x00FFFFFF;
@@ -277,7 +284,7 @@ void TKsCustomButton::DrawGlyph() {
         const Cardinal Level = static_cast<Byte>(KsRound(L * 50.0) - 96);
         C = Level << 16 | Level << 8 | Level;
       }
-      FBuffer->SetPixel(DX + X, DY + Y, C | 0xFF000000u);
+      Buffer()->SetPixel(DX + X, DY + Y, C | 0xFF000000u);
     }
   }
 }
@@ -287,15 +294,15 @@ void TKsCustomButton::DrawCaption() {
   const TSize Size = CaptionSize();
   const TRect Text0 = CenterRect(TRect{0, 0, Size.cx, Size.cy}, GetTextRect());
   const UINT Flags = static_cast<UINT>(DrawTextBiDiModeFlags(DT_CENTER));
-  TFont* Font = FBuffer->Font();
+  TFont* Font = Buffer()->Font();
   if (!Enabled()) {
     Font->SetColor(clBtnHighlight);
     TRect Embossed = Text0;
     OffsetRect(&Embossed, 1, 1);
-    FBuffer->DrawText(Text, Embossed, Flags);
+    Buffer()->DrawText(Text, Embossed, Flags);
     Font->SetColor(clBtnShadow);
   }
-  FBuffer->DrawText(Text, Text0, Flags);
+  Buffer()->DrawText(Text, Text0, Flags);
 }
 
 // ---------------------------------------------------------------------------------

@@ -110,6 +110,8 @@ class TKsCustomButton : public TKsCustomControl {
   bool FDefault = false;
   bool FTracking = false;
   TBitmap* FGlyph;
+  // The glyph's pixels, copied at the first paint after the glyph changes.
+  TKsBitmap* FGlyphPixels = nullptr;
   TButtonLayout FLayout = blGlyphLeft;
   TBitBtnKind FKind = bkCustom;
   int FNumGlyphs = 1;

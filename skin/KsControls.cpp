@@ -17,54 +17,6 @@ bool Designing(const TComponent* Component) {
   return Component->ComponentState().Contains(csDesigning);
 }
 
-// Sizes Buffer, and BlendBuffer while blending, for a control of Width x Height;
-// true when anything changed. At run time the buffer grows when it is smaller than
-// the control and shrinks only when it is more than one grain larger.
-bool FitBuffers(TKsBitmap* Buffer, TKsBitmap* BlendBuffer, int Width, int Height, int Grain,
-                bool Blend, bool Design) {
-  const int W = BufferGrainSize(Width, Grain);
-  const int H = BufferGrainSize(Height, Grain);
-  if (Design) {
-    Buffer->SetSize(W, H);
-    if (Blend) BlendBuffer->SetSize(W, H);
-    return true;
-  }
-  bool Changed = false;
-  const int BW = Buffer->Width();
-  const int BH = Buffer->Height();
-  const bool Grow = BW < Width || BH < Height;
-  const bool Shrink = BW - Width > Grain || BH - Height > Grain;
-  if ((Grow || Shrink) && (BW != W || BH != H)) {
-    Buffer->SetSize(W, H);
-    Changed = true;
-  }
-  if (Blend && (BlendBuffer->Width() != Buffer->Width() || BlendBuffer->Height() != Buffer->Height())) {
-    BlendBuffer->SetSize(Buffer->Width(), Buffer->Height());
-    Changed = true;
-  }
-  return Changed;
-}
-
-// The blend buffer takes the buffer's size (Blend may have been turned on since the
-// last resize).
-void MatchBlendBuffer(TKsBitmap* Buffer, TKsBitmap* BlendBuffer) {
-  if (BlendBuffer->Width() != Buffer->Width() || BlendBuffer->Height() != Buffer->Height())
-    BlendBuffer->SetSize(Buffer->Width(), Buffer->Height());
-}
-
-// Before PaintBuffer, with the background in BlendBuffer: the background made opaque
-// and, for a transparent control, laid into the buffer to paint over.
-void BeginBlend(TKsBitmap* Buffer, TKsBitmap* BlendBuffer, bool Transparent) {
-  BlendBuffer->SetAlpha(255);
-  if (Transparent) BlendBuffer->Draw(Buffer, 0, 0);
-}
-
-// After PaintBuffer: the painting at BlendValue's opacity over the background.
-void EndBlend(TKsBitmap* Buffer, TKsBitmap* BlendBuffer, int BlendValue) {
-  Buffer->SetAlpha(static_cast<Byte>(std::clamp(BlendValue, 0, 255)));
-  Buffer->DrawUnder(BlendBuffer, TRect{0, 0, Buffer->Width(), Buffer->Height()}, 0, 0);
-}
-
 bool OwnerBlended(const TComponent* Control) {
   if (Designing(Control)) return false;
   auto* Owner = ObjectAs<TWinControl>(Control->Owner());
@@ -85,39 +37,103 @@ struct TSavedDC {
 }  // namespace
 
 // ---------------------------------------------------------------------------------
-// TKsCustomControl
+// TKsBufferState
 
-TKsCustomControl::TKsCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
-  SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
-  FBuffer = NewObject<TKsBitmap>();
-  FBlendBuffer = NewObject<TKsBitmap>();
-  FBufferFont = NewObject<TFont>();
-  SetColor(clBtnFace);
-  SetBounds(0, 0, 100, 30);
-}
+TKsBufferState::TKsBufferState()
+    : FBuffer(NewObject<TKsBitmap>()), FBlendBuffer(NewObject<TKsBitmap>()), FFont(NewObject<TFont>()) {}
 
-TKsCustomControl::~TKsCustomControl() {
-  FreeAndNil(FBufferFont);
+TKsBufferState::~TKsBufferState() {
+  FreeAndNil(FFont);
   FreeAndNil(FBlendBuffer);
   FreeAndNil(FBuffer);
 }
 
+bool TKsBufferState::SetTransparent(bool Value) {
+  if (Transparent == Value) return false;
+  Transparent = Value;
+  return true;
+}
+
+bool TKsBufferState::SetBlend(bool Value) {
+  if (Blend == Value) return false;
+  Blend = Value;
+  return true;
+}
+
+bool TKsBufferState::SetBlendValue(int Value) {
+  if (BlendValue == Value) return false;
+  BlendValue = Value;
+  return true;
+}
+
+// At run time the buffer grows when it is smaller than the control and shrinks only
+// when it is more than one grain larger.
+bool TKsBufferState::Resize(bool Design) {
+  if (ControlWidth < 0 || ControlHeight < 0 || FGrain == 0) return false;
+  const int W = BufferGrainSize(ControlWidth, FGrain);
+  const int H = BufferGrainSize(ControlHeight, FGrain);
+  bool Changed = false;
+  if (Design) {
+    FBuffer->SetSize(W, H);
+    if (Blend) FBlendBuffer->SetSize(W, H);
+    Changed = true;
+  } else {
+    const int BW = FBuffer->Width();
+    const int BH = FBuffer->Height();
+    const bool Grow = BW < ControlWidth || BH < ControlHeight;
+    const bool Shrink = BW - ControlWidth > FGrain || BH - ControlHeight > FGrain;
+    if ((Grow || Shrink) && (BW != W || BH != H)) {
+      FBuffer->SetSize(W, H);
+      Changed = true;
+    }
+    if (Blend && (FBlendBuffer->Width() != FBuffer->Width() ||
+                  FBlendBuffer->Height() != FBuffer->Height())) {
+      FBlendBuffer->SetSize(FBuffer->Width(), FBuffer->Height());
+      Changed = true;
+    }
+  }
+  if (Changed) NeedsRepaint = true;
+  return Changed;
+}
+
+bool TKsBufferState::CanPaint() const {
+  return !FBuffer->Empty() && ControlWidth > 0 && ControlHeight > 0;
+}
+
+void TKsBufferState::MatchBlendBuffer() {
+  if (FBlendBuffer->Width() != FBuffer->Width() || FBlendBuffer->Height() != FBuffer->Height())
+    FBlendBuffer->SetSize(FBuffer->Width(), FBuffer->Height());
+}
+
+void TKsBufferState::BeginBlend() {
+  FBlendBuffer->SetAlpha(255);
+  if (Transparent) FBlendBuffer->Draw(FBuffer, 0, 0);
+}
+
+void TKsBufferState::EndBlend() {
+  FBuffer->SetAlpha(static_cast<Byte>(std::clamp(BlendValue, 0, 255)));
+  FBuffer->DrawUnder(FBlendBuffer, TRect{0, 0, FBuffer->Width(), FBuffer->Height()}, 0, 0);
+}
+
+// ---------------------------------------------------------------------------------
+// TKsCustomControl
+
+TKsCustomControl::TKsCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+  SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
+  SetColor(clBtnFace);
+  SetBounds(0, 0, 100, 30);
+}
+
 void TKsCustomControl::SetTransparent(bool Value) {
-  if (FTransparent == Value) return;
-  FTransparent = Value;
-  Invalidate();
+  if (FBuffering.SetTransparent(Value)) Invalidate();
 }
 
 void TKsCustomControl::SetBlend(bool Value) {
-  if (FBlend == Value) return;
-  FBlend = Value;
-  Invalidate();
+  if (FBuffering.SetBlend(Value)) Invalidate();
 }
 
 void TKsCustomControl::SetBlendValue(int Value) {
-  if (FBlendValue == Value) return;
-  FBlendValue = Value;
-  Invalidate();
+  if (FBuffering.SetBlendValue(Value)) Invalidate();
 }
 
 bool TKsCustomControl::IsOwnerBlended() { return OwnerBlended(this); }
@@ -125,37 +141,21 @@ bool TKsCustomControl::IsOwnerBlended() { return OwnerBlended(this); }
 int TKsCustomControl::GetScrollBarSize() { return GetSystemMetrics(SM_CYVTHUMB); }
 
 void TKsCustomControl::ResizeBuffer() {
-  if (!FBuffer || FControlWidth < 0 || FControlHeight < 0 || FBufferGrain == 0) return;
-  if (FitBuffers(FBuffer, FBlendBuffer, FControlWidth, FControlHeight, FBufferGrain, FBlend,
-                 Designing(this))) {
-    FNeedsRepaint = true;
-    UpdateBuffer();
-  }
+  if (FBuffering.Resize(Designing(this))) UpdateBuffer();
 }
 
 void TKsCustomControl::UpdateBuffer() {
   if (!Parent()) return;
   const bool Design = Designing(this);
   if (!Design && !Visible()) return;
-  if (FBuffer->Empty() || FBuffer->Width() * FBuffer->Height() == 0) return;
-  if (FControlWidth <= 0 || FControlHeight <= 0) return;
-  if (!Design && !FNeedsRepaint && !IsOwnerBlended()) return;
-  FBufferFont->Assign(Font());
-  if (FBlend) {
-    MatchBlendBuffer(FBuffer, FBlendBuffer);
-    PaintParentBackground(FBlendBuffer->DC());
-    BeginBlend(FBuffer, FBlendBuffer, FTransparent);
-    PaintBuffer();
-    EndBlend(FBuffer, FBlendBuffer, FBlendValue);
-  } else {
-    if (FTransparent) PaintParentBackground(FBuffer->DC());
-    PaintBuffer();
-  }
-  FNeedsRepaint = false;
+  if (!FBuffering.CanPaint()) return;
+  if (!Design && !FBuffering.NeedsRepaint && !IsOwnerBlended()) return;
+  FBuffering.Paint(
+      Font(), true, [this](HDC DC) { PaintParentBackground(DC); }, [this] { PaintBuffer(); });
 }
 
 void TKsCustomControl::PaintBuffer() {
-  if (!FTransparent) FBuffer->Fill(ColorToKsColor(Color(), 255));
+  if (!Transparent()) Buffer()->Fill(ColorToKsColor(Color(), 255));
 }
 
 void TKsCustomControl::PaintParentBackground(HDC DC) {
@@ -172,7 +172,8 @@ void TKsCustomControl::PaintParentBackground(HDC DC) {
 }
 
 void TKsCustomControl::PaintChildrenToBuffer() {
-  HDC DC = FBuffer->DC();
+  TKsBitmap* Buffer = this->Buffer();
+  HDC DC = Buffer->DC();
   const bool Design = Designing(this);
   for (int I = 0; I < ControlCount(); ++I) {
     TControl* Child = Controls(I);
@@ -185,10 +186,10 @@ void TKsCustomControl::PaintChildrenToBuffer() {
         ~TFromParent() { Kit->SetPaintingFromParent(false); }
       } FromParent{Kit};
       Kit->SetPaintingFromParent(true);
-      FBuffer->Draw(Kit->Buffer(), 0, 0, Kit->BoundsRect());
+      Buffer->Draw(Kit->Buffer(), 0, 0, Kit->BoundsRect());
       Kit->SetNeedsRepaint(true);
       Kit->UpdateBuffer();
-      Kit->Buffer()->Draw(FBuffer, Kit->Left(), Kit->Top(), TRect{0, 0, Kit->Width(), Kit->Height()});
+      Kit->Buffer()->Draw(Buffer, Kit->Left(), Kit->Top(), TRect{0, 0, Kit->Width(), Kit->Height()});
       continue;
     }
     if (auto* Window = ObjectAs<TWinControl>(Child)) {
@@ -209,7 +210,7 @@ void TKsCustomControl::Invalidate() {
   if (Designing(this))
     ResizeBuffer();
   else
-    FNeedsRepaint = true;
+    FBuffering.NeedsRepaint = true;
   inherited::Invalidate();
 }
 
@@ -217,14 +218,14 @@ void TKsCustomControl::Repaint() {
   if (Designing(this))
     ResizeBuffer();
   else
-    FNeedsRepaint = true;
+    FBuffering.NeedsRepaint = true;
   inherited::Repaint();
 }
 
 void TKsCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-  FControlWidth = Width();
-  FControlHeight = Height();
+  FBuffering.ControlWidth = Width();
+  FBuffering.ControlHeight = Height();
   ResizeBuffer();
 }
 
@@ -239,12 +240,12 @@ void TKsCustomControl::CreateParams(TCreateParams& Params) {
 }
 
 void TKsCustomControl::MouseEnter() {
-  FMouseInControl = true;
+  FBuffering.MouseInControl = true;
   if (OnMouseEnter.Assigned()) OnMouseEnter(this);
 }
 
 void TKsCustomControl::MouseLeave() {
-  FMouseInControl = false;
+  FBuffering.MouseInControl = false;
   if (OnMouseLeave.Assigned()) OnMouseLeave(this);
 }
 
@@ -261,22 +262,22 @@ void TKsCustomControl::FocusLost() {
 void TKsCustomControl::WMPaint(TMessage& Message) {
   TPaintDC Painting(FHandle, Message.WParam);
   HDC DC = Painting.DC();
-  if (!FBuffer->Empty()) {
+  if (!Buffer()->Empty()) {
     // A paint message always repaints: something uncovered the window.
-    FNeedsRepaint = true;
+    FBuffering.NeedsRepaint = true;
     UpdateBuffer();
     PaintChildrenToBuffer();
-    FBuffer->DrawToDC(DC, 0, 0);
+    Buffer()->DrawToDC(DC, 0, 0);
   }
   Message.Result = 0;
 }
 
 void TKsCustomControl::WMEraseBkgnd(TMessage& Message) {
   HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  if (DC && !FBuffer->Empty() && (Message.LParam & KsEraseIntoDC) != 0) {
+  if (DC && !Buffer()->Empty() && (Message.LParam & KsEraseIntoDC) != 0) {
     UpdateBuffer();
     // Only the control's own area: the buffer's extra grain holds nothing of it.
-    FBuffer->DrawRectToDC(DC, 0, 0, TRect{0, 0, FControlWidth, FControlHeight});
+    Buffer()->DrawRectToDC(DC, 0, 0, TRect{0, 0, ControlWidth(), ControlHeight()});
   }
   // Ordinary erasing does nothing: the paint covers the whole window.
   Message.Result = 1;
@@ -286,11 +287,11 @@ void TKsCustomControl::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   if (Pos) {
     if ((Pos->flags & SWP_NOSIZE) == 0) {
-      FControlWidth = Pos->cx;
-      FControlHeight = Pos->cy;
+      FBuffering.ControlWidth = Pos->cx;
+      FBuffering.ControlHeight = Pos->cy;
       ResizeBuffer();
     }
-    if (Designing(this) && FBlend) Pos->flags |= SWP_NOCOPYBITS;
+    if (Designing(this) && Blend()) Pos->flags |= SWP_NOCOPYBITS;
   }
   inherited::Dispatch(Message);
 }
@@ -318,92 +319,61 @@ void TKsCustomControl::Dispatch(TMessage& Message) {
 
 TKsGraphicControl::TKsGraphicControl(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
-  FBuffer = NewObject<TKsBitmap>();
-  FBlendBuffer = NewObject<TKsBitmap>();
-  FBufferFont = NewObject<TFont>();
   SetColor(clBtnFace);
   SetBounds(0, 0, 100, 30);
 }
 
-TKsGraphicControl::~TKsGraphicControl() {
-  FreeAndNil(FBufferFont);
-  FreeAndNil(FBlendBuffer);
-  FreeAndNil(FBuffer);
-}
-
 void TKsGraphicControl::SetTransparent(bool Value) {
-  if (FTransparent == Value) return;
-  FTransparent = Value;
-  Invalidate();
+  if (FBuffering.SetTransparent(Value)) Invalidate();
 }
 
 void TKsGraphicControl::SetBlend(bool Value) {
-  if (FBlend == Value) return;
-  FBlend = Value;
-  Invalidate();
+  if (FBuffering.SetBlend(Value)) Invalidate();
 }
 
 void TKsGraphicControl::SetBlendValue(int Value) {
-  if (FBlendValue == Value) return;
-  FBlendValue = Value;
-  Invalidate();
+  if (FBuffering.SetBlendValue(Value)) Invalidate();
 }
 
 bool TKsGraphicControl::IsOwnerBlended() { return OwnerBlended(this); }
 
 void TKsGraphicControl::ResizeBuffer() {
-  if (!FBuffer || FControlWidth < 0 || FControlHeight < 0 || FBufferGrain == 0) return;
-  if (FitBuffers(FBuffer, FBlendBuffer, FControlWidth, FControlHeight, FBufferGrain, FBlend,
-                 Designing(this))) {
-    FNeedsRepaint = true;
-    UpdateBuffer();
-  }
+  if (FBuffering.Resize(Designing(this))) UpdateBuffer();
 }
 
 void TKsGraphicControl::UpdateBuffer() {
   if (!Parent()) return;
   if (!Designing(this) && !Visible()) return;
-  if (FBuffer->Empty() || FBuffer->Width() * FBuffer->Height() == 0) return;
-  if (FControlWidth <= 0 || FControlHeight <= 0) return;
-  if (!FNeedsRepaint) return;
-  FBufferFont->Assign(Font());
-  if (FBlend) {
-    MatchBlendBuffer(FBuffer, FBlendBuffer);
-    DrawParentImage(this, FBlendBuffer->DC());
-    BeginBlend(FBuffer, FBlendBuffer, FTransparent);
-    PaintBuffer();
-    EndBlend(FBuffer, FBlendBuffer, FBlendValue);
-  } else {
-    // A windowed kit parent that paints this control has put its background here.
-    if (FTransparent && !FPaintingFromParent) DrawParentImage(this, FBuffer->DC());
-    PaintBuffer();
-  }
-  FNeedsRepaint = false;
+  if (!FBuffering.CanPaint() || !FBuffering.NeedsRepaint) return;
+  // A windowed kit parent that paints this control has put its background here.
+  FBuffering.Paint(
+      Font(), !FPaintingFromParent, [this](HDC DC) { DrawParentImage(this, DC); },
+      [this] { PaintBuffer(); });
 }
 
 void TKsGraphicControl::PaintBuffer() {
-  if (!FTransparent) FBuffer->Fill(ColorToKsColor(Color(), 255));
+  if (!Transparent()) Buffer()->Fill(ColorToKsColor(Color(), 255));
 }
 
 void TKsGraphicControl::Paint() {
-  if (FBuffer->Empty()) return;
-  FNeedsRepaint = true;
+  if (Buffer()->Empty()) return;
+  FBuffering.NeedsRepaint = true;
   UpdateBuffer();
-  if (!FNeedsRepaint) FBuffer->DrawToCanvas(Canvas(), 0, 0);
+  if (!FBuffering.NeedsRepaint) Buffer()->DrawToCanvas(Canvas(), 0, 0);
 }
 
 void TKsGraphicControl::Invalidate() {
   if (Designing(this))
     ResizeBuffer();
   else
-    FNeedsRepaint = true;
+    FBuffering.NeedsRepaint = true;
   inherited::Invalidate();
 }
 
 void TKsGraphicControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-  FControlWidth = Width();
-  FControlHeight = Height();
+  FBuffering.ControlWidth = Width();
+  FBuffering.ControlHeight = Height();
   ResizeBuffer();
 }
 
@@ -413,12 +383,12 @@ void TKsGraphicControl::Loaded() {
 }
 
 void TKsGraphicControl::MouseEnter() {
-  FMouseInControl = true;
+  FBuffering.MouseInControl = true;
   if (OnMouseEnter.Assigned()) OnMouseEnter(this);
 }
 
 void TKsGraphicControl::MouseLeave() {
-  FMouseInControl = false;
+  FBuffering.MouseInControl = false;
   if (OnMouseLeave.Assigned()) OnMouseLeave(this);
 }
 

@@ -40,33 +40,107 @@ int BufferGrainSize(int Length, int Grain);
 
 // ---------------------------------------------------------------------------------
 
+// What both buffered bases keep and do alike: the buffers, the copy of the font they
+// paint with, the control's size as last seen, transparency and blending, and the
+// repaint flag. Each base holds one and owns it.
+class TKsBufferState {
+ public:
+  TKsBufferState();
+  TKsBufferState(const TKsBufferState&) = delete;
+  TKsBufferState& operator=(const TKsBufferState&) = delete;
+  ~TKsBufferState();
+
+  TKsBitmap* Buffer() const { return FBuffer; }
+  TKsBitmap* BlendBuffer() const { return FBlendBuffer; }
+  TFont* Font() const { return FFont; }
+  int Grain() const { return FGrain; }
+
+  // The setters answer whether the value changed (the control then invalidates).
+  bool SetTransparent(bool Value);
+  bool SetBlend(bool Value);
+  bool SetBlendValue(int Value);
+
+  // Sizes the buffers for ControlWidth x ControlHeight in grain steps; true (and
+  // NeedsRepaint) when they changed. While designing they are always sized anew.
+  bool Resize(bool Design);
+  // A buffer to paint and a control of some size.
+  bool CanPaint() const;
+  // Paints the buffer again: the control's font copied, then for a blended control
+  // Background into the blend buffer, PaintBuffer and the composition at BlendValue;
+  // otherwise Background into the buffer (transparent controls only, and only when
+  // WithBackground) and PaintBuffer. NeedsRepaint is cleared.
+  template <class TBackground, class TPaint>
+  void Paint(TFont* ControlFont, bool WithBackground, TBackground Background, TPaint PaintBuffer);
+
+  bool Transparent = false;
+  bool Blend = false;
+  int BlendValue = KsDefaultBlendValue;
+  bool NeedsRepaint = false;
+  bool MouseInControl = false;
+  int ControlWidth = 0;
+  int ControlHeight = 0;
+
+ private:
+  // The blend buffer takes the buffer's size (Blend may have been turned on since the
+  // last resize).
+  void MatchBlendBuffer();
+  // Before PaintBuffer, with the background in the blend buffer: the background made
+  // opaque and, for a transparent control, laid into the buffer to paint over.
+  void BeginBlend();
+  // After PaintBuffer: the painting at BlendValue's opacity over the background.
+  void EndBlend();
+
+  TKsBitmap* FBuffer;
+  TKsBitmap* FBlendBuffer;
+  TFont* FFont;
+  int FGrain = KsDefaultBufferGrain;
+};
+
+template <class TBackground, class TPaint>
+void TKsBufferState::Paint(TFont* ControlFont, bool WithBackground, TBackground Background,
+                           TPaint PaintBuffer) {
+  FFont->Assign(ControlFont);  // an unchanged font keeps its handle
+  if (Blend) {
+    MatchBlendBuffer();
+    Background(FBlendBuffer->DC());
+    BeginBlend();
+    PaintBuffer();
+    EndBlend();
+  } else {
+    if (Transparent && WithBackground) Background(FBuffer->DC());
+    PaintBuffer();
+  }
+  NeedsRepaint = false;
+}
+
+// ---------------------------------------------------------------------------------
+
 class TKsCustomControl : public TWinControl {
   TCLASS_DECL(TKsCustomControl, TWinControl)
  public:
   // Opaque, button-face colour, 100 x 30.
   explicit TKsCustomControl(TComponent* AOwner);
-  ~TKsCustomControl() override;
 
-  TKsBitmap* Buffer() const { return FBuffer; }
-  TKsBitmap* BlendBuffer() const { return FBlendBuffer; }
-  int BufferGrain() const { return FBufferGrain; }
+  TKsBitmap* Buffer() const { return FBuffering.Buffer(); }
+  TKsBitmap* BlendBuffer() const { return FBuffering.BlendBuffer(); }
+  int BufferGrain() const { return FBuffering.Grain(); }
   // A copy of Font, taken at each repaint.
-  TFont* BufferFont() const { return FBufferFont; }
+  TFont* BufferFont() const { return FBuffering.Font(); }
   // The size last given to SetBounds or seen in WM_WINDOWPOSCHANGING.
-  int ControlWidth() const { return FControlWidth; }
-  int ControlHeight() const { return FControlHeight; }
+  int ControlWidth() const { return FBuffering.ControlWidth; }
+  int ControlHeight() const { return FBuffering.ControlHeight; }
 
   bool HasFocus() const { return FHasFocus; }
-  bool MouseInControl() const { return FMouseInControl; }
-  bool NeedsRepaint() const { return FNeedsRepaint; }
-  void SetNeedsRepaint(bool Value) { FNeedsRepaint = Value; }
+  bool MouseInControl() const { return FBuffering.MouseInControl; }
+  bool NeedsRepaint() const { return FBuffering.NeedsRepaint; }
+  void SetNeedsRepaint(bool Value) { FBuffering.NeedsRepaint = Value; }
 
-  bool Transparent() const { return FTransparent; }
+  bool Transparent() const { return FBuffering.Transparent; }
   void SetTransparent(bool Value);
-  bool Blend() const { return FBlend; }
+  bool Blend() const { return FBuffering.Blend; }
   void SetBlend(bool Value);
   // Opacity 0..255 of the control's painting while blending.
-  int BlendValue() const { return FBlendValue; }
+  int BlendValue() const { return FBuffering.BlendValue; }
   void SetBlendValue(int Value);
 
   // Whether the owner window answers KM_ISFORMBLENDED with non-zero (false while
@@ -103,23 +177,14 @@ class TKsCustomControl : public TWinControl {
   // The graphic children (and windowed ones with WS_EX_TRANSPARENT) into the buffer.
   void PaintChildrenToBuffer();
 
-  TKsBitmap* FBuffer;
-  TKsBitmap* FBlendBuffer;
-  TFont* FBufferFont;
-  int FBufferGrain = KsDefaultBufferGrain;
   bool FHasFocus = false;
-  bool FNeedsRepaint = false;
-  bool FTransparent = false;
-  bool FBlend = false;
-  int FBlendValue = KsDefaultBlendValue;
-  bool FMouseInControl = false;
-  int FControlWidth = 0;
-  int FControlHeight = 0;
 
  private:
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+
+  TKsBufferState FBuffering;
 };
 
 // ---------------------------------------------------------------------------------
@@ -129,28 +194,27 @@ class TKsGraphicControl : public TGraphicControl {
  public:
   // Opaque, button-face colour, 100 x 30.
   explicit TKsGraphicControl(TComponent* AOwner);
-  ~TKsGraphicControl() override;
 
-  TKsBitmap* Buffer() const { return FBuffer; }
-  TKsBitmap* BlendBuffer() const { return FBlendBuffer; }
-  int BufferGrain() const { return FBufferGrain; }
-  TFont* BufferFont() const { return FBufferFont; }
-  int ControlWidth() const { return FControlWidth; }
-  int ControlHeight() const { return FControlHeight; }
+  TKsBitmap* Buffer() const { return FBuffering.Buffer(); }
+  TKsBitmap* BlendBuffer() const { return FBuffering.BlendBuffer(); }
+  int BufferGrain() const { return FBuffering.Grain(); }
+  TFont* BufferFont() const { return FBuffering.Font(); }
+  int ControlWidth() const { return FBuffering.ControlWidth; }
+  int ControlHeight() const { return FBuffering.ControlHeight; }
 
-  bool MouseInControl() const { return FMouseInControl; }
-  bool NeedsRepaint() const { return FNeedsRepaint; }
-  void SetNeedsRepaint(bool Value) { FNeedsRepaint = Value; }
+  bool MouseInControl() const { return FBuffering.MouseInControl; }
+  bool NeedsRepaint() const { return FBuffering.NeedsRepaint; }
+  void SetNeedsRepaint(bool Value) { FBuffering.NeedsRepaint = Value; }
   // True while the windowed parent paints this control into its own buffer (the
   // parent has put its background into this buffer already).
   bool PaintingFromParent() const { return FPaintingFromParent; }
   void SetPaintingFromParent(bool Value) { FPaintingFromParent = Value; }
 
-  bool Transparent() const { return FTransparent; }
+  bool Transparent() const { return FBuffering.Transparent; }
   void SetTransparent(bool Value);
-  bool Blend() const { return FBlend; }
+  bool Blend() const { return FBuffering.Blend; }
   void SetBlend(bool Value);
-  int BlendValue() const { return FBlendValue; }
+  int BlendValue() const { return FBuffering.BlendValue; }
   void SetBlendValue(int Value);
 
   bool IsOwnerBlended();
@@ -171,18 +235,9 @@ class TKsGraphicControl : public TGraphicControl {
   virtual void MouseEnter();
   virtual void MouseLeave();
 
-  TKsBitmap* FBuffer;
-  TKsBitmap* FBlendBuffer;
-  TFont* FBufferFont;
-  int FBufferGrain = KsDefaultBufferGrain;
-  bool FNeedsRepaint = false;
-  bool FTransparent = false;
-  bool FBlend = false;
-  int FBlendValue = KsDefaultBlendValue;
-  bool FMouseInControl = false;
+ private:
+  TKsBufferState FBuffering;
   bool FPaintingFromParent = false;
-  int FControlWidth = 0;
-  int FControlHeight = 0;
 };
 
 // The unit's start and end: the published properties of both bases.

@@ -58,6 +58,7 @@ std::vector<Byte> StreamBytes(TMemoryStream* Stream) {
 
 TEST(BitmapTest, ShapesDrawnOnTheCanvasReadBackByPixel) {
   const int Start = GdiHandleCount();
+  std::vector<HGDIOBJ> Exposed;
   {
     TOwned<TBitmap> Bitmap(NewObject<TBitmap>(40, 30));
     TCanvas* Canvas = Bitmap->Canvas();
@@ -76,8 +77,10 @@ TEST(BitmapTest, ShapesDrawnOnTheCanvasReadBackByPixel) {
     EXPECT_NE(GetObjectType(Bitmap->Handle()), 0u);
     Canvas->SetPixels(0, 0, clLime);
     EXPECT_EQ(Canvas->Pixels(0, 0), clLime);
+    Exposed = {Bitmap->Handle(), Canvas->Handle(), Canvas->Pen()->Handle(), Canvas->Brush()->Handle()};
   }
   EXPECT_EQ(GdiHandleCount(), Start);
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
 }
 
 TEST(BitmapTest, ScanLinesRunTopDown) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
@@ -124,6 +127,125 @@ TEST_F(PaintTest, AnOpaqueLabelFillsWithItsColourAndATransparentOneDoesNot) {
   EXPECT_EQ(ScreenPixel(12, 12), Red);
   Label->SetTransparent(true);
   EXPECT_EQ(ScreenPixel(12, 12), White);
+}
+
+// ---------------------------------------------------------------------------------
+// Erasing and double buffering
+
+// Paints a blue square in the middle only, so that whatever is under the rest shows;
+// notes the kind of DC (window or memory) that each paint and each erase received.
+class TSquareWindow : public TCustomControl {
+ public:
+  explicit TSquareWindow(TComponent* AOwner) : TCustomControl(AOwner) {}
+  std::vector<DWORD> PaintDCs;
+  std::vector<DWORD> EraseDCs;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_ERASEBKGND)
+      EraseDCs.push_back(GetObjectType(reinterpret_cast<HGDIOBJ>(Message.WParam)));
+    TCustomControl::Dispatch(Message);
+  }
+
+ protected:
+  void Paint() override {
+    PaintDCs.push_back(GetObjectType(Canvas()->Handle()));
+    Canvas()->Brush()->SetColor(clBlue);
+    Canvas()->FillRect(TRect{10, 10, 20, 20});
+  }
+};
+
+// A memory DC of 40 x 40 filled green, to see what an erase does to it.
+class TGreenDC {
+ public:
+  TGreenDC() : Screen(GetDC(nullptr)), DC(CreateCompatibleDC(Screen)) {
+    Bitmap = CreateCompatibleBitmap(Screen, 40, 40);
+    Old = SelectObject(DC, Bitmap);
+    RECT R{0, 0, 40, 40};
+    HBRUSH Green = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(DC, &R, Green);
+    DeleteObject(Green);
+  }
+  ~TGreenDC() {
+    SelectObject(DC, Old);
+    DeleteObject(Bitmap);
+    DeleteDC(DC);
+    ReleaseDC(nullptr, Screen);
+  }
+  COLORREF Pixel(int X, int Y) const { return GetPixel(DC, X, Y); }
+  WPARAM WParam() const { return reinterpret_cast<WPARAM>(DC); }
+
+  HDC Screen;
+  HDC DC;
+  HBITMAP Bitmap;
+  HGDIOBJ Old;
+};
+
+constexpr COLORREF Green = RGB(0, 255, 0);
+
+TEST_F(PaintTest, AnOpaqueControlSkipsTheEraseAndOthersFillWithTheirColour) {
+  auto* Window = NewObject<TSquareWindow>(Form);
+  Window->SetBounds(100, 20, 30, 30);
+  Window->SetColor(clRed);
+  Window->SetParent(Form);
+  {
+    TGreenDC Target;
+    EXPECT_EQ(Window->Perform(WM_ERASEBKGND, Target.WParam(), 0), 1);
+    EXPECT_EQ(Target.Pixel(5, 5), Red);
+  }
+  Window->SetControlStyle(Window->ControlStyle() + TControlStyle{csOpaque});
+  {
+    TGreenDC Target;
+    EXPECT_EQ(Window->Perform(WM_ERASEBKGND, Target.WParam(), 0), 1) << "erasing counts as done";
+    EXPECT_EQ(Target.Pixel(5, 5), Green) << "and leaves the DC alone";
+  }
+  // On the screen: what was there stays where the paint does not reach.
+  Window->Repaint();
+  HDC DC = GetDC(Window->Handle());
+  RECT All{0, 0, 30, 30};
+  HBRUSH Brush = CreateSolidBrush(Green);
+  FillRect(DC, &All, Brush);
+  DeleteObject(Brush);
+  RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(GetPixel(DC, 2, 2), Green);
+  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
+  ReleaseDC(Window->Handle(), DC);
+}
+
+TEST_F(PaintTest, ADoubleBufferedControlPaintsInAMemoryBitmapAndCopiesItOnce) {
+  auto* Window = NewObject<TSquareWindow>(Form);
+  Window->SetBounds(100, 20, 30, 30);
+  Window->SetColor(clRed);
+  Window->SetParent(Form);
+  Window->SetDoubleBuffered(true);
+  Window->EraseDCs.clear();
+  RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  ASSERT_FALSE(Window->PaintDCs.empty());
+  EXPECT_EQ(Window->PaintDCs.back(), static_cast<DWORD>(OBJ_MEMDC));
+  // The window's own erase came and did nothing; the erase in the bitmap filled it.
+  EXPECT_NE(std::find(Window->EraseDCs.begin(), Window->EraseDCs.end(), static_cast<DWORD>(OBJ_MEMDC)),
+            Window->EraseDCs.end());
+  HDC DC = GetDC(Window->Handle());
+  EXPECT_EQ(GetPixel(DC, 2, 2), Red) << "the background erased in the bitmap";
+  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
+  EXPECT_EQ(GetPixel(DC, 29, 29), Red);
+  ReleaseDC(Window->Handle(), DC);
+  {
+    TGreenDC Target;
+    Window->Perform(WM_ERASEBKGND, Target.WParam(), 0);
+    EXPECT_EQ(Target.Pixel(5, 5), Green) << "an erase outside its bitmap is skipped";
+  }
+  {
+    TGreenDC Target;
+    Window->PaintTo(Target.DC, 0, 0);
+    EXPECT_EQ(Target.Pixel(5, 5), Red) << "a copy is still erased";
+    EXPECT_EQ(Target.Pixel(15, 15), Blue);
+  }
+  // A partial paint copies only its part, at its place.
+  RECT Part{12, 0, 30, 30};
+  RedrawWindow(Window->Handle(), &Part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  DC = GetDC(Window->Handle());
+  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
+  EXPECT_EQ(GetPixel(DC, 25, 5), Red);
+  ReleaseDC(Window->Handle(), DC);
 }
 
 }  // namespace

@@ -119,6 +119,59 @@ TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
   EXPECT_TRUE(IsWindow(Button->Handle()));
 }
 
+// A control whose DestroyWnd fails before it destroys anything.
+class TFailingDestroy : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  bool Fail = true;
+
+ protected:
+  void DestroyWnd() override {
+    if (Fail) throw EInvalidOperation("cannot save the state");
+    TCustomControl::DestroyWnd();
+  }
+};
+
+TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
+  TForm* Form = ShownForm();
+  auto* Control = NewObject<TFailingDestroy>(Form);
+  Control->SetParent(Form);
+  HWND Old = Control->Handle();
+
+  EXPECT_NO_THROW(Control->DestroyHandle());
+  EXPECT_FALSE(Control->HandleAllocated());
+  EXPECT_FALSE(IsWindow(Old));
+  EXPECT_EQ(FindControl(Old), nullptr);
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"cannot save the state"});
+  EXPECT_EQ(Log->Senders, std::vector<TObject*>{Control});
+
+  // The control makes a window again on demand, and leaving its parent (which
+  // destroys the window) reports again instead of raising.
+  HWND New = Control->Handle();
+  EXPECT_TRUE(IsWindow(New));
+  EXPECT_NO_THROW(Control->SetParent(nullptr));
+  EXPECT_FALSE(IsWindow(New));
+  EXPECT_EQ(Log->Messages.size(), 2u);
+  EXPECT_NO_THROW(Control->Free());
+}
+
+TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
+  TForm* Form = ShownForm();
+  auto* Control = NewObject<TCustomControl>(Form);
+  Control->SetParent(Form);
+  HWND Wnd = Control->Handle();
+  // The window goes behind the control's back, without telling it.
+  RemovePropA(Wnd, MAKEINTATOM(classlib_detail::ControlAtom()));
+  DestroyWindow(Wnd);
+  ASSERT_TRUE(Control->HandleAllocated());
+
+  EXPECT_NO_THROW(Control->DestroyHandle());
+  EXPECT_FALSE(Control->HandleAllocated());
+  ASSERT_EQ(Log->Messages.size(), 1u);
+  EXPECT_EQ(Log->Senders[0], Control);
+  EXPECT_TRUE(IsWindow(Control->Handle())) << "a new window on the next request";
+}
+
 TEST_F(WindowTest, ParentsReflectNotificationsToTheChildThatSentThem) {
   TForm* Form = ShownForm();
   auto* Button = NewObject<TReflectingButton>(Form);

@@ -32,6 +32,7 @@ TEST(ColorTest, SystemColorsResolveAndOtherValuesPass) {
 
 TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
   const int Start = GdiHandleCount();
+  HFONT Exposed[2] = {};
   {
     TOwned<TFont> Font(NewObject<TFont>());
     ChangeCounter Counter;
@@ -67,7 +68,81 @@ TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
     EXPECT_EQ(Copy->Color(), clRed);
     EXPECT_EQ(Copy->Style(), (TFontStyles{fsBold, fsItalic}));
     EXPECT_EQ(LogFontOf(Copy->Handle()).lfWeight, FW_BOLD);
+    Exposed[0] = Font->Handle();
+    Exposed[1] = Copy->Handle();
   }
+  EXPECT_EQ(GdiHandleCount(), Start);
+  for (HFONT Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u) << "deleted, not only uncounted";
+}
+
+// The shared cache behind fonts, pens and brushes: equal descriptions share one
+// object, an unchanged Assign keeps it, and the last holder deletes it.
+TEST(SharedGdiTest, AFontAssignedTenThousandTimesMakesOneHandle) {
+  TOwned<TFont> Source(NewObject<TFont>());
+  Source->SetName("Arial");
+  Source->SetSize(37);  // a description no other test holds
+  const int FontsBefore = GdiObjectsMade(OBJ_FONT);
+  HFONT Handle = Source->Handle();
+  TOwned<TFont> Copy(NewObject<TFont>());
+  for (int I = 0; I < 10000; ++I) {
+    Copy->Assign(Source.get());
+    ASSERT_EQ(Copy->Handle(), Handle);
+  }
+  EXPECT_EQ(GdiObjectsMade(OBJ_FONT) - FontsBefore, 1);
+
+  Source->SetColor(clRed);
+  Copy->Assign(Source.get());  // only the colour differs
+  EXPECT_EQ(Copy->Handle(), Handle);
+  EXPECT_EQ(GdiObjectsMade(OBJ_FONT) - FontsBefore, 1);
+  EXPECT_EQ(Copy->Color(), clRed);
+
+  Source.reset();
+  EXPECT_NE(GetObjectType(Handle), 0u) << "the copy still holds it";
+  Copy.reset();
+  EXPECT_EQ(GetObjectType(Handle), 0u) << "the last holder deletes it";
+}
+
+TEST(SharedGdiTest, EqualPensAndBrushesShareOneObjectUntilTheLastIsFreed) {
+  const int Start = GdiHandleCount();
+  const int Shared = SharedObjectCount();
+  HPEN Pen;
+  HBRUSH Brush;
+  {
+    TOwned<TPen> A(NewObject<TPen>()), B(NewObject<TPen>());
+    A->SetColor(0x123456);
+    B->SetColor(0x123456);
+    A->SetWidth(3);
+    B->Assign(A.get());
+    Pen = A->Handle();
+    EXPECT_EQ(B->Handle(), Pen);
+    LOGPEN Made{};
+    GetObjectA(Pen, sizeof(Made), &Made);
+    EXPECT_EQ(Made.lopnWidth.x, 3);
+    EXPECT_EQ(Made.lopnColor, 0x123456u);
+
+    TOwned<TBrush> C(NewObject<TBrush>()), D(NewObject<TBrush>());
+    C->SetColor(0x654321);
+    D->SetColor(0x654321);
+    Brush = C->Handle();
+    EXPECT_EQ(D->Handle(), Brush);
+    D->SetStyle(bsCross);  // D gets its own; C keeps the shared one
+    EXPECT_NE(D->Handle(), Brush);
+    EXPECT_EQ(C->Handle(), Brush);
+    EXPECT_EQ(SharedObjectCount(), Shared + 3);
+  }
+  EXPECT_EQ(GetObjectType(Pen), 0u);
+  EXPECT_EQ(GetObjectType(Brush), 0u);
+  EXPECT_EQ(SharedObjectCount(), Shared);
+  EXPECT_EQ(GdiHandleCount(), Start);
+}
+
+TEST(SharedGdiTest, ReleasingAnUnknownOrNullHandleDoesNothing) {
+  const int Start = GdiHandleCount();
+  HBRUSH Own = CreateSolidBrush(RGB(1, 2, 3));
+  ReleaseSharedObject(Own);
+  ReleaseSharedObject(nullptr);
+  EXPECT_EQ(GetObjectType(Own), static_cast<DWORD>(OBJ_BRUSH)) << "not the cache's to delete";
+  DeleteObject(Own);
   EXPECT_EQ(GdiHandleCount(), Start);
 }
 
@@ -156,8 +231,11 @@ TEST_F(CanvasTest, LettingGoRestoresTheDCsObjectsAndLeaksNothing) {
   EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), OwnPen);
   EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), OwnBrush);
   EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), OwnFont);
+  // (The brush is clear now: GDI answers that with its stock hollow brush.)
+  const HGDIOBJ Exposed[] = {Canvas->Pen()->Handle(), Canvas->Font()->Handle()};
   Canvas.reset();
   ExpectOwnObjectsAndNoLeak();
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
 }
 
 TEST_F(CanvasTest, AChangedObjectLeavesTheDCUntilTheNextDrawing) {
@@ -205,6 +283,7 @@ struct FailingListener {
 }  // namespace
 
 TEST_F(CanvasTest, ADrawingCallThatRaisedStillLetsGoCleanly) {
+  HGDIOBJ Pen = nullptr;
   {
     TOwned<TCanvas> Canvas(NewObject<TCanvas>());
     TOwned<TFailingGraphic> Graphic(NewObject<TFailingGraphic>());
@@ -216,9 +295,11 @@ TEST_F(CanvasTest, ADrawingCallThatRaisedStillLetsGoCleanly) {
     FailingListener Listener;
     Canvas->OnChange = TNotifyEvent::Bind<&FailingListener::Changed>(&Listener);
     EXPECT_THROW(Canvas->Ellipse(0, 0, 9, 9), EAbort);
-    EXPECT_NE(GetCurrentObject(DC, OBJ_PEN), OwnPen) << "still held by the canvas";
+    Pen = GetCurrentObject(DC, OBJ_PEN);
+    EXPECT_NE(Pen, OwnPen) << "still held by the canvas";
   }  // the canvas ends while its objects are selected
   ExpectOwnObjectsAndNoLeak();
+  EXPECT_EQ(GetObjectType(Pen), 0u);
 }
 
 TEST_F(CanvasTest, ACanvasWithoutADCRefusesToDraw) {

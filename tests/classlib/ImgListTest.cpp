@@ -21,10 +21,12 @@ class ImageListTest : public ::testing::Test {
     Target.reset(NewObject<TBitmap>(40, 40));
   }
   void TearDown() override {
+    const HGDIOBJ Exposed[] = {Image->Handle(), Target->Handle(), Target->Canvas()->Handle()};
     List.reset();
     Image.reset();
     Target.reset();
     EXPECT_EQ(GdiHandleCount(), StartCount);
+    for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
   }
 
   TColor DrawnAt(int X, int Y) { return Target->Canvas()->Pixels(10 + X, 10 + Y); }

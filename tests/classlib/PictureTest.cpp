@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <vector>
+#include <vector>
 
 #include "classlib/FileUtils.h"
 #include "classlib/Graphics.h"
@@ -34,6 +35,7 @@ void RecordHalves(TMetafile* Metafile) {
 
 TEST(MetafileTest, ARecordingPlaysScaledIntoABitmap) {
   const int Start = GdiHandleCount();
+  std::vector<HGDIOBJ> Exposed;
   {
     TOwned<TMetafile> Metafile(NewObject<TMetafile>());
     RecordHalves(Metafile.get());
@@ -67,8 +69,10 @@ TEST(MetafileTest, ARecordingPlaysScaledIntoABitmap) {
     ExpectRaises<EInvalidGraphic>([&] { Loaded->LoadFromStream(NotEmf.get()); },
                                   "Metafile is not valid");
     EXPECT_EQ(Loaded->Width(), 100) << "a failed load keeps the picture";
+    Exposed = {Metafile->Handle(), Loaded->Handle(), Target->Handle(), Target->Canvas()->Handle()};
   }
   EXPECT_EQ(GdiHandleCount(), Start);
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
 }
 
 TEST(IconTest, AnIcoFileLoadsDrawsAndSavesBack) {
@@ -100,6 +104,8 @@ TEST(IconTest, AnIcoFileLoadsDrawsAndSavesBack) {
   }
 
   const int Start = GdiHandleCount();
+  std::vector<HGDIOBJ> Exposed;
+  std::vector<HICON> Icons;
   {
     TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
     Stream->WriteBuffer(File.data(), static_cast<int>(File.size()));
@@ -125,8 +131,13 @@ TEST(IconTest, AnIcoFileLoadsDrawsAndSavesBack) {
     ExpectRaises<EInvalidGraphicOperation>([&] { Copy->SaveToStream(Saved.get()); },
                                            "An icon made from a handle cannot be saved");
     EXPECT_THROW(Copy->SetWidth(32), EInvalidGraphicOperation);
+    Exposed = {Target->Handle(), Target->Canvas()->Handle()};
+    Icons = {Icon->Handle(), Copy->Handle()};
   }
   EXPECT_EQ(GdiHandleCount(), Start);
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
+  ICONINFO Info;
+  for (HICON Handle : Icons) EXPECT_FALSE(GetIconInfo(Handle, &Info)) << "the icons are destroyed";
 }
 
 namespace {

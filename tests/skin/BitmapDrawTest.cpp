@@ -227,3 +227,26 @@ TEST(KsBevelTest, NestedEdgesLightAndDark) {
 }
 
 }  // namespace
+
+TEST(KsGdiShapesTest, LinesAndShapesReuseThePensAndBrushesOfTheirColours) {
+  const int Start = GdiHandleCount();
+  const int Shared = SharedObjectCount();
+  {
+    TOwned<TKsBitmap> B = MakeBitmap(40, 40);
+    const TKsColor Colours[] = {0xFF102030, 0xFF405060, 0xFF708090};
+    const int Made = GdiObjectsMade(OBJ_PEN) + GdiObjectsMade(OBJ_BRUSH);
+    for (int I = 0; I < 300; ++I) {
+      const TKsColor C = Colours[I % 3];
+      B->MoveTo(0, I % 40);
+      B->LineTo(39, I % 40, C);
+      B->FillRoundRect(TRect{2, 2, 30, 30}, 4, C);
+      B->FillPolygon(std::initializer_list<TPoint>{{1, 1}, {20, 1}, {10, 15}}, C);
+    }
+    // Three pens and three brushes, each made once.
+    EXPECT_LE(GdiObjectsMade(OBJ_PEN) + GdiObjectsMade(OBJ_BRUSH) - Made, 6);
+    EXPECT_EQ(B->GetPixel(38, 299 % 40) & 0x00FFFFFF, Colours[299 % 3] & 0x00FFFFFF);
+  }
+  // Freeing the bitmap gives them back.
+  EXPECT_EQ(SharedObjectCount(), Shared);
+  EXPECT_EQ(GdiHandleCount(), Start);
+}

@@ -21,6 +21,7 @@ struct TChangeCounter : TObject {
 
 TEST(KsBitmapTest, SizesAreAbsoluteAndOnlyARealChangeMakesANewImage) {
   const int HandlesBefore = GdiHandleCount();
+  HGDIOBJ Exposed[2] = {};
   {
     TOwned<TKsBitmap> B(NewObject<TKsBitmap>());
     TChangeCounter Changes;
@@ -39,8 +40,11 @@ TEST(KsBitmapTest, SizesAreAbsoluteAndOnlyARealChangeMakesANewImage) {
     B->SetSize(3, 4);
     EXPECT_EQ(Changes.Count, 2);
     EXPECT_EQ(GdiHandleCount(), HandlesBefore + 2);  // the DIB and its DC
+    Exposed[0] = B->Handle();
+    Exposed[1] = B->DC();
   }
   EXPECT_EQ(GdiHandleCount(), HandlesBefore);
+  for (HGDIOBJ Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u);
 }
 
 TEST(KsBitmapTest, AFailedResizeLeavesItEmptyAndAnEmptyBitmapDoesNothing) {
@@ -182,7 +186,9 @@ TEST(KsBitmapTest, TheRecordDescribesItAndBorrowedHandlesAreNeverFreed) {
   const int HandlesBefore = GdiHandleCount();
   {
     TOwned<TKsBitmap> Borrower = MakeBitmap(2, 2);
+    const HGDIOBJ Own[] = {Borrower->Handle(), Borrower->DC()};
     Borrower->AdoptBufferInfo(Info);
+    for (HGDIOBJ Handle : Own) EXPECT_EQ(GetObjectType(Handle), 0u) << "its own are deleted";
     EXPECT_TRUE(Borrower->Shared());
     Borrower->FillRect(TRect{0, 0, 1, 1}, 0xFF000001);
     EXPECT_EQ(Owner->GetPixel(0, 0), 0xFF000001u);  // one image, two objects

@@ -388,6 +388,31 @@ TEST_F(KsButtonTest, GlyphAndCaptionAreCentredTogetherAndMoveWhenPressed) {
   Mouse(B, WM_LBUTTONUP, 5, 5);
 }
 
+TEST_F(KsButtonTest, RepaintingMakesNoGdiObjectAfterTheFirstPaint) {
+  auto* B = AddButton("btnOk", 10, "&OK");
+  B->SetKind(bkOK);  // a glyph too
+  B->SetFocus();     // the focus rectangle is drawn with a pen
+  ASSERT_TRUE(B->HasFocus());
+  auto Made = [] {
+    int Sum = 0;
+    for (DWORD Type : {OBJ_FONT, OBJ_PEN, OBJ_BRUSH, OBJ_BITMAP, OBJ_MEMDC}) Sum += GdiObjectsMade(Type);
+    return Sum;
+  };
+  PaintNow(B);
+  const int AfterFirst = Made();
+  for (int I = 0; I < 1000; ++I) PaintNow(B);
+  EXPECT_EQ(Made(), AfterFirst);
+  // The face was painted each time, focus rectangle included.
+  EXPECT_EQ(Rgb(B->Buffer()->GetPixel(0, 0)), Rgb(KsColorBlack));
+  // A glyph drawn on after that shows at the next paint.
+  B->Glyph()->Canvas()->SetPixels(11, 3, clBlue);
+  PaintNow(B);
+  const TRect Place = B->GetGlyphRect();
+  const int DX = Place.left + (RectWidth(Place) - 16) / 2;
+  const int DY = Place.top + (RectHeight(Place) - 16) / 2;
+  EXPECT_EQ(Rgb(B->Buffer()->GetPixel(DX + 11, DY + 3)), Rgb(Opaque(clBlue)));
+}
+
 // ---------------------------------------------------------------------------------
 // Form files
 
