@@ -15,6 +15,7 @@ namespace {
 const char DialogCaption[] = "Script Dialog";
 const char PadClassName[] = "ScriptTestPad";
 constexpr COLORREF PadColour = RGB(10, 200, 30);
+constexpr COLORREF BusyPadColour = RGB(200, 30, 120);
 constexpr int IdBack = 10, IdFinish = 11, IdEdit = 20, IdPad = 30;
 constexpr int ClosedByFrame = 3, EndedByTest = 4;
 constexpr UINT WM_ENDTEST = WM_APP + 7;
@@ -24,10 +25,13 @@ const RECT PadRect{220, 10, 300, 60};  // in the dialog's client area
 struct TDialogLog {
   bool IgnoreCancel = false;  // Escape and the Cancel button do nothing
   bool IgnoreClose = false;   // the frame's close (Alt+F4) does nothing either
+  bool BusyNext = false;      // Next works a while before it repaints the pad
+  COLORREF Pad = PadColour;
   HWND Dialog = nullptr;
   int NextClicks = 0;
   int BackClicks = 0;
   std::string EditTextAtFinish;
+  std::string EditText;  // after its last change
   std::vector<POINT> PadPresses;  // client coordinates
   int PadDoubleClicks = 0;
   std::vector<std::string> PadKeys;  // "Ctrl+A", "Shift+Left", ...
@@ -55,7 +59,7 @@ LRESULT CALLBACK PadProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam
     case WM_PAINT: {
       PAINTSTRUCT Paint;
       HDC Dc = BeginPaint(Window, &Paint);
-      HBRUSH Brush = CreateSolidBrush(PadColour);
+      HBRUSH Brush = CreateSolidBrush(GLog->Pad);
       RECT Client;
       GetClientRect(Window, &Client);
       FillRect(Dc, &Client, Brush);
@@ -116,7 +120,15 @@ INT_PTR CALLBACK DialogProc(HWND Dialog, UINT Message, WPARAM WParam, LPARAM) {
     }
     case WM_COMMAND:
       switch (LOWORD(WParam)) {
-        case IDOK: ++GLog->NextClicks; return TRUE;
+        case IDOK:
+          ++GLog->NextClicks;
+          if (GLog->BusyNext) {
+            // Work that keeps the thread from its messages, then a new look.
+            Sleep(300);
+            GLog->Pad = BusyPadColour;
+            InvalidateRect(GetDlgItem(Dialog, IdPad), nullptr, TRUE);
+          }
+          return TRUE;
         case IdBack: ++GLog->BackClicks; return TRUE;
         case IdFinish: {
           char Text[64] = "";
@@ -132,6 +144,7 @@ INT_PTR CALLBACK DialogProc(HWND Dialog, UINT Message, WPARAM WParam, LPARAM) {
           if (HIWORD(WParam) == EN_CHANGE) {
             char Text[64] = "";
             GetDlgItemTextA(Dialog, IdEdit, Text, sizeof(Text));
+            GLog->EditText = Text;
             EnableWindow(GetDlgItem(Dialog, IdFinish), std::string(Text) == "12.5 mm");
           }
           return TRUE;
@@ -262,6 +275,29 @@ TEST_F(HostScriptPlayerTest, TypesOverTheFocusedEditsTextAndWaitsForItsEffect) {
   EXPECT_EQ(Log.EditTextAtFinish, "12.5 mm");
 }
 
+TEST_F(HostScriptPlayerTest, TypesCharactersWithShiftAndOnesWithoutAKey) {
+  EXPECT_EQ(Play("wait Script Dialog\n"
+                 "click #Edit\n"
+                 "type Ab_1 (x) \xE9!\n"
+                 "click Cancel\n"),
+            2);
+  EXPECT_EQ(ExitCode, 0) << Failure;
+  EXPECT_EQ(Log.EditText, "Ab_1 (x) \xE9!");
+}
+
+TEST_F(HostScriptPlayerTest, AStepWaitsUntilTheInputBeforeItIsHandledAndPainted) {
+  Log.BusyNext = true;
+  EXPECT_EQ(Play("wait Script Dialog\n"
+                 "click Next >\n"
+                 "shot after-next\n"
+                 "click Cancel\n"),
+            2);
+  EXPECT_EQ(ExitCode, 0) << Failure;
+  TPicture Picture = LoadPicture(Folder + "after-next.png");
+  ASSERT_TRUE(Picture.Loaded());
+  EXPECT_EQ(Picture.At(Log.PadOrigin.x + 4, Log.PadOrigin.y + 4), BusyPadColour);
+}
+
 TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
   EXPECT_EQ(Play("wait Script Dialog\n"
                  "key Enter\n"
@@ -271,12 +307,13 @@ TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
                  "key Alt+F1\n"
                  "key 7\n"
                  "key Tab\n"
+                 "key Escape\n"
                  "click Cancel\n"),
             2);
   EXPECT_EQ(ExitCode, 0) << Failure;
   EXPECT_EQ(Log.NextClicks, 1);  // Enter pressed the default button
   EXPECT_EQ(Log.PadKeys,
-            (std::vector<std::string>{"Ctrl+A", "Shift+Left", "Alt+F1", "7", "Tab"}));
+            (std::vector<std::string>{"Ctrl+A", "Shift+Left", "Alt+F1", "7", "Tab", "Escape"}));
 }
 
 TEST_F(HostScriptPlayerTest, ClicksAtAnOffsetAndNeverMakeADoubleClick) {
@@ -393,6 +430,36 @@ TEST_F(HostScriptPlayerTest, ADialogThatWillNotCloseIsAbandoned) {
   EXPECT_EQ(ExitCode, 1);
   EXPECT_EQ(GAbandoned, Failure);
   EXPECT_EQ(FailedLine, 2);
+}
+
+bool GHostRunAbandoned = false;
+
+void NoteAbandon(const std::string&) { GHostRunAbandoned = true; }
+
+// With the host's main window in the foreground and the commands still running, a
+// failed run presses nothing: that window is not the commands' to close.
+TEST_F(HostScriptPlayerTest, AFailedRunNeverClosesTheHostsWindow) {
+  HWND Host = CreateWindowExA(0, PadClassName, "Host Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              40, 40, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
+  ASSERT_NE(Host, nullptr);
+  SetForegroundWindow(Host);
+  SetFocus(Host);
+  Options.StepTimeout = 500;
+  Options.HostWindow = Host;
+  Options.Abandon = NoteAbandon;
+  GHostRunAbandoned = false;
+  {
+    TScriptPlayer Player(Script("wait Host Window\nclick Nothing\n"), Options);
+    ASSERT_TRUE(Player.Start());
+    Player.WaitWhileHandlingMessages();  // the commands never end
+    EXPECT_EQ(Player.ExitCode(), 1);
+    EXPECT_EQ(Player.FailedLine(), 2);
+  }
+  EXPECT_TRUE(GHostRunAbandoned);
+  EXPECT_TRUE(IsWindow(Host));
+  EXPECT_TRUE(Log.PadKeys.empty());
+  DestroyWindow(Host);
 }
 
 }  // namespace
