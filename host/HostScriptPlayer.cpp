@@ -207,7 +207,7 @@ class TScriptPlayer::TRun {
       const bool Handled = WaitUntilHandled(Deadline);
       if (Handled && Ready()) return true;
       if (Left(Deadline) == 0 || Stopped()) return false;
-      if (Handled) WaitForSingleObject(P.FStop, PollPause);
+      WaitForSingleObject(P.FStop, PollPause);
     }
   }
 
@@ -272,6 +272,15 @@ class TScriptPlayer::TRun {
   bool Click(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     HWND Target = WaitForTarget(Step.Target, Deadline, true, Reason);
     if (!Target) return false;
+    // Presses closer together than the double-click time would make a double click.
+    const DWORD Apart = GetDoubleClickTime() + 1;
+    if (FClicked) {
+      const DWORD Since = GetTickCount() - FLastClick;
+      if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
+        Reason = "the run was stopped";
+        return false;
+      }
+    }
     // The pointer goes to the spot, and the player sees it there over the target (the
     // target may still move while it waits).
     POINT Spot{};
@@ -293,15 +302,6 @@ class TScriptPlayer::TRun {
       Reason = "the pointer did not come over " + Describe(Step.Target) + " at " +
                std::to_string(Spot.x) + "," + std::to_string(Spot.y);
       return false;
-    }
-    // Presses closer together than the double-click time would make a double click.
-    const DWORD Apart = GetDoubleClickTime() + 1;
-    if (FClicked) {
-      const DWORD Since = GetTickCount() - FLastClick;
-      if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
-        Reason = "the run was stopped";
-        return false;
-      }
     }
     if (!SendLeftButton(true) || !WaitUntilHandled(Deadline) || !SendLeftButton(false)) {
       Reason = "the click on " + Describe(Step.Target) + " was not taken";
