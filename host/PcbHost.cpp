@@ -1,7 +1,8 @@
 // The host stand-in's executable: creates the host with its main window, starts the
 // server module, then either runs the commands named on the command line or runs the
 // main window until it is closed, and shuts the module down again (saving the run's
-// PCB documents into the output folder, when one is given).
+// PCB documents into the output folder, when one is given). With a script, a second
+// thread plays it as a user's input while the commands run.
 #include <ole2.h>
 
 #include <cstdio>
@@ -10,29 +11,35 @@
 #include <vector>
 
 #include "host/HostCore.h"
+#include "host/HostScript.h"
+#include "host/HostScriptPlayer.h"
 
 namespace {
 
 const char Usage[] =
-    "usage: PcbHost [--params TEXT] [--out DIR] [--run NAME]...\n"
+    "usage: PcbHost [--params TEXT] [--out DIR] [--script FILE] [--run NAME]...\n"
     "  --run NAME     launch the module's command NAME and print \"NAME -> result\"\n"
     "                 (repeatable; the commands run in order, then the host exits)\n"
     "  --params TEXT  the parameter text passed with every command (default empty)\n"
     "  --out DIR      save every PCB document of the run into DIR as NAME.txt (text)\n"
     "                 and NAME.png (picture) when it is closed or the host ends\n"
+    "  --script FILE  play FILE's steps as the user's input while the commands run\n"
+    "                 (needs --run; its screenshots go to the --out folder)\n"
     "Without --run the host shows its main window until it is closed.\n";
 
 struct TCommandLine {
   std::vector<std::string> Commands;
   std::string Parameters;
   std::string OutputFolder;
+  std::string ScriptFile;  // empty without --script
 };
 
 // Fills Line from the arguments; false (with Error) for an unknown or incomplete one.
 bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::string& Error) {
   for (int I = 1; I < Count; ++I) {
     std::string Argument = Arguments[I];
-    if (Argument == "--run" || Argument == "--params" || Argument == "--out") {
+    if (Argument == "--run" || Argument == "--params" || Argument == "--out" ||
+        Argument == "--script") {
       if (I + 1 >= Count) {
         Error = Argument + " needs a value";
         return false;
@@ -42,16 +49,26 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
         Error = "--out needs a folder";
         return false;
       }
+      if (Argument == "--script" && Value.empty()) {
+        Error = "--script needs a file";
+        return false;
+      }
       if (Argument == "--run")
         Line.Commands.push_back(Value);
       else if (Argument == "--params")
         Line.Parameters = Value;
+      else if (Argument == "--script")
+        Line.ScriptFile = Value;
       else
         Line.OutputFolder = Value;
     } else {
       Error = "unknown argument " + Argument;
       return false;
     }
+  }
+  if (!Line.ScriptFile.empty() && Line.Commands.empty()) {
+    Error = "--script needs at least one --run";
+    return false;
   }
   return true;
 }
@@ -61,7 +78,28 @@ int Fail(const std::string& Message) {
   return 1;
 }
 
-int RunHost(const TCommandLine& Line) {
+// A failed script whose commands' windows would not close: the UI thread is stuck in
+// the commands, so the process ends here.
+void AbandonRun(const std::string& Failure) {
+  std::fprintf(stderr, "%s\nPcbHost: the commands' windows did not close; the run ends\n",
+               Failure.c_str());
+  std::fflush(stderr);
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), 1);
+}
+
+// Runs the commands in order. False with Error when there is no launcher to run them.
+bool RunCommands(THost& Host, const TCommandLine& Line, std::string& Error) {
+  for (const std::string& Name : Line.Commands) {
+    int Result = 0;
+    if (!Host.LaunchCommand(Name, Line.Parameters, Result, Error)) return false;
+    std::printf("%s -> %d\n", Name.c_str(), Result);
+    std::fflush(stdout);
+  }
+  return true;
+}
+
+int RunHost(const TCommandLine& Line, const TScript* Script) {
   THostOptions Options;
   Options.ShowMainWindow = true;
   Options.OutputFolder = Line.OutputFolder;
@@ -73,22 +111,35 @@ int RunHost(const TCommandLine& Line) {
     return Fail(Error);
   }
   bool Ran = true;
+  std::string ScriptFailure;
   if (Line.Commands.empty()) {
     Host->RunMessageLoop();
-  } else {
-    for (const std::string& Name : Line.Commands) {
-      int Result = 0;
-      if (!Host->LaunchCommand(Name, Line.Parameters, Result, Error)) {
-        Ran = false;
-        break;
-      }
-      std::printf("%s -> %d\n", Name.c_str(), Result);
-      std::fflush(stdout);
+  } else if (Script) {
+    TScriptPlayerOptions PlayerOptions;
+    PlayerOptions.OutputFolder = Line.OutputFolder;
+    PlayerOptions.HostWindow = Host->MainWindow();
+    PlayerOptions.Abandon = AbandonRun;
+    TScriptPlayer Player(*Script, PlayerOptions);
+    if (!Player.Start()) {
+      ScriptFailure = "PcbHost: cannot start the script's player";
+    } else {
+      Ran = RunCommands(*Host, Line, Error);
+      Player.CommandsEnded();
+      Player.WaitWhileHandlingMessages();
+      ScriptFailure = Player.Failure();
     }
+  } else {
+    Ran = RunCommands(*Host, Line, Error);
   }
   std::string StopError;
   bool Stopped = Host->Stop(&StopError);
   DestroyHost(Host);
+  if (!ScriptFailure.empty()) {
+    std::fprintf(stderr, "%s\n", ScriptFailure.c_str());
+    if (!Ran) Fail(Error);
+    if (!Stopped) Fail(StopError);
+    return 1;
+  }
   if (!Ran) return Fail(Error);
   if (!Stopped) return Fail(StopError);
   return 0;
@@ -103,9 +154,19 @@ int main(int Count, char** Arguments) {
     std::fprintf(stderr, "PcbHost: %s\n%s", Error.c_str(), Usage);
     return 2;
   }
+  // The script is read whole before anything starts.
+  TScript Script;
+  if (!Line.ScriptFile.empty()) {
+    TScriptError ScriptError;
+    if (!LoadScript(Line.ScriptFile, Script, ScriptError)) {
+      std::fprintf(stderr, "PcbHost: %s\n",
+                   ScriptError.Line > 0 ? ScriptError.Message().c_str() : ScriptError.Reason.c_str());
+      return 2;
+    }
+  }
   try {
     OleInitialize(nullptr);
-    int Exit = RunHost(Line);
+    int Exit = RunHost(Line, Line.ScriptFile.empty() ? nullptr : &Script);
     OleUninitialize();
     return Exit;
   } catch (const std::exception& E) {

@@ -1,0 +1,515 @@
+#include "host/HostScriptPlayer.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "host/HostCom.h"
+#include "host/HostPng.h"
+#include "host/HostUserInput.h"
+
+namespace {
+
+const char ProbeClassName[] = "PcbHostScriptProbe";
+constexpr UINT WM_SCRIPTPROBE = WM_APP + 0x51;
+constexpr UINT_PTR ProbeTimer = 1;
+// How long the player waits between two looks at the windows while a step waits.
+constexpr DWORD PollPause = 20;
+// How many windows a failed run closes at most.
+constexpr int CloseRounds = 8;
+
+// The probe window's state: the last question asked and answered, and the ticks seen.
+struct TProbeState {
+  volatile LONG* Seen;
+  HANDLE Answered;
+  LONG Question = 0;
+  int Ticks = 0;
+};
+
+// "10 s", "0.5 s"
+std::string Seconds(DWORD Milliseconds) {
+  char Text[32];
+  if (Milliseconds % 1000 == 0)
+    std::snprintf(Text, sizeof(Text), "%lu s", static_cast<unsigned long>(Milliseconds / 1000));
+  else
+    std::snprintf(Text, sizeof(Text), "%.1f s", Milliseconds / 1000.0);
+  return Text;
+}
+
+// The window's own text as the system keeps it (no message is sent to the window).
+std::string WindowText(HWND Window) {
+  wchar_t Wide[512] = {};
+  const int Length = InternalGetWindowText(Window, Wide, 512);
+  if (Length <= 0) return std::string();
+  const int Size = WideCharToMultiByte(CP_ACP, 0, Wide, Length, nullptr, 0, nullptr, nullptr);
+  std::string Text(Size > 0 ? Size : 0, '\0');
+  if (Size > 0) WideCharToMultiByte(CP_ACP, 0, Wide, Length, Text.data(), Size, nullptr, nullptr);
+  return Text;
+}
+
+std::string ClassName(HWND Window) {
+  char Name[256] = "";
+  GetClassNameA(Window, Name, sizeof(Name));
+  return Name;
+}
+
+bool Matches(HWND Window, const TScriptTarget& Target) {
+  if (Target.ByClass) return HostSameText(ClassName(Window), Target.Text);
+  return HostSameText(WithoutAccelerators(WindowText(Window)), Target.Text);
+}
+
+std::string Describe(const TScriptTarget& Target) {
+  return Target.ByClass ? "a window of class \"" + Target.Text + "\"" : "\"" + Target.Text + "\"";
+}
+
+struct TTargetSearch {
+  const TScriptTarget* Target;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchChild(HWND Window, LPARAM Data) {
+  auto* Search = reinterpret_cast<TTargetSearch*>(Data);
+  if (!IsWindowVisible(Window) || !Matches(Window, *Search->Target)) return TRUE;
+  Search->Found = Window;
+  return FALSE;
+}
+
+// The first visible window below Parent that matches Target, or nullptr.
+HWND FindTarget(HWND Parent, const TScriptTarget& Target) {
+  TTargetSearch Search{&Target, nullptr};
+  EnumChildWindows(Parent, MatchChild, reinterpret_cast<LPARAM>(&Search));
+  return Search.Found;
+}
+
+bool IsOwnWindow(HWND Window) {
+  DWORD Process = 0;
+  return Window && GetWindowThreadProcessId(Window, &Process) && Process == GetCurrentProcessId();
+}
+
+// Saves the screen's pixels under Rect as a PNG file.
+bool SaveScreenRect(const RECT& Rect, const std::string& FileName) {
+  const int Width = Rect.right - Rect.left, Height = Rect.bottom - Rect.top;
+  if (Width <= 0 || Height <= 0) return false;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 24;
+  Info.bmiHeader.biCompression = BI_RGB;
+  void* Bits = nullptr;
+  HBITMAP Bitmap = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  if (!Bitmap) return false;
+  bool Copied = false;
+  if (HDC Screen = GetDC(nullptr)) {
+    if (HDC Memory = CreateCompatibleDC(Screen)) {
+      HGDIOBJ Old = SelectObject(Memory, Bitmap);
+      Copied = BitBlt(Memory, 0, 0, Width, Height, Screen, Rect.left, Rect.top, SRCCOPY) != 0;
+      GdiFlush();
+      SelectObject(Memory, Old);
+      DeleteDC(Memory);
+    }
+    ReleaseDC(nullptr, Screen);
+  }
+  const bool Saved = Copied && SaveBitmapAsPng(Bitmap, FileName);
+  DeleteObject(Bitmap);
+  return Saved;
+}
+
+LRESULT CALLBACK ScriptProbeProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  auto* State = reinterpret_cast<TProbeState*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+  switch (Message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                                                   reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams));
+      break;
+    case WM_SCRIPTPROBE:
+      if (State) {
+        State->Question = static_cast<LONG>(WParam);
+        State->Ticks = 0;
+        SetTimer(Window, ProbeTimer, USER_TIMER_MINIMUM, nullptr);
+      }
+      return 0;
+    case WM_TIMER:
+      if (WParam != ProbeTimer || !State) break;
+      // The queue ran empty: the first tick shows that everything before the question
+      // was taken and handled, the second that the thread waited for messages since.
+      if (++State->Ticks < 2) return 0;
+      KillTimer(Window, ProbeTimer);
+      InterlockedExchange(State->Seen, State->Question);
+      SetEvent(State->Answered);
+      return 0;
+    case WM_NCDESTROY:
+      KillTimer(Window, ProbeTimer);
+      delete State;
+      SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcA(Window, Message, WParam, LParam);
+}
+
+}  // namespace
+
+// One playing of the script, on the player's thread.
+class TScriptPlayer::TRun {
+ public:
+  explicit TRun(TScriptPlayer& Player) : P(Player), O(Player.FOptions) {}
+
+  void Play() {
+    int LastLine = P.FScript.LineCount;
+    for (const TScriptStep& Step : P.FScript.Steps) {
+      LastLine = Step.Line;
+      std::string Reason;
+      if (!RunStep(Step, Reason)) {
+        Fail(Step.Line, Reason);
+        return;
+      }
+    }
+    if (!WaitFor(P.FCommandsEnded, O.FinishTimeout))
+      Fail(LastLine, "the commands are still running " + Seconds(O.FinishTimeout) +
+                         " after the last step");
+  }
+
+ private:
+  bool Stopped() const { return WaitForSingleObject(P.FStop, 0) == WAIT_OBJECT_0; }
+  bool CommandsHaveEnded() const {
+    return WaitForSingleObject(P.FCommandsEnded, 0) == WAIT_OBJECT_0;
+  }
+
+  // Waits for Event up to Timeout; false on time-out or when the player is stopped.
+  bool WaitFor(HANDLE Event, DWORD Timeout) {
+    HANDLE Handles[2] = {Event, P.FStop};
+    return WaitForMultipleObjects(2, Handles, FALSE, Timeout) == WAIT_OBJECT_0;
+  }
+
+  // Milliseconds left until Deadline (a tick count), 0 when it has passed.
+  static DWORD Left(DWORD Deadline) {
+    const LONG Rest = static_cast<LONG>(Deadline - GetTickCount());
+    return Rest > 0 ? static_cast<DWORD>(Rest) : 0;
+  }
+
+  // Waits until the UI thread has handled everything sent before, or Deadline passed.
+  bool WaitUntilHandled(DWORD Deadline) {
+    const LONG Question = InterlockedIncrement(&P.FProbeAsked);
+    if (!PostMessageA(P.FProbe, WM_SCRIPTPROBE, static_cast<WPARAM>(Question), 0)) return false;
+    for (;;) {
+      if (InterlockedCompareExchange(&P.FProbeSeen, 0, 0) - Question >= 0) return true;
+      const DWORD Rest = Left(Deadline);
+      if (Rest == 0 || Stopped()) return false;
+      WaitFor(P.FProbeAnswered, Rest);
+    }
+  }
+
+  // One look at the windows after another until Ready holds or Deadline passes; a look
+  // follows the handling of what came before it.
+  template <class Condition>
+  bool WaitUntil(DWORD Deadline, Condition Ready) {
+    for (;;) {
+      const bool Handled = WaitUntilHandled(Deadline);
+      if (Handled && Ready()) return true;
+      if (Left(Deadline) == 0 || Stopped()) return false;
+      WaitForSingleObject(P.FStop, PollPause);
+    }
+  }
+
+  std::string ForegroundDescription() const {
+    HWND Foreground = GetForegroundWindow();
+    if (!Foreground) return "no window is in the foreground";
+    return "the foreground window is \"" + WindowText(Foreground) + "\"";
+  }
+
+  std::string NotHandled() const {
+    return "the program did not handle the input within " + Seconds(O.StepTimeout);
+  }
+
+  bool RunStep(const TScriptStep& Step, std::string& Reason) {
+    const DWORD Deadline = GetTickCount() + O.StepTimeout;
+    if (!WaitUntilHandled(Deadline)) {
+      Reason = Stopped() ? "the run was stopped" : NotHandled();
+      return false;
+    }
+    switch (Step.Action) {
+      case TScriptAction::Wait: return Wait(Step, Deadline, Reason);
+      case TScriptAction::Click: return Click(Step, Deadline, Reason);
+      case TScriptAction::Key: return Key(Step, Deadline, Reason);
+      case TScriptAction::Type: return Type(Step, Deadline, Reason);
+      case TScriptAction::Expect: return Expect(Step, Deadline, Reason);
+      case TScriptAction::Shot: return Shot(Step, Deadline, Reason);
+    }
+    Reason = "unknown step";
+    return false;
+  }
+
+  bool Wait(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    const TScriptTarget Caption{Step.Text, false};
+    if (WaitUntil(Deadline, [&] {
+          HWND Foreground = GetForegroundWindow();
+          return Foreground && Matches(Foreground, Caption);
+        }))
+      return true;
+    Reason = "no window \"" + Step.Text + "\" came to the foreground within " +
+             Seconds(O.StepTimeout) + " (" + ForegroundDescription() + ")";
+    return false;
+  }
+
+  // Waits for the target below the foreground window; Enabled: also until it is enabled.
+  HWND WaitForTarget(const TScriptTarget& Target, DWORD Deadline, bool Enabled,
+                     std::string& Reason) {
+    HWND Found = nullptr;
+    if (WaitUntil(Deadline, [&] {
+          HWND Foreground = GetForegroundWindow();
+          Found = Foreground ? FindTarget(Foreground, Target) : nullptr;
+          return Found && (!Enabled || IsWindowEnabled(Found));
+        }))
+      return Found;
+    if (Found)
+      Reason = Describe(Target) + " stayed disabled for " + Seconds(O.StepTimeout);
+    else
+      Reason = "no visible window " + Describe(Target) + " below the foreground window within " +
+               Seconds(O.StepTimeout) + " (" + ForegroundDescription() + ")";
+    return nullptr;
+  }
+
+  bool Click(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    HWND Target = WaitForTarget(Step.Target, Deadline, true, Reason);
+    if (!Target) return false;
+    // Presses closer together than the double-click time would make a double click.
+    const DWORD Apart = GetDoubleClickTime() + 1;
+    if (FClicked) {
+      const DWORD Since = GetTickCount() - FLastClick;
+      if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
+        Reason = "the run was stopped";
+        return false;
+      }
+    }
+    // The pointer goes to the spot, and the player sees it there over the target (the
+    // target may still move while it waits).
+    POINT Spot{};
+    const bool Over = WaitUntil(Deadline, [&] {
+      RECT Rect{};
+      if (!IsWindow(Target) || !GetWindowRect(Target, &Rect)) return false;
+      Spot = Step.HasOffset ? POINT{Rect.left + Step.Offset.x, Rect.top + Step.Offset.y}
+                            : POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2};
+      POINT Cursor{};
+      GetCursorPos(&Cursor);
+      if (Cursor.x != Spot.x || Cursor.y != Spot.y) {
+        SendPointerMove(Spot);
+        return false;
+      }
+      HWND Under = WindowFromPoint(Cursor);
+      return Under == Target || IsChild(Target, Under);
+    });
+    if (!Over) {
+      Reason = "the pointer did not come over " + Describe(Step.Target) + " at " +
+               std::to_string(Spot.x) + "," + std::to_string(Spot.y);
+      return false;
+    }
+    if (!SendLeftButton(true) || !WaitUntilHandled(Deadline) || !SendLeftButton(false)) {
+      Reason = "the click on " + Describe(Step.Target) + " was not taken";
+      return false;
+    }
+    FClicked = true;
+    FLastClick = GetTickCount();
+    if (!WaitUntilHandled(Deadline)) {
+      Reason = NotHandled();
+      return false;
+    }
+    return true;
+  }
+
+  // Waits for a window of this process in the foreground, which takes the keys.
+  bool WaitForOwnForeground(DWORD Deadline, std::string& Reason) {
+    if (WaitUntil(Deadline, [] { return IsOwnWindow(GetForegroundWindow()); })) return true;
+    Reason = "no window of the program came to the foreground within " +
+             Seconds(O.StepTimeout) + " (" + ForegroundDescription() + ")";
+    return false;
+  }
+
+  bool Key(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    if (!WaitForOwnForeground(Deadline, Reason)) return false;
+    if (!SendKeyChord(Step.Chord)) {
+      Reason = "the key was not taken";
+      return false;
+    }
+    if (!WaitUntilHandled(Deadline)) {
+      Reason = NotHandled();
+      return false;
+    }
+    return true;
+  }
+
+  bool Type(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    if (!WaitForOwnForeground(Deadline, Reason)) return false;
+    TKeyChord Home, SelectToEnd;
+    Home.Key = VK_HOME;
+    SelectToEnd.Key = VK_END;
+    SelectToEnd.Shift = true;
+    bool Taken = SendKeyChord(Home) && SendKeyChord(SelectToEnd);
+    for (char Character : Step.Text) Taken = Taken && SendCharacter(Character);
+    if (!Taken) {
+      Reason = "the keys were not taken";
+      return false;
+    }
+    if (!WaitUntilHandled(Deadline)) {
+      Reason = NotHandled();
+      return false;
+    }
+    return true;
+  }
+
+  bool Expect(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    HWND Found = nullptr;
+    if (WaitUntil(Deadline, [&] {
+          HWND Foreground = GetForegroundWindow();
+          Found = Foreground ? FindTarget(Foreground, Step.Target) : nullptr;
+          return Found && (IsWindowEnabled(Found) != FALSE) == Step.Enabled;
+        }))
+      return true;
+    if (Found)
+      Reason = Describe(Step.Target) + " is " + (Step.Enabled ? "disabled" : "enabled") +
+               ", not " + (Step.Enabled ? "enabled" : "disabled");
+    else
+      Reason = "no visible window " + Describe(Step.Target) + " below the foreground window within " +
+               Seconds(O.StepTimeout) + " (" + ForegroundDescription() + ")";
+    return false;
+  }
+
+  std::string OutputFile(const std::string& Name) const {
+    std::string Folder = O.OutputFolder;
+    if (Folder.empty()) return Name + ".png";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    if (Folder.back() != '\\' && Folder.back() != '/') Folder += '\\';
+    return Folder + Name + ".png";
+  }
+
+  bool Shot(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
+    HWND Foreground = nullptr;
+    if (!WaitUntil(Deadline, [&] { return (Foreground = GetForegroundWindow()) != nullptr; })) {
+      Reason = "no window came to the foreground within " + Seconds(O.StepTimeout);
+      return false;
+    }
+    RECT Rect{};
+    const std::string File = OutputFile(Step.Text);
+    if (!GetWindowRect(Foreground, &Rect) || !SaveScreenRect(Rect, File)) {
+      Reason = "cannot save the foreground window as " + File;
+      return false;
+    }
+    return true;
+  }
+
+  // The failure: its message, failed.png, and the commands' windows closed.
+  void Fail(int Line, const std::string& Reason) {
+    P.FFailedLine = Line;
+    P.FFailure = TScriptError{Line, Reason}.Message();
+    RECT Rect{};
+    HWND Foreground = GetForegroundWindow();
+    if (!Foreground || !GetWindowRect(Foreground, &Rect)) {
+      Rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    SaveScreenRect(Rect, OutputFile("failed"));
+    CloseCommandWindows();
+  }
+
+  // Escape on the foreground window, and Alt+F4 when it is still there, until the
+  // commands have ended.
+  void CloseCommandWindows() {
+    const DWORD Deadline = GetTickCount() + O.StepTimeout;
+    TKeyChord Escape, AltF4;
+    Escape.Key = VK_ESCAPE;
+    AltF4.Key = VK_F4;
+    AltF4.Alt = true;
+    for (int Round = 0; Round < CloseRounds && !CommandsHaveEnded() && !Stopped(); ++Round) {
+      if (!WaitUntilHandled(Deadline)) break;
+      HWND Foreground = GetForegroundWindow();
+      if (!IsOwnWindow(Foreground) || Foreground == O.HostWindow) break;
+      SendKeyChord(Escape);
+      if (!WaitUntilHandled(Deadline)) break;
+      if (CommandsHaveEnded()) break;
+      if (IsWindow(Foreground) && IsWindowVisible(Foreground) &&
+          GetForegroundWindow() == Foreground) {
+        SendKeyChord(AltF4);
+        if (!WaitUntilHandled(Deadline)) break;
+      }
+    }
+    if (!WaitFor(P.FCommandsEnded, Left(Deadline)) && !Stopped() && O.Abandon)
+      O.Abandon(P.FFailure);
+  }
+
+  TScriptPlayer& P;
+  const TScriptPlayerOptions& O;
+  bool FClicked = false;
+  DWORD FLastClick = 0;
+};
+
+TScriptPlayer::TScriptPlayer(const TScript& Script, const TScriptPlayerOptions& Options)
+    : FScript(Script), FOptions(Options) {
+  FFinished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  FCommandsEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  FStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  FProbeAnswered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  WNDCLASSA Class{};
+  Class.lpfnWndProc = ScriptProbeProc;
+  Class.hInstance = GetModuleHandleA(nullptr);
+  Class.lpszClassName = ProbeClassName;
+  RegisterClassA(&Class);  // fails harmlessly when a player made it before
+  auto* State = new TProbeState{&FProbeSeen, FProbeAnswered};
+  FProbe = CreateWindowExA(0, ProbeClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), State);
+  if (!FProbe) delete State;
+}
+
+TScriptPlayer::~TScriptPlayer() {
+  if (FThread) {
+    SetEvent(FStop);
+    // The thread may wait for the probe, which this thread answers.
+    WaitWhileHandlingMessages();
+    CloseHandle(FThread);
+  }
+  if (FProbe) DestroyWindow(FProbe);
+  for (HANDLE Event : {FFinished, FCommandsEnded, FStop, FProbeAnswered})
+    if (Event) CloseHandle(Event);
+}
+
+bool TScriptPlayer::Start() {
+  if (FThread || !FProbe || !FFinished || !FCommandsEnded || !FStop || !FProbeAnswered)
+    return false;
+  FThread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+  return FThread != nullptr;
+}
+
+DWORD WINAPI TScriptPlayer::ThreadProc(LPVOID Parameter) {
+  auto* Player = static_cast<TScriptPlayer*>(Parameter);
+  try {
+    TRun Run(*Player);
+    Run.Play();
+  } catch (const std::exception& E) {
+    Player->FFailure = std::string("script: unexpected error: ") + E.what();
+  } catch (...) {
+    Player->FFailure = "script: unexpected error";
+  }
+  SetEvent(Player->FFinished);
+  return 0;
+}
+
+void TScriptPlayer::CommandsEnded() { SetEvent(FCommandsEnded); }
+
+void TScriptPlayer::WaitWhileHandlingMessages() {
+  if (!FThread) return;
+  bool Quit = false;
+  int QuitCode = 0;
+  for (;;) {
+    const DWORD Woken = MsgWaitForMultipleObjects(1, &FFinished, FALSE, INFINITE, QS_ALLINPUT);
+    if (Woken == WAIT_OBJECT_0 || Woken == WAIT_FAILED) break;
+    MSG Message;
+    while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) {
+      if (Message.message == WM_QUIT) {
+        Quit = true;
+        QuitCode = static_cast<int>(Message.wParam);
+        continue;
+      }
+      TranslateMessage(&Message);
+      DispatchMessageA(&Message);
+    }
+  }
+  // A quit belongs to the loop that waits for it.
+  if (Quit) PostQuitMessage(QuitCode);
+}

@@ -1,0 +1,79 @@
+// PcbHost --script in its own process: the script is read before anything starts, and
+// a run whose script fails ends with exit code 1, its line named and its picture saved.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/host/HostProcessSupport.h"
+#include "tests/host/HostTestSupport.h"
+#include "tests/host/PictureTestSupport.h"
+
+namespace {
+
+class HostScriptRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Scratch = NewScratchFolder("script-run-");
+    ASSERT_FALSE(Scratch.empty());
+  }
+  void TearDown() override {
+    RemoveScratchFolder(Scratch + "out\\");
+    RemoveScratchFolder(Scratch);
+  }
+
+  std::string WriteScript(const std::string& Text) {
+    const std::string File = Scratch + "steps.txt";
+    HANDLE Handle = CreateFileA(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(Handle, INVALID_HANDLE_VALUE);
+    DWORD Written = 0;
+    WriteFile(Handle, Text.data(), static_cast<DWORD>(Text.size()), &Written, nullptr);
+    CloseHandle(Handle);
+    return File;
+  }
+
+  TRunResult Host(const std::string& Arguments) {
+    return RunProgram("\"" + TestHostRoot() + "PcbHost.exe\" " + Arguments, TestHostRoot());
+  }
+
+  std::string Scratch;
+};
+
+TEST_F(HostScriptRunTest, ARejectedLineEndsTheRunWithCode2BeforeAnythingStarts) {
+  const std::string File = WriteScript("# steps\nwait Main\npress Enter\n");
+  TRunResult Run = Host("--script \"" + File + "\" --run NoSuchCommand");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_NE(Run.Output.find("script line 3: \"press\" is not a step"), std::string::npos)
+      << Run.Output;
+  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+}
+
+TEST_F(HostScriptRunTest, AScriptNeedsACommandAndAFileThatCanBeRead) {
+  const std::string File = WriteScript("wait Main\n");
+  TRunResult Run = Host("--script \"" + File + "\"");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_NE(Run.Output.find("--script needs at least one --run"), std::string::npos) << Run.Output;
+
+  Run = Host("--script \"" + Scratch + "missing.txt\" --run NoSuchCommand");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_NE(Run.Output.find("missing.txt"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+
+  Run = Host("--run NoSuchCommand --script");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+}
+
+// Whatever the wizard's command shows, no window of this caption comes: the run fails
+// at the step timeout, and the process ends (RunProgram fails a run that does not).
+TEST_F(HostScriptRunTest, AWaitForAWindowThatNeverComesFailsTheRunNamingItsLine) {
+  const std::string File = WriteScript("# a window that is never made\nwait Nothing Here\n");
+  const std::string Out = Scratch + "out";
+  TRunResult Run = Host("--script \"" + File + "\" --out \"" + Out + "\" --run RunWizard");
+  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
+  EXPECT_NE(Run.Output.find("script line 2: no window \"Nothing Here\" came to the foreground "
+                            "within 10 s"),
+            std::string::npos)
+      << Run.Output;
+  EXPECT_TRUE(LoadPicture(Out + "\\failed.png").Loaded());
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// Reading scripts: every step with its parts, comments and blank lines, and every kind
+// of line that is rejected, with its line number.
+#include <gtest/gtest.h>
+
+#include "host/HostScript.h"
+#include "tests/host/PictureTestSupport.h"
+
+namespace {
+
+TScript Parsed(const std::string& Text) {
+  TScript Script;
+  TScriptError Error;
+  EXPECT_TRUE(ParseScript(Text, Script, Error)) << Error.Message();
+  return Script;
+}
+
+// The error for a script whose last line is Line (after two good lines).
+TScriptError Rejected(const std::string& Line) {
+  TScript Script;
+  TScriptError Error;
+  EXPECT_FALSE(ParseScript("wait PCB Board Wizard\n# a comment\n" + Line + "\nshot after\n",
+                           Script, Error))
+      << Line;
+  EXPECT_TRUE(Script.Steps.empty());
+  EXPECT_EQ(Error.Line, 3) << Line;
+  return Error;
+}
+
+TEST(HostScriptTest, CommentsAndBlankLinesAreSkippedAndLinesCounted) {
+  TScript Script = Parsed("# first\n\n   \n\t# indented comment\r\nwait Main\r\n\n  shot  one  \n");
+  ASSERT_EQ(Script.Steps.size(), 2u);
+  EXPECT_EQ(Script.Steps[0].Line, 5);
+  EXPECT_EQ(Script.Steps[0].Text, "Main");
+  EXPECT_EQ(Script.Steps[1].Line, 7);
+  EXPECT_EQ(Script.Steps[1].Action, TScriptAction::Shot);
+  EXPECT_EQ(Script.Steps[1].Text, "one");
+  EXPECT_EQ(Script.LineCount, 7);
+  EXPECT_TRUE(Parsed("").Steps.empty());
+  EXPECT_TRUE(Parsed("# only a comment").Steps.empty());
+}
+
+TEST(HostScriptTest, WaitTakesTheWholeCaption) {
+  TScript Script = Parsed("wait   PCB Board  Wizard \n");
+  ASSERT_EQ(Script.Steps.size(), 1u);
+  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Wait);
+  EXPECT_EQ(Script.Steps[0].Text, "PCB Board  Wizard");
+}
+
+TEST(HostScriptTest, ClickTakesWordsAClassAndAnOffset) {
+  TScript Script = Parsed("click Next >\nclick #Edit\nclick < Back @3,40\nCLICK #Button @0,0\n");
+  ASSERT_EQ(Script.Steps.size(), 4u);
+  for (const TScriptStep& Step : Script.Steps) EXPECT_EQ(Step.Action, TScriptAction::Click);
+  EXPECT_EQ(Script.Steps[0].Target.Text, "Next >");
+  EXPECT_FALSE(Script.Steps[0].Target.ByClass);
+  EXPECT_FALSE(Script.Steps[0].HasOffset);
+  EXPECT_EQ(Script.Steps[1].Target.Text, "Edit");
+  EXPECT_TRUE(Script.Steps[1].Target.ByClass);
+  EXPECT_EQ(Script.Steps[2].Target.Text, "< Back");
+  EXPECT_TRUE(Script.Steps[2].HasOffset);
+  EXPECT_EQ(Script.Steps[2].Offset.x, 3);
+  EXPECT_EQ(Script.Steps[2].Offset.y, 40);
+  EXPECT_EQ(Script.Steps[3].Target.Text, "Button");
+  EXPECT_TRUE(Script.Steps[3].Target.ByClass);
+  EXPECT_TRUE(Script.Steps[3].HasOffset);
+}
+
+TEST(HostScriptTest, KeyTakesNamedKeysLettersDigitsAndModifiers) {
+  struct TCase {
+    const char* Words;
+    WORD Key;
+    bool Shift, Ctrl, Alt;
+  };
+  const TCase Cases[] = {
+      {"Enter", VK_RETURN, false, false, false}, {"escape", VK_ESCAPE, false, false, false},
+      {"Tab", VK_TAB, false, false, false},      {"Space", VK_SPACE, false, false, false},
+      {"Left", VK_LEFT, false, false, false},    {"Right", VK_RIGHT, false, false, false},
+      {"Up", VK_UP, false, false, false},        {"Down", VK_DOWN, false, false, false},
+      {"Home", VK_HOME, false, false, false},    {"End", VK_END, false, false, false},
+      {"F1", VK_F1, false, false, false},        {"a", 'A', false, false, false},
+      {"Z", 'Z', false, false, false},           {"7", '7', false, false, false},
+      {"Shift+Tab", VK_TAB, true, false, false}, {"Ctrl+a", 'A', false, true, false},
+      {"Alt+F1", VK_F1, false, false, true},     {"Ctrl+Alt+Shift+End", VK_END, true, true, true},
+  };
+  for (const TCase& Case : Cases) {
+    TScript Script = Parsed(std::string("key ") + Case.Words);
+    ASSERT_EQ(Script.Steps.size(), 1u) << Case.Words;
+    const TScriptStep& Step = Script.Steps[0];
+    EXPECT_EQ(Step.Action, TScriptAction::Key);
+    EXPECT_EQ(Step.Chord.Key, Case.Key) << Case.Words;
+    EXPECT_EQ(Step.Chord.Shift, Case.Shift) << Case.Words;
+    EXPECT_EQ(Step.Chord.Ctrl, Case.Ctrl) << Case.Words;
+    EXPECT_EQ(Step.Chord.Alt, Case.Alt) << Case.Words;
+  }
+}
+
+TEST(HostScriptTest, TypeKeepsTheTextsInnerBlanks) {
+  TScript Script = Parsed("type 12.5  mm\ntype #1 & more\n");
+  ASSERT_EQ(Script.Steps.size(), 2u);
+  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Type);
+  EXPECT_EQ(Script.Steps[0].Text, "12.5  mm");
+  EXPECT_EQ(Script.Steps[1].Text, "#1 & more");
+}
+
+TEST(HostScriptTest, ExpectTakesATargetAndItsState) {
+  TScript Script = Parsed("expect Next > enabled\nexpect #Button DISABLED\n");
+  ASSERT_EQ(Script.Steps.size(), 2u);
+  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Expect);
+  EXPECT_EQ(Script.Steps[0].Target.Text, "Next >");
+  EXPECT_TRUE(Script.Steps[0].Enabled);
+  EXPECT_TRUE(Script.Steps[1].Target.ByClass);
+  EXPECT_EQ(Script.Steps[1].Target.Text, "Button");
+  EXPECT_FALSE(Script.Steps[1].Enabled);
+}
+
+TEST(HostScriptTest, ShotTakesAFileName) {
+  TScript Script = Parsed("shot 01-Welcome\nshot Track Via\n");
+  ASSERT_EQ(Script.Steps.size(), 2u);
+  EXPECT_EQ(Script.Steps[0].Text, "01-Welcome");
+  EXPECT_EQ(Script.Steps[1].Text, "Track Via");
+}
+
+TEST(HostScriptTest, UnknownStepsAndMissingPartsAreRejected) {
+  const char* const Lines[] = {
+      "press Enter", "wait", "click", "click @3,4", "key", "type", "type   ",
+      "expect", "expect Next >", "expect enabled", "expect Next > maybe", "shot",
+  };
+  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
+  EXPECT_EQ(Rejected("press Enter").Message(),
+            "script line 3: \"press\" is not a step (wait, click, key, type, expect or shot)");
+}
+
+TEST(HostScriptTest, BadTargetsAndOffsetsAreRejected) {
+  const char* const Lines[] = {
+      "click #",         "click # @1,2", "click Next @",   "click Next @1",   "click Next @1,",
+      "click Next @,2",  "click Next @-1,2", "click Next @1,2,3", "click Next @a,b",
+      "click Next @100000,1", "expect # enabled",
+  };
+  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
+}
+
+TEST(HostScriptTest, BadChordsAreRejected) {
+  const char* const Lines[] = {
+      "key Return", "key F2",       "key Shift",      "key Ctrl+",     "key Shift+Shift+A",
+      "key Win+A",  "key Ctrl+Alt", "key +",          "key A B",       "key ab",
+      "key é",
+  };
+  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
+}
+
+TEST(HostScriptTest, ShotNamesThatLeaveTheFolderOrClashAreRejected) {
+  const char* const Lines[] = {
+      "shot ..\\outside", "shot sub/name", "shot C:name", "shot a*b",  "shot what?",
+      "shot \"quoted\"",  "shot a<b",      "shot a|b",    "shot ..",   "shot .hidden",
+      "shot name.",       "shot CON",      "shot lpt1",   "shot failed",
+  };
+  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
+  EXPECT_FALSE(Rejected("shot " + std::string(201, 'x')).Reason.empty());
+
+  TScript Script;
+  TScriptError Error;
+  EXPECT_FALSE(ParseScript("shot one\nwait Main\nshot ONE\n", Script, Error));
+  EXPECT_EQ(Error.Line, 3);
+  EXPECT_EQ(Error.Reason, "the shot \"ONE\" is already taken on line 1");
+}
+
+TEST(HostScriptTest, ControlCharactersAreRejected) {
+  EXPECT_FALSE(Rejected(std::string("type a\x01" "b")).Reason.empty());
+  EXPECT_FALSE(Rejected(std::string("wait Main\rWindow")).Reason.empty());
+}
+
+TEST(HostScriptTest, AcceleratorMarkersAreLeftOut) {
+  EXPECT_EQ(WithoutAccelerators("&Next >"), "Next >");
+  EXPECT_EQ(WithoutAccelerators("Save && E&xit"), "Save & Exit");
+  EXPECT_EQ(WithoutAccelerators("End&"), "End");
+}
+
+TEST(HostScriptTest, LoadScriptReadsAFileAndNamesOneItCannotRead) {
+  const std::string Folder = NewScratchFolder("script-load-");
+  ASSERT_FALSE(Folder.empty());
+  const std::string File = Folder + "steps.txt";
+  {
+    HANDLE Handle = CreateFileA(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(Handle, INVALID_HANDLE_VALUE);
+    const char Text[] = "wait Main\r\nkey Enter\r\n";
+    DWORD Written = 0;
+    WriteFile(Handle, Text, sizeof(Text) - 1, &Written, nullptr);
+    CloseHandle(Handle);
+  }
+  TScript Script;
+  TScriptError Error;
+  EXPECT_TRUE(LoadScript(File, Script, Error));
+  EXPECT_EQ(Script.Steps.size(), 2u);
+  EXPECT_FALSE(LoadScript(Folder + "missing.txt", Script, Error));
+  EXPECT_EQ(Error.Line, 0);
+  EXPECT_NE(Error.Reason.find("missing.txt"), std::string::npos);
+  RemoveScratchFolder(Folder);
+}
+
+}  // namespace
