@@ -9,24 +9,6 @@
 #include "framework/WizardCommands.h"
 #include "wizard/BoardDB_Maker.h"
 #include "wizard/BoardDlg.h"
-#include "wizard/EditCoord.h"
-#include "wizard/fBasic.h"
-#include "wizard/fComplete.h"
-#include "wizard/fCornerCut.h"
-#include "wizard/fDetails.h"
-#include "wizard/fExtPage.h"
-#include "wizard/fInnerCut.h"
-#include "wizard/fIntPage.h"
-#include "wizard/fLayerStack.h"
-#include "wizard/fLayers.h"
-#include "wizard/fMUnits.h"
-#include "wizard/fManufact.h"
-#include "wizard/fOutline.h"
-#include "wizard/fProfiles.h"
-#include "wizard/fTitleBlk.h"
-#include "wizard/fTrackVia.h"
-#include "wizard/fViaStyle.h"
-#include "wizard/fWelcome.h"
 
 namespace Commands {
 
@@ -109,25 +91,6 @@ void RunBoardWizard(IServerDocumentView* Context) {
 
 namespace {
 
-struct TWizardUnit {
-  void (*Init)();
-  void (*Done)();
-};
-
-// In the order they start; they end in reverse.
-constexpr TWizardUnit WizardUnits[] = {
-    {InitEditCoord, DoneEditCoord},   {InitfBasic, DonefBasic},
-    {InitfExtPage, DonefExtPage},     {InitfIntPage, DonefIntPage},
-    {InitfWelcome, DonefWelcome},     {InitfMUnits, DonefMUnits},
-    {InitfProfiles, DonefProfiles},   {InitfDetails, DonefDetails},
-    {InitfOutline, DonefOutline},     {InitfCornerCut, DonefCornerCut},
-    {InitfInnerCut, DonefInnerCut},   {InitfTitleBlk, DonefTitleBlk},
-    {InitfLayers, DonefLayers},       {InitfLayerStack, DonefLayerStack},
-    {InitfViaStyle, DonefViaStyle},   {InitfManufact, DonefManufact},
-    {InitfTrackVia, DonefTrackVia},   {InitfComplete, DonefComplete},
-    {InitBoardDlg, DoneBoardDlg},
-};
-
 TCommandRunRoutine PreviousRunWizard = nullptr;
 TCommandRunRoutine PreviousRunDocumentWizard = nullptr;
 bool Started = false;
@@ -135,7 +98,6 @@ bool Started = false;
 }  // namespace
 
 void InitCommands() {
-  for (const TWizardUnit& Unit : WizardUnits) Unit.Init();
   PreviousRunWizard = std::exchange(::RunWizardCommand, Commands::RunWizardCommand);
   PreviousRunDocumentWizard =
       std::exchange(::RunDocumentWizardCommand, Commands::RunDocumentWizardCommand);
@@ -146,6 +108,5 @@ void DoneCommands() {
   if (!Started) return;
   ::RunWizardCommand = PreviousRunWizard;
   ::RunDocumentWizardCommand = PreviousRunDocumentWizard;
-  for (auto It = std::rbegin(WizardUnits); It != std::rend(WizardUnits); ++It) It->Done();
   Started = false;
 }

@@ -27,8 +27,7 @@ void RunBoardWizard(IServerDocumentView* Context);
 
 }  // namespace Commands
 
-// The board wizard's units: the classes and published parts of the coordinate edit,
-// the pages and the dialog, then the command routines of the framework. The end
-// puts the framework's placeholders back.
+// Sets the command routines of the framework to the wizard's; the end puts the
+// framework's placeholders back.
 void InitCommands();
 void DoneCommands();
