@@ -129,7 +129,8 @@ void TfraDetails::ctrlChange(TObject*) { UpdateWizardButtons(); }
 
 void TfraDetails::cbxDimensionLinesClick(TObject*) {
   if (cbxDimensionLines->Checked() && cbxDimLayer->ItemIndex() <= 0)
-    cbxDimLayer->SetItemIndex(cbxDimLayer->Items()->IndexOf(LayerToDisplayName(FirstMechanicalLayer).ToString()));
+    cbxDimLayer->SetItemIndex(
+        cbxDimLayer->Items()->IndexOf(LayerToDisplayName(FirstMechanicalLayer).ToString()));
 }
 
 void InitfDetails() {

@@ -25,7 +25,8 @@ void TfraManufact::DonePage() {
 
 bool TfraManufact::CanGoNext() {
   return (rbnSMComps->Checked() && (rbnYes1->Checked() || rbnNo1->Checked())) ||
-         (rbnTHComps->Checked() && (rbnOneTrack->Checked() || rbnTwoTrack->Checked() || rbnThreeTrack->Checked()));
+         (rbnTHComps->Checked() &&
+          (rbnOneTrack->Checked() || rbnTwoTrack->Checked() || rbnThreeTrack->Checked()));
 }
 
 void TfraManufact::EnterPage() {

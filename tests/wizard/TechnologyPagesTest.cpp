@@ -24,7 +24,8 @@ class TechnologyPagesTest : public WizardTest {
   // the custom board's pages).
   static std::vector<TStep> To(int Tag) {
     std::vector<TStep> Steps;
-    const int Clicks = Tag == LayersPageTag ? 4 : Tag == ViaStylePageTag ? 5 : Tag == TechnologyPageTag ? 6 : 7;
+    const int Clicks =
+        Tag == LayersPageTag ? 4 : Tag == ViaStylePageTag ? 5 : Tag == TechnologyPageTag ? 6 : 7;
     for (int I = 0; I < Clicks; ++I) Steps.push_back([](TForm_BoardWizard* D) { Click(D->btnNext); });
     Steps.push_back([Tag](TForm_BoardWizard* D) { ASSERT_EQ(ShownTag(D), Tag); });
     return Steps;
@@ -194,15 +195,19 @@ TEST_F(TechnologyPagesTest, TheTrackViaPageShowsItsPicturesAndLabelsFocusTheEdit
 // Every page bitmap and every image's copy, by handle.
 std::vector<HBITMAP> PictureHandles(TForm_BoardWizard* D) {
   std::vector<HBITMAP> Handles;
+  TfraDetails* Details = D->fraDetails;
+  TfraViaStyle* ViaStyle = D->fraViaStyle;
+  TfraManufact* Manufact = D->fraManufact;
+  TfraTrackVia* TrackVia = D->fraTrackVia;
   std::vector<TBitmap*> Bitmaps = {
-      D->fraDetails->bmpRectOutline, D->fraDetails->bmpCircOutline, D->fraDetails->bmpCustomOutline,
-      D->fraViaStyle->bmpThru,       D->fraViaStyle->bmpBlindBuried, D->fraManufact->bmpOneSide,
-      D->fraManufact->bmpTwoSides,   D->fraManufact->bmpOneTrack,    D->fraManufact->bmpTwoTrack,
-      D->fraManufact->bmpThreeTrack, D->fraTrackVia->bmpTrackSize,   D->fraTrackVia->bmpViaSize,
-      D->fraTrackVia->bmpClearance};
-  for (TImage* Image : {D->fraDetails->imgBoardShape, D->fraViaStyle->imgViaStyle, D->fraManufact->imgSfcMount,
-                        D->fraManufact->imgRouteTech, D->fraTrackVia->imgTrackSize, D->fraTrackVia->imgViaSize,
-                        D->fraTrackVia->imgClearance})
+      Details->bmpRectOutline,  Details->bmpCircOutline,  Details->bmpCustomOutline,
+      ViaStyle->bmpThru,        ViaStyle->bmpBlindBuried, Manufact->bmpOneSide,
+      Manufact->bmpTwoSides,    Manufact->bmpOneTrack,    Manufact->bmpTwoTrack,
+      Manufact->bmpThreeTrack,  TrackVia->bmpTrackSize,   TrackVia->bmpViaSize,
+      TrackVia->bmpClearance};
+  for (TImage* Image : {Details->imgBoardShape, ViaStyle->imgViaStyle, Manufact->imgSfcMount,
+                        Manufact->imgRouteTech, TrackVia->imgTrackSize, TrackVia->imgViaSize,
+                        TrackVia->imgClearance})
     if (auto* Shown = ObjectAs<TBitmap>(Image->Picture()->Graphic())) Bitmaps.push_back(Shown);
   for (TBitmap* Bitmap : Bitmaps) {
     EXPECT_NE(Bitmap, nullptr);
