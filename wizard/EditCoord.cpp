@@ -125,6 +125,9 @@ struct TBusyScope {
 void TEditCoordEx::ShowPlainLook() {
   if (FBusy) return;
   TBusyScope Busy(FBusy);
+  // The window's own colour, no longer the parent's: SetColor alone keeps following the
+  // parent when the parent's colour happened to be clWindow already.
+  SetParentColor(false);
   SetColor(clWindow);
   SetCursor(crDefault);
   Font()->SetColor(clWindowText);

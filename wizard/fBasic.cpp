@@ -1,5 +1,6 @@
 #include "wizard/fBasic.h"
 
+#include "classlib/ModuleInit.h"
 #include "wizard/BoardDlg.h"
 #include "wizard/EditCoord.h"
 
@@ -22,6 +23,12 @@ void TfraBasic::UpdateWizardButtons() {
 void TfraBasic::SetImageBitmap(TImage* Image, TBitmap* Bitmap) {
   if (!Image) return;
   Image->Picture()->Assign(Bitmap);
+}
+
+TBitmap* TfraBasic::LoadPageBitmap(const char* Name) {
+  TOwned<TBitmap> Bitmap(NewObject<TBitmap>());
+  Bitmap->LoadFromResourceName(HInstance, Name);
+  return Bitmap.release();
 }
 
 void TfraBasic::ReplaceWithCoordEdit(TEdit* Placeholder, TEditCoordEx*& Edit, TLabel* Caption) {

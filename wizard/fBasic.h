@@ -35,6 +35,9 @@ class TfraBasic : public TFrame {
   // Shows a copy of Bitmap in Image (an empty picture for nullptr); the page keeps
   // its own bitmap, so each is released once, by its owner.
   void SetImageBitmap(TImage* Image, TBitmap* Bitmap);
+  // A new bitmap from the module's bitmap resource Name, owned by the caller; a
+  // missing resource raises EResNotFound.
+  static TBitmap* LoadPageBitmap(const char* Name);
   // Puts a coordinate edit, owned by the page, in place of a placeholder edit of the
   // form file: same bounds, parent and tab order, the hyperlink look, the
   // placeholder's change handler as its OnValueChange and the placeholder's name;

@@ -1,7 +1,34 @@
 #include "wizard/fLayers.h"
 
+#include "wizard/BoardDlg.h"
+
 TCLASS_IMPL(TfraLayers)
 
-void InitfLayers() { RegisterClass(&TfraLayers::StaticClass()); }
+void TfraLayers::EnterPage() {
+  const TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
+  sedSignalLayers->SetValue(Info->SignalLayers);
+  sedPowerPlanes->SetValue(Info->PowerPlanes);
+}
 
-void DonefLayers() { UnRegisterClass(&TfraLayers::StaticClass()); }
+void TfraLayers::LeavePage() {
+  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
+  Info->SignalLayers = static_cast<Byte>(sedSignalLayers->Value());
+  Info->PowerPlanes = static_cast<Byte>(sedPowerPlanes->Value());
+}
+
+void TfraLayers::ctrlClick(TObject*) { UpdateWizardButtons(); }
+
+void InitfLayers() {
+  RegisterClass(&TfraLayers::StaticClass());
+  TPublish<TfraLayers> P;
+  P.Field("lblSignalLayers", &TfraLayers::lblSignalLayers);
+  P.Field("sedSignalLayers", &TfraLayers::sedSignalLayers);
+  P.Field("lblPowerPlanes", &TfraLayers::lblPowerPlanes);
+  P.Field("sedPowerPlanes", &TfraLayers::sedPowerPlanes);
+  P.Method<&TfraLayers::ctrlClick>("ctrlClick");
+}
+
+void DonefLayers() {
+  UnRegisterPublished(&TfraLayers::StaticClass());
+  UnRegisterClass(&TfraLayers::StaticClass());
+}

@@ -1,7 +1,53 @@
 #include "wizard/fViaStyle.h"
 
+#include "wizard/BoardDlg.h"
+
 TCLASS_IMPL(TfraViaStyle)
 
-void InitfViaStyle() { RegisterClass(&TfraViaStyle::StaticClass()); }
+void TfraViaStyle::InitPage() {
+  bmpThru = LoadPageBitmap("THRU");
+  bmpBlindBuried = LoadPageBitmap("BLINDBURIED");
+}
 
-void DonefViaStyle() { UnRegisterClass(&TfraViaStyle::StaticClass()); }
+void TfraViaStyle::DonePage() {
+  FreeAndNil(bmpThru);
+  FreeAndNil(bmpBlindBuried);
+}
+
+bool TfraViaStyle::CanGoNext() { return rbnThruholeVias->Checked() || rbnBlindBuriedVias->Checked(); }
+
+void TfraViaStyle::EnterPage() {
+  const Byte Style = Form_BoardWizard->BoardInfo->ViaStyle;
+  rbnThruholeVias->SetChecked(Style == vsThruHole);
+  rbnBlindBuriedVias->SetChecked(Style == vsBlindBuried);
+}
+
+void TfraViaStyle::LeavePage() {
+  Form_BoardWizard->BoardInfo->ViaStyle =
+      rbnThruholeVias->Checked() ? vsThruHole : rbnBlindBuriedVias->Checked() ? vsBlindBuried : vsNone;
+}
+
+void TfraViaStyle::rbnThruholeViasClick(TObject*) {
+  SetImageBitmap(imgViaStyle, bmpThru);
+  UpdateWizardButtons();
+}
+
+void TfraViaStyle::rbnBlindBuriedViasClick(TObject*) {
+  SetImageBitmap(imgViaStyle, bmpBlindBuried);
+  UpdateWizardButtons();
+}
+
+void InitfViaStyle() {
+  RegisterClass(&TfraViaStyle::StaticClass());
+  TPublish<TfraViaStyle> P;
+  P.Field("rbnThruholeVias", &TfraViaStyle::rbnThruholeVias);
+  P.Field("rbnBlindBuriedVias", &TfraViaStyle::rbnBlindBuriedVias);
+  P.Field("imgViaStyle", &TfraViaStyle::imgViaStyle);
+  P.Method<&TfraViaStyle::rbnThruholeViasClick>("rbnThruholeViasClick");
+  P.Method<&TfraViaStyle::rbnBlindBuriedViasClick>("rbnBlindBuriedViasClick");
+}
+
+void DonefViaStyle() {
+  UnRegisterPublished(&TfraViaStyle::StaticClass());
+  UnRegisterClass(&TfraViaStyle::StaticClass());
+}

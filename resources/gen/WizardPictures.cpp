@@ -2,9 +2,13 @@
 // the build machine:
 //
 //   wizard-pictures ext|int <template.form.in> <out.form>
+//   wizard-pictures bmp <folder>
 //
-// copies the template, putting the picture's form-file data (the graphic's class name
-// and a 24-bit BMP file, in hex) in place of the line "@PICTURE@".
+// The first copies the template, putting the picture's form-file data (the graphic's
+// class name and a 24-bit BMP file, in hex) in place of the line "@PICTURE@"; the
+// second writes the pictures of the pages' choices (outline shapes, via styles,
+// component sides, tracks between pads, the three minimums) as NAME.bmp files, which
+// resources/Wizard.rc compiles in as bitmap resources.
 // - ext: 164 x 312, the left edge of the first and last pages: a circuit board on a
 //   deep blue ground.
 // - int: 48 x 48, the corner of the interior pages' white header band: a small board.
@@ -86,6 +90,22 @@ class Canvas {
            const double PX = X0 + T * DX - X, PY = Y0 + T * DY - Y;
            return PX * PX + PY * PY <= H * H;
          });
+  }
+  // The polygon through the points (even-odd rule).
+  void Polygon(const std::vector<std::pair<double, double>>& Points, Color C, double Alpha = 1) {
+    double X0 = Width, Y0 = Height, X1 = 0, Y1 = 0;
+    for (auto [X, Y] : Points) {
+      X0 = std::min(X0, X), Y0 = std::min(Y0, Y), X1 = std::max(X1, X), Y1 = std::max(Y1, Y);
+    }
+    Fill(X0, Y0, X1, Y1, C, Alpha, [&Points](double X, double Y) {
+      bool In = false;
+      for (std::size_t I = 0, J = Points.size() - 1; I < Points.size(); J = I++) {
+        const auto [XI, YI] = Points[I];
+        const auto [XJ, YJ] = Points[J];
+        if ((YI > Y) != (YJ > Y) && X < (XJ - XI) * (Y - YI) / (YJ - YI) + XI) In = !In;
+      }
+      return In;
+    });
   }
   // A track through the points, with round joints.
   void Track(const std::vector<std::pair<double, double>>& Points, double LineWidth, Color C) {
@@ -261,6 +281,214 @@ Canvas InteriorPicture() {
   return C;
 }
 
+// The pictures of the choices on the wizard's pages, each on a white card with a grey
+// edge. The one-pixel margin around the card is Key, the colour a transparent image
+// leaves out (the bottom-left pixel's).
+const Color Key = Rgb(255, 0, 255);
+const Color Card = Rgb(255, 255, 255);
+const Color CardEdge = Rgb(160, 160, 160);
+const Color Core = Rgb(206, 184, 128);
+const Color Measure = Rgb(30, 60, 160);
+
+Canvas CardPicture(int Width, int Height) {
+  Canvas C(Width, Height, Key);
+  C.Rect(1, 1, Width - 1, Height - 1, CardEdge);
+  C.Rect(2, 2, Width - 2, Height - 2, Card);
+  return C;
+}
+
+// A measuring arrow from (X0, Y0) to (X1, Y1), with a head at each end.
+void Arrow(Canvas& C, double X0, double Y0, double X1, double Y1) {
+  const double DX = X1 - X0, DY = Y1 - Y0, L = std::sqrt(DX * DX + DY * DY);
+  const double UX = DX / L, UY = DY / L, Head = 4.5, Half = 2.6;
+  C.Line(X0 + UX * Head, Y0 + UY * Head, X1 - UX * Head, Y1 - UY * Head, 1.1, Measure);
+  C.Polygon({{X0, Y0}, {X0 + UX * Head - UY * Half, Y0 + UY * Head + UX * Half},
+             {X0 + UX * Head + UY * Half, Y0 + UY * Head - UX * Half}},
+            Measure);
+  C.Polygon({{X1, Y1}, {X1 - UX * Head - UY * Half, Y1 - UY * Head + UX * Half},
+             {X1 - UX * Head + UY * Half, Y1 - UY * Head - UX * Half}},
+            Measure);
+}
+
+// The parts on a board's face inside an outline: a chip, tracks and vias.
+void BoardParts(Canvas& C, double CX, double CY) {
+  C.Track({{CX - 22, CY + 10}, {CX - 14, CY + 10}, {CX - 10, CY + 4}}, 1.6, Copper);
+  C.Track({{CX + 10, CY - 4}, {CX + 16, CY - 10}, {CX + 22, CY - 10}}, 1.6, Copper);
+  C.Track({{CX + 10, CY + 4}, {CX + 18, CY + 12}}, 1.6, Copper);
+  Via(C, CX - 22, CY + 10, 2.4);
+  Via(C, CX + 22, CY - 10, 2.4);
+  Via(C, CX + 18, CY + 12, 2.4);
+  Chip(C, CX - 8, CY - 8, CX + 8, CY + 8, 3, 2.5);
+}
+
+// The board's outline shapes, 96 x 64.
+Canvas RectOutline() {
+  Canvas C = CardPicture(96, 64);
+  C.Rect(14, 10, 82, 54, SolderEdge);
+  C.Rect(15.5, 11.5, 80.5, 52.5, Solder);
+  BoardParts(C, 48, 32);
+  return C;
+}
+
+Canvas CircOutline() {
+  Canvas C = CardPicture(96, 64);
+  C.Disc(48, 32, 26, SolderEdge);
+  C.Disc(48, 32, 24.5, Solder);
+  BoardParts(C, 48, 32);
+  return C;
+}
+
+Canvas CustomOutline() {
+  Canvas C = CardPicture(96, 64);
+  // A board with a rounded top edge and a notch in its lower right corner.
+  std::vector<std::pair<double, double>> Edge;
+  for (int I = 0; I <= 24; ++I) {
+    const double A = 3.14159265358979 * I / 24;
+    Edge.push_back({48 - 34 * std::cos(A), 20 - 10 * std::sin(A)});
+  }
+  Edge.insert(Edge.end(), {{82, 40}, {70, 40}, {70, 54}, {14, 54}});
+  C.Polygon(Edge, SolderEdge);
+  std::vector<std::pair<double, double>> Inner;
+  for (auto [X, Y] : Edge) Inner.push_back({48 + (X - 48) * 0.955, 32 + (Y - 32) * 0.93});
+  C.Polygon(Inner, Solder);
+  BoardParts(C, 44, 32);
+  return C;
+}
+
+// A board's cross-section, 180 x 112: copper layers on cores, top to bottom; each
+// via given by its first and last layer.
+Canvas CrossSection(const std::vector<std::pair<int, int>>& Vias) {
+  Canvas C = CardPicture(180, 112);
+  const int Layers = 4;
+  const double Top = 24, Pitch = 22, Left = 12, Right = 168, Foil = 3;
+  C.Rect(Left, Top, Right, Top + Pitch * (Layers - 1), Core);
+  for (int L = 0; L < Layers - 1; ++L)
+    C.Rect(Left, Top + Pitch * L + Pitch * 0.45, Right, Top + Pitch * L + Pitch * 0.55, Rgb(188, 164, 108));
+  for (int L = 0; L < Layers; ++L) {
+    const double Y = Top + Pitch * L;
+    C.Rect(Left, Y - Foil / 2, Right, Y + Foil / 2, Copper);
+  }
+  double X = 40;
+  const double Step = Vias.size() > 1 ? 100.0 / (Vias.size() - 1) : 0;
+  if (Vias.size() == 1) X = 90;
+  for (auto [First, Last] : Vias) {
+    const double Y0 = Top + Pitch * First - 4, Y1 = Top + Pitch * Last + 4;
+    C.Rect(X - 9, Y0, X + 9, Y1, Copper);
+    C.Rect(X - 5, Y0, X + 5, Y1, Card);
+    C.Rect(X - 12, Y0, X + 12, Y0 + 3, Copper);
+    C.Rect(X - 12, Y1 - 3, X + 12, Y1, Copper);
+    X += Step;
+  }
+  return C;
+}
+
+// A board seen from the side, 160 x 96, with components on its top and, when asked,
+// on its bottom too.
+Canvas Components(bool BothSides) {
+  Canvas C = CardPicture(160, 96);
+  const double Top = 44, Bottom = 52;
+  C.Rect(10, Top, 150, Bottom, SolderEdge);
+  C.Rect(10, Top + 1, 150, Bottom - 1, Solder);
+  auto Part = [&C](double X, double Width, double Height, bool Below, Color Body) {
+    const double Y0 = Below ? 52 : 44 - Height, Y1 = Below ? 52 + Height : 44;
+    for (double LX : {X + 2, X + Width - 4}) C.Rect(LX, Below ? Y0 : Y1 - 3, LX + 2, Below ? Y0 + 3 : Y1, Pin);
+    C.RoundRect(X, Below ? Y0 + 2 : Y0, X + Width, Below ? Y1 : Y1 - 2, 1.5, Body);
+  };
+  Part(20, 34, 12, false, ChipBody);
+  Part(64, 14, 8, false, Rgb(214, 196, 160));
+  Part(88, 44, 16, false, ChipBody);
+  Part(138, 8, 6, false, Rgb(70, 110, 170));
+  if (BothSides) {
+    Part(26, 20, 8, true, ChipBody);
+    Part(60, 12, 6, true, Rgb(214, 196, 160));
+    Part(96, 30, 10, true, ChipBody);
+  }
+  return C;
+}
+
+// Two rows of component pads, 160 x 96, with Tracks tracks between two neighbours.
+Canvas TracksBetweenPads(int Tracks) {
+  Canvas C = CardPicture(160, 96);
+  C.Rect(2, 2, 158, 94, Solder);
+  const double PadRadius = 13, Gap = 100 - 2 * PadRadius;  // pads at x 30 and 130
+  for (double Y : {22.0, 74.0})
+    for (double X : {30.0, 130.0}) {
+      C.Disc(X, Y, PadRadius, Copper);
+      C.Disc(X, Y, PadRadius * 0.42, Hole);
+    }
+  // The tracks share the gap with the clearances on either side of each.
+  const double Slot = Gap / (2 * Tracks + 1);
+  for (int I = 0; I < Tracks; ++I) {
+    const double X = 30 + PadRadius + Slot * (2 * I + 1.5);
+    C.Line(X, 4, X, 92, Slot, Copper);
+  }
+  return C;
+}
+
+// The three minimums, 64 x 48: a track's width, a via's size and the clearance
+// between two tracks.
+Canvas TrackSize() {
+  Canvas C = CardPicture(64, 48);
+  C.Rect(2, 2, 62, 46, Solder);
+  C.Rect(2, 16, 62, 32, Copper);
+  Arrow(C, 32, 16, 32, 32);
+  return C;
+}
+
+Canvas ViaSize() {
+  Canvas C = CardPicture(64, 48);
+  C.Rect(2, 2, 62, 46, Solder);
+  C.Disc(32, 24, 18, Copper);
+  C.Disc(32, 24, 8, Hole);
+  Arrow(C, 14, 24, 50, 24);
+  return C;
+}
+
+Canvas Clearance() {
+  Canvas C = CardPicture(64, 48);
+  C.Rect(2, 2, 62, 46, Solder);
+  C.Line(14, 2, 14, 46, 14, Copper);
+  C.Line(50, 2, 50, 46, 14, Copper);
+  Arrow(C, 21, 24, 43, 24);
+  return C;
+}
+
+struct NamedPicture {
+  const char* Name;
+  Canvas (*Draw)();
+};
+
+const NamedPicture ChoicePictures[] = {
+    {"RECTOUTLINE", RectOutline},
+    {"CIRCOUTLINE", CircOutline},
+    {"CUSTOMOUTLINE", CustomOutline},
+    {"THRU", [] { return CrossSection({{0, 3}, {0, 3}}); }},
+    {"BLINDBURIED", [] { return CrossSection({{0, 1}, {1, 2}, {2, 3}}); }},
+    {"COMPONONESIDE", [] { return Components(false); }},
+    {"COMPONTWOSIDES", [] { return Components(true); }},
+    {"ONETRACK", [] { return TracksBetweenPads(1); }},
+    {"TWOTRACK", [] { return TracksBetweenPads(2); }},
+    {"THREETRACK", [] { return TracksBetweenPads(3); }},
+    {"TRACKSIZE", TrackSize},
+    {"VIASIZE", ViaSize},
+    {"CLEARANCE", Clearance},
+};
+
+// Writes every choice picture as NAME.bmp into Folder.
+int WriteChoicePictures(const std::string& Folder) {
+  for (const NamedPicture& Picture : ChoicePictures) {
+    const std::vector<std::uint8_t> Bmp = Picture.Draw().Bmp();
+    const std::string Path = Folder + "/" + Picture.Name + ".bmp";
+    std::ofstream File(Path, std::ios::binary);
+    File.write(reinterpret_cast<const char*>(Bmp.data()), static_cast<std::streamsize>(Bmp.size()));
+    if (!File) {
+      std::fprintf(stderr, "wizard-pictures: cannot write %s\n", Path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 std::string Hex(const std::vector<std::uint8_t>& Data, const std::string& Indent) {
   static const char Digits[] = "0123456789ABCDEF";
   std::string Out;
@@ -278,8 +506,11 @@ std::string Hex(const std::vector<std::uint8_t>& Data, const std::string& Indent
 }  // namespace
 
 int main(int Count, char** Arguments) {
+  if (Count == 3 && std::string(Arguments[1]) == "bmp") return WriteChoicePictures(Arguments[2]);
   if (Count != 4) {
-    std::fprintf(stderr, "usage: wizard-pictures ext|int <template.form.in> <out.form>\n");
+    std::fprintf(stderr,
+                 "usage: wizard-pictures ext|int <template.form.in> <out.form>\n"
+                 "       wizard-pictures bmp <folder>\n");
     return 2;
   }
   const std::string Kind = Arguments[1];

@@ -142,4 +142,14 @@ TEST_F(EditCoordTest, AHyperlinkEditLooksLikeALinkUnlessItHasTheFocus) {
   EXPECT_FALSE(IsLink());
 }
 
+TEST_F(EditCoordTest, ThePlainLookKeepsTheWindowColourWhenTheParentsColourChanges) {
+  // A link on a parent that shows the window colour, then plain again.
+  Form->SetColor(clWindow);
+  Edit->SetHyperlink(true);
+  Edit->SetHyperlink(false);
+  Form->SetColor(clBtnFace);
+  EXPECT_FALSE(Edit->ParentColor());
+  EXPECT_EQ(Edit->Color(), clWindow);
+}
+
 }  // namespace

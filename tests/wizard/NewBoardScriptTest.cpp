@@ -1,8 +1,10 @@
 // The install folder's Scripts\NewBoard.txt played by PcbHost against the board wizard,
-// as a user would drive it: the board it leaves is the maker's default board, with a
-// screenshot of every page; a run that cancels leaves no board.
+// as a user would drive it: the board it leaves is the maker's board for the script's
+// answers (a typed size, through-hole components with three tracks, the defaults
+// elsewhere), with a screenshot of every page; a run that cancels leaves no board.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -69,9 +71,9 @@ class NewBoardScriptTest : public ::testing::Test {
                       TestHostRoot());
   }
 
-  // The maker's board from a record with every default, saved the way the host saves
-  // its documents; the saved text.
-  std::string DefaultBoardText() {
+  // The maker's board from a record with the script's answers, saved the way the host
+  // saves its documents; the saved text.
+  std::string ScriptBoardText() {
     const std::string Folder = Scratch + "default\\";
     THostOptions Options;
     Options.Folder = TestHostRoot();
@@ -80,6 +82,18 @@ class NewBoardScriptTest : public ::testing::Test {
     if (!Host) return std::string();
     SetClient(Host->Client());
     TBoardInfoFromUser* Info = NewObject<TBoardInfoFromUser>();
+    // The details page: the typed size, and the first mechanical layer for the
+    // dimension lines, which the page selects when it finds none.
+    Info->BoardWidth = MilToCoord(3000);
+    Info->BoardHeight = MilToCoord(2500);
+    Info->DimensionLayer = 57;
+    // The technology page: through-hole with three tracks, and that choice's minimums.
+    Info->SurfaceMount = false;
+    Info->RouteTechnology = 2;
+    Info->MinTrackSize = MilToCoord(6);
+    Info->MinViaWidth = MilToCoord(25);
+    Info->MinViaHoleSize = MilToCoord(12);
+    Info->MinClearance = MilToCoord(6);
     {
       TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
       Maker->BuildBoard();
@@ -106,7 +120,7 @@ TEST_F(NewBoardScriptTest, TheInstalledScriptIsValid) {
   EXPECT_EQ(Shots, 9);
 }
 
-TEST_F(NewBoardScriptTest, TheScriptLeavesTheDefaultBoardAndAShotOfEveryPage) {
+TEST_F(NewBoardScriptTest, TheScriptLeavesTheBoardOfItsAnswersAndAShotOfEveryPage) {
   TRunResult Run = Play(TestHostRoot() + "Scripts\\NewBoard.txt");
   ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
   const std::string Out = Scratch + "run\\";
@@ -140,7 +154,11 @@ TEST_F(NewBoardScriptTest, TheScriptLeavesTheDefaultBoardAndAShotOfEveryPage) {
 
   const std::vector<std::string> Made = ObjectLines(ReadFile(Out + Texts[0]));
   EXPECT_FALSE(Made.empty());
-  EXPECT_EQ(Made, ObjectLines(DefaultBoardText()));
+  // The outline's far corner: 3000 x 2500 mil from the origin at (2000, 3000) mil.
+  const std::string Corner = "  Segment Kind=0 X=50000000 Y=55000000 ";
+  EXPECT_TRUE(std::any_of(Made.begin(), Made.end(),
+                          [&](const std::string& Line) { return Line.compare(0, Corner.size(), Corner) == 0; }));
+  EXPECT_EQ(Made, ObjectLines(ScriptBoardText()));
 }
 
 TEST_F(NewBoardScriptTest, AScriptThatCancelsLeavesNoBoard) {

@@ -4,6 +4,9 @@
 // picture: many colours where the picture is, one where the page is blank.
 #include "tests/wizard/WizardFixture.h"
 
+#include "wizard/fDetails.h"
+#include "wizard/fManufact.h"
+
 #include <objidl.h>
 
 #include <gdiplus.h>
@@ -119,6 +122,24 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
       Shots.emplace_back(Page->Tag(), TakeShot(D->Handle(), Name));
     });
   }
+  // The other look of two pages: the details page with a circle, the technology
+  // page with through-hole components.
+  std::vector<TShot> ChoiceShots;
+  const std::pair<int, const char*> Choices[] = {{3, "40-TfraDetails-circular"}, {11, "120-TfraManufact-thruhole"}};
+  for (const auto& [Index, Name] : Choices) {
+    Steps.push_back([Index](TForm_BoardWizard* D) {
+      D->ShowPage(Index);
+      if (Index == 3)
+        Click(D->fraDetails->rbnCircular);
+      else
+        Click(D->fraManufact->rbnTHComps);
+    });
+    Steps.push_back([&ChoiceShots, Name](TForm_BoardWizard* D) {
+      D->Repaint();
+      uitest::Pump(20);
+      ChoiceShots.push_back(TakeShot(D->Handle(), PicturesFolder() + Name + ".png"));
+    });
+  }
   // Two coordinate edits on an interior page: one with the focus (the plain look), one
   // without (the hyperlink look).
   TEditCoordEx* Edits[2] = {};
@@ -142,6 +163,8 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
   });
   Run(Steps);
   EXPECT_TRUE(EditShot.Saved);
+  ASSERT_EQ(ChoiceShots.size(), 2u);
+  for (const TShot& Shot : ChoiceShots) EXPECT_TRUE(Shot.Saved);
 
   ASSERT_EQ(Shots.size(), 14u);
   for (const auto& [Tag, Shot] : Shots) {
