@@ -1,5 +1,6 @@
-// The board maker's outline and keep-out of a custom board, and the plane geometry they
-// share with the outline pages' previews.
+// The board maker's outline and keep-out of a custom board, the plane geometry and
+// custom shape they share with the outline pages' previews, and the previews' drawing
+// routines.
 #include "wizard/BoardDB_Outline.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ TNotchedShape NotchedShape(Integer L, Integer B, Integer R, Integer T, const TPo
 // touches the outer rectangle. A side whose height is 0 (or whose three points allow no
 // circle) stays straight.
 TOutlineSide SideCircle(bool WantArc, Integer Height, Integer X1, Integer Y1, Integer XM,
-                     Integer YM, Integer X2, Integer Y2) {
+                        Integer YM, Integer X2, Integer Y2) {
   TOutlineSide Side;
   if (WantArc && Height != 0)
     Side.IsArc = CircleThroughPoints(Side.CX, Side.CY, Side.Radius, X1, Y1, XM, YM, X2, Y2);
