@@ -1,5 +1,8 @@
 #include "wizard/fOutline.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "classlib/ScopeExit.h"
 #include "wizard/BoardDB_Outline.h"
 #include "wizard/BoardDlg.h"
@@ -11,6 +14,13 @@ namespace {
 
 constexpr double OutlinePreviewFactor = 1.0;
 constexpr int OutlineKeepOutInset = 3;
+
+// A side of a circle's box in pixels. An arc that is almost straight has a circle far
+// larger than the picture; its box is kept within the range that drawing takes.
+int CircleBox(std::int64_t Value) {
+  constexpr std::int64_t Limit = std::int64_t(1) << 30;
+  return static_cast<int>(std::clamp(Value, -Limit, Limit));
+}
 
 }  // namespace
 
@@ -99,8 +109,9 @@ void TfraOutline::DrawOutlinePreview() {
     From.y = -From.y;
     To.y = -To.y;
     if (Side.IsArc) {
-      const int CX = Side.CX, CY = -Side.CY, R = Side.Radius;
-      C->Arc(CX - R, CY - R, CX + R, CY + R, From.x, From.y, To.x, To.y);
+      const std::int64_t CX = Side.CX, CY = -std::int64_t(Side.CY), R = Side.Radius;
+      C->Arc(CircleBox(CX - R), CircleBox(CY - R), CircleBox(CX + R), CircleBox(CY + R),
+             From.x, From.y, To.x, To.y);
     } else {
       C->MoveTo(From.x, From.y);
       C->LineTo(To.x, To.y);

@@ -242,6 +242,32 @@ TEST_F(CustomOutlinePreviewTest, AnArcSideBulgesFromItsCornersToTheEdgesMiddle) 
   EXPECT_TRUE(KeepOutInside);
 }
 
+TEST_F(CustomOutlinePreviewTest, ArcsFarLargerThanThePictureAreDrawnWithoutFailing) {
+  std::vector<bool> Drawn;
+  bool Framed = false;
+  Run({[](TForm_BoardWizard* D) {
+         CustomBoard(D->BoardInfo);
+         // The left and right corners pushed far past each other, the top side an arc of
+         // one pixel between them: its circle is far larger than any picture.
+         for (int Side = 0; Side < 4; ++Side) D->BoardInfo->ArcSide[Side] = true;
+         D->BoardInfo->ArcHeight[bsLeft] = 2000000000;
+         D->BoardInfo->ArcHeight[bsRight] = 2000000000;
+         D->BoardInfo->ArcHeight[bsTop] = MilToCoord(25);
+         D->BoardInfo->ArcHeight[bsBottom] = -MilToCoord(500);
+         ShowPageOf(D, D->fraOutline);
+       },
+       [&](TForm_BoardWizard* D) {
+         TfraOutline* Page = D->fraOutline;
+         Drawn.assign(std::begin(Page->DrawnAsArc), std::end(Page->DrawnAsArc));
+         Framed = PixelAt(Page->imgCustomOutline, 0, 0) == Face();
+         Click(D->btnCancel);
+       }});
+  // A negative height is drawn straight.
+  EXPECT_EQ(Drawn, (std::vector<bool>{true, true, true, false}));
+  EXPECT_TRUE(Framed);
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
 // ---------------------------------------------------------------------------------
 // The inner cut-out check
 
