@@ -1,11 +1,15 @@
-// The board maker's outline and keep-out of a custom board, and the plane geometry they
-// share with the outline pages' previews.
+// The board maker's outline and keep-out of a custom board, the plane geometry and
+// custom shape they share with the outline pages' previews, and the previews' drawing
+// routines.
 #include "wizard/BoardDB_Outline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "classlib/Exceptions.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Graphics.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 #include "wizard/BoardDB_Maker.h"
@@ -54,19 +58,11 @@ TNotchedShape NotchedShape(Integer L, Integer B, Integer R, Integer T, const TPo
                         MakePoint(L, B + C[1].y)}};
 }
 
-// One side of a custom outline: whether it is an arc, and its circle.
-struct TOutlineSide {
-  bool IsArc = false;
-  Integer CX = 0;
-  Integer CY = 0;
-  Integer Radius = 0;
-};
-
 // The circle of an arc side through its two corners and the middle point where it
 // touches the outer rectangle. A side whose height is 0 (or whose three points allow no
 // circle) stays straight.
-TOutlineSide ArcSide(bool WantArc, Integer Height, Integer X1, Integer Y1, Integer XM,
-                     Integer YM, Integer X2, Integer Y2) {
+TOutlineSide SideCircle(bool WantArc, Integer Height, Integer X1, Integer Y1, Integer XM,
+                        Integer YM, Integer X2, Integer Y2) {
   TOutlineSide Side;
   if (WantArc && Height != 0)
     Side.IsArc = CircleThroughPoints(Side.CX, Side.CY, Side.Radius, X1, Y1, XM, YM, X2, Y2);
@@ -189,6 +185,109 @@ double PointAngle(Integer CX, Integer CY, Integer X, Integer Y) {
 TPoint MakePoint(Integer X, Integer Y) { return TPoint{X, Y}; }
 
 int CornerIndex(bool A, bool B) { return (A ? 1 : 0) + (B ? 2 : 0); }
+
+TCustomOutline CustomOutline(Integer L0, Integer B0, Integer R0, Integer T0,
+                             const bool ArcSide[4], const Integer ArcHeight[4],
+                             Integer KeepOut) {
+  TCustomOutline Shape;
+  Shape.L0 = L0;
+  Shape.B0 = B0;
+  Shape.R0 = R0;
+  Shape.T0 = T0;
+  // The corners, moved in by each arc side's height.
+  const Integer L1 = Shape.L1 = ArcSide[bsLeft] ? L0 + ArcHeight[bsLeft] : L0;
+  const Integer T1 = Shape.T1 = ArcSide[bsTop] ? T0 - ArcHeight[bsTop] : T0;
+  const Integer R1 = Shape.R1 = ArcSide[bsRight] ? R0 - ArcHeight[bsRight] : R0;
+  const Integer B1 = Shape.B1 = ArcSide[bsBottom] ? B0 + ArcHeight[bsBottom] : B0;
+  const Integer MidX = (L1 + R1) / 2;
+  const Integer MidY = (T1 + B1) / 2;
+
+  // Each arc side bulges out to touch the outer rectangle at the middle of its side.
+  TOutlineSide* Side = Shape.Sides;
+  Side[bsBottom] =
+      SideCircle(ArcSide[bsBottom], ArcHeight[bsBottom], L1, B1, MidX, B0, R1, B1);
+  Side[bsRight] = SideCircle(ArcSide[bsRight], ArcHeight[bsRight], R1, B1, R0, MidY, R1, T1);
+  Side[bsTop] = SideCircle(ArcSide[bsTop], ArcHeight[bsTop], R1, T1, MidX, T0, L1, T1);
+  Side[bsLeft] = SideCircle(ArcSide[bsLeft], ArcHeight[bsLeft], L1, T1, L0, MidY, L1, B1);
+
+  // The keep-out follows the same circles, KeepOut nearer their centres.
+  const Integer D = KeepOut;
+  TOutlineSide* In = Shape.KeepOutSides;
+  for (int I = 0; I < 4; ++I) {
+    In[I] = Side[I];
+    In[I].Radius -= D;
+  }
+  const TOutlineSide& Left = In[bsLeft];
+  const TOutlineSide& Top = In[bsTop];
+  const TOutlineSide& Right = In[bsRight];
+  const TOutlineSide& Bottom = In[bsBottom];
+
+  switch (CornerIndex(Left.IsArc, Top.IsArc)) {
+    case 0:
+      Shape.KeepOutTL = MakePoint(L1 + D, T1 - D);
+      break;
+    case 1:
+      Shape.KeepOutTL =
+          MakePoint(PointOnCircle(-1, Left.CX, Left.CY, Left.Radius, T1 - D), T1 - D);
+      break;
+    case 2:
+      Shape.KeepOutTL =
+          MakePoint(L1 + D, PointOnCircle(+1, Top.CY, Top.CX, Top.Radius, L1 + D));
+      break;
+    default:
+      Shape.KeepOutTL = NearerIntersection(Top, Left, L0, T0);
+      break;
+  }
+  switch (CornerIndex(Top.IsArc, Right.IsArc)) {
+    case 0:
+      Shape.KeepOutTR = MakePoint(R1 - D, T1 - D);
+      break;
+    case 1:
+      Shape.KeepOutTR =
+          MakePoint(R1 - D, PointOnCircle(+1, Top.CY, Top.CX, Top.Radius, R1 - D));
+      break;
+    case 2:
+      Shape.KeepOutTR =
+          MakePoint(PointOnCircle(+1, Right.CX, Right.CY, Right.Radius, T1 - D), T1 - D);
+      break;
+    default:
+      Shape.KeepOutTR = NearerIntersection(Right, Top, R0, T0);
+      break;
+  }
+  switch (CornerIndex(Right.IsArc, Bottom.IsArc)) {
+    case 0:
+      Shape.KeepOutBR = MakePoint(R1 - D, B1 + D);
+      break;
+    case 1:
+      Shape.KeepOutBR =
+          MakePoint(PointOnCircle(+1, Right.CX, Right.CY, Right.Radius, B1 + D), B1 + D);
+      break;
+    case 2:
+      Shape.KeepOutBR =
+          MakePoint(R1 - D, PointOnCircle(-1, Bottom.CY, Bottom.CX, Bottom.Radius, R1 - D));
+      break;
+    default:
+      Shape.KeepOutBR = NearerIntersection(Bottom, Right, R0, B0);
+      break;
+  }
+  switch (CornerIndex(Bottom.IsArc, Left.IsArc)) {
+    case 0:
+      Shape.KeepOutBL = MakePoint(L1 + D, B1 + D);
+      break;
+    case 1:
+      Shape.KeepOutBL =
+          MakePoint(L1 + D, PointOnCircle(-1, Bottom.CY, Bottom.CX, Bottom.Radius, L1 + D));
+      break;
+    case 2:
+      Shape.KeepOutBL =
+          MakePoint(PointOnCircle(-1, Left.CX, Left.CY, Left.Radius, B1 + D), B1 + D);
+      break;
+    default:
+      Shape.KeepOutBL = NearerIntersection(Left, Bottom, L0, B0);
+      break;
+  }
+  return Shape;
+}
 
 // ---------------------------------------------------------------------------------
 // Keep-out primitives
@@ -394,29 +493,10 @@ void TTarvik::MakeCircularOutline() {
 
 void TTarvik::MakeCustomOutline() {
   const TBoardInfoFromUser& Info = *BoardInfo;
-  const Integer D = Info.KeepOutDistance;
-
-  // The outer rectangle and the corners, moved in by each arc side's height.
-  const Integer L0 = OriginX;
-  const Integer B0 = OriginY;
-  const Integer R0 = OriginX + Info.BoardWidth;
-  const Integer T0 = OriginY + Info.BoardHeight;
-  const Integer L1 = Info.ArcSide[bsLeft] ? L0 + Info.ArcHeight[bsLeft] : L0;
-  const Integer T1 = Info.ArcSide[bsTop] ? T0 - Info.ArcHeight[bsTop] : T0;
-  const Integer R1 = Info.ArcSide[bsRight] ? R0 - Info.ArcHeight[bsRight] : R0;
-  const Integer B1 = Info.ArcSide[bsBottom] ? B0 + Info.ArcHeight[bsBottom] : B0;
-  const Integer MidX = (L1 + R1) / 2;
-  const Integer MidY = (T1 + B1) / 2;
-
-  // Each arc side bulges out to touch the outer rectangle at the middle of its side.
-  TOutlineSide Bottom =
-      ArcSide(Info.ArcSide[bsBottom], Info.ArcHeight[bsBottom], L1, B1, MidX, B0, R1, B1);
-  TOutlineSide Right =
-      ArcSide(Info.ArcSide[bsRight], Info.ArcHeight[bsRight], R1, B1, R0, MidY, R1, T1);
-  TOutlineSide Top =
-      ArcSide(Info.ArcSide[bsTop], Info.ArcHeight[bsTop], R1, T1, MidX, T0, L1, T1);
-  TOutlineSide Left =
-      ArcSide(Info.ArcSide[bsLeft], Info.ArcHeight[bsLeft], L1, T1, L0, MidY, L1, B1);
+  const TCustomOutline Shape =
+      CustomOutline(OriginX, OriginY, OriginX + Info.BoardWidth, OriginY + Info.BoardHeight,
+                    Info.ArcSide, Info.ArcHeight, Info.KeepOutDistance);
+  const Integer L1 = Shape.L1, B1 = Shape.B1, R1 = Shape.R1, T1 = Shape.T1;
 
   // Vertex i starts side i (bottom, right, top, left); the last one closes the shape.
   FOutline->SegmentCount = 5;
@@ -430,77 +510,11 @@ void TTarvik::MakeCustomOutline() {
     else
       SetLineVertex(Index, X, Y);
   };
-  SideVertex(1, Bottom, L1, B1, R1, B1);
-  SideVertex(2, Right, R1, B1, R1, T1);
-  SideVertex(3, Top, R1, T1, L1, T1);
-  SideVertex(4, Left, L1, T1, L1, B1);
+  SideVertex(1, Shape.Sides[bsBottom], L1, B1, R1, B1);
+  SideVertex(2, Shape.Sides[bsRight], R1, B1, R1, T1);
+  SideVertex(3, Shape.Sides[bsTop], R1, T1, L1, T1);
+  SideVertex(4, Shape.Sides[bsLeft], L1, T1, L1, B1);
   SetLineVertex(5, L1, B1);
-
-  // The keep-out follows the same circles, d nearer their centres.
-  Left.Radius -= D;
-  Top.Radius -= D;
-  Right.Radius -= D;
-  Bottom.Radius -= D;
-
-  TPoint TL, TR, BR, BL;
-  switch (CornerIndex(Left.IsArc, Top.IsArc)) {
-    case 0:
-      TL = MakePoint(L1 + D, T1 - D);
-      break;
-    case 1:
-      TL = MakePoint(PointOnCircle(-1, Left.CX, Left.CY, Left.Radius, T1 - D), T1 - D);
-      break;
-    case 2:
-      TL = MakePoint(L1 + D, PointOnCircle(+1, Top.CY, Top.CX, Top.Radius, L1 + D));
-      break;
-    default:
-      TL = NearerIntersection(Top, Left, L0, T0);
-      break;
-  }
-  switch (CornerIndex(Top.IsArc, Right.IsArc)) {
-    case 0:
-      TR = MakePoint(R1 - D, T1 - D);
-      break;
-    case 1:
-      TR = MakePoint(R1 - D, PointOnCircle(+1, Top.CY, Top.CX, Top.Radius, R1 - D));
-      break;
-    case 2:
-      TR = MakePoint(PointOnCircle(+1, Right.CX, Right.CY, Right.Radius, T1 - D), T1 - D);
-      break;
-    default:
-      TR = NearerIntersection(Right, Top, R0, T0);
-      break;
-  }
-  switch (CornerIndex(Right.IsArc, Bottom.IsArc)) {
-    case 0:
-      BR = MakePoint(R1 - D, B1 + D);
-      break;
-    case 1:
-      BR = MakePoint(PointOnCircle(+1, Right.CX, Right.CY, Right.Radius, B1 + D), B1 + D);
-      break;
-    case 2:
-      BR =
-          MakePoint(R1 - D, PointOnCircle(-1, Bottom.CY, Bottom.CX, Bottom.Radius, R1 - D));
-      break;
-    default:
-      BR = NearerIntersection(Bottom, Right, R0, B0);
-      break;
-  }
-  switch (CornerIndex(Bottom.IsArc, Left.IsArc)) {
-    case 0:
-      BL = MakePoint(L1 + D, B1 + D);
-      break;
-    case 1:
-      BL =
-          MakePoint(L1 + D, PointOnCircle(-1, Bottom.CY, Bottom.CX, Bottom.Radius, L1 + D));
-      break;
-    case 2:
-      BL = MakePoint(PointOnCircle(-1, Left.CX, Left.CY, Left.Radius, B1 + D), B1 + D);
-      break;
-    default:
-      BL = NearerIntersection(Left, Bottom, L0, B0);
-      break;
-  }
 
   // Bottom, right, top, left: an arc about the side's circle or a straight track.
   const auto KeepOutSide = [this](const TOutlineSide& Side, const TPoint& From,
@@ -511,8 +525,120 @@ void TTarvik::MakeCustomOutline() {
     else
       AddTrack(From.x, From.y, To.x, To.y, KeepOutLayer);
   };
-  KeepOutSide(Bottom, BL, BR);
-  KeepOutSide(Right, BR, TR);
-  KeepOutSide(Top, TR, TL);
-  KeepOutSide(Left, TL, BL);
+  KeepOutSide(Shape.KeepOutSides[bsBottom], Shape.KeepOutBL, Shape.KeepOutBR);
+  KeepOutSide(Shape.KeepOutSides[bsRight], Shape.KeepOutBR, Shape.KeepOutTR);
+  KeepOutSide(Shape.KeepOutSides[bsTop], Shape.KeepOutTR, Shape.KeepOutTL);
+  KeepOutSide(Shape.KeepOutSides[bsLeft], Shape.KeepOutTL, Shape.KeepOutBL);
+}
+
+// ---------------------------------------------------------------------------------
+// Preview pictures
+
+namespace {
+
+// The largest pixel coordinate a preview passes to drawing; far beyond any picture,
+// well within what GDI takes.
+constexpr double PreviewPixelLimit = 1000000;
+
+constexpr TColor PreviewEdgeColor = clOlive;
+constexpr TColor PreviewKeepOutColor = clFuchsia;
+constexpr int PreviewKeepOutInset = 3;
+
+}  // namespace
+
+int PreviewPixels(double Length, double Scale) {
+  const double Pixels = Stored(Length * Scale);
+  if (std::isnan(Pixels)) return 0;
+  return RoundCoord(std::clamp(Pixels, -PreviewPixelLimit, PreviewPixelLimit));
+}
+
+bool FitBoardInPreview(const TBoardInfoFromUser& Info, TImage* Image, TRect& Rect,
+                       double Factor, double& Scale) {
+  Rect = ::Rect(0, 0, 0, 0);
+  Scale = 0;
+  // A cleared size would divide by zero; such a board has nothing to show.
+  if (Info.BoardWidth <= 0 || Info.BoardHeight <= 0) return false;
+  const int IW = Image->Width();
+  const int IH = Image->Height();
+  Scale = std::min(Stored((IW - 2) * Factor / Info.BoardWidth),
+                   Stored((IH - 2) * Factor / Info.BoardHeight));
+  const int W = PreviewPixels(Info.BoardWidth, Scale);
+  const int H = PreviewPixels(Info.BoardHeight, Scale);
+  const int Left = (IW - W) / 2;
+  const int Top = (IH - H) / 2;
+  Rect = ::Rect(Left, Top, Left + W, Top + H);
+  return true;
+}
+
+void DrawPreviewOutline(TImage* Image, const TRect& Rect, TPoint BottomLeft,
+                        TPoint TopLeft, TPoint TopRight, TPoint BottomRight, int Offset) {
+  const int O = Offset;
+  const int L = Rect.left, T = Rect.top, R = Rect.right, B = Rect.bottom;
+  const TPoint& BL = BottomLeft;
+  const TPoint& TL = TopLeft;
+  const TPoint& TR = TopRight;
+  const TPoint& BR = BottomRight;
+  Image->Canvas()->Polyline({MakePoint(L + TL.x + O, T + O), MakePoint(R - TR.x - O, T + O),
+                             MakePoint(R - TR.x - O, T + TR.y + O),
+                             MakePoint(R - O, T + TR.y + O), MakePoint(R - O, B - BR.y - O),
+                             MakePoint(R - BR.x - O, B - BR.y - O),
+                             MakePoint(R - BR.x - O, B - O), MakePoint(L + BL.x + O, B - O),
+                             MakePoint(L + BL.x + O, B - BL.y - O),
+                             MakePoint(L + O, B - BL.y - O), MakePoint(L + O, T + TL.y + O),
+                             MakePoint(L + TL.x + O, T + TL.y + O),
+                             MakePoint(L + TL.x + O, T + O)});
+}
+
+void DrawHorzDimensionArrow(TImage* Image, int X1, int X2, int Y) {
+  TCanvas* C = Image->Canvas();
+  C->Pen()->SetStyle(psSolid);
+  C->Pen()->SetColor(clBlack);
+  C->MoveTo(X1, Y);
+  C->LineTo(X2, Y);
+  C->Polyline({MakePoint(X1 + 8, Y - 2), MakePoint(X1, Y), MakePoint(X1 + 8, Y + 2)});
+  C->Polyline({MakePoint(X2 - 8, Y - 2), MakePoint(X2, Y), MakePoint(X2 - 8, Y + 2)});
+}
+
+void DrawVertDimensionArrow(TImage* Image, int X, int Y1, int Y2) {
+  TCanvas* C = Image->Canvas();
+  C->Pen()->SetStyle(psSolid);
+  C->Pen()->SetColor(clBlack);
+  C->MoveTo(X, Y1);
+  C->LineTo(X, Y2);
+  C->Polyline({MakePoint(X - 2, Y1 + 8), MakePoint(X, Y1), MakePoint(X + 2, Y1 + 8)});
+  C->Polyline({MakePoint(X - 2, Y2 - 8), MakePoint(X, Y2), MakePoint(X + 2, Y2 - 8)});
+}
+
+void DrawPreviewLeader(TImage* Image, std::initializer_list<TPoint> Points) {
+  TCanvas* C = Image->Canvas();
+  C->Pen()->SetStyle(psDot);
+  bool First = true;
+  for (const TPoint& P : Points) {
+    if (First)
+      C->MoveTo(P.x, P.y);
+    else
+      C->LineTo(P.x, P.y);
+    First = false;
+  }
+}
+
+int ControlMiddleY(TImage* Image, TControl* Control) {
+  return Control->Top() - Image->Top() + Control->Height() / 2;
+}
+
+void DrawPreviewFrame(TImage* Image, const TRect* Board, const TPoint Notches[4]) {
+  TCanvas* C = Image->Canvas();
+  C->Pen()->SetStyle(psSolid);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(::Rect(0, 0, Image->Width(), Image->Height()));
+  if (!Board) return;
+  const TPoint& TL = Notches[bcUpperLeft];
+  const TPoint& BL = Notches[bcLowerLeft];
+  const TPoint& TR = Notches[bcUpperRight];
+  const TPoint& BR = Notches[bcLowerRight];
+  C->Pen()->SetColor(PreviewEdgeColor);
+  DrawPreviewOutline(Image, *Board, BL, TL, TR, BR, 0);
+  C->Pen()->SetColor(PreviewKeepOutColor);
+  DrawPreviewOutline(Image, *Board, BL, TL, TR, BR, PreviewKeepOutInset);
 }

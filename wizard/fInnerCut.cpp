@@ -1,7 +1,183 @@
 #include "wizard/fInnerCut.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "classlib/ScopeExit.h"
+#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDlg.h"
+#include "wizard/EditCoord.h"
+
 TCLASS_IMPL(TfraInnerCut)
 
-void InitfInnerCut() { RegisterClass(&TfraInnerCut::StaticClass()); }
+namespace {
 
-void DonefInnerCut() { UnRegisterClass(&TfraInnerCut::StaticClass()); }
+constexpr double CutOffPreviewFactor = 0.75;
+// Where the leader of the X distance and the dimension of the height stand: this far
+// in from the picture's left and right edges.
+constexpr int DimensionInset = 10;
+// The cut-out's keep-out frame in the preview, this many pixels outside it.
+constexpr int CutOutKeepOutInset = 3;
+
+// A rectangle in host coordinates, in 64 bits: sums of two lengths typed into the page
+// stay exact.
+struct TArea {
+  std::int64_t X1, Y1, X2, Y2;
+
+  TArea Grown(std::int64_t By) const { return {X1 - By, Y1 - By, X2 + By, Y2 + By}; }
+  bool Empty() const { return X2 <= X1 || Y2 <= Y1; }
+  // The common part; all zero when there is none.
+  TArea Intersection(const TArea& Other) const {
+    const TArea Common{std::max(X1, Other.X1), std::max(Y1, Other.Y1),
+                       std::min(X2, Other.X2), std::min(Y2, Other.Y2)};
+    return Common.Empty() ? TArea{0, 0, 0, 0} : Common;
+  }
+  bool Overlaps(const TArea& Other) const { return !Intersection(Other).Empty(); }
+  bool operator==(const TArea& Other) const = default;
+};
+
+}  // namespace
+
+bool TfraInnerCut::CanGoNext() {
+  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const std::int64_t W = Info.BoardWidth;
+  const std::int64_t H = Info.BoardHeight;
+  const TPoint* C = Info.CornerCut;
+  const std::int64_t X = edtXDistance->Value();
+  const std::int64_t Y = edtYDistance->Value();
+  const std::int64_t CW = edtWidth->Value();
+  const std::int64_t CH = edtHeight->Value();
+
+  bool Error = W <= 0 || H <= 0 || CW < 0 || CH < 0;
+  if (!Error) {
+    const TArea Cut = TArea{X, Y, X + CW, Y + CH}.Grown(1);
+    const TArea Board = TArea{0, 0, W, H}.Grown(-1);
+    const TArea Notches[4] = {
+        TArea{0, 0, C[bcLowerLeft].x, C[bcLowerLeft].y}.Grown(1),
+        TArea{0, H - C[bcUpperLeft].y, C[bcUpperLeft].x, H}.Grown(1),
+        TArea{W - C[bcUpperRight].x, H - C[bcUpperRight].y, W, H}.Grown(1),
+        TArea{W - C[bcLowerRight].x, 0, W, C[bcLowerRight].y}.Grown(1)};
+    Error = !(Cut.Intersection(Board) == Cut);
+    for (const TArea& Notch : Notches)
+      if (!Error) Error = Cut.Overlaps(Notch);
+  }
+  tmrError->SetEnabled(Error);
+  if (!Error) imgError->Hide();
+  return !Error;
+}
+
+void TfraInnerCut::InitPage() {
+  ReplaceWithCoordEdit(edtXDist, edtXDistance, nullptr);
+  ReplaceWithCoordEdit(edtYDist, edtYDistance, nullptr);
+  ReplaceWithCoordEdit(edtCenterWidth, edtWidth, nullptr);
+  ReplaceWithCoordEdit(edtCenterHeight, edtHeight, nullptr);
+  DrawInnerCutPreview();
+}
+
+void TfraInnerCut::EnterPage() {
+  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  {
+    FLoading = true;
+    auto Loaded = ScopeExit([this] { FLoading = false; });
+    edtXDistance->SetValue(Info.InnerCutOffset.x);
+    edtYDistance->SetValue(Info.InnerCutOffset.y);
+    edtWidth->SetValue(Info.InnerCutSize.x);
+    edtHeight->SetValue(Info.InnerCutSize.y);
+  }
+  DrawInnerCutPreview();
+}
+
+void TfraInnerCut::LeavePage() {
+  TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  Info.InnerCutOffset = MakePoint(edtXDistance->Value(), edtYDistance->Value());
+  Info.InnerCutSize = MakePoint(edtWidth->Value(), edtHeight->Value());
+}
+
+void TfraInnerCut::ctrlChange(TObject*) {
+  if (FLoading) return;
+  DrawInnerCutPreview();
+  UpdateWizardButtons();
+}
+
+void TfraInnerCut::tmrErrorTimer(TObject*) { imgError->SetVisible(!imgError->Visible()); }
+
+void TfraInnerCut::DrawInnerCutPreview() {
+  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  TImage* Image = imgInnerCutOff;
+  TRect Board;
+  double Scale = 0;
+  const bool HasBoard = FitBoardInPreview(Info, Image, Board, CutOffPreviewFactor, Scale);
+  TPoint Notch[4];
+  for (int Corner = 0; Corner < 4; ++Corner)
+    Notch[Corner] = MakePoint(PreviewPixels(Info.CornerCut[Corner].x, Scale),
+                              PreviewPixels(Info.CornerCut[Corner].y, Scale));
+  DrawPreviewFrame(Image, HasBoard ? &Board : nullptr, Notch);
+  if (!HasBoard) return;
+
+  TCanvas* C = Image->Canvas();
+  const int L = Board.left, B = Board.bottom;
+  const int IW = Image->Width();
+  const int XD = PreviewPixels(edtXDistance->Value(), Scale);
+  const int YD = PreviewPixels(edtYDistance->Value(), Scale);
+  const int CW = PreviewPixels(edtWidth->Value(), Scale);
+  const int CH = PreviewPixels(edtHeight->Value(), Scale);
+
+  // The cut-out and its keep-out frame.
+  const TRect Cut = Rect(L + XD, B - (YD + CH), L + XD + CW, B - YD);
+  C->Brush()->SetColor(clOlive);
+  C->FrameRect(Cut);
+  C->Brush()->SetColor(clFuchsia);
+  C->FrameRect(Rect(Cut.left - CutOutKeepOutInset, Cut.top - CutOutKeepOutInset,
+                    Cut.right + CutOutKeepOutInset, Cut.bottom + CutOutKeepOutInset));
+  C->Brush()->SetColor(clBtnFace);
+
+  const auto Line = [C](int X1, int Y1, int X2, int Y2) {
+    C->MoveTo(X1, Y1);
+    C->LineTo(X2, Y2);
+  };
+  const int LX = DimensionInset, RX = IW - DimensionInset;
+
+  // The X distance, from the board's left edge along the cut-out's bottom.
+  int Y = ControlMiddleY(Image, edtXDistance);
+  DrawHorzDimensionArrow(Image, L, Cut.left, Cut.bottom);
+  DrawPreviewLeader(Image, {MakePoint(0, Y), MakePoint(LX, Y), MakePoint(LX, Cut.bottom),
+                            MakePoint(L, Cut.bottom)});
+  // The Y distance, from the cut-out's bottom down to the board's bottom edge.
+  Y = ControlMiddleY(Image, edtYDistance);
+  DrawVertDimensionArrow(Image, Cut.left, Cut.bottom, B);
+  DrawPreviewLeader(Image, {MakePoint(0, Y), MakePoint(Cut.left, Y), MakePoint(Cut.left, B)});
+  // The width, with extension lines up to the cut-out's top edge.
+  Y = ControlMiddleY(Image, edtWidth);
+  DrawHorzDimensionArrow(Image, Cut.left, Cut.right, Y);
+  DrawPreviewLeader(Image, {MakePoint(IW, Y), MakePoint(Cut.right, Y)});
+  C->Pen()->SetColor(clYellow);
+  Line(Cut.left, Y, Cut.left, Cut.top);
+  Line(Cut.right, Y, Cut.right, Cut.top);
+  // The height, with extension lines across to the cut-out's right edge.
+  Y = ControlMiddleY(Image, edtHeight);
+  DrawVertDimensionArrow(Image, RX, Cut.top, Cut.bottom);
+  DrawPreviewLeader(Image, {MakePoint(IW, Y), MakePoint(RX, Y), MakePoint(RX, Cut.top)});
+  C->Pen()->SetColor(clYellow);
+  Line(RX, Cut.top, Cut.right, Cut.top);
+  Line(RX, Cut.bottom, Cut.right, Cut.bottom);
+}
+
+void InitfInnerCut() {
+  RegisterClass(&TfraInnerCut::StaticClass());
+  using F = TfraInnerCut;
+  TPublish<F> P;
+  P.Field("imgInnerCutOff", &F::imgInnerCutOff);
+  P.Field("edtXDist", &F::edtXDist);
+  P.Field("edtYDist", &F::edtYDist);
+  P.Field("edtCenterWidth", &F::edtCenterWidth);
+  P.Field("edtCenterHeight", &F::edtCenterHeight);
+  P.Field("imgError", &F::imgError);
+  P.Field("tmrError", &F::tmrError);
+  P.Method<&F::ctrlChange>("ctrlChange");
+  P.Method<&F::tmrErrorTimer>("tmrErrorTimer");
+}
+
+void DonefInnerCut() {
+  UnRegisterPublished(&TfraInnerCut::StaticClass());
+  UnRegisterClass(&TfraInnerCut::StaticClass());
+}

@@ -1,7 +1,7 @@
 // Draws the wizard's page pictures and writes them into the pages' form files. Runs on
 // the build machine:
 //
-//   wizard-pictures ext|int <template.form.in> <out.form>
+//   wizard-pictures ext|int|err <template.form.in> <out.form>
 //   wizard-pictures bmp <folder>
 //
 // The first copies the template, putting the picture's form-file data (the graphic's
@@ -12,6 +12,8 @@
 // - ext: 164 x 312, the left edge of the first and last pages: a circuit board on a
 //   deep blue ground.
 // - int: 48 x 48, the corner of the interior pages' white header band: a small board.
+// - err: 16 x 16, the inner cut-out page's error mark: a white cross on a red disc, on a
+//   fuchsia ground that the page's image leaves out (its transparent colour).
 //
 // The pictures are drawn as vector shapes (rounded rectangles, discs, thick lines),
 // each pixel sampled 4 x 4 times for smooth edges.
@@ -70,6 +72,15 @@ class Canvas {
       const double CY = std::clamp(Y, Y0 + Radius, Y1 - Radius);
       return (X - CX) * (X - CX) + (Y - CY) * (Y - CY) <= Radius * Radius;
     });
+  }
+  // A disc without smoothed edges: the pixels whose centre is inside, so that no pixel
+  // mixes the disc with the ground.
+  void SharpDisc(double CX, double CY, double Radius, Color C) {
+    for (int Y = 0; Y < Height; ++Y)
+      for (int X = 0; X < Width; ++X) {
+        const double DX = X + 0.5 - CX, DY = Y + 0.5 - CY;
+        if (DX * DX + DY * DY <= Radius * Radius) Pixels[Y * Width + X] = C;
+      }
   }
   void Rect(double X0, double Y0, double X1, double Y1, Color C, double Alpha = 1) {
     RoundRect(X0, Y0, X1, Y1, 0, C, Alpha);
@@ -280,6 +291,17 @@ Canvas InteriorPicture() {
   Chip(C, 18, 15, 30, 28, 3, 2.5);
   return C;
 }
+
+// The error mark of the inner cut-out page.
+Canvas ErrorPicture() {
+  Canvas C(16, 16, Rgb(255, 0, 255));
+  C.SharpDisc(8, 8, 7.6, Rgb(178, 24, 24));
+  C.Disc(8, 8, 6.4, Rgb(222, 48, 40));
+  C.Line(5.2, 5.2, 10.8, 10.8, 2.2, Rgb(255, 255, 255));
+  C.Line(10.8, 5.2, 5.2, 10.8, 2.2, Rgb(255, 255, 255));
+  return C;
+}
+
 
 // The pictures of the choices on the wizard's pages, each on a white card with a grey
 // edge. The one-pixel margin around the card is Key, the colour a transparent image
@@ -509,12 +531,12 @@ int main(int Count, char** Arguments) {
   if (Count == 3 && std::string(Arguments[1]) == "bmp") return WriteChoicePictures(Arguments[2]);
   if (Count != 4) {
     std::fprintf(stderr,
-                 "usage: wizard-pictures ext|int <template.form.in> <out.form>\n"
+                 "usage: wizard-pictures ext|int|err <template.form.in> <out.form>\n"
                  "       wizard-pictures bmp <folder>\n");
     return 2;
   }
   const std::string Kind = Arguments[1];
-  if (Kind != "ext" && Kind != "int") {
+  if (Kind != "ext" && Kind != "int" && Kind != "err") {
     std::fprintf(stderr, "wizard-pictures: unknown picture %s\n", Kind.c_str());
     return 2;
   }
@@ -524,7 +546,9 @@ int main(int Count, char** Arguments) {
     return 1;
   }
   // The picture data: the graphic's class name (length first), then the BMP file.
-  const Canvas Picture = Kind == "ext" ? ExternalPicture() : InteriorPicture();
+  const Canvas Picture = Kind == "ext"   ? ExternalPicture()
+                         : Kind == "int" ? InteriorPicture()
+                                         : ErrorPicture();
   std::vector<std::uint8_t> Data{7, 'T', 'B', 'i', 't', 'm', 'a', 'p'};
   const std::vector<std::uint8_t> Bmp = Picture.Bmp();
   Data.insert(Data.end(), Bmp.begin(), Bmp.end());

@@ -1,11 +1,14 @@
-// The install folder's Scripts\NewBoard.txt played by PcbHost against the board wizard,
-// as a user would drive it: the board it leaves is the maker's board for the script's
-// answers (a typed size, through-hole components with three tracks, the defaults
-// elsewhere), with a screenshot of every page; a run that cancels leaves no board.
+// The install folder's scripts played by PcbHost against the board wizard, as a user
+// would drive it. Scripts\NewBoard.txt leaves the maker's board for its answers (a typed
+// size with corner notches and an inner cut-out, through-hole components with three
+// tracks, the defaults elsewhere), and a screenshot of every page; Scripts\ArcBoard.txt
+// leaves a custom board whose top and right sides are arcs. A run that cancels leaves no
+// board.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,9 +25,10 @@
 
 namespace {
 
-const char* const PageShots[] = {"01-Welcome",  "02-MeasureUnits", "03-BoardProfiles",
-                                 "04-BoardDetails", "05-Layers",   "06-ViaStyle",
-                                 "07-Technology", "08-TrackVia",   "09-Complete"};
+const char* const PageShots[] = {"01-Welcome",      "02-MeasureUnits", "03-BoardProfiles",
+                                 "04-BoardDetails", "05-CornerCutoff", "06-InnerCutoff",
+                                 "07-Layers",       "08-ViaStyle",     "09-Technology",
+                                 "10-TrackVia",     "11-Complete"};
 
 std::string ReadFile(const std::string& FileName) {
   std::ifstream In(FileName, std::ios::binary);
@@ -71,9 +75,9 @@ class NewBoardScriptTest : public ::testing::Test {
                       TestHostRoot());
   }
 
-  // The maker's board from a record with the script's answers, saved the way the host
-  // saves its documents; the saved text.
-  std::string ScriptBoardText() {
+  // The maker's board from a record with every default but the answers that Answer
+  // gives, saved the way the host saves its documents; the saved text.
+  std::string BoardText(void (*Answer)(TBoardInfoFromUser* Info)) {
     const std::string Folder = Scratch + "default\\";
     THostOptions Options;
     Options.Folder = TestHostRoot();
@@ -82,18 +86,7 @@ class NewBoardScriptTest : public ::testing::Test {
     if (!Host) return std::string();
     SetClient(Host->Client());
     TBoardInfoFromUser* Info = NewObject<TBoardInfoFromUser>();
-    // The details page: the typed size, and the first mechanical layer for the
-    // dimension lines, which the page selects when it finds none.
-    Info->BoardWidth = MilToCoord(3000);
-    Info->BoardHeight = MilToCoord(2500);
-    Info->DimensionLayer = 57;
-    // The technology page: through-hole with three tracks, and that choice's minimums.
-    Info->SurfaceMount = false;
-    Info->RouteTechnology = 2;
-    Info->MinTrackSize = MilToCoord(6);
-    Info->MinViaWidth = MilToCoord(25);
-    Info->MinViaHoleSize = MilToCoord(12);
-    Info->MinClearance = MilToCoord(6);
+    Answer(Info);
     {
       TOwned<TTarvik> Maker(NewObject<TTarvik>(Info, nullptr));
       Maker->BuildBoard();
@@ -117,7 +110,7 @@ TEST_F(NewBoardScriptTest, TheInstalledScriptIsValid) {
       << Error.Message();
   int Shots = 0;
   for (const TScriptStep& Step : Script.Steps) Shots += Step.Action == TScriptAction::Shot;
-  EXPECT_EQ(Shots, 9);
+  EXPECT_EQ(Shots, 11);
 }
 
 TEST_F(NewBoardScriptTest, TheScriptLeavesTheBoardOfItsAnswersAndAShotOfEveryPage) {
@@ -154,11 +147,78 @@ TEST_F(NewBoardScriptTest, TheScriptLeavesTheBoardOfItsAnswersAndAShotOfEveryPag
 
   const std::vector<std::string> Made = ObjectLines(ReadFile(Out + Texts[0]));
   EXPECT_FALSE(Made.empty());
-  // The outline's far corner: 3000 x 2500 mil from the origin at (2000, 3000) mil.
-  const std::string Corner = "  Segment Kind=0 X=50000000 Y=55000000 ";
-  EXPECT_TRUE(std::any_of(Made.begin(), Made.end(),
-                          [&](const std::string& Line) { return Line.compare(0, Corner.size(), Corner) == 0; }));
-  EXPECT_EQ(Made, ObjectLines(ScriptBoardText()));
+  EXPECT_EQ(Made, ObjectLines(BoardText([](TBoardInfoFromUser* Info) {
+              // The details page: the typed size, and the first mechanical layer for the
+              // dimension lines, which the page selects when it finds none.
+              Info->BoardWidth = MilToCoord(3000);
+              Info->BoardHeight = MilToCoord(2500);
+              Info->DimensionLayer = 57;
+              Info->CornerCutoff = true;
+              Info->CornerCut[bcUpperLeft] = {MilToCoord(800), MilToCoord(600)};
+              Info->CornerCut[bcLowerLeft] = {MilToCoord(500), MilToCoord(500)};
+              Info->CornerCut[bcUpperRight] = {MilToCoord(600), MilToCoord(900)};
+              Info->CornerCut[bcLowerRight] = {MilToCoord(1000), MilToCoord(400)};
+              Info->InnerCutoff = true;
+              Info->InnerCutOffset = {MilToCoord(900), MilToCoord(700)};
+              Info->InnerCutSize = {MilToCoord(1200), MilToCoord(1000)};
+              // The technology page: through-hole with three tracks, and its minimums.
+              Info->SurfaceMount = false;
+              Info->RouteTechnology = 2;
+              Info->MinTrackSize = MilToCoord(6);
+              Info->MinViaWidth = MilToCoord(25);
+              Info->MinViaHoleSize = MilToCoord(12);
+              Info->MinClearance = MilToCoord(6);
+            })));
+}
+
+// The fields of a line's Key=Value pairs, by key.
+std::map<std::string, std::string> LineFields(const std::string& Line) {
+  std::map<std::string, std::string> Fields;
+  std::istringstream In(Line);
+  std::string Word;
+  while (In >> Word)
+    if (const std::size_t Equals = Word.find('='); Equals != std::string::npos)
+      Fields[Word.substr(0, Equals)] = Word.substr(Equals + 1);
+  return Fields;
+}
+
+TEST_F(NewBoardScriptTest, TheArcScriptLeavesABoardWithItsTopAndRightSidesArcs) {
+  TScript Script;
+  TScriptError Error;
+  ASSERT_TRUE(LoadScript(TestHostRoot() + "Scripts\\ArcBoard.txt", Script, Error))
+      << Error.Message();
+
+  TRunResult Run = Play(TestHostRoot() + "Scripts\\ArcBoard.txt");
+  ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
+  const std::string Out = Scratch + "run\\";
+  const std::vector<std::string> Files = FilesIn(Out);
+  EXPECT_TRUE(WithExtension(Files, "failed.png").empty());
+  EXPECT_TRUE(LoadPicture(Out + "02-CustomOutline.png").Loaded());
+
+  // The board outline's vertices: 0 the lower-left corner, then the bottom, right, top
+  // and left sides, and the closing vertex.
+  const std::vector<std::string> Texts = WithExtension(Files, ".txt");
+  ASSERT_EQ(Texts.size(), 1u);
+  std::vector<std::map<std::string, std::string>> Vertices;
+  std::istringstream In(ReadFile(Out + Texts[0]));
+  std::string Line;
+  while (std::getline(In, Line))
+    if (Line.compare(0, 10, "  Segment ") == 0) Vertices.push_back(LineFields(Line));
+  ASSERT_EQ(Vertices.size(), 6u);
+  std::vector<std::string> Kinds;
+  for (auto& Vertex : Vertices) Kinds.push_back(Vertex["Kind"]);
+  EXPECT_EQ(Kinds, (std::vector<std::string>{"0", "0", "1", "1", "0", "0"}));
+
+  // A 5000 x 4000 mil board: its corners moved in by the arcs' heights, each arc
+  // reaching out to the board's edge in the middle of its side.
+  const auto Value = [&](int Vertex, const char* Key) {
+    return std::stoll(Vertices[Vertex][Key]);
+  };
+  const long long X0 = Value(0, "X"), Y0 = Value(0, "Y");
+  EXPECT_EQ(Value(2, "X") - X0, MilToCoord(5000 - 400));  // the right side starts at R1
+  EXPECT_EQ(Value(3, "Y") - Y0, MilToCoord(4000 - 600));  // the top side starts at T1
+  EXPECT_NEAR(Value(2, "CX") + Value(2, "Radius") - X0, MilToCoord(5000), 2);
+  EXPECT_NEAR(Value(3, "CY") + Value(3, "Radius") - Y0, MilToCoord(4000), 2);
 }
 
 TEST_F(NewBoardScriptTest, AScriptThatCancelsLeavesNoBoard) {

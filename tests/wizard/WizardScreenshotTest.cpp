@@ -4,7 +4,9 @@
 // picture: many colours where the picture is, one where the page is blank.
 #include "tests/wizard/WizardFixture.h"
 
+#include "wizard/BoardDB_Outline.h"
 #include "wizard/fDetails.h"
+#include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
 
 #include <objidl.h>
@@ -173,6 +175,63 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
     ASSERT_GT(Shot.Width, 497);
     ASSERT_GT(Shot.Height, 361);
   }
+}
+
+// The pages of the board's shape again, with answers that fill their previews: two arc
+// sides, four notches, and a cut-out clear of them.
+TEST_F(ScreenshotTest, TheShapePagesAreSavedWithTheirPreviewsFilled) {
+  ForceDirectories(PicturesFolder());
+  std::vector<TShot> Shots;
+  std::vector<TStep> Steps;
+  // The page shown, saved as "<Tag>-<class>-<Suffix>.png".
+  const auto Shoot = [&Shots](const char* Suffix) {
+    return [&Shots, Suffix](TForm_BoardWizard* D) {
+      D->Repaint();
+      uitest::Pump(20);
+      TfraBasic* Page = D->ActivePage();
+      Shots.push_back(TakeShot(D->Handle(), PicturesFolder() + std::to_string(Page->Tag()) +
+                                                "-" + Page->ClassName() + "-" + Suffix + ".png"));
+    };
+  };
+  Steps.push_back([](TForm_BoardWizard* D) {
+    TBoardInfoFromUser* Info = D->BoardInfo;
+    Info->OutlineShape = osCustom;
+    Info->ArcSide[bsTop] = Info->ArcSide[bsRight] = true;
+    Info->ArcHeight[bsTop] = MilToCoord(600);
+    Info->ArcHeight[bsRight] = MilToCoord(400);
+    D->ShowPage(4);
+  });
+  Steps.push_back(Shoot("filled"));
+  Steps.push_back([](TForm_BoardWizard* D) {
+    TBoardInfoFromUser* Info = D->BoardInfo;
+    Info->OutlineShape = osRectangular;
+    Info->CornerCutoff = Info->InnerCutoff = true;
+    Info->CornerCut[bcUpperLeft] = MakePoint(MilToCoord(800), MilToCoord(600));
+    Info->CornerCut[bcLowerLeft] = MakePoint(MilToCoord(500), MilToCoord(500));
+    Info->CornerCut[bcUpperRight] = MakePoint(MilToCoord(600), MilToCoord(900));
+    Info->CornerCut[bcLowerRight] = MakePoint(MilToCoord(1000), MilToCoord(400));
+    Info->InnerCutOffset = MakePoint(MilToCoord(1500), MilToCoord(1200));
+    Info->InnerCutSize = MakePoint(MilToCoord(1800), MilToCoord(1400));
+    D->ShowPage(5);
+  });
+  Steps.push_back(Shoot("filled"));
+  Steps.push_back([](TForm_BoardWizard* D) { D->ShowPage(6); });
+  Steps.push_back(Shoot("filled"));
+  // A cut-out into a notch, with the error mark at the moment it shows.
+  bool MarkShown = false;
+  Steps.push_back([&MarkShown](TForm_BoardWizard* D) {
+    TfraInnerCut* Page = D->fraInnerCut;
+    Page->edtXDistance->SetValue(MilToCoord(300));
+    Page->edtYDistance->SetValue(MilToCoord(300));
+    Page->tmrError->OnTimer(Page->tmrError);
+    MarkShown = Page->imgError->Visible() && !D->btnNext->Enabled();
+  });
+  Steps.push_back(Shoot("error"));
+  Steps.push_back([](TForm_BoardWizard* D) { Click(D->btnCancel); });
+  Run(Steps);
+  EXPECT_TRUE(MarkShown);
+  ASSERT_EQ(Shots.size(), 4u);
+  for (const TShot& Shot : Shots) EXPECT_TRUE(Shot.Saved);
 }
 
 }  // namespace
