@@ -283,6 +283,9 @@ class MnemonicTest : public DialogKeyTest {
 };
 
 TEST_F(MnemonicTest, AltAndTheLabelsLetterFocusItsControl) {
+  PostMessageA(Edit->Handle(), WM_SYSCHAR, 'q', 0x20000001);  // another letter: nothing
+  Pump();
+  EXPECT_EQ(GetFocus(), Edit->Handle());
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);
   Pump();
   EXPECT_EQ(GetFocus(), Target->Handle());

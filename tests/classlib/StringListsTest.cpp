@@ -10,6 +10,7 @@
 
 #include "classlib/StringLists.h"
 #include "classlib/Streams.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -222,9 +223,7 @@ TEST_F(TStringListTest, AssignCopiesStringsAndObjects) {
 }
 
 TEST_F(TStringListTest, LoadsLfAndCrLfLinesAndSavesCrLf) {
-  char Dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, Dir);
-  AnsiString Name = AnsiString(Dir) + "StringListsTest_" + std::to_string(GetCurrentProcessId());
+  const AnsiString Name = uitest::TempPath("StringListsTest");
   for (const char* Raw : {"first\nsecond line\n\nlast", "first\r\nsecond line\r\n\r\nlast\r\n"}) {
     TOwned<TFileStream>(NewObject<TFileStream>(Name, fmCreate))->WriteBuffer(Raw, std::strlen(Raw));
     List->LoadFromFile(Name);

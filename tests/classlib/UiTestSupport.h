@@ -1,6 +1,7 @@
-// Shared by the tests of controls and forms: a fixture that records the exceptions
-// handed to the application (no message box ever opens), pumping of the message
-// queue with a time limit, and small controls with a log of what reached them.
+// Shared by the class library's tests: a fixture that records the exceptions handed to
+// the application (no message box ever opens), pumping of the message queue with a time
+// limit, small controls with a log of what reached them, a counter of change
+// notifications, screen pixels and temporary file names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,6 +35,32 @@ class TNotifyHandler : public TObject {
   TNotifyEvent Event() { return TNotifyEvent::Bind<&TNotifyHandler::Run>(this); }
   std::function<void(TObject*)> Fn;
 };
+
+// Counts the notifications of a change event and keeps the last sender.
+struct TChangeCounter {
+  int Count = 0;
+  TObject* Sender = nullptr;
+  void Changed(TObject* ASender) {
+    ++Count;
+    Sender = ASender;
+  }
+  TNotifyEvent Event() { return TNotifyEvent::Bind<&TChangeCounter::Changed>(this); }
+};
+
+// A pixel of a window's client area as it is on the screen, as RGB.
+inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
+  HDC DC = GetDC(Window);
+  COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+// A file name in the temporary folder, Name made unique to this process.
+inline AnsiString TempPath(const AnsiString& Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, Dir);
+  return AnsiString(Dir) + std::to_string(GetCurrentProcessId()) + "_" + Name;
+}
 
 inline std::vector<std::string> ShownMessages;
 inline void RecordShown(const AnsiString& Message) { ShownMessages.push_back(Message); }

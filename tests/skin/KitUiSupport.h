@@ -1,5 +1,5 @@
 // Shared by the tests of the kit's windowed parts: the user-interface fixture of the
-// class library's tests, and a windowed control that logs the messages its own window
+// class library's tests (with its screen pixels), and a windowed control that logs the messages its own window
 // procedure receives.
 #pragma once
 
@@ -40,13 +40,5 @@ class TLogControl : public TCustomControl {
  private:
   std::vector<std::string>* FLog;
 };
-
-// Pixels of a window's client area as they are on the screen, as RGB.
-inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
-  HDC DC = GetDC(Window);
-  COLORREF C = GetPixel(DC, X, Y);
-  ReleaseDC(Window, DC);
-  return C;
-}
 
 }  // namespace kittest
