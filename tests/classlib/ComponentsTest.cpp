@@ -115,8 +115,6 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
   TOwned<TComponent> Loose2(NewObject<TComponent>(nullptr));
   Loose1->SetName("Same");
   Loose2->SetName("Same");
-  Loose1->SetTag(42);
-  EXPECT_EQ(Loose1->Tag(), 42);
 }
 
 TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
@@ -147,20 +145,6 @@ TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
   Loose->Free();
   OwnerX->Free();
   OwnerY->Free();
-}
-
-TEST_F(ComponentTest, StateShowsDestructionAndLoadingButNeverDesigning) {
-  TLogged* Owner = NewObject<TLogged>(nullptr, "Owner");
-  TLogged* Child = NewObject<TLogged>(Owner, "Child");
-  EXPECT_FALSE(Child->ComponentState().Contains(csDesigning));
-  Child->SetComponentStateFlag(csLoading, true);
-  EXPECT_TRUE(Child->ComponentState().Contains(csLoading));
-  Child->Loaded();
-  EXPECT_FALSE(Child->ComponentState().Contains(csLoading));
-  Events.clear();
-  // The owned components are marked as destroying before the first of them goes.
-  Owner->Free();
-  EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free Child (marked)"}));
 }
 
 TEST_F(ComponentTest, ComponentIndexMovesWithinTheOwner) {

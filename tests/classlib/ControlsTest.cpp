@@ -176,22 +176,17 @@ TEST_F(WindowTest, ParentsReflectNotificationsToTheChildThatSentThem) {
   TForm* Form = ShownForm();
   auto* Button = NewObject<TReflectingButton>(Form);
   Button->SetParent(Form);
-  int Clicks = 0;
-  struct TCounter : TObject {
-    int* Count;
-    void Clicked(TObject*) { ++*Count; }
-  } Counter;
-  Counter.Count = &Clicks;
-  Button->OnClick = TNotifyEvent::Bind<&TCounter::Clicked>(&Counter);
+  TChangeCounter Clicks;
+  Button->OnClick = Clicks.Event();
 
   SendMessageA(Button->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(Button->Commands, std::vector<int>{BN_CLICKED});
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.Count, 1);
   // A command of another kind reaches the button but is no click.
   SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Button->Handle()), BN_SETFOCUS),
                reinterpret_cast<LPARAM>(Button->Handle()));
   EXPECT_EQ(Button->Commands, (std::vector<int>{BN_CLICKED, BN_SETFOCUS}));
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.Count, 1);
   // The colour of the button comes from the button's own font and brush.
   HDC DC = GetDC(Button->Handle());
   Button->SetColor(clYellow);

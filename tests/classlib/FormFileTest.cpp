@@ -157,18 +157,15 @@ TEST_F(FormFileTest, LoadedRunsOnceAfterTheWholeTreeAndReferencesAreResolvedBefo
   EXPECT_FALSE(Contains(FormLog, "change cbxLayer"));
 }
 
-TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoaded) {
+TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoadedAndItsFrameBeforeIt) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   EXPECT_EQ(Form->NameAtSetUp, "first");
   EXPECT_TRUE(Form->LoadedAtSetUp);
   EXPECT_TRUE(Form->FrameSetUpFirst);
-
   TOwned<TTestForm> Bare(NewObject<TTestForm>(nullptr, CreateNew));
   EXPECT_EQ(Bare->NameAtSetUp, "");
-}
 
-TEST_F(FormFileTest, AFrameIsSetUpOnceItsOwnFileIsReadAndLoadedAfterTheWholeForm) {
-  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  // The frame is set up once its own file is read, and loaded after the whole form.
   TTestFrame* Frame = Form->fraInner;
   EXPECT_EQ(Frame->SetUps, 1);
   // The frame's own file was read; the form's value for its label came afterwards.
@@ -300,25 +297,16 @@ TEST_F(FormFileTest, ABadFileNamesFormComponentAndLineAndLeavesNothing) {
   EXPECT_EQ(ReadError("object frmBad: TTestForm\nend\n"),
             "Form Bad, component (root), line 1: A form file starts with \"form Name: Class\"");
   EXPECT_EQ(ReadError(""), "Form Bad, component (root), line 1: The form file is empty");
+  // Failing inside a frame frees the frame too.
+  EXPECT_EQ(ReadError("form frmBad: TTestForm\n  component wgtA: TTestWidget\n  end\n"
+                      "  component fraX: TTestFrame\n    existing lblFrame\n      Caption = 12\n"
+                      "    end\n  end\nend\n"),
+            "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
 }
 
 TEST_F(FormFileTest, AFormWhoseResourceIsBadRaisesFromItsConstructionAndLeavesNothing) {
   ExpectRaises<EFormFileError>([] { NewObject<TBadForm>(nullptr); },
                                "Form TBadForm, component wgtTwo, line 17: Property Colour does not exist");
-}
-
-TEST_F(FormFileTest, AReadThatFailsInsideAFrameFreesTheFrameToo) {
-  AnsiString Text =
-      "form frmBad: TTestForm\n"
-      "  component wgtA: TTestWidget\n"
-      "  end\n"
-      "  component fraX: TTestFrame\n"
-      "    existing lblFrame\n"
-      "      Caption = 12\n"
-      "    end\n"
-      "  end\n"
-      "end\n";
-  EXPECT_EQ(ReadError(Text), "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
 }
 
 // ---------------------------------------------------------------------------------

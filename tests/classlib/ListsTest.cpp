@@ -138,7 +138,7 @@ struct TCounted : TObject {
   ~TCounted() override { ++Destroyed; }
 };
 
-TEST(TObjectListTest, OwningListFreesWhatItLoses) {
+TEST(TObjectListTest, AnOwningListFreesWhatItLosesAndAnotherLeavesItsObjects) {
   Destroyed = 0;
   TObjectList* List = NewObject<TObjectList>();
   TObject* Objects[6];
@@ -160,17 +160,15 @@ TEST(TObjectListTest, OwningListFreesWhatItLoses) {
     OnStack.Add(NewObject<TCounted>());
   }
   EXPECT_EQ(Destroyed, 7);
-}
 
-TEST(TObjectListTest, NonOwningListLeavesObjectsAlone) {
-  Destroyed = 0;
-  TCounted A;
-  TObjectList* List = NewObject<TObjectList>(false);
-  List->Add(&A);
+  // A list that does not own its objects leaves them alone.
+  TCounted Kept;
+  List = NewObject<TObjectList>(false);
+  List->Add(&Kept);
   List->Delete(0);
-  List->Add(&A);
+  List->Add(&Kept);
   List->Free();
-  EXPECT_EQ(Destroyed, 0);
+  EXPECT_EQ(Destroyed, 7);
 }
 
 struct TProbe : TInterfacedObject {

@@ -88,12 +88,10 @@ TEST_F(KsButtonTest, AKindGivesCaptionModalResultDefaultAndTwoGlyphs) {
 TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionThatWasRead) {
   auto* Named = AddButton("btnOwn", 10, "Weiter");
   auto* Empty = AddButton("btnEmpty", 100, "");
-  Named->SetComponentStateFlag(csLoading, true);
-  Empty->SetComponentStateFlag(csLoading, true);
+  for (auto* B : {Named, Empty}) B->SetComponentStateFlag(csLoading, true);
   Named->SetKind(bkOK);
   Empty->SetKind(bkNo);
-  Named->SetComponentStateFlag(csLoading, false);
-  Empty->SetComponentStateFlag(csLoading, false);
+  for (auto* B : {Named, Empty}) B->SetComponentStateFlag(csLoading, false);
   EXPECT_EQ(Named->Caption(), "Weiter");
   EXPECT_EQ(Named->ModalResult(), mrOk);
   EXPECT_EQ(Empty->Caption(), "&No");
@@ -230,14 +228,6 @@ TEST_F(KsButtonTest, TheCaptionsAcceleratorClicksAnEnabledButton) {
   B->SetEnabled(false);
   EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'g', 0), 0);
   EXPECT_EQ(Clicks.size(), 1u);
-}
-
-TEST_F(KsButtonTest, AClickGivesTheFormTheButtonsModalResult) {
-  auto* B = AddButton("btnRetry", 10);
-  B->SetKind(bkRetry);
-  B->Click();
-  EXPECT_EQ(Form->ModalResult(), mrRetry);
-  EXPECT_EQ(Clicks, (std::vector<std::string>{"btnRetry"}));
 }
 
 // ---------------------------------------------------------------------------------

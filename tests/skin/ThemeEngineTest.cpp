@@ -40,6 +40,12 @@ std::vector<Byte> StreamBytes(TMemoryStream* Stream) {
   return std::vector<Byte>(Data, Data + Stream->Size());
 }
 
+// An engine's form file: its painter named "Recorder", after the lines given.
+AnsiString EngineText(const AnsiString& Lines) {
+  return "form TeThemeEngine1: TTeThemeEngine\n" + Lines +
+         "  ThemeClass = hex 08000000 5265636F72646572\nend\n";
+}
+
 TOwned<TMemoryStream> StreamOf(const std::vector<Byte>& Bytes) {
   TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
   if (!Bytes.empty()) Stream->WriteBuffer(Bytes.data(), static_cast<int>(Bytes.size()));
@@ -107,7 +113,7 @@ TEST_F(ThemeEngine, SettingTheCurrentPainterAgainChangesNothing) {
   EXPECT_EQ(Engine->Theme()->GetSize(2), 102);
 }
 
-TEST_F(ThemeEngine, ANewPainterReplacesAndFreesTheOldOneWithoutTheDeltas) {
+TEST_F(ThemeEngine, ANewPainterReplacesAndFreesTheOldOneWithoutTheDeltasAndTheEngineFreesTheLast) {
   UseRecorder(true);
   Engine->SetDeltaHue(30);
   Marker->Refreshes = 0;
@@ -122,13 +128,11 @@ TEST_F(ThemeEngine, ANewPainterReplacesAndFreesTheOldOneWithoutTheDeltas) {
   SetObjectProp(Engine, "Theme", NewObject<TOtherPainter>());
   EXPECT_EQ(TRecordingPainter::Freed, FreedBefore + 2);
   EXPECT_EQ(Engine->Theme()->ClassType(), OtherClass());
-}
 
-TEST_F(ThemeEngine, FreeingTheEngineFreesItsPainter) {
-  UseRecorder(true);
-  const int FreedBefore = TRecordingPainter::Freed;
+  // Freeing the engine frees its painter.
+  Engine->SetTheme(NewObject<TRecordingPainter>());
   Form.reset();
-  EXPECT_EQ(TRecordingPainter::Freed, FreedBefore + 1);
+  EXPECT_EQ(TRecordingPainter::Freed, FreedBefore + 3);
 }
 
 TEST_F(ThemeEngine, SetThemeClassMakesANewPainterOnlyForARegisteredClass) {
@@ -311,13 +315,7 @@ TEST_F(ThemeEngine, FormFileKeepsThePainterByName) {
 // Deltas are streamed before the painter's name: the streamed painter gets them too.
 TEST_F(ThemeEngine, StreamedPainterGetsTheStreamedDeltas) {
   TOwned<TTeThemeEngine> Read(NewObject<TTeThemeEngine>(nullptr));
-  ReadComponentText(Read.get(),
-                    "form TeThemeEngine1: TTeThemeEngine\n"
-                    "  DeltaBrightness = -7\n"
-                    "  DeltaHue = 40\n"
-                    "  ThemeClass = hex 08000000 5265636F72646572\n"
-                    "end\n",
-                    "engine");
+  ReadComponentText(Read.get(), EngineText("  DeltaBrightness = -7\n  DeltaHue = 40\n"), "engine");
   auto* Painter = ObjectAs<TRecordingPainter>(Read->Theme());
   ASSERT_NE(Painter, nullptr);
   EXPECT_EQ(Painter->DeltaHue(), 40);
@@ -327,23 +325,13 @@ TEST_F(ThemeEngine, StreamedPainterGetsTheStreamedDeltas) {
 TEST_F(ThemeEngine, NativePainterReplacesTheStreamedOneWhenLoaded) {
   NativeThemeClass = OtherClass();
   TOwned<TTeThemeEngine> Read(NewObject<TTeThemeEngine>(nullptr));
-  ReadComponentText(Read.get(),
-                    "form TeThemeEngine1: TTeThemeEngine\n"
-                    "  UseNativeXPTheme = True\n"
-                    "  ThemeClass = hex 08000000 5265636F72646572\n"
-                    "end\n",
-                    "engine");
+  ReadComponentText(Read.get(), EngineText("  UseNativeXPTheme = True\n"), "engine");
   EXPECT_EQ(Read->Theme()->ClassType(), OtherClass());
 
   // Without a native painter the streamed one stays.
   NativeThemeClass = nullptr;
   TOwned<TTeThemeEngine> Plain(NewObject<TTeThemeEngine>(nullptr));
-  ReadComponentText(Plain.get(),
-                    "form TeThemeEngine1: TTeThemeEngine\n"
-                    "  UseNativeXPTheme = True\n"
-                    "  ThemeClass = hex 08000000 5265636F72646572\n"
-                    "end\n",
-                    "engine");
+  ReadComponentText(Plain.get(), EngineText("  UseNativeXPTheme = True\n"), "engine");
   EXPECT_EQ(Plain->Theme()->ClassType(), RecorderClass());
 }
 
