@@ -221,6 +221,10 @@ class DialogKeyTest : public UiTest {
 
 TEST_F(DialogKeyTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
   ASSERT_EQ(GetFocus(), Edit->Handle());
+  HeldKeys = {VK_SHIFT};  // not with a shift key held
+  Press(VK_RETURN);
+  HeldKeys.clear();
+  EXPECT_EQ(OkClicks, 0);
   Press(VK_RETURN);
   EXPECT_EQ(OkClicks, 1);
   EXPECT_EQ(CancelClicks, 0);
@@ -229,6 +233,9 @@ TEST_F(DialogKeyTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
   EXPECT_EQ(CancelClicks, 1);
   // The default button shows as such while no other button has the focus.
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+  Ok->SetDefault(false);
+  Press(VK_RETURN);
+  EXPECT_EQ(OkClicks, 1);
 }
 
 TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
@@ -238,15 +245,6 @@ TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
   Press(VK_RETURN);
   EXPECT_EQ(CancelClicks, 1);
-  EXPECT_EQ(OkClicks, 0);
-}
-
-TEST_F(DialogKeyTest, HeldShiftOrNoDefaultButtonMeansNoClick) {
-  HeldKeys = {VK_SHIFT};
-  Press(VK_RETURN);
-  HeldKeys.clear();
-  Ok->SetDefault(false);
-  Press(VK_RETURN);
   EXPECT_EQ(OkClicks, 0);
 }
 
@@ -303,7 +301,7 @@ TEST_F(MnemonicTest, TheLetterAloneWorksUnlessTheFocusedControlWantsCharacters) 
   EXPECT_EQ(GetFocus(), Target->Handle());
 }
 
-TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledTargetsAreSkipped) {
+TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledOrFreedTargetsAreSkipped) {
   Cancel->SetCaption("&Abandon");
   Target->SetEnabled(false);
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);
@@ -311,9 +309,7 @@ TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledTargetsAreSkipped) {
   Pump();
   EXPECT_EQ(GetFocus(), Edit->Handle());
   EXPECT_EQ(CancelClicks, 1);
-}
-
-TEST_F(MnemonicTest, TheLabelForgetsAFreedControl) {
+  // The label forgets a freed control.
   Target->Free();
   EXPECT_EQ(Label->FocusControl(), nullptr);
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);

