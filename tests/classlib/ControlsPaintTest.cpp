@@ -145,8 +145,7 @@ TEST_F(PaintTest, PaintToDrawsTheFormWithItsGraphicAndWindowedChildren) {
 
 TEST_F(PaintTest, AnOpaqueLabelFillsWithItsColourAndATransparentOneDoesNot) {
   Box->Hide();
-  auto* Label = NewObject<TLabel>(Form);
-  Label->SetParent(Form);
+  auto* Label = AddChild<TLabel>(Form);
   Label->SetCaption(" ");
   Label->SetAutoSize(false);
   Label->SetBounds(10, 10, 50, 20);

@@ -49,8 +49,7 @@ using WindowTest = UiTest;
 
 TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
   TForm* Form = Keep(NewObject<TForm>(nullptr));
-  TButton* Button = NewObject<TButton>(Form);
-  Button->SetParent(Form);
+  TButton* Button = AddChild<TButton>(Form);
   Button->SetBounds(10, 20, 80, 25);
   Button->SetCaption("&Go");
   EXPECT_FALSE(Button->HandleAllocated());
@@ -76,8 +75,7 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
   EXPECT_EQ(GetWindow(Form->Handle(), GW_OWNER), Application->Handle());
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));
 
-  auto* Named = NewObject<TNamedClassControl>(Form);
-  Named->SetParent(Form);
+  auto* Named = AddChild<TNamedClassControl>(Form);
   EXPECT_EQ(WindowClassName(Named->Handle()), "TarvikTestNamedClass");
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_OWNDC, 0u);
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
@@ -91,8 +89,7 @@ TEST_F(WindowTest, AChildNeedsAParentWindow) {
 
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
   TForm* Form = ShownForm();
-  auto* Button = NewObject<TReflectingButton>(Form);
-  Button->SetParent(Form);
+  auto* Button = AddChild<TReflectingButton>(Form);
   Button->SetCaption("Again");
   HWND Old = Button->Handle();
   ASSERT_TRUE(IsWindowVisible(Old));
@@ -134,8 +131,7 @@ class TFailingDestroy : public TCustomControl {
 
 TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
   TForm* Form = ShownForm();
-  auto* Control = NewObject<TFailingDestroy>(Form);
-  Control->SetParent(Form);
+  auto* Control = AddChild<TFailingDestroy>(Form);
   HWND Old = Control->Handle();
 
   EXPECT_NO_THROW(Control->DestroyHandle());
@@ -157,8 +153,7 @@ TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
 
 TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
   TForm* Form = ShownForm();
-  auto* Control = NewObject<TCustomControl>(Form);
-  Control->SetParent(Form);
+  auto* Control = AddChild<TCustomControl>(Form);
   HWND Wnd = Control->Handle();
   // The window goes behind the control's back, without telling it.
   RemovePropA(Wnd, MAKEINTATOM(classlib_detail::ControlAtom()));
@@ -174,8 +169,7 @@ TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
 
 TEST_F(WindowTest, ParentsReflectNotificationsToTheChildThatSentThem) {
   TForm* Form = ShownForm();
-  auto* Button = NewObject<TReflectingButton>(Form);
-  Button->SetParent(Form);
+  auto* Button = AddChild<TReflectingButton>(Form);
   TChangeCounter Clicks;
   Button->OnClick = Clicks.Event();
 

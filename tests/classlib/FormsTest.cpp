@@ -35,8 +35,7 @@ HWND PlainWindow(bool Visible, int X = 600) {
 }
 
 TButton* AddButton(TWinControl* Parent, const char* Caption, int Left, TModalResult Result = mrNone) {
-  TButton* Button = NewObject<TButton>(Parent);
-  Button->SetParent(Parent);
+  TButton* Button = AddChild<TButton>(Parent);
   Button->SetBounds(Left, 150, 75, 25);
   Button->SetCaption(Caption);
   Button->SetModalResult(Result);
@@ -250,8 +249,7 @@ TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
 
 TEST_F(DialogKeyTest, ModalResultOfTheDefaultButtonEndsAModalLoop) {
   TForm* Dialog = Keep(NewObject<TForm>(nullptr));
-  TProbe* Field = NewObject<TProbe>(Dialog);
-  Field->SetParent(Dialog);
+  TProbe* Field = AddChild<TProbe>(Dialog);
   AddButton(Dialog, "OK", 10, mrOk)->SetDefault(true);
   AddButton(Dialog, "Cancel", 100, mrCancel)->SetCancel(true);
   for (Word Key : {VK_RETURN, VK_ESCAPE}) {
@@ -430,10 +428,8 @@ TEST_F(FocusTest, AnExceptionWhileLeavingKeepsTheFocusWhereItWas) {
 
 TEST_F(FocusTest, TheActiveControlSetBeforeShowingGetsTheFocus) {
   TForm* Other = Keep(NewObject<TForm>(nullptr));
-  auto* First = NewObject<TProbe>(Other);
-  First->SetParent(Other);
-  auto* Second = NewObject<TProbe>(Other);
-  Second->SetParent(Other);
+  AddChild<TProbe>(Other);  // first in the tab order
+  auto* Second = AddChild<TProbe>(Other);
   Second->SetTop(30);
   Other->SetActiveControl(Second);
   Other->Show();
@@ -450,8 +446,7 @@ namespace {
 using FrameTest = FocusTest;
 
 TEST_F(FrameTest, AFramesControlsTakePartInTheFormsTabOrder) {
-  TFrame* Frame = NewObject<TFrame>(Form);
-  Frame->SetParent(Form);
+  TFrame* Frame = AddChild<TFrame>(Form);
   Frame->SetBounds(0, 60, 200, 50);
   Frame->SetTabOrder(1);  // C, Frame, A, B
   auto* Inner1 = NewObject<TProbe>(Frame, &Events);

@@ -16,6 +16,14 @@
 
 namespace uitest {
 
+// A new control owned by Parent and placed on it.
+template <class T, class... A>
+T* AddChild(TWinControl* Parent, A&&... Args) {
+  T* Control = NewObject<T>(Parent, std::forward<A>(Args)...);
+  Control->SetParent(Parent);
+  return Control;
+}
+
 // Records Application->OnException.
 class TExceptionLog : public TObject {
  public:

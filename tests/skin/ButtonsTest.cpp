@@ -144,8 +144,7 @@ TEST(KsButtonKindsTest, EveryKindHasItsOwnFourBitGlyphsNormalAndDisabled) {
 // Keys
 
 TEST_F(KsButtonTest, EnterClicksTheDefaultButtonAndEscapeTheOneWithModalResultCancel) {
-  auto* Edit = NewObject<TEdit>(Form);
-  Edit->SetParent(Form);
+  auto* Edit = AddChild<TEdit>(Form);
   AddButton("btnBack", 10);
   auto* Next = AddButton("btnNext", 100);
   AddButton("btnCancel", 190)->SetModalResult(mrCancel);
@@ -166,12 +165,10 @@ TEST_F(KsButtonTest, EnterClicksTheDefaultButtonAndEscapeTheOneWithModalResultCa
 }
 
 TEST_F(KsButtonTest, TheDefaultFrameMovesToTheKitButtonThatHasTheFocus) {
-  auto* Edit = NewObject<TEdit>(Form);
-  Edit->SetParent(Form);
+  auto* Edit = AddChild<TEdit>(Form);
   auto* Back = AddButton("btnBack", 10);
   auto* Next = AddButton("btnNext", 100);
-  auto* Plain = NewObject<TButton>(Form);
-  Plain->SetParent(Form);
+  auto* Plain = AddChild<TButton>(Form);
   Plain->SetBounds(300, 40, 75, 25);
   Next->SetDefault(true);
   Edit->SetFocus();

@@ -221,8 +221,7 @@ TEST_F(KsBufferTest, AnOwnerThatBlendsMakesEveryUpdateRepaint) {
   auto* Blending = Keep(NewObject<TBlendingForm>(nullptr));
   Blending->SetBounds(40, 300, 200, 100);
   Blending->Show();
-  auto* Mine = NewObject<TSolidControl>(Blending);
-  Mine->SetParent(Blending);
+  auto* Mine = AddChild<TSolidControl>(Blending);
   auto* Plain = Add<TSolidControl>(10, 10, 60, 30);
   Pump();
   PaintNow(Mine);
