@@ -202,12 +202,6 @@ class DialogKeyTest : public UiTest {
     Form->SetActiveControl(Edit);
     Pump();
   }
-  void Press(Word Key) {
-    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1);
-    PostMessageA(GetFocus(), WM_KEYUP, Key, 0xC0000001);
-    Pump();
-  }
-
   TForm* Form = nullptr;
   TProbe* Edit = nullptr;
   TButton* Ok = nullptr;
@@ -221,19 +215,19 @@ class DialogKeyTest : public UiTest {
 TEST_F(DialogKeyTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
   ASSERT_EQ(GetFocus(), Edit->Handle());
   HeldKeys = {VK_SHIFT};  // not with a shift key held
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   HeldKeys.clear();
   EXPECT_EQ(OkClicks, 0);
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(OkClicks, 1);
   EXPECT_EQ(CancelClicks, 0);
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_EQ(OkClicks, 1);
   EXPECT_EQ(CancelClicks, 1);
   // The default button shows as such while no other button has the focus.
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
   Ok->SetDefault(false);
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(OkClicks, 1);
 }
 
@@ -242,7 +236,7 @@ TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
   Pump();
   ASSERT_EQ(GetFocus(), Cancel->Handle());
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(CancelClicks, 1);
   EXPECT_EQ(OkClicks, 0);
 }

@@ -91,6 +91,19 @@ inline void Pump(int Milliseconds = 0) {
   Application->ProcessMessages();
 }
 
+// A key pressed and released where the focus is, as the user's input arrives.
+inline void PressKey(WPARAM Key) {
+  HWND Focus = GetFocus();
+  PostMessageA(Focus, WM_KEYDOWN, Key, 1);
+  PostMessageA(Focus, WM_KEYUP, Key, 0xC0000001);
+  Pump();
+}
+
+// Paints the control's window now.
+inline void PaintNow(TWinControl* Control) {
+  RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 // Pumps until Condition holds or the time is up; the condition's last answer.
 template <class F>
 bool PumpUntil(F Condition, int TimeoutMs = 3000) {

@@ -18,7 +18,6 @@ using namespace kittest;
 namespace {
 
 TKsColor Opaque(TColor C) { return ColorToKsColor(C, 255); }
-TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
 
 class KsButtonTest : public UiTest {
  protected:
@@ -36,18 +35,8 @@ class KsButtonTest : public UiTest {
     B->OnClick = Recorder.Event();
     return B;
   }
-  // A key pressed and released where the focus is, as the user's input arrives.
-  static void Press(WPARAM Key) {
-    HWND Focus = GetFocus();
-    PostMessageA(Focus, WM_KEYDOWN, Key, 1);
-    PostMessageA(Focus, WM_KEYUP, Key, 0xC0000001);
-    Pump();
-  }
   static void Mouse(TWinControl* Control, UINT Msg, int X, int Y) {
     SendMessageA(Control->Handle(), Msg, Msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(X, Y));
-  }
-  static void PaintNow(TWinControl* Control) {
-    RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
   // The RGB values found in a rectangle of the button's buffer.
   static std::set<TKsColor> ColoursIn(TKsCustomButton* B, const TRect& R) {
@@ -152,14 +141,14 @@ TEST_F(KsButtonTest, EnterClicksTheDefaultButtonAndEscapeTheOneWithModalResultCa
   Edit->SetFocus();
   Pump();
   EXPECT_TRUE(Next->DefaultActive());
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(Clicks, (std::vector<std::string>{"btnNext"}));
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_EQ(Clicks, (std::vector<std::string>{"btnNext", "btnCancel"}));
   EXPECT_EQ(Form->ModalResult(), mrCancel);
   // Not with a shift key held.
   HeldKeys = {VK_SHIFT};
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   HeldKeys.clear();
   EXPECT_EQ(Clicks.size(), 2u);
 }
@@ -188,7 +177,7 @@ TEST_F(KsButtonTest, TheDefaultFrameMovesToTheKitButtonThatHasTheFocus) {
   EXPECT_EQ(Next->Buffer()->GetPixel(0, 0), Opaque(clBtnHighlight));
   EXPECT_EQ(ScreenPixel(Next->Handle(), 0, 0), static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
   EXPECT_EQ(ScreenPixel(Back->Handle(), 0, 0), RGB(0, 0, 0));
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(Clicks, (std::vector<std::string>{"btnBack"}));
 
   // A class-library button with the focus takes the frame as well.

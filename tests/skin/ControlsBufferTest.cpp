@@ -15,7 +15,6 @@ namespace {
 
 constexpr TKsColor OpaqueRed = 0xFFFF0000;
 
-TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
 TKsColor RgbOf(TColor C) { return Rgb(ColorToKsColor(C, 255)); }
 
 // A windowed kit control that paints one colour (or the base fill) and counts.
@@ -96,10 +95,6 @@ class KsBufferTest : public UiTest {
     Control->SetParent(Parent ? Parent : Form);
     Control->SetBounds(Left, Top, Width, Height);
     return Control;
-  }
-  // Paints the control's window (and so its buffer) now.
-  static void PaintNow(TWinControl* Control) {
-    RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
 
   TForm* Form = nullptr;
