@@ -97,7 +97,7 @@ TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
   EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end C", "cannot end A"}));
 }
 
-TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
+TEST_F(ComponentTest, NamesAreUniqueAmongTheOwnersComponentsAndIndexesMove) {
   TOwned<TComponent> Owner(NewObject<TComponent>(nullptr));
   TComponent* A = NewObject<TComponent>(Owner.get());
   TComponent* B = NewObject<TComponent>(Owner.get());
@@ -115,6 +115,15 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
   TOwned<TComponent> Loose2(NewObject<TComponent>(nullptr));
   Loose1->SetName("Same");
   Loose2->SetName("Same");
+
+  // The component index moves a component within its owner: now A, B.
+  TComponent* C = NewObject<TComponent>(Owner.get());
+  C->SetComponentIndex(0);
+  EXPECT_EQ(Owner->Components(0), C);
+  EXPECT_EQ(Owner->Components(1), A);
+  A->SetComponentIndex(99);
+  EXPECT_EQ(Owner->Components(2), A);
+  EXPECT_EQ(Owner->Components(1), B);
 }
 
 TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
@@ -145,19 +154,6 @@ TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
   Loose->Free();
   OwnerX->Free();
   OwnerY->Free();
-}
-
-TEST_F(ComponentTest, ComponentIndexMovesWithinTheOwner) {
-  TOwned<TComponent> Owner(NewObject<TComponent>(nullptr));
-  TComponent* A = NewObject<TComponent>(Owner.get());
-  TComponent* B = NewObject<TComponent>(Owner.get());
-  TComponent* C = NewObject<TComponent>(Owner.get());
-  C->SetComponentIndex(0);
-  EXPECT_EQ(Owner->Components(0), C);
-  EXPECT_EQ(Owner->Components(1), A);
-  A->SetComponentIndex(99);
-  EXPECT_EQ(Owner->Components(2), A);
-  EXPECT_EQ(Owner->Components(1), B);
 }
 
 TEST(IsValidIdentTest, LettersDigitsAndUnderscores) {

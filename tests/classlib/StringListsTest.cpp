@@ -54,7 +54,7 @@ TEST_F(TStringListTest, InsertMoveExchangeKeepObjectsWithTheirStrings) {
   for (TObject* Obj : O) Obj->Free();
 }
 
-TEST_F(TStringListTest, SortedListWithDupIgnoreReturnsTheExistingIndex) {
+TEST_F(TStringListTest, SortedListsIgnoreOrRefuseDuplicatesAndFindCaseInsensitively) {
   List->SetSorted(true);
   for (const char* S : {"pear", "apple", "plum"}) List->Add(S);
   EXPECT_EQ(List->Add("PEAR"), 1);
@@ -70,10 +70,10 @@ TEST_F(TStringListTest, SortedListWithDupIgnoreReturnsTheExistingIndex) {
   const char* NotOnSorted = "Operation not allowed on sorted string list";
   ExpectRaises<EStringListError>([&] { List->Insert(0, "c"); }, NotOnSorted);
   ExpectRaises<EStringListError>([&] { List->Move(0, 1); }, NotOnSorted);
-}
 
-TEST_F(TStringListTest, FindOnSortedCaseInsensitiveList) {
-  List->SetSorted(true);
+  // Find on a sorted, case-insensitive list.
+  List->Clear();
+  List->SetDuplicates(dupIgnore);
   for (const char* S : {"delta", "Bravo", "alpha", "Charlie", "echo"}) List->Add(S);
   int Index = -1;
   EXPECT_TRUE(List->Find("charlie", Index));
