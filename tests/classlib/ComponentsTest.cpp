@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
 
 namespace {
@@ -77,13 +78,8 @@ class TFailsToEnd : public TLogged {
   }
 };
 
-std::vector<std::string> Shown;
-void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
-
 TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
-  TShowExceptionProc Saved = ShowExceptionProc;
-  ShowExceptionProc = RecordShown;
-  Shown.clear();
+  uitest::TShownExceptions Display;
   FailingAlive = 0;
   TLogged* Owner = NewObject<TLogged>(nullptr, "Owner");
   NewObject<TFailsToEnd>(Owner, "A");
@@ -91,10 +87,9 @@ TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
   NewObject<TFailsToEnd>(Owner, "C");
   Events.clear();
   EXPECT_NO_THROW(Owner->Free());
-  ShowExceptionProc = Saved;
   EXPECT_EQ(FailingAlive, 0);
   EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free C (marked)", "free B (marked)", "free A (marked)"}));
-  EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end C", "cannot end A"}));
+  EXPECT_EQ(uitest::ShownMessages, (std::vector<std::string>{"cannot end C", "cannot end A"}));
 }
 
 TEST_F(ComponentTest, NamesAreUniqueAmongTheOwnersComponentsAndIndexesMove) {

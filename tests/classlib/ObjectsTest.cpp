@@ -8,6 +8,7 @@
 #include "classlib/Lists.h"
 #include "classlib/Objects.h"
 #include "classlib/StringLists.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -189,20 +190,13 @@ class TFailsToFree : public TInterfacedObject {
 };
 TCLASS_IMPL(TFailsToFree)
 
-std::vector<std::string> Shown;
-void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
 
 // Sees what the exception display shows, instead of a message box.
 class FreeingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Saved = ShowExceptionProc;
-    ShowExceptionProc = RecordShown;
-    Shown.clear();
-    FailingAlive = 0;
-  }
-  void TearDown() override { ShowExceptionProc = Saved; }
-  TShowExceptionProc Saved = nullptr;
+  void SetUp() override { FailingAlive = 0; }
+  uitest::TShownExceptions Display;
+  const std::vector<std::string>& Shown = uitest::ShownMessages;
 };
 
 TEST_F(FreeingTest, AScopeThatFailsToFreeItsObjectShowsTheErrorOnceAndStillFreesIt) {

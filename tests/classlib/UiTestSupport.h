@@ -73,6 +73,19 @@ inline AnsiString TempPath(const AnsiString& Name) {
 inline std::vector<std::string> ShownMessages;
 inline void RecordShown(const AnsiString& Message) { ShownMessages.push_back(Message); }
 
+// While it lives, what the exception display would show goes to ShownMessages.
+class TShownExceptions {
+ public:
+  TShownExceptions() : FSaved(ShowExceptionProc) {
+    ShowExceptionProc = RecordShown;
+    ShownMessages.clear();
+  }
+  ~TShownExceptions() { ShowExceptionProc = FSaved; }
+
+ private:
+  TShowExceptionProc FSaved;
+};
+
 // The key state seen by the controls: the keys listed here are held.
 inline std::vector<int> HeldKeys;
 inline SHORT FakeKeyState(int Key) {
@@ -121,9 +134,6 @@ class UiTest : public ::testing::Test {
   void SetUp() override {
     Log = NewObject<TExceptionLog>();
     Application->OnException = TExceptionEvent::Bind<&TExceptionLog::Record>(Log);
-    SavedShow = ShowExceptionProc;
-    ShowExceptionProc = RecordShown;
-    ShownMessages.clear();
     SavedKeyState = GetKeyStateProc;
     GetKeyStateProc = FakeKeyState;
     HeldKeys.clear();
@@ -133,7 +143,6 @@ class UiTest : public ::testing::Test {
     Owned.clear();
     Pump();
     Application->OnException = nullptr;
-    ShowExceptionProc = SavedShow;
     GetKeyStateProc = SavedKeyState;
     Log->Free();
   }
@@ -153,8 +162,8 @@ class UiTest : public ::testing::Test {
     return Form;
   }
 
+  TShownExceptions Display;  // for the whole life of the test
   TExceptionLog* Log = nullptr;
-  TShowExceptionProc SavedShow = nullptr;
   TGetKeyStateProc SavedKeyState = nullptr;
   std::vector<TObject*> Owned;
 };
