@@ -38,6 +38,12 @@ class KsButtonTest : public UiTest {
   static void Mouse(TWinControl* Control, UINT Msg, int X, int Y) {
     SendMessageA(Control->Handle(), Msg, Msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(X, Y));
   }
+  // The buffer's pixel at (X, Y) of the 16 x 16 glyph centred in its place.
+  static TKsColor GlyphPixel(TKsCustomButton* B, int X, int Y) {
+    const TRect Place = B->GetGlyphRect();
+    return B->Buffer()->GetPixel(Place.left + (RectWidth(Place) - 16) / 2 + X,
+                                 Place.top + (RectHeight(Place) - 16) / 2 + Y);
+  }
   // The RGB values found in a rectangle of the button's buffer.
   static std::set<TKsColor> ColoursIn(TKsCustomButton* B, const TRect& R) {
     std::set<TKsColor> Result;
@@ -302,9 +308,9 @@ TEST_F(KsButtonTest, TheGlyphIsCentredInItsPlaceAndGreyedWhenDisabled) {
   const int DY = Place.top + (RectHeight(Place) - 16) / 2;
   // The check mark's first pixels (row 3, columns 11 and 12) in green; no olive key.
   const TKsColor Green = 0xFF008000;
-  EXPECT_EQ(B->Buffer()->GetPixel(DX + 11, DY + 3), Green);
-  EXPECT_EQ(B->Buffer()->GetPixel(DX + 12, DY + 3), Green);
-  EXPECT_EQ(B->Buffer()->GetPixel(DX + 10, DY + 3), Opaque(clBtnFace));
+  EXPECT_EQ(GlyphPixel(B, 11, 3), Green);
+  EXPECT_EQ(GlyphPixel(B, 12, 3), Green);
+  EXPECT_EQ(GlyphPixel(B, 10, 3), Opaque(clBtnFace));
   const TRect Whole{0, 0, B->Width(), B->Height()};
   EXPECT_FALSE(ColoursIn(B, Whole).count(0x808000));
   // The glyph is drawn last, over the caption's area.
@@ -324,13 +330,10 @@ TEST_F(KsButtonTest, ABlackAndWhiteGlyphTakesColourUnderTheMouse) {
   B->SetKind(bkOK);
   B->SetBlackAndWhiteGlyph(true);
   PaintNow(B);
-  const TRect Place = B->GetGlyphRect();
-  const int X = Place.left + (RectWidth(Place) - 16) / 2 + 11;
-  const int Y = Place.top + (RectHeight(Place) - 16) / 2 + 3;
-  EXPECT_EQ(B->Buffer()->GetPixel(X, Y), 0xFF404040u);  // green's lightness
+  EXPECT_EQ(GlyphPixel(B, 11, 3), 0xFF404040u);  // green's lightness
   B->Perform(CM_MOUSEENTER, 0, 0);
   PaintNow(B);
-  EXPECT_EQ(B->Buffer()->GetPixel(X, Y), 0xFF008000u);
+  EXPECT_EQ(GlyphPixel(B, 11, 3), 0xFF008000u);
 }
 
 TEST_F(KsButtonTest, GlyphAndCaptionAreCentredTogetherAndMoveWhenPressed) {
@@ -379,10 +382,7 @@ TEST_F(KsButtonTest, RepaintingMakesNoGdiObjectAfterTheFirstPaint) {
   // A glyph drawn on after that shows at the next paint.
   B->Glyph()->Canvas()->SetPixels(11, 3, clBlue);
   PaintNow(B);
-  const TRect Place = B->GetGlyphRect();
-  const int DX = Place.left + (RectWidth(Place) - 16) / 2;
-  const int DY = Place.top + (RectHeight(Place) - 16) / 2;
-  EXPECT_EQ(Rgb(B->Buffer()->GetPixel(DX + 11, DY + 3)), Rgb(Opaque(clBlue)));
+  EXPECT_EQ(Rgb(GlyphPixel(B, 11, 3)), Rgb(Opaque(clBlue)));
 }
 
 // ---------------------------------------------------------------------------------

@@ -17,10 +17,12 @@ constexpr TKsColor OpaqueRed = 0xFFFF0000;
 
 TKsColor RgbOf(TColor C) { return Rgb(ColorToKsColor(C, 255)); }
 
-// A windowed kit control that paints one colour (or the base fill) and counts.
-class TSolidControl : public TKsCustomControl {
+// A windowed or graphic kit control that paints one colour (or the base fill) and
+// counts its paints.
+template <class Base>
+class TSolid : public Base {
  public:
-  explicit TSolidControl(TComponent* AOwner) : TKsCustomControl(AOwner) {}
+  explicit TSolid(TComponent* AOwner) : Base(AOwner) {}
   std::optional<TKsColor> Solid;
   int Paints = 0;
 
@@ -28,27 +30,13 @@ class TSolidControl : public TKsCustomControl {
   void PaintBuffer() override {
     ++Paints;
     if (Solid)
-      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
+      this->Buffer()->FillRect(TRect{0, 0, this->Width(), this->Height()}, *Solid);
     else
-      TKsCustomControl::PaintBuffer();
+      Base::PaintBuffer();
   }
 };
-
-class TSolidGraphic : public TKsGraphicControl {
- public:
-  explicit TSolidGraphic(TComponent* AOwner) : TKsGraphicControl(AOwner) {}
-  std::optional<TKsColor> Solid;
-  int Paints = 0;
-
- protected:
-  void PaintBuffer() override {
-    ++Paints;
-    if (Solid)
-      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
-    else
-      TKsGraphicControl::PaintBuffer();
-  }
-};
+using TSolidControl = TSolid<TKsCustomControl>;
+using TSolidGraphic = TSolid<TKsGraphicControl>;
 
 // A plain windowed control that paints itself blue, with or without WS_EX_TRANSPARENT.
 class TBlueWindow : public TCustomControl {
