@@ -47,7 +47,11 @@ class TNamedClassControl : public TCustomControl {
 
 using WindowTest = UiTest;
 
-TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
+TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeedUnderAParentWindow) {
+  TOwned<TButton> Orphan(NewObject<TButton>(nullptr));
+  Orphan->SetName("Orphan");
+  ExpectRaises<EInvalidOperation>([&] { Orphan->Handle(); }, "Control 'Orphan' has no parent window");
+
   TForm* Form = Keep(NewObject<TForm>(nullptr));
   TButton* Button = AddChild<TButton>(Form);
   Button->SetBounds(10, 20, 80, 25);
@@ -79,12 +83,6 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
   EXPECT_EQ(WindowClassName(Named->Handle()), "TarvikTestNamedClass");
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_OWNDC, 0u);
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
-}
-
-TEST_F(WindowTest, AChildNeedsAParentWindow) {
-  TOwned<TButton> Orphan(NewObject<TButton>(nullptr));
-  Orphan->SetName("Orphan");
-  ExpectRaises<EInvalidOperation>([&] { Orphan->Handle(); }, "Control 'Orphan' has no parent window");
 }
 
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
