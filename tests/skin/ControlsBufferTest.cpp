@@ -88,14 +88,7 @@ class KsBufferTest : public UiTest {
   TForm* Form = nullptr;
 };
 
-TEST(KsBufferGrainTest, ALengthGetsTheNextWholeGrainAboveIt) {
-  EXPECT_EQ(BufferGrainSize(30, 30), 60);
-  EXPECT_EQ(BufferGrainSize(29, 30), 30);
-  EXPECT_EQ(BufferGrainSize(0, 30), 30);
-  EXPECT_EQ(BufferGrainSize(100, 30), 120);
-}
-
-TEST(KsBufferGrainTest, BuffersGrowInStepsAndShrinkOnlyPastOneStep) {
+TEST(KsBufferGrainTest, BuffersGrowInWholeGrainsAndShrinkOnlyPastOneStep) {
   TOwned<TKsCustomControl> Windowed(NewObject<TKsCustomControl>(nullptr));
   TOwned<TKsGraphicControl> Graphic(NewObject<TKsGraphicControl>(nullptr));
   auto Size = [](TKsBitmap* B) { return std::make_pair(B->Width(), B->Height()); };
@@ -117,6 +110,11 @@ TEST(KsBufferGrainTest, BuffersGrowInStepsAndShrinkOnlyPastOneStep) {
   Windowed->SetBounds(0, 0, 200, 40);
   EXPECT_EQ(Size(Windowed->BlendBuffer()), Size(Windowed->Buffer()));
   EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(210, 60));
+  // A length gets the next whole grain above it.
+  EXPECT_EQ(BufferGrainSize(30, 30), 60);
+  EXPECT_EQ(BufferGrainSize(29, 30), 30);
+  EXPECT_EQ(BufferGrainSize(0, 30), 30);
+  EXPECT_EQ(BufferGrainSize(100, 30), 120);
 }
 
 TEST_F(KsBufferTest, AWindowResizedFromOutsideResizesTheBuffer) {

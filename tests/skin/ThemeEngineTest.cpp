@@ -296,21 +296,20 @@ TEST_F(ThemeEngine, FormFileKeepsThePainterByName) {
   EXPECT_EQ(WriteComponentText(Copy.get()), Text);
 }
 
-// Deltas are streamed before the painter's name: the streamed painter gets them too.
-TEST_F(ThemeEngine, StreamedPainterGetsTheStreamedDeltas) {
+// Deltas are streamed before the painter's name: the streamed painter gets them too,
+// unless a native painter replaces it when loaded.
+TEST_F(ThemeEngine, StreamedPainterGetsTheStreamedDeltasAndANativeOneReplacesIt) {
   TOwned<TTeThemeEngine> Read(NewObject<TTeThemeEngine>(nullptr));
   ReadComponentText(Read.get(), EngineText("  DeltaBrightness = -7\n  DeltaHue = 40\n"), "engine");
   auto* Painter = ObjectAs<TRecordingPainter>(Read->Theme());
   ASSERT_NE(Painter, nullptr);
   EXPECT_EQ(Painter->DeltaHue(), 40);
   EXPECT_EQ(Painter->DeltaBrightness(), -7);
-}
 
-TEST_F(ThemeEngine, NativePainterReplacesTheStreamedOneWhenLoaded) {
   NativeThemeClass = OtherClass();
-  TOwned<TTeThemeEngine> Read(NewObject<TTeThemeEngine>(nullptr));
-  ReadComponentText(Read.get(), EngineText("  UseNativeXPTheme = True\n"), "engine");
-  EXPECT_EQ(Read->Theme()->ClassType(), OtherClass());
+  TOwned<TTeThemeEngine> Native(NewObject<TTeThemeEngine>(nullptr));
+  ReadComponentText(Native.get(), EngineText("  UseNativeXPTheme = True\n"), "engine");
+  EXPECT_EQ(Native->Theme()->ClassType(), OtherClass());
 
   // Without a native painter the streamed one stays.
   NativeThemeClass = nullptr;
