@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/Graphics.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -104,18 +105,14 @@ TEST(BitmapTest, ScanLinesRunTopDown) {
 
 TEST(BitmapTest, ResizingKeepsWhatFitsAndNotifies) {
   TOwned<TBitmap> Bitmap(NewObject<TBitmap>());
-  int Changes = 0;
-  struct Counter {
-    int* Count;
-    void Changed(TObject*) { ++*Count; }
-  } Listener{&Changes};
-  Bitmap->OnChange = TNotifyEvent::Bind<&Counter::Changed>(&Listener);
+  uitest::TChangeCounter Changes;
+  Bitmap->OnChange = Changes.Event();
   Bitmap->SetWidth(10);
   EXPECT_TRUE(Bitmap->Empty()) << "no height yet";
   Bitmap->SetHeight(10);
   ASSERT_FALSE(Bitmap->Empty());
   Bitmap->Canvas()->SetPixels(9, 9, clRed);
-  EXPECT_EQ(Changes, 3) << "two sizes and one drawing call";
+  EXPECT_EQ(Changes.Count, 3) << "two sizes and one drawing call";
   Bitmap->SetSize(20, 5);
   EXPECT_EQ(Bitmap->Canvas()->Pixels(9, 4), clWhite);
   Bitmap->SetSize(20, 20);

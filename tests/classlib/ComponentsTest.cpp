@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
 
 namespace {
@@ -77,13 +78,8 @@ class TFailsToEnd : public TLogged {
   }
 };
 
-std::vector<std::string> Shown;
-void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
-
 TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
-  TShowExceptionProc Saved = ShowExceptionProc;
-  ShowExceptionProc = RecordShown;
-  Shown.clear();
+  uitest::TShownExceptions Display;
   FailingAlive = 0;
   TLogged* Owner = NewObject<TLogged>(nullptr, "Owner");
   NewObject<TFailsToEnd>(Owner, "A");
@@ -91,13 +87,12 @@ TEST_F(ComponentTest, AnOwnerFreesEveryComponentEvenWhenSomeFailToGo) {
   NewObject<TFailsToEnd>(Owner, "C");
   Events.clear();
   EXPECT_NO_THROW(Owner->Free());
-  ShowExceptionProc = Saved;
   EXPECT_EQ(FailingAlive, 0);
   EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free C (marked)", "free B (marked)", "free A (marked)"}));
-  EXPECT_EQ(Shown, (std::vector<std::string>{"cannot end C", "cannot end A"}));
+  EXPECT_EQ(uitest::ShownMessages, (std::vector<std::string>{"cannot end C", "cannot end A"}));
 }
 
-TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
+TEST_F(ComponentTest, NamesAreUniqueAmongTheOwnersComponentsAndIndexesMove) {
   TOwned<TComponent> Owner(NewObject<TComponent>(nullptr));
   TComponent* A = NewObject<TComponent>(Owner.get());
   TComponent* B = NewObject<TComponent>(Owner.get());
@@ -115,8 +110,15 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
   TOwned<TComponent> Loose2(NewObject<TComponent>(nullptr));
   Loose1->SetName("Same");
   Loose2->SetName("Same");
-  Loose1->SetTag(42);
-  EXPECT_EQ(Loose1->Tag(), 42);
+
+  // The component index moves a component within its owner: now A, B.
+  TComponent* C = NewObject<TComponent>(Owner.get());
+  C->SetComponentIndex(0);
+  EXPECT_EQ(Owner->Components(0), C);
+  EXPECT_EQ(Owner->Components(1), A);
+  A->SetComponentIndex(99);
+  EXPECT_EQ(Owner->Components(2), A);
+  EXPECT_EQ(Owner->Components(1), B);
 }
 
 TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
@@ -147,33 +149,6 @@ TEST_F(ComponentTest, FreeNotificationWorksInBothDirections) {
   Loose->Free();
   OwnerX->Free();
   OwnerY->Free();
-}
-
-TEST_F(ComponentTest, StateShowsDestructionAndLoadingButNeverDesigning) {
-  TLogged* Owner = NewObject<TLogged>(nullptr, "Owner");
-  TLogged* Child = NewObject<TLogged>(Owner, "Child");
-  EXPECT_FALSE(Child->ComponentState().Contains(csDesigning));
-  Child->SetComponentStateFlag(csLoading, true);
-  EXPECT_TRUE(Child->ComponentState().Contains(csLoading));
-  Child->Loaded();
-  EXPECT_FALSE(Child->ComponentState().Contains(csLoading));
-  Events.clear();
-  // The owned components are marked as destroying before the first of them goes.
-  Owner->Free();
-  EXPECT_EQ(Events, (std::vector<std::string>{"free Owner", "free Child (marked)"}));
-}
-
-TEST_F(ComponentTest, ComponentIndexMovesWithinTheOwner) {
-  TOwned<TComponent> Owner(NewObject<TComponent>(nullptr));
-  TComponent* A = NewObject<TComponent>(Owner.get());
-  TComponent* B = NewObject<TComponent>(Owner.get());
-  TComponent* C = NewObject<TComponent>(Owner.get());
-  C->SetComponentIndex(0);
-  EXPECT_EQ(Owner->Components(0), C);
-  EXPECT_EQ(Owner->Components(1), A);
-  A->SetComponentIndex(99);
-  EXPECT_EQ(Owner->Components(2), A);
-  EXPECT_EQ(Owner->Components(1), B);
 }
 
 TEST(IsValidIdentTest, LettersDigitsAndUnderscores) {

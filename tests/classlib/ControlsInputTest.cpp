@@ -137,8 +137,7 @@ using KeyTest = UiTest;
 
 TEST_F(KeyTest, KeysReachTheFocusedControlWithTheShiftState) {
   TForm* Form = ShownForm();
-  auto* Probe = NewObject<TKeyProbe>(Form);
-  Probe->SetParent(Form);
+  auto* Probe = AddChild<TKeyProbe>(Form);
   Probe->SetFocus();
   Pump();
   HeldKeys = {VK_CONTROL};
@@ -155,8 +154,7 @@ TEST_F(KeyTest, KeysReachTheFocusedControlWithTheShiftState) {
 
 TEST_F(KeyTest, AFormWithKeyPreviewSeesKeysFirstAndMayConsumeThem) {
   TForm* Form = ShownForm();
-  auto* Probe = NewObject<TKeyProbe>(Form);
-  Probe->SetParent(Form);
+  auto* Probe = AddChild<TKeyProbe>(Form);
   Probe->SetFocus();
   Pump();
   std::vector<int> FormKeys;
@@ -192,8 +190,7 @@ TEST_F(KeyTest, ChildKeysBubbleUpToTheForm) {
     }
   };
   auto* HelpForm = Keep(NewObject<TF1Form>(nullptr));
-  auto* Inner = NewObject<TKeyProbe>(HelpForm);
-  Inner->SetParent(HelpForm);
+  auto* Inner = AddChild<TKeyProbe>(HelpForm);
   HelpForm->Show();
   Inner->SetFocus();
   Pump();

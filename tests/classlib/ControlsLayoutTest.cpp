@@ -143,10 +143,8 @@ TEST_F(LayoutTest, ClientCoordinatesFollowTheParents) {
 TEST_F(LayoutTest, ControlsListGraphicChildrenFirstAndZOrderMoves) {
   TOwned<TBox> Box(NewObject<TBox>(nullptr));
   TControl* W1 = Child(Box.get(), alNone, 0, 0, 10, 10);
-  auto* G1 = NewObject<TLabel>(Box.get());
-  G1->SetParent(Box.get());
-  auto* G2 = NewObject<TLabel>(Box.get());
-  G2->SetParent(Box.get());
+  auto* G1 = AddChild<TLabel>(Box.get());
+  auto* G2 = AddChild<TLabel>(Box.get());
   ASSERT_EQ(Box->ControlCount(), 3);
   EXPECT_EQ(Box->Controls(0), G1);
   EXPECT_EQ(Box->Controls(2), W1);

@@ -29,108 +29,10 @@ class TColourBox : public TGraphicControl {
   TColor Fill;
 };
 
-class TColourWindow : public TCustomControl {
- public:
-  TColourWindow(TComponent* AOwner, TColor AFill) : TCustomControl(AOwner), Fill(AFill) {}
-
- protected:
-  void Paint() override {
-    Canvas()->Brush()->SetColor(Fill);
-    Canvas()->FillRect(ClientRect());
-  }
-
- private:
-  TColor Fill;
-};
-
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Red = RGB(255, 0, 0);
 constexpr COLORREF Blue = RGB(0, 0, 255);
-
-class PaintTest : public UiTest {
- protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    Form = ShownForm(200, 150);
-    Form->SetColor(clWhite);
-    Box = NewObject<TColourBox>(Form, clRed);
-    Box->SetBounds(20, 30, 40, 25);
-    Box->SetParent(Form);
-  }
-  // The colour on the screen at a client point of the form.
-  COLORREF ScreenPixel(int X, int Y) {
-    Form->Repaint();
-    HDC DC = GetDC(Form->Handle());
-    COLORREF Result = GetPixel(DC, X, Y);
-    ReleaseDC(Form->Handle(), DC);
-    return Result;
-  }
-
-  TForm* Form = nullptr;
-  TColourBox* Box = nullptr;
-};
-
-TEST_F(PaintTest, TheParentPaintsAGraphicControlInItsBounds) {
-  EXPECT_EQ(ScreenPixel(20, 30), Red);
-  EXPECT_EQ(ScreenPixel(59, 54), Red);  // the last pixel inside
-  EXPECT_EQ(ScreenPixel(60, 54), White);
-  EXPECT_EQ(ScreenPixel(59, 55), White);
-  EXPECT_EQ(ScreenPixel(19, 30), White);
-  EXPECT_GT(Box->Paints, 0);
-}
-
-TEST_F(PaintTest, AHiddenGraphicControlIsNotPaintedAndAMovedOneIsPaintedAtItsNewPlace) {
-  Box->Hide();
-  EXPECT_EQ(ScreenPixel(30, 40), White);
-  Box->Show();
-  Box->SetBounds(100, 100, 10, 10);
-  EXPECT_EQ(ScreenPixel(30, 40), White);
-  EXPECT_EQ(ScreenPixel(105, 105), Red);
-}
-
-TEST_F(PaintTest, ZOrderDecidesWhichGraphicControlShows) {
-  auto* Over = NewObject<TColourBox>(Form, clBlue);
-  Over->SetBounds(40, 40, 40, 40);
-  Over->SetParent(Form);
-  EXPECT_EQ(ScreenPixel(45, 45), Blue);
-  Over->SendToBack();
-  EXPECT_EQ(ScreenPixel(45, 45), Red);
-  EXPECT_EQ(ScreenPixel(70, 70), Blue);
-}
-
-TEST_F(PaintTest, PaintToDrawsTheFormWithItsGraphicAndWindowedChildren) {
-  auto* Window = NewObject<TColourWindow>(Form, clBlue);
-  Window->SetBounds(100, 20, 30, 30);
-  Window->SetParent(Form);
-  HDC ScreenDC = GetDC(nullptr);
-  HDC DC = CreateCompatibleDC(ScreenDC);
-  HBITMAP Bitmap = CreateCompatibleBitmap(ScreenDC, 200, 150);
-  HGDIOBJ Old = SelectObject(DC, Bitmap);
-  Form->PaintTo(DC, 0, 0);
-  EXPECT_EQ(GetPixel(DC, 5, 5), White);
-  EXPECT_EQ(GetPixel(DC, 30, 40), Red);
-  EXPECT_EQ(GetPixel(DC, 110, 30), Blue);
-  SelectObject(DC, Old);
-  DeleteObject(Bitmap);
-  DeleteDC(DC);
-  ReleaseDC(nullptr, ScreenDC);
-}
-
-TEST_F(PaintTest, AnOpaqueLabelFillsWithItsColourAndATransparentOneDoesNot) {
-  Box->Hide();
-  auto* Label = NewObject<TLabel>(Form);
-  Label->SetParent(Form);
-  Label->SetCaption(" ");
-  Label->SetAutoSize(false);
-  Label->SetBounds(10, 10, 50, 20);
-  Label->SetColor(clRed);
-  EXPECT_EQ(ScreenPixel(12, 12), Red);
-  Label->SetTransparent(true);
-  EXPECT_EQ(ScreenPixel(12, 12), White);
-}
-
-// ---------------------------------------------------------------------------------
-// Erasing and double buffering
+constexpr COLORREF Green = RGB(0, 255, 0);
 
 // Paints a blue square in the middle only, so that whatever is under the rest shows;
 // notes the kind of DC (window or memory) that each paint and each erase received.
@@ -153,16 +55,16 @@ class TSquareWindow : public TCustomControl {
   }
 };
 
-// A memory DC of 40 x 40 filled green, to see what an erase does to it.
+// A memory DC filled green, to see what an erase or a copy does to it.
 class TGreenDC {
  public:
-  TGreenDC() : Screen(GetDC(nullptr)), DC(CreateCompatibleDC(Screen)) {
-    Bitmap = CreateCompatibleBitmap(Screen, 40, 40);
+  explicit TGreenDC(int Width = 40, int Height = 40) : Screen(GetDC(nullptr)), DC(CreateCompatibleDC(Screen)) {
+    Bitmap = CreateCompatibleBitmap(Screen, Width, Height);
     Old = SelectObject(DC, Bitmap);
-    RECT R{0, 0, 40, 40};
-    HBRUSH Green = CreateSolidBrush(RGB(0, 255, 0));
-    FillRect(DC, &R, Green);
-    DeleteObject(Green);
+    RECT R{0, 0, Width, Height};
+    HBRUSH Brush = CreateSolidBrush(Green);
+    FillRect(DC, &R, Brush);
+    DeleteObject(Brush);
   }
   ~TGreenDC() {
     SelectObject(DC, Old);
@@ -179,13 +81,82 @@ class TGreenDC {
   HGDIOBJ Old;
 };
 
-constexpr COLORREF Green = RGB(0, 255, 0);
+class PaintTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(200, 150);
+    Form->SetColor(clWhite);
+    Box = NewObject<TColourBox>(Form, clRed);
+    Box->SetBounds(20, 30, 40, 25);
+    Box->SetParent(Form);
+  }
+  // The colour on the screen at a client point of the form, once it is repainted.
+  COLORREF Shown(int X, int Y) {
+    Form->Repaint();
+    return ScreenPixel(Form->Handle(), X, Y);
+  }
+  TSquareWindow* AddSquare() {
+    auto* Window = NewObject<TSquareWindow>(Form);
+    Window->SetBounds(100, 20, 30, 30);
+    Window->SetColor(clRed);
+    Window->SetParent(Form);
+    return Window;
+  }
+
+  TForm* Form = nullptr;
+  TColourBox* Box = nullptr;
+};
+
+TEST_F(PaintTest, TheParentPaintsAGraphicControlInItsBoundsWhileItIsVisible) {
+  EXPECT_EQ(Shown(20, 30), Red);
+  EXPECT_EQ(Shown(59, 54), Red);  // the last pixel inside
+  EXPECT_EQ(Shown(60, 54), White);
+  EXPECT_EQ(Shown(59, 55), White);
+  EXPECT_EQ(Shown(19, 30), White);
+  EXPECT_GT(Box->Paints, 0);
+  // Hidden it is not painted; moved it is painted at its new place.
+  Box->Hide();
+  EXPECT_EQ(Shown(30, 40), White);
+  Box->Show();
+  Box->SetBounds(100, 100, 10, 10);
+  EXPECT_EQ(Shown(30, 40), White);
+  EXPECT_EQ(Shown(105, 105), Red);
+}
+
+TEST_F(PaintTest, ZOrderDecidesWhichGraphicControlShows) {
+  auto* Over = NewObject<TColourBox>(Form, clBlue);
+  Over->SetBounds(40, 40, 40, 40);
+  Over->SetParent(Form);
+  EXPECT_EQ(Shown(45, 45), Blue);
+  Over->SendToBack();
+  EXPECT_EQ(Shown(45, 45), Red);
+  EXPECT_EQ(Shown(70, 70), Blue);
+}
+
+TEST_F(PaintTest, PaintToDrawsTheFormWithItsGraphicAndWindowedChildren) {
+  AddSquare();
+  TGreenDC Target(200, 150);
+  Form->PaintTo(Target.DC, 0, 0);
+  EXPECT_EQ(Target.Pixel(5, 5), White);
+  EXPECT_EQ(Target.Pixel(30, 40), Red);
+  EXPECT_EQ(Target.Pixel(110, 30), Blue);
+}
+
+TEST_F(PaintTest, AnOpaqueLabelFillsWithItsColourAndATransparentOneDoesNot) {
+  Box->Hide();
+  auto* Label = AddChild<TLabel>(Form);
+  Label->SetCaption(" ");
+  Label->SetAutoSize(false);
+  Label->SetBounds(10, 10, 50, 20);
+  Label->SetColor(clRed);
+  EXPECT_EQ(Shown(12, 12), Red);
+  Label->SetTransparent(true);
+  EXPECT_EQ(Shown(12, 12), White);
+}
 
 TEST_F(PaintTest, AnOpaqueControlSkipsTheEraseAndOthersFillWithTheirColour) {
-  auto* Window = NewObject<TSquareWindow>(Form);
-  Window->SetBounds(100, 20, 30, 30);
-  Window->SetColor(clRed);
-  Window->SetParent(Form);
+  auto* Window = AddSquare();
   {
     TGreenDC Target;
     EXPECT_EQ(Window->Perform(WM_ERASEBKGND, Target.WParam(), 0), 1);
@@ -200,21 +171,15 @@ TEST_F(PaintTest, AnOpaqueControlSkipsTheEraseAndOthersFillWithTheirColour) {
   // On the screen: what was there stays where the paint does not reach.
   Window->Repaint();
   HDC DC = GetDC(Window->Handle());
-  RECT All{0, 0, 30, 30};
-  HBRUSH Brush = CreateSolidBrush(Green);
-  FillRect(DC, &All, Brush);
-  DeleteObject(Brush);
-  RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  EXPECT_EQ(GetPixel(DC, 2, 2), Green);
-  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
+  BitBlt(DC, 0, 0, 30, 30, TGreenDC(30, 30).DC, 0, 0, SRCCOPY);
   ReleaseDC(Window->Handle(), DC);
+  RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 2, 2), Green);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 15, 15), Blue);
 }
 
 TEST_F(PaintTest, ADoubleBufferedControlPaintsInAMemoryBitmapAndCopiesItOnce) {
-  auto* Window = NewObject<TSquareWindow>(Form);
-  Window->SetBounds(100, 20, 30, 30);
-  Window->SetColor(clRed);
-  Window->SetParent(Form);
+  auto* Window = AddSquare();
   Window->SetDoubleBuffered(true);
   Window->EraseDCs.clear();
   RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -223,11 +188,9 @@ TEST_F(PaintTest, ADoubleBufferedControlPaintsInAMemoryBitmapAndCopiesItOnce) {
   // The window's own erase came and did nothing; the erase in the bitmap filled it.
   EXPECT_NE(std::find(Window->EraseDCs.begin(), Window->EraseDCs.end(), static_cast<DWORD>(OBJ_MEMDC)),
             Window->EraseDCs.end());
-  HDC DC = GetDC(Window->Handle());
-  EXPECT_EQ(GetPixel(DC, 2, 2), Red) << "the background erased in the bitmap";
-  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
-  EXPECT_EQ(GetPixel(DC, 29, 29), Red);
-  ReleaseDC(Window->Handle(), DC);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 2, 2), Red) << "the background erased in the bitmap";
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 15, 15), Blue);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 29, 29), Red);
   {
     TGreenDC Target;
     Window->Perform(WM_ERASEBKGND, Target.WParam(), 0);
@@ -242,10 +205,8 @@ TEST_F(PaintTest, ADoubleBufferedControlPaintsInAMemoryBitmapAndCopiesItOnce) {
   // A partial paint copies only its part, at its place.
   RECT Part{12, 0, 30, 30};
   RedrawWindow(Window->Handle(), &Part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  DC = GetDC(Window->Handle());
-  EXPECT_EQ(GetPixel(DC, 15, 15), Blue);
-  EXPECT_EQ(GetPixel(DC, 25, 5), Red);
-  ReleaseDC(Window->Handle(), DC);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 15, 15), Blue);
+  EXPECT_EQ(ScreenPixel(Window->Handle(), 25, 5), Red);
 }
 
 }  // namespace

@@ -47,10 +47,13 @@ class TNamedClassControl : public TCustomControl {
 
 using WindowTest = UiTest;
 
-TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
+TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeedUnderAParentWindow) {
+  TOwned<TButton> Orphan(NewObject<TButton>(nullptr));
+  Orphan->SetName("Orphan");
+  ExpectRaises<EInvalidOperation>([&] { Orphan->Handle(); }, "Control 'Orphan' has no parent window");
+
   TForm* Form = Keep(NewObject<TForm>(nullptr));
-  TButton* Button = NewObject<TButton>(Form);
-  Button->SetParent(Form);
+  TButton* Button = AddChild<TButton>(Form);
   Button->SetBounds(10, 20, 80, 25);
   Button->SetCaption("&Go");
   EXPECT_FALSE(Button->HandleAllocated());
@@ -76,23 +79,15 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeed) {
   EXPECT_EQ(GetWindow(Form->Handle(), GW_OWNER), Application->Handle());
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));
 
-  auto* Named = NewObject<TNamedClassControl>(Form);
-  Named->SetParent(Form);
+  auto* Named = AddChild<TNamedClassControl>(Form);
   EXPECT_EQ(WindowClassName(Named->Handle()), "TarvikTestNamedClass");
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_OWNDC, 0u);
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
 }
 
-TEST_F(WindowTest, AChildNeedsAParentWindow) {
-  TOwned<TButton> Orphan(NewObject<TButton>(nullptr));
-  Orphan->SetName("Orphan");
-  ExpectRaises<EInvalidOperation>([&] { Orphan->Handle(); }, "Control 'Orphan' has no parent window");
-}
-
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
   TForm* Form = ShownForm();
-  auto* Button = NewObject<TReflectingButton>(Form);
-  Button->SetParent(Form);
+  auto* Button = AddChild<TReflectingButton>(Form);
   Button->SetCaption("Again");
   HWND Old = Button->Handle();
   ASSERT_TRUE(IsWindowVisible(Old));
@@ -134,8 +129,7 @@ class TFailingDestroy : public TCustomControl {
 
 TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
   TForm* Form = ShownForm();
-  auto* Control = NewObject<TFailingDestroy>(Form);
-  Control->SetParent(Form);
+  auto* Control = AddChild<TFailingDestroy>(Form);
   HWND Old = Control->Handle();
 
   EXPECT_NO_THROW(Control->DestroyHandle());
@@ -157,8 +151,7 @@ TEST_F(WindowTest, DestroyingAWindowNeverRaisesAndTheWindowStillGoes) {
 
 TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
   TForm* Form = ShownForm();
-  auto* Control = NewObject<TCustomControl>(Form);
-  Control->SetParent(Form);
+  auto* Control = AddChild<TCustomControl>(Form);
   HWND Wnd = Control->Handle();
   // The window goes behind the control's back, without telling it.
   RemovePropA(Wnd, MAKEINTATOM(classlib_detail::ControlAtom()));
@@ -174,24 +167,18 @@ TEST_F(WindowTest, AWindowThatCannotBeDestroyedIsReportedAndLetGo) {
 
 TEST_F(WindowTest, ParentsReflectNotificationsToTheChildThatSentThem) {
   TForm* Form = ShownForm();
-  auto* Button = NewObject<TReflectingButton>(Form);
-  Button->SetParent(Form);
-  int Clicks = 0;
-  struct TCounter : TObject {
-    int* Count;
-    void Clicked(TObject*) { ++*Count; }
-  } Counter;
-  Counter.Count = &Clicks;
-  Button->OnClick = TNotifyEvent::Bind<&TCounter::Clicked>(&Counter);
+  auto* Button = AddChild<TReflectingButton>(Form);
+  TChangeCounter Clicks;
+  Button->OnClick = Clicks.Event();
 
   SendMessageA(Button->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(Button->Commands, std::vector<int>{BN_CLICKED});
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.Count, 1);
   // A command of another kind reaches the button but is no click.
   SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Button->Handle()), BN_SETFOCUS),
                reinterpret_cast<LPARAM>(Button->Handle()));
   EXPECT_EQ(Button->Commands, (std::vector<int>{BN_CLICKED, BN_SETFOCUS}));
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.Count, 1);
   // The colour of the button comes from the button's own font and brush.
   HDC DC = GetDC(Button->Handle());
   Button->SetColor(clYellow);

@@ -2,6 +2,7 @@
 // bad files, and the look-up of published properties.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,12 +18,6 @@ using namespace formtest;
 using namespace uitest;
 
 namespace {
-
-bool Contains(const std::vector<std::string>& List, const std::string& Item) {
-  for (const auto& S : List)
-    if (S == Item) return true;
-  return false;
-}
 
 // Runs Check on the component and every component it owns, recursively.
 void ForEachComponent(TComponent* Root, const std::function<void(TComponent*)>& Check) {
@@ -153,22 +148,19 @@ TEST_F(FormFileTest, LoadedRunsOnceAfterTheWholeTreeAndReferencesAreResolvedBefo
     EXPECT_FALSE(C->ComponentState().Contains(csReading)) << C->Name();
   });
   // Values set while reading ran no handler: the events were read after them.
-  EXPECT_FALSE(Contains(FormLog, "click rbnB"));
-  EXPECT_FALSE(Contains(FormLog, "change cbxLayer"));
+  for (const char* Handled : {"click rbnB", "change cbxLayer"})
+    EXPECT_EQ(std::count(FormLog.begin(), FormLog.end(), Handled), 0) << Handled;
 }
 
-TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoaded) {
+TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoadedAndItsFrameBeforeIt) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   EXPECT_EQ(Form->NameAtSetUp, "first");
   EXPECT_TRUE(Form->LoadedAtSetUp);
   EXPECT_TRUE(Form->FrameSetUpFirst);
-
   TOwned<TTestForm> Bare(NewObject<TTestForm>(nullptr, CreateNew));
   EXPECT_EQ(Bare->NameAtSetUp, "");
-}
 
-TEST_F(FormFileTest, AFrameIsSetUpOnceItsOwnFileIsReadAndLoadedAfterTheWholeForm) {
-  TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
+  // The frame is set up once its own file is read, and loaded after the whole form.
   TTestFrame* Frame = Form->fraInner;
   EXPECT_EQ(Frame->SetUps, 1);
   // The frame's own file was read; the form's value for its label came afterwards.
@@ -300,25 +292,14 @@ TEST_F(FormFileTest, ABadFileNamesFormComponentAndLineAndLeavesNothing) {
   EXPECT_EQ(ReadError("object frmBad: TTestForm\nend\n"),
             "Form Bad, component (root), line 1: A form file starts with \"form Name: Class\"");
   EXPECT_EQ(ReadError(""), "Form Bad, component (root), line 1: The form file is empty");
-}
-
-TEST_F(FormFileTest, AFormWhoseResourceIsBadRaisesFromItsConstructionAndLeavesNothing) {
+  // A form whose own resource is bad raises from its construction.
   ExpectRaises<EFormFileError>([] { NewObject<TBadForm>(nullptr); },
                                "Form TBadForm, component wgtTwo, line 17: Property Colour does not exist");
-}
-
-TEST_F(FormFileTest, AReadThatFailsInsideAFrameFreesTheFrameToo) {
-  AnsiString Text =
-      "form frmBad: TTestForm\n"
-      "  component wgtA: TTestWidget\n"
-      "  end\n"
-      "  component fraX: TTestFrame\n"
-      "    existing lblFrame\n"
-      "      Caption = 12\n"
-      "    end\n"
-      "  end\n"
-      "end\n";
-  EXPECT_EQ(ReadError(Text), "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
+  // Failing inside a frame frees the frame too.
+  EXPECT_EQ(ReadError("form frmBad: TTestForm\n  component wgtA: TTestWidget\n  end\n"
+                      "  component fraX: TTestFrame\n    existing lblFrame\n      Caption = 12\n"
+                      "    end\n  end\nend\n"),
+            "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
 }
 
 // ---------------------------------------------------------------------------------
@@ -442,18 +423,12 @@ TEST_F(FormFileTest, MutatedFilesReadOrRaiseEFormFileErrorAndLeaveNothing) {
   // What a first read makes once (class data, shared caches) is made before counting.
   FormLog.reserve(64);
   auto Read = [&](const std::string& Text, bool IntoForm) {
-    TComponent* Root =
-        IntoForm ? static_cast<TComponent*>(NewObject<TTestForm>(nullptr, CreateNew))
-                 : NewObject<TTestWidget>(nullptr);
-    try {
-      ReadComponentText(Root, Text, "Mutated");
-    } catch (...) {
-      Root->Free();
-      FormLog.clear();
-      throw;
-    }
-    Root->Free();
-    FormLog.clear();
+    struct TClearLog {
+      ~TClearLog() { FormLog.clear(); }  // after the root is freed
+    } ClearLog;
+    TOwned<TComponent> Root(IntoForm ? static_cast<TComponent*>(NewObject<TTestForm>(nullptr, CreateNew))
+                                     : NewObject<TTestWidget>(nullptr));
+    ReadComponentText(Root.get(), Text, "Mutated");
   };
   Read(WidgetText, false);
   Read(FormText, true);
@@ -478,6 +453,7 @@ TEST_F(FormFileTest, MutatedFilesReadOrRaiseEFormFileErrorAndLeaveNothing) {
     if (Fault) Findings.Add(Fault, Text);
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{}) << "errors while freeing a root";
 }
 
 }  // namespace

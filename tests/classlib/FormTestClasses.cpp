@@ -53,8 +53,6 @@ void TTestWidget::WriteBlob(TStream* Stream) {
   Stream->WriteBuffer(Blob.data(), static_cast<int>(Blob.size()));
 }
 
-void TTestWidget::ReadNote(TReader* Reader) { Note = Reader->ReadString(); }
-void TTestWidget::WriteNote(TWriter* Writer) { Writer->WriteString(Note); }
 
 void TTestWidget::Loaded() {
   TComponent::Loaded();
@@ -76,7 +74,6 @@ void TTestFrame::DoCreate() {
   LoadedAtSetUp = IsLoaded;
 }
 
-void TTestFrame::edtFrameChange(TObject*) { FormLog.push_back("change edtFrame"); }
 
 void TTestForm::Loaded() {
   TForm::Loaded();
@@ -91,13 +88,6 @@ void TTestForm::DoCreate() {
   TForm::DoCreate();
 }
 
-void TTestForm::FormShow(TObject*) { FormLog.push_back("show"); }
-void TTestForm::edtNameChange(TObject*) { FormLog.push_back("change edtName"); }
-void TTestForm::rbnClick(TObject* Sender) {
-  FormLog.push_back("click " + static_cast<TComponent*>(Sender)->Name());
-}
-void TTestForm::cbxLayerChange(TObject*) { FormLog.push_back("change cbxLayer"); }
-void TTestForm::WidgetPing(TObject*) { FormLog.push_back("ping"); }
 
 void RegisterFormTestClasses() {
   RegisterClass(&TTestWidget::StaticClass());

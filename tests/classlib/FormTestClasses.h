@@ -91,8 +91,8 @@ class TTestWidget : public TComponent {
  private:
   void ReadBlob(TStream* Stream);
   void WriteBlob(TStream* Stream);
-  void ReadNote(TReader* Reader);
-  void WriteNote(TWriter* Writer);
+  void ReadNote(TReader* Reader) { Note = Reader->ReadString(); }
+  void WriteNote(TWriter* Writer) { Writer->WriteString(Note); }
 
   int FCount = 0;
   double FRatio = 0;
@@ -110,7 +110,7 @@ class TTestFrame : public TFrame {
  public:
   explicit TTestFrame(TComponent* AOwner) : TFrame(AOwner) {}
   void Loaded() override;
-  void edtFrameChange(TObject* Sender);
+  void edtFrameChange(TObject*) { FormLog.push_back("change edtFrame"); }
 
   TLabel* lblFrame = nullptr;
   TEdit* edtFrame = nullptr;
@@ -133,11 +133,13 @@ class TTestForm : public TForm {
   TTestForm(TComponent* AOwner, TCreateNew) : TForm(AOwner, CreateNew) {}
   void Loaded() override;
 
-  void FormShow(TObject* Sender);
-  void edtNameChange(TObject* Sender);
-  void rbnClick(TObject* Sender);
-  void cbxLayerChange(TObject* Sender);
-  void WidgetPing(TObject* Sender);
+  void FormShow(TObject*) { FormLog.push_back("show"); }
+  void edtNameChange(TObject*) { FormLog.push_back("change edtName"); }
+  void rbnClick(TObject* Sender) {
+    FormLog.push_back("click " + static_cast<TComponent*>(Sender)->Name());
+  }
+  void cbxLayerChange(TObject*) { FormLog.push_back("change cbxLayer"); }
+  void WidgetPing(TObject*) { FormLog.push_back("ping"); }
 
   TPanel* pnlTop = nullptr;
   TLabel* lblName = nullptr;

@@ -35,8 +35,7 @@ HWND PlainWindow(bool Visible, int X = 600) {
 }
 
 TButton* AddButton(TWinControl* Parent, const char* Caption, int Left, TModalResult Result = mrNone) {
-  TButton* Button = NewObject<TButton>(Parent);
-  Button->SetParent(Parent);
+  TButton* Button = AddChild<TButton>(Parent);
   Button->SetBounds(Left, 150, 75, 25);
   Button->SetCaption(Caption);
   Button->SetModalResult(Result);
@@ -203,12 +202,6 @@ class DialogKeyTest : public UiTest {
     Form->SetActiveControl(Edit);
     Pump();
   }
-  void Press(Word Key) {
-    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1);
-    PostMessageA(GetFocus(), WM_KEYUP, Key, 0xC0000001);
-    Pump();
-  }
-
   TForm* Form = nullptr;
   TProbe* Edit = nullptr;
   TButton* Ok = nullptr;
@@ -221,14 +214,21 @@ class DialogKeyTest : public UiTest {
 
 TEST_F(DialogKeyTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
   ASSERT_EQ(GetFocus(), Edit->Handle());
-  Press(VK_RETURN);
+  HeldKeys = {VK_SHIFT};  // not with a shift key held
+  PressKey(VK_RETURN);
+  HeldKeys.clear();
+  EXPECT_EQ(OkClicks, 0);
+  PressKey(VK_RETURN);
   EXPECT_EQ(OkClicks, 1);
   EXPECT_EQ(CancelClicks, 0);
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_EQ(OkClicks, 1);
   EXPECT_EQ(CancelClicks, 1);
   // The default button shows as such while no other button has the focus.
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+  Ok->SetDefault(false);
+  PressKey(VK_RETURN);
+  EXPECT_EQ(OkClicks, 1);
 }
 
 TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
@@ -236,24 +236,14 @@ TEST_F(DialogKeyTest, AFocusedButtonTakesEnterInsteadOfTheDefaultOne) {
   Pump();
   ASSERT_EQ(GetFocus(), Cancel->Handle());
   EXPECT_EQ(GetWindowLongA(Ok->Handle(), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_EQ(CancelClicks, 1);
-  EXPECT_EQ(OkClicks, 0);
-}
-
-TEST_F(DialogKeyTest, HeldShiftOrNoDefaultButtonMeansNoClick) {
-  HeldKeys = {VK_SHIFT};
-  Press(VK_RETURN);
-  HeldKeys.clear();
-  Ok->SetDefault(false);
-  Press(VK_RETURN);
   EXPECT_EQ(OkClicks, 0);
 }
 
 TEST_F(DialogKeyTest, ModalResultOfTheDefaultButtonEndsAModalLoop) {
   TForm* Dialog = Keep(NewObject<TForm>(nullptr));
-  TProbe* Field = NewObject<TProbe>(Dialog);
-  Field->SetParent(Dialog);
+  TProbe* Field = AddChild<TProbe>(Dialog);
   AddButton(Dialog, "OK", 10, mrOk)->SetDefault(true);
   AddButton(Dialog, "Cancel", 100, mrCancel)->SetCancel(true);
   for (Word Key : {VK_RETURN, VK_ESCAPE}) {
@@ -283,6 +273,9 @@ class MnemonicTest : public DialogKeyTest {
 };
 
 TEST_F(MnemonicTest, AltAndTheLabelsLetterFocusItsControl) {
+  PostMessageA(Edit->Handle(), WM_SYSCHAR, 'q', 0x20000001);  // another letter: nothing
+  Pump();
+  EXPECT_EQ(GetFocus(), Edit->Handle());
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);
   Pump();
   EXPECT_EQ(GetFocus(), Target->Handle());
@@ -300,7 +293,7 @@ TEST_F(MnemonicTest, TheLetterAloneWorksUnlessTheFocusedControlWantsCharacters) 
   EXPECT_EQ(GetFocus(), Target->Handle());
 }
 
-TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledTargetsAreSkipped) {
+TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledOrFreedTargetsAreSkipped) {
   Cancel->SetCaption("&Abandon");
   Target->SetEnabled(false);
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);
@@ -308,9 +301,7 @@ TEST_F(MnemonicTest, ButtonMnemonicsClickAndDisabledTargetsAreSkipped) {
   Pump();
   EXPECT_EQ(GetFocus(), Edit->Handle());
   EXPECT_EQ(CancelClicks, 1);
-}
-
-TEST_F(MnemonicTest, TheLabelForgetsAFreedControl) {
+  // The label forgets a freed control.
   Target->Free();
   EXPECT_EQ(Label->FocusControl(), nullptr);
   PostMessageA(Edit->Handle(), WM_SYSCHAR, 'n', 0x20000001);
@@ -431,10 +422,8 @@ TEST_F(FocusTest, AnExceptionWhileLeavingKeepsTheFocusWhereItWas) {
 
 TEST_F(FocusTest, TheActiveControlSetBeforeShowingGetsTheFocus) {
   TForm* Other = Keep(NewObject<TForm>(nullptr));
-  auto* First = NewObject<TProbe>(Other);
-  First->SetParent(Other);
-  auto* Second = NewObject<TProbe>(Other);
-  Second->SetParent(Other);
+  AddChild<TProbe>(Other);  // first in the tab order
+  auto* Second = AddChild<TProbe>(Other);
   Second->SetTop(30);
   Other->SetActiveControl(Second);
   Other->Show();
@@ -451,8 +440,7 @@ namespace {
 using FrameTest = FocusTest;
 
 TEST_F(FrameTest, AFramesControlsTakePartInTheFormsTabOrder) {
-  TFrame* Frame = NewObject<TFrame>(Form);
-  Frame->SetParent(Form);
+  TFrame* Frame = AddChild<TFrame>(Form);
   Frame->SetBounds(0, 60, 200, 50);
   Frame->SetTabOrder(1);  // C, Frame, A, B
   auto* Inner1 = NewObject<TProbe>(Frame, &Events);

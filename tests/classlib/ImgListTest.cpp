@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "classlib/ImgList.h"
+#include "tests/classlib/UiTestSupport.h"
 
 // A 16 x 16 image list holding one image: a red 8 x 8 square on fuchsia, which is
 // the mask colour. Drawn at (10, 10) on a green target.
@@ -97,22 +98,17 @@ TEST_F(ImageListTest, SelectedStyleBlendsTheBlendColour) {
 }
 
 TEST_F(ImageListTest, ChangeLinksHearOfChangesUntilEitherSideGoes) {
-  int Changes = 0;
-  struct Counter {
-    int* Count;
-    TObject* Sender = nullptr;
-    void Changed(TObject* S) { ++*Count, Sender = S; }
-  } Listener{&Changes};
+  uitest::TChangeCounter Changes;
   TOwned<TChangeLink> Link(NewObject<TChangeLink>());
-  Link->OnChange = TNotifyEvent::Bind<&Counter::Changed>(&Listener);
+  Link->OnChange = Changes.Event();
   List->RegisterChanges(Link.get());
   EXPECT_EQ(Link->Sender(), List.get());
   List->AddMasked(Image.get(), clFuchsia);
   List->Add(Image.get(), nullptr);
   List->SetBkColor(clWhite);
   List->Delete(0);
-  EXPECT_EQ(Changes, 4);
-  EXPECT_EQ(Listener.Sender, List.get());
+  EXPECT_EQ(Changes.Count, 4);
+  EXPECT_EQ(Changes.Sender, List.get());
   ExpectRaises<EInvalidOperation>([&] { List->Delete(1); }, "Invalid ImageList Index");
   List->SetSize(24, 24);
   EXPECT_EQ(List->Count(), 0) << "a new size empties the list";
@@ -121,7 +117,7 @@ TEST_F(ImageListTest, ChangeLinksHearOfChangesUntilEitherSideGoes) {
   List->RegisterChanges(Second.get());
   Second.reset();  // unregisters itself
   List->Clear();
-  EXPECT_EQ(Changes, 6);
+  EXPECT_EQ(Changes.Count, 6);
   List.reset();
   EXPECT_EQ(Link->Sender(), nullptr) << "the list is gone";
 }

@@ -8,6 +8,7 @@
 #include "classlib/Memory.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/Units.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -73,9 +74,6 @@ class TDebugOutput {
   void* FHandler;
 };
 
-std::vector<std::string> Shown;
-void RecordShown(const AnsiString& Message) { Shown.push_back(Message); }
-
 // Runs tables of its own, then restarts the class library's table for the tests that
 // follow.
 class UnitTableTest : public ::testing::Test {
@@ -127,9 +125,7 @@ TEST_F(UnitTableTest, AtProcessExitNoUnitEndsAndNoWindowIsTouched) {
 }
 
 TEST_F(UnitTableTest, ErrorsWhileEndingGoToTheDebuggerNotToTheDisplay) {
-  TShowExceptionProc Saved = ShowExceptionProc;
-  ShowExceptionProc = RecordShown;
-  Shown.clear();
+  uitest::TShownExceptions Display;
   const TUnitEntry Entries[] = {{"A", InitA, FinalA}, {"Shows", nullptr, FinalShows}, {"C", InitC, FinalC}};
   const TUnitTable Table = {"shows", {}, Entries};
   InitializeUnits(Table);
@@ -140,13 +136,18 @@ TEST_F(UnitTableTest, ErrorsWhileEndingGoToTheDebuggerNotToTheDisplay) {
     EXPECT_EQ(Output.Lines, (std::vector<std::string>{"Tarvik: unit C failed to end: finalization failed\n",
                                                       "Tarvik: shown while ending\n"}));
   }
-  EXPECT_TRUE(Shown.empty());
+  EXPECT_TRUE(uitest::ShownMessages.empty());
   // The display is the caller's again afterwards.
-  EXPECT_EQ(ShowExceptionProc, &RecordShown);
-  ShowExceptionProc = Saved;
+  EXPECT_EQ(ShowExceptionProc, &uitest::RecordShown);
 }
 
 TEST_F(UnitTableTest, AFailedStartEndsOnlyWhatItStarted) {
+  // A first start that fails leaves nothing started.
+  EXPECT_THROW(InitializeUnits(Failing), EInvalidOperation);
+  EXPECT_EQ(Trace, "+A+B+A-A-A");
+  EXPECT_EQ(InitializedUnitCount(), 0u);
+  EXPECT_TRUE(StartedUnitTables().empty());
+  Trace.clear();
   InitializeUnits(Lower);
   EXPECT_THROW(InitializeUnits(Failing), EInvalidOperation);
   // The failing table's own A ended; the lower table, started before, still runs.
@@ -155,13 +156,6 @@ TEST_F(UnitTableTest, AFailedStartEndsOnlyWhatItStarted) {
   EXPECT_EQ(InitializedUnitCount(), 2u);
   FinalizeUnits();
   EXPECT_EQ(Trace, "+A+B+A-A-A");
-}
-
-TEST_F(UnitTableTest, AFailedFirstStartLeavesNothingStarted) {
-  EXPECT_THROW(InitializeUnits(Failing), EInvalidOperation);
-  EXPECT_EQ(Trace, "+A+B+A-A-A");
-  EXPECT_EQ(InitializedUnitCount(), 0u);
-  EXPECT_TRUE(StartedUnitTables().empty());
 }
 
 // The class library's test program starts the class library alone: no unit of the

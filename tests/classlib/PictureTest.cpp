@@ -6,19 +6,12 @@
 
 #include <cstring>
 #include <vector>
-#include <vector>
 
 #include "classlib/FileUtils.h"
 #include "classlib/Graphics.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
-
-AnsiString TempFileName(const char* Name) {
-  char Dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, Dir);
-  return AnsiString(Dir) + "PictureTest_" + std::to_string(GetCurrentProcessId()) + "_" +
-         Name;
-}
 
 // Records a 100 x 50 picture: the left half red, the right half blue.
 void RecordHalves(TMetafile* Metafile) {
@@ -177,7 +170,7 @@ class PictureTest : public ::testing::Test {
     for (const AnsiString& Name : Files) DeleteFileA(Name.c_str());
   }
   AnsiString File(const char* Name) {
-    Files.push_back(TempFileName(Name));
+    Files.push_back(uitest::TempPath(AnsiString("PictureTest_") + Name));
     return Files.back();
   }
   std::vector<AnsiString> Files;
@@ -193,21 +186,17 @@ TEST_F(PictureTest, FilesLoadByTheClassOfTheirExtension) {
   Bitmap->SaveToFile(Bmp);
 
   TOwned<TPicture> Picture(NewObject<TPicture>());
-  int Changes = 0;
-  struct Counter {
-    int* Count;
-    void Changed(TObject*) { ++*Count; }
-  } Listener{&Changes};
-  Picture->OnChange = TNotifyEvent::Bind<&Counter::Changed>(&Listener);
+  uitest::TChangeCounter Changes;
+  Picture->OnChange = Changes.Event();
   Picture->LoadFromFile(Emf);
   ASSERT_TRUE(Picture->Graphic() && Picture->Graphic()->Is<TMetafile>());
   EXPECT_EQ(Picture->Width(), 100);
   Picture->LoadFromFile(Bmp);
   ASSERT_TRUE(Picture->Graphic()->Is<TBitmap>());
   EXPECT_EQ(Picture->Height(), 2);
-  EXPECT_EQ(Changes, 2);
+  EXPECT_EQ(Changes.Count, 2);
   Picture->Bitmap()->Canvas()->SetPixels(0, 0, clRed);
-  EXPECT_EQ(Changes, 3) << "drawing on the graphic changes the picture";
+  EXPECT_EQ(Changes.Count, 3) << "drawing on the graphic changes the picture";
 
   ExpectRaises<EInvalidGraphic>([&] { Picture->LoadFromFile(File("image.xyz")); },
                                 "Unknown picture file extension (.xyz)");

@@ -1,6 +1,6 @@
-// The standard controls over real windows: radio buttons and check boxes, the label's
-// mnemonic, the spin edit, the combo box, the edit, the list box, the speed button,
-// the image and the image list as a component.
+// The standard controls over real windows: radio buttons and check boxes, the spin edit,
+// the combo box, the edit, the list box, the speed button, the image and the image list
+// as a component.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,36 +97,6 @@ TEST_F(StdCtrlsTest, CheckBoxesClickOnAChangeAndTheUserTogglesThem) {
   EXPECT_EQ(Box->State(), cbGrayed);
   EXPECT_EQ(SendMessageA(Box->Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
   EXPECT_EQ(Clicks.size(), 4u);
-}
-
-TEST_F(StdCtrlsTest, ALabelsMnemonicFocusesItsFocusControl) {
-  auto* Other = Add<TEdit>("edtOther", 5, 5);
-  auto* Target = Add<TEdit>("edtTarget", 5, 40);
-  auto* Label = NewObject<TLabel>(Form);
-  Label->SetParent(Form);
-  Label->SetCaption("&Width");
-  Label->SetFocusControl(Target);
-  Other->SetFocus();
-  Pump();
-  ASSERT_TRUE(Other->Focused());
-  // Alt+W as the keyboard gives it.
-  PostMessageA(Other->Handle(), WM_SYSCHAR, 'w', 0x20000001);
-  Pump();
-  EXPECT_TRUE(Target->Focused());
-  EXPECT_EQ(Form->ActiveControl(), Target);
-
-  // Another letter, or a target that cannot take the focus, leaves the focus alone.
-  Other->SetFocus();
-  PostMessageA(Other->Handle(), WM_SYSCHAR, 'q', 0x20000001);
-  Pump();
-  EXPECT_TRUE(Other->Focused());
-  Target->SetEnabled(false);
-  PostMessageA(Other->Handle(), WM_SYSCHAR, 'w', 0x20000001);
-  Pump();
-  EXPECT_TRUE(Other->Focused());
-  // The label forgets a control that goes.
-  Target->Free();
-  EXPECT_EQ(Label->FocusControl(), nullptr);
 }
 
 TEST_F(StdCtrlsTest, ASpinEditClampsItsValueAndReadsANonNumberAsItsMinimum) {

@@ -7,14 +7,11 @@
 #include <cstring>
 
 #include "classlib/Streams.h"
+#include "tests/classlib/UiTestSupport.h"
+
+using uitest::TempPath;
 
 namespace {
-
-AnsiString TempFileName(const char* Name) {
-  char Dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, Dir);
-  return AnsiString(Dir) + "StreamsTest_" + std::to_string(GetCurrentProcessId()) + "_" + Name;
-}
 
 AnsiString Text(TCustomMemoryStream* M) {
   return AnsiString(static_cast<const char*>(M->Memory()), static_cast<std::size_t>(M->Size()));
@@ -79,7 +76,7 @@ TEST(MemoryStreamTest, CustomMemoryStreamIsReadOnly) {
 class FileStreamTest : public ::testing::Test {
  protected:
   void TearDown() override { DeleteFileA(Name.c_str()); }
-  AnsiString Name = TempFileName("data.bin");
+  AnsiString Name = TempPath("StreamsTest_data.bin");
 };
 
 TEST_F(FileStreamTest, CreateWriteReopenAndTruncate) {
@@ -115,7 +112,7 @@ TEST_F(FileStreamTest, MissingFileRaisesWithTheSystemMessage) {
               "Cannot open file \"" + Name + "\". " + SysErrorMessage(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(SysErrorMessage(ERROR_FILE_NOT_FOUND).empty());
   }
-  EXPECT_THROW(NewObject<TFileStream>(TempFileName("no-such-dir\\x.bin"), fmCreate)->Free(),
+  EXPECT_THROW(NewObject<TFileStream>(TempPath("StreamsTest_no-such-dir\\x.bin"), fmCreate)->Free(),
                EFCreateError);
 }
 

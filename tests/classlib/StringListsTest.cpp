@@ -10,6 +10,7 @@
 
 #include "classlib/StringLists.h"
 #include "classlib/Streams.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST_F(TStringListTest, InsertMoveExchangeKeepObjectsWithTheirStrings) {
   for (TObject* Obj : O) Obj->Free();
 }
 
-TEST_F(TStringListTest, SortedListWithDupIgnoreReturnsTheExistingIndex) {
+TEST_F(TStringListTest, SortedListsIgnoreOrRefuseDuplicatesAndFindCaseInsensitively) {
   List->SetSorted(true);
   for (const char* S : {"pear", "apple", "plum"}) List->Add(S);
   EXPECT_EQ(List->Add("PEAR"), 1);
@@ -69,10 +70,10 @@ TEST_F(TStringListTest, SortedListWithDupIgnoreReturnsTheExistingIndex) {
   const char* NotOnSorted = "Operation not allowed on sorted string list";
   ExpectRaises<EStringListError>([&] { List->Insert(0, "c"); }, NotOnSorted);
   ExpectRaises<EStringListError>([&] { List->Move(0, 1); }, NotOnSorted);
-}
 
-TEST_F(TStringListTest, FindOnSortedCaseInsensitiveList) {
-  List->SetSorted(true);
+  // Find on a sorted, case-insensitive list.
+  List->Clear();
+  List->SetDuplicates(dupIgnore);
   for (const char* S : {"delta", "Bravo", "alpha", "Charlie", "echo"}) List->Add(S);
   int Index = -1;
   EXPECT_TRUE(List->Find("charlie", Index));
@@ -222,9 +223,7 @@ TEST_F(TStringListTest, AssignCopiesStringsAndObjects) {
 }
 
 TEST_F(TStringListTest, LoadsLfAndCrLfLinesAndSavesCrLf) {
-  char Dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, Dir);
-  AnsiString Name = AnsiString(Dir) + "StringListsTest_" + std::to_string(GetCurrentProcessId());
+  const AnsiString Name = uitest::TempPath("StringListsTest");
   for (const char* Raw : {"first\nsecond line\n\nlast", "first\r\nsecond line\r\n\r\nlast\r\n"}) {
     TOwned<TFileStream>(NewObject<TFileStream>(Name, fmCreate))->WriteBuffer(Raw, std::strlen(Raw));
     List->LoadFromFile(Name);

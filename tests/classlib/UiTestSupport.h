@@ -1,6 +1,7 @@
-// Shared by the tests of controls and forms: a fixture that records the exceptions
-// handed to the application (no message box ever opens), pumping of the message
-// queue with a time limit, and small controls with a log of what reached them.
+// Shared by the class library's tests: a fixture that records the exceptions handed to
+// the application (no message box ever opens), pumping of the message queue with a time
+// limit, small controls with a log of what reached them, a counter of change
+// notifications, screen pixels and temporary file names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,14 @@
 #include "classlib/Forms.h"
 
 namespace uitest {
+
+// A new control owned by Parent and placed on it.
+template <class T, class... A>
+T* AddChild(TWinControl* Parent, A&&... Args) {
+  T* Control = NewObject<T>(Parent, std::forward<A>(Args)...);
+  Control->SetParent(Parent);
+  return Control;
+}
 
 // Records Application->OnException.
 class TExceptionLog : public TObject {
@@ -35,8 +44,47 @@ class TNotifyHandler : public TObject {
   std::function<void(TObject*)> Fn;
 };
 
+// Counts the notifications of a change event and keeps the last sender.
+struct TChangeCounter {
+  int Count = 0;
+  TObject* Sender = nullptr;
+  void Changed(TObject* ASender) {
+    ++Count;
+    Sender = ASender;
+  }
+  TNotifyEvent Event() { return TNotifyEvent::Bind<&TChangeCounter::Changed>(this); }
+};
+
+// A pixel of a window's client area as it is on the screen, as RGB.
+inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
+  HDC DC = GetDC(Window);
+  COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+// A file name in the temporary folder, Name made unique to this process.
+inline AnsiString TempPath(const AnsiString& Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, Dir);
+  return AnsiString(Dir) + std::to_string(GetCurrentProcessId()) + "_" + Name;
+}
+
 inline std::vector<std::string> ShownMessages;
 inline void RecordShown(const AnsiString& Message) { ShownMessages.push_back(Message); }
+
+// While it lives, what the exception display would show goes to ShownMessages.
+class TShownExceptions {
+ public:
+  TShownExceptions() : FSaved(ShowExceptionProc) {
+    ShowExceptionProc = RecordShown;
+    ShownMessages.clear();
+  }
+  ~TShownExceptions() { ShowExceptionProc = FSaved; }
+
+ private:
+  TShowExceptionProc FSaved;
+};
 
 // The key state seen by the controls: the keys listed here are held.
 inline std::vector<int> HeldKeys;
@@ -56,6 +104,19 @@ inline void Pump(int Milliseconds = 0) {
   Application->ProcessMessages();
 }
 
+// A key pressed and released where the focus is, as the user's input arrives.
+inline void PressKey(WPARAM Key) {
+  HWND Focus = GetFocus();
+  PostMessageA(Focus, WM_KEYDOWN, Key, 1);
+  PostMessageA(Focus, WM_KEYUP, Key, 0xC0000001);
+  Pump();
+}
+
+// Paints the control's window now.
+inline void PaintNow(TWinControl* Control) {
+  RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 // Pumps until Condition holds or the time is up; the condition's last answer.
 template <class F>
 bool PumpUntil(F Condition, int TimeoutMs = 3000) {
@@ -73,9 +134,6 @@ class UiTest : public ::testing::Test {
   void SetUp() override {
     Log = NewObject<TExceptionLog>();
     Application->OnException = TExceptionEvent::Bind<&TExceptionLog::Record>(Log);
-    SavedShow = ShowExceptionProc;
-    ShowExceptionProc = RecordShown;
-    ShownMessages.clear();
     SavedKeyState = GetKeyStateProc;
     GetKeyStateProc = FakeKeyState;
     HeldKeys.clear();
@@ -85,7 +143,6 @@ class UiTest : public ::testing::Test {
     Owned.clear();
     Pump();
     Application->OnException = nullptr;
-    ShowExceptionProc = SavedShow;
     GetKeyStateProc = SavedKeyState;
     Log->Free();
   }
@@ -105,8 +162,8 @@ class UiTest : public ::testing::Test {
     return Form;
   }
 
+  TShownExceptions Display;  // for the whole life of the test
   TExceptionLog* Log = nullptr;
-  TShowExceptionProc SavedShow = nullptr;
   TGetKeyStateProc SavedKeyState = nullptr;
   std::vector<TObject*> Owned;
 };

@@ -147,14 +147,12 @@ class KsStretchRowTest : public ::testing::Test {
   TGuardedBitmap Src{4, 1, 0};
 };
 
-TEST_F(KsStretchRowTest, NearestPixelsIn16Dot16StepsStartingAt65535ths) {
+TEST_F(KsStretchRowTest, NearestPixelsIn16Dot16StepsAndNoneFromOutsideTheSource) {
   EXPECT_EQ(Stretch(8, 1, {0, 0, 8, 1}, {0, 0, 4, 1}), (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4}));
   EXPECT_EQ(Stretch(2, 1, {0, 0, 2, 1}, {0, 0, 4, 1}), (std::vector<int>{1, 3}));
   // Three pixels cut on the left: the start is MulDiv(3 * 4, 65535, 8) = 98303.
   EXPECT_EQ(Stretch(5, 1, {-3, 0, 5, 1}, {0, 0, 4, 1}), (std::vector<int>{2, 2, 3, 3, 4}));
-}
-
-TEST_F(KsStretchRowTest, SamplesOutsideTheSourceLeaveTheirPixelsAlone) {
+  // Samples outside the source leave their pixels alone.
   EXPECT_EQ(Stretch(8, 1, {0, 0, 8, 1}, {-2, 0, 2, 1}), (std::vector<int>{0, 0, 0, 0, 1, 1, 2, 2}));
   EXPECT_EQ(Stretch(8, 1, {0, 0, 8, 1}, {2, 0, 6, 1}), (std::vector<int>{3, 3, 4, 4, 0, 0, 0, 0}));
   EXPECT_EQ(Stretch(4, 4, {0, 0, 4, 4}, {0, -1, 4, 1}),

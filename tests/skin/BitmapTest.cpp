@@ -8,24 +8,20 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/Streams.h"
 #include "skin/KsBitmap.h"
+#include "tests/classlib/UiTestSupport.h"
 #include "tests/skin/BitmapTestSupport.h"
 
 using namespace skintest;
 
 namespace {
 
-struct TChangeCounter : TObject {
-  int Count = 0;
-  void Changed(TObject*) { ++Count; }
-};
-
 TEST(KsBitmapTest, SizesAreAbsoluteAndOnlyARealChangeMakesANewImage) {
   const int HandlesBefore = GdiHandleCount();
   HGDIOBJ Exposed[2] = {};
   {
     TOwned<TKsBitmap> B(NewObject<TKsBitmap>());
-    TChangeCounter Changes;
-    B->OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(&Changes);
+    uitest::TChangeCounter Changes;
+    B->OnChange = Changes.Event();
     EXPECT_TRUE(B->Empty());
     B->SetSize(-20, 10);
     EXPECT_EQ(B->Width() * 100 + B->Height(), 2010);

@@ -54,7 +54,7 @@ TEST(KsColorTest, HSLRoundTripsReturnTheColourOpaque) {
       }
 }
 
-TEST(KsColorTest, HueShiftsTurnModulo255AndLeaveGreysAlone) {
+TEST(KsColorTest, HueShiftsTurnModulo255AndLeaveGreysAloneAndBrightnessShiftsClamp) {
   EXPECT_EQ(ShiftHue(0xFFFF0000, 85), 0xFF00FF00u);
   EXPECT_EQ(ShiftHue(0xFFFF0000, -85), 0xFF0000FFu);  // -85 + 255 = 170, two thirds
   EXPECT_EQ(ShiftHue(0x80FF0000, 255), 0xFFFF0000u);  // 255 is a whole turn
@@ -69,9 +69,7 @@ TEST(KsColorTest, HueShiftsTurnModulo255AndLeaveGreysAlone) {
                 3)
           << std::hex << C;
   }
-}
-
-TEST(KsColorTest, BrightnessShiftsClampEveryChannel) {
+  // Brightness shifts clamp every channel.
   EXPECT_EQ(ShiftBrightness(0x80102030, 40), 0xFF384858u);
   EXPECT_EQ(ShiftBrightness(0x80102030, -0x18), 0xFF000818u);
   EXPECT_EQ(ShiftBrightness(0x80F01030, 300), 0xFFFFFFFFu);

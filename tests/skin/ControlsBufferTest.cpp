@@ -15,13 +15,14 @@ namespace {
 
 constexpr TKsColor OpaqueRed = 0xFFFF0000;
 
-TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
 TKsColor RgbOf(TColor C) { return Rgb(ColorToKsColor(C, 255)); }
 
-// A windowed kit control that paints one colour (or the base fill) and counts.
-class TSolidControl : public TKsCustomControl {
+// A windowed or graphic kit control that paints one colour (or the base fill) and
+// counts its paints.
+template <class Base>
+class TSolid : public Base {
  public:
-  explicit TSolidControl(TComponent* AOwner) : TKsCustomControl(AOwner) {}
+  explicit TSolid(TComponent* AOwner) : Base(AOwner) {}
   std::optional<TKsColor> Solid;
   int Paints = 0;
 
@@ -29,27 +30,13 @@ class TSolidControl : public TKsCustomControl {
   void PaintBuffer() override {
     ++Paints;
     if (Solid)
-      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
+      this->Buffer()->FillRect(TRect{0, 0, this->Width(), this->Height()}, *Solid);
     else
-      TKsCustomControl::PaintBuffer();
+      Base::PaintBuffer();
   }
 };
-
-class TSolidGraphic : public TKsGraphicControl {
- public:
-  explicit TSolidGraphic(TComponent* AOwner) : TKsGraphicControl(AOwner) {}
-  std::optional<TKsColor> Solid;
-  int Paints = 0;
-
- protected:
-  void PaintBuffer() override {
-    ++Paints;
-    if (Solid)
-      Buffer()->FillRect(TRect{0, 0, Width(), Height()}, *Solid);
-    else
-      TKsGraphicControl::PaintBuffer();
-  }
-};
+using TSolidControl = TSolid<TKsCustomControl>;
+using TSolidGraphic = TSolid<TKsGraphicControl>;
 
 // A plain windowed control that paints itself blue, with or without WS_EX_TRANSPARENT.
 class TBlueWindow : public TCustomControl {
@@ -97,22 +84,11 @@ class KsBufferTest : public UiTest {
     Control->SetBounds(Left, Top, Width, Height);
     return Control;
   }
-  // Paints the control's window (and so its buffer) now.
-  static void PaintNow(TWinControl* Control) {
-    RedrawWindow(Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  }
 
   TForm* Form = nullptr;
 };
 
-TEST(KsBufferGrainTest, ALengthGetsTheNextWholeGrainAboveIt) {
-  EXPECT_EQ(BufferGrainSize(30, 30), 60);
-  EXPECT_EQ(BufferGrainSize(29, 30), 30);
-  EXPECT_EQ(BufferGrainSize(0, 30), 30);
-  EXPECT_EQ(BufferGrainSize(100, 30), 120);
-}
-
-TEST(KsBufferGrainTest, BuffersGrowInStepsAndShrinkOnlyPastOneStep) {
+TEST(KsBufferGrainTest, BuffersGrowInWholeGrainsAndShrinkOnlyPastOneStep) {
   TOwned<TKsCustomControl> Windowed(NewObject<TKsCustomControl>(nullptr));
   TOwned<TKsGraphicControl> Graphic(NewObject<TKsGraphicControl>(nullptr));
   auto Size = [](TKsBitmap* B) { return std::make_pair(B->Width(), B->Height()); };
@@ -134,6 +110,11 @@ TEST(KsBufferGrainTest, BuffersGrowInStepsAndShrinkOnlyPastOneStep) {
   Windowed->SetBounds(0, 0, 200, 40);
   EXPECT_EQ(Size(Windowed->BlendBuffer()), Size(Windowed->Buffer()));
   EXPECT_EQ(Size(Windowed->Buffer()), std::make_pair(210, 60));
+  // A length gets the next whole grain above it.
+  EXPECT_EQ(BufferGrainSize(30, 30), 60);
+  EXPECT_EQ(BufferGrainSize(29, 30), 30);
+  EXPECT_EQ(BufferGrainSize(0, 30), 30);
+  EXPECT_EQ(BufferGrainSize(100, 30), 120);
 }
 
 TEST_F(KsBufferTest, AWindowResizedFromOutsideResizesTheBuffer) {
@@ -221,8 +202,7 @@ TEST_F(KsBufferTest, AnOwnerThatBlendsMakesEveryUpdateRepaint) {
   auto* Blending = Keep(NewObject<TBlendingForm>(nullptr));
   Blending->SetBounds(40, 300, 200, 100);
   Blending->Show();
-  auto* Mine = NewObject<TSolidControl>(Blending);
-  Mine->SetParent(Blending);
+  auto* Mine = AddChild<TSolidControl>(Blending);
   auto* Plain = Add<TSolidControl>(10, 10, 60, 30);
   Pump();
   PaintNow(Mine);

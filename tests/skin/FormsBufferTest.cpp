@@ -5,10 +5,12 @@
 
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "classlib/FileUtils.h"
 #include "skin/KsForms.h"
+#include "tests/host/HostProcessSupport.h"
 #include "tests/skin/BitmapTestSupport.h"
 
 using namespace skintest;
@@ -92,47 +94,15 @@ TEST(KsCaptionTest, SixMaskedGlyphsInTheirOrder) {
 // Runs a test host with the built module and reads its "key=value" lines.
 std::map<std::string, std::string> RunHost(const char* Host) {
   const AnsiString Folder = ExtractFilePath(GetModuleFileNameStr(nullptr));
-  AnsiString CommandLine = "\"" + Folder + Host + "\" \"" + Folder + "..\\host-root\\Tarvik.dll\"";
-  SECURITY_ATTRIBUTES Inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE Read = nullptr, Write = nullptr;
-  EXPECT_TRUE(CreatePipe(&Read, &Write, &Inherit, 0));
-  SetHandleInformation(Read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA Startup{};
-  Startup.cb = sizeof(Startup);
-  Startup.dwFlags = STARTF_USESTDHANDLES;
-  Startup.hStdOutput = Write;
-  Startup.hStdError = Write;
-  Startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION Process{};
-  const BOOL Started = CreateProcessA(nullptr, CommandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &Startup, &Process);
-  CloseHandle(Write);
+  const TRunResult Run =
+      RunProgram("\"" + Folder + Host + "\" \"" + Folder + "..\\host-root\\Tarvik.dll\"", Folder);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
   std::map<std::string, std::string> Result;
-  if (!Started) {
-    ADD_FAILURE() << "cannot start " << CommandLine;
-    CloseHandle(Read);
-    return Result;
-  }
-  std::string Output;
-  char Chunk[512];
-  DWORD Got = 0;
-  while (ReadFile(Read, Chunk, sizeof(Chunk), &Got, nullptr) && Got > 0) Output.append(Chunk, Got);
-  CloseHandle(Read);
-  EXPECT_EQ(WaitForSingleObject(Process.hProcess, 60000), WAIT_OBJECT_0);
-  DWORD ExitCode = 1;
-  GetExitCodeProcess(Process.hProcess, &ExitCode);
-  CloseHandle(Process.hProcess);
-  CloseHandle(Process.hThread);
-  EXPECT_EQ(ExitCode, 0u) << Output;
-  std::size_t Start = 0;
-  while (Start < Output.size()) {
-    std::size_t End = Output.find('\n', Start);
-    if (End == std::string::npos) End = Output.size();
-    std::string Line = Output.substr(Start, End - Start);
+  std::istringstream Lines(Run.Output);
+  for (std::string Line; std::getline(Lines, Line);) {
     if (!Line.empty() && Line.back() == '\r') Line.pop_back();
     const std::size_t Equals = Line.find('=');
     if (Equals != std::string::npos) Result[Line.substr(0, Equals)] = Line.substr(Equals + 1);
-    Start = End + 1;
   }
   return Result;
 }

@@ -115,7 +115,7 @@ class KsHooksTest : public UiTest {
   std::vector<THookProbe*> Probes;
 };
 
-TEST_F(KsHooksTest, TheLastAddedHookSeesEachMessageFirstBeforeAndAfterTheWindow) {
+TEST_F(KsHooksTest, TheLastAddedHookSeesEachMessageFirstAndAHandledOneReachesNothingElse) {
   AddHook("A");
   AddHook("B");
   EXPECT_EQ(Ping(), 5);
@@ -124,11 +124,9 @@ TEST_F(KsHooksTest, TheLastAddedHookSeesEachMessageFirstBeforeAndAfterTheWindow)
   ASSERT_NE(Record, nullptr);
   EXPECT_EQ(Record->HookCount(), 2);
   EXPECT_EQ(CurrentWndProc(Control->Handle()), Record->NewWndProc());
-}
 
-TEST_F(KsHooksTest, AMessageHandledBeforeTheWindowReachesNothingElse) {
-  AddHook("A");
-  AddHook("B");
+  // A message handled before the window reaches nothing else.
+  Events.clear();
   ProbeOf("B")->StopMsg = WM_STOPPED;
   EXPECT_EQ(SendMessageA(Control->Handle(), WM_STOPPED, 0, 0), 42);
   EXPECT_EQ(Events, (TLog{"B:before:stopped"}));
@@ -227,18 +225,14 @@ TEST_F(KsHooksTest, ALinkUnderALaterProcedureOutlivesTheEndOfTheKitAndTheClassLi
   EXPECT_EQ(Events, (TLog{"window:destroy", "later:ncdestroy", "window:ncdestroy"}));
 }
 
-TEST_F(KsHooksTest, AHookAddedUnderALaterProcedureRunsOnceAndTheWindowOnce) {
-  AddHook("A");
+TEST_F(KsHooksTest, HooksUnderALaterProcedureRunOnceAndAreHookedAgainAboveItAfterTheyLetGo) {
+  TKsHook* Hook = AddHook("A");
   TLaterSubclass::Install(Control->Handle(), &Events);
-  AddHook("B");  // ours is in the chain already: no second installation
+  TKsHook* Second = AddHook("B");  // ours is in the chain already: no second installation
   Ping();
   EXPECT_EQ(Events, (TLog{"later:ping", "B:before:ping", "A:before:ping", "window:ping",
                        "B:after:ping", "A:after:ping"}));
-}
-
-TEST_F(KsHooksTest, HooksAreHookedAgainAboveALaterProcedureAfterTheyLetGo) {
-  TKsHook* Hook = AddHook("A");
-  TLaterSubclass::Install(Control->Handle(), &Events);
+  Second->SetActive(false);
   Hook->SetActive(false);
   Events.clear();
   Ping();
@@ -334,14 +328,13 @@ TEST_F(KsHooksTest, AHookComponentHandlesTheWindowsMessagesWhileActive) {
   Events.clear();
   SendMessageA(Control->Handle(), WM_STOPPED, 0, 0);
   EXPECT_EQ(Events, (TLog{"window:stopped"}));
-}
 
-TEST_F(KsHooksTest, AHookComponentOnAFormKnowsTheForm) {
-  auto* Component = NewObject<TProbeHookComponent>(Form, Form, &Events);
-  Component->SetActive(true);
-  EXPECT_EQ(Component->GetHookedForm(), Form);
+  // On a form it knows the form; freed, its record goes.
+  auto* OnForm = NewObject<TProbeHookComponent>(Form, Form, &Events);
+  OnForm->SetActive(true);
+  EXPECT_EQ(OnForm->GetHookedForm(), Form);
   EXPECT_EQ(SendMessageA(Form->Handle(), WM_STOPPED, 0, 0), 7);
-  Component->Free();
+  OnForm->Free();
   EXPECT_EQ(GetHookList()->FindControlHook(Form)->HookCount(), 0);
   Pump();
   EXPECT_EQ(GetHookList()->FindControlHook(Form), nullptr);

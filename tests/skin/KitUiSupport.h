@@ -1,6 +1,6 @@
 // Shared by the tests of the kit's windowed parts: the user-interface fixture of the
-// class library's tests, and a windowed control that logs the messages its own window
-// procedure receives.
+// class library's tests (with its screen pixels), kit colours without their alpha, and
+// a windowed control that logs the messages its own window procedure receives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/KsLowLevel.h"
 #include "tests/classlib/UiTestSupport.h"
 
 namespace kittest {
@@ -17,6 +18,9 @@ using namespace uitest;
 // Messages that the tests send to see who receives them.
 inline constexpr UINT WM_PING = WM_APP + 1;
 inline constexpr UINT WM_STOPPED = WM_APP + 2;
+
+// The colour of a kit pixel without its alpha.
+inline TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
 
 // A windowed control that notes the pings and the end of its windows, in a shared log.
 class TLogControl : public TCustomControl {
@@ -40,13 +44,5 @@ class TLogControl : public TCustomControl {
  private:
   std::vector<std::string>* FLog;
 };
-
-// Pixels of a window's client area as they are on the screen, as RGB.
-inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
-  HDC DC = GetDC(Window);
-  COLORREF C = GetPixel(DC, X, Y);
-  ReleaseDC(Window, DC);
-  return C;
-}
 
 }  // namespace kittest

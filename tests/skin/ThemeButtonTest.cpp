@@ -146,19 +146,15 @@ TEST_F(ThemeButton, PainterReceivesTheStrongestDrawState) {
   EXPECT_EQ(StateDrawn(), tdsNormal);
 }
 
-TEST_F(ThemeButton, FreeingTheEngineReturnsToTheKitLook) {
-  UseRecorder(true);
-  Engine.reset();
-  EXPECT_EQ(Themed.Button->ThemeEngine(), nullptr);
-  ExpectSameLook(NoChange);
-}
-
-TEST_F(ThemeButton, NotThemedWhileLoading) {
+TEST_F(ThemeButton, NotThemedWhileLoadingAndFreeingTheEngineReturnsToTheKitLook) {
   UseRecorder(true);
   EXPECT_TRUE(Themed.Button->IsThemed());
   Themed.Button->SetComponentStateFlag(csLoading, true);
   EXPECT_FALSE(Themed.Button->IsThemed());
   Themed.Button->SetComponentStateFlag(csLoading, false);
+  Engine.reset();
+  EXPECT_EQ(Themed.Button->ThemeEngine(), nullptr);
+  ExpectSameLook(NoChange);
 }
 
 TEST_F(ThemeButton, FormFileBindsTheEngineByName) {

@@ -91,10 +91,6 @@ class ThemePainter : public ::testing::Test {
 // draw, so every themed caller falls back to its own drawing.
 TEST_F(ThemePainter, BasePainterDrawsNothingAndAnswersZero) {
   TOwned<TTeTheme> P(NewObject<TTeTheme>());
-  EXPECT_EQ(P->DeltaHue(), 0);
-  EXPECT_EQ(P->DeltaBrightness(), 0);
-  EXPECT_EQ(P->BiDiMode(), bdLeftToRight);
-
   auto B = MakeBitmap(48, 32, 0x80C0FFEE);
   const auto Before = PixelsOf(B.get());
   TSlotAnswers A = CallEverySlot(P.get(), B.get());

@@ -26,6 +26,10 @@ struct TButtonCall {
   Byte State;
 };
 
+// A drawing slot that only notes its call.
+#define RECORDED_SLOT(Name, ...) \
+  void Name(__VA_ARGS__) override { Log.push_back(S::Name); }
+
 class TRecordingPainter : public TTeTheme {
   TCLASS_DECL(TRecordingPainter, TTeTheme)
  public:
@@ -86,115 +90,52 @@ class TRecordingPainter : public TTeTheme {
     Log.push_back(S::GetFontStyle);
     return TFontStyles{fsBold};
   }
-  void DrawCaptionButton(TKsBitmap*, const TRect&, Byte, bool, bool, bool,
-                         TKsBorderStyle) override {
-    Log.push_back(S::DrawCaptionButton);
-  }
-  void DrawWindowFrame(TKsBitmap*, int, int, const TRect&, bool, TKsBorderStyle) override {
-    Log.push_back(S::DrawWindowFrame);
-  }
-  void MeasureMenuBarItem(TKsBitmap*, TKsCustomItem*, int&, int&) override {
-    Log.push_back(S::MeasureMenuBarItem);
-  }
-  void MeasurePopupItem(TKsBitmap*, TKsCustomItem*, int&, int&) override {
-    Log.push_back(S::MeasurePopupItem);
-  }
-  void DrawMenuBarBackground(TKsBitmap*, int, int) override {
-    Log.push_back(S::DrawMenuBarBackground);
-  }
-  void DrawMenuBarItem(TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool) override {
-    Log.push_back(S::DrawMenuBarItem);
-  }
-  void DrawMenuBarMDIButton(TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool) override {
-    Log.push_back(S::DrawMenuBarMDIButton);
-  }
-  void DrawPopupBackground(TKsBitmap*, int, int) override {
-    Log.push_back(S::DrawPopupBackground);
-  }
-  void DrawPopupItem(TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool) override {
-    Log.push_back(S::DrawPopupItem);
-  }
+  RECORDED_SLOT(DrawCaptionButton, TKsBitmap*, const TRect&, Byte, bool, bool, bool, TKsBorderStyle)
+  RECORDED_SLOT(DrawWindowFrame, TKsBitmap*, int, int, const TRect&, bool, TKsBorderStyle)
+  RECORDED_SLOT(MeasureMenuBarItem, TKsBitmap*, TKsCustomItem*, int&, int&)
+  RECORDED_SLOT(MeasurePopupItem, TKsBitmap*, TKsCustomItem*, int&, int&)
+  RECORDED_SLOT(DrawMenuBarBackground, TKsBitmap*, int, int)
+  RECORDED_SLOT(DrawMenuBarItem, TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool)
+  RECORDED_SLOT(DrawMenuBarMDIButton, TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool)
+  RECORDED_SLOT(DrawPopupBackground, TKsBitmap*, int, int)
+  RECORDED_SLOT(DrawPopupItem, TKsBitmap*, TKsCustomItem*, const TRect&, bool, bool)
   void DrawButton(TKsBitmap* Bitmap, int Width, int Height, Byte State) override {
     Log.push_back(S::DrawButton);
     ButtonCalls.push_back({Width, Height, State});
     if (Bitmap) Bitmap->FillRect(TRect{0, 0, Width, Height}, RecorderButtonColor);
   }
-  void DrawCheckBox(TKsBitmap*, const TRect&, Byte, Byte) override {
-    Log.push_back(S::DrawCheckBox);
-  }
-  void DrawRadioButton(TKsBitmap*, const TRect&, Byte, bool) override {
-    Log.push_back(S::DrawRadioButton);
-  }
-  void DrawTrackThumb(TKsBitmap*, const TRect&, bool, Byte, Byte) override {
-    Log.push_back(S::DrawTrackThumb);
-  }
-  void DrawTrackBar(TKsBitmap*, const TRect&, const TRect&) override {
-    Log.push_back(S::DrawTrackBar);
-  }
-  void DrawProgressBar(TKsBitmap*, const TRect&) override {
-    Log.push_back(S::DrawProgressBar);
-  }
-  void DrawProgressChunk(TKsBitmap*, const TRect&, const TRect&, bool, bool) override {
-    Log.push_back(S::DrawProgressChunk);
-  }
-  void DrawBarBackground(TKsBitmap*, const TRect&, Integer, Integer) override {
-    Log.push_back(S::DrawBarBackground);
-  }
-  void DrawBarHeader(TKsBitmap*, const TRect&, const AnsiString&) override {
-    Log.push_back(S::DrawBarHeader);
-  }
-  void DrawBarButton(TKsBitmap*, const TRect&, Byte, Byte, bool) override {
-    Log.push_back(S::DrawBarButton);
-  }
-  void DrawGroupBox(TKsBitmap*, const TRect&, const TRect&, const AnsiString&) override {
-    Log.push_back(S::DrawGroupBox);
-  }
-  void DrawScrollTrack(TKsBitmap*, const TRect&, bool) override {
-    Log.push_back(S::DrawScrollTrack);
-  }
-  void DrawScrollArrow(TKsBitmap*, const TRect&, Byte, bool, Byte) override {
-    Log.push_back(S::DrawScrollArrow);
-  }
-  void DrawScrollThumb(TKsBitmap*, const TRect&, Byte, Byte) override {
-    Log.push_back(S::DrawScrollThumb);
-  }
-  void DrawTabPane(TKsBitmap*, const TRect&) override { Log.push_back(S::DrawTabPane); }
-  void DrawTabItem(TKsBitmap*, const TRect&, Byte, Byte) override {
-    Log.push_back(S::DrawTabItem);
-  }
-  void DrawSpinButton(TKsBitmap*, const TRect&, bool, Byte, Byte) override {
-    Log.push_back(S::DrawSpinButton);
-  }
-  void DrawEditFrame(TKsBitmap*, const TRect&, Byte) override {
-    Log.push_back(S::DrawEditFrame);
-  }
-  void DrawComboButton(TKsBitmap*, const TRect&, Byte) override {
-    Log.push_back(S::DrawComboButton);
-  }
-  void DrawToolButton(TKsBitmap*, const TRect&, Byte, bool, bool) override {
-    Log.push_back(S::DrawToolButton);
-  }
-  void DrawToolDropDown(TKsBitmap*, const TRect&, Byte, bool, bool) override {
-    Log.push_back(S::DrawToolDropDown);
-  }
-  void DrawToolBarBackground(TKsBitmap*, const TRect&) override {
-    Log.push_back(S::DrawToolBarBackground);
-  }
-  void DrawGripper(TKsBitmap*, const TRect&, const TRect&) override {
-    Log.push_back(S::DrawGripper);
-  }
-  void DrawPanelBackground(TKsBitmap*, const TRect&) override {
-    Log.push_back(S::DrawPanelBackground);
-  }
-  void DrawArrowButton(TKsBitmap*, const TRect&, Byte, Integer) override {
-    Log.push_back(S::DrawArrowButton);
-  }
-  void DrawCell(TKsBitmap*, const TRect&, Integer) override { Log.push_back(S::DrawCell); }
+  RECORDED_SLOT(DrawCheckBox, TKsBitmap*, const TRect&, Byte, Byte)
+  RECORDED_SLOT(DrawRadioButton, TKsBitmap*, const TRect&, Byte, bool)
+  RECORDED_SLOT(DrawTrackThumb, TKsBitmap*, const TRect&, bool, Byte, Byte)
+  RECORDED_SLOT(DrawTrackBar, TKsBitmap*, const TRect&, const TRect&)
+  RECORDED_SLOT(DrawProgressBar, TKsBitmap*, const TRect&)
+  RECORDED_SLOT(DrawProgressChunk, TKsBitmap*, const TRect&, const TRect&, bool, bool)
+  RECORDED_SLOT(DrawBarBackground, TKsBitmap*, const TRect&, Integer, Integer)
+  RECORDED_SLOT(DrawBarHeader, TKsBitmap*, const TRect&, const AnsiString&)
+  RECORDED_SLOT(DrawBarButton, TKsBitmap*, const TRect&, Byte, Byte, bool)
+  RECORDED_SLOT(DrawGroupBox, TKsBitmap*, const TRect&, const TRect&, const AnsiString&)
+  RECORDED_SLOT(DrawScrollTrack, TKsBitmap*, const TRect&, bool)
+  RECORDED_SLOT(DrawScrollArrow, TKsBitmap*, const TRect&, Byte, bool, Byte)
+  RECORDED_SLOT(DrawScrollThumb, TKsBitmap*, const TRect&, Byte, Byte)
+  RECORDED_SLOT(DrawTabPane, TKsBitmap*, const TRect&)
+  RECORDED_SLOT(DrawTabItem, TKsBitmap*, const TRect&, Byte, Byte)
+  RECORDED_SLOT(DrawSpinButton, TKsBitmap*, const TRect&, bool, Byte, Byte)
+  RECORDED_SLOT(DrawEditFrame, TKsBitmap*, const TRect&, Byte)
+  RECORDED_SLOT(DrawComboButton, TKsBitmap*, const TRect&, Byte)
+  RECORDED_SLOT(DrawToolButton, TKsBitmap*, const TRect&, Byte, bool, bool)
+  RECORDED_SLOT(DrawToolDropDown, TKsBitmap*, const TRect&, Byte, bool, bool)
+  RECORDED_SLOT(DrawToolBarBackground, TKsBitmap*, const TRect&)
+  RECORDED_SLOT(DrawGripper, TKsBitmap*, const TRect&, const TRect&)
+  RECORDED_SLOT(DrawPanelBackground, TKsBitmap*, const TRect&)
+  RECORDED_SLOT(DrawArrowButton, TKsBitmap*, const TRect&, Byte, Integer)
+  RECORDED_SLOT(DrawCell, TKsBitmap*, const TRect&, Integer)
   HRGN GetWindowRegion(int, int, TKsBorderStyle) override {
     Log.push_back(S::GetWindowRegion);
     return nullptr;
   }
 };
+
+#undef RECORDED_SLOT
 
 class TOtherPainter : public TTeTheme {
   TCLASS_DECL(TOtherPainter, TTeTheme)

@@ -111,7 +111,7 @@ TEST_F(KsParentImageTest, TheParentPaintsUnderTheControlOnceItHasAWindow) {
   EXPECT_EQ(Form->Requests, 1);
 }
 
-TEST(KsNaturalTest, TheTableOfWorkedComparisons) {
+TEST(KsNaturalTest, TheTableOfWorkedComparisonsAndRunsLongerThanEightDigits) {
   const struct {
     const char* A;
     const char* B;
@@ -128,9 +128,7 @@ TEST(KsNaturalTest, TheTableOfWorkedComparisons) {
     EXPECT_EQ(CompareNatural(C.A, C.B), C.Result) << "'" << C.A << "' vs '" << C.B << "'";
     EXPECT_EQ(CompareNatural(C.B, C.A), -C.Result) << "'" << C.B << "' vs '" << C.A << "'";
   }
-}
-
-TEST(KsNaturalTest, RunsLongerThanEightDigitsCompareByTheirWholeValue) {
+  // Runs longer than eight digits compare by their whole value.
   EXPECT_EQ(CompareNatural("v1000000001", "v2000000001"), -1);
   EXPECT_EQ(CompareNatural("v123456789", "v23456789"), 1);
   EXPECT_EQ(CompareNatural("v0000000000012", "v12"), 0);
