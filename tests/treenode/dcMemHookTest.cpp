@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "classlib/Exceptions.h"
 #include "classlib/Memory.h"
 #include "treenode/dcMemHook.h"
 
@@ -240,6 +241,29 @@ TEST_F(MemHookTest, AHandlerWithdrawingTheLastRegistrationEndsThePassCleanly) {
   Free(FakeBlocks);
   EXPECT_EQ(Handlers.Calls, (std::vector<THandlers::TCall>{{2, FakeBlocks}, {1, FakeBlocks}}));
   EXPECT_EQ(FreeNotifiers()->GetCount(), 0);
+}
+
+std::vector<AnsiString> Reported;
+void RecordReported(TObject*) {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    Reported.push_back(E.Message());
+  }
+}
+
+TEST_F(MemHookTest, AFailingHandlerIsReportedAndTheFreeStillAnswers) {
+  auto SavedHandler = ApplicationHandleException;
+  ApplicationHandleException = RecordReported;
+  Reported.clear();
+  THandlers Handlers;
+  Handlers.OnFirst = [](THandlers*, void*) { throw Exception("handler failed"); };
+  AddFreeNotifier(FakeBlocks, Handlers.FirstEvent());
+  AddFreeNotifier(FakeBlocks, Handlers.SecondEvent());
+  EXPECT_EQ(Free(FakeBlocks), 7);
+  ApplicationHandleException = SavedHandler;
+  EXPECT_EQ(Reported, (std::vector<AnsiString>{"handler failed"}));
+  EXPECT_EQ(FreeNotifiers()->GetCount(), 0) << "the watch ended with its free";
 }
 
 TEST_F(MemHookTest, AWithdrawnWatchIsNotNotified) {
