@@ -9,8 +9,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "classlib/Graphics.h"
+#include "classlib/ModuleInit.h"
 #include "editors/dxDrawing.h"
 
 namespace {
@@ -455,6 +457,15 @@ TEST(DrawingTest, ImageListImageWithoutAHandleDrawsNothing) {
   DrawImageListImage(S.DC(), 0, 0, List.get(), 0);
   EXPECT_EQ(S.Count(Green, {0, 0, 20, 20}), 400);
   EXPECT_FALSE(List->HandleAllocated());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorsProgramStart, StartsTheClassLibraryAndTheEditorsWithTheDrawingUnit) {
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"classlib", "editors"}));
+  EXPECT_TRUE(IsUnitInitialized("dxDrawing"));
 }
 
 }  // namespace

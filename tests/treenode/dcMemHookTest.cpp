@@ -11,6 +11,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Memory.h"
+#include "classlib/ModuleInit.h"
 #include "treenode/dcMemHook.h"
 
 namespace {
@@ -317,6 +318,11 @@ TEST_F(MemHookTest, OnlyTheLastEndRestoresAndTheEndRestoresTheFake) {
   EXPECT_EQ(FreeNotifiers(), nullptr);
   EXPECT_TRUE(Handlers.Calls.empty()) << "ending frees the watches without notifying";
   EXPECT_THROW(AddFreeNotifier(FakeBlocks, Handlers.SecondEvent()), EInvalidOperation);
+}
+
+TEST(MemHookUnitTest, IsStartedWithTheTreeNodeLibrary) {
+  EXPECT_TRUE(IsUnitInitialized("dcMemHook"));
+  EXPECT_NE(FreeNotifiers(), nullptr);
 }
 
 TEST(DefaultProcTest, TakesTheFirstWhenAssigned) {
