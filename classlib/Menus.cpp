@@ -91,6 +91,12 @@ HMENU BuildMenu(const TMenuItem* Parent);
 void FillMenu(HMENU Menu, const TMenuItem* Parent) {
   for (int I = 0; I < Parent->Count(); ++I) {
     const TMenuItem* Item = Parent->Items(I);
+    // The shortcut's text follows a tab, which the system aligns in a column.
+    AnsiString Text = Item->Caption();
+    if (Item->ShortCut() != scNone && Item->Count() == 0) {
+      AnsiString Key = ShortCutToText(Item->ShortCut());
+      if (!Key.empty()) Text += '\t' + Key;
+    }
     MENUITEMINFOA Info{};
     Info.cbSize = sizeof(Info);
     if (Item->IsLine()) {
@@ -100,7 +106,7 @@ void FillMenu(HMENU Menu, const TMenuItem* Parent) {
       Info.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING;
       Info.wID = Item->Command();
       Info.fState = (Item->Enabled() ? MFS_ENABLED : MFS_GRAYED) | (Item->Checked() ? MFS_CHECKED : 0);
-      Info.dwTypeData = const_cast<char*>(Item->Caption().c_str());
+      Info.dwTypeData = Text.data();
       if (Item->Count() > 0) {
         Info.fMask |= MIIM_SUBMENU;
         Info.hSubMenu = BuildMenu(Item);
@@ -215,6 +221,12 @@ void TMenuItem::SetCaption(const AnsiString& Value) {
 void TMenuItem::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
   FEnabled = Value;
+  Changed();
+}
+
+void TMenuItem::SetShortCut(TShortCut Value) {
+  if (FShortCut == Value) return;
+  FShortCut = Value;
   Changed();
 }
 
@@ -388,6 +400,7 @@ void InitMenus() {
   P.Prop("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
   P.Prop("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked);
   P.Prop("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
+  P.Prop("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut);
   P.Prop("OnClick", &TMenuItem::OnClick);
 }
 

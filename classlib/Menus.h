@@ -62,6 +62,9 @@ class TMenuItem : public TComponent {
   void SetEnabled(bool Value);
   bool Checked() const { return FChecked; }
   void SetChecked(bool Value);
+  // Shown after the caption in the system menu; the menu does not act on the key.
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut Value);
   bool IsLine() const { return FCaption == "-"; }
 
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -103,6 +106,7 @@ class TMenuItem : public TComponent {
   AnsiString FCaption;
   bool FEnabled = true;
   bool FChecked = false;
+  TShortCut FShortCut = scNone;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TPopupMenu* FMenu = nullptr;  // on the root item of a menu

@@ -209,9 +209,10 @@ TEST_F(MenusTest, TheSystemMenuShowsTheItems) {
   TMenuItem* Edit = Menu->Items()->Items(2);
   Edit->Items(0)->SetEnabled(false);
   Edit->Items(2)->SetChecked(true);
+  Edit->Items(1)->SetShortCut(ShortCut('C', {ssCtrl}));
   HMENU Handle = Menu->Handle();
   ASSERT_TRUE(IsMenu(Handle));
-  EXPECT_EQ(Describe(Handle), "&Open,-,&Edit[Cu&t(grayed),&Copy,&Paste(checked)],E&xit");
+  EXPECT_EQ(Describe(Handle), "&Open,-,&Edit[Cu&t(grayed),&Copy\tCtrl+C,&Paste(checked)],E&xit");
   EXPECT_EQ(GetMenuItemID(Handle, 0), Menu->Items()->Items(0)->Command());
 }
 
@@ -221,13 +222,17 @@ TEST_F(MenusTest, TheSystemMenuIsBuiltAgainOnlyAfterAChange) {
   EXPECT_EQ(Menu->Handle(), First);
   Menu->Items()->Items(0)->SetCaption("&Open");  // the same caption: no change
   EXPECT_EQ(Menu->Handle(), First);
+  Menu->Items()->Items(3)->SetShortCut(ShortCut(VK_F4, {ssAlt}));
+  EXPECT_EQ(GetMenuItemCount(Menu->Handle()), 4);
+  EXPECT_EQ(MenuString(Menu->Handle(), 3), "E&xit\tAlt+F4");
+  First = Menu->Handle();
 
   Menu->Items()->Items(0)->SetCaption("&Load");
   Menu->Items()->Items(2)->Items(1)->Free();
   Menu->Items()->Insert(0, NewItem("New"));
   HMENU Second = Menu->Handle();
   EXPECT_FALSE(IsMenu(First));  // the old one is destroyed
-  EXPECT_EQ(Describe(Second), "New,&Load,-,&Edit[Cu&t,&Paste],E&xit");
+  EXPECT_EQ(Describe(Second), "New,&Load,-,&Edit[Cu&t,&Paste],E&xit\tAlt+F4");
 }
 
 // ---------------------------------------------------------------------------------
@@ -409,6 +414,7 @@ TEST_F(MenusTest, AFormFileMakesTheMenuItsItemsAndTheReference) {
       "        Enabled = False\n"
       "        Checked = True\n"
       "        Tag = 7\n"
+      "        ShortCut = 16452\n"
       "      end\n"
       "    end\n"
       "  end\n"
@@ -417,7 +423,7 @@ TEST_F(MenusTest, AFormFileMakesTheMenuItsItemsAndTheReference) {
   auto* Menu = ObjectAs<TPopupMenu>(Form->FindComponent("pmMain"));
   ASSERT_NE(Menu, nullptr);
   EXPECT_EQ(Form->PopupMenu(), Menu);
-  EXPECT_EQ(Describe(Menu->Handle()), "&Open,More[Deep(grayed)(checked)]");
+  EXPECT_EQ(Describe(Menu->Handle()), "&Open,More[Deep\tCtrl+D(grayed)(checked)]");
   EXPECT_EQ(Menu->Items()->Items(1)->Items(0)->Tag(), 7);
   formtest::FormLog.clear();
   Choice = "&Open";
@@ -431,7 +437,7 @@ TEST_F(MenusTest, AFormFileMakesTheMenuItsItemsAndTheReference) {
   ReadComponentText(Copy.get(), Written, "copy");
   auto* CopyMenu = ObjectAs<TPopupMenu>(Copy->FindComponent("pmMain"));
   ASSERT_NE(CopyMenu, nullptr);
-  EXPECT_EQ(Describe(CopyMenu->Handle()), "&Open,More[Deep(grayed)(checked)]");
+  EXPECT_EQ(Describe(CopyMenu->Handle()), "&Open,More[Deep\tCtrl+D(grayed)(checked)]");
   EXPECT_EQ(WriteComponentText(Copy.get()), Written);
   Form.reset();
   Copy.reset();
