@@ -363,6 +363,33 @@ TEST_F(MenusTest, ContextMenuOverAGraphicChildOpensTheChildsMenu) {
   EXPECT_EQ(LabelMenu->PopupComponent(), Label);
 }
 
+TEST_F(MenusTest, ARightClickOpensTheMenuUnderTheMouse) {
+  TForm* Form = ShownForm();
+  TProbe* Probe = NewObject<TProbe>(Form);
+  Probe->SetParent(Form);
+  Probe->SetBounds(20, 30, 100, 50);
+  TLabel* Label = NewObject<TLabel>(Form);
+  Label->SetParent(Form);
+  Label->SetAutoSize(false);
+  Label->SetBounds(150, 60, 80, 20);
+  TPopupMenu* ProbeMenu = EditingMenu();
+  TPopupMenu* LabelMenu = EditingMenu();
+  Probe->SetPopupMenu(ProbeMenu);
+  Label->SetPopupMenu(LabelMenu);
+  Choice = "E&xit";
+  // The system turns the release of the right button into WM_CONTEXTMENU.
+  SendMessageA(Probe->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(7, 9));
+  SendMessageA(Probe->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(7, 9));
+  SendMessageA(Form->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(160, 65));
+  SendMessageA(Form->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(160, 65));
+  ASSERT_EQ(TrackCalls.size(), 2u);
+  EXPECT_EQ(TrackCalls[0].Menu, ProbeMenu->Handle());
+  EXPECT_EQ(Point(TrackCalls[0].X, TrackCalls[0].Y), Probe->ClientToScreen(Point(7, 9)));
+  EXPECT_EQ(TrackCalls[1].Menu, LabelMenu->Handle());
+  EXPECT_EQ(Point(TrackCalls[1].X, TrackCalls[1].Y), Form->ClientToScreen(Point(160, 65)));
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"E&xit", "E&xit"}));
+}
+
 TEST_F(MenusTest, AFreedMenuLeavesTheControlAndAFreedControlTheMenu) {
   TForm* Form = ShownForm();
   TPopupMenu* Menu = NewObject<TPopupMenu>(nullptr);
