@@ -33,6 +33,7 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // ---------------------------------------------------------------------------------
 // Types of the control properties.
@@ -52,6 +53,9 @@ TENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
            "bdRightToLeftReadingOnly")
 enum TDragMode { dmManual, dmAutomatic };
 TENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
+// The scroll bars a control shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+TENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 
 // How a control behaves (set by its class).
 enum TControlStyleItem {
@@ -146,6 +150,10 @@ inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisibl
 // without real input.
 using TGetKeyStateProc = SHORT (*)(int VirtKey);
 extern TGetKeyStateProc GetKeyStateProc;
+// The system beep (MessageBeep) that sounds when input is refused; tests replace it to
+// hear the beep without a sound.
+using TMessageBeepProc = BOOL (*)(UINT Type);
+extern TMessageBeepProc MessageBeepProc;
 // Shift and Ctrl from the key state, Alt from bit 29 of a key message's data.
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 // The MK_* flags of a mouse message, Alt from the key state.
@@ -351,6 +359,11 @@ class TControl : public TComponent {
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState Value) { FControlState = Value; }
 
+  // The menu a right click or the menu key opens over the control (WM_CONTEXTMENU);
+  // without one the request goes on to the parent.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+
   TDragMode DragMode() const { return FDragMode; }
   void SetDragMode(TDragMode Value) { FDragMode = Value; }
   TCursor DragCursor() const { return FDragCursor; }
@@ -413,6 +426,7 @@ class TControl : public TComponent {
   void SendCancelMode(TControl* Sender);
   void ChangeName(const AnsiString& NewName) override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   AnsiString FText;
   bool FVisible = true;
@@ -437,6 +451,7 @@ class TControl : public TComponent {
   void WMLButtonUp(TMessage& Message);
   void WMMouseMove(TMessage& Message);
   void WMCancelMode(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
   void CMVisibleChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
   void CMParentFontChanged(TMessage& Message);
@@ -466,6 +481,7 @@ class TControl : public TComponent {
   TControlStyle FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TDragMode FDragMode = dmManual;
   TCursor FDragCursor = crDrag;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------------
@@ -655,6 +671,7 @@ class TWinControl : public TControl {
   void WMSize(TMessage& Message);
   void WMSetCursor(TMessage& Message);
   void WMMouseLeave(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
   void CNKeyDown(TMessage& Message);
   void CNKeyUp(TMessage& Message);
   void CNChar(TMessage& Message);
