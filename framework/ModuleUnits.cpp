@@ -1,6 +1,7 @@
 #include "framework/ModuleUnits.h"
 
 #include "classlib/Units.h"
+#include "editors/Units.h"
 #include "framework/Units.h"
 #include "pcb/Units.h"
 #include "skin/Units.h"
@@ -10,10 +11,12 @@
 namespace {
 
 // Each library's table starts the tables it uses first; listing them all here keeps
-// the module's order plain: the class library, the component libraries, the editor
-// binding, the framework, the wizard. Finalizations run in reverse.
+// the module's order plain: the class library, the component libraries (tree nodes,
+// editors, the kit), the editor binding, the framework, the wizard. Finalizations run
+// in reverse.
 const TUnitTable* const Uses[] = {
-    &ClasslibUnits, &TreenodeUnits, &SkinUnits, &PcbUnits, &FrameworkUnits, &WizardUnits,
+    &ClasslibUnits, &TreenodeUnits, &EditorsUnits, &SkinUnits,
+    &PcbUnits, &FrameworkUnits, &WizardUnits,
 };
 
 }  // namespace
