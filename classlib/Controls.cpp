@@ -29,6 +29,7 @@ HWND TrackedWindow = nullptr;      // the window TrackMouseEvent watches
 std::vector<TControlCanvas*> CanvasList;  // canvases holding a DC of their own
 
 SHORT DefaultGetKeyState(int VirtKey) { return ::GetKeyState(VirtKey); }
+BOOL DefaultMessageBeep(UINT Type) { return ::MessageBeep(Type); }
 
 // The anchors each alignment implies.
 TAnchors AnchorAlign(TAlign Align) {
@@ -98,6 +99,7 @@ using namespace classlib_detail;
 // Input helpers
 
 TGetKeyStateProc GetKeyStateProc = DefaultGetKeyState;
+TMessageBeepProc MessageBeepProc = DefaultMessageBeep;
 
 TShiftState KeyDataToShiftState(LPARAM KeyData) {
   TShiftState Result;

@@ -52,6 +52,9 @@ TENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
            "bdRightToLeftReadingOnly")
 enum TDragMode { dmManual, dmAutomatic };
 TENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
+// The scroll bars a control shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+TENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 
 // How a control behaves (set by its class).
 enum TControlStyleItem {
@@ -146,6 +149,10 @@ inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisibl
 // without real input.
 using TGetKeyStateProc = SHORT (*)(int VirtKey);
 extern TGetKeyStateProc GetKeyStateProc;
+// The system beep (MessageBeep) that sounds when input is refused; tests replace it to
+// hear the beep without a sound.
+using TMessageBeepProc = BOOL (*)(UINT Type);
+extern TMessageBeepProc MessageBeepProc;
 // Shift and Ctrl from the key state, Alt from bit 29 of a key message's data.
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 // The MK_* flags of a mouse message, Alt from the key state.
