@@ -1,12 +1,17 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCntner_Edit.h"
 
 namespace {
 
 const TUnitTable* const Uses[] = {&ClasslibUnits};
 
+const TUnitEntry Units[] = {
+    // The default edit style controller and the editors' shadow brush.
+    {"dxCntner", InitdxCntner, DonedxCntner},
+};
+
 }  // namespace
 
-// The library has no start or end of its own yet.
-const TUnitTable EditorsUnits = {"editors", Uses, {}};
+const TUnitTable EditorsUnits = {"editors", Uses, Units};
