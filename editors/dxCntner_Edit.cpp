@@ -89,8 +89,7 @@ void TdxInplaceEdit::SetStyleController(TdxEditStyleController* Value) {
     Value->AddEdit(this);
     Value->FreeNotification(this);
     // Joining re-lays the editor out with the new values, like any change of them.
-    Value->BeginUpdate();
-    Value->EndUpdate();
+    Value->EditStyleChanged(this);
   } else if (!ComponentState().Contains(csDestroying)) {
     StyleLayoutChanged();
   }
@@ -355,7 +354,8 @@ void TdxInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   if (Key != 0) {
     if (Host) Host->DoEditKeyDown(Key, Shift);
     if (IsEditingKey(Key, Shift) && CanEditLinked() && !CanModify()) Key = 0;
-    inherited::KeyDown(Key, Shift);
+    // A key the host's event consumed never reaches the editor's own.
+    if (Key != 0) inherited::KeyDown(Key, Shift);
   }
 }
 

@@ -79,12 +79,13 @@ class TdxStyleController : public TComponent {
 
   TdxStyleChangedEvent OnStyleChanged;
 
+  // Tells one editor of a change: fires OnStyleChanged for Edit.
+  virtual void EditStyleChanged(TdxInplaceEdit* Edit);
+
  protected:
   // Tells every editor of the list, in order (EditStyleChanged), unless an update
   // bracket is open or the controller is being read.
   void Changed();
-  // Fires OnStyleChanged for Edit.
-  virtual void EditStyleChanged(TdxInplaceEdit* Edit);
   void Loaded() override;
 
  private:
@@ -118,7 +119,6 @@ class TdxEditStyleController : public TdxStyleController {
   bool Shadow() const { return FShadow; }
   void SetShadow(bool Value);
 
- protected:
   // An editor that names another controller is left alone; otherwise it re-lays
   // itself out and repaints, and OnStyleChanged fires.
   void EditStyleChanged(TdxInplaceEdit* Edit) override;
