@@ -1,0 +1,688 @@
+#include "classlib/Variants.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "classlib/FloatConv.h"
+#include "classlib/StrUtils.h"
+
+TCLASS_IMPL(EVariantError)
+
+namespace {
+
+// The range of the system's dates: 0100-01-01 to 9999-12-31, end of day.
+constexpr double MinDate = -657434.0;
+constexpr double MaxDate = 2958466.0;
+
+constexpr Int64 CurrencyScale = 10000;
+
+bool InIntegerRange(double Value) {
+  return Value >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
+         Value <= static_cast<double>(std::numeric_limits<Integer>::max());
+}
+
+// Rounds halves to even, as the system's variant conversions do. NaN stays NaN.
+double RoundEven(double Value) {
+  double Floor = std::floor(Value);
+  double Diff = Value - Floor;
+  if (Diff > 0.5) return Floor + 1;
+  if (Diff < 0.5) return Floor;
+  return std::fmod(Floor, 2.0) == 0 ? Floor : Floor + 1;
+}
+
+// Scaled / 10000 rounded half to even, without going through a double.
+Int64 CurrencyToWhole(Int64 Scaled) {
+  Int64 Whole = Scaled / CurrencyScale;
+  Int64 Rest = Scaled % CurrencyScale;  // same sign as Scaled
+  Int64 Twice = 2 * (Rest < 0 ? -Rest : Rest);
+  bool Up = Twice > CurrencyScale || (Twice == CurrencyScale && (Whole % 2) != 0);
+  if (Up) Whole += Scaled < 0 ? -1 : 1;
+  return Whole;
+}
+
+AnsiString CurrencyText(Int64 Scaled, const TFormatSettings& Settings) {
+  const bool Negative = Scaled < 0;
+  const std::uint64_t Magnitude =
+      Negative ? 0 - static_cast<std::uint64_t>(Scaled) : static_cast<std::uint64_t>(Scaled);
+  AnsiString Text = (Negative ? "-" : "") + std::to_string(Magnitude / CurrencyScale);
+  AnsiString Fraction = std::to_string(Magnitude % CurrencyScale + CurrencyScale).substr(1);
+  while (!Fraction.empty() && Fraction.back() == '0') Fraction.pop_back();
+  if (!Fraction.empty()) Text += Settings.DecimalSeparator + Fraction;
+  return Text;
+}
+
+WideString ToWide(const AnsiString& S) {
+  if (S.empty()) return WideString();
+  int Length = MultiByteToWideChar(CP_ACP, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
+  WideString Result(static_cast<std::size_t>(Length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, S.data(), static_cast<int>(S.size()), Result.data(), Length);
+  return Result;
+}
+
+AnsiString ToAnsi(const WideString& S) {
+  if (S.empty()) return AnsiString();
+  int Length = WideCharToMultiByte(CP_ACP, 0, S.data(), static_cast<int>(S.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  AnsiString Result(static_cast<std::size_t>(Length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, S.data(), static_cast<int>(S.size()), Result.data(), Length,
+                      nullptr, nullptr);
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// Dates
+
+bool IsLeap(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
+
+int DaysInMonth(int Year, int Month) {
+  static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return Month == 2 && IsLeap(Year) ? 29 : Days[Month - 1];
+}
+
+bool TryEncodeDate(int Year, int Month, int Day, double& Value) {
+  if (Year < 100 || Year > 9999 || Month < 1 || Month > 12) return false;
+  if (Day < 1 || Day > DaysInMonth(Year, Month)) return false;
+  int DayOfYear = Day;
+  for (int M = 1; M < Month; ++M) DayOfYear += DaysInMonth(Year, M);
+  const int Y = Year - 1;
+  // Days from 0001-01-01 (day 1) less those up to 1899-12-30.
+  Value = Y * 365 + Y / 4 - Y / 100 + Y / 400 + DayOfYear - 693594;
+  return true;
+}
+
+// The picture's letters in place of the date's parts, in the order the picture shows
+// them ('d', 'M', 'y'); text in single quotes is skipped.
+AnsiString DateOrder(const AnsiString& Picture) {
+  AnsiString Order;
+  bool Quoted = false;
+  for (char C : Picture) {
+    if (C == '\'') {
+      Quoted = !Quoted;
+      continue;
+    }
+    if (Quoted) continue;
+    char Part = 0;
+    if (C == 'd' || C == 'D') Part = 'd';
+    if (C == 'M' || C == 'm') Part = 'M';
+    if (C == 'y' || C == 'Y') Part = 'y';
+    if (Part && Order.find(Part) == AnsiString::npos) Order += Part;
+  }
+  for (char Part : {'M', 'd', 'y'})
+    if (Order.find(Part) == AnsiString::npos) Order += Part;
+  return Order;
+}
+
+// A date-time taken apart; the time of day is rounded to the second.
+struct TDateParts {
+  int Days = 0;  // since 1899-12-30
+  int Year = 0, Month = 0, Day = 0, DayOfWeek = 0;  // DayOfWeek: 0 Sunday .. 6 Saturday
+  int Hour = 0, Minute = 0, Second = 0;
+};
+
+TDateParts DecodeDateTime(double Value) {
+  TDateParts P;
+  double Whole = std::trunc(Value);
+  int Seconds = static_cast<int>(std::lround(std::fabs(Value - Whole) * 86400.0));
+  P.Days = static_cast<int>(Whole);
+  if (Seconds >= 86400) {
+    // Rounded up to the next midnight, away from day 0.
+    Seconds = 0;
+    P.Days += Value < 0 ? -1 : 1;
+  }
+  P.Hour = Seconds / 3600;
+  P.Minute = Seconds / 60 % 60;
+  P.Second = Seconds % 60;
+  // Day 0 was a Saturday.
+  P.DayOfWeek = ((P.Days + 6) % 7 + 7) % 7;
+  // The civil date of a day count from 1970-01-01, in 400-year eras from 0000-03-01.
+  const int Z = P.Days - 25569 + 719468;
+  const int Era = (Z >= 0 ? Z : Z - 146096) / 146097;
+  const int DayOfEra = Z - Era * 146097;
+  const int YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
+  const int DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
+  const int MonthIndex = (5 * DayOfYear + 2) / 153;  // 0 is March
+  P.Day = DayOfYear - (153 * MonthIndex + 2) / 5 + 1;
+  P.Month = MonthIndex < 10 ? MonthIndex + 3 : MonthIndex - 9;
+  P.Year = YearOfEra + Era * 400 + (P.Month <= 2 ? 1 : 0);
+  return P;
+}
+
+AnsiString LocaleText(LCTYPE Type) {
+  char Buffer[80];
+  int Length = GetLocaleInfoA(LOCALE_USER_DEFAULT, Type, Buffer, sizeof(Buffer));
+  return Length > 1 ? AnsiString(Buffer, Length - 1) : AnsiString();
+}
+
+AnsiString Padded(int Value, int Width) {
+  AnsiString Text = std::to_string(Value);
+  if (static_cast<int>(Text.size()) < Width) Text.insert(0, Width - Text.size(), '0');
+  return Text;
+}
+
+// The text of a format picture of the system's kind. A date picture: d dd (day), ddd
+// dddd (the locale's day names), M MM (month), MMM MMMM (the locale's month names),
+// y yy (the year in the century), yyyy (the whole year), g (era: nothing). A time
+// picture: h hh (12-hour), H HH (24-hour), m mm, s ss, t tt (the settings' AM or PM
+// string, its first character or all of it). Text in single quotes is copied ('' is
+// a quote); any other character is copied as it stands.
+AnsiString FormatPicture(const AnsiString& Picture, const TDateParts& P, bool DatePicture,
+                         const TFormatSettings& Settings) {
+  AnsiString Result;
+  std::size_t I = 0;
+  while (I < Picture.size()) {
+    const char C = Picture[I];
+    if (C == '\'') {
+      ++I;
+      while (I < Picture.size()) {
+        if (Picture[I] == '\'') {
+          if (I + 1 < Picture.size() && Picture[I + 1] == '\'') {
+            Result += '\'';
+            I += 2;
+            continue;
+          }
+          ++I;
+          break;
+        }
+        Result += Picture[I++];
+      }
+      continue;
+    }
+    std::size_t Run = 1;
+    while (I + Run < Picture.size() && Picture[I + Run] == C) ++Run;
+    const int N = static_cast<int>(Run);
+    if (DatePicture && C == 'd') {
+      if (N <= 2)
+        Result += Padded(P.Day, N);
+      else
+        Result += LocaleText((N == 3 ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1) +
+                             (P.DayOfWeek + 6) % 7);
+    } else if (DatePicture && (C == 'M' || C == 'm')) {
+      if (N <= 2)
+        Result += Padded(P.Month, N);
+      else
+        Result += LocaleText((N == 3 ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1) + P.Month - 1);
+    } else if (DatePicture && (C == 'y' || C == 'Y')) {
+      Result += N <= 2 ? Padded(P.Year % 100, N) : Padded(P.Year, 4);
+    } else if (DatePicture && C == 'g') {
+      // no eras
+    } else if (!DatePicture && C == 'h') {
+      Result += Padded(P.Hour % 12 == 0 ? 12 : P.Hour % 12, std::min(N, 2));
+    } else if (!DatePicture && C == 'H') {
+      Result += Padded(P.Hour, std::min(N, 2));
+    } else if (!DatePicture && (C == 'm' || C == 'M')) {
+      Result += Padded(P.Minute, std::min(N, 2));
+    } else if (!DatePicture && C == 's') {
+      Result += Padded(P.Second, std::min(N, 2));
+    } else if (!DatePicture && C == 't') {
+      const AnsiString& Marker = P.Hour < 12 ? Settings.TimeAMString : Settings.TimePMString;
+      Result += N == 1 ? Marker.substr(0, 1) : Marker;
+    } else {
+      Result.append(Run, C);
+    }
+    I += Run;
+  }
+  return Result;
+}
+
+class TDateScanner {
+ public:
+  TDateScanner(const AnsiString& S) : FText(S) {}
+
+  void SkipBlanks() {
+    while (FPos < FText.size() && FText[FPos] == ' ') ++FPos;
+  }
+  bool AtEnd() const { return FPos >= FText.size(); }
+  bool Take(char C) {
+    if (AtEnd() || FText[FPos] != C) return false;
+    ++FPos;
+    return true;
+  }
+  char Peek() const { return AtEnd() ? '\0' : FText[FPos]; }
+  // A run of up to 4 digits; Digits gives how many.
+  bool Number(int& Value, int& Digits) {
+    Value = 0;
+    Digits = 0;
+    while (!AtEnd() && FText[FPos] >= '0' && FText[FPos] <= '9') {
+      if (++Digits > 4) return false;
+      Value = Value * 10 + (FText[FPos++] - '0');
+    }
+    return Digits > 0;
+  }
+  // The word at the current place, any case.
+  bool Word(const AnsiString& W) {
+    if (W.empty() || FText.size() - FPos < W.size()) return false;
+    if (!SameText(FText.substr(FPos, W.size()), W)) return false;
+    FPos += W.size();
+    return true;
+  }
+
+ private:
+  const AnsiString& FText;
+  std::size_t FPos = 0;
+};
+
+// Hours, minutes and optional seconds, then an optional AM or PM string.
+bool ScanTime(TDateScanner& Scan, int Hour, const TFormatSettings& Settings, double& Fraction) {
+  int Minute = 0, Second = 0, Digits = 0;
+  if (!Scan.Number(Minute, Digits) || Digits > 2) return false;
+  if (Scan.Take(Settings.TimeSeparator) && (!Scan.Number(Second, Digits) || Digits > 2))
+    return false;
+  Scan.SkipBlanks();
+  int Half = 0;  // 1 AM, 2 PM
+  if (Scan.Word(Settings.TimeAMString) || Scan.Word("AM"))
+    Half = 1;
+  else if (Scan.Word(Settings.TimePMString) || Scan.Word("PM"))
+    Half = 2;
+  if (Half != 0) {
+    if (Hour > 12) return false;
+    if (Hour == 12) Hour = 0;
+    if (Half == 2) Hour += 12;
+  }
+  if (Hour > 23 || Minute > 59 || Second > 59) return false;
+  Fraction = (Hour * 3600 + Minute * 60 + Second) / 86400.0;
+  return true;
+}
+
+int CurrentYear() {
+  SYSTEMTIME Now;
+  GetLocalTime(&Now);
+  return Now.wYear;
+}
+
+int CompareTexts(const Variant& A, const Variant& B, const TFormatSettings& Settings) {
+  if (A.VarType() == varOleStr || B.VarType() == varOleStr) {
+    WideString WA = A.AsOleString(Settings), WB = B.AsOleString(Settings);
+    int Result = CompareStringW(LOCALE_USER_DEFAULT, 0, WA.data(), static_cast<int>(WA.size()),
+                                WB.data(), static_cast<int>(WB.size())) -
+                 CSTR_EQUAL;
+    return Result != 0 ? Result : WA.compare(WB);
+  }
+  AnsiString SA = A.AsString(Settings), SB = B.AsString(Settings);
+  int Result = AnsiCompareStr(SA, SB);
+  return Result != 0 ? Result : CompareStr(SA, SB);
+}
+
+template <class T>
+int Sign(T A, T B) {
+  return A < B ? -1 : (B < A ? 1 : 0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+
+Currency Currency::FromDouble(double Value) {
+  double Scaled = RoundEven(Value * CurrencyScale);
+  // 2^63: the first value past the range (exactly representable).
+  constexpr double Limit = 9223372036854775808.0;
+  if (!(Scaled >= -Limit && Scaled < Limit))
+    throw EVariantError(SVarTypeConvertOverflow, {VarTypeName(varDouble), VarTypeName(varCurrency)});
+  return Currency{static_cast<Int64>(Scaled)};
+}
+
+Variant Variant::Null() {
+  Variant Result;
+  Result.FType = varNull;
+  return Result;
+}
+
+Variant Variant::FromDateTime(TDateTime Value) {
+  Variant Result(Value);
+  Result.FType = varDate;
+  return Result;
+}
+
+bool Variant::IsNumeric() const {
+  return FType == varInteger || FType == varDouble || FType == varCurrency || FType == varBoolean;
+}
+
+void Variant::RaiseCast(TVarType To) const {
+  throw EVariantError(SVarTypeCouldNotConvert, {VarTypeName(FType), VarTypeName(To)});
+}
+
+void Variant::RaiseOverflow(TVarType To) const {
+  throw EVariantError(SVarTypeConvertOverflow, {VarTypeName(FType), VarTypeName(To)});
+}
+
+// The value as a double for a conversion to To (Null and texts that are no number
+// raise).
+double Variant::NumberOf(TVarType To, const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varEmpty: return 0;
+    case varInteger: return FInteger;
+    case varDouble:
+    case varDate: return FDouble;
+    case varCurrency: return static_cast<double>(FCurrency) / CurrencyScale;
+    case varBoolean: return FBoolean ? -1 : 0;
+    case varString:
+    case varOleStr: {
+      double Value;
+      if (TryStrToFloat(FType == varString ? FString : ToAnsi(FOleString), Value, Settings))
+        return Value;
+      break;
+    }
+  }
+  RaiseCast(To);
+}
+
+Integer Variant::AsInteger(const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varInteger: return FInteger;
+    case varBoolean: return FBoolean ? -1 : 0;
+    case varCurrency: {
+      Int64 Whole = CurrencyToWhole(FCurrency);
+      if (Whole < std::numeric_limits<Integer>::min() || Whole > std::numeric_limits<Integer>::max())
+        RaiseOverflow(varInteger);
+      return static_cast<Integer>(Whole);
+    }
+    case varString:
+    case varOleStr: {
+      int Value;
+      if (TryStrToInt(FType == varString ? FString : ToAnsi(FOleString), Value)) return Value;
+      break;
+    }
+  }
+  double Value = RoundEven(NumberOf(varInteger, Settings));
+  if (!InIntegerRange(Value)) RaiseOverflow(varInteger);
+  return static_cast<Integer>(Value);
+}
+
+double Variant::AsDouble(const TFormatSettings& Settings) const {
+  return NumberOf(varDouble, Settings);
+}
+
+Currency Variant::AsCurrency(const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varCurrency: return Currency{FCurrency};
+    case varInteger: return Currency{FInteger * CurrencyScale};
+    case varBoolean: return Currency{FBoolean ? -CurrencyScale : 0};
+  }
+  double Value = NumberOf(varCurrency, Settings);
+  try {
+    return Currency::FromDouble(Value);
+  } catch (const EVariantError&) {
+    RaiseOverflow(varCurrency);
+  }
+}
+
+TDateTime Variant::AsDateTime(const TFormatSettings& Settings) const {
+  double Value;
+  if (FType == varString || FType == varOleStr) {
+    if (!TryVarStrToDate(FType == varString ? FString : ToAnsi(FOleString), Value, Settings))
+      RaiseCast(varDate);
+  } else {
+    Value = NumberOf(varDate, Settings);
+  }
+  if (!(Value >= MinDate && Value < MaxDate)) RaiseOverflow(varDate);
+  return Value;
+}
+
+bool Variant::AsBoolean(const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varBoolean: return FBoolean;
+    case varString:
+    case varOleStr: {
+      AnsiString Text = Trim(FType == varString ? FString : ToAnsi(FOleString));
+      if (SameText(Text, "True")) return true;
+      if (SameText(Text, "False")) return false;
+      break;
+    }
+  }
+  return NumberOf(varBoolean, Settings) != 0;
+}
+
+AnsiString Variant::AsString(const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varEmpty: return AnsiString();
+    case varInteger: return IntToStr(FInteger);
+    case varDouble: return FloatToStr(FDouble, Settings);
+    case varCurrency: return CurrencyText(FCurrency, Settings);
+    case varDate: return VarDateToStr(FDouble, Settings);
+    case varBoolean: return FBoolean ? "True" : "False";
+    case varString: return FString;
+    case varOleStr: return ToAnsi(FOleString);
+  }
+  RaiseCast(varString);
+}
+
+WideString Variant::AsOleString(const TFormatSettings& Settings) const {
+  if (FType == varOleStr) return FOleString;
+  if (FType == varNull) RaiseCast(varOleStr);
+  return ToWide(AsString(Settings));
+}
+
+Variant Variant::AsType(TVarType Type, const TFormatSettings& Settings) const {
+  if (Type == FType) return *this;
+  switch (Type) {
+    case varEmpty: return Variant();
+    case varNull: return Null();
+    case varInteger: return Variant(AsInteger(Settings));
+    case varDouble: return Variant(AsDouble(Settings));
+    case varCurrency: return Variant(AsCurrency(Settings));
+    case varDate: return FromDateTime(AsDateTime(Settings));
+    case varBoolean: return Variant(AsBoolean(Settings));
+    case varString: return Variant(AsString(Settings));
+    case varOleStr: return Variant(AsOleString(Settings));
+  }
+  RaiseCast(Type);
+}
+
+Variant Variant::FromOleVariant(const VARIANT& Source) {
+  if (V_VT(&Source) & VT_BYREF) {
+    VARIANT Plain;
+    VariantInit(&Plain);
+    if (FAILED(VariantCopyInd(&Plain, const_cast<VARIANT*>(&Source))))
+      throw EVariantError(SVarTypeNotSupported, {static_cast<int>(V_VT(&Source))});
+    try {
+      Variant Result = FromOleVariant(Plain);
+      VariantClear(&Plain);
+      return Result;
+    } catch (...) {
+      VariantClear(&Plain);
+      throw;
+    }
+  }
+  const VARIANT* S = &Source;
+  switch (V_VT(S)) {
+    case VT_EMPTY: return Variant();
+    case VT_NULL: return Null();
+    case VT_I1: return Variant(static_cast<int>(V_I1(S)));
+    case VT_I2: return Variant(static_cast<int>(V_I2(S)));
+    case VT_I4: return Variant(static_cast<int>(V_I4(S)));
+    case VT_INT: return Variant(static_cast<int>(V_INT(S)));
+    case VT_UI1: return Variant(static_cast<int>(V_UI1(S)));
+    case VT_UI2: return Variant(static_cast<int>(V_UI2(S)));
+    case VT_UI4:
+    case VT_UINT: {
+      ULONG Value = V_VT(S) == VT_UI4 ? V_UI4(S) : V_UINT(S);
+      if (Value <= static_cast<ULONG>(std::numeric_limits<Integer>::max()))
+        return Variant(static_cast<int>(Value));
+      return Variant(static_cast<double>(Value));
+    }
+    case VT_I8: {
+      LONGLONG Value = V_I8(S);
+      if (Value >= std::numeric_limits<Integer>::min() && Value <= std::numeric_limits<Integer>::max())
+        return Variant(static_cast<int>(Value));
+      return Variant(static_cast<double>(Value));
+    }
+    case VT_UI8: {
+      ULONGLONG Value = V_UI8(S);
+      if (Value <= static_cast<ULONGLONG>(std::numeric_limits<Integer>::max()))
+        return Variant(static_cast<int>(Value));
+      return Variant(static_cast<double>(Value));
+    }
+    case VT_R4: return Variant(static_cast<double>(V_R4(S)));
+    case VT_R8: return Variant(V_R8(S));
+    case VT_CY: return Variant(Currency{V_CY(S).int64});
+    case VT_DATE: return FromDateTime(V_DATE(S));
+    case VT_BOOL: return Variant(V_BOOL(S) != VARIANT_FALSE);
+    case VT_BSTR: {
+      BSTR Text = V_BSTR(S);
+      return Variant(Text ? WideString(Text, SysStringLen(Text)) : WideString());
+    }
+  }
+  throw EVariantError(SVarTypeNotSupported, {static_cast<int>(V_VT(S))});
+}
+
+void Variant::ToOleVariant(VARIANT& Dest) const {
+  VariantClear(&Dest);
+  switch (FType) {
+    case varNull: V_VT(&Dest) = VT_NULL; break;
+    case varInteger:
+      V_VT(&Dest) = VT_I4;
+      V_I4(&Dest) = FInteger;
+      break;
+    case varDouble:
+      V_VT(&Dest) = VT_R8;
+      V_R8(&Dest) = FDouble;
+      break;
+    case varCurrency:
+      V_VT(&Dest) = VT_CY;
+      V_CY(&Dest).int64 = FCurrency;
+      break;
+    case varDate:
+      V_VT(&Dest) = VT_DATE;
+      V_DATE(&Dest) = FDouble;
+      break;
+    case varBoolean:
+      V_VT(&Dest) = VT_BOOL;
+      V_BOOL(&Dest) = FBoolean ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case varString:
+    case varOleStr: {
+      WideString Text = FType == varOleStr ? FOleString : ToWide(FString);
+      BSTR Copy = SysAllocStringLen(Text.data(), static_cast<UINT>(Text.size()));
+      if (!Copy) throw EOutOfMemory(SOutOfMemory);
+      V_VT(&Dest) = VT_BSTR;
+      V_BSTR(&Dest) = Copy;
+      break;
+    }
+    default: break;  // Empty: the cleared VARIANT
+  }
+}
+
+int Variant::Compare(const Variant& A, const Variant& B, const TFormatSettings& Settings) {
+  if (A.IsNull() || B.IsNull()) return (A.IsNull() ? 0 : 1) - (B.IsNull() ? 0 : 1);
+  // Empty takes the other side's kind.
+  const bool TextA = A.IsString() || (A.IsEmpty() && B.IsString());
+  const bool TextB = B.IsString() || (B.IsEmpty() && A.IsString());
+  if (TextA && TextB) return CompareTexts(A, B, Settings);
+  const bool BoolA = A.FType == varBoolean || (A.IsEmpty() && B.FType == varBoolean);
+  const bool BoolB = B.FType == varBoolean || (B.IsEmpty() && A.FType == varBoolean);
+  if (BoolA && BoolB) return Sign(A.AsBoolean(Settings), B.AsBoolean(Settings));
+  if (A.FType == varInteger && B.FType == varInteger) return Sign(A.FInteger, B.FInteger);
+  if (A.FType == varCurrency && B.FType == varCurrency) return Sign(A.FCurrency, B.FCurrency);
+  // A text beside a date reads as a date.
+  const bool Dates = A.FType == varDate || B.FType == varDate;
+  double NA = Dates && TextA ? A.AsDateTime(Settings) : A.NumberOf(varDouble, Settings);
+  double NB = Dates && TextB ? B.AsDateTime(Settings) : B.NumberOf(varDouble, Settings);
+  if (std::isnan(NA) || std::isnan(NB))
+    throw EVariantError(SVarTypeCouldNotConvert, {VarTypeName(A.FType), VarTypeName(B.FType)});
+  return Sign(NA, NB);
+}
+
+bool operator==(const Variant& A, const Variant& B) {
+  try {
+    return Variant::Compare(A, B) == 0;
+  } catch (const EVariantError&) {
+    return false;
+  }
+}
+
+// ---------------------------------------------------------------------------------
+
+Variant Null() { return Variant::Null(); }
+Variant Unassigned() { return Variant(); }
+TVarType VarType(const Variant& V) { return V.VarType(); }
+bool VarIsNull(const Variant& V) { return V.IsNull(); }
+bool VarIsEmpty(const Variant& V) { return V.IsEmpty(); }
+bool VarIsClear(const Variant& V) { return V.IsNull() || V.IsEmpty(); }
+AnsiString VarToStr(const Variant& V) { return V.IsNull() ? AnsiString() : V.AsString(); }
+Variant VarFromDateTime(TDateTime Value) { return Variant::FromDateTime(Value); }
+TDateTime VarToDateTime(const Variant& V) { return V.AsDateTime(); }
+Variant VarAsType(const Variant& V, TVarType Type) { return V.AsType(Type); }
+
+AnsiString VarTypeName(TVarType Type) {
+  switch (Type) {
+    case varEmpty: return "Empty";
+    case varNull: return "Null";
+    case varInteger: return "Integer";
+    case varDouble: return "Double";
+    case varCurrency: return "Currency";
+    case varDate: return "Date";
+    case varOleStr: return "OleStr";
+    case varBoolean: return "Boolean";
+    case varString: return "String";
+  }
+  return "Unknown";
+}
+
+AnsiString VarDateToStr(TDateTime Value, const TFormatSettings& Settings) {
+  if (!(Value >= MinDate && Value < MaxDate))
+    throw EVariantError(SVarTypeConvertOverflow, {VarTypeName(varDate), VarTypeName(varString)});
+  TDateParts Parts = DecodeDateTime(Value);
+  const bool HasTime = Parts.Hour != 0 || Parts.Minute != 0 || Parts.Second != 0;
+  AnsiString Result;
+  if (Parts.Days != 0 || !HasTime) Result = FormatPicture(Settings.ShortDateFormat, Parts, true, Settings);
+  if (HasTime) {
+    if (!Result.empty()) Result += ' ';
+    Result += FormatPicture(Settings.LongTimeFormat, Parts, false, Settings);
+  }
+  return Result;
+}
+
+bool TryVarStrToDate(const AnsiString& S, TDateTime& Value, const TFormatSettings& Settings) {
+  AnsiString Text = Trim(S);
+  TDateScanner Scan(Text);
+  int First = 0, FirstDigits = 0;
+  if (!Scan.Number(First, FirstDigits)) return false;
+
+  double Days = 0, Fraction = 0;
+  if (Scan.Take(Settings.TimeSeparator)) {
+    // A time alone.
+    if (FirstDigits > 2 || !ScanTime(Scan, First, Settings, Fraction)) return false;
+  } else {
+    if (!Scan.Take(Settings.DateSeparator)) return false;
+    int Numbers[3] = {First, 0, 0};
+    int Digits[3] = {FirstDigits, 0, 0};
+    int Count = 1;
+    if (!Scan.Number(Numbers[1], Digits[1])) return false;
+    Count = 2;
+    if (Scan.Take(Settings.DateSeparator)) {
+      if (!Scan.Number(Numbers[2], Digits[2])) return false;
+      Count = 3;
+    }
+    // The numbers in the picture's order; two of them are month and day.
+    AnsiString Order = DateOrder(Settings.ShortDateFormat);
+    if (Count == 2) Order.erase(Order.find('y'), 1);
+    int Year = CurrentYear(), Month = 0, Day = 0;
+    for (int I = 0; I < Count; ++I) {
+      switch (Order[I]) {
+        case 'd': Day = Numbers[I]; break;
+        case 'M': Month = Numbers[I]; break;
+        case 'y':
+          Year = Numbers[I];
+          if (Digits[I] <= 2) Year += Year < 30 ? 2000 : 1900;
+          break;
+      }
+    }
+    if (!TryEncodeDate(Year, Month, Day, Days)) return false;
+    // A time may follow after blanks.
+    bool Blank = Scan.Peek() == ' ';
+    Scan.SkipBlanks();
+    if (!Scan.AtEnd()) {
+      int Hour = 0, HourDigits = 0;
+      if (!Blank || !Scan.Number(Hour, HourDigits) || HourDigits > 2 ||
+          !Scan.Take(Settings.TimeSeparator) || !ScanTime(Scan, Hour, Settings, Fraction))
+        return false;
+    }
+  }
+  Scan.SkipBlanks();
+  if (!Scan.AtEnd()) return false;
+  // Before day 0 the time of day counts away from zero.
+  Value = Days < 0 ? Days - Fraction : Days + Fraction;
+  return true;
+}
