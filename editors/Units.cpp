@@ -2,12 +2,15 @@
 
 #include "classlib/Units.h"
 #include "editors/dxCntner_Edit.h"
+#include "editors/dxDrawing.h"
 
 namespace {
 
 const TUnitTable* const Uses[] = {&ClasslibUnits};
 
 const TUnitEntry Units[] = {
+    // The checker brush of the drawing routines.
+    {"dxDrawing", InitdxDrawing, DonedxDrawing},
     // The default edit style controller and the editors' shadow brush.
     {"dxCntner", InitdxCntner, DonedxCntner},
 };
