@@ -168,11 +168,15 @@ void TdxInplaceEdit::ResetFromLink() {
 
 void TdxInplaceEdit::PostToLink() { Validate(); }
 
-void TdxInplaceEdit::SetEditValue(const AnsiString& Value) { SetText(Value); }
+void TdxInplaceEdit::SetEditValue(const Variant& Value) { SetText(VarIsNull(Value) ? AnsiString() : VarToStr(Value)); }
 
-AnsiString TdxInplaceEdit::GetEditValue() { return GetText(); }
+Variant TdxInplaceEdit::GetEditValue() { return Variant(GetText()); }
 
-void TdxInplaceEdit::GetDisplayValue(AnsiString& Value) { GetEditText(Value); }
+void TdxInplaceEdit::GetDisplayValue(Variant& Value) {
+  AnsiString Text;
+  GetEditText(Text);
+  Value = Variant(Text);
+}
 
 void TdxInplaceEdit::SetTextIfModifiable(const AnsiString& Text) {
   if (CanModify()) SetText(Text);

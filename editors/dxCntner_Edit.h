@@ -18,6 +18,7 @@
 
 #include "classlib/Controls.h"
 #include "classlib/Exceptions.h"
+#include "classlib/Variants.h"
 #include "editors/dxCntner_Style.h"
 
 class TCustomdxContainer;
@@ -197,9 +198,11 @@ class TdxInplaceEdit : public TWinControl {
   int ShowLock() const { return FShowLock; }
   bool Shown() const { return FShown; }
 
-  virtual void SetEditValue(const AnsiString& Value);
-  virtual AnsiString GetEditValue();
-  virtual void GetDisplayValue(AnsiString& Value);
+  // Null sets an empty text, any other value its string form.
+  virtual void SetEditValue(const Variant& Value);
+  // The text as a string value.
+  virtual Variant GetEditValue();
+  virtual void GetDisplayValue(Variant& Value);
   // Sets the text when the value may change; marks it modified in every case.
   virtual void SetTextIfModifiable(const AnsiString& Text);
   // Raises EdxEditInvalidInput with OnValidate's text when OnValidate refuses a

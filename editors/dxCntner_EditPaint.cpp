@@ -6,6 +6,7 @@
 #include "classlib/Forms.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner_Edit.h"
+#include "editors/dxDrawing.h"
 
 TCLASS_IMPL(TdxEditViewData)
 
@@ -14,15 +15,6 @@ namespace {
 HBRUSH ShadowBrush = nullptr;
 
 bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
-// A band Size pixels high along the bottom of R, then one Size pixels wide along its
-// right side.
-void FillShadowBand(HDC DC, const TRect& R, int Size, HBRUSH Brush) {
-  RECT Bottom{R.left, R.bottom - Size, R.right, R.bottom};
-  FillRect(DC, &Bottom, Brush);
-  RECT Right{R.right - Size, R.top, R.right, R.bottom};
-  FillRect(DC, &Right, Brush);
-}
 
 }  // namespace
 
@@ -150,7 +142,7 @@ void TdxInplaceEdit::DrawBorder(MetaType::TSelf /*Self*/, HDC DC, const TdxEditD
     default: break;
   }
   if (ViewData->Shadow && ShadowBrush)
-    FillShadowBand(DC, DrawInfo.ShadowRect, DrawInfo.ShadowSize, ShadowBrush);
+    DrawShadow(DC, DrawInfo.ShadowRect, DrawInfo.ShadowSize, ShadowBrush);
 }
 
 bool TdxInplaceEdit::DrawContent(MetaType::TSelf /*Self*/, HDC DC, const TRect& R, bool /*IsWindow*/,

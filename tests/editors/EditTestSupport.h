@@ -25,14 +25,33 @@ class TTestContainer : public TCustomdxContainer {
   bool WantTabs() override { return TabsWanted; }
   void EditorFocusChanged() override { ++FocusChanges; }
 
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_MOUSEWHEEL || Message.Msg == CM_CANCELMODE) HostMessages.push_back(Message.Msg);
+    TCustomdxContainer::Dispatch(Message);
+  }
+
   bool AllowModify = true;
   bool AcceptKeys = true;
   bool TabsWanted = false;
+  bool Immediate = false;
   int FocusChanges = 0;
+  int DoubleClicks = 0;
   std::vector<Word> HostKeys;
+  std::vector<Word> HostKeysUp;
   std::vector<char> HostChars;
+  std::vector<UINT> HostMessages;
+
+  bool ImmediateEditor(int /*Column*/) override { return Immediate; }
 
  protected:
+  void KeyUp(Word& Key, TShiftState Shift) override {
+    HostKeysUp.push_back(Key);
+    TCustomdxContainer::KeyUp(Key, Shift);
+  }
+  void DblClick() override {
+    ++DoubleClicks;
+    TCustomdxContainer::DblClick();
+  }
   void KeyDown(Word& Key, TShiftState Shift) override {
     HostKeys.push_back(Key);
     TCustomdxContainer::KeyDown(Key, Shift);
@@ -51,10 +70,12 @@ class TTestEdit : public TdxInplaceEdit {
   explicit TTestEdit(TComponent* AOwner) : TdxInplaceEdit(AOwner) {
     OnKeyDown = TKeyEvent::Bind<&TTestEdit::NoteKey>(this);
     OnKeyPress = TKeyPressEvent::Bind<&TTestEdit::NoteChar>(this);
+    OnKeyUp = TKeyEvent::Bind<&TTestEdit::NoteKeyUp>(this);
   }
   int AfterShows = 0;
   std::vector<Word> OwnKeys;
   std::vector<char> OwnChars;
+  std::vector<Word> OwnKeysUp;
 
   using TdxInplaceEdit::SetMouseInside;
 
@@ -65,6 +86,7 @@ class TTestEdit : public TdxInplaceEdit {
  private:
   void NoteKey(TObject* /*Sender*/, Word& Key, TShiftState /*Shift*/) { OwnKeys.push_back(Key); }
   void NoteChar(TObject* /*Sender*/, char& Key) { OwnChars.push_back(Key); }
+  void NoteKeyUp(TObject* /*Sender*/, Word& Key, TShiftState /*Shift*/) { OwnKeysUp.push_back(Key); }
 };
 
 // An editor class that works outside a container.
