@@ -399,6 +399,8 @@ void TdxInplaceEdit::DblClick() {
 // Focus
 
 void TdxInplaceEdit::FocusLost(TMessage& Message) {
+  // A window that goes while it has the focus loses it on the way: nobody is told.
+  if (ComponentState().Contains(csDestroying)) return;
   if (HotTrackMatters()) Relayout();
   if (IsPainted()) Invalidate();
   TCustomdxContainer* Host = GetContainer();

@@ -251,7 +251,7 @@ TdxEditViewData* TdxInplaceEdit::CreateViewData(bool /*PaintCopy*/) {
 }
 
 void TdxInplaceEdit::Relayout() {
-  if (!HandleAllocated() || FRelayingOut) return;
+  if (!HandleAllocated() || FRelayingOut || !FStyle || ComponentState().Contains(csDestroying)) return;
   FRelayingOut = true;
   auto Done = ScopeExit([&] { FRelayingOut = false; });
   TOwned<TdxEditViewData> ViewData(CreateViewData(false));
