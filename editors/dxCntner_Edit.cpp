@@ -5,8 +5,6 @@
 
 #include <imm.h>
 
-#include <algorithm>
-
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Forms.h"
 #include "classlib/ScopeExit.h"
@@ -116,8 +114,6 @@ void TdxInplaceEdit::StyleLayoutChanged() {
 
 // ---------------------------------------------------------------------------------
 // Values
-
-void TdxInplaceEdit::StoreProperty(TdxEditStoredValue Bit) { FStoredValues.Include(Bit); }
 
 void TdxInplaceEdit::SetAlignment(TAlignment Value) {
   StoreProperty(esvAlignment);

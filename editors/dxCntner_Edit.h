@@ -319,11 +319,12 @@ class TdxInplaceEdit : public TWinControl {
   // Sizes the editor to its computed outer rectangle and sets the window region to
   // the border region (none when the border needs none).
   void Relayout();
+  // Marks a property as set explicitly on this editor (its setter then stores it).
+  void StoreProperty(TdxEditStoredValue Bit) { FStoredValues.Include(Bit); }
 
  private:
   TdxEditStyle* CreateStyle();
   bool HotTrackMatters();
-  void StoreProperty(TdxEditStoredValue Bit);
   bool HeightStored();
   void ReadHeight(TReader* Reader);
   void WriteHeight(TWriter* Writer);

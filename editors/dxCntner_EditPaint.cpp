@@ -1,8 +1,6 @@
 // The editor's view data and its class-level painting: the draw information, the
 // border styles, the content, the cursor and the height of an editor, and the shadow
 // brush of editor borders.
-#include <algorithm>
-
 #include "classlib/Forms.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner_Edit.h"
