@@ -72,7 +72,15 @@ class TTestEdit : public TdxInplaceEdit {
     OnKeyPress = TKeyPressEvent::Bind<&TTestEdit::NoteChar>(this);
     OnKeyUp = TKeyEvent::Bind<&TTestEdit::NoteKeyUp>(this);
   }
+  void DefaultHandler(TMessage& Message) override {
+    if (Message.Msg == WM_PASTE || Message.Msg == WM_CUT || Message.Msg == WM_CLEAR)
+      ClipboardMessages.push_back(Message.Msg);
+    TdxInplaceEdit::DefaultHandler(Message);
+  }
+
   int AfterShows = 0;
+  int F2Edits = 0;
+  std::vector<UINT> ClipboardMessages;
   std::vector<Word> OwnKeys;
   std::vector<char> OwnChars;
   std::vector<Word> OwnKeysUp;
@@ -81,6 +89,7 @@ class TTestEdit : public TdxInplaceEdit {
 
  protected:
   void AfterShow() override { ++AfterShows; }
+  void EditKeyF2() override { ++F2Edits; }
   bool CanRevertText() override { return true; }
 
  private:

@@ -156,3 +156,73 @@ TEST_F(EditMessagesTest, TheValueIsTheTextAndNullClearsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditMessagesTest, ClipboardChangesReachTheWindowOnlyWhileTheValueMayChange) {
+  TTestContainer* Host = ShownContainer();
+  TTestEdit* Edit = HostedEdit(Host);
+  Host->AllowModify = false;
+  for (UINT Msg : {WM_PASTE, WM_CUT, WM_CLEAR}) SendMessageA(Edit->Handle(), Msg, 0, 0);
+  EXPECT_TRUE(Edit->ClipboardMessages.empty());
+  Host->AllowModify = true;
+  Edit->SetReadOnly(true);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_TRUE(Edit->ClipboardMessages.empty());
+  Edit->SetReadOnly(false);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(std::vector<UINT>{WM_PASTE}, Edit->ClipboardMessages);
+}
+
+TEST_F(EditMessagesTest, F2IsTheEditorsUnlessTheHostsKeyEventTakesIt) {
+  TTestContainer* Host = ShownContainer();
+  TTestEdit* Edit = HostedEdit(Host);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F2, 1);
+  EXPECT_EQ(1, Edit->F2Edits);
+  // The editor's own key event does not see it.
+  EXPECT_TRUE(Edit->OwnKeys.empty());
+
+  struct TTaker : TObject {
+    void KeyDown(TObject* /*Sender*/, Word& Key, TShiftState /*Shift*/) { Key = 0; }
+  };
+  auto* Taker = Keep(NewObject<TTaker>());
+  Host->OnKeyDown = TKeyEvent::Bind<&TTaker::KeyDown>(Taker);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F2, 1);
+  EXPECT_EQ(1, Edit->F2Edits);
+}
+
+TEST_F(EditMessagesTest, MouseEnterAndLeaveFireTheirEventsOnceAndMakeTheEditorHot) {
+  TTestContainer* Host = ShownContainer();
+  TTestEdit* Edit = HostedEdit(Host);
+  int Enters = 0;
+  int Leaves = 0;
+  auto* OnEnter = Keep(NewObject<uitest::TNotifyHandler>([&](TObject*) { ++Enters; }));
+  auto* OnLeave = Keep(NewObject<uitest::TNotifyHandler>([&](TObject*) { ++Leaves; }));
+  Edit->OnMouseEnter = OnEnter->Event();
+  Edit->OnMouseLeave = OnLeave->Event();
+  Edit->Style()->SetHotTrack(true);
+
+  Edit->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(1, Enters);
+  EXPECT_TRUE(Edit->MouseInside());
+  TOwned<TdxEditViewData> Hot(Edit->CreateViewData(false));
+  EXPECT_TRUE(Hot->Hot);
+
+  Edit->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(1, Leaves);
+  EXPECT_FALSE(Edit->MouseInside());
+  TOwned<TdxEditViewData> Cold(Edit->CreateViewData(false));
+  EXPECT_FALSE(Cold->Hot);
+}
+
+TEST_F(EditMessagesTest, APaintedEditorErasesNothingAndShowsTheArrowOverItsClientArea) {
+  TTestContainer* Host = ShownContainer();
+  TTestEdit* Edit = HostedEdit(Host);
+  HDC DC = GetDC(Edit->Handle());
+  EXPECT_EQ(1, SendMessageA(Edit->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0));
+  ReleaseDC(Edit->Handle(), DC);
+  EXPECT_EQ(1, SendMessageA(Edit->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Edit->Handle()),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+}
+
+}  // namespace
