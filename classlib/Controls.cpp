@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
 
@@ -580,6 +581,7 @@ void TControl::Dispatch(TMessage& Message) {
       break;
     case WM_MOUSEMOVE: WMMouseMove(Message); break;
     case WM_CANCELMODE: WMCancelMode(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_FONTCHANGED:
@@ -670,6 +672,44 @@ void TControl::WMCancelMode(TMessage& Message) {
     FControlState.Exclude(csClicked);
   }
   DefaultHandler(Message);
+}
+
+// A click in the client area (or the menu key, which sends the point (-1, -1)) opens
+// the control's menu there (below the client area's top-left corner for the key);
+// otherwise the default handling passes the request to the parent window.
+void TControl::WMContextMenu(TMessage& Message) {
+  if (Message.Result != 0) return;
+  const bool FromKeyboard = Message.XPos() == -1 && Message.YPos() == -1;
+  TPoint Pos{Message.XPos(), Message.YPos()};
+  if (!FromKeyboard) {
+    const TRect R = GetClientRect();
+    const TPoint Client = ScreenToClient(Pos);
+    if (!PtInRect(&R, Client)) {
+      DefaultHandler(Message);
+      return;
+    }
+  }
+  if (!FPopupMenu) {
+    DefaultHandler(Message);
+    return;
+  }
+  SendCancelMode(nullptr);
+  FPopupMenu->SetPopupComponent(this);
+  if (FromKeyboard) Pos = ClientToScreen(Point(0, 0));
+  Message.Result = 1;
+  FPopupMenu->Popup(Pos.x, Pos.y);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::CMVisibleChanged(TMessage& /*Message*/) {

@@ -33,6 +33,7 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // ---------------------------------------------------------------------------------
 // Types of the control properties.
@@ -358,6 +359,11 @@ class TControl : public TComponent {
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState Value) { FControlState = Value; }
 
+  // The menu a right click or the menu key opens over the control (WM_CONTEXTMENU);
+  // without one the request goes on to the parent.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+
   TDragMode DragMode() const { return FDragMode; }
   void SetDragMode(TDragMode Value) { FDragMode = Value; }
   TCursor DragCursor() const { return FDragCursor; }
@@ -420,6 +426,7 @@ class TControl : public TComponent {
   void SendCancelMode(TControl* Sender);
   void ChangeName(const AnsiString& NewName) override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   AnsiString FText;
   bool FVisible = true;
@@ -444,6 +451,7 @@ class TControl : public TComponent {
   void WMLButtonUp(TMessage& Message);
   void WMMouseMove(TMessage& Message);
   void WMCancelMode(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
   void CMVisibleChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
   void CMParentFontChanged(TMessage& Message);
@@ -473,6 +481,7 @@ class TControl : public TComponent {
   TControlStyle FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TDragMode FDragMode = dmManual;
   TCursor FDragCursor = crDrag;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------------
@@ -668,6 +677,7 @@ class TWinControl : public TControl {
   void WMSize(TMessage& Message);
   void WMSetCursor(TMessage& Message);
   void WMMouseLeave(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
   void CNKeyDown(TMessage& Message);
   void CNKeyUp(TMessage& Message);
   void CNChar(TMessage& Message);

@@ -1,6 +1,7 @@
 // The published properties of the control base classes and of the graphics objects
 // they hold (fonts, size constraints), registered by the Controls unit's start.
 #include "classlib/Controls.h"
+#include "classlib/Menus.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ void RegisterControlsPublished() {
     P.Prop("Hint", &TControl::Hint, &TControl::SetHint);
     P.Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(ShowHintStored);
     P.Prop("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
+    P.Prop("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
     P.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
     P.Prop("OnClick", &TControl::OnClick);
     P.Prop("OnDblClick", &TControl::OnDblClick);

@@ -571,6 +571,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSize(Message); break;
     case WM_SETCURSOR: WMSetCursor(Message); break;
     case WM_MOUSELEAVE: WMMouseLeave(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (!DoKeyDown(Message)) DefaultHandler(Message);
@@ -695,6 +696,21 @@ void TWinControl::WMSetCursor(TMessage& Message) {
 void TWinControl::WMMouseLeave(TMessage& Message) {
   MouseLeftWindow(this);
   DefaultHandler(Message);
+}
+
+// A click over a graphic child goes to the child first; when it has no menu of its
+// own, this control's menu opens (or the parent's, through the default handling).
+void TWinControl::WMContextMenu(TMessage& Message) {
+  if (Message.Result != 0) return;
+  const bool FromKeyboard = Message.XPos() == -1 && Message.YPos() == -1;
+  if (!FromKeyboard) {
+    const TPoint Pos = ScreenToClient(Point(Message.XPos(), Message.YPos()));
+    if (TControl* Child = ControlAtPos(Pos, false)) {
+      Message.Result = Child->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+      if (Message.Result != 0) return;
+    }
+  }
+  TControl::WMContextMenu(Message);
 }
 
 void TWinControl::CMColorChanged(TMessage& Message) {

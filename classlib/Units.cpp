@@ -8,6 +8,7 @@
 #include "classlib/FormatSettings.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "classlib/Menus.h"
 #include "classlib/Spin.h"
 #include "classlib/StdCtrls.h"
 
@@ -22,6 +23,8 @@ const TUnitEntry Units[] = {
     {"Classes", InitClasses, DoneClasses},
     {"Controls", InitControls, DoneControls},
     {"Forms", InitForms, DoneForms},
+    // Pop-up menus; the window that owns a menu while it is shown goes at the end.
+    {"Menus", InitMenus, DoneMenus},
     // The standard controls: their classes and published properties, for form files.
     {"StdCtrls", InitStdCtrls, DoneStdCtrls},
     {"ExtCtrls", InitExtCtrls, DoneExtCtrls},

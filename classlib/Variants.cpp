@@ -292,6 +292,58 @@ int CurrentYear() {
   return Now.wYear;
 }
 
+// A date, and a time after blanks, making up the whole text.
+bool ScanDateText(const AnsiString& Text, const TFormatSettings& Settings, double& Days, double& Fraction) {
+  TDateScanner Scan(Text);
+  int Numbers[3] = {0, 0, 0};
+  int Digits[3] = {0, 0, 0};
+  if (!Scan.Number(Numbers[0], Digits[0]) || !Scan.Take(Settings.DateSeparator) ||
+      !Scan.Number(Numbers[1], Digits[1]))
+    return false;
+  int Count = 2;
+  if (Scan.Take(Settings.DateSeparator)) {
+    if (!Scan.Number(Numbers[2], Digits[2])) return false;
+    Count = 3;
+  }
+  // The numbers in the picture's order; two of them are month and day.
+  AnsiString Order = DateOrder(Settings.ShortDateFormat);
+  if (Count == 2) Order.erase(Order.find('y'), 1);
+  int Year = CurrentYear(), Month = 0, Day = 0;
+  for (int I = 0; I < Count; ++I) {
+    switch (Order[I]) {
+      case 'd': Day = Numbers[I]; break;
+      case 'M': Month = Numbers[I]; break;
+      case 'y':
+        Year = Numbers[I];
+        if (Digits[I] <= 2) Year += Year < 30 ? 2000 : 1900;
+        break;
+    }
+  }
+  if (!TryEncodeDate(Year, Month, Day, Days)) return false;
+  Fraction = 0;
+  const bool Blank = Scan.Peek() == ' ';
+  Scan.SkipBlanks();
+  if (Scan.AtEnd()) return true;
+  int Hour = 0, HourDigits = 0;
+  if (!Blank || !Scan.Number(Hour, HourDigits) || HourDigits > 2 || !Scan.Take(Settings.TimeSeparator) ||
+      !ScanTime(Scan, Hour, Settings, Fraction))
+    return false;
+  Scan.SkipBlanks();
+  return Scan.AtEnd();
+}
+
+// A time making up the whole text.
+bool ScanTimeText(const AnsiString& Text, const TFormatSettings& Settings, double& Fraction) {
+  TDateScanner Scan(Text);
+  int Hour = 0, Digits = 0;
+  if (!Scan.Number(Hour, Digits) || Digits > 2 || !Scan.Take(Settings.TimeSeparator) ||
+      !ScanTime(Scan, Hour, Settings, Fraction))
+    return false;
+  Scan.SkipBlanks();
+  return Scan.AtEnd();
+}
+
+
 int CompareTexts(const Variant& A, const Variant& B, const TFormatSettings& Settings) {
   if (A.VarType() == varOleStr || B.VarType() == varOleStr) {
     WideString WA = A.AsOleString(Settings), WB = B.AsOleString(Settings);
@@ -635,53 +687,13 @@ AnsiString VarDateToStr(TDateTime Value, const TFormatSettings& Settings) {
 }
 
 bool TryVarStrToDate(const AnsiString& S, TDateTime& Value, const TFormatSettings& Settings) {
-  AnsiString Text = Trim(S);
-  TDateScanner Scan(Text);
-  int First = 0, FirstDigits = 0;
-  if (!Scan.Number(First, FirstDigits)) return false;
-
+  const AnsiString Text = Trim(S);
   double Days = 0, Fraction = 0;
-  if (Scan.Take(Settings.TimeSeparator)) {
-    // A time alone.
-    if (FirstDigits > 2 || !ScanTime(Scan, First, Settings, Fraction)) return false;
-  } else {
-    if (!Scan.Take(Settings.DateSeparator)) return false;
-    int Numbers[3] = {First, 0, 0};
-    int Digits[3] = {FirstDigits, 0, 0};
-    int Count = 1;
-    if (!Scan.Number(Numbers[1], Digits[1])) return false;
-    Count = 2;
-    if (Scan.Take(Settings.DateSeparator)) {
-      if (!Scan.Number(Numbers[2], Digits[2])) return false;
-      Count = 3;
-    }
-    // The numbers in the picture's order; two of them are month and day.
-    AnsiString Order = DateOrder(Settings.ShortDateFormat);
-    if (Count == 2) Order.erase(Order.find('y'), 1);
-    int Year = CurrentYear(), Month = 0, Day = 0;
-    for (int I = 0; I < Count; ++I) {
-      switch (Order[I]) {
-        case 'd': Day = Numbers[I]; break;
-        case 'M': Month = Numbers[I]; break;
-        case 'y':
-          Year = Numbers[I];
-          if (Digits[I] <= 2) Year += Year < 30 ? 2000 : 1900;
-          break;
-      }
-    }
-    if (!TryEncodeDate(Year, Month, Day, Days)) return false;
-    // A time may follow after blanks.
-    bool Blank = Scan.Peek() == ' ';
-    Scan.SkipBlanks();
-    if (!Scan.AtEnd()) {
-      int Hour = 0, HourDigits = 0;
-      if (!Blank || !Scan.Number(Hour, HourDigits) || HourDigits > 2 ||
-          !Scan.Take(Settings.TimeSeparator) || !ScanTime(Scan, Hour, Settings, Fraction))
-        return false;
-    }
+  // Where the date and time separators are one character, a date is tried first.
+  if (!ScanDateText(Text, Settings, Days, Fraction)) {
+    Days = 0;
+    if (!ScanTimeText(Text, Settings, Fraction)) return false;
   }
-  Scan.SkipBlanks();
-  if (!Scan.AtEnd()) return false;
   // Before day 0 the time of day counts away from zero.
   Value = Days < 0 ? Days - Fraction : Days + Fraction;
   return true;

@@ -7,15 +7,15 @@
 // (FormatSettings unless others are given): the decimal separator, the short date and
 // long time formats (the system's format pictures: "M/d/yyyy", "h:mm:ss tt"), the
 // date and time separators and the AM and PM strings. A value that cannot be
-// converted, or does not fit, raises EVariantError; so does a Null read as anything
-// but a string (VarToStr reads it as "").
+// converted, or does not fit, raises EVariantError; so does Null read as any value,
+// a string included (VarToStr reads it as "").
 //
 // Equality and ordering: Null equals only Null and orders before every other value;
 // Empty reads as 0 beside a number, "" beside a string and False beside a boolean.
 // Two strings compare by the user's locale (case-sensitive; texts the locale finds
 // equal are ordered by their characters), False orders before True, and anything else
-// compares as numbers, a string beside a number or date being converted first (one
-// that is not a number raises EVariantError).
+// compares as numbers, a string beside a number or a date being read as one first
+// (one that is none raises EVariantError).
 #pragma once
 
 #include <windows.h>

@@ -183,6 +183,20 @@ TEST(VariantTest, TextReadsAsDateInTheSettingsOrder) {
   EXPECT_EQ(Variant(L"7.12.2026").AsDateTime(De), Dec7th2026);
 }
 
+TEST(VariantTest, DateAndTimeMayShareTheirSeparator) {
+  TFormatSettings S;
+  S.DateSeparator = '.';
+  S.TimeSeparator = '.';
+  S.ShortDateFormat = "d.M.yyyy";
+  S.LongTimeFormat = "H.mm.ss";
+  Variant Afternoon = VarFromDateTime(Dec7th2026 + OneThirtyPM);
+  EXPECT_EQ(Afternoon.AsString(S), "7.12.2026 13.45.30");
+  EXPECT_DOUBLE_EQ(Variant("7.12.2026 13.45.30").AsDateTime(S), Dec7th2026 + OneThirtyPM);
+  EXPECT_EQ(Variant("7.12.2026").AsDateTime(S), Dec7th2026);
+  // No date has a 13th month: a time.
+  EXPECT_DOUBLE_EQ(Variant("6.13").AsDateTime(S), (6 * 60 + 13) / 1440.0);
+}
+
 TEST(VariantTest, TextsThatAreNoDateRaise) {
   const TFormatSettings De = German();
   for (const char* Text : {"31.02.2026", "7/12/2026", "7.13.2026", "7.12.2026 25:00", "7.12.2026x",
