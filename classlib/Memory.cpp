@@ -16,7 +16,8 @@ void* HeapReallocMem(void* P, int Size) {
   return HeapReAlloc(GetProcessHeap(), 0, P, Size > 0 ? Size : 1);
 }
 
-TMemoryManager CurrentManager = {HeapGetMem, HeapFreeMem, HeapReallocMem};
+constexpr TMemoryManager DefaultManager = {HeapGetMem, HeapFreeMem, HeapReallocMem};
+TMemoryManager CurrentManager = DefaultManager;
 
 void* AllocateOrNull(std::size_t Size) noexcept {
   if (Size > 0x7FFFFFF0u) return nullptr;
@@ -37,6 +38,7 @@ void Release(void* P) noexcept {
 
 void GetMemoryManager(TMemoryManager& MemMgr) { MemMgr = CurrentManager; }
 void SetMemoryManager(const TMemoryManager& MemMgr) { CurrentManager = MemMgr; }
+void GetDefaultMemoryManager(TMemoryManager& MemMgr) { MemMgr = DefaultManager; }
 
 void* GetMem(int Size) {
   if (Size <= 0) return nullptr;

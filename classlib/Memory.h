@@ -12,6 +12,9 @@ struct TMemoryManager {
 
 void GetMemoryManager(TMemoryManager& MemMgr);
 void SetMemoryManager(const TMemoryManager& MemMgr);
+// The run-time library's own manager (the process heap), whatever is installed: where
+// a hook sends an operation that the manager it wraps leaves empty.
+void GetDefaultMemoryManager(TMemoryManager& MemMgr);
 
 // Allocates Size bytes; raises EOutOfMemory when the manager has none left.
 void* GetMem(int Size);

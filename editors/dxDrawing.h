@@ -35,7 +35,7 @@ inline constexpr UINT DXTR_PREFIX = 0x2000;
 inline constexpr UINT DXTR_CALCRECT = 0x4000;   // measure only, draw nothing
 inline constexpr UINT DXTR_KEEPBKMODE = 0x8000;  // otherwise transparent while drawing
 
-// Draws Text (Length characters) in TextRect with Font and TextColor, filling FillRect
+// Draws Text (Length characters; a negative Length: up to its end) in TextRect with Font and TextColor, filling FillRect
 // (which holds TextRect) with Brush or with BackgroundColor, as Flags say. A single
 // line that fits, or one that may not be shortened, goes out directly (ExtTextOut,
 // clipped to TextRect's right edge, the area right of it filled); a wrapped text, one

@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <utility>
 #include <vector>
 
 #include "editors/dxCntner.h"

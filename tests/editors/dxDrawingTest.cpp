@@ -9,8 +9,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "classlib/Graphics.h"
+#include "classlib/ModuleInit.h"
 #include "editors/dxDrawing.h"
 
 namespace {
@@ -455,6 +457,34 @@ TEST(DrawingTest, ImageListImageWithoutAHandleDrawsNothing) {
   DrawImageListImage(S.DC(), 0, 0, List.get(), 0);
   EXPECT_EQ(S.Count(Green, {0, 0, 20, 20}), 400);
   EXPECT_FALSE(List->HandleAllocated());
+}
+
+TEST(DrawingTest, ImageListImageIsDrawnInTheListsStyle) {
+  TOwned<TCustomImageList> List(NewObject<TCustomImageList>(4, 4));
+  Surface Image(4, 4, Blue);
+  for (int Y = 0; Y < 4; ++Y) SetPixel(Image.DC(), 0, Y, RGB(255, 0, 255));
+  List->AddMasked(Image.Bitmap.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  Surface S(10, 10, Green);
+  DrawImageListImage(S.DC(), 3, 2, List.get(), 0);
+  EXPECT_EQ(S.At(4, 2), Blue);
+  EXPECT_EQ(S.At(6, 5), Blue);
+  EXPECT_EQ(S.At(3, 2), Green) << "the masked column shows what is below";
+  EXPECT_EQ(S.At(7, 2), Green);
+
+  // As a mask: black where the image is, the list's background elsewhere.
+  List->SetImageType(itMask);
+  Surface M(10, 10, Green);
+  DrawImageListImage(M.DC(), 3, 2, List.get(), 0);
+  EXPECT_EQ(M.At(4, 2), Black);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorsProgramStart, StartsTheClassLibraryAndTheEditorsWithTheDrawingUnit) {
+  EXPECT_EQ(StartedUnitTables(), (std::vector<std::string>{"classlib", "editors"}));
+  EXPECT_TRUE(IsUnitInitialized("dxDrawing"));
 }
 
 }  // namespace
