@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
+#include "classlib/Forms.h"
+#include "classlib/TypInfo.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxCntner_Style.h"
 #include "tests/editors/EditTestSupport.h"
@@ -243,6 +246,54 @@ TEST_F(StyleTest, TheCheckEditorsControllerHasNoBorderAndThreeDimensionalButtons
   EXPECT_EQ(bts3D, Controller->ButtonStyle());
   EXPECT_FALSE(Controller->Shadow());
   EXPECT_EQ(3, Log->CountFor(Edit));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StyleTest, AControllerKeepsItsChangedValuesInTheFormFile) {
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("StyleForm");
+  auto* Controller = NewObject<TdxEditStyleController>(Form.get());
+  Controller->SetName("Controller1");
+  Controller->SetBorderStyle(xbsNone);
+  Controller->SetHotTrack(true);
+  Controller->SetEdges({edgLeft, edgRight});
+
+  AnsiString Text = WriteComponentText(Form.get());
+  std::size_t At = Text.find("component Controller1: TdxEditStyleController");
+  ASSERT_NE(AnsiString::npos, At);
+  EXPECT_NE(AnsiString::npos, Text.find("BorderStyle = xbsNone", At));
+  EXPECT_NE(AnsiString::npos, Text.find("HotTrack = True", At));
+  EXPECT_NE(AnsiString::npos, Text.find("Edges = [edgLeft, edgRight]", At));
+  EXPECT_EQ(AnsiString::npos, Text.find("ButtonStyle", At));
+  EXPECT_EQ(AnsiString::npos, Text.find("BorderColor", At));
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "StyleForm");
+  auto* Read = ObjectAs<TdxEditStyleController>(Copy->FindComponent("Controller1"));
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ(xbsNone, Read->BorderStyle());
+  EXPECT_TRUE(Read->HotTrack());
+  EXPECT_EQ((TdxEditEdges{edgLeft, edgRight}), Read->Edges());
+  EXPECT_EQ(clWindowFrame, Read->BorderColor());
+}
+
+TEST_F(StyleTest, OnlyTheAssignedValuesOfAStyleAreStored) {
+  TTestEdit* Edit = NewEdit();
+  TdxEditStyle* Style = Edit->Style();
+  const TPropInfo* BorderStyle = GetPropInfo(Style, "BorderStyle");
+  const TPropInfo* Shadow = GetPropInfo(Style, "Shadow");
+  ASSERT_NE(nullptr, BorderStyle);
+  ASSERT_NE(nullptr, Shadow);
+  EXPECT_FALSE(BorderStyle->IsStored(Style));
+  Style->SetBorderStyle(xbs3D);
+  EXPECT_TRUE(BorderStyle->IsStored(Style));
+  EXPECT_FALSE(Shadow->IsStored(Style));
+  // Setting the assigned values by name lets the value follow the controller again.
+  SetOrdProp(Style, "AssignedValues", 0);
+  EXPECT_FALSE(BorderStyle->IsStored(Style));
 }
 
 }  // namespace
