@@ -587,6 +587,12 @@ class TWinControl : public TControl {
   void PaintControls(HDC DC, TControl* First);
 
   TBrush* Brush() const { return FBrush; }
+  // The three-dimensional look; ParentCtl3D follows the parent's until Ctl3D is set.
+  // A change is announced with CM_CTL3DCHANGED and passed on to the children.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value);
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value);
 
   // The child controls that Root owns, for streaming.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
@@ -685,6 +691,7 @@ class TWinControl : public TControl {
   void CMRecreateWnd(TMessage& Message);
   void CMEnter(TMessage& Message);
   void CMExit(TMessage& Message);
+  void CMParentCtl3DChanged(TMessage& Message);
 
   std::vector<TControl*> FControls;      // graphic children, z-order
   std::vector<TWinControl*> FWinControls;  // windowed children, z-order
@@ -697,6 +704,8 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   int FReadTabOrder = -1;  // the tab order read from a form file, until it is applied
   bool FDoubleBuffered = false;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
   HDC FPaintBuffer = nullptr;  // the memory DC of a buffered paint, while it runs
 };
 

@@ -11,6 +11,7 @@ bool ShowHintStored(TControl* Control) { return !Control->ParentShowHint(); }
 bool BiDiModeStored(TControl* Control) { return !Control->ParentBiDiMode(); }
 // A windowed control inside a parent has a place in its tab order.
 bool TabOrderStored(TWinControl* Control) { return Control->Parent() != nullptr; }
+bool Ctl3DStored(TWinControl* Control) { return !Control->ParentCtl3D(); }
 
 }  // namespace
 
@@ -80,6 +81,8 @@ void RegisterControlsPublished() {
         .Stored(TabOrderStored)
         .NoDefault();
     P.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop);
+    P.Prop("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D).Stored(Ctl3DStored).NoDefault();
+    P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
     P.Prop("OnEnter", &TWinControl::OnEnter);
     P.Prop("OnExit", &TWinControl::OnExit);
     P.Prop("OnKeyDown", &TWinControl::OnKeyDown);

@@ -367,8 +367,10 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
-    if (auto* Window = ObjectAs<TWinControl>(AControl))
+    if (auto* Window = ObjectAs<TWinControl>(AControl)) {
+      Window->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
       Window->UpdateControlState();
+    }
     else if (FHandle)
       AControl->Invalidate();
     AlignControl(AControl);
@@ -613,6 +615,8 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_EXIT: CMExit(Message); break;
     case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); break;
     case CM_BIDIMODECHANGED: NotifyControls(CM_PARENTBIDIMODECHANGED); break;
+    case CM_CTL3DCHANGED: NotifyControls(CM_PARENTCTL3DCHANGED); break;
+    case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
     default: inherited::Dispatch(Message); break;
   }
 }
@@ -719,4 +723,25 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   TControl::Dispatch(Message);  // repaint
   if (FHandle) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
   NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::SetCtl3D(bool Value) {
+  if (FCtl3D == Value) return;
+  FCtl3D = Value;
+  FParentCtl3D = false;
+  Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+  if (FParentCtl3D == Value) return;
+  FParentCtl3D = Value;
+  if (Value) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+// WParam non-zero: LParam carries the value to follow; otherwise the parent's.
+void TWinControl::CMParentCtl3DChanged(TMessage& Message) {
+  if (!FParentCtl3D) return;
+  bool Value = Message.WParam ? Message.LParam != 0 : (FParent ? FParent->FCtl3D : FCtl3D);
+  SetCtl3D(Value);
+  FParentCtl3D = true;
 }

@@ -1,6 +1,7 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 
 namespace {
@@ -10,6 +11,8 @@ const TUnitTable* const Uses[] = {&ClasslibUnits};
 const TUnitEntry Units[] = {
     // The checker brush of the drawing routines.
     {"dxDrawing", InitdxDrawing, DonedxDrawing},
+    // The default edit style controller and the editors' shadow brush.
+    {"dxCntner", InitdxCntner, DonedxCntner},
 };
 
 }  // namespace

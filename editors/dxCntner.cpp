@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "classlib/FormatSettings.h"
+#include "editors/dxCntner_Style.h"
 
 TCLASS_IMPL(TCustomdxContainer)
 
@@ -57,6 +58,10 @@ void TCustomdxContainer::MouseWheelScroll(bool Up, int Lines) {
     return;
   }
   for (int I = 0; I < Lines; ++I) SendMessageA(Handle(), WM_VSCROLL, Up ? SB_LINEUP : SB_LINEDOWN, 0);
+}
+
+TdxEditStyle* TCustomdxContainer::CreateEditStyle(TdxInplaceEdit* Edit) {
+  return NewObject<TdxEditStyle>(Edit);
 }
 
 void TCustomdxContainer::DoEditKeyDown(Word& Key, TShiftState Shift) {

@@ -17,8 +17,15 @@ TENUM_INFO(TdxLookAndFeel, "lfStandard", "lfFlat", "lfUltraFlat")
 // FSB_FLAT_MODE).
 int FlatScrollBarMode(TdxLookAndFeel Value);
 
+class TdxEditStyle;
+class TdxInplaceEdit;
+
 class TCustomdxContainer : public TCustomControl {
   TCLASS_DECL(TCustomdxContainer, TCustomControl)
+  // A hosted editor hands keys it does not keep to the container's own key and
+  // double-click steps.
+  friend class TdxInplaceEdit;
+
  public:
   using TCustomControl::TCustomControl;
 
@@ -27,6 +34,8 @@ class TCustomdxContainer : public TCustomControl {
   virtual bool CanEditModify() { return false; }
   virtual bool CanEditAcceptKey(char /*Key*/) { return false; }
   virtual bool DefaultTrueQuery() { return true; }
+  // The style a new hosted editor owns: a TdxEditStyle of that editor.
+  virtual TdxEditStyle* CreateEditStyle(TdxInplaceEdit* Edit);
   // Scrolls by one wheel notch: Lines times WM_VSCROLL with SB_LINEUP (Up) or
   // SB_LINEDOWN to the container's own window; with the system's one-screen-per-notch
   // setting (WHEEL_PAGESCROLL, read as -1) one SB_PAGEUP or SB_PAGEDOWN; 0 scrolls

@@ -1,0 +1,157 @@
+// Shared by the tests of edit styles and in-place editors: a container that answers
+// as a grid would and notes what its editor hands it, editors that note their own
+// steps, and a counter behind the beep seam.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/dxCntner.h"
+#include "editors/dxCntner_Edit.h"
+#include "tests/classlib/UiTestSupport.h"
+
+namespace edittest {
+
+// A grid-like host: it lets its editor modify and accept characters (unless told
+// otherwise), and notes the keys, key presses and focus changes that reach it.
+class TTestContainer : public TCustomdxContainer {
+ public:
+  using TCustomdxContainer::TCustomdxContainer;
+
+  bool CanEditModify() override { return AllowModify; }
+  bool CanEditAcceptKey(char /*Key*/) override { return AcceptKeys; }
+  bool WantTabs() override { return TabsWanted; }
+  void EditorFocusChanged() override { ++FocusChanges; }
+
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_MOUSEWHEEL || Message.Msg == CM_CANCELMODE) HostMessages.push_back(Message.Msg);
+    TCustomdxContainer::Dispatch(Message);
+  }
+
+  bool AllowModify = true;
+  bool AcceptKeys = true;
+  bool TabsWanted = false;
+  bool Immediate = false;
+  int FocusChanges = 0;
+  int DoubleClicks = 0;
+  std::vector<Word> HostKeys;
+  std::vector<Word> HostKeysUp;
+  std::vector<char> HostChars;
+  std::vector<UINT> HostMessages;
+
+  bool ImmediateEditor(int /*Column*/) override { return Immediate; }
+
+ protected:
+  void KeyUp(Word& Key, TShiftState Shift) override {
+    HostKeysUp.push_back(Key);
+    TCustomdxContainer::KeyUp(Key, Shift);
+  }
+  void DblClick() override {
+    ++DoubleClicks;
+    TCustomdxContainer::DblClick();
+  }
+  void KeyDown(Word& Key, TShiftState Shift) override {
+    HostKeys.push_back(Key);
+    TCustomdxContainer::KeyDown(Key, Shift);
+  }
+  void KeyPress(char& Key) override {
+    HostChars.push_back(Key);
+    TCustomdxContainer::KeyPress(Key);
+  }
+};
+
+// An editor that notes its after-show steps and the keys its own key event sees, and
+// reverts its text on Escape as a text editor does.
+class TTestEdit : public TdxInplaceEdit {
+  TCLASS_DECL(TTestEdit, TdxInplaceEdit)
+ public:
+  explicit TTestEdit(TComponent* AOwner) : TdxInplaceEdit(AOwner) {
+    OnKeyDown = TKeyEvent::Bind<&TTestEdit::NoteKey>(this);
+    OnKeyPress = TKeyPressEvent::Bind<&TTestEdit::NoteChar>(this);
+    OnKeyUp = TKeyEvent::Bind<&TTestEdit::NoteKeyUp>(this);
+  }
+  void DefaultHandler(TMessage& Message) override {
+    if (Message.Msg == WM_PASTE || Message.Msg == WM_CUT || Message.Msg == WM_CLEAR)
+      ClipboardMessages.push_back(Message.Msg);
+    TdxInplaceEdit::DefaultHandler(Message);
+  }
+
+  int AfterShows = 0;
+  int F2Edits = 0;
+  std::vector<UINT> ClipboardMessages;
+  std::vector<Word> OwnKeys;
+  std::vector<char> OwnChars;
+  std::vector<Word> OwnKeysUp;
+
+  using TdxInplaceEdit::SetMouseInside;
+
+ protected:
+  void AfterShow() override { ++AfterShows; }
+  void EditKeyF2() override { ++F2Edits; }
+  bool CanRevertText() override { return true; }
+
+ private:
+  void NoteKey(TObject* /*Sender*/, Word& Key, TShiftState /*Shift*/) { OwnKeys.push_back(Key); }
+  void NoteChar(TObject* /*Sender*/, char& Key) { OwnChars.push_back(Key); }
+  void NoteKeyUp(TObject* /*Sender*/, Word& Key, TShiftState /*Shift*/) { OwnKeysUp.push_back(Key); }
+};
+
+// An editor class that works outside a container.
+class TOutsideEdit : public TTestEdit {
+  TCLASS_DECL(TOutsideEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+
+// Counts the beeps of refused input.
+inline int Beeps = 0;
+inline BOOL CountBeep(UINT /*Type*/) {
+  ++Beeps;
+  return TRUE;
+}
+
+class EditTest : public uitest::UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    SavedBeep = MessageBeepProc;
+    MessageBeepProc = CountBeep;
+    Beeps = 0;
+  }
+  void TearDown() override {
+    UiTest::TearDown();
+    MessageBeepProc = SavedBeep;
+    // The default controller is shared by every test: its values go back.
+    if (TdxEditStyleController* Default = DefaultEditStyleController()) {
+      Default->OnStyleChanged = nullptr;
+      Default->RestoreDefaults();
+    }
+  }
+
+  // A shown form with a shown test container.
+  TTestContainer* ShownContainer() {
+    TForm* Form = ShownForm(300, 200);
+    auto* Container = NewObject<TTestContainer>(Form);
+    Container->SetParent(Form);
+    Container->SetBounds(10, 10, 200, 120);
+    Container->HandleNeeded();
+    uitest::Pump();
+    return Container;
+  }
+
+  // An editor hosted by Host and placed on it.
+  template <class T = TTestEdit>
+  T* HostedEdit(TCustomdxContainer* Host) {
+    auto* Edit = NewObject<T>(Host);
+    Edit->SetParent(Host);
+    Edit->HandleNeeded();
+    return Edit;
+  }
+
+  TMessageBeepProc SavedBeep = nullptr;
+};
+
+}  // namespace edittest
