@@ -138,9 +138,8 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
     const bool FromFile = Case % 32 == 0;
     if (FromFile)
       std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    Findings.Check(Text, Counter, [&] {
+      const char* Fault = nullptr;
       TStringList* Ids = NewObject<TStringList>();
       TStringList* Topics = NewObject<TStringList>();
       if (FromFile) {
@@ -160,11 +159,8 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
       }
       Ids->Free();
       Topics->Free();
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      return Fault;
+    });
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }

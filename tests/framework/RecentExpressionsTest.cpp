@@ -216,9 +216,8 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
     // either format.
     const bool FromFile = Case % 32 == 0;
     if (FromFile) std::ofstream(Path.c_str(), std::ios::binary | std::ios::trunc) << Text;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    Findings.Check(Text, Counter, [&] {
+      const char* Fault = nullptr;
       if (FromFile) {
         RecentExpressionList->LoadRecentExpressions(Path);
       } else {
@@ -237,11 +236,8 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
         if (RecentExpressionList->Strings(I).empty()) Fault = "an empty expression";
       while (RecentExpressionList->Count() > 1)
         RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      return Fault;
+    });
     while (RecentExpressionList->Count() > 1)
       RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
   }

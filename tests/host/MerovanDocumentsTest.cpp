@@ -3,12 +3,11 @@
 #include "tests/host/MerovanTestSupport.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "host/HostDocuments.h"
 #include "host/MerovanExportList.h"
+#include "tests/support/FileSupport.h"
 
 namespace {
 
@@ -17,17 +16,6 @@ std::string TempFile(const char* Prefix) {
   GetTempPathA(MAX_PATH, Folder);
   GetTempFileNameA(Folder, Prefix, 0, Path);
   return Path;
-}
-
-std::string FileText(const std::string& Path) {
-  std::ifstream File(Path, std::ios::binary);
-  std::ostringstream Text;
-  Text << File.rdbuf();
-  return Text.str();
-}
-
-void WriteFile(const std::string& Path, const std::string& Text) {
-  std::ofstream(Path, std::ios::binary) << Text;
 }
 
 TEST(MerovanModuleTest, FullEditorExportsEveryNameAndThePartialOneLacksSeven) {
@@ -275,13 +263,13 @@ TEST_F(MerovanTextTest, OnlyAWholeValidBoardTextMakesABoard) {
       Good + "  Member Name=\"orphan\"\n",
   };
   for (const std::string& Text : Bad) {
-    WriteFile(Path, Text);
+    WriteFileText(Path, Text);
     Integer Made = CreateDocument("PCB", Path.c_str());
     EXPECT_EQ(Made, 0) << Text.substr(0, 200);
     CloseDocument(Made);
   }
   // Lines left out keep the blank board's values; Windows line ends are read too.
-  WriteFile(Path, "MerovanBoard 1\r\nSheet Width=5\r\n");
+  WriteFileText(Path, "MerovanBoard 1\r\nSheet Width=5\r\n");
   Integer Made = CreateDocument("PCB", Path.c_str());
   ASSERT_NE(Made, 0);
   Integer X = 0, Y = 0, W = 0, H = 0;

@@ -75,7 +75,7 @@ class MakerFailuresTest : public MakerTemplateTest {
         PcbApi_GetBoardHandleFromFileName(PcbString(Host->Document(0)->FileName()));
     const std::string Path = Folder + "Saved.txt";
     EXPECT_TRUE(SaveDocument(Board, Path.c_str()));
-    const std::string Text = FileContent(Path);
+    const std::string Text = FileText(Path);
     DeleteFileA(Path.c_str());
     return Text;
   }
@@ -116,16 +116,15 @@ class MakerFailuresTest : public MakerTemplateTest {
 
 TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument) {
   const std::string Path = Folder + "Foreign.PcbDoc";
-  std::ofstream(Path, std::ios::binary) << "Some other program's board\n";
-  Files.push_back(Path);
-  const std::string Before = FileContent(Path);
+  WriteFileText(Path, "Some other program's board\n");
+  const std::string Before = FileText(Path);
   Info->IsCustom = false;
   Info->TemplateFileName = Path;
 
   EXPECT_EQ(RunAsCommand(), 0);
   EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
   EXPECT_EQ(Host->DocumentCount(), 0);
-  EXPECT_EQ(FileContent(Path), Before);
+  EXPECT_EQ(FileText(Path), Before);
 }
 
 TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
