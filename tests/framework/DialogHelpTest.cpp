@@ -170,15 +170,25 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
 
 using HelpKeyTest = DialogTest;
 
-TEST_F(HelpKeyTest, F1InAFrameOpensTheFramesTopicInTheHostsWindow) {
+// A frame's topic, one from another module's map through a topic reference
+// ("Dlg_fraLayerStack=0,PCB:LayerStack" in Tarvik.id, "PCB_LayerStack=4100" in
+// Merovan.id, the module the host names for "PCB:"), and without a host client the
+// topic in the dialog itself.
+TEST_F(HelpKeyTest, F1OpensTheFramesTopicInTheHostsWindowOrTheDialog) {
   TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
-  auto* Edit = Add<TEdit>(Frame, "edtWidth");
-  PressKey(Edit, VK_F1);
-  std::vector<TWinHelpCall> Expected{
-      {Host->MainWindow(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
-  EXPECT_EQ(WinHelpCalls, Expected);
+  auto* Width = Add<TEdit>(Add<TfraDetails>(Dialog, "fraDetails"), "edtWidth");
+  auto* Layers = Add<TEdit>(Add<TfraDetails>(Dialog, "fraLayerStack"), "edtLayers");
+  PressKey(Width, VK_F1);
   EXPECT_TRUE(Dialog->F1Handled());
+  PressKey(Layers, VK_F1);
+  SetClient(nullptr);
+  PressKey(Width, VK_F1);
+  const AnsiString Help = HostRoot() + "Help\\";
+  EXPECT_EQ(WinHelpCalls,
+            (std::vector<TWinHelpCall>{
+                {Host->MainWindow(), Help + "Tarvik.hlp", HELP_CONTEXT, 1234},
+                {Host->MainWindow(), Help + "Merovan.hlp", HELP_CONTEXT, 4100},
+                {Dialog->Handle(), Help + "Tarvik.hlp", HELP_CONTEXT, 1234}}));
 }
 
 TEST_F(HelpKeyTest, F1OnTheDialogItselfTakesItsFirstContainerChild) {
@@ -204,29 +214,6 @@ TEST_F(HelpKeyTest, F1WithoutAnyTopicOpensMasterPopupOneAtTheCursor) {
   std::vector<TWinHelpCall> Expected{
       {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(Cursor.x, Cursor.y))},
       {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
-  EXPECT_EQ(WinHelpCalls, Expected);
-}
-
-TEST_F(HelpKeyTest, ATopicReferenceOpensTheOtherModulesHelp) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraLayerStack");
-  auto* Edit = Add<TEdit>(Frame, "edtLayers");
-  PressKey(Edit, VK_F1);
-  // "Dlg_fraLayerStack=0,PCB:LayerStack" in Tarvik.id; "PCB_LayerStack=4100" in
-  // Merovan.id, the map of the module that the host names for "PCB:...".
-  std::vector<TWinHelpCall> Expected{
-      {Host->MainWindow(), HostRoot() + "Help\\Merovan.hlp", HELP_CONTEXT, 4100}};
-  EXPECT_EQ(WinHelpCalls, Expected);
-}
-
-TEST_F(HelpKeyTest, WithoutAHostClientTheTopicOpensInTheDialog) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
-  auto* Edit = Add<TEdit>(Frame, "edtWidth");
-  SetClient(nullptr);
-  PressKey(Edit, VK_F1);
-  std::vector<TWinHelpCall> Expected{
-      {Dialog->Handle(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
   EXPECT_EQ(WinHelpCalls, Expected);
 }
 
@@ -267,7 +254,7 @@ TEST_F(HelpMapTest, RegisteredTabControlsGiveTheirActivePagesTopic) {
 
 using HelpButtonTest = DialogTest;
 
-TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParent) {
+TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParentOrTheMaster) {
   TTestDialog* Dialog = ShownDialog("dlgSomething");
   // An instance name other than the class's: "Dlg_fraDetails1_edtWidth" is missing,
   // "Dlg_fraDetails_edtWidth" is there.
@@ -290,20 +277,16 @@ TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParent) {
               {Dialog->Handle(), File, HELP_CONTEXTPOPUP, 5003}};
   EXPECT_EQ(WinHelpCalls, Expected);
   EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
-}
 
-TEST_F(HelpButtonTest, WithoutAPopupTheMastersFirstIsShown) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Edit = Add<TEdit>(Dialog, "edtUnknown");
-  // The host has no panel to prepare this time.
+  // Without a popup the master's first is shown; the host has no panel to prepare.
+  WinHelpCalls.clear();
   Host->SetHelpPanelOffered(false);
-  HelpClick(Dialog, Edit, {5, 6});
-  AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
-  std::vector<TWinHelpCall> Expected{
-      {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(5, 6))},
-      {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
+  HelpClick(Dialog, Add<TEdit>(Dialog, "edtUnknown"), {5, 6});
+  const AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
+  Expected = {{Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(5, 6))},
+              {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
   EXPECT_EQ(WinHelpCalls, Expected);
-  EXPECT_EQ(Host->HelpPanelPrepareCount(), 0);
+  EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
 }
 
 TEST_F(HelpButtonTest, TheClickRightAfterF1ShowsNothingTheNextDoes) {
