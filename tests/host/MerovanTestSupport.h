@@ -83,7 +83,8 @@ inline std::ostream& operator<<(std::ostream& Out, const TBounds& B) {
 #define MEROVAN_TEST_EXPORTS(X)                                                         \
   X(CreateDocument) X(RenameDocument) X(CloseDocument) X(FindDocument) X(GetDocumentName) \
   X(SaveDocument) X(EnableCallLog) X(GetCallLogCount) X(GetCallLogEntry) X(ClearCallLog) \
-  X(AddLayerPair) X(SetLayerState)
+  X(AddLayerPair) X(SetLayerState) X(DrawDocument) X(SetReportedIdBits)                   \
+  X(SetReportedCounts) X(FailNextCalls) X(FailNthCall) X(GetObjectCount)
 
 class MerovanTest : public ::testing::Test {
  protected:
