@@ -2,10 +2,9 @@
 // and the help button, checked by the exact WinHelp calls.
 #include "tests/framework/DialogTestSupport.h"
 
-#include <fstream>
-
 #include "classlib/ExtCtrls.h"
 #include "classlib/StrUtils.h"
+#include "tests/support/FileSupport.h"
 #include "tests/support/FuzzSupport.h"
 
 namespace dlgtest {
@@ -136,8 +135,7 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
   for (int Case = 0; Case < 2000; ++Case) {
     const std::string Text = Mutator.Next();
     const bool FromFile = Case % 32 == 0;
-    if (FromFile)
-      std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
+    if (FromFile) WriteFileText(MapFile, Text);
     Findings.Check(Text, Counter, [&] {
       const char* Fault = nullptr;
       TStringList* Ids = NewObject<TStringList>();

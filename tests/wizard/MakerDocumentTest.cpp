@@ -35,11 +35,9 @@ TEST_F(MakerOpenTest, BlankBoardsTakeFreeNamesAndAreShown) {
 // the seven kinds in place of the old ones, and the template file stays as it was.
 TEST_F(MakerOpenTest, TemplateBecomesANewDocument) {
   const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    AddClassesAndRules(Board, 1, {});
     Seed(Board, eTrackObject, 1, WholeMils(100), 0, WholeMils(900), 0);
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
-    for (Byte Kind : {0, 0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 1, {0, 0, 2, 6, 9, 10, 11, 18, 1});
   });
   const std::string Before = FileText(Path);
   Info->IsCustom = false;

@@ -204,9 +204,7 @@ TEST_F(MakerFailuresTest, RefusedRuleAddEndsInOneErrorNamingTheStep) {
 // board's objects and the eight replaced rules, and nothing else.
 TEST_F(MakerFailuresTest, NoEditorObjectOutlivesABuildButTheBoardsAndTheReplacedRules) {
   Info->TemplateFileName = WriteTemplate("Rules.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
-    for (Byte Kind : {0, 0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 1, {0, 0, 2, 6, 9, 10, 11, 18, 1});
   });
   const int Before = GetObjectCount();
   EXPECT_EQ(RunAsCommand(), 1);
@@ -327,12 +325,11 @@ TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing)
 // dimensions.
 TEST_F(MakerFailuresTest, RefusedCallsOfATemplateBuildWithDimensionsRaiseOrChangeNothing) {
   const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    AddClassesAndRules(Board, 1, {});
     Seed(Board, eTrackObject, 72, WholeMils(100), 0, WholeMils(900), 0);
     Seed(Board, eTextObject, 1, WholeMils(100), 0, 0, 0, 0x10);
     Seed(Board, eArcObject, 57, WholeMils(300), 0, 0, 0, 0x10);
-    for (Byte Kind : {0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 0, {0, 2, 6, 9, 10, 11, 18, 1});
   });
   const auto [Builds, Raised] = Sweep(
       [&](TBoardInfoFromUser* Record) {

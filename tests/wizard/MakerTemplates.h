@@ -70,6 +70,14 @@ class MakerTemplateTest : public MakerTest {
     return Object->Handle;
   }
 
+  // Classes object classes and a rule of each of Kinds added to the board.
+  static void AddClassesAndRules(Integer Board, int Classes, std::initializer_list<Byte> Kinds) {
+    for (int I = 0; I < Classes; ++I)
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    for (Byte Kind : Kinds)
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+  }
+
   static TOwned<TPcbBoard> ReadBoard(Integer Board) {
     TOwned<TPcbBoard> Result(NewObject<TPcbBoard>(Board));
     Result->Exchange(ExchangeRead);
