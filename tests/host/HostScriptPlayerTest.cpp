@@ -275,23 +275,37 @@ TEST_F(HostScriptPlayerTest, ClicksButtonsByTheirCaptionsAndTypesOverTheFocusedE
   EXPECT_FALSE(Saved("failed.png"));
 }
 
-TEST_F(HostScriptPlayerTest, AStepWaitsUntilTheInputBeforeItIsHandledAndPainted) {
+// A shot is the foreground window with its frame; a step waits until the input before
+// it is handled and painted, even when Next works a while before it repaints.
+TEST_F(HostScriptPlayerTest, ShotSavesTheForegroundWindowAfterTheInputBeforeIsPainted) {
   Log.BusyNext = true;
   EXPECT_EQ(Play("wait Script Dialog\n"
+                 "shot dialog\n"
                  "click Next >\n"
                  "shot after-next\n"
                  "click Cancel\n"),
             2);
   EXPECT_EQ(ExitCode, 0) << Failure;
-  TPicture Picture = LoadPicture(Folder + "after-next.png");
-  ASSERT_TRUE(Picture.Loaded());
-  EXPECT_EQ(Picture.At(Log.PadOrigin.x + 4, Log.PadOrigin.y + 4), BusyPadColour);
+  const TPicture Before = LoadPicture(Folder + "dialog.png");
+  ASSERT_TRUE(Before.Loaded());
+  EXPECT_EQ(Before.Width, Log.WindowSize.cx);
+  EXPECT_EQ(Before.Height, Log.WindowSize.cy);
+  const POINT PadCentre{Log.PadOrigin.x + (PadRect.right - PadRect.left) / 2,
+                        Log.PadOrigin.y + (PadRect.bottom - PadRect.top) / 2};
+  EXPECT_EQ(Before.At(PadCentre), PadColour);
+  const TPicture After = LoadPicture(Folder + "after-next.png");
+  ASSERT_TRUE(After.Loaded());
+  EXPECT_EQ(After.At(PadCentre), BusyPadColour);
 }
 
-TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
+// Enter presses the default button; clicks land at their offset (or the centre) and
+// never make a double click; keys reach the focused pad with their modifiers.
+TEST_F(HostScriptPlayerTest, ClicksAtAnOffsetAndKeysReachTheFocusedWindowWithTheirModifiers) {
   EXPECT_EQ(Play("wait Script Dialog\n"
                  "key Enter\n"
-                 "click Pad\n"
+                 "click Pad @5,6\n"
+                 "click Pad @5,6\n"
+                 "click #ScriptTestPad\n"
                  "key Ctrl+a\n"
                  "key Shift+Left\n"
                  "key Alt+F1\n"
@@ -301,48 +315,19 @@ TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
                  "click Cancel\n"),
             2);
   EXPECT_EQ(ExitCode, 0) << Failure;
-  EXPECT_EQ(Log.NextClicks, 1);  // Enter pressed the default button
+  EXPECT_EQ(Log.NextClicks, 1);
+  ASSERT_EQ(Log.PadPresses.size(), 3u);
+  const int Width = PadRect.right - PadRect.left, Height = PadRect.bottom - PadRect.top;
+  const std::vector<POINT> Presses{{5, 6}, {5, 6}, {Width / 2, Height / 2}};
+  for (std::size_t I = 0; I < Presses.size(); ++I) {
+    EXPECT_EQ(Log.PadPresses[I].x, Presses[I].x) << I;
+    EXPECT_EQ(Log.PadPresses[I].y, Presses[I].y) << I;
+  }
+  EXPECT_EQ(Log.PadDoubleClicks, 0);
   EXPECT_EQ(Log.PadKeys,
             (std::vector<std::string>{"Ctrl+A", "Shift+Left", "Alt+F1", "7", "Tab", "Escape"}));
 }
 
-TEST_F(HostScriptPlayerTest, ClicksAtAnOffsetAndNeverMakeADoubleClick) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
-                 "click Pad @5,6\n"
-                 "click Pad @5,6\n"
-                 "click #ScriptTestPad\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  ASSERT_EQ(Log.PadPresses.size(), 3u);
-  EXPECT_EQ(Log.PadPresses[0].x, 5);
-  EXPECT_EQ(Log.PadPresses[0].y, 6);
-  EXPECT_EQ(Log.PadPresses[1].x, 5);
-  EXPECT_EQ(Log.PadPresses[1].y, 6);
-  const int Width = PadRect.right - PadRect.left, Height = PadRect.bottom - PadRect.top;
-  EXPECT_EQ(Log.PadPresses[2].x, Width / 2);
-  EXPECT_EQ(Log.PadPresses[2].y, Height / 2);
-  EXPECT_EQ(Log.PadDoubleClicks, 0);
-}
-
-TEST_F(HostScriptPlayerTest, ShotSavesTheForegroundWindowWithItsFrame) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
-                 "shot dialog\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  TPicture Picture = LoadPicture(Folder + "dialog.png");
-  ASSERT_TRUE(Picture.Loaded());
-  EXPECT_EQ(Picture.Width, Log.WindowSize.cx);
-  EXPECT_EQ(Picture.Height, Log.WindowSize.cy);
-  const POINT PadCentre{Log.PadOrigin.x + (PadRect.right - PadRect.left) / 2,
-                        Log.PadOrigin.y + (PadRect.bottom - PadRect.top) / 2};
-  EXPECT_EQ(Picture.At(PadCentre), PadColour);
-}
-
-// A failed step, or commands still running after the last step: the run fails at
-// the line with its message, pictures the foreground window and closes the dialog by
-// Escape, or by Alt+F4 when it ignores Escape.
 TEST_F(HostScriptPlayerTest, AFailedRunIsReportedPicturedAndItsDialogClosed) {
   struct TCase {
     const char* Script;
