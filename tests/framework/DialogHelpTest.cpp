@@ -22,21 +22,15 @@ class HelpMapTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    char Temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, Temp);
-    Folder = AnsiString(Temp) + "tarvik-help-test\\";
-    ForceDirectories(Folder);
+    Folder = NewScratchFolder("tarvik-help-test-");
+    ASSERT_FALSE(Folder.empty());
     HelpLocation = {Folder, "TestMod.dll"};
   }
   void TearDown() override {
-    for (const AnsiString& Name : Written) DeleteFileName(Folder + Name);
-    RemoveDir(Folder);
+    RemoveScratchFolder(Folder);
     DialogTest::TearDown();
   }
-  void Write(const AnsiString& Name, const AnsiString& Text) {
-    WriteText(Folder + Name, Text);
-    Written.push_back(Name);
-  }
+  void Write(const AnsiString& Name, const AnsiString& Text) { WriteText(Folder + Name, Text); }
   // A module "Name.dll" for the topic prefix Name, with a help file and a map.
   void Module(const AnsiString& Name, const AnsiString& Map) {
     Host->SetHelpModule(Name, Name + ".dll");
@@ -45,7 +39,6 @@ class HelpMapTest : public DialogTest {
   }
 
   AnsiString Folder;
-  std::vector<AnsiString> Written;
 };
 
 TEST_F(HelpMapTest, MapLinesGiveNumbersOrTopicReferences) {
