@@ -5,8 +5,8 @@
 #include <string>
 
 #include "classlib/Exceptions.h"
-#include "classlib/Memory.h"
 #include "framework/RT_ServerImplementation.h"
+#include "tests/support/FuzzSupport.h"
 
 namespace {
 
@@ -65,28 +65,13 @@ TEST_F(CommandLauncherTest, CommandStateIsPresetForAnyName) {
   EXPECT_EQ(RunCount, 0);
 }
 
-// Live heap blocks, counted through the memory manager table.
-int LiveBlocks = 0;
-TMemoryManager SavedManager;
-void* CountingGetMem(int Size) {
-  void* P = SavedManager.GetMem(Size);
-  if (P) ++LiveBlocks;
-  return P;
-}
-int CountingFreeMem(void* P) {
-  --LiveBlocks;
-  return SavedManager.FreeMem(P);
-}
-
 TEST_F(CommandLauncherTest, ASecondRegistrationOfANameKeepsTheFirstAndLeavesNothingBehind) {
   Launcher->RegisterCommand("RunWizard", RecordingRoutine, nullptr);
-  GetMemoryManager(SavedManager);
-  SetMemoryManager({CountingGetMem, CountingFreeMem, SavedManager.ReallocMem});
-  LiveBlocks = 0;
-  Launcher->RegisterCommand("RUNWIZARD", OtherRoutine, nullptr);
-  int Leaked = LiveBlocks;
-  SetMemoryManager(SavedManager);
-  EXPECT_EQ(Leaked, 0);
+  {
+    fuzz::TLiveBlockCounter Counter;
+    Launcher->RegisterCommand("RUNWIZARD", OtherRoutine, nullptr);
+    EXPECT_EQ(Counter.Live(), 0);
+  }
   EXPECT_EQ(Launcher->CommandCount(), 1);
   EXPECT_EQ(static_cast<ICommandLauncher*>(Launcher)->LaunchCommand("RunWizard", "", 0, nullptr),
             42);

@@ -2,10 +2,9 @@
 // and the help button, checked by the exact WinHelp calls.
 #include "tests/framework/DialogTestSupport.h"
 
-#include <fstream>
-
 #include "classlib/ExtCtrls.h"
 #include "classlib/StrUtils.h"
+#include "tests/support/FileSupport.h"
 #include "tests/support/FuzzSupport.h"
 
 namespace dlgtest {
@@ -23,21 +22,15 @@ class HelpMapTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    char Temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, Temp);
-    Folder = AnsiString(Temp) + "tarvik-help-test\\";
-    ForceDirectories(Folder);
+    Folder = NewScratchFolder("tarvik-help-test-");
+    ASSERT_FALSE(Folder.empty());
     HelpLocation = {Folder, "TestMod.dll"};
   }
   void TearDown() override {
-    for (const AnsiString& Name : Written) DeleteFileName(Folder + Name);
-    RemoveDir(Folder);
+    RemoveScratchFolder(Folder);
     DialogTest::TearDown();
   }
-  void Write(const AnsiString& Name, const AnsiString& Text) {
-    WriteText(Folder + Name, Text);
-    Written.push_back(Name);
-  }
+  void Write(const AnsiString& Name, const AnsiString& Text) { WriteText(Folder + Name, Text); }
   // A module "Name.dll" for the topic prefix Name, with a help file and a map.
   void Module(const AnsiString& Name, const AnsiString& Map) {
     Host->SetHelpModule(Name, Name + ".dll");
@@ -46,7 +39,6 @@ class HelpMapTest : public DialogTest {
   }
 
   AnsiString Folder;
-  std::vector<AnsiString> Written;
 };
 
 TEST_F(HelpMapTest, MapLinesGiveNumbersOrTopicReferences) {
@@ -136,11 +128,9 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
   for (int Case = 0; Case < 2000; ++Case) {
     const std::string Text = Mutator.Next();
     const bool FromFile = Case % 32 == 0;
-    if (FromFile)
-      std::ofstream(MapFile.c_str(), std::ios::binary | std::ios::trunc) << Text;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    if (FromFile) WriteFileText(MapFile, Text);
+    Findings.Check(Text, Counter, [&] {
+      const char* Fault = nullptr;
       TStringList* Ids = NewObject<TStringList>();
       TStringList* Topics = NewObject<TStringList>();
       if (FromFile) {
@@ -160,11 +150,8 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
       }
       Ids->Free();
       Topics->Free();
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      return Fault;
+    });
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }
@@ -174,15 +161,25 @@ TEST_F(HelpMapTest, MutatedMapsLoadAndLookUpSoundly) {
 
 using HelpKeyTest = DialogTest;
 
-TEST_F(HelpKeyTest, F1InAFrameOpensTheFramesTopicInTheHostsWindow) {
+// A frame's topic, one from another module's map through a topic reference
+// ("Dlg_fraLayerStack=0,PCB:LayerStack" in Tarvik.id, "PCB_LayerStack=4100" in
+// Merovan.id, the module the host names for "PCB:"), and without a host client the
+// topic in the dialog itself.
+TEST_F(HelpKeyTest, F1OpensTheFramesTopicInTheHostsWindowOrTheDialog) {
   TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
-  auto* Edit = Add<TEdit>(Frame, "edtWidth");
-  PressKey(Edit, VK_F1);
-  std::vector<TWinHelpCall> Expected{
-      {Host->MainWindow(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
-  EXPECT_EQ(WinHelpCalls, Expected);
+  auto* Width = Add<TEdit>(Add<TfraDetails>(Dialog, "fraDetails"), "edtWidth");
+  auto* Layers = Add<TEdit>(Add<TfraDetails>(Dialog, "fraLayerStack"), "edtLayers");
+  PressKey(Width, VK_F1);
   EXPECT_TRUE(Dialog->F1Handled());
+  PressKey(Layers, VK_F1);
+  SetClient(nullptr);
+  PressKey(Width, VK_F1);
+  const AnsiString Help = HostRoot() + "Help\\";
+  EXPECT_EQ(WinHelpCalls,
+            (std::vector<TWinHelpCall>{
+                {Host->MainWindow(), Help + "Tarvik.hlp", HELP_CONTEXT, 1234},
+                {Host->MainWindow(), Help + "Merovan.hlp", HELP_CONTEXT, 4100},
+                {Dialog->Handle(), Help + "Tarvik.hlp", HELP_CONTEXT, 1234}}));
 }
 
 TEST_F(HelpKeyTest, F1OnTheDialogItselfTakesItsFirstContainerChild) {
@@ -208,29 +205,6 @@ TEST_F(HelpKeyTest, F1WithoutAnyTopicOpensMasterPopupOneAtTheCursor) {
   std::vector<TWinHelpCall> Expected{
       {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(Cursor.x, Cursor.y))},
       {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
-  EXPECT_EQ(WinHelpCalls, Expected);
-}
-
-TEST_F(HelpKeyTest, ATopicReferenceOpensTheOtherModulesHelp) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraLayerStack");
-  auto* Edit = Add<TEdit>(Frame, "edtLayers");
-  PressKey(Edit, VK_F1);
-  // "Dlg_fraLayerStack=0,PCB:LayerStack" in Tarvik.id; "PCB_LayerStack=4100" in
-  // Merovan.id, the map of the module that the host names for "PCB:...".
-  std::vector<TWinHelpCall> Expected{
-      {Host->MainWindow(), HostRoot() + "Help\\Merovan.hlp", HELP_CONTEXT, 4100}};
-  EXPECT_EQ(WinHelpCalls, Expected);
-}
-
-TEST_F(HelpKeyTest, WithoutAHostClientTheTopicOpensInTheDialog) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Frame = Add<TfraDetails>(Dialog, "fraDetails");
-  auto* Edit = Add<TEdit>(Frame, "edtWidth");
-  SetClient(nullptr);
-  PressKey(Edit, VK_F1);
-  std::vector<TWinHelpCall> Expected{
-      {Dialog->Handle(), HostRoot() + "Help\\Tarvik.hlp", HELP_CONTEXT, 1234}};
   EXPECT_EQ(WinHelpCalls, Expected);
 }
 
@@ -271,7 +245,7 @@ TEST_F(HelpMapTest, RegisteredTabControlsGiveTheirActivePagesTopic) {
 
 using HelpButtonTest = DialogTest;
 
-TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParent) {
+TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParentOrTheMaster) {
   TTestDialog* Dialog = ShownDialog("dlgSomething");
   // An instance name other than the class's: "Dlg_fraDetails1_edtWidth" is missing,
   // "Dlg_fraDetails_edtWidth" is there.
@@ -294,20 +268,16 @@ TEST_F(HelpButtonTest, PopupsComeFromTheControlMapByFrameClassAndParent) {
               {Dialog->Handle(), File, HELP_CONTEXTPOPUP, 5003}};
   EXPECT_EQ(WinHelpCalls, Expected);
   EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
-}
 
-TEST_F(HelpButtonTest, WithoutAPopupTheMastersFirstIsShown) {
-  TTestDialog* Dialog = ShownDialog("dlgSomething");
-  auto* Edit = Add<TEdit>(Dialog, "edtUnknown");
-  // The host has no panel to prepare this time.
+  // Without a popup the master's first is shown; the host has no panel to prepare.
+  WinHelpCalls.clear();
   Host->SetHelpPanelOffered(false);
-  HelpClick(Dialog, Edit, {5, 6});
-  AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
-  std::vector<TWinHelpCall> Expected{
-      {Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(5, 6))},
-      {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
+  HelpClick(Dialog, Add<TEdit>(Dialog, "edtUnknown"), {5, 6});
+  const AnsiString Master = HostRoot() + "Help\\Velhub.hlp";
+  Expected = {{Dialog->Handle(), Master, HELP_SETPOPUP_POS, static_cast<ULONG_PTR>(MAKELONG(5, 6))},
+              {Dialog->Handle(), Master, HELP_CONTEXTPOPUP, 1}};
   EXPECT_EQ(WinHelpCalls, Expected);
-  EXPECT_EQ(Host->HelpPanelPrepareCount(), 0);
+  EXPECT_EQ(Host->HelpPanelPrepareCount(), 2);
 }
 
 TEST_F(HelpButtonTest, TheClickRightAfterF1ShowsNothingTheNextDoes) {

@@ -116,9 +116,8 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
         Case % 2 ? AnsiString("Action") : AnsiString(Text.substr(0, Case % 7));
     const bool Writable =
         Trim(Name).find_first_of(AnsiString("=|\0", 3)) == AnsiString::npos;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    Findings.Check(Text, Counter, [&] {
+      const char* Fault = nullptr;
       TParameterList* List = NewObject<TParameterList>();
       ParseParameterString(List, Text);
       AnsiString Built = BuildParameterString(List);
@@ -146,11 +145,8 @@ TEST(ParameterList, MutatedTextsParseBuildAndSetSoundly) {
       } else if (!Fault && AnsiString(Buffer) != Old) {
         Fault = "a buffer changed by a set that failed";
       }
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      return Fault;
+    });
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <vector>
 
 #include "classlib/FileUtils.h"
@@ -10,27 +9,18 @@
 #include "framework/ClientProcs.h"
 #include "framework/Main.h"
 #include "framework/Rt_RecentExpressions.h"
+#include "tests/framework/DialogTestSupport.h"
+#include "tests/support/FileSupport.h"
 #include "tests/support/FuzzSupport.h"
 #include "treenode/dcRecList.h"
+
+using dlgtest::WriteText;
 
 namespace {
 
 const char* const Section = "Recent Tarvik Filter Expressions";
 const char* const ShellFolders =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-AnsiString FileText(const AnsiString& FileName) {
-  TOwned<TStringList> Lines(NewObject<TStringList>());
-  Lines->LoadFromFile(FileName);
-  return Lines->Text();
-}
-
-void SetFileText(const AnsiString& FileName, const AnsiString& Text) {
-  ForceDirectories(ExtractFileDir(FileName));
-  TOwned<TStringList> Lines(NewObject<TStringList>());
-  Lines->SetText(Text);
-  Lines->SaveToFile(FileName);
-}
 
 // "Expression=Description" of every entry after the fixed one.
 std::vector<AnsiString> Contents() {
@@ -131,7 +121,7 @@ TEST_F(RecentExpressionsTest, AtMostAHundredEntriesAreKept) {
   AnsiString Text = "[Recent Tarvik Filter Expressions]\r\nnewfileformat=true\r\n"
                     "RecentExpressionCount=150\r\n";
   for (int I = 1; I <= 150; ++I) Text += "RecentExpression" + IntToStr(I) + "=E" + IntToStr(I) + "\r\n";
-  SetFileText(UserFile, Text);
+  WriteText(UserFile, Text);
   Start();
   ASSERT_EQ(RecentExpressionList->Count(), 100);
   RecentExpressionList->AddExpression("Late", "");
@@ -140,19 +130,19 @@ TEST_F(RecentExpressionsTest, AtMostAHundredEntriesAreKept) {
 }
 
 TEST_F(RecentExpressionsTest, OldFormatTakesEveryRunOfLinesUpToTheEndOfTheFile) {
-  SetFileText(UserFile, "\r\nFirst\r\n\r\nSecond a\r\n Second b\r\n   \r\n\r\nLast 1\r\nLast 2");
+  WriteText(UserFile, "\r\nFirst\r\n\r\nSecond a\r\n Second b\r\n   \r\n\r\nLast 1\r\nLast 2");
   Start();
   EXPECT_EQ(Contents(),
             (std::vector<AnsiString>{"First=", "Second a\r\n Second b=", "Last 1\r\nLast 2="}));
 }
 
 TEST_F(RecentExpressionsTest, ExampleFileServesOnlyWhenTheUserHasNone) {
-  SetFileText(ExampleFile, "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
+  WriteText(ExampleFile, "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
                            "RecentExpressionCount=2\r\nRecentExpression2=Ex\r\nRecentDescription2=host\r\n");
   Start();
   EXPECT_EQ(Contents(), std::vector<AnsiString>{"Ex=host"});
   Stop();
-  SetFileText(UserFile, "Mine\r\n");
+  WriteText(UserFile, "Mine\r\n");
   Start();
   EXPECT_EQ(Contents(), std::vector<AnsiString>{"Mine="});
 }
@@ -176,7 +166,7 @@ TEST_F(RecentExpressionsTest, MoveCarriesTheEntryAndTellsTheListeners) {
 }
 
 TEST_F(RecentExpressionsTest, AHugeCountReadsOnlyTheNumbersTheListCanHold) {
-  SetFileText(UserFile,
+  WriteText(UserFile,
               "[Recent Tarvik Filter Expressions]\r\nNewFileFormat=True\r\n"
               "RecentExpressionCount=2147483647\r\n"
               "RecentExpression2=A\r\nRecentDescription2=a\r\n"
@@ -215,10 +205,9 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
     // Most stores are read as ini files in memory, every thirty-second as a file of
     // either format.
     const bool FromFile = Case % 32 == 0;
-    if (FromFile) std::ofstream(Path.c_str(), std::ios::binary | std::ios::trunc) << Text;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    if (FromFile) WriteFileText(Path, Text);
+    Findings.Check(Text, Counter, [&] {
+      const char* Fault = nullptr;
       if (FromFile) {
         RecentExpressionList->LoadRecentExpressions(Path);
       } else {
@@ -237,11 +226,8 @@ TEST_F(RecentExpressionsTest, MutatedStoresLoadSoundly) {
         if (RecentExpressionList->Strings(I).empty()) Fault = "an empty expression";
       while (RecentExpressionList->Count() > 1)
         RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      return Fault;
+    });
     while (RecentExpressionList->Count() > 1)
       RecentExpressionList->Delete(RecentExpressionList->Count() - 1);
   }

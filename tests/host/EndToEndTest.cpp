@@ -9,12 +9,10 @@
 #include "classlib/FileUtils.h"
 #include "classlib/Registry.h"
 #include "tests/host/HostProcessSupport.h"
+#include "tests/host/HostTestSupport.h"
+#include "tests/support/FileSupport.h"
 
 namespace {
-
-AnsiString HostRoot() {
-  return ExtractFilePath(GetModuleFileNameStr(nullptr)) + "..\\host-root\\";
-}
 
 AnsiString RecentFiltersFile() {
   char AppData[MAX_PATH] = "";
@@ -55,19 +53,6 @@ HWND WaitForWizard(DWORD ProcessId, HANDLE Process) {
   return nullptr;
 }
 
-// The names of the files in a folder that match a pattern ("*.txt").
-std::vector<std::string> FilesIn(const AnsiString& Folder, const char* Pattern) {
-  std::vector<std::string> Names;
-  WIN32_FIND_DATAA Data;
-  HANDLE Find = FindFirstFileA((Folder + "\\" + Pattern).c_str(), &Data);
-  if (Find == INVALID_HANDLE_VALUE) return Names;
-  do {
-    if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Names.push_back(Data.cFileName);
-  } while (FindNextFileA(Find, &Data));
-  FindClose(Find);
-  return Names;
-}
-
 // Escape, pressed on the window that has the focus in the dialog's thread.
 void PressEscape(HWND Dialog) {
   const DWORD Thread = GetWindowThreadProcessId(Dialog, nullptr);
@@ -88,15 +73,15 @@ TEST(EndToEndTest, HostLoadsTheModuleRunsTheWizardAndUnloadsTheModule) {
   }
 
   // The run's documents would be saved here.
-  const AnsiString Out = HostRoot() + "..\\end-to-end-out";
+  const AnsiString Out = TestHostRoot() + "..\\end-to-end-out";
   ForceDirectories(Out);
-  for (const std::string& Name : FilesIn(Out, "*.*")) DeleteFileName(Out + "\\" + Name);
+  for (const std::string& Name : FilesIn(Out + "\\")) DeleteFileName(Out + "\\" + Name);
 
   // "RunWizard" opens the wizard; the user closes it with Escape.
   bool Shown = false;
   TRunResult Run = RunProgram(
-      "\"" + HostRoot() + "PcbHost.exe\" --out \"" + Out + "\" --run RunWizard --run NoSuchCommand",
-      HostRoot(), [&Shown](const PROCESS_INFORMATION& Process) {
+      "\"" + TestHostRoot() + "PcbHost.exe\" --out \"" + Out + "\" --run RunWizard --run NoSuchCommand",
+      TestHostRoot(), [&Shown](const PROCESS_INFORMATION& Process) {
         HWND Dialog = WaitForWizard(Process.dwProcessId, Process.hProcess);
         Shown = Dialog != nullptr;
         if (Dialog) PressEscape(Dialog);
@@ -106,7 +91,7 @@ TEST(EndToEndTest, HostLoadsTheModuleRunsTheWizardAndUnloadsTheModule) {
   EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run.Output;
   EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run.Output;
   // Cancelled: no document was made.
-  EXPECT_TRUE(FilesIn(Out, "*.txt").empty());
+  EXPECT_TRUE(FilesIn(Out + "\\", "*.txt").empty());
 
   // Shutting the module down saved its recent expressions to both stores.
   EXPECT_TRUE(FileExists(RecentFiltersFile()));

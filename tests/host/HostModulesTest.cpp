@@ -11,53 +11,40 @@
 
 namespace {
 
-TEST(HalvornTest, WorkspaceRemembersTheFileNamesItIsHanded) {
-  HMODULE Halvorn = LoadLibraryA((TestHostRoot() + "Halvorn.dll").c_str());
+// The workspace keeps copies of the names it is handed, and the host reads them back
+// until it stops.
+TEST_F(HostTest, HostReadsBackTheFileNamesTheWorkspaceIsHanded) {
+  std::string Error;
+  ASSERT_TRUE(Host->LoadWorkspace(Error)) << Error;
+  HMODULE Halvorn = GetModuleHandleA("Halvorn.dll");
   ASSERT_NE(Halvorn, nullptr);
   auto GetWorkspace = HostProcAddress<TGetWorkspace>(Halvorn, "GetWorkspace");
   auto Count = HostProcAddress<TGetWorkspaceFileCount>(Halvorn, "GetWorkspaceFileCount");
   auto Name = HostProcAddress<TGetWorkspaceFileName>(Halvorn, "GetWorkspaceFileName");
   auto Clear = HostProcAddress<TClearWorkspaceFiles>(Halvorn, "ClearWorkspaceFiles");
   ASSERT_TRUE(GetWorkspace && Count && Name && Clear);
-
   IWorkspace* Workspace = nullptr;
   ASSERT_EQ(GetWorkspace(&Workspace), S_OK);
   ASSERT_NE(Workspace, nullptr);
   Clear();
-  BSTR FileName = SysAllocString(L"C:\\Boards\\PCB1.PcbDoc");
-  EXPECT_EQ(Workspace->AddDocumentFile(FileName), S_OK);
-  SysFreeString(FileName);  // the name stays the caller's
+  for (const wchar_t* File : {L"C:\\Boards\\PCB1.PcbDoc", L"PCB2.PcbDoc"}) {
+    BSTR FileName = SysAllocString(File);
+    EXPECT_EQ(Workspace->AddDocumentFile(FileName), S_OK);
+    SysFreeString(FileName);  // the name stays the caller's
+  }
   EXPECT_EQ(Workspace->AddDocumentFile(nullptr), E_INVALIDARG);
+  Workspace->Release();
 
-  ASSERT_EQ(Count(), 1);
+  ASSERT_EQ(Count(), 2);
   char Buffer[64] = "";
   EXPECT_EQ(Name(0, Buffer, sizeof(Buffer)), 21);
   EXPECT_STREQ(Buffer, "C:\\Boards\\PCB1.PcbDoc");
   char Short[4] = "";
   EXPECT_EQ(Name(0, Short, sizeof(Short)), 21);
   EXPECT_STREQ(Short, "C:\\");
-  EXPECT_EQ(Name(1, Buffer, sizeof(Buffer)), -1);
-  Workspace->Release();
-  Clear();
-  FreeLibrary(Halvorn);
-}
-
-TEST_F(HostTest, HostReadsTheWorkspaceBack) {
-  std::string Error;
-  ASSERT_TRUE(Host->LoadWorkspace(Error)) << Error;
-  HMODULE Halvorn = GetModuleHandleA("Halvorn.dll");
-  ASSERT_NE(Halvorn, nullptr);
-  IWorkspace* Workspace = nullptr;
-  HostProcAddress<TGetWorkspace>(Halvorn, "GetWorkspace")(&Workspace);
-  ASSERT_NE(Workspace, nullptr);
-  HostProcAddress<TClearWorkspaceFiles>(Halvorn, "ClearWorkspaceFiles")();
-  for (const wchar_t* Name : {L"PCB1.PcbDoc", L"PCB2.PcbDoc"}) {
-    BSTR File = SysAllocString(Name);
-    Workspace->AddDocumentFile(File);
-    SysFreeString(File);
-  }
-  Workspace->Release();
-  EXPECT_EQ(Host->WorkspaceFileNames(), (std::vector<std::string>{"PCB1.PcbDoc", "PCB2.PcbDoc"}));
+  EXPECT_EQ(Name(2, Buffer, sizeof(Buffer)), -1);
+  EXPECT_EQ(Host->WorkspaceFileNames(),
+            (std::vector<std::string>{"C:\\Boards\\PCB1.PcbDoc", "PCB2.PcbDoc"}));
   EXPECT_TRUE(Host->Stop());
   EXPECT_FALSE(Host->WorkspaceLoaded());
   EXPECT_TRUE(Host->WorkspaceFileNames().empty());

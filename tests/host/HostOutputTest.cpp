@@ -2,9 +2,7 @@
 // and as a picture when it is closed or the host stops.
 #include "tests/host/HostTestSupport.h"
 
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "host/HostDocuments.h"
 #include "host/MerovanPicture.h"
@@ -13,13 +11,6 @@
 #include "tests/host/PictureTestSupport.h"
 
 namespace {
-
-std::string FileText(const std::string& Path) {
-  std::ifstream File(Path, std::ios::binary);
-  std::ostringstream Text;
-  Text << File.rdbuf();
-  return Text.str();
-}
 
 std::set<std::string> Sorted(const std::vector<std::string>& Names) {
   return std::set<std::string>(Names.begin(), Names.end());

@@ -4,6 +4,7 @@
 // stream. What the dialog saw is read back afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct TDialogLog {
   int NextClicks = 0;
   int BackClicks = 0;
   std::string EditTextAtFinish;
-  std::string EditText;  // after its last change
+  std::vector<std::string> EditTexts;  // after each change
   std::vector<POINT> PadPresses;  // client coordinates
   int PadDoubleClicks = 0;
   std::vector<std::string> PadKeys;  // "Ctrl+A", "Shift+Left", ...
@@ -144,7 +145,7 @@ INT_PTR CALLBACK DialogProc(HWND Dialog, UINT Message, WPARAM WParam, LPARAM) {
           if (HIWORD(WParam) == EN_CHANGE) {
             char Text[64] = "";
             GetDlgItemTextA(Dialog, IdEdit, Text, sizeof(Text));
-            GLog->EditText = Text;
+            GLog->EditTexts.push_back(Text);
             EnableWindow(GetDlgItem(Dialog, IdFinish), std::string(Text) == "12.5 mm");
           }
           return TRUE;
@@ -249,59 +250,62 @@ class HostScriptPlayerTest : public ::testing::Test {
   int FailedLine = -1;
 };
 
-TEST_F(HostScriptPlayerTest, ClicksButtonsByTheirCaptions) {
+// Captions in any letter case and without their accelerator marks; characters with
+// Shift and ones without a key; typing over the focused edit's text and waiting for
+// its effect (Finish is enabled by "12.5 mm").
+TEST_F(HostScriptPlayerTest, ClicksButtonsByTheirCaptionsAndTypesOverTheFocusedEdit) {
   EXPECT_EQ(Play("wait Script Dialog\n"
                  "click next >\n"
                  "click < Back\n"
                  "click Next >\n"
                  "expect Finish disabled\n"
                  "expect Next > enabled\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  EXPECT_EQ(Log.NextClicks, 2);
-  EXPECT_EQ(Log.BackClicks, 1);
-  EXPECT_FALSE(Saved("failed.png"));
-}
-
-TEST_F(HostScriptPlayerTest, TypesOverTheFocusedEditsTextAndWaitsForItsEffect) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
                  "click #Edit\n"
+                 "type Ab_1 (x) \xE9!\n"
                  "type 12.5 mm\n"
                  "expect Finish enabled\n"
                  "click Finish\n"),
             1);
   EXPECT_EQ(ExitCode, 0) << Failure;
+  EXPECT_EQ(Log.NextClicks, 2);
+  EXPECT_EQ(Log.BackClicks, 1);
+  EXPECT_NE(std::find(Log.EditTexts.begin(), Log.EditTexts.end(), "Ab_1 (x) \xE9!"),
+            Log.EditTexts.end());
   EXPECT_EQ(Log.EditTextAtFinish, "12.5 mm");
+  EXPECT_FALSE(Saved("failed.png"));
 }
 
-TEST_F(HostScriptPlayerTest, TypesCharactersWithShiftAndOnesWithoutAKey) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
-                 "click #Edit\n"
-                 "type Ab_1 (x) \xE9!\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  EXPECT_EQ(Log.EditText, "Ab_1 (x) \xE9!");
-}
-
-TEST_F(HostScriptPlayerTest, AStepWaitsUntilTheInputBeforeItIsHandledAndPainted) {
+// A shot is the foreground window with its frame; a step waits until the input before
+// it is handled and painted, even when Next works a while before it repaints.
+TEST_F(HostScriptPlayerTest, ShotSavesTheForegroundWindowAfterTheInputBeforeIsPainted) {
   Log.BusyNext = true;
   EXPECT_EQ(Play("wait Script Dialog\n"
+                 "shot dialog\n"
                  "click Next >\n"
                  "shot after-next\n"
                  "click Cancel\n"),
             2);
   EXPECT_EQ(ExitCode, 0) << Failure;
-  TPicture Picture = LoadPicture(Folder + "after-next.png");
-  ASSERT_TRUE(Picture.Loaded());
-  EXPECT_EQ(Picture.At(Log.PadOrigin.x + 4, Log.PadOrigin.y + 4), BusyPadColour);
+  const TPicture Before = LoadPicture(Folder + "dialog.png");
+  ASSERT_TRUE(Before.Loaded());
+  EXPECT_EQ(Before.Width, Log.WindowSize.cx);
+  EXPECT_EQ(Before.Height, Log.WindowSize.cy);
+  const POINT PadCentre{Log.PadOrigin.x + (PadRect.right - PadRect.left) / 2,
+                        Log.PadOrigin.y + (PadRect.bottom - PadRect.top) / 2};
+  EXPECT_EQ(Before.At(PadCentre), PadColour);
+  const TPicture After = LoadPicture(Folder + "after-next.png");
+  ASSERT_TRUE(After.Loaded());
+  EXPECT_EQ(After.At(PadCentre), BusyPadColour);
 }
 
-TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
+// Enter presses the default button; clicks land at their offset (or the centre) and
+// never make a double click; keys reach the focused pad with their modifiers.
+TEST_F(HostScriptPlayerTest, ClicksAtAnOffsetAndKeysReachTheFocusedWindowWithTheirModifiers) {
   EXPECT_EQ(Play("wait Script Dialog\n"
                  "key Enter\n"
-                 "click Pad\n"
+                 "click Pad @5,6\n"
+                 "click Pad @5,6\n"
+                 "click #ScriptTestPad\n"
                  "key Ctrl+a\n"
                  "key Shift+Left\n"
                  "key Alt+F1\n"
@@ -311,87 +315,62 @@ TEST_F(HostScriptPlayerTest, KeysReachTheFocusedWindowWithTheirModifiers) {
                  "click Cancel\n"),
             2);
   EXPECT_EQ(ExitCode, 0) << Failure;
-  EXPECT_EQ(Log.NextClicks, 1);  // Enter pressed the default button
+  EXPECT_EQ(Log.NextClicks, 1);
+  ASSERT_EQ(Log.PadPresses.size(), 3u);
+  const int Width = PadRect.right - PadRect.left, Height = PadRect.bottom - PadRect.top;
+  const std::vector<POINT> Presses{{5, 6}, {5, 6}, {Width / 2, Height / 2}};
+  for (std::size_t I = 0; I < Presses.size(); ++I) {
+    EXPECT_EQ(Log.PadPresses[I].x, Presses[I].x) << I;
+    EXPECT_EQ(Log.PadPresses[I].y, Presses[I].y) << I;
+  }
+  EXPECT_EQ(Log.PadDoubleClicks, 0);
   EXPECT_EQ(Log.PadKeys,
             (std::vector<std::string>{"Ctrl+A", "Shift+Left", "Alt+F1", "7", "Tab", "Escape"}));
 }
 
-TEST_F(HostScriptPlayerTest, ClicksAtAnOffsetAndNeverMakeADoubleClick) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
-                 "click Pad @5,6\n"
-                 "click Pad @5,6\n"
-                 "click #ScriptTestPad\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  ASSERT_EQ(Log.PadPresses.size(), 3u);
-  EXPECT_EQ(Log.PadPresses[0].x, 5);
-  EXPECT_EQ(Log.PadPresses[0].y, 6);
-  EXPECT_EQ(Log.PadPresses[1].x, 5);
-  EXPECT_EQ(Log.PadPresses[1].y, 6);
-  const int Width = PadRect.right - PadRect.left, Height = PadRect.bottom - PadRect.top;
-  EXPECT_EQ(Log.PadPresses[2].x, Width / 2);
-  EXPECT_EQ(Log.PadPresses[2].y, Height / 2);
-  EXPECT_EQ(Log.PadDoubleClicks, 0);
-}
-
-TEST_F(HostScriptPlayerTest, ShotSavesTheForegroundWindowWithItsFrame) {
-  EXPECT_EQ(Play("wait Script Dialog\n"
-                 "shot dialog\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 0) << Failure;
-  TPicture Picture = LoadPicture(Folder + "dialog.png");
-  ASSERT_TRUE(Picture.Loaded());
-  EXPECT_EQ(Picture.Width, Log.WindowSize.cx);
-  EXPECT_EQ(Picture.Height, Log.WindowSize.cy);
-  const POINT PadCentre{Log.PadOrigin.x + (PadRect.right - PadRect.left) / 2,
-                        Log.PadOrigin.y + (PadRect.bottom - PadRect.top) / 2};
-  EXPECT_EQ(Picture.At(PadCentre), PadColour);
-}
-
-TEST_F(HostScriptPlayerTest, AFailedStepIsReportedPicturedAndItsDialogClosedByEscape) {
-  Options.StepTimeout = 500;
-  EXPECT_EQ(Play("# the dialog comes\n"
-                 "wait Script Dialog\n"
-                 "click Nothing Here\n"
-                 "click Cancel\n"),
-            2);
-  EXPECT_EQ(ExitCode, 1);
-  EXPECT_EQ(FailedLine, 3);
-  EXPECT_EQ(Failure.rfind("script line 3: no visible window \"Nothing Here\" below the "
-                          "foreground window within 0.5 s",
-                          0),
-            0u)
-      << Failure;
-  TPicture Picture = LoadPicture(Folder + "failed.png");
-  ASSERT_TRUE(Picture.Loaded());
-  EXPECT_EQ(Picture.Width, Log.WindowSize.cx);
-  EXPECT_EQ(Picture.Height, Log.WindowSize.cy);
-}
-
-TEST_F(HostScriptPlayerTest, ADialogThatIgnoresEscapeIsClosedByAltF4) {
-  Options.StepTimeout = 500;
-  Log.IgnoreCancel = true;
-  EXPECT_EQ(Play("wait Script Dialog\nexpect Finish enabled\n"), ClosedByFrame);
-  EXPECT_EQ(ExitCode, 1);
-  EXPECT_EQ(Failure, "script line 2: \"Finish\" is disabled, not enabled");
-  EXPECT_TRUE(Saved("failed.png"));
-}
-
-TEST_F(HostScriptPlayerTest, CommandsStillRunningAfterTheLastStepFailTheRun) {
-  Options.FinishTimeout = 500;
-  EXPECT_EQ(Play("wait Script Dialog\nexpect Finish disabled\n\n# done\n"), 2);
-  EXPECT_EQ(ExitCode, 1);
-  EXPECT_EQ(Failure, "script line 2: the commands are still running 0.5 s after the last step");
-  EXPECT_TRUE(Saved("failed.png"));
-}
-
-TEST_F(HostScriptPlayerTest, AClickWaitsForItsTargetToBeEnabled) {
-  Options.StepTimeout = 500;
-  EXPECT_EQ(Play("wait Script Dialog\nclick Finish\n"), 2);
-  EXPECT_EQ(ExitCode, 1);
-  EXPECT_EQ(Failure, "script line 2: \"Finish\" stayed disabled for 0.5 s");
+TEST_F(HostScriptPlayerTest, AFailedRunIsReportedPicturedAndItsDialogClosed) {
+  struct TCase {
+    const char* Script;
+    bool IgnoreCancel;
+    DWORD StepTimeout, FinishTimeout;
+    INT_PTR Result;
+    int Line;
+    const char* Failure;  // the whole message, or its start when it ends in "..."
+  };
+  const TCase Cases[] = {
+      {"# the dialog comes\nwait Script Dialog\nclick Nothing Here\nclick Cancel\n", false, 500,
+       3000, 2, 3,
+       "script line 3: no visible window \"Nothing Here\" below the foreground window within "
+       "0.5 s..."},
+      {"wait Script Dialog\nclick Finish\n", false, 500, 3000, 2, 2,
+       "script line 2: \"Finish\" stayed disabled for 0.5 s"},
+      {"wait Script Dialog\nexpect Finish enabled\n", true, 500, 3000, ClosedByFrame, 2,
+       "script line 2: \"Finish\" is disabled, not enabled"},
+      {"wait Script Dialog\nexpect Finish disabled\n\n# done\n", false, 3000, 500, 2, 2,
+       "script line 2: the commands are still running 0.5 s after the last step"},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Script);
+    Log = TDialogLog{};
+    Log.IgnoreCancel = Case.IgnoreCancel;
+    Options.StepTimeout = Case.StepTimeout;
+    Options.FinishTimeout = Case.FinishTimeout;
+    DeleteFileA((Folder + "failed.png").c_str());
+    EXPECT_EQ(Play(Case.Script), Case.Result);
+    EXPECT_EQ(ExitCode, 1);
+    EXPECT_EQ(FailedLine, Case.Line);
+    std::string Expected = Case.Failure;
+    if (Expected.ends_with("...")) {
+      Expected.resize(Expected.size() - 3);
+      EXPECT_EQ(Failure.rfind(Expected, 0), 0u) << Failure;
+    } else {
+      EXPECT_EQ(Failure, Expected);
+    }
+    TPicture Picture = LoadPicture(Folder + "failed.png");
+    ASSERT_TRUE(Picture.Loaded());
+    EXPECT_EQ(Picture.Width, Log.WindowSize.cx);
+    EXPECT_EQ(Picture.Height, Log.WindowSize.cy);
+  }
 }
 
 TEST_F(HostScriptPlayerTest, AWaitForAWindowThatNeverComesEndsAtTheStepTimeout) {

@@ -23,11 +23,7 @@ class HostScriptRunTest : public ::testing::Test {
 
   std::string WriteScript(const std::string& Text) {
     const std::string File = Scratch + "steps.txt";
-    HANDLE Handle = CreateFileA(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_NE(Handle, INVALID_HANDLE_VALUE);
-    DWORD Written = 0;
-    WriteFile(Handle, Text.data(), static_cast<DWORD>(Text.size()), &Written, nullptr);
-    CloseHandle(Handle);
+    WriteFileText(File, Text);
     return File;
   }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/HostScript.h"
-#include "tests/host/PictureTestSupport.h"
+#include "tests/support/FileSupport.h"
 
 namespace {
 
@@ -39,11 +39,29 @@ TEST(HostScriptTest, CommentsAndBlankLinesAreSkippedAndLinesCounted) {
   EXPECT_TRUE(Parsed("# only a comment").Steps.empty());
 }
 
-TEST(HostScriptTest, WaitTakesTheWholeCaption) {
-  TScript Script = Parsed("wait   PCB Board  Wizard \n");
-  ASSERT_EQ(Script.Steps.size(), 1u);
-  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Wait);
-  EXPECT_EQ(Script.Steps[0].Text, "PCB Board  Wizard");
+// Wait and shot take the whole rest of the line, type keeps its inner blanks, expect a
+// target and its state.
+TEST(HostScriptTest, WaitTypeExpectAndShotTakeTheirParts) {
+  TScript Script = Parsed("wait   PCB Board  Wizard \ntype 12.5  mm\ntype #1 & more\n"
+                          "expect Next > enabled\nexpect #Button DISABLED\n"
+                          "shot 01-Welcome\nshot Track Via\n");
+  ASSERT_EQ(Script.Steps.size(), 7u);
+  const std::vector<TScriptStep>& S = Script.Steps;
+  EXPECT_EQ(S[0].Action, TScriptAction::Wait);
+  EXPECT_EQ(S[0].Text, "PCB Board  Wizard");
+  EXPECT_EQ(S[1].Action, TScriptAction::Type);
+  EXPECT_EQ(S[1].Text, "12.5  mm");
+  EXPECT_EQ(S[2].Text, "#1 & more");
+  EXPECT_EQ(S[3].Action, TScriptAction::Expect);
+  EXPECT_EQ(S[3].Target.Text, "Next >");
+  EXPECT_FALSE(S[3].Target.ByClass);
+  EXPECT_TRUE(S[3].Enabled);
+  EXPECT_TRUE(S[4].Target.ByClass);
+  EXPECT_EQ(S[4].Target.Text, "Button");
+  EXPECT_FALSE(S[4].Enabled);
+  EXPECT_EQ(S[5].Action, TScriptAction::Shot);
+  EXPECT_EQ(S[5].Text, "01-Welcome");
+  EXPECT_EQ(S[6].Text, "Track Via");
 }
 
 TEST(HostScriptTest, ClickTakesWordsAClassAndAnOffset) {
@@ -93,79 +111,34 @@ TEST(HostScriptTest, KeyTakesNamedKeysLettersDigitsAndModifiers) {
   }
 }
 
-TEST(HostScriptTest, TypeKeepsTheTextsInnerBlanks) {
-  TScript Script = Parsed("type 12.5  mm\ntype #1 & more\n");
-  ASSERT_EQ(Script.Steps.size(), 2u);
-  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Type);
-  EXPECT_EQ(Script.Steps[0].Text, "12.5  mm");
-  EXPECT_EQ(Script.Steps[1].Text, "#1 & more");
-}
-
-TEST(HostScriptTest, ExpectTakesATargetAndItsState) {
-  TScript Script = Parsed("expect Next > enabled\nexpect #Button DISABLED\n");
-  ASSERT_EQ(Script.Steps.size(), 2u);
-  EXPECT_EQ(Script.Steps[0].Action, TScriptAction::Expect);
-  EXPECT_EQ(Script.Steps[0].Target.Text, "Next >");
-  EXPECT_TRUE(Script.Steps[0].Enabled);
-  EXPECT_TRUE(Script.Steps[1].Target.ByClass);
-  EXPECT_EQ(Script.Steps[1].Target.Text, "Button");
-  EXPECT_FALSE(Script.Steps[1].Enabled);
-}
-
-TEST(HostScriptTest, ShotTakesAFileName) {
-  TScript Script = Parsed("shot 01-Welcome\nshot Track Via\n");
-  ASSERT_EQ(Script.Steps.size(), 2u);
-  EXPECT_EQ(Script.Steps[0].Text, "01-Welcome");
-  EXPECT_EQ(Script.Steps[1].Text, "Track Via");
-}
-
-TEST(HostScriptTest, UnknownStepsAndMissingPartsAreRejected) {
-  const char* const Lines[] = {
-      "press Enter", "wait", "click", "click @3,4", "key", "type", "type   ",
-      "expect", "expect Next >", "expect enabled", "expect Next > maybe", "shot",
-  };
-  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
+// Unknown steps, missing parts, bad targets, offsets and chords, shot names that leave
+// the folder or clash, and control characters.
+TEST(HostScriptTest, BadLinesAreRejectedWithTheirLineNumber) {
+  const std::string Lines[] = {
+      "press Enter", "wait", "click", "click @3,4", "key", "type", "type   ", "expect",
+      "expect Next >", "expect enabled", "expect Next > maybe", "shot",
+      // targets and offsets
+      "click #", "click # @1,2", "click Next @", "click Next @1", "click Next @1,",
+      "click Next @,2", "click Next @-1,2", "click Next @1,2,3", "click Next @a,b",
+      "click Next @100000,1", "expect # enabled",
+      // chords
+      "key Return", "key F2", "key Shift", "key Ctrl+", "key Shift+Shift+A", "key Win+A",
+      "key Ctrl+Alt", "key +", "key A B", "key ab", "key é",
+      // shot names
+      "shot ..\\outside", "shot sub/name", "shot C:name", "shot a*b", "shot what?",
+      "shot \"quoted\"", "shot a<b", "shot a|b", "shot ..", "shot .hidden", "shot name.",
+      "shot CON", "shot lpt1", "shot failed", "shot " + std::string(201, 'x'),
+      // control characters
+      std::string("type a\x01" "b"), "wait Main\rWindow"};
+  for (const std::string& Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
   EXPECT_EQ(Rejected("press Enter").Message(),
             "script line 3: \"press\" is not a step (wait, click, key, type, expect or shot)");
-}
-
-TEST(HostScriptTest, BadTargetsAndOffsetsAreRejected) {
-  const char* const Lines[] = {
-      "click #",         "click # @1,2", "click Next @",   "click Next @1",   "click Next @1,",
-      "click Next @,2",  "click Next @-1,2", "click Next @1,2,3", "click Next @a,b",
-      "click Next @100000,1", "expect # enabled",
-  };
-  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
-}
-
-TEST(HostScriptTest, BadChordsAreRejected) {
-  const char* const Lines[] = {
-      "key Return", "key F2",       "key Shift",      "key Ctrl+",     "key Shift+Shift+A",
-      "key Win+A",  "key Ctrl+Alt", "key +",          "key A B",       "key ab",
-      "key é",
-  };
-  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
-}
-
-TEST(HostScriptTest, ShotNamesThatLeaveTheFolderOrClashAreRejected) {
-  const char* const Lines[] = {
-      "shot ..\\outside", "shot sub/name", "shot C:name", "shot a*b",  "shot what?",
-      "shot \"quoted\"",  "shot a<b",      "shot a|b",    "shot ..",   "shot .hidden",
-      "shot name.",       "shot CON",      "shot lpt1",   "shot failed",
-  };
-  for (const char* Line : Lines) EXPECT_FALSE(Rejected(Line).Reason.empty()) << Line;
-  EXPECT_FALSE(Rejected("shot " + std::string(201, 'x')).Reason.empty());
 
   TScript Script;
   TScriptError Error;
   EXPECT_FALSE(ParseScript("shot one\nwait Main\nshot ONE\n", Script, Error));
   EXPECT_EQ(Error.Line, 3);
   EXPECT_EQ(Error.Reason, "the shot \"ONE\" is already taken on line 1");
-}
-
-TEST(HostScriptTest, ControlCharactersAreRejected) {
-  EXPECT_FALSE(Rejected(std::string("type a\x01" "b")).Reason.empty());
-  EXPECT_FALSE(Rejected(std::string("wait Main\rWindow")).Reason.empty());
 }
 
 TEST(HostScriptTest, AcceleratorMarkersAreLeftOut) {
@@ -178,14 +151,7 @@ TEST(HostScriptTest, LoadScriptReadsAFileAndNamesOneItCannotRead) {
   const std::string Folder = NewScratchFolder("script-load-");
   ASSERT_FALSE(Folder.empty());
   const std::string File = Folder + "steps.txt";
-  {
-    HANDLE Handle = CreateFileA(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(Handle, INVALID_HANDLE_VALUE);
-    const char Text[] = "wait Main\r\nkey Enter\r\n";
-    DWORD Written = 0;
-    WriteFile(Handle, Text, sizeof(Text) - 1, &Written, nullptr);
-    CloseHandle(Handle);
-  }
+  WriteFileText(File, "wait Main\r\nkey Enter\r\n");
   TScript Script;
   TScriptError Error;
   EXPECT_TRUE(LoadScript(File, Script, Error));

@@ -3,12 +3,11 @@
 #include "tests/host/MerovanTestSupport.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "host/HostDocuments.h"
 #include "host/MerovanExportList.h"
+#include "tests/support/FileSupport.h"
 
 namespace {
 
@@ -17,17 +16,6 @@ std::string TempFile(const char* Prefix) {
   GetTempPathA(MAX_PATH, Folder);
   GetTempFileNameA(Folder, Prefix, 0, Path);
   return Path;
-}
-
-std::string FileText(const std::string& Path) {
-  std::ifstream File(Path, std::ios::binary);
-  std::ostringstream Text;
-  Text << File.rdbuf();
-  return Text.str();
-}
-
-void WriteFile(const std::string& Path, const std::string& Text) {
-  std::ofstream(Path, std::ios::binary) << Text;
 }
 
 TEST(MerovanModuleTest, FullEditorExportsEveryNameAndThePartialOneLacksSeven) {
@@ -206,11 +194,8 @@ TEST_F(MerovanTextTest, SavedBoardLoadsAsATemplateWithTheSameContent) {
   std::string Template = TempFile("mvt");
   std::string Text = Saved(Board, Template);
   EXPECT_EQ(Text.rfind("MerovanBoard 1\n", 0), 0u);
-  FILETIME Before{}, After{};
-  HANDLE File = CreateFileA(Template.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  GetFileTime(File, nullptr, nullptr, &Before);
-  CloseHandle(File);
+  WIN32_FILE_ATTRIBUTE_DATA Before{}, After{};
+  GetFileAttributesExA(Template.c_str(), GetFileExInfoStandard, &Before);
 
   Integer Loaded = CreateDocument("PCB", Template.c_str());
   ASSERT_NE(Loaded, 0);
@@ -220,11 +205,8 @@ TEST_F(MerovanTextTest, SavedBoardLoadsAsATemplateWithTheSameContent) {
 
   // The template file is only read.
   EXPECT_EQ(FileText(Template), Text);
-  File = CreateFileA(Template.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                     OPEN_EXISTING, 0, nullptr);
-  GetFileTime(File, nullptr, nullptr, &After);
-  CloseHandle(File);
-  EXPECT_EQ(CompareFileTime(&Before, &After), 0);
+  GetFileAttributesExA(Template.c_str(), GetFileExInfoStandard, &After);
+  EXPECT_EQ(CompareFileTime(&Before.ftLastWriteTime, &After.ftLastWriteTime), 0);
 
   // Handles inside objects point at the loaded objects; one naming nothing is 0.
   std::vector<Integer> Components = Walk(eComponentObject, 0, Loaded);
@@ -275,13 +257,13 @@ TEST_F(MerovanTextTest, OnlyAWholeValidBoardTextMakesABoard) {
       Good + "  Member Name=\"orphan\"\n",
   };
   for (const std::string& Text : Bad) {
-    WriteFile(Path, Text);
+    WriteFileText(Path, Text);
     Integer Made = CreateDocument("PCB", Path.c_str());
     EXPECT_EQ(Made, 0) << Text.substr(0, 200);
     CloseDocument(Made);
   }
   // Lines left out keep the blank board's values; Windows line ends are read too.
-  WriteFile(Path, "MerovanBoard 1\r\nSheet Width=5\r\n");
+  WriteFileText(Path, "MerovanBoard 1\r\nSheet Width=5\r\n");
   Integer Made = CreateDocument("PCB", Path.c_str());
   ASSERT_NE(Made, 0);
   Integer X = 0, Y = 0, W = 0, H = 0;

@@ -41,8 +41,6 @@ class MerovanPictureTest : public MerovanTest {
  protected:
   void SetUp() override {
     MerovanTest::SetUp();
-    DrawDocument = Private<TMerovanDrawDocument>("DrawDocument");
-    ASSERT_NE(DrawDocument, nullptr);
     Folder = NewScratchFolder("merovan-picture-");
     ASSERT_FALSE(Folder.empty());
   }
@@ -84,7 +82,6 @@ class MerovanPictureTest : public MerovanTest {
     return Handle;
   }
 
-  TMerovanDrawDocument DrawDocument = nullptr;
   std::string Folder;
 };
 

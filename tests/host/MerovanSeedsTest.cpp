@@ -5,25 +5,7 @@
 
 namespace {
 
-class MerovanSeedsTest : public MerovanTest {
- protected:
-  void SetUp() override {
-    MerovanTest::SetUp();
-    SetReportedIdBits = Private<TMerovanSetReportedIdBits>("SetReportedIdBits");
-    SetReportedCounts = Private<TMerovanSetReportedCounts>("SetReportedCounts");
-    FailNextCalls = Private<TMerovanFailNextCalls>("FailNextCalls");
-    FailNthCall = Private<TMerovanFailNthCall>("FailNthCall");
-    GetObjectCount = Private<TMerovanGetObjectCount>("GetObjectCount");
-    ASSERT_TRUE(SetReportedIdBits && SetReportedCounts && FailNextCalls && FailNthCall &&
-                GetObjectCount);
-  }
-
-  TMerovanSetReportedIdBits SetReportedIdBits = nullptr;
-  TMerovanSetReportedCounts SetReportedCounts = nullptr;
-  TMerovanFailNextCalls FailNextCalls = nullptr;
-  TMerovanFailNthCall FailNthCall = nullptr;
-  TMerovanGetObjectCount GetObjectCount = nullptr;
-};
+using MerovanSeedsTest = MerovanTest;
 
 TEST_F(MerovanSeedsTest, IdBitsChangeOnlyTheReportedId) {
   const Integer Track = AddTrack(0, 0, 1000, 0);

@@ -83,7 +83,8 @@ inline std::ostream& operator<<(std::ostream& Out, const TBounds& B) {
 #define MEROVAN_TEST_EXPORTS(X)                                                         \
   X(CreateDocument) X(RenameDocument) X(CloseDocument) X(FindDocument) X(GetDocumentName) \
   X(SaveDocument) X(EnableCallLog) X(GetCallLogCount) X(GetCallLogEntry) X(ClearCallLog) \
-  X(AddLayerPair) X(SetLayerState)
+  X(AddLayerPair) X(SetLayerState) X(DrawDocument) X(SetReportedIdBits)                   \
+  X(SetReportedCounts) X(FailNextCalls) X(FailNthCall) X(GetObjectCount)
 
 class MerovanTest : public ::testing::Test {
  protected:
@@ -153,12 +154,7 @@ class MerovanTest : public ::testing::Test {
 
   // Every object the board's iterator yields for ObjectId and Layer.
   std::vector<Integer> Walk(Byte ObjectId = 0, Byte Layer = 0, Integer Of = -1) {
-    std::vector<Integer> Found;
-    Integer Iterator = PcbApi_CreateIterator(Of < 0 ? Board : Of, ObjectId, 0, Layer);
-    for (Integer H = PcbApi_GetFirstObject(Iterator); H; H = PcbApi_GetNextObject(Iterator))
-      Found.push_back(H);
-    PcbApi_DestroyIterator(Iterator);
-    return Found;
+    return BoardObjects(Of < 0 ? Board : Of, ObjectId, Layer);
   }
 
   HMODULE Editor = nullptr;

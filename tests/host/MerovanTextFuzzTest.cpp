@@ -3,13 +3,12 @@
 // text, and no block is left behind.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/MerovanText.h"
 #include "tests/host/HostTestSupport.h"
+#include "tests/support/FileSupport.h"
 #include "tests/support/FuzzSupport.h"
 
 namespace {
@@ -70,13 +69,6 @@ std::string EveryKindBoardText() {
                             : std::string();
 }
 
-std::string FileText(const std::string& Path) {
-  std::ifstream File(Path, std::ios::binary);
-  std::ostringstream Text;
-  Text << File.rdbuf();
-  return Text.str();
-}
-
 TEST(MerovanTextFuzz, MutatedBoardTextsMakeABoardThatWritesBackOrNothing) {
   const std::string Template =
       FileText(TestHostRoot() + "Templates\\Eurocard 160x100mm.PcbDoc");
@@ -116,24 +108,18 @@ TEST(MerovanTextFuzz, MutatedBoardTextsMakeABoardThatWritesBackOrNothing) {
   int Made = 0;
   for (int Case = 0; Case < 2000; ++Case) {
     const std::string Text = Mutator.Next();
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    Findings.Check(Text, Counter, [&]() -> const char* {
       Merovan::TStore Store;
-      if (Integer Board = Merovan::BoardFromText(Store, Text, "Mutated")) {
-        ++Made;
-        const std::string Written = Merovan::BoardToText(Store, *Store.Board(Board));
-        Integer Again = Merovan::BoardFromText(Store, Written, "Again");
-        if (!Again)
-          Fault = "a written text that does not read";
-        else if (Merovan::BoardToText(Store, *Store.Board(Again)) != Written)
-          Fault = "a written text that reads back different";
-      }
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      const Integer Board = Merovan::BoardFromText(Store, Text, "Mutated");
+      if (!Board) return nullptr;
+      ++Made;
+      const std::string Written = Merovan::BoardToText(Store, *Store.Board(Board));
+      const Integer Again = Merovan::BoardFromText(Store, Written, "Again");
+      if (!Again) return "a written text that does not read";
+      if (Merovan::BoardToText(Store, *Store.Board(Again)) != Written)
+        return "a written text that reads back different";
+      return nullptr;
+    });
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
   EXPECT_GT(Made, 0);

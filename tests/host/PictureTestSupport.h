@@ -1,5 +1,5 @@
 // Reading pictures back in the host's tests: a PNG file loaded through GDI+ into an
-// array of RGB values, and scratch folders for the files the tests make.
+// array of RGB values (the scratch folders for them are in tests/support/FileSupport.h).
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,8 @@
 
 #include <string>
 #include <vector>
+
+#include "tests/support/FileSupport.h"
 
 // A picture's pixels as COLORREF values (0x00BBGGRR), row by row from the top.
 struct TPicture {
@@ -58,36 +60,4 @@ inline TPicture LoadPicture(const std::string& FileName) {
   }
   Gdiplus::GdiplusShutdown(Token);
   return Picture;
-}
-
-// A new empty folder under the temporary folder, named after Prefix.
-inline std::string NewScratchFolder(const std::string& Prefix) {
-  char Temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, Temp);
-  for (int Number = 1;; ++Number) {
-    std::string Folder = std::string(Temp) + Prefix + std::to_string(GetCurrentProcessId()) +
-                         "-" + std::to_string(Number);
-    if (CreateDirectoryA(Folder.c_str(), nullptr)) return Folder + "\\";
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
-  }
-}
-
-// The names of the files in Folder (with a trailing backslash) that match Pattern.
-inline std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern = "*") {
-  std::vector<std::string> Names;
-  WIN32_FIND_DATAA Found;
-  HANDLE Search = FindFirstFileA((Folder + Pattern).c_str(), &Found);
-  if (Search == INVALID_HANDLE_VALUE) return Names;
-  do {
-    if (!(Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Names.push_back(Found.cFileName);
-  } while (FindNextFileA(Search, &Found));
-  FindClose(Search);
-  return Names;
-}
-
-// Deletes the files in Folder (with a trailing backslash), then the folder.
-inline void RemoveScratchFolder(const std::string& Folder) {
-  if (Folder.empty()) return;
-  for (const std::string& Name : FilesIn(Folder)) DeleteFileA((Folder + Name).c_str());
-  RemoveDirectoryA(Folder.c_str());
 }

@@ -3,24 +3,15 @@
 #include "tests/host/MerovanTestSupport.h"
 
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "tests/host/PictureTestSupport.h"
 
 namespace {
 
 std::string TemplatesFolder() { return TestHostRoot() + "Templates\\"; }
-
-std::string FileText(const std::string& Path) {
-  std::ifstream File(Path, std::ios::binary);
-  std::ostringstream Text;
-  Text << File.rdbuf();
-  return Text.str();
-}
 
 std::string BaseName(const std::string& FileName) {
   return FileName.substr(0, FileName.find_last_of('.'));

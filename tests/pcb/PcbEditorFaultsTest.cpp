@@ -19,16 +19,8 @@ Integer LastArgument(const std::string& Line) {
 
 class PcbEditorFaults : public PcbEditorTest {
  protected:
-  void SetUp() override {
-    PcbEditorTest::SetUp();
-    BindMerovanExport(Merovan().Module, "SetReportedIdBits", SetReportedIdBits);
-    BindMerovanExport(Merovan().Module, "SetReportedCounts", SetReportedCounts);
-    BindMerovanExport(Merovan().Module, "FailNextCalls", FailNextCalls);
-    BindMerovanExport(Merovan().Module, "FailNthCall", FailNthCall);
-    ASSERT_TRUE(SetReportedIdBits && SetReportedCounts && FailNextCalls && FailNthCall);
-  }
   void TearDown() override {
-    if (FailNextCalls) FailNextCalls("PcbApi_GetMemberFromClassAt", 0, 0);
+    if (Merovan().Complete()) Merovan().FailNextCalls("PcbApi_GetMemberFromClassAt", 0, 0);
     PcbEditorTest::TearDown();
   }
 
@@ -40,10 +32,10 @@ class PcbEditorFaults : public PcbEditorTest {
     return Largest;
   }
 
-  TMerovanSetReportedIdBits SetReportedIdBits = nullptr;
-  TMerovanSetReportedCounts SetReportedCounts = nullptr;
-  TMerovanFailNextCalls FailNextCalls = nullptr;
-  TMerovanFailNthCall FailNthCall = nullptr;
+  const TMerovanSetReportedIdBits SetReportedIdBits = Merovan().SetReportedIdBits;
+  const TMerovanSetReportedCounts SetReportedCounts = Merovan().SetReportedCounts;
+  const TMerovanFailNextCalls FailNextCalls = Merovan().FailNextCalls;
+  const TMerovanFailNthCall FailNthCall = Merovan().FailNthCall;
 };
 
 TEST_F(PcbEditorFaults, FactoryIgnoresBit7OfTheReportedId) {

@@ -21,10 +21,15 @@ struct TMerovanModule {
   TMerovanCloseDocument CloseDocument = nullptr;
   TMerovanAddLayerPair AddLayerPair = nullptr;
   TMerovanSetLayerState SetLayerState = nullptr;
+  TMerovanSetReportedIdBits SetReportedIdBits = nullptr;
+  TMerovanSetReportedCounts SetReportedCounts = nullptr;
+  TMerovanFailNextCalls FailNextCalls = nullptr;
+  TMerovanFailNthCall FailNthCall = nullptr;
 
   TEditorCallLog Log() const { return TEditorCallLog(Module); }
   bool Complete() const {
     return Module && CreateDocument && CloseDocument && AddLayerPair && SetLayerState &&
+           SetReportedIdBits && SetReportedCounts && FailNextCalls && FailNthCall &&
            Log().Available();
   }
 };
@@ -44,6 +49,10 @@ inline const TMerovanModule& Merovan() {
     BindMerovanExport(M.Module, "CloseDocument", M.CloseDocument);
     BindMerovanExport(M.Module, "AddLayerPair", M.AddLayerPair);
     BindMerovanExport(M.Module, "SetLayerState", M.SetLayerState);
+    BindMerovanExport(M.Module, "SetReportedIdBits", M.SetReportedIdBits);
+    BindMerovanExport(M.Module, "SetReportedCounts", M.SetReportedCounts);
+    BindMerovanExport(M.Module, "FailNextCalls", M.FailNextCalls);
+    BindMerovanExport(M.Module, "FailNthCall", M.FailNthCall);
     return M;
   }();
   return Loaded;

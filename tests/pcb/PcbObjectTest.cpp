@@ -7,28 +7,9 @@
 #include "pcb/Pcbclass.h"
 #include "tests/pcb/PcbEditorFixture.h"
 
-namespace {
-
-// Header fields that differ from each other and from every default.
-void SeedHeader(TPCBObject& O) {
-  O.Flags = 0x1234;
-  O.HeaderWord = 0x5678;
-  O.Layer = 57;
-  O.HeaderByte = 0x9A;
-  O.HeaderValue1 = 1111111;
-  O.HeaderValue2 = -2222222;
-}
-
-void ExpectSameHeader(TPCBObject& A, TPCBObject& B) {
-  EXPECT_EQ(A.Flags, B.Flags);
-  EXPECT_EQ(A.HeaderWord, B.HeaderWord);
-  EXPECT_EQ(A.Layer, B.Layer);
-  EXPECT_EQ(A.HeaderByte, B.HeaderByte);
-  EXPECT_EQ(A.HeaderValue1, B.HeaderValue1);
-  EXPECT_EQ(A.HeaderValue2, B.HeaderValue2);
-}
-
-}  // namespace
+// The header fields every object class exchanges (a field list for PCB_SEED and
+// PCB_SAME).
+#define HEADER_FIELDS(F) F(Flags) F(HeaderWord) F(Layer) F(HeaderByte) F(HeaderValue1) F(HeaderValue2)
 
 using PcbObjectExchange = PcbEditorTest;
 
@@ -37,7 +18,11 @@ TEST_F(PcbObjectExchange, BaseHeaderMeetsTheClassPrefixInTheEditor) {
   // other way round: both orders must name the same editor fields.
   const Integer H = NewObjectHandle(eTrackObject);
   TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(H));
-  SeedHeader(*Track);
+  TSeed Seed;
+  {
+    TPcbTrack* Writer = Track.get();
+    HEADER_FIELDS(PCB_SEED)
+  }
   Track->BitField2 = 0x5A;
   Track->BitField3 = 0xA5;
   ASSERT_EQ(Track->Exchange(ExchangeWrite), 0);
@@ -48,7 +33,10 @@ TEST_F(PcbObjectExchange, BaseHeaderMeetsTheClassPrefixInTheEditor) {
   EXPECT_EQ(StopLog(), (std::vector<std::string>{Call("PcbApi_GetObjectBitField2", 1, H),
                                                   Call("PcbApi_GetObjectBitField3", 1, H),
                                                   Call("PcbApi_QueryPrimitive", 1, H)}));
-  ExpectSameHeader(*Track, *Plain);
+  {
+    TPCBObject *Writer = Track.get(), *Reader = Plain.get();
+    HEADER_FIELDS(PCB_SAME)
+  }
   EXPECT_EQ(Plain->BitField2, 0x5A);
   EXPECT_EQ(Plain->BitField3, 0xA5);
 
@@ -62,7 +50,8 @@ TEST_F(PcbObjectExchange, BaseHeaderMeetsTheClassPrefixInTheEditor) {
   EXPECT_EQ(CallNames(StopLog()),
             (std::vector<std::string>{"PcbApi_GetObjectBitField2", "PcbApi_GetObjectBitField3",
                                       "PcbApi_QueryTrack"}));
-  ExpectSameHeader(*Plain, *Again);
+  TPCBObject *Writer = Plain.get(), *Reader = Again.get();
+  HEADER_FIELDS(PCB_SAME)
 }
 
 using PcbObjectFlags = PcbEditorTest;

@@ -101,29 +101,23 @@ TEST(PcbtypesParse, MutatedLengthsReadSoundly) {
   for (int Case = 0; Case < 4000; ++Case) {
     const std::string Text = Mutator.Next();
     const TUnit Start = Case % 2 ? eMetric : eImperial;
-    const int Before = Counter.Live();
-    const char* Fault = nullptr;
-    try {
+    Findings.Check(Text, Counter, [&]() -> const char* {
       TCoord Value, Other;
       TUnit Unit, OtherUnit;
       Read(Text, Start, Value, Unit);
-      if (Unit != eMetric && Unit != eImperial) Fault = "an unknown unit";
+      if (Unit != eMetric && Unit != eImperial) return "an unknown unit";
+      if (Text.size() > 255) return nullptr;
       // The same text without blanks, and in upper case (as far as it is kept).
-      if (!Fault && Text.size() <= 255) {
-        AnsiString Packed = Text, Upper = Text;
-        std::erase(Packed, ' ');
-        for (char& C : Upper)
-          if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
-        Read(Packed, Start, Other, OtherUnit);
-        if (Other != Value || OtherUnit != Unit) Fault = "blanks changing the result";
-        Read(Upper, Start, Other, OtherUnit);
-        if (Other != Value || OtherUnit != Unit) Fault = "letter case changing the result";
-      }
-    } catch (...) {
-      Fault = "an exception";
-    }
-    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
-    if (Fault) Findings.Add(Fault, Text);
+      AnsiString Packed = Text, Upper = Text;
+      std::erase(Packed, ' ');
+      for (char& C : Upper)
+        if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+      Read(Packed, Start, Other, OtherUnit);
+      if (Other != Value || OtherUnit != Unit) return "blanks changing the result";
+      Read(Upper, Start, Other, OtherUnit);
+      if (Other != Value || OtherUnit != Unit) return "letter case changing the result";
+      return nullptr;
+    });
   }
   EXPECT_EQ(Findings.Count(), 0) << Findings.Text();
 }

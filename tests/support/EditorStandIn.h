@@ -1,6 +1,7 @@
 // Shared by the tests that drive the PCB editor stand-in: the test program's folder
 // (the install folder and the partial editor lie beside it), typed exports of a loaded
-// module, and the editor's call log read through its private exports.
+// module, a board's objects through the bound wrappers, and the editor's call log read
+// through its private exports.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "host/MerovanApi.h"
+#include "pcb/PCBProcs.h"
 
 // The folder of the running test program, with a trailing backslash.
 inline std::string TestProgramFolder() {
@@ -24,6 +26,17 @@ Function ModuleExport(HMODULE Module, const char* Name) {
   return Module ? reinterpret_cast<Function>(
                       reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)))
                 : nullptr;
+}
+
+// Every object the board's iterator yields for ObjectId (0: every geometric object) on
+// Layer (0: any layer).
+inline std::vector<Integer> BoardObjects(Integer Board, Byte ObjectId = 0, Byte Layer = 0) {
+  std::vector<Integer> Found;
+  const Integer Iterator = PcbApi_CreateIterator(Board, ObjectId, 0, Layer);
+  for (Integer H = PcbApi_GetFirstObject(Iterator); H; H = PcbApi_GetNextObject(Iterator))
+    Found.push_back(H);
+  PcbApi_DestroyIterator(Iterator);
+  return Found;
 }
 
 // The editor's call log: recording switched on and off, the lines read back.

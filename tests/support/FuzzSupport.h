@@ -221,6 +221,20 @@ class TFindings {
     ++FCount;
     if (FShown.size() < 5) FShown.push_back(What + " on input \"" + Escaped(Input) + "\"");
   }
+  // Runs one case on Input: the fault Run names (nullptr for none), an exception it
+  // lets out, or a block it leaves allocated is a finding.
+  template <class Case>
+  void Check(const std::string& Input, const TLiveBlockCounter& Counter, Case&& Run) {
+    const int Before = Counter.Live();
+    const char* Fault = nullptr;
+    try {
+      Fault = Run();
+    } catch (...) {
+      Fault = "an exception";
+    }
+    if (!Fault && Counter.Live() != Before) Fault = "blocks left allocated";
+    if (Fault) Add(Fault, Input);
+  }
   int Count() const { return FCount; }
   std::string Text() const {
     std::string Result;

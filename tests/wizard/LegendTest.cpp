@@ -30,30 +30,27 @@ TRefs Refs(std::initializer_list<Integer> Values) {
 
 using LegendTextTest = BoardReadBackTest;
 
-TEST_F(LegendTextTest, TwoTextsRightOfTheBoardOnTheDrillDrawing) {
-  const Integer Board = Build();
-  const std::vector<TReadText> Texts = this->Texts(Board, DrillDrawingLayer);
+// 200 mil right of the board, from its origin: (2000, 3000) mil with the title block,
+// (2000, 2000) mil with the scale only.
+TEST_F(LegendTextTest, TwoTextsRightOfTheBoardOnTheDrillDrawingOrNone) {
+  std::vector<TReadText> Texts = this->Texts(Build(), DrillDrawingLayer);
   ASSERT_EQ(Texts.size(), 2u);
-  // Origin (2000, 3000) mil; X 200 mil right of the 5000 mil wide board.
   EXPECT_EQ(Texts[0].Text, ".LEGEND");
   EXPECT_EQ(Texts[0].Point, MilXY(7200, 3200));
   EXPECT_EQ(Texts[1].Text, "Drill Drawing.");
   EXPECT_EQ(Texts[1].Point, MilXY(7200, 3100));
-}
 
-TEST_F(LegendTextTest, FollowTheOriginAndTheBoardWidth) {
-  Info->TitleBlock = false;  // scale only: the origin is (2000, 2000) mil
+  Info->TitleBlock = false;
   Info->BoardWidth = Mils(3000);
-  const Integer Board = Build();
-  const std::vector<TReadText> Texts = this->Texts(Board, DrillDrawingLayer);
+  Info->TemplateFileName.clear();
+  Texts = this->Texts(Build(), DrillDrawingLayer);
   ASSERT_EQ(Texts.size(), 2u);
   EXPECT_EQ(Texts[0].Point, MilXY(5200, 2200));
   EXPECT_EQ(Texts[1].Point, MilXY(5200, 2100));
-}
 
-TEST_F(LegendTextTest, NoneWhenNotWanted) {
   Info->LegendString = false;
-  EXPECT_TRUE(Texts(Build(), DrillDrawingLayer).empty());
+  Info->TemplateFileName.clear();
+  EXPECT_TRUE(this->Texts(Build(), DrillDrawingLayer).empty());
 }
 
 using BaselineDimensionTest = BoardReadBackTest;
@@ -124,39 +121,35 @@ TEST_F(BaselineDimensionTest, NotchesAndCutOutAddTheirPositions) {
                                               2400, 1000, 2250, 850, 2100, 700, 1950}));
 }
 
-TEST_F(BaselineDimensionTest, MetricUnitText) {
+TEST_F(BaselineDimensionTest, ReferencesReachTheEditorThroughItsAddCallsInMetricToo) {
   Info->DimensionLayer = Mechanical1;
   Info->Units = eMetric;
-  const std::vector<TReadDimension> Dims = Dimensions(Build());
+  std::string Error;
+  ASSERT_TRUE(Host->LoadEditor(Error)) << Error;  // for the call log
+  Integer Board = 0;
+  const std::vector<std::string> Log = Logged([&] { Board = Build(); });
+  // Two references and one text location for each of the two dimensions.
+  EXPECT_EQ(Starting(Log, "PcbApi_References_Add ").size(), 4u);
+  EXPECT_EQ(Starting(Log, "PcbApi_TextLocations_Add ").size(), 2u);
+  const std::vector<TReadDimension> Dims = Dimensions(Board);
   ASSERT_EQ(Dims.size(), 2u);
   EXPECT_EQ(Dims[0].UnitText, " (mm)");
   EXPECT_EQ(Dims[1].UnitText, " (mm)");
 }
 
-TEST_F(BaselineDimensionTest, ReferencesReachTheEditorThroughItsAddCalls) {
-  Info->DimensionLayer = Mechanical1;
-  std::string Error;
-  ASSERT_TRUE(Host->LoadEditor(Error)) << Error;  // for the call log
-  const std::vector<std::string> Log = Logged([&] { Build(); });
-  // Two references and one text location for each of the two dimensions.
-  EXPECT_EQ(Starting(Log, "PcbApi_References_Add ").size(), 4u);
-  EXPECT_EQ(Starting(Log, "PcbApi_TextLocations_Add ").size(), 2u);
-}
-
 using DimensionChoiceTest = BoardReadBackTest;
 
-TEST_F(DimensionChoiceTest, NoDimensionWithoutALayerOrForACustomShape) {
+TEST_F(DimensionChoiceTest, NoDimensionWithoutALayerForACustomShapeOrWhenNotWanted) {
   EXPECT_TRUE(Dimensions(Build()).empty());  // DimensionLayer 0 ("None")
 
   Info->DimensionLayer = Mechanical1;
   Info->OutlineShape = osCustom;
   Info->TemplateFileName.clear();
   EXPECT_TRUE(Dimensions(Build()).empty());
-}
 
-TEST_F(DimensionChoiceTest, NoDimensionWhenNotWanted) {
-  Info->DimensionLayer = Mechanical1;
+  Info->OutlineShape = osRectangular;
   Info->DimensionLines = false;
+  Info->TemplateFileName.clear();
   EXPECT_TRUE(Dimensions(Build()).empty());
 }
 

@@ -35,20 +35,18 @@ TEST_F(MakerOpenTest, BlankBoardsTakeFreeNamesAndAreShown) {
 // the seven kinds in place of the old ones, and the template file stays as it was.
 TEST_F(MakerOpenTest, TemplateBecomesANewDocument) {
   const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    AddClassesAndRules(Board, 1, {});
     Seed(Board, eTrackObject, 1, WholeMils(100), 0, WholeMils(900), 0);
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
-    for (Byte Kind : {0, 0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 1, {0, 0, 2, 6, 9, 10, 11, 18, 1});
   });
-  const std::string Before = FileContent(Path);
+  const std::string Before = FileText(Path);
   Info->IsCustom = false;
   Info->TemplateFileName = Path;
   Integer Board = 0;
   const std::vector<std::string> Log = Logged([&] { Board = Build(); });
   ASSERT_NE(Board, 0);
 
-  EXPECT_EQ(FileContent(Path), Before);
+  EXPECT_EQ(FileText(Path), Before);
   EXPECT_EQ(DocumentName, "PCB1.PcbDoc");
   ASSERT_NE(Host->FindDocument("PCB1.PcbDoc"), nullptr);
   EXPECT_EQ(Host->FindDocument("PCB1.PcbDoc")->TemplateFileName(), Path);

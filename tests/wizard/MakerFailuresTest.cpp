@@ -75,7 +75,7 @@ class MakerFailuresTest : public MakerTemplateTest {
         PcbApi_GetBoardHandleFromFileName(PcbString(Host->Document(0)->FileName()));
     const std::string Path = Folder + "Saved.txt";
     EXPECT_TRUE(SaveDocument(Board, Path.c_str()));
-    const std::string Text = FileContent(Path);
+    const std::string Text = FileText(Path);
     DeleteFileA(Path.c_str());
     return Text;
   }
@@ -116,16 +116,15 @@ class MakerFailuresTest : public MakerTemplateTest {
 
 TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument) {
   const std::string Path = Folder + "Foreign.PcbDoc";
-  std::ofstream(Path, std::ios::binary) << "Some other program's board\n";
-  Files.push_back(Path);
-  const std::string Before = FileContent(Path);
+  WriteFileText(Path, "Some other program's board\n");
+  const std::string Before = FileText(Path);
   Info->IsCustom = false;
   Info->TemplateFileName = Path;
 
   EXPECT_EQ(RunAsCommand(), 0);
   EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
   EXPECT_EQ(Host->DocumentCount(), 0);
-  EXPECT_EQ(FileContent(Path), Before);
+  EXPECT_EQ(FileText(Path), Before);
 }
 
 TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
@@ -205,9 +204,7 @@ TEST_F(MakerFailuresTest, RefusedRuleAddEndsInOneErrorNamingTheStep) {
 // board's objects and the eight replaced rules, and nothing else.
 TEST_F(MakerFailuresTest, NoEditorObjectOutlivesABuildButTheBoardsAndTheReplacedRules) {
   Info->TemplateFileName = WriteTemplate("Rules.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
-    for (Byte Kind : {0, 0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 1, {0, 0, 2, 6, 9, 10, 11, 18, 1});
   });
   const int Before = GetObjectCount();
   EXPECT_EQ(RunAsCommand(), 1);
@@ -328,12 +325,11 @@ TEST_F(MakerFailuresTest, EveryRefusedCallOfADefaultBuildRaisesOrChangesNothing)
 // dimensions.
 TEST_F(MakerFailuresTest, RefusedCallsOfATemplateBuildWithDimensionsRaiseOrChangeNothing) {
   const std::string Path = WriteTemplate("Rich.PcbDoc", [](Integer Board) {
-    EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    AddClassesAndRules(Board, 1, {});
     Seed(Board, eTrackObject, 72, WholeMils(100), 0, WholeMils(900), 0);
     Seed(Board, eTextObject, 1, WholeMils(100), 0, 0, 0, 0x10);
     Seed(Board, eArcObject, 57, WholeMils(300), 0, 0, 0, 0x10);
-    for (Byte Kind : {0, 2, 6, 9, 10, 11, 18, 1})
-      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
+    AddClassesAndRules(Board, 0, {0, 2, 6, 9, 10, 11, 18, 1});
   });
   const auto [Builds, Raised] = Sweep(
       [&](TBoardInfoFromUser* Record) {

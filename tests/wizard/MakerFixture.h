@@ -62,15 +62,8 @@ class MakerTest : public ::testing::Test {
     return ModuleExport<Function>(GetModuleHandleA("Merovan.dll"), Name);
   }
 
-  // Every object of the board's iterator for ObjectId (0: every geometric object) on
-  // Layer (0: any layer).
-  std::vector<Integer> Objects(Integer Board, Byte ObjectId = 0, Byte Layer = 0) {
-    std::vector<Integer> Found;
-    const Integer Iterator = PcbApi_CreateIterator(Board, ObjectId, 0, Layer);
-    for (Integer H = PcbApi_GetFirstObject(Iterator); H; H = PcbApi_GetNextObject(Iterator))
-      Found.push_back(H);
-    PcbApi_DestroyIterator(Iterator);
-    return Found;
+  static std::vector<Integer> Objects(Integer Board, Byte ObjectId = 0, Byte Layer = 0) {
+    return BoardObjects(Board, ObjectId, Layer);
   }
 
   // The editor's call log while Action runs (see host/README.md for its lines).

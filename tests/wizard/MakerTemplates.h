@@ -1,17 +1,16 @@
 // Board templates for the board maker's tests: a board seeded through the editor
-// stand-in and saved as a template file in a private temporary folder, and readers of
+// stand-in and saved as a template file in a scratch folder, and readers of
 // what the maker built.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/FileSupport.h"
 #include "tests/wizard/MakerFixture.h"
 
 // Whole mils in host units.
@@ -21,17 +20,12 @@ class MakerTemplateTest : public MakerTest {
  protected:
   void SetUp() override {
     MakerTest::SetUp();
-    char Temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, Temp);
-    static int Counter = 0;
-    Folder = std::string(Temp) + "tarvik-maker-" + std::to_string(GetCurrentProcessId()) +
-             "-" + std::to_string(++Counter) + "\\";
-    CreateDirectoryA(Folder.c_str(), nullptr);
+    Folder = NewScratchFolder("tarvik-maker-");
+    ASSERT_FALSE(Folder.empty());
   }
 
   void TearDown() override {
-    for (const std::string& File : Files) DeleteFileA(File.c_str());
-    RemoveDirectoryA(Folder.c_str());
+    RemoveScratchFolder(Folder);
     MakerTest::TearDown();
   }
 
@@ -57,15 +51,7 @@ class MakerTemplateTest : public MakerTest {
     const std::string Path = Folder + Name;
     EXPECT_TRUE(Save(Board, Path.c_str()));
     Close(Board);
-    Files.push_back(Path);
     return Path;
-  }
-
-  static std::string FileContent(const std::string& Path) {
-    std::ifstream Stream(Path, std::ios::binary);
-    std::ostringstream Content;
-    Content << Stream.rdbuf();
-    return Content.str();
   }
 
   // A new object of the id in the board: (X, Y), (X2, Y2) where it has a second point,
@@ -82,6 +68,14 @@ class MakerTemplateTest : public MakerTest {
     Object->Exchange(ExchangeWrite);
     EXPECT_EQ(PcbApi_AddObjectToContainer(Board, Object->Handle), 0);
     return Object->Handle;
+  }
+
+  // Classes object classes and a rule of each of Kinds added to the board.
+  static void AddClassesAndRules(Integer Board, int Classes, std::initializer_list<Byte> Kinds) {
+    for (int I = 0; I < Classes; ++I)
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateObject(eClassObject)), 0);
+    for (Byte Kind : Kinds)
+      EXPECT_EQ(PcbApi_AddObjectToContainer(Board, PcbApi_CreateRuleObject(Kind)), 0);
   }
 
   static TOwned<TPcbBoard> ReadBoard(Integer Board) {
@@ -114,6 +108,5 @@ class MakerTemplateTest : public MakerTest {
     return Kinds;
   }
 
-  std::string Folder;
-  std::vector<std::string> Files;
+  std::string Folder;  // removed with the files in it
 };

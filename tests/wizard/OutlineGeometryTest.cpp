@@ -125,13 +125,3 @@ TEST(OutlineGeometry, PointAngleInDegreesUpToPlus180) {
   EXPECT_DOUBLE_EQ(PointAngle(0, 0, -3, -3), -135);
   EXPECT_EQ(PointAngle(4, 4, 4, 4), 0);
 }
-
-TEST(OutlineGeometry, CornerIndexAndMakePoint) {
-  EXPECT_EQ(CornerIndex(false, false), 0);
-  EXPECT_EQ(CornerIndex(true, false), 1);
-  EXPECT_EQ(CornerIndex(false, true), 2);
-  EXPECT_EQ(CornerIndex(true, true), 3);
-  const TPoint P = MakePoint(-3, 70000000);
-  EXPECT_EQ(P.x, -3);
-  EXPECT_EQ(P.y, 70000000);
-}

@@ -46,18 +46,10 @@ TEST_F(RectangularOutlineTest, DefaultBoardIsTheOffsetRectangleWithItsKeepOutIns
   EXPECT_TRUE(Arcs(Board, 0).empty());
 }
 
-TEST_F(RectangularOutlineTest, KeepOutTakesTheBoundaryTrackWidth) {
+// The keep-out takes the boundary track's width, never the dimension line's.
+TEST_F(RectangularOutlineTest, NotchesAndInnerCutOut) {
   Info->BoundaryTrackWidth = Mils(15);
   Info->DimensionLineWidth = Mils(3);
-  Info->InnerCutoff = true;
-  Info->InnerCutOffset = {Mils(1000), Mils(1500)};
-  Info->InnerCutSize = {Mils(800), Mils(600)};
-  const std::vector<TReadTrack> KeepOut = Tracks(Build(), KeepOutLayer);
-  ASSERT_EQ(KeepOut.size(), 12u);  // cut-out edges, board keep-out, cut-out keep-out
-  for (const TReadTrack& T : KeepOut) EXPECT_EQ(T.Width, Mils(15));
-}
-
-TEST_F(RectangularOutlineTest, NotchesAndInnerCutOut) {
   Info->CornerCutoff = true;
   Info->CornerCut[bcUpperLeft] = {Mils(300), Mils(200)};
   Info->CornerCut[bcLowerLeft] = {Mils(400), Mils(100)};
@@ -76,8 +68,10 @@ TEST_F(RectangularOutlineTest, NotchesAndInnerCutOut) {
 
   // The cut-out's edges, the notched keep-out 50 mil inside the edge (the notches keep
   // their size), then the keep-out 50 mil around the cut-out.
+  const std::vector<TReadTrack> KeepOut = Tracks(Board, KeepOutLayer);
+  for (const TReadTrack& T : KeepOut) EXPECT_EQ(T.Width, Mils(15));
   EXPECT_EQ(
-      Lines(Tracks(Board, KeepOutLayer)),
+      Lines(KeepOut),
       MilLines({3000, 4500, 3800, 4500, 3800, 4500, 3800, 5100, 3800, 5100, 3000, 5100,
                 3000, 5100, 3000, 4500, 2050, 3150, 2450, 3150, 2450, 3150, 2450, 3050,
                 2450, 3050, 6800, 3050, 6800, 3050, 6800, 3500, 6800, 3500, 6950, 3500,

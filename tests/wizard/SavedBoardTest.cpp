@@ -1,19 +1,10 @@
 // A board the maker built, seen as the host shows it: saved as text and drawn.
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/host/PictureTestSupport.h"
 #include "tests/wizard/MakerFixture.h"
 
 namespace {
-
-std::string ReadFile(const std::string& FileName) {
-  std::ifstream In(FileName, std::ios::binary);
-  std::ostringstream Text;
-  Text << In.rdbuf();
-  return Text.str();
-}
 
 int CountOf(const std::string& Text, const std::string& Part) {
   int Count = 0;
@@ -54,7 +45,7 @@ TEST_F(MakerTest, ADefaultBoardIsSavedAsTextAndDrawnWithItsKeepOutInsideTheOutli
   auto Draw = EditorExport<TMerovanDrawDocument>("DrawDocument");
   ASSERT_TRUE(Save && Draw);
   ASSERT_TRUE(Save(Board, (Folder + "board.txt").c_str()));
-  const std::string Text = ReadFile(Folder + "board.txt");
+  const std::string Text = FileText(Folder + "board.txt");
   EXPECT_EQ(Text.compare(0, 13, "MerovanBoard "), 0);
   EXPECT_EQ(CountOf(Text, "Kind=\"BoardOutline\""), 1);
   // The four keep-out tracks and the two legend texts.
