@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "host/HostPng.h"
@@ -267,22 +269,93 @@ class TPainter {
     TextOutA(FDc, At.x, At.y, Text.Text.data(), static_cast<int>(Text.Text.size()));
   }
 
-  // The line through the anchor points of the references, in the dimension's line
-  // width (DimValue6), and a small cross at each text location.
+  // A baseline dimension (its angle in BaselineValue) as a drafting drawing: the
+  // references' anchors measured along the angle from the first of them, one
+  // measurement line for each further distinct position, placed through its text
+  // location (the nearest first), with extension lines from the anchors and the
+  // distance written at the text location. Any other kind: the line through the
+  // anchors and a small cross at each text location.
   void DrawDimension(const TDimension& Dimension, COLORREF Colour) {
-    std::vector<POINT> Anchors;
+    std::vector<std::pair<double, double>> Anchors;
     for (const TReference& Reference : Dimension.References) {
       Integer X = 0, Y = 0;
       if (FStore.AnchorPoint(Reference.Values[0], Reference.Values[3], X, Y))
-        Anchors.push_back(FView.At(X, Y));
+        Anchors.emplace_back(X, Y);
     }
-    if (Anchors.size() >= 2) Stroke(Anchors, FView.Pixels(Dimension.Values[5]), Colour);
+    const int Width = FView.Pixels(Dimension.Values[5]);
+    if (Dimension.Kind == eBaselineDimension && Anchors.size() >= 2 &&
+        !Dimension.TextLocations.empty()) {
+      DrawBaseline(Dimension, Anchors, Width, Colour);
+      return;
+    }
+    std::vector<POINT> Points;
+    for (auto [X, Y] : Anchors) Points.push_back(FView.At(X, Y));
+    if (Points.size() >= 2) Stroke(Points, Width, Colour);
     constexpr int Arm = 4;
     for (const TTextLocation& Location : Dimension.TextLocations) {
       const POINT P = FView.At(Location.X, Location.Y);
       Stroke({POINT{P.x - Arm, P.y}, POINT{P.x + Arm, P.y}}, 1, Colour);
       Stroke({POINT{P.x, P.y - Arm}, POINT{P.x, P.y + Arm}}, 1, Colour);
     }
+  }
+
+  void DrawBaseline(const TDimension& Dimension,
+                    const std::vector<std::pair<double, double>>& Anchors, int Width,
+                    COLORREF Colour) {
+    // Along: the measured direction; Across: its normal. A point is (T, S) in them.
+    const double Radians = Dimension.BaselineValue * Pi / 180.0;
+    const double AX = std::cos(Radians), AY = std::sin(Radians);
+    const auto T = [&](double X, double Y) { return X * AX + Y * AY; };
+    const auto S = [&](double X, double Y) { return -X * AY + Y * AX; };
+    const auto At = [&](double TValue, double SValue) {
+      return FView.At(TValue * AX - SValue * AY, TValue * AY + SValue * AX);
+    };
+    std::vector<double> Positions;
+    for (auto [X, Y] : Anchors) Positions.push_back(T(X, Y));
+    const double Base = Positions.front();
+    std::sort(Positions.begin(), Positions.end(),
+              [Base](double A, double B) { return std::abs(A - Base) < std::abs(B - Base); });
+    Positions.erase(std::unique(Positions.begin(), Positions.end(),
+                                [](double A, double B) { return std::abs(A - B) < 0.5; }),
+                    Positions.end());
+    const bool Metric = Dimension.Texts[2].find("mm") != std::string::npos;
+    const std::size_t Lines = std::min(Positions.size() - 1, Dimension.TextLocations.size());
+    for (std::size_t I = 0; I < Lines; ++I) {
+      const TTextLocation& Location = Dimension.TextLocations[I];
+      const double Line = S(Location.X, Location.Y);
+      const double End = Positions[I + 1];
+      // Extension lines from the anchors at both ends, and the measurement line.
+      for (auto [X, Y] : Anchors) {
+        const double At0 = T(X, Y);
+        if (std::abs(At0 - Base) < 0.5 || std::abs(At0 - End) < 0.5)
+          Stroke({At(At0, S(X, Y)), At(At0, Line)}, 1, Colour);
+      }
+      Stroke({At(Base, Line), At(End, Line)}, Width, Colour);
+      for (double Tip : {Base, End}) {
+        const POINT P = At(Tip, Line);
+        Stroke({POINT{P.x - 2, P.y - 2}, POINT{P.x + 3, P.y + 3}}, 1, Colour);
+      }
+      const double Length = std::abs(End - Base) / 10000.0;  // mils
+      char Text[32];
+      if (Metric)
+        std::snprintf(Text, sizeof(Text), "%.2f", Length * 0.0254);
+      else
+        std::snprintf(Text, sizeof(Text), "%.0f", Length);
+      Label(At((Base + End) / 2, Line), Text, Colour);
+    }
+  }
+
+  // A short text centred above a point, in a small sans-serif face.
+  void Label(POINT P, const char* Text, COLORREF Colour) {
+    TGdiHandle<HFONT> Font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                                       nullptr));
+    TSelection Selected(FDc, Font.Get());
+    SetTextColor(FDc, Colour);
+    SetBkMode(FDc, TRANSPARENT);
+    SetTextAlign(FDc, TA_BOTTOM | TA_CENTER | TA_NOUPDATECP);
+    TextOutA(FDc, P.x, P.y - 2, Text, static_cast<int>(std::strlen(Text)));
   }
 
   HDC FDc;

@@ -183,6 +183,31 @@ TEST_F(MerovanPictureTest, DimensionDrawsItsLineBetweenAnchorsAndMarksItsTextLoc
   EXPECT_EQ(Picture.At(Fit.At(5000000, 1500000)), PictureBackground);
 }
 
+// A horizontal baseline dimension over three vias: one measurement line from the first
+// to each further via, through its text location (the nearest first), with extension
+// lines down from the vias; nothing joins the vias themselves.
+TEST_F(MerovanPictureTest, BaselineDimensionDrawsAMeasurementLinePerPositionThroughItsTextLocation) {
+  const Integer Vias[] = {AddVia(0, 0, 500000), AddVia(4000000, 0, 500000),
+                          AddVia(10000000, 0, 500000)};
+  const Integer Dimension = PcbApi_CreateDimensionObject(eBaselineDimension);
+  for (Integer Via : Vias) ASSERT_EQ(PcbApi_References_Add(Dimension, Via, 0, 0, 0), 0);
+  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 2000000, -2000000), 0);
+  ASSERT_EQ(PcbApi_TextLocations_Add(Dimension, 5000000, -4000000), 0);
+  ASSERT_EQ(PcbApi_AddObjectToContainer(Board, Dimension), 0);
+  const TPicture Picture = Draw(400, 300);
+  const TFit Fit(-250000, -4000000, 10250000, 250000, 400, 300);
+  const COLORREF Colour = LayerColour(57);
+  // The 400 mil line at Y -200 mil, the 1000 mil one at Y -400 mil.
+  EXPECT_EQ(Picture.At(Fit.At(3000000, -2000000)), Colour);
+  EXPECT_EQ(Picture.At(Fit.At(6000000, -2000000)), PictureBackground);
+  EXPECT_EQ(Picture.At(Fit.At(8000000, -4000000)), Colour);
+  // Extension lines from the first and the last via.
+  EXPECT_EQ(Picture.At(Fit.At(0, -3000000)), Colour);
+  EXPECT_EQ(Picture.At(Fit.At(10000000, -3000000)), Colour);
+  // Between the vias the board stays clear.
+  EXPECT_EQ(Picture.At(Fit.At(7000000, 0)), PictureBackground);
+}
+
 TEST_F(MerovanPictureTest, EmptyBoardGivesABackgroundPicture) {
   const TPicture Picture = Draw(64, 48);
   ASSERT_TRUE(Picture.Loaded());
