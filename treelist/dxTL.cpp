@@ -4,6 +4,7 @@
 #include "treelist/dxTL.h"
 
 #include <exception>
+#include <utility>
 
 #include "classlib/Format.h"
 #include "classlib/ScopeExit.h"
@@ -57,8 +58,8 @@ void TCustomdxTreeList::ClearNodes() {
     // The top-level list is detached first, so that an OnDeletion handler walking the
     // tree meets no node that is already freed. A handler that raises does not keep
     // the other nodes alive: the first failure is raised once all are freed.
-    TdxTreeListNodeList Nodes = FNodes;
-    FNodes.Clear();
+    TdxTreeListNodeList Nodes;
+    std::swap(Nodes, FNodes);
     for (int I = 0; I < Nodes.Count(); ++I) {
       try {
         Nodes.Items(I)->Free();
@@ -182,7 +183,7 @@ void TCustomdxTreeList::ChangeExpanded(TdxTreeListNode* Node, bool Value) {
 
 int TCustomdxTreeList::FocusedColumn() const {
   if (FOptions.Contains(aoRowSelect)) return 0;
-  int Count = const_cast<TCustomdxTreeList*>(this)->GetVisibleColumnCount();
+  int Count = GetVisibleColumnCount();
   return FFocusedColumn >= 0 && FFocusedColumn < Count ? FFocusedColumn : 0;
 }
 

@@ -300,7 +300,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void SetNodeValue(TdxTreeListNode* Node, int Column, const Variant& Value) = 0;
   virtual bool IsNodeSelected(TdxTreeListNode* Node) { return Node == FFocusedNode; }
   virtual void SetNodeSelected(TdxTreeListNode* Node, bool Value);
-  virtual int GetVisibleColumnCount() { return 0; }
+  virtual int GetVisibleColumnCount() const { return 0; }
 
   // Events
   virtual void DoExpanding(TdxTreeListNode* Node, bool& Allow);

@@ -397,4 +397,22 @@ TEST_F(TreeListNodesTest, SetFocusedNodeFiresChangeNodeOnceAndIgnoresNil) {
   EXPECT_EQ(Tree->FocusedNode(), A);
 }
 
+TEST_F(TreeListNodesTest, AChangedVisibleNodeInvalidatesTheWindowOutsideUpdatesOnly) {
+  TdxTreeListNode* P = AddNamed("P");
+  TdxTreeListNode* Hidden = AddNamed("H", P);
+  Pump();
+  HWND Window = Tree->Handle();
+  ValidateRect(Window, nullptr);
+  Hidden->SetImageIndex(3);
+  EXPECT_FALSE(GetUpdateRect(Window, nullptr, FALSE)) << "a hidden node repaints nothing";
+  Tree->BeginUpdate();
+  P->SetImageIndex(3);
+  EXPECT_FALSE(GetUpdateRect(Window, nullptr, FALSE));
+  Tree->EndUpdate();
+  ValidateRect(Window, nullptr);
+  P->SetImageIndex(4);
+  EXPECT_TRUE(GetUpdateRect(Window, nullptr, FALSE));
+  EXPECT_EQ(P->ImageIndex(), 4);
+}
+
 }  // namespace
