@@ -56,17 +56,11 @@ void TCustomdxTreeList::ClearNodes() {
       Error = std::current_exception();
     }
     // The top-level list is detached first, so that an OnDeletion handler walking the
-    // tree meets no node that is already freed. A handler that raises does not keep
-    // the other nodes alive: the first failure is raised once all are freed.
+    // tree meets no node that is already freed. Every node is freed: a handler that
+    // raises is reported to the application and keeps no node alive.
     TdxTreeListNodeList Nodes;
     std::swap(Nodes, FNodes);
-    for (int I = 0; I < Nodes.Count(); ++I) {
-      try {
-        Nodes.Items(I)->Free();
-      } catch (...) {
-        if (!Error) Error = std::current_exception();
-      }
-    }
+    for (int I = 0; I < Nodes.Count(); ++I) FreeObjectSafely(Nodes.Items(I));
   }
   if (!Destroyed) EndUpdate();
   if (Error) std::rethrow_exception(Error);

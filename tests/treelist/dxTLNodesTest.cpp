@@ -415,4 +415,62 @@ TEST_F(TreeListNodesTest, AChangedVisibleNodeInvalidatesTheWindowOutsideUpdatesO
   EXPECT_EQ(P->ImageIndex(), 4);
 }
 
+// Counts the re-sorts the auto-sort check asks for.
+class TSortingTree : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  int Resorts = 0;
+
+ protected:
+  void ResortNodes() override { ++Resorts; }
+};
+
+TEST_F(TreeListNodesTest, AutoSortRefreshResortsAfterChangesOrOnceAfterAnUpdate) {
+  auto* Sorting = AddChild<TSortingTree>(Tree->Parent());
+  TOwned<TSortingTree> Owned(Sorting);
+  TdxTreeListNode* A = Sorting->Add();
+  EXPECT_EQ(Sorting->Resorts, 0) << "off by default";
+  Sorting->SetOptionsEx(Sorting->OptionsEx() + TdxTreeListOptionsEx{aoAutoSortRefresh});
+  Sorting->Add();
+  A->SetStrings(0, "a");
+  A->AddChild()->Free();
+  EXPECT_EQ(Sorting->Resorts, 4);  // insert, text, insert, delete
+  Sorting->BeginUpdate();
+  Sorting->Add();
+  A->SetStrings(0, "b");
+  EXPECT_EQ(Sorting->Resorts, 4);
+  EXPECT_TRUE(Sorting->ResortPending());
+  Sorting->EndUpdate();
+  EXPECT_EQ(Sorting->Resorts, 5);
+  EXPECT_FALSE(Sorting->ResortPending());
+  Sorting->ClearNodes();
+  EXPECT_EQ(Sorting->Resorts, 5) << "clearing re-sorts nothing";
+}
+
+// Raises from OnDeletion for one node.
+class TRaisingHandler : public TObject {
+ public:
+  int Calls = 0;
+  void Deletion(TObject*, TdxTreeListNode* Node) {
+    ++Calls;
+    if (Node->Strings(0) == "A") throw Exception("refused");
+  }
+};
+
+TEST_F(TreeListNodesTest, AHandlerRaisingWhileClearingLeavesNoNodeBehind) {
+  TdxTreeListNode* P = AddNamed("P");
+  AddNamed("A", P);
+  AddNamed("B", P);
+  AddNamed("Q");
+  TOwned<TRaisingHandler> Handler(NewObject<TRaisingHandler>());
+  Tree->OnDeletion = TTLExpandedEvent::Bind<&TRaisingHandler::Deletion>(Handler.get());
+  Tree->ClearNodes();
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"refused"});
+  EXPECT_EQ(Handler->Calls, 4);
+  EXPECT_EQ(Tree->Count(), 0);
+  EXPECT_FALSE(Tree->Clearing());
+  EXPECT_EQ(Tree->UpdateCount(), 0);
+  Tree->OnDeletion = nullptr;
+}
+
 }  // namespace
