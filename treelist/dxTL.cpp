@@ -89,7 +89,15 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* Node, TdxTreeListNode* Prev
   // The visibility the deletion recorded counts for this notification only.
   const bool RecordedVisible = FDeletedNodeVisible;
   auto Forget = ScopeExit([this] { FDeletedNodeVisible = false; });
-  if (OnDeletion.Assigned()) OnDeletion(this, Node);
+  // A deletion is a destruction: a handler that raises is reported to the application
+  // and the node still leaves, with the focus and the rows kept right.
+  if (OnDeletion.Assigned()) {
+    try {
+      OnDeletion(this, Node);
+    } catch (...) {
+      HandleWindowException(this);
+    }
+  }
   if (FClearing) return;
   if (IsNodeSelected(Node)) SetNodeSelected(Node, false);
   if (Count() > 0) {

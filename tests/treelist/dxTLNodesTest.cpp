@@ -473,4 +473,22 @@ TEST_F(TreeListNodesTest, AHandlerRaisingWhileClearingLeavesNoNodeBehind) {
   Tree->OnDeletion = nullptr;
 }
 
+TEST_F(TreeListNodesTest, AHandlerRaisingOnDeletionStillLetsTheNodeGo) {
+  TdxTreeListNode* A = AddNamed("A");
+  AddNamed("A1", A);
+  TdxTreeListNode* B = AddNamed("B");
+  A->SetExpanded(true);
+  TOwned<TRaisingHandler> Handler(NewObject<TRaisingHandler>());
+  Tree->OnDeletion = TTLExpandedEvent::Bind<&TRaisingHandler::Deletion>(Handler.get());
+  A->Free();
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"refused"});
+  EXPECT_EQ(Handler->Calls, 2);
+  EXPECT_EQ(Tree->Count(), 1);
+  EXPECT_EQ(Tree->FocusedNode(), B);
+  EXPECT_EQ(Tree->TopVisibleNode(), B);
+  EXPECT_EQ(Tree->GetVisibleNodeCount(), 1);
+  EXPECT_EQ(B->GetVisibleIndex(), 0);
+  Tree->OnDeletion = nullptr;
+}
+
 }  // namespace
