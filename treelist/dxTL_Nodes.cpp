@@ -1,0 +1,334 @@
+// The tree list's nodes: their lists, structure, navigation and the forwarding of
+// their cell data, focus and selection to the owner.
+#include "treelist/dxTL.h"
+
+TCLASS_IMPL(EInvaliddxTreeListOperation)
+TCLASS_IMPL(TdxTreeListNode)
+TCLASS_IMPL(TdxTreeListTextNode)
+
+// ---------------------------------------------------------------------------------
+// TdxTreeListNodeList
+
+TdxTreeListNode* TdxTreeListNodeList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) return nullptr;
+  return FItems[FStart + Index];
+}
+
+int TdxTreeListNodeList::IndexOf(const TdxTreeListNode* Node) const {
+  int Index = Node->FIndexStamp - FBase;
+  return Items(Index) == Node ? Index : -1;
+}
+
+void TdxTreeListNodeList::Renumber(int From) {
+  for (int I = From, N = Count(); I < N; ++I) FItems[FStart + I]->FIndexStamp = FBase + I;
+}
+
+void TdxTreeListNodeList::Insert(int Index, TdxTreeListNode* Node) {
+  if (Index < 0 || Index > Count()) Index = Count();
+  if (Index == 0 && FStart > 0) {
+    FItems[--FStart] = Node;
+    Node->FIndexStamp = --FBase;
+    return;
+  }
+  FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(FStart + Index), Node);
+  Renumber(Index);
+}
+
+void TdxTreeListNodeList::Delete(int Index) {
+  if (Index < 0 || Index >= Count()) return;
+  if (Index == Count() - 1) {
+    FItems.pop_back();
+  } else if (Index == 0) {
+    FItems[FStart++] = nullptr;
+    ++FBase;
+    // Stamps stay valid when the dead front is dropped.
+    if (FStart >= 16 && FStart * 2 >= FItems.size()) {
+      FItems.erase(FItems.begin(), FItems.begin() + static_cast<std::ptrdiff_t>(FStart));
+      FStart = 0;
+    }
+  } else {
+    FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(FStart + Index));
+    Renumber(Index);
+  }
+  if (Count() == 0) Clear();
+}
+
+void TdxTreeListNodeList::Clear() {
+  FItems.clear();
+  FStart = 0;
+  FBase = 0;
+}
+
+// ---------------------------------------------------------------------------------
+// TdxTreeListNode
+
+namespace {
+TCustomdxTreeList* CheckedOwner(TCustomdxTreeList* AOwner) {
+  if (!AOwner) throw EInvaliddxTreeListOperation(SInvalidOwnerNode);
+  return AOwner;
+}
+}  // namespace
+
+TdxTreeListNode::TdxTreeListNode(TCustomdxTreeList* AOwner) : FOwner(CheckedOwner(AOwner)) {}
+
+TdxTreeListNode::~TdxTreeListNode() { delete FChildren; }
+
+void TdxTreeListNode::BeforeDestruction() {
+  TCustomdxTreeList* O = FOwner;
+  FDeleting = true;
+  DeleteChildren();
+
+  TdxTreeListNode* Prev = nullptr;
+  TdxTreeListNode* Next = nullptr;
+  bool WasLast = false, WasVisible = false;
+  if (!O->FClearing) {
+    Prev = GetPrevSiblingOrParent();
+    Next = GetNextVisible();
+    WasLast = IsLast();
+    const bool Visible = IsVisible();
+    O->FDeletedNodeVisible = Visible;
+    // The children of a node being deleted cause no repaint of their own.
+    WasVisible = Visible && !(FParent && FParent->FDeleting);
+  }
+
+  // Unlinking. A list that is detached (while clearing) holds this node no more.
+  if (TdxTreeListNodeList* List = Siblings()) {
+    List->Remove(this);
+    if (FParent && List->Count() == 0) {
+      delete FParent->FChildren;
+      FParent->FChildren = nullptr;
+      FParent->FHasChildren = O->NodeHasChildren(FParent);
+      FParent->FExpanded = false;
+    }
+  }
+  delete FChildren;
+  FChildren = nullptr;
+
+  O->NodeDeleted(this, Prev, WasVisible, WasLast, Next);
+  TObject::BeforeDestruction();
+}
+
+TdxTreeListNodeList* TdxTreeListNode::Siblings() const {
+  TdxTreeListNodeList* List = FParent ? FParent->FChildren : &FOwner->FNodes;
+  return List && List->IndexOf(this) >= 0 ? List : nullptr;
+}
+
+TdxTreeListNode* TdxTreeListNode::InsertChild(TdxTreeListNode* BeforeNode) {
+  TdxTreeListNode* Node = FOwner->CreateNode();
+  Node->FParent = this;
+  if (!FChildren) {
+    FChildren = new TdxTreeListNodeList;
+    FChildren->Add(Node);
+  } else {
+    int At = BeforeNode ? FChildren->IndexOf(BeforeNode) : -1;
+    FChildren->Insert(At >= 0 ? At : FChildren->Count(), Node);
+  }
+  SetHasChildren(true);
+  FOwner->NodeInserted(Node);
+  return Node;
+}
+
+void TdxTreeListNode::DeleteChildren() {
+  if (!FChildren) return;
+  if (FOwner->FClearing) {
+    // Detached first, so that no handler meets a freed node in the list.
+    TdxTreeListNodeList* List = FChildren;
+    FChildren = nullptr;
+    for (int I = 0; I < List->Count(); ++I) FreeObjectSafely(List->Items(I));
+    delete List;
+    return;
+  }
+  while (FChildren && FChildren->Count() > 0) FChildren->First()->Free();
+}
+
+void TdxTreeListNode::Expand(bool Recurse) {
+  if (!FHasChildren) return;
+  const bool Bracket = FOwner->UpdateCount() == 0;
+  if (Bracket) FOwner->BeginUpdate();
+  try {
+    SetExpanded(true);
+    if (Recurse)
+      for (int I = 0; I < Count(); ++I) Items(I)->Expand(true);
+  } catch (...) {
+    if (Bracket) FOwner->EndUpdate();
+    throw;
+  }
+  if (Bracket) FOwner->EndUpdate();
+}
+
+void TdxTreeListNode::SetExpanded(bool Value) { FOwner->ChangeExpanded(this, Value); }
+
+void TdxTreeListNode::SetHasChildren(bool Value) {
+  if (Value == FHasChildren) return;
+  FHasChildren = Value || Count() > 0;
+  FOwner->NodeChanged(this, false);
+}
+
+bool TdxTreeListNode::SetData(void* Value) {
+  if (!FOwner->CanSetNodeData()) return false;
+  FData = Value;
+  return true;
+}
+
+int TdxTreeListNode::Index() const {
+  const TdxTreeListNodeList* List = FParent ? FParent->FChildren : &FOwner->FNodes;
+  return List ? List->IndexOf(this) : -1;
+}
+
+int TdxTreeListNode::IndexOf(const TdxTreeListNode* Child) const {
+  if (!FChildren || !Child) return -1;
+  return FChildren->IndexOf(Child);
+}
+
+int TdxTreeListNode::Level() const {
+  int Result = 0;
+  for (TdxTreeListNode* P = FParent; P; P = P->FParent) ++Result;
+  return Result;
+}
+
+TdxTreeListNode* TdxTreeListNode::GetNextSibling() const {
+  const TdxTreeListNodeList* List = FParent ? FParent->FChildren : &FOwner->FNodes;
+  if (!List) return nullptr;
+  int I = List->IndexOf(this);
+  return I >= 0 ? List->Items(I + 1) : nullptr;
+}
+
+TdxTreeListNode* TdxTreeListNode::GetPrevSibling() const {
+  const TdxTreeListNodeList* List = FParent ? FParent->FChildren : &FOwner->FNodes;
+  if (!List) return nullptr;
+  int I = List->IndexOf(this);
+  return I > 0 ? List->Items(I - 1) : nullptr;
+}
+
+TdxTreeListNode* TdxTreeListNode::GetPrevSiblingOrParent() const {
+  TdxTreeListNode* Result = GetPrevSibling();
+  return Result ? Result : FParent;
+}
+
+TdxTreeListNode* TdxTreeListNode::NextPastSubtree() const {
+  for (const TdxTreeListNode* N = this; N; N = N->FParent)
+    if (TdxTreeListNode* S = N->GetNextSibling()) return S;
+  return nullptr;
+}
+
+TdxTreeListNode* TdxTreeListNode::GetNext() const {
+  if (TdxTreeListNode* C = GetFirstChild()) return C;
+  return NextPastSubtree();
+}
+
+TdxTreeListNode* TdxTreeListNode::GetPrev() const {
+  TdxTreeListNode* Result = GetPrevSibling();
+  if (!Result) return FParent;
+  while (TdxTreeListNode* L = Result->GetLastChild()) Result = L;
+  return Result;
+}
+
+TdxTreeListNode* TdxTreeListNode::GetNextVisible() const {
+  if (FOwner->RowIndexValid()) {
+    int Row = FOwner->GetNodeRowIndex(this);
+    return Row >= 0 ? FOwner->GetNodeAtRow(Row + 1) : nullptr;
+  }
+  if (FExpanded && Count() > 0) return GetFirstChild();
+  return NextPastSubtree();
+}
+
+TdxTreeListNode* TdxTreeListNode::GetPrevVisible() const {
+  if (FOwner->RowIndexValid()) {
+    int Row = FOwner->GetNodeRowIndex(this);
+    return Row > 0 ? FOwner->GetNodeAtRow(Row - 1) : nullptr;
+  }
+  TdxTreeListNode* Result = GetPrevSibling();
+  if (!Result) return FParent;
+  while (Result->FExpanded && Result->Count() > 0) Result = Result->GetLastChild();
+  return Result;
+}
+
+bool TdxTreeListNode::IsLast() const { return !GetNextSibling(); }
+
+bool TdxTreeListNode::IsVisible() const {
+  for (TdxTreeListNode* P = FParent; P; P = P->FParent)
+    if (!P->FExpanded) return false;
+  return true;
+}
+
+bool TdxTreeListNode::HasAsParent(const TdxTreeListNode* Node) const {
+  if (!Node) return false;
+  for (TdxTreeListNode* P = FParent; P; P = P->FParent)
+    if (P == Node) return true;
+  return false;
+}
+
+int TdxTreeListNode::GetVisibleIndex() const { return FOwner->GetNodeRowIndex(this); }
+
+void TdxTreeListNode::MakeVisible() {
+  std::vector<TdxTreeListNode*> Collapsed;
+  for (TdxTreeListNode* P = FParent; P; P = P->FParent)
+    if (!P->FExpanded) Collapsed.push_back(P);
+  if (!Collapsed.empty()) {
+    FOwner->BeginUpdate();
+    try {
+      for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
+    } catch (...) {
+      FOwner->EndUpdate();
+      throw;
+    }
+    FOwner->EndUpdate();
+  }
+  // A row above the top row becomes the top row.
+  if (TdxTreeListNode* Top = FOwner->TopVisibleNode()) {
+    int Row = FOwner->GetNodeRowIndex(this);
+    if (Row >= 0 && Row < FOwner->GetNodeRowIndex(Top)) FOwner->SetTopVisibleNode(this);
+  }
+}
+
+bool TdxTreeListNode::Focused() const { return FOwner->FocusedNode() == this; }
+
+void TdxTreeListNode::SetFocused(bool Value) {
+  if (Value && !Focused()) FOwner->SetFocusedNode(this, FOwner->FocusedColumn(), true);
+}
+
+bool TdxTreeListNode::Selected() const {
+  if (FOwner->Options().Contains(aoMultiSelect))
+    return FOwner->IsNodeSelected(const_cast<TdxTreeListNode*>(this));
+  return Focused();
+}
+
+void TdxTreeListNode::SetSelected(bool Value) { FOwner->SetNodeSelected(this, Value); }
+
+int TdxTreeListNode::ImageIndex() const {
+  return FOwner->GetNodeImageIndex(const_cast<TdxTreeListNode*>(this));
+}
+void TdxTreeListNode::SetImageIndex(int Value) { FOwner->SetNodeImageIndex(this, Value); }
+int TdxTreeListNode::SelectedIndex() const {
+  return FOwner->GetNodeSelectedIndex(const_cast<TdxTreeListNode*>(this));
+}
+void TdxTreeListNode::SetSelectedIndex(int Value) { FOwner->SetNodeSelectedIndex(this, Value); }
+int TdxTreeListNode::StateIndex() const {
+  return FOwner->GetNodeStateIndex(const_cast<TdxTreeListNode*>(this));
+}
+void TdxTreeListNode::SetStateIndex(int Value) { FOwner->SetNodeStateIndex(this, Value); }
+
+AnsiString TdxTreeListNode::Strings(int Column) const {
+  return FOwner->GetNodeString(const_cast<TdxTreeListNode*>(this), Column);
+}
+void TdxTreeListNode::SetStrings(int Column, const AnsiString& Text) {
+  FOwner->SetNodeString(this, Column, Text);
+}
+Variant TdxTreeListNode::Values(int Column) const {
+  return FOwner->GetNodeValue(const_cast<TdxTreeListNode*>(this), Column);
+}
+void TdxTreeListNode::SetValues(int Column, const Variant& Value) {
+  FOwner->SetNodeValue(this, Column, Value);
+}
+
+int TdxTreeListNode::CachedRowHeight() const {
+  return FRowHeightGeneration == FOwner->RowHeightGeneration() ? FRowHeight : 0;
+}
+int TdxTreeListNode::CachedRowLineCount() const {
+  return FRowHeightGeneration == FOwner->RowHeightGeneration() ? FRowLineCount : 0;
+}
+void TdxTreeListNode::SetCachedRowHeight(int Height, int LineCount) {
+  FRowHeight = Height;
+  FRowLineCount = LineCount;
+  FRowHeightGeneration = FOwner->RowHeightGeneration();
+}
