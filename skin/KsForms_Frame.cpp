@@ -598,17 +598,24 @@ void TKsCustomForm::PaintNonClient() {
   TRect C;
   GetClientArea(C);
   if (FDropShadow) {
+    // The shadow's bands, each filled and then composed over the screen under it.
     const int S = FShadowWidth;
     const TKsColor Shade = 0x903F3F3F;
     Buffer->SetAlphaBlend(false);
-    Buffer->FillRect(TRect{S, S, FFrameWidth, C.top + S}, Shade);
-    Buffer->FillRect(TRect{S, S, C.left + S, FFrameHeight}, Shade);
+    const TRect CaptionBand{S, S, FFrameWidth, C.top};
+    const TRect LeftBand{S, S, C.left, FFrameHeight};
+    const TRect RightBand{C.right, 0, FWindowWidth, FWindowHeight};
+    const TRect BottomBand{0, C.bottom, FFrameWidth, FWindowHeight};
+    Buffer->FillRect(CaptionBand, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, CaptionBand, CaptionBand.left, CaptionBand.top);
+    Buffer->FillRect(LeftBand, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, LeftBand, LeftBand.left, LeftBand.top);
     Buffer->FillRect(TRect{C.right, 0, FWindowWidth, S}, KsColorTransparent);
     Buffer->FillRect(TRect{C.right, S, FWindowWidth, FWindowHeight}, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, RightBand, RightBand.left, RightBand.top);
     Buffer->FillRect(TRect{0, C.bottom, S, FWindowHeight}, KsColorTransparent);
     Buffer->FillRect(TRect{S, C.bottom, FFrameWidth, FWindowHeight}, Shade);
-    Buffer->DrawUnder(FBackgroundBuffer, TRect{C.right, 0, FWindowWidth, FWindowHeight}, C.right, 0);
-    Buffer->DrawUnder(FBackgroundBuffer, TRect{0, C.bottom, FFrameWidth, FWindowHeight}, 0, C.bottom);
+    Buffer->DrawUnder(FBackgroundBuffer, BottomBand, BottomBand.left, BottomBand.top);
   }
   if (!FBlend) {
     PaintFrame(Buffer);

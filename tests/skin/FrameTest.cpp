@@ -367,6 +367,24 @@ TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph)
   EXPECT_TRUE(SaveWindowPicture(Window(), std::wstring(Name.begin(), Name.end())));
 }
 
+TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow) {
+  Frame->SetComponentStateFlag(csLoading, true);
+  Frame->SetBlend(true);
+  Frame->SetDropShadow(true);
+  static_cast<TComponent*>(Frame)->Loaded();
+  Form->SetBounds(60, 60, 420, 320);
+  Pump();
+  ASSERT_NE(Frame->GetFrameBuffer(), SharedBitmap);
+  EXPECT_EQ(Frame->WindowWidth(), 420);
+  EXPECT_EQ(Frame->FrameWidth(), 420 - Frame->ShadowWidth());
+  EXPECT_EQ(Frame->FrameHeight(), 320 - Frame->ShadowWidth());
+  EXPECT_EQ(Frame->GetFrameBuffer()->Width(), 420);
+  RepaintFrame();
+  // The frame was painted into the component's buffer and composed there.
+  EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(0, 100), KsColorTransparent);
+  EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
+}
+
 TEST_F(KsFrameTest, TheFormAnswersWhetherItBlends) {
   EXPECT_EQ(SendMessageA(Window(), KM_ISFORMBLENDED, 0, 0), 0);
   Frame->SetBlend(true);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/ActnList.h"
+#include "classlib/Classes_Streaming.h"
 #include "skin/KsButtons.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
@@ -461,6 +462,87 @@ TEST_F(KsActionTest, APushButtonFollowsItsActionsCaptionImageAndOnExecute) {
   Button->Click();
   EXPECT_EQ(Executed.Count, 1);
   EXPECT_EQ(ButtonClicks.Count, 1);
+}
+
+// ---------------------------------------------------------------------------------
+// Form files
+
+// A component that holds a tree of items as a menu does: its root's children are
+// its children in a form file.
+class TItemHolder : public TComponent {
+  TCLASS_DECL(TItemHolder, TComponent)
+ public:
+  explicit TItemHolder(TComponent* AOwner) : TComponent(AOwner) {
+    FItems = NewObject<TKsCustomItem>(nullptr);
+    FItems->AssignParentComponent(this);
+    RegisterItemParent(&StaticClass(), AddItem, nullptr);
+  }
+  void BeforeDestruction() override {
+    UnregisterItemParent(&StaticClass());
+    FreeAndNil(FItems);
+    TComponent::BeforeDestruction();
+  }
+  TKsCustomItem* Items() const { return FItems; }
+  void GetChildren(TGetChildProc Proc, TComponent* /*Root*/) override {
+    for (int I = 0; I < FItems->Count(); ++I) Proc(FItems->Items(I));
+  }
+  static void AddItem(TComponent* Parent, TKsCustomItem* Item) {
+    static_cast<TItemHolder*>(Parent)->FItems->Add(Item);
+  }
+
+ private:
+  TKsCustomItem* FItems;
+};
+TCLASS_IMPL(TItemHolder)
+
+TEST_F(KsItemsTest, AFormFileCarriesTheTreeAndLeavesOutWhatTheActionSupplies) {
+  RegisterClass(&TItemHolder::StaticClass());
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(),
+                    "form frmMenu: TForm\n"
+                    "  component lstActions: TActionList\n"
+                    "    component actRun: TAction\n"
+                    "      Caption = \"Run\"\n"
+                    "      ShortCut = 116\n"
+                    "    end\n"
+                    "  end\n"
+                    "  component mnuMain: TItemHolder\n"
+                    "    component mnuFile: TKsCustomItem\n"
+                    "      Caption = \"&File\"\n"
+                    "      component mnuRun: TKsCustomItem\n"
+                    "        Action = actRun\n"
+                    "      end\n"
+                    "      component mnuLine: TKsCustomItem\n"
+                    "        Caption = \"-\"\n"
+                    "        Enabled = False\n"
+                    "      end\n"
+                    "    end\n"
+                    "  end\n"
+                    "end\n",
+                    "menu");
+  auto* Holder = ObjectAs<TItemHolder>(Root->FindComponent("mnuMain"));
+  auto* File = ObjectAs<TKsCustomItem>(Root->FindComponent("mnuFile"));
+  auto* Run = ObjectAs<TKsCustomItem>(Root->FindComponent("mnuRun"));
+  ASSERT_TRUE(Holder && File && Run);
+  EXPECT_EQ(File->Parent(), Holder->Items());
+  EXPECT_EQ(File->GetParentComponent(), Holder);
+  EXPECT_EQ(Run->Parent(), File);
+  EXPECT_EQ(Run->GetParentComponent(), File);
+  EXPECT_EQ(File->Count(), 2);
+  EXPECT_FALSE(File->Items(1)->Enabled());
+  EXPECT_EQ(Run->Caption(), "Run");
+  EXPECT_EQ(Run->ShortCut(), VK_F5);
+  const AnsiString Text = WriteComponentText(Root.get());
+  const std::size_t RunAt = Text.find("mnuRun");
+  ASSERT_NE(RunAt, AnsiString::npos) << Text;
+  const std::size_t RunEnd = Text.find("end", RunAt);
+  const AnsiString RunText = Text.substr(RunAt, RunEnd - RunAt);
+  EXPECT_NE(RunText.find("Action = actRun"), AnsiString::npos) << Text;
+  EXPECT_EQ(RunText.find("Caption"), AnsiString::npos) << Text;
+  EXPECT_EQ(RunText.find("ShortCut"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("Enabled = False"), AnsiString::npos) << Text;
+  Root.reset();
+  UnRegisterClass(&TItemHolder::StaticClass());
 }
 
 }  // namespace
