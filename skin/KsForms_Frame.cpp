@@ -49,6 +49,10 @@ TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
 
 void TKsCustomForm::BeforeDestruction() {
   Destroying();
+  // The form outlives this component: its shortcut handler must not lead here any more.
+  if (TCustomForm* Form = GetHookedForm())
+    if (Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
+      Form->OnShortCut = FOldOnShortCut;
   SetActive(false);
   TKsHookComponent::BeforeDestruction();
 }
@@ -92,8 +96,8 @@ void TKsCustomForm::Initialize() {
     Icon = Application->Icon()->Handle();
   FTrayIconData.hIcon = Icon;
   Shell_NotifyIconA(NIM_MODIFY, &FTrayIconData);
-  // The window states of a pending state come with the state changes.
-  FWindowState = kwsNormal;
+  // A pending state other than kwsNormal is applied by the window-state changes, which
+  // this frame does not run yet.
 }
 
 void TKsCustomForm::FormShortCut(TMessage& Msg, bool& Handled) {

@@ -1,8 +1,10 @@
 #include "skin/KsItems.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <map>
 
 #include "classlib/ModuleInit.h"

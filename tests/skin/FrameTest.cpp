@@ -385,6 +385,25 @@ TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
 }
 
+TEST_F(KsFrameTest, TheFormsShortCutHandlerIsGivenBackWhenTheFrameGoes) {
+  int Asked = 0;
+  struct TAsk : TObject {
+    int* N;
+    void ShortCut(TMessage&, bool&) { ++*N; }
+  } Ask;
+  Ask.N = &Asked;
+  Form->OnShortCut = TShortCutEvent::Bind<&TAsk::ShortCut>(&Ask);
+  static_cast<TComponent*>(Frame)->Loaded();
+  TMessage Key{WM_KEYDOWN, VK_F2, 0, 0};
+  Form->IsShortCut(Key);
+  EXPECT_EQ(Asked, 1) << "the frame passes the key on";
+  Frame->Free();
+  Frame = nullptr;
+  EXPECT_TRUE(Form->OnShortCut == TShortCutEvent::Bind<&TAsk::ShortCut>(&Ask));
+  Form->IsShortCut(Key);
+  EXPECT_EQ(Asked, 2);
+}
+
 TEST_F(KsFrameTest, TheFormAnswersWhetherItBlends) {
   EXPECT_EQ(SendMessageA(Window(), KM_ISFORMBLENDED, 0, 0), 0);
   Frame->SetBlend(true);
