@@ -356,6 +356,60 @@ TEST_F(KsItemViewTest, TheTrackingLoopFollowsKeysAndTheClickRunsAfterItEnds) {
   EXPECT_EQ(Clicks, std::vector<std::string>{"b"});
 }
 
+// The popup of a sub-menu as the popup windows will show it: a column view on a
+// control of its own, tracked inside the loop of the view that opened it.
+TKsItemView* SubView = nullptr;
+int SubLoops = 0;
+bool TrackSubMenu(TKsCustomItem* Item, TKsItemView* ParentView, const TPoint&, const TRect&) {
+  ++SubLoops;
+  SubView->SetItems(Item);
+  SubView->SetParentView(ParentView);
+  ParentView->SetChildView(SubView);
+  const bool Result = SubView->Track();
+  ParentView->SetChildView(nullptr);
+  return Result;
+}
+
+TEST_F(KsItemViewTest, AClickChosenInASubMenuRunsAfterEveryLoopHasEnded) {
+  TKsCustomItem* Sub = NewItem("sub", Root);
+  NewItem("first", Sub)->OnClick = Recorder.Event();
+  NewItem("second", Sub)->OnClick = Recorder.Event();
+  TProbe* SubHost = AddChild<TProbe>(Form);
+  SubHost->SetBounds(200, 0, 100, 100);
+  SubView = Keep(NewObject<TKsItemView>(nullptr, TKsItemView::voColumn, false));
+  SubView->SetControl(SubHost);
+  const TKsPopupItemProc Saved = KsPopupItemProc;
+  KsPopupItemProc = TrackSubMenu;
+  SubLoops = 0;
+  SetCursorPos(1000, 700);
+  // Return opens the sub-menu; its loop then takes Down and Return.
+  TimedTarget = Host->Handle();
+  TimedKeys = {VK_RETURN};
+  struct TSwitch {
+    static void CALLBACK Next(HWND, UINT, UINT_PTR, DWORD) {
+      if (SubView->Tracking() && TimedKeys.empty()) {
+        TimedTarget = SubView->Control()->Handle();
+        TimedKeys = {VK_DOWN, VK_RETURN};
+      }
+    }
+  };
+  const UINT_PTR Keys = SetTimer(nullptr, 0, 20, PostNextKey);
+  const UINT_PTR Switch = SetTimer(nullptr, 0, 30, TSwitch::Next);
+  EXPECT_TRUE(View->Track());
+  const std::vector<std::string> SeenAtEnd = Clicks;
+  KillTimer(nullptr, Keys);
+  KillTimer(nullptr, Switch);
+  KsPopupItemProc = Saved;
+  EXPECT_EQ(SubLoops, 1);
+  EXPECT_FALSE(View->Tracking());
+  EXPECT_FALSE(SubView->Tracking());
+  EXPECT_EQ(View->HotItem(), nullptr) << "the click closed every menu";
+  EXPECT_EQ(NestedCaptureDepth(), 0);
+  EXPECT_TRUE(SeenAtEnd.empty());
+  RunPostedClicks();
+  EXPECT_EQ(Clicks, std::vector<std::string>{"second"});
+}
+
 TEST_F(KsItemViewTest, EscapeLeavesTheLoopWithoutAClick) {
   TKsCustomItem* A = NewItem("a", Root);
   A->OnClick = Recorder.Event();
