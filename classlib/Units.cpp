@@ -1,5 +1,6 @@
 #include "classlib/Units.h"
 
+#include "classlib/ActnList.h"
 #include "classlib/Buttons.h"
 #include "classlib/Classes.h"
 #include "classlib/Clipbrd.h"
@@ -31,6 +32,8 @@ const TUnitEntry Units[] = {
     {"Buttons", InitButtons, DoneButtons},
     {"Spin", InitSpin, DoneSpin},
     {"ImgList", InitImgList, DoneImgList},
+    // Actions and action lists, for form files.
+    {"ActnList", InitActnList, DoneActnList},
 };
 
 }  // namespace

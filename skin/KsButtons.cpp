@@ -11,6 +11,7 @@
 #include "skin/KsUtils.h"
 
 TCLASS_IMPL(TKsCustomButton)
+TCLASS_IMPL(TKsButtonActionLink)
 
 // ---------------------------------------------------------------------------------
 // Kinds
@@ -78,6 +79,12 @@ TKsCustomButton::TKsCustomButton(TComponent* AOwner) : TKsCustomControl(AOwner) 
   SetBounds(0, 0, 75, 25);
 }
 
+void TKsCustomButton::BeforeDestruction() {
+  Destroying();
+  FreeAndNil(FActionLink);
+  TKsCustomControl::BeforeDestruction();
+}
+
 TKsCustomButton::~TKsCustomButton() {
   FreeAndNil(FGlyphPixels);
   FreeAndNil(FGlyph);
@@ -85,6 +92,7 @@ TKsCustomButton::~TKsCustomButton() {
 
 void TKsCustomButton::Loaded() {
   inherited::Loaded();
+  if (TBasicAction* A = Action()) ActionChange(A, true);
   Invalidate();
 }
 
@@ -159,7 +167,116 @@ void TKsCustomButton::SetDown(Byte Value) {
 
 void TKsCustomButton::Click() {
   if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
-  inherited::Click();
+  TBasicAction* A = Action();
+  if (OnClick.Assigned() && A && !(A->OnExecute == OnClick))
+    OnClick(this);
+  else if (FActionLink)
+    FActionLink->Execute(this);
+  else
+    inherited::Click();
+}
+
+// ---------------------------------------------------------------------------------
+// Action
+
+TBasicAction* TKsCustomButton::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TKsCustomButton::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FreeAndNil(FActionLink);
+    return;
+  }
+  if (!FActionLink) FActionLink = NewObject<TKsButtonActionLink>(this);
+  FActionLink->SetAction(Value);
+  FActionLink->OnChange = TNotifyEvent::Bind<&TKsCustomButton::DoActionChange>(this);
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  Value->FreeNotification(this);
+}
+
+void TKsCustomButton::DoActionChange(TObject* Sender) {
+  if (FActionLink && Sender == FActionLink->Action()) ActionChange(Sender, false);
+}
+
+void TKsCustomButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  if (!Sender || !Sender->Is<TCustomAction>()) return;
+  auto* A = static_cast<TCustomAction*>(Sender);
+  if (!CheckDefaults || Caption().empty()) SetCaption(A->Caption());
+  if (!CheckDefaults || Enabled()) SetEnabled(A->Enabled());
+  if (!CheckDefaults || HelpContext() == 0) SetHelpContext(A->HelpContext());
+  if (!CheckDefaults || Hint().empty()) SetHint(A->Hint());
+  if (!CheckDefaults || Visible()) SetVisible(A->Visible());
+  if (!CheckDefaults || !OnClick.Assigned()) OnClick = A->OnExecute;
+  // The action's image becomes the glyph of a button that has none.
+  TCustomImageList* Images = A->Images();
+  if (FGlyph->Empty() && Images && A->ImageIndex() >= 0 && A->ImageIndex() < Images->Count()) {
+    TOwned<TBitmap> Image(NewObject<TBitmap>());
+    Image->SetSize(Images->Width(), Images->Height());
+    TCanvas* C = Image->Canvas();
+    // The bottom-left pixel's colour is the glyph's transparent colour.
+    C->Brush()->SetColor(static_cast<TColor>(RGB(255, 0, 255)));
+    C->FillRect(TRect{0, 0, Images->Width(), Images->Height()});
+    ImageList_Draw(Images->Handle(), A->ImageIndex(), C->Handle(), 0, 0, ILD_TRANSPARENT);
+    SetGlyph(Image.get());
+    SetNumGlyphs(1);
+  }
+}
+
+void TKsCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
+}
+
+// ---------------------------------------------------------------------------------
+// TKsButtonActionLink
+
+TKsButtonActionLink::TKsButtonActionLink(TKsCustomButton* AClient)
+    : TActionLink(AClient), FButton(AClient) {}
+
+TCustomAction* TKsButtonActionLink::CustomAction() const {
+  TBasicAction* A = Action();
+  return A && A->Is<TCustomAction>() ? static_cast<TCustomAction*>(A) : nullptr;
+}
+
+bool TKsButtonActionLink::IsCaptionLinked() {
+  TCustomAction* A = CustomAction();
+  return A && A->Caption() == FButton->Caption();
+}
+bool TKsButtonActionLink::IsEnabledLinked() {
+  TCustomAction* A = CustomAction();
+  return A && A->Enabled() == FButton->Enabled();
+}
+bool TKsButtonActionLink::IsHelpContextLinked() {
+  TCustomAction* A = CustomAction();
+  return A && A->HelpContext() == FButton->HelpContext();
+}
+bool TKsButtonActionLink::IsHintLinked() {
+  TCustomAction* A = CustomAction();
+  return A && A->Hint() == FButton->Hint();
+}
+bool TKsButtonActionLink::IsVisibleLinked() {
+  TCustomAction* A = CustomAction();
+  return A && A->Visible() == FButton->Visible();
+}
+bool TKsButtonActionLink::IsOnExecuteLinked() {
+  return Action() && Action()->OnExecute == FButton->OnClick;
+}
+void TKsButtonActionLink::SetCaption(const AnsiString& Value) {
+  if (IsCaptionLinked()) FButton->SetCaption(Value);
+}
+void TKsButtonActionLink::SetEnabled(bool Value) {
+  if (IsEnabledLinked()) FButton->SetEnabled(Value);
+}
+void TKsButtonActionLink::SetHelpContext(int Value) {
+  if (IsHelpContextLinked()) FButton->SetHelpContext(Value);
+}
+void TKsButtonActionLink::SetHint(const AnsiString& Value) {
+  if (IsHintLinked()) FButton->SetHint(Value);
+}
+void TKsButtonActionLink::SetVisible(bool Value) {
+  if (IsVisibleLinked()) FButton->SetVisible(Value);
+}
+void TKsButtonActionLink::SetOnExecute(const TNotifyEvent& Value) {
+  if (IsOnExecuteLinked()) FButton->OnClick = Value;
 }
 
 // ---------------------------------------------------------------------------------
@@ -422,6 +539,7 @@ void TKsCustomButton::Dispatch(TMessage& Message) {
 void InitKsButtons() {
   RegisterClass(&TKsCustomButton::StaticClass());
   TPublish<TKsCustomButton> P;
+  P.Prop("Action", &TKsCustomButton::Action, &TKsCustomButton::SetAction);
   P.Prop("BlackAndWhiteGlyph", &TKsCustomButton::BlackAndWhiteGlyph,
          &TKsCustomButton::SetBlackAndWhiteGlyph);
   P.Prop("Caption", &TKsCustomButton::Caption, &TKsCustomButton::SetCaption);

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include "classlib/ActnList.h"
 #include "classlib/Buttons.h"
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
@@ -29,12 +30,47 @@ AnsiString KsButtonKindResource(TBitBtnKind Kind);
 // A module without the resource gets an empty bitmap.
 TBitmap* KsButtonKindGlyph(TBitBtnKind Kind);
 
+class TKsCustomButton;
+
+// The link of a push button to its action: a property is linked while the button
+// shows the action's value of it.
+class TKsButtonActionLink : public TActionLink {
+  TCLASS_DECL(TKsButtonActionLink, TActionLink)
+ public:
+  explicit TKsButtonActionLink(TKsCustomButton* AClient);
+
+  bool IsCaptionLinked() override;
+  bool IsEnabledLinked() override;
+  bool IsHelpContextLinked() override;
+  bool IsHintLinked() override;
+  bool IsVisibleLinked() override;
+  bool IsOnExecuteLinked() override;
+  void SetCaption(const AnsiString& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHelpContext(int Value) override;
+  void SetHint(const AnsiString& Value) override;
+  void SetVisible(bool Value) override;
+  void SetOnExecute(const TNotifyEvent& Value) override;
+
+ private:
+  TCustomAction* CustomAction() const;
+  TKsCustomButton* FButton;
+};
+
 class TKsCustomButton : public TKsCustomControl {
   TCLASS_DECL(TKsCustomButton, TKsCustomControl)
  public:
   // A tab stop, transparent, button-face colour, 75 x 25.
   explicit TKsCustomButton(TComponent* AOwner);
+  void BeforeDestruction() override;
   ~TKsCustomButton() override;
+
+  // The action the button follows (caption, enabled, hint, visible, help context,
+  // the image of its list as the glyph while the button has none, OnExecute as
+  // OnClick); free-notified.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TKsButtonActionLink* ActionLink() const { return FActionLink; }
 
   // The default-button frame is shown (no other button has the focus).
   bool DefaultActive() const { return FDefaultActive; }
@@ -66,7 +102,8 @@ class TKsCustomButton : public TKsCustomControl {
   bool BlackAndWhiteGlyph() const { return FBlackAndWhiteGlyph; }
   void SetBlackAndWhiteGlyph(bool Value);
 
-  // The parent form takes ModalResult, then OnClick runs.
+  // The parent form takes ModalResult, then OnClick runs, or the action when OnClick
+  // is the action's OnExecute or unassigned.
   void Click() override;
   void Dispatch(TMessage& Message) override;
 
@@ -80,6 +117,10 @@ class TKsCustomButton : public TKsCustomControl {
 
  protected:
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Copies the action's properties; with CheckDefaults only into properties that
+  // still hold their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   // The base fill, then DrawFace, DrawCaption and DrawGlyph, in that order.
   void PaintBuffer() override;
   virtual void DrawFace();
@@ -100,6 +141,7 @@ class TKsCustomButton : public TKsCustomControl {
   TSize CaptionSize();
 
  private:
+  void DoActionChange(TObject* Sender);
   void GlyphChanged(TObject* Sender);
   void SetDown(Byte Value);
   void CMDialogKey(TMessage& Message);
@@ -119,6 +161,7 @@ class TKsCustomButton : public TKsCustomControl {
   Byte FDown = 0;
   TModalResult FModalResult = mrNone;
   bool FBlackAndWhiteGlyph = false;
+  TKsButtonActionLink* FActionLink = nullptr;
 };
 
 // The unit's start (class and published properties) and end (also frees the glyphs

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/TypInfo.h"
 
 TFont* CaptionFont = nullptr;
 TFont* SmallCaptionFont = nullptr;
@@ -85,10 +86,43 @@ void FreeAll() {
   FreeAndNil(CaptionFont);
 }
 
+void RegisterFormProperties() {
+  RegisterClass(&TKsCustomForm::StaticClass());
+  using F = TKsCustomForm;
+  TPublish<F> P;
+  P.Prop("BorderStyle", &F::BorderStyle, &F::SetBorderStyle).Default(kbsStandard);
+  P.Prop("BorderIcons", &F::BorderIcons, &F::SetBorderIcons)
+      .Default(TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray});
+  P.Prop("CanResize", &F::CanResize, &F::SetCanResize).Default(true);
+  P.Prop("CanMove", &F::CanMove, &F::SetCanMove).Default(true);
+  P.Prop("Blend", &F::Blend, &F::SetBlend);
+  P.Prop("BlendValue", &F::BlendValue, &F::SetBlendValue).Default(150);
+  P.Prop("DropShadow", &F::DropShadow, &F::SetDropShadow);
+  P.Prop("ShadowWidth", &F::ShadowWidth, &F::SetShadowWidth).Default(4);
+  P.Prop("Magnetic", &F::Magnetic, &F::SetMagnetic).Default(true);
+  P.Prop("MagneticValue", &F::MagneticValue, &F::SetMagneticValue).Default(20);
+  P.Prop("MenuBar", &F::MenuBar, &F::SetMenuBar);
+  P.Prop("MinimizeApplication", &F::MinimizeApplication, &F::SetMinimizeApplication).Default(true);
+  P.Prop("SimpleDrag", &F::SimpleDrag, &F::SetSimpleDrag);
+  P.Prop("ShowAnimation", &F::ShowAnimation, &F::SetShowAnimation).Default(kaNone);
+  P.Prop("ShowAnimationTime", &F::ShowAnimationTime, &F::SetShowAnimationTime).Default(400);
+  P.Prop("StayOnTop", &F::StayOnTop, &F::SetStayOnTop);
+  P.Prop("SysMenuBlend", &F::SysMenuBlend, &F::SetSysMenuBlend);
+  P.Prop("SysMenuBlendValue", &F::SysMenuBlendValue, &F::SetSysMenuBlendValue).Default(150);
+  P.Prop("SysMenuDropShadow", &F::SysMenuDropShadow, &F::SetSysMenuDropShadow);
+  P.Prop("SysMenuShadowWidth", &F::SysMenuShadowWidth, &F::SetSysMenuShadowWidth).Default(4);
+  P.Prop("SysMenuShowAnimation", &F::SysMenuShowAnimation, &F::SetSysMenuShowAnimation).Default(kaNone);
+  P.Prop("SysMenuShowAnimationTime", &F::SysMenuShowAnimationTime, &F::SetSysMenuShowAnimationTime)
+      .Default(300);
+  P.Prop("TrayMenu", &F::TrayMenu, &F::SetTrayMenu);
+  P.Prop("OnPaint", &F::OnPaint);
+}
+
 }  // namespace
 
 void InitKsForms() {
   if (StartCount++ > 0) return;
+  RegisterFormProperties();
   try {
     MakeCaptionFonts();
     MakeCaptionButtonImages();
@@ -106,6 +140,8 @@ void InitKsForms() {
 void DoneKsForms() {
   if (StartCount == 0 || --StartCount > 0) return;
   FreeAll();
+  UnRegisterPublished(&TKsCustomForm::StaticClass());
+  UnRegisterClass(&TKsCustomForm::StaticClass());
 }
 
 extern "C" void KS_REGISTER_CALL GetGlobalBuffer(TGlobalBufferInfo* Info) {

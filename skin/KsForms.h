@@ -8,12 +8,241 @@
 // so a caller can obtain the handles of its shared bitmap.
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "classlib/Forms.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
+#include "classlib/Menus.h"
 #include "skin/KsBitmap.h"
+#include "skin/KsEffects.h"
+#include "skin/KsHooks.h"
+
+class TKsCustomItem;
 
 // The frame a skinned window draws: none, a standard window's or a tool window's.
 enum TKsBorderStyle : Byte { kbsNone, kbsStandard, kbsToolWindow };
+TENUM_INFO(TKsBorderStyle, "kbsNone", "kbsStandard", "kbsToolWindow")
+// The caption buttons, by ordinal.
+enum TKsBorderIcon : Byte { kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray };
+TENUM_INFO(TKsBorderIcon, "kbiClose", "kbiSystemMenu", "kbiMinimize", "kbiMaximize", "kbiHelp",
+           "kbiRollup", "kbiTray")
+using TKsBorderIcons = TSet<TKsBorderIcon>;
+enum TKsWindowState : Byte { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup, kwsTray };
+TENUM_INFO(TKsWindowState, "kwsNormal", "kwsMaximized", "kwsMinimized", "kwsRollup", "kwsTray")
+TENUM_INFO(TKsAnimation, "kaNone", "kaRandom", "kaFade", "kaSlide", "kaRect")
+
+// The skinned frame's private messages.
+inline constexpr UINT KM_TRAYNOTIFY = 0x56C;
+inline constexpr UINT KM_RESTORECAPTION = 0x56D;
+inline constexpr UINT KM_MAXIMIZECHILD = 0x56E;
+
+// The frame's own hit codes (WM_NCHITTEST answers with the system's values).
+enum TKsHitCode : Byte {
+  khtClient,
+  khtCaption,
+  khtLeft,
+  khtTop,
+  khtRight,
+  khtBottom,
+  khtBorder,
+  khtTopLeft,
+  khtTopRight,
+  khtBottomLeft,
+  khtBottomRight,
+  khtClose,
+  khtHelp,
+  khtMinimize,
+  khtMaximize,
+  khtRollup,
+  khtTray,
+  khtSysMenu
+};
+
+// Takes over the non-client area of its owner form (or owner windowed control)
+// through a window hook while Active: sizes the frame, answers hit tests, paints the
+// borders, caption and caption buttons into an off-screen bitmap and copies them to
+// the window, and shapes the window with a region. The mouse on the frame, window
+// states, the system menu and the tray come with the window states.
+class TKsCustomForm : public TKsHookComponent {
+  TCLASS_DECL(TKsCustomForm, TKsHookComponent)
+ public:
+  // Takes over the owner form: sizeable, no border icons of its own.
+  explicit TKsCustomForm(TComponent* AOwner);
+  void BeforeDestruction() override;
+  ~TKsCustomForm() override;
+
+  TKsBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TKsBorderStyle Value);
+  TKsBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TKsBorderIcons Value);
+  bool CanMove() const { return FCanMove; }
+  void SetCanMove(bool Value);
+  bool CanResize() const { return FCanResize; }
+  void SetCanResize(bool Value);
+  bool Blend() const { return FBlend; }
+  void SetBlend(bool Value);
+  int BlendValue() const { return FBlendValue; }
+  void SetBlendValue(int Value);
+  bool DropShadow() const { return FDropShadow; }
+  void SetDropShadow(bool Value) { FDropShadow = Value; }
+  int ShadowWidth() const { return FShadowWidth; }
+  void SetShadowWidth(int Value) { FShadowWidth = Value; }
+  bool Magnetic() const { return FMagnetic; }
+  void SetMagnetic(bool Value) { FMagnetic = Value; }
+  int MagneticValue() const { return FMagneticValue; }
+  void SetMagneticValue(int Value) { FMagneticValue = Value; }
+  // The menu bar of the form (stored and free-notified).
+  TComponent* MenuBar() const { return FMenuBar; }
+  void SetMenuBar(TComponent* Value);
+  bool MinimizeApplication() const { return FMinimizeApplication; }
+  void SetMinimizeApplication(bool Value) { FMinimizeApplication = Value; }
+  bool SimpleDrag() const { return FSimpleDrag; }
+  void SetSimpleDrag(bool Value) { FSimpleDrag = Value; }
+  TKsAnimation ShowAnimation() const { return FShowAnimation; }
+  void SetShowAnimation(TKsAnimation Value) { FShowAnimation = Value; }
+  int ShowAnimationTime() const { return FShowAnimationTime; }
+  void SetShowAnimationTime(int Value) { FShowAnimationTime = Value; }
+  bool StayOnTop() const { return FStayOnTop; }
+  void SetStayOnTop(bool Value);
+  bool SysMenuBlend() const { return FSysMenuBlend; }
+  void SetSysMenuBlend(bool Value) { FSysMenuBlend = Value; }
+  int SysMenuBlendValue() const { return FSysMenuBlendValue; }
+  void SetSysMenuBlendValue(int Value) { FSysMenuBlendValue = Value; }
+  bool SysMenuDropShadow() const { return FSysMenuDropShadow; }
+  void SetSysMenuDropShadow(bool Value) { FSysMenuDropShadow = Value; }
+  int SysMenuShadowWidth() const { return FSysMenuShadowWidth; }
+  void SetSysMenuShadowWidth(int Value) { FSysMenuShadowWidth = Value; }
+  TKsAnimation SysMenuShowAnimation() const { return FSysMenuShowAnimation; }
+  void SetSysMenuShowAnimation(TKsAnimation Value) { FSysMenuShowAnimation = Value; }
+  int SysMenuShowAnimationTime() const { return FSysMenuShowAnimationTime; }
+  void SetSysMenuShowAnimationTime(int Value) { FSysMenuShowAnimationTime = Value; }
+  TPopupMenu* TrayMenu() const { return FTrayMenu; }
+  void SetTrayMenu(TPopupMenu* Value);
+  TKsWindowState WindowState() const { return FWindowState; }
+
+  // Frame metrics: the caption band's height and the border's width.
+  int CaptionHeight() const;
+  int FrameBorderWidth() const;
+  int FrameWidth() const { return FFrameWidth; }
+  int FrameHeight() const { return FFrameHeight; }
+  int WindowWidth() const { return FWindowWidth; }
+  int WindowHeight() const { return FWindowHeight; }
+  HWND TrayWindow() const { return FTrayWindow; }
+  bool WindowActive() const { return FWindowActive; }
+
+  // The component's own bitmap when it blends, else the shared one.
+  TKsBitmap* GetFrameBuffer() const;
+  void DisableFramePaint() { FFramePaintEnabled = false; }
+  void EnableFramePaint() { FFramePaintEnabled = true; }
+  bool FramePaintEnabled() const { return FFramePaintEnabled; }
+  // Makes the system compute the frame again, keeping the client size.
+  void UpdateFrame();
+  // Paints the frame now (borders, caption, buttons).
+  void PaintNonClient();
+
+  virtual void UpdateRegion();
+  virtual HRGN GetRegion() { return nullptr; }
+  virtual TKsCustomItem* CreateItem(TComponent* AOwner);
+  // Empty for a kind that is not shown.
+  virtual void GetButtonRect(int Kind, TRect& R);
+  virtual void GetClientArea(TRect& R);
+  virtual void GetRollupRect(TRect& R);
+  virtual void GetMinimizedRect(TRect& R);
+  virtual void GetMaximizedRect(TRect& R);
+  virtual void GetMaxTrackSize(TPoint& P);
+  virtual void GetMinTrackSize(TPoint& P);
+  virtual void PaintFrame(TKsBitmap* Bitmap);
+  virtual void PaintBackground(TKsBitmap* Bitmap);
+  // A point in window coordinates: a TKsHitCode.
+  virtual Byte HitTest(int X, int Y);
+
+  void Dispatch(TMessage& Message) override;
+
+  TEvent<void(TObject* Sender, TCanvas* Canvas)> OnPaint;
+
+ protected:
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Runs once outside design time: buffers, shortcut forwarding, the frame.
+  void Initialize();
+  void PaintCaption(TKsBitmap* Bitmap);
+  // Copies the screen under R into BackgroundBuffer (only the strips it lacks).
+  void CaptureBackground(const TRect& R);
+
+ private:
+  bool VisualStyles() const;
+  void TrayWndProc(TMessage& Message);
+  void FormShortCut(TMessage& Msg, bool& Handled);
+  void WMNCCalcSize(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  void WMNCHitTest(TMessage& Message);
+  void WMNCActivate(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMPaint(TMessage& Message);
+  void DrawCaptionButton(TKsBitmap* Bitmap, int Kind);
+
+  TKsBorderStyle FBorderStyle = kbsStandard;
+  TKsBorderIcons FBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray};
+  bool FCanResize = true;
+  bool FCanMove = true;
+  bool FBlend = false;
+  int FBlendValue = 150;
+  bool FDropShadow = false;
+  int FShadowWidth = 4;
+  bool FMagnetic = true;
+  int FMagneticValue = 20;
+  TComponent* FMenuBar = nullptr;
+  bool FMinimizeApplication = true;
+  bool FSimpleDrag = false;
+  TKsAnimation FShowAnimation = kaNone;
+  int FShowAnimationTime = 400;
+  bool FStayOnTop = false;
+  bool FSysMenuBlend = false;
+  int FSysMenuBlendValue = 150;
+  bool FSysMenuDropShadow = false;
+  int FSysMenuShadowWidth = 4;
+  TKsAnimation FSysMenuShowAnimation = kaNone;
+  int FSysMenuShowAnimationTime = 300;
+  TPopupMenu* FTrayMenu = nullptr;
+
+  TKsBitmap* FFrameBuffer = nullptr;
+  TKsBitmap* FBackgroundBuffer = nullptr;
+  TPoint FDragStart{0, 0};
+  TPoint FDragLast{0, 0};
+  TRect FRestoreBounds{0, 0, 0, 0};
+  TKsWindowState FPreviousState = kwsNormal;
+  TKsWindowState FWindowState = kwsNormal;
+  TKsWindowState FPendingState = kwsNormal;
+  NOTIFYICONDATAA FTrayIconData;
+  HWND FTrayWindow = nullptr;
+  TKsCustomItem* FSystemMenu = nullptr;
+  AnsiString FLastCaption;
+  bool FAppHooked = false;
+  bool FAnimating = false;
+  TPoint FMenuPoint{0, 0};
+  TRect FCapturedRect{0, 0, 0, 0};
+  bool FUpdatingFrame = false;
+  TKsBitmap* FAnimationBitmap = nullptr;
+  bool FDragging = false;
+  TRect FDragOutline{0, 0, 0, 0};
+  bool FDragFromStart = false;
+  int FSavedClientWidth = 0;
+  int FSavedClientHeight = 0;
+  TShortCutEvent FOldOnShortCut;
+  bool FInitialized = false;
+  bool FFramePaintEnabled = true;
+  Byte FMouseDownCode = 0;
+  bool FWindowActive = false;
+  Byte FHoverCode = 0;
+  int FFrameWidth = 0;
+  int FFrameHeight = 0;
+  int FWindowWidth = 0;
+  int FWindowHeight = 0;
+  Byte FNonClientShift = 0;
+};
 
 // From the caption font and the small caption font of the system's non-client metrics.
 extern TFont* CaptionFont;

@@ -7,6 +7,7 @@
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
 #include "skin/KsHooks.h"
+#include "skin/KsItems.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeThemes.h"
@@ -29,6 +30,8 @@ const TUnitEntry Units[] = {
     {"KsHooks", InitKsHooks, DoneKsHooks},
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
+    // Menu items and their views; the click handler's window is made on the first click.
+    {"KsItems", InitKsItems, DoneKsItems},
     // The theme engine: the painter registry (with the base painter "No Theme"), the
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},

@@ -1,0 +1,768 @@
+// TKsCustomForm: the skinned frame's component, its metrics and hit test, the
+// non-client messages, and the painting of the frame and the client background.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+#include "classlib/ModuleInit.h"
+#include "skin/KsControls.h"
+#include "skin/KsForms.h"
+#include "skin/KsItems.h"
+#include "skin/KsUtils.h"
+
+TCLASS_IMPL(TKsCustomForm)
+
+namespace {
+
+bool InRect(const TRect& R, int X, int Y) { return X >= R.left && X < R.right && Y >= R.top && Y < R.bottom; }
+
+// The hit code of each caption button, by TKsBorderIcon ordinal.
+constexpr Byte ButtonCodes[] = {khtClose, khtSysMenu, khtMinimize, khtMaximize, khtHelp, khtRollup, khtTray};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// Life
+
+TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
+  FBackgroundBuffer = NewObject<TKsBitmap>();
+  if (auto* Form = ObjectAs<TCustomForm>(AOwner)) {
+    Form->SetBorderStyle(bsSizeable);
+    Form->SetBorderIcons(TBorderIcons{});
+    FHookedControl = Form;
+  } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
+    FHookedControl = Control;
+  }
+  FTrayWindow = AllocateHWnd(TWndMethod::Bind<&TKsCustomForm::TrayWndProc>(this));
+  std::memset(&FTrayIconData, 0, sizeof(FTrayIconData));
+  FTrayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  FTrayIconData.hWnd = FTrayWindow;
+  FTrayIconData.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(this));
+  FTrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  FTrayIconData.uCallbackMessage = KM_TRAYNOTIFY;
+  FFramePaintEnabled = true;
+}
+
+void TKsCustomForm::BeforeDestruction() {
+  Destroying();
+  // The form outlives this component: its shortcut handler must not lead here any more.
+  if (TCustomForm* Form = GetHookedForm())
+    if (Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
+      Form->OnShortCut = FOldOnShortCut;
+  SetActive(false);
+  TKsHookComponent::BeforeDestruction();
+}
+
+TKsCustomForm::~TKsCustomForm() {
+  Shell_NotifyIconA(NIM_DELETE, &FTrayIconData);
+  if (FTrayWindow) DeallocateHWnd(FTrayWindow);
+  FreeAndNil(FFrameBuffer);
+  FreeAndNil(FBackgroundBuffer);
+  FreeAndNil(FAnimationBitmap);
+}
+
+void TKsCustomForm::TrayWndProc(TMessage& Message) {
+  Message.Result = DefWindowProcA(FTrayWindow, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TKsCustomForm::Loaded() {
+  if (FBlend && !FFrameBuffer) {
+    FFrameBuffer = NewObject<TKsBitmap>();
+    FFrameBuffer->SetSize(FWindowWidth, FWindowHeight);
+  }
+  TKsHookComponent::Loaded();
+  if (!ComponentState().Contains(csDesigning)) Initialize();
+}
+
+void TKsCustomForm::Initialize() {
+  if (FInitialized) return;
+  FInitialized = true;
+  if (FBlend || FDropShadow) FBackgroundBuffer->SetSize(FWindowWidth, FWindowHeight);
+  // The class library has no MDI client window: there is none to subclass.
+  if (TCustomForm* Form = GetHookedForm()) {
+    FOldOnShortCut = Form->OnShortCut;
+    Form->OnShortCut = TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this);
+  }
+  UpdateFrame();
+  TCustomForm* Form = GetHookedForm();
+  HICON Icon = nullptr;
+  if (Form && !Form->Icon()->Empty())
+    Icon = Form->Icon()->Handle();
+  else if (!Application->Icon()->Empty())
+    Icon = Application->Icon()->Handle();
+  FTrayIconData.hIcon = Icon;
+  Shell_NotifyIconA(NIM_MODIFY, &FTrayIconData);
+  // A pending state other than kwsNormal is applied by the window-state changes, which
+  // this frame does not run yet.
+}
+
+void TKsCustomForm::FormShortCut(TMessage& Msg, bool& Handled) {
+  // The menu bar's shortcuts are asked first once the form has a menu bar.
+  if (FOldOnShortCut.Assigned()) FOldOnShortCut(Msg, Handled);
+}
+
+void TKsCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TKsHookComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FMenuBar) FMenuBar = nullptr;
+  if (AComponent == FTrayMenu) FTrayMenu = nullptr;
+}
+
+TKsCustomItem* TKsCustomForm::CreateItem(TComponent* AOwner) { return NewObject<TKsCustomItem>(AOwner); }
+
+// ---------------------------------------------------------------------------------
+// Setters
+
+void TKsCustomForm::SetBorderStyle(TKsBorderStyle Value) {
+  FBorderStyle = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetBorderIcons(TKsBorderIcons Value) {
+  FBorderIcons = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetCanMove(bool Value) {
+  FCanMove = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetCanResize(bool Value) {
+  FCanResize = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetBlend(bool Value) {
+  FBlend = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetBlendValue(int Value) {
+  FBlendValue = Value;
+  if (!ComponentState().Contains(csLoading)) UpdateFrame();
+}
+
+void TKsCustomForm::SetMenuBar(TComponent* Value) {
+  FMenuBar = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TKsCustomForm::SetTrayMenu(TPopupMenu* Value) {
+  FTrayMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TKsCustomForm::SetStayOnTop(bool Value) {
+  if (Value == FStayOnTop) return;
+  FStayOnTop = Value;
+  TCustomForm* Form = GetHookedForm();
+  if (ComponentState().Contains(csDesigning) || !Form || !Form->HandleAllocated()) return;
+  SetWindowPos(Form->Handle(), Value ? HWND_TOPMOST : HWND_NOTOPMOST, Form->Left(), Form->Top(),
+               FFrameWidth, FFrameHeight, 0x113);
+}
+
+// ---------------------------------------------------------------------------------
+// Frame
+
+TKsBitmap* TKsCustomForm::GetFrameBuffer() const { return FFrameBuffer ? FFrameBuffer : SharedBitmap; }
+
+void TKsCustomForm::UpdateFrame() {
+  TCustomForm* Form = GetHookedForm();
+  if (!Active() || !Form || ComponentState().Contains(csDesigning) || FUpdatingFrame) return;
+  FUpdatingFrame = true;
+  try {
+    FSavedClientWidth = Form->ClientWidth();
+    FSavedClientHeight = Form->ClientHeight();
+    const int Height = Form->Height();
+    Form->SetHeight(Height + 1);
+    Form->SetHeight(Height);
+    if (FSavedClientWidth != 0) {
+      const int DW = FSavedClientWidth - Form->ClientWidth();
+      const int DH = FSavedClientHeight - Form->ClientHeight();
+      if (DW != 0 || DH != 0) Form->SetBounds(Form->Left(), Form->Top(), Form->Width() + DW, Form->Height() + DH);
+    }
+  } catch (...) {
+    FUpdatingFrame = false;
+    throw;
+  }
+  FUpdatingFrame = false;
+  if (Form->HandleAllocated()) {
+    RECT R{0, 0, FFrameWidth, FFrameHeight};
+    InvalidateRect(Form->Handle(), &R, TRUE);
+  }
+}
+
+bool TKsCustomForm::VisualStyles() const { return IsAppThemedNow(); }
+
+int TKsCustomForm::CaptionHeight() const {
+  switch (FBorderStyle) {
+    case kbsNone: return 0;
+    case kbsToolWindow: return VisualStyles() ? 15 : GetSystemMetrics(SM_CYSMCAPTION);
+    default: return VisualStyles() ? 19 : GetSystemMetrics(SM_CYCAPTION);
+  }
+}
+
+int TKsCustomForm::FrameBorderWidth() const { return VisualStyles() ? 3 : GetSystemMetrics(SM_CXFRAME); }
+
+void TKsCustomForm::GetClientArea(TRect& R) {
+  R = TRect{0, 0, FFrameWidth, FFrameHeight};
+  if (FBorderStyle == kbsNone) return;
+  const int B = FrameBorderWidth();
+  R = TRect{B, B + CaptionHeight(), FFrameWidth - B, FFrameHeight - B};
+}
+
+void TKsCustomForm::GetButtonRect(int Kind, TRect& R) {
+  R = TRect{0, 0, 0, 0};
+  if (Kind < 0 || Kind >= 7 || !FBorderIcons.Contains(static_cast<TKsBorderIcon>(Kind))) return;
+  if (FBorderStyle == kbsNone) return;
+  const bool Tool = FBorderStyle == kbsToolWindow;
+  if (Tool && Kind != kbiClose) return;  // a tool window shows its close button only
+  TRect C;
+  GetClientArea(C);
+  const TRect Band{C.left, C.top - CaptionHeight(), C.right, C.top - 1};
+  if (Kind == kbiSystemMenu) {
+    R = TRect{Band.left, Band.top, Band.left + (Band.bottom - Band.top), Band.bottom};
+    return;
+  }
+  int W, H;
+  if (VisualStyles()) {
+    W = CaptionHeight() - 1;
+    H = CaptionHeight() - 4;
+  } else if (Tool) {
+    W = GetSystemMetrics(SM_CXSMSIZE) - 2;
+    H = GetSystemMetrics(SM_CYSMSIZE) - 4;
+  } else {
+    W = GetSystemMetrics(SM_CXSIZE) - 2;
+    H = GetSystemMetrics(SM_CYSIZE) - 4;
+  }
+  const int Top = Band.top + 2;
+  auto Place = [&](int X) { R = TRect{X, Top, X + W, Top + H}; };
+  auto Has = [&](TKsBorderIcon I) { return FBorderIcons.Contains(I); };
+  const bool Minimized = FWindowState == kwsMinimized;
+  int X = Band.right - 2 - W;
+  if (Kind == kbiClose) return Place(X);
+  if (Has(kbiClose)) X -= W + 2;
+  if (!Minimized && Has(kbiMaximize)) {
+    if (Kind == kbiMaximize) return Place(X);
+    X -= W;
+  }
+  if (Has(kbiMinimize)) {
+    if (Kind == kbiMinimize) return Place(X);
+    X -= W;
+  }
+  if (!Minimized && Has(kbiRollup)) {
+    if (Kind == kbiRollup) return Place(X - 2);
+    X = X - 2 - W;
+  }
+  if (!Minimized && Has(kbiTray)) {
+    if (Kind == kbiTray) return Place(X);
+    X -= W;
+  }
+  if (!Minimized && FWindowState != kwsRollup && Kind == kbiHelp) Place(X - 2);
+}
+
+Byte TKsCustomForm::HitTest(int X, int Y) {
+  TRect C;
+  GetClientArea(C);
+  Byte Code = khtClient;
+  if (Y < C.top) Code = khtCaption;
+  static const int Order[] = {kbiSystemMenu, kbiClose, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray};
+  for (int Kind : Order) {
+    TRect R;
+    GetButtonRect(Kind, R);
+    if (InRect(R, X, Y)) Code = ButtonCodes[Kind];
+  }
+  if (FWindowState == kwsNormal || FWindowState == kwsTray) {
+    const int Zone = 20;
+    if (Y < C.top - CaptionHeight()) Code = X < Zone ? khtTopLeft : X > FFrameWidth - Zone ? khtTopRight : khtTop;
+    if (Y >= C.bottom && Y < FFrameHeight)
+      Code = X < Zone ? khtBottomLeft : X > FFrameWidth - Zone ? khtBottomRight : khtBottom;
+    if (X < C.left) Code = Y < Zone ? khtTopLeft : Y > FFrameHeight - Zone ? khtBottomLeft : khtLeft;
+    if (X >= C.right && X < FFrameWidth)
+      Code = Y < Zone ? khtTopRight : Y > FFrameHeight - Zone ? khtBottomRight : khtRight;
+  }
+  return Code;
+}
+
+void TKsCustomForm::GetMinTrackSize(TPoint& P) {
+  P = TPoint{150, 40};
+  if (TControl* Control = GetHookedControl()) {
+    if (Control->Constraints()->MinWidth() != 0) P.x = Control->Constraints()->MinWidth();
+    if (Control->Constraints()->MinHeight() != 0) P.y = Control->Constraints()->MinHeight();
+  }
+}
+
+void TKsCustomForm::GetMaxTrackSize(TPoint& P) {
+  TRect R;
+  GetMaximizedRect(R);
+  P = TPoint{R.right - R.left, R.bottom - R.top};
+  if (TControl* Control = GetHookedControl()) {
+    if (Control->Constraints()->MaxWidth() != 0) P.x = Control->Constraints()->MaxWidth();
+    if (Control->Constraints()->MaxHeight() != 0) P.y = Control->Constraints()->MaxHeight();
+  }
+}
+
+void TKsCustomForm::GetMaximizedRect(TRect& R) {
+  RECT Work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  const RECT Desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT Both;
+  IntersectRect(&Both, &Work, &Desktop);
+  TRect C;
+  GetClientArea(C);
+  R = TRect{Both.left - C.left, Both.top - C.left, Both.right + C.left, Both.bottom + C.left};
+}
+
+void TKsCustomForm::GetMinimizedRect(TRect& R) {
+  TControl* Control = GetHookedControl();
+  const int NonClient = FFrameHeight - (Control ? Control->ClientHeight() : 0);
+  int Bottom;
+  if (Control && Control->Parent() && Control->Parent()->HandleAllocated()) {
+    Bottom = Control->Parent()->ClientHeight();
+  } else {
+    RECT Work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+    Bottom = Work.bottom;
+  }
+  R = TRect{0, Bottom - NonClient, GetSystemMetrics(SM_CXMINIMIZED), Bottom};
+}
+
+void TKsCustomForm::GetRollupRect(TRect& R) {
+  TControl* Control = GetHookedControl();
+  const int NonClient = FFrameHeight - (Control ? Control->ClientHeight() : 0);
+  const int L = Control ? Control->Left() : 0;
+  const int T = Control ? Control->Top() : 0;
+  R = TRect{L, T, L + FFrameWidth, T + NonClient};
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TKsCustomForm::Dispatch(TMessage& Message) {
+  if (!Active() || ComponentState().Contains(csDestroying)) return;
+  switch (Message.Msg) {
+    case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); return;
+    case WM_NCHITTEST: WMNCHitTest(Message); return;
+    case WM_NCACTIVATE: WMNCActivate(Message); return;
+    case WM_NCPAINT:
+      PaintNonClient();
+      Message.Result = 0;
+      SetHandled(true);
+      return;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); return;
+    case WM_PAINT: WMPaint(Message); return;
+    case KM_ISFORMBLENDED:
+      Message.Result = FBlend ? 1 : 0;
+      SetHandled(true);
+      return;
+  }
+}
+
+void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
+  if (Message.WParam) {
+    auto* Params = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
+    TRect C;
+    GetClientArea(C);
+    const int Right = FWindowWidth - C.right;
+    const int Bottom = FWindowHeight - C.bottom;
+    const WINDOWPOS* Pos = Params->lppos;
+    RECT R{Pos->x, Pos->y, Pos->x + Pos->cx, Pos->y + Pos->cy};
+    R.left += C.left;
+    R.top += C.top;
+    R.right -= Right;
+    R.bottom -= Bottom;
+    if (R.right < R.left) R.right = R.left;
+    if (R.bottom < R.top) R.bottom = R.top;
+    Params->rgrc[0] = R;
+    Params->rgrc[1] = R;
+  }
+  // The form's own border width is 0 here: the class library has none.
+  Message.Result = 0;
+  SetHandled(true);
+}
+
+void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
+  auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+  if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) return;
+  const HWND Window = GetHookedHandle();
+  if (!(Pos->flags & SWP_NOSIZE)) {
+    TPoint Max, Min;
+    GetMaxTrackSize(Max);
+    Pos->cx = std::min(Pos->cx, static_cast<int>(Max.x));
+    Pos->cy = std::min(Pos->cy, static_cast<int>(Max.y));
+    if (FWindowState != kwsRollup && FWindowState != kwsMinimized) {
+      GetMinTrackSize(Min);
+      Pos->cx = std::max(Pos->cx, static_cast<int>(Min.x));
+      Pos->cy = std::max(Pos->cy, static_cast<int>(Min.y));
+    }
+  } else if (Window) {
+    RECT W;
+    GetWindowRect(Window, &W);
+    Pos->cx = W.right - W.left;
+    Pos->cy = W.bottom - W.top;
+  }
+  bool SizeChanged = false;
+  const bool Shadowed = FDropShadow && FWindowState != kwsMaximized;
+  const int NewFrameWidth = Shadowed ? Pos->cx - FShadowWidth : Pos->cx;
+  const int NewFrameHeight = Shadowed ? Pos->cy - FShadowWidth : Pos->cy;
+  if (NewFrameWidth != FFrameWidth || NewFrameHeight != FFrameHeight || FWindowWidth != Pos->cx ||
+      FWindowHeight != Pos->cy) {
+    FWindowWidth = Pos->cx;
+    FWindowHeight = Pos->cy;
+    FFrameWidth = NewFrameWidth;
+    FFrameHeight = NewFrameHeight;
+    SizeChanged = true;
+  }
+  if ((FBlend || FDropShadow) && Window) {
+    RECT W;
+    GetWindowRect(Window, &W);
+    const int X = (Pos->flags & SWP_NOMOVE) ? W.left : Pos->x;
+    const int Y = (Pos->flags & SWP_NOMOVE) ? W.top : Pos->y;
+    CaptureBackground(TRect{X, Y, X + Pos->cx, Y + Pos->cy});
+  }
+  if (SizeChanged) UpdateRegion();
+  if ((Pos->flags & SWP_SHOWWINDOW) && (FBlend || FDropShadow) && Window) {
+    FCapturedRect = TRect{0, 0, 0, 0};
+    CaptureBackground(TRect{Pos->x, Pos->y, Pos->x + Pos->cx, Pos->y + Pos->cy});
+  }
+  if (FBlend || FDropShadow) Pos->flags |= SWP_NOCOPYBITS;
+  Message.Result = 0;
+  SetHandled(true);
+}
+
+void TKsCustomForm::WMNCHitTest(TMessage& Message) {
+  const HWND Window = GetHookedHandle();
+  RECT W{0, 0, 0, 0};
+  if (Window) GetWindowRect(Window, &W);
+  const int X = static_cast<short>(LOWORD(Message.LParam)) - W.left;
+  const int Y = static_cast<short>(HIWORD(Message.LParam)) - W.top;
+  const Byte Code = HitTest(X, Y) & 0x7F;
+  LRESULT Answer = HTCLIENT;
+  switch (Code) {
+    case khtCaption: Answer = FCanMove ? HTCAPTION : HTCLIENT; break;
+    case khtLeft: Answer = FCanResize ? HTLEFT : HTCLIENT; break;
+    case khtTop: Answer = FCanResize ? HTTOP : HTCLIENT; break;
+    case khtRight: Answer = FCanResize ? HTRIGHT : HTCLIENT; break;
+    case khtBottom: Answer = FCanResize ? HTBOTTOM : HTCLIENT; break;
+    case khtBorder: Answer = HTBORDER; break;
+    case khtTopLeft: Answer = FCanResize ? HTTOPLEFT : HTCLIENT; break;
+    case khtTopRight: Answer = FCanResize ? HTTOPRIGHT : HTCLIENT; break;
+    case khtBottomLeft: Answer = FCanResize ? HTBOTTOMLEFT : HTCLIENT; break;
+    case khtBottomRight: Answer = FCanResize ? HTBOTTOMRIGHT : HTCLIENT; break;
+    case khtClose: Answer = HTCLOSE; break;
+    case khtHelp: Answer = HTHELP; break;
+    case khtMaximize: Answer = HTMAXBUTTON; break;
+    case khtMinimize:
+    case khtRollup:
+    case khtTray:
+    case khtSysMenu: Answer = HTMINBUTTON; break;
+    default: Answer = HTCLIENT; break;
+  }
+  Message.Result = Answer;
+  SetHandled(true);
+}
+
+void TKsCustomForm::WMNCActivate(TMessage& Message) {
+  FWindowActive = Message.WParam != 0;
+  // The application's minimize and restore handlers are taken over with the window
+  // states.
+  PaintNonClient();
+  Message.Result = FWindowActive ? 0 : 1;
+  SetHandled(true);
+}
+
+void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
+  Message.Result = 1;
+  SetHandled(true);
+  if (!FFramePaintEnabled) return;
+  const HDC DC = reinterpret_cast<HDC>(Message.WParam);
+  TKsBitmap* Buffer = GetFrameBuffer();
+  if (!DC || !Buffer) return;
+  TRect C;
+  GetClientArea(C);
+  PaintBackground(Buffer);
+  if (!(Message.LParam & KsEraseIntoDC)) {
+    if (FBlend) {
+      Buffer->SetAlphaRect(C, static_cast<Byte>(FBlendValue));
+      Buffer->DrawUnder(FBackgroundBuffer, C, C.left, C.top);
+    }
+    if (OnPaint.Assigned() && !ComponentState().Contains(csLoading)) {
+      TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+      Canvas->SetHandle(Buffer->DC());
+      OnPaint(this, Canvas.get());
+      Canvas->SetHandle(nullptr);
+    }
+  }
+  Buffer->DrawRectToDC(DC, 0, 0, C);
+}
+
+void TKsCustomForm::WMPaint(TMessage& Message) {
+  TWinControl* Control = GetHookedControl();
+  const HWND Window = GetHookedHandle();
+  if (!Control || !Window || Message.WParam) return;  // a paint into a given DC goes on
+  PAINTSTRUCT Paint;
+  const HDC DC = BeginPaint(Window, &Paint);
+  try {
+    Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  } catch (...) {
+    EndPaint(Window, &Paint);
+    throw;
+  }
+  EndPaint(Window, &Paint);
+  Message.Result = 0;
+  SetHandled(true);
+}
+
+// ---------------------------------------------------------------------------------
+// Background and region
+
+void TKsCustomForm::CaptureBackground(const TRect& R) {
+  if (SameRect(R, FCapturedRect) || FUpdatingFrame || !GetHookedControl()) return;
+  if (!FBlend && (FWindowState == kwsMaximized || FPreviousState == kwsMaximized)) {
+    if (FPreviousState == kwsMaximized) FPreviousState = kwsNormal;
+    return;
+  }
+  TOwned<TKsBitmap> Fresh(NewObject<TKsBitmap>());
+  Fresh->SetSize(RectWidth(R), RectHeight(R));
+  if (Fresh->Empty()) return;
+  const HDC Screen = GetDC(nullptr);
+  auto CopyFromScreen = [&](const TRect& Part) {
+    if (IsEmptyRect(Part)) return;
+    BitBlt(Fresh->DC(), Part.left - R.left, Part.top - R.top, RectWidth(Part), RectHeight(Part), Screen,
+           Part.left, Part.top, SRCCOPY);
+  };
+  if (IsEmptyRect(FCapturedRect)) {
+    CopyFromScreen(R);
+  } else {
+    RECT Overlap;
+    const RECT A = R, B = FCapturedRect;
+    if (!IntersectRect(&Overlap, &A, &B)) {
+      CopyFromScreen(R);
+    } else {
+      // The strips left of, above, right of and below the part the old capture holds.
+      CopyFromScreen(TRect{R.left, R.top, Overlap.left, R.bottom});
+      CopyFromScreen(TRect{Overlap.left, R.top, Overlap.right, Overlap.top});
+      CopyFromScreen(TRect{Overlap.right, R.top, R.right, R.bottom});
+      CopyFromScreen(TRect{Overlap.left, Overlap.bottom, Overlap.right, R.bottom});
+      BitBlt(Fresh->DC(), Overlap.left - R.left, Overlap.top - R.top, Overlap.right - Overlap.left,
+             Overlap.bottom - Overlap.top, FBackgroundBuffer->DC(), Overlap.left - FCapturedRect.left,
+             Overlap.top - FCapturedRect.top, SRCCOPY);
+    }
+  }
+  ReleaseDC(nullptr, Screen);
+  FreeAndNil(FBackgroundBuffer);
+  FBackgroundBuffer = Fresh.release();
+  FCapturedRect = R;
+}
+
+void TKsCustomForm::UpdateRegion() {
+  const HWND Window = GetHookedHandle();
+  if (FFrameBuffer) {
+    FFrameBuffer->SetSize(FWindowWidth, FWindowHeight);
+    FFrameBuffer->Fill(KsColorTransparent);
+  }
+  if (SharedBitmap) SharedBitmap->FillRect(TRect{0, 0, FWindowWidth, FWindowHeight}, KsColorTransparent);
+  FFramePaintEnabled = false;
+  HRGN Region = GetRegion();
+  if (Region && FDropShadow && FWindowState != kwsMaximized) {
+    HRGN Shadow = GetRegion();
+    if (Shadow) {
+      OffsetRgn(Shadow, FShadowWidth, FShadowWidth);
+      CombineRgn(Region, Region, Shadow, RGN_OR);
+      DeleteCountedObject(Shadow);
+    }
+  }
+  if (Window) {
+    // The window owns the region from here on.
+    if (Region) CountHandleFreed();
+    SetWindowRgn(Window, Region, IsWindowVisible(Window));
+  } else if (Region) {
+    DeleteCountedObject(Region);
+  }
+  FFramePaintEnabled = true;
+}
+
+// ---------------------------------------------------------------------------------
+// Painting
+
+void TKsCustomForm::PaintNonClient() {
+  TKsBitmap* Buffer = GetFrameBuffer();
+  const HWND Window = GetHookedHandle();
+  if (!Buffer || !FFramePaintEnabled || !Window) return;
+  const HDC DC = FAnimating && FAnimationBitmap ? FAnimationBitmap->DC() : GetWindowDC(Window);
+  if (!DC) return;
+  TRect C;
+  GetClientArea(C);
+  if (FDropShadow) {
+    // The shadow's bands, each filled and then composed over the screen under it.
+    const int S = FShadowWidth;
+    const TKsColor Shade = 0x903F3F3F;
+    Buffer->SetAlphaBlend(false);
+    const TRect CaptionBand{S, S, FFrameWidth, C.top};
+    const TRect LeftBand{S, S, C.left, FFrameHeight};
+    const TRect RightBand{C.right, 0, FWindowWidth, FWindowHeight};
+    const TRect BottomBand{0, C.bottom, FFrameWidth, FWindowHeight};
+    Buffer->FillRect(CaptionBand, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, CaptionBand, CaptionBand.left, CaptionBand.top);
+    Buffer->FillRect(LeftBand, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, LeftBand, LeftBand.left, LeftBand.top);
+    Buffer->FillRect(TRect{C.right, 0, FWindowWidth, S}, KsColorTransparent);
+    Buffer->FillRect(TRect{C.right, S, FWindowWidth, FWindowHeight}, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, RightBand, RightBand.left, RightBand.top);
+    Buffer->FillRect(TRect{0, C.bottom, S, FWindowHeight}, KsColorTransparent);
+    Buffer->FillRect(TRect{S, C.bottom, FFrameWidth, FWindowHeight}, Shade);
+    Buffer->DrawUnder(FBackgroundBuffer, BottomBand, BottomBand.left, BottomBand.top);
+  }
+  if (!FBlend) {
+    PaintFrame(Buffer);
+  } else {
+    Buffer->SetAlphaBlend(true);
+    PaintFrame(Buffer);
+    const TRect Bands[] = {TRect{0, 0, FFrameWidth, C.top}, TRect{0, C.bottom, FFrameWidth, FFrameHeight},
+                           TRect{0, C.top, C.left, FFrameHeight}, TRect{C.right, C.top, FFrameWidth, FFrameHeight}};
+    for (const TRect& Band : Bands) {
+      Buffer->SetAlphaRect(Band, static_cast<Byte>(FBlendValue));
+      Buffer->DrawUnder(FBackgroundBuffer, Band, Band.left, Band.top);
+    }
+    Buffer->SetAlphaBlend(false);
+  }
+  GdiFlush();
+  const TRect Copies[] = {TRect{0, 0, FWindowWidth, C.top}, TRect{0, C.top, C.left, FWindowHeight},
+                          TRect{C.left, C.bottom, C.right, FWindowHeight},
+                          TRect{C.right, C.top, FWindowWidth, FWindowHeight}};
+  for (const TRect& Part : Copies)
+    if (!IsEmptyRect(Part)) Buffer->DrawRectToDC(DC, Part.left, Part.top, Part);
+  if (!(FAnimating && FAnimationBitmap)) ReleaseDC(Window, DC);
+}
+
+void TKsCustomForm::PaintFrame(TKsBitmap* Bitmap) {
+  if (FBorderStyle == kbsNone) return;
+  RECT Outer{0, 0, FFrameWidth, FFrameHeight};
+  ::DrawEdge(Bitmap->DC(), &Outer, EDGE_RAISED, BF_RECT);
+  GdiFlush();
+  TRect C;
+  GetClientArea(C);
+  const TRect In{2, 2, FFrameWidth - 2, FFrameHeight - 2};
+  const TKsColor Face = ColorToKsColor(clBtnFace, 255);
+  const bool Blend = Bitmap->AlphaBlend();
+  Bitmap->SetAlphaBlend(false);
+  Bitmap->FillRect(TRect{In.left, In.top, In.right, C.top}, Face);
+  Bitmap->FillRect(TRect{In.left, C.bottom, In.right, In.bottom}, Face);
+  Bitmap->FillRect(TRect{In.left, C.top, C.left, C.bottom}, Face);
+  Bitmap->FillRect(TRect{C.right, C.top, In.right, C.bottom}, Face);
+  Bitmap->SetAlphaBlend(Blend);
+  PaintCaption(Bitmap);
+}
+
+void TKsCustomForm::PaintCaption(TKsBitmap* Bitmap) {
+  TRect C;
+  GetClientArea(C);
+  const TRect Caption{C.left, C.top - CaptionHeight(), C.right, C.top};
+  if (IsEmptyRect(Caption)) return;
+  FillGradient(Bitmap->DC(), Caption, FWindowActive ? clActiveCaption : clInactiveCaption,
+               FWindowActive ? SystemColor(COLOR_GRADIENTACTIVECAPTION) : SystemColor(COLOR_GRADIENTINACTIVECAPTION),
+               true);
+  const bool Tool = FBorderStyle == kbsToolWindow;
+  if (TCustomForm* Form = GetHookedForm()) {
+    Bitmap->SetFont(Tool ? SmallCaptionFont : CaptionFont);
+    Bitmap->Font()->SetColor(FWindowActive ? SystemColor(COLOR_CAPTIONTEXT) : SystemColor(COLOR_INACTIVECAPTIONTEXT));
+    const int H = CaptionHeight();
+    TRect Text = Caption;
+    if (!Tool && FBorderIcons.Contains(kbiSystemMenu)) Text.left += H;
+    int Buttons = 2;
+    if (!Tool) {
+      Buttons = 0;
+      for (TKsBorderIcon I : {kbiClose, kbiMaximize, kbiMinimize, kbiHelp, kbiRollup, kbiTray})
+        if (FBorderIcons.Contains(I)) ++Buttons;
+    }
+    Text.right -= H * Buttons;
+    Text.left += 2;
+    Text.right -= 2;
+    if (Text.right > Text.left)
+      Bitmap->DrawText(Form->Caption(), Text, static_cast<UINT>(Form->DrawTextBiDiModeFlags(0x8024)));
+  }
+  DrawCaptionButton(Bitmap, kbiClose);
+  if (Tool) return;
+  for (int Kind : {kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray, kbiHelp})
+    DrawCaptionButton(Bitmap, Kind);
+}
+
+void TKsCustomForm::DrawCaptionButton(TKsBitmap* Bitmap, int Kind) {
+  TRect R;
+  GetButtonRect(Kind, R);
+  if (IsEmptyRect(R)) return;
+  const bool Pressed = (FNonClientShift & 8) && FMouseDownCode == ButtonCodes[Kind] && FHoverCode == ButtonCodes[Kind];
+  RECT Box = R;
+  const HDC DC = Bitmap->DC();
+  const UINT Push = Pressed ? DFCS_PUSHED : 0;
+  switch (Kind) {
+    case kbiClose: DrawFrameControl(DC, &Box, DFC_CAPTION, DFCS_CAPTIONCLOSE | Push); break;
+    case kbiMinimize:
+      DrawFrameControl(DC, &Box, DFC_CAPTION,
+                       (FWindowState == kwsMinimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) | Push);
+      break;
+    case kbiMaximize:
+      DrawFrameControl(DC, &Box, DFC_CAPTION,
+                       (FWindowState == kwsMaximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) | Push);
+      break;
+    case kbiHelp: DrawFrameControl(DC, &Box, DFC_CAPTION, DFCS_CAPTIONHELP | Push); break;
+    case kbiSystemMenu: {
+      TCustomForm* Form = GetHookedForm();
+      HICON Icon = nullptr;
+      if (Form && !Form->Icon()->Empty())
+        Icon = Form->Icon()->Handle();
+      else if (!Application->Icon()->Empty())
+        Icon = Application->Icon()->Handle();
+      else
+        Icon = LoadIconA(nullptr, IDI_APPLICATION);
+      int W = GetSystemMetrics(SM_CXSMICON), H = GetSystemMetrics(SM_CYSMICON);
+      if (W == 0 || H == 0) {
+        W = GetSystemMetrics(SM_CXSIZE);
+        H = GetSystemMetrics(SM_CYSIZE);
+      }
+      DrawIconEx(DC, R.left + (RectWidth(R) - W) / 2, R.top + (RectHeight(R) - H) / 2, Icon, W, H, 0, nullptr,
+                 DI_NORMAL);
+      break;
+    }
+    case kbiRollup: {
+      DrawFrameControl(DC, &Box, DFC_BUTTON, DFCS_BUTTONPUSH | Push);
+      GdiFlush();
+      TRect T{R.left + 4, R.top + 5, R.right - 4, R.bottom - 5};
+      if (!Pressed) T = TRect{T.left - 1, T.top - 1, T.right - 1, T.bottom - 1};
+      const int Mid = (T.left + T.right) / 2;
+      const bool Down = FWindowState == kwsRollup;
+      const TPoint Up[] = {{T.left, T.bottom}, {T.right, T.bottom}, {Mid, T.top}};
+      const TPoint Dn[] = {{T.left, T.top}, {T.right, T.top}, {Mid, T.bottom}};
+      Bitmap->FillPolygon(Down ? std::span<const TPoint>(Dn) : std::span<const TPoint>(Up), 0xFF000000);
+      break;
+    }
+    case kbiTray: {
+      DrawFrameControl(DC, &Box, DFC_BUTTON, DFCS_BUTTONPUSH | Push);
+      GdiFlush();
+      TRect T{R.left + 5, R.top + 5 + 2, R.right - 5, R.bottom - 5 + 2};
+      if (Pressed) T = TRect{T.left + 1, T.top + 1, T.right + 1, T.bottom + 1};
+      Bitmap->FillRect(T, 0xFF000000);
+      break;
+    }
+  }
+  GdiFlush();
+}
+
+void TKsCustomForm::PaintBackground(TKsBitmap* Bitmap) {
+  TRect C;
+  GetClientArea(C);
+  TControl* Control = GetHookedControl();
+  const TColor Color = Control ? Control->Color() : clBtnFace;
+  const bool Blend = Bitmap->AlphaBlend();
+  Bitmap->SetAlphaBlend(false);
+  Bitmap->FillRect(C, ColorToKsColor(Color, 255));
+  Bitmap->SetAlphaBlend(Blend);
+}

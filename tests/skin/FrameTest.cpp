@@ -1,0 +1,424 @@
+// The skinned window frame on real windows: the frame's metrics and the client area
+// the system gives the form, hit codes near every edge and corner, the tool window's
+// buttons, the minimum size, re-layout while loading and after, the client size kept
+// when the frame changes, and the frame's pixels as they reach the screen (also saved
+// as a picture in the build folder, to be looked at).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "skin/KsControls.h"
+#include "skin/KsForms.h"
+#include "skin/KsUtils.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+bool Near(COLORREF A, COLORREF B, int Tolerance) {
+  return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
+         std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
+}
+
+// A pixel of the whole window (frame included) as it is on the screen.
+COLORREF WindowPixel(HWND Window, int X, int Y) {
+  HDC DC = GetWindowDC(Window);
+  const COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+// Saves the window, frame included, as a PNG file through GDI+ (loaded by name, so
+// that the kit's tests link nothing more); false when that is not possible.
+bool SaveWindowPicture(HWND Window, const std::wstring& FileName) {
+  struct TStartupInput {
+    UINT32 Version = 1;
+    void* Callback = nullptr;
+    BOOL SuppressThread = FALSE;
+    BOOL SuppressCodecs = FALSE;
+  };
+  using TStartup = int(WINAPI*)(ULONG_PTR*, const TStartupInput*, void*);
+  using TShutdown = void(WINAPI*)(ULONG_PTR);
+  using TFromHBitmap = int(WINAPI*)(HBITMAP, HPALETTE, void**);
+  using TSave = int(WINAPI*)(void*, const WCHAR*, const CLSID*, const void*);
+  using TDispose = int(WINAPI*)(void*);
+  HMODULE Library = LoadLibraryA("gdiplus.dll");
+  if (!Library) return false;
+  auto Startup = reinterpret_cast<TStartup>(reinterpret_cast<void*>(GetProcAddress(Library, "GdiplusStartup")));
+  auto Shutdown = reinterpret_cast<TShutdown>(reinterpret_cast<void*>(GetProcAddress(Library, "GdiplusShutdown")));
+  auto FromHBitmap = reinterpret_cast<TFromHBitmap>(
+      reinterpret_cast<void*>(GetProcAddress(Library, "GdipCreateBitmapFromHBITMAP")));
+  auto Save = reinterpret_cast<TSave>(reinterpret_cast<void*>(GetProcAddress(Library, "GdipSaveImageToFile")));
+  auto Dispose = reinterpret_cast<TDispose>(reinterpret_cast<void*>(GetProcAddress(Library, "GdipDisposeImage")));
+  bool Saved = false;
+  ULONG_PTR Token = 0;
+  TStartupInput Input;
+  if (Startup && Shutdown && FromHBitmap && Save && Dispose && Startup(&Token, &Input, nullptr) == 0) {
+    RECT R;
+    GetWindowRect(Window, &R);
+    const int W = R.right - R.left, H = R.bottom - R.top;
+    TOwned<TKsBitmap> Shot(NewObject<TKsBitmap>());
+    Shot->SetSize(W, H);
+    HDC DC = GetWindowDC(Window);
+    BitBlt(Shot->DC(), 0, 0, W, H, DC, 0, 0, SRCCOPY);
+    ReleaseDC(Window, DC);
+    void* Image = nullptr;
+    static const CLSID PngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    if (FromHBitmap(Shot->Handle(), nullptr, &Image) == 0) {
+      Saved = Save(Image, FileName.c_str(), &PngEncoder, nullptr) == 0;
+      Dispose(Image);
+    }
+    Shutdown(Token);
+  }
+  FreeLibrary(Library);
+  return Saved;
+}
+
+class KsFrameTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Form->SetCaption("Skinned frame");
+    Form->SetBounds(60, 60, 400, 300);
+    Frame = NewObject<TKsCustomForm>(Form);
+    Frame->SetActive(true);
+    Form->Show();
+    Pump();
+    Frame->UpdateFrame();
+    Pump();
+  }
+  HWND Window() { return Form->Handle(); }
+  RECT WindowRect() {
+    RECT R;
+    GetWindowRect(Window(), &R);
+    return R;
+  }
+  // WM_NCHITTEST at a point of the window.
+  LRESULT Hit(int X, int Y) {
+    const RECT R = WindowRect();
+    return SendMessageA(Window(), WM_NCHITTEST, 0, MAKELPARAM(R.left + X, R.top + Y));
+  }
+  void RepaintFrame() {
+    RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+  }
+
+  TForm* Form = nullptr;
+  TKsCustomForm* Frame = nullptr;
+};
+
+TEST_F(KsFrameTest, TheConstructorTakesTheFormOverWithItsDefaults) {
+  EXPECT_EQ(Form->BorderStyle(), bsSizeable);
+  EXPECT_TRUE(Form->BorderIcons().Bits() == 0);
+  EXPECT_EQ(Frame->BorderStyle(), kbsStandard);
+  EXPECT_EQ(Frame->BorderIcons().Bits(), 0x6Fu);
+  EXPECT_EQ(Frame->BlendValue(), 150);
+  EXPECT_EQ(Frame->ShadowWidth(), 4);
+  EXPECT_EQ(Frame->MagneticValue(), 20);
+  EXPECT_EQ(Frame->ShowAnimationTime(), 400);
+  EXPECT_EQ(Frame->SysMenuShowAnimationTime(), 300);
+  EXPECT_TRUE(Frame->FramePaintEnabled());
+  EXPECT_TRUE(IsWindow(Frame->TrayWindow()));
+  EXPECT_FALSE(IsWindowVisible(Frame->TrayWindow()));
+  EXPECT_EQ(Frame->GetFrameBuffer(), SharedBitmap) << "without Blend the shared bitmap is the buffer";
+}
+
+TEST_F(KsFrameTest, MetricsFollowTheVisualStyleTest) {
+  const bool Styled = IsAppThemedNow();
+  EXPECT_EQ(Frame->CaptionHeight(), Styled ? 19 : GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(Frame->FrameBorderWidth(), Styled ? 3 : GetSystemMetrics(SM_CXFRAME));
+  Frame->SetBorderStyle(kbsToolWindow);
+  EXPECT_EQ(Frame->CaptionHeight(), Styled ? 15 : GetSystemMetrics(SM_CYSMCAPTION));
+  Frame->SetBorderStyle(kbsNone);
+  EXPECT_EQ(Frame->CaptionHeight(), 0);
+}
+
+TEST_F(KsFrameTest, TheSystemGivesTheFormTheClientAreaOfTheFrame) {
+  const RECT W = WindowRect();
+  EXPECT_EQ(Frame->FrameWidth(), W.right - W.left);
+  EXPECT_EQ(Frame->FrameHeight(), W.bottom - W.top);
+  TRect C;
+  Frame->GetClientArea(C);
+  const int B = Frame->FrameBorderWidth();
+  EXPECT_EQ(C.left, B);
+  EXPECT_EQ(C.top, B + Frame->CaptionHeight());
+  RECT Client;
+  GetClientRect(Window(), &Client);
+  EXPECT_EQ(Client.right, C.right - C.left);
+  EXPECT_EQ(Client.bottom, C.bottom - C.top);
+  POINT Origin{0, 0};
+  ClientToScreen(Window(), &Origin);
+  EXPECT_EQ(Origin.x - W.left, C.left);
+  EXPECT_EQ(Origin.y - W.top, C.top);
+}
+
+TEST_F(KsFrameTest, HitCodesNearEveryEdgeAndCorner) {
+  const int FW = Frame->FrameWidth(), FH = Frame->FrameHeight();
+  const int B = Frame->FrameBorderWidth();
+  const int Mid = FH / 2, Centre = FW / 2;
+  EXPECT_EQ(Hit(0, 0), HTTOPLEFT);
+  EXPECT_EQ(Hit(19, 1), HTTOPLEFT) << "the top edge within 20 pixels of the left end";
+  EXPECT_EQ(Hit(1, 19), HTTOPLEFT) << "the left edge within 20 pixels of the top";
+  EXPECT_EQ(Hit(Centre, 1), HTTOP);
+  EXPECT_EQ(Hit(FW - 1, 0), HTTOPRIGHT);
+  EXPECT_EQ(Hit(FW - 1, 19), HTTOPRIGHT);
+  EXPECT_EQ(Hit(1, Mid), HTLEFT);
+  EXPECT_EQ(Hit(FW - 1, Mid), HTRIGHT);
+  EXPECT_EQ(Hit(1, FH - 1), HTBOTTOMLEFT);
+  EXPECT_EQ(Hit(19, FH - 1), HTBOTTOMLEFT);
+  EXPECT_EQ(Hit(Centre, FH - 1), HTBOTTOM);
+  EXPECT_EQ(Hit(FW - 19, FH - 1), HTBOTTOMRIGHT);
+  EXPECT_EQ(Hit(FW - 1, FH - 19), HTBOTTOMRIGHT);
+  EXPECT_EQ(Hit(Centre - 40, B + 2), HTCAPTION);
+  EXPECT_EQ(Hit(Centre, Mid), HTCLIENT);
+  TRect Close;
+  Frame->GetButtonRect(kbiClose, Close);
+  ASSERT_FALSE(IsEmptyRect(Close));
+  EXPECT_EQ(Hit((Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2), HTCLOSE);
+  EXPECT_EQ(Frame->HitTest((Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2), khtClose);
+  TRect Roll;
+  Frame->GetButtonRect(kbiRollup, Roll);
+  EXPECT_EQ(Frame->HitTest(Roll.left + 1, Roll.top + 1), khtRollup);
+  EXPECT_EQ(Hit(Roll.left + 1, Roll.top + 1), HTMINBUTTON);
+
+  Frame->SetCanResize(false);
+  Frame->SetCanMove(false);
+  EXPECT_EQ(Hit(1, Mid), HTCLIENT);
+  EXPECT_EQ(Hit(0, 0), HTCLIENT);
+  EXPECT_EQ(Hit(Centre - 40, B + 2), HTCLIENT);
+  EXPECT_EQ(Hit((Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2), HTCLOSE);
+}
+
+TEST_F(KsFrameTest, AWindowWithoutFrameAnswersClientEverywhere) {
+  Frame->SetBorderStyle(kbsNone);
+  Pump();
+  const int FW = Frame->FrameWidth(), FH = Frame->FrameHeight();
+  TRect C;
+  Frame->GetClientArea(C);
+  EXPECT_TRUE(SameRect(C, TRect{0, 0, FW, FH}));
+  RECT Client;
+  GetClientRect(Window(), &Client);
+  EXPECT_EQ(Client.right, FW);
+  EXPECT_EQ(Client.bottom, FH);
+  for (int Y = 0; Y < FH; Y += 3)
+    for (int X = 0; X < FW; X += 3) ASSERT_EQ(Frame->HitTest(X, Y), khtClient) << X << "," << Y;
+  EXPECT_EQ(Hit(0, 0), HTCLIENT);
+  EXPECT_EQ(Hit(FW - 1, FH - 1), HTCLIENT);
+  for (int Kind = 0; Kind < 7; ++Kind) {
+    TRect R;
+    Frame->GetButtonRect(Kind, R);
+    EXPECT_TRUE(IsEmptyRect(R)) << Kind;
+  }
+}
+
+TEST_F(KsFrameTest, AToolWindowShowsOnlyItsCloseButton) {
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray});
+  Frame->SetBorderStyle(kbsToolWindow);
+  TRect Close;
+  Frame->GetButtonRect(kbiClose, Close);
+  EXPECT_FALSE(IsEmptyRect(Close));
+  TRect C;
+  Frame->GetClientArea(C);
+  EXPECT_EQ(Close.right, C.right - 2);
+  for (int Kind = 1; Kind < 7; ++Kind) {
+    TRect R;
+    Frame->GetButtonRect(Kind, R);
+    EXPECT_TRUE(IsEmptyRect(R)) << Kind;
+  }
+}
+
+TEST_F(KsFrameTest, ButtonsArePlacedFromRightToLeft) {
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray});
+  TRect Close, Max, Min, Roll, Tray, Help, Icon;
+  Frame->GetButtonRect(kbiClose, Close);
+  Frame->GetButtonRect(kbiMaximize, Max);
+  Frame->GetButtonRect(kbiMinimize, Min);
+  Frame->GetButtonRect(kbiRollup, Roll);
+  Frame->GetButtonRect(kbiTray, Tray);
+  Frame->GetButtonRect(kbiHelp, Help);
+  Frame->GetButtonRect(kbiSystemMenu, Icon);
+  const int W = RectWidth(Close);
+  EXPECT_EQ(Max.right, Close.left - 2);
+  EXPECT_EQ(Min.right, Max.left);
+  EXPECT_EQ(Roll.right, Min.left - 2);
+  EXPECT_EQ(Tray.right, Roll.left);
+  EXPECT_EQ(Help.right, Tray.left - 2);
+  for (const TRect* R : {&Max, &Min, &Roll, &Tray, &Help}) EXPECT_EQ(RectWidth(*R), W);
+  TRect C;
+  Frame->GetClientArea(C);
+  EXPECT_EQ(Icon.left, C.left);
+  EXPECT_EQ(RectWidth(Icon), RectHeight(Icon));
+  EXPECT_EQ(Close.top, C.top - Frame->CaptionHeight() + 2);
+  // Without the maximize button the others close up.
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiMinimize});
+  Frame->GetButtonRect(kbiMinimize, Min);
+  EXPECT_EQ(Min.right, Close.left - 2);
+}
+
+TEST_F(KsFrameTest, TheWindowIsNeverSmallerThan150By40) {
+  Form->SetBounds(60, 60, 100, 20);
+  Pump();
+  RECT R = WindowRect();
+  EXPECT_EQ(R.right - R.left, 150);
+  EXPECT_EQ(R.bottom - R.top, 40);
+  Form->Constraints()->SetMinWidth(200);
+  Form->SetBounds(60, 60, 100, 20);
+  Pump();
+  R = WindowRect();
+  EXPECT_EQ(R.right - R.left, 200);
+}
+
+TEST_F(KsFrameTest, BorderIconsSetWhileLoadingDoNotLayOutTheFrameAndAfterLoadedDo) {
+  int CalcSizes = 0;
+  struct TCounter : TObject {
+    int* N;
+    void Before(TObject*, TMessage& M, bool&) {
+      if (M.Msg == WM_NCCALCSIZE) ++*N;
+    }
+  } Counter;
+  Counter.N = &CalcSizes;
+  TKsHook* Watch = NewObject<TKsHook>(nullptr);
+  Watch->OnBeforeMessage = THookMessageEvent::Bind<&TCounter::Before>(&Counter);
+  Watch->SetControl(Form);
+  Frame->SetComponentStateFlag(csLoading, true);
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose});
+  Frame->SetBorderStyle(kbsToolWindow);
+  Pump();
+  EXPECT_EQ(CalcSizes, 0);
+  static_cast<TComponent*>(Frame)->Loaded();  // as the form reader does
+  Pump();
+  EXPECT_GT(CalcSizes, 0) << "Loaded brings the frame up";
+  CalcSizes = 0;
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiHelp});
+  Pump();
+  EXPECT_GT(CalcSizes, 0);
+  Watch->Free();
+}
+
+TEST_F(KsFrameTest, UpdateFrameKeepsTheClientSize) {
+  Form->SetClientWidth(300);
+  Form->SetClientHeight(200);
+  Pump();
+  const RECT Before = WindowRect();
+  Frame->SetBorderStyle(kbsToolWindow);
+  Pump();
+  RECT Client;
+  GetClientRect(Window(), &Client);
+  EXPECT_EQ(Client.right, 300);
+  EXPECT_EQ(Client.bottom, 200);
+  const RECT After = WindowRect();
+  EXPECT_LT(After.bottom - After.top, Before.bottom - Before.top) << "the tool caption is lower";
+  Frame->SetBorderStyle(kbsNone);
+  Pump();
+  GetClientRect(Window(), &Client);
+  EXPECT_EQ(Client.right, 300);
+  EXPECT_EQ(Client.bottom, 200);
+  EXPECT_EQ(WindowRect().right - WindowRect().left, 300);
+}
+
+TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph) {
+  RepaintFrame();
+  const int FW = Frame->FrameWidth(), FH = Frame->FrameHeight();
+  const int Mid = FH / 2;
+  EXPECT_EQ(WindowPixel(Window(), 0, Mid), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(WindowPixel(Window(), 1, Mid), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(WindowPixel(Window(), FW - 1, Mid), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(WindowPixel(Window(), FW - 2, Mid), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(WindowPixel(Window(), Mid, FH - 1), GetSysColor(COLOR_3DDKSHADOW));
+  TRect C;
+  Frame->GetClientArea(C);
+  if (C.left > 2) {
+    EXPECT_EQ(WindowPixel(Window(), 2, Mid), GetSysColor(COLOR_BTNFACE));
+  }
+
+  const bool Active = Frame->WindowActive();
+  const COLORREF From = GetSysColor(Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+  const COLORREF To = GetSysColor(Active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+  const int BandTop = C.top - Frame->CaptionHeight();
+  EXPECT_TRUE(Near(WindowPixel(Window(), C.left, BandTop), From, 8));
+  EXPECT_TRUE(Near(WindowPixel(Window(), C.right - 1, BandTop), To, 8));
+
+  TRect Close;
+  Frame->GetButtonRect(kbiClose, Close);
+  int Glyph = 0, Face = 0;
+  for (int Y = Close.top + 2; Y < Close.bottom - 2; ++Y)
+    for (int X = Close.left + 2; X < Close.right - 2; ++X) {
+      const COLORREF P = WindowPixel(Window(), X, Y);
+      if (P == GetSysColor(COLOR_BTNTEXT)) ++Glyph;
+      if (P == GetSysColor(COLOR_BTNFACE)) ++Face;
+    }
+  EXPECT_GT(Glyph, 6) << "the cross of the close glyph";
+  EXPECT_GT(Face, Glyph) << "on the button's face";
+  EXPECT_EQ(WindowPixel(Window(), (Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2 - 1),
+            GetSysColor(COLOR_BTNTEXT));
+
+  // The client background is the form's colour.
+  EXPECT_EQ(ScreenPixel(Window(), 10, 10), static_cast<COLORREF>(ColorToRGB(Form->Color())));
+
+  char Module[MAX_PATH];
+  GetModuleFileNameA(nullptr, Module, MAX_PATH);
+  std::string Folder(Module);
+  Folder = Folder.substr(0, Folder.find_last_of("\\/"));
+  Folder = Folder.substr(0, Folder.find_last_of("\\/") + 1);  // build/ above bin/
+  const std::string Name = Folder + "skinned-frame.png";
+  EXPECT_TRUE(SaveWindowPicture(Window(), std::wstring(Name.begin(), Name.end())));
+}
+
+TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow) {
+  Frame->SetComponentStateFlag(csLoading, true);
+  Frame->SetBlend(true);
+  Frame->SetDropShadow(true);
+  static_cast<TComponent*>(Frame)->Loaded();
+  Form->SetBounds(60, 60, 420, 320);
+  Pump();
+  ASSERT_NE(Frame->GetFrameBuffer(), SharedBitmap);
+  EXPECT_EQ(Frame->WindowWidth(), 420);
+  EXPECT_EQ(Frame->FrameWidth(), 420 - Frame->ShadowWidth());
+  EXPECT_EQ(Frame->FrameHeight(), 320 - Frame->ShadowWidth());
+  EXPECT_EQ(Frame->GetFrameBuffer()->Width(), 420);
+  RepaintFrame();
+  // The frame was painted into the component's buffer and composed there.
+  EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(0, 100), KsColorTransparent);
+  EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
+}
+
+TEST_F(KsFrameTest, TheFormsShortCutHandlerIsGivenBackWhenTheFrameGoes) {
+  int Asked = 0;
+  struct TAsk : TObject {
+    int* N;
+    void ShortCut(TMessage&, bool&) { ++*N; }
+  } Ask;
+  Ask.N = &Asked;
+  Form->OnShortCut = TShortCutEvent::Bind<&TAsk::ShortCut>(&Ask);
+  static_cast<TComponent*>(Frame)->Loaded();
+  TMessage Key{WM_KEYDOWN, VK_F2, 0, 0};
+  Form->IsShortCut(Key);
+  EXPECT_EQ(Asked, 1) << "the frame passes the key on";
+  Frame->Free();
+  Frame = nullptr;
+  EXPECT_TRUE(Form->OnShortCut == TShortCutEvent::Bind<&TAsk::ShortCut>(&Ask));
+  Form->IsShortCut(Key);
+  EXPECT_EQ(Asked, 2);
+}
+
+TEST_F(KsFrameTest, TheFormAnswersWhetherItBlends) {
+  EXPECT_EQ(SendMessageA(Window(), KM_ISFORMBLENDED, 0, 0), 0);
+  Frame->SetBlend(true);
+  EXPECT_EQ(SendMessageA(Window(), KM_ISFORMBLENDED, 0, 0), 1);
+  Frame->SetBlend(false);
+}
+
+TEST_F(KsFrameTest, UnhookingGivesTheWindowBackToTheSystem) {
+  Frame->SetActive(false);
+  Form->SetHeight(Form->Height() + 1);
+  Pump();
+  EXPECT_EQ(SendMessageA(Window(), KM_ISFORMBLENDED, 0, 0), 0);
+  RECT Client;
+  GetClientRect(Window(), &Client);
+  EXPECT_LT(Client.right, WindowRect().right - WindowRect().left);
+}
+
+}  // namespace
