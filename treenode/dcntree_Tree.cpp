@@ -206,17 +206,15 @@ int TOwnerTree::MeasureNodeWidth(TDCTreeNode* Node) {
 
 int TOwnerTree::NodeHeight(TDCTreeNode* Node, const AnsiString& Text) {
   if (!FVariableHeight) return GetFontHeight(Font());
-  TRect R = NodePartRect(Node, npText);
-  int Width = std::max<int>(1, ClientWidth() - R.left);
+  int Width = std::max(1, ClientWidth() - TextLeft(Node));
   Canvas()->SetFont(Node->GetFont());
   return NodeTextHeight(Canvas(), Text, Width, FWordWrap);
 }
 
 int TOwnerTree::CustomNodeHeight(TDCTreeNode* Node, const AnsiString& Text, int /*Arg*/) {
   int Result = 0;
-  TRect R = NodePartRect(Node, npText);
-  TNodeMeasureRecord Record{Text.c_str(), &Result, static_cast<int>(R.left),
-                            std::max(1, ClientWidth() - static_cast<int>(R.left)),
+  int Left = TextLeft(Node);
+  TNodeMeasureRecord Record{Text.c_str(), &Result, Left, std::max(1, ClientWidth() - Left),
                             static_cast<BYTE>(FWordWrap), 0};
   HWND Target = FMeasureWindow ? FMeasureWindow : Handle();
   if (SendMessageA(Target, CM_MEASURENODE, reinterpret_cast<WPARAM>(&Record), 0) != 0)
@@ -228,12 +226,18 @@ int TOwnerTree::NodeLeft(TDCTreeNode* Node) {
   return FLeftMargin - FHorzPos + Node->Level() * FIndent;
 }
 
+int TOwnerTree::CheckColumnWidth(TDCTreeNode* Node) const {
+  return FShowCheckBoxes && Node->NodeType() != ntNone ? CheckBoxWidth() + 4 : 0;
+}
+
+int TOwnerTree::TextLeft(TDCTreeNode* Node) {
+  return NodeLeft(Node) + (FShowRoot ? FIndent : 0) + CheckColumnWidth(Node);
+}
+
 TRect TOwnerTree::NodePartRect(TDCTreeNode* Node, TDCNodePart Part) {
   int Top = NodeTop(Node);
   int Bottom = Top == INT_MAX ? INT_MAX : Top + Node->Height();
-  int Widths[6] = {0, FShowRoot ? FIndent : 0,
-                   FShowCheckBoxes && Node->NodeType() != ntNone ? CheckBoxWidth() + 4 : 0, 0,
-                   0, Node->Width()};
+  int Widths[6] = {0, FShowRoot ? FIndent : 0, CheckColumnWidth(Node), 0, 0, Node->Width()};
   int X = NodeLeft(Node);
   TRect R{FLeftMargin - FHorzPos, Top, X, Bottom};
   for (int P = npButton; P <= Part; ++P) {
@@ -247,8 +251,7 @@ TRect TOwnerTree::NodePartRect(TDCTreeNode* Node, TDCNodePart Part) {
 int TOwnerTree::NodeFullWidth(TDCTreeNode* Node) {
   if (Node == FRoot) return 0;
   int Width = FLeftMargin + Node->Level() * FIndent + (FShowRoot ? FIndent : 0) +
-              (FShowCheckBoxes && Node->NodeType() != ntNone ? CheckBoxWidth() + 4 : 0) +
-              Node->Width();
+              CheckColumnWidth(Node) + Node->Width();
   return std::max(0, Width);
 }
 

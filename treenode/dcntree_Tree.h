@@ -122,6 +122,10 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   int NodeLeft(TDCTreeNode* Node);
   // The whole width of the node's row.
   int NodeFullWidth(TDCTreeNode* Node);
+  // The left of the node's text part, measured without the node's own sizes.
+  int TextLeft(TDCTreeNode* Node);
+  // The check-box column of the node's row: the glyph + 4, or 0.
+  int CheckColumnWidth(TDCTreeNode* Node) const;
   TRect NodePartRect(TDCTreeNode* Node, TDCNodePart Part);
   // The top of the node's row (client), or INT_MAX when it is not on screen.
   int NodeTop(TDCTreeNode* Node);

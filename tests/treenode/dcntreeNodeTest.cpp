@@ -1,0 +1,383 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "classlib/ModuleInit.h"
+#include "tests/classlib/UiTestSupport.h"
+#include "tests/support/ExpectRaises.h"
+#include "treenode/dcntree.h"
+#include "treenode/dcntree_Tree.h"
+
+using namespace uitest;
+
+namespace {
+
+// Records the tree's events.
+struct TTreeEvents : TObject {
+  std::vector<TDCTreeNode*> Changes;
+  std::vector<TDCTreeNode*> StateChanges;
+  void Change(TObject*, TDCTreeNode* Node) { Changes.push_back(Node); }
+  void StateChanged(TObject*, TDCTreeNode* Node) { StateChanges.push_back(Node); }
+  // Orders nodes by the number in their data pointer.
+  void CompareKeys(TObject*, TDCTreeNode* A, TDCTreeNode* B, void*, int& Result) {
+    Result = static_cast<int>(reinterpret_cast<INT_PTR>(A->Data())) -
+             static_cast<int>(reinterpret_cast<INT_PTR>(B->Data()));
+  }
+};
+
+void* Key(int Value) { return reinterpret_cast<void*>(static_cast<INT_PTR>(Value)); }
+
+class TreeTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(300, 200);
+    Tree = AddChild<TOwnerTree>(Form);
+    Tree->SetBounds(0, 0, 200, 150);
+    Tree->HandleNeeded();
+    Events = Keep(NewObject<TTreeEvents>());
+  }
+  TDCTreeNode* Add(TDCTreeNode* Parent, const char* Text) {
+    return Tree->Items()->AddChild(Parent, Text);
+  }
+  std::vector<AnsiString> Children(TDCTreeNode* Holder) {
+    std::vector<AnsiString> Result;
+    for (TDCTreeNode* C = Holder->FirstChild(); C; C = C->NextSibling()) Result.push_back(C->Text());
+    return Result;
+  }
+  TForm* Form = nullptr;
+  TOwnerTree* Tree = nullptr;
+  TTreeEvents* Events = nullptr;
+};
+
+// ---------------------------------------------------------------------------------
+// Moving
+
+TEST_F(TreeTest, MoveToRefusesItselfItsChildAndAnotherTree) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* A1 = Add(A, "a1");
+  ExpectRaises<EInvalidOperation>([&] { A->MoveTo(A, naAdd, false); }, "Invalid operation");
+  ExpectRaises<EInvalidOperation>([&] { A->MoveTo(A1, naAddChild, false); },
+                                  "Trying move to child");
+  ExpectRaises<EInvalidOperation>([&] { A->MoveTo(nullptr, naAddChild, false); },
+                                  "Invalid operation");
+  TOwnerTree* Other = AddChild<TOwnerTree>(Form);
+  TDCTreeNode* B = Other->Items()->AddChild(nullptr, "b");
+  ExpectRaises<EInvalidOperation>([&] { A1->MoveTo(B, naAddChild, false); }, "Invalid Node");
+  EXPECT_EQ(A1->Parent(), A);
+}
+
+TEST_F(TreeTest, MoveToWithoutDestinationInMode4RaisesAndChangesNothing) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* B = Add(nullptr, "b");
+  Add(B, "b1");
+  ExpectRaises<EInvalidOperation>([&] { B->MoveTo(nullptr, naInsert, false); },
+                                  "Invalid operation");
+  EXPECT_EQ(Children(Tree->Root()), (std::vector<AnsiString>{"a", "b"}));
+  EXPECT_EQ(B->Holder(), Tree->Root());
+  EXPECT_EQ(Tree->Items()->Count(), 3);
+  EXPECT_EQ(A->NextSibling(), B);
+}
+
+TEST_F(TreeTest, MovesKeepLinksAndCounters) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* B = Add(nullptr, "b");
+  TDCTreeNode* B1 = Add(B, "b1");
+  Add(B1, "b11");
+  B->Expand(true);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 4);
+  B1->MoveTo(A, naAddChildFirst, false);
+  EXPECT_EQ(B1->Parent(), A);
+  EXPECT_TRUE(A->HasChildren());
+  EXPECT_EQ(A->DescendantCount(), 2);
+  EXPECT_EQ(B->DescendantCount(), 0);
+  EXPECT_FALSE(B->HasChildren());  // its last child left
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 2);  // a is collapsed: its rows are hidden
+  A->Expand(false);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 4);  // a, b1, b11, b
+  B1->MoveTo(A, naInsert, false);
+  EXPECT_EQ(Children(Tree->Root()), (std::vector<AnsiString>{"b1", "a", "b"}));
+  EXPECT_EQ(B1->Parent(), nullptr);
+  EXPECT_EQ(Tree->Root()->DescendantCount(), 4);
+  B1->MoveTo(nullptr, naAdd, false);
+  EXPECT_EQ(Children(Tree->Root()), (std::vector<AnsiString>{"a", "b", "b1"}));
+  EXPECT_EQ(CompareNodePositions(A, B1), -1);
+  EXPECT_EQ(CompareNodePositions(B1, A), 1);
+}
+
+TEST_F(TreeTest, MovingACheckedRadioNodeUnchecksTheOtherOne) {
+  TDCTreeNode* P = Add(nullptr, "p");
+  TDCTreeNode* Q = Add(nullptr, "q");
+  TDCTreeNode* R1 = Add(P, "r1");
+  TDCTreeNode* R2 = Add(Q, "r2");
+  TDCTreeNode* R3 = Add(P, "r3");
+  for (TDCTreeNode* N : {R1, R2, R3}) N->SetNodeType(ntRadioButton);
+  R1->SetState(cbChecked);
+  R3->SetState(cbChecked);  // checking a sibling unchecks the first
+  EXPECT_EQ(R1->State(), cbUnchecked);
+  EXPECT_EQ(P->CheckedRadioChild(), R3);
+  R2->SetState(cbChecked);
+  R2->MoveTo(P, naAddChild, false);
+  EXPECT_EQ(R3->State(), cbUnchecked);
+  EXPECT_EQ(P->CheckedRadioChild(), R2);
+  EXPECT_EQ(Q->CheckedRadioChild(), nullptr);
+  R2->SetState(cbGrayed);  // a radio node is never grayed
+  EXPECT_EQ(R2->State(), cbChecked);
+}
+
+// ---------------------------------------------------------------------------------
+// Sorting
+
+TEST_F(TreeTest, SortingKeepsTheOrderOfEqualKeys) {
+  Tree->OnCompare = TDCCompareEvent::Bind<&TTreeEvents::CompareKeys>(Events);
+  TDCTreeNode* P = Add(nullptr, "p");
+  Tree->Items()->BeginUpdate();
+  const int N = 1000;
+  for (int I = 0; I < N; ++I) {
+    TDCTreeNode* C = Add(P, std::to_string(I).c_str());
+    C->SetData(Key((I * 7) % 10));
+  }
+  Tree->Items()->EndUpdate();
+  EXPECT_TRUE(P->CustomSort(nullptr, nullptr));
+  int Count = 0, LastKey = -1, LastIndex = -1;
+  for (TDCTreeNode* C = P->FirstChild(); C; C = C->NextSibling(), ++Count) {
+    int K = static_cast<int>(reinterpret_cast<INT_PTR>(C->Data()));
+    int Index = std::stoi(C->Text());
+    ASSERT_GE(K, LastKey);
+    if (K == LastKey) {
+      ASSERT_GT(Index, LastIndex) << "equal keys left their order";
+    }
+    LastKey = K;
+    LastIndex = Index;
+    if (C->NextSibling()) {
+      ASSERT_EQ(C->NextSibling()->PrevSibling(), C);
+    }
+  }
+  EXPECT_EQ(Count, N);
+  EXPECT_EQ(P->LastChild()->NextSibling(), nullptr);
+}
+
+TEST_F(TreeTest, ASortedTreeKeepsNewAndRenamedNodesInOrder) {
+  Tree->SetSortedByText(true);
+  Add(nullptr, "m");
+  Add(nullptr, "c");
+  TDCTreeNode* X = Add(nullptr, "x");
+  EXPECT_EQ(Children(Tree->Root()), (std::vector<AnsiString>{"c", "m", "x"}));
+  X->SetText("a");
+  EXPECT_EQ(Children(Tree->Root()), (std::vector<AnsiString>{"a", "c", "m"}));
+}
+
+// ---------------------------------------------------------------------------------
+// Check states
+
+TEST_F(TreeTest, AnAutoCheckParentIsGrayedWhileItsCheckBoxesDiffer) {
+  Tree->SetAutoCheck(true);
+  Tree->OnStateChanged = TDCNodeEvent::Bind<&TTreeEvents::StateChanged>(Events);
+  TDCTreeNode* P = Add(nullptr, "p");
+  TDCTreeNode* C1 = Add(P, "c1");
+  TDCTreeNode* C2 = Add(P, "c2");
+  TDCTreeNode* Plain = Add(P, "plain");
+  for (TDCTreeNode* N : {P, C1, C2}) N->SetNodeType(ntCheckBox);
+  C1->SetState(cbChecked);
+  EXPECT_EQ(P->State(), cbGrayed);
+  C2->SetState(cbChecked);
+  EXPECT_EQ(P->State(), cbChecked);
+  P->SetState(cbUnchecked);  // pushed down to every descendant
+  EXPECT_EQ(C1->State(), cbUnchecked);
+  EXPECT_EQ(C2->State(), cbUnchecked);
+  EXPECT_EQ(Plain->State(), cbUnchecked);
+  EXPECT_FALSE(Events->StateChanges.empty());
+  P->SetAllowGrayed(true);
+  C1->SetState(cbChecked);
+  EXPECT_EQ(P->State(), cbGrayed);
+  P->SetAllowGrayed(false);  // a grayed state does not outlive AllowGrayed
+  EXPECT_EQ(P->State(), cbUnchecked);
+}
+
+// ---------------------------------------------------------------------------------
+// Focus, timers, measuring, tooltips
+
+TEST_F(TreeTest, ADelayedFocusChangeFiresOnItsTimer) {
+  Tree->OnChange = TDCNodeEvent::Bind<&TTreeEvents::Change>(Events);
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* B = Add(nullptr, "b");
+  Tree->SetFocusedNode(A);
+  EXPECT_EQ(Events->Changes, std::vector<TDCTreeNode*>{A});
+  Tree->SetChangeDelay(20);
+  Tree->SetFocusedNode(B);
+  EXPECT_EQ(Events->Changes.size(), 1u);
+  EXPECT_TRUE(Tree->TimerRunning(ChangeTimerId));
+  EXPECT_TRUE(B->Selected());
+  EXPECT_FALSE(A->Selected());
+  EXPECT_TRUE(PumpUntil([&] { return Events->Changes.size() == 2; }));
+  EXPECT_EQ(Events->Changes.back(), B);
+  EXPECT_FALSE(Tree->TimerRunning(ChangeTimerId));
+}
+
+// Answers the measuring message with a fixed height, or declines with 0.
+class TMeasurer : public TCustomControl {
+ public:
+  explicit TMeasurer(TComponent* AOwner) : TCustomControl(AOwner) {}
+  int Answer = 0;
+  AnsiString Seen;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_MEASURENODE) {
+      auto* Record = reinterpret_cast<TNodeMeasureRecord*>(Message.WParam);
+      Seen = Record->Text;
+      if (Answer) *Record->Result = Answer;
+      Message.Result = Answer != 0;
+      return;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+};
+
+TEST_F(TreeTest, AMeasuringWindowsAnswerIsTheHeightAndNoAnswerGivesNodeHeightPlus2) {
+  TMeasurer* M = AddChild<TMeasurer>(Form);
+  TDCTreeNode* A = Add(nullptr, "measured");
+  Tree->SetMeasureWindow(M->Handle());
+  M->Answer = 33;
+  A->InvalidateSizes();
+  EXPECT_EQ(A->Height(), 33);
+  EXPECT_EQ(M->Seen, "measured");
+  M->Answer = 0;
+  A->InvalidateSizes();
+  EXPECT_EQ(A->Height(), Tree->NodeHeight(A, "measured") + 2);
+  EXPECT_EQ(Tree->NodeHeight(A, "measured"), GetFontHeight(Tree->Font()));
+}
+
+TEST(TreeWithoutWindowTest, ANodeHasHeight0AndNothingIsCached) {
+  TOwned<TOwnerTree> Tree(NewObject<TOwnerTree>(nullptr));
+  TDCTreeNode* A = Tree->Items()->AddChild(nullptr, "a");
+  EXPECT_EQ(A->Height(), 0);
+  EXPECT_EQ(A->Width(), 0);
+  EXPECT_FALSE(Tree->HandleAllocated());
+}
+
+TEST_F(TreeTest, AClippedNodeGetsItsTooltipToolAndANodeThatFitsNone) {
+  TDCTreeNode* Short = Add(nullptr, "ab");
+  TDCTreeNode* Long = Add(nullptr, "a text far wider than the two hundred pixels of the tree");
+  ASSERT_TRUE(ToolTipAllocated(*Tree));
+  Tree->UpdateNodeToolTip(Short);
+  EXPECT_EQ(SendMessageA(Tree->ToolTipHandle(), TTM_GETTOOLCOUNT, 0, 0), 0);
+  EXPECT_EQ(Tree->TipNode(), nullptr);
+  Tree->UpdateNodeToolTip(Long);
+  EXPECT_EQ(Tree->TipNode(), Long);
+  char Text[128] = {};
+  TOOLINFOA Info{};
+  Info.cbSize = ToolInfoSize;
+  Info.hwnd = Tree->Handle();
+  Info.uId = 1;
+  Info.lpszText = Text;
+  ASSERT_TRUE(SendMessageA(Tree->ToolTipHandle(), TTM_GETTOOLINFOA, 0,
+                           reinterpret_cast<LPARAM>(&Info)));
+  EXPECT_STREQ(Text, Long->Text().c_str());
+  EXPECT_TRUE(Info.uFlags & TTF_SUBCLASS);
+  TRect TextRect = Long->GetPartRect(npText);
+  EXPECT_EQ(Info.rect.left, TextRect.left + 2 - (GetSystemMetrics(SM_CXBORDER) + 2));
+  EXPECT_EQ(Info.rect.right, Tree->ClientWidth());  // clipped to the tree
+  EXPECT_LE(Info.rect.bottom, Tree->ClientHeight());
+  EXPECT_EQ(SendMessageA(Tree->ToolTipHandle(), TTM_GETMAXTIPWIDTH, 0, 0),
+            Info.rect.right - Info.rect.left + 2 * GetSystemMetrics(SM_CXBORDER));
+}
+
+// ---------------------------------------------------------------------------------
+// Freeing
+
+TEST_F(TreeTest, AFreedNodeLeavesNoReferenceInTheTree) {
+  Tree->SetMultiSelect(true);
+  TDCTreeNode* P = Add(nullptr, "p");
+  TDCTreeNode* Gone = Add(P, "gone");
+  TDCTreeNode* Stay = Add(P, "stay");
+  P->Expand(false);
+  Gone->SetNodeType(ntRadioButton);
+  Gone->SetState(cbChecked);
+  Tree->SetFocusedNode(Gone);
+  Tree->SetAnchorNode(Gone);
+  Tree->SetDropTarget(Gone);
+  Tree->SetHotTrackEnabled(true);
+  Gone->SetHot(true);
+  Tree->StartDelayedAction(Gone, 100000);
+  Tree->EditNode(Gone);
+  ASSERT_EQ(Tree->EditedNode(), Gone);
+  ASSERT_EQ(P->CheckedRadioChild(), Gone);
+  Gone->Free();
+  EXPECT_EQ(Tree->FocusedNode(), nullptr);
+  EXPECT_EQ(Tree->AnchorNode(), nullptr);
+  EXPECT_EQ(Tree->DropTarget(), nullptr);
+  EXPECT_EQ(Tree->HotNode(), nullptr);
+  EXPECT_EQ(Tree->EditedNode(), nullptr);
+  EXPECT_EQ(Tree->EditHandle(), nullptr);
+  EXPECT_EQ(Tree->DelayedNode(), nullptr);
+  EXPECT_FALSE(Tree->TimerRunning(DelayedActionTimerId));
+  EXPECT_TRUE(Tree->Selection().empty());
+  EXPECT_EQ(P->CheckedRadioChild(), nullptr);
+  EXPECT_EQ(P->FirstChild(), Stay);
+  EXPECT_EQ(P->Count(), 1);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 2);
+}
+
+TEST_F(TreeTest, FreeingTheTopNodeMovesTheTopToTheNextRow) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* B = Add(nullptr, "b");
+  ASSERT_EQ(Tree->TopNode(), A);
+  A->Free();
+  EXPECT_EQ(Tree->TopNode(), B);
+}
+
+// ---------------------------------------------------------------------------------
+// Scroll bars
+
+TEST_F(TreeTest, TheVerticalBarCountsTheVisibleRows) {
+  Tree->Items()->BeginUpdate();
+  for (int I = 0; I < 50; ++I) Add(nullptr, ("row " + std::to_string(I)).c_str());
+  Tree->Items()->EndUpdate();
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(Tree->Handle(), SB_VERT, &Info));
+  EXPECT_EQ(Info.nMax, 49);
+  int Row = GetFontHeight(Tree->Font());
+  RECT Client;
+  GetClientRect(Tree->Handle(), &Client);
+  EXPECT_EQ(static_cast<int>(Info.nPage), Client.bottom / Row);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(Tree->TopNode(), Tree->Root()->FirstChild()->NextSibling());
+  EXPECT_EQ(Tree->GetScrollPosition(SB_VERT, false), 1);
+  Tree->SetFlatScrollBars(true);  // the flat functions drive the same bars
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  Info.fMask = SIF_POS;
+  GetScrollInfo(Tree->Handle(), SB_VERT, &Info);
+  EXPECT_EQ(Info.nPos, 2);
+}
+
+TEST_F(TreeTest, ExpandAndCollapseOfManyChildrenKeepTheCounters) {
+  TDCTreeNode* P = Add(nullptr, "p");
+  Tree->Items()->BeginUpdate();
+  for (int I = 0; I < 20000; ++I) Add(P, "c");
+  Tree->Items()->EndUpdate();
+  P->Expand(false);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 20001);
+  TDCTreeNode* Q = Add(nullptr, "q");
+  P->MoveTo(Q, naAddChild, false);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 1);  // q is collapsed
+  Q->Expand(false);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 20002);
+  Q->Collapse(true);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 1);
+  EXPECT_FALSE(P->Expanded());
+  EXPECT_EQ(Tree->Root()->DescendantCount(), 20002);
+}
+
+TEST(DcntreeUnitTest, StartsBeforeTheMemoryHookAndRegistersItsClasses) {
+  EXPECT_TRUE(IsUnitInitialized("FontMan"));
+  EXPECT_TRUE(IsUnitInitialized("dcntree"));
+  EXPECT_EQ(GetClass("TDCTreeNode"), &TDCTreeNode::StaticClass());
+  EXPECT_EQ(GetClass("TFont"), &TFont::StaticClass());
+  RegisterClassOnce(&TDCTreeNode::StaticClass());  // a second time is harmless
+}
+
+}  // namespace
