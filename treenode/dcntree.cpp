@@ -277,18 +277,31 @@ int CompareNodePositions(TDCTreeNode* A, TDCTreeNode* B) {
 
 void RaiseInvalidOperation(const AnsiString& Message) { throw EInvalidOperation(Message); }
 
-void RegisterClassOnce(TClass AClass) {
-  if (!GetClass(AClass->ClassName())) RegisterClass(AClass);
+bool RegisterClassOnce(TClass AClass) {
+  if (GetClass(AClass->ClassName())) return false;
+  RegisterClass(AClass);
+  return true;
 }
+
+namespace {
+
+// The classes this unit registered, withdrawn when it ends.
+bool RegisteredFont = false;
+bool RegisteredNode = false;
+
+}  // namespace
 
 void InitDcntree() {
   FontHeights = NewObject<TFontHeightCache>();
-  RegisterClassOnce(&TFont::StaticClass());
-  RegisterClassOnce(&TDCTreeNode::StaticClass());
+  RegisteredFont = RegisterClassOnce(&TFont::StaticClass());
+  RegisteredNode = RegisterClassOnce(&TDCTreeNode::StaticClass());
   RegisterDCTreeNodeProperties();
 }
 
 void DoneDcntree() {
   UnRegisterDCTreeNodeProperties();
+  if (RegisteredNode) UnRegisterClass(&TDCTreeNode::StaticClass());
+  if (RegisteredFont) UnRegisterClass(&TFont::StaticClass());
+  RegisteredFont = RegisteredNode = false;
   FreeAndNil(FontHeights);
 }

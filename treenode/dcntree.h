@@ -103,8 +103,9 @@ int CompareNodePositions(TDCTreeNode* A, TDCTreeNode* B);
 
 [[noreturn]] void RaiseInvalidOperation(const AnsiString& Message);
 
-// Registers the class for streaming unless a class of that name is registered.
-void RegisterClassOnce(TClass AClass);
+// Registers the class for streaming unless a class of that name is registered; true
+// when it did.
+bool RegisterClassOnce(TClass AClass);
 
 void InitDcntree();
 void DoneDcntree();

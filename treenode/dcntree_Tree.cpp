@@ -655,7 +655,12 @@ void TOwnerTree::EndEdit(bool Cancel) {
       if (Action == eaCancel) {
         Cancel = true;
       } else if (Action == eaKeepEditing) {
-        if (Answer != Text) SetWindowTextA(FEdit, Answer.c_str());
+        if (Answer != Text && FEdit) {
+          // Setting the text clears the control's modified flag; the handler's text is
+          // still a change to the node's.
+          SetWindowTextA(FEdit, Answer.c_str());
+          SendMessageA(FEdit, EM_SETMODIFY, TRUE, 0);
+        }
         FEndingEdit = false;
         return;
       } else {

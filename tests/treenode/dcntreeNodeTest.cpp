@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/TypInfo.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
 #include "treenode/dcntree.h"
@@ -21,6 +22,14 @@ struct TTreeEvents : TObject {
   std::vector<TDCTreeNode*> StateChanges;
   void Change(TObject*, TDCTreeNode* Node) { Changes.push_back(Node); }
   void StateChanged(TObject*, TDCTreeNode* Node) { StateChanges.push_back(Node); }
+  TEditAction EditAnswer = eaAccept;
+  AnsiString EditReplacement;
+  std::vector<TDCTreeNode*> Cancelled;
+  void Edited(TObject*, TDCTreeNode*, AnsiString& Text, TEditAction& Action) {
+    Action = EditAnswer;
+    if (!EditReplacement.empty()) Text = EditReplacement;
+  }
+  void EditCancelled(TObject*, TDCTreeNode* Node) { Cancelled.push_back(Node); }
   // Orders nodes by the number in their data pointer.
   void CompareKeys(TObject*, TDCTreeNode* A, TDCTreeNode* B, void*, int& Result) {
     Result = static_cast<int>(reinterpret_cast<INT_PTR>(A->Data())) -
@@ -285,6 +294,44 @@ TEST_F(TreeTest, AClippedNodeGetsItsTooltipToolAndANodeThatFitsNone) {
 }
 
 // ---------------------------------------------------------------------------------
+// Editing
+
+TEST_F(TreeTest, AnEditEndsByTheAnswerOfTheEditedEvent) {
+  Tree->OnEdited = TDCEditedEvent::Bind<&TTreeEvents::Edited>(Events);
+  Tree->OnEditCancelled = TDCNodeEvent::Bind<&TTreeEvents::EditCancelled>(Events);
+  TDCTreeNode* A = Add(nullptr, "old");
+  auto Type = [&](const char* Text) {
+    SetWindowTextA(Tree->EditHandle(), Text);
+    SendMessageA(Tree->EditHandle(), EM_SETMODIFY, TRUE, 0);
+  };
+  Tree->EditNode(A);
+  ASSERT_NE(Tree->EditHandle(), nullptr);
+  Type("typed");
+  Events->EditAnswer = eaKeepEditing;
+  Events->EditReplacement = "fixed";
+  Tree->EndEdit(false);  // the edit stays open with the handler's text
+  EXPECT_EQ(Tree->EditedNode(), A);
+  char Text[32] = {};
+  GetWindowTextA(Tree->EditHandle(), Text, sizeof(Text));
+  EXPECT_STREQ(Text, "fixed");
+  EXPECT_EQ(A->Text(), "old");
+  Events->EditAnswer = eaAccept;
+  Events->EditReplacement.clear();
+  Tree->EndEdit(false);
+  EXPECT_EQ(A->Text(), "fixed");
+  EXPECT_EQ(Tree->EditHandle(), nullptr);
+  Tree->EditNode(A);
+  Type("dropped");
+  Events->EditAnswer = eaCancel;
+  Tree->EndEdit(false);
+  EXPECT_EQ(A->Text(), "fixed");
+  EXPECT_EQ(Events->Cancelled, std::vector<TDCTreeNode*>{A});
+  A->SetReadOnly(true);
+  Tree->EditNode(A);
+  EXPECT_EQ(Tree->EditHandle(), nullptr);
+}
+
+// ---------------------------------------------------------------------------------
 // Freeing
 
 TEST_F(TreeTest, AFreedNodeLeavesNoReferenceInTheTree) {
@@ -372,7 +419,85 @@ TEST_F(TreeTest, ExpandAndCollapseOfManyChildrenKeepTheCounters) {
   EXPECT_EQ(Tree->Root()->DescendantCount(), 20002);
 }
 
-TEST(DcntreeUnitTest, StartsBeforeTheMemoryHookAndRegistersItsClasses) {
+// ---------------------------------------------------------------------------------
+// Painting and streaming
+
+// The dark pixels (all channels below 0x40) of a rectangle of the window on screen.
+int DarkPixels(HWND Window, const TRect& R) {
+  int Count = 0;
+  HDC DC = GetDC(Window);
+  for (int Y = R.top; Y < R.bottom; ++Y)
+    for (int X = R.left; X < R.right; ++X) {
+      COLORREF C = GetPixel(DC, X, Y);
+      if (GetRValue(C) < 0x40 && GetGValue(C) < 0x40 && GetBValue(C) < 0x40) ++Count;
+    }
+  ReleaseDC(Window, DC);
+  return Count;
+}
+
+TEST_F(TreeTest, RowsPaintTheirCheckBoxesAndTheSelectedTextOnTheHighlight) {
+  TDCTreeNode* A = Add(nullptr, "alpha");
+  TDCTreeNode* B = Add(nullptr, "beta");
+  A->SetNodeType(ntCheckBox);
+  B->SetNodeType(ntCheckBox);
+  A->SetState(cbChecked);
+  Tree->SetFocusedNode(B);
+  PaintNow(Tree);
+  TRect BoxA = A->GetPartRect(npCheckBox), BoxB = B->GetPartRect(npCheckBox);
+  TRect InnerA{BoxA.left + 5, BoxA.top + 3, BoxA.right - 5, BoxA.bottom - 3};
+  TRect InnerB{BoxB.left + 5, BoxB.top + 3, BoxB.right - 5, BoxB.bottom - 3};
+  EXPECT_GT(DarkPixels(Tree->Handle(), InnerA), 0);  // the check mark
+  EXPECT_EQ(DarkPixels(Tree->Handle(), InnerB), 0);
+  TRect TextB = B->GetPartRect(npText);
+  EXPECT_EQ(ScreenPixel(Tree->Handle(), TextB.right - 1, (TextB.top + TextB.bottom) / 2),
+            static_cast<COLORREF>(ColorToRGB(clHighlight)));
+  TRect TextA = A->GetPartRect(npText);
+  EXPECT_EQ(ScreenPixel(Tree->Handle(), TextA.right - 1, (TextA.top + TextA.bottom) / 2),
+            static_cast<COLORREF>(ColorToRGB(clWindow)));
+}
+
+TEST_F(TreeTest, ColourAndFontAreStoredOnlyWhenNotTakenFromTheTree) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  const TPropInfo* Color = GetPropInfo(A, "Color");
+  const TPropInfo* Font = GetPropInfo(A, "Font");
+  ASSERT_TRUE(Color && Font);
+  EXPECT_FALSE(Color->IsStored(A));
+  EXPECT_FALSE(Font->IsStored(A));
+  A->SetColor(clRed);
+  EXPECT_FALSE(A->ParentColor());
+  EXPECT_TRUE(Color->IsStored(A));
+  A->Font()->SetHeight(-20);  // a change of the node's own font
+  EXPECT_FALSE(A->ParentFont());
+  EXPECT_TRUE(Font->IsStored(A));
+  A->SetParentFont(true);
+  EXPECT_FALSE(Font->IsStored(A));
+  SetEnumProp(A, "NodeType", "ntRadioButton");
+  SetStrProp(A, "Text", "by name");
+  EXPECT_EQ(A->NodeType(), ntRadioButton);
+  EXPECT_EQ(A->Text(), "by name");
+  EXPECT_EQ(GetOrdProp(A, "OverlayIndex"), -1);
+  EXPECT_EQ(GetOrdProp(A, "StateIndex"), -1);
+}
+
+TEST_F(TreeTest, AssignCopiesTheNodesProperties) {
+  TDCTreeNode* A = Add(nullptr, "source");
+  A->SetNodeType(ntCheckBox);
+  A->SetAllowGrayed(true);
+  A->SetState(cbGrayed);
+  A->SetImageIndex(3);
+  A->SetColor(clRed);
+  A->SetData(Key(7));
+  TDCTreeNode* B = Add(nullptr, "copy");
+  B->Assign(A);
+  EXPECT_EQ(B->Text(), "source");
+  EXPECT_EQ(B->State(), cbGrayed);
+  EXPECT_EQ(B->ImageIndex(), 3);
+  EXPECT_EQ(B->Color(), clRed);
+  EXPECT_FALSE(B->ParentColor());
+  EXPECT_EQ(B->Data(), Key(7));
+}
+
+TEST(DcntreeUnitTest, IsStartedAndRegistersItsClasses) {
   EXPECT_TRUE(IsUnitInitialized("FontMan"));
   EXPECT_TRUE(IsUnitInitialized("dcntree"));
   EXPECT_EQ(GetClass("TDCTreeNode"), &TDCTreeNode::StaticClass());
