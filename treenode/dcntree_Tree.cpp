@@ -57,6 +57,34 @@ std::vector<TDCTreeNode*> VisibleSubtree(TDCTreeNode* Node) {
   return Result;
 }
 
+// The visible index of Node among all rows, from the counters of its ancestors.
+int VisibleIndexOf(TDCTreeNode* Node) {
+  int Index = 0;
+  for (TDCTreeNode* N = Node; N->Holder(); N = N->Holder()) {
+    for (TDCTreeNode* S = N->PrevSibling(); S; S = S->PrevSibling())
+      Index += 1 + (S->Expanded() ? S->VisibleCount() : 0);
+    if (N->Holder()->Holder()) ++Index;  // the holder's own row
+  }
+  return Index;
+}
+
+// The row at Index below Holder, found by the counters.
+TDCTreeNode* NodeAtVisibleIndex(TDCTreeNode* Holder, int Index) {
+  TDCTreeNode* C = Holder->FirstChild();
+  while (C) {
+    if (Index == 0) return C;
+    int Weight = 1 + (C->Expanded() ? C->VisibleCount() : 0);
+    if (Index < Weight) {
+      --Index;
+      C = C->FirstChild();
+    } else {
+      Index -= Weight;
+      C = C->NextSibling();
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -388,37 +416,6 @@ int TOwnerTree::HeightBetween(TDCTreeNode* From, TDCTreeNode* To) {
   return Height;
 }
 
-namespace {
-
-// The visible index of Node among all rows, from the counters of its ancestors.
-int VisibleIndexOf(TDCTreeNode* Node) {
-  int Index = 0;
-  for (TDCTreeNode* N = Node; N->Holder(); N = N->Holder()) {
-    for (TDCTreeNode* S = N->PrevSibling(); S; S = S->PrevSibling())
-      Index += 1 + (S->Expanded() ? S->VisibleCount() : 0);
-    if (N->Holder()->Holder()) ++Index;  // the holder's own row
-  }
-  return Index;
-}
-
-// The row at Index below Holder, found by the counters.
-TDCTreeNode* NodeAtVisibleIndex(TDCTreeNode* Holder, int Index) {
-  TDCTreeNode* C = Holder->FirstChild();
-  while (C) {
-    if (Index == 0) return C;
-    int Weight = 1 + (C->Expanded() ? C->VisibleCount() : 0);
-    if (Index < Weight) {
-      --Index;
-      C = C->FirstChild();
-    } else {
-      Index -= Weight;
-      C = C->NextSibling();
-    }
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 void TOwnerTree::SetScrollInfoOf(int Bar, const SCROLLINFO& Info, bool Redraw) {
   SCROLLINFO Copy = Info;
@@ -513,9 +510,18 @@ void TOwnerTree::SetTopNode(TDCTreeNode* Node) {
   }
   if (Node == FTopNode) return;
   EndEdit(false);
-  HideNodeToolTip();
+  TDCTreeNode* Old = FTopNode;
   FTopNode = Node;
-  Invalidate();
+  if (Old && Old->Holder()) {
+    // The rows between the two tops move; what stays on screen is scrolled, not painted.
+    if (VisibleIndexOf(Old) < VisibleIndexOf(Node))
+      ScrollBy(0, -HeightBetween(Old, Node));
+    else
+      ScrollBy(0, HeightBetween(Node, Old));
+  } else {
+    HideNodeToolTip();
+    Invalidate();
+  }
   UpdateScrollBars(false, false);
   HotTrack(FLastMouse.x, FLastMouse.y);
 }

@@ -331,6 +331,35 @@ TEST_F(TreeTest, AnEditEndsByTheAnswerOfTheEditedEvent) {
   EXPECT_EQ(Tree->EditHandle(), nullptr);
 }
 
+TEST_F(TreeTest, TheMouseOverAClippedRowShowsItsTipAndMarksItHot) {
+  Tree->SetHotTrackEnabled(true);
+  TDCTreeNode* Short = Add(nullptr, "ab");
+  TDCTreeNode* Long = Add(nullptr, "a text far wider than the two hundred pixels of the tree");
+  TRect Row = Long->GetPartRect(npText);
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Row.left + 3, Row.top + 2));
+  EXPECT_EQ(Tree->TipNode(), Long);
+  EXPECT_EQ(Tree->HotNode(), Long);
+  EXPECT_TRUE(Long->Hot());
+  TRect ShortRow = Short->GetPartRect(npText);
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(ShortRow.left + 3, ShortRow.top + 2));
+  EXPECT_EQ(Tree->TipNode(), nullptr);
+  EXPECT_EQ(Tree->HotNode(), Short);
+  EXPECT_FALSE(Long->Hot());
+}
+
+TEST_F(TreeTest, ScrollingALineMovesTheRowsUp) {
+  for (int I = 0; I < 30; ++I) Add(nullptr, ("row " + std::to_string(I)).c_str());
+  TDCTreeNode* Second = Tree->Root()->FirstChild()->NextSibling();
+  PaintNow(Tree);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  PaintNow(Tree);
+  EXPECT_EQ(Tree->TopNode(), Second);
+  EXPECT_EQ(Tree->NodeTop(Second), 0);
+  EXPECT_EQ(Tree->NodeAt(5, 1), Second);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(Tree->TopNode(), Tree->Root()->FirstChild());
+}
+
 // ---------------------------------------------------------------------------------
 // Freeing
 
