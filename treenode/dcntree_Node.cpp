@@ -173,6 +173,8 @@ void TDCTreeNode::SetAllowGrayed(bool Value) {
   if (!Value && FState == cbGrayed) SetState(cbUnchecked);
 }
 
+TColor TDCTreeNode::Color() const { return ParentColor() && FTree ? FTree->Color() : FColor; }
+
 void TDCTreeNode::SetColor(TColor Value) {
   FColor = Value;
   SetFlag(nfParentColor, false);
@@ -344,8 +346,8 @@ void TDCTreeNode::SetText(const AnsiString& Value) {
 
 void TDCTreeNode::SetSelected(bool Value) {
   if (Value == Selected()) return;
-  if (Value && FTree && FTree->MultiSelect() && !FTree->Selection().empty() &&
-      FTree->Selection().front()->Level() != Level())
+  if (Value && FTree && FTree->MultiSelect() && FTree->SelectSameLevel() &&
+      !FTree->Selection().empty() && FTree->Selection().front()->Level() != Level())
     return;
   SetFlag(nfSelected, Value);
   if (FTree) FTree->SelectionChanged(this, Value);

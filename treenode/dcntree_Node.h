@@ -70,7 +70,8 @@ class TDCTreeNode : public TPersistent {
   // Published properties.
   bool AllowGrayed() const { return Flag(nfAllowGrayed); }
   void SetAllowGrayed(bool Value);
-  TColor Color() const { return FColor; }
+  // The tree's colour while ParentColor is set.
+  TColor Color() const;
   void SetColor(TColor Value);
   bool Expanded() const { return Flag(nfExpanded); }
   void SetExpanded(bool Value);

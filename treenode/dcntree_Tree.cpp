@@ -87,6 +87,12 @@ TDCTreeNode* NodeAtVisibleIndex(TDCTreeNode* Holder, int Index) {
 
 }  // namespace
 
+int DefaultNodeCompare(TDCTreeNode* Node1, TDCTreeNode* Node2, void* Data) {
+  return Node1->Tree()->DefaultNodeCompare(Node1, Node2, Data);
+}
+
+bool IsNodeVisible(TDCTreeNode* Node) { return Node->IsVisible(); }
+
 // ---------------------------------------------------------------------------------
 // Life
 

@@ -44,6 +44,12 @@ using TDCEditedEvent =
 using TDCToolTipEvent =
     TEvent<void(TObject* Sender, TDCTreeNode* Node, const AnsiString& Text, TRect& Rect)>;
 
+// The comparison of two nodes of one tree: its OnCompare when assigned, else its
+// CompareNodes.
+int DefaultNodeCompare(TDCTreeNode* Node1, TDCTreeNode* Node2, void* Data);
+// True when the node's tree suppresses the test or every ancestor is expanded.
+bool IsNodeVisible(TDCTreeNode* Node);
+
 class TOwnerTree : public TCustomControl, public TToolTipHolder {
   TCLASS_DECL(TOwnerTree, TCustomControl)
  public:
@@ -75,6 +81,9 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   void SetHotTrackEnabled(bool Value) { FHotTrack = Value; }
   bool MultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool Value) { FMultiSelect = Value; }
+  // A multi-selection keeps to the level of its first node.
+  bool SelectSameLevel() const { return FSelectSameLevel; }
+  void SetSelectSameLevel(bool Value) { FSelectSameLevel = Value; }
   bool ShowRoot() const { return FShowRoot; }
   int Indent() const { return FIndent; }
   bool FlatScrollBars() const { return FFlatScrollBars; }
@@ -248,6 +257,7 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   bool FWordWrap = false;
   bool FHotTrack = false;
   bool FMultiSelect = false;
+  bool FSelectSameLevel = false;
   bool FShowRoot = true;
   bool FFlatScrollBars = false;
   bool FSuppress = false;

@@ -508,6 +508,35 @@ TEST_F(TreeTest, ColourAndFontAreStoredOnlyWhenNotTakenFromTheTree) {
   EXPECT_EQ(GetOrdProp(A, "StateIndex"), -1);
 }
 
+TEST_F(TreeTest, AMultiSelectionCanKeepToOneLevel) {
+  Tree->SetMultiSelect(true);
+  TDCTreeNode* A = Add(nullptr, "a");
+  TDCTreeNode* A1 = Add(A, "a1");
+  TDCTreeNode* B = Add(nullptr, "b");
+  A->SetSelected(true);
+  Tree->SetSelectSameLevel(true);
+  A1->SetSelected(true);
+  EXPECT_FALSE(A1->Selected());
+  B->SetSelected(true);
+  EXPECT_EQ(Tree->Selection(), (std::vector<TDCTreeNode*>{A, B}));
+  Tree->SetSelectSameLevel(false);
+  A1->SetSelected(true);
+  EXPECT_TRUE(A1->Selected());
+  B->SetSelected(false);
+  EXPECT_EQ(Tree->Selection(), (std::vector<TDCTreeNode*>{A, A1}));
+}
+
+TEST_F(TreeTest, ANodeWithParentColorFollowsTheTree) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  Tree->SetColor(clYellow);
+  EXPECT_EQ(A->Color(), clYellow);
+  A->SetColor(clRed);
+  Tree->SetColor(clWhite);
+  EXPECT_EQ(A->Color(), clRed);
+  A->SetParentColor(true);
+  EXPECT_EQ(A->Color(), clWhite);
+}
+
 TEST_F(TreeTest, AssignCopiesTheNodesProperties) {
   TDCTreeNode* A = Add(nullptr, "source");
   A->SetNodeType(ntCheckBox);
