@@ -956,6 +956,10 @@ void TOwnerTree::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TOwnerTree::Dispatch(TMessage& Message) {
+  if (!FRoot) {  // the nodes are gone: the window is being destroyed
+    inherited::Dispatch(Message);
+    return;
+  }
   switch (Message.Msg) {
     case WM_TIMER: WMTimer(Message); break;
     case WM_VSCROLL: WMScroll(Message, SB_VERT); break;

@@ -396,6 +396,21 @@ TEST_F(TreeTest, AFreedNodeLeavesNoReferenceInTheTree) {
   EXPECT_EQ(Tree->Root()->VisibleCount(), 2);
 }
 
+TEST_F(TreeTest, ClearFreesEveryNodeAndResetsTheRows) {
+  TDCTreeNode* A = Add(nullptr, "a");
+  Add(A, "a1");
+  A->Expand(false);
+  Tree->SetFocusedNode(A);
+  Tree->Items()->Clear();
+  EXPECT_EQ(Tree->Items()->Count(), 0);
+  EXPECT_EQ(Tree->Root()->VisibleCount(), 0);
+  EXPECT_EQ(Tree->Root()->FirstChild(), nullptr);
+  EXPECT_EQ(Tree->TopNode(), nullptr);
+  EXPECT_EQ(Tree->FocusedNode(), nullptr);
+  EXPECT_EQ(Tree->ContentWidth(), 0);
+  PaintNow(Tree);
+}
+
 TEST_F(TreeTest, FreeingTheTopNodeMovesTheTopToTheNextRow) {
   TDCTreeNode* A = Add(nullptr, "a");
   TDCTreeNode* B = Add(nullptr, "b");
