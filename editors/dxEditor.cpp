@@ -39,7 +39,6 @@ enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
-constexpr DWORD ES_SELECTIONBAR_STYLE = 0x01000000;
 // The room the selection bar takes on the left.
 constexpr int SelectionBarWidth = 8;
 
@@ -339,7 +338,9 @@ void TdxInplaceTextEdit::CreateParams(TCreateParams& Params) {
   if (FOEMConvert) Params.Style |= ES_OEMCONVERT;
   if (FPasswordChar) Params.Style |= ES_PASSWORD;
   if (!CanEditLinked()) Params.Style |= ES_READONLY;
-  if (FSelectionBar) Params.Style |= ES_SELECTIONBAR_STYLE;
+  // The selection bar's style bit is also the window style WS_MAXIMIZE, which would
+  // make the editor fill its parent: it is set as the control's option instead
+  // (CreateWnd).
 }
 
 void TdxInplaceTextEdit::CreateWnd() {
@@ -362,6 +363,10 @@ void TdxInplaceTextEdit::CreateWnd() {
   FCreatingWindow = false;
   SetWindowMaxLength(FMaxLength);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
+  if (FSelectionBar) {
+    SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    SetWindowRect();
+  }
   SetBackgroundColor();
   if (FPasswordChar) SendMessageA(FHandle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
   if (HasDataLink()) SendMessageA(FHandle, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(&FOleCallback));
@@ -388,7 +393,7 @@ void TdxInplaceTextEdit::SetWindowRect() {
   RECT R;
   ::GetClientRect(FHandle, &R);
   InflateRect(&R, -1, -1);
-  if (GetWindowLongA(FHandle, GWL_STYLE) & ES_SELECTIONBAR_STYLE) R.left += SelectionBarWidth;
+  if (SendMessageA(FHandle, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) R.left += SelectionBarWidth;
   if (Alignment() == taRightJustify) R.right -= 1;
   const TRect& Off = Offsets();
   R.left += Off.left;

@@ -109,6 +109,29 @@ TEST_F(TextEditTest, TheWindowIsAPlainTextRichEdit) {
   EXPECT_EQ("kept", Other->Text());
 }
 
+TEST_F(TextEditTest, TheTextAreaLiesInsideTheOffsetsAndTheSelectionBar) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetOffsets(Rect(4, 2, 3, 0));
+  RECT Client;
+  GetClientRect(Edit->Handle(), &Client);
+  RECT Area{};
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(1 + 4, Area.left);
+  EXPECT_EQ(1 + 2, Area.top);
+  EXPECT_EQ(Client.right - 1 - 3, Area.right);
+
+  // The selection bar takes 8 pixels more, and leaves the editor's size alone.
+  Edit->SetSelectionBar(true);
+  EXPECT_EQ(149, Edit->Width());
+  EXPECT_EQ(24, Edit->Height());
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(1 + 8 + 4, Area.left);
+  Edit->SetAlignment(taRightJustify);
+  GetClientRect(Edit->Handle(), &Client);
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(Client.right - 1 - 1 - 3, Area.right);
+}
+
 TEST_F(TextEditTest, TypingWithUpperCaseInsertsCapitals) {
   TdxInplaceTextEdit* Edit = ShownEdit();
   Edit->SetCharCase(ecUpperCase);
