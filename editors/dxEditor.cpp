@@ -39,8 +39,6 @@ enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
-// The room the selection bar takes on the left.
-constexpr int SelectionBarWidth = 8;
 
 AnsiString LoadText(UINT Id) {
   char Buffer[256];
@@ -393,7 +391,7 @@ void TdxInplaceTextEdit::SetWindowRect() {
   RECT R;
   ::GetClientRect(FHandle, &R);
   InflateRect(&R, -1, -1);
-  if (SendMessageA(FHandle, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) R.left += SelectionBarWidth;
+  if (SendMessageA(FHandle, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) R.left += dxSelectionBarWidth;
   if (Alignment() == taRightJustify) R.right -= 1;
   const TRect& Off = Offsets();
   R.left += Off.left;

@@ -19,6 +19,9 @@
 
 class TPopupMenu;
 
+// The room a rich edit control's selection bar takes on the left.
+inline constexpr int dxSelectionBarWidth = 8;
+
 // The view data of the text editors: the display text and how it is shown.
 class TdxTextEditViewData : public TdxEditViewData {
   TCLASS_DECL(TdxTextEditViewData, TdxEditViewData)

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int SelectionBarWidth = 8;
-
 UINT AlignmentFlags(TAlignment Alignment) {
   switch (Alignment) {
     case taRightJustify: return DXTR_RIGHT;
@@ -44,7 +42,7 @@ bool TdxInplaceTextEdit::DrawContent(MetaType::TSelf /*Self*/, HDC DC, const TRe
   }
 
   TRect R = Rect;
-  if (SelectionBar) R.left += SelectionBarWidth;
+  if (SelectionBar) R.left += dxSelectionBarWidth;
   const TRect& Off = ViewData->Offsets;
   if (ViewData->FocusRectMode) {
     InflateRect(&R, -2, -2);
