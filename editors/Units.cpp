@@ -3,6 +3,7 @@
 #include "classlib/Units.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
+#include "editors/dxEditor.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ const TUnitEntry Units[] = {
     {"dxDrawing", InitdxDrawing, DonedxDrawing},
     // The default edit style controller and the editors' shadow brush.
     {"dxCntner", InitdxCntner, DonedxCntner},
+    // The rich edit library and the editing menu's captions.
+    {"dxEditor", InitdxEditor, DonedxEditor},
 };
 
 }  // namespace

@@ -157,6 +157,9 @@ class TdxInplaceEdit : public TWinControl {
  public:
   using MetaType = TdxInplaceEditMetaClass;
   TCLASS_DECL(TdxInplaceEdit, TWinControl)
+  // A drop-down window that loses the focus tells its editor (FocusLost).
+  friend class TdxInplacePopupControl;
+
  public:
   explicit TdxInplaceEdit(TComponent* AOwner);
   ~TdxInplaceEdit() override;

@@ -203,10 +203,9 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
     if (Flags & DXTR_FOCUSTEXT) FocusRect = {X, Y, X + TextWidth, Y + Height};
   }
 
-  if (Measuring) {
-    if (TextHeight) *TextHeight = Height;
-    return RectHeight(FillRect) - RectHeight(TextRect) + Height;
-  }
+  // The out-parameter keeps the height of one line (stored above), so that a caller
+  // can count the lines of a wrapped text.
+  if (Measuring) return RectHeight(FillRect) - RectHeight(TextRect) + Height;
   if ((Flags & DXTR_FOCUSRECT) && !(Length == 0 && (Flags & DXTR_FOCUSTEXT))) {
     InflateRect(&FocusRect, 1, 1);
     SetBkColor(DC, RGB(0, 0, 0));

@@ -40,8 +40,9 @@ inline constexpr UINT DXTR_KEEPBKMODE = 0x8000;  // otherwise transparent while 
 // line that fits, or one that may not be shortened, goes out directly (ExtTextOut,
 // clipped to TextRect's right edge, the area right of it filled); a wrapped text, one
 // with ellipses that needs them and anything with DXTR_PREFIX goes through DrawText.
-// Measuring (DXTR_CALCRECT) stores the text's height in *TextHeight (when given) and
-// returns the height FillRect needs for it; otherwise returns 0. The DC's font, text
+// Measuring (DXTR_CALCRECT) stores the height of one line of the text in *TextHeight
+// (when given) and returns the height FillRect needs for the whole text; otherwise
+// returns 0. The DC's font, text
 // colour and background colour are restored.
 int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor TextColor,
                    TColor BackgroundColor, HFONT Font, HBRUSH Brush, UINT Flags,

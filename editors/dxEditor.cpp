@@ -1,0 +1,633 @@
+// The text editor: its window (a plain-text rich edit control), the values it keeps,
+// the forced case, the selection and clipboard operations, the editing menu and the
+// messages. The class-level painting of its cells: dxEditor_Paint.cpp.
+#include "editors/dxEditor.h"
+
+#include <ole2.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "classlib/Forms.h"
+#include "classlib/Menus.h"
+#include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
+#include "classlib/StrUtils.h"
+#include "editors/dxCntner.h"
+#include "editors/dxEditStrings.h"
+
+TCLASS_IMPL(TdxInplaceTextEdit)
+TCLASS_IMPL(TdxTextEditViewData)
+
+namespace {
+
+HMODULE RichEdit = nullptr;
+// OLE on the window thread, which the rich edit control needs to paste: started with
+// the first rich edit window, never from the unit's start (in the DLL that runs under
+// the loader lock). It stays on for the thread's life.
+bool OleStarted = false;
+
+// The editing menu's captions, from the string table.
+enum TMenuText { mtUndo, mtRedo, mtCut, mtCopy, mtPaste, mtDelete, mtSelectAll, mtCount };
+AnsiString MenuTexts[mtCount];
+
+// The editing menu's commands, as the items' tags.
+enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste = -5, mcDelete = -6, mcSelectAll = -7 };
+
+// The rich edit control's callback interface.
+constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
+
+AnsiString LoadText(UINT Id) {
+  char Buffer[256];
+  int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
+  return AnsiString(Buffer, static_cast<std::size_t>(std::max(Length, 0)));
+}
+
+AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
+  switch (CharCase) {
+    case ecUpperCase: return AnsiUpperCase(Text);
+    case ecLowerCase: return AnsiLowerCase(Text);
+    default: return Text;
+  }
+}
+
+}  // namespace
+
+HMODULE RichEditLibrary() { return RichEdit; }
+
+// ---------------------------------------------------------------------------------
+// The OLE callback
+
+HRESULT TdxTextEditOleCallback::QueryInterface(REFIID Iid, void** Object) {
+  if (!Object) return E_POINTER;
+  if (IsEqualIID(Iid, IID_IUnknown) || IsEqualIID(Iid, RichEditOleCallbackIid)) {
+    *Object = static_cast<IRichEditOleCallback*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *Object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG TdxTextEditOleCallback::AddRef() { return ++FRefCount; }
+
+// The callback lives inside its editor: the count only tracks the control's use.
+ULONG TdxTextEditOleCallback::Release() { return FRefCount > 0 ? --FRefCount : 0; }
+
+HRESULT TdxTextEditOleCallback::GetNewStorage(LPSTORAGE* Storage) {
+  if (Storage) *Storage = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT TdxTextEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* Frame, LPOLEINPLACEUIWINDOW* Doc,
+                                                  LPOLEINPLACEFRAMEINFO /*FrameInfo*/) {
+  if (Frame) *Frame = nullptr;
+  if (Doc) *Doc = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT TdxTextEditOleCallback::ShowContainerUI(BOOL /*Show*/) { return E_NOTIMPL; }
+
+HRESULT TdxTextEditOleCallback::QueryInsertObject(LPCLSID /*Clsid*/, LPSTORAGE /*Storage*/, LONG /*Cp*/) {
+  return E_NOTIMPL;
+}
+
+HRESULT TdxTextEditOleCallback::DeleteObject(LPOLEOBJECT /*Object*/) { return E_NOTIMPL; }
+
+HRESULT TdxTextEditOleCallback::QueryAcceptData(LPDATAOBJECT /*Data*/, CLIPFORMAT* /*Format*/, DWORD /*Reco*/,
+                                                BOOL /*Really*/, HGLOBAL /*Metafile*/) {
+  return E_NOTIMPL;
+}
+
+HRESULT TdxTextEditOleCallback::ContextSensitiveHelp(BOOL /*EnterMode*/) { return E_NOTIMPL; }
+
+HRESULT TdxTextEditOleCallback::GetClipboardData(CHARRANGE* /*Range*/, DWORD /*Reco*/, LPDATAOBJECT* Data) {
+  if (Data) *Data = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT TdxTextEditOleCallback::GetDragDropEffect(BOOL /*Drag*/, DWORD /*KeyState*/, LPDWORD Effect) {
+  if (Effect) *Effect = DROPEFFECT_NONE;
+  return S_OK;
+}
+
+HRESULT TdxTextEditOleCallback::GetContextMenu(WORD /*SelType*/, LPOLEOBJECT /*Object*/, CHARRANGE* /*Range*/,
+                                               HMENU* Menu) {
+  if (Menu) *Menu = nullptr;
+  return E_NOTIMPL;
+}
+
+// ---------------------------------------------------------------------------------
+// Lifetime
+
+TdxInplaceTextEdit::TdxInplaceTextEdit(TComponent* AOwner) : TdxInplaceEdit(AOwner) {
+  SetControlStyle({csClickEvents, csSetCaption, csDoubleClicks});
+  FParentColor = false;
+}
+
+TdxInplaceTextEdit::~TdxInplaceTextEdit() = default;
+
+// ---------------------------------------------------------------------------------
+// Values
+
+void TdxInplaceTextEdit::SetCharCase(TEditCharCase Value) {
+  if (FCharCase == Value) return;
+  FCharCase = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceTextEdit::SetHideSelection(bool Value) {
+  if (FHideSelection == Value) return;
+  FHideSelection = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceTextEdit::SetOEMConvert(bool Value) {
+  if (FOEMConvert == Value) return;
+  FOEMConvert = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceTextEdit::SetPasswordChar(char Value) {
+  if (FPasswordChar == Value) return;
+  FPasswordChar = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceTextEdit::SetSelectionBar(bool Value) {
+  if (FSelectionBar == Value) return;
+  FSelectionBar = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceTextEdit::SetMaxLength(int Value) {
+  StoreProperty(esvMaxLength);
+  SetMaxLengthValue(Value);
+}
+
+void TdxInplaceTextEdit::SetMaxLengthValue(int Value) {
+  if (Value < 0) Value = 0;
+  if (FMaxLength == Value) return;
+  FMaxLength = Value;
+  SetWindowMaxLength(Value);
+}
+
+void TdxInplaceTextEdit::SetWindowMaxLength(int Value) {
+  if (HandleAllocated()) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, Value);
+}
+
+bool TdxInplaceTextEdit::GetModified() {
+  if (HandleAllocated() && IsNativeEdit()) return SendMessageA(FHandle, EM_GETMODIFY, 0, 0) != 0;
+  return FSavedModified;
+}
+
+void TdxInplaceTextEdit::SetModified(bool Value) {
+  if (HandleAllocated() && IsNativeEdit())
+    SendMessageA(FHandle, EM_SETMODIFY, Value, 0);
+  else
+    FSavedModified = Value;
+}
+
+void TdxInplaceTextEdit::SetReadOnlyValue(bool Value) {
+  inherited::SetReadOnlyValue(Value);
+  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, Value, 0);
+}
+
+void TdxInplaceTextEdit::RefreshDefaults() {
+  inherited::RefreshDefaults();
+  if (!StoredValues().Contains(esvMaxLength)) SetMaxLengthValue(GetDefaultMaxLength());
+  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
+}
+
+void TdxInplaceTextEdit::RestoreDefaults() {
+  inherited::RestoreDefaults();
+  SetMaxLengthValue(GetDefaultMaxLength());
+}
+
+void TdxInplaceTextEdit::SetEditValue(const Variant& Value) {
+  {
+    FSettingValue = true;
+    auto Done = ScopeExit([&] { FSettingValue = false; });
+    inherited::SetEditValue(Value);
+  }
+  ClearUndo();
+}
+
+void TdxInplaceTextEdit::Loaded() {
+  inherited::Loaded();
+  ApplyCharCase();
+}
+
+void TdxInplaceTextEdit::SelectionChanged() {
+  if (OnSelectionChange.Assigned()) OnSelectionChange(this);
+}
+
+// The whole text in the forced case; the selection and Modified stay as they were.
+void TdxInplaceTextEdit::ApplyCharCase() {
+  if (FCharCase == ecNormal || !HandleAllocated()) return;
+  const AnsiString Text = GetText();
+  const AnsiString Cased = ApplyCase(Text, FCharCase);
+  if (Cased == Text) return;
+  FApplyingCase = true;
+  auto Done = ScopeExit([&] { FApplyingCase = false; });
+  const CHARRANGE Selection = GetSel();
+  const bool WasModified = GetModified();
+  SetText(Cased);
+  SetModified(WasModified);
+  SetSel(Selection);
+}
+
+// ---------------------------------------------------------------------------------
+// Selection
+
+CHARRANGE TdxInplaceTextEdit::GetSel() {
+  CHARRANGE Range{0, 0};
+  if (HandleAllocated()) SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  return Range;
+}
+
+void TdxInplaceTextEdit::SetSel(const CHARRANGE& Range) {
+  CHARRANGE Copy = Range;
+  SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Copy));
+}
+
+int TdxInplaceTextEdit::GetSelLength() {
+  const CHARRANGE Range = GetSel();
+  return Range.cpMax - Range.cpMin;
+}
+
+int TdxInplaceTextEdit::GetSelStart() { return GetSel().cpMin; }
+
+void TdxInplaceTextEdit::SetSelLength(int Value) {
+  CHARRANGE Range = GetSel();
+  Range.cpMax = Range.cpMin + Value;
+  SetSel(Range);
+}
+
+void TdxInplaceTextEdit::SetSelStart(int Value) { SetSel(CHARRANGE{Value, Value}); }
+
+// An ANSI window copies bytes: a character of a double-byte code page takes two. The
+// buffer has room for two bytes a character and the terminator, and the text ends
+// where the control's copy ends.
+void TdxInplaceTextEdit::GetSelText(AnsiString& Text) {
+  Text.clear();
+  const int Length = GetSelLength();
+  if (Length <= 0) return;
+  std::vector<char> Buffer(static_cast<std::size_t>(Length) * 2 + 1, '\0');
+  SendMessageA(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(Buffer.data()));
+  Buffer.back() = '\0';
+  Text.assign(Buffer.data(), strnlen(Buffer.data(), Buffer.size()));
+}
+
+int TdxInplaceTextEdit::GetSelTextBuf(char* Buffer, int Size) {
+  if (!Buffer || Size <= 0) return 0;
+  AnsiString Text;
+  GetSelText(Text);
+  const int Count = std::min(static_cast<int>(Text.size()), Size - 1);
+  std::memcpy(Buffer, Text.data(), static_cast<std::size_t>(Count));
+  Buffer[Count] = '\0';
+  return Count;
+}
+
+// ---------------------------------------------------------------------------------
+// Plain operations
+
+void TdxInplaceTextEdit::ClearText() { SetWindowTextA(Handle(), ""); }
+
+void TdxInplaceTextEdit::DeleteSelectedText() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
+
+void TdxInplaceTextEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
+
+void TdxInplaceTextEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
+
+void TdxInplaceTextEdit::ClearUndo() {
+  if (HandleAllocated()) SendMessageA(FHandle, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void TdxInplaceTextEdit::AfterActivate() {
+  CHARRANGE All{0, -1};
+  SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&All));
+}
+
+void TdxInplaceTextEdit::EditKeyF2() { SendMessageA(Handle(), EM_SETSEL, 0x7FFFFFFF, -1); }
+
+// ---------------------------------------------------------------------------------
+// The window
+
+void TdxInplaceTextEdit::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (!IsNativeEdit()) {
+    Params.WinClassName += "NoEdit";
+    return;
+  }
+  CreateSubClass(Params, "RichEdit20A");
+  Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+  switch (Alignment()) {
+    case taRightJustify: Params.Style |= ES_RIGHT; break;
+    case taCenter: Params.Style |= ES_CENTER; break;
+    default: Params.Style |= ES_LEFT; break;
+  }
+  if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
+  if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
+  if (!FHideSelection) Params.Style |= ES_NOHIDESEL;
+  if (FOEMConvert) Params.Style |= ES_OEMCONVERT;
+  if (FPasswordChar) Params.Style |= ES_PASSWORD;
+  if (!CanEditLinked()) Params.Style |= ES_READONLY;
+  // The selection bar's style bit is also the window style WS_MAXIMIZE, which would
+  // make the editor fill its parent: it is set as the control's option instead
+  // (CreateWnd).
+}
+
+void TdxInplaceTextEdit::CreateWnd() {
+  if (!IsNativeEdit()) {
+    inherited::CreateWnd();
+    return;
+  }
+  if (!OleStarted) {
+    OleStarted = true;
+    OleInitialize(nullptr);
+  }
+  FCreatingWindow = true;
+  auto Done = ScopeExit([&] { FCreatingWindow = false; });
+  const AnsiString Kept = GetText();
+  inherited::CreateWnd();
+  // Plain-text mode is taken only by an empty control.
+  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(FHandle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Kept.c_str()));
+  FCreatingWindow = false;
+  SetWindowMaxLength(FMaxLength);
+  SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
+  if (FSelectionBar) {
+    SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    SetWindowRect();
+  }
+  SetBackgroundColor();
+  if (FPasswordChar) SendMessageA(FHandle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
+  if (HasDataLink()) SendMessageA(FHandle, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(&FOleCallback));
+  SetModified(FSavedModified);
+}
+
+void TdxInplaceTextEdit::CreateHandle() {
+  inherited::CreateHandle();
+  SetBackgroundColor();
+}
+
+void TdxInplaceTextEdit::DestroyWnd() {
+  FSavedModified = GetModified();
+  inherited::DestroyWnd();
+}
+
+void TdxInplaceTextEdit::SetBackgroundColor() {
+  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
+}
+
+// The text area: the client area less a pixel on each side, the selection bar, the
+// caret's room for right alignment, and the offsets.
+void TdxInplaceTextEdit::SetWindowRect() {
+  RECT R;
+  ::GetClientRect(FHandle, &R);
+  InflateRect(&R, -1, -1);
+  if (SendMessageA(FHandle, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) R.left += dxSelectionBarWidth;
+  if (Alignment() == taRightJustify) R.right -= 1;
+  const TRect& Off = Offsets();
+  R.left += Off.left;
+  R.top += Off.top;
+  R.right -= Off.right;
+  SendMessageA(FHandle, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&R));
+}
+
+void TdxInplaceTextEdit::DoEnter() {
+  if (FAutoSelect && !ControlState().Contains(csLButtonDown) && HandleAllocated()) {
+    CHARRANGE All{0, -1};
+    SendMessageA(FHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&All));
+  }
+  inherited::DoEnter();
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TdxInplaceTextEdit::Changed() {
+  if (!ComponentState().Contains(csLoading) && !FApplyingCase) ApplyCharCase();
+  if (!FCreatingWindow && !FSettingValue) Change();
+}
+
+void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CHAR:
+      if (FCharCase != ecNormal && Message.WParam >= 32 && Message.WParam <= 255) {
+        char C = static_cast<char>(Message.WParam);
+        if (FCharCase == ecUpperCase)
+          CharUpperBuffA(&C, 1);
+        else
+          CharLowerBuffA(&C, 1);
+        Message.WParam = static_cast<unsigned char>(C);
+      }
+      inherited::Dispatch(Message);
+      break;
+    case CM_COLORCHANGED:
+      inherited::Dispatch(Message);
+      SetBackgroundColor();
+      break;
+    case WM_SETFONT: WMSetFont(Message); break;
+    case WM_SETTEXT:
+      inherited::Dispatch(Message);
+      SetWindowMaxLength(FMaxLength);
+      break;
+    case WM_SIZE:
+      inherited::Dispatch(Message);
+      if (IsNativeEdit() && HandleAllocated()) SetWindowRect();
+      break;
+    case WM_GETDLGCODE:
+      inherited::Dispatch(Message);
+      if (!GetContainer()) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+      break;
+    case CN_COMMAND:
+      if (HIWORD(Message.WParam) == EN_CHANGE)
+        Changed();
+      else
+        inherited::Dispatch(Message);
+      break;
+    case CM_TEXTCHANGED:
+      if (IsNativeEdit()) {
+        inherited::Dispatch(Message);
+      } else {
+        Changed();
+        Invalidate();
+      }
+      break;
+    case CN_NOTIFY: {
+      auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
+      if (Header && Header->code == EN_SELCHANGE) {
+        if (!ComponentState().Contains(csLoading)) SelectionChanged();
+      } else {
+        inherited::Dispatch(Message);
+      }
+      break;
+    }
+    case WM_RBUTTONUP:
+      // The control would ask for its menu itself; only a linked editor offers one.
+      if (HasDataLink() && HandleAllocated()) {
+        POINT P{Message.XPos(), Message.YPos()};
+        ::ClientToScreen(FHandle, &P);
+        PostMessageA(FHandle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FHandle), MAKELPARAM(P.x, P.y));
+      }
+      break;
+    case WM_SETFOCUS:
+      // The first systems pass a wParam that may not be a window.
+      if ((GetVersion() & 0x80000000) && !IsWindow(reinterpret_cast<HWND>(Message.WParam))) Message.WParam = 0;
+      inherited::Dispatch(Message);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN: WMMouseDown(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (!IsNativeEdit() || !HandleAllocated()) return;
+  CHARFORMAT2A Format{};
+  Format.cbSize = sizeof(Format);
+  Format.dwMask = CFM_COLOR;
+  const TColor Color = Font()->Color();
+  if (Color == clWindowText || Color == clDefault)
+    Format.dwEffects = CFE_AUTOCOLOR;
+  else
+    Format.crTextColor = ColorToRGB(Color);
+  SendMessageA(FHandle, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&Format));
+}
+
+// A press that did not leave the focus with the editor (the host moved it) must not
+// leave the control with the mouse captured.
+void TdxInplaceTextEdit::WMMouseDown(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (!HandleAllocated() || GetFocus() == FHandle) return;
+  if (Message.Msg == WM_MBUTTONDOWN) PostMessageA(FHandle, WM_MBUTTONUP, 0, Message.LParam);
+  if (GetCapture() == FHandle) ReleaseCapture();
+}
+
+void TdxInplaceTextEdit::WMContextMenu(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (Message.Result != 0 || !IsNativeEdit() || !HandleAllocated()) return;
+  for (TControl* Control = this; Control; Control = Control->Parent())
+    if (Control->PopupMenu()) return;
+  TPoint Pos{Message.XPos(), Message.YPos()};
+  if (Pos.x == -1 && Pos.y == -1) {
+    POINT Caret{0, 0};
+    GetCaretPos(&Caret);
+    RECT Client;
+    ::GetClientRect(FHandle, &Client);
+    Pos = Point(std::clamp<int>(Caret.x, 0, Client.right), Caret.y);
+    Pos = ClientToScreen(Pos);
+  } else {
+    const TPoint Local = ScreenToClient(Pos);
+    const TRect Client = GetClientRect();
+    if (!PtInRect(&Client, Local)) return;
+  }
+  Message.Result = 1;
+  ShowEditingMenu(Pos);
+}
+
+void TdxInplaceTextEdit::ShowEditingMenu(TPoint Pos) {
+  if (!FPopupMenu) {
+    FPopupMenu = NewObject<TPopupMenu>(this);
+    const struct {
+      int Text;
+      int Tag;
+    } Items[] = {{mtUndo, mcUndo},    {mtRedo, mcRedo},     {-1, 0},
+                 {mtCut, mcCut},      {mtCopy, mcCopy},     {mtPaste, mcPaste},
+                 {mtDelete, mcDelete}, {-1, 0},             {mtSelectAll, mcSelectAll}};
+    for (const auto& Entry : Items) {
+      auto* Item = NewObject<TMenuItem>(FPopupMenu);
+      Item->SetCaption(Entry.Text < 0 ? AnsiString("-") : MenuTexts[Entry.Text]);
+      Item->SetTag(Entry.Tag);
+      if (Entry.Text >= 0) Item->OnClick = TNotifyEvent::Bind<&TdxInplaceTextEdit::EditingMenuClick>(this);
+      FPopupMenu->Items()->Add(Item);
+    }
+  }
+  const bool HasSelection = GetSelLength() > 0;
+  const bool CanEdit = CanEditLinked();
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT TextLength = SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  for (int I = 0; I < FPopupMenu->Items()->Count(); ++I) {
+    TMenuItem* Item = FPopupMenu->Items()->Items(I);
+    switch (Item->Tag()) {
+      case mcUndo: Item->SetEnabled(SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0); break;
+      case mcRedo: Item->SetEnabled(SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0); break;
+      case mcCut: Item->SetEnabled(HasSelection && CanEdit && !FPasswordChar); break;
+      case mcCopy: Item->SetEnabled(HasSelection && !FPasswordChar); break;
+      case mcPaste: Item->SetEnabled(CanEdit && SendMessageA(FHandle, EM_CANPASTE, 0, 0) != 0); break;
+      case mcDelete: Item->SetEnabled(HasSelection && CanEdit); break;
+      // A whole selection may take the end of the last paragraph too.
+      case mcSelectAll: Item->SetEnabled(GetSelLength() < TextLength); break;
+    }
+  }
+  FPopupMenu->SetPopupComponent(this);
+  FPopupMenu->Popup(Pos.x, Pos.y);
+}
+
+void TdxInplaceTextEdit::EditingMenuClick(TObject* Sender) {
+  auto* Item = ObjectAs<TMenuItem>(Sender);
+  if (!Item || !HandleAllocated()) return;
+  switch (Item->Tag()) {
+    case mcUndo: SendMessageA(FHandle, EM_UNDO, 0, 0); break;
+    case mcRedo: SendMessageA(FHandle, EM_REDO, 0, 0); break;
+    case mcCut: SendMessageA(FHandle, WM_CUT, 0, 0); break;
+    case mcCopy: SendMessageA(FHandle, WM_COPY, 0, 0); break;
+    case mcPaste: SendMessageA(FHandle, WM_PASTE, 0, 0); break;
+    case mcDelete: SendMessageA(FHandle, WM_CLEAR, 0, 0); break;
+    case mcSelectAll: {
+      CHARRANGE All{0, -1};
+      SendMessageA(FHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&All));
+      break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// View data
+
+TdxEditViewData* TdxInplaceTextEdit::CreateViewData(bool PaintCopy) {
+  TdxEditViewData* ViewData = inherited::CreateViewData(PaintCopy);
+  if (auto* Text = ObjectAs<TdxTextEditViewData>(ViewData)) {
+    Variant Value;
+    GetDisplayValue(Value);
+    Text->SetText(VarIsNull(Value) ? AnsiString() : VarToStr(Value));
+    Text->CharCase = FCharCase;
+    Text->PasswordChar = FPasswordChar;
+    Text->SelectionBar = FSelectionBar;
+    if (!InPlace() && !Text->NativeEdit) Text->FocusRectMode = true;
+  }
+  return ViewData;
+}
+
+TdxEditViewDataClass TdxInplaceTextEdit::GetViewDataClass(MetaType::TSelf /*Self*/) {
+  return &TdxTextEditViewData::StaticClass();
+}
+
+// ---------------------------------------------------------------------------------
+// Start and end
+
+void InitdxEditor() {
+  const UINT SavedMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+  HMODULE Library = LoadLibraryA("RICHED20.DLL");
+  SetErrorMode(SavedMode);
+  // Handles below 32 are the error codes of the first systems.
+  RichEdit = reinterpret_cast<UINT_PTR>(Library) >= 32 ? Library : nullptr;
+  const UINT Ids[mtCount] = {IDS_DXEDIT_UNDO,  IDS_DXEDIT_REDO,   IDS_DXEDIT_CUT,      IDS_DXEDIT_COPY,
+                             IDS_DXEDIT_PASTE, IDS_DXEDIT_DELETE, IDS_DXEDIT_SELECTALL};
+  for (int I = 0; I < mtCount; ++I) MenuTexts[I] = LoadText(Ids[I]);
+}
+
+void DonedxEditor() {
+  for (AnsiString& Text : MenuTexts) Text.clear();
+  if (RichEdit) FreeLibrary(RichEdit);
+  RichEdit = nullptr;
+}

@@ -1,0 +1,423 @@
+// The text editor on a real rich edit window: the forced case when typing and pasting,
+// the length limit, values set without change events, the selection operations, the
+// editing menu through the menu seam, and the window class of editors that are not
+// native edits.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/Clipbrd.h"
+#include "classlib/Menus.h"
+#include "classlib/StrUtils.h"
+#include "editors/dxEditor.h"
+#include "tests/editors/EditTestSupport.h"
+
+using namespace edittest;
+using uitest::Pump;
+
+namespace {
+
+// A text editor whose window is not a native edit.
+class TPaintedTextEdit : public TdxInplaceTextEdit {
+  TCLASS_DECL(TPaintedTextEdit, TdxInplaceTextEdit)
+ public:
+  using TdxInplaceTextEdit::TdxInplaceTextEdit;
+
+ protected:
+  bool IsNativeEdit() override { return false; }
+};
+
+// What the menu seam saw of the last menu shown.
+struct TShownMenu {
+  int Count = 0;
+  HMENU Menu = nullptr;
+  POINT At{0, 0};
+  std::vector<bool> Enabled;  // by position
+  UINT Choose = 0;            // the position to choose + 1; 0 chooses nothing
+};
+TShownMenu Shown;
+
+UINT RecordMenu(HMENU Menu, UINT /*Flags*/, int X, int Y, HWND /*Owner*/) {
+  ++Shown.Count;
+  Shown.Menu = Menu;
+  Shown.At = POINT{X, Y};
+  Shown.Enabled.clear();
+  for (int I = 0; I < GetMenuItemCount(Menu); ++I)
+    Shown.Enabled.push_back((GetMenuState(Menu, I, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0);
+  return Shown.Choose ? GetMenuItemID(Menu, static_cast<int>(Shown.Choose) - 1) : 0;
+}
+
+enum { Undo, Redo, Line1, Cut, Copy, Paste, Delete, Line2, SelectAll };
+
+}  // namespace
+
+TCLASS_IMPL(TPaintedTextEdit)
+
+namespace {
+
+class TextEditTest : public EditTest {
+ protected:
+  void SetUp() override {
+    EditTest::SetUp();
+    SavedTrack = TrackPopupMenuProc;
+    TrackPopupMenuProc = RecordMenu;
+    Shown = TShownMenu();
+  }
+  void TearDown() override {
+    TrackPopupMenuProc = SavedTrack;
+    EditTest::TearDown();
+  }
+
+  // A text editor over a cell of a shown container, focused.
+  TdxInplaceTextEdit* ShownEdit() {
+    Host = ShownContainer();
+    TdxInplaceTextEdit* Edit = HostedEdit<TdxInplaceTextEdit>(Host);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Pump();
+    return Edit;
+  }
+  static void Type(TdxInplaceTextEdit* Edit, const char* Text) {
+    for (const char* P = Text; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+  }
+  static void Select(TdxInplaceTextEdit* Edit, int Start, int End) {
+    CHARRANGE Range{Start, End};
+    SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  }
+  static void MenuKey(TdxInplaceTextEdit* Edit) {
+    SendMessageA(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()), MAKELPARAM(-1, -1));
+  }
+
+  TTestContainer* Host = nullptr;
+  TTrackPopupMenuProc SavedTrack = nullptr;
+};
+
+TEST_F(TextEditTest, TheWindowIsAPlainTextRichEdit) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  char Class[64] = {};
+  GetClassNameA(Edit->Handle(), Class, sizeof(Class));
+  EXPECT_STREQ("TdxInplaceTextEdit", Class);
+  EXPECT_EQ(TM_PLAINTEXT, SendMessageA(Edit->Handle(), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT);
+  EXPECT_NE(nullptr, RichEditLibrary());
+  // The text set before the window was made is there, and the window knows its caption.
+  TdxInplaceTextEdit* Other = HostedEdit<TdxInplaceTextEdit>(Host);
+  Other->DestroyHandle();
+  Other->SetText("kept");
+  Other->HandleNeeded();
+  EXPECT_EQ("kept", Other->Text());
+}
+
+TEST_F(TextEditTest, TheTextAreaLiesInsideTheOffsetsAndTheSelectionBar) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetOffsets(Rect(4, 2, 3, 0));
+  RECT Client;
+  GetClientRect(Edit->Handle(), &Client);
+  RECT Area{};
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(1 + 4, Area.left);
+  EXPECT_EQ(1 + 2, Area.top);
+  EXPECT_EQ(Client.right - 1 - 3, Area.right);
+
+  // The selection bar takes 8 pixels more, and leaves the editor's size alone.
+  Edit->SetSelectionBar(true);
+  EXPECT_EQ(149, Edit->Width());
+  EXPECT_EQ(24, Edit->Height());
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(1 + 8 + 4, Area.left);
+  Edit->SetAlignment(taRightJustify);
+  GetClientRect(Edit->Handle(), &Client);
+  SendMessageA(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
+  EXPECT_EQ(Client.right - 1 - 1 - 3, Area.right);
+}
+
+TEST_F(TextEditTest, TypingWithUpperCaseInsertsCapitals) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetCharCase(ecUpperCase);
+  Type(Edit, "a");
+  EXPECT_EQ("A", Edit->Text());
+  Edit->SetCharCase(ecLowerCase);  // makes the window again
+  Edit->SetSelStart(1);
+  Type(Edit, "B");
+  // The typed letter, and the text, in the new case.
+  EXPECT_EQ("ab", Edit->Text());
+}
+
+// Wine's rich edit pastes over the whole text in plain-text mode, wherever the caret
+// is: the paste here replaces a whole selection, as it does on every system.
+TEST_F(TextEditTest, PastedLowerCaseTextIsConvertedAndTheCaretStays) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetCharCase(ecUpperCase);
+  Type(Edit, "AB");
+  Select(Edit, 0, -1);
+  Clipboard()->SetAsText("xyz");
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  Pump();
+  EXPECT_EQ("XYZ", Edit->Text());
+  // Setting the converted text would put the caret at the start.
+  EXPECT_EQ(3, Edit->GetSelStart());
+  EXPECT_EQ(0, Edit->GetSelLength());
+  EXPECT_TRUE(Edit->GetModified());
+}
+
+TEST_F(TextEditTest, TextInsertedInTheMiddleIsConvertedAndTheSelectionKept) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetCharCase(ecUpperCase);
+  Type(Edit, "ABCDEF");
+  Edit->SetSelStart(3);
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("xyz"));
+  Pump();
+  EXPECT_EQ("ABCXYZDEF", Edit->Text());
+  EXPECT_EQ(6, Edit->GetSelStart());
+  Select(Edit, 1, 4);
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("q"));
+  EXPECT_EQ("AQYZDEF", Edit->Text());
+  EXPECT_EQ(2, Edit->GetSelStart());
+}
+
+TEST_F(TextEditTest, ANegativeMaxLengthIsStoredAsNoLimit) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetMaxLength(-5);
+  EXPECT_EQ(0, Edit->MaxLength());
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvMaxLength));
+  // A limit holds for typing.
+  Edit->SetMaxLength(3);
+  Type(Edit, "abcdef");
+  EXPECT_EQ("abc", Edit->Text());
+  // Restoring the defaults takes the default again: no limit.
+  Edit->RestoreDefaults();
+  EXPECT_EQ(0, Edit->MaxLength());
+  EXPECT_FALSE(Edit->StoredValues().Contains(esvMaxLength));
+}
+
+TEST_F(TextEditTest, SettingTheValueFiresNoChangeAndEmptiesTheUndoBuffer) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  uitest::TChangeCounter Changes;
+  Edit->OnChange = Changes.Event();
+  Type(Edit, "ab");
+  Pump();
+  EXPECT_EQ(2, Changes.Count);
+  EXPECT_NE(0, SendMessageA(Edit->Handle(), EM_CANUNDO, 0, 0));
+
+  Changes.Count = 0;
+  Edit->SetEditValue(Variant("new value"));
+  Pump();
+  EXPECT_EQ(0, Changes.Count);
+  EXPECT_EQ("new value", Edit->Text());
+  EXPECT_EQ(0, SendMessageA(Edit->Handle(), EM_CANUNDO, 0, 0));
+  Edit->SetEditValue(Variant::Null());
+  EXPECT_EQ("", Edit->Text());
+  EXPECT_EQ(0, Changes.Count);
+}
+
+TEST_F(TextEditTest, ModifiedIsKeptWhileTheWindowIsRemade) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Type(Edit, "x");
+  EXPECT_TRUE(Edit->GetModified());
+  Edit->SetPasswordChar('*');  // remakes the window
+  EXPECT_TRUE(Edit->GetModified());
+  EXPECT_EQ('*', SendMessageA(Edit->Handle(), EM_GETPASSWORDCHAR, 0, 0));
+  Edit->SetModified(false);
+  EXPECT_FALSE(Edit->GetModified());
+}
+
+TEST_F(TextEditTest, ALongSelectionIsReturnedWhole) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  std::string Text;
+  for (int I = 0; I < 20000; ++I) Text += static_cast<char>('a' + I % 26);
+  Edit->SetEditValue(Variant(Text));
+  Select(Edit, 0, 20000);
+  EXPECT_EQ(20000, Edit->GetSelLength());
+  EXPECT_EQ(Text, Edit->SelText());
+  Select(Edit, 0, -1);
+  EXPECT_EQ(Text, Edit->SelText());
+
+  Select(Edit, 5, 9);
+  EXPECT_EQ("fghi", Edit->SelText());
+  char Buffer[3] = {'?', '?', '?'};
+  EXPECT_EQ(2, Edit->GetSelTextBuf(Buffer, 3));
+  EXPECT_STREQ("fg", Buffer);
+  Edit->SetSelLength(2);
+  EXPECT_EQ("fg", Edit->SelText());
+}
+
+TEST_F(TextEditTest, TheEditingMenuEnablesWhatTheSelectionAllows) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant("hello"));
+  Clipboard()->SetAsText("clip");
+  Edit->SetSelStart(5);
+  MenuKey(Edit);
+  ASSERT_EQ(1, Shown.Count);
+  ASSERT_EQ(9u, Shown.Enabled.size());
+  EXPECT_FALSE(Shown.Enabled[Undo]);  // the value's setting left nothing to undo
+  EXPECT_FALSE(Shown.Enabled[Cut]);
+  EXPECT_FALSE(Shown.Enabled[Copy]);
+  EXPECT_TRUE(Shown.Enabled[Paste]);
+  EXPECT_FALSE(Shown.Enabled[Delete]);
+  EXPECT_TRUE(Shown.Enabled[SelectAll]);
+  char Caption[32] = {};
+  GetMenuStringA(Shown.Menu, SelectAll, Caption, sizeof(Caption), MF_BYPOSITION);
+  EXPECT_STREQ("Select &All", Caption);
+
+  Select(Edit, 0, -1);
+  MenuKey(Edit);
+  EXPECT_TRUE(Shown.Enabled[Cut]);
+  EXPECT_TRUE(Shown.Enabled[Copy]);
+  EXPECT_TRUE(Shown.Enabled[Delete]);
+  EXPECT_FALSE(Shown.Enabled[SelectAll]);
+
+  // Read only: nothing that changes the text.
+  Edit->SetReadOnly(true);
+  MenuKey(Edit);
+  EXPECT_FALSE(Shown.Enabled[Cut]);
+  EXPECT_TRUE(Shown.Enabled[Copy]);
+  EXPECT_FALSE(Shown.Enabled[Paste]);
+  EXPECT_FALSE(Shown.Enabled[Delete]);
+}
+
+TEST_F(TextEditTest, WithAPasswordCharacterNothingIsCutOrCopied) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetPasswordChar('*');
+  Edit->SetEditValue(Variant("secret"));
+  Select(Edit, 0, 3);
+  MenuKey(Edit);
+  ASSERT_EQ(1, Shown.Count);
+  EXPECT_FALSE(Shown.Enabled[Cut]);
+  EXPECT_FALSE(Shown.Enabled[Copy]);
+  EXPECT_TRUE(Shown.Enabled[Delete]);
+  EXPECT_TRUE(Shown.Enabled[SelectAll]);
+}
+
+TEST_F(TextEditTest, TheMenuKeyOpensTheMenuAtTheCaret) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant("abc"));
+  Edit->SetSelStart(2);
+  POINT Caret{0, 0};
+  GetCaretPos(&Caret);
+  ClientToScreen(Edit->Handle(), &Caret);
+  MenuKey(Edit);
+  ASSERT_EQ(1, Shown.Count);
+  EXPECT_EQ(Caret.x, Shown.At.x);
+  EXPECT_EQ(Caret.y, Shown.At.y);
+}
+
+TEST_F(TextEditTest, ARightClickWithoutALinkOpensNoMenu) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant("abc"));
+  SendMessageA(Edit->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
+  EXPECT_EQ(0, Shown.Count);
+
+  // A request for a point outside the editor opens none either.
+  RECT W;
+  GetWindowRect(Edit->Handle(), &W);
+  SendMessageA(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()),
+               MAKELPARAM(W.right + 20, W.bottom + 20));
+  EXPECT_EQ(0, Shown.Count);
+  // Inside it does.
+  SendMessageA(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()),
+               MAKELPARAM(W.left + 5, W.top + 5));
+  EXPECT_EQ(1, Shown.Count);
+}
+
+TEST_F(TextEditTest, AMenuOfAParentControlTakesThePlaceOfTheEditingMenu) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  auto* Menu = NewObject<TPopupMenu>(Host);
+  auto* Item = NewObject<TMenuItem>(Menu);
+  Item->SetCaption("Grid");
+  Menu->Items()->Add(Item);
+  Host->SetPopupMenu(Menu);
+  MenuKey(Edit);
+  ASSERT_EQ(1, Shown.Count);
+  EXPECT_EQ(Menu->Handle(), Shown.Menu);
+  EXPECT_EQ(nullptr, Edit->EditingMenu());
+}
+
+TEST_F(TextEditTest, TheEditingMenusCommandsActOnTheText) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant("hello world"));
+  Edit->SetSelStart(2);
+  Shown.Choose = SelectAll + 1;
+  MenuKey(Edit);
+  EXPECT_EQ("hello world", Edit->SelText());
+  Shown.Choose = Delete + 1;
+  Select(Edit, 0, 6);
+  MenuKey(Edit);
+  EXPECT_EQ("world", Edit->Text());
+  Shown.Choose = Undo + 1;
+  MenuKey(Edit);
+  EXPECT_EQ("hello world", Edit->Text());
+}
+
+// Not hosted by a grid, the editor is its form's focused control and enters itself.
+TEST_F(TextEditTest, FocusEnterSelectsTheWholeText) {
+  TForm* Form = ShownForm(300, 200);
+  auto* Edit = uitest::AddChild<TdxInplaceTextEdit>(Form);
+  Edit->SetBounds(5, 5, 140, 20);
+  auto* Other = uitest::AddChild<uitest::TProbe>(Form);
+  Other->SetBounds(0, 150, 40, 20);
+  Pump();
+  Edit->SetEditValue(Variant("abcd"));
+  Other->SetFocus();
+  Pump();
+  Edit->SetSelStart(1);
+  Edit->SetFocus();
+  Pump();
+  EXPECT_EQ(0, Edit->GetSelStart());
+  EXPECT_EQ("abcd", Edit->SelText());
+
+  Edit->SetAutoSelect(false);
+  Other->SetFocus();
+  Edit->SetSelStart(1);
+  Edit->SetFocus();
+  Pump();
+  EXPECT_EQ(1, Edit->GetSelStart());
+  EXPECT_EQ(0, Edit->GetSelLength());
+}
+
+TEST_F(TextEditTest, TheSelectionChangeEventFollowsTheCaret) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  uitest::TChangeCounter Changes;
+  Edit->OnSelectionChange = Changes.Event();
+  Edit->SetEditValue(Variant("abcd"));
+  Changes.Count = 0;
+  Edit->SetSelStart(2);
+  Pump();
+  EXPECT_GE(Changes.Count, 1);
+  EXPECT_EQ(Edit, Changes.Sender);
+}
+
+TEST_F(TextEditTest, AnEditorThatIsNoNativeEditHasAPlainWindowClassOfItsOwn) {
+  Host = ShownContainer();
+  TPaintedTextEdit* Edit = HostedEdit<TPaintedTextEdit>(Host);
+  char Class[64] = {};
+  GetClassNameA(Edit->Handle(), Class, sizeof(Class));
+  EXPECT_STREQ("TPaintedTextEditNoEdit", Class);
+  WNDCLASSA Info;
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), Class, &Info));
+  // Without a native window, Modified lives in the editor.
+  Edit->SetModified(true);
+  EXPECT_TRUE(Edit->GetModified());
+}
+
+TEST(TextEditOleCallback, RefusesEverythingButAllowsNoDrop) {
+  TdxTextEditOleCallback Callback;
+  IStorage* Storage = reinterpret_cast<IStorage*>(1);
+  EXPECT_EQ(E_NOTIMPL, Callback.GetNewStorage(&Storage));
+  EXPECT_EQ(nullptr, Storage);
+  HMENU Menu = reinterpret_cast<HMENU>(1);
+  EXPECT_EQ(E_NOTIMPL, Callback.GetContextMenu(0, nullptr, nullptr, &Menu));
+  EXPECT_EQ(nullptr, Menu);
+  DWORD Effect = DROPEFFECT_COPY;
+  EXPECT_EQ(S_OK, Callback.GetDragDropEffect(FALSE, 0, &Effect));
+  EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), Effect);
+  IUnknown* Unknown = nullptr;
+  EXPECT_EQ(S_OK, Callback.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&Unknown)));
+  EXPECT_EQ(1u, Callback.RefCount());
+  Unknown->Release();
+  EXPECT_EQ(0u, Callback.RefCount());
+}
+
+}  // namespace
