@@ -245,6 +245,23 @@ void TFont::SetPitch(TFontPitch Value) {
   HandleChanged();
 }
 
+void TFont::SetLogFont(const LOGFONTA& Log) {
+  SetName(Log.lfFaceName);
+  SetHeight(Log.lfHeight);
+  SetCharset(Log.lfCharSet);
+  TFontStyles Style;
+  if (Log.lfWeight >= FW_BOLD) Style.Include(fsBold);
+  if (Log.lfItalic) Style.Include(fsItalic);
+  if (Log.lfUnderline) Style.Include(fsUnderline);
+  if (Log.lfStrikeOut) Style.Include(fsStrikeOut);
+  SetStyle(Style);
+  switch (Log.lfPitchAndFamily & 0x0F) {
+    case VARIABLE_PITCH: SetPitch(fpVariable); break;
+    case FIXED_PITCH: SetPitch(fpFixed); break;
+    default: SetPitch(fpDefault); break;
+  }
+}
+
 HGDIOBJ TFont::CreateHandle() {
   LOGFONTA Font{};
   Font.lfHeight = FHeight;

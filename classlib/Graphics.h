@@ -227,6 +227,9 @@ class TFont : public TGraphicsObject {
   void SetStyle(TFontStyles Value);
   TFontPitch Pitch() const { return FPitch; }
   void SetPitch(TFontPitch Value);
+  // The face, height, character set, style and pitch of a font description (such as
+  // the system's non-client fonts).
+  void SetLogFont(const LOGFONTA& Log);
   int PixelsPerInch() const { return FPixelsPerInch; }
   void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
 

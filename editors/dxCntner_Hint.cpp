@@ -21,16 +21,7 @@ void TakeStatusFont(TFont* Font) {
     Font->SetSize(8);
     return;
   }
-  const LOGFONTA& Log = Metrics.lfStatusFont;
-  Font->SetName(Log.lfFaceName);
-  Font->SetHeight(Log.lfHeight);
-  Font->SetCharset(Log.lfCharSet);
-  TFontStyles Style;
-  if (Log.lfWeight >= FW_BOLD) Style.Include(fsBold);
-  if (Log.lfItalic) Style.Include(fsItalic);
-  if (Log.lfUnderline) Style.Include(fsUnderline);
-  if (Log.lfStrikeOut) Style.Include(fsStrikeOut);
-  Font->SetStyle(Style);
+  Font->SetLogFont(Metrics.lfStatusFont);
 }
 
 }  // namespace

@@ -20,23 +20,6 @@ int StartCount = 0;
 constexpr UINT NonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
 static_assert(NonClientMetricsSize == 340);
 
-void SetFontFrom(TFont* Font, const LOGFONTA& Log) {
-  Font->SetName(Log.lfFaceName);
-  Font->SetHeight(Log.lfHeight);
-  Font->SetCharset(Log.lfCharSet);
-  TFontStyles Style;
-  if (Log.lfWeight >= FW_BOLD) Style.Include(fsBold);
-  if (Log.lfItalic) Style.Include(fsItalic);
-  if (Log.lfUnderline) Style.Include(fsUnderline);
-  if (Log.lfStrikeOut) Style.Include(fsStrikeOut);
-  Font->SetStyle(Style);
-  switch (Log.lfPitchAndFamily & 0x0F) {
-    case VARIABLE_PITCH: Font->SetPitch(fpVariable); break;
-    case FIXED_PITCH: Font->SetPitch(fpFixed); break;
-    default: Font->SetPitch(fpDefault); break;
-  }
-}
-
 void MakeCaptionFonts() {
   CaptionFont = NewObject<TFont>();
   SmallCaptionFont = NewObject<TFont>();
@@ -44,8 +27,8 @@ void MakeCaptionFonts() {
   std::memset(&Metrics, 0, sizeof(Metrics));
   Metrics.cbSize = NonClientMetricsSize;
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, NonClientMetricsSize, &Metrics, 0)) {
-    SetFontFrom(CaptionFont, Metrics.lfCaptionFont);
-    SetFontFrom(SmallCaptionFont, Metrics.lfSmCaptionFont);
+    CaptionFont->SetLogFont(Metrics.lfCaptionFont);
+    SmallCaptionFont->SetLogFont(Metrics.lfSmCaptionFont);
   }
 }
 
