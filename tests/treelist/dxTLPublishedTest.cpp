@@ -272,4 +272,52 @@ TEST_F(TreeListPublishedTest, DataQuestionsWithoutEventsAnswerEmpty) {
   EXPECT_EQ(Received, (std::vector<std::string>{"", ""}));
 }
 
+TEST_F(TreeListPublishedTest, BorderFollowsCtl3DAndBorderStyleInANewWindow) {
+  NewTree();
+  HWND Before = Tree->Handle();
+  EXPECT_TRUE(GetWindowLongA(Before, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  Tree->SetCtl3D(false);
+  HWND Flat = Tree->Handle();
+  EXPECT_FALSE(GetWindowLongA(Flat, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(GetWindowLongA(Flat, GWL_STYLE) & WS_BORDER);
+  Tree->SetBorderStyle(bsNone);
+  EXPECT_FALSE(GetWindowLongA(Tree->Handle(), GWL_STYLE) & WS_BORDER);
+}
+
+TEST_F(TreeListPublishedTest, AFreedImageListIsForgotten) {
+  NewTree();
+  TImageList* Images = NewObject<TImageList>(nullptr);
+  Tree->SetImages(Images);
+  Tree->SetStateImages(Images);
+  Images->Free();
+  EXPECT_EQ(Tree->Images(), nullptr);
+  EXPECT_EQ(Tree->StateImages(), nullptr);
+}
+
+// A tree list whose selection starts at a given node.
+class TReferenceTreeList : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  TdxTreeListNode* Reference = nullptr;
+
+ protected:
+  TdxTreeListNode* GetSelectionReferenceNode() override { return Reference; }
+};
+
+TEST_F(TreeListPublishedTest, OnlyNodesOfTheReferenceParentJoinWithoutExtMultiSelect) {
+  auto* List = AddChild<TReferenceTreeList>(ShownForm());
+  Tree = List;
+  TdxTreeListNode* A = List->Add();
+  TdxTreeListNode* B = List->Add();
+  TdxTreeListNode* Child = A->AddChild();
+  EXPECT_TRUE(List->CanNodeSelected(Child));  // nothing selected yet
+  List->Reference = A;
+  EXPECT_TRUE(List->CanNodeSelected(B));
+  EXPECT_FALSE(List->CanNodeSelected(Child));
+  TdxTreeListOptions Options = List->Options();
+  Options.Include(aoExtMultiSelect);
+  List->SetOptions(Options);
+  EXPECT_TRUE(List->CanNodeSelected(Child));
+}
+
 }  // namespace
