@@ -499,6 +499,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   }
   virtual bool IsLevelFooter(int /*Level*/) { return false; }
 
+  // The rows as text, for the copy commands: the header texts of the visible columns in
+  // visible order, tab-separated and ended by CR LF; a node's texts the same way,
+  // without a line end.
+  AnsiString GetHeaderLineText();
+  AnsiString GetNodeLineText(TdxTreeListNode* Node);
+
   // Whether Node may join the selection: OnCanNodeSelected first, then, without
   // aoExtMultiSelect, only a node of the same parent as the selection's reference node.
   virtual bool CanNodeSelected(TdxTreeListNode* Node);
@@ -567,6 +573,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual bool IsNodeSelected(TdxTreeListNode* Node) { return Node == FFocusedNode; }
   virtual void SetNodeSelected(TdxTreeListNode* Node, bool Value);
   virtual int GetVisibleColumnCount() const { return 0; }
+  // The column (its index among all columns) shown at a visible position; -1 none.
+  virtual int GetAbsoluteColumnIndex(int /*VisibleIndex*/) const { return -1; }
+  virtual AnsiString GetHeaderColumnText(int /*AbsoluteIndex*/) const { return AnsiString(); }
 
   // Events
   virtual void DoExpanding(TdxTreeListNode* Node, bool& Allow);

@@ -168,6 +168,25 @@ bool TCustomdxTreeList::CanNodeSelected(TdxTreeListNode* Node) {
   return Allow;
 }
 
+AnsiString TCustomdxTreeList::GetHeaderLineText() {
+  AnsiString Result;
+  for (int I = 0; I < GetVisibleColumnCount(); ++I) {
+    if (I > 0) Result += '\t';
+    Result += GetHeaderColumnText(GetAbsoluteColumnIndex(I));
+  }
+  return Result + "\r\n";
+}
+
+AnsiString TCustomdxTreeList::GetNodeLineText(TdxTreeListNode* Node) {
+  AnsiString Result;
+  for (int I = 0; I < GetVisibleColumnCount(); ++I) {
+    if (I > 0) Result += '\t';
+    const int Column = GetAbsoluteColumnIndex(I);
+    if (Column >= 0) Result += Node->Strings(Column);
+  }
+  return Result;
+}
+
 // ---------------------------------------------------------------------------------
 // TdxTreeList: the data questions' events
 

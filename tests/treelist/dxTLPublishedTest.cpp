@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/StrUtils.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 
@@ -36,13 +37,19 @@ class TTreeListTestForm : public TForm {
 };
 TCLASS_IMPL(TTreeListTestForm)
 
-// A tree list with three visible columns, so that the focused column can change.
+// A tree list with three visible columns, shown in the order 2, 0, 1.
 class TColumnsTreeList : public TdxTreeList {
  public:
   using TdxTreeList::TdxTreeList;
 
  protected:
   int GetVisibleColumnCount() const override { return 3; }
+  int GetAbsoluteColumnIndex(int VisibleIndex) const override {
+    return (VisibleIndex + 2) % 3;
+  }
+  AnsiString GetHeaderColumnText(int AbsoluteIndex) const override {
+    return "H" + IntToStr(AbsoluteIndex);
+  }
 };
 
 class TreeListPublishedTest : public UiTest {
@@ -270,6 +277,14 @@ TEST_F(TreeListPublishedTest, DataQuestionsWithoutEventsAnswerEmpty) {
   Tree->GetFooterCellText(A, 0, 0, Text);
   EXPECT_EQ(Text, "set");
   EXPECT_EQ(Received, (std::vector<std::string>{"", ""}));
+}
+
+TEST_F(TreeListPublishedTest, RowTextsFollowTheVisibleColumnOrder) {
+  NewTree();
+  TdxTreeListNode* A = AddNode("a0");
+  A->SetStrings(2, "a2");
+  EXPECT_EQ(Tree->GetHeaderLineText(), "H2\tH0\tH1\r\n");
+  EXPECT_EQ(Tree->GetNodeLineText(A), "a2\ta0\t");
 }
 
 TEST_F(TreeListPublishedTest, BorderFollowsCtl3DAndBorderStyleInANewWindow) {
