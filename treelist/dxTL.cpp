@@ -16,9 +16,29 @@ TCLASS_IMPL(TdxTreeList)
 // ---------------------------------------------------------------------------------
 // TCustomdxTreeList: life
 
-TCustomdxTreeList::TCustomdxTreeList(TComponent* AOwner) : TCustomdxContainer(AOwner) {}
+TCustomdxTreeList::TCustomdxTreeList(TComponent* AOwner) : TCustomdxContainer(AOwner) {
+  SetTabStop(true);
+  FParentColor = false;
+  FColor = clWindow;
+  Brush()->SetColor(clWindow);
+  for (TFont** Field : {&FBandFont, &FHeaderFont, &FPreviewFont}) {
+    *Field = NewObject<TFont>();
+    (*Field)->Assign(Font());
+    (*Field)->OnChange = TNotifyEvent::Bind<&TCustomdxTreeList::FontChanged>(this);
+  }
+  for (TChangeLink** Link : {&FImageChangeLink, &FStateChangeLink}) {
+    *Link = NewObject<TChangeLink>();
+    (*Link)->OnChange = TNotifyEvent::Bind<&TCustomdxTreeList::ImageListChange>(this);
+  }
+}
 
-TCustomdxTreeList::~TCustomdxTreeList() = default;
+TCustomdxTreeList::~TCustomdxTreeList() {
+  FreeAndNil(FStateChangeLink);
+  FreeAndNil(FImageChangeLink);
+  FreeAndNil(FPreviewFont);
+  FreeAndNil(FHeaderFont);
+  FreeAndNil(FBandFont);
+}
 
 void TCustomdxTreeList::BeforeDestruction() {
   Destroying();
@@ -224,16 +244,20 @@ void TCustomdxTreeList::SetTopVisibleNode(TdxTreeListNode* Node) {
 
 void TCustomdxTreeList::SetOptions(TdxTreeListOptions Value) {
   if (Value == FOptions) return;
+  EndEdit(true);
+  BeginUpdate();
+  auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoRowSelect)) FOptionsEx.Exclude(aoInvertSelect);
   FOptions = Value;
-  UpdateLayout();
 }
 
 void TCustomdxTreeList::SetOptionsEx(TdxTreeListOptionsEx Value) {
   if (Value == FOptionsEx) return;
+  EndEdit(true);
+  BeginUpdate();
+  auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoInvertSelect)) FOptions.Exclude(aoRowSelect);
   FOptionsEx = Value;
-  UpdateLayout();
 }
 
 void TCustomdxTreeList::SetMaxRowLineCount(int Value) {

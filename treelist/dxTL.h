@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Forms.h"
+#include "classlib/ImgList.h"
+#include "classlib/TypInfo.h"
 #include "classlib/Variants.h"
 #include "editors/dxCntner.h"
 
@@ -31,6 +34,11 @@ enum TdxTreeListOption : Byte {
   aoStoreToRegistry, aoStoreToIniFile
 };
 using TdxTreeListOptions = TSet<TdxTreeListOption>;
+TENUM_INFO(TdxTreeListOption, "aoColumnSizing", "aoColumnMoving", "aoEditing", "aoTabs",
+           "aoTabThrough", "aoRowSelect", "aoMultiSelect", "aoImmediateEditor", "aoPreview",
+           "aoDrawEndEllipsis", "aoAutoWidth", "aoExtMultiSelect", "aoExtCustomizing",
+           "aoHideFocusRect", "aoAutoSort", "aoCaseInsensitive", "aoStoreToRegistry",
+           "aoStoreToIniFile")
 
 enum TdxTreeListOptionEx : Byte {
   aoInvertSelect, aoUseBitmap, aoBandHeaderWidth, aoAutoCalcPreviewLines, aoBandSizing,
@@ -42,6 +50,15 @@ enum TdxTreeListOptionEx : Byte {
   aoAnsiSort, aoMouseScroll, aoAutoSearch, aoHotTrack, aoAutoCopySelectedToClipboard
 };
 using TdxTreeListOptionsEx = TSet<TdxTreeListOptionEx>;
+TENUM_INFO(TdxTreeListOptionEx, "aoInvertSelect", "aoUseBitmap", "aoBandHeaderWidth",
+           "aoAutoCalcPreviewLines", "aoBandSizing", "aoBandMoving", "aoHorzThrough",
+           "aoVertThrough", "aoCellMultiSelect", "aoEnterThrough", "aoEnterShowEditor",
+           "aoFullSizing", "aoDragScroll", "aoDragExpand", "aoDragCollapse", "aoRowAutoHeight",
+           "aoShowHourGlass", "aoBandButtonClicking", "aoBandPanelSizing",
+           "aoHeaderButtonClicking", "aoHeaderPanelSizing", "aoRowSizing", "aoMultiSort",
+           "aoAutoSortRefresh", "aoShowButtonAlways", "aoAutoHeaderPanelHeight",
+           "aoKeepColumnWidth", "aoAnsiSort", "aoMouseScroll", "aoAutoSearch", "aoHotTrack",
+           "aoAutoCopySelectedToClipboard")
 
 inline constexpr TdxTreeListOptions DefaultTreeListOptions{
     aoColumnSizing, aoColumnMoving, aoEditing, aoTabThrough, aoRowSelect};
@@ -49,8 +66,21 @@ inline constexpr TdxTreeListOptionsEx DefaultTreeListOptionsEx{
     aoUseBitmap, aoBandHeaderWidth, aoAutoCalcPreviewLines, aoBandSizing, aoBandMoving,
     aoDragScroll, aoDragExpand};
 
+enum TdxTreeListPaintStyle : Byte { psStandard, psOutlook };
+TENUM_INFO(TdxTreeListPaintStyle, "psStandard", "psOutlook")
+enum TdxTreeLineStyle : Byte { tlSolid, tlDot };
+TENUM_INFO(TdxTreeLineStyle, "tlSolid", "tlDot")
+
 // ---------------------------------------------------------------------------------
 // Events
+
+// What OnHotTrackNode reports: the hot node (nil over a header), the hot column (-1
+// none) and the hot kind (0 cell, 1 header, 2 header button zone).
+struct TdxTreeListHotTrackInfo {
+  TdxTreeListNode* Node;
+  int Column;
+  Byte Kind;
+};
 
 using TTLExpandedEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node)>;
 using TTLExpandingEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, bool& Allow)>;
@@ -58,6 +88,23 @@ using TTLChangeNodeEvent =
     TEvent<void(TObject* Sender, TdxTreeListNode* OldNode, TdxTreeListNode* Node)>;
 using TTLChangeColumnEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, int Column)>;
 using TTLGetImageEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, int& Index)>;
+using TSelectionChangedEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode)>;
+using TdxTLCanNodeSelected = TEvent<void(TObject* Sender, TdxTreeListNode* ANode, bool& Allow)>;
+using TdxTLCompareEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* Node1, TdxTreeListNode* Node2, int& Compare)>;
+using TdxTLEditValidateEvent =
+    TEvent<void(TObject* Sender, AnsiString& ErrorText, bool& Accept)>;
+using TdxTLGetEditColorEvent = TEvent<void(TObject* Sender, TColor& AColor)>;
+using TdxTLHotTrackNodeEvent =
+    TEvent<void(TObject* Sender, TdxTreeListHotTrackInfo& AHotTrackInfo, TCursor& ACursor)>;
+using TdxTLGetPreviewTextEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, AnsiString& AText)>;
+// AColumn is the column's index among all columns.
+using TdxTLGetFooterCellTextEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
+                                                int AColumn, int AFooterIndex, AnsiString& AText)>;
+using TdxTLIsExistRowFooterCellEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
+                                                   int AColumn, int AFooterIndex, bool& AExist)>;
+using TdxTLIsLevelFooterEvent = TEvent<void(TObject* Sender, int ALevel, bool& AExist)>;
 
 // ---------------------------------------------------------------------------------
 // Nodes
@@ -254,9 +301,220 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void SetOptionsEx(TdxTreeListOptionsEx Value);
   int MaxRowLineCount() const { return FMaxRowLineCount; }
   void SetMaxRowLineCount(int Value);
-  bool IsRowAutoHeight() const {
+
+  // Appearance. Colour setters repaint; size, font and show-flag setters re-run the
+  // layout. The "at least" clamps keep every stored value in range.
+  TColor ArrowsColor() const { return FArrowsColor; }
+  void SetArrowsColor(TColor Value) { ChangeColor(FArrowsColor, Value); }
+  TColor AutoSearchColor() const { return FAutoSearchColor; }
+  void SetAutoSearchColor(TColor Value) { ChangeColor(FAutoSearchColor, Value); }
+  TColor AutoSearchTextColor() const { return FAutoSearchTextColor; }
+  void SetAutoSearchTextColor(TColor Value) { ChangeColor(FAutoSearchTextColor, Value); }
+  TColor GroupNodeColor() const { return FGroupNodeColor; }
+  void SetGroupNodeColor(TColor Value) { ChangeColor(FGroupNodeColor, Value); }
+  TColor GroupNodeTextColor() const { return FGroupNodeTextColor; }
+  void SetGroupNodeTextColor(TColor Value) { ChangeColor(FGroupNodeTextColor, Value); }
+  TColor RowFooterColor() const { return FRowFooterColor; }
+  void SetRowFooterColor(TColor Value) { ChangeColor(FRowFooterColor, Value); }
+  TColor RowFooterTextColor() const { return FRowFooterTextColor; }
+  void SetRowFooterTextColor(TColor Value) { ChangeColor(FRowFooterTextColor, Value); }
+  TColor HeaderColor() const { return FHeaderColor; }
+  void SetHeaderColor(TColor Value) { ChangeColor(FHeaderColor, Value); }
+  TColor BandColor() const { return FBandColor; }
+  void SetBandColor(TColor Value) { ChangeColor(FBandColor, Value); }
+  TColor FixedBandLineColor() const { return FFixedBandLineColor; }
+  void SetFixedBandLineColor(TColor Value) { ChangeColor(FFixedBandLineColor, Value); }
+  TColor HighlightColor() const { return FHighlightColor; }
+  void SetHighlightColor(TColor Value) { ChangeColor(FHighlightColor, Value); }
+  TColor HighlightTextColor() const { return FHighlightTextColor; }
+  void SetHighlightTextColor(TColor Value) { ChangeColor(FHighlightTextColor, Value); }
+  TColor TreeLineColor() const { return FTreeLineColor; }
+  void SetTreeLineColor(TColor Value) { ChangeColor(FTreeLineColor, Value); }
+  TColor HideSelectionColor() const { return FHideSelectionColor; }
+  void SetHideSelectionColor(TColor Value) { ChangeColor(FHideSelectionColor, Value); }
+  TColor HideSelectionTextColor() const { return FHideSelectionTextColor; }
+  void SetHideSelectionTextColor(TColor Value) { ChangeColor(FHideSelectionTextColor, Value); }
+  TColor GridLineColor() const { return FGridLineColor; }
+  void SetGridLineColor(TColor Value) { ChangeColor(FGridLineColor, Value); }
+
+  TFont* BandFont() const { return FBandFont; }
+  void SetBandFont(TFont* Value) { FBandFont->Assign(Value); }
+  TFont* HeaderFont() const { return FHeaderFont; }
+  void SetHeaderFont(TFont* Value) { FHeaderFont->Assign(Value); }
+  TFont* PreviewFont() const { return FPreviewFont; }
+  void SetPreviewFont(TFont* Value) { FPreviewFont->Assign(Value); }
+
+  bool AutoExpandOnSearch() const { return FAutoExpandOnSearch; }
+  void SetAutoExpandOnSearch(bool Value) { FAutoExpandOnSearch = Value; }
+  bool DblClkExpanding() const { return FDblClkExpanding; }
+  void SetDblClkExpanding(bool Value) { FDblClkExpanding = Value; }
+  bool HideFocusRectFlag() const { return FHideFocusRect; }
+  void SetHideFocusRectFlag(bool Value) { ChangeFlag(FHideFocusRect, Value); }
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool Value) { ChangeFlag(FHideSelection, Value); }
+  bool ShowBands() const { return FShowBands; }
+  void SetShowBands(bool Value) { ChangeFlag(FShowBands, Value); }
+  bool ShowButtons() const { return FShowButtons; }
+  void SetShowButtons(bool Value) { ChangeFlag(FShowButtons, Value); }
+  bool ShowGrid() const { return FShowGrid; }
+  void SetShowGrid(bool Value) { ChangeFlag(FShowGrid, Value); }
+  bool ShowPreviewGrid() const { return FShowPreviewGrid; }
+  void SetShowPreviewGrid(bool Value) { ChangeFlag(FShowPreviewGrid, Value); }
+  bool ShowHeader() const { return FShowHeader; }
+  void SetShowHeader(bool Value) { ChangeFlag(FShowHeader, Value); }
+  bool ShowLines() const { return FShowLines; }
+  void SetShowLines(bool Value) { ChangeFlag(FShowLines, Value); }
+  // The Outlook paint style always shows the root lines.
+  bool ShowRoot() const { return FShowRoot || FPaintStyle == psOutlook; }
+  void SetShowRoot(bool Value) { ChangeFlag(FShowRoot, Value); }
+  bool ShowRowFooter() const { return FShowRowFooter; }
+  void SetShowRowFooter(bool Value) { ChangeFlag(FShowRowFooter, Value); }
+  bool ShowIndicator() const { return FShowIndicator; }
+  void SetShowIndicator(bool Value) { ChangeFlag(FShowIndicator, Value); }
+  bool ShowFooter() const { return FShowFooter; }
+  void SetShowFooter(bool Value) { ChangeFlag(FShowFooter, Value); }
+  // There is no customizing box: these three are kept for the form file only.
+  bool SimpleCustomizeBox() const { return FSimpleCustomizeBox; }
+  void SetSimpleCustomizeBox(bool Value) { FSimpleCustomizeBox = Value; }
+  bool ShowHiddenInCustomizeBox() const { return FShowHiddenInCustomizeBox; }
+  void SetShowHiddenInCustomizeBox(bool Value) { FShowHiddenInCustomizeBox = Value; }
+  int CustomizingRowCount() const { return FCustomizingRowCount; }
+  void SetCustomizingRowCount(int Value) { FCustomizingRowCount = Value < 2 ? 2 : Value; }
+
+  int IndentDesc() const { return FIndentDesc; }
+  void SetIndentDesc(int Value) { ChangeSize(FIndentDesc, Value < 0 ? 0 : Value); }
+  int FixedBandLineWidth() const { return FFixedBandLineWidth; }
+  void SetFixedBandLineWidth(int Value) { ChangeSize(FFixedBandLineWidth, Value < 1 ? 1 : Value); }
+  int RowSeparatorLineWidth() const { return FRowSeparatorLineWidth; }
+  void SetRowSeparatorLineWidth(int Value) {
+    ChangeSize(FRowSeparatorLineWidth, Value < 1 ? 1 : Value);
+  }
+  int PreviewLines() const { return FPreviewLines; }
+  void SetPreviewLines(int Value) { ChangeSize(FPreviewLines, Value < -1 ? -1 : Value); }
+  // An assigned height stays assigned until the layout finds it equal to the text-based
+  // minimum; the layout raises an unassigned or smaller one to that minimum.
+  int DefaultRowHeight() const { return FDefaultRowHeight; }
+  void SetDefaultRowHeight(int Value);
+  bool DefaultRowHeightAssigned() const { return FDefaultRowHeightAssigned; }
+  Cardinal WaitForExpandNodeTime() const { return FWaitForExpandNodeTime; }
+  void SetWaitForExpandNodeTime(Cardinal Value) { FWaitForExpandNodeTime = Value; }
+
+  TdxTreeListPaintStyle PaintStyle() const { return FPaintStyle; }
+  void SetPaintStyle(TdxTreeListPaintStyle Value);
+  TdxTreeLineStyle TreeLineStyle() const { return FTreeLineStyle; }
+  void SetTreeLineStyle(TdxTreeLineStyle Value);
+  // bsNone or bsSingle; a change recreates the window.
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  // Ends editing without storing, recreates the window for the scroll bars' style and
+  // re-runs the layout.
+  void SetLookAndFeel(TdxLookAndFeel Value);
+
+  // The image lists, followed through a change link and freed notification.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value) { ChangeImages(FImages, FImageChangeLink, Value); }
+  TCustomImageList* StateImages() const { return FStateImages; }
+  void SetStateImages(TCustomImageList* Value) {
+    ChangeImages(FStateImages, FStateChangeLink, Value);
+  }
+
+  // Option questions: what the control reads the options through.
+  virtual bool IsAnsiSort() { return FOptionsEx.Contains(aoAnsiSort); }
+  virtual bool IsAutoCalcPreviewLines() { return FOptionsEx.Contains(aoAutoCalcPreviewLines); }
+  virtual bool IsAutoHeaderPanelHeight() { return FOptionsEx.Contains(aoAutoHeaderPanelHeight); }
+  virtual bool IsAutoSearch() { return FOptionsEx.Contains(aoAutoSearch); }
+  virtual bool IsAutoSort() { return FOptions.Contains(aoAutoSort); }
+  virtual bool IsAutoSortRefresh() { return FOptionsEx.Contains(aoAutoSortRefresh); }
+  virtual bool IsAutoWidth() { return FOptions.Contains(aoAutoWidth); }
+  virtual bool IsBandHeaderWidth() { return FOptionsEx.Contains(aoBandHeaderWidth); }
+  virtual bool IsCaseInsensitive() { return FOptions.Contains(aoCaseInsensitive); }
+  virtual bool IsCellMultiSelect() { return FOptionsEx.Contains(aoCellMultiSelect); }
+  virtual bool IsDragCollapse() { return FOptionsEx.Contains(aoDragCollapse); }
+  virtual bool IsDrawEndEllipsis() { return FOptions.Contains(aoDrawEndEllipsis); }
+  virtual bool IsDragExpand() { return FOptionsEx.Contains(aoDragExpand); }
+  virtual bool IsDragScroll() { return FOptionsEx.Contains(aoDragScroll); }
+  virtual bool IsEditing() { return FOptions.Contains(aoEditing); }
+  virtual bool IsEnterShowEditor() { return FOptionsEx.Contains(aoEnterShowEditor); }
+  // Enter moves on only when it also opens the editor.
+  virtual bool IsEnterThrough() {
+    return FOptionsEx.Contains(aoEnterThrough) && FOptionsEx.Contains(aoEnterShowEditor);
+  }
+  virtual bool IsExtCustomizing() { return FOptions.Contains(aoExtCustomizing); }
+  virtual bool IsExtMultiSelect() { return FOptions.Contains(aoExtMultiSelect); }
+  virtual bool IsHorzThrough() { return FOptionsEx.Contains(aoHorzThrough); }
+  virtual bool IsHorzScrollBar() { return FScrollBars == ssHorizontal || FScrollBars == ssBoth; }
+  // A cell-editing grid (aoEditing without aoRowSelect) never scrolls by mouse selection.
+  virtual bool IsMouseScroll() {
+    return FOptionsEx.Contains(aoMouseScroll) &&
+           !(FOptions.Contains(aoEditing) && !FOptions.Contains(aoRowSelect));
+  }
+  virtual bool IsMultiSelect() { return FOptions.Contains(aoMultiSelect); }
+  virtual bool IsMultiSort() { return FOptionsEx.Contains(aoMultiSort); }
+  virtual bool IsRowAutoHeight() const {
     return FOptionsEx.Contains(aoRowAutoHeight) && FMaxRowLineCount != 0;
   }
+  virtual bool IsRowSelect() { return FOptions.Contains(aoRowSelect); }
+  virtual bool IsShowHourGlass() { return FOptionsEx.Contains(aoShowHourGlass); }
+  virtual bool IsShowRowFooter() { return FShowRowFooter; }
+  virtual bool IsShowPreview() { return FOptions.Contains(aoPreview) && FPreviewLines != 0; }
+  virtual bool IsTabThrough() { return FOptions.Contains(aoTabThrough); }
+  virtual bool IsVertThrough() { return FOptionsEx.Contains(aoVertThrough); }
+  virtual bool IsVertScrollBar() { return FScrollBars == ssVertical || FScrollBars == ssBoth; }
+  virtual bool IsUseBitmap() { return FOptionsEx.Contains(aoUseBitmap); }
+  virtual bool IsBandButtonClicking() { return FOptionsEx.Contains(aoBandButtonClicking); }
+  virtual bool IsBandFullSizing() { return FOptionsEx.Contains(aoFullSizing); }
+  virtual bool IsBandPanelSizing() { return FOptionsEx.Contains(aoBandPanelSizing); }
+  virtual bool IsBandHeaderWidthWithoutBands() {
+    return FOptionsEx.Contains(aoBandHeaderWidth) && !FShowBands;
+  }
+  virtual bool IsHeaderButtonClicking() { return FOptionsEx.Contains(aoHeaderButtonClicking); }
+  virtual bool IsHeaderFullSizing() { return FOptionsEx.Contains(aoFullSizing); }
+  virtual bool IsHeaderPanelSizing() { return FOptionsEx.Contains(aoHeaderPanelSizing); }
+  virtual bool CanColumnSizing(int /*ColumnIndex*/) { return FOptions.Contains(aoColumnSizing); }
+  virtual bool IsRowSizing() { return FOptionsEx.Contains(aoRowSizing); }
+  virtual bool IsBandMoving() { return FOptionsEx.Contains(aoBandMoving); }
+  virtual bool IsColumnMoving() { return FOptions.Contains(aoColumnMoving); }
+  bool HideFocusRect() override { return FOptions.Contains(aoHideFocusRect); }
+  bool ShowButtonAlways() override { return FOptionsEx.Contains(aoShowButtonAlways); }
+  bool WantTabs() override;
+
+  // Row-count questions; the base answers for a grid without bands or columns.
+  virtual int GetBandMaxRowCount() { return 5; }
+  virtual int GetBandRowCount() { return 1; }
+  virtual int GetHeaderPanelMaxRowCount() { return 4; }
+  virtual int GetHeaderPanelRowCount() { return 1; }
+  virtual int GetHeaderMinRowCount() { return 1; }
+
+  // Data questions; the base has no preview text, footer texts or footers.
+  virtual void GetPreviewText(TdxTreeListNode* /*Node*/, AnsiString& Text) { Text = AnsiString(); }
+  virtual void GetFooterCellText(TdxTreeListNode* /*Node*/, int /*Column*/, int /*FooterIndex*/,
+                                 AnsiString& Text) {
+    Text = AnsiString();
+  }
+  virtual bool IsExistRowFooterCell(TdxTreeListNode* /*Node*/, int /*Column*/,
+                                    int /*FooterIndex*/) {
+    return false;
+  }
+  virtual bool IsLevelFooter(int /*Level*/) { return false; }
+
+  // The rows as text, for the copy commands: the header texts of the visible columns in
+  // visible order, tab-separated and ended by CR LF; a node's texts the same way,
+  // without a line end.
+  AnsiString GetHeaderLineText();
+  AnsiString GetNodeLineText(TdxTreeListNode* Node);
+
+  // Whether Node may join the selection: OnCanNodeSelected first, then, without
+  // aoExtMultiSelect, only a node of the same parent as the selection's reference node.
+  virtual bool CanNodeSelected(TdxTreeListNode* Node);
+  // The node a new selection member must share its parent with; nil while none.
+  virtual TdxTreeListNode* GetSelectionReferenceNode() { return nullptr; }
+
+  void SetParent(TWinControl* AParent) override;
+  // The Name of the form that was the parent form when the control last got a parent.
+  const AnsiString& FormName() const { return FFormName; }
+  void Dispatch(TMessage& Message) override;
 
   // The cell being edited (nullptr, -1 when none).
   TdxTreeListNode* EditNode() const { return FEditNode; }
@@ -274,6 +532,20 @@ class TCustomdxTreeList : public TCustomdxContainer {
   TTLGetImageEvent OnGetImageIndex;
   TTLGetImageEvent OnGetSelectedIndex;
   TTLGetImageEvent OnGetStateIndex;
+  TTLExpandedEvent OnEdited;
+  TTLExpandedEvent OnBeginDragNode;
+  TTLExpandingEvent OnEditing;
+  TNotifyEvent OnChangeLeftCoord;
+  TNotifyEvent OnEditChange;
+  TNotifyEvent OnSelectedCountChange;
+  TNotifyEvent OnEndColumnsCustomizing;  // never fired: there is no customizing box
+  TNotifyEvent OnChangedColumnsWidth;
+  TdxTLEditValidateEvent OnEditValidate;
+  TdxTLGetEditColorEvent OnGetEditColor;
+  TdxTLHotTrackNodeEvent OnHotTrackNode;
+  TdxTLCanNodeSelected OnCanNodeSelected;
+  TSelectionChangedEvent OnSelectionChanged;
+  TdxTLCompareEvent OnCompare;
 
  protected:
   friend class TdxTreeListNode;
@@ -301,6 +573,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual bool IsNodeSelected(TdxTreeListNode* Node) { return Node == FFocusedNode; }
   virtual void SetNodeSelected(TdxTreeListNode* Node, bool Value);
   virtual int GetVisibleColumnCount() const { return 0; }
+  // The column (its index among all columns) shown at a visible position; -1 none.
+  virtual int GetAbsoluteColumnIndex(int /*VisibleIndex*/) const { return -1; }
+  virtual AnsiString GetHeaderColumnText(int /*AbsoluteIndex*/) const { return AnsiString(); }
 
   // Events
   virtual void DoExpanding(TdxTreeListNode* Node, bool& Allow);
@@ -309,6 +584,21 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void DoCollapsed(TdxTreeListNode* Node);
   virtual void DoChangeNode(TdxTreeListNode* OldNode, TdxTreeListNode* Node);
   virtual void DoChangeColumn(TdxTreeListNode* Node, int Column);
+  virtual void DoEdited(TdxTreeListNode* Node);
+  virtual void DoEditing(TdxTreeListNode* Node, bool& Allow);
+  virtual void DoChangeLeftCoord();
+  // The editor's text changed; Sender is the column.
+  virtual void DoEditChange(TObject* Sender);
+  virtual void DoEditValidate(TObject* Sender, AnsiString& ErrorText, bool& Accept);
+  virtual void DoBeginDragNode(TdxTreeListNode* Node);
+  virtual void DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& Cursor);
+  // Not while the control is being destroyed.
+  virtual void DoSelectedCountChange();
+  TColor GetEditColor() override;
+  void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Runs when an image list in use changed.
+  virtual void ImageListChange(TObject* Sender);
 
   // Rows
   virtual void DropRowIndex();
@@ -371,6 +661,65 @@ class TCustomdxTreeList : public TCustomdxContainer {
   TdxTreeListOptionsEx FOptionsEx = DefaultTreeListOptionsEx;
   int FMaxRowLineCount = -1;
 
+  void ChangeColor(TColor& Field, TColor Value);
+  void ChangeFlag(bool& Field, bool Value);
+  void ChangeSize(int& Field, int Value);
+  void ChangeImages(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
+  void FontChanged(TObject* Sender);
+
+  TColor FArrowsColor = clLime;
+  TColor FAutoSearchColor = clNone;
+  TColor FAutoSearchTextColor = clNone;
+  TColor FGroupNodeColor = clBtnFace;
+  TColor FGroupNodeTextColor = clNone;
+  TColor FRowFooterColor = cl3DLight;
+  TColor FRowFooterTextColor = clWindowText;
+  TColor FHeaderColor = clBtnFace;
+  TColor FBandColor = clBtnFace;
+  TColor FFixedBandLineColor = clWindowFrame;
+  TColor FHighlightColor = clHighlight;
+  TColor FHighlightTextColor = clHighlightText;
+  TColor FTreeLineColor = clBtnShadow;
+  TColor FHideSelectionColor = clBtnFace;
+  TColor FHideSelectionTextColor = clBtnText;
+  TColor FGridLineColor = clNone;
+  TFont* FBandFont = nullptr;
+  TFont* FHeaderFont = nullptr;
+  TFont* FPreviewFont = nullptr;
+  bool FAutoExpandOnSearch = true;
+  bool FDblClkExpanding = true;
+  bool FHideFocusRect = true;
+  bool FHideSelection = true;
+  bool FShowBands = false;
+  bool FShowButtons = true;
+  bool FShowGrid = false;
+  bool FShowPreviewGrid = true;
+  bool FShowHeader = true;
+  bool FShowLines = true;
+  bool FShowRoot = true;
+  bool FShowRowFooter = false;
+  bool FShowIndicator = false;
+  bool FShowFooter = false;
+  bool FSimpleCustomizeBox = false;
+  bool FShowHiddenInCustomizeBox = false;
+  int FCustomizingRowCount = 11;
+  int FIndentDesc = 20;
+  int FFixedBandLineWidth = 2;
+  int FRowSeparatorLineWidth = 1;
+  int FPreviewLines = 2;
+  int FDefaultRowHeight = 18;
+  bool FDefaultRowHeightAssigned = false;
+  Cardinal FWaitForExpandNodeTime = 500;
+  TdxTreeListPaintStyle FPaintStyle = psStandard;
+  TdxTreeLineStyle FTreeLineStyle = tlDot;
+  TFormBorderStyle FBorderStyle = bsSingle;
+  TScrollStyle FScrollBars = ssBoth;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FStateImages = nullptr;
+  TChangeLink* FImageChangeLink = nullptr;
+  TChangeLink* FStateChangeLink = nullptr;
+  AnsiString FFormName;
+
   // The visible-row index: the node of every row, and how far the rows' own numbers
   // (TdxTreeListNode::FRow) are current, from row 0. A change renumbers nothing: it
   // only lowers that mark, and a question numbers on from it as far as it needs.
@@ -413,6 +762,26 @@ class TdxTreeList : public TCustomdxTreeListControl {
 
   bool ResortPending() const { return FResortPending; }
 
+  // Where the layout is stored (aoStoreToRegistry, aoStoreToIniFile).
+  const AnsiString& IniFileName() const { return FIniFileName; }
+  void SetIniFileName(const AnsiString& Value) { FIniFileName = Value; }
+  const AnsiString& IniSectionName() const { return FIniSectionName; }
+  void SetIniSectionName(const AnsiString& Value) { FIniSectionName = Value; }
+  const AnsiString& RegistryPath() const { return FRegistryPath; }
+  void SetRegistryPath(const AnsiString& Value) { FRegistryPath = Value; }
+
+  // The data questions, each answered by the core and then by its event.
+  void GetPreviewText(TdxTreeListNode* Node, AnsiString& Text) override;
+  void GetFooterCellText(TdxTreeListNode* Node, int Column, int FooterIndex,
+                         AnsiString& Text) override;
+  bool IsExistRowFooterCell(TdxTreeListNode* Node, int Column, int FooterIndex) override;
+  bool IsLevelFooter(int Level) override;
+
+  TdxTLGetPreviewTextEvent OnGetPreviewText;
+  TdxTLGetFooterCellTextEvent OnGetFooterCellText;
+  TdxTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;
+  TdxTLIsLevelFooterEvent OnIsLevelFooter;
+
  protected:
   void NodeInserted(TdxTreeListNode* Node) override;
   void NodeDeleted(TdxTreeListNode* Node, TdxTreeListNode* Prev, bool WasVisible,
@@ -426,4 +795,11 @@ class TdxTreeList : public TCustomdxTreeListControl {
   void AutoSortCheck();
 
   bool FResortPending = false;
+  AnsiString FIniFileName;
+  AnsiString FIniSectionName;
+  AnsiString FRegistryPath;
 };
+
+// Registers the tree list's classes and published properties for form files.
+void InitdxTL();
+void DonedxTL();

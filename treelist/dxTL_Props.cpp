@@ -1,0 +1,214 @@
+// The tree list's appearance properties and their setters, the window's border and
+// scroll bars, the image lists, the event-firing operations and the selection rule.
+#include "classlib/Messages.h"
+#include "classlib/ScopeExit.h"
+#include "treelist/dxTL.h"
+
+// ---------------------------------------------------------------------------------
+// TCustomdxTreeList: property setters
+
+void TCustomdxTreeList::ChangeColor(TColor& Field, TColor Value) {
+  if (Field == Value) return;
+  Field = Value;
+  Invalidate();
+}
+
+void TCustomdxTreeList::ChangeFlag(bool& Field, bool Value) {
+  if (Field == Value) return;
+  Field = Value;
+  UpdateLayout();
+}
+
+void TCustomdxTreeList::ChangeSize(int& Field, int Value) {
+  if (Field == Value) return;
+  Field = Value;
+  UpdateLayout();
+}
+
+void TCustomdxTreeList::FontChanged(TObject* /*Sender*/) { UpdateLayout(); }
+
+void TCustomdxTreeList::SetDefaultRowHeight(int Value) {
+  FDefaultRowHeightAssigned = true;
+  if (Value == FDefaultRowHeight) return;
+  FDefaultRowHeight = Value;
+  UpdateLayout();
+}
+
+void TCustomdxTreeList::SetPaintStyle(TdxTreeListPaintStyle Value) {
+  if (Value == FPaintStyle) return;
+  FPaintStyle = Value;
+  UpdateLayout();
+}
+
+void TCustomdxTreeList::SetTreeLineStyle(TdxTreeLineStyle Value) {
+  if (Value == FTreeLineStyle) return;
+  FTreeLineStyle = Value;
+  Invalidate();
+}
+
+void TCustomdxTreeList::SetBorderStyle(TFormBorderStyle Value) {
+  if (Value != bsNone) Value = bsSingle;
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomdxTreeList::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  RecreateWnd();
+}
+
+void TCustomdxTreeList::SetLookAndFeel(TdxLookAndFeel Value) {
+  if (Value == LookAndFeel()) return;
+  AbandonEdit();
+  // The container stores the value and recreates the window for the bars' style.
+  TCustomdxContainer::SetLookAndFeel(Value);
+  UpdateLayout();
+}
+
+void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (FBorderStyle == bsSingle) {
+    if (Ctl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
+  }
+  if (IsHorzScrollBar()) Params.Style |= WS_HSCROLL;
+  if (IsVertScrollBar()) Params.Style |= WS_VSCROLL;
+}
+
+void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  // The border's look follows Ctl3D: the window is made again.
+  if (Message.Msg == CM_CTL3DCHANGED && HandleAllocated()) RecreateWnd();
+  inherited::Dispatch(Message);
+}
+
+void TCustomdxTreeList::SetParent(TWinControl* AParent) {
+  inherited::SetParent(AParent);
+  if (!AParent) return;
+  if (TCustomForm* Form = GetParentForm(this)) FFormName = Form->Name();
+}
+
+// ---------------------------------------------------------------------------------
+// Image lists
+
+void TCustomdxTreeList::ChangeImages(TCustomImageList*& Field, TChangeLink* Link,
+                                     TCustomImageList* Value) {
+  if (Field == Value) return;
+  BeginUpdate();
+  auto Done = ScopeExit([this] { EndUpdate(); });
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    // The other list may still be the same component.
+    if (Field != (&Field == &FImages ? FStateImages : FImages)) Field->RemoveFreeNotification(this);
+  }
+  Field = Value;
+  if (Value) {
+    Value->RegisterChanges(Link);
+    Value->FreeNotification(this);
+  }
+}
+
+void TCustomdxTreeList::ImageListChange(TObject* /*Sender*/) { UpdateLayout(); }
+
+void TCustomdxTreeList::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FImages) SetImages(nullptr);
+  if (AComponent == FStateImages) SetStateImages(nullptr);
+}
+
+// ---------------------------------------------------------------------------------
+// Events and questions
+
+void TCustomdxTreeList::DoEdited(TdxTreeListNode* Node) {
+  if (OnEdited.Assigned()) OnEdited(this, Node);
+}
+void TCustomdxTreeList::DoEditing(TdxTreeListNode* Node, bool& Allow) {
+  if (OnEditing.Assigned()) OnEditing(this, Node, Allow);
+}
+void TCustomdxTreeList::DoChangeLeftCoord() {
+  if (OnChangeLeftCoord.Assigned()) OnChangeLeftCoord(this);
+}
+void TCustomdxTreeList::DoEditChange(TObject* Sender) {
+  if (OnEditChange.Assigned()) OnEditChange(Sender);
+}
+void TCustomdxTreeList::DoEditValidate(TObject* Sender, AnsiString& ErrorText, bool& Accept) {
+  if (OnEditValidate.Assigned()) OnEditValidate(Sender, ErrorText, Accept);
+}
+void TCustomdxTreeList::DoBeginDragNode(TdxTreeListNode* Node) {
+  if (OnBeginDragNode.Assigned()) OnBeginDragNode(this, Node);
+}
+void TCustomdxTreeList::DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& Cursor) {
+  if (OnHotTrackNode.Assigned()) OnHotTrackNode(this, Info, Cursor);
+}
+void TCustomdxTreeList::DoSelectedCountChange() {
+  if (!Destroying() && OnSelectedCountChange.Assigned()) OnSelectedCountChange(this);
+}
+
+TColor TCustomdxTreeList::GetEditColor() {
+  TColor Result = inherited::GetEditColor();
+  if (OnGetEditColor.Assigned()) OnGetEditColor(this, Result);
+  return Result;
+}
+
+bool TCustomdxTreeList::WantTabs() {
+  return FOptions.Contains(aoTabs) && GetKeyState(VK_CONTROL) >= 0;
+}
+
+bool TCustomdxTreeList::CanNodeSelected(TdxTreeListNode* Node) {
+  bool Allow = true;
+  if (OnCanNodeSelected.Assigned()) OnCanNodeSelected(this, Node, Allow);
+  if (Allow && !IsExtMultiSelect()) {
+    TdxTreeListNode* Reference = GetSelectionReferenceNode();
+    if (Reference && Reference->Parent() != Node->Parent()) Allow = false;
+  }
+  return Allow;
+}
+
+AnsiString TCustomdxTreeList::GetHeaderLineText() {
+  AnsiString Result;
+  for (int I = 0; I < GetVisibleColumnCount(); ++I) {
+    if (I > 0) Result += '\t';
+    Result += GetHeaderColumnText(GetAbsoluteColumnIndex(I));
+  }
+  return Result + "\r\n";
+}
+
+AnsiString TCustomdxTreeList::GetNodeLineText(TdxTreeListNode* Node) {
+  AnsiString Result;
+  for (int I = 0; I < GetVisibleColumnCount(); ++I) {
+    if (I > 0) Result += '\t';
+    const int Column = GetAbsoluteColumnIndex(I);
+    if (Column >= 0) Result += Node->Strings(Column);
+  }
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// TdxTreeList: the data questions' events
+
+void TdxTreeList::GetPreviewText(TdxTreeListNode* Node, AnsiString& Text) {
+  inherited::GetPreviewText(Node, Text);
+  if (OnGetPreviewText.Assigned()) OnGetPreviewText(this, Node, Text);
+}
+
+void TdxTreeList::GetFooterCellText(TdxTreeListNode* Node, int Column, int FooterIndex,
+                                    AnsiString& Text) {
+  inherited::GetFooterCellText(Node, Column, FooterIndex, Text);
+  if (OnGetFooterCellText.Assigned()) OnGetFooterCellText(this, Node, Column, FooterIndex, Text);
+}
+
+bool TdxTreeList::IsExistRowFooterCell(TdxTreeListNode* Node, int Column, int FooterIndex) {
+  bool Exist = inherited::IsExistRowFooterCell(Node, Column, FooterIndex);
+  if (OnIsExistRowFooterCell.Assigned()) OnIsExistRowFooterCell(this, Node, Column, FooterIndex, Exist);
+  return Exist;
+}
+
+bool TdxTreeList::IsLevelFooter(int Level) {
+  bool Exist = inherited::IsLevelFooter(Level);
+  if (OnIsLevelFooter.Assigned()) OnIsLevelFooter(this, Level, Exist);
+  return Exist;
+}

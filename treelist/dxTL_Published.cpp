@@ -1,0 +1,130 @@
+// The published surface of TdxTreeList: what a form file holds of it, with the
+// defaults that are not written.
+#include "treelist/dxTL.h"
+
+namespace {
+
+using T = TdxTreeList;
+
+bool FontStored(TControl* Control) { return !Control->ParentFont(); }
+bool ColorStored(TControl* Control) { return !Control->ParentColor(); }
+bool RowHeightStored(TCustomdxTreeList* Control) { return Control->DefaultRowHeightAssigned(); }
+
+void RegisterTreeListPublished() {
+  TPublish<T> P;
+  P.Prop("BorderStyle", &T::BorderStyle, &T::SetBorderStyle).Default(bsSingle);
+  P.Prop("Color", &T::Color, &T::SetColor)
+      .Idents(IdentToColor, ColorToIdent, true)
+      .Stored(ColorStored)
+      .Default(clWindow);
+  P.Prop("ParentColor", &T::ParentColor, &T::SetParentColor).Default(false);
+  P.Prop("TabStop", &T::TabStop, &T::SetTabStop).Default(true);
+
+  auto Color = [&P](const char* Name, TColor (TCustomdxTreeList::*Get)() const,
+                    void (TCustomdxTreeList::*Set)(TColor), TColor Default) {
+    P.Prop(Name, Get, Set).Idents(IdentToColor, ColorToIdent, true).Default(Default);
+  };
+  Color("ArrowsColor", &T::ArrowsColor, &T::SetArrowsColor, clLime);
+  P.Prop("AutoExpandOnSearch", &T::AutoExpandOnSearch, &T::SetAutoExpandOnSearch).Default(true);
+  Color("AutoSearchColor", &T::AutoSearchColor, &T::SetAutoSearchColor, clNone);
+  Color("AutoSearchTextColor", &T::AutoSearchTextColor, &T::SetAutoSearchTextColor, clNone);
+  P.Prop("DblClkExpanding", &T::DblClkExpanding, &T::SetDblClkExpanding).Default(true);
+  Color("GroupNodeColor", &T::GroupNodeColor, &T::SetGroupNodeColor, clBtnFace);
+  Color("GroupNodeTextColor", &T::GroupNodeTextColor, &T::SetGroupNodeTextColor, clNone);
+  Color("RowFooterColor", &T::RowFooterColor, &T::SetRowFooterColor, cl3DLight);
+  Color("RowFooterTextColor", &T::RowFooterTextColor, &T::SetRowFooterTextColor, clWindowText);
+  Color("HeaderColor", &T::HeaderColor, &T::SetHeaderColor, clBtnFace);
+  Color("BandColor", &T::BandColor, &T::SetBandColor, clBtnFace);
+  P.Prop("BandFont", &T::BandFont, &T::SetBandFont).Stored(FontStored);
+  P.Prop("HeaderFont", &T::HeaderFont, &T::SetHeaderFont).Stored(FontStored);
+  P.Prop("HideFocusRect", &T::HideFocusRectFlag, &T::SetHideFocusRectFlag).Default(true);
+  P.Prop("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(true);
+  P.Prop("Images", &T::Images, &T::SetImages);
+  P.Prop("IndentDesc", &T::IndentDesc, &T::SetIndentDesc).Default(20);
+  P.Prop("IniFileName", &T::IniFileName, &T::SetIniFileName);
+  P.Prop("IniSectionName", &T::IniSectionName, &T::SetIniSectionName);
+  P.Prop("RegistryPath", &T::RegistryPath, &T::SetRegistryPath);
+  Color("FixedBandLineColor", &T::FixedBandLineColor, &T::SetFixedBandLineColor, clWindowFrame);
+  P.Prop("FixedBandLineWidth", &T::FixedBandLineWidth, &T::SetFixedBandLineWidth).Default(2);
+  P.Prop("LookAndFeel", &T::LookAndFeel, &T::SetLookAndFeel).Default(lfStandard);
+  P.Prop("MaxRowLineCount", &T::MaxRowLineCount, &T::SetMaxRowLineCount).Default(-1);
+  P.Prop("Options", &T::Options, &T::SetOptions).Default(DefaultTreeListOptions);
+  P.Prop("OptionsEx", &T::OptionsEx, &T::SetOptionsEx).Default(DefaultTreeListOptionsEx);
+  P.Prop("PaintStyle", &T::PaintStyle, &T::SetPaintStyle).Default(psStandard);
+  P.Prop("StateImages", &T::StateImages, &T::SetStateImages);
+  P.Prop("DefaultRowHeight", &T::DefaultRowHeight, &T::SetDefaultRowHeight)
+      .Stored(RowHeightStored)
+      .NoDefault();
+  P.Prop("RowSeparatorLineWidth", &T::RowSeparatorLineWidth, &T::SetRowSeparatorLineWidth)
+      .Default(1);
+  P.Prop("PreviewLines", &T::PreviewLines, &T::SetPreviewLines).Default(2);
+  P.Prop("PreviewFont", &T::PreviewFont, &T::SetPreviewFont).Stored(FontStored);
+  Color("HighlightColor", &T::HighlightColor, &T::SetHighlightColor, clHighlight);
+  Color("HighlightTextColor", &T::HighlightTextColor, &T::SetHighlightTextColor, clHighlightText);
+  Color("TreeLineColor", &T::TreeLineColor, &T::SetTreeLineColor, clBtnShadow);
+  P.Prop("TreeLineStyle", &T::TreeLineStyle, &T::SetTreeLineStyle).Default(tlDot);
+  Color("HideSelectionColor", &T::HideSelectionColor, &T::SetHideSelectionColor, clBtnFace);
+  Color("HideSelectionTextColor", &T::HideSelectionTextColor, &T::SetHideSelectionTextColor,
+        clBtnText);
+  P.Prop("WaitForExpandNodeTime", &T::WaitForExpandNodeTime, &T::SetWaitForExpandNodeTime)
+      .Default(500);
+  P.Prop("ScrollBars", &T::ScrollBars, &T::SetScrollBars).Default(ssBoth);
+  P.Prop("CustomizingRowCount", &T::CustomizingRowCount, &T::SetCustomizingRowCount).Default(11);
+  P.Prop("ShowBands", &T::ShowBands, &T::SetShowBands).Default(false);
+  P.Prop("ShowButtons", &T::ShowButtons, &T::SetShowButtons).Default(true);
+  P.Prop("ShowGrid", &T::ShowGrid, &T::SetShowGrid).Default(false);
+  P.Prop("ShowPreviewGrid", &T::ShowPreviewGrid, &T::SetShowPreviewGrid).Default(true);
+  P.Prop("ShowHeader", &T::ShowHeader, &T::SetShowHeader).Default(true);
+  P.Prop("ShowLines", &T::ShowLines, &T::SetShowLines).Default(true);
+  P.Prop("ShowRoot", &T::ShowRoot, &T::SetShowRoot).Default(true);
+  P.Prop("ShowRowFooter", &T::ShowRowFooter, &T::SetShowRowFooter).Default(false);
+  P.Prop("SimpleCustomizeBox", &T::SimpleCustomizeBox, &T::SetSimpleCustomizeBox).Default(false);
+  P.Prop("ShowHiddenInCustomizeBox", &T::ShowHiddenInCustomizeBox,
+         &T::SetShowHiddenInCustomizeBox)
+      .Default(false);
+  P.Prop("ShowIndicator", &T::ShowIndicator, &T::SetShowIndicator).Default(false);
+  P.Prop("ShowFooter", &T::ShowFooter, &T::SetShowFooter).Default(false);
+  Color("GridLineColor", &T::GridLineColor, &T::SetGridLineColor, clNone);
+
+  P.Prop("OnBeginDragNode", &T::OnBeginDragNode);
+  P.Prop("OnCanNodeSelected", &T::OnCanNodeSelected);
+  P.Prop("OnChangeColumn", &T::OnChangeColumn);
+  P.Prop("OnChangeLeftCoord", &T::OnChangeLeftCoord);
+  P.Prop("OnChangeNode", &T::OnChangeNode);
+  P.Prop("OnChangeTopVisibleNode", &T::OnChangeTopVisibleNode);
+  P.Prop("OnCollapsed", &T::OnCollapsed);
+  P.Prop("OnCollapsing", &T::OnCollapsing);
+  P.Prop("OnCompare", &T::OnCompare);
+  P.Prop("OnDeletion", &T::OnDeletion);
+  P.Prop("OnEditChange", &T::OnEditChange);
+  P.Prop("OnEdited", &T::OnEdited);
+  P.Prop("OnEditing", &T::OnEditing);
+  P.Prop("OnEditValidate", &T::OnEditValidate);
+  P.Prop("OnEndColumnsCustomizing", &T::OnEndColumnsCustomizing);
+  P.Prop("OnExpanded", &T::OnExpanded);
+  P.Prop("OnExpanding", &T::OnExpanding);
+  P.Prop("OnGetEditColor", &T::OnGetEditColor);
+  P.Prop("OnHotTrackNode", &T::OnHotTrackNode);
+  P.Prop("OnSelectedCountChange", &T::OnSelectedCountChange);
+  P.Prop("OnSelectionChanged", &T::OnSelectionChanged);
+  P.Prop("OnGetImageIndex", &T::OnGetImageIndex);
+  P.Prop("OnGetSelectedIndex", &T::OnGetSelectedIndex);
+  P.Prop("OnGetStateIndex", &T::OnGetStateIndex);
+  P.Prop("OnChangedColumnsWidth", &T::OnChangedColumnsWidth);
+  P.Prop("OnGetFooterCellText", &T::OnGetFooterCellText);
+  P.Prop("OnGetPreviewText", &T::OnGetPreviewText);
+  P.Prop("OnIsExistRowFooterCell", &T::OnIsExistRowFooterCell);
+  P.Prop("OnIsLevelFooter", &T::OnIsLevelFooter);
+}
+
+}  // namespace
+
+void InitdxTL() {
+  RegisterClass(&TdxTreeList::StaticClass());
+  RegisterTreeListPublished();
+}
+
+void DonedxTL() {
+  UnRegisterPublished(&TdxTreeList::StaticClass());
+  UnRegisterClass(&TdxTreeList::StaticClass());
+}
