@@ -49,7 +49,7 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
     auto Done = ScopeExit([&] { FFormatting = false; });
     SetText(Formatted);
   }
-  SetMaxLengthValue(MaxLength());
+  SetMaxLengthValue(FUnmaskedMaxLength);
   if (HandleAllocated()) Select(Start, Stop);
 }
 
@@ -61,8 +61,22 @@ void TdxInplaceMaskEdit::RefreshDefaults() {
   SetEditMaskValue(Mask);
 }
 
+// The limit asked for is kept for when the mask goes.
 void TdxInplaceMaskEdit::SetMaxLengthValue(int Value) {
+  FUnmaskedMaxLength = Value;
   inherited::SetMaxLengthValue(IsMasked() ? FMaxChars : Value);
+}
+
+// A text set before the window was made is fitted to the mask with it.
+void TdxInplaceMaskEdit::CreateWnd() {
+  inherited::CreateWnd();
+  if (!IsMasked()) return;
+  const AnsiString Text = WindowText();
+  const AnsiString Formatted = FMask.Format(Text);
+  if (Formatted == Text) return;
+  const bool WasModified = GetModified();
+  SetText(Formatted);
+  SetModified(WasModified);
 }
 
 // ---------------------------------------------------------------------------------
@@ -245,6 +259,12 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
     SendMessageA(Handle(), WM_PASTE, 0, 0);
     Key = 0;
   }
+  // The control's own cut would take the literals with the characters: the masked
+  // cut blanks the positions instead.
+  if (IsMasked() && ((Key == 'X' && Shift.Contains(ssCtrl)) || (Key == VK_DELETE && Shift.Contains(ssShift)))) {
+    SendMessageA(Handle(), WM_CUT, 0, 0);
+    Key = 0;
+  }
   inherited::KeyDown(Key, Shift);
   if (!IsMasked() || Key == 0 || Shift.Contains(ssAlt)) return;
   const bool ShiftOrCtrl = Shift.Contains(ssShift) || Shift.Contains(ssCtrl);
@@ -268,8 +288,7 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
       Key = 0;
       break;
     case VK_DELETE:
-      // Shift+Delete cuts (WM_CUT), which keeps the literals too.
-      if (Shift.Contains(ssShift)) break;
+      // With Ctrl the control would delete a word, literals and all: nothing happens.
       if (!ShiftOrCtrl && CanModify()) DeleteChars(false);
       Key = 0;
       break;
@@ -296,7 +315,7 @@ void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
       const int Prior = FMask.PriorPosition(From);
       To = Prior < 0 ? From : Prior;
       // Without Shift a selection collapses to its start first.
-      if (!Extend && Start != Stop) To = FMask.NextPosition(Start) < 0 ? Start : std::min(FMask.NextPosition(Start), Length);
+      if (!Extend && Start != Stop) To = Start;
       break;
     }
     case VK_RIGHT: {

@@ -119,6 +119,7 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
+  void CreateWnd() override;
 
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
@@ -142,6 +143,7 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   TdxEditMask FMask;
   TdxMaskStates FMaskState;
   int FMaxChars = 0;
+  int FUnmaskedMaxLength = 0;
   int FSelectionAnchor = 0;
   bool FValidationFailed = false;
   bool FFormatting = false;

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
+#include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "editors/dxMaskEdit.h"
 #include "tests/editors/EditTestSupport.h"
@@ -19,6 +23,12 @@ AnsiString DateText(const char* Day, const char* Month, const char* Year) {
   const char Sep = FormatSettings.DateSeparator;
   return AnsiString(Day) + Sep + Month + Sep + Year;
 }
+
+// Holds keys for the controls' key state while it lives.
+struct HeldKeysGuard {
+  explicit HeldKeysGuard(std::vector<int> Keys) { uitest::HeldKeys = std::move(Keys); }
+  ~HeldKeysGuard() { uitest::HeldKeys.clear(); }
+};
 
 class MaskEditTest : public EditTest {
  protected:
@@ -96,6 +106,10 @@ TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
   EXPECT_EQ("(123) 456", Edit->Text());
   EXPECT_EQ(9, Edit->MaxLength());
   EXPECT_EQ(9, SendMessageA(Edit->Handle(), EM_GETLIMITTEXT, 0, 0));
+  // Without a mask the limit asked for holds again.
+  Edit->SetEditMask("");
+  EXPECT_EQ(0, Edit->MaxLength());
+  EXPECT_FALSE(Edit->IsMasked());
   // Case directives convert letters in their positions.
   Edit->SetEditMask(">LL<LL");
   Caret(Edit, 0);
@@ -128,6 +142,33 @@ TEST_F(MaskEditTest, TypingTheLiteralSkipsToTheNextField) {
   Type(Edit, "2");
   EXPECT_EQ(DateText("1_", "2_", "__"), Edit->Text());
   EXPECT_EQ(0, Beeps);
+}
+
+TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00-00");
+  Clipboard()->SetAsText("1x23");
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'V', 1);  // no Ctrl held: a plain key
+  HeldKeysGuard Ctrl({VK_CONTROL});
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'V', 1);
+  EXPECT_EQ("12-3_", Edit->Text());
+  EXPECT_EQ(1, Beeps);
+
+  CHARRANGE Range{1, 4};
+  SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'X', 1);
+  EXPECT_EQ("1_-__", Edit->Text());
+  EXPECT_EQ("2-3", Clipboard()->AsText());
+}
+
+TEST_F(MaskEditTest, ATextSetBeforeTheWindowIsMadeIsFittedToTheMask) {
+  Host = ShownContainer();
+  auto* Edit = NewObject<TdxInplaceMaskEdit>(Host);
+  Edit->SetEditMask("00-00");
+  Edit->SetText("12");
+  Edit->SetParent(Host);
+  Edit->HandleNeeded();
+  EXPECT_EQ("12-__", Edit->Text());
 }
 
 TEST_F(MaskEditTest, AnIncompleteValueRaisesWithTheCaretOnTheFirstGap) {
