@@ -149,13 +149,16 @@ void TdxInplaceMaskEdit::ClearPositions(int Start, int Stop) {
   }
   if (Stop > 0 && Stop < Length) {
     bool Lead = false;
-    for (int I = 0; I < Stop; ++I) Lead = !Lead && IsDBCSLeadByte(static_cast<BYTE>(Text[static_cast<std::size_t>(I)]));
+    for (int I = 0; I < Stop; ++I)
+      Lead = !Lead && IsDBCSLeadByte(static_cast<BYTE>(Text[static_cast<std::size_t>(I)]));
     if (Lead) ++Stop;
   }
   if (Start >= Stop) return;
-  AnsiString Cleared = Text.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
+  AnsiString Cleared =
+      Text.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
   for (int I = Start; I < Stop; ++I)
-    if (FMask.Char(I).IsPosition()) Cleared[static_cast<std::size_t>(I - Start)] = FMask.BlankChar();
+    if (FMask.Char(I).IsPosition())
+      Cleared[static_cast<std::size_t>(I - Start)] = FMask.BlankChar();
   ReplaceChars(Start, Cleared);
 }
 
@@ -187,7 +190,8 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
     // Both bytes take two adjacent positions that take letters.
     const int Second = At < 0 ? -1 : FMask.NextPosition(At + 1);
     const bool Fits = At >= 0 && Second == At + 1 && FMask.Char(At).Kind != mkDigit &&
-                      FMask.Char(At).Kind != mkDigitOrSign && FMask.Char(Second).Kind != mkDigit &&
+                      FMask.Char(At).Kind != mkDigitOrSign &&
+                      FMask.Char(Second).Kind != mkDigit &&
                       FMask.Char(Second).Kind != mkDigitOrSign;
     if (!Fits) {
       MessageBeepProc(0);
@@ -250,18 +254,22 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
       case VK_NEXT:
       case VK_UP:
       case VK_DOWN:
-      case VK_INSERT: Validate(); break;
+      case VK_INSERT:
+        Validate();
+        break;
     }
   }
   BeginKeyDown();
   auto Leave = ScopeExit([&] { EndKeyDown(); });
-  if (!FValidationFailed && ((Key == 'V' && Shift.Contains(ssCtrl)) || (Key == VK_INSERT && Shift.Contains(ssShift)))) {
+  if (!FValidationFailed && ((Key == 'V' && Shift.Contains(ssCtrl)) ||
+                             (Key == VK_INSERT && Shift.Contains(ssShift)))) {
     SendMessageA(Handle(), WM_PASTE, 0, 0);
     Key = 0;
   }
   // The control's own cut would take the literals with the characters: the masked
   // cut blanks the positions instead.
-  if (IsMasked() && ((Key == 'X' && Shift.Contains(ssCtrl)) || (Key == VK_DELETE && Shift.Contains(ssShift)))) {
+  if (IsMasked() && ((Key == 'X' && Shift.Contains(ssCtrl)) ||
+                     (Key == VK_DELETE && Shift.Contains(ssShift)))) {
     SendMessageA(Handle(), WM_CUT, 0, 0);
     Key = 0;
   }
@@ -277,7 +285,9 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
       Key = 0;
       break;
     case VK_UP:
-    case VK_DOWN: Key = 0; break;
+    case VK_DOWN:
+      Key = 0;
+      break;
     case VK_HOME:
     case VK_END:
       MoveCaret(Key, Shift);
@@ -292,13 +302,16 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
       if (!ShiftOrCtrl && CanModify()) DeleteChars(false);
       Key = 0;
       break;
-    default: CheckCaret(); break;
+    default:
+      CheckCaret();
+      break;
   }
 }
 
 void TdxInplaceMaskEdit::KeyUp(Word& Key, TShiftState Shift) {
   inherited::KeyUp(Key, Shift);
-  if (IsMasked() && (Key == VK_LEFT || Key == VK_RIGHT) && Shift.Contains(ssCtrl)) CheckCaret();
+  if (IsMasked() && (Key == VK_LEFT || Key == VK_RIGHT) && Shift.Contains(ssCtrl))
+    CheckCaret();
 }
 
 void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
@@ -308,7 +321,8 @@ void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
   const int Length = FMask.Length();
   const bool Extend = Shift.Contains(ssShift);
   // The end that moves: away from the anchor while extending.
-  int From = Extend ? (Start == FSelectionAnchor ? Stop : Start) : (Key == VK_LEFT ? Start : Stop);
+  int From =
+      Extend ? (Start == FSelectionAnchor ? Stop : Start) : (Key == VK_LEFT ? Start : Stop);
   int To = From;
   switch (Key) {
     case VK_LEFT: {
@@ -327,7 +341,9 @@ void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
       }
       break;
     }
-    case VK_HOME: To = std::max(FMask.NextPosition(0), 0); break;
+    case VK_HOME:
+      To = std::max(FMask.NextPosition(0), 0);
+      break;
     case VK_END: {
       const int Last = FMask.PriorPosition(Length);
       To = Last < 0 ? Length : Last;
@@ -452,6 +468,8 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       CheckCaret();
       break;
-    default: inherited::Dispatch(Message); break;
+    default:
+      inherited::Dispatch(Message);
+      break;
   }
 }

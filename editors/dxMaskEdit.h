@@ -22,9 +22,17 @@
 #include "classlib/FormatSettings.h"
 #include "editors/dxEditor.h"
 
-inline constexpr const char* SdxMaskEditInvalid = "Invalid input value.  Use escape key to abandon changes";
+inline constexpr const char* SdxMaskEditInvalid =
+    "Invalid input value.  Use escape key to abandon changes";
 
-enum TdxMaskCharKind : Byte { mkLiteral, mkDigit, mkLetter, mkAlphaNumeric, mkAny, mkDigitOrSign };
+enum TdxMaskCharKind : Byte {
+  mkLiteral,
+  mkDigit,
+  mkLetter,
+  mkAlphaNumeric,
+  mkAny,
+  mkDigitOrSign
+};
 
 // One character of the shown text: a literal, or a position with its class.
 struct TdxMaskChar {
@@ -40,12 +48,15 @@ struct TdxMaskChar {
 class TdxEditMask {
  public:
   TdxEditMask() = default;
-  explicit TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Settings = FormatSettings);
+  explicit TdxEditMask(const AnsiString& EditMask,
+                       const TFormatSettings& Settings = FormatSettings);
 
   bool Empty() const { return FChars.empty(); }
   // The characters of the shown text: positions and literals.
   int Length() const { return static_cast<int>(FChars.size()); }
-  const TdxMaskChar& Char(int Index) const { return FChars[static_cast<std::size_t>(Index)]; }
+  const TdxMaskChar& Char(int Index) const {
+    return FChars[static_cast<std::size_t>(Index)];
+  }
   bool SaveLiterals() const { return FSaveLiterals; }
   char BlankChar() const { return FBlankChar; }
 

@@ -23,7 +23,8 @@ int LastSeparator(const AnsiString& Mask, int From, int To) {
 // Single-byte katakana count as letters under a Japanese system locale.
 bool IsKatakana(char Ch) {
   const auto Code = static_cast<unsigned char>(Ch);
-  return PRIMARYLANGID(SysLocale.PriLangID) == LANG_JAPANESE && Code >= 0xA1 && Code <= 0xDF;
+  return PRIMARYLANGID(SysLocale.PriLangID) == LANG_JAPANESE && Code >= 0xA1 &&
+         Code <= 0xDF;
 }
 
 }  // namespace
@@ -38,7 +39,8 @@ TdxEditMask::TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Sett
       AnsiString Save;
       if (Prior >= 0) {
         if (Last + 1 < Length) FBlankChar = EditMask[static_cast<std::size_t>(Last) + 1];
-        Save = EditMask.substr(static_cast<std::size_t>(Prior) + 1, static_cast<std::size_t>(Last - Prior - 1));
+        Save = EditMask.substr(static_cast<std::size_t>(Prior) + 1,
+                               static_cast<std::size_t>(Last - Prior - 1));
         Mask = EditMask.substr(0, static_cast<std::size_t>(Prior));
       } else {
         Save = EditMask.substr(static_cast<std::size_t>(Last) + 1);
@@ -52,7 +54,9 @@ TdxEditMask::TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Sett
 
 void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings) {
   TEditCharCase Case = ecNormal;
-  auto Literal = [&](char Ch) { FChars.push_back(TdxMaskChar{mkLiteral, false, ecNormal, Ch}); };
+  auto Literal = [&](char Ch) {
+    FChars.push_back(TdxMaskChar{mkLiteral, false, ecNormal, Ch});
+  };
   auto Position = [&](TdxMaskCharKind Kind, bool Required) {
     FChars.push_back(TdxMaskChar{Kind, Required, Case, '\0'});
   };
@@ -62,7 +66,9 @@ void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings)
       case LiteralEscape:
         if (I + 1 < Mask.size()) Literal(Mask[++I]);
         break;
-      case '!': FTrimLeading = true; break;
+      case '!':
+        FTrimLeading = true;
+        break;
       case '>':
         if (I + 1 < Mask.size() && Mask[I + 1] == '<') {
           Case = ecNormal;
@@ -71,26 +77,53 @@ void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings)
           Case = ecUpperCase;
         }
         break;
-      case '<': Case = ecLowerCase; break;
-      case '0': Position(mkDigit, true); break;
-      case '9': Position(mkDigit, false); break;
-      case '#': Position(mkDigitOrSign, false); break;
-      case 'L': Position(mkLetter, true); break;
-      case 'l': Position(mkLetter, false); break;
-      case 'A': Position(mkAlphaNumeric, true); break;
-      case 'a': Position(mkAlphaNumeric, false); break;
-      case 'C': Position(mkAny, true); break;
-      case 'c': Position(mkAny, false); break;
-      case ':': Literal(Settings.TimeSeparator); break;
-      case '/': Literal(Settings.DateSeparator); break;
-      default: Literal(Ch); break;
+      case '<':
+        Case = ecLowerCase;
+        break;
+      case '0':
+        Position(mkDigit, true);
+        break;
+      case '9':
+        Position(mkDigit, false);
+        break;
+      case '#':
+        Position(mkDigitOrSign, false);
+        break;
+      case 'L':
+        Position(mkLetter, true);
+        break;
+      case 'l':
+        Position(mkLetter, false);
+        break;
+      case 'A':
+        Position(mkAlphaNumeric, true);
+        break;
+      case 'a':
+        Position(mkAlphaNumeric, false);
+        break;
+      case 'C':
+        Position(mkAny, true);
+        break;
+      case 'c':
+        Position(mkAny, false);
+        break;
+      case ':':
+        Literal(Settings.TimeSeparator);
+        break;
+      case '/':
+        Literal(Settings.DateSeparator);
+        break;
+      default:
+        Literal(Ch);
+        break;
     }
   }
 }
 
 AnsiString TdxEditMask::EmptyText() const {
   AnsiString Text;
-  for (const TdxMaskChar& Char : FChars) Text += Char.IsPosition() ? FBlankChar : Char.Literal;
+  for (const TdxMaskChar& Char : FChars)
+    Text += Char.IsPosition() ? FBlankChar : Char.Literal;
   return Text;
 }
 
@@ -121,7 +154,10 @@ AnsiString TdxEditMask::Strip(const AnsiString& Text) const {
   if (static_cast<int>(Text.size()) != Length()) return Text;
   AnsiString Result;
   for (int I = 0; I < Length(); ++I)
-    if (Char(I).IsPosition()) Result += Text[static_cast<std::size_t>(I)] == FBlankChar ? ' ' : Text[static_cast<std::size_t>(I)];
+    if (Char(I).IsPosition())
+      Result += Text[static_cast<std::size_t>(I)] == FBlankChar
+                    ? ' '
+                    : Text[static_cast<std::size_t>(I)];
   return Result;
 }
 
@@ -156,12 +192,23 @@ bool TdxEditMask::Accepts(int Index, char& Ch) const {
   const bool Digit = Ch >= '0' && Ch <= '9';
   bool Accepted = false;
   switch (Mask.Kind) {
-    case mkLiteral: return false;
-    case mkDigit: Accepted = Digit; break;
-    case mkDigitOrSign: Accepted = Digit || Ch == '+' || Ch == '-'; break;
-    case mkLetter: Accepted = IsCharAlphaA(Ch) || IsKatakana(Ch); break;
-    case mkAlphaNumeric: Accepted = IsCharAlphaNumericA(Ch) || IsKatakana(Ch); break;
-    case mkAny: Accepted = static_cast<unsigned char>(Ch) >= 32; break;
+    case mkLiteral:
+      return false;
+    case mkDigit:
+      Accepted = Digit;
+      break;
+    case mkDigitOrSign:
+      Accepted = Digit || Ch == '+' || Ch == '-';
+      break;
+    case mkLetter:
+      Accepted = IsCharAlphaA(Ch) || IsKatakana(Ch);
+      break;
+    case mkAlphaNumeric:
+      Accepted = IsCharAlphaNumericA(Ch) || IsKatakana(Ch);
+      break;
+    case mkAny:
+      Accepted = static_cast<unsigned char>(Ch) >= 32;
+      break;
   }
   if (!Accepted) return false;
   if (Mask.CharCase == ecUpperCase) CharUpperBuffA(&Ch, 1);

@@ -32,7 +32,9 @@ AnsiString CrLfLineBreaks(const AnsiString& Text) {
   return Result;
 }
 
-bool AnyShiftKey(TShiftState Shift) { return Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt); }
+bool AnyShiftKey(TShiftState Shift) {
+  return Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt);
+}
 
 }  // namespace
 
@@ -65,7 +67,8 @@ AnsiString TdxMemoStrings::Get(int Index) const {
   std::vector<char> Buffer(MaxLineLength + 1, '\0');
   *reinterpret_cast<WORD*>(Buffer.data()) = MaxLineLength;
   const LRESULT Copied = Send(EM_GETLINE, Index, reinterpret_cast<LPARAM>(Buffer.data()));
-  int Length = static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(Copied, 0), MaxLineLength));
+  int Length =
+      static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(Copied, 0), MaxLineLength));
   if (Length > 0 && Buffer[Length - 1] == '\r') --Length;
   return AnsiString(Buffer.data(), static_cast<std::size_t>(Length));
 }
@@ -121,7 +124,8 @@ void TdxMemoStrings::SetTextStr(const AnsiString& Value) {
     }
   } Restore{this, Restored};
   if (FMemo->Text() == Text) return;
-  if (!Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()))) throw EInvalidOperation(SMemoTextTooLong);
+  if (!Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())))
+    throw EInvalidOperation(SMemoTextTooLong);
   FMemo->Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -199,7 +203,8 @@ TdxEditViewData* TdxInplaceMemoEdit::CreateViewData(bool PaintCopy) {
 
 bool TdxInplaceMemoEdit::WholeTextSelected() {
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
-  const LRESULT TextLength = SendMessageA(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  const LRESULT TextLength =
+      SendMessageA(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
   return GetSelStart() == 0 && GetSelLength() >= TextLength;
 }
 
@@ -214,8 +219,12 @@ void TdxInplaceMemoEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_PRIOR:
     case VK_NEXT:
     case VK_UP:
-    case VK_DOWN: Stays = !WholeTextSelected() || AnyShiftKey(Shift); break;
-    case VK_TAB: Stays = FWantTabs; break;
+    case VK_DOWN:
+      Stays = !WholeTextSelected() || AnyShiftKey(Shift);
+      break;
+    case VK_TAB:
+      Stays = FWantTabs;
+      break;
   }
   if (Stays) {
     // The rich edit moves the caret itself; the host only hears of the key.
@@ -235,12 +244,15 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
     case WM_KEYDOWN:
       if (!FWantReturns && Message.WParam == VK_RETURN && !IsCtrlOnlyDown() && Parent() &&
           Parent()->HandleAllocated()) {
-        Message.Result = SendMessageA(Parent()->Handle(), WM_KEYDOWN, Message.WParam, Message.LParam);
+        Message.Result =
+            SendMessageA(Parent()->Handle(), WM_KEYDOWN, Message.WParam, Message.LParam);
         break;
       }
       inherited::Dispatch(Message);
       break;
-    default: inherited::Dispatch(Message); break;
+    default:
+      inherited::Dispatch(Message);
+      break;
   }
 }
 
@@ -248,7 +260,8 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
 // every rich edit control types one for a WM_CHAR, only for its own Enter key.
 void TdxInplaceMemoEdit::DefaultHandler(TMessage& Message) {
   if (Message.Msg == WM_CHAR && Message.WParam == '\r' && HandleAllocated()) {
-    if (CanEditLinked() && CanModify()) SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r"));
+    if (CanEditLinked() && CanModify())
+      SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r"));
     Message.Result = 0;
     return;
   }

@@ -41,7 +41,8 @@ class MaskEditTest : public EditTest {
     return Edit;
   }
   static void Type(TdxInplaceMaskEdit* Edit, const char* Text) {
-    for (const char* P = Text; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+    for (const char* P = Text; *P; ++P)
+      SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
   }
   static void Caret(TdxInplaceMaskEdit* Edit, int At) {
     CHARRANGE Range{At, At};
@@ -52,7 +53,9 @@ class MaskEditTest : public EditTest {
     Edit->GetSel(Start, Stop);
     return Start;
   }
-  static AnsiString EditText(TdxInplaceMaskEdit* Edit) { return VarToStr(Edit->GetEditValue()); }
+  static AnsiString EditText(TdxInplaceMaskEdit* Edit) {
+    return VarToStr(Edit->GetEditValue());
+  }
 
   TTestContainer* Host = nullptr;
 };

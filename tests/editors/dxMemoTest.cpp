@@ -62,7 +62,9 @@ class MemoTest : public EditTest {
   static int ControlLineCount(TdxInplaceMemoEdit* Memo) {
     return static_cast<int>(SendMessageA(Memo->Handle(), EM_GETLINECOUNT, 0, 0));
   }
-  static void Key(TdxInplaceMemoEdit* Memo, Word Key) { SendMessageA(Memo->Handle(), WM_KEYDOWN, Key, 1); }
+  static void Key(TdxInplaceMemoEdit* Memo, Word Key) {
+    SendMessageA(Memo->Handle(), WM_KEYDOWN, Key, 1);
+  }
   static CHARRANGE Selection(TdxInplaceMemoEdit* Memo) {
     CHARRANGE Range{};
     SendMessageA(Memo->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
