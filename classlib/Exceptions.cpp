@@ -21,6 +21,7 @@ TCLASS_IMPL(EResNotFound)
 TCLASS_IMPL(ERegistryException)
 TCLASS_IMPL(EIniFileException)
 TCLASS_IMPL(EOSError)
+TCLASS_IMPL(EDBEditError)
 TCLASS_IMPL(EOleError)
 TCLASS_IMPL(EOleSysError)
 

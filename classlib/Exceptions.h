@@ -50,6 +50,8 @@ TCLASS_EXCEPTION(ERegistryException, Exception)
 TCLASS_EXCEPTION(EIniFileException, Exception)
 TCLASS_EXCEPTION(EOSError, Exception)
 TCLASS_EXCEPTION(EOleError, Exception)
+// A value refused by an edit control's mask.
+TCLASS_EXCEPTION(EDBEditError, Exception)
 
 // A failing HRESULT, with the system's text for it.
 class EOleSysError : public EOleError {

@@ -324,6 +324,9 @@ class TdxInplaceEdit : public TWinControl {
   void Relayout();
   // Marks a property as set explicitly on this editor (its setter then stores it).
   void StoreProperty(TdxEditStoredValue Bit) { FStoredValues.Include(Bit); }
+  // A descendant's own key-down step brackets the key as the base step does.
+  void BeginKeyDown() { ++FKeyDownLevel; }
+  void EndKeyDown() { --FKeyDownLevel; }
 
  private:
   TdxEditStyle* CreateStyle();

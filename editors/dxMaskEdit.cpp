@@ -1,0 +1,475 @@
+// The mask editor: the mask's fields and state, the text it shows and answers, and the
+// typing, pasting, deleting, caret and validation steps that keep the text on the mask.
+// The mask routines: dxMaskEdit_Mask.cpp.
+#include "editors/dxMaskEdit.h"
+
+#include <algorithm>
+
+#include "classlib/Clipbrd.h"
+#include "classlib/Exceptions.h"
+#include "classlib/ScopeExit.h"
+
+TCLASS_IMPL(TdxInplaceMaskEdit)
+
+namespace {
+
+constexpr char CtrlC = 3;
+constexpr char CtrlV = 22;
+constexpr char CtrlX = 24;
+
+}  // namespace
+
+TdxInplaceMaskEdit::TdxInplaceMaskEdit(TComponent* AOwner) : TdxInplaceTextEdit(AOwner) {}
+
+// ---------------------------------------------------------------------------------
+// The mask
+
+void TdxInplaceMaskEdit::SetEditMask(const AnsiString& Value) {
+  StoreProperty(esvEditMask);
+  SetEditMaskValue(Value);
+}
+
+void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
+  if (FEditMask == Value) return;
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  const AnsiString Old = WindowText();
+  const AnsiString Stripped = IsMasked() ? FMask.Strip(Old) : Old;
+  FEditMask = Value;
+  FMask = TdxEditMask(Value);
+  FMaxChars = FMask.Length();
+  if (FMask.Empty())
+    FMaskState.Exclude(msMasked);
+  else
+    FMaskState.Include(msMasked);
+  const AnsiString Formatted = IsMasked() ? FMask.Format(Stripped) : Stripped;
+  if (Formatted != Old) {
+    FFormatting = true;
+    auto Done = ScopeExit([&] { FFormatting = false; });
+    SetText(Formatted);
+  }
+  SetMaxLengthValue(FUnmaskedMaxLength);
+  if (HandleAllocated()) Select(Start, Stop);
+}
+
+void TdxInplaceMaskEdit::RefreshDefaults() {
+  inherited::RefreshDefaults();
+  if (StoredValues().Contains(esvEditMask)) return;
+  AnsiString Mask;
+  GetDefaultEditMask(Mask);
+  SetEditMaskValue(Mask);
+}
+
+// The limit asked for is kept for when the mask goes.
+void TdxInplaceMaskEdit::SetMaxLengthValue(int Value) {
+  FUnmaskedMaxLength = Value;
+  inherited::SetMaxLengthValue(IsMasked() ? FMaxChars : Value);
+}
+
+// A text set before the window was made is fitted to the mask with it.
+void TdxInplaceMaskEdit::CreateWnd() {
+  inherited::CreateWnd();
+  if (!IsMasked()) return;
+  const AnsiString Text = WindowText();
+  const AnsiString Formatted = FMask.Format(Text);
+  if (Formatted == Text) return;
+  const bool WasModified = GetModified();
+  SetText(Formatted);
+  SetModified(WasModified);
+}
+
+// ---------------------------------------------------------------------------------
+// The text
+
+AnsiString TdxInplaceMaskEdit::WindowText() { return GetText(); }
+
+void TdxInplaceMaskEdit::GetEditText(AnsiString& Text) {
+  if (RawText)
+    Text = WindowText();
+  else if (IsMasked())
+    Text = FMask.Value(WindowText());
+  else
+    inherited::GetEditText(Text);
+}
+
+void TdxInplaceMaskEdit::SetEditValue(const Variant& Value) {
+  if (!IsMasked() || VarIsNull(Value)) {
+    inherited::SetEditValue(Value);
+    return;
+  }
+  inherited::SetEditValue(Variant(FMask.Format(VarToStr(Value))));
+}
+
+Variant TdxInplaceMaskEdit::GetEditValue() {
+  if (!IsMasked()) return inherited::GetEditValue();
+  AnsiString Text;
+  GetEditText(Text);
+  return Variant(Text);
+}
+
+// ---------------------------------------------------------------------------------
+// Selection and writing
+
+void TdxInplaceMaskEdit::GetSel(int& SelStart, int& SelStop) {
+  SelStart = 0;
+  SelStop = 0;
+  if (!HandleAllocated() || !IsNativeEdit()) return;
+  CHARRANGE Range{0, 0};
+  SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  SelStart = Range.cpMin;
+  SelStop = Range.cpMax;
+}
+
+void TdxInplaceMaskEdit::Select(int Start, int Stop) {
+  CHARRANGE Range{Start, Stop};
+  SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+}
+
+void TdxInplaceMaskEdit::ReplaceChars(int Start, const AnsiString& Text) {
+  if (Text.empty()) return;
+  FFormatting = true;
+  auto Done = ScopeExit([&] { FFormatting = false; });
+  Select(Start, Start + static_cast<int>(Text.size()));
+  SendMessageA(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
+void TdxInplaceMaskEdit::ClearPositions(int Start, int Stop) {
+  const AnsiString Text = WindowText();
+  const int Length = std::min(static_cast<int>(Text.size()), FMask.Length());
+  Start = std::clamp(Start, 0, Length);
+  Stop = std::clamp(Stop, Start, Length);
+  // A double-byte character goes whole: its lead byte before Start, its second byte
+  // at Stop.
+  for (int I = 0; I < Start; ++I) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(Text[static_cast<std::size_t>(I)]))) {
+      if (I + 1 == Start) Start = I;
+      ++I;
+    }
+  }
+  if (Stop > 0 && Stop < Length) {
+    bool Lead = false;
+    for (int I = 0; I < Stop; ++I)
+      Lead = !Lead && IsDBCSLeadByte(static_cast<BYTE>(Text[static_cast<std::size_t>(I)]));
+    if (Lead) ++Stop;
+  }
+  if (Start >= Stop) return;
+  AnsiString Cleared =
+      Text.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
+  for (int I = Start; I < Stop; ++I)
+    if (FMask.Char(I).IsPosition())
+      Cleared[static_cast<std::size_t>(I - Start)] = FMask.BlankChar();
+  ReplaceChars(Start, Cleared);
+}
+
+// ---------------------------------------------------------------------------------
+// Typing
+
+void TdxInplaceMaskEdit::KeyPress(char& Key) {
+  inherited::KeyPress(Key);
+  if (!IsMasked() || Key == '\0' || Key == CtrlC || Key == CtrlV || Key == CtrlX) return;
+  InputChar(Key);
+  Key = '\0';
+}
+
+void TdxInplaceMaskEdit::InputChar(char Ch) {
+  // Control characters (Backspace, Enter, Tab) have their own steps.
+  if (static_cast<unsigned char>(Ch) < 32) return;
+  if (!FLeadByte && IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
+    FLeadByte = Ch;
+    return;
+  }
+  const char Lead = FLeadByte;
+  FLeadByte = '\0';
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  if (Stop > Start) ClearPositions(Start, Stop);
+  const int At = FMask.NextPosition(Start);
+  if (Lead) {
+    // Both bytes take two adjacent positions that take letters.
+    const int Second = At < 0 ? -1 : FMask.NextPosition(At + 1);
+    const bool Fits = At >= 0 && Second == At + 1 && FMask.Char(At).Kind != mkDigit &&
+                      FMask.Char(At).Kind != mkDigitOrSign &&
+                      FMask.Char(Second).Kind != mkDigit &&
+                      FMask.Char(Second).Kind != mkDigitOrSign;
+    if (!Fits) {
+      MessageBeepProc(0);
+      return;
+    }
+    ReplaceChars(At, AnsiString{Lead, Ch});
+    const int Next = FMask.NextPosition(Second + 1);
+    Select(Next < 0 ? Second + 1 : Next, Next < 0 ? Second + 1 : Next);
+    return;
+  }
+  char Accepted = Ch;
+  if (At >= 0 && FMask.Accepts(At, Accepted)) {
+    ReplaceChars(At, AnsiString(1, Accepted));
+    const int Next = FMask.NextPosition(At + 1);
+    const int Caret = Next < 0 ? At + 1 : Next;
+    Select(Caret, Caret);
+    FSelectionAnchor = Caret;
+    return;
+  }
+  // A refused character may be the literal that follows: the caret goes past it.
+  for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
+    if (!FMask.Char(I).IsPosition() && FMask.Char(I).Literal == Ch) {
+      const int Next = FMask.NextPosition(I + 1);
+      const int Caret = Next < 0 ? I + 1 : Next;
+      Select(Caret, Caret);
+      FSelectionAnchor = Caret;
+      return;
+    }
+  }
+  MessageBeepProc(0);
+}
+
+void TdxInplaceMaskEdit::Paste() {
+  if (!CanEditLinked() || !CanModify()) return;
+  const AnsiString Text = Clipboard()->AsText();
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  if (Stop > Start) {
+    ClearPositions(Start, Stop);
+    Select(Start, Start);
+  }
+  for (char Ch : Text) InputChar(Ch);
+}
+
+// ---------------------------------------------------------------------------------
+// Keys
+
+void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE) {
+    RevertToSaved();
+    FValidationFailed = false;
+  }
+  if (InPlace()) {
+    switch (Key) {
+      case VK_TAB:
+      case VK_RETURN:
+      case VK_ESCAPE:
+      case VK_PRIOR:
+      case VK_NEXT:
+      case VK_UP:
+      case VK_DOWN:
+      case VK_INSERT:
+        Validate();
+        break;
+    }
+  }
+  BeginKeyDown();
+  auto Leave = ScopeExit([&] { EndKeyDown(); });
+  if (!FValidationFailed && ((Key == 'V' && Shift.Contains(ssCtrl)) ||
+                             (Key == VK_INSERT && Shift.Contains(ssShift)))) {
+    SendMessageA(Handle(), WM_PASTE, 0, 0);
+    Key = 0;
+  }
+  // The control's own cut would take the literals with the characters: the masked
+  // cut blanks the positions instead.
+  if (IsMasked() && ((Key == 'X' && Shift.Contains(ssCtrl)) ||
+                     (Key == VK_DELETE && Shift.Contains(ssShift)))) {
+    SendMessageA(Handle(), WM_CUT, 0, 0);
+    Key = 0;
+  }
+  inherited::KeyDown(Key, Shift);
+  if (!IsMasked() || Key == 0 || Shift.Contains(ssAlt)) return;
+  const bool ShiftOrCtrl = Shift.Contains(ssShift) || Shift.Contains(ssCtrl);
+  switch (Key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+      // With Ctrl the control moves by words; the key up puts the caret on a position.
+      if (Shift.Contains(ssCtrl)) return;
+      MoveCaret(Key, Shift);
+      Key = 0;
+      break;
+    case VK_UP:
+    case VK_DOWN:
+      Key = 0;
+      break;
+    case VK_HOME:
+    case VK_END:
+      MoveCaret(Key, Shift);
+      Key = 0;
+      break;
+    case VK_BACK:
+      if (CanModify()) DeleteChars(true);
+      Key = 0;
+      break;
+    case VK_DELETE:
+      // With Ctrl the control would delete a word, literals and all: nothing happens.
+      if (!ShiftOrCtrl && CanModify()) DeleteChars(false);
+      Key = 0;
+      break;
+    default:
+      CheckCaret();
+      break;
+  }
+}
+
+void TdxInplaceMaskEdit::KeyUp(Word& Key, TShiftState Shift) {
+  inherited::KeyUp(Key, Shift);
+  if (IsMasked() && (Key == VK_LEFT || Key == VK_RIGHT) && Shift.Contains(ssCtrl))
+    CheckCaret();
+}
+
+void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  const int Length = FMask.Length();
+  const bool Extend = Shift.Contains(ssShift);
+  // The end that moves: away from the anchor while extending.
+  int From =
+      Extend ? (Start == FSelectionAnchor ? Stop : Start) : (Key == VK_LEFT ? Start : Stop);
+  int To = From;
+  switch (Key) {
+    case VK_LEFT: {
+      const int Prior = FMask.PriorPosition(From);
+      To = Prior < 0 ? From : Prior;
+      // Without Shift a selection collapses to its start first.
+      if (!Extend && Start != Stop) To = Start;
+      break;
+    }
+    case VK_RIGHT: {
+      if (!Extend && Start != Stop) {
+        To = Stop;
+      } else {
+        const int Next = FMask.NextPosition(From + 1);
+        To = Next < 0 ? Length : Next;
+      }
+      break;
+    }
+    case VK_HOME:
+      To = std::max(FMask.NextPosition(0), 0);
+      break;
+    case VK_END: {
+      const int Last = FMask.PriorPosition(Length);
+      To = Last < 0 ? Length : Last;
+      break;
+    }
+  }
+  if (Extend) {
+    Select(std::min(FSelectionAnchor, To), std::max(FSelectionAnchor, To));
+  } else {
+    Select(To, To);
+    FSelectionAnchor = To;
+    CheckCaret();
+  }
+}
+
+void TdxInplaceMaskEdit::DeleteChars(bool Backward) {
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  if (Stop - Start >= 2) {
+    ClearPositions(Start, Stop);
+  } else if (Stop > Start) {
+    ClearPositions(Start, Stop);
+  } else if (Backward) {
+    const int Prior = FMask.PriorPosition(Start);
+    if (Prior < 0) return;
+    ClearPositions(Prior, Prior + 1);
+    Start = Prior;
+  } else {
+    const int Next = FMask.NextPosition(Start);
+    if (Next < 0) return;
+    ClearPositions(Next, Next + 1);
+    Start = Next;
+  }
+  Select(Start, Start);
+  FSelectionAnchor = Start;
+  CheckCaret();
+}
+
+void TdxInplaceMaskEdit::CheckCaret() {
+  if (!IsMasked() || !HandleAllocated()) return;
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  if (Start != Stop || Start >= FMask.Length() || FMask.Char(Start).IsPosition()) return;
+  const int Next = FMask.NextPosition(Start);
+  const int Caret = Next < 0 ? FMask.Length() : Next;
+  Select(Caret, Caret);
+  FSelectionAnchor = Caret;
+}
+
+// ---------------------------------------------------------------------------------
+// Validation
+
+void TdxInplaceMaskEdit::Validate() {
+  if (IsMasked() && KeyDownLevel() == 0 && GetModified()) {
+    const int Gap = FMask.FirstGap(WindowText(), RawText);
+    if (Gap >= 0) {
+      if (RevertOnInvalid) {
+        RevertToSaved();
+        return;
+      }
+      if (!ComponentState().Contains(csDesigning)) {
+        FMaskState.Include(msReEnter);
+        if (HandleAllocated() && IsWindowVisible(FHandle)) ::SetFocus(FHandle);
+        if (HandleAllocated()) Select(Gap, Gap);
+        FSelectionAnchor = Gap;
+        MessageBeepProc(0);
+        FValidationFailed = true;
+        throw EDBEditError(SdxMaskEditInvalid);
+      }
+    }
+  }
+  CheckCaret();
+  inherited::Validate();
+  FValidationFailed = false;
+  FMaskState.Exclude(msReEnter);
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
+  if (!IsMasked()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_SETTEXT: {
+      // Every text set from outside is fitted to the mask.
+      if (FFormatting || CreatingWindow()) {
+        inherited::Dispatch(Message);
+        break;
+      }
+      const char* Given = reinterpret_cast<const char*>(Message.LParam);
+      const AnsiString Formatted = FMask.Format(Given ? AnsiString(Given) : AnsiString());
+      const LPARAM Saved = Message.LParam;
+      Message.LParam = reinterpret_cast<LPARAM>(Formatted.c_str());
+      inherited::Dispatch(Message);
+      Message.LParam = Saved;
+      break;
+    }
+    case WM_PASTE:
+      Paste();
+      Message.Result = 0;
+      break;
+    case WM_CUT:
+      SendMessageA(FHandle, WM_COPY, 0, 0);
+      [[fallthrough]];
+    case WM_CLEAR: {
+      if (CanEditLinked() && CanModify()) {
+        int Start = 0;
+        int Stop = 0;
+        GetSel(Start, Stop);
+        ClearPositions(Start, Stop);
+        Select(Start, Start);
+      }
+      Message.Result = 0;
+      break;
+    }
+    case WM_LBUTTONUP:
+      inherited::Dispatch(Message);
+      CheckCaret();
+      break;
+    default:
+      inherited::Dispatch(Message);
+      break;
+  }
+}

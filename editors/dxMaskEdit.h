@@ -1,0 +1,163 @@
+// The mask editor: the text editor with an edit mask that fixes, position by position,
+// which characters may be typed, the literals between them and the letter case.
+//
+// EditMask holds up to three fields separated by ";": the mask, the save flag ("0":
+// the value leaves the literals out) and the blank character shown in empty positions
+// ("_" by default). The two last fields are read only from a mask of 4 characters or
+// more whose last separator sits in its last three places. Mask characters: required
+// "0" digit, "L" letter, "A" letter or digit, "C" any character; optional "9" digit,
+// "l" letter, "a" letter or digit, "c" any character, "#" digit or sign; the
+// directives "!" (optional characters are left out at the start instead of the end),
+// ">" upper case, "<" lower case, "<>" no conversion; "\" makes the next character a
+// literal; ":" and "/" stand for the locale's time and date separators.
+//
+// With a mask in force the window always shows one character a mask position: typing,
+// pasting and deleting replace characters in place, so the literals never move.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "classlib/FormatSettings.h"
+#include "editors/dxEditor.h"
+
+inline constexpr const char* SdxMaskEditInvalid =
+    "Invalid input value.  Use escape key to abandon changes";
+
+enum TdxMaskCharKind : Byte {
+  mkLiteral,
+  mkDigit,
+  mkLetter,
+  mkAlphaNumeric,
+  mkAny,
+  mkDigitOrSign
+};
+
+// One character of the shown text: a literal, or a position with its class.
+struct TdxMaskChar {
+  TdxMaskCharKind Kind = mkLiteral;
+  bool Required = false;
+  TEditCharCase CharCase = ecNormal;
+  char Literal = '\0';
+
+  bool IsPosition() const { return Kind != mkLiteral; }
+};
+
+// A parsed edit mask and the routines that fit texts to it.
+class TdxEditMask {
+ public:
+  TdxEditMask() = default;
+  explicit TdxEditMask(const AnsiString& EditMask,
+                       const TFormatSettings& Settings = FormatSettings);
+
+  bool Empty() const { return FChars.empty(); }
+  // The characters of the shown text: positions and literals.
+  int Length() const { return static_cast<int>(FChars.size()); }
+  const TdxMaskChar& Char(int Index) const {
+    return FChars[static_cast<std::size_t>(Index)];
+  }
+  bool SaveLiterals() const { return FSaveLiterals; }
+  char BlankChar() const { return FBlankChar; }
+
+  // The text of an empty value: blanks and literals.
+  AnsiString EmptyText() const;
+  // A value, with or without the literals, as shown text: the value's characters fill
+  // the positions in order (from the end under "!"), a literal of the value is taken
+  // where the mask has it, and positions left over stay blank.
+  AnsiString Format(const AnsiString& Value) const;
+  // The characters of the positions of a shown text, blanks as spaces; a text that
+  // does not fit the mask is answered as it is.
+  AnsiString Strip(const AnsiString& Text) const;
+  // The value of a shown text: "" for the empty mask, else the blanks as spaces,
+  // without the literals when they are not saved.
+  AnsiString Value(const AnsiString& Text) const;
+  // The first required position of the text that is blank (not with RawText) or a
+  // space where any character is not allowed; -1 when the text is complete.
+  int FirstGap(const AnsiString& Text, bool RawText) const;
+  // Whether position Index takes Ch; a letter is converted to the position's case.
+  bool Accepts(int Index, char& Ch) const;
+
+  // The first position at or after From, or -1.
+  int NextPosition(int From) const;
+  // The last position before Before, or -1.
+  int PriorPosition(int Before) const;
+
+ private:
+  void Parse(const AnsiString& Mask, const TFormatSettings& Settings);
+
+  std::vector<TdxMaskChar> FChars;
+  bool FSaveLiterals = true;
+  char FBlankChar = '_';
+  bool FTrimLeading = false;
+};
+
+enum TdxMaskState : Byte { msMasked, msReEnter };
+using TdxMaskStates = TSet<TdxMaskState>;
+
+class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
+  TCLASS_DECL(TdxInplaceMaskEdit, TdxInplaceTextEdit)
+ public:
+  explicit TdxInplaceMaskEdit(TComponent* AOwner);
+
+  const AnsiString& EditMask() const { return FEditMask; }
+  // Kept explicitly (stored value).
+  void SetEditMask(const AnsiString& Value);
+  bool IsMasked() const { return FMaskState.Contains(msMasked); }
+  TdxMaskStates MaskState() const { return FMaskState; }
+  const TdxEditMask& Mask() const { return FMask; }
+  int MaxChars() const { return FMaxChars; }
+  char BlankChar() const { return FMask.BlankChar(); }
+  bool SaveLiterals() const { return FMask.SaveLiterals(); }
+  bool ValidationFailed() const { return FValidationFailed; }
+
+  virtual void GetSel(int& SelStart, int& SelStop);
+
+  void SetEditValue(const Variant& Value) override;
+  Variant GetEditValue() override;
+  void Validate() override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void SetEditMaskValue(const AnsiString& Value);
+  virtual void GetDefaultEditMask(AnsiString& Value) { Value.clear(); }
+
+  void GetEditText(AnsiString& Text) override;
+  bool HasDataLink() override { return inherited::HasDataLink() || IsMasked(); }
+  bool GetOptionByte() override { return GetModified() && inherited::GetOptionByte(); }
+  void RefreshDefaults() override;
+  void SetMaxLengthValue(int Value) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void CreateWnd() override;
+
+  // Descendants that read and validate the window text as shown set it.
+  bool RawText = false;
+
+ private:
+  AnsiString WindowText();
+  void Select(int Start, int Stop);
+  // Puts Text over the window's characters from Start on, as one undoable step.
+  void ReplaceChars(int Start, const AnsiString& Text);
+  // Blanks the positions of [Start, Stop), a double-byte character whole.
+  void ClearPositions(int Start, int Stop);
+  // The mask input step: one typed character at the caret.
+  void InputChar(char Ch);
+  void Paste();
+  void MoveCaret(Word Key, TShiftState Shift);
+  void DeleteChars(bool Backward);
+  // Puts an empty selection that rests on a literal on the next position.
+  void CheckCaret();
+
+  AnsiString FEditMask;
+  TdxEditMask FMask;
+  TdxMaskStates FMaskState;
+  int FMaxChars = 0;
+  int FUnmaskedMaxLength = 0;
+  int FSelectionAnchor = 0;
+  bool FValidationFailed = false;
+  bool FFormatting = false;
+  // The lead byte of a double-byte character whose second byte is still to come.
+  char FLeadByte = '\0';
+};

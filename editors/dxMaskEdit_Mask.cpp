@@ -1,0 +1,229 @@
+// The edit mask: parsing the mask's fields and fitting texts to its positions.
+#include <algorithm>
+
+#include "editors/dxMaskEdit.h"
+
+namespace {
+
+constexpr char FieldSeparator = ';';
+constexpr char LiteralEscape = '\\';
+
+bool IsSeparatorAt(const AnsiString& Mask, int Index) {
+  return Mask[static_cast<std::size_t>(Index)] == FieldSeparator &&
+         (Index == 0 || Mask[static_cast<std::size_t>(Index) - 1] != LiteralEscape);
+}
+
+// The last unescaped field separator of Mask in [From, To), or -1.
+int LastSeparator(const AnsiString& Mask, int From, int To) {
+  for (int I = To - 1; I >= std::max(From, 0); --I)
+    if (IsSeparatorAt(Mask, I)) return I;
+  return -1;
+}
+
+// Single-byte katakana count as letters under a Japanese system locale.
+bool IsKatakana(char Ch) {
+  const auto Code = static_cast<unsigned char>(Ch);
+  return PRIMARYLANGID(SysLocale.PriLangID) == LANG_JAPANESE && Code >= 0xA1 &&
+         Code <= 0xDF;
+}
+
+}  // namespace
+
+TdxEditMask::TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Settings) {
+  const int Length = static_cast<int>(EditMask.size());
+  AnsiString Mask = EditMask;
+  if (Length >= 4) {
+    const int Last = LastSeparator(EditMask, Length - 3, Length);
+    if (Last >= 0) {
+      const int Prior = LastSeparator(EditMask, 0, Last);
+      AnsiString Save;
+      if (Prior >= 0) {
+        if (Last + 1 < Length) FBlankChar = EditMask[static_cast<std::size_t>(Last) + 1];
+        Save = EditMask.substr(static_cast<std::size_t>(Prior) + 1,
+                               static_cast<std::size_t>(Last - Prior - 1));
+        Mask = EditMask.substr(0, static_cast<std::size_t>(Prior));
+      } else {
+        Save = EditMask.substr(static_cast<std::size_t>(Last) + 1);
+        Mask = EditMask.substr(0, static_cast<std::size_t>(Last));
+      }
+      FSaveLiterals = !(Save.size() == 1 && Save[0] == '0');
+    }
+  }
+  Parse(Mask, Settings);
+}
+
+void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings) {
+  TEditCharCase Case = ecNormal;
+  auto Literal = [&](char Ch) {
+    FChars.push_back(TdxMaskChar{mkLiteral, false, ecNormal, Ch});
+  };
+  auto Position = [&](TdxMaskCharKind Kind, bool Required) {
+    FChars.push_back(TdxMaskChar{Kind, Required, Case, '\0'});
+  };
+  for (std::size_t I = 0; I < Mask.size(); ++I) {
+    const char Ch = Mask[I];
+    switch (Ch) {
+      case LiteralEscape:
+        if (I + 1 < Mask.size()) Literal(Mask[++I]);
+        break;
+      case '!':
+        FTrimLeading = true;
+        break;
+      case '>':
+        if (I + 1 < Mask.size() && Mask[I + 1] == '<') {
+          Case = ecNormal;
+          ++I;
+        } else {
+          Case = ecUpperCase;
+        }
+        break;
+      case '<':
+        Case = ecLowerCase;
+        break;
+      case '0':
+        Position(mkDigit, true);
+        break;
+      case '9':
+        Position(mkDigit, false);
+        break;
+      case '#':
+        Position(mkDigitOrSign, false);
+        break;
+      case 'L':
+        Position(mkLetter, true);
+        break;
+      case 'l':
+        Position(mkLetter, false);
+        break;
+      case 'A':
+        Position(mkAlphaNumeric, true);
+        break;
+      case 'a':
+        Position(mkAlphaNumeric, false);
+        break;
+      case 'C':
+        Position(mkAny, true);
+        break;
+      case 'c':
+        Position(mkAny, false);
+        break;
+      case ':':
+        Literal(Settings.TimeSeparator);
+        break;
+      case '/':
+        Literal(Settings.DateSeparator);
+        break;
+      default:
+        Literal(Ch);
+        break;
+    }
+  }
+}
+
+AnsiString TdxEditMask::EmptyText() const {
+  AnsiString Text;
+  for (const TdxMaskChar& Char : FChars)
+    Text += Char.IsPosition() ? FBlankChar : Char.Literal;
+  return Text;
+}
+
+AnsiString TdxEditMask::Format(const AnsiString& Value) const {
+  AnsiString Text(FChars.size(), FBlankChar);
+  const int Count = Length();
+  const int ValueLength = static_cast<int>(Value.size());
+  // Under "!" the value is fitted from its end.
+  const int Step = FTrimLeading ? -1 : 1;
+  int I = FTrimLeading ? Count - 1 : 0;
+  int V = FTrimLeading ? ValueLength - 1 : 0;
+  for (; I >= 0 && I < Count; I += Step) {
+    const TdxMaskChar& Char = FChars[static_cast<std::size_t>(I)];
+    const bool HasValue = V >= 0 && V < ValueLength;
+    if (!Char.IsPosition()) {
+      Text[static_cast<std::size_t>(I)] = Char.Literal;
+      if (HasValue && Value[static_cast<std::size_t>(V)] == Char.Literal) V += Step;
+    } else if (HasValue) {
+      const char Ch = Value[static_cast<std::size_t>(V)];
+      Text[static_cast<std::size_t>(I)] = Ch == ' ' ? FBlankChar : Ch;
+      V += Step;
+    }
+  }
+  return Text;
+}
+
+AnsiString TdxEditMask::Strip(const AnsiString& Text) const {
+  if (static_cast<int>(Text.size()) != Length()) return Text;
+  AnsiString Result;
+  for (int I = 0; I < Length(); ++I)
+    if (Char(I).IsPosition())
+      Result += Text[static_cast<std::size_t>(I)] == FBlankChar
+                    ? ' '
+                    : Text[static_cast<std::size_t>(I)];
+  return Result;
+}
+
+AnsiString TdxEditMask::Value(const AnsiString& Text) const {
+  if (static_cast<int>(Text.size()) != Length()) return Text;
+  if (Text == EmptyText()) return AnsiString();
+  AnsiString Result;
+  for (int I = 0; I < Length(); ++I) {
+    const char Ch = Text[static_cast<std::size_t>(I)];
+    if (Char(I).IsPosition())
+      Result += Ch == FBlankChar ? ' ' : Ch;
+    else if (FSaveLiterals)
+      Result += Ch;
+  }
+  return Result;
+}
+
+int TdxEditMask::FirstGap(const AnsiString& Text, bool RawText) const {
+  for (int I = 0; I < Length(); ++I) {
+    const TdxMaskChar& Mask = Char(I);
+    if (!Mask.IsPosition() || !Mask.Required) continue;
+    if (I >= static_cast<int>(Text.size())) return I;
+    const char Ch = Text[static_cast<std::size_t>(I)];
+    if ((!RawText && Ch == FBlankChar) || (Ch == ' ' && Mask.Kind != mkAny)) return I;
+  }
+  return -1;
+}
+
+bool TdxEditMask::Accepts(int Index, char& Ch) const {
+  if (Index < 0 || Index >= Length()) return false;
+  const TdxMaskChar& Mask = Char(Index);
+  const bool Digit = Ch >= '0' && Ch <= '9';
+  bool Accepted = false;
+  switch (Mask.Kind) {
+    case mkLiteral:
+      return false;
+    case mkDigit:
+      Accepted = Digit;
+      break;
+    case mkDigitOrSign:
+      Accepted = Digit || Ch == '+' || Ch == '-';
+      break;
+    case mkLetter:
+      Accepted = IsCharAlphaA(Ch) || IsKatakana(Ch);
+      break;
+    case mkAlphaNumeric:
+      Accepted = IsCharAlphaNumericA(Ch) || IsKatakana(Ch);
+      break;
+    case mkAny:
+      Accepted = static_cast<unsigned char>(Ch) >= 32;
+      break;
+  }
+  if (!Accepted) return false;
+  if (Mask.CharCase == ecUpperCase) CharUpperBuffA(&Ch, 1);
+  if (Mask.CharCase == ecLowerCase) CharLowerBuffA(&Ch, 1);
+  return true;
+}
+
+int TdxEditMask::NextPosition(int From) const {
+  for (int I = std::max(From, 0); I < Length(); ++I)
+    if (Char(I).IsPosition()) return I;
+  return -1;
+}
+
+int TdxEditMask::PriorPosition(int Before) const {
+  for (int I = std::min(Before, Length()) - 1; I >= 0; --I)
+    if (Char(I).IsPosition()) return I;
+  return -1;
+}

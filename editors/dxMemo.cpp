@@ -1,0 +1,269 @@
+// The memo editor and the string list over its window's lines.
+#include "editors/dxMemo.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "classlib/Exceptions.h"
+#include "classlib/Messages.h"
+#include "editors/dxCntner.h"
+
+TCLASS_IMPL(TdxMemoStrings)
+TCLASS_IMPL(TdxInplaceMemoEdit)
+
+namespace {
+
+// The longest line Get reads; a longer one is cut.
+constexpr int MaxLineLength = 4096;
+
+// Every line break (CR, LF or CR LF) as CR LF.
+AnsiString CrLfLineBreaks(const AnsiString& Text) {
+  AnsiString Result;
+  Result.reserve(Text.size());
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    const char C = Text[I];
+    if (C == '\r' || C == '\n') {
+      Result += "\r\n";
+      if (C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n') ++I;
+    } else {
+      Result += C;
+    }
+  }
+  return Result;
+}
+
+bool AnyShiftKey(TShiftState Shift) {
+  return Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// The lines
+
+HWND TdxMemoStrings::Window() const { return FMemo->Handle(); }
+
+LRESULT TdxMemoStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
+  return SendMessageA(Window(), Msg, WParam, LParam);
+}
+
+void TdxMemoStrings::ReplaceRange(int Start, int End, const AnsiString& S) const {
+  CHARRANGE Range{Start, End};
+  Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
+}
+
+int TdxMemoStrings::GetCount() const {
+  if (!FMemo->HandleAllocated()) return 0;
+  int Count = static_cast<int>(Send(EM_GETLINECOUNT));
+  const LRESULT LastStart = Send(EM_LINEINDEX, Count - 1);
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT TextLength = Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length));
+  if (Send(EM_LINELENGTH, LastStart) == 0 || LastStart == TextLength) --Count;
+  return Count;
+}
+
+AnsiString TdxMemoStrings::Get(int Index) const {
+  std::vector<char> Buffer(MaxLineLength + 1, '\0');
+  *reinterpret_cast<WORD*>(Buffer.data()) = MaxLineLength;
+  const LRESULT Copied = Send(EM_GETLINE, Index, reinterpret_cast<LPARAM>(Buffer.data()));
+  int Length =
+      static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(Copied, 0), MaxLineLength));
+  if (Length > 0 && Buffer[Length - 1] == '\r') --Length;
+  return AnsiString(Buffer.data(), static_cast<std::size_t>(Length));
+}
+
+void TdxMemoStrings::Put(int Index, const AnsiString& S) {
+  if (Index < 0) return;
+  const LRESULT Start = Send(EM_LINEINDEX, Index);
+  if (Start == -1) return;
+  const LRESULT Length = Send(EM_LINELENGTH, Start);
+  ReplaceRange(static_cast<int>(Start), static_cast<int>(Start + Length), S);
+}
+
+void TdxMemoStrings::Insert(int Index, const AnsiString& S) {
+  if (Index < 0) return;
+  LRESULT Start = Send(EM_LINEINDEX, Index);
+  AnsiString Line;
+  if (Start == -1) {
+    Start = Send(EM_LINEINDEX, Index - 1);
+    if (Start == -1) return;
+    const LRESULT Length = Send(EM_LINELENGTH, Start);
+    if (Length == 0) return;
+    Start += Length;
+    Line = "\r" + S;
+  } else {
+    Line = S + "\r";
+  }
+  ReplaceRange(static_cast<int>(Start), static_cast<int>(Start), Line);
+}
+
+void TdxMemoStrings::Delete(int Index) {
+  if (Index < 0) return;
+  const LRESULT Start = Send(EM_LINEINDEX, Index);
+  if (Start == -1) return;
+  LRESULT End = Send(EM_LINEINDEX, Index + 1);
+  if (End == -1) End = Start + Send(EM_LINELENGTH, Start);
+  ReplaceRange(static_cast<int>(Start), static_cast<int>(End), "");
+}
+
+void TdxMemoStrings::Clear() { FMemo->ClearText(); }
+
+AnsiString TdxMemoStrings::GetTextStr() const { return FMemo->Text(); }
+
+void TdxMemoStrings::SetTextStr(const AnsiString& Value) {
+  const AnsiString Text = CrLfLineBreaks(Value);
+  const LRESULT Mask = Send(EM_GETEVENTMASK);
+  Send(EM_SETEVENTMASK, 0, Mask & ~ENM_CHANGE);
+  const LRESULT Restored = Mask | ENM_CHANGE;
+  struct TRestoreMask {
+    const TdxMemoStrings* Lines;
+    LRESULT Mask;
+    ~TRestoreMask() {
+      if (Lines->FMemo->HandleAllocated()) Lines->Send(EM_SETEVENTMASK, 0, Mask);
+    }
+  } Restore{this, Restored};
+  if (FMemo->Text() == Text) return;
+  if (!Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())))
+    throw EInvalidOperation(SMemoTextTooLong);
+  FMemo->Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TdxMemoStrings::SetUpdateState(bool Updating) {
+  if (FMemo->Showing()) Send(WM_SETREDRAW, !Updating);
+  if (!Updating) {
+    FMemo->Refresh();
+    FMemo->Perform(CM_TEXTCHANGED, 0, 0);
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// The memo editor
+
+TdxInplaceMemoEdit::TdxInplaceMemoEdit(TComponent* AOwner) : TdxInplaceTextEdit(AOwner) {
+  FLines = new TdxMemoStrings(this);
+  SetWidth(185);
+  SetHeight(89);
+  SetSelectionBar(true);
+}
+
+TdxInplaceMemoEdit::~TdxInplaceMemoEdit() { delete FLines; }
+
+void TdxInplaceMemoEdit::SetHideScrollBars(bool Value) {
+  if (FHideScrollBars == Value) return;
+  FHideScrollBars = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceMemoEdit::SetScrollBars(TScrollStyle Value) {
+  if (FScrollBars == Value) return;
+  FScrollBars = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceMemoEdit::SetWordWrap(bool Value) {
+  if (FWordWrap == Value) return;
+  FWordWrap = Value;
+  RecreateWnd();
+}
+
+void TdxInplaceMemoEdit::Loaded() {
+  inherited::Loaded();
+  SetModified(false);
+}
+
+void TdxInplaceMemoEdit::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (FWordWrap) Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
+  if (!FHideScrollBars) Params.Style |= ES_DISABLENOSCROLL;
+  Params.Style |= ES_MULTILINE;
+}
+
+// The bounds are kept across the window's creation, which may size it to one line.
+void TdxInplaceMemoEdit::CreateWnd() {
+  const TRect Bounds = BoundsRect();
+  inherited::CreateWnd();
+  if (HandleAllocated()) SetBoundsRect(Bounds);
+}
+
+void TdxInplaceMemoEdit::AfterActivate() {
+  inherited::AfterActivate();
+  if (!InPlace()) return;
+  SendMessageA(Handle(), EM_LINESCROLL, 0, -268435455);
+  SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+}
+
+TdxEditViewData* TdxInplaceMemoEdit::CreateViewData(bool PaintCopy) {
+  TdxEditViewData* ViewData = inherited::CreateViewData(PaintCopy);
+  ViewData->VerticalLayout = 3;
+  return ViewData;
+}
+
+bool TdxInplaceMemoEdit::WholeTextSelected() {
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT TextLength =
+      SendMessageA(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  return GetSelStart() == 0 && GetSelLength() >= TextLength;
+}
+
+void TdxInplaceMemoEdit::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_RETURN && CanEditLinked() && !Shift.Contains(ssCtrl)) {
+    if (CanModify()) SendMessageA(Handle(), WM_CHAR, '\r', 0);
+    Key = 0;
+    return;
+  }
+  bool Stays = false;
+  switch (Key) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+      Stays = !WholeTextSelected() || AnyShiftKey(Shift);
+      break;
+    case VK_TAB:
+      Stays = FWantTabs;
+      break;
+  }
+  if (Stays) {
+    // The rich edit moves the caret itself; the host only hears of the key.
+    if (TCustomdxContainer* Host = GetContainer()) Host->DoEditKeyDown(Key, Shift);
+    return;
+  }
+  inherited::KeyDown(Key, Shift);
+}
+
+void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      inherited::Dispatch(Message);
+      if (FWantTabs) Message.Result |= DLGC_WANTTAB;
+      if (!FWantReturns) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+      break;
+    case WM_KEYDOWN:
+      if (!FWantReturns && Message.WParam == VK_RETURN && !IsCtrlOnlyDown() && Parent() &&
+          Parent()->HandleAllocated()) {
+        Message.Result =
+            SendMessageA(Parent()->Handle(), WM_KEYDOWN, Message.WParam, Message.LParam);
+        break;
+      }
+      inherited::Dispatch(Message);
+      break;
+    default:
+      inherited::Dispatch(Message);
+      break;
+  }
+}
+
+// A carriage return that came through the key-press steps starts a new line here: not
+// every rich edit control types one for a WM_CHAR, only for its own Enter key.
+void TdxInplaceMemoEdit::DefaultHandler(TMessage& Message) {
+  if (Message.Msg == WM_CHAR && Message.WParam == '\r' && HandleAllocated()) {
+    if (CanEditLinked() && CanModify())
+      SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r"));
+    Message.Result = 0;
+    return;
+  }
+  inherited::DefaultHandler(Message);
+}

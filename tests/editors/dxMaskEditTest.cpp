@@ -1,0 +1,209 @@
+// The mask editor on a real rich edit window: the mask's fields and the texts fitted
+// to it, typing and deleting that keep the literals in place, and the validation of an
+// incomplete value. Expected texts take the locale's separators.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "classlib/Clipbrd.h"
+#include "classlib/FormatSettings.h"
+#include "editors/dxMaskEdit.h"
+#include "tests/editors/EditTestSupport.h"
+
+using namespace edittest;
+using uitest::Pump;
+
+namespace {
+
+// Three two-digit fields with the locale's date separators between them.
+AnsiString DateText(const char* Day, const char* Month, const char* Year) {
+  const char Sep = FormatSettings.DateSeparator;
+  return AnsiString(Day) + Sep + Month + Sep + Year;
+}
+
+// Holds keys for the controls' key state while it lives.
+struct HeldKeysGuard {
+  explicit HeldKeysGuard(std::vector<int> Keys) { uitest::HeldKeys = std::move(Keys); }
+  ~HeldKeysGuard() { uitest::HeldKeys.clear(); }
+};
+
+class MaskEditTest : public EditTest {
+ protected:
+  TdxInplaceMaskEdit* ShownEdit(const char* Mask) {
+    Host = ShownContainer();
+    auto* Edit = HostedEdit<TdxInplaceMaskEdit>(Host);
+    Edit->SetEditMask(Mask);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Pump();
+    return Edit;
+  }
+  static void Type(TdxInplaceMaskEdit* Edit, const char* Text) {
+    for (const char* P = Text; *P; ++P)
+      SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+  }
+  static void Caret(TdxInplaceMaskEdit* Edit, int At) {
+    CHARRANGE Range{At, At};
+    SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  }
+  static int CaretAt(TdxInplaceMaskEdit* Edit) {
+    int Start = 0, Stop = 0;
+    Edit->GetSel(Start, Stop);
+    return Start;
+  }
+  static AnsiString EditText(TdxInplaceMaskEdit* Edit) {
+    return VarToStr(Edit->GetEditValue());
+  }
+
+  TTestContainer* Host = nullptr;
+};
+
+TEST_F(MaskEditTest, AnEmptyDateMaskShowsBlanksAndTheLocalesSeparators) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("99/99/99;1;_");
+  EXPECT_EQ(DateText("__", "__", "__"), Edit->Text());
+  EXPECT_EQ("", EditText(Edit));
+  EXPECT_TRUE(Edit->IsMasked());
+}
+
+TEST_F(MaskEditTest, TheSaveFieldDecidesWhetherTheLiteralsArePartOfTheText) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00;0;_");
+  Type(Edit, "311299");
+  EXPECT_EQ(DateText("31", "12", "99"), Edit->Text());
+  EXPECT_EQ("311299", EditText(Edit));
+
+  for (const char* Mask : {"00/00/00;1;_", "00/00/00"}) {
+    Edit->SetEditMask(Mask);
+    EXPECT_EQ(DateText("31", "12", "99"), EditText(Edit)) << Mask;
+  }
+}
+
+TEST_F(MaskEditTest, ALetterInADigitPositionBeepsOnceAndChangesNothing) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("000");
+  Caret(Edit, 0);
+  Type(Edit, "x");
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ("___", Edit->Text());
+  EXPECT_EQ(0, CaretAt(Edit));
+}
+
+TEST_F(MaskEditTest, AMaskShorterThanFourCharactersTakesNoFieldsFromItsEnd) {
+  const TdxEditMask Short("0;0");
+  EXPECT_EQ(3, Short.Length());
+  EXPECT_EQ("_;_", Short.EmptyText());
+  EXPECT_TRUE(Short.SaveLiterals());
+  const TdxEditMask Long("0;0;*");
+  EXPECT_EQ(1, Long.Length());
+  EXPECT_EQ('*', Long.BlankChar());
+  EXPECT_FALSE(Long.SaveLiterals());
+  // An escaped separator is a literal.
+  EXPECT_EQ(4, TdxEditMask("00\\;0").Length());
+}
+
+TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("000-000");
+  Type(Edit, "123456");
+  EXPECT_EQ("123-456", Edit->Text());
+  Edit->SetEditMask("(000) 000;1;*");
+  EXPECT_EQ("(123) 456", Edit->Text());
+  EXPECT_EQ(9, Edit->MaxLength());
+  EXPECT_EQ(9, SendMessageA(Edit->Handle(), EM_GETLIMITTEXT, 0, 0));
+  // Without a mask the limit asked for holds again.
+  Edit->SetEditMask("");
+  EXPECT_EQ(0, Edit->MaxLength());
+  EXPECT_FALSE(Edit->IsMasked());
+  // Case directives convert letters in their positions.
+  Edit->SetEditMask(">LL<LL");
+  Caret(Edit, 0);
+  Type(Edit, "abCD");
+  EXPECT_EQ("ABcd", Edit->Text());
+}
+
+TEST_F(MaskEditTest, BackspaceStepsOverALiteralAndLeavesABlank) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00");
+  Type(Edit, "311299");
+  Caret(Edit, 3);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  EXPECT_EQ(DateText("3_", "12", "99"), Edit->Text());
+  EXPECT_EQ(1, CaretAt(Edit));
+  // Delete blanks the position under the caret; a selection is blanked whole.
+  Caret(Edit, 3);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  EXPECT_EQ(DateText("3_", "_2", "99"), Edit->Text());
+  CHARRANGE All{0, -1};
+  SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&All));
+  SendMessageA(Edit->Handle(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(DateText("__", "__", "__"), Edit->Text());
+}
+
+TEST_F(MaskEditTest, TypingTheLiteralSkipsToTheNextField) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("99/99/99");
+  const char Sep[2] = {FormatSettings.DateSeparator, '\0'};
+  Type(Edit, "1");
+  Type(Edit, Sep);
+  Type(Edit, "2");
+  EXPECT_EQ(DateText("1_", "2_", "__"), Edit->Text());
+  EXPECT_EQ(0, Beeps);
+}
+
+TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00-00");
+  Clipboard()->SetAsText("1x23");
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'V', 1);  // no Ctrl held: a plain key
+  HeldKeysGuard Ctrl({VK_CONTROL});
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'V', 1);
+  EXPECT_EQ("12-3_", Edit->Text());
+  EXPECT_EQ(1, Beeps);
+
+  CHARRANGE Range{1, 4};
+  SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'X', 1);
+  EXPECT_EQ("1_-__", Edit->Text());
+  EXPECT_EQ("2-3", Clipboard()->AsText());
+}
+
+TEST_F(MaskEditTest, ATextSetBeforeTheWindowIsMadeIsFittedToTheMask) {
+  Host = ShownContainer();
+  auto* Edit = NewObject<TdxInplaceMaskEdit>(Host);
+  Edit->SetEditMask("00-00");
+  Edit->SetText("12");
+  Edit->SetParent(Host);
+  Edit->HandleNeeded();
+  EXPECT_EQ("12-__", Edit->Text());
+}
+
+TEST_F(MaskEditTest, AnIncompleteValueRaisesWithTheCaretOnTheFirstGap) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00");
+  Type(Edit, "31");
+  Edit->SetModified(true);
+  Beeps = 0;
+  try {
+    Edit->Validate();
+    ADD_FAILURE() << "no error";
+  } catch (const EDBEditError& Error) {
+    EXPECT_EQ(SdxMaskEditInvalid, Error.Message());
+  }
+  EXPECT_EQ(3, CaretAt(Edit));
+  EXPECT_EQ(1, Beeps);
+  EXPECT_TRUE(Edit->ValidationFailed());
+  EXPECT_TRUE(Edit->MaskState().Contains(msReEnter));
+  EXPECT_EQ(DateText("31", "__", "__"), Edit->Text());
+}
+
+TEST_F(MaskEditTest, AnIncompleteValueRevertsSilentlyWhileRevertOnInvalidIsSet) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00");
+  Edit->SetEditValue(Variant(DateText("01", "02", "03")));
+  Edit->SetEditActive(true);
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  ASSERT_TRUE(Edit->GetModified());
+  Edit->RevertOnInvalid = true;
+  Beeps = 0;
+  EXPECT_NO_THROW(Edit->Validate());
+  EXPECT_EQ(DateText("01", "02", "03"), Edit->Text());
+  EXPECT_EQ(0, Beeps);
+}
+
+}  // namespace
