@@ -211,6 +211,10 @@ class TKsCustomForm : public TKsHookComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Runs once outside design time: buffers, shortcut forwarding, the frame.
   void Initialize();
+  // The frame's mouse state, for painters of caption buttons.
+  Byte NonClientShift() const { return FNonClientShift; }
+  Byte MouseDownCode() const { return FMouseDownCode; }
+  Byte HoverCode() const { return FHoverCode; }
   void AfterMessage(TMessage& Message, bool& Handled) override;
   void PaintCaption(TKsBitmap* Bitmap);
   // Copies the screen under R into BackgroundBuffer (only the strips it lacks).
