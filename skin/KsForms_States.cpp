@@ -558,8 +558,7 @@ void TKsCustomForm::ShowSystemMenu() {
   }
   BuildSystemMenu();
   FSystemMenu->SetSetForeground(FWindowState == kwsTray);
-  // The kit's popup windows show and track the menu once they exist; until then it is
-  // built, and its commands run through SystemMenuClick.
+  PopupItem(FSystemMenu, nullptr, P, TRect{0, 0, 0, 0});
 }
 
 // ---------------------------------------------------------------------------------
