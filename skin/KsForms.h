@@ -39,6 +39,15 @@ inline constexpr UINT KM_TRAYNOTIFY = 0x56C;
 inline constexpr UINT KM_RESTORECAPTION = 0x56D;
 inline constexpr UINT KM_MAXIMIZECHILD = 0x56E;
 
+// The system menu's captions, from the kit's string table.
+inline constexpr UINT SKsMaximizeId = 65288;
+inline constexpr UINT SKsMinimizeId = 65289;
+inline constexpr UINT SKsCloseId = 65290;
+inline constexpr UINT SKsRollupId = 65291;
+inline constexpr UINT SKsRestoreId = 65292;
+inline constexpr UINT SKsMinimizeToTrayId = 65293;
+AnsiString KsResourceText(UINT Id);
+
 // The frame's own hit codes (WM_NCHITTEST answers with the system's values).
 enum TKsHitCode : Byte {
   khtClient,
@@ -122,6 +131,40 @@ class TKsCustomForm : public TKsHookComponent {
   TPopupMenu* TrayMenu() const { return FTrayMenu; }
   void SetTrayMenu(TPopupMenu* Value);
   TKsWindowState WindowState() const { return FWindowState; }
+  // While loading the value waits for Initialize; otherwise the matching change runs.
+  void SetWindowState(TKsWindowState Value);
+  TKsWindowState PreviousState() const { return FPreviousState; }
+  // The bounds the window returns to from the other states.
+  const TRect& RestoreBounds() const { return FRestoreBounds; }
+  bool Dragging() const { return FDragging; }
+
+  // The window states; each one applied in its own state restores instead.
+  void Maximize();
+  void Minimize();
+  void Rollup();
+  void MinimizeToTray();
+  void Restore();
+  // Sets the form's bounds, then paints every window whose WM_PAINT is waiting.
+  void SetBoundsAndFlush(const TRect& R);
+  // What the close button does: the form's close query and close event, then hides
+  // (or, for the main form, ends the application); a modal form only gets mrCancel.
+  void CloseForm();
+  void ShowHelp();
+
+  // The system menu: built from kit items for the current state and border icons.
+  TKsCustomItem* SystemMenu() const { return FSystemMenu; }
+  void BuildSystemMenu();
+  void ShowSystemMenu();
+  void SystemMenuClick(TObject* Sender);
+  // Moves R onto the parent's client edges (or the work area's) when within MagneticValue.
+  void SnapToEdges(TRect& R);
+  // The drag outline, XOR-drawn on the desktop; an empty R only erases the last one.
+  void DrawDragFrame(const TRect& R);
+
+  // The frame's mouse, in window coordinates (Shift as the system gives it).
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
 
   // Frame metrics: the caption band's height and the border's width.
   int CaptionHeight() const;
@@ -168,6 +211,11 @@ class TKsCustomForm : public TKsHookComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Runs once outside design time: buffers, shortcut forwarding, the frame.
   void Initialize();
+  // The frame's mouse state, for painters of caption buttons.
+  Byte NonClientShift() const { return FNonClientShift; }
+  Byte MouseDownCode() const { return FMouseDownCode; }
+  Byte HoverCode() const { return FHoverCode; }
+  void AfterMessage(TMessage& Message, bool& Handled) override;
   void PaintCaption(TKsBitmap* Bitmap);
   // Copies the screen under R into BackgroundBuffer (only the strips it lacks).
   void CaptureBackground(const TRect& R);
@@ -183,6 +231,20 @@ class TKsCustomForm : public TKsHookComponent {
   void WMEraseBkgnd(TMessage& Message);
   void WMPaint(TMessage& Message);
   void DrawCaptionButton(TKsBitmap* Bitmap, int Kind);
+  // Window states, mouse and system menu (KsForms_States.cpp).
+  void SaveRestoreBounds();
+  void AddSystemMenuItem(const AnsiString& Caption, TShortCut ShortCut, int ImageIndex);
+  void ApplyPendingState();
+  void HookApplication();
+  void UnhookApplication();
+  void AppMinimize(TObject* Sender);
+  void AppRestore(TObject* Sender);
+  bool StatesDispatch(TMessage& Message);
+  void WMNCMouse(TMessage& Message);
+  void WMSysCommand(TMessage& Message);
+  TPoint ToWindow(const TPoint& Screen);
+  TNotifyEvent FOldOnMinimize;
+  TNotifyEvent FOldOnRestore;
 
   TKsBorderStyle FBorderStyle = kbsStandard;
   TKsBorderIcons FBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray};

@@ -53,6 +53,7 @@ void TKsCustomForm::BeforeDestruction() {
   if (TCustomForm* Form = GetHookedForm())
     if (Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
       Form->OnShortCut = FOldOnShortCut;
+  UnhookApplication();
   SetActive(false);
   TKsHookComponent::BeforeDestruction();
 }
@@ -63,10 +64,7 @@ TKsCustomForm::~TKsCustomForm() {
   FreeAndNil(FFrameBuffer);
   FreeAndNil(FBackgroundBuffer);
   FreeAndNil(FAnimationBitmap);
-}
-
-void TKsCustomForm::TrayWndProc(TMessage& Message) {
-  Message.Result = DefWindowProcA(FTrayWindow, Message.Msg, Message.WParam, Message.LParam);
+  FreeAndNil(FSystemMenu);
 }
 
 void TKsCustomForm::Loaded() {
@@ -96,8 +94,7 @@ void TKsCustomForm::Initialize() {
     Icon = Application->Icon()->Handle();
   FTrayIconData.hIcon = Icon;
   Shell_NotifyIconA(NIM_MODIFY, &FTrayIconData);
-  // A pending state other than kwsNormal is applied by the window-state changes, which
-  // this frame does not run yet.
+  ApplyPendingState();
 }
 
 void TKsCustomForm::FormShortCut(TMessage& Msg, bool& Handled) {
@@ -363,6 +360,7 @@ void TKsCustomForm::Dispatch(TMessage& Message) {
       Message.Result = FBlend ? 1 : 0;
       SetHandled(true);
       return;
+    default: StatesDispatch(Message); return;
   }
 }
 
@@ -472,8 +470,7 @@ void TKsCustomForm::WMNCHitTest(TMessage& Message) {
 
 void TKsCustomForm::WMNCActivate(TMessage& Message) {
   FWindowActive = Message.WParam != 0;
-  // The application's minimize and restore handlers are taken over with the window
-  // states.
+  if (FMinimizeApplication) HookApplication();
   PaintNonClient();
   Message.Result = FWindowActive ? 0 : 1;
   SetHandled(true);

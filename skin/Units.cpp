@@ -10,6 +10,7 @@
 #include "skin/KsItems.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
+#include "skin/KsThemeForms.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
 
@@ -37,6 +38,8 @@ const TUnitEntry Units[] = {
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
     {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
+    // The themed window, which the engine's refresh reaches.
+    {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
 };
 
 }  // namespace

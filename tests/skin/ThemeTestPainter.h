@@ -151,7 +151,7 @@ inline TTeThemeClass OtherClass() { return &TOtherPainter::StaticClass(); }
 // registry and SysLocale when the test ends.
 class TThemeRegistryScope {
  public:
-  TThemeRegistryScope() : FLocale(SysLocale) {
+  TThemeRegistryScope() : FLocale(SysLocale), FRefresher(ThemeFormRefresher) {
     TRecordingPainter::ResetCounters();
     RegisterTheme(RecorderClass());
     RegisterTheme(OtherClass());
@@ -161,7 +161,7 @@ class TThemeRegistryScope {
     UnregisterTheme(OtherClass());
     DefaultThemeClass = nullptr;
     NativeThemeClass = nullptr;
-    ThemeFormRefresher = nullptr;
+    ThemeFormRefresher = FRefresher;
     SysLocale = FLocale;
   }
   TThemeRegistryScope(const TThemeRegistryScope&) = delete;
@@ -169,6 +169,7 @@ class TThemeRegistryScope {
 
  private:
   TSysLocale FLocale;
+  TThemeFormRefresher FRefresher;
 };
 
 }  // namespace themetest

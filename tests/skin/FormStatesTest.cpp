@@ -1,0 +1,288 @@
+// The skinned frame's window states, mouse and system menu on real windows: hit codes
+// by state, unrolling in place, magnetic edges, caption buttons pressed and released
+// over another, the system menu's items, the close path run once, the application's
+// handler chain with forms freed in any order, and the caption read back at once.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin/KsForms.h"
+#include "skin/KsItems.h"
+#include "skin/KsUtils.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+// Counts the form's close queries and close events.
+struct TCloseLog : TObject {
+  int Queries = 0;
+  int Closes = 0;
+  void CloseQuery(TObject*, bool& CanClose) {
+    ++Queries;
+    CanClose = true;
+  }
+  void Close(TObject*, TCloseAction& Action) {
+    ++Closes;
+    Action = caHide;
+  }
+};
+
+bool IsEdge(Byte Code) { return Code >= khtLeft && Code <= khtBottomRight; }
+
+class KsFormStatesTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Form->SetCaption("States");
+    Form->SetBounds(200, 150, 400, 300);
+    Frame = NewObject<TKsCustomForm>(Form);
+    Frame->SetMinimizeApplication(false);
+    Frame->SetActive(true);
+    Form->Show();
+    Pump();
+    Frame->UpdateFrame();
+    Pump();
+    Form->OnCloseQuery = TCloseQueryEvent::Bind<&TCloseLog::CloseQuery>(&Log);
+    Form->OnClose = TCloseEvent::Bind<&TCloseLog::Close>(&Log);
+  }
+  HWND Window() { return Form->Handle(); }
+  TPoint Centre(int Kind) {
+    TRect R;
+    Frame->GetButtonRect(Kind, R);
+    return TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+  }
+  // A non-client mouse message at a point of the window.
+  void Send(UINT Msg, const TPoint& P) {
+    RECT W;
+    GetWindowRect(Window(), &W);
+    SendMessageA(Window(), Msg, HTCAPTION, MAKELPARAM(W.left + P.x, W.top + P.y));
+    Pump();
+  }
+  std::vector<AnsiString> MenuCaptions() {
+    Frame->BuildSystemMenu();
+    std::vector<AnsiString> Captions;
+    for (int I = 0; I < Frame->SystemMenu()->Count(); ++I) Captions.push_back(Frame->SystemMenu()->Items(I)->Caption());
+    return Captions;
+  }
+
+  TForm* Form = nullptr;
+  TKsCustomForm* Frame = nullptr;
+  TCloseLog Log;
+};
+
+TEST_F(KsFormStatesTest, EdgesAndCornersAnswerOnlyInTheNormalState) {
+  const int Mid = Frame->FrameHeight() / 2;
+  EXPECT_EQ(Frame->HitTest(1, Mid), khtLeft);
+  EXPECT_EQ(Frame->HitTest(0, 0), khtTopLeft);
+  Frame->Maximize();
+  EXPECT_EQ(Frame->WindowState(), kwsMaximized);
+  const int W = Frame->FrameWidth(), H = Frame->FrameHeight();
+  for (const TPoint& P : {TPoint{1, H / 2}, TPoint{0, 0}, TPoint{W - 1, H - 1}, TPoint{W / 2, 0}})
+    EXPECT_FALSE(IsEdge(Frame->HitTest(P.x, P.y))) << "maximized, at " << P.x << "," << P.y;
+  Frame->Restore();
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  Frame->Rollup();
+  EXPECT_EQ(Frame->WindowState(), kwsRollup);
+  const int RW = Frame->FrameWidth(), RH = Frame->FrameHeight();
+  for (const TPoint& P : {TPoint{1, RH / 2}, TPoint{0, 0}, TPoint{RW - 1, RH - 1}, TPoint{RW / 2, RH - 1}})
+    EXPECT_FALSE(IsEdge(Frame->HitTest(P.x, P.y))) << "rolled up, at " << P.x << "," << P.y;
+}
+
+TEST_F(KsFormStatesTest, StatesSaveAndRestoreTheNormalBounds) {
+  const TRect Normal = Form->BoundsRect();
+  Frame->Maximize();
+  EXPECT_EQ(Frame->PreviousState(), kwsNormal);
+  EXPECT_TRUE(SameRect(Frame->RestoreBounds(), Normal));
+  Frame->Maximize();  // again: restores
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Normal));
+
+  Frame->Minimize();
+  EXPECT_EQ(Frame->WindowState(), kwsMinimized);
+  TRect Min;
+  Frame->GetMinimizedRect(Min);
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Min));
+  Frame->Restore();
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Normal));
+
+  Frame->SetWindowState(kwsMaximized);
+  Frame->SetWindowState(kwsMinimized);
+  Frame->Restore();
+  EXPECT_EQ(Frame->WindowState(), kwsMaximized) << "back to the state before minimizing";
+  Frame->Restore();
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Normal));
+}
+
+TEST_F(KsFormStatesTest, ARolledUpWindowUnrollsToItsSizeWhereItNowIs) {
+  const TRect Normal = Form->BoundsRect();
+  Frame->Rollup();
+  EXPECT_LT(Form->Height(), Normal.bottom - Normal.top);
+  EXPECT_EQ(Form->Width(), Normal.right - Normal.left);
+  Form->SetBounds(Form->Left() - 70, Form->Top() + 40, Form->Width(), Form->Height());
+  Pump();
+  const int Left = Form->Left(), Top = Form->Top();
+  Frame->Restore();
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Bounds(Left, Top, RectWidth(Normal), RectHeight(Normal))));
+}
+
+TEST_F(KsFormStatesTest, EdgesSnapWithinOneLessThanTheMagneticValue) {
+  RECT Work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  const int M = Frame->MagneticValue();
+  TRect R = Bounds(Work.left + M - 1, Work.top + 300, 200, 100);
+  Frame->SnapToEdges(R);
+  EXPECT_EQ(R.left, Work.left);
+  EXPECT_EQ(R.right - R.left, 200);
+  R = Bounds(Work.left + M, Work.top + 300, 200, 100);
+  Frame->SnapToEdges(R);
+  EXPECT_EQ(R.left, Work.left + M);
+  R = Bounds(Work.right - 200 + M - 1, Work.bottom - 100 - (M - 1), 200, 100);
+  Frame->SnapToEdges(R);
+  EXPECT_EQ(R.right, Work.right);
+  EXPECT_EQ(R.bottom, Work.bottom);
+  Frame->SetMagnetic(false);
+  R = Bounds(Work.left + 1, Work.top + 300, 200, 100);
+  Frame->SnapToEdges(R);
+  EXPECT_EQ(R.left, Work.left + 1);
+}
+
+TEST_F(KsFormStatesTest, ACaptionDragMovesAndSnapsTheWindow) {
+  RECT Work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  const TPoint Grip{120, Frame->FrameBorderWidth() + 4};
+  const int Width = Form->Width(), Height = Form->Height();
+  ASSERT_EQ(Frame->HitTest(Grip.x, Grip.y), khtCaption);
+  Send(WM_NCLBUTTONDOWN, Grip);
+  EXPECT_TRUE(Frame->Dragging());
+  // To 5 pixels right of the work area's left edge.
+  const int Shift = Work.left + 5 - Form->Left();
+  Send(WM_NCMOUSEMOVE, TPoint{Grip.x + Shift, Grip.y + 30});
+  Send(WM_NCLBUTTONUP, Grip);
+  EXPECT_FALSE(Frame->Dragging());
+  EXPECT_EQ(Form->Left(), Work.left);
+  EXPECT_EQ(Form->Top(), 180);
+  EXPECT_EQ(Form->Width(), Width);
+  EXPECT_EQ(Form->Height(), Height);
+}
+
+TEST_F(KsFormStatesTest, ButtonsActOnlyWhenReleasedOverThePressedOne) {
+  Send(WM_NCLBUTTONDOWN, Centre(kbiClose));
+  Send(WM_NCLBUTTONUP, Centre(kbiMinimize));
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_EQ(Log.Queries, 0);
+  EXPECT_TRUE(IsWindowVisible(Window()));
+
+  Send(WM_NCLBUTTONDOWN, Centre(kbiRollup));
+  Send(WM_NCLBUTTONUP, Centre(kbiRollup));
+  EXPECT_EQ(Frame->WindowState(), kwsRollup);
+  Send(WM_NCLBUTTONDOWN, Centre(kbiClose));
+  Send(WM_NCLBUTTONUP, Centre(kbiClose));
+  EXPECT_EQ(Log.Queries, 1);
+  EXPECT_FALSE(IsWindowVisible(Window()));
+}
+
+TEST_F(KsFormStatesTest, DoubleClicksOnTheCaptionAndTheSystemMenuIcon) {
+  const TPoint Caption{120, Frame->FrameBorderWidth() + 4};
+  Send(WM_NCLBUTTONDBLCLK, Caption);
+  EXPECT_EQ(Frame->WindowState(), kwsMaximized);
+  Send(WM_NCLBUTTONDBLCLK, TPoint{120, Frame->FrameBorderWidth() + 4});
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+
+  TKsBorderIcons Icons = Frame->BorderIcons();
+  Icons.Exclude(kbiMaximize);
+  Frame->SetBorderIcons(Icons);
+  Pump();
+  Send(WM_NCLBUTTONDBLCLK, Caption);
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_TRUE(IsWindowVisible(Window()));
+
+  Send(WM_NCLBUTTONDBLCLK, Centre(kbiSystemMenu));
+  EXPECT_EQ(Log.Queries, 1);
+  EXPECT_EQ(Log.Closes, 1);
+  EXPECT_FALSE(IsWindowVisible(Window()));
+}
+
+TEST_F(KsFormStatesTest, TheSystemMenuListsWhatTheStateAndIconsAllow) {
+  using V = std::vector<AnsiString>;
+  EXPECT_EQ(MenuCaptions(), (V{"Mi&nimize", "Ma&ximize", "Ro&llup", "Minimize to &Tray", "-", "&Close"}));
+  EXPECT_EQ(Frame->SystemMenu()->Items(5)->ShortCut(), TextToShortCut("Alt+F4"));
+  EXPECT_EQ(Frame->SystemMenu()->Items(0)->ImageIndex(), ciMinimize);
+  Frame->Maximize();
+  EXPECT_EQ(MenuCaptions(), (V{"&Restore", "Mi&nimize", "Ro&llup", "Minimize to &Tray", "-", "&Close"}));
+  Frame->Restore();
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose});
+  EXPECT_EQ(MenuCaptions(), (V{"&Close"}));
+
+  // A click on an item runs its command.
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiRollup});
+  ASSERT_EQ(MenuCaptions(), (V{"Ro&llup", "-", "&Close"}));
+  Frame->SystemMenu()->Items(0)->Click();
+  Pump();
+  EXPECT_EQ(Frame->WindowState(), kwsRollup);
+}
+
+TEST_F(KsFormStatesTest, TheCloseCommandClosesOnce) {
+  SendMessageA(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  Pump();
+  EXPECT_EQ(Log.Queries, 1);
+  EXPECT_EQ(Log.Closes, 1);
+  EXPECT_FALSE(IsWindowVisible(Window()));
+}
+
+TEST_F(KsFormStatesTest, TheCaptionReadsBackRightAfterAChange) {
+  SetWindowTextA(Window(), "A new caption");
+  char Text[64] = {};
+  EXPECT_EQ(GetWindowTextA(Window(), Text, sizeof(Text)), 13);
+  EXPECT_STREQ(Text, "A new caption");
+  EXPECT_FALSE(GetWindowLongA(Window(), GWL_STYLE) & WS_CAPTION) << "kept off the system's caption painting";
+  EXPECT_EQ(GetWindowTextA(Window(), Text, sizeof(Text)), 13);
+  Pump();
+  EXPECT_TRUE(GetWindowLongA(Window(), GWL_STYLE) & WS_CAPTION) << "the style comes back";
+}
+
+// The application's minimize handler chain, with forms freed in the order they hooked.
+struct TAppLog : TObject {
+  int Minimizes = 0;
+  void Minimized(TObject*) { ++Minimizes; }
+};
+
+class KsAppHookTest : public UiTest {};
+
+TEST_F(KsAppHookTest, FormsFreedInAnyOrderLeaveNoHandlerOfAFreedForm) {
+  TAppLog AppLog;
+  const TNotifyEvent Outer = TNotifyEvent::Bind<&TAppLog::Minimized>(&AppLog);
+  const TNotifyEvent SavedMinimize = Application->OnMinimize;
+  const TNotifyEvent SavedRestore = Application->OnRestore;
+  Application->OnMinimize = Outer;
+  for (bool Reverse : {false, true}) {
+    TForm* Forms[2];
+    TKsCustomForm* Frames[2];
+    for (int I = 0; I < 2; ++I) {
+      Forms[I] = NewObject<TForm>(nullptr, CreateNew);
+      Forms[I]->SetBounds(100 + 40 * I, 100, 300, 200);
+      Frames[I] = NewObject<TKsCustomForm>(Forms[I]);
+      Frames[I]->SetActive(true);
+      Forms[I]->Show();
+      Pump();
+      SendMessageA(Forms[I]->Handle(), WM_NCACTIVATE, TRUE, 0);
+    }
+    EXPECT_NE(Application->OnMinimize, Outer) << "the forms hooked the application";
+    Forms[Reverse ? 1 : 0]->Free();
+    Pump();
+    Forms[Reverse ? 0 : 1]->Free();
+    Pump();
+    EXPECT_EQ(Application->OnMinimize, Outer) << (Reverse ? "reverse order" : "creation order");
+    AppLog.Minimizes = 0;
+    Application->OnMinimize(Application);
+    EXPECT_EQ(AppLog.Minimizes, 1);
+  }
+  Application->OnMinimize = SavedMinimize;
+  Application->OnRestore = SavedRestore;
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+// The themed window on real windows with a painter of Luna's sizes: the client area
+// the system gives the form, the top border's resize band, the buttons the visual-
+// styles painter leaves out, the caption text's room when minimized, and the fall
+// back to the unthemed frame the moment the painter cannot draw.
+#include <gtest/gtest.h>
+
+#include "skin/KsForms.h"
+#include "skin/KsThemeEngine.h"
+#include "skin/KsThemeForms.h"
+#include "skin/KsUtils.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+constexpr TColor LunaClient = static_cast<TColor>(RGB(236, 233, 216));
+constexpr TColor LunaForm = static_cast<TColor>(RGB(10, 20, 30));
+
+// The sizes of the Luna painter; draws nothing.
+class TLunaSizes : public TTeTheme {
+  TCLASS_DECL(TLunaSizes, TTeTheme)
+ public:
+  inline static bool Available = true;
+  static void GetName(AnsiString& Name) { Name = "Luna Sizes"; }
+  static bool IsAvailable() { return Available; }
+  int GetSize(Byte Kind) override {
+    static const int Sizes[] = {3, 2, 29, 19, 10, 21, 21, 14, 14, 4, 4, 3, 3, 3, 22};
+    return Kind < std::size(Sizes) ? Sizes[Kind] : 0;
+  }
+  TColor GetColor(Byte Index) override {
+    switch (Index) {
+      case 2: return static_cast<TColor>(-1);
+      case 6: return LunaForm;
+      case 11: return LunaClient;
+      default: return clBlack;
+    }
+  }
+};
+
+// The same sizes under the visual-styles painter's name.
+class TNativeSizes : public TLunaSizes {
+  TCLASS_DECL(TNativeSizes, TLunaSizes)
+ public:
+  static void GetName(AnsiString& Name) { Name = "XP ThemeAPI"; }
+};
+
+TCLASS_IMPL(TLunaSizes)
+TCLASS_IMPL(TNativeSizes)
+
+class KsThemeFormTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    TLunaSizes::Available = true;
+    Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Form->SetCaption("Themed");
+    Form->SetBounds(80, 80, 420, 300);
+    Engine = NewObject<TTeThemeEngine>(Form);
+    Engine->SetTheme(NewObject<TLunaSizes>());
+    Frame = NewObject<TTeThemeForm>(Form);
+    Frame->SetMinimizeApplication(false);
+    Frame->SetThemeEngine(Engine);
+    Form->Show();
+    Pump();
+    Frame->UpdateFrame();
+    Pump();
+  }
+  void TearDown() override {
+    TLunaSizes::Available = true;
+    UiTest::TearDown();
+  }
+
+  TForm* Form = nullptr;
+  TTeThemeEngine* Engine = nullptr;
+  TTeThemeForm* Frame = nullptr;
+};
+
+TEST_F(KsThemeFormTest, LunasSizesGiveTheClientAreaAndTheTopResizeBand) {
+  ASSERT_TRUE(Frame->IsThemed());
+  TRect C;
+  Frame->GetClientArea(C);
+  EXPECT_TRUE(SameRect(C, TRect{3, 29, Frame->FrameWidth() - 3, Frame->FrameHeight() - 3}));
+  RECT W, Client;
+  GetWindowRect(Form->Handle(), &W);
+  GetClientRect(Form->Handle(), &Client);
+  POINT Origin{0, 0};
+  ClientToScreen(Form->Handle(), &Origin);
+  EXPECT_EQ(Origin.x - W.left, 3);
+  EXPECT_EQ(Origin.y - W.top, 29);
+  EXPECT_EQ(Client.right, Frame->FrameWidth() - 6);
+  EXPECT_EQ(Client.bottom, Frame->FrameHeight() - 32);
+
+  const int Centre = Frame->FrameWidth() / 2;
+  EXPECT_EQ(Frame->HitTest(Centre, 2), khtTop);
+  EXPECT_EQ(Frame->HitTest(Centre, 4), khtCaption);
+  EXPECT_EQ(Frame->HitTest(1, 1), khtTopLeft) << "the corners still resize";
+}
+
+TEST_F(KsThemeFormTest, ButtonsFollowThePaintersSizesAndName) {
+  const int FW = Frame->FrameWidth();
+  TRect Close, Max, Min, Roll, Tray;
+  Frame->GetButtonRect(kbiClose, Close);
+  EXPECT_TRUE(SameRect(Close, TRect{FW - 4 - 21, 4, FW - 4, 25}));
+  Frame->GetButtonRect(kbiMaximize, Max);
+  EXPECT_EQ(Max.right, Close.left - 3);
+  Frame->GetButtonRect(kbiRollup, Roll);
+  EXPECT_FALSE(IsEmptyRect(Roll));
+  TRect Text;
+  Frame->GetCaptionTextRect(Text);
+  const int Room = Text.right;
+
+  Engine->SetTheme(NewObject<TNativeSizes>());
+  Pump();
+  Frame->GetButtonRect(kbiRollup, Roll);
+  Frame->GetButtonRect(kbiTray, Tray);
+  Frame->GetButtonRect(kbiMinimize, Min);
+  EXPECT_TRUE(IsEmptyRect(Roll));
+  EXPECT_TRUE(IsEmptyRect(Tray));
+  EXPECT_FALSE(IsEmptyRect(Min));
+  Frame->GetCaptionTextRect(Text);
+  EXPECT_EQ(Text.right, Room + 2 * (21 + 4)) << "the caption text takes their places";
+}
+
+TEST_F(KsThemeFormTest, AMinimizedWindowReservesTwoButtonWidths) {
+  Frame->Minimize();
+  ASSERT_EQ(Frame->WindowState(), kwsMinimized);
+  TRect Text;
+  Frame->GetCaptionTextRect(Text);
+  EXPECT_EQ(Text.right, Frame->FrameWidth() - 4 - 2 * 21);
+  TRect Max;
+  Frame->GetButtonRect(kbiMaximize, Max);
+  EXPECT_TRUE(IsEmptyRect(Max));
+}
+
+TEST_F(KsThemeFormTest, AnUnavailablePainterGivesTheUnthemedFrameAtOnce) {
+  Engine->RefreshThemeForms();
+  EXPECT_EQ(Form->Color(), LunaForm);
+  TLunaSizes::Available = false;
+  Engine->SetTheme(NewObject<TLunaSizes>());
+  EXPECT_FALSE(Frame->IsThemed());
+  EXPECT_EQ(Form->Color(), clBtnFace);
+  TRect C;
+  Frame->GetClientArea(C);
+  const int B = Frame->FrameBorderWidth();
+  EXPECT_TRUE(SameRect(C, TRect{B, B + Frame->CaptionHeight(), Frame->FrameWidth() - B, Frame->FrameHeight() - B}));
+  POINT Origin{0, 0};
+  RECT W;
+  ClientToScreen(Form->Handle(), &Origin);
+  GetWindowRect(Form->Handle(), &W);
+  EXPECT_EQ(Origin.y - W.top, B + Frame->CaptionHeight()) << "the system laid the frame out again";
+}
+
+TEST_F(KsThemeFormTest, RemovingTheEngineUnthemesTheWindow) {
+  Engine->Free();
+  EXPECT_EQ(Frame->ThemeEngine(), nullptr);
+  EXPECT_FALSE(Frame->IsThemed());
+  POINT Origin{0, 0};
+  RECT W;
+  ClientToScreen(Form->Handle(), &Origin);
+  GetWindowRect(Form->Handle(), &W);
+  EXPECT_EQ(Origin.y - W.top, Frame->FrameBorderWidth() + Frame->CaptionHeight());
+}
+
+}  // namespace
