@@ -302,14 +302,7 @@ void TdxInplaceEdit::DoExit() {
 // ---------------------------------------------------------------------------------
 // Keys
 
-void TdxInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
-  if (Key == VK_ESCAPE) RevertToSaved();
-  if (!InPlace()) {
-    if (IsEditingKey(Key, Shift) && CanEditLinked() && !CanModify()) Key = 0;
-    if (Key == VK_RETURN && ValidateOnEnter()) Validate();
-    inherited::KeyDown(Key, Shift);
-    return;
-  }
+bool TdxInplaceEdit::IsValidatingKey(Word Key) {
   switch (Key) {
     case VK_TAB:
     case VK_RETURN:
@@ -319,10 +312,21 @@ void TdxInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_UP:
     case VK_DOWN:
     case VK_INSERT:
-      // A refused value raises here, before the key goes anywhere.
-      Validate();
-      break;
+      return true;
   }
+  return false;
+}
+
+void TdxInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE) RevertToSaved();
+  if (!InPlace()) {
+    if (IsEditingKey(Key, Shift) && CanEditLinked() && !CanModify()) Key = 0;
+    if (Key == VK_RETURN && ValidateOnEnter()) Validate();
+    inherited::KeyDown(Key, Shift);
+    return;
+  }
+  // A refused value raises here, before the key goes anywhere.
+  if (IsValidatingKey(Key)) Validate();
   ++FKeyDownLevel;
   auto Leave = ScopeExit([&] { --FKeyDownLevel; });
   TCustomdxContainer* Host = GetContainer();

@@ -283,6 +283,8 @@ class TdxInplaceEdit : public TWinControl {
   virtual bool CanModify();
   virtual bool GetOptionByte() { return OptionFlag; }
   virtual bool IsEditingKey(Word Key, TShiftState Shift);
+  // The keys an editor in place validates its value on before they go anywhere.
+  static bool IsValidatingKey(Word Key);
   virtual bool IsCtrlOnlyDown();
   virtual bool IsPainted() { return !IsNativeEdit(); }
   virtual bool HandlesWheel() { return false; }

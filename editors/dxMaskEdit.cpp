@@ -245,20 +245,7 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
     RevertToSaved();
     FValidationFailed = false;
   }
-  if (InPlace()) {
-    switch (Key) {
-      case VK_TAB:
-      case VK_RETURN:
-      case VK_ESCAPE:
-      case VK_PRIOR:
-      case VK_NEXT:
-      case VK_UP:
-      case VK_DOWN:
-      case VK_INSERT:
-        Validate();
-        break;
-    }
-  }
+  if (InPlace() && IsValidatingKey(Key)) Validate();
   BeginKeyDown();
   auto Leave = ScopeExit([&] { EndKeyDown(); });
   if (!FValidationFailed && ((Key == 'V' && Shift.Contains(ssCtrl)) ||

@@ -211,6 +211,16 @@ class TKsCustomForm : public TKsHookComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Runs once outside design time: buffers, shortcut forwarding, the frame.
   void Initialize();
+  // The icon of the system-menu button: the form's, else the application's, else the
+  // system's application icon.
+  HICON SystemMenuIcon() const;
+  // Stores a frame property that changed and, outside loading, lays the frame out again.
+  template <typename T>
+  void SetFrameValue(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    if (!ComponentState().Contains(csLoading)) UpdateFrame();
+  }
   // The frame's mouse state, for painters of caption buttons.
   Byte NonClientShift() const { return FNonClientShift; }
   Byte MouseDownCode() const { return FMouseDownCode; }

@@ -111,38 +111,27 @@ void TKsCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 TKsCustomItem* TKsCustomForm::CreateItem(TComponent* AOwner) { return NewObject<TKsCustomItem>(AOwner); }
 
+HICON TKsCustomForm::SystemMenuIcon() const {
+  TCustomForm* Form = GetHookedForm();
+  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
+  if (!Application->Icon()->Empty()) return Application->Icon()->Handle();
+  return LoadIconA(nullptr, IDI_APPLICATION);
+}
+
 // ---------------------------------------------------------------------------------
 // Setters
 
-void TKsCustomForm::SetBorderStyle(TKsBorderStyle Value) {
-  FBorderStyle = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetBorderStyle(TKsBorderStyle Value) { SetFrameValue(FBorderStyle, Value); }
 
-void TKsCustomForm::SetBorderIcons(TKsBorderIcons Value) {
-  FBorderIcons = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetBorderIcons(TKsBorderIcons Value) { SetFrameValue(FBorderIcons, Value); }
 
-void TKsCustomForm::SetCanMove(bool Value) {
-  FCanMove = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetCanMove(bool Value) { SetFrameValue(FCanMove, Value); }
 
-void TKsCustomForm::SetCanResize(bool Value) {
-  FCanResize = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetCanResize(bool Value) { SetFrameValue(FCanResize, Value); }
 
-void TKsCustomForm::SetBlend(bool Value) {
-  FBlend = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetBlend(bool Value) { SetFrameValue(FBlend, Value); }
 
-void TKsCustomForm::SetBlendValue(int Value) {
-  FBlendValue = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateFrame();
-}
+void TKsCustomForm::SetBlendValue(int Value) { SetFrameValue(FBlendValue, Value); }
 
 void TKsCustomForm::SetMenuBar(TComponent* Value) {
   FMenuBar = Value;
@@ -712,14 +701,7 @@ void TKsCustomForm::DrawCaptionButton(TKsBitmap* Bitmap, int Kind) {
       break;
     case kbiHelp: DrawFrameControl(DC, &Box, DFC_CAPTION, DFCS_CAPTIONHELP | Push); break;
     case kbiSystemMenu: {
-      TCustomForm* Form = GetHookedForm();
-      HICON Icon = nullptr;
-      if (Form && !Form->Icon()->Empty())
-        Icon = Form->Icon()->Handle();
-      else if (!Application->Icon()->Empty())
-        Icon = Application->Icon()->Handle();
-      else
-        Icon = LoadIconA(nullptr, IDI_APPLICATION);
+      HICON Icon = SystemMenuIcon();
       int W = GetSystemMetrics(SM_CXSMICON), H = GetSystemMetrics(SM_CYSMICON);
       if (W == 0 || H == 0) {
         W = GetSystemMetrics(SM_CXSIZE);

@@ -245,14 +245,7 @@ void TTeThemeForm::GetCaptionTextRect(TRect& R) {
 void TTeThemeForm::PaintCaptionButton(TKsBitmap* Bitmap, const TRect& R, int Kind, bool Hot, bool Pressed) {
   if (IsEmptyRect(R)) return;
   if (Kind == kbiSystemMenu) {
-    TCustomForm* Form = GetHookedForm();
-    HICON Icon = nullptr;
-    if (Form && !Form->Icon()->Empty())
-      Icon = Form->Icon()->Handle();
-    else if (!Application->Icon()->Empty())
-      Icon = Application->Icon()->Handle();
-    else
-      Icon = LoadIconA(nullptr, IDI_APPLICATION);
+    HICON Icon = SystemMenuIcon();
     const int W = GetSystemMetrics(SM_CXSMICON), H = GetSystemMetrics(SM_CYSMICON);
     DrawIconEx(Bitmap->DC(), R.left + (RectWidth(R) - W) / 2, R.top + (RectHeight(R) - H) / 2, Icon, W, H, 0,
                nullptr, DI_NORMAL);

@@ -14,6 +14,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/ModuleInit.h"
 #include "editors/dxDrawing.h"
+#include "tests/editors/SurfaceSupport.h"
 
 namespace {
 
@@ -23,39 +24,7 @@ constexpr COLORREF Red = RGB(255, 0, 0);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF Green = RGB(0, 128, 0);
 
-// A 32-bit bitmap filled with one colour, drawn on through its canvas's DC.
-class Surface {
- public:
-  Surface(int Width, int Height, COLORREF Fill = RGB(1, 2, 3)) : Bitmap(NewObject<TBitmap>(Width, Height)) {
-    Bitmap->SetPixelFormat(pf32bit);
-    TRect All = {0, 0, Width, Height};
-    HBRUSH Brush = CreateSolidBrush(Fill);
-    FillRect(DC(), &All, Brush);
-    DeleteObject(Brush);
-  }
-  HDC DC() { return Bitmap->Canvas()->Handle(); }
-  COLORREF At(int X, int Y) { return GetPixel(DC(), X, Y); }
-  // The columns and rows of pixels in Colour inside R (all -1 when there is none).
-  TRect Bounds(COLORREF Colour, const TRect& R) {
-    TRect Found = {-1, -1, -1, -1};
-    for (int Y = R.top; Y < R.bottom; ++Y)
-      for (int X = R.left; X < R.right; ++X)
-        if (At(X, Y) == Colour) {
-          if (Found.left < 0 || X < Found.left) Found.left = X;
-          if (X + 1 > Found.right) Found.right = X + 1;
-          if (Found.top < 0) Found.top = Y;
-          Found.bottom = Y + 1;
-        }
-    return Found;
-  }
-  int Count(COLORREF Colour, const TRect& R) {
-    int N = 0;
-    for (int Y = R.top; Y < R.bottom; ++Y)
-      for (int X = R.left; X < R.right; ++X) N += At(X, Y) == Colour;
-    return N;
-  }
-  TOwned<TBitmap> Bitmap;
-};
+using Surface = surfacetest::TSurface;
 
 class DrawTextTest : public ::testing::Test {
  protected:

@@ -12,6 +12,7 @@
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/SurfaceSupport.h"
 
 using namespace edittest;
 
@@ -21,41 +22,7 @@ constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF Fill = RGB(1, 2, 3);
 
-// A 32-bit bitmap filled with one colour.
-class TSurface {
- public:
-  TSurface(int Width, int Height) : Bitmap(NewObject<TBitmap>(Width, Height)), W(Width), H(Height) {
-    Bitmap->SetPixelFormat(pf32bit);
-    TRect All = {0, 0, Width, Height};
-    HBRUSH Brush = CreateSolidBrush(Fill);
-    FillRect(DC(), &All, Brush);
-    DeleteObject(Brush);
-  }
-  HDC DC() { return Bitmap->Canvas()->Handle(); }
-  COLORREF At(int X, int Y) { return GetPixel(DC(), X, Y); }
-  // The smallest rectangle holding every pixel of Colour (all -1 when there is none).
-  TRect Ink(COLORREF Colour) {
-    TRect Found = {-1, -1, -1, -1};
-    for (int Y = 0; Y < H; ++Y)
-      for (int X = 0; X < W; ++X)
-        if (At(X, Y) == Colour) {
-          if (Found.left < 0 || X < Found.left) Found.left = X;
-          if (X + 1 > Found.right) Found.right = X + 1;
-          if (Found.top < 0) Found.top = Y;
-          Found.bottom = Y + 1;
-        }
-    return Found;
-  }
-  bool SameAs(TSurface& Other) {
-    for (int Y = 0; Y < H; ++Y)
-      for (int X = 0; X < W; ++X)
-        if (At(X, Y) != Other.At(X, Y)) return false;
-    return true;
-  }
-  TOwned<TBitmap> Bitmap;
-  int W;
-  int H;
-};
+using surfacetest::TSurface;
 
 class TextCellTest : public ::testing::Test {
  protected:
