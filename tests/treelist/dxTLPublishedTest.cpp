@@ -265,7 +265,9 @@ TEST_F(TreeListPublishedTest, DataQuestionsWithoutEventsAnswerEmpty) {
   struct Handler : TObject {
     std::function<void(AnsiString&)> Fn;
     void Preview(TObject*, TdxTreeListNode*, AnsiString& Text) { Fn(Text); }
-    void Footer(TObject*, TdxTreeListNode*, int, int, AnsiString& Text) { Fn(Text); }
+    void Footer(TObject*, TdxTreeListNode*, TdxTreeListColumn*, int, AnsiString& Text) {
+      Fn(Text);
+    }
   } H;
   H.Fn = Record;
   Tree->OnGetPreviewText = TdxTLGetPreviewTextEvent::Bind<&Handler::Preview>(&H);
