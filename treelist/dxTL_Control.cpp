@@ -39,6 +39,7 @@ void TCustomdxTreeListControl::Loaded() {
   if (IsAutoHeaderPanelHeight()) {
     const int Rows = ColumnsHeaderRowCount();
     FHeaderPanelRowCount = std::clamp(Rows, 1, FHeaderPanelMaxRowCount);
+    if (FHeaderPanelRowCount > 1) FDefaultLayout = false;
   }
   PackHeaderRows();
   // The sort columns in the order the form stored (stable for equal positions).

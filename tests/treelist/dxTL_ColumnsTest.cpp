@@ -497,3 +497,45 @@ TEST_F(TreeListColumnsTest, AssignColumnsCopiesClassesValuesAndNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TreeListColumnsTest, AutomaticHeaderRowsAreNotStoredAndFollowTheColumnsOnLoading) {
+  Tree->SetParent(Form.get());
+  Tree->SetHeaderPanelRowCount(3);
+  Column("A", 0, 0);
+  Column("B", 0, 1);
+  Column("C", 0, 2);
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoAutoHeaderPanelHeight);
+  Tree->SetOptionsEx(Ex);
+  ASSERT_EQ(Tree->HeaderPanelRowCount(), 3);
+  const AnsiString Text = WriteComponentText(Form.get());
+  EXPECT_EQ(Text.find("HeaderPanelRowCount"), AnsiString::npos);
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Read = ObjectAs<TdxTreeList>(Copy->FindComponent("tl"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(Read->HeaderPanelRowCount(), 3);
+  EXPECT_TRUE(Read->OptionsEx().Contains(aoAutoHeaderPanelHeight));
+  EXPECT_EQ(Read->Columns(2)->RowIndex(), 2);
+}
+
+TEST_F(TreeListColumnsTest, FreeingTheTreeListFreesItsColumnsBeforeItsNodes) {
+  Column("A");
+  Column("B");
+  Rows({{"a", "b"}});
+  struct Handler : TObject {
+    TdxTreeList* Tree = nullptr;
+    int ColumnsSeen = -1;
+    void Deletion(TObject*, TdxTreeListNode*) { ColumnsSeen = Tree->ColumnCount(); }
+  } H;
+  H.Tree = Tree;
+  Tree->OnDeletion = TTLExpandedEvent::Bind<&Handler::Deletion>(&H);
+  const int Before = Form->ComponentCount();
+  Tree->Free();
+  EXPECT_EQ(H.ColumnsSeen, 0);
+  EXPECT_EQ(Form->ComponentCount(), Before - 3);
+}
+
+}  // namespace
