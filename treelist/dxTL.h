@@ -1034,6 +1034,9 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   std::vector<int> FCacheBandPositions;
   std::vector<std::vector<std::vector<int>>> FCacheBandRows;
   std::vector<int> FCacheColumnWidths;
+  // The visible column order, and each column's first visible index (-1 not shown).
+  std::vector<int> FCacheVisibleColumns;
+  std::vector<int> FCacheVisiblePositions;
 };
 
 // The tree list of forms: re-sorts after node changes when aoAutoSortRefresh is set.

@@ -145,6 +145,8 @@ void WalkVisibleColumns(const TCustomdxTreeListControl* Tree, F Visit) {
 }  // namespace
 
 int TCustomdxTreeListControl::GetVisibleColumnCount() const {
+  if (FCachesFilled && FCacheVisiblePositions.size() == FColumns.size())
+    return static_cast<int>(FCacheVisibleColumns.size());
   int Result = 0;
   WalkVisibleColumns(this, [&Result](int) {
     ++Result;
@@ -154,6 +156,10 @@ int TCustomdxTreeListControl::GetVisibleColumnCount() const {
 }
 
 int TCustomdxTreeListControl::GetAbsoluteColumnIndex(int VisibleIndex) const {
+  if (FCachesFilled && FCacheVisiblePositions.size() == FColumns.size())
+    return VisibleIndex >= 0 && VisibleIndex < static_cast<int>(FCacheVisibleColumns.size())
+               ? FCacheVisibleColumns[VisibleIndex]
+               : -1;
   int Result = -1;
   WalkVisibleColumns(this, [&](int Column) {
     if (VisibleIndex-- > 0) return true;
@@ -164,6 +170,10 @@ int TCustomdxTreeListControl::GetAbsoluteColumnIndex(int VisibleIndex) const {
 }
 
 int TCustomdxTreeListControl::GetVisibleColumnIndex(int AbsoluteIndex) const {
+  if (FCachesFilled && FCacheVisiblePositions.size() == FColumns.size()) {
+    if (AbsoluteIndex < 0 || AbsoluteIndex >= ColumnCount()) return 0;
+    return std::max(FCacheVisiblePositions[AbsoluteIndex], 0);
+  }
   int Result = 0, Step = 0;
   WalkVisibleColumns(this, [&](int Column) {
     if (Column == AbsoluteIndex) {

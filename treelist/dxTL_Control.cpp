@@ -380,6 +380,8 @@ void TCustomdxTreeListControl::DropLayoutCaches() {
   FCacheBandPositions.clear();
   FCacheBandRows.clear();
   FCacheColumnWidths.clear();
+  FCacheVisibleColumns.clear();
+  FCacheVisiblePositions.clear();
 }
 
 void TCustomdxTreeListControl::BuildLayoutCaches() {
@@ -407,6 +409,16 @@ void TCustomdxTreeListControl::BuildLayoutCaches() {
   for (int I = 0; I < ColumnCount(); ++I)
     FCacheColumnWidths[I] = IsColumnShown(I) ? FColumns[I]->Width() : 0;
   FCachesFilled = true;
+  // The visible order, walked through the band rows just cached (the order's own
+  // cache counts once both of its lists are there).
+  std::vector<int> Order;
+  for (int V = 0, Count = TCustomdxTreeListControl::GetVisibleColumnCount(); V < Count; ++V)
+    Order.push_back(TCustomdxTreeListControl::GetAbsoluteColumnIndex(V));
+  std::vector<int> Positions(FColumns.size(), -1);
+  for (int V = 0; V < static_cast<int>(Order.size()); ++V)
+    if (Positions[Order[V]] < 0) Positions[Order[V]] = V;
+  FCacheVisibleColumns = std::move(Order);
+  FCacheVisiblePositions = std::move(Positions);
 }
 
 void TCustomdxTreeListControl::AfterLayout() {
