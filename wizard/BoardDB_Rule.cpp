@@ -181,7 +181,13 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
       default: Room = std::min(Room, T0 - Min); break;
     }
     const double Radius = (Half * Half + Height * Height) / (2 * Height);
-    if (Radius <= Room) continue;
+    if (Radius <= Room) {
+      // The keep-out follows the arc on a circle smaller by the keep-out distance.
+      if (double(Info.KeepOutDistance) >= Radius)
+        return NotBelow({bfKeepOutDistance}, Radius, U,
+                        AnsiString(", the radius of the ") + SideNames[Side] + " arc");
+      continue;
+    }
     // The smallest height whose circle fits: the lower root of h^2 - 2 Room h + Half^2.
     const double Least = Half * Half / (Room + std::sqrt(std::max(0.0, Room * Room - Half * Half)));
     return Fault({bfArcHeight, Side},
