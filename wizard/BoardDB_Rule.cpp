@@ -94,28 +94,12 @@ TBoardFault CheckDetails(const TBoardInfoFromUser& Info) {
   const TPoint Origin = BoardOrigin(Info);
   const Int64 D = Info.KeepOutDistance;
 
-  // Beyond the board's far edges: the legend texts to the right, and the keep-out
-  // around an inner cut-out, which lies inside the board.
-  const Int64 AroundCut = IsRectangular(Info) && Info.InnerCutoff ? std::max<Int64>(D, 0) : 0;
-  const Int64 ExtraX = std::max<Int64>(Info.LegendString ? MilToCoord(LegendOffsetMils) : 0,
-                                       AroundCut);
-  const Int64 MaxWidth = MaxHostCoord - Origin.x - ExtraX;
-  const Int64 MaxHeight = MaxHostCoord - Origin.y - AroundCut;
-
   if (Circle) {
-    const Int64 R = Info.GetRadius();
-    if (R <= 0) return NotPositive({bfRadius}, U);
-    const Int64 MaxRadius = std::min(MaxWidth, MaxHeight) / 2;
-    if (std::max(W, H) > 2 * MaxRadius) return Past({bfRadius}, double(MaxRadius), U, RangeReason);
+    if (Info.GetRadius() <= 0) return NotPositive({bfRadius}, U);
   } else {
     if (W <= 0) return NotPositive({bfBoardWidth}, U);
     if (H <= 0) return NotPositive({bfBoardHeight}, U);
-    if (W > MaxWidth) return Past({bfBoardWidth}, double(MaxWidth), U, RangeReason);
-    if (H > MaxHeight) return Past({bfBoardHeight}, double(MaxHeight), U, RangeReason);
   }
-  if (Info.BoundaryTrackWidth <= 0) return NotPositive({bfBoundaryTrackWidth}, U);
-  if (MakesDimensionLines(Info) && Info.DimensionLineWidth <= 0)
-    return NotPositive({bfDimensionLineWidth}, U);
   if (D < 0) return Negative({bfKeepOutDistance}, U);
   if (Circle) {
     const Int64 R = Info.GetRadius();
@@ -124,6 +108,27 @@ TBoardFault CheckDetails(const TBoardInfoFromUser& Info) {
     return NotBelow({bfKeepOutDistance}, std::min(W, H) / 2.0, U,
                     ", half the board's smaller side");
   }
+
+  // Beyond the board's far edges: the legend texts to the right, and the keep-out
+  // around an inner cut-out, which lies inside the board. The keep-out is less than
+  // half the board by now, so the room left for the board is never negative.
+  const Int64 AroundCut = IsRectangular(Info) && Info.InnerCutoff ? D : 0;
+  const Int64 ExtraX = std::max<Int64>(Info.LegendString ? MilToCoord(LegendOffsetMils) : 0,
+                                       AroundCut);
+  const Int64 MaxWidth = MaxHostCoord - Origin.x - ExtraX;
+  const Int64 MaxHeight = MaxHostCoord - Origin.y - AroundCut;
+  if (Circle) {
+    const Int64 MaxRadius = std::min(MaxWidth, MaxHeight) / 2;
+    if (std::max(W, H) > 2 * MaxRadius)
+      return Past({bfRadius}, double(MaxRadius), U, RangeReason);
+  } else {
+    if (W > MaxWidth) return Past({bfBoardWidth}, double(MaxWidth), U, RangeReason);
+    if (H > MaxHeight) return Past({bfBoardHeight}, double(MaxHeight), U, RangeReason);
+  }
+
+  if (Info.BoundaryTrackWidth <= 0) return NotPositive({bfBoundaryTrackWidth}, U);
+  if (MakesDimensionLines(Info) && Info.DimensionLineWidth <= 0)
+    return NotPositive({bfDimensionLineWidth}, U);
   return {};
 }
 

@@ -1,8 +1,5 @@
 #include "wizard/fInnerCut.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "classlib/ScopeExit.h"
 #include "wizard/BoardDB_Outline.h"
 #include "wizard/BoardDlg.h"
