@@ -164,6 +164,14 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
                                "board");
   if (!F.Ok()) return F;
 
+  // The keep-out's straight parts run between the arcs' corners. An arc's circle is at
+  // least as wide as its chord, so the keep-out's circles keep a positive radius too.
+  const Int64 Between = std::min(W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight),
+                                 H - ArcOf(Info, bsTop) - ArcOf(Info, bsBottom));
+  if (2 * Int64(Info.KeepOutDistance) >= Between)
+    return NotBelow({bfKeepOutDistance}, Between / 2.0, U,
+                    ", half the board's smaller side between its arcs' corners");
+
   // Each arc's circle: its centre lies its radius inside the outer edge the arc touches,
   // and both stay within the host's coordinates. A flatter arc has a larger circle.
   const TPoint Origin = BoardOrigin(Info);
@@ -186,13 +194,7 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
       default: Room = std::min(Room, T0 - Min); break;
     }
     const double Radius = (Half * Half + Height * Height) / (2 * Height);
-    if (Radius <= Room) {
-      // The keep-out follows the arc on a circle smaller by the keep-out distance.
-      if (double(Info.KeepOutDistance) >= Radius)
-        return NotBelow({bfKeepOutDistance}, Radius, U,
-                        AnsiString(", the radius of the ") + SideNames[Side] + " arc");
-      continue;
-    }
+    if (Radius <= Room) continue;
     // The smallest height whose circle fits: the lower root of h^2 - 2 Room h + Half^2.
     const double Least = Half * Half / (Room + std::sqrt(std::max(0.0, Room * Room - Half * Half)));
     return Fault({bfArcHeight, Side},

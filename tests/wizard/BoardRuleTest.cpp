@@ -130,18 +130,13 @@ TEST_F(BoardRuleTest, ArcsStayNarrowerThanTheBoardAndTheirCirclesWithinRange) {
   EXPECT_EQ(Check().Field, (TBoardField{bfArcHeight, bsRight}));
   Info->ArcHeight[bsRight] = MilToCoord(1000);
   EXPECT_TRUE(Check().Ok()) << Check().Message;
-  // A top arc over the 1,000 mil between the side arcs, 500 mil high: a circle of
-  // 500 mil radius, inside which a keep-out of 500 mil has no room.
-  Info->ArcHeight[bsTop] = MilToCoord(500);
+  // 1,000 mil lie between the side arcs' corners: a keep-out of 500 mil meets itself.
   Info->KeepOutDistance = MilToCoord(500);
-  EXPECT_EQ(Check().Message,
-            "The keep out distance from the board edge must be less than 500 mil, the radius "
-            "of the top arc.");
+  EXPECT_EQ(Check().Field, (TBoardField{bfKeepOutDistance}));
   Info->KeepOutDistance = MilToCoord(50);
-  // A top arc 1 mil high over a 1,000 mil chord has a circle of 125,000 mil radius; its
-  // centre would lie below the 32-bit range.
+  // A top arc 1 mil high over a 1,000 mil chord has a circle of 125,000 mil radius,
+  // whose centre still lies within range; over a 198,000 mil chord it lies far below.
   Info->ArcHeight[bsTop] = MilToCoord(1);
-  Info->BoardHeight = MilToCoord(4000);
   EXPECT_TRUE(Check().Ok());
   Info->BoardWidth = MilToCoord(200000);
   Info->ArcHeight[bsLeft] = Info->ArcHeight[bsRight] = MilToCoord(1000);
