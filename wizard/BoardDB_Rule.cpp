@@ -20,7 +20,8 @@ constexpr double TitledOriginYMils = 3000;
 constexpr double LegendOffsetMils = 200;
 
 const char* const SideNames[4] = {"left", "top", "right", "bottom"};
-const char* const CornerNames[4] = {"upper-left", "lower-left", "upper-right", "lower-right"};
+const char* const CornerNames[4] = {"upper-left", "lower-left", "upper-right",
+                                    "lower-right"};
 
 // The two sides that meet along each axis: (left, right) across the width, (top,
 // bottom) across the height.
@@ -35,22 +36,25 @@ enum TRounding { rdDown, rdUp };
 // of a millimetre.
 AnsiString FormatLength(double Coord, TUnit Units, TRounding Rounding) {
   const bool Metric = Units == eMetric;
+  // Steps of the shown precision per host unit (10,000 a mil).
   const double Scale = Metric ? 0.0254 / 10000 * 10 : 1.0 / 10000;
   const double Steps = Coord * Scale;
-  const double Rounded = Rounding == rdDown ? std::floor(Steps + 1e-9) : std::ceil(Steps - 1e-9);
+  const double Rounded =
+      Rounding == rdDown ? std::floor(Steps + 1e-9) : std::ceil(Steps - 1e-9);
   static const TFormatSettings Settings = [] {
     TFormatSettings S;
     S.DecimalSeparator = '.';
     S.ThousandSeparator = ',';
     return S;
   }();
-  return FormatArgs("%.*f %s", {Metric ? 1 : 0, Metric ? Rounded / 10 : Rounded,
-                                Metric ? "mm" : "mil"},
-                    Settings);
+  return FormatArgs(
+      "%.*f %s", {Metric ? 1 : 0, Metric ? Rounded / 10 : Rounded, Metric ? "mm" : "mil"},
+      Settings);
 }
 
 AnsiString Capitalized(AnsiString Text) {
-  if (!Text.empty()) Text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(Text[0])));
+  if (!Text.empty())
+    Text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(Text[0])));
   return Text;
 }
 
@@ -58,23 +62,26 @@ TBoardFault Fault(TBoardField Field, const AnsiString& Rest) {
   return TBoardFault{Field, Capitalized(BoardFieldName(Field)) + " must be " + Rest + "."};
 }
 
-TBoardFault NotPositive(TBoardField Field, TUnit Units) {
+TBoardFault MustExceedZero(TBoardField Field, TUnit Units) {
   return Fault(Field, "greater than " + FormatLength(0, Units, rdDown));
 }
 
-TBoardFault Negative(TBoardField Field, TUnit Units) {
+TBoardFault MustNotBeNegative(TBoardField Field, TUnit Units) {
   return Fault(Field, FormatLength(0, Units, rdDown) + " or more");
 }
 
-TBoardFault Past(TBoardField Field, double Limit, TUnit Units, const AnsiString& Why) {
+TBoardFault MustBeAtMost(TBoardField Field, double Limit, TUnit Units,
+                         const AnsiString& Why) {
   return Fault(Field, "at most " + FormatLength(Limit, Units, rdDown) + Why);
 }
 
-TBoardFault NotBelow(TBoardField Field, double Limit, TUnit Units, const AnsiString& Why) {
+TBoardFault MustBeLessThan(TBoardField Field, double Limit, TUnit Units,
+                           const AnsiString& Why) {
   return Fault(Field, "less than " + FormatLength(Limit, Units, rdDown) + Why);
 }
 
-const char* const RangeReason = " for the board to stay within the PCB editor's coordinates";
+const char* const RangeReason =
+    " for the board to stay within the PCB editor's coordinates";
 
 // Whether the build makes dimension lines, which are drawn DimensionLineWidth wide.
 bool MakesDimensionLines(const TBoardInfoFromUser& Info) {
@@ -95,40 +102,42 @@ TBoardFault CheckDetails(const TBoardInfoFromUser& Info) {
   const Int64 D = Info.KeepOutDistance;
 
   if (Circle) {
-    if (Info.GetRadius() <= 0) return NotPositive({bfRadius}, U);
+    if (Info.GetRadius() <= 0) return MustExceedZero({bfRadius}, U);
   } else {
-    if (W <= 0) return NotPositive({bfBoardWidth}, U);
-    if (H <= 0) return NotPositive({bfBoardHeight}, U);
+    if (W <= 0) return MustExceedZero({bfBoardWidth}, U);
+    if (H <= 0) return MustExceedZero({bfBoardHeight}, U);
   }
-  if (D < 0) return Negative({bfKeepOutDistance}, U);
+  if (D < 0) return MustNotBeNegative({bfKeepOutDistance}, U);
   if (Circle) {
     const Int64 R = Info.GetRadius();
-    if (D >= R) return NotBelow({bfKeepOutDistance}, double(R), U, ", the board's radius");
+    if (D >= R)
+      return MustBeLessThan({bfKeepOutDistance}, double(R), U, ", the board's radius");
   } else if (2 * D >= std::min(W, H)) {
-    return NotBelow({bfKeepOutDistance}, std::min(W, H) / 2.0, U,
-                    ", half the board's smaller side");
+    return MustBeLessThan({bfKeepOutDistance}, std::min(W, H) / 2.0, U,
+                          ", half the board's smaller side");
   }
 
   // Beyond the board's far edges: the legend texts to the right, and the keep-out
   // around an inner cut-out, which lies inside the board. The keep-out is less than
   // half the board by now, so the room left for the board is never negative.
   const Int64 AroundCut = IsRectangular(Info) && Info.InnerCutoff ? D : 0;
-  const Int64 ExtraX = std::max<Int64>(Info.LegendString ? MilToCoord(LegendOffsetMils) : 0,
-                                       AroundCut);
+  const Int64 ExtraX =
+      std::max<Int64>(Info.LegendString ? MilToCoord(LegendOffsetMils) : 0, AroundCut);
   const Int64 MaxWidth = MaxHostCoord - Origin.x - ExtraX;
   const Int64 MaxHeight = MaxHostCoord - Origin.y - AroundCut;
   if (Circle) {
     const Int64 MaxRadius = std::min(MaxWidth, MaxHeight) / 2;
     if (std::max(W, H) > 2 * MaxRadius)
-      return Past({bfRadius}, double(MaxRadius), U, RangeReason);
+      return MustBeAtMost({bfRadius}, double(MaxRadius), U, RangeReason);
   } else {
-    if (W > MaxWidth) return Past({bfBoardWidth}, double(MaxWidth), U, RangeReason);
-    if (H > MaxHeight) return Past({bfBoardHeight}, double(MaxHeight), U, RangeReason);
+    if (W > MaxWidth) return MustBeAtMost({bfBoardWidth}, double(MaxWidth), U, RangeReason);
+    if (H > MaxHeight)
+      return MustBeAtMost({bfBoardHeight}, double(MaxHeight), U, RangeReason);
   }
 
-  if (Info.BoundaryTrackWidth <= 0) return NotPositive({bfBoundaryTrackWidth}, U);
+  if (Info.BoundaryTrackWidth <= 0) return MustExceedZero({bfBoundaryTrackWidth}, U);
   if (MakesDimensionLines(Info) && Info.DimensionLineWidth <= 0)
-    return NotPositive({bfDimensionLineWidth}, U);
+    return MustExceedZero({bfDimensionLineWidth}, U);
   return {};
 }
 
@@ -145,23 +154,26 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
   // The details come first; without a board there are no sides to measure.
   if (W <= 0 || H <= 0) return {};
   for (int Side = 0; Side < 4; ++Side)
-    if (ArcOf(Info, Side) < 0) return Negative({bfArcHeight, Side}, U);
+    if (ArcOf(Info, Side) < 0) return MustNotBeNegative({bfArcHeight, Side}, U);
 
   // Two opposite arcs together stay narrower (or lower) than the board.
-  const auto Opposite = [&](const TBoardSide (&Pair)[2], Int64 Across,
+  const auto Opposite = [&](const TBoardSide(&Pair)[2], Int64 Across,
                             const char* Why) -> TBoardFault {
     const Int64 First = ArcOf(Info, Pair[0]);
     const Int64 Second = ArcOf(Info, Pair[1]);
-    if (First >= Across) return NotBelow({bfArcHeight, Pair[0]}, double(Across), U, Why);
+    if (First >= Across)
+      return MustBeLessThan({bfArcHeight, Pair[0]}, double(Across), U, Why);
     if (First + Second >= Across)
-      return NotBelow({bfArcHeight, Pair[1]}, double(Across - First), U, Why);
+      return MustBeLessThan({bfArcHeight, Pair[1]}, double(Across - First), U, Why);
     return {};
   };
-  TBoardFault F = Opposite(WidthSides, W, ": the left and right arcs together must be narrower "
-                                          "than the board");
+  TBoardFault F = Opposite(WidthSides, W,
+                           ": the left and right arcs together must be narrower "
+                           "than the board");
   if (!F.Ok()) return F;
-  F = Opposite(HeightSides, H, ": the top and bottom arcs together must be lower than the "
-                               "board");
+  F = Opposite(HeightSides, H,
+               ": the top and bottom arcs together must be lower than the "
+               "board");
   if (!F.Ok()) return F;
 
   // The keep-out's straight parts run between the arcs' corners. An arc's circle is at
@@ -169,8 +181,8 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
   const Int64 Between = std::min(W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight),
                                  H - ArcOf(Info, bsTop) - ArcOf(Info, bsBottom));
   if (2 * Int64(Info.KeepOutDistance) >= Between)
-    return NotBelow({bfKeepOutDistance}, Between / 2.0, U,
-                    ", half the board's smaller side between its arcs' corners");
+    return MustBeLessThan({bfKeepOutDistance}, Between / 2.0, U,
+                          ", half the board's smaller side between its arcs' corners");
 
   // Each arc's circle: its centre lies its radius inside the outer edge the arc touches,
   // and both stay within the host's coordinates. A flatter arc has a larger circle.
@@ -188,18 +200,27 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
     const double Half = Chord / 2;
     double Room = Max;
     switch (Side) {
-      case bsLeft: Room = std::min(Room, Max - L0); break;
-      case bsBottom: Room = std::min(Room, Max - B0); break;
-      case bsRight: Room = std::min(Room, R0 - Min); break;
-      default: Room = std::min(Room, T0 - Min); break;
+      case bsLeft:
+        Room = std::min(Room, Max - L0);
+        break;
+      case bsBottom:
+        Room = std::min(Room, Max - B0);
+        break;
+      case bsRight:
+        Room = std::min(Room, R0 - Min);
+        break;
+      default:
+        Room = std::min(Room, T0 - Min);
+        break;
     }
     const double Radius = (Half * Half + Height * Height) / (2 * Height);
     if (Radius <= Room) continue;
     // The smallest height whose circle fits: the lower root of h^2 - 2 Room h + Half^2.
-    const double Least = Half * Half / (Room + std::sqrt(std::max(0.0, Room * Room - Half * Half)));
-    return Fault({bfArcHeight, Side},
-                 "0 or at least " + FormatLength(Least, U, rdUp) + RangeReason +
-                     " (a flatter arc has a larger circle)");
+    const double Least =
+        Half * Half / (Room + std::sqrt(std::max(0.0, Room * Room - Half * Half)));
+    return Fault({bfArcHeight, Side}, "0 or at least " + FormatLength(Least, U, rdUp) +
+                                          RangeReason +
+                                          " (a flatter arc has a larger circle)");
   }
   return {};
 }
@@ -212,8 +233,8 @@ TBoardFault CheckCornerCuts(const TBoardInfoFromUser& Info) {
   if (W <= 0 || H <= 0) return {};
   const TPoint* C = Info.CornerCut;
   for (int Corner = 0; Corner < 4; ++Corner) {
-    if (C[Corner].x < 0) return Negative({bfCornerCutWidth, Corner}, U);
-    if (C[Corner].y < 0) return Negative({bfCornerCutHeight, Corner}, U);
+    if (C[Corner].x < 0) return MustNotBeNegative({bfCornerCutWidth, Corner}, U);
+    if (C[Corner].y < 0) return MustNotBeNegative({bfCornerCutHeight, Corner}, U);
   }
 
   // Two cut-offs along one side: the first alone, then both together, stay short of
@@ -223,11 +244,12 @@ TBoardFault CheckCornerCuts(const TBoardInfoFromUser& Info) {
     const Int64 A = Kind == bfCornerCutWidth ? C[First].x : C[First].y;
     const Int64 B = Kind == bfCornerCutWidth ? C[Second].x : C[Second].y;
     if (A >= Side)
-      return NotBelow({Kind, First}, double(Side), U, AnsiString(", the board's ") + SideName);
+      return MustBeLessThan({Kind, First}, double(Side), U,
+                            AnsiString(", the board's ") + SideName);
     if (A + B >= Side)
-      return NotBelow({Kind, Second}, double(Side - A), U,
-                      AnsiString(" so that it does not meet the ") + CornerNames[First] +
-                          " cut-off");
+      return MustBeLessThan(
+          {Kind, Second}, double(Side - A), U,
+          AnsiString(" so that it does not meet the ") + CornerNames[First] + " cut-off");
     return {};
   };
   const TBoardFault Sides[4] = {
@@ -240,10 +262,11 @@ TBoardFault CheckCornerCuts(const TBoardInfoFromUser& Info) {
 
   // Opposite corners meet across the board when they overlap both ways.
   const auto Across = [&](int First, int Second) -> TBoardFault {
-    if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H) return {};
-    return NotBelow({bfCornerCutWidth, Second}, double(W - C[First].x), U,
-                    AnsiString(" so that it does not meet the ") + CornerNames[First] +
-                        " cut-off across the board");
+    if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H)
+      return {};
+    return MustBeLessThan({bfCornerCutWidth, Second}, double(W - C[First].x), U,
+                          AnsiString(" so that it does not meet the ") +
+                              CornerNames[First] + " cut-off across the board");
   };
   TBoardFault F = Across(bcUpperLeft, bcLowerRight);
   if (F.Ok()) F = Across(bcLowerLeft, bcUpperRight);
@@ -254,16 +277,16 @@ TBoardFault CheckInnerCutPart(const TBoardInfoFromUser& Info) {
   if (!IsRectangular(Info) || !Info.InnerCutoff) return {};
   // A cut-out of 0 x 0 is none: the build leaves it out.
   if (Info.InnerCutSize.x == 0 && Info.InnerCutSize.y == 0) return {};
-  return CheckInnerCut(Info.BoardWidth, Info.BoardHeight, Info.CornerCut, Info.InnerCutOffset,
-                       Info.InnerCutSize, Info.Units);
+  return CheckInnerCut(Info.BoardWidth, Info.BoardHeight, Info.CornerCut,
+                       Info.InnerCutOffset, Info.InnerCutSize, Info.Units);
 }
 
 TBoardFault CheckTrackVia(const TBoardInfoFromUser& Info) {
   const TUnit U = Info.Units;
-  if (Info.MinTrackSize <= 0) return NotPositive({bfMinTrackSize}, U);
-  if (Info.MinViaWidth <= 0) return NotPositive({bfMinViaWidth}, U);
-  if (Info.MinViaHoleSize <= 0) return NotPositive({bfMinViaHoleSize}, U);
-  if (Info.MinClearance <= 0) return NotPositive({bfMinClearance}, U);
+  if (Info.MinTrackSize <= 0) return MustExceedZero({bfMinTrackSize}, U);
+  if (Info.MinViaWidth <= 0) return MustExceedZero({bfMinViaWidth}, U);
+  if (Info.MinViaHoleSize <= 0) return MustExceedZero({bfMinViaHoleSize}, U);
+  if (Info.MinClearance <= 0) return MustExceedZero({bfMinClearance}, U);
   return {};
 }
 
@@ -288,34 +311,57 @@ TPoint BoardOrigin(const TBoardInfoFromUser& Info) {
 AnsiString BoardFieldName(TBoardField Field) {
   const int I = std::clamp(Field.Index, 0, 3);
   switch (Field.Kind) {
-    case bfBoardWidth: return "the board's width";
-    case bfBoardHeight: return "the board's height";
-    case bfRadius: return "the board's radius";
-    case bfBoundaryTrackWidth: return "the boundary track width";
-    case bfDimensionLineWidth: return "the dimension line width";
-    case bfKeepOutDistance: return "the keep out distance from the board edge";
-    case bfArcHeight: return AnsiString("the ") + SideNames[I] + " arc's height";
-    case bfCornerCutWidth: return AnsiString("the ") + CornerNames[I] + " cut-off's width";
-    case bfCornerCutHeight: return AnsiString("the ") + CornerNames[I] + " cut-off's height";
-    case bfInnerCutXDistance: return "the inner cut-out's distance from the left edge";
-    case bfInnerCutYDistance: return "the inner cut-out's distance from the bottom edge";
-    case bfInnerCutWidth: return "the inner cut-out's width";
-    case bfInnerCutHeight: return "the inner cut-out's height";
-    case bfMinTrackSize: return "the minimum track size";
-    case bfMinViaWidth: return "the minimum via width";
-    case bfMinViaHoleSize: return "the minimum via hole size";
-    case bfMinClearance: return "the minimum clearance";
-    default: return AnsiString();
+    case bfBoardWidth:
+      return "the board's width";
+    case bfBoardHeight:
+      return "the board's height";
+    case bfRadius:
+      return "the board's radius";
+    case bfBoundaryTrackWidth:
+      return "the boundary track width";
+    case bfDimensionLineWidth:
+      return "the dimension line width";
+    case bfKeepOutDistance:
+      return "the keep out distance from the board edge";
+    case bfArcHeight:
+      return AnsiString("the ") + SideNames[I] + " arc's height";
+    case bfCornerCutWidth:
+      return AnsiString("the ") + CornerNames[I] + " cut-off's width";
+    case bfCornerCutHeight:
+      return AnsiString("the ") + CornerNames[I] + " cut-off's height";
+    case bfInnerCutXDistance:
+      return "the inner cut-out's distance from the left edge";
+    case bfInnerCutYDistance:
+      return "the inner cut-out's distance from the bottom edge";
+    case bfInnerCutWidth:
+      return "the inner cut-out's width";
+    case bfInnerCutHeight:
+      return "the inner cut-out's height";
+    case bfMinTrackSize:
+      return "the minimum track size";
+    case bfMinViaWidth:
+      return "the minimum via width";
+    case bfMinViaHoleSize:
+      return "the minimum via hole size";
+    case bfMinClearance:
+      return "the minimum clearance";
+    default:
+      return AnsiString();
   }
 }
 
 TBoardFault CheckBoardPart(const TBoardInfoFromUser& Info, TBoardPart Part) {
   switch (Part) {
-    case bpDetails: return CheckDetails(Info);
-    case bpOutline: return CheckOutline(Info);
-    case bpCornerCuts: return CheckCornerCuts(Info);
-    case bpInnerCut: return CheckInnerCutPart(Info);
-    case bpTrackVia: return CheckTrackVia(Info);
+    case bpDetails:
+      return CheckDetails(Info);
+    case bpOutline:
+      return CheckOutline(Info);
+    case bpCornerCuts:
+      return CheckCornerCuts(Info);
+    case bpInnerCut:
+      return CheckInnerCutPart(Info);
+    case bpTrackVia:
+      return CheckTrackVia(Info);
   }
   return {};
 }
@@ -330,21 +376,21 @@ TBoardFault CheckBoard(const TBoardInfoFromUser& Info) {
 
 TBoardFault CheckInnerCut(Integer W, Integer H, const TPoint Cuts[4], TPoint Offset,
                           TPoint Size, TUnit Units) {
-  if (W <= 0) return NotPositive({bfBoardWidth}, Units);
-  if (H <= 0) return NotPositive({bfBoardHeight}, Units);
-  if (Size.x < 0) return Negative({bfInnerCutWidth}, Units);
-  if (Size.y < 0) return Negative({bfInnerCutHeight}, Units);
+  if (W <= 0) return MustExceedZero({bfBoardWidth}, Units);
+  if (H <= 0) return MustExceedZero({bfBoardHeight}, Units);
+  if (Size.x < 0) return MustNotBeNegative({bfInnerCutWidth}, Units);
+  if (Size.y < 0) return MustNotBeNegative({bfInnerCutHeight}, Units);
 
   const Int64 X = Offset.x, Y = Offset.y;
   const TArea Cut = TArea{X, Y, X + Size.x, Y + Size.y}.Grown(1);
   const TArea Board = TArea{0, 0, W, H}.Grown(-1);
   const char* const Inside = " for the cut-out to lie inside the board";
-  if (Cut.X1 < Board.X1) return NotPositive({bfInnerCutXDistance}, Units);
-  if (Cut.Y1 < Board.Y1) return NotPositive({bfInnerCutYDistance}, Units);
+  if (Cut.X1 < Board.X1) return MustExceedZero({bfInnerCutXDistance}, Units);
+  if (Cut.Y1 < Board.Y1) return MustExceedZero({bfInnerCutYDistance}, Units);
   if (Cut.X2 > Board.X2)
-    return NotBelow({bfInnerCutWidth}, double(Int64(W) - X), Units, Inside);
+    return MustBeLessThan({bfInnerCutWidth}, double(Int64(W) - X), Units, Inside);
   if (Cut.Y2 > Board.Y2)
-    return NotBelow({bfInnerCutHeight}, double(Int64(H) - Y), Units, Inside);
+    return MustBeLessThan({bfInnerCutHeight}, double(Int64(H) - Y), Units, Inside);
 
   const TPoint* C = Cuts;
   const TArea Notches[4] = {

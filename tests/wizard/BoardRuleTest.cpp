@@ -72,11 +72,13 @@ TEST_F(BoardRuleTest, SizesAndWidthsMustBeGreaterThanZeroInTheRecordsUnit) {
 
 TEST_F(BoardRuleTest, TheKeepOutStaysWithinHalfTheSmallerSideOrTheRadius) {
   Info->KeepOutDistance = -MilToCoord(5);
-  EXPECT_EQ(Check().Message, "The keep out distance from the board edge must be 0 mil or more.");
-  Info->KeepOutDistance = MilToCoord(2000);
   EXPECT_EQ(Check().Message,
-            "The keep out distance from the board edge must be less than 2000 mil, half the "
-            "board's smaller side.");
+            "The keep out distance from the board edge must be 0 mil or more.");
+  Info->KeepOutDistance = MilToCoord(2000);
+  EXPECT_EQ(
+      Check().Message,
+      "The keep out distance from the board edge must be less than 2000 mil, half the "
+      "board's smaller side.");
   Info->KeepOutDistance = MilToCoord(1999);
   EXPECT_TRUE(Check().Ok());
   Info->OutlineShape = osCircular;
@@ -94,9 +96,10 @@ TEST_F(BoardRuleTest, CornerCutOffsMayNeitherMeetAlongASideNorAcrossTheBoard) {
   Cut(bcUpperLeft, 3000, 600);
   Cut(bcUpperRight, 2000, 600);
   EXPECT_EQ(Check().Field, (TBoardField{bfCornerCutWidth, bcUpperRight}));
-  EXPECT_EQ(Check().Message,
-            "The upper-right cut-off's width must be less than 2000 mil so that it does not "
-            "meet the upper-left cut-off.");
+  EXPECT_EQ(
+      Check().Message,
+      "The upper-right cut-off's width must be less than 2000 mil so that it does not "
+      "meet the upper-left cut-off.");
   // One notch taller than the board.
   Cut(bcUpperRight, 800, 600);
   Cut(bcUpperLeft, 800, 4500);

@@ -70,38 +70,43 @@ using TMessages = std::vector<std::string>;
 TEST_F(AnswersTest, FinishWithABoardOfNoWidthOrANegativeHeightShowsOneMessage) {
   auto Width = [](TForm_BoardWizard* D) { return D->fraDetails->ecWidth; };
   auto Height = [](TForm_BoardWizard* D) { return D->fraDetails->ecHeight; };
-  EXPECT_EQ(FinishRefused(40, [](TForm_BoardWizard* D) { D->fraDetails->ecWidth->SetText("0"); },
-                          Width),
-            TMessages{"The board's width must be greater than 0 mil."});
+  EXPECT_EQ(
+      FinishRefused(
+          40, [](TForm_BoardWizard* D) { D->fraDetails->ecWidth->SetText("0"); }, Width),
+      TMessages{"The board's width must be greater than 0 mil."});
   Messages.clear();
-  EXPECT_EQ(FinishRefused(40, [](TForm_BoardWizard* D) { D->fraDetails->ecHeight->SetText("-5"); },
-                          Height),
-            TMessages{"The board's height must be greater than 0 mil."});
+  EXPECT_EQ(
+      FinishRefused(
+          40, [](TForm_BoardWizard* D) { D->fraDetails->ecHeight->SetText("-5"); }, Height),
+      TMessages{"The board's height must be greater than 0 mil."});
 }
 
 TEST_F(AnswersTest, FinishWithARadiusOfLettersShowsOneMessage) {
-  EXPECT_EQ(FinishRefused(40,
-                          [](TForm_BoardWizard* D) {
-                            Click(D->fraDetails->rbnCircular);
-                            ASSERT_TRUE(D->fraDetails->ecRadius->Visible());
-                            D->fraDetails->ecRadius->SetText("abc");
-                            // Text that is no number still reads as 0.
-                            EXPECT_EQ(D->fraDetails->ecRadius->Value(), 0);
-                          },
-                          [](TForm_BoardWizard* D) { return D->fraDetails->ecRadius; }),
+  EXPECT_EQ(FinishRefused(
+                40,
+                [](TForm_BoardWizard* D) {
+                  Click(D->fraDetails->rbnCircular);
+                  ASSERT_TRUE(D->fraDetails->ecRadius->Visible());
+                  D->fraDetails->ecRadius->SetText("abc");
+                  // Text that is no number still reads as 0.
+                  EXPECT_EQ(D->fraDetails->ecRadius->Value(), 0);
+                },
+                [](TForm_BoardWizard* D) { return D->fraDetails->ecRadius; }),
             TMessages{"The board's radius must be greater than 0 mil."});
 }
 
 TEST_F(AnswersTest, FinishWithANegativeTrackWidthOrClearanceShowsOneMessage) {
-  EXPECT_EQ(FinishRefused(130,
-                          [](TForm_BoardWizard* D) { D->fraTrackVia->ecMinTrackSize->SetText("-5"); },
-                          [](TForm_BoardWizard* D) { return D->fraTrackVia->ecMinTrackSize; }),
-            TMessages{"The minimum track size must be greater than 0 mil."});
+  EXPECT_EQ(
+      FinishRefused(
+          130, [](TForm_BoardWizard* D) { D->fraTrackVia->ecMinTrackSize->SetText("-5"); },
+          [](TForm_BoardWizard* D) { return D->fraTrackVia->ecMinTrackSize; }),
+      TMessages{"The minimum track size must be greater than 0 mil."});
   Messages.clear();
-  EXPECT_EQ(FinishRefused(130,
-                          [](TForm_BoardWizard* D) { D->fraTrackVia->ecClearance->SetText("-5"); },
-                          [](TForm_BoardWizard* D) { return D->fraTrackVia->ecClearance; }),
-            TMessages{"The minimum clearance must be greater than 0 mil."});
+  EXPECT_EQ(
+      FinishRefused(
+          130, [](TForm_BoardWizard* D) { D->fraTrackVia->ecClearance->SetText("-5"); },
+          [](TForm_BoardWizard* D) { return D->fraTrackVia->ecClearance; }),
+      TMessages{"The minimum clearance must be greater than 0 mil."});
 }
 
 TEST_F(AnswersTest, FinishFromTheLastPageGoesToThePageOfTheFieldAtFault) {
@@ -144,12 +149,14 @@ TEST_F(AnswersTest, NextRefusesCutOffsMeetingAlongASideAndTakesSmallerOnes) {
        },
        [&](TForm_BoardWizard* D) {
          Tags.push_back(ShownTag(D));
-         EXPECT_EQ(D->BoardInfo->CornerCut[bcLowerRight], (TPoint{MilToCoord(800), MilToCoord(600)}));
+         EXPECT_EQ(D->BoardInfo->CornerCut[bcLowerRight],
+                   (TPoint{MilToCoord(800), MilToCoord(600)}));
          Click(D->btnFinish);
        }});
   EXPECT_EQ(Tags, (std::vector<int>{60, 90}));
-  EXPECT_EQ(Messages, TMessages{"The upper-right cut-off's width must be less than 2000 mil so "
-                            "that it does not meet the upper-left cut-off."});
+  EXPECT_EQ(Messages,
+            TMessages{"The upper-right cut-off's width must be less than 2000 mil so "
+                      "that it does not meet the upper-left cut-off."});
   EXPECT_EQ(Host->DocumentCount(), 1);
 }
 
@@ -176,9 +183,10 @@ TEST_F(AnswersTest, LengthsPastTheCoordinateRangeAreRefusedWithTheirLimit) {
   EXPECT_EQ(Messages[0],
             "The board's width must be at most 212548 mil for the board to stay within the "
             "PCB editor's coordinates.");
-  EXPECT_EQ(Messages[1],
-            "The board's radius must be at most 105874 mil for the board to stay within the "
-            "PCB editor's coordinates.");
+  EXPECT_EQ(
+      Messages[1],
+      "The board's radius must be at most 105874 mil for the board to stay within the "
+      "PCB editor's coordinates.");
   EXPECT_EQ(Host->DocumentCount(), 0);
 }
 
