@@ -92,7 +92,8 @@ int TCustomdxTreeListControl::GetHeaderColumnCount(int VisibleBand, int Row) con
   if (Band < 0) return 0;
   int Result = 0;
   for (TdxTreeListColumn* Column : FColumns)
-    if (Column->FVisible && Column->FBandIndex == Band && Column->RowIndex() == Row) ++Result;
+    if (Column->FVisible && Column->FBandIndex == Band && Column->RowIndex() == Row)
+      ++Result;
   return Result;
 }
 
@@ -121,7 +122,8 @@ int TCustomdxTreeListControl::GetHeaderAbsoluteColumnIndex(int VisibleBand, int 
 
 bool TCustomdxTreeListControl::IsColumnShown(int Column) const {
   TdxTreeListColumn* C = FindColumn(Column);
-  if (!C || !C->FVisible || C->FBandIndex < 0 || C->FBandIndex >= FBands->Count()) return false;
+  if (!C || !C->FVisible || C->FBandIndex < 0 || C->FBandIndex >= FBands->Count())
+    return false;
   return FBands->Items(C->FBandIndex)->Visible();
 }
 
@@ -325,18 +327,20 @@ void TCustomdxTreeListControl::HeaderButtonClick() {
 }
 
 void TCustomdxTreeListControl::StartBandDragging(int AbsoluteIndex) {
-  if (OnStartBandDragging.Assigned()) OnStartBandDragging(this, FBands->Items(AbsoluteIndex));
+  if (OnStartBandDragging.Assigned())
+    OnStartBandDragging(this, FBands->Items(AbsoluteIndex));
 }
 
 void TCustomdxTreeListControl::DragOverBand(int AbsoluteIndex, TPoint P, bool& Accept) {
-  if (OnDragOverBand.Assigned()) OnDragOverBand(this, FBands->Items(AbsoluteIndex), P, Accept);
+  if (OnDragOverBand.Assigned())
+    OnDragOverBand(this, FBands->Items(AbsoluteIndex), P, Accept);
 }
 
 void TCustomdxTreeListControl::DragEndBand(int AbsoluteIndex, TPoint P, int VisibleIndex,
                                            int& NewIndex, bool& Accept) {
   if (OnDragEndBand.Assigned())
-    OnDragEndBand(this, FBands->Items(AbsoluteIndex), P, AbsoluteIndex, VisibleIndex, NewIndex,
-                  Accept);
+    OnDragEndBand(this, FBands->Items(AbsoluteIndex), P, AbsoluteIndex, VisibleIndex,
+                  NewIndex, Accept);
 }
 
 // ---------------------------------------------------------------------------------
@@ -403,7 +407,8 @@ void TCustomdxTreeListControl::ShowColumn(int Column, int VisibleBand, int Row, 
     C->SetRowIndex(Row);
     C->SetColIndex(Col);
   }
-  if (OnShowHeader.Assigned()) OnShowHeader(this, C, C->BandIndex(), C->RowIndex(), C->ColIndex());
+  if (OnShowHeader.Assigned())
+    OnShowHeader(this, C, C->BandIndex(), C->RowIndex(), C->ColIndex());
 }
 
 void TCustomdxTreeListControl::HideColumn(int Column) {
@@ -420,9 +425,10 @@ void TCustomdxTreeListControl::DragOverHeader(int Column, TPoint P, bool& Accept
   if (OnDragOverHeader.Assigned()) OnDragOverHeader(this, Columns(Column), P, Accept);
 }
 
-void TCustomdxTreeListControl::DragEndHeader(int Column, TPoint P, TdxHeaderPosInfo& NewPosInfo,
-                                             bool& Accept) {
-  if (OnDragEndHeader.Assigned()) OnDragEndHeader(this, Columns(Column), P, NewPosInfo, Accept);
+void TCustomdxTreeListControl::DragEndHeader(int Column, TPoint P,
+                                             TdxHeaderPosInfo& NewPosInfo, bool& Accept) {
+  if (OnDragEndHeader.Assigned())
+    OnDragEndHeader(this, Columns(Column), P, NewPosInfo, Accept);
 }
 
 void TCustomdxTreeListControl::ColumnMovedByDrag(int FromIndex, int ToIndex) {
@@ -478,7 +484,8 @@ bool TCustomdxTreeListControl::IsCellCustomDraw(int Column) const {
 }
 
 bool TCustomdxTreeListControl::IsFooterCustomDraw(int FooterIndex) const {
-  return FooterIndex == -1 ? OnCustomDrawFooter.Assigned() : OnCustomDrawFooterNode.Assigned();
+  return FooterIndex == -1 ? OnCustomDrawFooter.Assigned()
+                           : OnCustomDrawFooterNode.Assigned();
 }
 
 bool TCustomdxTreeListControl::IsHeaderCustomDraw(int Column) const {
@@ -491,9 +498,10 @@ bool TCustomdxTreeListControl::IsPreviewCustomDraw() const {
   return OnCustomDrawPreviewCell.Assigned() || OnCustomDrawPreview.Assigned();
 }
 
-void TCustomdxTreeListControl::CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect,
-                                              AnsiString& Text, TColor& Color, TFont* Font,
-                                              TAlignment& Alignment, bool& Done) {
+void TCustomdxTreeListControl::CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas,
+                                              TRect Rect, AnsiString& Text, TColor& Color,
+                                              TFont* Font, TAlignment& Alignment,
+                                              bool& Done) {
   if (OnCustomDrawBand.Assigned())
     OnCustomDrawBand(this, FBands->Items(AbsoluteIndex), Canvas, Rect, Text, Color, Font,
                      Alignment, Done);
@@ -501,8 +509,8 @@ void TCustomdxTreeListControl::CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas
 
 void TCustomdxTreeListControl::CustomDrawCell(TdxTLCellDrawArgs& A) {
   if (!A.Done && OnCustomDraw.Assigned())
-    OnCustomDraw(this, A.Canvas, A.Rect, A.Node, A.Column, A.Text, A.Font, A.Color, A.Selected,
-                 A.Focused, A.Done);
+    OnCustomDraw(this, A.Canvas, A.Rect, A.Node, A.Column, A.Text, A.Font, A.Color,
+                 A.Selected, A.Focused, A.Done);
   if (!A.Done && OnCustomDrawCell.Assigned())
     OnCustomDrawCell(this, A.Canvas, A.Rect, A.Node, A.Column, A.Selected, A.Focused,
                      A.NewItemRow, A.Text, A.Color, A.Font, A.Alignment, A.Done);
@@ -510,25 +518,28 @@ void TCustomdxTreeListControl::CustomDrawCell(TdxTLCellDrawArgs& A) {
 }
 
 void TCustomdxTreeListControl::CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect,
-                                                AnsiString& Text, TColor& Color, TFont* Font,
-                                                TAlignment& Alignment,
+                                                AnsiString& Text, TColor& Color,
+                                                TFont* Font, TAlignment& Alignment,
                                                 TdxTreeListColumnSort& Sorted, bool& Done) {
   TdxTreeListColumn* C = Columns(Column);
   if (!Done && OnCustomDrawColumnHeader.Assigned())
-    OnCustomDrawColumnHeader(this, C, Canvas, Rect, Text, Color, Font, Alignment, Sorted, Done);
+    OnCustomDrawColumnHeader(this, C, Canvas, Rect, Text, Color, Font, Alignment, Sorted,
+                             Done);
   if (!Done && C->OnCustomDrawColumnHeader.Assigned())
-    C->OnCustomDrawColumnHeader(C, C, Canvas, Rect, Text, Color, Font, Alignment, Sorted, Done);
+    C->OnCustomDrawColumnHeader(C, C, Canvas, Rect, Text, Color, Font, Alignment, Sorted,
+                                Done);
 }
 
 void TCustomdxTreeListControl::CustomDrawPreview(TCanvas* Canvas, TRect Rect,
                                                  TdxTreeListNode* Node, bool Selected,
                                                  AnsiString& Text, TColor& Color,
-                                                 TColor& TextColor, TFont* Font, bool& Done) {
+                                                 TColor& TextColor, TFont* Font,
+                                                 bool& Done) {
   if (!Done && OnCustomDrawPreview.Assigned())
     OnCustomDrawPreview(this, Canvas, Rect, Node, Selected, Text, Done);
   if (!Done && OnCustomDrawPreviewCell.Assigned())
-    OnCustomDrawPreviewCell(this, Canvas, Rect, Node, Selected, Text, Color, TextColor, Font,
-                            Done);
+    OnCustomDrawPreviewCell(this, Canvas, Rect, Node, Selected, Text, Color, TextColor,
+                            Font, Done);
 }
 
 void TCustomdxTreeListControl::CustomDrawFooter(TCanvas* Canvas, TRect Rect,

@@ -170,7 +170,8 @@ void TdxTreeListBand::SetIndex(int Value) {
     }
     for (int I = 0; I < Tree->ColumnCount(); ++I) {
       TdxTreeListColumn* Column = Tree->Columns(I);
-      if (Column->FBandIndex >= Low && Column->FBandIndex <= High) Column->FBandIndex += Step;
+      if (Column->FBandIndex >= Low && Column->FBandIndex <= High)
+        Column->FBandIndex += Step;
     }
     for (int I = 0; I < Tree->ColumnCount(); ++I) {
       TdxTreeListColumn* Column = Tree->Columns(I);
@@ -229,13 +230,15 @@ void TdxTreeListBands::NormalizeFixed() {
   for (int I = 0; I < Count(); ++I) {
     TdxTreeListBand* Band = Items(I);
     if (Band->FFixed == bfLeft) {
-      if (Left) Wrong = true;
+      if (Left)
+        Wrong = true;
       else {
         Left = Band;
         if (GetVisibleIndex(I) != 0) Wrong = true;
       }
     } else if (Band->FFixed == bfRight) {
-      if (Right) Wrong = true;
+      if (Right)
+        Wrong = true;
       else {
         Right = Band;
         if (GetVisibleIndex(I) != LastVisible) Wrong = true;

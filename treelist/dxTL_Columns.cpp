@@ -147,9 +147,9 @@ void TdxTreeListColumn::WriteStoredRowIndex(TWriter* Writer) {
 
 void TdxTreeListColumn::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
-  Filer->DefineProperty("SortedOrder", TReaderProc::Bind<&TdxTreeListColumn::ReadSortedOrder>(this),
-                        TWriterProc::Bind<&TdxTreeListColumn::WriteSortedOrder>(this),
-                        SortedOrderStored());
+  Filer->DefineProperty(
+      "SortedOrder", TReaderProc::Bind<&TdxTreeListColumn::ReadSortedOrder>(this),
+      TWriterProc::Bind<&TdxTreeListColumn::WriteSortedOrder>(this), SortedOrderStored());
   Filer->DefineProperty("StoredRowIndex",
                         TReaderProc::Bind<&TdxTreeListColumn::ReadStoredRowIndex>(this),
                         TWriterProc::Bind<&TdxTreeListColumn::WriteStoredRowIndex>(this),
@@ -190,12 +190,16 @@ void TdxTreeListColumn::SetColor(TColor Value) { SetAssigned(cvColor, FColor, Va
 int TdxTreeListColumn::MaxLength() const {
   return FAssignedValues.Contains(cvMaxLength) ? FMaxLength : GetDefaultMaxLength();
 }
-void TdxTreeListColumn::SetMaxLength(int Value) { SetAssigned(cvMaxLength, FMaxLength, Value); }
+void TdxTreeListColumn::SetMaxLength(int Value) {
+  SetAssigned(cvMaxLength, FMaxLength, Value);
+}
 
 bool TdxTreeListColumn::ReadOnly() const {
   return FAssignedValues.Contains(cvReadOnly) ? FReadOnly : GetDefaultReadOnly();
 }
-void TdxTreeListColumn::SetReadOnly(bool Value) { SetAssigned(cvReadOnly, FReadOnly, Value); }
+void TdxTreeListColumn::SetReadOnly(bool Value) {
+  SetAssigned(cvReadOnly, FReadOnly, Value);
+}
 
 int TdxTreeListColumn::Width() const {
   return FAssignedValues.Contains(cvWidth) ? FWidth : GetDefaultWidth();
@@ -434,8 +438,8 @@ AnsiString TdxTreeListColumn::GetDisplayText(TdxTreeListNode* Node) {
   return Node->Strings(Index());
 }
 
-void TdxTreeListColumn::SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
-                                               Variant& Value) {
+void TdxTreeListColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
+                                               TdxInplaceEdit* Editor, Variant& Value) {
   if (Editor->Is<TdxInplaceTextEdit>()) Node->SetStrings(Index(), Editor->Text());
   Value = Node->Values(Index());
 }
@@ -465,7 +469,8 @@ void TdxTreeListColumn::EditChange(TObject* /*Sender*/) {
   if (OnChange.Assigned()) OnChange(this);
 }
 
-void TdxTreeListColumn::EditValidate(TObject* /*Sender*/, AnsiString& ErrorText, bool& Accept) {
+void TdxTreeListColumn::EditValidate(TObject* /*Sender*/, AnsiString& ErrorText,
+                                     bool& Accept) {
   if (!FTreeList || FTreeList->ContainerFlag()) return;
   FTreeList->DoEditValidate(this, ErrorText, Accept);
   if (OnValidate.Assigned()) OnValidate(this, ErrorText, Accept);
@@ -597,7 +602,8 @@ void RegisterTreeListColumnPublished() {
     return AssignedStored(Column, cvAlignment);
   });
   P.Prop("Caption", &C::Caption, &C::SetCaption).NoDefault().Stored([](C* Column) {
-    return AssignedStored(Column, cvCaption) && Column->Caption() != Column->GetDefaultCaption();
+    return AssignedStored(Column, cvCaption) &&
+           Column->Caption() != Column->GetDefaultCaption();
   });
   P.Prop("CharCase", &C::CharCase, &C::SetCharCase).Default(ecNormal);
   P.Prop("Color", &C::Color, &C::SetColor)
@@ -608,13 +614,15 @@ void RegisterTreeListColumnPublished() {
         return AssignedStored(Column, cvColor) && Column->Color() != Default;
       });
   P.Prop("DisableCaption", &C::DisableCaption, &C::SetDisableCaption).Default(false);
-  P.Prop("DisableCustomizing", &C::DisableCustomizing, &C::SetDisableCustomizing).Default(false);
+  P.Prop("DisableCustomizing", &C::DisableCustomizing, &C::SetDisableCustomizing)
+      .Default(false);
   P.Prop("DisableDragging", &C::DisableDragging, &C::SetDisableDragging).Default(false);
   P.Prop("DisableEditor", &C::DisableEditor, &C::SetDisableEditor).Default(false);
   P.Prop("Font", &C::Font, &C::SetFont).Stored([](C* Column) {
     return AssignedStored(Column, cvFont);
   });
-  P.Prop("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment).Default(taLeftJustify);
+  P.Prop("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment)
+      .Default(taLeftJustify);
   P.Prop("HeaderGlyph", &C::HeaderGlyph, &C::SetHeaderGlyph).Stored([](C* Column) {
     return Column->HasHeaderGlyph();
   });
@@ -640,7 +648,8 @@ void RegisterTreeListColumnPublished() {
   P.Prop("BandIndex", &C::BandIndex, &C::SetBandIndex).NoDefault();
   P.Prop("RowIndex", &C::RowIndex, &C::SetRowIndex).NoDefault();
   P.Prop("ColIndex", &C::ColIndex, &C::SetColIndex).Stored(false);
-  P.Prop("HeaderMaxLineCount", &C::HeaderMaxLineCount, &C::SetHeaderMaxLineCount).Default(1);
+  P.Prop("HeaderMaxLineCount", &C::HeaderMaxLineCount, &C::SetHeaderMaxLineCount)
+      .Default(1);
   P.Prop("OnChange", &C::OnChange);
   P.Prop("OnCustomDrawCell", &C::OnCustomDrawCell);
   P.Prop("OnCustomDrawColumnHeader", &C::OnCustomDrawColumnHeader);

@@ -40,7 +40,13 @@ struct TdxTreeListCellInfo {
 
 // The properties that follow a default until they are assigned.
 enum TdxTreeListColumnValue : Byte {
-  cvAlignment, cvCaption, cvReadOnly, cvWidth, cvColor, cvFont, cvMaxLength
+  cvAlignment,
+  cvCaption,
+  cvReadOnly,
+  cvWidth,
+  cvColor,
+  cvFont,
+  cvMaxLength
 };
 using TdxTreeListColumnValues = TSet<TdxTreeListColumnValue>;
 
@@ -168,7 +174,8 @@ class TdxTreeListColumn : public TComponent {
 
   // The frame of a cell under inverted selection: the top and bottom lines, and the
   // left and right ones at the row's edges, filled with Brush; Rect shrinks by them.
-  static void FillCellFrame(HDC DC, TRect& Rect, bool LeftEdge, bool RightEdge, HBRUSH Brush);
+  static void FillCellFrame(HDC DC, TRect& Rect, bool LeftEdge, bool RightEdge,
+                            HBRUSH Brush);
   // Fits Width to the widest cell text and the caption (when the column may be sized).
   void ApplyBestFit();
 

@@ -134,7 +134,8 @@ TdxTreeListColumn* TCustomdxTreeListControl::CreateColumnEx(TComponentClass Colu
                                                             TComponent* AOwner) {
   TOwned<TComponent> Made(ColumnClass->Create(AOwner));
   auto* Column = ObjectAs<TdxTreeListColumn>(Made.get());
-  if (!Column) throw EInvalidOperation("%s is not a tree list column", {ColumnClass->ClassName()});
+  if (!Column)
+    throw EInvalidOperation("%s is not a tree list column", {ColumnClass->ClassName()});
   // A name already taken (or refused) moves on to the next number.
   for (int Number = ColumnCount() + 1;; ++Number) {
     try {
@@ -160,7 +161,8 @@ void TCustomdxTreeListControl::AssignColumns(TCustomdxTreeListControl* Source) {
     Column->SetTreeList(this);
     Made.release();
     Column->Assign(From);
-    if (!ColumnOwner || !ColumnOwner->FindComponent(From->Name())) Column->SetName(From->Name());
+    if (!ColumnOwner || !ColumnOwner->FindComponent(From->Name()))
+      Column->SetName(From->Name());
   }
 }
 
@@ -333,7 +335,9 @@ void TCustomdxTreeListControl::PackHeaderRows() {
 // ---------------------------------------------------------------------------------
 // Sorting
 
-int TCustomdxTreeListControl::SortColumnIndex(int I) const { return FSortColumns[I]->Index(); }
+int TCustomdxTreeListControl::SortColumnIndex(int I) const {
+  return FSortColumns[I]->Index();
+}
 
 bool TCustomdxTreeListControl::IsSortColumnDescending(int I) const {
   return FSortColumns[I]->FSorted == csDown;

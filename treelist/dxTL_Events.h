@@ -27,7 +27,8 @@ struct TdxHeaderPosInfo {
 using TdxTLBandEvent = TEvent<void(TObject* Sender, TdxTreeListBand* ABand)>;
 using TdxTLColumnEvent = TEvent<void(TObject* Sender, TdxTreeListColumn* AColumn)>;
 // AIndex is the visible position the band was shown at.
-using TdxTLShowBandEvent = TEvent<void(TObject* Sender, TdxTreeListBand* ABand, int AIndex)>;
+using TdxTLShowBandEvent =
+    TEvent<void(TObject* Sender, TdxTreeListBand* ABand, int AIndex)>;
 using TdxTLShowHeaderEvent = TEvent<void(TObject* Sender, TdxTreeListColumn* AColumn,
                                          int BandIndex, int RowIndex, int ColIndex)>;
 using TdxTLCanBandDraggingEvent =
@@ -58,19 +59,17 @@ using TdxTLGetNodeDragTextEvent =
 
 // Custom drawing: each handler may change the text, colour and alignment it is given,
 // draw itself and set ADone to skip the default drawing.
-using TdxTLCustomDrawBandEvent =
-    TEvent<void(TObject* Sender, TdxTreeListBand* ABand, TCanvas* ACanvas, TRect ARect,
-                AnsiString& AText, TColor& AColor, TFont* AFont, TAlignment& AAlignment,
-                bool& ADone)>;
+using TdxTLCustomDrawBandEvent = TEvent<void(
+    TObject* Sender, TdxTreeListBand* ABand, TCanvas* ACanvas, TRect ARect,
+    AnsiString& AText, TColor& AColor, TFont* AFont, TAlignment& AAlignment, bool& ADone)>;
 using TdxTLCustomDrawHeaderEvent =
     TEvent<void(TObject* Sender, TdxTreeListColumn* AColumn, TCanvas* ACanvas, TRect ARect,
                 AnsiString& AText, TColor& AColor, TFont* AFont, TAlignment& AAlignment,
                 TdxTreeListColumnSort& ASorted, bool& ADone)>;
-using TdxTLCustomDrawCellEvent =
-    TEvent<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode,
-                TdxTreeListColumn* AColumn, bool ASelected, bool AFocused, bool ANewItemRow,
-                AnsiString& AText, TColor& AColor, TFont* AFont, TAlignment& AAlignment,
-                bool& ADone)>;
+using TdxTLCustomDrawCellEvent = TEvent<void(
+    TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode,
+    TdxTreeListColumn* AColumn, bool ASelected, bool AFocused, bool ANewItemRow,
+    AnsiString& AText, TColor& AColor, TFont* AFont, TAlignment& AAlignment, bool& ADone)>;
 using TdxTLCustomDrawEvent =
     TEvent<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode,
                 TdxTreeListColumn* AColumn, const AnsiString& AText, TFont* AFont,
@@ -86,10 +85,9 @@ using TdxTLCustomDrawFooterNodeEvent =
 using TdxTLCustomDrawPreviewEvent =
     TEvent<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode,
                 bool ASelected, const AnsiString& AText, bool& ADone)>;
-using TdxTLCustomDrawPreviewCellEvent =
-    TEvent<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode,
-                bool ASelected, AnsiString& AText, TColor& AColor, TColor& ATextColor,
-                TFont* AFont, bool& ADone)>;
+using TdxTLCustomDrawPreviewCellEvent = TEvent<void(
+    TObject* Sender, TCanvas* ACanvas, TRect ARect, TdxTreeListNode* ANode, bool ASelected,
+    AnsiString& AText, TColor& AColor, TColor& ATextColor, TFont* AFont, bool& ADone)>;
 
 // What one custom-draw call of a cell carries: the painting passes it through the
 // three cell events in turn.

@@ -10,9 +10,12 @@ TCLASS_IMPL(TdxTreeListMaskColumn)
 
 TdxEditButtonViewStyle TreeListButtonStyle(TdxLookAndFeel Look) {
   switch (Look) {
-    case lfFlat: return btsFlat;
-    case lfUltraFlat: return btsHotFlat;
-    default: return bts3D;
+    case lfFlat:
+      return btsFlat;
+    case lfUltraFlat:
+      return btsHotFlat;
+    default:
+      return bts3D;
   }
 }
 

@@ -198,7 +198,8 @@ void TdxTreeList::GetPreviewText(TdxTreeListNode* Node, AnsiString& Text) {
 void TdxTreeList::GetFooterCellText(TdxTreeListNode* Node, int Column, int FooterIndex,
                                     AnsiString& Text) {
   inherited::GetFooterCellText(Node, Column, FooterIndex, Text);
-  if (OnGetFooterCellText.Assigned()) OnGetFooterCellText(this, Node, FindColumn(Column), FooterIndex, Text);
+  if (OnGetFooterCellText.Assigned())
+    OnGetFooterCellText(this, Node, FindColumn(Column), FooterIndex, Text);
 }
 
 bool TdxTreeList::IsExistRowFooterCell(TdxTreeListNode* Node, int Column, int FooterIndex) {

@@ -35,7 +35,8 @@ class TreeListBandsTest : public ::testing::Test {
   }
   std::vector<int> BandIndexes() {
     std::vector<int> Result;
-    for (int I = 0; I < Tree->ColumnCount(); ++I) Result.push_back(Tree->Columns(I)->BandIndex());
+    for (int I = 0; I < Tree->ColumnCount(); ++I)
+      Result.push_back(Tree->Columns(I)->BandIndex());
     return Result;
   }
 
@@ -299,7 +300,8 @@ TEST_F(TreeListBandsTest, ShowingAndHidingBandsFireTheirEvents) {
       Log.push_back("show " + std::to_string(B->Index()) + " at " + std::to_string(At));
     }
     void Hide(TObject*, TdxTreeListBand* B) {
-      Log.push_back("hide " + std::to_string(B->Index()) + (B->Visible() ? " shown" : " hidden"));
+      Log.push_back("hide " + std::to_string(B->Index()) +
+                    (B->Visible() ? " shown" : " hidden"));
     }
   } H;
   Tree->OnShowBand = TdxTLShowBandEvent::Bind<&Handler::Show>(&H);
@@ -312,7 +314,8 @@ TEST_F(TreeListBandsTest, ShowingAndHidingBandsFireTheirEvents) {
   EXPECT_TRUE(Middle->Visible());
   Tree->ShowBand(2, 0);
   EXPECT_EQ(Middle->Index(), 0);
-  EXPECT_EQ(H.Log, (std::vector<std::string>{"hide 1 hidden", "show 2 at 7", "show 0 at 0"}));
+  EXPECT_EQ(H.Log,
+            (std::vector<std::string>{"hide 1 hidden", "show 2 at 7", "show 0 at 0"}));
   Tree->MoveBand(0, 2);
   EXPECT_EQ(Middle->Index(), 2);
 }

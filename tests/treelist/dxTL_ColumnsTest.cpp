@@ -37,7 +37,8 @@ class TreeListColumnsTest : public ::testing::Test {
   void Rows(const std::vector<std::vector<const char*>>& Texts) {
     for (const auto& Row : Texts) {
       TdxTreeListNode* Node = Tree->Add();
-      for (std::size_t I = 0; I < Row.size(); ++I) Node->SetStrings(static_cast<int>(I), Row[I]);
+      for (std::size_t I = 0; I < Row.size(); ++I)
+        Node->SetStrings(static_cast<int>(I), Row[I]);
     }
   }
   std::string Texts(int Node, int Count) {
@@ -138,7 +139,8 @@ TEST_F(TreeListColumnsTest, NewColumnsAreNamedAfterTheTreeListAndTheNextFreeNumb
   Column("a");
   Column("b");
   EXPECT_EQ(Tree->Columns(0)->Name(), "tlColumn1");
-  TdxTreeListColumn* C = Tree->CreateColumnEx(&TdxTreeListColumn::StaticClass(), Form.get());
+  TdxTreeListColumn* C =
+      Tree->CreateColumnEx(&TdxTreeListColumn::StaticClass(), Form.get());
   EXPECT_EQ(C->Name(), "tlColumn3");
   EXPECT_EQ(C->TreeList(), Tree);
   C->Free();
@@ -212,18 +214,24 @@ TEST_F(TreeListColumnsTest, ColumnActionsFireTheirEventsAfterTheChange) {
   struct Handler : TObject {
     std::vector<std::string> Log;
     void Hide(TObject*, TdxTreeListColumn* C) {
-      Log.push_back("hide " + std::string(C->Caption().c_str()) + (C->Visible() ? " shown" : " hidden"));
+      Log.push_back("hide " + std::string(C->Caption().c_str()) +
+                    (C->Visible() ? " shown" : " hidden"));
     }
     void Show(TObject*, TdxTreeListColumn* C, int Band, int Row, int Col) {
-      Log.push_back("show " + std::string(C->Caption().c_str()) + " " + std::to_string(Band) +
-                    std::to_string(Row) + std::to_string(Col) + (C->Visible() ? " shown" : ""));
+      Log.push_back("show " + std::string(C->Caption().c_str()) + " " +
+                    std::to_string(Band) + std::to_string(Row) + std::to_string(Col) +
+                    (C->Visible() ? " shown" : ""));
     }
-    void Click(TObject*, TdxTreeListColumn* C) { Log.push_back("click " + std::string(C->Caption().c_str())); }
+    void Click(TObject*, TdxTreeListColumn* C) {
+      Log.push_back("click " + std::string(C->Caption().c_str()));
+    }
     void Sorting(TObject*, TdxTreeListColumn* C, bool&) {
       Log.push_back("sorting " + std::to_string(C->Sorted()));
     }
     void Sorted(TObject*, TdxTreeListColumn*, TdxTreeListColumnSort& S) { S = csDown; }
-    void Footer(TObject*, TdxTreeListColumn* C, bool& Exist) { Exist = C->Caption() == "B"; }
+    void Footer(TObject*, TdxTreeListColumn* C, bool& Exist) {
+      Exist = C->Caption() == "B";
+    }
   } H;
   Tree->OnHideHeader = TdxTLColumnEvent::Bind<&Handler::Hide>(&H);
   Tree->OnShowHeader = TdxTLShowHeaderEvent::Bind<&Handler::Show>(&H);
@@ -246,9 +254,10 @@ TEST_F(TreeListColumnsTest, ColumnActionsFireTheirEventsAfterTheChange) {
   Tree->ColumnClick(1, false, true);
   EXPECT_EQ(A->Sorted(), csNone);
   Tree->ColumnClick(1);
-  EXPECT_EQ(H.Log, (std::vector<std::string>{"hide A hidden", "show A 001 shown", "click A",
-                                             "click A", "sorting 0", "click A", "sorting 2",
-                                             "click A", "sorting 1", "click A", "sorting 0"}));
+  EXPECT_EQ(H.Log,
+            (std::vector<std::string>{"hide A hidden", "show A 001 shown", "click A",
+                                      "click A", "sorting 0", "click A", "sorting 2",
+                                      "click A", "sorting 1", "click A", "sorting 0"}));
   EXPECT_EQ(Tree->GetColumnSorted(1), csUp);
   Tree->OnColumnSorted = TdxTLColumnSortedEvent::Bind<&Handler::Sorted>(&H);
   EXPECT_EQ(Tree->GetColumnSorted(1), csDown);
@@ -265,12 +274,12 @@ TEST_F(TreeListColumnsTest, CustomDrawingStopsAtTheFirstHandlerThatIsDone) {
   struct Handler : TObject {
     std::vector<std::string> Log;
     bool DoneAt = false;
-    void Draw(TObject*, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*, const AnsiString&,
-              TFont*, TColor&, bool, bool, bool&) {
+    void Draw(TObject*, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*,
+              const AnsiString&, TFont*, TColor&, bool, bool, bool&) {
       Log.push_back("draw");
     }
-    void Cell(TObject* Sender, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*, bool, bool,
-              bool, AnsiString& Text, TColor&, TFont*, TAlignment&, bool& Done) {
+    void Cell(TObject* Sender, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*, bool,
+              bool, bool, AnsiString& Text, TColor&, TFont*, TAlignment&, bool& Done) {
       Log.push_back(std::string(Sender->ClassName()) + " " + Text.c_str());
       Text += "+";
       Done = DoneAt;
@@ -281,10 +290,12 @@ TEST_F(TreeListColumnsTest, CustomDrawingStopsAtTheFirstHandlerThatIsDone) {
   EXPECT_TRUE(Tree->IsCellCustomDraw(0));
   Tree->OnCustomDraw = TdxTLCustomDrawEvent::Bind<&Handler::Draw>(&H);
   Tree->OnCustomDrawCell = TdxTLCustomDrawCellEvent::Bind<&Handler::Cell>(&H);
-  TdxTLCellDrawArgs Args{nullptr, {0, 0, 10, 10}, nullptr, A, false, false, false, "t",
-                         clWindow, nullptr, taLeftJustify, false};
+  TdxTLCellDrawArgs Args{nullptr,  {0, 0, 10, 10}, nullptr,       A,
+                         false,    false,          false,         "t",
+                         clWindow, nullptr,        taLeftJustify, false};
   Tree->CustomDrawCell(Args);
-  EXPECT_EQ(H.Log, (std::vector<std::string>{"draw", "TdxTreeList t", "TdxTreeListColumn t+"}));
+  EXPECT_EQ(H.Log,
+            (std::vector<std::string>{"draw", "TdxTreeList t", "TdxTreeListColumn t+"}));
   H.Log.clear();
   H.DoneAt = true;
   Args.Done = false;
@@ -307,7 +318,8 @@ TEST_F(TreeListColumnsTest, TheCellFrameFillsItsLinesAndShrinksTheRectangle) {
     TdxTreeListColumn::FillCellFrame(DC, R, Left, Right, Red);
     std::string Picture;
     for (int Y = 0; Y < 8; ++Y) {
-      for (int X = 0; X < 12; ++X) Picture += GetPixel(DC, X, Y) == RGB(255, 0, 0) ? '#' : '.';
+      for (int X = 0; X < 12; ++X)
+        Picture += GetPixel(DC, X, Y) == RGB(255, 0, 0) ? '#' : '.';
       Picture += '\n';
     }
     return std::make_pair(R, Picture);
