@@ -26,7 +26,7 @@ TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* AOwner)
 TCustomdxTreeListControl::~TCustomdxTreeListControl() { FreeAndNil(FBands); }
 
 void TCustomdxTreeListControl::BeforeDestruction() {
-  Destroying();
+  TComponent::Destroying();
   AbandonEdit();
   DropLayoutCaches();
   DestroyColumns();

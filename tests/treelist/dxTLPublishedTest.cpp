@@ -12,6 +12,8 @@
 #include "classlib/StrUtils.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
+#include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
 
@@ -163,6 +165,11 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   EXPECT_EQ(List->TreeLineColor(), clGrayText);
   EXPECT_FALSE(List->ShowRoot());
   EXPECT_EQ(List->FormName(), "frmTreeList");
+  EXPECT_TRUE(List->DefaultLayout());
+  EXPECT_EQ(List->Bands()->Count(), 1);
+  ASSERT_EQ(List->ColumnCount(), 1);
+  EXPECT_EQ(List->Columns(0)->Name(), "MainColumn");
+  EXPECT_EQ(List->GetAbsoluteColumnIndex(0), 0);
 
   TdxTreeListNode* A = List->Add();
   A->SetStrings(0, "A");
