@@ -551,3 +551,44 @@ TEST_F(TreeListColumnsTest, FreeingTheTreeListFreesItsColumnsBeforeItsNodes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The width of Text in Font on a memory DC.
+int MeasuredWidth(TFont* Font, const char* Text) {
+  HDC DC = CreateCompatibleDC(nullptr);
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  Canvas->SetHandle(DC);
+  Canvas->Font()->Assign(Font);
+  const int Result = Canvas->TextWidth(Text);
+  Canvas->SetHandle(nullptr);
+  DeleteDC(DC);
+  return Result;
+}
+
+TEST_F(TreeListColumnsTest, BestFitTakesTheWidestTextTheIndentAndTheCaption) {
+  TdxTreeListColumn* A = Column("A");
+  TdxTreeListColumn* B = Column("B");
+  Rows({{"W", "WWWWWWWW"}, {"WWW", "W"}});
+  Tree->Items(1)->AddChild()->SetStrings(0, "WWWWWWWWWWWW");
+  TFont* Font = Tree->Font();
+  const int Pad = 2 * (MeasuredWidth(Font, "0") / 2 + 1);
+  const int Indent = 16;
+  Tree->ApplyBestFit(nullptr);
+  // The collapsed child counts too, with the indent of its level (the root is shown).
+  EXPECT_EQ(A->Width(), MeasuredWidth(Font, "WWWWWWWWWWWW") + 2 * Indent + Pad);
+  EXPECT_EQ(B->Width(), MeasuredWidth(Font, "WWWWWWWW") + Pad);
+  // A long caption wins, with room for the sort mark.
+  B->SetCaption("A caption longer than any text of its cells");
+  Tree->FitColumn(1);
+  EXPECT_EQ(B->Width(), MeasuredWidth(Tree->HeaderFont(),
+                                      "A caption longer than any text of its cells") +
+                            15 + Pad);
+  // A column that may not be sized keeps its width.
+  B->SetSizing(false);
+  B->SetWidth(40);
+  Tree->FitColumn(1);
+  EXPECT_EQ(B->Width(), 40);
+}
+
+}  // namespace
