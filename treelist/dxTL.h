@@ -135,8 +135,9 @@ class TdxTreeListNodeList {
   int FBase = 0;           // the stamp of position 0
 };
 
-// A row of the tree list. Deleting a node is freeing it (Free): its children go first,
-// the owner fires OnDeletion for it and moves the focus and the top node past it.
+// A row of the tree list. Deleting a node is freeing it (Free): its children go first
+// (without recursing, so a tree of any depth goes), the owner fires OnDeletion for it
+// and moves the focus and the top node past it. Expand(True) walks without recursing too.
 class TdxTreeListNode : public TObject {
   TCLASS_DECL(TdxTreeListNode, TObject)
  public:
@@ -218,6 +219,12 @@ class TdxTreeListNode : public TObject {
 
   // The next node in walking order ignoring Expanded, past this node's subtree.
   TdxTreeListNode* NextPastSubtree() const;
+  // GetNextVisible with this node's visibility and NextPastSubtree known.
+  TdxTreeListNode* NextVisible(bool Visible, TdxTreeListNode* PastSubtree) const;
+  // The two ways DeleteChildren frees the descendants: while the owner clears, each
+  // list detached first; else one node at a time through the owner's notifications.
+  void FreeDetachedDescendants();
+  void FreeDescendantsOneByOne();
   // The list this node stands in (its parent's children or the owner's top level);
   // nullptr while that list is detached.
   TdxTreeListNodeList* Siblings() const;
@@ -732,6 +739,19 @@ class TCustomdxTreeList : public TCustomdxContainer {
   bool FChangedNodeDeleted = false;
   // The visibility a deletion recorded before unlinking its node.
   bool FDeletedNodeVisible = false;
+
+  // Counts the changes of the tree's shape: a node linked or unlinked, a node expanded
+  // or collapsed. Whatever else relinks nodes or sets Expanded counts through it too.
+  void ShapeChanged() { ++FShapeChanges; }
+  unsigned FShapeChanges = 0;
+  // What the deletion of a subtree already knows of the next node it frees: whether
+  // the node is visible and the node past its subtree (TdxTreeListNode::NextVisible).
+  struct TDeletionHint {
+    const TdxTreeListNode* Node = nullptr;
+    bool Visible = false;
+    TdxTreeListNode* PastSubtree = nullptr;
+  };
+  TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
 };
 
