@@ -205,7 +205,8 @@ void TdxTreeListNode::FreeDescendantsOneByOne() {
   auto Refresh = [&] {
     Path[0].Visible = IsVisible();
     Path[0].PastSubtree = NextPastSubtree();
-    for (std::size_t I = 1; I < Path.size(); ++I) Path[I] = Below(Path[I - 1], Path[I].Node);
+    for (std::size_t I = 1; I < Path.size(); ++I)
+      Path[I] = Below(Path[I - 1], Path[I].Node);
     Stale = false;
   };
   while (true) {
@@ -334,7 +335,8 @@ TdxTreeListNode* TdxTreeListNode::GetNextVisible() const {
   return NextPastSubtree();
 }
 
-TdxTreeListNode* TdxTreeListNode::NextVisible(bool Visible, TdxTreeListNode* PastSubtree) const {
+TdxTreeListNode* TdxTreeListNode::NextVisible(bool Visible,
+                                              TdxTreeListNode* PastSubtree) const {
   if (FOwner->RowIndexValid()) {
     // GetNodeRowIndex with the visibility known.
     const int Row = Visible && FOwner->FNodes.Count() > 0 ? FOwner->FindRow(this) : -1;

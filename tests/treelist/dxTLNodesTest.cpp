@@ -548,7 +548,7 @@ class TDeletionCount : public TObject {
   }
 };
 
-TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoesWithItsControl) {
+TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoes) {
   RunOnStackOf(ChainStackBytes, [&] {
     TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
     TdxTreeListNode* Top = Tree->Items(0);
@@ -580,7 +580,7 @@ TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoe
   });
 }
 
-TEST_F(TreeListNodesTest, FreeingTheTopOfADeepChainFreesItDeepestFirstAndMovesFocusAndRowsOn) {
+TEST_F(TreeListNodesTest, FreeingADeepChainsTopGoesDeepestFirstAndMovesFocusAndRowsOn) {
   RunOnStackOf(ChainStackBytes, [&] {
     TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
     TdxTreeListNode* Top = Tree->Items(0);
