@@ -1,8 +1,9 @@
 // The tree list's nodes: their lists, structure, navigation and the forwarding of
 // their cell data, focus and selection to the owner.
-#include "treelist/dxTL.h"
+#include "treelist/dxTL_Nodes.h"
 
 #include "classlib/ScopeExit.h"
+#include "treelist/dxTL.h"
 
 TCLASS_IMPL(EInvaliddxTreeListOperation)
 TCLASS_IMPL(TdxTreeListNode)
