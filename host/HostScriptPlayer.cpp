@@ -339,11 +339,14 @@ class TScriptPlayer::TRun {
 
   bool Type(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     if (!WaitForOwnForeground(Deadline, Reason)) return false;
-    TKeyChord Home, SelectToEnd;
+    TKeyChord Home, SelectToEnd, Delete;
     Home.Key = VK_HOME;
     SelectToEnd.Key = VK_END;
     SelectToEnd.Shift = true;
+    Delete.Key = VK_DELETE;
     bool Taken = SendKeyChord(Home) && SendKeyChord(SelectToEnd);
+    // The text replaces the selection; without a text the selection is deleted.
+    if (Step.Text.empty()) Taken = Taken && SendKeyChord(Delete);
     for (char Character : Step.Text) Taken = Taken && SendCharacter(Character);
     if (!Taken) {
       Reason = "the keys were not taken";
