@@ -14,8 +14,8 @@
 namespace {
 
 const char* const SourceRoot = TARVIK_SOURCE_ROOT;
-const char* const Folders[] = {"classlib", "treenode", "editors", "treelist", "skin",
-                               "pcb",      "framework", "wizard"};
+const char* const Folders[] = {"classlib", "treenode",  "editors", "treelist", "skin",
+                               "pcb",      "framework", "wizard",  "module"};
 const char* const HelperFile = "classlib/SystemLibrary.cpp";
 const char* const Loaders[] = {"LoadLibraryA",   "LoadLibraryW",   "LoadLibrary",
                                "LoadLibraryExA", "LoadLibraryExW", "LoadLibraryEx"};
