@@ -1,61 +1,17 @@
-// The board maker's outline and keep-out of a custom board, the plane geometry and
-// custom shape they share with the outline pages' previews, and the previews' drawing
-// routines.
-#include "wizard/BoardDB_Outline.h"
+// Plane geometry in doubles kept to true doubles, and the shape of a custom board.
+#include "wizard/BoardDB_Geometry.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
-#include "classlib/Exceptions.h"
-#include "classlib/ExtCtrls.h"
-#include "classlib/Graphics.h"
-#include "pcb/PCBProcs.h"
-#include "pcb/Pcbclass.h"
-#include "wizard/BoardDB_Maker.h"
+#include "pcb/Pcbclass_Object.h"
 
 namespace {
-
-constexpr TLayer KeepOutLayer = 56;
-
-// The steps of the outline and keep-out, as the build's errors name them.
-constexpr const char* OutlineStep = "The board outline could not be made";
-constexpr const char* KeepOutStep = "The board's keep-out could not be made";
-
-// x87 code may keep a value in an 80-bit register; a store to memory rounds it once to
-// a true double, so a result does not depend on what the compiler kept in registers.
-double Stored(double Value) {
-  volatile double D = Value;
-  return D;
-}
 
 double Square(double Value) { return Value * Value; }
 
 double RadToDeg(double Radians) {
-  return Stored(Radians * (180.0 / 3.14159265358979323846));
-}
-
-// A handle kept in a pointer slot of a TList, and back.
-void* HandleItem(Integer Handle) {
-  return reinterpret_cast<void*>(static_cast<std::intptr_t>(Handle));
-}
-
-// The points of a rectangle from (L, B) to (R, T) whose corners lose rectangular notches
-// (x wide, y high; 0 upper-left, 1 lower-left, 2 upper-right, 3 lower-right), starting
-// on the left side above the lower-left notch and going counter-clockwise; the last
-// point repeats the first. Even-numbered edges (from point k to k + 1) run along X.
-struct TNotchedShape {
-  TPoint Points[13];
-};
-
-TNotchedShape NotchedShape(Integer L, Integer B, Integer R, Integer T, const TPoint* C) {
-  return TNotchedShape{{MakePoint(L, B + C[1].y), MakePoint(L + C[1].x, B + C[1].y),
-                        MakePoint(L + C[1].x, B), MakePoint(R - C[3].x, B),
-                        MakePoint(R - C[3].x, B + C[3].y), MakePoint(R, B + C[3].y),
-                        MakePoint(R, T - C[2].y), MakePoint(R - C[2].x, T - C[2].y),
-                        MakePoint(R - C[2].x, T), MakePoint(L + C[0].x, T),
-                        MakePoint(L + C[0].x, T - C[0].y), MakePoint(L, T - C[0].y),
-                        MakePoint(L, B + C[1].y)}};
+  return StoredDouble(Radians * (180.0 / 3.14159265358979323846));
 }
 
 // The circle of an arc side through its two corners and the middle point where it
@@ -81,8 +37,10 @@ TPoint NearerIntersection(const TOutlineSide& A, const TOutlineSide& B, Integer 
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------
-// Geometry
+double StoredDouble(double Value) {
+  volatile double D = Value;
+  return D;
+}
 
 void NormalizeAngle(double& Angle) {
   double A = Angle;
@@ -100,15 +58,15 @@ void NormalizeAngle(double& Angle) {
 }
 
 double PointDistance(double X1, double Y1, double X2, double Y2) {
-  return RoundCoord(Stored(std::sqrt(Square(X2 - X1) + Square(Y2 - Y1))));
+  return RoundCoord(StoredDouble(std::sqrt(Square(X2 - X1) + Square(Y2 - Y1))));
 }
 
 double LineSlope(double X1, double Y1, double X2, double Y2) {
-  return Stored((X1 - X2) / (Y2 - Y1));
+  return StoredDouble((X1 - X2) / (Y2 - Y1));
 }
 
 double BisectorIntercept(double X1, double Y1, double X2, double Y2) {
-  return Stored((Square(X2) + Square(Y2) - Square(X1) - Square(Y1)) / (2 * (Y2 - Y1)));
+  return StoredDouble((Square(X2) + Square(Y2) - Square(X1) - Square(Y1)) / (2 * (Y2 - Y1)));
 }
 
 bool CircleThroughPoints(Integer& CX, Integer& CY, Integer& R, double X1, double Y1,
@@ -126,11 +84,11 @@ bool CircleThroughPoints(Integer& CX, Integer& CY, Integer& R, double X1, double
   double X, Y;
   if (Level12) {
     // The bisector of P1 and P2 is the vertical line through their middle.
-    X = Stored((X1 + X2) / 2);
-    Y = Stored(LineSlope(X2, Y2, X3, Y3) * X + BisectorIntercept(X2, Y2, X3, Y3));
+    X = StoredDouble((X1 + X2) / 2);
+    Y = StoredDouble(LineSlope(X2, Y2, X3, Y3) * X + BisectorIntercept(X2, Y2, X3, Y3));
   } else if (Level23) {
-    X = Stored((X2 + X3) / 2);
-    Y = Stored(LineSlope(X1, Y1, X2, Y2) * X + BisectorIntercept(X1, Y1, X2, Y2));
+    X = StoredDouble((X2 + X3) / 2);
+    Y = StoredDouble(LineSlope(X1, Y1, X2, Y2) * X + BisectorIntercept(X1, Y1, X2, Y2));
   } else {
     const double M1 = LineSlope(X1, Y1, X2, Y2);
     const double B1 = BisectorIntercept(X1, Y1, X2, Y2);
@@ -139,8 +97,8 @@ bool CircleThroughPoints(Integer& CX, Integer& CY, Integer& R, double X1, double
     // Parallel bisectors: the points lie on one line. For integral points equal slopes
     // are exactly equal doubles (each is the correctly rounded quotient).
     if (M1 == M2) return false;
-    X = Stored((B2 - B1) / (M1 - M2));
-    Y = Stored(M1 * X + B1);
+    X = StoredDouble((B2 - B1) / (M1 - M2));
+    Y = StoredDouble(M1 * X + B1);
   }
   CX = RoundCoord(X);
   CY = RoundCoord(Y);
@@ -153,19 +111,19 @@ bool CircleIntersection(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, Inte
   X1 = Y1 = X2 = Y2 = -1;
   const double DX = double(BCX) - ACX;
   const double DY = double(BCY) - ACY;
-  const double D = Stored(std::sqrt(Square(DX) + Square(DY)));
+  const double D = StoredDouble(std::sqrt(Square(DX) + Square(DY)));
   const double RA = AR;
   const double RB = BR;
   if (D == 0 || std::fabs(RA - RB) > D || RA + RB < D) return false;
-  const double A = Stored((Square(D) + Square(RA) - Square(RB)) / (2 * D));
+  const double A = StoredDouble((Square(D) + Square(RA) - Square(RB)) / (2 * D));
   // Touching circles may leave a tiny negative square from rounding.
-  const double HH = Stored(Square(RA) - Square(A));
-  const double H = HH > 0 ? Stored(std::sqrt(HH)) : 0.0;
+  const double HH = StoredDouble(Square(RA) - Square(A));
+  const double H = HH > 0 ? StoredDouble(std::sqrt(HH)) : 0.0;
   const double T = std::atan2(DY, DX);
-  const double C = Stored(std::cos(T));
-  const double S = Stored(std::sin(T));
-  const double MX = Stored(ACX + A * C);
-  const double MY = Stored(ACY + A * S);
+  const double C = StoredDouble(std::cos(T));
+  const double S = StoredDouble(std::sin(T));
+  const double MX = StoredDouble(ACX + A * C);
+  const double MY = StoredDouble(ACY + A * S);
   X1 = RoundCoord(MX - H * S);
   Y1 = RoundCoord(MY + H * C);
   X2 = RoundCoord(MX + H * S);
@@ -174,8 +132,8 @@ bool CircleIntersection(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, Inte
 }
 
 Integer PointOnCircle(int Sign, double A0, double B0, double R, double B) {
-  const double Root = Stored(Square(R) - Square(B - B0));
-  return RoundCoord(A0 + Sign * (Root > 0 ? Stored(std::sqrt(Root)) : 0.0));
+  const double Root = StoredDouble(Square(R) - Square(B - B0));
+  return RoundCoord(A0 + Sign * (Root > 0 ? StoredDouble(std::sqrt(Root)) : 0.0));
 }
 
 double PointAngle(Integer CX, Integer CY, Integer X, Integer Y) {
@@ -288,358 +246,4 @@ TCustomOutline CustomOutline(Integer L0, Integer B0, Integer R0, Integer T0,
       break;
   }
   return Shape;
-}
-
-// ---------------------------------------------------------------------------------
-// Keep-out primitives
-
-Integer TTarvik::AddTrack(Integer X1, Integer Y1, Integer X2, Integer Y2, TLayer Layer) {
-  TNewEditorObject Made(PcbApi_CreateObject(eTrackObject), KeepOutStep, "create a track");
-  TOwned<TPcbTrack> Track(NewObject<TPcbTrack>(Made.Handle()));
-  CheckEditorStatus(Track->Exchange(ExchangeRead), KeepOutStep, "read a track");
-  Track->X = X1;
-  Track->Y = Y1;
-  Track->X2 = X2;
-  Track->Y2 = Y2;
-  // The user's boundary track width; the dimension line width is for dimensions.
-  Track->Width = BoardInfo->BoundaryTrackWidth;
-  Track->Layer = Layer;
-  CheckEditorStatus(Track->Exchange(ExchangeWrite), KeepOutStep, "write a track");
-  Made.AddTo(Board, KeepOutStep, "add a track to the board");
-  return Made.Handle();
-}
-
-Integer TTarvik::AddArc(Integer XCenter, Integer YCenter, Integer Radius, double StartAngle,
-                        double EndAngle) {
-  TNewEditorObject Made(PcbApi_CreateObject(eArcObject), KeepOutStep, "create an arc");
-  TOwned<TPcbArc> Arc(NewObject<TPcbArc>(Made.Handle()));
-  CheckEditorStatus(Arc->Exchange(ExchangeRead), KeepOutStep, "read an arc");
-  Arc->X = XCenter;
-  Arc->Y = YCenter;
-  Arc->Radius = Radius;
-  Arc->StartAngle = StartAngle;
-  Arc->EndAngle = EndAngle;
-  Arc->LineWidth = BoardInfo->BoundaryTrackWidth;
-  Arc->Layer = KeepOutLayer;
-  CheckEditorStatus(Arc->Exchange(ExchangeWrite), KeepOutStep, "write an arc");
-  Made.AddTo(Board, KeepOutStep, "add an arc to the board");
-  return Made.Handle();
-}
-
-// ---------------------------------------------------------------------------------
-// Outline vertices
-
-namespace {
-
-// A vertex may be set only while an outline is made, within its segment array.
-void CheckVertex(const TPcbBoardOutline* Outline, int Index) {
-  if (!Outline) throw Exception("No board outline is being made");
-  if (Index < 0 || Index >= PolySegmentCapacity)
-    throw Exception("Board outline vertex %d is out of range", {Index});
-}
-
-}  // namespace
-
-void TTarvik::SetLineVertex(int Index, Integer X, Integer Y) {
-  CheckVertex(FOutline, Index);
-  FOutline->Segments[Index] = TPolySegment{0, X, Y, 0, 0, 0, 0.0, 0.0};
-}
-
-void TTarvik::SetOffsetLineVertex(int Index, Integer X, Integer Y) {
-  SetLineVertex(Index, OriginX + X, OriginY + Y);
-}
-
-void TTarvik::SetArcVertex(int Index, Integer X, Integer Y, Integer CX, Integer CY,
-                           Integer Radius, double StartAngle, double EndAngle) {
-  CheckVertex(FOutline, Index);
-  NormalizeAngle(StartAngle);
-  NormalizeAngle(EndAngle);
-  FOutline->Segments[Index] = TPolySegment{1, X, Y, CX, CY, Radius, StartAngle, EndAngle};
-}
-
-// ---------------------------------------------------------------------------------
-// The outline step
-
-void TTarvik::MakeBoardOutline() {
-  ExchangeBoard(Board, ExchangeRead, OutlineStep);
-  if (Board->OutlineHandle == 0) PcbApi_CreateBoardOutline(Board->BoardHandle);
-  ExchangeBoard(Board, ExchangeRead, OutlineStep);
-  if (Board->OutlineHandle == 0)
-    RaiseEditorRefusal(OutlineStep, "create the board outline");
-
-  TOwned<TPcbBoardOutline> Outline(NewObject<TPcbBoardOutline>(Board->OutlineHandle));
-  CheckEditorStatus(Outline->Exchange(ExchangeRead), OutlineStep, "read the board outline");
-  Outline->PolygonByte1 = 0;
-  Outline->PolygonByte2 = 0;
-  Outline->PolygonValue1 = MilToCoord(10);
-  Outline->PolygonValue2 = MilToCoord(10);
-  Outline->PolygonByte6 = 4;
-
-  // The vertex setters reach the wrapper through FOutline while the shape is made.
-  FOutline = Outline.get();
-  try {
-    switch (BoardInfo->OutlineShape) {
-      case osRectangular:
-        MakeRectangularOutline();
-        break;
-      case osCircular:
-        MakeCircularOutline();
-        break;
-      case osCustom:
-        MakeCustomOutline();
-        break;
-      default:
-        break;
-    }
-  } catch (...) {
-    FOutline = nullptr;
-    throw;
-  }
-  FOutline = nullptr;
-
-  CheckEditorStatus(Outline->Exchange(ExchangeWrite), OutlineStep,
-                    "write the board outline");
-  Outline.reset();
-  ExchangeBoard(Board, ExchangeWrite, OutlineStep);
-  PcbApi_UpdateBoardOutline(Board->BoardHandle);
-}
-
-void TTarvik::MakeRectangularOutline() {
-  const TBoardInfoFromUser& Info = *BoardInfo;
-  const Integer W = Info.BoardWidth;
-  const Integer H = Info.BoardHeight;
-  const Integer D = Info.KeepOutDistance;
-  const TPoint* Cut = Info.CornerCut;
-
-  // The outline, relative to the origin.
-  if (Info.CornerCutoff) {
-    const TNotchedShape Shape = NotchedShape(0, 0, W, H, Cut);
-    FOutline->SegmentCount = 12;
-    for (int I = 0; I <= 12; ++I)
-      SetOffsetLineVertex(I, Shape.Points[I].x, Shape.Points[I].y);
-  } else {
-    FOutline->SegmentCount = 4;
-    SetOffsetLineVertex(0, 0, 0);
-    SetOffsetLineVertex(1, W, 0);
-    SetOffsetLineVertex(2, W, H);
-    SetOffsetLineVertex(3, 0, H);
-    SetOffsetLineVertex(4, 0, 0);
-  }
-
-  // A cut-out without area (a record finished before its page was seen) draws nothing.
-  const bool HasInnerCut =
-      Info.InnerCutoff && Info.InnerCutSize.x > 0 && Info.InnerCutSize.y > 0;
-
-  // The cut-out's own edges; the dimensions measure them.
-  if (HasInnerCut) {
-    const Integer X0 = OriginX + Info.InnerCutOffset.x;
-    const Integer Y0 = OriginY + Info.InnerCutOffset.y;
-    const Integer X1 = X0 + Info.InnerCutSize.x;
-    const Integer Y1 = Y0 + Info.InnerCutSize.y;
-    HorzKeepOuts->Add(HandleItem(AddTrack(X0, Y0, X1, Y0, KeepOutLayer)));
-    VertKeepOuts->Add(HandleItem(AddTrack(X1, Y0, X1, Y1, KeepOutLayer)));
-    HorzKeepOuts->Add(HandleItem(AddTrack(X1, Y1, X0, Y1, KeepOutLayer)));
-    VertKeepOuts->Add(HandleItem(AddTrack(X0, Y1, X0, Y0, KeepOutLayer)));
-  }
-
-  // The keep-out inside the edge; the notches keep their size.
-  {
-    const Integer X0 = OriginX + D;
-    const Integer Y0 = OriginY + D;
-    const Integer X1 = X0 + (W - 2 * D);
-    const Integer Y1 = Y0 + (H - 2 * D);
-    if (Info.CornerCutoff) {
-      const TNotchedShape Shape = NotchedShape(X0, Y0, X1, Y1, Cut);
-      for (int I = 0; I < 12; ++I) {
-        const TPoint& P = Shape.Points[I];
-        const TPoint& Q = Shape.Points[I + 1];
-        TList* List = I % 2 == 0 ? HorzKeepOuts : VertKeepOuts;
-        List->Add(HandleItem(AddTrack(P.x, P.y, Q.x, Q.y, KeepOutLayer)));
-      }
-    } else {
-      HorzKeepOuts->Add(HandleItem(AddTrack(X0, Y0, X1, Y0, KeepOutLayer)));
-      VertKeepOuts->Add(HandleItem(AddTrack(X1, Y0, X1, Y1, KeepOutLayer)));
-      HorzKeepOuts->Add(HandleItem(AddTrack(X1, Y1, X0, Y1, KeepOutLayer)));
-      VertKeepOuts->Add(HandleItem(AddTrack(X0, Y1, X0, Y0, KeepOutLayer)));
-    }
-  }
-
-  // The keep-out around the cut-out, outside it; not dimensioned.
-  if (HasInnerCut) {
-    const Integer X0 = OriginX + Info.InnerCutOffset.x - D;
-    const Integer Y0 = OriginY + Info.InnerCutOffset.y - D;
-    const Integer X1 = X0 + Info.InnerCutSize.x + 2 * D;
-    const Integer Y1 = Y0 + Info.InnerCutSize.y + 2 * D;
-    AddTrack(X0, Y0, X1, Y0, KeepOutLayer);
-    AddTrack(X1, Y0, X1, Y1, KeepOutLayer);
-    AddTrack(X1, Y1, X0, Y1, KeepOutLayer);
-    AddTrack(X0, Y1, X0, Y0, KeepOutLayer);
-  }
-}
-
-void TTarvik::MakeCircularOutline() {
-  const Integer R = BoardInfo->GetRadius();
-  const Integer CX = OriginX + R;
-  const Integer CY = OriginY + R;
-  FOutline->SegmentCount = 4;
-  SetArcVertex(0, OriginX + 2 * R, CY, CX, CY, R, 0, 90);
-  SetArcVertex(1, CX, OriginY + 2 * R, CX, CY, R, 90, 180);
-  SetArcVertex(2, OriginX, CY, CX, CY, R, 180, 270);
-  SetArcVertex(3, CX, OriginY, CX, CY, R, 270, 360);
-  // The record past the last vertex closes the shape at its start, as with the other
-  // shapes; left alone it would keep whatever the outline held (a point at 0, 0).
-  SetLineVertex(4, OriginX + 2 * R, CY);
-  HorzKeepOuts->Add(HandleItem(AddArc(CX, CY, R - BoardInfo->KeepOutDistance, 0, 360)));
-}
-
-void TTarvik::MakeCustomOutline() {
-  const TBoardInfoFromUser& Info = *BoardInfo;
-  const TCustomOutline Shape =
-      CustomOutline(OriginX, OriginY, OriginX + Info.BoardWidth, OriginY + Info.BoardHeight,
-                    Info.ArcSide, Info.ArcHeight, Info.KeepOutDistance);
-  const Integer L1 = Shape.L1, B1 = Shape.B1, R1 = Shape.R1, T1 = Shape.T1;
-
-  // Vertex i starts side i (bottom, right, top, left); the last one closes the shape.
-  FOutline->SegmentCount = 5;
-  SetLineVertex(0, L1, B1);
-  const auto SideVertex = [this](int Index, const TOutlineSide& Side, Integer X, Integer Y,
-                                 Integer EndX, Integer EndY) {
-    if (Side.IsArc)
-      SetArcVertex(Index, X, Y, Side.CX, Side.CY, Side.Radius,
-                   PointAngle(Side.CX, Side.CY, X, Y),
-                   PointAngle(Side.CX, Side.CY, EndX, EndY));
-    else
-      SetLineVertex(Index, X, Y);
-  };
-  SideVertex(1, Shape.Sides[bsBottom], L1, B1, R1, B1);
-  SideVertex(2, Shape.Sides[bsRight], R1, B1, R1, T1);
-  SideVertex(3, Shape.Sides[bsTop], R1, T1, L1, T1);
-  SideVertex(4, Shape.Sides[bsLeft], L1, T1, L1, B1);
-  SetLineVertex(5, L1, B1);
-
-  // Bottom, right, top, left: an arc about the side's circle or a straight track.
-  const auto KeepOutSide = [this](const TOutlineSide& Side, const TPoint& From,
-                                  const TPoint& To) {
-    if (Side.IsArc)
-      AddArc(Side.CX, Side.CY, Side.Radius, PointAngle(Side.CX, Side.CY, From.x, From.y),
-             PointAngle(Side.CX, Side.CY, To.x, To.y));
-    else
-      AddTrack(From.x, From.y, To.x, To.y, KeepOutLayer);
-  };
-  KeepOutSide(Shape.KeepOutSides[bsBottom], Shape.KeepOutBL, Shape.KeepOutBR);
-  KeepOutSide(Shape.KeepOutSides[bsRight], Shape.KeepOutBR, Shape.KeepOutTR);
-  KeepOutSide(Shape.KeepOutSides[bsTop], Shape.KeepOutTR, Shape.KeepOutTL);
-  KeepOutSide(Shape.KeepOutSides[bsLeft], Shape.KeepOutTL, Shape.KeepOutBL);
-}
-
-// ---------------------------------------------------------------------------------
-// Preview pictures
-
-namespace {
-
-// The largest pixel coordinate a preview passes to drawing; far beyond any picture,
-// well within what GDI takes.
-constexpr double PreviewPixelLimit = 1000000;
-
-constexpr TColor PreviewEdgeColor = clOlive;
-constexpr TColor PreviewKeepOutColor = clFuchsia;
-constexpr int PreviewKeepOutInset = 3;
-
-}  // namespace
-
-int PreviewPixels(double Length, double Scale) {
-  const double Pixels = Stored(Length * Scale);
-  if (std::isnan(Pixels)) return 0;
-  return RoundCoord(std::clamp(Pixels, -PreviewPixelLimit, PreviewPixelLimit));
-}
-
-bool FitBoardInPreview(const TBoardInfoFromUser& Info, TImage* Image, TRect& Rect,
-                       double Factor, double& Scale) {
-  Rect = ::Rect(0, 0, 0, 0);
-  Scale = 0;
-  // A cleared size would divide by zero; such a board has nothing to show.
-  if (Info.BoardWidth <= 0 || Info.BoardHeight <= 0) return false;
-  const int IW = Image->Width();
-  const int IH = Image->Height();
-  Scale = std::min(Stored((IW - 2) * Factor / Info.BoardWidth),
-                   Stored((IH - 2) * Factor / Info.BoardHeight));
-  const int W = PreviewPixels(Info.BoardWidth, Scale);
-  const int H = PreviewPixels(Info.BoardHeight, Scale);
-  const int Left = (IW - W) / 2;
-  const int Top = (IH - H) / 2;
-  Rect = ::Rect(Left, Top, Left + W, Top + H);
-  return true;
-}
-
-void DrawPreviewOutline(TImage* Image, const TRect& Rect, TPoint BottomLeft,
-                        TPoint TopLeft, TPoint TopRight, TPoint BottomRight, int Offset) {
-  const int O = Offset;
-  const int L = Rect.left, T = Rect.top, R = Rect.right, B = Rect.bottom;
-  const TPoint& BL = BottomLeft;
-  const TPoint& TL = TopLeft;
-  const TPoint& TR = TopRight;
-  const TPoint& BR = BottomRight;
-  Image->Canvas()->Polyline({MakePoint(L + TL.x + O, T + O), MakePoint(R - TR.x - O, T + O),
-                             MakePoint(R - TR.x - O, T + TR.y + O),
-                             MakePoint(R - O, T + TR.y + O), MakePoint(R - O, B - BR.y - O),
-                             MakePoint(R - BR.x - O, B - BR.y - O),
-                             MakePoint(R - BR.x - O, B - O), MakePoint(L + BL.x + O, B - O),
-                             MakePoint(L + BL.x + O, B - BL.y - O),
-                             MakePoint(L + O, B - BL.y - O), MakePoint(L + O, T + TL.y + O),
-                             MakePoint(L + TL.x + O, T + TL.y + O),
-                             MakePoint(L + TL.x + O, T + O)});
-}
-
-void DrawHorzDimensionArrow(TImage* Image, int X1, int X2, int Y) {
-  TCanvas* C = Image->Canvas();
-  C->Pen()->SetStyle(psSolid);
-  C->Pen()->SetColor(clBlack);
-  C->MoveTo(X1, Y);
-  C->LineTo(X2, Y);
-  C->Polyline({MakePoint(X1 + 8, Y - 2), MakePoint(X1, Y), MakePoint(X1 + 8, Y + 2)});
-  C->Polyline({MakePoint(X2 - 8, Y - 2), MakePoint(X2, Y), MakePoint(X2 - 8, Y + 2)});
-}
-
-void DrawVertDimensionArrow(TImage* Image, int X, int Y1, int Y2) {
-  TCanvas* C = Image->Canvas();
-  C->Pen()->SetStyle(psSolid);
-  C->Pen()->SetColor(clBlack);
-  C->MoveTo(X, Y1);
-  C->LineTo(X, Y2);
-  C->Polyline({MakePoint(X - 2, Y1 + 8), MakePoint(X, Y1), MakePoint(X + 2, Y1 + 8)});
-  C->Polyline({MakePoint(X - 2, Y2 - 8), MakePoint(X, Y2), MakePoint(X + 2, Y2 - 8)});
-}
-
-void DrawPreviewLeader(TImage* Image, std::initializer_list<TPoint> Points) {
-  TCanvas* C = Image->Canvas();
-  C->Pen()->SetStyle(psDot);
-  bool First = true;
-  for (const TPoint& P : Points) {
-    if (First)
-      C->MoveTo(P.x, P.y);
-    else
-      C->LineTo(P.x, P.y);
-    First = false;
-  }
-}
-
-int ControlMiddleY(TImage* Image, TControl* Control) {
-  return Control->Top() - Image->Top() + Control->Height() / 2;
-}
-
-void DrawPreviewFrame(TImage* Image, const TRect* Board, const TPoint Notches[4]) {
-  TCanvas* C = Image->Canvas();
-  C->Pen()->SetStyle(psSolid);
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(clBtnFace);
-  C->FillRect(::Rect(0, 0, Image->Width(), Image->Height()));
-  if (!Board) return;
-  const TPoint& TL = Notches[bcUpperLeft];
-  const TPoint& BL = Notches[bcLowerLeft];
-  const TPoint& TR = Notches[bcUpperRight];
-  const TPoint& BR = Notches[bcLowerRight];
-  C->Pen()->SetColor(PreviewEdgeColor);
-  DrawPreviewOutline(Image, *Board, BL, TL, TR, BR, 0);
-  C->Pen()->SetColor(PreviewKeepOutColor);
-  DrawPreviewOutline(Image, *Board, BL, TL, TR, BR, PreviewKeepOutInset);
 }
