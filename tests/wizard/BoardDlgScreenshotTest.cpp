@@ -4,7 +4,7 @@
 // picture: many colours where the picture is, one where the page is blank.
 #include "tests/wizard/WizardFixture.h"
 
-#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
