@@ -5,7 +5,7 @@
 // of controls that a test placed on a page, which no user sees, is named "test-only-".
 #include "tests/wizard/WizardFixture.h"
 
-#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
