@@ -620,12 +620,46 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_DEACTIVATE: Deactivate(); break;
     case CM_RELEASE: Free(); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: CMActionDispatch(Message); break;
     case CM_ICONCHANGED:
       if (HandleAllocated())
         SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
       break;
     default: inherited::Dispatch(Message); break;
   }
+}
+
+namespace {
+
+// Control (when there is one) handles the action of an action message.
+bool HandlesAction(TControl* Control, UINT Msg, TBasicAction* Action) {
+  if (!Control) return false;
+  return Msg == CM_ACTIONEXECUTE ? Control->ExecuteAction(Action) : Control->UpdateAction(Action);
+}
+
+// The visible controls of a showing Container, and the controls inside them, in order.
+bool ClientHandlesAction(TWinControl* Container, UINT Msg, TBasicAction* Action) {
+  if (!Container->Showing()) return false;
+  for (int I = 0; I < Container->ControlCount(); ++I) {
+    TControl* Control = Container->Controls(I);
+    if (Control->Visible() && HandlesAction(Control, Msg, Action)) return true;
+    auto* Inner = ObjectAs<TWinControl>(Control);
+    if (Inner && ClientHandlesAction(Inner, Msg, Action)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TCustomForm::CMActionDispatch(TMessage& Message) {
+  auto* Action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  // Only a form on the screen brings an action up to date.
+  if (Message.Msg == CM_ACTIONUPDATE && !Showing()) return;
+  const UINT Msg = Message.Msg;
+  if (HandlesAction(FActiveControl, Msg, Action) || HandlesAction(this, Msg, Action) ||
+      ClientHandlesAction(this, Msg, Action))
+    Message.Result = 1;
 }
 
 void TCustomForm::WMActivate(TMessage& Message) {

@@ -181,6 +181,9 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
   void CloseModal();
   void CMDialogKey(TMessage& Message);
+  // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among
+  // the active control, the form itself and its visible controls; Result 1 when found.
+  void CMActionDispatch(TMessage& Message);
   void WMActivate(TMessage& Message);
   void WMSize(TMessage& Message);
 
@@ -389,6 +392,9 @@ class TApplication : public TComponent {
 
  private:
   void WndProc(TMessage& Message);
+  // CM_ACTIONEXECUTE, CM_ACTIONUPDATE from an action: the active form, then the main
+  // form, looks for the action's target; true when one was found.
+  bool DispatchAction(UINT Msg, LPARAM Action);
   bool ProcessMessage(MSG& Msg);
   void Idle();
   // Key messages go to the nearest control of this module as CN_BASE + the message;

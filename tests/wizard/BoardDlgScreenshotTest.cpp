@@ -1,7 +1,8 @@
 // Pictures of every page of the wizard dialog as it is on the screen, saved as PNG
 // files into build/wizard-pages/ (beside build/bin) for a person to look at. The test
 // checks that each picture was taken and saved, and that the dialog shows the page's
-// picture: many colours where the picture is, one where the page is blank.
+// picture: many colours where the picture is, one where the page is blank. A picture
+// of controls that a test placed on a page, which no user sees, is named "test-only-".
 #include "tests/wizard/WizardFixture.h"
 
 #include "wizard/BoardDB_Geometry.h"
@@ -160,7 +161,7 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
   TShot EditShot;
   Steps.push_back([&EditShot](TForm_BoardWizard* D) {
     uitest::Pump(20);
-    EditShot = TakeShot(D->Handle(), PicturesFolder() + "coordinate-edits.png");
+    EditShot = TakeShot(D->Handle(), PicturesFolder() + "test-only-coordinate-edits.png");
     Click(D->btnCancel);
   });
   Run(Steps);
