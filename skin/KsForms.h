@@ -185,6 +185,8 @@ class TKsCustomForm : public TKsHookComponent {
   void UpdateFrame();
   // Paints the frame now (borders, caption, buttons).
   void PaintNonClient();
+  // True while the show animation composes the window's first image.
+  bool Animating() const { return FAnimating; }
 
   virtual void UpdateRegion();
   virtual HRGN GetRegion() { return nullptr; }
@@ -250,6 +252,10 @@ class TKsCustomForm : public TKsHookComponent {
   void AppMinimize(TObject* Sender);
   void AppRestore(TObject* Sender);
   bool StatesDispatch(TMessage& Message);
+  // The show animation of a window coming up at ScreenRect: its finished image is
+  // composed off screen and the effect runs over the screen under it.
+  void ShowAnimated(const TRect& ScreenRect);
+  void ComposeAnimationImage();
   void WMNCMouse(TMessage& Message);
   void WMSysCommand(TMessage& Message);
   TPoint ToWindow(const TPoint& Screen);

@@ -31,8 +31,14 @@ constexpr Byte ButtonCodes[] = {khtClose, khtSysMenu, khtMinimize, khtMaximize, 
 TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
   FBackgroundBuffer = NewObject<TKsBitmap>();
   if (auto* Form = ObjectAs<TCustomForm>(AOwner)) {
+    // The form's client size was set against its own frame: it stays that size under
+    // the sizeable style, whose frame is thicker.
+    const int ClientWidth = Form->ClientWidth();
+    const int ClientHeight = Form->ClientHeight();
     Form->SetBorderStyle(bsSizeable);
     Form->SetBorderIcons(TBorderIcons{});
+    Form->SetClientWidth(ClientWidth);
+    Form->SetClientHeight(ClientHeight);
     FHookedControl = Form;
   } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
     FHookedControl = Control;
@@ -416,9 +422,17 @@ void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
     CaptureBackground(TRect{X, Y, X + Pos->cx, Y + Pos->cy});
   }
   if (SizeChanged) UpdateRegion();
-  if ((Pos->flags & SWP_SHOWWINDOW) && (FBlend || FDropShadow) && Window) {
-    FCapturedRect = TRect{0, 0, 0, 0};
-    CaptureBackground(TRect{Pos->x, Pos->y, Pos->x + Pos->cx, Pos->y + Pos->cy});
+  if ((Pos->flags & SWP_SHOWWINDOW) && Window) {
+    RECT W;
+    GetWindowRect(Window, &W);
+    const int X = (Pos->flags & SWP_NOMOVE) ? W.left : Pos->x;
+    const int Y = (Pos->flags & SWP_NOMOVE) ? W.top : Pos->y;
+    const TRect Shown{X, Y, X + Pos->cx, Y + Pos->cy};
+    if (FBlend || FDropShadow) {
+      FCapturedRect = TRect{0, 0, 0, 0};
+      CaptureBackground(Shown);
+    }
+    ShowAnimated(Shown);
   }
   if (FBlend || FDropShadow) Pos->flags |= SWP_NOCOPYBITS;
   Message.Result = 0;

@@ -5,6 +5,7 @@
 #include "classlib/ModuleInit.h"
 #include "classlib/TypInfo.h"
 #include "skin/KsItems.h"
+#include "skin/KsThemeMenus.h"
 #include "skin/KsUtils.h"
 
 TCLASS_IMPL(TTeThemeForm)
@@ -91,8 +92,9 @@ void TTeThemeForm::InvalidateControls() {
 }
 
 TKsCustomItem* TTeThemeForm::CreateItem(TComponent* AOwner) {
-  // The themed item comes with the kit's popup windows; until then the base item.
-  return inherited::CreateItem(AOwner);
+  auto* Item = NewObject<TTeThemeItem>(AOwner);
+  Item->SetThemeEngine(FThemeEngine);
+  return Item;
 }
 
 // ---------------------------------------------------------------------------------
