@@ -377,7 +377,14 @@ void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
     Params->rgrc[0] = R;
     Params->rgrc[1] = R;
   }
-  // The form's own border width is 0 here: the class library has none.
+  // Inside the frame, the form's own border ring.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->BorderWidth() > 0) {
+    RECT* Client = Message.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                                  : reinterpret_cast<RECT*>(Message.LParam);
+    InflateRect(Client, -Form->BorderWidth(), -Form->BorderWidth());
+    if (Client->right < Client->left) Client->right = Client->left;
+    if (Client->bottom < Client->top) Client->bottom = Client->top;
+  }
   Message.Result = 0;
   SetHandled(true);
 }

@@ -278,6 +278,37 @@ void TTeThemeForm::PaintBackground(TKsBitmap* Bitmap) {
 }
 
 // ---------------------------------------------------------------------------------
+// Messages
+
+void TTeThemeForm::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_NCPAINT && Active() && !ComponentState().Contains(csDestroying)) WMNCPaint(Message);
+  inherited::Dispatch(Message);
+}
+
+void TTeThemeForm::WMNCPaint(TMessage& /*Message*/) {
+  TCustomForm* Form = GetHookedForm();
+  const HWND Window = GetHookedHandle();
+  if (!Form || !Window || Form->BorderWidth() == 0) return;
+  const HDC DC = GetWindowDC(Window);
+  if (!DC) return;
+  RECT Outer, Client;
+  GetWindowRect(Window, &Outer);
+  GetClientRect(Window, &Client);
+  MapWindowPoints(Window, nullptr, reinterpret_cast<POINT*>(&Client), 2);
+  OffsetRect(&Client, -Outer.left, -Outer.top);
+  // Only the ring: the client rectangle out, the rectangle grown by the ring's width in.
+  ExcludeClipRect(DC, Client.left, Client.top, Client.right, Client.bottom);
+  IntersectClipRect(DC, Client.left - Form->BorderWidth(), Client.top - Form->BorderWidth(),
+                    Client.right + Form->BorderWidth(), Client.bottom + Form->BorderWidth());
+  // The engine's colour whenever it has a painter, available or not.
+  const TColor Ring = Painter() ? Painter()->GetColor(11) : Form->Color();
+  SetDCBrushColor(DC, static_cast<COLORREF>(ColorToRGB(Ring)));
+  const RECT Whole{0, 0, Outer.right - Outer.left, Outer.bottom - Outer.top};
+  FillRect(DC, &Whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  ReleaseDC(Window, DC);
+}
+
+// ---------------------------------------------------------------------------------
 // Hot tracking
 
 void TTeThemeForm::HotTrackTimer(TObject* /*Sender*/) {
