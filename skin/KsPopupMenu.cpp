@@ -55,6 +55,11 @@ TKsCustomPopupMenu::~TKsCustomPopupMenu() {
   UnregisterItemParent(&StaticClass());
 }
 
+void TKsCustomPopupMenu::Loaded() {
+  inherited::Loaded();
+  PassPopupProperties();
+}
+
 TKsCustomPopupMenu* TKsCustomPopupMenu::Showing() { return ShowingMenu; }
 
 void TKsCustomPopupMenu::SetImages(TCustomImageList* Value) {

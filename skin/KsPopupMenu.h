@@ -53,6 +53,10 @@ class TKsCustomPopupMenu : public TPopupMenu {
 
   TNotifyEvent OnPopup;
 
+ protected:
+  // Hands the popup properties read to the items read after them.
+  void Loaded() override;
+
  private:
   // Hands the six popup properties to the tree.
   void PassPopupProperties();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsPopup.h"
@@ -211,6 +212,42 @@ TEST_F(KsPopupWindowTest, ASecondPopupMenuClosesTheFirst) {
   EXPECT_EQ(Popups, 2);
   EXPECT_EQ(TKsCustomPopupMenu::Showing(), nullptr);
   EXPECT_EQ(PopupWindowCount(), 0);
+}
+
+TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesToThem) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(),
+                    "form frmPopup: TForm\n"
+                    "  component mnuPopup: TKsCustomPopupMenu\n"
+                    "    DropShadow = True\n"
+                    "    ShadowWidth = 6\n"
+                    "    ShowAnimation = kaSlide\n"
+                    "    component mnuOpen: TKsCustomItem\n"
+                    "      Caption = \"&Open\"\n"
+                    "    end\n"
+                    "    component mnuMore: TKsCustomItem\n"
+                    "      Caption = \"More\"\n"
+                    "      component mnuDeeper: TKsCustomItem\n"
+                    "        Caption = \"Deeper\"\n"
+                    "      end\n"
+                    "    end\n"
+                    "  end\n"
+                    "end\n",
+                    "popup");
+  auto* Menu = ObjectAs<TKsCustomPopupMenu>(Root->FindComponent("mnuPopup"));
+  auto* Open = ObjectAs<TKsCustomItem>(Root->FindComponent("mnuOpen"));
+  auto* Deeper = ObjectAs<TKsCustomItem>(Root->FindComponent("mnuDeeper"));
+  ASSERT_TRUE(Menu && Open && Deeper);
+  EXPECT_EQ(Menu->Items()->Count(), 2);
+  EXPECT_EQ(Open->Parent(), Menu->Items());
+  EXPECT_EQ(Open->GetParentComponent(), Menu);
+  EXPECT_TRUE(Deeper->DropShadow());
+  EXPECT_EQ(Deeper->ShadowWidth(), 6);
+  EXPECT_EQ(Deeper->ShowAnimation(), kaSlide);
+  const AnsiString Text = WriteComponentText(Root.get());
+  EXPECT_NE(Text.find("mnuDeeper"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("ShadowWidth = 6"), AnsiString::npos) << Text;
+  EXPECT_EQ(Text.find("PopupBlendValue"), AnsiString::npos) << "defaults are not written: " << Text;
 }
 
 // A painter whose popup items are 120 x 30, drawn in one colour on another.
