@@ -40,20 +40,20 @@ void TKsCustomPopupMenu::AfterConstruction() {
   inherited::AfterConstruction();
   TComponentClass ItemClass = AsComponentClass(GetItemClass());
   if (!ItemClass) ItemClass = &TKsCustomItem::StaticClass();
-  FItems = static_cast<TKsCustomItem*>(ItemClass->Create(nullptr));
+  // Owned by the menu: its popup windows are the menu's, and the menu's owner is the
+  // window whose caption stays active while they show.
+  FItems = static_cast<TKsCustomItem*>(ItemClass->Create(this));
   FItems->AssignParentComponent(this);
   PassPopupProperties();
 }
 
 void TKsCustomPopupMenu::BeforeDestruction() {
   if (ShowingMenu == this) CloseMenu();
+  FreeAndNil(FItems);
   inherited::BeforeDestruction();
 }
 
-TKsCustomPopupMenu::~TKsCustomPopupMenu() {
-  FreeAndNil(FItems);
-  UnregisterItemParent(&StaticClass());
-}
+TKsCustomPopupMenu::~TKsCustomPopupMenu() { UnregisterItemParent(&StaticClass()); }
 
 void TKsCustomPopupMenu::Loaded() {
   inherited::Loaded();

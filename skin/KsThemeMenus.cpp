@@ -117,6 +117,13 @@ void TTeThemePopupForm::PaintFrame(TKsBitmap* Bitmap) {
 // ---------------------------------------------------------------------------------
 // The unit
 
-void InitKsThemeMenus() { RegisterClass(&TTeThemeItem::StaticClass()); }
+void InitKsThemeMenus() {
+  RegisterClass(&TTeThemeItem::StaticClass());
+  TPublish<TTeThemeItem> P;
+  P.Prop("ThemeEngine", &TTeThemeItem::ThemeEngine, &TTeThemeItem::SetThemeEngine);
+}
 
-void DoneKsThemeMenus() { UnRegisterClass(&TTeThemeItem::StaticClass()); }
+void DoneKsThemeMenus() {
+  UnRegisterPublished(&TTeThemeItem::StaticClass());
+  UnRegisterClass(&TTeThemeItem::StaticClass());
+}

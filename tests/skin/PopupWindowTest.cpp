@@ -201,6 +201,7 @@ TEST_F(KsPopupWindowTest, ASecondPopupMenuClosesTheFirst) {
               [&] {
                 ASSERT_EQ(PopupWindowCount(), 2);
                 ShowingSecond = TKsCustomPopupMenu::Showing();
+                EXPECT_EQ(PopupWindows(1)->PopupForm()->OwnerWindow(), Form) << "the menu's owner";
                 FirstHidden = !IsWindowVisible(PopupWindows(0)->Handle());
                 FirstTracking = PopupWindows(0)->View()->Tracking();
                 PostKey(PopupWindows(1), VK_ESCAPE);
