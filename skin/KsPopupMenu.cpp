@@ -57,6 +57,7 @@ TKsCustomPopupMenu::~TKsCustomPopupMenu() { UnregisterItemParent(&StaticClass())
 
 void TKsCustomPopupMenu::Loaded() {
   inherited::Loaded();
+  if (FItems) FItems->SetBiDiMode(static_cast<Byte>(FBiDiMode));
   PassPopupProperties();
 }
 
@@ -148,6 +149,7 @@ void InitKsPopupMenu() {
   RegisterClass(&TKsCustomPopupMenu::StaticClass());
   using M = TKsCustomPopupMenu;
   TPublish<M> P;
+  P.Prop("BiDiMode", &M::BiDiMode, &M::SetBiDiMode).Default(bdLeftToRight);
   P.Prop("Images", &M::Images, &M::SetImages);
   P.Prop("PopupBlend", &M::PopupBlend, &M::SetPopupBlend);
   P.Prop("PopupBlendValue", &M::PopupBlendValue, &M::SetPopupBlendValue).Default(150);

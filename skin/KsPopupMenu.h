@@ -3,6 +3,7 @@
 // time: a menu popped up while another shows closes the other first.
 #pragma once
 
+#include "classlib/Controls.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
 #include "skin/KsEffects.h"
@@ -23,6 +24,9 @@ class TKsCustomPopupMenu : public TPopupMenu {
   TKsCustomItem* Items() const { return FItems; }
   TCustomImageList* Images() const { return FItems ? FItems->Images() : nullptr; }
   void SetImages(TCustomImageList* Value);
+  // The items' reading order, handed to the tree when the menu is loaded.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
 
   // Each is stored and handed to the whole tree.
   bool PopupBlend() const { return FPopupBlend; }
@@ -54,7 +58,8 @@ class TKsCustomPopupMenu : public TPopupMenu {
   TNotifyEvent OnPopup;
 
  protected:
-  // Hands the popup properties read to the items read after them.
+  // Hands the reading order and the popup properties read to the items read after
+  // them.
   void Loaded() override;
 
  private:
@@ -68,6 +73,7 @@ class TKsCustomPopupMenu : public TPopupMenu {
   int FShowAnimationTime = 300;
   int FShadowWidth = 4;
   TKsAnimation FShowAnimation = kaNone;
+  TBiDiMode FBiDiMode = bdLeftToRight;
 };
 
 // The unit's start (class and published properties) and end.

@@ -126,6 +126,17 @@ TEST_F(KsPopupWindowTest, TheSystemMenuShowsAtTheMenuPointFramedAroundItsItems) 
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(KsPopupWindowTest, AltSpaceShowsTheSystemMenu) {
+  int Shown = 0;
+  StartSteps({[&] {
+    Shown = PopupWindowCount();
+    if (Shown > 0) PostKey(PopupWindows(0), VK_ESCAPE);
+  }});
+  SendMessageA(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_EQ(Shown, 1);
+  EXPECT_EQ(PopupWindowCount(), 0);
+}
+
 TEST_F(KsPopupWindowTest, AnItemChosenInTheSystemMenuRunsItsCommand) {
   // Minimize, Maximize, Rollup, Minimize to Tray, a separator, Close.
   StartSteps({[] { PostKey(PopupWindows(0), VK_DOWN); }, [] { PostKey(PopupWindows(0), VK_DOWN); },
@@ -220,6 +231,7 @@ TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesT
   ReadComponentText(Root.get(),
                     "form frmPopup: TForm\n"
                     "  component mnuPopup: TKsCustomPopupMenu\n"
+                    "    BiDiMode = bdRightToLeft\n"
                     "    DropShadow = True\n"
                     "    ShadowWidth = 6\n"
                     "    ShowAnimation = kaSlide\n"
@@ -242,6 +254,8 @@ TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesT
   EXPECT_EQ(Menu->Items()->Count(), 2);
   EXPECT_EQ(Open->Parent(), Menu->Items());
   EXPECT_EQ(Open->GetParentComponent(), Menu);
+  EXPECT_EQ(Menu->Items()->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(Open->BiDiMode(), bdRightToLeft);
   EXPECT_TRUE(Deeper->DropShadow());
   EXPECT_EQ(Deeper->ShadowWidth(), 6);
   EXPECT_EQ(Deeper->ShowAnimation(), kaSlide);
