@@ -322,6 +322,17 @@ class TKsCustomForm : public TKsHookComponent {
   Byte FNonClientShift = 0;
 };
 
+// Runs the effect of a window's show animation (Kind kaFade, kaSlide or kaRect; a slide
+// from a random side, a growing rectangle from a random corner or the centre) over the
+// screen. It blocks for the animation's time: tests replace it to see the window's
+// composed image without waiting.
+using TKsShowAnimationProc = void (*)(TKsAnimation Kind, HDC DC, TKsBitmap* Background,
+                                      const TRect& BackgroundRect, int Time, const TRect& ScreenRect,
+                                      TKsBitmap* Foreground);
+extern TKsShowAnimationProc KsShowAnimationProc;
+void RunShowAnimation(TKsAnimation Kind, HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, int Time,
+                      const TRect& ScreenRect, TKsBitmap* Foreground);
+
 // From the caption font and the small caption font of the system's non-client metrics.
 extern TFont* CaptionFont;
 extern TFont* SmallCaptionFont;

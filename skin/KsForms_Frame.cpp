@@ -391,8 +391,17 @@ void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
 
 void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-  if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) return;
   const HWND Window = GetHookedHandle();
+  // Neither moved nor sized: the frame stays as it is; a window being shown so still
+  // gets its show animation.
+  if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) {
+    if ((Pos->flags & SWP_SHOWWINDOW) && Window) {
+      RECT W;
+      GetWindowRect(Window, &W);
+      ShowAnimated(TRect{W.left, W.top, W.right, W.bottom});
+    }
+    return;
+  }
   if (!(Pos->flags & SWP_NOSIZE)) {
     TPoint Max, Min;
     GetMaxTrackSize(Max);

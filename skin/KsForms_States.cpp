@@ -756,23 +756,25 @@ void TKsCustomForm::ShowAnimated(const TRect& ScreenRect) {
     static const TKsAnimation Choices[] = {kaFade, kaSlide, kaRect};
     Kind = Choices[std::rand() % 3];
   }
-  const TRect Background{0, 0, FWindowWidth, FWindowHeight};
   const HDC Screen = GetDC(nullptr);
   if (!Screen) return;
   struct TScreenDC {
     HDC DC;
     ~TScreenDC() { ReleaseDC(nullptr, DC); }
   } ScreenScope{Screen};
+  if (KsShowAnimationProc)
+    KsShowAnimationProc(Kind, Screen, FBackgroundBuffer, TRect{0, 0, FWindowWidth, FWindowHeight},
+                        FShowAnimationTime, ScreenRect, Image.get());
+}
+
+TKsShowAnimationProc KsShowAnimationProc = RunShowAnimation;
+
+void RunShowAnimation(TKsAnimation Kind, HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, int Time,
+                      const TRect& ScreenRect, TKsBitmap* Foreground) {
   switch (Kind) {
-    case kaFade: FadeAnimation(Screen, FBackgroundBuffer, Background, FShowAnimationTime, ScreenRect, Image.get()); break;
-    case kaSlide:
-      SlideAnimation(Screen, FBackgroundBuffer, Background, FShowAnimationTime, std::rand() % 8, ScreenRect,
-                     Image.get());
-      break;
-    case kaRect:
-      RectAnimation(Screen, FBackgroundBuffer, Background, FShowAnimationTime, std::rand() % 5, ScreenRect,
-                    Image.get());
-      break;
+    case kaFade: FadeAnimation(DC, Background, BackgroundRect, Time, ScreenRect, Foreground); break;
+    case kaSlide: SlideAnimation(DC, Background, BackgroundRect, Time, std::rand() % 8, ScreenRect, Foreground); break;
+    case kaRect: RectAnimation(DC, Background, BackgroundRect, Time, std::rand() % 5, ScreenRect, Foreground); break;
     default: break;
   }
 }
