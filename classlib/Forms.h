@@ -83,6 +83,10 @@ class TCustomForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle Value);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons Value);
+  // A ring of this many pixels between the window's frame and its client area, painted
+  // in the form's colour.
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TPosition Position() const { return FPosition; }
@@ -186,9 +190,12 @@ class TCustomForm : public TWinControl {
   void CMActionDispatch(TMessage& Message);
   void WMActivate(TMessage& Message);
   void WMSize(TMessage& Message);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = {biSystemMenu, biMinimize, biMaximize};
+  int FBorderWidth = 0;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
