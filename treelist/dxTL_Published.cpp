@@ -131,6 +131,7 @@ void RegisterTreeListPublished() {
   P.Prop("OnGetPreviewText", &T::OnGetPreviewText);
   P.Prop("OnIsExistRowFooterCell", &T::OnIsExistRowFooterCell);
   P.Prop("OnIsLevelFooter", &T::OnIsLevelFooter);
+  P.Prop("OnContextPopup", &T::OnContextPopup);
 
   P.Prop("OnCustomDrawBand", &T::OnCustomDrawBand);
   P.Prop("OnCustomDrawColumnHeader", &T::OnCustomDrawColumnHeader);
