@@ -667,7 +667,10 @@ void TControl::WMMouseMove(TMessage& Message) {
 }
 
 void TControl::WMCancelMode(TMessage& Message) {
-  if (MouseCapture()) {
+  // A graphic child holding this window's capture ends its mode too.
+  if (TControl* Captured = GetCaptureControl(); Captured && Captured != this && Captured->Parent() == this) {
+    Captured->Perform(WM_CANCELMODE, 0, 0);
+  } else if (MouseCapture()) {
     SetMouseCapture(false);
     FControlState.Exclude(csClicked);
   }
@@ -917,8 +920,10 @@ TControl* GetCaptureControl() {
 }
 
 void SetCaptureControl(TControl* Control) {
-  ReleaseCapture();
+  // Cleared first: a capture given up on purpose is no capture lost (see the window
+  // control's WM_CAPTURECHANGED).
   CaptureControl = nullptr;
+  ReleaseCapture();
   if (!Control) return;
   if (!Control->Is<TWinControl>()) {
     if (!Control->Parent()) return;

@@ -56,6 +56,16 @@ TENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
 // The scroll bars a control shows.
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 TENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
+// A scroll bar's axis, the step a scroll request names (the values of WM_HSCROLL and
+// WM_VSCROLL), and the size of a scroll bar's line and page steps.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+TENUM_INFO(TScrollBarKind, "sbHorizontal", "sbVertical")
+enum TScrollCode {
+  scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
+};
+TENUM_INFO(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack",
+           "scTop", "scBottom", "scEndScroll")
+using TScrollBarInc = std::int16_t;
 
 // How a control behaves (set by its class).
 enum TControlStyleItem {

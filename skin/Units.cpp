@@ -10,6 +10,7 @@
 #include "skin/KsItems.h"
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
+#include "skin/KsScrollBar.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
@@ -34,6 +35,7 @@ const TUnitEntry Units[] = {
     {"KsHooks", InitKsHooks, DoneKsHooks},
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
+    {"KsScrollBar", InitKsScrollBar, DoneKsScrollBar},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
     // The popup windows that show a level of items, and the kit's popup menu.
