@@ -8,6 +8,7 @@
 #include "skin/KsForms.h"
 #include "skin/KsHooks.h"
 #include "skin/KsItems.h"
+#include "skin/KsMenuBar.h"
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
 #include "skin/KsScrollBar.h"
@@ -41,6 +42,7 @@ const TUnitEntry Units[] = {
     // The popup windows that show a level of items, and the kit's popup menu.
     {"KsPopup", InitKsPopup, DoneKsPopup},
     {"KsPopupMenu", InitKsPopupMenu, DoneKsPopupMenu},
+    {"KsMenuBar", InitKsMenuBar, DoneKsMenuBar},
     // The theme engine: the painter registry (with the base painter "No Theme"), the
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
