@@ -581,6 +581,7 @@ void TControl::Dispatch(TMessage& Message) {
       break;
     case WM_MOUSEMOVE: WMMouseMove(Message); break;
     case WM_CANCELMODE: WMCancelMode(Message); break;
+    case CM_DRAG: CMDrag(Message); break;
     case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;

@@ -60,7 +60,7 @@ class TKsCustomMenuBar : public TKsCustomControl {
   void SetShowAnimation(TKsAnimation Value);
   // With AutoSize the bar's height follows its items.
   bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value) { FAutoSize = Value; }
+  void SetAutoSize(bool Value) override { FAutoSize = Value; }
   bool Sizing() const { return FSizing; }
 
   // The child window whose buttons the bar shows (free-notified), or nil.
