@@ -3,6 +3,7 @@
 #include "skin/KsMenuBar.h"
 
 #include "classlib/TypInfo.h"
+#include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
 #include "skin/KsUtils.h"
 
@@ -106,13 +107,7 @@ void TKsCustomMenuBar::Loaded() {
   if (FItems) FItems->SetBiDiMode(static_cast<Byte>(BiDiMode()));
 }
 
-// A bar sits in a control bar when its parent's class is one (by name: the control bar
-// is a sibling unit of the kit).
-bool TKsCustomMenuBar::InControlBar() const {
-  for (TClass C = Parent() ? Parent()->ClassType() : nullptr; C; C = C->ClassParent())
-    if (C->ClassName() == "TKsCustomControlBar") return true;
-  return false;
-}
+bool TKsCustomMenuBar::InControlBar() const { return Parent() && Parent()->Is<TKsCustomControlBar>(); }
 
 // ---------------------------------------------------------------------------------
 // Properties handed to the tree

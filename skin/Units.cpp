@@ -3,6 +3,7 @@
 #include "classlib/Units.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsButtons.h"
+#include "skin/KsControlBar.h"
 #include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
@@ -12,6 +13,7 @@
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
 #include "skin/KsScrollBar.h"
+#include "skin/KsSpeedContainers.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
@@ -37,6 +39,9 @@ const TUnitEntry Units[] = {
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
     {"KsScrollBar", InitKsScrollBar, DoneKsScrollBar},
+    // The containers: speed divider and container, the band bar.
+    {"KsSpeedContainers", InitKsSpeedContainers, DoneKsSpeedContainers},
+    {"KsControlBar", InitKsControlBar, DoneKsControlBar},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
     // The popup windows that show a level of items, and the kit's popup menu.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/Menus.h"
+#include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
 #include "skin/KsPopup.h"
@@ -152,8 +153,16 @@ TEST_F(KsMenuBarTest, AltAndALetterOpensThatItemsSubMenu) {
 TEST_F(KsMenuBarTest, ChildWindowButtonsOnlyOnAMultipleDocumentMainForm) {
   auto* Plain = NewObject<TLoadedBar>(Form);
   Plain->SetParent(Form);
+  NewItem("&File", Plain->Items());
   Plain->ReadDone();
   EXPECT_EQ(Plain->CloseButton(), nullptr);
+  EXPECT_FALSE(Plain->Items()->Items(0)->InControlBar());
+  // In a control bar its items know it.
+  auto* Bands = NewObject<TKsCustomControlBar>(Form);
+  Bands->SetParent(Form);
+  Plain->SetParent(Bands);
+  Plain->ReadDone();
+  EXPECT_TRUE(Plain->Items()->Items(0)->InControlBar());
 
   TOwned<TForm> Main(NewObject<TForm>(nullptr));
   Main->SetFormStyle(fsMDIForm);
