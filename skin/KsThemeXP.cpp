@@ -229,7 +229,8 @@ HRGN TTeThemeXP::GetWindowRegion(int Width, int Height, TKsBorderStyle /*BorderS
   const RECT R{0, 0, Width, Height};
   HRGN Region = nullptr;
   if (ThemeApi.GetThemeBackgroundRegion(T.Get(), nullptr, 1, 0, &R, &Region) != S_OK) return nullptr;
-  return Region;
+  // Counted like every region the kit makes: the frame frees it as counted.
+  return CountHandle(Region);
 }
 
 // ---------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeLuna.h"
 #include "skin/KsThemeMenus.h"
 #include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
@@ -50,6 +51,9 @@ const TUnitEntry Units[] = {
     // The visual-styles painter: loads the visual-styles library, registered when the
     // system draws visual styles, and unloads it at the end.
     {"KsThemeXP", InitKsThemeXP, DoneKsThemeXP},
+    // The bitmap-atlas painter: new engines start with it, and it draws what the
+    // visual style cannot.
+    {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},

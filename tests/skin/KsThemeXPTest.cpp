@@ -261,7 +261,7 @@ TEST_F(KsThemeXPWineTest, ThePainterIsRegisteredAsTheNativeOneAndDrawsTheStylesB
   EXPECT_NE(Bitmap->GetPixel(36, 12) & 0xFFFFFF, 0x00FF00u) << "the face is painted";
   EXPECT_GT(Painter->GetSize(2), 10) << "the caption height is the style's";
   HRGN Region = Painter->GetWindowRegion(200, 100, kbsStandard);
-  if (Region) DeleteObject(Region);
+  if (Region) DeleteCountedObject(Region);
 }
 
 TEST_F(KsThemeXPWineTest, TheSystemMenusItemsShowTheirCaptions) {
