@@ -44,13 +44,13 @@ class TThemeHandle {
 
 TKsColor Ks(TColor Color) { return ColorToKsColor(Color, 255); }
 
-// A part size of Class: cx or cy; Fallback when it cannot be read.
-int PartSize(const char* ClassName, int Part, int State, bool Height, int Fallback) {
+// A part size of Class: cx or cy; -1 when it cannot be read.
+int PartSize(const char* ClassName, int Part, int State, bool Height) {
   TThemeHandle T(ClassName);
   SIZE S{};
   if (!T.Get() || !ThemeApi.GetThemePartSize ||
       ThemeApi.GetThemePartSize(T.Get(), nullptr, Part, State, nullptr, 1 /* TS_TRUE */, &S) != S_OK)
-    return Fallback;
+    return -1;
   return Height ? S.cy : S.cx;
 }
 
@@ -73,10 +73,6 @@ int ToolState(Byte State, bool Flat, bool Checked) {
   }
 }
 
-// The size table of the atlas painter, for the sizes the style cannot give.
-constexpr int AtlasSizes[30] = {3,  2,  29, 19, 10, 21, 21, 14, 14, 4,  4,  3,  3,  3,  22,
-                                17, 16, 16, 16, 16, 11, 22, 4,  22, 17, 17, 2,  21, 15, 11};
-
 }  // namespace
 
 TTeThemeXP::~TTeThemeXP() { FreeAndNil(FFallback); }
@@ -91,22 +87,28 @@ TTeTheme* TTeThemeXP::Fallback() {
 
 int TTeThemeXP::GetSize(Byte Kind) {
   if (Kind > 29) return 0;
-  const int A = AtlasSizes[Kind];
+  // A size read from the style, less Less; one it cannot read is the atlas painter's.
+  auto Read = [&](const char* ClassName, int Part, int State, bool Height, int Less = 0) {
+    const int Size = PartSize(ClassName, Part, State, Height);
+    if (Size >= 0) return Size - Less;
+    TTeTheme* Atlas = Fallback();
+    return Atlas ? Atlas->GetSize(Kind) : 0;
+  };
   switch (Kind) {
-    case 0: return PartSize("Window", 7, 0, false, A + 1) - 1;
-    case 1: return PartSize("Window", 10, 0, false, A + 1) - 1;
-    case 2: return PartSize("Window", 1, 0, true, A);
-    case 3: return PartSize("Window", 2, 0, true, A);
+    case 0: return Read("Window", 7, 0, false, 1);
+    case 1: return Read("Window", 10, 0, false, 1);
+    case 2: return Read("Window", 1, 0, true);
+    case 3: return Read("Window", 2, 0, true);
     case 4: return 10;
-    case 5: return PartSize("Window", 18, 0, false, A);
-    case 6: return PartSize("Window", 18, 0, true, A);
-    case 7: return PartSize("Window", 19, 0, false, A + 1) - 1;
-    case 8: return PartSize("Window", 19, 0, true, A + 1) - 1;
+    case 5: return Read("Window", 18, 0, false);
+    case 6: return Read("Window", 18, 0, true);
+    case 7: return Read("Window", 19, 0, false, 1);
+    case 8: return Read("Window", 19, 0, true, 1);
     case 9:
-    case 10: return PartSize("Window", 7, 0, false, A);
+    case 10: return Read("Window", 7, 0, false);
     case 11: return 2;
     case 12:
-    case 13: return PartSize("Window", 10, 0, false, A);
+    case 13: return Read("Window", 10, 0, false);
     case 14:
     case 21: return 22;
     case 15:
@@ -119,10 +121,10 @@ int TTeThemeXP::GetSize(Byte Kind) {
     case 20:
     case 29: return 11;
     case 22: return 4;
-    case 23: return PartSize("ExplorerBar", 8, 0, true, A);
+    case 23: return Read("ExplorerBar", 8, 0, true);
     case 26: return 2;
     case 27: return 21;
-    case 28: return PartSize("ComboBox", 1, 1, false, A);
+    case 28: return Read("ComboBox", 1, 1, false);
   }
   return 0;
 }

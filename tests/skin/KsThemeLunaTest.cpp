@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include "skin/KsThemeEngine.h"
+#include "skin/KsThemeForms.h"
 #include "skin/KsThemeLuna.h"
 #include "classlib/Graphics.h"
+#include "tests/classlib/UiTestSupport.h"
 
 namespace {
 
@@ -126,6 +128,47 @@ TEST_F(KsThemeLunaTest, ProgressChunksCountByTheBarsLength) {
   Bitmap->Fill(Blank);
   Painter->DrawProgressChunk(Bitmap.get(), Rect, TRect{0, 0, 24, 10}, false, false);
   EXPECT_EQ(Chunks(), 4);
+}
+
+// A themed window whose engine keeps the painter it starts with: its frame comes out
+// of the active atlas.
+class KsThemeLunaWindowTest : public uitest::UiTest {};
+
+TEST_F(KsThemeLunaWindowTest, AThemedWindowWearsTheAtlasFrame) {
+  TForm* Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetCaption("Luna");
+  Form->SetBounds(60, 60, 300, 200);
+  auto* Engine = NewObject<TTeThemeEngine>(Form);
+  auto* Frame = NewObject<TTeThemeForm>(Form);
+  Frame->SetBorderIcons(TKsBorderIcons{kbiClose, kbiHelp});
+  Frame->SetThemeEngine(Engine);
+  Form->Show();
+  uitest::Pump();
+  auto* Luna = ObjectAs<TTeThemeLuna>(Engine->Theme());
+  ASSERT_NE(Luna, nullptr);
+  ASSERT_TRUE(Frame->IsThemed());
+
+  auto WindowPixel = [&](int X, int Y) {
+    HDC DC = GetWindowDC(Form->Handle());
+    const COLORREF C = GetPixel(DC, X, Y);
+    ReleaseDC(Form->Handle(), DC);
+    return C;
+  };
+  auto AtlasPixel = [&](int X, int Y) {
+    return static_cast<COLORREF>(KsColorToColor(Luna->MainAtlas()->GetPixel(X, Y) | 0xFF000000));
+  };
+  // The caption is the atlas's vertical gradient, stretched across.
+  EXPECT_EQ(WindowPixel(Frame->FrameWidth() / 2, 25), AtlasPixel(30, 25));
+  EXPECT_EQ(WindowPixel(1, 100), AtlasPixel(1, 40)) << "the left border";
+  TRect Close;
+  Frame->GetButtonRect(kbiClose, Close);
+  EXPECT_EQ(WindowPixel(Close.left + 10, Close.top + 2), AtlasPixel(10, 72));
+  // The region cuts the top corners.
+  HRGN Region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(Form->Handle(), Region), ERROR);
+  EXPECT_FALSE(PtInRegion(Region, 0, 0));
+  EXPECT_TRUE(PtInRegion(Region, 5, 0));
+  DeleteObject(Region);
 }
 
 }  // namespace
