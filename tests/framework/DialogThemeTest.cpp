@@ -136,6 +136,10 @@ TEST_F(DialogThemeTest, AFrameInsertedLaterTakesColourElevenAndItsControlsTheEng
   auto* Second = NewObject<TTeThemeButton>(Frame);
   Second->SetParent(Frame);
   EXPECT_EQ(Second->ThemeEngine(), Dialog->ThemeEngine());
+
+  // A control the dialog comes to own is themed when it is made, before it has a parent.
+  auto* Owned = NewObject<TTeThemeButton>(Dialog);
+  EXPECT_EQ(Owned->ThemeEngine(), Dialog->ThemeEngine());
 }
 
 TEST_F(DialogThemeTest, ThemingTwiceIsThemingOnce) {
