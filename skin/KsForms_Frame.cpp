@@ -14,6 +14,7 @@
 #include "skin/KsItems.h"
 #include "skin/KsMenuBar.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 
 TCLASS_IMPL(TKsCustomForm)
 
@@ -194,7 +195,7 @@ void TKsCustomForm::UpdateFrame() {
   }
 }
 
-bool TKsCustomForm::VisualStyles() const { return IsAppThemedNow(); }
+bool TKsCustomForm::VisualStyles() const { return IsVisualStyleAvailable(); }
 
 int TKsCustomForm::CaptionHeight() const {
   switch (FBorderStyle) {
