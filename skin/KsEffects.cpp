@@ -1,6 +1,7 @@
 // Show animations and the optional system functions.
 #include "skin/KsEffects.h"
 
+#include "classlib/UpdateScope.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 
@@ -57,13 +58,8 @@ namespace {
 // only meanwhile.
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y, const TRect& Source) {
   Foreground->SetAlphaBlend(true);
-  try {
-    Foreground->Draw(Dest, X, Y, Source);
-  } catch (...) {
-    Foreground->SetAlphaBlend(false);
-    throw;
-  }
-  Foreground->SetAlphaBlend(false);
+  auto Opaque = AtScopeEnd([Foreground] { Foreground->SetAlphaBlend(false); });
+  Foreground->Draw(Dest, X, Y, Source);
 }
 
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y) {

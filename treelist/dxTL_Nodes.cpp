@@ -1,5 +1,6 @@
 // The tree list's nodes: their lists, structure, navigation and the forwarding of
 // their cell data, focus and selection to the owner.
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 
 TCLASS_IMPL(EInvaliddxTreeListOperation)
@@ -143,17 +144,11 @@ void TdxTreeListNode::DeleteChildren() {
 
 void TdxTreeListNode::Expand(bool Recurse) {
   if (!FHasChildren) return;
-  const bool Bracket = FOwner->UpdateCount() == 0;
-  if (Bracket) FOwner->BeginUpdate();
-  try {
-    SetExpanded(true);
-    if (Recurse)
-      for (int I = 0; I < Count(); ++I) Items(I)->Expand(true);
-  } catch (...) {
-    if (Bracket) FOwner->EndUpdate();
-    throw;
-  }
-  if (Bracket) FOwner->EndUpdate();
+  // The outermost expansion brackets the whole walk.
+  TUpdateScope Updating(FOwner->UpdateCount() == 0 ? FOwner : nullptr);
+  SetExpanded(true);
+  if (Recurse)
+    for (int I = 0; I < Count(); ++I) Items(I)->Expand(true);
 }
 
 void TdxTreeListNode::SetExpanded(bool Value) { FOwner->ChangeExpanded(this, Value); }
@@ -265,14 +260,8 @@ void TdxTreeListNode::MakeVisible() {
   for (TdxTreeListNode* P = FParent; P; P = P->FParent)
     if (!P->FExpanded) Collapsed.push_back(P);
   if (!Collapsed.empty()) {
-    FOwner->BeginUpdate();
-    try {
-      for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
-    } catch (...) {
-      FOwner->EndUpdate();
-      throw;
-    }
-    FOwner->EndUpdate();
+    TUpdateScope Updating(FOwner);
+    for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
   }
   // A row above the top row becomes the top row.
   if (TdxTreeListNode* Top = FOwner->TopVisibleNode()) {

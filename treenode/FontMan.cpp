@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classlib/Exceptions.h"
+#include "classlib/GdiScopes.h"
 
 TCLASS_IMPL(TFontManager)
 
@@ -106,32 +107,26 @@ void TFontManager::LoadIntoLastSlot(HFONT Font) {
 }
 
 bool TFontManager::LoadFontWidths(HFONT Font, int* Widths, int* Metrics) {
-  HGDIOBJ Old = SelectObject(FDC, Font);
+  TSelection Selected(FDC, Font);
   bool Ok;
-  try {
-    if (FontManIsWinNT()) {
-      Ok = GetCharWidth32A(FDC, 0, 255, Widths) != 0;
-    } else {
-      SIZE Size;
-      Ok = GetTextExtentExPointA(FDC, FChars, 256, 0, nullptr, Widths, &Size) != 0;
-      if (!Ok) RaiseLastFontError();
-      for (int I = 255; I >= 1; --I) Widths[I] -= Widths[I - 1];
-    }
-    if (Metrics) {
-      if (!Ok) RaiseLastFontError();
-      TEXTMETRICA TM;
-      if (!GetTextMetricsA(FDC, &TM)) RaiseLastFontError();
-      Metrics[0] = TM.tmOverhang;
-      Metrics[1] = TM.tmAscent;
-      Metrics[2] = TM.tmDescent;
-      Metrics[3] = TM.tmAveCharWidth * 2;
-      Metrics[4] = TM.tmHeight;
-    }
-  } catch (...) {
-    if (Old) SelectObject(FDC, Old);
-    throw;
+  if (FontManIsWinNT()) {
+    Ok = GetCharWidth32A(FDC, 0, 255, Widths) != 0;
+  } else {
+    SIZE Size;
+    Ok = GetTextExtentExPointA(FDC, FChars, 256, 0, nullptr, Widths, &Size) != 0;
+    if (!Ok) RaiseLastFontError();
+    for (int I = 255; I >= 1; --I) Widths[I] -= Widths[I - 1];
   }
-  if (Old) SelectObject(FDC, Old);
+  if (Metrics) {
+    if (!Ok) RaiseLastFontError();
+    TEXTMETRICA TM;
+    if (!GetTextMetricsA(FDC, &TM)) RaiseLastFontError();
+    Metrics[0] = TM.tmOverhang;
+    Metrics[1] = TM.tmAscent;
+    Metrics[2] = TM.tmDescent;
+    Metrics[3] = TM.tmAveCharWidth * 2;
+    Metrics[4] = TM.tmHeight;
+  }
   return Ok;
 }
 
