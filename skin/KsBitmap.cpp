@@ -677,15 +677,12 @@ int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
 
 int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
   if (!FDC) return 0;
-  TSelection Font(FDC, FFont->Handle());
-  const int OldMode = SetBkMode(FDC, TRANSPARENT);
-  const COLORREF OldColor = SetTextColor(FDC, ColorToRGB(FFont->Color()));
+  TSavedTextState Saved(FDC);
+  Saved.SelectFont(FFont->Handle());
+  SetBkMode(FDC, TRANSPARENT);
+  SetTextColor(FDC, ColorToRGB(FFont->Color()));
   RECT Box = R;
-  const int Result =
-      ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
-  SetTextColor(FDC, OldColor);
-  SetBkMode(FDC, OldMode);
-  return Result;
+  return ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
 }
 
 void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags,
