@@ -41,12 +41,9 @@ void RaiseLastFontError() {
 TFontManager::TFontManager() {
   for (int I = 0; I < FontCacheSize; ++I) FOrder[I] = &FCache[I];
   for (int I = 0; I < 256; ++I) FChars[I] = static_cast<char>(I);
-  FDC = GetDC(nullptr);
 }
 
-TFontManager::~TFontManager() {
-  if (FDC) ReleaseDC(nullptr, FDC);
-}
+TFontManager::~TFontManager() = default;
 
 int TFontManager::TextExtent(HFONT Font, const char* Text, int* Widths, int Count) {
   return SumWidths(Text, Count, Widths, GetFontEntry(Font)->Widths);
