@@ -77,8 +77,9 @@ class TTarvik : public TObject {
   // The view the command was launched from (a counted reference, or nullptr).
   IServerDocumentView* Context = nullptr;
 
-  // Builds the whole board into a new document. Errors pass out as exceptions after
-  // the board wrapper is freed. When the editor has no board for the new document, the
+  // Builds the whole board into a new document. A record that makes no board (see
+  // CheckBoard) raises EBoardBuildError with the rule's message before any document
+  // is opened. Errors pass out as exceptions after the board wrapper is freed. When the editor has no board for the new document, the
   // document is closed again (Document is nullptr) and EBoardBuildError is raised; a
   // step the editor refuses raises EBoardBuildError naming it, and the document stays
   // open, unsaved, as far as it was built.

@@ -199,8 +199,9 @@ TCustomOutline CustomOutline(Integer L0, Integer B0, Integer R0, Integer T0,
   const Integer T1 = Shape.T1 = ArcSide[bsTop] ? T0 - ArcHeight[bsTop] : T0;
   const Integer R1 = Shape.R1 = ArcSide[bsRight] ? R0 - ArcHeight[bsRight] : R0;
   const Integer B1 = Shape.B1 = ArcSide[bsBottom] ? B0 + ArcHeight[bsBottom] : B0;
-  const Integer MidX = (L1 + R1) / 2;
-  const Integer MidY = (T1 + B1) / 2;
+  // Halved in 64 bits: two corners far out on the sheet sum past the 32-bit range.
+  const Integer MidX = static_cast<Integer>((Int64(L1) + R1) / 2);
+  const Integer MidY = static_cast<Integer>((Int64(T1) + B1) / 2);
 
   // Each arc side bulges out to touch the outer rectangle at the middle of its side.
   TOutlineSide* Side = Shape.Sides;

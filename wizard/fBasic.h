@@ -7,6 +7,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
+#include "wizard/BoardDB_Rule.h"
 
 class TEditCoordEx;
 
@@ -28,6 +29,18 @@ class TfraBasic : public TFrame {
   // Each time the page is left by Next, Back or Finish: stores the controls into the
   // record.
   virtual void LeavePage() {}
+  // The part of the board rule that the page's answers make up, which Next checks as
+  // the page is left; false for a page without one.
+  virtual bool BoardPart(TBoardPart& Part) const {
+    (void)Part;
+    return false;
+  }
+  // The control that shows a field of the board rule, or nullptr when the page has
+  // none.
+  virtual TWinControl* FieldEdit(TBoardField Field) const {
+    (void)Field;
+    return nullptr;
+  }
 
   // Finish, Back and Next enabled from CanFinish, CanGoBack and CanGoNext, in that
   // order; nothing while no wizard dialog exists.

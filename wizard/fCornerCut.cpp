@@ -48,6 +48,18 @@ void TfraCornerCut::LeavePage() {
         MakePoint(edtCutWidth[Corner]->Value(), edtCutHeight[Corner]->Value());
 }
 
+bool TfraCornerCut::BoardPart(TBoardPart& Part) const {
+  Part = bpCornerCuts;
+  return true;
+}
+
+TWinControl* TfraCornerCut::FieldEdit(TBoardField Field) const {
+  if (Field.Index < 0 || Field.Index >= 4) return nullptr;
+  if (Field.Kind == bfCornerCutWidth) return edtCutWidth[Field.Index];
+  if (Field.Kind == bfCornerCutHeight) return edtCutHeight[Field.Index];
+  return nullptr;
+}
+
 void TfraCornerCut::ctrlChange(TObject*) {
   if (FLoading) return;
   DrawCornerCutPreview();

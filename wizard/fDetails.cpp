@@ -96,6 +96,23 @@ void TfraDetails::LeavePage() {
   Info->InnerCutoff = cbxInnerCutOff->Checked();
 }
 
+bool TfraDetails::BoardPart(TBoardPart& Part) const {
+  Part = bpDetails;
+  return true;
+}
+
+TWinControl* TfraDetails::FieldEdit(TBoardField Field) const {
+  switch (Field.Kind) {
+    case bfBoardWidth: return ecWidth;
+    case bfBoardHeight: return ecHeight;
+    case bfRadius: return ecRadius;
+    case bfBoundaryTrackWidth: return ecTrackWidth;
+    case bfDimensionLineWidth: return ecDimLineWidth;
+    case bfKeepOutDistance: return ecKeepOutDist;
+    default: return nullptr;
+  }
+}
+
 void TfraDetails::rbnRectangularClick(TObject*) {
   SetImageBitmap(imgBoardShape, bmpRectOutline);
   ShowDetailsShapeControls();

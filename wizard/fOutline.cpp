@@ -72,6 +72,16 @@ void TfraOutline::LeavePage() {
   }
 }
 
+bool TfraOutline::BoardPart(TBoardPart& Part) const {
+  Part = bpOutline;
+  return true;
+}
+
+TWinControl* TfraOutline::FieldEdit(TBoardField Field) const {
+  if (Field.Kind != bfArcHeight || Field.Index < 0 || Field.Index >= 4) return nullptr;
+  return edtArcHeight[Field.Index];
+}
+
 void TfraOutline::ctrlChange(TObject*) {
   if (FLoading) return;
   DrawOutlinePreview();

@@ -40,6 +40,21 @@ void TfraTrackVia::LeavePage() {
   Info->MinClearance = ecClearance->Value();
 }
 
+bool TfraTrackVia::BoardPart(TBoardPart& Part) const {
+  Part = bpTrackVia;
+  return true;
+}
+
+TWinControl* TfraTrackVia::FieldEdit(TBoardField Field) const {
+  switch (Field.Kind) {
+    case bfMinTrackSize: return ecMinTrackSize;
+    case bfMinViaWidth: return ecViaWidth;
+    case bfMinViaHoleSize: return ecViaHoleSize;
+    case bfMinClearance: return ecClearance;
+    default: return nullptr;
+  }
+}
+
 void InitfTrackVia() {
   RegisterClass(&TfraTrackVia::StaticClass());
   TPublish<TfraTrackVia> P;
