@@ -1,8 +1,8 @@
 // The board maker: turns a filled wizard record into a new PCB document in the host's
 // PCB editor. The build sequence and the document's opening are in BoardDB_Maker.cpp,
-// the outline and keep-out in BoardDB_Outline.cpp, the legend texts and dimension lines
-// in BoardDB_Legend.cpp, the layer stack in BoardDB_LayerStack.cpp, the design rules in
-// Rules.cpp.
+// the outline and keep-out in BoardDB_Outline.cpp (their plane geometry in
+// BoardDB_Geometry.h), the legend texts and dimension lines in BoardDB_Legend.cpp, the
+// layer stack in BoardDB_LayerStack.cpp, the design rules in Rules.cpp.
 #pragma once
 
 #include "classlib/Exceptions.h"

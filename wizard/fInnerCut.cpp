@@ -1,8 +1,8 @@
 #include "wizard/fInnerCut.h"
 
 #include "classlib/ScopeExit.h"
-#include "wizard/BoardDB_Outline.h"
-#include "wizard/BoardDlg.h"
+#include "wizard/BoardDB_Geometry.h"
+#include "wizard/BoardDB_Preview.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraInnerCut)
@@ -19,7 +19,7 @@ constexpr int CutOutKeepOutInset = 3;
 }  // namespace
 
 bool TfraInnerCut::CanGoNext() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   const bool Error =
       !CheckInnerCut(Info.BoardWidth, Info.BoardHeight, Info.CornerCut,
                      MakePoint(edtXDistance->Value(), edtYDistance->Value()),
@@ -54,7 +54,7 @@ void TfraInnerCut::InitPage() {
 }
 
 void TfraInnerCut::EnterPage() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   {
     FLoading = true;
     auto Loaded = ScopeExit([this] { FLoading = false; });
@@ -67,7 +67,7 @@ void TfraInnerCut::EnterPage() {
 }
 
 void TfraInnerCut::LeavePage() {
-  TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   Info.InnerCutOffset = MakePoint(edtXDistance->Value(), edtYDistance->Value());
   Info.InnerCutSize = MakePoint(edtWidth->Value(), edtHeight->Value());
 }
@@ -81,7 +81,7 @@ void TfraInnerCut::ctrlChange(TObject*) {
 void TfraInnerCut::tmrErrorTimer(TObject*) { imgError->SetVisible(!imgError->Visible()); }
 
 void TfraInnerCut::DrawInnerCutPreview() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   TImage* Image = imgInnerCutOff;
   TRect Board;
   double Scale = 0;

@@ -5,7 +5,7 @@
 #include "tests/wizard/WizardFixture.h"
 
 #include "host/HostPng.h"
-#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
