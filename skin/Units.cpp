@@ -8,11 +8,17 @@
 #include "skin/KsForms.h"
 #include "skin/KsHooks.h"
 #include "skin/KsItems.h"
+#include "skin/KsPopup.h"
+#include "skin/KsPopupMenu.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeLuna.h"
+#include "skin/KsThemeMenus.h"
+#include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 
 namespace {
 
@@ -24,6 +30,8 @@ const TUnitEntry Units[] = {
     {"KsBitmap", InitKsBitmap, nullptr},
     {"KsUtils", InitKsUtils, DoneKsUtils},
     {"KsEffects", InitKsEffects, DoneKsEffects},
+    // The visual-styles binding's handle cache (its tracker window comes on first use).
+    {"TeThemeXPImpl", InitTeThemeXPImpl, DoneTeThemeXPImpl},
     {"KsForms", InitKsForms, DoneKsForms},
     // The kit's window hooks (their list ends before the class library frees the
     // window-procedure thunks), the buffered control bases and the push button with
@@ -33,13 +41,23 @@ const TUnitEntry Units[] = {
     {"KsButtons", InitKsButtons, DoneKsButtons},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
+    // The popup windows that show a level of items, and the kit's popup menu.
+    {"KsPopup", InitKsPopup, DoneKsPopup},
+    {"KsPopupMenu", InitKsPopupMenu, DoneKsPopupMenu},
     // The theme engine: the painter registry (with the base painter "No Theme"), the
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
     {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
+    // The visual-styles painter: loads the visual-styles library, registered when the
+    // system draws visual styles, and unloads it at the end.
+    {"KsThemeXP", InitKsThemeXP, DoneKsThemeXP},
+    // The bitmap-atlas painter: new engines start with it, and it draws what the
+    // visual style cannot.
+    {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
-    // The themed window, which the engine's refresh reaches.
+    // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
+    {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
 };
 
 }  // namespace

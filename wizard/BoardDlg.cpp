@@ -204,6 +204,7 @@ void InitBoardDlg() {
   P.Field("btnCancel", &F::btnCancel);
   P.Field("Panel_Top", &F::Panel_Top);
   P.Field("TeThemeEngine1", &F::TeThemeEngine1);
+  P.Field("TeThemeForm1", &F::TeThemeForm1);
   P.Method<&F::FormShow>("FormShow");
   P.Method<&F::FormDestroy>("FormDestroy");
   P.Method<&F::btnNextClick>("btnNextClick");

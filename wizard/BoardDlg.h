@@ -13,6 +13,7 @@
 #include "framework/Rt_forms.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
+#include "skin/KsThemeForms.h"
 #include "wizard/BoardDB.h"
 #include "wizard/BoardDB_Rule.h"
 
@@ -51,6 +52,7 @@ class TForm_BoardWizard : public TServerDialog {
   TTeThemeButton* btnCancel = nullptr;
   TPanel* Panel_Top = nullptr;
   TTeThemeEngine* TeThemeEngine1 = nullptr;
+  TTeThemeForm* TeThemeForm1 = nullptr;
 
   // The record being filled; owned by the runner.
   TBoardInfoFromUser* BoardInfo;

@@ -12,6 +12,7 @@
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -95,7 +96,7 @@ TEST_F(KsFrameTest, TheConstructorTakesTheFormOverWithItsDefaults) {
 }
 
 TEST_F(KsFrameTest, MetricsFollowTheVisualStyleTest) {
-  const bool Styled = IsAppThemedNow();
+  const bool Styled = IsVisualStyleAvailable();
   EXPECT_EQ(Frame->CaptionHeight(), Styled ? 19 : GetSystemMetrics(SM_CYCAPTION));
   EXPECT_EQ(Frame->FrameBorderWidth(), Styled ? 3 : GetSystemMetrics(SM_CXFRAME));
   Frame->SetBorderStyle(kbsToolWindow);
@@ -285,6 +286,25 @@ TEST_F(KsFrameTest, UpdateFrameKeepsTheClientSize) {
   EXPECT_EQ(Client.right, 300);
   EXPECT_EQ(Client.bottom, 200);
   EXPECT_EQ(WindowRect().right - WindowRect().left, 300);
+}
+
+TEST_F(KsFrameTest, ADialogTakenOverKeepsTheClientSizeItWasGiven) {
+  // As a form file gives it: a dialog frame, the client size, then the kit's frame.
+  TForm* Dialog = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Dialog->SetBorderStyle(bsDialog);
+  Dialog->SetClientWidth(297);
+  Dialog->SetClientHeight(161);
+  TKsCustomForm* DialogFrame = NewObject<TKsCustomForm>(Dialog);
+  EXPECT_EQ(Dialog->BorderStyle(), bsSizeable);
+  EXPECT_EQ(Dialog->ClientWidth(), 297) << "the sizeable frame is thicker than the dialog's";
+  EXPECT_EQ(Dialog->ClientHeight(), 161);
+  DialogFrame->SetActive(true);
+  Dialog->Show();
+  Pump();
+  DialogFrame->UpdateFrame();
+  Pump();
+  EXPECT_EQ(Dialog->ClientWidth(), 297);
+  EXPECT_EQ(Dialog->ClientHeight(), 161);
 }
 
 TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph) {

@@ -12,6 +12,8 @@
 #include "classlib/StrUtils.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
+#include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
 
@@ -33,6 +35,10 @@ class TTreeListTestForm : public TForm {
   }
   void treProfilesDeletion(TObject*, TdxTreeListNode* Node) {
     Log.push_back("delete " + std::string(Node->Strings(0).c_str()));
+  }
+  void treProfilesContextPopup(TObject*, TPoint MousePos, bool& Handled) {
+    Log.push_back("popup " + std::to_string(MousePos.x) + "," + std::to_string(MousePos.y));
+    Handled = true;
   }
 };
 TCLASS_IMPL(TTreeListTestForm)
@@ -61,6 +67,7 @@ class TreeListPublishedTest : public UiTest {
     P.Method<&TTreeListTestForm::treProfilesDblClick>("treProfilesDblClick");
     P.Method<&TTreeListTestForm::treProfilesChangeNode>("treProfilesChangeNode");
     P.Method<&TTreeListTestForm::treProfilesDeletion>("treProfilesDeletion");
+    P.Method<&TTreeListTestForm::treProfilesContextPopup>("treProfilesContextPopup");
   }
   static void TearDownTestSuite() {
     UnRegisterPublished(&TTreeListTestForm::StaticClass());
@@ -163,6 +170,11 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   EXPECT_EQ(List->TreeLineColor(), clGrayText);
   EXPECT_FALSE(List->ShowRoot());
   EXPECT_EQ(List->FormName(), "frmTreeList");
+  EXPECT_TRUE(List->DefaultLayout());
+  EXPECT_EQ(List->Bands()->Count(), 1);
+  ASSERT_EQ(List->ColumnCount(), 1);
+  EXPECT_EQ(List->Columns(0)->Name(), "MainColumn");
+  EXPECT_EQ(List->GetAbsoluteColumnIndex(0), 0);
 
   TdxTreeListNode* A = List->Add();
   A->SetStrings(0, "A");
@@ -170,12 +182,17 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   B->SetStrings(0, "B");
   B->SetFocused(true);
   List->OnDblClick(List);
+  // The menu key's request reaches the bound OnContextPopup, which takes it.
+  EXPECT_EQ(SendMessageA(List->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List->Handle()),
+                         MAKELPARAM(-1, -1)),
+            1);
   // Destroying the form frees every node through OnDeletion.
   std::vector<std::string>& Log = Form->Log;
   Log.push_back("free");
-  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "free"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "popup -1,-1", "free"}));
   FreeAndNil(List);
-  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "free", "delete A", "delete B"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "popup -1,-1", "free",
+                                           "delete A", "delete B"}));
 }
 
 TEST_F(TreeListPublishedTest, RowSelectAndInvertSelectExcludeEachOther) {
@@ -265,7 +282,9 @@ TEST_F(TreeListPublishedTest, DataQuestionsWithoutEventsAnswerEmpty) {
   struct Handler : TObject {
     std::function<void(AnsiString&)> Fn;
     void Preview(TObject*, TdxTreeListNode*, AnsiString& Text) { Fn(Text); }
-    void Footer(TObject*, TdxTreeListNode*, int, int, AnsiString& Text) { Fn(Text); }
+    void Footer(TObject*, TdxTreeListNode*, TdxTreeListColumn*, int, AnsiString& Text) {
+      Fn(Text);
+    }
   } H;
   H.Fn = Record;
   Tree->OnGetPreviewText = TdxTLGetPreviewTextEvent::Bind<&Handler::Preview>(&H);
