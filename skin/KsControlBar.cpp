@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TKsCustomControlBar)
 
@@ -190,8 +191,7 @@ void TKsCustomControlBar::AlignControls(TControl* /*AControl*/, TRect& /*Rect*/)
 
 bool TKsCustomControlBar::LayoutBands() {
   if (FAligning) return false;
-  FAligning = true;
-  TScopeExit Done([this] { FAligning = false; });
+  TFlagScope Aligning(FAligning);
   UpdateBands();
   if (FBands.empty()) return false;
   const int ClientWidth = HandleAllocated() ? ClientRect().right : Width();

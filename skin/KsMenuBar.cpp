@@ -3,6 +3,7 @@
 #include "skin/KsMenuBar.h"
 
 #include "classlib/TypInfo.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
 #include "skin/KsUtils.h"
@@ -22,19 +23,6 @@ TClass ItemClassOf(TComponent* Parent) {
 }
 
 bool Designing(const TComponent* C) { return C->ComponentState().Contains(csDesigning); }
-
-// Set for the length of a scope.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : FFlag(Flag), FOld(Flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = FOld; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-  bool FOld;
-};
 
 // Kinds of the child-window buttons.
 constexpr Byte CloseKind = 1, RestoreKind = 2, MinimizeKind = 3, IconKind = 4;
