@@ -3,6 +3,8 @@
 #include "classlib/Units.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsButtons.h"
+#include "skin/KsCheckBoxs.h"
+#include "skin/KsGroupBoxs.h"
 #include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
@@ -11,6 +13,8 @@
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
 #include "skin/KsThemeButtons.h"
+#include "skin/KsThemeCheckBoxs.h"
+#include "skin/KsThemeGroupBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeLuna.h"
@@ -39,6 +43,8 @@ const TUnitEntry Units[] = {
     {"KsHooks", InitKsHooks, DoneKsHooks},
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
+    {"KsCheckBoxs", InitKsCheckBoxs, DoneKsCheckBoxs},
+    {"KsGroupBoxs", InitKsGroupBoxs, DoneKsGroupBoxs},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
     // The popup windows that show a level of items, and the kit's popup menu.
@@ -55,6 +61,8 @@ const TUnitEntry Units[] = {
     // visual style cannot.
     {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
+    {"KsThemeCheckBoxs", InitKsThemeCheckBoxs, DoneKsThemeCheckBoxs},
+    {"KsThemeGroupBoxs", InitKsThemeGroupBoxs, DoneKsThemeGroupBoxs},
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
