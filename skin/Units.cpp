@@ -22,6 +22,8 @@
 #include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeHighlight.h"
+#include "skin/TeThemeLines.h"
 #include "skin/TeThemeXPImpl.h"
 
 namespace {
@@ -60,6 +62,9 @@ const TUnitEntry Units[] = {
     // The bitmap-atlas painter: new engines start with it, and it draws what the
     // visual style cannot.
     {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
+    // The two palette painters any themed window or control can be switched to.
+    {"TeThemeHighlight", InitTeThemeHighlight, DoneTeThemeHighlight},
+    {"TeThemeLines", InitTeThemeLines, DoneTeThemeLines},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
     {"KsThemeCheckBoxs", InitKsThemeCheckBoxs, DoneKsThemeCheckBoxs},
     {"KsThemeGroupBoxs", InitKsThemeGroupBoxs, DoneKsThemeGroupBoxs},
