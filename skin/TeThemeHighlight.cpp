@@ -95,6 +95,15 @@ void RuleRows(TKsBitmap* Bitmap, const TRect& Rect, int FirstRow) {
 // ---------------------------------------------------------------------------------
 // Identity, sizes, colours and fonts
 
+TTeThemeHighlight::~TTeThemeHighlight() { FreeAndNil(FScratch); }
+
+TKsBitmap* TTeThemeHighlight::Scratch(int Width, int Height) {
+  if (!FScratch) FScratch = NewObject<TKsBitmap>();
+  if (FScratch->Width() != Width || FScratch->Height() != Height) FScratch->SetSize(Width, Height);
+  if (!FScratch->Empty()) FScratch->Fill(KsColorWhite);
+  return FScratch;
+}
+
 int TTeThemeHighlight::GetSize(Byte Kind) { return Kind < std::size(Sizes) ? Sizes[Kind] : 0; }
 
 TColor TTeThemeHighlight::BaseColor(Byte Index) {
@@ -353,13 +362,11 @@ void TTeThemeHighlight::DrawCheckBox(TKsBitmap* Bitmap, const TRect& Rect, Byte 
   R = Inset(R);
   Bitmap->FillRect(R, Color(6));
   if (CheckState == 1) {
-    TOwned<TKsBitmap> Scratch(NewObject<TKsBitmap>());
-    Scratch->SetSize(GetSize(16), GetSize(17));
-    if (Scratch->Empty()) return;
-    Scratch->Fill(KsColorWhite);
-    RECT Box{0, 0, Scratch->Width(), Scratch->Height()};
-    DrawFrameControl(Scratch->DC(), &Box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT);
-    StampBlack(Scratch.get(), Bitmap, Rect.left - 2, Rect.top - 2, Outline);
+    TKsBitmap* Glyph = Scratch(GetSize(16), GetSize(17));
+    if (Glyph->Empty()) return;
+    RECT Box{0, 0, Glyph->Width(), Glyph->Height()};
+    DrawFrameControl(Glyph->DC(), &Box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT);
+    StampBlack(Glyph, Bitmap, Rect.left - 2, Rect.top - 2, Outline);
   } else if (CheckState == 2) {
     Bitmap->FillRect(Inset(R), Outline);
   }

@@ -15,6 +15,7 @@ class TTeThemeHighlight : public TTeTheme {
   TCLASS_DECL(TTeThemeHighlight, TTeTheme)
  public:
   TTeThemeHighlight() = default;
+  ~TTeThemeHighlight() override;
 
   static void GetName(AnsiString& Name) { Name = "Highlight"; }
   static bool IsAvailable() { return true; }
@@ -104,6 +105,14 @@ class TTeThemeHighlight : public TTeTheme {
   virtual void RuleHighlight(TKsBitmap* /*Bitmap*/, const TRect& /*Rect*/, int /*FirstRow*/) {}
   // The colour of the gripper's grip.
   virtual Byte GripColorIndex() { return 11; }
+
+  // A white bitmap of Width x Height for the system glyphs whose black pixels are
+  // stamped onto the canvas; kept and reused across paints (empty when the size
+  // cannot be had).
+  TKsBitmap* Scratch(int Width, int Height);
+
+ private:
+  TKsBitmap* FScratch = nullptr;
 };
 
 // 1-pixel lines in the kit shadow colour, as wide as Rect, on its rows FirstRow + 3i.

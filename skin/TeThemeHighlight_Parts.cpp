@@ -126,17 +126,15 @@ void TTeThemeHighlight::DrawBarButton(TKsBitmap* Bitmap, const TRect& Rect, Byte
   const TRect R = Inset(Rect);
   Bitmap->FillRect(R, Face);
   Bevel(Bitmap, R, Face, Pressed, 30);
-  TOwned<TKsBitmap> Scratch(NewObject<TKsBitmap>());
-  Scratch->SetSize(RectWidth(Rect), RectHeight(Rect));
-  if (Scratch->Empty()) return;
-  Scratch->Fill(KsColorWhite);
-  RECT Box{0, 0, Scratch->Width(), Scratch->Height()};
+  TKsBitmap* Glyph = Scratch(RectWidth(Rect), RectHeight(Rect));
+  if (Glyph->Empty()) return;
+  RECT Box{0, 0, Glyph->Width(), Glyph->Height()};
   const UINT Push = Pressed ? DFCS_PUSHED : 0;
   if (Kind == 1)
-    DrawFrameControl(Scratch->DC(), &Box, DFC_CAPTION, DFCS_CAPTIONCLOSE | Push);
+    DrawFrameControl(Glyph->DC(), &Box, DFC_CAPTION, DFCS_CAPTIONCLOSE | Push);
   else
-    DrawFrameControl(Scratch->DC(), &Box, DFC_SCROLL, (Hot ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) | Push);
-  StampBlack(Scratch.get(), Bitmap, Rect.left, Rect.top, Color(7));
+    DrawFrameControl(Glyph->DC(), &Box, DFC_SCROLL, (Hot ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) | Push);
+  StampBlack(Glyph, Bitmap, Rect.left, Rect.top, Color(7));
 }
 
 void TTeThemeHighlight::DrawGroupBox(TKsBitmap* Bitmap, const TRect& Rect, const TRect& CaptionRect,
@@ -318,5 +316,5 @@ void TTeThemeHighlight::DrawCell(TKsBitmap* Bitmap, const TRect& Rect, Integer F
 }
 
 HRGN TTeThemeHighlight::GetWindowRegion(int Width, int Height, TKsBorderStyle /*BorderStyle*/) {
-  return CreateRoundRectRgn(0, 0, Width + 1, Height + 1, 3, 3);
+  return CountHandle(CreateRoundRectRgn(0, 0, Width + 1, Height + 1, 3, 3));
 }

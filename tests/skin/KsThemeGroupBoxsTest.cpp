@@ -1,7 +1,6 @@
-// The group boxes and the themed radio group on real windows: the broken etched
-// frame, the accelerator, the painter's group box, the radio group's buttons made from
-// Items and laid out in columns, ItemIndex and Columns clamped, clicks, and a form file
-// whose ItemIndex lies past its items.
+// The themed group box and radio group on real windows: the painter's group box, the
+// radio group's buttons made from Items and laid out in columns, ItemIndex and Columns
+// clamped, clicks, and a form file whose ItemIndex lies past its items.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +8,6 @@
 
 #include "ThemeTestPainter.h"
 #include "classlib/Classes_Streaming.h"
-#include "classlib/StdCtrls.h"
 #include "skin/KsThemeGroupBoxs.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -43,45 +41,7 @@ class GroupBoxTest : public UiTest {
 };
 
 // ---------------------------------------------------------------------------------
-// Group box
-
-TEST_F(GroupBoxTest, TheFramesTopEdgeIsBrokenUnderTheCaption) {
-  auto* G = NewObject<TKsCustomGroupBox>(Form);
-  G->SetParent(Form);
-  G->SetBounds(10, 10, 200, 100);
-  G->SetCaption("Caption");
-  G->Invalidate();
-  G->UpdateBuffer();
-  const TRect F = G->GetFrameRect();
-  const TRect T = G->CaptionRect();
-  EXPECT_EQ(T.left, 12 - 3);
-  const TKsColor Highlight = Rgb(ColorToKsColor(clBtnHighlight, 255));
-  const TKsColor Shadow = Rgb(ColorToKsColor(clBtnShadow, 255));
-  // Shadow on the row above the frame's top, highlight on it, outside the caption.
-  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(F.left + 2, F.top - 1)), Shadow);
-  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(F.left + 2, F.top)), Highlight);
-  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(T.right + 2, F.top)), Highlight);
-  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(F.right, F.top + 10)), Highlight);
-  EXPECT_EQ(Rgb(G->Buffer()->GetPixel(F.right - 1, F.top + 10)), Shadow);
-  // Under the caption's margins nothing of the frame.
-  EXPECT_NE(Rgb(G->Buffer()->GetPixel(T.left + 1, F.top)), Highlight);
-  EXPECT_NE(Rgb(G->Buffer()->GetPixel(T.right - 1, F.top - 1)), Shadow);
-}
-
-TEST_F(GroupBoxTest, TheAcceleratorFocusesAFocusableFirstChildElseTheGroup) {
-  auto* G = NewObject<TKsCustomGroupBox>(Form);
-  G->SetParent(Form);
-  G->SetBounds(10, 10, 200, 100);
-  G->SetCaption("&Options");
-  auto* Edit = NewObject<TEdit>(Form);
-  Edit->SetParent(G);
-  Edit->SetBounds(10, 20, 80, 20);
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'o', 0), 1);
-  EXPECT_TRUE(Edit->Focused());
-  Edit->SetEnabled(false);
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'o', 0), 1);
-  EXPECT_TRUE(G->Focused());
-}
+// Themed group box
 
 TEST_F(GroupBoxTest, AThemedGroupBoxDrawsThroughThePainterAndSurvivesItsEngine) {
   TThemeRegistryScope Scope;

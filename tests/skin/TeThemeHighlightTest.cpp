@@ -112,7 +112,7 @@ TEST_F(HighlightTest, TheWindowRegionIsTheWindowWithRoundedCorners) {
   EXPECT_TRUE(PtInRegion(Region, 2, 2));
   EXPECT_FALSE(PtInRegion(Region, 0, 0));
   EXPECT_FALSE(PtInRegion(Region, 99, 49));
-  DeleteObject(Region);
+  DeleteCountedObject(Region);
 }
 
 TEST_F(HighlightTest, ACheckedCheckBoxShowsTheMarkInTheOutlineColour) {
