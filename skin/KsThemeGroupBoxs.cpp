@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/GdiScopes.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/TypInfo.h"
 
 TCLASS_IMPL(TTeThemeGroupBox)
@@ -28,26 +30,12 @@ class TDeferredPositions {
   HDWP FInfo;
 };
 
-// A flag set for the life of the scope.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-  ~TFlagScope() { FFlag = false; }
-
- private:
-  bool& FFlag;
-};
-
 // The character height of Font on the screen.
 int ScreenCharHeight(TFont* Font) {
-  HDC DC = GetDC(nullptr);
-  const HGDIOBJ Old = SelectObject(DC, Font->Handle());
+  TScreenDC Screen;
+  TSelection Selected(Screen.DC(), Font->Handle());
   TEXTMETRICA Metrics{};
-  GetTextMetricsA(DC, &Metrics);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
+  GetTextMetricsA(Screen.DC(), &Metrics);
   return Metrics.tmHeight;
 }
 
@@ -120,7 +108,8 @@ void TTeThemeGroupButton::Dispatch(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  TFlagScope InClick(FInClick);
+  FInClick = true;
+  auto Done = ScopeExit([this] { FInClick = false; });
   const Word Code = HIWORD(Message.WParam);
   if ((Code != BN_CLICKED && Code != BN_DOUBLECLICKED) || !FGroup || FGroup->CanModify())
     inherited::Dispatch(Message);
@@ -196,7 +185,8 @@ void TTeThemeRadioGroup::Loaded() {
 
 void TTeThemeRadioGroup::ReadState(TReader* Reader) {
   {
-    TFlagScope Reading(FReading);
+    FReading = true;
+    auto Done = ScopeExit([this] { FReading = false; });
     inherited::ReadState(Reader);
   }
   // An index read past the items read would check a button that does not exist.
@@ -239,7 +229,8 @@ void TTeThemeRadioGroup::UpdateButtons() {
     Buttons(I)->SetThemeEngine(ThemeEngine());
   }
   if (FItemIndex >= 0 && FItemIndex < ButtonCount()) {
-    TFlagScope Updating(FUpdating);
+    FUpdating = true;
+    auto Done = ScopeExit([this] { FUpdating = false; });
     Buttons(FItemIndex)->SetChecked(true);
   }
   ArrangeButtons();
