@@ -3,10 +3,12 @@
 #include "classlib/Units.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsButtons.h"
+#include "skin/KsCheckBoxs.h"
 #include "skin/KsControlBar.h"
 #include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
+#include "skin/KsGroupBoxs.h"
 #include "skin/KsHooks.h"
 #include "skin/KsItems.h"
 #include "skin/KsMenuBar.h"
@@ -15,6 +17,8 @@
 #include "skin/KsScrollBar.h"
 #include "skin/KsSpeedContainers.h"
 #include "skin/KsThemeButtons.h"
+#include "skin/KsThemeCheckBoxs.h"
+#include "skin/KsThemeGroupBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeLuna.h"
@@ -22,6 +26,8 @@
 #include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeHighlight.h"
+#include "skin/TeThemeLines.h"
 #include "skin/TeThemeXPImpl.h"
 
 namespace {
@@ -43,6 +49,8 @@ const TUnitEntry Units[] = {
     {"KsHooks", InitKsHooks, DoneKsHooks},
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
+    {"KsCheckBoxs", InitKsCheckBoxs, DoneKsCheckBoxs},
+    {"KsGroupBoxs", InitKsGroupBoxs, DoneKsGroupBoxs},
     {"KsScrollBar", InitKsScrollBar, DoneKsScrollBar},
     // The containers: speed divider and container, the band bar.
     {"KsSpeedContainers", InitKsSpeedContainers, DoneKsSpeedContainers},
@@ -63,7 +71,12 @@ const TUnitEntry Units[] = {
     // The bitmap-atlas painter: new engines start with it, and it draws what the
     // visual style cannot.
     {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
+    // The two palette painters any themed window or control can be switched to.
+    {"TeThemeHighlight", InitTeThemeHighlight, DoneTeThemeHighlight},
+    {"TeThemeLines", InitTeThemeLines, DoneTeThemeLines},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
+    {"KsThemeCheckBoxs", InitKsThemeCheckBoxs, DoneKsThemeCheckBoxs},
+    {"KsThemeGroupBoxs", InitKsThemeGroupBoxs, DoneKsThemeGroupBoxs},
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
