@@ -409,10 +409,8 @@ void TCustomdxTreeListControl::BuildLayoutCaches() {
       if (!Columns.empty()) FCacheBandRows[V].push_back(std::move(Columns));
     }
   }
-  FCacheColumnWidths.resize(FColumns.size());
-  for (int I = 0; I < ColumnCount(); ++I)
-    FCacheColumnWidths[I] = IsColumnShown(I) ? FColumns[I]->Width() : 0;
   FCachesFilled = true;
+  BuildColumnWidthCache();
   // The visible order, walked through the band rows just cached (the order's own
   // cache counts once both of its lists are there).
   std::vector<int> Order;

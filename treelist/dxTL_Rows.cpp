@@ -9,6 +9,8 @@
 // from there as far as it needs, so a run of changes costs one pass, not one each.
 #include <algorithm>
 
+#include "classlib/ScopeExit.h"
+
 #include "treelist/dxTL.h"
 
 namespace {
@@ -69,15 +71,18 @@ void TCustomdxTreeList::ResetRowHeightCache() {
 void TCustomdxTreeList::UpdateLayout() {
   if (FUpdateCount > 0) return;
   ++FUpdateCount;
-  try {
+  {
+    auto Lower = ScopeExit([this] { --FUpdateCount; });
+    CalcSizes();
     DropRowIndex();
     AfterLayout();
+    // The index is rebuilt before the scroll state, which then counts rows through it.
     UpdateRowIndex();
-  } catch (...) {
-    --FUpdateCount;
-    throw;
+    CalcRowsInView();
+    KeepTopInRange();
+    RefreshScrollBars();
+    RemoveScrollBarsIfFit();
   }
-  --FUpdateCount;
   InvalidateClient();
 }
 
