@@ -471,6 +471,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void WMSize(TMessage& Message);
   void ScrollRows(int DY);
   void ScrollColumns(int DX);
+  // Row Node's row and the rows below it changed: they repaint and the scroll bars
+  // are brought up to date once for a run of changes, through a posted message.
+  void RowsChanged(int Row);
+  void ApplyRowsChanged();
+  // The scroll, size and row-change messages; false for any other.
+  bool DispatchScrollMessage(TMessage& Message);
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
@@ -617,6 +623,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int FStateImageHeight = 0;
   int FDigitWidth = 0;
   int FLeftCoord = 0;
+  int FChangedFromRow = -1;
+  bool FRowsChangePosted = false;
   int FVisibleRowCount = 1;
   int FFullRowCount = 1;
 

@@ -341,5 +341,6 @@ void TCustomdxTreeList::CalcRowFooterRect(TdxTreeListNode* Node, int Index, TRec
 
 void TCustomdxTreeList::CreateWnd() {
   inherited::CreateWnd();
+  FRowsChangePosted = false;
   UpdateLayout();
 }

@@ -83,10 +83,8 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  if (DispatchScrollMessage(Message)) return;
   switch (Message.Msg) {
-    case WM_VSCROLL: WMVScroll(Message); return;
-    case WM_HSCROLL: WMHScroll(Message); return;
-    case WM_SIZE: WMSize(Message); return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
       inherited::Dispatch(Message);

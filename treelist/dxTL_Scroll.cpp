@@ -9,6 +9,13 @@
 
 #include "treelist/dxTL.h"
 
+namespace {
+
+// Posted to itself once for a run of row changes (see RowsChanged).
+constexpr UINT TLM_ROWSCHANGED = WM_APP + 0x100;
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------
 // Rows in view
 
@@ -339,4 +346,37 @@ void TCustomdxTreeList::WMSize(TMessage& Message) {
   inherited::Dispatch(Message);
   RefreshScrollBars();
   KeepTopInRange();
+}
+
+// ---------------------------------------------------------------------------------
+// Row changes: collected, then repainted and counted once
+
+void TCustomdxTreeList::RowsChanged(int Row) {
+  if (Row >= 0 && (FChangedFromRow < 0 || Row < FChangedFromRow)) FChangedFromRow = Row;
+  if (FRowsChangePosted || !HandleAllocated()) return;
+  FRowsChangePosted = PostMessageA(Handle(), TLM_ROWSCHANGED, 0, 0) != FALSE;
+}
+
+void TCustomdxTreeList::ApplyRowsChanged() {
+  FRowsChangePosted = false;
+  const int Row = FChangedFromRow;
+  FChangedFromRow = -1;
+  if (Destroying() || !HandleAllocated()) return;
+  if (Row >= 0) {
+    TRect R;
+    GetRowRectToBottom(GetNodeAtRow(Row), R);
+    if (R.top == -1 && Row < GetTopIndex()) GetRowsAreaRect(R);
+    if (R.top != -1) InvalidateArea(R);
+  }
+  RefreshScrollBars();
+}
+
+bool TCustomdxTreeList::DispatchScrollMessage(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_VSCROLL: WMVScroll(Message); return true;
+    case WM_HSCROLL: WMHScroll(Message); return true;
+    case WM_SIZE: WMSize(Message); return true;
+    case TLM_ROWSCHANGED: ApplyRowsChanged(); return true;
+    default: return false;
+  }
 }
