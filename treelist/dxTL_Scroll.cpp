@@ -27,15 +27,16 @@ void TCustomdxTreeList::CountRowsInView(TdxTreeListNode* StartNode, int Height, 
   for (TdxTreeListNode* N = StartNode; N; N = N->GetNextVisible()) {
     const int H = GetRowHeight(N, FDefaultRowHeight);
     if (Sum + H > Height) {
-      if (Sum <= Height) ++VisibleRows;
+      if (Sum < Height) ++VisibleRows;  // the row is partly shown
       return;
     }
     Sum += H;
     ++VisibleRows;
     ++FullRows;
   }
-  // The list ended first: the rows above the start that would fit count too.
-  for (TdxTreeListNode* N = StartNode ? StartNode->GetPrevVisible() : nullptr; N;
+  // The list ended first: the rows above the start that would fit count too (a
+  // start past the end has the last row above it).
+  for (TdxTreeListNode* N = StartNode ? StartNode->GetPrevVisible() : GetLastNode(); N;
        N = N->GetPrevVisible()) {
     const int H = GetRowHeight(N, FDefaultRowHeight);
     if (Sum + H > Height) {
@@ -107,11 +108,15 @@ namespace {
 // Sets a bar only when its range, page or position changed.
 void UpdateBar(TCustomdxTreeList* Self, int Bar, int Min, int Max, int Page, int Pos,
                void (TCustomdxTreeList::*Apply)(int, const SCROLLINFO&)) {
+  // The system keeps the page within the range and the position within what the
+  // page leaves: compared so, an unchanged state reads back equal.
+  const int KeptPage = std::clamp(Page, 0, Max - Min + 1);
+  const int KeptPos = std::clamp(Pos, Min, std::max(Max - std::max(KeptPage - 1, 0), Min));
   SCROLLINFO Old{};
   Old.cbSize = sizeof(Old);
   Old.fMask = SIF_ALL;
   if (Self->GetScrollInfo(Bar, Old) && Old.nMin == Min && Old.nMax == Max &&
-      static_cast<int>(Old.nPage) == Page && Old.nPos == Pos)
+      static_cast<int>(Old.nPage) == KeptPage && Old.nPos == KeptPos)
     return;
   SCROLLINFO New{};
   New.cbSize = sizeof(New);
