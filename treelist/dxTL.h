@@ -775,6 +775,11 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // Shares Avail among a band row's columns: MinWidth and Sizing kept, the last
   // column takes the rest.
   std::vector<int> ShareRowWidths(int Avail, const std::vector<int>& Columns) const;
+  // The cell of Node in a visible column, from a fresh layout; all -1 when the column
+  // has no header cell on the screen or the node no row.
+  void GetCellRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
+  // Where the in-place editor of that cell goes.
+  void GetEditRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
   // Measures a cell through its column's editor class, without a window.
   bool CalcRowLineHeight(TdxTreeListNode* Node, int Column, const AnsiString& Text,
                          int BoundsWidth, int TextHeight, int MaxLineCount, bool InflateFlag,

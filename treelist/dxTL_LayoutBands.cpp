@@ -393,6 +393,55 @@ void TCustomdxTreeListControl::CalcBandsAndHeaders(TdxTreeListDrawInfo& DI) {
 }
 
 // ---------------------------------------------------------------------------------
+// Cell and editing rectangles
+
+void TCustomdxTreeListControl::GetCellRect(TdxTreeListNode* Node, int VisibleColumn, TRect& R) {
+  R = Rect(-1, -1, -1, -1);
+  const int Column = GetAbsoluteColumnIndex(VisibleColumn);
+  if (!Node || Column < 0) return;
+  TdxTreeListDrawInfo DI;
+  CalcDrawInfo(DI);
+  const TdxTreeListHeaderInfo* Header = nullptr;
+  for (const TdxTreeListHeaderInfo& H : DI.Headers)
+    if (H.Column == Column) Header = &H;
+  if (!Header) return;
+  int Top = DI.CellsRect.top;
+  bool Found = false;
+  for (const TdxTreeListRowInfo& Row : DI.Rows) {
+    if (Row.Node == Node) {
+      Found = true;
+      break;
+    }
+    Top += Row.RowHeight;
+  }
+  if (!Found) return;
+  const int H = DefaultRowHeight();
+  R.left = Header->CellRect.left;
+  R.right = Header->CellRect.right;
+  if (Header->BandIndex == 0) {
+    // The node's indent reaches into the first band's cells from the band's left.
+    const int BandLeft = DI.CellsRect.left - (GetBandFixedLeft() < 0 ? LeftCoord() : 0);
+    R.left = std::max<int>(R.left, BandLeft + GetNodeContentOffset(Node));
+  }
+  const int Extra = !ShowGrid() && PaintStyle() == psOutlook &&
+                            (Node->HasChildren() || Node->Count() > 0)
+                        ? 1
+                        : 0;
+  R.top = Top + H * Header->RowIndex + Extra;
+  R.bottom = Top + H * Header->RowIndex + H * Header->LineCount + Extra -
+             (ShowGrid() && ShowPreviewGrid() ? 1 : 0);
+}
+
+void TCustomdxTreeListControl::GetEditRect(TdxTreeListNode* Node, int VisibleColumn, TRect& R) {
+  GetCellRect(Node, VisibleColumn, R);
+  if (R.top == -1 || !OptionsEx().Contains(aoInvertSelect)) return;
+  R.top += 1;
+  R.bottom -= 1;
+  if (VisibleColumn == 0) R.left += 1;
+  if (VisibleColumn == GetVisibleColumnCount() - 1) R.right -= 1;
+}
+
+// ---------------------------------------------------------------------------------
 // Measures
 
 int TCustomdxTreeListControl::GetColumnFontsLineHeight(TCanvas* Canvas) {

@@ -365,4 +365,63 @@ TEST_F(TreeListLayoutTest, LevelFootersEndTheLevelsThatEndAtARow) {
   EXPECT_EQ(R.bottom, 100 + Tree->RowFooterHeight());
 }
 
+TEST_F(TreeListLayoutTest, SwitchingAutoWidthOffKeepsTheFittedWidthOnlyWhenAsked) {
+  TdxTreeListColumn* C = Column(100);
+  Tree->SetBounds(0, 0, 240, 300);
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoAutoWidth});
+  EXPECT_EQ(Tree->GetColumnDisplayWidth(C->Index()), 240);
+  Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoAutoWidth});
+  EXPECT_EQ(C->Width(), 100);
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoKeepColumnWidth});
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoAutoWidth});
+  Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoAutoWidth});
+  EXPECT_EQ(C->Width(), 240);
+}
+
+TEST_F(TreeListLayoutTest, CellRectanglesStartRightOfTheNodeIndent) {
+  TdxTreeListColumn* A = Column(120);
+  TdxTreeListColumn* B = Column(100);
+  Tree->Bands()->Items(0)->SetWidth(220);
+  TdxTreeListNode* Top = Tree->Add();
+  TdxTreeListNode* Child = Top->AddChild();
+  Top->SetExpanded(true);
+  const TdxTreeListDrawInfo DI = Layout();
+  const int H = Tree->DefaultRowHeight();
+  TRect R;
+  Tree->GetCellRect(Child, 0, R);
+  EXPECT_EQ(R.left, Tree->GetNodeContentOffset(Child));
+  EXPECT_EQ(R.right, 120);
+  EXPECT_EQ(R.top, DI.CellsRect.top + H);
+  EXPECT_EQ(R.bottom, DI.CellsRect.top + 2 * H);
+  Tree->GetCellRect(Child, 1, R);
+  EXPECT_EQ(R.left, 120);
+  // The inverted selection's editor sits one pixel inside.
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoInvertSelect});
+  TRect Edit;
+  Tree->GetCellRect(Child, 1, R);
+  Tree->GetEditRect(Child, 1, Edit);
+  EXPECT_EQ(Edit.top, R.top + 1);
+  EXPECT_EQ(Edit.bottom, R.bottom - 1);
+  EXPECT_EQ(Edit.right, R.right - 1);
+  // A column scrolled out of view has no cell.
+  Tree->Bands()->Items(0)->SetWidth(3000);
+  A->SetWidth(500);
+  B->SetWidth(2500);
+  Tree->SetLeftCoord(2600);
+  EXPECT_EQ(Tree->LeftCoord(), 2600);
+  Tree->GetCellRect(Child, 0, R);
+  EXPECT_EQ(R.left, -1);
+}
+
+TEST_F(TreeListLayoutTest, TheParentFontReachesTheBandHeaderAndPreviewFonts) {
+  TForm* Form = static_cast<TForm*>(Tree->Parent());
+  Form->Font()->SetSize(14);
+  EXPECT_EQ(Tree->BandFont()->Size(), 14);
+  EXPECT_EQ(Tree->HeaderFont()->Size(), 14);
+  EXPECT_EQ(Tree->PreviewFont()->Size(), 14);
+  EXPECT_EQ(Tree->PreviewFont()->Color(), clBlue);
+  EXPECT_TRUE(Tree->ParentFont());
+  EXPECT_EQ(Tree->HeaderRowHeight(), TextHeightOf(Tree->HeaderFont()) + 5 + 1);
+}
+
 }  // namespace
