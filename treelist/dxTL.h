@@ -9,8 +9,10 @@
 // control's members are implemented by topic: dxTL.cpp (node operations, focus,
 // updates), dxTL_Rows.cpp (the visible-row index), dxTL_Props.cpp (appearance),
 // dxTL_Published.cpp (form files), dxTL_Control.cpp (the column and band layer) and
-// dxTL_Answers.cpp (the band and column answers); the layout and the painting go into
-// dxTL_Layout.cpp and dxTL_Paint.cpp beside them.
+// dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
+// layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
+// cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
+// and the left coordinate); the painting goes into dxTL_Paint.cpp beside them.
 #pragma once
 
 #include <windows.h>

@@ -424,4 +424,41 @@ TEST_F(TreeListLayoutTest, TheParentFontReachesTheBandHeaderAndPreviewFonts) {
   EXPECT_EQ(Tree->HeaderRowHeight(), TextHeightOf(Tree->HeaderFont()) + 5 + 1);
 }
 
+TEST_F(TreeListLayoutTest, BandsAndColumnsScrollIntoViewLeftEdgeFirst) {
+  Tree->SetDefaultLayout(false);
+  Tree->Bands()->Add();
+  Tree->Bands()->Add();
+  for (int I = 0; I < 3; ++I) Tree->Bands()->Items(I)->SetWidth(300);
+  TdxTreeListColumn* Wide = Column(250, 1);
+  TdxTreeListColumn* Last = Column(50, 1);
+  Column(300, 2);
+  Tree->MakeBandVisible(2);
+  EXPECT_EQ(Tree->LeftCoord(), 900 - 400);
+  Tree->MakeBandVisible(0);
+  EXPECT_EQ(Tree->LeftCoord(), 0);
+  Tree->MakeColumnVisible(Last->Index());
+  EXPECT_EQ(Tree->LeftCoord(), 600 - 400);
+  Tree->MakeColumnVisible(Wide->Index());
+  EXPECT_EQ(Tree->LeftCoord(), 200);  // already in view
+  Tree->SetLeftCoord(500);
+  Tree->MakeColumnVisible(Wide->Index());
+  EXPECT_EQ(Tree->LeftCoord(), 300);
+  // A fixed band never scrolls.
+  Tree->Bands()->Items(0)->SetFixed(bfLeft);
+  Tree->SetLeftCoord(0);
+  Tree->MakeBandVisible(0);
+  EXPECT_EQ(Tree->LeftCoord(), 0);
+  EXPECT_EQ(Tree->GetScrollableWidth(), 600);
+  EXPECT_EQ(Tree->GetScrollingArea().left, 300);
+}
+
+TEST_F(TreeListLayoutTest, AutoWidthFollowsTheClientSize) {
+  TdxTreeListColumn* C = Column(100);
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoAutoWidth});
+  EXPECT_EQ(Tree->GetColumnDisplayWidth(C->Index()), 400);
+  Tree->SetBounds(0, 0, 333, 300);
+  EXPECT_EQ(Tree->GetColumnDisplayWidth(C->Index()), 333);
+  EXPECT_EQ(Layout().Headers[0].CellRect.right, 333);
+}
+
 }  // namespace
