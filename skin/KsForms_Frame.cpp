@@ -13,6 +13,7 @@
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 
 TCLASS_IMPL(TKsCustomForm)
 
@@ -189,7 +190,7 @@ void TKsCustomForm::UpdateFrame() {
   }
 }
 
-bool TKsCustomForm::VisualStyles() const { return IsAppThemedNow(); }
+bool TKsCustomForm::VisualStyles() const { return IsVisualStyleAvailable(); }
 
 int TKsCustomForm::CaptionHeight() const {
   switch (FBorderStyle) {

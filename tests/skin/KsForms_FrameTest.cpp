@@ -11,6 +11,7 @@
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -127,7 +128,7 @@ TEST_F(KsFrameTest, TheConstructorTakesTheFormOverWithItsDefaults) {
 }
 
 TEST_F(KsFrameTest, MetricsFollowTheVisualStyleTest) {
-  const bool Styled = IsAppThemedNow();
+  const bool Styled = IsVisualStyleAvailable();
   EXPECT_EQ(Frame->CaptionHeight(), Styled ? 19 : GetSystemMetrics(SM_CYCAPTION));
   EXPECT_EQ(Frame->FrameBorderWidth(), Styled ? 3 : GetSystemMetrics(SM_CXFRAME));
   Frame->SetBorderStyle(kbsToolWindow);
