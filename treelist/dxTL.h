@@ -315,6 +315,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int LeftCoord() const { return FLeftCoord; }
   // Clamped; scrolls the window by the shift when it can, else repaints all.
   void SetLeftCoord(int Value);
+  // Keeps LeftCoord within the hidden width after the widths or the client changed.
+  void ClampLeftCoord();
 
   // ----- Vertical scroll state (dxTL_Scroll.cpp)
   // Rows at least partly (Visible) and wholly (Full) shown from StartNode in Height.

@@ -80,6 +80,7 @@ void TCustomdxTreeList::UpdateLayout() {
     UpdateRowIndex();
     CalcRowsInView();
     KeepTopInRange();
+    ClampLeftCoord();
     RefreshScrollBars();
     RemoveScrollBarsIfFit();
   }

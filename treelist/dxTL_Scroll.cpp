@@ -261,6 +261,10 @@ void TCustomdxTreeList::KeepTopInRange() {
 // ---------------------------------------------------------------------------------
 // The left coordinate
 
+void TCustomdxTreeList::ClampLeftCoord() {
+  FLeftCoord = std::clamp(FLeftCoord, 0, std::max(GetScrollableWidth() - GetVisibleWidth(), 0));
+}
+
 void TCustomdxTreeList::SetLeftCoord(int Value) {
   EndEdit(true);
   const int Max = std::max(GetScrollableWidth() - GetVisibleWidth(), 0);
@@ -349,6 +353,7 @@ void TCustomdxTreeList::WMSize(TMessage& Message) {
   EndEdit(true);
   RemoveScrollBarsIfFit();
   inherited::Dispatch(Message);
+  ClampLeftCoord();
   RefreshScrollBars();
   KeepTopInRange();
 }

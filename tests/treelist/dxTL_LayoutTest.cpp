@@ -283,6 +283,12 @@ TEST_F(TreeListLayoutTest, LeftCoordIsClampedToTheHiddenWidth) {
   EXPECT_EQ(Tree->LeftCoord(), 1000 - 400);
   Tree->SetLeftCoord(-3);
   EXPECT_EQ(Tree->LeftCoord(), 0);
+  // Narrower bands and a wider client pull it back.
+  Tree->SetLeftCoord(600);
+  Tree->Bands()->Items(0)->SetWidth(700);
+  EXPECT_EQ(Tree->LeftCoord(), 300);
+  Tree->SetBounds(0, 0, 600, 300);
+  EXPECT_EQ(Tree->LeftCoord(), 100);
 }
 
 TEST_F(TreeListLayoutTest, AWrappedCellIsCutAtTheLineLimit) {
