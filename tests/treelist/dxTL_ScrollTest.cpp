@@ -226,4 +226,14 @@ TEST_F(TreeListScrollTest, TheHorizontalThumbStepsByFour) {
   EXPECT_EQ(Bar(SB_HORZ).nPos, Tree->LeftCoord());
 }
 
+TEST_F(TreeListScrollTest, TheWindowClipsItsChildrenTakesTabsAndDoubleClicks) {
+  const LONG Style = GetWindowLongA(Tree->Handle(), GWL_STYLE);
+  EXPECT_TRUE(Style & WS_CLIPCHILDREN);
+  EXPECT_TRUE(Style & WS_TABSTOP);
+  EXPECT_FALSE(Style & WS_BORDER);
+  const DWORD ClassStyle = GetClassLongA(Tree->Handle(), GCL_STYLE);
+  EXPECT_EQ(ClassStyle & (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS),
+            static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+}
+
 }  // namespace
