@@ -2,6 +2,7 @@
 #include "skin/KsEffects.h"
 
 #include "classlib/SystemLibrary.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 
@@ -58,13 +59,8 @@ namespace {
 // only meanwhile.
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y, const TRect& Source) {
   Foreground->SetAlphaBlend(true);
-  try {
-    Foreground->Draw(Dest, X, Y, Source);
-  } catch (...) {
-    Foreground->SetAlphaBlend(false);
-    throw;
-  }
-  Foreground->SetAlphaBlend(false);
+  auto Opaque = AtScopeEnd([Foreground] { Foreground->SetAlphaBlend(false); });
+  Foreground->Draw(Dest, X, Y, Source);
 }
 
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
@@ -538,20 +539,15 @@ constexpr int SortMarkRoom = 15;
 // A canvas on a screen-compatible memory DC for the length of a measurement.
 class TMeasureCanvas {
  public:
-  TMeasureCanvas() : FDC(CreateCompatibleDC(nullptr)), FCanvas(NewObject<TCanvas>()) {
-    FCanvas->SetHandle(FDC);
-  }
+  TMeasureCanvas() : FCanvas(NewObject<TCanvas>()) { FCanvas->SetHandle(FDC.DC()); }
   TMeasureCanvas(const TMeasureCanvas&) = delete;
   TMeasureCanvas& operator=(const TMeasureCanvas&) = delete;
-  ~TMeasureCanvas() {
-    FCanvas->SetHandle(nullptr);
-    DeleteDC(FDC);
-  }
+  ~TMeasureCanvas() { FCanvas->SetHandle(nullptr); }
   TCanvas* operator->() const { return FCanvas.get(); }
   TCanvas* Get() const { return FCanvas.get(); }
 
  private:
-  HDC FDC;
+  TMemoryDC FDC{nullptr};
   TOwned<TCanvas> FCanvas;
 };
 }  // namespace

@@ -5,6 +5,7 @@
 // is in dxTL_LayoutBands.cpp.
 #include <algorithm>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "treelist/dxTL.h"
 
@@ -77,8 +78,7 @@ int TCustomdxTreeList::CalcTextLineCount(const AnsiString& Text, int Width, int 
   Height = 0;
   if (Text.empty() || MaxLines == 0) return 0;
   HDC DC = dxTLScreenDC();
-  HGDIOBJ Old = SelectObject(DC, Font->Handle());
-  auto Restore = ScopeExit([&] { SelectObject(DC, Old); });
+  TSelection Selected(DC, Font->Handle());
   RECT R = {0, 0, Width - Indent, 0};
   InflateRect(&R, -2, Flat ? -2 : -1);
   if (R.right < R.left) R.right = R.left;

@@ -4,7 +4,7 @@
 // and measuring a cell for row auto height through its column's editor class.
 #include <algorithm>
 
-#include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -488,9 +488,8 @@ bool TCustomdxTreeListControl::CalcRowLineHeight(TdxTreeListNode* Node, int Colu
   ViewData->VerticalLayout = 3;  // several lines, broken between words
   TdxEditDrawInfo DrawInfo;
   EditorClass->CalcDrawInfo(ViewData, false, DrawInfo);
-  ViewData->MeasureOnly = true;
+  TFlagScope Measuring(ViewData->MeasureOnly);
   ViewData->LineCount = 0;
-  auto Reset = ScopeExit([ViewData] { ViewData->MeasureOnly = false; });
   if (EditorClass->DrawContent(dxTLScreenDC(), DrawInfo.ContentRect, false, ViewData)) {
     LineHeight = ViewData->NeededHeight;
     LineCount = ViewData->LineCount;

@@ -9,8 +9,7 @@
 // from there as far as it needs, so a run of changes costs one pass, not one each.
 #include <algorithm>
 
-#include "classlib/ScopeExit.h"
-
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 
 namespace {
@@ -70,9 +69,8 @@ void TCustomdxTreeList::ResetRowHeightCache() {
 
 void TCustomdxTreeList::UpdateLayout() {
   if (FUpdateCount > 0) return;
-  ++FUpdateCount;
   {
-    auto Lower = ScopeExit([this] { --FUpdateCount; });
+    TCountScope Updating(FUpdateCount);
     CalcSizes();
     DropRowIndex();
     AfterLayout();

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
@@ -19,7 +20,7 @@ namespace {
 int TextHeightOf(TFont* Font) {
   TScreenDC Screen;
   TCanvas Canvas;
-  Canvas.SetHandle(Screen.DC);
+  Canvas.SetHandle(Screen.DC());
   Canvas.Font()->Assign(Font);
   const int Result = Canvas.TextHeight("Wg");
   Canvas.SetHandle(nullptr);
@@ -29,7 +30,7 @@ int TextHeightOf(TFont* Font) {
 int TextWidthOf(TFont* Font, const char* Text) {
   TScreenDC Screen;
   TCanvas Canvas;
-  Canvas.SetHandle(Screen.DC);
+  Canvas.SetHandle(Screen.DC());
   Canvas.Font()->Assign(Font);
   const int Result = Canvas.TextWidth(Text);
   Canvas.SetHandle(nullptr);
