@@ -6,6 +6,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Messages.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 #include "editors/dxEditStrings.h"
 
 TCLASS_IMPL(TCustomdxCalendar)
@@ -593,10 +594,17 @@ void TdxGridDatePopup::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_FONTCHANGED: CMFontChanged(Message); break;
     case WM_SIZE: WMSize(Message); break;
-    case WM_CAPTURECHANGED:
-      // The mouse is gone: nothing held stays behind.
+    case WM_LBUTTONUP: {
+      // The release lets the capture go before the release's own handling runs.
+      FReleasing = true;
+      auto Done = ScopeExit([&] { FReleasing = false; });
       inherited::Dispatch(Message);
-      if (reinterpret_cast<HWND>(Message.LParam) != FHandle) {
+      break;
+    }
+    case WM_CAPTURECHANGED:
+      // The mouse was taken away: nothing held stays behind.
+      inherited::Dispatch(Message);
+      if (!FReleasing && reinterpret_cast<HWND>(Message.LParam) != FHandle) {
         StopArrowTimer();
         FreeMonthList();
         if (FTodayPressed || FClearPressed) Invalidate();

@@ -216,6 +216,7 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   bool FClearDown = false;
   bool FShowToday = true;
   bool FShowClear = false;
+  bool FReleasing = false;  // inside a left-button release
 };
 
 // Seven months from TopDate, one a row; the row under the mouse is selected.
