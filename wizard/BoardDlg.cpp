@@ -62,8 +62,10 @@ TfraBasic* TForm_BoardWizard::Page(int Index) const {
 void TForm_BoardWizard::AddPage(TfraBasic* APage) {
   APage->InitPage();
   Pages->Add(APage);
-  APage->SetParent(Panel_Top);
+  // Hidden before it joins the dialog: a page's windows are made when it is first shown,
+  // not all fourteen pages' when the dialog opens.
   APage->Hide();
+  APage->SetParent(Panel_Top);
 }
 
 void TForm_BoardWizard::SortPages() { Pages->Sort(ComparePageTags); }

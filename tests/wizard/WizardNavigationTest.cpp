@@ -1,6 +1,8 @@
 // The wizard dialog's pages and buttons, driven through the command as a user would.
 #include "tests/wizard/WizardFixture.h"
 
+#include <algorithm>
+
 #include "wizard/fComplete.h"
 #include "wizard/fMUnits.h"
 
@@ -69,6 +71,31 @@ TEST_F(NavigationTest, BackLandsOnAPageSkippedBeforeOnceTheRecordLetsItTakePart)
   // cut-offs Next then goes to the corner cut-off page, and Back skips the outline
   // page, which no longer takes part.
   EXPECT_EQ(Tags, (std::vector<int>{90, 50, 60, 40}));
+}
+
+// Opening the dialog makes the first page's windows only; a page's windows are made
+// when it is first shown, and a page shown once keeps them.
+TEST_F(NavigationTest, APageGetsItsWindowsWhenItIsFirstShown) {
+  std::vector<std::vector<int>> WithWindows;
+  auto Record = [&](TForm_BoardWizard* D) {
+    std::vector<int> Tags;
+    for (TfraBasic* P : D->PageFields())
+      if (P->HandleAllocated()) Tags.push_back(P->Tag());
+    std::sort(Tags.begin(), Tags.end());
+    WithWindows.push_back(Tags);
+  };
+  Run({[&](TForm_BoardWizard* D) {
+         Record(D);
+         Click(D->btnNext);
+       },
+       [&](TForm_BoardWizard* D) {
+         Click(D->btnBack);
+       },
+       [&](TForm_BoardWizard* D) {
+         Record(D);
+         Click(D->btnCancel);
+       }});
+  EXPECT_EQ(WithWindows, (std::vector<std::vector<int>>{{10}, {10, 20}}));
 }
 
 // The enabled buttons and the default one: Finish, Back, Next, default.

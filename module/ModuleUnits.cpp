@@ -1,4 +1,4 @@
-#include "framework/ModuleUnits.h"
+#include "module/ModuleUnits.h"
 
 #include "classlib/Units.h"
 #include "editors/Units.h"

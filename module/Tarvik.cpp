@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/ModuleRuntime.h"
-#include "framework/ModuleUnits.h"
+#include "module/ModuleUnits.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
   switch (Reason) {
