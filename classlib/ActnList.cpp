@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
 
 TCLASS_IMPL(TBasicAction)
@@ -10,6 +11,21 @@ TCLASS_IMPL(TAction)
 TCLASS_IMPL(TActionLink)
 TCLASS_IMPL(TCustomActionList)
 TCLASS_IMPL(TActionList)
+
+// ---------------------------------------------------------------------------------
+// TComponent's side of the actions
+
+bool TComponent::ExecuteAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TComponent::UpdateAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
+}
 
 // ---------------------------------------------------------------------------------
 // TBasicAction
@@ -71,6 +87,24 @@ void TCustomAction::BeforeDestruction() {
   Destroying();
   SetActionList(nullptr);
   TBasicAction::BeforeDestruction();
+}
+
+namespace {
+
+// Asks the application to find a target for Action (CM_ACTIONEXECUTE, CM_ACTIONUPDATE).
+bool SendToApplication(UINT Msg, TBasicAction* Action) {
+  if (!Application) return false;
+  return SendMessageA(Application->Handle(), Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
+}
+
+}  // namespace
+
+bool TCustomAction::Execute() {
+  return TBasicAction::Execute() || SendToApplication(CM_ACTIONEXECUTE, this);
+}
+
+bool TCustomAction::Update() {
+  return TBasicAction::Update() || SendToApplication(CM_ACTIONUPDATE, this);
 }
 
 void TCustomAction::SetCaption(const AnsiString& Value) {

@@ -11,6 +11,13 @@
 //
 // An action list groups actions and gives them the image list their ImageIndex
 // refers to.
+//
+// Targets: an action without its own handler (OnExecute, OnUpdate) looks for a target
+// that it handles (HandlesTarget), as an edit command looks for the focused edit. It
+// asks the application, which asks the active form and then the main form; a form asks
+// its active control, then itself, then its visible controls, each through the
+// component's ExecuteAction or UpdateAction. The first that handles the action ends the
+// search.
 #pragma once
 
 #include <vector>
@@ -34,6 +41,14 @@ class TBasicAction : public TComponent {
   virtual bool Execute();
   // Runs OnUpdate when it is assigned; true when it ran.
   virtual bool Update();
+
+  // Whether the action works on Target; none here. A descendant that acts on a kind of
+  // target says which.
+  virtual bool HandlesTarget(TObject* /*Target*/) { return false; }
+  // Does the action's work on Target, or brings its state up to date with Target's;
+  // nothing here.
+  virtual void ExecuteTarget(TObject* /*Target*/) {}
+  virtual void UpdateTarget(TObject* /*Target*/) {}
 
   // The client that executes the action now (set around Execute by a link).
   TComponent* ActionComponent() const { return FActionComponent; }
@@ -63,6 +78,11 @@ class TCustomAction : public TBasicAction {
   explicit TCustomAction(TComponent* AOwner);
   // Leaves its action list.
   void BeforeDestruction() override;
+
+  // Its own handler, else the search for a target through the application (see the
+  // unit's comment); true when either handled the action.
+  bool Execute() override;
+  bool Update() override;
 
   const AnsiString& Caption() const { return FCaption; }
   void SetCaption(const AnsiString& Value);

@@ -30,6 +30,7 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 // Handles one message of a window or object; it sets Message.Result.
 using TWndMethod = TEvent<void(TMessage& Message)>;
 
+class TBasicAction;
 class TComponent;
 class TReader;
 
@@ -162,6 +163,12 @@ class TComponent : public TPersistent {
   // Message dispatch by id (see the class comment).
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& /*Message*/) {}
+
+  // An action looking for its target: when Action handles this component, it executes
+  // (or updates) itself on it, and the answer is true. Defined with the actions
+  // (ActnList.cpp).
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -674,20 +674,28 @@ void TControl::WMCancelMode(TMessage& Message) {
   DefaultHandler(Message);
 }
 
-// A click in the client area (or the menu key, which sends the point (-1, -1)) opens
-// the control's menu there (below the client area's top-left corner for the key);
-// otherwise the default handling passes the request to the parent window.
+// A click in the client area (or the menu key, which sends the point (-1, -1)) is
+// offered to OnContextPopup, then opens the control's menu there (below the client
+// area's top-left corner for the key); otherwise the default handling passes the
+// request to the parent window.
 void TControl::WMContextMenu(TMessage& Message) {
   if (Message.Result != 0) return;
   const bool FromKeyboard = Message.XPos() == -1 && Message.YPos() == -1;
   TPoint Pos{Message.XPos(), Message.YPos()};
+  TPoint MousePos = Pos;
   if (!FromKeyboard) {
     const TRect R = GetClientRect();
-    const TPoint Client = ScreenToClient(Pos);
-    if (!PtInRect(&R, Client)) {
+    MousePos = ScreenToClient(Pos);
+    if (!PtInRect(&R, MousePos)) {
       DefaultHandler(Message);
       return;
     }
+  }
+  bool Handled = false;
+  DoContextPopup(MousePos, Handled);
+  if (Handled) {
+    Message.Result = 1;
+    return;
   }
   if (!FPopupMenu) {
     DefaultHandler(Message);
@@ -698,6 +706,10 @@ void TControl::WMContextMenu(TMessage& Message) {
   if (FromKeyboard) Pos = ClientToScreen(Point(0, 0));
   Message.Result = 1;
   FPopupMenu->Popup(Pos.x, Pos.y);
+}
+
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  if (OnContextPopup.Assigned()) OnContextPopup(this, MousePos, Handled);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* Value) {

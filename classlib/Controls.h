@@ -256,6 +256,11 @@ class TPaintDC {
 
 // ---------------------------------------------------------------------------------
 
+// A request for a control's menu (WM_CONTEXTMENU): MousePos is in the control's client
+// coordinates, (-1, -1) when it came from the keyboard. A handler that sets Handled
+// keeps the control's menu closed and the request from going on to the parent.
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
 class TControl : public TComponent {
   TCLASS_DECL(TControl, TComponent)
  public:
@@ -399,6 +404,7 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
+  TContextPopupEvent OnContextPopup;
 
  protected:
   virtual AnsiString GetText() const { return FText; }
@@ -420,6 +426,8 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Runs OnContextPopup (see TContextPopupEvent).
+  virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
   // Invalidates the part of the parent under the control.
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   // Tells every form above this control to end modes (menus, drags) of other controls.

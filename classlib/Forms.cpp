@@ -174,6 +174,16 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   RecreateWnd();
 }
 
+void TCustomForm::SetBorderWidth(int Value) {
+  if (Value < 0) Value = 0;
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  // The system asks for the client area again, keeping the window's size.
+  if (HandleAllocated())
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
   if (FBorderIcons == Value) return;
   FBorderIcons = Value;
@@ -276,8 +286,8 @@ TRect TCustomForm::GetClientRect() {
   ComputeWindowStyles(Style, ExStyle);
   RECT Frame{0, 0, 0, 0};
   AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
-  return Rect(0, 0, std::max<int>(0, FWidth - (Frame.right - Frame.left)),
-              std::max<int>(0, FHeight - (Frame.bottom - Frame.top)));
+  return Rect(0, 0, std::max<int>(0, FWidth - (Frame.right - Frame.left) - 2 * FBorderWidth),
+              std::max<int>(0, FHeight - (Frame.bottom - Frame.top) - 2 * FBorderWidth));
 }
 
 void TCustomForm::Show() {
@@ -596,11 +606,41 @@ void TCustomForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
   GetNonControlChildren(this, Proc, Root);
 }
 
+void TCustomForm::WMNCCalcSize(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (FBorderWidth == 0) return;
+  RECT* Client = Message.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                                : reinterpret_cast<RECT*>(Message.LParam);
+  InflateRect(Client, -FBorderWidth, -FBorderWidth);
+  if (Client->right < Client->left) Client->right = Client->left;
+  if (Client->bottom < Client->top) Client->bottom = Client->top;
+}
+
+void TCustomForm::WMNCPaint(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (FBorderWidth == 0 || !HandleAllocated()) return;
+  const HDC DC = GetWindowDC(FHandle);
+  if (!DC) return;
+  RECT Window, Client;
+  GetWindowRect(FHandle, &Window);
+  ::GetClientRect(FHandle, &Client);
+  MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&Client), 2);
+  OffsetRect(&Client, -Window.left, -Window.top);
+  RECT Ring = Client;
+  InflateRect(&Ring, FBorderWidth, FBorderWidth);
+  ExcludeClipRect(DC, Client.left, Client.top, Client.right, Client.bottom);
+  SetDCBrushColor(DC, static_cast<COLORREF>(ColorToRGB(Color())));
+  FillRect(DC, &Ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  ReleaseDC(FHandle, DC);
+}
+
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CLOSE: Close(); break;
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_PAINT:
       if (HandleAllocated() && IsIconic(FHandle)) {
         inherited::Dispatch(Message);
@@ -620,12 +660,46 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_DEACTIVATE: Deactivate(); break;
     case CM_RELEASE: Free(); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: CMActionDispatch(Message); break;
     case CM_ICONCHANGED:
       if (HandleAllocated())
         SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
       break;
     default: inherited::Dispatch(Message); break;
   }
+}
+
+namespace {
+
+// Control (when there is one) handles the action of an action message.
+bool HandlesAction(TControl* Control, UINT Msg, TBasicAction* Action) {
+  if (!Control) return false;
+  return Msg == CM_ACTIONEXECUTE ? Control->ExecuteAction(Action) : Control->UpdateAction(Action);
+}
+
+// The visible controls of a showing Container, and the controls inside them, in order.
+bool ClientHandlesAction(TWinControl* Container, UINT Msg, TBasicAction* Action) {
+  if (!Container->Showing()) return false;
+  for (int I = 0; I < Container->ControlCount(); ++I) {
+    TControl* Control = Container->Controls(I);
+    if (Control->Visible() && HandlesAction(Control, Msg, Action)) return true;
+    auto* Inner = ObjectAs<TWinControl>(Control);
+    if (Inner && ClientHandlesAction(Inner, Msg, Action)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TCustomForm::CMActionDispatch(TMessage& Message) {
+  auto* Action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  // Only a form on the screen brings an action up to date.
+  if (Message.Msg == CM_ACTIONUPDATE && !Showing()) return;
+  const UINT Msg = Message.Msg;
+  if (HandlesAction(FActiveControl, Msg, Action) || HandlesAction(this, Msg, Action) ||
+      ClientHandlesAction(this, Msg, Action))
+    Message.Result = 1;
 }
 
 void TCustomForm::WMActivate(TMessage& Message) {
@@ -707,6 +781,7 @@ void RegisterFormsPublished() {
   P.Prop("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   P.Prop("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
+  P.Prop("BorderWidth", &TCustomForm::BorderWidth, &TCustomForm::SetBorderWidth);
   P.Prop("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle);
   P.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
   P.Prop("Position", &TCustomForm::Position, &TCustomForm::SetPosition);

@@ -83,6 +83,10 @@ class TCustomForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle Value);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons Value);
+  // A ring of this many pixels between the window's frame and its client area, painted
+  // in the form's colour.
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TPosition Position() const { return FPosition; }
@@ -181,11 +185,17 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
   void CloseModal();
   void CMDialogKey(TMessage& Message);
+  // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among
+  // the active control, the form itself and its visible controls; Result 1 when found.
+  void CMActionDispatch(TMessage& Message);
   void WMActivate(TMessage& Message);
   void WMSize(TMessage& Message);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = {biSystemMenu, biMinimize, biMaximize};
+  int FBorderWidth = 0;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
@@ -389,6 +399,9 @@ class TApplication : public TComponent {
 
  private:
   void WndProc(TMessage& Message);
+  // CM_ACTIONEXECUTE, CM_ACTIONUPDATE from an action: the active form, then the main
+  // form, looks for the action's target; true when one was found.
+  bool DispatchAction(UINT Msg, LPARAM Action);
   bool ProcessMessage(MSG& Msg);
   void Idle();
   // Key messages go to the nearest control of this module as CN_BASE + the message;

@@ -69,8 +69,18 @@ void TApplication::WndProc(TMessage& Message) {
           return;
       }
       break;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE:
+      Message.Result = DispatchAction(Message.Msg, Message.LParam) ? 1 : 0;
+      return;
   }
   Message.Result = DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+bool TApplication::DispatchAction(UINT Msg, LPARAM Action) {
+  TCustomForm* Form = Screen ? Screen->ActiveCustomForm() : nullptr;
+  if (Form && Form->Perform(Msg, 0, Action) == 1) return true;
+  return FMainForm && FMainForm != Form && FMainForm->Perform(Msg, 0, Action) == 1;
 }
 
 bool TApplication::IsKeyMsg(MSG& Msg) {

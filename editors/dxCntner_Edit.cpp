@@ -480,6 +480,14 @@ void TdxInplaceEdit::WMKeyDown(TMessage& Message) {
     PostQuitMessage(static_cast<int>(Removed.wParam));
 }
 
+bool TdxInplaceEdit::ExecuteAction(TBasicAction* Action) {
+  return inherited::ExecuteAction(Action);
+}
+
+bool TdxInplaceEdit::UpdateAction(TBasicAction* Action) {
+  return inherited::UpdateAction(Action);
+}
+
 void TdxInplaceEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CUT:

@@ -173,6 +173,12 @@ class TdxInplaceEdit : public TWinControl {
   // The host: the owner when the class works in place and the owner is a container.
   TCustomdxContainer* GetContainer() const;
 
+  // An action looking for its target (the form routes it to its active control): the
+  // class library's handling. An editor bound to data would ask its data link next;
+  // no editor here has one, so that is the whole step.
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+
   // ----- Class operations (call them on EditClass(), or on T::StaticClass()).
   static void CalcDrawInfo(MetaType::TSelf Self, TdxEditViewData* ViewData, bool AutoHeight,
                            TdxEditDrawInfo& DrawInfo);

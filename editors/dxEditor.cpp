@@ -14,6 +14,7 @@
 #include "classlib/ModuleInit.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/SystemLibrary.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
 
@@ -617,7 +618,7 @@ TdxEditViewDataClass TdxInplaceTextEdit::GetViewDataClass(MetaType::TSelf /*Self
 
 void InitdxEditor() {
   const UINT SavedMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE Library = LoadLibraryA("RICHED20.DLL");
+  HMODULE Library = LoadSystemLibrary("RICHED20.DLL");
   SetErrorMode(SavedMode);
   // Handles below 32 are the error codes of the first systems.
   RichEdit = reinterpret_cast<UINT_PTR>(Library) >= 32 ? Library : nullptr;

@@ -64,7 +64,8 @@ class TdxEditMask {
   AnsiString EmptyText() const;
   // A value, with or without the literals, as shown text: the value's characters fill
   // the positions in order (from the end under "!"), a literal of the value is taken
-  // where the mask has it, and positions left over stay blank.
+  // where the mask has it, and positions left over stay blank, as do positions given a
+  // space or a control character (CR, LF, Tab, ...).
   AnsiString Format(const AnsiString& Value) const;
   // The characters of the positions of a shown text, blanks as spaces; a text that
   // does not fit the mask is answered as it is.

@@ -142,8 +142,11 @@ AnsiString TdxEditMask::Format(const AnsiString& Value) const {
       Text[static_cast<std::size_t>(I)] = Char.Literal;
       if (HasValue && Value[static_cast<std::size_t>(V)] == Char.Literal) V += Step;
     } else if (HasValue) {
+      // A control character is a blank: no position takes one, and a line break
+      // would end the one-line window's text there, out of step with the positions.
       const char Ch = Value[static_cast<std::size_t>(V)];
-      Text[static_cast<std::size_t>(I)] = Ch == ' ' ? FBlankChar : Ch;
+      const bool Blank = Ch == ' ' || static_cast<unsigned char>(Ch) < 32;
+      Text[static_cast<std::size_t>(I)] = Blank ? FBlankChar : Ch;
       V += Step;
     }
   }

@@ -132,9 +132,9 @@ bool ParseStep(const std::string& Line, TScriptStep& Step, std::string& Reason) 
     }
     return ParseKeyChord(Rest, Step.Chord, Reason);
   } else if (HostSameText(Word, "type")) {
+    // Nothing, or "" alone, clears the field; any other text is typed as written.
     Step.Action = TScriptAction::Type;
-    Step.Text = Rest;
-    if (Rest.empty()) Reason = "type needs a text";
+    Step.Text = Rest == "\"\"" ? std::string() : Rest;
   } else if (HostSameText(Word, "expect")) {
     Step.Action = TScriptAction::Expect;
     std::string Target, State;
@@ -167,10 +167,25 @@ struct TKeyName {
 };
 
 const TKeyName KeyNames[] = {
-    {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},   {"Space", VK_SPACE},
-    {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Up", VK_UP},     {"Down", VK_DOWN},
-    {"Home", VK_HOME},    {"End", VK_END},       {"F1", VK_F1},
+    {"Enter", VK_RETURN},      {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},
+    {"Space", VK_SPACE},       {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
+    {"Insert", VK_INSERT},     {"Left", VK_LEFT},     {"Right", VK_RIGHT},
+    {"Up", VK_UP},             {"Down", VK_DOWN},     {"Home", VK_HOME},
+    {"End", VK_END},           {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT},
 };
+
+// "F1" to "F12" (any letter case).
+bool ParseFunctionKey(const std::string& Name, WORD& Key) {
+  if (Name.size() < 2 || Name.size() > 3 || (Name[0] != 'F' && Name[0] != 'f')) return false;
+  int Number = 0;
+  for (std::string::size_type I = 1; I < Name.size(); ++I) {
+    if (Name[I] < '0' || Name[I] > '9') return false;
+    Number = Number * 10 + (Name[I] - '0');
+  }
+  if (Name[1] == '0' || Number < 1 || Number > 12) return false;
+  Key = static_cast<WORD>(VK_F1 + Number - 1);
+  return true;
+}
 
 }  // namespace
 
@@ -231,9 +246,10 @@ bool ParseKeyChord(const std::string& Words, TKeyChord& Chord, std::string& Reas
       return true;
     }
   }
+  if (ParseFunctionKey(Rest, Chord.Key)) return true;
   Reason = "\"" + Rest +
-           "\" is not a key (Enter, Escape, Tab, Space, Left, Right, Up, Down, Home, End, F1, "
-           "a letter or a digit)";
+           "\" is not a key (Enter, Escape, Tab, Space, Backspace, Delete, Insert, Left, Right, "
+           "Up, Down, Home, End, PageUp, PageDown, F1 to F12, a letter or a digit)";
   return false;
 }
 

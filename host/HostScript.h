@@ -5,13 +5,15 @@
 //   click TARGET [@X,Y]           a left click at TARGET's centre, or at X,Y from its
 //                                 top-left corner (window pixels, frame included)
 //   key CHORD                     a key with Shift+, Ctrl+ and Alt+ before it
-//   type TEXT                     Home, Shift+End, then TEXT's characters as keystrokes
+//   type TEXT                     Home, Shift+End, then TEXT's characters as keystrokes;
+//                                 with nothing (or "" alone) Home, Shift+End, Delete
 //   expect TARGET enabled|disabled
 //   shot NAME                     the foreground window saved as NAME.png
 //
 // TARGET is a window's text (its "&" markers left out, any letter case) or "#Class" for
-// its window class. Keys: Enter, Escape, Tab, Space, Left, Right, Up, Down, Home, End,
-// F1, a letter or a digit. Step words and key names may be written in any letter case.
+// its window class. Keys: Enter, Escape, Tab, Space, Backspace, Delete, Insert, Left,
+// Right, Up, Down, Home, End, PageUp, PageDown, F1 to F12, a letter or a digit. Step
+// words and key names may be written in any letter case.
 #pragma once
 
 #include <windows.h>
@@ -38,7 +40,7 @@ struct TKeyChord {
 struct TScriptStep {
   TScriptAction Action = TScriptAction::Wait;
   int Line = 0;              // 1-based line in the script's text
-  std::string Text;          // wait: the caption; type: the text; shot: the file name
+  std::string Text;          // wait: the caption; type: the text (empty clears); shot: the name
   TScriptTarget Target;      // click, expect
   bool HasOffset = false;    // click: X,Y given
   POINT Offset{0, 0};        // click: from the target's top-left corner

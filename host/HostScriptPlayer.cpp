@@ -192,7 +192,10 @@ class TScriptPlayer::TRun {
     const LONG Question = InterlockedIncrement(&P.FProbeAsked);
     if (!PostMessageA(P.FProbe, WM_SCRIPTPROBE, static_cast<WPARAM>(Question), 0)) return false;
     for (;;) {
-      if (InterlockedCompareExchange(&P.FProbeSeen, 0, 0) - Question >= 0) return true;
+      if (InterlockedCompareExchange(&P.FProbeSeen, 0, 0) - Question >= 0) {
+        FHandled = true;
+        return true;
+      }
       const DWORD Rest = Left(Deadline);
       if (Rest == 0 || Stopped()) return false;
       WaitFor(P.FProbeAnswered, Rest);
@@ -200,11 +203,12 @@ class TScriptPlayer::TRun {
   }
 
   // One look at the windows after another until Ready holds or Deadline passes; a look
-  // follows the handling of what came before it.
+  // follows the handling of what came before it. The first look needs no probe of its
+  // own when the thread has handled everything since the last input.
   template <class Condition>
   bool WaitUntil(DWORD Deadline, Condition Ready) {
-    for (;;) {
-      const bool Handled = WaitUntilHandled(Deadline);
+    for (bool First = true;; First = false) {
+      const bool Handled = (First && FHandled) || WaitUntilHandled(Deadline);
       if (Handled && Ready()) return true;
       if (Left(Deadline) == 0 || Stopped()) return false;
       WaitForSingleObject(P.FStop, PollPause);
@@ -221,9 +225,29 @@ class TScriptPlayer::TRun {
     return "the program did not handle the input within " + Seconds(O.StepTimeout);
   }
 
+  // The input goes out through these, which note that the thread has something new to
+  // handle.
+  bool MovePointer(POINT Spot) {
+    FHandled = false;
+    return SendPointerMove(Spot);
+  }
+  bool PressLeftButton(bool Down) {
+    FHandled = false;
+    return SendLeftButton(Down);
+  }
+  bool PressChord(const TKeyChord& Chord) {
+    FHandled = false;
+    return SendKeyChord(Chord);
+  }
+  bool TypeCharacter(char Character) {
+    FHandled = false;
+    return SendCharacter(Character);
+  }
+
   bool RunStep(const TScriptStep& Step, std::string& Reason) {
     const DWORD Deadline = GetTickCount() + O.StepTimeout;
-    if (!WaitUntilHandled(Deadline)) {
+    // A step that follows handled input starts at once.
+    if (!FHandled && !WaitUntilHandled(Deadline)) {
       Reason = Stopped() ? "the run was stopped" : NotHandled();
       return false;
     }
@@ -272,29 +296,36 @@ class TScriptPlayer::TRun {
   bool Click(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     HWND Target = WaitForTarget(Step.Target, Deadline, true, Reason);
     if (!Target) return false;
-    // Presses closer together than the double-click time would make a double click.
-    const DWORD Apart = GetDoubleClickTime() + 1;
-    if (FClicked) {
-      const DWORD Since = GetTickCount() - FLastClick;
-      if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
-        Reason = "the run was stopped";
-        return false;
-      }
-    }
     // The pointer goes to the spot, and the player sees it there over the target (the
     // target may still move while it waits).
     POINT Spot{};
-    const bool Over = WaitUntil(Deadline, [&] {
+    const auto PointerToSpot = [&] {
       RECT Rect{};
       if (!IsWindow(Target) || !GetWindowRect(Target, &Rect)) return false;
       Spot = Step.HasOffset ? POINT{Rect.left + Step.Offset.x, Rect.top + Step.Offset.y}
                             : POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2};
       POINT Cursor{};
       GetCursorPos(&Cursor);
-      if (Cursor.x != Spot.x || Cursor.y != Spot.y) {
-        SendPointerMove(Spot);
+      if (Cursor.x == Spot.x && Cursor.y == Spot.y) return true;
+      MovePointer(Spot);
+      return false;
+    };
+    PointerToSpot();
+    // Presses closer together than the double-click time would make a double click. The
+    // time runs from the moment after the last press went out, which the system's time
+    // of that press precedes.
+    const DWORD Apart = GetDoubleClickTime() + 1;
+    if (FClicked) {
+      const DWORD Since = GetTickCount() - FLastPress;
+      if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
+        Reason = "the run was stopped";
         return false;
       }
+    }
+    const bool Over = WaitUntil(Deadline, [&] {
+      if (!PointerToSpot()) return false;
+      POINT Cursor{};
+      GetCursorPos(&Cursor);
       HWND Under = WindowFromPoint(Cursor);
       return Under == Target || IsChild(Target, Under);
     });
@@ -303,12 +334,13 @@ class TScriptPlayer::TRun {
                std::to_string(Spot.x) + "," + std::to_string(Spot.y);
       return false;
     }
-    if (!SendLeftButton(true) || !WaitUntilHandled(Deadline) || !SendLeftButton(false)) {
+    const bool Pressed = PressLeftButton(true);
+    FClicked = true;
+    FLastPress = GetTickCount();
+    if (!Pressed || !WaitUntilHandled(Deadline) || !PressLeftButton(false)) {
       Reason = "the click on " + Describe(Step.Target) + " was not taken";
       return false;
     }
-    FClicked = true;
-    FLastClick = GetTickCount();
     if (!WaitUntilHandled(Deadline)) {
       Reason = NotHandled();
       return false;
@@ -326,7 +358,7 @@ class TScriptPlayer::TRun {
 
   bool Key(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     if (!WaitForOwnForeground(Deadline, Reason)) return false;
-    if (!SendKeyChord(Step.Chord)) {
+    if (!PressChord(Step.Chord)) {
       Reason = "the key was not taken";
       return false;
     }
@@ -339,12 +371,15 @@ class TScriptPlayer::TRun {
 
   bool Type(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     if (!WaitForOwnForeground(Deadline, Reason)) return false;
-    TKeyChord Home, SelectToEnd;
+    TKeyChord Home, SelectToEnd, Delete;
     Home.Key = VK_HOME;
     SelectToEnd.Key = VK_END;
     SelectToEnd.Shift = true;
-    bool Taken = SendKeyChord(Home) && SendKeyChord(SelectToEnd);
-    for (char Character : Step.Text) Taken = Taken && SendCharacter(Character);
+    Delete.Key = VK_DELETE;
+    bool Taken = PressChord(Home) && PressChord(SelectToEnd);
+    // The text replaces the selection; without a text the selection is deleted.
+    if (Step.Text.empty()) Taken = Taken && PressChord(Delete);
+    for (char Character : Step.Text) Taken = Taken && TypeCharacter(Character);
     if (!Taken) {
       Reason = "the keys were not taken";
       return false;
@@ -421,12 +456,12 @@ class TScriptPlayer::TRun {
       if (!WaitUntilHandled(Deadline)) break;
       HWND Foreground = GetForegroundWindow();
       if (!IsOwnWindow(Foreground) || Foreground == O.HostWindow) break;
-      SendKeyChord(Escape);
+      PressChord(Escape);
       if (!WaitUntilHandled(Deadline)) break;
       if (CommandsHaveEnded()) break;
       if (IsWindow(Foreground) && IsWindowVisible(Foreground) &&
           GetForegroundWindow() == Foreground) {
-        SendKeyChord(AltF4);
+        PressChord(AltF4);
         if (!WaitUntilHandled(Deadline)) break;
       }
     }
@@ -436,8 +471,10 @@ class TScriptPlayer::TRun {
 
   TScriptPlayer& P;
   const TScriptPlayerOptions& O;
+  // The last probe was answered and no input went out since.
+  bool FHandled = false;
   bool FClicked = false;
-  DWORD FLastClick = 0;
+  DWORD FLastPress = 0;  // a tick count
 };
 
 TScriptPlayer::TScriptPlayer(const TScript& Script, const TScriptPlayerOptions& Options)

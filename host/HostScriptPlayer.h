@@ -10,9 +10,9 @@
 // input and no window to paint, so the probe is answered once the UI thread has taken
 // and handled everything before it (and painted). The answer comes on the second tick in
 // a row, so that the thread has waited for messages in between and its windows' pixels
-// have reached the screen. A step then waits, up to the step timeout, for its window.
-// Before a press the pointer is seen over the target, and presses are more than the
-// double-click time apart.
+// have reached the screen. No input since the last answer: no new probe is needed. A
+// step then waits, up to the step timeout, for its window. Before a press the pointer is
+// seen over the target, and presses are more than the double-click time apart.
 //
 // A step that fails, or commands still running FinishTimeout after the last step, fail
 // the run: the foreground window is saved as failed.png, and while the commands still

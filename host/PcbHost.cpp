@@ -17,7 +17,8 @@
 namespace {
 
 const char Usage[] =
-    "usage: PcbHost [--params TEXT] [--out DIR] [--script FILE] [--run NAME]...\n"
+    "usage: PcbHost [--params TEXT] [--out DIR] [--script FILE [--step-timeout MS]]\n"
+    "               [--run NAME]...\n"
     "  --run NAME     launch the module's command NAME and print \"NAME -> result\"\n"
     "                 (repeatable; the commands run in order, then the host exits)\n"
     "  --params TEXT  the parameter text passed with every command (default empty)\n"
@@ -25,6 +26,8 @@ const char Usage[] =
     "                 and NAME.png (picture) when it is closed or the host ends\n"
     "  --script FILE  play FILE's steps as the user's input while the commands run\n"
     "                 (needs --run; its screenshots go to the --out folder)\n"
+    "  --step-timeout MS  how long a script's step waits for its window, in\n"
+    "                 milliseconds from 1 to 600000 (default 10000)\n"
     "Without --run the host shows its main window until it is closed.\n";
 
 struct TCommandLine {
@@ -32,14 +35,29 @@ struct TCommandLine {
   std::string Parameters;
   std::string OutputFolder;
   std::string ScriptFile;  // empty without --script
+  DWORD StepTimeout = TScriptPlayerOptions().StepTimeout;
+  bool StepTimeoutGiven = false;
 };
+
+constexpr DWORD LongestStepTimeout = 600000;
+
+// A whole number of milliseconds from 1 to LongestStepTimeout.
+bool ParseMilliseconds(const std::string& Text, DWORD& Value) {
+  if (Text.empty() || Text.size() > 6) return false;
+  Value = 0;
+  for (char C : Text) {
+    if (C < '0' || C > '9') return false;
+    Value = Value * 10 + static_cast<DWORD>(C - '0');
+  }
+  return Value >= 1 && Value <= LongestStepTimeout;
+}
 
 // Fills Line from the arguments; false (with Error) for an unknown or incomplete one.
 bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::string& Error) {
   for (int I = 1; I < Count; ++I) {
     std::string Argument = Arguments[I];
     if (Argument == "--run" || Argument == "--params" || Argument == "--out" ||
-        Argument == "--script") {
+        Argument == "--script" || Argument == "--step-timeout") {
       if (I + 1 >= Count) {
         Error = Argument + " needs a value";
         return false;
@@ -53,13 +71,18 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
         Error = "--script needs a file";
         return false;
       }
+      if (Argument == "--step-timeout" && !ParseMilliseconds(Value, Line.StepTimeout)) {
+        Error = "--step-timeout needs a whole number of milliseconds from 1 to 600000";
+        return false;
+      }
+      if (Argument == "--step-timeout") Line.StepTimeoutGiven = true;
       if (Argument == "--run")
         Line.Commands.push_back(Value);
       else if (Argument == "--params")
         Line.Parameters = Value;
       else if (Argument == "--script")
         Line.ScriptFile = Value;
-      else
+      else if (Argument == "--out")
         Line.OutputFolder = Value;
     } else {
       Error = "unknown argument " + Argument;
@@ -68,6 +91,10 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
   }
   if (!Line.ScriptFile.empty() && Line.Commands.empty()) {
     Error = "--script needs at least one --run";
+    return false;
+  }
+  if (Line.StepTimeoutGiven && Line.ScriptFile.empty()) {
+    Error = "--step-timeout needs --script";
     return false;
   }
   return true;
@@ -117,6 +144,7 @@ int RunHost(const TCommandLine& Line, const TScript* Script) {
   } else if (Script) {
     TScriptPlayerOptions PlayerOptions;
     PlayerOptions.OutputFolder = Line.OutputFolder;
+    PlayerOptions.StepTimeout = Line.StepTimeout;
     PlayerOptions.HostWindow = Host->MainWindow();
     PlayerOptions.Abandon = AbandonRun;
     TScriptPlayer Player(*Script, PlayerOptions);

@@ -1,6 +1,7 @@
 // Show animations and the optional system functions.
 #include "skin/KsEffects.h"
 
+#include "classlib/SystemLibrary.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 
@@ -178,7 +179,7 @@ void Bind(HMODULE Library, const char* Name, T& Proc) {
 // Frees the library held in Slot, then loads Name into it (null when missing).
 HMODULE Reload(HMODULE& Slot, const char* Name) {
   if (Slot) FreeLibrary(Slot);
-  Slot = Name ? LoadLibraryA(Name) : nullptr;
+  Slot = Name ? LoadSystemLibrary(Name) : nullptr;
   return Slot;
 }
 

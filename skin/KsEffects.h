@@ -90,8 +90,9 @@ bool IsLayeredWindowsAvailable();
 // False without IsAppThemed, else its answer.
 bool IsAppThemedNow();
 
-// Each binding loads its library by name (freeing the one it held) and looks its entry
-// points up; the unit binds user32.dll and uxtheme.dll. Tests bind other names.
+// Each binding loads its library by name from the system folder (LoadSystemLibrary,
+// freeing the one it held) and looks its entry points up; the unit binds user32.dll and
+// uxtheme.dll. Tests bind other names.
 void BindLayeredWindows(const char* LibraryName);
 void BindVisualStyleQuery(const char* LibraryName);
 void BindThemeDrawing(const char* LibraryName);

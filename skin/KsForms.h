@@ -185,6 +185,8 @@ class TKsCustomForm : public TKsHookComponent {
   void UpdateFrame();
   // Paints the frame now (borders, caption, buttons).
   void PaintNonClient();
+  // True while the show animation composes the window's first image.
+  bool Animating() const { return FAnimating; }
 
   virtual void UpdateRegion();
   virtual HRGN GetRegion() { return nullptr; }
@@ -250,6 +252,10 @@ class TKsCustomForm : public TKsHookComponent {
   void AppMinimize(TObject* Sender);
   void AppRestore(TObject* Sender);
   bool StatesDispatch(TMessage& Message);
+  // The show animation of a window coming up at ScreenRect: its finished image is
+  // composed off screen and the effect runs over the screen under it.
+  void ShowAnimated(const TRect& ScreenRect);
+  void ComposeAnimationImage();
   void WMNCMouse(TMessage& Message);
   void WMSysCommand(TMessage& Message);
   TPoint ToWindow(const TPoint& Screen);
@@ -315,6 +321,17 @@ class TKsCustomForm : public TKsHookComponent {
   int FWindowHeight = 0;
   Byte FNonClientShift = 0;
 };
+
+// Runs the effect of a window's show animation (Kind kaFade, kaSlide or kaRect; a slide
+// from a random side, a growing rectangle from a random corner or the centre) over the
+// screen. It blocks for the animation's time: tests replace it to see the window's
+// composed image without waiting.
+using TKsShowAnimationProc = void (*)(TKsAnimation Kind, HDC DC, TKsBitmap* Background,
+                                      const TRect& BackgroundRect, int Time, const TRect& ScreenRect,
+                                      TKsBitmap* Foreground);
+extern TKsShowAnimationProc KsShowAnimationProc;
+void RunShowAnimation(TKsAnimation Kind, HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, int Time,
+                      const TRect& ScreenRect, TKsBitmap* Foreground);
 
 // From the caption font and the small caption font of the system's non-client metrics.
 extern TFont* CaptionFont;

@@ -31,8 +31,14 @@ constexpr Byte ButtonCodes[] = {khtClose, khtSysMenu, khtMinimize, khtMaximize, 
 TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
   FBackgroundBuffer = NewObject<TKsBitmap>();
   if (auto* Form = ObjectAs<TCustomForm>(AOwner)) {
+    // The form's client size was set against its own frame: it stays that size under
+    // the sizeable style, whose frame is thicker.
+    const int ClientWidth = Form->ClientWidth();
+    const int ClientHeight = Form->ClientHeight();
     Form->SetBorderStyle(bsSizeable);
     Form->SetBorderIcons(TBorderIcons{});
+    Form->SetClientWidth(ClientWidth);
+    Form->SetClientHeight(ClientHeight);
     FHookedControl = Form;
   } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
     FHookedControl = Control;
@@ -371,15 +377,31 @@ void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
     Params->rgrc[0] = R;
     Params->rgrc[1] = R;
   }
-  // The form's own border width is 0 here: the class library has none.
+  // Inside the frame, the form's own border ring.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->BorderWidth() > 0) {
+    RECT* Client = Message.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                                  : reinterpret_cast<RECT*>(Message.LParam);
+    InflateRect(Client, -Form->BorderWidth(), -Form->BorderWidth());
+    if (Client->right < Client->left) Client->right = Client->left;
+    if (Client->bottom < Client->top) Client->bottom = Client->top;
+  }
   Message.Result = 0;
   SetHandled(true);
 }
 
 void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-  if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) return;
   const HWND Window = GetHookedHandle();
+  // Neither moved nor sized: the frame stays as it is; a window being shown so still
+  // gets its show animation.
+  if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) {
+    if ((Pos->flags & SWP_SHOWWINDOW) && Window) {
+      RECT W;
+      GetWindowRect(Window, &W);
+      ShowAnimated(TRect{W.left, W.top, W.right, W.bottom});
+    }
+    return;
+  }
   if (!(Pos->flags & SWP_NOSIZE)) {
     TPoint Max, Min;
     GetMaxTrackSize(Max);
@@ -416,9 +438,17 @@ void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
     CaptureBackground(TRect{X, Y, X + Pos->cx, Y + Pos->cy});
   }
   if (SizeChanged) UpdateRegion();
-  if ((Pos->flags & SWP_SHOWWINDOW) && (FBlend || FDropShadow) && Window) {
-    FCapturedRect = TRect{0, 0, 0, 0};
-    CaptureBackground(TRect{Pos->x, Pos->y, Pos->x + Pos->cx, Pos->y + Pos->cy});
+  if ((Pos->flags & SWP_SHOWWINDOW) && Window) {
+    RECT W;
+    GetWindowRect(Window, &W);
+    const int X = (Pos->flags & SWP_NOMOVE) ? W.left : Pos->x;
+    const int Y = (Pos->flags & SWP_NOMOVE) ? W.top : Pos->y;
+    const TRect Shown{X, Y, X + Pos->cx, Y + Pos->cy};
+    if (FBlend || FDropShadow) {
+      FCapturedRect = TRect{0, 0, 0, 0};
+      CaptureBackground(Shown);
+    }
+    ShowAnimated(Shown);
   }
   if (FBlend || FDropShadow) Pos->flags |= SWP_NOCOPYBITS;
   Message.Result = 0;

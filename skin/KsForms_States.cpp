@@ -10,10 +10,12 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/Graphics.h"
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
+#include "skin/KsPopupMenu.h"
 #include "skin/KsUtils.h"
 
 namespace {
@@ -553,6 +555,8 @@ void TKsCustomForm::ShowSystemMenu() {
     P = Control->ClientOrigin();
   }
   if (FWindowState == kwsTray && FTrayMenu) {
+    if (auto* KitMenu = ObjectAs<TKsCustomPopupMenu>(FTrayMenu); KitMenu && KitMenu->Items())
+      KitMenu->Items()->SetSetForeground(true);
     FTrayMenu->Popup(P.x, P.y);
     return;
   }
@@ -683,4 +687,94 @@ void TKsCustomForm::TrayWndProc(TMessage& Message) {
       return;
   }
   Message.Result = DefWindowProcA(FTrayWindow, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------------
+// Show animation
+
+void TKsCustomForm::ComposeAnimationImage() {
+  TKsBitmap* Image = FAnimationBitmap;
+  // The frame as an active window's, then the client background.
+  const bool WasActive = FWindowActive;
+  FWindowActive = true;
+  PaintNonClient();
+  FWindowActive = WasActive;
+  PaintBackground(Image);
+  // What lies outside the window's shape stays see-through.
+  if (HRGN Shape = GetRegion()) {
+    if (FDropShadow && FWindowState != kwsMaximized)
+      if (HRGN Shadow = GetRegion()) {
+        OffsetRgn(Shadow, FShadowWidth, FShadowWidth);
+        CombineRgn(Shape, Shape, Shadow, RGN_OR);
+        DeleteCountedObject(Shadow);
+      }
+    HRGN Outside = CountHandle(CreateRectRgn(0, 0, FWindowWidth, FWindowHeight));
+    CombineRgn(Outside, Outside, Shape, RGN_DIFF);
+    DeleteCountedObject(Shape);
+    const HDC DC = Image->DC();
+    SelectClipRgn(DC, Outside);
+    Image->FillRect(TRect{0, 0, FWindowWidth, FWindowHeight}, KsColorTransparent);
+    SelectClipRgn(DC, nullptr);
+    DeleteCountedObject(Outside);
+  }
+  // The form's controls as they will show, at the client area's offset.
+  TWinControl* Control = GetHookedControl();
+  TRect C;
+  GetClientArea(C);
+  const HDC DC = Image->DC();
+  POINT OldOrigin;
+  SetWindowOrgEx(DC, -C.left, -C.top, &OldOrigin);
+  Control->PaintControls(DC, nullptr);
+  SetWindowOrgEx(DC, OldOrigin.x, OldOrigin.y, nullptr);
+  for (int I = 0; I < Control->ControlCount(); ++I) {
+    auto* Child = ObjectAs<TWinControl>(Control->Controls(I));
+    if (Child && Child->Visible()) Child->PaintTo(DC, Child->Left() + C.left, Child->Top() + C.top);
+  }
+  GdiFlush();
+}
+
+void TKsCustomForm::ShowAnimated(const TRect& ScreenRect) {
+  if (FBlend || FShowAnimation == kaNone || !GetHookedControl() || !GetFrameBuffer() || FAnimating) return;
+  TOwned<TKsBitmap> Image(NewObject<TKsBitmap>());
+  Image->SetSize(FWindowWidth, FWindowHeight);
+  if (Image->Empty()) return;
+  FAnimating = true;
+  FAnimationBitmap = Image.get();
+  // The flag and the bitmap end with the scope, however it is left.
+  struct TEnd {
+    TKsCustomForm* Form;
+    ~TEnd() {
+      Form->FAnimating = false;
+      Form->FAnimationBitmap = nullptr;
+    }
+  } End{this};
+  FCapturedRect = TRect{0, 0, 0, 0};
+  CaptureBackground(ScreenRect);
+  ComposeAnimationImage();
+  TKsAnimation Kind = FShowAnimation;
+  if (Kind == kaRandom) {
+    static const TKsAnimation Choices[] = {kaFade, kaSlide, kaRect};
+    Kind = Choices[std::rand() % 3];
+  }
+  const HDC Screen = GetDC(nullptr);
+  if (!Screen) return;
+  struct TScreenDC {
+    HDC DC;
+    ~TScreenDC() { ReleaseDC(nullptr, DC); }
+  } ScreenScope{Screen};
+  if (KsShowAnimationProc)
+    KsShowAnimationProc(Kind, Screen, FBackgroundBuffer, TRect{0, 0, FWindowWidth, FWindowHeight},
+                        FShowAnimationTime, ScreenRect, Image.get());
+}
+
+TKsShowAnimationProc KsShowAnimationProc = RunShowAnimation;
+
+void RunShowAnimation(TKsAnimation Kind, HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, int Time,
+                      const TRect& ScreenRect, TKsBitmap* Foreground) {
+  switch (Kind) {
+    case kaFade: FadeAnimation(DC, Background, BackgroundRect, Time, ScreenRect, Foreground); break;
+    case kaSlide: SlideAnimation(DC, Background, BackgroundRect, Time, std::rand() % 8, ScreenRect, Foreground); break;
+    case kaRect: RectAnimation(DC, Background, BackgroundRect, Time, std::rand() % 5, ScreenRect, Foreground); break;
+    default: break;
+  }
 }

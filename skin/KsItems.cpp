@@ -20,6 +20,7 @@ TCLASS_IMPL(TKsClickHandler)
 
 TFont* MenuFont = nullptr;
 TKsPopupItemProc KsPopupItemProc = nullptr;
+TClass KsPopupWindowClass = nullptr;
 
 namespace {
 

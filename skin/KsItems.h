@@ -58,6 +58,9 @@ int ItemParentCount();
 using TKsPopupItemProc = bool (*)(TKsCustomItem* Item, TKsItemView* ParentView, const TPoint& At,
                                   const TRect& ItemRect);
 extern TKsPopupItemProc KsPopupItemProc;
+// The class of the windows that show a plain item's children: set by the popup
+// windows' unit when it starts (nullptr before).
+extern TClass KsPopupWindowClass;
 bool PopupItem(TKsCustomItem* Item, TKsItemView* ParentView, const TPoint& At, const TRect& ItemRect);
 
 // ---------------------------------------------------------------------------------
@@ -170,6 +173,8 @@ class TKsCustomItem : public TComponent {
                      bool Raised);
   // Asks the action link to update the action.
   virtual void InitiateAction();
+  // The class of the window that shows the item's children.
+  virtual TClass GetPopupWindowClass() const { return KsPopupWindowClass; }
 
   // Streaming.
   bool HasParent() const override { return true; }

@@ -5,6 +5,7 @@
 #include "classlib/ModuleInit.h"
 #include "classlib/TypInfo.h"
 #include "skin/KsItems.h"
+#include "skin/KsThemeMenus.h"
 #include "skin/KsUtils.h"
 
 TCLASS_IMPL(TTeThemeForm)
@@ -91,8 +92,9 @@ void TTeThemeForm::InvalidateControls() {
 }
 
 TKsCustomItem* TTeThemeForm::CreateItem(TComponent* AOwner) {
-  // The themed item comes with the kit's popup windows; until then the base item.
-  return inherited::CreateItem(AOwner);
+  auto* Item = NewObject<TTeThemeItem>(AOwner);
+  Item->SetThemeEngine(FThemeEngine);
+  return Item;
 }
 
 // ---------------------------------------------------------------------------------
@@ -273,6 +275,37 @@ void TTeThemeForm::PaintBackground(TKsBitmap* Bitmap) {
   Bitmap->SetAlphaBlend(false);
   Bitmap->FillRect(C, ColorToKsColor(Painter()->GetColor(11), 255));
   Bitmap->SetAlphaBlend(Blend);
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TTeThemeForm::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_NCPAINT && Active() && !ComponentState().Contains(csDestroying)) WMNCPaint(Message);
+  inherited::Dispatch(Message);
+}
+
+void TTeThemeForm::WMNCPaint(TMessage& /*Message*/) {
+  TCustomForm* Form = GetHookedForm();
+  const HWND Window = GetHookedHandle();
+  if (!Form || !Window || Form->BorderWidth() == 0) return;
+  const HDC DC = GetWindowDC(Window);
+  if (!DC) return;
+  RECT Outer, Client;
+  GetWindowRect(Window, &Outer);
+  GetClientRect(Window, &Client);
+  MapWindowPoints(Window, nullptr, reinterpret_cast<POINT*>(&Client), 2);
+  OffsetRect(&Client, -Outer.left, -Outer.top);
+  // Only the ring: the client rectangle out, the rectangle grown by the ring's width in.
+  ExcludeClipRect(DC, Client.left, Client.top, Client.right, Client.bottom);
+  IntersectClipRect(DC, Client.left - Form->BorderWidth(), Client.top - Form->BorderWidth(),
+                    Client.right + Form->BorderWidth(), Client.bottom + Form->BorderWidth());
+  // The engine's colour whenever it has a painter, available or not.
+  const TColor Ring = Painter() ? Painter()->GetColor(11) : Form->Color();
+  SetDCBrushColor(DC, static_cast<COLORREF>(ColorToRGB(Ring)));
+  const RECT Whole{0, 0, Outer.right - Outer.left, Outer.bottom - Outer.top};
+  FillRect(DC, &Whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  ReleaseDC(Window, DC);
 }
 
 // ---------------------------------------------------------------------------------

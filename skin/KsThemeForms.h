@@ -45,6 +45,8 @@ class TTeThemeForm : public TKsCustomForm {
   void GetCaptionTextRect(TRect& R);
   void PaintBackground(TKsBitmap* Bitmap) override;
   Byte HitTest(int X, int Y) override;
+  // WM_NCPAINT also fills the form's own border ring (painter's client colour).
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void Loaded() override;
@@ -54,6 +56,7 @@ class TTeThemeForm : public TKsCustomForm {
   TTeTheme* Painter() const { return FThemeEngine ? FThemeEngine->Theme() : nullptr; }
   // The painter is the XP visual-styles one, which has no roll-up or tray button.
   bool NoExtraButtons() const;
+  void WMNCPaint(TMessage& Message);
   void PaintCaptionButton(TKsBitmap* Bitmap, const TRect& R, int Kind, bool Hot, bool Pressed);
 
   TTeThemeEngine* FThemeEngine = nullptr;

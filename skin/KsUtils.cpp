@@ -4,6 +4,7 @@
 #include "classlib/Controls.h"
 #include "classlib/Lists.h"
 #include "classlib/StrUtils.h"
+#include "classlib/SystemLibrary.h"
 #include "skin/KsBitmap.h"
 
 // ---------------------------------------------------------------------------------
@@ -227,7 +228,7 @@ void FillGradientFallback(HDC DC, const TRect& R, TColor FromColor, TColor ToCol
 
 void InitKsUtils() {
   FillGradient = FillGradientFallback;
-  GradientLibrary = LoadLibraryA("msimg32.dll");
+  GradientLibrary = LoadSystemLibrary("msimg32.dll");
   if (GradientLibrary) {
     GradientFillFunc = reinterpret_cast<TGradientFillFunc>(
         reinterpret_cast<void*>(GetProcAddress(GradientLibrary, "GradientFill")));

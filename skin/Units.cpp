@@ -8,9 +8,12 @@
 #include "skin/KsForms.h"
 #include "skin/KsHooks.h"
 #include "skin/KsItems.h"
+#include "skin/KsPopup.h"
+#include "skin/KsPopupMenu.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeMenus.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
 
@@ -33,13 +36,17 @@ const TUnitEntry Units[] = {
     {"KsButtons", InitKsButtons, DoneKsButtons},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
+    // The popup windows that show a level of items, and the kit's popup menu.
+    {"KsPopup", InitKsPopup, DoneKsPopup},
+    {"KsPopupMenu", InitKsPopupMenu, DoneKsPopupMenu},
     // The theme engine: the painter registry (with the base painter "No Theme"), the
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
     {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
-    // The themed window, which the engine's refresh reaches.
+    // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
+    {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
 };
 
 }  // namespace

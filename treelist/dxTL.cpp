@@ -53,6 +53,7 @@ void TCustomdxTreeList::BeforeDestruction() {
 TdxTreeListNode* TCustomdxTreeList::Add() {
   TdxTreeListNode* Node = CreateNode();
   FNodes.Add(Node);
+  ShapeChanged();
   NodeInserted(Node);
   return Node;
 }
@@ -80,6 +81,7 @@ void TCustomdxTreeList::ClearNodes() {
     // raises is reported to the application and keeps no node alive.
     TdxTreeListNodeList Nodes;
     std::swap(Nodes, FNodes);
+    ShapeChanged();
     for (int I = 0; I < Nodes.Count(); ++I) FreeObjectSafely(Nodes.Items(I));
   }
   if (!Destroyed) EndUpdate();
@@ -192,6 +194,7 @@ void TCustomdxTreeList::ChangeExpanded(TdxTreeListNode* Node, bool Value) {
     if (FFocusedNode && FFocusedNode->HasAsParent(Node) && !FocusNodeOnCollapse(Node)) return;
   }
   Node->FExpanded = Value;
+  ShapeChanged();
   if (FUpdateCount == 0 && !Destroying() && !PatchExpanded(Node)) UpdateRowIndex();
   NodeChanged(Node, true);
   if (Value)

@@ -1,256 +1,23 @@
-// The tree list: a grid whose rows are the nodes of a tree. This unit holds the nodes,
-// the owner's node operations (adding, deleting, clearing, expanding, focus and the top
-// node, with their events) and the visible-row index, in three layers:
-// TCustomdxTreeList (nodes and rows), TCustomdxTreeListControl (text nodes that keep
-// their cell texts) and TdxTreeList (the automatic re-sort check).
+// The tree list: a grid whose rows are the nodes of a tree. This header is what users
+// include; it holds the control in three layers: TCustomdxTreeList (nodes and rows),
+// TCustomdxTreeListControl (text nodes that keep their cell texts) and TdxTreeList (the
+// automatic re-sort check). Its pieces: dxTL_Types.h (the exception, options, looks
+// and event types; the records of the layout and painting join them there) and
+// dxTL_Nodes.h (the nodes). The control's members are implemented by topic: dxTL.cpp
+// (node operations, focus, updates), dxTL_Rows.cpp (the visible-row index),
+// dxTL_Props.cpp (appearance), dxTL_Published.cpp (form files); the layout and the
+// painting go into dxTL_Layout.cpp and dxTL_Paint.cpp beside them.
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
 #include <vector>
 
-#include "classlib/Exceptions.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
-#include "classlib/TypInfo.h"
-#include "classlib/Variants.h"
 #include "editors/dxCntner.h"
-
-class TdxTreeListNode;
-class TCustomdxTreeList;
-
-TCLASS_EXCEPTION(EInvaliddxTreeListOperation, Exception)
-
-inline constexpr const char* SInvalidOwnerNode = "Invalid Owner TdxTreeListNode";
-
-// ---------------------------------------------------------------------------------
-// Options
-
-enum TdxTreeListOption : Byte {
-  aoColumnSizing, aoColumnMoving, aoEditing, aoTabs, aoTabThrough, aoRowSelect,
-  aoMultiSelect, aoImmediateEditor, aoPreview, aoDrawEndEllipsis, aoAutoWidth,
-  aoExtMultiSelect, aoExtCustomizing, aoHideFocusRect, aoAutoSort, aoCaseInsensitive,
-  aoStoreToRegistry, aoStoreToIniFile
-};
-using TdxTreeListOptions = TSet<TdxTreeListOption>;
-TENUM_INFO(TdxTreeListOption, "aoColumnSizing", "aoColumnMoving", "aoEditing", "aoTabs",
-           "aoTabThrough", "aoRowSelect", "aoMultiSelect", "aoImmediateEditor", "aoPreview",
-           "aoDrawEndEllipsis", "aoAutoWidth", "aoExtMultiSelect", "aoExtCustomizing",
-           "aoHideFocusRect", "aoAutoSort", "aoCaseInsensitive", "aoStoreToRegistry",
-           "aoStoreToIniFile")
-
-enum TdxTreeListOptionEx : Byte {
-  aoInvertSelect, aoUseBitmap, aoBandHeaderWidth, aoAutoCalcPreviewLines, aoBandSizing,
-  aoBandMoving, aoHorzThrough, aoVertThrough, aoCellMultiSelect, aoEnterThrough,
-  aoEnterShowEditor, aoFullSizing, aoDragScroll, aoDragExpand, aoDragCollapse,
-  aoRowAutoHeight, aoShowHourGlass, aoBandButtonClicking, aoBandPanelSizing,
-  aoHeaderButtonClicking, aoHeaderPanelSizing, aoRowSizing, aoMultiSort,
-  aoAutoSortRefresh, aoShowButtonAlways, aoAutoHeaderPanelHeight, aoKeepColumnWidth,
-  aoAnsiSort, aoMouseScroll, aoAutoSearch, aoHotTrack, aoAutoCopySelectedToClipboard
-};
-using TdxTreeListOptionsEx = TSet<TdxTreeListOptionEx>;
-TENUM_INFO(TdxTreeListOptionEx, "aoInvertSelect", "aoUseBitmap", "aoBandHeaderWidth",
-           "aoAutoCalcPreviewLines", "aoBandSizing", "aoBandMoving", "aoHorzThrough",
-           "aoVertThrough", "aoCellMultiSelect", "aoEnterThrough", "aoEnterShowEditor",
-           "aoFullSizing", "aoDragScroll", "aoDragExpand", "aoDragCollapse", "aoRowAutoHeight",
-           "aoShowHourGlass", "aoBandButtonClicking", "aoBandPanelSizing",
-           "aoHeaderButtonClicking", "aoHeaderPanelSizing", "aoRowSizing", "aoMultiSort",
-           "aoAutoSortRefresh", "aoShowButtonAlways", "aoAutoHeaderPanelHeight",
-           "aoKeepColumnWidth", "aoAnsiSort", "aoMouseScroll", "aoAutoSearch", "aoHotTrack",
-           "aoAutoCopySelectedToClipboard")
-
-inline constexpr TdxTreeListOptions DefaultTreeListOptions{
-    aoColumnSizing, aoColumnMoving, aoEditing, aoTabThrough, aoRowSelect};
-inline constexpr TdxTreeListOptionsEx DefaultTreeListOptionsEx{
-    aoUseBitmap, aoBandHeaderWidth, aoAutoCalcPreviewLines, aoBandSizing, aoBandMoving,
-    aoDragScroll, aoDragExpand};
-
-enum TdxTreeListPaintStyle : Byte { psStandard, psOutlook };
-TENUM_INFO(TdxTreeListPaintStyle, "psStandard", "psOutlook")
-enum TdxTreeLineStyle : Byte { tlSolid, tlDot };
-TENUM_INFO(TdxTreeLineStyle, "tlSolid", "tlDot")
-
-// ---------------------------------------------------------------------------------
-// Events
-
-// What OnHotTrackNode reports: the hot node (nil over a header), the hot column (-1
-// none) and the hot kind (0 cell, 1 header, 2 header button zone).
-struct TdxTreeListHotTrackInfo {
-  TdxTreeListNode* Node;
-  int Column;
-  Byte Kind;
-};
-
-using TTLExpandedEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node)>;
-using TTLExpandingEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, bool& Allow)>;
-using TTLChangeNodeEvent =
-    TEvent<void(TObject* Sender, TdxTreeListNode* OldNode, TdxTreeListNode* Node)>;
-using TTLChangeColumnEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, int Column)>;
-using TTLGetImageEvent = TEvent<void(TObject* Sender, TdxTreeListNode* Node, int& Index)>;
-using TSelectionChangedEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode)>;
-using TdxTLCanNodeSelected = TEvent<void(TObject* Sender, TdxTreeListNode* ANode, bool& Allow)>;
-using TdxTLCompareEvent =
-    TEvent<void(TObject* Sender, TdxTreeListNode* Node1, TdxTreeListNode* Node2, int& Compare)>;
-using TdxTLEditValidateEvent =
-    TEvent<void(TObject* Sender, AnsiString& ErrorText, bool& Accept)>;
-using TdxTLGetEditColorEvent = TEvent<void(TObject* Sender, TColor& AColor)>;
-using TdxTLHotTrackNodeEvent =
-    TEvent<void(TObject* Sender, TdxTreeListHotTrackInfo& AHotTrackInfo, TCursor& ACursor)>;
-using TdxTLGetPreviewTextEvent =
-    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, AnsiString& AText)>;
-// AColumn is the column's index among all columns.
-using TdxTLGetFooterCellTextEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
-                                                int AColumn, int AFooterIndex, AnsiString& AText)>;
-using TdxTLIsExistRowFooterCellEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
-                                                   int AColumn, int AFooterIndex, bool& AExist)>;
-using TdxTLIsLevelFooterEvent = TEvent<void(TObject* Sender, int ALevel, bool& AExist)>;
-
-// ---------------------------------------------------------------------------------
-// Nodes
-
-// The children of a node, or the top-level nodes of a tree list, in order. Each node
-// keeps a stamp from which its position is read in constant time: inserting or
-// deleting renumbers the nodes behind the change, except at the front, where a moving
-// base takes the shift (deleting children first to last stays linear).
-class TdxTreeListNodeList {
- public:
-  int Count() const { return static_cast<int>(FItems.size() - FStart); }
-  // nullptr out of range.
-  TdxTreeListNode* Items(int Index) const;
-  TdxTreeListNode* First() const { return Count() > 0 ? FItems[FStart] : nullptr; }
-  TdxTreeListNode* Last() const { return Count() > 0 ? FItems.back() : nullptr; }
-  int IndexOf(const TdxTreeListNode* Node) const;
-  void Insert(int Index, TdxTreeListNode* Node);
-  void Add(TdxTreeListNode* Node) { Insert(Count(), Node); }
-  void Delete(int Index);
-  void Remove(TdxTreeListNode* Node) { Delete(IndexOf(Node)); }
-  void Clear();
-
- private:
-  void Renumber(int From);
-
-  std::vector<TdxTreeListNode*> FItems;
-  std::size_t FStart = 0;  // the first live entry of FItems
-  int FBase = 0;           // the stamp of position 0
-};
-
-// A row of the tree list. Deleting a node is freeing it (Free): its children go first,
-// the owner fires OnDeletion for it and moves the focus and the top node past it.
-class TdxTreeListNode : public TObject {
-  TCLASS_DECL(TdxTreeListNode, TObject)
- public:
-  // Raises EInvaliddxTreeListOperation without an owner. Links the node nowhere.
-  explicit TdxTreeListNode(TCustomdxTreeList* AOwner);
-  TdxTreeListNode(const TdxTreeListNode&) = delete;
-  TdxTreeListNode& operator=(const TdxTreeListNode&) = delete;
-  ~TdxTreeListNode() override;
-
-  // The deletion: children, unlinking, the owner's notification.
-  void BeforeDestruction() override;
-
-  // Structure
-  TdxTreeListNode* AddChild() { return InsertChild(nullptr); }
-  TdxTreeListNode* InsertChild(TdxTreeListNode* BeforeNode);
-  void DeleteChildren();
-  void Expand(bool Recurse);
-  // Collapses or expands through the owner's events (see TCustomdxTreeList).
-  void SetExpanded(bool Value);
-  bool Expanded() const { return FExpanded; }
-  bool HasChildren() const { return FHasChildren; }
-  void SetHasChildren(bool Value);
-  void* Data() const { return FData; }
-  // Whether the owner accepted the data.
-  bool SetData(void* Value);
-  bool Deleting() const { return FDeleting; }
-
-  // Navigation: nullptr where there is no such node.
-  TCustomdxTreeList* Owner() const { return FOwner; }
-  TdxTreeListNode* Parent() const { return FParent; }
-  int Count() const { return FChildren ? FChildren->Count() : 0; }
-  TdxTreeListNode* Items(int Index) const { return FChildren ? FChildren->Items(Index) : nullptr; }
-  int Index() const;
-  int IndexOf(const TdxTreeListNode* Child) const;
-  int Level() const;
-  TdxTreeListNode* GetFirstChild() const { return FChildren ? FChildren->First() : nullptr; }
-  TdxTreeListNode* GetLastChild() const { return FChildren ? FChildren->Last() : nullptr; }
-  TdxTreeListNode* GetNextSibling() const;
-  TdxTreeListNode* GetPrevSibling() const;
-  TdxTreeListNode* GetPrevSiblingOrParent() const;
-  TdxTreeListNode* GetNext() const;
-  TdxTreeListNode* GetPrev() const;
-  TdxTreeListNode* GetNextVisible() const;
-  TdxTreeListNode* GetPrevVisible() const;
-  bool IsLast() const;
-  bool IsVisible() const;
-  bool HasAsParent(const TdxTreeListNode* Node) const;
-  int GetVisibleIndex() const;
-  void MakeVisible();
-
-  // Focus and selection
-  bool Focused() const;
-  void SetFocused(bool Value);
-  bool Selected() const;
-  void SetSelected(bool Value);
-
-  // Cell data, kept by the owner
-  int ImageIndex() const;
-  void SetImageIndex(int Value);
-  int SelectedIndex() const;
-  void SetSelectedIndex(int Value);
-  int StateIndex() const;
-  void SetStateIndex(int Value);
-  AnsiString Strings(int Column) const;
-  void SetStrings(int Column, const AnsiString& Text);
-  Variant Values(int Column) const;
-  void SetValues(int Column, const Variant& Value);
-
-  // The row height and line count the layout computed last; 0 when not cached (also
-  // after the owner dropped its row index).
-  int CachedRowHeight() const;
-  int CachedRowLineCount() const;
-  void SetCachedRowHeight(int Height, int LineCount);
-  void ResetCachedRowHeight() { FRowHeight = 0; }
-
- private:
-  friend class TCustomdxTreeList;
-  friend class TdxTreeListNodeList;
-
-  // The next node in walking order ignoring Expanded, past this node's subtree.
-  TdxTreeListNode* NextPastSubtree() const;
-  // The list this node stands in (its parent's children or the owner's top level);
-  // nullptr while that list is detached.
-  TdxTreeListNodeList* Siblings() const;
-
-  void* FData = nullptr;
-  bool FDeleting = false;
-  bool FExpanded = false;
-  bool FHasChildren = false;
-  TdxTreeListNodeList* FChildren = nullptr;
-  TCustomdxTreeList* FOwner;
-  TdxTreeListNode* FParent = nullptr;
-  int FIndexStamp = 0;
-  int FRow = -1;  // the row, while the owner's numbering says it is current
-  int FRowHeight = 0;
-  int FRowLineCount = 0;
-  unsigned FRowHeightGeneration = 0;
-};
-
-// A node that keeps its image indexes and its cell texts.
-class TdxTreeListTextNode : public TdxTreeListNode {
-  TCLASS_DECL(TdxTreeListTextNode, TdxTreeListNode)
- public:
-  explicit TdxTreeListTextNode(TCustomdxTreeList* AOwner) : TdxTreeListNode(AOwner) {}
-
- private:
-  friend class TCustomdxTreeListControl;
-
-  int FImageIndex = 0;
-  int FSelectedIndex = -1;
-  int FStateIndex = -1;
-  // Indexed by column; may be shorter than the column count.
-  std::vector<AnsiString> FTexts;
-};
+#include "treelist/dxTL_Nodes.h"
+#include "treelist/dxTL_Types.h"
 
 // ---------------------------------------------------------------------------------
 // The tree list
@@ -732,6 +499,19 @@ class TCustomdxTreeList : public TCustomdxContainer {
   bool FChangedNodeDeleted = false;
   // The visibility a deletion recorded before unlinking its node.
   bool FDeletedNodeVisible = false;
+
+  // Counts the changes of the tree's shape: a node linked or unlinked, a node expanded
+  // or collapsed. Whatever else relinks nodes or sets Expanded counts through it too.
+  void ShapeChanged() { ++FShapeChanges; }
+  unsigned FShapeChanges = 0;
+  // What the deletion of a subtree already knows of the next node it frees: whether
+  // the node is visible and the node past its subtree (TdxTreeListNode::NextVisible).
+  struct TDeletionHint {
+    const TdxTreeListNode* Node = nullptr;
+    bool Visible = false;
+    TdxTreeListNode* PastSubtree = nullptr;
+  };
+  TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
 };
 

@@ -1,5 +1,8 @@
 // The tree list's nodes: their lists, structure, navigation and the forwarding of
 // their cell data, focus and selection to the owner.
+#include "treelist/dxTL_Nodes.h"
+
+#include "classlib/ScopeExit.h"
 #include "treelist/dxTL.h"
 
 TCLASS_IMPL(EInvaliddxTreeListOperation)
@@ -83,9 +86,17 @@ void TdxTreeListNode::BeforeDestruction() {
   bool WasLast = false, WasVisible = false;
   if (!O->FClearing) {
     Prev = GetPrevSiblingOrParent();
-    Next = GetNextVisible();
+    bool Visible = false;
+    if (O->FDeletionHint.Node == this) {
+      // A subtree's deletion already knows the answers that would walk up the tree.
+      Visible = O->FDeletionHint.Visible;
+      Next = NextVisible(Visible, O->FDeletionHint.PastSubtree);
+      O->FDeletionHint = {};
+    } else {
+      Next = GetNextVisible();
+      Visible = IsVisible();
+    }
     WasLast = IsLast();
-    const bool Visible = IsVisible();
     O->FDeletedNodeVisible = Visible;
     // The children of a node being deleted cause no repaint of their own.
     WasVisible = Visible && !(FParent && FParent->FDeleting);
@@ -100,6 +111,7 @@ void TdxTreeListNode::BeforeDestruction() {
       FParent->FHasChildren = O->NodeHasChildren(FParent);
       FParent->FExpanded = false;
     }
+    O->ShapeChanged();
   }
   delete FChildren;
   FChildren = nullptr;
@@ -123,22 +135,98 @@ TdxTreeListNode* TdxTreeListNode::InsertChild(TdxTreeListNode* BeforeNode) {
     int At = BeforeNode ? FChildren->IndexOf(BeforeNode) : -1;
     FChildren->Insert(At >= 0 ? At : FChildren->Count(), Node);
   }
+  FOwner->ShapeChanged();
   SetHasChildren(true);
   FOwner->NodeInserted(Node);
   return Node;
 }
 
+// Both ways of deleting children free the nodes in post-order (a node's children
+// before the node, siblings first to last) without recursing, so a tree of any depth
+// goes; each node's own Free runs its own notifications.
 void TdxTreeListNode::DeleteChildren() {
   if (!FChildren) return;
-  if (FOwner->FClearing) {
-    // Detached first, so that no handler meets a freed node in the list.
-    TdxTreeListNodeList* List = FChildren;
-    FChildren = nullptr;
-    for (int I = 0; I < List->Count(); ++I) FreeObjectSafely(List->Items(I));
-    delete List;
-    return;
+  if (FOwner->FClearing)
+    FreeDetachedDescendants();
+  else
+    FreeDescendantsOneByOne();
+}
+
+void TdxTreeListNode::FreeDetachedDescendants() {
+  // A node's child list is detached before its children go, so that no handler meets
+  // a freed node in a list; the node itself goes when its list is done.
+  struct TLevel {
+    TdxTreeListNode* Node;
+    TdxTreeListNodeList* Children;
+    int Next;
+  };
+  std::vector<TLevel> Levels{{this, FChildren, 0}};
+  FChildren = nullptr;
+  while (!Levels.empty()) {
+    TLevel& Level = Levels.back();
+    if (TdxTreeListNode* Child = Level.Children->Items(Level.Next)) {
+      ++Level.Next;
+      if (Child->FChildren) {
+        // The child's destruction begins here, as its own Free would begin it.
+        Child->FDeleting = true;
+        Levels.push_back({Child, Child->FChildren, 0});
+        Child->FChildren = nullptr;
+      } else {
+        FreeObjectSafely(Child);
+      }
+      continue;
+    }
+    const TLevel Done = Level;
+    Levels.pop_back();
+    delete Done.Children;
+    if (Done.Node != this) FreeObjectSafely(Done.Node);
   }
-  while (FChildren && FChildren->Count() > 0) FChildren->First()->Free();
+}
+
+void TdxTreeListNode::FreeDescendantsOneByOne() {
+  // Always the first remaining child goes, each firing its own deletion and moving the
+  // focus before its parent's. The path from this node down to the next node to free
+  // knows each node's visibility and the node past its subtree, which the freed node
+  // would otherwise find by walking up the tree (a walk as long as the tree is deep);
+  // a change of the tree's shape that is not the freeing itself (a handler's) has the
+  // path asked again.
+  struct TStep {
+    TdxTreeListNode* Node;
+    bool Visible;
+    TdxTreeListNode* PastSubtree;
+  };
+  TCustomdxTreeList* O = FOwner;
+  std::vector<TStep> Path{{this, false, nullptr}};
+  auto Below = [](const TStep& Parent, TdxTreeListNode* Child) {
+    TdxTreeListNode* Sibling = Child->GetNextSibling();
+    return TStep{Child, Parent.Visible && Parent.Node->FExpanded,
+                 Sibling ? Sibling : Parent.PastSubtree};
+  };
+  bool Stale = true;
+  auto Refresh = [&] {
+    Path[0].Visible = IsVisible();
+    Path[0].PastSubtree = NextPastSubtree();
+    for (std::size_t I = 1; I < Path.size(); ++I)
+      Path[I] = Below(Path[I - 1], Path[I].Node);
+    Stale = false;
+  };
+  while (true) {
+    TdxTreeListNode* Node = Path.back().Node;
+    if (TdxTreeListNode* Child = Node->GetFirstChild()) {
+      if (Stale) Refresh();
+      Child->FDeleting = true;
+      Path.push_back(Below(Path.back(), Child));
+      continue;
+    }
+    if (Node == this) break;
+    if (Stale) Refresh();
+    O->FDeletionHint = {Node, Path.back().Visible, Path.back().PastSubtree};
+    Path.pop_back();
+    const unsigned Expected = O->FShapeChanges + 1;
+    auto Forget = ScopeExit([O] { O->FDeletionHint = {}; });
+    Node->Free();
+    if (O->FShapeChanges != Expected) Stale = true;
+  }
 }
 
 void TdxTreeListNode::Expand(bool Recurse) {
@@ -147,8 +235,24 @@ void TdxTreeListNode::Expand(bool Recurse) {
   if (Bracket) FOwner->BeginUpdate();
   try {
     SetExpanded(true);
-    if (Recurse)
-      for (int I = 0; I < Count(); ++I) Items(I)->Expand(true);
+    // With Recurse every descendant that has children, in walking order (a node, then
+    // its children first to last), without recursing: one level a node being walked.
+    struct TLevel {
+      TdxTreeListNode* Node;
+      int Next;
+    };
+    std::vector<TLevel> Levels;
+    if (Recurse) Levels.push_back({this, 0});
+    while (!Levels.empty()) {
+      TLevel& Level = Levels.back();
+      TdxTreeListNode* Child = Level.Node->Items(Level.Next++);
+      if (!Child) {
+        Levels.pop_back();
+      } else if (Child->FHasChildren) {
+        Child->SetExpanded(true);
+        Levels.push_back({Child, 0});
+      }
+    }
   } catch (...) {
     if (Bracket) FOwner->EndUpdate();
     throw;
@@ -230,6 +334,17 @@ TdxTreeListNode* TdxTreeListNode::GetNextVisible() const {
   }
   if (FExpanded && Count() > 0) return GetFirstChild();
   return NextPastSubtree();
+}
+
+TdxTreeListNode* TdxTreeListNode::NextVisible(bool Visible,
+                                              TdxTreeListNode* PastSubtree) const {
+  if (FOwner->RowIndexValid()) {
+    // GetNodeRowIndex with the visibility known.
+    const int Row = Visible && FOwner->FNodes.Count() > 0 ? FOwner->FindRow(this) : -1;
+    return Row >= 0 ? FOwner->GetNodeAtRow(Row + 1) : nullptr;
+  }
+  if (FExpanded && Count() > 0) return GetFirstChild();
+  return PastSubtree;
 }
 
 TdxTreeListNode* TdxTreeListNode::GetPrevVisible() const {

@@ -115,6 +115,7 @@ void RegisterTreeListPublished() {
   P.Prop("OnGetPreviewText", &T::OnGetPreviewText);
   P.Prop("OnIsExistRowFooterCell", &T::OnIsExistRowFooterCell);
   P.Prop("OnIsLevelFooter", &T::OnIsLevelFooter);
+  P.Prop("OnContextPopup", &T::OnContextPopup);
 }
 
 }  // namespace

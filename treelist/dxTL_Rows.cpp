@@ -13,23 +13,36 @@
 
 namespace {
 
-// Appends the visible descendants of Node in row order (Node's own Expanded is not
-// asked).
-void AppendVisibleDescendants(const TdxTreeListNode* Node, std::vector<TdxTreeListNode*>& Rows) {
-  for (int I = 0, N = Node->Count(); I < N; ++I) {
-    TdxTreeListNode* Child = Node->Items(I);
-    Rows.push_back(Child);
-    if (Child->Expanded()) AppendVisibleDescendants(Child, Rows);
+// Calls Visit for every visible descendant of Node in row order (Node's own Expanded
+// is not asked), walking without recursion: after a node comes its first child when
+// it is expanded, else the next sibling of it or of its nearest ancestor below Node.
+template <class TVisit>
+void ForEachVisibleDescendant(const TdxTreeListNode* Node, TVisit Visit) {
+  TdxTreeListNode* N = Node->GetFirstChild();
+  while (N) {
+    Visit(N);
+    if (N->Expanded() && N->Count() > 0) {
+      N = N->GetFirstChild();
+      continue;
+    }
+    while (N != Node) {
+      if (TdxTreeListNode* Sibling = N->GetNextSibling()) {
+        N = Sibling;
+        break;
+      }
+      N = N->Parent();
+    }
+    if (N == Node) break;
   }
+}
+
+void AppendVisibleDescendants(const TdxTreeListNode* Node, std::vector<TdxTreeListNode*>& Rows) {
+  ForEachVisibleDescendant(Node, [&](TdxTreeListNode* Child) { Rows.push_back(Child); });
 }
 
 int CountVisibleDescendants(const TdxTreeListNode* Node) {
   int Result = 0;
-  for (int I = 0, N = Node->Count(); I < N; ++I) {
-    const TdxTreeListNode* Child = Node->Items(I);
-    ++Result;
-    if (Child->Expanded()) Result += CountVisibleDescendants(Child);
-  }
+  ForEachVisibleDescendant(Node, [&](TdxTreeListNode*) { ++Result; });
   return Result;
 }
 

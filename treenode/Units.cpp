@@ -2,7 +2,6 @@
 
 #include "classlib/Units.h"
 #include "treenode/FontMan.h"
-#include "treenode/dcMemHook.h"
 #include "treenode/dcntree.h"
 
 namespace {
@@ -14,10 +13,9 @@ const TUnitEntry Units[] = {
     {"FontMan", InitFontMan, DoneFontMan},
     // The font-height list; the font and tree-node classes registered for streaming.
     {"dcntree", InitDcntree, DoneDcntree},
-    // The memory-manager hook: from here on every allocation and release of the module
-    // passes through it, until the module ends.
-    {"dcMemHook", InitdcMemHook, DonedcMemHook},
 };
+// The memory-manager hook (dcMemHook) is no unit of this table: the module starts it in
+// its own table, after the tree list's units.
 
 }  // namespace
 

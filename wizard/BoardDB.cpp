@@ -1,5 +1,10 @@
 #include "wizard/BoardDB.h"
 
+#include <algorithm>
+#include <climits>
+
+#include "classlib/SysTypes.h"
+
 const double RouteTechnologyGrid[3] = {25.0, 20.0, 16.6};
 
 const TLayer AlwaysUsedLayers[26] = {1,  56, 37, 33, 57, 58, 59, 60, 61, 62, 63, 64, 65,
@@ -30,7 +35,9 @@ Integer TBoardInfoFromUser::GetRadius() const {
 
 void TBoardInfoFromUser::SetCircleRadius(Integer Radius) {
   if (OutlineShape != osCircular) return;
-  BoardWidth = 2 * Radius;
+  // Doubled in 64 bits: a radius past half the coordinate range gives the largest
+  // width, which the board rule refuses, never a wrapped negative one.
+  BoardWidth = static_cast<Integer>(std::clamp<Int64>(2 * Int64(Radius), INT_MIN, INT_MAX));
   BoardHeight = BoardWidth;
 }
 

@@ -68,7 +68,8 @@ class TBoardInfoFromUser : public TObject {
   void SetLayerUsed(TLayer Layer, bool Value);
   // Half the larger of the board's width and height, rounded toward zero.
   Integer GetRadius() const;
-  // For a circular outline: a square board of twice Radius. Otherwise nothing.
+  // For a circular outline: a square board of twice Radius, kept within the 32-bit
+  // range. Otherwise nothing.
   void SetCircleRadius(Integer Radius);
   // The routing grid in host coordinates: 5 mil for surface-mount boards, else the
   // grid of the route technology.

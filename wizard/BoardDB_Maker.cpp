@@ -9,6 +9,7 @@
 #include "framework/Rt_Param.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
+#include "wizard/BoardDB_Rule.h"
 #include "wizard/Rules.h"
 
 TCLASS_IMPL(TTarvik)
@@ -164,6 +165,10 @@ TTarvik::~TTarvik() {
 // --- The build ---
 
 void TTarvik::BuildBoard() {
+  // A record that makes no board is refused before anything is opened.
+  const TBoardFault Fault = CheckBoard(*BoardInfo);
+  if (!Fault.Ok()) throw EBoardBuildError(Fault.Message);
+
   BoardInfo->MarkUsedLayers();
   if (!OpenBoardDocument()) return;
 
@@ -201,8 +206,9 @@ void TTarvik::BuildBoard() {
   for (TLayer L : FixedFlagLayers) Board->SetLayerFlag(L, 1);
 
   if (BoardInfo->IsCustom) {
-    OriginX = MilToCoord(2000);
-    OriginY = BoardInfo->Scale && !BoardInfo->TitleBlock ? MilToCoord(2000) : MilToCoord(3000);
+    const TPoint Origin = BoardOrigin(*BoardInfo);
+    OriginX = Origin.x;
+    OriginY = Origin.y;
     MoveTitleBlockObjects();
     if (BoardInfo->LegendString) AddLegendStrings();
     MakeBoardOutline();

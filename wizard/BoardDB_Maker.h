@@ -1,8 +1,8 @@
 // The board maker: turns a filled wizard record into a new PCB document in the host's
 // PCB editor. The build sequence and the document's opening are in BoardDB_Maker.cpp,
-// the outline and keep-out in BoardDB_Outline.cpp, the legend texts and dimension lines
-// in BoardDB_Legend.cpp, the layer stack in BoardDB_LayerStack.cpp, the design rules in
-// Rules.cpp.
+// the outline and keep-out in BoardDB_Outline.cpp (their plane geometry in
+// BoardDB_Geometry.h), the legend texts and dimension lines in BoardDB_Legend.cpp, the
+// layer stack in BoardDB_LayerStack.cpp, the design rules in Rules.cpp.
 #pragma once
 
 #include "classlib/Exceptions.h"
@@ -77,8 +77,9 @@ class TTarvik : public TObject {
   // The view the command was launched from (a counted reference, or nullptr).
   IServerDocumentView* Context = nullptr;
 
-  // Builds the whole board into a new document. Errors pass out as exceptions after
-  // the board wrapper is freed. When the editor has no board for the new document, the
+  // Builds the whole board into a new document. A record that makes no board (see
+  // CheckBoard) raises EBoardBuildError with the rule's message before any document
+  // is opened. Errors pass out as exceptions after the board wrapper is freed. When the editor has no board for the new document, the
   // document is closed again (Document is nullptr) and EBoardBuildError is raised; a
   // step the editor refuses raises EBoardBuildError naming it, and the document stays
   // open, unsaved, as far as it was built.

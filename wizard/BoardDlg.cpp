@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "classlib/Dialogs.h"
+#include "wizard/BoardDB_Rule.h"
 #include "wizard/EditCoord.h"
 #include "wizard/fBasic.h"
 #include "wizard/fComplete.h"
@@ -119,16 +121,39 @@ void TForm_BoardWizard::ShowPage(int Index) {
   btnFinish->SetDefault(!btnNext->Default());
 }
 
-void TForm_BoardWizard::LeaveCurrentPage() {
+bool TForm_BoardWizard::LeaveCurrentPage(bool Check) {
   TfraBasic* P = ActivePage();
-  if (!P) return;
+  if (!P) return true;
   P->ReadCoordEdits();
   P->LeavePage();
+  TBoardPart Part = bpDetails;
+  if (Check && P->BoardPart(Part) && !AcceptAnswers(CheckBoardPart(*BoardInfo, Part)))
+    return false;
   P->Hide();
+  return true;
+}
+
+bool TForm_BoardWizard::AcceptAnswers(const TBoardFault& Fault) {
+  if (Fault.Ok()) return true;
+  MessageDlg(Fault.Message, mtError, {mbOK}, 0);
+  for (int I = 0; I < PageCount(); ++I) {
+    TWinControl* Edit = Page(I)->FieldEdit(Fault.Field);
+    if (!Edit) continue;
+    // The page left shows again as it was left, without loading it from the record.
+    if (I != CurrentPage)
+      ShowPage(I);
+    else
+      Page(I)->Show();
+    if (Edit->CanFocus()) Edit->SetFocus();
+    return false;
+  }
+  // No page shows the field: the page left stays.
+  if (TfraBasic* P = ActivePage()) P->Show();
+  return false;
 }
 
 void TForm_BoardWizard::btnNextClick(TObject*) {
-  LeaveCurrentPage();
+  if (!LeaveCurrentPage(true)) return;
   for (int I = CurrentPage + 1; I < PageCount(); ++I)
     if (IsPageActive(Page(I))) {
       ShowPage(I);
@@ -138,7 +163,7 @@ void TForm_BoardWizard::btnNextClick(TObject*) {
 }
 
 void TForm_BoardWizard::btnBackClick(TObject*) {
-  LeaveCurrentPage();
+  LeaveCurrentPage(false);
   for (int I = CurrentPage - 1; I >= 0; --I)
     if (IsPageActive(Page(I))) {
       ShowPage(I);
@@ -147,11 +172,13 @@ void TForm_BoardWizard::btnBackClick(TObject*) {
 }
 
 void TForm_BoardWizard::btnFinishClick(TObject*) {
-  LeaveCurrentPage();
+  LeaveCurrentPage(false);
   FinishWizard();
 }
 
-void TForm_BoardWizard::FinishWizard() { SetModalResult(mrOk); }
+void TForm_BoardWizard::FinishWizard() {
+  if (AcceptAnswers(CheckBoard(*BoardInfo))) SetModalResult(mrOk);
+}
 
 void TForm_BoardWizard::btnCancelClick(TObject*) { SetModalResult(mrCancel); }
 
@@ -177,6 +204,7 @@ void InitBoardDlg() {
   P.Field("btnCancel", &F::btnCancel);
   P.Field("Panel_Top", &F::Panel_Top);
   P.Field("TeThemeEngine1", &F::TeThemeEngine1);
+  P.Field("TeThemeForm1", &F::TeThemeForm1);
   P.Method<&F::FormShow>("FormShow");
   P.Method<&F::FormDestroy>("FormDestroy");
   P.Method<&F::btnNextClick>("btnNextClick");

@@ -1,6 +1,9 @@
 // The wizard dialog: fourteen page frames in one panel, one shown at a time. Back and
-// Next move between the pages that take part for the answers so far; Finish ends
-// with OK (1) and Cancel or the close box with Cancel (2).
+// Next move between the pages that take part for the answers so far; Next first checks
+// the page's part of the board rule (BoardDB_Rule.h). Finish, from any page, checks the
+// whole rule and ends with OK (1); Cancel or the close box end with Cancel (2). A
+// record that makes no board gives one message, and the dialog stays on the page of the
+// field at fault.
 #pragma once
 
 #include <array>
@@ -10,7 +13,9 @@
 #include "framework/Rt_forms.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
+#include "skin/KsThemeForms.h"
 #include "wizard/BoardDB.h"
+#include "wizard/BoardDB_Rule.h"
 
 class TfraBasic;
 class TfraWelcome;
@@ -47,6 +52,7 @@ class TForm_BoardWizard : public TServerDialog {
   TTeThemeButton* btnCancel = nullptr;
   TPanel* Panel_Top = nullptr;
   TTeThemeEngine* TeThemeEngine1 = nullptr;
+  TTeThemeForm* TeThemeForm1 = nullptr;
 
   // The record being filled; owned by the runner.
   TBoardInfoFromUser* BoardInfo;
@@ -87,9 +93,17 @@ class TForm_BoardWizard : public TServerDialog {
   // Hides the page shown, shows page Index, enters it and updates the buttons; Next is
   // the default button except on the completion page, where Finish is.
   void ShowPage(int Index);
-  // The page shown reads its coordinate edits, stores its answers and is hidden.
-  void LeaveCurrentPage();
+  // The page shown reads its coordinate edits and stores its answers. With Check, its
+  // part of the board rule is checked then: a fault is reported (see AcceptAnswers)
+  // and the page stays, and the result is false. Otherwise the page is hidden.
+  bool LeaveCurrentPage(bool Check);
+  // Ends the dialog with OK when the record makes a board; otherwise reports the
+  // fault and stays.
   void FinishWizard();
+  // True for a fault that is Ok. Otherwise shows its message once (a message dialog,
+  // MessageDlg), shows the page whose edit shows the field and focuses that edit;
+  // false.
+  bool AcceptAnswers(const TBoardFault& Fault);
   // Every coordinate edit of every page shows and reads the record's units.
   void ApplyUnitsToEdits();
 

@@ -20,6 +20,10 @@ void TfraBasic::UpdateWizardButtons() {
   Dialog->btnNext->SetEnabled(CanGoNext());
 }
 
+TBoardInfoFromUser& TfraBasic::BoardInfo() const { return *Form_BoardWizard->BoardInfo; }
+
+void TfraBasic::ApplyUnitsToEdits() const { Form_BoardWizard->ApplyUnitsToEdits(); }
+
 void TfraBasic::SetImageBitmap(TImage* Image, TBitmap* Bitmap) {
   if (!Image) return;
   Image->Picture()->Assign(Bitmap);

@@ -1,12 +1,14 @@
 // The base of every wizard page: the page protocol that the wizard dialog drives
 // (can the user go back, go on or finish here; set up and tear down; load the
 // controls from the wizard record and store them back) and the helpers the pages
-// share. Pages reach the record and the dialog's buttons through Form_BoardWizard.
+// share. Pages reach the wizard record, the units of the coordinate edits and the
+// dialog's buttons through this base alone; only fBasic.cpp knows the dialog.
 #pragma once
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
+#include "wizard/BoardDB_Rule.h"
 
 class TEditCoordEx;
 
@@ -28,6 +30,18 @@ class TfraBasic : public TFrame {
   // Each time the page is left by Next, Back or Finish: stores the controls into the
   // record.
   virtual void LeavePage() {}
+  // The part of the board rule that the page's answers make up, which Next checks as
+  // the page is left; false for a page without one.
+  virtual bool BoardPart(TBoardPart& Part) const {
+    (void)Part;
+    return false;
+  }
+  // The control that shows a field of the board rule, or nullptr when the page has
+  // none.
+  virtual TWinControl* FieldEdit(TBoardField Field) const {
+    (void)Field;
+    return nullptr;
+  }
 
   // Finish, Back and Next enabled from CanFinish, CanGoBack and CanGoNext, in that
   // order; nothing while no wizard dialog exists.
@@ -47,6 +61,13 @@ class TfraBasic : public TFrame {
   // button without moving the focus, so a length typed and confirmed with Enter has
   // not been read when the page is left.
   void ReadCoordEdits();
+
+ protected:
+  // The record being filled, owned by the runner. Only while a wizard dialog exists;
+  // the pages live inside one.
+  TBoardInfoFromUser& BoardInfo() const;
+  // Every coordinate edit of every page shows and reads the record's units.
+  void ApplyUnitsToEdits() const;
 };
 
 // The unit's start and end.

@@ -1,15 +1,14 @@
 #include "wizard/fComplete.h"
 
-#include "wizard/BoardDlg.h"
 
 TCLASS_IMPL(TfraComplete)
 
 void TfraComplete::EnterPage() {
-  chxOpenTemplate->SetChecked(Form_BoardWizard->BoardInfo->OpenTemplate);
+  chxOpenTemplate->SetChecked(BoardInfo().OpenTemplate);
 }
 
 void TfraComplete::LeavePage() {
-  Form_BoardWizard->BoardInfo->OpenTemplate = chxOpenTemplate->Checked();
+  BoardInfo().OpenTemplate = chxOpenTemplate->Checked();
 }
 
 void InitfComplete() {

@@ -1,8 +1,8 @@
 #include "wizard/fCornerCut.h"
 
 #include "classlib/ScopeExit.h"
-#include "wizard/BoardDB_Outline.h"
-#include "wizard/BoardDlg.h"
+#include "wizard/BoardDB_Geometry.h"
+#include "wizard/BoardDB_Preview.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraCornerCut)
@@ -29,7 +29,7 @@ void TfraCornerCut::InitPage() {
 }
 
 void TfraCornerCut::EnterPage() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   {
     FLoading = true;
     auto Loaded = ScopeExit([this] { FLoading = false; });
@@ -42,10 +42,22 @@ void TfraCornerCut::EnterPage() {
 }
 
 void TfraCornerCut::LeavePage() {
-  TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   for (int Corner = 0; Corner < 4; ++Corner)
     Info.CornerCut[Corner] =
         MakePoint(edtCutWidth[Corner]->Value(), edtCutHeight[Corner]->Value());
+}
+
+bool TfraCornerCut::BoardPart(TBoardPart& Part) const {
+  Part = bpCornerCuts;
+  return true;
+}
+
+TWinControl* TfraCornerCut::FieldEdit(TBoardField Field) const {
+  if (Field.Index < 0 || Field.Index >= 4) return nullptr;
+  if (Field.Kind == bfCornerCutWidth) return edtCutWidth[Field.Index];
+  if (Field.Kind == bfCornerCutHeight) return edtCutHeight[Field.Index];
+  return nullptr;
 }
 
 void TfraCornerCut::ctrlChange(TObject*) {
@@ -58,7 +70,7 @@ void TfraCornerCut::DrawCornerCutPreview() {
   TImage* Image = imgCornerCutOff;
   TRect Board;
   double Scale = 0;
-  const bool HasBoard = FitBoardInPreview(*Form_BoardWizard->BoardInfo, Image, Board,
+  const bool HasBoard = FitBoardInPreview(BoardInfo(), Image, Board,
                                           CutOffPreviewFactor, Scale);
   TPoint Notch[4];
   for (int Corner = 0; Corner < 4; ++Corner)

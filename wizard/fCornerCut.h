@@ -18,6 +18,9 @@ class TfraCornerCut : public TfraIntPage {
   void EnterPage() override;
   // The four notches into the record.
   void LeavePage() override;
+  bool BoardPart(TBoardPart& Part) const override;
+  // Each corner's width and height.
+  TWinControl* FieldEdit(TBoardField Field) const override;
 
   // Every edit: redraws the preview, then updates the buttons.
   void ctrlChange(TObject* Sender);

@@ -1,7 +1,6 @@
 #include "wizard/fDetails.h"
 
 #include "pcb/Pcbtypes.h"
-#include "wizard/BoardDlg.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraDetails)
@@ -41,7 +40,7 @@ bool TfraDetails::CanGoNext() {
 }
 
 void TfraDetails::EnterPage() {
-  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   TStrings* Layers = cbxDimLayer->Items();
   Layers->Clear();
   Layers->Add("None");
@@ -50,50 +49,67 @@ void TfraDetails::EnterPage() {
 
   // A radio that becomes checked runs its click handler, which sets the shape's
   // controls; the boxes below are then set from the record.
-  switch (Info->OutlineShape) {
+  switch (Info.OutlineShape) {
     case osRectangular: rbnRectangular->SetChecked(true); break;
     case osCircular: rbnCircular->SetChecked(true); break;
     case osCustom: rbnCustomShape->SetChecked(true); break;
   }
-  ecWidth->SetValue(Info->BoardWidth);
-  ecHeight->SetValue(Info->BoardHeight);
-  ecRadius->SetValue(Info->GetRadius());
+  ecWidth->SetValue(Info.BoardWidth);
+  ecHeight->SetValue(Info.BoardHeight);
+  ecRadius->SetValue(Info.GetRadius());
   cbxDimLayer->SetItemIndex(
-      Info->DimensionLayer != 0 ? Layers->IndexOf(LayerToDisplayName(Info->DimensionLayer).ToString()) : 0);
-  ecTrackWidth->SetValue(Info->BoundaryTrackWidth);
-  ecDimLineWidth->SetValue(Info->DimensionLineWidth);
-  ecKeepOutDist->SetValue(Info->KeepOutDistance);
-  cbxTitleBlockAndScale->SetChecked(Info->TitleBlock || Info->Scale);
-  cbxLegendString->SetChecked(Info->LegendString);
-  cbxDimensionLines->SetChecked(Info->DimensionLines);
-  cbxCornerCutoff->SetChecked(Info->CornerCutoff);
-  cbxInnerCutOff->SetChecked(Info->InnerCutoff);
+      Info.DimensionLayer != 0 ? Layers->IndexOf(LayerToDisplayName(Info.DimensionLayer).ToString()) : 0);
+  ecTrackWidth->SetValue(Info.BoundaryTrackWidth);
+  ecDimLineWidth->SetValue(Info.DimensionLineWidth);
+  ecKeepOutDist->SetValue(Info.KeepOutDistance);
+  cbxTitleBlockAndScale->SetChecked(Info.TitleBlock || Info.Scale);
+  cbxLegendString->SetChecked(Info.LegendString);
+  cbxDimensionLines->SetChecked(Info.DimensionLines);
+  cbxCornerCutoff->SetChecked(Info.CornerCutoff);
+  cbxInnerCutOff->SetChecked(Info.InnerCutoff);
 }
 
 void TfraDetails::LeavePage() {
-  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   if (rbnRectangular->Checked())
-    Info->OutlineShape = osRectangular;
+    Info.OutlineShape = osRectangular;
   else if (rbnCircular->Checked())
-    Info->OutlineShape = osCircular;
+    Info.OutlineShape = osCircular;
   else if (rbnCustomShape->Checked())
-    Info->OutlineShape = osCustom;
-  if (Info->OutlineShape != osCircular) {
-    Info->BoardWidth = ecWidth->Value();
-    Info->BoardHeight = ecHeight->Value();
+    Info.OutlineShape = osCustom;
+  if (Info.OutlineShape != osCircular) {
+    Info.BoardWidth = ecWidth->Value();
+    Info.BoardHeight = ecHeight->Value();
   } else {
-    Info->SetCircleRadius(ecRadius->Value());
+    Info.SetCircleRadius(ecRadius->Value());
   }
-  Info->DimensionLayer = cbxDimLayer->ItemIndex() > 0 ? DisplayNameToLayer(cbxDimLayer->Text()) : 0;
-  Info->BoundaryTrackWidth = ecTrackWidth->Value();
-  Info->DimensionLineWidth = ecDimLineWidth->Value();
-  Info->KeepOutDistance = ecKeepOutDist->Value();
-  Info->TitleBlock = cbxTitleBlockAndScale->Checked();
-  Info->Scale = cbxTitleBlockAndScale->Checked();
-  Info->LegendString = cbxLegendString->Checked();
-  Info->DimensionLines = cbxDimensionLines->Checked();
-  Info->CornerCutoff = cbxCornerCutoff->Checked();
-  Info->InnerCutoff = cbxInnerCutOff->Checked();
+  Info.DimensionLayer = cbxDimLayer->ItemIndex() > 0 ? DisplayNameToLayer(cbxDimLayer->Text()) : 0;
+  Info.BoundaryTrackWidth = ecTrackWidth->Value();
+  Info.DimensionLineWidth = ecDimLineWidth->Value();
+  Info.KeepOutDistance = ecKeepOutDist->Value();
+  Info.TitleBlock = cbxTitleBlockAndScale->Checked();
+  Info.Scale = cbxTitleBlockAndScale->Checked();
+  Info.LegendString = cbxLegendString->Checked();
+  Info.DimensionLines = cbxDimensionLines->Checked();
+  Info.CornerCutoff = cbxCornerCutoff->Checked();
+  Info.InnerCutoff = cbxInnerCutOff->Checked();
+}
+
+bool TfraDetails::BoardPart(TBoardPart& Part) const {
+  Part = bpDetails;
+  return true;
+}
+
+TWinControl* TfraDetails::FieldEdit(TBoardField Field) const {
+  switch (Field.Kind) {
+    case bfBoardWidth: return ecWidth;
+    case bfBoardHeight: return ecHeight;
+    case bfRadius: return ecRadius;
+    case bfBoundaryTrackWidth: return ecTrackWidth;
+    case bfDimensionLineWidth: return ecDimLineWidth;
+    case bfKeepOutDistance: return ecKeepOutDist;
+    default: return nullptr;
+  }
 }
 
 void TfraDetails::rbnRectangularClick(TObject*) {

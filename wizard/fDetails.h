@@ -19,6 +19,8 @@ class TfraDetails : public TfraIntPage {
   bool CanGoNext() override;
   void EnterPage() override;
   void LeavePage() override;
+  bool BoardPart(TBoardPart& Part) const override;
+  TWinControl* FieldEdit(TBoardField Field) const override;
 
   void rbnRectangularClick(TObject* Sender);
   void rbnCircularClick(TObject* Sender);

@@ -1,11 +1,8 @@
 #include "wizard/fInnerCut.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "classlib/ScopeExit.h"
-#include "wizard/BoardDB_Outline.h"
-#include "wizard/BoardDlg.h"
+#include "wizard/BoardDB_Geometry.h"
+#include "wizard/BoardDB_Preview.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraInnerCut)
@@ -19,51 +16,33 @@ constexpr int DimensionInset = 10;
 // The cut-out's keep-out frame in the preview, this many pixels outside it.
 constexpr int CutOutKeepOutInset = 3;
 
-// A rectangle in host coordinates, in 64 bits: sums of two lengths typed into the page
-// stay exact.
-struct TArea {
-  std::int64_t X1, Y1, X2, Y2;
-
-  TArea Grown(std::int64_t By) const { return {X1 - By, Y1 - By, X2 + By, Y2 + By}; }
-  bool Empty() const { return X2 <= X1 || Y2 <= Y1; }
-  // The common part; all zero when there is none.
-  TArea Intersection(const TArea& Other) const {
-    const TArea Common{std::max(X1, Other.X1), std::max(Y1, Other.Y1),
-                       std::min(X2, Other.X2), std::min(Y2, Other.Y2)};
-    return Common.Empty() ? TArea{0, 0, 0, 0} : Common;
-  }
-  bool Overlaps(const TArea& Other) const { return !Intersection(Other).Empty(); }
-  bool operator==(const TArea& Other) const = default;
-};
-
 }  // namespace
 
 bool TfraInnerCut::CanGoNext() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
-  const std::int64_t W = Info.BoardWidth;
-  const std::int64_t H = Info.BoardHeight;
-  const TPoint* C = Info.CornerCut;
-  const std::int64_t X = edtXDistance->Value();
-  const std::int64_t Y = edtYDistance->Value();
-  const std::int64_t CW = edtWidth->Value();
-  const std::int64_t CH = edtHeight->Value();
-
-  bool Error = W <= 0 || H <= 0 || CW < 0 || CH < 0;
-  if (!Error) {
-    const TArea Cut = TArea{X, Y, X + CW, Y + CH}.Grown(1);
-    const TArea Board = TArea{0, 0, W, H}.Grown(-1);
-    const TArea Notches[4] = {
-        TArea{0, 0, C[bcLowerLeft].x, C[bcLowerLeft].y}.Grown(1),
-        TArea{0, H - C[bcUpperLeft].y, C[bcUpperLeft].x, H}.Grown(1),
-        TArea{W - C[bcUpperRight].x, H - C[bcUpperRight].y, W, H}.Grown(1),
-        TArea{W - C[bcLowerRight].x, 0, W, C[bcLowerRight].y}.Grown(1)};
-    Error = !(Cut.Intersection(Board) == Cut);
-    for (const TArea& Notch : Notches)
-      if (!Error) Error = Cut.Overlaps(Notch);
-  }
+  const TBoardInfoFromUser& Info = BoardInfo();
+  const bool Error =
+      !CheckInnerCut(Info.BoardWidth, Info.BoardHeight, Info.CornerCut,
+                     MakePoint(edtXDistance->Value(), edtYDistance->Value()),
+                     MakePoint(edtWidth->Value(), edtHeight->Value()), Info.Units)
+           .Ok();
   tmrError->SetEnabled(Error);
   if (!Error) imgError->Hide();
   return !Error;
+}
+
+bool TfraInnerCut::BoardPart(TBoardPart& Part) const {
+  Part = bpInnerCut;
+  return true;
+}
+
+TWinControl* TfraInnerCut::FieldEdit(TBoardField Field) const {
+  switch (Field.Kind) {
+    case bfInnerCutXDistance: return edtXDistance;
+    case bfInnerCutYDistance: return edtYDistance;
+    case bfInnerCutWidth: return edtWidth;
+    case bfInnerCutHeight: return edtHeight;
+    default: return nullptr;
+  }
 }
 
 void TfraInnerCut::InitPage() {
@@ -75,7 +54,7 @@ void TfraInnerCut::InitPage() {
 }
 
 void TfraInnerCut::EnterPage() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   {
     FLoading = true;
     auto Loaded = ScopeExit([this] { FLoading = false; });
@@ -88,7 +67,7 @@ void TfraInnerCut::EnterPage() {
 }
 
 void TfraInnerCut::LeavePage() {
-  TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   Info.InnerCutOffset = MakePoint(edtXDistance->Value(), edtYDistance->Value());
   Info.InnerCutSize = MakePoint(edtWidth->Value(), edtHeight->Value());
 }
@@ -102,7 +81,7 @@ void TfraInnerCut::ctrlChange(TObject*) {
 void TfraInnerCut::tmrErrorTimer(TObject*) { imgError->SetVisible(!imgError->Visible()); }
 
 void TfraInnerCut::DrawInnerCutPreview() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   TImage* Image = imgInnerCutOff;
   TRect Board;
   double Scale = 0;

@@ -14,12 +14,13 @@ class TfraInnerCut : public TfraIntPage {
  public:
   explicit TfraInnerCut(TComponent* AOwner) : TfraIntPage(AOwner) {}
 
-  // The cut-out, grown by 1 host unit, lies inside the board shrunk by 1 and meets none
-  // of the four corner notches grown by 1 (the notches of the record, whether or not
-  // corner cut-offs were asked for). A board without width or height takes no cut-out.
-  // Starts the error mark's blinking while the answer is no, and hides the mark when it
-  // is yes.
+  // The board rule's cut-out check (CheckInnerCut) on the edits' cut-out, the record's
+  // board and notches (whether or not corner cut-offs were asked for). Starts the error
+  // mark's blinking while the answer is no, and hides the mark when it is yes.
   bool CanGoNext() override;
+  bool BoardPart(TBoardPart& Part) const override;
+  // The distances and the size.
+  TWinControl* FieldEdit(TBoardField Field) const override;
   // The coordinate edits over the placeholders, then the first preview.
   void InitPage() override;
   // The cut-out's place and size from the record.

@@ -1,19 +1,18 @@
 #include "wizard/fLayers.h"
 
-#include "wizard/BoardDlg.h"
 
 TCLASS_IMPL(TfraLayers)
 
 void TfraLayers::EnterPage() {
-  const TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  sedSignalLayers->SetValue(Info->SignalLayers);
-  sedPowerPlanes->SetValue(Info->PowerPlanes);
+  const TBoardInfoFromUser& Info = BoardInfo();
+  sedSignalLayers->SetValue(Info.SignalLayers);
+  sedPowerPlanes->SetValue(Info.PowerPlanes);
 }
 
 void TfraLayers::LeavePage() {
-  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  Info->SignalLayers = static_cast<Byte>(sedSignalLayers->Value());
-  Info->PowerPlanes = static_cast<Byte>(sedPowerPlanes->Value());
+  TBoardInfoFromUser& Info = BoardInfo();
+  Info.SignalLayers = static_cast<Byte>(sedSignalLayers->Value());
+  Info.PowerPlanes = static_cast<Byte>(sedPowerPlanes->Value());
 }
 
 void TfraLayers::ctrlClick(TObject*) { UpdateWizardButtons(); }

@@ -1,20 +1,19 @@
 #include "wizard/fMUnits.h"
 
-#include "wizard/BoardDlg.h"
 
 TCLASS_IMPL(TfraMUnits)
 
 bool TfraMUnits::CanGoNext() { return rbnImperial->Checked() || rbnMetric->Checked(); }
 
 void TfraMUnits::EnterPage() {
-  const TUnit Units = Form_BoardWizard->BoardInfo->Units;
+  const TUnit Units = BoardInfo().Units;
   rbnImperial->SetChecked(Units == eImperial);
   rbnMetric->SetChecked(Units == eMetric);
 }
 
 void TfraMUnits::LeavePage() {
-  Form_BoardWizard->BoardInfo->Units = rbnImperial->Checked() ? eImperial : eMetric;
-  Form_BoardWizard->ApplyUnitsToEdits();
+  BoardInfo().Units = rbnImperial->Checked() ? eImperial : eMetric;
+  ApplyUnitsToEdits();
 }
 
 void TfraMUnits::rbnMUnitClick(TObject*) { UpdateWizardButtons(); }

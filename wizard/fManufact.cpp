@@ -1,6 +1,5 @@
 #include "wizard/fManufact.h"
 
-#include "wizard/BoardDlg.h"
 
 TCLASS_IMPL(TfraManufact)
 
@@ -30,10 +29,10 @@ bool TfraManufact::CanGoNext() {
 }
 
 void TfraManufact::EnterPage() {
-  const TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  (Info->SurfaceMount ? rbnSMComps : rbnTHComps)->SetChecked(true);
-  (Info->BothSides ? rbnYes1 : rbnNo1)->SetChecked(true);
-  switch (Info->RouteTechnology) {
+  const TBoardInfoFromUser& Info = BoardInfo();
+  (Info.SurfaceMount ? rbnSMComps : rbnTHComps)->SetChecked(true);
+  (Info.BothSides ? rbnYes1 : rbnNo1)->SetChecked(true);
+  switch (Info.RouteTechnology) {
     case 0: rbnOneTrack->SetChecked(true); break;
     case 1: rbnTwoTrack->SetChecked(true); break;
     case 2: rbnThreeTrack->SetChecked(true); break;
@@ -41,22 +40,22 @@ void TfraManufact::EnterPage() {
 }
 
 void TfraManufact::LeavePage() {
-  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  Info->SurfaceMount = rbnSMComps->Checked();
-  Info->BothSides = rbnYes1->Checked();
+  TBoardInfoFromUser& Info = BoardInfo();
+  Info.SurfaceMount = rbnSMComps->Checked();
+  Info.BothSides = rbnYes1->Checked();
   if (rbnOneTrack->Checked())
-    Info->RouteTechnology = 0;
+    Info.RouteTechnology = 0;
   else if (rbnTwoTrack->Checked())
-    Info->RouteTechnology = 1;
+    Info.RouteTechnology = 1;
   else if (rbnThreeTrack->Checked())
-    Info->RouteTechnology = 2;
+    Info.RouteTechnology = 2;
   // The minimums of the track choice, whichever kind of component was chosen.
-  if (Info->RouteTechnology > 2) return;
-  const int* Row = RouteTechnologyMinimums[Info->RouteTechnology];
-  Info->MinTrackSize = MilToCoord(Row[0]);
-  Info->MinViaWidth = MilToCoord(Row[1]);
-  Info->MinViaHoleSize = MilToCoord(Row[2]);
-  Info->MinClearance = MilToCoord(Row[3]);
+  if (Info.RouteTechnology > 2) return;
+  const int* Row = RouteTechnologyMinimums[Info.RouteTechnology];
+  Info.MinTrackSize = MilToCoord(Row[0]);
+  Info.MinViaWidth = MilToCoord(Row[1]);
+  Info.MinViaHoleSize = MilToCoord(Row[2]);
+  Info.MinClearance = MilToCoord(Row[3]);
 }
 
 void TfraManufact::rbnCompsClick(TObject*) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "classlib/ScopeExit.h"
-#include "wizard/BoardDB_Outline.h"
-#include "wizard/BoardDlg.h"
+#include "wizard/BoardDB_Geometry.h"
+#include "wizard/BoardDB_Preview.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraOutline)
@@ -51,7 +51,7 @@ void TfraOutline::InitPage() {
 }
 
 void TfraOutline::EnterPage() {
-  const TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  const TBoardInfoFromUser& Info = BoardInfo();
   {
     FLoading = true;
     auto Loaded = ScopeExit([this] { FLoading = false; });
@@ -65,11 +65,21 @@ void TfraOutline::EnterPage() {
 }
 
 void TfraOutline::LeavePage() {
-  TBoardInfoFromUser& Info = *Form_BoardWizard->BoardInfo;
+  TBoardInfoFromUser& Info = BoardInfo();
   for (int Side = 0; Side < 4; ++Side) {
     Info.ArcSide[Side] = ArcButton(Side)->Checked();
     Info.ArcHeight[Side] = edtArcHeight[Side]->Value();
   }
+}
+
+bool TfraOutline::BoardPart(TBoardPart& Part) const {
+  Part = bpOutline;
+  return true;
+}
+
+TWinControl* TfraOutline::FieldEdit(TBoardField Field) const {
+  if (Field.Kind != bfArcHeight || Field.Index < 0 || Field.Index >= 4) return nullptr;
+  return edtArcHeight[Field.Index];
 }
 
 void TfraOutline::ctrlChange(TObject*) {
@@ -88,7 +98,7 @@ void TfraOutline::DrawOutlinePreview() {
   TImage* Image = imgCustomOutline;
   TRect Board;
   double Scale = 0;
-  const bool HasBoard = FitBoardInPreview(*Form_BoardWizard->BoardInfo, Image, Board,
+  const bool HasBoard = FitBoardInPreview(BoardInfo(), Image, Board,
                                           OutlinePreviewFactor, Scale);
   UpdateArcSides(Scale);
   DrawPreviewFrame(Image, nullptr, nullptr);

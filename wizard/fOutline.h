@@ -17,6 +17,9 @@ class TfraOutline : public TfraIntPage {
   void EnterPage() override;
   // Each side's answers into the record.
   void LeavePage() override;
+  bool BoardPart(TBoardPart& Part) const override;
+  // The arc heights.
+  TWinControl* FieldEdit(TBoardField Field) const override;
 
   // Every edit and radio button: redraws the preview, then updates the buttons.
   void ctrlChange(TObject* Sender);

@@ -1,6 +1,5 @@
 #include "wizard/fTrackVia.h"
 
-#include "wizard/BoardDlg.h"
 #include "wizard/EditCoord.h"
 
 TCLASS_IMPL(TfraTrackVia)
@@ -25,19 +24,34 @@ void TfraTrackVia::DonePage() {
 }
 
 void TfraTrackVia::EnterPage() {
-  const TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  ecMinTrackSize->SetValue(Info->MinTrackSize);
-  ecViaWidth->SetValue(Info->MinViaWidth);
-  ecViaHoleSize->SetValue(Info->MinViaHoleSize);
-  ecClearance->SetValue(Info->MinClearance);
+  const TBoardInfoFromUser& Info = BoardInfo();
+  ecMinTrackSize->SetValue(Info.MinTrackSize);
+  ecViaWidth->SetValue(Info.MinViaWidth);
+  ecViaHoleSize->SetValue(Info.MinViaHoleSize);
+  ecClearance->SetValue(Info.MinClearance);
 }
 
 void TfraTrackVia::LeavePage() {
-  TBoardInfoFromUser* Info = Form_BoardWizard->BoardInfo;
-  Info->MinTrackSize = ecMinTrackSize->Value();
-  Info->MinViaWidth = ecViaWidth->Value();
-  Info->MinViaHoleSize = ecViaHoleSize->Value();
-  Info->MinClearance = ecClearance->Value();
+  TBoardInfoFromUser& Info = BoardInfo();
+  Info.MinTrackSize = ecMinTrackSize->Value();
+  Info.MinViaWidth = ecViaWidth->Value();
+  Info.MinViaHoleSize = ecViaHoleSize->Value();
+  Info.MinClearance = ecClearance->Value();
+}
+
+bool TfraTrackVia::BoardPart(TBoardPart& Part) const {
+  Part = bpTrackVia;
+  return true;
+}
+
+TWinControl* TfraTrackVia::FieldEdit(TBoardField Field) const {
+  switch (Field.Kind) {
+    case bfMinTrackSize: return ecMinTrackSize;
+    case bfMinViaWidth: return ecViaWidth;
+    case bfMinViaHoleSize: return ecViaHoleSize;
+    case bfMinClearance: return ecClearance;
+    default: return nullptr;
+  }
 }
 
 void InitfTrackVia() {

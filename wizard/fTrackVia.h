@@ -16,6 +16,8 @@ class TfraTrackVia : public TfraIntPage {
   void DonePage() override;
   void EnterPage() override;
   void LeavePage() override;
+  bool BoardPart(TBoardPart& Part) const override;
+  TWinControl* FieldEdit(TBoardField Field) const override;
 
   TImage* imgTrackSize = nullptr;
   TImage* imgViaSize = nullptr;

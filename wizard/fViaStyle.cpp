@@ -1,6 +1,5 @@
 #include "wizard/fViaStyle.h"
 
-#include "wizard/BoardDlg.h"
 
 TCLASS_IMPL(TfraViaStyle)
 
@@ -17,13 +16,13 @@ void TfraViaStyle::DonePage() {
 bool TfraViaStyle::CanGoNext() { return rbnThruholeVias->Checked() || rbnBlindBuriedVias->Checked(); }
 
 void TfraViaStyle::EnterPage() {
-  const Byte Style = Form_BoardWizard->BoardInfo->ViaStyle;
+  const Byte Style = BoardInfo().ViaStyle;
   rbnThruholeVias->SetChecked(Style == vsThruHole);
   rbnBlindBuriedVias->SetChecked(Style == vsBlindBuried);
 }
 
 void TfraViaStyle::LeavePage() {
-  Form_BoardWizard->BoardInfo->ViaStyle =
+  BoardInfo().ViaStyle =
       rbnThruholeVias->Checked() ? vsThruHole : rbnBlindBuriedVias->Checked() ? vsBlindBuried : vsNone;
 }
 

@@ -473,3 +473,36 @@ TEST_F(FrameTest, AFramesControlsTakePartInTheFormsTabOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+using FormBorderTest = UiTest;
+
+TEST_F(FormBorderTest, TheBorderRingShrinksTheClientAreaAndIsPaintedInTheFormsColour) {
+  TForm* Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
+  Form->SetBounds(100, 100, 300, 200);
+  const int Before = Form->ClientWidth();
+  Form->SetBorderWidth(6);
+  EXPECT_EQ(Form->ClientWidth(), Before - 12) << "before the window is made";
+  Form->Show();
+  Pump();
+  EXPECT_EQ(Form->ClientWidth(), Before - 12);
+  EXPECT_EQ(Form->Width(), 300);
+  RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  // Three pixels left of the client area, on its middle row: inside the ring.
+  POINT Origin{0, 0};
+  RECT Window;
+  ClientToScreen(Form->Handle(), &Origin);
+  GetWindowRect(Form->Handle(), &Window);
+  const HDC DC = GetWindowDC(Form->Handle());
+  const COLORREF Ring = GetPixel(DC, Origin.x - Window.left - 3, Origin.y - Window.top + Form->ClientHeight() / 2);
+  ReleaseDC(Form->Handle(), DC);
+  EXPECT_EQ(Ring, static_cast<COLORREF>(RGB(0, 128, 0)));
+  Form->SetBorderWidth(0);
+  EXPECT_EQ(Form->ClientWidth(), Before);
+  Form->SetBorderWidth(-4);
+  EXPECT_EQ(Form->BorderWidth(), 0);
+}
+
+}  // namespace

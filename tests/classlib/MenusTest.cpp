@@ -390,6 +390,76 @@ TEST_F(MenusTest, ARightClickOpensTheMenuUnderTheMouse) {
   EXPECT_EQ(Clicks, (std::vector<std::string>{"E&xit", "E&xit"}));
 }
 
+// Notes the requests OnContextPopup sees and answers them as told.
+class TContextPopupLog : public TObject {
+ public:
+  void Popup(TObject* Sender, TPoint MousePos, bool& Handled) {
+    Senders.push_back(Sender);
+    Points.push_back(MousePos);
+    Handled = Handle;
+  }
+  TContextPopupEvent Event() { return TContextPopupEvent::Bind<&TContextPopupLog::Popup>(this); }
+  bool Handle = true;
+  std::vector<TObject*> Senders;
+  std::vector<TPoint> Points;
+};
+
+// The menu key and a right click reach OnContextPopup first, with the point in client
+// coordinates; handled, the control's menu stays closed and the parent's too.
+TEST_F(MenusTest, OnContextPopupFromTheMenuKeyOrARightClickKeepsTheMenusClosedWhenHandled) {
+  TForm* Form = ShownForm();
+  TProbe* Probe = NewObject<TProbe>(Form);
+  Probe->SetParent(Form);
+  Probe->SetBounds(20, 30, 100, 50);
+  Probe->SetPopupMenu(EditingMenu());
+  Form->SetPopupMenu(EditingMenu());
+  TContextPopupLog* Popups = Keep(NewObject<TContextPopupLog>());
+  Probe->OnContextPopup = Popups->Event();
+  // The menu key: the system sends the point (-1, -1).
+  SendMessageA(Probe->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Probe->Handle()),
+               MAKELPARAM(-1, -1));
+  SendMessageA(Probe->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(7, 9));
+  SendMessageA(Probe->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(7, 9));
+  EXPECT_TRUE(TrackCalls.empty());
+  ASSERT_EQ(Popups->Points.size(), 2u);
+  EXPECT_EQ(Popups->Points[0], Point(-1, -1));
+  EXPECT_EQ(Popups->Points[1], Point(7, 9));
+  EXPECT_EQ(Popups->Senders[1], Probe);
+}
+
+// Not handled, the request goes on: to the control's menu, or without one to the
+// parent, whose own handler hears it in its coordinates.
+TEST_F(MenusTest, OnContextPopupNotHandledLetsTheMenuOpenOrTheParentHaveIt) {
+  TForm* Form = ShownForm();
+  TProbe* Probe = NewObject<TProbe>(Form);
+  Probe->SetParent(Form);
+  Probe->SetBounds(20, 30, 100, 50);
+  TPopupMenu* ProbeMenu = EditingMenu();
+  TPopupMenu* FormMenu = EditingMenu();
+  Probe->SetPopupMenu(ProbeMenu);
+  Form->SetPopupMenu(FormMenu);
+  TContextPopupLog* ProbePopups = Keep(NewObject<TContextPopupLog>());
+  TContextPopupLog* FormPopups = Keep(NewObject<TContextPopupLog>());
+  ProbePopups->Handle = false;
+  FormPopups->Handle = false;
+  Probe->OnContextPopup = ProbePopups->Event();
+  Form->OnContextPopup = FormPopups->Event();
+  SendMessageA(Probe->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(7, 9));
+  SendMessageA(Probe->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(7, 9));
+  ASSERT_EQ(TrackCalls.size(), 1u);
+  EXPECT_EQ(TrackCalls[0].Menu, ProbeMenu->Handle());
+  EXPECT_TRUE(FormPopups->Points.empty());
+
+  Probe->SetPopupMenu(nullptr);
+  SendMessageA(Probe->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Probe->Handle()),
+               MAKELPARAM(-1, -1));
+  ASSERT_EQ(TrackCalls.size(), 2u);
+  EXPECT_EQ(TrackCalls[1].Menu, FormMenu->Handle());
+  EXPECT_EQ(ProbePopups->Points, (std::vector<TPoint>{Point(7, 9), Point(-1, -1)}));
+  EXPECT_EQ(FormPopups->Points, (std::vector<TPoint>{Point(-1, -1)}));
+  EXPECT_EQ(FormPopups->Senders, (std::vector<TObject*>{Form}));
+}
+
 TEST_F(MenusTest, AFreedMenuLeavesTheControlAndAFreedControlTheMenu) {
   TForm* Form = ShownForm();
   TPopupMenu* Menu = NewObject<TPopupMenu>(nullptr);

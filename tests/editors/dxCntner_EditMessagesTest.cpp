@@ -53,6 +53,18 @@ TEST_F(EditMessagesTest, AQuickClickOnAnImmediateEditorIsADoubleClick) {
   SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_EQ(1, Host->DoubleClicks);
+
+  // The system's double-click time decides, whatever it is set to: a press a
+  // millisecond inside it is a double click, one at its end a press.
+  const DWORD Now = static_cast<DWORD>(GetMessageTime());
+  Edit->ClickTime = Now - (GetDoubleClickTime() - 1);
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(2, Host->DoubleClicks);
+  Edit->ClickTime = Now - GetDoubleClickTime();
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(2, Host->DoubleClicks);
 }
 
 TEST_F(EditMessagesTest, TheWheelGoesToTheHostAfterACancelMode) {

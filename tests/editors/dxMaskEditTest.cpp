@@ -164,6 +164,29 @@ TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   EXPECT_EQ("2-3", Clipboard()->AsText());
 }
 
+TEST_F(MaskEditTest, ALineBreakInAValueIsABlankAndTheEditorKeepsWorking) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("CCCCCCCccccccc");
+  Edit->SetEditValue(Variant(AnsiString("ab\r\ncd")));
+  EXPECT_EQ("ab__cd________", Edit->Text());
+  EXPECT_EQ(14, GetWindowTextLengthA(Edit->Handle()));
+
+  Caret(Edit, 2);
+  Type(Edit, "XY");
+  EXPECT_EQ("abXYcd________", Edit->Text());
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  EXPECT_EQ("abX_cd________", Edit->Text());
+  Clipboard()->SetAsText("1\r\n2");
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("abX12d________", Edit->Text());
+
+  // A text set from outside, and any control character, alike.
+  Edit->SetText("x\ny\rz");
+  EXPECT_EQ("x_y_z_________", Edit->Text());
+  Type(Edit, "Q");
+  EXPECT_EQ('Q', Edit->Text()[static_cast<std::size_t>(CaretAt(Edit)) - 1]);
+  EXPECT_EQ("_-_", TdxEditMask("c-c").Format("\t-\n"));
+}
+
 TEST_F(MaskEditTest, ATextSetBeforeTheWindowIsMadeIsFittedToTheMask) {
   Host = ShownContainer();
   auto* Edit = NewObject<TdxInplaceMaskEdit>(Host);

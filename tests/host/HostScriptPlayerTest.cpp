@@ -275,6 +275,22 @@ TEST_F(HostScriptPlayerTest, ClicksButtonsByTheirCaptionsAndTypesOverTheFocusedE
   EXPECT_FALSE(Saved("failed.png"));
 }
 
+// Type with "" deletes the field's text; quotes elsewhere are typed; Backspace and
+// Delete reach the edit as a user's keys.
+TEST_F(HostScriptPlayerTest, TypeWithEmptyQuotesClearsTheFieldAndBackspaceAndDeleteEdit) {
+  EXPECT_EQ(Play("wait Script Dialog\n"
+                 "click #Edit\n"
+                 "type \"\"\n"
+                 "type \"q\"\n"
+                 "key Backspace\n"
+                 "key Home\n"
+                 "key Delete\n"
+                 "key Escape\n"),
+            2);
+  EXPECT_EQ(ExitCode, 0) << Failure;
+  EXPECT_EQ(Log.EditTexts, (std::vector<std::string>{"", "\"", "\"q", "\"q\"", "\"q", "q"}));
+}
+
 // A shot is the foreground window with its frame; a step waits until the input before
 // it is handled and painted, even when Next works a while before it repaints.
 TEST_F(HostScriptPlayerTest, ShotSavesTheForegroundWindowAfterTheInputBeforeIsPainted) {

@@ -58,15 +58,33 @@ TEST_F(HostScriptRunTest, AScriptNeedsACommandAndAFileThatCanBeRead) {
   EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
 }
 
+TEST_F(HostScriptRunTest, AStepTimeoutIsAWholeNumberOfMillisecondsForAScript) {
+  const std::string File = WriteScript("wait Main\n");
+  for (const char* Bad : {"0", "600001", "1.5", "-3", "10s", "\"\""}) {
+    TRunResult Run =
+        Host("--script \"" + File + "\" --step-timeout " + Bad + " --run NoSuchCommand");
+    EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
+    EXPECT_NE(Run.Output.find("--step-timeout needs a whole number of milliseconds"),
+              std::string::npos)
+        << Bad << "\n" << Run.Output;
+    EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+  }
+  TRunResult Run = Host("--step-timeout 500 --run NoSuchCommand");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_NE(Run.Output.find("--step-timeout needs --script"), std::string::npos) << Run.Output;
+}
+
 // Whatever the wizard's command shows, no window of this caption comes: the run fails
-// at the step timeout, and the process ends (RunProgram fails a run that does not).
+// at the step timeout the command line gives, and the process ends (RunProgram fails a
+// run that does not).
 TEST_F(HostScriptRunTest, AWaitForAWindowThatNeverComesFailsTheRunNamingItsLine) {
   const std::string File = WriteScript("# a window that is never made\nwait Nothing Here\n");
   const std::string Out = Scratch + "out";
-  TRunResult Run = Host("--script \"" + File + "\" --out \"" + Out + "\" --run RunWizard");
+  TRunResult Run = Host("--script \"" + File + "\" --step-timeout 1500 --out \"" + Out +
+                        "\" --run RunWizard");
   EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
   EXPECT_NE(Run.Output.find("script line 2: no window \"Nothing Here\" came to the foreground "
-                            "within 10 s"),
+                            "within 1.5 s"),
             std::string::npos)
       << Run.Output;
   EXPECT_TRUE(LoadPicture(Out + "\\failed.png").Loaded());

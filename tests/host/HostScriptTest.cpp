@@ -64,6 +64,20 @@ TEST(HostScriptTest, WaitTypeExpectAndShotTakeTheirParts) {
   EXPECT_EQ(S[6].Text, "Track Via");
 }
 
+// Type with nothing, or with "" alone, clears the field (an empty text); any other
+// text is typed as written, its quotes too.
+TEST(HostScriptTest, TypeWithNothingOrEmptyQuotesClearsAndOtherQuotesAreTyped) {
+  TScript Script = Parsed("type\ntype   \ntype \"\"\ntype \"a b\"\ntype \"\"\"\ntype x \"\"\n");
+  ASSERT_EQ(Script.Steps.size(), 6u);
+  for (const TScriptStep& Step : Script.Steps) EXPECT_EQ(Step.Action, TScriptAction::Type);
+  EXPECT_EQ(Script.Steps[0].Text, "");
+  EXPECT_EQ(Script.Steps[1].Text, "");
+  EXPECT_EQ(Script.Steps[2].Text, "");
+  EXPECT_EQ(Script.Steps[3].Text, "\"a b\"");
+  EXPECT_EQ(Script.Steps[4].Text, "\"\"\"");
+  EXPECT_EQ(Script.Steps[5].Text, "x \"\"");
+}
+
 TEST(HostScriptTest, ClickTakesWordsAClassAndAnOffset) {
   TScript Script = Parsed("click Next >\nclick #Edit\nclick < Back @3,40\nCLICK #Button @0,0\n");
   ASSERT_EQ(Script.Steps.size(), 4u);
@@ -98,6 +112,11 @@ TEST(HostScriptTest, KeyTakesNamedKeysLettersDigitsAndModifiers) {
       {"Z", 'Z', false, false, false},           {"7", '7', false, false, false},
       {"Shift+Tab", VK_TAB, true, false, false}, {"Ctrl+a", 'A', false, true, false},
       {"Alt+F1", VK_F1, false, false, true},     {"Ctrl+Alt+Shift+End", VK_END, true, true, true},
+      {"Backspace", VK_BACK, false, false, false}, {"delete", VK_DELETE, false, false, false},
+      {"Insert", VK_INSERT, false, false, false}, {"PageUp", VK_PRIOR, false, false, false},
+      {"pagedown", VK_NEXT, false, false, false}, {"F2", VK_F2, false, false, false},
+      {"f10", VK_F10, false, false, false},       {"Shift+F12", VK_F12, true, false, false},
+      {"Ctrl+Delete", VK_DELETE, false, true, false},
   };
   for (const TCase& Case : Cases) {
     TScript Script = Parsed(std::string("key ") + Case.Words);
@@ -115,14 +134,14 @@ TEST(HostScriptTest, KeyTakesNamedKeysLettersDigitsAndModifiers) {
 // the folder or clash, and control characters.
 TEST(HostScriptTest, BadLinesAreRejectedWithTheirLineNumber) {
   const std::string Lines[] = {
-      "press Enter", "wait", "click", "click @3,4", "key", "type", "type   ", "expect",
+      "press Enter", "wait", "click", "click @3,4", "key", "expect",
       "expect Next >", "expect enabled", "expect Next > maybe", "shot",
       // targets and offsets
       "click #", "click # @1,2", "click Next @", "click Next @1", "click Next @1,",
       "click Next @,2", "click Next @-1,2", "click Next @1,2,3", "click Next @a,b",
       "click Next @100000,1", "expect # enabled",
       // chords
-      "key Return", "key F2", "key Shift", "key Ctrl+", "key Shift+Shift+A", "key Win+A",
+      "key Return", "key F0", "key F13", "key F01", "key F1a", "key Del", "key Shift", "key Ctrl+", "key Shift+Shift+A", "key Win+A",
       "key Ctrl+Alt", "key +", "key A B", "key ab", "key é",
       // shot names
       "shot ..\\outside", "shot sub/name", "shot C:name", "shot a*b", "shot what?",

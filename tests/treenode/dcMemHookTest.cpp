@@ -12,6 +12,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Memory.h"
 #include "classlib/ModuleInit.h"
+#include "treenode/Units.h"
 #include "treenode/dcMemHook.h"
 
 namespace {
@@ -320,9 +321,11 @@ TEST_F(MemHookTest, OnlyTheLastEndRestoresAndTheEndRestoresTheFake) {
   EXPECT_THROW(AddFreeNotifier(FakeBlocks, Handlers.SecondEvent()), EInvalidOperation);
 }
 
-TEST(MemHookUnitTest, IsStartedWithTheTreeNodeLibrary) {
+// The library's table leaves the hook to the module; this program starts it itself.
+TEST(MemHookUnitTest, IsStartedByTheProgramNotByTheTreeNodeLibrary) {
   EXPECT_TRUE(IsUnitInitialized("dcMemHook"));
   EXPECT_NE(FreeNotifiers(), nullptr);
+  for (const TUnitEntry& Unit : TreenodeUnits.Units) EXPECT_STRNE(Unit.Name, "dcMemHook");
 }
 
 TEST(DefaultProcTest, TakesTheFirstWhenAssigned) {

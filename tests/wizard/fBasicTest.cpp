@@ -4,7 +4,11 @@
 // track size, joins the dialog's pages between the technology and track/via pages.
 #include "tests/wizard/WizardFixture.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "wizard/fComplete.h"
+#include "wizard/fDetails.h"
 #include "wizard/fIntPage.h"
 #include "wizard/fMUnits.h"
 
@@ -29,6 +33,10 @@ class TfraCoordTest : public TfraIntPage {
   }
   void EnterPage() override { Length->SetValue(Form_BoardWizard->BoardInfo->MinTrackSize); }
   void LeavePage() override { Form_BoardWizard->BoardInfo->MinTrackSize = Length->Value(); }
+
+  // What every page reaches of the dialog through its base.
+  using TfraBasic::ApplyUnitsToEdits;
+  using TfraBasic::BoardInfo;
 
   TEditCoordEx* Length = nullptr;
   TLabel* Caption = nullptr;
@@ -184,6 +192,47 @@ TEST_F(PagesTest, TheUnitsPageShowsTheRecordsUnitAndStoresTheChoice) {
   EXPECT_EQ(Imperial, (std::vector<bool>{false, true}));
   EXPECT_EQ(Metric, (std::vector<bool>{true, false}));
   EXPECT_EQ(Units, eImperial);
+}
+
+TEST_F(PagesTest, APageReachesTheRunningDialogsRecordAndUnitsThroughItsBase) {
+  Run({[&](TForm_BoardWizard* D) {
+    TfraCoordTest* Page = AddCoordPage(D);
+    EXPECT_EQ(&Page->BoardInfo(), D->BoardInfo);
+    // The record's units reach every page's coordinate edits, this page's and another's.
+    ASSERT_EQ(D->BoardInfo->Units, eImperial);
+    D->BoardInfo->Units = eMetric;
+    Page->ApplyUnitsToEdits();
+    EXPECT_EQ(Page->Length->Units(), eMetric);
+    EXPECT_EQ(D->fraDetails->ecWidth->Units(), eMetric);
+    D->BoardInfo->Units = eImperial;
+    Page->ApplyUnitsToEdits();
+    EXPECT_EQ(Page->Length->Units(), eImperial);
+    EXPECT_EQ(D->fraDetails->ecWidth->Units(), eImperial);
+    Click(D->btnCancel);
+  }});
+}
+
+// The pages reach the dialog only through their base: of the page files of the wizard
+// (f*.cpp and f*.h), only the base's source includes the dialog's header.
+TEST(PageHelpersTest, OnlyThePagesBaseIncludesTheDialog) {
+  const std::string Folder = std::string(TARVIK_SOURCE_ROOT) + "/wizard/";
+  std::vector<std::string> Pages, Including;
+  for (const char* Pattern : {"f*.cpp", "f*.h"}) {
+    WIN32_FIND_DATAA Found;
+    HANDLE Find = FindFirstFileA((Folder + Pattern).c_str(), &Found);
+    ASSERT_NE(Find, INVALID_HANDLE_VALUE) << Folder << Pattern;
+    do {
+      Pages.push_back(Found.cFileName);
+      std::ifstream In(Folder + Found.cFileName, std::ios::binary);
+      std::stringstream Text;
+      Text << In.rdbuf();
+      if (Text.str().find("#include \"wizard/BoardDlg.h\"") != std::string::npos)
+        Including.push_back(Found.cFileName);
+    } while (FindNextFileA(Find, &Found));
+    FindClose(Find);
+  }
+  EXPECT_EQ(Pages.size(), 34u);  // the base, its two kinds and 14 pages, each a pair
+  EXPECT_EQ(Including, std::vector<std::string>{"fBasic.cpp"});
 }
 
 TEST(PageHelpersTest, AnImageShowsACopyOfThePagesBitmap) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ExtCtrls.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
@@ -283,6 +284,76 @@ TEST_F(KsAppHookTest, FormsFreedInAnyOrderLeaveNoHandlerOfAFreedForm) {
   }
   Application->OnMinimize = SavedMinimize;
   Application->OnRestore = SavedRestore;
+}
+
+// What the show animation was given, read while its image still exists.
+struct TAnimationSeen {
+  int Calls = 0;
+  TKsAnimation Kind = kaNone;
+  int Time = 0;
+  TRect ScreenRect{0, 0, 0, 0};
+  TSize ImageSize{0, 0};
+  TKsColor Client = 0, Panel = 0, Caption = 0;
+  TRect ClientArea{0, 0, 0, 0};
+};
+TAnimationSeen Seen;
+void RecordAnimation(TKsAnimation Kind, HDC, TKsBitmap*, const TRect&, int Time, const TRect& ScreenRect,
+                     TKsBitmap* Foreground) {
+  ++Seen.Calls;
+  Seen.Kind = Kind;
+  Seen.Time = Time;
+  Seen.ScreenRect = ScreenRect;
+  Seen.ImageSize = TSize{Foreground->Width(), Foreground->Height()};
+  const TRect& C = Seen.ClientArea;
+  Seen.Client = Rgb(Foreground->GetPixel(C.left + 200, C.top + 100));
+  Seen.Panel = Rgb(Foreground->GetPixel(C.left + 20, C.top + 20));
+  Seen.Caption = Rgb(Foreground->GetPixel(C.left + 2, C.top - 4));
+}
+
+TEST_F(KsFormStatesTest, AWindowShownWithAnAnimationAnimatesItsFinishedImage) {
+  TForm* Shown = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Shown->SetBounds(120, 100, 320, 220);
+  Shown->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
+  TPanel* Panel = NewObject<TPanel>(Shown);
+  Panel->SetParent(Shown);
+  Panel->SetBevelOuter(bvNone);
+  Panel->SetBounds(10, 10, 60, 30);
+  Panel->SetColor(static_cast<TColor>(RGB(200, 0, 0)));
+  TKsCustomForm* Animated = NewObject<TKsCustomForm>(Shown);
+  Animated->SetMinimizeApplication(false);
+  Animated->SetShowAnimation(kaRandom);
+  Animated->SetShowAnimationTime(250);
+  Animated->SetActive(true);
+  Animated->UpdateFrame();
+  Animated->GetClientArea(Seen.ClientArea);
+  Seen = TAnimationSeen{0, kaNone, 0, {0, 0, 0, 0}, {0, 0}, 0, 0, 0, Seen.ClientArea};
+  const TKsShowAnimationProc Saved = KsShowAnimationProc;
+  KsShowAnimationProc = RecordAnimation;
+  Shown->Show();
+  Pump();
+  ASSERT_EQ(Seen.Calls, 1);
+  EXPECT_TRUE(Seen.Kind == kaFade || Seen.Kind == kaSlide || Seen.Kind == kaRect) << "a random effect";
+  EXPECT_EQ(Seen.Time, 250);
+  RECT W;
+  GetWindowRect(Shown->Handle(), &W);
+  EXPECT_EQ(Seen.ScreenRect, TRect(W.left, W.top, W.right, W.bottom));
+  EXPECT_EQ(Seen.ImageSize.cx, W.right - W.left);
+  EXPECT_EQ(Seen.Client, Rgb(ColorToKsColor(static_cast<TColor>(RGB(0, 128, 0)), 255)));
+  EXPECT_EQ(Seen.Panel, Rgb(ColorToKsColor(static_cast<TColor>(RGB(200, 0, 0)), 255)));
+  EXPECT_NE(Seen.Caption, Seen.Client) << "the frame is painted";
+
+  // Blended or without an effect: no animation.
+  Shown->Hide();
+  Animated->SetShowAnimation(kaNone);
+  Shown->Show();
+  Pump();
+  Shown->Hide();
+  Animated->SetShowAnimation(kaFade);
+  Animated->SetBlend(true);
+  Shown->Show();
+  Pump();
+  KsShowAnimationProc = Saved;
+  EXPECT_EQ(Seen.Calls, 1);
 }
 
 }  // namespace

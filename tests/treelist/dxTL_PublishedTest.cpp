@@ -34,6 +34,10 @@ class TTreeListTestForm : public TForm {
   void treProfilesDeletion(TObject*, TdxTreeListNode* Node) {
     Log.push_back("delete " + std::string(Node->Strings(0).c_str()));
   }
+  void treProfilesContextPopup(TObject*, TPoint MousePos, bool& Handled) {
+    Log.push_back("popup " + std::to_string(MousePos.x) + "," + std::to_string(MousePos.y));
+    Handled = true;
+  }
 };
 TCLASS_IMPL(TTreeListTestForm)
 
@@ -61,6 +65,7 @@ class TreeListPublishedTest : public UiTest {
     P.Method<&TTreeListTestForm::treProfilesDblClick>("treProfilesDblClick");
     P.Method<&TTreeListTestForm::treProfilesChangeNode>("treProfilesChangeNode");
     P.Method<&TTreeListTestForm::treProfilesDeletion>("treProfilesDeletion");
+    P.Method<&TTreeListTestForm::treProfilesContextPopup>("treProfilesContextPopup");
   }
   static void TearDownTestSuite() {
     UnRegisterPublished(&TTreeListTestForm::StaticClass());
@@ -170,12 +175,17 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   B->SetStrings(0, "B");
   B->SetFocused(true);
   List->OnDblClick(List);
+  // The menu key's request reaches the bound OnContextPopup, which takes it.
+  EXPECT_EQ(SendMessageA(List->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List->Handle()),
+                         MAKELPARAM(-1, -1)),
+            1);
   // Destroying the form frees every node through OnDeletion.
   std::vector<std::string>& Log = Form->Log;
   Log.push_back("free");
-  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "free"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "popup -1,-1", "free"}));
   FreeAndNil(List);
-  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "free", "delete A", "delete B"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "popup -1,-1", "free",
+                                           "delete A", "delete B"}));
 }
 
 TEST_F(TreeListPublishedTest, RowSelectAndInvertSelectExcludeEachOther) {

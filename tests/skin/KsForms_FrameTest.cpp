@@ -319,6 +319,25 @@ TEST_F(KsFrameTest, UpdateFrameKeepsTheClientSize) {
   EXPECT_EQ(WindowRect().right - WindowRect().left, 300);
 }
 
+TEST_F(KsFrameTest, ADialogTakenOverKeepsTheClientSizeItWasGiven) {
+  // As a form file gives it: a dialog frame, the client size, then the kit's frame.
+  TForm* Dialog = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Dialog->SetBorderStyle(bsDialog);
+  Dialog->SetClientWidth(297);
+  Dialog->SetClientHeight(161);
+  TKsCustomForm* DialogFrame = NewObject<TKsCustomForm>(Dialog);
+  EXPECT_EQ(Dialog->BorderStyle(), bsSizeable);
+  EXPECT_EQ(Dialog->ClientWidth(), 297) << "the sizeable frame is thicker than the dialog's";
+  EXPECT_EQ(Dialog->ClientHeight(), 161);
+  DialogFrame->SetActive(true);
+  Dialog->Show();
+  Pump();
+  DialogFrame->UpdateFrame();
+  Pump();
+  EXPECT_EQ(Dialog->ClientWidth(), 297);
+  EXPECT_EQ(Dialog->ClientHeight(), 161);
+}
+
 TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph) {
   RepaintFrame();
   const int FW = Frame->FrameWidth(), FH = Frame->FrameHeight();

@@ -216,4 +216,33 @@ TEST_F(TreeListRowsTest, RowAutoHeightResetsEveryCachedHeightOnIndexUpdates) {
   EXPECT_EQ(A->CachedRowHeight(), 30);
 }
 
+// Expands a node when another is deleted.
+class TExpandOnDeletion : public TObject {
+ public:
+  TdxTreeListNode* When = nullptr;
+  TdxTreeListNode* Expand = nullptr;
+  void Deletion(TObject*, TdxTreeListNode* Node) {
+    if (Node == When) Expand->SetExpanded(true);
+  }
+};
+
+TEST_F(TreeListRowsTest, AHandlerShowingNodesWhileASubtreeGoesLeavesNoneInTheIndex) {
+  TdxTreeListNode* A = Tree->Add();
+  TdxTreeListNode* B = A->AddChild();
+  TdxTreeListNode* C = B->AddChild();
+  TdxTreeListNode* D = C->AddChild();
+  C->AddChild();
+  Tree->Add();
+  B->SetExpanded(true);
+  C->SetExpanded(true);
+  TOwned<TExpandOnDeletion> Handler(NewObject<TExpandOnDeletion>());
+  Handler->When = D;
+  Handler->Expand = A;  // shows B and C, whose deletion is under way
+  Tree->OnDeletion = TTLExpandedEvent::Bind<&TExpandOnDeletion::Deletion>(Handler.get());
+  B->Free();
+  Tree->OnDeletion = nullptr;
+  EXPECT_EQ(Tree->GetVisibleNodeCount(), 2);
+  CheckRows();
+}
+
 }  // namespace

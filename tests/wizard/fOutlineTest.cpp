@@ -4,7 +4,8 @@
 // mark and the Next button that follows it, and the answers they give back.
 #include "tests/wizard/WizardFixture.h"
 
-#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDB_Geometry.h"
+#include "wizard/BoardDB_Preview.h"
 #include "wizard/fCornerCut.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fOutline.h"

@@ -1,13 +1,16 @@
 // The tree list's nodes on a shown control: the first node becoming top and focused
 // silently, the focus moving past deleted nodes without OnChangeNode, clearing in
 // post-order with a handler that walks the tree, refused collapses, the last child
-// leaving, node references and a running edit when nodes come and go, text nodes.
+// leaving, node references and a running edit when nodes come and go, text nodes, and
+// chains a hundred thousand levels deep.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "classlib/ScopeExit.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
 #include "treelist/dxTL.h"
@@ -489,6 +492,114 @@ TEST_F(TreeListNodesTest, AHandlerRaisingOnDeletionStillLetsTheNodeGo) {
   EXPECT_EQ(Tree->GetVisibleNodeCount(), 1);
   EXPECT_EQ(B->GetVisibleIndex(), 0);
   Tree->OnDeletion = nullptr;
+}
+
+// Deep chains, run on a stack of a known size that one stack frame a level would
+// overflow long before the end (the thread's own stack may be larger or smaller).
+constexpr int ChainDepth = 100000;
+constexpr SIZE_T ChainStackBytes = 512 * 1024;
+
+struct TFiberRun {
+  const std::function<void()>* Body;
+  LPVOID Caller;
+};
+
+void WINAPI FiberMain(LPVOID Parameter) {
+  auto* Run = static_cast<TFiberRun*>(Parameter);
+  try {
+    (*Run->Body)();
+  } catch (...) {
+    ADD_FAILURE() << "an exception left the test's body";
+  }
+  SwitchToFiber(Run->Caller);
+}
+
+// Runs Body on a fiber of this thread (so its windows stay with it) with a stack of
+// StackBytes; the thread is a fiber only meanwhile.
+void RunOnStackOf(SIZE_T StackBytes, const std::function<void()>& Body) {
+  TFiberRun Run{&Body, ConvertThreadToFiber(nullptr)};
+  ASSERT_NE(Run.Caller, nullptr);
+  auto Back = ScopeExit([] { ConvertFiberToThread(); });
+  LPVOID Fiber = CreateFiberEx(StackBytes, StackBytes, 0, FiberMain, &Run);
+  ASSERT_NE(Fiber, nullptr);
+  SwitchToFiber(Fiber);
+  DeleteFiber(Fiber);
+}
+
+// A chain of Depth levels under a new top-level node, added inside an update; answers
+// the deepest node.
+TdxTreeListNode* AddChain(TCustomdxTreeList* Tree, int Depth) {
+  Tree->BeginUpdate();
+  TdxTreeListNode* Node = Tree->Add();
+  for (int Level = 1; Level < Depth; ++Level) Node = Node->AddChild();
+  Tree->EndUpdate();
+  return Node;
+}
+
+// Counts OnDeletion and keeps the first and the last node it named (never read).
+class TDeletionCount : public TObject {
+ public:
+  int Count = 0;
+  const void* First = nullptr;
+  const void* Last = nullptr;
+  void Deletion(TObject*, TdxTreeListNode* Node) {
+    if (Count++ == 0) First = Node;
+    Last = Node;
+  }
+};
+
+TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoes) {
+  RunOnStackOf(ChainStackBytes, [&] {
+    TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
+    TdxTreeListNode* Top = Tree->Items(0);
+    Top->Expand(true);
+    EXPECT_TRUE(Deepest->Parent()->Expanded());
+    EXPECT_EQ(Tree->GetVisibleNodeCount(), ChainDepth);
+    EXPECT_EQ(Deepest->GetVisibleIndex(), ChainDepth - 1);
+    EXPECT_EQ(Deepest->Level(), ChainDepth - 1);
+    Top->SetExpanded(false);
+    EXPECT_EQ(Tree->GetVisibleNodeCount(), 1);
+    EXPECT_EQ(Deepest->GetVisibleIndex(), -1);
+    Top->SetExpanded(true);
+    EXPECT_EQ(Tree->GetNodeAtRow(ChainDepth - 1), Deepest);
+
+    TOwned<TDeletionCount> Deletions(NewObject<TDeletionCount>());
+    Tree->OnDeletion = TTLExpandedEvent::Bind<&TDeletionCount::Deletion>(Deletions.get());
+    Tree->ClearNodes();
+    EXPECT_EQ(Deletions->Count, ChainDepth);
+    EXPECT_EQ(Deletions->First, Deepest);
+    EXPECT_EQ(Deletions->Last, Top);
+    EXPECT_EQ(Tree->Count(), 0);
+    EXPECT_EQ(Tree->GetVisibleNodeCount(), 0);
+
+    AddChain(Tree, ChainDepth);
+    Tree->Items(0)->Expand(true);
+    Deletions->Count = 0;
+    FreeAndNil(Tree);
+    EXPECT_EQ(Deletions->Count, ChainDepth);
+  });
+}
+
+TEST_F(TreeListNodesTest, FreeingADeepChainsTopGoesDeepestFirstAndMovesFocusAndRowsOn) {
+  RunOnStackOf(ChainStackBytes, [&] {
+    TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
+    TdxTreeListNode* Top = Tree->Items(0);
+    TdxTreeListNode* After = Tree->Add();
+    Top->Expand(true);
+    Tree->SetFocusedNode(Deepest, 0, false);
+    TOwned<TDeletionCount> Deletions(NewObject<TDeletionCount>());
+    Tree->OnDeletion = TTLExpandedEvent::Bind<&TDeletionCount::Deletion>(Deletions.get());
+    Top->Free();
+    EXPECT_EQ(Deletions->Count, ChainDepth);
+    EXPECT_EQ(Deletions->First, Deepest);
+    EXPECT_EQ(Deletions->Last, Top);
+    EXPECT_EQ(Tree->FocusedNode(), After);
+    EXPECT_EQ(Tree->TopVisibleNode(), After);
+    EXPECT_TRUE(Tree->RowIndexValid());
+    EXPECT_EQ(Tree->GetVisibleNodeCount(), 1);
+    EXPECT_EQ(Tree->GetNodeAtRow(0), After);
+    Tree->OnDeletion = nullptr;
+  });
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "wizard/BoardDB_Outline.h"
+#include "wizard/BoardDB_Geometry.h"
 
 namespace {
 

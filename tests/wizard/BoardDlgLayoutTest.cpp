@@ -3,6 +3,7 @@
 #include "tests/wizard/WizardFixture.h"
 
 #include "framework/Rt_forms.h"
+#include "skin/KsUtils.h"
 #include "wizard/fComplete.h"
 #include "wizard/fMUnits.h"
 #include "wizard/fIntPage.h"
@@ -21,14 +22,39 @@ TEST_F(DialogLayoutTest, TheWindowAndItsButtons) {
     EXPECT_EQ(D->ClientHeight(), 361);
     EXPECT_EQ(D->Font()->Name(), "MS Sans Serif");
     EXPECT_EQ(D->Font()->Height(), -11);
-    // Until the themed window comes, the system's frame gives the close and help
-    // buttons.
+    // The kit's frame gives the close and help buttons; the system's frame none.
     const LONG Style = GetWindowLongA(D->Handle(), GWL_STYLE);
     const LONG ExStyle = GetWindowLongA(D->Handle(), GWL_EXSTYLE);
-    EXPECT_TRUE(Style & WS_SYSMENU);
-    EXPECT_FALSE(Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(ExStyle & WS_EX_CONTEXTHELP);
+    EXPECT_FALSE(Style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(ExStyle & WS_EX_CONTEXTHELP) << "the kit's help button enters context help through it";
     EXPECT_EQ(GetWindow(D->Handle(), GW_OWNER), Host->MainWindow());
+    TTeThemeForm* Frame = D->TeThemeForm1;
+    ASSERT_NE(Frame, nullptr);
+    EXPECT_TRUE(Frame->Active());
+    EXPECT_EQ(Frame->ThemeEngine(), D->TeThemeEngine1);
+    EXPECT_EQ(Frame->BorderIcons(), (TKsBorderIcons{kbiClose, kbiHelp}));
+    EXPECT_EQ(Frame->BorderStyle(), kbsStandard);
+    RECT Window;
+    GetWindowRect(D->Handle(), &Window);
+    // What the frame's buttons answer where the mouse is over them; the edges do not
+    // size the dialog.
+    auto HitAt = [&](int X, int Y) {
+      return SendMessageA(D->Handle(), WM_NCHITTEST, 0, MAKELPARAM(Window.left + X, Window.top + Y));
+    };
+    auto HitAtButton = [&](int Kind) {
+      TRect R;
+      Frame->GetButtonRect(Kind, R);
+      EXPECT_FALSE(IsEmptyRect(R)) << Kind;
+      return HitAt((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+    };
+    EXPECT_EQ(HitAtButton(kbiClose), HTCLOSE);
+    EXPECT_EQ(HitAtButton(kbiHelp), HTHELP);
+    for (int Kind : {kbiMinimize, kbiMaximize, kbiRollup, kbiTray}) {
+      TRect R;
+      Frame->GetButtonRect(Kind, R);
+      EXPECT_TRUE(IsEmptyRect(R)) << Kind;
+    }
+    EXPECT_EQ(HitAt(1, (Window.bottom - Window.top) / 2), HTCLIENT);
 
     EXPECT_EQ(D->Panel_Top->BoundsRect(), Bounds(0, 0, 497, 312));
     EXPECT_EQ(D->pnlButtons->BoundsRect(), Bounds(0, 312, 497, 49));
@@ -100,6 +126,19 @@ TEST_F(DialogLayoutTest, EveryPageFillsThePanelWithItsTagClassAndHeader) {
     EXPECT_EQ(D->fraComplete->Label1->Caption(), "Completing The PCB Board Wizard");
     EXPECT_EQ(D->fraComplete->chxOpenTemplate->Caption(), "&Open This Template for Editing");
     Click(D->btnCancel);
+  }});
+}
+
+TEST_F(DialogLayoutTest, TheFramesCloseButtonCancelsTheWizard) {
+  Run({[](TForm_BoardWizard* D) {
+    TRect R;
+    D->TeThemeForm1->GetButtonRect(kbiClose, R);
+    RECT Window;
+    GetWindowRect(D->Handle(), &Window);
+    const LPARAM At = MAKELPARAM(Window.left + (R.left + R.right) / 2, Window.top + (R.top + R.bottom) / 2);
+    SendMessageA(D->Handle(), WM_NCLBUTTONDOWN, HTCLOSE, At);
+    SendMessageA(D->Handle(), WM_NCLBUTTONUP, HTCLOSE, At);
+    EXPECT_EQ(D->ModalResult(), mrCancel);
   }});
 }
 

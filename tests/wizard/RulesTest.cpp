@@ -1,6 +1,7 @@
 // The board maker's design rules: the values and scopes of the rules it makes from the
 // record, read back from the editor.
 #include "tests/wizard/MakerTemplates.h"
+#include "wizard/Rules.h"
 
 namespace {
 
@@ -25,6 +26,21 @@ class MakerRulesTest : public MakerTemplateTest {
       }
     EXPECT_NE(Found, nullptr) << "no rule of kind " << int(Kind);
     return Found;
+  }
+
+  // The rules step alone, with the record as it is, on a blank template board built
+  // from the default sizes; reads its rules.
+  void ApplyRules() {
+    TOwned<TBoardInfoFromUser> Defaults(NewObject<TBoardInfoFromUser>());
+    Defaults->IsCustom = false;
+    TOwned<TTarvik> Maker(NewObject<TTarvik>(Defaults.get(), nullptr));
+    Maker->BuildBoard();
+    ASSERT_NE(Maker->Document, nullptr);
+    const Integer Board = PcbApi_GetBoardHandleFromFileName(PcbString(Maker->Document->GetFileName()));
+    ASSERT_NE(Board, 0);
+    TOwned<TPcbBoard> Wrapper(NewObject<TPcbBoard>(Board));
+    AddDesignRules(Wrapper.get(), Info);
+    Read = Rules(Board);
   }
 
   std::vector<Integer> Widths() {
@@ -116,15 +132,18 @@ TEST_F(MakerRulesTest, ViaStyles) {
 }
 
 TEST_F(MakerRulesTest, ZeroSizesKeepTheEditorsDefaults) {
+  // The maker refuses a record with such sizes (it makes no board); the rules step
+  // itself still leaves the editor's defaults for them.
   Info->MinViaWidth = 0;
   Info->MinTrackSize = 0;
-  BuildRules();
+  EXPECT_THROW(Build(), EBoardBuildError);
+  ApplyRules();
   EXPECT_EQ(ViaStyle(), (std::vector<Integer>{250000, 0, 500000}));
   EXPECT_EQ(Widths(), (std::vector<Integer>{100000, 100000, 100000}));
 
   Info->MinViaWidth = 400000;
   Info->MinViaHoleSize = 0;
-  BuildRules();
+  ApplyRules();
   EXPECT_EQ(ViaStyle(), (std::vector<Integer>{280000, 0, 400000}));
 }
 

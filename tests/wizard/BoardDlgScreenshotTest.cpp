@@ -1,10 +1,12 @@
 // Pictures of every page of the wizard dialog as it is on the screen, saved as PNG
 // files into build/wizard-pages/ (beside build/bin) for a person to look at. The test
 // checks that each picture was taken and saved, and that the dialog shows the page's
-// picture: many colours where the picture is, one where the page is blank.
+// picture: many colours where the picture is, one where the page is blank. A picture
+// of controls that a test placed on a page, which no user sees, is named "test-only-".
 #include "tests/wizard/WizardFixture.h"
 
-#include "wizard/BoardDB_Outline.h"
+#include "skin/KsPopup.h"
+#include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
@@ -160,7 +162,7 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
   TShot EditShot;
   Steps.push_back([&EditShot](TForm_BoardWizard* D) {
     uitest::Pump(20);
-    EditShot = TakeShot(D->Handle(), PicturesFolder() + "coordinate-edits.png");
+    EditShot = TakeShot(D->Handle(), PicturesFolder() + "test-only-coordinate-edits.png");
     Click(D->btnCancel);
   });
   Run(Steps);
@@ -175,6 +177,44 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
     ASSERT_GT(Shot.Width, 497);
     ASSERT_GT(Shot.Height, 361);
   }
+}
+
+// The kit frame's system menu over the dialog, opened by a right click on the caption:
+// only Close, as the dialog's border icons allow. Taken from a timer inside the menu's
+// own loop.
+TShot MenuShot;
+int MenuWindows = 0;
+std::vector<AnsiString> MenuCaptions;
+HWND MenuDialog = nullptr;
+void CALLBACK ShootSystemMenu(HWND, UINT, UINT_PTR Timer, DWORD) {
+  KillTimer(nullptr, Timer);
+  MenuWindows = PopupWindowCount();
+  if (MenuWindows != 1) return;
+  TKsPopupWindow* Popup = PopupWindows(0);
+  uitest::Pump(20);
+  for (int I = 0; I < Popup->Item()->Count(); ++I) MenuCaptions.push_back(Popup->Item()->Items(I)->Caption());
+  MenuShot = TakeShot(MenuDialog, PicturesFolder() + "system-menu.png");
+  PostMessageA(Popup->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+TEST_F(ScreenshotTest, TheSystemMenuIsSavedOverTheDialog) {
+  ForceDirectories(PicturesFolder());
+  MenuWindows = 0;
+  MenuCaptions.clear();
+  Run({[](TForm_BoardWizard* D) {
+         MenuDialog = D->Handle();
+         RECT Window;
+         GetWindowRect(D->Handle(), &Window);
+         const LPARAM Caption = MAKELPARAM(Window.left + 60, Window.top + 8);
+         SetTimer(nullptr, 0, 50, ShootSystemMenu);
+         SendMessageA(D->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, Caption);
+         SendMessageA(D->Handle(), WM_NCRBUTTONUP, HTCAPTION, Caption);
+       },
+       [](TForm_BoardWizard* D) { Click(D->btnCancel); }});
+  EXPECT_EQ(MenuWindows, 1);
+  EXPECT_EQ(MenuCaptions, std::vector<AnsiString>{"&Close"});
+  EXPECT_TRUE(MenuShot.Saved);
+  EXPECT_EQ(PopupWindowCount(), 0);
 }
 
 // The pages of the board's shape again, with answers that fill their previews: two arc

@@ -162,4 +162,42 @@ TEST_F(KsThemeFormTest, RemovingTheEngineUnthemesTheWindow) {
   EXPECT_EQ(Origin.y - W.top, Frame->FrameBorderWidth() + Frame->CaptionHeight());
 }
 
+// A pixel of the window (frame included) as the screen shows it, as RGB.
+COLORREF WindowPixel(HWND Window, int X, int Y) {
+  const HDC DC = GetWindowDC(Window);
+  const COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+TEST_F(KsThemeFormTest, TheFormsBorderRingLiesInsideTheFrameInThePaintersClientColour) {
+  Form->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
+  Form->SetBorderWidth(5);
+  Pump();
+  // The ring's colour at its middle, after the frame has been painted again.
+  auto Ring = [&] {
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    TRect C;
+    Frame->GetClientArea(C);
+    POINT Origin{0, 0};
+    RECT W;
+    ClientToScreen(Form->Handle(), &Origin);
+    GetWindowRect(Form->Handle(), &W);
+    EXPECT_EQ(Origin.x - W.left, C.left + 5) << "the client area lies inside the ring";
+    EXPECT_EQ(Origin.y - W.top, C.top + 5);
+    return WindowPixel(Form->Handle(), C.left + 2, (C.top + C.bottom) / 2);
+  };
+  EXPECT_EQ(Ring(), static_cast<COLORREF>(LunaClient));
+  // With a painter that cannot draw the frame is unthemed, the ring still the painter's.
+  TLunaSizes::Available = false;
+  Engine->SetTheme(NewObject<TLunaSizes>());
+  Pump();
+  EXPECT_EQ(Ring(), static_cast<COLORREF>(LunaClient));
+  // Without an engine: the form's colour.
+  Frame->SetThemeEngine(nullptr);
+  Form->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
+  Pump();
+  EXPECT_EQ(Ring(), static_cast<COLORREF>(RGB(0, 128, 0)));
+}
+
 }  // namespace

@@ -234,4 +234,21 @@ TEST_F(NewBoardScriptTest, AScriptThatCancelsLeavesNoBoard) {
   EXPECT_EQ(Files, std::vector<std::string>{"02-MeasureUnits.png"});
 }
 
+TEST_F(NewBoardScriptTest, AWidthOfLettersEndsInOneMessageAndTheWizardStaysToFinishAgain) {
+  const std::string File = Scratch + "letters.txt";
+  {
+    std::ofstream Out(File, std::ios::binary);
+    Out << "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
+           "key Alt+W\ntype abc\nclick Finish\n"
+           // The message, closed with Enter; the wizard is back with the width to mend.
+           "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
+           "type 4000\nclick Finish\n";
+  }
+  TRunResult Run = Play(File);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
+  EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
+  EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
+}
+
 }  // namespace

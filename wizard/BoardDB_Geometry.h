@@ -1,7 +1,7 @@
 // Plane geometry shared by the board maker's outline and keep-out (BoardDB_Outline.cpp)
-// and the outline pages' previews: angles, distances, the circle through three points,
-// the crossing points of two circles and the point of a circle on a given line; the
-// shape of a custom board; and the drawing routines of the preview pictures.
+// and the outline pages' previews (BoardDB_Preview.h): angles, distances, the circle
+// through three points, the crossing points of two circles and the point of a circle on
+// a given line; and the shape of a custom board.
 //
 // Coordinates are host coordinates (or pixels) with Y growing upward; angles are
 // degrees, 0 along +X, counter-clockwise positive. Every square is taken in double, so
@@ -9,14 +9,14 @@
 // nearest integer, halves to even, kept within the 32-bit range.
 #pragma once
 
-#include <initializer_list>
-
 #include "classlib/SysTypes.h"
 #include "classlib/Types.h"
 #include "wizard/BoardDB.h"
 
-class TControl;
-class TImage;
+// Value rounded once to a true double. x87 code may keep a value in an 80-bit
+// register; a store to memory rounds it, so a result does not depend on what the
+// compiler kept in registers.
+double StoredDouble(double Value);
 
 // Brings an angle into [0, 360]: above 720 the whole turns are taken off at once, then
 // 360 is taken off while it is above 360 and added while it is below 0. 360 stays 360,
@@ -106,41 +106,3 @@ struct TCustomOutline {
 TCustomOutline CustomOutline(Integer L0, Integer B0, Integer R0, Integer T0,
                              const bool ArcSide[4], const Integer ArcHeight[4],
                              Integer KeepOut);
-
-// ---------------------------------------------------------------------------------
-// The preview pictures of the outline pages. They draw on an image's canvas in pixels,
-// Y growing downward.
-
-// The pixels of a length at a preview's scale: rounded, and kept within a range that
-// drawing takes without overflow (a board far smaller than its cut-outs scales them far
-// beyond the picture).
-int PreviewPixels(double Length, double Scale);
-
-// Where the board goes in the image: centred, filling Factor of the image less a pixel
-// on every side, its shape kept. Scale is pixels per host unit. A board without width
-// or height (0 or less) has no place: false, with an empty Rect and a Scale of 0.
-bool FitBoardInPreview(const TBoardInfoFromUser& Info, TImage* Image, TRect& Rect,
-                       double Factor, double& Scale);
-
-// The board's edge Offset pixels inside Rect, one closed line with the canvas's pen;
-// each corner loses a notch of the given size in pixels (x wide, y high).
-void DrawPreviewOutline(TImage* Image, const TRect& Rect, TPoint BottomLeft,
-                        TPoint TopLeft, TPoint TopRight, TPoint BottomRight, int Offset);
-
-// A dimension line with an open arrow head at each end, 8 pixels long and 2 to each
-// side, in a solid black pen (which stays the canvas's pen).
-void DrawHorzDimensionArrow(TImage* Image, int X1, int X2, int Y);
-void DrawVertDimensionArrow(TImage* Image, int X, int Y1, int Y2);
-
-// A dotted leader through the points with the canvas's pen colour; the pen stays
-// dotted, at the last point.
-void DrawPreviewLeader(TImage* Image, std::initializer_list<TPoint> Points);
-
-// The vertical middle of a control beside the image, in the image's coordinates: where
-// the control's leader line meets the image.
-int ControlMiddleY(TImage* Image, TControl* Control);
-
-// The picture frame of the cut-off pages: the image filled with the button face and,
-// when there is a board, its edge in olive and its keep-out 3 pixels inside in fuchsia,
-// each corner with its notch (Notches in pixels, indexed by TBoardCorner).
-void DrawPreviewFrame(TImage* Image, const TRect* Board, const TPoint Notches[4]);

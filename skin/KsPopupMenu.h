@@ -1,0 +1,81 @@
+// TKsCustomPopupMenu: a popup-menu component whose tree is the kit's items, shown in
+// the kit's popup windows instead of the system's menu. One kit popup menu shows at a
+// time: a menu popped up while another shows closes the other first.
+#pragma once
+
+#include "classlib/Controls.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+#include "skin/KsEffects.h"
+#include "skin/KsItems.h"
+
+class TKsCustomPopupMenu : public TPopupMenu {
+  TCLASS_DECL(TKsCustomPopupMenu, TPopupMenu)
+ public:
+  // Registers the class as a holder of items (form files put items into its tree).
+  explicit TKsCustomPopupMenu(TComponent* AOwner);
+  // Makes the item tree (GetItemClass is virtual).
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  ~TKsCustomPopupMenu() override;
+
+  // The root of the kit items; it hides the class library's item tree, which stays
+  // empty.
+  TKsCustomItem* Items() const { return FItems; }
+  TCustomImageList* Images() const { return FItems ? FItems->Images() : nullptr; }
+  void SetImages(TCustomImageList* Value);
+  // The items' reading order, handed to the tree when the menu is loaded.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+
+  // Each is stored and handed to the whole tree.
+  bool PopupBlend() const { return FPopupBlend; }
+  void SetPopupBlend(bool Value);
+  int PopupBlendValue() const { return FPopupBlendValue; }
+  void SetPopupBlendValue(int Value);
+  bool DropShadow() const { return FDropShadow; }
+  void SetDropShadow(bool Value);
+  int ShowAnimationTime() const { return FShowAnimationTime; }
+  void SetShowAnimationTime(int Value);
+  int ShadowWidth() const { return FShadowWidth; }
+  void SetShadowWidth(int Value);
+  TKsAnimation ShowAnimation() const { return FShowAnimation; }
+  void SetShowAnimation(TKsAnimation Value);
+
+  // Puts Item at the end of the tree's first level.
+  virtual void AddItem(TComponent* Component, TKsCustomItem* Item);
+  virtual TClass GetItemClass() const;
+  // Ends the tracking of this menu's popups.
+  virtual void CloseMenu();
+  // Closes the kit popup menu that shows (if another), then shows and tracks this one.
+  void Popup(int X, int Y) override;
+  // The kit popup menu that shows now, or nullptr.
+  static TKsCustomPopupMenu* Showing();
+
+  // The class library's children, then the first level of the tree.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
+  TNotifyEvent OnPopup;
+
+ protected:
+  // Hands the reading order and the popup properties read to the items read after
+  // them.
+  void Loaded() override;
+
+ private:
+  // Hands the six popup properties to the tree.
+  void PassPopupProperties();
+
+  TKsCustomItem* FItems = nullptr;
+  bool FPopupBlend = false;
+  int FPopupBlendValue = 150;
+  bool FDropShadow = false;
+  int FShowAnimationTime = 300;
+  int FShadowWidth = 4;
+  TKsAnimation FShowAnimation = kaNone;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+};
+
+// The unit's start (class and published properties) and end.
+void InitKsPopupMenu();
+void DoneKsPopupMenu();
