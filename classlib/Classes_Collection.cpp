@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "classlib/Classes.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCollectionItem)
 TCLASS_IMPL(TCollection)
@@ -81,14 +82,8 @@ void TCollection::Delete(int Index) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) Delete(Count() - 1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  while (!FItems.empty()) Delete(Count() - 1);
 }
 
 TCollectionItem* TCollection::FindItemID(int ID) const {
@@ -113,15 +108,9 @@ void TCollection::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* Item : Other->FItems) Add()->Assign(Item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  Clear();
+  for (TCollectionItem* Item : Other->FItems) Add()->Assign(Item);
 }
 
 void TCollection::InsertItem(TCollectionItem* Item) {

@@ -8,6 +8,7 @@
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/StringLists.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(EFormFileError)
 TCLASS_IMPL(TFiler)
@@ -266,15 +267,9 @@ void TReader::SetValue(TObject* Instance, const TPropInfo& Info, const TFormValu
       }
       TObject* Sub = Info.GetObj(Instance);
       if (auto* Strings = ObjectAs<TStrings>(Sub); Strings && Value.Kind == TValueKind::Lines) {
-        Strings->BeginUpdate();
-        try {
-          Strings->Clear();
-          for (const AnsiString& S : Value.Strings) Strings->Add(S);
-        } catch (...) {
-          Strings->EndUpdate();
-          throw;
-        }
-        Strings->EndUpdate();
+        TUpdateScope Updating(Strings);
+        Strings->Clear();
+        for (const AnsiString& S : Value.Strings) Strings->Add(S);
       } else if (auto* Collection = ObjectAs<TCollection>(Sub); Collection && Value.Kind == TValueKind::Items) {
         ReadItems(Collection, Value);
       } else {
@@ -286,19 +281,13 @@ void TReader::SetValue(TObject* Instance, const TPropInfo& Info, const TFormValu
 }
 
 void TReader::ReadItems(TCollection* Collection, const TFormValue& Value) {
-  Collection->BeginUpdate();
-  try {
-    Collection->Clear();
-    for (const TFormItem& Item : Value.Items) {
-      FLine = Item.Line;
-      TCollectionItem* NewItem = Collection->Add();
-      for (const TFormProperty& Property : Item.Properties) ReadProperty(NewItem, Property);
-    }
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
+  TUpdateScope Updating(Collection);
+  Collection->Clear();
+  for (const TFormItem& Item : Value.Items) {
+    FLine = Item.Line;
+    TCollectionItem* NewItem = Collection->Add();
+    for (const TFormProperty& Property : Item.Properties) ReadProperty(NewItem, Property);
   }
-  Collection->EndUpdate();
 }
 
 TComponent* TReader::FindReference(const AnsiString& Path) const {

@@ -9,6 +9,7 @@
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TSizeConstraints)
 TCLASS_IMPL(TControlCanvas)
@@ -305,14 +306,8 @@ void TControl::SetParentComponent(TComponent* Value) {
 }
 
 void TControl::ReadState(TReader* Reader) {
-  FControlState.Include(csReadingState);
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    FControlState.Exclude(csReadingState);
-    throw;
-  }
-  FControlState.Exclude(csReadingState);
+  TStateScope ReadingState(FControlState, csReadingState);
+  inherited::ReadState(Reader);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -735,14 +730,8 @@ void TControl::CMParentFontChanged(TMessage& Message) {
   TFont* Source = Message.WParam ? reinterpret_cast<TFont*>(Message.LParam)
                                  : (FParent ? FParent->Font() : nullptr);
   if (!Source) return;
-  FFontChanging = true;
-  try {
-    FFont->Assign(Source);
-  } catch (...) {
-    FFontChanging = false;
-    throw;
-  }
-  FFontChanging = false;
+  TFlagScope FontChanging(FFontChanging);
+  FFont->Assign(Source);
 }
 
 void TControl::CMParentColorChanged(TMessage& Message) {
@@ -803,16 +792,9 @@ void TControl::Update() {
 void TControl::Repaint() {
   if (!FVisible || !FParent || !FParent->HandleAllocated()) return;
   if (FControlStyle.Contains(csOpaque)) {
-    HWND Wnd = FParent->Handle();
-    HDC DC = GetDC(Wnd);
-    IntersectClipRect(DC, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
-    try {
-      FParent->PaintControls(DC, this);
-    } catch (...) {
-      ReleaseDC(Wnd, DC);
-      throw;
-    }
-    ReleaseDC(Wnd, DC);
+    TClientDC DC(FParent->Handle());
+    IntersectClipRect(DC.DC(), FLeft, FTop, FLeft + FWidth, FTop + FHeight);
+    FParent->PaintControls(DC.DC(), this);
   } else {
     Invalidate();
     Update();

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Graphics.h"
 #include "classlib/Messages.h"
 #include "classlib/TypInfo.h"
@@ -228,30 +229,6 @@ class TCanvasPaintScope {
 
  private:
   TControlCanvas* FCanvas;
-};
-
-// The DC a WM_PAINT is handled with: the one the message carries (painting into a
-// given DC), or BeginPaint's, which the end of the scope ends.
-class TPaintDC {
- public:
-  TPaintDC(HWND Wnd, WPARAM WParam) : FWnd(Wnd), FDC(reinterpret_cast<HDC>(WParam)) {
-    if (!FDC) {
-      FDC = BeginPaint(FWnd, &FPaint);
-      FBegun = true;
-    }
-  }
-  TPaintDC(const TPaintDC&) = delete;
-  TPaintDC& operator=(const TPaintDC&) = delete;
-  ~TPaintDC() {
-    if (FBegun) EndPaint(FWnd, &FPaint);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HWND FWnd;
-  HDC FDC;
-  PAINTSTRUCT FPaint{};
-  bool FBegun = false;
 };
 
 // ---------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "classlib/Controls.h"
+#include "classlib/UpdateScope.h"
 
 // ---------------------------------------------------------------------------------
 // Bounds and layout
@@ -140,14 +141,8 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
         } else if (!A.Contains(akTop)) {
           NewTop = MulDiv(Rules.y, ParentSize.y, Original.y) - NewHeight / 2;
         }
-        Control->FAnchorMove = true;
-        try {
-          Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
-        } catch (...) {
-          Control->FAnchorMove = false;
-          throw;
-        }
-        Control->FAnchorMove = false;
+        TFlagScope AnchorMove(Control->FAnchorMove);
+        Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
       }
       if (Align == alNone) return;
     }
@@ -172,14 +167,10 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
         break;
       default: break;
     }
-    Control->FAnchorMove = true;
-    try {
+    {
+      TFlagScope AnchorMove(Control->FAnchorMove);
       Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
-    } catch (...) {
-      Control->FAnchorMove = false;
-      throw;
     }
-    Control->FAnchorMove = false;
     // A control that kept another size (constraints) gives back or takes the rest.
     int DW = NewWidth - Control->Width(), DH = NewHeight - Control->Height();
     switch (Align) {

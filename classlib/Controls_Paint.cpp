@@ -3,42 +3,11 @@
 #include <algorithm>
 
 #include "classlib/Controls.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCustomControl)
 
 using namespace classlib_detail;
-
-namespace {
-
-// A memory DC with a bitmap compatible with another DC, for one buffered paint; both
-// are counted.
-class TMemoryPaintDC {
- public:
-  TMemoryPaintDC(HDC DC, int Width, int Height)
-      : FDC(CountHandle(GdiCheck(CreateCompatibleDC(DC)))),
-        FBitmap(CountHandle(CreateCompatibleBitmap(DC, Width, Height))) {
-    if (!FBitmap) {
-      DeleteCountedDC(FDC);
-      throw EOutOfResources(SOutOfResources);
-    }
-    FOld = SelectObject(FDC, FBitmap);
-  }
-  TMemoryPaintDC(const TMemoryPaintDC&) = delete;
-  TMemoryPaintDC& operator=(const TMemoryPaintDC&) = delete;
-  ~TMemoryPaintDC() {
-    SelectObject(FDC, FOld);
-    DeleteCountedDC(FDC);
-    DeleteCountedObject(FBitmap);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HDC FDC;
-  HBITMAP FBitmap;
-  HGDIOBJ FOld = nullptr;
-};
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------
 // Painting
@@ -75,7 +44,7 @@ void TWinControl::PaintHandler(TMessage& Message) {
     PaintWindow(DC);
   } else {
     // The window paints around the opaque graphic children, which paint themselves.
-    int Saved = SaveDC(DC);
+    TSavedDC Saved(DC);
     int Clip = SIMPLEREGION;
     for (TControl* C : FControls) {
       if (C->Visible() && C->ControlStyle().Contains(csOpaque)) {
@@ -84,7 +53,6 @@ void TWinControl::PaintHandler(TMessage& Message) {
       }
     }
     if (Clip != NULLREGION) PaintWindow(DC);
-    RestoreDC(DC, Saved);
   }
   PaintControls(DC, nullptr);
 }
@@ -104,16 +72,10 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     TControl* C = FControls[I];
     RECT R = C->BoundsRect();
     if (!C->Visible() || !RectVisible(DC, &R)) continue;
-    int Saved = SaveDC(DC);
+    TSavedDC Saved(DC);
     MoveWindowOrg(DC, C->Left(), C->Top());
     IntersectClipRect(DC, 0, 0, C->Width(), C->Height());
-    try {
-      C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, Saved);
-      throw;
-    }
-    RestoreDC(DC, Saved);
+    C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
 }
 
@@ -125,15 +87,11 @@ void TWinControl::PaintBuffered() {
   if (GetClipBox(DC, &Box) == NULLREGION || IsRectEmpty(&Box)) return;
   const int Width = Box.right - Box.left;
   const int Height = Box.bottom - Box.top;
-  TMemoryPaintDC Memory(DC, Width, Height);
+  TMemoryDC Memory(DC, Width, Height);
   HDC Buffer = Memory.DC();
   // The control paints in its client coordinates; the bitmap holds the box.
   SetWindowOrgEx(Buffer, Box.left, Box.top, nullptr);
-  struct TBufferScope {
-    HDC& Current;
-    ~TBufferScope() { Current = nullptr; }
-  } Scope{FPaintBuffer};
-  FPaintBuffer = Buffer;
+  TValueScope<HDC> Buffering(FPaintBuffer, Buffer);
   Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Buffer), 0);
   Perform(WM_PAINT, reinterpret_cast<WPARAM>(Buffer), 0);
   BitBlt(DC, Box.left, Box.top, Width, Height, Buffer, Box.left, Box.top, SRCCOPY);
@@ -155,22 +113,14 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
-  FControlState.Include(csPaintCopy);
-  int Saved = SaveDC(DC);
+  TStateScope PaintingCopy(FControlState, csPaintCopy);
+  TSavedDC Saved(DC);
   MoveWindowOrg(DC, X, Y);
   IntersectClipRect(DC, 0, 0, FWidth, FHeight);
-  try {
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    for (TWinControl* Child : FWinControls)
-      if (Child->Visible()) Child->PaintTo(DC, Child->Left(), Child->Top());
-  } catch (...) {
-    RestoreDC(DC, Saved);
-    FControlState.Exclude(csPaintCopy);
-    throw;
-  }
-  RestoreDC(DC, Saved);
-  FControlState.Exclude(csPaintCopy);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  for (TWinControl* Child : FWinControls)
+    if (Child->Visible()) Child->PaintTo(DC, Child->Left(), Child->Top());
 }
 
 // ---------------------------------------------------------------------------------
@@ -184,14 +134,8 @@ TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 
 void TCustomControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {
-    FControlState.Include(csCustomPaint);
-    try {
-      inherited::Dispatch(Message);
-    } catch (...) {
-      FControlState.Exclude(csCustomPaint);
-      throw;
-    }
-    FControlState.Exclude(csCustomPaint);
+    TStateScope CustomPainting(FControlState, csCustomPaint);
+    inherited::Dispatch(Message);
     return;
   }
   inherited::Dispatch(Message);

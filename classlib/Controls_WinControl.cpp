@@ -6,6 +6,8 @@
 #include "classlib/Forms.h"
 #include "classlib/Lists.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TWinControl)
 
@@ -188,14 +190,11 @@ void TWinControl::CreateWnd() {
     throw EInvalidOperation(SParentRequired, {Name()});
   FDefWndProc = Params.WindowClass.lpfnWndProc ? Params.WindowClass.lpfnWndProc : DefWindowProcA;
   RegisterControlClass(Params);
-  CreationControl = this;
-  try {
+  {
+    CreationControl = this;
+    auto Created = ScopeExit([] { CreationControl = nullptr; });
     CreateWindowHandle(Params);
-  } catch (...) {
-    CreationControl = nullptr;
-    throw;
   }
-  CreationControl = nullptr;
   Win32Check(FHandle != nullptr);
   UpdateBounds();
   Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
@@ -310,12 +309,9 @@ void TWinControl::UpdateShowing() {
   }
   if (FHandle && FShowing != ShowControl) {
     FShowing = ShowControl;
-    try {
-      Perform(CM_SHOWINGCHANGED, 0, 0);
-    } catch (...) {
-      FShowing = !ShowControl;
-      throw;
-    }
+    auto Undo = ScopeExit([&] { FShowing = !ShowControl; });
+    Perform(CM_SHOWINGCHANGED, 0, 0);
+    Undo.Dismiss();
   }
 }
 
@@ -432,12 +428,8 @@ void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
 
 void TWinControl::ReadState(TReader* Reader) {
   DisableAlign();
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
+  auto Enable = AtScopeEnd([this] { EnableAlign(); });
+  inherited::ReadState(Reader);
   // The children that read a tab order take their places, lowest first; the others
   // keep the order in which they were read.
   std::vector<TWinControl*> Ordered;
@@ -451,7 +443,6 @@ void TWinControl::ReadState(TReader* Reader) {
     FTabList.erase(It);
     FTabList.insert(FTabList.begin() + std::clamp<int>(Value, 0, static_cast<int>(FTabList.size())), Child);
   }
-  EnableAlign();
 }
 
 void TWinControl::NotifyControls(UINT Msg) {
@@ -675,7 +666,7 @@ void TWinControl::WMCtlColor(TMessage& Message) {
 
 void TWinControl::WMSetCursor(TMessage& Message) {
   if (reinterpret_cast<HWND>(Message.WParam) == FHandle &&
-      static_cast<short>(LOWORD(Message.LParam)) == HTCLIENT) {
+      Message.LParamLo() == HTCLIENT) {
     TCursor Cursor = Screen ? Screen->Cursor() : crDefault;
     if (Cursor == crDefault) {
       POINT P;

@@ -83,8 +83,8 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
   // Measures with the form's font on the screen.
   TDialogUnits Units;
   TRect TextRect = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0);
-  if (HDC DC = GetDC(nullptr)) {
-    HGDIOBJ Old = SelectObject(DC, Form->Font()->Handle());
+  if (TScreenDC Screen; HDC DC = Screen.DC()) {
+    TSelection Font(DC, Form->Font()->Handle());
     TEXTMETRICA Metrics{};
     GetTextMetricsA(DC, &Metrics);
     const char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -94,8 +94,6 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
     Units.Y = std::max<int>(1, Metrics.tmHeight);
     DrawTextA(DC, Msg.c_str(), static_cast<int>(Msg.size()), &TextRect,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    SelectObject(DC, Old);
-    ReleaseDC(nullptr, DC);
   }
   const int HorzMargin = Units.Horz(8), VertMargin = Units.Vert(8);
   const int HorzSpacing = Units.Horz(10), VertSpacing = Units.Vert(10);

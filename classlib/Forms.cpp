@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCustomForm)
 TCLASS_IMPL(TForm)
@@ -34,15 +35,6 @@ bool SendFocusMessage(HWND Window, UINT Msg) {
   }
   return FocusCount == Count;
 }
-
-// Removes Flag from State for the length of a scope.
-template <class S, class F>
-struct TFlagScope {
-  S& State;
-  F Flag;
-  TFlagScope(S& AState, F AFlag) : State(AState), Flag(AFlag) { State.Include(Flag); }
-  ~TFlagScope() { State.Exclude(Flag); }
-};
 
 }  // namespace
 
@@ -297,7 +289,7 @@ void TCustomForm::Show() {
 
 void TCustomForm::ShowingChanged() {
   if (FFormState.Contains(fsShowing)) throw EInvalidOperation(SVisibleChanged);
-  TFlagScope<TFormState, TFormStateItem> Scope(FFormState, fsShowing);
+  TStateScope ShowingState(FFormState, fsShowing);
   if (Showing()) {
     DoShow();
     switch (FPosition) {
@@ -619,7 +611,8 @@ void TCustomForm::WMNCCalcSize(TMessage& Message) {
 void TCustomForm::WMNCPaint(TMessage& Message) {
   inherited::Dispatch(Message);
   if (FBorderWidth == 0 || !HandleAllocated()) return;
-  const HDC DC = GetWindowDC(FHandle);
+  const TWindowDC WindowDC(FHandle);
+  const HDC DC = WindowDC.DC();
   if (!DC) return;
   RECT Window, Client;
   GetWindowRect(FHandle, &Window);
@@ -631,7 +624,6 @@ void TCustomForm::WMNCPaint(TMessage& Message) {
   ExcludeClipRect(DC, Client.left, Client.top, Client.right, Client.bottom);
   SetDCBrushColor(DC, static_cast<COLORREF>(ColorToRGB(Color())));
   FillRect(DC, &Ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  ReleaseDC(FHandle, DC);
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {
@@ -646,14 +638,10 @@ void TCustomForm::Dispatch(TMessage& Message) {
         inherited::Dispatch(Message);
         break;
       }
-      FControlState.Include(csCustomPaint);
-      try {
+      {
+        TStateScope CustomPainting(FControlState, csCustomPaint);
         inherited::Dispatch(Message);
-      } catch (...) {
-        FControlState.Exclude(csCustomPaint);
-        throw;
       }
-      FControlState.Exclude(csCustomPaint);
       break;
     case CM_SHOWINGCHANGED: ShowingChanged(); break;
     case CM_ACTIVATE: Activate(); break;

@@ -2,6 +2,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/FileUtils.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/StrUtils.h"
 
 // ---------------------------------------------------------------------------------
@@ -131,7 +132,7 @@ int ScreenLogPixels() {
   static int Value = 0;
   if (Value == 0) {
     TScreenDC Screen;
-    Value = GetDeviceCaps(Screen.DC, LOGPIXELSY);
+    Value = GetDeviceCaps(Screen.DC(), LOGPIXELSY);
     if (Value <= 0) Value = 96;
   }
   return Value;
@@ -160,15 +161,8 @@ void TGraphicsObject::Changed() {
 void TGraphicsObject::HandleChanged() {
   // The listeners let go of the old object (a canvas takes it out of its DC) before
   // it is deleted.
-  HGDIOBJ Old = FHandle;
-  FHandle = nullptr;
-  try {
-    Changed();
-  } catch (...) {
-    ReleaseSharedObject(Old);
-    throw;
-  }
-  ReleaseSharedObject(Old);
+  TSharedObject<HGDIOBJ> Old(std::exchange(FHandle, nullptr));
+  Changed();
 }
 
 // ---------------------------------------------------------------------------------

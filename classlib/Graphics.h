@@ -78,15 +78,6 @@ void ReleaseSharedObject(HGDIOBJ Object);
 // The distinct objects the cache holds now.
 int SharedObjectCount();
 
-// The screen's DC for the length of a scope.
-struct TScreenDC {
-  TScreenDC() : DC(GetDC(nullptr)) {}
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
-  ~TScreenDC() { ReleaseDC(nullptr, DC); }
-  const HDC DC;
-};
-
 // ---------------------------------------------------------------------------------
 // Colours. A TColor is an RGB value (red in the low byte), a system colour (the high
 // bit set and the COLOR_* index in the low byte), or one of the two markers clNone and

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "classlib/Graphics.h"
+#include "classlib/ScopeExit.h"
 
 namespace {
 
@@ -35,14 +36,13 @@ HGDIOBJ Acquire(char Kind, const TLog& Log, TMake Make) {
     return It->second.Object;
   }
   HGDIOBJ Object = CountHandle(GdiCheck(Make(Log)));
-  try {
-    SharedKeys.emplace(Object, Key);
-    SharedEntries.emplace(std::move(Key), TSharedEntry{Object, 1});
-  } catch (...) {
+  auto Undo = ScopeExit([&] {
     SharedKeys.erase(Object);
     DeleteCountedObject(Object);
-    throw;
-  }
+  });
+  SharedKeys.emplace(Object, Key);
+  SharedEntries.emplace(std::move(Key), TSharedEntry{Object, 1});
+  Undo.Dismiss();
   return Object;
 }
 

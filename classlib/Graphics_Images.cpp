@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/StrUtils.h"
 
 // ---------------------------------------------------------------------------------
@@ -235,7 +236,7 @@ void TBitmap::ConvertTo(int ABitCount, TPixelFormat AFormat,
     GdiFlush();
     std::vector<Byte> Info = DibInfo(FWidth, FHeight, FBitCount, FColors);
     TScreenDC Screen;
-    SetDIBits(Screen.DC, Dib.Handle, 0, FHeight, FBits,
+    SetDIBits(Screen.DC(), Dib.Handle, 0, FHeight, FBits,
               reinterpret_cast<BITMAPINFO*>(Info.data()), DIB_RGB_COLORS);
     Install(Dib, FWidth, FHeight, ABitCount, AFormat, Colors);
   }
@@ -372,7 +373,7 @@ void TBitmap::LoadDib(const Byte* Data, std::size_t Size, std::size_t BitsOffset
     Info.insert(Info.end(), Data + TableOffset, Data + TableEnd);
     TDib Dib = MakeDib(W, H, Target, Colors);
     TScreenDC Screen;
-    if (SetDIBits(Screen.DC, Dib.Handle, 0, H, Bits,
+    if (SetDIBits(Screen.DC(), Dib.Handle, 0, H, Bits,
                   reinterpret_cast<BITMAPINFO*>(Info.data()), DIB_RGB_COLORS) == 0) {
       DeleteCountedObject(Dib.Handle);
       throw EInvalidGraphic(SInvalidBitmap);
@@ -437,7 +438,7 @@ void TBitmap::LoadFromClipboardFormat(UINT Format, HANDLE Data) {
   TDib Dib = MakeDib(Info.bmWidth, Info.bmHeight, BitCount, Colors);
   std::vector<Byte> Header = DibInfo(Info.bmWidth, Info.bmHeight, BitCount, Colors);
   TScreenDC Screen;
-  if (GetDIBits(Screen.DC, Source, 0, Info.bmHeight, Dib.Bits,
+  if (GetDIBits(Screen.DC(), Source, 0, Info.bmHeight, Dib.Bits,
                 reinterpret_cast<BITMAPINFO*>(Header.data()), DIB_RGB_COLORS) == 0) {
     DeleteCountedObject(Dib.Handle);
     throw EInvalidGraphic(SInvalidBitmap);
@@ -451,21 +452,16 @@ void TBitmap::SaveToClipboardFormat(UINT& Format, HANDLE& Data) {
   // A device-dependent copy, which the clipboard takes over: counted until it is
   // given away.
   TScreenDC Screen;
-  HBITMAP Copy = Monochrome() ? CountHandle(CreateBitmap(FWidth, FHeight, 1, 1, nullptr))
-                              : CountHandle(CreateCompatibleBitmap(Screen.DC, FWidth, FHeight));
-  HDC CopyDC = CountHandle(CreateCompatibleDC(Screen.DC));
-  if (!Copy || !CopyDC) {
-    DeleteCountedObject(Copy);
-    DeleteCountedDC(CopyDC);
-    throw EOutOfResources(SOutOfResources);
+  TOwnedBitmap Copy(GdiCheck(Monochrome() ? CountHandle(CreateBitmap(FWidth, FHeight, 1, 1, nullptr))
+                                          : CountHandle(CreateCompatibleBitmap(Screen.DC(), FWidth, FHeight))));
+  {
+    TMemoryDC CopyDC(Screen.DC());
+    TSelection Selected(CopyDC.DC(), Copy.Handle());
+    BitBlt(CopyDC.DC(), 0, 0, FWidth, FHeight, SelectedDC(), 0, 0, SRCCOPY);
   }
-  HGDIOBJ Old = SelectObject(CopyDC, Copy);
-  BitBlt(CopyDC, 0, 0, FWidth, FHeight, SelectedDC(), 0, 0, SRCCOPY);
-  SelectObject(CopyDC, Old);
-  DeleteCountedDC(CopyDC);
-  CountHandleFreed();  // the bitmap goes to the clipboard
   Format = CF_BITMAP;
-  Data = Copy;
+  Data = Copy.Release();
+  CountHandleFreed();  // the bitmap goes to the clipboard
 }
 
 // ---------------------------------------------------------------------------------
@@ -587,7 +583,7 @@ TCLASS_IMPL(TMetafileCanvas)
 TMetafileCanvas::TMetafileCanvas(TMetafile* AMetafile, HDC ReferenceDevice)
     : FMetafile(AMetafile), FRecorder(nullptr) {
   TScreenDC Screen;
-  HDC Reference = ReferenceDevice ? ReferenceDevice : Screen.DC;
+  HDC Reference = ReferenceDevice ? ReferenceDevice : Screen.DC();
   RECT Frame;
   RECT* FramePtr = nullptr;
   if (AMetafile->Width() > 0 && AMetafile->Height() > 0) {

@@ -1,6 +1,7 @@
 #include "classlib/ImgList.h"
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/GdiScopes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -201,15 +202,13 @@ void TCustomImageList::DrawDisabled(HDC DC, int X, int Y, int Index) {
   TOwned<TBrush> Shadow(NewObject<TBrush>());
   Shadow->SetColor(clBtnShadow);
   HDC ShapeDC = Shape->Canvas()->Handle();
-  COLORREF OldText = SetTextColor(DC, RGB(0, 0, 0));
-  COLORREF OldBk = ::SetBkColor(DC, RGB(255, 255, 255));
-  HGDIOBJ OldBrush = SelectObject(DC, Highlight->Handle());
+  TSavedTextState Saved(DC);
+  SetTextColor(DC, RGB(0, 0, 0));
+  ::SetBkColor(DC, RGB(255, 255, 255));
+  TSelection Brush(DC, Highlight->Handle());
   BitBlt(DC, X + 1, Y + 1, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
-  SelectObject(DC, Shadow->Handle());
+  Brush.Select(Shadow->Handle());
   BitBlt(DC, X, Y, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
-  SelectObject(DC, OldBrush);
-  ::SetBkColor(DC, OldBk);
-  SetTextColor(DC, OldText);
 }
 
 void TCustomImageList::RegisterChanges(TChangeLink* Value) {

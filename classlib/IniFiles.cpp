@@ -6,8 +6,9 @@
 #include "classlib/FloatConv.h"
 #include "classlib/Registry.h"
 #include "classlib/StrUtils.h"
-#include "classlib/StringLists.h"
 #include "classlib/ScopeExit.h"
+#include "classlib/StringLists.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCustomIniFile)
 TCLASS_IMPL(TIniFile)
@@ -94,18 +95,12 @@ void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ide
 void TCustomIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
   TTempStrings Keys;
   ReadSection(Section, Keys.get());
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (int I = 0; I < Keys->Count(); ++I) {
-      AnsiString Key = Keys->Strings(I);
-      Strings->Add(Key + "=" + ReadString(Section, Key, ""));
-    }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
+  TUpdateScope Updating(Strings);
+  Strings->Clear();
+  for (int I = 0; I < Keys->Count(); ++I) {
+    AnsiString Key = Keys->Strings(I);
+    Strings->Add(Key + "=" + ReadString(Section, Key, ""));
   }
-  Strings->EndUpdate();
 }
 
 // ---- TIniFile ----
@@ -143,19 +138,13 @@ void TIniFile::ReadList(const char* Section, TStrings* Strings) {
     if (Len + 2 < Buffer.size()) break;
     Buffer.resize(Buffer.size() * 2);
   }
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (DWORD P = 0; P < Len && Buffer[P];) {
-      AnsiString Name(Buffer.data() + P);
-      Strings->Add(Name);
-      P += static_cast<DWORD>(Name.size()) + 1;
-    }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
+  TUpdateScope Updating(Strings);
+  Strings->Clear();
+  for (DWORD P = 0; P < Len && Buffer[P];) {
+    AnsiString Name(Buffer.data() + P);
+    Strings->Add(Name);
+    P += static_cast<DWORD>(Name.size()) + 1;
   }
-  Strings->EndUpdate();
 }
 
 void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
@@ -240,44 +229,26 @@ void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident
 }
 
 void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (const TSection* Sect = FindSection(Section))
-      for (const AnsiString& Line : Sect->Lines) {
-        std::size_t Eq = Line.find('=');
-        if (Eq != AnsiString::npos) Strings->Add(Line.substr(0, Eq));
-      }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateScope Updating(Strings);
+  Strings->Clear();
+  if (const TSection* Sect = FindSection(Section))
+    for (const AnsiString& Line : Sect->Lines) {
+      std::size_t Eq = Line.find('=');
+      if (Eq != AnsiString::npos) Strings->Add(Line.substr(0, Eq));
+    }
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (const TSection& Sect : FSections) Strings->Add(Sect.Name);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateScope Updating(Strings);
+  Strings->Clear();
+  for (const TSection& Sect : FSections) Strings->Add(Sect.Name);
 }
 
 void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (const TSection* Sect = FindSection(Section))
-      for (const AnsiString& Line : Sect->Lines) Strings->Add(Line);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateScope Updating(Strings);
+  Strings->Clear();
+  if (const TSection* Sect = FindSection(Section))
+    for (const AnsiString& Line : Sect->Lines) Strings->Add(Line);
 }
 
 void TMemIniFile::EraseSection(const AnsiString& Section) {
@@ -296,19 +267,13 @@ void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) 
 }
 
 void TMemIniFile::GetStrings(TStrings* List) {
-  List->BeginUpdate();
-  try {
-    List->Clear();
-    for (const TSection& Sect : FSections) {
-      List->Add("[" + Sect.Name + "]");
-      for (const AnsiString& Line : Sect.Lines) List->Add(Line);
-      List->Add("");
-    }
-  } catch (...) {
-    List->EndUpdate();
-    throw;
+  TUpdateScope Updating(List);
+  List->Clear();
+  for (const TSection& Sect : FSections) {
+    List->Add("[" + Sect.Name + "]");
+    for (const AnsiString& Line : Sect.Lines) List->Add(Line);
+    List->Add("");
   }
-  List->EndUpdate();
 }
 
 void TMemIniFile::SetStrings(TStrings* List) {

@@ -8,6 +8,12 @@
 
 #include "classlib/SysTypes.h"
 
+// The point a mouse message packs into its LParam (signed: a point left of or above
+// the window's origin is negative).
+inline POINT PointFromLParam(LPARAM LParam) {
+  return POINT{static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+}
+
 // One message on its way through a control's WindowProc. Handlers read the
 // parameters and leave their answer in Result.
 struct TMessage {
@@ -21,8 +27,9 @@ struct TMessage {
   Word LParamLo() const { return LOWORD(LParam); }
   Word LParamHi() const { return HIWORD(LParam); }
   // The client position of a mouse message (signed, as the system packs it).
-  int XPos() const { return static_cast<short>(LOWORD(LParam)); }
-  int YPos() const { return static_cast<short>(HIWORD(LParam)); }
+  int XPos() const { return Pos().x; }
+  int YPos() const { return Pos().y; }
+  POINT Pos() const { return PointFromLParam(LParam); }
 };
 
 // The library's notifications, in their usual order from CM_BASE.

@@ -189,14 +189,9 @@ class TInterfaceRef {
 
 template <class T, class... Args>
 T* NewObject(Args&&... args) {
-  T* Obj = new T(std::forward<Args>(args)...);
-  try {
-    Obj->AfterConstruction();
-  } catch (...) {
-    delete Obj;
-    throw;
-  }
-  return Obj;
+  std::unique_ptr<T> Obj(new T(std::forward<Args>(args)...));
+  Obj->AfterConstruction();
+  return Obj.release();
 }
 
 // Casts to T when Obj is an instance of T or a descendant, otherwise nullptr.

@@ -181,9 +181,9 @@ void TCustomLabel::DoDrawText(TRect& TextRect, UINT Flags) {
   if (!FShowAccelChar) Flags |= DT_NOPREFIX;
   Flags = static_cast<UINT>(DrawTextBiDiModeFlags(static_cast<int>(Flags)));
   HDC DC = Canvas()->Handle();
-  HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
-  int OldMode = SetBkMode(DC, TRANSPARENT);
-  COLORREF OldColor = GetTextColor(DC);
+  TSavedTextState Saved(DC);
+  Saved.SelectFont(Font()->Handle());
+  SetBkMode(DC, TRANSPARENT);
   auto Draw = [&](const TRect& R, TColor Color) {
     TRect Copy = R;
     SetTextColor(DC, ColorToRGB(Color));
@@ -198,9 +198,6 @@ void TCustomLabel::DoDrawText(TRect& TextRect, UINT Flags) {
   } else {
     Draw(TextRect, Font()->Color());
   }
-  SetTextColor(DC, OldColor);
-  SetBkMode(DC, OldMode);
-  SelectObject(DC, OldFont);
 }
 
 void TCustomLabel::Paint() {
@@ -225,14 +222,11 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustSize() {
   if (!AutoSize() || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading))
     return;
-  HDC ScreenDC = GetDC(nullptr);
   TRect R = ClientRect();
-  Canvas()->SetHandle(ScreenDC);
   {
-    auto Release = ScopeExit([&] {
-      Canvas()->SetHandle(nullptr);
-      ReleaseDC(nullptr, ScreenDC);
-    });
+    TScreenDC Screen;
+    Canvas()->SetHandle(Screen.DC());
+    auto Release = ScopeExit([&] { Canvas()->SetHandle(nullptr); });
     DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
   }
   int X = Left();

@@ -18,10 +18,9 @@ namespace {
 // The height of a line of text in the font, in pixels.
 int LineHeight(TFont* Font) {
   TScreenDC Screen;
-  HGDIOBJ Old = SelectObject(Screen.DC, Font->Handle());
+  TSelection Selected(Screen.DC(), Font->Handle());
   TEXTMETRICA Metrics{};
-  GetTextMetricsA(Screen.DC, &Metrics);
-  SelectObject(Screen.DC, Old);
+  GetTextMetricsA(Screen.DC(), &Metrics);
   return Metrics.tmHeight;
 }
 

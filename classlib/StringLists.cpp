@@ -5,6 +5,7 @@
 #include "classlib/Lists.h"
 #include "classlib/StrUtils.h"
 #include "classlib/Streams.h"
+#include "classlib/UpdateScope.h"
 
 // ---------------------------------------------------------------------------------
 // TStrings
@@ -28,34 +29,22 @@ void TStrings::InsertObject(int Index, const AnsiString& S, TObject* AObject) {
 
 void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  try {
-    AnsiString S = Get(CurIndex);
-    TObject* Obj = GetObject(CurIndex);
-    PutObject(CurIndex, nullptr);
-    Delete(CurIndex);
-    InsertObject(NewIndex, S, Obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  AnsiString S = Get(CurIndex);
+  TObject* Obj = GetObject(CurIndex);
+  PutObject(CurIndex, nullptr);
+  Delete(CurIndex);
+  InsertObject(NewIndex, S, Obj);
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
-  BeginUpdate();
-  try {
-    AnsiString S = Get(Index1);
-    TObject* Obj = GetObject(Index1);
-    Put(Index1, Get(Index2));
-    PutObject(Index1, GetObject(Index2));
-    Put(Index2, S);
-    PutObject(Index2, Obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  AnsiString S = Get(Index1);
+  TObject* Obj = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, S);
+  PutObject(Index2, Obj);
 }
 
 void TStrings::SetCapacity(int) {}
@@ -73,15 +62,9 @@ int TStrings::AddObject(const AnsiString& S, TObject* AObject) {
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
-  BeginUpdate();
-  try {
-    for (int I = 0, N = Strings->GetCount(); I < N; ++I)
-      AddObject(Strings->Get(I), Strings->GetObject(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  for (int I = 0, N = Strings->GetCount(); I < N; ++I)
+    AddObject(Strings->Get(I), Strings->GetObject(I));
 }
 
 int TStrings::IndexOf(const AnsiString& S) const {
@@ -151,22 +134,16 @@ AnsiString TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const AnsiString& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    std::size_t P = 0, Len = Value.size();
-    while (P < Len) {
-      std::size_t Start = P;
-      while (P < Len && Value[P] != '\r' && Value[P] != '\n') ++P;
-      Add(Value.substr(Start, P - Start));
-      if (P < Len && Value[P] == '\r') ++P;
-      if (P < Len && Value[P] == '\n') ++P;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateScope Updating(this);
+  Clear();
+  std::size_t P = 0, Len = Value.size();
+  while (P < Len) {
+    std::size_t Start = P;
+    while (P < Len && Value[P] != '\r' && Value[P] != '\n') ++P;
+    Add(Value.substr(Start, P - Start));
+    if (P < Len && Value[P] == '\r') ++P;
+    if (P < Len && Value[P] == '\n') ++P;
   }
-  EndUpdate();
 }
 
 namespace {
@@ -206,35 +183,29 @@ AnsiString TStrings::JoinDelimited(char Delim, char Quote, bool Strict) const {
 }
 
 void TStrings::SplitDelimited(const AnsiString& Value, char Delim, char Quote, bool Strict) {
-  BeginUpdate();
-  try {
-    Clear();
-    std::size_t P = 0, Len = Value.size();
-    auto SkipBlanks = [&] {
-      if (!Strict)
-        while (P < Len && IsBlank(Value[P])) ++P;
-    };
-    SkipBlanks();
-    while (P < Len) {
-      if (Value[P] == Quote) {
-        Add(AnsiExtractQuotedStr(Value, P, Quote));
-      } else {
-        std::size_t Start = P;
-        while (P < Len && Value[P] != Delim && (Strict || !IsBlank(Value[P]))) ++P;
-        Add(Value.substr(Start, P - Start));
-      }
-      SkipBlanks();
-      if (P < Len && Value[P] == Delim) {
-        ++P;
-        if (P == Len) Add(AnsiString());  // a trailing delimiter ends with an empty item
-        SkipBlanks();
-      }
+  TUpdateScope Updating(this);
+  Clear();
+  std::size_t P = 0, Len = Value.size();
+  auto SkipBlanks = [&] {
+    if (!Strict)
+      while (P < Len && IsBlank(Value[P])) ++P;
+  };
+  SkipBlanks();
+  while (P < Len) {
+    if (Value[P] == Quote) {
+      Add(AnsiExtractQuotedStr(Value, P, Quote));
+    } else {
+      std::size_t Start = P;
+      while (P < Len && Value[P] != Delim && (Strict || !IsBlank(Value[P]))) ++P;
+      Add(Value.substr(Start, P - Start));
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    SkipBlanks();
+    if (P < Len && Value[P] == Delim) {
+      ++P;
+      if (P == Len) Add(AnsiString());  // a trailing delimiter ends with an empty item
+      SkipBlanks();
+    }
   }
-  EndUpdate();
 }
 
 void TStrings::BeginUpdate() {
@@ -261,19 +232,13 @@ void TStrings::Assign(TPersistent* Source) {
     return;
   }
   if (Strings == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    FDelimiter = Strings->FDelimiter;
-    FQuoteChar = Strings->FQuoteChar;
-    FNameValueSeparator = Strings->FNameValueSeparator;
-    FStrictDelimiter = Strings->FStrictDelimiter;
-    AddStrings(Strings);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  Clear();
+  FDelimiter = Strings->FDelimiter;
+  FQuoteChar = Strings->FQuoteChar;
+  FNameValueSeparator = Strings->FNameValueSeparator;
+  FStrictDelimiter = Strings->FStrictDelimiter;
+  AddStrings(Strings);
 }
 
 bool TStrings::Equals(const TStrings* Strings) const {

@@ -8,6 +8,7 @@
 
 #include "classlib/DateTime.h"
 #include "classlib/FloatConv.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 
 TCLASS_IMPL(EVariantError)
@@ -404,14 +405,8 @@ Variant Variant::FromOleVariant(const VARIANT& Source) {
     VariantInit(&Plain);
     if (FAILED(VariantCopyInd(&Plain, const_cast<VARIANT*>(&Source))))
       throw EVariantError(SVarTypeNotSupported, {static_cast<int>(V_VT(&Source))});
-    try {
-      Variant Result = FromOleVariant(Plain);
-      VariantClear(&Plain);
-      return Result;
-    } catch (...) {
-      VariantClear(&Plain);
-      throw;
-    }
+    auto Clear = ScopeExit([&] { VariantClear(&Plain); });
+    return FromOleVariant(Plain);
   }
   const VARIANT* S = &Source;
   switch (V_VT(S)) {

@@ -3,45 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <type_traits>
-
+#include "classlib/FlatScrollBars.h"
 #include "classlib/FormatSettings.h"
 #include "editors/dxCntner_Style.h"
 
 TCLASS_IMPL(TCustomdxContainer)
-
-namespace {
-
-// The flat-scroll-bar functions of comctl32, which its import library leaves out. A
-// comctl32 without them gets the plain scroll-bar functions, which is what flat bars
-// fall back to anyway.
-struct TFlatScrollBarApi {
-  BOOL(WINAPI* Initialize)(HWND) = nullptr;
-  BOOL(WINAPI* SetScrollProp)(HWND, UINT, INT_PTR, BOOL) = nullptr;
-  BOOL(WINAPI* GetScrollInfo)(HWND, int, LPSCROLLINFO) = nullptr;
-  int(WINAPI* SetScrollInfo)(HWND, int, LPSCROLLINFO, BOOL) = nullptr;
-};
-
-const TFlatScrollBarApi& FlatScrollBars() {
-  static TFlatScrollBarApi Api;
-  static bool Bound = false;
-  if (!Bound) {
-    Bound = true;
-    if (HMODULE Library = GetModuleHandleA("comctl32.dll")) {
-      auto Bind = [Library](auto& Proc, const char* Name) {
-        Proc = reinterpret_cast<std::remove_reference_t<decltype(Proc)>>(
-            reinterpret_cast<void*>(GetProcAddress(Library, Name)));
-      };
-      Bind(Api.Initialize, "InitializeFlatSB");
-      Bind(Api.SetScrollProp, "FlatSB_SetScrollProp");
-      Bind(Api.GetScrollInfo, "FlatSB_GetScrollInfo");
-      Bind(Api.SetScrollInfo, "FlatSB_SetScrollInfo");
-    }
-  }
-  return Api;
-}
-
-}  // namespace
 
 int FlatScrollBarMode(TdxLookAndFeel Value) {
   switch (Value) {
@@ -69,14 +35,11 @@ void TCustomdxContainer::DoEditKeyDown(Word& Key, TShiftState Shift) {
 }
 
 bool TCustomdxContainer::GetScrollInfo(int Bar, SCROLLINFO& Info) {
-  auto Get = FlatScrollBars().GetScrollInfo;
-  return (Get ? Get(Handle(), Bar, &Info) : ::GetScrollInfo(Handle(), Bar, &Info)) != FALSE;
+  return FlatSBGetScrollInfo(Handle(), Bar, Info) != FALSE;
 }
 
 int TCustomdxContainer::SetScrollInfo(int Bar, const SCROLLINFO& Info, bool Redraw) {
-  SCROLLINFO Copy = Info;
-  auto Set = FlatScrollBars().SetScrollInfo;
-  return Set ? Set(Handle(), Bar, &Copy, Redraw) : ::SetScrollInfo(Handle(), Bar, &Copy, Redraw);
+  return FlatSBSetScrollInfo(Handle(), Bar, Info, Redraw);
 }
 
 void TCustomdxContainer::SetLookAndFeel(TdxLookAndFeel Value) {
@@ -87,13 +50,10 @@ void TCustomdxContainer::SetLookAndFeel(TdxLookAndFeel Value) {
 
 void TCustomdxContainer::CreateWnd() {
   inherited::CreateWnd();
-  const TFlatScrollBarApi& Api = FlatScrollBars();
-  if (!SysLocale.MiddleEast && Api.Initialize) Api.Initialize(FHandle);
-  if (Api.SetScrollProp) {
-    int Mode = FlatScrollBarMode(FLookAndFeel);
-    Api.SetScrollProp(FHandle, WSB_PROP_HSTYLE, Mode, TRUE);
-    Api.SetScrollProp(FHandle, WSB_PROP_VSTYLE, Mode, TRUE);
-  }
+  if (!SysLocale.MiddleEast) FlatSBInitialize(FHandle);
+  const int Mode = FlatScrollBarMode(FLookAndFeel);
+  FlatSBSetScrollProp(FHandle, WSB_PROP_HSTYLE, Mode, TRUE);
+  FlatSBSetScrollProp(FHandle, WSB_PROP_VSTYLE, Mode, TRUE);
 }
 
 void TCustomdxContainer::Dispatch(TMessage& Message) {

@@ -7,6 +7,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner.h"
 
@@ -565,9 +566,9 @@ void TdxInplaceEdit::WMNCPaint(TMessage& Message) {
   inherited::Dispatch(Message);
   if (!FStyle) return;
   HWND Wnd = Handle();
-  HDC DC = GetWindowDC(Wnd);
+  TWindowDC WindowDC(Wnd);
+  const HDC DC = WindowDC.DC();
   if (!DC) return;
-  auto Release = ScopeExit([&] { ReleaseDC(Wnd, DC); });
   TOwned<TdxEditViewData> ViewData(CreateViewData(false));
   TdxEditDrawInfo DrawInfo;
   EditClass()->CalcDrawInfo(ViewData.get(), false, DrawInfo);
@@ -597,7 +598,7 @@ void TdxInplaceEdit::WMPaint(TMessage& Message) {
 
 void TdxInplaceEdit::WMSetCursor(TMessage& Message) {
   if (reinterpret_cast<HWND>(Message.WParam) == Handle() &&
-      static_cast<short>(LOWORD(Message.LParam)) == HTCLIENT && Screen) {
+      Message.LParamLo() == HTCLIENT && Screen) {
     POINT P;
     GetCursorPos(&P);
     ::ScreenToClient(Handle(), &P);

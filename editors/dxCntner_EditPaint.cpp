@@ -2,6 +2,7 @@
 // border styles, the content, the cursor and the height of an editor, and the shadow
 // brush of editor borders.
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
@@ -10,7 +11,27 @@ TCLASS_IMPL(TdxEditViewData)
 
 namespace {
 
+// Both brushes come from the shared cache and are kept across paints: the shadow's for
+// the unit's life, the border's until a border of another colour is painted.
 HBRUSH ShadowBrush = nullptr;
+HBRUSH LastBorderBrush = nullptr;
+COLORREF LastBorderColor = 0;
+
+HBRUSH SolidBrush(COLORREF Color) {
+  const LOGBRUSH Brush{BS_SOLID, Color, 0};
+  return AcquireSharedBrush(Brush);
+}
+
+HBRUSH BorderBrush(TColor Color) {
+  const COLORREF Rgb = ColorToRGB(Color);
+  if (!LastBorderBrush || LastBorderColor != Rgb) {
+    HBRUSH Fresh = SolidBrush(Rgb);
+    ReleaseSharedObject(LastBorderBrush);
+    LastBorderBrush = Fresh;
+    LastBorderColor = Rgb;
+  }
+  return LastBorderBrush;
+}
 
 bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 
@@ -94,8 +115,7 @@ void TdxInplaceEdit::DrawBorder(MetaType::TSelf /*Self*/, HDC DC, const TdxEditD
   switch (ViewData->BorderStyle) {
     case xbsSingle:
     case xbsThick: {
-      HBRUSH Brush = CreateSolidBrush(ColorToRGB(ViewData->BorderColor));
-      auto FreeBrush = ScopeExit([&] { DeleteObject(Brush); });
+      const HBRUSH Brush = BorderBrush(ViewData->BorderColor);
       const int Size = DrawInfo.BorderSize;
       TRect R = DrawInfo.BorderRect;
       if (AllEdges) {
@@ -162,14 +182,12 @@ void TdxInplaceEdit::Draw(MetaType::TSelf Self, HDC DC, const TRect& R, TdxEditV
   if (!Region) return;
   const bool NeedsRegion = DrawInfo.ShadowSize > 0 || DrawInfo.BorderSize < 2 || !DrawInfo.LeftEdge ||
                            !DrawInfo.TopEdge || !DrawInfo.RightEdge || !DrawInfo.BottomEdge;
-  HRGN Painted = CreateRectRgnIndirect(&DrawInfo.BorderRect);
-  auto FreeRegion = ScopeExit([&] { DeleteObject(Painted); });
+  TOwnedRegion Painted(CountHandle(CreateRectRgnIndirect(&DrawInfo.BorderRect)));
   if (NeedsRegion && DrawInfo.ShadowSize > 0) {
-    HRGN ShadowRegion = CreateRectRgnIndirect(&DrawInfo.ShadowRect);
-    CombineRgn(Painted, Painted, ShadowRegion, RGN_OR);
-    DeleteObject(ShadowRegion);
+    TOwnedRegion ShadowRegion(CountHandle(CreateRectRgnIndirect(&DrawInfo.ShadowRect)));
+    CombineRgn(Painted.Handle(), Painted.Handle(), ShadowRegion.Handle(), RGN_OR);
   }
-  CombineRgn(Region, Region, Painted, RGN_DIFF);
+  CombineRgn(Region, Region, Painted.Handle(), RGN_DIFF);
 }
 
 TCursor TdxInplaceEdit::GetCursor(MetaType::TSelf /*Self*/, int /*X*/, int /*Y*/, TdxEditViewData* ViewData) {
@@ -178,12 +196,12 @@ TCursor TdxInplaceEdit::GetCursor(MetaType::TSelf /*Self*/, int /*X*/, int /*Y*/
 }
 
 int TdxInplaceEdit::GetEditHeight(MetaType::TSelf Self, TdxEditViewData* ViewData) {
-  HDC DC = GetDC(nullptr);
-  auto Release = ScopeExit([&] { ReleaseDC(nullptr, DC); });
-  HGDIOBJ Saved = SelectObject(DC, ViewData->Font ? ViewData->Font : GetStockObject(SYSTEM_FONT));
   TEXTMETRICA Metrics{};
-  GetTextMetricsA(DC, &Metrics);
-  SelectObject(DC, Saved);
+  {
+    TScreenDC Screen;
+    TSelection Font(Screen.DC(), ViewData->Font ? ViewData->Font : GetStockObject(SYSTEM_FONT));
+    GetTextMetricsA(Screen.DC(), &Metrics);
+  }
   if (Self->IsInplace()) return Metrics.tmHeight + 3;
   return Metrics.tmHeight + 2 * (GetSystemMetrics(SM_CYBORDER) + 1);
 }
@@ -192,60 +210,55 @@ int TdxInplaceEdit::GetEditHeight(MetaType::TSelf Self, TdxEditViewData* ViewDat
 // View data of a live editor
 
 TdxEditViewData* TdxInplaceEdit::CreateViewData(bool /*PaintCopy*/) {
-  TdxEditViewData* ViewData = EditClass()->NewViewData();
-  try {
-    ViewData->Enabled = Enabled();
-    ViewData->Focused = EditFocused();
-    ViewData->Hot = IsHot();
-    ViewData->BorderColor = FStyle->BorderColor();
-    ViewData->BorderStyle = FStyle->BorderStyle();
-    ViewData->ButtonStyle = FStyle->ButtonStyle();
-    TdxEditButtonTransparence Transparence = FStyle->ButtonTransparence();
-    ViewData->ButtonTransparent =
-        Transparence == ebtAlways || (Transparence == ebtInactive && !ViewData->Hot);
-    ViewData->FocusRectMode = false;
-    ViewData->Edges = FStyle->Edges();
-    ViewData->Shadow = FStyle->Shadow();
-    ViewData->KeepBackgroundMode = false;
-    ViewData->NoBackground = !ViewData->Focused && TransparentWhenInactive;
-    ViewData->Offsets = FOffsets;
-    ViewData->Bounds = Rect(0, 0, Width(), Height());
-    ViewData->Alignment = FAlignment;
-    ViewData->VerticalLayout = 0;
-    if (ViewData->Enabled) {
-      ViewData->Brush = Brush()->Handle();
-      ViewData->BackgroundColor = ColorToRGB(Color());
-      ViewData->TextColor = ColorToRGB(Font()->Color());
-    } else {
-      ViewData->Brush = GetSysColorBrush(COLOR_BTNFACE);
-      ViewData->BackgroundColor = GetSysColor(COLOR_BTNFACE);
-      ViewData->TextColor = GetSysColor(COLOR_GRAYTEXT);
-    }
-    ViewData->Font = Font()->Handle();
-    ViewData->NativeEdit = IsNativeEdit();
-    ViewData->MeasureOnly = false;
-    ViewData->Cursor = Cursor();
-    if (ViewData->Hot && FStyle->HotTrack()) {
-      switch (ViewData->BorderStyle) {
-        case xbsNone: ViewData->BorderStyle = xbsFlat; break;
-        case xbsSingle: ViewData->BorderColor = dxHotBorderColor; break;
-        case xbsFlat: ViewData->BorderStyle = xbs3D; break;
-        default: break;
-      }
-    }
-    if (ViewData->ButtonStyle == btsDefault) {
-      switch (ViewData->BorderStyle) {
-        case xbsNone: ViewData->ButtonStyle = btsSimple; break;
-        case xbsSingle: ViewData->ButtonStyle = btsHotFlat; break;
-        case xbsFlat: ViewData->ButtonStyle = btsFlat; break;
-        default: ViewData->ButtonStyle = bts3D; break;
-      }
-    }
-  } catch (...) {
-    ViewData->Free();
-    throw;
+  TOwned<TdxEditViewData> ViewData(EditClass()->NewViewData());
+  ViewData->Enabled = Enabled();
+  ViewData->Focused = EditFocused();
+  ViewData->Hot = IsHot();
+  ViewData->BorderColor = FStyle->BorderColor();
+  ViewData->BorderStyle = FStyle->BorderStyle();
+  ViewData->ButtonStyle = FStyle->ButtonStyle();
+  TdxEditButtonTransparence Transparence = FStyle->ButtonTransparence();
+  ViewData->ButtonTransparent =
+      Transparence == ebtAlways || (Transparence == ebtInactive && !ViewData->Hot);
+  ViewData->FocusRectMode = false;
+  ViewData->Edges = FStyle->Edges();
+  ViewData->Shadow = FStyle->Shadow();
+  ViewData->KeepBackgroundMode = false;
+  ViewData->NoBackground = !ViewData->Focused && TransparentWhenInactive;
+  ViewData->Offsets = FOffsets;
+  ViewData->Bounds = Rect(0, 0, Width(), Height());
+  ViewData->Alignment = FAlignment;
+  ViewData->VerticalLayout = 0;
+  if (ViewData->Enabled) {
+    ViewData->Brush = Brush()->Handle();
+    ViewData->BackgroundColor = ColorToRGB(Color());
+    ViewData->TextColor = ColorToRGB(Font()->Color());
+  } else {
+    ViewData->Brush = GetSysColorBrush(COLOR_BTNFACE);
+    ViewData->BackgroundColor = GetSysColor(COLOR_BTNFACE);
+    ViewData->TextColor = GetSysColor(COLOR_GRAYTEXT);
   }
-  return ViewData;
+  ViewData->Font = Font()->Handle();
+  ViewData->NativeEdit = IsNativeEdit();
+  ViewData->MeasureOnly = false;
+  ViewData->Cursor = Cursor();
+  if (ViewData->Hot && FStyle->HotTrack()) {
+    switch (ViewData->BorderStyle) {
+      case xbsNone: ViewData->BorderStyle = xbsFlat; break;
+      case xbsSingle: ViewData->BorderColor = dxHotBorderColor; break;
+      case xbsFlat: ViewData->BorderStyle = xbs3D; break;
+      default: break;
+    }
+  }
+  if (ViewData->ButtonStyle == btsDefault) {
+    switch (ViewData->BorderStyle) {
+      case xbsNone: ViewData->ButtonStyle = btsSimple; break;
+      case xbsSingle: ViewData->ButtonStyle = btsHotFlat; break;
+      case xbsFlat: ViewData->ButtonStyle = btsFlat; break;
+      default: ViewData->ButtonStyle = bts3D; break;
+    }
+  }
+  return ViewData.release();
 }
 
 void TdxInplaceEdit::Relayout() {
@@ -259,17 +272,15 @@ void TdxInplaceEdit::Relayout() {
   SetBounds(Left(), Top(), Outer.right - Outer.left, Outer.bottom - Outer.top);
   const bool NeedsRegion = DrawInfo.ShadowSize > 0 || DrawInfo.BorderSize < 2 || !DrawInfo.LeftEdge ||
                            !DrawInfo.TopEdge || !DrawInfo.RightEdge || !DrawInfo.BottomEdge;
-  HRGN Region = nullptr;
+  TOwnedRegion Region;
   if (NeedsRegion) {
-    Region = CreateRectRgnIndirect(&DrawInfo.BorderRect);
+    Region.Reset(CountHandle(CreateRectRgnIndirect(&DrawInfo.BorderRect)));
     if (DrawInfo.ShadowSize > 0) {
-      HRGN ShadowRegion = CreateRectRgnIndirect(&DrawInfo.ShadowRect);
-      CombineRgn(Region, Region, ShadowRegion, RGN_OR);
-      DeleteObject(ShadowRegion);
+      TOwnedRegion ShadowRegion(CountHandle(CreateRectRgnIndirect(&DrawInfo.ShadowRect)));
+      CombineRgn(Region.Handle(), Region.Handle(), ShadowRegion.Handle(), RGN_OR);
     }
   }
-  // The window owns the region from here on.
-  if (!SetWindowRgn(Handle(), Region, TRUE) && Region) DeleteObject(Region);
+  SetWindowRegion(Handle(), std::move(Region), true);
 }
 
 void TdxInplaceEdit::PaintWindow(HDC DC) {
@@ -286,7 +297,7 @@ void TdxInplaceEdit::PaintWindow(HDC DC) {
 
 void InitdxCntner() {
   InitEditStyles();
-  ShadowBrush = CreateSolidBrush(ColorToRGB(clBtnShadow));
+  ShadowBrush = SolidBrush(ColorToRGB(clBtnShadow));
   // The height is written as a defined property, only when it does not follow the
   // font.
   TPublish<TdxInplaceEdit> P;
@@ -295,7 +306,9 @@ void InitdxCntner() {
 
 void DonedxCntner() {
   UnRegisterPublished(&TdxInplaceEdit::StaticClass());
-  if (ShadowBrush) DeleteObject(ShadowBrush);
+  ReleaseSharedObject(ShadowBrush);
   ShadowBrush = nullptr;
+  ReleaseSharedObject(LastBorderBrush);
+  LastBorderBrush = nullptr;
   DoneEditStyles();
 }

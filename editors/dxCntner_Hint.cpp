@@ -1,6 +1,7 @@
 #include "editors/dxCntner_Hint.h"
 
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 
 TCLASS_IMPL(TdxContainerHintWindow)
 
@@ -58,11 +59,11 @@ void TdxContainerHintWindow::ActivateHintEx(const TPoint& Point, int MaxWidth, b
   const int ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
   if (MaxWidth < 1) MaxWidth = ScreenWidth;
   RECT R{0, 0, MaxWidth, 0};
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Saved = SelectObject(DC, CanvasFont->Handle());
-  DrawTextA(DC, Text.c_str(), static_cast<int>(Text.size()), &R, MeasureFlags);
-  SelectObject(DC, Saved);
-  ReleaseDC(nullptr, DC);
+  {
+    TScreenDC Screen;
+    TSelection Selected(Screen.DC(), CanvasFont->Handle());
+    DrawTextA(Screen.DC(), Text.c_str(), static_cast<int>(Text.size()), &R, MeasureFlags);
+  }
   const int Width = R.right - R.left + Margin;
   const int Height = R.bottom - R.top + Margin;
   int X = Point.x;
@@ -85,12 +86,11 @@ void TdxContainerHintWindow::Paint() {
   R.top += 2;
   const AnsiString Text = Caption();
   TFont* Font = Canvas()->Font();
-  HGDIOBJ Saved = SelectObject(DC, Font->Handle());
+  TSavedTextState Saved(DC);
+  Saved.SelectFont(Font->Handle());
   SetTextColor(DC, ColorToRGB(Font->Color()));
-  const int SavedMode = SetBkMode(DC, TRANSPARENT);
+  SetBkMode(DC, TRANSPARENT);
   DrawTextA(DC, Text.c_str(), static_cast<int>(Text.size()), &R, PaintFlags);
-  SetBkMode(DC, SavedMode);
-  SelectObject(DC, Saved);
 }
 
 void TdxContainerHintWindow::Dispatch(TMessage& Message) {

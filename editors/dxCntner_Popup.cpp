@@ -1,6 +1,7 @@
 #include "editors/dxCntner_Popup.h"
 
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
@@ -116,10 +117,8 @@ void TdxInplacePopupControl::WMNCCalcSize(TMessage& Message) {
 void TdxInplacePopupControl::WMNCPaint(TMessage& Message) {
   inherited::Dispatch(Message);
   if (!FDrawFrame) return;
-  HDC DC = GetWindowDC(FHandle);
-  if (!DC) return;
-  auto Release = ScopeExit([&] { ReleaseDC(FHandle, DC); });
-  DrawBorder(DC);
+  TWindowDC DC(FHandle);
+  if (DC.DC()) DrawBorder(DC.DC());
 }
 
 // The shadow band belongs to the window: the region is the window less the band's
@@ -134,12 +133,12 @@ void TdxInplacePopupControl::WMSize(TMessage& Message) {
   GetWindowRect(FHandle, &W);
   const int Width = W.right - W.left;
   const int Height = W.bottom - W.top;
-  HRGN Region = CreateRectRgn(0, 0, Width - FShadowSize, Height - FShadowSize);
-  HRGN Moved = CreateRectRgn(FShadowSize, FShadowSize, Width, Height);
-  CombineRgn(Region, Region, Moved, RGN_OR);
-  DeleteObject(Moved);
-  // The window owns the region from here on.
-  if (!SetWindowRgn(FHandle, Region, TRUE)) DeleteObject(Region);
+  TOwnedRegion Region(CountHandle(CreateRectRgn(0, 0, Width - FShadowSize, Height - FShadowSize)));
+  {
+    TOwnedRegion Moved(CountHandle(CreateRectRgn(FShadowSize, FShadowSize, Width, Height)));
+    CombineRgn(Region.Handle(), Region.Handle(), Moved.Handle(), RGN_OR);
+  }
+  SetWindowRegion(FHandle, std::move(Region), true);
 }
 
 void TdxInplacePopupControl::DrawBorder(HDC DC) {

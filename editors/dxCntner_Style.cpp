@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/UpdateScope.h"
 #include "editors/dxCntner_Edit.h"
 
 TCLASS_IMPL(TdxStyleController)
@@ -100,37 +101,25 @@ void TdxEditStyleController::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    SetBorderColor(Other->BorderColor());
-    SetBorderStyle(Other->BorderStyle());
-    SetButtonStyle(Other->ButtonStyle());
-    SetButtonTransparence(Other->ButtonTransparence());
-    SetEdges(Other->Edges());
-    SetHotTrack(Other->HotTrack());
-    SetShadow(Other->Shadow());
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  SetBorderColor(Other->BorderColor());
+  SetBorderStyle(Other->BorderStyle());
+  SetButtonStyle(Other->ButtonStyle());
+  SetButtonTransparence(Other->ButtonTransparence());
+  SetEdges(Other->Edges());
+  SetHotTrack(Other->HotTrack());
+  SetShadow(Other->Shadow());
 }
 
 void TdxEditStyleController::RestoreDefaults() {
-  BeginUpdate();
-  try {
-    SetBorderColor(dxDefaultBorderColor);
-    SetBorderStyle(dxDefaultBorderStyle);
-    SetButtonStyle(dxDefaultButtonStyle);
-    SetButtonTransparence(dxDefaultButtonTransparence);
-    SetEdges(dxAllEdges);
-    SetHotTrack(false);
-    SetShadow(false);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  SetBorderColor(dxDefaultBorderColor);
+  SetBorderStyle(dxDefaultBorderStyle);
+  SetButtonStyle(dxDefaultButtonStyle);
+  SetButtonTransparence(dxDefaultButtonTransparence);
+  SetEdges(dxAllEdges);
+  SetHotTrack(false);
+  SetShadow(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -143,16 +132,10 @@ TdxCheckEditStyleController::TdxCheckEditStyleController(TComponent* AOwner)
 }
 
 void TdxCheckEditStyleController::RestoreDefaults() {
-  BeginUpdate();
-  try {
-    inherited::RestoreDefaults();
-    SetBorderStyle(xbsNone);
-    SetButtonStyle(bts3D);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope Updating(this);
+  inherited::RestoreDefaults();
+  SetBorderStyle(xbsNone);
+  SetButtonStyle(bts3D);
 }
 
 // ---------------------------------------------------------------------------------

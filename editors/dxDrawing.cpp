@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "classlib/ScopeExit.h"
+#include "classlib/GdiScopes.h"
 
 namespace {
 
@@ -14,64 +14,6 @@ HBRUSH FCheckerBrush = nullptr;
 
 int RectWidth(const TRect& R) { return R.right - R.left; }
 int RectHeight(const TRect& R) { return R.bottom - R.top; }
-
-// A memory DC compatible with a DC, with a bitmap of its own selected (monochrome on
-// request); both counted, both freed at the end of the scope.
-class TScratchDC {
- public:
-  TScratchDC(HDC DC, int Width, int Height, bool Monochrome = false) {
-    FDC = GdiCheck(CountHandle(CreateCompatibleDC(DC)));
-    FBitmap = CountHandle(Monochrome ? CreateBitmap(std::max(Width, 1), std::max(Height, 1), 1, 1, nullptr)
-                                     : CreateCompatibleBitmap(DC, std::max(Width, 1), std::max(Height, 1)));
-    if (!FBitmap) {
-      DeleteCountedDC(FDC);
-      throw EOutOfResources(SOutOfResources);
-    }
-    FOldBitmap = SelectObject(FDC, FBitmap);
-  }
-  TScratchDC(const TScratchDC&) = delete;
-  TScratchDC& operator=(const TScratchDC&) = delete;
-  ~TScratchDC() {
-    SelectObject(FDC, FOldBitmap);
-    DeleteCountedObject(FBitmap);
-    DeleteCountedDC(FDC);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HDC FDC = nullptr;
-  HBITMAP FBitmap = nullptr;
-  HGDIOBJ FOldBitmap = nullptr;
-};
-
-// The DC's font, colours and background mode as they were, put back at the end.
-class TSavedTextState {
- public:
-  explicit TSavedTextState(HDC DC)
-      : FDC(DC), FTextColor(GetTextColor(DC)), FBkColor(GetBkColor(DC)), FBkMode(GetBkMode(DC)) {}
-  TSavedTextState(const TSavedTextState&) = delete;
-  TSavedTextState& operator=(const TSavedTextState&) = delete;
-  ~TSavedTextState() {
-    if (FFontSelected) SelectObject(FDC, FOldFont);
-    SetTextColor(FDC, FTextColor);
-    SetBkColor(FDC, FBkColor);
-    SetBkMode(FDC, FBkMode);
-  }
-  void SelectFont(HFONT Font) {
-    if (!Font) return;
-    HGDIOBJ Old = SelectObject(FDC, Font);
-    if (!FFontSelected) FOldFont = Old;
-    FFontSelected = true;
-  }
-
- private:
-  HDC FDC;
-  COLORREF FTextColor;
-  COLORREF FBkColor;
-  int FBkMode;
-  HGDIOBJ FOldFont = nullptr;
-  bool FFontSelected = false;
-};
 
 UINT FormattedTextFormat(UINT Flags, bool TooWide) {
   UINT Format = DT_EXPANDTABS;
@@ -110,18 +52,19 @@ void CopyGlyphWithBrush(HDC Dest, int X, int Y, HBRUSH Brush, TBitmap* Bitmap) {
   int Width = Bitmap->Width(), Height = Bitmap->Height();
   if (Width <= 0 || Height <= 0) return;
   HDC Source = Bitmap->Canvas()->Handle();
-  TScratchDC Glyph(Dest, Width, Height);
+  TMemoryDC Glyph(Dest, Width, Height);
   BitBlt(Glyph.DC(), 0, 0, Width, Height, Source, 0, 0, SRCCOPY);
-  TScratchDC Mask(Dest, Width, Height, true);
+  TMemoryDC Mask(Dest, Width, Height, true);
   COLORREF OldSourceBk = SetBkColor(Source, ColorToRGB(Bitmap->TransparentColor()));
   BitBlt(Mask.DC(), 0, 0, Width, Height, Source, 0, 0, SRCCOPY);
   SetBkColor(Source, OldSourceBk);
   // Mask bits become all ones (white) where set, all zeros elsewhere.
   SetTextColor(Glyph.DC(), RGB(0, 0, 0));
   SetBkColor(Glyph.DC(), RGB(255, 255, 255));
-  HGDIOBJ OldBrush = SelectObject(Glyph.DC(), Brush);
-  BitBlt(Glyph.DC(), 0, 0, Width, Height, Mask.DC(), 0, 0, 0xE20746);
-  SelectObject(Glyph.DC(), OldBrush);
+  {
+    TSelection Selected(Glyph.DC(), Brush);
+    BitBlt(Glyph.DC(), 0, 0, Width, Height, Mask.DC(), 0, 0, 0xE20746);
+  }
   BitBlt(Dest, X, Y, Width, Height, Glyph.DC(), 0, 0, SRCCOPY);
 }
 
@@ -223,7 +166,7 @@ void DrawBitmapOnBrush(HDC DC, HBRUSH Brush, const TRect& DestRect, TBitmap* Bit
                        const TRect& BitmapRect) {
   int Width = RectWidth(DestRect), Height = RectHeight(DestRect);
   if (Width <= 0 || Height <= 0) return;
-  TScratchDC Buffer(DC, Width, Height);
+  TMemoryDC Buffer(DC, Width, Height);
   TRect All = {0, 0, Width, Height};
   ::FillRect(Buffer.DC(), &All, Brush);
   CopyGlyphWithBrush(Buffer.DC(), BitmapRect.left, BitmapRect.top, Brush, Bitmap);
@@ -237,19 +180,20 @@ void DrawCheckerOverlay(HDC DC, const TRect& Rect, TColor Color) {
   int OriginX = ((-Rect.left) % 8 + 8) % 8, OriginY = ((-Rect.top) % 8 + 8) % 8;
   // A monochrome pattern on a colour DC takes the text colour for its black pixels
   // and the background colour for its white ones.
-  TScratchDC Mask(DC, Width, Height);
+  TMemoryDC Mask(DC, Width, Height);
   SetBrushOrgEx(Mask.DC(), OriginX, OriginY, nullptr);
-  HGDIOBJ OldBrush = SelectObject(Mask.DC(), FCheckerBrush);
-  // The mask: black on the overlay's pixels, white elsewhere; the DC's pixels ANDed in.
-  SetTextColor(Mask.DC(), RGB(0, 0, 0));
-  SetBkColor(Mask.DC(), RGB(255, 255, 255));
-  PatBlt(Mask.DC(), 0, 0, Width, Height, PATCOPY);
-  BitBlt(Mask.DC(), 0, 0, Width, Height, DC, Rect.left, Rect.top, SRCAND);
-  // The colour on the overlay's pixels, black elsewhere, ORed in.
-  SetTextColor(Mask.DC(), ColorToRGB(Color));
-  SetBkColor(Mask.DC(), RGB(0, 0, 0));
-  PatBlt(Mask.DC(), 0, 0, Width, Height, 0xFA0089);  // destination OR pattern
-  SelectObject(Mask.DC(), OldBrush);
+  {
+    TSelection Checker(Mask.DC(), FCheckerBrush);
+    // The mask: black on the overlay's pixels, white elsewhere; the DC's pixels ANDed in.
+    SetTextColor(Mask.DC(), RGB(0, 0, 0));
+    SetBkColor(Mask.DC(), RGB(255, 255, 255));
+    PatBlt(Mask.DC(), 0, 0, Width, Height, PATCOPY);
+    BitBlt(Mask.DC(), 0, 0, Width, Height, DC, Rect.left, Rect.top, SRCAND);
+    // The colour on the overlay's pixels, black elsewhere, ORed in.
+    SetTextColor(Mask.DC(), ColorToRGB(Color));
+    SetBkColor(Mask.DC(), RGB(0, 0, 0));
+    PatBlt(Mask.DC(), 0, 0, Width, Height, 0xFA0089);  // destination OR pattern
+  }
   BitBlt(DC, Rect.left, Rect.top, Width, Height, Mask.DC(), 0, 0, SRCCOPY);
 }
 
@@ -341,7 +285,7 @@ void DrawSizeGrip(HDC DC, TRect& Rect, TdxCorner Corner) {
   int Width = RectWidth(Grip), Height = RectHeight(Grip);
   if (Width <= 0 || Height <= 0) return;
   // The system's grip points to the bottom-right corner; mirrored into the others.
-  TScratchDC Glyph(DC, Width, Height);
+  TMemoryDC Glyph(DC, Width, Height);
   TRect All = {0, 0, Width, Height};
   DrawFrameControl(Glyph.DC(), &All, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
   int X = Left ? Grip.right - 1 : Grip.left, W = Left ? -Width : Width;
@@ -352,18 +296,18 @@ void DrawSizeGrip(HDC DC, TRect& Rect, TdxCorner Corner) {
 HBRUSH CheckerBrush() { return FCheckerBrush; }
 
 void InitdxDrawing() {
-  HBITMAP Pattern = GdiCheck(CountHandle(CreateBitmap(8, 8, 1, 1, nullptr)));
-  auto FreePattern = ScopeExit([&] { DeleteCountedObject(Pattern); });
-  HDC DC = GdiCheck(CountHandle(CreateCompatibleDC(nullptr)));
-  HGDIOBJ Old = SelectObject(DC, Pattern);
-  TRect All = {0, 0, 8, 8};
-  ::FillRect(DC, &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  for (int Y = 0; Y < 8; ++Y)
-    for (int X = Y % 2; X < 8; X += 2) SetPixel(DC, X, Y, RGB(0, 0, 0));
-  SelectObject(DC, Old);
-  DeleteCountedDC(DC);
+  TOwnedBitmap Pattern(GdiCheck(CountHandle(CreateBitmap(8, 8, 1, 1, nullptr))));
+  {
+    TMemoryDC Drawing(nullptr);
+    const HDC DC = Drawing.DC();
+    TSelection Selected(DC, Pattern.Handle());
+    TRect All = {0, 0, 8, 8};
+    ::FillRect(DC, &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    for (int Y = 0; Y < 8; ++Y)
+      for (int X = Y % 2; X < 8; X += 2) SetPixel(DC, X, Y, RGB(0, 0, 0));
+  }
   // The brush keeps its own copy of the pattern.
-  FCheckerBrush = GdiCheck(CountHandle(CreatePatternBrush(Pattern)));
+  FCheckerBrush = GdiCheck(CountHandle(CreatePatternBrush(Pattern.Handle())));
 }
 
 void DonedxDrawing() {

@@ -111,6 +111,10 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   char BlankChar() const { return FMask.BlankChar(); }
   bool SaveLiterals() const { return FMask.SaveLiterals(); }
   bool ValidationFailed() const { return FValidationFailed; }
+  // Set by a grid column that accepts an all-blank masked value; the editor keeps it
+  // for its host.
+  bool IgnoreMaskBlank() const { return FIgnoreMaskBlank; }
+  void SetIgnoreMaskBlank(bool Value) { FIgnoreMaskBlank = Value; }
 
   virtual void GetSel(int& SelStart, int& SelStop);
 
@@ -158,6 +162,7 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   int FUnmaskedMaxLength = 0;
   int FSelectionAnchor = 0;
   bool FValidationFailed = false;
+  bool FIgnoreMaskBlank = false;
   bool FFormatting = false;
   // The lead byte of a double-byte character whose second byte is still to come.
   char FLeadByte = '\0';

@@ -2,6 +2,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 #include "framework/ClientProcs.h"
 #include "framework/Rt_RecentExpressions.h"
 #include "framework/WizardCommands.h"
@@ -61,15 +62,10 @@ TCommandLauncher::~TCommandLauncher() { FreeAndNil(FCommands); }
 
 void TCommandLauncher::RegisterCommand(const AnsiString& Name, TCommandRunRoutine RunRoutine,
                                        TCommandStateRoutine StateRoutine) {
-  TCommandHandler* Handler = NewObject<TCommandHandler>(RunRoutine, StateRoutine);
-  try {
-    int Index = FCommands->AddObject(Name, Handler);
-    // A name already there keeps its handler: the new one is not kept.
-    if (FCommands->Objects(Index) != Handler) Handler->Free();
-  } catch (...) {
-    Handler->Free();
-    throw;
-  }
+  TOwned<TCommandHandler> Handler(NewObject<TCommandHandler>(RunRoutine, StateRoutine));
+  const int Index = FCommands->AddObject(Name, Handler.get());
+  // A name already there keeps its handler: the new one is not kept.
+  if (FCommands->Objects(Index) == Handler.get()) Handler.release();
 }
 
 TCommandHandler* TCommandLauncher::FindHandler(const AnsiString& Name) const {
@@ -180,12 +176,9 @@ IServerDocument* TServerModule::DoCreateDocument(const AnsiString& Kind,
                                                  const AnsiString& FileName) {
   IServerDocument* Document = NewDocument(Kind, FileName);
   if (!Document) return nullptr;
-  try {
-    FDocuments->Add(Document);
-  } catch (...) {
-    Document->Release();
-    throw;
-  }
+  auto Undo = ScopeExit([&] { Document->Release(); });
+  FDocuments->Add(Document);
+  Undo.Dismiss();  // the list holds the reference now
   return Document;
 }
 

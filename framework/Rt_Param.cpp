@@ -89,19 +89,11 @@ bool SetParameterInString(char* Buffer, int BufferSize, const AnsiString& Name,
     return false;
   // The text ends at its zero, or at the end of the buffer when it has none.
   AnsiString Text(Buffer, strnlen(Buffer, static_cast<std::size_t>(BufferSize)));
-  TParameterList* List = NewObject<TParameterList>();
-  bool Result;
-  try {
-    ParseParameterString(List, Text);
-    if (TParameter* Existing = FindParameter(List, NewName))
-      Existing->SetValue(NewValue);
-    else if (!NewName.empty())
-      List->Add(NewObject<TParameter>(NewName, NewValue));
-    Result = BuildParameterString(List, Buffer, BufferSize);
-  } catch (...) {
-    List->Free();
-    throw;
-  }
-  List->Free();
-  return Result;
+  TOwned<TParameterList> List(NewObject<TParameterList>());
+  ParseParameterString(List.get(), Text);
+  if (TParameter* Existing = FindParameter(List.get(), NewName))
+    Existing->SetValue(NewValue);
+  else if (!NewName.empty())
+    List->Add(NewObject<TParameter>(NewName, NewValue));
+  return BuildParameterString(List.get(), Buffer, BufferSize);
 }

@@ -419,7 +419,14 @@ HMONITOR DialogMonitor = nullptr;
 TMessageDialogShowingHook PreviousMessageDialogShowingHook = nullptr;
 TFileDialogMessageHook PreviousFileDialogMessageHook = nullptr;
 TBeforeOpenDialogHook PreviousBeforeOpenDialogHook = nullptr;
+TControlInsertedHook PreviousControlInsertedHook = nullptr;
 bool HooksInstalled = false;
+
+// The dialogs' theming, then whatever hook was there before.
+void ControlInserted(TControl* Control) {
+  ThemedInsertControl(Control);
+  if (PreviousControlInsertedHook) PreviousControlInsertedHook(Control);
+}
 }  // namespace
 
 void CentreOnActiveMonitor(TCustomForm* Form) {
@@ -469,6 +476,7 @@ void InitRtForms() {
   PreviousMessageDialogShowingHook = std::exchange(MessageDialogShowingHook, MessageDialogShowing);
   PreviousFileDialogMessageHook = std::exchange(FileDialogMessageHook, FileDialogHook);
   PreviousBeforeOpenDialogHook = std::exchange(BeforeOpenDialogHook, RememberDialogMonitor);
+  PreviousControlInsertedHook = std::exchange(ControlInsertedHook, ControlInserted);
   HooksInstalled = true;
 }
 
@@ -477,6 +485,7 @@ void DoneRtForms() {
   MessageDialogShowingHook = PreviousMessageDialogShowingHook;
   FileDialogMessageHook = PreviousFileDialogMessageHook;
   BeforeOpenDialogHook = PreviousBeforeOpenDialogHook;
+  ControlInsertedHook = PreviousControlInsertedHook;
   HooksInstalled = false;
   DialogMonitor = nullptr;
 }

@@ -16,6 +16,10 @@
 
 #include "classlib/Forms.h"
 #include "classlib/StringLists.h"
+#include "skin/KsForms.h"
+
+class TTeThemeEngine;
+class TTeThemeForm;
 
 // ---------------------------------------------------------------------------------
 // Help files
@@ -142,6 +146,12 @@ class TFormWithHelp : public TForm {
 // shown with a Position other than poDesigned, it stays where it is and is shown with
 // the command of its window state (OnShow first: an exception there is handled and
 // the window is shown all the same).
+//
+// The dialog is themed by the kit (Rt_forms_Theme.cpp): at Loaded it finds or makes a
+// theme engine and a themed frame among its components, gives the engine the visual-
+// styles painter (the atlas painter on systems before visual styles), and hands the
+// engine to every control with a "ThemeEngine" property, also to controls inserted
+// later. The dialog keeps its client size.
 class TServerDialog : public TFormWithHelp {
   TCLASS_DECL(TServerDialog, TFormWithHelp)
  public:
@@ -149,13 +159,35 @@ class TServerDialog : public TFormWithHelp {
   TServerDialog(TComponent* AOwner, TCreateNew);
   void AfterConstruction() override;
 
+  // Found or made at Loaded; nullptr before.
+  TTeThemeEngine* ThemeEngine() const { return FThemeEngine; }
+  TTeThemeForm* ThemeForm() const { return FThemeForm; }
+  // The themed frame's caption buttons: close and help.
+  virtual TKsBorderIcons ThemeBorderIcons();
+  // Component and everything below it (child controls, owned components): the
+  // dialog's engine into a published "ThemeEngine" property; a label in gray text
+  // becomes dark shadow in "Arial".
+  void ApplyDialogTheme(TComponent* Component);
+
+  void Loaded() override;
+  void Dispatch(TMessage& Message) override;
+
  protected:
   void CreateParams(TCreateParams& Params) override;
   void ShowingChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  void SetupDialogTheme();
+
   bool FCreateNew = false;
+  TTeThemeEngine* FThemeEngine = nullptr;
+  TTeThemeForm* FThemeForm = nullptr;
 };
+
+// After a control is inserted anywhere below a dialog (the class library's insertion
+// hook): a frame takes the painter's colour 11, then the dialog themes the control.
+void ThemedInsertControl(TControl* Control);
 
 // ---------------------------------------------------------------------------------
 // Placement
@@ -183,7 +215,7 @@ void RememberDialogMonitor(HWND Owner);
 // The monitor remembered for the next file dialog (nullptr before any).
 HMONITOR RememberedDialogMonitor();
 
-// Unit start and end: installs the hooks (keeping what was there) and puts the
-// previous ones back.
+// Unit start and end: installs the hooks (keeping what was there), the insertion hook
+// included, and puts the previous ones back.
 void InitRtForms();
 void DoneRtForms();

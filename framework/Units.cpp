@@ -5,11 +5,12 @@
 #include "framework/Rt_Util.h"
 #include "framework/Rt_forms.h"
 #include "framework/VFSAPI.h"
+#include "skin/Units.h"
 #include "treenode/Units.h"
 
 namespace {
 
-const TUnitTable* const Uses[] = {&ClasslibUnits, &TreenodeUnits};
+const TUnitTable* const Uses[] = {&ClasslibUnits, &TreenodeUnits, &SkinUnits};
 
 const TUnitEntry Units[] = {
     // The host's client functions are bound and the host's client kept, then the

@@ -9,6 +9,7 @@
 
 #include "classlib/Clipbrd.h"
 #include "classlib/Exceptions.h"
+#include "classlib/GdiScopes.h"
 
 TKsColor KsColorWindow = 0xFFFFFFFF;
 TKsColor KsColorFace = 0xFFC0C0C0;
@@ -179,24 +180,14 @@ void TKsBitmap::SetSize(int AWidth, int AHeight) {
   FBitmapInfo.bmiHeader.biWidth = AWidth;
   FBitmapInfo.bmiHeader.biHeight = -AHeight;
   void* NewBits = nullptr;
-  HBITMAP Dib =
-      CountHandle(CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &NewBits, nullptr, 0));
-  if (!Dib || !NewBits) {
-    DeleteCountedObject(Dib);
-    throw Exception(SKsNoDibHandle);
-  }
-  HDC NewDC = CountHandle(CreateCompatibleDC(nullptr));
-  if (!NewDC) {
-    DeleteCountedObject(Dib);
-    throw Exception(SKsNoCompatibleDC);
-  }
-  if (!SelectObject(NewDC, Dib)) {
-    DeleteCountedDC(NewDC);
-    DeleteCountedObject(Dib);
-    throw Exception(SKsNoSelectObject);
-  }
-  FHandle = Dib;
-  FDC = NewDC;
+  TOwnedBitmap Dib(CountHandle(CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &NewBits, nullptr, 0)));
+  if (!Dib || !NewBits) throw Exception(SKsNoDibHandle);
+  TOwnedDC NewDC(CountHandle(CreateCompatibleDC(nullptr)));
+  if (!NewDC) throw Exception(SKsNoCompatibleDC);
+  // The DIB stays selected in the DC for the bitmap's life.
+  if (!SelectObject(NewDC.Handle(), Dib.Handle())) throw Exception(SKsNoSelectObject);
+  FHandle = Dib.Release();
+  FDC = NewDC.Release();
   FBits = static_cast<TKsColor*>(NewBits);
   FWidth = AWidth;
   FHeight = AHeight;
@@ -468,19 +459,6 @@ void TKsBitmap::DrawUnder(TKsBitmap* Source, const TRect& SR, int X, int Y) {
 // GDI lines and shapes
 
 namespace {
-// A GDI object selected into a DC for the length of a scope.
-class TSelected {
- public:
-  TSelected(HDC DC, HGDIOBJ Object) : FDC(DC), FOld(SelectObject(DC, Object)) {}
-  TSelected(const TSelected&) = delete;
-  TSelected& operator=(const TSelected&) = delete;
-  ~TSelected() { SelectObject(FDC, FOld); }
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
-};
-
 // The shared object of Color in List, taken from the cache on first use. The list
 // keeps the last KsHeldObjects colours; the oldest goes back to the cache.
 template <class TAcquire>
@@ -517,7 +495,7 @@ void TKsBitmap::MoveTo(int X, int Y) {
 
 void TKsBitmap::LineTo(int X, int Y, TKsColor Color) {
   if (FDC) {
-    TSelected Pen(FDC, SolidPen(Color));
+    TSelection Pen(FDC, SolidPen(Color));
     ::LineTo(FDC, X, Y);
   }
   FPenPos = TPoint{X, Y};
@@ -530,36 +508,36 @@ void TKsBitmap::DrawLine(const TRect& R, TKsColor Color) {
 
 void TKsBitmap::DrawFocusRect(const TRect& R, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
-  TSelected Pen(FDC, SolidPen(Color));
+  TSelection Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelection Pen(FDC, SolidPen(Color));
   ::DrawFocusRect(FDC, &R);
 }
 
 void TKsBitmap::RoundRect(const TRect& R, int Radius, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
-  TSelected Pen(FDC, SolidPen(Color));
+  TSelection Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelection Pen(FDC, SolidPen(Color));
   ::RoundRect(FDC, R.left, R.top, R.right, R.bottom, Radius, Radius);
 }
 
 void TKsBitmap::FillRoundRect(const TRect& R, int Radius, TKsColor Color) {
   if (!FDC) return;
-  TSelected Brush(FDC, SolidBrush(Color));
-  TSelected Pen(FDC, SolidPen(Color));
+  TSelection Brush(FDC, SolidBrush(Color));
+  TSelection Pen(FDC, SolidPen(Color));
   ::RoundRect(FDC, R.left, R.top, R.right, R.bottom, Radius, Radius);
 }
 
 void TKsBitmap::Polygon(std::span<const TPoint> Points, TKsColor Color) {
   if (!FDC || Points.empty()) return;
-  TSelected Brush(FDC, GetStockObject(NULL_BRUSH));
-  TSelected Pen(FDC, SolidPen(Color));
+  TSelection Brush(FDC, GetStockObject(NULL_BRUSH));
+  TSelection Pen(FDC, SolidPen(Color));
   ::Polygon(FDC, Points.data(), static_cast<int>(Points.size()));
 }
 
 void TKsBitmap::FillPolygon(std::span<const TPoint> Points, TKsColor Color) {
   if (!FDC || Points.empty()) return;
-  TSelected Brush(FDC, SolidBrush(Color));
-  TSelected Pen(FDC, SolidPen(Color));
+  TSelection Brush(FDC, SolidBrush(Color));
+  TSelection Pen(FDC, SolidPen(Color));
   ::Polygon(FDC, Points.data(), static_cast<int>(Points.size()));
 }
 
@@ -684,7 +662,7 @@ void TKsBitmap::GradientRect(const TRect& R, TKsColor From, TKsColor To, bool Ve
 int TKsBitmap::TextHeight(const AnsiString& Text) {
   if (Text.empty() || !FDC) return 0;
   RECT R{0, 0, 0, 0};
-  TSelected Font(FDC, FFont->Handle());
+  TSelection Font(FDC, FFont->Handle());
   ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &R, DT_CALCRECT);
   return R.bottom;
 }
@@ -692,22 +670,19 @@ int TKsBitmap::TextHeight(const AnsiString& Text) {
 int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
   if (Text.empty() || !FDC) return 0;
   RECT R{0, 0, 0, 0};
-  TSelected Font(FDC, FFont->Handle());
+  TSelection Font(FDC, FFont->Handle());
   ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &R, Flags | DT_CALCRECT);
   return R.right;
 }
 
 int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
   if (!FDC) return 0;
-  TSelected Font(FDC, FFont->Handle());
-  const int OldMode = SetBkMode(FDC, TRANSPARENT);
-  const COLORREF OldColor = SetTextColor(FDC, ColorToRGB(FFont->Color()));
+  TSavedTextState Saved(FDC);
+  Saved.SelectFont(FFont->Handle());
+  SetBkMode(FDC, TRANSPARENT);
+  SetTextColor(FDC, ColorToRGB(FFont->Color()));
   RECT Box = R;
-  const int Result =
-      ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
-  SetTextColor(FDC, OldColor);
-  SetBkMode(FDC, OldMode);
-  return Result;
+  return ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
 }
 
 void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags,

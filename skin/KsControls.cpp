@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "classlib/GdiScopes.h"
+
 #include "skin/KsUtils.h"
 
 TCLASS_IMPL(TKsCustomControl)
@@ -23,16 +25,6 @@ bool OwnerBlended(const TComponent* Control) {
   if (!Owner || !Owner->HandleAllocated()) return false;
   return SendMessageA(Owner->Handle(), KM_ISFORMBLENDED, 0, 0) != 0;
 }
-
-// Restores a DC saved for the length of a scope.
-struct TSavedDC {
-  HDC DC;
-  int Saved;
-  explicit TSavedDC(HDC ADC) : DC(ADC), Saved(SaveDC(ADC)) {}
-  ~TSavedDC() { RestoreDC(DC, Saved); }
-  TSavedDC(const TSavedDC&) = delete;
-  TSavedDC& operator=(const TSavedDC&) = delete;
-};
 
 }  // namespace
 

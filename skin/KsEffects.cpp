@@ -2,6 +2,7 @@
 #include "skin/KsEffects.h"
 
 #include "classlib/SystemLibrary.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 
@@ -58,13 +59,8 @@ namespace {
 // only meanwhile.
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y, const TRect& Source) {
   Foreground->SetAlphaBlend(true);
-  try {
-    Foreground->Draw(Dest, X, Y, Source);
-  } catch (...) {
-    Foreground->SetAlphaBlend(false);
-    throw;
-  }
-  Foreground->SetAlphaBlend(false);
+  auto Opaque = AtScopeEnd([Foreground] { Foreground->SetAlphaBlend(false); });
+  Foreground->Draw(Dest, X, Y, Source);
 }
 
 void DrawWithAlpha(TKsBitmap* Foreground, TKsBitmap* Dest, int X, int Y) {
@@ -158,17 +154,10 @@ void RectAnimation(HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, i
 
 TSetLayeredWindowAttributesProc KsSetLayeredWindowAttributes = nullptr;
 TUpdateLayeredWindowProc KsUpdateLayeredWindow = nullptr;
-TIsAppThemedProc KsIsAppThemed = nullptr;
-TOpenThemeDataProc KsOpenThemeData = nullptr;
-TCloseThemeDataProc KsCloseThemeData = nullptr;
-TDrawThemeBackgroundProc KsDrawThemeBackground = nullptr;
-TDrawThemeTextProc KsDrawThemeText = nullptr;
 
 namespace {
 
 HMODULE LayeredLibrary = nullptr;
-HMODULE QueryLibrary = nullptr;
-HMODULE DrawingLibrary = nullptr;
 
 template <class T>
 void Bind(HMODULE Library, const char* Name, T& Proc) {
@@ -191,30 +180,8 @@ void BindLayeredWindows(const char* LibraryName) {
   Bind(Library, "UpdateLayeredWindow", KsUpdateLayeredWindow);
 }
 
-void BindVisualStyleQuery(const char* LibraryName) {
-  Bind(Reload(QueryLibrary, LibraryName), "IsAppThemed", KsIsAppThemed);
-}
-
-void BindThemeDrawing(const char* LibraryName) {
-  const HMODULE Library = Reload(DrawingLibrary, LibraryName);
-  Bind(Library, "OpenThemeData", KsOpenThemeData);
-  Bind(Library, "CloseThemeData", KsCloseThemeData);
-  Bind(Library, "DrawThemeBackground", KsDrawThemeBackground);
-  Bind(Library, "DrawThemeText", KsDrawThemeText);
-}
-
 bool IsLayeredWindowsAvailable() { return KsSetLayeredWindowAttributes != nullptr; }
 
-bool IsAppThemedNow() { return KsIsAppThemed != nullptr && KsIsAppThemed() != FALSE; }
+void InitKsEffects() { BindLayeredWindows("user32.dll"); }
 
-void InitKsEffects() {
-  BindLayeredWindows("user32.dll");
-  BindVisualStyleQuery("uxtheme.dll");
-  BindThemeDrawing("uxtheme.dll");
-}
-
-void DoneKsEffects() {
-  BindThemeDrawing(nullptr);
-  BindVisualStyleQuery(nullptr);
-  BindLayeredWindows(nullptr);
-}
+void DoneKsEffects() { BindLayeredWindows(nullptr); }

@@ -1,7 +1,7 @@
 // Show animations of skinned windows (fade, slide, growing rectangle), the stopwatch
 // that paces them by measured frame time, and the optional system functions the kit
-// looks up at start instead of importing them: layered windows (user32) and the
-// visual-style query (uxtheme). A function that is missing turns its feature off.
+// looks up at start instead of importing them: layered windows (user32). A function
+// that is missing turns its feature off.
 #pragma once
 
 #include <windows.h>
@@ -68,35 +68,18 @@ void RectAnimation(HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, i
 using TSetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*,
                                                COLORREF, BLENDFUNCTION*, DWORD);
-using TIsAppThemedProc = BOOL(WINAPI*)();
-using TOpenThemeDataProc = HANDLE(WINAPI*)(HWND, LPCWSTR);
-using TCloseThemeDataProc = HRESULT(WINAPI*)(HANDLE);
-using TDrawThemeBackgroundProc = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*,
-                                                  const RECT*);
-using TDrawThemeTextProc = HRESULT(WINAPI*)(HANDLE, HDC, int, int, LPCWSTR, int, DWORD, DWORD,
-                                            const RECT*);
 
 extern TSetLayeredWindowAttributesProc KsSetLayeredWindowAttributes;
 extern TUpdateLayeredWindowProc KsUpdateLayeredWindow;
-extern TIsAppThemedProc KsIsAppThemed;
-// Bound for completeness; the kit draws visual styles through its own binding.
-extern TOpenThemeDataProc KsOpenThemeData;
-extern TCloseThemeDataProc KsCloseThemeData;
-extern TDrawThemeBackgroundProc KsDrawThemeBackground;
-extern TDrawThemeTextProc KsDrawThemeText;
 
 // True when SetLayeredWindowAttributes was found.
 bool IsLayeredWindowsAvailable();
-// False without IsAppThemed, else its answer.
-bool IsAppThemedNow();
 
-// Each binding loads its library by name from the system folder (LoadSystemLibrary,
-// freeing the one it held) and looks its entry points up; the unit binds user32.dll and
-// uxtheme.dll. Tests bind other names.
+// Loads the library by name from the system folder (LoadSystemLibrary, freeing the one
+// it held) and looks the entry points up; the unit binds user32.dll, tests other names.
+// The visual-styles functions have their own binding (TeThemeXPImpl).
 void BindLayeredWindows(const char* LibraryName);
-void BindVisualStyleQuery(const char* LibraryName);
-void BindThemeDrawing(const char* LibraryName);
 
-// The unit's start (the three bindings) and end (their libraries freed).
+// The unit's start (the binding) and end (its library freed).
 void InitKsEffects();
 void DoneKsEffects();

@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 
 TCLASS_IMPL(TKsCustomForm)
 
@@ -166,8 +170,8 @@ TKsBitmap* TKsCustomForm::GetFrameBuffer() const { return FFrameBuffer ? FFrameB
 void TKsCustomForm::UpdateFrame() {
   TCustomForm* Form = GetHookedForm();
   if (!Active() || !Form || ComponentState().Contains(csDesigning) || FUpdatingFrame) return;
-  FUpdatingFrame = true;
-  try {
+  {
+    TFlagScope UpdatingFrame(FUpdatingFrame);
     FSavedClientWidth = Form->ClientWidth();
     FSavedClientHeight = Form->ClientHeight();
     const int Height = Form->Height();
@@ -178,18 +182,14 @@ void TKsCustomForm::UpdateFrame() {
       const int DH = FSavedClientHeight - Form->ClientHeight();
       if (DW != 0 || DH != 0) Form->SetBounds(Form->Left(), Form->Top(), Form->Width() + DW, Form->Height() + DH);
     }
-  } catch (...) {
-    FUpdatingFrame = false;
-    throw;
   }
-  FUpdatingFrame = false;
   if (Form->HandleAllocated()) {
     RECT R{0, 0, FFrameWidth, FFrameHeight};
     InvalidateRect(Form->Handle(), &R, TRUE);
   }
 }
 
-bool TKsCustomForm::VisualStyles() const { return IsAppThemedNow(); }
+bool TKsCustomForm::VisualStyles() const { return IsVisualStyleAvailable(); }
 
 int TKsCustomForm::CaptionHeight() const {
   switch (FBorderStyle) {
@@ -459,8 +459,8 @@ void TKsCustomForm::WMNCHitTest(TMessage& Message) {
   const HWND Window = GetHookedHandle();
   RECT W{0, 0, 0, 0};
   if (Window) GetWindowRect(Window, &W);
-  const int X = static_cast<short>(LOWORD(Message.LParam)) - W.left;
-  const int Y = static_cast<short>(HIWORD(Message.LParam)) - W.top;
+  const int X = Message.XPos() - W.left;
+  const int Y = Message.YPos() - W.top;
   const Byte Code = HitTest(X, Y) & 0x7F;
   LRESULT Answer = HTCLIENT;
   switch (Code) {
@@ -524,15 +524,10 @@ void TKsCustomForm::WMPaint(TMessage& Message) {
   TWinControl* Control = GetHookedControl();
   const HWND Window = GetHookedHandle();
   if (!Control || !Window || Message.WParam) return;  // a paint into a given DC goes on
-  PAINTSTRUCT Paint;
-  const HDC DC = BeginPaint(Window, &Paint);
-  try {
-    Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-  } catch (...) {
-    EndPaint(Window, &Paint);
-    throw;
+  {
+    TPaintDC Painting(Window, 0);
+    Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(Painting.DC()), 0);
   }
-  EndPaint(Window, &Paint);
   Message.Result = 0;
   SetHandled(true);
 }
@@ -549,10 +544,10 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
   TOwned<TKsBitmap> Fresh(NewObject<TKsBitmap>());
   Fresh->SetSize(RectWidth(R), RectHeight(R));
   if (Fresh->Empty()) return;
-  const HDC Screen = GetDC(nullptr);
+  const TScreenDC Screen;
   auto CopyFromScreen = [&](const TRect& Part) {
     if (IsEmptyRect(Part)) return;
-    BitBlt(Fresh->DC(), Part.left - R.left, Part.top - R.top, RectWidth(Part), RectHeight(Part), Screen,
+    BitBlt(Fresh->DC(), Part.left - R.left, Part.top - R.top, RectWidth(Part), RectHeight(Part), Screen.DC(),
            Part.left, Part.top, SRCCOPY);
   };
   if (IsEmptyRect(FCapturedRect)) {
@@ -573,7 +568,6 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
              Overlap.top - FCapturedRect.top, SRCCOPY);
     }
   }
-  ReleaseDC(nullptr, Screen);
   FreeAndNil(FBackgroundBuffer);
   FBackgroundBuffer = Fresh.release();
   FCapturedRect = R;
@@ -587,22 +581,15 @@ void TKsCustomForm::UpdateRegion() {
   }
   if (SharedBitmap) SharedBitmap->FillRect(TRect{0, 0, FWindowWidth, FWindowHeight}, KsColorTransparent);
   FFramePaintEnabled = false;
-  HRGN Region = GetRegion();
+  TOwnedRegion Region(GetRegion());
   if (Region && FDropShadow && FWindowState != kwsMaximized) {
-    HRGN Shadow = GetRegion();
+    TOwnedRegion Shadow(GetRegion());
     if (Shadow) {
-      OffsetRgn(Shadow, FShadowWidth, FShadowWidth);
-      CombineRgn(Region, Region, Shadow, RGN_OR);
-      DeleteCountedObject(Shadow);
+      OffsetRgn(Shadow.Handle(), FShadowWidth, FShadowWidth);
+      CombineRgn(Region.Handle(), Region.Handle(), Shadow.Handle(), RGN_OR);
     }
   }
-  if (Window) {
-    // The window owns the region from here on.
-    if (Region) CountHandleFreed();
-    SetWindowRgn(Window, Region, IsWindowVisible(Window));
-  } else if (Region) {
-    DeleteCountedObject(Region);
-  }
+  if (Window) SetWindowRegion(Window, std::move(Region), IsWindowVisible(Window));
   FFramePaintEnabled = true;
 }
 
@@ -613,7 +600,10 @@ void TKsCustomForm::PaintNonClient() {
   TKsBitmap* Buffer = GetFrameBuffer();
   const HWND Window = GetHookedHandle();
   if (!Buffer || !FFramePaintEnabled || !Window) return;
-  const HDC DC = FAnimating && FAnimationBitmap ? FAnimationBitmap->DC() : GetWindowDC(Window);
+  // An animation paints into its bitmap; otherwise the frame goes to the window.
+  std::optional<TWindowDC> WindowDC;
+  if (!(FAnimating && FAnimationBitmap)) WindowDC.emplace(Window);
+  const HDC DC = WindowDC ? WindowDC->DC() : FAnimationBitmap->DC();
   if (!DC) return;
   TRect C;
   GetClientArea(C);
@@ -656,7 +646,6 @@ void TKsCustomForm::PaintNonClient() {
                           TRect{C.right, C.top, FWindowWidth, FWindowHeight}};
   for (const TRect& Part : Copies)
     if (!IsEmptyRect(Part)) Buffer->DrawRectToDC(DC, Part.left, Part.top, Part);
-  if (!(FAnimating && FAnimationBitmap)) ReleaseDC(Window, DC);
 }
 
 void TKsCustomForm::PaintFrame(TKsBitmap* Bitmap) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/Graphics.h"
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
@@ -471,25 +472,18 @@ void TKsCustomForm::SnapToEdges(TRect& R) {
 void TKsCustomForm::DrawDragFrame(const TRect& R) {
   if (FWindowState == kwsMaximized) return;
   const LOGPEN Outline{PS_INSIDEFRAME, POINT{2, 0}, RGB(255, 255, 255)};
-  const HPEN Pen = AcquireSharedPen(Outline);
-  const HWND Desktop = GetDesktopWindow();
-  const HDC DC = GetWindowDC(Desktop);
-  if (!DC) {
-    ReleaseSharedObject(Pen);
-    return;
-  }
-  const HGDIOBJ OldPen = SelectObject(DC, Pen);
-  const HGDIOBJ OldBrush = SelectObject(DC, GetStockObject(NULL_BRUSH));
-  const int OldRop = SetROP2(DC, R2_XORPEN);
+  const TSharedObject<HPEN> Pen(AcquireSharedPen(Outline));
+  const TWindowDC Desktop(GetDesktopWindow());
+  const HDC DC = Desktop.DC();
+  if (!DC) return;
+  TSavedDC Saved(DC);  // the pen, the brush and the mix mode
+  SelectObject(DC, Pen.Handle());
+  SelectObject(DC, GetStockObject(NULL_BRUSH));
+  SetROP2(DC, R2_XORPEN);
   if (!IsEmptyRect(FDragOutline))
     Rectangle(DC, FDragOutline.left, FDragOutline.top, FDragOutline.right, FDragOutline.bottom);
   if (!IsEmptyRect(R)) Rectangle(DC, R.left, R.top, R.right, R.bottom);
   FDragOutline = R;
-  SetROP2(DC, OldRop);
-  SelectObject(DC, OldBrush);
-  SelectObject(DC, OldPen);
-  ReleaseSharedObject(Pen);
-  ReleaseDC(Desktop, DC);
 }
 
 // ---------------------------------------------------------------------------------
@@ -569,7 +563,7 @@ void TKsCustomForm::ShowSystemMenu() {
 // Messages
 
 void TKsCustomForm::WMNCMouse(TMessage& Message) {
-  const TPoint P = ToWindow(TPoint{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))});
+  const TPoint P = ToWindow(Message.Pos());
   const HWND Window = GetHookedHandle();
   switch (Message.Msg) {
     case WM_NCLBUTTONDOWN:
@@ -630,7 +624,7 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       // A press on the frame captured the mouse: the client messages carry the drag on.
       if (FNonClientShift == 0) return true;
       const HWND Window = GetHookedHandle();
-      POINT S{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+      POINT S = Message.Pos();
       if (Window) ClientToScreen(Window, &S);
       const TPoint P = ToWindow(TPoint{S.x, S.y});
       if (Message.Msg == WM_MOUSEMOVE) {
@@ -756,14 +750,10 @@ void TKsCustomForm::ShowAnimated(const TRect& ScreenRect) {
     static const TKsAnimation Choices[] = {kaFade, kaSlide, kaRect};
     Kind = Choices[std::rand() % 3];
   }
-  const HDC Screen = GetDC(nullptr);
-  if (!Screen) return;
-  struct TScreenDC {
-    HDC DC;
-    ~TScreenDC() { ReleaseDC(nullptr, DC); }
-  } ScreenScope{Screen};
+  const TScreenDC Screen;
+  if (!Screen.DC()) return;
   if (KsShowAnimationProc)
-    KsShowAnimationProc(Kind, Screen, FBackgroundBuffer, TRect{0, 0, FWindowWidth, FWindowHeight},
+    KsShowAnimationProc(Kind, Screen.DC(), FBackgroundBuffer, TRect{0, 0, FWindowWidth, FWindowHeight},
                         FShowAnimationTime, ScreenRect, Image.get());
 }
 

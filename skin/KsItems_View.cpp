@@ -1,6 +1,7 @@
 // TKsItemView: the layout of one level of items, its hot item and the tracking loop.
 #include <algorithm>
 
+#include "classlib/UpdateScope.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
 
@@ -182,7 +183,11 @@ bool TKsItemView::Track() {
   const HWND Window = FControl->Handle();
   BeginNestedCapture(Window);
   const HWND Captured = GetCapture();
-  try {
+  {
+    auto EndTracking = AtScopeEnd([this] {
+      FTracking = false;
+      EndNestedCapture();
+    });
     while (FTracking && Captured && GetCapture() == Captured) {
       MSG Msg;
       if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -193,13 +198,7 @@ bool TKsItemView::Track() {
       if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) continue;
       if (!TrackRemoved(Msg)) break;
     }
-  } catch (...) {
-    FTracking = false;
-    EndNestedCapture();
-    throw;
   }
-  FTracking = false;
-  EndNestedCapture();
   return true;
 }
 
@@ -212,7 +211,7 @@ bool TKsItemView::TrackPeeked(const MSG& Msg) {
       CloseAll();
       return false;
     case WM_LBUTTONDOWN: {
-      POINT P{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
+      POINT P = PointFromLParam(Msg.lParam);
       ClientToScreen(Msg.hwnd, &P);
       const TPoint Screen{P.x, P.y};
       if (OnHotItem(Screen)) {
@@ -238,7 +237,7 @@ bool TKsItemView::TrackRemoved(MSG& Msg) {
     case WM_CONTEXTMENU: return true;
     case WM_MOUSEMOVE: return TrackMouseMove(Msg);
     case WM_LBUTTONUP: {
-      POINT P{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
+      POINT P = PointFromLParam(Msg.lParam);
       ClientToScreen(Msg.hwnd, &P);
       const TPoint Screen{P.x, P.y};
       if (OnHotItem(Screen)) {
@@ -323,7 +322,7 @@ bool TKsItemView::TrackKey(MSG& Msg) {
 }
 
 bool TKsItemView::TrackMouseMove(const MSG& Msg) {
-  POINT P{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
+  POINT P = PointFromLParam(Msg.lParam);
   ClientToScreen(Msg.hwnd, &P);
   const TPoint Screen{P.x, P.y};
   if (Screen.x == LastMousePoint.x && Screen.y == LastMousePoint.y) return true;

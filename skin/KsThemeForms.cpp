@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/TypInfo.h"
 #include "skin/KsItems.h"
@@ -289,7 +290,8 @@ void TTeThemeForm::WMNCPaint(TMessage& /*Message*/) {
   TCustomForm* Form = GetHookedForm();
   const HWND Window = GetHookedHandle();
   if (!Form || !Window || Form->BorderWidth() == 0) return;
-  const HDC DC = GetWindowDC(Window);
+  const TWindowDC WindowDC(Window);
+  const HDC DC = WindowDC.DC();
   if (!DC) return;
   RECT Outer, Client;
   GetWindowRect(Window, &Outer);
@@ -305,7 +307,6 @@ void TTeThemeForm::WMNCPaint(TMessage& /*Message*/) {
   SetDCBrushColor(DC, static_cast<COLORREF>(ColorToRGB(Ring)));
   const RECT Whole{0, 0, Outer.right - Outer.left, Outer.bottom - Outer.top};
   FillRect(DC, &Whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  ReleaseDC(Window, DC);
 }
 
 // ---------------------------------------------------------------------------------

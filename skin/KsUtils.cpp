@@ -2,6 +2,7 @@
 #include "skin/KsUtils.h"
 
 #include "classlib/Controls.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Lists.h"
 #include "classlib/StrUtils.h"
 #include "classlib/SystemLibrary.h"
@@ -55,13 +56,12 @@ void PaintParentBackground(TControl* Control, HDC DC, bool NeedParentHandle) {
   TWinControl* Parent = Control->Parent();
   if (!Parent) return;
   if (NeedParentHandle && !Parent->HandleAllocated()) return;
-  const int Saved = SaveDC(DC);
+  TSavedDC Saved(DC);
   // The parent paints in its own client coordinates: its point under the control's
   // client origin must land on the DC's (0, 0).
   const TPoint Origin = Parent->ScreenToClient(Control->ClientOrigin());
   OffsetWindowOrgEx(DC, Origin.x, Origin.y, nullptr);
   SendMessageA(Parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 12);
-  RestoreDC(DC, Saved);
 }
 }  // namespace
 

@@ -13,9 +13,12 @@
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeLuna.h"
 #include "skin/KsThemeMenus.h"
+#include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 
 namespace {
 
@@ -27,6 +30,8 @@ const TUnitEntry Units[] = {
     {"KsBitmap", InitKsBitmap, nullptr},
     {"KsUtils", InitKsUtils, DoneKsUtils},
     {"KsEffects", InitKsEffects, DoneKsEffects},
+    // The visual-styles binding's handle cache (its tracker window comes on first use).
+    {"TeThemeXPImpl", InitTeThemeXPImpl, DoneTeThemeXPImpl},
     {"KsForms", InitKsForms, DoneKsForms},
     // The kit's window hooks (their list ends before the class library frees the
     // window-procedure thunks), the buffered control bases and the push button with
@@ -43,6 +48,12 @@ const TUnitEntry Units[] = {
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},
     {"KsThemeEngine", InitKsThemeEngine, DoneKsThemeEngine},
+    // The visual-styles painter: loads the visual-styles library, registered when the
+    // system draws visual styles, and unloads it at the end.
+    {"KsThemeXP", InitKsThemeXP, DoneKsThemeXP},
+    // The bitmap-atlas painter: new engines start with it, and it draws what the
+    // visual style cannot.
+    {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},

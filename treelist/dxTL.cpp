@@ -41,7 +41,8 @@ TCustomdxTreeList::~TCustomdxTreeList() {
 }
 
 void TCustomdxTreeList::BeforeDestruction() {
-  Destroying();
+  // The marker of TComponent: the query of the same name only reads it.
+  TComponent::Destroying();
   DropRowIndex();
   ClearNodes();
   inherited::BeforeDestruction();

@@ -1,12 +1,16 @@
 // The tree list: a grid whose rows are the nodes of a tree. This header is what users
 // include; it holds the control in three layers: TCustomdxTreeList (nodes and rows),
-// TCustomdxTreeListControl (text nodes that keep their cell texts) and TdxTreeList (the
-// automatic re-sort check). Its pieces: dxTL_Types.h (the exception, options, looks
-// and event types; the records of the layout and painting join them there) and
-// dxTL_Nodes.h (the nodes). The control's members are implemented by topic: dxTL.cpp
-// (node operations, focus, updates), dxTL_Rows.cpp (the visible-row index),
-// dxTL_Props.cpp (appearance), dxTL_Published.cpp (form files); the layout and the
-// painting go into dxTL_Layout.cpp and dxTL_Paint.cpp beside them.
+// TCustomdxTreeListControl (text nodes that keep their cell texts, the columns and the
+// bands) and TdxTreeList (the automatic re-sort check). Its pieces: dxTL_Types.h (the
+// exception, options, looks and event types; the records of the layout and painting
+// join them there), dxTL_Events.h (the band and column kinds and events) and
+// dxTL_Nodes.h (the nodes); the bands and columns are in dxTL_Bands.h and
+// dxTL_Columns.h, the edit style and the mask column in dxTL_MaskColumn.h. The
+// control's members are implemented by topic: dxTL.cpp (node operations, focus,
+// updates), dxTL_Rows.cpp (the visible-row index), dxTL_Props.cpp (appearance),
+// dxTL_Published.cpp (form files), dxTL_Control.cpp (the column and band layer) and
+// dxTL_Answers.cpp (the band and column answers); the layout and the painting go into
+// dxTL_Layout.cpp and dxTL_Paint.cpp beside them.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +20,12 @@
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "editors/dxCntner.h"
+#include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_Nodes.h"
 #include "treelist/dxTL_Types.h"
+
+class TdxTreeListBands;
+class TdxInplaceEdit;
 
 // ---------------------------------------------------------------------------------
 // The tree list
@@ -63,9 +71,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void SetTopVisibleNode(TdxTreeListNode* Node);
 
   TdxTreeListOptions Options() const { return FOptions; }
-  void SetOptions(TdxTreeListOptions Value);
+  virtual void SetOptions(TdxTreeListOptions Value);
   TdxTreeListOptionsEx OptionsEx() const { return FOptionsEx; }
-  void SetOptionsEx(TdxTreeListOptionsEx Value);
+  virtual void SetOptionsEx(TdxTreeListOptionsEx Value);
   int MaxRowLineCount() const { return FMaxRowLineCount; }
   void SetMaxRowLineCount(int Value);
 
@@ -515,11 +523,249 @@ class TCustomdxTreeList : public TCustomdxContainer {
   unsigned FRowHeightGeneration = 1;
 };
 
-// The tree list that keeps cell texts and image indexes in its nodes.
+// The tree list that keeps cell texts and image indexes in its nodes, and holds the
+// columns and bands: the column list (a column's Index is its place there), the band
+// collection, the header and band row counts, the single-band default layout, the
+// sort-column list and the layout caches. It answers the core's band and column
+// questions and fires the band and column events (dxTL_Answers.cpp).
 class TCustomdxTreeListControl : public TCustomdxTreeList {
   TCLASS_DECL(TCustomdxTreeListControl, TCustomdxTreeList)
  public:
-  using TCustomdxTreeList::TCustomdxTreeList;
+  // One band, added before the band collection knows the tree list.
+  explicit TCustomdxTreeListControl(TComponent* AOwner);
+  ~TCustomdxTreeListControl() override;
+  // Frees the columns last to first and the bands, then the core's destruction.
+  void BeforeDestruction() override;
+  // Packs the header rows, rebuilds the sort-column list in the stored order, then
+  // restores a stored layout.
+  void Loaded() override;
+  // The controls and the columns that Root owns.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  // The column steps: aoAutoSort newly set, aoMultiSort switched off and aoAnsiSort
+  // changed reset every column's sort; aoAutoHeaderPanelHeight switched on fits the
+  // header rows to the columns.
+  void SetOptions(TdxTreeListOptions Value) override;
+  void SetOptionsEx(TdxTreeListOptionsEx Value) override;
+
+  // ----- Columns
+  int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+  // Raises EListError out of range.
+  TdxTreeListColumn* Columns(int Index) const;
+  // Nullptr out of range.
+  TdxTreeListColumn* FindColumn(int Index) const;
+  int IndexOfColumn(const TdxTreeListColumn* Column) const;
+  void AddColumn(TdxTreeListColumn* Column);
+  void RemoveColumn(TdxTreeListColumn* Column);
+  // A column of that class owned by AOwner, named after the tree list ("tlColumn3").
+  TdxTreeListColumn* CreateColumnEx(TComponentClass ColumnClass, TComponent* AOwner);
+  TdxTreeListColumn* CreateColumn(TComponentClass ColumnClass) {
+    return CreateColumnEx(ColumnClass, Owner());
+  }
+  // Copies Source's columns: same classes, values and names.
+  void AssignColumns(TCustomdxTreeListControl* Source);
+  void DestroyColumns();
+  // Column is nullptr for a change of the whole layout.
+  virtual void ColumnChanged(TdxTreeListColumn* Column);
+  // Moves every text node's cell text from one column index to another.
+  void ColumnMoved(int FromIndex, int ToIndex);
+  // Fits one column, or every column (nullptr) inside one update.
+  void ApplyBestFit(TdxTreeListColumn* Column);
+
+  // ----- Bands and header rows
+  TdxTreeListBands* Bands() const { return FBands; }
+  void SetBands(TdxTreeListBands* Value);
+  int BandRowCount() const { return FBandRowCount; }
+  void SetBandRowCount(int Value);
+  int BandMaxRowCount() const { return FBandMaxRowCount; }
+  void SetBandMaxRowCount(int Value);
+  int HeaderPanelRowCount() const { return FHeaderPanelRowCount; }
+  // Clamped to 1..HeaderPanelMaxRowCount; an assignment of its own switches
+  // aoAutoHeaderPanelHeight off, and more than one row ends the default layout.
+  void SetHeaderPanelRowCount(int Value);
+  int HeaderPanelMaxRowCount() const { return FHeaderPanelMaxRowCount; }
+  void SetHeaderPanelMaxRowCount(int Value);
+  int HeaderMinRowCount() const { return FHeaderMinRowCount; }
+  void SetHeaderMinRowCount(int Value);
+  // True applies one visible band holding every column under one header row.
+  bool DefaultLayout() const { return FDefaultLayout; }
+  void SetDefaultLayout(bool Value);
+  int GetBandMaxRowCount() override { return FBandMaxRowCount; }
+  int GetBandRowCount() override { return FBandRowCount; }
+  int GetHeaderPanelMaxRowCount() override { return FHeaderPanelMaxRowCount; }
+  int GetHeaderPanelRowCount() override { return FHeaderPanelRowCount; }
+  int GetHeaderMinRowCount() override { return FHeaderMinRowCount; }
+  // Clamps every column's row into the header and removes the empty header rows of
+  // every band.
+  void PackHeaderRows();
+  // One more than the largest row of the visible columns; 0 without any.
+  int ColumnsHeaderRowCount() const;
+  // What the band collection's change notification asks of the tree list.
+  void BandsChanged();
+
+  // ----- Sorting
+  int SortColumnCount() const { return static_cast<int>(FSortColumns.size()); }
+  TdxTreeListColumn* SortColumns(int I) const { return FSortColumns[I]; }
+  int SortColumnIndex(int I) const;
+  bool IsSortColumnDescending(int I) const;
+  void AddSortColumn(TdxTreeListColumn* Column);
+  void RemoveSortColumn(TdxTreeListColumn* Column);
+  // Empties the sort-column list and sets every column's sort to csNone without
+  // re-sorting, events or repainting.
+  virtual void ClearSortColumns();
+  // The header click's sort: OnColumnSorting may refuse; ClearSort sets csNone, else
+  // csUp and csDown alternate. AddToSort keeps the other sort columns.
+  void ToggleColumnSort(TdxTreeListColumn* Column, bool AddToSort = false,
+                        bool ClearSort = false);
+  bool ExtendingSort() const { return FExtendingSort; }
+
+  // ----- Layout caches, filled by each layout pass and dropped by every change.
+  bool LayoutCachesFilled() const { return FCachesFilled; }
+  void DropLayoutCaches();
+  void BuildLayoutCaches();
+  // The display width of each column (0 for one not shown), kept by the sizing.
+  std::vector<int>& ColumnWidthCache() { return FCacheColumnWidths; }
+
+  // ----- Band answers
+  int GetBandCount() const;
+  int GetVisibleBandCount() const;
+  int GetAbsoluteBandIndex(int VisibleIndex) const;
+  int GetVisibleBandIndex(int AbsoluteIndex) const;
+  TAlignment GetBandAlignment(int AbsoluteIndex) const;
+  AnsiString GetBandCaption(int AbsoluteIndex) const;
+  int GetBandWidth(int AbsoluteIndex) const;
+  int GetBandMinWidth(int VisibleIndex) const;
+  bool IsBandOnlyOwnColumns(int VisibleIndex) const;
+  int GetBandFixedLeft() const;
+  int GetBandFixedRight() const;
+  bool CanBandSizing(int VisibleIndex);
+  bool IsBandHidden(int AbsoluteIndex) const;
+  bool IsBandDisableCustomizing(int AbsoluteIndex) const;
+  bool CanBandDragging(int VisibleIndex);
+  int GetHeaderRowCount(int VisibleBand) const;
+  int GetHeaderColumnCount(int VisibleBand, int Row) const;
+  // The absolute index of the shown column at that place; -1 when none.
+  int GetHeaderAbsoluteColumnIndex(int VisibleBand, int Row, int Col) const;
+
+  // ----- Column answers (by absolute index)
+  bool IsColumnShown(int Column) const;
+  // Shown columns, header row by header row, band by band, then by position.
+  int GetVisibleColumnCount() const override;
+  int GetAbsoluteColumnIndex(int VisibleIndex) const override;
+  // 0 for a column that is not shown.
+  int GetVisibleColumnIndex(int AbsoluteIndex) const;
+  AnsiString GetHeaderColumnText(int AbsoluteIndex) const override;
+  // '' while DisableCaption.
+  AnsiString GetHeaderCaption(int Column) const;
+  TColor GetColumnColor(int Column) const;
+  TFont* GetColumnFont(int Column) const;
+  bool IsColumnFontAssigned(int Column) const;
+  TAlignment GetColumnAlignment(int Column) const;
+  TAlignment GetColumnHeaderAlignment(int Column) const;
+  bool HasHeaderGlyph(int Column) const;
+  TBitmap* GetHeaderGlyph(int Column) const;
+  int GetHeaderLineCount(int Column) const;
+  int GetColumnWidth(int Column) const;
+  // A column that may not be sized keeps its width.
+  int GetColumnMinWidth(int Column) const;
+  int GetColumnBandIndex(int Column) const;
+  int GetColumnRowIndex(int Column) const;
+  int GetColumnColIndex(int Column) const;
+  bool IsColumnTabStop(int Column) const;
+  bool IsColumnDisableCustomizing(int Column) const;
+  // The sort mark of the header, through OnColumnSorted.
+  TdxTreeListColumnSort GetColumnSorted(int Column);
+  bool CanColumnDragging(int Column);
+  int GetCellTextWidth(TCanvas* Canvas, int Column, TdxTreeListNode* Node);
+  bool IsExistFooterCell(int Column);
+
+  // ----- Band and column actions
+  void SetBandWidth(int VisibleIndex, int Width);
+  // Only for a column that may be sized; no notification.
+  void SetColumnWidth(int Column, int Width);
+  void ScaleBandWidths(int Numerator, int Denominator);
+  void ScaleColumnWidths(int VisibleBand, int Numerator, int Denominator);
+  void FitBandColumns(int VisibleBand);
+  void FitColumn(int Column);
+  void MoveBand(int FromVisible, int ToVisible);
+  void HideBand(int AbsoluteIndex);
+  void ShowBand(int AbsoluteIndex, int VisiblePos);
+  void BandClick(int AbsoluteIndex);
+  void BandButtonClick();
+  void HeaderButtonClick();
+  void StartBandDragging(int AbsoluteIndex);
+  void DragOverBand(int AbsoluteIndex, TPoint P, bool& Accept);
+  void DragEndBand(int AbsoluteIndex, TPoint P, int VisibleIndex, int& NewIndex, bool& Accept);
+  void MoveColumn(int Column, int VisibleBand, int Row, int Col);
+  void ShowColumn(int Column, int VisibleBand, int Row, int Col);
+  void HideColumn(int Column);
+  void StartHeaderDragging(int Column);
+  void DragOverHeader(int Column, TPoint P, bool& Accept);
+  void DragEndHeader(int Column, TPoint P, TdxHeaderPosInfo& NewPosInfo, bool& Accept);
+  void ColumnMovedByDrag(int FromIndex, int ToIndex);
+  // OnColumnClick, then, with aoAutoSort, the sort toggle.
+  void ColumnClick(int Column, bool AddToSort = false, bool ClearSort = false);
+  void GetNodeDragText(TdxTreeListNode* Node, int Column, AnsiString& Text);
+  // The cached editor of the column's editor class, made (owned by the control) on
+  // first use.
+  TdxInplaceEdit* GetColumnEditor(int Column);
+  int EditorCacheCount() const { return static_cast<int>(FEditors.size()); }
+  // The focused column's value for its editor.
+  void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
+
+  // ----- Custom drawing: whether an event would run, and the firing order.
+  bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
+  bool IsCellCustomDraw(int Column) const;
+  bool IsFooterCustomDraw(int FooterIndex) const;
+  bool IsHeaderCustomDraw(int Column) const;
+  bool IsPreviewCustomDraw() const;
+  bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
+  void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                      TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
+  void CustomDrawCell(TdxTLCellDrawArgs& Args);
+  void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                        TColor& Color, TFont* Font, TAlignment& Alignment,
+                        TdxTreeListColumnSort& Sorted, bool& Done);
+  void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
+                         AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
+                         bool& Done);
+  void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
+                        int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
+                        TAlignment& Alignment, bool& Done);
+  void GetLevelColor(int Level, TColor& Color);
+
+  // Band and column events.
+  TdxTLColumnEvent OnColumnClick;
+  TdxTLShowBandEvent OnShowBand;
+  TdxTLBandEvent OnHideBand;
+  TdxTLBandEvent OnBandClick;
+  TNotifyEvent OnBandButtonClick;
+  TNotifyEvent OnHeaderButtonClick;
+  TdxTLShowHeaderEvent OnShowHeader;
+  TdxTLColumnEvent OnHideHeader;
+  TdxTLColumnEvent OnHeaderMoved;
+  TdxTLColumnMovedEvent OnColumnMoved;
+  TdxTLColumnEvent OnEndDragColumn;
+  TdxTLCanBandDraggingEvent OnCanBandDragging;
+  TdxTLBandEvent OnStartBandDragging;
+  TdxTLDragOverBandEvent OnDragOverBand;
+  TdxTLDragEndBandEvent OnDragEndBand;
+  TdxTLCanHeaderDraggingEvent OnCanHeaderDragging;
+  TdxTLColumnEvent OnStartHeaderDragging;
+  TdxTLDragOverHeaderEvent OnDragOverHeader;
+  TdxTLDragEndHeaderEvent OnDragEndHeader;
+  TdxTLColumnSortingEvent OnColumnSorting;
+  TdxTLColumnSortedEvent OnColumnSorted;
+  TdxTLIsExistFooterCellEvent OnIsExistFooterCell;
+  TdxTLGetLevelColorEvent OnGetLevelColor;
+  TdxTLGetNodeDragTextEvent OnGetNodeDragText;
+  TdxTLCustomDrawBandEvent OnCustomDrawBand;
+  TdxTLCustomDrawHeaderEvent OnCustomDrawColumnHeader;
+  TdxTLCustomDrawCellEvent OnCustomDrawCell;
+  TdxTLCustomDrawEvent OnCustomDraw;
+  TdxTLCustomDrawFooterEvent OnCustomDrawFooter;
+  TdxTLCustomDrawFooterNodeEvent OnCustomDrawFooterNode;
+  TdxTLCustomDrawPreviewEvent OnCustomDrawPreview;
+  TdxTLCustomDrawPreviewCellEvent OnCustomDrawPreviewCell;
 
  protected:
   TdxTreeListNode* CreateNode() override;
@@ -532,6 +778,49 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void SetNodeStateIndex(TdxTreeListNode* Node, int Value) override;
   void SetNodeString(TdxTreeListNode* Node, int Column, const AnsiString& Text) override;
   void SetNodeValue(TdxTreeListNode* Node, int Column, const Variant& Value) override;
+  // A TdxTreeListEditStyle: the tree list answers the values an editor leaves unset.
+  TdxEditStyle* CreateEditStyle(TdxInplaceEdit* Edit) override;
+  // The core's answer, then the focused column's CanShowEditor.
+  void DoEditing(TdxTreeListNode* Node, bool& Allow) override;
+  void AfterLayout() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Re-sorts the nodes by the sort columns; nothing while no column sorts.
+  virtual void ResortNodes() {}
+  // Loads a stored layout (registry or ini file); runs from Loaded.
+  virtual void RestoreLayout() {}
+  // The sort state of every column goes back to csNone (the sort-column list too).
+  void ResetColumnsSorted();
+
+ private:
+  friend class TdxTreeListColumn;
+  friend class TdxTreeListBands;
+
+  // Deletes the cell text at Index from every text node.
+  void DeleteColumnTexts(int Index);
+  const std::vector<std::vector<int>>* CachedBandRows(int VisibleBand) const;
+
+  std::vector<TdxTreeListColumn*> FColumns;
+  std::vector<TdxTreeListColumn*> FSortColumns;
+  std::vector<TdxInplaceEdit*> FEditors;
+  TdxTreeListBands* FBands = nullptr;
+  int FBandRowCount = 1;
+  int FBandMaxRowCount = 5;
+  int FHeaderPanelRowCount = 1;
+  int FHeaderPanelMaxRowCount = 5;
+  int FHeaderMinRowCount = 1;
+  bool FDefaultLayout = false;
+  bool FAutoHeaderRows = false;
+  bool FExtendingSort = false;
+  // The layout caches: the absolute index of each visible band, the visible index of
+  // each band, the rows of shown columns of each visible band, the display widths.
+  bool FCachesFilled = false;
+  std::vector<int> FCacheVisibleBands;
+  std::vector<int> FCacheBandPositions;
+  std::vector<std::vector<std::vector<int>>> FCacheBandRows;
+  std::vector<int> FCacheColumnWidths;
+  // The visible column order, and each column's first visible index (-1 not shown).
+  std::vector<int> FCacheVisibleColumns;
+  std::vector<int> FCacheVisiblePositions;
 };
 
 // The tree list of forms: re-sorts after node changes when aoAutoSortRefresh is set.
@@ -568,8 +857,6 @@ class TdxTreeList : public TCustomdxTreeListControl {
                    bool WasLast, TdxTreeListNode* Next) override;
   void SetNodeString(TdxTreeListNode* Node, int Column, const AnsiString& Text) override;
   void AfterLayout() override;
-  // Re-sorts the nodes by the sort columns; nothing while no column sorts.
-  virtual void ResortNodes() {}
 
  private:
   void AutoSortCheck();

@@ -3,6 +3,7 @@
 #include "treelist/dxTL_Nodes.h"
 
 #include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 
 TCLASS_IMPL(EInvaliddxTreeListOperation)
@@ -231,33 +232,27 @@ void TdxTreeListNode::FreeDescendantsOneByOne() {
 
 void TdxTreeListNode::Expand(bool Recurse) {
   if (!FHasChildren) return;
-  const bool Bracket = FOwner->UpdateCount() == 0;
-  if (Bracket) FOwner->BeginUpdate();
-  try {
-    SetExpanded(true);
-    // With Recurse every descendant that has children, in walking order (a node, then
-    // its children first to last), without recursing: one level a node being walked.
-    struct TLevel {
-      TdxTreeListNode* Node;
-      int Next;
-    };
-    std::vector<TLevel> Levels;
-    if (Recurse) Levels.push_back({this, 0});
-    while (!Levels.empty()) {
-      TLevel& Level = Levels.back();
-      TdxTreeListNode* Child = Level.Node->Items(Level.Next++);
-      if (!Child) {
-        Levels.pop_back();
-      } else if (Child->FHasChildren) {
-        Child->SetExpanded(true);
-        Levels.push_back({Child, 0});
-      }
+  // The outermost expansion brackets the whole walk.
+  TUpdateScope Updating(FOwner->UpdateCount() == 0 ? FOwner : nullptr);
+  SetExpanded(true);
+  // With Recurse every descendant that has children, in walking order (a node, then
+  // its children first to last), without recursing: one level a node being walked.
+  struct TLevel {
+    TdxTreeListNode* Node;
+    int Next;
+  };
+  std::vector<TLevel> Levels;
+  if (Recurse) Levels.push_back({this, 0});
+  while (!Levels.empty()) {
+    TLevel& Level = Levels.back();
+    TdxTreeListNode* Child = Level.Node->Items(Level.Next++);
+    if (!Child) {
+      Levels.pop_back();
+    } else if (Child->FHasChildren) {
+      Child->SetExpanded(true);
+      Levels.push_back({Child, 0});
     }
-  } catch (...) {
-    if (Bracket) FOwner->EndUpdate();
-    throw;
   }
-  if (Bracket) FOwner->EndUpdate();
 }
 
 void TdxTreeListNode::SetExpanded(bool Value) { FOwner->ChangeExpanded(this, Value); }
@@ -380,14 +375,8 @@ void TdxTreeListNode::MakeVisible() {
   for (TdxTreeListNode* P = FParent; P; P = P->FParent)
     if (!P->FExpanded) Collapsed.push_back(P);
   if (!Collapsed.empty()) {
-    FOwner->BeginUpdate();
-    try {
-      for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
-    } catch (...) {
-      FOwner->EndUpdate();
-      throw;
-    }
-    FOwner->EndUpdate();
+    TUpdateScope Updating(FOwner);
+    for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
   }
   // A row above the top row becomes the top row.
   if (TdxTreeListNode* Top = FOwner->TopVisibleNode()) {

@@ -198,12 +198,14 @@ void TdxTreeList::GetPreviewText(TdxTreeListNode* Node, AnsiString& Text) {
 void TdxTreeList::GetFooterCellText(TdxTreeListNode* Node, int Column, int FooterIndex,
                                     AnsiString& Text) {
   inherited::GetFooterCellText(Node, Column, FooterIndex, Text);
-  if (OnGetFooterCellText.Assigned()) OnGetFooterCellText(this, Node, Column, FooterIndex, Text);
+  if (OnGetFooterCellText.Assigned())
+    OnGetFooterCellText(this, Node, FindColumn(Column), FooterIndex, Text);
 }
 
 bool TdxTreeList::IsExistRowFooterCell(TdxTreeListNode* Node, int Column, int FooterIndex) {
   bool Exist = inherited::IsExistRowFooterCell(Node, Column, FooterIndex);
-  if (OnIsExistRowFooterCell.Assigned()) OnIsExistRowFooterCell(this, Node, Column, FooterIndex, Exist);
+  if (OnIsExistRowFooterCell.Assigned())
+    OnIsExistRowFooterCell(this, Node, FindColumn(Column), FooterIndex, Exist);
   return Exist;
 }
 

@@ -1,6 +1,8 @@
 // The published surface of TdxTreeList: what a form file holds of it, with the
 // defaults that are not written.
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
+#include "treelist/dxTL_MaskColumn.h"
 
 namespace {
 
@@ -9,6 +11,9 @@ using T = TdxTreeList;
 bool FontStored(TControl* Control) { return !Control->ParentFont(); }
 bool ColorStored(TControl* Control) { return !Control->ParentColor(); }
 bool RowHeightStored(TCustomdxTreeList* Control) { return Control->DefaultRowHeightAssigned(); }
+bool HeaderRowsStored(TCustomdxTreeList* Control) {
+  return !Control->OptionsEx().Contains(aoAutoHeaderPanelHeight);
+}
 
 void RegisterTreeListPublished() {
   TPublish<T> P;
@@ -19,6 +24,17 @@ void RegisterTreeListPublished() {
       .Default(clWindow);
   P.Prop("ParentColor", &T::ParentColor, &T::SetParentColor).Default(false);
   P.Prop("TabStop", &T::TabStop, &T::SetTabStop).Default(true);
+
+  P.Prop("BandMaxRowCount", &T::BandMaxRowCount, &T::SetBandMaxRowCount).Default(5);
+  P.Prop("BandRowCount", &T::BandRowCount, &T::SetBandRowCount).Default(1);
+  P.Prop("Bands", &T::Bands, &T::SetBands);
+  P.Prop("DefaultLayout", &T::DefaultLayout, &T::SetDefaultLayout).Default(true);
+  P.Prop("HeaderMinRowCount", &T::HeaderMinRowCount, &T::SetHeaderMinRowCount).Default(1);
+  P.Prop("HeaderPanelMaxRowCount", &T::HeaderPanelMaxRowCount, &T::SetHeaderPanelMaxRowCount)
+      .Default(5);
+  P.Prop("HeaderPanelRowCount", &T::HeaderPanelRowCount, &T::SetHeaderPanelRowCount)
+      .Default(1)
+      .Stored(HeaderRowsStored);
 
   auto Color = [&P](const char* Name, TColor (TCustomdxTreeList::*Get)() const,
                     void (TCustomdxTreeList::*Set)(TColor), TColor Default) {
@@ -116,6 +132,54 @@ void RegisterTreeListPublished() {
   P.Prop("OnIsExistRowFooterCell", &T::OnIsExistRowFooterCell);
   P.Prop("OnIsLevelFooter", &T::OnIsLevelFooter);
   P.Prop("OnContextPopup", &T::OnContextPopup);
+
+  P.Prop("OnCustomDrawBand", &T::OnCustomDrawBand);
+  P.Prop("OnCustomDrawColumnHeader", &T::OnCustomDrawColumnHeader);
+  P.Prop("OnCustomDrawCell", &T::OnCustomDrawCell);
+  P.Prop("OnCustomDrawFooterNode", &T::OnCustomDrawFooterNode);
+  P.Prop("OnCustomDrawFooter", &T::OnCustomDrawFooter);
+  P.Prop("OnCustomDrawPreviewCell", &T::OnCustomDrawPreviewCell);
+  P.Prop("OnGetLevelColor", &T::OnGetLevelColor);
+  P.Prop("OnIsExistFooterCell", &T::OnIsExistFooterCell);
+  P.Prop("OnCanBandDragging", &T::OnCanBandDragging);
+  P.Prop("OnStartBandDragging", &T::OnStartBandDragging);
+  P.Prop("OnDragOverBand", &T::OnDragOverBand);
+  P.Prop("OnDragEndBand", &T::OnDragEndBand);
+  P.Prop("OnShowBand", &T::OnShowBand);
+  P.Prop("OnHideBand", &T::OnHideBand);
+  P.Prop("OnBandClick", &T::OnBandClick);
+  P.Prop("OnCanHeaderDragging", &T::OnCanHeaderDragging);
+  P.Prop("OnStartHeaderDragging", &T::OnStartHeaderDragging);
+  P.Prop("OnDragOverHeader", &T::OnDragOverHeader);
+  P.Prop("OnDragEndHeader", &T::OnDragEndHeader);
+  P.Prop("OnShowHeader", &T::OnShowHeader);
+  P.Prop("OnHideHeader", &T::OnHideHeader);
+  P.Prop("OnColumnClick", &T::OnColumnClick);
+  P.Prop("OnBandButtonClick", &T::OnBandButtonClick);
+  P.Prop("OnHeaderButtonClick", &T::OnHeaderButtonClick);
+  P.Prop("OnColumnSorting", &T::OnColumnSorting);
+  P.Prop("OnColumnSorted", &T::OnColumnSorted);
+  P.Prop("OnHeaderMoved", &T::OnHeaderMoved);
+  P.Prop("OnColumnMoved", &T::OnColumnMoved);
+  P.Prop("OnCustomDraw", &T::OnCustomDraw);
+  P.Prop("OnCustomDrawPreview", &T::OnCustomDrawPreview);
+  P.Prop("OnEndDragColumn", &T::OnEndDragColumn);
+  P.Prop("OnGetNodeDragText", &T::OnGetNodeDragText);
+}
+
+void RegisterBandPublished() {
+  using B = TdxTreeListBand;
+  TPublish<B> P;
+  P.Prop("Alignment", &B::Alignment, &B::SetAlignment).NoDefault();
+  P.Prop("Caption", &B::Caption, &B::SetCaption).NoDefault();
+  P.Prop("DisableCustomizing", &B::DisableCustomizing, &B::SetDisableCustomizing).NoDefault();
+  P.Prop("DisableDragging", &B::DisableDragging, &B::SetDisableDragging).NoDefault();
+  P.Prop("Fixed", &B::Fixed, &B::SetFixed).NoDefault();
+  P.Prop("MinWidth", &B::MinWidth, &B::SetMinWidth).NoDefault();
+  P.Prop("OnlyOwnColumns", &B::OnlyOwnColumns, &B::SetOnlyOwnColumns).NoDefault();
+  P.Prop("Sizing", &B::Sizing, &B::SetSizing).NoDefault();
+  P.Prop("Visible", &B::Visible, &B::SetVisible).NoDefault();
+  P.Prop("Width", &B::Width, &B::SetWidth).NoDefault();
 }
 
 }  // namespace
@@ -123,9 +187,13 @@ void RegisterTreeListPublished() {
 void InitdxTL() {
   RegisterClass(&TdxTreeList::StaticClass());
   RegisterTreeListPublished();
+  RegisterBandPublished();
+  RegisterTreeListColumnClasses();
 }
 
 void DonedxTL() {
+  UnRegisterTreeListColumnClasses();
+  UnRegisterPublished(&TdxTreeListBand::StaticClass());
   UnRegisterPublished(&TdxTreeList::StaticClass());
   UnRegisterClass(&TdxTreeList::StaticClass());
 }

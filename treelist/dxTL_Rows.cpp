@@ -9,6 +9,7 @@
 // from there as far as it needs, so a run of changes costs one pass, not one each.
 #include <algorithm>
 
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 
 namespace {
@@ -68,16 +69,12 @@ void TCustomdxTreeList::ResetRowHeightCache() {
 
 void TCustomdxTreeList::UpdateLayout() {
   if (FUpdateCount > 0) return;
-  ++FUpdateCount;
-  try {
+  {
+    TCountScope Updating(FUpdateCount);
     DropRowIndex();
     AfterLayout();
     UpdateRowIndex();
-  } catch (...) {
-    --FUpdateCount;
-    throw;
   }
-  --FUpdateCount;
   InvalidateClient();
 }
 

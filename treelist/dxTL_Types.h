@@ -8,6 +8,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/TypInfo.h"
 
+class TdxTreeListColumn;
 class TdxTreeListNode;
 
 TCLASS_EXCEPTION(EInvaliddxTreeListOperation, Exception)
@@ -89,9 +90,10 @@ using TdxTLHotTrackNodeEvent =
     TEvent<void(TObject* Sender, TdxTreeListHotTrackInfo& AHotTrackInfo, TCursor& ACursor)>;
 using TdxTLGetPreviewTextEvent =
     TEvent<void(TObject* Sender, TdxTreeListNode* ANode, AnsiString& AText)>;
-// AColumn is the column's index among all columns.
-using TdxTLGetFooterCellTextEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
-                                                int AColumn, int AFooterIndex, AnsiString& AText)>;
-using TdxTLIsExistRowFooterCellEvent = TEvent<void(TObject* Sender, TdxTreeListNode* ANode,
-                                                   int AColumn, int AFooterIndex, bool& AExist)>;
+using TdxTLGetFooterCellTextEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, TdxTreeListColumn* AColumn,
+                int AFooterIndex, AnsiString& AText)>;
+using TdxTLIsExistRowFooterCellEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, TdxTreeListColumn* AColumn,
+                int AFooterIndex, bool& AExist)>;
 using TdxTLIsLevelFooterEvent = TEvent<void(TObject* Sender, int ALevel, bool& AExist)>;

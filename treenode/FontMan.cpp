@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classlib/Exceptions.h"
+#include "classlib/GdiScopes.h"
 
 TCLASS_IMPL(TFontManager)
 
@@ -40,12 +41,9 @@ void RaiseLastFontError() {
 TFontManager::TFontManager() {
   for (int I = 0; I < FontCacheSize; ++I) FOrder[I] = &FCache[I];
   for (int I = 0; I < 256; ++I) FChars[I] = static_cast<char>(I);
-  FDC = GetDC(nullptr);
 }
 
-TFontManager::~TFontManager() {
-  if (FDC) ReleaseDC(nullptr, FDC);
-}
+TFontManager::~TFontManager() = default;
 
 int TFontManager::TextExtent(HFONT Font, const char* Text, int* Widths, int Count) {
   return SumWidths(Text, Count, Widths, GetFontEntry(Font)->Widths);
@@ -106,32 +104,26 @@ void TFontManager::LoadIntoLastSlot(HFONT Font) {
 }
 
 bool TFontManager::LoadFontWidths(HFONT Font, int* Widths, int* Metrics) {
-  HGDIOBJ Old = SelectObject(FDC, Font);
+  TSelection Selected(FDC, Font);
   bool Ok;
-  try {
-    if (FontManIsWinNT()) {
-      Ok = GetCharWidth32A(FDC, 0, 255, Widths) != 0;
-    } else {
-      SIZE Size;
-      Ok = GetTextExtentExPointA(FDC, FChars, 256, 0, nullptr, Widths, &Size) != 0;
-      if (!Ok) RaiseLastFontError();
-      for (int I = 255; I >= 1; --I) Widths[I] -= Widths[I - 1];
-    }
-    if (Metrics) {
-      if (!Ok) RaiseLastFontError();
-      TEXTMETRICA TM;
-      if (!GetTextMetricsA(FDC, &TM)) RaiseLastFontError();
-      Metrics[0] = TM.tmOverhang;
-      Metrics[1] = TM.tmAscent;
-      Metrics[2] = TM.tmDescent;
-      Metrics[3] = TM.tmAveCharWidth * 2;
-      Metrics[4] = TM.tmHeight;
-    }
-  } catch (...) {
-    if (Old) SelectObject(FDC, Old);
-    throw;
+  if (FontManIsWinNT()) {
+    Ok = GetCharWidth32A(FDC, 0, 255, Widths) != 0;
+  } else {
+    SIZE Size;
+    Ok = GetTextExtentExPointA(FDC, FChars, 256, 0, nullptr, Widths, &Size) != 0;
+    if (!Ok) RaiseLastFontError();
+    for (int I = 255; I >= 1; --I) Widths[I] -= Widths[I - 1];
   }
-  if (Old) SelectObject(FDC, Old);
+  if (Metrics) {
+    if (!Ok) RaiseLastFontError();
+    TEXTMETRICA TM;
+    if (!GetTextMetricsA(FDC, &TM)) RaiseLastFontError();
+    Metrics[0] = TM.tmOverhang;
+    Metrics[1] = TM.tmAscent;
+    Metrics[2] = TM.tmDescent;
+    Metrics[3] = TM.tmAveCharWidth * 2;
+    Metrics[4] = TM.tmHeight;
+  }
   return Ok;
 }
 

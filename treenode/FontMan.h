@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/Objects.h"
 
 // One cached font. Handle 0 marks an empty slot.
@@ -59,7 +60,8 @@ class TFontManager : public TObject {
  private:
   TFontCacheEntry FCache[FontCacheSize];
   TFontCacheEntry* FOrder[FontCacheSize];
-  HDC FDC;
+  TScreenDC FScreen;  // the fonts are measured on the screen
+  HDC FDC = FScreen.DC();
   char FChars[256];
 };
 

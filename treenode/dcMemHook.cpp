@@ -1,8 +1,10 @@
 #include "treenode/dcMemHook.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "classlib/Exceptions.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TFreeNotifierEntry)
 TCLASS_IMPL(TFreeNotifiersList)
@@ -57,13 +59,9 @@ TFreeNotifierEntry::~TFreeNotifierEntry() {
 }
 
 void TFreeNotifierEntry::AddMethod(TFreeNotifyEvent Handler) {
-  auto* Record = new TFreeNotifyEvent(Handler);
-  try {
-    FMethods->Add(Record);
-  } catch (...) {
-    delete Record;
-    throw;
-  }
+  std::unique_ptr<TFreeNotifyEvent> Record(new TFreeNotifyEvent(Handler));
+  FMethods->Add(Record.get());
+  Record.release();  // the list holds it now
 }
 
 bool TFreeNotifierEntry::RemoveMethod(TFreeNotifyEvent Handler) {
@@ -126,23 +124,19 @@ void NotifyFree(TFreeNotifiersList* List, void* Address) {
   }
   TNotifying Frame{Entry, Notifying};
   Notifying = &Frame;
-  try {
-    TList* Methods = Entry->Methods();
-    int Index = 0;
-    while (Index < Methods->Count()) {
-      void* Item = Methods->Get(Index);
-      if (Item) (*static_cast<TFreeNotifyEvent*>(Item))(Address);
-      // A handler that withdrew or replaced its own registration leaves the next one
-      // at the same index.
-      if (Index < Methods->Count() && Methods->Get(Index) == Item) ++Index;
-    }
-  } catch (...) {
+  auto Done = AtScopeEnd([&] {
     Notifying = Frame.Outer;
     Entry->Free();
-    throw;
+  });
+  TList* Methods = Entry->Methods();
+  int Index = 0;
+  while (Index < Methods->Count()) {
+    void* Item = Methods->Get(Index);
+    if (Item) (*static_cast<TFreeNotifyEvent*>(Item))(Address);
+    // A handler that withdrew or replaced its own registration leaves the next one at
+    // the same index.
+    if (Index < Methods->Count() && Methods->Get(Index) == Item) ++Index;
   }
-  Notifying = Frame.Outer;
-  Entry->Free();
 }
 
 void FreeNotifierEntries(TFreeNotifiersList*& List) {
@@ -164,14 +158,10 @@ void AddFreeNotifier(void* Address, TFreeNotifyEvent Handler) {
     Entry->AddMethod(Handler);
     return;
   }
-  auto* Entry = NewObject<TFreeNotifierEntry>(Address);
-  try {
-    Entry->AddMethod(Handler);
-    NotifierList->Add(Entry);
-  } catch (...) {
-    Entry->Free();
-    throw;
-  }
+  TOwned<TFreeNotifierEntry> Entry(NewObject<TFreeNotifierEntry>(Address));
+  Entry->AddMethod(Handler);
+  NotifierList->Add(Entry.get());
+  Entry.release();  // the list owns it now
 }
 
 void RemoveFreeNotifier(void* Address, TFreeNotifyEvent Handler) {

@@ -1,6 +1,7 @@
 #include "treenode/dcntree.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/GdiScopes.h"
 #include "treenode/FontMan.h"
 #include "treenode/dcntree_Node.h"
 
@@ -39,11 +40,12 @@ int TFontHeightCache::GetFontHeight(TFont* Font) {
   int Height = FindCachedFontHeight(Font);
   if (Height >= 0) return Height;
   TEXTMETRICA TM{};
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, Font->Handle());
-  BOOL Ok = GetTextMetricsA(DC, &TM);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
+  BOOL Ok;
+  {
+    TScreenDC Screen;
+    TSelection Selected(Screen.DC(), Font->Handle());
+    Ok = GetTextMetricsA(Screen.DC(), &TM);
+  }
   if (!Ok) RaiseLastFontError();
   Height = TM.tmHeight + (TM.tmHeight & 1);
   int Index = FCount < FontHeightCacheSize ? FCount++ : LeastUsedFontEntry();
@@ -62,27 +64,11 @@ int GetFontHeight(TFont* Font) { return FontHeights->GetFontHeight(Font); }
 
 namespace {
 
-// Selects the canvas's font into its DC for the length of a scope.
-class TFontSelection {
- public:
-  explicit TFontSelection(TCanvas* Canvas)
-      : FDC(Canvas->Handle()), FOld(SelectObject(FDC, Canvas->Font()->Handle())) {}
-  TFontSelection(const TFontSelection&) = delete;
-  TFontSelection& operator=(const TFontSelection&) = delete;
-  ~TFontSelection() {
-    if (FOld) SelectObject(FDC, FOld);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
-};
-
 TEXTMETRICA CanvasMetrics(TCanvas* Canvas) {
-  TFontSelection Selection(Canvas);
+  const HDC DC = Canvas->Handle();
+  TSelection Font(DC, Canvas->Font()->Handle());
   TEXTMETRICA TM{};
-  GetTextMetricsA(Selection.DC(), &TM);
+  GetTextMetricsA(DC, &TM);
   return TM;
 }
 
@@ -146,9 +132,10 @@ int WrappedTextHeight(TCanvas* Canvas, const char* Text, int Width) {
 int NodeTextHeight(TCanvas* Canvas, const AnsiString& Text, int Width, bool WordWrap) {
   if (Text.empty()) return CanvasMetrics(Canvas).tmHeight;
   if (WordWrap) return WrappedTextHeight(Canvas, Text.c_str(), Width);
-  TFontSelection Selection(Canvas);
+  const HDC DC = Canvas->Handle();
+  TSelection Font(DC, Canvas->Font()->Handle());
   RECT R{0, 0, Width, 0};
-  return DrawTextA(Selection.DC(), Text.c_str(), static_cast<int>(Text.size()), &R,
+  return DrawTextA(DC, Text.c_str(), static_cast<int>(Text.size()), &R,
                    DT_CALCRECT | DT_NOPREFIX);
 }
 

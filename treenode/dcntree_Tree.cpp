@@ -5,44 +5,16 @@
 #include <algorithm>
 #include <climits>
 
+#include "classlib/FlatScrollBars.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
 #include "treenode/FontMan.h"
 #include "treenode/dcntree.h"
 
 TCLASS_IMPL(TOwnerTree)
 
 namespace {
-
-// The flat scroll bar functions of comctl32, found at run time (the import library
-// does not list them); where one is missing the plain scroll bar function serves.
-struct TFlatScrollBarApi {
-  BOOL(WINAPI* Initialize)(HWND) = nullptr;
-  HRESULT(WINAPI* Uninitialize)(HWND) = nullptr;
-  BOOL(WINAPI* GetInfo)(HWND, int, LPSCROLLINFO) = nullptr;
-  int(WINAPI* SetInfo)(HWND, int, LPSCROLLINFO, BOOL) = nullptr;
-  BOOL(WINAPI* Show)(HWND, int, BOOL) = nullptr;
-};
-
-template <class F>
-void Resolve(HMODULE Module, const char* Name, F& Function) {
-  Function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Module, Name)));
-}
-
-const TFlatScrollBarApi& FlatSB() {
-  static const TFlatScrollBarApi Api = [] {
-    TFlatScrollBarApi A;
-    if (HMODULE Module = GetModuleHandleA("comctl32.dll")) {
-      Resolve(Module, "InitializeFlatSB", A.Initialize);
-      Resolve(Module, "UninitializeFlatSB", A.Uninitialize);
-      Resolve(Module, "FlatSB_GetScrollInfo", A.GetInfo);
-      Resolve(Module, "FlatSB_SetScrollInfo", A.SetInfo);
-      Resolve(Module, "FlatSB_ShowScrollBar", A.Show);
-    }
-    return A;
-  }();
-  return Api;
-}
 
 // The rows of Node's expanded subtree (Node excluded), in display order.
 std::vector<TDCTreeNode*> VisibleSubtree(TDCTreeNode* Node) {
@@ -132,7 +104,7 @@ void TOwnerTree::CreateWnd() {
   inherited::CreateWnd();
   INITCOMMONCONTROLSEX Controls{sizeof(Controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&Controls);
-  if (FFlatScrollBars && FlatSB().Initialize) FlatSB().Initialize(Handle());
+  if (FFlatScrollBars) FlatSBInitialize(Handle());
   FToolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
@@ -151,7 +123,7 @@ void TOwnerTree::DestroyWnd() {
   FToolAdded = false;
   FTipNode = nullptr;
   FTimerFlags = 0;
-  if (FFlatScrollBars && FlatSB().Uninitialize) FlatSB().Uninitialize(Handle());
+  if (FFlatScrollBars) FlatSBUninitialize(Handle());
   inherited::DestroyWnd();
 }
 
@@ -196,10 +168,10 @@ void TOwnerTree::SetWordWrap(bool Value) {
 void TOwnerTree::SetFlatScrollBars(bool Value) {
   if (Value == FFlatScrollBars) return;
   if (HandleAllocated()) {
-    if (Value && FlatSB().Initialize)
-      FlatSB().Initialize(Handle());
-    else if (!Value && FlatSB().Uninitialize)
-      FlatSB().Uninitialize(Handle());
+    if (Value)
+      FlatSBInitialize(Handle());
+    else
+      FlatSBUninitialize(Handle());
   }
   FFlatScrollBars = Value;
   UpdateScrollBars(false, false);
@@ -424,23 +396,24 @@ int TOwnerTree::HeightBetween(TDCTreeNode* From, TDCTreeNode* To) {
 
 
 void TOwnerTree::SetScrollInfoOf(int Bar, const SCROLLINFO& Info, bool Redraw) {
-  SCROLLINFO Copy = Info;
-  if (FFlatScrollBars && FlatSB().SetInfo)
-    FlatSB().SetInfo(Handle(), Bar, &Copy, Redraw);
-  else
+  if (FFlatScrollBars) {
+    FlatSBSetScrollInfo(Handle(), Bar, Info, Redraw);
+  } else {
+    SCROLLINFO Copy = Info;
     SetScrollInfo(Handle(), Bar, &Copy, Redraw);
+  }
 }
 
 void TOwnerTree::GetScrollInfoOf(int Bar, SCROLLINFO& Info) {
-  if (FFlatScrollBars && FlatSB().GetInfo)
-    FlatSB().GetInfo(Handle(), Bar, &Info);
+  if (FFlatScrollBars)
+    FlatSBGetScrollInfo(Handle(), Bar, Info);
   else
     GetScrollInfo(Handle(), Bar, &Info);
 }
 
 void TOwnerTree::ShowScrollBarOf(int Bar, bool Show) {
-  if (FFlatScrollBars && FlatSB().Show)
-    FlatSB().Show(Handle(), Bar, Show);
+  if (FFlatScrollBars)
+    FlatSBShowScrollBar(Handle(), Bar, Show);
   else
     ShowScrollBar(Handle(), Bar, Show);
 }
@@ -652,51 +625,44 @@ void TOwnerTree::EditNode(TDCTreeNode* Node) {
 
 void TOwnerTree::EndEdit(bool Cancel) {
   if (FEndingEdit || !FEditNode) return;
-  FEndingEdit = true;
-  try {
-    AnsiString Text;
-    if (!Cancel && FEdit) {
-      int Length = GetWindowTextLengthA(FEdit);
-      Text.resize(Length + 1);
-      Text.resize(GetWindowTextA(FEdit, Text.data(), Length + 1));
-    }
-    if (!Cancel && OnEdited.Assigned()) {
-      AnsiString Answer = Text;
-      TEditAction Action = eaAccept;
-      OnEdited(this, FEditNode, Answer, Action);
-      if (Action == eaCancel) {
-        Cancel = true;
-      } else if (Action == eaKeepEditing) {
-        if (Answer != Text && FEdit) {
-          // Setting the text clears the control's modified flag; the handler's text is
-          // still a change to the node's.
-          SetWindowTextA(FEdit, Answer.c_str());
-          SendMessageA(FEdit, EM_SETMODIFY, TRUE, 0);
-        }
-        FEndingEdit = false;
-        return;
-      } else {
-        Text = Answer;
-      }
-    }
-    TDCTreeNode* Node = FEditNode;
-    FEditNode = nullptr;
-    bool Modified = !Cancel && FEdit && SendMessageA(FEdit, EM_GETMODIFY, 0, 0) != 0;
-    if (FEdit) {
-      HWND Edit = FEdit;
-      FEdit = nullptr;
-      DestroyWindow(Edit);
-    }
-    if (Modified)
-      Node->SetText(Text);
-    else if (OnEditCancelled.Assigned())
-      OnEditCancelled(this, Node);
-    InvalidateRow(Node);
-  } catch (...) {
-    FEndingEdit = false;
-    throw;
+  TFlagScope EndingEdit(FEndingEdit);
+  AnsiString Text;
+  if (!Cancel && FEdit) {
+    int Length = GetWindowTextLengthA(FEdit);
+    Text.resize(Length + 1);
+    Text.resize(GetWindowTextA(FEdit, Text.data(), Length + 1));
   }
-  FEndingEdit = false;
+  if (!Cancel && OnEdited.Assigned()) {
+    AnsiString Answer = Text;
+    TEditAction Action = eaAccept;
+    OnEdited(this, FEditNode, Answer, Action);
+    if (Action == eaCancel) {
+      Cancel = true;
+    } else if (Action == eaKeepEditing) {
+      if (Answer != Text && FEdit) {
+        // Setting the text clears the control's modified flag; the handler's text is
+        // still a change to the node's.
+        SetWindowTextA(FEdit, Answer.c_str());
+        SendMessageA(FEdit, EM_SETMODIFY, TRUE, 0);
+      }
+      return;
+    } else {
+      Text = Answer;
+    }
+  }
+  TDCTreeNode* Node = FEditNode;
+  FEditNode = nullptr;
+  bool Modified = !Cancel && FEdit && SendMessageA(FEdit, EM_GETMODIFY, 0, 0) != 0;
+  if (FEdit) {
+    HWND Edit = FEdit;
+    FEdit = nullptr;
+    DestroyWindow(Edit);
+  }
+  if (Modified)
+    Node->SetText(Text);
+  else if (OnEditCancelled.Assigned())
+    OnEditCancelled(this, Node);
+  InvalidateRow(Node);
 }
 
 // ---------------------------------------------------------------------------------
@@ -713,8 +679,8 @@ void TOwnerTree::SetFocusedNode(TDCTreeNode* Node) {
     OnChanging(this, Node, Allow);
     if (!Allow) return;
   }
-  ++FChangeCount;
-  try {
+  {
+    TCountScope Changing(FChangeCount);
     ClearSelection(Node);
     if (Node) {
       Node->SetFocused(true);
@@ -726,11 +692,7 @@ void TOwnerTree::SetFocusedNode(TDCTreeNode* Node) {
       StopTimer(DelayedActionTimerId);
       FDelayedNode = nullptr;
     }
-  } catch (...) {
-    --FChangeCount;
-    throw;
   }
-  --FChangeCount;
   FChangePending = true;
   ChangeBracketEnd();
 }

@@ -577,6 +577,27 @@ TEST_F(InplaceEditTest, ADrawnContentFillsWithTheViewDatasBrushUnlessMeasuring) 
   EXPECT_EQ(RGB(0, 0, 0), Canvas.Pixel(5, 5));
 }
 
+TEST_F(InplaceEditTest, ASingleBorderPaintsItsColourWithABrushKeptAcrossPaints) {
+  TdxInplaceEditClass Base = &TdxInplaceEdit::StaticClass();
+  TOwned<TdxEditViewData> ViewData(Base->NewViewData());
+  ViewData->Bounds = Rect(0, 0, 20, 20);
+  ViewData->BorderStyle = xbsSingle;
+  ViewData->BorderColor = clRed;
+  TdxEditDrawInfo Info;
+  Base->CalcDrawInfo(ViewData.get(), false, Info);
+  TPixelCanvas Canvas(20, 20);
+  const int HandlesBefore = GdiHandleCount();
+  Base->DrawBorder(Canvas.DC(), Info, ViewData.get());
+  EXPECT_EQ(RGB(255, 0, 0), Canvas.Pixel(Info.BorderRect.left, 10));
+  const int BrushesMade = GdiObjectsMade(OBJ_BRUSH);
+  for (int I = 0; I < 3; ++I) Base->DrawBorder(Canvas.DC(), Info, ViewData.get());
+  EXPECT_EQ(GdiObjectsMade(OBJ_BRUSH), BrushesMade) << "a paint of the same colour makes no brush";
+  ViewData->BorderColor = clBlue;
+  Base->DrawBorder(Canvas.DC(), Info, ViewData.get());
+  EXPECT_EQ(RGB(0, 0, 255), Canvas.Pixel(Info.BorderRect.left, 10));
+  EXPECT_LE(GdiHandleCount(), HandlesBefore + 1) << "only the last colour's brush is kept";
+}
+
 // ---------------------------------------------------------------------------------
 // Stored values and form files
 

@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/HostPng.h"
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeXPImpl.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -30,50 +32,17 @@ COLORREF WindowPixel(HWND Window, int X, int Y) {
   return C;
 }
 
-// Saves the window, frame included, as a PNG file through GDI+ (loaded by name, so
-// that the kit's tests link nothing more); false when that is not possible.
-bool SaveWindowPicture(HWND Window, const std::wstring& FileName) {
-  struct TStartupInput {
-    UINT32 Version = 1;
-    void* Callback = nullptr;
-    BOOL SuppressThread = FALSE;
-    BOOL SuppressCodecs = FALSE;
-  };
-  using TStartup = int(WINAPI*)(ULONG_PTR*, const TStartupInput*, void*);
-  using TShutdown = void(WINAPI*)(ULONG_PTR);
-  using TFromHBitmap = int(WINAPI*)(HBITMAP, HPALETTE, void**);
-  using TSave = int(WINAPI*)(void*, const WCHAR*, const CLSID*, const void*);
-  using TDispose = int(WINAPI*)(void*);
-  HMODULE Library = LoadLibraryA("gdiplus.dll");
-  if (!Library) return false;
-  auto Startup = reinterpret_cast<TStartup>(reinterpret_cast<void*>(GetProcAddress(Library, "GdiplusStartup")));
-  auto Shutdown = reinterpret_cast<TShutdown>(reinterpret_cast<void*>(GetProcAddress(Library, "GdiplusShutdown")));
-  auto FromHBitmap = reinterpret_cast<TFromHBitmap>(
-      reinterpret_cast<void*>(GetProcAddress(Library, "GdipCreateBitmapFromHBITMAP")));
-  auto Save = reinterpret_cast<TSave>(reinterpret_cast<void*>(GetProcAddress(Library, "GdipSaveImageToFile")));
-  auto Dispose = reinterpret_cast<TDispose>(reinterpret_cast<void*>(GetProcAddress(Library, "GdipDisposeImage")));
-  bool Saved = false;
-  ULONG_PTR Token = 0;
-  TStartupInput Input;
-  if (Startup && Shutdown && FromHBitmap && Save && Dispose && Startup(&Token, &Input, nullptr) == 0) {
-    RECT R;
-    GetWindowRect(Window, &R);
-    const int W = R.right - R.left, H = R.bottom - R.top;
-    TOwned<TKsBitmap> Shot(NewObject<TKsBitmap>());
-    Shot->SetSize(W, H);
-    HDC DC = GetWindowDC(Window);
-    BitBlt(Shot->DC(), 0, 0, W, H, DC, 0, 0, SRCCOPY);
-    ReleaseDC(Window, DC);
-    void* Image = nullptr;
-    static const CLSID PngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    if (FromHBitmap(Shot->Handle(), nullptr, &Image) == 0) {
-      Saved = Save(Image, FileName.c_str(), &PngEncoder, nullptr) == 0;
-      Dispose(Image);
-    }
-    Shutdown(Token);
-  }
-  FreeLibrary(Library);
-  return Saved;
+// Saves the window, frame included, as a PNG file; false when that is not possible.
+bool SaveWindowPicture(HWND Window, const std::string& FileName) {
+  RECT R;
+  GetWindowRect(Window, &R);
+  const int W = R.right - R.left, H = R.bottom - R.top;
+  TOwned<TKsBitmap> Shot(NewObject<TKsBitmap>());
+  Shot->SetSize(W, H);
+  HDC DC = GetWindowDC(Window);
+  BitBlt(Shot->DC(), 0, 0, W, H, DC, 0, 0, SRCCOPY);
+  ReleaseDC(Window, DC);
+  return SaveBitmapAsPng(Shot->Handle(), FileName);
 }
 
 class KsFrameTest : public UiTest {
@@ -127,7 +96,7 @@ TEST_F(KsFrameTest, TheConstructorTakesTheFormOverWithItsDefaults) {
 }
 
 TEST_F(KsFrameTest, MetricsFollowTheVisualStyleTest) {
-  const bool Styled = IsAppThemedNow();
+  const bool Styled = IsVisualStyleAvailable();
   EXPECT_EQ(Frame->CaptionHeight(), Styled ? 19 : GetSystemMetrics(SM_CYCAPTION));
   EXPECT_EQ(Frame->FrameBorderWidth(), Styled ? 3 : GetSystemMetrics(SM_CXFRAME));
   Frame->SetBorderStyle(kbsToolWindow);
@@ -383,7 +352,7 @@ TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph)
   Folder = Folder.substr(0, Folder.find_last_of("\\/"));
   Folder = Folder.substr(0, Folder.find_last_of("\\/") + 1);  // build/ above bin/
   const std::string Name = Folder + "skinned-frame.png";
-  EXPECT_TRUE(SaveWindowPicture(Window(), std::wstring(Name.begin(), Name.end())));
+  EXPECT_TRUE(SaveWindowPicture(Window(), Name));
 }
 
 TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow) {

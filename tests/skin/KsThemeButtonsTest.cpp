@@ -82,7 +82,8 @@ void Hover(TKsCustomButton* B) { B->Perform(CM_MOUSEENTER, 0, 0); }
 }  // namespace
 
 TEST_F(ThemeButton, UnavailablePainterLooksExactlyLikeTheKitButton) {
-  ASSERT_FALSE(Engine->ThemeAvailable());  // the base painter
+  Engine->SetTheme(NewObject<TTeTheme>());  // the base painter
+  ASSERT_FALSE(Engine->ThemeAvailable());
   ExpectSameLook(NoChange);
   ExpectSameLook(MakeDefault);
   ExpectSameLook(Hover);

@@ -9,6 +9,7 @@
 #include "tests/support/ExpectRaises.h"
 #include "ThemeTestPainter.h"
 #include "classlib/Forms.h"
+#include "skin/KsThemeLuna.h"
 
 using namespace themetest;
 
@@ -83,9 +84,9 @@ class ThemeEngine : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ThemeEngine, StartsWithTheBasePainterUntilADefaultIsNamed) {
-  EXPECT_EQ(Engine->Theme()->ClassType(), &TTeTheme::StaticClass());
-  EXPECT_FALSE(Engine->ThemeAvailable());
+TEST_F(ThemeEngine, StartsWithTheAtlasPainterUntilAnotherDefaultIsNamed) {
+  EXPECT_EQ(Engine->Theme()->ClassType(), &TTeThemeLuna::StaticClass());
+  EXPECT_TRUE(Engine->ThemeAvailable());
   EXPECT_EQ(GetStrProp(Engine, "Version"), "2.7.9");
   SetStrProp(Engine, "Version", "1.0");
   EXPECT_EQ(Engine->Version(), "2.7.9");
@@ -234,6 +235,11 @@ TEST_F(ThemeEngine, UnregisteringThePainterInUseKeepsItWorking) {
 
 TEST_F(ThemeEngine, ThemeClassStreamIsTheNameLengthAndTheName) {
   TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
+  Engine->WriteThemeClass(Stream.get());
+  EXPECT_EQ(StreamBytes(Stream.get()), (std::vector<Byte>{4, 0, 0, 0, 'L', 'u', 'n', 'a'}));
+
+  Engine->SetTheme(NewObject<TTeTheme>());
+  Stream->Clear();
   Engine->WriteThemeClass(Stream.get());
   EXPECT_EQ(StreamBytes(Stream.get()),
             (std::vector<Byte>{8, 0, 0, 0, 'N', 'o', ' ', 'T', 'h', 'e', 'm', 'e'}));

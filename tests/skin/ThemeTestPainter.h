@@ -151,7 +151,9 @@ inline TTeThemeClass OtherClass() { return &TOtherPainter::StaticClass(); }
 // registry and SysLocale when the test ends.
 class TThemeRegistryScope {
  public:
-  TThemeRegistryScope() : FLocale(SysLocale), FRefresher(ThemeFormRefresher) {
+  TThemeRegistryScope()
+      : FLocale(SysLocale), FRefresher(ThemeFormRefresher), FDefault(DefaultThemeClass),
+        FNative(NativeThemeClass) {
     TRecordingPainter::ResetCounters();
     RegisterTheme(RecorderClass());
     RegisterTheme(OtherClass());
@@ -159,8 +161,8 @@ class TThemeRegistryScope {
   ~TThemeRegistryScope() {
     UnregisterTheme(RecorderClass());
     UnregisterTheme(OtherClass());
-    DefaultThemeClass = nullptr;
-    NativeThemeClass = nullptr;
+    DefaultThemeClass = FDefault;
+    NativeThemeClass = FNative;
     ThemeFormRefresher = FRefresher;
     SysLocale = FLocale;
   }
@@ -170,6 +172,8 @@ class TThemeRegistryScope {
  private:
   TSysLocale FLocale;
   TThemeFormRefresher FRefresher;
+  TTeThemeClass FDefault;
+  TTeThemeClass FNative;
 };
 
 }  // namespace themetest

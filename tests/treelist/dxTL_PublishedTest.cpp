@@ -12,6 +12,8 @@
 #include "classlib/StrUtils.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
+#include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
 
@@ -168,6 +170,11 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   EXPECT_EQ(List->TreeLineColor(), clGrayText);
   EXPECT_FALSE(List->ShowRoot());
   EXPECT_EQ(List->FormName(), "frmTreeList");
+  EXPECT_TRUE(List->DefaultLayout());
+  EXPECT_EQ(List->Bands()->Count(), 1);
+  ASSERT_EQ(List->ColumnCount(), 1);
+  EXPECT_EQ(List->Columns(0)->Name(), "MainColumn");
+  EXPECT_EQ(List->GetAbsoluteColumnIndex(0), 0);
 
   TdxTreeListNode* A = List->Add();
   A->SetStrings(0, "A");
@@ -275,7 +282,9 @@ TEST_F(TreeListPublishedTest, DataQuestionsWithoutEventsAnswerEmpty) {
   struct Handler : TObject {
     std::function<void(AnsiString&)> Fn;
     void Preview(TObject*, TdxTreeListNode*, AnsiString& Text) { Fn(Text); }
-    void Footer(TObject*, TdxTreeListNode*, int, int, AnsiString& Text) { Fn(Text); }
+    void Footer(TObject*, TdxTreeListNode*, TdxTreeListColumn*, int, AnsiString& Text) {
+      Fn(Text);
+    }
   } H;
   H.Fn = Record;
   Tree->OnGetPreviewText = TdxTLGetPreviewTextEvent::Bind<&Handler::Preview>(&H);

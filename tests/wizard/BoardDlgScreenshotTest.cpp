@@ -5,15 +5,12 @@
 // of controls that a test placed on a page, which no user sees, is named "test-only-".
 #include "tests/wizard/WizardFixture.h"
 
+#include "host/HostPng.h"
 #include "skin/KsPopup.h"
 #include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
 #include "wizard/fManufact.h"
-
-#include <objidl.h>
-
-#include <gdiplus.h>
 
 #include <set>
 
@@ -21,36 +18,6 @@ namespace wiztest {
 namespace {
 
 std::string PicturesFolder() { return HostFolder() + "..\\wizard-pages\\"; }
-
-class TGdiPlus {
- public:
-  TGdiPlus() {
-    Gdiplus::GdiplusStartupInput Input;
-    FStarted = Gdiplus::GdiplusStartup(&FToken, &Input, nullptr) == Gdiplus::Ok;
-  }
-  ~TGdiPlus() {
-    if (FStarted) Gdiplus::GdiplusShutdown(FToken);
-  }
-  bool Started() const { return FStarted; }
-
- private:
-  ULONG_PTR FToken = 0;
-  bool FStarted = false;
-};
-
-bool FindPngEncoder(CLSID& Encoder) {
-  UINT Count = 0, Size = 0;
-  if (Gdiplus::DllExports::GdipGetImageEncodersSize(&Count, &Size) != Gdiplus::Ok || !Size) return false;
-  std::vector<BYTE> Buffer(Size);
-  auto* Codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(Buffer.data());
-  if (Gdiplus::DllExports::GdipGetImageEncoders(Count, Size, Codecs) != Gdiplus::Ok) return false;
-  for (UINT I = 0; I < Count; ++I)
-    if (std::wstring(Codecs[I].MimeType) == L"image/png") {
-      Encoder = Codecs[I].Clsid;
-      return true;
-    }
-  return false;
-}
 
 // The window as the screen shows it: its pixels (0x00RRGGBB, rows from the top),
 // saved as a PNG file too.
@@ -91,16 +58,7 @@ TShot TakeShot(HWND Window, const std::string& FileName) {
   const auto* Pixels = static_cast<const DWORD*>(Bits);
   Shot.Pixels.assign(Pixels, Pixels + static_cast<std::size_t>(Shot.Width) * Shot.Height);
 
-  TGdiPlus GdiPlus;
-  CLSID Encoder;
-  Gdiplus::GpBitmap* Image = nullptr;
-  if (GdiPlus.Started() && FindPngEncoder(Encoder) &&
-      Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(Bitmap, nullptr, &Image) == Gdiplus::Ok) {
-    std::wstring Wide(FileName.begin(), FileName.end());
-    Shot.Saved = Gdiplus::DllExports::GdipSaveImageToFile(Image, Wide.c_str(), &Encoder, nullptr) ==
-                 Gdiplus::Ok;
-    Gdiplus::DllExports::GdipDisposeImage(Image);
-  }
+  Shot.Saved = SaveBitmapAsPng(Bitmap, FileName);
   DeleteObject(Bitmap);
   DeleteDC(Memory);
   ReleaseDC(nullptr, Screen);

@@ -110,7 +110,7 @@ TEST_F(NewBoardScriptTest, TheInstalledScriptIsValid) {
       << Error.Message();
   int Shots = 0;
   for (const TScriptStep& Step : Script.Steps) Shots += Step.Action == TScriptAction::Shot;
-  EXPECT_EQ(Shots, 11);
+  EXPECT_EQ(Shots, 12);
 }
 
 TEST_F(NewBoardScriptTest, TheScriptLeavesTheBoardOfItsAnswersAndAShotOfEveryPage) {
