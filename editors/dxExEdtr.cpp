@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
 #include "classlib/ModuleInit.h"
@@ -238,12 +239,11 @@ void InitdxExEdtr() {
   dxOneHour = EncodeTime(1, 0, 0, 0);
   dxMinTime = EncodeTime(0, 0, 0, 0);
   dxMaxTime = EncodeTime(23, 59, 59, 0);
-  if (HBITMAP Boxes = LoadBitmapA(nullptr, MAKEINTRESOURCEA(dxObmCheckBoxes))) {
+  if (TOwnedBitmap Boxes{CountHandle(LoadBitmapA(nullptr, MAKEINTRESOURCEA(dxObmCheckBoxes)))}) {
     BITMAP Info{};
-    GetObjectA(Boxes, sizeof(Info), &Info);
+    GetObjectA(Boxes.Handle(), sizeof(Info), &Info);
     EditCheckBoxWidth = Info.bmWidth / 4;
     EditCheckBoxHeight = Info.bmHeight / 3;
-    DeleteObject(Boxes);
   }
   if (Screen) Screen->SetCursors(crdxHandPoint, LoadCursorA(HInstance, "DX_HANDPOINT"));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "classlib/GdiScopes.h"
 #include "classlib/Graphics.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxGrDate.h"
@@ -15,9 +16,8 @@ namespace {
 constexpr TColor TodayFrameColor = static_cast<TColor>(128);
 
 void Exclude(HRGN Region, const TRect& R) {
-  HRGN Part = CreateRectRgnIndirect(&R);
-  CombineRgn(Region, Region, Part, RGN_DIFF);
-  DeleteObject(Part);
+  TOwnedRegion Part(CountHandle(CreateRectRgnIndirect(&R)));
+  CombineRgn(Region, Region, Part.Handle(), RGN_DIFF);
 }
 
 // Text centred in R, over the brush's colour, clipped to R.
@@ -40,13 +40,12 @@ void TdxGridDatePopup::Paint() {
   C->Font()->Assign(Font());
   HDC DC = C->Handle();
   const TRect Client = GetClientRect();
-  HRGN Region = CreateRectRgnIndirect(&Client);
-  auto FreeRegion = ScopeExit([&] { DeleteObject(Region); });
+  TOwnedRegion Region(GdiCheck(CountHandle(CreateRectRgnIndirect(&Client))));
   for (int Row = 0; Row < MonthRowCount(); ++Row)
-    for (int Col = 0; Col < MonthColCount(); ++Col) PaintMonth(DC, Region, Row, Col);
-  if (HasButtons()) PaintButtons(DC, Region);
+    for (int Col = 0; Col < MonthColCount(); ++Col) PaintMonth(DC, Region.Handle(), Row, Col);
+  if (HasButtons()) PaintButtons(DC, Region.Handle());
   C->Brush()->SetColor(clWindow);
-  FillRgn(DC, Region, C->Brush()->Handle());
+  FillRgn(DC, Region.Handle(), C->Brush()->Handle());
 }
 
 void TdxGridDatePopup::PaintMonth(HDC DC, HRGN Region, int Row, int Col) {

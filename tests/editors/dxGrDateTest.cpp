@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Messages.h"
 #include "editors/dxGrDate.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -493,8 +494,8 @@ TEST_F(GrDatePopupTest, PaintShowsSelectionTodayHeaderAndButtons) {
   Popup->SetSelStart(Day(2024, 3, 13));
   Show();
   uitest::PaintNow(Popup);
-  HDC DC = GetDC(Popup->Handle());
-  auto At = [&DC](TPoint P) { return GetPixel(DC, P.x, P.y); };
+  HWND Wnd = Popup->Handle();
+  auto At = [Wnd](TPoint P) { return GetPixel(TClientDC(Wnd).DC(), P.x, P.y); };
   const int Col = Popup->ColWidth(), Row = Popup->RowHeight();
   // March 2024 starts on a Friday: the 6th is row 1, column 3; the 13th row 2.
   const TPoint TodayCentre = Cell(1, 3), Selected = Cell(2, 3), Plain = Cell(3, 3);
@@ -509,13 +510,10 @@ TEST_F(GrDatePopupTest, PaintShowsSelectionTodayHeaderAndButtons) {
   EXPECT_EQ(At(TPoint{Today.left + 3, Today.top + 3}), GetSysColor(COLOR_BTNFACE));
   // Below the grid's last row: the window colour of the region's fill.
   EXPECT_EQ(At(TPoint{1, Cell(5, 0).y}), GetSysColor(COLOR_WINDOW));
-  ReleaseDC(Popup->Handle(), DC);
   // Not flat: a dark line under the header, and the selection in the highlight colour.
   Popup->SetFlat(false);
   uitest::PaintNow(Popup);
-  DC = GetDC(Popup->Handle());
   EXPECT_EQ(At(TPoint{Popup->ClientWidth() / 2, Popup->HeaderHeight()}), GetSysColor(COLOR_BTNTEXT));
   const TPoint Moved = Cell(2, 3);
   EXPECT_EQ(At(TPoint{Moved.x - Col / 2 + 1, Moved.y - Row / 2 + 1}), GetSysColor(COLOR_HIGHLIGHT));
-  ReleaseDC(Popup->Handle(), DC);
 }
