@@ -5,6 +5,7 @@
 #include "classlib/TypInfo.h"
 #include "framework/Rt_Util.h"
 #include "framework/Rt_forms.h"
+#include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeXP.h"
@@ -18,17 +19,23 @@ TTeTheme* NewDialogPainter() {
   return FallbackThemeClass ? FallbackThemeClass->Create() : nullptr;
 }
 
+// Grey text reads better as the dark shadow colour in Arial on the themed faces.
+void GreyTextToDarkShadow(TFont* Font) {
+  if (Font->Color() != clGrayText) return;
+  Font->SetColor(cl3DDkShadow);
+  Font->SetName("Arial");
+}
+
 void ApplyTheme(TComponent* Component, TTeThemeEngine* Engine, std::set<TComponent*>& Done) {
   if (!Component || !Done.insert(Component).second) return;
   if (IsPublishedProp(Component, "ThemeEngine")) SetObjectProp(Component, "ThemeEngine", Engine);
   if (auto* Control = ObjectAs<TWinControl>(Component))
     for (int I = 0; I < Control->ControlCount(); ++I) ApplyTheme(Control->Controls(I), Engine, Done);
   for (int I = 0; I < Component->ComponentCount(); ++I) ApplyTheme(Component->Components(I), Engine, Done);
-  if (auto* Label = ObjectAs<TLabel>(Component)) {
-    if (Label->Font()->Color() == clGrayText) {
-      Label->Font()->SetColor(cl3DDkShadow);
-      Label->Font()->SetName("Arial");
-    }
+  if (auto* Label = ObjectAs<TLabel>(Component)) GreyTextToDarkShadow(Label->Font());
+  if (auto* Check = ObjectAs<TTeThemeCheckBox>(Component)) {
+    Check->SetHeight(19);
+    GreyTextToDarkShadow(Check->Font());
   }
 }
 

@@ -3,6 +3,8 @@
 #include "classlib/Units.h"
 #include "skin/KsBitmap.h"
 #include "skin/KsButtons.h"
+#include "skin/KsCheckBoxs.h"
+#include "skin/KsGroupBoxs.h"
 #include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
@@ -11,6 +13,8 @@
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
 #include "skin/KsThemeButtons.h"
+#include "skin/KsThemeCheckBoxs.h"
+#include "skin/KsThemeGroupBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeLuna.h"
@@ -18,6 +22,8 @@
 #include "skin/KsThemeXP.h"
 #include "skin/KsThemeThemes.h"
 #include "skin/KsUtils.h"
+#include "skin/TeThemeHighlight.h"
+#include "skin/TeThemeLines.h"
 #include "skin/TeThemeXPImpl.h"
 
 namespace {
@@ -39,6 +45,8 @@ const TUnitEntry Units[] = {
     {"KsHooks", InitKsHooks, DoneKsHooks},
     {"KsControls", InitKsControls, DoneKsControls},
     {"KsButtons", InitKsButtons, DoneKsButtons},
+    {"KsCheckBoxs", InitKsCheckBoxs, DoneKsCheckBoxs},
+    {"KsGroupBoxs", InitKsGroupBoxs, DoneKsGroupBoxs},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
     // The popup windows that show a level of items, and the kit's popup menu.
@@ -54,7 +62,12 @@ const TUnitEntry Units[] = {
     // The bitmap-atlas painter: new engines start with it, and it draws what the
     // visual style cannot.
     {"KsThemeLuna", InitKsThemeLuna, DoneKsThemeLuna},
+    // The two palette painters any themed window or control can be switched to.
+    {"TeThemeHighlight", InitTeThemeHighlight, DoneTeThemeHighlight},
+    {"TeThemeLines", InitTeThemeLines, DoneTeThemeLines},
     {"KsThemeButtons", InitKsThemeButtons, DoneKsThemeButtons},
+    {"KsThemeCheckBoxs", InitKsThemeCheckBoxs, DoneKsThemeCheckBoxs},
+    {"KsThemeGroupBoxs", InitKsThemeGroupBoxs, DoneKsThemeGroupBoxs},
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},

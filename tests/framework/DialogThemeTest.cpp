@@ -5,6 +5,7 @@
 #include "classlib/Classes_Streaming.h"
 #include "classlib/StdCtrls.h"
 #include "skin/KsThemeButtons.h"
+#include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeXP.h"
@@ -43,6 +44,21 @@ const char* const WithTheme = R"(form ThemedDialog: TThemedDialog
   end
   component btnOk: TTeThemeButton
     Caption = "OK"
+  end
+end
+)";
+
+const char* const WithCheckBoxes = R"(form ThemedDialog: TThemedDialog
+  BorderStyle = bsDialog
+  ClientWidth = 300
+  ClientHeight = 200
+  component chkGrey: TTeThemeCheckBox
+    Caption = "grey"
+    Height = 30
+    Font.Color = clGrayText
+  end
+  component chkPlain: TTeThemeCheckBox
+    Caption = "plain"
   end
 end
 )";
@@ -149,6 +165,24 @@ TEST_F(DialogThemeTest, ThemingTwiceIsThemingOnce) {
   EXPECT_EQ(WriteComponentText(Dialog), Once);
   auto* Label = ObjectAs<TLabel>(Dialog->FindComponent("lblHint"));
   EXPECT_EQ(Label->Font()->Color(), cl3DDkShadow);
+}
+
+TEST_F(DialogThemeTest, AThemedCheckBoxGetsHeight19AndGreyTextTurnsDarkShadowInArial) {
+  TThemedDialog* Dialog = Read(WithCheckBoxes);
+  auto* Grey = ObjectAs<TTeThemeCheckBox>(Dialog->FindComponent("chkGrey"));
+  auto* Plain = ObjectAs<TTeThemeCheckBox>(Dialog->FindComponent("chkPlain"));
+  ASSERT_NE(Grey, nullptr);
+  ASSERT_NE(Plain, nullptr);
+  EXPECT_EQ(Grey->Height(), 19);
+  EXPECT_EQ(Plain->Height(), 19);
+  EXPECT_EQ(Grey->ThemeEngine(), Dialog->ThemeEngine());
+  EXPECT_EQ(Grey->Font()->Color(), cl3DDkShadow);
+  EXPECT_EQ(Grey->Font()->Name(), "Arial");
+  EXPECT_NE(Plain->Font()->Name(), "Arial");
+  // One inserted later is themed the same way.
+  auto* Late = NewObject<TTeThemeCheckBox>(Dialog);
+  Late->SetParent(Dialog);
+  EXPECT_EQ(Late->Height(), 19);
 }
 
 }  // namespace
