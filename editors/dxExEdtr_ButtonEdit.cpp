@@ -43,6 +43,12 @@ TdxEditViewDataClass TdxInplaceButtonEdit::GetViewDataClass(MetaType::TSelf /*Se
   return &TdxButtonEditViewData::StaticClass();
 }
 
+bool TdxInplaceButtonEdit::DrawContent(MetaType::TSelf Self, HDC DC, const TRect& R, bool IsWindow,
+                                       TdxEditViewData* ViewData) {
+  auto* Data = dynamic_cast<TdxButtonEditViewData*>(ViewData);
+  return inherited::DrawContent(Self, DC, R, IsWindow && !(Data && Data->HideEditCursor), ViewData);
+}
+
 TdxEditViewData* TdxInplaceButtonEdit::CreateViewData(bool PaintCopy) {
   TOwned<TdxEditViewData> ViewData(inherited::CreateViewData(PaintCopy));
   if (auto* Data = dynamic_cast<TdxButtonEditViewData*>(ViewData.get())) {

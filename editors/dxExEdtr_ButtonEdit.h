@@ -50,6 +50,8 @@ class TdxInplaceButtonEdit : public TdxInplaceDropDownEdit {
   static void CalcDrawInfo(MetaType::TSelf Self, TdxEditViewData* ViewData, bool AutoHeight,
                            TdxEditDrawInfo& DrawInfo);
   static TdxEditViewDataClass GetViewDataClass(MetaType::TSelf Self);
+  // With HideEditCursor the text is painted here, also under a live editor window.
+  static bool DrawContent(MetaType::TSelf Self, HDC DC, const TRect& R, bool IsWindow, TdxEditViewData* ViewData);
 
   TdxEditButtons* Buttons() const { return FButtons; }
   void SetButtons(TdxEditButtons* Value) { FButtons->Assign(Value); }

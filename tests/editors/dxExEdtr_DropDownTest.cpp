@@ -74,6 +74,7 @@ class TTestDropDownEdit : public TdxInplaceDropDownEdit {
     if (Accept) SetTextIfModifiable(VarToStr(Value));
   }
   void ScrollValue(int Delta, bool /*Wrap*/) override { Steps.push_back(Delta); }
+  void DropDownTextChanged(const AnsiString& Text) override { Texts.push_back(Text); }
 
   TTestListPopup* List = nullptr;
   int DropDowns = 0;
@@ -81,6 +82,7 @@ class TTestDropDownEdit : public TdxInplaceDropDownEdit {
   int Cancels = 0;
   std::vector<int> Steps;
   std::vector<char> Chars;
+  std::vector<AnsiString> Texts;
 
  private:
   void NoteChar(TObject* /*Sender*/, char& Key) { Chars.push_back(Key); }
@@ -244,6 +246,20 @@ TEST_F(DropDownEditTest, OpenListTakesTheKeysAndAltUpAccepts) {
   SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
   EXPECT_EQ(1, Edit->Cancels);
   EXPECT_EQ(0, Edit->Accepts);
+}
+
+TEST_F(DropDownEditTest, NavigationKeysOnlyKeepTypingInTheEditor) {
+  auto* Edit = ShownEdit();
+  Edit->SetForwardNavigationKeysOnly(true);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F4, 1);
+  ASSERT_TRUE(Edit->DroppedDown());
+  SendMessageA(Edit->Handle(), WM_CHAR, 'x', 1);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_HOME, 1);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, 'Q', 1);
+  ASSERT_EQ(1u, Edit->Texts.size());
+  EXPECT_EQ(AnsiString("x"), Edit->Texts[0]);
+  EXPECT_EQ(std::vector<Word>{VK_DOWN}, Edit->List->Keys) << "Home stays in a native editor, Q goes nowhere";
 }
 
 TEST_F(DropDownEditTest, WheelStepsAClosedEditorAndScrollsAnOpenList) {
