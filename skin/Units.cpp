@@ -25,6 +25,7 @@
 #include "skin/TeThemeHighlight.h"
 #include "skin/TeThemeLines.h"
 #include "skin/TeThemeXPImpl.h"
+#include "skin/XPEdits2.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ const TUnitEntry Units[] = {
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
+    // The self-drawn edit and its repaint hook.
+    {"XPEdits2", InitXPEdits2, DoneXPEdits2},
 };
 
 }  // namespace
