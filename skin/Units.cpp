@@ -12,6 +12,7 @@
 #include "skin/KsItems.h"
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
+#include "skin/KsTabs.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeGroupBoxs.h"
@@ -74,6 +75,8 @@ const TUnitEntry Units[] = {
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
     // The self-drawn edit and its repaint hook.
     {"XPEdits2", InitXPEdits2, DoneXPEdits2},
+    // The tab control and its sheets.
+    {"KsTabs", InitKsTabs, DoneKsTabs},
 };
 
 }  // namespace
