@@ -168,10 +168,19 @@ bool TCustomdxTreeList::FocusNodeOnCollapse(TdxTreeListNode* Node) {
   return true;
 }
 
-void TCustomdxTreeList::NodeChanged(TdxTreeListNode* Node, bool /*Relayout*/) {
+void TCustomdxTreeList::NodeChanged(TdxTreeListNode* Node, bool Relayout) {
   if (!Node || Node->Deleting() || FUpdateCount > 0 || Destroying() || !Node->IsVisible())
     return;
-  InvalidateClient();
+  if (!HandleAllocated()) return;
+  if (Relayout) {
+    // Rows from this one down move: they repaint, and the scroll bars follow.
+    Node->ResetCachedRowHeight();
+    RowsChanged(GetNodeRowIndex(Node));
+    return;
+  }
+  TRect R;
+  GetNodeRowRect(Node, R);
+  if (R.top != -1) InvalidateArea(R);
 }
 
 Variant TCustomdxTreeList::GetNodeValue(TdxTreeListNode* Node, int Column) {

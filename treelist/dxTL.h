@@ -9,8 +9,10 @@
 // control's members are implemented by topic: dxTL.cpp (node operations, focus,
 // updates), dxTL_Rows.cpp (the visible-row index), dxTL_Props.cpp (appearance),
 // dxTL_Published.cpp (form files), dxTL_Control.cpp (the column and band layer) and
-// dxTL_Answers.cpp (the band and column answers); the layout and the painting go into
-// dxTL_Layout.cpp and dxTL_Paint.cpp beside them.
+// dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
+// layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
+// cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
+// and the left coordinate); the painting goes into dxTL_Paint.cpp beside them.
 #pragma once
 
 #include <windows.h>
@@ -255,6 +257,88 @@ class TCustomdxTreeList : public TCustomdxContainer {
   bool ShowButtonAlways() override { return FOptionsEx.Contains(aoShowButtonAlways); }
   bool WantTabs() override;
 
+  // ----- Layout (dxTL_Layout.cpp). The sizes the size pass sets from the fonts,
+  // options and counts; the layout record; row heights; level footers.
+  int BandLineHeight() const { return FBandLineHeight; }
+  int BandPanelHeight() const { return FBandPanelHeight; }
+  int HeaderLineCount() const { return FHeaderLineCount; }
+  int HeaderRowHeight() const { return FHeaderRowHeight; }
+  int HeaderPanelHeight() const { return FHeaderPanelHeight; }
+  int TextHeight() const { return FTextHeight; }
+  int RowLineHeight() const { return FRowLineHeight; }
+  int FooterLineHeight() const { return FFooterLineHeight; }
+  int FooterPanelHeight() const { return FFooterPanelHeight; }
+  int RowFooterHeight() const { return FRowFooterHeight; }
+  int PreviewLineHeight() const { return FPreviewLineHeight; }
+  int IndicatorWidth() const { return FIndicatorWidth; }
+  int DigitWidth() const { return FDigitWidth; }
+  int LevelIndent() const { return 16; }
+  // The size pass: measures on the shared screen DC, then relayouts. Nothing while
+  // loading or being destroyed.
+  void CalcSizes();
+  void CalcRegions(TdxTreeListDrawInfo& DrawInfo);
+  void CalcDrawInfo(TdxTreeListDrawInfo& DrawInfo);
+  // Lines of Text wrapped into Width (less Indent); Height is lines x line height + 3.
+  int CalcTextLineCount(const AnsiString& Text, int Width, int LineHeight, int& Height,
+                        int Indent, bool Flat, TFont* Font, int MaxLines);
+  // The row height of Node with LineHeight as base line height, cached per node.
+  int GetRowHeight(TdxTreeListNode* Node, int LineHeight, bool NoCache = false);
+  virtual int GetPreviewLineCount(TdxTreeListNode* Node);
+  int GetNodeContentOffset(TdxTreeListNode* Node);
+  // The lines Node's row needs under row auto height (-1 when no cell was measured);
+  // LineHeight comes in as the base line height and leaves as the one the row needs.
+  virtual int GetRowLineCount(TdxTreeListNode* Node, int& LineHeight);
+  // Measures one cell; the base measures nothing.
+  virtual bool CalcRowLineHeight(TdxTreeListNode* /*Node*/, int /*Column*/,
+                                 const AnsiString& /*Text*/, int /*BoundsWidth*/,
+                                 int /*TextHeight*/, int /*MaxLineCount*/, bool /*InflateFlag*/,
+                                 bool /*GridFlag*/, int& /*LineCount*/, int& /*LineHeight*/) {
+    return false;
+  }
+  int GetLevelFooterCount(TdxTreeListNode* Node);
+  int GetLevelFooterLevel(TdxTreeListNode* Node, int Index);
+  int GetFooterCountAboveLevel(TdxTreeListNode* Node, int Level);
+  void CalcRowFooterRect(TdxTreeListNode* Node, int Index, TRect& Rect,
+                         const TdxTreeListDrawInfo& DrawInfo, int GridPixel, int Top);
+  // The data area, reaching left over the row indicator.
+  virtual void GetRowsAreaRect(TRect& Rect);
+  // (-1, -1, -1, -1) for a node not on the screen.
+  void GetNodeRowRect(TdxTreeListNode* Node, TRect& Rect);
+  void GetRowRectToBottom(TdxTreeListNode* Node, TRect& Rect);
+  // Horizontal areas: the client less the indicator; that less the fixed bands.
+  TRect GetGridArea();
+  virtual TRect GetScrollingArea() { return GetGridArea(); }
+  int GetVisibleWidth();
+  // The width of the bands that scroll; the width of all bands.
+  virtual int GetScrollableWidth() { return 0; }
+  virtual int GetTotalBandWidth() { return 0; }
+  int LeftCoord() const { return FLeftCoord; }
+  // Clamped; scrolls the window by the shift when it can, else repaints all.
+  void SetLeftCoord(int Value);
+  // Keeps LeftCoord within the hidden width after the widths or the client changed.
+  void ClampLeftCoord();
+
+  // ----- Vertical scroll state (dxTL_Scroll.cpp)
+  // Rows at least partly (Visible) and wholly (Full) shown from StartNode in Height.
+  void CountRowsInView(TdxTreeListNode* StartNode, int Height, int& VisibleRows, int& FullRows);
+  virtual void CalcRowsInView();
+  virtual int GetVisibleRowCount() { return FVisibleRowCount; }
+  int FullRowCount() const { return FFullRowCount; }
+  virtual void GetVertScrollInfo(int& Min, int& Max, int& Page, int& Pos);
+  // Both bars, twice: showing one shrinks the client for the other.
+  virtual void RefreshScrollBars();
+  void UpdateHorzScrollBar();
+  void UpdateVertScrollBar();
+  int GetTopIndex();
+  // Puts row Index at the top (clamped so the last page is full) and scrolls.
+  void SetTopIndex(int Index);
+  int RowsHeight(int Rows);
+  int TopIndexForLastRow(int Index);
+  void RemoveScrollBarsIfFit();
+  // The sizing and dragging marks around a scroll; nothing until they exist.
+  virtual void HideDragMarks() {}
+  virtual void ShowDragMarks() {}
+
   // Row-count questions; the base answers for a grid without bands or columns.
   virtual int GetBandMaxRowCount() { return 5; }
   virtual int GetBandRowCount() { return 1; }
@@ -375,6 +459,35 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Runs when an image list in use changed.
   virtual void ImageListChange(TObject* Sender);
 
+  // Layout hooks the column layer fills: bands and header cells of the record, the
+  // header lines the columns need, the tallest column font's line height, a column's
+  // display width.
+  virtual void CalcBandsAndHeaders(TdxTreeListDrawInfo& /*DrawInfo*/) {}
+  virtual int GetColumnsHeaderLineCount() { return 1; }
+  virtual int GetColumnFontsLineHeight(TCanvas* /*Canvas*/) { return 0; }
+  virtual int GetColumnDisplayWidth(int /*AbsoluteIndex*/) { return 0; }
+  // Sets a scroll bar's state; the one place that does.
+  virtual void ApplyScrollInfo(int Bar, const SCROLLINFO& Info);
+  void CreateWnd() override;
+  // The scroll and size messages, and the font and colour notifications.
+  void WMVScroll(TMessage& Message);
+  void WMHScroll(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void ScrollRows(int DY);
+  void ScrollColumns(int DX);
+  // Row Node's row and the rows below it changed: they repaint and the scroll bars
+  // are brought up to date once for a run of changes, through a posted message.
+  void RowsChanged(int Row);
+  void ApplyRowsChanged();
+  // The scroll, size and row-change messages; false for any other.
+  bool DispatchScrollMessage(TMessage& Message);
+  // Moves the top row up when rows below it are left unused.
+  void KeepTopInRange();
+  // The client size changed: the column layer refits auto widths.
+  virtual void SizeChanged() {}
+  virtual bool HasFixedBands() { return false; }
+  virtual int GetFirstBandWidth() { return GetVisibleWidth(); }
+
   // Rows
   virtual void DropRowIndex();
   virtual void ResetRowHeightCache();
@@ -494,6 +607,30 @@ class TCustomdxTreeList : public TCustomdxContainer {
   TChangeLink* FImageChangeLink = nullptr;
   TChangeLink* FStateChangeLink = nullptr;
   AnsiString FFormName;
+
+  // The sizes of the size pass.
+  int FBandLineHeight = 0;
+  int FBandPanelHeight = 0;
+  int FHeaderLineCount = 1;
+  int FHeaderRowHeight = 0;
+  int FHeaderPanelHeight = 0;
+  int FTextHeight = 13;
+  int FRowLineHeight = 16;
+  int FFooterLineHeight = 0;
+  int FFooterPanelHeight = 0;
+  int FRowFooterHeight = 0;
+  int FPreviewLineHeight = 0;
+  int FIndicatorWidth = 0;
+  int FImageWidth = 0;
+  int FImageHeight = 0;
+  int FStateImageWidth = 0;
+  int FStateImageHeight = 0;
+  int FDigitWidth = 0;
+  int FLeftCoord = 0;
+  int FChangedFromRow = -1;
+  bool FRowsChangePosted = false;
+  int FVisibleRowCount = 1;
+  int FFullRowCount = 1;
 
   // The visible-row index: the node of every row, and how far the rows' own numbers
   // (TdxTreeListNode::FRow) are current, from row 0. A change renumbers nothing: it
@@ -617,6 +754,41 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void ToggleColumnSort(TdxTreeListColumn* Column, bool AddToSort = false,
                         bool ClearSort = false);
   bool ExtendingSort() const { return FExtendingSort; }
+
+  // ----- Layout (dxTL_LayoutBands.cpp): widths under aoAutoWidth, by visible band.
+  // A band's smallest width: MinWidth (Width when it may not be sized), at least each
+  // row's column minimums.
+  int GetBandMinimumWidth(int VisibleBand) const;
+  // Its width before sharing: Width, or with aoBandHeaderWidth its widest row.
+  int GetBandNaturalWidth(int VisibleBand) const;
+  // What every visible band is shown at (auto width shares the rows area).
+  std::vector<int> GetBandDisplayWidths();
+  int GetBandDisplayWidth(int VisibleBand);
+  int GetTotalBandWidth() override;
+  int GetScrollableWidth() override;
+  TRect GetScrollingArea() override;
+  // The summed display widths of the bands before it; 0 for a fixed band.
+  int GetBandOffset(int VisibleBand);
+  // Scrolls LeftCoord so the band or column shows (its left edge first).
+  void MakeBandVisible(int VisibleBand);
+  void MakeColumnVisible(int Column);
+  // The display width of a shown column: its share of its band row.
+  int GetColumnDisplayWidth(int Column) override;
+  // Fills the column-widths cache with every column's display width.
+  void BuildColumnWidthCache();
+  // Shares Avail among a band row's columns: MinWidth and Sizing kept, the last
+  // column takes the rest.
+  std::vector<int> ShareRowWidths(int Avail, const std::vector<int>& Columns) const;
+  // The cell of Node in a visible column, from a fresh layout; all -1 when the column
+  // has no header cell on the screen or the node no row.
+  void GetCellRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
+  // Where the in-place editor of that cell goes.
+  void GetEditRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
+  // Measures a cell through its column's editor class, without a window.
+  bool CalcRowLineHeight(TdxTreeListNode* Node, int Column, const AnsiString& Text,
+                         int BoundsWidth, int TextHeight, int MaxLineCount, bool InflateFlag,
+                         bool GridFlag, int& LineCount, int& LineHeight) override;
+  TdxTLCalcRowLineHeightEvent OnCalcRowLineHeight;
 
   // ----- Layout caches, filled by each layout pass and dropped by every change.
   bool LayoutCachesFilled() const { return FCachesFilled; }
@@ -783,6 +955,12 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The core's answer, then the focused column's CanShowEditor.
   void DoEditing(TdxTreeListNode* Node, bool& Allow) override;
   void AfterLayout() override;
+  void CalcBandsAndHeaders(TdxTreeListDrawInfo& DrawInfo) override;
+  int GetColumnsHeaderLineCount() override { return 1; }
+  int GetColumnFontsLineHeight(TCanvas* Canvas) override;
+  void SizeChanged() override;
+  bool HasFixedBands() override { return GetBandFixedLeft() >= 0 || GetBandFixedRight() >= 0; }
+  int GetFirstBandWidth() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Re-sorts the nodes by the sort columns; nothing while no column sorts.
   virtual void ResortNodes() {}
@@ -845,7 +1023,12 @@ class TdxTreeList : public TCustomdxTreeListControl {
                          AnsiString& Text) override;
   bool IsExistRowFooterCell(TdxTreeListNode* Node, int Column, int FooterIndex) override;
   bool IsLevelFooter(int Level) override;
+  // The core's answers, then their events.
+  int GetRowLineCount(TdxTreeListNode* Node, int& LineHeight) override;
+  int GetPreviewLineCount(TdxTreeListNode* Node) override;
 
+  TdxTLGetRowLineCountEvent OnGetRowLineCount;
+  TdxTLGetPreviewLineCountEvent OnGetPreviewLineCount;
   TdxTLGetPreviewTextEvent OnGetPreviewText;
   TdxTLGetFooterCellTextEvent OnGetFooterCellText;
   TdxTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;

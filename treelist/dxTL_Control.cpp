@@ -73,10 +73,23 @@ void TCustomdxTreeListControl::Notification(TComponent* AComponent, TOperation O
 void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions Value) {
   if (Value == Options()) return;
   EndEdit(true);
+  // Auto width switched off under aoKeepColumnWidth keeps the fitted widths: the
+  // first column's in the one-band default layout, else band 0's.
+  const bool Keep = Options().Contains(aoAutoWidth) && !Value.Contains(aoAutoWidth) &&
+                    OptionsEx().Contains(aoKeepColumnWidth);
+  const bool KeepColumn = Keep && FDefaultLayout && FBands->Count() == 1 && GetVisibleColumnCount() > 0;
+  const int KeptColumn = KeepColumn ? GetAbsoluteColumnIndex(0) : -1;
+  const int KeptWidth = !Keep ? 0
+                        : KeepColumn ? GetColumnDisplayWidth(KeptColumn)
+                                     : GetBandDisplayWidth(0);
   BeginUpdate();
   auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoAutoSort) && !Options().Contains(aoAutoSort)) ClearSortColumns();
   inherited::SetOptions(Value);
+  if (KeepColumn)
+    Columns(KeptColumn)->SetWidth(KeptWidth);
+  else if (Keep && GetVisibleBandCount() > 0)
+    FBands->VisibleItems(0)->SetWidth(KeptWidth);
 }
 
 void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx Value) {
@@ -409,10 +422,8 @@ void TCustomdxTreeListControl::BuildLayoutCaches() {
       if (!Columns.empty()) FCacheBandRows[V].push_back(std::move(Columns));
     }
   }
-  FCacheColumnWidths.resize(FColumns.size());
-  for (int I = 0; I < ColumnCount(); ++I)
-    FCacheColumnWidths[I] = IsColumnShown(I) ? FColumns[I]->Width() : 0;
   FCachesFilled = true;
+  BuildColumnWidthCache();
   // The visible order, walked through the band rows just cached (the order's own
   // cache counts once both of its lists are there).
   std::vector<int> Order;

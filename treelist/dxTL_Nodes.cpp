@@ -378,11 +378,16 @@ void TdxTreeListNode::MakeVisible() {
     TUpdateScope Updating(FOwner);
     for (auto It = Collapsed.rbegin(); It != Collapsed.rend(); ++It) (*It)->SetExpanded(true);
   }
-  // A row above the top row becomes the top row.
-  if (TdxTreeListNode* Top = FOwner->TopVisibleNode()) {
-    int Row = FOwner->GetNodeRowIndex(this);
-    if (Row >= 0 && Row < FOwner->GetNodeRowIndex(Top)) FOwner->SetTopVisibleNode(this);
-  }
+  // A row above the top row becomes the top row; one below the last whole row on the
+  // screen becomes the last row.
+  if (!FOwner->TopVisibleNode()) return;
+  const int Row = FOwner->GetNodeRowIndex(this);
+  const int Top = FOwner->GetTopIndex();
+  if (Row < 0) return;
+  if (Row < Top)
+    FOwner->SetTopIndex(Row);
+  else if (FOwner->HandleAllocated() && Row >= Top + FOwner->FullRowCount())
+    FOwner->SetTopIndex(FOwner->TopIndexForLastRow(Row));
 }
 
 bool TdxTreeListNode::Focused() const { return FOwner->FocusedNode() == this; }

@@ -69,6 +69,9 @@ void TCustomdxTreeList::SetLookAndFeel(TdxLookAndFeel Value) {
 
 void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
+  Params.Style |= WS_CLIPCHILDREN | WS_TABSTOP;
+  Params.WindowClass.style |= CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  if (FBorderStyle == bsNone && LookAndFeel() != lfStandard) Params.Style &= ~WS_BORDER;
   if (FBorderStyle == bsSingle) {
     if (Ctl3D())
       Params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -80,6 +83,28 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  if (DispatchScrollMessage(Message)) return;
+  switch (Message.Msg) {
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+      inherited::Dispatch(Message);
+      UpdateLayout();
+      return;
+    case CM_PARENTFONTCHANGED:
+      inherited::Dispatch(Message);
+      if (ParentFont()) {
+        // The control's own fonts follow; ParentFont stays set.
+        FBandFont->Assign(Font());
+        FHeaderFont->Assign(Font());
+        FPreviewFont->SetName(Font()->Name());
+        FPreviewFont->SetSize(Font()->Size());
+        FPreviewFont->SetStyle(Font()->Style());
+        FPreviewFont->SetColor(clBlue);
+      }
+      UpdateLayout();
+      return;
+    default: break;
+  }
   // The border's look follows Ctl3D: the window is made again.
   if (Message.Msg == CM_CTL3DCHANGED && HandleAllocated()) RecreateWnd();
   inherited::Dispatch(Message);

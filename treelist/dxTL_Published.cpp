@@ -131,6 +131,9 @@ void RegisterTreeListPublished() {
   P.Prop("OnGetPreviewText", &T::OnGetPreviewText);
   P.Prop("OnIsExistRowFooterCell", &T::OnIsExistRowFooterCell);
   P.Prop("OnIsLevelFooter", &T::OnIsLevelFooter);
+  P.Prop("OnGetRowLineCount", &T::OnGetRowLineCount);
+  P.Prop("OnGetPreviewLineCount", &T::OnGetPreviewLineCount);
+  P.Prop("OnCalcRowLineHeight", &T::OnCalcRowLineHeight);
   P.Prop("OnContextPopup", &T::OnContextPopup);
 
   P.Prop("OnCustomDrawBand", &T::OnCustomDrawBand);
@@ -184,6 +187,8 @@ void RegisterBandPublished() {
 
 }  // namespace
 
+void DonedxTLScreenDC();
+
 void InitdxTL() {
   RegisterClass(&TdxTreeList::StaticClass());
   RegisterTreeListPublished();
@@ -192,6 +197,7 @@ void InitdxTL() {
 }
 
 void DonedxTL() {
+  DonedxTLScreenDC();
   UnRegisterTreeListColumnClasses();
   UnRegisterPublished(&TdxTreeListBand::StaticClass());
   UnRegisterPublished(&TdxTreeList::StaticClass());

@@ -71,9 +71,16 @@ void TCustomdxTreeList::UpdateLayout() {
   if (FUpdateCount > 0) return;
   {
     TCountScope Updating(FUpdateCount);
+    CalcSizes();
     DropRowIndex();
     AfterLayout();
+    // The index is rebuilt before the scroll state, which then counts rows through it.
     UpdateRowIndex();
+    CalcRowsInView();
+    KeepTopInRange();
+    ClampLeftCoord();
+    RefreshScrollBars();
+    RemoveScrollBarsIfFit();
   }
   InvalidateClient();
 }

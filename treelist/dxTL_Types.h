@@ -3,6 +3,8 @@
 // sets and looks, and the event types. Included through treelist/dxTL.h.
 #pragma once
 
+#include <vector>
+
 #include "classlib/Controls.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Graphics.h"
@@ -97,3 +99,88 @@ using TdxTLIsExistRowFooterCellEvent =
     TEvent<void(TObject* Sender, TdxTreeListNode* ANode, TdxTreeListColumn* AColumn,
                 int AFooterIndex, bool& AExist)>;
 using TdxTLIsLevelFooterEvent = TEvent<void(TObject* Sender, int ALevel, bool& AExist)>;
+using TdxTLGetRowLineCountEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, int& LCount)>;
+using TdxTLGetPreviewLineCountEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* ANode, int& LCount)>;
+// Measures one cell in place of the column's editor; Done keeps the answer as given.
+using TdxTLCalcRowLineHeightEvent =
+    TEvent<void(TObject* Sender, TdxTreeListNode* Node, TdxTreeListColumn* Column,
+                const AnsiString& Text, int BoundsWidth, int TextHeight, int MaxLineCount,
+                bool InflateFlag, bool GridFlag, int& LineCount, int& LineHeight, bool& Done)>;
+
+// ---------------------------------------------------------------------------------
+// The layout record: what every paint, hit test and move computes first
+// (TCustomdxTreeList::CalcDrawInfo). Rectangles are in client coordinates.
+
+// A placed band: its rectangle at its scrolled place and the part of it inside the
+// scrolling area.
+struct TdxTreeListBandInfo {
+  int Index = -1;  // visible band index
+  TRect BandRect{0, 0, 0, 0};
+  TRect BandClipRect{0, 0, 0, 0};
+};
+
+// A placed header cell.
+struct TdxTreeListHeaderInfo {
+  int Column = -1;     // absolute column index
+  int BandIndex = -1;  // visible band index
+  int RowIndex = 0;
+  int ColIndex = 0;
+  int LineCount = 1;  // header rows the cell spans
+  TRect CellRect{0, 0, 0, 0};
+  TRect CellClipRect{0, 0, 0, 0};
+  // Down to the header panel's bottom when the cell leaves header rows below it.
+  TRect ExtendedRect{0, 0, 0, 0};
+  bool FirstInRow = false;
+  bool LastInRow = false;
+  bool FirstCell = false;
+  bool LastCell = false;
+  bool MultiLine = false;
+};
+
+// A band without columns: the area under it, as high as the header panel.
+struct TdxTreeListEmptyBandInfo {
+  int BandIndex = -1;
+  TRect Rect{0, 0, 0, 0};
+  bool Cut = false;  // the band is clipped on the right
+};
+
+// A row on the screen, top to bottom.
+struct TdxTreeListRowInfo {
+  TdxTreeListNode* Node = nullptr;
+  bool Group = false;
+  bool Selected = false;
+  int RowHeight = 0;
+  int LevelFooterCount = 0;
+  int LevelFooterHeight = 0;
+  Byte IndicatorKind = 0;
+  int PreviewLineCount = 0;
+  int RowLineCount = -1;
+};
+
+struct TdxTreeListDrawInfo {
+  TRect CR{0, 0, 0, 0};                // the client rectangle
+  TRect BandRect{0, 0, 0, 0};          // band panel
+  TRect BandButtonRect{0, 0, 0, 0};    // its indicator corner
+  TRect HeaderRect{0, 0, 0, 0};        // header panel
+  TRect HeaderButtonRect{0, 0, 0, 0};  // its indicator corner
+  TRect CellsRect{0, 0, 0, 0};         // the data area
+  TRect IndRect{0, 0, 0, 0};           // the row indicator
+  TRect FooterRect{0, 0, 0, 0};
+  TRect EmptyRectRight{0, 0, 0, 0};    // right of the bands when they are narrower
+  TRect EmptyRectBottom{0, 0, 0, 0};   // below the last row
+  TRect FixedBandLeftRect{0, 0, 0, 0};
+  TRect FixedBandRightRect{0, 0, 0, 0};
+  std::vector<TdxTreeListBandInfo> Bands;
+  std::vector<TdxTreeListHeaderInfo> Headers;
+  std::vector<TdxTreeListEmptyBandInfo> EmptyBands;
+  std::vector<TdxTreeListRowInfo> Rows;
+  int FixedLeftIndex = -1;   // entry of the fixed-left band
+  int FixedRightIndex = -1;  // entry of the fixed-right band
+  int LastScrolledIndex = -1;
+  int BandsRightEdge = 0;  // last pixel column of the bands
+  int LastRowBottom = -1;  // last pixel row of the rows; -1 when they fill the area
+  int FirstBandWidth = 0;
+  int RowSeparatorWidth = 0;
+};

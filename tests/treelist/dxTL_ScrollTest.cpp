@@ -1,0 +1,239 @@
+// The tree list's vertical scroll state on a real window: rows in view, the bar's
+// range and page, the top row clamped to the last page, a short scroll moving pixels
+// and a long jump repainting all, unchanged bar state left alone, both bars removed
+// when everything fits, the 32-bit thumb position, and the horizontal thumb rule.
+#include <gtest/gtest.h>
+
+#include "tests/classlib/UiTestSupport.h"
+#include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
+#include "treelist/dxTL_Columns.h"
+
+using namespace uitest;
+
+namespace {
+
+// Counts the scroll bar states set.
+class TScrollCountingTree : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  int Sets = 0;
+
+ protected:
+  void ApplyScrollInfo(int Bar, const SCROLLINFO& Info) override {
+    ++Sets;
+    TdxTreeList::ApplyScrollInfo(Bar, Info);
+  }
+};
+
+class TreeListScrollTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Tree = AddChild<TScrollCountingTree>(ShownForm(500, 400));
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetShowHeader(false);
+    Tree->SetBounds(0, 0, 300, 300);
+    Tree->HandleNeeded();
+  }
+  void TearDown() override {
+    FreeAndNil(Tree);
+    UiTest::TearDown();
+  }
+  // Makes the client (the data area: no header) Height pixels high.
+  void SetDataHeight(int Height) {
+    TRect Client = Tree->ClientRect();
+    TRect Window;
+    GetWindowRect(Tree->Handle(), &Window);
+    const int Frame = (Window.bottom - Window.top) - (Client.bottom - Client.top);
+    Tree->SetBounds(0, 0, 300, Height + Frame);
+    Pump();
+  }
+  void FitRows(int Rows) { SetDataHeight(Rows * Tree->DefaultRowHeight()); }
+  void AddRows(int Count) {
+    Tree->BeginUpdate();
+    for (int I = 0; I < Count; ++I) Tree->Add();
+    Tree->EndUpdate();
+    Pump();
+  }
+  SCROLLINFO Bar(int Which) {
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof(Info);
+    Info.fMask = SIF_ALL;
+    Tree->GetScrollInfo(Which, Info);
+    return Info;
+  }
+  bool Invalid(int X, int Y) {
+    HRGN Region = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(Tree->Handle(), Region, FALSE);
+    const bool Result = PtInRegion(Region, X, Y) != FALSE;
+    DeleteObject(Region);
+    return Result;
+  }
+  TScrollCountingTree* Tree = nullptr;
+};
+
+TEST_F(TreeListScrollTest, RowsInViewCountWholeAndPartRows) {
+  AddRows(50);
+  const int H = Tree->DefaultRowHeight();
+  // A data area below one row still has one row in view.
+  SetDataHeight(H / 2);
+  Tree->CalcRowsInView();
+  EXPECT_EQ(Tree->GetVisibleRowCount(), 1);
+  EXPECT_EQ(Tree->FullRowCount(), 1);
+  FitRows(10);
+  EXPECT_EQ(Tree->FullRowCount(), 10);
+  EXPECT_EQ(Tree->GetVisibleRowCount(), 10);
+  int Visible = 0, Full = 0;
+  Tree->CountRowsInView(Tree->Items(0), 10 * H + H / 2, Visible, Full);
+  EXPECT_EQ(Full, 10);
+  EXPECT_EQ(Visible, 11);
+  // At the end of the list the rows above the start that would fit count.
+  Tree->CountRowsInView(Tree->Items(47), 10 * H, Visible, Full);
+  EXPECT_EQ(Full, 10);
+}
+
+TEST_F(TreeListScrollTest, TheBarReportsRowsAndTheTopRow) {
+  FitRows(10);
+  AddRows(10);
+  int Min, Max, Page, Pos;
+  Tree->GetVertScrollInfo(Min, Max, Page, Pos);
+  EXPECT_EQ(Min, 0);
+  EXPECT_EQ(Max, 0);
+  EXPECT_EQ(Page, 10);
+  EXPECT_EQ(Pos, 0);
+  AddRows(30);
+  Tree->SetTopIndex(5);
+  Tree->GetVertScrollInfo(Min, Max, Page, Pos);
+  EXPECT_EQ(Max, 39);
+  EXPECT_EQ(Pos, 5);
+  const SCROLLINFO Info = Bar(SB_VERT);
+  EXPECT_EQ(Info.nMax, 39);
+  EXPECT_EQ(static_cast<int>(Info.nPage), 10);
+  EXPECT_EQ(Info.nPos, 5);
+}
+
+TEST_F(TreeListScrollTest, AnIndexPastTheEndShowsTheLastPage) {
+  FitRows(10);
+  AddRows(40);
+  Tree->SetTopIndex(1000);
+  EXPECT_EQ(Tree->GetTopIndex(), 30);
+  Tree->SetTopIndex(-5);
+  EXPECT_EQ(Tree->GetTopIndex(), 0);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(Tree->GetTopIndex(), 30);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(Tree->GetTopIndex(), 29);
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(Tree->GetTopIndex(), 19);
+  // Making a row below the screen visible puts it in the last place.
+  Tree->Items(35)->MakeVisible();
+  EXPECT_EQ(Tree->GetTopIndex(), 26);
+}
+
+TEST_F(TreeListScrollTest, AShortScrollMovesPixelsAndALongJumpRepaintsAll) {
+  FitRows(10);
+  AddRows(100);
+  const int H = Tree->DefaultRowHeight();
+  const int MiddleY = 5 * H + H / 2;
+  Tree->SetTreeLineStyle(tlSolid);
+  Pump();
+  ValidateRect(Tree->Handle(), nullptr);
+  Tree->SetTopIndex(2);
+  EXPECT_FALSE(Invalid(50, MiddleY));  // moved on the screen
+  EXPECT_TRUE(Invalid(50, 9 * H + H / 2));  // the uncovered rows
+  Pump();
+  // Dotted tree lines repaint the first band's strip after the move.
+  Tree->SetTreeLineStyle(tlDot);
+  Pump();
+  ValidateRect(Tree->Handle(), nullptr);
+  Tree->SetTopIndex(3);
+  EXPECT_TRUE(Invalid(50, MiddleY));
+  EXPECT_FALSE(Invalid(260, MiddleY));
+  Pump();
+  ValidateRect(Tree->Handle(), nullptr);
+  Tree->SetTopIndex(50);
+  EXPECT_TRUE(Invalid(50, MiddleY));
+}
+
+TEST_F(TreeListScrollTest, AnUnchangedBarIsNotSetAgain) {
+  FitRows(10);
+  AddRows(40);
+  Tree->Sets = 0;
+  Tree->RefreshScrollBars();
+  EXPECT_EQ(Tree->Sets, 0);
+  Tree->SetTopIndex(3);
+  EXPECT_EQ(Tree->Sets, 1);
+  // A run of expansions sets the bar once, after the queue runs.
+  TdxTreeListNode* Node = Tree->Items(20);
+  for (int I = 0; I < 5; ++I) Node->AddChild();
+  Pump();
+  Tree->Sets = 0;
+  Node->SetExpanded(true);
+  Node->SetExpanded(false);
+  Node->SetExpanded(true);
+  EXPECT_EQ(Tree->Sets, 0);
+  Pump();
+  EXPECT_EQ(Tree->Sets, 1);
+  EXPECT_EQ(Bar(SB_VERT).nMax, 44);
+}
+
+TEST_F(TreeListScrollTest, BothBarsGoAtOnceWhenEverythingFits) {
+  Tree->Bands()->Items(0)->SetWidth(400);
+  AddRows(20);
+  Tree->SetBounds(0, 0, 200, 200);
+  Pump();
+  LONG Style = GetWindowLongA(Tree->Handle(), GWL_STYLE);
+  EXPECT_TRUE(Style & WS_VSCROLL);
+  EXPECT_TRUE(Style & WS_HSCROLL);
+  Tree->Bands()->Items(0)->SetWidth(100);
+  Tree->SetBounds(0, 0, 200, 21 * Tree->DefaultRowHeight());
+  Pump();
+  Style = GetWindowLongA(Tree->Handle(), GWL_STYLE);
+  EXPECT_FALSE(Style & WS_VSCROLL);
+  EXPECT_FALSE(Style & WS_HSCROLL);
+}
+
+TEST_F(TreeListScrollTest, TheThumbGoesPastSixteenBits) {
+  FitRows(10);
+  AddRows(100000);
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_POS;
+  Info.nPos = 70000;
+  SetScrollInfo(Tree->Handle(), SB_VERT, &Info, FALSE);
+  // The message's 16-bit position is wrong on purpose: the bar's own is read.
+  SendMessageA(Tree->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70000 & 0xFFFF), 0);
+  EXPECT_EQ(Tree->GetTopIndex(), 70000);
+  EXPECT_EQ(Tree->TopVisibleNode(), Tree->Items(70000));
+  Pump();
+  EXPECT_EQ(Bar(SB_VERT).nPos, 70000);
+}
+
+TEST_F(TreeListScrollTest, TheHorizontalThumbStepsByFour) {
+  Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  Tree->Bands()->Items(0)->SetWidth(1000);
+  Pump();
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_POS;
+  Info.nPos = 37;
+  SetScrollInfo(Tree->Handle(), SB_HORZ, &Info, FALSE);
+  SendMessageA(Tree->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 37), 0);
+  EXPECT_EQ(Tree->LeftCoord(), 36);
+  SendMessageA(Tree->Handle(), WM_HSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(Tree->LeftCoord(), Tree->GetScrollableWidth() - Tree->GetVisibleWidth());
+  EXPECT_EQ(Bar(SB_HORZ).nPos, Tree->LeftCoord());
+}
+
+TEST_F(TreeListScrollTest, TheWindowClipsItsChildrenTakesTabsAndDoubleClicks) {
+  const LONG Style = GetWindowLongA(Tree->Handle(), GWL_STYLE);
+  EXPECT_TRUE(Style & WS_CLIPCHILDREN);
+  EXPECT_TRUE(Style & WS_TABSTOP);
+  EXPECT_FALSE(Style & WS_BORDER);
+  const DWORD ClassStyle = GetClassLongA(Tree->Handle(), GCL_STYLE);
+  EXPECT_EQ(ClassStyle & (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS),
+            static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+}
+
+}  // namespace
