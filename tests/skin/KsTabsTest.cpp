@@ -157,4 +157,28 @@ TEST_F(KsTabsTest, PagesTakeFreeCaptionsAndRemovingTheActiveOneFreesItOnce) {
   EXPECT_EQ(Tabs->PageCount(), 3);
 }
 
+TEST_F(KsTabsTest, AnEmptyControlPaintsOnlyThePaneAndTheActiveTabStandsOut) {
+  Tabs->Invalidate();
+  Tabs->UpdateBuffer();
+  const TKsColor Face = Rgb(ColorToKsColor(clBtnFace, 255));
+  const TKsColor Light = Rgb(ColorToKsColor(clBtnHighlight, 255));
+  const TRect Pane = Tabs->PaneRect();
+  EXPECT_EQ(Tabs->TabIndex(), -1);
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel(Pane.left + 20, Pane.top)), Light);
+  for (int X = 0; X < Tabs->Width(); X += 7)
+    EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel(X, Pane.top - 3)), Face) << X;
+
+  AddTabs(2);
+  Tabs->SetTabIndex(0);
+  Tabs->Invalidate();
+  Tabs->UpdateBuffer();
+  const TRect Active = Tabs->GetTabRect(0), Other = Tabs->GetTabRect(1);
+  // The active tab is 2 pixels taller, its top edge lit; the other's top is lower.
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Active.left + Active.right) / 2, Active.top - 2)), Light);
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Other.left + Other.right) / 2, Other.top - 2)), Face);
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Other.left + Other.right) / 2, Other.top)), Light);
+  // The page side of the active tab stays open: no edge between it and the pane.
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Active.left + Active.right) / 2, Pane.top)), Face);
+}
+
 }  // namespace

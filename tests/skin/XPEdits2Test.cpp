@@ -171,4 +171,18 @@ TEST_F(XPEditTest, AnOpaqueEditPaintsItsFrameAndTheSelection) {
   EXPECT_EQ(ScreenPixel(Edit->Handle(), Edit->Width() - 5, 4), RGB(255, 255, 0));
 }
 
+TEST_F(XPEditTest, EnteringByTheKeyboardSelectsAllAndByAClickNot) {
+  TCustomXPEdit* First = NewEdit("first");
+  TCustomXPEdit* Second = NewEdit("second", 10, 50);
+  First->SetFocus();
+  Pump();
+  EXPECT_EQ(First->SelLength(), 5);
+  Second->SetSelStart(0);
+  HeldKeys = {VK_LBUTTON};
+  Second->SetFocus();
+  Pump();
+  HeldKeys.clear();
+  EXPECT_EQ(Second->SelLength(), 0);
+}
+
 }  // namespace
