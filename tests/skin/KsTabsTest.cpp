@@ -181,4 +181,47 @@ TEST_F(KsTabsTest, AnEmptyControlPaintsOnlyThePaneAndTheActiveTabStandsOut) {
   EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Active.left + Active.right) / 2, Pane.top)), Face);
 }
 
+struct TVeto {
+  void Changing(TObject*, bool& Allow) { Allow = false; }
+};
+
+TEST_F(KsTabsTest, ClicksAndArrowKeysSelectUnlessTheChangeIsVetoed) {
+  AddTabs(3);
+  Tabs->SetTabIndex(0);
+  const TRect Third = Tabs->GetTabRect(2);
+  Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Third.left + 5, Third.top + 5));
+  Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(Third.left + 5, Third.top + 5));
+  EXPECT_EQ(Tabs->TabIndex(), 2);
+  EXPECT_TRUE(Tabs->Focused());
+  EXPECT_EQ(Tabs->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, static_cast<LRESULT>(DLGC_WANTARROWS));
+  PressKey(VK_LEFT);
+  EXPECT_EQ(Tabs->TabIndex(), 1);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Tabs->TabIndex(), 2);
+  PressKey(VK_RIGHT);  // past the last: nothing
+  EXPECT_EQ(Tabs->TabIndex(), 2);
+
+  TVeto Veto;
+  Tabs->OnChanging = TTabChangingEvent::Bind<&TVeto::Changing>(&Veto);
+  PressKey(VK_UP);
+  EXPECT_EQ(Tabs->TabIndex(), 2);
+}
+
+TEST_F(KsTabsTest, LeftTabsStandInABandOnTheLeftAndAssignSkipsTheDuplicateTest) {
+  Tabs->SetTabPosition(tpLeft);
+  auto* Source = NewObject<TStringList>();
+  Source->Add("one");
+  Source->Add("one");
+  Tabs->Tabs()->Assign(Source);
+  Source->Free();
+  EXPECT_EQ(Tabs->Tabs()->Count(), 2);
+  Tabs->SetTabIndex(0);
+  const TRect Pane = Tabs->PaneRect();
+  const TRect Tab = Tabs->GetTabRect(0);
+  EXPECT_EQ(Pane.left, Tabs->GetTabHeight() + Tabs->LeftMargin());
+  EXPECT_LT(Tab.left, Pane.left);
+  EXPECT_GT(Tab.bottom - Tab.top, Tab.right - Tab.left);
+  PaintNow(Tabs);
+}
+
 }  // namespace

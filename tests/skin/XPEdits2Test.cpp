@@ -185,4 +185,50 @@ TEST_F(XPEditTest, EnteringByTheKeyboardSelectsAllAndByAClickNot) {
   EXPECT_EQ(Second->SelLength(), 0);
 }
 
+TEST_F(XPEditTest, ALongTextScrollsWithTheCaretAndTheMouseSelectsByCharacters) {
+  TCustomXPEdit* Edit = NewEdit(AnsiString(60, 'x'));
+  Edit->SetSelStart(0);
+  PressKey(VK_END);
+  EXPECT_EQ(Edit->CaretIndex(), 60);
+  EXPECT_GT(Edit->FirstVisible(), 0);
+  EXPECT_LE(Edit->FirstVisible() + Edit->FullVisibleCount(), 60);
+  EXPECT_GE(Edit->FirstVisible() + Edit->VisibleCount(), 60);
+  PressKey(VK_HOME);
+  EXPECT_EQ(Edit->FirstVisible(), 0);
+
+  Edit->SetText("abcdef");
+  Edit->SetSelStart(0);
+  const int XOf3 = [&] {
+    for (int X = 0; X < 120; ++X)
+      if (Edit->CharIndexAt(X) == 3) return X;
+    return -1;
+  }();
+  ASSERT_GT(XOf3, 0);
+  Edit->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(XOf3, 8));
+  EXPECT_EQ(Edit->CaretIndex(), 3);
+  Edit->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 8));
+  Edit->Perform(WM_LBUTTONUP, 0, MAKELPARAM(110, 8));
+  EXPECT_EQ(Edit->SelStart(), 3);
+  EXPECT_EQ(Edit->SelLength(), 3);
+  EXPECT_EQ(Edit->SelText(), "def");
+  // Moving after the release no longer selects.
+  Edit->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(4, 8));
+  EXPECT_EQ(Edit->SelLength(), 3);
+}
+
+TEST_F(XPEditTest, ColoursAssignThroughTheirSettersAndADisabledEditPaintsGreyed) {
+  TCustomXPEdit* Edit = NewEdit("");
+  Edit->SetTransparent(false);
+  auto* Other = NewObject<TXPEditColors>(nullptr);
+  Other->SetColor(static_cast<TColor>(RGB(1, 2, 3)));
+  Other->SetDisabledLightColor(static_cast<TColor>(RGB(200, 0, 0)));
+  Edit->Colors()->Assign(Other);
+  Other->Free();
+  EXPECT_EQ(Edit->Color(), static_cast<TColor>(RGB(1, 2, 3)));
+  Edit->SetEnabled(false);
+  PaintNow(Edit);
+  EXPECT_EQ(ScreenPixel(Edit->Handle(), 0, 0), RGB(172, 168, 153));
+  EXPECT_EQ(ScreenPixel(Edit->Handle(), 5, 5), RGB(200, 0, 0));
+}
+
 }  // namespace
