@@ -481,6 +481,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void ApplyRowsChanged();
   // The scroll, size and row-change messages; false for any other.
   bool DispatchScrollMessage(TMessage& Message);
+  // The background and the non-client frame of the flat looks; false for any other
+  // message.
+  bool DispatchFrameMessage(TMessage& Message);
+  // The one-pixel ring of a flat look with a single border, inside the window.
+  bool HasFlatBorder() const;
+  void PaintFlatBorder();
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
