@@ -962,6 +962,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void DoEditing(TdxTreeListNode* Node, bool& Allow) override;
   void AfterLayout() override;
   void CalcBandsAndHeaders(TdxTreeListDrawInfo& DrawInfo) override;
+  // The whole control, composed off-screen and copied once (dxTL_Paint.cpp).
+  void Paint() override;
   int GetColumnsHeaderLineCount() override { return 1; }
   int GetColumnFontsLineHeight(TCanvas* Canvas) override;
   void SizeChanged() override;
@@ -978,6 +980,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
  private:
   friend class TdxTreeListColumn;
   friend class TdxTreeListBands;
+  friend class TTreeListPainter;
 
   // Deletes the cell text at Index from every text node.
   void DeleteColumnTexts(int Index);
