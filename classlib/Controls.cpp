@@ -576,6 +576,7 @@ void TControl::Dispatch(TMessage& Message) {
       break;
     case WM_MOUSEMOVE: WMMouseMove(Message); break;
     case WM_CANCELMODE: WMCancelMode(Message); break;
+    case CM_DRAG: CMDrag(Message); break;
     case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
@@ -662,7 +663,10 @@ void TControl::WMMouseMove(TMessage& Message) {
 }
 
 void TControl::WMCancelMode(TMessage& Message) {
-  if (MouseCapture()) {
+  // A graphic child holding this window's capture ends its mode too.
+  if (TControl* Captured = GetCaptureControl(); Captured && Captured != this && Captured->Parent() == this) {
+    Captured->Perform(WM_CANCELMODE, 0, 0);
+  } else if (MouseCapture()) {
     SetMouseCapture(false);
     FControlState.Exclude(csClicked);
   }
@@ -899,8 +903,10 @@ TControl* GetCaptureControl() {
 }
 
 void SetCaptureControl(TControl* Control) {
-  ReleaseCapture();
+  // Cleared first: a capture given up on purpose is no capture lost (see the window
+  // control's WM_CAPTURECHANGED).
   CaptureControl = nullptr;
+  ReleaseCapture();
   if (!Control) return;
   if (!Control->Is<TWinControl>()) {
     if (!Control->Parent()) return;

@@ -35,6 +35,7 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TDragObject;
 
 // ---------------------------------------------------------------------------------
 // Types of the control properties.
@@ -57,6 +58,31 @@ TENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
 // The scroll bars a control shows.
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 TENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
+// A scroll bar's axis, the step a scroll request names (the values of WM_HSCROLL and
+// WM_VSCROLL), and the size of a scroll bar's line and page steps.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+TENUM_INFO(TScrollBarKind, "sbHorizontal", "sbVertical")
+enum TScrollCode {
+  scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
+};
+TENUM_INFO(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack",
+           "scTop", "scBottom", "scEndScroll")
+using TScrollBarInc = std::int16_t;
+
+// Drag and drop: what CM_DRAG asks of a target (wParam; lParam points to a TDragRec),
+// and where the mouse is against a target the drag is over.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+struct TDragRec {
+  TPoint Pos;  // screen
+  TDragObject* Source;
+  TControl* Target;
+};
+using TStartDragEvent = TEvent<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // How a control behaves (set by its class).
 enum TControlStyleItem {
@@ -354,6 +380,21 @@ class TControl : public TComponent {
   bool MouseCapture();
   void SetMouseCapture(bool Value);
 
+  // Starts dragging the control: at once, or (not Immediate) once the mouse has moved
+  // Threshold pixels (-1: the system's drag distance). The drag runs its own loop with
+  // the mouse captured, sends CM_DRAG to the control under the cursor, drops on the
+  // button's release, and cancels on Escape or a lost capture. Returns when it ends.
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  // Ends this control's drag from inside it (a target may take the control itself):
+  // with Drop the target under the cursor gets the drop.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+
   // Sends a message through WindowProc and returns its result.
   LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
   // Where Perform and the window procedure deliver messages; WndProc by default.
@@ -397,12 +438,23 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   // Asks the parent to lay out its children again.
   void RequestAlign();
-  // Resizes the control to its content when AutoSize is on.
-  virtual void AdjustSize() {}
+  // Resizes the control to its content when AutoSize is on: to the size CanAutoSize
+  // proposes, when it proposes one.
+  virtual void AdjustSize();
+  // The size the content asks for; false (the default) leaves the size alone.
+  virtual bool CanAutoSize(int& /*NewWidth*/, int& /*NewHeight*/) { return false; }
   virtual void Resize();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // The drag's steps: the dragged control's start (OnStartDrag may give the drag
+  // object) and end (OnEndDrag with the target, nil when nothing took the drop); a
+  // target's answer whether it takes the source here (OnDragOver; without a handler
+  // it refuses) and its drop (OnDragDrop). X and Y are the target's client coordinates.
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
   // Runs OnContextPopup (see TContextPopupEvent).
   virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
   // Invalidates the part of the parent under the control.
@@ -436,6 +488,7 @@ class TControl : public TComponent {
   void WMLButtonUp(TMessage& Message);
   void WMMouseMove(TMessage& Message);
   void WMCancelMode(TMessage& Message);
+  void CMDrag(TMessage& Message);
   void WMContextMenu(TMessage& Message);
   void CMVisibleChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
@@ -540,6 +593,9 @@ class TWinControl : public TControl {
   // While the control is read from a form file the value is kept, and the parent
   // puts its children in order once they are all read.
   void SetTabOrder(int Value);
+  // Whether the control takes controls dragged onto it as its children.
+  bool DockSite() const { return FDockSite; }
+  void SetDockSite(bool Value) { FDockSite = Value; }
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool Value);
   // This control's windowed descendants in tab order, depth first.
@@ -686,6 +742,7 @@ class TWinControl : public TControl {
   TBrush* FBrush;
   bool FShowing = false;
   bool FTabStop = false;
+  bool FDockSite = false;
   int FAlignLevel = 0;
   int FReadTabOrder = -1;  // the tab order read from a form file, until it is applied
   bool FDoubleBuffered = false;
@@ -751,6 +808,29 @@ extern TMouse* Mouse;
 TWinControl* FindControl(HWND Handle);
 // The module's control under a screen point (graphic children included), or nullptr.
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
+
+// What a drag carries: the dragged control, where the mouse is, and the target under
+// it. BeginDrag makes one unless OnStartDrag gives its own (whose owner frees it).
+class TDragObject : public TObject {
+  TCLASS_DECL(TDragObject, TObject)
+ public:
+  explicit TDragObject(TControl* AControl = nullptr) : FControl(AControl) {}
+  TControl* Control() const { return FControl; }
+  void SetControl(TControl* Value) { FControl = Value; }
+  // The screen point of the mouse, the control under it and whether it takes the
+  // drag there.
+  TPoint DragPos{0, 0};
+  TControl* DragTarget = nullptr;
+  bool Accepted = false;
+  // The cursor over a target that takes the drag, or refuses it.
+  virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+
+ private:
+  TControl* FControl;
+};
+
+// The drag that runs now, or nil.
+TDragObject* CurrentDrag();
 // The control that has the mouse captured (a graphic one through its parent).
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);

@@ -532,6 +532,17 @@ void TWinControl::Dispatch(TMessage& Message) {
       if (!DoControlMsg(reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam)->hwndItem, Message))
         DefaultHandler(Message);
       break;
+    case WM_CAPTURECHANGED:
+      // Another window took the capture from a graphic child: it ends its mode as it
+      // does on a cancel.
+      if (CaptureControl && CaptureControl->Parent() == this &&
+          reinterpret_cast<HWND>(Message.LParam) != FHandle) {
+        TControl* Lost = CaptureControl;
+        CaptureControl = nullptr;
+        Lost->Perform(WM_CANCELMODE, 0, 0);
+      }
+      DefaultHandler(Message);
+      break;
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CHARTOITEM:

@@ -36,6 +36,8 @@ TFormatSettings GetLocaleFormatSettings(LCID Locale) {
   S.DateSeparator = LocaleChar(Locale, LOCALE_SDATE, S.DateSeparator);
   S.TimeSeparator = LocaleChar(Locale, LOCALE_STIME, S.TimeSeparator);
   S.ShortDateFormat = LocaleString(Locale, LOCALE_SSHORTDATE, S.ShortDateFormat);
+  S.LongDateFormat = LocaleString(Locale, LOCALE_SLONGDATE, S.LongDateFormat);
+  S.ShortTimeFormat = LocaleString(Locale, LOCALE_SSHORTTIME, S.ShortTimeFormat);
   S.LongTimeFormat = LocaleString(Locale, LOCALE_STIMEFORMAT, S.LongTimeFormat);
   S.TimeAMString = LocaleString(Locale, LOCALE_S1159, S.TimeAMString);
   S.TimePMString = LocaleString(Locale, LOCALE_S2359, S.TimePMString);
@@ -43,6 +45,16 @@ TFormatSettings GetLocaleFormatSettings(LCID Locale) {
   S.CurrencyFormat = LocaleNumber(Locale, LOCALE_ICURRENCY, S.CurrencyFormat);
   S.NegCurrFormat = LocaleNumber(Locale, LOCALE_INEGCURR, S.NegCurrFormat);
   S.CurrencyDecimals = LocaleNumber(Locale, LOCALE_ICURRDIGITS, S.CurrencyDecimals);
+  for (int I = 0; I < 12; ++I) {
+    S.ShortMonthNames[I] = LocaleString(Locale, LOCALE_SABBREVMONTHNAME1 + I, S.ShortMonthNames[I]);
+    S.LongMonthNames[I] = LocaleString(Locale, LOCALE_SMONTHNAME1 + I, S.LongMonthNames[I]);
+  }
+  // The locale counts its day names from Monday.
+  for (int I = 0; I < 7; ++I) {
+    const int Local = (I + 6) % 7;
+    S.ShortDayNames[I] = LocaleString(Locale, LOCALE_SABBREVDAYNAME1 + Local, S.ShortDayNames[I]);
+    S.LongDayNames[I] = LocaleString(Locale, LOCALE_SDAYNAME1 + Local, S.LongDayNames[I]);
+  }
   return S;
 }
 

@@ -12,14 +12,24 @@ struct TFormatSettings {
   char ThousandSeparator = ',';
   char DateSeparator = '/';
   char TimeSeparator = ':';
+  // The system's format pictures (see FormatDatePicture in classlib/DateTime.h).
   AnsiString ShortDateFormat = "M/d/yyyy";
-  AnsiString LongTimeFormat = "h:mm:ss AMPM";
+  AnsiString LongDateFormat = "dddd, MMMM d, yyyy";
+  AnsiString ShortTimeFormat = "h:mm tt";
+  AnsiString LongTimeFormat = "h:mm:ss tt";
   AnsiString TimeAMString = "AM";
   AnsiString TimePMString = "PM";
   AnsiString CurrencyString = "$";
   Byte CurrencyFormat = 0;  // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
   Byte NegCurrFormat = 0;   // 0 "($1)" .. 15, as the locale's LOCALE_INEGCURR
   Byte CurrencyDecimals = 2;
+  // Month names from January, day names from Sunday.
+  AnsiString ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  AnsiString LongMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+  AnsiString ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  AnsiString LongDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 };
 
 extern TFormatSettings FormatSettings;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "classlib/DateTime.h"
 #include "classlib/FloatConv.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
@@ -76,22 +77,9 @@ AnsiString ToAnsi(const WideString& S) {
 // ---------------------------------------------------------------------------------
 // Dates
 
-bool IsLeap(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
-
-int DaysInMonth(int Year, int Month) {
-  static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return Month == 2 && IsLeap(Year) ? 29 : Days[Month - 1];
-}
-
+// The system's dates start in the year 100.
 bool TryEncodeDate(int Year, int Month, int Day, double& Value) {
-  if (Year < 100 || Year > 9999 || Month < 1 || Month > 12) return false;
-  if (Day < 1 || Day > DaysInMonth(Year, Month)) return false;
-  int DayOfYear = Day;
-  for (int M = 1; M < Month; ++M) DayOfYear += DaysInMonth(Year, M);
-  const int Y = Year - 1;
-  // Days from 0001-01-01 (day 1) less those up to 1899-12-30.
-  Value = Y * 365 + Y / 4 - Y / 100 + Y / 400 + DayOfYear - 693594;
-  return true;
+  return Year >= 100 && ::TryEncodeDate(Year, Month, Day, Value);
 }
 
 // The picture's letters in place of the date's parts, in the order the picture shows
@@ -114,118 +102,6 @@ AnsiString DateOrder(const AnsiString& Picture) {
   for (char Part : {'M', 'd', 'y'})
     if (Order.find(Part) == AnsiString::npos) Order += Part;
   return Order;
-}
-
-// A date-time taken apart; the time of day is rounded to the second.
-struct TDateParts {
-  int Days = 0;  // since 1899-12-30
-  int Year = 0, Month = 0, Day = 0, DayOfWeek = 0;  // DayOfWeek: 0 Sunday .. 6 Saturday
-  int Hour = 0, Minute = 0, Second = 0;
-};
-
-TDateParts DecodeDateTime(double Value) {
-  TDateParts P;
-  double Whole = std::trunc(Value);
-  int Seconds = static_cast<int>(std::lround(std::fabs(Value - Whole) * 86400.0));
-  P.Days = static_cast<int>(Whole);
-  if (Seconds >= 86400) {
-    // Rounded up to the next midnight, away from day 0.
-    Seconds = 0;
-    P.Days += Value < 0 ? -1 : 1;
-  }
-  P.Hour = Seconds / 3600;
-  P.Minute = Seconds / 60 % 60;
-  P.Second = Seconds % 60;
-  // Day 0 was a Saturday.
-  P.DayOfWeek = ((P.Days + 6) % 7 + 7) % 7;
-  // The civil date of a day count from 1970-01-01, in 400-year eras from 0000-03-01.
-  const int Z = P.Days - 25569 + 719468;
-  const int Era = (Z >= 0 ? Z : Z - 146096) / 146097;
-  const int DayOfEra = Z - Era * 146097;
-  const int YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
-  const int DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
-  const int MonthIndex = (5 * DayOfYear + 2) / 153;  // 0 is March
-  P.Day = DayOfYear - (153 * MonthIndex + 2) / 5 + 1;
-  P.Month = MonthIndex < 10 ? MonthIndex + 3 : MonthIndex - 9;
-  P.Year = YearOfEra + Era * 400 + (P.Month <= 2 ? 1 : 0);
-  return P;
-}
-
-AnsiString LocaleText(LCTYPE Type) {
-  char Buffer[80];
-  int Length = GetLocaleInfoA(LOCALE_USER_DEFAULT, Type, Buffer, sizeof(Buffer));
-  return Length > 1 ? AnsiString(Buffer, Length - 1) : AnsiString();
-}
-
-AnsiString Padded(int Value, int Width) {
-  AnsiString Text = std::to_string(Value);
-  if (static_cast<int>(Text.size()) < Width) Text.insert(0, Width - Text.size(), '0');
-  return Text;
-}
-
-// The text of a format picture of the system's kind. A date picture: d dd (day), ddd
-// dddd (the locale's day names), M MM (month), MMM MMMM (the locale's month names),
-// y yy (the year in the century), yyyy (the whole year), g (era: nothing). A time
-// picture: h hh (12-hour), H HH (24-hour), m mm, s ss, t tt (the settings' AM or PM
-// string, its first character or all of it). Text in single quotes is copied ('' is
-// a quote); any other character is copied as it stands.
-AnsiString FormatPicture(const AnsiString& Picture, const TDateParts& P, bool DatePicture,
-                         const TFormatSettings& Settings) {
-  AnsiString Result;
-  std::size_t I = 0;
-  while (I < Picture.size()) {
-    const char C = Picture[I];
-    if (C == '\'') {
-      ++I;
-      while (I < Picture.size()) {
-        if (Picture[I] == '\'') {
-          if (I + 1 < Picture.size() && Picture[I + 1] == '\'') {
-            Result += '\'';
-            I += 2;
-            continue;
-          }
-          ++I;
-          break;
-        }
-        Result += Picture[I++];
-      }
-      continue;
-    }
-    std::size_t Run = 1;
-    while (I + Run < Picture.size() && Picture[I + Run] == C) ++Run;
-    const int N = static_cast<int>(Run);
-    if (DatePicture && C == 'd') {
-      if (N <= 2)
-        Result += Padded(P.Day, N);
-      else
-        Result += LocaleText((N == 3 ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1) +
-                             (P.DayOfWeek + 6) % 7);
-    } else if (DatePicture && (C == 'M' || C == 'm')) {
-      if (N <= 2)
-        Result += Padded(P.Month, N);
-      else
-        Result += LocaleText((N == 3 ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1) + P.Month - 1);
-    } else if (DatePicture && (C == 'y' || C == 'Y')) {
-      Result += N <= 2 ? Padded(P.Year % 100, N) : Padded(P.Year, 4);
-    } else if (DatePicture && C == 'g') {
-      // no eras
-    } else if (!DatePicture && C == 'h') {
-      Result += Padded(P.Hour % 12 == 0 ? 12 : P.Hour % 12, std::min(N, 2));
-    } else if (!DatePicture && C == 'H') {
-      Result += Padded(P.Hour, std::min(N, 2));
-    } else if (!DatePicture && (C == 'm' || C == 'M')) {
-      Result += Padded(P.Minute, std::min(N, 2));
-    } else if (!DatePicture && C == 's') {
-      Result += Padded(P.Second, std::min(N, 2));
-    } else if (!DatePicture && C == 't') {
-      const AnsiString& Marker = P.Hour < 12 ? Settings.TimeAMString : Settings.TimePMString;
-      Result += N == 1 ? Marker.substr(0, 1) : Marker;
-    } else {
-      Result.append(Run, C);
-    }
-    I += Run;
-  }
-  return Result;
 }
 
 class TDateScanner {
@@ -670,13 +546,13 @@ AnsiString VarTypeName(TVarType Type) {
 AnsiString VarDateToStr(TDateTime Value, const TFormatSettings& Settings) {
   if (!(Value >= MinDate && Value < MaxDate))
     throw EVariantError(SVarTypeConvertOverflow, {VarTypeName(varDate), VarTypeName(varString)});
-  TDateParts Parts = DecodeDateTime(Value);
+  TDateTimeParts Parts = DecodeDateTimeParts(Value);
   const bool HasTime = Parts.Hour != 0 || Parts.Minute != 0 || Parts.Second != 0;
   AnsiString Result;
-  if (Parts.Days != 0 || !HasTime) Result = FormatPicture(Settings.ShortDateFormat, Parts, true, Settings);
+  if (Parts.Days != 0 || !HasTime) Result = FormatDatePicture(Settings.ShortDateFormat, Parts, true, Settings);
   if (HasTime) {
     if (!Result.empty()) Result += ' ';
-    Result += FormatPicture(Settings.LongTimeFormat, Parts, false, Settings);
+    Result += FormatDatePicture(Settings.LongTimeFormat, Parts, false, Settings);
   }
   return Result;
 }
@@ -692,4 +568,12 @@ bool TryVarStrToDate(const AnsiString& S, TDateTime& Value, const TFormatSetting
   // Before day 0 the time of day counts away from zero.
   Value = Days < 0 ? Days - Fraction : Days + Fraction;
   return true;
+}
+
+TDateTime VarDateFromText(const AnsiString& S) {
+  DATE Value = 0;
+  const WideString Text = ToWide(S);
+  if (FAILED(VarDateFromStr(const_cast<OLECHAR*>(Text.c_str()), LOCALE_USER_DEFAULT, 0, &Value)))
+    throw EVariantError(SVarTypeCouldNotConvert, {VarTypeName(varString), VarTypeName(varDate)});
+  return Value;
 }

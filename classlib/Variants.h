@@ -160,3 +160,7 @@ AnsiString VarDateToStr(TDateTime Value, const TFormatSettings& Settings = Forma
 // optional AM or PM string. False when the text is none of these.
 bool TryVarStrToDate(const AnsiString& S, TDateTime& Value,
                      const TFormatSettings& Settings = FormatSettings);
+// The system's variant conversion of a text to a date (VarDateFromStr in the user's
+// locale), which reads more forms than TryVarStrToDate: month names, blanks between
+// the numbers. Raises EVariantError when the system refuses the text.
+TDateTime VarDateFromText(const AnsiString& S);

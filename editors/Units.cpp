@@ -4,6 +4,8 @@
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
+#include "editors/dxExEdtr.h"
+#include "editors/dxGrDate.h"
 
 namespace {
 
@@ -16,6 +18,10 @@ const TUnitEntry Units[] = {
     {"dxCntner", InitdxCntner, DonedxCntner},
     // The rich edit library and the editing menu's captions.
     {"dxEditor", InitdxEditor, DonedxEditor},
+    // The date popup's button captions and the locale's first day of the week.
+    {"dxGrDate", InitdxGrDate, DonedxGrDate},
+    // The shared image lists, captions, time constants and the hand cursor.
+    {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
 };
 
 }  // namespace

@@ -10,3 +10,12 @@
 #define IDS_DXEDIT_PASTE 40104
 #define IDS_DXEDIT_DELETE 40105
 #define IDS_DXEDIT_SELECTALL 40106
+
+// The date popup's buttons.
+#define IDS_DXEDIT_TODAY 40120
+#define IDS_DXEDIT_CLEAR 40121
+
+// The blob popup's buttons.
+#define IDS_DXEDIT_BLOBOK 40130
+#define IDS_DXEDIT_BLOBCANCEL 40131
+#define IDS_DXEDIT_BLOBCLOSE 40132

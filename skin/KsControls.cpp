@@ -133,6 +133,7 @@ bool TKsCustomControl::IsOwnerBlended() { return OwnerBlended(this); }
 int TKsCustomControl::GetScrollBarSize() { return GetSystemMetrics(SM_CYVTHUMB); }
 
 void TKsCustomControl::ResizeBuffer() {
+  LayoutScrollBars();
   if (FBuffering.Resize(Designing(this))) UpdateBuffer();
 }
 
@@ -143,7 +144,11 @@ void TKsCustomControl::UpdateBuffer() {
   if (!FBuffering.CanPaint()) return;
   if (!Design && !FBuffering.NeedsRepaint && !IsOwnerBlended()) return;
   FBuffering.Paint(
-      Font(), true, [this](HDC DC) { PaintParentBackground(DC); }, [this] { PaintBuffer(); });
+      Font(), true, [this](HDC DC) { PaintParentBackground(DC); },
+      [this] {
+        PaintBuffer();
+        if (!Blend()) PaintScrollCorner();
+      });
 }
 
 void TKsCustomControl::PaintBuffer() {
@@ -302,6 +307,10 @@ void TKsCustomControl::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       Invalidate();
       return;
+    // The built-in bars send these with a position, not a window, in lParam: they are
+    // the control's own and never reflected.
+    case WM_HSCROLL:
+    case WM_VSCROLL: Message.Result = 0; return;
   }
   inherited::Dispatch(Message);
 }

@@ -32,6 +32,8 @@ inline constexpr LPARAM KsEraseIntoDC = 4;
 inline constexpr LPARAM KsParentBackgroundRequest = 12;
 
 inline constexpr int KsDefaultBufferGrain = 30;
+
+class TKsCustomScrollBar;
 inline constexpr int KsDefaultBlendValue = 150;
 
 // The buffer length for a control length: the next whole multiple of Grain above it
@@ -152,6 +154,16 @@ class TKsCustomControl : public TWinControl {
   // repaints.
   void ResizeBuffer();
 
+  // The built-in scroll bars: 0 none, 1 horizontal, 2 vertical, 3 both; made with the
+  // window (a change takes effect when the window is made again).
+  Byte ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(Byte Value) { FScrollBars = Value; }
+  TKsCustomScrollBar* HorzScrollBar() const { return FHorzScrollBar; }
+  TKsCustomScrollBar* VertScrollBar() const { return FVertScrollBar; }
+  // While true the bars' steps are not passed on as WM_HSCROLL and WM_VSCROLL.
+  bool ScrollUpdating() const { return FScrollUpdating; }
+  void SetScrollUpdating(bool Value) { FScrollUpdating = Value; }
+
   void Invalidate() override;
   void Repaint() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -161,6 +173,12 @@ class TKsCustomControl : public TWinControl {
   void Loaded() override;
   // Without WS_HSCROLL and WS_VSCROLL: scrolling is drawn by the kit.
   void CreateParams(TCreateParams& Params) override;
+  // Then the built-in scroll bars are made anew.
+  void CreateWnd() override;
+  // A built-in bar freed from outside is forgotten.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A new scroll bar owned by this control.
+  virtual TKsCustomScrollBar* CreateScrollBar();
   // Draws the control into Buffer; the base fills it with Color unless Transparent.
   virtual void PaintBuffer();
   // The breadth of a built-in scroll bar.
@@ -183,8 +201,20 @@ class TKsCustomControl : public TWinControl {
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  // The bars along the bottom and right edges, leaving each other room.
+  void LayoutScrollBars();
+  void FreeScrollBars();
+  // With both bars, the square between them in the control's colour.
+  void PaintScrollCorner();
+  // A bar's step as this control's WM_HSCROLL or WM_VSCROLL (wParam the code, lParam
+  // the position); the bar then keeps the position it has.
+  void ScrollBarScroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
 
   TKsBufferState FBuffering;
+  TKsCustomScrollBar* FHorzScrollBar = nullptr;
+  TKsCustomScrollBar* FVertScrollBar = nullptr;
+  Byte FScrollBars = 0;
+  bool FScrollUpdating = false;
 };
 
 // ---------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
+#include "skin/KsMenuBar.h"
 #include "skin/KsUtils.h"
 #include "skin/TeThemeXPImpl.h"
 
@@ -108,7 +109,11 @@ void TKsCustomForm::Initialize() {
 }
 
 void TKsCustomForm::FormShortCut(TMessage& Msg, bool& Handled) {
-  // The menu bar's shortcuts are asked first once the form has a menu bar.
+  // The menu bar's shortcuts are asked first.
+  if (auto* Bar = ObjectAs<TKsCustomMenuBar>(FMenuBar); Bar && Bar->IsShortCut(Msg)) {
+    Handled = true;
+    return;
+  }
   if (FOldOnShortCut.Assigned()) FOldOnShortCut(Msg, Handled);
 }
 

@@ -16,6 +16,7 @@
 #include "classlib/ModuleInit.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
+#include "skin/KsMenuBar.h"
 #include "skin/KsPopupMenu.h"
 #include "skin/KsUtils.h"
 
@@ -598,8 +599,14 @@ void TKsCustomForm::WMNCMouse(TMessage& Message) {
 void TKsCustomForm::WMSysCommand(TMessage& Message) {
   switch (Message.WParam & 0xFFF0) {
     case SC_KEYMENU:
-      // Other keys go to the menu bar's keyboard tracking, which comes with the menu bar.
-      if (Message.LParam == ' ') ShowSystemMenu();
+      // Alt+Space opens the system menu; Alt alone or F10 tracks the menu bar.
+      if (Message.LParam == ' ') {
+        ShowSystemMenu();
+      } else if (auto* Bar = ObjectAs<TKsCustomMenuBar>(FMenuBar); Bar && Message.LParam == 0) {
+        Bar->StartTracking();
+        Message.Result = 0;
+        SetHandled(true);
+      }
       break;
     case SC_MOUSEMENU: ShowSystemMenu(); break;
     case SC_CLOSE:

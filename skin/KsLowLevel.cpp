@@ -3,6 +3,7 @@
 // way.
 #include "skin/KsLowLevel.h"
 
+#include <cpuid.h>
 #include <emmintrin.h>
 
 #include <algorithm>
@@ -94,7 +95,42 @@ void SetAlphaPixelRect(TKsColor* Bits, int RowWidth, int Height, int X1, int Y1,
   for (int Y = Y1; Y <= Y2; ++Y) SetAlphaRun(Bits + Y * RowWidth + X1, X2 - X1 + 1, Alpha);
 }
 
+// CPUID names AVX and AVX2; OSXSAVE with XCR0's SSE and AVX bits says the system saves
+// the wide registers on a thread switch.
+bool CpuHasAvx2() {
+  unsigned A = 0, B = 0, C = 0, D = 0;
+  if (!__get_cpuid(1, &A, &B, &C, &D)) return false;
+  const bool OsSaves = (C & bit_OSXSAVE) != 0;
+  const bool Avx = (C & bit_AVX) != 0;
+  if (!OsSaves || !Avx) return false;
+  unsigned Low = 0, High = 0;  // XCR0
+  __asm__ volatile("xgetbv" : "=a"(Low), "=d"(High) : "c"(0));
+  (void)High;
+  if ((Low & 6) != 6) return false;
+  if (!__get_cpuid_count(7, 0, &A, &B, &C, &D)) return false;
+  return (B & bit_AVX2) != 0;
+}
+
+namespace {
+
+using TBlendPixelsProc = void (*)(const TKsColor*, const TKsColor*, TKsColor*, int);
+
+// The first call picks the path; two threads racing here store the same answer.
+void ChooseBlendPixels(const TKsColor* Src, const TKsColor* Dst, TKsColor* Out, int Count);
+TBlendPixelsProc BlendPixelsPath = ChooseBlendPixels;
+
+void ChooseBlendPixels(const TKsColor* Src, const TKsColor* Dst, TKsColor* Out, int Count) {
+  BlendPixelsPath = CpuHasAvx2() ? BlendPixelsAvx2 : BlendPixelsSse2;
+  BlendPixelsPath(Src, Dst, Out, Count);
+}
+
+}  // namespace
+
 void BlendPixels(const TKsColor* Src, const TKsColor* Dst, TKsColor* Out, int Count) {
+  BlendPixelsPath(Src, Dst, Out, Count);
+}
+
+void BlendPixelsSse2(const TKsColor* Src, const TKsColor* Dst, TKsColor* Out, int Count) {
   const __m128i AlphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   const __m128i Zero = _mm_setzero_si128();
   int I = 0;

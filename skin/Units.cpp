@@ -4,14 +4,18 @@
 #include "skin/KsBitmap.h"
 #include "skin/KsButtons.h"
 #include "skin/KsCheckBoxs.h"
-#include "skin/KsGroupBoxs.h"
+#include "skin/KsControlBar.h"
 #include "skin/KsControls.h"
 #include "skin/KsEffects.h"
 #include "skin/KsForms.h"
+#include "skin/KsGroupBoxs.h"
 #include "skin/KsHooks.h"
 #include "skin/KsItems.h"
+#include "skin/KsMenuBar.h"
 #include "skin/KsPopup.h"
 #include "skin/KsPopupMenu.h"
+#include "skin/KsScrollBar.h"
+#include "skin/KsSpeedContainers.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeGroupBoxs.h"
@@ -47,11 +51,16 @@ const TUnitEntry Units[] = {
     {"KsButtons", InitKsButtons, DoneKsButtons},
     {"KsCheckBoxs", InitKsCheckBoxs, DoneKsCheckBoxs},
     {"KsGroupBoxs", InitKsGroupBoxs, DoneKsGroupBoxs},
+    {"KsScrollBar", InitKsScrollBar, DoneKsScrollBar},
+    // The containers: speed divider and container, the band bar.
+    {"KsSpeedContainers", InitKsSpeedContainers, DoneKsSpeedContainers},
+    {"KsControlBar", InitKsControlBar, DoneKsControlBar},
     // Menu items and their views; the click handler's window is made on the first click.
     {"KsItems", InitKsItems, DoneKsItems},
     // The popup windows that show a level of items, and the kit's popup menu.
     {"KsPopup", InitKsPopup, DoneKsPopup},
     {"KsPopupMenu", InitKsPopupMenu, DoneKsPopupMenu},
+    {"KsMenuBar", InitKsMenuBar, DoneKsMenuBar},
     // The theme engine: the painter registry (with the base painter "No Theme"), the
     // engine's class and properties for form files, then the themed controls.
     {"KsThemeThemes", InitKsThemeThemes, DoneKsThemeThemes},

@@ -1,8 +1,10 @@
-// The pixel routines: the blend formula, and the four-at-a-time row routines against
-// it for every value they can meet.
+// The pixel routines: the blend formula, and the row routines (four or eight pixels a
+// step) against it for every value they can meet.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/KsLowLevel.h"
@@ -27,6 +29,16 @@ struct TRandom {
   }
 };
 
+using TBlendRow = void (*)(const TKsColor*, const TKsColor*, TKsColor*, int);
+
+// The row blend's paths this processor can run: SSE2 always, AVX2 where it exists.
+std::vector<std::pair<std::string, TBlendRow>> BlendPaths() {
+  std::vector<std::pair<std::string, TBlendRow>> Paths{{"SSE2", BlendPixelsSse2}};
+  if (CpuHasAvx2()) Paths.emplace_back("AVX2", BlendPixelsAvx2);
+  Paths.emplace_back("chosen", BlendPixels);
+  return Paths;
+}
+
 TEST(BlendPixelTest, WorkedValuesAndTheOpaqueAndClearSources) {
   EXPECT_EQ(BlendPixel(0x80FF0000, 0xFF0000FF), 0xBF80007Fu);
   EXPECT_EQ(BlendPixel(0xFF123456, 0x00ABCDEF), 0xFF123456u);
@@ -47,17 +59,19 @@ void MakeAllPairs(Cardinal Alpha, std::vector<TKsColor>& Src, std::vector<TKsCol
   }
 }
 
-TEST(BlendPixelsTest, FourAtATimeEqualsTheFormulaForEveryAlphaAndChannelPair) {
+TEST(BlendPixelsTest, EveryPathEqualsTheFormulaForEveryAlphaAndChannelPair) {
   std::vector<TKsColor> Src, Dst, Out(65536);
-  for (Cardinal Alpha = 0; Alpha < 256; ++Alpha) {
-    MakeAllPairs(Alpha, Src, Dst);
-    BlendPixels(Src.data(), Dst.data(), Out.data(), 65536);
-    for (int K = 0; K < 65536; ++K) {
-      ASSERT_EQ(Out[K], BlendPixel(Src[K], Dst[K]))
-          << "alpha " << Alpha << std::hex << " source " << Src[K] << " destination " << Dst[K];
-      // The red channels meet every pair of values: the formula channel by channel.
-      if (Alpha != 0 && Alpha != 255) {
-        ASSERT_EQ(Channel(Out[K], 2), ChannelBlend(Channel(Src[K], 2), Channel(Dst[K], 2), Alpha));
+  for (const auto& [Name, Blend] : BlendPaths()) {
+    for (Cardinal Alpha = 0; Alpha < 256; ++Alpha) {
+      MakeAllPairs(Alpha, Src, Dst);
+      Blend(Src.data(), Dst.data(), Out.data(), 65536);
+      for (int K = 0; K < 65536; ++K) {
+        ASSERT_EQ(Out[K], BlendPixel(Src[K], Dst[K]))
+            << Name << " alpha " << Alpha << std::hex << " source " << Src[K] << " destination " << Dst[K];
+        // The red channels meet every pair of values: the formula channel by channel.
+        if (Alpha != 0 && Alpha != 255) {
+          ASSERT_EQ(Channel(Out[K], 2), ChannelBlend(Channel(Src[K], 2), Channel(Dst[K], 2), Alpha));
+        }
       }
     }
   }
@@ -65,32 +79,56 @@ TEST(BlendPixelsTest, FourAtATimeEqualsTheFormulaForEveryAlphaAndChannelPair) {
 
 TEST(BlendPixelsTest, MixedAlphasInOneStepAndEveryLengthOffsetAndAliasing) {
   TRandom Random;
-  // Alphas drawn mostly from 0, 255 and their neighbours, so four-pixel steps meet
-  // every mix of clear, opaque and partial pixels.
+  // Alphas drawn mostly from 0, 255 and their neighbours, so steps meet every mix of
+  // clear, opaque and partial pixels.
   const Cardinal Alphas[] = {0, 0, 255, 255, 1, 254, 128};
   std::vector<TKsColor> Src(64), Dst(64);
-  for (int Round = 0; Round < 4000; ++Round) {
-    for (int I = 0; I < 64; ++I) {
-      Src[I] = (Random.Next() & 0x00FFFFFF) | (Alphas[Random.Next() % 7] << 24);
-      Dst[I] = Random.Next();
+  for (const auto& [Name, Blend] : BlendPaths()) {
+    for (int Round = 0; Round < 4000; ++Round) {
+      for (int I = 0; I < 64; ++I) {
+        Src[I] = (Random.Next() & 0x00FFFFFF) | (Alphas[Random.Next() % 7] << 24);
+        Dst[I] = Random.Next();
+      }
+      const int Offset = Round % 4, Count = Round % 23;
+      std::vector<TKsColor> Expected = Dst;
+      for (int I = 0; I < Count; ++I) Expected[Offset + I] = BlendPixel(Src[Offset + I], Dst[Offset + I]);
+
+      std::vector<TKsColor> InPlace = Dst;  // Out is the destination
+      Blend(Src.data() + Offset, InPlace.data() + Offset, InPlace.data() + Offset, Count);
+      ASSERT_EQ(InPlace, Expected) << Name << " round " << Round;
+
+      std::vector<TKsColor> OverSource = Src;  // Out is the source
+      Blend(OverSource.data() + Offset, Dst.data() + Offset, OverSource.data() + Offset, Count);
+      for (int I = 0; I < Count; ++I) ASSERT_EQ(OverSource[Offset + I], Expected[Offset + I]);
+      ASSERT_EQ(OverSource[Offset + Count], Src[Offset + Count]);  // nothing written past the end
+
+      std::vector<TKsColor> Separate(64, 0xDEADBEEF);
+      Blend(Src.data() + Offset, Dst.data() + Offset, Separate.data() + Offset, Count);
+      for (int I = 0; I < Count; ++I) ASSERT_EQ(Separate[Offset + I], Expected[Offset + I]);
+      ASSERT_EQ(Separate[Offset + Count], 0xDEADBEEFu);
     }
-    const int Offset = Round % 4, Count = Round % 23;
-    std::vector<TKsColor> Expected = Dst;
-    for (int I = 0; I < Count; ++I) Expected[Offset + I] = BlendPixel(Src[Offset + I], Dst[Offset + I]);
+  }
+}
 
-    std::vector<TKsColor> InPlace = Dst;  // Out is the destination
-    BlendPixels(Src.data() + Offset, InPlace.data() + Offset, InPlace.data() + Offset, Count);
-    ASSERT_EQ(InPlace, Expected) << "round " << Round;
-
-    std::vector<TKsColor> OverSource = Src;  // Out is the source
-    BlendPixels(OverSource.data() + Offset, Dst.data() + Offset, OverSource.data() + Offset, Count);
-    for (int I = 0; I < Count; ++I) ASSERT_EQ(OverSource[Offset + I], Expected[Offset + I]);
-    ASSERT_EQ(OverSource[Offset + Count], Src[Offset + Count]);  // nothing written past the end
-
-    std::vector<TKsColor> Separate(64, 0xDEADBEEF);
-    BlendPixels(Src.data() + Offset, Dst.data() + Offset, Separate.data() + Offset, Count);
-    for (int I = 0; I < Count; ++I) ASSERT_EQ(Separate[Offset + I], Expected[Offset + I]);
-    ASSERT_EQ(Separate[Offset + Count], 0xDEADBEEFu);
+TEST(BlendPixelsTest, WholeStepsOfOpaqueClearAndPartialSourcesOnEveryPath) {
+  // Runs of 8 of a kind at every offset, so a four- or eight-pixel step meets a run
+  // that is all opaque, all clear or all partial, and the mixes at its ends.
+  const Cardinal Kinds[] = {255, 0, 77};
+  std::vector<TKsColor> Src(40), Dst(40);
+  for (const auto& [Name, Blend] : BlendPaths()) {
+    for (int Shift = 0; Shift < 8; ++Shift) {
+      for (int I = 0; I < 40; ++I) {
+        Src[I] = (Kinds[((I + Shift) / 8) % 3] << 24) | (0x123456u * (I + 1) & 0x00FFFFFF);
+        Dst[I] = 0x9ABCDEF0u ^ (I * 0x01010101u);
+      }
+      std::vector<TKsColor> Out(40, 0xDEADBEEF), Expected(40);
+      for (int I = 0; I < 40; ++I) Expected[I] = BlendPixel(Src[I], Dst[I]);
+      Blend(Src.data(), Dst.data(), Out.data(), 40);
+      ASSERT_EQ(Out, Expected) << Name << " shift " << Shift;
+      std::vector<TKsColor> InPlace = Dst;
+      Blend(Src.data(), InPlace.data(), InPlace.data(), 40);
+      ASSERT_EQ(InPlace, Expected) << Name << " shift " << Shift;
+    }
   }
 }
 

@@ -1,0 +1,68 @@
+// Routines and shared resources of the extended editors (date, check, blob, graphic,
+// time, currency and hyperlink editors): date text with keywords, the date mask and
+// display format and the currency display format built from the format settings, the
+// shared image lists, the check-box glyph size, a point relative to a window's outer
+// corner, and the hand cursor.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/Controls.h"
+#include "classlib/DateTime.h"
+#include "classlib/FormatSettings.h"
+#include "editors/dxGrDate.h"
+
+class TCustomImageList;
+
+// The screen cursor number of the hand (the "DX_HANDPOINT" cursor resource).
+inline constexpr TCursor crdxHandPoint = -1140;
+
+// The system's check-box strip (OBM_CHECKBOXES), a 4 x 3 grid of glyphs.
+inline constexpr int dxObmCheckBoxes = 32759;
+
+// Reads a keyword at the start of Text, in any case: TODAY, YESTERDAY, TOMORROW, the
+// weekday names (the next such day, today included), FIRST .. SEVENTH (that day of the
+// current week from Sunday), BOM and EOM (first and last day of the month) and NOW,
+// then an optional "+n" or "-n" days. False, and Date untouched, when no keyword
+// starts the text; an offset that is not a number is ignored.
+bool SmartTextToDate(const AnsiString& Text, TDateTime& Date);
+// A keyword, or else the system's variant conversion; false for an empty text or one
+// the conversion refuses. With "." as the date separator the first two dots read as
+// blanks.
+bool TextToDate(const AnsiString& Text, TDateTime& Date);
+// The locale's short date (and long time when the time is not 0); "" for NullDate.
+// Dates the system cannot format (before 1601) take the format settings' formats.
+AnsiString DateToText(TDateTime Date);
+// DateToText, or the date in DateDisplayFormat; "" for NullDate.
+AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
+
+// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ".
+AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
+// The short date format with every lone d or M doubled: "d.M.yy" gives "dd.MM.yy".
+AnsiString DateDisplayFormat(const TFormatSettings& Settings = FormatSettings);
+// The currency's positive and negative display format: "$,0.00;-$,0.00" in en-US.
+AnsiString CurrencyDisplayFormat(const TFormatSettings& Settings = FormatSettings);
+
+// P, a screen point, relative to the window's outer top-left corner.
+bool WindowPointFromScreen(HWND Window, TPoint& P);
+
+// Loaded when the unit starts.
+extern int EditCheckBoxWidth;
+extern int EditCheckBoxHeight;
+// The blob editor's eight glyphs: for blob, memo, picture and OLE, each the empty
+// ("_NULL") glyph then the full one.
+TCustomImageList* BlobImages();
+// The popup toolbar's six glyphs (cut, copy, paste, delete, load, save), or nullptr.
+TCustomImageList* PopupToolImages();
+// The blob popup's button captions: OK, Cancel, Close.
+const AnsiString& dxBlobButtonCaption(int Index);
+
+// Time steps and bounds of the time editor.
+extern TDateTime dxOneSecond;
+extern TDateTime dxOneMinute;
+extern TDateTime dxOneHour;
+extern TDateTime dxMinTime;
+extern TDateTime dxMaxTime;
+
+void InitdxExEdtr();
+void DonedxExEdtr();

@@ -1,0 +1,208 @@
+// The kit's menu bar on real windows: its height from its items, the etched line on
+// the side facing the client area, Alt with a letter opening that item's sub-menu
+// (keys posted from a timer while the bar tracks), the child-window buttons of a
+// multiple-document main form, and the frame asking the bar for shortcuts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "classlib/Menus.h"
+#include "skin/KsControlBar.h"
+#include "skin/KsForms.h"
+#include "skin/KsMenuBar.h"
+#include "skin/KsPopup.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+// Steps run one per timer tick, from whatever loop is dispatching (the bar's and the
+// popups' tracking loops among them).
+std::vector<std::function<void()>> Steps;
+std::size_t NextStep = 0;
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR Timer, DWORD) {
+  if (NextStep >= Steps.size()) {
+    KillTimer(nullptr, Timer);
+    return;
+  }
+  const std::size_t Step = NextStep++;
+  Steps[Step]();
+}
+void StartSteps(std::vector<std::function<void()>> Script) {
+  Steps = std::move(Script);
+  NextStep = 0;
+  SetTimer(nullptr, 0, 30, RunNextStep);
+}
+
+TKsCustomItem* NewItem(const char* Caption, TKsCustomItem* Parent) {
+  auto* Item = NewObject<TKsCustomItem>(Parent->Owner());
+  Item->SetCaption(Caption);
+  Parent->Add(Item);
+  return Item;
+}
+
+class TClickCount : public TObject {
+ public:
+  void Clicked(TObject*) { ++Clicks; }
+  int Clicks = 0;
+};
+
+// A bar whose form file has been read.
+class TLoadedBar : public TKsCustomMenuBar {
+ public:
+  explicit TLoadedBar(TComponent* AOwner) : TKsCustomMenuBar(AOwner) {}
+  void ReadDone() { Loaded(); }
+};
+
+// A frame whose form file has been read: it hooks the form's shortcuts.
+class TLoadedFrame : public TKsCustomForm {
+ public:
+  explicit TLoadedFrame(TComponent* AOwner) : TKsCustomForm(AOwner) {}
+  void ReadDone() { Loaded(); }
+};
+
+class KsMenuBarTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    SetCursorPos(1000, 700);  // away from the bar and its popups
+    Form = ShownForm(400, 300);
+  }
+  void TearDown() override {
+    Steps.clear();
+    UiTest::TearDown();
+  }
+  TKsCustomMenuBar* AddBar(TAlign Align) {
+    auto* Bar = NewObject<TKsCustomMenuBar>(Form);
+    Bar->SetAlign(Align);
+    Bar->SetParent(Form);
+    File = NewItem("&File", Bar->Items());
+    NewItem("&Open", File);
+    Edit = NewItem("&Edit", Bar->Items());
+    NewItem("Cu&t", Edit);
+    Bar->View()->UpdateSize();
+    return Bar;
+  }
+
+  TForm* Form = nullptr;
+  TKsCustomItem* File = nullptr;
+  TKsCustomItem* Edit = nullptr;
+};
+
+TEST_F(KsMenuBarTest, TheBarTakesItsItemsHeightAndEtchesTheSideFacingTheClient) {
+  auto* Top = AddBar(alTop);
+  auto* Bottom = AddBar(alBottom);
+  EXPECT_EQ(Top->GetBarClientRect(), (TRect{0, 0, 400, Top->Height() - 2}));
+  EXPECT_EQ(Bottom->GetBarClientRect(), (TRect{0, 2, 400, Bottom->Height()}));
+  const TRect Item = Top->View()->GetItemRect(File);
+  EXPECT_GT(Item.bottom - Item.top, 0);
+  EXPECT_EQ(Top->Height(), Item.bottom - Item.top + 2);
+  EXPECT_EQ(Bottom->Top(), 300 - Bottom->Height());
+
+  PaintNow(Form);
+  PaintNow(Top);
+  PaintNow(Bottom);
+  const COLORREF Shadow = ColorToRGB(clBtnShadow), Highlight = ColorToRGB(clBtnHighlight);
+  ASSERT_NE(Shadow, Highlight);
+  const int H = Top->Height();
+  EXPECT_EQ(ScreenPixel(Top->Handle(), 300, H - 2), Shadow);
+  EXPECT_EQ(ScreenPixel(Top->Handle(), 300, H - 1), Highlight);
+  EXPECT_EQ(ScreenPixel(Top->Handle(), 300, 0), static_cast<COLORREF>(ColorToRGB(clMenu)));
+  EXPECT_EQ(ScreenPixel(Bottom->Handle(), 300, 0), Shadow);
+  EXPECT_EQ(ScreenPixel(Bottom->Handle(), 300, 1), Highlight);
+  EXPECT_EQ(ScreenPixel(Bottom->Handle(), 300, H - 1), static_cast<COLORREF>(ColorToRGB(clMenu)));
+
+  // Without AutoSize the bar keeps the height it is given.
+  Top->SetAutoSize(false);
+  Top->SetBounds(0, 0, 400, 40);
+  Top->View()->UpdateSize();
+  EXPECT_EQ(Top->Height(), 40);
+}
+
+TEST_F(KsMenuBarTest, AltAndALetterOpensThatItemsSubMenu) {
+  auto* Bar = AddBar(alTop);
+  int Shown = -1;
+  TKsCustomItem* ShownItem = nullptr;
+  StartSteps({[&] {
+                // Alt is bit 29 of the key data.
+                PostMessageA(Form->Handle(), WM_SYSCHAR, 'e', (1 << 29) | 1);
+              },
+              [&] {},
+              [&] {
+                Shown = PopupWindowCount();
+                if (Shown > 0) {
+                  ShownItem = PopupWindows(0)->View()->Items();
+                  PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+                }
+              },
+              [&] { PostMessageA(Bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); }});
+  PumpUntil([] { return NextStep >= Steps.size(); });
+  Pump(100);
+  EXPECT_EQ(Shown, 1);
+  EXPECT_EQ(ShownItem, Edit);
+  EXPECT_EQ(PopupWindowCount(), 0);
+  EXPECT_FALSE(Bar->View()->Tracking());
+
+  // A letter no item has, or one without Alt, is not the bar's.
+  EXPECT_EQ(Bar->Perform(CM_DIALOGCHAR, 'x', 1 << 29), 0);
+  EXPECT_EQ(Bar->Perform(CM_DIALOGCHAR, 'e', 0), 0);
+}
+
+TEST_F(KsMenuBarTest, ChildWindowButtonsOnlyOnAMultipleDocumentMainForm) {
+  auto* Plain = NewObject<TLoadedBar>(Form);
+  Plain->SetParent(Form);
+  NewItem("&File", Plain->Items());
+  Plain->ReadDone();
+  EXPECT_EQ(Plain->CloseButton(), nullptr);
+  EXPECT_FALSE(Plain->Items()->Items(0)->InControlBar());
+  // In a control bar its items know it.
+  auto* Bands = NewObject<TKsCustomControlBar>(Form);
+  Bands->SetParent(Form);
+  Plain->SetParent(Bands);
+  Plain->ReadDone();
+  EXPECT_TRUE(Plain->Items()->Items(0)->InControlBar());
+
+  TOwned<TForm> Main(NewObject<TForm>(nullptr));
+  Main->SetFormStyle(fsMDIForm);
+  auto* Bar = NewObject<TLoadedBar>(Main.get());
+  Bar->SetParent(Main.get());
+  NewItem("&File", Bar->Items());
+  Bar->ReadDone();
+  ASSERT_NE(Bar->CloseButton(), nullptr);
+  EXPECT_EQ(Bar->Items()->Items(0), Bar->IconButton());
+  EXPECT_EQ(Bar->Items()->Count(), 5);
+  EXPECT_FALSE(Bar->CloseButton()->Visible());
+
+  auto* Child = NewObject<TForm>(nullptr);
+  Bar->ShowMDIButtons(Child);
+  EXPECT_TRUE(Bar->CloseButton()->Visible());
+  EXPECT_EQ(Bar->MDIChild(), Child);
+  EXPECT_EQ(Bar->Items()->Items(1)->MDIChild(), Child);
+  Child->Free();  // the bar hears of it and hides the buttons
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+  EXPECT_FALSE(Bar->MinimizeButton()->Visible());
+}
+
+TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
+  auto* Bar = AddBar(alTop);
+  TKsCustomItem* Open = File->Items(0);
+  Open->SetShortCut(ShortCut('O', TShiftState{ssCtrl}));
+  auto* Count = Keep(NewObject<TClickCount>());
+  Open->OnClick = TNotifyEvent::Bind<&TClickCount::Clicked>(Count);
+  auto* Frame = NewObject<TLoadedFrame>(Form);
+  Frame->SetMinimizeApplication(false);
+  Frame->SetActive(true);
+  Frame->SetMenuBar(Bar);
+  Frame->ReadDone();
+  Pump();
+  TMessage Key{WM_KEYDOWN, 'O', 0, 0};
+  HeldKeys = {VK_CONTROL};
+  EXPECT_TRUE(Form->IsShortCut(Key));
+  HeldKeys.clear();
+  Pump();
+  EXPECT_EQ(Count->Clicks, 1);
+}
+
+}  // namespace
