@@ -47,6 +47,7 @@ class TTreeListPainter {
     PaintBands();
     PaintHeaders();
     PaintIndicator();
+    PaintFooter();
     PaintRows();
   }
 
@@ -169,6 +170,8 @@ class TTreeListPainter {
     return Focus && T.HandleAllocated() && (Focus == T.Handle() || IsChild(T.Handle(), Focus));
   }
 
+  void PaintFooter();
+  void PaintFooterCell(const TdxTreeListHeaderInfo& H, TRect R);
   void PaintRows();
   void PaintTreePart(const TdxTreeListRowInfo& Row, int Top);
   void PaintCells(const TdxTreeListRowInfo& Row, int Top, bool Focused);
@@ -181,6 +184,71 @@ class TTreeListPainter {
       FixedLineBrush;
   std::vector<POINT> Grid;
 };
+
+void TTreeListPainter::PaintFooter() {
+  if (!T.ShowFooter() || Empty(DI.FooterRect)) return;
+  TRect R = DI.FooterRect;
+  const int Widen = T.LookAndFeel() == lfStandard ? 2 : 1;
+  if (DI.FixedLeftIndex < 0 && T.LeftCoord() != 0) R.left -= Widen;
+  if (DI.FixedRightIndex < 0 && DI.BandsRightEdge >= R.right) R.right += Widen;
+  if (T.LookAndFeel() == lfStandard) {
+    FrameRect(DC, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&R, -1, -1);
+    R.left -= 1;
+    DrawEdge(DC, &R, BDR_RAISEDINNER, BF_RECT);
+  } else {
+    DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_TOP);
+    R.top += 1;
+    if (T.LookAndFeel() == lfUltraFlat)
+      FillRect(DC, &R, HeaderBrush.Handle());
+    else
+      DrawEdge(DC, &R, BDR_RAISEDINNER, BF_RECT);
+  }
+  InflateRect(&R, -1, -1);
+  FillRect(DC, &R, HeaderBrush.Handle());
+  Canvas.Font()->Assign(T.Font());
+  const int Line = T.FooterLineHeight();
+  for (const TdxTreeListHeaderInfo& H : DI.Headers) {
+    TRect Cell{H.CellRect.left, R.top + Line * H.RowIndex, H.CellRect.right,
+               R.top + Line * (H.RowIndex + H.LineCount)};
+    InflateRect(&Cell, -1, -1);
+    if (H.FirstCell) Cell.left += 1;
+    if (Empty(Cell) || !T.IsExistFooterCell(H.Column)) continue;
+    PaintFooterCell(H, Cell);
+  }
+}
+
+void TTreeListPainter::PaintFooterCell(const TdxTreeListHeaderInfo& H, TRect R) {
+  if (T.LookAndFeel() == lfUltraFlat)
+    FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+  else
+    DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_RECT);
+  InflateRect(&R, -1, -1);
+  AnsiString Text;
+  T.GetFooterCellText(nullptr, H.Column, -1, Text);
+  TAlignment Alignment = T.GetColumnAlignment(H.Column);
+  TColor Color = T.HeaderColor();
+  bool Done = false;
+  if (T.IsFooterCustomDraw(-1)) {
+    Canvas.Font()->SetColor(T.Font()->Color());
+    T.CustomDrawFooter(&Canvas, R, nullptr, H.Column, -1, Text, Color, Canvas.Font(), Alignment, Done);
+  }
+  if (!Done) {
+    TSharedObject<HBRUSH> Own;
+    TCellText Cell;
+    Cell.Bounds = R;
+    Cell.Brush = BrushFor(Color, T.HeaderColor(), HeaderBrush, Own);
+    Cell.Background = Color;
+    Cell.Alignment = Alignment;
+    Cell.EndEllipsis = T.IsDrawEndEllipsis();
+    Cell.MultiLine = H.LineCount > 1;
+    Cell.Text = Text;
+    TextColor(Canvas.Font()->Color());
+    TSelection Font(DC, Canvas.Font()->Handle());
+    DrawCellText(DC, Cell);
+  }
+  Canvas.Font()->Assign(T.Font());
+}
 
 void TTreeListPainter::PaintRows() {
   if (Empty(DI.CellsRect) || DI.Bands.empty()) return;

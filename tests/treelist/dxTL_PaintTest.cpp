@@ -26,6 +26,12 @@ class THandlers : public TObject {
   bool DoneInDraw = false, Raise = false;
   TColor NewColor = clNone;
   TRect HeaderRect{};
+  int Footers = 0;
+  void Exists(TObject*, TdxTreeListColumn*, bool& Exist) { Exist = true; }
+  void Footer(TObject*, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*, AnsiString&, TColor&, TFont*,
+              TAlignment&, bool&) {
+    ++Footers;
+  }
   int Failures = 0;
   void Failed(TObject*, const Exception&) { ++Failures; }
   void Draw(TObject*, TCanvas*, TRect, TdxTreeListNode*, TdxTreeListColumn*, const AnsiString&, TFont*, TColor&,
@@ -266,6 +272,26 @@ TEST_F(TreeListPaintTest, APaintLeavesNoHandleBehindEvenWhenAHandlerRaises) {
   Application->OnException = nullptr;
   EXPECT_EQ(1, H.Failures) << "the window procedure handed the handler's exception on";
   EXPECT_EQ(Before, GdiHandleCount());
+}
+
+TEST_F(TreeListPaintTest, FooterCellsNeedTheExistenceAnswer) {
+  Fill();
+  Tree->SetShowFooter(true);
+  THandlers H;
+  Tree->OnCustomDrawFooter = TdxTLCustomDrawFooterEvent::Bind<&THandlers::Footer>(&H);
+  Pump();
+  Paint();
+  EXPECT_EQ(0, H.Footers);
+  const TdxTreeListDrawInfo DI = Layout();
+  const TRect F = DI.FooterRect;
+  const int X = (DI.Headers[0].CellRect.left + DI.Headers[0].CellRect.right) / 2;
+  EXPECT_EQ(ColorToRGB(Tree->HeaderColor()), At(X, F.top + 3)) << "no cell frame without a cell";
+  Tree->OnIsExistFooterCell = TdxTLIsExistFooterCellEvent::Bind<&THandlers::Exists>(&H);
+  Paint();
+  EXPECT_EQ(1, H.Footers);
+  // lfStandard: the panel's frame, its raised edge and one pixel in; the cell one in
+  // again, framed sunken: its top line in the button shadow.
+  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), At(X, F.top + 3));
 }
 
 }  // namespace
