@@ -383,11 +383,20 @@ void TTreeListPainter::PaintCells(const TdxTreeListRowInfo& Row, int Top, bool F
                                                                  : Canvas.Font()->Handle());
       DrawCellText(DC, Cell);
     }
-    if (!RowSelect && !Invert && FocusedNode && IsFocusedColumn && Focused && !T.HideFocusRect()) {
-      TSavedTextState Colours(DC);
-      SetBkColor(DC, 0);
-      SetTextColor(DC, 0xFFFFFF);
-      DrawFocusRect(DC, &R);
+    if (!RowSelect && !Invert && FocusedNode && IsFocusedColumn && !T.HideFocusRect()) {
+      if (Focused) {
+        TSavedTextState Colours(DC);
+        SetBkColor(DC, 0);
+        SetTextColor(DC, 0xFFFFFF);
+        DrawFocusRect(DC, &R);
+      } else {
+        // The inactive frame: four inverted lines that do not overlap.
+        const TRect Lines[] = {{R.left, R.top, R.right, R.top + 1},
+                               {R.right - 1, R.top + 1, R.right, R.bottom},
+                               {R.left, R.top + 1, R.left + 1, R.bottom},
+                               {R.left + 1, R.bottom - 1, R.right - 1, R.bottom}};
+        for (const TRect& Line : Lines) InvertRect(DC, &Line);
+      }
     }
   }
 }

@@ -141,6 +141,22 @@ TEST_F(TreeListPaintTest, SelectedCellsFollowTheFocusAndHideSelection) {
   EXPECT_EQ(RGB(10, 200, 30), At(P.x, P.y));
 }
 
+TEST_F(TreeListPaintTest, AnUnfocusedControlFramesItsFocusedCellByInverting) {
+  Fill();
+  Tree->SetOptions(TdxTreeListOptions(Tree->Options()).Exclude(aoRowSelect));
+  FocusSelect(Plain);
+  SetFocus(nullptr);
+  Pump();
+  Paint();
+  const TdxTreeListDrawInfo DI = Layout();
+  const int Right = DI.Headers[0].CellRect.right, Top = RowTop(Plain);
+  const COLORREF Inverse = ColorToRGB(Tree->Color()) ^ 0xFFFFFF;
+  EXPECT_EQ(Inverse, At(Right - 5, Top));
+  EXPECT_EQ(Inverse, At(Right - 1, Top + 5));
+  EXPECT_EQ(Inverse, At(Right - 1, Top)) << "the top line's corner inverted once only";
+  EXPECT_EQ(ColorToRGB(Tree->Color()), At(Right - 5, Top + 5));
+}
+
 TEST_F(TreeListPaintTest, TheExpandBoxShowsThePlusBarOnlyWhenCollapsed) {
   Fill();
   const int I = Tree->LevelIndent();
