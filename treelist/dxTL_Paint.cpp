@@ -9,6 +9,7 @@
 
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
+#include "editors/dxDrawing.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
 #include "treelist/dxTL_Draw.h"
@@ -36,7 +37,8 @@ class TTreeListPainter {
         ShadowBrush(SolidBrush(Tree.LookAndFeel() == lfUltraFlat ? TColor(0xA0A0A0) : clBtnShadow)),
         HighlightBrush(SolidBrush(Tree.HighlightColor())),
         HideSelectionBrush(SolidBrush(Tree.HideSelectionColor())),
-        FixedLineBrush(SolidBrush(Tree.FixedBandLineColor())) {
+        FixedLineBrush(SolidBrush(Tree.FixedBandLineColor())),
+        TreeLineBrush(SolidBrush(Tree.TreeLineColor())) {
     Canvas.SetHandle(DC);
     T.CalcDrawInfo(DI);
   }
@@ -174,6 +176,7 @@ class TTreeListPainter {
   void PaintFooterCell(const TdxTreeListHeaderInfo& H, TRect R);
   void PaintRows();
   void PaintTreePart(const TdxTreeListRowInfo& Row, int Top);
+  void PaintTreeLines(const TdxTreeListRowInfo& Row, int Top, int Bottom, int DL);
   void PaintCells(const TdxTreeListRowInfo& Row, int Top, bool Focused);
 
   TCustomdxTreeListControl& T;
@@ -181,7 +184,7 @@ class TTreeListPainter {
   TCanvas Canvas;
   TdxTreeListDrawInfo DI;
   TSharedObject<HBRUSH> ColorBrush, BandBrush, HeaderBrush, ShadowBrush, HighlightBrush, HideSelectionBrush,
-      FixedLineBrush;
+      FixedLineBrush, TreeLineBrush;
   std::vector<POINT> Grid;
 };
 
@@ -285,6 +288,7 @@ void TTreeListPainter::PaintTreePart(const TdxTreeListRowInfo& Row, int Top) {
   IntersectClipRect(DC, DI.CellsRect.left, Top, std::max<int>(DI.CellsRect.left, Right), Bottom);
   TRect Indent{DL, Top, DL + Cells * I, Bottom};
   FillRect(DC, &Indent, ColorBrush.Handle());
+  if (T.ShowLines() && T.PaintStyle() == psStandard) PaintTreeLines(Row, Top, Bottom, DL);
   if (!T.ShowButtons() || !Parent || T.PaintStyle() != psStandard) return;
   // The 9 x 9 box in the node's own indent cell, centred on the row's middle.
   const int CellLeft = DL + L * I;
@@ -297,6 +301,43 @@ void TTreeListPainter::PaintTreePart(const TdxTreeListRowInfo& Row, int Top) {
   if (!Node->Expanded()) {
     TRect Plus{Box.left + 4, Box.top + 2, Box.left + 5, Box.bottom - 2};
     FillRect(DC, &Plus, GetSysColorBrush(COLOR_WINDOWTEXT));
+  }
+}
+
+void TTreeListPainter::PaintTreeLines(const TdxTreeListRowInfo& Row, int Top, int Bottom, int DL) {
+  TdxTreeListNode* Node = Row.Node;
+  const int I = T.LevelIndent();
+  const int X0 = DL + Node->Level() * I;
+  int C = X0 + I / 2 - 1;
+  const int M = Top + Row.RowHeight / 2;
+  const bool Button = T.ShowButtons() && (Node->HasChildren() || Node->Count() > 0);
+  const bool First = T.Count() > 0 && Node == T.Items(0);
+  const int Last = Bottom - 1;
+  // Dotted lines: the checker's two colours follow the data area's parity, so the
+  // dots of neighbouring rows line up.
+  TSavedTextState Colours(DC);
+  HBRUSH Brush = TreeLineBrush.Handle();
+  if (T.TreeLineStyle() == tlDot) {
+    const bool Same = (DI.CellsRect.left & 1) == (DI.CellsRect.top & 1);
+    SetBkColor(DC, ColorToRGB(Same ? T.TreeLineColor() : T.Color()));
+    SetTextColor(DC, ColorToRGB(Same ? T.Color() : T.TreeLineColor()));
+    Brush = CheckerBrush();
+  }
+  auto Line = [&](int X1, int Y1, int X2, int Y2) {
+    if (X2 < X1 || Y2 < Y1) return;
+    const TRect R{X1, Y1, X2 + 1, Y2 + 1};
+    FillRect(DC, &R, Brush);
+  };
+  Line(Button ? C + 5 : C, M, X0 + I - 1, M);
+  if (Button) {
+    Line(C, First ? M : Top, C, M - 5);
+    if (!Node->IsLast()) Line(C, M + 5, C, Last);
+  } else {
+    Line(C, First ? M : Top, C, Node->IsLast() ? M : Last);
+  }
+  for (TdxTreeListNode* Up = Node->Parent(); Up; Up = Up->Parent()) {
+    C -= I;
+    if (!Up->IsLast()) Line(C, Top, C, Last);
   }
 }
 

@@ -181,6 +181,28 @@ TEST_F(TreeListPaintTest, TheExpandBoxShowsThePlusBarOnlyWhenCollapsed) {
   EXPECT_NE(Frame, At(BoxLeft, M - 4)) << "top-level nodes lose their button column";
 }
 
+TEST_F(TreeListPaintTest, TreeLinesJoinAChildToItsParentsColumn) {
+  Fill();
+  Parent->SetExpanded(true);
+  Tree->SetTreeLineStyle(tlSolid);
+  Tree->SetTreeLineColor(TColor(RGB(200, 0, 0)));
+  Pump();
+  Paint();
+  TdxTreeListNode* Child = Parent->Items(0);
+  const int I = Tree->LevelIndent(), H = Tree->DefaultRowHeight();
+  const int X0 = Layout().CellsRect.left + I, C = X0 + I / 2 - 1;
+  const int Top = RowTop(Child), M = Top + H / 2;
+  EXPECT_EQ(RGB(200, 0, 0), At(X0 + I - 1, M)) << "the horizontal reaches the content";
+  EXPECT_EQ(RGB(200, 0, 0), At(C, Top + 1));
+  EXPECT_NE(RGB(200, 0, 0), At(C, M + 2)) << "the last child's line ends at its middle";
+  // The parent's own column runs on below its button only while a sibling follows.
+  EXPECT_EQ(RGB(200, 0, 0), At(C - I, M)) << "Plain follows Parent";
+  Tree->SetShowLines(false);
+  Pump();
+  Paint();
+  EXPECT_NE(RGB(200, 0, 0), At(X0 + I - 1, M));
+}
+
 TEST_F(TreeListPaintTest, GridLinesDefaultToTheButtonShadow) {
   Fill();
   Tree->SetShowGrid(true);
