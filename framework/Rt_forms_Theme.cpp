@@ -8,7 +8,9 @@
 #include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeGroupBoxs.h"
 #include "skin/KsThemeXP.h"
+#include "skin/XPEdits2.h"
 
 namespace {
 
@@ -26,6 +28,20 @@ void GreyTextToDarkShadow(TFont* Font) {
   Font->SetName("Arial");
 }
 
+// An edit on the dialog's face writes in pure blue; one in a themed group box or a
+// frame takes the system's window colours and draws its own background.
+void ThemeXPEdit(TCustomXPEdit* Edit) {
+  TWinControl* Parent = Edit->Parent();
+  if (!ObjectAs<TTeThemeGroupBox>(Parent) && !ObjectAs<TCustomFrame>(Parent)) {
+    Edit->Font()->SetColor(static_cast<TColor>(0xFF0000));
+    return;
+  }
+  Edit->Colors()->SetFrameColor(clBtnShadow);
+  Edit->Colors()->SetColor(clWindow);
+  Edit->Font()->SetColor(clWindowText);
+  Edit->SetTransparent(false);
+}
+
 void ApplyTheme(TComponent* Component, TTeThemeEngine* Engine, std::set<TComponent*>& Done) {
   if (!Component || !Done.insert(Component).second) return;
   if (IsPublishedProp(Component, "ThemeEngine")) SetObjectProp(Component, "ThemeEngine", Engine);
@@ -37,6 +53,7 @@ void ApplyTheme(TComponent* Component, TTeThemeEngine* Engine, std::set<TCompone
     Check->SetHeight(19);
     GreyTextToDarkShadow(Check->Font());
   }
+  if (auto* Edit = ObjectAs<TCustomXPEdit>(Component)) ThemeXPEdit(Edit);
 }
 
 }  // namespace

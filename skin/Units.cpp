@@ -16,6 +16,7 @@
 #include "skin/KsPopupMenu.h"
 #include "skin/KsScrollBar.h"
 #include "skin/KsSpeedContainers.h"
+#include "skin/KsTabs.h"
 #include "skin/KsThemeButtons.h"
 #include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeGroupBoxs.h"
@@ -29,6 +30,7 @@
 #include "skin/TeThemeHighlight.h"
 #include "skin/TeThemeLines.h"
 #include "skin/TeThemeXPImpl.h"
+#include "skin/XPEdits2.h"
 
 namespace {
 
@@ -80,6 +82,10 @@ const TUnitEntry Units[] = {
     // The themed window, which the engine's refresh reaches, and the themed menus.
     {"KsThemeForms", InitKsThemeForms, DoneKsThemeForms},
     {"KsThemeMenus", InitKsThemeMenus, DoneKsThemeMenus},
+    // The self-drawn edit and its repaint hook.
+    {"XPEdits2", InitXPEdits2, DoneXPEdits2},
+    // The tab control and its sheets.
+    {"KsTabs", InitKsTabs, DoneKsTabs},
 };
 
 }  // namespace

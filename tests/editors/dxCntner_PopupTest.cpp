@@ -189,7 +189,7 @@ TEST_F(PopupControlTest, AClickInsideLeavesTheEditorsFormActive) {
   Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, Input, sizeof(INPUT));
-  uitest::PumpUntil([&] { return Popup->Presses > 0; }, 1000);
+  uitest::PumpUntil([&] { return Popup->Presses > 0; }, 10000);
   Pump();
   EXPECT_EQ(1, Popup->Presses);
   EXPECT_EQ(Active, GetActiveWindow());

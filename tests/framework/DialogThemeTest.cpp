@@ -8,7 +8,9 @@
 #include "skin/KsThemeCheckBoxs.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeGroupBoxs.h"
 #include "skin/KsThemeXP.h"
+#include "skin/XPEdits2.h"
 #include "tests/framework/DialogTestSupport.h"
 
 namespace {
@@ -183,6 +185,26 @@ TEST_F(DialogThemeTest, AThemedCheckBoxGetsHeight19AndGreyTextTurnsDarkShadowInA
   auto* Late = NewObject<TTeThemeCheckBox>(Dialog);
   Late->SetParent(Dialog);
   EXPECT_EQ(Late->Height(), 19);
+}
+
+TEST_F(DialogThemeTest, AnEditInAThemedGroupBoxTakesWindowColoursAndOneOutsideWritesBlue) {
+  TThemedDialog* Dialog = Read(WithCheckBoxes);
+  auto* Group = NewObject<TTeThemeGroupBox>(Dialog);
+  Group->SetParent(Dialog);
+  auto* Inside = NewObject<TCustomXPEdit>(Dialog);
+  Inside->SetParent(Group);
+  auto* Outside = NewObject<TCustomXPEdit>(Dialog);
+  Outside->SetParent(Dialog);
+
+  EXPECT_EQ(Inside->Font()->Color(), clWindowText);
+  EXPECT_EQ(Inside->Colors()->FrameColor(), clBtnShadow);
+  EXPECT_EQ(Inside->Colors()->Color(), clWindow);
+  EXPECT_EQ(Inside->Color(), clWindow);
+  EXPECT_FALSE(Inside->Transparent());
+
+  EXPECT_EQ(Outside->Font()->Color(), static_cast<TColor>(0xFF0000));
+  EXPECT_TRUE(Outside->Transparent());
+  EXPECT_EQ(Outside->Colors()->FrameColor(), static_cast<TColor>(RGB(127, 157, 185)));
 }
 
 }  // namespace

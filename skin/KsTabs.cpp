@@ -1,0 +1,940 @@
+#include "skin/KsTabs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "classlib/Exceptions.h"
+#include "classlib/GdiScopes.h"
+#include "classlib/TypInfo.h"
+#include "classlib/UpdateScope.h"
+#include "skin/KsBitmap.h"
+#include "skin/KsUtils.h"
+
+TCLASS_IMPL(TKsTabStringList)
+TCLASS_IMPL(TKsCustomTabSheet)
+TCLASS_IMPL(TKsCustomTabControl)
+
+namespace {
+
+bool IsHorizontal(TTabPosition P) { return P == tpTop || P == tpBottom; }
+
+TTabPosition Opposite(TTabPosition P) {
+  switch (P) {
+    case tpTop: return tpBottom;
+    case tpBottom: return tpTop;
+    case tpLeft: return tpRight;
+    case tpRight: return tpLeft;
+  }
+  return tpTop;
+}
+
+TKsColor Ks(TColor C) { return ColorToKsColor(C, 255); }
+
+}  // namespace
+
+// --- TKsTabStringList -------------------------------------------------------------
+
+void TKsTabStringList::CheckUnique(const AnsiString& S) const {
+  if (IndexOf(S) >= 0) throw Exception("A tab named " + S + " already exists.");
+}
+
+void TKsTabStringList::Sync() {
+  if (FTabControl) FTabControl->SyncPages();
+}
+
+int TKsTabStringList::AddObject(const AnsiString& S, TObject* AObject) {
+  CheckUnique(S);
+  const int Result = TStringList::AddObject(S, AObject);
+  Sync();
+  return Result;
+}
+
+void TKsTabStringList::InsertObject(int Index, const AnsiString& S, TObject* AObject) {
+  CheckUnique(S);
+  TStringList::InsertObject(Index, S, AObject);
+  Sync();
+}
+
+void TKsTabStringList::Clear() {
+  TStringList::Clear();
+  Sync();
+}
+
+void TKsTabStringList::Delete(int Index) {
+  TStringList::Delete(Index);
+  Sync();
+}
+
+void TKsTabStringList::Put(int Index, const AnsiString& S) {
+  TStringList::Put(Index, S);
+  Sync();
+}
+
+void TKsTabStringList::PutObject(int Index, TObject* AObject) {
+  TStringList::PutObject(Index, AObject);
+  Sync();
+}
+
+void TKsTabStringList::Assign(TPersistent* Source) {
+  auto* Strings = ObjectAs<TStrings>(Source);
+  if (!Strings) {
+    inherited::Assign(Source);
+    return;
+  }
+  if (Strings == this) return;
+  {
+    TUpdateScope Updating(this);
+    TStringList::Clear();
+    for (int I = 0; I < Strings->Count(); ++I)
+      TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+  }
+  Sync();
+}
+
+void TKsTabStringList::SetUpdateState(bool Updating) {
+  TStringList::SetUpdateState(Updating);
+  if (!FTabControl) return;
+  FTabControl->SetUpdating(Updating);
+  if (Updating) return;
+  FTabControl->Invalidate();
+  FTabControl->SyncPages();
+}
+
+// --- TKsCustomTabSheet ------------------------------------------------------------
+
+TKsCustomTabSheet::TKsCustomTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetAlign(alClient);
+  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csNoDesignVisible});
+  SetVisible(false);
+}
+
+void TKsCustomTabSheet::BeforeDestruction() {
+  if (FTabControl) FTabControl->DetachPage(this);
+  inherited::BeforeDestruction();
+}
+
+void TKsCustomTabSheet::SetTabControl(TKsCustomTabControl* Value) {
+  if (FTabControl == Value) return;
+  if (TKsCustomTabControl* Old = FTabControl) {
+    Old->DetachPage(this);
+    const int Index = Old->Tabs()->IndexOf(Caption());
+    if (Index >= 0) Old->Tabs()->Delete(Index);
+  }
+  if (Value) Value->InsertPage(Value->PageCount(), this);
+}
+
+int TKsCustomTabSheet::PageIndex() const {
+  if (!FTabControl) return -1;
+  const auto& Pages = FTabControl->FPages;
+  const auto It = std::find(Pages.begin(), Pages.end(), this);
+  return It == Pages.end() ? -1 : static_cast<int>(It - Pages.begin());
+}
+
+void TKsCustomTabSheet::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TKsCustomTabSheet::ReadState(TReader* Reader) {
+  inherited::ReadState(Reader);
+  if (auto* Control = ObjectAs<TKsCustomTabControl>(Parent())) SetTabControl(Control);
+}
+
+void TKsCustomTabSheet::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT:
+      if (!FTabControl || FTabControl->ActivePage() != this) {
+        ValidateRect(Handle(), nullptr);
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (ComponentState().Contains(csDesigning)) inherited::Dispatch(Message);
+      DrawParentImage(this, reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      return;
+    case CM_VISIBLECHANGED: {
+      inherited::Dispatch(Message);
+      TNotifyEvent& Event = Visible() ? OnShow : OnHide;
+      if (Event.Assigned()) Event(this);
+      return;
+    }
+  }
+  inherited::Dispatch(Message);
+}
+
+// --- TKsCustomTabControl: life -------------------------------------------------------
+
+TKsCustomTabControl::TKsCustomTabControl(TComponent* AOwner) : TKsCustomControl(AOwner) {
+  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csDoubleClicks});
+  SetBounds(Left(), Top(), 289, 193);
+  SetTabStop(true);
+  FTabs = NewObject<TKsTabStringList>(this);
+  Realign();
+}
+
+void TKsCustomTabControl::BeforeDestruction() {
+  for (TKsCustomTabSheet* Page : FPages) Page->FTabControl = nullptr;
+  FPages.clear();
+  FActivePage = nullptr;
+  inherited::BeforeDestruction();
+}
+
+TKsCustomTabControl::~TKsCustomTabControl() {
+  // The list no longer reaches back into a control that is going.
+  FTabs->Free();
+  if (FArrowTimer) FArrowTimer->Free();
+}
+
+// --- Properties --------------------------------------------------------------------
+
+void TKsCustomTabControl::SetTabIndex(int Value) {
+  if (Value == FTabIndex || Value < 0 || Value > FTabs->Count() - 1) return;
+  const int Old = FTabIndex;
+  FTabIndex = Value;
+  if (!CanChange()) {
+    FTabIndex = Old;
+    return;
+  }
+  const int ArrowLeft = Width() - 2 * GetArrowSize().cx;
+  while (ArrowsShown() && FFirstVisibleTab < FTabIndex && GetTabRect(FTabIndex).right > ArrowLeft)
+    ++FFirstVisibleTab;
+  while (FFirstVisibleTab > FTabIndex) --FFirstVisibleTab;
+  Invalidate();
+  Realign();
+  Change();
+}
+
+void TKsCustomTabControl::SetTabPosition(TTabPosition Value) {
+  if (FTabPosition == Value) return;
+  FTabPosition = Value;
+  if (!IsHorizontal(Value)) FMultiLine = true;
+  Invalidate();
+  Realign();
+}
+
+void TKsCustomTabControl::SetMultiLine(bool Value) {
+  if (FMultiLine == Value) return;
+  if (!Value && !IsHorizontal(FTabPosition))
+    throw Exception("MultiLine must be True when TabPosition is tpLeft or tpRight");
+  FMultiLine = Value;
+  Invalidate();
+  Realign();
+}
+
+void TKsCustomTabControl::SetRaggedRight(bool Value) {
+  if (FRaggedRight == Value) return;
+  FRaggedRight = Value;
+  Invalidate();
+}
+
+void TKsCustomTabControl::SetScrollOpposite(bool Value) {
+  if (FScrollOpposite == Value) return;
+  FScrollOpposite = Value;
+  if (Value) FMultiLine = true;
+  Invalidate();
+  Realign();
+}
+
+void TKsCustomTabControl::SetHotTrack(bool Value) {
+  FHotTrack = Value;
+  Invalidate();
+}
+
+void TKsCustomTabControl::SetTabWidth(int Value) {
+  if (FTabWidth == Value) return;
+  FTabWidth = Value;
+  Invalidate();
+  Realign();
+}
+
+void TKsCustomTabControl::SetTabHeight(int Value) {
+  if (FTabHeight == Value) return;
+  FTabHeight = Value;
+  Invalidate();
+  Realign();
+}
+
+void TKsCustomTabControl::SetOwnerDraw(bool Value) {
+  FOwnerDraw = Value;
+  Invalidate();
+}
+
+void TKsCustomTabControl::SetUsePages(bool Value) {
+  if (FUsePages == Value) return;
+  if (Value && !ComponentState().Contains(csLoading))
+    while (ControlCount() > 0) Controls(ControlCount() - 1)->Free();
+  FUsePages = Value;
+  SyncPages();
+}
+
+// --- Sizes and rows ------------------------------------------------------------------
+
+int TKsCustomTabControl::GetTabHeight() {
+  if (FTabHeight > 0) return FTabHeight;
+  return static_cast<int>(std::lround(Font()->Size() * 1.7)) + 4;
+}
+
+int TKsCustomTabControl::GetTabWidth(int Index) {
+  if (FTabWidth != 0) return FTabWidth;
+  TScreenDC Screen;
+  TSelection Font(Screen.DC(), this->Font()->Handle());
+  const AnsiString Text = FTabs->Strings(Index);
+  SIZE Size{};
+  GetTextExtentPoint32A(Screen.DC(), Text.c_str(), static_cast<int>(Text.size()), &Size);
+  return std::max(static_cast<int>(Size.cx) + 12, 2 * (GetTabHeight() + SideMargin(FTabPosition)));
+}
+
+TSize TKsCustomTabControl::GetArrowSize() {
+  const int Size = 2 * Font()->Size();
+  return TSize{Size, Size};
+}
+
+int TKsCustomTabControl::SideMargin(TTabPosition Side) {
+  switch (Side) {
+    case tpTop: return TopMargin();
+    case tpBottom: return BottomMargin();
+    case tpLeft: return LeftMargin();
+    case tpRight: return RightMargin();
+  }
+  return 0;
+}
+
+int TKsCustomTabControl::AvailableLength() {
+  if (IsHorizontal(FTabPosition)) return Width() - LeftMargin() - RightMargin();
+  return Height() - TopMargin() - BottomMargin();
+}
+
+void TKsCustomTabControl::BuildRows() {
+  FRows.clear();
+  const int Count = FTabs->Count();
+  const int Available = AvailableLength();
+  int Start = 0;
+  int Sum = 0;
+  auto Close = [&](int Last) {
+    const int Tabs = Last - Start + 1;
+    TRow Row;
+    Row.LastTab = Last;
+    Row.ExtraWidth = (Available - Sum) / Tabs;
+    Row.Remainder = (Available - Sum) - Tabs * Row.ExtraWidth;
+    FRows.push_back(Row);
+  };
+  for (int I = 0; I < Count; ++I) {
+    const int W = GetTabWidth(I);
+    // A row holds at least one tab; the last possible row takes all that remain.
+    if (I > Start && Sum + W >= Available && static_cast<int>(FRows.size()) < MaxRows - 1) {
+      Close(I - 1);
+      Start = I;
+      Sum = 0;
+    }
+    Sum += W;
+  }
+  if (Count > 0) Close(Count - 1);
+}
+
+int TKsCustomTabControl::RowCount() {
+  if (!FMultiLine) return 1;
+  BuildRows();
+  return static_cast<int>(FRows.size());
+}
+
+int TKsCustomTabControl::RowOfTab(int Index) {
+  if (!FMultiLine) return 0;
+  BuildRows();
+  for (int R = 0; R < static_cast<int>(FRows.size()); ++R)
+    if (FRows[static_cast<std::size_t>(R)].LastTab >= Index) return R;
+  return std::max(static_cast<int>(FRows.size()) - 1, 0);
+}
+
+int TKsCustomTabControl::ActiveRow() { return FTabIndex >= 0 ? RowOfTab(FTabIndex) : 0; }
+
+int TKsCustomTabControl::JustifiedWidth(int Index) {
+  const int W = GetTabWidth(Index);
+  if (!FMultiLine || FRaggedRight || FTabWidth != 0) return W;
+  const TRow& Row = FRows[static_cast<std::size_t>(RowOfTab(Index))];
+  return W + Row.ExtraWidth + (Row.LastTab == Index ? Row.Remainder : 0);
+}
+
+int TKsCustomTabControl::RowDistance(int Row) {
+  const int Active = ActiveRow();
+  const int Height = GetTabHeight();
+  if (Row >= Active) return (Row - Active + 1) * Height;
+  if (FScrollOpposite) return (Active - Row) * Height;
+  return (Row + RowCount() - Active + 1) * Height;
+}
+
+bool TKsCustomTabControl::IsOppositeRow(int Row) {
+  return FMultiLine && FScrollOpposite && Row < ActiveRow();
+}
+
+int TKsCustomTabControl::TabBand() {
+  const int Rows = FMultiLine && FScrollOpposite ? RowCount() - ActiveRow() : RowCount();
+  return GetTabHeight() * Rows + SideMargin(FTabPosition);
+}
+
+int TKsCustomTabControl::OppositeBand() {
+  return FMultiLine && FScrollOpposite ? ActiveRow() * GetTabHeight() : 0;
+}
+
+TRect TKsCustomTabControl::PaneRect() {
+  TRect R{0, 0, Width(), Height()};
+  const int Band = TabBand();
+  const int Other = OppositeBand();
+  switch (FTabPosition) {
+    case tpTop: R.top += Band; R.bottom -= Other; break;
+    case tpBottom: R.bottom -= Band; R.top += Other; break;
+    case tpLeft: R.left += Band; R.right -= Other; break;
+    case tpRight: R.right -= Band; R.left += Other; break;
+  }
+  return R;
+}
+
+void TKsCustomTabControl::AdjustClientRect(TRect& Rect) {
+  Rect = PaneRect();
+  Rect.left += LeftMargin() + 1;
+  Rect.top += TopMargin() + 1;
+  Rect.right -= RightMargin() + 1;
+  Rect.bottom -= BottomMargin() + 1;
+}
+
+TRect TKsCustomTabControl::GetTabRect(int Index) {
+  const int Row = RowOfTab(Index);
+  int Offset = 0;
+  if (FMultiLine) {
+    const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
+    for (int I = First; I < Index; ++I) Offset += JustifiedWidth(I);
+  } else if (Index >= FFirstVisibleTab) {
+    for (int I = std::max(FFirstVisibleTab, 0); I < Index; ++I) Offset += GetTabWidth(I);
+  } else {
+    for (int I = Index; I < FFirstVisibleTab; ++I) Offset -= GetTabWidth(I);
+  }
+  const int W = JustifiedWidth(Index);
+  const bool Other = IsOppositeRow(Row);
+  const TTabPosition Side = Other ? Opposite(FTabPosition) : FTabPosition;
+  const int Band = Other ? OppositeBand() : TabBand();
+  const int Distance = RowDistance(Row);
+  const int Across = SideMargin(Side);
+  const int Along = (IsHorizontal(Side) ? LeftMargin() : TopMargin()) + Offset;
+  switch (Side) {
+    case tpTop: return TRect{Along, Band - Distance, Along + W, Band + Across};
+    case tpBottom: return TRect{Along, Height() - Band - Across, Along + W, Height() - Band + Distance};
+    case tpLeft: return TRect{Band - Distance, Along, Band + Across, Along + W};
+    case tpRight: return TRect{Width() - Band - Across, Along, Width() - Band + Distance, Along + W};
+  }
+  return TRect{};
+}
+
+// --- The single scrolling line ----------------------------------------------------------
+
+int TKsCustomTabControl::LastVisibleTab() {
+  const int Count = FTabs->Count();
+  if (Count == 0) return -1;
+  const int Available = AvailableLength();
+  int Sum = 0;
+  int I = std::max(FFirstVisibleTab, 0);
+  while (I < Count && Sum + GetTabWidth(I) <= Available) Sum += GetTabWidth(I++);
+  return I < Count ? I : Count - 1;
+}
+
+bool TKsCustomTabControl::ArrowsShown() {
+  const int Count = FTabs->Count();
+  if (FMultiLine || Count < 2) return false;
+  return FFirstVisibleTab > 0 || GetTabRect(Count - 1).right > Width();
+}
+
+TRect TKsCustomTabControl::LeftArrowRect() {
+  const TSize S = GetArrowSize();
+  const int Y = FTabPosition == tpTop ? TabBand() - S.cy - TopMargin()
+                                      : Height() - TabBand() + BottomMargin();
+  return TRect{Width() - 2 * S.cx, Y, Width() - S.cx, Y + S.cy};
+}
+
+TRect TKsCustomTabControl::RightArrowRect() {
+  TRect R = LeftArrowRect();
+  OffsetRect(&R, GetArrowSize().cx, 0);
+  return R;
+}
+
+bool TKsCustomTabControl::InLeftArrow(int X, int Y) {
+  const TRect R = LeftArrowRect();
+  return PtInRect(&R, POINT{X, Y}) != 0;
+}
+
+bool TKsCustomTabControl::InRightArrow(int X, int Y) {
+  const TRect R = RightArrowRect();
+  return PtInRect(&R, POINT{X, Y}) != 0;
+}
+
+void TKsCustomTabControl::ScrollTabs(int Delta) {
+  const int Count = FTabs->Count();
+  if (Count == 0) {
+    FFirstVisibleTab = -1;
+    Invalidate();
+    return;
+  }
+  FFirstVisibleTab = std::clamp(FFirstVisibleTab + Delta, 0, Count - 1);
+  bool SteppedBack = false;
+  while (FFirstVisibleTab > 0 && LastVisibleTab() == Count - 1) {
+    --FFirstVisibleTab;
+    SteppedBack = true;
+  }
+  if (SteppedBack) ++FFirstVisibleTab;
+  Invalidate();
+}
+
+void TKsCustomTabControl::ArrowTick(TObject* /*Sender*/) {
+  FArrowTimer->SetInterval(100);
+  if (FLeftArrowDown) ScrollTabs(-1);
+  if (FRightArrowDown) ScrollTabs(1);
+}
+
+void TKsCustomTabControl::StopArrows() {
+  if (FLeftArrowDown || FRightArrowDown) Invalidate();
+  FLeftArrowDown = FRightArrowDown = false;
+  if (FArrowTimer) FArrowTimer->SetEnabled(false);
+}
+
+// --- Hit test --------------------------------------------------------------------------
+
+int TKsCustomTabControl::TabAtPoint(int X, int Y) {
+  const int Count = FTabs->Count();
+  if (Count == 0) return -1;
+  auto Holds = [&](TRect R) { return PtInRect(&R, POINT{X, Y}) != 0; };
+  if (ArrowsShown()) {
+    const int Band = TabBand();
+    const bool InBand = FTabPosition == tpTop ? Y < Band : Y >= Height() - Band;
+    if (InBand && X >= Width() - 2 * GetArrowSize().cx) return -1;
+  }
+  if (FTabIndex >= 0 && Holds(GetTabRect(FTabIndex))) return FTabIndex;
+  if (!FMultiLine) {
+    for (int I = std::max(FFirstVisibleTab, 0); I <= LastVisibleTab(); ++I) {
+      TRect R = GetTabRect(I);
+      if (FTabPosition == tpTop) R.bottom -= TopMargin();
+      if (FTabPosition == tpBottom) R.top += BottomMargin();
+      if (Holds(R)) return I;
+    }
+    return -1;
+  }
+  BuildRows();
+  const int Rows = static_cast<int>(FRows.size());
+  const int Active = ActiveRow();
+  std::vector<int> Order;
+  if (FScrollOpposite)
+    for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
+  for (int R = Active; R < Rows; ++R) Order.push_back(R);
+  if (!FScrollOpposite)
+    for (int R = 0; R < Active; ++R) Order.push_back(R);
+  for (int Row : Order) {
+    const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
+    for (int I = First; I <= FRows[static_cast<std::size_t>(Row)].LastTab; ++I)
+      if (Holds(GetTabRect(I))) return I;
+  }
+  return -1;
+}
+
+// --- Painting ---------------------------------------------------------------------------
+
+void TKsCustomTabControl::PaintBuffer() {
+  inherited::PaintBuffer();
+  if (!FMultiLine) {
+    for (int I = std::max(FFirstVisibleTab, 0); I <= LastVisibleTab(); ++I)
+      if (I != FTabIndex) DrawTab(I);
+  } else {
+    BuildRows();
+    const int Rows = static_cast<int>(FRows.size());
+    const int Active = ActiveRow();
+    std::vector<int> Order;
+    if (!FScrollOpposite)
+      for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
+    for (int R = Rows - 1; R >= Active; --R) Order.push_back(R);
+    if (FScrollOpposite)
+      for (int R = 0; R < Active; ++R) Order.push_back(R);
+    for (int Row : Order) {
+      const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
+      for (int I = First; I <= FRows[static_cast<std::size_t>(Row)].LastTab; ++I) DrawTab(I);
+    }
+  }
+  PaintPane();
+  if (FTabIndex >= 0) DrawTab(FTabIndex);
+  if (ArrowsShown()) {
+    DrawLeftArrow();
+    DrawRightArrow();
+  }
+}
+
+void TKsCustomTabControl::PaintPane() {
+  TKsBitmap* B = Buffer();
+  TRect P = PaneRect();
+  B->FillRect(P, Ks(clBtnFace));
+  B->DrawEdge(P, Ks(clBtnHighlight), Ks(cl3DDkShadow));
+  InflateRect(&P, -1, -1);
+  B->DrawEdge(P, Ks(clBtnFace), Ks(clBtnShadow));
+}
+
+void TKsCustomTabControl::DrawLeftArrow() {
+  RECT R = LeftArrowRect();
+  const bool Pushed = FLeftArrowDown && FLeftArrowHot;
+  DrawFrameControl(Buffer()->DC(), &R, DFC_SCROLL, DFCS_SCROLLLEFT | (Pushed ? DFCS_PUSHED : 0));
+  GdiFlush();
+}
+
+void TKsCustomTabControl::DrawRightArrow() {
+  RECT R = RightArrowRect();
+  const bool Pushed = FRightArrowDown && FRightArrowHot;
+  DrawFrameControl(Buffer()->DC(), &R, DFC_SCROLL, DFCS_SCROLLRIGHT | (Pushed ? DFCS_PUSHED : 0));
+  GdiFlush();
+}
+
+void TKsCustomTabControl::DrawTab(int Index) {
+  TKsBitmap* B = Buffer();
+  B->SetFont(Font());
+  const bool Active = Index == FTabIndex;
+  const int Row = RowOfTab(Index);
+  const TTabPosition Side = IsOppositeRow(Row) ? Opposite(FTabPosition) : FTabPosition;
+  TRect R = GetTabRect(Index);
+  if (Active) {
+    // Grows on every side but the page's.
+    if (Side != tpBottom) R.top -= 2;
+    if (Side != tpTop) R.bottom += 2;
+    if (Side != tpRight) R.left -= 2;
+    if (Side != tpLeft) R.right += 2;
+  }
+  const TKsColor Face = Ks(clBtnFace);
+  B->FillRoundRect(R, 4, Face);
+  switch (Side) {
+    case tpTop: B->FillRect(TRect{R.left, (R.top + R.bottom) / 2, R.right, R.bottom}, Face); break;
+    case tpBottom: B->FillRect(TRect{R.left, R.top, R.right, (R.top + R.bottom) / 2}, Face); break;
+    case tpLeft: B->FillRect(TRect{(R.left + R.right) / 2, R.top, R.right, R.bottom}, Face); break;
+    case tpRight: B->FillRect(TRect{R.left, R.top, (R.left + R.right) / 2, R.bottom}, Face); break;
+  }
+  if (Active && Focused()) {
+    TRect F = R;
+    InflateRect(&F, -3, -3);
+    B->DrawFocusRect(F, Face);
+  }
+  if (FOwnerDraw) {
+    DoDrawTab(Index, R, Active);
+  } else {
+    B->Font()->SetColor(FHotTrack && Index == FHotTab ? clHighlight : Font()->Color());
+    TRect C = R;
+    if (Active) InflateRect(&C, -1, -1);
+    const int Deep = GetTabHeight();
+    switch (Side) {
+      case tpTop: C.bottom = C.top + Deep; break;
+      case tpBottom: C.top = C.bottom - Deep; break;
+      case tpLeft: C.right = C.left + Deep; break;
+      case tpRight: C.left = C.right - Deep; break;
+    }
+    if (Side == tpTop && !Active) OffsetRect(&C, 0, 1);
+    const AnsiString Text = FTabs->Strings(Index);
+    if (IsHorizontal(Side))
+      B->DrawText(Text, C, static_cast<UINT>(DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE)));
+    else
+      B->DrawVerticalText(Text, C, 0x25, Side == tpRight);
+  }
+  // Lit from the top left; the edge on the page's side stays open.
+  const TKsColor Light = Ks(clBtnHighlight), Dark = Ks(cl3DDkShadow), Shadow = Ks(clBtnShadow);
+  const int L = R.left, T = R.top, Rt = R.right - 1, Bt = R.bottom - 1;
+  switch (Side) {
+    case tpTop:
+      B->MoveTo(L, Bt + 1);
+      B->LineTo(L, T + 3, Light);
+      B->LineTo(L + 3, T, Light);
+      B->LineTo(Rt - 2, T, Light);
+      B->LineTo(Rt + 1, T + 3, Dark);
+      B->MoveTo(Rt, T + 2);
+      B->LineTo(Rt, Bt + 1, Dark);
+      B->MoveTo(Rt - 1, T + 2);
+      B->LineTo(Rt - 1, Bt + 1, Shadow);
+      break;
+    case tpBottom:
+      B->MoveTo(L, T);
+      B->LineTo(L, Bt - 2, Light);
+      B->LineTo(L + 3, Bt + 1, Dark);
+      B->MoveTo(L + 3, Bt);
+      B->LineTo(Rt - 2, Bt, Dark);
+      B->LineTo(Rt, Bt - 2, Dark);
+      B->LineTo(Rt, T - 1, Dark);
+      B->MoveTo(L + 3, Bt - 1);
+      B->LineTo(Rt - 2, Bt - 1, Shadow);
+      B->MoveTo(Rt - 1, Bt - 2);
+      B->LineTo(Rt - 1, T - 1, Shadow);
+      break;
+    case tpLeft:
+      B->MoveTo(Rt + 1, T);
+      B->LineTo(L + 3, T, Light);
+      B->LineTo(L, T + 3, Light);
+      B->LineTo(L, Bt - 2, Light);
+      B->LineTo(L + 3, Bt + 1, Dark);
+      B->MoveTo(L + 3, Bt);
+      B->LineTo(Rt + 1, Bt, Dark);
+      B->MoveTo(L + 3, Bt - 1);
+      B->LineTo(Rt + 1, Bt - 1, Shadow);
+      break;
+    case tpRight:
+      B->MoveTo(L - 1, T);
+      B->LineTo(Rt - 2, T, Light);
+      B->LineTo(Rt + 1, T + 3, Dark);
+      B->MoveTo(Rt, T + 2);
+      B->LineTo(Rt, Bt - 2, Dark);
+      B->LineTo(Rt - 3, Bt + 1, Dark);
+      B->MoveTo(Rt - 2, Bt);
+      B->LineTo(L - 1, Bt, Dark);
+      B->MoveTo(Rt - 1, T + 3);
+      B->LineTo(Rt - 1, Bt - 2, Shadow);
+      B->MoveTo(Rt - 3, Bt - 1);
+      B->LineTo(L - 1, Bt - 1, Shadow);
+      break;
+  }
+}
+
+void TKsCustomTabControl::DoDrawTab(int Index, const TRect& Rect, bool Active) {
+  if (OnDrawTab.Assigned()) OnDrawTab(this, Index, Rect, Active);
+}
+
+// --- Changes -----------------------------------------------------------------------------
+
+bool TKsCustomTabControl::CanChange() {
+  bool Allow = true;
+  if (OnChanging.Assigned()) OnChanging(this, Allow);
+  return Allow;
+}
+
+void TKsCustomTabControl::Change() {
+  if (FUsePages) ShowPageAt(FTabIndex);
+  if (OnChange.Assigned()) OnChange(this);
+}
+
+// --- Keys and mouse ------------------------------------------------------------------
+
+void TKsCustomTabControl::KeyDown(Word& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  if (Key == VK_LEFT || Key == VK_UP) SetTabIndex(FTabIndex - 1);
+  if (Key == VK_RIGHT || Key == VK_DOWN) SetTabIndex(FTabIndex + 1);
+}
+
+void TKsCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  if (ArrowsShown() && (InLeftArrow(X, Y) || InRightArrow(X, Y))) {
+    FLeftArrowDown = InLeftArrow(X, Y);
+    FRightArrowDown = !FLeftArrowDown;
+    FLeftArrowHot = FLeftArrowDown;
+    FRightArrowHot = FRightArrowDown;
+    Invalidate();
+    ScrollTabs(FLeftArrowDown ? -1 : 1);
+    if (!FArrowTimer) {
+      FArrowTimer = NewObject<TTimer>(nullptr);
+      FArrowTimer->OnTimer = TNotifyEvent::Bind<&TKsCustomTabControl::ArrowTick>(this);
+    }
+    FArrowTimer->SetEnabled(false);
+    FArrowTimer->SetInterval(300);
+    FArrowTimer->SetEnabled(true);
+    return;
+  }
+  const int Tab = TabAtPoint(X, Y);
+  if (Tab < 0) return;
+  if (!ComponentState().Contains(csDesigning) && CanFocus()) SetFocus();
+  SetTabIndex(Tab);
+}
+
+void TKsCustomTabControl::MouseMove(TShiftState Shift, int X, int Y) {
+  inherited::MouseMove(Shift, X, Y);
+  bool Changed = false;
+  if (ArrowsShown()) {
+    const bool Left = InLeftArrow(X, Y), Right = InRightArrow(X, Y);
+    Changed = Left != FLeftArrowHot || Right != FRightArrowHot;
+    FLeftArrowHot = Left;
+    FRightArrowHot = Right;
+  }
+  const int Hot = TabAtPoint(X, Y);
+  Changed = Changed || Hot != FHotTab;
+  FHotTab = Hot;
+  if (Changed) Invalidate();
+}
+
+void TKsCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) StopArrows();
+  inherited::MouseUp(Button, Shift, X, Y);
+}
+
+void TKsCustomTabControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_ENABLEDCHANGED:
+      inherited::Dispatch(Message);
+      Invalidate();
+      return;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      // Losing the mouse ends an arrow's repeat.
+      inherited::Dispatch(Message);
+      StopArrows();
+      return;
+    case CM_MOUSELEAVE:
+      inherited::Dispatch(Message);
+      if (FLeftArrowHot || FRightArrowHot || FHotTab != -1) Invalidate();
+      FLeftArrowHot = FRightArrowHot = false;
+      FHotTab = -1;
+      return;
+  }
+  inherited::Dispatch(Message);
+}
+
+// --- Pages ----------------------------------------------------------------------------
+
+TKsCustomTabSheet* TKsCustomTabControl::GetPage(int Index) const {
+  if (Index < 0 || Index >= PageCount()) return nullptr;
+  return FPages[static_cast<std::size_t>(Index)];
+}
+
+int TKsCustomTabControl::GetActivePageIndex() const {
+  if (!FUsePages || !FActivePage) return -1;
+  return FActivePage->PageIndex();
+}
+
+AnsiString TKsCustomTabControl::NextNewPageCaption() {
+  // The count before the addition, less one; a number already taken after a deletion
+  // gives way to the next free one.
+  int Number = FTabs->Count() - 1;
+  while (FTabs->IndexOf("New Page " + std::to_string(Number)) >= 0) ++Number;
+  return "New Page " + std::to_string(Number);
+}
+
+void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
+  if (!Sheet || Sheet->FTabControl == this) return;
+  if (Sheet->FTabControl) Sheet->SetTabControl(nullptr);
+  Index = std::clamp(Index, 0, PageCount());
+  FPages.insert(FPages.begin() + Index, Sheet);
+  Sheet->FTabControl = this;
+  if (Sheet->Caption().empty()) {
+    const AnsiString Caption = NextNewPageCaption();
+    Sheet->SetCaption(Caption);
+    FTabs->Add(Caption);
+  }
+  Sheet->SetParent(this);
+  Sheet->Hide();
+  if (PageCount() == 1) ShowPage(Sheet);
+  Invalidate();
+}
+
+void TKsCustomTabControl::DetachPage(TKsCustomTabSheet* Sheet) {
+  std::erase(FPages, Sheet);
+  Sheet->FTabControl = nullptr;
+  if (FActivePage == Sheet) FActivePage = nullptr;
+}
+
+void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {
+  if (!Sheet || Sheet->FTabControl != this) return;
+  const bool WasActive = Sheet == FActivePage;
+  // Out of the pages first: the caption's deletion brings the pages into step, and
+  // must not find this sheet there.
+  DetachPage(Sheet);
+  const AnsiString Caption = Sheet->Caption();
+  Sheet->SetCaption("");
+  const int Index = FTabs->IndexOf(Caption);
+  if (Index >= 0) FTabs->Delete(Index);
+  if (WasActive) {
+    if (!FPages.empty()) {
+      ShowPage(FPages.front());
+    } else if (FTabs->Count() == 0) {
+      FTabIndex = -1;
+    }
+  }
+  Sheet->Free();
+  Invalidate();
+}
+
+void TKsCustomTabControl::ShowPage(TKsCustomTabSheet* Sheet) {
+  if (!Sheet || Sheet->FTabControl != this) return;
+  if (FActivePage && FActivePage != Sheet) FActivePage->Hide();
+  FActivePage = Sheet;
+  Sheet->Show();
+  Sheet->BringToFront();
+  FTabIndex = Sheet->PageIndex();
+  Invalidate();
+}
+
+void TKsCustomTabControl::ShowPageAt(int Index) { ShowPage(GetPage(Index)); }
+
+void TKsCustomTabControl::SyncPages() {
+  const int Count = FTabs->Count();
+  if (FTabIndex > Count - 1) FTabIndex = Count - 1;
+  const bool Loading = ComponentState().Contains(csLoading);
+  auto Drop = [this](TKsCustomTabSheet* Sheet) {
+    DetachPage(Sheet);
+    Sheet->Free();
+  };
+  if (FUsePages && !Loading) {
+    if (Count == 0) {
+      while (!FPages.empty()) Drop(FPages.back());
+    } else if (Count < PageCount()) {
+      const std::vector<TKsCustomTabSheet*> Pages = FPages;
+      for (TKsCustomTabSheet* Page : Pages)
+        if (FTabs->IndexOf(Page->Caption()) < 0) Drop(Page);
+    } else if (Count > PageCount()) {
+      for (int I = 0; I < Count; ++I) {
+        const AnsiString Caption = FTabs->Strings(I);
+        const bool Present = std::any_of(FPages.begin(), FPages.end(),
+                                         [&](TKsCustomTabSheet* P) { return P->Caption() == Caption; });
+        if (Present) continue;
+        auto* Sheet = NewObject<TKsCustomTabSheet>(Owner());
+        Sheet->SetCaption(Caption);
+        InsertPage(I, Sheet);
+        ShowPage(Sheet);
+      }
+    }
+    if (FActivePage == nullptr && FTabIndex >= 0) ShowPageAt(FTabIndex);
+  } else if (!Loading) {
+    while (!FPages.empty()) Drop(FPages.back());
+  }
+  if (!FUpdating) {
+    Invalidate();
+    Realign();
+  }
+}
+
+void TKsCustomTabControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  if (!FUsePages) {
+    inherited::GetChildren(Proc, Root);
+    return;
+  }
+  for (TKsCustomTabSheet* Page : FPages) Proc(Page);
+}
+
+void TKsCustomTabControl::Loaded() {
+  inherited::Loaded();
+  if (FUsePages) ShowPageAt(FTabIndex);
+}
+
+// --- The unit ----------------------------------------------------------------------------
+
+void InitKsTabs() {
+  RegisterClass(&TKsCustomTabSheet::StaticClass());
+  RegisterClass(&TKsCustomTabControl::StaticClass());
+  TPublish<TKsCustomTabSheet> S;
+  S.Prop("Caption", &TKsCustomTabSheet::Caption, &TKsCustomTabSheet::SetCaption);
+  TPublish<TKsCustomTabControl> P;
+  P.Prop("HotTrack", &TKsCustomTabControl::HotTrack, &TKsCustomTabControl::SetHotTrack).Default(false);
+  P.Prop("MultiLine", &TKsCustomTabControl::MultiLine, &TKsCustomTabControl::SetMultiLine).Default(false);
+  P.Prop("OwnerDraw", &TKsCustomTabControl::OwnerDraw, &TKsCustomTabControl::SetOwnerDraw).Default(false);
+  P.Prop("RaggedRight", &TKsCustomTabControl::RaggedRight, &TKsCustomTabControl::SetRaggedRight)
+      .Default(false);
+  P.Prop("ScrollOpposite", &TKsCustomTabControl::ScrollOpposite,
+         &TKsCustomTabControl::SetScrollOpposite)
+      .Default(false);
+  P.Prop("TabHeight", &TKsCustomTabControl::TabHeight, &TKsCustomTabControl::SetTabHeight).Default(0);
+  P.Prop("TabWidth", &TKsCustomTabControl::TabWidth, &TKsCustomTabControl::SetTabWidth).Default(0);
+  P.Prop("UsePages", &TKsCustomTabControl::UsePages, &TKsCustomTabControl::SetUsePages).Default(false);
+  P.Prop("TabIndex", &TKsCustomTabControl::TabIndex, &TKsCustomTabControl::SetTabIndex).Default(-1);
+}
+
+void DoneKsTabs() {
+  UnRegisterPublished(&TKsCustomTabControl::StaticClass());
+  UnRegisterPublished(&TKsCustomTabSheet::StaticClass());
+  UnRegisterClass(&TKsCustomTabControl::StaticClass());
+  UnRegisterClass(&TKsCustomTabSheet::StaticClass());
+}

@@ -1,0 +1,225 @@
+// The kit's self-painted tab control: tabs on any side, one scrolling line with arrow
+// buttons or several rows that rotate so that the active row touches the page, hot
+// tracking, owner drawing, and optional pages kept in step with the captions.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "classlib/ExtCtrls.h"
+#include "classlib/StringLists.h"
+#include "skin/KsControls.h"
+
+class TKsCustomTabControl;
+
+// The captions: no duplicates; every change brings the pages into step.
+class TKsTabStringList : public TStringList {
+  TCLASS_DECL(TKsTabStringList, TStringList)
+ public:
+  explicit TKsTabStringList(TKsCustomTabControl* ATabControl = nullptr) : FTabControl(ATabControl) {}
+  TKsCustomTabControl* TabControl() const { return FTabControl; }
+
+  // A caption already present raises "A tab named ... already exists.".
+  int AddObject(const AnsiString& S, TObject* AObject) override;
+  void InsertObject(int Index, const AnsiString& S, TObject* AObject) override;
+  void Insert(int Index, const AnsiString& S) override { InsertObject(Index, S, nullptr); }
+  int Add(const AnsiString& S) override { return AddObject(S, nullptr); }
+  void Clear() override;
+  void Delete(int Index) override;
+  void Put(int Index, const AnsiString& S) override;
+  void PutObject(int Index, TObject* AObject) override;
+  // Every string, duplicates unchecked, in one update block.
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  void SetUpdateState(bool Updating) override;
+
+ private:
+  void Sync();
+  void CheckUnique(const AnsiString& S) const;
+
+  TKsCustomTabControl* FTabControl;
+};
+
+// A page of a tab control; it paints only while it is its control's active page.
+class TKsCustomTabSheet : public TCustomControl {
+  TCLASS_DECL(TKsCustomTabSheet, TCustomControl)
+ public:
+  explicit TKsCustomTabSheet(TComponent* AOwner);
+  // Only detaches from the control; the control never frees a sheet being destroyed.
+  void BeforeDestruction() override;
+
+  TKsCustomTabControl* TabControl() const { return FTabControl; }
+  // Leaves the old control and is appended to the new one.
+  void SetTabControl(TKsCustomTabControl* Value);
+  // The position in the control's pages, -1 without control.
+  int PageIndex() const;
+
+  void Dispatch(TMessage& Message) override;
+  void ReadState(TReader* Reader) override;
+
+  TNotifyEvent OnHide;
+  TNotifyEvent OnShow;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  friend class TKsCustomTabControl;
+  TKsCustomTabControl* FTabControl = nullptr;
+};
+
+enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+
+using TTabChangingEvent = TEvent<void(TObject* Sender, bool& AllowChange)>;
+using TDrawTabEvent = TEvent<void(TKsCustomTabControl* Control, int TabIndex, const TRect& Rect, bool Active)>;
+
+class TKsCustomTabControl : public TKsCustomControl {
+  TCLASS_DECL(TKsCustomTabControl, TKsCustomControl)
+ public:
+  // The most rows; past them the last row takes every remaining tab.
+  static constexpr int MaxRows = 100;
+
+  // 289 x 193, tab stop, accepting child controls.
+  explicit TKsCustomTabControl(TComponent* AOwner);
+  ~TKsCustomTabControl() override;
+  void BeforeDestruction() override;
+
+  TKsTabStringList* Tabs() const { return FTabs; }
+  void SetTabs(TStrings* Value) { FTabs->Assign(Value); }
+  int TabIndex() const { return FTabIndex; }
+  void SetTabIndex(int Value);
+  TTabPosition TabPosition() const { return FTabPosition; }
+  void SetTabPosition(TTabPosition Value);
+  bool MultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value);
+  bool RaggedRight() const { return FRaggedRight; }
+  void SetRaggedRight(bool Value);
+  bool ScrollOpposite() const { return FScrollOpposite; }
+  void SetScrollOpposite(bool Value);
+  bool HotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool Value);
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int Value);
+  int TabHeight() const { return FTabHeight; }
+  void SetTabHeight(int Value);
+  bool OwnerDraw() const { return FOwnerDraw; }
+  void SetOwnerDraw(bool Value);
+  bool UsePages() const { return FUsePages; }
+  void SetUsePages(bool Value);
+  int FirstVisibleTab() const { return FFirstVisibleTab; }
+  int HotTab() const { return FHotTab; }
+
+  // Pages.
+  void InsertPage(int Index, TKsCustomTabSheet* Sheet);
+  // Deletes the sheet's caption and frees the sheet.
+  void RemovePage(TKsCustomTabSheet* Sheet);
+  void ShowPage(TKsCustomTabSheet* Sheet);
+  void ShowPageAt(int Index);
+  int PageCount() const { return static_cast<int>(FPages.size()); }
+  TKsCustomTabSheet* GetPage(int Index) const;
+  TKsCustomTabSheet* ActivePage() const { return FActivePage; }
+  int GetActivePageIndex() const;
+
+  // Geometry.
+  int RowCount();
+  int RowOfTab(int Index);
+  TRect GetTabRect(int Index);
+  TRect PaneRect();
+  bool ArrowsShown();
+  TRect LeftArrowRect();
+  TRect RightArrowRect();
+  int TabAtPoint(int X, int Y);
+  // Scrolls the single line by Delta tabs.
+  void ScrollTabs(int Delta);
+  TTimer* ArrowTimer() const { return FArrowTimer; }
+
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnChange;
+  TTabChangingEvent OnChanging;
+  TDrawTabEvent OnDrawTab;
+
+  virtual int LeftMargin() { return 2; }
+  virtual int TopMargin() { return 2; }
+  virtual int RightMargin() { return 2; }
+  virtual int BottomMargin() { return 2; }
+  virtual int GetTabWidth(int Index);
+  virtual int GetTabHeight();
+  virtual TSize GetArrowSize();
+
+ protected:
+  virtual void DrawTab(int Index);
+  virtual void PaintPane();
+  virtual void DrawLeftArrow();
+  virtual void DrawRightArrow();
+  virtual bool InLeftArrow(int X, int Y);
+  virtual bool InRightArrow(int X, int Y);
+  virtual void SyncPages();
+  virtual void Change();
+  virtual bool CanChange();
+  virtual void DoDrawTab(int Index, const TRect& Rect, bool Active);
+
+  void Loaded() override;
+  void PaintBuffer() override;
+  void AdjustClientRect(TRect& Rect) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  friend class TKsTabStringList;
+  friend class TKsCustomTabSheet;
+  struct TRow {
+    int LastTab = 0;
+    int ExtraWidth = 0;
+    int Remainder = 0;
+  };
+
+  void BuildRows();
+  int AvailableLength();
+  int SideMargin(TTabPosition Side);
+  int ActiveRow();
+  int JustifiedWidth(int Index);
+  int RowDistance(int Row);
+  bool IsOppositeRow(int Row);
+  int TabBand();
+  int OppositeBand();
+  int LastVisibleTab();
+  void ArrowTick(TObject* Sender);
+  void StopArrows();
+  // Takes the sheet out of the pages and clears its link (no caption change, no free).
+  void DetachPage(TKsCustomTabSheet* Sheet);
+  void SetUpdating(bool Value) { FUpdating = Value; }
+  AnsiString NextNewPageCaption();
+
+  TTimer* FArrowTimer = nullptr;
+  TKsTabStringList* FTabs;
+  std::vector<TKsCustomTabSheet*> FPages;
+  TKsCustomTabSheet* FActivePage = nullptr;
+  std::vector<TRow> FRows;
+  bool FLeftArrowHot = false;
+  bool FRightArrowHot = false;
+  int FHotTab = -1;
+  bool FLeftArrowDown = false;
+  bool FRightArrowDown = false;
+  bool FUpdating = false;
+  bool FMultiLine = false;
+  TTabPosition FTabPosition = tpTop;
+  int FFirstVisibleTab = 0;
+  int FTabIndex = -1;
+  bool FRaggedRight = false;
+  bool FScrollOpposite = false;
+  bool FHotTrack = false;
+  int FTabWidth = 0;
+  int FTabHeight = 0;
+  bool FOwnerDraw = false;
+  bool FUsePages = false;
+};
+
+// The unit's start (the sheet registered for streaming) and end.
+void InitKsTabs();
+void DoneKsTabs();
