@@ -481,6 +481,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void ApplyRowsChanged();
   // The scroll, size and row-change messages; false for any other.
   bool DispatchScrollMessage(TMessage& Message);
+  // The background and the non-client frame of the flat looks; false for any other
+  // message.
+  bool DispatchFrameMessage(TMessage& Message);
+  // The one-pixel ring of a flat look with a single border, inside the window.
+  bool HasFlatBorder() const;
+  void PaintFlatBorder();
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
@@ -956,6 +962,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void DoEditing(TdxTreeListNode* Node, bool& Allow) override;
   void AfterLayout() override;
   void CalcBandsAndHeaders(TdxTreeListDrawInfo& DrawInfo) override;
+  // The whole control, composed off-screen and copied once (dxTL_Paint.cpp).
+  void Paint() override;
   int GetColumnsHeaderLineCount() override { return 1; }
   int GetColumnFontsLineHeight(TCanvas* Canvas) override;
   void SizeChanged() override;
@@ -972,6 +980,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
  private:
   friend class TdxTreeListColumn;
   friend class TdxTreeListBands;
+  friend class TTreeListPainter;
 
   // Deletes the cell text at Index from every text node.
   void DeleteColumnTexts(int Index);

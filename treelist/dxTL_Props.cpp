@@ -84,6 +84,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
   if (DispatchScrollMessage(Message)) return;
+  if (DispatchFrameMessage(Message)) return;
   switch (Message.Msg) {
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
