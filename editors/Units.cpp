@@ -5,6 +5,7 @@
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_ButtonEdit.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -22,6 +23,8 @@ const TUnitEntry Units[] = {
     {"dxGrDate", InitdxGrDate, DonedxGrDate},
     // The shared image lists, captions, time constants and the hand cursor.
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
+    // The published parts of the edit buttons and the button editor.
+    {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
 };
 
 }  // namespace
