@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/TypInfo.h"
 
 TCLASS_IMPL(TBasicAction)
@@ -196,14 +197,11 @@ void TActionLink::SetAction(TBasicAction* Value) {
 bool TActionLink::Execute(TComponent* Component) {
   if (!FAction) return false;
   FAction->SetActionComponent(Component);
-  try {
-    const bool Result = FAction->Execute();
+  // The action may be taken from the link while it runs.
+  auto Clear = ScopeExit([this] {
     if (FAction) FAction->SetActionComponent(nullptr);
-    return Result;
-  } catch (...) {
-    if (FAction) FAction->SetActionComponent(nullptr);
-    throw;
-  }
+  });
+  return FAction->Execute();
 }
 
 bool TActionLink::Update() { return FAction && FAction->Update(); }

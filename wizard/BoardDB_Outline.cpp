@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "classlib/Exceptions.h"
+#include "classlib/UpdateScope.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 #include "wizard/BoardDB_Geometry.h"
@@ -127,8 +128,8 @@ void TTarvik::MakeBoardOutline() {
   Outline->PolygonByte6 = 4;
 
   // The vertex setters reach the wrapper through FOutline while the shape is made.
-  FOutline = Outline.get();
-  try {
+  {
+    TValueScope<TPcbBoardOutline*> Making(FOutline, Outline.get());
     switch (BoardInfo->OutlineShape) {
       case osRectangular:
         MakeRectangularOutline();
@@ -142,11 +143,7 @@ void TTarvik::MakeBoardOutline() {
       default:
         break;
     }
-  } catch (...) {
-    FOutline = nullptr;
-    throw;
   }
-  FOutline = nullptr;
 
   CheckEditorStatus(Outline->Exchange(ExchangeWrite), OutlineStep,
                     "write the board outline");
