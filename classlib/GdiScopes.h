@@ -37,18 +37,11 @@ struct TDestroyCountedIcon {
     CountHandleFreed();
   }
 };
-struct TDestroyCountedCursor {
-  void operator()(HCURSOR Cursor) const {
-    DestroyCursor(Cursor);
-    CountHandleFreed();
-  }
-};
 struct TReleaseSharedObject {
   void operator()(HGDIOBJ Object) const { ReleaseSharedObject(Object); }
 };
 
-// The call that frees a counted handle of each kind. HCURSOR is the same type as
-// HICON: a cursor's owner names TDestroyCountedCursor (TOwnedCursor).
+// The call that frees a counted handle of each kind.
 template <class H>
 struct TGdiFree;
 template <>
@@ -100,7 +93,6 @@ using TOwnedBitmap = TGdiObject<HBITMAP>;
 using TOwnedRegion = TGdiObject<HRGN>;
 using TOwnedDC = TGdiObject<HDC>;
 using TOwnedIcon = TGdiObject<HICON>;
-using TOwnedCursor = TGdiObject<HCURSOR, TDestroyCountedCursor>;
 // A reference to a font, pen or brush of the shared cache (AcquireSharedFont, ...).
 template <class H>
 using TSharedObject = TGdiObject<H, TReleaseSharedObject>;

@@ -66,7 +66,8 @@ void TdxInplaceButtonEdit::FillButtons(TdxDropDownEditViewData* ViewData) {
   for (int I = 0; I < ViewData->ButtonCount; ++I) {
     TdxEditButton* Button = FButtons->GetVisibleItem(I);
     TdxEditButtonDrawData& Data = ViewData->Buttons[I];
-    Data.Glyph = Button->Glyph();
+    // A button without a glyph is asked for none: asking would make an empty bitmap.
+    Data.Glyph = Button->HasGlyph() ? Button->Glyph() : nullptr;
     Data.Index = I;
     Data.Kind = Button->Kind();
     Data.LeftAlignment = Button->LeftAlignment();

@@ -240,6 +240,15 @@ void TKsCustomItem::SetShowAnimation(TKsAnimation Value) {
 void TKsCustomItem::SetShowAnimationTime(int Value) {
   ForTree([Value](TKsCustomItem* I) { I->FShowAnimationTime = Value; });
 }
+void TKsPopupLook::PassTo(TKsCustomItem* Items) const {
+  if (!Items) return;
+  Items->SetPopupBlend(PopupBlend);
+  Items->SetPopupBlendValue(PopupBlendValue);
+  Items->SetDropShadow(DropShadow);
+  Items->SetShowAnimationTime(ShowAnimationTime);
+  Items->SetShadowWidth(ShadowWidth);
+  Items->SetShowAnimation(ShowAnimation);
+}
 void TKsCustomItem::SetAnimateNext(bool Value) {
   ForTree([Value](TKsCustomItem* I) { I->FAnimateNext = Value; });
 }

@@ -274,6 +274,21 @@ class TKsCustomItemActionLink : public TActionLink {
 // ---------------------------------------------------------------------------------
 // Item views
 
+// The six properties a menu keeps for its item tree's popup windows. The menu stores
+// them and hands them to the whole tree when one changes, and again when the tree is
+// read or remade (the items only store them, so handing all six again is harmless).
+struct TKsPopupLook {
+  bool PopupBlend = false;
+  int PopupBlendValue = 150;
+  bool DropShadow = false;
+  int ShowAnimationTime = 300;
+  int ShadowWidth = 4;
+  TKsAnimation ShowAnimation = kaNone;
+
+  // Hands every value to the whole tree of Items (nothing for nullptr).
+  void PassTo(TKsCustomItem* Items) const;
+};
+
 class TKsItemView : public TComponent {
   TCLASS_DECL(TKsItemView, TComponent)
  public:

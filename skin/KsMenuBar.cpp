@@ -66,7 +66,7 @@ void TKsCustomMenuBar::AfterConstruction() {
   if (!Designing(this)) FItems->OnChange = TNotifyEvent::Bind<&TKsCustomMenuBar::ItemsChange>(this);
   FView = NewObject<TKsMenuBarView>(this);
   FView->SetItems(FItems);
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
   FSizing = false;
 }
 
@@ -83,7 +83,7 @@ TKsCustomMenuBar::~TKsCustomMenuBar() { UnregisterItemParent(&StaticClass()); }
 
 void TKsCustomMenuBar::Loaded() {
   inherited::Loaded();
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
   const bool InBar = InControlBar();
   if (FItems) {
     FItems->SetInControlBar(InBar);
@@ -104,46 +104,6 @@ void TKsCustomMenuBar::SetImages(TCustomImageList* Value) {
   if (FItems) FItems->SetImages(Value);
 }
 
-void TKsCustomMenuBar::SetPopupBlend(bool Value) {
-  FPopupBlend = Value;
-  if (FItems) FItems->SetPopupBlend(Value);
-}
-
-void TKsCustomMenuBar::SetPopupBlendValue(int Value) {
-  FPopupBlendValue = Value;
-  if (FItems) FItems->SetPopupBlendValue(Value);
-}
-
-void TKsCustomMenuBar::SetDropShadow(bool Value) {
-  FDropShadow = Value;
-  if (FItems) FItems->SetDropShadow(Value);
-}
-
-void TKsCustomMenuBar::SetShowAnimationTime(int Value) {
-  FShowAnimationTime = Value;
-  if (FItems) FItems->SetShowAnimationTime(Value);
-}
-
-void TKsCustomMenuBar::SetShadowWidth(int Value) {
-  FShadowWidth = Value;
-  if (FItems) FItems->SetShadowWidth(Value);
-}
-
-void TKsCustomMenuBar::SetShowAnimation(TKsAnimation Value) {
-  FShowAnimation = Value;
-  if (FItems) FItems->SetShowAnimation(Value);
-}
-
-void TKsCustomMenuBar::PassPopupProperties() {
-  if (!FItems) return;
-  FItems->SetPopupBlend(FPopupBlend);
-  FItems->SetPopupBlendValue(FPopupBlendValue);
-  FItems->SetDropShadow(FDropShadow);
-  FItems->SetShowAnimationTime(FShowAnimationTime);
-  FItems->SetShadowWidth(FShadowWidth);
-  FItems->SetShowAnimation(FShowAnimation);
-}
-
 void TKsCustomMenuBar::AddItem(TComponent* /*Component*/, TKsCustomItem* Item) {
   if (FItems && Item) FItems->Add(Item);
 }
@@ -157,7 +117,7 @@ void TKsCustomMenuBar::ItemsChange(TObject* /*Sender*/) {
 }
 
 void TKsCustomMenuBar::ItemsChanged() {
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
   if (auto* Control = ObjectAs<TWinControl>(Owner())) FItems->SetOwnerControl(Control);
   FItems->SetInControlBar(InControlBar());
   Invalidate();

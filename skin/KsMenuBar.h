@@ -46,18 +46,18 @@ class TKsCustomMenuBar : public TKsCustomControl {
   void SetImages(TCustomImageList* Value);
 
   // Each is stored and handed to the whole tree.
-  bool PopupBlend() const { return FPopupBlend; }
-  void SetPopupBlend(bool Value);
-  int PopupBlendValue() const { return FPopupBlendValue; }
-  void SetPopupBlendValue(int Value);
-  bool DropShadow() const { return FDropShadow; }
-  void SetDropShadow(bool Value);
-  int ShowAnimationTime() const { return FShowAnimationTime; }
-  void SetShowAnimationTime(int Value);
-  int ShadowWidth() const { return FShadowWidth; }
-  void SetShadowWidth(int Value);
-  TKsAnimation ShowAnimation() const { return FShowAnimation; }
-  void SetShowAnimation(TKsAnimation Value);
+  bool PopupBlend() const { return FPopupLook.PopupBlend; }
+  void SetPopupBlend(bool Value) { SetPopupLook(&TKsPopupLook::PopupBlend, Value); }
+  int PopupBlendValue() const { return FPopupLook.PopupBlendValue; }
+  void SetPopupBlendValue(int Value) { SetPopupLook(&TKsPopupLook::PopupBlendValue, Value); }
+  bool DropShadow() const { return FPopupLook.DropShadow; }
+  void SetDropShadow(bool Value) { SetPopupLook(&TKsPopupLook::DropShadow, Value); }
+  int ShowAnimationTime() const { return FPopupLook.ShowAnimationTime; }
+  void SetShowAnimationTime(int Value) { SetPopupLook(&TKsPopupLook::ShowAnimationTime, Value); }
+  int ShadowWidth() const { return FPopupLook.ShadowWidth; }
+  void SetShadowWidth(int Value) { SetPopupLook(&TKsPopupLook::ShadowWidth, Value); }
+  TKsAnimation ShowAnimation() const { return FPopupLook.ShowAnimation; }
+  void SetShowAnimation(TKsAnimation Value) { SetPopupLook(&TKsPopupLook::ShowAnimation, Value); }
   // With AutoSize the bar's height follows its items.
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool Value) override { FAutoSize = Value; }
@@ -98,7 +98,11 @@ class TKsCustomMenuBar : public TKsCustomControl {
   void MouseLeave() override;
 
  private:
-  void PassPopupProperties();
+  template <class T>
+  void SetPopupLook(T TKsPopupLook::*Field, T Value) {
+    FPopupLook.*Field = Value;
+    FPopupLook.PassTo(FItems);
+  }
   bool InControlBar() const;
   void CreateMDIButtons();
   void ItemsChange(TObject* Sender);
@@ -111,13 +115,8 @@ class TKsCustomMenuBar : public TKsCustomControl {
   bool FItemsUpdating = false;
   TKsCustomItem* FItems = nullptr;
   TKsMenuBarView* FView = nullptr;
-  bool FPopupBlend = false;
-  int FPopupBlendValue = 150;
   TCustomForm* FMDIChild = nullptr;
-  bool FDropShadow = false;
-  int FShowAnimationTime = 300;
-  int FShadowWidth = 4;
-  TKsAnimation FShowAnimation = kaNone;
+  TKsPopupLook FPopupLook;
   bool FAutoSize = true;
   bool FSizing = true;
   TKsCustomItem* FIconButton = nullptr;

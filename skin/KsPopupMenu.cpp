@@ -44,7 +44,7 @@ void TKsCustomPopupMenu::AfterConstruction() {
   // window whose caption stays active while they show.
   FItems = static_cast<TKsCustomItem*>(ItemClass->Create(this));
   FItems->AssignParentComponent(this);
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
 }
 
 void TKsCustomPopupMenu::BeforeDestruction() {
@@ -58,53 +58,13 @@ TKsCustomPopupMenu::~TKsCustomPopupMenu() { UnregisterItemParent(&StaticClass())
 void TKsCustomPopupMenu::Loaded() {
   inherited::Loaded();
   if (FItems) FItems->SetBiDiMode(static_cast<Byte>(FBiDiMode));
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
 }
 
 TKsCustomPopupMenu* TKsCustomPopupMenu::Showing() { return ShowingMenu; }
 
 void TKsCustomPopupMenu::SetImages(TCustomImageList* Value) {
   if (FItems) FItems->SetImages(Value);
-}
-
-void TKsCustomPopupMenu::SetPopupBlend(bool Value) {
-  FPopupBlend = Value;
-  if (FItems) FItems->SetPopupBlend(Value);
-}
-
-void TKsCustomPopupMenu::SetPopupBlendValue(int Value) {
-  FPopupBlendValue = Value;
-  if (FItems) FItems->SetPopupBlendValue(Value);
-}
-
-void TKsCustomPopupMenu::SetDropShadow(bool Value) {
-  FDropShadow = Value;
-  if (FItems) FItems->SetDropShadow(Value);
-}
-
-void TKsCustomPopupMenu::SetShowAnimationTime(int Value) {
-  FShowAnimationTime = Value;
-  if (FItems) FItems->SetShowAnimationTime(Value);
-}
-
-void TKsCustomPopupMenu::SetShadowWidth(int Value) {
-  FShadowWidth = Value;
-  if (FItems) FItems->SetShadowWidth(Value);
-}
-
-void TKsCustomPopupMenu::SetShowAnimation(TKsAnimation Value) {
-  FShowAnimation = Value;
-  if (FItems) FItems->SetShowAnimation(Value);
-}
-
-void TKsCustomPopupMenu::PassPopupProperties() {
-  if (!FItems) return;
-  FItems->SetPopupBlend(FPopupBlend);
-  FItems->SetPopupBlendValue(FPopupBlendValue);
-  FItems->SetDropShadow(FDropShadow);
-  FItems->SetShowAnimationTime(FShowAnimationTime);
-  FItems->SetShadowWidth(FShadowWidth);
-  FItems->SetShowAnimation(FShowAnimation);
 }
 
 void TKsCustomPopupMenu::AddItem(TComponent* /*Component*/, TKsCustomItem* Item) {
@@ -131,7 +91,7 @@ void TKsCustomPopupMenu::Popup(int X, int Y) {
   }
   TShowingScope Scope(this);
   if (!FItems) return;
-  PassPopupProperties();
+  FPopupLook.PassTo(FItems);
   if (auto* Control = ObjectAs<TWinControl>(Owner())) FItems->SetOwnerControl(Control);
   FItems->SetAnimateNext(true);
   FItems->SetFromMenu(true);

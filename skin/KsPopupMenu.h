@@ -29,18 +29,18 @@ class TKsCustomPopupMenu : public TPopupMenu {
   void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
 
   // Each is stored and handed to the whole tree.
-  bool PopupBlend() const { return FPopupBlend; }
-  void SetPopupBlend(bool Value);
-  int PopupBlendValue() const { return FPopupBlendValue; }
-  void SetPopupBlendValue(int Value);
-  bool DropShadow() const { return FDropShadow; }
-  void SetDropShadow(bool Value);
-  int ShowAnimationTime() const { return FShowAnimationTime; }
-  void SetShowAnimationTime(int Value);
-  int ShadowWidth() const { return FShadowWidth; }
-  void SetShadowWidth(int Value);
-  TKsAnimation ShowAnimation() const { return FShowAnimation; }
-  void SetShowAnimation(TKsAnimation Value);
+  bool PopupBlend() const { return FPopupLook.PopupBlend; }
+  void SetPopupBlend(bool Value) { SetPopupLook(&TKsPopupLook::PopupBlend, Value); }
+  int PopupBlendValue() const { return FPopupLook.PopupBlendValue; }
+  void SetPopupBlendValue(int Value) { SetPopupLook(&TKsPopupLook::PopupBlendValue, Value); }
+  bool DropShadow() const { return FPopupLook.DropShadow; }
+  void SetDropShadow(bool Value) { SetPopupLook(&TKsPopupLook::DropShadow, Value); }
+  int ShowAnimationTime() const { return FPopupLook.ShowAnimationTime; }
+  void SetShowAnimationTime(int Value) { SetPopupLook(&TKsPopupLook::ShowAnimationTime, Value); }
+  int ShadowWidth() const { return FPopupLook.ShadowWidth; }
+  void SetShadowWidth(int Value) { SetPopupLook(&TKsPopupLook::ShadowWidth, Value); }
+  TKsAnimation ShowAnimation() const { return FPopupLook.ShowAnimation; }
+  void SetShowAnimation(TKsAnimation Value) { SetPopupLook(&TKsPopupLook::ShowAnimation, Value); }
 
   // Puts Item at the end of the tree's first level.
   virtual void AddItem(TComponent* Component, TKsCustomItem* Item);
@@ -63,16 +63,14 @@ class TKsCustomPopupMenu : public TPopupMenu {
   void Loaded() override;
 
  private:
-  // Hands the six popup properties to the tree.
-  void PassPopupProperties();
+  template <class T>
+  void SetPopupLook(T TKsPopupLook::*Field, T Value) {
+    FPopupLook.*Field = Value;
+    FPopupLook.PassTo(FItems);
+  }
 
   TKsCustomItem* FItems = nullptr;
-  bool FPopupBlend = false;
-  int FPopupBlendValue = 150;
-  bool FDropShadow = false;
-  int FShowAnimationTime = 300;
-  int FShadowWidth = 4;
-  TKsAnimation FShowAnimation = kaNone;
+  TKsPopupLook FPopupLook;
   TBiDiMode FBiDiMode = bdLeftToRight;
 };
 

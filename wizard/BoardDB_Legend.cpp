@@ -9,6 +9,7 @@
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 #include "wizard/BoardDB_Maker.h"
+#include "wizard/BoardDB_Rule.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void AddText(TTarvik& Maker, Integer Offset, const AnsiString& Text) {
   TNewEditorObject Made(PcbApi_CreateObject(eTextObject), LegendStep, "create a text");
   TOwned<TPcbText> Legend(NewObject<TPcbText>(Made.Handle()));
   CheckEditorStatus(Legend->Exchange(ExchangeRead), LegendStep, "read a text");
-  Legend->X = Maker.OriginX + Maker.BoardInfo->BoardWidth + MilToCoord(200);
+  Legend->X = Maker.OriginX + Maker.BoardInfo->BoardWidth + MilToCoord(LegendOffsetMils);
   Legend->Y = Maker.OriginY + Offset;
   Legend->SetText(PcbString(Text));  // keeps at most 254 characters
   Legend->Layer = DrillDrawingLayer;

@@ -16,8 +16,6 @@ namespace {
 // sheet's left edge, and 2,000 mil up when only the scale is shown, 3,000 mil otherwise.
 constexpr double OriginMils = 2000;
 constexpr double TitledOriginYMils = 3000;
-// The legend texts stand this far right of the board.
-constexpr double LegendOffsetMils = 200;
 
 const char* const SideNames[4] = {"left", "top", "right", "bottom"};
 const char* const CornerNames[4] = {"upper-left", "lower-left", "upper-right",

@@ -54,6 +54,9 @@ struct TBoardFault {
 
 // The lower-left corner of a custom board on the sheet.
 TPoint BoardOrigin(const TBoardInfoFromUser& Info);
+// The legend texts stand this far right of the board (the build places them, the rule
+// keeps them within range).
+inline constexpr double LegendOffsetMils = 200;
 
 // The field as its page labels it, starting lower-case ("the upper-left cut-off's
 // width").
