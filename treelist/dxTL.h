@@ -17,11 +17,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "editors/dxCntner.h"
+#include "treelist/dxTL_CellPaint.h"
 #include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_Nodes.h"
 #include "treelist/dxTL_Types.h"
@@ -375,6 +377,15 @@ class TCustomdxTreeList : public TCustomdxContainer {
   const AnsiString& FormName() const { return FFormName; }
   void Dispatch(TMessage& Message) override;
 
+  // ----- Painting (dxTL_Paint*.cpp)
+  // The row indicator's glyph of Node: 0 none, 1 arrow, 2 edit, 3 insert, 4 multi-dot,
+  // 5 multi-arrow.
+  virtual Byte GetNodeIndicatorKind(TdxTreeListNode* /*Node*/) { return 0; }
+  // The incremental search in progress, its column and text; false while none.
+  virtual bool GetSearchState(int& /*Column*/, AnsiString& /*Text*/) { return false; }
+  // What the paint keeps between paints; made on first use.
+  TdxTreeListPaintState& PaintState();
+
   // The cell being edited (nullptr, -1 when none).
   TdxTreeListNode* EditNode() const { return FEditNode; }
   int EditColumn() const { return FEditColumn; }
@@ -487,6 +498,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // The one-pixel ring of a flat look with a single border, inside the window.
   bool HasFlatBorder() const;
   void PaintFlatBorder();
+  // Draws the Outlook style's expand glyphs again when they exist (a look or system
+  // colour change) and repaints.
+  void RedrawExpandGlyphs();
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
@@ -664,6 +678,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   };
   TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
+  std::unique_ptr<TdxTreeListPaintState, TdxTreeListPaintStateFree> FPaintState;
 };
 
 // The tree list that keeps cell texts and image indexes in its nodes, and holds the
@@ -911,6 +926,23 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
                         TAlignment& Alignment, bool& Done);
   void GetLevelColor(int Level, TColor& Color);
 
+  // ----- The paint's steps (dxTL_PaintCells.cpp), each overridable: the bracket
+  // around a row, the three draw operations and the content of a data cell (drawn by
+  // the column's editor kind from the cell view data).
+  virtual void BeginRow(TdxTreeListNode* /*Node*/) {}
+  virtual void EndRow(TdxTreeListNode* /*Node*/) {}
+  virtual void DrawDataCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawFooterCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawPreview(TdxTreeListCellPaint& Cell);
+  virtual void DrawCellContent(TCanvas* Canvas, const TRect& Rect, TdxTreeListCellViewData& Data, int Column);
+  // Header hot tracking is never on here: the empty set.
+  virtual TdxHeaderHotState GetHeaderHotState(int /*Column*/) { return TdxHeaderHotState(); }
+  // GridLineColor, or the button shadow when it is clNone.
+  TColor GetGridLineColorOrDefault() const;
+  // The band, header or corner button held down; a change repaints.
+  const TdxTreeListPressedState& PressedState() const { return FPressed; }
+  void SetPressedState(const TdxTreeListPressedState& Value);
+
   // Band and column events.
   TdxTLColumnEvent OnColumnClick;
   TdxTLShowBandEvent OnShowBand;
@@ -1008,6 +1040,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The visible column order, and each column's first visible index (-1 not shown).
   std::vector<int> FCacheVisibleColumns;
   std::vector<int> FCacheVisiblePositions;
+  TdxTreeListPressedState FPressed;
 };
 
 // The tree list of forms: re-sorts after node changes when aoAutoSortRefresh is set.
@@ -1035,6 +1068,9 @@ class TdxTreeList : public TCustomdxTreeListControl {
   // The core's answers, then their events.
   int GetRowLineCount(TdxTreeListNode* Node, int& LineHeight) override;
   int GetPreviewLineCount(TdxTreeListNode* Node) override;
+  // The focused node shows the arrow (the multi-arrow when selected under
+  // aoMultiSelect), any other selected node the multi-dot.
+  Byte GetNodeIndicatorKind(TdxTreeListNode* Node) override;
 
   TdxTLGetRowLineCountEvent OnGetRowLineCount;
   TdxTLGetPreviewLineCountEvent OnGetPreviewLineCount;
