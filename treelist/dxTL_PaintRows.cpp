@@ -75,7 +75,7 @@ void TTreeListPainter::PaintRows() {
     if (T.ShowGrid()) {
       // Under the indent, from where the row's grid line starts to the content.
       const TdxTreeListRowInfo* Next = I + 1 < Rows.size() ? Rows[I + 1].Info : nullptr;
-      const int Y = Row.Top + Row.Info->RowHeight - 1;
+      const int Y = Row.Bottom - 1;
       AddGridLine(Row.BandLeft + GridStart(Row, Next), Y, Row.ContentLeft, Y);
     }
   }
@@ -283,6 +283,9 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
   const bool Multi = Options.Contains(aoMultiSelect);
   const int FocusedColumn = T.FocusedColumn();
   const bool MultiLineRow = Row.Info->RowLineCount > 1;
+  const int Rows = T.HeaderPanelRowCount();
+  const bool Preview = Row.Info->PreviewLineCount > 0;
+  const bool BothGrids = T.ShowGrid() && T.ShowPreviewGrid();
   for (size_t I = 0; I < DI.Headers.size(); ++I) {
     const TdxTreeListHeaderInfo& Header = DI.Headers[I];
     const TColumnPaint& Column = Columns[I];
@@ -296,10 +299,19 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
       if (Cut) Clip.Pop();
     });
     if (T.ShowGrid()) {
-      AddGridLine(R.right - 1, R.top, R.right - 1, R.bottom);
-      AddGridLine(R.left, R.bottom - 1, R.right, R.bottom - 1);
+      // Inner lines of a multi-line row under their cells; the last line's under the
+      // row, or, with a preview, the preview's own lines.
+      if (Header.RowIndex + Header.LineCount < Rows) {
+        AddGridLine(R.left, R.bottom - 1, R.right, R.bottom - 1);
+        R.bottom -= 1;
+      } else if (Preview) {
+        if (BothGrids) R.bottom -= 1;
+      } else {
+        R.bottom = std::min<int>(R.bottom - (BothGrids ? 1 : 0), Row.Bottom - 1);
+        AddGridLine(R.left, Row.Bottom - 1, R.right, Row.Bottom - 1);
+      }
+      AddGridLine(R.right - 1, R.top, R.right - 1, R.bottom + (Preview ? 0 : 1));
       R.right -= 1;
-      R.bottom -= 1;
     }
     if (!Visible(R)) continue;
     const bool IsFocusedColumn = Header.VisibleColumn == FocusedColumn;
@@ -358,13 +370,13 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
 
 // The preview below the cells, from the content's left to the bands' right edge.
 void TTreeListPainter::PaintPreview(const TRowPaint& Row) {
+  // The text gets the whole height between the lines: the rectangle reaches over the
+  // grid lines above and below it, which the grid draws again at the end.
   const bool BothGrids = T.ShowGrid() && T.ShowPreviewGrid();
-  TRect R{Row.ContentLeft, Row.CellsBottom, DI.BandsRightEdge + 1, Row.Bottom};
-  if (T.ShowGrid()) {
-    R.right -= 1;
-    R.bottom -= 1;
-  }
-  if (BothGrids) AddGridLine(R.left, R.top - 1, R.right, R.top - 1);
+  TRect R{Row.ContentLeft, Row.CellsBottom - (BothGrids ? 1 : 0), DI.BandsRightEdge + (T.ShowGrid() ? 0 : 1),
+          Row.Bottom};
+  if (BothGrids) AddGridLine(R.left, R.top, R.right + 1, R.top);
+  if (T.ShowGrid()) AddGridLine(R.left, R.bottom - 1, R.right + 1, R.bottom - 1);
   if (!Visible(R)) return;
   const bool Selected = Row.Info->Selected && (!T.HideSelection() || Focused) && T.Options().Contains(aoRowSelect);
   TdxTreeListCellPaint Cell;
