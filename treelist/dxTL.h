@@ -12,7 +12,10 @@
 // dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
 // layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
 // cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
-// and the left coordinate); the painting goes into dxTL_Paint.cpp beside them.
+// and the left coordinate). The painting: dxTL_Paint.cpp (the panels and the paint
+// itself), dxTL_PaintRows.cpp (the rows), dxTL_PaintCells.cpp (the overridable draw
+// operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
+// in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h.
 #pragma once
 
 #include <windows.h>

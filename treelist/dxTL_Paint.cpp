@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "classlib/ImgList.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL_Columns.h"
 #include "treelist/dxTL_Painter.h"
 
@@ -343,6 +344,10 @@ void TCustomdxTreeListControl::Paint() {
   if (GetClipBox(Target, &Box) == NULLREGION) return;
   IntersectRect(&Box, &Box, &Client);
   if (Box.right <= Box.left || Box.bottom <= Box.top) return;
+  // The sizing line and drag marks stay off the buffer; they come back however the
+  // paint ends.
+  HideDragMarks();
+  auto Marks = AtScopeEnd([this] { ShowDragMarks(); });
   TMemoryDC Buffer(Target, Client.right, Client.bottom);
   {
     TSavedDC Saved(Buffer.DC());
