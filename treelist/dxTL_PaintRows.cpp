@@ -13,17 +13,17 @@
 #include "treelist/dxTL_Columns.h"
 #include "treelist/dxTL_Painter.h"
 
-TTreeListPainter::TRowPaint TTreeListPainter::RowFor(const TdxTreeListRowInfo& Info, int Top,
-                                                     const TdxTreeListRowInfo* /*Next*/) {
+TTreeListPainter::TRowPaint TTreeListPainter::RowFor(const TdxTreeListRowInfo& Info, int Top) {
   TRowPaint R;
   R.Info = &Info;
   R.Node = Info.Node;
   R.Top = Top;
   R.Bottom = Top + Info.RowHeight - Info.LevelFooterHeight;
-  R.CellsBottom = std::min(R.Bottom, Top + T.DefaultRowHeight() * T.HeaderPanelRowCount());
   R.Level = R.Node->Level();
   R.Parent = R.Node->HasChildren() || R.Node->Count() > 0;
   R.Group = R.Parent && T.PaintStyle() == psOutlook;
+  R.CellsBottom = std::min(R.Bottom, Top + T.DefaultRowHeight() * T.HeaderPanelRowCount() +
+                                         (R.Group && !T.ShowGrid() ? 1 : 0));
   R.BandLeft = DI.CellsRect.left - (DI.FixedLeftIndex < 0 ? T.LeftCoord() : 0);
   R.IndentLeft = R.BandLeft - (T.ShowRoot() ? 0 : T.LevelIndent());
   R.ContentLeft = R.BandLeft + T.GetNodeContentOffset(R.Node);
@@ -42,7 +42,7 @@ void TTreeListPainter::PaintRows() {
   Rows.reserve(DI.Rows.size());
   int Top = DI.CellsRect.top;
   for (size_t I = 0; I < DI.Rows.size(); ++I) {
-    Rows.push_back(RowFor(DI.Rows[I], Top, I + 1 < DI.Rows.size() ? &DI.Rows[I + 1] : nullptr));
+    Rows.push_back(RowFor(DI.Rows[I], Top));
     Top += DI.Rows[I].RowHeight;
   }
   if (!Rows.empty()) {
@@ -286,11 +286,18 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
   const int Rows = T.HeaderPanelRowCount();
   const bool Preview = Row.Info->PreviewLineCount > 0;
   const bool BothGrids = T.ShowGrid() && T.ShowPreviewGrid();
+  // Without grid lines a group row of the Outlook style starts with a one-pixel
+  // separator above its cells.
+  const int Extra = Row.Group && !T.ShowGrid() ? 1 : 0;
+  if (Extra) {
+    const TRect Line{Row.ContentLeft, Row.Top, DI.BandsRightEdge + 1, Row.Top + 1};
+    if (Visible(Line)) FillRect(DC, &Line, ShadowBrush.Handle());
+  }
   for (size_t I = 0; I < DI.Headers.size(); ++I) {
     const TdxTreeListHeaderInfo& Header = DI.Headers[I];
     const TColumnPaint& Column = Columns[I];
-    TRect R{Header.CellRect.left, Row.Top + H * Header.RowIndex, Header.CellRect.right,
-            Row.Top + H * (Header.RowIndex + Header.LineCount)};
+    TRect R{Header.CellRect.left, Row.Top + Extra + H * Header.RowIndex, Header.CellRect.right,
+            Row.Top + Extra + H * (Header.RowIndex + Header.LineCount)};
     if (Header.BandIndex == 0) R.left = std::max<int>(R.left, Row.ContentLeft);
     // A cell cut by a fixed band is drawn inside the scrolling part only.
     const bool Cut = Header.CellClipRect.left != Header.CellRect.left || Header.CellClipRect.right != Header.CellRect.right;

@@ -84,7 +84,7 @@ class TTreeListPainter {
 
   // Rows (dxTL_PaintRows.cpp)
   void PaintRows();
-  TRowPaint RowFor(const TdxTreeListRowInfo& Row, int Top, const TdxTreeListRowInfo* Next);
+  TRowPaint RowFor(const TdxTreeListRowInfo& Row, int Top);
   void PaintTreePart(const TRowPaint& Row);
   void PaintTreeLines(const TRowPaint& Row);
   void PaintExpandButton(const TRowPaint& Row);
