@@ -214,6 +214,25 @@ TEST_F(TreeListRowPaintTest, TheOutlookStyleColoursGroupsAndTheirLevelsAndDrawsT
   EXPECT_TRUE(GetUpdateRect(Tree->Handle(), nullptr, FALSE));
   Paint();
   EXPECT_EQ(GetSysColor(COLOR_BTNTEXT), At(G.x + 5, G.y + 4));
+
+  // The ultra-flat look frames an 11 x 11 box instead.
+  Tree->SetLookAndFeel(lfUltraFlat);
+  Pump();
+  Paint();
+  const TRect Flat = RowOf(Group);
+  const POINT B = CenteredOrigin(TRect{Flat.left, Flat.top, Flat.left + I - 1, Flat.bottom}, 11, 11);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOWFRAME), At(B.x, B.y + 5));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOWFRAME), At(B.x + 5, B.y + 4)) << "the plus bar";
+}
+
+TEST_F(TreeListRowPaintTest, AColumnOfItsOwnColourFillsItsCells) {
+  Column->SetColor(TColor(RGB(255, 240, 200)));
+  TdxTreeListNode* Node = Tree->Add();
+  Tree->Add()->SetFocused(true);
+  Pump();
+  Paint();
+  const TRect Row = RowOf(Node);
+  EXPECT_EQ(RGB(255, 240, 200), At(Layout().Headers[0].CellRect.right - 4, (Row.top + Row.bottom) / 2));
 }
 
 TEST_F(TreeListRowPaintTest, APreviewFillsTheRowBelowItsCellsAndTakesItsHandlersColour) {
