@@ -74,14 +74,13 @@ void TTreeListPainter::Run() {
   PaintRows();
 }
 
-// Each header entry's column: its colour, brush, text colour and alignment, asked once.
+// Each header entry's column: its colour, brush and text colour, asked once.
 void TTreeListPainter::BuildColumnTable() {
   Columns.resize(DI.Headers.size());
   const COLORREF Base = ColorToRGB(T.Color());
   for (size_t I = 0; I < DI.Headers.size(); ++I) {
     const int Column = DI.Headers[I].Column;
     TColumnPaint& C = Columns[I];
-    C.Column = T.Columns(Column);
     C.Color = T.GetColumnColor(Column);
     if (ColorToRGB(C.Color) == Base) {
       C.Brush = ColorBrush.Handle();
@@ -90,7 +89,6 @@ void TTreeListPainter::BuildColumnTable() {
       C.Brush = C.Own.Handle();
     }
     C.TextColor = T.IsColumnFontAssigned(Column) ? T.GetColumnFont(Column)->Color() : T.Font()->Color();
-    C.Alignment = T.GetColumnAlignment(Column);
   }
 }
 

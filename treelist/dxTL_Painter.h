@@ -16,8 +16,6 @@
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Draw.h"
 
-class TdxTreeListColumn;
-
 // One pushed clip rectangle at a time: a second push pops the first, so no saved
 // region is lost; the destructor pops.
 class TTreeListClip {
@@ -48,12 +46,10 @@ class TTreeListPainter {
  private:
   // What a header entry's column paints with, asked once per paint.
   struct TColumnPaint {
-    TdxTreeListColumn* Column = nullptr;
     TColor Color = clWindow;  // the column's colour
     HBRUSH Brush = nullptr;   // its brush: the Color brush when the colours agree
     TSharedObject<HBRUSH> Own;
-    TColor TextColor = clWindowText;
-    TAlignment Alignment = taLeftJustify;
+    TColor TextColor = clWindowText;  // its own font's colour, else the control font's
   };
   // What a row paints with, worked out once per row.
   struct TRowPaint {
