@@ -826,8 +826,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleBandCount() const;
   int GetAbsoluteBandIndex(int VisibleIndex) const;
   int GetVisibleBandIndex(int AbsoluteIndex) const;
-  TAlignment GetBandAlignment(int AbsoluteIndex) const;
-  AnsiString GetBandCaption(int AbsoluteIndex) const;
+  virtual TAlignment GetBandAlignment(int AbsoluteIndex) const;
+  virtual AnsiString GetBandCaption(int AbsoluteIndex) const;
   int GetBandWidth(int AbsoluteIndex) const;
   int GetBandMinWidth(int VisibleIndex) const;
   bool IsBandOnlyOwnColumns(int VisibleIndex) const;
@@ -851,14 +851,14 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleColumnIndex(int AbsoluteIndex) const;
   AnsiString GetHeaderColumnText(int AbsoluteIndex) const override;
   // '' while DisableCaption.
-  AnsiString GetHeaderCaption(int Column) const;
-  TColor GetColumnColor(int Column) const;
-  TFont* GetColumnFont(int Column) const;
-  bool IsColumnFontAssigned(int Column) const;
+  virtual AnsiString GetHeaderCaption(int Column) const;
+  virtual TColor GetColumnColor(int Column) const;
+  virtual TFont* GetColumnFont(int Column) const;
+  virtual bool IsColumnFontAssigned(int Column) const;
   TAlignment GetColumnAlignment(int Column) const;
-  TAlignment GetColumnHeaderAlignment(int Column) const;
-  bool HasHeaderGlyph(int Column) const;
-  TBitmap* GetHeaderGlyph(int Column) const;
+  virtual TAlignment GetColumnHeaderAlignment(int Column) const;
+  virtual bool HasHeaderGlyph(int Column) const;
+  virtual TBitmap* GetHeaderGlyph(int Column) const;
   int GetHeaderLineCount(int Column) const;
   int GetColumnWidth(int Column) const;
   // A column that may not be sized keeps its width.
@@ -869,10 +869,10 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool IsColumnTabStop(int Column) const;
   bool IsColumnDisableCustomizing(int Column) const;
   // The sort mark of the header, through OnColumnSorted.
-  TdxTreeListColumnSort GetColumnSorted(int Column);
+  virtual TdxTreeListColumnSort GetColumnSorted(int Column);
   bool CanColumnDragging(int Column);
   int GetCellTextWidth(TCanvas* Canvas, int Column, TdxTreeListNode* Node);
-  bool IsExistFooterCell(int Column);
+  virtual bool IsExistFooterCell(int Column);
 
   // ----- Band and column actions
   void SetBandWidth(int VisibleIndex, int Width);
@@ -908,26 +908,28 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The focused column's value for its editor.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
 
-  // ----- Custom drawing: whether an event would run, and the firing order.
-  bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
-  bool IsCellCustomDraw(int Column) const;
-  bool IsFooterCustomDraw(int FooterIndex) const;
-  bool IsHeaderCustomDraw(int Column) const;
-  bool IsPreviewCustomDraw() const;
-  bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
-  void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                      TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
-  void CustomDrawCell(TdxTLCellDrawArgs& Args);
-  void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                        TColor& Color, TFont* Font, TAlignment& Alignment,
-                        TdxTreeListColumnSort& Sorted, bool& Done);
-  void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
-                         AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
-                         bool& Done);
-  void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
-                        int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
-                        TAlignment& Alignment, bool& Done);
-  void GetLevelColor(int Level, TColor& Color);
+  // ----- Custom drawing: whether an event would run, and the firing order. These and
+  // the band and column answers the paint reads are virtual, so that a descendant
+  // can paint from answers of its own.
+  virtual bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
+  virtual bool IsCellCustomDraw(int Column) const;
+  virtual bool IsFooterCustomDraw(int FooterIndex) const;
+  virtual bool IsHeaderCustomDraw(int Column) const;
+  virtual bool IsPreviewCustomDraw() const;
+  virtual bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
+  virtual void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                              TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
+  virtual void CustomDrawCell(TdxTLCellDrawArgs& Args);
+  virtual void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                                TColor& Color, TFont* Font, TAlignment& Alignment,
+                                TdxTreeListColumnSort& Sorted, bool& Done);
+  virtual void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
+                                 AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
+                                 bool& Done);
+  virtual void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
+                                int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
+                                TAlignment& Alignment, bool& Done);
+  virtual void GetLevelColor(int Level, TColor& Color);
 
   // ----- The paint's steps (dxTL_PaintCells.cpp), each overridable: the bracket
   // around a row, the three draw operations and the content of a data cell (drawn by
