@@ -6,6 +6,7 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_PopupToolBar.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -25,6 +26,8 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The popup toolbar's captions and hints, and its published settings.
+    {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
 };
 
 }  // namespace
