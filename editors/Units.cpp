@@ -6,6 +6,7 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_Graphic.h"
 #include "editors/dxExEdtr_PopupToolBar.h"
 #include "editors/dxGrDate.h"
 
@@ -28,6 +29,8 @@ const TUnitEntry Units[] = {
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
     // The popup toolbar's captions and hints, and its published settings.
     {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
+    // The published parts of the graphic editor.
+    {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
 };
 
 }  // namespace
