@@ -126,6 +126,15 @@ void TdxInplaceGraphicEdit::AfterConstruction() {
   SetBounds(Left(), Top(), 140, 100);
 }
 
+void TdxInplaceGraphicEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  // The toolbar goes before the editor when the editor frees its components.
+  if (Operation == opRemove && AComponent == FToolBar) {
+    FToolBar = nullptr;
+    if (FPopupToolBarSettings) FPopupToolBarSettings->SetToolBar(nullptr);
+  }
+}
+
 // ---------------------------------------------------------------------------------
 // Settings
 
@@ -262,7 +271,7 @@ bool TdxInplaceGraphicEdit::ToolBarFocused() {
 
 void TdxInplaceGraphicEdit::ShowPopupToolbar() {
   TdxPopupToolBarWindow* Settings = FPopupToolBarSettings;
-  if (Settings->IsPopupMenu() || !Settings->Visible() || !HandleAllocated()) return;
+  if (!FToolBar || Settings->IsPopupMenu() || !Settings->Visible() || !HandleAllocated()) return;
   FToolBar->SetButtons(Settings->Buttons());
   FToolBar->SetShowCaptions(Settings->ShowCaptions());
   FToolBar->SetCustomCaption(Settings->CustomButtonCaption());
@@ -341,10 +350,12 @@ void TdxInplaceGraphicEdit::StyleChanged() {
 }
 
 void TdxInplaceGraphicEdit::FocusLost(TMessage& Message) {
-  const HWND Target = reinterpret_cast<HWND>(Message.WParam);
-  const bool ToToolBar = FToolBar->HandleAllocated() &&
-                         (Target == FToolBar->Handle() || (Target && IsChild(FToolBar->Handle(), Target)));
-  if (!ToToolBar && !ToolBarFocused()) FToolBar->HideToolBar();
+  if (FToolBar) {
+    const HWND Target = reinterpret_cast<HWND>(Message.WParam);
+    const bool ToToolBar = FToolBar->HandleAllocated() &&
+                           (Target == FToolBar->Handle() || (Target && IsChild(FToolBar->Handle(), Target)));
+    if (!ToToolBar && !ToolBarFocused()) FToolBar->HideToolBar();
+  }
   inherited::FocusLost(Message);
 }
 
@@ -378,7 +389,7 @@ void TdxInplaceGraphicEdit::MouseDown(TMouseButton Button, TShiftState Shift, in
 
 void TdxInplaceGraphicEdit::WMContextMenu(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.Result != 0 || IsNativeEdit() || !FPopupToolBarSettings->IsPopupMenu()) return;
+  if (Message.Result != 0 || !FToolBar || IsNativeEdit() || !FPopupToolBarSettings->IsPopupMenu()) return;
   TPoint At = Point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
   if (At.x == -1 && At.y == -1) {
     // From the keyboard: at the caret, inside the client width.

@@ -141,6 +141,7 @@ class TdxInplaceGraphicEdit : public TdxInplaceEdit {
   // OnGetGraphicClass's answer, starting from none.
   virtual TClass GetGraphicClass();
 
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void FocusLost(TMessage& Message) override;
   bool EditFocused() override;
   void KeyDown(Word& Key, TShiftState Shift) override;

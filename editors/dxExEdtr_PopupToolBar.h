@@ -49,6 +49,9 @@ class TdxPopupToolBarWindow : public TPersistent {
   TdxPopupToolBarWindow(const TdxPopupToolBarWindow&) = delete;
   TdxPopupToolBarWindow& operator=(const TdxPopupToolBarWindow&) = delete;
 
+  // The toolbar told of IsPopupMenu, or nullptr.
+  void SetToolBar(TdxPopupToolBar* Value) { FToolBar = Value; }
+
   // Copies every published value, the glyph and IsPopupMenu through their setters.
   void Assign(TPersistent* Source) override;
 

@@ -270,6 +270,21 @@ TEST_F(GraphicEditTest, TheEditorsWindowPaintsItsPicture) {
   EXPECT_EQ(ColorToRGB(Edit->Color()), uitest::ScreenPixel(Edit->Handle(), 20, 9));
 }
 
+TEST_F(GraphicEditTest, AnEditorWhoseToolBarWasFreedGoesOnWithoutIt) {
+  TdxInplaceGraphicEdit* Edit = ShownEdit();
+  Edit->PopupToolBar()->SetIsPopupMenu(false);
+  Edit->ShowPopupToolbar();
+  Edit->ToolBar()->Free();
+  EXPECT_EQ(nullptr, Edit->ToolBar());
+  Edit->ShowPopupToolbar();
+  Edit->PopupToolBar()->SetIsPopupMenu(true);
+  SendMessageA(Edit->Handle(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+  TOwned<TBitmap> Bitmap(NewFilledBitmap(3, 3, Red));
+  Edit->Picture()->Assign(Bitmap.get());
+  Edit->DoCommand(ptbDelete);
+  EXPECT_TRUE(IsPictureEmpty(Edit->Picture()));
+}
+
 TEST_F(GraphicEditTest, ADoubleClickShowsTheToolWindow) {
   TdxInplaceGraphicEdit* Edit = ShownEdit();
   Edit->PopupToolBar()->SetIsPopupMenu(false);
