@@ -136,6 +136,25 @@ TEST_F(GraphicEditTest, ABlobValueLeavesTheEditorUnmodifiedAndAPasteMarksIt) {
   EXPECT_EQ(0, Edit->GetEditValue().AsInteger());
 }
 
+TEST_F(GraphicEditTest, TheTransparencySettingRulesTheGraphicWithoutMarkingTheEditor) {
+  TdxInplaceGraphicEdit* Edit = ShownEdit();
+  TOwned<TBitmap> Bitmap(NewFilledBitmap(6, 4, Red));
+  Edit->Picture()->Assign(Bitmap.get());
+  Edit->SetModified(false);
+  uitest::TChangeCounter Changes;
+  Edit->OnChange = Changes.Event();
+  Edit->SetGraphicTransparency(gtTransparent);
+  EXPECT_TRUE(Edit->Picture()->Graphic()->Transparent());
+  EXPECT_FALSE(Edit->Modified());
+  EXPECT_EQ(0, Changes.Count);
+  // A graphic pasted later is made to follow the setting too.
+  TOwned<TBitmap> Other(NewFilledBitmap(2, 2, White));
+  Edit->Picture()->Assign(Other.get());
+  EXPECT_TRUE(Edit->Picture()->Graphic()->Transparent());
+  Edit->SetGraphicTransparency(gtOpaque);
+  EXPECT_FALSE(Edit->Picture()->Graphic()->Transparent());
+}
+
 TEST_F(GraphicEditTest, AClipboardBitmapIsPastedUnderThePictureFormat) {
   EXPECT_NE(0u, CF_PICTURE);
   EXPECT_FALSE(Clipboard()->HasFormat(CF_PICTURE));
