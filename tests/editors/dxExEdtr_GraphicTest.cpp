@@ -230,6 +230,8 @@ TEST_F(GraphicEditTest, ABitmapIsSavedAndLoadedThroughTheDialogs) {
   EXPECT_EQ(AnsiString::npos, SeenFilter.find("*.emf"));
 
   TdxInplaceGraphicEdit* Other = ShownEdit();
+  Other->DoCommand(ptbLoad);
+  EXPECT_NE(AnsiString::npos, SeenFilter.find("*.emf"));
   Other->SetCustomFilter("Mine|*.bmp");
   Other->DoCommand(ptbLoad);
   EXPECT_EQ("Mine|*.bmp|", SeenFilter);

@@ -152,51 +152,26 @@ TEST_F(PopupToolBarTest, AWindowDestroyedFromOutsideLeavesTheViewerChainOnce) {
   EXPECT_EQ(Other.Window, GetClipboardViewer());
 }
 
-TEST_F(PopupToolBarTest, FreeingTheToolBarGivesTheChainBack) {
-  TOtherViewer Other;
-  auto* Bar = NewObject<TdxPopupToolBar>(nullptr, CreateNew);
-  Bar->HandleNeeded();
-  Bar->Free();
-  EXPECT_EQ(Other.Window, GetClipboardViewer());
-}
-
-TEST_F(PopupToolBarTest, ClickingItNeitherActivatesItNorFocusLossToItsEditorHidesIt) {
+TEST_F(PopupToolBarTest, TheToolWindowTakesNoActivationAndStaysClosedUntilTheEditorShowsIt) {
   TdxInplaceGraphicEdit* Edit = ToolWindowEdit();
-  Edit->ShowPopupToolbar();
   TdxPopupToolBar* Bar = Edit->ToolBar();
+  Edit->PopupToolBar()->SetIsPopupMenu(true);
+  Edit->ShowPopupToolbar();
+  EXPECT_FALSE(Bar->ToolBarShowing());
+  Edit->PopupToolBar()->SetIsPopupMenu(false);
+  Edit->ShowPopupToolbar();
   ASSERT_TRUE(Bar->ToolBarShowing());
-  EXPECT_EQ(MA_NOACTIVATE, SendMessageA(Bar->Handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Bar->Handle()),
-                                        MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+  EXPECT_EQ(MA_NOACTIVATE, SendMessageA(Bar->Handle(), WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
   SendMessageA(Bar->Handle(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(Edit->Handle()), 0);
   EXPECT_TRUE(Bar->ToolBarShowing());
-  SendMessageA(Bar->Handle(), WM_KILLFOCUS, 0, 0);
-  EXPECT_FALSE(Bar->ToolBarShowing());
-}
-
-TEST_F(PopupToolBarTest, AToolBarClosedByTheUserStaysHiddenUntilTheEditorShowsIt) {
-  TdxInplaceGraphicEdit* Edit = ToolWindowEdit();
-  TdxPopupToolBar* Bar = Edit->ToolBar();
-  Edit->ShowPopupToolbar();
-  ASSERT_TRUE(Bar->ToolBarShowing());
   SendMessageA(Bar->Handle(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(Bar->ToolBarShowing());
-  EXPECT_TRUE(Bar->ClosedByUser());
   Bar->ShowToolBar();
   EXPECT_FALSE(Bar->ToolBarShowing());
   Edit->ShowPopupToolbar();
   EXPECT_TRUE(Bar->ToolBarShowing());
-  EXPECT_FALSE(Bar->ClosedByUser());
-}
-
-TEST_F(PopupToolBarTest, TheMenuSettingKeepsTheToolWindowHidden) {
-  TdxInplaceGraphicEdit* Edit = ToolWindowEdit();
-  Edit->PopupToolBar()->SetIsPopupMenu(true);
-  Edit->ShowPopupToolbar();
-  EXPECT_FALSE(Edit->ToolBar()->ToolBarShowing());
-  Edit->PopupToolBar()->SetIsPopupMenu(false);
-  Edit->PopupToolBar()->SetVisible(false);
-  Edit->ShowPopupToolbar();
-  EXPECT_FALSE(Edit->ToolBar()->ToolBarShowing());
+  SendMessageA(Bar->Handle(), WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(Bar->ToolBarShowing());
 }
 
 TEST_F(PopupToolBarTest, PlacementKeepsTheToolBarInsideTheWorkArea) {
@@ -324,32 +299,6 @@ TEST_F(PopupToolBarTest, AChosenMenuItemRunsItsCommandAndItemsFollowTheButtonsSt
   EXPECT_TRUE(Edit->Modified());
   EXPECT_FALSE(Bar->MenuItem(ptbDelete)->Enabled());
   Shown = nullptr;
-}
-
-TEST_F(PopupToolBarTest, SettingsAssignCopiesEveryValueAndTellTheToolBar) {
-  TdxPopupToolBar* Bar = NewToolBar();
-  TOwned<TdxPopupToolBarWindow> Source(NewObject<TdxPopupToolBarWindow>(nullptr));
-  Source->SetAlignment(ptaLeft);
-  Source->SetButtons({ptbCustom});
-  Source->SetCustomButtonCaption("X");
-  TOwned<TBitmap> Glyph(NewObject<TBitmap>(8, 8));
-  Source->SetCustomButtonGlyph(Glyph.get());
-  Source->SetIsPopupMenu(false);
-  Source->SetShowCaptions(false);
-  Source->SetVisible(false);
-  TOwned<TdxPopupToolBarWindow> Copy(NewObject<TdxPopupToolBarWindow>(Bar));
-  Bar->SetMenuEnabling(true);
-  Copy->Assign(Source.get());
-  EXPECT_EQ(ptaLeft, Copy->Alignment());
-  EXPECT_EQ(TdxPopupToolBarButtons{ptbCustom}, Copy->Buttons());
-  EXPECT_EQ("X", Copy->CustomButtonCaption());
-  EXPECT_EQ(8, Copy->CustomButtonGlyph()->Width());
-  EXPECT_FALSE(Copy->IsPopupMenu());
-  EXPECT_FALSE(Bar->MenuEnabling());
-  EXPECT_FALSE(Copy->ShowCaptions());
-  EXPECT_FALSE(Copy->Visible());
-  Copy->SetCustomButtonGlyph(nullptr);
-  EXPECT_FALSE(Copy->HasCustomButtonGlyph());
 }
 
 }  // namespace
