@@ -222,6 +222,35 @@ TEST_F(PickEditTest, AClickInTheOpenListAcceptsAndTheFocusStaysInTheEditor) {
   EXPECT_TRUE(Log->Messages.empty());
 }
 
+TEST_F(PickEditTest, ARealPressInTheListAcceptsWithoutActivatingIt) {
+  auto* Edit = ShownEdit({"one", "two", "three"});
+  HWND Active = GetActiveWindow();
+  Edit->DropDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  HWND List = Edit->PickList()->Handle();
+  RECT Item;
+  SendMessageA(List, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&Item));
+  POINT At{Item.left + 5, (Item.top + Item.bottom) / 2};
+  ClientToScreen(List, &At);
+  INPUT Input[3] = {};
+  for (INPUT& I : Input) {
+    I.type = INPUT_MOUSE;
+    I.mi.dx = (At.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    I.mi.dy = (At.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, Input, sizeof(INPUT));
+  // The real press may take a while to arrive on a loaded machine.
+  uitest::PumpUntil([&] { return !Edit->DroppedDown(); }, 10000);
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_EQ("three", Edit->Text());
+  EXPECT_EQ(Edit->Handle(), GetFocus());
+  EXPECT_EQ(Active, GetActiveWindow());
+}
+
 TEST_F(PickEditTest, TheListsSearchStartsAgainAfterTwoSecondsWithoutAKey) {
   dxTickCountProc = FakeTickCount;
   auto* Edit = ShownEdit({"banana", "bandit", "cherry", "cola"});
