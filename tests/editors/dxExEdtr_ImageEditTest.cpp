@@ -72,29 +72,7 @@ class ImageEditTest : public EditTest {
 // ---------------------------------------------------------------------------------
 // Entries
 
-TEST_F(ImageEditTest, TheEntryOfAValueNamesItsDescriptionAndImage) {
-  auto* Edit = ShownEdit(3, {"zero", "one"});
-  int Description = 0;
-  int Image = 0;
-  Edit->GetImageIndexByValue("v1", Description, Image);
-  EXPECT_EQ(1, Description);
-  EXPECT_EQ(1, Image);
-  Edit->GetImageIndexByValue("v2", Description, Image);
-  EXPECT_EQ(-1, Description);
-  EXPECT_EQ(2, Image);
-  Edit->GetImageIndexByValue("none", Description, Image);
-  EXPECT_EQ(-1, Image);
-  Edit->SetDefaultImages(false);
-  Edit->ImageIndexes()->Add("7");
-  Edit->ImageIndexes()->Add("x");
-  Edit->GetImageIndexByValue("v0", Description, Image);
-  EXPECT_EQ(7, Image);
-  // An entry that is not a number has no picture; it raises nothing.
-  Edit->GetImageIndexByValue("v1", Description, Image);
-  EXPECT_EQ(-1, Image);
-}
-
-TEST_F(ImageEditTest, AnImageIndexThatIsNotANumberShowsNoPictureInTheCellOrTheList) {
+TEST_F(ImageEditTest, AnImageIndexThatIsNotANumberShowsNoPictureInTheCell) {
   auto* Edit = ShownEdit(2, {"zero", "one"});
   Edit->SetImages(Images);
   Edit->SetDefaultImages(false);
@@ -106,14 +84,6 @@ TEST_F(ImageEditTest, AnImageIndexThatIsNotANumberShowsNoPictureInTheCellOrTheLi
   EXPECT_FALSE(CellShowsPicture(Edit));
   uitest::PaintNow(Edit);
   EXPECT_TRUE(Log->Messages.empty());
-
-  Edit->DropDown();
-  ASSERT_TRUE(Edit->DroppedDown());
-  TStrings* Items = Edit->PopupList()->Items();
-  EXPECT_EQ(0, TdxPopupImageListBox::ObjectImageIndex(Items->Objects(0)));
-  EXPECT_EQ(-2, TdxPopupImageListBox::ObjectImageIndex(Items->Objects(1)));
-  EXPECT_EQ(Images, Edit->PopupList()->Images());
-  EXPECT_GE(Edit->PopupList()->MeasuredItemHeight(), 18);
 }
 
 TEST_F(ImageEditTest, AValueOutsideTheListIsDrawnAsItsOwnTextWithoutAPicture) {
