@@ -1,6 +1,7 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCalc.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
@@ -25,6 +26,8 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The calculator's error text and the bitmap its buttons are drawn in.
+    {"dxCalc", InitdxCalc, DonedxCalc},
 };
 
 }  // namespace

@@ -19,3 +19,7 @@
 #define IDS_DXEDIT_BLOBOK 40130
 #define IDS_DXEDIT_BLOBCANCEL 40131
 #define IDS_DXEDIT_BLOBCLOSE 40132
+
+// The calculator's error display and the date editor's refusal.
+#define IDS_DXEDIT_CALCERROR 40190
+#define IDS_DXEDIT_INVALIDDATE 40191
