@@ -8,6 +8,7 @@
 #include "classlib/Clipbrd.h"
 #include "editors/dxExEdtr_CurrencyEdit.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
 #include "tests/support/DateSupport.h"
 
 using namespace edittest;
@@ -184,4 +185,20 @@ TEST_F(CurrencyEditTest, APasteThatIsNoNumberIsUndone) {
   SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
   SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ("7.5", Edit->Text());
+}
+
+TEST_F(CurrencyEditTest, ALocaleChangeTakesTheNewCurrencyUnlessTheFormatWasSet) {
+  auto* Edit = ShownEdit();
+  Edit->SetText("3");
+  {
+    TScopedLocaleInfo Crowns(LOCALE_SCURRENCY, "kr");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("kr,0.00;-kr,0.00", Edit->DisplayFormat());
+    Variant Shown;
+    Edit->GetDisplayValue(Shown);
+    EXPECT_EQ("kr3.00", VarToStr(Shown));
+    Edit->SetDisplayFormat("0");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("0", Edit->DisplayFormat());
+  }
 }

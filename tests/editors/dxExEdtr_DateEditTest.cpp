@@ -10,6 +10,7 @@
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_DateEdit.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
 #include "tests/support/DateSupport.h"
 
 using namespace edittest;
@@ -255,4 +256,21 @@ TEST_F(DateEditTest, AReadOnlyEditorDoesNotDropDown) {
   Open(Edit);
   EXPECT_EQ(nullptr, Edit->DatePopup());
   EXPECT_FALSE(Edit->DroppedDown());
+}
+
+TEST_F(DateEditTest, ALocaleChangeRebuildsTheMaskAndTheText) {
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  Edit->SetDate(Day(2024, 12, 25));
+  ASSERT_EQ("12/25/2024", Edit->Text());
+  {
+    TScopedLocaleInfo Dotted(LOCALE_SSHORTDATE, "dd.MM.yyyy");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("dd.MM.yyyy", FormatSettings.ShortDateFormat);
+    EXPECT_EQ("!99.99.9999;1; ", Edit->EditMask());
+    EXPECT_EQ("25.12.2024", Edit->Text());
+    EXPECT_EQ(Day(2024, 12, 25), Edit->GetDate());
+  }
+  SendLocaleChanged(Edit->Handle());
+  EXPECT_EQ("12/25/2024", Edit->Text());
 }
