@@ -233,6 +233,22 @@ TEST_F(DateEditTest, TheCalendarOpensOnTheTextsDateAndAPickKeepsTheTime) {
   EXPECT_EQ(Day(2024, 12, 28), Edit->GetDate());
 }
 
+TEST_F(DateEditTest, NearTheScreensBottomTheCalendarStaysOnTheWorkArea) {
+  auto* Edit = ShownEdit();
+  RECT Work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  TCustomForm* Form = GetParentForm(Host);
+  Form->SetBounds(Form->Left(), Work.bottom - 60, Form->Width(), Form->Height());
+  Pump();
+  Open(Edit);
+  RECT EditRect, PopupRect;
+  GetWindowRect(Edit->Handle(), &EditRect);
+  GetWindowRect(Edit->DatePopup()->Handle(), &PopupRect);
+  EXPECT_LE(PopupRect.bottom, Work.bottom);
+  EXPECT_GE(PopupRect.top, Work.top);
+  EXPECT_LE(PopupRect.bottom, EditRect.top + 2) << "above the editor";
+}
+
 TEST_F(DateEditTest, ReopenedOnAnEmptyTextTheCalendarStartsAtTodayWithNoOldTime) {
   auto* Edit = ShownEdit();
   Edit->SetEditValue(Variant::FromDateTime(Day(2024, 12, 25) + 14.5 / 24));
