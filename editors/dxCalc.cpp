@@ -448,6 +448,7 @@ void TCustomdxCalculator::ReleaseKeyButton() {
 
 void TCustomdxCalculator::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
+  if (Key == 0) return;
   const bool Ctrl = Shift.Contains(ssCtrl);
   if ((Ctrl && Key == 'C') || (Ctrl && Key == VK_INSERT)) {
     CopyToClipboard();
