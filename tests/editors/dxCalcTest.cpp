@@ -269,11 +269,17 @@ TEST_F(CalculatorTest, KeysPressTheirButtons) {
   EXPECT_EQ("42", Calc->Display);
   SendMessageA(Calc->Handle(), WM_CHAR, '\b', 1);
   EXPECT_EQ("4", Calc->Display);
-  // Ctrl+M stores, Ctrl+R recalls.
+  // Ctrl+M stores; Ctrl+C copies, Shift+Insert pastes.
   uitest::HeldKeys = {VK_CONTROL};
   SendMessageA(Calc->Handle(), WM_KEYDOWN, 'M', 1);
-  uitest::HeldKeys.clear();
   EXPECT_EQ(4, Calc->Memory());
+  SendMessageA(Calc->Handle(), WM_KEYDOWN, 'C', 1);
+  EXPECT_EQ("4", Clipboard()->AsText());
+  uitest::HeldKeys = {VK_SHIFT};
+  Clipboard()->SetAsText("2,500");
+  SendMessageA(Calc->Handle(), WM_KEYDOWN, VK_INSERT, 1);
+  uitest::HeldKeys.clear();
+  EXPECT_EQ("2500", Calc->Display);
   EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(Calc->Handle(), WM_GETDLGCODE, 0, 0));
 }
 
