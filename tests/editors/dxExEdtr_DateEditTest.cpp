@@ -266,6 +266,22 @@ TEST_F(DateEditTest, ReopenedOnAnEmptyTextTheCalendarStartsAtTodayWithNoOldTime)
   EXPECT_EQ(Day(2024, 3, 15), Edit->GetDate()) << "no time from the earlier value";
 }
 
+TEST_F(DateEditTest, HidingTheEditorClosesTheCalendarWhichOpensAgainLater) {
+  auto* Edit = ShownEdit();
+  Open(Edit);
+  TdxGridDatePopup* Popup = Edit->DatePopup();
+  ASSERT_TRUE(Edit->DroppedDown());
+  Edit->Hide();
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_FALSE(Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+  Edit->ShowAt(Rect(5, 5, 180, 25));
+  Pump();
+  Open(Edit);
+  EXPECT_EQ(Popup, Edit->DatePopup());
+  EXPECT_TRUE(IsWindowVisible(Popup->Handle()));
+}
+
 TEST_F(DateEditTest, AReadOnlyEditorDoesNotDropDown) {
   auto* Edit = ShownEdit();
   Edit->SetReadOnly(true);
