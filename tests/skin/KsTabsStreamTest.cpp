@@ -129,6 +129,18 @@ TEST_F(KsTabsStreamTest, SheetsReadIntoAControlAttachThemselvesAndItsPropertiesC
                                "OnDrawTab = TabsDrawTab", "component shtRules: TKsCustomTabSheet",
                                "BorderWidth = 4"})
     EXPECT_NE(Text.find(Expected), AnsiString::npos) << Expected << "\n" << Text;
+
+  // ... and read again into another form: the same pages, the same one active.
+  TOwned<TTabsForm> Copy(NewObject<TTabsForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Again = ObjectAs<TKsCustomTabControl>(Copy->FindComponent("tabMain"));
+  ASSERT_NE(Again, nullptr);
+  ASSERT_EQ(Again->PageCount(), 3);
+  EXPECT_EQ(Again->GetPage(2)->Name(), "shtRules");
+  EXPECT_EQ(Again->Tabs()->Strings(2), "Rules");
+  EXPECT_EQ(Again->TabIndex(), 0);
+  EXPECT_EQ(Again->ActivePage()->Name(), "shtGeneral");
+  EXPECT_EQ(Again->TabPosition(), tpBottom);
 }
 
 TEST_F(KsTabsStreamTest, ASideTabPositionReadBeforeMultiLineKeepsItOn) {
