@@ -334,10 +334,22 @@ int TKsCustomTabControl::TabAtPoint(int X, int Y) {
     }
     return -1;
   }
+  // A row's tabs share their extent across the row and follow each other along it:
+  // a row whose band misses the point is skipped, and in the others the one tab that
+  // starts at or before the point along the row is the only one that can hold it.
   const TLayout& L = Layout();
+  const bool Horizontal = IsHorizontalSide(FTabPosition);
+  const int Along = (Horizontal ? X - LeftMargin() : Y - TopMargin());
   for (int Row : RowsNearestFirst()) {
-    for (int I = FirstTabOfRow(Row); I <= L.Rows[static_cast<std::size_t>(Row)].LastTab; ++I)
-      if (Holds(GetTabRect(I))) return I;
+    const int First = FirstTabOfRow(Row);
+    const TRect Band = GetTabRect(First);
+    if (Horizontal ? Y < Band.top || Y >= Band.bottom : X < Band.left || X >= Band.right) continue;
+    const auto Begin = L.RowOffset.begin() + First;
+    const auto End = L.RowOffset.begin() + L.Rows[static_cast<std::size_t>(Row)].LastTab + 1;
+    const auto After = std::upper_bound(Begin, End, Along);
+    if (After == Begin) continue;
+    const int I = static_cast<int>(After - L.RowOffset.begin()) - 1;
+    if (Holds(GetTabRect(I))) return I;
   }
   return -1;
 }

@@ -106,4 +106,33 @@ TEST_F(KsTabsLayoutTest, CaptionsFontSizeAndSettingsMeasureTheLayoutAgain) {
   EXPECT_TRUE(Tabs->ArrowsShown());
 }
 
+TEST_F(KsTabsLayoutTest, OnEverySideEveryTabIsFoundInItsOwnStripAndThePageHoldsNone) {
+  Tabs->SetBounds(10, 10, 289, 289);
+  for (const bool Opposite : {false, true}) {
+    for (const TTabPosition Side : {tpTop, tpBottom, tpLeft, tpRight}) {
+      Tabs->SetTabPosition(Side);
+      Tabs->SetScrollOpposite(Opposite);
+      ASSERT_GT(Tabs->RowCount(), 2);
+      for (int I = 0; I < Tabs->Tabs()->Count(); ++I) {
+        const TRect R = Tabs->GetTabRect(I);
+        // The strip at the tab's outer edge, which opposite rows have on the other side.
+        TTabPosition Outer = Side;
+        if (Opposite && Tabs->RowOfTab(I) < Tabs->RowOfTab(Tabs->TabIndex())) Outer = OppositeSide(Side);
+        POINT P{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+        switch (Outer) {
+          case tpTop: P.y = R.top + 3; break;
+          case tpBottom: P.y = R.bottom - 4; break;
+          case tpLeft: P.x = R.left + 3; break;
+          case tpRight: P.x = R.right - 4; break;
+        }
+        EXPECT_EQ(Tabs->TabAtPoint(P.x, P.y), I) << "side " << Side << " opposite " << Opposite;
+      }
+      const TRect Pane = Tabs->PaneRect();
+      EXPECT_EQ(Tabs->TabAtPoint((Pane.left + Pane.right) / 2, (Pane.top + Pane.bottom) / 2), -1);
+    }
+    Tabs->SetScrollOpposite(false);
+    Tabs->SetTabPosition(tpTop);
+  }
+}
+
 }  // namespace
