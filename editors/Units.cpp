@@ -6,6 +6,9 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_Check.h"
+#include "editors/dxExEdtr_Hyperlink.h"
+#include "editors/dxExEdtr_Spin.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -25,6 +28,12 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The shared check controller and the check editor's published parts.
+    {"dxCheckEdit", InitdxCheckEdit, DonedxCheckEdit},
+    // The published parts of the spin editor.
+    {"dxSpinEdit", InitdxSpinEdit, DonedxSpinEdit},
+    // The published parts of the hyperlink editor.
+    {"dxHyperLinkEdit", InitdxHyperLinkEdit, DonedxHyperLinkEdit},
 };
 
 }  // namespace
