@@ -19,8 +19,9 @@ namespace {
 
 TdxCheckEditStyleController* TheCheckController = nullptr;
 
+}  // namespace
 
-UINT FrameControlState(const TdxCheckEditViewData* Data) {
+UINT TdxInplaceCheckEdit::FrameControlState(const TdxCheckEditViewData* Data) {
   UINT State = DFCS_BUTTONCHECK;
   if (!Data->Enabled) {
     State |= DFCS_BUTTON3STATE | DFCS_PUSHED |
@@ -38,11 +39,13 @@ UINT FrameControlState(const TdxCheckEditViewData* Data) {
   return State;
 }
 
+namespace {
+
 // The system's check box in Check, framed by the editor's own border in the flat and
 // simple styles.
 void DrawSystemCheck(HDC DC, const TRect& Check, const TdxCheckEditViewData* Data) {
   TRect R = Check;
-  UINT State = FrameControlState(Data);
+  UINT State = TdxInplaceCheckEdit::FrameControlState(Data);
   TdxEditButtonViewStyle Style = Data->ButtonStyle;
   if (Style != btsFlat && Style != btsSimple) {
     DrawFrameControl(DC, &R, DFC_BUTTON, State);

@@ -58,6 +58,8 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   // The strip's picture for a state: pressed ones follow the three released ones,
   // and a short strip shows its last picture rather than one it does not have.
   static int GlyphIndex(TdxCheckBoxState State, bool Pressed, int GlyphCount);
+  // The DrawFrameControl state of the system's check box for a view data.
+  static UINT FrameControlState(const TdxCheckEditViewData* Data);
 
   // ----- Values.
   bool AllowGrayed() const { return FAllowGrayed; }
@@ -80,8 +82,8 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   // editor modified. Nothing when the value may not change.
   virtual void Toggle();
 
-  // The state as an integer; setting it neither marks the editor modified nor fires
-  // OnChange.
+  // The state as an integer (Null or Empty set it unchecked); setting it neither marks
+  // the editor modified nor fires OnChange.
   void SetEditValue(const Variant& Value) override;
   Variant GetEditValue() override;
   void GetDisplayValue(Variant& Value) override;

@@ -38,7 +38,11 @@ bool IsProgramType(const AnsiString& Ext) {
   AnsiString Programs = Length > 0 && Length < sizeof(PathExt)
                             ? AnsiString(PathExt)
                             : AnsiString(".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC");
-  return ListHasExtension(Programs, Upper) || ListHasExtension(".LNK;.SCR;.PIF;.HTA;.MSI;.CPL;.EXE;.COM", Upper);
+  // Shortcuts, installers and the other types whose opening runs what they hold.
+  return ListHasExtension(Programs, Upper) ||
+         ListHasExtension(".EXE;.COM;.LNK;.SCR;.PIF;.HTA;.MSI;.MSP;.CPL;.REG;.INF;.SCF;.URL;.PS1;.JAR;.WSC;.CHM;"
+                          ".APPLICATION;.APPREF-MS;.SETTINGCONTENT-MS",
+                          Upper);
 }
 
 }  // namespace

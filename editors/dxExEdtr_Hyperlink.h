@@ -17,7 +17,8 @@ extern TShellExecuteProc ShellExecuteProc;
 
 // Whether a link's text may go to the shell: an http, https, ftp or mailto address, or
 // an existing file whose type is not run as a program (PATHEXT, .lnk, .scr, .pif, .hta,
-// .msi, .cpl). Leading and trailing blanks are ignored.
+// .msi, .cpl, and the like: .reg, .inf, .url, .ps1, .jar, .chm, ...). Leading and
+// trailing blanks are ignored.
 bool IsOpenableLink(const AnsiString& Text);
 
 class TdxHyperLinkEditViewData : public TdxTextEditViewData {

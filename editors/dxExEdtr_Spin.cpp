@@ -256,6 +256,11 @@ void TdxInplaceSpinEdit::KillRepeat() {
   FRepeatTimer = 0;
 }
 
+void TdxInplaceSpinEdit::DestroyWnd() {
+  KillRepeat();
+  inherited::DestroyWnd();
+}
+
 void TdxInplaceSpinEdit::SetMouseInside(bool Value) {
   inherited::SetMouseInside(Value);
   if (!Value) SetHotSpinButton(sbNone);

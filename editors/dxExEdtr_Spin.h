@@ -111,6 +111,8 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
+  // The window's timer goes with it.
+  void DestroyWnd() override;
 
  private:
   void SetHotSpinButton(TdxSpinButton Button);

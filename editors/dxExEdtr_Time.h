@@ -44,9 +44,6 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // The days and the time together (a day before day 0 counts its time away from zero).
   Variant GetEditValue() override;
 
- protected:
-  void AfterActivate() override { TdxInplaceTextEdit::AfterActivate(); }
-
  private:
   TDateTime FDate = 0;
   TDateTime FTime = 0;

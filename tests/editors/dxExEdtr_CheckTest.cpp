@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "classlib/Messages.h"
+#include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Check.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/SurfaceSupport.h"
@@ -15,6 +16,15 @@ namespace {
 using edittest::EditTest;
 using edittest::TTestContainer;
 using uitest::Pump;
+
+// The editor's class as a form places it, outside a grid.
+class TOutsideCheckEdit : public TdxInplaceCheckEdit {
+  TCLASS_DECL(TOutsideCheckEdit, TdxInplaceCheckEdit)
+ public:
+  using TdxInplaceCheckEdit::TdxInplaceCheckEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+TCLASS_IMPL(TOutsideCheckEdit)
 
 class CheckEditTest : public EditTest {
  public:
@@ -164,6 +174,55 @@ TEST_F(CheckEditTest, StripIsCutIntoCellsAndDrawnInTheCheck) {
     TdxInplaceCheckEdit::StaticClass().DrawContent(Surface.DC(), TRect{0, 0, 60, 20}, false, Data.get());
     EXPECT_EQ(TRect({25, 5, 35, 15}), Surface.Ink(Colours[State])) << "state " << int(State);
   }
+}
+
+TEST_F(CheckEditTest, SystemCheckStatesForEveryLook) {
+  TdxCheckEditViewData Data;
+  Data.ButtonStyle = bts3D;
+  auto State = [&](TdxCheckBoxState Value, bool Enabled = true, bool Pressed = false) {
+    Data.State = Value;
+    Data.Enabled = Enabled;
+    Data.Pressed = Pressed;
+    return TdxInplaceCheckEdit::FrameControlState(&Data);
+  };
+  EXPECT_EQ(UINT(DFCS_BUTTONCHECK), State(cbsUnchecked));
+  EXPECT_EQ(UINT(DFCS_CHECKED), State(cbsChecked));
+  EXPECT_EQ(UINT(DFCS_CHECKED | DFCS_PUSHED), State(cbsChecked, true, true));
+  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_CHECKED), State(cbsGrayed));
+  Data.ShowNullFieldStyle = nsInactive;
+  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_INACTIVE), State(cbsGrayed));
+  Data.ShowNullFieldStyle = nsUnchecked;
+  EXPECT_EQ(UINT(DFCS_BUTTON3STATE), State(cbsGrayed));
+  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_INACTIVE | DFCS_PUSHED), State(cbsUnchecked, false));
+  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_CHECKED | DFCS_PUSHED), State(cbsGrayed, false));
+  Data.ButtonStyle = btsFlat;
+  EXPECT_EQ(UINT(DFCS_CHECKED | DFCS_FLAT), State(cbsChecked));
+}
+
+TEST_F(CheckEditTest, MeasuringAnswersOneLineOfTheCheck) {
+  TOwned<TdxEditViewData> Data(TdxInplaceCheckEdit::StaticClass().NewViewData());
+  Data->MeasureOnly = true;
+  surfacetest::TSurface Surface(40, 40);
+  COLORREF Before = Surface.At(20, 20);
+  TdxInplaceCheckEdit::StaticClass().DrawContent(Surface.DC(), TRect{0, 0, 40, 40}, false, Data.get());
+  EXPECT_EQ(1, Data->LineCount);
+  EXPECT_EQ(EditCheckBoxHeight, Data->NeededHeight);
+  EXPECT_EQ(Before, Surface.At(20, 20)) << "nothing is drawn";
+  EXPECT_GE(TdxInplaceCheckEdit::StaticClass().GetEditHeight(Data.get()), EditCheckBoxHeight);
+}
+
+TEST_F(CheckEditTest, CaptionAcceleratorFocusesAndToggles) {
+  TForm* Form = ShownForm(300, 200);
+  auto* Edit = NewObject<TOutsideCheckEdit>(Form);
+  Edit->SetParent(Form);
+  Edit->SetCaption("&Go");
+  Edit->HandleNeeded();
+  Pump();
+  EXPECT_EQ(0, Edit->Perform(CM_DIALOGCHAR, 'x', 0));
+  EXPECT_EQ(1, Edit->Perform(CM_DIALOGCHAR, 'g', 0));
+  EXPECT_EQ(Edit->Handle(), GetFocus());
+  EXPECT_EQ(cbsChecked, Edit->State());
+  EXPECT_EQ(0, SendMessageA(Edit->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) << "outside a grid";
 }
 
 }  // namespace

@@ -24,6 +24,15 @@ HINSTANCE WINAPI NoteOpen(HWND /*Window*/, LPCSTR /*Operation*/, LPCSTR File, LP
   return reinterpret_cast<HINSTANCE>(33);
 }
 
+// The editor's class as a form places it, outside a grid.
+class TOutsideHyperLinkEdit : public TdxInplaceHyperLinkEdit {
+  TCLASS_DECL(TOutsideHyperLinkEdit, TdxInplaceHyperLinkEdit)
+ public:
+  using TdxInplaceHyperLinkEdit::TdxInplaceHyperLinkEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+TCLASS_IMPL(TOutsideHyperLinkEdit)
+
 class HyperLinkEditTest : public EditTest {
  public:
   void NoteStart(TObject* /*Sender*/) { ++Starts; }
@@ -133,6 +142,42 @@ TEST_F(HyperLinkEditTest, LinkLookAndHand) {
   TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
   EXPECT_EQ(ColorToRGB(clRed), Data->TextColor);
   EXPECT_EQ(crdxHandPoint, Edit->EditClass()->GetCursor(0, 0, Data.get())) << "in place a click opens the link";
+}
+
+TEST_F(HyperLinkEditTest, TheControlShowsTheTextUnderlinedInTheLinkColour) {
+  auto* Edit = ShownEdit("http://example.invalid/");
+  Edit->SetLinkColor(clRed);
+  SendMessageA(Edit->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Edit->Font()->Handle()), 0);
+  CHARFORMAT2A Format{};
+  Format.cbSize = sizeof(Format);
+  SendMessageA(Edit->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&Format));
+  EXPECT_EQ(CFU_UNDERLINE, Format.bUnderlineType);
+  EXPECT_EQ(0u, Format.dwEffects & CFE_AUTOCOLOR);
+  EXPECT_EQ(ColorToRGB(clRed), Format.crTextColor);
+  Edit->SetLinkColor(clWindowText);
+  SendMessageA(Edit->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Edit->Font()->Handle()), 0);
+  SendMessageA(Edit->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&Format));
+  EXPECT_NE(0u, Format.dwEffects & CFE_AUTOCOLOR) << "the system's window-text colour";
+}
+
+TEST_F(HyperLinkEditTest, OutsideAGridAClickPlacesTheCaret) {
+  TForm* Form = ShownForm(300, 200);
+  auto* Edit = NewObject<TOutsideHyperLinkEdit>(Form);
+  Edit->SetParent(Form);
+  Edit->SetText("http://example.invalid/");
+  Edit->HandleNeeded();
+  Pump();
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(Opened.empty());
+  TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
+  EXPECT_NE(crdxHandPoint, Edit->EditClass()->GetCursor(0, 0, Data.get()));
+  SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(1u, Opened.size());
+  Edit->SetSingleClick(true);
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(2u, Opened.size());
 }
 
 }  // namespace

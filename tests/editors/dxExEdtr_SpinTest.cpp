@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/SurfaceSupport.h"
 
 namespace {
 
@@ -167,6 +170,88 @@ TEST_F(SpinEditTest, ReadOnlyStepBeeps) {
   SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_UP, 1);
   EXPECT_EQ(AnsiString("0"), Edit->Text());
   EXPECT_EQ(1, edittest::Beeps);
+}
+
+// A spin editor whose defaults come from elsewhere, as a data link's would.
+class TLinkedSpinEdit : public TdxInplaceSpinEdit {
+  TCLASS_DECL(TLinkedSpinEdit, TdxInplaceSpinEdit)
+ public:
+  using TdxInplaceSpinEdit::TdxInplaceSpinEdit;
+  using TdxInplaceSpinEdit::RefreshDefaults;
+  double GetDefaultMaxValue() override { return 9; }
+  double GetDefaultMinValue() override { return 1; }
+  TdxValueType GetDefaultValueType() override { return vtFloat; }
+};
+TCLASS_IMPL(TLinkedSpinEdit)
+
+TEST_F(SpinEditTest, KeptValuesSurviveARefreshAndTheOthersFollowTheDefaults) {
+  TOwned<TLinkedSpinEdit> Edit(NewObject<TLinkedSpinEdit>(nullptr));
+  Edit->SetMinMaxValues(0, 100);
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvMaxValue));
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvMinValue));
+  EXPECT_FALSE(Edit->StoredValues().Contains(esvValueType));
+  Edit->RefreshDefaults();
+  EXPECT_EQ(0, Edit->MinValue());
+  EXPECT_EQ(100, Edit->MaxValue());
+  EXPECT_EQ(vtFloat, Edit->ValueType());
+  Edit->SetValueType(vtInt);
+  Edit->SetStoredValues(TdxEditStoredValues{esvMaxValue, esvValueType});
+  Edit->RefreshDefaults();
+  EXPECT_EQ(1, Edit->MinValue()) << "only the minimum follows";
+  EXPECT_EQ(100, Edit->MaxValue());
+  EXPECT_EQ(vtInt, Edit->ValueType());
+  Edit->RestoreDefaults();
+  EXPECT_EQ(1, Edit->MinValue());
+  EXPECT_EQ(9, Edit->MaxValue());
+  EXPECT_EQ(vtFloat, Edit->ValueType());
+  EXPECT_TRUE(Edit->StoredValues().Empty());
+}
+
+TEST_F(SpinEditTest, HeldKeyShowsItsButtonHotAndHiddenButtonsTakeNoRoom) {
+  auto* Edit = ShownEdit();
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  {
+    TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
+    auto* Spin = static_cast<TdxSpinEditViewData*>(Data.get());
+    EXPECT_EQ(sbDown, Spin->PressedButton);
+    EXPECT_EQ(sbDown, Spin->HotButton);
+    int Width = GetSystemMetrics(SM_CXVSCROLL);
+    if (Width % 2 == 0) --Width;
+    EXPECT_EQ(std::max(Width, 13), TdxInplaceSpinEdit::SpinButtonsWidth(Data.get()));
+  }
+  SendMessageA(Edit->Handle(), WM_KEYUP, VK_DOWN, 0xC0000001);
+  EXPECT_EQ(sbNone, Edit->PressedButton());
+  Edit->Style()->SetButtonTransparence(ebtHideInactive);
+  ::SetFocus(Host->Handle());
+  TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
+  EXPECT_EQ(0, TdxInplaceSpinEdit::SpinButtonsWidth(Data.get()));
+}
+
+TEST_F(SpinEditTest, ArrowsPointUpAndDownInTheirHalves) {
+  surfacetest::TSurface Surface(80, 24, GetSysColor(COLOR_WINDOW));
+  TOwned<TdxEditViewData> Data(TdxInplaceSpinEdit::StaticClass().NewViewData());
+  Data->Bounds = TRect{0, 0, 80, 24};
+  Data->BorderStyle = xbs3D;
+  Data->ButtonStyle = bts3D;
+  TdxEditDrawInfo DrawInfo;
+  TdxInplaceSpinEdit::StaticClass().CalcDrawInfo(Data.get(), false, DrawInfo);
+  TdxInplaceSpinEdit::StaticClass().DrawBorder(Surface.DC(), DrawInfo, Data.get());
+  TRect Up, Down;
+  TdxInplaceSpinEdit::GetSpinButtonRects(DrawInfo, Data.get(), Up, Down);
+  EXPECT_EQ(Up.left, DrawInfo.ContentRect.right) << "the text stops at the buttons";
+  const COLORREF Ink = GetSysColor(COLOR_BTNTEXT);
+  for (TRect* Half : {&Up, &Down}) {
+    TRect Face = *Half;
+    InflateRect(&Face, -2, -2);
+    TRect Arrow = Surface.Bounds(Ink, Face);
+    ASSERT_GE(Arrow.bottom - Arrow.top, 2) << (Half == &Up ? "up" : "down");
+    int Top = Surface.Count(Ink, TRect{Face.left, Arrow.top, Face.right, Arrow.top + 1});
+    int Bottom = Surface.Count(Ink, TRect{Face.left, Arrow.bottom - 1, Face.right, Arrow.bottom});
+    if (Half == &Up)
+      EXPECT_LT(Top, Bottom) << "the up arrow's point is at its top";
+    else
+      EXPECT_GT(Top, Bottom) << "the down arrow's point is at its bottom";
+  }
 }
 
 }  // namespace
