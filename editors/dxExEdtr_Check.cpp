@@ -19,9 +19,8 @@ namespace {
 
 TdxCheckEditStyleController* TheCheckController = nullptr;
 
-}  // namespace
-
-UINT TdxInplaceCheckEdit::FrameControlState(const TdxCheckEditViewData* Data) {
+// The DrawFrameControl state of the system's check box.
+UINT FrameControlState(const TdxCheckEditViewData* Data) {
   UINT State = DFCS_BUTTONCHECK;
   if (!Data->Enabled) {
     State |= DFCS_BUTTON3STATE | DFCS_PUSHED |
@@ -39,13 +38,11 @@ UINT TdxInplaceCheckEdit::FrameControlState(const TdxCheckEditViewData* Data) {
   return State;
 }
 
-namespace {
-
 // The system's check box in Check, framed by the editor's own border in the flat and
 // simple styles.
 void DrawSystemCheck(HDC DC, const TRect& Check, const TdxCheckEditViewData* Data) {
   TRect R = Check;
-  UINT State = TdxInplaceCheckEdit::FrameControlState(Data);
+  UINT State = FrameControlState(Data);
   TdxEditButtonViewStyle Style = Data->ButtonStyle;
   if (Style != btsFlat && Style != btsSimple) {
     DrawFrameControl(DC, &R, DFC_BUTTON, State);

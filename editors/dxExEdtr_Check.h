@@ -58,8 +58,6 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   // The strip's picture for a state: pressed ones follow the three released ones,
   // and a short strip shows its last picture rather than one it does not have.
   static int GlyphIndex(TdxCheckBoxState State, bool Pressed, int GlyphCount);
-  // The DrawFrameControl state of the system's check box for a view data.
-  static UINT FrameControlState(const TdxCheckEditViewData* Data);
 
   // ----- Values.
   bool AllowGrayed() const { return FAllowGrayed; }

@@ -21,6 +21,8 @@ const char* dxTimeEditMask(TdxTimeEditFormat Format) { return EditMasks[Format];
 TdxInplaceTimeEdit::TdxInplaceTimeEdit(TComponent* AOwner) : TdxInplaceSpinEdit(AOwner) {
   SetEditMask(EditMasks[FTimeEditFormat]);
   RawText = true;
+  // Midnight in place of the spin editor's "0".
+  SetValue(0);
 }
 
 void TdxInplaceTimeEdit::SetTimeEditFormat(TdxTimeEditFormat Value) {

@@ -176,29 +176,6 @@ TEST_F(CheckEditTest, StripIsCutIntoCellsAndDrawnInTheCheck) {
   }
 }
 
-TEST_F(CheckEditTest, SystemCheckStatesForEveryLook) {
-  TdxCheckEditViewData Data;
-  Data.ButtonStyle = bts3D;
-  auto State = [&](TdxCheckBoxState Value, bool Enabled = true, bool Pressed = false) {
-    Data.State = Value;
-    Data.Enabled = Enabled;
-    Data.Pressed = Pressed;
-    return TdxInplaceCheckEdit::FrameControlState(&Data);
-  };
-  EXPECT_EQ(UINT(DFCS_BUTTONCHECK), State(cbsUnchecked));
-  EXPECT_EQ(UINT(DFCS_CHECKED), State(cbsChecked));
-  EXPECT_EQ(UINT(DFCS_CHECKED | DFCS_PUSHED), State(cbsChecked, true, true));
-  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_CHECKED), State(cbsGrayed));
-  Data.ShowNullFieldStyle = nsInactive;
-  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_INACTIVE), State(cbsGrayed));
-  Data.ShowNullFieldStyle = nsUnchecked;
-  EXPECT_EQ(UINT(DFCS_BUTTON3STATE), State(cbsGrayed));
-  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_INACTIVE | DFCS_PUSHED), State(cbsUnchecked, false));
-  EXPECT_EQ(UINT(DFCS_BUTTON3STATE | DFCS_CHECKED | DFCS_PUSHED), State(cbsGrayed, false));
-  Data.ButtonStyle = btsFlat;
-  EXPECT_EQ(UINT(DFCS_CHECKED | DFCS_FLAT), State(cbsChecked));
-}
-
 TEST_F(CheckEditTest, MeasuringAnswersOneLineOfTheCheck) {
   TOwned<TdxEditViewData> Data(TdxInplaceCheckEdit::StaticClass().NewViewData());
   Data->MeasureOnly = true;

@@ -27,6 +27,7 @@ class TimeEditTest : public EditTest {
 
 TEST_F(TimeEditTest, StepKeepsTheDatePart) {
   auto* Edit = ShownEdit();
+  EXPECT_EQ(AnsiString("00:00:00"), Edit->Text()) << "a new editor shows midnight";
   Edit->SetEditValue(Variant(2.75));
   EXPECT_EQ(AnsiString("18:00:00"), Edit->Text());
   EXPECT_DOUBLE_EQ(2.75, Edit->GetEditValue().AsDouble());
