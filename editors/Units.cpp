@@ -30,7 +30,7 @@ const TUnitEntry Units[] = {
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
     // The shared check controller and the check editor's published parts.
     {"dxCheckEdit", InitdxCheckEdit, DonedxCheckEdit},
-    // The published parts of the spin editor.
+    // The published parts of the spin and time editors.
     {"dxSpinEdit", InitdxSpinEdit, DonedxSpinEdit},
     // The published parts of the hyperlink editor.
     {"dxHyperLinkEdit", InitdxHyperLinkEdit, DonedxHyperLinkEdit},

@@ -13,6 +13,7 @@
 #include "editors/dxCntner.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Buttons.h"
+#include "editors/dxExEdtr_Time.h"
 
 TCLASS_IMPL(TdxSpinEditViewData)
 TCLASS_IMPL(TdxInplaceSpinEdit)
@@ -419,6 +420,15 @@ void InitdxSpinEdit() {
   P.Prop("Increment", &TdxInplaceSpinEdit::Increment, &TdxInplaceSpinEdit::SetIncrement);
   P.Prop("UseCtrlIncrement", &TdxInplaceSpinEdit::UseCtrlIncrement, &TdxInplaceSpinEdit::SetUseCtrlIncrement)
       .Default(false);
+  // Written when kept explicitly; reading it keeps it.
+  P.Prop("ValueType", &TdxInplaceSpinEdit::ValueType, &TdxInplaceSpinEdit::SetValueType)
+      .Stored([](TdxInplaceSpinEdit* Edit) { return Edit->StoredValues().Contains(esvValueType); });
+  TPublish<TdxInplaceTimeEdit> T;
+  T.Prop("TimeEditFormat", &TdxInplaceTimeEdit::TimeEditFormat, &TdxInplaceTimeEdit::SetTimeEditFormat)
+      .Default(tfHourMinSec);
 }
 
-void DonedxSpinEdit() { UnRegisterPublished(&TdxInplaceSpinEdit::StaticClass()); }
+void DonedxSpinEdit() {
+  UnRegisterPublished(&TdxInplaceTimeEdit::StaticClass());
+  UnRegisterPublished(&TdxInplaceSpinEdit::StaticClass());
+}

@@ -134,6 +134,7 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   TdxValueType FValueType = vtInt;
 };
 
-// The published parts of the spin and time editors.
+// The published parts of the spin and time editors (the time editor's unit has none of
+// its own start).
 void InitdxSpinEdit();
 void DonedxSpinEdit();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "classlib/Classes_Streaming.h"
+#include "classlib/ScopeExit.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
@@ -95,6 +97,37 @@ TEST_F(TimeEditTest, ShorterFormatsStepTheirOwnSections) {
   Edit->SetTimeEditFormat(tfHour);
   Caret(Edit, 0);
   EXPECT_DOUBLE_EQ(dxOneHour, Edit->GetIncrement());
+}
+
+TEST_F(TimeEditTest, FormFilesKeepTheFormatAndTheSpinsKeptValueType) {
+  RegisterClass(&TdxInplaceTimeEdit::StaticClass());
+  RegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  auto Unregister = ScopeExit([] {
+    UnRegisterClass(&TdxInplaceTimeEdit::StaticClass());
+    UnRegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  });
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("EditForm");
+  auto* Time = NewObject<TdxInplaceTimeEdit>(Form.get());
+  Time->SetName("Time");
+  Time->SetParent(Form.get());
+  Time->SetTimeEditFormat(tfHour);
+  auto* Spin = NewObject<TdxInplaceSpinEdit>(Form.get());
+  Spin->SetName("Spin");
+  Spin->SetParent(Form.get());
+  Spin->SetValueType(vtFloat);
+  Spin->SetEditorEnabled(false);
+  AnsiString Text = WriteComponentText(Form.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "EditForm");
+  auto* ReadTime = ObjectAs<TdxInplaceTimeEdit>(Copy->FindComponent("Time"));
+  auto* ReadSpin = ObjectAs<TdxInplaceSpinEdit>(Copy->FindComponent("Spin"));
+  ASSERT_TRUE(ReadTime && ReadSpin) << Text.c_str();
+  EXPECT_EQ(tfHour, ReadTime->TimeEditFormat());
+  EXPECT_EQ(AnsiString("00;1;0"), ReadTime->EditMask());
+  EXPECT_EQ(vtFloat, ReadSpin->ValueType());
+  EXPECT_TRUE(ReadSpin->StoredValues().Contains(esvValueType));
+  EXPECT_FALSE(ReadSpin->EditorEnabled());
 }
 
 }  // namespace
