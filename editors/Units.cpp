@@ -1,13 +1,16 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCalc.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
 #include "editors/dxExEdtr_Check.h"
+#include "editors/dxExEdtr_Graphic.h"
 #include "editors/dxExEdtr_Hyperlink.h"
+#include "editors/dxExEdtr_PopupToolBar.h"
 #include "editors/dxExEdtr_Spin.h"
 #include "editors/dxGrDate.h"
 
@@ -34,6 +37,12 @@ const TUnitEntry Units[] = {
     {"dxSpinEdit", InitdxSpinEdit, DonedxSpinEdit},
     // The published parts of the hyperlink editor.
     {"dxHyperLinkEdit", InitdxHyperLinkEdit, DonedxHyperLinkEdit},
+    // The popup toolbar's captions and hints, and its published settings.
+    {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
+    // The published parts of the graphic editor.
+    {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
+    // The calculator's error text and the bitmap its buttons are drawn in.
+    {"dxCalc", InitdxCalc, DonedxCalc},
 };
 
 }  // namespace
