@@ -46,7 +46,10 @@ TCustomdxBlobPopup::TCustomdxBlobPopup(TComponent* AOwner) : TdxInplacePopupCont
   SetParentColor(false);
 }
 
-TCustomdxBlobPopup::~TCustomdxBlobPopup() { FreeAndNil(FPicture); }
+TCustomdxBlobPopup::~TCustomdxBlobPopup() {
+  FreeAndNil(FBuffer);
+  FreeAndNil(FPicture);
+}
 
 // ---------------------------------------------------------------------------------
 // Settings
@@ -60,6 +63,7 @@ void TCustomdxBlobPopup::SetKind(TdxBlobEditKind Value) {
 void TCustomdxBlobPopup::SetReadOnly(bool Value) {
   if (FReadOnly == Value) return;
   FReadOnly = Value;
+  FMetricsValid = false;
   if (HandleAllocated()) RecreateWnd();
 }
 
@@ -150,6 +154,7 @@ void TCustomdxBlobPopup::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxBlobPopup::CreateWnd() {
+  FMetricsValid = false;
   if (!IsMemo()) {
     inherited::CreateWnd();
     UpdateScrollBars();
@@ -184,6 +189,7 @@ void TCustomdxBlobPopup::DestroyWnd() {
     FKeptText = MemoText();
     FKeptModified = Modified();
   }
+  FMetricsValid = false;
   inherited::DestroyWnd();
 }
 
@@ -285,12 +291,13 @@ void TCustomdxBlobPopup::Paint() {
     Dest = Rect(-FScrollPos[0], -FScrollPos[1], PW - FScrollPos[0], PH - FScrollPos[1]);
   }
   if (Graphic->Transparent()) {
-    TOwned<TBitmap> Buffer(new TBitmap);
-    Buffer->SetSize(Client.right, Client.bottom);
-    Buffer->Canvas()->Brush()->SetColor(Color());
-    Buffer->Canvas()->FillRect(Client);
-    Buffer->Canvas()->StretchDraw(Dest, Graphic);
-    C->Draw(0, 0, Buffer.get());
+    if (!FBuffer) FBuffer = NewObject<TBitmap>();
+    FBuffer->SetSize(Client.right, Client.bottom);
+    TCanvas* Buffer = FBuffer->Canvas();
+    Buffer->Brush()->SetColor(Color());
+    Buffer->FillRect(Client);
+    Buffer->StretchDraw(Dest, Graphic);
+    C->Draw(0, 0, FBuffer);
     return;
   }
   C->StretchDraw(Dest, Graphic);
@@ -454,7 +461,7 @@ void TCustomdxBlobPopup::KeyPress(char& Key) {
 void TCustomdxBlobPopup::WMSysKeyDown(TMessage& Message) {
   const char Key = static_cast<char>(MapVirtualKeyA(static_cast<UINT>(Message.WParam), MAPVK_VK_TO_CHAR));
   TdxBlobPopupButton Button = bpbNone;
-  if (AcceleratorHit(Key, bpbOK) && Modified())
+  if (AcceleratorHit(Key, bpbOK))
     Button = bpbOK;
   else if (AcceleratorHit(Key, bpbCancel))
     Button = bpbCancel;
@@ -514,7 +521,12 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case CN_COMMAND:
       if (HIWORD(Message.WParam) == EN_CHANGE) TextChanged();
       return;
+    case CM_FONTCHANGED:
+      FMetricsValid = false;
+      inherited::Dispatch(Message);
+      return;
     case WM_SETFONT:
+      FMetricsValid = false;
       inherited::Dispatch(Message);
       if (IsMemo() && HandleAllocated()) SetCharFormatColor();
       return;

@@ -50,7 +50,10 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   // A change recreates the window: the bar shows other buttons.
   void SetReadOnly(bool Value);
   bool SizeablePopup() const { return FSizeablePopup; }
-  void SetSizeablePopup(bool Value) { FSizeablePopup = Value; }
+  void SetSizeablePopup(bool Value) {
+    FSizeablePopup = Value;
+    FMetricsValid = false;
+  }
   bool AlwaysSaveText = true;
   TEditCharCase MemoCharCase = ecNormal;
   bool MemoHideScrollBars = true;
@@ -84,6 +87,7 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   void SetModified(bool Value);
 
   // ----- The button bar.
+  // Measured on first use after the font, the border or the buttons changed.
   TdxBlobBarMetrics BarMetrics();
   // Shown buttons in bar order (OK, Cancel or Close alone).
   int ShownButtons(TdxBlobPopupButton* Buttons);
@@ -187,6 +191,10 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   bool FButtonPushed = false;
   TPopupMenu* FMenu = nullptr;
   int FScrollPos[2] = {0, 0};
+  TdxBlobBarMetrics FMetrics;
+  bool FMetricsValid = false;
+  // The picture pane's buffer for transparent graphics, kept across paints.
+  TBitmap* FBuffer = nullptr;
 };
 
 // The memo pane's event mask: changes, drag-and-drop ends and selection changes.

@@ -42,7 +42,9 @@ int TCustomdxBlobPopup::ShownButtons(TdxBlobPopupButton* Buttons) {
 }
 
 TdxBlobBarMetrics TCustomdxBlobPopup::BarMetrics() {
-  TdxBlobBarMetrics M;
+  if (FMetricsValid) return FMetrics;
+  TdxBlobBarMetrics& M = FMetrics;
+  M = TdxBlobBarMetrics{};
   TScreenDC DC;
   TSelection Selected(DC.DC(), Font()->Handle());
   const int Height = TextHeight(DC.DC(), "Wg");
@@ -55,6 +57,7 @@ TdxBlobBarMetrics TCustomdxBlobPopup::BarMetrics() {
   M.Gap = TextWidth(DC.DC(), "0");
   M.Separator = PopupBorder() == pbSingle || PopupBorder() == pbFlat ? 2 : 4;
   M.GripAllowance = FSizeablePopup ? GetSystemMetrics(SM_CXVSCROLL) : M.Gap;
+  FMetricsValid = true;
   return M;
 }
 

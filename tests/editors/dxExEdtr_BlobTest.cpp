@@ -374,6 +374,76 @@ TEST_F(BlobEditTest, OkIsInertUntilTheContentChanges) {
   EXPECT_EQ(Edit->BlobData(), "same+");
 }
 
+// The OK button's face shows the button-text colour only once the content changed.
+TEST_F(BlobEditTest, OkIsDrawnGreyedUntilTheContentChanges) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  auto TextPixels = [&] {
+    TRect R = Popup->ButtonRect(bpbOK);
+    InflateRect(&R, -3, -3);
+    TWindowDC DC(Popup->Handle());
+    int Count = 0;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X)
+        if (GetPixel(DC.DC(), X, Y) == GetSysColor(COLOR_BTNTEXT)) ++Count;
+    return Count;
+  };
+  RedrawWindow(Popup->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(TextPixels(), 0);
+  Type(Popup, "a");
+  EXPECT_GT(TextPixels(), 0);
+}
+
+// ---------------------------------------------------------------------------------
+// The popup's keys
+
+TEST_F(BlobEditTest, CtrlEnterAndTheOkAcceleratorStoreWhileEnterTypesALine) {
+  auto* Edit = ShownEdit();
+  Edit->SetAlwaysSaveText(false);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "a");
+  Key(Popup->Handle(), VK_RETURN);
+  Type(Popup, "b");
+  EXPECT_TRUE(Visible(Popup));
+  uitest::HeldKeys = {VK_CONTROL};
+  Key(Popup->Handle(), VK_RETURN);
+  // The line feed Ctrl+Enter leaves is swallowed.
+  SendMessageA(Popup->Handle(), WM_CHAR, '\n', 1);
+  uitest::HeldKeys.clear();
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "a\r\nb");
+
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  Type(Popup, "c");
+  uitest::HeldKeys = {VK_MENU};
+  SendMessageA(Popup->Handle(), WM_SYSKEYDOWN, 'O', 1 << 29);
+  uitest::HeldKeys.clear();
+  Pump();
+  EXPECT_EQ(Edit->BlobData(), "a\r\nbc");
+  // The accelerator's click leaves the popup without a window until it opens again.
+  EXPECT_FALSE(Popup->HandleAllocated());
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  EXPECT_TRUE(Visible(Popup));
+  EXPECT_EQ(Popup->MemoText(), "a\r\nbc");
+  EXPECT_FALSE(Popup->Modified());
+}
+
+TEST_F(BlobEditTest, TabWithoutWantTabsClosesAndCharactersTypedInTheCellReachThePopup) {
+  auto* Edit = ShownEdit();
+  Edit->MemoWantTabs = false;
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  // A character the editor receives while the popup is open goes to the popup.
+  SendMessageA(Edit->Handle(), WM_CHAR, 'q', 1);
+  Pump();
+  EXPECT_EQ(Popup->MemoText(), "q");
+  Key(Popup->Handle(), VK_TAB);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "q");
+  EXPECT_EQ(SendMessageA(Popup->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0);
+}
+
 // ---------------------------------------------------------------------------------
 // Context menus
 
