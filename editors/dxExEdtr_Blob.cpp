@@ -17,7 +17,19 @@ TdxInplaceBlobEdit::TdxInplaceBlobEdit(TComponent* AOwner) : TdxInplaceDropDownE
   ClientAreaIsButton = true;
 }
 
-TdxInplaceBlobEdit::~TdxInplaceBlobEdit() { FreeAndNil(FPaintPicture); }
+TdxInplaceBlobEdit::~TdxInplaceBlobEdit() {
+  // An open popup closes as its window goes: it must not call back into this editor.
+  if (FBlobPopup) {
+    FBlobPopup->OnClose = nullptr;
+    FBlobPopup->OnResize = nullptr;
+    FBlobPopup->OnTabOut = nullptr;
+    FBlobPopup->OnCanModify = nullptr;
+    FBlobPopup->SetEditor(nullptr);
+    SetPopup(nullptr);
+    FreeAndNil(FBlobPopup);
+  }
+  FreeAndNil(FPaintPicture);
+}
 
 // ---------------------------------------------------------------------------------
 // Painting

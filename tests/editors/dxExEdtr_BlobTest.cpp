@@ -533,4 +533,32 @@ TEST_F(BlobEditTest, ThePicturePaneScrollsWithinItsRange) {
   EXPECT_EQ(Edit->BlobData(), Before);
 }
 
+TEST_F(BlobEditTest, OpeningAndPaintingATransparentPictureAgainMakesNoNewGdiObjects) {
+  auto* Edit = ShownEdit(bekPict);
+  Edit->SetPictureTransparency(gtTransparent);
+  Edit->SetEditValue(Variant(PictureBlob(60, 40)));
+  auto Cycle = [&] {
+    ::SetFocus(Edit->Handle());
+    TCustomdxBlobPopup* Popup = Open(Edit);
+    EXPECT_TRUE(Popup->Picture()->Graphic()->Transparent());
+    RedrawWindow(Popup->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Key(Popup->Handle(), VK_ESCAPE);
+  };
+  Cycle();
+  const int Before = GdiHandleCount();
+  for (int I = 0; I < 3; ++I) Cycle();
+  EXPECT_LE(GdiHandleCount(), Before);
+}
+
+TEST_F(BlobEditTest, FreeingTheEditorWithAChangedPopupOpenHandsNothingBack) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "unsaved");
+  const HWND Window = Popup->Handle();
+  Edit->Free();
+  Pump();
+  EXPECT_FALSE(IsWindow(Window));
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
 }  // namespace
