@@ -17,8 +17,11 @@ TdxInplaceBlobEdit::TdxInplaceBlobEdit(TComponent* AOwner) : TdxInplaceDropDownE
   ClientAreaIsButton = true;
 }
 
-TdxInplaceBlobEdit::~TdxInplaceBlobEdit() {
-  // An open popup closes as its window goes: it must not call back into this editor.
+TdxInplaceBlobEdit::~TdxInplaceBlobEdit() { FreeAndNil(FPaintPicture); }
+
+// The popup, a child control, would otherwise go with the other children, and an open
+// one would call back into an editor on its way out.
+void TdxInplaceBlobEdit::BeforeDestruction() {
   if (FBlobPopup) {
     FBlobPopup->OnClose = nullptr;
     FBlobPopup->OnResize = nullptr;
@@ -28,7 +31,15 @@ TdxInplaceBlobEdit::~TdxInplaceBlobEdit() {
     SetPopup(nullptr);
     FreeAndNil(FBlobPopup);
   }
-  FreeAndNil(FPaintPicture);
+  inherited::BeforeDestruction();
+}
+
+void TdxInplaceBlobEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FBlobPopup) {
+    FBlobPopup = nullptr;
+    SetPopup(nullptr);
+  }
 }
 
 // ---------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ class TdxInplaceBlobEdit : public TdxInplaceDropDownEdit {
  public:
   explicit TdxInplaceBlobEdit(TComponent* AOwner);
   ~TdxInplaceBlobEdit() override;
+  void BeforeDestruction() override;
 
   // ----- Class operations.
   // bpsIcon: the background and the kind's icon ("_NULL" for an empty value), no
@@ -115,6 +116,7 @@ class TdxInplaceBlobEdit : public TdxInplaceDropDownEdit {
 
  protected:
   bool IsNativeEdit() override { return false; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
 
