@@ -222,7 +222,11 @@ void TCustomdxBlobPopup::ApplyCharCase() {
   TFlagScope Applying(FApplyingCase);
   CHARRANGE Sel{};
   SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Sel));
+  // Setting the text clears the control's modified state: the typing that led here
+  // keeps it.
+  const LRESULT WasModified = SendMessageA(FHandle, EM_GETMODIFY, 0, 0);
   SetWindowTextA(FHandle, Cased.c_str());
+  SendMessageA(FHandle, EM_SETMODIFY, WasModified != 0, 0);
   SendMessageA(FHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Sel));
   SendMessageA(FHandle, EM_SCROLLCARET, 0, 0);
 }

@@ -444,6 +444,19 @@ TEST_F(BlobEditTest, TabWithoutWantTabsClosesAndCharactersTypedInTheCellReachThe
   EXPECT_EQ(SendMessageA(Popup->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0);
 }
 
+TEST_F(BlobEditTest, TheMemoPaneKeepsItsCharacterCaseAndLengthLimit) {
+  auto* Edit = ShownEdit();
+  Edit->MemoCharCase = ecUpperCase;
+  Edit->MemoMaxLength = 4;
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "abcdef");
+  EXPECT_EQ(Popup->MemoText(), "ABCD");
+  EXPECT_EQ(SendMessageA(Popup->Handle(), EM_GETEVENTMASK, 0, 0), dxBlobMemoEventMask);
+  EXPECT_EQ(SendMessageA(Popup->Handle(), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+  Press(Popup, bpbOK);
+  EXPECT_EQ(Edit->BlobData(), "ABCD");
+}
+
 // ---------------------------------------------------------------------------------
 // Context menus
 
