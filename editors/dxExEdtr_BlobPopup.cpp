@@ -203,15 +203,7 @@ void TCustomdxBlobPopup::SetWindowRect() {
 }
 
 void TCustomdxBlobPopup::SetCharFormatColor() {
-  CHARFORMAT2A Format{};
-  Format.cbSize = sizeof(Format);
-  Format.dwMask = CFM_COLOR;
-  const TColor Color = Font()->Color();
-  if (Color == clWindowText || Color == clDefault)
-    Format.dwEffects = CFE_AUTOCOLOR;
-  else
-    Format.crTextColor = ColorToRGB(Color);
-  SendMessageA(FHandle, EM_SETCHARFORMAT, 0, reinterpret_cast<LPARAM>(&Format));
+  SetRichEditTextColor(FHandle, Font()->Color(), 0);
 }
 
 void TCustomdxBlobPopup::ApplyCharCase() {
