@@ -93,6 +93,35 @@ class ProfilesPageTest : public WizardTest {
   std::string Root, Templates;
 };
 
+TEST_F(ProfilesPageTest, TheFormFileGivesAFlatOneColumnListBesideThePreview) {
+  std::vector<TStep> Steps = ToProfiles();
+  Steps.push_back([](TForm_BoardWizard* D) {
+    TfraProfiles* P = D->fraProfiles;
+    TdxTreeList* List = P->treProfiles;
+    ASSERT_NE(List, nullptr);
+    EXPECT_EQ(List->Parent(), P->Panel1);
+    EXPECT_EQ(P->Panel1->BorderWidth(), 4);
+    EXPECT_EQ(P->PeviewPanel->Align(), alRight);
+    EXPECT_EQ(P->PeviewPanel->BevelInner(), bvLowered);
+    EXPECT_EQ(P->PreviewImage->Parent(), P->PeviewPanel);
+    EXPECT_TRUE(P->PreviewImage->Proportional());
+    EXPECT_NE(P->imlProfiles, nullptr);
+    EXPECT_EQ(List->ColumnCount(), 1);
+    EXPECT_NE(P->MainColumn, nullptr);
+    EXPECT_FALSE(List->ShowHeader());
+    EXPECT_FALSE(List->ShowLines());
+    EXPECT_FALSE(List->ShowRoot());
+    EXPECT_FALSE(List->HideSelection());
+    EXPECT_TRUE(List->Options().Contains(aoRowSelect));
+    EXPECT_EQ(List->LookAndFeel(), lfFlat);
+    EXPECT_TRUE(List->OnDblClick.Assigned());
+    EXPECT_TRUE(List->OnChangeNode.Assigned());
+    EXPECT_TRUE(List->OnDeletion.Assigned());
+    Click(D->btnCancel);
+  });
+  Run(Steps);
+}
+
 TEST_F(ProfilesPageTest, ListsCustomThenTheFolderTemplatesInDirectoryOrder) {
   MakeTemplates({"A.PCBDOC", "TEMPLATE.PCBDOC", "B.PcbDoc", "C.txt"});
   std::vector<std::string> Expected{"[Custom]"};
