@@ -43,6 +43,7 @@ TCustomdxTreeList::~TCustomdxTreeList() {
 void TCustomdxTreeList::BeforeDestruction() {
   // The marker of TComponent: the query of the same name only reads it.
   TComponent::Destroying();
+  HideCornerHint();
   DropRowIndex();
   ClearNodes();
   inherited::BeforeDestruction();
@@ -230,6 +231,8 @@ void TCustomdxTreeList::SetFocusedColumn(int Value) {
 void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible) {
   if (!Node) return;
   EndEdit(true);
+  // A focus change that the search did not make ends it.
+  if (FSearching && FSearchCounter == 0) EndSearch();
   FFocusedAbsoluteIndex = -1;
   TdxTreeListNode* OldNode = FFocusedNode;
   const int OldColumn = FocusedColumn();
@@ -270,6 +273,7 @@ void TCustomdxTreeList::SetOptionsEx(TdxTreeListOptionsEx Value) {
   BeginUpdate();
   auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoInvertSelect)) FOptions.Exclude(aoRowSelect);
+  if (!Value.Contains(aoAutoSearch) && FSearching) EndSearch();
   FOptionsEx = Value;
 }
 

@@ -1,0 +1,387 @@
+// The tree list's keyboard on a real window: the row-select expand and collapse keys,
+// Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
+// search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy
+// and the dialog code.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/Clipbrd.h"
+#include "classlib/StringLists.h"
+#include "tests/classlib/UiTestSupport.h"
+#include "treelist/dxTL.h"
+#include "treelist/dxTL_Columns.h"
+
+using namespace uitest;
+
+namespace {
+
+class TreeListKeysTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Tree = AddChild<TdxTreeList>(ShownForm(500, 400));
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetBounds(0, 0, 400, 300);
+    for (const char* Caption : {"Name", "Kind", "Size"})
+      Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetCaption(Caption);
+    // No option but those a test adds.
+    Tree->SetOptions(TdxTreeListOptions{});
+    Tree->HandleNeeded();
+  }
+  void TearDown() override {
+    FreeAndNil(Tree);
+    UiTest::TearDown();
+  }
+  TdxTreeListNode* Node(TdxTreeListNode* Parent, const char* Name, const char* Kind = "") {
+    TdxTreeListNode* Result = Parent ? Parent->AddChild() : Tree->Add();
+    Result->SetStrings(0, Name);
+    Result->SetStrings(1, Kind);
+    return Result;
+  }
+  void Names(const std::vector<const char*>& List) {
+    Tree->BeginUpdate();
+    for (const char* Name : List) Node(nullptr, Name);
+    Tree->EndUpdate();
+    Pump();
+  }
+  // The key as its message arrives, with the listed keys held.
+  void Key(Word VirtKey, std::vector<int> Held = {}) {
+    HeldKeys = std::move(Held);
+    SendMessageA(Tree->Handle(), WM_KEYDOWN, VirtKey, 1);
+    HeldKeys.clear();
+    Pump();
+  }
+  void Type(const std::string& Text) {
+    for (char C : Text) SendMessageA(Tree->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    Pump();
+  }
+  void Options(TdxTreeListOptions Add) {
+    TdxTreeListOptions O = Tree->Options();
+    for (TdxTreeListOption Option : {aoRowSelect, aoMultiSelect, aoEditing, aoTabThrough, aoTabs})
+      if (Add.Contains(Option)) O.Include(Option);
+    Tree->SetOptions(O);
+  }
+  void Ex(TdxTreeListOptionsEx Add) {
+    TdxTreeListOptionsEx O = Tree->OptionsEx();
+    for (TdxTreeListOptionEx Option : {aoAutoSearch, aoAutoCopySelectedToClipboard, aoHorzThrough})
+      if (Add.Contains(Option)) O.Include(Option);
+    Tree->SetOptionsEx(O);
+  }
+  std::string Focused() { return Tree->FocusedNode() ? Tree->FocusedNode()->Strings(0).c_str() : ""; }
+
+  TdxTreeList* Tree = nullptr;
+};
+
+TEST_F(TreeListKeysTest, RightExpandsThenEntersAndLeftClimbsOrMovesUp) {
+  Options(TdxTreeListOptions{aoRowSelect});
+  TdxTreeListNode* Parent = Node(nullptr, "parent");
+  TdxTreeListNode* First = Node(Parent, "first");
+  Node(First, "grandchild");
+  TdxTreeListNode* Second = Node(Parent, "second");
+  Node(nullptr, "after");
+  Tree->SetFocusedNode(Parent, 0, true);
+  Pump();
+
+  Key(VK_RIGHT);
+  EXPECT_TRUE(Parent->Expanded());
+  EXPECT_EQ(Focused(), "parent");
+  Key(VK_RIGHT);
+  EXPECT_EQ(Focused(), "first");
+  EXPECT_TRUE(First->Selected());
+
+  // A collapsed first child goes to its parent; a later child moves one row up.
+  Key(VK_LEFT);
+  EXPECT_EQ(Focused(), "parent");
+  EXPECT_TRUE(Parent->Expanded());
+  Tree->SetFocusedNode(Second, 0, true);
+  Key(VK_LEFT);
+  EXPECT_EQ(Focused(), "first");
+  // An expanded node collapses and keeps the focus.
+  Tree->SetFocusedNode(Parent, 0, true);
+  Key(VK_LEFT);
+  EXPECT_FALSE(Parent->Expanded());
+  EXPECT_EQ(Focused(), "parent");
+  // A leaf moves on to the next row.
+  Tree->SetFocusedNode(Tree->Items(1), 0, true);
+  Key(VK_LEFT);
+  EXPECT_EQ(Focused(), "parent");
+}
+
+TEST_F(TreeListKeysTest, ColumnKeysStopAtTheEdgesUnlessTheyRunThrough) {
+  Names({"a", "b"});
+  Tree->SetFocusedNode(Tree->Items(0), 2, true);
+  Key(VK_TAB);
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  EXPECT_EQ(Focused(), "a");
+  Key(VK_RIGHT);
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  EXPECT_EQ(Focused(), "a");
+
+  Options(TdxTreeListOptions{aoTabThrough});
+  Key(VK_TAB);
+  EXPECT_EQ(Focused(), "b");
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  Key(VK_TAB, {VK_SHIFT});
+  EXPECT_EQ(Focused(), "a");
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  // A column without its tab stop is passed over.
+  Tree->Columns(1)->SetTabStop(false);
+  Tree->SetFocusedColumn(0);
+  Key(VK_TAB);
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+
+  Ex(TdxTreeListOptionsEx{aoHorzThrough});
+  Key(VK_RIGHT);
+  EXPECT_EQ(Focused(), "b");
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  Key(VK_LEFT);
+  EXPECT_EQ(Focused(), "a");
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  // Home and End go to the first and last column; with Ctrl, to the first and last row.
+  Key(VK_HOME);
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  Key(VK_END, {VK_CONTROL});
+  EXPECT_EQ(Focused(), "b");
+  Key(VK_HOME, {VK_CONTROL});
+  EXPECT_EQ(Focused(), "a");
+}
+
+TEST_F(TreeListKeysTest, PageDownGoesToThePageEndThenAPageLessOne) {
+  std::vector<const char*> List(60, "row");
+  Names(List);
+  Tree->CalcRowsInView();
+  const int Full = Tree->FullRowCount();
+  ASSERT_GT(Full, 4);
+  Tree->SetFocusedRowIndex(2);
+  Key(VK_NEXT);
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), Full - 1);
+  Key(VK_NEXT);
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), Full - 1 + Full - 1);
+  // Page Up from the middle of the new page goes to its top row.
+  const int Top = Tree->GetTopIndex();
+  Tree->SetFocusedRowIndex(Top + 2);
+  Key(VK_PRIOR);
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
+  // Ctrl+Down and Ctrl+Up step one row.
+  Key(VK_DOWN, {VK_CONTROL});
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), Top + 1);
+  Key(VK_UP, {VK_CONTROL});
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
+}
+
+TEST_F(TreeListKeysTest, NoKeyChangesAnEmptyTree) {
+  Options(TdxTreeListOptions{aoRowSelect});
+  Ex(TdxTreeListOptionsEx{aoAutoSearch});
+  for (Word K : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_HOME, VK_END, VK_RIGHT, VK_LEFT, VK_TAB,
+                 VK_RETURN, VK_ESCAPE, VK_SPACE})
+    Key(K);
+  Key(VK_SPACE, {VK_CONTROL});
+  Type("a+-*");
+  EXPECT_EQ(Tree->Count(), 0);
+  EXPECT_EQ(Tree->FocusedNode(), nullptr);
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
+// Without aoMultiSelect the focused node is the selection, and Shift+Page Down only
+// moves the focus.
+TEST_F(TreeListKeysTest, ShiftPageDownWithoutMultiSelectOnlyMoves) {
+  std::vector<const char*> List(40, "row");
+  Names(List);
+  Tree->SetFocusedRowIndex(0);
+  Key(VK_NEXT, {VK_SHIFT});
+  const int Row = Tree->GetFocusedRowIndex();
+  EXPECT_GT(Row, 0);
+  EXPECT_TRUE(Tree->FocusedNode()->Selected());
+  EXPECT_FALSE(Tree->Items(0)->Selected());
+}
+
+TEST_F(TreeListKeysTest, ExpandingCharactersActOnTheFocusedNode) {
+  TdxTreeListNode* Parent = Node(nullptr, "parent");
+  TdxTreeListNode* Child = Node(Parent, "child");
+  Node(Child, "grandchild");
+  Tree->SetFocusedNode(Parent, 0, true);
+  Type("*");
+  EXPECT_TRUE(Parent->Expanded());
+  EXPECT_TRUE(Child->Expanded());
+  Type("-");
+  EXPECT_FALSE(Parent->Expanded());
+  Type("+");
+  EXPECT_TRUE(Parent->Expanded());
+}
+
+// ---------------------------------------------------------------------------------
+// Incremental search
+
+class TreeListSearchTest : public TreeListKeysTest {
+ protected:
+  void SetUp() override {
+    TreeListKeysTest::SetUp();
+    Ex(TdxTreeListOptionsEx{aoAutoSearch});
+    Names({"Apple", "banana", "Cherry", "bandage", "apricot", "Blueberry"});
+    Tree->SetFocusedNode(Tree->Items(2), 0, true);
+    Pump();
+  }
+};
+
+TEST_F(TreeListSearchTest, TypedLettersFindTheFirstMatchDownwardInAnyCase) {
+  Type("B");
+  EXPECT_TRUE(Tree->Searching());
+  EXPECT_EQ(Focused(), "bandage");
+  Type("L");
+  EXPECT_EQ(Focused(), "Blueberry");
+  EXPECT_EQ(Tree->SearchText(), "BL");
+  // A third letter that matches nothing is dropped; the focus stays.
+  Type("x");
+  EXPECT_EQ(Focused(), "Blueberry");
+  EXPECT_EQ(Tree->SearchText(), "BL");
+  // The paint reads the search through its hook.
+  int Column = -1;
+  AnsiString Text;
+  EXPECT_TRUE(Tree->GetSearchState(Column, Text));
+  EXPECT_EQ(Column, 0);
+  EXPECT_EQ(Text, "BL");
+}
+
+TEST_F(TreeListSearchTest, CtrlAndShiftEnterStepThroughTheMatchesWrapping) {
+  Type("a");
+  EXPECT_EQ(Focused(), "apricot");
+  Key(VK_RETURN, {VK_CONTROL});
+  EXPECT_EQ(Focused(), "Apple");
+  Key(VK_RETURN, {VK_CONTROL});
+  EXPECT_EQ(Focused(), "apricot");
+  Key(VK_RETURN, {VK_SHIFT});
+  EXPECT_EQ(Focused(), "Apple");
+  Key(VK_RETURN, {VK_SHIFT});
+  EXPECT_EQ(Focused(), "apricot");
+  // Backspace widens the search again; Delete empties it.
+  Type("p");
+  EXPECT_EQ(Tree->SearchText(), "ap");
+  Key(VK_BACK);
+  EXPECT_EQ(Tree->SearchText(), "a");
+  Key(VK_DELETE);
+  EXPECT_EQ(Tree->SearchText(), "");
+  EXPECT_TRUE(Tree->Searching());
+}
+
+TEST_F(TreeListSearchTest, EscapeEndsTheSearchInPlaceAndAFocusMoveEndsItToo) {
+  Type("ch");
+  EXPECT_EQ(Focused(), "Cherry");
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Tree->Searching());
+  EXPECT_EQ(Focused(), "Cherry");
+  int Column = -1;
+  AnsiString Text;
+  EXPECT_FALSE(Tree->GetSearchState(Column, Text));
+
+  Type("b");
+  EXPECT_TRUE(Tree->Searching());
+  Key(VK_DOWN);
+  EXPECT_FALSE(Tree->Searching());
+  // Switching the option off ends a running search.
+  Type("a");
+  ASSERT_TRUE(Tree->Searching());
+  TdxTreeListOptionsEx O = Tree->OptionsEx();
+  O.Exclude(aoAutoSearch);
+  Tree->SetOptionsEx(O);
+  EXPECT_FALSE(Tree->Searching());
+}
+
+// A handler refuses the expansion MakeVisible asks for: the focused node is no row.
+class TRefuseExpanding : public TObject {
+ public:
+  void Expanding(TObject* /*Sender*/, TdxTreeListNode* /*Node*/, bool& Allow) { Allow = false; }
+};
+
+TEST_F(TreeListSearchTest, ASearchFromAHiddenFocusedNodeEnds) {
+  TdxTreeListNode* Hidden = Node(Tree->Items(0), "hidden");
+  auto* Refuse = Keep(NewObject<TRefuseExpanding>());
+  Tree->OnExpanding = TTLExpandingEvent::Bind<&TRefuseExpanding::Expanding>(Refuse);
+  Tree->SetFocusedNode(Hidden, 0, true);
+  ASSERT_FALSE(Tree->Items(0)->Expanded());
+  TdxTreeListNode* Found = nullptr;
+  EXPECT_FALSE(Tree->FindNode(0, "zz", Found, 0));
+  EXPECT_FALSE(Tree->FindNode(0, "zz", Found, 1));
+  EXPECT_FALSE(Tree->FindNode(0, "zz", Found, 2));
+  EXPECT_TRUE(Tree->FindNode(0, "CHER", Found, 2));
+  EXPECT_EQ(Found, Tree->Items(2));
+}
+
+// ---------------------------------------------------------------------------------
+// Copying and the dialog code
+
+TEST_F(TreeListKeysTest, CtrlInsertCopiesTheHeaderAndTheFocusedRow) {
+  TdxTreeListNode* Parent = Node(nullptr, "p", "folder");
+  Node(Parent, "c", "file");
+  Parent->SetExpanded(true);
+  Tree->Columns(2)->SetVisible(false);
+  Tree->SetFocusedNode(Parent->Items(0), 0, true);
+  Clipboard()->SetAsText("before");
+  Key(VK_INSERT, {VK_CONTROL});
+  EXPECT_EQ(Clipboard()->AsText(), "Name\tKind\r\n\r\nc\tfile\r\n");
+
+  // All the rows, in tree order.
+  TStringList All;
+  Tree->CollectAllText(&All);
+  ASSERT_EQ(All.Count(), 3);
+  EXPECT_EQ(All.Strings(1), "p\tfolder");
+  EXPECT_EQ(All.Strings(2), "c\tfile");
+
+  // Ctrl+C copies only with its option.
+  Clipboard()->SetAsText("before");
+  Type("\x03");
+  EXPECT_EQ(Clipboard()->AsText(), "before");
+  Ex(TdxTreeListOptionsEx{aoAutoCopySelectedToClipboard});
+  Type("\x03");
+  EXPECT_EQ(Clipboard()->AsText(), "Name\tKind\r\n\r\nc\tfile\r\n");
+}
+
+TEST_F(TreeListKeysTest, DialogCodeWantsArrowsCharsAndTabs) {
+  Names({"a"});
+  auto Code = [&] { return SendMessageA(Tree->Handle(), WM_GETDLGCODE, 0, 0); };
+  EXPECT_EQ(Code(), DLGC_WANTARROWS);
+  Ex(TdxTreeListOptionsEx{aoAutoSearch});
+  EXPECT_EQ(Code(), DLGC_WANTARROWS | DLGC_WANTCHARS);
+  HeldKeys = {VK_MENU};
+  EXPECT_EQ(Code(), DLGC_WANTARROWS);
+  HeldKeys.clear();
+  Options(TdxTreeListOptions{aoEditing, aoTabs});
+  HeldKeys = {VK_MENU};
+  EXPECT_EQ(Code(), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
+  HeldKeys = {VK_CONTROL};
+  EXPECT_EQ(Code(), DLGC_WANTARROWS | DLGC_WANTCHARS);
+  HeldKeys.clear();
+}
+
+TEST_F(TreeListKeysTest, CtrlSpaceTogglesOnlyWithRowSelectOrWithoutEditing) {
+  Names({"a", "b"});
+  Tree->SetFocusedNode(Tree->Items(1), 0, true);
+  Options(TdxTreeListOptions{aoEditing});
+  Key(VK_SPACE, {VK_CONTROL});
+  EXPECT_TRUE(Tree->Items(1)->Selected());
+}
+
+TEST_F(TreeListKeysTest, NavigationOperationsFollowTheRows) {
+  TdxTreeListNode* Parent = Node(nullptr, "p");
+  TdxTreeListNode* Child = Node(Parent, "c");
+  TdxTreeListNode* Deep = Node(Child, "d");
+  TdxTreeListNode* Last = Node(nullptr, "z");
+  TdxTreeListNode* LastChild = Node(Last, "zc");
+  EXPECT_EQ(Tree->GetNodeByKind(Last, 0, false), Parent);
+  EXPECT_EQ(Tree->GetNodeByKind(Parent, 2, false), Last);
+  EXPECT_EQ(Tree->GetNodeByKind(Parent, 2, true), Child);
+  EXPECT_EQ(Tree->GetNodeByKind(Last, 1, false), Parent);
+  EXPECT_EQ(Tree->GetNodeByKind(Parent, 3, false), Last);
+  EXPECT_EQ(Tree->GetNodeByKind(Parent, 3, true), LastChild);
+  EXPECT_EQ(Tree->GetNodeByKind(Parent, 7, false), nullptr);
+  EXPECT_EQ(Tree->GetNodeByKind(nullptr, 0, false), nullptr);
+  (void)Deep;
+  Tree->SetFocusedNode(Parent, 0, true);
+  EXPECT_TRUE(Tree->IsFirstFocused());
+  EXPECT_EQ(Tree->MoveFocusByKind(3, false), Last);
+  EXPECT_TRUE(Tree->IsLastFocused());
+  EXPECT_FALSE(Tree->IsFirstFocused());
+}
+
+}  // namespace
