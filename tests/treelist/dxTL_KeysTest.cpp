@@ -4,6 +4,7 @@
 // and the dialog code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
+#include "treelist/dxTL_Resources.h"
 
 using namespace uitest;
 
@@ -493,4 +495,49 @@ TEST_F(TreeListCornerHintTest, ADestroyedControlLeavesNeitherHintNorTimer) {
   FreeAndNil(Tree);
   Pump();
   EXPECT_FALSE(IsWindow(Hint));
+}
+
+// ---------------------------------------------------------------------------------
+// The unit's cursors
+
+TEST(TreeListResourcesTest, EveryCursorIsLoadedAndFreed) {
+  HCURSOR Arrow = LoadCursorA(nullptr, IDC_ARROW);
+  std::vector<HCURSOR> Loaded;
+  for (const TdxTLCursorResource& C : dxTLCursorResources) {
+    HCURSOR Handle = Screen->Cursors(C.Index);
+    EXPECT_NE(Handle, nullptr) << C.Name;
+    EXPECT_NE(Handle, Arrow) << C.Name;
+    EXPECT_EQ(std::count(Loaded.begin(), Loaded.end(), Handle), 0) << C.Name;
+    Loaded.push_back(Handle);
+  }
+  // The hot spots: the middle of a scroll cursor, the tip of a drag cursor.
+  ICONINFO Info{};
+  ASSERT_TRUE(GetIconInfo(Screen->Cursors(crdxTLFullScroll), &Info));
+  EXPECT_EQ(Info.xHotspot, 16u);
+  EXPECT_EQ(Info.yHotspot, 16u);
+  DeleteObject(Info.hbmMask);
+  if (Info.hbmColor) DeleteObject(Info.hbmColor);
+  ASSERT_TRUE(GetIconInfo(Screen->Cursors(crdxTLDragCopy), &Info));
+  EXPECT_EQ(Info.xHotspot, 1u);
+  EXPECT_EQ(Info.yHotspot, 1u);
+  DeleteObject(Info.hbmMask);
+  if (Info.hbmColor) DeleteObject(Info.hbmColor);
+  EXPECT_EQ(dxTLBandsCaption, "    Bands    ");
+  ASSERT_NE(dxTLDummyImageList(), nullptr);
+  int Width = 0, Height = 0;
+  ImageList_GetIconSize(dxTLDummyImageList(), &Width, &Height);
+  EXPECT_EQ(Width, 1);
+  EXPECT_EQ(Height, 1);
+
+  // A second start loads nothing again; the matching end leaves them in place.
+  InitdxTLResources();
+  DonedxTLResources();
+  EXPECT_EQ(Screen->Cursors(crdxTLDelete), Loaded[0]);
+  // The last end empties the table; the test program's unit end runs later.
+  DonedxTLResources();
+  for (const TdxTLCursorResource& C : dxTLCursorResources)
+    EXPECT_EQ(std::count(Loaded.begin(), Loaded.end(), Screen->Cursors(C.Index)), 0) << C.Name;
+  EXPECT_EQ(dxTLDummyImageList(), nullptr);
+  InitdxTLResources();
+  EXPECT_NE(Screen->Cursors(crdxTLMultiDragCopy), nullptr);
 }
