@@ -101,10 +101,7 @@ bool HasDigit(const AnsiString& S) {
 
 int Sign(int V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
 
-struct TChunk {
-  AnsiString Key;
-  bool Digits = false;
-};
+using TChunk = TNaturalRun;
 
 // The key of a digit run: the run with "00000000" in front, of which the last eight
 // characters count. A run of more than eight digits is kept whole (without its leading
@@ -157,6 +154,25 @@ int CompareNatural(const AnsiString& S1, const AnsiString& S2) {
     const TChunk ChunkB = TakeChunk(B, PosB);
     if (ChunkA.Key != ChunkB.Key) return CompareChunks(ChunkA, ChunkB);
     if (ChunkA.Key.empty()) return 0;  // both strings used up
+  }
+}
+
+TNaturalKey::TNaturalKey(const AnsiString& S) : FText(S), FHasDigit(HasDigit(S)) {
+  if (!FHasDigit) return;
+  const AnsiString Packed = WithoutSpaces(S);
+  for (std::size_t Pos = 0; Pos < Packed.size();) FRuns.push_back(TakeChunk(Packed, Pos));
+}
+
+int CompareNatural(const TNaturalKey& A, const TNaturalKey& B) {
+  if (A.FText == B.FText) return 0;
+  if (!A.FHasDigit || !B.FHasDigit) return Sign(CompareText(A.FText, B.FText));
+  // A string used up reads as an empty run, as TakeChunk gives at the end.
+  const TChunk End;
+  for (std::size_t I = 0;; ++I) {
+    const TChunk& RunA = I < A.FRuns.size() ? A.FRuns[I] : End;
+    const TChunk& RunB = I < B.FRuns.size() ? B.FRuns[I] : End;
+    if (RunA.Key != RunB.Key) return CompareChunks(RunA, RunB);
+    if (RunA.Key.empty()) return 0;
   }
 }
 

@@ -67,6 +67,29 @@ int CompareNatural(const AnsiString& S1, const AnsiString& S2);
 // A stable merge sort of the strings by CompareNatural.
 void SortNatural(std::vector<AnsiString>& Strings);
 
+// One run of a string in the natural order: a run of digits (its padded key) or of
+// other characters (blanks removed).
+struct TNaturalRun {
+  AnsiString Key;
+  bool Digits = false;
+};
+
+// A string cut into its runs once, for a sort that compares it many times: comparing
+// two keys answers what CompareNatural answers for their two strings.
+class TNaturalKey {
+ public:
+  TNaturalKey() = default;
+  explicit TNaturalKey(const AnsiString& S);
+
+  const AnsiString& Text() const { return FText; }
+  friend int CompareNatural(const TNaturalKey& A, const TNaturalKey& B);
+
+ private:
+  AnsiString FText;
+  bool FHasDigit = false;
+  std::vector<TNaturalRun> FRuns;  // only when the text holds a digit
+};
+
 // False for null; otherwise whether the control and every parent up to the top are
 // enabled.
 bool IsEnabledChain(TControl* Control);

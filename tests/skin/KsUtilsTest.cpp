@@ -163,6 +163,21 @@ TEST(KsNaturalTest, IsNoStrictOrderingSoSortingUsesTheMergeSort) {
   for (int I = 0; I < 500; ++I) ASSERT_EQ(Items[I], "row " + std::to_string(I));
 }
 
+TEST(KsNaturalTest, PreparedKeysAnswerAsTheirStrings) {
+  // Blanks, case, leading zeros, long runs, strings with and without digits, and
+  // prefixes, every pair both ways.
+  const std::vector<AnsiString> Corpus = {
+      "", " ", "a", "A", "ab", "a b", "a b1", "ab1", "AB1", "Item2", "item10", "Item 10",
+      "x007", "x7", "x7y", "9a", "10", "1x", "x1", "a1b2", "a1b10", "a01", "a1b",
+      "v123456789", "v23456789", "v0000000000012", "v12", "v000000000", "v0", "1 2", "12",
+      "-3", "3-", "z", "Z9", "9"};
+  for (const AnsiString& A : Corpus)
+    for (const AnsiString& B : Corpus)
+      EXPECT_EQ(CompareNatural(TNaturalKey(A), TNaturalKey(B)), CompareNatural(A, B))
+          << "'" << A << "' vs '" << B << "'";
+  EXPECT_EQ(TNaturalKey("Item 10").Text(), "Item 10");
+}
+
 TEST(KsEnabledChainTest, EveryParentUpToTheTopMustBeEnabled) {
   EXPECT_FALSE(IsEnabledChain(nullptr));
   TOwned<TWinControl> Panel(NewObject<TWinControl>(nullptr));
