@@ -15,8 +15,8 @@
 // ---------------------------------------------------------------------------------
 // Keys and comparers
 
-void TNodeVariant::SetValue(const Variant& AValue) {
-  Value = AValue;
+void TNodeVariant::SetValue(Variant AValue) {
+  Value = std::move(AValue);
   IsText = Value.VarType() == varString;
   if (IsText) Natural = TNaturalKey(Value.AsString());
 }
@@ -24,7 +24,14 @@ void TNodeVariant::SetValue(const Variant& AValue) {
 bool SameSortValue(const TNodeVariant& A, const TNodeVariant& B) {
   // Two 8-bit strings that the locale finds equal are still ordered by their
   // characters, so only the same characters are equal.
-  if (A.IsText && B.IsText) return A.Natural.Text() == B.Natural.Text();
+  if (A.IsText && B.IsText) {
+    const AnsiString& TA = A.Natural.Text();
+    const AnsiString& TB = B.Natural.Text();
+    if (TA.size() != TB.size()) return false;
+    for (std::size_t I = 0; I < TA.size(); ++I)
+      if (TA[I] != TB[I]) return false;
+    return true;
+  }
   return A.Value == B.Value;
 }
 

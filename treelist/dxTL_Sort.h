@@ -23,7 +23,7 @@ struct TNodeVariant {
   bool IsText = false;
   TNaturalKey Natural;
 
-  void SetValue(const Variant& AValue);
+  void SetValue(Variant AValue);
 };
 
 // Whether two keys hold equal values by the Variant comparison (values it cannot

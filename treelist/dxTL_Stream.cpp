@@ -51,27 +51,39 @@ void Flush(AnsiString& Buffer, TStream* Stream) {
 // ---------------------------------------------------------------------------------
 // Reading
 
+// Reads from the bytes left in the stream, taken in one piece; Finish puts the
+// stream's position after what was used.
 class TNodeStreamReader {
  public:
-  explicit TNodeStreamReader(TStream* Stream) : FStream(Stream), FSize(Stream->Size()) {}
+  explicit TNodeStreamReader(TStream* Stream) : FStream(Stream), FStart(Stream->Position()) {
+    const Int64 Left = Stream->Size() - FStart;
+    Require(Left <= 0x7FFFFFFF);
+    if (Left > 0) {
+      FData.resize(static_cast<std::size_t>(Left));
+      Stream->ReadBuffer(FData.data(), static_cast<int>(Left));
+    }
+  }
+  void Finish() { FStream->SetPosition(FStart + static_cast<Int64>(FPos)); }
 
   int ReadInt() {
-    unsigned char Bytes[4];
-    FStream->ReadBuffer(Bytes, 4);
-    return static_cast<int>(static_cast<std::uint32_t>(Bytes[0]) |
-                            static_cast<std::uint32_t>(Bytes[1]) << 8 |
-                            static_cast<std::uint32_t>(Bytes[2]) << 16 |
-                            static_cast<std::uint32_t>(Bytes[3]) << 24);
+    Require(BytesLeft() >= 4);
+    const auto* B = reinterpret_cast<const unsigned char*>(FData.data() + FPos);
+    FPos += 4;
+    return static_cast<int>(static_cast<std::uint32_t>(B[0]) | static_cast<std::uint32_t>(B[1]) << 8 |
+                            static_cast<std::uint32_t>(B[2]) << 16 |
+                            static_cast<std::uint32_t>(B[3]) << 24);
   }
   // A count of things each taking at least Each bytes of what is left.
-  void CheckCount(int Count, int Each) { Require(Count >= 0 && Count <= BytesLeft() / Each); }
+  void CheckCount(int Count, int Each) {
+    Require(Count >= 0 && static_cast<std::size_t>(Count) <= BytesLeft() / Each);
+  }
   // Reads Node's record (not its children) and returns its child count.
   int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat) {
     const int Size = ReadInt();
-    Require(Size >= NodeRecordSize && Size <= BytesLeft());
+    Require(Size >= NodeRecordSize && static_cast<std::size_t>(Size) <= BytesLeft());
     int Fields[6];
     for (int& Field : Fields) Field = ReadInt();
-    if (Size > NodeRecordSize) FStream->Seek(Size - NodeRecordSize, soCurrent);
+    FPos += static_cast<std::size_t>(Size - NodeRecordSize);
     Node->SetImageIndex(Fields[0]);
     Node->SetSelectedIndex(Fields[1]);
     Node->SetStateIndex(Fields[2]);
@@ -84,15 +96,14 @@ class TNodeStreamReader {
     for (int I = 0; I < TextCount; ++I) {
       int Length;
       if (OldFormat) {
-        unsigned char Byte;
-        FStream->ReadBuffer(&Byte, 1);
-        Length = Byte;
+        Require(BytesLeft() >= 1);
+        Length = static_cast<unsigned char>(FData[FPos++]);
       } else {
         Length = ReadInt();
       }
-      Require(Length >= 0 && Length <= BytesLeft());
-      Text.resize(static_cast<std::size_t>(Length));
-      if (Length > 0) FStream->ReadBuffer(Text.data(), Length);
+      Require(Length >= 0 && static_cast<std::size_t>(Length) <= BytesLeft());
+      Text.assign(FData, FPos, static_cast<std::size_t>(Length));
+      FPos += static_cast<std::size_t>(Length);
       Node->SetStrings(I, Text);
     }
     CheckCount(ChildCount, MinNodeBytes);
@@ -100,13 +111,16 @@ class TNodeStreamReader {
   }
 
  private:
-  Int64 BytesLeft() { return FSize - FStream->Position(); }
+  std::size_t BytesLeft() const { return FData.size() - FPos; }
+  // What the stream raises when it holds too little.
   static void Require(bool Condition) {
     if (!Condition) throw EReadError(SReadError);
   }
 
   TStream* FStream;
-  Int64 FSize;
+  Int64 FStart;
+  AnsiString FData;
+  std::size_t FPos = 0;
 };
 
 }  // namespace
@@ -172,6 +186,7 @@ int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
         Path.push_back({Child, Children});
     }
   }
+  Reader.Finish();
   return Marker;
 }
 

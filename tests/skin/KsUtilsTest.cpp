@@ -12,6 +12,7 @@
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 #include "tests/skin/BitmapTestSupport.h"
+#include "tests/support/FuzzSupport.h"
 
 using namespace skintest;
 
@@ -176,6 +177,22 @@ TEST(KsNaturalTest, PreparedKeysAnswerAsTheirStrings) {
       EXPECT_EQ(CompareNatural(TNaturalKey(A), TNaturalKey(B)), CompareNatural(A, B))
           << "'" << A << "' vs '" << B << "'";
   EXPECT_EQ(TNaturalKey("Item 10").Text(), "Item 10");
+
+  // Random strings of blanks, digits (zeros often) and letters of both cases, and
+  // strings of more runs than a key keeps in place.
+  fuzz::TRandom Random(41);
+  const char Alphabet[] = " 0001239aAbBzZ-";
+  std::vector<AnsiString> Strings = {"a1b2c3d4e5f6", "a1b2c3d4e5f7", "A1B2C3D4E5F6g"};
+  for (int I = 0; I < 400; ++I) {
+    AnsiString S;
+    for (std::size_t N = Random.Below(14); N > 0; --N) S += Alphabet[Random.Below(sizeof(Alphabet) - 1)];
+    Strings.push_back(S);
+  }
+  for (std::size_t I = 0; I + 1 < Strings.size(); ++I)
+    for (std::size_t J : {I + 1, Strings.size() - 1 - I, I / 2})
+      ASSERT_EQ(CompareNatural(TNaturalKey(Strings[I]), TNaturalKey(Strings[J])),
+                CompareNatural(Strings[I], Strings[J]))
+          << "'" << Strings[I] << "' vs '" << Strings[J] << "'";
 }
 
 TEST(KsEnabledChainTest, EveryParentUpToTheTopMustBeEnabled) {
