@@ -143,7 +143,15 @@ TEST_F(TreeListSortTest, TwoSortColumnsEachKeepTheirOwnDirection) {
 
 TEST_F(TreeListSortTest, TheEventComparerOverridesTheLocaleOneAndTheDirections) {
   Include(aoAnsiSort);
-  Row("c", "2");
+  // A single node: neither the event nor its value (one that would raise) is asked.
+  Tree->NullValueNode = Row("c", "2");
+  Tree->OnCompare = TdxTLCompareEvent::Bind<&TCompareHandler::Compare>(Handler);
+  Tree->SortNodesByColumn(-1, 0, false);
+  Tree->OnCompare = nullptr;
+  Tree->SortNodesByColumn(-1, 0, false);
+  EXPECT_EQ(Handler->Calls, 0);
+  Tree->NullValueNode = nullptr;
+
   Row("a", "3");
   Row("b", "1");
   Tree->OnCompare = TdxTLCompareEvent::Bind<&TCompareHandler::Compare>(Handler);
