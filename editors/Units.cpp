@@ -6,6 +6,8 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_Graphic.h"
+#include "editors/dxExEdtr_PopupToolBar.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -25,6 +27,10 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The popup toolbar's captions and hints, and its published settings.
+    {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
+    // The published parts of the graphic editor.
+    {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
 };
 
 }  // namespace
