@@ -1026,9 +1026,9 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool HasFixedBands() override { return GetBandFixedLeft() >= 0 || GetBandFixedRight() >= 0; }
   int GetFirstBandWidth() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // Re-sorts the nodes by the sort columns; nothing while no column sorts.
-  // SortNodesByColumn(-1, the first sort column, its direction); nothing without a
-  // sort column. While a layout update runs, its end sorts instead (dxTL_Sort.cpp).
+  // Re-sorts the nodes: SortNodesByColumn(-1, the first sort column, its direction);
+  // nothing without a sort column. While a layout update runs, its end sorts instead
+  // (dxTL_Sort.cpp).
   virtual void ResortNodes();
   // Loads the stored layout once, from the registry and then the ini file, as the
   // options ask; runs from Loaded (dxTL_StoredLayout.cpp).
