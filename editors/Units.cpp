@@ -1,6 +1,7 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCalc.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
@@ -31,6 +32,8 @@ const TUnitEntry Units[] = {
     {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
     // The published parts of the graphic editor.
     {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
+    // The calculator's error text and the bitmap its buttons are drawn in.
+    {"dxCalc", InitdxCalc, DonedxCalc},
 };
 
 }  // namespace

@@ -24,3 +24,6 @@
 // copy, paste, delete, load, save.
 #define IDS_DXTOOL_CAPTION_FIRST 40200
 #define IDS_DXTOOL_HINT_FIRST 40210
+// The calculator's error display and the date editor's refusal.
+#define IDS_DXEDIT_CALCERROR 40190
+#define IDS_DXEDIT_INVALIDDATE 40191
