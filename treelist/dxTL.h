@@ -12,18 +12,23 @@
 // dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
 // layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
 // cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
-// and the left coordinate); the painting goes into dxTL_Paint.cpp beside them. The sort
-// is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout in
-// dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
+// and the left coordinate). The painting: dxTL_Paint.cpp (the panels and the paint
+// itself), dxTL_PaintRows.cpp (the rows), dxTL_PaintCells.cpp (the overridable draw
+// operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
+// in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
+// sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
+// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "editors/dxCntner.h"
+#include "treelist/dxTL_CellPaint.h"
 #include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_Nodes.h"
 #include "treelist/dxTL_Types.h"
@@ -401,6 +406,15 @@ class TCustomdxTreeList : public TCustomdxContainer {
   const AnsiString& FormName() const { return FFormName; }
   void Dispatch(TMessage& Message) override;
 
+  // ----- Painting (dxTL_Paint*.cpp)
+  // The row indicator's glyph of Node: 0 none, 1 arrow, 2 edit, 3 insert, 4 multi-dot,
+  // 5 multi-arrow.
+  virtual Byte GetNodeIndicatorKind(TdxTreeListNode* /*Node*/) { return 0; }
+  // The incremental search in progress, its column and text; false while none.
+  virtual bool GetSearchState(int& /*Column*/, AnsiString& /*Text*/) { return false; }
+  // What the paint keeps between paints; made on first use.
+  TdxTreeListPaintState& PaintState();
+
   // The cell being edited (nullptr, -1 when none).
   TdxTreeListNode* EditNode() const { return FEditNode; }
   int EditColumn() const { return FEditColumn; }
@@ -513,6 +527,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // The one-pixel ring of a flat look with a single border, inside the window.
   bool HasFlatBorder() const;
   void PaintFlatBorder();
+  // Draws the Outlook style's expand glyphs again when they exist (a look or system
+  // colour change) and repaints.
+  void RedrawExpandGlyphs();
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
@@ -690,6 +707,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   };
   TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
+  std::unique_ptr<TdxTreeListPaintState, TdxTreeListPaintStateFree> FPaintState;
 };
 
 // The tree list that keeps cell texts and image indexes in its nodes, and holds the
@@ -864,8 +882,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleBandCount() const;
   int GetAbsoluteBandIndex(int VisibleIndex) const;
   int GetVisibleBandIndex(int AbsoluteIndex) const;
-  TAlignment GetBandAlignment(int AbsoluteIndex) const;
-  AnsiString GetBandCaption(int AbsoluteIndex) const;
+  virtual TAlignment GetBandAlignment(int AbsoluteIndex) const;
+  virtual AnsiString GetBandCaption(int AbsoluteIndex) const;
   int GetBandWidth(int AbsoluteIndex) const;
   int GetBandMinWidth(int VisibleIndex) const;
   bool IsBandOnlyOwnColumns(int VisibleIndex) const;
@@ -889,14 +907,14 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleColumnIndex(int AbsoluteIndex) const;
   AnsiString GetHeaderColumnText(int AbsoluteIndex) const override;
   // '' while DisableCaption.
-  AnsiString GetHeaderCaption(int Column) const;
-  TColor GetColumnColor(int Column) const;
-  TFont* GetColumnFont(int Column) const;
-  bool IsColumnFontAssigned(int Column) const;
+  virtual AnsiString GetHeaderCaption(int Column) const;
+  virtual TColor GetColumnColor(int Column) const;
+  virtual TFont* GetColumnFont(int Column) const;
+  virtual bool IsColumnFontAssigned(int Column) const;
   TAlignment GetColumnAlignment(int Column) const;
-  TAlignment GetColumnHeaderAlignment(int Column) const;
-  bool HasHeaderGlyph(int Column) const;
-  TBitmap* GetHeaderGlyph(int Column) const;
+  virtual TAlignment GetColumnHeaderAlignment(int Column) const;
+  virtual bool HasHeaderGlyph(int Column) const;
+  virtual TBitmap* GetHeaderGlyph(int Column) const;
   int GetHeaderLineCount(int Column) const;
   int GetColumnWidth(int Column) const;
   // A column that may not be sized keeps its width.
@@ -907,10 +925,10 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool IsColumnTabStop(int Column) const;
   bool IsColumnDisableCustomizing(int Column) const;
   // The sort mark of the header, through OnColumnSorted.
-  TdxTreeListColumnSort GetColumnSorted(int Column);
+  virtual TdxTreeListColumnSort GetColumnSorted(int Column);
   bool CanColumnDragging(int Column);
   int GetCellTextWidth(TCanvas* Canvas, int Column, TdxTreeListNode* Node);
-  bool IsExistFooterCell(int Column);
+  virtual bool IsExistFooterCell(int Column);
 
   // ----- Band and column actions
   void SetBandWidth(int VisibleIndex, int Width);
@@ -946,26 +964,45 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The focused column's value for its editor.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
 
-  // ----- Custom drawing: whether an event would run, and the firing order.
-  bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
-  bool IsCellCustomDraw(int Column) const;
-  bool IsFooterCustomDraw(int FooterIndex) const;
-  bool IsHeaderCustomDraw(int Column) const;
-  bool IsPreviewCustomDraw() const;
-  bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
-  void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                      TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
-  void CustomDrawCell(TdxTLCellDrawArgs& Args);
-  void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                        TColor& Color, TFont* Font, TAlignment& Alignment,
-                        TdxTreeListColumnSort& Sorted, bool& Done);
-  void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
-                         AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
-                         bool& Done);
-  void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
-                        int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
-                        TAlignment& Alignment, bool& Done);
-  void GetLevelColor(int Level, TColor& Color);
+  // ----- Custom drawing: whether an event would run, and the firing order. These and
+  // the band and column answers the paint reads are virtual, so that a descendant
+  // can paint from answers of its own.
+  virtual bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
+  virtual bool IsCellCustomDraw(int Column) const;
+  virtual bool IsFooterCustomDraw(int FooterIndex) const;
+  virtual bool IsHeaderCustomDraw(int Column) const;
+  virtual bool IsPreviewCustomDraw() const;
+  virtual bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
+  virtual void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                              TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
+  virtual void CustomDrawCell(TdxTLCellDrawArgs& Args);
+  virtual void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                                TColor& Color, TFont* Font, TAlignment& Alignment,
+                                TdxTreeListColumnSort& Sorted, bool& Done);
+  virtual void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
+                                 AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
+                                 bool& Done);
+  virtual void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
+                                int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
+                                TAlignment& Alignment, bool& Done);
+  virtual void GetLevelColor(int Level, TColor& Color);
+
+  // ----- The paint's steps (dxTL_PaintCells.cpp), each overridable: the bracket
+  // around a row, the three draw operations and the content of a data cell (drawn by
+  // the column's editor kind from the cell view data).
+  virtual void BeginRow(TdxTreeListNode* /*Node*/) {}
+  virtual void EndRow(TdxTreeListNode* /*Node*/) {}
+  virtual void DrawDataCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawFooterCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawPreview(TdxTreeListCellPaint& Cell);
+  virtual void DrawCellContent(TCanvas* Canvas, const TRect& Rect, TdxTreeListCellViewData& Data, int Column);
+  // Header hot tracking is never on here: the empty set.
+  virtual TdxHeaderHotState GetHeaderHotState(int /*Column*/) { return TdxHeaderHotState(); }
+  // GridLineColor, or the button shadow when it is clNone.
+  TColor GetGridLineColorOrDefault() const;
+  // The band, header or corner button held down; a change repaints.
+  const TdxTreeListPressedState& PressedState() const { return FPressed; }
+  void SetPressedState(const TdxTreeListPressedState& Value);
 
   // Band and column events.
   TdxTLColumnEvent OnColumnClick;
@@ -1085,6 +1122,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The visible column order, and each column's first visible index (-1 not shown).
   std::vector<int> FCacheVisibleColumns;
   std::vector<int> FCacheVisiblePositions;
+  TdxTreeListPressedState FPressed;
 };
 
 // The tree list of forms: re-sorts after node changes when aoAutoSortRefresh is set.
@@ -1115,6 +1153,9 @@ class TdxTreeList : public TCustomdxTreeListControl {
   // The core's answers, then their events.
   int GetRowLineCount(TdxTreeListNode* Node, int& LineHeight) override;
   int GetPreviewLineCount(TdxTreeListNode* Node) override;
+  // The focused node shows the arrow (the multi-arrow when selected under
+  // aoMultiSelect), any other selected node the multi-dot.
+  Byte GetNodeIndicatorKind(TdxTreeListNode* Node) override;
 
   TdxTLGetRowLineCountEvent OnGetRowLineCount;
   TdxTLGetPreviewLineCountEvent OnGetPreviewLineCount;
