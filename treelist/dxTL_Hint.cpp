@@ -1,5 +1,7 @@
 // The tree list's corner-button hint (a delay timer, then a display timer, over the
 // container's hint window) and the window messages of keys, timers and destruction.
+// Messages that other handlers take too (destruction, the mouse leaving, a cancelled
+// mode) are passed on after the hint is hidden.
 #include "classlib/GdiScopes.h"
 #include "classlib/Messages.h"
 #include "editors/dxCntner_Hint.h"
@@ -93,8 +95,7 @@ bool TCustomdxTreeList::DispatchKeyMessage(TMessage& Message) {
     }
     case WM_DESTROY:
       HideCornerHint();
-      inherited::Dispatch(Message);
-      return true;
+      return false;
     case WM_TIMER:
       if (Message.WParam != CornerShowTimerId && Message.WParam != CornerHideTimerId) return false;
       inherited::Dispatch(Message);
@@ -117,10 +118,9 @@ bool TCustomdxTreeList::DispatchKeyMessage(TMessage& Message) {
                         true);
       return false;
     case CM_MOUSELEAVE:
-      inherited::Dispatch(Message);
       FMouseOverCornerButton = false;
       HideCornerHint();
-      return true;
+      return false;
     case WM_CANCELMODE:
     case CM_CANCELMODE:
       HideCornerHint();
