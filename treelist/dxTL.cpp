@@ -231,17 +231,18 @@ void TCustomdxTreeList::SetFocusedColumn(int Value) {
 void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible) {
   if (!Node) return;
   EndEdit(true);
-  // A focus change that the search did not make ends it.
-  if (FSearching && FSearchCounter == 0) EndSearch();
   FFocusedAbsoluteIndex = -1;
   TdxTreeListNode* OldNode = FFocusedNode;
   const int OldColumn = FocusedColumn();
   const bool RowSelect = FOptions.Contains(aoRowSelect);
   if (FUpdateCount > 0) {
+    if (FSearching && FSearchCounter == 0) FSearching = false;
     FFocusedNode = Node;
     FFocusedColumn = Column;
   } else {
     if (Node == OldNode && (RowSelect || Column == OldColumn)) return;
+    // A focus change that the search did not make ends it.
+    if (FSearching && FSearchCounter == 0) EndSearch();
     if (!RowSelect) FFocusedColumn = Column;
     NodeChanged(OldNode, false);
     FFocusedNode = Node;

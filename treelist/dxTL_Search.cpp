@@ -53,7 +53,7 @@ void TCustomdxTreeList::SearchNext(const AnsiString& Text, int Mode, bool FromSt
     FSearchText.pop_back();
   }
   if (!FFocusedNode) return;
-  if (IsMultiSelect() && CountSelectedForKeys() != 1) {
+  if (IsMultiSelect()) {
     ClearKeySelection();
     FFocusedNode->SetSelected(true);
   }
