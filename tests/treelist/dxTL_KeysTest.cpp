@@ -1,7 +1,7 @@
 // The tree list's keyboard on a real window: the row-select expand and collapse keys,
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
-// search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy
-// and the dialog code.
+// search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
+// the dialog code, the navigation operations and the editing hooks the keys call.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
-#include "treelist/dxTL_Resources.h"
 
 using namespace uitest;
 
@@ -389,155 +388,90 @@ TEST_F(TreeListKeysTest, NavigationOperationsFollowTheRows) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------
-// The corner button's hint
+// The editing hooks the keys call
 
-class THintTextTree : public TdxTreeList {
+class TEditorLogTree : public TdxTreeList {
  public:
   using TdxTreeList::TdxTreeList;
-  AnsiString GetHintText() override { return "Columns"; }
+  std::vector<std::string> Calls;
+  bool Shown = false;
+
+ protected:
+  bool EditorShown() override { return Shown; }
+  void ShowEditor() override {
+    Calls.push_back("show");
+    Shown = true;
+  }
+  bool ShowEditorWithKey(char Key) override {
+    Calls.push_back(std::string("key ") + Key);
+    Shown = true;
+    return true;
+  }
+  void EndEdit(bool StoreValue) override {
+    if (!Shown) return;
+    Calls.push_back(StoreValue ? "store" : "drop");
+    Shown = false;
+  }
 };
 
-class TreeListCornerHintTest : public UiTest {
+class TreeListEditorKeysTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    Tree = AddChild<THintTextTree>(ShownForm(500, 400));
-    Tree->SetBorderStyle(bsNone);
+    Tree = AddChild<TEditorLogTree>(ShownForm(500, 400));
     Tree->SetBounds(0, 0, 400, 300);
-    Tree->SetShowIndicator(true);
-    Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetCaption("Name");
+    for (const char* Caption : {"Name", "Kind", "Size"})
+      Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetCaption(Caption);
+    Tree->SetOptions(TdxTreeListOptions{aoEditing});
     Tree->HandleNeeded();
+    for (const char* Name : {"a", "b", "c"}) Tree->Add()->SetStrings(0, Name);
+    Tree->SetFocusedNode(Tree->Items(0), 0, true);
     Pump();
-    ASSERT_TRUE(Tree->GetCornerButtonRect(Button));
   }
   void TearDown() override {
     FreeAndNil(Tree);
     UiTest::TearDown();
   }
-  void MoveTo(int X, int Y) {
-    SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Y));
-    Pump();
-  }
-  void Fire(UINT_PTR Timer) {
-    SendMessageA(Tree->Handle(), WM_TIMER, Timer, 0);
-    Pump();
-  }
-
-  THintTextTree* Tree = nullptr;
-  TRect Button;
+  void Key(Word VirtKey) { SendMessageA(Tree->Handle(), WM_KEYDOWN, VirtKey, 1); }
+  void Char(char C) { SendMessageA(Tree->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1); }
+  TEditorLogTree* Tree = nullptr;
 };
 
-TEST_F(TreeListCornerHintTest, TheButtonSitsInTheIndicatorCorner) {
-  TdxTreeListDrawInfo DI;
-  Tree->CalcRegions(DI);
-  const TRect& Area = DI.HeaderButtonRect;
-  EXPECT_EQ(Button.left, Area.left + 3);
-  EXPECT_EQ(Button.top, Area.top + (Area.bottom - Area.top - 11) / 2);
-  EXPECT_EQ(Button.right - Button.left, 12);
-  EXPECT_EQ(Button.bottom - Button.top, 11);
-  // Without the indicator there is no corner and no button.
-  Tree->SetShowIndicator(false);
-  TRect None;
-  EXPECT_FALSE(Tree->GetCornerButtonRect(None));
-}
+TEST_F(TreeListEditorKeysTest, KeysOpenAndCloseTheEditor) {
+  Key(VK_F2);
+  EXPECT_EQ(Tree->Calls, (std::vector<std::string>{"show"}));
+  // Down posts the value and moves on; Escape closes it and does nothing more.
+  Key(VK_DOWN);
+  EXPECT_EQ(Tree->Calls.back(), "store");
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(1));
+  Key(VK_F2);
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Tree->Shown);
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(1));
 
-TEST_F(TreeListCornerHintTest, OnAndOffWithinTheDelayLeavesNoHintAndNoTimer) {
-  MoveTo(Button.left + 2, Button.top + 2);
-  EXPECT_TRUE(Tree->MouseOverCornerButton());
-  EXPECT_TRUE(Tree->CornerHintDelayRunning());
-  MoveTo(Button.right + 40, Button.bottom + 40);
-  EXPECT_FALSE(Tree->CornerHintDelayRunning());
-  EXPECT_FALSE(Tree->CornerHintShowRunning());
-  EXPECT_EQ(Tree->CornerHintWindow(), nullptr);
-}
+  // Enter moves to the next tab stop and opens the editor with aoEnterThrough and
+  // aoEnterShowEditor; at the last column it goes on to the next row's first.
+  Tree->Calls.clear();
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoEnterThrough);
+  Ex.Include(aoEnterShowEditor);
+  Tree->SetOptionsEx(Ex);
+  Tree->SetFocusedColumn(2);
+  Key(VK_RETURN);
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(2));
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  EXPECT_EQ(Tree->Calls, (std::vector<std::string>{"show"}));
 
-TEST_F(TreeListCornerHintTest, ShownAfterTheDelayAndGoneAfterTheDisplayTime) {
-  MoveTo(Button.left + 2, Button.top + 2);
-  Fire(110);
-  EXPECT_FALSE(Tree->CornerHintDelayRunning());
-  EXPECT_TRUE(Tree->CornerHintShowRunning());
-  ASSERT_NE(Tree->CornerHintWindow(), nullptr);
-  HWND Hint = Tree->CornerHintWindow()->Handle();
-  EXPECT_TRUE(IsWindowVisible(Hint));
-  EXPECT_EQ(Tree->CornerHintWindow()->Caption(), "Columns");
-  // Beside the button, above it by a line of the control's font.
-  RECT R;
-  GetWindowRect(Hint, &R);
-  const TPoint Corner = Tree->ClientToScreen(TPoint(Button.right + 4, Button.top));
-  EXPECT_EQ(R.left, Corner.x);
-  EXPECT_LT(R.top, Corner.y);
-  Fire(111);
-  EXPECT_EQ(Tree->CornerHintWindow(), nullptr);
-  EXPECT_FALSE(Tree->CornerHintShowRunning());
-  EXPECT_FALSE(IsWindow(Hint));
-  // Still over the button: no new delay until the mouse leaves and comes back.
-  MoveTo(Button.left + 3, Button.top + 3);
-  EXPECT_FALSE(Tree->CornerHintDelayRunning());
-  Tree->Perform(CM_MOUSELEAVE, 0, 0);
-  MoveTo(Button.left + 3, Button.top + 3);
-  EXPECT_TRUE(Tree->CornerHintDelayRunning());
-}
-
-TEST_F(TreeListCornerHintTest, ADestroyedControlLeavesNeitherHintNorTimer) {
-  MoveTo(Button.left + 2, Button.top + 2);
-  Fire(110);
-  ASSERT_NE(Tree->CornerHintWindow(), nullptr);
-  HWND Hint = Tree->CornerHintWindow()->Handle();
-  SendMessageA(Tree->Handle(), WM_CANCELMODE, 0, 0);
-  EXPECT_EQ(Tree->CornerHintWindow(), nullptr);
-  EXPECT_FALSE(IsWindow(Hint));
-
-  Tree->Perform(CM_MOUSELEAVE, 0, 0);
-  MoveTo(Button.left + 2, Button.top + 2);
-  Fire(110);
-  ASSERT_NE(Tree->CornerHintWindow(), nullptr);
-  Hint = Tree->CornerHintWindow()->Handle();
-  FreeAndNil(Tree);
-  Pump();
-  EXPECT_FALSE(IsWindow(Hint));
-}
-
-// ---------------------------------------------------------------------------------
-// The unit's cursors
-
-TEST(TreeListResourcesTest, EveryCursorIsLoadedAndFreed) {
-  HCURSOR Arrow = LoadCursorA(nullptr, IDC_ARROW);
-  std::vector<HCURSOR> Loaded;
-  for (const TdxTLCursorResource& C : dxTLCursorResources) {
-    HCURSOR Handle = Screen->Cursors(C.Index);
-    EXPECT_NE(Handle, nullptr) << C.Name;
-    EXPECT_NE(Handle, Arrow) << C.Name;
-    EXPECT_EQ(std::count(Loaded.begin(), Loaded.end(), Handle), 0) << C.Name;
-    Loaded.push_back(Handle);
-  }
-  // The hot spots: the middle of a scroll cursor, the tip of a drag cursor.
-  ICONINFO Info{};
-  ASSERT_TRUE(GetIconInfo(Screen->Cursors(crdxTLFullScroll), &Info));
-  EXPECT_EQ(Info.xHotspot, 16u);
-  EXPECT_EQ(Info.yHotspot, 16u);
-  DeleteObject(Info.hbmMask);
-  if (Info.hbmColor) DeleteObject(Info.hbmColor);
-  ASSERT_TRUE(GetIconInfo(Screen->Cursors(crdxTLDragCopy), &Info));
-  EXPECT_EQ(Info.xHotspot, 1u);
-  EXPECT_EQ(Info.yHotspot, 1u);
-  DeleteObject(Info.hbmMask);
-  if (Info.hbmColor) DeleteObject(Info.hbmColor);
-  EXPECT_EQ(dxTLBandsCaption, "    Bands    ");
-  ASSERT_NE(dxTLDummyImageList(), nullptr);
-  int Width = 0, Height = 0;
-  ImageList_GetIconSize(dxTLDummyImageList(), &Width, &Height);
-  EXPECT_EQ(Width, 1);
-  EXPECT_EQ(Height, 1);
-
-  // A second start loads nothing again; the matching end leaves them in place.
-  InitdxTLResources();
-  DonedxTLResources();
-  EXPECT_EQ(Screen->Cursors(crdxTLDelete), Loaded[0]);
-  // The last end empties the table; the test program's unit end runs later.
-  DonedxTLResources();
-  for (const TdxTLCursorResource& C : dxTLCursorResources)
-    EXPECT_EQ(std::count(Loaded.begin(), Loaded.end(), Screen->Cursors(C.Index)), 0) << C.Name;
-  EXPECT_EQ(dxTLDummyImageList(), nullptr);
-  InitdxTLResources();
-  EXPECT_NE(Screen->Cursors(crdxTLMultiDragCopy), nullptr);
+  // A typed character opens the editor and goes to it.
+  Tree->Calls.clear();
+  Tree->Shown = false;
+  Char('x');
+  EXPECT_EQ(Tree->Calls, (std::vector<std::string>{"key x"}));
+  // An input method's composition opens it too.
+  Tree->Calls.clear();
+  Tree->Shown = false;
+  SendMessageA(Tree->Handle(), WM_IME_STARTCOMPOSITION, 0, 0);
+  EXPECT_EQ(Tree->Calls, (std::vector<std::string>{"show"}));
+  // There is no designer: its hit test never gives the mouse to the control.
+  EXPECT_EQ(SendMessageA(Tree->Handle(), CM_DESIGNHITTEST, 0, 0), 0);
 }
