@@ -172,6 +172,33 @@ TEST_F(TreeListKeysTest, PageDownGoesToThePageEndThenAPageLessOne) {
   EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
 }
 
+// Two column rows in one band: Up and Down go through them before the rows.
+TEST_F(TreeListKeysTest, VertThroughWalksTheColumnRowsOfABand) {
+  Tree->SetHeaderPanelRowCount(2);
+  Tree->Columns(1)->SetRowIndex(1);
+  Tree->Columns(2)->SetRowIndex(1);
+  Names({"a", "b"});
+  TdxTreeListOptionsEx O = Tree->OptionsEx();
+  O.Include(aoVertThrough);
+  Tree->SetOptionsEx(O);
+  auto Absolute = [&] { return Tree->GetAbsoluteColumnIndex(Tree->FocusedColumn()); };
+  Tree->SetFocusedNode(Tree->Items(0), Tree->GetVisibleColumnIndex(0), true);
+  Key(VK_DOWN);
+  EXPECT_EQ(Focused(), "a");
+  EXPECT_EQ(Absolute(), 1);
+  Key(VK_DOWN);
+  EXPECT_EQ(Focused(), "b");
+  EXPECT_EQ(Absolute(), 0);
+  Key(VK_UP);
+  EXPECT_EQ(Focused(), "a");
+  EXPECT_EQ(Absolute(), 1);
+  // The last column row of the last node: the ordinary move, which has nowhere to go.
+  Tree->SetFocusedNode(Tree->Items(1), Tree->GetVisibleColumnIndex(2), true);
+  Key(VK_DOWN);
+  EXPECT_EQ(Focused(), "b");
+  EXPECT_EQ(Absolute(), 2);
+}
+
 TEST_F(TreeListKeysTest, NoKeyChangesAnEmptyTree) {
   Options(TdxTreeListOptions{aoRowSelect});
   Ex(TdxTreeListOptionsEx{aoAutoSearch});
