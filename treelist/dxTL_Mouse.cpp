@@ -145,6 +145,7 @@ void TCustomdxTreeList::MouseDownOnHeader(const TdxTreeListHitInfo& Hit, bool Do
 
 void TCustomdxTreeList::MouseDownOnRow(const TdxTreeListHitInfo& Hit, TMouseButton Button,
                                        TShiftState Shift, int X, int Y) {
+  if (!Hit.Node) return;
   if (Button == mbLeft && Hit.HitTest != htIndicator) {
     FState = tsSelecting;
     FDragNode = Hit.Node;

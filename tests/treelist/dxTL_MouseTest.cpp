@@ -27,6 +27,7 @@ class TMouseLog : public TObject {
   void DblClick(TObject*) { Lines.push_back("dblclick"); }
   void StartDrag(TObject*, TdxTreeListColumn*) { Lines.push_back("drag"); }
   void ColumnClick(TObject*, TdxTreeListColumn*) { Lines.push_back("columnclick"); }
+  void BandClick(TObject*, TdxTreeListBand*) { Lines.push_back("bandclick"); }
   void HotTrack(TObject*, TdxTreeListHotTrackInfo& Info, TCursor& Cursor) {
     Lines.push_back("hot");
     if (Info.Node) Cursor = crHandPoint;
@@ -260,6 +261,32 @@ TEST_F(TreeListMouseTest, APressedHeaderStartsDraggingPastFivePixels) {
   EXPECT_TRUE(Tree->PressedLook());
   Up(P);
   EXPECT_EQ(1, Log->Count("columnclick"));
+}
+
+TEST_F(TreeListMouseTest, ABandClickNeedsTheReleaseOnTheSameBand) {
+  Tree->SetShowBands(true);
+  Tree->SetOptionsEx(Tree->OptionsEx() - TdxTreeListOptionsEx{aoBandMoving});
+  Tree->OnBandClick = TdxTLBandEvent::Bind<&TMouseLog::BandClick>(Log);
+  Pump();
+  const TRect B = Layout().Bands[0].BandRect;
+  const POINT P{B.left + 20, (B.top + B.bottom) / 2};
+  Down(P);
+  EXPECT_EQ(tsBandDown, Tree->State());
+  EXPECT_EQ(0, Tree->PressedBand());
+  Up(POINT{P.x, B.bottom + 40});
+  EXPECT_EQ(0, Log->Count("bandclick"));
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(-1, Tree->PressedBand());
+  Click(P);
+  EXPECT_EQ(1, Log->Count("bandclick"));
+}
+
+TEST_F(TreeListMouseTest, ARightClickFocusesTheRowWithoutSelecting) {
+  AddRows(4);
+  SendMessageA(Tree->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(Cell(2, 0)));
+  EXPECT_EQ(Tree->Items(2), Tree->FocusedNode());
+  EXPECT_EQ(tsNormal, Tree->State());
+  SendMessageA(Tree->Handle(), WM_RBUTTONUP, 0, At(Cell(2, 0)));
 }
 
 TEST_F(TreeListMouseTest, HoldingBelowTheRowsMovesTheFocusOneRowPerTick) {
