@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Forms.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
@@ -386,6 +387,73 @@ TEST_F(TreeListMouseTest, TheProfilePagesSettingsFocusOnClickAndReportDoubleClic
   SendMessageA(Tree->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(H.left + 10, H.top + 3));
   Up(POINT{H.left + 10, H.top + 3});
   EXPECT_EQ(1, Log->Count("dblclick"));
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the click-to-edit timer's firings that reach the editor's hook.
+class TClickEditTree : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  int Opened = 0;
+
+ protected:
+  void ClickEditTimer() override { ++Opened; }
+};
+
+TEST_F(TreeListMouseTest, ASecondClickOnTheFocusedCellArmsTheEditorTimer) {
+  FreeAndNil(Tree);
+  auto* Edit = AddChild<TClickEditTree>(Form);
+  Tree = Edit;
+  Edit->SetBounds(0, 0, 400, 300);
+  Edit->CreateColumn(&TdxTreeListColumn::StaticClass())->SetWidth(150);
+  Edit->SetFocus();
+  AddRows(3);
+  Click(Cell(1, 0));
+  // The first click moved the focus: no timer.
+  EXPECT_FALSE(KillTimer(Edit->Handle(), 2));
+  Click(Cell(1, 0));
+  EXPECT_TRUE(KillTimer(Edit->Handle(), 2));
+  SendMessageA(Edit->Handle(), WM_TIMER, 2, 0);
+  EXPECT_EQ(1, Edit->Opened);
+  // A press that follows kills it before it fires.
+  Click(Cell(1, 0));
+  Down(Cell(2, 0));
+  EXPECT_FALSE(KillTimer(Edit->Handle(), 2));
+  Up(Cell(2, 0));
+}
+
+TEST_F(TreeListMouseTest, SizingZonesShowTheSplitCursors) {
+  AddRows(3);
+  const TRect R = Layout().Headers[0].CellRect;
+  auto CursorAt = [&](int X, int Y) {
+    POINT P{X, Y};
+    ClientToScreen(Tree->Handle(), &P);
+    SendMessageA(Tree->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.x, P.y));
+    SendMessageA(Tree->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Tree->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(Screen->Cursors(crHSplit), CursorAt(R.right - 1, (R.top + R.bottom) / 2));
+  EXPECT_NE(Screen->Cursors(crHSplit), CursorAt(R.left + 20, (R.top + R.bottom) / 2));
+}
+
+TEST_F(TreeListMouseTest, LosingTheFocusEndsTheSelecting) {
+  AddRows(3);
+  Down(Cell(1, 0));
+  ASSERT_EQ(tsSelecting, Tree->State());
+  SendMessageA(Tree->Handle(), WM_KILLFOCUS, 0, 0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  // A cancelled mode leaves a pressed header unpressed.
+  const TRect R = Layout().Headers[0].CellRect;
+  Down(POINT{R.left + 20, (R.top + R.bottom) / 2});
+  ASSERT_EQ(tsColumnDown, Tree->State());
+  SendMessageA(Tree->Handle(), WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_FALSE(Tree->PressedLook());
+  EXPECT_EQ(-1, Tree->PressedColumn());
 }
 
 }  // namespace
