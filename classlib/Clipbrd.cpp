@@ -7,6 +7,8 @@
 
 TCLASS_IMPL(TClipboard)
 
+UINT CF_PICTURE = 0;
+
 TClipboard::~TClipboard() {
   if (FOpenCount > 0) CloseClipboard();
   if (FWindow) DestroyWindow(FWindow);
@@ -45,7 +47,11 @@ void TClipboard::Adding() {
 }
 
 bool TClipboard::HasFormat(UINT Format) const {
-  return IsClipboardFormatAvailable(Format) != 0;
+  if (IsClipboardFormatAvailable(Format)) return true;
+  if (Format == 0 || Format != CF_PICTURE) return false;
+  for (UINT PictureFormat : TPicture::ClipboardFormats())
+    if (IsClipboardFormatAvailable(PictureFormat)) return true;
+  return false;
 }
 
 void TClipboard::SetBuffer(UINT Format, HANDLE Data) {
@@ -146,6 +152,8 @@ TClipboard* SetClipboard(TClipboard* NewClipboard) {
   GClipboard = NewClipboard;
   return Old;
 }
+
+void InitClipbrd() { CF_PICTURE = RegisterClipboardFormatA(SPictureClipboardFormat); }
 
 void DoneClipbrd() {
   TClipboard* Old = SetClipboard(nullptr);

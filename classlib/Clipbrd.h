@@ -7,6 +7,12 @@
 
 inline constexpr const char* SCannotOpenClipboard = "Cannot open clipboard";
 
+// The registered clipboard format that stands for any picture format the graphic
+// classes read (HasFormat of it answers for them all); 0 before the unit starts.
+extern UINT CF_PICTURE;
+// The name it is registered under.
+inline constexpr const char* SPictureClipboardFormat = "Tarvik Picture";
+
 // Every operation opens the clipboard for its own length unless an Open bracket
 // holds it open already; the first data set inside a bracket empties the clipboard.
 // The clipboard is owned by a hidden window of the object, made on first use.
@@ -23,6 +29,7 @@ class TClipboard : public TPersistent {
   void Close();
   void Clear();
 
+  // CF_PICTURE: whether any picture format is on the clipboard.
   bool HasFormat(UINT Format) const;
   // CF_TEXT; empty when the clipboard holds no text.
   AnsiString AsText();
@@ -57,5 +64,6 @@ TClipboard* Clipboard();
 // now owns.
 TClipboard* SetClipboard(TClipboard* NewClipboard);
 
-// The unit's finalization: frees the clipboard object.
+// The unit's start registers CF_PICTURE; its end frees the clipboard object.
+void InitClipbrd();
 void DoneClipbrd();

@@ -15,6 +15,8 @@ TCLASS_IMPL(TMessageForm)
 TCLASS_IMPL(TCommonDialog)
 TCLASS_IMPL(TOpenDialog)
 TCLASS_IMPL(TSaveDialog)
+TCLASS_IMPL(TOpenPictureDialog)
+TCLASS_IMPL(TSavePictureDialog)
 
 const char* const MsgDlgBtnNames[11] = {
     "Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help",
@@ -247,6 +249,12 @@ TOpenDialog::~TOpenDialog() { FreeAndNil(FFiles); }
 bool TOpenDialog::Execute() { return DoExecute(GetOpenFileNameProc); }
 
 bool TSaveDialog::Execute() { return DoExecute(GetSaveFileNameProc); }
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner) {
+  SetFilter(GraphicFilter(&TGraphic::StaticClass()));
+}
+
+bool TSavePictureDialog::Execute() { return DoExecute(GetSaveFileNameProc); }
 
 bool TOpenDialog::DoExecute(TFileNameFunc Func) {
   HWND Owner = GetActiveWindow();

@@ -210,3 +210,18 @@ class TSaveDialog : public TOpenDialog {
   explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
   bool Execute() override;
 };
+
+// The file dialogs for pictures: the filter starts as every registered picture format
+// ("All (*.bmp;*.emf;*.ico)|..." and one entry per format, GraphicFilter).
+class TOpenPictureDialog : public TOpenDialog {
+  TCLASS_DECL(TOpenPictureDialog, TOpenDialog)
+ public:
+  explicit TOpenPictureDialog(TComponent* AOwner);
+};
+
+class TSavePictureDialog : public TOpenPictureDialog {
+  TCLASS_DECL(TSavePictureDialog, TOpenPictureDialog)
+ public:
+  explicit TSavePictureDialog(TComponent* AOwner) : TOpenPictureDialog(AOwner) {}
+  bool Execute() override;
+};

@@ -196,13 +196,17 @@ AnsiString FloatToStr(double Value, const TFormatSettings& Settings) {
   return FloatToStrF(Value, ffGeneral, 15, 0, Settings);
 }
 
-bool TryStrToFloat(const AnsiString& S, double& Value, const TFormatSettings& Settings) {
+namespace {
+
+// Rewrites a number in the one form from_chars reads ("-12.5e3"), checking its shape on
+// the way: blanks around it, a sign, digits with the settings' decimal separator, an
+// exponent. False for any other text.
+bool PlainNumber(const AnsiString& S, const TFormatSettings& Settings, AnsiString& Plain) {
   std::size_t I = 0, N = S.size();
   while (I < N && S[I] == ' ') ++I;
   while (N > I && S[N - 1] == ' ') --N;
 
-  // Rewrite the number in the one form from_chars reads, checking its shape on the way.
-  AnsiString Plain;
+  Plain.clear();
   if (I < N && (S[I] == '+' || S[I] == '-')) {
     if (S[I] == '-') Plain += '-';
     ++I;
@@ -232,8 +236,25 @@ bool TryStrToFloat(const AnsiString& S, double& Value, const TFormatSettings& Se
     }
     if (!HaveExponent) return false;
   }
-  if (I != N) return false;
+  return I == N;
+}
 
+// 10 to the power Exponent (>= 0) by squaring, in extended precision.
+long double PowerOfTen(int Exponent) {
+  long double Result = 1, Factor = 10;
+  while (Exponent > 0) {
+    if (Exponent & 1) Result *= Factor;
+    Factor *= Factor;
+    Exponent >>= 1;
+  }
+  return Result;
+}
+
+}  // namespace
+
+bool TryStrToFloat(const AnsiString& S, double& Value, const TFormatSettings& Settings) {
+  AnsiString Plain;
+  if (!PlainNumber(S, Settings, Plain)) return false;
   double Result = 0;
   const char* Begin = Plain.data();
   if (*Begin == '-') ++Begin;
@@ -252,4 +273,98 @@ double StrToFloat(const AnsiString& S, const TFormatSettings& Settings) {
 double StrToFloatDef(const AnsiString& S, double Default, const TFormatSettings& Settings) {
   double Value;
   return TryStrToFloat(S, Value, Settings) ? Value : Default;
+}
+
+// ---------------------------------------------------------------------------------
+// Extended
+
+TFloatRec ExtendedToDecimal(long double Value, int Precision) {
+  TFloatRec R;
+  if (std::isnan(Value)) {
+    R.NaN = true;
+    return R;
+  }
+  R.Negative = std::signbit(Value);
+  if (std::isinf(Value)) {
+    R.Infinite = true;
+    return R;
+  }
+  if (Value == 0) {
+    R.Negative = false;
+    return R;
+  }
+  Precision = Precision < 1 ? 1 : Precision > 18 ? 18 : Precision;
+  // Two digits more than the type holds, then rounded half away from zero.
+  char Buffer[64];
+  auto Result = std::to_chars(Buffer, Buffer + sizeof(Buffer), std::fabs(Value), std::chars_format::scientific, 21);
+  const char* E = Buffer;
+  while (E < Result.ptr && *E != 'e') {
+    if (*E >= '0' && *E <= '9') R.Digits += *E;
+    ++E;
+  }
+  int Exponent = 0;
+  std::from_chars(E + (E[1] == '+' ? 2 : 1), Result.ptr, Exponent);
+  R.Exponent = Exponent + 1;
+  RoundDigits(R, Precision);
+  StripZeros(R);
+  return R;
+}
+
+AnsiString ExtendedToStr(long double Value, int Precision, const TFormatSettings& Settings) {
+  if (std::isnan(Value)) return "NAN";
+  if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
+  Precision = Precision < 1 ? 1 : Precision > 18 ? 18 : Precision;
+  return GeneralText(ExtendedToDecimal(Value, Precision), Precision, 0, Settings);
+}
+
+bool TryStrToExtended(const AnsiString& S, long double& Value, const TFormatSettings& Settings) {
+  AnsiString Plain;
+  if (!PlainNumber(S, Settings, Plain)) return false;
+  // The first 19 significant digits make an exact 64-bit mantissa; later ones only
+  // move the decimal point.
+  unsigned long long Mantissa = 0;
+  int Significant = 0;
+  long long Scale = 0;
+  bool Fraction = false;
+  std::size_t I = Plain[0] == '-' ? 1 : 0;
+  for (; I < Plain.size() && Plain[I] != 'e'; ++I) {
+    const char C = Plain[I];
+    if (C == '.') {
+      Fraction = true;
+      continue;
+    }
+    if (Significant == 0 && C == '0') {
+      if (Fraction) --Scale;
+      continue;
+    }
+    if (Significant < 19) {
+      Mantissa = Mantissa * 10 + static_cast<unsigned>(C - '0');
+      ++Significant;
+      if (Fraction) --Scale;
+    } else if (!Fraction) {
+      ++Scale;
+    }
+  }
+  if (I < Plain.size()) {
+    const bool NegativeExponent = Plain[I + 1] == '-';
+    long long Exponent = 0;
+    for (std::size_t J = I + 1; J < Plain.size(); ++J)
+      if (Plain[J] >= '0' && Plain[J] <= '9' && Exponent < 100000) Exponent = Exponent * 10 + (Plain[J] - '0');
+    Scale += NegativeExponent ? -Exponent : Exponent;
+  }
+  long double Result = static_cast<long double>(Mantissa);
+  if (Mantissa != 0 && Scale != 0) {
+    const int Power = static_cast<int>(Scale < 0 ? (Scale < -100000 ? 100000 : -Scale) : (Scale > 100000 ? 100000 : Scale));
+    if (Scale > 0) {
+      Result *= PowerOfTen(Power);
+    } else if (Power > 4900) {
+      // Beyond the range of a power of ten: in two steps towards zero.
+      Result = Result / PowerOfTen(4900) / PowerOfTen(Power - 4900);
+    } else {
+      Result /= PowerOfTen(Power);
+    }
+  }
+  if (!std::isfinite(Result)) return false;
+  Value = Plain[0] == '-' ? -Result : Result;
+  return true;
 }

@@ -35,3 +35,12 @@ bool TryStrToFloat(const AnsiString& S, double& Value,
 double StrToFloat(const AnsiString& S, const TFormatSettings& Settings = FormatSettings);
 double StrToFloatDef(const AnsiString& S, double Default,
                      const TFormatSettings& Settings = FormatSettings);
+
+// The 80-bit extended type (long double with this compiler), for arithmetic that keeps
+// more digits than a double: Precision may go up to 18.
+TFloatRec ExtendedToDecimal(long double Value, int Precision);
+// The general format with Precision significant digits (1..18).
+AnsiString ExtendedToStr(long double Value, int Precision, const TFormatSettings& Settings = FormatSettings);
+// As TryStrToFloat, over the extended range; false too for a number beyond it.
+bool TryStrToExtended(const AnsiString& S, long double& Value,
+                      const TFormatSettings& Settings = FormatSettings);

@@ -850,6 +850,32 @@ TClass TPicture::GraphicClassOfExtension(const AnsiString& Extension) {
   return nullptr;
 }
 
+std::vector<UINT> TPicture::ClipboardFormats() {
+  std::vector<UINT> Result;
+  for (const TClipboardFormat& Format : GraphicFormats().Clipboard) Result.push_back(Format.Format);
+  return Result;
+}
+
+AnsiString GraphicFilter(TClass GraphicClass) {
+  AnsiString Masks;
+  AnsiString Entries;
+  for (const TFileFormat& Format : GraphicFormats().Files) {
+    if (!Format.GraphicClass->InheritsFrom(GraphicClass)) continue;
+    const AnsiString Mask = "*." + Format.Extension;
+    if (!Masks.empty()) Masks += ';';
+    Masks += Mask;
+    Entries += '|' + Format.Description + " (" + Mask + ")|" + Mask;
+  }
+  if (Masks.empty()) return AnsiString();
+  return "All (" + Masks + ")|" + Masks + Entries;
+}
+
+AnsiString GraphicExtension(TClass GraphicClass) {
+  for (const TFileFormat& Format : GraphicFormats().Files)
+    if (Format.GraphicClass->InheritsFrom(GraphicClass)) return Format.Extension;
+  return AnsiString();
+}
+
 void TPicture::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineBinaryProperty("Data", TStreamProc::Bind<&TPicture::ReadData>(this),

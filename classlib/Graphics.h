@@ -752,6 +752,8 @@ class TPicture : public TPersistent {
   static void UnregisterGraphicClass(TClass GraphicClass);
   // The class for an extension (without the dot, any case), or null.
   static TClass GraphicClassOfExtension(const AnsiString& Extension);
+  // Every registered clipboard format, the earliest registration first.
+  static std::vector<UINT> ClipboardFormats();
 
   // Runs after the graphic changes or is replaced.
   TNotifyEvent OnChange;
@@ -774,3 +776,10 @@ class TPicture : public TPersistent {
 
   TGraphic* FGraphic = nullptr;
 };
+
+// The file-dialog filter of the registered file formats of GraphicClass and its
+// descendants: "All (*.bmp;*.ico)|*.bmp;*.ico|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico";
+// "" when it has none.
+AnsiString GraphicFilter(TClass GraphicClass);
+// The first extension registered for GraphicClass or a descendant ("bmp"), or "".
+AnsiString GraphicExtension(TClass GraphicClass);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/Graphics.h"
+#include "classlib/ImgList.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
@@ -86,11 +88,53 @@ TMenuItem* CommandItem(UINT Command) {
 // ---------------------------------------------------------------------------------
 // The system's menus
 
-HMENU BuildMenu(const TMenuItem* Parent);
+// What a build of a system menu makes besides the menus: the items' pictures, which
+// the system menu shows but does not own.
+struct TMenuBuild {
+  explicit TMenuBuild(TCustomImageList* AImages) : Images(AImages) {}
+  TMenuBuild(const TMenuBuild&) = delete;
+  TMenuBuild& operator=(const TMenuBuild&) = delete;
+  ~TMenuBuild() {
+    for (TBitmap* Picture : Pictures) FreeObjectSafely(Picture);
+  }
 
-void FillMenu(HMENU Menu, const TMenuItem* Parent) {
+  TCustomImageList* Images;
+  std::vector<TBitmap*> Pictures;
+};
+
+// The item's picture on the menu's colour, or null when it has none.
+HBITMAP ItemPicture(TMenuItem* Item, TMenuBuild& Build) {
+  TCustomImageList* Images = Build.Images;
+  const bool OwnBitmap = Item->HasBitmap();
+  const bool FromList = !OwnBitmap && Images && Item->ImageIndex() >= 0 && Item->ImageIndex() < Images->Count();
+  if (!OwnBitmap && !FromList) return nullptr;
+  TBitmap* Source = OwnBitmap ? Item->Bitmap() : nullptr;
+  const int Width = Source ? Source->Width() : Images->Width();
+  const int Height = Source ? Source->Height() : Images->Height();
+  TOwned<TBitmap> Picture(NewObject<TBitmap>(Width, Height));
+  TCanvas* Canvas = Picture->Canvas();
+  Canvas->Brush()->SetColor(clMenu);
+  Canvas->FillRect(Rect(0, 0, Width, Height));
+  if (Source) {
+    TOwned<TBitmap> Glyph(NewObject<TBitmap>());
+    Glyph->Assign(Source);
+    Glyph->SetTransparent(true);
+    Canvas->Draw(0, 0, Glyph.get());
+  } else {
+    Images->Draw(Canvas, 0, 0, Item->ImageIndex(), Item->Enabled());
+  }
+  HBITMAP Handle = Picture->Handle();
+  Build.Pictures.push_back(Picture.release());
+  return Handle;
+}
+
+HMENU BuildMenu(const TMenuItem* Parent, TMenuBuild& Build);
+
+void FillMenu(HMENU Menu, const TMenuItem* Parent, TMenuBuild& Build) {
+  UINT Position = 0;
   for (int I = 0; I < Parent->Count(); ++I) {
-    const TMenuItem* Item = Parent->Items(I);
+    TMenuItem* Item = Parent->Items(I);
+    if (!Item->Visible()) continue;
     // The shortcut's text follows a tab, which the system aligns in a column.
     AnsiString Text = Item->Caption();
     if (Item->ShortCut() != scNone && Item->Count() == 0) {
@@ -107,25 +151,30 @@ void FillMenu(HMENU Menu, const TMenuItem* Parent) {
       Info.wID = Item->Command();
       Info.fState = (Item->Enabled() ? MFS_ENABLED : MFS_GRAYED) | (Item->Checked() ? MFS_CHECKED : 0);
       Info.dwTypeData = Text.data();
+      if (HBITMAP Picture = ItemPicture(Item, Build)) {
+        Info.fMask |= MIIM_BITMAP;
+        Info.hbmpItem = Picture;
+      }
       if (Item->Count() > 0) {
         Info.fMask |= MIIM_SUBMENU;
-        Info.hSubMenu = BuildMenu(Item);
+        Info.hSubMenu = BuildMenu(Item, Build);
       }
     }
-    if (!InsertMenuItemA(Menu, static_cast<UINT>(I), TRUE, &Info)) {
+    if (!InsertMenuItemA(Menu, Position, TRUE, &Info)) {
       const DWORD Error = GetLastError();
       if (Info.hSubMenu) DestroyMenu(Info.hSubMenu);
       SetLastError(Error);
       Win32Check(false);
     }
+    ++Position;
   }
 }
 
-HMENU BuildMenu(const TMenuItem* Parent) {
+HMENU BuildMenu(const TMenuItem* Parent, TMenuBuild& Build) {
   HMENU Menu = CreatePopupMenu();
   Win32Check(Menu != nullptr);
   auto Undo = ScopeExit([&] { DestroyMenu(Menu); });
-  FillMenu(Menu, Parent);
+  FillMenu(Menu, Parent, Build);
   Undo.Dismiss();
   return Menu;
 }
@@ -203,13 +252,53 @@ TShortCut TextToShortCut(const AnsiString& Text) {
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { FCommand = AllocateCommand(this); }
 
-TMenuItem::~TMenuItem() { ReleaseCommand(FCommand); }
+TMenuItem::~TMenuItem() {
+  ReleaseCommand(FCommand);
+  FreeAndNil(FBitmap);
+}
 
 void TMenuItem::BeforeDestruction() {
   Destroying();
   if (FParent) FParent->Remove(this);
   Clear();
   inherited::BeforeDestruction();
+}
+
+void TMenuItem::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  Changed();
+}
+
+void TMenuItem::SetImageIndex(int Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Changed();
+}
+
+TBitmap* TMenuItem::Bitmap() {
+  if (!FBitmap) {
+    FBitmap = NewObject<TBitmap>();
+    FBitmap->OnChange = TNotifyEvent::Bind<&TMenuItem::BitmapChanged>(this);
+  }
+  return FBitmap;
+}
+
+void TMenuItem::SetBitmap(TBitmap* Value) { Bitmap()->Assign(Value); }
+
+bool TMenuItem::HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
+
+void TMenuItem::BitmapChanged(TObject* /*Sender*/) { Changed(); }
+
+TPopupMenu* TMenuItem::Menu() const {
+  const TMenuItem* Root = this;
+  while (Root->FParent) Root = Root->FParent;
+  return Root->FMenu;
+}
+
+TCustomImageList* TMenuItem::GetImages() const {
+  TPopupMenu* Owner = Menu();
+  return Owner ? Owner->Images() : nullptr;
 }
 
 void TMenuItem::SetCaption(const AnsiString& Value) {
@@ -285,9 +374,7 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::Changed() {
-  const TMenuItem* Root = this;
-  while (Root->FParent) Root = Root->FParent;
-  if (Root->FMenu) Root->FMenu->ItemsChanged();
+  if (TPopupMenu* Owner = Menu()) Owner->ItemsChanged();
 }
 
 TComponent* TMenuItem::GetParentComponent() const {
@@ -330,20 +417,32 @@ void TPopupMenu::BeforeDestruction() {
 }
 
 void TPopupMenu::DestroyHandle() {
-  if (!FHandle) return;
-  DestroyMenu(FHandle);
+  if (FHandle) DestroyMenu(FHandle);
   FHandle = nullptr;
   FStale = true;
+  for (TBitmap* Picture : FItemBitmaps) FreeObjectSafely(Picture);
+  FItemBitmaps.clear();
 }
 
 HMENU TPopupMenu::Handle() {
   // The menu being shown stays as it is until its loop ends.
   if (FHandle && (!FStale || FTracking > 0)) return FHandle;
-  HMENU Menu = BuildMenu(FItems);
+  TMenuBuild Build(FImages);
+  HMENU Menu = BuildMenu(FItems, Build);
   DestroyHandle();
   FHandle = Menu;
+  FItemBitmaps = std::move(Build.Pictures);
+  Build.Pictures.clear();
   FStale = false;
   return FHandle;
+}
+
+void TPopupMenu::SetImages(TCustomImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = Value;
+  if (Value) Value->FreeNotification(this);
+  ItemsChanged();
 }
 
 void TPopupMenu::Popup(int X, int Y) {
@@ -389,6 +488,10 @@ void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) {
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+  if (Operation == opRemove && AComponent == FImages) {
+    FImages = nullptr;
+    ItemsChanged();
+  }
 }
 
 // ---------------------------------------------------------------------------------
@@ -401,6 +504,8 @@ void InitMenus() {
   P.Prop("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked);
   P.Prop("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
   P.Prop("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut);
+  P.Prop("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
+  P.Prop("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
   P.Prop("OnClick", &TMenuItem::OnClick);
 }
 

@@ -18,6 +18,8 @@
 #include "classlib/Classes.h"
 #include "classlib/Types.h"
 
+class TBitmap;
+class TCustomImageList;
 class TPopupMenu;
 
 TCLASS_EXCEPTION(EMenuError, Exception)
@@ -48,7 +50,9 @@ TShortCut TextToShortCut(const AnsiString& Text);
 
 // One item of a menu: a command, a separator (the caption "-"), or a sub-menu (an item
 // with items of its own). An item frees its items when it is freed, and leaves its
-// parent.
+// parent. An invisible item stays in the tree but is left out of the system's menu.
+// An item's picture is its own Bitmap when that is not empty, else the image
+// ImageIndex of the menu's Images; the bitmap's transparent colour shows the menu's.
 class TMenuItem : public TComponent {
   TCLASS_DECL(TMenuItem, TComponent)
  public:
@@ -66,6 +70,17 @@ class TMenuItem : public TComponent {
   TShortCut ShortCut() const { return FShortCut; }
   void SetShortCut(TShortCut Value);
   bool IsLine() const { return FCaption == "-"; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // -1 for none.
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  // Made empty on first read; setting copies the bitmap (null empties it).
+  TBitmap* Bitmap();
+  void SetBitmap(TBitmap* Value);
+  bool HasBitmap() const;
+  // The image list of the menu the item is in, or nullptr.
+  TCustomImageList* GetImages() const;
 
   int Count() const { return static_cast<int>(FItems.size()); }
   // Raises EMenuError for an index out of range.
@@ -102,11 +117,16 @@ class TMenuItem : public TComponent {
   friend class TPopupMenu;
   // Tells the menu above that its system menu must be built again.
   void Changed();
+  void BitmapChanged(TObject* Sender);
+  TPopupMenu* Menu() const;
 
   AnsiString FCaption;
   bool FEnabled = true;
   bool FChecked = false;
   TShortCut FShortCut = scNone;
+  bool FVisible = true;
+  int FImageIndex = -1;
+  TBitmap* FBitmap = nullptr;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TPopupMenu* FMenu = nullptr;  // on the root item of a menu
@@ -131,6 +151,9 @@ class TPopupMenu : public TComponent {
 
   // The root item: its items are the menu's.
   TMenuItem* Items() const { return FItems; }
+  // The images the items' ImageIndex names (free-notified), or nullptr.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
   // The system's popup menu of the items, built now when the items changed since.
   HMENU Handle();
 
@@ -159,7 +182,10 @@ class TPopupMenu : public TComponent {
   void DestroyHandle();
 
   TMenuItem* FItems;
+  TCustomImageList* FImages = nullptr;
   HMENU FHandle = nullptr;
+  // The pictures of the items in the system's menu, freed with it.
+  std::vector<TBitmap*> FItemBitmaps;
   bool FStale = true;
   int FTracking = 0;  // menu loops running for this menu
   TPoint FPopupPoint{0, 0};

@@ -18,7 +18,7 @@ namespace {
 const TUnitEntry Units[] = {
     {"FormatSettings", InitFormatSettings, nullptr},
     // Ends after every unit that may use the clipboard.
-    {"Clipbrd", nullptr, DoneClipbrd},
+    {"Clipbrd", InitClipbrd, DoneClipbrd},
     // Controls and forms; Application and Screen exist from here on, their windows
     // are made when first needed.
     {"Classes", InitClasses, DoneClasses},

@@ -1,11 +1,14 @@
 #include "editors/Units.h"
 
 #include "classlib/Units.h"
+#include "editors/dxCalc.h"
 #include "editors/dxCntner_Edit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_Graphic.h"
+#include "editors/dxExEdtr_PopupToolBar.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -25,6 +28,12 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The popup toolbar's captions and hints, and its published settings.
+    {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
+    // The published parts of the graphic editor.
+    {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
+    // The calculator's error text and the bitmap its buttons are drawn in.
+    {"dxCalc", InitdxCalc, DonedxCalc},
 };
 
 }  // namespace

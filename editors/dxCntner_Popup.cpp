@@ -101,58 +101,67 @@ void TdxInplacePopupControl::WMKillFocus(TMessage& Message) {
 
 void TdxInplacePopupControl::WMNCCalcSize(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (!Message.LParam) return;
   // Both forms of the message start with the proposed window rectangle.
-  RECT& R = *reinterpret_cast<RECT*>(Message.LParam);
-  const int Border = BorderWidth(FPopupBorder);
-  InflateRect(&R, -Border, -Border);
-  if (FShadow) {
-    R.right -= FShadowSize;
-    R.bottom -= FShadowSize;
-  }
-  if (R.right < R.left) R.right = R.left;
-  if (R.bottom < R.top) R.bottom = R.top;
+  if (Message.LParam) ShrinkByPopupFrame(*reinterpret_cast<RECT*>(Message.LParam), FPopupBorder, FShadow, FShadowSize);
 }
 
 void TdxInplacePopupControl::WMNCPaint(TMessage& Message) {
   inherited::Dispatch(Message);
   if (!FDrawFrame) return;
   TWindowDC DC(FHandle);
-  if (DC.DC()) DrawBorder(DC.DC());
+  if (DC.DC()) DrawPopupFrame(FHandle, DC.DC(), FPopupBorder, FShadow, FShadowSize);
+}
+
+void TdxInplacePopupControl::WMSize(TMessage& Message) {
+  inherited::Dispatch(Message);
+  SetPopupShadowRegion(FHandle, FShadow, FShadowSize);
+}
+
+// ---------------------------------------------------------------------------------
+// The frame of every popup
+
+void ShrinkByPopupFrame(RECT& R, TdxPopupBorder Border, bool Shadow, int ShadowSize) {
+  const int Width = TdxInplacePopupControl::BorderWidth(Border);
+  InflateRect(&R, -Width, -Width);
+  if (Shadow) {
+    R.right -= ShadowSize;
+    R.bottom -= ShadowSize;
+  }
+  if (R.right < R.left) R.right = R.left;
+  if (R.bottom < R.top) R.bottom = R.top;
 }
 
 // The shadow band belongs to the window: the region is the window less the band's
 // width on the right and bottom, joined with the same rectangle moved by it.
-void TdxInplacePopupControl::WMSize(TMessage& Message) {
-  inherited::Dispatch(Message);
-  if (!FShadow) {
-    SetWindowRgn(FHandle, nullptr, TRUE);
+void SetPopupShadowRegion(HWND Wnd, bool Shadow, int ShadowSize) {
+  if (!Shadow) {
+    SetWindowRgn(Wnd, nullptr, TRUE);
     return;
   }
   RECT W;
-  GetWindowRect(FHandle, &W);
+  GetWindowRect(Wnd, &W);
   const int Width = W.right - W.left;
   const int Height = W.bottom - W.top;
-  TOwnedRegion Region(CountHandle(CreateRectRgn(0, 0, Width - FShadowSize, Height - FShadowSize)));
+  TOwnedRegion Region(CountHandle(CreateRectRgn(0, 0, Width - ShadowSize, Height - ShadowSize)));
   {
-    TOwnedRegion Moved(CountHandle(CreateRectRgn(FShadowSize, FShadowSize, Width, Height)));
+    TOwnedRegion Moved(CountHandle(CreateRectRgn(ShadowSize, ShadowSize, Width, Height)));
     CombineRgn(Region.Handle(), Region.Handle(), Moved.Handle(), RGN_OR);
   }
-  SetWindowRegion(FHandle, std::move(Region), true);
+  SetWindowRegion(Wnd, std::move(Region), true);
 }
 
-void TdxInplacePopupControl::DrawBorder(HDC DC) {
+void DrawPopupFrame(HWND Wnd, HDC DC, TdxPopupBorder Border, bool Shadow, int ShadowSize) {
   RECT W;
-  GetWindowRect(FHandle, &W);
+  GetWindowRect(Wnd, &W);
   RECT R{0, 0, W.right - W.left, W.bottom - W.top};
   RECT ShadowRect{};
-  if (FShadow) {
-    R.right -= FShadowSize;
-    R.bottom -= FShadowSize;
+  if (Shadow) {
+    R.right -= ShadowSize;
+    R.bottom -= ShadowSize;
     ShadowRect = R;
-    OffsetRect(&ShadowRect, FShadowSize, FShadowSize);
+    OffsetRect(&ShadowRect, ShadowSize, ShadowSize);
   }
-  switch (FPopupBorder) {
+  switch (Border) {
     case pbSingle: DrawEdge(DC, &R, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST | BF_MONO); break;
     case pbFrame3D:
       DrawEdge(DC, &R, EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -162,8 +171,8 @@ void TdxInplacePopupControl::DrawBorder(HDC DC) {
     case pbFlat: DrawEdge(DC, &R, EDGE_RAISED, BF_RECT | BF_ADJUST); break;
     default: break;
   }
-  if (FShadow && dxEditShadowBrush()) DrawShadow(DC, ShadowRect, FShadowSize, dxEditShadowBrush());
-  const LONG Style = GetWindowLongA(FHandle, GWL_STYLE);
+  if (Shadow && dxEditShadowBrush()) DrawShadow(DC, ShadowRect, ShadowSize, dxEditShadowBrush());
+  const LONG Style = GetWindowLongA(Wnd, GWL_STYLE);
   if ((Style & WS_HSCROLL) && (Style & WS_VSCROLL)) {
     RECT Corner{R.right - GetSystemMetrics(SM_CXVSCROLL), R.bottom - GetSystemMetrics(SM_CYHSCROLL), R.right,
                 R.bottom};

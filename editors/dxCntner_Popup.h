@@ -60,7 +60,6 @@ class TdxInplacePopupControl : public TCustomControl {
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   void WMSize(TMessage& Message);
-  void DrawBorder(HDC DC);
 
   TdxPopupBorder FPopupBorder = pbDefault;
   bool FShadow = false;
@@ -70,3 +69,14 @@ class TdxInplacePopupControl : public TCustomControl {
   TdxInplaceEdit* FEditor = nullptr;
   bool FClosing = false;
 };
+
+// The frame every popup draws in its non-client area, shared by the popup control and
+// the popup list boxes. The client rectangle within the window: less the border on
+// each side and, with a shadow, ShadowSize on the right and bottom.
+void ShrinkByPopupFrame(RECT& R, TdxPopupBorder Border, bool Shadow, int ShadowSize);
+// The window's region: none without a shadow, else the window less the band joined
+// with the same rectangle moved by it, so that clicks on the band reach the popup.
+void SetPopupShadowRegion(HWND Wnd, bool Shadow, int ShadowSize);
+// The border and the shadow band in the window's DC, and the corner box between two
+// scroll bars in the button face.
+void DrawPopupFrame(HWND Wnd, HDC DC, TdxPopupBorder Border, bool Shadow, int ShadowSize);

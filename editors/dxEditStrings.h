@@ -19,3 +19,11 @@
 #define IDS_DXEDIT_BLOBOK 40130
 #define IDS_DXEDIT_BLOBCANCEL 40131
 #define IDS_DXEDIT_BLOBCLOSE 40132
+
+// The popup toolbar's captions (also its menu's) and hints, in command order: cut,
+// copy, paste, delete, load, save.
+#define IDS_DXTOOL_CAPTION_FIRST 40200
+#define IDS_DXTOOL_HINT_FIRST 40210
+// The calculator's error display and the date editor's refusal.
+#define IDS_DXEDIT_CALCERROR 40190
+#define IDS_DXEDIT_INVALIDDATE 40191

@@ -352,33 +352,15 @@ void TdxGridDatePopup::MakeSelectionVisible() {
   if (GetLastVisibleDate() < Anchor) SetFirstDate(DateOfValue(Anchor));
 }
 
-int TdxGridDatePopup::MonthIndexAt(int X, int Y) {
-  const int Col = X / std::max(1, ClientWidth() / FMonthColCount);
-  const int Row = Y / std::max(1, ClientHeight() / FMonthRowCount);
-  return Row * FMonthColCount + Col;
-}
-
 TDateTime TdxGridDatePopup::GetDateAtPos(const TPoint& P) {
   if (!InClient(P.x, P.y) || FColWidth == 0) return NullDate;
-  const int MonthIndex = MonthIndexAt(P.x, P.y);
   TRect Area = DaysRect();
   Area.top += FDaysOfWeekHeight;
   Area.left += FSideWidth;
   Area.right -= FSideWidth;
   Area.bottom = Area.top + 6 * FRowHeight;
   if (!PointIn(Area, P.x, P.y)) return NullDate;
-  const int Col = (P.x - Area.left) / FColWidth;
-  const int Row = (P.y - Area.top) / FRowHeight;
-  int Year = GetDateElement(FFirstDate, 1), Month = GetDateElement(FFirstDate, 2);
-  ChangeMonth(Year, Month, MonthIndex);
-  const TDateTime MonthStart = EncodeDate(Year, Month, 1);
-  TDateTime Result = Col + 7 * Row + MonthStart - DayOfWeekIndex(MonthStart);
-  const bool FirstMonth = MonthIndex == 0;
-  const bool LastMonth = MonthIndex == FMonthColCount * FMonthRowCount - 1;
-  if (FirstMonth && DayOfWeekIndex(FFirstDate) == 0) Result -= 7;
-  if ((Result >= MonthStart || FirstMonth) && (Result < MonthStart + DaysPerMonth(Year, Month) || LastMonth))
-    return Result;
-  return NullDate;
+  return DateAtCell((P.y - Area.top) / FRowHeight, (P.x - Area.left) / FColWidth);
 }
 
 void TdxGridDatePopup::PrevMonth() {
@@ -420,11 +402,11 @@ void TdxGridDatePopup::ArrowTimerTick() {
     NextMonth();
 }
 
-void TdxGridDatePopup::OpenMonthList(int MonthIndex) {
+// The shown month is the fourth of the list's seven.
+void TdxGridDatePopup::OpenMonthList() {
   FreeMonthList();
-  FMonthListIndex = MonthIndex;
   int Year = GetDateElement(FFirstDate, 1), Month = GetDateElement(FFirstDate, 2);
-  ChangeMonth(Year, Month, MonthIndex - 3);
+  ChangeMonth(Year, Month, -3);
   const TRect Caption = CaptionRect();
   POINT Corners[2] = {{Caption.left, Caption.top}, {Caption.right, Caption.bottom}};
   MapWindowPoints(FHandle, nullptr, Corners, 2);
@@ -475,7 +457,7 @@ void TdxGridDatePopup::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     NextMonth();
     StartArrowTimer(RightArrowTimer);
   } else if (!Shift.Contains(ssDouble) && PointIn(CaptionRect(), X, Y)) {
-    OpenMonthList(MonthIndexAt(X, Y));
+    OpenMonthList();
   }
 }
 
@@ -511,9 +493,7 @@ void TdxGridDatePopup::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
     const TDateTime D = FMonthList->GetDate();
     FreeMonthList();
     if (D != NullDate) {
-      int Year = GetDateElement(D, 1), Month = GetDateElement(D, 2);
-      ChangeMonth(Year, Month, -FMonthListIndex);
-      SetFirstDate(EncodeDate(Year, Month, 1));
+      SetFirstDate(D);
       Invalidate();
     }
     return;

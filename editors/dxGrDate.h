@@ -112,8 +112,6 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   explicit TdxGridDatePopup(TComponent* AOwner);
   void BeforeDestruction() override;
 
-  int MonthColCount() const { return FMonthColCount; }
-  int MonthRowCount() const { return FMonthRowCount; }
   // Metrics from the font.
   int ColWidth() const { return FColWidth; }
   int SideWidth() const { return FSideWidth; }
@@ -134,9 +132,8 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   bool TodayDown() const { return FTodayDown; }
   bool ClearPressed() const { return FClearPressed; }
   bool ClearDown() const { return FClearDown; }
-  // The open month list, or nullptr, and the month index whose caption opened it.
+  // The open month list, or nullptr.
   TAMonthListBox* MonthList() const { return FMonthList; }
-  int MonthListIndex() const { return FMonthListIndex; }
   // The running arrow timer's id, 0 when none.
   UINT_PTR ArrowTimer() const { return FArrowTimer; }
 
@@ -157,6 +154,8 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   void SetSelFinish(TDateTime Value) override;
   void MakeSelectionVisible() override;
   TDateTime GetDateAtPos(const TPoint& P) override;
+  // The date in a cell of the grid (Row 0..5, Col 0..6): every cell shows one.
+  TDateTime DateAtCell(int Row, int Col) { return GetFirstDate() + Row * 7 + Col; }
 
   // One month back or forward; the selection stays.
   void PrevMonth();
@@ -181,22 +180,18 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   void UpdateSize();
   void StartArrowTimer(UINT_PTR Id);
   void StopArrowTimer();
-  void OpenMonthList(int MonthIndex);
+  void OpenMonthList();
   void FreeMonthList();
-  // The month index (row * MonthColCount + column) under a client point.
-  int MonthIndexAt(int X, int Y);
   int ExtraPixel() const { return Flat() ? 0 : 1; }
 
   // Painting (dxGrDate_Paint.cpp).
-  void PaintMonth(HDC DC, HRGN Region, int Row, int Col);
+  void PaintMonth(HDC DC, HRGN Region);
   void PaintArrow(HDC DC, HRGN Region, const TRect& Header, bool Left);
   void PaintDayNames(HDC DC, HRGN Region, const TRect& Days);
-  void PaintDays(HDC DC, const TRect& Days, int MonthIndex);
+  void PaintDays(HDC DC, const TRect& Days);
   void PaintButton(HDC DC, HRGN Region, const TRect& R, const AnsiString& Caption, bool Pushed);
   void PaintButtons(HDC DC, HRGN Region);
 
-  int FMonthColCount = 1;
-  int FMonthRowCount = 1;
   int FColWidth = 0;
   int FSideWidth = 0;
   int FRowHeight = 0;
@@ -208,7 +203,6 @@ class TdxGridDatePopup : public TCustomdxCalendar {
   int FButtonHeight = 0;
   int FButtonsRegionHeight = 0;
   TAMonthListBox* FMonthList = nullptr;
-  int FMonthListIndex = 0;
   UINT_PTR FArrowTimer = 0;
   bool FTodayPressed = false;
   bool FTodayDown = false;

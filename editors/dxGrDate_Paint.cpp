@@ -41,17 +41,14 @@ void TdxGridDatePopup::Paint() {
   HDC DC = C->Handle();
   const TRect Client = GetClientRect();
   TOwnedRegion Region(GdiCheck(CountHandle(CreateRectRgnIndirect(&Client))));
-  for (int Row = 0; Row < MonthRowCount(); ++Row)
-    for (int Col = 0; Col < MonthColCount(); ++Col) PaintMonth(DC, Region.Handle(), Row, Col);
+  PaintMonth(DC, Region.Handle());
   if (HasButtons()) PaintButtons(DC, Region.Handle());
   C->Brush()->SetColor(clWindow);
   FillRgn(DC, Region.Handle(), C->Brush()->Handle());
 }
 
-void TdxGridDatePopup::PaintMonth(HDC DC, HRGN Region, int Row, int Col) {
+void TdxGridDatePopup::PaintMonth(HDC DC, HRGN Region) {
   TCanvas* C = Canvas();
-  const int MonthIndex = Row * MonthColCount() + Col;
-  const bool LastCol = Col == MonthColCount() - 1;
   TRect Days = DaysRect();
   Exclude(Region, TRect{Days.left + SideWidth(), Days.top, Days.right - SideWidth(), Days.bottom - 1});
 
@@ -65,37 +62,27 @@ void TdxGridDatePopup::PaintMonth(HDC DC, HRGN Region, int Row, int Col) {
   if (!Flat()) {
     C->MoveTo(Header.left, Header.bottom);
     C->LineTo(Header.right, Header.bottom);
-    if (LastCol) {
-      --Header.right;
-      C->MoveTo(Header.right, Header.top);
-      C->LineTo(Header.right, Header.bottom + 1);
-    }
+    --Header.right;
+    C->MoveTo(Header.right, Header.top);
+    C->LineTo(Header.right, Header.bottom + 1);
   }
-  UINT Sides = BF_TOP | BF_BOTTOM;
-  if (Col == 0) Sides |= BF_LEFT;
-  if (LastCol) Sides |= BF_RIGHT;
-  DrawEdge(DC, &Header, BDR_RAISEDINNER, Sides);
-  if (Col > 0) {
-    TRect Separator{Header.left - 2, Header.top, Header.left, Header.bottom};
-    DrawEdge(DC, &Separator, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_LEFT);
-  }
+  DrawEdge(DC, &Header, BDR_RAISEDINNER, BF_RECT);
   InflateRect(&Header, -1, -1);
   C->FillRect(Header);
 
   // 2. The arrows, cut from the clip region (until the month ends); 3. the month and
   // year over the rest.
   auto Unclip = ScopeExit([&] { SelectClipRgn(DC, nullptr); });
-  if (Row == 0 && Col == 0) PaintArrow(DC, Region, Header, true);
-  if (Row == 0 && LastCol) PaintArrow(DC, Region, Header, false);
-  int Year = GetDateElement(FFirstDate, 1), Month = GetDateElement(FFirstDate, 2);
-  ChangeMonth(Year, Month, MonthIndex);
+  PaintArrow(DC, Region, Header, true);
+  PaintArrow(DC, Region, Header, false);
+  const int Year = GetDateElement(FFirstDate, 1), Month = GetDateElement(FFirstDate, 2);
   C->Brush()->SetColor(clBtnFace);
   C->Font()->SetColor(clBtnText);
   CentredText(C, Header, FormatSettings.LongMonthNames[Month - 1] + " " + std::to_string(Year));
 
   // 4. The day names; 5. the days.
   PaintDayNames(DC, Region, Days);
-  PaintDays(DC, Days, MonthIndex);
+  PaintDays(DC, Days);
 }
 
 void TdxGridDatePopup::PaintArrow(HDC DC, HRGN /*Region*/, const TRect& Header, bool Left) {
@@ -133,36 +120,24 @@ void TdxGridDatePopup::PaintDayNames(HDC /*DC*/, HRGN /*Region*/, const TRect& D
   C->LineTo(Right, NamesBottom + 1);
 }
 
-void TdxGridDatePopup::PaintDays(HDC /*DC*/, const TRect& Days, int MonthIndex) {
+void TdxGridDatePopup::PaintDays(HDC /*DC*/, const TRect& Days) {
   TCanvas* C = Canvas();
-  int Year = GetDateElement(FFirstDate, 1), Month = GetDateElement(FFirstDate, 2);
-  ChangeMonth(Year, Month, MonthIndex);
-  const TDateTime MonthStart = EncodeDate(Year, Month, 1);
-  const TDateTime MonthEnd = MonthStart + DaysPerMonth(Year, Month);
-  const bool FirstMonth = MonthIndex == 0;
-  const bool LastMonth = MonthIndex == MonthColCount() * MonthRowCount() - 1;
-  TDateTime First = MonthStart - DayOfWeekIndex(MonthStart);
-  if (FirstMonth && DayOfWeekIndex(FFirstDate) == 0) First -= 7;
+  const TDateTime MonthStart = FFirstDate;
+  const TDateTime MonthEnd = GetLastDate() + 1;
   const TDateTime SelStart = GetSelStart(), SelFinish = GetSelFinish();
   const TDateTime Today = Date();
   const int Left = Days.left + SideWidth();
   const int Top = Days.top + DaysOfWeekHeight();
   for (int Row = 0; Row < 6; ++Row)
     for (int Col = 0; Col < 7; ++Col) {
-      const TDateTime Day = First + Row * 7 + Col;
+      const TDateTime Day = DateAtCell(Row, Col);
       TRect Cell{Left + Col * ColWidth(), Top + Row * RowHeight(), Left + (Col + 1) * ColWidth(),
                  Top + (Row + 1) * RowHeight()};
-      const bool Before = Day < MonthStart, After = Day >= MonthEnd;
-      if ((Before && !FirstMonth) || (After && !LastMonth)) {
-        C->Brush()->SetColor(clWindow);
-        C->FillRect(Cell);
-        continue;
-      }
       const bool Selected = SelStart != NullDate && Day >= SelStart && Day <= SelFinish;
       C->Brush()->SetColor(Selected ? (Flat() ? clBtnFace : clHighlight) : clWindow);
       if (Selected)
         C->Font()->SetColor(clHighlightText);
-      else if (Before || After)
+      else if (Day < MonthStart || Day >= MonthEnd)
         C->Font()->SetColor(clGrayText);
       else
         C->Font()->SetColor(clWindowText);

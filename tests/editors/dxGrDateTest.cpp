@@ -19,6 +19,18 @@ namespace {
 
 TDateTime Day(int Year, int Month, int D) { return EncodeDate(Year, Month, D); }
 
+// Moves the cursor and waits until the system reports it there (the X server takes
+// the move in its own time); no message is handled meanwhile, so no timer runs.
+void MoveCursor(int X, int Y) {
+  SetCursorPos(X, Y);
+  const DWORD Start = GetTickCount();
+  POINT P{X - 1, Y - 1};
+  while ((P.x != X || P.y != Y) && GetTickCount() - Start < 2000) {
+    GetCursorPos(&P);
+    if (P.x != X || P.y != Y) Sleep(2);
+  }
+}
+
 struct TClickCounter {
   void Click(TObject* /*Sender*/) { ++Count; }
   int Count = 0;
@@ -353,10 +365,10 @@ TEST_F(GrDatePopupTest, ArrowsStepMonthsAndRepeatWhileHeldOverThem) {
   EXPECT_EQ(Popup->ArrowTimer(), TdxGridDatePopup::LeftArrowTimer);
   POINT Screen{Centre(Left).x, Centre(Left).y};
   ClientToScreen(Popup->Handle(), &Screen);
-  SetCursorPos(Screen.x, Screen.y);
+  MoveCursor(Screen.x, Screen.y);
   Popup->ArrowTimerTick();
   EXPECT_EQ(Popup->FirstDate(), Day(2024, 1, 1));
-  SetCursorPos(Screen.x + 60, Screen.y + 60);
+  MoveCursor(Screen.x + 60, Screen.y + 60);
   Popup->ArrowTimerTick();
   EXPECT_EQ(Popup->FirstDate(), Day(2024, 1, 1));
   Release(Centre(Left));

@@ -1,0 +1,212 @@
+#include "editors/dxExEdtr_CurrencyEdit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "classlib/FloatConv.h"
+#include "classlib/FormatFloat.h"
+#include "classlib/Messages.h"
+#include "classlib/StrUtils.h"
+#include "editors/dxExEdtr.h"
+
+TCLASS_IMPL(TdxInplaceCurrencyEdit)
+
+TdxInplaceCurrencyEdit::TdxInplaceCurrencyEdit(TComponent* AOwner) : TdxInplaceMaskEdit(AOwner) {
+  FDisplayFormat = GetDefaultDisplayFormat();
+  SetControlStyle(ControlStyle() - TControlStyle{csSetCaption});
+}
+
+// ---------------------------------------------------------------------------------
+// The number
+
+bool TdxInplaceCurrencyEdit::TextToDouble(const AnsiString& Text, double& Value) {
+  AnsiString Plain = Text;
+  if (FormatSettings.ThousandSeparator)
+    Plain = StringReplaceAll(Plain, AnsiString(1, FormatSettings.ThousandSeparator), "");
+  double Result = 0;
+  const bool Read = TryStrToFloat(Plain, Result);
+  const double Magnitude = std::fabs(Result);
+  if (Read && (Result == 0 || (Magnitude >= 5.0E-324 && Magnitude <= 1.7E308))) {
+    Value = Result;
+    return true;
+  }
+  Value = 0;
+  return false;
+}
+
+double TdxInplaceCurrencyEdit::GetValue() {
+  const AnsiString Text = GetText();
+  if (Text.empty()) return 0;
+  double Value = 0;
+  return TextToDouble(Text, Value) ? Value : FMinValue;
+}
+
+void TdxInplaceCurrencyEdit::SetValue(double Value) {
+  if (FMaxValue != FMinValue) {
+    if (Value < FMinValue)
+      Value = FMinValue;
+    else if (Value > FMaxValue)
+      Value = FMaxValue;
+  }
+  const AnsiString Text = FloatToStr(Value);
+  const bool WasModified = GetModified();
+  if (Text != GetText()) SetText(Text);
+  SetModified(WasModified);
+}
+
+// ---------------------------------------------------------------------------------
+// Format and limits
+
+void TdxInplaceCurrencyEdit::SetDisplayFormat(const AnsiString& Value) {
+  StoreProperty(esvDisplayFormat);
+  SetDisplayFormatValue(Value);
+}
+
+void TdxInplaceCurrencyEdit::SetDisplayFormatValue(const AnsiString& Value) {
+  if (FDisplayFormat == Value) return;
+  FDisplayFormat = Value;
+  if (HandleAllocated()) Invalidate();
+}
+
+AnsiString TdxInplaceCurrencyEdit::GetDefaultDisplayFormat() { return CurrencyDisplayFormat(); }
+
+// A limit applies to a number: an empty text stays empty.
+void TdxInplaceCurrencyEdit::SetMaxValue(double Value) {
+  if (Value < FMinValue) Value = FMinValue;
+  if (Value == FMaxValue) return;
+  FMaxValue = Value;
+  if (!GetText().empty()) SetValue(GetValue());
+}
+
+void TdxInplaceCurrencyEdit::SetMinValue(double Value) {
+  if (Value > FMaxValue) Value = FMaxValue;
+  if (Value == FMinValue) return;
+  FMinValue = Value;
+  if (!GetText().empty()) SetValue(GetValue());
+}
+
+void TdxInplaceCurrencyEdit::SetMinMaxLimits(double Min, double Max) {
+  if (Min > Max) Min = Max;
+  FMaxValue = Max;
+  FMinValue = Min;
+  if (!GetText().empty()) SetValue(GetValue());
+}
+
+void TdxInplaceCurrencyEdit::SetMinMaxValues(double Min, double Max) {
+  StoreProperty(esvMaxValue);
+  StoreProperty(esvMinValue);
+  SetMinMaxLimits(Min, Max);
+}
+
+void TdxInplaceCurrencyEdit::RefreshDefaults() {
+  inherited::RefreshDefaults();
+  const TdxEditStoredValues Stored = StoredValues();
+  if (!Stored.Contains(esvDisplayFormat)) SetDisplayFormatValue(GetDefaultDisplayFormat());
+  if (!Stored.Contains(esvMaxValue) && !Stored.Contains(esvMinValue)) {
+    SetMinMaxLimits(GetDefaultMinValue(), GetDefaultMaxValue());
+  } else {
+    if (!Stored.Contains(esvMaxValue)) SetMaxValue(GetDefaultMaxValue());
+    if (!Stored.Contains(esvMinValue)) SetMinValue(GetDefaultMinValue());
+  }
+}
+
+void TdxInplaceCurrencyEdit::RestoreDefaults() {
+  inherited::RestoreDefaults();
+  SetDisplayFormatValue(GetDefaultDisplayFormat());
+  SetMinMaxLimits(GetDefaultMinValue(), GetDefaultMaxValue());
+}
+
+// ---------------------------------------------------------------------------------
+// Values
+
+void TdxInplaceCurrencyEdit::GetDisplayValue(Variant& Value) {
+  if (FDisplayFormat.empty()) {
+    inherited::GetDisplayValue(Value);
+    return;
+  }
+  const AnsiString Text = GetText();
+  if (Text.empty() && FEmptyValueNull) {
+    Value = Variant(AnsiString());
+    return;
+  }
+  double Number = 0;
+  TextToDouble(Text, Number);
+  Value = Variant(FormatFloat(FDisplayFormat, Number));
+}
+
+Variant TdxInplaceCurrencyEdit::GetEditValue() {
+  if (FEmptyValueNull && GetText().empty()) return Null();
+  return inherited::GetEditValue();
+}
+
+void TdxInplaceCurrencyEdit::Validate() {
+  inherited::Validate();
+  if (!GetModified()) return;
+  if (FEmptyValueNull && GetText().empty()) return;
+  SetValue(GetValue());
+}
+
+// ---------------------------------------------------------------------------------
+// Keys and paste
+
+bool TdxInplaceCurrencyEdit::IsValidChar(char Key) {
+  if (!inherited::IsValidChar(Key)) return false;
+  const char Decimal = FormatSettings.DecimalSeparator;
+  const bool Admitted = Key == '+' || Key == '-' || (Key >= '0' && Key <= '9') || Key == 'E' || Key == 'e' ||
+                        Key == Decimal || (FUseThousandSeparator && Key == FormatSettings.ThousandSeparator);
+  if (!Admitted) return false;
+  AnsiString S = GetText();
+  int Start = 0, Stop = 0;
+  GetSel(Start, Stop);
+  const auto Length = static_cast<int>(S.size());
+  Start = std::min(std::max(Start, 0), Length);
+  Stop = std::min(std::max(Stop, Start), Length);
+  S.erase(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
+  if (Key == '-' && S.empty()) return true;
+  S.insert(static_cast<std::size_t>(Start), 1, Key);
+  const std::size_t Point = S.find(Decimal);
+  if (Point != AnsiString::npos) {
+    unsigned Decimals = 0;
+    for (std::size_t I = Point + 1; I < S.size() && S[I] != 'E' && S[I] != 'e'; ++I)
+      if (S[I] >= '0' && S[I] <= '9') ++Decimals;
+    if (Decimals > FDecimalPlaces) return false;
+  }
+  double Value = 0;
+  return TextToDouble(S, Value);
+}
+
+void TdxInplaceCurrencyEdit::KeyPress(char& Key) {
+  const bool Thousand = FUseThousandSeparator && Key == FormatSettings.ThousandSeparator;
+  if (!Thousand && (Key == ',' || Key == '.')) Key = FormatSettings.DecimalSeparator;
+  if (static_cast<unsigned char>(Key) >= 32 && !IsValidChar(Key)) {
+    Key = '\0';
+    MessageBeepProc(0);
+    return;
+  }
+  inherited::KeyPress(Key);
+}
+
+// A paste that leaves no number is undone, and the whole text selected.
+void TdxInplaceCurrencyEdit::Paste(TMessage& Message) {
+  if (!CanEditLinked()) return;
+  const AnsiString Before = GetText();
+  inherited::Dispatch(Message);
+  double Value = 0;
+  if (TryStrToFloat(GetText(), Value)) return;
+  SetText(Before);
+  AfterActivate();
+}
+
+void TdxInplaceCurrencyEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PASTE: Paste(Message); break;
+    case CM_WININICHANGE:
+      inherited::Dispatch(Message);
+      if (!StoredValues().Contains(esvDisplayFormat)) {
+        InitFormatSettings();
+        SetDisplayFormatValue(GetDefaultDisplayFormat());
+      }
+      break;
+    default: inherited::Dispatch(Message); break;
+  }
+}

@@ -1,0 +1,179 @@
+#include "editors/dxExEdtr_DateEdit.h"
+
+#include "classlib/FormatSettings.h"
+#include "classlib/Messages.h"
+#include "classlib/ModuleInit.h"
+#include "classlib/UpdateScope.h"
+#include "editors/dxCntner.h"
+#include "editors/dxEditStrings.h"
+#include "editors/dxExEdtr.h"
+
+TCLASS_IMPL(TdxInplaceDateEdit)
+
+namespace {
+
+AnsiString InvalidDateText() {
+  char Buffer[128];
+  const int Length = LoadStringA(HInstance, IDS_DXEDIT_INVALIDDATE, Buffer, sizeof(Buffer));
+  return AnsiString(Buffer, Length > 0 ? Length : 0);
+}
+
+}  // namespace
+
+TdxInplaceDateEdit::TdxInplaceDateEdit(TComponent* AOwner) : TdxInplaceDropDownEdit(AOwner) {
+  SetControlStyle(ControlStyle() - TControlStyle{csSetCaption});
+  SetPopupKeepsEditorFocus(false);
+}
+
+// ---------------------------------------------------------------------------------
+// The value and its text
+
+void TdxInplaceDateEdit::SetDate(TDateTime Value) {
+  if (Value == FDate && !FTextEdited) return;
+  TCustomdxContainer* Host = GetContainer();
+  if ((Host && Host->ContainerFlag()) || CanModify()) Store(Value);
+}
+
+void TdxInplaceDateEdit::Store(TDateTime Value) {
+  const TDateTime Old = FDate;
+  FDate = Value;
+  SetText(FormatDateValue(IsMasked(), FDate));
+  FTextEdited = false;
+  if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
+}
+
+void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
+  if (FUseEditMask == Value) return;
+  FUseEditMask = Value;
+  RebuildMask();
+}
+
+void TdxInplaceDateEdit::RebuildMask() {
+  TValueScope<bool> Loading(ValueLoading, true);
+  if (FUseEditMask) {
+    SetEditMask(DateEditMask());
+  } else {
+    SetEditMask("");
+    TdxEditStoredValues Stored = StoredValues();
+    Stored.Exclude(esvEditMask);
+    SetStoredValues(Stored);
+  }
+  Store(FDate);
+}
+
+bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mask().EmptyText(); }
+
+void TdxInplaceDateEdit::SetEditValue(const Variant& Value) {
+  TValueScope<bool> Loading(ValueLoading, true);
+  if (Value.IsNull() || Value.IsEmpty() || (Value.IsString() && VarToStr(Value).empty()))
+    Store(NullDate);
+  else
+    Store(Value.AsDateTime());
+}
+
+void TdxInplaceDateEdit::GetEditText(AnsiString& Text) {
+  inherited::GetEditText(Text);
+  if (EmptyMaskText()) Text.clear();
+}
+
+void TdxInplaceDateEdit::Change() {
+  if (ValueLoading) return;
+  inherited::Change();
+  FTextEdited = true;
+}
+
+// ---------------------------------------------------------------------------------
+// Validation
+
+void TdxInplaceDateEdit::DoDateValidateInput(const AnsiString& Text, TDateTime& Date, AnsiString& Message,
+                                             bool& Error) {
+  if (OnDateValidateInput.Assigned()) OnDateValidateInput(this, Text, Date, Message, Error);
+}
+
+void TdxInplaceDateEdit::Validate() {
+  if (GetModified() && KeyDownLevel() == 0) {
+    TDateTime D = FDateOnError == deToday ? ::Date() : NullDate;
+    const AnsiString Text = GetText();
+    bool Error = false;
+    if (IsMasked() ? EmptyMaskText() : Text.empty())
+      D = NullDate;
+    else
+      Error = !TextToDate(Text, D);
+    if (FDateValidation || Error) {
+      if (RevertOnInvalid) {
+        // The host abandons the edit: nothing is stored.
+        RevertToSaved();
+        SetText("");
+        return;
+      }
+      bool RaiseError = Error && FDateValidation;
+      AnsiString Message = InvalidDateText();
+      DoDateValidateInput(Text, D, Message, RaiseError);
+      if (RaiseError) {
+        if (!ComponentState().Contains(csDesigning) && HandleAllocated() && IsWindowVisible(Handle()))
+          ::SetFocus(Handle());
+        MessageBeepProc(0);
+        throw EdxEditInvalidInput(Message);
+      }
+    }
+    SetDate(D);
+    SetModified(true);
+  }
+  inherited::Validate();
+}
+
+// ---------------------------------------------------------------------------------
+// The calendar
+
+void TdxInplaceDateEdit::DropDown() {
+  if (DroppedDown() || !CanEditLinked()) return;
+  if (!FDatePopup) FDatePopup = NewObject<TdxGridDatePopup>(this);
+  FDatePopup->SetEditor(this);
+  FDatePopup->HandleNeeded();
+  SetPopup(FDatePopup);
+  DoEditButtonClick();
+  FDatePopup->SetPopupBorder(ResolvedPopupBorder());
+  FDatePopup->SetShadow(Style()->Shadow());
+  FDatePopup->Font()->Assign(Font());
+  FDatePopup->SetShowToday(FDateButtons.Contains(btnToday));
+  FDatePopup->SetShowClear(FDateButtons.Contains(btnClear));
+  FDatePopup->OnDateClick = nullptr;
+
+  // A text that is no date leaves no time behind for the pick to keep (the editor is
+  // reused from cell to cell).
+  FDateTimeValue = NullDate;
+  TDateTime Read = NullDate;
+  if (!EmptyMaskText() && TextToDate(GetText(), Read)) FDateTimeValue = Read;
+  const TDateTime Day = FDateTimeValue != NullDate ? DateOfValue(FDateTimeValue) : ::Date();
+  FDatePopup->SetFirstDate(Day);
+  FDatePopup->SetSelStart(Day);
+
+  FDatePopup->OnDateClick = TNotifyEvent::Bind<&TdxInplaceDateEdit::DatePicked>(this);
+  FDatePopup->HandleNeeded();
+  PositionPopup(FDatePopup, false);
+  SetDroppedDownValue(true);
+  FDatePopup->ShowPopup();
+}
+
+void TdxInplaceDateEdit::DatePicked(TObject* /*Sender*/) {
+  if (!FDatePopup) return;
+  TDateTime D = FDatePopup->GetSelStart();
+  if (FSaveTime && D != NullDate && FDateTimeValue != NullDate) {
+    // The time moves away from the day boundary in the day's direction.
+    const TDateTime Time = TimeOfValue(FDateTimeValue);
+    D = D < 0 ? D - Time : D + Time;
+  }
+  SetDate(D);
+  SetModified(true);
+}
+
+// ---------------------------------------------------------------------------------
+// Messages
+
+void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (Message.Msg != CM_WININICHANGE) return;
+  InitFormatSettings();
+  if (FDatePopup) FDatePopup->Invalidate();
+  RebuildMask();
+}

@@ -1,0 +1,86 @@
+// The date editor: a date edited as text, optionally through an edit mask built from
+// the locale's short date, with the calendar popup to pick a day. Typed text becomes a
+// date when the editor validates (keywords such as "TODAY" or "EOM" included); a
+// validation event may correct the date or refuse the text. NullDate is no date.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/SysTypes.h"
+#include "editors/dxExEdtr_DropDown.h"
+#include "editors/dxGrDate.h"
+
+enum TDateButton : Byte { btnToday, btnClear };
+using TDateButtons = TSet<TDateButton>;
+
+// The value a text that is not a date becomes (without DateValidation).
+enum TDateOnError : Byte { deToday, deNull };
+
+using TdxDateValidateInputEvent =
+    TEvent<void(TObject* Sender, const AnsiString& Text, TDateTime& Date, AnsiString& Message, bool& Error)>;
+
+class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
+  TCLASS_DECL(TdxInplaceDateEdit, TdxInplaceDropDownEdit)
+ public:
+  explicit TdxInplaceDateEdit(TComponent* AOwner);
+
+  TDateTime GetDate() const { return FDate; }
+  // Stores the value (and shows it) unless it is unchanged and the text untouched;
+  // only while the host sets the editor up, or when the editor may be modified.
+  void SetDate(TDateTime Value);
+  TDateButtons DateButtons() const { return FDateButtons; }
+  void SetDateButtons(TDateButtons Value) { FDateButtons = Value; }
+  // The date and time read from the text at the last drop-down; NullDate when the
+  // text was no date.
+  TDateTime DateTimeValue() const { return FDateTimeValue; }
+  TDateOnError DateOnError() const { return FDateOnError; }
+  void SetDateOnError(TDateOnError Value) { FDateOnError = Value; }
+  // Every validation goes through the event (a text that is no date is refused).
+  bool DateValidation() const { return FDateValidation; }
+  void SetDateValidation(bool Value) { FDateValidation = Value; }
+  // A day picked in the calendar keeps the time of the value.
+  bool SaveTime() const { return FSaveTime; }
+  void SetSaveTime(bool Value) { FSaveTime = Value; }
+  bool TextEdited() const { return FTextEdited; }
+  bool UseEditMask() const { return FUseEditMask; }
+  // Rebuilds the mask and shows the date in the new form.
+  void SetUseEditMask(bool Value);
+  // The calendar, made by the first drop-down.
+  TdxGridDatePopup* DatePopup() const { return FDatePopup; }
+
+  // A blank string, Null or Empty is no date; any other value is read as a date.
+  void SetEditValue(const Variant& Value) override;
+  // Reads the text as a date (see the unit's comment) and stores it, then the mask
+  // editor's validation; a refused text raises "Invalid Date" (or the event's text).
+  void Validate() override;
+  // Opens the calendar on the date of the text, or on today.
+  void DropDown() override;
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnDateChange;
+  TdxDateValidateInputEvent OnDateValidateInput;
+
+ protected:
+  virtual void DoDateValidateInput(const AnsiString& Text, TDateTime& Date, AnsiString& Message, bool& Error);
+  void GetEditText(AnsiString& Text) override;
+  void Change() override;
+  bool ValidateOnEnter() override { return true; }
+
+ private:
+  // Sets the value and its text, clears TextEdited and tells OnDateChange.
+  void Store(TDateTime Value);
+  void RebuildMask();
+  // The window text is the mask's empty text.
+  bool EmptyMaskText();
+  void DatePicked(TObject* Sender);
+
+  TDateTime FDate = NullDate;
+  TDateButtons FDateButtons{btnToday, btnClear};
+  TDateTime FDateTimeValue = NullDate;
+  TDateOnError FDateOnError = deNull;
+  TdxGridDatePopup* FDatePopup = nullptr;
+  bool FDateValidation = false;
+  bool FSaveTime = true;
+  bool FTextEdited = false;
+  bool FUseEditMask = false;
+};

@@ -1,0 +1,204 @@
+// The currency editor on a real window: the keys that keep the text a number with its
+// decimals, the separators of the locale, paste undo, limits applied at validation,
+// and the display format.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "classlib/Clipbrd.h"
+#include "editors/dxExEdtr_CurrencyEdit.h"
+#include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
+#include "tests/support/DateSupport.h"
+
+using namespace edittest;
+using uitest::Pump;
+
+namespace {
+
+class CurrencyEditTest : public EditTest {
+ protected:
+  TdxInplaceCurrencyEdit* ShownEdit() {
+    Host = ShownContainer();
+    auto* Edit = HostedEdit<TdxInplaceCurrencyEdit>(Host);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Pump();
+    return Edit;
+  }
+  static void Type(TdxInplaceCurrencyEdit* Edit, const char* Keys) {
+    for (const char* P = Keys; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+  }
+  static void Retype(TdxInplaceCurrencyEdit* Edit, const char* Text) {
+    Edit->SetText(Text);
+    Edit->SetModified(true);
+  }
+
+  TTestContainer* Host = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CurrencyEditTest, KeysKeepTheTextANumberWithItsDecimals) {
+  auto* Edit = ShownEdit();
+  Beeps = 0;
+  Type(Edit, "1.234");
+  EXPECT_EQ("1.23", Edit->Text());
+  EXPECT_EQ(1, Beeps);
+  Type(Edit, "x ");
+  EXPECT_EQ("1.23", Edit->Text());
+  EXPECT_EQ(3, Beeps);
+  // A minus into an empty text, not after a digit.
+  Edit->SetText("");
+  Type(Edit, "-5-");
+  EXPECT_EQ("-5", Edit->Text());
+  EXPECT_EQ(4, Beeps);
+  // An exponent only where the text stays a number.
+  Edit->SetText("12.5");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 2, 2);
+  Type(Edit, "e");
+  EXPECT_EQ(5, Beeps) << "12e.5 is no number";
+  Edit->SetText("12");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 1);
+  Type(Edit, "e");
+  EXPECT_EQ("1e2", Edit->Text());
+  // The decimals are counted up to an exponent.
+  Edit->SetText("1.5e");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 4, 4);
+  Type(Edit, "12");
+  EXPECT_EQ("1.5e12", Edit->Text());
+  EXPECT_EQ(5, Beeps);
+  Edit->SetDecimalPlaces(0);
+  Edit->SetText("7");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 1);
+  Type(Edit, ".5");
+  EXPECT_EQ("7.", Edit->Text());
+  EXPECT_EQ(6, Beeps);
+}
+
+TEST_F(CurrencyEditTest, SeparatorsFollowTheLocale) {
+  TFormatSettings Settings;
+  Settings.DecimalSeparator = ',';
+  Settings.ThousandSeparator = '.';
+  TScopedFormatSettings Scoped(Settings);
+  auto* Edit = ShownEdit();
+  Type(Edit, "12.5");
+  EXPECT_EQ("12,5", Edit->Text()) << "either typed separator is the decimal one";
+  Edit->SetText("");
+  Edit->SetUseThousandSeparator(true);
+  Type(Edit, "1.234,5");
+  EXPECT_EQ("1.234,5", Edit->Text());
+  double Value = 0;
+  EXPECT_TRUE(TdxInplaceCurrencyEdit::TextToDouble("1.234,5", Value));
+  EXPECT_EQ(1234.5, Value);
+  EXPECT_FALSE(TdxInplaceCurrencyEdit::TextToDouble("1,2,3", Value));
+  EXPECT_EQ(0, Value);
+  EXPECT_FALSE(TdxInplaceCurrencyEdit::TextToDouble("1e400", Value));
+}
+
+TEST_F(CurrencyEditTest, ValidationLimitsAndRewritesTheValue) {
+  auto* Edit = ShownEdit();
+  Edit->SetMinMaxValues(0, 100);
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvMaxValue));
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvMinValue));
+  Retype(Edit, "250");
+  Edit->Validate();
+  EXPECT_EQ("100", Edit->Text());
+  Retype(Edit, "-5");
+  Edit->Validate();
+  EXPECT_EQ("0", Edit->Text());
+  Retype(Edit, "1.50");
+  Edit->Validate();
+  EXPECT_EQ("1.5", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified());
+  // Min above Max: both Max, and no limit while they are equal.
+  Edit->SetMinMaxValues(10, 5);
+  EXPECT_EQ(5, Edit->MinValue());
+  EXPECT_EQ(5, Edit->MaxValue());
+  Retype(Edit, "250");
+  Edit->Validate();
+  EXPECT_EQ("250", Edit->Text());
+  // A text that is no number becomes MinValue.
+  Edit->SetMinMaxValues(3, 9);
+  Retype(Edit, "abc");
+  Edit->Validate();
+  EXPECT_EQ("3", Edit->Text());
+  // Narrowing the range re-applies it to the value.
+  Edit->SetText("8");
+  Edit->SetMinMaxValues(0, 6);
+  EXPECT_EQ("6", Edit->Text());
+  // An empty text with the empty-value option stays empty (and is Null).
+  Edit->SetEmptyValueNull(true);
+  Retype(Edit, "");
+  Edit->Validate();
+  EXPECT_EQ("", Edit->Text());
+  EXPECT_TRUE(Edit->GetEditValue().IsNull());
+}
+
+TEST_F(CurrencyEditTest, DisplayFormatShowsTheLocalesCurrency) {
+  auto* Edit = ShownEdit();
+  EXPECT_EQ("$,0.00;-$,0.00", Edit->DisplayFormat());
+  Edit->SetText("1234.5");
+  Variant Shown;
+  Edit->GetDisplayValue(Shown);
+  EXPECT_EQ("$1,234.50", VarToStr(Shown));
+  Edit->SetText("-2");
+  Edit->GetDisplayValue(Shown);
+  EXPECT_EQ("-$2.00", VarToStr(Shown));
+  // An empty format shows the text; a set one is kept from the locale's.
+  Edit->SetDisplayFormat("");
+  EXPECT_TRUE(Edit->StoredValues().Contains(esvDisplayFormat));
+  Edit->GetDisplayValue(Shown);
+  EXPECT_EQ("-2", VarToStr(Shown));
+  Edit->SetDisplayFormatValue("0.0 'units'");
+  Edit->GetDisplayValue(Shown);
+  EXPECT_EQ("-2.0 units", VarToStr(Shown));
+  Edit->RestoreDefaults();
+  EXPECT_EQ("$,0.00;-$,0.00", Edit->DisplayFormat());
+}
+
+TEST_F(CurrencyEditTest, AnEditMaskNeverReachesTheWindow) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditMask("000");
+  EXPECT_FALSE(Edit->IsMasked());
+  Type(Edit, "12.5");
+  EXPECT_EQ("12.5", Edit->Text());
+}
+
+// The system's paste replaces the whole selection.
+TEST_F(CurrencyEditTest, APasteThatIsNoNumberIsUndone) {
+  auto* Edit = ShownEdit();
+  Edit->SetText("42");
+  Clipboard()->SetAsText("abc");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("42", Edit->Text());
+  int Start = 0, Stop = 0;
+  Edit->GetSel(Start, Stop);
+  EXPECT_EQ(0, Start);
+  EXPECT_GE(Stop, 2) << "the whole text selected";
+  Clipboard()->SetAsText("7.5");
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("7.5", Edit->Text());
+  // A read-only editor takes no paste.
+  Edit->SetReadOnly(true);
+  Clipboard()->SetAsText("abc");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("7.5", Edit->Text());
+}
+
+TEST_F(CurrencyEditTest, ALocaleChangeTakesTheNewCurrencyUnlessTheFormatWasSet) {
+  auto* Edit = ShownEdit();
+  Edit->SetText("3");
+  {
+    TScopedLocaleInfo Crowns(LOCALE_SCURRENCY, "kr");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("kr,0.00;-kr,0.00", Edit->DisplayFormat());
+    Variant Shown;
+    Edit->GetDisplayValue(Shown);
+    EXPECT_EQ("kr3.00", VarToStr(Shown));
+    Edit->SetDisplayFormat("0");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("0", Edit->DisplayFormat());
+  }
+}

@@ -1,0 +1,308 @@
+// The date editor on real windows: its value and text, with and without the locale's
+// mask, validation with its fallback, event and refusal, and the calendar it drops
+// down, picks from and keeps the time through. Dates are written unambiguously
+// (12/25/2024) in the prefix's en-US locale; "today" is a fixed clock.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "classlib/Exceptions.h"
+#include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_DateEdit.h"
+#include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
+#include "tests/support/DateSupport.h"
+
+using namespace edittest;
+using uitest::Pump;
+
+namespace {
+
+TDateTime Day(int Year, int Month, int D) { return EncodeDate(Year, Month, D); }
+
+// Notes the validation event's calls and answers as told.
+struct TValidateProbe {
+  void Run(TObject* /*Sender*/, const AnsiString& Text, TDateTime& Date, AnsiString& Message, bool& Error) {
+    Texts.push_back(Text);
+    Errors.push_back(Error);
+    Messages.push_back(Message);
+    if (Correct != NullDate) {
+      Date = Correct;
+      Error = false;
+    }
+    if (!Refusal.empty()) {
+      Message = Refusal;
+      Error = true;
+    }
+  }
+  std::vector<AnsiString> Texts;
+  std::vector<bool> Errors;
+  std::vector<AnsiString> Messages;
+  TDateTime Correct = NullDate;
+  AnsiString Refusal;
+};
+
+class DateEditTest : public EditTest {
+ protected:
+  DateEditTest() : Clock(Day(2024, 3, 14) + 0.25) {}
+
+  TdxInplaceDateEdit* ShownEdit() {
+    Host = ShownContainer();
+    auto* Edit = HostedEdit<TdxInplaceDateEdit>(Host);
+    Edit->ShowAt(Rect(5, 5, 180, 25));
+    Pump();
+    return Edit;
+  }
+  // Types Text over the editor's text, as a user does.
+  static void TypeOver(TdxInplaceDateEdit* Edit, const char* Text) {
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    for (const char* P = Text; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+  }
+  static void Open(TdxInplaceDateEdit* Edit) {
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F4, 1);
+    Pump();
+  }
+  // Picks the popup's selection moved by Days, with Enter.
+  static void Pick(TdxInplaceDateEdit* Edit, int Days) {
+    TdxGridDatePopup* Popup = Edit->DatePopup();
+    Popup->SetSelStart(Popup->GetSelStart() + Days);
+    SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+  }
+
+  TFixedClock Clock;
+  TTestContainer* Host = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DateEditTest, StoresAndShowsTheDate) {
+  auto* Edit = ShownEdit();
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  EXPECT_EQ(TDateButtons({btnToday, btnClear}), Edit->DateButtons());
+  uitest::TChangeCounter Changes;
+  Edit->OnDateChange = Changes.Event();
+  Edit->SetDate(Day(2024, 12, 25));
+  EXPECT_EQ("12/25/2024", Edit->Text());
+  EXPECT_FALSE(Edit->TextEdited());
+  EXPECT_EQ(1, Changes.Count);
+  Edit->SetDate(Day(2024, 12, 25));
+  EXPECT_EQ(1, Changes.Count) << "unchanged";
+  // A value taken in is stored silently.
+  Edit->SetEditValue(Variant::FromDateTime(Day(2025, 1, 2) + 0.5));
+  EXPECT_EQ(Day(2025, 1, 2) + 0.5, Edit->GetDate());
+  EXPECT_EQ(DateToText(Day(2025, 1, 2) + 0.5), Edit->Text());
+  Edit->SetEditValue(Variant(""));
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  Edit->SetEditValue(Null());
+  EXPECT_EQ("", Edit->Text());
+  EXPECT_EQ(1, Changes.Count);
+  // Host->AllowModify false: only the host's set-up may store.
+  Host->AllowModify = false;
+  Edit->SetDate(Day(2024, 1, 1));
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  Host->SetContainerFlag();
+  Edit->SetDate(Day(2024, 1, 1));
+  Host->ClearContainerFlag();
+  EXPECT_EQ(Day(2024, 1, 1), Edit->GetDate());
+}
+
+TEST_F(DateEditTest, ValidationReadsTheTextOrFallsBack) {
+  auto* Edit = ShownEdit();
+  Edit->SetDate(Day(2024, 12, 25));
+  TypeOver(Edit, "1/2/2025");
+  EXPECT_TRUE(Edit->TextEdited());
+  Edit->Validate();
+  EXPECT_EQ(Day(2025, 1, 2), Edit->GetDate());
+  EXPECT_EQ("1/2/2025", Edit->Text());
+  // Keywords.
+  TypeOver(Edit, "tomorrow");
+  Edit->Validate();
+  EXPECT_EQ(Day(2024, 3, 15), Edit->GetDate());
+  // An empty text is no date.
+  TypeOver(Edit, "");
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  Edit->Validate();
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  EXPECT_EQ("", Edit->Text());
+  // A text that is no date takes the fallback, silently.
+  TypeOver(Edit, "someday");
+  Edit->Validate();
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  Edit->SetDateOnError(deToday);
+  TypeOver(Edit, "someday");
+  Beeps = 0;
+  Edit->Validate();
+  EXPECT_EQ(Day(2024, 3, 14), Edit->GetDate());
+  EXPECT_EQ(0, Beeps);
+}
+
+TEST_F(DateEditTest, WithValidationTheEventSeesEveryTextAndARefusalRaises) {
+  auto* Edit = ShownEdit();
+  TValidateProbe Probe;
+  Edit->OnDateValidateInput = TdxDateValidateInputEvent::Bind<&TValidateProbe::Run>(&Probe);
+  Edit->SetDateValidation(true);
+  Edit->SetDate(Day(2024, 12, 25));
+  TypeOver(Edit, "someday");
+  Beeps = 0;
+  try {
+    Edit->Validate();
+    ADD_FAILURE() << "no refusal";
+  } catch (const EdxEditInvalidInput& E) {
+    EXPECT_EQ("Invalid Date", E.Message());
+  }
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ(Day(2024, 12, 25), Edit->GetDate());
+  EXPECT_EQ("someday", Edit->Text());
+  ASSERT_EQ(1u, Probe.Texts.size());
+  EXPECT_TRUE(Probe.Errors[0]);
+  // The event may correct the date, or refuse a good one with its own text.
+  Probe.Correct = Day(2024, 7, 4);
+  Edit->Validate();
+  EXPECT_EQ(Day(2024, 7, 4), Edit->GetDate());
+  Probe.Correct = NullDate;
+  Probe.Refusal = "Not on a holiday";
+  TypeOver(Edit, "12/26/2024");
+  EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput);
+  EXPECT_FALSE(Probe.Errors.back()) << "the text was a date";
+  // A host abandoning the edit: the text goes back and is emptied, nothing stored.
+  Edit->RevertOnInvalid = true;
+  TypeOver(Edit, "someday");
+  EXPECT_NO_THROW(Edit->Validate());
+  EXPECT_EQ(Day(2024, 7, 4), Edit->GetDate());
+  EXPECT_EQ("", Edit->Text());
+}
+
+TEST_F(DateEditTest, AnUntouchedMaskIsNoDate) {
+  auto* Edit = ShownEdit();
+  Edit->SetDate(Day(2024, 3, 5));
+  Edit->SetUseEditMask(true);
+  EXPECT_TRUE(Edit->IsMasked());
+  EXPECT_EQ("03/05/2024", Edit->Text()) << "shown in the mask's form";
+  Edit->SetEditValue(Null());
+  EXPECT_EQ(Edit->Mask().EmptyText(), Edit->Text());
+  EXPECT_EQ("", VarToStr(Edit->GetEditValue()));
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(NullDate, Edit->GetDate());
+  // Typed into the mask.
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, 0);
+  for (char C : AnsiString("12252024")) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+  Edit->Validate();
+  EXPECT_EQ(Day(2024, 12, 25), Edit->GetDate());
+  // Without the mask the date shows in the locale's own form.
+  Edit->SetUseEditMask(false);
+  EXPECT_FALSE(Edit->IsMasked());
+  EXPECT_FALSE(Edit->StoredValues().Contains(esvEditMask));
+  EXPECT_EQ("12/25/2024", Edit->Text());
+}
+
+TEST_F(DateEditTest, TheCalendarOpensOnTheTextsDateAndAPickKeepsTheTime) {
+  auto* Edit = ShownEdit();
+  Edit->SetDateButtons({btnToday});
+  Edit->SetEditValue(Variant::FromDateTime(Day(2024, 12, 25) + 14.5 / 24));
+  Open(Edit);
+  TdxGridDatePopup* Popup = Edit->DatePopup();
+  ASSERT_NE(nullptr, Popup);
+  EXPECT_TRUE(Edit->DroppedDown());
+  EXPECT_TRUE(IsWindowVisible(Popup->Handle()));
+  EXPECT_EQ(Popup->Handle(), GetFocus()) << "the calendar takes the keys";
+  EXPECT_TRUE(Popup->ShowToday());
+  EXPECT_FALSE(Popup->ShowClear());
+  EXPECT_EQ(Day(2024, 12, 25), Popup->GetSelStart());
+  EXPECT_EQ(Day(2024, 12, 1), Popup->FirstDate());
+  EXPECT_NEAR(Day(2024, 12, 25) + 14.5 / 24, Edit->DateTimeValue(), 1e-9);
+  // On the work area, under the editor.
+  RECT EditRect, PopupRect;
+  GetWindowRect(Edit->Handle(), &EditRect);
+  GetWindowRect(Popup->Handle(), &PopupRect);
+  EXPECT_LE(PopupRect.top, EditRect.bottom);
+  EXPECT_GE(PopupRect.top, EditRect.bottom - 2);
+
+  Pick(Edit, 2);
+  EXPECT_FALSE(IsWindowVisible(Popup->Handle()));
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_NEAR(Day(2024, 12, 27) + 14.5 / 24, Edit->GetDate(), 1e-9);
+  EXPECT_TRUE(Edit->GetModified());
+  EXPECT_EQ(DateToText(Edit->GetDate()), Edit->Text());
+
+  // Without SaveTime the day alone.
+  Edit->SetSaveTime(false);
+  Open(Edit);
+  Pick(Edit, 1);
+  EXPECT_EQ(Day(2024, 12, 28), Edit->GetDate());
+}
+
+TEST_F(DateEditTest, NearTheScreensBottomTheCalendarStaysOnTheWorkArea) {
+  auto* Edit = ShownEdit();
+  RECT Work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  TCustomForm* Form = GetParentForm(Host);
+  Form->SetBounds(Form->Left(), Work.bottom - 60, Form->Width(), Form->Height());
+  Pump();
+  Open(Edit);
+  RECT EditRect, PopupRect;
+  GetWindowRect(Edit->Handle(), &EditRect);
+  GetWindowRect(Edit->DatePopup()->Handle(), &PopupRect);
+  EXPECT_LE(PopupRect.bottom, Work.bottom);
+  EXPECT_GE(PopupRect.top, Work.top);
+  EXPECT_LE(PopupRect.bottom, EditRect.top + 2) << "above the editor";
+}
+
+TEST_F(DateEditTest, ReopenedOnAnEmptyTextTheCalendarStartsAtTodayWithNoOldTime) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditValue(Variant::FromDateTime(Day(2024, 12, 25) + 14.5 / 24));
+  Open(Edit);
+  SendMessageA(Edit->DatePopup()->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_NEAR(Day(2024, 12, 25) + 14.5 / 24, Edit->GetDate(), 1e-9) << "Escape picks nothing";
+  // The text cleared (another cell's empty value), the calendar opened again.
+  Edit->SetEditValue(Null());
+  Open(Edit);
+  EXPECT_EQ(NullDate, Edit->DateTimeValue());
+  EXPECT_EQ(Day(2024, 3, 14), Edit->DatePopup()->GetSelStart());
+  Pick(Edit, 1);
+  EXPECT_EQ(Day(2024, 3, 15), Edit->GetDate()) << "no time from the earlier value";
+}
+
+TEST_F(DateEditTest, HidingTheEditorClosesTheCalendarWhichOpensAgainLater) {
+  auto* Edit = ShownEdit();
+  Open(Edit);
+  TdxGridDatePopup* Popup = Edit->DatePopup();
+  ASSERT_TRUE(Edit->DroppedDown());
+  Edit->Hide();
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_FALSE(Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+  Edit->ShowAt(Rect(5, 5, 180, 25));
+  Pump();
+  Open(Edit);
+  EXPECT_EQ(Popup, Edit->DatePopup());
+  EXPECT_TRUE(IsWindowVisible(Popup->Handle()));
+}
+
+TEST_F(DateEditTest, AReadOnlyEditorDoesNotDropDown) {
+  auto* Edit = ShownEdit();
+  Edit->SetReadOnly(true);
+  Open(Edit);
+  EXPECT_EQ(nullptr, Edit->DatePopup());
+  EXPECT_FALSE(Edit->DroppedDown());
+}
+
+TEST_F(DateEditTest, ALocaleChangeRebuildsTheMaskAndTheText) {
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  Edit->SetDate(Day(2024, 12, 25));
+  ASSERT_EQ("12/25/2024", Edit->Text());
+  {
+    TScopedLocaleInfo Dotted(LOCALE_SSHORTDATE, "dd.MM.yyyy");
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ("dd.MM.yyyy", FormatSettings.ShortDateFormat);
+    EXPECT_EQ("!99.99.9999;1; ", Edit->EditMask());
+    EXPECT_EQ("25.12.2024", Edit->Text());
+    EXPECT_EQ(Day(2024, 12, 25), Edit->GetDate());
+  }
+  SendLocaleChanged(Edit->Handle());
+  EXPECT_EQ("12/25/2024", Edit->Text());
+}

@@ -1,0 +1,267 @@
+// The pick editor on real windows: completion while typing, stepping by keys and by
+// double clicks, the list's size and the click that accepts from it, and the list's
+// own timed search.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "classlib/ScopeExit.h"
+#include "editors/dxExEdtr_PickEdit.h"
+#include "tests/editors/EditTestSupport.h"
+
+namespace {
+
+using edittest::EditTest;
+using uitest::Pump;
+
+// The pick editor outside a grid.
+class TOutsidePickEdit : public TdxInplacePickEdit {
+  TCLASS_DECL(TOutsidePickEdit, TdxInplacePickEdit)
+ public:
+  using TdxInplacePickEdit::TdxInplacePickEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+TCLASS_IMPL(TOutsidePickEdit)
+
+DWORD FakeTicks = 0;
+DWORD FakeTickCount() { return FakeTicks; }
+
+class PickEditTest : public EditTest {
+ protected:
+  void TearDown() override {
+    dxTickCountProc = SavedTicks;
+    EditTest::TearDown();
+  }
+
+  template <class T = TOutsidePickEdit>
+  T* ShownEdit(std::initializer_list<const char*> Items) {
+    TForm* Form = ShownForm(300, 200);
+    auto* Edit = NewObject<T>(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 10, 150, 24);
+    for (const char* Item : Items) Edit->Items()->Add(Item);
+    Pump();
+    ::SetFocus(Edit->Handle());
+    Pump();
+    return Edit;
+  }
+  static void Type(TWinControl* Control, char Ch) {
+    SendMessageA(Control->Handle(), WM_CHAR, static_cast<unsigned char>(Ch), 1);
+  }
+  static void Key(TWinControl* Control, WPARAM Key) { SendMessageA(Control->Handle(), WM_KEYDOWN, Key, 1); }
+  static std::pair<int, int> Selection(TdxInplacePickEdit* Edit) {
+    return {Edit->GetSelStart(), Edit->GetSelStart() + Edit->GetSelLength()};
+  }
+
+  TdxTickCountProc SavedTicks = dxTickCountProc;
+};
+
+// ---------------------------------------------------------------------------------
+// Typing
+
+TEST_F(PickEditTest, TypingCompletesToTheFirstItemAndSelectsTheCompletion) {
+  auto* Edit = ShownEdit({"Apple", "apricot", "Banana"});
+  Type(Edit, 'a');
+  EXPECT_EQ("Apple", Edit->Text());
+  EXPECT_EQ(std::make_pair(1, 5), Selection(Edit));
+  Type(Edit, 'p');
+  EXPECT_EQ("Apple", Edit->Text());
+  EXPECT_EQ(std::make_pair(2, 5), Selection(Edit));
+  Type(Edit, 'r');
+  EXPECT_EQ("apricot", Edit->Text());
+  EXPECT_EQ(std::make_pair(3, 7), Selection(Edit));
+  EXPECT_TRUE(Edit->GetModified());
+  // The list opened on the first key and follows the completion.
+  ASSERT_TRUE(Edit->DroppedDown());
+  EXPECT_EQ(1, Edit->PickList()->ItemIndex());
+}
+
+TEST_F(PickEditTest, AKeyThatCompletesNothingIsInsertedAndADropDownListKeepsItsText) {
+  auto* Edit = ShownEdit({"Apple", "apricot", "Banana"});
+  Edit->SetImmediateDropDown(false);
+  Type(Edit, 'z');
+  EXPECT_EQ("z", Edit->Text());
+  Type(Edit, 'y');
+  EXPECT_EQ("zy", Edit->Text());
+  EXPECT_EQ("zy", Edit->SearchText());
+
+  auto* List = ShownEdit({"Apple", "Banana"});
+  List->SetImmediateDropDown(false);
+  List->SetDropDownListStyle(true);
+  Type(List, 'b');
+  EXPECT_EQ("Banana", List->Text());
+  Type(List, 'x');
+  EXPECT_EQ("Banana", List->Text());
+}
+
+TEST_F(PickEditTest, BackspaceInADropDownListEmptiesAWhollySelectedTextOnlyWhenAllowed) {
+  auto* Edit = ShownEdit({"Apple", "Banana"});
+  Edit->SetImmediateDropDown(false);
+  Edit->SetDropDownListStyle(true);
+  Edit->SetEditValue(Variant(AnsiString("Banana")));
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  Type(Edit, '\b');
+  EXPECT_EQ("Banana", Edit->Text());
+  Edit->SetCanDeleteText(true);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  Type(Edit, '\b');
+  EXPECT_EQ("", Edit->Text());
+}
+
+// ---------------------------------------------------------------------------------
+// Stepping
+
+TEST_F(PickEditTest, StandaloneArrowsStepWithoutWrappingAndARevertableDoubleClickWraps) {
+  auto* Edit = ShownEdit({"A", "B", "C"});
+  Edit->SetEditValue(Variant(AnsiString("C")));
+  Key(Edit, VK_DOWN);
+  EXPECT_EQ("C", Edit->Text());
+  Key(Edit, VK_UP);
+  EXPECT_EQ("B", Edit->Text());
+  EXPECT_EQ(1, Edit->RememberedItemIndex());
+
+  Edit->SetEditValue(Variant(AnsiString("C")));
+  SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ("C", Edit->Text());  // not revertable
+  Edit->SetRevertable(true);
+  SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ("A", Edit->Text());
+}
+
+TEST_F(PickEditTest, PageKeysStepAPageLessOneAndGridEditorsLeaveTheArrowsToTheGrid) {
+  auto* Edit = ShownEdit({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+  Edit->SetEditValue(Variant(AnsiString("1")));
+  Key(Edit, VK_NEXT);
+  EXPECT_EQ("7", Edit->Text());
+  Key(Edit, VK_NEXT);
+  EXPECT_EQ("9", Edit->Text());
+  Key(Edit, VK_PRIOR);
+  EXPECT_EQ("3", Edit->Text());
+
+  auto* Host = ShownContainer();
+  auto* InGrid = HostedEdit<TdxInplacePickEdit>(Host);
+  InGrid->Items()->Add("A");
+  InGrid->Items()->Add("B");
+  InGrid->ShowAt(Rect(5, 5, 150, 25));
+  InGrid->SetEditValue(Variant(AnsiString("A")));
+  Key(InGrid, VK_DOWN);
+  EXPECT_EQ("A", InGrid->Text());
+  ASSERT_EQ(1u, Host->HostKeys.size());
+  EXPECT_EQ(VK_DOWN, Host->HostKeys[0]);
+}
+
+// A newly bound value is where stepping starts, not the item stepped to before.
+TEST_F(PickEditTest, AValueSetFromOutsideForgetsTheItemSteppedTo) {
+  auto* Edit = ShownEdit({"A", "B", "C", "D"});
+  Edit->SetEditValue(Variant(AnsiString("A")));
+  Key(Edit, VK_DOWN);
+  ASSERT_EQ("B", Edit->Text());
+  Edit->SetEditValue(Variant(AnsiString("D")));
+  EXPECT_EQ(-1, Edit->RememberedItemIndex());
+  Key(Edit, VK_UP);
+  EXPECT_EQ("C", Edit->Text());
+}
+
+// ---------------------------------------------------------------------------------
+// The list
+
+TEST_F(PickEditTest, TheListShowsAtMostDropDownRowsItems) {
+  auto* Three = ShownEdit({"a", "b", "c"});
+  Three->DropDown();
+  ASSERT_TRUE(Three->DroppedDown());
+  TdxPopupPickListBox* List = Three->PickList();
+  EXPECT_TRUE(IsWindowVisible(List->Handle()));
+  const int Row = List->MeasuredItemHeight();
+  EXPECT_EQ(3 * Row, List->ClientHeight());
+  Three->CloseUp(false);
+  EXPECT_FALSE(IsWindowVisible(List->Handle()));
+
+  auto* Twenty = ShownEdit({});
+  for (int I = 0; I < 20; ++I) Twenty->Items()->Add(AnsiString(1, static_cast<char>('a' + I)));
+  ASSERT_EQ(7, Twenty->DropDownRows());
+  Twenty->DropDown();
+  EXPECT_EQ(7 * Row, Twenty->PickList()->ClientHeight());
+  // Placed under the editor, at least as wide.
+  RECT EditRect;
+  RECT ListRect;
+  GetWindowRect(Twenty->Handle(), &EditRect);
+  GetWindowRect(Twenty->PickList()->Handle(), &ListRect);
+  EXPECT_GE(ListRect.top, EditRect.bottom - 2);
+  EXPECT_GE(ListRect.right - ListRect.left, EditRect.right - EditRect.left - 4);
+}
+
+TEST_F(PickEditTest, EmptyItemsOpenNothingButTheButtonClickIsTold) {
+  auto* Edit = ShownEdit({});
+  uitest::TChangeCounter Clicks;
+  Edit->OnEditButtonClick = Clicks.Event();
+  Edit->DropDown();
+  EXPECT_EQ(1, Clicks.Count);
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_FALSE(Edit->PickList()->HandleAllocated() && IsWindowVisible(Edit->PickList()->Handle()));
+}
+
+TEST_F(PickEditTest, ARealPressInTheListAcceptsWithoutActivatingIt) {
+  auto* Edit = ShownEdit({"one", "two", "three"});
+  HWND Active = GetActiveWindow();
+  Edit->DropDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  HWND List = Edit->PickList()->Handle();
+  RECT Item;
+  SendMessageA(List, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&Item));
+  POINT At{Item.left + 5, (Item.top + Item.bottom) / 2};
+  ClientToScreen(List, &At);
+  // The cursor goes back where it was: a list that opens under it follows it.
+  POINT Saved;
+  GetCursorPos(&Saved);
+  auto Restore = ScopeExit([&] {
+    SetCursorPos(Saved.x, Saved.y);
+    Pump();
+  });
+  INPUT Input[3] = {};
+  for (INPUT& I : Input) {
+    I.type = INPUT_MOUSE;
+    I.mi.dx = (At.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    I.mi.dy = (At.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, Input, sizeof(INPUT));
+  // The real press may take a while to arrive on a loaded machine.
+  uitest::PumpUntil([&] { return !Edit->DroppedDown(); }, 10000);
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_EQ("three", Edit->Text());
+  EXPECT_EQ(Edit->Handle(), GetFocus());
+  EXPECT_EQ(Active, GetActiveWindow());
+}
+
+TEST_F(PickEditTest, TheListsSearchStartsAgainAfterTwoSecondsWithoutAKey) {
+  dxTickCountProc = FakeTickCount;
+  auto* Edit = ShownEdit({"banana", "bandit", "cherry", "cola"});
+  Edit->DropDown();
+  TdxPopupPickListBox* List = Edit->PickList();
+  FakeTicks = 10000;
+  Type(List, 'b');
+  FakeTicks = 10500;
+  Type(List, 'a');
+  FakeTicks = 11000;
+  Type(List, 'n');
+  FakeTicks = 11400;
+  Type(List, 'd');
+  EXPECT_EQ("band", List->SearchText());
+  EXPECT_EQ(1, List->ItemIndex());
+  // A key that matches nothing is dropped from the search.
+  Type(List, 'q');
+  EXPECT_EQ("band", List->SearchText());
+  FakeTicks = 13900;  // 2.5 s after the last search key
+  Type(List, 'c');
+  EXPECT_EQ("c", List->SearchText());
+  EXPECT_EQ(2, List->ItemIndex());
+  FakeTicks = 14000;
+  Type(List, 'o');
+  EXPECT_EQ(3, List->ItemIndex());
+}
+
+}  // namespace
