@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
@@ -15,18 +16,6 @@ TCLASS_IMPL(TKsCustomTabSheet)
 TCLASS_IMPL(TKsCustomTabControl)
 
 namespace {
-
-bool IsHorizontal(TTabPosition P) { return P == tpTop || P == tpBottom; }
-
-TTabPosition Opposite(TTabPosition P) {
-  switch (P) {
-    case tpTop: return tpBottom;
-    case tpBottom: return tpTop;
-    case tpLeft: return tpRight;
-    case tpRight: return tpLeft;
-  }
-  return tpTop;
-}
 
 TKsColor Ks(TColor C) { return ColorToKsColor(C, 255); }
 
@@ -91,6 +80,11 @@ void TKsTabStringList::Assign(TPersistent* Source) {
   Sync();
 }
 
+void TKsTabStringList::Changed() {
+  TStringList::Changed();
+  if (FTabControl) FTabControl->DropLayout();
+}
+
 void TKsTabStringList::SetUpdateState(bool Updating) {
   TStringList::SetUpdateState(Updating);
   if (!FTabControl) return;
@@ -128,6 +122,19 @@ int TKsCustomTabSheet::PageIndex() const {
   const auto& Pages = FTabControl->FPages;
   const auto It = std::find(Pages.begin(), Pages.end(), this);
   return It == Pages.end() ? -1 : static_cast<int>(It - Pages.begin());
+}
+
+void TKsCustomTabSheet::SetBorderWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  Realign();
+  Invalidate();
+}
+
+void TKsCustomTabSheet::AdjustClientRect(TRect& Rect) {
+  inherited::AdjustClientRect(Rect);
+  InflateRect(&Rect, -FBorderWidth, -FBorderWidth);
 }
 
 void TKsCustomTabSheet::CreateParams(TCreateParams& Params) {
@@ -209,16 +216,18 @@ void TKsCustomTabControl::SetTabIndex(int Value) {
 void TKsCustomTabControl::SetTabPosition(TTabPosition Value) {
   if (FTabPosition == Value) return;
   FTabPosition = Value;
-  if (!IsHorizontal(Value)) FMultiLine = true;
+  if (!IsHorizontalSide(Value)) FMultiLine = true;
+  DropLayout();
   Invalidate();
   Realign();
 }
 
 void TKsCustomTabControl::SetMultiLine(bool Value) {
   if (FMultiLine == Value) return;
-  if (!Value && !IsHorizontal(FTabPosition))
+  if (!Value && !IsHorizontalSide(FTabPosition))
     throw Exception("MultiLine must be True when TabPosition is tpLeft or tpRight");
   FMultiLine = Value;
+  DropLayout();
   Invalidate();
   Realign();
 }
@@ -226,6 +235,7 @@ void TKsCustomTabControl::SetMultiLine(bool Value) {
 void TKsCustomTabControl::SetRaggedRight(bool Value) {
   if (FRaggedRight == Value) return;
   FRaggedRight = Value;
+  DropLayout();
   Invalidate();
 }
 
@@ -233,6 +243,7 @@ void TKsCustomTabControl::SetScrollOpposite(bool Value) {
   if (FScrollOpposite == Value) return;
   FScrollOpposite = Value;
   if (Value) FMultiLine = true;
+  DropLayout();
   Invalidate();
   Realign();
 }
@@ -245,6 +256,7 @@ void TKsCustomTabControl::SetHotTrack(bool Value) {
 void TKsCustomTabControl::SetTabWidth(int Value) {
   if (FTabWidth == Value) return;
   FTabWidth = Value;
+  DropLayout();
   Invalidate();
   Realign();
 }
@@ -252,6 +264,7 @@ void TKsCustomTabControl::SetTabWidth(int Value) {
 void TKsCustomTabControl::SetTabHeight(int Value) {
   if (FTabHeight == Value) return;
   FTabHeight = Value;
+  DropLayout();
   Invalidate();
   Realign();
 }
@@ -269,291 +282,31 @@ void TKsCustomTabControl::SetUsePages(bool Value) {
   SyncPages();
 }
 
-// --- Sizes and rows ------------------------------------------------------------------
+// --- Painting ---------------------------------------------------------------------------
 
-int TKsCustomTabControl::GetTabHeight() {
-  if (FTabHeight > 0) return FTabHeight;
-  return static_cast<int>(std::lround(Font()->Size() * 1.7)) + 4;
-}
-
-int TKsCustomTabControl::GetTabWidth(int Index) {
-  if (FTabWidth != 0) return FTabWidth;
-  TScreenDC Screen;
-  TSelection Font(Screen.DC(), this->Font()->Handle());
-  const AnsiString Text = FTabs->Strings(Index);
-  SIZE Size{};
-  GetTextExtentPoint32A(Screen.DC(), Text.c_str(), static_cast<int>(Text.size()), &Size);
-  return std::max(static_cast<int>(Size.cx) + 12, 2 * (GetTabHeight() + SideMargin(FTabPosition)));
-}
-
-TSize TKsCustomTabControl::GetArrowSize() {
-  const int Size = 2 * Font()->Size();
-  return TSize{Size, Size};
-}
-
-int TKsCustomTabControl::SideMargin(TTabPosition Side) {
-  switch (Side) {
-    case tpTop: return TopMargin();
-    case tpBottom: return BottomMargin();
-    case tpLeft: return LeftMargin();
-    case tpRight: return RightMargin();
-  }
-  return 0;
-}
-
-int TKsCustomTabControl::AvailableLength() {
-  if (IsHorizontal(FTabPosition)) return Width() - LeftMargin() - RightMargin();
-  return Height() - TopMargin() - BottomMargin();
-}
-
-void TKsCustomTabControl::BuildRows() {
-  FRows.clear();
-  const int Count = FTabs->Count();
-  const int Available = AvailableLength();
-  int Start = 0;
-  int Sum = 0;
-  auto Close = [&](int Last) {
-    const int Tabs = Last - Start + 1;
-    TRow Row;
-    Row.LastTab = Last;
-    Row.ExtraWidth = (Available - Sum) / Tabs;
-    Row.Remainder = (Available - Sum) - Tabs * Row.ExtraWidth;
-    FRows.push_back(Row);
-  };
-  for (int I = 0; I < Count; ++I) {
-    const int W = GetTabWidth(I);
-    // A row holds at least one tab; the last possible row takes all that remain.
-    if (I > Start && Sum + W >= Available && static_cast<int>(FRows.size()) < MaxRows - 1) {
-      Close(I - 1);
-      Start = I;
-      Sum = 0;
-    }
-    Sum += W;
-  }
-  if (Count > 0) Close(Count - 1);
-}
-
-int TKsCustomTabControl::RowCount() {
-  if (!FMultiLine) return 1;
-  BuildRows();
-  return static_cast<int>(FRows.size());
-}
-
-int TKsCustomTabControl::RowOfTab(int Index) {
-  if (!FMultiLine) return 0;
-  BuildRows();
-  for (int R = 0; R < static_cast<int>(FRows.size()); ++R)
-    if (FRows[static_cast<std::size_t>(R)].LastTab >= Index) return R;
-  return std::max(static_cast<int>(FRows.size()) - 1, 0);
-}
-
-int TKsCustomTabControl::ActiveRow() { return FTabIndex >= 0 ? RowOfTab(FTabIndex) : 0; }
-
-int TKsCustomTabControl::JustifiedWidth(int Index) {
-  const int W = GetTabWidth(Index);
-  if (!FMultiLine || FRaggedRight || FTabWidth != 0) return W;
-  const TRow& Row = FRows[static_cast<std::size_t>(RowOfTab(Index))];
-  return W + Row.ExtraWidth + (Row.LastTab == Index ? Row.Remainder : 0);
-}
-
-int TKsCustomTabControl::RowDistance(int Row) {
-  const int Active = ActiveRow();
-  const int Height = GetTabHeight();
-  if (Row >= Active) return (Row - Active + 1) * Height;
-  if (FScrollOpposite) return (Active - Row) * Height;
-  return (Row + RowCount() - Active + 1) * Height;
-}
-
-bool TKsCustomTabControl::IsOppositeRow(int Row) {
-  return FMultiLine && FScrollOpposite && Row < ActiveRow();
-}
-
-int TKsCustomTabControl::TabBand() {
-  const int Rows = FMultiLine && FScrollOpposite ? RowCount() - ActiveRow() : RowCount();
-  return GetTabHeight() * Rows + SideMargin(FTabPosition);
-}
-
-int TKsCustomTabControl::OppositeBand() {
-  return FMultiLine && FScrollOpposite ? ActiveRow() * GetTabHeight() : 0;
-}
-
-TRect TKsCustomTabControl::PaneRect() {
-  TRect R{0, 0, Width(), Height()};
-  const int Band = TabBand();
-  const int Other = OppositeBand();
-  switch (FTabPosition) {
-    case tpTop: R.top += Band; R.bottom -= Other; break;
-    case tpBottom: R.bottom -= Band; R.top += Other; break;
-    case tpLeft: R.left += Band; R.right -= Other; break;
-    case tpRight: R.right -= Band; R.left += Other; break;
-  }
-  return R;
-}
-
-void TKsCustomTabControl::AdjustClientRect(TRect& Rect) {
-  Rect = PaneRect();
-  Rect.left += LeftMargin() + 1;
-  Rect.top += TopMargin() + 1;
-  Rect.right -= RightMargin() + 1;
-  Rect.bottom -= BottomMargin() + 1;
-}
-
-TRect TKsCustomTabControl::GetTabRect(int Index) {
-  const int Row = RowOfTab(Index);
-  int Offset = 0;
-  if (FMultiLine) {
-    const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
-    for (int I = First; I < Index; ++I) Offset += JustifiedWidth(I);
-  } else if (Index >= FFirstVisibleTab) {
-    for (int I = std::max(FFirstVisibleTab, 0); I < Index; ++I) Offset += GetTabWidth(I);
-  } else {
-    for (int I = Index; I < FFirstVisibleTab; ++I) Offset -= GetTabWidth(I);
-  }
-  const int W = JustifiedWidth(Index);
-  const bool Other = IsOppositeRow(Row);
-  const TTabPosition Side = Other ? Opposite(FTabPosition) : FTabPosition;
-  const int Band = Other ? OppositeBand() : TabBand();
-  const int Distance = RowDistance(Row);
-  const int Across = SideMargin(Side);
-  const int Along = (IsHorizontal(Side) ? LeftMargin() : TopMargin()) + Offset;
-  switch (Side) {
-    case tpTop: return TRect{Along, Band - Distance, Along + W, Band + Across};
-    case tpBottom: return TRect{Along, Height() - Band - Across, Along + W, Height() - Band + Distance};
-    case tpLeft: return TRect{Band - Distance, Along, Band + Across, Along + W};
-    case tpRight: return TRect{Width() - Band - Across, Along, Width() - Band + Distance, Along + W};
-  }
-  return TRect{};
-}
-
-// --- The single scrolling line ----------------------------------------------------------
-
-int TKsCustomTabControl::LastVisibleTab() {
-  const int Count = FTabs->Count();
-  if (Count == 0) return -1;
-  const int Available = AvailableLength();
-  int Sum = 0;
-  int I = std::max(FFirstVisibleTab, 0);
-  while (I < Count && Sum + GetTabWidth(I) <= Available) Sum += GetTabWidth(I++);
-  return I < Count ? I : Count - 1;
-}
-
-bool TKsCustomTabControl::ArrowsShown() {
-  const int Count = FTabs->Count();
-  if (FMultiLine || Count < 2) return false;
-  return FFirstVisibleTab > 0 || GetTabRect(Count - 1).right > Width();
-}
-
-TRect TKsCustomTabControl::LeftArrowRect() {
-  const TSize S = GetArrowSize();
-  const int Y = FTabPosition == tpTop ? TabBand() - S.cy - TopMargin()
-                                      : Height() - TabBand() + BottomMargin();
-  return TRect{Width() - 2 * S.cx, Y, Width() - S.cx, Y + S.cy};
-}
-
-TRect TKsCustomTabControl::RightArrowRect() {
-  TRect R = LeftArrowRect();
-  OffsetRect(&R, GetArrowSize().cx, 0);
-  return R;
-}
-
-bool TKsCustomTabControl::InLeftArrow(int X, int Y) {
-  const TRect R = LeftArrowRect();
-  return PtInRect(&R, POINT{X, Y}) != 0;
-}
-
-bool TKsCustomTabControl::InRightArrow(int X, int Y) {
-  const TRect R = RightArrowRect();
-  return PtInRect(&R, POINT{X, Y}) != 0;
-}
-
-void TKsCustomTabControl::ScrollTabs(int Delta) {
-  const int Count = FTabs->Count();
-  if (Count == 0) {
-    FFirstVisibleTab = -1;
-    Invalidate();
-    return;
-  }
-  FFirstVisibleTab = std::clamp(FFirstVisibleTab + Delta, 0, Count - 1);
-  bool SteppedBack = false;
-  while (FFirstVisibleTab > 0 && LastVisibleTab() == Count - 1) {
-    --FFirstVisibleTab;
-    SteppedBack = true;
-  }
-  if (SteppedBack) ++FFirstVisibleTab;
-  Invalidate();
-}
-
-void TKsCustomTabControl::ArrowTick(TObject* /*Sender*/) {
-  FArrowTimer->SetInterval(100);
-  if (FLeftArrowDown) ScrollTabs(-1);
-  if (FRightArrowDown) ScrollTabs(1);
-}
-
-void TKsCustomTabControl::StopArrows() {
-  if (FLeftArrowDown || FRightArrowDown) Invalidate();
-  FLeftArrowDown = FRightArrowDown = false;
-  if (FArrowTimer) FArrowTimer->SetEnabled(false);
-}
-
-// --- Hit test --------------------------------------------------------------------------
-
-int TKsCustomTabControl::TabAtPoint(int X, int Y) {
-  const int Count = FTabs->Count();
-  if (Count == 0) return -1;
-  auto Holds = [&](TRect R) { return PtInRect(&R, POINT{X, Y}) != 0; };
-  if (ArrowsShown()) {
-    const int Band = TabBand();
-    const bool InBand = FTabPosition == tpTop ? Y < Band : Y >= Height() - Band;
-    if (InBand && X >= Width() - 2 * GetArrowSize().cx) return -1;
-  }
-  if (FTabIndex >= 0 && Holds(GetTabRect(FTabIndex))) return FTabIndex;
-  if (!FMultiLine) {
-    for (int I = std::max(FFirstVisibleTab, 0); I <= LastVisibleTab(); ++I) {
-      TRect R = GetTabRect(I);
-      if (FTabPosition == tpTop) R.bottom -= TopMargin();
-      if (FTabPosition == tpBottom) R.top += BottomMargin();
-      if (Holds(R)) return I;
-    }
-    return -1;
-  }
-  BuildRows();
-  const int Rows = static_cast<int>(FRows.size());
+std::vector<int> TKsCustomTabControl::RowsFarthestFirst() {
+  const int Rows = static_cast<int>(Layout().Rows.size());
   const int Active = ActiveRow();
   std::vector<int> Order;
-  if (FScrollOpposite)
-    for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
-  for (int R = Active; R < Rows; ++R) Order.push_back(R);
+  Order.reserve(static_cast<std::size_t>(Rows));
   if (!FScrollOpposite)
+    for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
+  for (int R = Rows - 1; R >= Active; --R) Order.push_back(R);
+  if (FScrollOpposite)
     for (int R = 0; R < Active; ++R) Order.push_back(R);
-  for (int Row : Order) {
-    const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
-    for (int I = First; I <= FRows[static_cast<std::size_t>(Row)].LastTab; ++I)
-      if (Holds(GetTabRect(I))) return I;
-  }
-  return -1;
+  return Order;
 }
-
-// --- Painting ---------------------------------------------------------------------------
 
 void TKsCustomTabControl::PaintBuffer() {
   inherited::PaintBuffer();
   if (!FMultiLine) {
-    for (int I = std::max(FFirstVisibleTab, 0); I <= LastVisibleTab(); ++I)
+    const int Last = LastVisibleTab();
+    for (int I = std::max(FFirstVisibleTab, 0); I <= Last; ++I)
       if (I != FTabIndex) DrawTab(I);
   } else {
-    BuildRows();
-    const int Rows = static_cast<int>(FRows.size());
-    const int Active = ActiveRow();
-    std::vector<int> Order;
-    if (!FScrollOpposite)
-      for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
-    for (int R = Rows - 1; R >= Active; --R) Order.push_back(R);
-    if (FScrollOpposite)
-      for (int R = 0; R < Active; ++R) Order.push_back(R);
-    for (int Row : Order) {
-      const int First = Row == 0 ? 0 : FRows[static_cast<std::size_t>(Row - 1)].LastTab + 1;
-      for (int I = First; I <= FRows[static_cast<std::size_t>(Row)].LastTab; ++I) DrawTab(I);
-    }
+    const TLayout& L = Layout();
+    for (int Row : RowsFarthestFirst())
+      for (int I = FirstTabOfRow(Row); I <= L.Rows[static_cast<std::size_t>(Row)].LastTab; ++I) DrawTab(I);
   }
   PaintPane();
   if (FTabIndex >= 0) DrawTab(FTabIndex);
@@ -591,7 +344,7 @@ void TKsCustomTabControl::DrawTab(int Index) {
   B->SetFont(Font());
   const bool Active = Index == FTabIndex;
   const int Row = RowOfTab(Index);
-  const TTabPosition Side = IsOppositeRow(Row) ? Opposite(FTabPosition) : FTabPosition;
+  const TTabPosition Side = IsOppositeRow(Row) ? OppositeSide(FTabPosition) : FTabPosition;
   TRect R = GetTabRect(Index);
   if (Active) {
     // Grows on every side but the page's.
@@ -628,7 +381,7 @@ void TKsCustomTabControl::DrawTab(int Index) {
     }
     if (Side == tpTop && !Active) OffsetRect(&C, 0, 1);
     const AnsiString Text = FTabs->Strings(Index);
-    if (IsHorizontal(Side))
+    if (IsHorizontalSide(Side))
       B->DrawText(Text, C, static_cast<UINT>(DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE)));
     else
       B->DrawVerticalText(Text, C, 0x25, Side == tpRight);
@@ -762,6 +515,13 @@ void TKsCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 void TKsCustomTabControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
+    case CM_FONTCHANGED:
+      // The captions' widths and the tab height follow the font.
+      DropLayout();
+      inherited::Dispatch(Message);
+      Invalidate();
+      Realign();
+      return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case CM_ENABLEDCHANGED:
@@ -815,10 +575,27 @@ void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
     Sheet->SetCaption(Caption);
     FTabs->Add(Caption);
   }
+  NameNewSheet(Sheet);
   Sheet->SetParent(this);
   Sheet->Hide();
-  if (PageCount() == 1) ShowPage(Sheet);
+  // A control being read keeps the TabIndex it was read with (Loaded shows its page).
+  if (PageCount() == 1 && !ComponentState().Contains(csLoading)) ShowPage(Sheet);
   Invalidate();
+}
+
+void TKsCustomTabControl::NameNewSheet(TKsCustomTabSheet* Sheet) {
+  if (!ComponentState().Contains(csDesigning) || !Sheet->Name().empty()) return;
+  auto* Form = ObjectAs<TCustomForm>(Owner());
+  if (!Form) return;
+  // The class name and the smallest number from 1 that no component of the form has.
+  const AnsiString Base = Sheet->ClassName();
+  for (int Number = 1;; ++Number) {
+    const AnsiString Name = Base + std::to_string(Number);
+    if (!Form->FindComponent(Name)) {
+      Sheet->SetName(Name);
+      return;
+    }
+  }
 }
 
 void TKsCustomTabControl::DetachPage(TKsCustomTabSheet* Sheet) {
@@ -861,6 +638,7 @@ void TKsCustomTabControl::ShowPage(TKsCustomTabSheet* Sheet) {
 void TKsCustomTabControl::ShowPageAt(int Index) { ShowPage(GetPage(Index)); }
 
 void TKsCustomTabControl::SyncPages() {
+  DropLayout();
   const int Count = FTabs->Count();
   if (FTabIndex > Count - 1) FTabIndex = Count - 1;
   const bool Loading = ComponentState().Contains(csLoading);
@@ -915,10 +693,25 @@ void TKsCustomTabControl::Loaded() {
 void InitKsTabs() {
   RegisterClass(&TKsCustomTabSheet::StaticClass());
   RegisterClass(&TKsCustomTabControl::StaticClass());
-  TPublish<TKsCustomTabSheet> S;
-  S.Prop("Caption", &TKsCustomTabSheet::Caption, &TKsCustomTabSheet::SetCaption);
+  {
+    // The standard properties (bounds, Font, Enabled, Visible, the hints, the popup
+    // menu, the mouse and resize events) come from the control bases.
+    TPublish<TKsCustomTabSheet> S;
+    S.Prop("BorderWidth", &TKsCustomTabSheet::BorderWidth, &TKsCustomTabSheet::SetBorderWidth);
+    S.Prop("Caption", &TKsCustomTabSheet::Caption, &TKsCustomTabSheet::SetCaption);
+    S.Prop("OnDragDrop", &TKsCustomTabSheet::OnDragDrop);
+    S.Prop("OnDragOver", &TKsCustomTabSheet::OnDragOver);
+    S.Prop("OnEndDrag", &TKsCustomTabSheet::OnEndDrag);
+    S.Prop("OnStartDrag", &TKsCustomTabSheet::OnStartDrag);
+    S.Prop("OnHide", &TKsCustomTabSheet::OnHide);
+    S.Prop("OnShow", &TKsCustomTabSheet::OnShow);
+  }
   TPublish<TKsCustomTabControl> P;
+  P.Prop("TabStop", &TKsCustomTabControl::TabStop, &TKsCustomTabControl::SetTabStop).Default(true);
   P.Prop("HotTrack", &TKsCustomTabControl::HotTrack, &TKsCustomTabControl::SetHotTrack).Default(false);
+  // The side before MultiLine: a side tab switches MultiLine on.
+  P.Prop("TabPosition", &TKsCustomTabControl::TabPosition, &TKsCustomTabControl::SetTabPosition)
+      .Default(tpTop);
   P.Prop("MultiLine", &TKsCustomTabControl::MultiLine, &TKsCustomTabControl::SetMultiLine).Default(false);
   P.Prop("OwnerDraw", &TKsCustomTabControl::OwnerDraw, &TKsCustomTabControl::SetOwnerDraw).Default(false);
   P.Prop("RaggedRight", &TKsCustomTabControl::RaggedRight, &TKsCustomTabControl::SetRaggedRight)
@@ -929,7 +722,12 @@ void InitKsTabs() {
   P.Prop("TabHeight", &TKsCustomTabControl::TabHeight, &TKsCustomTabControl::SetTabHeight).Default(0);
   P.Prop("TabWidth", &TKsCustomTabControl::TabWidth, &TKsCustomTabControl::SetTabWidth).Default(0);
   P.Prop("UsePages", &TKsCustomTabControl::UsePages, &TKsCustomTabControl::SetUsePages).Default(false);
+  // The captions before the selection that indexes them.
+  P.Prop("Tabs", &TKsCustomTabControl::Tabs, &TKsCustomTabControl::SetTabs);
   P.Prop("TabIndex", &TKsCustomTabControl::TabIndex, &TKsCustomTabControl::SetTabIndex).Default(-1);
+  P.Prop("OnChange", &TKsCustomTabControl::OnChange);
+  P.Prop("OnChanging", &TKsCustomTabControl::OnChanging);
+  P.Prop("OnDrawTab", &TKsCustomTabControl::OnDrawTab);
 }
 
 void DoneKsTabs() {

@@ -9,6 +9,7 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/StringLists.h"
+#include "classlib/TypInfo.h"
 #include "skin/KsControls.h"
 
 class TKsCustomTabControl;
@@ -34,6 +35,8 @@ class TKsTabStringList : public TStringList {
 
  protected:
   void SetUpdateState(bool Updating) override;
+  // Any change (a sort, an exchange) drops the control's measured layout.
+  void Changed() override;
 
  private:
   void Sync();
@@ -55,6 +58,9 @@ class TKsCustomTabSheet : public TCustomControl {
   void SetTabControl(TKsCustomTabControl* Value);
   // The position in the control's pages, -1 without control.
   int PageIndex() const;
+  // The blank kept inside the sheet's edges, round its child controls.
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
 
   void Dispatch(TMessage& Message) override;
   void ReadState(TReader* Reader) override;
@@ -64,13 +70,27 @@ class TKsCustomTabSheet : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(TRect& Rect) override;
 
  private:
   friend class TKsCustomTabControl;
   TKsCustomTabControl* FTabControl = nullptr;
+  int FBorderWidth = 0;
 };
 
 enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+TENUM_INFO(TTabPosition, "tpTop", "tpBottom", "tpLeft", "tpRight")
+
+inline bool IsHorizontalSide(TTabPosition P) { return P == tpTop || P == tpBottom; }
+inline TTabPosition OppositeSide(TTabPosition P) {
+  switch (P) {
+    case tpTop: return tpBottom;
+    case tpBottom: return tpTop;
+    case tpLeft: return tpRight;
+    case tpRight: return tpLeft;
+  }
+  return tpTop;
+}
 
 using TTabChangingEvent = TEvent<void(TObject* Sender, bool& AllowChange)>;
 using TDrawTabEvent = TEvent<void(TKsCustomTabControl* Control, int TabIndex, const TRect& Rect, bool Active)>;
@@ -178,8 +198,28 @@ class TKsCustomTabControl : public TKsCustomControl {
     int ExtraWidth = 0;
     int Remainder = 0;
   };
+  // What the geometry asks of the tabs, measured in one pass and kept until the
+  // captions, the font, the size or a setting that moves tabs changes.
+  struct TLayout {
+    bool Valid = false;
+    int Available = 0;               // the length the rows were laid in
+    std::vector<int> Widths;         // GetTabWidth of every tab
+    std::vector<int> Prefix;         // sum of the widths before each tab (Count + 1)
+    std::vector<TRow> Rows;          // the rows of the multi-line layout
+    std::vector<int> RowOf;          // the row of every tab
+    std::vector<int> RowOffset;      // the justified offset of every tab in its row
+  };
 
+  // The layout, measured again only when it was dropped or the size changed.
+  const TLayout& Layout();
+  void DropLayout() { FLayout.Valid = false; }
   void BuildRows();
+  int MeasureTab(HDC DC, int Index);
+  int FirstTabOfRow(int Row);
+  // The rows in the order a hit test tries them: the nearest to the page first.
+  std::vector<int> RowsNearestFirst();
+  // The rows in the order they are painted: the farthest from the page first.
+  std::vector<int> RowsFarthestFirst();
   int AvailableLength();
   int SideMargin(TTabPosition Side);
   int ActiveRow();
@@ -195,12 +235,16 @@ class TKsCustomTabControl : public TKsCustomControl {
   void DetachPage(TKsCustomTabSheet* Sheet);
   void SetUpdating(bool Value) { FUpdating = Value; }
   AnsiString NextNewPageCaption();
+  // In design mode a sheet without a name, on a control a form owns, gets one.
+  void NameNewSheet(TKsCustomTabSheet* Sheet);
 
   TTimer* FArrowTimer = nullptr;
   TKsTabStringList* FTabs;
   std::vector<TKsCustomTabSheet*> FPages;
   TKsCustomTabSheet* FActivePage = nullptr;
-  std::vector<TRow> FRows;
+  TLayout FLayout;
+  // The screen DC with the font selected while a layout pass measures.
+  HDC FMeasureDC = nullptr;
   bool FLeftArrowHot = false;
   bool FRightArrowHot = false;
   int FHotTab = -1;

@@ -261,6 +261,13 @@ void TCustomXPEdit::GetTextRect(TRect& Rect) {
 
 // --- Measuring ----------------------------------------------------------------------
 
+HDC TCustomXPEdit::TextDC() {
+  // The canvas selects its font only when asked for text work; the bare handle may
+  // still hold the DC's default font.
+  Canvas()->TextExtent(AnsiString());
+  return Canvas()->Handle();
+}
+
 void TCustomXPEdit::RefreshDisplayText() {
   FDisplayText = Text();
   if (FPasswordChar != '\0') FDisplayText.assign(FDisplayText.size(), FPasswordChar);
@@ -271,7 +278,7 @@ int TCustomXPEdit::TextWidthOf(int From, int To) {
   To = std::clamp(To, From, static_cast<int>(FDisplayText.size()));
   if (To == From) return 0;
   SIZE Size{};
-  GetTextExtentPoint32A(Canvas()->Handle(), FDisplayText.data() + From, To - From, &Size);
+  GetTextExtentPoint32A(TextDC(), FDisplayText.data() + From, To - From, &Size);
   return Size.cx;
 }
 
@@ -283,7 +290,7 @@ int TCustomXPEdit::AvailableWidth() {
 
 int TCustomXPEdit::Overhang() {
   TEXTMETRICA Metrics{};
-  GetTextMetricsA(Canvas()->Handle(), &Metrics);
+  GetTextMetricsA(TextDC(), &Metrics);
   return Metrics.tmOverhang;
 }
 
@@ -308,7 +315,7 @@ void TCustomXPEdit::UpdateVisibleCounts() {
   const int Width = AvailableWidth();
   std::vector<int> Extents(static_cast<std::size_t>(Count));
   SIZE Size{};
-  GetTextExtentExPointA(Canvas()->Handle(), FDisplayText.data() + FFirstVisible, Count, 0, nullptr,
+  GetTextExtentExPointA(TextDC(), FDisplayText.data() + FFirstVisible, Count, 0, nullptr,
                         Extents.data(), &Size);
   const int Full = Width - Overhang();
   while (FFullVisibleCount < Count && Extents[static_cast<std::size_t>(FFullVisibleCount)] <= Full)
@@ -600,7 +607,7 @@ void TCustomXPEdit::PaintText(const TRect& Rect, TColor Back, TColor TextColor, 
                               TColor SelTextColor, TColor /*Frame*/, TColor Ring) {
   TCanvas* C = Canvas();
   C->SetFont(Font());
-  HDC DC = C->Handle();
+  HDC DC = TextDC();
   TSavedTextState Saved(DC);
   TRect Line = Rect;
   Line.bottom = std::min(Rect.top + FTextHeight, Rect.bottom);
@@ -610,7 +617,7 @@ void TCustomXPEdit::PaintText(const TRect& Rect, TColor Back, TColor TextColor, 
     InflateRect(&Outer, 1, 1);
     C->FrameRect(Outer);
     C->FillRect(TRect{Rect.left, Line.bottom, Rect.right, Rect.bottom});
-    DC = C->Handle();
+    DC = TextDC();
   }
   int X = Line.left;
   auto Run = [&](int From, int To, TColor Fore, TColor Bk, bool Clear) {
@@ -738,7 +745,7 @@ void TCustomXPEdit::Dispatch(TMessage& Message) {
       Canvas()->SetFont(Font());
       if (HandleAllocated()) {
         TEXTMETRICA Metrics{};
-        GetTextMetricsA(Canvas()->Handle(), &Metrics);
+        GetTextMetricsA(TextDC(), &Metrics);
         FTextHeight = Metrics.tmHeight;
         if (FAutoSize || FTextHeight + 6 > Height()) SetHeight(FTextHeight + 6);
         UpdateVisibleCounts();
@@ -771,20 +778,46 @@ bool XPEditHookInstalled() { return EditHook != nullptr; }
 
 void InitXPEdits2() {
   RegisterClass(&TCustomXPEdit::StaticClass());
-  TPublish<TXPEditColors> C;
-  C.Prop("Color", &TXPEditColors::Color, &TXPEditColors::SetColor).Default(clWindow);
-  C.Prop("FrameColor", &TXPEditColors::FrameColor, &TXPEditColors::SetFrameColor)
-      .Default(static_cast<TColor>(RGB(127, 157, 185)));
-  C.Prop("DisabledDarkColor", &TXPEditColors::DisabledDarkColor,
-         &TXPEditColors::SetDisabledDarkColor)
-      .Default(static_cast<TColor>(RGB(172, 168, 153)));
-  C.Prop("DisabledLightColor", &TXPEditColors::DisabledLightColor,
-         &TXPEditColors::SetDisabledLightColor)
-      .Default(static_cast<TColor>(RGB(236, 233, 216)));
+  {
+    TPublish<TXPEditColors> C;
+    C.Prop("Color", &TXPEditColors::Color, &TXPEditColors::SetColor)
+        .Idents(IdentToColor, ColorToIdent, true)
+        .Default(clWindow);
+    C.Prop("FrameColor", &TXPEditColors::FrameColor, &TXPEditColors::SetFrameColor)
+        .Idents(IdentToColor, ColorToIdent, true)
+        .Default(static_cast<TColor>(RGB(127, 157, 185)));
+    C.Prop("DisabledDarkColor", &TXPEditColors::DisabledDarkColor,
+           &TXPEditColors::SetDisabledDarkColor)
+        .Idents(IdentToColor, ColorToIdent, true)
+        .Default(static_cast<TColor>(RGB(172, 168, 153)));
+    C.Prop("DisabledLightColor", &TXPEditColors::DisabledLightColor,
+           &TXPEditColors::SetDisabledLightColor)
+        .Idents(IdentToColor, ColorToIdent, true)
+        .Default(static_cast<TColor>(RGB(236, 233, 216)));
+  }
+  TPublish<TCustomXPEdit> P;
+  P.Prop("AutoSelect", &TCustomXPEdit::AutoSelect, &TCustomXPEdit::SetAutoSelect).Default(true);
+  P.Prop("AutoSize", &TCustomXPEdit::EditAutoSize, &TCustomXPEdit::SetEditAutoSize).Default(true);
+  P.Prop("CharCase", &TCustomXPEdit::CharCase, &TCustomXPEdit::SetCharCase).Default(0);
+  // The colours after the control's Color, which Colors.Color sets again.
+  P.Prop("Colors", &TCustomXPEdit::Colors, &TCustomXPEdit::SetColors);
+  P.Prop("HideSelection", &TCustomXPEdit::HideSelection, &TCustomXPEdit::SetHideSelection)
+      .Default(true);
+  P.Prop("MaxLength", &TCustomXPEdit::MaxLength, &TCustomXPEdit::SetMaxLength).Default(0);
+  P.Prop("OEMConvert", &TCustomXPEdit::OEMConvert, &TCustomXPEdit::SetOEMConvert).Default(false);
+  P.Prop("ParentColor", &TCustomXPEdit::ParentColor, &TCustomXPEdit::SetParentColor).Default(false);
+  P.Prop("PasswordChar", &TCustomXPEdit::PasswordChar, &TCustomXPEdit::SetPasswordChar).Default('\0');
+  P.Prop("ReadOnly", &TCustomXPEdit::ReadOnly, &TCustomXPEdit::SetReadOnly).Default(false);
+  P.Prop("TabStop", &TCustomXPEdit::TabStop, &TCustomXPEdit::SetTabStop).Default(true);
+  P.Prop("Transparent", &TCustomXPEdit::Transparent, &TCustomXPEdit::SetTransparent).Default(true);
+  // The text after OEMConvert, which converts it on its way in.
+  P.Prop("Text", &TCustomXPEdit::Text, &TCustomXPEdit::SetText);
+  P.Prop("OnChange", &TCustomXPEdit::OnChange);
 }
 
 void DoneXPEdits2() {
   RemoveHook();
+  UnRegisterPublished(&TCustomXPEdit::StaticClass());
   UnRegisterPublished(&TXPEditColors::StaticClass());
   UnRegisterClass(&TCustomXPEdit::StaticClass());
 }

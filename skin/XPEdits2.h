@@ -131,6 +131,8 @@ class TCustomXPEdit : public TCustomControl {
   void UpdateCaretPos();
   void UpdateVisibleCounts();
   void RefreshDisplayText();
+  // The canvas's DC with the edit's font selected, for measuring and drawing text.
+  HDC TextDC();
   // The width of DisplayText's characters [From, To) in the canvas font.
   int TextWidthOf(int From, int To);
   int AvailableWidth();

@@ -224,4 +224,77 @@ TEST_F(KsTabsTest, LeftTabsStandInABandOnTheLeftAndAssignSkipsTheDuplicateTest) 
   PaintNow(Tabs);
 }
 
+// Counts the pixels of a colour inside a rectangle of the control's buffer.
+int CountPixels(TKsCustomTabControl* Tabs, const TRect& R, TKsColor Color) {
+  int Count = 0;
+  for (int Y = R.top; Y < R.bottom; ++Y)
+    for (int X = R.left; X < R.right; ++X)
+      if (Rgb(Tabs->Buffer()->GetPixel(X, Y)) == Rgb(Color)) ++Count;
+  return Count;
+}
+
+TEST_F(KsTabsTest, HotTrackingColoursTheCaptionUnderTheMouseUntilItLeaves) {
+  AddTabs(3);
+  Tabs->SetTabIndex(0);
+  const TKsColor Highlight = ColorToKsColor(clHighlight, 255);
+  const TRect Second = Tabs->GetTabRect(1), Third = Tabs->GetTabRect(2);
+  Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM((Second.left + Second.right) / 2, CenterY(Second)));
+  EXPECT_EQ(Tabs->HotTab(), 1);
+  Tabs->Invalidate();
+  Tabs->UpdateBuffer();
+  // Without hot tracking the tab under the mouse is known but not coloured.
+  EXPECT_EQ(CountPixels(Tabs, Second, Highlight), 0);
+
+  Tabs->SetHotTrack(true);
+  Tabs->UpdateBuffer();
+  EXPECT_GT(CountPixels(Tabs, Second, Highlight), 5);
+  EXPECT_EQ(CountPixels(Tabs, Third, Highlight), 0);
+
+  Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM((Third.left + Third.right) / 2, CenterY(Third)));
+  EXPECT_EQ(Tabs->HotTab(), 2);
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(CountPixels(Tabs, Second, Highlight), 0);
+  EXPECT_GT(CountPixels(Tabs, Third, Highlight), 5);
+
+  Tabs->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Tabs->HotTab(), -1);
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(CountPixels(Tabs, Third, Highlight), 0);
+}
+
+// Fills each tab it is asked to draw, and notes the calls.
+struct TTabPainter {
+  void Draw(TKsCustomTabControl* Control, int Index, const TRect& Rect, bool Active) {
+    Calls.push_back({Index, Active});
+    TRect R = Rect;
+    InflateRect(&R, -4, -4);
+    Control->Buffer()->FillRect(R, ColorToKsColor(clRed, 255));
+  }
+  std::vector<std::pair<int, bool>> Calls;
+};
+
+TEST_F(KsTabsTest, OwnerDrawingHandsEveryTabToTheEventInsteadOfItsCaption) {
+  AddTabs(3);
+  Tabs->SetTabIndex(0);
+  const TKsColor Text = ColorToKsColor(clLime, 255);
+  Tabs->Font()->SetColor(clLime);
+  TTabPainter Painter;
+  Tabs->OnDrawTab = TDrawTabEvent::Bind<&TTabPainter::Draw>(&Painter);
+  // The event waits for OwnerDraw.
+  Tabs->Invalidate();
+  Tabs->UpdateBuffer();
+  EXPECT_TRUE(Painter.Calls.empty());
+  EXPECT_GT(CountPixels(Tabs, Tabs->GetTabRect(1), Text), 0);
+
+  Tabs->SetOwnerDraw(true);
+  Tabs->UpdateBuffer();
+  // The tabs behind the page first, then the active one on top.
+  EXPECT_EQ(Painter.Calls, (std::vector<std::pair<int, bool>>{{1, false}, {2, false}, {0, true}}));
+  const TRect Second = Tabs->GetTabRect(1);
+  const TKsColor Red = ColorToKsColor(clRed, 255);
+  EXPECT_EQ(Rgb(Tabs->Buffer()->GetPixel((Second.left + Second.right) / 2, CenterY(Second))), Rgb(Red));
+  // No caption: the tab holds only its face, its edges and what the event drew.
+  EXPECT_EQ(CountPixels(Tabs, Second, Text), 0);
+}
+
 }  // namespace

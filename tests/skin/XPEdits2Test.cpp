@@ -2,6 +2,7 @@
 // selection after edits, and the hook that repaints transparent edits.
 #include <gtest/gtest.h>
 
+#include "classlib/Classes_Streaming.h"
 #include "classlib/Clipbrd.h"
 #include "skin/XPEdits2.h"
 #include "tests/skin/KitUiSupport.h"
@@ -229,6 +230,107 @@ TEST_F(XPEditTest, ColoursAssignThroughTheirSettersAndADisabledEditPaintsGreyed)
   PaintNow(Edit);
   EXPECT_EQ(ScreenPixel(Edit->Handle(), 0, 0), RGB(172, 168, 153));
   EXPECT_EQ(ScreenPixel(Edit->Handle(), 5, 5), RGB(200, 0, 0));
+}
+
+TEST_F(XPEditTest, OemConversionDropsWhatTheOemCodePageLacksAndKeepsTheRest) {
+  // e acute exists in the OEM code page, the euro sign (0x80 here) does not.
+  const AnsiString Text = "caf\xE9 5\x80";
+  TCustomXPEdit* Plain = NewEdit(Text);
+  EXPECT_EQ(Plain->Text(), Text);
+
+  TCustomXPEdit* Edit = NewEdit("", 10, 50);
+  Edit->SetOEMConvert(true);
+  Edit->SetText(Text);
+  const AnsiString Read = Edit->Text();
+  ASSERT_EQ(Read.size(), Text.size());
+  EXPECT_EQ(Read.substr(0, 6), "caf\xE9 5");
+  EXPECT_NE(Read[6], '\x80');
+  EXPECT_EQ(Edit->DisplayText(), Read);
+
+  // Typed characters go the same way.
+  Edit->SetText("");
+  Type(0xE9);
+  Type(0x80);
+  EXPECT_EQ(Edit->Text().size(), 2u);
+  EXPECT_EQ(Edit->Text()[0], '\xE9');
+  EXPECT_NE(Edit->Text()[1], '\x80');
+}
+
+TEST_F(XPEditTest, TheMouseOverTheEditUnderlinesItsText) {
+  TCustomXPEdit* Edit = NewEdit("____");
+  Edit->SetText("HHHH");
+  Edit->SetTransparent(false);
+  Edit->Colors()->SetColor(static_cast<TColor>(RGB(255, 255, 255)));
+  Edit->Font()->SetColor(static_cast<TColor>(RGB(0, 0, 255)));
+  Edit->SetSelStart(0);
+  // The blue pixels of every row of the text line.
+  auto BlueRows = [&] {
+    PaintNow(Edit);
+    std::vector<int> Rows;
+    for (int Y = 3; Y < Edit->Height() - 2; ++Y) {
+      int Count = 0;
+      for (int X = 3; X < Edit->Width() - 3; ++X)
+        if (ScreenPixel(Edit->Handle(), X, Y) == RGB(0, 0, 255)) ++Count;
+      Rows.push_back(Count);
+    }
+    return Rows;
+  };
+  const std::vector<int> Plain = BlueRows();
+  Edit->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_TRUE(Edit->Font()->Style().Contains(fsUnderline));
+  // A row below the letters fills with blue under all four of them.
+  const std::vector<int> Hot = BlueRows();
+  ASSERT_EQ(Hot.size(), Plain.size());
+  int Grown = 0;
+  for (std::size_t Y = 0; Y < Hot.size(); ++Y) Grown = std::max(Grown, Hot[Y] - Plain[Y]);
+  EXPECT_GT(Grown, 20);
+  Edit->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(Edit->Font()->Style().Contains(fsUnderline));
+  EXPECT_EQ(BlueRows(), Plain);
+}
+
+TEST_F(XPEditTest, AFormFileSetsTheColoursAndTheFlags) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(),
+                    "form frmEdits: TForm\n"
+                    "  component edtName: TCustomXPEdit\n"
+                    "    Colors.FrameColor = clRed\n"
+                    "    Colors.Color = 0x00C0FFFF\n"
+                    "    Colors.DisabledDarkColor = clGray\n"
+                    "    AutoSelect = False\n"
+                    "    CharCase = 1\n"
+                    "    HideSelection = False\n"
+                    "    MaxLength = 8\n"
+                    "    OEMConvert = True\n"
+                    "    PasswordChar = 42\n"
+                    "    ReadOnly = True\n"
+                    "    Transparent = False\n"
+                    "    Text = \"secret\"\n"
+                    "  end\n"
+                    "end\n",
+                    "edits");
+  auto* Edit = ObjectAs<TCustomXPEdit>(Root->FindComponent("edtName"));
+  ASSERT_NE(Edit, nullptr);
+  EXPECT_EQ(Edit->Colors()->FrameColor(), clRed);
+  EXPECT_EQ(Edit->Colors()->Color(), static_cast<TColor>(0x00C0FFFF));
+  EXPECT_EQ(Edit->Color(), static_cast<TColor>(0x00C0FFFF));
+  EXPECT_EQ(Edit->Colors()->DisabledDarkColor(), clGray);
+  EXPECT_FALSE(Edit->AutoSelect());
+  EXPECT_EQ(Edit->CharCase(), 1);
+  EXPECT_FALSE(Edit->HideSelection());
+  EXPECT_EQ(Edit->MaxLength(), 8);
+  EXPECT_TRUE(Edit->OEMConvert());
+  EXPECT_EQ(Edit->PasswordChar(), '*');
+  EXPECT_TRUE(Edit->ReadOnly());
+  EXPECT_FALSE(Edit->Transparent());
+  EXPECT_EQ(Edit->Text(), "secret");
+  EXPECT_EQ(Edit->DisplayText(), "******");
+
+  const AnsiString Written = WriteComponentText(Root.get());
+  for (const char* Expected : {"Colors.FrameColor = clRed", "MaxLength = 8", "Transparent = False",
+                               "OEMConvert = True"})
+    EXPECT_NE(Written.find(Expected), AnsiString::npos) << Expected << "\n" << Written;
+  EXPECT_EQ(Written.find("Colors.DisabledLightColor"), AnsiString::npos) << Written;
 }
 
 }  // namespace
