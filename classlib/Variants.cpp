@@ -26,6 +26,13 @@ bool InIntegerRange(double Value) {
          Value <= static_cast<double>(std::numeric_limits<Integer>::max());
 }
 
+// 2^63: the first whole number past the 64-bit range (exactly representable).
+constexpr double Int64Limit = 9223372036854775808.0;
+
+bool InInt64Range(double Value) { return Value >= -Int64Limit && Value < Int64Limit; }
+
+bool IsWhole(TVarType Type) { return Type == varInteger || Type == varInt64; }
+
 // Rounds halves to even, as the system's variant conversions do. NaN stays NaN.
 double RoundEven(double Value) {
   double Floor = std::floor(Value);
@@ -265,7 +272,8 @@ Variant Variant::FromDateTime(TDateTime Value) {
 }
 
 bool Variant::IsNumeric() const {
-  return FType == varInteger || FType == varDouble || FType == varCurrency || FType == varBoolean;
+  return FType == varInteger || FType == varInt64 || FType == varDouble || FType == varCurrency ||
+         FType == varBoolean;
 }
 
 void Variant::RaiseCast(TVarType To) const {
@@ -282,6 +290,7 @@ double Variant::NumberOf(TVarType To, const TFormatSettings& Settings) const {
   switch (FType) {
     case varEmpty: return 0;
     case varInteger: return FInteger;
+    case varInt64: return static_cast<double>(FInt64);
     case varDouble:
     case varDate: return FDouble;
     case varCurrency: return static_cast<double>(FCurrency) / CurrencyScale;
@@ -300,6 +309,10 @@ double Variant::NumberOf(TVarType To, const TFormatSettings& Settings) const {
 Integer Variant::AsInteger(const TFormatSettings& Settings) const {
   switch (FType) {
     case varInteger: return FInteger;
+    case varInt64:
+      if (FInt64 < std::numeric_limits<Integer>::min() || FInt64 > std::numeric_limits<Integer>::max())
+        RaiseOverflow(varInteger);
+      return static_cast<Integer>(FInt64);
     case varBoolean: return FBoolean ? -1 : 0;
     case varCurrency: {
       Int64 Whole = CurrencyToWhole(FCurrency);
@@ -319,6 +332,24 @@ Integer Variant::AsInteger(const TFormatSettings& Settings) const {
   return static_cast<Integer>(Value);
 }
 
+Int64 Variant::AsInt64(const TFormatSettings& Settings) const {
+  switch (FType) {
+    case varInteger: return FInteger;
+    case varInt64: return FInt64;
+    case varBoolean: return FBoolean ? -1 : 0;
+    case varCurrency: return CurrencyToWhole(FCurrency);
+    case varString:
+    case varOleStr: {
+      Int64 Value;
+      if (TryStrToInt64(FType == varString ? FString : ToAnsi(FOleString), Value)) return Value;
+      break;
+    }
+  }
+  double Value = RoundEven(NumberOf(varInt64, Settings));
+  if (!InInt64Range(Value)) RaiseOverflow(varInt64);
+  return static_cast<Int64>(Value);
+}
+
 double Variant::AsDouble(const TFormatSettings& Settings) const {
   return NumberOf(varDouble, Settings);
 }
@@ -327,6 +358,11 @@ Currency Variant::AsCurrency(const TFormatSettings& Settings) const {
   switch (FType) {
     case varCurrency: return Currency{FCurrency};
     case varInteger: return Currency{FInteger * CurrencyScale};
+    case varInt64:
+      if (FInt64 > std::numeric_limits<Int64>::max() / CurrencyScale ||
+          FInt64 < std::numeric_limits<Int64>::min() / CurrencyScale)
+        RaiseOverflow(varCurrency);
+      return Currency{FInt64 * CurrencyScale};
     case varBoolean: return Currency{FBoolean ? -CurrencyScale : 0};
   }
   double Value = NumberOf(varCurrency, Settings);
@@ -367,6 +403,7 @@ AnsiString Variant::AsString(const TFormatSettings& Settings) const {
   switch (FType) {
     case varEmpty: return AnsiString();
     case varInteger: return IntToStr(FInteger);
+    case varInt64: return IntToStr(FInt64);
     case varDouble: return FloatToStr(FDouble, Settings);
     case varCurrency: return CurrencyText(FCurrency, Settings);
     case varDate: return VarDateToStr(FDouble, Settings);
@@ -389,6 +426,7 @@ Variant Variant::AsType(TVarType Type, const TFormatSettings& Settings) const {
     case varEmpty: return Variant();
     case varNull: return Null();
     case varInteger: return Variant(AsInteger(Settings));
+    case varInt64: return Variant(AsInt64(Settings));
     case varDouble: return Variant(AsDouble(Settings));
     case varCurrency: return Variant(AsCurrency(Settings));
     case varDate: return FromDateTime(AsDateTime(Settings));
@@ -429,12 +467,14 @@ Variant Variant::FromOleVariant(const VARIANT& Source) {
       LONGLONG Value = V_I8(S);
       if (Value >= std::numeric_limits<Integer>::min() && Value <= std::numeric_limits<Integer>::max())
         return Variant(static_cast<int>(Value));
-      return Variant(static_cast<double>(Value));
+      return Variant(static_cast<Int64>(Value));
     }
     case VT_UI8: {
       ULONGLONG Value = V_UI8(S);
       if (Value <= static_cast<ULONGLONG>(std::numeric_limits<Integer>::max()))
         return Variant(static_cast<int>(Value));
+      if (Value <= static_cast<ULONGLONG>(std::numeric_limits<Int64>::max()))
+        return Variant(static_cast<Int64>(Value));
       return Variant(static_cast<double>(Value));
     }
     case VT_R4: return Variant(static_cast<double>(V_R4(S)));
@@ -457,6 +497,10 @@ void Variant::ToOleVariant(VARIANT& Dest) const {
     case varInteger:
       V_VT(&Dest) = VT_I4;
       V_I4(&Dest) = FInteger;
+      break;
+    case varInt64:
+      V_VT(&Dest) = VT_I8;
+      V_I8(&Dest) = FInt64;
       break;
     case varDouble:
       V_VT(&Dest) = VT_R8;
@@ -496,7 +540,7 @@ int Variant::Compare(const Variant& A, const Variant& B, const TFormatSettings& 
   const bool BoolA = A.FType == varBoolean || (A.IsEmpty() && B.FType == varBoolean);
   const bool BoolB = B.FType == varBoolean || (B.IsEmpty() && A.FType == varBoolean);
   if (BoolA && BoolB) return Sign(A.AsBoolean(Settings), B.AsBoolean(Settings));
-  if (A.FType == varInteger && B.FType == varInteger) return Sign(A.FInteger, B.FInteger);
+  if (IsWhole(A.FType) && IsWhole(B.FType)) return Sign(A.AsInt64(Settings), B.AsInt64(Settings));
   if (A.FType == varCurrency && B.FType == varCurrency) return Sign(A.FCurrency, B.FCurrency);
   // A text beside a date reads as a date.
   const bool Dates = A.FType == varDate || B.FType == varDate;
@@ -533,6 +577,7 @@ AnsiString VarTypeName(TVarType Type) {
     case varEmpty: return "Empty";
     case varNull: return "Null";
     case varInteger: return "Integer";
+    case varInt64: return "Int64";
     case varDouble: return "Double";
     case varCurrency: return "Currency";
     case varDate: return "Date";

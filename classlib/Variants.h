@@ -1,5 +1,5 @@
-// Variants: a value of one of a few kinds (empty, Null, integer, double, currency,
-// date, boolean, OLE string, 8-bit string) that converts itself to the others.
+// Variants: a value of one of a few kinds (empty, Null, integer, 64-bit integer,
+// double, currency, date, boolean, OLE string, 8-bit string) that converts itself to the others.
 //
 // The kinds use the system's VARTYPE numbers (the 8-bit string, which the system does
 // not know, is 0x100), so a Variant converts to and from a VARIANT without a table.
@@ -39,6 +39,7 @@ using TVarType = Word;
 inline constexpr TVarType varEmpty = VT_EMPTY;
 inline constexpr TVarType varNull = VT_NULL;
 inline constexpr TVarType varInteger = VT_I4;
+inline constexpr TVarType varInt64 = VT_I8;
 inline constexpr TVarType varDouble = VT_R8;
 inline constexpr TVarType varCurrency = VT_CY;
 inline constexpr TVarType varDate = VT_DATE;
@@ -66,6 +67,7 @@ class Variant {
   Variant() = default;
   Variant(int Value) : FType(varInteger), FInteger(Value) {}
   Variant(long Value) : FType(varInteger), FInteger(static_cast<Integer>(Value)) {}
+  Variant(Int64 Value) : FType(varInt64), FInt64(Value) {}
   Variant(double Value) : FType(varDouble), FDouble(Value) {}
   Variant(Currency Value) : FType(varCurrency), FCurrency(Value.Scaled) {}
   Variant(bool Value) : FType(varBoolean), FBoolean(Value) {}
@@ -90,6 +92,7 @@ class Variant {
   // "True" and "False" as text (a string reads as a boolean by those words, any case,
   // or as a number, non-zero being true).
   Integer AsInteger(const TFormatSettings& Settings = FormatSettings) const;
+  Int64 AsInt64(const TFormatSettings& Settings = FormatSettings) const;
   double AsDouble(const TFormatSettings& Settings = FormatSettings) const;
   Currency AsCurrency(const TFormatSettings& Settings = FormatSettings) const;
   TDateTime AsDateTime(const TFormatSettings& Settings = FormatSettings) const;
@@ -127,6 +130,7 @@ class Variant {
   TVarType FType = varEmpty;
   union {
     Integer FInteger;
+    Int64 FInt64;
     double FDouble;
     Int64 FCurrency = 0;
     bool FBoolean;

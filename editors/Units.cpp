@@ -7,8 +7,11 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_Check.h"
 #include "editors/dxExEdtr_Graphic.h"
+#include "editors/dxExEdtr_Hyperlink.h"
 #include "editors/dxExEdtr_PopupToolBar.h"
+#include "editors/dxExEdtr_Spin.h"
 #include "editors/dxGrDate.h"
 
 namespace {
@@ -28,6 +31,12 @@ const TUnitEntry Units[] = {
     {"dxExEdtr", InitdxExEdtr, DonedxExEdtr},
     // The published parts of the edit buttons and the button editor.
     {"dxButtonEdit", InitdxButtonEdit, DonedxButtonEdit},
+    // The shared check controller and the check editor's published parts.
+    {"dxCheckEdit", InitdxCheckEdit, DonedxCheckEdit},
+    // The published parts of the spin and time editors.
+    {"dxSpinEdit", InitdxSpinEdit, DonedxSpinEdit},
+    // The published parts of the hyperlink editor.
+    {"dxHyperLinkEdit", InitdxHyperLinkEdit, DonedxHyperLinkEdit},
     // The popup toolbar's captions and hints, and its published settings.
     {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
     // The published parts of the graphic editor.

@@ -141,6 +141,8 @@ void TdxInplaceButtonEdit::Loaded() {
 void InitdxButtonEdit() {
   TPublish<TdxEditButton> B;
   B.Prop("Default", &TdxEditButton::Default, &TdxEditButton::SetDefault).Default(false);
+  // Written only when the button has a picture (reading it makes the bitmap).
+  B.Prop("Glyph", &TdxEditButton::Glyph, &TdxEditButton::SetGlyph).Stored(&TdxEditButton::HasGlyph);
   B.Prop("Kind", &TdxEditButton::Kind, &TdxEditButton::SetKind).Default(bkEllipsis);
   B.Prop("LeftAlignment", &TdxEditButton::LeftAlignment, &TdxEditButton::SetLeftAlignment).Default(false);
   B.Prop("Visible", &TdxEditButton::Visible, &TdxEditButton::SetVisible).Default(true);

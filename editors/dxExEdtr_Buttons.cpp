@@ -24,9 +24,40 @@ void FillColour(HDC DC, const TRect& R, COLORREF Colour) {
   ::FillRect(DC, &R, Brush.Handle());
 }
 
-// The three dots of an ellipsis button, or the arrow of a drop-down one, at an offset.
-void DrawMark(HDC DC, const TRect& R, TdxEditButtonKind Kind, bool FlatStyle, int Offset,
+void FillTriangle(HDC DC, const POINT (&Points)[3], COLORREF Colour) {
+  LOGPEN PenLog = {PS_SOLID, {1, 0}, Colour};
+  LOGBRUSH BrushLog = {BS_SOLID, Colour, 0};
+  TSharedObject<HPEN> Pen(AcquireSharedPen(PenLog));
+  TSharedObject<HBRUSH> Brush(AcquireSharedBrush(BrushLog));
+  TSelection PenIn(DC, Pen.Handle());
+  TSelection BrushIn(DC, Brush.Handle());
+  Polygon(DC, Points, 3);
+}
+
+// A spin button's arrow: an odd size about half the face's width, the point up or down.
+void DrawSpinArrow(HDC DC, const TRect& R, Byte Arrow, int Offset, COLORREF Colour) {
+  int A = (RectWidth(R) - 2) / 2;
+  if (A % 2 == 0) ++A;
+  int X = (R.left + R.right - A) / 2 + Offset;
+  int Y = (R.top + R.bottom - A / 2) / 2 - 1 + Offset;
+  if (Arrow == 1) {
+    POINT Points[3] = {{X, Y + A / 2}, {X + A / 2, Y}, {X + A - 1, Y + A / 2}};
+    FillTriangle(DC, Points, Colour);
+  } else {
+    POINT Points[3] = {{X, Y + 1}, {X + A - 1, Y + 1}, {X + A / 2, Y + 1 + A / 2}};
+    FillTriangle(DC, Points, Colour);
+  }
+}
+
+// The three dots of an ellipsis button, the arrow of a drop-down one, or a spin
+// arrow, at an offset.
+void DrawMark(HDC DC, const TRect& R, const TdxEditButtonDrawData& Button, bool FlatStyle, int Offset,
               COLORREF Colour) {
+  if (Button.SpinArrow != 0) {
+    DrawSpinArrow(DC, R, Button.SpinArrow, Offset, Colour);
+    return;
+  }
+  TdxEditButtonKind Kind = Button.Kind;
   if (Kind == bkEllipsis) {
     int D = RectWidth(R) + (FlatStyle ? 1 : 0) >= 16 ? 2 : 1;
     int X = (R.left + R.right - D) / 2 + Offset;
@@ -38,14 +69,8 @@ void DrawMark(HDC DC, const TRect& R, TdxEditButtonKind Kind, bool FlatStyle, in
   if (A % 2 == 0) ++A;
   int X = (R.left + R.right - A) / 2 + Offset;
   int Y = (R.top + R.bottom - A / 2) / 2 - RectHeight(R) % 2 + Offset;
-  LOGPEN PenLog = {PS_SOLID, {1, 0}, Colour};
-  LOGBRUSH BrushLog = {BS_SOLID, Colour, 0};
-  TSharedObject<HPEN> Pen(AcquireSharedPen(PenLog));
-  TSharedObject<HBRUSH> Brush(AcquireSharedBrush(BrushLog));
-  TSelection PenIn(DC, Pen.Handle());
-  TSelection BrushIn(DC, Brush.Handle());
   POINT Points[3] = {{X, Y}, {X + A - 1, Y}, {X + A / 2, Y + A / 2}};
-  Polygon(DC, Points, 3);
+  FillTriangle(DC, Points, Colour);
 }
 
 }  // namespace
@@ -126,10 +151,10 @@ void DrawEditButton(HDC DC, const TRect& Rect, const TdxEditButtonDrawData& Butt
   }
   int Offset = Moves ? 1 : 0;
   if (Look.Enabled) {
-    DrawMark(DC, R, Button.Kind, IsFlatStyle(S), Offset, GlyphColour);
+    DrawMark(DC, R, Button, IsFlatStyle(S), Offset, GlyphColour);
   } else {
-    DrawMark(DC, R, Button.Kind, IsFlatStyle(S), Offset + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawMark(DC, R, Button.Kind, IsFlatStyle(S), Offset, GetSysColor(COLOR_BTNSHADOW));
+    DrawMark(DC, R, Button, IsFlatStyle(S), Offset + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawMark(DC, R, Button, IsFlatStyle(S), Offset, GetSysColor(COLOR_BTNSHADOW));
   }
 }
 

@@ -24,6 +24,8 @@ struct TdxEditButtonDrawData {
   TdxEditButtonKind Kind = bkDown;
   bool LeftAlignment = false;
   int Width = 0;
+  // 1 or 2: the spin editor's up or down arrow in place of the kind's mark.
+  Byte SpinArrow = 0;
 };
 
 // What a button face needs of its editor: the resolved button style (btsDefault

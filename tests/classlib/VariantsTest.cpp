@@ -106,6 +106,38 @@ TEST(VariantTest, IntegersRoundHalvesToEvenAndCheckTheirRange) {
   EXPECT_EQ(Variant(-7).AsString(), "-7");
 }
 
+TEST(VariantTest, SixtyFourBitIntegersKeepEveryDigit) {
+  const Int64 Past = Int64{2147483647} + 1;
+  Variant Big(Past);
+  EXPECT_EQ(Big.VarType(), varInt64);
+  EXPECT_TRUE(Big.IsNumeric());
+  EXPECT_EQ(Big.AsString(), "2147483648");
+  EXPECT_EQ(Variant("9223372036854775807").AsInt64(), Int64{9223372036854775807});
+  EXPECT_EQ(Variant(2147483647).AsInt64() + 1, Past);
+  EXPECT_EQ(Variant(2.5e9).AsInt64(), Int64{2500000000});
+  EXPECT_EQ(Variant(Currency{-35000}).AsInt64(), -4);
+  EXPECT_EQ(Big.AsDouble(), 2147483648.0);
+  EXPECT_EQ(Big.AsCurrency().Scaled, Past * 10000);
+  EXPECT_EQ(Variant(Int64{-5}).AsInteger(), -5);
+  ExpectRaises<EVariantError>([&] { Big.AsInteger(); },
+                              "Overflow while converting variant of type (Int64) into type (Integer)");
+  ExpectRaises<EVariantError>([] { Variant(1e19).AsInt64(); },
+                              "Overflow while converting variant of type (Double) into type (Int64)");
+  // Exact ordering where a double would round both to one value.
+  EXPECT_LT(Variant(Int64{9007199254740992}), Variant(Int64{9007199254740993}));
+  EXPECT_EQ(Variant(7), Variant(Int64{7}));
+  EXPECT_EQ(Variant("2147483648").AsType(varInt64).VarType(), varInt64);
+
+  VARIANT Ole;
+  VariantInit(&Ole);
+  Big.ToOleVariant(Ole);
+  ASSERT_EQ(V_VT(&Ole), VT_I8);
+  EXPECT_EQ(V_I8(&Ole), Past);
+  Variant Back = Variant::FromOleVariant(Ole);
+  EXPECT_EQ(Back.VarType(), varInt64);
+  EXPECT_EQ(Back.AsInt64(), Past);
+}
+
 TEST(VariantTest, CurrencyKeepsFourDecimals) {
   const TFormatSettings De = German();
   EXPECT_EQ(Currency::FromDouble(1.23456).Scaled, 12346);

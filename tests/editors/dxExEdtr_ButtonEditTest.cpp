@@ -143,4 +143,37 @@ TEST_F(ButtonEditTest, FormFileKeepsNoButtonsAsNone) {
   EXPECT_EQ(bkDown, ReadTwo->Buttons()->GetItem(1)->Kind());
 }
 
+TEST_F(ButtonEditTest, FormFileKeepsAButtonsGlyphAndNoneForTheOthers) {
+  RegisterClass(&TdxInplaceButtonEdit::StaticClass());
+  auto Unregister = ScopeExit([] { UnRegisterClass(&TdxInplaceButtonEdit::StaticClass()); });
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("EditForm");
+  auto* Edit = NewObject<TdxInplaceButtonEdit>(Form.get());
+  Edit->SetName("Edit");
+  Edit->SetParent(Form.get());
+  TOwned<TBitmap> Picture(NewObject<TBitmap>(7, 5));
+  Picture->Canvas()->SetPixels(3, 2, clRed);
+  Picture->Canvas()->SetPixels(0, 0, clLime);
+  TdxEditButton* WithGlyph = Edit->Buttons()->Add();
+  WithGlyph->SetKind(bkGlyph);
+  WithGlyph->SetGlyph(Picture.get());
+  AnsiString Text = WriteComponentText(Form.get());
+  std::size_t First = Text.find("Glyph.Data");
+  ASSERT_NE(AnsiString::npos, First) << Text.c_str();
+  EXPECT_EQ(AnsiString::npos, Text.find("Glyph.Data", First + 1)) << "a button without a picture writes none";
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "EditForm");
+  auto* Read = ObjectAs<TdxInplaceButtonEdit>(Copy->FindComponent("Edit"));
+  ASSERT_TRUE(Read);
+  ASSERT_EQ(2, Read->Buttons()->Count());
+  EXPECT_FALSE(Read->Buttons()->GetItem(0)->HasGlyph());
+  TdxEditButton* Back = Read->Buttons()->GetItem(1);
+  ASSERT_TRUE(Back->HasGlyph());
+  EXPECT_EQ(7, Back->Glyph()->Width());
+  EXPECT_EQ(5, Back->Glyph()->Height());
+  EXPECT_EQ(ColorToRGB(clRed), static_cast<COLORREF>(Back->Glyph()->Canvas()->Pixels(3, 2)));
+  EXPECT_EQ(ColorToRGB(clLime), static_cast<COLORREF>(Back->Glyph()->Canvas()->Pixels(0, 0)));
+}
+
 }  // namespace

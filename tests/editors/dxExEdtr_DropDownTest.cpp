@@ -7,6 +7,9 @@
 
 #include <vector>
 
+#include "classlib/Forms.h"
+#include "classlib/Messages.h"
+#include "editors/dxDrawing.h"
 #include "editors/dxExEdtr_DropDown.h"
 #include "tests/editors/EditTestSupport.h"
 
@@ -306,6 +309,75 @@ TEST_F(DropDownEditTest, HidingTheEditorClosesTheList) {
   Pump();
   EXPECT_FALSE(Edit->DroppedDown());
   EXPECT_FALSE(IsWindowVisible(Edit->List->Handle()));
+}
+
+TEST_F(DropDownEditTest, WithoutKeptFocusTheKeysStayWithTheEditor) {
+  auto* Edit = ShownEdit();
+  Edit->SetPopupKeepsEditorFocus(false);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F4, 1);
+  ASSERT_TRUE(Edit->DroppedDown());
+  EXPECT_EQ(1, Edit->DropDowns);
+  EXPECT_EQ(Edit->List->Handle(), GetFocus()) << "the shown list takes the focus";
+  EXPECT_TRUE(Edit->IsPopupVisible());
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_NEXT, 1);
+  EXPECT_TRUE(Edit->List->Keys.empty()) << "nothing is routed to the list";
+  EXPECT_EQ(std::vector<Word>{VK_NEXT}, Host->HostKeys);
+  // A press on the button of an open editor that does not share the focus opens nothing more.
+  PressButton(Edit);
+  Pump();
+  EXPECT_EQ(0, Edit->Cancels);
+  EXPECT_EQ(1, Edit->DropDowns);
+}
+
+TEST_F(DropDownEditTest, ClientAreaAsButtonOpensOnAPressAndClosesOnTheNext) {
+  auto* Edit = ShownEdit();
+  Edit->ClientAreaIsButton = true;
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  EXPECT_EQ(-1, Edit->PressedButton()) << "no button of the frame is pressed";
+  Pump();
+  ASSERT_TRUE(Edit->DroppedDown());
+  EXPECT_EQ(1, Edit->DropDowns);
+  SendMessageA(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  Pump();
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_EQ(1, Edit->Cancels);
+  EXPECT_EQ(0, Edit->Accepts);
+  // The host's forwarded release of the opening click opens a closed editor too.
+  Edit->HostMouseUp();
+  EXPECT_EQ(2, Edit->DropDowns);
+}
+
+TEST_F(DropDownEditTest, ListAtTheWorkAreasEdgesOpensInsideIt) {
+  auto* Edit = ShownEdit();
+  TRect Area;
+  RECT W;
+  GetWindowRect(Edit->Handle(), &W);
+  GetWorkAreaAt(TPoint{W.left, W.top}, Area);
+  // The form moves so that the editor sits against the work area's bottom and right.
+  TCustomForm* Form = GetParentForm(Host);
+  Form->SetBounds(Form->Left() + Area.right - W.right - 2, Form->Top() + Area.bottom - W.bottom - 2,
+                  Form->Width(), Form->Height());
+  Pump();
+  Edit->List->SetWidth(200);
+  GetWindowRect(Edit->Handle(), &W);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F4, 1);
+  ASSERT_TRUE(Edit->DroppedDown());
+  RECT Popup;
+  GetWindowRect(Edit->List->Handle(), &Popup);
+  EXPECT_EQ(W.top, Popup.bottom) << "no room below: the list opens above the editor";
+  EXPECT_LE(Popup.right, Area.right);
+  EXPECT_GE(Popup.left, Area.left);
+  EXPECT_GE(Popup.top, Area.top);
+}
+
+TEST_F(DropDownEditTest, NoHintWhileTheListIsOpen) {
+  auto* Edit = ShownEdit();
+  EXPECT_EQ(0, Edit->Perform(CM_HINTSHOW, 0, 0));
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_F4, 1);
+  ASSERT_TRUE(Edit->IsPopupVisible());
+  EXPECT_EQ(1, Edit->Perform(CM_HINTSHOW, 0, 0));
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_EQ(0, Edit->Perform(CM_HINTSHOW, 0, 0));
 }
 
 }  // namespace

@@ -1,0 +1,114 @@
+#include "editors/dxExEdtr_Time.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "classlib/StrUtils.h"
+#include "editors/dxExEdtr.h"
+
+TCLASS_IMPL(TdxInplaceTimeEdit)
+
+namespace {
+
+const char* const DisplayFormats[] = {"hh:nn:ss", "hh:nn", "hh"};
+const char* const EditMasks[] = {"00:00:00;1;0", "00:00;1;0", "00;1;0"};
+
+}  // namespace
+
+const char* dxTimeDisplayFormat(TdxTimeEditFormat Format) { return DisplayFormats[Format]; }
+const char* dxTimeEditMask(TdxTimeEditFormat Format) { return EditMasks[Format]; }
+
+TdxInplaceTimeEdit::TdxInplaceTimeEdit(TComponent* AOwner) : TdxInplaceSpinEdit(AOwner) {
+  SetEditMask(EditMasks[FTimeEditFormat]);
+  RawText = true;
+  // Midnight in place of the spin editor's "0".
+  SetValue(0);
+}
+
+void TdxInplaceTimeEdit::SetTimeEditFormat(TdxTimeEditFormat Value) {
+  if (FTimeEditFormat == Value) return;
+  FTimeEditFormat = Value;
+  SetEditMask(EditMasks[Value]);
+}
+
+char TdxInplaceTimeEdit::CaretSection() {
+  AnsiString Format = UpperCase(DisplayFormats[FTimeEditFormat]);
+  int Length = static_cast<int>(Format.size());
+  int SelStart = HandleAllocated() ? GetSelStart() : 0;
+  int P = std::min(SelStart + 1, Length);
+  char Section = Format[P - 1];
+  if (Section != 'H' && Section != 'N' && Section != 'S') Section = Format[std::max(P - 1, 1) - 1];
+  return Section;
+}
+
+double TdxInplaceTimeEdit::GetIncrement() {
+  switch (CaretSection()) {
+    case 'H': return dxOneHour;
+    case 'N': return dxOneMinute;
+    case 'S': return dxOneSecond;
+  }
+  return 0;
+}
+
+double TdxInplaceTimeEdit::GetValue() {
+  TDateTime Value;
+  return TryStrToTime(Trim(GetText()), Value) ? Value : 0.0;
+}
+
+bool TdxInplaceTimeEdit::IsValidChar(char Key) {
+  int SelStart = HandleAllocated() ? GetSelStart() : 0;
+  switch (CaretSection()) {
+    case 'H':
+      if (SelStart == 0) return Key >= '0' && Key <= '2';
+      if (SelStart == 1 && GetText().substr(0, 1) == "2") return Key >= '0' && Key <= '3';
+      break;
+    case 'N':
+      if (SelStart == 3) return Key >= '0' && Key <= '5';
+      break;
+    case 'S':
+      if (SelStart == 6) return Key >= '0' && Key <= '5';
+      break;
+  }
+  return true;
+}
+
+void TdxInplaceTimeEdit::SetValue(double Value) {
+  if (!(Value >= dxMinTime && Value <= dxMaxTime)) return;
+  int P = HandleAllocated() ? GetSelStart() : 0;
+  P = P < 3 ? 1 : (P < 6 ? 4 : 7);
+  FTime = Value;
+  AnsiString Text;
+  try {
+    Text = FormatDateTime(DisplayFormats[FTimeEditFormat], Value);
+  } catch (const Exception&) {
+    Text = FormatDateTime(FormatSettings.LongTimeFormat, Time());
+  }
+  if (Text != GetText()) TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+  if (!HandleAllocated()) return;
+  // The section's second digit, so that the next step acts on the same section.
+  SetSelStart(P);
+  SetSelLength(1);
+}
+
+void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
+  bool WasModified = GetModified();
+  if (VarIsNull(Value) || (Value.IsString() && VarToStr(Value).empty())) {
+    FDate = 0;
+    SetValue(0);
+  } else {
+    double V = Value.AsDouble();
+    double Sign = V >= 0 ? 1 : -1;
+    FDate = std::trunc(V + Sign * 1E-11);
+    int Hour, Min, Sec, MSec;
+    DecodeTime(V, Hour, Min, Sec, MSec);
+    // Whole seconds: a time in the day's last second would otherwise pass the maximum
+    // and keep the time shown before.
+    SetValue(EncodeTime(Hour, Min, Sec, 0));
+  }
+  SetModified(WasModified);
+}
+
+Variant TdxInplaceTimeEdit::GetEditValue() {
+  if (FTime == 0 && FDate == 0) return Variant(0.0);
+  return Variant(FDate < 0 ? FDate - FTime : FDate + FTime);
+}

@@ -1,0 +1,51 @@
+// The time editor: a time of day through a fixed edit mask, whose hour, minute or
+// second under the caret the spin buttons, keys and wheel step. The value it hands out
+// keeps the whole days of the value it was given.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/DateTime.h"
+#include "editors/dxExEdtr_Spin.h"
+
+enum TdxTimeEditFormat : Byte { tfHourMinSec, tfHourMin, tfHour };
+TENUM_INFO(TdxTimeEditFormat, "tfHourMinSec", "tfHourMin", "tfHour")
+
+// The display format ("hh:nn:ss", ...) and edit mask ("00:00:00;1;0", ...) of a format.
+const char* dxTimeDisplayFormat(TdxTimeEditFormat Format);
+const char* dxTimeEditMask(TdxTimeEditFormat Format);
+
+class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
+  TCLASS_DECL(TdxInplaceTimeEdit, TdxInplaceSpinEdit)
+ public:
+  explicit TdxInplaceTimeEdit(TComponent* AOwner);
+
+  TdxTimeEditFormat TimeEditFormat() const { return FTimeEditFormat; }
+  // The mask follows at once; the shown value at the next value set.
+  void SetTimeEditFormat(TdxTimeEditFormat Value);
+  TDateTime GetTime() const { return FTime; }
+  TDateTime DatePart() const { return FDate; }
+
+  // H, N or S: the section of the display format under the caret (else a blank).
+  char CaretSection();
+
+  // One hour, minute or second by the section under the caret.
+  double GetIncrement() override;
+  // The text as a time of day; 0 when it is none.
+  double GetValue() override;
+  bool IsValidChar(char Key) override;
+  // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
+  // the display format with the caret kept on its section.
+  void SetValue(double Value) override;
+
+  // Null or "" is midnight of day 0; any other value keeps its whole days and shows
+  // its time of day to the second. Modified stays as it was.
+  void SetEditValue(const Variant& Value) override;
+  // The days and the time together (a day before day 0 counts its time away from zero).
+  Variant GetEditValue() override;
+
+ private:
+  TDateTime FDate = 0;
+  TDateTime FTime = 0;
+  TdxTimeEditFormat FTimeEditFormat = tfHourMinSec;
+};

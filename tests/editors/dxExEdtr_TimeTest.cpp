@@ -1,0 +1,133 @@
+// The time editor on real windows: the date part kept through a step, the day's
+// bounds, the digits each section takes, and values with milliseconds or before day 0.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "classlib/Classes_Streaming.h"
+#include "classlib/ScopeExit.h"
+#include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_Time.h"
+#include "tests/editors/EditTestSupport.h"
+
+namespace {
+
+using edittest::EditTest;
+using uitest::Pump;
+
+class TimeEditTest : public EditTest {
+ protected:
+  TdxInplaceTimeEdit* ShownEdit() {
+    auto* Host = ShownContainer();
+    auto* Edit = HostedEdit<TdxInplaceTimeEdit>(Host);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Pump();
+    return Edit;
+  }
+  static void Caret(TdxInplaceTimeEdit* Edit, int At) { SendMessageA(Edit->Handle(), EM_SETSEL, At, At); }
+};
+
+TEST_F(TimeEditTest, StepKeepsTheDatePart) {
+  auto* Edit = ShownEdit();
+  EXPECT_EQ(AnsiString("00:00:00"), Edit->Text()) << "a new editor shows midnight";
+  Edit->SetEditValue(Variant(2.75));
+  EXPECT_EQ(AnsiString("18:00:00"), Edit->Text());
+  EXPECT_DOUBLE_EQ(2.75, Edit->GetEditValue().AsDouble());
+  Caret(Edit, 1);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_UP, 1);
+  EXPECT_EQ(AnsiString("19:00:00"), Edit->Text());
+  EXPECT_NEAR(2.75 + 1.0 / 24, Edit->GetEditValue().AsDouble(), 1e-9);
+  Caret(Edit, 4);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(AnsiString("18:59:00"), Edit->Text()) << "the caret's section steps";
+}
+
+TEST_F(TimeEditTest, TheDaysLastSecondDoesNotStepPastMidnight) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditValue(Variant(static_cast<double>(dxMaxTime)));
+  Caret(Edit, 7);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_UP, 1);
+  EXPECT_EQ(AnsiString("23:59:59"), Edit->Text());
+  EXPECT_DOUBLE_EQ(dxMaxTime, Edit->GetTime());
+}
+
+TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditValue(Variant(0.0));
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_CHAR, '3', 1);
+  EXPECT_EQ(AnsiString("00:00:00"), Edit->Text());
+  EXPECT_EQ(1, edittest::Beeps);
+  SendMessageA(Edit->Handle(), WM_CHAR, '2', 1);
+  EXPECT_EQ(AnsiString("20:00:00"), Edit->Text());
+  Caret(Edit, 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '4', 1);
+  EXPECT_EQ(AnsiString("20:00:00"), Edit->Text());
+  SendMessageA(Edit->Handle(), WM_CHAR, '3', 1);
+  EXPECT_EQ(AnsiString("23:00:00"), Edit->Text());
+  Caret(Edit, 3);
+  SendMessageA(Edit->Handle(), WM_CHAR, '6', 1);
+  EXPECT_EQ(AnsiString("23:00:00"), Edit->Text());
+  EXPECT_EQ(3, edittest::Beeps);
+}
+
+TEST_F(TimeEditTest, MillisecondsAreDroppedAndDaysBeforeZeroReadBack) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditValue(Variant(0.25));
+  Edit->SetEditValue(Variant(5 + EncodeTime(23, 59, 59, 600)));
+  EXPECT_EQ(AnsiString("23:59:59"), Edit->Text()) << "not the time shown before";
+  EXPECT_DOUBLE_EQ(5.0, Edit->DatePart());
+  Edit->SetEditValue(Variant(-1.25));
+  EXPECT_EQ(AnsiString("06:00:00"), Edit->Text());
+  EXPECT_DOUBLE_EQ(-1.25, Edit->GetEditValue().AsDouble());
+  Edit->SetEditValue(Null());
+  EXPECT_EQ(AnsiString("00:00:00"), Edit->Text());
+  EXPECT_EQ(0.0, Edit->GetEditValue().AsDouble());
+  EXPECT_FALSE(Edit->Modified());
+}
+
+TEST_F(TimeEditTest, ShorterFormatsStepTheirOwnSections) {
+  auto* Edit = ShownEdit();
+  Edit->SetTimeEditFormat(tfHourMin);
+  EXPECT_EQ(AnsiString("00:00;1;0"), Edit->EditMask());
+  Edit->SetEditValue(Variant(0.5));
+  EXPECT_EQ(AnsiString("12:00"), Edit->Text());
+  Caret(Edit, 4);
+  EXPECT_DOUBLE_EQ(dxOneMinute, Edit->GetIncrement());
+  Edit->SetTimeEditFormat(tfHour);
+  Caret(Edit, 0);
+  EXPECT_DOUBLE_EQ(dxOneHour, Edit->GetIncrement());
+}
+
+TEST_F(TimeEditTest, FormFilesKeepTheFormatAndTheSpinsKeptValueType) {
+  RegisterClass(&TdxInplaceTimeEdit::StaticClass());
+  RegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  auto Unregister = ScopeExit([] {
+    UnRegisterClass(&TdxInplaceTimeEdit::StaticClass());
+    UnRegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  });
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("EditForm");
+  auto* Time = NewObject<TdxInplaceTimeEdit>(Form.get());
+  Time->SetName("Time");
+  Time->SetParent(Form.get());
+  Time->SetTimeEditFormat(tfHour);
+  auto* Spin = NewObject<TdxInplaceSpinEdit>(Form.get());
+  Spin->SetName("Spin");
+  Spin->SetParent(Form.get());
+  Spin->SetValueType(vtFloat);
+  Spin->SetEditorEnabled(false);
+  AnsiString Text = WriteComponentText(Form.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "EditForm");
+  auto* ReadTime = ObjectAs<TdxInplaceTimeEdit>(Copy->FindComponent("Time"));
+  auto* ReadSpin = ObjectAs<TdxInplaceSpinEdit>(Copy->FindComponent("Spin"));
+  ASSERT_TRUE(ReadTime && ReadSpin) << Text.c_str();
+  EXPECT_EQ(tfHour, ReadTime->TimeEditFormat());
+  EXPECT_EQ(AnsiString("00;1;0"), ReadTime->EditMask());
+  EXPECT_EQ(vtFloat, ReadSpin->ValueType());
+  EXPECT_TRUE(ReadSpin->StoredValues().Contains(esvValueType));
+  EXPECT_FALSE(ReadSpin->EditorEnabled());
+}
+
+}  // namespace
