@@ -494,15 +494,18 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
 void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
   inherited::Dispatch(Message);
   if (!IsNativeEdit() || !HandleAllocated()) return;
+  SetRichEditTextColor(FHandle, Font()->Color(), SCF_DEFAULT);
+}
+
+void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope) {
   CHARFORMAT2A Format{};
   Format.cbSize = sizeof(Format);
   Format.dwMask = CFM_COLOR;
-  const TColor Color = Font()->Color();
   if (Color == clWindowText || Color == clDefault)
     Format.dwEffects = CFE_AUTOCOLOR;
   else
     Format.crTextColor = ColorToRGB(Color);
-  SendMessageA(FHandle, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&Format));
+  SendMessageA(Handle, EM_SETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&Format));
 }
 
 // A press that did not leave the focus with the editor (the host moved it) must not

@@ -192,3 +192,6 @@ void InitdxEditor();
 void DonedxEditor();
 // The rich edit library, or null when it could not be loaded.
 HMODULE RichEditLibrary();
+// Gives a rich edit's text Color (the automatic colour for the window text colour and
+// clDefault); Scope is the EM_SETCHARFORMAT range (SCF_DEFAULT, SCF_ALL, ...).
+void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);

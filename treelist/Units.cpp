@@ -2,6 +2,7 @@
 
 #include "editors/Units.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_CellPaint.h"
 
 namespace {
 
@@ -10,6 +11,8 @@ const TUnitTable* const Uses[] = {&EditorsUnits};
 const TUnitEntry Units[] = {
     // The tree list's class and published properties for form files.
     {"dxTL", InitdxTL, DonedxTL},
+    // The row indicator's glyphs.
+    {"dxTL_Paint", InitdxTLPaint, DonedxTLPaint},
 };
 
 }  // namespace

@@ -12,16 +12,21 @@
 // dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
 // layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
 // cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
-// and the left coordinate); the painting goes into dxTL_Paint.cpp beside them.
+// and the left coordinate). The painting: dxTL_Paint.cpp (the panels and the paint
+// itself), dxTL_PaintRows.cpp (the rows), dxTL_PaintCells.cpp (the overridable draw
+// operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
+// in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "editors/dxCntner.h"
+#include "treelist/dxTL_CellPaint.h"
 #include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_HitTest.h"
 #include "treelist/dxTL_Nodes.h"
@@ -438,12 +443,20 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Kind 1, or 2 in the 15-pixel button zone at the right of the column's header cell.
   virtual bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column);
   void UpdateHotTrack(const TdxTreeListHitInfo& Hit);
-  virtual TdxHeaderHotState GetHeaderHotState(int Column);
 
   void SetParent(TWinControl* AParent) override;
   // The Name of the form that was the parent form when the control last got a parent.
   const AnsiString& FormName() const { return FFormName; }
   void Dispatch(TMessage& Message) override;
+
+  // ----- Painting (dxTL_Paint*.cpp)
+  // The row indicator's glyph of Node: 0 none, 1 arrow, 2 edit, 3 insert, 4 multi-dot,
+  // 5 multi-arrow.
+  virtual Byte GetNodeIndicatorKind(TdxTreeListNode* /*Node*/) { return 0; }
+  // The incremental search in progress, its column and text; false while none.
+  virtual bool GetSearchState(int& /*Column*/, AnsiString& /*Text*/) { return false; }
+  // What the paint keeps between paints; made on first use.
+  TdxTreeListPaintState& PaintState();
 
   // The cell being edited (nullptr, -1 when none).
   TdxTreeListNode* EditNode() const { return FEditNode; }
@@ -557,6 +570,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // The one-pixel ring of a flat look with a single border, inside the window.
   bool HasFlatBorder() const;
   void PaintFlatBorder();
+  // Draws the Outlook style's expand glyphs again when they exist (a look or system
+  // colour change) and repaints.
+  void RedrawExpandGlyphs();
   // Moves the top row up when rows below it are left unused.
   void KeepTopInRange();
   // The client size changed: the column layer refits auto widths.
@@ -624,6 +640,10 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void StartMousePanning() {}
   // The node drag of automatic drag mode.
   virtual void StartNodeDrag() { BeginDrag(true); }
+  // The pressed look of a band, header or corner button changed; the base repaints
+  // the panels.
+  virtual void PressedLookChanged() { InvalidateHeaderPiece(); }
+  void InvalidateHeaderPiece();
   // Node leaves the selection, whatever the options (it is being freed).
   virtual void RemoveFromSelection(TdxTreeListNode* /*Node*/) {}
 
@@ -635,7 +655,6 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void MouseMoveSelecting(const TdxTreeListHitInfo& Hit, int X, int Y);
   void FollowPressedLooks(const TdxTreeListHitInfo& Hit);
   void SetPressedLook(bool Value);
-  void InvalidateHeaderPiece();
   void SelectionScrollTick();
   void WMTimer(TMessage& Message);
   void WMSetCursor(TMessage& Message);
@@ -809,6 +828,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   };
   TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
+  std::unique_ptr<TdxTreeListPaintState, TdxTreeListPaintStateFree> FPaintState;
 };
 
 // The tree list that keeps cell texts and image indexes in its nodes, and holds the
@@ -953,8 +973,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleBandCount() const;
   int GetAbsoluteBandIndex(int VisibleIndex) const;
   int GetVisibleBandIndex(int AbsoluteIndex) const;
-  TAlignment GetBandAlignment(int AbsoluteIndex) const;
-  AnsiString GetBandCaption(int AbsoluteIndex) const;
+  virtual TAlignment GetBandAlignment(int AbsoluteIndex) const;
+  virtual AnsiString GetBandCaption(int AbsoluteIndex) const;
   int GetBandWidth(int AbsoluteIndex) const;
   int GetBandMinWidth(int VisibleIndex) const;
   bool IsBandOnlyOwnColumns(int VisibleIndex) const;
@@ -978,14 +998,14 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetVisibleColumnIndex(int AbsoluteIndex) const;
   AnsiString GetHeaderColumnText(int AbsoluteIndex) const override;
   // '' while DisableCaption.
-  AnsiString GetHeaderCaption(int Column) const;
-  TColor GetColumnColor(int Column) const;
-  TFont* GetColumnFont(int Column) const;
-  bool IsColumnFontAssigned(int Column) const;
+  virtual AnsiString GetHeaderCaption(int Column) const;
+  virtual TColor GetColumnColor(int Column) const;
+  virtual TFont* GetColumnFont(int Column) const;
+  virtual bool IsColumnFontAssigned(int Column) const;
   TAlignment GetColumnAlignment(int Column) const;
-  TAlignment GetColumnHeaderAlignment(int Column) const;
-  bool HasHeaderGlyph(int Column) const;
-  TBitmap* GetHeaderGlyph(int Column) const;
+  virtual TAlignment GetColumnHeaderAlignment(int Column) const;
+  virtual bool HasHeaderGlyph(int Column) const;
+  virtual TBitmap* GetHeaderGlyph(int Column) const;
   int GetHeaderLineCount(int Column) const;
   int GetColumnWidth(int Column) const;
   // A column that may not be sized keeps its width.
@@ -996,10 +1016,10 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool IsColumnTabStop(int Column) const;
   bool IsColumnDisableCustomizing(int Column) const;
   // The sort mark of the header, through OnColumnSorted.
-  TdxTreeListColumnSort GetColumnSorted(int Column);
+  virtual TdxTreeListColumnSort GetColumnSorted(int Column);
   bool CanColumnDragging(int Column);
   int GetCellTextWidth(TCanvas* Canvas, int Column, TdxTreeListNode* Node);
-  bool IsExistFooterCell(int Column);
+  virtual bool IsExistFooterCell(int Column);
 
   // ----- Band and column actions
   void SetBandWidth(int VisibleIndex, int Width);
@@ -1041,28 +1061,46 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool IsHeaderForBands() override;
   int GetBandRowLastColumn(int VisibleBand, int Row) override;
   bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column) override;
-  TdxHeaderHotState GetHeaderHotState(int Column) override;
 
-  // ----- Custom drawing: whether an event would run, and the firing order.
-  bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
-  bool IsCellCustomDraw(int Column) const;
-  bool IsFooterCustomDraw(int FooterIndex) const;
-  bool IsHeaderCustomDraw(int Column) const;
-  bool IsPreviewCustomDraw() const;
-  bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
-  void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                      TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
-  void CustomDrawCell(TdxTLCellDrawArgs& Args);
-  void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
-                        TColor& Color, TFont* Font, TAlignment& Alignment,
-                        TdxTreeListColumnSort& Sorted, bool& Done);
-  void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
-                         AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
-                         bool& Done);
-  void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
-                        int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
-                        TAlignment& Alignment, bool& Done);
-  void GetLevelColor(int Level, TColor& Color);
+  // ----- Custom drawing: whether an event would run, and the firing order. These and
+  // the band and column answers the paint reads are virtual, so that a descendant
+  // can paint from answers of its own.
+  virtual bool IsBandCustomDraw() const { return OnCustomDrawBand.Assigned(); }
+  virtual bool IsCellCustomDraw(int Column) const;
+  virtual bool IsFooterCustomDraw(int FooterIndex) const;
+  virtual bool IsHeaderCustomDraw(int Column) const;
+  virtual bool IsPreviewCustomDraw() const;
+  virtual bool IsLevelColorEvent() const { return OnGetLevelColor.Assigned(); }
+  virtual void CustomDrawBand(int AbsoluteIndex, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                              TColor& Color, TFont* Font, TAlignment& Alignment, bool& Done);
+  virtual void CustomDrawCell(TdxTLCellDrawArgs& Args);
+  virtual void CustomDrawHeader(int Column, TCanvas* Canvas, TRect Rect, AnsiString& Text,
+                                TColor& Color, TFont* Font, TAlignment& Alignment,
+                                TdxTreeListColumnSort& Sorted, bool& Done);
+  virtual void CustomDrawPreview(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, bool Selected,
+                                 AnsiString& Text, TColor& Color, TColor& TextColor, TFont* Font,
+                                 bool& Done);
+  virtual void CustomDrawFooter(TCanvas* Canvas, TRect Rect, TdxTreeListNode* Node, int Column,
+                                int FooterIndex, AnsiString& Text, TColor& Color, TFont* Font,
+                                TAlignment& Alignment, bool& Done);
+  virtual void GetLevelColor(int Level, TColor& Color);
+
+  // ----- The paint's steps (dxTL_PaintCells.cpp), each overridable: the bracket
+  // around a row, the three draw operations and the content of a data cell (drawn by
+  // the column's editor kind from the cell view data).
+  virtual void BeginRow(TdxTreeListNode* /*Node*/) {}
+  virtual void EndRow(TdxTreeListNode* /*Node*/) {}
+  virtual void DrawDataCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawFooterCell(TdxTreeListCellPaint& Cell);
+  virtual void DrawPreview(TdxTreeListCellPaint& Cell);
+  virtual void DrawCellContent(TCanvas* Canvas, const TRect& Rect, TdxTreeListCellViewData& Data, int Column);
+  // Header hot tracking is never on here: the empty set.
+  virtual TdxHeaderHotState GetHeaderHotState(int /*Column*/) { return TdxHeaderHotState(); }
+  // GridLineColor, or the button shadow when it is clNone.
+  TColor GetGridLineColorOrDefault() const;
+  // The band, header or corner button held down; a change repaints.
+  const TdxTreeListPressedState& PressedState() const { return FPressed; }
+  void SetPressedState(const TdxTreeListPressedState& Value);
 
   // Band and column events.
   TdxTLColumnEvent OnColumnClick;
@@ -1137,6 +1175,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void DoColumnClick(int Column, bool AddToSort, bool Ctrl) override;
   void DoBandButtonClick() override { BandButtonClick(); }
   void DoHeaderButtonClick() override { HeaderButtonClick(); }
+  // The painted pressed state follows the mouse's pressed look.
+  void PressedLookChanged() override;
 
  private:
   friend class TdxTreeListColumn;
@@ -1171,6 +1211,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The visible column order, and each column's first visible index (-1 not shown).
   std::vector<int> FCacheVisibleColumns;
   std::vector<int> FCacheVisiblePositions;
+  TdxTreeListPressedState FPressed;
 };
 
 // The tree list of forms: re-sorts after node changes when aoAutoSortRefresh is set.
@@ -1198,6 +1239,9 @@ class TdxTreeList : public TCustomdxTreeListControl {
   // The core's answers, then their events.
   int GetRowLineCount(TdxTreeListNode* Node, int& LineHeight) override;
   int GetPreviewLineCount(TdxTreeListNode* Node) override;
+  // The focused node shows the arrow (the multi-arrow when selected under
+  // aoMultiSelect), any other selected node the multi-dot.
+  Byte GetNodeIndicatorKind(TdxTreeListNode* Node) override;
 
   // The selection list (dxTL_Selection.cpp).
   int SelectedCount() override { return static_cast<int>(FSelection.size()); }

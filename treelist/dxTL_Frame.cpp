@@ -1,6 +1,7 @@
 // The tree list's background and its non-client frame: painting covers the whole
 // client area, so the background is never erased; the flat looks with a single border
-// take one pixel of each side for a ring of their own, drawn over the window.
+// take one pixel of each side for a ring of their own, drawn over the window. A system
+// colour change draws the expand glyphs again.
 #include "classlib/GdiScopes.h"
 #include "treelist/dxTL.h"
 
@@ -33,6 +34,12 @@ void TCustomdxTreeList::PaintFlatBorder() {
   }
 }
 
+void TCustomdxTreeList::RedrawExpandGlyphs() {
+  if (!FPaintState) return;
+  FPaintState->Glyphs.Make();
+  if (HandleAllocated()) Invalidate();
+}
+
 bool TCustomdxTreeList::DispatchFrameMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_ERASEBKGND:
@@ -50,6 +57,10 @@ bool TCustomdxTreeList::DispatchFrameMessage(TMessage& Message) {
       inherited::Dispatch(Message);
       if (HasFlatBorder() && HandleAllocated()) PaintFlatBorder();
       return true;
+    case CM_SYSCOLORCHANGE:
+      // The expand glyphs are drawn in system colours: drawn again, and shown.
+      RedrawExpandGlyphs();
+      return false;
     default: return false;
   }
 }

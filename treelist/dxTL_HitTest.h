@@ -83,7 +83,3 @@ struct TdxTreeListIndentRects {
   TRect StateImage{0, 0, 0, 0};
   TRect Image{0, 0, 0, 0};
 };
-
-// The header hot state of a column, as painting asks it.
-enum TdxHeaderHotFlag : Byte { hhsHot, hhsHotButton, hhsPressed };
-using TdxHeaderHotState = TSet<TdxHeaderHotFlag>;

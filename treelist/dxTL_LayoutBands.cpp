@@ -368,6 +368,7 @@ void TCustomdxTreeListControl::CalcBandsAndHeaders(TdxTreeListDrawInfo& DI) {
       for (int Col = 0; Col < static_cast<int>(Columns.size()); ++Col) {
         TdxTreeListHeaderInfo Cell;
         Cell.Column = Columns[Col];
+        Cell.VisibleColumn = GetVisibleColumnIndex(Cell.Column);
         Cell.BandIndex = V;
         Cell.RowIndex = Row;
         Cell.ColIndex = Col;

@@ -286,7 +286,7 @@ void TCustomdxTreeList::FollowPressedLooks(const TdxTreeListHitInfo& Hit) {
 void TCustomdxTreeList::SetPressedLook(bool Value) {
   if (FPressedLook == Value) return;
   FPressedLook = Value;
-  InvalidateHeaderPiece();
+  PressedLookChanged();
 }
 
 void TCustomdxTreeList::InvalidateHeaderPiece() {
@@ -388,11 +388,6 @@ bool TCustomdxTreeList::IsHotHeaderAt(int X, int Y, Byte& Kind, int Column) {
     break;
   }
   return true;
-}
-
-TdxHeaderHotState TCustomdxTreeList::GetHeaderHotState(int /*Column*/) {
-  // Hot tracking of headers is never on in this control.
-  return TdxHeaderHotState{};
 }
 
 void TCustomdxTreeList::UpdateHotTrack(const TdxTreeListHitInfo& Hit) {
@@ -540,10 +535,18 @@ bool TCustomdxTreeListControl::IsHotHeaderAt(int X, int Y, Byte& Kind, int Colum
   return Result && FindColumn(Column) != nullptr;
 }
 
-TdxHeaderHotState TCustomdxTreeListControl::GetHeaderHotState(int Column) {
-  TdxTreeListColumn* C = FindColumn(Column);
-  if (C && C->SortingFlag()) return TdxHeaderHotState{};
-  return inherited::GetHeaderHotState(Column);
+void TCustomdxTreeListControl::PressedLookChanged() {
+  TdxTreeListPressedState Pressed;
+  if (PressedLook()) {
+    switch (State()) {
+      case tsBandDown: Pressed.Band = GetAbsoluteBandIndex(PressedBand()); break;
+      case tsColumnDown: Pressed.Header = PressedColumn(); break;
+      case tsBandButtonDown: Pressed.BandCorner = true; break;
+      case tsHeaderButtonDown: Pressed.HeaderCorner = true; break;
+      default: break;
+    }
+  }
+  SetPressedState(Pressed);
 }
 
 bool TCustomdxTreeListControl::CanBandDrag(int VisibleBand) { return CanBandDragging(VisibleBand); }

@@ -1,19 +1,15 @@
 // The tree list's paint: one layout record, every brush taken once from the shared
-// cache, the whole client area composed in one off-screen buffer and copied once. The
-// buffer starts in Color, so the empty areas need no pass of their own; the panels
-// come first (corners, bands, headers, indicator), then the rows: indent cells and
-// expand buttons, then the cells with their selection colours, focus rectangles and
-// custom-draw events, and the grid in one PolyPolyline.
+// cache, the client area composed in one off-screen buffer and copied once. The
+// buffer is clipped to what the paint has to cover, and every area is tested with
+// RectVisible before it is drawn. The buffer starts in Color, so the empty areas need
+// no pass of their own; the panels come first (corners, bands, headers, indicator,
+// footer), each excluded from the clip once drawn, then the rows (dxTL_PaintRows.cpp).
 #include <algorithm>
-#include <vector>
 
-#include "classlib/GdiScopes.h"
-#include "classlib/ScopeExit.h"
-#include "editors/dxDrawing.h"
-#include "treelist/dxTL.h"
+#include "classlib/ImgList.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL_Columns.h"
-#include "treelist/dxTL_Draw.h"
-#include "treelist/dxTL_Nodes.h"
+#include "treelist/dxTL_Painter.h"
 
 namespace {
 
@@ -25,168 +21,253 @@ bool Empty(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 
 }  // namespace
 
-// One paint's context: the record, the buffer with a canvas on it, the brushes.
-class TTreeListPainter {
- public:
-  TTreeListPainter(TCustomdxTreeListControl& Tree, HDC Buffer)
-      : T(Tree),
-        DC(Buffer),
-        ColorBrush(SolidBrush(Tree.Color())),
-        BandBrush(SolidBrush(Tree.BandColor())),
-        HeaderBrush(SolidBrush(Tree.HeaderColor())),
-        ShadowBrush(SolidBrush(Tree.LookAndFeel() == lfUltraFlat ? TColor(0xA0A0A0) : clBtnShadow)),
-        HighlightBrush(SolidBrush(Tree.HighlightColor())),
-        HideSelectionBrush(SolidBrush(Tree.HideSelectionColor())),
-        FixedLineBrush(SolidBrush(Tree.FixedBandLineColor())),
-        TreeLineBrush(SolidBrush(Tree.TreeLineColor())) {
-    Canvas.SetHandle(DC);
-    T.CalcDrawInfo(DI);
-  }
-  ~TTreeListPainter() { Canvas.SetHandle(nullptr); }
+// ---------------------------------------------------------------------------------
+// The clip push
 
-  void Run() {
-    FillRect(DC, &DI.CR, ColorBrush.Handle());
-    PaintBands();
-    PaintHeaders();
-    PaintIndicator();
-    PaintFooter();
-    PaintRows();
-  }
+void TTreeListClip::Push(const TRect& R) {
+  Pop();
+  FSaved.Reset(CountHandle(CreateRectRgn(0, 0, 0, 0)));
+  FHadRegion = GetClipRgn(FDC, FSaved.Handle()) == 1;
+  IntersectClipRect(FDC, R.left, R.top, R.right, R.bottom);
+  FRect = R;
+  FPushed = true;
+}
 
- private:
-  void Corner(const TRect& R, HBRUSH Brush) {
-    if (Empty(R)) return;
-    TRect Face = R;
-    if (T.LookAndFeel() == lfUltraFlat) {
-      DrawEdge(DC, &Face, BDR_SUNKENOUTER, BF_TOP | BF_RIGHT | BF_BOTTOM | BF_FLAT | BF_ADJUST);
-      FillRect(DC, &Face, Brush);
+void TTreeListClip::Pop() {
+  if (!FPushed) return;
+  SelectClipRgn(FDC, FHadRegion ? FSaved.Handle() : nullptr);
+  FSaved.Reset();
+  FPushed = false;
+}
+
+// ---------------------------------------------------------------------------------
+// The context
+
+TTreeListPainter::TTreeListPainter(TCustomdxTreeListControl& Tree, HDC Buffer)
+    : T(Tree),
+      DC(Buffer),
+      Clip(Buffer),
+      ColorBrush(SolidBrush(Tree.Color())),
+      BandBrush(SolidBrush(Tree.BandColor())),
+      HeaderBrush(SolidBrush(Tree.HeaderColor())),
+      GroupBrush(SolidBrush(Tree.GroupNodeColor())),
+      ShadowBrush(SolidBrush(Tree.LookAndFeel() == lfUltraFlat ? TColor(0xA0A0A0) : clBtnShadow)),
+      HighlightBrush(SolidBrush(Tree.HighlightColor())),
+      TreeLineBrush(SolidBrush(Tree.TreeLineColor())),
+      HideSelectionBrush(SolidBrush(Tree.HideSelectionColor())),
+      RowFooterBrush(SolidBrush(Tree.RowFooterColor())),
+      FixedLineBrush(SolidBrush(Tree.FixedBandLineColor())) {
+  Canvas.SetHandle(DC);
+  T.CalcDrawInfo(DI);
+  BuildColumnTable();
+}
+
+TTreeListPainter::~TTreeListPainter() { Canvas.SetHandle(nullptr); }
+
+void TTreeListPainter::Run() {
+  TRect All = DI.CR;
+  if (Visible(All)) FillRect(DC, &All, ColorBrush.Handle());
+  PaintBands();
+  PaintHeaders();
+  PaintIndicator();
+  PaintFooter();
+  PaintRows();
+}
+
+// Each header entry's column: its colour, brush and text colour, asked once.
+void TTreeListPainter::BuildColumnTable() {
+  Columns.resize(DI.Headers.size());
+  const COLORREF Base = ColorToRGB(T.Color());
+  for (size_t I = 0; I < DI.Headers.size(); ++I) {
+    const int Column = DI.Headers[I].Column;
+    TColumnPaint& C = Columns[I];
+    C.Color = T.GetColumnColor(Column);
+    if (ColorToRGB(C.Color) == Base) {
+      C.Brush = ColorBrush.Handle();
     } else {
-      DrawButtonFace(DC, Face, Brush, T.LookAndFeel(), hekButton, false);
+      C.Own = SolidBrush(C.Color);
+      C.Brush = C.Own.Handle();
     }
+    C.TextColor = T.IsColumnFontAssigned(Column) ? T.GetColumnFont(Column)->Color() : T.Font()->Color();
   }
+}
 
-  // A band or header button: the event sees the full rectangle, the drawing is cut to
-  // the visible part.
-  void Button(THeaderButton& B, const TRect& Clip) {
-    TSavedDC Saved(DC);
-    IntersectClipRect(DC, Clip.left, Clip.top, Clip.right, Clip.bottom);
-    DrawHeaderButton(DC, B);
+// The event's colour when it changed one, else the given brush.
+HBRUSH TTreeListPainter::BrushFor(TColor Color, TColor Given, HBRUSH GivenBrush, TSharedObject<HBRUSH>& Own) {
+  if (ColorToRGB(Color) == ColorToRGB(Given)) return GivenBrush;
+  Own = SolidBrush(Color);
+  return Own.Handle();
+}
+
+// OnGetLevelColor's answer for a level: a brush of its own when it changed the colour.
+HBRUSH TTreeListPainter::LevelBrush(int Level, TColor Given, HBRUSH GivenBrush, TColor* Answer) {
+  if (Answer) *Answer = Given;
+  if (!T.IsLevelColorEvent()) return GivenBrush;
+  TColor Color = Given;
+  T.GetLevelColor(Level, Color);
+  if (Answer) *Answer = Color;
+  if (ColorToRGB(Color) == ColorToRGB(Given)) return GivenBrush;
+  if (!LevelOwn || ColorToRGB(Color) != ColorToRGB(LevelOwnColor)) {
+    LevelOwn = SolidBrush(Color);
+    LevelOwnColor = Color;
   }
+  return LevelOwn.Handle();
+}
 
-  void PaintBands() {
-    Corner(DI.BandButtonRect, BandBrush.Handle());
-    if (Empty(DI.BandRect) || DI.Bands.empty()) return;
-    Canvas.Font()->Assign(T.BandFont());
-    for (const TdxTreeListBandInfo& Band : DI.Bands) {
-      const int Index = T.GetAbsoluteBandIndex(Band.Index);
-      AnsiString Text = T.GetBandCaption(Index);
-      TAlignment Alignment = T.GetBandAlignment(Index);
-      TColor Color = T.BandColor();
-      bool Done = false;
-      if (T.IsBandCustomDraw()) {
-        TSavedDC Saved(DC);
-        IntersectClipRect(DC, Band.BandClipRect.left, Band.BandClipRect.top, Band.BandClipRect.right,
-                          Band.BandClipRect.bottom);
-        T.CustomDrawBand(Index, &Canvas, Band.BandRect, Text, Color, Canvas.Font(), Alignment, Done);
-      }
-      if (Done) continue;
+bool TTreeListPainter::ControlFocused() const {
+  HWND Focus = GetFocus();
+  return Focus && T.HandleAllocated() && (Focus == T.Handle() || IsChild(T.Handle(), Focus));
+}
+
+void TTreeListPainter::ExcludeFromClip(const TRect& R) {
+  if (!Empty(R)) ExcludeClipRect(DC, R.left, R.top, R.right, R.bottom);
+}
+
+// ---------------------------------------------------------------------------------
+// Panels
+
+void TTreeListPainter::Corner(const TRect& R, HBRUSH Brush, bool Pressed) {
+  if (!Visible(R)) return;
+  TRect Face = R;
+  if (T.LookAndFeel() == lfUltraFlat) {
+    DrawEdge(DC, &Face, BDR_SUNKENOUTER, BF_TOP | BF_RIGHT | BF_BOTTOM | BF_FLAT | BF_ADJUST);
+    FillRect(DC, &Face, Brush);
+    if (Pressed) InvertRect(DC, &Face);
+  } else {
+    DrawButtonFaceInverted(DC, R, Brush, T.LookAndFeel(), hekButton, Pressed, T.LookAndFeel() == lfFlat);
+  }
+}
+
+// A band or header button: the event sees the full rectangle, the drawing is cut to
+// the visible part; a pressed button of a flat look is inverted.
+void TTreeListPainter::Button(THeaderButton& B, const TRect& ClipRect) {
+  TSavedDC Saved(DC);
+  IntersectClipRect(DC, ClipRect.left, ClipRect.top, ClipRect.right, ClipRect.bottom);
+  DrawHeaderButton(DC, B);
+  if (B.Pressed && B.Look != lfStandard) InvertRect(DC, &B.Bounds);
+}
+
+void TTreeListPainter::PaintBands() {
+  const TdxTreeListPressedState& Pressed = T.PressedState();
+  Corner(DI.BandButtonRect, BandBrush.Handle(), Pressed.BandCorner);
+  if (Empty(DI.BandRect) || DI.Bands.empty()) return;
+  Canvas.Font()->Assign(T.BandFont());
+  for (const TdxTreeListBandInfo& Band : DI.Bands) {
+    if (!Visible(Band.BandClipRect)) continue;
+    const int Index = T.GetAbsoluteBandIndex(Band.Index);
+    AnsiString Text = T.GetBandCaption(Index);
+    TAlignment Alignment = T.GetBandAlignment(Index);
+    TColor Color = T.BandColor();
+    bool Done = false;
+    if (T.IsBandCustomDraw()) {
+      TSavedDC Saved(DC);
+      IntersectClipRect(DC, Band.BandClipRect.left, Band.BandClipRect.top, Band.BandClipRect.right,
+                        Band.BandClipRect.bottom);
+      T.CustomDrawBand(Index, &Canvas, Band.BandRect, Text, Color, Canvas.Font(), Alignment, Done);
+    }
+    if (Done) continue;
+    TSharedObject<HBRUSH> Own;
+    THeaderButton B;
+    B.Bounds = Band.BandRect;
+    B.Brush = BrushFor(Color, T.BandColor(), BandBrush.Handle(), Own);
+    B.Look = T.LookAndFeel();
+    B.Alignment = Alignment;
+    B.MultiLine = T.BandRowCount() > 1;
+    B.Pressed = Pressed.Band == Index;
+    B.Text = Text;
+    TextColor(Canvas.Font()->Color());
+    TSelection Font(DC, Canvas.Font()->Handle());
+    Button(B, Band.BandClipRect);
+  }
+  // The fixed bands' separators over the band panel's height.
+  const int W = T.FixedBandLineWidth();
+  if (DI.FixedLeftIndex >= 0 && !Empty(DI.FixedBandLeftRect)) {
+    const TRect Strip{DI.FixedBandLeftRect.right - W, DI.BandRect.top, DI.FixedBandLeftRect.right,
+                      DI.BandRect.bottom};
+    if (Visible(Strip)) FillRect(DC, &Strip, FixedLineBrush.Handle());
+  }
+  if (DI.FixedRightIndex >= 0 && !Empty(DI.FixedBandRightRect)) {
+    const TRect Strip{DI.FixedBandRightRect.left, DI.BandRect.top, DI.FixedBandRightRect.left + W,
+                      DI.BandRect.bottom};
+    if (Visible(Strip)) FillRect(DC, &Strip, FixedLineBrush.Handle());
+  }
+}
+
+void TTreeListPainter::PaintHeaders() {
+  const TdxTreeListPressedState& Pressed = T.PressedState();
+  Corner(DI.HeaderButtonRect, HeaderBrush.Handle(), Pressed.HeaderCorner);
+  if (Empty(DI.HeaderRect) || DI.Headers.empty()) return;
+  Canvas.Font()->Assign(T.HeaderFont());
+  for (const TdxTreeListHeaderInfo& H : DI.Headers) {
+    // The record's extended rectangle runs from the cell's top: the part below the
+    // cell is the header rows the cell leaves empty.
+    const TRect Below{H.ExtendedRect.left, std::max<int>(H.ExtendedRect.top, H.CellRect.bottom),
+                      H.ExtendedRect.right, H.ExtendedRect.bottom};
+    if (Visible(Below)) FillRect(DC, &Below, ShadowBrush.Handle());
+    if (!Visible(H.CellClipRect)) continue;
+    AnsiString Text = T.GetHeaderCaption(H.Column);
+    TAlignment Alignment = T.GetColumnHeaderAlignment(H.Column);
+    TdxTreeListColumnSort Sorted = T.GetColumnSorted(H.Column);
+    const TdxHeaderHotState Hot = T.GetHeaderHotState(H.Column);
+    TColor Color = T.HeaderColor();
+    bool Done = false;
+    if (T.IsHeaderCustomDraw(H.Column)) {
+      TSavedDC Saved(DC);
+      IntersectClipRect(DC, H.CellClipRect.left, H.CellClipRect.top, H.CellClipRect.right, H.CellClipRect.bottom);
+      T.CustomDrawHeader(H.Column, &Canvas, H.CellRect, Text, Color, Canvas.Font(), Alignment, Sorted, Done);
+    }
+    if (!Done) {
       TSharedObject<HBRUSH> Own;
       THeaderButton B;
-      B.Bounds = Band.BandRect;
-      B.Brush = BrushFor(Color, T.BandColor(), BandBrush, Own);
+      B.Bounds = H.CellRect;
+      B.Brush = BrushFor(Color, T.HeaderColor(), HeaderBrush.Handle(), Own);
       B.Look = T.LookAndFeel();
+      B.EdgeKind = H.FirstInRow ? (H.LastInRow ? hekButton : hekFirst) : (H.LastInRow ? hekLast : hekInner);
+      if (T.HasHeaderGlyph(H.Column)) B.Glyph = T.GetHeaderGlyph(H.Column)->Handle();
+      B.Sort = Sorted;
       B.Alignment = Alignment;
-      B.MultiLine = T.BandRowCount() > 1;
+      B.MultiLine = H.LineCount > 1 || T.HeaderPanelRowCount() > 1;
+      B.Pressed = Pressed.Header == H.Column || Hot.Contains(hhsPressed);
       B.Text = Text;
       TextColor(Canvas.Font()->Color());
       TSelection Font(DC, Canvas.Font()->Handle());
-      Button(B, Band.BandClipRect);
+      Button(B, H.CellClipRect);
+    }
+    // A handler's font changes last for its own header only.
+    if (T.IsHeaderCustomDraw(H.Column)) Canvas.Font()->Assign(T.HeaderFont());
+  }
+  for (const TdxTreeListEmptyBandInfo& E : DI.EmptyBands)
+    if (Visible(E.Rect)) FillRect(DC, &E.Rect, ShadowBrush.Handle());
+}
+
+// One indicator cell per row: a button face with the row's glyph centred in it; then
+// the whole indicator leaves the clip.
+void TTreeListPainter::PaintIndicator() {
+  if (Empty(DI.IndRect) || DI.Rows.empty()) return;
+  TCustomImageList* Glyphs = dxTreeListIndicatorImages();
+  int Top = DI.CellsRect.top;
+  for (const TdxTreeListRowInfo& Row : DI.Rows) {
+    TRect Cell{DI.IndRect.left, Top, DI.IndRect.right, Top + Row.RowHeight};
+    Top += Row.RowHeight;
+    if (DI.LastRowBottom >= 0) Cell.bottom = std::min<int>(Cell.bottom, DI.LastRowBottom + 1);
+    if (!Visible(Cell)) continue;
+    if (T.LookAndFeel() == lfUltraFlat) {
+      TRect Face = Cell;
+      DrawEdge(DC, &Face, BDR_SUNKENOUTER, BF_RIGHT | BF_BOTTOM | BF_FLAT | BF_ADJUST);
+      FillRect(DC, &Face, HeaderBrush.Handle());
+    } else {
+      TRect Face = Cell;
+      DrawButtonFace(DC, Face, HeaderBrush.Handle(), T.LookAndFeel(), hekButton, false);
+    }
+    const int Kind = T.GetNodeIndicatorKind(Row.Node);
+    if (Kind > 0 && Glyphs) {
+      const int X = Cell.left + (Cell.right - Cell.left - Glyphs->Width()) / 2;
+      const int Y = Cell.top + (Cell.bottom - Cell.top - Glyphs->Height()) / 2;
+      Glyphs->Draw(&Canvas, X, Y, Kind - 1);
     }
   }
-
-  void PaintHeaders() {
-    Corner(DI.HeaderButtonRect, HeaderBrush.Handle());
-    if (Empty(DI.HeaderRect) || DI.Headers.empty()) return;
-    Canvas.Font()->Assign(T.HeaderFont());
-    for (const TdxTreeListHeaderInfo& H : DI.Headers) {
-      AnsiString Text = T.GetHeaderCaption(H.Column);
-      TAlignment Alignment = T.GetColumnHeaderAlignment(H.Column);
-      TdxTreeListColumnSort Sorted = T.GetColumnSorted(H.Column);
-      TColor Color = T.HeaderColor();
-      bool Done = false;
-      if (T.IsHeaderCustomDraw(H.Column)) {
-        TSavedDC Saved(DC);
-        IntersectClipRect(DC, H.CellClipRect.left, H.CellClipRect.top, H.CellClipRect.right,
-                          H.CellClipRect.bottom);
-        T.CustomDrawHeader(H.Column, &Canvas, H.CellRect, Text, Color, Canvas.Font(), Alignment, Sorted, Done);
-        Canvas.Font()->Assign(T.HeaderFont());
-      }
-      if (!Done) {
-        TSharedObject<HBRUSH> Own;
-        THeaderButton B;
-        B.Bounds = H.CellRect;
-        B.Brush = BrushFor(Color, T.HeaderColor(), HeaderBrush, Own);
-        B.Look = T.LookAndFeel();
-        B.EdgeKind = H.FirstInRow ? (H.LastInRow ? hekButton : hekFirst) : (H.LastInRow ? hekLast : hekInner);
-        if (T.HasHeaderGlyph(H.Column)) B.Glyph = T.GetHeaderGlyph(H.Column)->Handle();
-        B.Sort = Sorted;
-        B.Alignment = Alignment;
-        B.MultiLine = H.LineCount > 1 || T.HeaderPanelRowCount() > 1;
-        B.Text = Text;
-        TextColor(Canvas.Font()->Color());
-        TSelection Font(DC, Canvas.Font()->Handle());
-        Button(B, H.CellClipRect);
-      }
-      // The record's extended rectangle runs from the cell's top: the part below the
-      // cell is the header rows the cell leaves empty.
-      const TRect Below{H.ExtendedRect.left, std::max<int>(H.ExtendedRect.top, H.CellRect.bottom),
-                        H.ExtendedRect.right, H.ExtendedRect.bottom};
-      if (!Empty(Below)) FillRect(DC, &Below, ShadowBrush.Handle());
-    }
-    for (const TdxTreeListEmptyBandInfo& E : DI.EmptyBands)
-      if (!Empty(E.Rect)) FillRect(DC, &E.Rect, ShadowBrush.Handle());
-  }
-
-  void PaintIndicator() {
-    if (Empty(DI.IndRect) || DI.Rows.empty()) return;
-    int Top = DI.CellsRect.top;
-    for (const TdxTreeListRowInfo& Row : DI.Rows) {
-      TRect Cell{DI.IndRect.left, Top, DI.IndRect.right, Top + Row.RowHeight};
-      if (DI.LastRowBottom >= 0) Cell.bottom = std::min<int>(Cell.bottom, DI.LastRowBottom + 1);
-      Corner(Cell, HeaderBrush.Handle());
-      Top += Row.RowHeight;
-    }
-  }
-
-  // The event's colour when it changed one, else the panel's own brush.
-  static HBRUSH BrushFor(TColor Color, TColor Given, const TSharedObject<HBRUSH>& Panel,
-                         TSharedObject<HBRUSH>& Own) {
-    if (ColorToRGB(Color) == ColorToRGB(Given)) return Panel.Handle();
-    Own = SolidBrush(Color);
-    return Own.Handle();
-  }
-  void TextColor(TColor Color) { SetTextColor(DC, ColorToRGB(Color)); }
-
-  bool ControlFocused() const {
-    HWND Focus = GetFocus();
-    return Focus && T.HandleAllocated() && (Focus == T.Handle() || IsChild(T.Handle(), Focus));
-  }
-
-  void PaintFooter();
-  void PaintFooterCell(const TdxTreeListHeaderInfo& H, TRect R);
-  void PaintRows();
-  void PaintTreePart(const TdxTreeListRowInfo& Row, int Top);
-  void PaintTreeLines(const TdxTreeListRowInfo& Row, int Top, int Bottom, int DL);
-  void PaintCells(const TdxTreeListRowInfo& Row, int Top, bool Focused);
-
-  TCustomdxTreeListControl& T;
-  HDC DC;
-  TCanvas Canvas;
-  TdxTreeListDrawInfo DI;
-  TSharedObject<HBRUSH> ColorBrush, BandBrush, HeaderBrush, ShadowBrush, HighlightBrush, HideSelectionBrush,
-      FixedLineBrush, TreeLineBrush;
-  std::vector<POINT> Grid;
-};
+  ExcludeFromClip(DI.IndRect);
+}
 
 void TTreeListPainter::PaintFooter() {
   if (!T.ShowFooter() || Empty(DI.FooterRect)) return;
@@ -194,6 +275,7 @@ void TTreeListPainter::PaintFooter() {
   const int Widen = T.LookAndFeel() == lfStandard ? 2 : 1;
   if (DI.FixedLeftIndex < 0 && T.LeftCoord() != 0) R.left -= Widen;
   if (DI.FixedRightIndex < 0 && DI.BandsRightEdge >= R.right) R.right += Widen;
+  if (!Visible(R)) return;
   if (T.LookAndFeel() == lfStandard) {
     FrameRect(DC, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
     InflateRect(&R, -1, -1);
@@ -211,244 +293,76 @@ void TTreeListPainter::PaintFooter() {
   FillRect(DC, &R, HeaderBrush.Handle());
   Canvas.Font()->Assign(T.Font());
   const int Line = T.FooterLineHeight();
-  for (const TdxTreeListHeaderInfo& H : DI.Headers) {
-    TRect Cell{H.CellRect.left, R.top + Line * H.RowIndex, H.CellRect.right,
-               R.top + Line * (H.RowIndex + H.LineCount)};
+  for (size_t I = 0; I < DI.Headers.size(); ++I) {
+    const TdxTreeListHeaderInfo& H = DI.Headers[I];
+    TRect Cell{H.CellRect.left, R.top + Line * H.RowIndex, H.CellRect.right, R.top + Line * (H.RowIndex + H.LineCount)};
     InflateRect(&Cell, -1, -1);
     if (H.FirstCell) Cell.left += 1;
-    if (Empty(Cell) || !T.IsExistFooterCell(H.Column)) continue;
-    PaintFooterCell(H, Cell);
+    if (!Visible(Cell) || !T.IsExistFooterCell(H.Column)) continue;
+    // A cell cut by a fixed band is drawn inside the scrolling part only.
+    if (H.CellClipRect.left != H.CellRect.left || H.CellClipRect.right != H.CellRect.right)
+      Clip.Push(TRect{H.CellClipRect.left, Cell.top, H.CellClipRect.right, Cell.bottom});
+    FrameFooterCell(Cell);
+    TdxTreeListCellPaint Paint;
+    Paint.Canvas = &Canvas;
+    Paint.Rect = Cell;
+    Paint.Column = H.Column;
+    Paint.FooterIndex = -1;
+    Paint.Color = T.HeaderColor();
+    Paint.TextColor = T.Font()->Color();
+    Paint.Brush = HeaderBrush.Handle();
+    Paint.MultiLine = H.LineCount > 1;
+    Paint.LeftEdge = H.FirstCell;
+    Paint.RightEdge = H.LastCell;
+    Paint.ColumnColor = Columns[I].Color;
+    Paint.ColumnBrush = Columns[I].Brush;
+    T.DrawFooterCell(Paint);
+    Clip.Pop();
   }
+  ExcludeFromClip(DI.FooterRect);
 }
 
-void TTreeListPainter::PaintFooterCell(const TdxTreeListHeaderInfo& H, TRect R) {
+// The frame of a footer or row-footer cell; R becomes the inside.
+void TTreeListPainter::FrameFooterCell(TRect& R) {
   if (T.LookAndFeel() == lfUltraFlat)
     FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
   else
     DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_RECT);
   InflateRect(&R, -1, -1);
-  AnsiString Text;
-  T.GetFooterCellText(nullptr, H.Column, -1, Text);
-  TAlignment Alignment = T.GetColumnAlignment(H.Column);
-  TColor Color = T.HeaderColor();
-  bool Done = false;
-  if (T.IsFooterCustomDraw(-1)) {
-    Canvas.Font()->SetColor(T.Font()->Color());
-    T.CustomDrawFooter(&Canvas, R, nullptr, H.Column, -1, Text, Color, Canvas.Font(), Alignment, Done);
-  }
-  if (!Done) {
-    TSharedObject<HBRUSH> Own;
-    TCellText Cell;
-    Cell.Bounds = R;
-    Cell.Brush = BrushFor(Color, T.HeaderColor(), HeaderBrush, Own);
-    Cell.Background = Color;
-    Cell.Alignment = Alignment;
-    Cell.EndEllipsis = T.IsDrawEndEllipsis();
-    Cell.MultiLine = H.LineCount > 1;
-    Cell.Text = Text;
-    TextColor(Canvas.Font()->Color());
-    TSelection Font(DC, Canvas.Font()->Handle());
-    DrawCellText(DC, Cell);
-  }
-  Canvas.Font()->Assign(T.Font());
 }
 
-void TTreeListPainter::PaintRows() {
-  if (Empty(DI.CellsRect) || DI.Bands.empty()) return;
-  const bool Focused = ControlFocused();
-  int Top = DI.CellsRect.top;
-  for (const TdxTreeListRowInfo& Row : DI.Rows) {
-    PaintTreePart(Row, Top);
-    PaintCells(Row, Top, Focused);
-    Top += Row.RowHeight;
-  }
-  if (T.ShowGrid() && !DI.Headers.empty()) {
-    const int X = DI.BandsRightEdge;
-    Grid.push_back(POINT{X, DI.CellsRect.top});
-    Grid.push_back(POINT{X, DI.LastRowBottom >= 0 ? DI.LastRowBottom + 1 : DI.CellsRect.bottom});
-  }
-  if (Grid.empty()) return;
-  const TColor GridColor = T.GridLineColor() == clNone ? clBtnShadow : T.GridLineColor();
-  TSharedObject<HPEN> Pen(AcquireSharedPen(LOGPEN{PS_SOLID, {1, 0}, ColorToRGB(T.ShowGrid() ? GridColor : T.Color())}));
-  TSelection Selected(DC, Pen.Handle());
-  std::vector<DWORD> Counts(Grid.size() / 2, 2);
-  PolyPolyline(DC, Grid.data(), Counts.data(), static_cast<DWORD>(Counts.size()));
-}
-
-void TTreeListPainter::PaintTreePart(const TdxTreeListRowInfo& Row, int Top) {
-  TdxTreeListNode* Node = Row.Node;
-  const int I = T.LevelIndent();
-  const int L = Node->Level();
-  const bool Parent = Node->HasChildren() || Node->Count() > 0;
-  const int DL = DI.CellsRect.left - (DI.FixedLeftIndex < 0 ? T.LeftCoord() : 0) - (T.ShowRoot() ? 0 : I);
-  const int Bottom = Top + Row.RowHeight - Row.LevelFooterHeight;
-  const int Cells = Parent || T.PaintStyle() == psStandard ? L + 1 : L;
-  TSavedDC Saved(DC);
-  const int Right = DI.CellsRect.left + (T.GetNodeContentOffset(Node) - 0);
-  IntersectClipRect(DC, DI.CellsRect.left, Top, std::max<int>(DI.CellsRect.left, Right), Bottom);
-  TRect Indent{DL, Top, DL + Cells * I, Bottom};
-  FillRect(DC, &Indent, ColorBrush.Handle());
-  if (T.ShowLines() && T.PaintStyle() == psStandard) PaintTreeLines(Row, Top, Bottom, DL);
-  if (!T.ShowButtons() || !Parent || T.PaintStyle() != psStandard) return;
-  // The 9 x 9 box in the node's own indent cell, centred on the row's middle.
-  const int CellLeft = DL + L * I;
-  const int M = Top + Row.RowHeight / 2;
-  const int Left = (CellLeft + CellLeft + I - 1 - 9) / 2;
-  TRect Box{Left, M - 4, Left + 9, M + 5};
-  FrameRect(DC, &Box, GetSysColorBrush(COLOR_GRAYTEXT));
-  TRect Minus{Box.left + 2, Box.top + 4, Box.right - 2, Box.top + 5};
-  FillRect(DC, &Minus, GetSysColorBrush(COLOR_WINDOWTEXT));
-  if (!Node->Expanded()) {
-    TRect Plus{Box.left + 4, Box.top + 2, Box.left + 5, Box.bottom - 2};
-    FillRect(DC, &Plus, GetSysColorBrush(COLOR_WINDOWTEXT));
-  }
-}
-
-void TTreeListPainter::PaintTreeLines(const TdxTreeListRowInfo& Row, int Top, int Bottom, int DL) {
-  TdxTreeListNode* Node = Row.Node;
-  const int I = T.LevelIndent();
-  const int X0 = DL + Node->Level() * I;
-  int C = X0 + I / 2 - 1;
-  const int M = Top + Row.RowHeight / 2;
-  const bool Button = T.ShowButtons() && (Node->HasChildren() || Node->Count() > 0);
-  const bool First = T.Count() > 0 && Node == T.Items(0);
-  const int Last = Bottom - 1;
-  // Dotted lines: the checker's two colours follow the data area's parity, so the
-  // dots of neighbouring rows line up.
-  TSavedTextState Colours(DC);
-  HBRUSH Brush = TreeLineBrush.Handle();
-  if (T.TreeLineStyle() == tlDot) {
-    const bool Same = (DI.CellsRect.left & 1) == (DI.CellsRect.top & 1);
-    SetBkColor(DC, ColorToRGB(Same ? T.TreeLineColor() : T.Color()));
-    SetTextColor(DC, ColorToRGB(Same ? T.Color() : T.TreeLineColor()));
-    Brush = CheckerBrush();
-  }
-  auto Line = [&](int X1, int Y1, int X2, int Y2) {
-    if (X2 < X1 || Y2 < Y1) return;
-    const TRect R{X1, Y1, X2 + 1, Y2 + 1};
-    FillRect(DC, &R, Brush);
-  };
-  Line(Button ? C + 5 : C, M, X0 + I - 1, M);
-  if (Button) {
-    Line(C, First ? M : Top, C, M - 5);
-    if (!Node->IsLast()) Line(C, M + 5, C, Last);
-  } else {
-    Line(C, First ? M : Top, C, Node->IsLast() ? M : Last);
-  }
-  for (TdxTreeListNode* Up = Node->Parent(); Up; Up = Up->Parent()) {
-    C -= I;
-    if (!Up->IsLast()) Line(C, Top, C, Last);
-  }
-}
-
-void TTreeListPainter::PaintCells(const TdxTreeListRowInfo& Row, int Top, bool Focused) {
-  TdxTreeListNode* Node = Row.Node;
-  const int H = T.DefaultRowHeight();
-  const TdxTreeListOptions Options = T.Options();
-  const bool RowSelect = Options.Contains(aoRowSelect);
-  const bool Invert = T.OptionsEx().Contains(aoInvertSelect);
-  const bool Multi = Options.Contains(aoMultiSelect);
-  const bool FocusedNode = Node == T.FocusedNode();
-  const int FocusedColumn = T.FocusedColumn();
-  Canvas.Font()->Assign(T.Font());
-  for (const TdxTreeListHeaderInfo& Header : DI.Headers) {
-    TRect R{Header.CellRect.left, Top + H * Header.RowIndex, Header.CellRect.right,
-            Top + H * (Header.RowIndex + Header.LineCount)};
-    if (Header.BandIndex == 0) {
-      const int BandLeft = DI.CellsRect.left - (DI.FixedLeftIndex < 0 ? T.LeftCoord() : 0);
-      R.left = std::max<int>(R.left, BandLeft + T.GetNodeContentOffset(Node));
-    }
-    if (T.ShowGrid()) {
-      Grid.push_back(POINT{R.right - 1, R.top});
-      Grid.push_back(POINT{R.right - 1, R.bottom});
-      Grid.push_back(POINT{R.left, R.bottom - 1});
-      Grid.push_back(POINT{R.right, R.bottom - 1});
-      R.right -= 1;
-      R.bottom -= 1;
-    }
-    if (Empty(R)) continue;
-    const int VisibleColumn = T.GetVisibleColumnIndex(Header.Column);
-    const bool IsFocusedColumn = VisibleColumn == FocusedColumn;
-    bool Selected = false;
-    if (Row.Selected) {
-      if (RowSelect || (Multi && !Invert))
-        Selected = true;
-      else if (Multi && Invert && !FocusedNode)
-        Selected = true;
-      else
-        Selected = Invert ? !IsFocusedColumn : IsFocusedColumn;
-    }
-    TColor Back = T.GetColumnColor(Header.Column);
-    TColor Text = T.IsColumnFontAssigned(Header.Column) ? T.GetColumnFont(Header.Column)->Color() : T.Font()->Color();
-    HBRUSH Brush = nullptr;
-    TSharedObject<HBRUSH> Own;
-    if (Selected && (!T.HideSelection() || Focused)) {
-      Back = Focused ? T.HighlightColor() : T.HideSelectionColor();
-      Text = Focused ? T.HighlightTextColor() : T.HideSelectionTextColor();
-      Brush = Focused ? HighlightBrush.Handle() : HideSelectionBrush.Handle();
-    } else {
-      Brush = BrushFor(Back, T.Color(), ColorBrush, Own);
-    }
-    TdxTreeListColumn* Column = T.Columns(Header.Column);
-    TCellText Cell;
-    Cell.Bounds = R;
-    Cell.Alignment = T.GetColumnAlignment(Header.Column);
-    Cell.Text = Column->GetDisplayText(Node);
-    bool Done = false;
-    const bool FocusedCell = Focused && FocusedNode && (Invert || RowSelect || IsFocusedColumn);
-    if (T.IsCellCustomDraw(Header.Column)) {
-      TdxTLCellDrawArgs Args{&Canvas, R, Node, Column, Selected, FocusedCell, false, Cell.Text,
-                             Back, Canvas.Font(), Cell.Alignment, false};
-      Canvas.Font()->SetColor(Text);
-      T.CustomDrawCell(Args);
-      Done = Args.Done;
-      if (!Done) {
-        if (ColorToRGB(Args.Color) != ColorToRGB(Back)) {
-          Own = SolidBrush(Args.Color);
-          Brush = Own.Handle();
-          Back = Args.Color;
-        }
-        Text = Canvas.Font()->Color();
-        Cell.Text = Args.Text;
-        Cell.Alignment = Args.Alignment;
-      }
-      Canvas.Font()->Assign(T.Font());
-    }
-    if (!Done) {
-      Cell.Brush = Brush;
-      Cell.Background = Back;
-      Cell.EndEllipsis = T.IsDrawEndEllipsis();
-      Cell.MultiLine = Header.LineCount > 1;
-      TextColor(Text);
-      TSelection Font(DC, T.IsColumnFontAssigned(Header.Column) ? T.GetColumnFont(Header.Column)->Handle()
-                                                                 : Canvas.Font()->Handle());
-      DrawCellText(DC, Cell);
-    }
-    if (!RowSelect && !Invert && FocusedNode && IsFocusedColumn && !T.HideFocusRect()) {
-      if (Focused) {
-        TSavedTextState Colours(DC);
-        SetBkColor(DC, 0);
-        SetTextColor(DC, 0xFFFFFF);
-        DrawFocusRect(DC, &R);
-      } else {
-        // The inactive frame: four inverted lines that do not overlap.
-        const TRect Lines[] = {{R.left, R.top, R.right, R.top + 1},
-                               {R.right - 1, R.top + 1, R.right, R.bottom},
-                               {R.left, R.top + 1, R.left + 1, R.bottom},
-                               {R.left + 1, R.bottom - 1, R.right - 1, R.bottom}};
-        for (const TRect& Line : Lines) InvertRect(DC, &Line);
-      }
-    }
-  }
-}
+// ---------------------------------------------------------------------------------
+// The control's paint
 
 void TCustomdxTreeListControl::Paint() {
   HDC Target = Canvas()->Handle();
   const TRect Client = ClientRect();
+  // Only what the paint has to cover is composed and copied.
+  TRect Box{};
+  if (GetClipBox(Target, &Box) == NULLREGION) return;
+  IntersectRect(&Box, &Box, &Client);
+  if (Box.right <= Box.left || Box.bottom <= Box.top) return;
+  // The sizing line and drag marks stay off the buffer; they come back however the
+  // paint ends.
+  HideDragMarks();
+  auto Marks = AtScopeEnd([this] { ShowDragMarks(); });
   TMemoryDC Buffer(Target, Client.right, Client.bottom);
   {
+    TSavedDC Saved(Buffer.DC());
+    IntersectClipRect(Buffer.DC(), Box.left, Box.top, Box.right, Box.bottom);
     TTreeListPainter Painter(*this, Buffer.DC());
     Painter.Run();
   }
-  BitBlt(Target, 0, 0, Client.right, Client.bottom, Buffer.DC(), 0, 0, SRCCOPY);
+  BitBlt(Target, Box.left, Box.top, Box.right - Box.left, Box.bottom - Box.top, Buffer.DC(), Box.left, Box.top,
+         SRCCOPY);
+}
+
+void TCustomdxTreeListControl::SetPressedState(const TdxTreeListPressedState& Value) {
+  if (Value == FPressed) return;
+  FPressed = Value;
+  Invalidate();
+}
+
+TColor TCustomdxTreeListControl::GetGridLineColorOrDefault() const {
+  return GridLineColor() == clNone ? clBtnShadow : GridLineColor();
 }

@@ -65,6 +65,7 @@ void TCustomdxTreeList::SetLookAndFeel(TdxLookAndFeel Value) {
   // The container stores the value and recreates the window for the bars' style.
   TCustomdxContainer::SetLookAndFeel(Value);
   UpdateLayout();
+  RedrawExpandGlyphs();
 }
 
 void TCustomdxTreeList::CreateParams(TCreateParams& Params) {

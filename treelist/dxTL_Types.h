@@ -124,6 +124,7 @@ struct TdxTreeListBandInfo {
 // A placed header cell.
 struct TdxTreeListHeaderInfo {
   int Column = -1;     // absolute column index
+  int VisibleColumn = -1;  // its visible index
   int BandIndex = -1;  // visible band index
   int RowIndex = 0;
   int ColIndex = 0;

@@ -15,7 +15,7 @@ inline constexpr Int64 MaxHostCoord = 2147483647;
 
 // The fields the rule names.
 enum TBoardFieldKind {
-  bfNone,
+  bfNoField,
   bfBoardWidth,
   bfBoardHeight,
   bfRadius,
@@ -36,7 +36,7 @@ enum TBoardFieldKind {
 };
 
 struct TBoardField {
-  TBoardFieldKind Kind = bfNone;
+  TBoardFieldKind Kind = bfNoField;
   int Index = 0;
   bool operator==(const TBoardField&) const = default;
 };
@@ -49,7 +49,7 @@ enum TBoardPart { bpDetails, bpOutline, bpCornerCuts, bpInnerCut, bpTrackVia };
 struct TBoardFault {
   TBoardField Field;
   AnsiString Message;
-  bool Ok() const { return Field.Kind == bfNone; }
+  bool Ok() const { return Field.Kind == bfNoField; }
 };
 
 // The lower-left corner of a custom board on the sheet.

@@ -4,6 +4,7 @@
 #include "framework/Units.h"
 #include "pcb/Units.h"
 #include "skin/Units.h"
+#include "treelist/Units.h"
 #include "wizard/BoardDlg.h"
 #include "wizard/Commands.h"
 #include "wizard/EditCoord.h"
@@ -27,7 +28,8 @@
 
 namespace {
 
-const TUnitTable* const Uses[] = {&ClasslibUnits, &SkinUnits, &PcbUnits, &FrameworkUnits};
+const TUnitTable* const Uses[] = {&ClasslibUnits, &TreelistUnits, &SkinUnits, &PcbUnits,
+                                  &FrameworkUnits};
 
 const TUnitEntry Units[] = {
     // The classes and published parts of the coordinate edit, the pages and the dialog,

@@ -24,6 +24,11 @@ TBoardInfoFromUser& TfraBasic::BoardInfo() const { return *Form_BoardWizard->Boa
 
 void TfraBasic::ApplyUnitsToEdits() const { Form_BoardWizard->ApplyUnitsToEdits(); }
 
+void TfraBasic::PressNext() {
+  TForm_BoardWizard* Dialog = Form_BoardWizard;
+  if (Dialog && Dialog->btnNext->Enabled()) Dialog->btnNext->Click();
+}
+
 void TfraBasic::SetImageBitmap(TImage* Image, TBitmap* Bitmap) {
   if (!Image) return;
   Image->Picture()->Assign(Bitmap);

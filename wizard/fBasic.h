@@ -68,6 +68,8 @@ class TfraBasic : public TFrame {
   TBoardInfoFromUser& BoardInfo() const;
   // Every coordinate edit of every page shows and reads the record's units.
   void ApplyUnitsToEdits() const;
+  // A click on the dialog's Next button, when it is enabled; nothing otherwise.
+  void PressNext();
 };
 
 // The unit's start and end.

@@ -241,6 +241,7 @@ TEST_F(TreeListMouseTest, APressedHeaderStartsDraggingPastFivePixels) {
   Down(P);
   EXPECT_EQ(tsColumnDown, Tree->State());
   EXPECT_TRUE(Tree->PressedLook());
+  EXPECT_EQ(0, Tree->PressedState().Header);  // what the paint draws pressed
   Move(POINT{P.x + 5, P.y});
   Move(POINT{P.x, P.y - 5});
   EXPECT_EQ(0, Log->Count("drag"));
@@ -258,6 +259,7 @@ TEST_F(TreeListMouseTest, APressedHeaderStartsDraggingPastFivePixels) {
   Down(P);
   Move(POINT{P.x, R.bottom + 30});
   EXPECT_FALSE(Tree->PressedLook());
+  EXPECT_EQ(-1, Tree->PressedState().Header);
   Move(P);
   EXPECT_TRUE(Tree->PressedLook());
   Up(P);

@@ -151,6 +151,10 @@ TEST_F(TreeListPaintTest, AnUnfocusedControlFramesItsFocusedCellByInverting) {
   const TdxTreeListDrawInfo DI = Layout();
   const int Right = DI.Headers[0].CellRect.right, Top = RowTop(Plain);
   const COLORREF Inverse = ColorToRGB(Tree->Color()) ^ 0xFFFFFF;
+  EXPECT_NE(Inverse, At(Right - 5, Top)) << "HideFocusRect (True by default) hides the inactive frame";
+  Tree->SetHideFocusRectFlag(false);
+  Pump();
+  Paint();
   EXPECT_EQ(Inverse, At(Right - 5, Top));
   EXPECT_EQ(Inverse, At(Right - 1, Top + 5));
   EXPECT_EQ(Inverse, At(Right - 1, Top)) << "the top line's corner inverted once only";

@@ -33,7 +33,7 @@ TEST_F(NavigationTest, ATemplateProfileGoesFromTheProfilesStraightToTheLayers) {
   Run({Next, Next,
        [&](TForm_BoardWizard* D) {
          Tags.push_back(ShownTag(D));
-         D->BoardInfo->IsCustom = false;
+         ChooseFirstTemplate(D);
          Click(D->btnNext);
        },
        [&](TForm_BoardWizard* D) {

@@ -60,8 +60,9 @@ TEST_F(RunnerTest, FinishShowsTheNewDocumentAndHandsItsNameToTheWorkspace) {
   auto Next = [](TForm_BoardWizard* D) { Click(D->btnNext); };
   bool FinishEnabled = false;
   Run({Next, Next, [&](TForm_BoardWizard* D) {
-         // The profile page can finish the wizard.
+         // The profile page can finish the wizard, with a template.
          EXPECT_EQ(ShownTag(D), 30);
+         ChooseFirstTemplate(D);
          FinishEnabled = D->btnFinish->Enabled();
          Click(D->btnFinish);
        }});
@@ -119,7 +120,10 @@ TEST_F(RunnerTest, AfterAnErrorInTheBuildTheNextStartOpensAWizard) {
   TNamelessShowClient Client(Host->Client());
   SetClient(&Client);
   auto Next = [](TForm_BoardWizard* D) { Click(D->btnNext); };
-  EXPECT_THROW(Run({Next, Next, [](TForm_BoardWizard* D) { Click(D->btnFinish); }}), EOleSysError);
+  EXPECT_THROW(Run({Next, Next, [](TForm_BoardWizard* D) {
+    ChooseFirstTemplate(D);
+    Click(D->btnFinish);
+  }}), EOleSysError);
   SetClient(Host->Client());
   EXPECT_EQ(Client.Shows, 2);
   EXPECT_FALSE(Commands::WizardRunning);
@@ -147,7 +151,10 @@ TEST_F(RunnerTest, TheLauncherShowsAnErrorOfTheCommandAndAnswersZero) {
   Launcher->RegisterCommand("RunWizard", ::RunWizardCommand, nullptr);
   LauncherUnderTest = Launcher.get();
   auto Next = [](TForm_BoardWizard* D) { Click(D->btnNext); };
-  EXPECT_EQ(Run({Next, Next, [](TForm_BoardWizard* D) { Click(D->btnFinish); }}, LaunchRunWizard), 0);
+  EXPECT_EQ(Run({Next, Next, [](TForm_BoardWizard* D) {
+    ChooseFirstTemplate(D);
+    Click(D->btnFinish);
+  }}, LaunchRunWizard), 0);
   LauncherUnderTest = nullptr;
   SetClient(Host->Client());
   EXPECT_EQ(uitest::ShownMessages.size(), 1u);

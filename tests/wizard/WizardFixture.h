@@ -26,6 +26,7 @@
 #include "wizard/Commands.h"
 #include "wizard/EditCoord.h"
 #include "wizard/fBasic.h"
+#include "wizard/fProfiles.h"
 
 namespace wiztest {
 
@@ -69,6 +70,8 @@ class WizardTest : public uitest::UiTest {
     UiTest::SetUp();
     THostOptions Options;
     Options.Folder = WizardHostRoot();
+    // The profile page lists the install folder's sample templates.
+    TemplatesHostFolder = WizardHostRoot();
     Host = CreateHost(Options);
     ASSERT_NE(Host, nullptr);
     SetClient(Host->Client());
@@ -122,6 +125,14 @@ class WizardTest : public uitest::UiTest {
   static void Type(const std::string& Text) {
     HWND Focus = GetFocus();
     for (char C : Text) PostMessageA(Focus, WM_CHAR, static_cast<unsigned char>(C), 1);
+  }
+
+  // On the profile page: focuses the first template of the list, as the user's choice
+  // does (the install folder's sample templates).
+  static void ChooseFirstTemplate(TForm_BoardWizard* Dialog) {
+    TdxTreeList* List = Dialog->fraProfiles->treProfiles;
+    ASSERT_GE(List->Count(), 2);
+    List->SetFocusedNode(List->Items(1), 0, true);
   }
 
   static int ShownTag(TForm_BoardWizard* Dialog) {

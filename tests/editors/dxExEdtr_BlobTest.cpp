@@ -1,0 +1,577 @@
+// The blob editor on real windows: the memo popup's OK, Cancel and saving on leaving,
+// the kinds that open nothing, the cell's icons, the popup's size, its button bar,
+// sizing hit codes, context menus and the picture pane's scrolling.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "classlib/GdiScopes.h"
+#include "classlib/UpdateScope.h"
+#include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_Blob.h"
+#include "tests/editors/EditTestSupport.h"
+
+namespace {
+
+using edittest::EditTest;
+using uitest::Pump;
+
+class TOutsideBlobEdit : public TdxInplaceBlobEdit {
+  TCLASS_DECL(TOutsideBlobEdit, TdxInplaceBlobEdit)
+ public:
+  using TdxInplaceBlobEdit::TdxInplaceBlobEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+TCLASS_IMPL(TOutsideBlobEdit)
+
+// What the menu seam saw last.
+struct TMenuShown {
+  int Count = 0;
+  int X = 0;
+  int Y = 0;
+} MenuShown;
+
+UINT RecordMenu(HMENU /*Menu*/, UINT /*Flags*/, int X, int Y, HWND /*Owner*/) {
+  ++MenuShown.Count;
+  MenuShown.X = X;
+  MenuShown.Y = Y;
+  return 0;
+}
+
+class BlobEditTest : public EditTest {
+ protected:
+  void SetUp() override {
+    EditTest::SetUp();
+    MenuShown = TMenuShown{};
+    SavedTrack = TrackPopupMenuProc;
+    TrackPopupMenuProc = RecordMenu;
+  }
+  void TearDown() override {
+    EditTest::TearDown();
+    TrackPopupMenuProc = SavedTrack;
+  }
+
+  TOutsideBlobEdit* ShownEdit(TdxBlobEditKind Kind = bekMemo) {
+    Form = ShownForm(300, 200);
+    auto* Edit = NewObject<TOutsideBlobEdit>(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 10, 150, 24);
+    Edit->SetBlobEditKind(Kind);
+    Other = NewObject<uitest::TProbe>(Form);
+    Other->SetParent(Form);
+    Other->SetBounds(10, 150, 50, 20);
+    Pump();
+    ::SetFocus(Edit->Handle());
+    Pump();
+    return Edit;
+  }
+  static TCustomdxBlobPopup* Open(TdxInplaceBlobEdit* Edit) {
+    Edit->DropDown();
+    Pump();
+    // Typing goes after the text.
+    TCustomdxBlobPopup* Popup = Edit->BlobPopup();
+    if (Popup && Popup->HandleAllocated() && Popup->Kind() == bekMemo)
+      SendMessageA(Popup->Handle(), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    return Popup;
+  }
+  static bool Visible(TCustomdxBlobPopup* Popup) {
+    return Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle());
+  }
+  static void Type(TCustomdxBlobPopup* Popup, const char* Text) {
+    for (const char* C = Text; *C; ++C)
+      SendMessageA(Popup->Handle(), WM_CHAR, static_cast<unsigned char>(*C), 1);
+    Pump();
+  }
+  static void Key(HWND Window, WPARAM Key) {
+    SendMessageA(Window, WM_KEYDOWN, Key, 1);
+    Pump();
+  }
+  // A press and release of a bar button, as the mouse makes them.
+  static void Press(TCustomdxBlobPopup* Popup, TdxBlobPopupButton Button) {
+    const TRect R = Popup->ButtonRect(Button);
+    RECT W;
+    GetWindowRect(Popup->Handle(), &W);
+    const POINT Screen{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
+    SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(Screen.x, Screen.y));
+    POINT Client = Screen;
+    ScreenToClient(Popup->Handle(), &Client);
+    SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(Client.x, Client.y));
+    Pump();
+  }
+  static LRESULT HitAt(TCustomdxBlobPopup* Popup, int X, int Y) {
+    RECT W;
+    GetWindowRect(Popup->Handle(), &W);
+    return SendMessageA(Popup->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.left + X, W.top + Y));
+  }
+  static AnsiString PictureBlob(int Width, int Height) {
+    TOwned<TPicture> Picture(NewObject<TPicture>());
+    Picture->Bitmap()->SetSize(Width, Height);
+    Picture->Bitmap()->Canvas()->Brush()->SetColor(clRed);
+    Picture->Bitmap()->Canvas()->FillRect(Rect(0, 0, Width, Height));
+    AnsiString Blob;
+    SavePictureToBlob(Picture.get(), Blob);
+    return Blob;
+  }
+
+  TForm* Form = nullptr;
+  uitest::TProbe* Other = nullptr;
+  TTrackPopupMenuProc SavedTrack = nullptr;
+};
+
+// ---------------------------------------------------------------------------------
+// OK, Cancel and leaving the memo popup
+
+TEST_F(BlobEditTest, CancelAndEscapeLeaveTheBlobWhileOkStoresTheTypedText) {
+  auto* Edit = ShownEdit();
+  Edit->SetBlobData("old");
+  Edit->SetModified(false);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  EXPECT_EQ(Popup->MemoText(), "old");
+  Type(Popup, "new ");
+  Press(Popup, bpbCancel);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "old");
+  EXPECT_FALSE(Edit->GetModified());
+
+  Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  Type(Popup, "x");
+  Key(Popup->Handle(), VK_ESCAPE);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "old");
+
+  Popup = Open(Edit);
+  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+  Type(Popup, "typed");
+  Press(Popup, bpbOK);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "typed");
+  EXPECT_TRUE(Edit->GetModified());
+}
+
+// What a host stores is the blob, not the window text (the display text).
+TEST_F(BlobEditTest, AHostReadsTheBlobAsTheEditValueWhateverTheDisplayText) {
+  auto* Edit = ShownEdit();
+  Edit->SetDisplayText("(memo)");
+  Edit->SetEditValue(Variant("first"));
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+  Type(Popup, "second");
+  Press(Popup, bpbOK);
+  const Variant Stored = Edit->GetEditValue();
+  EXPECT_EQ(VarToStr(Stored), "second");
+  EXPECT_EQ(Edit->Text(), "(memo)");
+  // bpsText shows the text too, still without a change report of its own.
+  Edit->SetBlobPaintStyle(bpsText);
+  Popup = Open(Edit);
+  Type(Popup, "!");
+  Press(Popup, bpbOK);
+  EXPECT_EQ(Edit->BlobData(), "second!");
+  EXPECT_EQ(Edit->Text(), "second!");
+  Edit->SetEditValue(Null());
+  EXPECT_TRUE(VarIsNull(Edit->GetEditValue()));
+}
+
+TEST_F(BlobEditTest, LeavingTheOpenPopupStoresOnlyWithAlwaysSaveText) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "kept");
+  ::SetFocus(Other->Handle());
+  Pump();
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "kept");
+
+  Edit->SetAlwaysSaveText(false);
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  Type(Popup, " lost");
+  ::SetFocus(Other->Handle());
+  Pump();
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "kept");
+}
+
+TEST_F(BlobEditTest, OleAndPlainBlobsFireTheButtonHooksAndOpenNothing) {
+  for (TdxBlobEditKind Kind : {bekOle, bekBlob}) {
+    auto* Edit = ShownEdit(Kind);
+    int Clicks = 0;
+    struct TCounter {
+      int* Count;
+      void Click(TObject* /*Sender*/) { ++*Count; }
+    } Counter{&Clicks};
+    Edit->OnEditButtonClick = TNotifyEvent::Bind<&TCounter::Click>(&Counter);
+    Edit->OnEditButtonClickHook = TNotifyEvent::Bind<&TCounter::Click>(&Counter);
+    Edit->DropDown();
+    Pump();
+    EXPECT_EQ(Clicks, 2);
+    EXPECT_EQ(Edit->BlobPopup(), nullptr);
+    EXPECT_FALSE(Edit->DroppedDown());
+    TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
+    auto* Blob = dynamic_cast<TdxDropDownEditViewData*>(Data.get());
+    ASSERT_NE(Blob, nullptr);
+    ASSERT_EQ(Blob->ButtonCount, 1);
+    EXPECT_EQ(Blob->Buttons[0].Kind, bkEllipsis);
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// The cell
+
+TEST_F(BlobEditTest, AnEmptyIconBlobDrawsItsKindsNullIcon) {
+  auto* Edit = ShownEdit();
+  TCustomImageList* Images = BlobImages();
+  ASSERT_NE(Images, nullptr);
+  const TRect R = Rect(0, 0, 60, 30);
+  auto Paint = [&](TMemoryDC& Into) {
+    TOwned<TdxEditViewData> Data(Edit->CreateViewData(false));
+    FillRect(Into.DC(), &R, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    Data->Brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    Edit->EditClass()->DrawContent(Into.DC(), R, false, Data.get());
+  };
+  auto Expected = [&](TMemoryDC& Into, int Index) {
+    FillRect(Into.DC(), &R, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawImageListImage(Into.DC(), (60 - Images->Width()) / 2, (30 - Images->Height()) / 2, Images, Index);
+  };
+  auto Same = [&](TMemoryDC& A, TMemoryDC& B) {
+    for (int Y = 0; Y < 30; ++Y)
+      for (int X = 0; X < 60; ++X)
+        if (GetPixel(A.DC(), X, Y) != GetPixel(B.DC(), X, Y)) return false;
+    return true;
+  };
+  TMemoryDC Cell(nullptr, 60, 30);
+  TMemoryDC Icon(nullptr, 60, 30);
+  for (TdxBlobEditKind Kind : {bekMemo, bekPict, bekOle, bekBlob}) {
+    Edit->SetBlobEditKind(Kind);
+    Edit->SetEditValue(Null());
+    Paint(Cell);
+    Expected(Icon, TdxInplaceBlobEdit::IconIndex(Kind, true));
+    EXPECT_TRUE(Same(Cell, Icon)) << Kind;
+    Edit->SetEditValue(Variant("data"));
+    Paint(Cell);
+    EXPECT_FALSE(Same(Cell, Icon)) << Kind;
+  }
+  EXPECT_EQ(TdxInplaceBlobEdit::IconIndex(bekMemo, true), 2);
+  EXPECT_EQ(TdxInplaceBlobEdit::IconIndex(bekBlob, false), 1);
+}
+
+TEST_F(BlobEditTest, DeleteIsSwallowedAndTheCellTextStays) {
+  auto* Edit = ShownEdit();
+  Edit->SetDisplayText("shown");
+  Edit->SetEditValue(Variant("blob"));
+  Key(Edit->Handle(), VK_DELETE);
+  EXPECT_EQ(Edit->BlobData(), "blob");
+  EXPECT_EQ(Edit->Text(), "shown");
+  EXPECT_TRUE(SendMessageA(Edit->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+}
+
+// ---------------------------------------------------------------------------------
+// Size, place and the button bar
+
+TEST_F(BlobEditTest, AResizedPopupReopensAtTheNewSizeInsideTheWorkArea) {
+  auto* Edit = ShownEdit();
+  int Reported = 0;
+  struct TSizes {
+    int* Count;
+    void Resized(TObject* /*Sender*/, int /*W*/, int /*H*/) { ++*Count; }
+  } Sizes{&Reported};
+  Edit->OnPopupResized = TdxBlobPopupResizeEvent::Bind<&TSizes::Resized>(&Sizes);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  EXPECT_EQ(Popup->Width(), 200);
+  EXPECT_EQ(Popup->Height(), 140);
+  // Below the editor: the grip in the bottom-right corner.
+  EXPECT_EQ(Popup->GripCorner(), coBottomRight);
+  SetWindowPos(Popup->Handle(), nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump();
+  Key(Popup->Handle(), VK_ESCAPE);
+  EXPECT_EQ(Reported, 1);
+  EXPECT_EQ(Edit->PopupWidth(), 260);
+  EXPECT_EQ(Edit->PopupHeight(), 180);
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  EXPECT_EQ(Popup->Width(), 260);
+  EXPECT_EQ(Popup->Height(), 180);
+  Key(Popup->Handle(), VK_ESCAPE);
+
+  Edit->SetPopupWidth(5000);
+  Edit->SetPopupHeight(5000);
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  RECT Area;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Area, 0);
+  EXPECT_LE(Popup->Width(), Area.right - Area.left);
+  EXPECT_LE(Popup->Height(), Area.bottom - Area.top);
+  // No room below: placed above, the grip away from the editor.
+  EXPECT_EQ(Popup->GripCorner() == coTopLeft || Popup->GripCorner() == coTopRight, Popup->Top() < Form->Top());
+}
+
+TEST_F(BlobEditTest, TheSizingHitTestAnswersTheGripAndTheEdgesAwayFromTheEditor) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  const int W = Popup->Width();
+  const int H = Popup->Height();
+  const int Grip = GetSystemMetrics(SM_CXVSCROLL);
+  const int Frame = GetSystemMetrics(SM_CYDLGFRAME);
+  EXPECT_EQ(HitAt(Popup, W - Grip / 2 - 2, H - Grip / 2 - 2), HTBOTTOMRIGHT);
+  EXPECT_EQ(HitAt(Popup, W / 4, H - 1), HTBOTTOM);
+  EXPECT_EQ(HitAt(Popup, W - 1, H / 4), HTRIGHT);
+  EXPECT_EQ(HitAt(Popup, W / 2, H / 3), HTCLIENT);
+  // The edges toward the editor do not size.
+  EXPECT_NE(HitAt(Popup, W / 4, Frame - 1), HTTOP);
+  EXPECT_NE(HitAt(Popup, 0, H / 4), HTLEFT);
+  const TRect OK = Popup->ButtonRect(bpbOK);
+  EXPECT_EQ(HitAt(Popup, (OK.left + OK.right) / 2, (OK.top + OK.bottom) / 2), HTBORDER);
+  // The smallest size holds the bar and three scroll-bar heights.
+  MINMAXINFO Info{};
+  SendMessageA(Popup->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&Info));
+  EXPECT_GE(Info.ptMinTrackSize.x, 2 * Popup->BarMetrics().ButtonWidth + 2 * Grip);
+  EXPECT_GE(Info.ptMinTrackSize.y, Popup->BarMetrics().Height() + 3 * GetSystemMetrics(SM_CYHSCROLL));
+  // The bar lies below the client area.
+  RECT Client;
+  GetClientRect(Popup->Handle(), &Client);
+  EXPECT_LE(Client.bottom, H - Popup->BarMetrics().Height());
+}
+
+TEST_F(BlobEditTest, AReadOnlyPopupShowsCloseAlone) {
+  auto* Edit = ShownEdit();
+  Edit->SetReadOnly(true);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  TdxBlobPopupButton Shown[3];
+  ASSERT_EQ(Popup->ShownButtons(Shown), 1);
+  EXPECT_EQ(Shown[0], bpbClose);
+  const TRect OK = Popup->ButtonRect(bpbOK);
+  EXPECT_TRUE(IsRectEmpty(&OK));
+  EXPECT_TRUE(SendMessageA(Popup->Handle(), EM_GETOPTIONS, 0, 0) & ECO_READONLY);
+  Press(Popup, bpbClose);
+  EXPECT_FALSE(Visible(Popup));
+}
+
+TEST_F(BlobEditTest, OkIsInertUntilTheContentChanges) {
+  auto* Edit = ShownEdit();
+  Edit->SetBlobData("same");
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Press(Popup, bpbOK);
+  EXPECT_TRUE(Visible(Popup));
+  EXPECT_FALSE(Popup->Modified());
+  // A press released away from the button clicks nothing.
+  Type(Popup, "+");
+  EXPECT_TRUE(Popup->Modified());
+  const TRect R = Popup->ButtonRect(bpbOK);
+  RECT W;
+  GetWindowRect(Popup->Handle(), &W);
+  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER,
+               MAKELPARAM(W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2));
+  EXPECT_EQ(Popup->PressedButton(), bpbOK);
+  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  Pump();
+  EXPECT_TRUE(Visible(Popup));
+  EXPECT_EQ(Popup->PressedButton(), bpbNone);
+  Press(Popup, bpbOK);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "same+");
+}
+
+// The OK button's face shows the button-text colour only once the content changed.
+TEST_F(BlobEditTest, OkIsDrawnGreyedUntilTheContentChanges) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  auto TextPixels = [&] {
+    TRect R = Popup->ButtonRect(bpbOK);
+    InflateRect(&R, -3, -3);
+    TWindowDC DC(Popup->Handle());
+    int Count = 0;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X)
+        if (GetPixel(DC.DC(), X, Y) == GetSysColor(COLOR_BTNTEXT)) ++Count;
+    return Count;
+  };
+  RedrawWindow(Popup->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(TextPixels(), 0);
+  Type(Popup, "a");
+  EXPECT_GT(TextPixels(), 0);
+}
+
+// ---------------------------------------------------------------------------------
+// The popup's keys
+
+TEST_F(BlobEditTest, CtrlEnterAndTheOkAcceleratorStoreWhileEnterTypesALine) {
+  auto* Edit = ShownEdit();
+  Edit->SetAlwaysSaveText(false);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "a");
+  Key(Popup->Handle(), VK_RETURN);
+  Type(Popup, "b");
+  EXPECT_TRUE(Visible(Popup));
+  uitest::HeldKeys = {VK_CONTROL};
+  Key(Popup->Handle(), VK_RETURN);
+  // The line feed Ctrl+Enter leaves is swallowed.
+  SendMessageA(Popup->Handle(), WM_CHAR, '\n', 1);
+  uitest::HeldKeys.clear();
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "a\r\nb");
+
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  Type(Popup, "c");
+  uitest::HeldKeys = {VK_MENU};
+  SendMessageA(Popup->Handle(), WM_SYSKEYDOWN, 'O', 1 << 29);
+  uitest::HeldKeys.clear();
+  Pump();
+  EXPECT_EQ(Edit->BlobData(), "a\r\nbc");
+  // The accelerator's click leaves the popup without a window until it opens again.
+  EXPECT_FALSE(Popup->HandleAllocated());
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  EXPECT_TRUE(Visible(Popup));
+  EXPECT_EQ(Popup->MemoText(), "a\r\nbc");
+  EXPECT_FALSE(Popup->Modified());
+}
+
+TEST_F(BlobEditTest, TabWithoutWantTabsClosesAndCharactersTypedInTheCellReachThePopup) {
+  auto* Edit = ShownEdit();
+  Edit->MemoWantTabs = false;
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  // A character the editor receives while the popup is open goes to the popup.
+  SendMessageA(Edit->Handle(), WM_CHAR, 'q', 1);
+  Pump();
+  EXPECT_EQ(Popup->MemoText(), "q");
+  Key(Popup->Handle(), VK_TAB);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_EQ(Edit->BlobData(), "q");
+  EXPECT_EQ(SendMessageA(Popup->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0);
+}
+
+TEST_F(BlobEditTest, TheMemoPaneKeepsItsCharacterCaseAndLengthLimit) {
+  auto* Edit = ShownEdit();
+  Edit->MemoCharCase = ecUpperCase;
+  Edit->MemoMaxLength = 4;
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "abcdef");
+  EXPECT_EQ(Popup->MemoText(), "ABCD");
+  EXPECT_EQ(SendMessageA(Popup->Handle(), EM_GETEVENTMASK, 0, 0), dxBlobMemoEventMask);
+  EXPECT_EQ(SendMessageA(Popup->Handle(), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+  Press(Popup, bpbOK);
+  EXPECT_EQ(Edit->BlobData(), "ABCD");
+}
+
+// ---------------------------------------------------------------------------------
+// Context menus
+
+TEST_F(BlobEditTest, APicturePopupMenuFollowsShowPicturePopupAndShowExPopupItems) {
+  auto* Edit = ShownEdit(bekPict);
+  Edit->SetEditValue(Variant(PictureBlob(20, 10)));
+  Edit->SetShowPicturePopup(false);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  SendMessageA(Popup->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Popup->Handle()), MAKELPARAM(100, 100));
+  EXPECT_EQ(MenuShown.Count, 0);
+  Key(Popup->Handle(), VK_ESCAPE);
+
+  Edit->SetShowPicturePopup(true);
+  Edit->SetShowExPopupItems(false);
+  ::SetFocus(Edit->Handle());
+  Popup = Open(Edit);
+  SendMessageA(Popup->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Popup->Handle()), MAKELPARAM(100, 100));
+  EXPECT_EQ(MenuShown.Count, 1);
+  TMenuItem* Items = Popup->ContextMenu()->Items();
+  ASSERT_EQ(Items->Count(), 5);
+  EXPECT_EQ(Items->Items(3)->Caption(), "&Delete");
+  EXPECT_EQ(Items->Items(4)->Caption(), "-");
+  EXPECT_TRUE(Items->Items(3)->Enabled());
+  EXPECT_EQ(Items->Items(0)->ImageIndex(), 0);
+
+  // Delete empties the picture and marks the popup modified; OK stores an empty blob.
+  Popup->MenuCommand(3);
+  EXPECT_TRUE(Popup->Modified());
+  Press(Popup, bpbOK);
+  EXPECT_EQ(Edit->BlobData(), "");
+  EXPECT_EQ(Edit->GraphicClass(), nullptr);
+}
+
+TEST_F(BlobEditTest, TheMenuKeyOpensTheMemoMenuAtTheCaretInsideTheClientArea) {
+  auto* Edit = ShownEdit();
+  Edit->MemoWordWrap = false;
+  Edit->SetBlobData(AnsiString(300, 'w'));
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  SendMessageA(Popup->Handle(), EM_SETSEL, 300, 300);
+  Pump();
+  SendMessageA(Popup->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Popup->Handle()), MAKELPARAM(-1, -1));
+  ASSERT_EQ(MenuShown.Count, 1);
+  RECT Client;
+  GetClientRect(Popup->Handle(), &Client);
+  POINT Right{Client.right, 0};
+  ClientToScreen(Popup->Handle(), &Right);
+  EXPECT_LE(MenuShown.X, Right.x);
+  TMenuItem* Items = Popup->ContextMenu()->Items();
+  ASSERT_EQ(Items->Count(), 9);
+  EXPECT_EQ(Items->Items(8)->Caption(), "Select &All");
+  EXPECT_TRUE(Items->Items(8)->Enabled());
+  EXPECT_FALSE(Items->Items(3)->Enabled());
+}
+
+// ---------------------------------------------------------------------------------
+// The picture pane
+
+TEST_F(BlobEditTest, ThePicturePaneScrollsWithinItsRange) {
+  auto* Edit = ShownEdit(bekPict);
+  Edit->SetPictureAutoSize(false);
+  Edit->SetEditValue(Variant(PictureBlob(400, 300)));
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  RECT Client;
+  GetClientRect(Popup->Handle(), &Client);
+  for (int I = 0; I < 5; ++I) SendMessageA(Popup->Handle(), WM_HSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(Popup->ScrollX(), 400 - Client.right);
+  SendMessageA(Popup->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(Popup->ScrollY(), 300 - Client.bottom);
+  SendMessageA(Popup->Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(Popup->ScrollY(), 300 - Client.bottom - GetSystemMetrics(SM_CYVSCROLL));
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_ALL;
+  GetScrollInfo(Popup->Handle(), SB_HORZ, &Info);
+  EXPECT_EQ(Info.nMax, 399);
+  EXPECT_EQ(static_cast<int>(Info.nPage), Client.right);
+  EXPECT_EQ(Info.nPos, Popup->ScrollX());
+  SendMessageA(Popup->Handle(), WM_HSCROLL, SB_TOP, 0);
+  EXPECT_EQ(Popup->ScrollX(), 0);
+  SendMessageA(Popup->Handle(), WM_HSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(Popup->ScrollX(), 0);
+  // Cancel leaves the picture blob as it was.
+  const AnsiString Before = Edit->BlobData();
+  Key(Popup->Handle(), VK_ESCAPE);
+  EXPECT_EQ(Edit->BlobData(), Before);
+}
+
+TEST_F(BlobEditTest, OpeningAndPaintingATransparentPictureAgainMakesNoNewGdiObjects) {
+  auto* Edit = ShownEdit(bekPict);
+  Edit->SetPictureTransparency(gtTransparent);
+  Edit->SetEditValue(Variant(PictureBlob(60, 40)));
+  auto Cycle = [&] {
+    ::SetFocus(Edit->Handle());
+    TCustomdxBlobPopup* Popup = Open(Edit);
+    EXPECT_TRUE(Popup->Picture()->Graphic()->Transparent());
+    RedrawWindow(Popup->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Key(Popup->Handle(), VK_ESCAPE);
+  };
+  Cycle();
+  const int Before = GdiHandleCount();
+  for (int I = 0; I < 3; ++I) Cycle();
+  EXPECT_LE(GdiHandleCount(), Before);
+}
+
+TEST_F(BlobEditTest, FreeingTheEditorWithAChangedPopupOpenHandsNothingBack) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "unsaved");
+  const HWND Window = Popup->Handle();
+  Edit->Free();
+  Pump();
+  EXPECT_FALSE(IsWindow(Window));
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
+}  // namespace
