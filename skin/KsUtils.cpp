@@ -1,6 +1,8 @@
 // Kit utilities.
 #include "skin/KsUtils.h"
 
+#include <utility>
+
 #include "classlib/Controls.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/Lists.h"
@@ -101,6 +103,8 @@ bool HasDigit(const AnsiString& S) {
 
 int Sign(int V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
 
+char AsciiUpperCase(char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; }
+
 struct TChunk {
   AnsiString Key;
   bool Digits = false;
@@ -157,6 +161,97 @@ int CompareNatural(const AnsiString& S1, const AnsiString& S2) {
     const TChunk ChunkB = TakeChunk(B, PosB);
     if (ChunkA.Key != ChunkB.Key) return CompareChunks(ChunkA, ChunkB);
     if (ChunkA.Key.empty()) return 0;  // both strings used up
+  }
+}
+
+TNaturalKey::TNaturalKey(AnsiString S) : FText(std::move(S)) {
+  for (char C : FText)
+    if (IsDigit(C)) {
+      FHasDigit = true;
+      break;
+    }
+  if (!FHasDigit) return;
+  // The runs lie in the text itself while no blank falls inside a run; blanks between
+  // runs (as in "Item 10") are only passed over.
+  if (!CutRuns(FText.data(), FText.size())) {
+    FPacked = WithoutSpaces(FText);
+    FRunCount = 0;
+    FMore.clear();
+    CutRuns(FPacked.data(), FPacked.size());
+  }
+}
+
+bool TNaturalKey::CutRuns(const char* P, std::size_t Size) {
+  std::size_t Pos = 0;
+  while (Pos < Size && P[Pos] == ' ') ++Pos;
+  while (Pos < Size) {
+    TRun Run{static_cast<std::uint32_t>(Pos), 0, IsDigit(P[Pos])};
+    std::size_t End = Pos;
+    while (Pos < Size && P[Pos] != ' ' && IsDigit(P[Pos]) == Run.Digits) End = ++Pos;
+    // Blanks that follow: the next run must be of the other kind.
+    while (Pos < Size && P[Pos] == ' ') ++Pos;
+    if (Pos > End && Pos < Size && IsDigit(P[Pos]) == Run.Digits) return false;
+    if (Run.Digits)
+      while (Run.Start < End && P[Run.Start] == '0') ++Run.Start;
+    Run.Length = static_cast<std::uint32_t>(End - Run.Start);
+    if (FRunCount < InlineRuns)
+      FInline[FRunCount] = Run;
+    else
+      FMore.push_back(Run);
+    ++FRunCount;
+  }
+  return true;
+}
+
+// Two runs whose keys differ, as CompareChunks compares them: a digit run's key is its
+// significant digits with "0" in front up to eight characters.
+int TNaturalKey::CompareRuns(const TNaturalKey& A, const TRun& RA, const TNaturalKey& B,
+                             const TRun& RB) {
+  const char* TA = A.Runs() + RA.Start;
+  const char* TB = B.Runs() + RB.Start;
+  if (RA.Digits && RB.Digits) {
+    // A longer number is the larger; numbers of one length compare by their digits.
+    if (RA.Length != RB.Length) return RA.Length < RB.Length ? -1 : 1;
+    for (std::uint32_t I = 0; I < RA.Length; ++I)
+      if (TA[I] != TB[I]) return static_cast<unsigned char>(TA[I]) < static_cast<unsigned char>(TB[I]) ? -1 : 1;
+    return 0;
+  }
+  // Otherwise the sign of the keys' comparison without case (which may be 0).
+  const std::size_t PadA = RA.Digits && RA.Length < 8 ? 8 - RA.Length : 0;
+  const std::size_t PadB = RB.Digits && RB.Length < 8 ? 8 - RB.Length : 0;
+  const std::size_t LengthA = PadA + RA.Length, LengthB = PadB + RB.Length;
+  for (std::size_t I = 0; I < LengthA && I < LengthB; ++I) {
+    const int CA = static_cast<unsigned char>(AsciiUpperCase(I < PadA ? '0' : TA[I - PadA]));
+    const int CB = static_cast<unsigned char>(AsciiUpperCase(I < PadB ? '0' : TB[I - PadB]));
+    if (CA != CB) return CA < CB ? -1 : 1;
+  }
+  return LengthA == LengthB ? 0 : (LengthA < LengthB ? -1 : 1);
+}
+
+namespace {
+
+// The same bytes; short runs are compared in place.
+bool SameBytes(const char* A, const char* B, std::size_t Count) {
+  for (std::size_t I = 0; I < Count; ++I)
+    if (A[I] != B[I]) return false;
+  return true;
+}
+
+}  // namespace
+
+int CompareNatural(const TNaturalKey& A, const TNaturalKey& B) {
+  if (A.FText.size() == B.FText.size() && SameBytes(A.FText.data(), B.FText.data(), A.FText.size()))
+    return 0;
+  if (!A.FHasDigit || !B.FHasDigit) return Sign(CompareText(A.FText, B.FText));
+  for (std::size_t I = 0;; ++I) {
+    const bool HasA = I < A.FRunCount, HasB = I < B.FRunCount;
+    // A string used up reads as an empty run, which comes first.
+    if (!HasA || !HasB) return HasA == HasB ? 0 : (HasA ? 1 : -1);
+    const TNaturalKey::TRun& RA = A.Run(I);
+    const TNaturalKey::TRun& RB = B.Run(I);
+    const bool SameKey = RA.Digits == RB.Digits && RA.Length == RB.Length &&
+                         SameBytes(A.Runs() + RA.Start, B.Runs() + RB.Start, RA.Length);
+    if (!SameKey) return TNaturalKey::CompareRuns(A, RA, B, RB);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "classlib/Graphics.h"
@@ -66,6 +67,42 @@ int KeyRepeatInterval();
 int CompareNatural(const AnsiString& S1, const AnsiString& S2);
 // A stable merge sort of the strings by CompareNatural.
 void SortNatural(std::vector<AnsiString>& Strings);
+
+// A string cut into its runs once, for a sort that compares it many times: comparing
+// two keys answers what CompareNatural answers for their two strings. A key of a short
+// string takes no memory of its own beyond the string.
+class TNaturalKey {
+ public:
+  TNaturalKey() = default;
+  explicit TNaturalKey(AnsiString S);
+
+  const AnsiString& Text() const { return FText; }
+  friend int CompareNatural(const TNaturalKey& A, const TNaturalKey& B);
+
+ private:
+  // A run of the text without blanks: of digits (only its significant ones, from the
+  // first digit that is not 0) or of other characters; Start counts in Runs().
+  struct TRun {
+    std::uint32_t Start;
+    std::uint32_t Length;
+    bool Digits;
+  };
+  const TRun& Run(std::size_t I) const { return I < InlineRuns ? FInline[I] : FMore[I - InlineRuns]; }
+  // The characters the runs lie in.
+  const char* Runs() const { return FPacked.empty() ? FText.data() : FPacked.data(); }
+  // False when a blank falls inside a run of P.
+  bool CutRuns(const char* P, std::size_t Size);
+  static int CompareRuns(const TNaturalKey& A, const TRun& RA, const TNaturalKey& B,
+                         const TRun& RB);
+
+  static constexpr std::size_t InlineRuns = 4;
+  AnsiString FText;
+  AnsiString FPacked;  // the text without blanks, when a blank falls inside a run
+  bool FHasDigit = false;
+  std::size_t FRunCount = 0;
+  TRun FInline[InlineRuns];
+  std::vector<TRun> FMore;
+};
 
 // False for null; otherwise whether the control and every parent up to the top are
 // enabled.

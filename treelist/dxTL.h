@@ -15,7 +15,9 @@
 // and the left coordinate). The painting: dxTL_Paint.cpp (the panels and the paint
 // itself), dxTL_PaintRows.cpp (the rows), dxTL_PaintCells.cpp (the overridable draw
 // operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
-// in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h.
+// in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
+// sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
+// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +36,10 @@
 
 class TdxTreeListBands;
 class TdxInplaceEdit;
+class TCustomIniFile;
+class TdxRegIniWrapper;
+class TStream;
+class TFiler;
 
 // ---------------------------------------------------------------------------------
 // The tree list
@@ -77,6 +83,26 @@ class TCustomdxTreeList : public TCustomdxContainer {
 
   virtual void SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible);
   virtual void SetTopVisibleNode(TdxTreeListNode* Node);
+
+  // ----- Sorting (dxTL_Sort.cpp). Level -1 sorts the top-level nodes and then every
+  // child list, each parent's before its children's; Level n >= 0 sorts only the child
+  // lists n levels below the top (0: the top level); a Level below -1 sorts nothing.
+  // The focus, the selection and the top node stay on their nodes; the rows are
+  // rebuilt once.
+  virtual void SortNodesByColumn(int Level, int Column, bool Descending);
+  // One list in place: by every sort column under multi-sort with two or more of
+  // them, else by Column. Rewritten only after a sort that did not raise.
+  void SortNodes(TdxTreeListNodeList* List, int Column, bool Descending);
+  // The sort state the sort reads; the core has no sort columns.
+  virtual int SortColumnCount() const { return 0; }
+  virtual int SortColumnIndex(int I) const { return I; }
+  virtual bool IsSortColumnDescending(int /*I*/) const { return false; }
+  virtual void ClearSortColumns() {}
+  // The last tie-break of the locale comparer: the two nodes' addresses, compared
+  // unsigned.
+  virtual int CompareNodes(TdxTreeListNode* Node1, TdxTreeListNode* Node2);
+  // What a node sorts by in a column: the empty string in the core.
+  virtual Variant GetNodeSortValue(TdxTreeListNode* Node, int Column);
 
   TdxTreeListOptions Options() const { return FOptions; }
   virtual void SetOptions(TdxTreeListOptions Value);
@@ -911,20 +937,50 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void BandsChanged();
 
   // ----- Sorting
-  int SortColumnCount() const { return static_cast<int>(FSortColumns.size()); }
+  int SortColumnCount() const override { return static_cast<int>(FSortColumns.size()); }
   TdxTreeListColumn* SortColumns(int I) const { return FSortColumns[I]; }
-  int SortColumnIndex(int I) const;
-  bool IsSortColumnDescending(int I) const;
+  int SortColumnIndex(int I) const override;
+  bool IsSortColumnDescending(int I) const override;
   void AddSortColumn(TdxTreeListColumn* Column);
   void RemoveSortColumn(TdxTreeListColumn* Column);
   // Empties the sort-column list and sets every column's sort to csNone without
   // re-sorting, events or repainting.
-  virtual void ClearSortColumns();
+  void ClearSortColumns() override;
   // The header click's sort: OnColumnSorting may refuse; ClearSort sets csNone, else
   // csUp and csDown alternate. AddToSort keeps the other sort columns.
   void ToggleColumnSort(TdxTreeListColumn* Column, bool AddToSort = false,
                         bool ClearSort = false);
   bool ExtendingSort() const { return FExtendingSort; }
+
+  // ----- Stored layout (dxTL_StoredLayout.cpp): the grid values, the bands and the
+  // columns under one root section, in the registry (below the current user's key) or
+  // in an ini file.
+  const AnsiString& IniFileName() const { return FIniFileName; }
+  void SetIniFileName(const AnsiString& Value) { FIniFileName = Value; }
+  const AnsiString& IniSectionName() const { return FIniSectionName; }
+  void SetIniSectionName(const AnsiString& Value) { FIniSectionName = Value; }
+  const AnsiString& RegistryPath() const { return FRegistryPath; }
+  void SetRegistryPath(const AnsiString& Value) { FRegistryPath = Value; }
+  // A missing key loads nothing.
+  void LoadLayoutFromRegistry(const AnsiString& Path);
+  void LoadLayoutFromIniFile(const AnsiString& FileName);
+  void SaveLayoutToRegistry(const AnsiString& Path);
+  void SaveLayoutToIniFile(const AnsiString& FileName);
+  void LoadLayout(TCustomIniFile* IniObject, const AnsiString& Path);
+  void SaveLayout(TCustomIniFile* IniObject, const AnsiString& Path);
+  // "\" in front, no "\" at the end; empty stays empty.
+  static AnsiString NormalizeLayoutPath(const AnsiString& Path);
+  // The root section of the ini layout: IniSectionName, else the form name, "_" and
+  // the control's Name (the current parent form's name when Loading, else the one
+  // remembered when the control last got a parent).
+  AnsiString IniLayoutSection(bool Loading);
+  // An update in which re-sorting waits: the end of the outermost one re-sorts once.
+  virtual void BeginLayoutUpdate();
+  virtual void EndLayoutUpdate();
+  int LayoutUpdateCount() const { return FLayoutUpdateCount; }
+  bool ApplyingLayout() const { return FApplyingLayout; }
+  // The sort-column list from the columns that sort, by their stored sort positions.
+  void RebuildSortColumns();
 
   // ----- Layout (dxTL_LayoutBands.cpp): widths under aoAutoWidth, by visible band.
   // A band's smallest width: MinWidth (Width when it may not be sized), at least each
@@ -1161,10 +1217,24 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool HasFixedBands() override { return GetBandFixedLeft() >= 0 || GetBandFixedRight() >= 0; }
   int GetFirstBandWidth() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // Re-sorts the nodes by the sort columns; nothing while no column sorts.
-  virtual void ResortNodes() {}
-  // Loads a stored layout (registry or ini file); runs from Loaded.
-  virtual void RestoreLayout() {}
+  // Re-sorts the nodes: SortNodesByColumn(-1, the first sort column, its direction);
+  // nothing without a sort column. While a layout update runs, its end sorts instead
+  // (dxTL_Sort.cpp).
+  virtual void ResortNodes();
+  // Loads the stored layout once, from the registry and then the ini file, as the
+  // options ask; runs from Loaded (dxTL_StoredLayout.cpp).
+  virtual void RestoreLayout();
+  // Stores the layout once, the same way; runs first in the destruction. A store that
+  // fails there is reported through the application's exception display.
+  virtual void StoreLayout();
+  // What the layout reader and writer store per column and for the grid; descendants
+  // add their own values.
+  virtual void LoadColumnLayout(TdxRegIniWrapper* Wrapper, const AnsiString& Section,
+                                TdxTreeListColumn* Column);
+  virtual void LoadGridLayout(TdxRegIniWrapper* Wrapper, const AnsiString& Section);
+  virtual void SaveColumnLayout(TdxRegIniWrapper* Wrapper, const AnsiString& Section,
+                                TdxTreeListColumn* Column);
+  virtual void SaveGridLayout(TdxRegIniWrapper* Wrapper, const AnsiString& Section);
   // The sort state of every column goes back to csNone (the sort-column list too).
   void ResetColumnsSorted();
   bool CanBandDrag(int VisibleBand) override;
@@ -1199,6 +1269,13 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool FDefaultLayout = false;
   bool FAutoHeaderRows = false;
   bool FExtendingSort = false;
+  int FLayoutUpdateCount = 0;
+  bool FApplyingLayout = false;
+  bool FLayoutRestored = false;
+  bool FLayoutStored = false;
+  AnsiString FIniFileName;
+  AnsiString FIniSectionName;
+  AnsiString FRegistryPath;
   // The layout caches: the absolute index of each visible band, the visible index of
   // each band, the rows of shown columns of each visible band, the display widths.
   bool FCachesFilled = false;
@@ -1222,13 +1299,16 @@ class TdxTreeList : public TCustomdxTreeListControl {
 
   bool ResortPending() const { return FResortPending; }
 
-  // Where the layout is stored (aoStoreToRegistry, aoStoreToIniFile).
-  const AnsiString& IniFileName() const { return FIniFileName; }
-  void SetIniFileName(const AnsiString& Value) { FIniFileName = Value; }
-  const AnsiString& IniSectionName() const { return FIniSectionName; }
-  void SetIniSectionName(const AnsiString& Value) { FIniSectionName = Value; }
-  const AnsiString& RegistryPath() const { return FRegistryPath; }
-  void SetRegistryPath(const AnsiString& Value) { FRegistryPath = Value; }
+  // The cell text, upper-cased under aoCaseInsensitive.
+  Variant GetNodeSortValue(TdxTreeListNode* Node, int Column) override;
+
+  // The "Data" node stream of form files (dxTL_Stream.cpp): written when there is a
+  // top-level node; reading replaces every node inside one update.
+  void DefineProperties(TFiler* Filer) override;
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
+  // -1 after a stream of the current format was read, 0 after an old one.
+  int StreamMarker() const { return FStreamMarker; }
 
   // The data questions, each answered by the core and then by its event.
   void GetPreviewText(TdxTreeListNode* Node, AnsiString& Text) override;
@@ -1275,9 +1355,7 @@ class TdxTreeList : public TCustomdxTreeListControl {
   bool FResortPending = false;
   // The selected nodes in ascending order of their addresses (dxTL_Selection.cpp).
   std::vector<TdxTreeListNode*> FSelection;
-  AnsiString FIniFileName;
-  AnsiString FIniSectionName;
-  AnsiString FRegistryPath;
+  int FStreamMarker = -1;
 };
 
 // Registers the tree list's classes and published properties for form files.

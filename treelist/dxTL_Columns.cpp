@@ -8,6 +8,7 @@
 #include "classlib/Classes_Streaming.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_MaskColumn.h"
@@ -405,27 +406,27 @@ void TdxTreeListColumn::SetSorted(TdxTreeListColumnSort Value) {
     FSorted = Value;
     return;
   }
+  // The end of the layout update re-sorts, unless an outer one (a stored layout being
+  // read) waits to sort once at its own end.
   TCustomdxTreeListControl* Tree = FTreeList;
-  {
-    Tree->BeginUpdate();
-    auto Done = ScopeExit([Tree] { Tree->EndUpdate(); });
-    if (Value == csNone) {
-      FSorted = csNone;
-      Tree->RemoveSortColumn(this);
-      Changed(false);
-    } else {
-      if (Tree->IsAutoSort() && !Tree->ExtendingSort()) {
-        for (TdxTreeListColumn* Column : Tree->FColumns)
-          if (Column != this && Column->FSorted != csNone) {
-            Column->FSorted = csNone;
-            Tree->RemoveSortColumn(Column);
-          }
-      }
-      FSorted = Value;
-      Tree->AddSortColumn(this);
+  const bool InLayoutUpdate = Tree->LayoutUpdateCount() > 0;
+  Tree->BeginLayoutUpdate();
+  auto Done = AtScopeEnd([Tree] { Tree->EndLayoutUpdate(); });
+  if (Value == csNone) {
+    FSorted = csNone;
+    Tree->RemoveSortColumn(this);
+    Changed(false);
+  } else {
+    if (Tree->IsAutoSort() && !InLayoutUpdate && !Tree->ExtendingSort()) {
+      for (TdxTreeListColumn* Column : Tree->FColumns)
+        if (Column != this && Column->FSorted != csNone) {
+          Column->FSorted = csNone;
+          Tree->RemoveSortColumn(Column);
+        }
     }
+    FSorted = Value;
+    Tree->AddSortColumn(this);
   }
-  Tree->ResortNodes();
 }
 
 // ---------------------------------------------------------------------------------

@@ -26,6 +26,13 @@ TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* AOwner)
 TCustomdxTreeListControl::~TCustomdxTreeListControl() { FreeAndNil(FBands); }
 
 void TCustomdxTreeListControl::BeforeDestruction() {
+  // The layout is stored while the control is whole, so overrides take part. A store
+  // that fails cannot leave a destruction: it is reported and the control goes.
+  try {
+    StoreLayout();
+  } catch (...) {
+    HandleWindowException(this);
+  }
   TComponent::Destroying();
   AbandonEdit();
   DropLayoutCaches();
@@ -42,14 +49,7 @@ void TCustomdxTreeListControl::Loaded() {
     if (FHeaderPanelRowCount > 1) FDefaultLayout = false;
   }
   PackHeaderRows();
-  // The sort columns in the order the form stored (stable for equal positions).
-  FSortColumns.clear();
-  for (TdxTreeListColumn* Column : FColumns)
-    if (Column->FSorted != csNone) FSortColumns.push_back(Column);
-  std::stable_sort(FSortColumns.begin(), FSortColumns.end(),
-                   [](TdxTreeListColumn* A, TdxTreeListColumn* B) {
-                     return A->FStoredSortOrder < B->FStoredSortOrder;
-                   });
+  RebuildSortColumns();
   RestoreLayout();
   UpdateLayout();
 }
@@ -186,7 +186,8 @@ void TCustomdxTreeListControl::DestroyColumns() {
 void TCustomdxTreeListControl::ColumnChanged(TdxTreeListColumn* /*Column*/) {
   if (ComponentState().Contains(csLoading) || Destroying()) return;
   DropLayoutCaches();
-  PackHeaderRows();
+  // A stored layout being applied packs once, after every column has its row.
+  if (!FApplyingLayout) PackHeaderRows();
   UpdateLayout();
 }
 
@@ -373,6 +374,17 @@ void TCustomdxTreeListControl::ClearSortColumns() {
 }
 
 void TCustomdxTreeListControl::ResetColumnsSorted() { ClearSortColumns(); }
+
+void TCustomdxTreeListControl::RebuildSortColumns() {
+  // Stable for equal positions: those keep the column order.
+  FSortColumns.clear();
+  for (TdxTreeListColumn* Column : FColumns)
+    if (Column->FSorted != csNone) FSortColumns.push_back(Column);
+  std::stable_sort(FSortColumns.begin(), FSortColumns.end(),
+                   [](TdxTreeListColumn* A, TdxTreeListColumn* B) {
+                     return A->FStoredSortOrder < B->FStoredSortOrder;
+                   });
+}
 
 void TCustomdxTreeListControl::ToggleColumnSort(TdxTreeListColumn* Column, bool AddToSort,
                                                 bool ClearSort) {

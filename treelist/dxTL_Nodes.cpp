@@ -57,6 +57,13 @@ void TdxTreeListNodeList::Delete(int Index) {
   if (Count() == 0) Clear();
 }
 
+void TdxTreeListNodeList::Rearrange(const std::vector<TdxTreeListNode*>& Order) {
+  FItems = Order;
+  FStart = 0;
+  FBase = 0;
+  Renumber(0);
+}
+
 void TdxTreeListNodeList::Clear() {
   FItems.clear();
   FStart = 0;

@@ -29,6 +29,8 @@ class TdxTreeListNodeList {
   void Delete(int Index);
   void Remove(TdxTreeListNode* Node) { Delete(IndexOf(Node)); }
   void Clear();
+  // Puts the list's nodes in Order, which holds each of them once (a sort's result).
+  void Rearrange(const std::vector<TdxTreeListNode*>& Order);
 
  private:
   void Renumber(int From);
@@ -151,6 +153,9 @@ class TdxTreeListTextNode : public TdxTreeListNode {
   TCLASS_DECL(TdxTreeListTextNode, TdxTreeListNode)
  public:
   explicit TdxTreeListTextNode(TCustomdxTreeList* AOwner) : TdxTreeListNode(AOwner) {}
+
+  // The number of cell texts kept (a node may keep fewer than there are columns).
+  int TextCount() const { return static_cast<int>(FTexts.size()); }
 
  private:
   friend class TCustomdxTreeListControl;

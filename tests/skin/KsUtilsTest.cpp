@@ -12,6 +12,7 @@
 #include "skin/KsBitmap.h"
 #include "skin/KsUtils.h"
 #include "tests/skin/BitmapTestSupport.h"
+#include "tests/support/FuzzSupport.h"
 
 using namespace skintest;
 
@@ -161,6 +162,37 @@ TEST(KsNaturalTest, IsNoStrictOrderingSoSortingUsesTheMergeSort) {
   for (int I = 0; I < 500; ++I) Items.push_back("row " + std::to_string((I * 7919) % 500));
   SortNatural(Items);
   for (int I = 0; I < 500; ++I) ASSERT_EQ(Items[I], "row " + std::to_string(I));
+}
+
+TEST(KsNaturalTest, PreparedKeysAnswerAsTheirStrings) {
+  // Blanks, case, leading zeros, long runs, strings with and without digits, and
+  // prefixes, every pair both ways.
+  const std::vector<AnsiString> Corpus = {
+      "", " ", "a", "A", "ab", "a b", "a b1", "ab1", "AB1", "Item2", "item10", "Item 10",
+      "x007", "x7", "x7y", "9a", "10", "1x", "x1", "a1b2", "a1b10", "a01", "a1b",
+      "v123456789", "v23456789", "v0000000000012", "v12", "v000000000", "v0", "1 2", "12",
+      "-3", "3-", "z", "Z9", "9"};
+  for (const AnsiString& A : Corpus)
+    for (const AnsiString& B : Corpus)
+      EXPECT_EQ(CompareNatural(TNaturalKey(A), TNaturalKey(B)), CompareNatural(A, B))
+          << "'" << A << "' vs '" << B << "'";
+  EXPECT_EQ(TNaturalKey("Item 10").Text(), "Item 10");
+
+  // Random strings of blanks, digits (zeros often) and letters of both cases, and
+  // strings of more runs than a key keeps in place.
+  fuzz::TRandom Random(41);
+  const char Alphabet[] = " 0001239aAbBzZ-";
+  std::vector<AnsiString> Strings = {"a1b2c3d4e5f6", "a1b2c3d4e5f7", "A1B2C3D4E5F6g"};
+  for (int I = 0; I < 400; ++I) {
+    AnsiString S;
+    for (std::size_t N = Random.Below(14); N > 0; --N) S += Alphabet[Random.Below(sizeof(Alphabet) - 1)];
+    Strings.push_back(S);
+  }
+  for (std::size_t I = 0; I + 1 < Strings.size(); ++I)
+    for (std::size_t J : {I + 1, Strings.size() - 1 - I, I / 2})
+      ASSERT_EQ(CompareNatural(TNaturalKey(Strings[I]), TNaturalKey(Strings[J])),
+                CompareNatural(Strings[I], Strings[J]))
+          << "'" << Strings[I] << "' vs '" << Strings[J] << "'";
 }
 
 TEST(KsEnabledChainTest, EveryParentUpToTheTopMustBeEnabled) {

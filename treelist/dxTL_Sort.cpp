@@ -1,0 +1,208 @@
+// The tree list's sort: the key chains, the event, natural and locale comparers, the
+// sort of one node list, the walk over the levels, and the re-sort by the sort columns.
+#include "treelist/dxTL_Sort.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "classlib/Forms.h"
+#include "classlib/Lists.h"
+#include "classlib/ScopeExit.h"
+#include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
+#include "treelist/dxTL.h"
+
+// ---------------------------------------------------------------------------------
+// Keys and comparers
+
+void TNodeVariant::SetValue(Variant AValue) {
+  Value = std::move(AValue);
+  IsText = Value.VarType() == varString;
+  if (IsText) Natural = TNaturalKey(Value.AsString());
+}
+
+bool SameSortValue(const TNodeVariant& A, const TNodeVariant& B) {
+  // Two 8-bit strings that the locale finds equal are still ordered by their
+  // characters, so only the same characters are equal.
+  if (A.IsText && B.IsText) {
+    const AnsiString& TA = A.Natural.Text();
+    const AnsiString& TB = B.Natural.Text();
+    if (TA.size() != TB.size()) return false;
+    for (std::size_t I = 0; I < TA.size(); ++I)
+      if (TA[I] != TB[I]) return false;
+    return true;
+  }
+  return A.Value == B.Value;
+}
+
+namespace {
+
+const AnsiString& TextOf(const TNodeVariant& Key, AnsiString& Converted) {
+  if (Key.IsText) return Key.Natural.Text();
+  Converted = Key.Value.AsString();
+  return Converted;
+}
+
+// Two keys whose values differ, by the locale comparer's rule.
+int CompareKeyAnsi(const TNodeVariant& A, const TNodeVariant& B, bool AnsiSort) {
+  int Result;
+  if (AnsiSort && A.IsText) {
+    AnsiString Converted;
+    Result = AnsiCompareStr(A.Natural.Text(), TextOf(B, Converted));
+  } else {
+    Result = Variant::Compare(A.Value, B.Value) > 0 ? 1 : -1;
+  }
+  return A.Descending ? -Result : Result;
+}
+
+}  // namespace
+
+int NaturalSortCompare(const TNodeVariant* A, const TNodeVariant* B) {
+  for (; A && B; A = A->Next, B = B->Next) {
+    if (SameSortValue(*A, *B)) continue;
+    int Result;
+    if (A->IsText && B->IsText) {
+      Result = CompareNatural(A->Natural, B->Natural);
+    } else {
+      AnsiString TextA, TextB;
+      Result = CompareNatural(TextOf(*A, TextA), TextOf(*B, TextB));
+    }
+    if (Result != 0) return A->Descending ? -Result : Result;
+  }
+  return 0;
+}
+
+int CompareNodeVariantAnsi(const TNodeVariant* A, const TNodeVariant* B, bool AnsiSort) {
+  for (; A && B; A = A->Next, B = B->Next)
+    if (!SameSortValue(*A, *B)) return CompareKeyAnsi(*A, *B, AnsiSort);
+  return 0;
+}
+
+TNodeKeyChains::TNodeKeyChains(int NodeCount, int KeyCount)
+    : FKeyCount(KeyCount), FKeys(static_cast<std::size_t>(NodeCount) * KeyCount) {
+  for (int I = 0; I < NodeCount; ++I)
+    for (int K = 0; K + 1 < KeyCount; ++K) Key(I, K).Next = &Key(I, K + 1);
+}
+
+std::vector<TNodeVariant*> TNodeKeyChains::Heads() {
+  const int Count = FKeyCount > 0 ? static_cast<int>(FKeys.size()) / FKeyCount : 0;
+  std::vector<TNodeVariant*> Result(Count);
+  for (int I = 0; I < Count; ++I) Result[I] = Head(I);
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// The core's answers
+
+int TCustomdxTreeList::CompareNodes(TdxTreeListNode* Node1, TdxTreeListNode* Node2) {
+  // Unsigned: a difference of two addresses 2 GB apart would overflow.
+  const auto A = reinterpret_cast<std::uintptr_t>(Node1);
+  const auto B = reinterpret_cast<std::uintptr_t>(Node2);
+  return A < B ? -1 : (A > B ? 1 : 0);
+}
+
+Variant TCustomdxTreeList::GetNodeSortValue(TdxTreeListNode* /*Node*/, int /*Column*/) {
+  return Variant(AnsiString());
+}
+
+Variant TdxTreeList::GetNodeSortValue(TdxTreeListNode* Node, int Column) {
+  AnsiString Text = Node->Strings(Column);
+  if (IsCaseInsensitive()) Text = AnsiUpperCase(Text);
+  return Variant(Text);
+}
+
+// ---------------------------------------------------------------------------------
+// Sorting one list
+
+void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool Descending) {
+  if (!List || List->Count() < 2) return;
+  const int Count = List->Count();
+  const bool Multi = IsMultiSort() && SortColumnCount() >= 2;
+  const int KeyCount = Multi ? SortColumnCount() : 1;
+  std::vector<int> Columns(KeyCount);
+  std::vector<bool> Directions(KeyCount);
+  for (int K = 0; K < KeyCount; ++K) {
+    Columns[K] = Multi ? SortColumnIndex(K) : Column;
+    Directions[K] = Multi ? IsSortColumnDescending(K) : Descending;
+  }
+
+  // The values are taken once per node and key; the event comparer looks at none.
+  const bool ByEvent = OnCompare.Assigned();
+  TNodeKeyChains Chains(Count, KeyCount);
+  for (int I = 0; I < Count; ++I) {
+    TdxTreeListNode* Node = List->Items(I);
+    for (int K = 0; K < KeyCount; ++K) {
+      TNodeVariant& Key = Chains.Key(I, K);
+      Key.Node = Node;
+      Key.Descending = Directions[K];
+      if (!ByEvent) Key.SetValue(GetNodeSortValue(Node, Columns[K]));
+    }
+  }
+
+  std::vector<TNodeVariant*> Heads = Chains.Heads();
+  if (ByEvent) {
+    MergeSort(Heads, [this](const TNodeVariant* A, const TNodeVariant* B) {
+      int Compare = 0;
+      OnCompare(this, A->Node, B->Node, Compare);
+      return Compare;
+    });
+  } else if (IsAnsiSort()) {
+    MergeSort(Heads, [this](const TNodeVariant* A, const TNodeVariant* B) {
+      if (!SameSortValue(*A, *B)) return CompareKeyAnsi(*A, *B, true);
+      const int Result = CompareNodeVariantAnsi(A->Next, B->Next, true);
+      return Result != 0 ? Result : CompareNodes(A->Node, B->Node);
+    });
+  } else {
+    MergeSort(Heads, [](const TNodeVariant* A, const TNodeVariant* B) {
+      return NaturalSortCompare(A, B);
+    });
+  }
+
+  std::vector<TdxTreeListNode*> Order(Count);
+  for (int I = 0; I < Count; ++I) Order[I] = Heads[I]->Node;
+  List->Rearrange(Order);
+  ShapeChanged();
+}
+
+// ---------------------------------------------------------------------------------
+// The walk over the levels
+
+void TCustomdxTreeList::SortNodesByColumn(int Level, int Column, bool Descending) {
+  if (Level < -1) return;
+  const TCursor SavedCursor = Screen ? Screen->Cursor() : crDefault;
+  auto RestoreCursor = ScopeExit([SavedCursor] {
+    if (Screen) Screen->SetCursor(SavedCursor);
+  });
+  if (Screen && IsShowHourGlass()) Screen->SetCursor(crHourGlass);
+  TUpdateScope Updating(this);
+
+  if (Level == 0 || Level == -1) SortNodes(&FNodes, Column, Descending);
+  if (Level == 0) return;
+  // Depth first without recursion: a node's children are sorted before the lists
+  // below them and before its next sibling's children.
+  struct TPlace {
+    TdxTreeListNode* Node;
+    int Depth;  // 0 for a top-level node
+  };
+  std::vector<TPlace> Stack;
+  for (int I = FNodes.Count() - 1; I >= 0; --I) Stack.push_back({FNodes.Items(I), 0});
+  while (!Stack.empty()) {
+    const TPlace Place = Stack.back();
+    Stack.pop_back();
+    TdxTreeListNodeList* Children = Place.Node->FChildren;
+    if (!Children) continue;
+    if (Level == -1 || Place.Depth + 1 == Level) SortNodes(Children, Column, Descending);
+    // Lists deeper than the level asked for are not visited.
+    if (Level != -1 && Place.Depth + 1 >= Level) continue;
+    for (int I = Children->Count() - 1; I >= 0; --I)
+      Stack.push_back({Children->Items(I), Place.Depth + 1});
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// The re-sort by the sort columns
+
+void TCustomdxTreeListControl::ResortNodes() {
+  if (FLayoutUpdateCount > 0 || SortColumnCount() == 0) return;
+  SortNodesByColumn(-1, SortColumnIndex(0), IsSortColumnDescending(0));
+}
