@@ -87,6 +87,7 @@ void TCustomdxTreeList::Dispatch(TMessage& Message) {
   if (DispatchKeyMessage(Message)) return;
   if (DispatchScrollMessage(Message)) return;
   if (DispatchFrameMessage(Message)) return;
+  if (DispatchMouseMessage(Message)) return;
   switch (Message.Msg) {
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
@@ -173,7 +174,9 @@ void TCustomdxTreeList::DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& C
   if (OnHotTrackNode.Assigned()) OnHotTrackNode(this, Info, Cursor);
 }
 void TCustomdxTreeList::DoSelectedCountChange() {
-  if (!Destroying() && OnSelectedCountChange.Assigned()) OnSelectedCountChange(this);
+  // Inside a selection bracket the bracket's end reports the count once.
+  if (!Destroying() && FSelectionUpdateCount == 0 && OnSelectedCountChange.Assigned())
+    OnSelectedCountChange(this);
 }
 
 TColor TCustomdxTreeList::GetEditColor() {
