@@ -937,9 +937,6 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void RowMove(int Dir, bool Extend);
   bool NextTabColumn(int From, int Dir, int& Column);
   void MoveToRowColumn(int Row, int Column);
-  void ClearKeySelection();
-  void SelectKeyRange(TdxTreeListNode* From, TdxTreeListNode* To);
-  int CountSelectedForKeys();
   std::vector<TdxTreeListNode*> SelectedInTreeOrder();
   bool FSearching = false;
   AnsiString FSearchText;

@@ -112,17 +112,8 @@ bool TCustomdxTreeList::DispatchKeyMessage(TMessage& Message) {
       // Never at design time here: the mouse never acts on the control for a designer.
       Message.Result = 0;
       return true;
-    case WM_MOUSEMOVE:
-      TrackCornerButton(TPoint(static_cast<short>(LOWORD(Message.LParam)),
-                               static_cast<short>(HIWORD(Message.LParam))),
-                        true);
-      return false;
     case CM_MOUSELEAVE:
       FMouseOverCornerButton = false;
-      HideCornerHint();
-      return false;
-    case WM_CANCELMODE:
-    case CM_CANCELMODE:
       HideCornerHint();
       return false;
     default:

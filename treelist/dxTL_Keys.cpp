@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/Controls.h"
+#include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
 
 namespace {
@@ -28,7 +29,22 @@ void TCustomdxTreeList::KeyDown(Word& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
+  switch (FState) {
+    case tsColumnSizing:
+    case tsColumnDragging:
+    case tsBandSizing:
+    case tsBandDragging:
+    case tsBandPanelSizing:
+    case tsHeaderPanelSizing:
+    case tsRowSizing:
+      if (Key == VK_ESCAPE) CancelMode();
+      return;
+    default: break;
+  }
   if (FNodes.Count() == 0) return;
+  // OnSelectedCountChange fires at most once a key.
+  BeginSelectionUpdate();
+  auto CloseSelection = AtScopeEnd([this] { EndSelectionUpdate(); });
 
   if (EditorShown() && (Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
                         Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN)) {
@@ -89,7 +105,7 @@ void TCustomdxTreeList::PlainKey(Word Key, TShiftState Shift) {
       if (Shift.Contains(ssAlt)) return;
       const int Dir = ShiftDown ? -1 : 1;
       if (RowSelect) {
-        ClearKeySelection();
+        ClearSelection();
         SetFocusedRowIndex(Row + Dir);
         break;
       }
@@ -113,19 +129,19 @@ void TCustomdxTreeList::PlainKey(Word Key, TShiftState Shift) {
       }
       break;
     case VK_ESCAPE:
-      ClearKeySelection();
+      ClearSelection();
       EditorEscape();
       break;
     case VK_RIGHT:
       if (RowSelect) {
         FFocusedNode->MakeVisible();
         if (!FFocusedNode->HasChildren()) {
-          ClearKeySelection();
+          ClearSelection();
           SetFocusedRowIndex(GetFocusedRowIndex() + 1);
         } else if (!FFocusedNode->Expanded()) {
           FFocusedNode->SetExpanded(true);
         } else if (TdxTreeListNode* Child = FFocusedNode->GetFirstChild()) {
-          ClearKeySelection();
+          ClearSelection();
           SetFocusedNode(Child, FocusedColumn(), true);
         }
       } else if (Column < ColumnCount - 1) {
@@ -141,10 +157,10 @@ void TCustomdxTreeList::PlainKey(Word Key, TShiftState Shift) {
         if (FFocusedNode->Expanded() && FFocusedNode->HasChildren()) {
           FFocusedNode->SetExpanded(false);
         } else if (Parent && Parent->GetFirstChild() == FFocusedNode) {
-          ClearKeySelection();
+          ClearSelection();
           SetFocusedNode(Parent, FocusedColumn(), true);
         } else {
-          ClearKeySelection();
+          ClearSelection();
           SetFocusedRowIndex(GetFocusedRowIndex() - 1);
         }
       } else if (Column > 0) {
@@ -174,7 +190,8 @@ void TCustomdxTreeList::PlainKey(Word Key, TShiftState Shift) {
     default:
       return;
   }
-  if (FFocusedNode && !FFocusedNode->Selected()) FFocusedNode->SetSelected(true);
+  // Where a selection list is kept, an empty one takes the focused node.
+  if (IsMultiSelect() && FFocusedNode && SelectedCount() == 0) FFocusedNode->SetSelected(true);
 }
 
 void TCustomdxTreeList::CtrlKey(Word Key, TShiftState /*Shift*/) {
@@ -184,7 +201,7 @@ void TCustomdxTreeList::CtrlKey(Word Key, TShiftState /*Shift*/) {
     case VK_SPACE:
       if (IsRowSelect() || !IsEditing()) {
         FFocusedNode->SetSelected(!FFocusedNode->Selected());
-        SetSelectionAnchor(FFocusedNode);
+        SetAnchorNode(FFocusedNode);
       }
       break;
     case VK_PRIOR: SetFocusedRowIndex(PageMoveTarget(-1)); break;
@@ -217,12 +234,12 @@ int TCustomdxTreeList::PageMoveTarget(int Dir) {
 // only where a selection list is kept.
 void TCustomdxTreeList::RangeMove(int Row, bool Extend) {
   if (!Extend)
-    SetSelectionAnchor(nullptr);
+    SetAnchorNode(nullptr);
   else if (!FSelectionAnchor)
-    SetSelectionAnchor(FFocusedNode);
-  ClearKeySelection();
+    SetAnchorNode(FFocusedNode);
+  ClearSelection();
   SetFocusedRowIndex(Row);
-  if (Extend && IsMultiSelect()) SelectKeyRange(FSelectionAnchor, FFocusedNode);
+  if (Extend && IsMultiSelect()) SelectRange(FSelectionAnchor, FFocusedNode);
 }
 
 void TCustomdxTreeList::RowMove(int Dir, bool Extend) {
@@ -233,10 +250,40 @@ void TCustomdxTreeList::RowMove(int Dir, bool Extend) {
     if (Moves) SetFocusedRowIndex(Row + Dir);
     return;
   }
-  (void)Extend;
-  ClearKeySelection();
-  SetSelectionAnchor(nullptr);
-  if (Moves) SetFocusedRowIndex(Row + Dir);
+  if (!Extend) {
+    // The selection stays where the move cannot happen: Up on the first row with one
+    // node selected, Down on the last row.
+    const bool Keep = Dir < 0 ? Row == 0 && SelectedCount() == 1 : Row >= LastRow;
+    if (!Keep) ClearSelection();
+    SetAnchorNode(nullptr);
+    SetRangeExtending(false);
+    if (Moves) SetFocusedRowIndex(Row + Dir);
+    return;
+  }
+  if (!RangeExtending()) {
+    // The first move of an extension: from the anchor, or from the focused node.
+    if (!FSelectionAnchor) {
+      SetAnchorNode(FFocusedNode);
+      FFocusedNode->SetSelected(true);
+    } else {
+      SelectRange(FSelectionAnchor, FFocusedNode);
+    }
+    SetRangeExtending(true);
+    if (!Moves) return;
+    SetFocusedRowIndex(Row + Dir);
+    FFocusedNode->SetSelected(true);
+    return;
+  }
+  if (!Moves) return;
+  // Later moves: away from the anchor the row moved onto joins, back toward it the row
+  // left goes.
+  TdxTreeListNode* Left = FFocusedNode;
+  const int Side = CompareWithAnchor(Left);
+  SetFocusedRowIndex(Row + Dir);
+  if (Side == 0 || Side == Dir)
+    FFocusedNode->SetSelected(true);
+  else
+    Left->SetSelected(false);
 }
 
 bool TCustomdxTreeList::NextTabColumn(int From, int Dir, int& Column) {
@@ -256,15 +303,13 @@ void TCustomdxTreeList::MoveToRowColumn(int Row, int Column) {
   SetFocusedNode(Node, Column, true);
 }
 
-void TCustomdxTreeList::ClearKeySelection() {}
-
-void TCustomdxTreeList::SelectKeyRange(TdxTreeListNode* /*From*/, TdxTreeListNode* /*To*/) {}
-
-int TCustomdxTreeList::CountSelectedForKeys() { return FFocusedNode ? 1 : 0; }
-
 std::vector<TdxTreeListNode*> TCustomdxTreeList::SelectedInTreeOrder() {
   std::vector<TdxTreeListNode*> Result;
-  if (FFocusedNode) Result.push_back(FFocusedNode);
+  for (int I = 0, Count = SelectedCount(); I < Count; ++I)
+    if (TdxTreeListNode* Node = SelectedNodes(I)) Result.push_back(Node);
+  std::sort(Result.begin(), Result.end(), [](const TdxTreeListNode* A, const TdxTreeListNode* B) {
+    return CompareTreeOrder(A, B) < 0;
+  });
   return Result;
 }
 
@@ -275,11 +320,11 @@ void TCustomdxTreeList::KeyPress(char& Key) {
   const unsigned char Code = static_cast<unsigned char>(Key);
   // Ctrl with Alt types a character (AltGr): it counts as no Ctrl.
   const bool Ctrl = Held(VK_CONTROL) && !Held(VK_MENU);
-  if (!FSearching && IsAutoSearch() && Code != VK_BACK && Code != VK_TAB && Code != VK_RETURN &&
+  if (FState == tsNormal && !FSearching && IsAutoSearch() && Code != VK_BACK && Code != VK_TAB && Code != VK_RETURN &&
       Code != VK_ESCAPE && !Ctrl)
     StartSearch(-1, AnsiString());
 
-  if (!FSearching && IsEnterShowEditor() && !EditorShown()) {
+  if (!FSearching && IsEnterShowEditor() && FState != tsEditing && !EditorShown()) {
     if (Code == VK_RETURN) {
       ShowEditor();
     } else if (Code == VK_BACK || Code == 22 || Code == 24 || Code >= 32) {
@@ -293,7 +338,7 @@ void TCustomdxTreeList::KeyPress(char& Key) {
   }
   if (Key == '\0') return;
 
-  if (!EditorShown() && FFocusedNode) {
+  if (FState != tsEditing && !EditorShown() && FFocusedNode) {
     TdxTreeListNode* Node = FFocusedNode;
     if (Code == 3 && OptionsEx().Contains(aoAutoCopySelectedToClipboard)) {
       CopySelectedToClipboard();
@@ -342,10 +387,10 @@ TdxTreeListNode* TCustomdxTreeList::MoveFocusByKind(int Kind, bool Deep) {
   TdxTreeListNode* Node = GetNodeByKind(FFocusedNode, Kind, Deep);
   if (!Node) return nullptr;
   TdxTreeListNode* Old = FFocusedNode;
-  const bool LoneSelection = IsMultiSelect() && Old->Selected() && CountSelectedForKeys() == 1;
+  const bool LoneSelection = IsMultiSelect() && Old->Selected() && SelectedCount() == 1;
   SetFocusedNode(Node, FocusedColumn(), true);
   if (LoneSelection) {
-    ClearKeySelection();
+    ClearSelection();
     Node->SetSelected(true);
   }
   return Node;

@@ -54,7 +54,7 @@ void TCustomdxTreeList::SearchNext(const AnsiString& Text, int Mode, bool FromSt
   }
   if (!FFocusedNode) return;
   if (IsMultiSelect()) {
-    ClearKeySelection();
+    ClearSelection();
     FFocusedNode->SetSelected(true);
   }
   FFocusedNode->MakeVisible();

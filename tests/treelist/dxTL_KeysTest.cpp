@@ -60,7 +60,8 @@ class TreeListKeysTest : public UiTest {
   }
   void Options(TdxTreeListOptions Add) {
     TdxTreeListOptions O = Tree->Options();
-    for (TdxTreeListOption Option : {aoRowSelect, aoMultiSelect, aoEditing, aoTabThrough, aoTabs})
+    for (TdxTreeListOption Option :
+         {aoRowSelect, aoMultiSelect, aoExtMultiSelect, aoEditing, aoTabThrough, aoTabs})
       if (Add.Contains(Option)) O.Include(Option);
     Tree->SetOptions(O);
   }
@@ -223,6 +224,7 @@ TEST_F(TreeListKeysTest, ShiftPageDownWithoutMultiSelectOnlyMoves) {
   EXPECT_GT(Row, 0);
   EXPECT_TRUE(Tree->FocusedNode()->Selected());
   EXPECT_FALSE(Tree->Items(0)->Selected());
+  EXPECT_EQ(Tree->SelectedCount(), 0);
 }
 
 TEST_F(TreeListKeysTest, ExpandingCharactersActOnTheFocusedNode) {
@@ -382,14 +384,6 @@ TEST_F(TreeListKeysTest, DialogCodeWantsArrowsCharsAndTabs) {
   HeldKeys.clear();
 }
 
-TEST_F(TreeListKeysTest, CtrlSpaceTogglesOnlyWithRowSelectOrWithoutEditing) {
-  Names({"a", "b"});
-  Tree->SetFocusedNode(Tree->Items(1), 0, true);
-  Options(TdxTreeListOptions{aoEditing});
-  Key(VK_SPACE, {VK_CONTROL});
-  EXPECT_TRUE(Tree->Items(1)->Selected());
-}
-
 TEST_F(TreeListKeysTest, NavigationOperationsFollowTheRows) {
   TdxTreeListNode* Parent = Node(nullptr, "p");
   TdxTreeListNode* Child = Node(Parent, "c");
@@ -413,6 +407,99 @@ TEST_F(TreeListKeysTest, NavigationOperationsFollowTheRows) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------
+// The selection keys of a multi-select tree
+
+class TreeListSelectionKeysTest : public TreeListKeysTest {
+ protected:
+  void SetUp() override {
+    TreeListKeysTest::SetUp();
+    Options(TdxTreeListOptions{aoMultiSelect});
+    std::vector<const char*> List(30, "row");
+    Names(List);
+    Tree->SetFocusedRowIndex(5);
+    Tree->FocusedNode()->SetSelected(true);
+    Pump();
+  }
+  std::vector<int> SelectedRows() {
+    std::vector<int> Rows;
+    for (int I = 0; I < Tree->SelectedCount(); ++I)
+      Rows.push_back(Tree->GetNodeRowIndex(Tree->SelectedNodes(I)));
+    std::sort(Rows.begin(), Rows.end());
+    return Rows;
+  }
+};
+
+TEST_F(TreeListSelectionKeysTest, ShiftDownExtendsAndShiftUpGivesRowsBack) {
+  Key(VK_DOWN, {VK_SHIFT});
+  Key(VK_DOWN, {VK_SHIFT});
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), 7);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{5, 6, 7}));
+  Key(VK_UP, {VK_SHIFT});
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{5, 6}));
+  // Past the anchor the other way.
+  Key(VK_UP, {VK_SHIFT});
+  Key(VK_UP, {VK_SHIFT});
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), 4);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{4, 5}));
+  // A plain move clears the selection and selects the row moved onto.
+  Key(VK_DOWN);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{5}));
+}
+
+TEST_F(TreeListSelectionKeysTest, ShiftEndAndShiftHomeSelectFromTheAnchor) {
+  Key(VK_END, {VK_SHIFT});
+  EXPECT_EQ(Tree->GetFocusedRowIndex(), 29);
+  EXPECT_EQ(Tree->SelectedCount(), 25);
+  Key(VK_HOME, {VK_SHIFT});
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  // Without Shift the anchor goes: the next range starts from the new focus.
+  Key(VK_NEXT);
+  const int Row = Tree->GetFocusedRowIndex();
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{Row}));
+  Key(VK_DOWN, {VK_SHIFT});
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{Row, Row + 1}));
+}
+
+TEST_F(TreeListSelectionKeysTest, CtrlSpaceTogglesAndCtrlMovesKeepTheSelection) {
+  Key(VK_DOWN, {VK_CONTROL});
+  Key(VK_DOWN, {VK_CONTROL});
+  Key(VK_SPACE, {VK_CONTROL});
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{5, 7}));
+  Key(VK_SPACE, {VK_CONTROL});
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{5}));
+  // With aoEditing and no row select the cell editor owns Space.
+  Options(TdxTreeListOptions{aoEditing});
+  Tree->FocusedNode()->SetSelected(true);
+  const std::vector<int> Before = SelectedRows();
+  Key(VK_SPACE, {VK_CONTROL});
+  EXPECT_EQ(SelectedRows(), Before);
+}
+
+TEST_F(TreeListSelectionKeysTest, OneKeyReportsTheCountOnce) {
+  TChangeCounter Changes;
+  Tree->OnSelectedCountChange = Changes.Event();
+  Key(VK_END, {VK_SHIFT});
+  EXPECT_EQ(Changes.Count, 1);
+}
+
+TEST_F(TreeListSelectionKeysTest, CtrlInsertCopiesTheSelectedRowsInTreeOrder) {
+  // Nodes of different parents share the selection.
+  Options(TdxTreeListOptions{aoExtMultiSelect});
+  Tree->ClearNodes();
+  TdxTreeListNode* A = Node(nullptr, "a", "1");
+  TdxTreeListNode* B = Node(nullptr, "b", "2");
+  TdxTreeListNode* A1 = Node(A, "a1", "3");
+  A->SetExpanded(true);
+  Tree->SetFocusedNode(B, 0, true);
+  B->SetSelected(true);
+  A1->SetSelected(true);
+  A->SetSelected(true);
+  Key(VK_INSERT, {VK_CONTROL});
+  EXPECT_EQ(Clipboard()->AsText(),
+            "Name\tKind\tSize\r\n\r\na\t1\t\r\na1\t3\t\r\nb\t2\t\r\n");
+}
 
 // ---------------------------------------------------------------------------------
 // The editing hooks the keys call
