@@ -73,7 +73,9 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN | WS_TABSTOP;
   Params.WindowClass.style |= CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   if (FBorderStyle == bsNone && LookAndFeel() != lfStandard) Params.Style &= ~WS_BORDER;
-  if (FBorderStyle == bsSingle) {
+  // The flat looks draw their own one-pixel ring (dxTL_Frame.cpp); only the standard
+  // look takes the system's border.
+  if (FBorderStyle == bsSingle && LookAndFeel() == lfStandard) {
     if (Ctl3D())
       Params.ExStyle |= WS_EX_CLIENTEDGE;
     else
