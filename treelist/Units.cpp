@@ -3,6 +3,7 @@
 #include "editors/Units.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_CellPaint.h"
+#include "treelist/dxTL_Resources.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ const TUnitEntry Units[] = {
     {"dxTL", InitdxTL, DonedxTL},
     // The row indicator's glyphs.
     {"dxTL_Paint", InitdxTLPaint, DonedxTLPaint},
+    // The cursors, the customizing box's captions and the 1 x 1 image list.
+    {"dxTL_Resources", InitdxTLResources, DonedxTLResources},
 };
 
 }  // namespace

@@ -44,6 +44,7 @@ TCustomdxTreeList::~TCustomdxTreeList() {
 void TCustomdxTreeList::BeforeDestruction() {
   // The marker of TComponent: the query of the same name only reads it.
   TComponent::Destroying();
+  HideCornerHint();
   DropRowIndex();
   ClearNodes();
   inherited::BeforeDestruction();
@@ -246,10 +247,13 @@ void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool M
   const int OldColumn = FocusedColumn();
   const bool RowSelect = FOptions.Contains(aoRowSelect);
   if (FUpdateCount > 0) {
+    if (FSearching && FSearchCounter == 0) FSearching = false;
     FFocusedNode = Node;
     FFocusedColumn = Column;
   } else {
     if (Node == OldNode && (RowSelect || Column == OldColumn)) return;
+    // A focus change that the search did not make ends it.
+    if (FSearching && FSearchCounter == 0) EndSearch();
     if (!RowSelect) FFocusedColumn = Column;
     NodeChanged(OldNode, false);
     FFocusedNode = Node;
@@ -285,6 +289,7 @@ void TCustomdxTreeList::SetOptionsEx(TdxTreeListOptionsEx Value) {
   BeginUpdate();
   auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoInvertSelect)) FOptions.Exclude(aoRowSelect);
+  if (!Value.Contains(aoAutoSearch) && FSearching) EndSearch();
   FOptionsEx = Value;
 }
 

@@ -40,6 +40,7 @@ class TCustomIniFile;
 class TdxRegIniWrapper;
 class TStream;
 class TFiler;
+class TStrings;
 
 // ---------------------------------------------------------------------------------
 // The tree list
@@ -470,6 +471,58 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column);
   void UpdateHotTrack(const TdxTreeListHitInfo& Hit);
 
+  // ----- Keyboard (dxTL_Keys.cpp): moves of the focused node and column, the
+  // selection keys, expanding and collapsing, the Ctrl keys and the key press.
+  // Node's neighbour by kind: 0 the first node, 1 the row above, 2 the row below (with
+  // Deep the next node depth first), 3 the last row (with Deep its last descendant).
+  virtual TdxTreeListNode* GetNodeByKind(TdxTreeListNode* Node, int Kind, bool Deep);
+  // Focuses the focused node's neighbour by kind; a lone selected focused node hands
+  // the selection on under aoMultiSelect.
+  virtual TdxTreeListNode* MoveFocusByKind(int Kind, bool Deep);
+  bool IsFirstFocused();
+  bool IsLastFocused();
+  // The control or a window inside it has the input focus.
+  bool IsFocused();
+
+  // ----- Incremental search and copying (dxTL_Search.cpp)
+  // Takes Column (the focused column when -1), searches Text from the focused node;
+  // true when Text is not empty.
+  virtual bool StartSearch(int Column, const AnsiString& Text);
+  virtual void EndSearch();
+  // Mode 0 from the focused node down, 1 upward from the row above, 2 downward from
+  // the row below; a miss drops the text (FromStart) or its last character (mode 0).
+  virtual void SearchNext(const AnsiString& Text, int Mode, bool FromStart);
+  // The first row, one pass round from the focused one, whose text in Column starts
+  // with Text in any case.
+  virtual bool FindNode(int Column, const AnsiString& Text, TdxTreeListNode*& Node, int Mode);
+  bool Searching() const { return FSearching; }
+  const AnsiString& SearchText() const { return FSearchText; }
+  // The absolute index of the column searched; -1 none.
+  int SearchColumn() const { return FSearchColumn; }
+  // The header line, then the selected rows in tree order (the focused row without
+  // aoMultiSelect).
+  void CollectSelectedText(TStrings* Strings);
+  // The header line, then every visible row.
+  void CollectAllText(TStrings* Strings);
+  void CopySelectedToClipboard();
+
+  // ----- The corner button's hint (dxTL_Hint.cpp)
+  // The hint's text; a descendant gives one.
+  virtual AnsiString GetHintText() { return AnsiString(); }
+  // Now: shows the hint beside the corner button for five seconds; else starts the
+  // one-second delay.
+  void ShowCornerHint(bool Now);
+  void HideCornerHint();
+  // The 12 x 11 button of the indicator corner; false when there is no corner.
+  bool GetCornerButtonRect(TRect& Rect);
+  // Hot tracking of the corner button: P in client coordinates; a change starts the
+  // delay or hides the hint.
+  void TrackCornerButton(const TPoint& P, bool Idle);
+  TCustomControl* CornerHintWindow() const { return FCornerHint; }
+  bool CornerHintDelayRunning() const { return FCornerShowTimer != 0; }
+  bool CornerHintShowRunning() const { return FCornerHideTimer != 0; }
+  bool MouseOverCornerButton() const { return FMouseOverCornerButton; }
+
   void SetParent(TWinControl* AParent) override;
   // The Name of the form that was the parent form when the control last got a parent.
   const AnsiString& FormName() const { return FFormName; }
@@ -480,7 +533,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // 5 multi-arrow.
   virtual Byte GetNodeIndicatorKind(TdxTreeListNode* /*Node*/) { return 0; }
   // The incremental search in progress, its column and text; false while none.
-  virtual bool GetSearchState(int& /*Column*/, AnsiString& /*Text*/) { return false; }
+  virtual bool GetSearchState(int& Column, AnsiString& Text);
   // What the paint keeps between paints; made on first use.
   TdxTreeListPaintState& PaintState();
 
@@ -636,6 +689,26 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void SetSelectionAnchor(TdxTreeListNode* Node) { FSelectionAnchor = Node; }
 
   unsigned RowHeightGeneration() const { return FRowHeightGeneration; }
+
+  // Keys (dxTL_Keys.cpp). The editing hooks the keys call; the base has no editor.
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  virtual bool CanProcessKeys() { return true; }
+  virtual bool EditorShown() { return false; }
+  virtual void ShowEditor() {}
+  // Opens the editor and hands it Key; false when no editor opened.
+  virtual bool ShowEditorWithKey(char /*Key*/) { return false; }
+  // Escape: the editor refreshes its value, runs its own escape handling and closes.
+  virtual void EditorEscape() { EndEdit(false); }
+  // Whether the column at a visible position takes the Tab key.
+  virtual bool IsVisibleColumnTabStop(int /*VisibleIndex*/) { return true; }
+  // The column above (Dir -1) or below (+1) the focused one in a band of several
+  // column rows: its visible index and whether it lies on the row before or after.
+  virtual bool FindVertColumn(int /*Dir*/, int& /*VisibleColumn*/, int& /*RowStep*/) {
+    return false;
+  }
+  // The messages of keys, hints and timers (dxTL_Hint.cpp); false for any other.
+  bool DispatchKeyMessage(TMessage& Message);
 
   // Mouse handlers and the messages of the mouse, focus, cursor and timers
   // (dxTL_Mouse.cpp).
@@ -855,6 +928,25 @@ class TCustomdxTreeList : public TCustomdxContainer {
   TDeletionHint FDeletionHint;
   unsigned FRowHeightGeneration = 1;
   std::unique_ptr<TdxTreeListPaintState, TdxTreeListPaintStateFree> FPaintState;
+
+  // Keys and search (dxTL_Keys.cpp, dxTL_Search.cpp)
+  void PlainKey(Word Key, TShiftState Shift);
+  void CtrlKey(Word Key, TShiftState Shift);
+  int PageMoveTarget(int Dir);
+  void RangeMove(int Row, bool Extend);
+  void RowMove(int Dir, bool Extend);
+  bool NextTabColumn(int From, int Dir, int& Column);
+  void MoveToRowColumn(int Row, int Column);
+  std::vector<TdxTreeListNode*> SelectedInTreeOrder();
+  bool FSearching = false;
+  AnsiString FSearchText;
+  int FSearchColumn = -1;
+  int FSearchCounter = 0;
+  // The corner hint (dxTL_Hint.cpp)
+  UINT_PTR FCornerShowTimer = 0;
+  UINT_PTR FCornerHideTimer = 0;
+  TCustomControl* FCornerHint = nullptr;
+  bool FMouseOverCornerButton = false;
 };
 
 // The tree list that keeps cell texts and image indexes in its nodes, and holds the
@@ -1070,6 +1162,9 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetColumnRowIndex(int Column) const;
   int GetColumnColIndex(int Column) const;
   bool IsColumnTabStop(int Column) const;
+  // The keys' column questions (dxTL_Keys.cpp).
+  bool IsVisibleColumnTabStop(int VisibleIndex) override;
+  bool FindVertColumn(int Dir, int& VisibleColumn, int& RowStep) override;
   bool IsColumnDisableCustomizing(int Column) const;
   // The sort mark of the header, through OnColumnSorted.
   virtual TdxTreeListColumnSort GetColumnSorted(int Column);

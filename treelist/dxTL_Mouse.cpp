@@ -360,6 +360,7 @@ void TCustomdxTreeList::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
 // Cancelling
 
 void TCustomdxTreeList::CancelMode() {
+  HideCornerHint();
   if (HandleAllocated() && SharedTimerRunning(Handle(), SelectionScrollTimerId))
     StopSharedTimer(SelectionScrollTimerId);
   SetPressedLook(false);
@@ -391,6 +392,9 @@ bool TCustomdxTreeList::IsHotHeaderAt(int X, int Y, Byte& Kind, int Column) {
 }
 
 void TCustomdxTreeList::UpdateHotTrack(const TdxTreeListHitInfo& Hit) {
+  // The corner button's hint follows the mouse whatever the hot-tracking option says.
+  if (FState == tsNormal || FState == tsCustomizingButtonDown)
+    TrackCornerButton(TPoint(Hit.X, Hit.Y), FState == tsNormal);
   if (!FOptionsEx.Contains(aoHotTrack)) return;
   TdxTreeListNode* const OldNode = FHotNode;
   const int OldColumn = FHotColumn;

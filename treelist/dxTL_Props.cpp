@@ -86,6 +86,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  if (DispatchKeyMessage(Message)) return;
   if (DispatchScrollMessage(Message)) return;
   if (DispatchFrameMessage(Message)) return;
   if (DispatchMouseMessage(Message)) return;
@@ -187,7 +188,7 @@ TColor TCustomdxTreeList::GetEditColor() {
 }
 
 bool TCustomdxTreeList::WantTabs() {
-  return FOptions.Contains(aoTabs) && GetKeyState(VK_CONTROL) >= 0;
+  return FOptions.Contains(aoTabs) && GetKeyStateProc(VK_CONTROL) >= 0;
 }
 
 bool TCustomdxTreeList::CanNodeSelected(TdxTreeListNode* Node) {
