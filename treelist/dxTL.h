@@ -451,6 +451,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
 
  protected:
   friend class TdxTreeListNode;
+  friend class TdxTreeListNodeLinker;
 
   // Node hooks
   virtual void NodeInserted(TdxTreeListNode* Node);
