@@ -8,6 +8,7 @@
 
 #include "classlib/Format.h"
 #include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCustomdxTreeList)
 TCLASS_IMPL(TCustomdxTreeListControl)
@@ -70,6 +71,7 @@ void TCustomdxTreeList::ClearNodes() {
       FClearing = false;
     });
     FClearing = true;
+    ClearSelection();
     DropRowIndex();
     FRowIndexFrozen = true;
     try {
@@ -121,8 +123,10 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* Node, TdxTreeListNode* Prev
       HandleWindowException(this);
     }
   }
+  // However the node reached the selection, it leaves it with its life.
+  if (!FClearing && IsNodeSelected(Node)) SetNodeSelected(Node, false);
+  RemoveFromSelection(Node);
   if (FClearing) return;
-  if (IsNodeSelected(Node)) SetNodeSelected(Node, false);
   if (Count() > 0) {
     TdxTreeListNode* Replacement = nullptr;
     if (Node == FTopVisibleNode) {
@@ -154,6 +158,11 @@ void TCustomdxTreeList::ReleaseNodeReferences(TdxTreeListNode* Node,
   if (FSelectionAnchor == Node) FSelectionAnchor = Replacement;
   if (FTopVisibleNode == Node) FTopVisibleNode = nullptr;
   if (FFocusedNode == Node) FFocusedNode = nullptr;
+  if (FDownHit.Node == Node) FDownHit.Node = nullptr;
+  if (FDragNode == Node) FDragNode = nullptr;
+  if (FFocusedBeforeClick == Node) FFocusedBeforeClick = nullptr;
+  if (FHotNode == Node) FHotNode = nullptr;
+  if (FRangeStartNode == Node) FRangeStartNode = nullptr;
 }
 
 void TCustomdxTreeList::ClearNodeReferences() {
@@ -161,6 +170,12 @@ void TCustomdxTreeList::ClearNodeReferences() {
   FFocusedNode = nullptr;
   SetEditCell(nullptr, -1);
   FSelectionAnchor = nullptr;
+  FDownHit.Node = nullptr;
+  FDragNode = nullptr;
+  FFocusedBeforeClick = nullptr;
+  FHotNode = nullptr;
+  FRangeStartNode = nullptr;
+  FRangeExtending = false;
 }
 
 bool TCustomdxTreeList::FocusNodeOnCollapse(TdxTreeListNode* Node) {
@@ -185,10 +200,6 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* Node, bool Relayout) {
 
 Variant TCustomdxTreeList::GetNodeValue(TdxTreeListNode* Node, int Column) {
   return Variant(GetNodeString(Node, Column));
-}
-
-void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* Node, bool Value) {
-  if (Value && !FOptions.Contains(aoMultiSelect)) SetFocusedNode(Node, FocusedColumn(), true);
 }
 
 void TCustomdxTreeList::ChangeExpanded(TdxTreeListNode* Node, bool Value) {
@@ -262,6 +273,10 @@ void TCustomdxTreeList::SetOptions(TdxTreeListOptions Value) {
   auto Done = ScopeExit([this] { EndUpdate(); });
   if (Value.Contains(aoRowSelect)) FOptionsEx.Exclude(aoInvertSelect);
   FOptions = Value;
+  if (ComponentState().Contains(csLoading)) return;
+  // The selection starts again from the focused node.
+  ClearSelection();
+  if (FFocusedNode) FFocusedNode->SetSelected(true);
 }
 
 void TCustomdxTreeList::SetOptionsEx(TdxTreeListOptionsEx Value) {
@@ -286,11 +301,13 @@ void TCustomdxTreeList::SetMaxRowLineCount(int Value) {
 void TCustomdxTreeList::BeginUpdate() {
   AbandonEdit();
   DropRowIndex();
+  BeginSelectionUpdate();
   ++FUpdateCount;
 }
 
 void TCustomdxTreeList::EndUpdate() {
   if (FUpdateCount > 0) --FUpdateCount;
+  auto Close = AtScopeEnd([this] { EndSelectionUpdate(); });
   UpdateLayout();
 }
 

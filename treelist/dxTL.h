@@ -30,6 +30,7 @@
 #include "editors/dxCntner.h"
 #include "treelist/dxTL_CellPaint.h"
 #include "treelist/dxTL_Events.h"
+#include "treelist/dxTL_HitTest.h"
 #include "treelist/dxTL_Nodes.h"
 #include "treelist/dxTL_Types.h"
 
@@ -401,8 +402,76 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Whether Node may join the selection: OnCanNodeSelected first, then, without
   // aoExtMultiSelect, only a node of the same parent as the selection's reference node.
   virtual bool CanNodeSelected(TdxTreeListNode* Node);
-  // The node a new selection member must share its parent with; nil while none.
-  virtual TdxTreeListNode* GetSelectionReferenceNode() { return nullptr; }
+  // The node a new selection member must share its parent with: the first selected
+  // node, else the first node of the range being collected; nil while none.
+  virtual TdxTreeListNode* GetSelectionReferenceNode();
+
+  // ----- Selection (dxTL_Selection.cpp). The base keeps no selection of its own: a
+  // node is selected when it is focused.
+  // Brackets around every selection change; the outermost end reports a changed
+  // count once (OnSelectedCountChange).
+  void BeginSelectionUpdate();
+  void EndSelectionUpdate();
+  virtual void ClearSelection();
+  // -1, 0 or 1: Node's row above, at or below the anchor's (no anchor: row -1).
+  virtual int CompareWithAnchor(TdxTreeListNode* Node);
+  virtual void DeleteSelection();
+  virtual int SelectedCount() { return 0; }
+  virtual TdxTreeListNode* SelectedNodes(int /*Index*/) { return nullptr; }
+  // The focused row and the selected rows repaint; more than 10 repaint all.
+  virtual void InvalidateSelection();
+  // Selects the rows from one node to the other.
+  virtual void SelectRange(TdxTreeListNode* From, TdxTreeListNode* To);
+  virtual void SetAnchorNode(TdxTreeListNode* Node) { FSelectionAnchor = Node; }
+  // The first node of the range SelectRange is collecting; nil outside it.
+  TdxTreeListNode* RangeStartNode() const { return FRangeStartNode; }
+  // The keyboard's range extension, dropped by every clearing and press.
+  bool RangeExtending() const { return FRangeExtending; }
+  void SetRangeExtending(bool Value) { FRangeExtending = Value; }
+  // Below zero when A comes before B in the tree (a parent before its children).
+  static int CompareTreeOrder(const TdxTreeListNode* A, const TdxTreeListNode* B);
+
+  // ----- Hit test (dxTL_HitTest.cpp)
+  virtual TdxTreeListHitInfo GetHitInfo(TPoint P);
+  // htIndent, htButton, htStateIcon, htIcon or htNowhere for P in Node's indent.
+  TdxTreeListHitTest GetNodeHitKind(TPoint P, TdxTreeListNode* Node, int RowTop,
+                                    const TdxTreeListDrawInfo& DrawInfo);
+  // The glyphs of Node's indent from the left of its first band, over [Top, Bottom).
+  void GetNodeIndentRects(TdxTreeListNode* Node, int Top, int Bottom,
+                          TdxTreeListIndentRects& Rects);
+  // Sizing questions of the hit test, answered by the column layer.
+  virtual bool IsBandSizable(int /*VisibleBand*/) { return false; }
+  virtual bool IsColumnSizable(int Column) { return CanColumnSizing(Column); }
+  // One band's header row stands for the bands (default layout without the band panel).
+  virtual bool IsHeaderForBands() { return false; }
+  // The last column of a band's header row; -1 none.
+  virtual int GetBandRowLastColumn(int /*VisibleBand*/, int /*Row*/) { return -1; }
+
+  // ----- Mouse, focus and hot tracking (dxTL_Mouse.cpp)
+  TdxTreeListState State() const { return FState; }
+  const TdxTreeListHitInfo& DownHitInfo() const { return FDownHit; }
+  TdxTreeListNode* DragNode() const { return FDragNode; }
+  int PressedBand() const { return FPressedBand; }
+  int PressedColumn() const { return FPressedColumn; }
+  bool PressedLook() const { return FPressedLook; }
+  // Ends any sizing, pressing or dragging: the sizing line goes, the cursor comes back
+  // and the state is normal again.
+  void CancelMode();
+  TdxTreeListNode* HotNode() const { return FHotNode; }
+  int HotColumn() const { return FHotColumn; }
+  Byte HotKind() const { return FHotKind; }
+  TCursor HotCursor() const { return FHotCursor; }
+  void SetHotCursor(TCursor Value) { FHotCursor = Value; }
+  bool IsHotCell(TdxTreeListNode* Node, int Column) const {
+    return Node == FHotNode && Column == FHotColumn;
+  }
+  virtual bool IsHotCellAt(const TdxTreeListHitInfo& /*Hit*/, int /*Column*/,
+                           TdxTreeListNode* /*Node*/) {
+    return FOptionsEx.Contains(aoHotTrack);
+  }
+  // Kind 1, or 2 in the 15-pixel button zone at the right of the column's header cell.
+  virtual bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column);
+  void UpdateHotTrack(const TdxTreeListHitInfo& Hit);
 
   void SetParent(TWinControl* AParent) override;
   // The Name of the form that was the parent form when the control last got a parent.
@@ -571,6 +640,84 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void SetSelectionAnchor(TdxTreeListNode* Node) { FSelectionAnchor = Node; }
 
   unsigned RowHeightGeneration() const { return FRowHeightGeneration; }
+
+  // Mouse handlers and the messages of the mouse, focus, cursor and timers
+  // (dxTL_Mouse.cpp).
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // The platform's double click runs only from the mouse-down rule.
+  void DblClick() override {}
+  bool DispatchMouseMessage(TMessage& Message);
+  // Hooks of the sizing, dragging, best fit, clicks and editing that build on the
+  // mouse; the base has none of them.
+  virtual void BandBestFit(int /*VisibleBand*/) {}
+  virtual void ColumnBestFit(int /*Column*/) {}
+  // A sizing ended on mouse up at Pos (x or y by the state).
+  virtual void EndSizing(TdxTreeListState /*Sizing*/, int /*Pos*/) {}
+  virtual bool CanBandDrag(int /*VisibleBand*/) { return false; }
+  virtual bool CanColumnDrag(int /*Column*/) { return false; }
+  virtual void StartBandDrag(int /*VisibleBand*/) { FState = tsBandDragging; }
+  virtual void StartColumnDrag(int /*Column*/) { FState = tsColumnDragging; }
+  virtual void EndDrag() { FState = tsNormal; }
+  virtual void DoBandClick(int /*VisibleBand*/) {}
+  virtual void DoColumnClick(int /*Column*/, bool /*AddToSort*/, bool /*Ctrl*/) {}
+  virtual void DoBandButtonClick() {}
+  virtual void DoHeaderButtonClick() {}
+  // The click-to-edit timer fired in the normal state; a mouse up may open the editor.
+  virtual void ClickEditTimer() {}
+  virtual void ShowEditorMouseUp() {}
+  virtual void StartMousePanning() {}
+  // The node drag of automatic drag mode.
+  virtual void StartNodeDrag() { BeginDrag(true); }
+  // The pressed look of a band, header or corner button changed; the base repaints
+  // the panels.
+  virtual void PressedLookChanged() { InvalidateHeaderPiece(); }
+  void InvalidateHeaderPiece();
+  // Node leaves the selection, whatever the options (it is being freed).
+  virtual void RemoveFromSelection(TdxTreeListNode* /*Node*/) {}
+
+ private:
+  // The mouse (dxTL_Mouse.cpp)
+  void MouseDownOnHeader(const TdxTreeListHitInfo& Hit, bool Double, int X, int Y);
+  void MouseDownOnRow(const TdxTreeListHitInfo& Hit, TMouseButton Button, TShiftState Shift,
+                      int X, int Y);
+  void MouseMoveSelecting(const TdxTreeListHitInfo& Hit, int X, int Y);
+  void FollowPressedLooks(const TdxTreeListHitInfo& Hit);
+  void SetPressedLook(bool Value);
+  void SelectionScrollTick();
+  void WMTimer(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void FocusChanged(bool Gained);
+  void InvalidateHot(TdxTreeListNode* Node, int Column, Byte Kind);
+
+  TdxTreeListState FState = tsNormal;
+  TdxTreeListHitInfo FDownHit;
+  TPoint FDownPoint{0, 0};
+  int FSizingStart = 0;
+  int FSizingPos = 0;
+  int FPressedBand = -1;
+  int FPressedColumn = -1;
+  bool FPressedLook = false;
+  TdxTreeListNode* FDragNode = nullptr;
+  TdxTreeListNode* FFocusedBeforeClick = nullptr;
+  bool FSelectingInProgress = false;
+  bool FDeferredSelect = false;
+  bool FScrollingUp = false;
+  TdxTreeListNode* FHotNode = nullptr;
+  int FHotColumn = -1;
+  Byte FHotKind = 0;
+  TCursor FHotCursor = crDefault;
+  bool FHotCursorAssigning = false;
+  TPoint FHitTestPoint{0, 0};
+  // The selection brackets (dxTL_Selection.cpp)
+  int FSelectionUpdateCount = 0;
+  int FSelectionCountAtBegin = 0;
+  TdxTreeListNode* FRangeStartNode = nullptr;
+  bool FRangeExtending = false;
+
+ protected:
+  void SetRangeStartNode(TdxTreeListNode* Node) { FRangeStartNode = Node; }
 
  private:
   void ChangeExpanded(TdxTreeListNode* Node, bool Value);
@@ -968,6 +1115,13 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // The focused column's value for its editor.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
 
+  // ----- The mouse's questions and hooks (dxTL_Mouse.cpp)
+  bool IsBandSizable(int VisibleBand) override;
+  bool IsColumnSizable(int Column) override;
+  bool IsHeaderForBands() override;
+  int GetBandRowLastColumn(int VisibleBand, int Row) override;
+  bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column) override;
+
   // ----- Custom drawing: whether an event would run, and the firing order. These and
   // the band and column answers the paint reads are virtual, so that a descendant
   // can paint from answers of its own.
@@ -1061,7 +1215,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void CalcBandsAndHeaders(TdxTreeListDrawInfo& DrawInfo) override;
   // The whole control, composed off-screen and copied once (dxTL_Paint.cpp).
   void Paint() override;
-  int GetColumnsHeaderLineCount() override { return 1; }
+  int GetColumnsHeaderLineCount() override;
   int GetColumnFontsLineHeight(TCanvas* Canvas) override;
   void SizeChanged() override;
   bool HasFixedBands() override { return GetBandFixedLeft() >= 0 || GetBandFixedRight() >= 0; }
@@ -1087,6 +1241,16 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   virtual void SaveGridLayout(TdxRegIniWrapper* Wrapper, const AnsiString& Section);
   // The sort state of every column goes back to csNone (the sort-column list too).
   void ResetColumnsSorted();
+  bool CanBandDrag(int VisibleBand) override;
+  bool CanColumnDrag(int Column) override;
+  void StartBandDrag(int VisibleBand) override;
+  void StartColumnDrag(int Column) override;
+  void DoBandClick(int VisibleBand) override;
+  void DoColumnClick(int Column, bool AddToSort, bool Ctrl) override;
+  void DoBandButtonClick() override { BandButtonClick(); }
+  void DoHeaderButtonClick() override { HeaderButtonClick(); }
+  // The painted pressed state follows the mouse's pressed look.
+  void PressedLookChanged() override;
 
  private:
   friend class TdxTreeListColumn;
@@ -1123,6 +1287,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   std::vector<int> FCacheBandPositions;
   std::vector<std::vector<std::vector<int>>> FCacheBandRows;
   std::vector<int> FCacheColumnWidths;
+  // The display width of each visible band, filled with the column widths.
+  std::vector<int> FCacheBandWidths;
   // The visible column order, and each column's first visible index (-1 not shown).
   std::vector<int> FCacheVisibleColumns;
   std::vector<int> FCacheVisiblePositions;
@@ -1161,6 +1327,15 @@ class TdxTreeList : public TCustomdxTreeListControl {
   // aoMultiSelect), any other selected node the multi-dot.
   Byte GetNodeIndicatorKind(TdxTreeListNode* Node) override;
 
+  // The selection list (dxTL_Selection.cpp).
+  int SelectedCount() override { return static_cast<int>(FSelection.size()); }
+  TdxTreeListNode* SelectedNodes(int Index) override;
+  void ClearSelection() override;
+  // Frees every selected node inside one update.
+  void DeleteSelection() override;
+  // The rows between the two nodes in tree order, merged into the list in one pass.
+  void SelectRange(TdxTreeListNode* From, TdxTreeListNode* To) override;
+
   TdxTLGetRowLineCountEvent OnGetRowLineCount;
   TdxTLGetPreviewLineCountEvent OnGetPreviewLineCount;
   TdxTLGetPreviewTextEvent OnGetPreviewText;
@@ -1174,11 +1349,16 @@ class TdxTreeList : public TCustomdxTreeListControl {
                    bool WasLast, TdxTreeListNode* Next) override;
   void SetNodeString(TdxTreeListNode* Node, int Column, const AnsiString& Text) override;
   void AfterLayout() override;
+  bool IsNodeSelected(TdxTreeListNode* Node) override;
+  void SetNodeSelected(TdxTreeListNode* Node, bool Value) override;
+  void RemoveFromSelection(TdxTreeListNode* Node) override;
 
  private:
   void AutoSortCheck();
 
   bool FResortPending = false;
+  // The selected nodes in ascending order of their addresses (dxTL_Selection.cpp).
+  std::vector<TdxTreeListNode*> FSelection;
   int FStreamMarker = -1;
 };
 

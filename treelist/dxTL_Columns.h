@@ -130,6 +130,9 @@ class TdxTreeListColumn : public TComponent {
   void SetHeaderGlyph(TBitmap* Value);
   bool HasHeaderGlyph() const { return FHeaderGlyph && !FHeaderGlyph->Empty(); }
   int HeaderMaxLineCount() const { return FHeaderMaxLineCount; }
+  // The node whose cell the tree list is measuring through this column; nil outside.
+  TdxTreeListNode* CurrentNode() const { return FCurrentNode; }
+  TdxTreeListNode*& CurrentNodeField() { return FCurrentNode; }
   void SetHeaderMaxLineCount(int Value);
   int MaxLength() const;
   void SetMaxLength(int Value);
@@ -239,6 +242,7 @@ class TdxTreeListColumn : public TComponent {
   int FBandIndex = 0;
   int FRowIndex = 0;
   int FHeaderMaxLineCount = 1;
+  TdxTreeListNode* FCurrentNode = nullptr;
   int FStoredRowIndex = 0;
   TdxEditViewData* FViewData = nullptr;
   bool FSortingFlag = false;

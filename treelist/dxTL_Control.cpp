@@ -409,6 +409,7 @@ void TCustomdxTreeListControl::DropLayoutCaches() {
   FCacheBandPositions.clear();
   FCacheBandRows.clear();
   FCacheColumnWidths.clear();
+  FCacheBandWidths.clear();
   FCacheVisibleColumns.clear();
   FCacheVisiblePositions.clear();
 }

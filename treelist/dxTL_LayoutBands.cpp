@@ -120,6 +120,10 @@ std::vector<int> TCustomdxTreeListControl::GetBandDisplayWidths() {
 }
 
 int TCustomdxTreeListControl::GetBandDisplayWidth(int VisibleBand) {
+  if (FCachesFilled && !FCacheBandWidths.empty())
+    return VisibleBand >= 0 && VisibleBand < static_cast<int>(FCacheBandWidths.size())
+               ? FCacheBandWidths[VisibleBand]
+               : 0;
   const std::vector<int> Widths = GetBandDisplayWidths();
   return VisibleBand >= 0 && VisibleBand < static_cast<int>(Widths.size()) ? Widths[VisibleBand]
                                                                             : 0;
@@ -203,7 +207,9 @@ int TCustomdxTreeListControl::GetColumnDisplayWidth(int Column) {
 
 void TCustomdxTreeListControl::BuildColumnWidthCache() {
   FCacheColumnWidths.assign(FColumns.size(), 0);
+  FCacheBandWidths.clear();
   const std::vector<int> Widths = GetBandDisplayWidths();
+  FCacheBandWidths = Widths;
   for (int Band = 0; Band < static_cast<int>(Widths.size()); ++Band)
     for (int Row = 0, Rows = GetHeaderRowCount(Band); Row < Rows; ++Row) {
       const std::vector<int> Columns = RowColumns(this, Band, Row);
@@ -244,9 +250,9 @@ int TCustomdxTreeListControl::GetBandOffset(int VisibleBand) {
   const int Count = GetVisibleBandCount();
   if (Count < 2 || VisibleBand < 0 || VisibleBand >= Count) return 0;
   if (VisibleBand == GetBandFixedLeft() || VisibleBand == GetBandFixedRight()) return 0;
-  const std::vector<int> Widths = GetBandDisplayWidths();
   int Result = 0;
-  for (int V = GetBandFixedLeft() >= 0 ? 1 : 0; V < VisibleBand; ++V) Result += Widths[V];
+  for (int V = GetBandFixedLeft() >= 0 ? 1 : 0; V < VisibleBand; ++V)
+    Result += GetBandDisplayWidth(V);
   return Result;
 }
 
@@ -292,7 +298,9 @@ void TCustomdxTreeListControl::MakeColumnVisible(int Column) {
 void TCustomdxTreeListControl::CalcBandsAndHeaders(TdxTreeListDrawInfo& DI) {
   const int Count = GetVisibleBandCount();
   if (Count == 0) return;
-  const std::vector<int> Widths = GetBandDisplayWidths();
+  const std::vector<int> Widths = FCachesFilled && static_cast<int>(FCacheBandWidths.size()) == Count
+                                      ? FCacheBandWidths
+                                      : GetBandDisplayWidths();
   int Total = 0;
   for (int W : Widths) Total += W;
   TRect& BR = DI.BandRect;
@@ -445,6 +453,21 @@ void TCustomdxTreeListControl::GetEditRect(TdxTreeListNode* Node, int VisibleCol
 // ---------------------------------------------------------------------------------
 // Measures
 
+int TCustomdxTreeListControl::GetColumnsHeaderLineCount() {
+  // A caption's lines (its line breaks) shared among the header rows its cell spans.
+  const int PanelRows = std::max(FHeaderPanelRowCount, 1);
+  int Result = 1;
+  for (int I = 0; I < ColumnCount(); ++I) {
+    if (!IsColumnShown(I)) continue;
+    const AnsiString Caption = GetHeaderCaption(I);
+    const int Lines = 1 + static_cast<int>(std::count(Caption.begin(), Caption.end(), '\n'));
+    const int Max = FColumns[I]->HeaderMaxLineCount();
+    const int Span = Max == 0 ? PanelRows : std::min(Max, PanelRows);
+    Result = std::max(Result, (Lines + Span - 1) / Span);
+  }
+  return Result;
+}
+
 int TCustomdxTreeListControl::GetColumnFontsLineHeight(TCanvas* Canvas) {
   int Result = 0;
   for (int I = 0; I < ColumnCount(); ++I)
@@ -467,6 +490,8 @@ bool TCustomdxTreeListControl::CalcRowLineHeight(TdxTreeListNode* Node, int Colu
                         GridFlag, LineCount, LineHeight, Done);
     if (Done) return true;
   }
+  // The column knows the node for the whole measure.
+  TValueScope<TdxTreeListNode*> Current(C->CurrentNodeField(), Node);
   TdxEditViewData* ViewData = C->GetViewData();
   TdxInplaceEditClass EditorClass = C->GetEditorClass();
   if (!ViewData || !EditorClass) {

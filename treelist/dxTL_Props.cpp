@@ -73,7 +73,9 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN | WS_TABSTOP;
   Params.WindowClass.style |= CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   if (FBorderStyle == bsNone && LookAndFeel() != lfStandard) Params.Style &= ~WS_BORDER;
-  if (FBorderStyle == bsSingle) {
+  // The flat looks draw their own one-pixel ring (dxTL_Frame.cpp); only the standard
+  // look takes the system's border.
+  if (FBorderStyle == bsSingle && LookAndFeel() == lfStandard) {
     if (Ctl3D())
       Params.ExStyle |= WS_EX_CLIENTEDGE;
     else
@@ -86,6 +88,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
   if (DispatchScrollMessage(Message)) return;
   if (DispatchFrameMessage(Message)) return;
+  if (DispatchMouseMessage(Message)) return;
   switch (Message.Msg) {
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
@@ -172,7 +175,9 @@ void TCustomdxTreeList::DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& C
   if (OnHotTrackNode.Assigned()) OnHotTrackNode(this, Info, Cursor);
 }
 void TCustomdxTreeList::DoSelectedCountChange() {
-  if (!Destroying() && OnSelectedCountChange.Assigned()) OnSelectedCountChange(this);
+  // Inside a selection bracket the bracket's end reports the count once.
+  if (!Destroying() && FSelectionUpdateCount == 0 && OnSelectedCountChange.Assigned())
+    OnSelectedCountChange(this);
 }
 
 TColor TCustomdxTreeList::GetEditColor() {

@@ -190,7 +190,8 @@ void TCustomdxTreeList::SetTopIndex(int Index) {
   CalcRegions(DI);
   int Visible = 0, Full = 0;
   CountRowsInView(GetNodeAtRow(Index), DI.CellsRect.bottom - DI.CellsRect.top, Visible, Full);
-  if (Count < Index + Full) Index = Count - FFullRowCount;
+  // The rows that fit from the new top both decide and give the last page.
+  if (Count < Index + Full) Index = Count - Full;
   if (Index < 0) Index = 0;
   const int D = Current - Index;
   if (D == 0) return;
@@ -253,7 +254,7 @@ void TCustomdxTreeList::KeepTopInRange() {
   CountRowsInView(FTopVisibleNode, DI.CellsRect.bottom - DI.CellsRect.top, Visible, Full);
   const int Count = GetVisibleNodeCount();
   if (Count < Top + Full) {
-    const int Index = std::max(Count - FFullRowCount, 0);
+    const int Index = std::max(Count - Full, 0);
     if (Index != Top) SetTopIndex(Index);
   }
 }

@@ -1,5 +1,5 @@
 // The tree list's frame on a real window: the flat looks with a single border give one
-// more pixel a side to a ring of their own, drawn sunken (lfFlat) or in the button
+// pixel a side to a ring of their own instead of the system's edge, drawn sunken (lfFlat) or in the button
 // shadow (lfUltraFlat), and the background is never erased.
 #include <gtest/gtest.h>
 
@@ -43,8 +43,12 @@ TEST_F(TreeListFrameTest, AFlatSingleBorderTakesOnePixelMoreASideAndDrawsItsRing
   Tree->SetLookAndFeel(lfFlat);
   Pump();
   const SIZE Flat = ClientSize();
-  EXPECT_EQ(Standard.cx - 2, Flat.cx);
-  EXPECT_EQ(Standard.cy - 2, Flat.cy);
+  // The ring alone: the system's sunken edge of the standard look is not kept under it,
+  // or its inner pixels would never be painted.
+  EXPECT_EQ(Standard.cx + 2, Flat.cx);
+  EXPECT_EQ(198, Flat.cx);
+  EXPECT_EQ(148, Flat.cy);
+  EXPECT_EQ(0, GetWindowLongA(Tree->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   // Sunken outer edge: shadow on the top and left, highlight on the bottom and right.
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), WindowPixel(50, 0));
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), WindowPixel(0, 50));

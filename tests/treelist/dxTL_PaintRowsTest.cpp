@@ -139,6 +139,8 @@ TEST_F(TreeListRowPaintTest, TheIndicatorShowsTheArrowAtTheFocusedRowAndTheDotAt
   TdxTreeListNode* B = Tree->Add();
   TdxTreeListNode* C = Tree->Add();
   A->SetFocused(true);
+  // Focusing does not select: the selection list holds the focused node once selected.
+  A->SetSelected(true);
   Tree->AlsoSelected = B;
   Pump();
   Paint();

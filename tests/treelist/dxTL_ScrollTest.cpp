@@ -237,3 +237,34 @@ TEST_F(TreeListScrollTest, TheWindowClipsItsChildrenTakesTabsAndDoubleClicks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Four lines for the first five top-level nodes, one for the rest.
+class TTallFirstRows : public TObject {
+ public:
+  void LineCount(TObject*, TdxTreeListNode* Node, int& Count) {
+    if (!Node->Parent() && Node->Index() < 5) Count = 4;
+  }
+};
+
+}  // namespace
+
+TEST_F(TreeListScrollTest, TheLastPageCountsTheRowsThatFitFromTheNewTop) {
+  TTallFirstRows Tall;
+  Tree->OnGetRowLineCount = TdxTLGetRowLineCountEvent::Bind<&TTallFirstRows::LineCount>(&Tall);
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoRowAutoHeight});
+  FitRows(10);
+  AddRows(30);
+  ASSERT_GT(Tree->GetRowHeight(Tree->Items(0), Tree->DefaultRowHeight()),
+            2 * Tree->DefaultRowHeight());
+  // From the top only a few tall rows fit; at the end ten short ones do.
+  ASSERT_LT(Tree->FullRowCount(), 5);
+  Tree->SetTopIndex(1000);
+  EXPECT_EQ(Tree->GetTopIndex(), 20);
+  EXPECT_EQ(Tree->FullRowCount(), 10);
+  // Back at the top, a jump to the end of the tall rows keeps its place.
+  Tree->SetTopIndex(0);
+  Tree->SetTopIndex(3);
+  EXPECT_EQ(Tree->GetTopIndex(), 3);
+}
