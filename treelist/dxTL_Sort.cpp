@@ -19,7 +19,7 @@
 void TNodeVariant::SetValue(Variant AValue) {
   IsText = AValue.VarType() == varString;
   if (IsText) {
-    Natural = TNaturalKey(AValue.AsString());
+    Natural.Assign(AValue.StringValue());
     Other.reset();
   } else if (Other) {
     *Other = std::move(AValue);
@@ -133,7 +133,7 @@ Variant TCustomdxTreeList::GetNodeSortValue(TdxTreeListNode* /*Node*/, int /*Col
 Variant TdxTreeList::GetNodeSortValue(TdxTreeListNode* Node, int Column) {
   AnsiString Text = Node->Strings(Column);
   if (IsCaseInsensitive()) Text = AnsiUpperCase(Text);
-  return Variant(Text);
+  return Variant(std::move(Text));
 }
 
 // ---------------------------------------------------------------------------------
