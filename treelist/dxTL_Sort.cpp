@@ -16,15 +16,15 @@
 // ---------------------------------------------------------------------------------
 // Keys and comparers
 
-void TNodeVariant::SetValue(Variant AValue) {
+void TNodeVariant::SetValue(const Variant& AValue) {
   IsText = AValue.VarType() == varString;
   if (IsText) {
     Natural.Assign(AValue.StringValue());
-    Other.reset();
+    if (Other) Other.reset();
   } else if (Other) {
-    *Other = std::move(AValue);
+    *Other = AValue;
   } else {
-    Other = std::make_unique<Variant>(std::move(AValue));
+    Other = std::make_unique<Variant>(AValue);
   }
 }
 
