@@ -101,6 +101,7 @@ void TCustomdxTreeList::MouseDownOnHeader(const TdxTreeListHitInfo& Hit, bool Do
   auto StartSizing = [&](TdxTreeListState State, int Pos) {
     FState = State;
     FSizingStart = FSizingPos = Pos;
+    ShowSizingLine();
   };
   auto Press = [&](TdxTreeListState State) {
     FState = State;
@@ -203,7 +204,7 @@ void TCustomdxTreeList::MouseMove(TShiftState Shift, int X, int Y) {
   const bool Away =
       std::abs(X - FDownPoint.x) > DragThreshold || std::abs(Y - FDownPoint.y) > DragThreshold;
   if (IsSizingState(FState)) {
-    FSizingPos = IsVerticalSizing(FState) ? Y : X;
+    MoveSizingLine(IsVerticalSizing(FState) ? Y : X);
   } else if (FState == tsBandDown && FPressedBand >= 0) {
     if (Away && CanBandDrag(FPressedBand)) {
       SetPressedLook(false);
@@ -307,6 +308,7 @@ void TCustomdxTreeList::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
     const TdxTreeListHitInfo Hit = GetHitInfo(TPoint{X, Y});
     const TdxTreeListState Was = FState;
     if (IsSizingState(Was)) {
+      HideSizingLine();
       FState = tsNormal;
       EndSizing(Was, IsVerticalSizing(Was) ? Y : X);
     } else if (Was == tsBandDown) {
@@ -367,6 +369,11 @@ void TCustomdxTreeList::CancelMode() {
   FPressedBand = -1;
   FPressedColumn = -1;
   FDeferredSelect = false;
+  if (IsSizingState(FState)) {
+    HideSizingLine();
+    FState = tsNormal;
+    if (HandleAllocated()) ::SetCursor(Screen->Cursors(Cursor()));
+  }
   if (FState == tsBandDragging || FState == tsColumnDragging) EndDrag();
   if (FState != tsEditing) FState = tsNormal;
 }
