@@ -1229,6 +1229,10 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void GrowBandWithColumn(const TdxTreeListHeaderInfo& Cell, int NewWidth, int OldWidth);
   // The absolute columns of a band's header row, left to right.
   std::vector<int> BandRowColumns(int VisibleBand, int Row) const;
+  // A panel's line snapped to its row boundaries, with the rows above it.
+  int SnapPanelLine(TdxTreeListState Sizing, int Pos, int& Rows);
+  // The top of Node's row on the screen; -1 when it has none.
+  static int RowTop(const TdxTreeListDrawInfo& DI, const TdxTreeListNode* Node);
 
  public:
   void GetNodeDragText(TdxTreeListNode* Node, int Column, AnsiString& Text);

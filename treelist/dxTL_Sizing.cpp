@@ -137,8 +137,48 @@ int TCustomdxTreeListControl::ClampSizingPos(TdxTreeListState Sizing, int Pos) {
         Max = FarLimit;
       return Clamp(Pos, Min, Max);
     }
+    case tsBandPanelSizing:
+    case tsHeaderPanelSizing: {
+      int Rows = 0;
+      return SnapPanelLine(Sizing, Pos, Rows);
+    }
+    case tsRowSizing: {
+      const int Top = RowTop(DI, Down.Node);
+      if (Top < 0) return Pos;
+      const int Min = Top + GetRowHeight(Down.Node, RowLineHeight(), true);
+      return Clamp(Pos, Min, DI.CellsRect.bottom - 1);
+    }
     default: return Pos;
   }
+}
+
+int TCustomdxTreeListControl::SnapPanelLine(TdxTreeListState Sizing, int Pos, int& Rows) {
+  TdxTreeListDrawInfo DI;
+  CalcRegions(DI);
+  if (Sizing == tsHeaderPanelSizing) {
+    const int Height = std::max(HeaderRowHeight(), 1);
+    const int Top = DI.HeaderRect.top;
+    Rows = std::max(std::min((Pos - Top + Height / 2) / Height, GetHeaderPanelMaxRowCount()), 1);
+    return Top + Rows * Height;
+  }
+  // The band panel's boundary below its k-th row, as the size pass makes the panel.
+  const int Standard = LookAndFeel() == lfStandard ? 1 : 0;
+  auto Boundary = [&](int K) { return DI.BandRect.top + BandLineHeight() * K + 5 + Standard; };
+  Rows = 1;
+  for (int K = 2; K <= GetBandMaxRowCount(); ++K) {
+    if (Pos < (Boundary(K - 1) + Boundary(K)) / 2) break;
+    Rows = K;
+  }
+  return Boundary(Rows);
+}
+
+int TCustomdxTreeListControl::RowTop(const TdxTreeListDrawInfo& DI, const TdxTreeListNode* Node) {
+  int Top = DI.CellsRect.top;
+  for (const TdxTreeListRowInfo& Row : DI.Rows) {
+    if (Row.Node == Node) return Top;
+    Top += Row.RowHeight;
+  }
+  return -1;
 }
 
 // ---------------------------------------------------------------------------------
@@ -174,6 +214,29 @@ void TCustomdxTreeListControl::EndSizing(TdxTreeListState Sizing, int Pos) {
       else
         GrowBandWithColumn(Copy, New, Old);
       ChangedColumnsWidth();
+      break;
+    }
+    case tsBandPanelSizing: {
+      int Rows = 0;
+      SnapPanelLine(Sizing, Pos, Rows);
+      SetBandRowCount(Rows);
+      break;
+    }
+    case tsHeaderPanelSizing: {
+      int Rows = 0;
+      SnapPanelLine(Sizing, Pos, Rows);
+      SetHeaderPanelRowCount(Rows);
+      break;
+    }
+    case tsRowSizing: {
+      const int Top = RowTop(DI, Down.Node);
+      if (Top < 0) break;
+      // The largest base height whose full row still ends at the line.
+      int Best = 0;
+      for (int Base = RowLineHeight(); Top + GetRowHeight(Down.Node, Base, true) <= Pos;
+           ++Base)
+        Best = Base;
+      if (Best > 0) SetDefaultRowHeight(Best);
       break;
     }
     default: break;

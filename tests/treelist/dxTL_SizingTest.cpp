@@ -192,4 +192,93 @@ TEST_F(TreeListSizingTest, UnderAutoWidthTheLastBandTakesFromTheBandsBeforeIt) {
   EXPECT_GT(Second, Before[1]);
 }
 
+TEST_F(TreeListSizingTest, HiddenSizableBandsKeepTheirProportionUnderAutoWidth) {
+  ShowThreeBands();
+  Tree->Bands()->Add()->SetWidth(200);
+  Tree->Bands()->Items(3)->SetVisible(false);
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoAutoWidth});
+  Pump();
+  const POINT Edge = BandEdge(0);
+  Drag(Edge, POINT{Edge.x + 30, Edge.y});
+  // The bands right of the first gave up 30 pixels of what they had: the hidden band
+  // shrinks by the same factor.
+  const TdxTreeListDrawInfo DI = Layout();
+  const int Given = (DI.Bands[1].BandRect.right - DI.Bands[1].BandRect.left) +
+                    (DI.Bands[2].BandRect.right - DI.Bands[2].BandRect.left);
+  EXPECT_EQ(MulDiv(200, Given, Given + 30), Tree->Bands()->Items(3)->Width());
+}
+
+TEST_F(TreeListSizingTest, WithFullSizingAColumnGoesPastItsBandsEdge) {
+  Tree->SetShowBands(true);
+  Pump();
+  const POINT Edge = ColumnEdge(0);
+  Down(Edge);
+  EXPECT_EQ(tsColumnSizing, Tree->State());
+  Move(POINT{Edge.x + 300, Edge.y});
+  EXPECT_EQ(Layout().Bands[0].BandRect.right - 1, Tree->SizingPos()) << "the band's right edge";
+  SendMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoFullSizing});
+  Pump();
+  Down(Edge);
+  Move(POINT{Edge.x + 300, Edge.y});
+  EXPECT_EQ(Edge.x + 300, Tree->SizingPos());
+  Up(POINT{Edge.x + 300, Edge.y});
+  EXPECT_EQ(450, Width(0));
+  EXPECT_EQ(600, Tree->Bands()->Items(0)->Width());
+}
+
+TEST_F(TreeListSizingTest, PanelLinesSnapToRowsAndSetTheRowCounts) {
+  ShowThreeBands();
+  Tree->SetOptionsEx(Tree->OptionsEx() +
+                     TdxTreeListOptionsEx{aoBandPanelSizing, aoHeaderPanelSizing});
+  Pump();
+  TdxTreeListDrawInfo DI = Layout();
+  const int X = 50;
+  const int Y = EmptyY();
+  Down(POINT{X, DI.BandRect.bottom - 1});
+  EXPECT_EQ(tsBandPanelSizing, Tree->State());
+  const int Line = Tree->BandLineHeight();
+  Move(POINT{X, DI.BandRect.bottom + Line + Line / 2 + 1});
+  EXPECT_EQ(DI.BandRect.bottom + 2 * Line, Tree->SizingPos()) << "three rows";
+  const COLORREF Background = Pixel(X, Y);
+  Up(POINT{X, DI.BandRect.bottom + Line + Line / 2 + 1});
+  Pump();
+  EXPECT_EQ(3, Tree->BandRowCount());
+
+  DI = Layout();
+  const int Row = Tree->HeaderRowHeight();
+  Down(POINT{X, DI.HeaderRect.bottom - 1});
+  EXPECT_EQ(tsHeaderPanelSizing, Tree->State());
+  Move(POINT{X, DI.HeaderRect.bottom + Row / 2 + 2});
+  EXPECT_EQ(DI.HeaderRect.top + 2 * Row, Tree->SizingPos());
+  EXPECT_NE(Background, Pixel(X, DI.HeaderRect.top + 2 * Row + 1)) << "a panel line is 2 pixels";
+  Up(POINT{X, DI.HeaderRect.bottom + Row / 2 + 2});
+  Pump();
+  EXPECT_EQ(2, Tree->HeaderPanelRowCount());
+}
+
+TEST_F(TreeListSizingTest, ARowEdgeSetsTheDefaultRowHeightNoLowerThanTheLine) {
+  Tree->SetShowIndicator(true);
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoRowSizing});
+  for (int I = 0; I < 3; ++I) Tree->Add();
+  Pump();
+  const TdxTreeListDrawInfo DI = Layout();
+  const int Top = DI.CellsRect.top;
+  const int Height = DI.Rows[0].RowHeight;
+  const POINT Edge{DI.IndRect.left + 2, Top + Height - 1};
+  Down(Edge);
+  EXPECT_EQ(tsRowSizing, Tree->State());
+  Move(POINT{Edge.x, Top + Height + 10});
+  Up(POINT{Edge.x, Top + Height + 10});
+  Pump();
+  EXPECT_EQ(Height + 10, Tree->DefaultRowHeight());
+
+  Down(POINT{Edge.x, Top + Height + 9});
+  Move(POINT{Edge.x, Top + 1});
+  EXPECT_EQ(Top + Tree->RowLineHeight(), Tree->SizingPos()) << "the row's height at the least";
+  Up(POINT{Edge.x, Top + 1});
+  EXPECT_EQ(Tree->RowLineHeight(), Tree->DefaultRowHeight());
+}
+
 }  // namespace
