@@ -101,6 +101,8 @@ void TCustomdxTreeList::MouseDownOnHeader(const TdxTreeListHitInfo& Hit, bool Do
   auto StartSizing = [&](TdxTreeListState State, int Pos) {
     FState = State;
     FSizingStart = FSizingPos = Pos;
+    // The mouse is held until the release, also outside the window.
+    if (HandleAllocated()) SetCapture(Handle());
     ShowSizingLine();
   };
   auto Press = [&](TdxTreeListState State) {
@@ -310,6 +312,7 @@ void TCustomdxTreeList::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
     if (IsSizingState(Was)) {
       HideSizingLine();
       FState = tsNormal;
+      if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
       EndSizing(Was, IsVerticalSizing(Was) ? Y : X);
     } else if (Was == tsBandDown) {
       FState = tsNormal;
@@ -372,7 +375,10 @@ void TCustomdxTreeList::CancelMode() {
   if (IsSizingState(FState)) {
     HideSizingLine();
     FState = tsNormal;
-    if (HandleAllocated()) ::SetCursor(Screen->Cursors(Cursor()));
+    if (HandleAllocated()) {
+      if (GetCapture() == Handle()) ReleaseCapture();
+      ::SetCursor(Screen->Cursors(Cursor()));
+    }
   }
   if (FState == tsBandDragging || FState == tsColumnDragging) EndDrag();
   if (FState != tsEditing) FState = tsNormal;
@@ -503,6 +509,14 @@ bool TCustomdxTreeList::DispatchMouseMessage(TMessage& Message) {
     case WM_NCHITTEST:
       inherited::Dispatch(Message);
       FHitTestPoint = TPoint{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+      return true;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse in the middle of a sizing (the button's release
+      // gives the capture back to no window before the mouse-up handler runs).
+      if (IsSizingState(FState) && Message.LParam != 0 &&
+          reinterpret_cast<HWND>(Message.LParam) != Handle())
+        CancelMode();
+      inherited::Dispatch(Message);
       return true;
     case WM_CANCELMODE:
     case CM_CANCELMODE:

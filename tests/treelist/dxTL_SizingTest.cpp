@@ -94,6 +94,7 @@ TEST_F(TreeListSizingTest, AColumnLineIsInvertedWhileItFollowsTheMouseAndGoesOnR
   EXPECT_EQ(150, Width(0)) << "nothing changes before the release";
   Up(POINT{Edge.x + 30, Edge.y});
   Pump();
+  EXPECT_EQ(nullptr, GetCapture());
   EXPECT_EQ(tsNormal, Tree->State());
   EXPECT_EQ(Background, Pixel(Edge.x + 30, Y));
   // With the band following its header the band grows with the column.
@@ -138,6 +139,18 @@ TEST_F(TreeListSizingTest, ReleasingAtTheStartOrEscapeChangesNothingAndLeavesNoL
   SendMessageA(Tree->Handle(), WM_CANCELMODE, 0, 0);
   EXPECT_EQ(Background, Pixel(Edge.x - 40, Y));
   EXPECT_EQ(150, Width(0));
+
+  // The sizing holds the mouse; another window taking it ends the sizing.
+  Down(Edge);
+  EXPECT_EQ(Tree->Handle(), GetCapture());
+  Move(POINT{Edge.x + 20, Edge.y});
+  SetCapture(Form->Handle());
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(Background, Pixel(Edge.x + 20, Y));
+  ReleaseCapture();
+  Up(POINT{Edge.x + 20, Edge.y});
+  EXPECT_EQ(150, Width(0));
+  EXPECT_EQ(0, Changes.Count);
 }
 
 TEST_F(TreeListSizingTest, ADividerDoubleClickFitsTheColumnOnceWithoutALine) {
