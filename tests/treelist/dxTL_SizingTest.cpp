@@ -177,6 +177,10 @@ TEST_F(TreeListSizingTest, ABandLineIsTwoPixelsAndTheBandTakesItsNewWidth) {
   Move(POINT{Edge.x + 20, Edge.y});
   EXPECT_EQ(0xFFFFFF & ~Background, Pixel(Edge.x + 20, Y));
   EXPECT_EQ(0xFFFFFF & ~Background, Pixel(Edge.x + 21, Y));
+  // A paint during the sizing keeps the line, once.
+  RedrawWindow(Tree->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(0xFFFFFF & ~Background, Pixel(Edge.x + 20, Y));
+  EXPECT_TRUE(Tree->SizingLineShown());
   Up(POINT{Edge.x + 20, Edge.y});
   Pump();
   EXPECT_EQ(Background, Pixel(Edge.x + 21, Y));
