@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "classlib/FloatConv.h"
 #include "classlib/Forms.h"
 #include "classlib/ModuleInit.h"
@@ -21,31 +22,15 @@
 
 namespace {
 
+using bench::Milliseconds;
+using bench::PumpAll;
+
+// Numbers in the report's columns.
+AnsiString Fixed(double Value, int Decimals) { return bench::Fixed(Value, Decimals, 8); }
+
 constexpr int TabCount = 1000;
 constexpr int Runs = 3;
 constexpr int Paints = 10;
-
-double Milliseconds(const std::function<void()>& Work) {
-  LARGE_INTEGER Frequency, Start, Stop;
-  QueryPerformanceFrequency(&Frequency);
-  QueryPerformanceCounter(&Start);
-  Work();
-  QueryPerformanceCounter(&Stop);
-  return (Stop.QuadPart - Start.QuadPart) * 1000.0 / Frequency.QuadPart;
-}
-
-AnsiString Fixed(double Value, int Decimals) {
-  AnsiString S = FloatToStrF(Value, ffFixed, 15, Decimals, TFormatSettings{});
-  return S.size() >= 8 ? S : AnsiString(8 - S.size(), ' ') + S;
-}
-
-void PumpAll() {
-  MSG Msg;
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&Msg);
-    DispatchMessageA(&Msg);
-  }
-}
 
 struct TStep {
   const char* Name;

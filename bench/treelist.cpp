@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "classlib/FloatConv.h"
 #include "classlib/Forms.h"
 #include "classlib/ModuleInit.h"
@@ -24,23 +25,15 @@
 
 namespace {
 
+using bench::Milliseconds;
+using bench::PumpAll;
+
+// Numbers in the report's columns.
+AnsiString Fixed(double Value, int Decimals) { return bench::Fixed(Value, Decimals, 8); }
+
 constexpr int TopCount = 1000, ChildCount = 99;
 constexpr int Runs = 3;
 constexpr int Pages = 500;
-
-double Milliseconds(const std::function<void()>& Work) {
-  LARGE_INTEGER Frequency, Start, Stop;
-  QueryPerformanceFrequency(&Frequency);
-  QueryPerformanceCounter(&Start);
-  Work();
-  QueryPerformanceCounter(&Stop);
-  return (Stop.QuadPart - Start.QuadPart) * 1000.0 / Frequency.QuadPart;
-}
-
-AnsiString Fixed(double Value, int Decimals) {
-  AnsiString S = FloatToStrF(Value, ffFixed, 15, Decimals, TFormatSettings{});
-  return S.size() >= 8 ? S : AnsiString(8 - S.size(), ' ') + S;
-}
 
 // Counts the deleted nodes, as a program freeing its node data would visit them.
 class TDeletionCounter : public TObject {
@@ -54,14 +47,6 @@ struct TStep {
   double TreeList = 1e30;
   double TreeView = 1e30;
 };
-
-void PumpAll() {
-  MSG Msg;
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&Msg);
-    DispatchMessageA(&Msg);
-  }
-}
 
 }  // namespace
 

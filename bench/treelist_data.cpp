@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "classlib/FloatConv.h"
 #include "classlib/Forms.h"
 #include "classlib/ModuleInit.h"
@@ -27,30 +28,14 @@
 
 namespace {
 
+using bench::Fixed;
+using bench::Milliseconds;
+
 constexpr int TopCount = 1000, ChildCount = 99;
 constexpr int Runs = 5;
 
-double Milliseconds(const std::function<void()>& Work) {
-  LARGE_INTEGER Frequency, Start, Stop;
-  QueryPerformanceFrequency(&Frequency);
-  QueryPerformanceCounter(&Start);
-  Work();
-  QueryPerformanceCounter(&Stop);
-  return (Stop.QuadPart - Start.QuadPart) * 1000.0 / Frequency.QuadPart;
-}
-
 double BestOf(const std::function<void()>& Reset, const std::function<void()>& Work) {
-  double Best = 1e30;
-  for (int Run = 0; Run < Runs; ++Run) {
-    Reset();
-    const double Ms = Milliseconds(Work);
-    if (Ms < Best) Best = Ms;
-  }
-  return Best;
-}
-
-AnsiString Fixed(double Value, int Decimals) {
-  return FloatToStrF(Value, ffFixed, 15, Decimals, TFormatSettings{});
+  return bench::BestOf(Runs, Reset, Work);
 }
 
 // A node's two texts and its place in the shuffled order.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/BenchSupport.h"
 #include "classlib/FloatConv.h"
 #include "classlib/ModuleInit.h"
 #include "treenode/Units.h"
@@ -17,36 +18,20 @@
 
 namespace {
 
+using bench::Fixed;
+using bench::Milliseconds;
+
 constexpr int Children = 100000;
 constexpr int Keys = 10;
 constexpr int Runs = 7;
 
-// The key of the child made I-th: 10 values, spread so that equal keys are far apart.
-int KeyOf(int I) { return static_cast<int>((static_cast<unsigned>(I) * 2654435761u) >> 7) % Keys; }
-
-double Milliseconds(const std::function<void()>& Work) {
-  LARGE_INTEGER Frequency, Start, Stop;
-  QueryPerformanceFrequency(&Frequency);
-  QueryPerformanceCounter(&Start);
-  Work();
-  QueryPerformanceCounter(&Stop);
-  return (Stop.QuadPart - Start.QuadPart) * 1000.0 / Frequency.QuadPart;
-}
-
 // The best time of Work over Runs runs, with Reset (untimed) before each.
 double BestOf(const std::function<void()>& Reset, const std::function<void()>& Work) {
-  double Best = 1e30;
-  for (int Run = 0; Run < Runs; ++Run) {
-    Reset();
-    double Ms = Milliseconds(Work);
-    if (Ms < Best) Best = Ms;
-  }
-  return Best;
+  return bench::BestOf(Runs, Reset, Work);
 }
 
-AnsiString Fixed(double Value, int Decimals) {
-  return FloatToStrF(Value, ffFixed, 15, Decimals, TFormatSettings{});
-}
+// The key of the child made I-th: 10 values, spread so that equal keys are far apart.
+int KeyOf(int I) { return static_cast<int>((static_cast<unsigned>(I) * 2654435761u) >> 7) % Keys; }
 
 int Index(TDCTreeNode* Node) { return static_cast<int>(reinterpret_cast<INT_PTR>(Node->Data())); }
 

@@ -41,6 +41,7 @@ class TdxRegIniWrapper;
 class TStream;
 class TFiler;
 class TStrings;
+class TNodeKeyChains;
 
 // ---------------------------------------------------------------------------------
 // The tree list
@@ -94,6 +95,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // One list in place: by every sort column under multi-sort with two or more of
   // them, else by Column. Rewritten only after a sort that did not raise.
   void SortNodes(TdxTreeListNodeList* List, int Column, bool Descending);
+  // The same, the keys made in Chains, which a walk over many lists passes to each.
+  void SortNodes(TdxTreeListNodeList* List, int Column, bool Descending, TNodeKeyChains& Chains);
   // The sort state the sort reads; the core has no sort columns.
   virtual int SortColumnCount() const { return 0; }
   virtual int SortColumnIndex(int I) const { return I; }
@@ -574,6 +577,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
 
  protected:
   friend class TdxTreeListNode;
+  friend class TdxTreeListNodeLinker;
 
   // Node hooks
   virtual void NodeInserted(TdxTreeListNode* Node);

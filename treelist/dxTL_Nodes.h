@@ -29,6 +29,8 @@ class TdxTreeListNodeList {
   void Delete(int Index);
   void Remove(TdxTreeListNode* Node) { Delete(IndexOf(Node)); }
   void Clear();
+  // Room for Count entries in all, so that appending up to there moves nothing.
+  void Reserve(int Count) { FItems.reserve(FStart + static_cast<std::size_t>(Count)); }
   // Puts the list's nodes in Order, which holds each of them once (a sort's result).
   void Rearrange(const std::vector<TdxTreeListNode*>& Order);
 
@@ -121,6 +123,7 @@ class TdxTreeListNode : public TObject {
  private:
   friend class TCustomdxTreeList;
   friend class TdxTreeListNodeList;
+  friend class TdxTreeListNodeLinker;
 
   // The next node in walking order ignoring Expanded, past this node's subtree.
   TdxTreeListNode* NextPastSubtree() const;
@@ -159,6 +162,7 @@ class TdxTreeListTextNode : public TdxTreeListNode {
 
  private:
   friend class TCustomdxTreeListControl;
+  friend class TdxTreeListNodeLinker;
 
   int FImageIndex = 0;
   int FSelectedIndex = -1;

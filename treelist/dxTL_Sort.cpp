@@ -3,6 +3,7 @@
 #include "treelist/dxTL_Sort.h"
 
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "classlib/Forms.h"
@@ -16,30 +17,50 @@
 // Keys and comparers
 
 void TNodeVariant::SetValue(Variant AValue) {
-  Value = std::move(AValue);
-  IsText = Value.VarType() == varString;
-  if (IsText) Natural = TNaturalKey(Value.AsString());
+  IsText = AValue.VarType() == varString;
+  if (IsText) {
+    Natural = TNaturalKey(AValue.AsString());
+    Other.reset();
+  } else if (Other) {
+    *Other = std::move(AValue);
+  } else {
+    Other = std::make_unique<Variant>(std::move(AValue));
+  }
 }
+
+Variant TNodeVariant::Value() const {
+  if (IsText) return Variant(Natural.Text());
+  return Other ? *Other : Variant();
+}
+
+namespace {
+
+// The key's value for the Variant comparison: a text is made a Variant only here.
+const Variant& ValueOf(const TNodeVariant& Key, Variant& Scratch) {
+  if (!Key.IsText && Key.Other) return *Key.Other;
+  Scratch = Key.Value();
+  return Scratch;
+}
+
+bool SameBytes(const AnsiString& A, const AnsiString& B) {
+  return A.size() == B.size() && std::memcmp(A.data(), B.data(), A.size()) == 0;
+}
+
+}  // namespace
 
 bool SameSortValue(const TNodeVariant& A, const TNodeVariant& B) {
   // Two 8-bit strings that the locale finds equal are still ordered by their
   // characters, so only the same characters are equal.
-  if (A.IsText && B.IsText) {
-    const AnsiString& TA = A.Natural.Text();
-    const AnsiString& TB = B.Natural.Text();
-    if (TA.size() != TB.size()) return false;
-    for (std::size_t I = 0; I < TA.size(); ++I)
-      if (TA[I] != TB[I]) return false;
-    return true;
-  }
-  return A.Value == B.Value;
+  if (A.IsText && B.IsText) return SameBytes(A.Natural.Text(), B.Natural.Text());
+  Variant ScratchA, ScratchB;
+  return ValueOf(A, ScratchA) == ValueOf(B, ScratchB);
 }
 
 namespace {
 
 const AnsiString& TextOf(const TNodeVariant& Key, AnsiString& Converted) {
   if (Key.IsText) return Key.Natural.Text();
-  Converted = Key.Value.AsString();
+  Converted = Key.Other ? Key.Other->AsString() : Variant().AsString();
   return Converted;
 }
 
@@ -50,7 +71,8 @@ int CompareKeyAnsi(const TNodeVariant& A, const TNodeVariant& B, bool AnsiSort) 
     AnsiString Converted;
     Result = AnsiCompareStr(A.Natural.Text(), TextOf(B, Converted));
   } else {
-    Result = Variant::Compare(A.Value, B.Value) > 0 ? 1 : -1;
+    Variant ScratchA, ScratchB;
+    Result = Variant::Compare(ValueOf(A, ScratchA), ValueOf(B, ScratchB)) > 0 ? 1 : -1;
   }
   return A.Descending ? -Result : Result;
 }
@@ -59,11 +81,12 @@ int CompareKeyAnsi(const TNodeVariant& A, const TNodeVariant& B, bool AnsiSort) 
 
 int NaturalSortCompare(const TNodeVariant* A, const TNodeVariant* B) {
   for (; A && B; A = A->Next, B = B->Next) {
-    if (SameSortValue(*A, *B)) continue;
     int Result;
     if (A->IsText && B->IsText) {
+      // The same characters compare as 0 here too, and pass on to the next key.
       Result = CompareNatural(A->Natural, B->Natural);
     } else {
+      if (SameSortValue(*A, *B)) continue;
       AnsiString TextA, TextB;
       Result = CompareNatural(TextOf(*A, TextA), TextOf(*B, TextB));
     }
@@ -78,16 +101,18 @@ int CompareNodeVariantAnsi(const TNodeVariant* A, const TNodeVariant* B, bool An
   return 0;
 }
 
-TNodeKeyChains::TNodeKeyChains(int NodeCount, int KeyCount)
-    : FKeyCount(KeyCount), FKeys(static_cast<std::size_t>(NodeCount) * KeyCount) {
+void TNodeKeyChains::Reset(int NodeCount, int KeyCount) {
+  FCount = NodeCount;
+  FKeyCount = KeyCount;
+  const std::size_t Size = static_cast<std::size_t>(NodeCount) * KeyCount;
+  if (FKeys.size() < Size) FKeys.resize(Size);
   for (int I = 0; I < NodeCount; ++I)
-    for (int K = 0; K + 1 < KeyCount; ++K) Key(I, K).Next = &Key(I, K + 1);
+    for (int K = 0; K < KeyCount; ++K) Key(I, K).Next = K + 1 < KeyCount ? &Key(I, K + 1) : nullptr;
 }
 
 std::vector<TNodeVariant*> TNodeKeyChains::Heads() {
-  const int Count = FKeyCount > 0 ? static_cast<int>(FKeys.size()) / FKeyCount : 0;
-  std::vector<TNodeVariant*> Result(Count);
-  for (int I = 0; I < Count; ++I) Result[I] = Head(I);
+  std::vector<TNodeVariant*> Result(FCount);
+  for (int I = 0; I < FCount; ++I) Result[I] = Head(I);
   return Result;
 }
 
@@ -115,6 +140,12 @@ Variant TdxTreeList::GetNodeSortValue(TdxTreeListNode* Node, int Column) {
 // Sorting one list
 
 void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool Descending) {
+  TNodeKeyChains Chains;
+  SortNodes(List, Column, Descending, Chains);
+}
+
+void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool Descending,
+                                  TNodeKeyChains& Chains) {
   if (!List || List->Count() < 2) return;
   const int Count = List->Count();
   const bool Multi = IsMultiSort() && SortColumnCount() >= 2;
@@ -128,7 +159,7 @@ void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool De
 
   // The values are taken once per node and key; the event comparer looks at none.
   const bool ByEvent = OnCompare.Assigned();
-  TNodeKeyChains Chains(Count, KeyCount);
+  Chains.Reset(Count, KeyCount);
   for (int I = 0; I < Count; ++I) {
     TdxTreeListNode* Node = List->Items(I);
     for (int K = 0; K < KeyCount; ++K) {
@@ -176,7 +207,8 @@ void TCustomdxTreeList::SortNodesByColumn(int Level, int Column, bool Descending
   if (Screen && IsShowHourGlass()) Screen->SetCursor(crHourGlass);
   TUpdateScope Updating(this);
 
-  if (Level == 0 || Level == -1) SortNodes(&FNodes, Column, Descending);
+  TNodeKeyChains Chains;
+  if (Level == 0 || Level == -1) SortNodes(&FNodes, Column, Descending, Chains);
   if (Level == 0) return;
   // Depth first without recursion: a node's children are sorted before the lists
   // below them and before its next sibling's children.
@@ -191,7 +223,7 @@ void TCustomdxTreeList::SortNodesByColumn(int Level, int Column, bool Descending
     Stack.pop_back();
     TdxTreeListNodeList* Children = Place.Node->FChildren;
     if (!Children) continue;
-    if (Level == -1 || Place.Depth + 1 == Level) SortNodes(Children, Column, Descending);
+    if (Level == -1 || Place.Depth + 1 == Level) SortNodes(Children, Column, Descending, Chains);
     // Lists deeper than the level asked for are not visited.
     if (Level != -1 && Place.Depth + 1 >= Level) continue;
     for (int I = Children->Count() - 1; I >= 0; --I)

@@ -5,6 +5,7 @@
 // of TCustomdxTreeList (treelist/dxTL.h), implemented in dxTL_Sort.cpp.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "classlib/Variants.h"
@@ -13,17 +14,21 @@
 
 class TCustomdxTreeList;
 
-// One sort key of one node; the keys of a node form a chain through Next.
+// One sort key of one node; the keys of a node form a chain through Next. A text value
+// is kept once, in its natural key; any other value in a Variant of its own.
 struct TNodeVariant {
   TdxTreeListNode* Node = nullptr;
-  Variant Value;
-  bool Descending = false;
   TNodeVariant* Next = nullptr;
+  bool Descending = false;
   // An 8-bit string value, cut once for the natural order (its Text is the value).
   bool IsText = false;
   TNaturalKey Natural;
+  // The value when it is not an 8-bit string; empty for a text.
+  std::unique_ptr<Variant> Other;
 
   void SetValue(Variant AValue);
+  // The value as the Variant it was given as.
+  Variant Value() const;
 };
 
 // Whether two keys hold equal values by the Variant comparison (values it cannot
@@ -41,13 +46,19 @@ int NaturalSortCompare(const TNodeVariant* A, const TNodeVariant* B);
 int CompareNodeVariantAnsi(const TNodeVariant* A, const TNodeVariant* B, bool AnsiSort);
 
 // The key chains of one node list for one sort: a chain per node, in list order, each
-// of KeyCount keys. They go, values and all, with the object.
+// of KeyCount keys. They go, values and all, with the object. A walk over many lists
+// resets one set of chains for each list, so the keys are made once, not per list.
 class TNodeKeyChains {
  public:
-  TNodeKeyChains(int NodeCount, int KeyCount);
+  TNodeKeyChains() = default;
+  TNodeKeyChains(int NodeCount, int KeyCount) { Reset(NodeCount, KeyCount); }
   TNodeKeyChains(const TNodeKeyChains&) = delete;
   TNodeKeyChains& operator=(const TNodeKeyChains&) = delete;
 
+  // NodeCount chains of KeyCount keys, linked; a key kept from before keeps its value
+  // until it is given a new one.
+  void Reset(int NodeCount, int KeyCount);
+  int Count() const { return FCount; }
   int KeyCount() const { return FKeyCount; }
   // Key K of chain I.
   TNodeVariant& Key(int I, int K) { return FKeys[static_cast<std::size_t>(I) * FKeyCount + K]; }
@@ -55,6 +66,7 @@ class TNodeKeyChains {
   std::vector<TNodeVariant*> Heads();
 
  private:
-  int FKeyCount;
+  int FCount = 0;
+  int FKeyCount = 0;
   std::vector<TNodeVariant> FKeys;
 };

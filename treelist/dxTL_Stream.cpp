@@ -1,51 +1,148 @@
 // The tree list's node stream and the "Data" form property that carries it.
 #include "treelist/dxTL_Stream.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
+
+// The list's own internals for a bulk read: nodes made and linked, and the texts of
+// its plain text nodes set, without the per-node notifications that the update the
+// read runs in would only repeat.
+class TdxTreeListNodeLinker {
+ public:
+  // A new last node of Parent's children (the top level for nullptr); a child list
+  // made here gets room for Expected nodes.
+  static TdxTreeListNode* Append(TCustomdxTreeList* Tree, TdxTreeListNode* Parent,
+                                 int Expected) {
+    TdxTreeListNode* Node = Tree->CreateNode();
+    if (!Parent) {
+      Tree->FNodes.Add(Node);
+    } else {
+      Node->FParent = Parent;
+      if (!Parent->FChildren) {
+        Parent->FChildren = new TdxTreeListNodeList;
+        Parent->FChildren->Reserve(Expected);
+      }
+      Parent->FChildren->Add(Node);
+    }
+    Tree->ShapeChanged();
+    if (Parent) Parent->SetHasChildren(true);
+    return Node;
+  }
+  static void ReserveTopLevel(TCustomdxTreeList* Tree, int More) {
+    Tree->FNodes.Reserve(Tree->FNodes.Count() + More);
+  }
+  // What an insertion tells the list, for a node linked by Append.
+  static void Inserted(TCustomdxTreeList* Tree, TdxTreeListNode* Node) {
+    Tree->NodeInserted(Node);
+  }
+  // The cell texts of a node of the list's own text node class; nullptr for any other.
+  static std::vector<AnsiString>* Texts(TdxTreeListNode* Node) {
+    if (Node->ClassType() != &TdxTreeListTextNode::StaticClass()) return nullptr;
+    return &static_cast<TdxTreeListTextNode*>(Node)->FTexts;
+  }
+};
 
 namespace {
 
 // ---------------------------------------------------------------------------------
 // Writing
 
-void PutInt(AnsiString& Buffer, int Value) {
-  const auto U = static_cast<std::uint32_t>(Value);
-  const char Bytes[4] = {static_cast<char>(U), static_cast<char>(U >> 8),
-                         static_cast<char>(U >> 16), static_cast<char>(U >> 24)};
-  Buffer.append(Bytes, 4);
+// The bytes of a save, gathered in a buffer of a fixed size that goes to the stream
+// each time it fills (the same memory over and over, not a growing block).
+class TByteWriter {
+ public:
+  explicit TByteWriter(TStream* Stream) : FStream(Stream), FData(BufferSize) {}
+  void Int(int Value) {
+    char* P = Room(4);
+    const auto U = static_cast<std::uint32_t>(Value);
+    P[0] = static_cast<char>(U);
+    P[1] = static_cast<char>(U >> 8);
+    P[2] = static_cast<char>(U >> 16);
+    P[3] = static_cast<char>(U >> 24);
+  }
+  void Bytes(const char* Data, std::size_t Count) {
+    if (Count > BufferSize) {
+      Flush();
+      FStream->WriteBuffer(Data, static_cast<int>(Count));
+    } else if (Count) {
+      std::memcpy(Room(Count), Data, Count);
+    }
+  }
+  void Flush() {
+    if (FUsed) FStream->WriteBuffer(FData.data(), static_cast<int>(FUsed));
+    FUsed = 0;
+  }
+
+ private:
+  static constexpr std::size_t BufferSize = 1 << 16;
+  // Count bytes (at most BufferSize) at the end, taken as used.
+  char* Room(std::size_t Count) {
+    if (BufferSize - FUsed < Count) Flush();
+    char* P = FData.data() + FUsed;
+    FUsed += Count;
+    return P;
+  }
+
+  TStream* FStream;
+  std::vector<char> FData;
+  std::size_t FUsed = 0;
+};
+
+// Every node depth first (a parent before its children), without recursion.
+template <class TVisit>
+void VisitNodes(TdxTreeList* Tree, TVisit&& Visit) {
+  // The path down to the node visited last: each node with its next child.
+  struct TPlace {
+    TdxTreeListNode* Node;
+    int Next;
+  };
+  std::vector<TPlace> Path;
+  for (int I = 0; I < Tree->Count(); ++I) {
+    Path.push_back({Tree->Items(I), 0});
+    Visit(Path.back().Node);
+    while (!Path.empty()) {
+      TPlace& Place = Path.back();
+      if (Place.Next >= Place.Node->Count()) {
+        Path.pop_back();
+        continue;
+      }
+      TdxTreeListNode* Child = Place.Node->Items(Place.Next++);
+      Visit(Child);
+      Path.push_back({Child, 0});
+    }
+  }
+}
+
+int TextCountOf(TdxTreeListNode* Node) {
+  if (Node->ClassType() == &TdxTreeListTextNode::StaticClass())
+    return static_cast<TdxTreeListTextNode*>(Node)->TextCount();
+  auto* Text = ObjectAs<TdxTreeListTextNode>(Node);
+  return Text ? Text->TextCount() : 0;
 }
 
 // One node's record without its children. The indexes are read through the getters,
 // so the image events decide what is written.
-void PutNodeRecord(AnsiString& Buffer, TdxTreeListNode* Node) {
-  auto* Text = ObjectAs<TdxTreeListTextNode>(Node);
-  const int TextCount = Text ? Text->TextCount() : 0;
-  PutInt(Buffer, NodeRecordSize);
-  PutInt(Buffer, Node->ImageIndex());
-  PutInt(Buffer, Node->SelectedIndex());
-  PutInt(Buffer, Node->StateIndex());
-  PutInt(Buffer, static_cast<int>(reinterpret_cast<std::uintptr_t>(Node->Data())));
-  PutInt(Buffer, Node->Count());
-  PutInt(Buffer, TextCount);
+void PutNodeRecord(TByteWriter& Out, TdxTreeListNode* Node) {
+  const int TextCount = TextCountOf(Node);
+  Out.Int(NodeRecordSize);
+  Out.Int(Node->ImageIndex());
+  Out.Int(Node->SelectedIndex());
+  Out.Int(Node->StateIndex());
+  Out.Int(static_cast<int>(reinterpret_cast<std::uintptr_t>(Node->Data())));
+  Out.Int(Node->Count());
+  Out.Int(TextCount);
   for (int I = 0; I < TextCount; ++I) {
     const AnsiString S = Node->Strings(I);
-    PutInt(Buffer, static_cast<int>(S.size()));
-    Buffer += S;
+    Out.Int(static_cast<int>(S.size()));
+    Out.Bytes(S.data(), S.size());
   }
-}
-
-// The bytes go to the stream in pieces of about this size.
-constexpr std::size_t FlushSize = 1 << 16;
-
-void Flush(AnsiString& Buffer, TStream* Stream) {
-  if (!Buffer.empty()) Stream->WriteBuffer(Buffer.data(), static_cast<int>(Buffer.size()));
-  Buffer.clear();
 }
 
 // ---------------------------------------------------------------------------------
@@ -77,8 +174,9 @@ class TNodeStreamReader {
   void CheckCount(int Count, int Each) {
     Require(Count >= 0 && static_cast<std::size_t>(Count) <= BytesLeft() / Each);
   }
-  // Reads Node's record (not its children) and returns its child count.
-  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat) {
+  // Reads Node's record (not its children) and returns its child count. Texts, when
+  // given, are the node's own texts, filled in place of its setter.
+  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat, std::vector<AnsiString>* Texts) {
     const int Size = ReadInt();
     Require(Size >= NodeRecordSize && static_cast<std::size_t>(Size) <= BytesLeft());
     int Fields[6];
@@ -92,6 +190,7 @@ class TNodeStreamReader {
     const int ChildCount = Fields[4];
     const int TextCount = Fields[5];
     CheckCount(TextCount, OldFormat ? 1 : 4);
+    if (Texts) Texts->reserve(static_cast<std::size_t>(TextCount));
     AnsiString Text;
     for (int I = 0; I < TextCount; ++I) {
       int Length;
@@ -102,9 +201,13 @@ class TNodeStreamReader {
         Length = ReadInt();
       }
       Require(Length >= 0 && static_cast<std::size_t>(Length) <= BytesLeft());
-      Text.assign(FData, FPos, static_cast<std::size_t>(Length));
+      if (Texts) {
+        Texts->emplace_back(FData.data() + FPos, static_cast<std::size_t>(Length));
+      } else {
+        Text.assign(FData, FPos, static_cast<std::size_t>(Length));
+        Node->SetStrings(I, Text);
+      }
       FPos += static_cast<std::size_t>(Length);
-      Node->SetStrings(I, Text);
     }
     CheckCount(ChildCount, MinNodeBytes);
     return ChildCount;
@@ -123,35 +226,66 @@ class TNodeStreamReader {
   std::size_t FPos = 0;
 };
 
+// Makes the nodes a read fills. Inside an update they are linked in bulk and only the
+// first is announced (it becomes top and focused when there is none; the auto-sort
+// marks itself once): every further announcement would repeat what the update does
+// at its end. Outside one, each node comes through Add or AddChild.
+class TNodeMaker {
+ public:
+  explicit TNodeMaker(TdxTreeList* Tree) : FTree(Tree), FBulk(Tree->UpdateCount() > 0) {}
+
+  void ExpectTopLevel(int Count) {
+    if (FBulk) TdxTreeListNodeLinker::ReserveTopLevel(FTree, Count);
+  }
+  // Expected: how many children Parent gets in all.
+  TdxTreeListNode* Make(TdxTreeListNode* Parent, int Expected) {
+    if (!FBulk) return Parent ? Parent->AddChild() : FTree->Add();
+    TdxTreeListNode* Node = TdxTreeListNodeLinker::Append(FTree, Parent, Expected);
+    if (!FAnnounced) {
+      FAnnounced = true;
+      TdxTreeListNodeLinker::Inserted(FTree, Node);
+    }
+    return Node;
+  }
+  // Where the node's texts go directly; nullptr for its setter.
+  std::vector<AnsiString>* TextsOf(TdxTreeListNode* Node) const {
+    return FBulk ? TdxTreeListNodeLinker::Texts(Node) : nullptr;
+  }
+
+ private:
+  TdxTreeList* FTree;
+  bool FBulk;
+  bool FAnnounced = false;
+};
+
 }  // namespace
 
 void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
-  AnsiString Buffer;
-  PutInt(Buffer, -1);
-  PutInt(Buffer, Tree->Count());
-  // The path down to the node being written: each node with its next child.
-  struct TPlace {
-    TdxTreeListNode* Node;
-    int Next;
-  };
-  std::vector<TPlace> Path;
-  for (int I = 0; I < Tree->Count(); ++I) {
-    Path.push_back({Tree->Items(I), 0});
-    PutNodeRecord(Buffer, Path.back().Node);
-    while (!Path.empty()) {
-      TPlace& Place = Path.back();
-      if (Place.Next >= Place.Node->Count()) {
-        Path.pop_back();
-        continue;
-      }
-      TdxTreeListNode* Child = Place.Node->Items(Place.Next++);
-      PutNodeRecord(Buffer, Child);
-      Path.push_back({Child, 0});
-      if (Buffer.size() >= FlushSize) Flush(Buffer, Stream);
+  // A memory stream gets its new size before the first byte, so that it grows once
+  // instead of step by step; should a getter raise, it is cut back to what was written.
+  const Int64 OldSize = Stream->Size();
+  bool Sized = false;
+  auto CutBack = ScopeExit([&] {
+    if (Sized) Stream->SetSize(std::max(OldSize, Stream->Position()));
+  });
+  if (ObjectAs<TMemoryStream>(Stream)) {
+    Int64 End = Stream->Position() + 8;
+    VisitNodes(Tree, [&](TdxTreeListNode* Node) {
+      const int TextCount = TextCountOf(Node);
+      End += MinNodeBytes + 4 * static_cast<Int64>(TextCount);
+      for (int I = 0; I < TextCount; ++I) End += static_cast<Int64>(Node->Strings(I).size());
+    });
+    if (End > OldSize) {
+      Sized = true;
+      Stream->SetSize(End);
     }
-    if (Buffer.size() >= FlushSize) Flush(Buffer, Stream);
   }
-  Flush(Buffer, Stream);
+  TByteWriter Out(Stream);
+  Out.Int(-1);
+  Out.Int(Tree->Count());
+  VisitNodes(Tree, [&](TdxTreeListNode* Node) { PutNodeRecord(Out, Node); });
+  Out.Flush();
+  CutBack.Dismiss();
 }
 
 int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
@@ -165,15 +299,22 @@ int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
     Marker = 0;
   Reader.CheckCount(Count, MinNodeBytes);
   const bool OldFormat = Marker == 0;
-  // The nodes whose children are still to be read, with how many remain.
+  TNodeMaker Maker(Tree);
+  Maker.ExpectTopLevel(Count);
+  // The nodes whose children are still to be read, with how many there are and how
+  // many remain.
   struct TPlace {
     TdxTreeListNode* Node;
+    int Total;
     int Left;
   };
   std::vector<TPlace> Path;
+  auto ReadNode = [&](TdxTreeListNode* Node) {
+    if (int Children = Reader.ReadNodeRecord(Node, OldFormat, Maker.TextsOf(Node)))
+      Path.push_back({Node, Children, Children});
+  };
   for (int I = 0; I < Count; ++I) {
-    TdxTreeListNode* Node = Tree->Add();
-    if (int Children = Reader.ReadNodeRecord(Node, OldFormat)) Path.push_back({Node, Children});
+    ReadNode(Maker.Make(nullptr, Count));
     while (!Path.empty()) {
       TPlace& Place = Path.back();
       if (Place.Left == 0) {
@@ -181,9 +322,7 @@ int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
         continue;
       }
       --Place.Left;
-      TdxTreeListNode* Child = Place.Node->AddChild();
-      if (int Children = Reader.ReadNodeRecord(Child, OldFormat))
-        Path.push_back({Child, Children});
+      ReadNode(Maker.Make(Place.Node, Place.Total));
     }
   }
   Reader.Finish();

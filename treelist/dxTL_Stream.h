@@ -26,5 +26,7 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream);
 
 // Reads either format into Tree, adding nodes after those it has, and returns the
 // marker read (-1, or 0 for the old format). A stream that ends early or holds a
-// count or size that cannot be raises EReadError; the nodes read so far stay.
+// count or size that cannot be raises EReadError; the nodes read so far stay. Inside
+// an update the nodes are linked directly and only the first is announced to the
+// list (NodeInserted); outside one each comes through Add or AddChild and the setters.
 int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream);

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "GenFiles.h"
+
 namespace {
 
 constexpr int Size = 16;
 
-struct Rgb {
-  std::uint8_t R, G, B;
-};
+using gen::Rgb;
 constexpr Rgb Key{128, 128, 0};
 
 Rgb Colour(char C) {
@@ -40,27 +40,6 @@ Rgb Colour(char C) {
 
 using Picture = const char* const[Size];
 
-bool WriteFile(const std::string& Path, const std::vector<std::uint8_t>& Bytes) {
-  FILE* Out = std::fopen(Path.c_str(), "wb");
-  if (!Out) return false;
-  const bool Ok = std::fwrite(Bytes.data(), 1, Bytes.size(), Out) == Bytes.size();
-  return std::fclose(Out) == 0 && Ok;
-}
-
-class Writer {
- public:
-  void Put8(std::uint32_t V) { Bytes.push_back(V & 0xFF); }
-  void Put16(std::uint32_t V) {
-    Put8(V);
-    Put8(V >> 8);
-  }
-  void Put32(std::uint32_t V) {
-    Put16(V & 0xFFFF);
-    Put16(V >> 16);
-  }
-  std::vector<std::uint8_t> Bytes;
-};
-
 // Rows of 16 characters: '.' is the background, letters are colours (see Colour).
 // Empty keeps the outline (black turns grey) and whitens everything else.
 bool WriteGlyph(const std::string& Path, Picture Rows, bool Empty) {
@@ -69,35 +48,12 @@ bool WriteGlyph(const std::string& Path, Picture Rows, bool Empty) {
       std::fprintf(stderr, "%s: row %d is not %d wide\n", Path.c_str(), Y, Size);
       return false;
     }
-  Writer W;
-  const std::uint32_t ImageBytes = Size * Size * 3;  // 48 bytes a row: no padding
-  const std::uint32_t Offset = 14 + 40;
-  W.Put8('B');
-  W.Put8('M');
-  W.Put32(Offset + ImageBytes);
-  W.Put32(0);
-  W.Put32(Offset);
-  W.Put32(40);
-  W.Put32(Size);
-  W.Put32(Size);  // bottom-up
-  W.Put16(1);
-  W.Put16(24);
-  W.Put32(0);  // BI_RGB
-  W.Put32(ImageBytes);
-  W.Put32(2835);
-  W.Put32(2835);
-  W.Put32(0);
-  W.Put32(0);
-  for (int Y = Size - 1; Y >= 0; --Y)
-    for (int X = 0; X < Size; ++X) {
-      char C = Rows[Y][X];
-      if (Empty && C != '.') C = C == 'k' ? 'g' : 'w';
-      const Rgb P = Colour(C);
-      W.Put8(P.B);
-      W.Put8(P.G);
-      W.Put8(P.R);
-    }
-  return WriteFile(Path, W.Bytes);
+  const auto Pixel = [&](int X, int Y) {
+    char C = Rows[Y][X];
+    if (Empty && C != '.') C = C == 'k' ? 'g' : 'w';
+    return Colour(C);
+  };
+  return gen::WriteFile(Path, gen::Bitmap24(Size, Size, Pixel));
 }
 
 // ---------------------------------------------------------------------------------
@@ -198,46 +154,7 @@ char HandAt(int X, int Y) {
 }
 
 bool WriteCursor(const std::string& Path) {
-  constexpr std::uint32_t MaskBytes = CursorSize * CursorSize / 8;  // 4 bytes a row
-  constexpr std::uint32_t ImageBytes = 40 + 2 * 4 + 2 * MaskBytes;
-  Writer W;
-  W.Put16(0);
-  W.Put16(2);  // a cursor
-  W.Put16(1);
-  W.Put8(CursorSize);
-  W.Put8(CursorSize);
-  W.Put8(2);
-  W.Put8(0);
-  W.Put16(HotX);
-  W.Put16(HotY);
-  W.Put32(ImageBytes);
-  W.Put32(6 + 16);
-  W.Put32(40);
-  W.Put32(CursorSize);
-  W.Put32(2 * CursorSize);  // the colour bits, then the mask
-  W.Put16(1);
-  W.Put16(1);
-  W.Put32(0);
-  W.Put32(2 * MaskBytes);
-  W.Put32(0);
-  W.Put32(0);
-  W.Put32(2);
-  W.Put32(0);
-  W.Put32(0x000000);  // black
-  W.Put32(0xFFFFFF);  // white
-  // Black is mask 0 colour 0, white mask 0 colour 1, transparent mask 1 colour 0.
-  for (int Pass = 0; Pass < 2; ++Pass)
-    for (int Y = CursorSize - 1; Y >= 0; --Y)
-      for (int Byte = 0; Byte < CursorSize / 8; ++Byte) {
-        std::uint8_t Bits = 0;
-        for (int Bit = 0; Bit < 8; ++Bit) {
-          const char C = HandAt(Byte * 8 + Bit, Y);
-          const bool On = Pass == 0 ? C == 'w' : C == '.';
-          if (On) Bits |= static_cast<std::uint8_t>(0x80 >> Bit);
-        }
-        W.Put8(Bits);
-      }
-  return WriteFile(Path, W.Bytes);
+  return gen::WriteFile(Path, gen::MonoCursor(CursorSize, HotX, HotY, HandAt));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "GenFiles.h"
+
 namespace {
 
 constexpr int Size = 10;
@@ -81,59 +83,17 @@ Picture MultiArrow = {
     "..........",
 };
 
-class Writer {
- public:
-  void Put8(std::uint32_t V) { Bytes.push_back(V & 0xFF); }
-  void Put16(std::uint32_t V) {
-    Put8(V);
-    Put8(V >> 8);
-  }
-  void Put32(std::uint32_t V) {
-    Put16(V & 0xFFFF);
-    Put16(V >> 16);
-  }
-  std::vector<std::uint8_t> Bytes;
-};
-
 bool WriteGlyph(const std::string& Path, Picture Rows) {
   for (int Y = 0; Y < Size; ++Y)
     if (std::strlen(Rows[Y]) != Size) {
       std::fprintf(stderr, "%s: row %d is not %d wide\n", Path.c_str(), Y, Size);
       return false;
     }
-  const std::uint32_t Stride = (Size * 3 + 3) / 4 * 4;
-  const std::uint32_t ImageBytes = Stride * Size;
-  const std::uint32_t Offset = 14 + 40;
-  Writer W;
-  W.Put8('B');
-  W.Put8('M');
-  W.Put32(Offset + ImageBytes);
-  W.Put32(0);
-  W.Put32(Offset);
-  W.Put32(40);
-  W.Put32(Size);
-  W.Put32(Size);  // bottom-up
-  W.Put16(1);
-  W.Put16(24);
-  W.Put32(0);  // BI_RGB
-  W.Put32(ImageBytes);
-  W.Put32(2835);
-  W.Put32(2835);
-  W.Put32(0);
-  W.Put32(0);
-  for (int Y = Size - 1; Y >= 0; --Y) {
-    for (int X = 0; X < Size; ++X) {
-      const std::uint8_t V = Rows[Y][X] == 'k' ? 0 : 255;
-      W.Put8(V);
-      W.Put8(V);
-      W.Put8(V);
-    }
-    for (std::uint32_t Pad = Size * 3; Pad < Stride; ++Pad) W.Put8(0);
-  }
-  FILE* Out = std::fopen(Path.c_str(), "wb");
-  if (!Out) return false;
-  const bool Ok = std::fwrite(W.Bytes.data(), 1, W.Bytes.size(), Out) == W.Bytes.size();
-  return std::fclose(Out) == 0 && Ok;
+  const auto Pixel = [&](int X, int Y) {
+    const std::uint8_t V = Rows[Y][X] == 'k' ? 0 : 255;
+    return gen::Rgb{V, V, V};
+  };
+  return gen::WriteFile(Path, gen::Bitmap24(Size, Size, Pixel));
 }
 
 }  // namespace

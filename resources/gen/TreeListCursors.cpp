@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "GenFiles.h"
+
 namespace {
 
 constexpr int Size = 32;
@@ -123,76 +125,10 @@ Picture DragCopy(bool Multi) {
   return P;
 }
 
-class Writer {
- public:
-  void Put8(std::uint32_t V) { Bytes.push_back(V & 0xFF); }
-  void Put16(std::uint32_t V) {
-    Put8(V);
-    Put8(V >> 8);
-  }
-  void Put32(std::uint32_t V) {
-    Put16(V & 0xFFFF);
-    Put16(V >> 16);
-  }
-  std::vector<std::uint8_t> Bytes;
-};
-
-// The cursor's image as the .cur file holds it: the header, two colours, the colour
-// bits and the mask.
-std::vector<std::uint8_t> Image(const Picture& P) {
-  constexpr std::uint32_t MaskBytes = Size * Size / 8;
-  Writer W;
-  W.Put32(40);
-  W.Put32(Size);
-  W.Put32(2 * Size);  // the colour bits, then the mask
-  W.Put16(1);
-  W.Put16(1);
-  W.Put32(0);
-  W.Put32(2 * MaskBytes);
-  W.Put32(0);
-  W.Put32(0);
-  W.Put32(2);
-  W.Put32(0);
-  W.Put32(0x000000);  // black
-  W.Put32(0xFFFFFF);  // white
-  // Black is mask 0 colour 0, white mask 0 colour 1, transparent mask 1 colour 0.
-  for (int Pass = 0; Pass < 2; ++Pass)
-    for (int Y = Size - 1; Y >= 0; --Y)
-      for (int Byte = 0; Byte < Size / 8; ++Byte) {
-        std::uint8_t Bits = 0;
-        for (int Bit = 0; Bit < 8; ++Bit) {
-          const char C = P.Pixels[Y][Byte * 8 + Bit];
-          if (Pass == 0 ? C == 'w' : C == '.') Bits |= static_cast<std::uint8_t>(0x80 >> Bit);
-        }
-        W.Put8(Bits);
-      }
-  return W.Bytes;
-}
-
-bool WriteFile(const std::string& Path, const std::vector<std::uint8_t>& Bytes) {
-  FILE* Out = std::fopen(Path.c_str(), "wb");
-  if (!Out) return false;
-  const bool Ok = std::fwrite(Bytes.data(), 1, Bytes.size(), Out) == Bytes.size();
-  return std::fclose(Out) == 0 && Ok;
-}
-
 // The .cur file.
 bool WriteCursor(const std::string& Path, const Picture& P) {
-  const std::vector<std::uint8_t> Bits = Image(P);
-  Writer W;
-  W.Put16(0);
-  W.Put16(2);  // a cursor
-  W.Put16(1);
-  W.Put8(Size);
-  W.Put8(Size);
-  W.Put8(2);
-  W.Put8(0);
-  W.Put16(P.HotX);
-  W.Put16(P.HotY);
-  W.Put32(static_cast<std::uint32_t>(Bits.size()));
-  W.Put32(6 + 16);
-  W.Bytes.insert(W.Bytes.end(), Bits.begin(), Bits.end());
-  return WriteFile(Path, W.Bytes);
+  const auto Pixel = [&P](int X, int Y) { return P.Pixels[Y][X]; };
+  return gen::WriteFile(Path, gen::MonoCursor(Size, P.HotX, P.HotY, Pixel));
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ class TSortTreeList : public TdxTreeList {
   int Sorts = 0;
   bool TieByDataDescending = false;
   TdxTreeListNode* NullValueNode = nullptr;
+  // Texts of digits alone sort as the numbers they spell.
+  bool NumbersAsValues = false;
 
   void SortNodesByColumn(int Level, int Column, bool Descending) override {
     ++Sorts;
@@ -39,6 +41,11 @@ class TSortTreeList : public TdxTreeList {
   }
   Variant GetNodeSortValue(TdxTreeListNode* Node, int Column) override {
     if (Node == NullValueNode) return Variant::Null();
+    if (NumbersAsValues) {
+      const AnsiString Text = Node->Strings(Column);
+      if (!Text.empty() && Text.find_first_not_of("0123456789") == AnsiString::npos)
+        return Variant(std::stoi(Text));
+    }
     return TdxTreeList::GetNodeSortValue(Node, Column);
   }
 };
@@ -319,6 +326,23 @@ TEST_F(TreeListSortTest, CaseInsensitiveValuesAreEqualSoTheNextColumnDecides) {
   EXPECT_EQ(Order(), "a/3,B/1,b/2");
 }
 
+TEST_F(TreeListSortTest, OneWalkSortsListsOfNumbersAndOfTextsEachByItsOwnValues) {
+  // The walk passes its keys from list to list: a list of numbers between lists of
+  // texts, longer lists before shorter ones.
+  Tree->NumbersAsValues = true;
+  TdxTreeListNode* Second = Row("b");
+  for (const char* Text : {"z", "y", "x", "w"}) Row(Text, "", Second);
+  TdxTreeListNode* First = Row("a");
+  for (const char* Text : {"100", "9", "10"}) Row(Text, "", First);
+  TdxTreeListNode* Third = Row("c");
+  for (const char* Text : {"2", "1"}) Row(Text, "", Third);
+  Tree->SortNodesByColumn(-1, 0, false);
+  std::string Order;
+  for (TdxTreeListNode* Node = Tree->GetFirstNode(); Node; Node = Node->GetNext())
+    Order += std::string(Node->Strings(0).c_str()) + " ";
+  EXPECT_EQ(Order, "a 9 10 100 b w x y z c 1 2 ");
+}
+
 TEST_F(TreeListSortTest, AHundredThousandLevelChainSortsEveryLevel) {
   deepstack::RunOnSmallStack([&] {
     constexpr int Depth = 100000;
@@ -367,6 +391,15 @@ TEST(TreeListSortKeysTest, ChainsCompareByTheirKeysInTurn) {
   EXPECT_EQ(CompareNodeVariantAnsi(Chains.Head(0), Chains.Head(1), true), -1);
   Chains.Key(1, 1).SetValue(Variant(3));
   EXPECT_EQ(CompareNodeVariantAnsi(Chains.Head(0), Chains.Head(1), true), 0);
+  // Reset to one key a chain: the first key keeps no link to the old second one.
+  Chains.Reset(2, 1);
+  EXPECT_EQ(Chains.Count(), 2);
+  EXPECT_EQ(Chains.Head(0)->Next, nullptr);
+  EXPECT_EQ(Chains.Head(1)->Next, nullptr);
+  Chains.Key(0, 0).SetValue(Variant("Item10"));
+  Chains.Key(1, 0).SetValue(Variant("Item9"));
+  EXPECT_EQ(NaturalSortCompare(Chains.Head(0), Chains.Head(1)), 1);
+  EXPECT_EQ(Chains.Key(1, 0).Value().AsString(), "Item9");
 }
 
 }  // namespace

@@ -55,6 +55,16 @@ class TBytes {
   std::string Data;
 };
 
+// An image index getter that raises at one node.
+class TRaisingImages : public TObject {
+ public:
+  TdxTreeListNode* At = nullptr;
+  void Get(TObject*, TdxTreeListNode* Node, int& Index) {
+    if (Node == At) throw Exception("no image");
+    Index = 4;
+  }
+};
+
 class TreeListStreamTest : public UiTest {
  protected:
   void SetUp() override {
@@ -200,6 +210,70 @@ TEST_F(TreeListStreamTest, DamagedStreamsRaiseAndKeepWhatWasRead) {
   // A longer record is read whole; what lies past the six fields is passed over.
   Read(TBytes().Int(-1).Int(1).Node(0, {"long"}, 32).Data);
   EXPECT_EQ(Shape(), "long(0)");
+}
+
+TEST_F(TreeListStreamTest, AReadInsideAnUpdateLinksLikeAddAndAppendsAfterTheNodesThere) {
+  const std::string Bytes =
+      TBytes().Int(-1).Int(2).Node(2, {"a", "x"}).Node(0, {"b"}).Node(1, {"c"}).Node(0, {"d"}).Node(0, {"e"}).Data;
+  // Outside an update each node comes through Add and AddChild: the reference.
+  Tree->Add()->SetStrings(0, "old");
+  TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
+  Stream->WriteBuffer(Bytes.data(), static_cast<int>(Bytes.size()));
+  Stream->SetPosition(0);
+  ReadTreeListNodes(Tree, Stream.get());
+  const std::string Reference = Shape();
+  const std::string ReferenceBytes = Written();
+  ASSERT_EQ(Reference, "old(0)a(2)b(0)c(1)d(0)e(0)");
+
+  Tree->ClearNodes();
+  Tree->Add()->SetStrings(0, "old");
+  Stream->SetPosition(0);
+  Tree->BeginUpdate();
+  ReadTreeListNodes(Tree, Stream.get());
+  Tree->EndUpdate();
+  EXPECT_EQ(Stream->Position(), Stream->Size());
+  EXPECT_EQ(Shape(), Reference);
+  EXPECT_EQ(Written(), ReferenceBytes);
+  TdxTreeListNode* A = Tree->Items(1);
+  ASSERT_EQ(A->Count(), 2);
+  EXPECT_TRUE(A->HasChildren());
+  EXPECT_EQ(A->Items(1)->Parent(), A);
+  EXPECT_EQ(A->Items(1)->Index(), 1);
+  EXPECT_EQ(A->Items(1)->GetPrevSibling(), A->Items(0));
+  EXPECT_EQ(Tree->Items(2)->Index(), 2);
+  EXPECT_EQ(A->Strings(1), "x");
+  EXPECT_EQ(A->Items(1)->Items(0)->StateIndex(), 3);
+  // The node that was there is still top and focused.
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(0));
+  EXPECT_EQ(Tree->TopVisibleNode(), Tree->Items(0));
+}
+
+TEST_F(TreeListStreamTest, AMemoryStreamKeepsItsBytesPastTheWriteAndNoneAreAddedOnARaise) {
+  Tree->Add()->SetStrings(0, "a");
+  Tree->Add()->SetStrings(0, "b");
+  const std::string Bytes = Written();
+  // Written over the start of a longer stream: the bytes past it stay.
+  TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
+  const std::string Old(200, 'x');
+  Stream->WriteBuffer(Old.data(), static_cast<int>(Old.size()));
+  Stream->SetPosition(4);
+  Tree->WriteData(Stream.get());
+  EXPECT_EQ(Stream->Position(), 4 + static_cast<Int64>(Bytes.size()));
+  ASSERT_EQ(Stream->Size(), 200);
+  const std::string After(static_cast<const char*>(Stream->Memory()), 200);
+  EXPECT_EQ(After, Old.substr(0, 4) + Bytes + Old.substr(4 + Bytes.size()));
+
+  // A getter that raises leaves the stream no longer than it was and what was there.
+  TRaisingImages Images;
+  Images.At = Tree->Items(1);
+  Tree->OnGetImageIndex = TTLGetImageEvent::Bind<&TRaisingImages::Get>(&Images);
+  Stream->SetPosition(190);
+  EXPECT_THROW(Tree->WriteData(Stream.get()), Exception);
+  EXPECT_EQ(Stream->Size(), 200);
+  Stream->Clear();
+  EXPECT_THROW(Tree->WriteData(Stream.get()), Exception);
+  EXPECT_EQ(Stream->Size(), 0);
+  Tree->OnGetImageIndex = nullptr;
 }
 
 TEST_F(TreeListStreamTest, AHundredThousandLevelChainStreamsBothWays) {
