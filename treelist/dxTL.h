@@ -372,8 +372,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int TopIndexForLastRow(int Index);
   void RemoveScrollBarsIfFit();
   // The sizing and dragging marks around a scroll; nothing until they exist.
-  virtual void HideDragMarks() {}
-  virtual void ShowDragMarks() {}
+  virtual void HideDragMarks() { HideSizingLine(); }
+  virtual void ShowDragMarks() { ShowSizingLine(); }
 
   // Row-count questions; the base answers for a grid without bands or columns.
   virtual int GetBandMaxRowCount() { return 5; }
@@ -455,6 +455,10 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int PressedBand() const { return FPressedBand; }
   int PressedColumn() const { return FPressedColumn; }
   bool PressedLook() const { return FPressedLook; }
+  // Where the sizing line is, where it started, and whether it is on the screen.
+  int SizingPos() const { return FSizingPos; }
+  int SizingStart() const { return FSizingStart; }
+  bool SizingLineShown() const { return FSizingLineShown; }
   // Ends any sizing, pressing or dragging: the sizing line goes, the cursor comes back
   // and the state is normal again.
   void CancelMode();
@@ -728,6 +732,16 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void ColumnBestFit(int /*Column*/) {}
   // A sizing ended on mouse up at Pos (x or y by the state).
   virtual void EndSizing(TdxTreeListState /*Sizing*/, int /*Pos*/) {}
+  // The sizing line (dxTL_Sizing.cpp). Pos kept inside the limits of the sizing in
+  // progress (snapped to row boundaries for the panels); the base leaves it.
+  virtual int ClampSizingPos(TdxTreeListState /*Sizing*/, int Pos) { return Pos; }
+  // The inverted line at SizingPos: drawn and erased by the same call.
+  void ToggleSizingLine();
+  void HideSizingLine();
+  // Draws it when a sizing runs and it is not on the screen.
+  void ShowSizingLine();
+  // Clamps Pos and moves the line there.
+  void MoveSizingLine(int Pos);
   virtual bool CanBandDrag(int /*VisibleBand*/) { return false; }
   virtual bool CanColumnDrag(int /*Column*/) { return false; }
   virtual void StartBandDrag(int /*VisibleBand*/) { FState = tsBandDragging; }
@@ -769,6 +783,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   TPoint FDownPoint{0, 0};
   int FSizingStart = 0;
   int FSizingPos = 0;
+  bool FSizingLineShown = false;
   int FPressedBand = -1;
   int FPressedColumn = -1;
   bool FPressedLook = false;
@@ -1202,6 +1217,28 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void ColumnMovedByDrag(int FromIndex, int ToIndex);
   // OnColumnClick, then, with aoAutoSort, the sort toggle.
   void ColumnClick(int Column, bool AddToSort = false, bool ClearSort = false);
+
+  // ----- Sizing by the mouse (dxTL_Sizing.cpp)
+  int ClampSizingPos(TdxTreeListState Sizing, int Pos) override;
+  void EndSizing(TdxTreeListState Sizing, int Pos) override;
+  void BandBestFit(int VisibleBand) override { FitBandColumns(VisibleBand); }
+  void ColumnBestFit(int Column) override { FitColumn(Column); }
+  void ChangedColumnsWidth();
+
+ private:
+  // The widths a released sizing applies.
+  void ApplyBandWidth(int VisibleBand, int NewWidth, int OldWidth);
+  void ShareBandWidth(int VisibleBand, int NewWidth, int OldWidth);
+  void ShareRowWidth(const TdxTreeListHeaderInfo& Cell, int NewWidth, int OldWidth);
+  void GrowBandWithColumn(const TdxTreeListHeaderInfo& Cell, int NewWidth, int OldWidth);
+  // The absolute columns of a band's header row, left to right.
+  std::vector<int> BandRowColumns(int VisibleBand, int Row) const;
+  // A panel's line snapped to its row boundaries, with the rows above it.
+  int SnapPanelLine(TdxTreeListState Sizing, int Pos, int& Rows);
+  // The top of Node's row on the screen; -1 when it has none.
+  static int RowTop(const TdxTreeListDrawInfo& DI, const TdxTreeListNode* Node);
+
+ public:
   void GetNodeDragText(TdxTreeListNode* Node, int Column, AnsiString& Text);
   // The cached editor of the column's editor class, made (owned by the control) on
   // first use.

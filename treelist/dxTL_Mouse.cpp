@@ -101,6 +101,9 @@ void TCustomdxTreeList::MouseDownOnHeader(const TdxTreeListHitInfo& Hit, bool Do
   auto StartSizing = [&](TdxTreeListState State, int Pos) {
     FState = State;
     FSizingStart = FSizingPos = Pos;
+    // The mouse is held until the release, also outside the window.
+    if (HandleAllocated()) SetCapture(Handle());
+    ShowSizingLine();
   };
   auto Press = [&](TdxTreeListState State) {
     FState = State;
@@ -203,7 +206,7 @@ void TCustomdxTreeList::MouseMove(TShiftState Shift, int X, int Y) {
   const bool Away =
       std::abs(X - FDownPoint.x) > DragThreshold || std::abs(Y - FDownPoint.y) > DragThreshold;
   if (IsSizingState(FState)) {
-    FSizingPos = IsVerticalSizing(FState) ? Y : X;
+    MoveSizingLine(IsVerticalSizing(FState) ? Y : X);
   } else if (FState == tsBandDown && FPressedBand >= 0) {
     if (Away && CanBandDrag(FPressedBand)) {
       SetPressedLook(false);
@@ -307,7 +310,9 @@ void TCustomdxTreeList::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
     const TdxTreeListHitInfo Hit = GetHitInfo(TPoint{X, Y});
     const TdxTreeListState Was = FState;
     if (IsSizingState(Was)) {
+      HideSizingLine();
       FState = tsNormal;
+      if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
       EndSizing(Was, IsVerticalSizing(Was) ? Y : X);
     } else if (Was == tsBandDown) {
       FState = tsNormal;
@@ -367,6 +372,14 @@ void TCustomdxTreeList::CancelMode() {
   FPressedBand = -1;
   FPressedColumn = -1;
   FDeferredSelect = false;
+  if (IsSizingState(FState)) {
+    HideSizingLine();
+    FState = tsNormal;
+    if (HandleAllocated()) {
+      if (GetCapture() == Handle()) ReleaseCapture();
+      ::SetCursor(Screen->Cursors(Cursor()));
+    }
+  }
   if (FState == tsBandDragging || FState == tsColumnDragging) EndDrag();
   if (FState != tsEditing) FState = tsNormal;
 }
@@ -496,6 +509,14 @@ bool TCustomdxTreeList::DispatchMouseMessage(TMessage& Message) {
     case WM_NCHITTEST:
       inherited::Dispatch(Message);
       FHitTestPoint = TPoint{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+      return true;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse in the middle of a sizing (the button's release
+      // gives the capture back to no window before the mouse-up handler runs).
+      if (IsSizingState(FState) && Message.LParam != 0 &&
+          reinterpret_cast<HWND>(Message.LParam) != Handle())
+        CancelMode();
+      inherited::Dispatch(Message);
       return true;
     case WM_CANCELMODE:
     case CM_CANCELMODE:
