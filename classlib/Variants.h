@@ -22,6 +22,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <utility>
 
 #include "classlib/Exceptions.h"
 #include "classlib/FormatSettings.h"
@@ -73,6 +74,7 @@ class Variant {
   Variant(bool Value) : FType(varBoolean), FBoolean(Value) {}
   Variant(const char* Value) : FType(varString), FString(Value ? Value : "") {}
   Variant(const AnsiString& Value) : FType(varString), FString(Value) {}
+  Variant(AnsiString&& Value) : FType(varString), FString(std::move(Value)) {}
   Variant(const wchar_t* Value) : FType(varOleStr), FOleString(Value ? Value : L"") {}
   Variant(const WideString& Value) : FType(varOleStr), FOleString(Value) {}
 
@@ -99,6 +101,8 @@ class Variant {
   bool AsBoolean(const TFormatSettings& Settings = FormatSettings) const;
   // Null raises here; VarToStr reads it as "".
   AnsiString AsString(const TFormatSettings& Settings = FormatSettings) const;
+  // The 8-bit string held, read without a copy; empty unless the type is varString.
+  const AnsiString& StringValue() const { return FString; }
   WideString AsOleString(const TFormatSettings& Settings = FormatSettings) const;
 
   // The value converted to another kind (varEmpty and varNull give those values).

@@ -164,7 +164,18 @@ int CompareNatural(const AnsiString& S1, const AnsiString& S2) {
   }
 }
 
-TNaturalKey::TNaturalKey(AnsiString S) : FText(std::move(S)) {
+TNaturalKey::TNaturalKey(AnsiString S) : FText(std::move(S)) { Cut(); }
+
+void TNaturalKey::Assign(const char* S, std::size_t Size) {
+  FText.assign(S, Size);
+  FPacked.clear();
+  FHasDigit = false;
+  FRunCount = 0;
+  FMore.clear();
+  Cut();
+}
+
+void TNaturalKey::Cut() {
   for (char C : FText)
     if (IsDigit(C)) {
       FHasDigit = true;
@@ -237,13 +248,33 @@ bool SameBytes(const char* A, const char* B, std::size_t Count) {
   return true;
 }
 
+// The first place where A and B differ, or their common length when one starts the
+// other (Count when both are Count long and the same).
+std::size_t FirstDifference(const char* A, std::size_t SizeA, const char* B, std::size_t SizeB) {
+  const std::size_t Common = SizeA < SizeB ? SizeA : SizeB;
+  std::size_t I = 0;
+  while (I < Common && A[I] == B[I]) ++I;
+  return I;
+}
+
 }  // namespace
 
 int CompareNatural(const TNaturalKey& A, const TNaturalKey& B) {
-  if (A.FText.size() == B.FText.size() && SameBytes(A.FText.data(), B.FText.data(), A.FText.size()))
-    return 0;
+  const std::size_t SizeA = A.FText.size(), SizeB = B.FText.size();
+  const std::size_t Differ = FirstDifference(A.FText.data(), SizeA, B.FText.data(), SizeB);
+  if (SizeA == SizeB && Differ == SizeA) return 0;
   if (!A.FHasDigit || !B.FHasDigit) return Sign(CompareText(A.FText, B.FText));
-  for (std::size_t I = 0;; ++I) {
+  std::size_t I = 0;
+  // With both runs cut from the texts themselves, a run that ends before the first
+  // difference was cut alike from the common start, so it is the same in both: the
+  // cut decides a run's end by the character at that end, which is common too.
+  if (A.FPacked.empty() && B.FPacked.empty())
+    while (I < A.FRunCount && I < B.FRunCount) {
+      const TNaturalKey::TRun& RA = A.Run(I);
+      if (RA.Start + RA.Length >= Differ) break;
+      ++I;
+    }
+  for (;; ++I) {
     const bool HasA = I < A.FRunCount, HasB = I < B.FRunCount;
     // A string used up reads as an empty run, which comes first.
     if (!HasA || !HasB) return HasA == HasB ? 0 : (HasA ? 1 : -1);

@@ -75,6 +75,9 @@ class TNaturalKey {
  public:
   TNaturalKey() = default;
   explicit TNaturalKey(AnsiString S);
+  // Cuts S in place of the key held, keeping the memory it has.
+  void Assign(const char* S, std::size_t Size);
+  void Assign(const AnsiString& S) { Assign(S.data(), S.size()); }
 
   const AnsiString& Text() const { return FText; }
   friend int CompareNatural(const TNaturalKey& A, const TNaturalKey& B);
@@ -90,6 +93,8 @@ class TNaturalKey {
   const TRun& Run(std::size_t I) const { return I < InlineRuns ? FInline[I] : FMore[I - InlineRuns]; }
   // The characters the runs lie in.
   const char* Runs() const { return FPacked.empty() ? FText.data() : FPacked.data(); }
+  // The runs of FText, which is set and whose runs are not cut yet.
+  void Cut();
   // False when a blank falls inside a run of P.
   bool CutRuns(const char* P, std::size_t Size);
   static int CompareRuns(const TNaturalKey& A, const TRun& RA, const TNaturalKey& B,

@@ -16,15 +16,15 @@
 // ---------------------------------------------------------------------------------
 // Keys and comparers
 
-void TNodeVariant::SetValue(Variant AValue) {
+void TNodeVariant::SetValue(const Variant& AValue) {
   IsText = AValue.VarType() == varString;
   if (IsText) {
-    Natural = TNaturalKey(AValue.AsString());
-    Other.reset();
+    Natural.Assign(AValue.StringValue());
+    if (Other) Other.reset();
   } else if (Other) {
-    *Other = std::move(AValue);
+    *Other = AValue;
   } else {
-    Other = std::make_unique<Variant>(std::move(AValue));
+    Other = std::make_unique<Variant>(AValue);
   }
 }
 
@@ -133,7 +133,7 @@ Variant TCustomdxTreeList::GetNodeSortValue(TdxTreeListNode* /*Node*/, int /*Col
 Variant TdxTreeList::GetNodeSortValue(TdxTreeListNode* Node, int Column) {
   AnsiString Text = Node->Strings(Column);
   if (IsCaseInsensitive()) Text = AnsiUpperCase(Text);
-  return Variant(Text);
+  return Variant(std::move(Text));
 }
 
 // ---------------------------------------------------------------------------------

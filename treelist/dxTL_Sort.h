@@ -26,7 +26,7 @@ struct TNodeVariant {
   // The value when it is not an 8-bit string; empty for a text.
   std::unique_ptr<Variant> Other;
 
-  void SetValue(Variant AValue);
+  void SetValue(const Variant& AValue);
   // The value as the Variant it was given as.
   Variant Value() const;
 };

@@ -195,6 +195,30 @@ TEST(KsNaturalTest, PreparedKeysAnswerAsTheirStrings) {
           << "'" << Strings[I] << "' vs '" << Strings[J] << "'";
 }
 
+TEST(KsNaturalTest, ReusedKeysAnswerAsTheirStringsAfterACommonStart) {
+  // Strings that share a long start and part where a run ends or goes on (a digit, a
+  // blank, a zero, a letter after the start), compared by two keys that are cut again
+  // for every pair: a key keeps nothing of the string it held before.
+  fuzz::TRandom Random(97);
+  const char Alphabet[] = " 0019aAzZ";
+  std::vector<AnsiString> Strings;
+  for (int I = 0; I < 60; ++I) {
+    AnsiString Start;
+    for (std::size_t N = Random.Below(16); N > 0; --N) Start += Alphabet[Random.Below(sizeof(Alphabet) - 1)];
+    for (const char* Tail : {"", "1", "0", "9", " 1", " a", "a", "A", "a1b2c3d4e5", " ", "10"})
+      Strings.push_back(Start + Tail);
+  }
+  TNaturalKey A, B;
+  for (std::size_t I = 0; I < Strings.size(); ++I)
+    for (std::size_t J = I / 11 * 11; J < I / 11 * 11 + 11; ++J) {
+      A.Assign(Strings[I]);
+      B.Assign(Strings[J]);
+      ASSERT_EQ(CompareNatural(A, B), CompareNatural(Strings[I], Strings[J]))
+          << "'" << Strings[I] << "' vs '" << Strings[J] << "'";
+      ASSERT_EQ(A.Text(), Strings[I]);
+    }
+}
+
 TEST(KsEnabledChainTest, EveryParentUpToTheTopMustBeEnabled) {
   EXPECT_FALSE(IsEnabledChain(nullptr));
   TOwned<TWinControl> Panel(NewObject<TWinControl>(nullptr));
