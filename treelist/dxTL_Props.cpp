@@ -86,6 +86,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  if (DispatchDragMessage(Message)) return;
   if (DispatchKeyMessage(Message)) return;
   if (DispatchScrollMessage(Message)) return;
   if (DispatchFrameMessage(Message)) return;
