@@ -94,10 +94,9 @@ class TreeListPanTest : public UiTest {
     SetForegroundWindow(Form->Handle());
     Tree->SetFocus();
     Pump();
-    POINT S = Origin;
-    ClientToScreen(Tree->Handle(), &S);
-    SetCursorPos(S.x, S.y);
-    Pump();
+    // Panning starts where the mouse is; the moves posted here are measured from it.
+    GetCursorPos(&Origin);
+    ScreenToClient(Tree->Handle(), &Origin);
   }
   void TearDown() override {
     FreeAndNil(Tree);
@@ -119,7 +118,7 @@ class TreeListPanTest : public UiTest {
     EXPECT_EQ(nullptr, dxTLActivePanMotion());
   }
 
-  POINT Origin{200, 100};
+  POINT Origin{0, 0};
   TForm* Form = nullptr;
   TdxTreeList* Tree = nullptr;
   TdxTLPanStartTimer SavedStart = nullptr;
