@@ -17,7 +17,10 @@
 // operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
 // in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
 // sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
-// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
+// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp. Dragging:
+// dxTL_Drag.cpp (node drags, the drag object, the arrows and the marks' bracket, with
+// the drag state in dxTL_Drag.h), dxTL_HeaderDrag.cpp (band and column headers) and
+// dxTL_Pan.cpp (middle-button panning, its motion in dxTL_Pan.h).
 #pragma once
 
 #include <windows.h>
