@@ -354,4 +354,119 @@ TEST_F(TreeListDragTest, ARaisingHandlerEndsTheNodeDragWithNothingLeft) {
   SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At(Row(0)));
 }
 
+TEST_F(TreeListDragTest, PlusAndMinusOpenAndCloseTheNodeUnderANodeDrag) {
+  AddNodes();
+  Tree->SetDragMode(dmAutomatic);
+  Tree->SetWaitForExpandNodeTime(100000);
+  Down(Row(0));
+  PostMove(Row(1));
+  PostMessageA(Tree->Handle(), WM_KEYDOWN, VK_ADD, 1);
+  PostMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  Move(POINT{Row(0).x + 10, Row(0).y});
+  EXPECT_TRUE(Tree->Items(1)->Expanded());
+  Up(Row(0));
+  Down(Row(0));
+  PostMove(Row(1));
+  PostMessageA(Tree->Handle(), WM_KEYDOWN, VK_SUBTRACT, 1);
+  PostMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  Move(POINT{Row(0).x + 10, Row(0).y});
+  EXPECT_FALSE(Tree->Items(1)->Expanded());
+  Up(Row(0));
+  Pump();
+  ExpectNothingLeft();
+}
+
+TEST_F(TreeListDragTest, ANodeDragOverTheLastRowScrollsDownAndTheFocusFollows) {
+  Tree->BeginUpdate();
+  for (int I = 0; I < 50; ++I) Tree->Add()->SetStrings(0, "N" + std::to_string(I));
+  Tree->EndUpdate();
+  Pump();
+  Tree->SetDragMode(dmAutomatic);
+  const int Last = static_cast<int>(Layout().Rows.size()) - 1;
+  ASSERT_GT(Last, 2);
+  const int LastFull = Tree->GetVisibleRowCount() - 1;
+  Down(Row(0));
+  PostMove(Row(1));
+  PostMove(Row(LastFull));
+  PostMessageA(Tree->Handle(), WM_TIMER, 1, 0);
+  PostMessageA(Tree->Handle(), WM_TIMER, 1, 0);
+  PostMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  Move(POINT{Row(0).x + 10, Row(0).y});
+  // Over the last row the focus went there; each tick moved it one row on, while the
+  // window under the drag is the tree list.
+  POINT Screen = Row(LastFull);
+  ClientToScreen(Tree->Handle(), &Screen);
+  ASSERT_EQ(Tree->Handle(), WindowFromPoint(Screen));
+  EXPECT_EQ(LastFull + 2, Tree->GetFocusedRowIndex());
+  EXPECT_GT(Tree->GetTopIndex(), 0);
+  Up(Row(0));
+  Pump();
+  ExpectNothingLeft();
+}
+
+TEST_F(TreeListDragTest, AHeaderDraggedToTheRightEdgeScrollsTheColumnsInSteps) {
+  for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(250);
+  Tree->Bands()->Items(0)->SetWidth(750);
+  Pump();
+  const TdxTreeListDrawInfo DI = Layout();
+  const POINT From = Header(0);
+  const POINT Edge{DI.CR.right - 5, From.y};
+  Down(From);
+  Move(POINT{From.x + 6, From.y});
+  Move(Edge);
+  EXPECT_TRUE(KillTimer(Tree->Handle(), 1)) << "the drag scroll runs near the edge";
+  SetTimer(Tree->Handle(), 1, 100000, nullptr);  // put back, ticks posted below
+  SendMessageA(Tree->Handle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(32, Tree->LeftCoord());
+  SendMessageA(Tree->Handle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(64, Tree->LeftCoord());
+  Move(From);
+  EXPECT_FALSE(KillTimer(Tree->Handle(), 1)) << "away from the edge it stops";
+  PressKey(VK_ESCAPE);
+  Up(From);
+  ExpectNothingLeft();
+}
+
+// A drag of another control over the tree list: its object is the tree list's while
+// it is over it, and the unfocused tree list shows its focused row highlighted.
+class TForeignDrag : public TObject {
+ public:
+  void DragOver(TObject*, TObject*, int, int, TDragState State, bool& Accept) {
+    Accept = true;
+    if (State != dsDragMove) return;
+    ObjectSeen = Tree->DragObject() != nullptr;
+    RowPixel = ScreenPixel(Tree->Handle(), RowPoint.x, RowPoint.y) & 0xFFFFFF;
+  }
+  TdxTreeList* Tree = nullptr;
+  POINT RowPoint{0, 0};
+  bool ObjectSeen = false;
+  COLORREF RowPixel = 0;
+};
+
+TEST_F(TreeListDragTest, ADragOfAnotherControlIsTheTreeListsDragObjectWhileOverIt) {
+  AddNodes();
+  auto* Source = AddChild<TProbe>(Form);
+  Source->SetBounds(420, 10, 60, 30);
+  auto* Foreign = Keep(NewObject<TForeignDrag>());
+  Foreign->Tree = Tree;
+  // The focus follows the drag to row 2: an empty cell of that row.
+  Foreign->RowPoint = POINT{Header(1).x, Row(2).y};
+  Tree->SetFocusedNode(Tree->Items(0), 0, false);
+  Source->SetFocus();
+  Pump();
+  ASSERT_FALSE(Tree->Focused());
+  Tree->OnDragOver = TDragOverEvent::Bind<&TForeignDrag::DragOver>(Foreign);
+  POINT Over = Row(2);
+  MapWindowPoints(Tree->Handle(), Form->Handle(), &Over, 1);
+  PostMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Over.x, Over.y));
+  PostMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Over.x + 2, Over.y));
+  PostMessageA(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(Over.x + 2, Over.y));
+  Source->BeginDrag(true);
+  EXPECT_TRUE(Foreign->ObjectSeen);
+  EXPECT_EQ(ColorToRGB(Tree->HighlightColor()), Foreign->RowPixel);
+  EXPECT_EQ(nullptr, Tree->DragObject()) << "the drop clears it";
+  Pump();
+  ExpectNothingLeft();
+}
+
 }  // namespace
