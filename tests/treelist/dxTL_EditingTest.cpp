@@ -28,6 +28,16 @@ class TTaggedColumn : public TdxTreeListColumn {
 };
 TCLASS_IMPL(TTaggedColumn)
 
+// A column whose cells open their editor at the press (as one with edit buttons would
+// over its buttons).
+class TPressColumn : public TdxTreeListColumn {
+  TCLASS_DECL(TPressColumn, TdxTreeListColumn)
+ public:
+  explicit TPressColumn(TComponent* AOwner) : TdxTreeListColumn(AOwner) {}
+  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override { return true; }
+};
+TCLASS_IMPL(TPressColumn)
+
 // Notes the tree list's editing events.
 class TEditLog : public TObject {
  public:
@@ -234,6 +244,28 @@ TEST_F(TreeListEditingTest, ClicksOpenTheEditor) {
   EXPECT_EQ(Tree->EditNode(), Tree->Items(2));
 }
 
+TEST_F(TreeListEditingTest, APressOpensTheEditorAtOnceWhereTheColumnSaysSo) {
+  Tree->CreateColumn(&TPressColumn::StaticClass());
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoShowButtonAlways);
+  Tree->SetOptionsEx(Ex);
+  // A plain column waits for the second click.
+  TRect R = Cell(Tree->Items(1), 0);
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.left + 5, R.top + 3));
+  EXPECT_FALSE(Editing());
+  SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.left + 5, R.top + 3));
+  R = Cell(Tree->Items(2), 3);
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.left + 5, R.top + 3));
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditNode(), Tree->Items(2));
+  EXPECT_EQ(Tree->EditColumn(), 3);
+  // The press that opened it is the editor's quick first click.
+  EXPECT_NE(Editor()->ClickTime, 0u);
+  SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.left + 5, R.top + 3));
+  Pump();
+  EXPECT_TRUE(Editing());
+}
+
 // ---------------------------------------------------------------------------------
 // Ending
 
@@ -428,6 +460,26 @@ TEST_F(TreeListEditingTest, TheStoreKeepsTheValueNotWhatTheColumnShows) {
   EXPECT_TRUE(VarIsEmpty(Value));
   Key(VK_ESCAPE);
   EXPECT_EQ(Text(0, Tagged->Index()), "value");
+}
+
+TEST_F(TreeListEditingTest, UnderRowAutoHeightTheStoredTextLaysTheRowOutAgainOnce) {
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoRowAutoHeight);
+  Tree->SetOptionsEx(Ex);
+  Pump();
+  TRect Before;
+  Tree->GetNodeRowRect(Tree->Items(0), Before);
+  Key(VK_F2);
+  Tree->SetEditingText("many words that wrap over several lines of a narrow cell");
+  EXPECT_EQ(Tree->GetEditingText(), "many words that wrap over several lines of a narrow cell");
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0), "many words that wrap over several lines of a narrow cell");
+  TRect After;
+  Tree->GetNodeRowRect(Tree->Items(0), After);
+  EXPECT_GT(After.bottom - After.top, Before.bottom - Before.top);
+  EXPECT_EQ(Events->EditedNodes, std::vector<TdxTreeListNode*>{Tree->Items(0)});
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->State(), tsNormal);
 }
 
 TEST_F(TreeListEditingTest, AutoSortRefreshReSortsWithTheEditedNodeInView) {
