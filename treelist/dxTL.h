@@ -17,7 +17,8 @@
 // operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
 // in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
 // sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
-// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
+// in dxTL_StoredLayout.cpp, the "Data" node stream in dxTL_Stream.cpp and the in-place
+// editing in dxTL_Editing.cpp.
 #pragma once
 
 #include <windows.h>
