@@ -429,6 +429,24 @@ TEST_F(TreeListEditingTest, TheEditorFollowsItsCellOrEndsStoringWhenItLeaves) {
   EXPECT_EQ(Text(1), "kept");
 }
 
+TEST_F(TreeListEditingTest, TheEditGoesWithItsColumnWhenTheColumnsBeforeItChange) {
+  Tree->SetFocusedColumn(1);
+  Key(VK_F2);
+  TypeIntoEditor("moved");
+  Tree->Columns(0)->SetVisible(false);
+  Pump();
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditColumn(), 0);
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  TRect R;
+  Tree->GetEditRect(Tree->Items(0), 0, R);
+  EXPECT_EQ(EditorBounds().left, R.left - 2);
+  // Its keys still reach it, and the value lands in its own column.
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0, 1), "moved");
+  EXPECT_EQ(Text(0, 0), "alpha");
+}
+
 TEST_F(TreeListEditingTest, TabsAreWantedThroughTheKeyState) {
   Tree->SetOptions(TdxTreeListOptions{aoEditing, aoTabs});
   Key(VK_F2);
