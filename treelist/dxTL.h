@@ -749,8 +749,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual bool EditorShown();
   // Opens the editor and hands it Key; false when no editor opened.
   virtual bool ShowEditorWithKey(char Key);
-  // Escape: the editor refreshes its value, runs its own escape handling and closes.
-  virtual void EditorEscape() { EndEdit(false); }
+  // Escape: the editor goes back to its value at the opening and closes.
+  virtual void EditorEscape();
   // Whether the column at a visible position takes the Tab key.
   virtual bool IsVisibleColumnTabStop(int /*VisibleIndex*/) { return true; }
   // The column above (Dir -1) or below (+1) the focused one in a band of several

@@ -19,6 +19,8 @@ namespace {
 
 bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 
+bool IsShown(const TdxInplaceEdit* Editor) { return Editor && Editor->Shown(); }
+
 bool IsWindowOf(TdxInplaceEdit* Editor, HWND Window) {
   return Editor && Window && Editor->HandleAllocated() && Editor->Handle() == Window;
 }
@@ -51,7 +53,7 @@ void TCustomdxTreeList::ShowEditing(bool AllowAfterShow) {
   const int Column = FocusedColumn();
   TdxInplaceEdit* Editor = FindEditor(Column);
   // An editor of another class still over a cell stores its value and goes first.
-  if (FInplaceEditor && FInplaceEditor != Editor && (EditorShown() || FEditNode)) {
+  if (FInplaceEditor && FInplaceEditor != Editor && (IsShown(FInplaceEditor) || FEditNode)) {
     HideEditor(false);
     FState = tsEditing;
   }
@@ -129,7 +131,7 @@ void TCustomdxTreeList::ShowEditorChar(char Key) {
 
 bool TCustomdxTreeList::ShowEditorWithKey(char Key) {
   ShowEditorChar(Key);
-  return FState == tsEditing && EditorShown();
+  return FState == tsEditing && IsShown(FInplaceEditor);
 }
 
 void TCustomdxTreeList::ShowEditorMouse(int X, int Y) {
@@ -142,7 +144,7 @@ void TCustomdxTreeList::ShowEditorMouseUp() {
   if (FState == tsEditing && FInplaceEditor) FInplaceEditor->HostMouseUp();
 }
 
-bool TCustomdxTreeList::EditorShown() { return FInplaceEditor && FInplaceEditor->Shown(); }
+bool TCustomdxTreeList::EditorShown() { return IsShown(FInplaceEditor); }
 
 bool TCustomdxTreeList::CanShowEditorOnClick(int /*X*/, int /*Y*/, int /*ColumnIndex*/,
                                              bool /*WasFocused*/) {
@@ -182,7 +184,7 @@ void TCustomdxTreeList::PostEditor() {
     Variant Value;
     StoreEditorValue(Node, Column, FInplaceEditor, Value);
   }
-  if (!FHidingEditor && FState == tsEditing && EditorShown() && !FEditNode)
+  if (!FHidingEditor && FState == tsEditing && IsShown(FInplaceEditor) && !FEditNode)
     SetEditCell(Node, Column);
   DoEdited(Node);
 }
@@ -195,13 +197,18 @@ void TCustomdxTreeList::EndEditing() {
 }
 
 void TCustomdxTreeList::EndEdit(bool StoreValue) {
-  if (FState != tsEditing && !EditorShown() && !FEditNode) return;
+  if (FState != tsEditing && !IsShown(FInplaceEditor) && !FEditNode) return;
   if (!StoreValue)
     SetEditCell(nullptr, -1);
   else if (FState == tsEditing && !Destroying() && FInplaceEditor)
     FInplaceEditor->Validate();
   if (FState == tsEditing) FState = tsNormal;
   HideEditor(false);
+}
+
+void TCustomdxTreeList::EditorEscape() {
+  if (IsShown(FInplaceEditor)) FInplaceEditor->RevertToSaved();
+  EndEdit(true);
 }
 
 void TCustomdxTreeList::DoExit() {
@@ -272,7 +279,7 @@ void TCustomdxTreeList::EditorFocusArrived(bool FromEditor) {
     ShowEditing(false);
     return;
   }
-  if (Refocus && FState == tsEditing && !FHidingEditor && EditorShown() &&
+  if (Refocus && FState == tsEditing && !FHidingEditor && IsShown(FInplaceEditor) &&
       FInplaceEditor->HandleAllocated())
     ::SetFocus(FInplaceEditor->Handle());
 }
@@ -285,7 +292,7 @@ bool TCustomdxTreeList::EndEditForPress() {
 }
 
 void TCustomdxTreeList::KeepEditorOnCell() {
-  if (!EditorShown() || !FEditNode || FEditColumn < 0 || FHidingEditor) return;
+  if (!IsShown(FInplaceEditor) || !FEditNode || FEditColumn < 0 || FHidingEditor) return;
   if (GetAbsoluteColumnIndex(FEditColumn) != FEditAbsoluteColumn) {
     // The columns moved under the edit: it follows its column to its new place.
     int Moved = -1;
