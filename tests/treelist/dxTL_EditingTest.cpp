@@ -310,6 +310,20 @@ TEST_F(TreeListEditingTest, KeysPressesAndFocusLossStoreEscapeDrops) {
                                            Tree->Items(3), Tree->Items(3)}));
 }
 
+TEST_F(TreeListEditingTest, PressesOnTheControlAreIgnoredWhileTheEditorHoldsThem) {
+  Key(VK_F2);
+  TypeIntoEditor("held");
+  Editor()->HostPressLock = true;
+  Click(Tree->Items(2), 0);
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(0));
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  Editor()->HostPressLock = false;
+  Click(Tree->Items(2), 0);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(0), "held");
+}
+
 TEST_F(TreeListEditingTest, DeletionAnUpdateAndLookChangesStoreNothing) {
   Key(VK_F2);
   TypeIntoEditor("lost");
