@@ -817,6 +817,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void SelectionScrollTick();
   void WMTimer(TMessage& Message);
   void WMSetCursor(TMessage& Message);
+  void InvalidateHot(TdxTreeListNode* Node, int Column, Byte Kind);
   void FocusChanged(bool Gained, HWND Other);
   // The editing side of the messages, of focus arrival, of a press and of a layout
   // (dxTL_Editing.cpp).
@@ -830,7 +831,6 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int FEditAbsoluteColumn = -1;
   bool FHidingEditor = false;
   bool FRefocusEditor = false;
-  void InvalidateHot(TdxTreeListNode* Node, int Column, Byte Kind);
 
   TdxTreeListState FState = tsNormal;
   TdxTreeListHitInfo FDownHit;

@@ -150,8 +150,12 @@ class TreeListEditingTest : public UiTest {
 // Opening
 
 TEST_F(TreeListEditingTest, F2OpensTheEditorOverTheFocusedCellWithItsText) {
+  TChangeCounter Changes;
+  Tree->OnEditChange = Changes.Event();
   Key(VK_F2);
   ASSERT_TRUE(Editing());
+  // Loading the value is no change of the user's.
+  EXPECT_EQ(Changes.Count, 0);
   EXPECT_EQ(GetFocus(), EditorWindow());
   EXPECT_EQ(Tree->EditNode(), Tree->Items(0));
   EXPECT_EQ(Tree->EditColumn(), 0);
@@ -165,6 +169,9 @@ TEST_F(TreeListEditingTest, F2OpensTheEditorOverTheFocusedCellWithItsText) {
   EXPECT_EQ(B.top, R.top - 2);
   EXPECT_EQ(B.right, R.right + 2);
   EXPECT_EQ(B.bottom, R.bottom + 2);
+  TypeIntoEditor("x");
+  EXPECT_GE(Changes.Count, 1);
+  EXPECT_EQ(Changes.Sender, Tree->Columns(0));
   // One editor per editor class, reused for every plain column.
   Key(VK_ESCAPE);
   Tree->SetFocusedColumn(1);
