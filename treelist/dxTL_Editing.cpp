@@ -53,7 +53,8 @@ void TCustomdxTreeList::ShowEditing(bool AllowAfterShow) {
   const int Column = FocusedColumn();
   TdxInplaceEdit* Editor = FindEditor(Column);
   // An editor of another class still over a cell stores its value and goes first.
-  if (FInplaceEditor && FInplaceEditor != Editor && (IsShown(FInplaceEditor) || FEditNode)) {
+  if (FInplaceEditor && FInplaceEditor != Editor &&
+      (IsShown(FInplaceEditor) || FEditNode)) {
     HideEditor(false);
     FState = tsEditing;
   }
@@ -99,8 +100,8 @@ void TCustomdxTreeList::ShowEditing(bool AllowAfterShow) {
 }
 
 bool TCustomdxTreeList::CanShowEditor() {
-  return FState == tsEditing && !ComponentState().Contains(csDesigning) && FUpdateCount == 0 &&
-         HandleAllocated();
+  return FState == tsEditing && !ComponentState().Contains(csDesigning) &&
+         FUpdateCount == 0 && HandleAllocated();
 }
 
 TdxInplaceEdit* TCustomdxTreeList::CreateEditor(int /*ColumnIndex*/) {
@@ -111,13 +112,14 @@ void TCustomdxTreeList::SetupEditor(TdxInplaceEdit* Editor) {
   Editor->RevertOnInvalid = false;
   // The nearest solid colour: an editor never shows a dithered one.
   TScreenDC Screen;
-  Editor->SetColor(static_cast<TColor>(GetNearestColor(Screen.DC(), ColorToRGB(GetEditColor()))));
+  Editor->SetColor(
+      static_cast<TColor>(GetNearestColor(Screen.DC(), ColorToRGB(GetEditColor()))));
   Editor->Font()->Assign(GetEditFont());
   Editor->SetOffsets(TRect{1, 0, 0, 0});
 }
 
-void TCustomdxTreeList::LoadEditorValue(TdxTreeListNode* /*Node*/, TdxInplaceEdit* /*Editor*/,
-                                        Variant& Value) {
+void TCustomdxTreeList::LoadEditorValue(TdxTreeListNode* /*Node*/,
+                                        TdxInplaceEdit* /*Editor*/, Variant& Value) {
   Value = Variant();
 }
 
@@ -169,7 +171,8 @@ void TCustomdxTreeList::HideEditor(bool Refocus) {
   SetEditCell(nullptr, -1);
   const bool HadFocus = Editor->HandleAllocated() && GetFocus() == Editor->Handle();
   Editor->Hide();
-  if ((Refocus || HadFocus) && HandleAllocated() && IsWindowVisible(Handle()) && !Destroying())
+  if ((Refocus || HadFocus) && HandleAllocated() && IsWindowVisible(Handle()) &&
+      !Destroying())
     ::SetFocus(Handle());
 }
 
@@ -268,7 +271,8 @@ bool TCustomdxTreeList::DispatchEditMessage(TMessage& Message) {
       if (FInplaceEditor && Message.LParam != reinterpret_cast<LPARAM>(FInplaceEditor))
         FInplaceEditor->Perform(CM_CANCELMODE, Message.WParam, Message.LParam);
       return false;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -313,7 +317,8 @@ void TCustomdxTreeList::KeepEditorOnCell() {
     EndEdit(true);
     return;
   }
-  FInplaceEditor->SetBounds(R.left - 2, R.top - 2, R.right - R.left + 4, R.bottom - R.top + 4);
+  FInplaceEditor->SetBounds(R.left - 2, R.top - 2, R.right - R.left + 4,
+                            R.bottom - R.top + 4);
 }
 
 void TCustomdxTreeList::FocusChanged(bool Gained, HWND Other) {
@@ -355,8 +360,8 @@ void TCustomdxTreeListControl::SetupEditor(TdxInplaceEdit* Editor) {
     C->AssignEditorSettings(Editor);
 }
 
-void TCustomdxTreeListControl::LoadEditorValue(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
-                                               Variant& Value) {
+void TCustomdxTreeListControl::LoadEditorValue(TdxTreeListNode* Node,
+                                               TdxInplaceEdit* Editor, Variant& Value) {
   if (FindColumn(GetAbsoluteColumnIndex(FocusedColumn())))
     AssignNodeToEditor(Node, Editor, Value);
   else
@@ -393,8 +398,8 @@ TFont* TCustomdxTreeListControl::GetEditFont() {
 // ---------------------------------------------------------------------------------
 // Storing
 
-void TdxTreeList::StoreEditorValue(TdxTreeListNode* Node, int ColumnIndex, TdxInplaceEdit* Editor,
-                                   Variant& Value) {
+void TdxTreeList::StoreEditorValue(TdxTreeListNode* Node, int ColumnIndex,
+                                   TdxInplaceEdit* Editor, Variant& Value) {
   TdxTreeListColumn* C = FindColumn(GetAbsoluteColumnIndex(ColumnIndex));
   if (!C) {
     Value = Variant();

@@ -34,7 +34,9 @@ class TPressColumn : public TdxTreeListColumn {
   TCLASS_DECL(TPressColumn, TdxTreeListColumn)
  public:
   explicit TPressColumn(TComponent* AOwner) : TdxTreeListColumn(AOwner) {}
-  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override { return true; }
+  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override {
+    return true;
+  }
 };
 TCLASS_IMPL(TPressColumn)
 
@@ -91,7 +93,9 @@ class TreeListEditingTest : public UiTest {
   }
 
   TdxInplaceEdit* Editor() { return Tree->InplaceEditor(); }
-  HWND EditorWindow() { return Editor() && Editor()->HandleAllocated() ? Editor()->Handle() : nullptr; }
+  HWND EditorWindow() {
+    return Editor() && Editor()->HandleAllocated() ? Editor()->Handle() : nullptr;
+  }
   bool Editing() {
     return Tree->State() == tsEditing && EditorWindow() && IsWindowVisible(EditorWindow());
   }
@@ -103,13 +107,15 @@ class TreeListEditingTest : public UiTest {
   // A key as its message arrives where the focus is: the editor while it edits.
   void Key(Word VirtKey, std::vector<int> Held = {}) {
     HeldKeys = std::move(Held);
-    HWND Target = Editing() && GetFocus() == EditorWindow() ? EditorWindow() : Tree->Handle();
+    HWND Target =
+        Editing() && GetFocus() == EditorWindow() ? EditorWindow() : Tree->Handle();
     SendMessageA(Target, WM_KEYDOWN, VirtKey, 1);
     HeldKeys.clear();
     Pump();
   }
   void TypeIntoEditor(const std::string& Text) {
-    for (char C : Text) SendMessageA(EditorWindow(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    for (char C : Text)
+      SendMessageA(EditorWindow(), WM_CHAR, static_cast<unsigned char>(C), 1);
     Pump();
   }
   void TypeIntoTree(char C) {
@@ -138,7 +144,9 @@ class TreeListEditingTest : public UiTest {
       if (Add.Contains(Option)) Ex.Include(Option);
     Tree->SetOptionsEx(Ex);
   }
-  std::string Text(int Node, int Column = 0) { return Tree->Items(Node)->Strings(Column).c_str(); }
+  std::string Text(int Node, int Column = 0) {
+    return Tree->Items(Node)->Strings(Column).c_str();
+  }
 
   TForm* Form = nullptr;
   TProbe* Other = nullptr;
@@ -258,11 +266,13 @@ TEST_F(TreeListEditingTest, APressOpensTheEditorAtOnceWhereTheColumnSaysSo) {
   Tree->SetOptionsEx(Ex);
   // A plain column waits for the second click.
   TRect R = Cell(Tree->Items(1), 0);
-  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.left + 5, R.top + 3));
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(R.left + 5, R.top + 3));
   EXPECT_FALSE(Editing());
   SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.left + 5, R.top + 3));
   R = Cell(Tree->Items(2), 3);
-  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.left + 5, R.top + 3));
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(R.left + 5, R.top + 3));
   EXPECT_TRUE(Editing());
   EXPECT_EQ(Tree->EditNode(), Tree->Items(2));
   EXPECT_EQ(Tree->EditColumn(), 3);
@@ -478,7 +488,8 @@ TEST_F(TreeListEditingTest, TheEditGoesWithItsColumnWhenTheColumnsBeforeItChange
 // Storing
 
 TEST_F(TreeListEditingTest, TheStoreKeepsTheValueNotWhatTheColumnShows) {
-  auto* Tagged = static_cast<TTaggedColumn*>(Tree->CreateColumn(&TTaggedColumn::StaticClass()));
+  auto* Tagged =
+      static_cast<TTaggedColumn*>(Tree->CreateColumn(&TTaggedColumn::StaticClass()));
   Tree->Items(0)->SetStrings(Tagged->Index(), "plain");
   Tree->SetFocusedColumn(3);
   Key(VK_F2);
@@ -507,7 +518,8 @@ TEST_F(TreeListEditingTest, UnderRowAutoHeightTheStoredTextLaysTheRowOutAgainOnc
   Tree->GetNodeRowRect(Tree->Items(0), Before);
   Key(VK_F2);
   Tree->SetEditingText("many words that wrap over several lines of a narrow cell");
-  EXPECT_EQ(Tree->GetEditingText(), "many words that wrap over several lines of a narrow cell");
+  EXPECT_EQ(Tree->GetEditingText(),
+            "many words that wrap over several lines of a narrow cell");
   Key(VK_RETURN);
   EXPECT_EQ(Text(0), "many words that wrap over several lines of a narrow cell");
   TRect After;
