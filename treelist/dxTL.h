@@ -655,6 +655,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // and the vertical one (Up or down) for a node drag; Kind 0 stops them.
   void StartDragScroll(int Kind);
   void StopDragScroll();
+  // Ends a node drag of this control without a drop and a panning of it, and stops
+  // the drag scroll (a cancelled mode).
+  void CancelDragAndPan();
   void DragScrollTick();
   void DragExpandTick();
   void FreeDragImages();

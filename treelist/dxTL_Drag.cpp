@@ -10,6 +10,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Pan.h"
 #include "treelist/dxTL_Resources.h"
 
 namespace {
@@ -156,6 +157,13 @@ void TCustomdxTreeList::StartDragScroll(int Kind) {
   if (GDragScroll.Window == Handle() && GDragScroll.Kind == Kind) return;
   StopDragScroll();
   if (SetTimer(Handle(), DragScrollTimerId, DragScrollInterval, nullptr)) GDragScroll = TDragScroll{Handle(), Kind};
+}
+
+void TCustomdxTreeList::CancelDragAndPan() {
+  StopDragScroll();
+  if (Dragging()) TControl::EndDrag(false);
+  // Panning runs while the control holds the mouse.
+  if (HandleAllocated() && dxTLActivePanWindow() == Handle() && GetCapture() == Handle()) ReleaseCapture();
 }
 
 void TCustomdxTreeList::StopDragScroll() {

@@ -392,7 +392,7 @@ void TCustomdxTreeList::CancelMode() {
     }
   }
   if (FState == tsBandDragging || FState == tsColumnDragging) EndHeaderDrag(false);
-  StopDragScroll();
+  CancelDragAndPan();
   if (FState != tsEditing) FState = tsNormal;
 }
 

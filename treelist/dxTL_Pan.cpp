@@ -21,6 +21,7 @@ void StopThreadTimer(UINT_PTR Id) { KillTimer(nullptr, Id); }
 
 const TdxTreeListPanMotion* ActiveMotion = nullptr;
 HWND ActiveMark = nullptr;
+HWND ActiveWindow = nullptr;
 
 TCursor PanCursor(const TdxTreeListPanMotion& Motion, bool HasHorz, bool HasVert) {
   switch (Motion.Direction()) {
@@ -41,6 +42,7 @@ TdxTLPanStopTimer dxTLPanStopTimer = StopThreadTimer;
 
 const TdxTreeListPanMotion* dxTLActivePanMotion() { return ActiveMotion; }
 HWND dxTLActivePanMark() { return ActiveMark; }
+HWND dxTLActivePanWindow() { return ActiveWindow; }
 
 // ---------------------------------------------------------------------------------
 // Direction and speed
@@ -114,6 +116,7 @@ void TCustomdxTreeList::Pan() {
     auto CleanUp = ScopeExit([&] {
       ActiveMotion = nullptr;
       ActiveMark = nullptr;
+      ActiveWindow = nullptr;
       if (GetCapture() == Window) ReleaseCapture();
       if (Timer) dxTLPanStopTimer(Timer);
       if (Mark) DestroyWindow(Mark);
@@ -143,6 +146,7 @@ void TCustomdxTreeList::Pan() {
     Motion.MoveTo(Origin);
     ActiveMotion = &Motion;
     ActiveMark = Mark;
+    ActiveWindow = Window;
     ::SetCursor(Screen->Cursors(PanCursor(Motion, HasHorz, HasVert)));
     Timer = dxTLPanStartTimer(dxTLPanTickInterval);
     SetCapture(Window);

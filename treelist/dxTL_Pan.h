@@ -51,3 +51,5 @@ class TdxTreeListPanMotion {
 // none.
 const TdxTreeListPanMotion* dxTLActivePanMotion();
 HWND dxTLActivePanMark();
+// The window of the control that pans now; null when none.
+HWND dxTLActivePanWindow();

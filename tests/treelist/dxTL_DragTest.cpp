@@ -354,6 +354,21 @@ TEST_F(TreeListDragTest, ARaisingHandlerEndsTheNodeDragWithNothingLeft) {
   SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At(Row(0)));
 }
 
+TEST_F(TreeListDragTest, ACancelledModeEndsANodeDragWithoutADrop) {
+  AddNodes();
+  Tree->SetDragMode(dmAutomatic);
+  Tree->OnDragOver = TDragOverEvent::Bind<&TDragEvents::DragOver>(Events);
+  Tree->OnDragDrop = TDragDropEvent::Bind<&TDragEvents::DragDrop>(Events);
+  Down(Row(0));
+  PostMove(Row(2));
+  PostMessageA(Tree->Handle(), WM_CANCELMODE, 0, 0);
+  PostMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At(Row(2)));
+  Move(POINT{Row(0).x + 10, Row(0).y});
+  Pump();
+  EXPECT_EQ(0, Events->Count("drop"));
+  ExpectNothingLeft();
+}
+
 TEST_F(TreeListDragTest, PlusAndMinusOpenAndCloseTheNodeUnderANodeDrag) {
   AddNodes();
   Tree->SetDragMode(dmAutomatic);

@@ -168,6 +168,16 @@ TEST_F(TreeListPanTest, AMiddleClickWithoutMovingPansUntilTheNextClick) {
   ExpectNothingLeft();
 }
 
+TEST_F(TreeListPanTest, ACancelledModeEndsPanning) {
+  Post(WM_MOUSEMOVE, POINT{Origin.x, Origin.y + 100});
+  PostMessageA(Tree->Handle(), WM_CANCELMODE, 0, 0);
+  Ticks(3);  // after the end: not the loop's any more
+  PressMiddle();
+  Pump();
+  EXPECT_EQ(0, Tree->GetTopIndex());
+  ExpectNothingLeft();
+}
+
 TEST_F(TreeListPanTest, WmQuitEndsPanningAndIsPostedAgain) {
   PostQuitMessage(7);
   PressMiddle();
