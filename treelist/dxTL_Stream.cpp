@@ -43,7 +43,7 @@ class TdxTreeListNodeLinker {
     Tree->NodeInserted(Node);
   }
   // The cell texts of a node of the list's own text node class; nullptr for any other.
-  static std::vector<AnsiString>* Texts(TdxTreeListNode* Node) {
+  static TdxTreeListTexts* Texts(TdxTreeListNode* Node) {
     if (Node->ClassType() != &TdxTreeListTextNode::StaticClass()) return nullptr;
     return &static_cast<TdxTreeListTextNode*>(Node)->FTexts;
   }
@@ -181,7 +181,7 @@ class TNodeStreamReader {
   }
   // Reads Node's record (not its children) and returns its child count. Texts, when
   // given, are the node's own texts, filled in place of its setter.
-  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat, std::vector<AnsiString>* Texts) {
+  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat, TdxTreeListTexts* Texts) {
     const int Size = ReadInt();
     Require(Size >= NodeRecordSize && static_cast<std::size_t>(Size) <= BytesLeft());
     int Fields[6];
@@ -255,7 +255,7 @@ class TNodeMaker {
     return Node;
   }
   // Where the node's texts go directly; nullptr for its setter.
-  std::vector<AnsiString>* TextsOf(TdxTreeListNode* Node) const {
+  TdxTreeListTexts* TextsOf(TdxTreeListNode* Node) const {
     return FBulk ? TdxTreeListNodeLinker::Texts(Node) : nullptr;
   }
 
@@ -281,7 +281,7 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
     Int64 End = Stream->Position() + 8;
     VisitNodes(Tree, [&](TdxTreeListNode* Node) {
       End += MinNodeBytes;
-      if (const std::vector<AnsiString>* Texts = TdxTreeListNodeLinker::Texts(Node)) {
+      if (const TdxTreeListTexts* Texts = TdxTreeListNodeLinker::Texts(Node)) {
         End += 4 * static_cast<Int64>(Texts->size());
         for (const AnsiString& Text : *Texts) End += static_cast<Int64>(Text.size());
       }
