@@ -11,6 +11,7 @@
 #include "classlib/DragImages.h"
 #include "classlib/Forms.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -20,9 +21,8 @@ using namespace uitest;
 
 namespace {
 
-class TDragEvents : public TObject {
+class TDragEvents : public tltest::TLineLog {
  public:
-  std::vector<std::string> Lines;
   TCustomdxTreeList* Tree = nullptr;
   std::vector<TCursor> Cursors;
   bool Raise = false;
@@ -37,47 +37,20 @@ class TDragEvents : public TObject {
   void DragDrop(TObject*, TObject*, int, int) { Lines.push_back("drop"); }
   void Expanded(TObject*, TdxTreeListNode*) { Lines.push_back("expanded"); }
   void Collapsed(TObject*, TdxTreeListNode*) { Lines.push_back("collapsed"); }
-  int Count(const std::string& Line) const {
-    int Result = 0;
-    for (const std::string& L : Lines) Result += L == Line ? 1 : 0;
-    return Result;
-  }
 };
 
-class TreeListDragTest : public UiTest {
+class TreeListDragTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
     Events = Keep(NewObject<TDragEvents>());
-    Form = ShownForm(500, 400);
-    Tree = AddChild<TdxTreeList>(Form);
+    MakePlainTree(3, 100, TRect{10, 30, 410, 330});
     Events->Tree = Tree;
-    Tree->SetBorderStyle(bsNone);
-    Tree->SetScrollBars(ssNone);
-    Tree->SetBounds(10, 30, 400, 300);
-    for (int I = 0; I < 3; ++I) {
-      auto* C = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
-      C->SetWidth(100);
-      C->SetCaption("C" + std::to_string(I));
-    }
-    Tree->Bands()->Items(0)->SetWidth(300);
-    Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoRowSelect, aoEditing});
+    for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetCaption("C" + std::to_string(I));
     Tree->OnColumnClick = TdxTLColumnEvent::Bind<&TDragEvents::ColumnClick>(Events);
     Tree->OnHeaderMoved = TdxTLColumnEvent::Bind<&TDragEvents::HeaderMoved>(Events);
     Tree->OnHideHeader = TdxTLColumnEvent::Bind<&TDragEvents::HideHeader>(Events);
-    Tree->HandleNeeded();
-    SetForegroundWindow(Form->Handle());
-    Tree->SetFocus();
-    Pump();
-  }
-  void TearDown() override {
-    FreeAndNil(Tree);
-    UiTest::TearDown();
-  }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
+    FocusTree();
   }
   // A point of visible column Col's header, at Fraction of its width.
   POINT Header(int Col, double Fraction = 0.5) {
@@ -96,10 +69,6 @@ class TreeListDragTest : public UiTest {
     for (int I = 0; I < Index; ++I) Top += DI.Rows[I].RowHeight;
     return POINT{50, Top + DI.Rows[Index].RowHeight / 2};
   }
-  static LPARAM At(POINT P) { return MAKELPARAM(P.x, P.y); }
-  void Down(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(P)); }
-  void Move(POINT P) { SendMessageA(Tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(P)); }
-  void Up(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At(P)); }
   void PostMove(POINT P) { PostMessageA(Tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(P)); }
   // A header dragged from one point to another and released there.
   void DragHeader(POINT From, POINT To) {
@@ -133,8 +102,6 @@ class TreeListDragTest : public UiTest {
     Pump();
   }
 
-  TForm* Form = nullptr;
-  TdxTreeList* Tree = nullptr;
   TDragEvents* Events = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -13,7 +14,7 @@ using namespace uitest;
 
 namespace {
 
-class TreeListHitTestTest : public UiTest {
+class TreeListHitTestTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
@@ -23,20 +24,11 @@ class TreeListHitTestTest : public UiTest {
     Tree->SetBounds(0, 0, 400, 300);
     Tree->HandleNeeded();
   }
-  void TearDown() override {
-    FreeAndNil(Tree);
-    UiTest::TearDown();
-  }
   TdxTreeListColumn* Column(int Width, int BandIndex = 0) {
     auto* C = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
     C->SetBandIndex(BandIndex);
     C->SetWidth(Width);
     return C;
-  }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
   }
   TdxTreeListHitInfo At(int X, int Y) { return Tree->GetHitInfo(TPoint{X, Y}); }
   // The middle of row Index of the layout, in y.
@@ -50,8 +42,6 @@ class TreeListHitTestTest : public UiTest {
     for (int I = 0; I < Count; ++I) Tree->Add();
     Pump();
   }
-
-  TdxTreeList* Tree = nullptr;
 };
 
 TEST_F(TreeListHitTestTest, ABandsEdgeZoneReachesFourPixelsInside) {

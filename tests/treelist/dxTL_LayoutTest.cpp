@@ -9,6 +9,7 @@
 
 #include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -58,7 +59,7 @@ class TMeasureCounter : public TObject {
   }
 };
 
-class TreeListLayoutTest : public UiTest {
+class TreeListLayoutTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
@@ -68,10 +69,6 @@ class TreeListLayoutTest : public UiTest {
     Tree->SetBounds(0, 0, 400, 300);
     Tree->HandleNeeded();
   }
-  void TearDown() override {
-    FreeAndNil(Tree);
-    UiTest::TearDown();
-  }
   TdxTreeListColumn* Column(int Width, int BandIndex = 0, int Row = 0) {
     auto* C = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
     C->SetBandIndex(BandIndex);
@@ -79,17 +76,11 @@ class TreeListLayoutTest : public UiTest {
     C->SetWidth(Width);
     return C;
   }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
-  }
   static std::vector<int> CellWidths(const TdxTreeListDrawInfo& DI) {
     std::vector<int> Result;
     for (const TdxTreeListHeaderInfo& H : DI.Headers) Result.push_back(H.CellRect.right - H.CellRect.left);
     return Result;
   }
-  TdxTreeList* Tree = nullptr;
 };
 
 TEST_F(TreeListLayoutTest, RegionsFollowTheMeasuredPanelHeightsAndTheIndicator) {

@@ -11,6 +11,7 @@
 
 #include "classlib/Forms.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -19,9 +20,8 @@ using namespace uitest;
 
 namespace {
 
-class TMouseLog : public TObject {
+class TMouseLog : public tltest::TLineLog {
  public:
-  std::vector<std::string> Lines;
   void ChangeNode(TObject*, TdxTreeListNode*, TdxTreeListNode*) { Lines.push_back("node"); }
   void ChangeColumn(TObject*, TdxTreeListNode*, int) { Lines.push_back("column"); }
   void CountChange(TObject*) { Lines.push_back("count"); }
@@ -33,48 +33,21 @@ class TMouseLog : public TObject {
     Lines.push_back("hot");
     if (Info.Node) Cursor = crHandPoint;
   }
-  int Count(const std::string& Line) const {
-    int Result = 0;
-    for (const std::string& L : Lines) Result += L == Line ? 1 : 0;
-    return Result;
-  }
 };
 
-class TreeListMouseTest : public UiTest {
+class TreeListMouseTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
     Log = Keep(NewObject<TMouseLog>());
-    Form = ShownForm(500, 400);
-    Tree = AddChild<TdxTreeList>(Form);
-    Tree->SetBorderStyle(bsNone);
-    Tree->SetScrollBars(ssNone);
-    Tree->SetBounds(0, 0, 400, 300);
-    for (int I = 0; I < 2; ++I) {
-      auto* C = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
-      C->SetWidth(150);
-    }
-    Tree->Bands()->Items(0)->SetWidth(300);
-    Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoRowSelect, aoEditing});
-    Tree->HandleNeeded();
-    SetForegroundWindow(Form->Handle());
-    Tree->SetFocus();
-    Pump();
-  }
-  void TearDown() override {
-    FreeAndNil(Tree);
-    UiTest::TearDown();
+    MakePlainTree(2, 150, TRect{0, 0, 400, 300});
+    FocusTree();
   }
   void AddRows(int Count) {
     Tree->BeginUpdate();
     for (int I = 0; I < Count; ++I) Tree->Add();
     Tree->EndUpdate();
     Pump();
-  }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
   }
   // A point in the cell of the row Row (from the top row) and visible column Col.
   POINT Cell(int Row, int Col) {
@@ -84,7 +57,6 @@ class TreeListMouseTest : public UiTest {
     const TRect R = DI.Headers[Col].CellRect;
     return POINT{R.right - 20, Top + DI.Rows[Row].RowHeight / 2};
   }
-  static LPARAM At(POINT P) { return MAKELPARAM(P.x, P.y); }
   WPARAM Keys() const {
     WPARAM Result = 0;
     for (int K : HeldKeys) {
@@ -93,9 +65,9 @@ class TreeListMouseTest : public UiTest {
     }
     return Result;
   }
-  void Down(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | Keys(), At(P)); }
-  void Up(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONUP, Keys(), At(P)); }
-  void Move(POINT P) { SendMessageA(Tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON | Keys(), At(P)); }
+  void Down(POINT P) { TreeListWindowTest::Down(P, Keys()); }
+  void Up(POINT P) { TreeListWindowTest::Up(P, Keys()); }
+  void Move(POINT P) { TreeListWindowTest::Move(P, Keys()); }
   void Click(POINT P) {
     Down(P);
     Up(P);
@@ -107,8 +79,6 @@ class TreeListMouseTest : public UiTest {
   }
   void MultiSelect() { Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoMultiSelect}); }
 
-  TForm* Form = nullptr;
-  TdxTreeList* Tree = nullptr;
   TMouseLog* Log = nullptr;
 };
 

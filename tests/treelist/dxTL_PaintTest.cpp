@@ -11,6 +11,7 @@
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -51,7 +52,7 @@ class THandlers : public TObject {
   }
 };
 
-class TreeListPaintTest : public UiTest {
+class TreeListPaintTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
@@ -87,11 +88,6 @@ class TreeListPaintTest : public UiTest {
     SendMessageA(Tree->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(Buffer->DC()), 0);
   }
   COLORREF At(int X, int Y) const { return GetPixel(Buffer->DC(), X, Y); }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
-  }
   // The row of Node: its top, from the record.
   int RowTop(TdxTreeListNode* Node) {
     TdxTreeListDrawInfo DI = Layout();
@@ -113,7 +109,6 @@ class TreeListPaintTest : public UiTest {
     Pump();
   }
 
-  TdxTreeList* Tree = nullptr;
   TdxTreeListColumn* Column = nullptr;
   TdxTreeListNode* Parent = nullptr;
   TdxTreeListNode* Plain = nullptr;

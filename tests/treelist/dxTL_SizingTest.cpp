@@ -4,6 +4,7 @@
 
 #include "classlib/Forms.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -12,32 +13,13 @@ using namespace uitest;
 
 namespace {
 
-class TreeListSizingTest : public UiTest {
+class TreeListSizingTest : public tltest::TreeListWindowTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    Form = ShownForm(500, 400);
-    Tree = AddChild<TdxTreeList>(Form);
-    Tree->SetBorderStyle(bsNone);
-    Tree->SetScrollBars(ssNone);
-    Tree->SetBounds(0, 0, 400, 300);
-    for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetWidth(150);
-    Tree->Bands()->Items(0)->SetWidth(300);
-    Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoRowSelect, aoEditing});
+    MakePlainTree(2, 150, TRect{0, 0, 400, 300});
     Tree->OnChangedColumnsWidth = Changes.Event();
-    Tree->HandleNeeded();
-    SetForegroundWindow(Form->Handle());
-    Tree->SetFocus();
-    Pump();
-  }
-  void TearDown() override {
-    FreeAndNil(Tree);
-    UiTest::TearDown();
-  }
-  TdxTreeListDrawInfo Layout() {
-    TdxTreeListDrawInfo DI;
-    Tree->CalcDrawInfo(DI);
-    return DI;
+    FocusTree();
   }
   // The right edge of column Col's header cell (its sizing zone).
   POINT ColumnEdge(int Col) {
@@ -53,10 +35,6 @@ class TreeListSizingTest : public UiTest {
   // A point of the empty data area, below every row, at x.
   int EmptyY() { return Layout().CellsRect.bottom - 10; }
   COLORREF Pixel(int X, int Y) { return ScreenPixel(Tree->Handle(), X, Y) & 0xFFFFFF; }
-  static LPARAM At(POINT P) { return MAKELPARAM(P.x, P.y); }
-  void Down(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(P)); }
-  void Move(POINT P) { SendMessageA(Tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(P)); }
-  void Up(POINT P) { SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At(P)); }
   void Drag(POINT From, POINT To) {
     Down(From);
     Move(To);
@@ -74,8 +52,6 @@ class TreeListSizingTest : public UiTest {
     Pump();
   }
 
-  TForm* Form = nullptr;
-  TdxTreeList* Tree = nullptr;
   TChangeCounter Changes;
 };
 
