@@ -149,6 +149,9 @@ void TCustomdxTreeListControl::DrawCellContent(TCanvas* Canvas, const TRect& Rec
     DrawCellText(DC, Prefix);
     return;
   }
+  // The column knows the node for the whole paint (a column that forwards to another
+  // per node picks by it).
+  TValueScope<TdxTreeListNode*> Current(C->CurrentNodeField(), Data.Node);
   TdxEditViewData* View = C->GetViewData();
   TdxTreeListCellInfo Info;
   Info.Bounds = Data.Bounds;
@@ -159,8 +162,8 @@ void TCustomdxTreeListControl::DrawCellContent(TCanvas* Canvas, const TRect& Rec
   Info.Text = Data.Text;
   Info.Alignment = Data.Alignment;
   Info.Selected = Data.Selected;
+  Info.FontHandle = Data.Font;
   C->FillViewData(View, Info);
-  View->Font = Data.Font;
   View->Hot = Data.Hot;
   if (Data.MultiLine) View->VerticalLayout = 3;
   if (auto* Text = ObjectAs<TdxTextEditViewData>(View)) Text->EndEllipsis = Data.EndEllipsis;
