@@ -167,7 +167,11 @@ void TCustomdxTreeListControl::DrawCellContent(TCanvas* Canvas, const TRect& Rec
   View->Hot = Data.Hot;
   if (Data.MultiLine) View->VerticalLayout = 3;
   if (auto* Text = ObjectAs<TdxTextEditViewData>(View)) Text->EndEllipsis = Data.EndEllipsis;
-  C->GetEditorClass()->DrawContent(DC, R, false, View);
+  // The editor's whole paint over the cell grown by 2 pixels: without a border its
+  // content is the cell, less the room of its buttons, which it paints as well.
+  TRect Outer = R;
+  InflateRect(&Outer, 2, 2);
+  C->GetEditorClass()->Draw(DC, Outer, View, nullptr);
 }
 
 void TCustomdxTreeListControl::DrawFooterCell(TdxTreeListCellPaint& Cell) {
