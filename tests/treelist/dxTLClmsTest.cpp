@@ -543,6 +543,21 @@ TEST_F(TreeListKindsTest, HyperlinkCellsAreUnderlinedAndSingleClickBringsTheColo
   EXPECT_EQ(Link->GetCellCursor(N), crdxHandPoint);
   EXPECT_EQ(Link->GetCellCursor(Empty), crDefault);
 
+  // Hot tracking shows the hand over the link and the control's cursor elsewhere.
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoHotTrack);
+  Tree->SetOptionsEx(Ex);
+  Pump();
+  auto MoveTo = [&](TdxTreeListNode* Cell) {
+    const TRect R = CellRect(Cell);
+    SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(R.left + 60, (R.top + R.bottom) / 2));
+    Pump();
+  };
+  MoveTo(N);
+  EXPECT_EQ(Tree->Cursor(), crdxHandPoint);
+  MoveTo(Empty);
+  EXPECT_EQ(Tree->Cursor(), crDefault);
+
   auto* Edit = Open<TdxInplaceHyperLinkEdit>(Link, N);
   EXPECT_EQ(Edit->LinkColor(), Link->EditFontColor());
   EXPECT_TRUE(Edit->SingleClick());
