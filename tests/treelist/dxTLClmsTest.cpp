@@ -366,6 +366,24 @@ TEST_F(TreeListKindsTest, ImageCellsShowDescriptionsAndStoreValues) {
   EXPECT_EQ(N->Strings(0), "a") << "the value, not its description";
 }
 
+TEST_F(TreeListKindsTest, AnImageColumnFollowsItsImageListAndForgetsItWhenFreed) {
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  TdxTreeListNode* N = Node({"a"});
+  auto* Images = NewObject<TImageList>(Form);
+  Images->SetSize(24, 20);
+  Image->SetImages(Images);
+  EXPECT_EQ(Image->GetMinRowHeight(), 20);
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  TMemoryDC DC(nullptr, 10, 10);
+  Canvas->SetHandle(DC.DC());
+  EXPECT_EQ(Image->GetTextWidth(Canvas.get(), N), Canvas->TextWidth("a") + 24);
+  Canvas->SetHandle(nullptr);
+  EXPECT_EQ(ObjectAs<TdxImageEditViewData>(Painted(Image, N))->Images, Images);
+  Images->Free();
+  EXPECT_EQ(Image->Images(), nullptr);
+  EXPECT_EQ(Image->GetMinRowHeight(), 0);
+}
+
 TEST_F(TreeListKindsTest, MruItemsUsedInTheEditorStayWithTheColumn) {
   auto* Mru = Kind<TdxTreeListMRUColumn>();
   Mru->Items()->Add("old");
@@ -613,6 +631,18 @@ TEST_F(TreeListKindsTest, APageOfAHundredThousandNodesReadsOnlyItsVisiblePicture
   const int Loads = Graphic->PictureLoads() - Before;
   EXPECT_GT(Loads, 0);
   EXPECT_LE(Loads, Visible) << "each visible cell once, nothing beyond the page";
+}
+
+TEST_F(TreeListKindsTest, EveryKindPaintsItsCellsWithoutAnEditor) {
+  for (const TComponentMetaClass* Class : dxTLColumnKinds)
+    Tree->CreateColumn(Class)->SetWidth(25);
+  ShowButtonsAlways();
+  TdxTreeListNode* First = Node({"x", "1/2/2020", "b", "True", "a", "3", "p", "4", "http://a.invalid",
+                                 "10:00:00", "5", "no picture", "blob", "m", "w"});
+  Node({"", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
+  First->SetFocused(true);
+  Paint();
+  EXPECT_TRUE(Log->Messages.empty()) << (Log->Messages.empty() ? "" : Log->Messages[0]);
 }
 
 // ---------------------------------------------------------------------------------
