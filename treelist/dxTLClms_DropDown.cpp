@@ -3,6 +3,7 @@
 
 #include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTLClms_Common.h"
 
 TCLASS_IMPL(TdxInplaceTreeListDropDownEdit)
 TCLASS_IMPL(TdxInplaceTreeListDateEdit)
@@ -22,13 +23,6 @@ TCLASS_IMPL(TdxTreeListMRUColumn)
 
 namespace {
 
-// Stores a changed value and tells the column's tree list.
-template <class T>
-bool Change(T& Field, const T& Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
 
 // The arrow button of a painted drop-down cell, or none when hidden.
 void FillArrowButton(TdxDropDownEditViewData* Data) {
@@ -52,9 +46,6 @@ void CopyBitmap(TBitmap*& Own, TBitmap* Value) {
 }
 
 }  // namespace
-
-#define DX_SET(Field, Value, All) \
-  if (Change(Field, Value)) Changed(All)
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListDropDownColumn
@@ -127,9 +118,7 @@ void TdxTreeListDropDownColumn::FillViewData(TdxEditViewData* ViewData,
 }
 
 bool TdxTreeListDropDownColumn::IsShowButton(bool Default) {
-  if (DisableEditor() || FShowButtonStyle == TdxShowButtonStyle::sbNone) return false;
-  if (FShowButtonStyle == TdxShowButtonStyle::sbAlways) return true;
-  return Default;
+  return EditorShowsButton(this, FShowButtonStyle, Default);
 }
 
 void TdxTreeListDropDownColumn::DoCloseUp(Variant& /*Value*/, bool& /*Accept*/) {}
@@ -139,11 +128,7 @@ void TdxTreeListDropDownColumn::DoEditButtonClick() {
 }
 
 bool TdxTreeListDropDownColumn::ShowEditButton(TdxTreeListNode* Node) {
-  if (FShowButtonStyle == TdxShowButtonStyle::sbNone) return false;
-  TCustomdxTreeListControl* Tree = TreeList();
-  if (!Tree || !Tree->OptionsEx().Contains(aoShowButtonAlways)) return false;
-  if (FShowButtonStyle == TdxShowButtonStyle::sbAlways) return true;
-  return Node && Node == Tree->FocusedNode();
+  return PaintedCellShowsButton(this, FShowButtonStyle, Node);
 }
 
 void TdxTreeListDropDownColumn::EditorCloseUp(TObject* /*Sender*/, Variant& Value, bool& Accept) {
@@ -153,23 +138,23 @@ void TdxTreeListDropDownColumn::EditorCloseUp(TObject* /*Sender*/, Variant& Valu
 void TdxTreeListDropDownColumn::EditorButtonClick(TObject* /*Sender*/) { DoEditButtonClick(); }
 
 void TdxTreeListDropDownColumn::SetShowButtonStyle(TdxShowButtonStyle Value) {
-  DX_SET(FShowButtonStyle, Value, false);
+  if (StoreChanged(FShowButtonStyle, Value)) Changed(false);
 }
-void TdxTreeListDropDownColumn::SetDropDownRows(int Value) { DX_SET(FDropDownRows, Value, false); }
+void TdxTreeListDropDownColumn::SetDropDownRows(int Value) { if (StoreChanged(FDropDownRows, Value)) Changed(false); }
 void TdxTreeListDropDownColumn::SetDropDownWidth(int Value) {
-  DX_SET(FDropDownWidth, Value, false);
+  if (StoreChanged(FDropDownWidth, Value)) Changed(false);
 }
 void TdxTreeListDropDownColumn::SetImmediateDropDown(bool Value) {
-  DX_SET(FImmediateDropDown, Value, false);
+  if (StoreChanged(FImmediateDropDown, Value)) Changed(false);
 }
 void TdxTreeListDropDownColumn::SetImmediatePopup(bool Value) {
-  DX_SET(FImmediatePopup, Value, false);
+  if (StoreChanged(FImmediatePopup, Value)) Changed(false);
 }
 void TdxTreeListDropDownColumn::SetPopupAlignment(TAlignment Value) {
-  DX_SET(FPopupAlignment, Value, false);
+  if (StoreChanged(FPopupAlignment, Value)) Changed(false);
 }
 void TdxTreeListDropDownColumn::SetPopupBorder(TdxPopupBorder Value) {
-  DX_SET(FPopupBorder, Value, false);
+  if (StoreChanged(FPopupBorder, Value)) Changed(false);
 }
 
 TBitmap* TdxTreeListDropDownColumn::ButtonGlyph() {
@@ -232,16 +217,16 @@ void TdxTreeListDateColumn::EditorDateValidateInput(TObject* /*Sender*/, const A
 }
 
 void TdxTreeListDateColumn::SetDateButtons(TDateButtons Value) {
-  DX_SET(FDateButtons, Value, false);
+  if (StoreChanged(FDateButtons, Value)) Changed(false);
 }
 void TdxTreeListDateColumn::SetDateOnError(TDateOnError Value) {
-  DX_SET(FDateOnError, Value, false);
+  if (StoreChanged(FDateOnError, Value)) Changed(false);
 }
 void TdxTreeListDateColumn::SetDateValidation(bool Value) {
-  DX_SET(FDateValidation, Value, false);
+  if (StoreChanged(FDateValidation, Value)) Changed(false);
 }
-void TdxTreeListDateColumn::SetSaveTime(bool Value) { DX_SET(FSaveTime, Value, false); }
-void TdxTreeListDateColumn::SetUseEditMask(bool Value) { DX_SET(FUseEditMask, Value, false); }
+void TdxTreeListDateColumn::SetSaveTime(bool Value) { if (StoreChanged(FSaveTime, Value)) Changed(false); }
+void TdxTreeListDateColumn::SetUseEditMask(bool Value) { if (StoreChanged(FUseEditMask, Value)) Changed(false); }
 
 // ---------------------------------------------------------------------------------
 // TdxColumnEditButtons and TdxTreeListButtonColumn
@@ -345,7 +330,7 @@ void TdxTreeListButtonColumn::DoButtonClick(TObject* /*Sender*/, int AbsoluteInd
   if (OnButtonClick.Assigned()) OnButtonClick(this, AbsoluteIndex);
 }
 
-void TdxTreeListButtonColumn::SetButtonOnly(bool Value) { DX_SET(FButtonOnly, Value, false); }
+void TdxTreeListButtonColumn::SetButtonOnly(bool Value) { if (StoreChanged(FButtonOnly, Value)) Changed(false); }
 
 void TdxTreeListButtonColumn::SetEditButtonStyle(TdxEditButtonStyle Value) {
   if (Value == FEditButtonStyle) return;
@@ -361,7 +346,7 @@ void TdxTreeListButtonColumn::SetEditButtonStyle(TdxEditButtonStyle Value) {
   Changed(false);
 }
 
-void TdxTreeListButtonColumn::SetClickKey(TShortCut Value) { DX_SET(FClickKey, Value, false); }
+void TdxTreeListButtonColumn::SetClickKey(TShortCut Value) { if (StoreChanged(FClickKey, Value)) Changed(false); }
 
 TBitmap* TdxTreeListButtonColumn::Glyph() {
   if (!FGlyph) FGlyph = NewObject<TBitmap>();
@@ -376,7 +361,7 @@ void TdxTreeListButtonColumn::SetGlyph(TBitmap* Value) {
 }
 
 void TdxTreeListButtonColumn::SetHideEditCursor(bool Value) {
-  DX_SET(FHideEditCursor, Value, false);
+  if (StoreChanged(FHideEditCursor, Value)) Changed(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -521,14 +506,14 @@ void TdxTreeListImageColumn::Notification(TComponent* AComponent, TOperation Ope
 }
 
 void TdxTreeListImageColumn::SetDefaultImages(bool Value) {
-  DX_SET(FDefaultImages, Value, false);
+  if (StoreChanged(FDefaultImages, Value)) Changed(false);
 }
-void TdxTreeListImageColumn::SetIncremental(bool Value) { DX_SET(FIncremental, Value, false); }
+void TdxTreeListImageColumn::SetIncremental(bool Value) { if (StoreChanged(FIncremental, Value)) Changed(false); }
 void TdxTreeListImageColumn::SetMultiLineText(bool Value) {
-  DX_SET(FMultiLineText, Value, false);
+  if (StoreChanged(FMultiLineText, Value)) Changed(false);
 }
 void TdxTreeListImageColumn::SetShowDescription(bool Value) {
-  DX_SET(FShowDescription, Value, false);
+  if (StoreChanged(FShowDescription, Value)) Changed(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -588,17 +573,17 @@ void TdxTreeListPickColumn::DoCloseUp(Variant& Value, bool& Accept) {
 void TdxTreeListPickColumn::ItemsChanged(TObject* /*Sender*/) { Changed(false); }
 
 void TdxTreeListPickColumn::SetDropDownListStyle(bool Value) {
-  DX_SET(FDropDownListStyle, Value, false);
+  if (StoreChanged(FDropDownListStyle, Value)) Changed(false);
 }
 void TdxTreeListPickColumn::SetItemsSorted(bool Value) {
-  if (!Change(FItemsSorted, Value)) return;
+  if (!StoreChanged(FItemsSorted, Value)) return;
   if (Value) FItems->Sort();
   Changed(false);
 }
 void TdxTreeListPickColumn::SetCanDeleteText(bool Value) {
-  DX_SET(FCanDeleteText, Value, false);
+  if (StoreChanged(FCanDeleteText, Value)) Changed(false);
 }
-void TdxTreeListPickColumn::SetRevertable(bool Value) { DX_SET(FRevertable, Value, false); }
+void TdxTreeListPickColumn::SetRevertable(bool Value) { if (StoreChanged(FRevertable, Value)) Changed(false); }
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListCalcColumn
@@ -639,14 +624,14 @@ void TdxTreeListCalcColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   Edit->SetShowButtonFrame(FShowButtonFrame);
 }
 
-void TdxTreeListCalcColumn::SetBeepOnError(bool Value) { DX_SET(FBeepOnError, Value, false); }
+void TdxTreeListCalcColumn::SetBeepOnError(bool Value) { if (StoreChanged(FBeepOnError, Value)) Changed(false); }
 void TdxTreeListCalcColumn::SetButtonStyle(TdxButtonStyle Value) {
-  DX_SET(FButtonStyle, Value, false);
+  if (StoreChanged(FButtonStyle, Value)) Changed(false);
 }
-void TdxTreeListCalcColumn::SetPrecision(Byte Value) { DX_SET(FPrecision, Value, false); }
-void TdxTreeListCalcColumn::SetQuickClose(bool Value) { DX_SET(FQuickClose, Value, false); }
+void TdxTreeListCalcColumn::SetPrecision(Byte Value) { if (StoreChanged(FPrecision, Value)) Changed(false); }
+void TdxTreeListCalcColumn::SetQuickClose(bool Value) { if (StoreChanged(FQuickClose, Value)) Changed(false); }
 void TdxTreeListCalcColumn::SetShowButtonFrame(bool Value) {
-  DX_SET(FShowButtonFrame, Value, false);
+  if (StoreChanged(FShowButtonFrame, Value)) Changed(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -712,5 +697,5 @@ void TdxTreeListMRUColumn::DoButtonClick(TObject* /*Sender*/) {
   if (OnButtonClick.Assigned()) OnButtonClick(this);
 }
 
-void TdxTreeListMRUColumn::SetMaxItemCount(int Value) { DX_SET(FMaxItemCount, Value, false); }
-void TdxTreeListMRUColumn::SetShowEllipsis(bool Value) { DX_SET(FShowEllipsis, Value, false); }
+void TdxTreeListMRUColumn::SetMaxItemCount(int Value) { if (StoreChanged(FMaxItemCount, Value)) Changed(false); }
+void TdxTreeListMRUColumn::SetShowEllipsis(bool Value) { if (StoreChanged(FShowEllipsis, Value)) Changed(false); }

@@ -5,25 +5,12 @@
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTLClms_Common.h"
 
 TCLASS_IMPL(TdxInplaceTreeListGraphicEdit)
 TCLASS_IMPL(TdxInplaceTreeListBlobEdit)
 TCLASS_IMPL(TdxTreeListGraphicColumn)
 TCLASS_IMPL(TdxTreeListBlobColumn)
-
-namespace {
-
-template <class T>
-bool Change(T& Field, const T& Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
-
-}  // namespace
-
-#define DX_SET(Field, Value, All) \
-  if (Change(Field, Value)) Changed(All)
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListGraphicColumn
@@ -182,30 +169,30 @@ void TdxTreeListGraphicColumn::EditorGetGraphicClass(TObject* /*Sender*/, TClass
   if (TClass Class = GetGraphicClass()) GraphicClass = Class;
 }
 
-void TdxTreeListGraphicColumn::SetCenter(bool Value) { DX_SET(FCenter, Value, false); }
+void TdxTreeListGraphicColumn::SetCenter(bool Value) { if (StoreChanged(FCenter, Value)) Changed(false); }
 void TdxTreeListGraphicColumn::SetCustomFilter(const AnsiString& Value) {
-  DX_SET(FCustomFilter, Value, false);
+  if (StoreChanged(FCustomFilter, Value)) Changed(false);
 }
 void TdxTreeListGraphicColumn::SetCustomGraphic(bool Value) {
-  if (!Change(FCustomGraphic, Value)) return;
+  if (!StoreChanged(FCustomGraphic, Value)) return;
   Forget();
   Changed(false);
 }
 void TdxTreeListGraphicColumn::SetDblClickActivate(bool Value) {
-  DX_SET(FDblClickActivate, Value, false);
+  if (StoreChanged(FDblClickActivate, Value)) Changed(false);
 }
 void TdxTreeListGraphicColumn::SetGraphicTransparency(TdxGraphicEditTransparency Value) {
-  DX_SET(FGraphicTransparency, Value, false);
+  if (StoreChanged(FGraphicTransparency, Value)) Changed(false);
 }
 void TdxTreeListGraphicColumn::SetPopupToolbarPosStored(bool Value) {
   FPopupToolbarPosStored = Value;
   if (!Value) FPopupToolbarPos = dxNoToolbarPos;
 }
-void TdxTreeListGraphicColumn::SetQuickDraw(bool Value) { DX_SET(FQuickDraw, Value, false); }
+void TdxTreeListGraphicColumn::SetQuickDraw(bool Value) { if (StoreChanged(FQuickDraw, Value)) Changed(false); }
 void TdxTreeListGraphicColumn::SetShadowSelection(bool Value) {
-  DX_SET(FShadowSelection, Value, false);
+  if (StoreChanged(FShadowSelection, Value)) Changed(false);
 }
-void TdxTreeListGraphicColumn::SetStretch(bool Value) { DX_SET(FStretch, Value, true); }
+void TdxTreeListGraphicColumn::SetStretch(bool Value) { if (StoreChanged(FStretch, Value)) Changed(true); }
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListBlobColumn
@@ -386,53 +373,53 @@ void TdxTreeListBlobColumn::EditorPopupResized(TObject* /*Sender*/, int Width, i
 }
 
 void TdxTreeListBlobColumn::SetAlwaysSaveText(bool Value) {
-  DX_SET(FAlwaysSaveText, Value, false);
+  if (StoreChanged(FAlwaysSaveText, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetBlobEditKind(TdxBlobEditKind Value) {
-  DX_SET(FBlobEditKind, Value, false);
+  if (StoreChanged(FBlobEditKind, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetBlobPaintStyle(TdxBlobPaintStyle Value) {
-  DX_SET(FBlobPaintStyle, Value, false);
+  if (StoreChanged(FBlobPaintStyle, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMaxDisplayLength(int Value) {
-  DX_SET(FMaxDisplayLength, Value, false);
+  if (StoreChanged(FMaxDisplayLength, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMemoCharCase(TEditCharCase Value) {
-  DX_SET(FMemoCharCase, Value, false);
+  if (StoreChanged(FMemoCharCase, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMemoHideScrollBars(bool Value) {
-  DX_SET(FMemoHideScrollBars, Value, false);
+  if (StoreChanged(FMemoHideScrollBars, Value)) Changed(false);
 }
-void TdxTreeListBlobColumn::SetMemoMaxLength(int Value) { DX_SET(FMemoMaxLength, Value, false); }
+void TdxTreeListBlobColumn::SetMemoMaxLength(int Value) { if (StoreChanged(FMemoMaxLength, Value)) Changed(false); }
 void TdxTreeListBlobColumn::SetMemoOEMConvert(bool Value) {
-  DX_SET(FMemoOEMConvert, Value, false);
+  if (StoreChanged(FMemoOEMConvert, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMemoScrollBars(TScrollStyle Value) {
-  DX_SET(FMemoScrollBars, Value, false);
+  if (StoreChanged(FMemoScrollBars, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMemoSelectionBar(bool Value) {
-  DX_SET(FMemoSelectionBar, Value, false);
+  if (StoreChanged(FMemoSelectionBar, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetMemoWantReturns(bool Value) {
-  DX_SET(FMemoWantReturns, Value, false);
+  if (StoreChanged(FMemoWantReturns, Value)) Changed(false);
 }
-void TdxTreeListBlobColumn::SetMemoWantTabs(bool Value) { DX_SET(FMemoWantTabs, Value, false); }
-void TdxTreeListBlobColumn::SetMemoWordWrap(bool Value) { DX_SET(FMemoWordWrap, Value, false); }
+void TdxTreeListBlobColumn::SetMemoWantTabs(bool Value) { if (StoreChanged(FMemoWantTabs, Value)) Changed(false); }
+void TdxTreeListBlobColumn::SetMemoWordWrap(bool Value) { if (StoreChanged(FMemoWordWrap, Value)) Changed(false); }
 void TdxTreeListBlobColumn::SetPictureAutoSize(bool Value) {
-  DX_SET(FPictureAutoSize, Value, false);
+  if (StoreChanged(FPictureAutoSize, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetPictureFilter(const AnsiString& Value) {
-  DX_SET(FPictureFilter, Value, false);
+  if (StoreChanged(FPictureFilter, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetPictureTransparency(TdxGraphicEditTransparency Value) {
-  DX_SET(FPictureTransparency, Value, false);
+  if (StoreChanged(FPictureTransparency, Value)) Changed(false);
 }
-void TdxTreeListBlobColumn::SetPopupHeight(int Value) { DX_SET(FPopupHeight, Value, false); }
-void TdxTreeListBlobColumn::SetPopupWidth(int Value) { DX_SET(FPopupWidth, Value, false); }
+void TdxTreeListBlobColumn::SetPopupHeight(int Value) { if (StoreChanged(FPopupHeight, Value)) Changed(false); }
+void TdxTreeListBlobColumn::SetPopupWidth(int Value) { if (StoreChanged(FPopupWidth, Value)) Changed(false); }
 void TdxTreeListBlobColumn::SetShowExPopupItems(bool Value) {
-  DX_SET(FShowExPopupItems, Value, false);
+  if (StoreChanged(FShowExPopupItems, Value)) Changed(false);
 }
 void TdxTreeListBlobColumn::SetShowPicturePopup(bool Value) {
-  DX_SET(FShowPicturePopup, Value, false);
+  if (StoreChanged(FShowPicturePopup, Value)) Changed(false);
 }
-void TdxTreeListBlobColumn::SetSizeablePopup(bool Value) { DX_SET(FSizeablePopup, Value, false); }
+void TdxTreeListBlobColumn::SetSizeablePopup(bool Value) { if (StoreChanged(FSizeablePopup, Value)) Changed(false); }

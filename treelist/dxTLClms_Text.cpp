@@ -10,6 +10,7 @@
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTLClms_Common.h"
 #include "treelist/dxTLStrings.h"
 
 TCLASS_IMPL(TdxInplaceTreeListMemoEdit)
@@ -27,12 +28,6 @@ TCLASS_IMPL(TdxTreeListCurrencyColumn)
 
 namespace {
 
-template <class T>
-bool Change(T& Field, const T& Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
 
 AnsiString CheckTrueText;
 AnsiString CheckFalseText;
@@ -61,9 +56,6 @@ AnsiString SpinText(double Value, TdxValueType Type) {
 }
 
 }  // namespace
-
-#define DX_SET(Field, Value, All) \
-  if (Change(Field, Value)) Changed(All)
 
 const AnsiString& dxTLCheckTrueText() { return CheckTrueText; }
 const AnsiString& dxTLCheckFalseText() { return CheckFalseText; }
@@ -132,13 +124,13 @@ void TdxTreeListMemoColumn::FillViewData(TdxEditViewData* ViewData,
 }
 
 void TdxTreeListMemoColumn::SetHideScrollBars(bool Value) {
-  DX_SET(FHideScrollBars, Value, false);
+  if (StoreChanged(FHideScrollBars, Value)) Changed(false);
 }
-void TdxTreeListMemoColumn::SetScrollBars(TScrollStyle Value) { DX_SET(FScrollBars, Value, false); }
-void TdxTreeListMemoColumn::SetSelectionBar(bool Value) { DX_SET(FSelectionBar, Value, false); }
-void TdxTreeListMemoColumn::SetWantReturns(bool Value) { DX_SET(FWantReturns, Value, false); }
-void TdxTreeListMemoColumn::SetWantTabs(bool Value) { DX_SET(FWantTabs, Value, false); }
-void TdxTreeListMemoColumn::SetWordWrap(bool Value) { DX_SET(FWordWrap, Value, false); }
+void TdxTreeListMemoColumn::SetScrollBars(TScrollStyle Value) { if (StoreChanged(FScrollBars, Value)) Changed(false); }
+void TdxTreeListMemoColumn::SetSelectionBar(bool Value) { if (StoreChanged(FSelectionBar, Value)) Changed(false); }
+void TdxTreeListMemoColumn::SetWantReturns(bool Value) { if (StoreChanged(FWantReturns, Value)) Changed(false); }
+void TdxTreeListMemoColumn::SetWantTabs(bool Value) { if (StoreChanged(FWantTabs, Value)) Changed(false); }
+void TdxTreeListMemoColumn::SetWordWrap(bool Value) { if (StoreChanged(FWordWrap, Value)) Changed(false); }
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListCheckColumn
@@ -255,8 +247,8 @@ int TdxTreeListCheckColumn::GetMinRowHeight() {
   return HasGlyph() ? FGlyph->Height() : EditCheckBoxHeight + 2;
 }
 
-void TdxTreeListCheckColumn::SetAllowGrayed(bool Value) { DX_SET(FAllowGrayed, Value, false); }
-void TdxTreeListCheckColumn::SetBorder3D(bool Value) { DX_SET(FBorder3D, Value, false); }
+void TdxTreeListCheckColumn::SetAllowGrayed(bool Value) { if (StoreChanged(FAllowGrayed, Value)) Changed(false); }
+void TdxTreeListCheckColumn::SetBorder3D(bool Value) { if (StoreChanged(FBorder3D, Value)) Changed(false); }
 
 TBitmap* TdxTreeListCheckColumn::Glyph() {
   if (!FGlyph) FGlyph = NewObject<TBitmap>();
@@ -273,18 +265,18 @@ void TdxTreeListCheckColumn::SetGlyph(TBitmap* Value) {
   Changed(true);
 }
 
-void TdxTreeListCheckColumn::SetGlyphCount(int Value) { DX_SET(FGlyphCount, Value, false); }
+void TdxTreeListCheckColumn::SetGlyphCount(int Value) { if (StoreChanged(FGlyphCount, Value)) Changed(false); }
 void TdxTreeListCheckColumn::SetShowNullFieldStyle(TdxShowNullFieldStyle Value) {
-  DX_SET(FShowNullFieldStyle, Value, false);
+  if (StoreChanged(FShowNullFieldStyle, Value)) Changed(false);
 }
 void TdxTreeListCheckColumn::SetValueChecked(const AnsiString& Value) {
-  DX_SET(FValueChecked, Value, false);
+  if (StoreChanged(FValueChecked, Value)) Changed(false);
 }
 void TdxTreeListCheckColumn::SetValueGrayed(const AnsiString& Value) {
-  DX_SET(FValueGrayed, Value, false);
+  if (StoreChanged(FValueGrayed, Value)) Changed(false);
 }
 void TdxTreeListCheckColumn::SetValueUnchecked(const AnsiString& Value) {
-  DX_SET(FValueUnchecked, Value, false);
+  if (StoreChanged(FValueUnchecked, Value)) Changed(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -361,30 +353,24 @@ void TdxTreeListSpinColumn::FillViewData(TdxEditViewData* ViewData,
 }
 
 bool TdxTreeListSpinColumn::IsShowButton(bool Default) {
-  if (DisableEditor() || FShowButtonStyle == TdxShowButtonStyle::sbNone) return false;
-  if (FShowButtonStyle == TdxShowButtonStyle::sbAlways) return true;
-  return Default;
+  return EditorShowsButton(this, FShowButtonStyle, Default);
 }
 
 bool TdxTreeListSpinColumn::ShowEditButton(TdxTreeListNode* Node) {
-  if (FShowButtonStyle == TdxShowButtonStyle::sbNone) return false;
-  TCustomdxTreeListControl* Tree = TreeList();
-  if (!Tree || !Tree->OptionsEx().Contains(aoShowButtonAlways)) return false;
-  if (FShowButtonStyle == TdxShowButtonStyle::sbAlways) return true;
-  return Node && Node == Tree->FocusedNode();
+  return PaintedCellShowsButton(this, FShowButtonStyle, Node);
 }
 
-void TdxTreeListSpinColumn::SetEditorEnabled(bool Value) { DX_SET(FEditorEnabled, Value, false); }
-void TdxTreeListSpinColumn::SetIncrement(double Value) { DX_SET(FIncrement, Value, false); }
-void TdxTreeListSpinColumn::SetMinValue(double Value) { DX_SET(FMinValue, Value, false); }
-void TdxTreeListSpinColumn::SetMaxValue(double Value) { DX_SET(FMaxValue, Value, false); }
+void TdxTreeListSpinColumn::SetEditorEnabled(bool Value) { if (StoreChanged(FEditorEnabled, Value)) Changed(false); }
+void TdxTreeListSpinColumn::SetIncrement(double Value) { if (StoreChanged(FIncrement, Value)) Changed(false); }
+void TdxTreeListSpinColumn::SetMinValue(double Value) { if (StoreChanged(FMinValue, Value)) Changed(false); }
+void TdxTreeListSpinColumn::SetMaxValue(double Value) { if (StoreChanged(FMaxValue, Value)) Changed(false); }
 void TdxTreeListSpinColumn::SetShowButtonStyle(TdxShowButtonStyle Value) {
-  DX_SET(FShowButtonStyle, Value, false);
+  if (StoreChanged(FShowButtonStyle, Value)) Changed(false);
 }
 void TdxTreeListSpinColumn::SetUseCtrlIncrement(bool Value) {
-  DX_SET(FUseCtrlIncrement, Value, false);
+  if (StoreChanged(FUseCtrlIncrement, Value)) Changed(false);
 }
-void TdxTreeListSpinColumn::SetValueType(TdxValueType Value) { DX_SET(FValueType, Value, false); }
+void TdxTreeListSpinColumn::SetValueType(TdxValueType Value) { if (StoreChanged(FValueType, Value)) Changed(false); }
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListHyperLinkColumn
@@ -475,15 +461,15 @@ void TdxTreeListHyperLinkColumn::LinkChanged() {
 }
 
 void TdxTreeListHyperLinkColumn::SetEditBackgroundColor(TColor Value) {
-  DX_SET(FEditBackgroundColor, Value, false);
+  if (StoreChanged(FEditBackgroundColor, Value)) Changed(false);
 }
 void TdxTreeListHyperLinkColumn::SetEditFontColor(TColor Value) {
-  if (Change(FEditFontColor, Value)) LinkChanged();
+  if (StoreChanged(FEditFontColor, Value)) LinkChanged();
 }
 void TdxTreeListHyperLinkColumn::SetSingleClick(bool Value) {
-  if (Change(FSingleClick, Value)) LinkChanged();
+  if (StoreChanged(FSingleClick, Value)) LinkChanged();
 }
-void TdxTreeListHyperLinkColumn::SetStartKey(TShortCut Value) { DX_SET(FStartKey, Value, false); }
+void TdxTreeListHyperLinkColumn::SetStartKey(TShortCut Value) { if (StoreChanged(FStartKey, Value)) Changed(false); }
 
 // ---------------------------------------------------------------------------------
 // TdxTreeListTimeColumn
@@ -527,10 +513,10 @@ void TdxTreeListTimeColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
 }
 
 void TdxTreeListTimeColumn::SetTimeEditFormat(TdxTimeEditFormat Value) {
-  DX_SET(FTimeEditFormat, Value, false);
+  if (StoreChanged(FTimeEditFormat, Value)) Changed(false);
 }
 void TdxTreeListTimeColumn::SetUseCtrlIncrement(bool Value) {
-  DX_SET(FUseCtrlIncrement, Value, false);
+  if (StoreChanged(FUseCtrlIncrement, Value)) Changed(false);
 }
 
 // ---------------------------------------------------------------------------------
@@ -616,18 +602,18 @@ void TdxTreeListCurrencyColumn::FillViewData(TdxEditViewData* ViewData,
 
 void TdxTreeListCurrencyColumn::LocaleChanged() {
   if (FDisplayFormatAssigned) return;
-  if (Change(FDisplayFormat, CurrencyDisplayFormat())) Changed(false);
+  if (StoreChanged(FDisplayFormat, CurrencyDisplayFormat())) Changed(false);
 }
 
 void TdxTreeListCurrencyColumn::SetDecimalPlaces(unsigned Value) {
-  DX_SET(FDecimalPlaces, Value, false);
+  if (StoreChanged(FDecimalPlaces, Value)) Changed(false);
 }
 void TdxTreeListCurrencyColumn::SetDisplayFormat(const AnsiString& Value) {
   FDisplayFormatAssigned = true;
-  DX_SET(FDisplayFormat, Value, false);
+  if (StoreChanged(FDisplayFormat, Value)) Changed(false);
 }
-void TdxTreeListCurrencyColumn::SetMinValue(double Value) { DX_SET(FMinValue, Value, false); }
-void TdxTreeListCurrencyColumn::SetMaxValue(double Value) { DX_SET(FMaxValue, Value, false); }
+void TdxTreeListCurrencyColumn::SetMinValue(double Value) { if (StoreChanged(FMinValue, Value)) Changed(false); }
+void TdxTreeListCurrencyColumn::SetMaxValue(double Value) { if (StoreChanged(FMaxValue, Value)) Changed(false); }
 void TdxTreeListCurrencyColumn::SetUseThousandSeparator(bool Value) {
-  DX_SET(FUseThousandSeparator, Value, false);
+  if (StoreChanged(FUseThousandSeparator, Value)) Changed(false);
 }
