@@ -643,6 +643,12 @@ TEST_F(TreeListKindsTest, EveryKindPaintsItsCellsWithoutAnEditor) {
   First->SetFocused(true);
   Paint();
   EXPECT_TRUE(Log->Messages.empty()) << (Log->Messages.empty() ? "" : Log->Messages[0]);
+  // What a paint makes, it keeps for the next one or gives back.
+  Buffer.reset();
+  const int Handles = GdiHandleCount();
+  Paint();
+  Buffer.reset();
+  EXPECT_EQ(GdiHandleCount(), Handles);
 }
 
 // ---------------------------------------------------------------------------------
