@@ -23,10 +23,6 @@
 // constants share a name.
 enum class TdxShowButtonStyle : Byte { sbDefault, sbAlways, sbNone };
 TENUM_INFO(TdxShowButtonStyle, "sbDefault", "sbAlways", "sbNone")
-TENUM_INFO(TDateButton, "btnToday", "btnClear")
-TENUM_INFO(TDateOnError, "deToday", "deNull")
-TENUM_INFO(TdxPopupBorder, "pbDefault", "pbSingle", "pbFrame3D", "pbFlat")
-TENUM_INFO(TdxButtonStyle, "bsStandard", "bsFlat", "bsExtraFlat")
 
 // The button column's edit style.
 enum TdxEditButtonStyle : Byte { ebsSimple, ebsEllipsis, ebsDown, ebsGlyph };
