@@ -355,7 +355,10 @@ TBitmap* TdxTreeListButtonColumn::Glyph() {
 
 void TdxTreeListButtonColumn::SetGlyph(TBitmap* Value) {
   if (Value == FGlyph) return;
-  Glyph()->Assign(Value);
+  if (Value)
+    Glyph()->Assign(Value);
+  else
+    FreeAndNil(FGlyph);
   if (FButtons->Count() > 0) FButtons->GetItem(0)->SetGlyph(FGlyph);
   Changed(false);
 }
