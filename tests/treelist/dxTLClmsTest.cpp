@@ -55,6 +55,12 @@ class THandlers : public TObject {
     Toggles.push_back(Text.c_str());
     States.push_back(State);
   }
+  TObject* ValidateSender = nullptr;
+  void DateInput(TObject* Sender, const AnsiString&, TDateTime& Date, AnsiString&, bool& Error) {
+    ValidateSender = Sender;
+    Date = 45000;
+    Error = false;
+  }
   void GetReference(TObject*, TdxTreeListNode* Node, TdxTreeListColumn*& Column) {
     EXPECT_EQ(Column, nullptr);
     if (!ForNode || Node == ForNode) Column = Reference;
@@ -446,6 +452,61 @@ TEST_F(TreeListKindsTest, APastedPictureReachesItsNodeAsABlob) {
   // Loading the cell into the editor again gives the same picture.
   Edit = Open<TdxInplaceGraphicEdit>(Graphic, N);
   EXPECT_EQ(Edit->Picture()->Width(), 12);
+}
+
+TEST_F(TreeListKindsTest, EditorsTakeTheirColumnsSettingsAndTellTheColumn) {
+  auto* Date = Kind<TdxTreeListDateColumn>();
+  Date->SetDateValidation(true);
+  Date->SetSaveTime(false);
+  Date->OnDateValidateInput = TdxDateValidateInputEvent::Bind<&THandlers::DateInput>(Handlers);
+  auto* Calc = Kind<TdxTreeListCalcColumn>();
+  Calc->SetPrecision(7);
+  Calc->SetQuickClose(true);
+  auto* Memo = Kind<TdxTreeListMemoColumn>();
+  Memo->SetWordWrap(false);
+  Memo->SetWantTabs(true);
+  auto* Blob = Kind<TdxTreeListBlobColumn>();
+  Blob->SetBlobPaintStyle(bpsText);
+  Blob->SetMemoWantTabs(false);
+  TdxTreeListNode* N = Node({"today", "1", "m", ""});
+
+  auto* DateEdit = Open<TdxInplaceDateEdit>(Date, N);
+  EXPECT_TRUE(DateEdit->DateValidation());
+  EXPECT_FALSE(DateEdit->SaveTime());
+  DateEdit->SetTextIfModifiable("whenever");
+  DateEdit->Validate();
+  EXPECT_EQ(Handlers->ValidateSender, Date) << "the column's event, with the column";
+  EXPECT_DOUBLE_EQ(DateEdit->GetDate(), 45000);
+
+  auto* CalcEdit = Open<TdxInplaceCalcEdit>(Calc, N);
+  EXPECT_EQ(CalcEdit->Precision(), 7);
+  EXPECT_TRUE(CalcEdit->QuickClose());
+  auto* MemoEdit = Open<TdxInplaceMemoEdit>(Memo, N);
+  EXPECT_FALSE(MemoEdit->WordWrap());
+  EXPECT_TRUE(MemoEdit->WantTabs());
+  EXPECT_TRUE(Memo->IsMultiLineCell());
+
+  auto* BlobEdit = Open<TdxInplaceBlobEdit>(Blob, N);
+  EXPECT_EQ(BlobEdit->BlobPaintStyle(), bpsText);
+  EXPECT_FALSE(BlobEdit->MemoWantTabs);
+  EXPECT_FALSE(BlobEdit->AlwaysSaveText());
+  BlobEdit->PopupResized(321, 123);
+  EXPECT_EQ(Blob->PopupWidth(), 321) << "the next popup opens at the size left";
+  EXPECT_EQ(Blob->PopupHeight(), 123);
+  auto* BlobView = ObjectAs<TdxBlobEditViewData>(Painted(Blob, N));
+  EXPECT_TRUE(BlobView->IsEmpty);
+  EXPECT_EQ(BlobView->BlobPaintStyle, bpsText);
+}
+
+TEST_F(TreeListKindsTest, GraphicCellsShadeOnlyWhenSelectedAndShadowSelectionIsSet) {
+  auto* Graphic = Kind<TdxTreeListGraphicColumn>();
+  TdxTreeListNode* N = Node({""});
+  EXPECT_FALSE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N))->ShadowSelection);
+  EXPECT_TRUE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N, true))->ShadowSelection);
+  Graphic->SetShadowSelection(false);
+  EXPECT_FALSE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N, true))->ShadowSelection);
+  EXPECT_EQ(Graphic->ClipboardFormat(), CF_PICTURE);
+  EXPECT_EQ(Open<TdxInplaceGraphicEdit>(Graphic, N)->ClipboardFormat(), CF_PICTURE);
 }
 
 // ---------------------------------------------------------------------------------
