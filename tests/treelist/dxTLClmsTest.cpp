@@ -385,6 +385,10 @@ TEST_F(TreeListKindsTest, AnImageColumnFollowsItsImageListAndForgetsItWhenFreed)
   EXPECT_EQ(Image->GetTextWidth(Canvas.get(), N), Canvas->TextWidth("a") + 24);
   Canvas->SetHandle(nullptr);
   EXPECT_EQ(ObjectAs<TdxImageEditViewData>(Painted(Image, N))->Images, Images);
+  // The rows grow to the images.
+  Images->SetSize(24, 40);
+  Pump();
+  EXPECT_GE(Tree->DefaultRowHeight(), 40);
   Images->Free();
   EXPECT_EQ(Image->Images(), nullptr);
   EXPECT_EQ(Image->GetMinRowHeight(), 0);
