@@ -224,6 +224,8 @@ class TdxInplaceEdit : public TWinControl {
   virtual void HostMouseMove(int /*X*/, int /*Y*/) {}
   virtual void HostMouseUp() {}
   virtual void RestoreDefaults();
+  // Asked by a host before a press on it ends the edit: true keeps the editor open.
+  bool KeepsEditOnHostPress() { return GetOptionByte(); }
 
   // ----- The editor's values.
   TAlignment Alignment() const { return FAlignment; }

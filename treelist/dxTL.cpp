@@ -446,7 +446,6 @@ void TdxTreeList::SetNodeString(TdxTreeListNode* Node, int Column, const AnsiStr
 
 void TdxTreeList::AfterLayout() {
   inherited::AfterLayout();
-  EndEdit(true);
   if (FResortPending) {
     FResortPending = false;
     ResortNodes();

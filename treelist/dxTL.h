@@ -17,7 +17,8 @@
 // operations), dxTL_PaintState.cpp (what outlives a paint), with the painter's context
 // in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
 // sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
-// in dxTL_StoredLayout.cpp and the "Data" node stream in dxTL_Stream.cpp.
+// in dxTL_StoredLayout.cpp, the "Data" node stream in dxTL_Stream.cpp and the in-place
+// editing in dxTL_Editing.cpp.
 #pragma once
 
 #include <windows.h>
@@ -544,9 +545,50 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // What the paint keeps between paints; made on first use.
   TdxTreeListPaintState& PaintState();
 
-  // The cell being edited (nullptr, -1 when none).
+  // ----- In-place editing (dxTL_Editing.cpp). The cell being edited (nullptr, -1 when
+  // none), the column the editor was last set up for, and the editor bound to the cell.
   TdxTreeListNode* EditNode() const { return FEditNode; }
   int EditColumn() const { return FEditColumn; }
+  int EditSetupColumn() const { return FEditSetupColumn; }
+  TdxInplaceEdit* InplaceEditor() const { return FInplaceEditor; }
+  // Opens the editor on the focused cell; the others then hand the opened editor a
+  // typed key (Ctrl+V pastes, Ctrl+X cuts), the press point or the press's release.
+  virtual void ShowEditor();
+  void ShowEditorChar(char Key);
+  void ShowEditorMouse(int X, int Y);
+  virtual void ShowEditorMouseUp();
+  // Hides the editor, storing a modified value of the bound cell (PostEditor) and
+  // firing OnEdited; the control takes the focus when Refocus or the editor had it.
+  void HideEditor(bool Refocus);
+  void PostEditor();
+  // Validates (a refusal raises and keeps the edit), then ends it storing the value.
+  void EndEditing();
+  // Binds the editor to the focused cell again and reloads its value, storing nothing.
+  void RefreshEditor();
+  AnsiString GetEditingText();
+  void SetEditingText(const AnsiString& Text);
+  virtual void StoreEditorValue(TdxTreeListNode* Node, int ColumnIndex, TdxInplaceEdit* Editor,
+                                Variant& Value);
+  virtual bool CanShowEditor();
+  virtual TdxInplaceEdit* CreateEditor(int ColumnIndex);
+  virtual TdxInplaceEdit* FindEditor(int /*ColumnIndex*/) { return FInplaceEditor; }
+  virtual void SetupEditor(TdxInplaceEdit* Editor);
+  virtual void LoadEditorValue(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
+  virtual bool CanShowEditorOnClick(int X, int Y, int ColumnIndex, bool WasFocused);
+  // The cell's place for the editor and the scroll that shows a column (absolute
+  // index); the column layer answers them.
+  virtual void GetEditRect(TdxTreeListNode* /*Node*/, int /*VisibleColumn*/, TRect& Rect) {
+    Rect = TRect{-1, -1, -1, -1};
+  }
+  virtual void MakeColumnVisible(int /*Column*/) {}
+  // The container's questions.
+  bool CanEditModify() override { return true; }
+  bool CanEditAcceptKey(char /*Key*/) override { return true; }
+  bool SkipEditKeyMessage() override { return FocusedColumn() != FEditSetupColumn; }
+  bool ImmediateEditor(int Column) override;
+  void MoveEditColumn(bool Backward) override;
+  void EditorFocusChanged() override { InvalidateSelection(); }
+  TdxTLImmediateEditorQuery OnImmediateEditorQuery;
 
   // Node events
   TTLExpandedEvent OnDeletion;
@@ -679,9 +721,11 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void InvalidateArea(const RECT& Rect);
   void InvalidateClient();
 
-  // Editing. The base has no editor: EndEdit is where the in-place editing ends a
-  // running edit, storing its value (after validating it) or not.
-  virtual void EndEdit(bool /*StoreValue*/) {}
+  // Editing. EndEdit is where everything else ends a running edit: storing its value
+  // after validating it (a refusal raises and keeps the edit), or dropping it.
+  virtual void EndEdit(bool StoreValue);
+  // The focus left for another control of the form: the edit ends storing its value.
+  void DoExit() override;
   // Forgets the edit cell and ends a running edit without validating or storing it:
   // what inserting and deleting nodes and every update do.
   void AbandonEdit();
@@ -702,12 +746,11 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   virtual bool CanProcessKeys() { return true; }
-  virtual bool EditorShown() { return false; }
-  virtual void ShowEditor() {}
+  virtual bool EditorShown();
   // Opens the editor and hands it Key; false when no editor opened.
-  virtual bool ShowEditorWithKey(char /*Key*/) { return false; }
-  // Escape: the editor refreshes its value, runs its own escape handling and closes.
-  virtual void EditorEscape() { EndEdit(false); }
+  virtual bool ShowEditorWithKey(char Key);
+  // Escape: the editor goes back to its value at the opening and closes.
+  virtual void EditorEscape();
   // Whether the column at a visible position takes the Tab key.
   virtual bool IsVisibleColumnTabStop(int /*VisibleIndex*/) { return true; }
   // The column above (Dir -1) or below (+1) the focused one in a band of several
@@ -752,8 +795,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual void DoBandButtonClick() {}
   virtual void DoHeaderButtonClick() {}
   // The click-to-edit timer fired in the normal state; a mouse up may open the editor.
-  virtual void ClickEditTimer() {}
-  virtual void ShowEditorMouseUp() {}
+  virtual void ClickEditTimer() { ShowEditor(); }
   virtual void StartMousePanning() {}
   // The node drag of automatic drag mode.
   virtual void StartNodeDrag() { BeginDrag(true); }
@@ -775,8 +817,20 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void SelectionScrollTick();
   void WMTimer(TMessage& Message);
   void WMSetCursor(TMessage& Message);
-  void FocusChanged(bool Gained);
   void InvalidateHot(TdxTreeListNode* Node, int Column, Byte Kind);
+  void FocusChanged(bool Gained, HWND Other);
+  // The editing side of the messages, of focus arrival, of a press and of a layout
+  // (dxTL_Editing.cpp).
+  bool DispatchEditMessage(TMessage& Message);
+  void EditorFocusArrived(bool FromEditor);
+  bool EndEditForPress();
+  void KeepEditorOnCell();
+  void ShowEditing(bool AllowAfterShow);
+  TdxInplaceEdit* FInplaceEditor = nullptr;
+  int FEditSetupColumn = -1;
+  int FEditAbsoluteColumn = -1;
+  bool FHidingEditor = false;
+  bool FRefocusEditor = false;
 
   TdxTreeListState FState = tsNormal;
   TdxTreeListHitInfo FDownHit;
@@ -1109,7 +1163,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int GetBandOffset(int VisibleBand);
   // Scrolls LeftCoord so the band or column shows (its left edge first).
   void MakeBandVisible(int VisibleBand);
-  void MakeColumnVisible(int Column);
+  void MakeColumnVisible(int Column) override;
   // The display width of a shown column: its share of its band row.
   int GetColumnDisplayWidth(int Column) override;
   // Fills the column-widths cache with every column's display width.
@@ -1121,7 +1175,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // has no header cell on the screen or the node no row.
   void GetCellRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
   // Where the in-place editor of that cell goes.
-  void GetEditRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect);
+  void GetEditRect(TdxTreeListNode* Node, int VisibleColumn, TRect& Rect) override;
   // Measures a cell through its column's editor class, without a window.
   bool CalcRowLineHeight(TdxTreeListNode* Node, int Column, const AnsiString& Text,
                          int BoundsWidth, int TextHeight, int MaxLineCount, bool InflateFlag,
@@ -1246,6 +1300,16 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int EditorCacheCount() const { return static_cast<int>(FEditors.size()); }
   // The focused column's value for its editor.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value);
+  // Editing through the focused column (dxTL_Editing.cpp): its editor class (one
+  // cached editor per class), its settings, value, colour, font and read-only flag.
+  TdxInplaceEdit* CreateEditor(int ColumnIndex) override;
+  TdxInplaceEdit* FindEditor(int ColumnIndex) override;
+  void SetupEditor(TdxInplaceEdit* Editor) override;
+  void LoadEditorValue(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
+  bool CanShowEditorOnClick(int X, int Y, int ColumnIndex, bool WasFocused) override;
+  bool CanEditModify() override;
+  TColor GetEditColor() override;
+  TFont* GetEditFont() override;
 
   // ----- The mouse's questions and hooks (dxTL_Mouse.cpp)
   bool IsBandSizable(int VisibleBand) override;
@@ -1439,6 +1503,10 @@ class TdxTreeList : public TCustomdxTreeListControl {
 
   // The cell text, upper-cased under aoCaseInsensitive.
   Variant GetNodeSortValue(TdxTreeListNode* Node, int Column) override;
+  // Stores the edited text in the node through the column, lays auto-height rows out
+  // again and re-sorts with the node kept in view (dxTL_Editing.cpp).
+  void StoreEditorValue(TdxTreeListNode* Node, int ColumnIndex, TdxInplaceEdit* Editor,
+                        Variant& Value) override;
 
   // The "Data" node stream of form files (dxTL_Stream.cpp): written when there is a
   // top-level node; reading replaces every node inside one update.

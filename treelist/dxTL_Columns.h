@@ -88,6 +88,9 @@ class TdxTreeListColumn : public TComponent {
   virtual TdxInplaceEditClass GetEditorClass();
   virtual AnsiString GetDisplayText(TdxTreeListNode* Node);
   virtual bool CanShowEditor() { return !FDisableEditor; }
+  // Whether a press at (X, Y) on a cell of this column opens its editor at once when
+  // buttons are shown always (a kind with edit buttons says yes over them).
+  virtual bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) { return false; }
   virtual int GetIndex() const;
   virtual TdxEditViewData* GetViewData() { return FViewData; }
   virtual void AssignEditorSettings(TdxInplaceEdit* Editor);

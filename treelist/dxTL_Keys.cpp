@@ -48,8 +48,12 @@ void TCustomdxTreeList::KeyDown(Word& Key, TShiftState Shift) {
 
   if (EditorShown() && (Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
                         Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN)) {
+    // Escape drops what was typed, wherever it was pressed.
+    if (Key == VK_ESCAPE) {
+      EditorEscape();
+      return;
+    }
     EndEdit(true);
-    if (Key == VK_ESCAPE) return;
   }
 
   const bool Ctrl = Shift.Contains(ssCtrl);

@@ -67,7 +67,8 @@ bool IsVerticalSizing(TdxTreeListState State) {
 
 void TCustomdxTreeList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button == mbLeft) StopSharedTimer(ClickEditTimerId);
-  if (FState == tsEditing) EndEdit(true);
+  // An editor that holds the presses keeps them from the control.
+  if (!EndEditForPress()) return;
   FSelectingInProgress = false;
   FDeferredSelect = false;
   FRangeExtending = false;
@@ -188,6 +189,12 @@ void TCustomdxTreeList::MouseDownOnRow(const TdxTreeListHitInfo& Hit, TMouseButt
       // The others leave on release, so that a drag carries the whole selection.
       FDeferredSelect = true;
     }
+  }
+  // With buttons shown always, the column may open the editor at the press.
+  if (Button == mbLeft && Hit.HitTest != htIndicator && !IsRowSelect() &&
+      CanShowEditorOnClick(X, Y, FocusedColumn(), Hit.Node == FFocusedBeforeClick)) {
+    FState = tsNormal;
+    ShowEditorMouse(X, Y);
   }
   // A second click on the focused cell opens its editor when the double-click time
   // passes without a second press.
@@ -492,16 +499,6 @@ void TCustomdxTreeList::WMSetCursor(TMessage& Message) {
   inherited::Dispatch(Message);
 }
 
-void TCustomdxTreeList::FocusChanged(bool Gained) {
-  if (Gained && !FFocusedNode) FFocusedNode = FTopVisibleNode;
-  NodeChanged(FFocusedNode, false);
-  if (!Gained) {
-    EndEdit(true);
-    if (FState == tsSelecting) FState = tsNormal;
-  }
-  if (IsMultiSelect() && SelectedCount() > 0) InvalidateSelection();
-}
-
 bool TCustomdxTreeList::DispatchMouseMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_TIMER: WMTimer(Message); return true;
@@ -526,7 +523,7 @@ bool TCustomdxTreeList::DispatchMouseMessage(TMessage& Message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       inherited::Dispatch(Message);
-      FocusChanged(Message.Msg == WM_SETFOCUS);
+      FocusChanged(Message.Msg == WM_SETFOCUS, reinterpret_cast<HWND>(Message.WParam));
       return true;
     case CM_MOUSEENTER: {
       inherited::Dispatch(Message);

@@ -2,6 +2,7 @@
 // scroll bars, the image lists, the event-firing operations and the selection rule.
 #include "classlib/Messages.h"
 #include "classlib/ScopeExit.h"
+#include "editors/dxCntner_Edit.h"
 #include "treelist/dxTL.h"
 
 // ---------------------------------------------------------------------------------
@@ -87,6 +88,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
   if (DispatchKeyMessage(Message)) return;
+  if (DispatchEditMessage(Message)) return;
   if (DispatchScrollMessage(Message)) return;
   if (DispatchFrameMessage(Message)) return;
   if (DispatchMouseMessage(Message)) return;
@@ -149,6 +151,7 @@ void TCustomdxTreeList::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation != opRemove) return;
   if (AComponent == FImages) SetImages(nullptr);
   if (AComponent == FStateImages) SetStateImages(nullptr);
+  if (AComponent == FInplaceEditor) FInplaceEditor = nullptr;
 }
 
 // ---------------------------------------------------------------------------------

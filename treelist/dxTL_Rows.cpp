@@ -83,6 +83,8 @@ void TCustomdxTreeList::UpdateLayout() {
     RemoveScrollBarsIfFit();
   }
   InvalidateClient();
+  // A running edit stays over its cell (or ends storing when the cell left the view).
+  KeepEditorOnCell();
 }
 
 void TCustomdxTreeList::UpdateRowIndex() {

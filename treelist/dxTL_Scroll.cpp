@@ -351,12 +351,13 @@ void TCustomdxTreeList::WMHScroll(TMessage& Message) {
 void TCustomdxTreeList::WMSize(TMessage& Message) {
   ResetRowHeightCache();
   SizeChanged();
-  EndEdit(true);
   RemoveScrollBarsIfFit();
   inherited::Dispatch(Message);
   ClampLeftCoord();
   RefreshScrollBars();
   KeepTopInRange();
+  // A running edit moves with its cell, or ends storing when the cell went out of view.
+  KeepEditorOnCell();
 }
 
 // ---------------------------------------------------------------------------------
@@ -380,6 +381,7 @@ void TCustomdxTreeList::ApplyRowsChanged() {
     if (R.top != -1) InvalidateArea(R);
   }
   RefreshScrollBars();
+  KeepEditorOnCell();
 }
 
 bool TCustomdxTreeList::DispatchScrollMessage(TMessage& Message) {

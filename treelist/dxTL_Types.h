@@ -88,6 +88,8 @@ using TdxTLCompareEvent =
 using TdxTLEditValidateEvent =
     TEvent<void(TObject* Sender, AnsiString& ErrorText, bool& Accept)>;
 using TdxTLGetEditColorEvent = TEvent<void(TObject* Sender, TColor& AColor)>;
+using TdxTLImmediateEditorQuery =
+    TEvent<void(TObject* Sender, int ColumnIndex, bool& Immediate)>;
 using TdxTLHotTrackNodeEvent =
     TEvent<void(TObject* Sender, TdxTreeListHotTrackInfo& AHotTrackInfo, TCursor& ACursor)>;
 using TdxTLGetPreviewTextEvent =

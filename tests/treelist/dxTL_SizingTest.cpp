@@ -225,6 +225,33 @@ TEST_F(TreeListSizingTest, HiddenSizableBandsKeepTheirProportionUnderAutoWidth) 
   EXPECT_EQ(MulDiv(200, Given, Given + 30), Tree->Bands()->Items(3)->Width());
 }
 
+TEST_F(TreeListSizingTest, AColumnInsideItsRowSharesWithTheColumnsAfterItOrBeforeTheLast) {
+  // Without the band following its header the row keeps its width: the columns right
+  // of the sized one give and take in proportion, all before it when it is the last.
+  Tree->SetOptionsEx(Tree->OptionsEx() - TdxTreeListOptionsEx{aoBandHeaderWidth});
+  Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(100);
+  Pump();
+  POINT Edge = ColumnEdge(0);
+  Drag(Edge, POINT{Edge.x + 30, Edge.y});
+  EXPECT_EQ(130, Width(0));
+  EXPECT_EQ(MulDiv(100, 170, 200), Width(1));
+  EXPECT_EQ(170 - MulDiv(100, 170, 200), Width(2));
+  EXPECT_EQ(300, Tree->Bands()->Items(0)->Width());
+  EXPECT_EQ(1, Changes.Count);
+
+  Edge = ColumnEdge(2);
+  const int Left = Width(0);
+  const int Middle = Width(1);
+  Drag(Edge, POINT{Edge.x - 30, Edge.y});
+  const int Given = Left + Middle + 30;
+  EXPECT_EQ(Width(2), 170 - MulDiv(100, 170, 200) - 30);
+  EXPECT_EQ(MulDiv(Left, Given, Left + Middle), Width(0));
+  EXPECT_EQ(Given - MulDiv(Left, Given, Left + Middle), Width(1));
+  EXPECT_EQ(300, Width(0) + Width(1) + Width(2));
+  EXPECT_EQ(2, Changes.Count);
+}
+
 TEST_F(TreeListSizingTest, WithFullSizingAColumnGoesPastItsBandsEdge) {
   Tree->SetShowBands(true);
   Pump();

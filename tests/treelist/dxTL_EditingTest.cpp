@@ -1,0 +1,558 @@
+// In-place editing on a real window: what opens the editor (keys, a typed Ctrl+V,
+// clicks) and what never does (row select), what ends it storing (keys, presses, the
+// focus leaving, scrolling) or dropping (Escape, deletion, an update, a refresh), a
+// refused value kept with the focus, the editor's colour, its place following the
+// cell, the store through the column and the automatic re-sort.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/Clipbrd.h"
+#include "tests/classlib/UiTestSupport.h"
+#include "treelist/dxTL.h"
+#include "treelist/dxTL_Columns.h"
+
+using namespace uitest;
+
+namespace {
+
+// A column that shows its value dressed up: what it displays is not what it holds.
+class TTaggedColumn : public TdxTreeListColumn {
+  TCLASS_DECL(TTaggedColumn, TdxTreeListColumn)
+ public:
+  explicit TTaggedColumn(TComponent* AOwner) : TdxTreeListColumn(AOwner) {}
+  AnsiString GetDisplayText(TdxTreeListNode* Node) override {
+    return "<" + Node->Strings(Index()) + ">";
+  }
+};
+TCLASS_IMPL(TTaggedColumn)
+
+// A column whose cells open their editor at the press (as one with edit buttons would
+// over its buttons).
+class TPressColumn : public TdxTreeListColumn {
+  TCLASS_DECL(TPressColumn, TdxTreeListColumn)
+ public:
+  explicit TPressColumn(TComponent* AOwner) : TdxTreeListColumn(AOwner) {}
+  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override {
+    return true;
+  }
+};
+TCLASS_IMPL(TPressColumn)
+
+// Notes the tree list's editing events.
+class TEditLog : public TObject {
+ public:
+  void Edited(TObject* /*Sender*/, TdxTreeListNode* Node) { EditedNodes.push_back(Node); }
+  void Validate(TObject* /*Sender*/, AnsiString& ErrorText, bool& Accept) {
+    if (!Refuse) return;
+    ErrorText = "Not here";
+    Accept = false;
+  }
+  void EditColor(TObject* /*Sender*/, TColor& Color) {
+    if (EventColor != clNone) Color = EventColor;
+  }
+  std::vector<TdxTreeListNode*> EditedNodes;
+  bool Refuse = false;
+  TColor EventColor = clNone;
+};
+
+class TreeListEditingTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(500, 400);
+    Other = AddChild<TProbe>(Form);
+    Other->SetBounds(420, 10, 40, 20);
+    Tree = AddChild<TdxTreeList>(Form);
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetBounds(0, 0, 400, 300);
+    for (const char* Caption : {"Name", "Kind", "Size"})
+      Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetCaption(Caption);
+    Tree->SetOptions(TdxTreeListOptions{aoEditing, aoColumnSizing});
+    Events = Keep(NewObject<TEditLog>());
+    Tree->OnEdited = TTLExpandedEvent::Bind<&TEditLog::Edited>(Events);
+    Tree->OnEditValidate = TdxTLEditValidateEvent::Bind<&TEditLog::Validate>(Events);
+    Tree->OnGetEditColor = TdxTLGetEditColorEvent::Bind<&TEditLog::EditColor>(Events);
+    Tree->HandleNeeded();
+    Tree->BeginUpdate();
+    for (const char* Name : {"alpha", "beta", "gamma", "delta"}) {
+      TdxTreeListNode* Node = Tree->Add();
+      Node->SetStrings(0, Name);
+      Node->SetStrings(1, "kind");
+    }
+    Tree->EndUpdate();
+    Tree->SetFocusedNode(Tree->Items(0), 0, true);
+    SetForegroundWindow(Form->Handle());
+    Tree->SetFocus();
+    Pump();
+  }
+  void TearDown() override {
+    FreeAndNil(Tree);
+    UiTest::TearDown();
+  }
+
+  TdxInplaceEdit* Editor() { return Tree->InplaceEditor(); }
+  HWND EditorWindow() {
+    return Editor() && Editor()->HandleAllocated() ? Editor()->Handle() : nullptr;
+  }
+  bool Editing() {
+    return Tree->State() == tsEditing && EditorWindow() && IsWindowVisible(EditorWindow());
+  }
+  std::string EditorText() {
+    char Buffer[256] = {};
+    GetWindowTextA(EditorWindow(), Buffer, sizeof Buffer);
+    return Buffer;
+  }
+  // A key as its message arrives where the focus is: the editor while it edits.
+  void Key(Word VirtKey, std::vector<int> Held = {}) {
+    HeldKeys = std::move(Held);
+    HWND Target =
+        Editing() && GetFocus() == EditorWindow() ? EditorWindow() : Tree->Handle();
+    SendMessageA(Target, WM_KEYDOWN, VirtKey, 1);
+    HeldKeys.clear();
+    Pump();
+  }
+  void TypeIntoEditor(const std::string& Text) {
+    for (char C : Text)
+      SendMessageA(EditorWindow(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    Pump();
+  }
+  void TypeIntoTree(char C) {
+    SendMessageA(Tree->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    Pump();
+  }
+  TRect Cell(TdxTreeListNode* Node, int Column) {
+    TRect R;
+    Tree->GetCellRect(Node, Column, R);
+    return R;
+  }
+  void Click(TdxTreeListNode* Node, int Column) {
+    const TRect R = Cell(Node, Column);
+    const LPARAM At = MAKELPARAM((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+    SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At);
+    SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At);
+    Pump();
+  }
+  TRect EditorBounds() {
+    return TRect{Editor()->Left(), Editor()->Top(), Editor()->Left() + Editor()->Width(),
+                 Editor()->Top() + Editor()->Height()};
+  }
+  void AddOptionsEx(TdxTreeListOptionsEx Add) {
+    TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+    for (TdxTreeListOptionEx Option : {aoEnterShowEditor, aoAutoSortRefresh})
+      if (Add.Contains(Option)) Ex.Include(Option);
+    Tree->SetOptionsEx(Ex);
+  }
+  std::string Text(int Node, int Column = 0) {
+    return Tree->Items(Node)->Strings(Column).c_str();
+  }
+
+  TForm* Form = nullptr;
+  TProbe* Other = nullptr;
+  TdxTreeList* Tree = nullptr;
+  TEditLog* Events = nullptr;
+};
+
+// ---------------------------------------------------------------------------------
+// Opening
+
+TEST_F(TreeListEditingTest, F2OpensTheEditorOverTheFocusedCellWithItsText) {
+  TChangeCounter Changes;
+  Tree->OnEditChange = Changes.Event();
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  // Loading the value is no change of the user's.
+  EXPECT_EQ(Changes.Count, 0);
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  EXPECT_EQ(Tree->EditNode(), Tree->Items(0));
+  EXPECT_EQ(Tree->EditColumn(), 0);
+  EXPECT_EQ(EditorText(), "alpha");
+  EXPECT_EQ(Tree->GetEditingText(), "alpha");
+  // The editor covers the cell, 2 pixels past it on every side.
+  TRect R;
+  Tree->GetEditRect(Tree->Items(0), 0, R);
+  const TRect B = EditorBounds();
+  EXPECT_EQ(B.left, R.left - 2);
+  EXPECT_EQ(B.top, R.top - 2);
+  EXPECT_EQ(B.right, R.right + 2);
+  EXPECT_EQ(B.bottom, R.bottom + 2);
+  TypeIntoEditor("x");
+  EXPECT_GE(Changes.Count, 1);
+  EXPECT_EQ(Changes.Sender, Tree->Columns(0));
+  // One editor per editor class, reused for every plain column.
+  Key(VK_ESCAPE);
+  Tree->SetFocusedColumn(1);
+  TdxInplaceEdit* First = Editor();
+  Key(VK_F2);
+  EXPECT_EQ(Editor(), First);
+  EXPECT_EQ(EditorText(), "kind");
+  EXPECT_EQ(Tree->EditorCacheCount(), 1);
+}
+
+TEST_F(TreeListEditingTest, RowSelectNeverOpensAnEditor) {
+  Tree->SetOptions(TdxTreeListOptions{aoEditing, aoRowSelect, aoImmediateEditor});
+  AddOptionsEx(TdxTreeListOptionsEx{aoEnterShowEditor});
+  Key(VK_F2);
+  Key(VK_RETURN);
+  TypeIntoTree('x');
+  TypeIntoTree(22);
+  Click(Tree->Items(0), 1);
+  Click(Tree->Items(0), 1);
+  SendMessageA(Tree->Handle(), WM_TIMER, 2, 0);
+  SendMessageA(Tree->Handle(), WM_IME_STARTCOMPOSITION, 0, 0);
+  Tree->ShowEditor();
+  Pump();
+  EXPECT_NE(Tree->State(), tsEditing);
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(Text(0), "alpha");
+}
+
+TEST_F(TreeListEditingTest, ShowEditorOnTheBoundCellKeepsTheTypedText) {
+  Key(VK_F2);
+  TypeIntoEditor("typed");
+  EXPECT_EQ(EditorText(), "typed");
+  Tree->ShowEditor();
+  Pump();
+  EXPECT_EQ(EditorText(), "typed");
+  EXPECT_TRUE(Editing());
+  // A refresh binds it again and reloads the node's value, storing nothing.
+  Tree->RefreshEditor();
+  Pump();
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(EditorText(), "alpha");
+  EXPECT_TRUE(Events->EditedNodes.empty());
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0), "alpha");
+  EXPECT_EQ(Events->EditedNodes.size(), 1u);
+}
+
+TEST_F(TreeListEditingTest, CtrlVOpensTheEditorAndPastes) {
+  AddOptionsEx(TdxTreeListOptionsEx{aoEnterShowEditor});
+  Clipboard()->SetAsText("pasted");
+  TypeIntoTree(22);
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(EditorText(), "pasted");
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0), "pasted");
+  // A typed character replaces the text it opens on.
+  Tree->SetFocusedNode(Tree->Items(1), 0, true);
+  TypeIntoTree('q');
+  EXPECT_EQ(EditorText(), "q");
+}
+
+TEST_F(TreeListEditingTest, ClicksOpenTheEditor) {
+  // With the immediate editor a click released in place opens it.
+  Tree->SetOptions(TdxTreeListOptions{aoEditing, aoImmediateEditor});
+  Click(Tree->Items(1), 1);
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditNode(), Tree->Items(1));
+  EXPECT_EQ(Tree->EditColumn(), 1);
+  // Without it the click-to-edit timer of a second click opens it.
+  Key(VK_ESCAPE);
+  Tree->SetOptions(TdxTreeListOptions{aoEditing});
+  Click(Tree->Items(2), 0);
+  EXPECT_FALSE(Editing());
+  SendMessageA(Tree->Handle(), WM_TIMER, 2, 0);
+  Pump();
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditNode(), Tree->Items(2));
+}
+
+TEST_F(TreeListEditingTest, APressOpensTheEditorAtOnceWhereTheColumnSaysSo) {
+  Tree->CreateColumn(&TPressColumn::StaticClass());
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoShowButtonAlways);
+  Tree->SetOptionsEx(Ex);
+  // A plain column waits for the second click.
+  TRect R = Cell(Tree->Items(1), 0);
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(R.left + 5, R.top + 3));
+  EXPECT_FALSE(Editing());
+  SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.left + 5, R.top + 3));
+  R = Cell(Tree->Items(2), 3);
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(R.left + 5, R.top + 3));
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditNode(), Tree->Items(2));
+  EXPECT_EQ(Tree->EditColumn(), 3);
+  // The press that opened it is the editor's quick first click.
+  EXPECT_NE(Editor()->ClickTime, 0u);
+  SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.left + 5, R.top + 3));
+  Pump();
+  EXPECT_TRUE(Editing());
+}
+
+// ---------------------------------------------------------------------------------
+// Ending
+
+TEST_F(TreeListEditingTest, KeysPressesAndFocusLossStoreEscapeDrops) {
+  Key(VK_F2);
+  TypeIntoEditor("one");
+  Key(VK_DOWN);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(0), "one");
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(1));
+  EXPECT_EQ(GetFocus(), Tree->Handle());
+
+  Key(VK_F2);
+  TypeIntoEditor("two");
+  Click(Tree->Items(3), 0);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(1), "two");
+
+  Key(VK_F2);
+  TypeIntoEditor("four");
+  Other->SetFocus();
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(3), "four");
+  EXPECT_EQ(GetFocus(), Other->Handle());
+
+  Tree->SetFocus();
+  Key(VK_F2);
+  TypeIntoEditor("dropped");
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(3), "four");
+  // Also when the control itself gets the Escape.
+  Key(VK_F2);
+  TypeIntoEditor("dropped");
+  SendMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(3), "four");
+  // Every close of an editor bound to a cell, stored or not, fired OnEdited once.
+  EXPECT_EQ(Events->EditedNodes,
+            (std::vector<TdxTreeListNode*>{Tree->Items(0), Tree->Items(1), Tree->Items(3),
+                                           Tree->Items(3), Tree->Items(3)}));
+}
+
+TEST_F(TreeListEditingTest, PressesOnTheControlAreIgnoredWhileTheEditorHoldsThem) {
+  Key(VK_F2);
+  TypeIntoEditor("held");
+  Editor()->HostPressLock = true;
+  Click(Tree->Items(2), 0);
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(0));
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  Editor()->HostPressLock = false;
+  Click(Tree->Items(2), 0);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(0), "held");
+}
+
+TEST_F(TreeListEditingTest, DeletionAnUpdateAndLookChangesStoreNothing) {
+  Key(VK_F2);
+  TypeIntoEditor("lost");
+  Tree->Items(3)->Free();
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(0), "alpha");
+  Key(VK_F2);
+  TypeIntoEditor("lost");
+  Tree->BeginUpdate();
+  Tree->EndUpdate();
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(0), "alpha");
+  EXPECT_TRUE(Events->EditedNodes.empty());
+  EXPECT_EQ(Tree->EditNode(), nullptr);
+  EXPECT_EQ(Tree->EditColumn(), -1);
+}
+
+TEST_F(TreeListEditingTest, MoveEditColumnAtTheLastColumnOnlyEndsTheEdit) {
+  Tree->SetFocusedColumn(2);
+  Key(VK_F2);
+  TypeIntoEditor("7");
+  Tree->MoveEditColumn(false);
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  EXPECT_EQ(Text(0, 2), "7");
+  // Backward from the first column the same; otherwise the focus moves on.
+  Tree->SetFocusedColumn(0);
+  Key(VK_F2);
+  Tree->MoveEditColumn(true);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  Key(VK_F2);
+  Tree->MoveEditColumn(false);
+  EXPECT_EQ(Tree->FocusedColumn(), 1);
+  EXPECT_EQ(Events->EditedNodes.size(), 3u);
+}
+
+// A refused value raises once per gesture, through the window procedure to the
+// exception display, and the edit goes on with the focus in the editor.
+TEST_F(TreeListEditingTest, ARefusedValueKeepsTheEditAndTheFocus) {
+  Key(VK_F2);
+  TypeIntoEditor("bad");
+  Events->Refuse = true;
+  Key(VK_DOWN);
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"Not here"});
+  EXPECT_EQ(Tree->State(), tsEditing);
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(0));
+
+  Click(Tree->Items(2), 0);
+  EXPECT_EQ(Log->Messages.size(), 2u);
+  EXPECT_EQ(Tree->State(), tsEditing);
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  EXPECT_EQ(Tree->FocusedNode(), Tree->Items(0));
+
+  Other->SetFocus();
+  Pump();
+  EXPECT_EQ(Log->Messages.size(), 3u);
+  EXPECT_EQ(Tree->State(), tsEditing);
+  EXPECT_EQ(GetFocus(), EditorWindow());
+  EXPECT_EQ(Text(0), "alpha");
+  EXPECT_EQ(EditorText(), "bad");
+
+  // Accepted, the next key stores it.
+  Events->Refuse = false;
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0), "bad");
+  EXPECT_EQ(Events->EditedNodes.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------
+// Look and place
+
+TEST_F(TreeListEditingTest, TheEditorTakesTheColumnColourThenTheEventsNearestSolidColour) {
+  Tree->Columns(0)->SetColor(static_cast<TColor>(RGB(200, 220, 240)));
+  Key(VK_F2);
+  EXPECT_EQ(ColorToRGB(Editor()->Color()), RGB(200, 220, 240));
+  Key(VK_ESCAPE);
+  Events->EventColor = static_cast<TColor>(RGB(250, 240, 10));
+  Key(VK_F2);
+  HDC Screen = GetDC(nullptr);
+  const COLORREF Nearest = GetNearestColor(Screen, RGB(250, 240, 10));
+  ReleaseDC(nullptr, Screen);
+  EXPECT_EQ(ColorToRGB(Editor()->Color()), Nearest);
+}
+
+TEST_F(TreeListEditingTest, TheEditorFollowsItsCellOrEndsStoringWhenItLeaves) {
+  // Rows moving below a node that expands above carry the editor along.
+  TdxTreeListNode* Parent = Tree->Items(0);
+  Tree->BeginUpdate();
+  Parent->AddChild()->SetStrings(0, "child");
+  for (int I = 0; I < 30; ++I) Tree->Add()->SetStrings(0, "more");
+  Tree->EndUpdate();
+  Tree->SetFocusedNode(Tree->Items(1), 0, true);
+  Pump();
+  Key(VK_F2);
+  TypeIntoEditor("kept");
+  const int Top = EditorBounds().top;
+  const int CellTop = Cell(Tree->Items(1), 0).top;
+  Parent->SetExpanded(true);
+  Pump();
+  ASSERT_TRUE(Editing());
+  const int Moved = Cell(Tree->Items(1), 0).top - CellTop;
+  EXPECT_GT(Moved, 0);
+  EXPECT_EQ(EditorBounds().top, Top + Moved);
+  // A layout that moves the cells moves it too.
+  Tree->SetShowIndicator(true);
+  Pump();
+  ASSERT_TRUE(Editing());
+  TRect R;
+  Tree->GetEditRect(Tree->Items(1), 0, R);
+  EXPECT_EQ(EditorBounds().left, R.left - 2);
+  EXPECT_EQ(EditorBounds().top, R.top - 2);
+  EXPECT_EQ(EditorText(), "kept");
+  // Scrolling ends it with the value stored.
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Text(1), "kept");
+}
+
+TEST_F(TreeListEditingTest, TheEditGoesWithItsColumnWhenTheColumnsBeforeItChange) {
+  Tree->SetFocusedColumn(1);
+  Key(VK_F2);
+  TypeIntoEditor("moved");
+  Tree->Columns(0)->SetVisible(false);
+  Pump();
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(Tree->EditColumn(), 0);
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  TRect R;
+  Tree->GetEditRect(Tree->Items(0), 0, R);
+  EXPECT_EQ(EditorBounds().left, R.left - 2);
+  // Its keys still reach it, and the value lands in its own column.
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0, 1), "moved");
+  EXPECT_EQ(Text(0, 0), "alpha");
+}
+
+// ---------------------------------------------------------------------------------
+// Storing
+
+TEST_F(TreeListEditingTest, TheStoreKeepsTheValueNotWhatTheColumnShows) {
+  auto* Tagged =
+      static_cast<TTaggedColumn*>(Tree->CreateColumn(&TTaggedColumn::StaticClass()));
+  Tree->Items(0)->SetStrings(Tagged->Index(), "plain");
+  Tree->SetFocusedColumn(3);
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(EditorText(), "plain");
+  TypeIntoEditor("value");
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0, Tagged->Index()), "value");
+  EXPECT_EQ(Tagged->GetDisplayText(Tree->Items(0)), "<value>");
+  // A column no longer shown stores nothing.
+  Key(VK_F2);
+  TypeIntoEditor("gone");
+  Variant Value(AnsiString("x"));
+  Tree->StoreEditorValue(Tree->Items(0), 9, Editor(), Value);
+  EXPECT_TRUE(VarIsEmpty(Value));
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Text(0, Tagged->Index()), "value");
+}
+
+TEST_F(TreeListEditingTest, UnderRowAutoHeightTheStoredTextLaysTheRowOutAgainOnce) {
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoRowAutoHeight);
+  Tree->SetOptionsEx(Ex);
+  Pump();
+  TRect Before;
+  Tree->GetNodeRowRect(Tree->Items(0), Before);
+  Key(VK_F2);
+  Tree->SetEditingText("many words that wrap over several lines of a narrow cell");
+  EXPECT_EQ(Tree->GetEditingText(),
+            "many words that wrap over several lines of a narrow cell");
+  Key(VK_RETURN);
+  EXPECT_EQ(Text(0), "many words that wrap over several lines of a narrow cell");
+  TRect After;
+  Tree->GetNodeRowRect(Tree->Items(0), After);
+  EXPECT_GT(After.bottom - After.top, Before.bottom - Before.top);
+  EXPECT_EQ(Events->EditedNodes, std::vector<TdxTreeListNode*>{Tree->Items(0)});
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->State(), tsNormal);
+}
+
+TEST_F(TreeListEditingTest, AutoSortRefreshReSortsWithTheEditedNodeInView) {
+  Tree->BeginUpdate();
+  Tree->ClearNodes();
+  for (int I = 0; I < 60; ++I) {
+    char Name[8];
+    wsprintfA(Name, "n%02d", I);
+    Tree->Add()->SetStrings(0, Name);
+  }
+  Tree->EndUpdate();
+  AddOptionsEx(TdxTreeListOptionsEx{aoAutoSortRefresh});
+  Tree->Columns(0)->SetSorted(csUp);
+  TdxTreeListNode* Edited = Tree->Items(0);
+  Tree->SetFocusedNode(Edited, 0, true);
+  Pump();
+  Key(VK_F2);
+  TypeIntoEditor("zz");
+  Key(VK_RETURN);
+  EXPECT_EQ(Tree->Items(Tree->Count() - 1), Edited);
+  EXPECT_EQ(Tree->Items(0)->Strings(0), "n01");
+  const int Row = Tree->GetNodeRowIndex(Edited);
+  EXPECT_GE(Row, Tree->GetTopIndex());
+  EXPECT_LT(Row, Tree->GetTopIndex() + Tree->FullRowCount());
+  EXPECT_EQ(Events->EditedNodes, std::vector<TdxTreeListNode*>{Edited});
+}
+
+}  // namespace
