@@ -66,7 +66,8 @@ class TdxTreeListDropDownColumn : public TdxTreeListColumn {
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
   // The glyph, and the button hidden unless ShowEditButton answers for the node.
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
-  bool HasEditButton() override { return true; }
+  // The editor opens at a press when buttons are shown always.
+  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override { return true; }
   // False without an editor or for sbNone, true for sbAlways, else the tree list's.
   bool IsShowButton(bool Default) override;
 

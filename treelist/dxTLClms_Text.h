@@ -135,7 +135,7 @@ class TdxTreeListSpinColumn : public TdxTreeListColumn {
   void SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
                               Variant& Value) override;
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
-  bool HasEditButton() override { return true; }
+  bool CanShowEditorOnClick(int /*X*/, int /*Y*/, bool /*WasFocused*/) override { return true; }
   bool IsShowButton(bool Default) override;
   // As the drop-down kinds answer.
   virtual bool ShowEditButton(TdxTreeListNode* Node);

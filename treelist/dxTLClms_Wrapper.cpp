@@ -55,9 +55,10 @@ void TdxTreeListWrapperColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
     inherited::AssignEditorSettings(Editor);
 }
 
-bool TdxTreeListWrapperColumn::HasEditButton() {
-  if (TdxTreeListColumn* Reference = CurrentReference()) return Reference->HasEditButton();
-  return inherited::HasEditButton();
+bool TdxTreeListWrapperColumn::CanShowEditorOnClick(int X, int Y, bool WasFocused) {
+  if (TdxTreeListColumn* Reference = CurrentReference())
+    return Reference->CanShowEditorOnClick(X, Y, WasFocused);
+  return inherited::CanShowEditorOnClick(X, Y, WasFocused);
 }
 
 bool TdxTreeListWrapperColumn::IsShowButton(bool Default) {

@@ -24,7 +24,7 @@ class TdxTreeListWrapperColumn : public TdxTreeListColumn {
   TdxInplaceEditClass GetEditorClass() override;
   TdxEditViewData* GetViewData() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
-  bool HasEditButton() override;
+  bool CanShowEditorOnClick(int X, int Y, bool WasFocused) override;
   bool IsShowButton(bool Default) override;
   // For the node at hand; the reference column reads and writes the wrapper's cell.
   void SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,

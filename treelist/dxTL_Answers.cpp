@@ -468,6 +468,12 @@ void TCustomdxTreeListControl::DoEditing(TdxTreeListNode* Node, bool& Allow) {
     Allow = C->CanShowEditor();
 }
 
+bool TCustomdxTreeListControl::ShowButtonAlways() {
+  const bool Default = inherited::ShowButtonAlways();
+  TdxTreeListColumn* C = FindColumn(GetAbsoluteColumnIndex(FocusedColumn()));
+  return C ? C->IsShowButton(Default) : Default;
+}
+
 void TCustomdxTreeListControl::DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& Cursor) {
   if (Info.Node && Info.Kind == 0)
     if (TdxTreeListColumn* C = FindColumn(Info.Column)) {

@@ -102,10 +102,9 @@ class TdxTreeListColumn : public TComponent {
   virtual int GetTextWidth(TCanvas* Canvas, TdxTreeListNode* Node);
   virtual void GetDisplayFormatText(TdxTreeListNode* /*Node*/, AnsiString& /*Text*/) {}
   virtual void RestoreDefaults();
-  // The hooks of the column kinds: whether the editor of the cells carries an edit
-  // button, whether it shows it given the tree list's default, the smallest row height
-  // the cells need, the cursor over a cell, and whether the cells hold several lines.
-  virtual bool HasEditButton() { return false; }
+  // The hooks of the column kinds: whether the editor of the cells shows its edit
+  // button given the tree list's default, the smallest row height the cells need, the
+  // cursor over a cell, and whether the cells hold several lines.
   virtual bool IsShowButton(bool Default) { return Default; }
   virtual int GetMinRowHeight() { return 0; }
   virtual TCursor GetCellCursor(TdxTreeListNode* /*Node*/) { return crDefault; }

@@ -351,7 +351,7 @@ TEST_F(TreeListKindsTest, SpinCellsLoadTheirNumberAndStoreItAsTheEditorFormatsIt
   Edit->SetValue(2.25);
   Store(Spin, N, Edit);
   EXPECT_EQ(N->Strings(0), "2.25");
-  EXPECT_TRUE(Spin->HasEditButton());
+  EXPECT_TRUE(Spin->CanShowEditorOnClick(0, 0, true));
 }
 
 TEST_F(TreeListKindsTest, ImageCellsShowDescriptionsAndStoreValues) {
