@@ -806,4 +806,160 @@ TEST_F(TreeListKindsTest, AssignCopiesAKindsPropertiesAndRestoreDefaultsSetsThem
   EXPECT_EQ(Check->MinWidth(), 16);
 }
 
+// ---------------------------------------------------------------------------------
+// Editing cells in place: the list opens the kind's editor on a cell, the edit runs in
+// it, and ending the edit stores through the column.
+
+class TreeListKindsEditingTest : public TreeListKindsTest {
+ protected:
+  void SetUp() override {
+    TreeListKindsTest::SetUp();
+    FreeAndNil(Tree);
+    Tree = NewObject<TEditableTreeList>(Form);
+    Tree->SetParent(Form);
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetBounds(0, 0, 400, 300);
+    Tree->SetOptions(TdxTreeListOptions{aoEditing, aoColumnSizing});
+    Tree->HandleNeeded();
+    SetForegroundWindow(Form->Handle());
+  }
+  // Opens the editor on Node's cell of Column (an absolute index that is also the
+  // visible one here).
+  template <class E>
+  E* Edit(TdxTreeListNode* Cell, int Column) {
+    Tree->SetFocusedNode(Cell, Column, true);
+    Tree->SetFocus();
+    Pump();
+    Tree->ShowEditor();
+    Pump();
+    EXPECT_EQ(Tree->State(), tsEditing);
+    EXPECT_EQ(Tree->EditNode(), Cell);
+    auto* Editor = ObjectAs<E>(Tree->InplaceEditor());
+    EXPECT_NE(Editor, nullptr);
+    return Editor;
+  }
+  void Close() {
+    Tree->EndEditing();
+    Pump();
+    EXPECT_NE(Tree->State(), tsEditing);
+  }
+};
+
+TEST_F(TreeListKindsEditingTest, ACheckCellToggledInItsEditorStoresTheTextItTold) {
+  auto* C = Kind<TdxTreeListCheckColumn>();
+  C->OnToggleClick = TdxToggleEvent::Bind<&THandlers::Toggle>(Handlers);
+  TdxTreeListNode* N = Node({"false"});
+  auto* Editor = Edit<TdxInplaceCheckEdit>(N, 0);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->State(), cbsUnchecked);
+  EXPECT_TRUE(Handlers->Toggles.empty()) << "opening is no toggle";
+  SendMessageA(Editor->Handle(), WM_CHAR, ' ', 1);
+  Pump();
+  ASSERT_EQ(Handlers->Toggles.size(), 1u);
+  EXPECT_EQ(Handlers->Toggles[0], "True");
+  Close();
+  EXPECT_EQ(N->Strings(0), "True");
+}
+
+TEST_F(TreeListKindsEditingTest, TimeAndCurrencyEditedToZeroStoreEmptyCells) {
+  Kind<TdxTreeListTimeColumn>();
+  Kind<TdxTreeListCurrencyColumn>();
+  TdxTreeListNode* N = Node({"10:20:30", "12.5"});
+  auto* Time = Edit<TdxInplaceTimeEdit>(N, 0);
+  ASSERT_NE(Time, nullptr);
+  Tree->SetEditingText("00:00:00");
+  Close();
+  EXPECT_EQ(N->Strings(0), "");
+  auto* Money = Edit<TdxInplaceCurrencyEdit>(N, 1);
+  ASSERT_NE(Money, nullptr);
+  EXPECT_EQ(Money->Text(), "12.5");
+  Tree->SetEditingText("0");
+  Close();
+  EXPECT_EQ(N->Strings(1), "");
+}
+
+TEST_F(TreeListKindsEditingTest, SpinImageAndMruCellsThroughTheirEditors) {
+  Kind<TdxTreeListSpinColumn>();
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->SetText("a\r\nb");
+  Image->Descriptions()->SetText("Apple\r\nBanana");
+  auto* Mru = Kind<TdxTreeListMRUColumn>();
+  TdxTreeListNode* N = Node({"abc", "b", ""});
+
+  auto* Spin = Edit<TdxInplaceSpinEdit>(N, 0);
+  ASSERT_NE(Spin, nullptr);
+  EXPECT_EQ(Spin->Text(), "0") << "a text that is no number loads 0";
+  Close();
+
+  auto* Pick = Edit<TdxInplaceImageEdit>(N, 1);
+  ASSERT_NE(Pick, nullptr);
+  Close();
+  EXPECT_EQ(N->Strings(1), "b") << "an edited image cell keeps its value";
+  Pick = Edit<TdxInplaceImageEdit>(N, 1);
+  Pick->ScrollValue(-1, false);
+  Close();
+  EXPECT_EQ(N->Strings(1), "a");
+
+  ASSERT_NE(Edit<TdxInplaceMRUEdit>(N, 2), nullptr);
+  Tree->SetEditingText("recent");
+  Close();
+  EXPECT_EQ(N->Strings(2), "recent");
+  ASSERT_EQ(Mru->Items()->Count(), 1);
+  EXPECT_EQ(Mru->Items()->Strings(0), "recent");
+}
+
+TEST_F(TreeListKindsEditingTest, AMemoBlobEditedInItsPopupAndAPastedPictureReachTheirNodes) {
+  Kind<TdxTreeListBlobColumn>();
+  Kind<TdxTreeListGraphicColumn>();
+  TdxTreeListNode* N = Node({"old", ""});
+  auto* Blob = Edit<TdxInplaceBlobEdit>(N, 0);
+  ASSERT_NE(Blob, nullptr);
+  Blob->DropDown();
+  Pump();
+  TCustomdxBlobPopup* Popup = Blob->BlobPopup();
+  ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+  for (const char* C = "typed"; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
+  Pump();
+  const TRect R = Popup->ButtonRect(bpbOK);
+  RECT W;
+  GetWindowRect(Popup->Handle(), &W);
+  POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
+  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
+  ScreenToClient(Popup->Handle(), &P);
+  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
+  Pump();
+  Close();
+  EXPECT_EQ(N->Strings(0), "typed");
+
+  auto* Graphic = Edit<TdxInplaceGraphicEdit>(N, 1);
+  ASSERT_NE(Graphic, nullptr);
+  TOwned<TBitmap> Pasted(NewObject<TBitmap>());
+  Pasted->SetSize(9, 5);
+  Clipboard()->Assign(Pasted.get());
+  Graphic->PasteFromClipboard();
+  Close();
+  TOwned<TPicture> Read(NewObject<TPicture>());
+  LoadPictureFromBlob(Read.get(), Variant(N->Strings(1)), nullptr);
+  EXPECT_EQ(Read->Width(), 9);
+  EXPECT_EQ(Read->Height(), 5);
+}
+
+TEST_F(TreeListKindsEditingTest, AWrapperCellIsEditedByItsReferenceColumnsEditor) {
+  auto* Check = Kind<TdxTreeListCheckColumn>();
+  Kind<TdxTreeListWrapperColumn>()->OnGetReferenceColumn =
+      TdxTLGetReferenceColumnEvent::Bind<&THandlers::GetReference>(Handlers);
+  Handlers->Reference = Check;
+  TdxTreeListNode* N = Node({"False", "True"});
+  auto* Editor = Edit<TdxInplaceCheckEdit>(N, 1);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->State(), cbsChecked);
+  SendMessageA(Editor->Handle(), WM_CHAR, ' ', 1);
+  Pump();
+  Close();
+  EXPECT_EQ(N->Strings(1), "False");
+  EXPECT_EQ(N->Strings(0), "False");
+  EXPECT_EQ(Check->FixedIndex(), -1);
+}
+
 }  // namespace
