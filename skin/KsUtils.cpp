@@ -286,6 +286,71 @@ int CompareNatural(const TNaturalKey& A, const TNaturalKey& B) {
   }
 }
 
+TNaturalPrefixPlan TNaturalPrefixPlan::For(const TNaturalKey* const* Keys, std::size_t Count) {
+  TNaturalPrefixPlan Plan;
+  if (Count < 2) return Plan;
+  for (std::size_t I = 0; I < Count; ++I)
+    if (!Keys[I]->FHasDigit) return Plan;
+  // The runs every key shares with the first, and so with each other.
+  const TNaturalKey& First = *Keys[0];
+  std::size_t Shared = First.FRunCount;
+  for (std::size_t I = 1; I < Count && Shared > 0; ++I)
+    Shared = CommonRuns(First, *Keys[I], Shared);
+  // Run Shared: one kind wherever it is; a number short enough for 32 bits with 0 kept
+  // for a key without it; other characters without a zero byte among the first four.
+  bool SeenDigits = false, SeenOther = false, Longer = false;
+  for (std::size_t I = 0; I < Count; ++I) {
+    const TNaturalKey& Key = *Keys[I];
+    if (Key.FRunCount <= Shared) continue;
+    if (Key.FRunCount > Shared + 1) Longer = true;
+    const TNaturalKey::TRun& Run = Key.Run(Shared);
+    if (Run.Digits) {
+      SeenDigits = true;
+      if (Run.Length > 9) return Plan;
+    } else {
+      SeenOther = true;
+      const char* P = Key.Runs() + Run.Start;
+      for (std::uint32_t C = 0; C < Run.Length && C < 4; ++C)
+        if (P[C] == 0) return Plan;
+    }
+  }
+  if (SeenDigits && SeenOther) return Plan;
+  Plan.Usable = true;
+  Plan.Run = Shared;
+  Plan.Exact = !SeenOther && !Longer;
+  return Plan;
+}
+
+std::uint32_t TNaturalPrefixPlan::Prefix(const TNaturalKey& Key) const {
+  if (!Usable || Key.FRunCount <= Run) return 0;
+  const TNaturalKey::TRun& R = Key.Run(Run);
+  const char* P = Key.Runs() + R.Start;
+  std::uint32_t Result = 0;
+  if (R.Digits) {
+    // At most nine significant digits: the value, one up from the used-up key's 0.
+    for (std::uint32_t C = 0; C < R.Length; ++C) Result = Result * 10 + static_cast<std::uint32_t>(P[C] - '0');
+    return Result + 1;
+  }
+  // The first four characters without case, a shorter run padded with 0 (it orders
+  // first, as the longer run's key then continues); the first is never 0.
+  for (std::uint32_t C = 0; C < 4; ++C)
+    Result = Result << 8 | (C < R.Length ? static_cast<unsigned char>(AsciiUpperCase(P[C])) : 0u);
+  return Result;
+}
+
+std::size_t TNaturalPrefixPlan::CommonRuns(const TNaturalKey& A, const TNaturalKey& B,
+                                           std::size_t Limit) {
+  std::size_t I = 0;
+  for (; I < Limit && I < B.FRunCount; ++I) {
+    const TNaturalKey::TRun& RA = A.Run(I);
+    const TNaturalKey::TRun& RB = B.Run(I);
+    if (RA.Digits != RB.Digits || RA.Length != RB.Length ||
+        !SameBytes(A.Runs() + RA.Start, B.Runs() + RB.Start, RA.Length))
+      break;
+  }
+  return I;
+}
+
 void SortNatural(std::vector<AnsiString>& Strings) {
   MergeSort(Strings, [](const AnsiString& A, const AnsiString& B) { return CompareNatural(A, B); });
 }

@@ -80,7 +80,9 @@ class TNaturalKey {
   void Assign(const AnsiString& S) { Assign(S.data(), S.size()); }
 
   const AnsiString& Text() const { return FText; }
+  bool HasDigit() const { return FHasDigit; }
   friend int CompareNatural(const TNaturalKey& A, const TNaturalKey& B);
+  friend struct TNaturalPrefixPlan;
 
  private:
   // A run of the text without blanks: of digits (only its significant ones, from the
@@ -107,6 +109,30 @@ class TNaturalKey {
   std::size_t FRunCount = 0;
   TRun FInline[InlineRuns];
   std::vector<TRun> FMore;
+};
+
+// A sort prefix for a set of keys: a number per key such that, for any two keys of the
+// set whose prefixes differ, CompareNatural answers as the prefixes compare. The plan
+// looks at the whole set: every key must hold a digit (so that every pair is compared
+// by runs), the keys must share their first Run runs byte for byte, and run Run must be
+// of one kind in every key that has it: numbers of at most nine significant digits, or
+// runs of other characters (of which the first four count, without case). A key without
+// run Run gets 0, which orders first, as CompareNatural orders a string used up. Equal
+// prefixes decide nothing, unless the plan is Exact: numbers, and no key with a run
+// after run Run.
+struct TNaturalPrefixPlan {
+  bool Usable = false;
+  bool Exact = false;
+  std::size_t Run = 0;
+
+  // The plan for Count keys (each given by its address).
+  static TNaturalPrefixPlan For(const TNaturalKey* const* Keys, std::size_t Count);
+  // Key's prefix under a usable plan made for a set that holds it.
+  std::uint32_t Prefix(const TNaturalKey& Key) const;
+
+ private:
+  // How many of the first Limit runs of A B has alike: of one kind, length and bytes.
+  static std::size_t CommonRuns(const TNaturalKey& A, const TNaturalKey& B, std::size_t Limit);
 };
 
 // False for null; otherwise whether the control and every parent up to the top are

@@ -3,6 +3,7 @@
 #include "editors/Units.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_CellPaint.h"
+#include "treelist/dxTL_NodePool.h"
 #include "treelist/dxTL_Resources.h"
 #include "treelist/dxTLClms.h"
 
@@ -11,6 +12,8 @@ namespace {
 const TUnitTable* const Uses[] = {&EditorsUnits};
 
 const TUnitEntry Units[] = {
+    // The nodes' memory: its kept blocks go last.
+    {"dxTL_NodePool", nullptr, DonedxTLNodePool},
     // The tree list's class and published properties for form files.
     {"dxTL", InitdxTL, DonedxTL},
     // The row indicator's glyphs.

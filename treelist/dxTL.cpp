@@ -398,7 +398,7 @@ void TCustomdxTreeListControl::SetNodeStateIndex(TdxTreeListNode* Node, int Valu
 }
 
 AnsiString TCustomdxTreeListControl::GetNodeString(TdxTreeListNode* Node, int Column) {
-  const std::vector<AnsiString>& Texts = TextNode(Node)->FTexts;
+  const TdxTreeListTexts& Texts = TextNode(Node)->FTexts;
   if (Column < 0) throw EListError(Format(SListIndexError, Column));
   return static_cast<std::size_t>(Column) < Texts.size() ? Texts[Column] : AnsiString();
 }
@@ -406,7 +406,7 @@ AnsiString TCustomdxTreeListControl::GetNodeString(TdxTreeListNode* Node, int Co
 void TCustomdxTreeListControl::SetNodeString(TdxTreeListNode* Node, int Column,
                                              const AnsiString& Text) {
   if (Column < 0) throw EListError(Format(SListIndexError, Column));
-  std::vector<AnsiString>& Texts = TextNode(Node)->FTexts;
+  TdxTreeListTexts& Texts = TextNode(Node)->FTexts;
   if (Texts.size() <= static_cast<std::size_t>(Column)) Texts.resize(Column + 1);
   Texts[Column] = Text;
 }

@@ -196,7 +196,7 @@ void TCustomdxTreeListControl::ColumnMoved(int FromIndex, int ToIndex) {
   for (TdxTreeListNode* Node = GetFirstNode(); Node; Node = Node->GetNext()) {
     auto* Text = ObjectAs<TdxTreeListTextNode>(Node);
     if (!Text) continue;
-    std::vector<AnsiString>* Texts = &Text->FTexts;
+    TdxTreeListTexts* Texts = &Text->FTexts;
     if (Texts->size() < Needed) Texts->resize(Needed);
     AnsiString Moving = (*Texts)[FromIndex];
     if (FromIndex >= ToIndex) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/Variants.h"
+#include "treelist/dxTL_NodePool.h"
 #include "treelist/dxTL_Types.h"
 
 class TCustomdxTreeList;
@@ -53,6 +54,9 @@ class TdxTreeListNode : public TObject {
   TdxTreeListNode(const TdxTreeListNode&) = delete;
   TdxTreeListNode& operator=(const TdxTreeListNode&) = delete;
   ~TdxTreeListNode() override;
+  // Nodes, of this class and any other, live in the node pool.
+  static void* operator new(std::size_t Size) { return AllocateNodeMemory(Size); }
+  static void operator delete(void* P, std::size_t Size) noexcept { FreeNodeMemory(P, Size); }
 
   // The deletion: children, unlinking, the owner's notification.
   void BeforeDestruction() override;
@@ -151,6 +155,9 @@ class TdxTreeListNode : public TObject {
   unsigned FRowHeightGeneration = 0;
 };
 
+// The cell texts of a node, in the node pool like the node.
+using TdxTreeListTexts = std::vector<AnsiString, TNodeAllocator<AnsiString>>;
+
 // A node that keeps its image indexes and its cell texts.
 class TdxTreeListTextNode : public TdxTreeListNode {
   TCLASS_DECL(TdxTreeListTextNode, TdxTreeListNode)
@@ -168,5 +175,5 @@ class TdxTreeListTextNode : public TdxTreeListNode {
   int FSelectedIndex = -1;
   int FStateIndex = -1;
   // Indexed by column; may be shorter than the column count.
-  std::vector<AnsiString> FTexts;
+  TdxTreeListTexts FTexts;
 };

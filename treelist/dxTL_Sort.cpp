@@ -18,6 +18,8 @@
 
 void TNodeVariant::SetValue(const Variant& AValue) {
   IsText = AValue.VarType() == varString;
+  Prefix = 0;
+  PrefixExact = false;
   if (IsText) {
     Natural.Assign(AValue.StringValue());
     if (Other) Other.reset();
@@ -84,7 +86,10 @@ int NaturalSortCompare(const TNodeVariant* A, const TNodeVariant* B) {
     int Result;
     if (A->IsText && B->IsText) {
       // The same characters compare as 0 here too, and pass on to the next key.
-      Result = CompareNatural(A->Natural, B->Natural);
+      if (A->Prefix != B->Prefix)
+        Result = A->Prefix < B->Prefix ? -1 : 1;
+      else
+        Result = A->PrefixExact ? 0 : CompareNatural(A->Natural, B->Natural);
     } else {
       if (SameSortValue(*A, *B)) continue;
       AnsiString TextA, TextB;
@@ -114,6 +119,22 @@ std::vector<TNodeVariant*> TNodeKeyChains::Heads() {
   std::vector<TNodeVariant*> Result(FCount);
   for (int I = 0; I < FCount; ++I) Result[I] = Head(I);
   return Result;
+}
+
+void TNodeKeyChains::SetPrefixes(int K) {
+  std::vector<const TNaturalKey*> Texts(FCount);
+  for (int I = 0; I < FCount; ++I) {
+    const TNodeVariant& Item = Key(I, K);
+    if (!Item.IsText) return;
+    Texts[I] = &Item.Natural;
+  }
+  const TNaturalPrefixPlan Plan = TNaturalPrefixPlan::For(Texts.data(), Texts.size());
+  if (!Plan.Usable) return;
+  for (int I = 0; I < FCount; ++I) {
+    TNodeVariant& Item = Key(I, K);
+    Item.Prefix = Plan.Prefix(Item.Natural);
+    Item.PrefixExact = Plan.Exact;
+  }
 }
 
 // ---------------------------------------------------------------------------------
@@ -184,6 +205,7 @@ void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool De
       return Result != 0 ? Result : CompareNodes(A->Node, B->Node);
     });
   } else {
+    for (int K = 0; K < KeyCount; ++K) Chains.SetPrefixes(K);
     MergeSort(Heads, [](const TNodeVariant* A, const TNodeVariant* B) {
       return NaturalSortCompare(A, B);
     });

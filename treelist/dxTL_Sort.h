@@ -5,6 +5,7 @@
 // of TCustomdxTreeList (treelist/dxTL.h), implemented in dxTL_Sort.cpp.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct TNodeVariant {
   // An 8-bit string value, cut once for the natural order (its Text is the value).
   bool IsText = false;
   TNaturalKey Natural;
+  // The text's sort prefix among the keys of its column in one sort (see
+  // TNaturalPrefixPlan): 0 and not exact until a plan gives it.
+  std::uint32_t Prefix = 0;
+  bool PrefixExact = false;
   // The value when it is not an 8-bit string; empty for a text.
   std::unique_ptr<Variant> Other;
 
@@ -64,6 +69,9 @@ class TNodeKeyChains {
   TNodeVariant& Key(int I, int K) { return FKeys[static_cast<std::size_t>(I) * FKeyCount + K]; }
   TNodeVariant* Head(int I) { return &Key(I, 0); }
   std::vector<TNodeVariant*> Heads();
+  // Gives the texts of key K of every chain their sort prefixes, when the chains all
+  // hold texts there and a plan suits them.
+  void SetPrefixes(int K);
 
  private:
   int FCount = 0;

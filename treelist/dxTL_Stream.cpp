@@ -43,7 +43,7 @@ class TdxTreeListNodeLinker {
     Tree->NodeInserted(Node);
   }
   // The cell texts of a node of the list's own text node class; nullptr for any other.
-  static std::vector<AnsiString>* Texts(TdxTreeListNode* Node) {
+  static TdxTreeListTexts* Texts(TdxTreeListNode* Node) {
     if (Node->ClassType() != &TdxTreeListTextNode::StaticClass()) return nullptr;
     return &static_cast<TdxTreeListTextNode*>(Node)->FTexts;
   }
@@ -148,23 +148,28 @@ void PutNodeRecord(TByteWriter& Out, TdxTreeListNode* Node) {
 // ---------------------------------------------------------------------------------
 // Reading
 
-// Reads from the bytes left in the stream, taken in one piece; Finish puts the
-// stream's position after what was used.
+// Reads from the bytes left in the stream, taken in one piece (a memory stream's are
+// read where they lie); Finish puts the stream's position after what was used.
 class TNodeStreamReader {
  public:
   explicit TNodeStreamReader(TStream* Stream) : FStream(Stream), FStart(Stream->Position()) {
     const Int64 Left = Stream->Size() - FStart;
     Require(Left <= 0x7FFFFFFF);
-    if (Left > 0) {
-      FData.resize(static_cast<std::size_t>(Left));
-      Stream->ReadBuffer(FData.data(), static_cast<int>(Left));
+    if (Left <= 0) return;
+    FSize = static_cast<std::size_t>(Left);
+    if (auto* Memory = ObjectAs<TCustomMemoryStream>(Stream)) {
+      FData = static_cast<const char*>(Memory->Memory()) + FStart;
+    } else {
+      FCopy.resize(FSize);
+      Stream->ReadBuffer(FCopy.data(), static_cast<int>(Left));
+      FData = FCopy.data();
     }
   }
   void Finish() { FStream->SetPosition(FStart + static_cast<Int64>(FPos)); }
 
   int ReadInt() {
     Require(BytesLeft() >= 4);
-    const auto* B = reinterpret_cast<const unsigned char*>(FData.data() + FPos);
+    const auto* B = reinterpret_cast<const unsigned char*>(FData + FPos);
     FPos += 4;
     return static_cast<int>(static_cast<std::uint32_t>(B[0]) | static_cast<std::uint32_t>(B[1]) << 8 |
                             static_cast<std::uint32_t>(B[2]) << 16 |
@@ -176,7 +181,7 @@ class TNodeStreamReader {
   }
   // Reads Node's record (not its children) and returns its child count. Texts, when
   // given, are the node's own texts, filled in place of its setter.
-  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat, std::vector<AnsiString>* Texts) {
+  int ReadNodeRecord(TdxTreeListNode* Node, bool OldFormat, TdxTreeListTexts* Texts) {
     const int Size = ReadInt();
     Require(Size >= NodeRecordSize && static_cast<std::size_t>(Size) <= BytesLeft());
     int Fields[6];
@@ -202,9 +207,9 @@ class TNodeStreamReader {
       }
       Require(Length >= 0 && static_cast<std::size_t>(Length) <= BytesLeft());
       if (Texts) {
-        Texts->emplace_back(FData.data() + FPos, static_cast<std::size_t>(Length));
+        Texts->emplace_back(FData + FPos, static_cast<std::size_t>(Length));
       } else {
-        Text.assign(FData, FPos, static_cast<std::size_t>(Length));
+        Text.assign(FData + FPos, static_cast<std::size_t>(Length));
         Node->SetStrings(I, Text);
       }
       FPos += static_cast<std::size_t>(Length);
@@ -214,7 +219,7 @@ class TNodeStreamReader {
   }
 
  private:
-  std::size_t BytesLeft() const { return FData.size() - FPos; }
+  std::size_t BytesLeft() const { return FSize - FPos; }
   // What the stream raises when it holds too little.
   static void Require(bool Condition) {
     if (!Condition) throw EReadError(SReadError);
@@ -222,7 +227,9 @@ class TNodeStreamReader {
 
   TStream* FStream;
   Int64 FStart;
-  AnsiString FData;
+  AnsiString FCopy;  // the bytes of a stream that is not in memory
+  const char* FData = nullptr;
+  std::size_t FSize = 0;
   std::size_t FPos = 0;
 };
 
@@ -248,7 +255,7 @@ class TNodeMaker {
     return Node;
   }
   // Where the node's texts go directly; nullptr for its setter.
-  std::vector<AnsiString>* TextsOf(TdxTreeListNode* Node) const {
+  TdxTreeListTexts* TextsOf(TdxTreeListNode* Node) const {
     return FBulk ? TdxTreeListNodeLinker::Texts(Node) : nullptr;
   }
 
@@ -262,7 +269,9 @@ class TNodeMaker {
 
 void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
   // A memory stream gets its new size before the first byte, so that it grows once
-  // instead of step by step; should a getter raise, it is cut back to what was written.
+  // instead of step by step. The size is foreseen from the texts the list's own text
+  // nodes keep (a getter may answer otherwise), so the stream is cut back to where the
+  // writing ended, however that went.
   const Int64 OldSize = Stream->Size();
   bool Sized = false;
   auto CutBack = ScopeExit([&] {
@@ -271,9 +280,11 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
   if (ObjectAs<TMemoryStream>(Stream)) {
     Int64 End = Stream->Position() + 8;
     VisitNodes(Tree, [&](TdxTreeListNode* Node) {
-      const int TextCount = TextCountOf(Node);
-      End += MinNodeBytes + 4 * static_cast<Int64>(TextCount);
-      for (int I = 0; I < TextCount; ++I) End += static_cast<Int64>(Node->Strings(I).size());
+      End += MinNodeBytes;
+      if (const TdxTreeListTexts* Texts = TdxTreeListNodeLinker::Texts(Node)) {
+        End += 4 * static_cast<Int64>(Texts->size());
+        for (const AnsiString& Text : *Texts) End += static_cast<Int64>(Text.size());
+      }
     });
     if (End > OldSize) {
       Sized = true;
@@ -286,6 +297,8 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
   VisitNodes(Tree, [&](TdxTreeListNode* Node) { PutNodeRecord(Out, Node); });
   Out.Flush();
   CutBack.Dismiss();
+  if (Sized && Stream->Position() < Stream->Size())
+    Stream->SetSize(std::max(OldSize, Stream->Position()));
 }
 
 int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {

@@ -219,6 +219,86 @@ TEST(KsNaturalTest, ReusedKeysAnswerAsTheirStringsAfterACommonStart) {
     }
 }
 
+// The plan for a set of strings, with the keys it was made from.
+struct TPlannedKeys {
+  std::vector<TNaturalKey> Keys;
+  TNaturalPrefixPlan Plan;
+  explicit TPlannedKeys(const std::vector<AnsiString>& Strings) {
+    for (const AnsiString& S : Strings) Keys.emplace_back(S);
+    std::vector<const TNaturalKey*> Addresses;
+    for (const TNaturalKey& Key : Keys) Addresses.push_back(&Key);
+    Plan = TNaturalPrefixPlan::For(Addresses.data(), Addresses.size());
+  }
+  // Every pair: differing prefixes order as CompareNatural does; with an exact plan
+  // equal prefixes mean equal keys.
+  void ExpectPrefixesAgree() const {
+    for (const TNaturalKey& A : Keys)
+      for (const TNaturalKey& B : Keys) {
+        const std::uint32_t PA = Plan.Prefix(A), PB = Plan.Prefix(B);
+        const int Expected = CompareNatural(A.Text(), B.Text());
+        if (PA != PB) {
+          ASSERT_EQ(PA < PB ? -1 : 1, Expected) << "'" << A.Text() << "' vs '" << B.Text() << "'";
+        } else if (Plan.Exact) {
+          ASSERT_EQ(Expected, 0) << "'" << A.Text() << "' vs '" << B.Text() << "'";
+        }
+      }
+  }
+};
+
+TEST(KsNaturalTest, APrefixPlanNeedsDigitsEverywhereAndOneKindOfRunAfterTheSharedOnes) {
+  TPlannedKeys Items({"Item 10", "Item 9", "Item 010", "item 7", "Item 0"});
+  // "item" differs from "Item" in its bytes: no run is shared.
+  EXPECT_TRUE(Items.Plan.Usable);
+  EXPECT_EQ(Items.Plan.Run, 0u);
+  EXPECT_FALSE(Items.Plan.Exact);
+  Items.ExpectPrefixesAgree();
+
+  TPlannedKeys Numbers({"Item 10", "Item 9", "Item 010", "Item 0", "Item", "Item 999999999"});
+  EXPECT_FALSE(Numbers.Plan.Usable);  // "Item" holds no digit
+  TPlannedKeys Same({"Item 10", "Item 9", "Item 010", "Item 0", "Item 999999999", "Item 00"});
+  EXPECT_TRUE(Same.Plan.Usable);
+  EXPECT_EQ(Same.Plan.Run, 1u);
+  EXPECT_TRUE(Same.Plan.Exact);
+  EXPECT_EQ(Same.Plan.Prefix(Same.Keys[0]), Same.Plan.Prefix(Same.Keys[2]));
+  EXPECT_EQ(Same.Plan.Prefix(Same.Keys[3]), 1u);  // the number 0, above a used-up key
+  Same.ExpectPrefixesAgree();
+
+  // Ten significant digits do not fit; mixed kinds after the shared runs decide by
+  // other rules; a key used up before the others orders first.
+  EXPECT_FALSE(TPlannedKeys({"v1234567890", "v1"}).Plan.Usable);
+  EXPECT_FALSE(TPlannedKeys({"v0001234567890", "v123456789"}).Plan.Usable);
+  EXPECT_FALSE(TPlannedKeys({"a1b", "a12", "1a"}).Plan.Usable);
+  EXPECT_TRUE(TPlannedKeys({"a1b", "a12"}).Plan.Usable);
+  TPlannedKeys Short({"a1", "a1b2", "a1c", "a1B"});
+  EXPECT_TRUE(Short.Plan.Usable);
+  EXPECT_EQ(Short.Plan.Prefix(Short.Keys[0]), 0u);
+  Short.ExpectPrefixesAgree();
+  EXPECT_FALSE(TPlannedKeys({"x1"}).Plan.Usable);
+}
+
+TEST(KsNaturalTest, PrefixesOfRandomSetsOrderAsTheFullComparison) {
+  // Sets whose strings share a start and go on with blanks, zeros, numbers, letters
+  // of both cases and characters below the digits.
+  fuzz::TRandom Random(7);
+  const char Alphabet[] = " 00129aAbBzZ-!";
+  int Usable = 0;
+  for (int Set = 0; Set < 300; ++Set) {
+    AnsiString Start;
+    for (std::size_t N = Random.Below(6); N > 0; --N) Start += Alphabet[Random.Below(sizeof(Alphabet) - 1)];
+    std::vector<AnsiString> Strings;
+    for (std::size_t N = 2 + Random.Below(12); N > 0; --N) {
+      AnsiString S = Start;
+      for (std::size_t L = Random.Below(8); L > 0; --L) S += Alphabet[Random.Below(sizeof(Alphabet) - 1)];
+      if (Random.Below(4) != 0) S += std::to_string(Random.Below(1000));
+      Strings.push_back(S);
+    }
+    TPlannedKeys Planned(Strings);
+    if (Planned.Plan.Usable) ++Usable;
+    Planned.ExpectPrefixesAgree();
+  }
+  EXPECT_GT(Usable, 30);
+}
+
 TEST(KsEnabledChainTest, EveryParentUpToTheTopMustBeEnabled) {
   EXPECT_FALSE(IsEnabledChain(nullptr));
   TOwned<TWinControl> Panel(NewObject<TWinControl>(nullptr));

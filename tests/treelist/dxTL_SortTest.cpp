@@ -343,6 +343,24 @@ TEST_F(TreeListSortTest, OneWalkSortsListsOfNumbersAndOfTextsEachByItsOwnValues)
   EXPECT_EQ(Order, "a 9 10 100 b w x y z c 1 2 ");
 }
 
+TEST_F(TreeListSortTest, NumberedTextsSortByTheirNumbersThenByWhatFollows) {
+  // Lists where every text shares its start and goes on with a number: the numbers
+  // order them, equal numbers leave the rest (and then the next column) to decide.
+  // The next list holds a text without digits, which the order of texts decides.
+  Include(aoMultiSort);
+  TdxTreeListNode* First = Row("first");
+  for (const char* Text : {"Item 10 b", "Item 9", "Item 10 a", "Item 010", "Item 0", "Item 10"})
+    Row(Text, std::string(Text) == "Item 10" ? "2" : "1", First);
+  TdxTreeListNode* Second = Row("second");
+  for (const char* Text : {"Item 10", "Item", "Item 9", "Item 09"}) Row(Text, "", Second);
+  A->SetSorted(csUp);
+  B->SetSorted(csDown);
+  EXPECT_EQ(Order(First), "Item 0/1,Item 9/1,Item 10/2,Item 010/1,Item 10 a/1,Item 10 b/1");
+  EXPECT_EQ(Order(Second), "Item,Item 9,Item 09,Item 10");
+  A->SetSorted(csDown);
+  EXPECT_EQ(Order(First), "Item 10 b/1,Item 10 a/1,Item 10/2,Item 010/1,Item 9/1,Item 0/1");
+}
+
 TEST_F(TreeListSortTest, AHundredThousandLevelChainSortsEveryLevel) {
   deepstack::RunOnSmallStack([&] {
     constexpr int Depth = 100000;

@@ -30,6 +30,18 @@ class TStreamTreeList : public TdxTreeList {
   }
 };
 
+// Answers for column 0 a text other than the one kept: longer, or empty.
+class TAnsweringTreeList : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  bool Longer = true;
+  AnsiString GetNodeString(TdxTreeListNode* Node, int Column) override {
+    const AnsiString Kept = TdxTreeList::GetNodeString(Node, Column);
+    if (Column != 0) return Kept;
+    return Longer ? Kept + "-and-more" : AnsiString();
+  }
+};
+
 // Little-endian integers and bytes, as a stream holds them.
 class TBytes {
  public:
@@ -274,6 +286,43 @@ TEST_F(TreeListStreamTest, AMemoryStreamKeepsItsBytesPastTheWriteAndNoneAreAdded
   EXPECT_THROW(Tree->WriteData(Stream.get()), Exception);
   EXPECT_EQ(Stream->Size(), 0);
   Tree->OnGetImageIndex = nullptr;
+}
+
+TEST_F(TreeListStreamTest, TheWrittenTextsAreTheGettersAndTheStreamEndsWithThem) {
+  // A memory stream sized ahead from the kept texts still ends where the getter's
+  // texts end, longer or shorter; a string stream is read from a copy of its bytes.
+  auto* List = AddChild<TAnsweringTreeList>(ShownForm());
+  TdxTreeListNode* Top = List->Add();
+  Top->SetStrings(0, "top");
+  Top->SetStrings(1, "one");
+  Top->AddChild()->SetStrings(0, "child");
+  const std::string Expected = TBytes()
+                                   .Int(-1).Int(1)
+                                   .Int(24).Int(0).Int(-1).Int(-1).Int(0).Int(1).Int(2)
+                                   .Int(12).Text("top-and-more").Int(3).Text("one")
+                                   .Int(24).Int(0).Int(-1).Int(-1).Int(0).Int(0).Int(1)
+                                   .Int(14).Text("child-and-more")
+                                   .Data;
+  for (bool Longer : {true, false}) {
+    List->Longer = Longer;
+    TOwned<TMemoryStream> Stream(NewObject<TMemoryStream>());
+    List->WriteData(Stream.get());
+    std::string Bytes(static_cast<const char*>(Stream->Memory()), static_cast<std::size_t>(Stream->Size()));
+    EXPECT_EQ(Stream->Position(), Stream->Size());
+    if (Longer) {
+      EXPECT_EQ(Bytes, Expected);
+    } else {
+      EXPECT_EQ(Bytes.size(), Expected.size() - 2 * 9 - 3 - 5);
+    }
+  }
+  List->Longer = true;
+  TOwned<TStringStream> Text(NewObject<TStringStream>(AnsiString("ab") + Expected));
+  Text->SetPosition(2);
+  Tree->ReadData(Text.get());
+  EXPECT_EQ(Text->Position(), Text->Size());
+  EXPECT_EQ(Shape(), "top-and-more(1)child-and-more(0)");
+  EXPECT_EQ(Tree->Items(0)->Strings(1), "one");
+  FreeAndNil(List);
 }
 
 TEST_F(TreeListStreamTest, AHundredThousandLevelChainStreamsBothWays) {
