@@ -541,6 +541,12 @@ void TControl::WndProc(TMessage& Message) {
         break;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
+        // Automatic drag mode: a press starts dragging the control once the mouse
+        // moves the system's drag distance, in place of the ordinary press.
+        if (FDragMode == dmAutomatic) {
+          BeginDrag(false);
+          return;
+        }
         FControlState.Include(csLButtonDown);
         break;
       case WM_LBUTTONUP:

@@ -36,6 +36,7 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class TDragObject;
+class TDragImageList;
 
 // ---------------------------------------------------------------------------------
 // Types of the control properties.
@@ -389,6 +390,9 @@ class TControl : public TComponent {
   // with Drop the target under the cursor gets the drop.
   void EndDrag(bool Drop);
   bool Dragging() const;
+  // The picture the drag shows under the mouse while this control is dragged; none by
+  // default.
+  virtual TDragImageList* GetDragImages() { return nullptr; }
 
   TStartDragEvent OnStartDrag;
   TDragOverEvent OnDragOver;
@@ -824,6 +828,11 @@ class TDragObject : public TObject {
   bool Accepted = false;
   // The cursor over a target that takes the drag, or refuses it.
   virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+  // The drag's picture (the dragged control's by default) and its hiding and showing
+  // around painting under it; they nest.
+  virtual TDragImageList* GetDragImages();
+  virtual void HideDragImage();
+  virtual void ShowDragImage();
 
  private:
   TControl* FControl;

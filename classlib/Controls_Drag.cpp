@@ -1,11 +1,13 @@
 // Plain drag and drop: the drag loop with the mouse captured, CM_DRAG to the control
-// under the cursor, the drop on release, Escape and a lost capture cancelling, and the
-// controls' drag steps and events.
+// under the cursor, the drag's picture following the mouse, the drop on release,
+// Escape and a lost capture cancelling, the other keys handed to the dragged control,
+// and the controls' drag steps and events.
 #include <windows.h>
 
 #include <cstdlib>
 
 #include "classlib/Controls.h"
+#include "classlib/DragImages.h"
 #include "classlib/Forms.h"
 #include "classlib/ScopeExit.h"
 
@@ -43,6 +45,7 @@ LRESULT SendDrag(TControl* Target, TDragMessage Kind, TDragObject* Object) {
 void DragTo(TActiveDrag& Drag, const TPoint& P) {
   TDragObject* Object = Drag.Object;
   Object->DragPos = P;
+  if (TDragImageList* Images = Object->GetDragImages()) Images->DragMove(P.x, P.y);
   TControl* Target = FindDragTarget(P, false);
   if (Target != Object->DragTarget) {
     if (Object->DragTarget) SendDrag(Object->DragTarget, dmDragLeave, Object);
@@ -58,6 +61,7 @@ void DragTo(TActiveDrag& Drag, const TPoint& P) {
 // dragged control's end step follows when the loop is left.
 void Finish(TActiveDrag& Drag, bool Drop) {
   TDragObject* Object = Drag.Object;
+  if (TDragImageList* Images = Object->GetDragImages()) Images->EndDrag();
   TControl* Target = Object->DragTarget;
   const bool Dropped = Target && Drop && Object->Accepted;
   if (Target) SendDrag(Target, Dropped ? dmDragDrop : dmDragLeave, Object);
@@ -100,6 +104,16 @@ TCursor TDragObject::GetDragCursor(bool Accepted, int /*X*/, int /*Y*/) {
   return Accepted && FControl ? FControl->DragCursor() : crNo;
 }
 
+TDragImageList* TDragObject::GetDragImages() { return FControl ? FControl->GetDragImages() : nullptr; }
+
+void TDragObject::HideDragImage() {
+  if (TDragImageList* Images = GetDragImages()) Images->HideDragImage();
+}
+
+void TDragObject::ShowDragImage() {
+  if (TDragImageList* Images = GetDragImages()) Images->ShowDragImage();
+}
+
 TDragObject* CurrentDrag() { return Active ? Active->Object : nullptr; }
 
 bool TControl::Dragging() const { return Active && Active->Control == this; }
@@ -123,10 +137,17 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
   TScopeExit Cleanup([&] {
     if (Active == &Drag) Active = nullptr;
     if (GetCapture() == CaptureWindow) ReleaseCapture();
+    if (TDragImageList* Images = Object->GetDragImages()) Images->EndDrag();
     if (!Given) Object->Free();
   });
   SetCaptureControl(nullptr);
   SetCapture(CaptureWindow);
+  {
+    POINT Start;
+    GetCursorPos(&Start);
+    Object->DragPos = TPoint{Start.x, Start.y};
+    if (TDragImageList* Images = Object->GetDragImages()) Images->BeginDrag(nullptr, Start.x, Start.y);
+  }
   while (Active == &Drag) {
     if (Drag.EndPending) {
       Finish(Drag, Drag.DropPending);
@@ -149,7 +170,10 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
         if (!Drag.EndPending) Finish(Drag, true);
         break;
       case WM_KEYDOWN:
-        if (Msg.wParam == VK_ESCAPE) Finish(Drag, false);
+        if (Msg.wParam == VK_ESCAPE)
+          Finish(Drag, false);
+        else
+          Drag.Control->Perform(Msg.message, Msg.wParam, Msg.lParam);
         break;
       default:
         if (Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST) break;

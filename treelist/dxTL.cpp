@@ -161,6 +161,7 @@ void TCustomdxTreeList::ReleaseNodeReferences(TdxTreeListNode* Node,
   if (FFocusedNode == Node) FFocusedNode = nullptr;
   if (FDownHit.Node == Node) FDownHit.Node = nullptr;
   if (FDragNode == Node) FDragNode = nullptr;
+  if (FDragState.ExpandNode == Node) FDragState.ExpandNode = nullptr;
   if (FFocusedBeforeClick == Node) FFocusedBeforeClick = nullptr;
   if (FHotNode == Node) FHotNode = nullptr;
   if (FRangeStartNode == Node) FRangeStartNode = nullptr;
@@ -173,6 +174,7 @@ void TCustomdxTreeList::ClearNodeReferences() {
   FSelectionAnchor = nullptr;
   FDownHit.Node = nullptr;
   FDragNode = nullptr;
+  FDragState.ExpandNode = nullptr;
   FFocusedBeforeClick = nullptr;
   FHotNode = nullptr;
   FRangeStartNode = nullptr;

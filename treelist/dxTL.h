@@ -18,7 +18,10 @@
 // in dxTL_Painter.h and what the draw operations are handed in dxTL_CellPaint.h. The
 // sort is in dxTL_Sort.cpp (its keys and comparers in dxTL_Sort.h), the stored layout
 // in dxTL_StoredLayout.cpp, the "Data" node stream in dxTL_Stream.cpp and the in-place
-// editing in dxTL_Editing.cpp.
+// editing in dxTL_Editing.cpp. Dragging: dxTL_Drag.cpp (node drags, the drag object,
+// the arrows and the marks' bracket, with the drag state in dxTL_Drag.h),
+// dxTL_HeaderDrag.cpp (band and column headers) and dxTL_Pan.cpp (middle-button
+// panning, its motion in dxTL_Pan.h).
 #pragma once
 
 #include <windows.h>
@@ -30,6 +33,7 @@
 #include "classlib/ImgList.h"
 #include "editors/dxCntner.h"
 #include "treelist/dxTL_CellPaint.h"
+#include "treelist/dxTL_Drag.h"
 #include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_HitTest.h"
 #include "treelist/dxTL_Nodes.h"
@@ -372,9 +376,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int RowsHeight(int Rows);
   int TopIndexForLastRow(int Index);
   void RemoveScrollBarsIfFit();
-  // The sizing and dragging marks around a scroll; nothing until they exist.
-  virtual void HideDragMarks() { HideSizingLine(); }
-  virtual void ShowDragMarks() { ShowSizingLine(); }
+  // The sizing line, the insertion arrows and the drag pictures taken off the screen
+  // around a paint or a scroll, and put back by the matching show; they nest
+  // (dxTL_Drag.cpp).
+  virtual void HideDragMarks();
+  virtual void ShowDragMarks();
+  bool DragMarksHidden() const { return FDragState.MarksHidden > 0; }
 
   // Row-count questions; the base answers for a grid without bands or columns.
   virtual int GetBandMaxRowCount() { return 5; }
@@ -478,6 +485,22 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Kind 1, or 2 in the 15-pixel button zone at the right of the column's header cell.
   virtual bool IsHotHeaderAt(int X, int Y, Byte& Kind, int Column);
   void UpdateHotTrack(const TdxTreeListHitInfo& Hit);
+
+  // ----- Dragging (dxTL_Drag.cpp, dxTL_HeaderDrag.cpp) and panning (dxTL_Pan.cpp)
+  const TdxTreeListDragState& DragState() const { return FDragState; }
+  // The drag over the control, nil when none; setting it repaints the focused row.
+  TDragObject* DragObject() const { return FDragState.Object; }
+  void SetDragObject(TDragObject* Value);
+  TDragImageList* GetDragImages() override;
+  // Draws the insertion arrows at the place given, or erases them (the same call
+  // alternates); with HideImage the drag picture stays off them meanwhile.
+  void DrawDragArrows(bool HideImage);
+  // Whether a drag with Ctrl held copies; never in the tree list.
+  virtual bool IsDragCopy() { return false; }
+  // The text and picture of a node drag.
+  virtual AnsiString GetNodeDragCaption(TdxTreeListNode* Node);
+  // Pans the view toward the mouse until a click, Escape or a lost capture ends it.
+  void Pan();
 
   // ----- Keyboard (dxTL_Keys.cpp): moves of the focused node and column, the
   // selection keys, expanding and collapsing, the Ctrl keys and the key press.
@@ -620,6 +643,27 @@ class TCustomdxTreeList : public TCustomdxContainer {
  protected:
   friend class TdxTreeListNode;
   friend class TdxTreeListNodeLinker;
+
+  // Dragging (dxTL_Drag.cpp): automatic drag mode starts node drags here, not on the
+  // press; the node drag's steps; the messages of a drag.
+  void WndProc(TMessage& Message) override;
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  bool DispatchDragMessage(TMessage& Message);
+  // Arms the horizontal drag scroll when P lies near the left or right edge of Area
+  // and the vertical one (Up or down) for a node drag; Kind 0 stops them.
+  void StartDragScroll(int Kind);
+  void StopDragScroll();
+  // Ends a node drag of this control without a drop and a panning of it, and stops
+  // the drag scroll (a cancelled mode).
+  void CancelDragAndPan();
+  void DragScrollTick();
+  void DragExpandTick();
+  void FreeDragImages();
+  // The drag picture of a node: its image and caption with a focus frame.
+  void MakeNodeDragImages(TdxTreeListNode* Node);
+  TdxTreeListDragState FDragState;
 
   // Node hooks
   virtual void NodeInserted(TdxTreeListNode* Node);
@@ -789,16 +833,19 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual bool CanColumnDrag(int /*Column*/) { return false; }
   virtual void StartBandDrag(int /*VisibleBand*/) { FState = tsBandDragging; }
   virtual void StartColumnDrag(int /*Column*/) { FState = tsColumnDragging; }
-  virtual void EndDrag() { FState = tsNormal; }
+  // The header drag after its start: each move, and the end with or without the drop
+  // (dxTL_HeaderDrag.cpp in the column layer); the base only leaves the state.
+  virtual void MoveHeaderDrag(int /*X*/, int /*Y*/) {}
+  virtual void EndHeaderDrag(bool /*Drop*/) { FState = tsNormal; }
   virtual void DoBandClick(int /*VisibleBand*/) {}
   virtual void DoColumnClick(int /*Column*/, bool /*AddToSort*/, bool /*Ctrl*/) {}
   virtual void DoBandButtonClick() {}
   virtual void DoHeaderButtonClick() {}
   // The click-to-edit timer fired in the normal state; a mouse up may open the editor.
   virtual void ClickEditTimer() { ShowEditor(); }
-  virtual void StartMousePanning() {}
+  virtual void StartMousePanning() { Pan(); }
   // The node drag of automatic drag mode.
-  virtual void StartNodeDrag() { BeginDrag(true); }
+  virtual void StartNodeDrag();
   // The pressed look of a band, header or corner button changed; the base repaints
   // the panels.
   virtual void PressedLookChanged() { InvalidateHeaderPiece(); }
@@ -1446,6 +1493,18 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   bool CanColumnDrag(int Column) override;
   void StartBandDrag(int VisibleBand) override;
   void StartColumnDrag(int Column) override;
+  // Header drags (dxTL_HeaderDrag.cpp).
+  void MoveHeaderDrag(int X, int Y) override;
+  void EndHeaderDrag(bool Drop) override;
+  void EndBandDrag(bool Drop);
+  void EndColumnDrag(bool Drop);
+  void LeaveHeaderDrag();
+  // The place under P (client coordinates) where the dragged band or column would go.
+  virtual TdxTreeListDropPlace CalcDropPosition(TPoint P);
+  // The picture of the dragged band's or column's header.
+  void MakeHeaderDragImages(int Column, int VisibleBand);
+  // The caption of the node drag: the cell text through OnGetNodeDragText.
+  AnsiString GetNodeDragCaption(TdxTreeListNode* Node) override;
   void DoBandClick(int VisibleBand) override;
   void DoColumnClick(int Column, bool AddToSort, bool Ctrl) override;
   void DoBandButtonClick() override { BandButtonClick(); }

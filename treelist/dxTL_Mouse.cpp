@@ -224,6 +224,8 @@ void TCustomdxTreeList::MouseMove(TShiftState Shift, int X, int Y) {
       SetPressedLook(false);
       StartColumnDrag(FPressedColumn);
     }
+  } else if (FState == tsBandDragging || FState == tsColumnDragging) {
+    MoveHeaderDrag(X, Y);
   } else if (FState == tsSelecting) {
     MouseMoveSelecting(Hit, X, Y);
   }
@@ -335,7 +337,9 @@ void TCustomdxTreeList::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
       if (Hit.HitTest == htColumn && Hit.Column == Column)
         DoColumnClick(Column, IsMultiSort() && Shift.Contains(ssShift), Shift.Contains(ssCtrl));
     } else if (Was == tsBandDragging || Was == tsColumnDragging) {
-      EndDrag();
+      FPressedBand = -1;
+      FPressedColumn = -1;
+      EndHeaderDrag(true);
     } else if (Was == tsBandButtonDown || Was == tsHeaderButtonDown) {
       FState = tsNormal;
       const bool Clicked = FPressedLook;
@@ -387,7 +391,8 @@ void TCustomdxTreeList::CancelMode() {
       ::SetCursor(Screen->Cursors(Cursor()));
     }
   }
-  if (FState == tsBandDragging || FState == tsColumnDragging) EndDrag();
+  if (FState == tsBandDragging || FState == tsColumnDragging) EndHeaderDrag(false);
+  CancelDragAndPan();
   if (FState != tsEditing) FState = tsNormal;
 }
 
@@ -510,7 +515,8 @@ bool TCustomdxTreeList::DispatchMouseMessage(TMessage& Message) {
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a sizing (the button's release
       // gives the capture back to no window before the mouse-up handler runs).
-      if (IsSizingState(FState) && Message.LParam != 0 &&
+      if ((IsSizingState(FState) || FState == tsBandDragging || FState == tsColumnDragging) &&
+          Message.LParam != 0 &&
           reinterpret_cast<HWND>(Message.LParam) != Handle())
         CancelMode();
       inherited::Dispatch(Message);
@@ -574,16 +580,6 @@ void TCustomdxTreeListControl::PressedLookChanged() {
 bool TCustomdxTreeListControl::CanBandDrag(int VisibleBand) { return CanBandDragging(VisibleBand); }
 
 bool TCustomdxTreeListControl::CanColumnDrag(int Column) { return CanColumnDragging(Column); }
-
-void TCustomdxTreeListControl::StartBandDrag(int VisibleBand) {
-  inherited::StartBandDrag(VisibleBand);
-  StartBandDragging(GetAbsoluteBandIndex(VisibleBand));
-}
-
-void TCustomdxTreeListControl::StartColumnDrag(int Column) {
-  inherited::StartColumnDrag(Column);
-  StartHeaderDragging(Column);
-}
 
 void TCustomdxTreeListControl::DoBandClick(int VisibleBand) {
   const int Band = GetAbsoluteBandIndex(VisibleBand);

@@ -343,7 +343,12 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
     Cell.RightEdge = Header.LastCell;
     Cell.ColumnColor = Column.Color;
     Cell.ColumnBrush = Column.Brush;
-    if (Cell.Selected) {
+    // A drag over the unfocused control shows where the focus follows it.
+    if (!Focused && Row.FocusedNode && T.DragObject()) {
+      Cell.Color = T.HighlightColor();
+      Cell.TextColor = T.HighlightTextColor();
+      Cell.Brush = HighlightBrush.Handle();
+    } else if (Cell.Selected) {
       Cell.Color = Focused ? T.HighlightColor() : T.HideSelectionColor();
       Cell.TextColor = Focused ? T.HighlightTextColor() : T.HideSelectionTextColor();
       Cell.Brush = Focused ? HighlightBrush.Handle() : HideSelectionBrush.Handle();
@@ -363,7 +368,7 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
         SetBkColor(DC, 0);
         SetTextColor(DC, 0xFFFFFF);
         DrawFocusRect(DC, &R);
-      } else if (!Focused && !T.HideFocusRectFlag()) {
+      } else if (!Focused && !T.HideFocusRectFlag() && !T.DragObject()) {
         // The inactive frame: four inverted lines that do not overlap.
         const TRect Lines[] = {{R.left, R.top, R.right, R.top + 1},
                                {R.right - 1, R.top + 1, R.right, R.bottom},

@@ -87,6 +87,7 @@ void TCustomdxTreeList::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomdxTreeList::Dispatch(TMessage& Message) {
+  if (DispatchDragMessage(Message)) return;
   if (DispatchKeyMessage(Message)) return;
   if (DispatchEditMessage(Message)) return;
   if (DispatchScrollMessage(Message)) return;
