@@ -21,6 +21,7 @@
 
 // How the keypad's buttons look; bsExtraFlat raises only the button under the mouse.
 enum TdxButtonStyle : Byte { bsStandard, bsFlat, bsExtraFlat };
+TENUM_INFO(TdxButtonStyle, "bsStandard", "bsFlat", "bsExtraFlat")
 
 // The buttons by index.
 enum TdxCalcButtonKind : Byte {

@@ -19,6 +19,7 @@ inline constexpr UINT WM_DXPOPUPCLOSED = 0x8065;
 
 // The frame drawn in the popup's non-client area.
 enum TdxPopupBorder : Byte { pbDefault, pbSingle, pbFrame3D, pbFlat };
+TENUM_INFO(TdxPopupBorder, "pbDefault", "pbSingle", "pbFrame3D", "pbFlat")
 
 class TdxInplacePopupControl : public TCustomControl {
   TCLASS_DECL(TdxInplacePopupControl, TCustomControl)

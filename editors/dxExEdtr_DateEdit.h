@@ -11,10 +11,12 @@
 #include "editors/dxGrDate.h"
 
 enum TDateButton : Byte { btnToday, btnClear };
+TENUM_INFO(TDateButton, "btnToday", "btnClear")
 using TDateButtons = TSet<TDateButton>;
 
 // The value a text that is not a date becomes (without DateValidation).
 enum TDateOnError : Byte { deToday, deNull };
+TENUM_INFO(TDateOnError, "deToday", "deNull")
 
 using TdxDateValidateInputEvent =
     TEvent<void(TObject* Sender, const AnsiString& Text, TDateTime& Date, AnsiString& Message, bool& Error)>;

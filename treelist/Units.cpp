@@ -5,6 +5,7 @@
 #include "treelist/dxTL_CellPaint.h"
 #include "treelist/dxTL_NodePool.h"
 #include "treelist/dxTL_Resources.h"
+#include "treelist/dxTLClms.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ const TUnitEntry Units[] = {
     {"dxTL_Paint", InitdxTLPaint, DonedxTLPaint},
     // The cursors, the customizing box's captions and the 1 x 1 image list.
     {"dxTL_Resources", InitdxTLResources, DonedxTLResources},
+    // The column kinds for form files, and the check kind's "True" and "False".
+    {"dxTLClms", InitdxTLClms, DonedxTLClms},
 };
 
 }  // namespace

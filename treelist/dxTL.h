@@ -1454,6 +1454,11 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   TdxEditStyle* CreateEditStyle(TdxInplaceEdit* Edit) override;
   // The core's answer, then the focused column's CanShowEditor.
   void DoEditing(TdxTreeListNode* Node, bool& Allow) override;
+  // The focused column decides from aoShowButtonAlways whether its editor's buttons
+  // show (a kind may always or never show them).
+  bool ShowButtonAlways() override;
+  // The hot cell's column picks the cursor first (a link cell's hand), then the event.
+  void DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& Cursor) override;
   void AfterLayout() override;
   void CalcBandsAndHeaders(TdxTreeListDrawInfo& DrawInfo) override;
   // The whole control, composed off-screen and copied once (dxTL_Paint.cpp).

@@ -468,6 +468,21 @@ void TCustomdxTreeListControl::DoEditing(TdxTreeListNode* Node, bool& Allow) {
     Allow = C->CanShowEditor();
 }
 
+bool TCustomdxTreeListControl::ShowButtonAlways() {
+  const bool Default = inherited::ShowButtonAlways();
+  TdxTreeListColumn* C = FindColumn(GetAbsoluteColumnIndex(FocusedColumn()));
+  return C ? C->IsShowButton(Default) : Default;
+}
+
+void TCustomdxTreeListControl::DoHotTrackNode(TdxTreeListHotTrackInfo& Info, TCursor& Cursor) {
+  if (Info.Node && Info.Kind == 0)
+    if (TdxTreeListColumn* C = FindColumn(Info.Column)) {
+      const TCursor Shape = C->GetCellCursor(Info.Node);
+      if (Shape != crDefault) Cursor = Shape;
+    }
+  inherited::DoHotTrackNode(Info, Cursor);
+}
+
 void TCustomdxTreeListControl::AssignNodeToEditor(TdxTreeListNode* Node,
                                                   TdxInplaceEdit* Editor, Variant& Value) {
   if (TdxTreeListColumn* C = FindColumn(GetAbsoluteColumnIndex(FocusedColumn())))

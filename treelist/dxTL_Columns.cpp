@@ -495,7 +495,7 @@ void TdxTreeListColumn::FillViewData(TdxEditViewData* ViewData,
   ViewData->BackgroundColor = ColorToRGB(CellInfo.Color);
   ViewData->Brush = CellInfo.Brush;
   ViewData->TextColor = ColorToRGB(CellInfo.TextColor);
-  ViewData->Font = CellInfo.Font ? CellInfo.Font->Handle() : nullptr;
+  ViewData->Font = CellInfo.Font ? CellInfo.Font->Handle() : CellInfo.FontHandle;
   ViewData->Alignment = CellInfo.Alignment;
   ViewData->VerticalLayout = static_cast<TdxVerticalLayout>(FVertAlignment);
   ViewData->BorderStyle = xbsNone;

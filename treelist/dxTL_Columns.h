@@ -32,6 +32,8 @@ struct TdxTreeListCellInfo {
   TColor TextColor = clWindowText;
   HBRUSH Brush = nullptr;
   TFont* Font = nullptr;
+  // The font to paint with when Font is none.
+  HFONT FontHandle = nullptr;
   AnsiString Text;
   TAlignment Alignment = taLeftJustify;
   bool Selected = false;
@@ -100,6 +102,13 @@ class TdxTreeListColumn : public TComponent {
   virtual int GetTextWidth(TCanvas* Canvas, TdxTreeListNode* Node);
   virtual void GetDisplayFormatText(TdxTreeListNode* /*Node*/, AnsiString& /*Text*/) {}
   virtual void RestoreDefaults();
+  // The hooks of the column kinds: whether the editor of the cells shows its edit
+  // button given the tree list's default, the smallest row height the cells need, the
+  // cursor over a cell, and whether the cells hold several lines.
+  virtual bool IsShowButton(bool Default) { return Default; }
+  virtual int GetMinRowHeight() { return 0; }
+  virtual TCursor GetCellCursor(TdxTreeListNode* /*Node*/) { return crDefault; }
+  virtual bool IsMultiLineCell() { return false; }
 
   // ----- Properties.
   int Index() const { return GetIndex(); }
@@ -133,6 +142,10 @@ class TdxTreeListColumn : public TComponent {
   void SetHeaderGlyph(TBitmap* Value);
   bool HasHeaderGlyph() const { return FHeaderGlyph && !FHeaderGlyph->Empty(); }
   int HeaderMaxLineCount() const { return FHeaderMaxLineCount; }
+  // While not -1, Index answers it: a column reading or writing another column's cells
+  // (a wrapper column's reference column) is pinned to that column's index.
+  int FixedIndex() const { return FFixedIndex; }
+  void SetFixedIndex(int Value) { FFixedIndex = Value; }
   // The node whose cell the tree list is measuring through this column; nil outside.
   TdxTreeListNode* CurrentNode() const { return FCurrentNode; }
   TdxTreeListNode*& CurrentNodeField() { return FCurrentNode; }

@@ -470,11 +470,15 @@ int TCustomdxTreeListControl::GetColumnsHeaderLineCount() {
 
 int TCustomdxTreeListControl::GetColumnFontsLineHeight(TCanvas* Canvas) {
   int Result = 0;
-  for (int I = 0; I < ColumnCount(); ++I)
-    if (IsColumnShown(I) && IsColumnFontAssigned(I)) {
+  for (int I = 0; I < ColumnCount(); ++I) {
+    if (!IsColumnShown(I)) continue;
+    // A kind's cells may need more than a line of text (a check box, an image).
+    Result = std::max(Result, FColumns[I]->GetMinRowHeight());
+    if (IsColumnFontAssigned(I)) {
       Canvas->Font()->Assign(FColumns[I]->Font());
       Result = std::max(Result, Canvas->TextHeight("Wg") + 3);
     }
+  }
   return Result;
 }
 

@@ -149,6 +149,9 @@ void TCustomdxTreeListControl::DrawCellContent(TCanvas* Canvas, const TRect& Rec
     DrawCellText(DC, Prefix);
     return;
   }
+  // The column knows the node for the whole paint (a column that forwards to another
+  // per node picks by it).
+  TValueScope<TdxTreeListNode*> Current(C->CurrentNodeField(), Data.Node);
   TdxEditViewData* View = C->GetViewData();
   TdxTreeListCellInfo Info;
   Info.Bounds = Data.Bounds;
@@ -159,12 +162,16 @@ void TCustomdxTreeListControl::DrawCellContent(TCanvas* Canvas, const TRect& Rec
   Info.Text = Data.Text;
   Info.Alignment = Data.Alignment;
   Info.Selected = Data.Selected;
+  Info.FontHandle = Data.Font;
   C->FillViewData(View, Info);
-  View->Font = Data.Font;
   View->Hot = Data.Hot;
   if (Data.MultiLine) View->VerticalLayout = 3;
   if (auto* Text = ObjectAs<TdxTextEditViewData>(View)) Text->EndEllipsis = Data.EndEllipsis;
-  C->GetEditorClass()->DrawContent(DC, R, false, View);
+  // The editor's whole paint over the cell grown by 2 pixels: without a border its
+  // content is the cell, less the room of its buttons, which it paints as well.
+  TRect Outer = R;
+  InflateRect(&Outer, 2, 2);
+  C->GetEditorClass()->Draw(DC, Outer, View, nullptr);
 }
 
 void TCustomdxTreeListControl::DrawFooterCell(TdxTreeListCellPaint& Cell) {

@@ -1,0 +1,965 @@
+// The tree list's column kinds: the check kind's texts and toggles, drop-down buttons
+// on painted rows, the stored values of the time, currency, spin, image, MRU, blob and
+// graphic kinds through their own editors, the wrapper column's forwarding and its
+// fall-backs, the button kind's edit styles, the hyperlink cell's font and cursor, a
+// cell that is no picture, the paint of a long list, and every kind read back from a
+// form file.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "classlib/Classes_Streaming.h"
+#include "classlib/Clipbrd.h"
+#include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
+#include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
+#include "editors/dxExEdtr.h"
+#include "tests/classlib/UiTestSupport.h"
+#include "treelist/dxTL.h"
+#include "treelist/dxTLClms.h"
+#include "treelist/dxTL_Nodes.h"
+
+using namespace uitest;
+
+namespace {
+
+// A tree list whose editors may change their values, as while the list edits a cell.
+class TEditableTreeList : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  bool CanEditModify() override { return true; }
+};
+
+// A column whose editor load fails.
+class TRaisingColumn : public TdxTreeListColumn {
+ public:
+  using TdxTreeListColumn::TdxTreeListColumn;
+  void AssignNodeToEditor(TdxTreeListNode*, TdxInplaceEdit*, Variant&) override {
+    SeenIndex = Index();
+    throw EConvertError("load");
+  }
+  int SeenIndex = -1;
+};
+
+class THandlers : public TObject {
+ public:
+  std::vector<std::string> Toggles;
+  std::vector<int> States;
+  TdxTreeListColumn* Reference = nullptr;
+  TdxTreeListNode* ForNode = nullptr;
+  void Toggle(TObject*, const AnsiString& Text, TdxCheckBoxState State) {
+    Toggles.push_back(Text.c_str());
+    States.push_back(State);
+  }
+  TObject* ValidateSender = nullptr;
+  void DateInput(TObject* Sender, const AnsiString&, TDateTime& Date, AnsiString&, bool& Error) {
+    ValidateSender = Sender;
+    Date = 45000;
+    Error = false;
+  }
+  void GetReference(TObject*, TdxTreeListNode* Node, TdxTreeListColumn*& Column) {
+    EXPECT_EQ(Column, nullptr);
+    if (!ForNode || Node == ForNode) Column = Reference;
+  }
+};
+
+AnsiString PictureBlob(int Width, int Height, TColor Color) {
+  TOwned<TPicture> Picture(NewObject<TPicture>());
+  Picture->Bitmap()->SetSize(Width, Height);
+  Picture->Bitmap()->Canvas()->Brush()->SetColor(Color);
+  Picture->Bitmap()->Canvas()->FillRect(Rect(0, 0, Width, Height));
+  AnsiString Blob;
+  SavePictureToBlob(Picture.get(), Blob);
+  return Blob;
+}
+
+class TreeListKindsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(500, 400);
+    Tree = NewObject<TEditableTreeList>(Form);
+    Tree->SetParent(Form);
+    Tree->SetBounds(0, 0, 400, 300);
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetScrollBars(ssNone);
+    Tree->HandleNeeded();
+    Handlers = Keep(NewObject<THandlers>());
+  }
+  void TearDown() override {
+    Buffer.reset();
+    FreeAndNil(Tree);
+    UiTest::TearDown();
+  }
+
+  template <class C>
+  C* Kind(int Width = 150) {
+    auto* Column = static_cast<C*>(Tree->CreateColumn(&C::StaticClass()));
+    Column->SetWidth(Width);
+    return Column;
+  }
+  TdxTreeListNode* Node(const std::vector<const char*>& Texts) {
+    TdxTreeListNode* Result = Tree->Add();
+    for (std::size_t I = 0; I < Texts.size(); ++I) Result->SetStrings(static_cast<int>(I), Texts[I]);
+    return Result;
+  }
+  // The column's view data for a painted cell of Node, as the list fills it.
+  TdxEditViewData* Painted(TdxTreeListColumn* Column, TdxTreeListNode* Cell, bool Selected = false) {
+    TValueScope<TdxTreeListNode*> Current(Column->CurrentNodeField(), Cell);
+    TdxTreeListCellInfo Info;
+    Info.Node = Cell;
+    Info.Text = Cell->Strings(Column->Index());
+    Info.Bounds = Rect(-2, -2, 102, 20);
+    Info.Selected = Selected;
+    TdxEditViewData* View = Column->GetViewData();
+    Column->FillViewData(View, Info);
+    return View;
+  }
+  // The column's editor set up for Node's cell, as the list sets it up: placed, its
+  // settings and the cell loaded while the container flag is raised.
+  template <class E>
+  E* Open(TdxTreeListColumn* Column, TdxTreeListNode* Cell, Variant* Loaded = nullptr) {
+    TdxInplaceEdit* Editor = Tree->GetColumnEditor(Column->Index());
+    Editor->SetParent(Tree);
+    Editor->SetBounds(2, 2, 140, 20);
+    Editor->HandleNeeded();
+    Variant Value;
+    Tree->SetContainerFlag();
+    Column->AssignEditorSettings(Editor);
+    Column->AssignNodeToEditor(Cell, Editor, Value);
+    Tree->ClearContainerFlag();
+    Editor->SetModified(false);
+    if (Loaded) *Loaded = Value;
+    auto* Typed = ObjectAs<E>(Editor);
+    EXPECT_NE(Typed, nullptr);
+    return Typed;
+  }
+  Variant Store(TdxTreeListColumn* Column, TdxTreeListNode* Cell, TdxInplaceEdit* Editor) {
+    Variant Value;
+    Column->SetNodeValueFromEditor(Cell, Editor, Value);
+    return Value;
+  }
+  void Paint() {
+    Pump();
+    const TRect R = Tree->ClientRect();
+    Buffer = std::make_unique<TMemoryDC>(nullptr, R.right, R.bottom);
+    SendMessageA(Tree->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(Buffer->DC()), 0);
+  }
+  COLORREF At(int X, int Y) const { return GetPixel(Buffer->DC(), X, Y); }
+  // Node's cell in the column of absolute index Column, from the layout record.
+  TRect CellRect(TdxTreeListNode* Cell, int Column = 0) {
+    TdxTreeListDrawInfo DI;
+    Tree->CalcDrawInfo(DI);
+    int Top = DI.CellsRect.top;
+    for (const TdxTreeListRowInfo& Row : DI.Rows) {
+      if (Row.Node == Cell) {
+        for (const auto& Header : DI.Headers)
+          if (Header.Column == Column)
+            return Rect(Header.CellRect.left, Top, Header.CellRect.right, Top + Row.RowHeight);
+      }
+      Top += Row.RowHeight;
+    }
+    return Rect(0, 0, 0, 0);
+  }
+  void ShowButtonsAlways() {
+    TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+    Ex.Include(aoShowButtonAlways);
+    Tree->SetOptionsEx(Ex);
+  }
+
+  TForm* Form = nullptr;
+  TEditableTreeList* Tree = nullptr;
+  THandlers* Handlers = nullptr;
+  std::unique_ptr<TMemoryDC> Buffer;
+};
+
+// ---------------------------------------------------------------------------------
+// Check
+
+TEST_F(TreeListKindsTest, CheckCellsReadTheirTextsInAnyCaseAndAnyOtherTextAsGrayed) {
+  auto* C = Kind<TdxTreeListCheckColumn>();
+  EXPECT_EQ(C->ValueChecked(), "True");
+  EXPECT_EQ(C->ValueUnchecked(), "False");
+  EXPECT_EQ(C->ValueGrayed(), "");
+  TdxTreeListNode* Upper = Node({"TRUE"});
+  TdxTreeListNode* Mixed = Node({"fAlSe"});
+  TdxTreeListNode* Other = Node({"maybe"});
+  auto State = [&](TdxTreeListNode* N) {
+    auto* View = ObjectAs<TdxCheckEditViewData>(Painted(C, N));
+    return View ? static_cast<int>(View->State) : -1;
+  };
+  EXPECT_EQ(State(Upper), cbsChecked);
+  EXPECT_EQ(State(Mixed), cbsUnchecked);
+  EXPECT_EQ(State(Other), cbsGrayed);
+  EXPECT_EQ(C->GetViewData()->Alignment, taCenter);
+
+  AnsiString Text = "maybe";
+  C->GetDisplayFormatText(Other, Text);
+  EXPECT_EQ(Text, "");
+  C->SetValueGrayed("?");
+  Text = "maybe";
+  C->GetDisplayFormatText(Other, Text);
+  EXPECT_EQ(Text, "?");
+  Text = "TRUE";
+  C->GetDisplayFormatText(Upper, Text);
+  EXPECT_EQ(Text, "True");
+
+  EXPECT_EQ(Open<TdxInplaceCheckEdit>(C, Upper)->State(), cbsChecked);
+  EXPECT_EQ(Open<TdxInplaceCheckEdit>(C, Other)->State(), cbsGrayed);
+  // Without a glyph the row needs the system check box and 2 pixels.
+  EXPECT_EQ(C->GetMinRowHeight(), EditCheckBoxHeight + 2);
+}
+
+TEST_F(TreeListKindsTest, ATogglesWritesTheCheckTextsAndTellsTheHandlerWithTheSameText) {
+  auto* C = Kind<TdxTreeListCheckColumn>();
+  C->OnToggleClick = TdxToggleEvent::Bind<&THandlers::Toggle>(Handlers);
+  TdxTreeListNode* N = Node({"False"});
+  auto* Edit = Open<TdxInplaceCheckEdit>(C, N);
+  EXPECT_TRUE(Handlers->Toggles.empty()) << "loading the editor is no toggle";
+  EXPECT_EQ(Edit->Alignment(), taCenter);
+
+  Edit->Toggle();
+  ASSERT_EQ(Handlers->Toggles.size(), 1u);
+  EXPECT_EQ(Handlers->Toggles[0], "True");
+  EXPECT_EQ(Handlers->States[0], cbsChecked);
+  Store(C, N, Edit);
+  EXPECT_EQ(N->Strings(0), "True");
+
+  // Configured texts are written and told the same way.
+  C->SetValueChecked("Yes");
+  C->SetValueUnchecked("No");
+  Edit = Open<TdxInplaceCheckEdit>(C, Node({"yes"}));
+  Edit->Toggle();
+  EXPECT_EQ(Handlers->Toggles.back(), "No");
+  TdxTreeListNode* Last = Tree->Items(Tree->Count() - 1);
+  Store(C, Last, Edit);
+  EXPECT_EQ(Last->Strings(0), "No");
+}
+
+// ---------------------------------------------------------------------------------
+// Drop-down buttons of painted cells
+
+TEST_F(TreeListKindsTest, PaintedDropDownButtonsNeedShowButtonAlwaysAndDefaultToTheFocusedRow) {
+  auto* C = Kind<TdxTreeListPickColumn>();
+  TdxTreeListNode* First = Node({"a"});
+  TdxTreeListNode* Second = Node({"b"});
+  Second->SetFocused(true);
+  auto Hidden = [&](TdxTreeListNode* N) {
+    return ObjectAs<TdxDropDownEditViewData>(Painted(C, N))->ButtonsHidden;
+  };
+  EXPECT_TRUE(Hidden(First));
+  EXPECT_TRUE(Hidden(Second)) << "no aoShowButtonAlways, no painted button";
+  ShowButtonsAlways();
+  EXPECT_TRUE(Hidden(First));
+  EXPECT_FALSE(Hidden(Second));
+  C->SetShowButtonStyle(TdxShowButtonStyle::sbAlways);
+  EXPECT_FALSE(Hidden(First));
+  C->SetShowButtonStyle(TdxShowButtonStyle::sbNone);
+  EXPECT_TRUE(Hidden(Second));
+
+  // The editor's own question: the tree list's default unless the style decides.
+  EXPECT_FALSE(C->IsShowButton(true));
+  C->SetShowButtonStyle(TdxShowButtonStyle::sbDefault);
+  EXPECT_TRUE(C->IsShowButton(true));
+  EXPECT_FALSE(C->IsShowButton(false));
+  C->SetDisableEditor(true);
+  EXPECT_FALSE(C->IsShowButton(true));
+  C->SetDisableEditor(false);
+
+  // On the screen: a button face at the focused row's cell end only.
+  Paint();
+  const int ButtonWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const TRect Focused = CellRect(Second);
+  const TRect Plain = CellRect(First);
+  ASSERT_GT(Focused.right, ButtonWidth);
+  const COLORREF Face = ColorToRGB(clBtnFace);
+  EXPECT_EQ(At(Focused.right - ButtonWidth + 3, Focused.top + 3), Face);
+  EXPECT_NE(At(Plain.right - ButtonWidth + 3, Plain.top + 3), Face);
+  C->SetShowButtonStyle(TdxShowButtonStyle::sbAlways);
+  Paint();
+  EXPECT_EQ(At(Plain.right - ButtonWidth + 3, Plain.top + 3), Face);
+}
+
+// ---------------------------------------------------------------------------------
+// Values stored by the kinds' editors
+
+TEST_F(TreeListKindsTest, TimeAndCurrencyCellsEditedToZeroStoreAnEmptyText) {
+  auto* Time = Kind<TdxTreeListTimeColumn>();
+  auto* Money = Kind<TdxTreeListCurrencyColumn>();
+  TdxTreeListNode* N = Node({"10:20:30", "12.5"});
+
+  auto* TimeEdit = Open<TdxInplaceTimeEdit>(Time, N);
+  EXPECT_EQ(TimeEdit->Text(), "10:20:30");
+  TimeEdit->SetValue(0.5);
+  Store(Time, N, TimeEdit);
+  EXPECT_EQ(N->Strings(0), "12:00:00");
+  TimeEdit->SetValue(0);
+  Store(Time, N, TimeEdit);
+  EXPECT_EQ(N->Strings(0), "");
+
+  Variant Loaded;
+  auto* MoneyEdit = Open<TdxInplaceCurrencyEdit>(Money, N, &Loaded);
+  EXPECT_DOUBLE_EQ(Loaded.AsDouble(), 12.5);
+  EXPECT_DOUBLE_EQ(MoneyEdit->GetValue(), 12.5);
+  MoneyEdit->SetValue(0);
+  Store(Money, N, MoneyEdit);
+  EXPECT_EQ(N->Strings(1), "");
+  // An empty cell opens an empty editor.
+  MoneyEdit = Open<TdxInplaceCurrencyEdit>(Money, N, &Loaded);
+  EXPECT_EQ(MoneyEdit->Text(), "");
+  EXPECT_DOUBLE_EQ(Loaded.AsDouble(), 0);
+}
+
+TEST_F(TreeListKindsTest, CurrencyCellsPaintThroughTheDisplayFormat) {
+  auto* Money = Kind<TdxTreeListCurrencyColumn>();
+  EXPECT_EQ(Money->DisplayFormat(), CurrencyDisplayFormat());
+  EXPECT_FALSE(Money->DisplayFormatAssigned());
+  TdxTreeListNode* N = Node({"1234.5"});
+  Money->SetDisplayFormat("0.00");
+  EXPECT_TRUE(Money->DisplayFormatAssigned());
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, N))->Text, "1234.50");
+  N->SetStrings(0, "");
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, N))->Text, "0.00");
+  N->SetStrings(0, "n/a");
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, N))->Text, "n/a");
+}
+
+TEST_F(TreeListKindsTest, SpinCellsLoadTheirNumberAndStoreItAsTheEditorFormatsIt) {
+  auto* Spin = Kind<TdxTreeListSpinColumn>();
+  TdxTreeListNode* N = Node({"abc"});
+  Variant Loaded;
+  auto* Edit = Open<TdxInplaceSpinEdit>(Spin, N, &Loaded);
+  EXPECT_DOUBLE_EQ(Edit->GetValue(), 0);
+  EXPECT_DOUBLE_EQ(Loaded.AsDouble(), 0);
+  EXPECT_EQ(Edit->Text(), "0");
+
+  N->SetStrings(0, "7.6");
+  Edit = Open<TdxInplaceSpinEdit>(Spin, N, &Loaded);
+  EXPECT_EQ(Edit->Text(), "8");
+  Store(Spin, N, Edit);
+  EXPECT_EQ(N->Strings(0), "8");
+
+  Spin->SetValueType(vtFloat);
+  Spin->SetMaxValue(5);
+  N->SetStrings(0, "7.25");
+  Edit = Open<TdxInplaceSpinEdit>(Spin, N);
+  EXPECT_EQ(Edit->Text(), "5") << "limited by the column's maximum";
+  Edit->SetValue(2.25);
+  Store(Spin, N, Edit);
+  EXPECT_EQ(N->Strings(0), "2.25");
+  EXPECT_TRUE(Spin->CanShowEditorOnClick(0, 0, true));
+}
+
+TEST_F(TreeListKindsTest, ImageCellsShowDescriptionsAndStoreValues) {
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->SetText("a\r\nb");
+  Image->Descriptions()->SetText("Apple\r\nBanana");
+  TdxTreeListNode* N = Node({"b"});
+  EXPECT_EQ(Image->GetDisplayText(N), "Banana");
+  EXPECT_EQ(Image->GetDisplayText(Node({"zz"})), "zz") << "a value without description";
+  EXPECT_EQ(Image->MinWidth(), 16);
+
+  auto* Edit = Open<TdxInplaceImageEdit>(Image, N);
+  EXPECT_EQ(Edit->Values()->Count(), 2);
+  Store(Image, N, Edit);
+  EXPECT_EQ(N->Strings(0), "b") << "an unchanged edit keeps the value";
+  Edit->ScrollValue(-1, false);
+  Store(Image, N, Edit);
+  EXPECT_EQ(N->Strings(0), "a") << "the value, not its description";
+}
+
+TEST_F(TreeListKindsTest, AnImageColumnFollowsItsImageListAndForgetsItWhenFreed) {
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  TdxTreeListNode* N = Node({"a"});
+  auto* Images = NewObject<TImageList>(Form);
+  Images->SetSize(24, 20);
+  Image->SetImages(Images);
+  EXPECT_EQ(Image->GetMinRowHeight(), 20);
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  TMemoryDC DC(nullptr, 10, 10);
+  Canvas->SetHandle(DC.DC());
+  EXPECT_EQ(Image->GetTextWidth(Canvas.get(), N), Canvas->TextWidth("a") + 24);
+  Canvas->SetHandle(nullptr);
+  EXPECT_EQ(ObjectAs<TdxImageEditViewData>(Painted(Image, N))->Images, Images);
+  // The rows grow to the images.
+  Images->SetSize(24, 40);
+  Pump();
+  EXPECT_GE(Tree->DefaultRowHeight(), 40);
+  Images->Free();
+  EXPECT_EQ(Image->Images(), nullptr);
+  EXPECT_EQ(Image->GetMinRowHeight(), 0);
+}
+
+TEST_F(TreeListKindsTest, MruItemsUsedInTheEditorStayWithTheColumn) {
+  auto* Mru = Kind<TdxTreeListMRUColumn>();
+  Mru->Items()->Add("old");
+  TdxTreeListNode* N = Node({""});
+  auto* Edit = Open<TdxInplaceMRUEdit>(Mru, N);
+  Edit->SetTextIfModifiable("new");
+  Edit->Validate();
+  Store(Mru, N, Edit);
+  EXPECT_EQ(N->Strings(0), "new");
+  ASSERT_EQ(Mru->Items()->Count(), 2);
+  EXPECT_EQ(Mru->Items()->Strings(0), "new");
+  EXPECT_EQ(Mru->Items()->Strings(1), "old");
+  // The next edit starts from them.
+  Edit->Items()->Clear();
+  Edit = Open<TdxInplaceMRUEdit>(Mru, N);
+  EXPECT_EQ(Edit->Items()->Count(), 2);
+}
+
+TEST_F(TreeListKindsTest, AMemoBlobEditedInItsPopupReachesItsNode) {
+  auto* Blob = Kind<TdxTreeListBlobColumn>();
+  TdxTreeListNode* N = Node({"old"});
+  auto* Edit = Open<TdxInplaceBlobEdit>(Blob, N);
+  EXPECT_EQ(Edit->BlobData(), "old");
+  ::SetFocus(Edit->Handle());
+  Pump();
+  Edit->DropDown();
+  Pump();
+  TCustomdxBlobPopup* Popup = Edit->BlobPopup();
+  ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+  for (const char* C = "typed"; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
+  Pump();
+  // OK, pressed as the mouse presses it.
+  const TRect R = Popup->ButtonRect(bpbOK);
+  RECT W;
+  GetWindowRect(Popup->Handle(), &W);
+  POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
+  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
+  ScreenToClient(Popup->Handle(), &P);
+  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
+  Pump();
+  EXPECT_EQ(Edit->BlobData(), "typed");
+  Store(Blob, N, Edit);
+  EXPECT_EQ(N->Strings(0), "typed") << "the blob, not the editor's display text";
+}
+
+TEST_F(TreeListKindsTest, APastedPictureReachesItsNodeAsABlob) {
+  auto* Graphic = Kind<TdxTreeListGraphicColumn>();
+  TdxTreeListNode* N = Node({""});
+  auto* Edit = Open<TdxInplaceGraphicEdit>(Graphic, N);
+  TOwned<TBitmap> Pasted(NewObject<TBitmap>());
+  Pasted->SetSize(12, 7);
+  Clipboard()->Assign(Pasted.get());
+  Edit->PasteFromClipboard();
+  Store(Graphic, N, Edit);
+  TOwned<TPicture> Read(NewObject<TPicture>());
+  LoadPictureFromBlob(Read.get(), Variant(N->Strings(0)), nullptr);
+  EXPECT_EQ(Read->Width(), 12);
+  EXPECT_EQ(Read->Height(), 7);
+  // Loading the cell into the editor again gives the same picture.
+  Edit = Open<TdxInplaceGraphicEdit>(Graphic, N);
+  EXPECT_EQ(Edit->Picture()->Width(), 12);
+}
+
+TEST_F(TreeListKindsTest, EditorsTakeTheirColumnsSettingsAndTellTheColumn) {
+  auto* Date = Kind<TdxTreeListDateColumn>();
+  Date->SetDateValidation(true);
+  Date->SetSaveTime(false);
+  Date->OnDateValidateInput = TdxDateValidateInputEvent::Bind<&THandlers::DateInput>(Handlers);
+  auto* Calc = Kind<TdxTreeListCalcColumn>();
+  Calc->SetPrecision(7);
+  Calc->SetQuickClose(true);
+  auto* Memo = Kind<TdxTreeListMemoColumn>();
+  Memo->SetWordWrap(false);
+  Memo->SetWantTabs(true);
+  auto* Blob = Kind<TdxTreeListBlobColumn>();
+  Blob->SetBlobPaintStyle(bpsText);
+  Blob->SetMemoWantTabs(false);
+  TdxTreeListNode* N = Node({"today", "1", "m", ""});
+
+  auto* DateEdit = Open<TdxInplaceDateEdit>(Date, N);
+  EXPECT_TRUE(DateEdit->DateValidation());
+  EXPECT_FALSE(DateEdit->SaveTime());
+  DateEdit->SetTextIfModifiable("whenever");
+  DateEdit->Validate();
+  EXPECT_EQ(Handlers->ValidateSender, Date) << "the column's event, with the column";
+  EXPECT_DOUBLE_EQ(DateEdit->GetDate(), 45000);
+
+  auto* CalcEdit = Open<TdxInplaceCalcEdit>(Calc, N);
+  EXPECT_EQ(CalcEdit->Precision(), 7);
+  EXPECT_TRUE(CalcEdit->QuickClose());
+  auto* MemoEdit = Open<TdxInplaceMemoEdit>(Memo, N);
+  EXPECT_FALSE(MemoEdit->WordWrap());
+  EXPECT_TRUE(MemoEdit->WantTabs());
+  EXPECT_TRUE(Memo->IsMultiLineCell());
+
+  auto* BlobEdit = Open<TdxInplaceBlobEdit>(Blob, N);
+  EXPECT_EQ(BlobEdit->BlobPaintStyle(), bpsText);
+  EXPECT_FALSE(BlobEdit->MemoWantTabs);
+  EXPECT_FALSE(BlobEdit->AlwaysSaveText());
+  BlobEdit->PopupResized(321, 123);
+  EXPECT_EQ(Blob->PopupWidth(), 321) << "the next popup opens at the size left";
+  EXPECT_EQ(Blob->PopupHeight(), 123);
+  auto* BlobView = ObjectAs<TdxBlobEditViewData>(Painted(Blob, N));
+  EXPECT_TRUE(BlobView->IsEmpty);
+  EXPECT_EQ(BlobView->BlobPaintStyle, bpsText);
+}
+
+TEST_F(TreeListKindsTest, GraphicCellsShadeOnlyWhenSelectedAndShadowSelectionIsSet) {
+  auto* Graphic = Kind<TdxTreeListGraphicColumn>();
+  TdxTreeListNode* N = Node({""});
+  EXPECT_FALSE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N))->ShadowSelection);
+  EXPECT_TRUE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N, true))->ShadowSelection);
+  Graphic->SetShadowSelection(false);
+  EXPECT_FALSE(ObjectAs<TdxGraphicEditViewData>(Painted(Graphic, N, true))->ShadowSelection);
+  EXPECT_EQ(Graphic->ClipboardFormat(), CF_PICTURE);
+  EXPECT_EQ(Open<TdxInplaceGraphicEdit>(Graphic, N)->ClipboardFormat(), CF_PICTURE);
+}
+
+// ---------------------------------------------------------------------------------
+// The wrapper column
+
+TEST_F(TreeListKindsTest, AWrapperWithoutAHandlerIsAPlainTextColumn) {
+  auto* Wrapper = Kind<TdxTreeListWrapperColumn>();
+  TdxTreeListNode* N = Node({"text"});
+  N->SetFocused(true);
+  EXPECT_EQ(Wrapper->GetEditorClass(), &TdxInplaceTreeListTextEdit::StaticClass());
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Wrapper, N))->Text, "text");
+  auto* Edit = Open<TdxInplaceTextEdit>(Wrapper, N);
+  EXPECT_EQ(Edit->Text(), "text");
+  Edit->SetText("changed");
+  Store(Wrapper, N, Edit);
+  EXPECT_EQ(N->Strings(0), "changed");
+}
+
+TEST_F(TreeListKindsTest, AWrapperEditsAndPaintsItsOwnCellAsTheReferenceColumn) {
+  auto* Check = Kind<TdxTreeListCheckColumn>();
+  auto* Wrapper = Kind<TdxTreeListWrapperColumn>();
+  TdxTreeListNode* Checked = Node({"False", "True"});
+  TdxTreeListNode* Plain = Node({"False", "words"});
+  Handlers->Reference = Check;
+  Handlers->ForNode = Checked;
+  Wrapper->OnGetReferenceColumn =
+      TdxTLGetReferenceColumnEvent::Bind<&THandlers::GetReference>(Handlers);
+
+  auto* View = ObjectAs<TdxCheckEditViewData>(Painted(Wrapper, Checked));
+  ASSERT_NE(View, nullptr) << "the check kind's view data for this row";
+  EXPECT_EQ(View->State, cbsChecked) << "the wrapper's own cell, not the check column's";
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Wrapper, Plain))->Text, "words");
+
+  Checked->SetFocused(true);
+  auto* Edit = Open<TdxInplaceCheckEdit>(Wrapper, Checked);
+  EXPECT_EQ(Edit->State(), cbsChecked);
+  EXPECT_EQ(Check->FixedIndex(), -1);
+  Edit->Toggle();
+  Store(Wrapper, Checked, Edit);
+  EXPECT_EQ(Checked->Strings(1), "False");
+  EXPECT_EQ(Checked->Strings(0), "False") << "the check column's own cell untouched";
+
+  // A handler answering a wrapper falls back to the text column.
+  Handlers->Reference = Wrapper;
+  EXPECT_EQ(Wrapper->GetReferenceColumn(Checked), nullptr);
+  EXPECT_EQ(Wrapper->GetEditorClass(), &TdxInplaceTreeListTextEdit::StaticClass());
+}
+
+TEST_F(TreeListKindsTest, TheReferenceColumnLetsGoOfTheWrappersIndexWhenItsLoadRaises) {
+  auto* Failing = NewObject<TRaisingColumn>(Form);
+  Failing->SetTreeList(Tree);
+  auto* Wrapper = Kind<TdxTreeListWrapperColumn>();
+  TdxTreeListNode* N = Node({"a", "b"});
+  Handlers->Reference = Failing;
+  Wrapper->OnGetReferenceColumn =
+      TdxTLGetReferenceColumnEvent::Bind<&THandlers::GetReference>(Handlers);
+  TdxInplaceEdit* Editor = Tree->GetColumnEditor(Wrapper->Index());
+  Variant Value;
+  EXPECT_THROW(Wrapper->AssignNodeToEditor(N, Editor, Value), EConvertError);
+  EXPECT_EQ(Failing->SeenIndex, Wrapper->Index());
+  EXPECT_EQ(Failing->FixedIndex(), -1);
+  EXPECT_EQ(Failing->Index(), 0);
+}
+
+// ---------------------------------------------------------------------------------
+// The button column's buttons
+
+TEST_F(TreeListKindsTest, EditButtonStylesRemoveOrMakeTheButtonAndRestoringLeavesOne) {
+  auto* Buttons = Kind<TdxTreeListButtonColumn>();
+  ASSERT_EQ(Buttons->Buttons()->Count(), 1);
+  EXPECT_EQ(Buttons->Buttons()->GetItem(0)->Kind(), bkEllipsis);
+  Buttons->SetEditButtonStyle(ebsSimple);
+  EXPECT_EQ(Buttons->Buttons()->Count(), 0);
+  Buttons->SetEditButtonStyle(ebsDown);
+  ASSERT_EQ(Buttons->Buttons()->Count(), 1);
+  EXPECT_EQ(Buttons->Buttons()->GetItem(0)->Kind(), bkDown);
+
+  Buttons->Buttons()->Add()->SetWidth(30);
+  Buttons->Buttons()->Add();
+  Buttons->SetButtonOnly(true);
+  Buttons->RestoreDefaults();
+  ASSERT_EQ(Buttons->Buttons()->Count(), 1);
+  EXPECT_EQ(Buttons->Buttons()->GetItem(0)->Kind(), bkEllipsis);
+  EXPECT_EQ(Buttons->EditButtonStyle(), ebsEllipsis);
+  EXPECT_FALSE(Buttons->ButtonOnly());
+
+  // The editor gets the column's buttons and view style.
+  Buttons->Buttons()->Add()->SetKind(bkGlyph);
+  Buttons->SetHideEditCursor(true);
+  auto* Edit = Open<TdxInplaceButtonEdit>(Buttons, Node({"x"}));
+  EXPECT_EQ(Edit->Buttons()->Count(), 2);
+  EXPECT_EQ(Edit->ViewStyle(), bvsHideCursor);
+}
+
+// ---------------------------------------------------------------------------------
+// Hyperlink cells
+
+TEST_F(TreeListKindsTest, HyperlinkCellsAreUnderlinedAndSingleClickBringsTheColourAndTheHand) {
+  auto* Link = Kind<TdxTreeListHyperLinkColumn>();
+  TdxTreeListNode* N = Node({"http://example.invalid"});
+  TdxTreeListNode* Empty = Node({""});
+  TdxEditViewData* View = Painted(Link, N);
+  LOGFONTA Font{};
+  GetObjectA(View->Font, sizeof(Font), &Font);
+  EXPECT_TRUE(Font.lfUnderline);
+  EXPECT_EQ(Link->GetCellCursor(N), crDefault);
+
+  Link->SetSingleClick(true);
+  View = Painted(Link, N);
+  EXPECT_EQ(View->TextColor, ColorToRGB(Link->EditFontColor()));
+  View = Painted(Link, N, true);
+  EXPECT_NE(View->TextColor, ColorToRGB(Link->EditFontColor())) << "a selected cell keeps its colour";
+  EXPECT_EQ(Link->GetCellCursor(N), crdxHandPoint);
+  EXPECT_EQ(Link->GetCellCursor(Empty), crDefault);
+
+  // Hot tracking shows the hand over the link and the control's cursor elsewhere.
+  TdxTreeListOptionsEx Ex = Tree->OptionsEx();
+  Ex.Include(aoHotTrack);
+  Tree->SetOptionsEx(Ex);
+  Pump();
+  auto MoveTo = [&](TdxTreeListNode* Cell) {
+    const TRect R = CellRect(Cell);
+    SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(R.left + 60, (R.top + R.bottom) / 2));
+    Pump();
+  };
+  MoveTo(N);
+  EXPECT_EQ(Tree->Cursor(), crdxHandPoint);
+  MoveTo(Empty);
+  EXPECT_EQ(Tree->Cursor(), crDefault);
+
+  auto* Edit = Open<TdxInplaceHyperLinkEdit>(Link, N);
+  EXPECT_EQ(Edit->LinkColor(), Link->EditFontColor());
+  EXPECT_TRUE(Edit->SingleClick());
+  EXPECT_FALSE(Edit->OnStartClick.Assigned()) << "the shell starts links without a handler";
+}
+
+// ---------------------------------------------------------------------------------
+// Pictures
+
+TEST_F(TreeListKindsTest, ATextThatIsNoPicturePaintsAnEmptyCellAndMeasuresNothing) {
+  auto* Graphic = Kind<TdxTreeListGraphicColumn>();
+  Graphic->SetStretch(false);
+  Graphic->SetCenter(true);
+  TdxTreeListNode* Broken = Node({"this is no picture at all"});
+  TdxTreeListNode* Red = Node({""});
+  // The blob holds zero bytes: a C string would cut it.
+  Red->SetStrings(0, PictureBlob(8, 6, clRed));
+
+  TOwned<TCanvas> Canvas(NewObject<TCanvas>());
+  TMemoryDC DC(nullptr, 10, 10);
+  Canvas->SetHandle(DC.DC());
+  EXPECT_EQ(Graphic->GetTextWidth(Canvas.get(), Broken), 0);
+  EXPECT_EQ(Graphic->GetTextWidth(Canvas.get(), Red), 8);
+  Canvas->SetHandle(nullptr);
+  EXPECT_NO_THROW(Tree->ApplyBestFit(Graphic));
+
+  Paint();
+  const TRect Empty = CellRect(Broken);
+  const TRect Filled = CellRect(Red);
+  // The middle line of each cell, past the tree's indent at its left.
+  auto Colours = [&](const TRect& Cell) {
+    std::set<COLORREF> Seen;
+    for (int X = Cell.left + 30; X < Cell.right - 2; ++X) Seen.insert(At(X, (Cell.top + Cell.bottom) / 2));
+    return Seen;
+  };
+  EXPECT_EQ(Colours(Empty), std::set<COLORREF>{ColorToRGB(Tree->Color())});
+  EXPECT_EQ(Colours(Filled).count(ColorToRGB(clRed)), 1u);
+}
+
+TEST_F(TreeListKindsTest, APageOfAHundredThousandNodesReadsOnlyItsVisiblePictures) {
+  auto* Graphic = Kind<TdxTreeListGraphicColumn>();
+  {
+    TUpdateScope Updating(Tree);
+    for (int I = 0; I < 100000; ++I) Tree->Add()->SetStrings(0, "no picture " + IntToStr(I));
+  }
+  Pump();
+  TdxTreeListDrawInfo DI;
+  Tree->CalcDrawInfo(DI);
+  const int Visible = static_cast<int>(DI.Rows.size());
+  ASSERT_GT(Visible, 0);
+  const int Before = Graphic->PictureLoads();
+  Paint();
+  const int Loads = Graphic->PictureLoads() - Before;
+  EXPECT_GT(Loads, 0);
+  EXPECT_LE(Loads, Visible) << "each visible cell once, nothing beyond the page";
+}
+
+TEST_F(TreeListKindsTest, EveryKindPaintsItsCellsWithoutAnEditor) {
+  for (const TComponentMetaClass* Class : dxTLColumnKinds)
+    Tree->CreateColumn(Class)->SetWidth(25);
+  ShowButtonsAlways();
+  TdxTreeListNode* First = Node({"x", "1/2/2020", "b", "True", "a", "3", "p", "4", "http://a.invalid",
+                                 "10:00:00", "5", "no picture", "blob", "m", "w"});
+  Node({"", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
+  First->SetFocused(true);
+  Paint();
+  EXPECT_TRUE(Log->Messages.empty()) << (Log->Messages.empty() ? "" : Log->Messages[0]);
+  // What a paint makes, it keeps for the next one or gives back.
+  Buffer.reset();
+  const int Handles = GdiHandleCount();
+  Paint();
+  Buffer.reset();
+  EXPECT_EQ(GdiHandleCount(), Handles);
+}
+
+// ---------------------------------------------------------------------------------
+// Form files
+
+TEST_F(TreeListKindsTest, EveryKindReadsBackFromAFormFileWithItsProperties) {
+  EXPECT_EQ(GetClass("TdxTreeListDropDownColumn"), nullptr) << "the base kind is not registered";
+  auto* Memo = Kind<TdxTreeListMemoColumn>();
+  Memo->SetWordWrap(false);
+  Kind<TdxTreeListDateColumn>()->SetDateButtons(TDateButtons{btnClear});
+  auto* Buttons = Kind<TdxTreeListButtonColumn>();
+  Buttons->SetEditButtonStyle(ebsDown);
+  Buttons->SetClickKey(scCtrl | VK_F2);
+  Kind<TdxTreeListCheckColumn>()->SetValueChecked("Yes");
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->Add("v");
+  Image->SetShowDescription(true);
+  Kind<TdxTreeListSpinColumn>()->SetIncrement(2.5);
+  auto* Pick = Kind<TdxTreeListPickColumn>();
+  Pick->Items()->Add("p");
+  Pick->SetImmediateDropDown(false);
+  Kind<TdxTreeListCalcColumn>()->SetPrecision(9);
+  Kind<TdxTreeListHyperLinkColumn>()->SetSingleClick(true);
+  Kind<TdxTreeListTimeColumn>()->SetTimeEditFormat(tfHourMin);
+  Kind<TdxTreeListCurrencyColumn>()->SetMaxValue(99);
+  Kind<TdxTreeListGraphicColumn>()->SetShadowSelection(false);
+  Kind<TdxTreeListBlobColumn>()->SetBlobEditKind(bekPict);
+  Kind<TdxTreeListMRUColumn>()->SetMaxItemCount(3);
+  Kind<TdxTreeListWrapperColumn>()->SetCaption("w");
+  ASSERT_EQ(Tree->ColumnCount(), 15);
+  for (int I = 0; I < 15; ++I) Tree->Columns(I)->SetName("k" + IntToStr(I));
+  Tree->SetName("tl");
+
+  const AnsiString Text = WriteComponentText(Form);
+  EXPECT_EQ(Text.find("ImmediateDropDown = True"), AnsiString::npos) << "defaults are not written";
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Read = ObjectAs<TdxTreeList>(Copy->FindComponent("tl"));
+  ASSERT_NE(Read, nullptr);
+  ASSERT_EQ(Read->ColumnCount(), 15);
+  for (int I = 0; I < 15; ++I)
+    EXPECT_EQ(Read->Columns(I)->ClassType(), Tree->Columns(I)->ClassType()) << I;
+  auto Col = [&](int I) { return Read->Columns(I); };
+  EXPECT_FALSE(ObjectAs<TdxTreeListMemoColumn>(Col(0))->WordWrap());
+  EXPECT_EQ(ObjectAs<TdxTreeListMemoColumn>(Col(0))->HeaderMaxLineCount(), 0);
+  EXPECT_EQ(ObjectAs<TdxTreeListDateColumn>(Col(1))->DateButtons(), TDateButtons{btnClear});
+  auto* ReadButtons = ObjectAs<TdxTreeListButtonColumn>(Col(2));
+  EXPECT_EQ(ReadButtons->EditButtonStyle(), ebsDown);
+  ASSERT_EQ(ReadButtons->Buttons()->Count(), 1);
+  EXPECT_EQ(ReadButtons->Buttons()->GetItem(0)->Kind(), bkDown);
+  EXPECT_EQ(ReadButtons->ClickKey(), scCtrl | VK_F2);
+  EXPECT_EQ(ObjectAs<TdxTreeListCheckColumn>(Col(3))->ValueChecked(), "Yes");
+  EXPECT_EQ(ObjectAs<TdxTreeListCheckColumn>(Col(3))->ValueUnchecked(), "False");
+  EXPECT_EQ(ObjectAs<TdxTreeListImageColumn>(Col(4))->Values()->Strings(0), "v");
+  EXPECT_TRUE(ObjectAs<TdxTreeListImageColumn>(Col(4))->ShowDescription());
+  EXPECT_DOUBLE_EQ(ObjectAs<TdxTreeListSpinColumn>(Col(5))->Increment(), 2.5);
+  EXPECT_EQ(ObjectAs<TdxTreeListPickColumn>(Col(6))->Items()->Strings(0), "p");
+  EXPECT_FALSE(ObjectAs<TdxTreeListPickColumn>(Col(6))->ImmediateDropDown());
+  EXPECT_EQ(ObjectAs<TdxTreeListCalcColumn>(Col(7))->Precision(), 9);
+  EXPECT_TRUE(ObjectAs<TdxTreeListHyperLinkColumn>(Col(8))->SingleClick());
+  EXPECT_EQ(ObjectAs<TdxTreeListTimeColumn>(Col(9))->TimeEditFormat(), tfHourMin);
+  EXPECT_DOUBLE_EQ(ObjectAs<TdxTreeListCurrencyColumn>(Col(10))->MaxValue(), 99);
+  EXPECT_FALSE(ObjectAs<TdxTreeListGraphicColumn>(Col(11))->ShadowSelection());
+  EXPECT_EQ(ObjectAs<TdxTreeListBlobColumn>(Col(12))->BlobEditKind(), bekPict);
+  EXPECT_EQ(ObjectAs<TdxTreeListMRUColumn>(Col(13))->MaxItemCount(), 3);
+  EXPECT_FALSE(ObjectAs<TdxTreeListMRUColumn>(Col(13))->ImmediateDropDown());
+  EXPECT_EQ(Col(14)->Caption(), "w");
+  EXPECT_EQ(WriteComponentText(Copy.get()), Text);
+}
+
+TEST_F(TreeListKindsTest, AssignCopiesAKindsPropertiesAndRestoreDefaultsSetsThemBack) {
+  auto* Source = Kind<TdxTreeListSpinColumn>();
+  Source->SetMaxValue(10);
+  Source->SetValueType(vtFloat);
+  Source->SetShowButtonStyle(TdxShowButtonStyle::sbAlways);
+  auto* Target = Kind<TdxTreeListSpinColumn>();
+  Target->Assign(Source);
+  EXPECT_DOUBLE_EQ(Target->MaxValue(), 10);
+  EXPECT_EQ(Target->ValueType(), vtFloat);
+  EXPECT_EQ(Target->ShowButtonStyle(), TdxShowButtonStyle::sbAlways);
+  Target->RestoreDefaults();
+  EXPECT_DOUBLE_EQ(Target->MaxValue(), 0);
+  EXPECT_EQ(Target->ValueType(), vtInt);
+  EXPECT_EQ(Target->ShowButtonStyle(), TdxShowButtonStyle::sbDefault);
+  auto* Check = Kind<TdxTreeListCheckColumn>();
+  Check->SetValueChecked("on");
+  Check->SetMinWidth(40);
+  Check->RestoreDefaults();
+  EXPECT_EQ(Check->ValueChecked(), "True");
+  EXPECT_EQ(Check->MinWidth(), 16);
+}
+
+// ---------------------------------------------------------------------------------
+// Editing cells in place: the list opens the kind's editor on a cell, the edit runs in
+// it, and ending the edit stores through the column.
+
+class TreeListKindsEditingTest : public TreeListKindsTest {
+ protected:
+  void SetUp() override {
+    TreeListKindsTest::SetUp();
+    FreeAndNil(Tree);
+    Tree = NewObject<TEditableTreeList>(Form);
+    Tree->SetParent(Form);
+    Tree->SetBorderStyle(bsNone);
+    Tree->SetBounds(0, 0, 400, 300);
+    Tree->SetOptions(TdxTreeListOptions{aoEditing, aoColumnSizing});
+    Tree->HandleNeeded();
+    SetForegroundWindow(Form->Handle());
+  }
+  // Opens the editor on Node's cell of Column (an absolute index that is also the
+  // visible one here).
+  template <class E>
+  E* Edit(TdxTreeListNode* Cell, int Column) {
+    Tree->SetFocusedNode(Cell, Column, true);
+    Tree->SetFocus();
+    Pump();
+    Tree->ShowEditor();
+    Pump();
+    EXPECT_EQ(Tree->State(), tsEditing);
+    EXPECT_EQ(Tree->EditNode(), Cell);
+    auto* Editor = ObjectAs<E>(Tree->InplaceEditor());
+    EXPECT_NE(Editor, nullptr);
+    return Editor;
+  }
+  void Close() {
+    Tree->EndEditing();
+    Pump();
+    EXPECT_NE(Tree->State(), tsEditing);
+  }
+};
+
+TEST_F(TreeListKindsEditingTest, ACheckCellToggledInItsEditorStoresTheTextItTold) {
+  auto* C = Kind<TdxTreeListCheckColumn>();
+  C->OnToggleClick = TdxToggleEvent::Bind<&THandlers::Toggle>(Handlers);
+  TdxTreeListNode* N = Node({"false"});
+  auto* Editor = Edit<TdxInplaceCheckEdit>(N, 0);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->State(), cbsUnchecked);
+  EXPECT_TRUE(Handlers->Toggles.empty()) << "opening is no toggle";
+  SendMessageA(Editor->Handle(), WM_CHAR, ' ', 1);
+  Pump();
+  ASSERT_EQ(Handlers->Toggles.size(), 1u);
+  EXPECT_EQ(Handlers->Toggles[0], "True");
+  Close();
+  EXPECT_EQ(N->Strings(0), "True");
+}
+
+TEST_F(TreeListKindsEditingTest, TimeAndCurrencyEditedToZeroStoreEmptyCells) {
+  Kind<TdxTreeListTimeColumn>();
+  Kind<TdxTreeListCurrencyColumn>();
+  TdxTreeListNode* N = Node({"10:20:30", "12.5"});
+  auto* Time = Edit<TdxInplaceTimeEdit>(N, 0);
+  ASSERT_NE(Time, nullptr);
+  Tree->SetEditingText("00:00:00");
+  Close();
+  EXPECT_EQ(N->Strings(0), "");
+  auto* Money = Edit<TdxInplaceCurrencyEdit>(N, 1);
+  ASSERT_NE(Money, nullptr);
+  EXPECT_EQ(Money->Text(), "12.5");
+  Tree->SetEditingText("0");
+  Close();
+  EXPECT_EQ(N->Strings(1), "");
+}
+
+TEST_F(TreeListKindsEditingTest, SpinImageAndMruCellsThroughTheirEditors) {
+  Kind<TdxTreeListSpinColumn>();
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->SetText("a\r\nb");
+  Image->Descriptions()->SetText("Apple\r\nBanana");
+  auto* Mru = Kind<TdxTreeListMRUColumn>();
+  TdxTreeListNode* N = Node({"abc", "b", ""});
+
+  auto* Spin = Edit<TdxInplaceSpinEdit>(N, 0);
+  ASSERT_NE(Spin, nullptr);
+  EXPECT_EQ(Spin->Text(), "0") << "a text that is no number loads 0";
+  Close();
+
+  auto* Pick = Edit<TdxInplaceImageEdit>(N, 1);
+  ASSERT_NE(Pick, nullptr);
+  Close();
+  EXPECT_EQ(N->Strings(1), "b") << "an edited image cell keeps its value";
+  Pick = Edit<TdxInplaceImageEdit>(N, 1);
+  Pick->ScrollValue(-1, false);
+  Close();
+  EXPECT_EQ(N->Strings(1), "a");
+
+  ASSERT_NE(Edit<TdxInplaceMRUEdit>(N, 2), nullptr);
+  Tree->SetEditingText("recent");
+  Close();
+  EXPECT_EQ(N->Strings(2), "recent");
+  ASSERT_EQ(Mru->Items()->Count(), 1);
+  EXPECT_EQ(Mru->Items()->Strings(0), "recent");
+}
+
+TEST_F(TreeListKindsEditingTest, AMemoBlobEditedInItsPopupAndAPastedPictureReachTheirNodes) {
+  Kind<TdxTreeListBlobColumn>();
+  Kind<TdxTreeListGraphicColumn>();
+  TdxTreeListNode* N = Node({"old", ""});
+  auto* Blob = Edit<TdxInplaceBlobEdit>(N, 0);
+  ASSERT_NE(Blob, nullptr);
+  Blob->DropDown();
+  Pump();
+  TCustomdxBlobPopup* Popup = Blob->BlobPopup();
+  ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+  for (const char* C = "typed"; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
+  Pump();
+  const TRect R = Popup->ButtonRect(bpbOK);
+  RECT W;
+  GetWindowRect(Popup->Handle(), &W);
+  POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
+  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
+  ScreenToClient(Popup->Handle(), &P);
+  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
+  Pump();
+  Close();
+  EXPECT_EQ(N->Strings(0), "typed");
+
+  auto* Graphic = Edit<TdxInplaceGraphicEdit>(N, 1);
+  ASSERT_NE(Graphic, nullptr);
+  TOwned<TBitmap> Pasted(NewObject<TBitmap>());
+  Pasted->SetSize(9, 5);
+  Clipboard()->Assign(Pasted.get());
+  Graphic->PasteFromClipboard();
+  Close();
+  TOwned<TPicture> Read(NewObject<TPicture>());
+  LoadPictureFromBlob(Read.get(), Variant(N->Strings(1)), nullptr);
+  EXPECT_EQ(Read->Width(), 9);
+  EXPECT_EQ(Read->Height(), 5);
+}
+
+TEST_F(TreeListKindsEditingTest, AWrapperCellIsEditedByItsReferenceColumnsEditor) {
+  auto* Check = Kind<TdxTreeListCheckColumn>();
+  Kind<TdxTreeListWrapperColumn>()->OnGetReferenceColumn =
+      TdxTLGetReferenceColumnEvent::Bind<&THandlers::GetReference>(Handlers);
+  Handlers->Reference = Check;
+  TdxTreeListNode* N = Node({"False", "True"});
+  auto* Editor = Edit<TdxInplaceCheckEdit>(N, 1);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->State(), cbsChecked);
+  SendMessageA(Editor->Handle(), WM_CHAR, ' ', 1);
+  Pump();
+  Close();
+  EXPECT_EQ(N->Strings(1), "False");
+  EXPECT_EQ(N->Strings(0), "False");
+  EXPECT_EQ(Check->FixedIndex(), -1);
+}
+
+}  // namespace
