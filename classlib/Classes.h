@@ -220,7 +220,9 @@ class TCollectionItemMetaClass : public TMetaClass {
 using TCollectionItemClass = const TCollectionItemMetaClass*;
 
 // An item joins its collection when it is made and leaves it when it is freed. Its ID
-// is unique in the collection and never reused; its Index is its place.
+// is unique in the collection and never reused; its Index is its place. A new item is
+// in its collection during its constructors, but the collection hears of it (Notify,
+// Update) only after them, in AfterConstruction, when the item's own fields exist.
 class TCollectionItem : public TPersistent {
  public:
   using MetaType = TCollectionItemMetaClass;
@@ -230,6 +232,7 @@ class TCollectionItem : public TPersistent {
   TCollectionItem(const TCollectionItem&) = delete;
   TCollectionItem& operator=(const TCollectionItem&) = delete;
   ~TCollectionItem() override;
+  void AfterConstruction() override;
 
   TCollection* Collection() const { return FCollection; }
   // Moves the item to another collection (or out of any, with nullptr).
@@ -249,6 +252,7 @@ class TCollectionItem : public TPersistent {
   friend class TCollection;
   TCollection* FCollection = nullptr;
   int FID = 0;
+  bool FAnnounced = false;
 };
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
@@ -290,6 +294,9 @@ class TCollection : public TPersistent {
  private:
   friend class TCollectionItem;
   void InsertItem(TCollectionItem* Item);
+  // The two halves of InsertItem: the item takes its place, then it is announced.
+  void AttachItem(TCollectionItem* Item);
+  void AnnounceItem(TCollectionItem* Item);
   void RemoveItem(TCollectionItem* Item);
 
   TCollectionItemClass FItemClass;

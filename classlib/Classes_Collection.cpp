@@ -15,7 +15,14 @@ TCollectionItem* TCollectionItemMetaClass::Create(TCollection* /*ACollection*/) 
 // ---------------------------------------------------------------------------------
 // TCollectionItem
 
-TCollectionItem::TCollectionItem(TCollection* ACollection) { SetCollection(ACollection); }
+TCollectionItem::TCollectionItem(TCollection* ACollection) {
+  if (ACollection) ACollection->AttachItem(this);
+}
+
+void TCollectionItem::AfterConstruction() {
+  TPersistent::AfterConstruction();
+  if (FCollection && !FAnnounced) FCollection->AnnounceItem(this);
+}
 
 TCollectionItem::~TCollectionItem() {
   if (FCollection) FCollection->RemoveItem(this);
@@ -114,9 +121,18 @@ void TCollection::Assign(TPersistent* Source) {
 }
 
 void TCollection::InsertItem(TCollectionItem* Item) {
+  AttachItem(Item);
+  AnnounceItem(Item);
+}
+
+void TCollection::AttachItem(TCollectionItem* Item) {
   FItems.push_back(Item);
   Item->FCollection = this;
   Item->FID = FNextID++;
+}
+
+void TCollection::AnnounceItem(TCollectionItem* Item) {
+  Item->FAnnounced = true;
   Notify(Item, cnAdded);
   Changed();
 }

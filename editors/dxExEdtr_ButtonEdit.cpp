@@ -8,7 +8,6 @@ TCLASS_IMPL(TdxInplaceEditButtons)
 TCLASS_IMPL(TdxInplaceButtonEdit)
 
 void TdxInplaceEditButtons::Update(TCollectionItem* Item) {
-  if (Joining()) return;
   inherited::Update(Item);
   if (auto* Editor = dynamic_cast<TdxInplaceButtonEdit*>(GetOwner())) Editor->StyleLayoutChanged();
 }

@@ -171,18 +171,10 @@ int DefaultEditButtonWidth(TdxEditButtonViewStyle Style, const TdxEditButtonDraw
 TCollection* TdxEditButton::CheckRoom(TCollection* ACollection) {
   if (ACollection && ACollection->Count() >= dxMaxEditButtonCount)
     throw Exception(SdxTooManyButtons, {dxMaxEditButtonCount});
-  // The collection's change notice of the joining comes before this button's fields
-  // exist: it is held back and given again once they do.
-  if (auto* Buttons = dynamic_cast<TdxEditButtons*>(ACollection)) Buttons->FJoining = true;
   return ACollection;
 }
 
-TdxEditButton::TdxEditButton(TCollection* ACollection) : TCollectionItem(CheckRoom(ACollection)) {
-  if (auto* Buttons = dynamic_cast<TdxEditButtons*>(Collection())) {
-    Buttons->FJoining = false;
-    if (Buttons->UpdateCount() == 0) Buttons->Update(nullptr);
-  }
-}
+TdxEditButton::TdxEditButton(TCollection* ACollection) : TCollectionItem(CheckRoom(ACollection)) {}
 
 TdxEditButton::~TdxEditButton() { FreeAndNil(FGlyph); }
 
@@ -286,7 +278,6 @@ TdxEditButton* TdxEditButtons::GetVisibleItem(int VisibleIndex) const {
 }
 
 void TdxEditButtons::Update(TCollectionItem* /*Item*/) {
-  if (FJoining) return;
   auto* Owner = dynamic_cast<TComponent*>(GetOwner());
   if (Owner && Owner->ComponentState().Contains(csLoading)) return;
   if (Count() == 1) GetItem(0)->FDefault = true;

@@ -103,10 +103,4 @@ class TdxEditButtons : public TOwnedCollection {
  protected:
   // Unless the owner is loading, a lone button becomes the default.
   void Update(TCollectionItem* Item) override;
-  // A button is being made: its notice comes once its fields exist.
-  bool Joining() const { return FJoining; }
-
- private:
-  friend class TdxEditButton;
-  bool FJoining = false;
 };

@@ -236,7 +236,7 @@ TdxColumnEditButtons::TdxColumnEditButtons(TdxTreeListButtonColumn* AColumn)
 
 void TdxColumnEditButtons::Update(TCollectionItem* Item) {
   inherited::Update(Item);
-  if (!Joining()) FColumn->Changed(false);
+  FColumn->Changed(false);
 }
 
 TdxTreeListButtonColumn::TdxTreeListButtonColumn(TComponent* AOwner)

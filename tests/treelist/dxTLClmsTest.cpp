@@ -79,6 +79,25 @@ AnsiString PictureBlob(int Width, int Height, TColor Color) {
 
 class TreeListKindsTest : public UiTest {
  protected:
+  // Drops Edit's memo popup down, replaces its text by typing Text and presses OK as
+  // the mouse presses it.
+  void TypeInPopup(TdxInplaceBlobEdit* Edit, const char* Text) {
+    Edit->DropDown();
+    Pump();
+    TCustomdxBlobPopup* Popup = Edit->BlobPopup();
+    ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
+    SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
+    for (const char* C = Text; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
+    Pump();
+    const TRect R = Popup->ButtonRect(bpbOK);
+    RECT W;
+    GetWindowRect(Popup->Handle(), &W);
+    POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
+    SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
+    ScreenToClient(Popup->Handle(), &P);
+    SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
+    Pump();
+  }
   void SetUp() override {
     UiTest::SetUp();
     Form = ShownForm(500, 400);
@@ -419,22 +438,7 @@ TEST_F(TreeListKindsTest, AMemoBlobEditedInItsPopupReachesItsNode) {
   EXPECT_EQ(Edit->BlobData(), "old");
   ::SetFocus(Edit->Handle());
   Pump();
-  Edit->DropDown();
-  Pump();
-  TCustomdxBlobPopup* Popup = Edit->BlobPopup();
-  ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
-  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
-  for (const char* C = "typed"; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
-  Pump();
-  // OK, pressed as the mouse presses it.
-  const TRect R = Popup->ButtonRect(bpbOK);
-  RECT W;
-  GetWindowRect(Popup->Handle(), &W);
-  POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
-  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
-  ScreenToClient(Popup->Handle(), &P);
-  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
-  Pump();
+  ASSERT_NO_FATAL_FAILURE(TypeInPopup(Edit, "typed"));
   EXPECT_EQ(Edit->BlobData(), "typed");
   Store(Blob, N, Edit);
   EXPECT_EQ(N->Strings(0), "typed") << "the blob, not the editor's display text";
@@ -914,21 +918,7 @@ TEST_F(TreeListKindsEditingTest, AMemoBlobEditedInItsPopupAndAPastedPictureReach
   TdxTreeListNode* N = Node({"old", ""});
   auto* Blob = Edit<TdxInplaceBlobEdit>(N, 0);
   ASSERT_NE(Blob, nullptr);
-  Blob->DropDown();
-  Pump();
-  TCustomdxBlobPopup* Popup = Blob->BlobPopup();
-  ASSERT_TRUE(Popup && Popup->HandleAllocated() && IsWindowVisible(Popup->Handle()));
-  SendMessageA(Popup->Handle(), EM_SETSEL, 0, -1);
-  for (const char* C = "typed"; *C; ++C) SendMessageA(Popup->Handle(), WM_CHAR, *C, 1);
-  Pump();
-  const TRect R = Popup->ButtonRect(bpbOK);
-  RECT W;
-  GetWindowRect(Popup->Handle(), &W);
-  POINT P{W.left + (R.left + R.right) / 2, W.top + (R.top + R.bottom) / 2};
-  SendMessageA(Popup->Handle(), WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(P.x, P.y));
-  ScreenToClient(Popup->Handle(), &P);
-  SendMessageA(Popup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
-  Pump();
+  ASSERT_NO_FATAL_FAILURE(TypeInPopup(Blob, "typed"));
   Close();
   EXPECT_EQ(N->Strings(0), "typed");
 
