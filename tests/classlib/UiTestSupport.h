@@ -129,6 +129,19 @@ bool PumpUntil(F Condition, int TimeoutMs = 3000) {
   return true;
 }
 
+// Lets what the window system still owes the thread arrive and be handled (the focus
+// and activation notices of windows just shown or closed come late on a busy
+// machine): pumps until nothing has come for QuietMs, at most CapMs. Tests that press
+// the real mouse on a popup call it first, so that the display server has the popup
+// where the press goes.
+inline void Settle(DWORD QuietMs = 30, DWORD CapMs = 1000) {
+  const DWORD Start = GetTickCount();
+  Application->ProcessMessages();
+  while (GetTickCount() - Start < CapMs &&
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, QuietMs, QS_ALLINPUT) == WAIT_OBJECT_0)
+    Application->ProcessMessages();
+}
+
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -188,6 +188,9 @@ TEST_F(PopupControlTest, AClickInsideLeavesTheEditorsFormActive) {
   Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  // The popup's window is where the display server puts the press only once it has
+  // been shown there.
+  uitest::Settle();
   SendInput(3, Input, sizeof(INPUT));
   uitest::PumpUntil([&] { return Popup->Presses > 0; }, 10000);
   Pump();

@@ -227,6 +227,9 @@ TEST_F(PickEditTest, ARealPressInTheListAcceptsWithoutActivatingIt) {
   Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  // The popup's window is where the display server puts the press only once it has
+  // been shown there.
+  uitest::Settle();
   SendInput(3, Input, sizeof(INPUT));
   // The real press may take a while to arrive on a loaded machine.
   uitest::PumpUntil([&] { return !Edit->DroppedDown(); }, 10000);
