@@ -1092,6 +1092,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   // header rows to the columns.
   void SetOptions(TdxTreeListOptions Value) override;
   void SetOptionsEx(TdxTreeListOptionsEx Value) override;
+  // A change of the locale's settings reaches every column.
+  void Dispatch(TMessage& Message) override;
 
   // ----- Columns
   int ColumnCount() const { return static_cast<int>(FColumns.size()); }

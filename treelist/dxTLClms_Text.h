@@ -251,8 +251,8 @@ class TdxTreeListCurrencyColumn : public TdxTreeListColumn {
   // The amount through DisplayFormat when there is one.
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
 
-  // The locale changed: a display format the user never set follows it.
-  void LocaleChanged();
+  // A display format the user never set follows the locale.
+  void LocaleChanged() override;
 
   unsigned DecimalPlaces() const { return FDecimalPlaces; }
   void SetDecimalPlaces(unsigned Value);

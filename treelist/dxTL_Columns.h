@@ -109,6 +109,8 @@ class TdxTreeListColumn : public TComponent {
   virtual int GetMinRowHeight() { return 0; }
   virtual TCursor GetCellCursor(TdxTreeListNode* /*Node*/) { return crDefault; }
   virtual bool IsMultiLineCell() { return false; }
+  // The locale's settings changed (the tree list passes the system's notice on).
+  virtual void LocaleChanged() {}
 
   // ----- Properties.
   int Index() const { return GetIndex(); }

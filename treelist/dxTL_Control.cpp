@@ -112,6 +112,12 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx Value) {
   }
 }
 
+void TCustomdxTreeListControl::Dispatch(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (Message.Msg == CM_WININICHANGE)
+    for (TdxTreeListColumn* Column : FColumns) Column->LocaleChanged();
+}
+
 // ---------------------------------------------------------------------------------
 // Columns
 

@@ -15,6 +15,7 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
@@ -345,6 +346,20 @@ TEST_F(TreeListKindsTest, CurrencyCellsPaintThroughTheDisplayFormat) {
   EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, N))->Text, "0.00");
   N->SetStrings(0, "n/a");
   EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, N))->Text, "n/a");
+}
+
+TEST_F(TreeListKindsTest, ALocaleChangeReachesOnlyTheCurrencyFormatsNobodySet) {
+  auto* Money = Kind<TdxTreeListCurrencyColumn>();
+  auto* Fixed = Kind<TdxTreeListCurrencyColumn>();
+  Fixed->SetDisplayFormat("0.00");
+  const TFormatSettings Saved = FormatSettings;
+  auto Restore = ScopeExit([&] { FormatSettings = Saved; });
+  FormatSettings.CurrencyString = "Q";
+  // What the list hears when the system's settings change.
+  Tree->Perform(CM_WININICHANGE, 0, 0);
+  EXPECT_EQ(Money->DisplayFormat(), CurrencyDisplayFormat());
+  EXPECT_NE(Money->DisplayFormat().find('Q'), std::string::npos);
+  EXPECT_EQ(Fixed->DisplayFormat(), "0.00");
 }
 
 TEST_F(TreeListKindsTest, SpinCellsLoadTheirNumberAndStoreItAsTheEditorFormatsIt) {
