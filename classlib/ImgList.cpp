@@ -306,3 +306,18 @@ void DoneImgList() {
   UnRegisterPublished(&TCustomImageList::StaticClass());
   UnRegisterClass(&TImageList::StaticClass());
 }
+
+bool ReplaceImageList(TComponent* Holder, TCustomImageList*& Field, TChangeLink* Link,
+                      TCustomImageList* Value, bool KeepOldNotification) {
+  if (Field == Value) return false;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    if (!KeepOldNotification) Field->RemoveFreeNotification(Holder);
+  }
+  Field = Value;
+  if (Value) {
+    Value->RegisterChanges(Link);
+    Value->FreeNotification(Holder);
+  }
+  return true;
+}

@@ -144,6 +144,13 @@ class TImageList : public TCustomImageList {
   using TCustomImageList::TCustomImageList;
 };
 
+// Points Field, an image list that Holder follows through Link, at Value: the old list
+// loses the link and, unless KeepOldNotification (the holder still uses it in another
+// role), the holder's free notification; the new list gets both. False when Field
+// already was Value.
+bool ReplaceImageList(TComponent* Holder, TCustomImageList*& Field, TChangeLink* Link,
+                      TCustomImageList* Value, bool KeepOldNotification = false);
+
 // The ImgList unit's start and end (in the module's unit table).
 void InitImgList();
 void DoneImgList();

@@ -171,17 +171,10 @@ void TdxInplaceImageEdit::SetMultiLineText(bool Value) {
 }
 
 void TdxInplaceImageEdit::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value) {
-  if (Field == Value) return;
-  if (Field) {
-    Field->UnRegisterChanges(Link);
-    Field->RemoveFreeNotification(this);
-  }
-  Field = Value;
-  if (Value) {
-    Value->RegisterChanges(Link);
-    Value->FreeNotification(this);
-  }
-  StyleLayoutChanged();
+  // Images and LargeImages may be one list: it is still followed in the other role.
+  if (ReplaceImageList(this, Field, Link, Value,
+                       Field == (&Field == &FImages ? FLargeImages : FImages)))
+    StyleLayoutChanged();
 }
 
 void TdxInplaceImageEdit::SetImages(TCustomImageList* Value) { SetImageList(FImages, FImagesChangeLink, Value); }

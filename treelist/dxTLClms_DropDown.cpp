@@ -477,16 +477,9 @@ void TdxTreeListImageColumn::ImagesChanged(TObject* /*Sender*/) { Changed(true);
 
 void TdxTreeListImageColumn::SetImageList(TCustomImageList*& Field, TChangeLink* Link,
                                           TCustomImageList* Value) {
-  if (Field == Value) return;
-  if (Field) {
-    Field->UnRegisterChanges(Link);
-    Field->RemoveFreeNotification(this);
-  }
-  Field = Value;
-  if (Field) {
-    Field->RegisterChanges(Link);
-    Field->FreeNotification(this);
-  }
+  // Images and LargeImages may be one list: it is still followed in the other role.
+  ReplaceImageList(this, Field, Link, Value,
+                   Field == (&Field == &FImages ? FLargeImages : FImages));
 }
 
 void TdxTreeListImageColumn::SetImages(TCustomImageList* Value) {

@@ -133,16 +133,8 @@ void TCustomdxTreeList::ChangeImages(TCustomImageList*& Field, TChangeLink* Link
   if (Field == Value) return;
   BeginUpdate();
   auto Done = ScopeExit([this] { EndUpdate(); });
-  if (Field) {
-    Field->UnRegisterChanges(Link);
-    // The other list may still be the same component.
-    if (Field != (&Field == &FImages ? FStateImages : FImages)) Field->RemoveFreeNotification(this);
-  }
-  Field = Value;
-  if (Value) {
-    Value->RegisterChanges(Link);
-    Value->FreeNotification(this);
-  }
+  // The other list may still be the same component.
+  ReplaceImageList(this, Field, Link, Value, Field == (&Field == &FImages ? FStateImages : FImages));
 }
 
 void TCustomdxTreeList::ImageListChange(TObject* /*Sender*/) { UpdateLayout(); }

@@ -428,6 +428,28 @@ TEST_F(TreeListKindsTest, AnImageColumnFollowsItsImageListAndForgetsItWhenFreed)
   EXPECT_EQ(Image->GetMinRowHeight(), 0);
 }
 
+TEST_F(TreeListKindsTest, OneListAsSmallAndLargeImagesIsForgottenInBothRolesWhenFreed) {
+  for (bool Editor : {false, true}) {
+    // Of another owner, so that only the free notifications tell of its end.
+    auto* Images = NewObject<TImageList>(nullptr);
+    auto* Column = Kind<TdxTreeListImageColumn>();
+    auto* Edit = NewObject<TdxInplaceImageEdit>(Form);
+    Column->SetImages(Images);
+    Column->SetLargeImages(Images);
+    Edit->SetImages(Images);
+    Edit->SetLargeImages(Images);
+    // Dropped in one role, the list is still followed in the other.
+    if (Editor)
+      Edit->SetImages(nullptr);
+    else
+      Column->SetImages(nullptr);
+    Images->Free();
+    EXPECT_EQ(Column->LargeImages(), nullptr);
+    EXPECT_EQ(Edit->LargeImages(), nullptr);
+    Edit->Free();
+  }
+}
+
 TEST_F(TreeListKindsTest, MruItemsUsedInTheEditorStayWithTheColumn) {
   auto* Mru = Kind<TdxTreeListMRUColumn>();
   Mru->Items()->Add("old");
