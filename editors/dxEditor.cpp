@@ -11,12 +11,12 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
-#include "classlib/ModuleInit.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/SystemLibrary.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 
 TCLASS_IMPL(TdxInplaceTextEdit)
 TCLASS_IMPL(TdxTextEditViewData)
@@ -40,12 +40,6 @@ enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, static_cast<std::size_t>(std::max(Length, 0)));
-}
 
 AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   switch (CharCase) {
@@ -627,7 +621,7 @@ void InitdxEditor() {
   RichEdit = reinterpret_cast<UINT_PTR>(Library) >= 32 ? Library : nullptr;
   const UINT Ids[mtCount] = {IDS_DXEDIT_UNDO,  IDS_DXEDIT_REDO,   IDS_DXEDIT_CUT,      IDS_DXEDIT_COPY,
                              IDS_DXEDIT_PASTE, IDS_DXEDIT_DELETE, IDS_DXEDIT_SELECTALL};
-  for (int I = 0; I < mtCount; ++I) MenuTexts[I] = LoadText(Ids[I]);
+  for (int I = 0; I < mtCount; ++I) MenuTexts[I] = dxEditText(Ids[I]);
 }
 
 void DonedxEditor() {

@@ -7,7 +7,7 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
-#include "classlib/ModuleInit.h"
+#include "editors/dxEditTexts.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_BlobPopup.h"
@@ -18,12 +18,6 @@ enum TMemoCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 enum TPictCommand { pcCut, pcCopy, pcPaste, pcDelete, pcLoad, pcSave };
 // No command: separators.
 constexpr int NoCommand = -100;
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  const int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, static_cast<size_t>(std::max(Length, 0)));
-}
 
 }  // namespace
 
@@ -73,16 +67,16 @@ void TCustomdxBlobPopup::FillMemoMenu() {
   GETTEXTLENGTHEX Query{GTL_NUMCHARS, CP_ACP};
   const LRESULT Length =
       Window ? SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Query), 0) : 0;
-  AddMenuItem(LoadText(IDS_DXEDIT_UNDO), mcUndo, Window && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
-  AddMenuItem(LoadText(IDS_DXEDIT_REDO), mcRedo, Window && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_UNDO), mcUndo, Window && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_REDO), mcRedo, Window && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
   AddMenuItem("-", NoCommand, true);
-  AddMenuItem(LoadText(IDS_DXEDIT_CUT), mcCut, Selection && Editable);
-  AddMenuItem(LoadText(IDS_DXEDIT_COPY), mcCopy, Selection);
-  AddMenuItem(LoadText(IDS_DXEDIT_PASTE), mcPaste,
+  AddMenuItem(dxEditText(IDS_DXEDIT_CUT), mcCut, Selection && Editable);
+  AddMenuItem(dxEditText(IDS_DXEDIT_COPY), mcCopy, Selection);
+  AddMenuItem(dxEditText(IDS_DXEDIT_PASTE), mcPaste,
               Editable && Window && SendMessageA(FHandle, EM_CANPASTE, 0, 0) != 0);
-  AddMenuItem(LoadText(IDS_DXEDIT_DELETE), mcDelete, Selection && Editable);
+  AddMenuItem(dxEditText(IDS_DXEDIT_DELETE), mcDelete, Selection && Editable);
   AddMenuItem("-", NoCommand, true);
-  AddMenuItem(LoadText(IDS_DXEDIT_SELECTALL), mcSelectAll, Sel.cpMax - Sel.cpMin != Length);
+  AddMenuItem(dxEditText(IDS_DXEDIT_SELECTALL), mcSelectAll, Sel.cpMax - Sel.cpMin != Length);
 }
 
 void TCustomdxBlobPopup::ShowMenu(TPoint At) {
