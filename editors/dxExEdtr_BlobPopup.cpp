@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "classlib/Clipbrd.h"
-#include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"

@@ -5,10 +5,9 @@
 #include <algorithm>
 
 #include "classlib/Clipbrd.h"
-#include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
-#include "editors/dxEditTexts.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_BlobPopup.h"
 
@@ -146,30 +145,20 @@ void TCustomdxBlobPopup::MenuCommand(int Tag) {
       break;
     case pcPaste:
       if (FReadOnly || !Clipboard()->HasFormat(ClipboardFormat) || !EditorCanModify()) break;
-      if (ClipboardFormat == CF_PICTURE && Clipboard()->HasFormat(CF_BITMAP))
-        FPicture->Bitmap()->Assign(Clipboard());
-      else
-        FPicture->Assign(Clipboard());
+      PastePictureFromClipboard(FPicture, ClipboardFormat);
       break;
     case pcDelete:
       if (Full && !FReadOnly) FPicture->SetGraphic(nullptr);
       break;
     case pcLoad: {
       if (FReadOnly) break;
-      TOwned<TOpenPictureDialog> Dialog(NewObject<TOpenPictureDialog>(nullptr));
-      if (!PictureFilter.empty()) Dialog->SetFilter(PictureFilter);
-      if (Dialog->Execute() && EditorCanModify()) FPicture->LoadFromFile(Dialog->FileName());
+      if (AnsiString FileName; ExecuteOpenPictureDialog(PictureFilter, FileName) && EditorCanModify())
+        FPicture->LoadFromFile(FileName);
       break;
     }
-    case pcSave: {
-      if (!Full) break;
-      TGraphic* Graphic = FPicture->Graphic();
-      TOwned<TSavePictureDialog> Dialog(NewObject<TSavePictureDialog>(nullptr));
-      Dialog->SetFilter(PictureFilter.empty() ? GraphicFilter(Graphic->ClassType()) : PictureFilter);
-      Dialog->SetDefaultExt(GraphicExtension(Graphic->ClassType()));
-      if (Dialog->Execute()) FPicture->SaveToFile(Dialog->FileName());
+    case pcSave:
+      if (Full) SavePictureWithDialog(FPicture, PictureFilter);
       break;
-    }
     default: break;
   }
 }
