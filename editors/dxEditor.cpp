@@ -518,12 +518,7 @@ void TdxInplaceTextEdit::WMContextMenu(TMessage& Message) {
     if (Control->PopupMenu()) return;
   TPoint Pos{Message.XPos(), Message.YPos()};
   if (Pos.x == -1 && Pos.y == -1) {
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    RECT Client;
-    ::GetClientRect(FHandle, &Client);
-    Pos = Point(std::clamp<int>(Caret.x, 0, Client.right), Caret.y);
-    Pos = ClientToScreen(Pos);
+    Pos = dxCaretMenuPoint(FHandle);
   } else {
     const TPoint Local = ScreenToClient(Pos);
     const TRect Client = GetClientRect();

@@ -96,13 +96,7 @@ void TCustomdxBlobPopup::WMContextMenu(TMessage& Message) {
     if (Control->PopupMenu()) return;
   if (!IsMemo() && !ShowPicturePopup) return;
   TPoint Pos{Message.XPos(), Message.YPos()};
-  if (Pos.x == -1 && Pos.y == -1) {
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    RECT Client;
-    ::GetClientRect(FHandle, &Client);
-    Pos = ClientToScreen(Point(std::clamp<int>(Caret.x, 0, Client.right), Caret.y));
-  }
+  if (Pos.x == -1 && Pos.y == -1) Pos = dxCaretMenuPoint(FHandle);
   Message.Result = 1;
   ShowMenu(Pos);
 }

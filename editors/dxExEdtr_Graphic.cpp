@@ -404,14 +404,7 @@ void TdxInplaceGraphicEdit::WMContextMenu(TMessage& Message) {
   inherited::Dispatch(Message);
   if (Message.Result != 0 || !FToolBar || IsNativeEdit() || !FPopupToolBarSettings->IsPopupMenu()) return;
   TPoint At = Point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-  if (At.x == -1 && At.y == -1) {
-    // From the keyboard: at the caret, inside the client width.
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    Caret.x = std::min(static_cast<int>(Caret.x), ClientWidth());
-    ::ClientToScreen(Handle(), &Caret);
-    At = Point(Caret.x, Caret.y);
-  }
+  if (At.x == -1 && At.y == -1) At = dxCaretMenuPoint(Handle());
   TdxPopupToolBarWindow* Settings = FPopupToolBarSettings;
   FToolBar->SetButtons(Settings->Buttons());
   UpdateToolBarState();
