@@ -341,18 +341,12 @@ void TdxInplaceTextEdit::CreateWnd() {
     inherited::CreateWnd();
     return;
   }
-  if (!OleStarted) {
-    OleStarted = true;
-    OleInitialize(nullptr);
-  }
+  StartRichEditOle();
   FCreatingWindow = true;
   auto Done = ScopeExit([&] { FCreatingWindow = false; });
   const AnsiString Kept = GetText();
   inherited::CreateWnd();
-  // Plain-text mode is taken only by an empty control.
-  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-  SendMessageA(FHandle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Kept.c_str()));
+  SetRichEditPlainText(FHandle, Kept);
   FCreatingWindow = false;
   SetWindowMaxLength(FMaxLength);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
@@ -489,6 +483,19 @@ void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
   inherited::Dispatch(Message);
   if (!IsNativeEdit() || !HandleAllocated()) return;
   SetRichEditTextColor(FHandle, Font()->Color(), SCF_DEFAULT);
+}
+
+void StartRichEditOle() {
+  if (OleStarted) return;
+  OleStarted = true;
+  OleInitialize(nullptr);
+}
+
+// Plain-text mode is taken only by an empty control.
+void SetRichEditPlainText(HWND Handle, const AnsiString& Text) {
+  SendMessageA(Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(Handle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  SendMessageA(Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
 void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope) {
