@@ -72,7 +72,6 @@ void TCustomdxTreeList::StartNodeDrag() {
     if (FState == tsNodeDragging) FState = tsNormal;
     StopDragScroll();
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     FDragState.ExpandNode = nullptr;
     FreeDragImages();
   });
@@ -101,7 +100,6 @@ void TCustomdxTreeList::DoEndDrag(TObject* Target, int X, int Y) {
     FDragNode = nullptr;
     StopDragScroll();
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     if (FState == tsNodeDragging) FState = tsNormal;
     FreeDragImages();
   });
@@ -114,14 +112,13 @@ void TCustomdxTreeList::DragOver(TObject* Source, int X, int Y, TDragState State
   StopDragScroll();
   if (State == dsDragLeave || !HandleAllocated()) {
     KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     FDragState.ExpandNode = nullptr;
     return;
   }
   const TdxTreeListHitInfo Hit = GetHitInfo(TPoint{X, Y});
   if (IsDragExpand() && Hit.Node) {
     FDragState.ExpandNode = Hit.Node;
-    FDragState.ExpandTimerRunning = SetTimer(Handle(), DragExpandTimerId, WaitForExpandNodeTime(), nullptr) != 0;
+    SetTimer(Handle(), DragExpandTimerId, WaitForExpandNodeTime(), nullptr);
   }
   if (!IsDragScroll()) return;
   const TRect Grid = GetGridArea();
@@ -194,7 +191,6 @@ void TCustomdxTreeList::DragScrollTick() {
 
 void TCustomdxTreeList::DragExpandTick() {
   KillTimer(Handle(), DragExpandTimerId);
-  FDragState.ExpandTimerRunning = false;
   TdxTreeListNode* Node = FDragState.ExpandNode;
   if (!Node) return;
   POINT P = DragScreenPoint();
@@ -202,8 +198,7 @@ void TCustomdxTreeList::DragExpandTick() {
   if (GetHitInfo(P).Node != Node) return;
   if (IsDragCollapse()) {
     Node->SetExpanded(!Node->Expanded());
-    FDragState.ExpandTimerRunning =
-        SetTimer(Handle(), DragExpandTimerId, 2 * WaitForExpandNodeTime(), nullptr) != 0;
+    SetTimer(Handle(), DragExpandTimerId, 2 * WaitForExpandNodeTime(), nullptr);
   } else {
     Node->SetExpanded(true);
   }
@@ -224,7 +219,6 @@ void TCustomdxTreeList::SetDragObject(TDragObject* Value) {
   if (!Value) {
     FDragState.ExpandNode = nullptr;
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
   }
 }
 
@@ -277,7 +271,6 @@ bool TCustomdxTreeList::DispatchDragMessage(TMessage& Message) {
     case WM_DESTROY:
       StopDragScroll();
       KillTimer(Handle(), DragExpandTimerId);
-      FDragState.ExpandTimerRunning = false;
       return false;
     default: return false;
   }

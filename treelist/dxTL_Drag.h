@@ -45,7 +45,6 @@ struct TdxTreeListDragState {
   TDragImageList* Images = nullptr;
   // The node under a node drag that expands when the wait is over.
   TdxTreeListNode* ExpandNode = nullptr;
-  bool ExpandTimerRunning = false;
   // A drag over the control (the control's own or a foreign one) and its object.
   TDragObject* Object = nullptr;
   // The marks' hiding bracket: its depth and what the outermost hide took away.
