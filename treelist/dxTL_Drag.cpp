@@ -128,11 +128,8 @@ void TCustomdxTreeList::DragOver(TObject* Source, int X, int Y, TDragState State
     StartDragScroll(3);
   if (Hit.Node) {
     int Column = FocusedColumn();
-    for (int V = 0, Count = GetVisibleColumnCount(); Hit.Column >= 0 && V < Count; ++V)
-      if (GetAbsoluteColumnIndex(V) == Hit.Column) {
-        Column = V;
-        break;
-      }
+    const int Shown = Hit.Column >= 0 ? FindVisibleColumn(Hit.Column) : -1;
+    if (Shown >= 0) Column = Shown;
     if (Hit.Node != FFocusedNode || (!IsRowSelect() && Column != FocusedColumn()))
       SetFocusedNode(Hit.Node, Column, false);
   }

@@ -299,9 +299,7 @@ void TCustomdxTreeList::KeepEditorOnCell() {
   if (!IsShown(FInplaceEditor) || !FEditNode || FEditColumn < 0 || FHidingEditor) return;
   if (GetAbsoluteColumnIndex(FEditColumn) != FEditAbsoluteColumn) {
     // The columns moved under the edit: it follows its column to its new place.
-    int Moved = -1;
-    for (int V = 0, Count = GetVisibleColumnCount(); V < Count && Moved < 0; ++V)
-      if (GetAbsoluteColumnIndex(V) == FEditAbsoluteColumn) Moved = V;
+    const int Moved = FindVisibleColumn(FEditAbsoluteColumn);
     if (Moved < 0) {
       // Its column is no longer shown: there is no cell left to store into.
       EndEdit(false);
