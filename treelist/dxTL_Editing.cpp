@@ -17,8 +17,6 @@
 
 namespace {
 
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
 bool IsShown(const TdxInplaceEdit* Editor) { return Editor && Editor->Shown(); }
 
 bool IsWindowOf(TdxInplaceEdit* Editor, HWND Window) {
@@ -310,7 +308,7 @@ void TCustomdxTreeList::KeepEditorOnCell() {
   }
   TRect R;
   GetEditRect(FEditNode, FEditColumn, R);
-  if (R.top == -1 || IsEmptyRect(R)) {
+  if (R.top == -1 || IsRectEmpty(&R)) {
     // The cell left the screen: the edit ends with its value stored.
     EndEdit(true);
     return;
