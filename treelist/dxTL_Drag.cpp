@@ -19,8 +19,6 @@ constexpr UINT_PTR DragScrollTimerId = 1;
 constexpr UINT_PTR ClickEditTimerId = 2;
 constexpr UINT_PTR DragExpandTimerId = 101;
 constexpr UINT DragScrollInterval = 100;
-// How near the edge of the grid the mouse starts the horizontal drag scroll.
-constexpr int DragScrollZone = 12;
 constexpr int DragScrollStep = 32;
 
 // The drag scroll of the process: the window whose timer runs and its direction
@@ -121,11 +119,7 @@ void TCustomdxTreeList::DragOver(TObject* Source, int X, int Y, TDragState State
     SetTimer(Handle(), DragExpandTimerId, WaitForExpandNodeTime(), nullptr);
   }
   if (!IsDragScroll()) return;
-  const TRect Grid = GetGridArea();
-  if (X >= Grid.left && X < Grid.left + DragScrollZone)
-    StartDragScroll(1);
-  else if (X < Grid.right && X >= Grid.right - DragScrollZone)
-    StartDragScroll(3);
+  StartDragScroll(SideDragScrollKind(X, GetGridArea()));
   if (Hit.Node) {
     int Column = FocusedColumn();
     const int Shown = Hit.Column >= 0 ? FindVisibleColumn(Hit.Column) : -1;

@@ -54,5 +54,14 @@ struct TdxTreeListDragState {
   TDragObject* MarksObject = nullptr;
 };
 
+// The horizontal drag scroll a mouse at X starts in Area: 1 (left) within a few
+// pixels of its left edge, 3 (right) of its right edge, else 0.
+inline int SideDragScrollKind(int X, const TRect& Area) {
+  constexpr int Zone = 12;
+  if (X >= Area.left && X < Area.left + Zone) return 1;
+  if (X < Area.right && X >= Area.right - Zone) return 3;
+  return 0;
+}
+
 // Frees the screen background the arrows of the last header drag kept.
 void ReleaseDragArrowBackground();

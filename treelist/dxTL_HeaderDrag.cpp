@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int DragScrollZone = 12;
-
 bool Inside(const TRect& R, const TPoint& P) { return PtInRect(&R, P) != FALSE; }
 
 }  // namespace
@@ -252,14 +250,8 @@ void TCustomdxTreeListControl::MoveHeaderDrag(int X, int Y) {
   // Near the header's left or right edge, off the rows, the header scrolls.
   TdxTreeListDrawInfo DI;
   CalcRegions(DI);
-  const TRect Area = GetScrollingArea();
-  const bool OverGrid = P.y >= DI.CellsRect.top && P.y < DI.CellsRect.bottom;
-  if (!OverGrid && P.y >= DI.CR.top && P.y < DI.CellsRect.top) {
-    if (X >= Area.left && X < Area.left + DragScrollZone)
-      StartDragScroll(1);
-    else if (X < Area.right && X >= Area.right - DragScrollZone)
-      StartDragScroll(3);
-  }
+  if (P.y >= DI.CR.top && P.y < DI.CellsRect.top)
+    StartDragScroll(SideDragScrollKind(X, GetScrollingArea()));
 }
 
 // ---------------------------------------------------------------------------------
