@@ -1,6 +1,6 @@
 // What the tree list's window tests share: a fixture owning a list on a shown form,
 // its computed layout, mouse messages sent at its client points, a log of the events
-// a test binds, and text measured in a font on the screen.
+// a test binds, text measured in a font on the screen, and what waits to be painted.
 #pragma once
 
 #include <string>
@@ -34,6 +34,13 @@ inline int TextWidthOf(TFont* Font, const char* Text) {
   const int Result = Canvas.TextWidth(Text);
   Canvas.SetHandle(nullptr);
   return Result;
+}
+
+// Whether the client point (X, Y) of Window waits to be painted.
+inline bool InUpdateRegion(HWND Window, int X, int Y) {
+  TOwnedRegion Region(CountHandle(CreateRectRgn(0, 0, 0, 0)));
+  GetUpdateRgn(Window, Region.Handle(), FALSE);
+  return PtInRegion(Region.Handle(), X, Y) != FALSE;
 }
 
 // Lines written by event handlers, counted by their text.
