@@ -20,13 +20,19 @@ namespace {
 
 int StartCount = 0;
 
+// Where a drop-down kind's popup opens and how it is framed.
+template <class C>
+void PublishPopupPlacement(TPublish<C>& P) {
+  P.Prop("PopupAlignment", &C::PopupAlignment, &C::SetPopupAlignment).Default(taLeftJustify);
+  P.Prop("PopupBorder", &C::PopupBorder, &C::SetPopupBorder).Default(pbDefault);
+}
+
 // The popup settings that the drop-down kinds publish (the base publishes only the
 // button style and its event).
 template <class C>
 void PublishPopup(TPublish<C>& P) {
   P.Prop("ButtonGlyph", &C::ButtonGlyph, &C::SetButtonGlyph).Stored(&C::HasButtonGlyph);
-  P.Prop("PopupAlignment", &C::PopupAlignment, &C::SetPopupAlignment).Default(taLeftJustify);
-  P.Prop("PopupBorder", &C::PopupBorder, &C::SetPopupBorder).Default(pbDefault);
+  PublishPopupPlacement(P);
 }
 
 template <class C>
@@ -84,8 +90,7 @@ void PublishDropDownKinds() {
     P.Prop("Incremental", &C::Incremental, &C::SetIncremental).Default(false);
     P.Prop("LargeImages", &C::LargeImages, &C::SetLargeImages);
     P.Prop("MultiLineText", &C::MultiLineText, &C::SetMultiLineText).Default(false);
-    P.Prop("PopupAlignment", &C::PopupAlignment, &C::SetPopupAlignment).Default(taLeftJustify);
-    P.Prop("PopupBorder", &C::PopupBorder, &C::SetPopupBorder).Default(pbDefault);
+    PublishPopupPlacement(P);
     P.Prop("ShowDescription", &C::ShowDescription, &C::SetShowDescription).Default(false);
     P.Prop("Values", &C::Values, &C::SetValues);
     P.Prop("OnCloseUp", &C::OnCloseUp);
@@ -100,8 +105,7 @@ void PublishDropDownKinds() {
     PublishDropDownRows(P);
     P.Prop("ImmediateDropDown", &C::ImmediateDropDown, &C::SetImmediateDropDown).Default(true);
     P.Prop("CanDeleteText", &C::CanDeleteText, &C::SetCanDeleteText).Default(false);
-    P.Prop("PopupAlignment", &C::PopupAlignment, &C::SetPopupAlignment).Default(taLeftJustify);
-    P.Prop("PopupBorder", &C::PopupBorder, &C::SetPopupBorder).Default(pbDefault);
+    PublishPopupPlacement(P);
     P.Prop("Revertable", &C::Revertable, &C::SetRevertable).Default(false);
     P.Prop("OnCloseUp", &C::OnCloseUp);
   }
@@ -243,8 +247,7 @@ void PublishPictureKinds() {
     P.Prop("PictureFilter", &C::PictureFilter, &C::SetPictureFilter);
     P.Prop("PictureTransparency", &C::PictureTransparency, &C::SetPictureTransparency)
         .Default(gtDefault);
-    P.Prop("PopupAlignment", &C::PopupAlignment, &C::SetPopupAlignment).Default(taLeftJustify);
-    P.Prop("PopupBorder", &C::PopupBorder, &C::SetPopupBorder).Default(pbDefault);
+    PublishPopupPlacement(P);
     P.Prop("PopupHeight", &C::PopupHeight, &C::SetPopupHeight).Default(140);
     P.Prop("PopupWidth", &C::PopupWidth, &C::SetPopupWidth).Default(200);
     P.Prop("ShowExPopupItems", &C::ShowExPopupItems, &C::SetShowExPopupItems).Default(false);

@@ -1,7 +1,11 @@
-// The edit-button rules of the column kinds.
+// What the column kinds share.
 #include "treelist/dxTLClms_Common.h"
 
 #include "treelist/dxTL.h"
+
+AnsiString StoredCellText(TdxTreeListColumn* Column, const TdxTreeListCellInfo& CellInfo) {
+  return CellInfo.Node ? CellInfo.Node->Strings(Column->Index()) : CellInfo.Text;
+}
 
 bool PaintedCellShowsButton(TdxTreeListColumn* Column, TdxShowButtonStyle Style,
                             TdxTreeListNode* Node) {

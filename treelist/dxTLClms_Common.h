@@ -1,5 +1,6 @@
-// What the column kinds share: storing a changed setting, and the rules for when a
-// cell's edit button shows (the drop-down and spin kinds follow the same ones).
+// What the column kinds share: storing a changed setting, the text a painted cell
+// holds, and the rules for when a cell's edit button shows (the drop-down and spin
+// kinds follow the same ones).
 #pragma once
 
 #include "treelist/dxTLClms_DropDown.h"
@@ -11,6 +12,11 @@ bool StoreChanged(T& Field, const T& Value) {
   Field = Value;
   return true;
 }
+
+// The text stored in Column's cell of the painted node (the cell's display text
+// without one): the kinds that paint a state or a picture read it, not the text
+// formatted for display.
+AnsiString StoredCellText(TdxTreeListColumn* Column, const TdxTreeListCellInfo& CellInfo);
 
 // A painted cell of Column: never for sbNone or while the tree list does not show
 // buttons always; always for sbAlways; for sbDefault only on the focused node.

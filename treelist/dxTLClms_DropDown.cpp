@@ -23,7 +23,6 @@ TCLASS_IMPL(TdxTreeListMRUColumn)
 
 namespace {
 
-
 // The arrow button of a painted drop-down cell, or none when hidden.
 void FillArrowButton(TdxDropDownEditViewData* Data) {
   for (auto& Button : Data->Buttons) Button = TdxEditButtonDrawData{};
@@ -34,6 +33,15 @@ void FillArrowButton(TdxDropDownEditViewData* Data) {
   Button.Glyph = Data->ButtonGlyph;
   Button.Kind = Data->ButtonGlyph ? bkGlyph : bkDown;
   Button.Width = DefaultEditButtonWidth(Data->ButtonStyle, Button);
+}
+
+// Hands a closing value to a handler that reads and may change it as a text.
+void CloseUpAsText(TObject* Sender, const TdxTLPickColumnCloseUp& Event, Variant& Value,
+                   bool& Accept) {
+  if (!Event.Assigned()) return;
+  AnsiString Text = VarToStr(Value);
+  Event(Sender, Text, Accept);
+  Value = Variant(Text);
 }
 
 void CopyBitmap(TBitmap*& Own, TBitmap* Value) {
@@ -465,10 +473,7 @@ int TdxTreeListImageColumn::GetTextWidth(TCanvas* Canvas, TdxTreeListNode* Node)
 }
 
 void TdxTreeListImageColumn::DoCloseUp(Variant& Value, bool& Accept) {
-  if (!OnCloseUp.Assigned()) return;
-  AnsiString Text = VarToStr(Value);
-  OnCloseUp(this, Text, Accept);
-  Value = Variant(Text);
+  CloseUpAsText(this, OnCloseUp, Value, Accept);
 }
 
 void TdxTreeListImageColumn::ListChanged(TObject* /*Sender*/) { Changed(false); }
@@ -560,10 +565,7 @@ void TdxTreeListPickColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
 }
 
 void TdxTreeListPickColumn::DoCloseUp(Variant& Value, bool& Accept) {
-  if (!OnCloseUp.Assigned()) return;
-  AnsiString Text = VarToStr(Value);
-  OnCloseUp(this, Text, Accept);
-  Value = Variant(Text);
+  CloseUpAsText(this, OnCloseUp, Value, Accept);
 }
 
 void TdxTreeListPickColumn::ItemsChanged(TObject* /*Sender*/) { Changed(false); }

@@ -142,8 +142,7 @@ void TdxTreeListGraphicColumn::FillViewData(TdxEditViewData* ViewData,
   inherited::FillViewData(ViewData, CellInfo);
   auto* Data = ObjectAs<TdxGraphicEditViewData>(ViewData);
   if (!Data) return;
-  const AnsiString Text = CellInfo.Node ? CellInfo.Node->Strings(Index()) : CellInfo.Text;
-  Data->Picture = CellPicture(Text);
+  Data->Picture = CellPicture(StoredCellText(this, CellInfo));
   Data->Center = FCenter;
   Data->QuickDraw = FQuickDraw;
   Data->Stretch = FStretch;
@@ -326,8 +325,7 @@ void TdxTreeListBlobColumn::FillViewData(TdxEditViewData* ViewData,
   Data->BlobEditKind = FBlobEditKind;
   Data->BlobPaintStyle = FBlobPaintStyle;
   Data->Images = BlobImages();
-  const AnsiString Text = CellInfo.Node ? CellInfo.Node->Strings(Index()) : CellInfo.Text;
-  Data->IsEmpty = IsValueEmpty(Variant(Text));
+  Data->IsEmpty = IsValueEmpty(Variant(StoredCellText(this, CellInfo)));
   if ((FBlobEditKind == bekOle || FBlobEditKind == bekBlob) && Data->ButtonCount > 0) {
     Data->Buttons[0].Kind = bkEllipsis;
     Data->Buttons[0].Glyph = nullptr;

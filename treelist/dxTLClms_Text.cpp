@@ -28,7 +28,6 @@ TCLASS_IMPL(TdxTreeListCurrencyColumn)
 
 namespace {
 
-
 AnsiString CheckTrueText;
 AnsiString CheckFalseText;
 
@@ -53,6 +52,18 @@ AnsiString SpinText(double Value, TdxValueType Type) {
   if (Rounded >= Limit) Rounded = std::nextafter(Limit, 0.0);
   if (Rounded < -Limit) Rounded = -Limit;
   return IntToStr(static_cast<Int64>(Rounded));
+}
+
+// Stores an editor of kind E in Node's cell: its text, or an empty cell when its
+// value is 0. False when Editor is of another kind.
+template <class E>
+bool StoreTextUnlessZero(TdxTreeListNode* Node, int Index, TdxInplaceEdit* Editor,
+                         Variant& Value) {
+  auto* Edit = ObjectAs<E>(Editor);
+  if (!Edit) return false;
+  Node->SetStrings(Index, Edit->GetValue() == 0 ? AnsiString() : Edit->Text());
+  Value = Node->Values(Index);
+  return true;
 }
 
 }  // namespace
@@ -231,8 +242,7 @@ void TdxTreeListCheckColumn::FillViewData(TdxEditViewData* ViewData,
   ViewData->ButtonStyle = FBorder3D ? bts3D : btsSimple;
   auto* Data = ObjectAs<TdxCheckEditViewData>(ViewData);
   if (!Data) return;
-  const AnsiString Text = CellInfo.Node ? CellInfo.Node->Strings(Index()) : CellInfo.Text;
-  Data->State = StateOfText(Text);
+  Data->State = StateOfText(StoredCellText(this, CellInfo));
   Data->Caption.clear();
   Data->Glyph = HasGlyph() ? FGlyph : nullptr;
   Data->GlyphCount = FGlyphCount;
@@ -503,13 +513,8 @@ void TdxTreeListTimeColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
 
 void TdxTreeListTimeColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
                                                    TdxInplaceEdit* Editor, Variant& Value) {
-  auto* Edit = ObjectAs<TdxInplaceTimeEdit>(Editor);
-  if (!Edit) {
+  if (!StoreTextUnlessZero<TdxInplaceTimeEdit>(Node, Index(), Editor, Value))
     inherited::SetNodeValueFromEditor(Node, Editor, Value);
-    return;
-  }
-  Node->SetStrings(Index(), Edit->GetValue() == 0 ? AnsiString() : Edit->Text());
-  Value = Node->Values(Index());
 }
 
 void TdxTreeListTimeColumn::SetTimeEditFormat(TdxTimeEditFormat Value) {
@@ -579,13 +584,8 @@ void TdxTreeListCurrencyColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInp
 
 void TdxTreeListCurrencyColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
                                                        TdxInplaceEdit* Editor, Variant& Value) {
-  auto* Edit = ObjectAs<TdxInplaceCurrencyEdit>(Editor);
-  if (!Edit) {
+  if (!StoreTextUnlessZero<TdxInplaceCurrencyEdit>(Node, Index(), Editor, Value))
     inherited::SetNodeValueFromEditor(Node, Editor, Value);
-    return;
-  }
-  Node->SetStrings(Index(), Edit->GetValue() == 0 ? AnsiString() : Edit->Text());
-  Value = Node->Values(Index());
 }
 
 void TdxTreeListCurrencyColumn::FillViewData(TdxEditViewData* ViewData,
