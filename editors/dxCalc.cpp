@@ -9,10 +9,10 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/FloatConv.h"
 #include "classlib/Messages.h"
-#include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 
 TCLASS_IMPL(TCustomdxCalculator)
 
@@ -575,9 +575,7 @@ void TCustomdxCalculator::Dispatch(TMessage& Message) {
 // Start and end
 
 void InitdxCalc() {
-  char Buffer[64];
-  const int Length = LoadStringA(HInstance, IDS_DXEDIT_CALCERROR, Buffer, sizeof(Buffer));
-  TheErrorText = AnsiString(Buffer, Length > 0 ? Length : 0);
+  TheErrorText = dxEditText(IDS_DXEDIT_CALCERROR);
   TheButtonBitmap = NewObject<TBitmap>();
 }
 

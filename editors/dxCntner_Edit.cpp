@@ -5,6 +5,8 @@
 
 #include <imm.h>
 
+#include <algorithm>
+
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -652,3 +654,13 @@ void TdxInplaceEdit::ReadStoredValues(TReader* Reader) {
 }
 
 void TdxInplaceEdit::WriteStoredValues(TWriter* Writer) { Writer->WriteInteger(FStoredValues.Bits() & 0xFF); }
+
+TPoint dxCaretMenuPoint(HWND Wnd) {
+  POINT Caret{0, 0};
+  GetCaretPos(&Caret);
+  RECT Client{};
+  ::GetClientRect(Wnd, &Client);
+  POINT At{std::clamp<LONG>(Caret.x, 0, Client.right), Caret.y};
+  ::ClientToScreen(Wnd, &At);
+  return Point(At.x, At.y);
+}

@@ -379,6 +379,9 @@ class TdxInplaceEdit : public TWinControl {
 // The editors' shadow brush (the system button-shadow colour), made by the container
 // unit's start.
 HBRUSH dxEditShadowBrush();
+// Where a context menu asked for from the keyboard opens: at the window's caret, kept
+// within its client width, in screen coordinates.
+TPoint dxCaretMenuPoint(HWND Wnd);
 // The container unit's start and end: the default edit style controller, the shadow
 // brush, and the published parts of the styles, controllers and editors.
 void InitdxCntner();

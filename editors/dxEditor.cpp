@@ -11,12 +11,12 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
-#include "classlib/ModuleInit.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/SystemLibrary.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 
 TCLASS_IMPL(TdxInplaceTextEdit)
 TCLASS_IMPL(TdxTextEditViewData)
@@ -40,12 +40,6 @@ enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, static_cast<std::size_t>(std::max(Length, 0)));
-}
 
 AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   switch (CharCase) {
@@ -347,18 +341,12 @@ void TdxInplaceTextEdit::CreateWnd() {
     inherited::CreateWnd();
     return;
   }
-  if (!OleStarted) {
-    OleStarted = true;
-    OleInitialize(nullptr);
-  }
+  StartRichEditOle();
   FCreatingWindow = true;
   auto Done = ScopeExit([&] { FCreatingWindow = false; });
   const AnsiString Kept = GetText();
   inherited::CreateWnd();
-  // Plain-text mode is taken only by an empty control.
-  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-  SendMessageA(FHandle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Kept.c_str()));
+  SetRichEditPlainText(FHandle, Kept);
   FCreatingWindow = false;
   SetWindowMaxLength(FMaxLength);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
@@ -497,6 +485,19 @@ void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
   SetRichEditTextColor(FHandle, Font()->Color(), SCF_DEFAULT);
 }
 
+void StartRichEditOle() {
+  if (OleStarted) return;
+  OleStarted = true;
+  OleInitialize(nullptr);
+}
+
+// Plain-text mode is taken only by an empty control.
+void SetRichEditPlainText(HWND Handle, const AnsiString& Text) {
+  SendMessageA(Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(Handle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  SendMessageA(Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
 void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope) {
   CHARFORMAT2A Format{};
   Format.cbSize = sizeof(Format);
@@ -524,12 +525,7 @@ void TdxInplaceTextEdit::WMContextMenu(TMessage& Message) {
     if (Control->PopupMenu()) return;
   TPoint Pos{Message.XPos(), Message.YPos()};
   if (Pos.x == -1 && Pos.y == -1) {
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    RECT Client;
-    ::GetClientRect(FHandle, &Client);
-    Pos = Point(std::clamp<int>(Caret.x, 0, Client.right), Caret.y);
-    Pos = ClientToScreen(Pos);
+    Pos = dxCaretMenuPoint(FHandle);
   } else {
     const TPoint Local = ScreenToClient(Pos);
     const TRect Client = GetClientRect();
@@ -627,7 +623,7 @@ void InitdxEditor() {
   RichEdit = reinterpret_cast<UINT_PTR>(Library) >= 32 ? Library : nullptr;
   const UINT Ids[mtCount] = {IDS_DXEDIT_UNDO,  IDS_DXEDIT_REDO,   IDS_DXEDIT_CUT,      IDS_DXEDIT_COPY,
                              IDS_DXEDIT_PASTE, IDS_DXEDIT_DELETE, IDS_DXEDIT_SELECTALL};
-  for (int I = 0; I < mtCount; ++I) MenuTexts[I] = LoadText(Ids[I]);
+  for (int I = 0; I < mtCount; ++I) MenuTexts[I] = dxEditText(Ids[I]);
 }
 
 void DonedxEditor() {

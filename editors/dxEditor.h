@@ -192,6 +192,12 @@ void InitdxEditor();
 void DonedxEditor();
 // The rich edit library, or null when it could not be loaded.
 HMODULE RichEditLibrary();
+// Starts OLE on this thread, once: a rich edit's clipboard needs it. Called before the
+// first rich edit window is made, never from a unit's start (the DLL's runs under the
+// loader lock).
+void StartRichEditOle();
+// Puts a rich edit just made into plain-text mode, holding Text.
+void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 // Gives a rich edit's text Color (the automatic colour for the window text colour and
 // clDefault); Scope is the EM_SETCHARFORMAT range (SCF_DEFAULT, SCF_ALL, ...).
 void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);

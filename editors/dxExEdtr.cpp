@@ -10,6 +10,7 @@
 #include "classlib/StrUtils.h"
 #include "classlib/Variants.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 
 int EditCheckBoxWidth = 0;
 int EditCheckBoxHeight = 0;
@@ -48,12 +49,6 @@ TDateTime KeywordDate(int Index) {
   if (Index == 17) return EncodeDate(Year, Month, 1);
   if (Index == 18) return EncodeDate(Year, Month, DaysInAMonth(Year, Month));
   return Now();
-}
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  const int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, Length > 0 ? Length : 0);
 }
 
 // The text of a system date or time call into a buffer of 100 characters; "" when
@@ -233,7 +228,7 @@ void InitdxExEdtr() {
                                    "DXTOOL_SAVE"},
                                   clDefault);
   const UINT Captions[] = {IDS_DXEDIT_BLOBOK, IDS_DXEDIT_BLOBCANCEL, IDS_DXEDIT_BLOBCLOSE};
-  for (int I = 0; I < 3; ++I) BlobButtonCaptions[I] = LoadText(Captions[I]);
+  for (int I = 0; I < 3; ++I) BlobButtonCaptions[I] = dxEditText(Captions[I]);
   dxOneSecond = EncodeTime(0, 0, 1, 0);
   dxOneMinute = EncodeTime(0, 1, 0, 0);
   dxOneHour = EncodeTime(1, 0, 0, 0);

@@ -1,12 +1,10 @@
 #include "editors/dxExEdtr_BlobPopup.h"
 
-#include <ole2.h>
 #include <richedit.h>
 
 #include <algorithm>
 
 #include "classlib/Clipbrd.h"
-#include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
@@ -19,9 +17,6 @@
 TCLASS_IMPL(TCustomdxBlobPopup)
 
 namespace {
-
-// The rich edit's clipboard needs OLE on the window's thread.
-bool OleStarted = false;
 
 // The picture menu's commands (the tags are the toolbar glyphs' indexes).
 enum TPictCommand { pcCut, pcCopy, pcPaste, pcDelete, pcLoad, pcSave };
@@ -89,12 +84,7 @@ void TCustomdxBlobPopup::ApplyTransparency() {
 // Content
 
 AnsiString TCustomdxBlobPopup::MemoText() {
-  if (!IsMemo() || !HandleAllocated()) return FKeptText;
-  const LRESULT Length = GetWindowTextLengthA(FHandle);
-  AnsiString Text(static_cast<size_t>(std::max<LRESULT>(Length, 0)) + 1, '\0');
-  const LRESULT Got = GetWindowTextA(FHandle, Text.data(), static_cast<int>(Text.size()));
-  Text.resize(static_cast<size_t>(std::max<LRESULT>(Got, 0)));
-  return Text;
+  return IsMemo() && HandleAllocated() ? TWinControl::GetText() : FKeptText;
 }
 
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
@@ -160,18 +150,12 @@ void TCustomdxBlobPopup::CreateWnd() {
     UpdateScrollBars();
     return;
   }
-  if (!OleStarted) {
-    OleStarted = true;
-    OleInitialize(nullptr);
-  }
+  StartRichEditOle();
   {
     TFlagScope Creating(FCreatingWindow);
     const AnsiString Kept = FKeptText;
     inherited::CreateWnd();
-    // Plain-text mode is taken only by an empty control.
-    SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    SendMessageA(FHandle, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-    SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Kept.c_str()));
+    SetRichEditPlainText(FHandle, Kept);
   }
   if (MemoMaxLength > 0) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, MemoMaxLength);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, dxBlobMemoEventMask);

@@ -5,10 +5,9 @@
 #include <algorithm>
 
 #include "classlib/Clipbrd.h"
-#include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
-#include "classlib/ModuleInit.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_BlobPopup.h"
 
@@ -18,12 +17,6 @@ enum TMemoCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 enum TPictCommand { pcCut, pcCopy, pcPaste, pcDelete, pcLoad, pcSave };
 // No command: separators.
 constexpr int NoCommand = -100;
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  const int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, static_cast<size_t>(std::max(Length, 0)));
-}
 
 }  // namespace
 
@@ -73,16 +66,16 @@ void TCustomdxBlobPopup::FillMemoMenu() {
   GETTEXTLENGTHEX Query{GTL_NUMCHARS, CP_ACP};
   const LRESULT Length =
       Window ? SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Query), 0) : 0;
-  AddMenuItem(LoadText(IDS_DXEDIT_UNDO), mcUndo, Window && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
-  AddMenuItem(LoadText(IDS_DXEDIT_REDO), mcRedo, Window && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_UNDO), mcUndo, Window && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_REDO), mcRedo, Window && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
   AddMenuItem("-", NoCommand, true);
-  AddMenuItem(LoadText(IDS_DXEDIT_CUT), mcCut, Selection && Editable);
-  AddMenuItem(LoadText(IDS_DXEDIT_COPY), mcCopy, Selection);
-  AddMenuItem(LoadText(IDS_DXEDIT_PASTE), mcPaste,
+  AddMenuItem(dxEditText(IDS_DXEDIT_CUT), mcCut, Selection && Editable);
+  AddMenuItem(dxEditText(IDS_DXEDIT_COPY), mcCopy, Selection);
+  AddMenuItem(dxEditText(IDS_DXEDIT_PASTE), mcPaste,
               Editable && Window && SendMessageA(FHandle, EM_CANPASTE, 0, 0) != 0);
-  AddMenuItem(LoadText(IDS_DXEDIT_DELETE), mcDelete, Selection && Editable);
+  AddMenuItem(dxEditText(IDS_DXEDIT_DELETE), mcDelete, Selection && Editable);
   AddMenuItem("-", NoCommand, true);
-  AddMenuItem(LoadText(IDS_DXEDIT_SELECTALL), mcSelectAll, Sel.cpMax - Sel.cpMin != Length);
+  AddMenuItem(dxEditText(IDS_DXEDIT_SELECTALL), mcSelectAll, Sel.cpMax - Sel.cpMin != Length);
 }
 
 void TCustomdxBlobPopup::ShowMenu(TPoint At) {
@@ -103,13 +96,7 @@ void TCustomdxBlobPopup::WMContextMenu(TMessage& Message) {
     if (Control->PopupMenu()) return;
   if (!IsMemo() && !ShowPicturePopup) return;
   TPoint Pos{Message.XPos(), Message.YPos()};
-  if (Pos.x == -1 && Pos.y == -1) {
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    RECT Client;
-    ::GetClientRect(FHandle, &Client);
-    Pos = ClientToScreen(Point(std::clamp<int>(Caret.x, 0, Client.right), Caret.y));
-  }
+  if (Pos.x == -1 && Pos.y == -1) Pos = dxCaretMenuPoint(FHandle);
   Message.Result = 1;
   ShowMenu(Pos);
 }
@@ -152,30 +139,20 @@ void TCustomdxBlobPopup::MenuCommand(int Tag) {
       break;
     case pcPaste:
       if (FReadOnly || !Clipboard()->HasFormat(ClipboardFormat) || !EditorCanModify()) break;
-      if (ClipboardFormat == CF_PICTURE && Clipboard()->HasFormat(CF_BITMAP))
-        FPicture->Bitmap()->Assign(Clipboard());
-      else
-        FPicture->Assign(Clipboard());
+      PastePictureFromClipboard(FPicture, ClipboardFormat);
       break;
     case pcDelete:
       if (Full && !FReadOnly) FPicture->SetGraphic(nullptr);
       break;
     case pcLoad: {
       if (FReadOnly) break;
-      TOwned<TOpenPictureDialog> Dialog(NewObject<TOpenPictureDialog>(nullptr));
-      if (!PictureFilter.empty()) Dialog->SetFilter(PictureFilter);
-      if (Dialog->Execute() && EditorCanModify()) FPicture->LoadFromFile(Dialog->FileName());
+      if (AnsiString FileName; ExecuteOpenPictureDialog(PictureFilter, FileName) && EditorCanModify())
+        FPicture->LoadFromFile(FileName);
       break;
     }
-    case pcSave: {
-      if (!Full) break;
-      TGraphic* Graphic = FPicture->Graphic();
-      TOwned<TSavePictureDialog> Dialog(NewObject<TSavePictureDialog>(nullptr));
-      Dialog->SetFilter(PictureFilter.empty() ? GraphicFilter(Graphic->ClassType()) : PictureFilter);
-      Dialog->SetDefaultExt(GraphicExtension(Graphic->ClassType()));
-      if (Dialog->Execute()) FPicture->SaveToFile(Dialog->FileName());
+    case pcSave:
+      if (Full) SavePictureWithDialog(FPicture, PictureFilter);
       break;
-    }
     default: break;
   }
 }

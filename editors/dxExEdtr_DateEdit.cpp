@@ -2,23 +2,13 @@
 
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
-#include "classlib/ModuleInit.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 #include "editors/dxExEdtr.h"
 
 TCLASS_IMPL(TdxInplaceDateEdit)
-
-namespace {
-
-AnsiString InvalidDateText() {
-  char Buffer[128];
-  const int Length = LoadStringA(HInstance, IDS_DXEDIT_INVALIDDATE, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, Length > 0 ? Length : 0);
-}
-
-}  // namespace
 
 TdxInplaceDateEdit::TdxInplaceDateEdit(TComponent* AOwner) : TdxInplaceDropDownEdit(AOwner) {
   SetControlStyle(ControlStyle() - TControlStyle{csSetCaption});
@@ -107,7 +97,7 @@ void TdxInplaceDateEdit::Validate() {
         return;
       }
       bool RaiseError = Error && FDateValidation;
-      AnsiString Message = InvalidDateText();
+      AnsiString Message = dxEditText(IDS_DXEDIT_INVALIDDATE);
       DoDateValidateInput(Text, D, Message, RaiseError);
       if (RaiseError) {
         if (!ComponentState().Contains(csDesigning) && HandleAllocated() && IsWindowVisible(Handle()))

@@ -2,10 +2,12 @@
 
 #include <windowsx.h>
 
+#include "classlib/Forms.h"
 #include "classlib/Messages.h"
 #include "editors/dxCntner.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_PopupList.h"
 
 TCLASS_IMPL(TdxDropDownEditViewData)
 TCLASS_IMPL(TdxInplaceDropDownEdit)
@@ -192,6 +194,35 @@ void TdxInplaceDropDownEdit::PositionPopup(TWinControl* APopup, bool AdjustWidth
     P.x = (R.left + R.right) / 2 - APopup->Width() / 2;
   PlacePopup(P, APopup->Width(), APopup->Height(), R.bottom - R.top);
   APopup->SetBounds(P.x, P.y, APopup->Width(), APopup->Height());
+}
+
+void TdxInplaceDropDownEdit::PrepareList(TCustomdxPopupListBox* List) {
+  List->SetParent(this);
+  List->SetColor(Color());
+  List->Font()->Assign(Font());
+  List->SetPopupBorder(ResolvedPopupBorder());
+  List->SetShadow(Style()->Shadow());
+  List->HandleNeeded();
+}
+
+void TdxInplaceDropDownEdit::ShowList(TCustomdxPopupListBox* List) {
+  PositionPopup(List, true);
+  SetWindowPos(List->Handle(), HWND_TOP, List->Left(), List->Top(), 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetDroppedDownValue(true);
+  Invalidate();
+}
+
+void TdxInplaceDropDownEdit::HideList(TCustomdxPopupListBox* List) {
+  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
+  if (HandleAllocated() && GetFocus() != Handle() && CanFocus() && IsWindowVisible(Handle()) &&
+      Application->Active())
+    ::SetFocus(Handle());
+  if (List->HandleAllocated())
+    SetWindowPos(List->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  SetDroppedDownValue(false);
+  Invalidate();
 }
 
 void TdxInplaceDropDownEdit::ButtonDown(bool IsClientClick, int Index) {

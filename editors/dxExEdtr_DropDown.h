@@ -13,6 +13,8 @@
 #include "editors/dxExEdtr_Buttons.h"
 #include "editors/dxMaskEdit.h"
 
+class TCustomdxPopupListBox;
+
 // Posted by the editor to itself to drop down (a closing popup posts WM_DXPOPUPCLOSED).
 inline constexpr UINT WM_DXDROPDOWN = 0x8066;
 
@@ -118,6 +120,14 @@ class TdxInplaceDropDownEdit : public TdxInplaceMaskEdit {
   void SetHotButton(int Index);
   // Removes the character a handled key left in the queue.
   void RemovePendingChar();
+  // The steps every list drop-down shares. PrepareList gives the list the editor's
+  // colour, font, border and shadow, and its window made under the editor; ShowList
+  // places it under the editor, at least as wide, and shows it without activation;
+  // HideList cancels a mouse capture, gives the focus back to the editor (while the
+  // application is active) and hides the list.
+  void PrepareList(TCustomdxPopupListBox* List);
+  void ShowList(TCustomdxPopupListBox* List);
+  void HideList(TCustomdxPopupListBox* List);
 
   void AfterShow() override;
   bool EditFocused() override;

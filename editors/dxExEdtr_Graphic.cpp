@@ -95,6 +95,29 @@ void SavePictureToBlob(TPicture* Picture, AnsiString& Text) {
   Text.assign(static_cast<const char*>(Stream->Memory()), static_cast<std::size_t>(Stream->Size()));
 }
 
+void PastePictureFromClipboard(TPicture* Picture, UINT ClipboardFormat) {
+  if (ClipboardFormat == CF_PICTURE && Clipboard()->HasFormat(CF_BITMAP))
+    Picture->Bitmap()->Assign(Clipboard());
+  else
+    Picture->Assign(Clipboard());
+}
+
+bool ExecuteOpenPictureDialog(const AnsiString& Filter, AnsiString& FileName) {
+  TOwned<TOpenPictureDialog> Dialog(NewObject<TOpenPictureDialog>(nullptr));
+  if (!Filter.empty()) Dialog->SetFilter(Filter);
+  if (!Dialog->Execute()) return false;
+  FileName = Dialog->FileName();
+  return true;
+}
+
+void SavePictureWithDialog(TPicture* Picture, const AnsiString& Filter) {
+  const TClass GraphicClass = Picture->Graphic()->ClassType();
+  TOwned<TSavePictureDialog> Dialog(NewObject<TSavePictureDialog>(nullptr));
+  Dialog->SetFilter(Filter.empty() ? GraphicFilter(GraphicClass) : Filter);
+  Dialog->SetDefaultExt(GraphicExtension(GraphicClass));
+  if (Dialog->Execute()) Picture->SaveToFile(Dialog->FileName());
+}
+
 // ---------------------------------------------------------------------------------
 // Lifetime
 
@@ -196,10 +219,7 @@ void TdxInplaceGraphicEdit::CopyToClipboard() {
 
 void TdxInplaceGraphicEdit::PasteFromClipboard() {
   if (!CanEditLinked() || !Clipboard()->HasFormat(FClipboardFormat) || !CanModify()) return;
-  if (FClipboardFormat == CF_PICTURE && Clipboard()->HasFormat(CF_BITMAP))
-    FPicture->Bitmap()->Assign(Clipboard());
-  else
-    FPicture->Assign(Clipboard());
+  PastePictureFromClipboard(FPicture, FClipboardFormat);
 }
 
 void TdxInplaceGraphicEdit::DeletePicture() {
@@ -208,19 +228,12 @@ void TdxInplaceGraphicEdit::DeletePicture() {
 
 void TdxInplaceGraphicEdit::LoadFromFile() {
   if (!CanModify()) return;
-  TOwned<TOpenPictureDialog> Dialog(NewObject<TOpenPictureDialog>(nullptr));
-  if (!FCustomFilter.empty()) Dialog->SetFilter(FCustomFilter);
   // A file that does not load raises and leaves the picture as it was.
-  if (Dialog->Execute()) FPicture->LoadFromFile(Dialog->FileName());
+  if (AnsiString FileName; ExecuteOpenPictureDialog(FCustomFilter, FileName)) FPicture->LoadFromFile(FileName);
 }
 
 void TdxInplaceGraphicEdit::SaveToFile() {
-  TGraphic* Graphic = FPicture->Graphic();
-  if (!Graphic) return;
-  TOwned<TSavePictureDialog> Dialog(NewObject<TSavePictureDialog>(Application));
-  Dialog->SetFilter(FCustomFilter.empty() ? GraphicFilter(Graphic->ClassType()) : FCustomFilter);
-  Dialog->SetDefaultExt(GraphicExtension(Graphic->ClassType()));
-  if (Dialog->Execute()) FPicture->SaveToFile(Dialog->FileName());
+  if (FPicture->Graphic()) SavePictureWithDialog(FPicture, FCustomFilter);
 }
 
 void TdxInplaceGraphicEdit::DoCommand(TdxPopupToolBarButton Kind) {
@@ -391,14 +404,7 @@ void TdxInplaceGraphicEdit::WMContextMenu(TMessage& Message) {
   inherited::Dispatch(Message);
   if (Message.Result != 0 || !FToolBar || IsNativeEdit() || !FPopupToolBarSettings->IsPopupMenu()) return;
   TPoint At = Point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-  if (At.x == -1 && At.y == -1) {
-    // From the keyboard: at the caret, inside the client width.
-    POINT Caret{0, 0};
-    GetCaretPos(&Caret);
-    Caret.x = std::min(static_cast<int>(Caret.x), ClientWidth());
-    ::ClientToScreen(Handle(), &Caret);
-    At = Point(Caret.x, Caret.y);
-  }
+  if (At.x == -1 && At.y == -1) At = dxCaretMenuPoint(Handle());
   TdxPopupToolBarWindow* Settings = FPopupToolBarSettings;
   FToolBar->SetButtons(Settings->Buttons());
   UpdateToolBarState();

@@ -32,6 +32,14 @@ bool IsPictureEmpty(const TPicture* Picture);
 void LoadPictureFromBlob(TPicture* Picture, const Variant& Value, TClass GraphicClass);
 // The graphic's own file format without a header; "" for an empty picture.
 void SavePictureToBlob(TPicture* Picture, AnsiString& Text);
+// Reads the clipboard into Picture: with CF_PICTURE a bitmap on it becomes the
+// picture's bitmap; otherwise the picture takes whatever the clipboard offers.
+void PastePictureFromClipboard(TPicture* Picture, UINT ClipboardFormat);
+// Asks for a picture file (Filter, or every graphic format): true with its name.
+bool ExecuteOpenPictureDialog(const AnsiString& Filter, AnsiString& FileName);
+// Asks where to save Picture's graphic (Filter, or its class's filter and extension)
+// and saves it there. The picture must have a graphic.
+void SavePictureWithDialog(TPicture* Picture, const AnsiString& Filter);
 
 enum TdxGraphicEditTransparency { gtDefault, gtOpaque, gtTransparent };
 TENUM_INFO(TdxGraphicEditTransparency, "gtDefault", "gtOpaque", "gtTransparent")

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
@@ -266,14 +265,9 @@ void TdxInplaceImageEdit::DropDown() {
   DoEditButtonClick();
   if (FValues->Count() == 0) return;
   SetPopup(FPopupList);
-  FPopupList->SetParent(this);
-  FPopupList->SetColor(Color());
-  FPopupList->Font()->Assign(Font());
   FPopupList->SetImages(FLargeImages ? FLargeImages : FImages);
   FPopupList->SetMultiLine(FMultiLineText);
-  FPopupList->SetPopupBorder(ResolvedPopupBorder());
-  FPopupList->SetShadow(Style()->Shadow());
-  FPopupList->HandleNeeded();
+  PrepareList(FPopupList);
   TStrings* Items = FPopupList->Items();
   Items->Clear();
   int TextWidth = 0;
@@ -295,24 +289,12 @@ void TdxInplaceImageEdit::DropDown() {
   }
   FPopupList->SetClientSize(ClientWidth, std::min(Items->Count(), DropDownRows()) * ItemHeight);
   FPopupList->SetItemIndex(FValues->IndexOf(GetText()));
-  PositionPopup(FPopupList, true);
-  SetWindowPos(FPopupList->Handle(), HWND_TOP, FPopupList->Left(), FPopupList->Top(), 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetDroppedDownValue(true);
-  Invalidate();
+  ShowList(FPopupList);
 }
 
 void TdxInplaceImageEdit::CloseUp(bool Accept) {
   if (!DroppedDown()) return;
-  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
-  if (HandleAllocated() && GetFocus() != Handle() && CanFocus() && IsWindowVisible(Handle()) &&
-      Application->Active())
-    ::SetFocus(Handle());
-  if (FPopupList->HandleAllocated())
-    SetWindowPos(FPopupList->Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-  SetDroppedDownValue(false);
-  Invalidate();
+  HideList(FPopupList);
   const int Index = FPopupList->ItemIndex();
   if (Index < 0 || Index >= FValues->Count()) return;
   Variant Value(FValues->Strings(Index));

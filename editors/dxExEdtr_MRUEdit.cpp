@@ -54,20 +54,12 @@ void TdxInplaceMRUEdit::Validate() {
 // ---------------------------------------------------------------------------------
 // Buttons
 
-TdxEditViewData* TdxInplaceMRUEdit::CreateViewData(bool PaintCopy) {
-  TOwned<TdxEditViewData> ViewData(inherited::CreateViewData(PaintCopy));
-  if (auto* Data = dynamic_cast<TdxMRUEditViewData*>(ViewData.get())) {
-    Data->ShowEllipsis = FShowEllipsis;
-    // The base filled the buttons before the flag was known.
-    FillButtons(Data);
-  }
-  return ViewData.release();
-}
-
 void TdxInplaceMRUEdit::FillButtons(TdxDropDownEditViewData* ViewData) {
   inherited::FillButtons(ViewData);
   auto* Data = dynamic_cast<TdxMRUEditViewData*>(ViewData);
-  if (!Data || Data->ButtonCount < 1 || !Data->ShowEllipsis) return;
+  if (!Data) return;
+  Data->ShowEllipsis = FShowEllipsis;
+  if (Data->ButtonCount < 1 || !FShowEllipsis) return;
   TdxEditButtonDrawData& Arrow = Data->Buttons[0];
   TdxEditButtonDrawData& Second = Data->Buttons[1];
   Second = TdxEditButtonDrawData{};

@@ -35,7 +35,6 @@ class TdxInplaceMRUEdit : public TdxInplacePickEdit {
 
   // The mask editor's validation, then a modified text is added.
   void Validate() override;
-  TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void FillButtons(TdxDropDownEditViewData* ViewData) override;
   // The second button never drops the list down.
   void ButtonDown(bool IsClientClick, int Index) override;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "classlib/Forms.h"
 #include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TdxInplacePickEdit)
@@ -228,12 +227,7 @@ void TdxInplacePickEdit::DropDown() {
   DoEditButtonClick();
   SetPopup(FPickList);
   if (FItems->Count() == 0) return;
-  FPickList->SetParent(this);
-  FPickList->SetColor(Color());
-  FPickList->Font()->Assign(Font());
-  FPickList->SetPopupBorder(ResolvedPopupBorder());
-  FPickList->SetShadow(Style()->Shadow());
-  FPickList->HandleNeeded();
+  PrepareList(FPickList);
   FPickList->Items()->Assign(FItems);
   const int Rows = std::min(FPickList->Items()->Count(), DropDownRows());
   const int Height = Rows * FPickList->MeasuredItemHeight();
@@ -247,11 +241,7 @@ void TdxInplacePickEdit::DropDown() {
     FPickList->SetWidth(DropDownWidth());
   }
   FPickList->SetItemIndex(FPickList->Items()->IndexOf(GetText()));
-  PositionPopup(FPickList, true);
-  SetWindowPos(FPickList->Handle(), HWND_TOP, FPickList->Left(), FPickList->Top(), 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetDroppedDownValue(true);
-  Invalidate();
+  ShowList(FPickList);
 }
 
 void TdxInplacePickEdit::DropDownTextChanged(const AnsiString& Text) {
@@ -265,15 +255,7 @@ void TdxInplacePickEdit::DropDownTextChanged(const AnsiString& Text) {
 void TdxInplacePickEdit::CloseUp(bool Accept) {
   if (!DroppedDown()) return;
   ResetSearch();
-  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
-  if (HandleAllocated() && GetFocus() != Handle() && CanFocus() && IsWindowVisible(Handle()) &&
-      Application->Active())
-    ::SetFocus(Handle());
-  if (FPickList->HandleAllocated())
-    SetWindowPos(FPickList->Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-  SetDroppedDownValue(false);
-  Invalidate();
+  HideList(FPickList);
   const int Selected = FPickList->HandleAllocated() ? FPickList->ItemIndex() : -1;
   Variant Value(Selected >= 0 ? FPickList->Items()->Strings(Selected) : GetText());
   DoCloseUp(Value, Accept);

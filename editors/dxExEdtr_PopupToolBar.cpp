@@ -11,6 +11,7 @@
 #include "classlib/ModuleInit.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 #include "editors/dxExEdtr.h"
 
 TCLASS_IMPL(TdxPopupToolBarWindow)
@@ -23,12 +24,6 @@ AnsiString Hints[dxPopupToolBarButtonCount];
 
 const char* const GlyphNames[dxPopupToolBarButtonCount] = {
     "DXTOOL_CUT", "DXTOOL_COPY", "DXTOOL_PASTE", "DXTOOL_DELETE", "DXTOOL_LOAD", "DXTOOL_SAVE", nullptr};
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  const int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return Length > 0 ? AnsiString(Buffer, static_cast<std::size_t>(Length)) : AnsiString();
-}
 
 constexpr int ButtonHeight = 22;
 constexpr int ButtonMargin = 4;
@@ -425,8 +420,8 @@ void TdxPopupToolBar::Dispatch(TMessage& Message) {
 
 void InitdxPopupToolBar() {
   for (int I = ptbCut; I <= ptbSave; ++I) {
-    Captions[I] = LoadText(IDS_DXTOOL_CAPTION_FIRST + I);
-    Hints[I] = LoadText(IDS_DXTOOL_HINT_FIRST + I);
+    Captions[I] = dxEditText(IDS_DXTOOL_CAPTION_FIRST + I);
+    Hints[I] = dxEditText(IDS_DXTOOL_HINT_FIRST + I);
   }
   TPublish<TdxPopupToolBarWindow> P;
   P.Prop("Alignment", &TdxPopupToolBarWindow::Alignment, &TdxPopupToolBarWindow::SetAlignment).Default(ptaBottom);

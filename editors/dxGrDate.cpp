@@ -5,9 +5,9 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Messages.h"
-#include "classlib/ModuleInit.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxEditStrings.h"
+#include "editors/dxEditTexts.h"
 
 TCLASS_IMPL(TCustomdxCalendar)
 TCLASS_IMPL(TdxGridDatePopup)
@@ -18,12 +18,6 @@ namespace {
 
 AnsiString TodayCaption;
 AnsiString ClearCaption;
-
-AnsiString LoadText(UINT Id) {
-  char Buffer[256];
-  const int Length = LoadStringA(HInstance, Id, Buffer, sizeof(Buffer));
-  return AnsiString(Buffer, Length > 0 ? Length : 0);
-}
 
 bool PointIn(const TRect& R, int X, int Y) { return X >= R.left && X < R.right && Y >= R.top && Y < R.bottom; }
 
@@ -603,8 +597,8 @@ void TdxGridDatePopup::Dispatch(TMessage& Message) {
 // Start and end
 
 void InitdxGrDate() {
-  TodayCaption = LoadText(IDS_DXEDIT_TODAY);
-  ClearCaption = LoadText(IDS_DXEDIT_CLEAR);
+  TodayCaption = dxEditText(IDS_DXEDIT_TODAY);
+  ClearCaption = dxEditText(IDS_DXEDIT_CLEAR);
   char Buffer[8];
   int First = 0;
   if (GetLocaleInfoA(GetThreadLocale(), LOCALE_IFIRSTDAYOFWEEK, Buffer, sizeof(Buffer)) > 1 && Buffer[0] >= '0' &&
