@@ -236,6 +236,12 @@ int TCustomdxTreeList::FocusedColumn() const {
   return FFocusedColumn >= 0 && FFocusedColumn < Count ? FFocusedColumn : 0;
 }
 
+int TCustomdxTreeList::FindVisibleColumn(int AbsoluteIndex) const {
+  for (int V = 0, Count = GetVisibleColumnCount(); V < Count; ++V)
+    if (GetAbsoluteColumnIndex(V) == AbsoluteIndex) return V;
+  return -1;
+}
+
 void TCustomdxTreeList::SetFocusedColumn(int Value) {
   if (Value != FocusedColumn() && Value >= 0 && Value < GetVisibleColumnCount())
     SetFocusedNode(FFocusedNode, Value, true);

@@ -691,6 +691,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   virtual int GetVisibleColumnCount() const { return 0; }
   // The column (its index among all columns) shown at a visible position; -1 none.
   virtual int GetAbsoluteColumnIndex(int /*VisibleIndex*/) const { return -1; }
+  // The first visible position that shows the column AbsoluteIndex; -1 when none does.
+  int FindVisibleColumn(int AbsoluteIndex) const;
   virtual AnsiString GetHeaderColumnText(int /*AbsoluteIndex*/) const { return AnsiString(); }
 
   // Events

@@ -19,8 +19,6 @@ constexpr UINT_PTR DragScrollTimerId = 1;
 constexpr UINT_PTR ClickEditTimerId = 2;
 constexpr UINT_PTR DragExpandTimerId = 101;
 constexpr UINT DragScrollInterval = 100;
-// How near the edge of the grid the mouse starts the horizontal drag scroll.
-constexpr int DragScrollZone = 12;
 constexpr int DragScrollStep = 32;
 
 // The drag scroll of the process: the window whose timer runs and its direction
@@ -72,7 +70,6 @@ void TCustomdxTreeList::StartNodeDrag() {
     if (FState == tsNodeDragging) FState = tsNormal;
     StopDragScroll();
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     FDragState.ExpandNode = nullptr;
     FreeDragImages();
   });
@@ -101,7 +98,6 @@ void TCustomdxTreeList::DoEndDrag(TObject* Target, int X, int Y) {
     FDragNode = nullptr;
     StopDragScroll();
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     if (FState == tsNodeDragging) FState = tsNormal;
     FreeDragImages();
   });
@@ -114,28 +110,20 @@ void TCustomdxTreeList::DragOver(TObject* Source, int X, int Y, TDragState State
   StopDragScroll();
   if (State == dsDragLeave || !HandleAllocated()) {
     KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
     FDragState.ExpandNode = nullptr;
     return;
   }
   const TdxTreeListHitInfo Hit = GetHitInfo(TPoint{X, Y});
   if (IsDragExpand() && Hit.Node) {
     FDragState.ExpandNode = Hit.Node;
-    FDragState.ExpandTimerRunning = SetTimer(Handle(), DragExpandTimerId, WaitForExpandNodeTime(), nullptr) != 0;
+    SetTimer(Handle(), DragExpandTimerId, WaitForExpandNodeTime(), nullptr);
   }
   if (!IsDragScroll()) return;
-  const TRect Grid = GetGridArea();
-  if (X >= Grid.left && X < Grid.left + DragScrollZone)
-    StartDragScroll(1);
-  else if (X < Grid.right && X >= Grid.right - DragScrollZone)
-    StartDragScroll(3);
+  StartDragScroll(SideDragScrollKind(X, GetGridArea()));
   if (Hit.Node) {
     int Column = FocusedColumn();
-    for (int V = 0, Count = GetVisibleColumnCount(); Hit.Column >= 0 && V < Count; ++V)
-      if (GetAbsoluteColumnIndex(V) == Hit.Column) {
-        Column = V;
-        break;
-      }
+    const int Shown = Hit.Column >= 0 ? FindVisibleColumn(Hit.Column) : -1;
+    if (Shown >= 0) Column = Shown;
     if (Hit.Node != FFocusedNode || (!IsRowSelect() && Column != FocusedColumn()))
       SetFocusedNode(Hit.Node, Column, false);
   }
@@ -194,7 +182,6 @@ void TCustomdxTreeList::DragScrollTick() {
 
 void TCustomdxTreeList::DragExpandTick() {
   KillTimer(Handle(), DragExpandTimerId);
-  FDragState.ExpandTimerRunning = false;
   TdxTreeListNode* Node = FDragState.ExpandNode;
   if (!Node) return;
   POINT P = DragScreenPoint();
@@ -202,8 +189,7 @@ void TCustomdxTreeList::DragExpandTick() {
   if (GetHitInfo(P).Node != Node) return;
   if (IsDragCollapse()) {
     Node->SetExpanded(!Node->Expanded());
-    FDragState.ExpandTimerRunning =
-        SetTimer(Handle(), DragExpandTimerId, 2 * WaitForExpandNodeTime(), nullptr) != 0;
+    SetTimer(Handle(), DragExpandTimerId, 2 * WaitForExpandNodeTime(), nullptr);
   } else {
     Node->SetExpanded(true);
   }
@@ -224,7 +210,6 @@ void TCustomdxTreeList::SetDragObject(TDragObject* Value) {
   if (!Value) {
     FDragState.ExpandNode = nullptr;
     if (HandleAllocated()) KillTimer(Handle(), DragExpandTimerId);
-    FDragState.ExpandTimerRunning = false;
   }
 }
 
@@ -277,7 +262,6 @@ bool TCustomdxTreeList::DispatchDragMessage(TMessage& Message) {
     case WM_DESTROY:
       StopDragScroll();
       KillTimer(Handle(), DragExpandTimerId);
-      FDragState.ExpandTimerRunning = false;
       return false;
     default: return false;
   }

@@ -45,7 +45,6 @@ struct TdxTreeListDragState {
   TDragImageList* Images = nullptr;
   // The node under a node drag that expands when the wait is over.
   TdxTreeListNode* ExpandNode = nullptr;
-  bool ExpandTimerRunning = false;
   // A drag over the control (the control's own or a foreign one) and its object.
   TDragObject* Object = nullptr;
   // The marks' hiding bracket: its depth and what the outermost hide took away.
@@ -54,6 +53,15 @@ struct TdxTreeListDragState {
   bool MarksImage = false;
   TDragObject* MarksObject = nullptr;
 };
+
+// The horizontal drag scroll a mouse at X starts in Area: 1 (left) within a few
+// pixels of its left edge, 3 (right) of its right edge, else 0.
+inline int SideDragScrollKind(int X, const TRect& Area) {
+  constexpr int Zone = 12;
+  if (X >= Area.left && X < Area.left + Zone) return 1;
+  if (X < Area.right && X >= Area.right - Zone) return 3;
+  return 0;
+}
 
 // Frees the screen background the arrows of the last header drag kept.
 void ReleaseDragArrowBackground();

@@ -17,8 +17,6 @@
 
 namespace {
 
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
 bool IsShown(const TdxInplaceEdit* Editor) { return Editor && Editor->Shown(); }
 
 bool IsWindowOf(TdxInplaceEdit* Editor, HWND Window) {
@@ -299,9 +297,7 @@ void TCustomdxTreeList::KeepEditorOnCell() {
   if (!IsShown(FInplaceEditor) || !FEditNode || FEditColumn < 0 || FHidingEditor) return;
   if (GetAbsoluteColumnIndex(FEditColumn) != FEditAbsoluteColumn) {
     // The columns moved under the edit: it follows its column to its new place.
-    int Moved = -1;
-    for (int V = 0, Count = GetVisibleColumnCount(); V < Count && Moved < 0; ++V)
-      if (GetAbsoluteColumnIndex(V) == FEditAbsoluteColumn) Moved = V;
+    const int Moved = FindVisibleColumn(FEditAbsoluteColumn);
     if (Moved < 0) {
       // Its column is no longer shown: there is no cell left to store into.
       EndEdit(false);
@@ -312,7 +308,7 @@ void TCustomdxTreeList::KeepEditorOnCell() {
   }
   TRect R;
   GetEditRect(FEditNode, FEditColumn, R);
-  if (R.top == -1 || IsEmptyRect(R)) {
+  if (R.top == -1 || IsRectEmpty(&R)) {
     // The cell left the screen: the edit ends with its value stored.
     EndEdit(true);
     return;

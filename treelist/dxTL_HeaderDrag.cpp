@@ -16,13 +16,7 @@
 
 namespace {
 
-constexpr int DragScrollZone = 12;
-
-bool Inside(const TRect& R, const TPoint& P) {
-  return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom;
-}
-
-bool Empty(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
+bool Inside(const TRect& R, const TPoint& P) { return PtInRect(&R, P) != FALSE; }
 
 }  // namespace
 
@@ -126,7 +120,7 @@ TdxTreeListDropPlace TCustomdxTreeListControl::CalcDropPosition(TPoint P) {
   };
   if (FDragState.Band >= 0) {
     const int From = GetVisibleBandIndex(FDragState.Band);
-    if (!Inside(DI.BandRect, P) || Empty(DI.BandRect)) return Place;
+    if (!Inside(DI.BandRect, P)) return Place;
     for (const TdxTreeListBandInfo& Info : DI.Bands) {
       const TRect& R = Info.BandClipRect;
       if (P.x < R.left || P.x >= R.right) continue;
@@ -161,7 +155,7 @@ TdxTreeListDropPlace TCustomdxTreeListControl::CalcDropPosition(TPoint P) {
   }
   const int Column = FDragState.Column;
   TdxTreeListColumn* Dragged = FindColumn(Column);
-  if (!Dragged || Empty(DI.HeaderRect) || !Inside(DI.HeaderRect, P)) return Place;
+  if (!Dragged || !Inside(DI.HeaderRect, P)) return Place;
   const int RowHeight = std::max(HeaderRowHeight(), 1);
   // The column's own place: no move.
   auto OwnPlace = [&]() {
@@ -206,7 +200,7 @@ TdxTreeListDropPlace TCustomdxTreeListControl::CalcDropPosition(TPoint P) {
   std::sort(Cells.begin(), Cells.end(),
             [](const TdxTreeListHeaderInfo* A, const TdxTreeListHeaderInfo* B) { return A->CellRect.left < B->CellRect.left; });
   int Col = static_cast<int>(Cells.size());
-  int Edge = static_cast<int>(Cells.empty() ? (Empty(BandArea) ? DI.HeaderRect.left : BandArea.left) : Cells.back()->CellClipRect.right);
+  int Edge = static_cast<int>(Cells.empty() ? (IsRectEmpty(&BandArea) ? DI.HeaderRect.left : BandArea.left) : Cells.back()->CellClipRect.right);
   for (size_t I = 0; I < Cells.size(); ++I) {
     const TdxTreeListHeaderInfo& H = *Cells[I];
     if (P.x >= H.CellRect.right) continue;
@@ -256,14 +250,8 @@ void TCustomdxTreeListControl::MoveHeaderDrag(int X, int Y) {
   // Near the header's left or right edge, off the rows, the header scrolls.
   TdxTreeListDrawInfo DI;
   CalcRegions(DI);
-  const TRect Area = GetScrollingArea();
-  const bool OverGrid = P.y >= DI.CellsRect.top && P.y < DI.CellsRect.bottom;
-  if (!OverGrid && P.y >= DI.CR.top && P.y < DI.CellsRect.top) {
-    if (X >= Area.left && X < Area.left + DragScrollZone)
-      StartDragScroll(1);
-    else if (X < Area.right && X >= Area.right - DragScrollZone)
-      StartDragScroll(3);
-  }
+  if (P.y >= DI.CR.top && P.y < DI.CellsRect.top)
+    StartDragScroll(SideDragScrollKind(X, GetScrollingArea()));
 }
 
 // ---------------------------------------------------------------------------------

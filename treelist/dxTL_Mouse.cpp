@@ -159,11 +159,8 @@ void TCustomdxTreeList::MouseDownOnRow(const TdxTreeListHitInfo& Hit, TMouseButt
   FFocusedBeforeClick = FFocusedNode;
   const int ColumnBefore = FocusedColumn();
   int Column = ColumnBefore;
-  for (int V = 0, Count = GetVisibleColumnCount(); Hit.Column >= 0 && V < Count; ++V)
-    if (GetAbsoluteColumnIndex(V) == Hit.Column) {
-      Column = V;
-      break;
-    }
+  const int Shown = Hit.Column >= 0 ? FindVisibleColumn(Hit.Column) : -1;
+  if (Shown >= 0) Column = Shown;
   SetFocusedNode(Hit.Node, Column, true);
   FDownPoint = TPoint{X, Y};
   if (FFocusedNode && IsMultiSelect()) {

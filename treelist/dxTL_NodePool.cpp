@@ -20,7 +20,6 @@ struct TBlock {
   TBlock* Next;
   void* Freed;         // slots given back, linked through their first word
   std::size_t Carved;  // the offset of the first slot never handed out
-  std::size_t Slot;    // the slot size
   int Live;            // slots in use
   bool Open;
 };
@@ -64,8 +63,8 @@ void Unlink(TBlock* Block, std::size_t Index) {
   Block->Open = false;
 }
 
-// A block for slots of Slot bytes, linked as open; nullptr when the system has none.
-TBlock* NewBlock(std::size_t Index, std::size_t Slot) {
+// A block for the slots of size Index, linked as open; nullptr when the system has none.
+TBlock* NewBlock(std::size_t Index) {
   TBlock* Block;
   if (KeptCount > 0) {
     Block = Kept[--KeptCount];
@@ -76,7 +75,6 @@ TBlock* NewBlock(std::size_t Index, std::size_t Slot) {
   }
   Block->Freed = nullptr;
   Block->Carved = FirstSlot;
-  Block->Slot = Slot;
   Block->Live = 0;
   Link(Block, Index);
   return Block;
@@ -91,7 +89,7 @@ void* AllocateNodeMemory(std::size_t Size) {
   const std::size_t Slot = (Index + 1) * Step;
   TPoolLock Locked;
   TBlock* Block = OpenBlocks[Index];
-  if (!Block && !(Block = NewBlock(Index, Slot))) throw std::bad_alloc();
+  if (!Block && !(Block = NewBlock(Index))) throw std::bad_alloc();
   void* P;
   if (Block->Freed) {
     P = Block->Freed;

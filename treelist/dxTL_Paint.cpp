@@ -17,8 +17,6 @@ TSharedObject<HBRUSH> SolidBrush(TColor Color) {
   return TSharedObject<HBRUSH>(AcquireSharedBrush(LOGBRUSH{BS_SOLID, ColorToRGB(Color), 0}));
 }
 
-bool Empty(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -120,7 +118,7 @@ bool TTreeListPainter::ControlFocused() const {
 }
 
 void TTreeListPainter::ExcludeFromClip(const TRect& R) {
-  if (!Empty(R)) ExcludeClipRect(DC, R.left, R.top, R.right, R.bottom);
+  if (!IsRectEmpty(&R)) ExcludeClipRect(DC, R.left, R.top, R.right, R.bottom);
 }
 
 // ---------------------------------------------------------------------------------
@@ -150,7 +148,7 @@ void TTreeListPainter::Button(THeaderButton& B, const TRect& ClipRect) {
 void TTreeListPainter::PaintBands() {
   const TdxTreeListPressedState& Pressed = T.PressedState();
   Corner(DI.BandButtonRect, BandBrush.Handle(), Pressed.BandCorner);
-  if (Empty(DI.BandRect) || DI.Bands.empty()) return;
+  if (IsRectEmpty(&DI.BandRect) || DI.Bands.empty()) return;
   Canvas.Font()->Assign(T.BandFont());
   for (const TdxTreeListBandInfo& Band : DI.Bands) {
     if (!Visible(Band.BandClipRect)) continue;
@@ -181,12 +179,12 @@ void TTreeListPainter::PaintBands() {
   }
   // The fixed bands' separators over the band panel's height.
   const int W = T.FixedBandLineWidth();
-  if (DI.FixedLeftIndex >= 0 && !Empty(DI.FixedBandLeftRect)) {
+  if (DI.FixedLeftIndex >= 0 && !IsRectEmpty(&DI.FixedBandLeftRect)) {
     const TRect Strip{DI.FixedBandLeftRect.right - W, DI.BandRect.top, DI.FixedBandLeftRect.right,
                       DI.BandRect.bottom};
     if (Visible(Strip)) FillRect(DC, &Strip, FixedLineBrush.Handle());
   }
-  if (DI.FixedRightIndex >= 0 && !Empty(DI.FixedBandRightRect)) {
+  if (DI.FixedRightIndex >= 0 && !IsRectEmpty(&DI.FixedBandRightRect)) {
     const TRect Strip{DI.FixedBandRightRect.left, DI.BandRect.top, DI.FixedBandRightRect.left + W,
                       DI.BandRect.bottom};
     if (Visible(Strip)) FillRect(DC, &Strip, FixedLineBrush.Handle());
@@ -196,7 +194,7 @@ void TTreeListPainter::PaintBands() {
 void TTreeListPainter::PaintHeaders() {
   const TdxTreeListPressedState& Pressed = T.PressedState();
   Corner(DI.HeaderButtonRect, HeaderBrush.Handle(), Pressed.HeaderCorner);
-  if (Empty(DI.HeaderRect) || DI.Headers.empty()) return;
+  if (IsRectEmpty(&DI.HeaderRect) || DI.Headers.empty()) return;
   Canvas.Font()->Assign(T.HeaderFont());
   for (const TdxTreeListHeaderInfo& H : DI.Headers) {
     // The record's extended rectangle runs from the cell's top: the part below the
@@ -243,7 +241,7 @@ void TTreeListPainter::PaintHeaders() {
 // One indicator cell per row: a button face with the row's glyph centred in it; then
 // the whole indicator leaves the clip.
 void TTreeListPainter::PaintIndicator() {
-  if (Empty(DI.IndRect) || DI.Rows.empty()) return;
+  if (IsRectEmpty(&DI.IndRect) || DI.Rows.empty()) return;
   TCustomImageList* Glyphs = dxTreeListIndicatorImages();
   int Top = DI.CellsRect.top;
   for (const TdxTreeListRowInfo& Row : DI.Rows) {
@@ -270,7 +268,7 @@ void TTreeListPainter::PaintIndicator() {
 }
 
 void TTreeListPainter::PaintFooter() {
-  if (!T.ShowFooter() || Empty(DI.FooterRect)) return;
+  if (!T.ShowFooter() || IsRectEmpty(&DI.FooterRect)) return;
   TRect R = DI.FooterRect;
   const int Widen = T.LookAndFeel() == lfStandard ? 2 : 1;
   if (DI.FixedLeftIndex < 0 && T.LeftCoord() != 0) R.left -= Widen;

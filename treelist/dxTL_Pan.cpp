@@ -137,11 +137,8 @@ void TCustomdxTreeList::Pan() {
       FrameRgn(DC.DC(), Ring.Handle(), GetSysColorBrush(COLOR_WINDOWTEXT), 1, 1);
       ValidateRect(Mark, nullptr);
     }
-    RECT ScreenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (GetSystemMetrics(SM_CXVIRTUALSCREEN) > 0)
-      ScreenRect = RECT{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const TRect ScreenRect = GetSystemMetrics(SM_CXVIRTUALSCREEN) > 0 ? Screen->DesktopRect()
+                                                                     : TRect{0, 0, Screen->Width(), Screen->Height()};
     TdxTreeListPanMotion Motion(Origin, Width, Height, HasHorz, HasVert, ScreenRect);
     Motion.MoveTo(Origin);
     ActiveMotion = &Motion;

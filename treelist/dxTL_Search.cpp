@@ -20,11 +20,8 @@ bool TCustomdxTreeList::GetSearchState(int& Column, AnsiString& Text) {
 bool TCustomdxTreeList::StartSearch(int Column, const AnsiString& Text) {
   EndEdit(true);
   if (Column == -1) Column = GetAbsoluteColumnIndex(FocusedColumn());
-  for (int I = 0, Count = GetVisibleColumnCount(); I < Count; ++I)
-    if (GetAbsoluteColumnIndex(I) == Column) {
-      SetFocusedColumn(I);
-      break;
-    }
+  const int Shown = FindVisibleColumn(Column);
+  if (Shown >= 0) SetFocusedColumn(Shown);
   FSearching = true;
   FSearchColumn = Column;
   FSearchText = Text;
@@ -40,9 +37,7 @@ void TCustomdxTreeList::EndSearch() {
 void TCustomdxTreeList::SearchNext(const AnsiString& Text, int Mode, bool FromStart) {
   TCountScope<int> Searching(FSearchCounter);
   FSearchText = Text;
-  bool ColumnValid = false;
-  for (int I = 0, Count = GetVisibleColumnCount(); I < Count && !ColumnValid; ++I)
-    ColumnValid = GetAbsoluteColumnIndex(I) == FSearchColumn;
+  const bool ColumnValid = FindVisibleColumn(FSearchColumn) >= 0;
   TdxTreeListNode* Found = nullptr;
   if (ColumnValid && FNodes.Count() > 0 && FindNode(FSearchColumn, FSearchText, Found, Mode)) {
     SetFocusedNode(Found, FocusedColumn(), true);

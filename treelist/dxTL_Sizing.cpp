@@ -20,8 +20,6 @@ bool IsSizing(TdxTreeListState State) {
          State == tsHeaderPanelSizing || State == tsRowSizing;
 }
 
-bool IsEmpty(const TRect& R) { return R.bottom <= R.top || R.right <= R.left; }
-
 // Min first and Max last: Max wins when the two cross.
 int Clamp(int Pos, int Min, int Max) { return std::min(std::max(Pos, Min), Max); }
 
@@ -71,15 +69,15 @@ void TCustomdxTreeList::ToggleSizingLine() {
   const int P = FSizingPos;
   if (FState == tsBandSizing || FState == tsColumnSizing) {
     int Top = DI.CellsRect.top;
-    if (FState == tsBandSizing && !IsEmpty(DI.BandRect))
+    if (FState == tsBandSizing && !IsRectEmpty(&DI.BandRect))
       Top = DI.BandRect.top;
-    else if (!IsEmpty(DI.HeaderRect))
+    else if (!IsRectEmpty(&DI.HeaderRect))
       Top = DI.HeaderRect.top;
     const int Bottom = DI.CellsRect.bottom;
     Line(P, Top, P, Bottom);
     if (FState == tsBandSizing) Line(P + 1, Top, P + 1, Bottom);
   } else {
-    const int Left = FState == tsRowSizing && !IsEmpty(DI.IndRect) ? DI.IndRect.left
+    const int Left = FState == tsRowSizing && !IsRectEmpty(&DI.IndRect) ? DI.IndRect.left
                                                                    : DI.CellsRect.left;
     const int Right = DI.CellsRect.right;
     Line(Left, P, Right, P);

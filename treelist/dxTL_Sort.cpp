@@ -200,8 +200,7 @@ void TCustomdxTreeList::SortNodes(TdxTreeListNodeList* List, int Column, bool De
     });
   } else if (IsAnsiSort()) {
     MergeSort(Heads, [this](const TNodeVariant* A, const TNodeVariant* B) {
-      if (!SameSortValue(*A, *B)) return CompareKeyAnsi(*A, *B, true);
-      const int Result = CompareNodeVariantAnsi(A->Next, B->Next, true);
+      const int Result = CompareNodeVariantAnsi(A, B, true);
       return Result != 0 ? Result : CompareNodes(A->Node, B->Node);
     });
   } else {

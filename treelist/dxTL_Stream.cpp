@@ -271,7 +271,7 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
   // A memory stream gets its new size before the first byte, so that it grows once
   // instead of step by step. The size is foreseen from the texts the list's own text
   // nodes keep (a getter may answer otherwise), so the stream is cut back to where the
-  // writing ended, however that went.
+  // writing ended, however that went, on the way out.
   const Int64 OldSize = Stream->Size();
   bool Sized = false;
   auto CutBack = ScopeExit([&] {
@@ -296,9 +296,6 @@ void WriteTreeListNodes(TdxTreeList* Tree, TStream* Stream) {
   Out.Int(Tree->Count());
   VisitNodes(Tree, [&](TdxTreeListNode* Node) { PutNodeRecord(Out, Node); });
   Out.Flush();
-  CutBack.Dismiss();
-  if (Sized && Stream->Position() < Stream->Size())
-    Stream->SetSize(std::max(OldSize, Stream->Position()));
 }
 
 int ReadTreeListNodes(TdxTreeList* Tree, TStream* Stream) {

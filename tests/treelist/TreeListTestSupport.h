@@ -1,18 +1,47 @@
 // What the tree list's window tests share: a fixture owning a list on a shown form,
-// its computed layout, mouse messages sent at its client points, and a log of the
-// events a test binds.
+// its computed layout, mouse messages sent at its client points, a log of the events
+// a test binds, text measured in a font on the screen, and what waits to be painted.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "classlib/Forms.h"
+#include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
 
 namespace tltest {
+
+// The height of a line and the width of Text in Font, measured on the screen.
+inline int TextHeightOf(TFont* Font) {
+  TScreenDC Screen;
+  TCanvas Canvas;
+  Canvas.SetHandle(Screen.DC());
+  Canvas.Font()->Assign(Font);
+  const int Result = Canvas.TextHeight("Wg");
+  Canvas.SetHandle(nullptr);
+  return Result;
+}
+
+inline int TextWidthOf(TFont* Font, const char* Text) {
+  TScreenDC Screen;
+  TCanvas Canvas;
+  Canvas.SetHandle(Screen.DC());
+  Canvas.Font()->Assign(Font);
+  const int Result = Canvas.TextWidth(Text);
+  Canvas.SetHandle(nullptr);
+  return Result;
+}
+
+// Whether the client point (X, Y) of Window waits to be painted.
+inline bool InUpdateRegion(HWND Window, int X, int Y) {
+  TOwnedRegion Region(CountHandle(CreateRectRgn(0, 0, 0, 0)));
+  GetUpdateRgn(Window, Region.Handle(), FALSE);
+  return PtInRegion(Region.Handle(), X, Y) != FALSE;
+}
 
 // Lines written by event handlers, counted by their text.
 class TLineLog : public TObject {

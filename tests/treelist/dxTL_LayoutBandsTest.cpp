@@ -5,25 +5,16 @@
 
 #include <vector>
 
-#include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
+using tltest::TextHeightOf;
 
 namespace {
-
-int TextHeightOf(TFont* Font) {
-  TScreenDC Screen;
-  TCanvas Canvas;
-  Canvas.SetHandle(Screen.DC());
-  Canvas.Font()->Assign(Font);
-  const int Result = Canvas.TextHeight("Wg");
-  Canvas.SetHandle(nullptr);
-  return Result;
-}
 
 // Remembers the node the column knew while it filled a measured cell's view data.
 class TNodeSpyColumn : public TdxTreeListColumn {

@@ -7,7 +7,6 @@
 
 #include <vector>
 
-#include "classlib/GdiScopes.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
@@ -15,28 +14,10 @@
 #include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
+using tltest::TextHeightOf;
+using tltest::TextWidthOf;
 
 namespace {
-
-int TextHeightOf(TFont* Font) {
-  TScreenDC Screen;
-  TCanvas Canvas;
-  Canvas.SetHandle(Screen.DC());
-  Canvas.Font()->Assign(Font);
-  const int Result = Canvas.TextHeight("Wg");
-  Canvas.SetHandle(nullptr);
-  return Result;
-}
-
-int TextWidthOf(TFont* Font, const char* Text) {
-  TScreenDC Screen;
-  TCanvas Canvas;
-  Canvas.SetHandle(Screen.DC());
-  Canvas.Font()->Assign(Font);
-  const int Result = Canvas.TextWidth(Text);
-  Canvas.SetHandle(nullptr);
-  return Result;
-}
 
 class TLevelFooters : public TObject {
  public:

@@ -5,14 +5,13 @@
 // chains a hundred thousand levels deep.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "classlib/ScopeExit.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
+#include "tests/treelist/DeepStack.h"
 #include "treelist/dxTL.h"
 
 using namespace uitest;
@@ -494,37 +493,9 @@ TEST_F(TreeListNodesTest, AHandlerRaisingOnDeletionStillLetsTheNodeGo) {
   Tree->OnDeletion = nullptr;
 }
 
-// Deep chains, run on a stack of a known size that one stack frame a level would
-// overflow long before the end (the thread's own stack may be larger or smaller).
+// Deep chains, run on a small stack (deepstack::RunOnSmallStack) that one stack frame
+// a level would overflow long before the end.
 constexpr int ChainDepth = 100000;
-constexpr SIZE_T ChainStackBytes = 512 * 1024;
-
-struct TFiberRun {
-  const std::function<void()>* Body;
-  LPVOID Caller;
-};
-
-void WINAPI FiberMain(LPVOID Parameter) {
-  auto* Run = static_cast<TFiberRun*>(Parameter);
-  try {
-    (*Run->Body)();
-  } catch (...) {
-    ADD_FAILURE() << "an exception left the test's body";
-  }
-  SwitchToFiber(Run->Caller);
-}
-
-// Runs Body on a fiber of this thread (so its windows stay with it) with a stack of
-// StackBytes; the thread is a fiber only meanwhile.
-void RunOnStackOf(SIZE_T StackBytes, const std::function<void()>& Body) {
-  TFiberRun Run{&Body, ConvertThreadToFiber(nullptr)};
-  ASSERT_NE(Run.Caller, nullptr);
-  auto Back = ScopeExit([] { ConvertFiberToThread(); });
-  LPVOID Fiber = CreateFiberEx(StackBytes, StackBytes, 0, FiberMain, &Run);
-  ASSERT_NE(Fiber, nullptr);
-  SwitchToFiber(Fiber);
-  DeleteFiber(Fiber);
-}
 
 // A chain of Depth levels under a new top-level node, added inside an update; answers
 // the deepest node.
@@ -549,7 +520,7 @@ class TDeletionCount : public TObject {
 };
 
 TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoes) {
-  RunOnStackOf(ChainStackBytes, [&] {
+  deepstack::RunOnSmallStack([&] {
     TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
     TdxTreeListNode* Top = Tree->Items(0);
     Top->Expand(true);
@@ -581,7 +552,7 @@ TEST_F(TreeListNodesTest, AHundredThousandLevelChainExpandsCollapsesClearsAndGoe
 }
 
 TEST_F(TreeListNodesTest, FreeingADeepChainsTopGoesDeepestFirstAndMovesFocusAndRowsOn) {
-  RunOnStackOf(ChainStackBytes, [&] {
+  deepstack::RunOnSmallStack([&] {
     TdxTreeListNode* Deepest = AddChain(Tree, ChainDepth);
     TdxTreeListNode* Top = Tree->Items(0);
     TdxTreeListNode* After = Tree->Add();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
@@ -63,13 +64,7 @@ class TreeListScrollTest : public UiTest {
     Tree->GetScrollInfo(Which, Info);
     return Info;
   }
-  bool Invalid(int X, int Y) {
-    HRGN Region = CreateRectRgn(0, 0, 0, 0);
-    GetUpdateRgn(Tree->Handle(), Region, FALSE);
-    const bool Result = PtInRegion(Region, X, Y) != FALSE;
-    DeleteObject(Region);
-    return Result;
-  }
+  bool Invalid(int X, int Y) { return tltest::InUpdateRegion(Tree->Handle(), X, Y); }
   TScrollCountingTree* Tree = nullptr;
 };
 

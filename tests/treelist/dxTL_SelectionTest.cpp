@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
 
@@ -52,13 +53,7 @@ class TreeListSelectionTest : public UiTest {
     PaintNow(Tree);
     Pump();
   }
-  bool Invalid(int X, int Y) {
-    HRGN Region = CreateRectRgn(0, 0, 0, 0);
-    GetUpdateRgn(Tree->Handle(), Region, FALSE);
-    const bool Result = PtInRegion(Region, X, Y) != FALSE;
-    DeleteObject(Region);
-    return Result;
-  }
+  bool Invalid(int X, int Y) { return tltest::InUpdateRegion(Tree->Handle(), X, Y); }
   int RowY(int Row) { return Row * Tree->DefaultRowHeight() + Tree->DefaultRowHeight() / 2; }
 
   TdxTreeList* Tree = nullptr;
