@@ -38,20 +38,34 @@ void StripZeros(TFloatRec& R) {
   if (R.Digits.empty()) R.Exponent = 0;
 }
 
-AnsiString ExponentText(int Exponent, int MinDigits, bool AlwaysSign) {
-  AnsiString Text = "E";
-  if (Exponent < 0)
-    Text += '-';
-  else if (AlwaysSign)
-    Text += '+';
-  AnsiString Number = std::to_string(Exponent < 0 ? -Exponent : Exponent);
-  if (static_cast<int>(Number.size()) < MinDigits) Number.insert(0, MinDigits - Number.size(), '0');
-  return Text + Number;
-}
-
-// The digit at Position of the number's integer-and-fraction layout, '0' past the digits.
-char DigitAt(const TFloatRec& R, int Position) {
-  return Position >= 0 && Position < static_cast<int>(R.Digits.size()) ? R.Digits[Position] : '0';
+// Value's sign and, unless it is NaN, infinite or zero, all its digits up to Places after
+// the first (the exponent set to match); false when there are no digits to read.
+template <class T>
+bool ReadDigits(T Value, int Places, TFloatRec& R) {
+  if (std::isnan(Value)) {
+    R.NaN = true;
+    return false;
+  }
+  R.Negative = std::signbit(Value);
+  if (std::isinf(Value)) {
+    R.Infinite = true;
+    return false;
+  }
+  if (Value == 0) {
+    R.Negative = false;
+    return false;
+  }
+  char Buffer[ExactDigits + 16];
+  auto Result = std::to_chars(Buffer, Buffer + sizeof(Buffer), std::fabs(Value), std::chars_format::scientific, Places);
+  const char* E = Buffer;
+  while (E < Result.ptr && *E != 'e') {
+    if (*E >= '0' && *E <= '9') R.Digits += *E;
+    ++E;
+  }
+  int Exponent = 0;
+  std::from_chars(E + (E[1] == '+' ? 2 : 1), Result.ptr, Exponent);
+  R.Exponent = Exponent + 1;
+  return true;
 }
 
 AnsiString GeneralText(const TFloatRec& R, int Precision, int MinExponentDigits,
@@ -63,7 +77,7 @@ AnsiString GeneralText(const TFloatRec& R, int Precision, int MinExponentDigits,
     if (R.Exponent <= 0) {
       Text += '0';
     } else {
-      for (int I = 0; I < R.Exponent; ++I) Text += DigitAt(R, I);
+      for (int I = 0; I < R.Exponent; ++I) Text += R.DigitAt(I);
     }
     if (Count > R.Exponent) {
       Text += Settings.DecimalSeparator;
@@ -89,12 +103,12 @@ AnsiString FixedText(const TFloatRec& R, int Decimals, bool Thousands, const TFo
     for (int I = 0; I < R.Exponent; ++I) {
       if (Thousands && I > 0 && (R.Exponent - I) % 3 == 0 && Settings.ThousandSeparator)
         Integer += Settings.ThousandSeparator;
-      Integer += DigitAt(R, I);
+      Integer += R.DigitAt(I);
     }
   }
   if (Decimals <= 0) return Integer;
   AnsiString Text = Integer + Settings.DecimalSeparator;
-  for (int I = 0; I < Decimals; ++I) Text += DigitAt(R, R.Exponent + I);
+  for (int I = 0; I < Decimals; ++I) Text += R.DigitAt(R.Exponent + I);
   return Text;
 }
 
@@ -119,35 +133,22 @@ AnsiString CurrencyText(const AnsiString& Number, bool Negative, const TFormatSe
 
 }  // namespace
 
+AnsiString ExponentText(int Exponent, int MinDigits, bool AlwaysSign, char Letter) {
+  AnsiString Text(1, Letter);
+  if (Exponent < 0)
+    Text += '-';
+  else if (AlwaysSign)
+    Text += '+';
+  AnsiString Number = std::to_string(Exponent < 0 ? -Exponent : Exponent);
+  if (static_cast<int>(Number.size()) < MinDigits) Number.insert(0, MinDigits - Number.size(), '0');
+  return Text + Number;
+}
+
 TFloatRec FloatToDecimal(double Value, int Precision, int Decimals) {
   TFloatRec R;
-  if (std::isnan(Value)) {
-    R.NaN = true;
-    return R;
-  }
-  R.Negative = std::signbit(Value);
-  if (std::isinf(Value)) {
-    R.Infinite = true;
-    return R;
-  }
-  if (Value == 0) {
-    R.Negative = false;
-    return R;
-  }
+  if (!ReadDigits(Value, ExactDigits - 1, R)) return R;
   if (Precision < 1) Precision = 1;
   if (Precision > 17) Precision = 17;
-
-  char Buffer[ExactDigits + 16];
-  auto Result = std::to_chars(Buffer, Buffer + sizeof(Buffer), std::fabs(Value),
-                              std::chars_format::scientific, ExactDigits - 1);
-  const char* E = Buffer;
-  while (E < Result.ptr && *E != 'e') {
-    if (*E >= '0' && *E <= '9') R.Digits += *E;
-    ++E;
-  }
-  int Exponent = 0;
-  std::from_chars(E + (E[1] == '+' ? 2 : 1), Result.ptr, Exponent);
-  R.Exponent = Exponent + 1;
 
   int Count = Precision;
   if (Decimals >= 0 && R.Exponent + Decimals < Count) Count = R.Exponent + Decimals;
@@ -170,10 +171,10 @@ AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Dig
     case ffExponent: {
       TFloatRec R = FloatToDecimal(Value, Precision);
       AnsiString Text = R.Negative ? "-" : "";
-      Text += DigitAt(R, 0);
+      Text += R.DigitAt(0);
       if (Precision > 1) {
         Text += Settings.DecimalSeparator;
-        for (int I = 1; I < Precision; ++I) Text += DigitAt(R, I);
+        for (int I = 1; I < Precision; ++I) Text += R.DigitAt(I);
       }
       return Text + ExponentText(R.Digits.empty() ? 0 : R.Exponent - 1, Digits, true);
     }
@@ -280,31 +281,9 @@ double StrToFloatDef(const AnsiString& S, double Default, const TFormatSettings&
 
 TFloatRec ExtendedToDecimal(long double Value, int Precision) {
   TFloatRec R;
-  if (std::isnan(Value)) {
-    R.NaN = true;
-    return R;
-  }
-  R.Negative = std::signbit(Value);
-  if (std::isinf(Value)) {
-    R.Infinite = true;
-    return R;
-  }
-  if (Value == 0) {
-    R.Negative = false;
-    return R;
-  }
-  Precision = Precision < 1 ? 1 : Precision > 18 ? 18 : Precision;
   // Two digits more than the type holds, then rounded half away from zero.
-  char Buffer[64];
-  auto Result = std::to_chars(Buffer, Buffer + sizeof(Buffer), std::fabs(Value), std::chars_format::scientific, 21);
-  const char* E = Buffer;
-  while (E < Result.ptr && *E != 'e') {
-    if (*E >= '0' && *E <= '9') R.Digits += *E;
-    ++E;
-  }
-  int Exponent = 0;
-  std::from_chars(E + (E[1] == '+' ? 2 : 1), Result.ptr, Exponent);
-  R.Exponent = Exponent + 1;
+  if (!ReadDigits(Value, 21, R)) return R;
+  Precision = Precision < 1 ? 1 : Precision > 18 ? 18 : Precision;
   RoundDigits(R, Precision);
   StripZeros(R);
   return R;

@@ -14,7 +14,16 @@ struct TFloatRec {
   AnsiString Digits;  // no leading or trailing zeros
   bool NaN = false;
   bool Infinite = false;
+
+  // The digit at Position of the integer-and-fraction layout, '0' past the digits.
+  char DigitAt(int Position) const {
+    return Position >= 0 && Position < static_cast<int>(Digits.size()) ? Digits[Position] : '0';
+  }
 };
+
+// "E" (or Letter) and the exponent with at least MinDigits digits; "-" before a negative
+// one, "+" before any other when AlwaysSign.
+AnsiString ExponentText(int Exponent, int MinDigits, bool AlwaysSign, char Letter = 'E');
 
 // Rounds Value to Precision significant digits (1..17) and, when Decimals >= 0, to
 // no more than Decimals digits after the decimal point. Ties round away from zero.

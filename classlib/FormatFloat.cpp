@@ -88,10 +88,6 @@ TPicture ScanSection(const AnsiString& S) {
   return P;
 }
 
-char DigitAt(const TFloatRec& R, int Position) {
-  return Position >= 0 && Position < static_cast<int>(R.Digits.size()) ? R.Digits[Position] : '0';
-}
-
 // The digits of Value (not negative) for a picture: the integer part (Int), the
 // decimals (Dec) and, in the scientific form, the exponent; Zero when it rounds to 0.
 struct TDigits {
@@ -109,13 +105,13 @@ TDigits MakeDigits(double Value, const TPicture& P) {
     const TFloatRec R = FloatToDecimal(Value, Precision);
     D.Zero = R.Digits.empty();
     D.Exponent = D.Zero ? 0 : R.Exponent - P.IntPlaces;
-    for (int I = 0; I < P.IntPlaces; ++I) D.Int += DigitAt(R, I);
-    for (int I = 0; I < P.DecPlaces; ++I) D.Dec += DigitAt(R, P.IntPlaces + I);
+    for (int I = 0; I < P.IntPlaces; ++I) D.Int += R.DigitAt(I);
+    for (int I = 0; I < P.DecPlaces; ++I) D.Dec += R.DigitAt(P.IntPlaces + I);
   } else {
     const TFloatRec R = FloatToDecimal(Value, FormatPrecision, P.DecPlaces);
     D.Zero = R.Digits.empty();
-    for (int I = 0; I < R.Exponent; ++I) D.Int += DigitAt(R, I);
-    for (int I = 0; I < P.DecPlaces; ++I) D.Dec += DigitAt(R, R.Exponent + I);
+    for (int I = 0; I < R.Exponent; ++I) D.Int += R.DigitAt(I);
+    for (int I = 0; I < P.DecPlaces; ++I) D.Dec += R.DigitAt(R.Exponent + I);
   }
   // Leading integer zeros go down to the forced places, trailing decimal zeros too.
   std::size_t Lead = 0;
@@ -154,21 +150,14 @@ AnsiString Render(const AnsiString& S, const TPicture& P, const TDigits& D, cons
     }
     if (!Done && IsExponentAt(S, I)) {
       Done = true;
-      Out += C;
-      const int Exponent = D.Exponent;
-      if (Exponent < 0)
-        Out += '-';
-      else if (S[I + 1] == '+')
-        Out += '+';
+      const bool AlwaysSign = S[I + 1] == '+';
       I += 2;
       int Zeros = 0;
       while (I < S.size() && S[I] == '0') {
         ++Zeros;
         ++I;
       }
-      AnsiString Number = std::to_string(Exponent < 0 ? -Exponent : Exponent);
-      if (static_cast<int>(Number.size()) < Zeros) Number.insert(0, Zeros - Number.size(), '0');
-      Out += Number;
+      Out += ExponentText(D.Exponent, Zeros, AlwaysSign, C);
       continue;
     }
     if (!Done && (C == '0' || C == '#')) {

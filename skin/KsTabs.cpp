@@ -285,15 +285,8 @@ void TKsCustomTabControl::SetUsePages(bool Value) {
 // --- Painting ---------------------------------------------------------------------------
 
 std::vector<int> TKsCustomTabControl::RowsFarthestFirst() {
-  const int Rows = static_cast<int>(Layout().Rows.size());
-  const int Active = ActiveRow();
-  std::vector<int> Order;
-  Order.reserve(static_cast<std::size_t>(Rows));
-  if (!FScrollOpposite)
-    for (int R = Active - 1; R >= 0; --R) Order.push_back(R);
-  for (int R = Rows - 1; R >= Active; --R) Order.push_back(R);
-  if (FScrollOpposite)
-    for (int R = 0; R < Active; ++R) Order.push_back(R);
+  std::vector<int> Order = RowsNearestFirst();
+  std::reverse(Order.begin(), Order.end());
   return Order;
 }
 

@@ -176,11 +176,7 @@ void TNaturalKey::Assign(const char* S, std::size_t Size) {
 }
 
 void TNaturalKey::Cut() {
-  for (char C : FText)
-    if (IsDigit(C)) {
-      FHasDigit = true;
-      break;
-    }
+  FHasDigit = ::HasDigit(FText);
   if (!FHasDigit) return;
   // The runs lie in the text itself while no blank falls inside a run; blanks between
   // runs (as in "Item 10") are only passed over.

@@ -118,7 +118,7 @@ void TfraProfiles::ShowNode(TTemplateInfo* Info) {
 // Handlers
 
 void TfraProfiles::treProfilesChangeNode(TObject*, TdxTreeListNode*, TdxTreeListNode* Node) {
-  ShowNode(ObjectAs<TTemplateInfo>(static_cast<TObject*>(Node ? Node->Data() : nullptr)));
+  ShowNode(NodeTemplate(Node));
 }
 
 void TfraProfiles::treProfilesxChange(TObject*, TdxTreeListNode*, TdxTreeListNode* Node) {

@@ -16,12 +16,8 @@ namespace {
 
 constexpr COLORREF Paint = RGB(12, 200, 34);
 
-COLORREF ScreenAt(int X, int Y) {
-  HDC DC = GetDC(nullptr);
-  const COLORREF C = GetPixel(DC, X, Y);
-  ReleaseDC(nullptr, DC);
-  return C & 0xFFFFFF;
-}
+// A pixel of the screen.
+COLORREF ScreenAt(int X, int Y) { return ScreenPixel(nullptr, X, Y) & 0xFFFFFF; }
 
 // A 20 x 10 list holding one image of one colour.
 TDragImageList* NewPicture() {
