@@ -1,6 +1,7 @@
 #include "host/HostScriptPlayer.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "host/HostCom.h"
@@ -10,20 +11,99 @@
 namespace {
 
 const char ProbeClassName[] = "PcbHostScriptProbe";
+// A question: wParam its number, lParam nonzero when the answer must also wait until the
+// thread has waited for messages (so that what it painted has reached the screen).
 constexpr UINT WM_SCRIPTPROBE = WM_APP + 0x51;
+// A new look at the queue, posted while a question waits each time the thread takes a
+// message: it is taken once that message has been handled.
+constexpr UINT WM_SCRIPTRECHECK = WM_APP + 0x52;
 constexpr UINT_PTR ProbeTimer = 1;
 // How long the player waits between two looks at the windows while a step waits.
 constexpr DWORD PollPause = 20;
 // How many windows a failed run closes at most.
 constexpr int CloseRounds = 8;
 
-// The probe window's state: the last question asked and answered, and the ticks seen.
+// The probe window's state: the question waiting for its answer and how far it came.
 struct TProbeState {
-  volatile LONG* Seen;
-  HANDLE Answered;
-  LONG Question = 0;
-  int Ticks = 0;
+  HWND Window = nullptr;
+  volatile LONG* Seen = nullptr;
+  HANDLE Answered = nullptr;
+  LONG Question = 0;   // the question waiting, 0 when none
+  bool Settle = false;  // it waits for the thread to have waited for messages too
+  bool Empty = false;   // Settle: the queue was found empty and no message was taken since
+  bool RecheckPosted = false;
+  HHOOK Hook = nullptr;  // sees the thread take its messages while a question waits
 };
+
+// The probe whose question waits (the UI thread's; the hook runs on that thread).
+TProbeState* GWaitingProbe = nullptr;
+
+// Nothing for the thread to handle: no input, no posted or sent message, nothing to paint
+// (timers do not count).
+bool NothingQueued() {
+  const DWORD Pending = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_PAINT |
+                        QS_SENDMESSAGE | QS_HOTKEY;
+  return HIWORD(GetQueueStatus(Pending)) == 0;
+}
+
+// Nothing queued, also after a wait for messages that returns at once: such a wait takes
+// in what the window system has reported to the thread since it last waited (which turns
+// into messages) and puts what the thread painted on the screen.
+bool QueueIsEmpty() {
+  if (!NothingQueued()) return false;
+  MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+  return NothingQueued();
+}
+
+LRESULT CALLBACK ProbeGetMessageHook(int Code, WPARAM WParam, LPARAM LParam) {
+  TProbeState* State = GWaitingProbe;
+  if (Code == HC_ACTION && WParam == PM_REMOVE && State && State->Question) {
+    const MSG* Message = reinterpret_cast<const MSG*>(LParam);
+    if (Message->hwnd != State->Window) {
+      // The thread is busy again: a settled answer needs a new empty queue, and the
+      // queue is looked at again once this message has been handled.
+      State->Empty = false;
+      if (!State->RecheckPosted)
+        State->RecheckPosted = PostMessageA(State->Window, WM_SCRIPTRECHECK, 0, 0) != FALSE;
+    }
+  }
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+void AnswerProbe(TProbeState& State) {
+  KillTimer(State.Window, ProbeTimer);
+  if (State.Hook) UnhookWindowsHookEx(State.Hook);
+  State.Hook = nullptr;
+  if (GWaitingProbe == &State) GWaitingProbe = nullptr;
+  InterlockedExchange(State.Seen, State.Question);
+  State.Question = 0;
+  SetEvent(State.Answered);
+}
+
+// A look at the queue while a question waits. An empty queue means that the thread has
+// taken and handled everything that came before the question (the question is posted
+// after the input it follows, and posted messages are taken before input). A question
+// that settles is answered at the next timer tick after that, when the thread has taken
+// no message in between: it has waited for messages, and its windows' pixels have
+// reached the screen. Otherwise the timer and the hook bring the next look.
+void LookAtQueue(TProbeState& State) {
+  if (!State.Question) return;
+  if (QueueIsEmpty()) {
+    if (!State.Settle) {
+      AnswerProbe(State);
+      return;
+    }
+    State.Empty = true;
+  } else {
+    State.Empty = false;
+  }
+  if (!State.Hook) {
+    GWaitingProbe = &State;
+    State.Hook = SetWindowsHookExA(WH_GETMESSAGE, ProbeGetMessageHook, nullptr,
+                                   GetCurrentThreadId());
+  }
+  SetTimer(State.Window, ProbeTimer, USER_TIMER_MINIMUM, nullptr);
+}
 
 // "10 s", "0.5 s"
 std::string Seconds(DWORD Milliseconds) {
@@ -119,28 +199,38 @@ LRESULT CALLBACK ScriptProbeProc(HWND Window, UINT Message, WPARAM WParam, LPARA
   auto* State = reinterpret_cast<TProbeState*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
   switch (Message) {
     case WM_NCCREATE:
-      SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                                   reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams));
+      State = reinterpret_cast<TProbeState*>(reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams);
+      State->Window = Window;
+      SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(State));
       break;
     case WM_SCRIPTPROBE:
       if (State) {
         State->Question = static_cast<LONG>(WParam);
-        State->Ticks = 0;
-        SetTimer(Window, ProbeTimer, USER_TIMER_MINIMUM, nullptr);
+        State->Settle = LParam != 0;
+        State->Empty = false;
+        LookAtQueue(*State);
+      }
+      return 0;
+    case WM_SCRIPTRECHECK:
+      if (State) {
+        State->RecheckPosted = false;
+        LookAtQueue(*State);
       }
       return 0;
     case WM_TIMER:
       if (WParam != ProbeTimer || !State) break;
-      // The queue ran empty: the first tick shows that everything before the question
-      // was taken and handled, the second that the thread waited for messages since.
-      if (++State->Ticks < 2) return 0;
-      KillTimer(Window, ProbeTimer);
-      InterlockedExchange(State->Seen, State->Question);
-      SetEvent(State->Answered);
+      if (State->Question && State->Settle && State->Empty && QueueIsEmpty())
+        AnswerProbe(*State);
+      else
+        LookAtQueue(*State);
       return 0;
     case WM_NCDESTROY:
-      KillTimer(Window, ProbeTimer);
-      delete State;
+      if (State) {
+        KillTimer(Window, ProbeTimer);
+        if (State->Hook) UnhookWindowsHookEx(State->Hook);
+        if (GWaitingProbe == State) GWaitingProbe = nullptr;
+        delete State;
+      }
       SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
       break;
   }
@@ -187,13 +277,16 @@ class TScriptPlayer::TRun {
     return Rest > 0 ? static_cast<DWORD>(Rest) : 0;
   }
 
-  // Waits until the UI thread has handled everything sent before, or Deadline passed.
-  bool WaitUntilHandled(DWORD Deadline) {
+  // Waits until the UI thread has handled everything sent before, or Deadline passed;
+  // Settle: and has waited for messages since, so that its windows are on the screen.
+  bool WaitUntilHandled(DWORD Deadline, bool Settle = false) {
     const LONG Question = InterlockedIncrement(&P.FProbeAsked);
-    if (!PostMessageA(P.FProbe, WM_SCRIPTPROBE, static_cast<WPARAM>(Question), 0)) return false;
+    if (!PostMessageA(P.FProbe, WM_SCRIPTPROBE, static_cast<WPARAM>(Question), Settle))
+      return false;
     for (;;) {
       if (InterlockedCompareExchange(&P.FProbeSeen, 0, 0) - Question >= 0) {
         FHandled = true;
+        FSettled = Settle;
         return true;
       }
       const DWORD Rest = Left(Deadline);
@@ -206,9 +299,10 @@ class TScriptPlayer::TRun {
   // follows the handling of what came before it. The first look needs no probe of its
   // own when the thread has handled everything since the last input.
   template <class Condition>
-  bool WaitUntil(DWORD Deadline, Condition Ready) {
+  bool WaitUntil(DWORD Deadline, Condition Ready, bool Settle = false) {
     for (bool First = true;; First = false) {
-      const bool Handled = (First && FHandled) || WaitUntilHandled(Deadline);
+      const bool Handled = (First && (Settle ? FSettled : FHandled)) ||
+                           WaitUntilHandled(Deadline, Settle);
       if (Handled && Ready()) return true;
       if (Left(Deadline) == 0 || Stopped()) return false;
       WaitForSingleObject(P.FStop, PollPause);
@@ -228,19 +322,19 @@ class TScriptPlayer::TRun {
   // The input goes out through these, which note that the thread has something new to
   // handle.
   bool MovePointer(POINT Spot) {
-    FHandled = false;
+    FHandled = FSettled = false;
     return SendPointerMove(Spot);
   }
   bool PressLeftButton(bool Down) {
-    FHandled = false;
+    FHandled = FSettled = false;
     return SendLeftButton(Down);
   }
   bool PressChord(const TKeyChord& Chord) {
-    FHandled = false;
+    FHandled = FSettled = false;
     return SendKeyChord(Chord);
   }
   bool TypeCharacter(char Character) {
-    FHandled = false;
+    FHandled = FSettled = false;
     return SendCharacter(Character);
   }
 
@@ -311,24 +405,27 @@ class TScriptPlayer::TRun {
       return false;
     };
     PointerToSpot();
-    // Presses closer together than the double-click time would make a double click. The
-    // time runs from the moment after the last press went out, which the system's time
-    // of that press precedes.
+    // Presses closer together than the double-click time, and nearer each other than half
+    // the double-click rectangle, would make a double click. The time runs from the moment
+    // after the last press went out, which the system's time of that press precedes.
     const DWORD Apart = GetDoubleClickTime() + 1;
-    if (FClicked) {
+    if (FClicked && std::abs(Spot.x - FLastSpot.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+        std::abs(Spot.y - FLastSpot.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
       const DWORD Since = GetTickCount() - FLastPress;
       if (Since <= Apart && WaitForSingleObject(P.FStop, Apart - Since + 1) == WAIT_OBJECT_0) {
         Reason = "the run was stopped";
         return false;
       }
     }
+    // The press waits until the thread has settled after the pointer's move, so that what
+    // the window system reports of the move has been taken in first.
     const bool Over = WaitUntil(Deadline, [&] {
       if (!PointerToSpot()) return false;
       POINT Cursor{};
       GetCursorPos(&Cursor);
       HWND Under = WindowFromPoint(Cursor);
       return Under == Target || IsChild(Target, Under);
-    });
+    }, true);
     if (!Over) {
       Reason = "the pointer did not come over " + Describe(Step.Target) + " at " +
                std::to_string(Spot.x) + "," + std::to_string(Spot.y);
@@ -337,6 +434,7 @@ class TScriptPlayer::TRun {
     const bool Pressed = PressLeftButton(true);
     FClicked = true;
     FLastPress = GetTickCount();
+    FLastSpot = Spot;
     if (!Pressed || !WaitUntilHandled(Deadline) || !PressLeftButton(false)) {
       Reason = "the click on " + Describe(Step.Target) + " was not taken";
       return false;
@@ -418,7 +516,9 @@ class TScriptPlayer::TRun {
 
   bool Shot(const TScriptStep& Step, DWORD Deadline, std::string& Reason) {
     HWND Foreground = nullptr;
-    if (!WaitUntil(Deadline, [&] { return (Foreground = GetForegroundWindow()) != nullptr; })) {
+    // The shot waits for the thread to settle, so that its windows are on the screen.
+    if (!WaitUntil(Deadline, [&] { return (Foreground = GetForegroundWindow()) != nullptr; },
+                   true)) {
       Reason = "no window came to the foreground within " + Seconds(O.StepTimeout);
       return false;
     }
@@ -471,10 +571,13 @@ class TScriptPlayer::TRun {
 
   TScriptPlayer& P;
   const TScriptPlayerOptions& O;
-  // The last probe was answered and no input went out since.
+  // The last probe was answered and no input went out since; the last probe also waited
+  // for the thread to settle.
   bool FHandled = false;
+  bool FSettled = false;
   bool FClicked = false;
   DWORD FLastPress = 0;  // a tick count
+  POINT FLastSpot{};      // where it was
 };
 
 TScriptPlayer::TScriptPlayer(const TScript& Script, const TScriptPlayerOptions& Options)
@@ -488,7 +591,9 @@ TScriptPlayer::TScriptPlayer(const TScript& Script, const TScriptPlayerOptions& 
   Class.hInstance = GetModuleHandleA(nullptr);
   Class.lpszClassName = ProbeClassName;
   RegisterClassA(&Class);  // fails harmlessly when a player made it before
-  auto* State = new TProbeState{&FProbeSeen, FProbeAnswered};
+  auto* State = new TProbeState;
+  State->Seen = &FProbeSeen;
+  State->Answered = FProbeAnswered;
   FProbe = CreateWindowExA(0, ProbeClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                            GetModuleHandleA(nullptr), State);
   if (!FProbe) delete State;

@@ -4,15 +4,20 @@
 // rectangle, visibility and enabled state and nothing else. It sends no message to any
 // window but its own probe window.
 //
-// Each step starts when the input before it has been handled: the player posts to its
-// probe window, which lives on the UI thread, and that window arms a timer. The system
-// hands out a timer message only when the thread's queue holds no posted message, no
-// input and no window to paint, so the probe is answered once the UI thread has taken
-// and handled everything before it (and painted). The answer comes on the second tick in
-// a row, so that the thread has waited for messages in between and its windows' pixels
-// have reached the screen. No input since the last answer: no new probe is needed. A
-// step then waits, up to the step timeout, for its window. Before a press the pointer is
-// seen over the target, and presses are more than the double-click time apart.
+// Each step starts when the input before it has been handled: the player posts a
+// question to its probe window, which lives on the UI thread. Posted messages are taken
+// before input, so the question is answered when the window finds its thread's queue
+// empty (no input, no posted or sent message, no window to paint, also after taking in
+// what the window system has reported to the thread) at a look after it: at once, after
+// each message the thread takes from then on (a message hook on the thread brings a new
+// look once that message has been handled), or at a timer tick. No input since the last
+// answer: no new question is needed. A step then waits, up to the step timeout, for its
+// window. A press and a shot also wait until the thread has settled: the question is
+// answered at a timer tick with the queue found empty before it and no message taken in
+// between, so the thread has waited for messages (what the window system reports of the
+// pointer's move has been taken in before the press, and the windows' pixels have reached
+// the screen before the shot). Before a press the pointer is seen over the target, and a
+// press near the last one comes more than the double-click time after it.
 //
 // A step that fails, or commands still running FinishTimeout after the last step, fail
 // the run: the foreground window is saved as failed.png, and while the commands still
