@@ -14,6 +14,10 @@ extern const TUnitTable TARVIK_TESTED_UNITS;
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   HInstance = GetModuleHandleA(nullptr);
+  // Every program starts with the pointer in the screen's bottom-right corner, away from
+  // the windows the tests show, wherever an earlier program on the display left it: a
+  // window that opens under the pointer gets its moves.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   try {
     InitializeUnits(TARVIK_TESTED_UNITS);
   } catch (const Exception& E) {
