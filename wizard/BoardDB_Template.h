@@ -8,9 +8,9 @@
 // Raises EBoardBuildError "The board template "<FileName>" could not be opened: <Cause>.".
 [[noreturn]] void RefuseBoardTemplate(const AnsiString& FileName, const AnsiString& Cause);
 
-// The causes the PCB editor gives: it opened no document from the template, or read no
-// board from it.
-inline constexpr const char* TemplateNotOpenedCause = "the PCB editor did not open it";
+// The causes the host gives: it opened no document from the template, or its PCB editor
+// read no board from it.
+inline constexpr const char* TemplateNotOpenedCause = "the host opened no document from it";
 inline constexpr const char* TemplateUnreadableCause =
     "the PCB editor could not read a board from it (the file is damaged or of another kind)";
 

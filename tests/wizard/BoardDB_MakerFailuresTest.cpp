@@ -113,8 +113,6 @@ class MakerFailuresTest : public MakerTemplateTest {
   TShowExceptionProc SavedShowException = nullptr;
 };
 
-// --- A document without a board ---
-
 // --- Templates that make no board ---
 
 // The one message a template the maker cannot open as a board ends in.
@@ -288,7 +286,7 @@ TEST_F(MakerFailuresTest, ATemplateTheHostOpensNoDocumentFromEndsInOneErrorNamin
   SetClient(Host->Client());
   EXPECT_EQ(Refusing.Server.Asked, Path);
   EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(
-                               Path, "the PCB editor did not open it")});
+                               Path, "the host opened no document from it")});
 }
 
 TEST_F(MakerFailuresTest, ATemplateLockedByAnotherProgramIsRefusedNamingItAndTheCause) {
@@ -319,6 +317,8 @@ TEST_F(MakerFailuresTest, ATemplateLockedByAnotherProgramIsRefusedNamingItAndThe
   EXPECT_EQ(RunAsCommand(), 1);
   EXPECT_TRUE(ShownMessages.empty());
 }
+
+// --- A document without a board ---
 
 TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
   // A host whose install folder (the test's empty temporary folder) has no editor.
