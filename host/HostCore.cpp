@@ -19,6 +19,12 @@ bool IsExistingFile(const std::string& Path) {
   return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether Path names an existing folder.
+bool IsExistingFolder(const std::string& Path) {
+  DWORD Attributes = GetFileAttributesA(Path.c_str());
+  return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 THost::THost(const THostOptions& Options)
@@ -93,7 +99,8 @@ THostDocument* THost::FindDocument(const std::string& Path) const {
 
 THostDocument* THost::OpenDocument(const std::string& Kind, const std::string& FileName) {
   THostDocumentKind* DocumentKind = FindDocumentKind(Kind);
-  if (!DocumentKind) return nullptr;
+  // A folder is neither a document to open nor a name for a new one.
+  if (!DocumentKind || (!FileName.empty() && IsExistingFolder(FileName))) return nullptr;
   std::string Template = !FileName.empty() && IsExistingFile(FileName) ? FileName : std::string();
   // Each kind has one editor view, named after the kind: "PCBEditor" for "PCB".
   auto* Document = new THostDocument(DocumentKind->Name(), FileName, Template,

@@ -80,7 +80,8 @@ class THost {
   // The open document whose file name equals Path (ignoring letter case), or nullptr.
   THostDocument* FindDocument(const std::string& Path) const;
   // Opens a document of the kind (nullptr for an unknown kind): from FileName when
-  // that names an existing file (a template), else a blank document under that name.
+  // that names an existing file (a template), nothing when it names a folder, else a
+  // blank document under that name.
   // A PCB document gets its board from the PCB editor module, which is loaded here
   // when it is not loaded yet; without the module (or when it cannot read the
   // template) the document opens without a board.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
 
 #include "classlib/StrUtils.h"
 #include "framework/ClientProcs.h"
@@ -10,6 +11,7 @@
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
 #include "wizard/BoardDB_Rule.h"
+#include "wizard/BoardDB_Template.h"
 #include "wizard/Rules.h"
 
 TCLASS_IMPL(TTarvik)
@@ -170,6 +172,8 @@ void TTarvik::BuildBoard() {
   if (!Fault.Ok()) throw EBoardBuildError(Fault.Message);
 
   BoardInfo->MarkUsedLayers();
+  // OpenBoardDocument gives a blank document's record the free name.
+  const AnsiString Template = BoardInfo->TemplateFileName;
   if (!OpenBoardDocument()) return;
 
   // The editor is loaded by now; its entry points are bound afresh.
@@ -180,6 +184,7 @@ void TTarvik::BuildBoard() {
   // at all): an empty document is no result, so the build closes it again.
   if (BoardHandle == 0) {
     CloseBoardDocument();
+    if (!Template.empty()) RefuseBoardTemplate(Template, TemplateUnreadableCause);
     throw EBoardBuildError(NoBoardMessage);
   }
 
@@ -225,6 +230,11 @@ void TTarvik::BuildBoard() {
 }
 
 bool TTarvik::OpenBoardDocument() {
+  // A template that cannot make a board is refused before the host is asked for
+  // anything; one that can is held, safe from change, until the editor has read it.
+  std::optional<TBoardTemplate> Template;
+  if (!BoardInfo->TemplateFileName.empty()) Template.emplace(BoardInfo->TemplateFileName);
+
   TInterfaceRef<IClient> Client;
   GetClient(&Client);
   if (!Client) return false;
@@ -239,7 +249,10 @@ bool TTarvik::OpenBoardDocument() {
 
   TInterfaceRef<IServerDocument> Opened;
   Module->CreateDocument(PcbDocumentKind, BoardInfo->TemplateFileName.c_str(), &Opened);
-  if (!Opened) return false;
+  if (!Opened) {
+    if (Template) RefuseBoardTemplate(Template->FileName(), TemplateNotOpenedCause);
+    return false;
+  }
 
   if (Document) Document->Release();
   Document = Opened.Detach();

@@ -79,12 +79,16 @@ class TTarvik : public TObject {
 
   // Builds the whole board into a new document. A record that makes no board (see
   // CheckBoard) raises EBoardBuildError with the rule's message before any document
-  // is opened. Errors pass out as exceptions after the board wrapper is freed. When the editor has no board for the new document, the
-  // document is closed again (Document is nullptr) and EBoardBuildError is raised; a
+  // is opened, and so does a template that cannot make one (BoardDB_Template.h).
+  // Errors pass out as exceptions after the board wrapper is freed. When the editor
+  // has no board for the new document, the document is closed again (Document is
+  // nullptr) and EBoardBuildError is raised, naming the template when there is one; a
   // step the editor refuses raises EBoardBuildError naming it, and the document stays
   // open, unsaved, as far as it was built.
   void BuildBoard();
   // Opens the new document from the template, or blank, under a free document name.
+  // The template is held unchanged while the host opens it; one the host opens no
+  // document from raises EBoardBuildError naming it.
   bool OpenBoardDocument();
   // Takes every object class out of the board and destroys it.
   void RemoveObjectClasses();

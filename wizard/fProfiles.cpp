@@ -61,7 +61,9 @@ void TfraProfiles::FindTemplateFiles(TStrings* List) {
   if (FindFirst(Folder + "*.PCBDOC", faAnyFile, Found) != 0) return;
   auto SearchEnd = ScopeExit([&] { FindClose(Found); });
   do {
-    if (UpperCase(Found.Name) != "TEMPLATE.PCBDOC") List->Add(Folder + Found.Name);
+    // A folder named like a template is no board.
+    if ((Found.Attr & faDirectory) == 0 && UpperCase(Found.Name) != "TEMPLATE.PCBDOC")
+      List->Add(Folder + Found.Name);
   } while (FindNext(Found) == 0);
 }
 

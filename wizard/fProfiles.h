@@ -46,8 +46,9 @@ class TfraProfiles : public TfraIntPage {
 
   // The host executable's folder + "TEMPLATES\", upper-cased as a whole.
   static AnsiString GetTemplatesFolder();
-  // Adds the path of every "*.PCBDOC" of the templates folder, in the order the
-  // directory search returns them, except the one named TEMPLATE.PCBDOC.
+  // Adds the path of every "*.PCBDOC" file of the templates folder (not a folder so
+  // named), in the order the directory search returns them, except the one named
+  // TEMPLATE.PCBDOC.
   static void FindTemplateFiles(TStrings* List);
   // Clears the list (each node's data freed as it goes), adds "[Custom]" and every
   // template the host confirms, then shows buttons and preview for the focused node.

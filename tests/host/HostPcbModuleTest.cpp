@@ -2,6 +2,8 @@
 // or from a template.
 #include "tests/host/HostTestSupport.h"
 
+#include <cstring>
+
 #include "host/HostDocuments.h"
 
 namespace {
@@ -33,19 +35,25 @@ TEST_F(HostPcbModuleTest, OnlyAnExistingFileIsOpenedAsTemplate) {
   char Folder[MAX_PATH] = "";
   GetTempPathA(MAX_PATH, Folder);
   std::string Template = TestHostRoot() + "Halvorn.dll";  // any existing file
-  TRef<IServerDocument> Blank, InFolder, Other, FromTemplate;
+  TRef<IServerDocument> Blank, InFolder, FolderWithoutSlash, Other, FromTemplate;
   Pcb->CreateDocument("PCB", "PCB1.PcbDoc", Blank.Out());
+  // A path that names a folder opens nothing, with or without its trailing backslash.
   Pcb->CreateDocument("PCB", Folder, InFolder.Out());
+  const std::string Bare = std::string(Folder).substr(0, strlen(Folder) - 1);
+  Pcb->CreateDocument("PCB", Bare.c_str(), FolderWithoutSlash.Out());
   Pcb->CreateDocument("Schematic", "Sheet1.SchDoc", Other.Out());
   Pcb->CreateDocument("pcb", Template.c_str(), FromTemplate.Out());
-  ASSERT_TRUE(InFolder.Get() && FromTemplate.Get());
+  ASSERT_TRUE(FromTemplate.Get());
+  EXPECT_EQ(InFolder.Get(), nullptr);
+  EXPECT_EQ(FolderWithoutSlash.Get(), nullptr);
+  EXPECT_EQ(Host->OpenDocument("PCB", Folder), nullptr);
   EXPECT_STREQ(Blank->GetFileName(), "PCB1.PcbDoc");
   EXPECT_EQ(Other.Get(), nullptr);
-  ASSERT_EQ(Host->DocumentCount(), 3);
+  ASSERT_EQ(Host->DocumentCount(), 2);
   EXPECT_EQ(Host->Document(0)->Interface(), Blank.Get());
-  EXPECT_EQ(Host->Document(0)->TemplateFileName() + Host->Document(1)->TemplateFileName(), "");
+  EXPECT_EQ(Host->Document(0)->TemplateFileName(), "");
   // What the board maker does next: load, rename, show.
-  THostDocument* Opened = Host->Document(2);
+  THostDocument* Opened = Host->Document(1);
   FromTemplate->DoFileLoad();
   FromTemplate->SetFileName("PCB2.PcbDoc");
   Client->ShowDocument(FromTemplate.Get());

@@ -2,6 +2,7 @@
 // calls seeded to fail (one by one, through every call of a default build), and the
 // editor objects a build leaves alive.
 #include <map>
+#include <random>
 #include <set>
 
 #include "classlib/Exceptions.h"
@@ -112,9 +113,23 @@ class MakerFailuresTest : public MakerTemplateTest {
   TShowExceptionProc SavedShowException = nullptr;
 };
 
-// --- A document without a board ---
+// --- Templates that make no board ---
 
-TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument) {
+// The one message a template the maker cannot open as a board ends in.
+std::string TemplateRefusal(const std::string& Path, const std::string& Cause) {
+  return "The board template \"" + Path + "\" could not be opened: " + Cause + ".";
+}
+
+constexpr const char* UnreadableCause =
+    "the PCB editor could not read a board from it (the file is damaged or of another "
+    "kind)";
+
+// A sample template of the install folder, as text.
+std::string SampleTemplate() {
+  return FileText(MakerHostRoot() + "Templates\\Half Eurocard 100x80mm.PcbDoc");
+}
+
+TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorNamingItAndNoDocument) {
   const std::string Path = Folder + "Foreign.PcbDoc";
   WriteFileText(Path, "Some other program's board\n");
   const std::string Before = FileText(Path);
@@ -122,10 +137,188 @@ TEST_F(MakerFailuresTest, TemplateTheEditorCannotReadEndsInOneErrorAndNoDocument
   Info->TemplateFileName = Path;
 
   EXPECT_EQ(RunAsCommand(), 0);
-  EXPECT_EQ(ShownMessages, std::vector<std::string>{NoBoardMessage});
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(Path, UnreadableCause)});
   EXPECT_EQ(Host->DocumentCount(), 0);
   EXPECT_EQ(FileText(Path), Before);
 }
+
+TEST_F(MakerFailuresTest, AFolderOrAVanishedTemplateIsRefusedBeforeAnyDocumentIsMade) {
+  const std::string FolderTemplate = Folder + "Folder.PcbDoc";
+  ASSERT_TRUE(CreateDirectoryA(FolderTemplate.c_str(), nullptr));
+  const std::string Vanished = Folder + "Vanished.PcbDoc";
+  WriteFileText(Vanished, SampleTemplate());
+  ASSERT_TRUE(DeleteFileA(Vanished.c_str()));
+
+  const std::pair<std::string, std::string> Cases[] = {
+      {FolderTemplate, "it is a folder, not a file"},
+      {Vanished, "the file was moved or deleted"}};
+  for (const auto& [Path, Cause] : Cases) {
+    SCOPED_TRACE(Path);
+    ShownMessages.clear();
+    FreshRecord();
+    Info->IsCustom = false;
+    Info->TemplateFileName = Path;
+    EXPECT_EQ(RunAsCommand(), 0);
+    EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(Path, Cause)});
+    EXPECT_EQ(Host->DocumentCount(), 0);
+    // Refused before the host was asked for anything.
+    EXPECT_TRUE(Host->StartedServers().empty());
+  }
+  RemoveDirectoryA(FolderTemplate.c_str());
+}
+
+TEST_F(MakerFailuresTest, ADamagedTemplateEndsInOneErrorNamingItAndTheCause) {
+  const std::string Sample = SampleTemplate();
+  ASSERT_EQ(Sample.compare(0, 15, "MerovanBoard 1\n"), 0);
+  std::mt19937 Random(65);
+  std::string Noise(64 * 1024, '\0');
+  for (char& C : Noise) C = static_cast<char>(Random());
+  std::string Lines;
+  while (Lines.size() < 50u * 1024 * 1024) Lines += std::string(79, 'x') + "\n";
+
+  struct TCase {
+    const char* Name;
+    std::string Text;
+    std::string Cause;
+    bool Early;  // refused before the host was asked for anything
+  } Cases[] = {
+      {"Empty", "", "the file is empty", true},
+      {"Zeros", std::string(200 * 1024, '\0'), "the file holds nothing but zero bytes", true},
+      {"Random", Noise, UnreadableCause, false},
+      {"Truncated", Sample.substr(0, Sample.size() / 2), UnreadableCause, false},
+      {"BadHeader", "MerovanBoard 9" + Sample.substr(14), UnreadableCause, false},
+      {"Huge", "MerovanBoard 1\n" + Lines, UnreadableCause, false},
+      {"HugeLine", "MerovanBoard 1\n" + std::string(40u * 1024 * 1024, 'A') + "\n",
+       UnreadableCause, false},
+  };
+  Lines.clear();
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    const std::string Path = Folder + Case.Name + ".PcbDoc";
+    WriteFileText(Path, Case.Text);
+    ASSERT_EQ(FileText(Path).size(), Case.Text.size());
+    ShownMessages.clear();
+    FreshRecord();
+    Info->IsCustom = false;
+    Info->TemplateFileName = Path;
+    const std::size_t Started = Host->StartedServers().size();
+    EXPECT_EQ(RunAsCommand(), 0);
+    EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(Path, Case.Cause)});
+    EXPECT_EQ(Host->DocumentCount(), 0);
+    EXPECT_EQ(Host->StartedServers().size() == Started, Case.Early);
+    EXPECT_TRUE(FileText(Path) == Case.Text);
+    DeleteFileA(Path.c_str());
+  }
+}
+
+// A host whose PCB server opens no document at all.
+class TRefusingPcbServer final : public IServerModule {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** Obj) override {
+    *Obj = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  void STDMETHODCALLTYPE ApplicationIdle() override {}
+  void STDMETHODCALLTYPE ReceiveNotification(IUnknown*) override {}
+  void STDMETHODCALLTYPE CreateDocument(const char*, const char* FileName,
+                                        IServerDocument** Document) override {
+    Asked = FileName;
+    *Document = nullptr;
+  }
+  void STDMETHODCALLTYPE RemoveDocument(IServerDocument*) override {}
+  void STDMETHODCALLTYPE GetClient(IClient** Client) override { *Client = nullptr; }
+  void STDMETHODCALLTYPE GetCommandLauncher(ICommandLauncher** L) override { *L = nullptr; }
+  int STDMETHODCALLTYPE GetDocumentCount() override { return 0; }
+  void STDMETHODCALLTYPE GetDocument(int, IServerDocument** Document) override {
+    *Document = nullptr;
+  }
+  HINSTANCE STDMETHODCALLTYPE GetInstanceHandle() override { return nullptr; }
+  const char* STDMETHODCALLTYPE GetModuleName() override { return "PCB"; }
+  void STDMETHODCALLTYPE GetProcessControl(IProcessControl** C) override { *C = nullptr; }
+  int STDMETHODCALLTYPE GetAuxInterfaceCount() override { return 0; }
+  void STDMETHODCALLTYPE GetAuxInterface(int, IUnknown** Interface) override {
+    *Interface = nullptr;
+  }
+  int STDMETHODCALLTYPE ReservedQuery() override { return 0; }
+
+  std::string Asked;
+};
+
+class TRefusingHost final : public IClient {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** Obj) override {
+    *Obj = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HWND STDMETHODCALLTYPE GetApplicationHandle() override { return nullptr; }
+  void STDMETHODCALLTYPE GetDocumentByPath(const char*, IServerDocument** Document) override {
+    *Document = nullptr;
+  }
+  HWND STDMETHODCALLTYPE GetMainWindowHandle() override { return nullptr; }
+  void STDMETHODCALLTYPE GetHelpPanel(int, const char*, IHelpPanel** Panel) override {
+    *Panel = nullptr;
+  }
+  void STDMETHODCALLTYPE GetServerModuleByName(const char*, IServerModule** Module) override {
+    *Module = &Server;
+  }
+  void STDMETHODCALLTYPE GetDocumentKindByName(const char*, IDocumentKind** Kind) override {
+    *Kind = nullptr;
+  }
+  BOOL STDMETHODCALLTYPE StartServer(const char*) override { return TRUE; }
+  void STDMETHODCALLTYPE ShowDocument(IServerDocument*) override {}
+  const char* STDMETHODCALLTYPE GetHelpModuleName(const char*) override { return nullptr; }
+
+  TRefusingPcbServer Server;
+};
+
+TEST_F(MakerFailuresTest, ATemplateTheHostOpensNoDocumentFromEndsInOneErrorNamingIt) {
+  const std::string Path = Folder + "Refused.PcbDoc";
+  WriteFileText(Path, SampleTemplate());
+  TRefusingHost Refusing;
+  SetClient(&Refusing);
+  Info->IsCustom = false;
+  Info->TemplateFileName = Path;
+  EXPECT_EQ(RunAsCommand(), 0);
+  SetClient(Host->Client());
+  EXPECT_EQ(Refusing.Server.Asked, Path);
+  EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(
+                               Path, "the host opened no document from it")});
+}
+
+TEST_F(MakerFailuresTest, ATemplateLockedByAnotherProgramIsRefusedNamingItAndTheCause) {
+  const std::string Path = Folder + "Locked.PcbDoc";
+  WriteFileText(Path, SampleTemplate());
+  // Open for writing, as a program saving it holds it, and then locked for reading too.
+  for (DWORD Share : {DWORD(FILE_SHARE_READ), DWORD(0)}) {
+    SCOPED_TRACE(Share);
+    HANDLE Held = CreateFileA(Path.c_str(), GENERIC_READ | GENERIC_WRITE, Share, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(Held, INVALID_HANDLE_VALUE);
+    ShownMessages.clear();
+    FreshRecord();
+    Info->IsCustom = false;
+    Info->TemplateFileName = Path;
+    EXPECT_EQ(RunAsCommand(), 0);
+    CloseHandle(Held);
+    EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(
+                                 Path, "the file is in use by another program")});
+    EXPECT_EQ(Host->DocumentCount(), 0);
+    EXPECT_TRUE(Host->StartedServers().empty());
+  }
+  // Once let go, the same template makes its board.
+  FreshRecord();
+  Info->IsCustom = false;
+  Info->TemplateFileName = Path;
+  ShownMessages.clear();
+  EXPECT_EQ(RunAsCommand(), 1);
+  EXPECT_TRUE(ShownMessages.empty());
+}
+
+// --- A document without a board ---
 
 TEST_F(MakerFailuresTest, WithoutAnEditorModuleTheBuildEndsInOneErrorAndNoDocument) {
   // A host whose install folder (the test's empty temporary folder) has no editor.

@@ -3,6 +3,8 @@
 #include "tests/wizard/WizardFixture.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/StrUtils.h"
+#include "tests/support/FileSupport.h"
 #include "framework/WizardCommands.h"
 
 namespace wiztest {
@@ -158,6 +160,44 @@ TEST_F(RunnerTest, TheLauncherShowsAnErrorOfTheCommandAndAnswersZero) {
   LauncherUnderTest = nullptr;
   SetClient(Host->Client());
   EXPECT_EQ(uitest::ShownMessages.size(), 1u);
+  EXPECT_FALSE(Commands::WizardRunning);
+}
+
+TEST_F(RunnerTest, ATemplateRemovedWhileThePageShowsItEndsInOneMessageNamingItAndNoDocument) {
+  // A templates folder of the test's own, with one template copied from the install
+  // folder's.
+  const std::string Root = NewScratchFolder("runner-templates");
+  ASSERT_FALSE(Root.empty());
+  const std::string Templates = Root + "Templates\\";
+  ASSERT_TRUE(CreateDirectoryA(Templates.c_str(), nullptr));
+  const std::string Template = Templates + "Gone.PcbDoc";
+  ASSERT_TRUE(CopyFileA((WizardHostRoot() + "Templates\\Half Eurocard 100x80mm.PcbDoc").c_str(),
+                        Template.c_str(), TRUE));
+  TemplatesHostFolder = Root;
+  TOwned<TCommandLauncher> Launcher(NewObject<TCommandLauncher>());
+  Launcher->RegisterCommand("RunWizard", ::RunWizardCommand, nullptr);
+  LauncherUnderTest = Launcher.get();
+
+  std::string Chosen;
+  auto Next = [](TForm_BoardWizard* D) { Click(D->btnNext); };
+  EXPECT_EQ(Run({Next, Next, [&](TForm_BoardWizard* D) {
+    ChooseFirstTemplate(D);
+    Chosen = D->fraProfiles->treProfiles->FocusedNode()->Strings(0);
+    EXPECT_TRUE(DeleteFileA(Template.c_str()));
+    Click(D->btnFinish);
+  }}, LaunchRunWizard), 0);
+  LauncherUnderTest = nullptr;
+  TemplatesHostFolder = WizardHostRoot();
+  RemoveScratchFolder(Templates);
+  RemoveScratchFolder(Root);
+
+  EXPECT_EQ(Chosen, "Gone");
+  ASSERT_EQ(uitest::ShownMessages.size(), 1u);
+  EXPECT_EQ(uitest::ShownMessages[0],
+            "The board template \"" + UpperCase(Templates) +
+                "Gone.PcbDoc\" could not be opened: the file was moved or deleted.");
+  EXPECT_EQ(Host->DocumentCount(), 0);
+  EXPECT_TRUE(Host->WorkspaceFileNames().empty());
   EXPECT_FALSE(Commands::WizardRunning);
 }
 

@@ -118,4 +118,144 @@ TEST_F(TemplateScriptTest, TheBoardTakesTheTitleBlockAndScaleBarAndTheTemplateSt
   for (const auto& [Name, Text] : Before) EXPECT_EQ(ReadFile(Templates + Name), Text) << Name;
 }
 
+// --- Templates that make no board ---
+
+// A process's message box captioned "Error", and the text of its message.
+struct TErrorBox {
+  DWORD ProcessId;
+  HWND Box = nullptr;
+  std::string Text;
+};
+
+BOOL CALLBACK FindErrorBox(HWND Window, LPARAM Data) {
+  auto* Find = reinterpret_cast<TErrorBox*>(Data);
+  DWORD Owner = 0;
+  GetWindowThreadProcessId(Window, &Owner);
+  char Caption[16] = "";
+  GetWindowTextA(Window, Caption, sizeof(Caption));
+  if (Owner != Find->ProcessId || !IsWindowVisible(Window) || std::string(Caption) != "Error")
+    return TRUE;
+  Find->Box = Window;
+  return FALSE;
+}
+
+BOOL CALLBACK ReadErrorText(HWND Child, LPARAM Data) {
+  char Text[1024] = "";
+  GetWindowTextA(Child, Text, sizeof(Text));
+  if (std::string(Text).find("could not") != std::string::npos)
+    reinterpret_cast<TErrorBox*>(Data)->Text = Text;
+  return TRUE;
+}
+
+// A host install folder of the test's own: the binaries of the build's, and a
+// Templates folder that the test fills.
+class DamagedTemplateScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Root = NewScratchFolder("damaged-template-");
+    ASSERT_FALSE(Root.empty());
+    Templates = Root + "Templates\\";
+    ASSERT_TRUE(CreateDirectoryA(Templates.c_str(), nullptr));
+    for (const char* Binary : {"PcbHost.exe", "Tarvik.dll", "Merovan.dll", "Halvorn.dll"}) {
+      const std::string From = TestHostRoot() + Binary, To = Root + Binary;
+      ASSERT_TRUE(CreateHardLinkA(To.c_str(), From.c_str(), nullptr) ||
+                  CopyFileA(From.c_str(), To.c_str(), TRUE))
+          << Binary;
+    }
+  }
+  void TearDown() override {
+    for (const std::string& Name : Folders) RemoveDirectoryA((Templates + Name).c_str());
+    RemoveScratchFolder(Templates);
+    RemoveScratchFolder(Root + "run\\");
+    RemoveScratchFolder(Root);
+  }
+
+  // Plays the script that takes the first template of the list and finishes; the
+  // message the run ends in (read from its message box, which the test then closes),
+  // and the run's result.
+  TRunResult Play(std::string& Message) {
+    const std::string Script = Root + "first-template.txt";
+    WriteFileText(Script,
+                  "wait PCB Board Wizard\nclick Next >\nkey Enter\n"
+                  "click #TdxTreeList\nkey Down\nexpect Finish enabled\nclick Finish\n"
+                  "wait Error\nshot refused\n");
+    return RunProgram("\"" + Root + "PcbHost.exe\" --script \"" + Script + "\" --out \"" + Root +
+                          "run\" --run RunWizard",
+                      Root, [&](const PROCESS_INFORMATION& Process) {
+                        Message = TakeErrorMessage(Process);
+                      });
+  }
+
+  // The text of the process's "Error" message box once it shows and the script has
+  // shot it (within 30 seconds), after which the box is closed as its OK button does;
+  // empty when none showed.
+  std::string TakeErrorMessage(const PROCESS_INFORMATION& Process) {
+    const std::string Shot = Root + "run\\refused.png";
+    for (int Tries = 0; Tries < 600; ++Tries) {
+      TErrorBox Find{Process.dwProcessId, nullptr, {}};
+      EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&Find));
+      if (Find.Box && GetFileAttributesA(Shot.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EnumChildWindows(Find.Box, ReadErrorText, reinterpret_cast<LPARAM>(&Find));
+        PostMessageA(Find.Box, WM_COMMAND, IDOK, 0);
+        return Find.Text;
+      }
+      if (WaitForSingleObject(Process.hProcess, 50) == WAIT_OBJECT_0) return {};
+    }
+    return {};
+  }
+
+  // The run left no board and the screenshot of its message.
+  void ExpectNoBoard(const TRunResult& Run) {
+    const std::vector<std::string> Files = FilesIn(Root + "run\\");
+    EXPECT_EQ(Files, std::vector<std::string>{"refused.png"}) << Run.Output;
+  }
+
+  std::string Expected(const std::string& Name, const std::string& Cause) {
+    std::string Folder = Templates;
+    for (char& C : Folder) C = static_cast<char>(toupper(static_cast<unsigned char>(C)));
+    return "The board template \"" + Folder + Name + "\" could not be opened: " + Cause + ".";
+  }
+
+  std::string Root, Templates;
+  std::vector<std::string> Folders;  // made in Templates, removed at the end
+};
+
+TEST_F(DamagedTemplateScriptTest, AFolderIsNotListedAndAnEmptyTemplateEndsInOneMessage) {
+  Folders.push_back("Folder.PcbDoc");
+  ASSERT_TRUE(CreateDirectoryA((Templates + Folders.back()).c_str(), nullptr));
+  WriteFileText(Templates + "Empty.PcbDoc", "");
+  std::string Message;
+  const TRunResult Run = Play(Message);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Message, Expected("Empty.PcbDoc", "the file is empty"));
+  ExpectNoBoard(Run);
+}
+
+TEST_F(DamagedTemplateScriptTest, ATemplateOfAnotherKindEndsInOneMessage) {
+  WriteFileText(Templates + "Foreign.PcbDoc", "Some other program's board\r\n");
+  std::string Message;
+  const TRunResult Run = Play(Message);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Message,
+            Expected("Foreign.PcbDoc",
+                     "the PCB editor could not read a board from it (the file is damaged or "
+                     "of another kind)"));
+  ExpectNoBoard(Run);
+}
+
+TEST_F(DamagedTemplateScriptTest, ATemplateLockedByAnotherProgramEndsInOneMessage) {
+  const std::string Path = Templates + "Locked.PcbDoc";
+  ASSERT_TRUE(CopyFileA((TestHostRoot() + "Templates\\Half Eurocard 100x80mm.PcbDoc").c_str(),
+                        Path.c_str(), TRUE));
+  HANDLE Held = CreateFileA(Path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(Held, INVALID_HANDLE_VALUE);
+  std::string Message;
+  const TRunResult Run = Play(Message);
+  CloseHandle(Held);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Message, Expected("Locked.PcbDoc", "the file is in use by another program"));
+  ExpectNoBoard(Run);
+}
+
 }  // namespace

@@ -146,6 +146,21 @@ TEST_F(ProfilesPageTest, ListsCustomThenTheFolderTemplatesInDirectoryOrder) {
   Run(Steps);
 }
 
+TEST_F(ProfilesPageTest, AFolderNamedLikeATemplateIsNotListed) {
+  MakeTemplates({"A.PCBDOC"});
+  const std::string Folder = Templates + "Folder.PcbDoc";
+  ASSERT_TRUE(CreateDirectoryA(Folder.c_str(), nullptr));
+  std::vector<std::string> Shown;
+  std::vector<TStep> Steps = ToProfiles();
+  Steps.push_back([&](TForm_BoardWizard* D) {
+    Shown = Captions(D->fraProfiles);
+    Click(D->btnCancel);
+  });
+  Run(Steps);
+  RemoveDirectoryA(Folder.c_str());
+  EXPECT_EQ(Shown, (std::vector<std::string>{"[Custom]", "A"}));
+}
+
 TEST_F(ProfilesPageTest, AMissingFolderLeavesCustomAlone) {
   std::vector<TStep> Steps = ToProfiles();
   Steps.push_back([](TForm_BoardWizard* D) {
