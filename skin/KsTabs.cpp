@@ -293,7 +293,7 @@ std::vector<int> TKsCustomTabControl::RowsFarthestFirst() {
 void TKsCustomTabControl::PaintBuffer() {
   inherited::PaintBuffer();
   if (!FMultiLine) {
-    const int Last = LastVisibleTab();
+    const int Last = LastShownTab();
     for (int I = std::max(FFirstVisibleTab, 0); I <= Last; ++I)
       if (I != FTabIndex) DrawTab(I);
   } else {

@@ -228,7 +228,11 @@ class TKsCustomTabControl : public TKsCustomControl {
   bool IsOppositeRow(int Row);
   int TabBand();
   int OppositeBand();
+  // The single line's last tab that fits from the first visible one, plus one partly
+  // shown; and the last one drawn and hit, which neither passes the right edge nor
+  // reaches under an arrow.
   int LastVisibleTab();
+  int LastShownTab();
   void ArrowTick(TObject* Sender);
   void StopArrows();
   // Takes the sheet out of the pages and clears its link (no caption change, no free).

@@ -297,4 +297,31 @@ TEST_F(KsTabsTest, OwnerDrawingHandsEveryTabToTheEventInsteadOfItsCaption) {
   EXPECT_EQ(CountPixels(Tabs, Second, Text), 0);
 }
 
+TEST_F(KsTabsTest, ATabPartlyUnderTheArrowsIsNeitherDrawnNorHit) {
+  Tabs->SetTabWidth(100);  // the third tab reaches from 202 under the arrows and past 289
+  AddTabs(4);
+  Tabs->SetTabIndex(0);
+  ASSERT_TRUE(Tabs->ArrowsShown());
+  const TRect Third = Tabs->GetTabRect(2);
+  const TRect Arrows = Tabs->LeftArrowRect();
+  ASSERT_LT(Third.left, Arrows.left);
+  ASSERT_GT(Third.right, Arrows.left);
+  TTabPainter Painter;
+  Tabs->OnDrawTab = TDrawTabEvent::Bind<&TTabPainter::Draw>(&Painter);
+  Tabs->SetOwnerDraw(true);
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(Painter.Calls, (std::vector<std::pair<int, bool>>{{1, false}, {0, true}}));
+  EXPECT_EQ(Tabs->TabAtPoint((Third.left + Arrows.left) / 2, CenterY(Third)), -1);
+  EXPECT_EQ(Tabs->TabAtPoint(Third.left - 5, CenterY(Third)), 1);
+
+  // Scrolled by one, the tab that now fits before the arrows is both.
+  Tabs->ScrollTabs(1);
+  const TRect Now = Tabs->GetTabRect(2);
+  ASSERT_LE(Now.right, Tabs->LeftArrowRect().left);
+  Painter.Calls.clear();
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(Painter.Calls, (std::vector<std::pair<int, bool>>{{1, false}, {2, false}, {0, true}}));
+  EXPECT_EQ(Tabs->TabAtPoint(Now.left + 5, CenterY(Now)), 2);
+}
+
 }  // namespace
