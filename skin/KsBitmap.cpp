@@ -742,25 +742,33 @@ int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
 void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags,
                                  bool Clockwise) {
   if (!FBits) return;
+  const TRect V = ClipToBitmap(R);
+  if (IsEmpty(V)) return;
+  // The text is laid out in R turned back a quarter (R's height across, its width
+  // down); the scratch image holds only the window of that which lands on the bitmap,
+  // however far R reaches past it.
+  const TRect Window = Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
+                                 : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
-  Temp->SetSize(H(R), W(R));
+  Temp->SetSize(W(Window), H(Window));
   if (Temp->Empty()) return;
   const TKsColor Key = MakeKsColor(255, 0, 255, 255);
   Temp->Fill(Key);
   Temp->SetFont(FFont);
-  Temp->DrawText(Text, TRect{0, 0, Temp->Width(), Temp->Height()}, Flags);
+  Temp->DrawText(Text, TRect{-Window.left, -Window.top, H(R) - Window.left, W(R) - Window.top}, Flags);
   GdiFlush();
   const TKsColor Ink = ColorToKsColor(FFont->Color(), 255);
   for (int Y = 0; Y < Temp->Height(); ++Y) {
     const TKsColor* Row = Temp->ScanLine(Y);
     for (int X = 0; X < Temp->Width(); ++X) {
       if (Row[X] == Key) continue;
-      // The turn maps the temporary image onto R itself: its last column and row are
+      // The turn maps the laid-out image onto R itself: its last column and row are
       // R.right - 1 and R.bottom - 1.
+      const int Across = X + Window.left, Down = Y + Window.top;
       if (Clockwise)
-        SetPixel(R.right - 1 - Y, R.top + X, Ink);
+        SetPixel(R.right - 1 - Down, R.top + Across, Ink);
       else
-        SetPixel(R.left + Y, R.bottom - 1 - X, Ink);
+        SetPixel(R.left + Down, R.bottom - 1 - Across, Ink);
     }
   }
 }

@@ -197,7 +197,8 @@ class TKsBitmap : public TPersistent {
   // A bold font whose face draws its bold no heavier than its regular weight at its
   // size is drawn heavier by a second pass one pixel to the right.
   int DrawText(const AnsiString& Text, const TRect& R, UINT Flags);
-  // The text turned a quarter turn (clockwise or not), without anti-aliasing.
+  // The text turned a quarter turn (clockwise or not), without anti-aliasing; only
+  // the part of R on the bitmap is drawn, however far R reaches past it.
   void DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags, bool Clockwise);
 
   // KsColorBlack outside the bitmap; SetPixel outside does nothing.

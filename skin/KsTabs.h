@@ -233,6 +233,8 @@ class TKsCustomTabControl : public TKsCustomControl {
   // reaches under an arrow.
   int LastVisibleTab();
   int LastShownTab();
+  // Whether any of the tab lies on the control.
+  bool TabCanShow(int Index);
   void ArrowTick(TObject* Sender);
   void StopArrows();
   // Takes the sheet out of the pages and clears its link (no caption change, no free).
