@@ -747,8 +747,9 @@ void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Fl
   // The text is laid out in R turned back a quarter (R's height across, its width
   // down); the scratch image holds only the window of that which lands on the bitmap,
   // however far R reaches past it.
-  const TRect Window = Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
-                                 : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
+  const TRect Window =
+      Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
+                : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
   Temp->SetSize(W(Window), H(Window));
   if (Temp->Empty()) return;

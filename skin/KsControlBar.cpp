@@ -257,7 +257,7 @@ std::size_t TKsCustomControlBar::LayoutRow(std::size_t First, std::size_t End, i
     TKsBand* Last = Row.back();
     Last->Break = true;
     Last->DragPos.x = 0;
-    Last->DragWidth = Last->PreferredWidth;
+    if (Last->PreferredWidth > 0) Last->DragWidth = Last->PreferredWidth;
     const auto Index = static_cast<std::size_t>(std::find(FBands.begin(), FBands.end(), Last) - FBands.begin());
     return LayoutRow(First, Index, Top, ClientWidth);
   }

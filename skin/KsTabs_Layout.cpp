@@ -249,7 +249,8 @@ int TKsCustomTabControl::LastShownTab() {
   const TRect Left = LeftArrowRect(), Right = RightArrowRect();
   auto Hidden = [&](const TRect& Tab) {
     RECT Overlap;
-    return Tab.right > Width() || IntersectRect(&Overlap, &Tab, &Left) || IntersectRect(&Overlap, &Tab, &Right);
+    return Tab.right > Width() || IntersectRect(&Overlap, &Tab, &Left) ||
+           IntersectRect(&Overlap, &Tab, &Right);
   };
   while (Last >= First && Hidden(GetTabRect(Last))) --Last;
   return Last;

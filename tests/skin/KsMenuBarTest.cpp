@@ -232,7 +232,8 @@ TEST_F(KsMenuBarTest, AFormFileHoldsEachItemOnceAndReadsBackTheSameTree) {
   TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
   ReadComponentText(Root.get(), Source, "bar");
   const AnsiString Text = WriteComponentText(Root.get());
-  for (const char* Name : {"mnuFile", "mnuOpen", "mnuHelp"}) EXPECT_EQ(Occurrences(Text, Name), 1) << Name << "\n" << Text;
+  for (const char* Name : {"mnuFile", "mnuOpen", "mnuHelp"})
+    EXPECT_EQ(Occurrences(Text, Name), 1) << Name << "\n" << Text;
   EXPECT_EQ(Occurrences(Text, "existing"), 0) << Text;
 
   TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));

@@ -315,7 +315,8 @@ TEST_F(KsScrollBarStreamTest, StepsAndEventsGoThroughAFormFileAndBack) {
   EXPECT_EQ(Root->Changes, 1) << "OnChange bound";
 
   const AnsiString Text = WriteComponentText(Root.get());
-  for (const char* Expected : {"LargeChange = 10", "SmallChange = 5", "OnChange = BarChange", "OnScroll = BarScroll"})
+  for (const char* Expected :
+       {"LargeChange = 10", "SmallChange = 5", "OnChange = BarChange", "OnScroll = BarScroll"})
     EXPECT_NE(Text.find(Expected), AnsiString::npos) << Expected << "\n" << Text;
   TOwned<TBarForm> Copy(NewObject<TBarForm>(nullptr, CreateNew));
   ReadComponentText(Copy.get(), Text, "copy");

@@ -51,7 +51,9 @@ class TNativeSizes : public TLunaSizes {
 class TRegularCaptionXP : public TTeThemeXP {
   TCLASS_DECL(TRegularCaptionXP, TTeThemeXP)
  public:
-  TFontStyles GetFontStyle(Byte Kind) override { return Kind == 0 ? TFontStyles{} : TTeThemeXP::GetFontStyle(Kind); }
+  TFontStyles GetFontStyle(Byte Kind) override {
+    return Kind == 0 ? TFontStyles{} : TTeThemeXP::GetFontStyle(Kind);
+  }
 };
 
 TCLASS_IMPL(TLunaSizes)
