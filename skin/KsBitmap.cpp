@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "classlib/Clipbrd.h"
@@ -15,11 +17,21 @@ TKsColor KsColorWindow = 0xFFFFFFFF;
 TKsColor KsColorFace = 0xFFC0C0C0;
 TKsColor KsColorShadow = 0xFF808080;
 
+namespace {
+
+// Whether a face draws its bold weight heavier than its regular one, by face name and
+// height, measured once each.
+std::map<std::pair<AnsiString, int>, bool> BoldHeavier;
+
+}  // namespace
+
 void InitKsBitmap() {
   KsColorWindow = ColorToKsColor(clWindow, 255);
   KsColorFace = ColorToKsColor(clBtnFace, 255);
   KsColorShadow = ColorToKsColor(clBtnShadow, 255);
 }
+
+void DoneKsBitmap() { BoldHeavier.clear(); }
 
 // ---------------------------------------------------------------------------------
 // Colours
@@ -675,6 +687,40 @@ int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
   return R.right;
 }
 
+// Some faces carry bold glyphs drawn with their regular strokes at some sizes (the
+// prefix's own Tahoma Bold from 13 to 16 pixels: its bitmap strikes and hinted
+// outlines there): the same sample drawn in both weights tells.
+bool TKsBitmap::BoldDrawsHeavier(TFont* Font) {
+  const auto Key = std::make_pair(Font->Name(), Font->Height());
+  if (auto It = BoldHeavier.find(Key); It != BoldHeavier.end()) return It->second;
+  const int Size = std::max(std::abs(Font->Height()), 1);
+  auto Ink = [&](TFontStyles Style) {
+    TOwned<TFont> Sample(NewObject<TFont>());
+    Sample->Assign(Font);
+    Sample->SetStyle(Style);
+    TOwned<TKsBitmap> Probe(NewObject<TKsBitmap>());
+    Probe->SetSize(4 * Size + 8, 2 * Size + 8);
+    Probe->Fill(KsColorWhite);
+    {
+      TSelection Selected(Probe->DC(), Sample->Handle());
+      SetBkMode(Probe->DC(), TRANSPARENT);
+      SetTextColor(Probe->DC(), RGB(0, 0, 0));
+      TextOutA(Probe->DC(), 2, 2, "HIH", 3);
+      GdiFlush();
+    }
+    int Count = 0;
+    for (int Y = 0; Y < Probe->Height(); ++Y)
+      for (int X = 0; X < Probe->Width(); ++X) Count += (Probe->ScanLine(Y)[X] & 0x00FFFFFF) != 0x00FFFFFF;
+    return Count;
+  };
+  TFontStyles Regular = Font->Style(), Bold = Font->Style();
+  Regular.Exclude(fsBold);
+  Bold.Include(fsBold);
+  const bool Heavier = Ink(Bold) > Ink(Regular);
+  BoldHeavier.emplace(Key, Heavier);
+  return Heavier;
+}
+
 int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
   if (!FDC) return 0;
   TSavedTextState Saved(FDC);
@@ -682,31 +728,48 @@ int TKsBitmap::DrawText(const AnsiString& Text, const TRect& R, UINT Flags) {
   SetBkMode(FDC, TRANSPARENT);
   SetTextColor(FDC, ColorToRGB(FFont->Color()));
   RECT Box = R;
-  return ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
+  const int Result = ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
+  if (!(Flags & DT_CALCRECT) && FFont->Style().Contains(fsBold) && !BoldDrawsHeavier(FFont)) {
+    // A bold that the face draws with its regular strokes is made heavier, as the
+    // system does for a face without a bold: the text once more, a pixel further on.
+    RECT Again = R;
+    OffsetRect(&Again, 1, 0);
+    ::DrawTextA(FDC, Text.c_str(), static_cast<int>(Text.size()), &Again, Flags);
+  }
+  return Result;
 }
 
 void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags,
                                  bool Clockwise) {
   if (!FBits) return;
+  const TRect V = ClipToBitmap(R);
+  if (IsEmpty(V)) return;
+  // The text is laid out in R turned back a quarter (R's height across, its width
+  // down); the scratch image holds only the window of that which lands on the bitmap,
+  // however far R reaches past it.
+  const TRect Window =
+      Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
+                : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
-  Temp->SetSize(H(R), W(R));
+  Temp->SetSize(W(Window), H(Window));
   if (Temp->Empty()) return;
   const TKsColor Key = MakeKsColor(255, 0, 255, 255);
   Temp->Fill(Key);
   Temp->SetFont(FFont);
-  Temp->DrawText(Text, TRect{0, 0, Temp->Width(), Temp->Height()}, Flags);
+  Temp->DrawText(Text, TRect{-Window.left, -Window.top, H(R) - Window.left, W(R) - Window.top}, Flags);
   GdiFlush();
   const TKsColor Ink = ColorToKsColor(FFont->Color(), 255);
   for (int Y = 0; Y < Temp->Height(); ++Y) {
     const TKsColor* Row = Temp->ScanLine(Y);
     for (int X = 0; X < Temp->Width(); ++X) {
       if (Row[X] == Key) continue;
-      // The turn maps the temporary image onto R itself: its last column and row are
+      // The turn maps the laid-out image onto R itself: its last column and row are
       // R.right - 1 and R.bottom - 1.
+      const int Across = X + Window.left, Down = Y + Window.top;
       if (Clockwise)
-        SetPixel(R.right - 1 - Y, R.top + X, Ink);
+        SetPixel(R.right - 1 - Down, R.top + Across, Ink);
       else
-        SetPixel(R.left + Y, R.bottom - 1 - X, Ink);
+        SetPixel(R.left + Down, R.bottom - 1 - Across, Ink);
     }
   }
 }

@@ -194,8 +194,11 @@ class TKsBitmap : public TPersistent {
   // Text in Font, on a transparent background; 0 for empty text or an empty bitmap.
   int TextHeight(const AnsiString& Text);
   int TextWidth(const AnsiString& Text, UINT Flags = 0);
+  // A bold font whose face draws its bold no heavier than its regular weight at its
+  // size is drawn heavier by a second pass one pixel to the right.
   int DrawText(const AnsiString& Text, const TRect& R, UINT Flags);
-  // The text turned a quarter turn (clockwise or not), without anti-aliasing.
+  // The text turned a quarter turn (clockwise or not), without anti-aliasing; only
+  // the part of R on the bitmap is drawn, however far R reaches past it.
   void DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Flags, bool Clockwise);
 
   // KsColorBlack outside the bitmap; SetPixel outside does nothing.
@@ -218,6 +221,9 @@ class TKsBitmap : public TPersistent {
   void AssignTo(TPersistent* Dest) override;
 
  private:
+  // Whether the font's face draws its bold heavier than its regular weight at its
+  // height; measured once for each face and height.
+  static bool BoldDrawsHeavier(TFont* Font);
   void ReleaseHandles();
   TRect ClipToBitmap(const TRect& R) const;
   void AssignBitmap(TBitmap* Source);
@@ -247,3 +253,4 @@ class TKsBitmap : public TPersistent {
 
 // The unit's start: the system-derived colour constants.
 void InitKsBitmap();
+void DoneKsBitmap();

@@ -206,9 +206,9 @@ void TKsCustomButton::ActionChange(TObject* Sender, bool CheckDefaults) {
   if (!CheckDefaults || Hint().empty()) SetHint(A->Hint());
   if (!CheckDefaults || Visible()) SetVisible(A->Visible());
   if (!CheckDefaults || !OnClick.Assigned()) OnClick = A->OnExecute;
-  // The action's image becomes the glyph of a button that has none.
+  // The action's image becomes the glyph, over any glyph the button had.
   TCustomImageList* Images = A->Images();
-  if (FGlyph->Empty() && Images && A->ImageIndex() >= 0 && A->ImageIndex() < Images->Count()) {
+  if (Images && A->ImageIndex() >= 0 && A->ImageIndex() < Images->Count()) {
     TOwned<TBitmap> Image(NewObject<TBitmap>());
     Image->SetSize(Images->Width(), Images->Height());
     TCanvas* C = Image->Canvas();

@@ -202,6 +202,7 @@ bool TKsCustomControlBar::LayoutBands() {
     int Rows = 1;
     DoBandInfo(C, Insets, Preferred, Rows);
     Band->Insets = Insets;
+    Band->PreferredWidth = Preferred;
     Band->Lines = Rows;
     Band->Height = C->Height() + Insets.top + Insets.bottom;
     if (FRowSnap && FRowSize > 0) Band->Height = std::max<int>(1, (Band->Height + FRowSize - 1) / FRowSize) * FRowSize;
@@ -256,6 +257,7 @@ std::size_t TKsCustomControlBar::LayoutRow(std::size_t First, std::size_t End, i
     TKsBand* Last = Row.back();
     Last->Break = true;
     Last->DragPos.x = 0;
+    if (Last->PreferredWidth > 0) Last->DragWidth = Last->PreferredWidth;
     const auto Index = static_cast<std::size_t>(std::find(FBands.begin(), FBands.end(), Last) - FBands.begin());
     return LayoutRow(First, Index, Top, ClientWidth);
   }
@@ -436,6 +438,19 @@ void TKsCustomControlBar::Dispatch(TMessage& Message) {
         }
         if (AutoSize()) AdjustSize();
         Invalidate();
+      }
+      break;
+    case CN_KEYDOWN:
+      // Key messages reach the control holding the mouse first: Ctrl pressed while a
+      // band is tracked drags its control out at once, with no move needed.
+      if (Message.WParam == VK_CONTROL && FTrackControl && !Designing(this) && FAutoDrag) {
+        POINT P;
+        GetCursorPos(&P);
+        const TPoint At = ScreenToClient(TPoint{P.x, P.y});
+        if (DragControl(FTrackControl, At.x, At.y, true)) {
+          Message.Result = 1;
+          return;
+        }
       }
       break;
     case CM_DESIGNHITTEST:

@@ -36,6 +36,9 @@ struct TKsBand {
   bool OldBreak = false;
   TPoint DragPos{0, 0};
   int DragWidth = 0;
+  // The width OnBandInfo asked for at the last layout: a band wrapped to a new row
+  // takes it.
+  int PreferredWidth = 0;
   // A band this one follows; nothing in the kit sets it, and it is cleared when that
   // band goes.
   TKsBand* Link = nullptr;

@@ -252,6 +252,11 @@ class TKsCustomForm : public TKsHookComponent {
   void AppMinimize(TObject* Sender);
   void AppRestore(TObject* Sender);
   bool StatesDispatch(TMessage& Message);
+  // The end of a left press on the frame: a simple drag's outline goes and the window
+  // takes its final bounds; the frame repaints.
+  void EndDrag(Byte Pressed, bool WasDragging, int X, int Y);
+  // A capture lost in the middle of a press on the frame ends it as a release would.
+  void EndPressOnCaptureLoss();
   // The show animation of a window coming up at ScreenRect: its finished image is
   // composed off screen and the effect runs over the screen under it.
   void ShowAnimated(const TRect& ScreenRect);

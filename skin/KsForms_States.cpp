@@ -381,32 +381,27 @@ void TKsCustomForm::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TKsCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button == mbLeft) {
+    const Byte Pressed = FMouseDownCode;
+    const bool WasDragging = FDragging;
+    FMouseDownCode = 0;
+    FDragging = false;
+    // After the press is over: the capture change this sends finds nothing to end.
     ReleaseCapture();
-    const Byte Code = HitTest(X, Y);
-    auto Finish = [&] {
-      FMouseDownCode = 0;
-      FDragging = false;
-    };
     if (Shift.Contains(ssDouble)) {
-      if (FMouseDownCode == khtCaption && FBorderIcons.Contains(kbiMaximize)) {
-        Finish();
+      if (Pressed == khtCaption && FBorderIcons.Contains(kbiMaximize)) {
         if (FWindowState == kwsMinimized)
           Restore();
         else
           Maximize();
         return;
       }
-      if (FMouseDownCode == khtSysMenu) {
-        Finish();
+      if (Pressed == khtSysMenu) {
         CloseForm();
         return;
       }
     }
-    const Byte Pressed = FMouseDownCode;
-    const bool WasDragging = FDragging;
-    Finish();
-    if (Pressed == Code) {
-      switch (Code) {
+    if (Pressed == HitTest(X, Y)) {
+      switch (Pressed) {
         case khtClose: CloseForm(); return;
         case khtHelp: ShowHelp(); break;
         case khtMinimize: Minimize(); break;
@@ -416,23 +411,7 @@ void TKsCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         case khtSysMenu: ShowSystemMenu(); break;
       }
     }
-    if (FSimpleDrag && WasDragging) {
-      DrawDragFrame(TRect{0, 0, 0, 0});
-      // The final bounds, taken once as a live drag would.
-      FSimpleDrag = false;
-      FDragging = true;
-      FMouseDownCode = Pressed;
-      MouseMove(ShiftOf(8), X, Y);
-      FMouseDownCode = 0;
-      FDragging = false;
-      FSimpleDrag = true;
-      FDragFromStart = false;
-      FFramePaintEnabled = true;
-      PaintNonClient();
-      if (TWinControl* Control = GetHookedControl()) Control->Invalidate();
-    } else {
-      PaintNonClient();
-    }
+    EndDrag(Pressed, WasDragging, X, Y);
     return;
   }
   if (Button == mbRight && HitTest(X, Y) == khtCaption) {
@@ -443,6 +422,38 @@ void TKsCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     FMenuPoint = TPoint{0, 0};
   }
   FMouseDownCode = 0;
+}
+
+void TKsCustomForm::EndDrag(Byte Pressed, bool WasDragging, int X, int Y) {
+  if (FSimpleDrag && WasDragging) {
+    DrawDragFrame(TRect{0, 0, 0, 0});
+    // The final bounds, taken once as a live drag would.
+    FSimpleDrag = false;
+    FDragging = true;
+    FMouseDownCode = Pressed;
+    MouseMove(ShiftOf(8), X, Y);
+    FMouseDownCode = 0;
+    FDragging = false;
+    FSimpleDrag = true;
+    FDragFromStart = false;
+    FFramePaintEnabled = true;
+    PaintNonClient();
+    if (TWinControl* Control = GetHookedControl()) Control->Invalidate();
+  } else {
+    PaintNonClient();
+  }
+}
+
+void TKsCustomForm::EndPressOnCaptureLoss() {
+  if (FNonClientShift == 0) return;
+  FNonClientShift = 0;
+  // A release where the mouse was last seen, that runs no caption button's command.
+  const Byte Pressed = FMouseDownCode;
+  const bool WasDragging = FDragging;
+  FMouseDownCode = 0;
+  FDragging = false;
+  if (GetCapture() == GetHookedHandle()) ReleaseCapture();
+  EndDrag(Pressed, WasDragging, FDragLast.x, FDragLast.y);
 }
 
 void TKsCustomForm::SnapToEdges(TRect& R) {
@@ -626,10 +637,20 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
     case WM_NCRBUTTONUP:
     case WM_NCLBUTTONDBLCLK:
     case WM_NCMOUSEMOVE: WMNCMouse(Message); return true;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (Alt+Tab, a message box): the press is over.
+      if (reinterpret_cast<HWND>(Message.LParam) != GetHookedHandle()) EndPressOnCaptureLoss();
+      return true;
+    case WM_CANCELMODE: EndPressOnCaptureLoss(); return true;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: {
       // A press on the frame captured the mouse: the client messages carry the drag on.
       if (FNonClientShift == 0) return true;
+      if (Message.Msg == WM_MOUSEMOVE && (FNonClientShift & 8) && !(Message.WParam & MK_LBUTTON)) {
+        // The left button went up where no release reached the window.
+        EndPressOnCaptureLoss();
+        return true;
+      }
       const HWND Window = GetHookedHandle();
       POINT S = Message.Pos();
       if (Window) ClientToScreen(Window, &S);

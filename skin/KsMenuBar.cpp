@@ -288,9 +288,12 @@ bool TKsCustomMenuBar::DialogChar(TMessage& Message) {
 }
 
 void TKsCustomMenuBar::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  // The items the root owns, once: the child-window buttons are the bar's own.
   if (FItems)
-    for (int I = 0; I < FItems->Count(); ++I)
-      if (FItems->Items(I)->MDIButtonKind() == 0) Proc(FItems->Items(I));
+    for (int I = 0; I < FItems->Count(); ++I) {
+      TKsCustomItem* Item = FItems->Items(I);
+      if (Item->MDIButtonKind() == 0 && Item->Owner() == Root) Proc(Item);
+    }
   inherited::GetChildren(Proc, Root);
 }
 

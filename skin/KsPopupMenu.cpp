@@ -102,7 +102,9 @@ void TKsCustomPopupMenu::Popup(int X, int Y) {
 void TKsCustomPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) {
   inherited::GetChildren(Proc, Root);
   if (!FItems) return;
-  for (int I = 0; I < FItems->Count(); ++I) Proc(FItems->Items(I));
+  // The items the root owns: the menu's own components are not written again.
+  for (int I = 0; I < FItems->Count(); ++I)
+    if (FItems->Items(I)->Owner() == Root) Proc(FItems->Items(I));
 }
 
 void InitKsPopupMenu() {

@@ -28,7 +28,15 @@ TKsCustomScrollBar::TKsCustomScrollBar(TComponent* AOwner) : TKsGraphicControl(A
 // ---------------------------------------------------------------------------------
 // Properties
 
+bool TKsCustomScrollBar::Loading() const { return ComponentState().Contains(csLoading); }
+
+// While a form file is read each value is kept as it comes, whatever the others are
+// yet: Loaded brings them into range together.
 void TKsCustomScrollBar::SetPosition(int Value) {
+  if (Loading()) {
+    FPosition = Value;
+    return;
+  }
   Value = std::clamp(Value, FMin, FMax);
   if (Value == FPosition) return;
   FPosition = Value;
@@ -37,6 +45,10 @@ void TKsCustomScrollBar::SetPosition(int Value) {
 }
 
 void TKsCustomScrollBar::SetMax(int Value) {
+  if (Loading()) {
+    FMax = Value;
+    return;
+  }
   Value = std::max(Value, FMin);
   if (Value == FMax) return;
   FMax = Value;
@@ -46,6 +58,10 @@ void TKsCustomScrollBar::SetMax(int Value) {
 }
 
 void TKsCustomScrollBar::SetMin(int Value) {
+  if (Loading()) {
+    FMin = Value;
+    return;
+  }
   Value = std::min(Value, FMax);
   if (Value == FMin) return;
   FMin = Value;
@@ -56,9 +72,21 @@ void TKsCustomScrollBar::SetMin(int Value) {
 
 void TKsCustomScrollBar::SetPageSize(int Value) {
   if (Value < 0) return;
+  if (Loading()) {
+    FPageSize = Value;
+    return;
+  }
   Value = std::min(Value, FMax - FMin + 1);
   if (Value == FPageSize) return;
   FPageSize = Value;
+  Invalidate();
+}
+
+void TKsCustomScrollBar::Loaded() {
+  inherited::Loaded();
+  FMax = std::max(FMax, FMin);
+  FPosition = std::clamp(FPosition, FMin, FMax);
+  FPageSize = std::min(FPageSize, FMax - FMin + 1);
   Invalidate();
 }
 
@@ -490,6 +518,10 @@ void InitKsScrollBar() {
   P.Prop("PageSize", &C::PageSize, &C::SetPageSize).Default(0);
   P.Prop("Kind", &C::Kind, &C::SetKind);
   P.Prop("ShowButtons", &C::ShowButtons, &C::SetShowButtons).Default(true);
+  P.Prop("LargeChange", &C::LargeChange, &C::SetLargeChange).Default(1);
+  P.Prop("SmallChange", &C::SmallChange, &C::SetSmallChange).Default(1);
+  P.Prop("OnChange", &C::OnChange);
+  P.Prop("OnScroll", &C::OnScroll);
 }
 
 void DoneKsScrollBar() {

@@ -80,6 +80,8 @@ class TKsCustomScrollBar : public TKsGraphicControl {
   virtual bool IsInPageInc(const TPoint& P);
 
   void Dispatch(TMessage& Message) override;
+  // The values read from a form file, brought into range together.
+  void Loaded() override;
 
   TNotifyEvent OnChange;
   TKsScrollEvent OnScroll;
@@ -102,6 +104,7 @@ class TKsCustomScrollBar : public TKsGraphicControl {
   void MouseLeave() override;
 
  private:
+  bool Loading() const;
   bool Vertical() const { return FKind == sbVertical; }
   int AxisLength() const { return Vertical() ? Height() : Width(); }
   // The track along the axis: its start and length.

@@ -290,19 +290,28 @@ std::vector<int> TKsCustomTabControl::RowsFarthestFirst() {
   return Order;
 }
 
+bool TKsCustomTabControl::TabCanShow(int Index) {
+  TRect R = GetTabRect(Index);
+  if (Index == FTabIndex) InflateRect(&R, 2, 2);  // the active tab stands out
+  const TRect Client{0, 0, Width(), Height()};
+  RECT Overlap;
+  return IntersectRect(&Overlap, &R, &Client) != 0;
+}
+
 void TKsCustomTabControl::PaintBuffer() {
   inherited::PaintBuffer();
   if (!FMultiLine) {
-    const int Last = LastVisibleTab();
+    const int Last = LastShownTab();
     for (int I = std::max(FFirstVisibleTab, 0); I <= Last; ++I)
       if (I != FTabIndex) DrawTab(I);
   } else {
     const TLayout& L = Layout();
     for (int Row : RowsFarthestFirst())
-      for (int I = FirstTabOfRow(Row); I <= L.Rows[static_cast<std::size_t>(Row)].LastTab; ++I) DrawTab(I);
+      for (int I = FirstTabOfRow(Row); I <= L.Rows[static_cast<std::size_t>(Row)].LastTab; ++I)
+        if (TabCanShow(I)) DrawTab(I);
   }
   PaintPane();
-  if (FTabIndex >= 0) DrawTab(FTabIndex);
+  if (FTabIndex >= 0 && TabCanShow(FTabIndex)) DrawTab(FTabIndex);
   if (ArrowsShown()) {
     DrawLeftArrow();
     DrawRightArrow();

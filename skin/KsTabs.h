@@ -228,7 +228,13 @@ class TKsCustomTabControl : public TKsCustomControl {
   bool IsOppositeRow(int Row);
   int TabBand();
   int OppositeBand();
+  // The single line's last tab that fits from the first visible one, plus one partly
+  // shown; and the last one drawn and hit, which neither passes the right edge nor
+  // reaches under an arrow.
   int LastVisibleTab();
+  int LastShownTab();
+  // Whether any of the tab lies on the control.
+  bool TabCanShow(int Index);
   void ArrowTick(TObject* Sender);
   void StopArrows();
   // Takes the sheet out of the pages and clears its link (no caption change, no free).

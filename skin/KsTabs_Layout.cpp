@@ -241,6 +241,21 @@ int TKsCustomTabControl::LastVisibleTab() {
   return I < Count ? I : Count - 1;
 }
 
+int TKsCustomTabControl::LastShownTab() {
+  const int First = std::max(FFirstVisibleTab, 0);
+  int Last = LastVisibleTab();
+  if (!ArrowsShown()) return Last;
+  // Tabs at the end that pass the right edge or reach under an arrow are left out.
+  const TRect Left = LeftArrowRect(), Right = RightArrowRect();
+  auto Hidden = [&](const TRect& Tab) {
+    RECT Overlap;
+    return Tab.right > Width() || IntersectRect(&Overlap, &Tab, &Left) ||
+           IntersectRect(&Overlap, &Tab, &Right);
+  };
+  while (Last >= First && Hidden(GetTabRect(Last))) --Last;
+  return Last;
+}
+
 bool TKsCustomTabControl::ArrowsShown() {
   const int Count = FTabs->Count();
   if (FMultiLine || Count < 2) return false;
@@ -325,7 +340,7 @@ int TKsCustomTabControl::TabAtPoint(int X, int Y) {
   }
   if (FTabIndex >= 0 && Holds(GetTabRect(FTabIndex))) return FTabIndex;
   if (!FMultiLine) {
-    const int Last = LastVisibleTab();
+    const int Last = LastShownTab();
     for (int I = std::max(FFirstVisibleTab, 0); I <= Last; ++I) {
       TRect R = GetTabRect(I);
       if (FTabPosition == tpTop) R.bottom -= TopMargin();

@@ -39,7 +39,7 @@ const TUnitTable* const Uses[] = {&ClasslibUnits};
 const TUnitEntry Units[] = {
     // The kit's colours, the gradient and optional system functions, then the frame's
     // fonts, images and shared bitmap (borrowed from the host when it offers one).
-    {"KsBitmap", InitKsBitmap, nullptr},
+    {"KsBitmap", InitKsBitmap, DoneKsBitmap},
     {"KsUtils", InitKsUtils, DoneKsUtils},
     {"KsEffects", InitKsEffects, DoneKsEffects},
     // The visual-styles binding's handle cache (its tracker window comes on first use).

@@ -375,6 +375,16 @@ void TCustomXPEdit::SetWindowTextInside(const AnsiString& Value) {
   SetText(Value);
 }
 
+void TCustomXPEdit::RefreshScrollAfterEdit() {
+  if (!HandleAllocated()) return;
+  // A caret left alone at the end scrolls back to show what fits before it; anywhere
+  // else the counts are measured again over the changed text.
+  if (FCaretIndex == FFirstVisible && FCaretIndex == TextLength())
+    SetFirstVisible(FirstFittingIndex(FCaretIndex));
+  else
+    SetFirstVisible(FFirstVisible);
+}
+
 void TCustomXPEdit::InsertText(const AnsiString& Source) {
   if (FReadOnly) return;
   AnsiString S = Source;
@@ -390,8 +400,7 @@ void TCustomXPEdit::InsertText(const AnsiString& Source) {
   }
   T.insert(static_cast<std::size_t>(FCaretIndex), S);
   SetWindowTextInside(T);
-  if (HandleAllocated() && FCaretIndex == FFirstVisible && FCaretIndex == TextLength())
-    SetFirstVisible(FirstFittingIndex(FCaretIndex));
+  RefreshScrollAfterEdit();
   SetCaretIndex(FCaretIndex + static_cast<int>(S.size()));
   // The change ends with the selection collapsed at the caret.
   FSelAnchor = FSelEnd = FCaretIndex;
@@ -426,13 +435,8 @@ void TCustomXPEdit::DeleteForward(int N) {
   T.erase(static_cast<std::size_t>(Index), static_cast<std::size_t>(std::max(N, 0)));
   SetWindowTextInside(T);
   FSelAnchor = FSelEnd = FCaretIndex = Index;
-  if (HandleAllocated()) {
-    if (FCaretIndex == FFirstVisible && FCaretIndex == TextLength())
-      SetFirstVisible(FirstFittingIndex(FCaretIndex));
-    else
-      SetFirstVisible(FFirstVisible);
-    UpdateCaretPos();
-  }
+  RefreshScrollAfterEdit();
+  UpdateCaretPos();
   Change();
 }
 

@@ -130,6 +130,8 @@ class TCustomXPEdit : public TCustomControl {
   void SetFirstVisible(int Index);
   void UpdateCaretPos();
   void UpdateVisibleCounts();
+  // The scroll position and the visible counts after the text changed at the caret.
+  void RefreshScrollAfterEdit();
   void RefreshDisplayText();
   // The canvas's DC with the edit's font selected, for measuring and drawing text.
   HDC TextDC();

@@ -113,6 +113,28 @@ TEST(KsBitmapTest, VerticalTextTurnsAQuarterInsideItsRectangle) {
   EXPECT_EQ(Turned.size() - std::count(Turned.begin(), Turned.end(), 0u), static_cast<std::size_t>(Ink));
 }
 
+TEST(KsBitmapTest, VerticalTextInARectangleFarLargerThanTheBitmapDrawsWhatShows) {
+  // Around the same centre as a rectangle that fits, reaching millions of pixels past
+  // the bitmap on both sides of the text's run: the same visible pixels, both turns.
+  const TRect Fits{5, 3, 25, 63};
+  const int Far = 15000000;
+  for (bool Clockwise : {true, false}) {
+    TOwned<TKsBitmap> Near = MakeBitmap(40, 70, 0), Huge = MakeBitmap(40, 70, 0);
+    for (TKsBitmap* B : {Near.get(), Huge.get()}) B->Font()->SetColor(clBlue);
+    Near->DrawVerticalText("WWW", Fits, DT_SINGLELINE | DT_CENTER | DT_VCENTER, Clockwise);
+    Huge->DrawVerticalText("WWW", TRect{Fits.left, Fits.top - Far, Fits.right, Fits.bottom + Far},
+                           DT_SINGLELINE | DT_CENTER | DT_VCENTER, Clockwise);
+    const std::vector<TKsColor> Expected = PixelsOf(Near.get());
+    EXPECT_GT(Expected.size() - std::count(Expected.begin(), Expected.end(), 0u), 20u);
+    EXPECT_EQ(PixelsOf(Huge.get()), Expected) << (Clockwise ? "clockwise" : "counter-clockwise");
+  }
+  // A rectangle wholly outside draws nothing.
+  TOwned<TKsBitmap> Outside = MakeBitmap(40, 70, 0);
+  Outside->DrawVerticalText("WWW", TRect{50, -Far, 70, Far}, DT_SINGLELINE, false);
+  const std::vector<TKsColor> None = PixelsOf(Outside.get());
+  EXPECT_EQ(static_cast<std::size_t>(std::count(None.begin(), None.end(), 0u)), None.size());
+}
+
 TEST(KsBitmapTest, AssignedGraphicsAreDrawnInOpaque) {
   TOwned<TBitmap> Bitmap(NewObject<TBitmap>(5, 4));
   Bitmap->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(10, 20, 30)));

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ActnList.h"
 #include "classlib/Classes_Streaming.h"
+#include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
 #include "skin/KsButtons.h"
 #include "skin/KsUtils.h"
@@ -104,6 +106,48 @@ TEST_F(KsButtonTest, TheGlyphsWidthInHeightsDecidesNumGlyphs) {
   Glyph->SetSize(80, 16);
   B->SetGlyph(Glyph.get());
   EXPECT_EQ(B->NumGlyphs(), 1);
+}
+
+TEST_F(KsButtonTest, TheActionsImageBecomesTheGlyphOverTheOneItHad) {
+  auto* Images = NewObject<TImageList>(nullptr);
+  TOwned<TBitmap> Red(NewObject<TBitmap>());
+  Red->SetSize(16, 16);
+  // A red square on the glyphs' transparent fuchsia.
+  Red->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(255, 0, 255)));
+  Red->Canvas()->FillRect(TRect{0, 0, 16, 16});
+  Red->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(255, 0, 0)));
+  Red->Canvas()->FillRect(TRect{4, 4, 12, 12});
+  Images->Add(Red.get(), nullptr);
+  auto* List = NewObject<TActionList>(nullptr);
+  List->SetImages(Images);
+  auto* Act = NewObject<TAction>(nullptr);
+  // Freed after the form's buttons: the action, its list, then the images.
+  Keep(Act);
+  Keep(List);
+  Keep(Images);
+  Act->SetActionList(List);
+  Act->SetCaption("Run");
+  Act->SetImageIndex(0);
+
+  auto* B = AddButton("btnAction", 10);
+  B->SetKind(bkOK);  // a glyph of two images
+  ASSERT_EQ(B->NumGlyphs(), 2);
+  B->SetAction(Act);
+  EXPECT_EQ(B->Caption(), "Run");
+  EXPECT_EQ(B->Glyph()->Width(), 16);
+  EXPECT_EQ(B->Glyph()->Height(), 16);
+  EXPECT_EQ(B->NumGlyphs(), 1);
+  B->UpdateBuffer();
+  EXPECT_EQ(Rgb(GlyphPixel(B, 8, 8)), Rgb(Opaque(static_cast<TColor>(RGB(255, 0, 0)))));
+
+  // An index past the list's images leaves the glyph as it is.
+  auto* Other = AddButton("btnOther", 100);
+  Other->SetKind(bkCancel);
+  Act->SetImageIndex(3);
+  Other->SetAction(Act);
+  EXPECT_EQ(Other->Glyph()->Width(), 32);
+  B->SetAction(nullptr);
+  Other->SetAction(nullptr);
 }
 
 TEST(KsButtonKindsTest, EveryKindHasItsOwnFourBitGlyphsNormalAndDisabled) {

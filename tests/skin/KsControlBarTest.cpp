@@ -144,4 +144,60 @@ TEST_F(KsControlBarTest, EachBandHasAFrameAndTwoGrabberRidges) {
   EXPECT_EQ(Pixel(L + 3, T + 1), Face);  // the ridges start 2 below the top
 }
 
+// Answers a preferred width for every band, and notes and allows every band drag.
+struct TBandLog : TObject {
+  int Preferred = 0;
+  int Drags = 0;
+  void BandInfo(TObject*, TControl*, TRect&, int& PreferredSize, int&) {
+    if (Preferred > 0) PreferredSize = Preferred;
+  }
+  void BandDrag(TObject*, TControl*, bool& Drag) {
+    ++Drags;
+    Drag = true;
+  }
+};
+
+TEST_F(KsControlBarTest, AWrappedBandTakesItsPreferredWidth) {
+  TBandLog Log;
+  Log.Preferred = 90;
+  Bar->OnBandInfo = TBandInfoEvent::Bind<&TBandLog::BandInfo>(&Log);
+  Bar->SetBounds(0, 0, 100 + Bar->Width() - Bar->ClientWidth(), 50);
+  auto* A = AddTo(Bar, 11, 60, 50);
+  auto* B = AddTo(Bar, 84, 60, 50);
+  ExpectRowsSound();
+  ASSERT_TRUE(Bar->BandOf(B)->Break) << "two bands of at least 63 do not share 100 pixels";
+  EXPECT_EQ(Bar->BandOf(B)->Width, 90);
+  EXPECT_EQ(B->Width(), 90 - 13);
+  EXPECT_EQ(B->Left(), 11);
+  EXPECT_EQ(A->Top(), 2);
+  EXPECT_EQ(B->Top(), 28);
+}
+
+TEST_F(KsControlBarTest, CtrlPressedWhileTrackingStartsTheDragAtOnce) {
+  TBandLog Log;
+  Bar->OnBandDrag = TBandDragEvent::Bind<&TBandLog::BandDrag>(&Log);
+  Bar->SetAutoDock(false);  // the drag ends wherever the mouse is, never docked back
+  AddTo(Bar, 11, 60);
+  auto* B = AddTo(Bar, 150, 60);
+  Mouse(WM_LBUTTONDOWN, 150 - 6, 12);
+  ASSERT_EQ(Bar->TrackControl(), B);
+  // Ctrl goes down where the keyboard focus is; no mouse move follows. The release
+  // ends the drag's own loop.
+  PostMessageA(Form->Handle(), WM_KEYDOWN, VK_CONTROL, 0);
+  PostMessageA(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(150 - 6, 12));
+  Pump();
+  EXPECT_EQ(Log.Drags, 1);
+  EXPECT_EQ(Bar->TrackControl(), nullptr);
+
+  // Other keys, and Ctrl with no band tracked, start nothing.
+  Mouse(WM_LBUTTONDOWN, 150 - 6, 12);
+  PostMessageA(Form->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+  Pump();
+  EXPECT_EQ(Bar->TrackControl(), B);
+  Mouse(WM_LBUTTONUP, 150 - 6, 12);
+  PostMessageA(Form->Handle(), WM_KEYDOWN, VK_CONTROL, 0);
+  Pump();
+  EXPECT_EQ(Log.Drags, 1);
+}
+
 }  // namespace

@@ -171,6 +171,60 @@ TEST_F(KsFormStatesTest, ACaptionDragMovesAndSnapsTheWindow) {
   EXPECT_EQ(Form->Height(), Height);
 }
 
+// A client mouse move of the captured drag, at a point of the window.
+void SendClientMove(HWND Window, const TPoint& P, WPARAM Keys) {
+  RECT W;
+  GetWindowRect(Window, &W);
+  POINT C{W.left + P.x, W.top + P.y};
+  ScreenToClient(Window, &C);
+  SendMessageA(Window, WM_MOUSEMOVE, Keys, MAKELPARAM(C.x, C.y));
+  Pump();
+}
+
+TEST_F(KsFormStatesTest, ALostCaptureEndsACaptionDragAsAReleaseDoes) {
+  const TPoint Grip{120, Frame->FrameBorderWidth() + 4};
+  ASSERT_EQ(Frame->HitTest(Grip.x, Grip.y), khtCaption);
+  const TRect Start = Form->BoundsRect();
+  const TPoint Away{Grip.x + 40, Grip.y + 30};
+
+  // The control case: a move with the button held carries the window along.
+  Send(WM_NCLBUTTONDOWN, Grip);
+  SendClientMove(Window(), Away, MK_LBUTTON);
+  EXPECT_EQ(Form->Left(), Start.left + 40);
+  Send(WM_NCLBUTTONUP, Away);
+  Form->SetBounds(Start.left, Start.top, RectWidth(Start), RectHeight(Start));
+  Pump();
+
+  // Another window takes the capture (Alt+Tab, a message box): the press is over.
+  Send(WM_NCLBUTTONDOWN, Grip);
+  ASSERT_EQ(GetCapture(), Window());
+  ReleaseCapture();
+  Pump();
+  EXPECT_FALSE(Frame->Dragging());
+  SendClientMove(Window(), Away, 0);
+  EXPECT_TRUE(SameRect(Form->BoundsRect(), Start)) << "moved with no button held";
+
+  // A cancel ends it too, and so does a move that finds the button up.
+  for (int Way = 0; Way < 2; ++Way) {
+    Send(WM_NCLBUTTONDOWN, Grip);
+    ASSERT_TRUE(Frame->Dragging());
+    if (Way == 0) SendMessageA(Window(), WM_CANCELMODE, 0, 0);
+    SendClientMove(Window(), Away, 0);
+    SendClientMove(Window(), TPoint{Away.x + 10, Away.y}, MK_LBUTTON);
+    EXPECT_FALSE(Frame->Dragging()) << Way;
+    EXPECT_TRUE(SameRect(Form->BoundsRect(), Start)) << Way;
+    EXPECT_NE(GetCapture(), Window()) << Way;
+  }
+
+  // A lost capture over a caption button runs none of its commands.
+  Send(WM_NCLBUTTONDOWN, Centre(kbiClose));
+  ReleaseCapture();
+  Pump();
+  Send(WM_NCLBUTTONUP, Centre(kbiClose));
+  EXPECT_EQ(Log.Queries, 0);
+  EXPECT_TRUE(IsWindowVisible(Window()));
+}
+
 TEST_F(KsFormStatesTest, ButtonsActOnlyWhenReleasedOverThePressedOne) {
   Send(WM_NCLBUTTONDOWN, Centre(kbiClose));
   Send(WM_NCLBUTTONUP, Centre(kbiMinimize));

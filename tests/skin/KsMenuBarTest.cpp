@@ -1,12 +1,14 @@
 // The kit's menu bar on real windows: its height from its items, the etched line on
 // the side facing the client area, Alt with a letter opening that item's sub-menu
 // (keys posted from a timer while the bar tracks), the child-window buttons of a
-// multiple-document main form, and the frame asking the bar for shortcuts.
+// multiple-document main form, the frame asking the bar for shortcuts, and the bar's
+// items in form files.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
 #include "classlib/Menus.h"
 #include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
@@ -203,6 +205,47 @@ TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
   HeldKeys.clear();
   Pump();
   EXPECT_EQ(Count->Clicks, 1);
+}
+
+// How often Word stands in Text.
+int Occurrences(const AnsiString& Text, const AnsiString& Word) {
+  int Count = 0;
+  for (std::size_t At = Text.find(Word); At != AnsiString::npos; At = Text.find(Word, At + 1)) ++Count;
+  return Count;
+}
+
+TEST_F(KsMenuBarTest, AFormFileHoldsEachItemOnceAndReadsBackTheSameTree) {
+  const char* Source =
+      "form frmBar: TForm\n"
+      "  component mnuBar: TKsCustomMenuBar\n"
+      "    component mnuFile: TKsCustomItem\n"
+      "      Caption = \"&File\"\n"
+      "      component mnuOpen: TKsCustomItem\n"
+      "        Caption = \"&Open\"\n"
+      "      end\n"
+      "    end\n"
+      "    component mnuHelp: TKsCustomItem\n"
+      "      Caption = \"&Help\"\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(), Source, "bar");
+  const AnsiString Text = WriteComponentText(Root.get());
+  for (const char* Name : {"mnuFile", "mnuOpen", "mnuHelp"})
+    EXPECT_EQ(Occurrences(Text, Name), 1) << Name << "\n" << Text;
+  EXPECT_EQ(Occurrences(Text, "existing"), 0) << Text;
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Bar = ObjectAs<TKsCustomMenuBar>(Copy->FindComponent("mnuBar"));
+  auto* File = ObjectAs<TKsCustomItem>(Copy->FindComponent("mnuFile"));
+  ASSERT_TRUE(Bar && File);
+  int TopItems = 0;
+  for (int I = 0; I < Bar->Items()->Count(); ++I) TopItems += Bar->Items()->Items(I)->MDIButtonKind() == 0;
+  EXPECT_EQ(TopItems, 2);
+  EXPECT_EQ(File->Count(), 1);
+  EXPECT_EQ(File->Items(0)->Name(), "mnuOpen");
 }
 
 }  // namespace

@@ -263,6 +263,16 @@ TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesT
   EXPECT_NE(Text.find("mnuDeeper"), AnsiString::npos) << Text;
   EXPECT_NE(Text.find("ShadowWidth = 6"), AnsiString::npos) << Text;
   EXPECT_EQ(Text.find("PopupBlendValue"), AnsiString::npos) << "defaults are not written: " << Text;
+  // Each item once, as a component of its parent.
+  for (const char* Name : {"mnuOpen", "mnuMore", "mnuDeeper"})
+    EXPECT_EQ(Text.find(Name), Text.rfind(Name)) << Name << "\n" << Text;
+  EXPECT_EQ(Text.find("existing"), AnsiString::npos) << Text;
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Again = ObjectAs<TKsCustomPopupMenu>(Copy->FindComponent("mnuPopup"));
+  ASSERT_NE(Again, nullptr);
+  EXPECT_EQ(Again->Items()->Count(), 2);
+  EXPECT_EQ(ObjectAs<TKsCustomItem>(Copy->FindComponent("mnuMore"))->Count(), 1);
 }
 
 // A painter whose popup items are 120 x 30, drawn in one colour on another.

@@ -1,11 +1,12 @@
 // The kit's scroll bar on real windows: thumb geometry, the drag's bounds, stepping and
 // the held-button repeat (ticks driven here), a capture lost mid-drag, and the windowed
-// base's built-in bars with their WM_HSCROLL and WM_VSCROLL.
+// base's built-in bars with their WM_HSCROLL and WM_VSCROLL, and the bar in form files.
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
 #include "skin/KsScrollBar.h"
 #include "skin/KsUtils.h"
 #include "tests/skin/KitUiSupport.h"
@@ -265,6 +266,93 @@ TEST_F(KsScrollBarTest, BuiltInBarsLineTheEdgesAndStepAsTheControlsOwnMessages) 
   C->SetScrollUpdating(false);
   EXPECT_EQ(C->Received.size(), 2u);
   EXPECT_EQ(C->HorzScrollBar()->Position(), 1);
+}
+
+// A form whose handlers a form file binds by name.
+class TBarForm : public TForm {
+  TCLASS_DECL(TBarForm, TForm)
+ public:
+  TBarForm(TComponent* AOwner, TCreateNew) : TForm(AOwner, CreateNew) {}
+  void BarChange(TObject*) { ++Changes; }
+  void BarScroll(TObject*, TScrollCode, int& Pos) { Pos = Forced; }
+  int Changes = 0;
+  int Forced = 0;
+};
+TCLASS_IMPL(TBarForm)
+
+class KsScrollBarStreamTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    TPublish<TBarForm> P;
+    P.Method<&TBarForm::BarChange>("BarChange");
+    P.Method<&TBarForm::BarScroll>("BarScroll");
+  }
+  void TearDown() override {
+    UnRegisterPublished(&TBarForm::StaticClass());
+    UiTest::TearDown();
+  }
+  // The bar read from a form file of these lines.
+  TKsCustomScrollBar* Read(TBarForm* Root, const AnsiString& Lines) {
+    ReadComponentText(Root, "form frmBars: TBarForm\n  component sbrMain: TKsCustomScrollBar\n" + Lines +
+                                "  end\nend\n",
+                      "bars");
+    return ObjectAs<TKsCustomScrollBar>(Root->FindComponent("sbrMain"));
+  }
+};
+
+TEST_F(KsScrollBarStreamTest, StepsAndEventsGoThroughAFormFileAndBack) {
+  TOwned<TBarForm> Root(NewObject<TBarForm>(nullptr, CreateNew));
+  TKsCustomScrollBar* Bar = Read(Root.get(),
+                                 "    LargeChange = 10\n    SmallChange = 5\n"
+                                 "    OnChange = BarChange\n    OnScroll = BarScroll\n");
+  ASSERT_NE(Bar, nullptr);
+  EXPECT_EQ(Bar->LargeChange(), 10);
+  EXPECT_EQ(Bar->SmallChange(), 5);
+  Root->Forced = 33;
+  Bar->Step(VK_NEXT);
+  EXPECT_EQ(Bar->Position(), 33) << "OnScroll bound";
+  EXPECT_EQ(Root->Changes, 1) << "OnChange bound";
+
+  const AnsiString Text = WriteComponentText(Root.get());
+  for (const char* Expected :
+       {"LargeChange = 10", "SmallChange = 5", "OnChange = BarChange", "OnScroll = BarScroll"})
+    EXPECT_NE(Text.find(Expected), AnsiString::npos) << Expected << "\n" << Text;
+  TOwned<TBarForm> Copy(NewObject<TBarForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Again = ObjectAs<TKsCustomScrollBar>(Copy->FindComponent("sbrMain"));
+  ASSERT_NE(Again, nullptr);
+  EXPECT_EQ(Again->LargeChange(), 10);
+  EXPECT_EQ(Again->SmallChange(), 5);
+  EXPECT_EQ(Again->Position(), 33);
+}
+
+TEST_F(KsScrollBarStreamTest, StoredValuesApplyWhateverTheirOrder) {
+  // Each value past the range the ones before it allow: Position and PageSize above
+  // the default Max, Min above it too.
+  TOwned<TBarForm> Root(NewObject<TBarForm>(nullptr, CreateNew));
+  TKsCustomScrollBar* Bar = Read(Root.get(),
+                                 "    Position = 150\n    Min = 120\n    PageSize = 60\n    Max = 200\n");
+  ASSERT_NE(Bar, nullptr);
+  EXPECT_EQ(Bar->Min(), 120);
+  EXPECT_EQ(Bar->Max(), 200);
+  EXPECT_EQ(Bar->Position(), 150);
+  EXPECT_EQ(Bar->PageSize(), 60);
+
+  TOwned<TBarForm> Copy(NewObject<TBarForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), WriteComponentText(Root.get()), "copy");
+  auto* Again = ObjectAs<TKsCustomScrollBar>(Copy->FindComponent("sbrMain"));
+  ASSERT_NE(Again, nullptr);
+  EXPECT_EQ(Again->Position(), 150);
+  EXPECT_EQ(Again->Min(), 120);
+  EXPECT_EQ(Again->PageSize(), 60);
+
+  // Values that do not fit together are brought into range once all are read.
+  TOwned<TBarForm> Odd(NewObject<TBarForm>(nullptr, CreateNew));
+  Bar = Read(Odd.get(), "    Max = 50\n    Position = 80\n    PageSize = 90\n");
+  ASSERT_NE(Bar, nullptr);
+  EXPECT_EQ(Bar->Position(), 50);
+  EXPECT_EQ(Bar->PageSize(), 51);
 }
 
 }  // namespace

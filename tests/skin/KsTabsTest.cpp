@@ -297,4 +297,65 @@ TEST_F(KsTabsTest, OwnerDrawingHandsEveryTabToTheEventInsteadOfItsCaption) {
   EXPECT_EQ(CountPixels(Tabs, Second, Text), 0);
 }
 
+TEST_F(KsTabsTest, ATabPartlyUnderTheArrowsIsNeitherDrawnNorHit) {
+  Tabs->SetTabWidth(100);  // the third tab reaches from 202 under the arrows and past 289
+  AddTabs(4);
+  Tabs->SetTabIndex(0);
+  ASSERT_TRUE(Tabs->ArrowsShown());
+  const TRect Third = Tabs->GetTabRect(2);
+  const TRect Arrows = Tabs->LeftArrowRect();
+  ASSERT_LT(Third.left, Arrows.left);
+  ASSERT_GT(Third.right, Arrows.left);
+  TTabPainter Painter;
+  Tabs->OnDrawTab = TDrawTabEvent::Bind<&TTabPainter::Draw>(&Painter);
+  Tabs->SetOwnerDraw(true);
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(Painter.Calls, (std::vector<std::pair<int, bool>>{{1, false}, {0, true}}));
+  EXPECT_EQ(Tabs->TabAtPoint((Third.left + Arrows.left) / 2, CenterY(Third)), -1);
+  EXPECT_EQ(Tabs->TabAtPoint(Third.left - 5, CenterY(Third)), 1);
+
+  // Scrolled by one, the tab that now fits before the arrows is both.
+  Tabs->ScrollTabs(1);
+  const TRect Now = Tabs->GetTabRect(2);
+  ASSERT_LE(Now.right, Tabs->LeftArrowRect().left);
+  Painter.Calls.clear();
+  Tabs->UpdateBuffer();
+  EXPECT_EQ(Painter.Calls, (std::vector<std::pair<int, bool>>{{1, false}, {2, false}, {0, true}}));
+  EXPECT_EQ(Tabs->TabAtPoint(Now.left + 5, CenterY(Now)), 2);
+}
+
+TEST_F(KsTabsTest, SideTabsOfAHugeHeightOrWidthPaintOnlyWhatShows) {
+  // Tabs on either side of a small control, each 16,000 deep and twice as long.
+  Tabs->SetBounds(10, 10, 145, 64);
+  Tabs->SetRaggedRight(true);
+  Tabs->SetTabHeight(16000);
+  AddTabs(3);
+  Tabs->SetTabIndex(1);
+  for (TTabPosition Side : {tpLeft, tpRight}) {
+    Tabs->SetTabPosition(Side);
+    ASSERT_TRUE(Tabs->MultiLine());
+    EXPECT_NO_THROW(Tabs->UpdateBuffer()) << Side;
+  }
+
+  // Thousands of tabs 65,536 long: only those that reach into the control are drawn.
+  Tabs->SetTabHeight(0);
+  Tabs->SetTabWidth(65536);
+  TOwned<TStringList> Many(NewObject<TStringList>());
+  for (int I = 0; I < 2212; ++I) Many->Add("Tab" + std::to_string(I));
+  Tabs->SetTabs(Many.get());
+  TTabPainter Painter;
+  Tabs->OnDrawTab = TDrawTabEvent::Bind<&TTabPainter::Draw>(&Painter);
+  Tabs->SetOwnerDraw(true);
+  Tabs->SetTabPosition(tpLeft);
+  Tabs->UpdateBuffer();
+  ASSERT_FALSE(Painter.Calls.empty());
+  EXPECT_LT(Painter.Calls.size(), 40u);
+  const TRect Client{0, 0, Tabs->Width(), Tabs->Height()};
+  for (const auto& [Index, Active] : Painter.Calls) {
+    RECT Overlap;
+    const TRect Tab = Tabs->GetTabRect(Index);
+    EXPECT_TRUE(IntersectRect(&Overlap, &Tab, &Client)) << "tab " << Index;
+  }
+}
+
 }  // namespace

@@ -1,12 +1,14 @@
 // The themed window on real windows with a painter of Luna's sizes: the client area
 // the system gives the form, the top border's resize band, the buttons the visual-
 // styles painter leaves out, the caption text's room when minimized, and the fall
-// back to the unthemed frame the moment the painter cannot draw.
+// back to the unthemed frame the moment the painter cannot draw, and the caption's
+// weight as the dialogs' painter answers it.
 #include <gtest/gtest.h>
 
 #include "skin/KsForms.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
+#include "skin/KsThemeXP.h"
 #include "skin/KsUtils.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -45,8 +47,18 @@ class TNativeSizes : public TLunaSizes {
   static void GetName(AnsiString& Name) { Name = "XP ThemeAPI"; }
 };
 
+// The dialogs' visual-styles painter, answering a regular caption.
+class TRegularCaptionXP : public TTeThemeXP {
+  TCLASS_DECL(TRegularCaptionXP, TTeThemeXP)
+ public:
+  TFontStyles GetFontStyle(Byte Kind) override {
+    return Kind == 0 ? TFontStyles{} : TTeThemeXP::GetFontStyle(Kind);
+  }
+};
+
 TCLASS_IMPL(TLunaSizes)
 TCLASS_IMPL(TNativeSizes)
+TCLASS_IMPL(TRegularCaptionXP)
 
 class KsThemeFormTest : public UiTest {
  protected:
@@ -198,6 +210,36 @@ TEST_F(KsThemeFormTest, TheFormsBorderRingLiesInsideTheFrameInThePaintersClientC
   Form->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
   Pump();
   EXPECT_EQ(Ring(), static_cast<COLORREF>(RGB(0, 128, 0)));
+}
+
+TEST_F(KsThemeFormTest, TheCaptionShowsTheBoldWeightThePainterAnswers) {
+  // The caption's ink: the pixels of its text rectangle that the text changes.
+  auto CaptionInk = [&](TTeTheme* Painter) {
+    Engine->SetTheme(Painter);
+    Pump();
+    EXPECT_TRUE(Frame->IsThemed());
+    TRect R;
+    Frame->GetCaptionTextRect(R);
+    auto Paint = [&](const AnsiString& Caption) {
+      Form->SetCaption(Caption);
+      Pump();
+      TOwned<TKsBitmap> B(NewObject<TKsBitmap>());
+      B->SetSize(Frame->FrameWidth(), Frame->FrameHeight());
+      Frame->PaintFrame(B.get());
+      std::vector<TKsColor> Pixels;
+      for (int Y = R.top; Y < R.bottom; ++Y)
+        for (int X = R.left; X < R.right; ++X) Pixels.push_back(B->GetPixel(X, Y));
+      return Pixels;
+    };
+    const std::vector<TKsColor> Without = Paint(""), With = Paint("PCB Board Wizard");
+    int Ink = 0;
+    for (std::size_t I = 0; I < With.size(); ++I) Ink += With[I] != Without[I];
+    return Ink;
+  };
+  const int Regular = CaptionInk(NewObject<TRegularCaptionXP>());
+  const int Bold = CaptionInk(NewObject<TTeThemeXP>());
+  ASSERT_GT(Regular, 100);
+  EXPECT_GT(Bold, Regular * 5 / 4) << "bold " << Bold << ", regular " << Regular;
 }
 
 }  // namespace

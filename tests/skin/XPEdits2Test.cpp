@@ -158,6 +158,34 @@ TEST_F(XPEditTest, TheHookLivesExactlyWhileEditsDo) {
   EXPECT_EQ(XPEditHookInstalled(), Before > 0);
 }
 
+TEST_F(XPEditTest, TypingOrPastingInsideTheTextPaintsItToItsEnd) {
+  TCustomXPEdit* Edit = NewEdit("abc");
+  Edit->SetTransparent(false);
+  Edit->Colors()->SetColor(clWhite);
+  Edit->Font()->SetColor(clBlack);
+  // Some ink between the left ends of two characters of the text on the screen.
+  auto InkBetween = [&](const AnsiString& Before, const AnsiString& Through) {
+    PaintNow(Edit);
+    const int From = 3 + Edit->Canvas()->TextWidth(Before), To = 3 + Edit->Canvas()->TextWidth(Through);
+    for (int X = From; X < To; ++X)
+      for (int Y = 3; Y < 3 + Edit->Canvas()->TextHeight("Xg"); ++Y)
+        if (ScreenPixel(Edit->Handle(), X, Y) != RGB(255, 255, 255)) return true;
+    return false;
+  };
+  Edit->SetSelStart(1);
+  Type('x');
+  ASSERT_EQ(Edit->Text(), "axbc");
+  EXPECT_EQ(Edit->VisibleCount(), 4);
+  EXPECT_TRUE(InkBetween("axb", "axbc")) << "the last c is drawn";
+
+  Clipboard()->SetAsText("yz");
+  Edit->SetSelStart(2);
+  Type(22);  // Ctrl+V
+  ASSERT_EQ(Edit->Text(), "axyzbc");
+  EXPECT_EQ(Edit->VisibleCount(), 6);
+  EXPECT_TRUE(InkBetween("axyzb", "axyzbc"));
+}
+
 TEST_F(XPEditTest, AnOpaqueEditPaintsItsFrameAndTheSelection) {
   TCustomXPEdit* Edit = NewEdit("MMMM");
   Edit->SetTransparent(false);
