@@ -161,9 +161,12 @@ void TdxInplaceHyperLinkEdit::StartOnce() {
   DoStart();
 }
 
+// The press went to the grid, not to this window: the release ends a click of its own.
+// A second press that the editor turns into a double click belongs to it still.
 void TdxInplaceHyperLinkEdit::HostMouseUp() {
   if (!FSingleClick) return;
   if (HandleAllocated()) UpdateWindow(Handle());
+  FStartedThisClick = false;
   StartOnce();
 }
 

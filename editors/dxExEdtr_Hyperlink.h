@@ -74,7 +74,7 @@ class TdxInplaceHyperLinkEdit : public TdxInplaceTextEdit {
   bool FSingleClick = false;
   TShortCut FStartKey = 0;
   // Set once a release, double click or forwarded release of the current press has
-  // started the link; a new press clears it.
+  // started the link; a new press on the editor, or a forwarded release, clears it.
   bool FStartedThisClick = false;
 };
 

@@ -74,6 +74,22 @@ TEST_F(HyperLinkEditTest, InPlaceDoubleClickStartsTheLinkOnce) {
   EXPECT_EQ(2u, Opened.size());
 }
 
+TEST_F(HyperLinkEditTest, EachReleaseTheGridForwardsOpensItsLinkAndAQuickSecondPressNoMore) {
+  auto* Edit = ShownEdit("http://example.invalid/1");
+  Edit->SetSingleClick(true);
+  Edit->HostMouseUp();
+  Edit->SetText("http://example.invalid/2");
+  Edit->HostMouseUp();
+  // The second press of a double click reaches the editor shown over the cell.
+  SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Edit->SetText("http://example.invalid/3");
+  Edit->HostMouseUp();
+  EXPECT_EQ((std::vector<std::string>{"http://example.invalid/1", "http://example.invalid/2",
+                                      "http://example.invalid/3"}),
+            Opened);
+}
+
 TEST_F(HyperLinkEditTest, StartKeyOpensAndLeavesNoCharacter) {
   auto* Edit = ShownEdit("https://example.invalid/");
   auto* Host = static_cast<edittest::TTestContainer*>(Edit->GetContainer());

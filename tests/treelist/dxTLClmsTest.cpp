@@ -972,6 +972,35 @@ TEST_F(TreeListKindsEditingTest, AMemoBlobEditedInItsPopupAndAPastedPictureReach
   EXPECT_EQ(Read->Height(), 5);
 }
 
+// The shell's open call, noted instead of made.
+std::vector<std::string> OpenedLinks;
+HINSTANCE WINAPI NoteOpenedLink(HWND, LPCSTR, LPCSTR File, LPCSTR, LPCSTR, INT) {
+  OpenedLinks.push_back(File);
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST_F(TreeListKindsEditingTest, EachClickOnASingleClickLinkCellOpensItsOwnLink) {
+  Kind<TdxTreeListHyperLinkColumn>()->SetSingleClick(true);
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoImmediateEditor});
+  const TShellExecuteProc Saved = ShellExecuteProc;
+  ShellExecuteProc = NoteOpenedLink;
+  OpenedLinks.clear();
+  auto Restore = ScopeExit([&] { ShellExecuteProc = Saved; });
+  std::vector<TdxTreeListNode*> Cells = {Node({"http://example.invalid/1"}), Node({"http://example.invalid/2"}),
+                                         Node({"http://example.invalid/3"})};
+  Tree->SetFocus();
+  Pump();
+  for (TdxTreeListNode* Cell : Cells) {
+    const TRect R = CellRect(Cell);
+    const LPARAM At = MAKELPARAM(R.left + 20, (R.top + R.bottom) / 2);
+    SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At);
+    SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At);
+    Pump();
+  }
+  EXPECT_EQ(OpenedLinks, (std::vector<std::string>{"http://example.invalid/1", "http://example.invalid/2",
+                                                    "http://example.invalid/3"}));
+}
+
 TEST_F(TreeListKindsEditingTest, AWrapperCellIsEditedByItsReferenceColumnsEditor) {
   auto* Check = Kind<TdxTreeListCheckColumn>();
   Kind<TdxTreeListWrapperColumn>()->OnGetReferenceColumn =
