@@ -376,6 +376,13 @@ class TdxInplaceEdit : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
+// Whether Edit keeps the value of Bit: the store predicate of a published value that
+// a stored-values bit marks, written whatever it is while the bit is set.
+template <TdxEditStoredValue Bit>
+bool dxValueKept(TdxInplaceEdit* Edit) {
+  return Edit->StoredValues().Contains(Bit);
+}
+
 // The editors' shadow brush (the system button-shadow colour), made by the container
 // unit's start.
 HBRUSH dxEditShadowBrush();

@@ -76,3 +76,7 @@ class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
   bool FEmptyValueNull = false;
   bool FUseThousandSeparator = false;
 };
+
+// The published part of the currency editor.
+void InitdxCurrencyEdit();
+void DonedxCurrencyEdit();

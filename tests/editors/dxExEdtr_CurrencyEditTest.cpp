@@ -156,6 +156,30 @@ TEST_F(CurrencyEditTest, DisplayFormatShowsTheLocalesCurrency) {
   EXPECT_EQ("$,0.00;-$,0.00", Edit->DisplayFormat());
 }
 
+TEST_F(CurrencyEditTest, TheFormFileKeepsTheLimitsAndTheFormatSetExplicitly) {
+  auto* Edit = FormEdit<TdxInplaceCurrencyEdit>();
+  Edit->SetMinMaxValues(-5, 250);
+  Edit->SetDisplayFormat("0.0 'units'");
+  auto* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ(-5, Read->MinValue());
+  EXPECT_EQ(250, Read->MaxValue());
+  EXPECT_EQ("0.0 'units'", Read->DisplayFormat());
+  EXPECT_EQ((TdxEditStoredValues{esvMaxValue, esvMinValue, esvDisplayFormat}),
+            Read->StoredValues());
+  // An empty format set explicitly stays empty, not the locale's.
+  Edit = FormEdit<TdxInplaceCurrencyEdit>();
+  Edit->SetDisplayFormat("");
+  Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ("", Read->DisplayFormat());
+  EXPECT_EQ(TdxEditStoredValues{esvDisplayFormat}, Read->StoredValues());
+  // The locale's format nobody set is not written.
+  AnsiString Text;
+  ReadBack(FormEdit<TdxInplaceCurrencyEdit>(), &Text);
+  EXPECT_EQ(AnsiString::npos, Text.find("DisplayFormat"));
+}
+
 TEST_F(CurrencyEditTest, AnEditMaskNeverReachesTheWindow) {
   auto* Edit = ShownEdit();
   Edit->SetEditMask("000");
