@@ -22,8 +22,10 @@ TdxInplaceCurrencyEdit::TdxInplaceCurrencyEdit(TComponent* AOwner) : TdxInplaceM
 
 bool TdxInplaceCurrencyEdit::TextToDouble(const AnsiString& Text, double& Value) {
   AnsiString Plain = Text;
-  if (FormatSettings.ThousandSeparator)
-    Plain = StringReplaceAll(Plain, AnsiString(1, FormatSettings.ThousandSeparator), "");
+  // A thousand separator that is the decimal one too is the decimal one.
+  const char Thousand = FormatSettings.ThousandSeparator;
+  if (Thousand && Thousand != FormatSettings.DecimalSeparator)
+    Plain = StringReplaceAll(Plain, AnsiString(1, Thousand), "");
   double Result = 0;
   const bool Read = TryStrToFloat(Plain, Result);
   const double Magnitude = std::fabs(Result);

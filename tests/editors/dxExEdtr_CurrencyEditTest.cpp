@@ -95,6 +95,26 @@ TEST_F(CurrencyEditTest, SeparatorsFollowTheLocale) {
   EXPECT_FALSE(TdxInplaceCurrencyEdit::TextToDouble("1e400", Value));
 }
 
+TEST_F(CurrencyEditTest, WithOneCharacterForBothSeparatorsItIsTheDecimalOne) {
+  TFormatSettings Settings;
+  Settings.DecimalSeparator = ',';
+  Settings.ThousandSeparator = ',';
+  TScopedFormatSettings Scoped(Settings);
+  double Value = 0;
+  EXPECT_TRUE(TdxInplaceCurrencyEdit::TextToDouble("2012258,76", Value));
+  EXPECT_EQ(2012258.76, Value);
+  auto* Edit = ShownEdit();
+  Edit->SetUseThousandSeparator(true);
+  Beeps = 0;
+  Type(Edit, "12,345");
+  EXPECT_EQ("12,34", Edit->Text()) << "the third decimal is refused";
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ(12.34, Edit->GetValue());
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ("12,34", Edit->Text());
+}
+
 TEST_F(CurrencyEditTest, ValidationLimitsAndRewritesTheValue) {
   auto* Edit = ShownEdit();
   Edit->SetMinMaxValues(0, 100);
