@@ -352,6 +352,9 @@ class TdxInplaceEdit : public TWinControl {
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   void WMPaint(TMessage& Message);
+  // Whether the window shows the display value, painted, instead of the text being
+  // edited: a linked editor that is not edited (not active, nor focused in place).
+  bool ShowsDisplayValue();
   void WMSetCursor(TMessage& Message);
   void CMMouseEnterLeave(TMessage& Message, bool Inside);
 

@@ -13,6 +13,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/FormatFloat.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
@@ -917,6 +918,25 @@ TEST_F(TreeListKindsEditingTest, TimeAndCurrencyEditedToZeroStoreEmptyCells) {
   Tree->SetEditingText("0");
   Close();
   EXPECT_EQ(N->Strings(1), "");
+}
+
+TEST_F(TreeListKindsEditingTest, AnEditedCurrencyCellShowsItsPlainTextAndTheOthersTheirFormat) {
+  auto* Money = Kind<TdxTreeListCurrencyColumn>();
+  TdxTreeListNode* Edited = Node({"1234.5"});
+  TdxTreeListNode* Other = Node({"99"});
+  auto* Editor = Edit<TdxInplaceCurrencyEdit>(Edited, 0);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->Text(), "1234.5");
+  EXPECT_EQ(Editor->DisplayFormat(), "");
+  Variant Shown;
+  Editor->GetDisplayValue(Shown);
+  EXPECT_EQ(VarToStr(Shown), "1234.5");
+  EXPECT_EQ(Tree->GetEditingText(), "1234.5");
+  // A refresh of the editor's defaults, or of the locale, keeps it plain.
+  Editor->Perform(CM_WININICHANGE, 0, 0);
+  EXPECT_EQ(Editor->DisplayFormat(), "");
+  // The cells not being edited are painted through the column's format.
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, Other))->Text, FormatFloat(Money->DisplayFormat(), 99));
 }
 
 TEST_F(TreeListKindsEditingTest, SpinImageAndMruCellsThroughTheirEditors) {
