@@ -233,11 +233,9 @@ int TextWidth(TdxInplaceCurrencyEdit* Edit, const AnsiString& Text) {
 TEST_F(CurrencyEditTest, EditedTheTextIsShownAndLeftTheFormattedAmount) {
   auto* Edit = ShownEdit();
   Edit->SetText("1234.5");
-  ASSERT_EQ("$1,234.50", VarToStr([&] {
-              Variant Shown;
-              Edit->GetDisplayValue(Shown);
-              return Shown;
-            }()));
+  Variant Display;
+  Edit->GetDisplayValue(Display);
+  ASSERT_EQ("$1,234.50", VarToStr(Display));
   const int Plain = TextWidth(Edit, "1234.5");
   const int Formatted = TextWidth(Edit, "$1,234.50");
   ASSERT_GT(Formatted, Plain + 8);
