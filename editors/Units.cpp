@@ -8,6 +8,8 @@
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
 #include "editors/dxExEdtr_Check.h"
+#include "editors/dxExEdtr_CurrencyEdit.h"
+#include "editors/dxExEdtr_DateEdit.h"
 #include "editors/dxExEdtr_Graphic.h"
 #include "editors/dxExEdtr_Hyperlink.h"
 #include "editors/dxExEdtr_PopupToolBar.h"
@@ -23,7 +25,8 @@ const TUnitEntry Units[] = {
     {"dxDrawing", InitdxDrawing, DonedxDrawing},
     // The default edit style controller and the editors' shadow brush.
     {"dxCntner", InitdxCntner, DonedxCntner},
-    // The rich edit library and the editing menu's captions.
+    // The rich edit library, the editing menu's captions, and the published parts of
+    // the text and mask editors.
     {"dxEditor", InitdxEditor, DonedxEditor},
     // The date popup's button captions and the locale's first day of the week.
     {"dxGrDate", InitdxGrDate, DonedxGrDate},
@@ -37,6 +40,9 @@ const TUnitEntry Units[] = {
     {"dxSpinEdit", InitdxSpinEdit, DonedxSpinEdit},
     // The published parts of the hyperlink editor.
     {"dxHyperLinkEdit", InitdxHyperLinkEdit, DonedxHyperLinkEdit},
+    // The published parts of the date and currency editors.
+    {"dxDateEdit", InitdxDateEdit, DonedxDateEdit},
+    {"dxCurrencyEdit", InitdxCurrencyEdit, DonedxCurrencyEdit},
     // The popup toolbar's captions and hints, and its published settings.
     {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
     // The published parts of the graphic editor.

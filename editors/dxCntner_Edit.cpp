@@ -106,7 +106,8 @@ bool TdxInplaceEdit::HotTrackMatters() {
 void TdxInplaceEdit::StyleChanged() {
   if (ComponentState().Contains(csDestroying)) return;
   if (HotTrackMatters()) Relayout();
-  if (!IsNativeEdit()) Invalidate();
+  // A linked editor shows its edit text only while it has the focus.
+  if (!IsNativeEdit() || HasLink()) Invalidate();
 }
 
 void TdxInplaceEdit::StyleLayoutChanged() {
@@ -405,7 +406,7 @@ void TdxInplaceEdit::FocusLost(TMessage& Message) {
   // A window that goes while it has the focus loses it on the way: nobody is told.
   if (ComponentState().Contains(csDestroying)) return;
   if (HotTrackMatters()) Relayout();
-  if (IsPainted()) Invalidate();
+  if (IsPainted() || HasLink()) Invalidate();
   TCustomdxContainer* Host = GetContainer();
   if (Host && (!Host->HandleAllocated() || reinterpret_cast<HWND>(Message.WParam) != Host->Handle()))
     Host->EditorFocusChanged();
@@ -591,12 +592,22 @@ void TdxInplaceEdit::WMPaint(TMessage& Message) {
                       nullptr);
     return;
   }
+  if (ShowsDisplayValue()) {
+    TPaintDC Paint(Handle(), Message.WParam);
+    TOwned<TdxEditViewData> ViewData(CreateViewData(false));
+    // The paint draws the text itself: the native window's would be the edit text.
+    ViewData->NativeEdit = false;
+    EditClass()->DrawContent(Paint.DC(), GetClientRect(), true, ViewData.get());
+    return;
+  }
   if (IsNativeEdit()) {
     inherited::Dispatch(Message);
     return;
   }
   PaintHandler(Message);
 }
+
+bool TdxInplaceEdit::ShowsDisplayValue() { return HasLink() && !FActive && !EditFocused(); }
 
 void TdxInplaceEdit::WMSetCursor(TMessage& Message) {
   if (reinterpret_cast<HWND>(Message.WParam) == Handle() &&

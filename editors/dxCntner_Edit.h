@@ -352,6 +352,9 @@ class TdxInplaceEdit : public TWinControl {
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   void WMPaint(TMessage& Message);
+  // Whether the window shows the display value, painted, instead of the text being
+  // edited: a linked editor that is not edited (not active, nor focused in place).
+  bool ShowsDisplayValue();
   void WMSetCursor(TMessage& Message);
   void CMMouseEnterLeave(TMessage& Message, bool Inside);
 
@@ -375,6 +378,13 @@ class TdxInplaceEdit : public TWinControl {
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 };
+
+// Whether Edit keeps the value of Bit: the store predicate of a published value that
+// a stored-values bit marks, written whatever it is while the bit is set.
+template <TdxEditStoredValue Bit>
+bool dxValueKept(TdxInplaceEdit* Edit) {
+  return Edit->StoredValues().Contains(Bit);
+}
 
 // The editors' shadow brush (the system button-shadow colour), made by the container
 // unit's start.

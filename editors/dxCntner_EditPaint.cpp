@@ -302,6 +302,13 @@ void InitdxCntner() {
   // font.
   TPublish<TdxInplaceEdit> P;
   P.Prop("Height", &TControl::Height, &TControl::SetHeight).Stored(false);
+  // Reading a kept value keeps it again.
+  P.Prop("Alignment", &TdxInplaceEdit::Alignment, &TdxInplaceEdit::SetAlignment)
+      .Stored(dxValueKept<esvAlignment>)
+      .NoDefault();
+  P.Prop("ReadOnly", &TdxInplaceEdit::ReadOnly, &TdxInplaceEdit::SetReadOnly)
+      .Stored(dxValueKept<esvReadOnly>)
+      .NoDefault();
 }
 
 void DonedxCntner() {

@@ -127,15 +127,15 @@ void TdxEditStyleController::RestoreDefaults() {
 
 TdxCheckEditStyleController::TdxCheckEditStyleController(TComponent* AOwner)
     : TdxEditStyleController(AOwner) {
-  SetBorderStyle(xbsNone);
-  SetButtonStyle(bts3D);
+  SetBorderStyle(dxCheckDefaultBorderStyle);
+  SetButtonStyle(dxCheckDefaultButtonStyle);
 }
 
 void TdxCheckEditStyleController::RestoreDefaults() {
   TUpdateScope Updating(this);
   inherited::RestoreDefaults();
-  SetBorderStyle(xbsNone);
-  SetButtonStyle(bts3D);
+  SetBorderStyle(dxCheckDefaultBorderStyle);
+  SetButtonStyle(dxCheckDefaultButtonStyle);
 }
 
 // ---------------------------------------------------------------------------------
@@ -299,6 +299,13 @@ void PublishControllerValues() {
   P.Prop("HotTrack", &TdxEditStyleController::HotTrack, &TdxEditStyleController::SetHotTrack);
   P.Prop("Shadow", &TdxEditStyleController::Shadow, &TdxEditStyleController::SetShadow);
   P.Prop("OnStyleChanged", &TdxStyleController::OnStyleChanged);
+  // The check controller's two values of its own are written when they differ from
+  // its own defaults.
+  TPublish<TdxCheckEditStyleController> Check;
+  Check.Prop("BorderStyle", &TdxEditStyleController::BorderStyle, &TdxEditStyleController::SetBorderStyle)
+      .Default(dxCheckDefaultBorderStyle);
+  Check.Prop("ButtonStyle", &TdxEditStyleController::ButtonStyle, &TdxEditStyleController::SetButtonStyle)
+      .Default(dxCheckDefaultButtonStyle);
 }
 
 void PublishStyleValues() {
@@ -340,6 +347,7 @@ void DoneEditStyles() {
   // controller.
   FreeAndNil(DefaultController);
   UnRegisterPublished(&TdxEditStyle::StaticClass());
+  UnRegisterPublished(&TdxCheckEditStyleController::StaticClass());
   UnRegisterPublished(&TdxEditStyleController::StaticClass());
   UnRegisterClass(&TdxCheckEditStyleController::StaticClass());
   UnRegisterClass(&TdxEditStyleController::StaticClass());

@@ -137,6 +137,9 @@ class TdxEditStyleController : public TdxStyleController {
 };
 
 // The check editor's controller: no border and three-dimensional buttons by default.
+inline constexpr TdxEditBorderStyle dxCheckDefaultBorderStyle = xbsNone;
+inline constexpr TdxEditButtonViewStyle dxCheckDefaultButtonStyle = bts3D;
+
 class TdxCheckEditStyleController : public TdxEditStyleController {
   TCLASS_DECL(TdxCheckEditStyleController, TdxEditStyleController)
  public:

@@ -14,9 +14,11 @@
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/SystemLibrary.h"
+#include "classlib/TypInfo.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditTexts.h"
+#include "editors/dxMaskEdit.h"
 
 TCLASS_IMPL(TdxInplaceTextEdit)
 TCLASS_IMPL(TdxTextEditViewData)
@@ -624,9 +626,24 @@ void InitdxEditor() {
   const UINT Ids[mtCount] = {IDS_DXEDIT_UNDO,  IDS_DXEDIT_REDO,   IDS_DXEDIT_CUT,      IDS_DXEDIT_COPY,
                              IDS_DXEDIT_PASTE, IDS_DXEDIT_DELETE, IDS_DXEDIT_SELECTALL};
   for (int I = 0; I < mtCount; ++I) MenuTexts[I] = dxEditText(Ids[I]);
+  // The kept values of the text and mask editors; reading one keeps it again.
+  TPublish<TdxInplaceTextEdit> Text;
+  Text.Prop("MaxLength", &TdxInplaceTextEdit::MaxLength, &TdxInplaceTextEdit::SetMaxLength)
+      .Stored(dxValueKept<esvMaxLength>)
+      .NoDefault();
+  TPublish<TdxInplaceMaskEdit> Mask;
+  // Under a mask the limit asked for is written, not the mask's.
+  Mask.Prop("MaxLength", &TdxInplaceMaskEdit::UnmaskedMaxLength, &TdxInplaceTextEdit::SetMaxLength)
+      .Stored(dxValueKept<esvMaxLength>)
+      .NoDefault();
+  Mask.Prop("EditMask", &TdxInplaceMaskEdit::EditMask, &TdxInplaceMaskEdit::SetEditMask)
+      .Stored(dxValueKept<esvEditMask>)
+      .NoDefault();
 }
 
 void DonedxEditor() {
+  UnRegisterPublished(&TdxInplaceMaskEdit::StaticClass());
+  UnRegisterPublished(&TdxInplaceTextEdit::StaticClass());
   for (AnsiString& Text : MenuTexts) Text.clear();
   if (RichEdit) FreeLibrary(RichEdit);
   RichEdit = nullptr;

@@ -7,6 +7,7 @@
 #include "classlib/FormatFloat.h"
 #include "classlib/Messages.h"
 #include "classlib/StrUtils.h"
+#include "classlib/TypInfo.h"
 #include "editors/dxExEdtr.h"
 
 TCLASS_IMPL(TdxInplaceCurrencyEdit)
@@ -21,8 +22,10 @@ TdxInplaceCurrencyEdit::TdxInplaceCurrencyEdit(TComponent* AOwner) : TdxInplaceM
 
 bool TdxInplaceCurrencyEdit::TextToDouble(const AnsiString& Text, double& Value) {
   AnsiString Plain = Text;
-  if (FormatSettings.ThousandSeparator)
-    Plain = StringReplaceAll(Plain, AnsiString(1, FormatSettings.ThousandSeparator), "");
+  // A thousand separator that is the decimal one too is the decimal one.
+  const char Thousand = FormatSettings.ThousandSeparator;
+  if (Thousand && Thousand != FormatSettings.DecimalSeparator)
+    Plain = StringReplaceAll(Plain, AnsiString(1, Thousand), "");
   double Result = 0;
   const bool Read = TryStrToFloat(Plain, Result);
   const double Magnitude = std::fabs(Result);
@@ -210,3 +213,29 @@ void TdxInplaceCurrencyEdit::Dispatch(TMessage& Message) {
     default: inherited::Dispatch(Message); break;
   }
 }
+
+// ---------------------------------------------------------------------------------
+// Start and end
+
+void InitdxCurrencyEdit() {
+  // The kept values: the limits together (either may be read first), the format
+  // whenever it was set, the empty one too.
+  TPublish<TdxInplaceCurrencyEdit> P;
+  P.Prop("MaxValue", &TdxInplaceCurrencyEdit::MaxValue,
+         [](TdxInplaceCurrencyEdit* Edit, double Value) {
+           Edit->SetMinMaxValues(std::min(Edit->MinValue(), Value), Value);
+         })
+      .Stored(dxValueKept<esvMaxValue>)
+      .NoDefault();
+  P.Prop("MinValue", &TdxInplaceCurrencyEdit::MinValue,
+         [](TdxInplaceCurrencyEdit* Edit, double Value) {
+           Edit->SetMinMaxValues(Value, std::max(Edit->MaxValue(), Value));
+         })
+      .Stored(dxValueKept<esvMinValue>)
+      .NoDefault();
+  P.Prop("DisplayFormat", &TdxInplaceCurrencyEdit::DisplayFormat, &TdxInplaceCurrencyEdit::SetDisplayFormat)
+      .Stored(dxValueKept<esvDisplayFormat>)
+      .NoDefault();
+}
+
+void DonedxCurrencyEdit() { UnRegisterPublished(&TdxInplaceCurrencyEdit::StaticClass()); }

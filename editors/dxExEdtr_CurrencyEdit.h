@@ -29,7 +29,8 @@ class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
   bool UseThousandSeparator() const { return FUseThousandSeparator; }
   void SetUseThousandSeparator(bool Value) { FUseThousandSeparator = Value; }
 
-  // The text without the locale's thousand separators as a number; a number beyond a
+  // The text without the locale's thousand separators as a number (a thousand
+  // separator equal to the decimal one is read as the decimal one); a number beyond a
   // double's range fails too. Value is 0 on failure.
   static bool TextToDouble(const AnsiString& Text, double& Value);
   // The text's number: 0 for an empty text, MinValue for one that is no number.
@@ -76,3 +77,7 @@ class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
   bool FEmptyValueNull = false;
   bool FUseThousandSeparator = false;
 };
+
+// The published part of the currency editor.
+void InitdxCurrencyEdit();
+void DonedxCurrencyEdit();

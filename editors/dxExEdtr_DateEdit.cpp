@@ -2,6 +2,7 @@
 
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
+#include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
@@ -167,3 +168,14 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
   if (FDatePopup) FDatePopup->Invalidate();
   RebuildMask();
 }
+
+// ---------------------------------------------------------------------------------
+// Start and end
+
+void InitdxDateEdit() {
+  // The edit mask follows UseEditMask, which is read after it.
+  TPublish<TdxInplaceDateEdit> P;
+  P.Prop("UseEditMask", &TdxInplaceDateEdit::UseEditMask, &TdxInplaceDateEdit::SetUseEditMask).Default(false);
+}
+
+void DonedxDateEdit() { UnRegisterPublished(&TdxInplaceDateEdit::StaticClass()); }

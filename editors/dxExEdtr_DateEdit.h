@@ -86,3 +86,7 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FTextEdited = false;
   bool FUseEditMask = false;
 };
+
+// The published part of the date editor.
+void InitdxDateEdit();
+void DonedxDateEdit();

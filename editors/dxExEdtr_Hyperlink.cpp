@@ -21,7 +21,27 @@ bool StartsWithText(const AnsiString& Text, const char* Prefix) {
   return Text.size() > P.size() && SameText(Text.substr(0, P.size()), P);
 }
 
-// ";"-separated extensions, each with its dot, in upper case.
+// Every type the shell runs, or hands to something that runs or installs what the
+// file holds, whatever the environment's PATHEXT lists: programs and scripts,
+// shortcuts and shell commands, packages and installers, and the settings files that
+// change the system.
+const char* const ProgramTypes[] = {
+    // Programs and scripts.
+    ".EXE", ".COM", ".BAT", ".CMD", ".PIF", ".SCR", ".CPL", ".MSC", ".HTA", ".JS", ".JSE", ".VBS", ".VBE", ".VB",
+    ".WSF", ".WSH", ".WSC", ".WS", ".SCT", ".PS1", ".PS1XML", ".PS2", ".PS2XML", ".PSC1", ".PSC2", ".PSD1",
+    ".PSM1", ".MSH", ".MSH1", ".MSH2", ".MSHXML", ".MSH1XML", ".MSH2XML", ".PY", ".PYC", ".PYO", ".PYW", ".PYZ",
+    ".PYZW", ".PL", ".RB", ".TCL", ".SH", ".BASH", ".KSH", ".CSH", ".ZSH", ".COMMAND", ".DESKTOP", ".JAR",
+    ".JNLP",
+    // Shortcuts and shell commands.
+    ".LNK", ".URL", ".WEBSITE", ".SCF", ".SHB", ".SHS", ".XNK", ".LIBRARY-MS", ".SEARCH-MS",
+    ".SEARCHCONNECTOR-MS", ".SETTINGCONTENT-MS", ".CHM", ".HLP",
+    // Packages and installers.
+    ".MSI", ".MSP", ".MST", ".MSU", ".APPX", ".APPXBUNDLE", ".MSIX", ".MSIXBUNDLE", ".APPINSTALLER",
+    ".APPLICATION", ".APPREF-MS", ".XBAP", ".GADGET", ".PPKG", ".WSB",
+    // Settings that change the system.
+    ".INF", ".REG", ".DIAGCAB", ".DIAGCFG", ".DIAGPKG", ".THEME", ".THEMEPACK", ".DESKTHEMEPACK"};
+
+// ";"-separated extensions, each with its dot; Ext in upper case.
 bool ListHasExtension(const AnsiString& List, const AnsiString& Ext) {
   AnsiString Upper = UpperCase(List) + ";";
   std::size_t Start = 0;
@@ -30,19 +50,15 @@ bool ListHasExtension(const AnsiString& List, const AnsiString& Ext) {
   return false;
 }
 
+// The fixed list, and whatever the environment adds to the types it runs.
 bool IsProgramType(const AnsiString& Ext) {
   if (Ext.size() < 2) return true;
-  AnsiString Upper = UpperCase(Ext);
+  const AnsiString Upper = UpperCase(Ext);
+  for (const char* Type : ProgramTypes)
+    if (Upper == Type) return true;
   char PathExt[1024] = {};
-  DWORD Length = GetEnvironmentVariableA("PATHEXT", PathExt, sizeof(PathExt));
-  AnsiString Programs = Length > 0 && Length < sizeof(PathExt)
-                            ? AnsiString(PathExt)
-                            : AnsiString(".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC");
-  // Shortcuts, installers and the other types whose opening runs what they hold.
-  return ListHasExtension(Programs, Upper) ||
-         ListHasExtension(".EXE;.COM;.LNK;.SCR;.PIF;.HTA;.MSI;.MSP;.CPL;.REG;.INF;.SCF;.URL;.PS1;.JAR;.WSC;.CHM;"
-                          ".APPLICATION;.APPREF-MS;.SETTINGCONTENT-MS",
-                          Upper);
+  const DWORD Length = GetEnvironmentVariableA("PATHEXT", PathExt, sizeof(PathExt));
+  return Length > 0 && Length < sizeof(PathExt) && ListHasExtension(PathExt, Upper);
 }
 
 }  // namespace
@@ -161,9 +177,12 @@ void TdxInplaceHyperLinkEdit::StartOnce() {
   DoStart();
 }
 
+// The press went to the grid, not to this window: the release ends a click of its own.
+// A second press that the editor turns into a double click belongs to it still.
 void TdxInplaceHyperLinkEdit::HostMouseUp() {
   if (!FSingleClick) return;
   if (HandleAllocated()) UpdateWindow(Handle());
+  FStartedThisClick = false;
   StartOnce();
 }
 

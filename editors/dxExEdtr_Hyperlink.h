@@ -16,9 +16,9 @@ using TShellExecuteProc = HINSTANCE(WINAPI*)(HWND Window, LPCSTR Operation, LPCS
 extern TShellExecuteProc ShellExecuteProc;
 
 // Whether a link's text may go to the shell: an http, https, ftp or mailto address, or
-// an existing file whose type is not run as a program (PATHEXT, .lnk, .scr, .pif, .hta,
-// .msi, .cpl, and the like: .reg, .inf, .url, .ps1, .jar, .chm, ...). Leading and
-// trailing blanks are ignored.
+// an existing file of a type the shell neither runs nor installs (a fixed list of
+// programs, scripts, shortcuts, packages and system settings, whatever PATHEXT says,
+// and the types PATHEXT adds). Leading and trailing blanks are ignored.
 bool IsOpenableLink(const AnsiString& Text);
 
 class TdxHyperLinkEditViewData : public TdxTextEditViewData {
@@ -74,7 +74,7 @@ class TdxInplaceHyperLinkEdit : public TdxInplaceTextEdit {
   bool FSingleClick = false;
   TShortCut FStartKey = 0;
   // Set once a release, double click or forwarded release of the current press has
-  // started the link; a new press clears it.
+  // started the link; a new press on the editor, or a forwarded release, clears it.
   bool FStartedThisClick = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -422,7 +423,21 @@ void InitdxSpinEdit() {
       .Default(false);
   // Written when kept explicitly; reading it keeps it.
   P.Prop("ValueType", &TdxInplaceSpinEdit::ValueType, &TdxInplaceSpinEdit::SetValueType)
-      .Stored([](TdxInplaceSpinEdit* Edit) { return Edit->StoredValues().Contains(esvValueType); });
+      .Stored(dxValueKept<esvValueType>)
+      .NoDefault();
+  // The limits are kept together; either may be read first.
+  P.Prop("MaxValue", &TdxInplaceSpinEdit::MaxValue,
+         [](TdxInplaceSpinEdit* Edit, double Value) {
+           Edit->SetMinMaxValues(std::min(Edit->MinValue(), Value), Value);
+         })
+      .Stored(dxValueKept<esvMaxValue>)
+      .NoDefault();
+  P.Prop("MinValue", &TdxInplaceSpinEdit::MinValue,
+         [](TdxInplaceSpinEdit* Edit, double Value) {
+           Edit->SetMinMaxValues(Value, std::max(Edit->MaxValue(), Value));
+         })
+      .Stored(dxValueKept<esvMinValue>)
+      .NoDefault();
   TPublish<TdxInplaceTimeEdit> T;
   T.Prop("TimeEditFormat", &TdxInplaceTimeEdit::TimeEditFormat, &TdxInplaceTimeEdit::SetTimeEditFormat)
       .Default(tfHourMinSec);

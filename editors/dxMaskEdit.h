@@ -108,6 +108,8 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   TdxMaskStates MaskState() const { return FMaskState; }
   const TdxEditMask& Mask() const { return FMask; }
   int MaxChars() const { return FMaxChars; }
+  // The length limit asked for, which holds while no mask is in force.
+  int UnmaskedMaxLength() const { return FUnmaskedMaxLength; }
   char BlankChar() const { return FMask.BlankChar(); }
   bool SaveLiterals() const { return FMask.SaveLiterals(); }
   bool ValidationFailed() const { return FValidationFailed; }

@@ -561,7 +561,8 @@ void TdxTreeListCurrencyColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   auto* Edit = ObjectAs<TdxInplaceCurrencyEdit>(Editor);
   if (!Edit) return;
   Edit->SetDecimalPlaces(FDecimalPlaces);
-  Edit->SetDisplayFormat(FDisplayFormat);
+  // The editor shows and edits the plain amount; the format paints the other cells.
+  Edit->SetDisplayFormat(AnsiString());
   Edit->SetMinMaxValues(FMinValue, FMaxValue);
   Edit->SetUseThousandSeparator(FUseThousandSeparator);
 }

@@ -242,6 +242,7 @@ class TdxTreeListCurrencyColumn : public TdxTreeListColumn {
   void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
+  // The editor shows and edits the plain amount: its display format is kept empty.
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
   // An empty editor for 0; otherwise the cell read as an amount.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
+#include "classlib/Forms.h"
+#include "classlib/ScopeExit.h"
 #include "editors/dxCntner.h"
 #include "editors/dxCntner_Edit.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -149,6 +152,36 @@ class EditTest : public uitest::UiTest {
     Edit->SetParent(Host);
     Edit->HandleNeeded();
     return Edit;
+  }
+
+  // An editor named "Edit1" on a new form "EditForm", as a form file holds one.
+  template <class T>
+  T* FormEdit() {
+    TForm* Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Form->SetName("EditForm");
+    auto* Edit = NewObject<T>(Form);
+    Edit->SetName("Edit1");
+    Edit->SetParent(Form);
+    return Edit;
+  }
+
+  // Edit's form written to a form file (into Text when given) and read into a new
+  // form; the editor of Edit's name there.
+  template <class T>
+  T* ReadBack(T* Edit, AnsiString* Text = nullptr) {
+    const bool Registered = GetClass(T::StaticClass().ClassName()) != nullptr;
+    if (!Registered) RegisterClass(&T::StaticClass());
+    auto Unregister = ScopeExit([&] {
+      if (!Registered) UnRegisterClass(&T::StaticClass());
+    });
+    TComponent* Root = Edit->Owner();
+    const AnsiString Written = WriteComponentText(Root);
+    if (Text) *Text = Written;
+    TForm* Copy = Keep(NewObject<TForm>(nullptr, CreateNew));
+    ReadComponentText(Copy, Written, Root->Name());
+    auto* Read = ObjectAs<T>(Copy->FindComponent(Edit->Name()));
+    EXPECT_NE(nullptr, Read) << Written.c_str();
+    return Read;
   }
 
   TMessageBeepProc SavedBeep = nullptr;

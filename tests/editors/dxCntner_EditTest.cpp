@@ -644,13 +644,39 @@ TEST_F(InplaceEditTest, TheFormFileKeepsTheHeightAndTheLowBitsOfTheStoredValues)
   EXPECT_EQ((TdxEditStoredValues{esvAlignment, esvReadOnly}), Read->StoredValues());
 }
 
+TEST_F(InplaceEditTest, TheFormFileKeepsTheAlignmentAndReadOnlyTheirBitsMark) {
+  auto* Edit = FormEdit<TTestEdit>();
+  Edit->SetAlignment(taCenter);
+  Edit->SetReadOnly(true);
+  TTestEdit* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ(taCenter, Read->Alignment());
+  EXPECT_TRUE(Read->GetReadOnly());
+  EXPECT_EQ(Edit->StoredValues(), Read->StoredValues());
+
+  // A kept value equal to the default is kept all the same.
+  Edit = FormEdit<TTestEdit>();
+  Edit->SetAlignment(taLeftJustify);
+  Edit->SetReadOnly(false);
+  AnsiString Text;
+  Read = ReadBack(Edit, &Text);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_NE(AnsiString::npos, Text.find("Alignment = taLeftJustify"));
+  EXPECT_NE(AnsiString::npos, Text.find("ReadOnly = False"));
+  EXPECT_EQ((TdxEditStoredValues{esvAlignment, esvReadOnly}), Read->StoredValues());
+}
+
 TEST_F(InplaceEditTest, NoStoredValuesAreWrittenWhileNoneIsSet) {
   TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
   Form->SetName("EditForm");
   auto* Edit = NewObject<TTestEdit>(Form.get());
   Edit->SetName("Edit1");
   Edit->SetParent(Form.get());
-  EXPECT_EQ(AnsiString::npos, WriteComponentText(Form.get()).find("StoredValues"));
+  const AnsiString Text = WriteComponentText(Form.get());
+  EXPECT_EQ(AnsiString::npos, Text.find("StoredValues"));
+  // Nor the values the bits would mark.
+  EXPECT_EQ(AnsiString::npos, Text.find("Alignment"));
+  EXPECT_EQ(AnsiString::npos, Text.find("ReadOnly"));
 }
 
 }  // namespace

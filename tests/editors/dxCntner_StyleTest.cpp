@@ -280,6 +280,38 @@ TEST_F(StyleTest, AControllerKeepsItsChangedValuesInTheFormFile) {
   EXPECT_EQ(clWindowFrame, Read->BorderColor());
 }
 
+TEST_F(StyleTest, ACheckControllerKeepsInTheFormFileWhatDiffersFromItsOwnDefaults) {
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("StyleForm");
+  auto* Changed = NewObject<TdxCheckEditStyleController>(Form.get());
+  Changed->SetName("Changed");
+  Changed->SetBorderStyle(xbs3D);
+  Changed->SetButtonStyle(btsDefault);
+  auto* Untouched = NewObject<TdxCheckEditStyleController>(Form.get());
+  Untouched->SetName("Untouched");
+
+  AnsiString Text = WriteComponentText(Form.get());
+  const std::size_t ChangedAt = Text.find("component Changed: TdxCheckEditStyleController");
+  const std::size_t UntouchedAt = Text.find("component Untouched: TdxCheckEditStyleController");
+  ASSERT_NE(AnsiString::npos, ChangedAt);
+  ASSERT_NE(AnsiString::npos, UntouchedAt);
+  const AnsiString ChangedPart = Text.substr(ChangedAt, UntouchedAt - ChangedAt);
+  const AnsiString UntouchedPart = Text.substr(UntouchedAt);
+  EXPECT_NE(AnsiString::npos, ChangedPart.find("BorderStyle = xbs3D")) << Text.c_str();
+  EXPECT_NE(AnsiString::npos, ChangedPart.find("ButtonStyle = btsDefault")) << Text.c_str();
+  EXPECT_EQ(AnsiString::npos, UntouchedPart.find("Style =")) << Text.c_str();
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "StyleForm");
+  auto* ReadChanged = ObjectAs<TdxCheckEditStyleController>(Copy->FindComponent("Changed"));
+  auto* ReadUntouched = ObjectAs<TdxCheckEditStyleController>(Copy->FindComponent("Untouched"));
+  ASSERT_TRUE(ReadChanged && ReadUntouched);
+  EXPECT_EQ(xbs3D, ReadChanged->BorderStyle());
+  EXPECT_EQ(btsDefault, ReadChanged->ButtonStyle());
+  EXPECT_EQ(xbsNone, ReadUntouched->BorderStyle());
+  EXPECT_EQ(bts3D, ReadUntouched->ButtonStyle());
+}
+
 TEST_F(StyleTest, OnlyTheAssignedValuesOfAStyleAreStored) {
   TTestEdit* Edit = NewEdit();
   TdxEditStyle* Style = Edit->Style();

@@ -191,6 +191,19 @@ TEST_F(TextEditTest, ANegativeMaxLengthIsStoredAsNoLimit) {
   EXPECT_FALSE(Edit->StoredValues().Contains(esvMaxLength));
 }
 
+TEST_F(TextEditTest, TheFormFileKeepsAMaxLengthSetExplicitly) {
+  auto* Edit = FormEdit<TdxInplaceTextEdit>();
+  Edit->SetMaxLength(12);
+  auto* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ(12, Read->MaxLength());
+  EXPECT_EQ(TdxEditStoredValues{esvMaxLength}, Read->StoredValues());
+  // A limit nobody set is not written.
+  AnsiString Text;
+  ReadBack(FormEdit<TdxInplaceTextEdit>(), &Text);
+  EXPECT_EQ(AnsiString::npos, Text.find("MaxLength"));
+}
+
 TEST_F(TextEditTest, SettingTheValueFiresNoChangeAndEmptiesTheUndoBuffer) {
   TdxInplaceTextEdit* Edit = ShownEdit();
   uitest::TChangeCounter Changes;

@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/GdiScopes.h"
 #include "editors/dxExEdtr_CurrencyEdit.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/LocaleSupport.h"
+#include "tests/editors/SurfaceSupport.h"
 #include "tests/support/DateSupport.h"
 
 using namespace edittest;
@@ -95,6 +97,26 @@ TEST_F(CurrencyEditTest, SeparatorsFollowTheLocale) {
   EXPECT_FALSE(TdxInplaceCurrencyEdit::TextToDouble("1e400", Value));
 }
 
+TEST_F(CurrencyEditTest, WithOneCharacterForBothSeparatorsItIsTheDecimalOne) {
+  TFormatSettings Settings;
+  Settings.DecimalSeparator = ',';
+  Settings.ThousandSeparator = ',';
+  TScopedFormatSettings Scoped(Settings);
+  double Value = 0;
+  EXPECT_TRUE(TdxInplaceCurrencyEdit::TextToDouble("2012258,76", Value));
+  EXPECT_EQ(2012258.76, Value);
+  auto* Edit = ShownEdit();
+  Edit->SetUseThousandSeparator(true);
+  Beeps = 0;
+  Type(Edit, "12,345");
+  EXPECT_EQ("12,34", Edit->Text()) << "the third decimal is refused";
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ(12.34, Edit->GetValue());
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ("12,34", Edit->Text());
+}
+
 TEST_F(CurrencyEditTest, ValidationLimitsAndRewritesTheValue) {
   auto* Edit = ShownEdit();
   Edit->SetMinMaxValues(0, 100);
@@ -154,6 +176,89 @@ TEST_F(CurrencyEditTest, DisplayFormatShowsTheLocalesCurrency) {
   EXPECT_EQ("-2.0 units", VarToStr(Shown));
   Edit->RestoreDefaults();
   EXPECT_EQ("$,0.00;-$,0.00", Edit->DisplayFormat());
+}
+
+TEST_F(CurrencyEditTest, TheFormFileKeepsTheLimitsAndTheFormatSetExplicitly) {
+  auto* Edit = FormEdit<TdxInplaceCurrencyEdit>();
+  Edit->SetMinMaxValues(-5, 250);
+  Edit->SetDisplayFormat("0.0 'units'");
+  auto* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ(-5, Read->MinValue());
+  EXPECT_EQ(250, Read->MaxValue());
+  EXPECT_EQ("0.0 'units'", Read->DisplayFormat());
+  EXPECT_EQ((TdxEditStoredValues{esvMaxValue, esvMinValue, esvDisplayFormat}),
+            Read->StoredValues());
+  // An empty format set explicitly stays empty, not the locale's.
+  Edit = FormEdit<TdxInplaceCurrencyEdit>();
+  Edit->SetDisplayFormat("");
+  Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ("", Read->DisplayFormat());
+  EXPECT_EQ(TdxEditStoredValues{esvDisplayFormat}, Read->StoredValues());
+  // The locale's format nobody set is not written.
+  AnsiString Text;
+  ReadBack(FormEdit<TdxInplaceCurrencyEdit>(), &Text);
+  EXPECT_EQ(AnsiString::npos, Text.find("DisplayFormat"));
+}
+
+// The columns the text takes in the editor's window as the screen shows it: the pixels
+// that are not the editor's colour, first to last.
+int InkWidth(TdxInplaceCurrencyEdit* Edit) {
+  UpdateWindow(Edit->Handle());
+  const TRect Client = Edit->ClientRect();
+  surfacetest::TSurface Shown(Client.right, Client.bottom);
+  TClientDC Window(Edit->Handle());
+  BitBlt(Shown.DC(), 0, 0, Client.right, Client.bottom, Window.DC(), 0, 0, SRCCOPY);
+  const COLORREF Back = ColorToRGB(Edit->Color());
+  int First = -1, Last = -1;
+  for (int X = 0; X < Client.right; ++X)
+    for (int Y = 0; Y < Client.bottom; ++Y)
+      if (Shown.At(X, Y) != Back) {
+        if (First < 0) First = X;
+        Last = X;
+        break;
+      }
+  return First < 0 ? 0 : Last - First + 1;
+}
+
+int TextWidth(TdxInplaceCurrencyEdit* Edit, const AnsiString& Text) {
+  TScreenDC Screen;
+  TSelection Font(Screen.DC(), Edit->Font()->Handle());
+  SIZE Size{};
+  GetTextExtentPoint32A(Screen.DC(), Text.c_str(), static_cast<int>(Text.size()), &Size);
+  return Size.cx;
+}
+
+TEST_F(CurrencyEditTest, EditedTheTextIsShownAndLeftTheFormattedAmount) {
+  auto* Edit = ShownEdit();
+  Edit->SetText("1234.5");
+  Variant Display;
+  Edit->GetDisplayValue(Display);
+  ASSERT_EQ("$1,234.50", VarToStr(Display));
+  const int Plain = TextWidth(Edit, "1234.5");
+  const int Formatted = TextWidth(Edit, "$1,234.50");
+  ASSERT_GT(Formatted, Plain + 8);
+  auto ShownWidth = [&] {
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, 0);
+    HideCaret(Edit->Handle());
+    Pump();
+    return InkWidth(Edit);
+  };
+  ASSERT_EQ(Edit->Handle(), GetFocus());
+  EXPECT_LE(ShownWidth(), Plain) << "the typed text while edited";
+  ::SetFocus(Host->Handle());
+  Pump();
+  EXPECT_GT(ShownWidth(), Plain + 8) << "the formatted amount once left";
+  EXPECT_LE(ShownWidth(), Formatted);
+  ::SetFocus(Edit->Handle());
+  Pump();
+  EXPECT_LE(ShownWidth(), Plain) << "the typed text again";
+  // Without a format the text shows in either state.
+  Edit->SetDisplayFormat("");
+  ::SetFocus(Host->Handle());
+  Pump();
+  EXPECT_LE(ShownWidth(), Plain);
 }
 
 TEST_F(CurrencyEditTest, AnEditMaskNeverReachesTheWindow) {

@@ -197,6 +197,20 @@ TEST_F(DateEditTest, AnUntouchedMaskIsNoDate) {
   EXPECT_EQ("12/25/2024", Edit->Text());
 }
 
+TEST_F(DateEditTest, TheFormFileKeepsTheMaskThroughUseEditMask) {
+  auto* Edit = FormEdit<TdxInplaceDateEdit>();
+  Edit->SetUseEditMask(true);
+  auto* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_TRUE(Read->UseEditMask());
+  EXPECT_TRUE(Read->IsMasked());
+  EXPECT_EQ(Edit->EditMask(), Read->EditMask());
+  EXPECT_EQ(Edit->StoredValues(), Read->StoredValues());
+  // Turned off, the mask goes with it.
+  Read->SetUseEditMask(false);
+  EXPECT_FALSE(Read->IsMasked());
+}
+
 TEST_F(DateEditTest, TheCalendarOpensOnTheTextsDateAndAPickKeepsTheTime) {
   auto* Edit = ShownEdit();
   Edit->SetDateButtons({btnToday});

@@ -74,6 +74,22 @@ TEST_F(HyperLinkEditTest, InPlaceDoubleClickStartsTheLinkOnce) {
   EXPECT_EQ(2u, Opened.size());
 }
 
+TEST_F(HyperLinkEditTest, EachReleaseTheGridForwardsOpensItsLinkAndAQuickSecondPressNoMore) {
+  auto* Edit = ShownEdit("http://example.invalid/1");
+  Edit->SetSingleClick(true);
+  Edit->HostMouseUp();
+  Edit->SetText("http://example.invalid/2");
+  Edit->HostMouseUp();
+  // The second press of a double click reaches the editor shown over the cell.
+  SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Edit->SetText("http://example.invalid/3");
+  Edit->HostMouseUp();
+  EXPECT_EQ((std::vector<std::string>{"http://example.invalid/1", "http://example.invalid/2",
+                                      "http://example.invalid/3"}),
+            Opened);
+}
+
 TEST_F(HyperLinkEditTest, StartKeyOpensAndLeavesNoCharacter) {
   auto* Edit = ShownEdit("https://example.invalid/");
   auto* Host = static_cast<edittest::TTestContainer*>(Edit->GetContainer());
@@ -131,6 +147,40 @@ TEST_F(HyperLinkEditTest, ProgramsAndUnknownSchemesAreRefused) {
   Edit->SetText(Document);
   Edit->DoStart();
   EXPECT_EQ(1u, Opened.size());
+}
+
+// Whether an existing file named with each extension may be opened, under the
+// environment's PATHEXT as it is.
+std::vector<std::string> OpenableTypes(const std::vector<std::string>& Extensions) {
+  std::vector<std::string> Openable;
+  for (const std::string& Ext : Extensions) {
+    AnsiString Name = uitest::TempPath("link-type" + Ext);
+    HANDLE File = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, File) << Ext;
+    CloseHandle(File);
+    if (IsOpenableLink(Name)) Openable.push_back(Ext);
+    DeleteFileA(Name.c_str());
+  }
+  return Openable;
+}
+
+TEST_F(HyperLinkEditTest, TypesTheShellRunsOrInstallsAreRefusedWhateverPathExtSays) {
+  char Saved[4096] = {};
+  const DWORD SavedLength = GetEnvironmentVariableA("PATHEXT", Saved, sizeof(Saved));
+  auto Restore = ScopeExit([&] { SetEnvironmentVariableA("PATHEXT", SavedLength ? Saved : nullptr); });
+  const std::vector<std::string> Programs = {
+      ".bat", ".cmd", ".vbs", ".js", ".wsf", ".msc", ".py", ".vb", ".website", ".xbap", ".diagcab",
+      ".theme", ".appx", ".library-ms", ".sh", ".desktop", ".exe", ".com", ".lnk", ".msi", ".ps1", ".jar"};
+  const std::vector<std::string> Documents = {".txt", ".png", ".jpg", ".pdf", ".docx", ".xlsx", ".odt", ".csv"};
+  // A short list, the system's own, an empty one.
+  for (const char* PathExt : {".COM;.EXE", static_cast<const char*>(Saved), ""}) {
+    SetEnvironmentVariableA("PATHEXT", PathExt);
+    EXPECT_EQ(std::vector<std::string>{}, OpenableTypes(Programs)) << "PATHEXT " << PathExt;
+    EXPECT_EQ(Documents, OpenableTypes(Documents)) << "PATHEXT " << PathExt;
+  }
+  // A type the environment adds is refused too.
+  SetEnvironmentVariableA("PATHEXT", ".COM;.EXE;.TXT");
+  EXPECT_TRUE(OpenableTypes({".txt"}).empty());
 }
 
 TEST_F(HyperLinkEditTest, LinkLookAndHand) {

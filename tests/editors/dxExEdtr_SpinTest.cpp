@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
@@ -205,6 +206,24 @@ TEST_F(SpinEditTest, KeptValuesSurviveARefreshAndTheOthersFollowTheDefaults) {
   EXPECT_EQ(9, Edit->MaxValue());
   EXPECT_EQ(vtFloat, Edit->ValueType());
   EXPECT_TRUE(Edit->StoredValues().Empty());
+}
+
+TEST_F(SpinEditTest, TheFormFileKeepsTheLimitsWithTheirBits) {
+  for (auto [Min, Max] :
+       {std::pair{10.0, 20.0}, std::pair{-20.0, -10.0}, std::pair{0.0, 0.0}}) {
+    auto* Edit = FormEdit<TdxInplaceSpinEdit>();
+    Edit->SetMinMaxValues(Min, Max);
+    auto* Read = ReadBack(Edit);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(Min, Read->MinValue());
+    EXPECT_EQ(Max, Read->MaxValue());
+    EXPECT_EQ((TdxEditStoredValues{esvMaxValue, esvMinValue}), Read->StoredValues());
+    EXPECT_EQ(Edit->Text(), Read->Text());
+  }
+  AnsiString Text;
+  ReadBack(FormEdit<TdxInplaceSpinEdit>(), &Text);
+  EXPECT_EQ(AnsiString::npos, Text.find("MinValue"));
+  EXPECT_EQ(AnsiString::npos, Text.find("MaxValue"));
 }
 
 TEST_F(SpinEditTest, HeldKeyShowsItsButtonHotAndHiddenButtonsTakeNoRoom) {

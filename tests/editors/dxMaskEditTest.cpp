@@ -101,6 +101,21 @@ TEST_F(MaskEditTest, AMaskShorterThanFourCharactersTakesNoFieldsFromItsEnd) {
   EXPECT_EQ(4, TdxEditMask("00\\;0").Length());
 }
 
+TEST_F(MaskEditTest, TheFormFileKeepsTheMaskAndTheLimitAskedForUnderIt) {
+  auto* Edit = FormEdit<TdxInplaceMaskEdit>();
+  Edit->SetMaxLength(20);
+  Edit->SetEditMask("(000) 000;1;*");
+  auto* Read = ReadBack(Edit);
+  ASSERT_NE(nullptr, Read);
+  EXPECT_EQ("(000) 000;1;*", Read->EditMask());
+  EXPECT_TRUE(Read->IsMasked());
+  EXPECT_EQ(9, Read->MaxLength());
+  EXPECT_EQ((TdxEditStoredValues{esvMaxLength, esvEditMask}), Read->StoredValues());
+  // Without the mask the limit asked for holds again.
+  Read->SetEditMask("");
+  EXPECT_EQ(20, Read->MaxLength());
+}
+
 TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
   TdxInplaceMaskEdit* Edit = ShownEdit("000-000");
   Type(Edit, "123456");

@@ -13,6 +13,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/FormatFloat.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
@@ -919,6 +920,25 @@ TEST_F(TreeListKindsEditingTest, TimeAndCurrencyEditedToZeroStoreEmptyCells) {
   EXPECT_EQ(N->Strings(1), "");
 }
 
+TEST_F(TreeListKindsEditingTest, AnEditedCurrencyCellShowsItsPlainTextAndTheOthersTheirFormat) {
+  auto* Money = Kind<TdxTreeListCurrencyColumn>();
+  TdxTreeListNode* Edited = Node({"1234.5"});
+  TdxTreeListNode* Other = Node({"99"});
+  auto* Editor = Edit<TdxInplaceCurrencyEdit>(Edited, 0);
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(Editor->Text(), "1234.5");
+  EXPECT_EQ(Editor->DisplayFormat(), "");
+  Variant Shown;
+  Editor->GetDisplayValue(Shown);
+  EXPECT_EQ(VarToStr(Shown), "1234.5");
+  EXPECT_EQ(Tree->GetEditingText(), "1234.5");
+  // A refresh of the editor's defaults, or of the locale, keeps it plain.
+  Editor->Perform(CM_WININICHANGE, 0, 0);
+  EXPECT_EQ(Editor->DisplayFormat(), "");
+  // The cells not being edited are painted through the column's format.
+  EXPECT_EQ(ObjectAs<TdxTextEditViewData>(Painted(Money, Other))->Text, FormatFloat(Money->DisplayFormat(), 99));
+}
+
 TEST_F(TreeListKindsEditingTest, SpinImageAndMruCellsThroughTheirEditors) {
   Kind<TdxTreeListSpinColumn>();
   auto* Image = Kind<TdxTreeListImageColumn>();
@@ -970,6 +990,35 @@ TEST_F(TreeListKindsEditingTest, AMemoBlobEditedInItsPopupAndAPastedPictureReach
   LoadPictureFromBlob(Read.get(), Variant(N->Strings(1)), nullptr);
   EXPECT_EQ(Read->Width(), 9);
   EXPECT_EQ(Read->Height(), 5);
+}
+
+// The shell's open call, noted instead of made.
+std::vector<std::string> OpenedLinks;
+HINSTANCE WINAPI NoteOpenedLink(HWND, LPCSTR, LPCSTR File, LPCSTR, LPCSTR, INT) {
+  OpenedLinks.push_back(File);
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST_F(TreeListKindsEditingTest, EachClickOnASingleClickLinkCellOpensItsOwnLink) {
+  Kind<TdxTreeListHyperLinkColumn>()->SetSingleClick(true);
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoImmediateEditor});
+  const TShellExecuteProc Saved = ShellExecuteProc;
+  ShellExecuteProc = NoteOpenedLink;
+  OpenedLinks.clear();
+  auto Restore = ScopeExit([&] { ShellExecuteProc = Saved; });
+  std::vector<TdxTreeListNode*> Cells = {Node({"http://example.invalid/1"}), Node({"http://example.invalid/2"}),
+                                         Node({"http://example.invalid/3"})};
+  Tree->SetFocus();
+  Pump();
+  for (TdxTreeListNode* Cell : Cells) {
+    const TRect R = CellRect(Cell);
+    const LPARAM At = MAKELPARAM(R.left + 20, (R.top + R.bottom) / 2);
+    SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At);
+    SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At);
+    Pump();
+  }
+  EXPECT_EQ(OpenedLinks, (std::vector<std::string>{"http://example.invalid/1", "http://example.invalid/2",
+                                                    "http://example.invalid/3"}));
 }
 
 TEST_F(TreeListKindsEditingTest, AWrapperCellIsEditedByItsReferenceColumnsEditor) {
