@@ -149,7 +149,10 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* Node, TdxTreeListNode* Prev
   } else {
     if (!Destroying()) DropRowIndex();
     ClearNodeReferences();
-    if (FUpdateCount == 0 && !Destroying()) InvalidateClient();
+    if (FUpdateCount == 0 && !Destroying()) {
+      RefreshScrollBars();
+      InvalidateClient();
+    }
   }
 }
 
