@@ -499,6 +499,9 @@ class TdxTreeList : public TCustomdxTreeListControl {
   TCLASS_DECL(TdxTreeList, TCustomdxTreeListControl)
  public:
   using TCustomdxTreeListControl::TCustomdxTreeListControl;
+  // The selection is cleared first, while the control is whole: OnSelectionChanged
+  // fires for every selected node (dxTL_Selection.cpp).
+  void BeforeDestruction() override;
 
   bool ResortPending() const { return FResortPending; }
 

@@ -98,6 +98,16 @@ TEST_F(TreeListSelectionTest, ClearingFiresForEachNodeLastFirstAndCountsOnce) {
   EXPECT_EQ(2, Log->Counts);
 }
 
+// Destroying the control clears its selection first, as a clearing does: one
+// OnSelectionChanged per selected node, the last first.
+TEST_F(TreeListSelectionTest, DestroyingTheControlFiresForEachSelectedNode) {
+  Select(4, 5);
+  Tree->OnSelectionChanged = TSelectionChangedEvent::Bind<&TSelectionLog::Selection>(Log);
+  const std::vector<TdxTreeListNode*> Expected = {Tree->SelectedNodes(1), Tree->SelectedNodes(0)};
+  FreeAndNil(Tree);
+  EXPECT_EQ(Expected, Log->Changed);
+}
+
 TEST_F(TreeListSelectionTest, ADeletedNodeLeavesTheListWithAndWithoutMultiSelect) {
   Select(2, 4);
   TdxTreeListNode* Gone = Tree->Items(3);
