@@ -610,6 +610,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   bool CanEditAcceptKey(char /*Key*/) override { return true; }
   bool SkipEditKeyMessage() override { return FocusedColumn() != FEditSetupColumn; }
   bool ImmediateEditor(int Column) override;
+  // A drop-down editor's popup border by the look: single in the flat looks, the
+  // 3-D frame in the standard one.
+  Byte GetPopupBorderStyle(Byte EditBorderStyle) override;
   void MoveEditColumn(bool Backward) override;
   void EditorFocusChanged() override { InvalidateSelection(); }
   TdxTLImmediateEditorQuery OnImmediateEditorQuery;
