@@ -256,6 +256,47 @@ TEST_F(TreeListRowPaintTest, APreviewFillsTheRowBelowItsCellsAndTakesItsHandlers
   EXPECT_EQ(RGB(230, 250, 200), At(Preview.right - 3, (Preview.top + Preview.bottom) / 2));
 }
 
+// The preview is a cell of no column in its row's selection: highlighted in a selected
+// row under multi-select and under an inverted selection (no column is the focused
+// one), and in the focused row while a drag runs over the unfocused control.
+TEST_F(TreeListRowPaintTest, ThePreviewTakesTheRowsSelectionAsACellOfNoColumn) {
+  TRowPaintHandlers H;
+  Tree->OnGetPreviewText = TdxTLGetPreviewTextEvent::Bind<&TRowPaintHandlers::Preview>(&H);
+  const COLORREF Shown = RGB(200, 220, 240);
+  Tree->SetHideSelection(false);
+  Tree->SetHideSelectionColor(TColor(Shown));
+  Tree->SetHighlightColor(TColor(Shown));
+  Tree->SetOptions(TdxTreeListOptions{aoPreview, aoMultiSelect});
+  TdxTreeListNode* Node = Tree->Add();
+  Node->SetSelected(true);
+  Pump();
+  SetFocus(nullptr);
+  const TRect Row = RowOf(Node);
+  const int CellY = Row.top + Tree->DefaultRowHeight() / 2;
+  const int PreviewY = (Row.top + Tree->DefaultRowHeight() + Row.bottom) / 2;
+  const int X = Layout().Headers[0].CellRect.right - 3;
+  ASSERT_LT(CellY, Row.top + Tree->DefaultRowHeight());
+  ASSERT_GT(PreviewY, Row.top + Tree->DefaultRowHeight());
+  Paint();
+  EXPECT_EQ(Shown, At(X, CellY));
+  EXPECT_EQ(Shown, At(X, PreviewY));
+
+  Tree->SetOptions(TdxTreeListOptions{aoPreview});
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Include(aoInvertSelect));
+  Paint();
+  EXPECT_NE(Shown, At(X, CellY)) << "the focused cell of an inverted selection";
+  EXPECT_EQ(Shown, At(X, PreviewY));
+
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Exclude(aoInvertSelect));
+  Paint();
+  EXPECT_NE(Shown, At(X, PreviewY)) << "a plain focused row's preview";
+  TDragObject Drag;
+  Tree->SetDragObject(&Drag);
+  Paint();
+  Tree->SetDragObject(nullptr);
+  EXPECT_EQ(Shown, At(X, PreviewY));
+}
+
 TEST_F(TreeListRowPaintTest, RowFootersTakeTheirColourAndTheirLevelsColour) {
   TRowPaintHandlers H;
   Tree->SetShowRowFooter(true);
