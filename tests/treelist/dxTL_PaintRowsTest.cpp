@@ -297,6 +297,38 @@ TEST_F(TreeListRowPaintTest, ThePreviewTakesTheRowsSelectionAsACellOfNoColumn) {
   EXPECT_EQ(Shown, At(X, PreviewY));
 }
 
+// Under hot tracking the hot cell's view data says it is hot, in the paint and in the
+// row measure alike; once the mouse leaves the cells, nothing is.
+TEST_F(TreeListRowPaintTest, TheHotCellIsPaintedAndMeasuredHot) {
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Include(aoHotTrack).Include(aoRowAutoHeight));
+  TdxTreeListNode* Node = Tree->Add();
+  Node->SetStrings(0, "hot");
+  Pump();
+  const TRect Row = RowOf(Node);
+  const int X = Layout().Headers[0].CellRect.right - 10;
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, (Row.top + Row.bottom) / 2));
+  ASSERT_TRUE(Tree->IsHotCell(Node, 0));
+  TdxEditViewData* View = Column->GetViewData();
+  auto Measure = [&] {
+    Node->ResetCachedRowHeight();
+    int LineHeight = Tree->DefaultRowHeight();
+    Tree->GetRowLineCount(Node, LineHeight);
+  };
+  Paint();
+  EXPECT_TRUE(View->Hot);
+  View->Hot = false;
+  Measure();
+  EXPECT_TRUE(View->Hot);
+
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Row.bottom + 20));
+  ASSERT_FALSE(Tree->IsHotCell(Node, 0));
+  Paint();
+  EXPECT_FALSE(View->Hot);
+  View->Hot = true;
+  Measure();
+  EXPECT_FALSE(View->Hot);
+}
+
 TEST_F(TreeListRowPaintTest, RowFootersTakeTheirColourAndTheirLevelsColour) {
   TRowPaintHandlers H;
   Tree->SetShowRowFooter(true);
