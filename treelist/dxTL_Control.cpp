@@ -138,11 +138,13 @@ int TCustomdxTreeListControl::IndexOfColumn(const TdxTreeListColumn* Column) con
 void TCustomdxTreeListControl::AddColumn(TdxTreeListColumn* Column) {
   FColumns.push_back(Column);
   Column->FTreeList = this;
+  Column->FJoinOrder = FColumnsJoined++;
   ColumnChanged(nullptr);
 }
 
 void TCustomdxTreeListControl::RemoveColumn(TdxTreeListColumn* Column) {
   Column->FTreeList = nullptr;
+  Column->FJoinOrder = -1;
   auto At = std::find(FColumns.begin(), FColumns.end(), Column);
   if (At != FColumns.end()) FColumns.erase(At);
   RemoveSortColumn(Column);

@@ -461,6 +461,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   const std::vector<std::vector<int>>* CachedBandRows(int VisibleBand) const;
 
   std::vector<TdxTreeListColumn*> FColumns;
+  int FColumnsJoined = 0;  // counts the columns that joined, for their JoinOrder
   std::vector<TdxTreeListColumn*> FSortColumns;
   std::vector<TdxInplaceEdit*> FEditors;
   TdxTreeListBands* FBands = nullptr;
