@@ -249,7 +249,7 @@ void TCustomdxTreeListControl::SetBandRowCount(int Value) {
 }
 
 void TCustomdxTreeListControl::SetBandMaxRowCount(int Value) {
-  FBandMaxRowCount = std::max(Value, 1);
+  FBandMaxRowCount = std::clamp(Value, 1, RowCountLimit);
   SetBandRowCount(FBandRowCount);
 }
 
@@ -269,12 +269,12 @@ void TCustomdxTreeListControl::SetHeaderPanelRowCount(int Value) {
 }
 
 void TCustomdxTreeListControl::SetHeaderPanelMaxRowCount(int Value) {
-  FHeaderPanelMaxRowCount = std::max(Value, 1);
+  FHeaderPanelMaxRowCount = std::clamp(Value, 1, RowCountLimit);
   SetHeaderPanelRowCount(FHeaderPanelRowCount);
 }
 
 void TCustomdxTreeListControl::SetHeaderMinRowCount(int Value) {
-  Value = std::max(Value, 1);
+  Value = std::clamp(Value, 1, RowCountLimit);
   if (Value == FHeaderMinRowCount) return;
   FHeaderMinRowCount = Value;
   UpdateLayout();

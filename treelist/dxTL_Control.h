@@ -57,6 +57,9 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void ApplyBestFit(TdxTreeListColumn* Column);
 
   // ----- Bands and header rows
+  // The most rows of band captions, of header lines and of header rows: far more than
+  // a screen shows, and few enough that no panel height leaves 32 bits.
+  static constexpr int RowCountLimit = 1000;
   TdxTreeListBands* Bands() const { return FBands; }
   void SetBands(TdxTreeListBands* Value);
   int BandRowCount() const { return FBandRowCount; }
