@@ -1,7 +1,8 @@
 // The tree list's keyboard on a real window: the row-select expand and collapse keys,
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
 // search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
-// the dialog code, the navigation operations and the editing hooks the keys call.
+// the dialog code, the navigation operations, the editing hooks the keys call, and the
+// focused column brought into view.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 // band panel and the indicator, bands narrower than the client, the sharing of a band
 // row among its columns, header cells spanning rows, rows and the empty area below,
 // auto width, LeftCoord's clamp, row rectangles, row auto height measured through the
-// column's editor, and level footers. Expected pixels come from measured font metrics.
+// column's editor, level footers, and huge row counts bounded. Expected pixels come
+// from measured font metrics.
 #include <gtest/gtest.h>
 
 #include <climits>

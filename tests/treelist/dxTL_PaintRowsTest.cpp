@@ -2,7 +2,8 @@
 // the row indicator's glyphs, images and state images, the Outlook style's group
 // colours and expand glyphs, previews, row footers, fixed-band separators, pressed
 // buttons, the incremental search's prefix, cells drawn by their column's editor kind,
-// the bracket around each row, the clip push, and a paint confined to its clip box.
+// the bracket around each row, the clip push, a paint confined to its clip box, the
+// preview's selection colours and the hot cell's view data.
 // Positions come from the layout record and the control's sizes.
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 // selection colours focused and unfocused, the expand box, ShowRoot's shift, the grid
 // colour, the shadow of the ultra-flat look, a control with nothing to show, the
 // custom-draw events' Done and colour, headers clipped to their visible part, and the
-// handle count after a paint and after one whose handler raised. Positions come from
+// handle count after a paint and after one whose handler raised, and a band
+// handler's font kept to its band. Positions come from
 // the layout record; colours from ColorToRGB.
 #include <gtest/gtest.h>
 

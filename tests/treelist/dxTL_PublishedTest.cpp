@@ -1,7 +1,8 @@
 // The tree list's published surface: the defaults of a new control, a form file that
 // writes only what differs and one that holds the profile page's tree list with its
 // handlers, the option sets' exclusions, the clamps, the option questions, the focus
-// and top-node events and the data questions without their events.
+// and top-node events, the data questions without their events, and the drag events
+// bound from a form file.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,6 +1,7 @@
 // The visible-row index against the walking answers: random inserts, deletes, expands
 // and collapses checked after each step, a deleted expanded node taking its rows with
-// it, the first node before any rebuild, and the focused-row setter's clamping.
+// it, the first node before any rebuild, the focused-row setter's clamping, and a run
+// of expands or collapses moving the rows about once.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,7 +1,9 @@
 // The tree list's vertical scroll state on a real window: rows in view, the bar's
 // range and page, the top row clamped to the last page, a short scroll moving pixels
 // and a long jump repainting all, unchanged bar state left alone, both bars removed
-// when everything fits, the 32-bit thumb position, and the horizontal thumb rule.
+// when everything fits, the 32-bit thumb position, the horizontal thumb rule, the top
+// row brought back into range when rows below it go, and the bar going with the last
+// node.
 #include <gtest/gtest.h>
 
 #include "tests/classlib/UiTestSupport.h"

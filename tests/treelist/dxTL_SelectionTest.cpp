@@ -1,7 +1,7 @@
 // The tree list's selection list on a real window: what clearing repaints, deleted
 // nodes leaving the list whatever the options, deleting the selection, clearing the
 // nodes, the options' fresh start from the focused node, the count reported once per
-// bracket, and tree order.
+// bracket, tree order, and the selection cleared when the control is destroyed.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -2,7 +2,8 @@
 // cell texts, the sections of a neighbouring layout kept, the root section's form,
 // the header rows under aoAutoHeaderPanelHeight, bands found by their ID, the registry
 // and the ini file read in turn from Loaded and written at destruction (overrides
-// included, a failure there reported), and one sort for a whole layout.
+// included, a failure there reported), one sort for a whole layout, and columns
+// without a Name in sections of their own.
 #include <gtest/gtest.h>
 
 #include <string>
