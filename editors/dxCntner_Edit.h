@@ -212,6 +212,8 @@ class TdxInplaceEdit : public TWinControl {
   // The text as a string value.
   virtual Variant GetEditValue();
   virtual void GetDisplayValue(Variant& Value);
+  // The text as the user edits it, without any display formatting.
+  virtual void GetEditText(AnsiString& Text) { Text = GetText(); }
   // Sets the text when the value may change; marks it modified in every case.
   virtual void SetTextIfModifiable(const AnsiString& Text);
   // Raises EdxEditInvalidInput with OnValidate's text when OnValidate refuses a
@@ -309,7 +311,6 @@ class TdxInplaceEdit : public TWinControl {
   virtual bool GetLinkEditing() { return false; }
   virtual void EditKeyF2() {}
   virtual void FocusLost(TMessage& Message);
-  virtual void GetEditText(AnsiString& Text) { Text = GetText(); }
   virtual bool IsNativeEdit() { return false; }
   virtual bool ValidateOnEnter() { return false; }
   virtual bool EditFocused() { return Focused(); }

@@ -149,7 +149,10 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* Node, TdxTreeListNode* Prev
   } else {
     if (!Destroying()) DropRowIndex();
     ClearNodeReferences();
-    if (FUpdateCount == 0 && !Destroying()) InvalidateClient();
+    if (FUpdateCount == 0 && !Destroying()) {
+      RefreshScrollBars();
+      InvalidateClient();
+    }
   }
 }
 
@@ -262,7 +265,10 @@ void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool M
     if (Node == OldNode && (RowSelect || Column == OldColumn)) return;
     // A focus change that the search did not make ends it.
     if (FSearching && FSearchCounter == 0) EndSearch();
-    if (!RowSelect) FFocusedColumn = Column;
+    if (!RowSelect) {
+      FFocusedColumn = Column;
+      MakeColumnVisible(GetAbsoluteColumnIndex(FocusedColumn()));
+    }
     NodeChanged(OldNode, false);
     FFocusedNode = Node;
     NodeChanged(Node, false);

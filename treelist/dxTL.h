@@ -8,8 +8,9 @@
 // dxTL_Nodes.h (the nodes); the bands and columns are in dxTL_Bands.h and
 // dxTL_Columns.h, the edit style and the mask column in dxTL_MaskColumn.h. The
 // control's members are implemented by topic: dxTL.cpp (node operations, focus,
-// updates), dxTL_Rows.cpp (the visible-row index), dxTL_Props.cpp (appearance),
-// dxTL_Published.cpp (form files), dxTL_Control.cpp (the column and band layer) and
+// updates), dxTL_Rows.cpp (the visible-row index, whose rows dxTL_RowList.h keeps),
+// dxTL_Props.cpp (appearance), dxTL_Published.cpp (form files), dxTL_Control.cpp (the
+// column and band layer) and
 // dxTL_Answers.cpp (the band and column answers), dxTL_Layout.cpp (the size pass, the
 // layout record, row heights and level footers), dxTL_LayoutBands.cpp (bands, header
 // cells and widths under auto width) and dxTL_Scroll.cpp (the scroll state, the top row
@@ -38,6 +39,7 @@
 #include "treelist/dxTL_Events.h"
 #include "treelist/dxTL_HitTest.h"
 #include "treelist/dxTL_Nodes.h"
+#include "treelist/dxTL_RowList.h"
 #include "treelist/dxTL_Types.h"
 
 class TdxTreeListBands;
@@ -86,7 +88,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int GetFocusedRowIndex();
   virtual void SetFocusedRowIndex(int Index);
   // The index answers row questions (else they walk the tree).
-  bool RowIndexValid() const { return !FRowNodes.empty() && !Destroying(); }
+  bool RowIndexValid() const { return !FRows.Empty() && !Destroying(); }
+  // The index itself, for what it tells of its work (SlotsMoved).
+  const TdxTreeListRowList& RowList() const { return FRows; }
   bool RowIndexBuilt() const { return FRowIndexBuilt; }
 
   virtual void SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible);
@@ -610,6 +614,9 @@ class TCustomdxTreeList : public TCustomdxContainer {
   bool CanEditAcceptKey(char /*Key*/) override { return true; }
   bool SkipEditKeyMessage() override { return FocusedColumn() != FEditSetupColumn; }
   bool ImmediateEditor(int Column) override;
+  // A drop-down editor's popup border by the look: single in the flat looks, the
+  // 3-D frame in the standard one.
+  Byte GetPopupBorderStyle(Byte EditBorderStyle) override;
   void MoveEditColumn(bool Backward) override;
   void EditorFocusChanged() override { InvalidateSelection(); }
   TdxTLImmediateEditorQuery OnImmediateEditorQuery;
@@ -919,8 +926,6 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void PatchInsertion(TdxTreeListNode* Node);
   void PatchDeletion(TdxTreeListNode* Node);
   void RebuildRowIndex();
-  // The row of Node in the index, numbering rows as far as needed; -1 when absent.
-  int FindRow(const TdxTreeListNode* Node);
   // Walking answers.
   int WalkRowCount() const;
   int WalkRowOf(const TdxTreeListNode* Node) const;
@@ -1024,11 +1029,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int FVisibleRowCount = 1;
   int FFullRowCount = 1;
 
-  // The visible-row index: the node of every row, and how far the rows' own numbers
-  // (TdxTreeListNode::FRow) are current, from row 0. A change renumbers nothing: it
-  // only lowers that mark, and a question numbers on from it as far as it needs.
-  std::vector<TdxTreeListNode*> FRowNodes;
-  int FRowsNumbered = 0;
+  // The visible-row index: the node of every row and the row of every node.
+  TdxTreeListRowList FRows;
   bool FRowIndexBuilt = false;
   bool FRowIndexFrozen = false;
   TdxTreeListNode* FChangedNode = nullptr;

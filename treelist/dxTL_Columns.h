@@ -192,6 +192,10 @@ class TdxTreeListColumn : public TComponent {
   void SetSortingFlag(bool Value);
   // The position read from "SortedOrder" (-1 when none was read).
   int StoredSortOrder() const { return FStoredSortOrder; }
+  // The column's place in the order the columns joined its tree list (-1 outside
+  // one): a list built by the same code again gives it the same place, so the stored
+  // layout keys a column without a Name by it.
+  int JoinOrder() const { return FJoinOrder; }
 
   // The frame of a cell under inverted selection: the top and bottom lines, and the
   // left and right ones at the row's edges, filled with Brush; Rect shrinks by them.
@@ -262,6 +266,7 @@ class TdxTreeListColumn : public TComponent {
   int FHeaderMaxLineCount = 1;
   TdxTreeListNode* FCurrentNode = nullptr;
   int FStoredRowIndex = 0;
+  int FJoinOrder = -1;
   TdxEditViewData* FViewData = nullptr;
   bool FSortingFlag = false;
   TdxTreeListColumnSort FSorted = csNone;

@@ -138,11 +138,13 @@ int TCustomdxTreeListControl::IndexOfColumn(const TdxTreeListColumn* Column) con
 void TCustomdxTreeListControl::AddColumn(TdxTreeListColumn* Column) {
   FColumns.push_back(Column);
   Column->FTreeList = this;
+  Column->FJoinOrder = FColumnsJoined++;
   ColumnChanged(nullptr);
 }
 
 void TCustomdxTreeListControl::RemoveColumn(TdxTreeListColumn* Column) {
   Column->FTreeList = nullptr;
+  Column->FJoinOrder = -1;
   auto At = std::find(FColumns.begin(), FColumns.end(), Column);
   if (At != FColumns.end()) FColumns.erase(At);
   RemoveSortColumn(Column);
@@ -247,7 +249,7 @@ void TCustomdxTreeListControl::SetBandRowCount(int Value) {
 }
 
 void TCustomdxTreeListControl::SetBandMaxRowCount(int Value) {
-  FBandMaxRowCount = std::max(Value, 1);
+  FBandMaxRowCount = std::clamp(Value, 1, RowCountLimit);
   SetBandRowCount(FBandRowCount);
 }
 
@@ -267,12 +269,12 @@ void TCustomdxTreeListControl::SetHeaderPanelRowCount(int Value) {
 }
 
 void TCustomdxTreeListControl::SetHeaderPanelMaxRowCount(int Value) {
-  FHeaderPanelMaxRowCount = std::max(Value, 1);
+  FHeaderPanelMaxRowCount = std::clamp(Value, 1, RowCountLimit);
   SetHeaderPanelRowCount(FHeaderPanelRowCount);
 }
 
 void TCustomdxTreeListControl::SetHeaderMinRowCount(int Value) {
-  Value = std::max(Value, 1);
+  Value = std::clamp(Value, 1, RowCountLimit);
   if (Value == FHeaderMinRowCount) return;
   FHeaderMinRowCount = Value;
   UpdateLayout();

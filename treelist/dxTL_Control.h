@@ -57,6 +57,9 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void ApplyBestFit(TdxTreeListColumn* Column);
 
   // ----- Bands and header rows
+  // The most rows of band captions, of header lines and of header rows: far more than
+  // a screen shows, and few enough that no panel height leaves 32 bits.
+  static constexpr int RowCountLimit = 1000;
   TdxTreeListBands* Bands() const { return FBands; }
   void SetBands(TdxTreeListBands* Value);
   int BandRowCount() const { return FBandRowCount; }
@@ -461,6 +464,7 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   const std::vector<std::vector<int>>* CachedBandRows(int VisibleBand) const;
 
   std::vector<TdxTreeListColumn*> FColumns;
+  int FColumnsJoined = 0;  // counts the columns that joined, for their JoinOrder
   std::vector<TdxTreeListColumn*> FSortColumns;
   std::vector<TdxInplaceEdit*> FEditors;
   TdxTreeListBands* FBands = nullptr;
@@ -499,6 +503,9 @@ class TdxTreeList : public TCustomdxTreeListControl {
   TCLASS_DECL(TdxTreeList, TCustomdxTreeListControl)
  public:
   using TCustomdxTreeListControl::TCustomdxTreeListControl;
+  // The selection is cleared first, while the control is whole: OnSelectionChanged
+  // fires for every selected node (dxTL_Selection.cpp).
+  void BeforeDestruction() override;
 
   bool ResortPending() const { return FResortPending; }
 

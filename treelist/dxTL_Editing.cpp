@@ -12,6 +12,7 @@
 #include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxCntner_Edit.h"
+#include "editors/dxCntner_Popup.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
 
@@ -228,10 +229,9 @@ void TCustomdxTreeList::StoreEditorValue(TdxTreeListNode* /*Node*/, int /*Column
 }
 
 AnsiString TCustomdxTreeList::GetEditingText() {
-  if (FState != tsEditing || !FInplaceEditor) return AnsiString();
-  Variant Value;
-  FInplaceEditor->GetDisplayValue(Value);
-  return VarToStr(Value);
+  AnsiString Text;
+  if (FState == tsEditing && FInplaceEditor) FInplaceEditor->GetEditText(Text);
+  return Text;
 }
 
 void TCustomdxTreeList::SetEditingText(const AnsiString& Text) {
@@ -240,6 +240,10 @@ void TCustomdxTreeList::SetEditingText(const AnsiString& Text) {
 
 // ---------------------------------------------------------------------------------
 // The container's questions
+
+Byte TCustomdxTreeList::GetPopupBorderStyle(Byte /*EditBorderStyle*/) {
+  return LookAndFeel() == lfStandard ? pbFrame3D : pbSingle;
+}
 
 bool TCustomdxTreeList::ImmediateEditor(int Column) {
   bool Immediate = FOptions.Contains(aoImmediateEditor);

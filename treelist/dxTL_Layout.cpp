@@ -14,6 +14,13 @@ namespace {
 // The tree-list unit's screen device context, shared by every measure.
 HDC GScreenDC = nullptr;
 
+// Lines of LineHeight pixels and Extra more: a panel's height, kept far inside 32 bits
+// however many lines its captions ask for.
+int PanelHeight(int Lines, int LineHeight, int Extra) {
+  constexpr long long Most = 1 << 28;
+  return static_cast<int>(std::min(static_cast<long long>(Lines) * LineHeight + Extra, Most));
+}
+
 }  // namespace
 
 HDC dxTLScreenDC() {
@@ -43,10 +50,10 @@ void TCustomdxTreeList::CalcSizes() {
   const int Grid = FShowGrid && FShowPreviewGrid ? 1 : 0;
 
   FBandLineHeight = HeightOf(FBandFont);
-  FBandPanelHeight = FShowBands ? FBandLineHeight * GetBandRowCount() + 5 + Standard : 0;
+  FBandPanelHeight = FShowBands ? PanelHeight(GetBandRowCount(), FBandLineHeight, 5 + Standard) : 0;
   FHeaderLineCount = std::max(GetHeaderMinRowCount(), GetColumnsHeaderLineCount());
-  FHeaderRowHeight = HeightOf(FHeaderFont) * FHeaderLineCount + 5 + Standard;
-  FHeaderPanelHeight = FShowHeader ? FHeaderRowHeight * Rows : 0;
+  FHeaderRowHeight = PanelHeight(FHeaderLineCount, HeightOf(FHeaderFont), 5 + Standard);
+  FHeaderPanelHeight = FShowHeader ? PanelHeight(Rows, FHeaderRowHeight, 0) : 0;
   FPreviewLineHeight = HeightOf(FPreviewFont);
   const int ColumnFonts = GetColumnFontsLineHeight(&Canvas);
   FTextHeight = HeightOf(Font());
@@ -67,8 +74,8 @@ void TCustomdxTreeList::CalcSizes() {
   if (FDefaultRowHeight == Line) FDefaultRowHeightAssigned = false;
 
   FFooterLineHeight = FTextHeight + 7;
-  FFooterPanelHeight = FShowFooter ? FFooterLineHeight * Rows + 3 + Standard : 0;
-  FRowFooterHeight = Rows * FFooterLineHeight + 2 + Grid;
+  FFooterPanelHeight = FShowFooter ? PanelHeight(Rows, FFooterLineHeight, 3 + Standard) : 0;
+  FRowFooterHeight = PanelHeight(Rows, FFooterLineHeight, 2 + Grid);
   FIndicatorWidth = FShowIndicator ? 12 : 0;
 }
 

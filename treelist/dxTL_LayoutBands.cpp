@@ -514,6 +514,7 @@ bool TCustomdxTreeListControl::CalcRowLineHeight(TdxTreeListNode* Node, int Colu
   Info.Bounds = Rect(0, 0, BoundsWidth, TextHeight);
   InflateRect(&Info.Bounds, 2, 2);
   C->FillViewData(ViewData, Info);
+  ViewData->Hot = IsHotCell(Node, Column);
   ViewData->Bounds = Info.Bounds;
   ViewData->VerticalLayout = 3;  // several lines, broken between words
   TdxEditDrawInfo DrawInfo;

@@ -342,7 +342,7 @@ TdxTreeListNode* TdxTreeListNode::NextVisible(bool Visible,
                                               TdxTreeListNode* PastSubtree) const {
   if (FOwner->RowIndexValid()) {
     // GetNodeRowIndex with the visibility known.
-    const int Row = Visible && FOwner->FNodes.Count() > 0 ? FOwner->FindRow(this) : -1;
+    const int Row = Visible && FOwner->FNodes.Count() > 0 ? FOwner->FRows.RowOf(this) : -1;
     return Row >= 0 ? FOwner->GetNodeAtRow(Row + 1) : nullptr;
   }
   if (FExpanded && Count() > 0) return GetFirstChild();

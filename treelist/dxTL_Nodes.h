@@ -128,6 +128,7 @@ class TdxTreeListNode : public TObject {
   friend class TCustomdxTreeList;
   friend class TdxTreeListNodeList;
   friend class TdxTreeListNodeLinker;
+  friend class TdxTreeListRowList;
 
   // The next node in walking order ignoring Expanded, past this node's subtree.
   TdxTreeListNode* NextPastSubtree() const;
@@ -149,7 +150,7 @@ class TdxTreeListNode : public TObject {
   TCustomdxTreeList* FOwner;
   TdxTreeListNode* FParent = nullptr;
   int FIndexStamp = 0;
-  int FRow = -1;  // the row, while the owner's numbering says it is current
+  int FRowSlot = -1;  // where the owner's row list keeps it (TdxTreeListRowList)
   int FRowHeight = 0;
   int FRowLineCount = 0;
   unsigned FRowHeightGeneration = 0;

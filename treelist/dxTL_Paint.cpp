@@ -163,19 +163,22 @@ void TTreeListPainter::PaintBands() {
                         Band.BandClipRect.bottom);
       T.CustomDrawBand(Index, &Canvas, Band.BandRect, Text, Color, Canvas.Font(), Alignment, Done);
     }
-    if (Done) continue;
-    TSharedObject<HBRUSH> Own;
-    THeaderButton B;
-    B.Bounds = Band.BandRect;
-    B.Brush = BrushFor(Color, T.BandColor(), BandBrush.Handle(), Own);
-    B.Look = T.LookAndFeel();
-    B.Alignment = Alignment;
-    B.MultiLine = T.BandRowCount() > 1;
-    B.Pressed = Pressed.Band == Index;
-    B.Text = Text;
-    TextColor(Canvas.Font()->Color());
-    TSelection Font(DC, Canvas.Font()->Handle());
-    Button(B, Band.BandClipRect);
+    if (!Done) {
+      TSharedObject<HBRUSH> Own;
+      THeaderButton B;
+      B.Bounds = Band.BandRect;
+      B.Brush = BrushFor(Color, T.BandColor(), BandBrush.Handle(), Own);
+      B.Look = T.LookAndFeel();
+      B.Alignment = Alignment;
+      B.MultiLine = T.BandRowCount() > 1;
+      B.Pressed = Pressed.Band == Index;
+      B.Text = Text;
+      TextColor(Canvas.Font()->Color());
+      TSelection Font(DC, Canvas.Font()->Handle());
+      Button(B, Band.BandClipRect);
+    }
+    // A handler's font changes last for its own band only.
+    if (T.IsBandCustomDraw()) Canvas.Font()->Assign(T.BandFont());
   }
   // The fixed bands' separators over the band panel's height.
   const int W = T.FixedBandLineWidth();

@@ -100,7 +100,7 @@ void TCustomdxTreeListControl::DrawDataCell(TdxTreeListCellPaint& Cell) {
   Data.SelectionColor = Cell.Focused ? HighlightColor() : HideSelectionColor();
   Data.ColumnColor = Cell.ColumnColor;
   Data.ColumnBrush = Cell.ColumnBrush;
-  Data.Hot = false;
+  Data.Hot = IsHotCell(Node, Cell.Column);
   Data.Bounds = TRect{-2, -2, Cell.Rect.right - Cell.Rect.left + 2, Cell.Rect.bottom - Cell.Rect.top + 2};
   DrawCellContent(Canvas, Cell.Rect, Data, Cell.Column);
   if (!Cell.Focused || !Node) return;

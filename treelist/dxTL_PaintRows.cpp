@@ -280,7 +280,6 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
   const TdxTreeListOptions Options = T.Options();
   const bool RowSelect = Options.Contains(aoRowSelect);
   const bool Invert = T.OptionsEx().Contains(aoInvertSelect);
-  const bool Multi = Options.Contains(aoMultiSelect);
   const int FocusedColumn = T.FocusedColumn();
   const bool MultiLineRow = Row.Info->RowLineCount > 1;
   const int Rows = T.HeaderPanelRowCount();
@@ -322,45 +321,18 @@ void TTreeListPainter::PaintCells(const TRowPaint& Row) {
     }
     if (!Visible(R)) continue;
     const bool IsFocusedColumn = Header.VisibleColumn == FocusedColumn;
-    bool Selected = false;
-    if (Row.Info->Selected) {
-      if (RowSelect || (Multi && !Invert))
-        Selected = true;
-      else if (Multi && Invert && !Row.FocusedNode)
-        Selected = true;
-      else
-        Selected = Invert ? !IsFocusedColumn : IsFocusedColumn;
-    }
     TdxTreeListCellPaint Cell;
     Cell.Canvas = &Canvas;
     Cell.Rect = R;
     Cell.Node = Row.Node;
     Cell.Column = Header.Column;
-    Cell.Selected = Selected && (!T.HideSelection() || Focused);
+    SelectionAndColours(Row, &Column, IsFocusedColumn, Cell);
     Cell.Focused = Focused && Row.FocusedNode && (Invert || RowSelect || IsFocusedColumn);
     Cell.MultiLine = Header.LineCount > 1 || MultiLineRow || Header.MultiLine;
     Cell.LeftEdge = Header.FirstCell;
     Cell.RightEdge = Header.LastCell;
     Cell.ColumnColor = Column.Color;
     Cell.ColumnBrush = Column.Brush;
-    // A drag over the unfocused control shows where the focus follows it.
-    if (!Focused && Row.FocusedNode && T.DragObject()) {
-      Cell.Color = T.HighlightColor();
-      Cell.TextColor = T.HighlightTextColor();
-      Cell.Brush = HighlightBrush.Handle();
-    } else if (Cell.Selected) {
-      Cell.Color = Focused ? T.HighlightColor() : T.HideSelectionColor();
-      Cell.TextColor = Focused ? T.HighlightTextColor() : T.HideSelectionTextColor();
-      Cell.Brush = Focused ? HighlightBrush.Handle() : HideSelectionBrush.Handle();
-    } else if (Row.Group || Row.Info->Group) {
-      Cell.Color = T.GroupNodeColor();
-      Cell.TextColor = T.GroupNodeTextColor() == clNone ? T.Font()->Color() : T.GroupNodeTextColor();
-      Cell.Brush = LevelBrush(Row.Level, T.GroupNodeColor(), GroupBrush.Handle(), &Cell.Color);
-    } else {
-      Cell.Color = Column.Color;
-      Cell.TextColor = Column.TextColor;
-      Cell.Brush = Column.Brush;
-    }
     T.DrawDataCell(Cell);
     if (!RowSelect && !Invert && Row.FocusedNode && IsFocusedColumn) {
       if (Focused && !T.HideFocusRect()) {
@@ -390,26 +362,54 @@ void TTreeListPainter::PaintPreview(const TRowPaint& Row) {
   if (BothGrids) AddGridLine(R.left, R.top, R.right + 1, R.top);
   if (T.ShowGrid()) AddGridLine(R.left, R.bottom - 1, R.right + 1, R.bottom - 1);
   if (!Visible(R)) return;
-  const bool Selected = Row.Info->Selected && (!T.HideSelection() || Focused) && T.Options().Contains(aoRowSelect);
   TdxTreeListCellPaint Cell;
   Cell.Canvas = &Canvas;
   Cell.Rect = R;
   Cell.Node = Row.Node;
-  Cell.Selected = Selected;
-  if (Selected) {
+  SelectionAndColours(Row, nullptr, false, Cell);
+  T.DrawPreview(Cell);
+}
+
+// Whether a cell of the row shows selected, and its background, text colour and brush.
+// The preview is a cell of no column (Column null), never the focused column.
+void TTreeListPainter::SelectionAndColours(const TRowPaint& Row, const TColumnPaint* Column,
+                                           bool IsFocusedColumn, TdxTreeListCellPaint& Cell) {
+  const TdxTreeListOptions Options = T.Options();
+  const bool RowSelect = Options.Contains(aoRowSelect);
+  const bool Invert = T.OptionsEx().Contains(aoInvertSelect);
+  const bool Multi = Options.Contains(aoMultiSelect);
+  bool Selected = false;
+  if (Row.Info->Selected) {
+    if (RowSelect || (Multi && !Invert))
+      Selected = true;
+    else if (Multi && Invert && !Row.FocusedNode)
+      Selected = true;
+    else
+      Selected = Invert ? !IsFocusedColumn : IsFocusedColumn;
+  }
+  Cell.Selected = Selected && (!T.HideSelection() || Focused);
+  // A drag over the unfocused control shows where the focus follows it.
+  if (!Focused && Row.FocusedNode && T.DragObject()) {
+    Cell.Color = T.HighlightColor();
+    Cell.TextColor = T.HighlightTextColor();
+    Cell.Brush = HighlightBrush.Handle();
+  } else if (Cell.Selected) {
     Cell.Color = Focused ? T.HighlightColor() : T.HideSelectionColor();
     Cell.TextColor = Focused ? T.HighlightTextColor() : T.HideSelectionTextColor();
     Cell.Brush = Focused ? HighlightBrush.Handle() : HideSelectionBrush.Handle();
-  } else if (Row.Group) {
+  } else if (Row.Group || Row.Info->Group) {
     Cell.Color = T.GroupNodeColor();
     Cell.TextColor = T.GroupNodeTextColor() == clNone ? T.Font()->Color() : T.GroupNodeTextColor();
     Cell.Brush = LevelBrush(Row.Level, T.GroupNodeColor(), GroupBrush.Handle(), &Cell.Color);
+  } else if (Column) {
+    Cell.Color = Column->Color;
+    Cell.TextColor = Column->TextColor;
+    Cell.Brush = Column->Brush;
   } else {
     Cell.Color = T.Color();
     Cell.TextColor = T.Font()->Color();
     Cell.Brush = ColorBrush.Handle();
   }
-  T.DrawPreview(Cell);
 }
 
 // The row's level footers, each a band of framed cells in RowFooterColor (or its

@@ -87,6 +87,8 @@ class TTreeListPainter {
   void PaintImages(const TRowPaint& Row, HBRUSH Brush);
   void PaintCells(const TRowPaint& Row);
   void PaintPreview(const TRowPaint& Row);
+  void SelectionAndColours(const TRowPaint& Row, const TColumnPaint* Column, bool IsFocusedColumn,
+                           TdxTreeListCellPaint& Cell);
   void PaintRowFooters(const TRowPaint& Row);
   void PaintFixedSeparators(int Top, int Bottom);
   void AddGridLine(int X1, int Y1, int X2, int Y2);

@@ -135,6 +135,10 @@ void RegisterTreeListPublished() {
   P.Prop("OnGetPreviewLineCount", &T::OnGetPreviewLineCount);
   P.Prop("OnCalcRowLineHeight", &T::OnCalcRowLineHeight);
   P.Prop("OnContextPopup", &T::OnContextPopup);
+  P.Prop("OnDragDrop", &T::OnDragDrop);
+  P.Prop("OnDragOver", &T::OnDragOver);
+  P.Prop("OnEndDrag", &T::OnEndDrag);
+  P.Prop("OnStartDrag", &T::OnStartDrag);
 
   P.Prop("OnCustomDrawBand", &T::OnCustomDrawBand);
   P.Prop("OnCustomDrawColumnHeader", &T::OnCustomDrawColumnHeader);

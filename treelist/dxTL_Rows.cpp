@@ -1,12 +1,11 @@
-// The tree list's visible rows: the row index (the node of every row, and every row's
-// number kept in its node), its rebuild, its patches for one inserted, deleted,
+// The tree list's visible rows: the row index (the node of every row and the row of
+// every node, TdxTreeListRowList), its rebuild, its patches for one inserted, deleted,
 // expanded or collapsed node, its drop for the length of an update, and the walking
 // answers given while it is not valid.
 //
-// Costs: the node of a row is read in constant time; the row of a node in constant
-// time once the rows above it are numbered. A change renumbers nothing at once: it
-// lowers the mark below which numbers are current, and the next question numbers on
-// from there as far as it needs, so a run of changes costs one pass, not one each.
+// Costs: both questions are answered in constant time. A patch costs the rows it
+// inserts or removes, plus the rows between it and the change before (none for a run
+// of changes going down the list).
 #include <algorithm>
 
 #include "classlib/UpdateScope.h"
@@ -37,15 +36,6 @@ void ForEachVisibleDescendant(const TdxTreeListNode* Node, TVisit Visit) {
   }
 }
 
-void AppendVisibleDescendants(const TdxTreeListNode* Node, std::vector<TdxTreeListNode*>& Rows) {
-  ForEachVisibleDescendant(Node, [&](TdxTreeListNode* Child) { Rows.push_back(Child); });
-}
-
-int CountVisibleDescendants(const TdxTreeListNode* Node) {
-  int Result = 0;
-  ForEachVisibleDescendant(Node, [&](TdxTreeListNode*) { ++Result; });
-  return Result;
-}
 
 }  // namespace
 
@@ -55,8 +45,7 @@ int CountVisibleDescendants(const TdxTreeListNode* Node) {
 void TCustomdxTreeList::DropRowIndex() {
   if (FRowIndexFrozen) return;
   FRowIndexBuilt = false;
-  FRowNodes.clear();
-  FRowsNumbered = 0;
+  FRows.Clear();
   FFocusedAbsoluteIndex = -1;
   ResetRowHeightCache();
 }
@@ -116,67 +105,48 @@ void TCustomdxTreeList::NodeStructureChanged(TdxTreeListNode* Node, bool Deleted
 }
 
 void TCustomdxTreeList::RebuildRowIndex() {
-  FRowNodes.clear();
-  FRowNodes.reserve(FNodes.Count());
+  FRows.Clear();
+  FRows.Reserve(FNodes.Count());
   for (int I = 0, N = FNodes.Count(); I < N; ++I) {
     TdxTreeListNode* Node = FNodes.Items(I);
-    FRowNodes.push_back(Node);
-    if (Node->Expanded()) AppendVisibleDescendants(Node, FRowNodes);
+    FRows.Append(Node);
+    if (Node->Expanded())
+      ForEachVisibleDescendant(Node, [this](TdxTreeListNode* Child) { FRows.Append(Child); });
   }
-  const int Count = static_cast<int>(FRowNodes.size());
-  for (int R = 0; R < Count; ++R) FRowNodes[R]->FRow = R;
-  FRowsNumbered = Count;
-}
-
-int TCustomdxTreeList::FindRow(const TdxTreeListNode* Node) {
-  const int Count = static_cast<int>(FRowNodes.size());
-  const int Known = Node->FRow;
-  if (Known >= 0 && Known < FRowsNumbered && FRowNodes[Known] == Node) return Known;
-  for (int R = FRowsNumbered; R < Count; ++R) {
-    TdxTreeListNode* At = FRowNodes[R];
-    At->FRow = R;
-    if (At == Node) {
-      FRowsNumbered = R + 1;
-      return R;
-    }
-  }
-  FRowsNumbered = Count;
-  return -1;
 }
 
 void TCustomdxTreeList::PatchInsertion(TdxTreeListNode* Node) {
   // The new node (a leaf) takes the row of the node that follows it in walking order.
   TdxTreeListNode* Following = Node->NextPastSubtree();
-  int Row = Following ? FindRow(Following) : -1;
-  if (Row < 0) Row = static_cast<int>(FRowNodes.size());
-  FRowNodes.insert(FRowNodes.begin() + Row, Node);
-  FRowsNumbered = std::min(FRowsNumbered, Row);
+  int Row = Following ? FRows.RowOf(Following) : -1;
+  if (Row < 0) Row = FRows.Count();
+  FRows.Insert(Row, &Node, 1);
   TdxTreeListNode* Parent = Node->Parent();
   if (Parent && Node->IsLast() && Parent->Count() >= 2)
     if (TdxTreeListNode* Former = Node->GetPrevSibling()) Former->ResetCachedRowHeight();
 }
 
 void TCustomdxTreeList::PatchDeletion(TdxTreeListNode* Node) {
-  const int Row = FindRow(Node);
-  if (Row < 0) return;
-  FRowNodes.erase(FRowNodes.begin() + Row);
-  FRowsNumbered = std::min(FRowsNumbered, Row);
+  const int Row = FRows.RowOf(Node);
+  if (Row >= 0) FRows.Erase(Row, 1);
 }
 
 bool TCustomdxTreeList::PatchExpanded(TdxTreeListNode* Node) {
   if (!RowIndexValid()) return false;
   if (Node->IsVisible()) {
-    const int Row = FindRow(Node);
+    const int Row = FRows.RowOf(Node);
     if (Row < 0) return false;
-    const auto At = FRowNodes.begin() + Row + 1;
     if (Node->Expanded()) {
       std::vector<TdxTreeListNode*> Shown;
-      AppendVisibleDescendants(Node, Shown);
-      FRowNodes.insert(At, Shown.begin(), Shown.end());
+      ForEachVisibleDescendant(Node, [&](TdxTreeListNode* Child) { Shown.push_back(Child); });
+      FRows.Insert(Row + 1, Shown.data(), static_cast<int>(Shown.size()));
     } else {
-      FRowNodes.erase(At, At + CountVisibleDescendants(Node));
+      // The rows up to the node past its subtree (visible, as the node is) were its.
+      TdxTreeListNode* Following = Node->NextPastSubtree();
+      const int End = Following ? FRows.RowOf(Following) : FRows.Count();
+      if (End < Row + 1) return false;
+      FRows.Erase(Row + 1, End - Row - 1);
     }
-    FRowsNumbered = std::min(FRowsNumbered, Row + 1);
   }
   if (!FRowIndexFrozen && IsRowAutoHeight()) ResetRowHeightCache();
   FRowIndexBuilt = true;
@@ -212,20 +182,20 @@ TdxTreeListNode* TCustomdxTreeList::WalkNodeAt(int Index) const {
 }
 
 int TCustomdxTreeList::GetVisibleNodeCount() {
-  return RowIndexValid() ? static_cast<int>(FRowNodes.size()) : WalkRowCount();
+  return RowIndexValid() ? FRows.Count() : WalkRowCount();
 }
 
 int TCustomdxTreeList::GetNodeRowIndex(const TdxTreeListNode* Node) {
   if (!Node || FNodes.Count() == 0) return -1;
   if (!RowIndexValid()) return WalkRowOf(Node);
   if (Node->Owner() != this || !Node->IsVisible()) return -1;
-  return FindRow(Node);
+  return FRows.RowOf(Node);
 }
 
 TdxTreeListNode* TCustomdxTreeList::GetNodeAtRow(int Index) {
   if (!RowIndexValid()) return WalkNodeAt(Index);
-  if (Index < 0 || Index >= static_cast<int>(FRowNodes.size())) return nullptr;
-  return FRowNodes[Index];
+  if (Index < 0 || Index >= FRows.Count()) return nullptr;
+  return FRows.At(Index);
 }
 
 int TCustomdxTreeList::GetFocusedRowIndex() {

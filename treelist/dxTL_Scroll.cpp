@@ -374,6 +374,8 @@ void TCustomdxTreeList::ApplyRowsChanged() {
   const int Row = FChangedFromRow;
   FChangedFromRow = -1;
   if (Destroying() || !HandleAllocated()) return;
+  // Rows that left below the top row must not leave the last page short.
+  KeepTopInRange();
   if (Row >= 0) {
     TRect R;
     GetRowRectToBottom(GetNodeAtRow(Row), R);

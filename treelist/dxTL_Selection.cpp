@@ -151,6 +151,16 @@ void TdxTreeList::ClearSelection() {
   inherited::ClearSelection();
 }
 
+void TdxTreeList::BeforeDestruction() {
+  // A handler that raises cannot stop the destruction: it is reported.
+  try {
+    ClearSelection();
+  } catch (...) {
+    HandleWindowException(this);
+  }
+  inherited::BeforeDestruction();
+}
+
 void TdxTreeList::DeleteSelection() {
   inherited::DeleteSelection();
   BeginUpdate();

@@ -2,7 +2,8 @@
 // and the columns (by their Name) under one root section, written to and read from
 // the registry or an ini file through the registry and ini wrapper. The root P is a
 // registry path or an ini section name; below it lie P\Band\Band<n> and
-// P\Columns\<column name>. A layout is read once after the form was loaded and written
+// P\Columns\<column name>, or, for a column without a Name, P\Columns\<its join
+// order> (digits, which no Name can be). A layout is read once after the form was loaded and written
 // once when the control goes, when the options ask for it; reading applies everything
 // inside one layout update, so the nodes are sorted once, at its end.
 #include <algorithm>
@@ -26,7 +27,8 @@ AnsiString BandSection(const AnsiString& Root, int Band) {
 }
 
 AnsiString ColumnSection(const AnsiString& Root, const TdxTreeListColumn* Column) {
-  return Root + "\\Columns\\" + Column->Name();
+  const AnsiString& Name = Column->Name();
+  return Root + "\\Columns\\" + (Name.empty() ? IntToStr(Column->JoinOrder()) : Name);
 }
 
 bool IsIniStorage(TCustomIniFile* IniObject) {

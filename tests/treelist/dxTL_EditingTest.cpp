@@ -2,7 +2,8 @@
 // clicks) and what never does (row select), what ends it storing (keys, presses, the
 // focus leaving, scrolling) or dropping (Escape, deletion, an update, a refresh), a
 // refused value kept with the focus, the editor's colour, its place following the
-// cell, the store through the column and the automatic re-sort.
+// cell, the store through the column, the automatic re-sort, the editing text, and the
+// drop-down popups' border by the look.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,8 @@
 #include "classlib/Clipbrd.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
+#include "editors/dxExEdtr.h"
+#include "treelist/dxTLClms.h"
 #include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
@@ -553,6 +556,50 @@ TEST_F(TreeListEditingTest, AutoSortRefreshReSortsWithTheEditedNodeInView) {
   EXPECT_GE(Row, Tree->GetTopIndex());
   EXPECT_LT(Row, Tree->GetTopIndex() + Tree->FullRowCount());
   EXPECT_EQ(Events->EditedNodes, std::vector<TdxTreeListNode*>{Edited});
+}
+
+// What is being edited, read from the tree list, is the editor's text as edited: a
+// check cell's editor has no caption (the state is no text), a currency cell's editor
+// holds the digits as typed (not the amount formatted).
+TEST_F(TreeListEditingTest, TheEditingTextIsTheEditorsTextAsEdited) {
+  TdxTreeListColumn* Check = Tree->CreateColumn(&TdxTreeListCheckColumn::StaticClass());
+  TdxTreeListColumn* Money = Tree->CreateColumn(&TdxTreeListCurrencyColumn::StaticClass());
+  TdxTreeListNode* Node = Tree->Items(0);
+  Node->SetStrings(Check->Index(), "True");
+  Node->SetStrings(Money->Index(), "5");
+  EXPECT_EQ(Tree->GetEditingText(), "");
+  Tree->SetFocusedNode(Node, Check->Index(), true);
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  ASSERT_NE(ObjectAs<TdxInplaceCheckEdit>(Editor()), nullptr);
+  EXPECT_EQ(Tree->GetEditingText(), "");
+  Tree->EndEditing();
+  Tree->SetFocusedNode(Node, Money->Index(), true);
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  ASSERT_NE(ObjectAs<TdxInplaceCurrencyEdit>(Editor()), nullptr);
+  SendMessageA(EditorWindow(), EM_SETSEL, 0, -1);
+  TypeIntoEditor("12");
+  EXPECT_EQ(Tree->GetEditingText(), "12");
+}
+
+// A drop-down column's popup takes its border from the look: the 3-D frame in the
+// standard look, a single line in the flat ones.
+TEST_F(TreeListEditingTest, DropDownPopupsTakeTheirBorderFromTheLook) {
+  TdxTreeListColumn* Date = Tree->CreateColumn(&TdxTreeListDateColumn::StaticClass());
+  const std::pair<TdxLookAndFeel, TdxPopupBorder> Looks[] = {
+      {lfFlat, pbSingle}, {lfUltraFlat, pbSingle}, {lfStandard, pbFrame3D}};
+  for (const auto& [Look, Border] : Looks) {
+    Tree->SetLookAndFeel(Look);
+    Tree->SetFocusedNode(Tree->Items(0), Date->Index(), true);
+    Key(VK_F2);
+    auto* Edit = ObjectAs<TdxInplaceDropDownEdit>(Editor());
+    ASSERT_NE(Edit, nullptr);
+    EXPECT_EQ(Edit->PopupBorder(), pbDefault);
+    EXPECT_EQ(static_cast<int>(Edit->ResolvedPopupBorder()), static_cast<int>(Border))
+        << "look " << static_cast<int>(Look);
+    Tree->EndEditing();
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The tree list's keyboard on a real window: the row-select expand and collapse keys,
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
 // search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
-// the dialog code, the navigation operations and the editing hooks the keys call.
+// the dialog code, the navigation operations, the editing hooks the keys call, and the
+// focused column brought into view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "classlib/StringLists.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
 
 using namespace uitest;
@@ -171,6 +173,46 @@ TEST_F(TreeListKeysTest, PageDownGoesToThePageEndThenAPageLessOne) {
   EXPECT_EQ(Tree->GetFocusedRowIndex(), Top + 1);
   Key(VK_UP, {VK_CONTROL});
   EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
+}
+
+// Five 100-pixel columns in a list 200 pixels wide: every move of the focused column,
+// by key, by call or by a click on a cell half scrolled out, brings it into view.
+TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
+  Tree->SetBounds(0, 0, 200, 300);
+  for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
+  Tree->Bands()->Items(0)->SetWidth(500);
+  Names({"a", "b"});
+  const int Last = 500 - Tree->GetVisibleWidth();
+  ASSERT_GT(Last, 100);
+  for (int I = 0; I < 4; ++I) Key(VK_RIGHT);
+  EXPECT_EQ(Tree->FocusedColumn(), 4);
+  EXPECT_EQ(Tree->LeftCoord(), Last);
+  Tree->SetFocusedColumn(0);
+  EXPECT_EQ(Tree->LeftCoord(), 0);
+  Key(VK_END);
+  EXPECT_EQ(Tree->LeftCoord(), Last);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  EXPECT_EQ(Tree->FocusedColumn(), 2);
+  EXPECT_EQ(Tree->LeftCoord(), 200);
+  Key(VK_HOME);
+  EXPECT_EQ(Tree->LeftCoord(), 0);
+  Key(VK_TAB);
+  Key(VK_TAB);
+  Key(VK_TAB);
+  EXPECT_EQ(Tree->FocusedColumn(), 3);
+  EXPECT_EQ(Tree->LeftCoord(), 400 - Tree->GetVisibleWidth());
+  // Column 0 shows only its right half: a click on it shows all of it.
+  Tree->SetLeftCoord(50);
+  TRect Row;
+  Tree->GetNodeRowRect(Tree->Items(1), Row);
+  SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, Row.top + 2));
+  SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, Row.top + 2));
+  Pump();
+  EXPECT_EQ(Focused(), "b");
+  EXPECT_EQ(Tree->FocusedColumn(), 0);
+  EXPECT_EQ(Tree->LeftCoord(), 0);
 }
 
 // Two column rows in one band: Up and Down go through them before the rows.

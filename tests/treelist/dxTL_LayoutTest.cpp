@@ -2,9 +2,11 @@
 // band panel and the indicator, bands narrower than the client, the sharing of a band
 // row among its columns, header cells spanning rows, rows and the empty area below,
 // auto width, LeftCoord's clamp, row rectangles, row auto height measured through the
-// column's editor, and level footers. Expected pixels come from measured font metrics.
+// column's editor, level footers, and huge row counts bounded. Expected pixels come
+// from measured font metrics.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "tests/classlib/UiTestSupport.h"
@@ -63,6 +65,40 @@ class TreeListLayoutTest : public tltest::TreeListWindowTest {
     return Result;
   }
 };
+
+// Row counts have a bound far above any screen's rows, so that no panel height leaves
+// 32 bits: huge counts, and a caption of very many lines, lay out and paint without
+// error, the panels filling the client and leaving no rows.
+TEST_F(TreeListLayoutTest, HugeRowCountsAreBoundedAndPaintWithoutError) {
+  Column(100);
+  Tree->Add();
+  Tree->SetShowBands(true);
+  Tree->SetShowFooter(true);
+  Tree->SetHeaderMinRowCount(536870911);
+  Tree->SetBandMaxRowCount(INT_MAX);
+  Tree->SetBandRowCount(INT_MAX);
+  Tree->SetHeaderPanelMaxRowCount(INT_MAX);
+  Tree->SetHeaderPanelRowCount(INT_MAX);
+  const int Bound = TCustomdxTreeListControl::RowCountLimit;
+  EXPECT_EQ(Tree->HeaderMinRowCount(), Bound);
+  EXPECT_EQ(Tree->BandMaxRowCount(), Bound);
+  EXPECT_EQ(Tree->BandRowCount(), Bound);
+  EXPECT_EQ(Tree->HeaderPanelMaxRowCount(), Bound);
+  EXPECT_EQ(Tree->HeaderPanelRowCount(), Bound);
+  PaintNow(Tree);
+  Pump();
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+  TdxTreeListDrawInfo DI = Layout();
+  EXPECT_GT(DI.HeaderRect.bottom, DI.HeaderRect.top);
+  EXPECT_EQ(DI.CellsRect.bottom, DI.CellsRect.top);
+  EXPECT_TRUE(DI.Rows.empty());
+
+  Tree->Columns(0)->SetCaption(AnsiString(200000, '\n'));
+  PaintNow(Tree);
+  Pump();
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+  EXPECT_GT(Tree->HeaderPanelHeight(), 0);
+}
 
 TEST_F(TreeListLayoutTest, RegionsFollowTheMeasuredPanelHeightsAndTheIndicator) {
   const int HeaderRow = TextHeightOf(Tree->HeaderFont()) + 5 + 1;

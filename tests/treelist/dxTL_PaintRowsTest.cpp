@@ -2,7 +2,8 @@
 // the row indicator's glyphs, images and state images, the Outlook style's group
 // colours and expand glyphs, previews, row footers, fixed-band separators, pressed
 // buttons, the incremental search's prefix, cells drawn by their column's editor kind,
-// the bracket around each row, the clip push, and a paint confined to its clip box.
+// the bracket around each row, the clip push, a paint confined to its clip box, the
+// preview's selection colours and the hot cell's view data.
 // Positions come from the layout record and the control's sizes.
 #include <gtest/gtest.h>
 
@@ -254,6 +255,79 @@ TEST_F(TreeListRowPaintTest, APreviewFillsTheRowBelowItsCellsAndTakesItsHandlers
   Tree->OnCustomDrawPreviewCell = TdxTLCustomDrawPreviewCellEvent::Bind<&TRowPaintHandlers::PreviewCell>(&H);
   Paint();
   EXPECT_EQ(RGB(230, 250, 200), At(Preview.right - 3, (Preview.top + Preview.bottom) / 2));
+}
+
+// The preview is a cell of no column in its row's selection: highlighted in a selected
+// row under multi-select and under an inverted selection (no column is the focused
+// one), and in the focused row while a drag runs over the unfocused control.
+TEST_F(TreeListRowPaintTest, ThePreviewTakesTheRowsSelectionAsACellOfNoColumn) {
+  TRowPaintHandlers H;
+  Tree->OnGetPreviewText = TdxTLGetPreviewTextEvent::Bind<&TRowPaintHandlers::Preview>(&H);
+  const COLORREF Shown = RGB(200, 220, 240);
+  Tree->SetHideSelection(false);
+  Tree->SetHideSelectionColor(TColor(Shown));
+  Tree->SetHighlightColor(TColor(Shown));
+  Tree->SetOptions(TdxTreeListOptions{aoPreview, aoMultiSelect});
+  TdxTreeListNode* Node = Tree->Add();
+  Node->SetSelected(true);
+  Pump();
+  SetFocus(nullptr);
+  const TRect Row = RowOf(Node);
+  const int CellY = Row.top + Tree->DefaultRowHeight() / 2;
+  const int PreviewY = (Row.top + Tree->DefaultRowHeight() + Row.bottom) / 2;
+  const int X = Layout().Headers[0].CellRect.right - 3;
+  ASSERT_LT(CellY, Row.top + Tree->DefaultRowHeight());
+  ASSERT_GT(PreviewY, Row.top + Tree->DefaultRowHeight());
+  Paint();
+  EXPECT_EQ(Shown, At(X, CellY));
+  EXPECT_EQ(Shown, At(X, PreviewY));
+
+  Tree->SetOptions(TdxTreeListOptions{aoPreview});
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Include(aoInvertSelect));
+  Paint();
+  EXPECT_NE(Shown, At(X, CellY)) << "the focused cell of an inverted selection";
+  EXPECT_EQ(Shown, At(X, PreviewY));
+
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Exclude(aoInvertSelect));
+  Paint();
+  EXPECT_NE(Shown, At(X, PreviewY)) << "a plain focused row's preview";
+  TDragObject Drag;
+  Tree->SetDragObject(&Drag);
+  Paint();
+  Tree->SetDragObject(nullptr);
+  EXPECT_EQ(Shown, At(X, PreviewY));
+}
+
+// Under hot tracking the hot cell's view data says it is hot, in the paint and in the
+// row measure alike; once the mouse leaves the cells, nothing is.
+TEST_F(TreeListRowPaintTest, TheHotCellIsPaintedAndMeasuredHot) {
+  Tree->SetOptionsEx(TdxTreeListOptionsEx(Tree->OptionsEx()).Include(aoHotTrack).Include(aoRowAutoHeight));
+  TdxTreeListNode* Node = Tree->Add();
+  Node->SetStrings(0, "hot");
+  Pump();
+  const TRect Row = RowOf(Node);
+  const int X = Layout().Headers[0].CellRect.right - 10;
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, (Row.top + Row.bottom) / 2));
+  ASSERT_TRUE(Tree->IsHotCell(Node, 0));
+  TdxEditViewData* View = Column->GetViewData();
+  auto Measure = [&] {
+    Node->ResetCachedRowHeight();
+    int LineHeight = Tree->DefaultRowHeight();
+    Tree->GetRowLineCount(Node, LineHeight);
+  };
+  Paint();
+  EXPECT_TRUE(View->Hot);
+  View->Hot = false;
+  Measure();
+  EXPECT_TRUE(View->Hot);
+
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Row.bottom + 20));
+  ASSERT_FALSE(Tree->IsHotCell(Node, 0));
+  Paint();
+  EXPECT_FALSE(View->Hot);
+  View->Hot = true;
+  Measure();
+  EXPECT_FALSE(View->Hot);
 }
 
 TEST_F(TreeListRowPaintTest, RowFootersTakeTheirColourAndTheirLevelsColour) {

@@ -2,11 +2,13 @@
 // selection colours focused and unfocused, the expand box, ShowRoot's shift, the grid
 // colour, the shadow of the ultra-flat look, a control with nothing to show, the
 // custom-draw events' Done and colour, headers clipped to their visible part, and the
-// handle count after a paint and after one whose handler raised. Positions come from
+// handle count after a paint and after one whose handler raised, and a band
+// handler's font kept to its band. Positions come from
 // the layout record; colours from ColorToRGB.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -49,6 +51,12 @@ class THandlers : public TObject {
   void Header(TObject*, TdxTreeListColumn* Column, TCanvas*, TRect Rect, AnsiString&, TColor&, TFont*, TAlignment&,
               TdxTreeListColumnSort&, bool&) {
     if (Column->Index() == 0) HeaderRect = Rect;
+  }
+  // Notes the font colour each band's handler receives, then turns the font red.
+  std::vector<TColor> BandFontColors;
+  void Band(TObject*, TdxTreeListBand*, TCanvas*, TRect, AnsiString&, TColor&, TFont* Font, TAlignment&, bool&) {
+    BandFontColors.push_back(Font->Color());
+    Font->SetColor(clRed);
   }
 };
 
@@ -290,6 +298,19 @@ TEST_F(TreeListPaintTest, AScrolledHeaderGetsItsFullRectangleButDrawsOnlyItsVisi
   EXPECT_EQ(First.CellRect.right, H.HeaderRect.right);
   // The caption's button edge at the full rectangle's left lies outside the client.
   EXPECT_EQ(ColorToRGB(Tree->HeaderColor()), At(First.CellClipRect.left, (First.CellRect.top + First.CellRect.bottom) / 2));
+}
+
+// A band handler's font change lasts for its own band only: the next band's handler
+// gets the band font again.
+TEST_F(TreeListPaintTest, ABandHandlersFontChangeEndsWithItsBand) {
+  Tree->SetShowBands(true);
+  Tree->Bands()->Add();
+  Tree->BandFont()->SetColor(clBlue);
+  Pump();
+  THandlers H;
+  Tree->OnCustomDrawBand = TdxTLCustomDrawBandEvent::Bind<&THandlers::Band>(&H);
+  Paint();
+  EXPECT_EQ(H.BandFontColors, (std::vector<TColor>{clBlue, clBlue}));
 }
 
 TEST_F(TreeListPaintTest, APaintLeavesNoHandleBehindEvenWhenAHandlerRaises) {

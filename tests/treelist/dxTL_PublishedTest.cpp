@@ -1,7 +1,8 @@
 // The tree list's published surface: the defaults of a new control, a form file that
 // writes only what differs and one that holds the profile page's tree list with its
 // handlers, the option sets' exclusions, the clamps, the option questions, the focus
-// and top-node events and the data questions without their events.
+// and top-node events, the data questions without their events, and the drag events
+// bound from a form file.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,6 +41,17 @@ class TTreeListTestForm : public TForm {
     Log.push_back("popup " + std::to_string(MousePos.x) + "," + std::to_string(MousePos.y));
     Handled = true;
   }
+  void treDragStart(TObject*, TDragObject*&) { Log.push_back("start"); }
+  void treDragOver(TObject*, TObject*, int X, int Y, TDragState, bool& Accept) {
+    Log.push_back("over " + std::to_string(X) + "," + std::to_string(Y));
+    Accept = true;
+  }
+  void treDragDrop(TObject*, TObject*, int X, int Y) {
+    Log.push_back("drop " + std::to_string(X) + "," + std::to_string(Y));
+  }
+  void treDragEnd(TObject*, TObject*, int X, int Y) {
+    Log.push_back("end " + std::to_string(X) + "," + std::to_string(Y));
+  }
 };
 TCLASS_IMPL(TTreeListTestForm)
 
@@ -68,6 +80,10 @@ class TreeListPublishedTest : public UiTest {
     P.Method<&TTreeListTestForm::treProfilesChangeNode>("treProfilesChangeNode");
     P.Method<&TTreeListTestForm::treProfilesDeletion>("treProfilesDeletion");
     P.Method<&TTreeListTestForm::treProfilesContextPopup>("treProfilesContextPopup");
+    P.Method<&TTreeListTestForm::treDragStart>("treDragStart");
+    P.Method<&TTreeListTestForm::treDragOver>("treDragOver");
+    P.Method<&TTreeListTestForm::treDragDrop>("treDragDrop");
+    P.Method<&TTreeListTestForm::treDragEnd>("treDragEnd");
   }
   static void TearDownTestSuite() {
     UnRegisterPublished(&TTreeListTestForm::StaticClass());
@@ -193,6 +209,40 @@ TEST_F(TreeListPublishedTest, TheProfilePageFormLoadsItsTreeListAndBindsItsHandl
   FreeAndNil(List);
   EXPECT_EQ(Log, (std::vector<std::string>{"change B", "dblclick", "popup -1,-1", "free",
                                            "delete A", "delete B"}));
+}
+
+// A tree list read from a form file binds its drag-and-drop handlers by name, and
+// writes them back.
+TEST_F(TreeListPublishedTest, AFormFileBindsTheDragEvents) {
+  const AnsiString Text =
+      "form frmDrag: TTreeListTestForm\n"
+      "  component treDrag: TdxTreeList\n"
+      "    OnDragDrop = treDragDrop\n"
+      "    OnDragOver = treDragOver\n"
+      "    OnEndDrag = treDragEnd\n"
+      "    OnStartDrag = treDragStart\n"
+      "  end\n"
+      "end\n";
+  TOwned<TTreeListTestForm> Form(NewObject<TTreeListTestForm>(nullptr, CreateNew));
+  ReadComponentText(Form.get(), Text, "drag");
+  auto* List = ObjectAs<TdxTreeList>(Form->FindComponent("treDrag"));
+  ASSERT_NE(List, nullptr);
+  ASSERT_TRUE(List->OnStartDrag.Assigned());
+  ASSERT_TRUE(List->OnDragOver.Assigned());
+  ASSERT_TRUE(List->OnDragDrop.Assigned());
+  ASSERT_TRUE(List->OnEndDrag.Assigned());
+  TDragObject* Drag = nullptr;
+  List->OnStartDrag(List, Drag);
+  bool Accept = false;
+  List->OnDragOver(List, List, 1, 2, dsDragMove, Accept);
+  EXPECT_TRUE(Accept);
+  List->OnDragDrop(List, List, 3, 4);
+  List->OnEndDrag(List, nullptr, 5, 6);
+  EXPECT_EQ(Form->Log, (std::vector<std::string>{"start", "over 1,2", "drop 3,4", "end 5,6"}));
+  const std::string Written = WriteComponentText(Form.get()).c_str();
+  for (const char* Line : {"OnDragDrop = treDragDrop", "OnDragOver = treDragOver",
+                           "OnEndDrag = treDragEnd", "OnStartDrag = treDragStart"})
+    EXPECT_NE(Written.find(Line), std::string::npos) << Line;
 }
 
 TEST_F(TreeListPublishedTest, RowSelectAndInvertSelectExcludeEachOther) {

@@ -1,6 +1,7 @@
 // The visible-row index against the walking answers: random inserts, deletes, expands
 // and collapses checked after each step, a deleted expanded node taking its rows with
-// it, the first node before any rebuild, and the focused-row setter's clamping.
+// it, the first node before any rebuild, the focused-row setter's clamping, and a run
+// of expands or collapses moving the rows about once.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -105,6 +106,29 @@ TEST_F(TreeListRowsTest, RandomChangesKeepTheIndexEqualToTheWalk) {
     }
   }
   EXPECT_TRUE(Tree->RowIndexValid());
+}
+
+// A change costs the rows it inserts or removes, not the rows behind it: expanding and
+// then collapsing 200 top-level nodes of 20 children each, one after another down the
+// list, moves the rows of the index about once in all (to where the run starts), not
+// once per node.
+TEST_F(TreeListRowsTest, ARunOfExpandsOrCollapsesDownTheListMovesTheRowsAboutOnce) {
+  constexpr int Tops = 200, Rows = Tops * 21;
+  Tree->BeginUpdate();
+  for (int I = 0; I < Tops; ++I) {
+    TdxTreeListNode* Node = Tree->Add();
+    for (int C = 0; C < 20; ++C) Node->AddChild();
+  }
+  Tree->EndUpdate();
+  ASSERT_TRUE(Tree->RowIndexValid());
+  long long Moved = Tree->RowList().SlotsMoved();
+  for (int I = 0; I < Tops; ++I) Tree->Items(I)->SetExpanded(true);
+  EXPECT_LE(Tree->RowList().SlotsMoved() - Moved, Rows + 2 * Tops);
+  CheckRows();
+  Moved = Tree->RowList().SlotsMoved();
+  for (int I = 0; I < Tops; ++I) Tree->Items(I)->SetExpanded(false);
+  EXPECT_LE(Tree->RowList().SlotsMoved() - Moved, Rows + 2 * Tops);
+  CheckRows();
 }
 
 TEST_F(TreeListRowsTest, DeletingAnExpandedNodeWithThreeChildrenRemovesFourRows) {

@@ -1,7 +1,9 @@
 // The tree list's vertical scroll state on a real window: rows in view, the bar's
 // range and page, the top row clamped to the last page, a short scroll moving pixels
 // and a long jump repainting all, unchanged bar state left alone, both bars removed
-// when everything fits, the 32-bit thumb position, and the horizontal thumb rule.
+// when everything fits, the 32-bit thumb position, the horizontal thumb rule, the top
+// row brought back into range when rows below it go, and the bar going with the last
+// node.
 #include <gtest/gtest.h>
 
 #include "tests/classlib/UiTestSupport.h"
@@ -262,4 +264,49 @@ TEST_F(TreeListScrollTest, TheLastPageCountsTheRowsThatFitFromTheNewTop) {
   Tree->SetTopIndex(0);
   Tree->SetTopIndex(3);
   EXPECT_EQ(Tree->GetTopIndex(), 3);
+}
+
+// Rows leaving below the top row, by a collapse or by deletions, bring the top row
+// back so that the last page stays full.
+TEST_F(TreeListScrollTest, TheTopRowStaysInRangeWhenRowsBelowItGo) {
+  FitRows(10);
+  Tree->BeginUpdate();
+  for (int I = 0; I < 30; ++I) Tree->Add();
+  TdxTreeListNode* Last = Tree->Items(29);
+  for (int I = 0; I < 50; ++I) Last->AddChild();
+  Last->SetExpanded(true);
+  Tree->EndUpdate();
+  Pump();
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  ASSERT_EQ(Tree->GetTopIndex(), 70);
+  Last->SetExpanded(false);
+  Pump();
+  EXPECT_EQ(Tree->GetTopIndex(), 20);
+  EXPECT_EQ(Bar(SB_VERT).nPos, 20);
+
+  for (int I = 0; I < 30; ++I) Tree->Add();
+  Pump();
+  Tree->SetTopIndex(50);
+  ASSERT_EQ(Tree->GetTopIndex(), 50);
+  for (int I = 59; I >= 40; --I) Tree->Items(I)->Free();
+  Pump();
+  EXPECT_EQ(Tree->GetTopIndex(), 30);
+  EXPECT_EQ(Bar(SB_VERT).nPos, 30);
+}
+
+// The last node going takes the vertical bar with it.
+TEST_F(TreeListScrollTest, TheBarGoesWithTheLastNode) {
+  FitRows(10);
+  Tree->BeginUpdate();
+  TdxTreeListNode* Root = Tree->Add();
+  for (int I = 0; I < 50; ++I) Root->AddChild();
+  Root->SetExpanded(true);
+  Tree->EndUpdate();
+  Pump();
+  ASSERT_EQ(Bar(SB_VERT).nMax, 50);
+  Root->Free();
+  Pump();
+  EXPECT_EQ(Tree->Count(), 0);
+  EXPECT_EQ(Bar(SB_VERT).nMax, 0);
+  EXPECT_EQ(GetWindowLongA(Tree->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
 }

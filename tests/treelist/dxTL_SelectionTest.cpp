@@ -1,7 +1,7 @@
 // The tree list's selection list on a real window: what clearing repaints, deleted
 // nodes leaving the list whatever the options, deleting the selection, clearing the
 // nodes, the options' fresh start from the focused node, the count reported once per
-// bracket, and tree order.
+// bracket, tree order, and the selection cleared when the control is destroyed.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -96,6 +96,16 @@ TEST_F(TreeListSelectionTest, ClearingFiresForEachNodeLastFirstAndCountsOnce) {
   Tree->Items(1)->SetSelected(false);
   Tree->EndSelectionUpdate();
   EXPECT_EQ(2, Log->Counts);
+}
+
+// Destroying the control clears its selection first, as a clearing does: one
+// OnSelectionChanged per selected node, the last first.
+TEST_F(TreeListSelectionTest, DestroyingTheControlFiresForEachSelectedNode) {
+  Select(4, 5);
+  Tree->OnSelectionChanged = TSelectionChangedEvent::Bind<&TSelectionLog::Selection>(Log);
+  const std::vector<TdxTreeListNode*> Expected = {Tree->SelectedNodes(1), Tree->SelectedNodes(0)};
+  FreeAndNil(Tree);
+  EXPECT_EQ(Expected, Log->Changed);
 }
 
 TEST_F(TreeListSelectionTest, ADeletedNodeLeavesTheListWithAndWithoutMultiSelect) {

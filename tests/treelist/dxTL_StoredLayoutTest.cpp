@@ -2,7 +2,8 @@
 // cell texts, the sections of a neighbouring layout kept, the root section's form,
 // the header rows under aoAutoHeaderPanelHeight, bands found by their ID, the registry
 // and the ini file read in turn from Loaded and written at destruction (overrides
-// included, a failure there reported), and one sort for a whole layout.
+// included, a failure there reported), one sort for a whole layout, and columns
+// without a Name in sections of their own.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -124,6 +125,42 @@ TEST_F(TreeListStoredLayoutTest, ColumnsComeBackInTheirOrderWithTheirTexts) {
   EXPECT_EQ(Texts(Child, 3), "13");
   EXPECT_EQ(Child->Strings(1), "");
   EXPECT_EQ(Tree->Columns(1)->Width(), 77);
+}
+
+// Columns without a Name each have a section of their own, keyed by the order they
+// joined the list, so a list built the same way finds its own again whatever order the
+// user left them in.
+TEST_F(TreeListStoredLayoutTest, ColumnsWithoutANameKeepSectionsOfTheirOwn) {
+  auto Unnamed = [&](const char* Name) {
+    TLayoutTreeList* Tree = NewTree(Name, {});
+    for (const char* Caption : {"A", "B", "C"}) {
+      TdxTreeListColumn* Column = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+      Column->SetName("");
+      Column->SetCaption(Caption);
+    }
+    return Tree;
+  };
+  TOwned<TMemIniFile> Ini(NewObject<TMemIniFile>(IniPath));
+  TLayoutTreeList* Saved = Unnamed("List");
+  Saved->Columns(0)->SetWidth(60);
+  Saved->Columns(1)->SetWidth(70);
+  Saved->Columns(1)->SetVisible(false);
+  Saved->Columns(2)->SetWidth(80);
+  Saved->Columns(2)->SetIndex(0);
+  ASSERT_EQ(Captions(Saved), "CAB");
+  Saved->SaveLayout(Ini.get(), "\\Grid");
+  for (const char* Key : {"0", "1", "2"})
+    EXPECT_TRUE(Ini->SectionExists(AnsiString("\\Grid\\Columns\\") + Key)) << Key;
+  Free(Saved);
+
+  TLayoutTreeList* Tree = Unnamed("List");
+  Tree->LoadLayout(Ini.get(), "\\Grid");
+  ASSERT_EQ(Captions(Tree), "CAB");
+  EXPECT_EQ(Tree->Columns(0)->Width(), 80);
+  EXPECT_EQ(Tree->Columns(1)->Width(), 60);
+  EXPECT_EQ(Tree->Columns(2)->Width(), 70);
+  EXPECT_TRUE(Tree->Columns(1)->Visible());
+  EXPECT_FALSE(Tree->Columns(2)->Visible());
 }
 
 TEST_F(TreeListStoredLayoutTest, SavingErasesItsOwnSectionsAndNotANeighboursWithALongerName) {
