@@ -895,6 +895,11 @@ TWinControl* FindControl(HWND Handle) {
   return static_cast<TWinControl*>(GetPropA(Handle, MAKEINTATOM(ControlAtomValue)));
 }
 
+AnsiString GetLongHint(const AnsiString& Hint) {
+  const auto Bar = Hint.find('|');
+  return Bar == AnsiString::npos ? Hint : Hint.substr(Bar + 1);
+}
+
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
   TWinControl* Window = FindControl(WindowFromPoint(Pos));
   if (!Window) return nullptr;
