@@ -147,7 +147,8 @@ class TComponent : public TPersistent {
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);
 
-  // Called after the whole tree of a form file is read: clears csLoading.
+  // Called after the whole tree of a form file is read: clears csLoading. The reader
+  // calls it only while csLoading is still set.
   virtual void Loaded();
   // Reads the component's part of a form file: takes the reader's parent
   // (SetParentComponent) and then its properties and child components

@@ -440,7 +440,10 @@ void ReadComponentText(TComponent* Root, const AnsiString& Text, const AnsiStrin
   if (!Outer) return;
   ActiveSession = nullptr;
   for (TComponent* Instance : Session.Loaded) Instance->SetComponentStateFlag(csReading, false);
-  for (TComponent* Instance : Session.Loaded) Instance->Loaded();
+  // A component whose loading another one's Loaded already ended (a dialog ends its
+  // theme components' in its own) is not told twice.
+  for (TComponent* Instance : Session.Loaded)
+    if (Instance->ComponentState().Contains(csLoading)) Instance->Loaded();
 }
 
 bool ReadComponentRes(const AnsiString& ResName, TComponent* Instance) {

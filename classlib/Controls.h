@@ -328,6 +328,8 @@ class TControl : public TComponent {
   AnsiString Caption() const { return GetText(); }
   void SetCaption(const AnsiString& Value) { SetText(Value); }
 
+  // The text shown for the control: a short hint, "|", a long hint, or one text for
+  // both (GetLongHint).
   const AnsiString& Hint() const { return FHint; }
   void SetHint(const AnsiString& Value) { FHint = Value; }
   bool ShowHint() const { return FShowHint; }
@@ -336,6 +338,9 @@ class TControl : public TComponent {
   void SetParentShowHint(bool Value);
   int HelpContext() const { return FHelpContext; }
   void SetHelpContext(int Value) { FHelpContext = Value; }
+  // The action the control follows, or nullptr; a control class that links to
+  // actions answers it (the idle processing keeps those actions up to date).
+  virtual TBasicAction* Action() const { return nullptr; }
 
   // The colour; ParentColor follows the parent's until a colour is set.
   TColor Color() const { return FColor; }
@@ -807,6 +812,10 @@ class TMouse : public TObject {
 };
 
 extern TMouse* Mouse;
+
+// The long part of a hint "Short|Long": the text after the first "|"; a hint without
+// "|" is its own long hint.
+AnsiString GetLongHint(const AnsiString& Hint);
 
 // The module's control for a window, or nullptr (also for other modules' windows).
 TWinControl* FindControl(HWND Handle);

@@ -4,7 +4,9 @@
 #include "classlib/Forms.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "classlib/ActnList.h"
 #include "classlib/Classes_Streaming.h"
 #include "classlib/UpdateScope.h"
 
@@ -578,6 +580,34 @@ TModalResult TCustomForm::ShowModal() {
   SendMessageA(Window, CM_DEACTIVATE, 0, 0);
   if (GetActiveWindow() != Window) ActiveWindow = nullptr;
   return Result;
+}
+
+// ---------------------------------------------------------------------------------
+// Actions
+
+namespace {
+void AddAction(std::vector<TBasicAction*>& Actions, TBasicAction* Action) {
+  if (Action && std::find(Actions.begin(), Actions.end(), Action) == Actions.end()) Actions.push_back(Action);
+}
+
+void AddFollowedActions(std::vector<TBasicAction*>& Actions, TWinControl* Container) {
+  for (int I = 0; I < Container->ControlCount(); ++I) {
+    TControl* Control = Container->Controls(I);
+    if (!Control->Visible()) continue;
+    AddAction(Actions, Control->Action());
+    if (auto* Inner = ObjectAs<TWinControl>(Control)) AddFollowedActions(Actions, Inner);
+  }
+}
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+  if (!Showing()) return;
+  std::vector<TBasicAction*> Actions;
+  for (int I = 0; I < ComponentCount(); ++I)
+    if (auto* List = ObjectAs<TCustomActionList>(Components(I)))
+      for (int A = 0; A < List->ActionCount(); ++A) AddAction(Actions, List->Actions(A));
+  AddFollowedActions(Actions, this);
+  for (TBasicAction* Action : Actions) Action->Update();
 }
 
 // ---------------------------------------------------------------------------------

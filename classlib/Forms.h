@@ -121,6 +121,9 @@ class TCustomForm : public TWinControl {
   void SendCancelMode(TControl* Sender);
   // A key message the form may take as a shortcut (OnShortCut).
   virtual bool IsShortCut(TMessage& Message);
+  // While the form is showing: Update of every action of the action lists the form
+  // owns and of every action a visible control of the form follows, each action once.
+  void UpdateActions();
 
   // Visible and to the front.
   void Show();
@@ -366,6 +369,11 @@ class TApplication : public TComponent {
   void ProcessMessages();
   // Handles one message, or runs the idle processing and waits for the next one.
   void HandleMessage();
+  // The idle processing, which never waits: Hint takes the long hint of the control
+  // under the mouse (or of its nearest parent with a hint), OnIdle runs, and unless it
+  // cleared Done every showing, enabled form updates its actions. Answers Done: whether
+  // the caller may wait for the next message.
+  bool DoIdle();
   // HandleMessage until Terminated.
   void Run();
   // Ends Run and every modal loop (they answer mrCancel). A module never posts
@@ -384,6 +392,7 @@ class TApplication : public TComponent {
   void Restore();
 
   const AnsiString& Hint() const { return FHint; }
+  // OnHint is told of a change.
   void SetHint(const AnsiString& Value);
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value) { FShowHint = Value; }

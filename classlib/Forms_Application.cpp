@@ -48,6 +48,7 @@ void TApplication::SetTitle(const AnsiString& Value) {
 }
 
 void TApplication::SetHint(const AnsiString& Value) {
+  if (Value == FHint) return;
   FHint = Value;
   if (OnHint.Assigned()) OnHint(this);
 }
@@ -137,16 +138,36 @@ void TApplication::HandleMessage() {
     PostQuitMessage(static_cast<int>(Msg.wParam));
 }
 
-void TApplication::Idle() {
+namespace {
+// The hint of Control, or of its nearest parent that has one.
+AnsiString HintOf(TControl* Control) {
+  while (Control && Control->Hint().empty()) Control = Control->Parent();
+  return Control ? Control->Hint() : AnsiString();
+}
+}  // namespace
+
+bool TApplication::DoIdle() {
   bool Done = true;
-  if (OnIdle.Assigned()) {
-    try {
-      OnIdle(this, Done);
-    } catch (...) {
-      HandleException(this);
+  try {
+    POINT Mouse;
+    GetCursorPos(&Mouse);
+    SetHint(GetLongHint(HintOf(FindDragTarget(Mouse, true))));
+    if (OnIdle.Assigned()) OnIdle(this, Done);
+    if (Done && Screen) {
+      for (int I = 0; I < Screen->CustomFormCount(); ++I) {
+        TCustomForm* Form = Screen->CustomForms(I);
+        if (Form->HandleAllocated() && IsWindowVisible(Form->Handle()) && IsWindowEnabled(Form->Handle()))
+          Form->UpdateActions();
+      }
     }
+  } catch (...) {
+    HandleException(this);
   }
-  if (Done) WaitMessage();
+  return Done;
+}
+
+void TApplication::Idle() {
+  if (DoIdle()) WaitMessage();
 }
 
 void TApplication::Run() {

@@ -1,6 +1,7 @@
 #include "framework/RT_ServerImplementation.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/Forms.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/ScopeExit.h"
 #include "framework/ClientProcs.h"
@@ -168,8 +169,12 @@ void TServerModule::RegisterCommand(const AnsiString& Name, TCommandRunRoutine R
 }
 
 void TServerModule::DoApplicationIdle() {
+  if (!Application) return;
+  // The host waits for the next message once this returns; a message that is already
+  // in the queue would not end that wait, a new one does.
   MSG Message;
-  PeekMessageA(&Message, nullptr, 0, 0, PM_NOREMOVE);
+  if (PeekMessageA(&Message, nullptr, 0, 0, PM_NOREMOVE)) PostMessageA(Application->Handle(), WM_USER, 0, 0);
+  Application->DoIdle();
 }
 
 IServerDocument* TServerModule::DoCreateDocument(const AnsiString& Kind,

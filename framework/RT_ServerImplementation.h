@@ -136,9 +136,9 @@ class TServerModule : public TInterfacedObject, public IServerModule {
   const AnsiString& ModuleName() const { return FModuleName; }
 
  protected:
-  // Looks at the thread's queue without taking anything from it. The class library has
-  // no application object yet, so there is no application window to post to and no
-  // idle processing to run.
+  // While a message is pending in the thread's queue, posts WM_USER to the
+  // application's window; then runs the class library's idle step (hints, OnIdle,
+  // actions).
   virtual void DoApplicationIdle();
   // Makes a document through NewDocument and keeps it; a counted reference or nullptr.
   virtual IServerDocument* DoCreateDocument(const AnsiString& Kind, const AnsiString& FileName);

@@ -11,6 +11,7 @@
 #include "classlib/StrUtils.h"
 #include "framework/ClientProcs.h"
 #include "framework/Rt_Util.h"
+#include "skin/KsTabs.h"
 
 TCLASS_IMPL(TFormWithHelp)
 TCLASS_IMPL(TServerDialog)
@@ -212,6 +213,12 @@ void UnregisterHelpContainerClass(TClass Class) {
       return;
     }
 }
+
+namespace {
+TWinControl* KsTabControlActivePage(TWinControl* TabControl) {
+  return static_cast<TKsCustomTabControl*>(TabControl)->ActivePage();
+}
+}  // namespace
 
 bool IsHelpContainer(const TControl* Control) {
   if (!Control || !Control->Is<TWinControl>()) return false;
@@ -478,9 +485,13 @@ void InitRtForms() {
   PreviousBeforeOpenDialogHook = std::exchange(BeforeOpenDialogHook, RememberDialogMonitor);
   PreviousControlInsertedHook = std::exchange(ControlInsertedHook, ControlInserted);
   HooksInstalled = true;
+  RegisterHelpContainerClass(&TKsCustomTabSheet::StaticClass());
+  RegisterHelpTabControlClass(&TKsCustomTabControl::StaticClass(), KsTabControlActivePage);
 }
 
 void DoneRtForms() {
+  UnregisterHelpContainerClass(&TKsCustomTabControl::StaticClass());
+  UnregisterHelpContainerClass(&TKsCustomTabSheet::StaticClass());
   if (!HooksInstalled) return;
   MessageDialogShowingHook = PreviousMessageDialogShowingHook;
   FileDialogMessageHook = PreviousFileDialogMessageHook;

@@ -216,6 +216,7 @@ void RememberDialogMonitor(HWND Owner);
 HMONITOR RememberedDialogMonitor();
 
 // Unit start and end: installs the hooks (keeping what was there), the insertion hook
-// included, and puts the previous ones back.
+// included, and makes the kit's tab sheets and tab controls help containers; the end
+// undoes both.
 void InitRtForms();
 void DoneRtForms();

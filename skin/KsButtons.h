@@ -68,7 +68,7 @@ class TKsCustomButton : public TKsCustomControl {
   // The action the button follows (caption, enabled, hint, visible, help context,
   // the image of its list as the glyph while the button has none, OnExecute as
   // OnClick); free-notified.
-  TBasicAction* Action() const;
+  TBasicAction* Action() const override;
   void SetAction(TBasicAction* Value);
   TKsButtonActionLink* ActionLink() const { return FActionLink; }
 

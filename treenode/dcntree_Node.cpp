@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/Lists.h"
+#include "classlib/UpdateScope.h"
 #include "treenode/dcntree.h"
 #include "treenode/dcntree_Tree.h"
 
@@ -284,53 +285,73 @@ void TDCTreeNode::SetNodeType(TDCNodeType Value) {
 }
 
 void TDCTreeNode::SetState(TCheckBoxState Value) {
+  if (!TakeState(Value)) return;
+  if (FTree && FTree->AutoCheck()) {
+    if (FTree->FUpwardPasses == 0) PushStateDown();
+    if (FTree->FDownwardPasses == 0) PushStateUp();
+  }
+  StateTaken();
+}
+
+bool TDCTreeNode::TakeState(TCheckBoxState Value) {
   if (FTree && FTree->OnStateChanging.Assigned()) FTree->OnStateChanging(FTree, this, Value);
-  if (Value == FState) return;
-  if (FNodeType == ntRadioButton && Value == cbGrayed) return;
+  if (Value == FState) return false;
+  if (FNodeType == ntRadioButton && Value == cbGrayed) return false;
   FState = Value;
   if (FNodeType == ntRadioButton && Value == cbChecked) TakeRadioPlace();
-  if (FTree && FTree->AutoCheck()) {
-    ApplyStateDown(Value);
-    if (FParent) FParent->RecomputeStateUp();
-  }
+  return true;
+}
+
+void TDCTreeNode::StateTaken() {
   RepaintParts(PartMask(npCheckBox));
   if (FTree && FTree->OnStateChanged.Assigned()) FTree->OnStateChanged(FTree, this);
 }
 
-// The downward pass: every descendant takes the state, without events or upward
-// passes; iterative, so deep trees do not exhaust the stack.
-void TDCTreeNode::ApplyStateDown(TCheckBoxState Value) {
-  for (TDCTreeNode* D : SubtreeNodes(this)) {
-    if (D->FState == Value) continue;
-    if (D->FNodeType == ntRadioButton && Value == cbGrayed) continue;
-    D->FState = Value;
-    if (D->FNodeType == ntRadioButton && Value == cbChecked) D->TakeRadioPlace();
-    D->RepaintParts(PartMask(npCheckBox));
+// The downward pass: each child is set to its parent's new state, and a child that
+// changes passes its state on to its own children before its change is told; as
+// setting each child would, without a call per level.
+void TDCTreeNode::PushStateDown() {
+  TCountScope Pass(FTree->FDownwardPasses);
+  struct TLevel {
+    TDCTreeNode* Parent;
+    TDCTreeNode* Next;  // the next child to set
+  };
+  std::vector<TLevel> Levels{{this, FFirstChild}};
+  while (!Levels.empty()) {
+    TLevel& Level = Levels.back();
+    if (TDCTreeNode* Child = Level.Next) {
+      Level.Next = Child->FNext;
+      if (Child->TakeState(Level.Parent->FState)) Levels.push_back({Child, Child->FFirstChild});
+      continue;
+    }
+    TDCTreeNode* Done = Level.Parent;
+    Levels.pop_back();
+    if (Done != this) Done->StateTaken();
   }
 }
 
-// The upward pass: a parent's state is the common state of its check-box children,
-// grayed when they differ or one is grayed; it goes on up while states change.
-void TDCTreeNode::RecomputeStateUp() {
-  for (TDCTreeNode* P = this; P; P = P->FParent) {
+// The upward pass: the parent is set to the common state of its check-box children
+// (grayed when they differ or one is grayed), and so on up while a state changes; the
+// changes are told from the top down, as nested setters would tell them.
+void TDCTreeNode::PushStateUp() {
+  TCountScope Pass(FTree->FUpwardPasses);
+  std::vector<TDCTreeNode*> Changed;
+  for (TDCTreeNode* P = FParent; P; P = P->FParent) {
     bool Any = false;
     TCheckBoxState Common = cbUnchecked;
     for (TDCTreeNode* C = P->FFirstChild; C; C = C->FNext) {
       if (C->FNodeType != ntCheckBox) continue;
-      TCheckBoxState S = C->FState;
-      if (!Any) {
-        Common = S;
-        Any = true;
-      } else if (S != Common) {
+      if (!Any)
+        Common = C->FState;
+      else if (C->FState != Common)
         Common = cbGrayed;
-      }
-      if (S == cbGrayed) Common = cbGrayed;
+      if (C->FState == cbGrayed) Common = cbGrayed;
+      Any = true;
     }
-    if (!Any || P->FState == Common) return;
-    P->FState = Common;
-    P->RepaintParts(PartMask(npCheckBox));
-    if (FTree && FTree->OnStateChanged.Assigned()) FTree->OnStateChanged(FTree, P);
+    if (!Any || !P->TakeState(Common)) break;
+    Changed.push_back(P);
   }
+  for (auto It = Changed.rbegin(); It != Changed.rend(); ++It) (*It)->StateTaken();
 }
 
 void TDCTreeNode::SetText(const AnsiString& Value) {

@@ -192,8 +192,14 @@ class TDCTreeNode : public TPersistent {
   void TakeRadioPlace();
   void AfterChildRemoved();
   void FontChanged(TObject* Sender);
-  void ApplyStateDown(TCheckBoxState Value);
-  void RecomputeStateUp();
+  // The setter's steps: the state-changing event and the change itself (false when
+  // nothing changed), and the repaint and state-changed event that end it.
+  bool TakeState(TCheckBoxState Value);
+  void StateTaken();
+  // The auto-check passes from a node whose state changed: its descendants take it,
+  // its ancestors take their check-box children's common state.
+  void PushStateDown();
+  void PushStateUp();
 
   int FHeight = 0;
   int FWidth = 0;

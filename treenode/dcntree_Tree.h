@@ -249,6 +249,11 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   int FLeftMargin = 2;
   POINT FLastMouse{-1, -1};
   bool FAutoCheck = false;
+  friend class TDCTreeNode;  // the auto-check passes
+  // Auto-check passes running: a node set by the downward pass starts no upward pass,
+  // one set by the upward pass no downward pass.
+  int FDownwardPasses = 0;
+  int FUpwardPasses = 0;
   bool FShowCheckBoxes = true;
   bool FSorted = false;
   bool FDescending = false;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ActnList.h"
 #include "classlib/Classes.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
@@ -123,6 +124,124 @@ TEST_F(ApplicationTest, HandleMessageRunsIdleProcessingWhenTheQueueIsEmpty) {
   EXPECT_EQ(Idles, 1);
   Application->OnIdle = nullptr;
   DeallocateHWnd(Wnd);
+}
+
+// Counts OnIdle and answers Done as told.
+struct TIdleCounter : TObject {
+  int Count = 0;
+  bool Answer = true;
+  void Idle(TObject*, bool& Done) {
+    ++Count;
+    Done = Answer;
+  }
+  TIdleEvent Event() { return TIdleEvent::Bind<&TIdleCounter::Idle>(this); }
+};
+
+// A control that follows an action.
+class TActionProbe : public TProbe {
+ public:
+  using TProbe::TProbe;
+  TBasicAction* Action() const override { return Linked; }
+  TBasicAction* Linked = nullptr;
+};
+
+// An action that counts its updates.
+class TCountingAction : public TAction {
+ public:
+  using TAction::TAction;
+  bool Update() override { return ++Updates, true; }
+  int Updates = 0;
+};
+
+class IdleStepTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Application->OnIdle = Idle.Event();
+  }
+  void TearDown() override {
+    Application->OnIdle = nullptr;
+    UiTest::TearDown();
+  }
+  TIdleCounter Idle;
+};
+
+TEST_F(IdleStepTest, TheStepFiresOnIdleAndReturnsItsAnswerWithoutWaiting) {
+  Pump();
+  EXPECT_TRUE(Application->DoIdle());  // the queue is empty: a wait would hang here
+  EXPECT_EQ(Idle.Count, 1);
+  Idle.Answer = false;
+  EXPECT_FALSE(Application->DoIdle());
+  EXPECT_EQ(Idle.Count, 2);
+}
+
+TEST_F(IdleStepTest, ShownFormsUpdateTheActionsOfTheirListsAndControlsOnceEach) {
+  TForm* Form = ShownForm();
+  auto* List = NewObject<TActionList>(Form);
+  auto* Listed = NewObject<TCountingAction>(Form);
+  Listed->SetActionList(List);
+  auto* Unlisted = NewObject<TCountingAction>(Form);
+  auto* First = AddChild<TActionProbe>(Form);
+  First->Linked = Listed;  // also in the list: still one update
+  auto* Second = AddChild<TActionProbe>(Form);
+  Second->SetTop(30);
+  Second->Linked = Unlisted;
+  auto* Hidden = AddChild<TActionProbe>(Form);
+  auto* OfHidden = NewObject<TCountingAction>(Form);
+  Hidden->Linked = OfHidden;
+  Hidden->SetVisible(false);
+
+  TForm* Closed = Keep(NewObject<TForm>(nullptr));
+  auto* ClosedList = NewObject<TActionList>(Closed);
+  auto* OfClosed = NewObject<TCountingAction>(Closed);
+  OfClosed->SetActionList(ClosedList);
+
+  EXPECT_TRUE(Application->DoIdle());
+  EXPECT_EQ(Listed->Updates, 1);
+  EXPECT_EQ(Unlisted->Updates, 1);
+  EXPECT_EQ(OfHidden->Updates, 0);
+  EXPECT_EQ(OfClosed->Updates, 0);
+
+  // OnIdle that wants to be called again leaves the actions for a later pass.
+  Idle.Answer = false;
+  Application->DoIdle();
+  EXPECT_EQ(Listed->Updates, 1);
+  // A disabled form (behind a modal one) updates nothing either.
+  Idle.Answer = true;
+  EnableWindow(Form->Handle(), FALSE);
+  Application->DoIdle();
+  EXPECT_EQ(Listed->Updates, 1);
+  EnableWindow(Form->Handle(), TRUE);
+  Application->DoIdle();
+  EXPECT_EQ(Listed->Updates, 2);
+}
+
+TEST_F(IdleStepTest, TheHintIsTheLongHintOfTheControlUnderTheMouseOrItsParent) {
+  TForm* Form = ShownForm();
+  Form->SetHint("Form");
+  auto* Panel = AddChild<TPanel>(Form);
+  Panel->SetBounds(0, 0, 150, 100);
+  Panel->SetHint("Short|The panel's long hint");
+  auto* Inner = AddChild<TProbe>(Panel);
+  Inner->SetBounds(10, 10, 40, 40);
+  auto* Other = AddChild<TProbe>(Form);
+  Other->SetBounds(200, 10, 40, 40);
+  Other->SetHint("Plain");
+  Pump();
+  TChangeCounter Hints;
+  Application->OnHint = Hints.Event();
+  auto MouseAt = [](TControl* Control) {
+    const TPoint P = Control->ClientToScreen(TPoint{5, 5});
+    SetCursorPos(P.x, P.y);
+    Application->DoIdle();
+  };
+  MouseAt(Inner);
+  EXPECT_EQ(Application->Hint(), "The panel's long hint");
+  MouseAt(Other);
+  EXPECT_EQ(Application->Hint(), "Plain");
+  MouseAt(Other);
+  EXPECT_EQ(Hints.Count, 2);  // only a change is told
+  Application->OnHint = nullptr;
 }
 
 TEST_F(ApplicationTest, HandleExceptionNamesEveryKindOfError) {

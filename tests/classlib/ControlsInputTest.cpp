@@ -86,6 +86,34 @@ class MouseTest : public UiTest {
   TNotifyHandler FormLeave{[this](TObject*) { Events.push_back("form leave"); }};
 };
 
+TEST_F(MouseTest, AFreedControlGivesUpTheCaptureOnlyWhenItHoldsIt) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 60, 50);
+  ASSERT_EQ(GetCaptureControl(), Spot);
+  auto* Bystander = AddChild<TSpot>(Form, &Events);
+  auto* Window = AddChild<TProbe>(Form);
+  Window->SetTop(120);
+  Window->HandleNeeded();
+  Bystander->Free();
+  Window->Free();
+  EXPECT_EQ(GetCaptureControl(), Spot);
+  Spot->Free();
+  Spot = nullptr;
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A graphic control whose parent lost the capture to another window leaves that
+  // window's capture alone.
+  auto* Again = AddChild<TSpot>(Form, &Events);
+  Again->SetBounds(50, 40, 30, 20);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 60, 50);
+  ASSERT_EQ(GetCaptureControl(), Again);
+  auto* Other = AddChild<TProbe>(Form);
+  Other->SetTop(120);
+  SetCapture(Other->Handle());
+  Again->Free();
+  EXPECT_EQ(GetCapture(), Other->Handle());
+  ReleaseCapture();
+}
+
 TEST_F(MouseTest, TheParentRoutesTheMouseToGraphicChildrenInTheirCoordinates) {
   Send(WM_MOUSEMOVE, MK_SHIFT, 55, 45);
   Send(WM_LBUTTONDOWN, MK_LBUTTON, 60, 50);

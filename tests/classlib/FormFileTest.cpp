@@ -152,6 +152,31 @@ TEST_F(FormFileTest, LoadedRunsOnceAfterTheWholeTreeAndReferencesAreResolvedBefo
     EXPECT_EQ(std::count(FormLog.begin(), FormLog.end(), Handled), 0) << Handled;
 }
 
+// A root that tells one of its components that loading is done in its own Loaded.
+class TLeadingRoot : public TComponent {
+  TCLASS_DECL(TLeadingRoot, TComponent)
+ public:
+  using TComponent::TComponent;
+  void Loaded() override {
+    TComponent::Loaded();
+    static_cast<TComponent*>(ObjectAs<TTestWidget>(FindComponent("wgtLed")))->Loaded();
+  }
+};
+TCLASS_IMPL(TLeadingRoot)
+
+TEST_F(FormFileTest, AComponentWhoseLoadingItsRootEndedIsNotToldAgain) {
+  TOwned<TLeadingRoot> Root(NewObject<TLeadingRoot>(nullptr));
+  ReadComponentText(Root.get(), R"(form Root: TLeadingRoot
+  component wgtLed: TTestWidget
+  end
+  component wgtOther: TTestWidget
+  end
+end
+)", "leading");
+  EXPECT_EQ(ObjectAs<TTestWidget>(Root->FindComponent("wgtLed"))->LoadedCalls, 1);
+  EXPECT_EQ(ObjectAs<TTestWidget>(Root->FindComponent("wgtOther"))->LoadedCalls, 1);
+}
+
 TEST_F(FormFileTest, AFormIsSetUpAfterItsFileIsReadAndLoadedAndItsFrameBeforeIt) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   EXPECT_EQ(Form->NameAtSetUp, "first");

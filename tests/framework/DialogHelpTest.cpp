@@ -4,6 +4,7 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/StrUtils.h"
+#include "skin/KsTabs.h"
 #include "tests/support/FileSupport.h"
 #include "tests/support/FuzzSupport.h"
 
@@ -237,6 +238,35 @@ TEST_F(HelpMapTest, RegisteredTabControlsGiveTheirActivePagesTopic) {
   UnregisterHelpContainerClass(&TTestSheet::StaticClass());
   std::vector<TWinHelpCall> Expected{
       {Host->MainWindow(), Folder + "TestModwth.hlp", HELP_CONTEXT, 2222}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+}
+
+// The kit's tab sheets and tab controls are containers from the framework's start.
+TEST_F(HelpMapTest, F1OverAKitTabSheetOrItsTabControlGivesTheSheetsTopic) {
+  Write("TestModwth.id", "Dlg_tsLayers=3131\r\nDlg_tsRules=3232\r\n");
+  TTestDialog* Dialog = ShownDialog("dlgKitTabs");
+  auto* Tabs = Add<TKsCustomTabControl>(Dialog, "tabKit");
+  auto Sheet = [&](const char* Name) {
+    auto* Page = NewObject<TKsCustomTabSheet>(Dialog);
+    Page->SetName(Name);
+    Tabs->InsertPage(Tabs->PageCount(), Page);
+    return Page;
+  };
+  TKsCustomTabSheet* Layers = Sheet("tsLayers");
+  TKsCustomTabSheet* Rules = Sheet("tsRules");
+  Tabs->ShowPage(Layers);
+  auto* Edit = Add<TEdit>(Layers, "edtCount");
+  Pump();
+  PressKey(Edit, VK_F1);
+  const AnsiString File = Folder + "TestModwth.hlp";
+  std::vector<TWinHelpCall> Expected{{Host->MainWindow(), File, HELP_CONTEXT, 3131}};
+  EXPECT_EQ(WinHelpCalls, Expected);
+
+  WinHelpCalls.clear();
+  Tabs->ShowPage(Rules);
+  Pump();
+  PressKey(Tabs, VK_F1);
+  Expected = {{Host->MainWindow(), File, HELP_CONTEXT, 3232}};
   EXPECT_EQ(WinHelpCalls, Expected);
 }
 

@@ -21,6 +21,11 @@ class TThemedDialog : public TServerDialog {
   TCLASS_DECL(TThemedDialog, TServerDialog)
  public:
   explicit TThemedDialog(TComponent* AOwner) : TServerDialog(AOwner, CreateNew) {}
+  void Loaded() override {
+    TServerDialog::Loaded();
+    PainterAtLoaded = ThemeEngine()->Theme();
+  }
+  TTeTheme* PainterAtLoaded = nullptr;  // the painter the dialog's Loaded left
 };
 TCLASS_IMPL(TThemedDialog)
 
@@ -107,6 +112,14 @@ TEST_F(DialogThemeTest, ThemeComponentsOfTheFormFileAreKeptAndSetUp) {
   auto* Label = ObjectAs<TLabel>(Dialog->FindComponent("lblHint"));
   EXPECT_EQ(Label->Font()->Color(), cl3DDkShadow);
   EXPECT_EQ(Label->Font()->Name(), "Arial");
+}
+
+// The dialog tells its engine that loading is done; the form reader does not tell it
+// again, which would build the painter anew and refresh the dialog's frame for nothing.
+TEST_F(DialogThemeTest, TheEngineOfTheFormFileKeepsThePainterTheDialogsLoadedInstalled) {
+  TThemedDialog* Dialog = Read(WithTheme);
+  ASSERT_NE(Dialog->PainterAtLoaded, nullptr);
+  EXPECT_EQ(Dialog->ThemeEngine()->Theme(), Dialog->PainterAtLoaded);
 }
 
 TEST_F(DialogThemeTest, TheDialogKeepsItsClientSizeUnderTheThemedFrame) {

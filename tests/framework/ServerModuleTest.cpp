@@ -1,6 +1,7 @@
 // The server module: construction and destruction order, documents, process depth.
 #include <gtest/gtest.h>
 
+#include "classlib/Forms.h"
 #include "framework/ClientProcs.h"
 #include "framework/Main.h"
 #include "framework/RT_ServerImplementation.h"
@@ -95,6 +96,37 @@ TEST_F(ServerModuleTest, NoDocumentsAnUnclampedDepthAndTheLastReleaseClearsTheMo
   GetServerModule(&Current);
   EXPECT_EQ(Current, nullptr);
   EXPECT_EQ(RecentExpressionList, nullptr);
+}
+
+// The host calls ApplicationIdle when its queue runs empty. A message that is still
+// pending gets a WM_USER behind it, so that the host's wait for the next message
+// returns; the class library's idle step runs either way.
+TEST_F(ServerModuleTest, ApplicationIdleWakesTheHostForAPendingMessageAndRunsTheIdleStep) {
+  ServerFactory(&Module, Host->Client());
+  ASSERT_NE(Module, nullptr);
+  struct TIdles : TObject {
+    int Count = 0;
+    void Idle(TObject*, bool&) { ++Count; }
+  } Idles;
+  Application->OnIdle = TIdleEvent::Bind<&TIdles::Idle>(&Idles);
+  struct TUnbind {
+    ~TUnbind() { Application->OnIdle = nullptr; }
+  } Unbind;
+  const HWND AppWindow = Application->Handle();
+  Application->ProcessMessages();
+  MSG Message;
+
+  Module->ApplicationIdle();
+  EXPECT_EQ(Idles.Count, 1);
+  EXPECT_FALSE(PeekMessageA(&Message, AppWindow, WM_USER, WM_USER, PM_REMOVE));
+
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+  Module->ApplicationIdle();
+  EXPECT_EQ(Idles.Count, 2);
+  ASSERT_TRUE(PeekMessageA(&Message, AppWindow, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(Message.wParam, 0u);
+  EXPECT_EQ(Message.lParam, 0);
+  EXPECT_TRUE(PeekMessageA(&Message, nullptr, WM_APP, WM_APP, PM_REMOVE));
 }
 
 }  // namespace

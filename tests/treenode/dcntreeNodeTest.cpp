@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "classlib/ModuleInit.h"
@@ -204,6 +205,67 @@ TEST_F(TreeTest, AnAutoCheckParentIsGrayedWhileItsCheckBoxesDiffer) {
   EXPECT_EQ(P->State(), cbGrayed);
   P->SetAllowGrayed(false);  // a grayed state does not outlive AllowGrayed
   EXPECT_EQ(P->State(), cbUnchecked);
+}
+
+// Notes the state events as "Node:changing=State" and "Node:changed"; a node named in
+// Refused keeps its state through its state-changing event.
+struct TStateEventLog : TObject {
+  std::vector<std::string> Lines;
+  std::vector<TDCTreeNode*> Refused;
+  void Changing(TObject*, TDCTreeNode* Node, TCheckBoxState& State) {
+    Lines.push_back(Node->Text() + ":changing=" + std::to_string(State));
+    for (TDCTreeNode* R : Refused)
+      if (R == Node) State = Node->State();
+  }
+  void Changed(TObject*, TDCTreeNode* Node) { Lines.push_back(Node->Text() + ":changed"); }
+};
+
+// The passes of auto-check set every other node through its setter: each node hears
+// its state-changing event before the change, which it may alter, and its
+// state-changed event after its own passes.
+TEST_F(TreeTest, AutoCheckPassesFireEveryNodesStateEventsInTheSettersOrder) {
+  Tree->SetAutoCheck(true);
+  TStateEventLog* Log = Keep(NewObject<TStateEventLog>());
+  Tree->OnStateChanging = TDCStateChangingEvent::Bind<&TStateEventLog::Changing>(Log);
+  Tree->OnStateChanged = TDCNodeEvent::Bind<&TStateEventLog::Changed>(Log);
+  TDCTreeNode* R = Add(nullptr, "r");
+  TDCTreeNode* A = Add(R, "a");
+  TDCTreeNode* A1 = Add(A, "a1");
+  TDCTreeNode* A2 = Add(A, "a2");
+  TDCTreeNode* B = Add(R, "b");
+  TDCTreeNode* B1 = Add(B, "b1");
+  for (TDCTreeNode* N : {R, A, A1, A2, B, B1}) N->SetNodeType(ntCheckBox);
+
+  // Down: each node before its subtree, each one's change told after its subtree's.
+  R->SetState(cbChecked);
+  EXPECT_EQ(Log->Lines, (std::vector<std::string>{
+                            "r:changing=1", "a:changing=1", "a1:changing=1", "a1:changed",
+                            "a2:changing=1", "a2:changed", "a:changed", "b:changing=1",
+                            "b1:changing=1", "b1:changed", "b:changed", "r:changed"}));
+
+  // Up: each ancestor hears its new state before its own parent does, and its change is
+  // told after its parent's.
+  Log->Lines.clear();
+  A1->SetState(cbUnchecked);
+  EXPECT_EQ(Log->Lines, (std::vector<std::string>{"a1:changing=0", "a:changing=2", "r:changing=2",
+                                                 "r:changed", "a:changed", "a1:changed"}));
+  EXPECT_EQ(A->State(), cbGrayed);
+  EXPECT_EQ(R->State(), cbGrayed);
+
+  // An ancestor whose state stays hears its changing event, and the pass ends there.
+  Log->Lines.clear();
+  A2->SetState(cbUnchecked);
+  EXPECT_EQ(Log->Lines, (std::vector<std::string>{"a2:changing=0", "a:changing=0", "r:changing=2",
+                                                 "a:changed", "a2:changed"}));
+
+  // A node that refuses the change in its event keeps its subtree as it was.
+  Log->Lines.clear();
+  Log->Refused = {B};
+  R->SetState(cbUnchecked);
+  EXPECT_EQ(Log->Lines, (std::vector<std::string>{"r:changing=0", "a:changing=0", "b:changing=0",
+                                                 "r:changed"}));
+  EXPECT_EQ(B->State(), cbChecked);
+  EXPECT_EQ(B1->State(), cbChecked);
 }
 
 // ---------------------------------------------------------------------------------
