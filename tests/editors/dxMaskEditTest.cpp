@@ -120,6 +120,28 @@ TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
   EXPECT_EQ("ABcd", Edit->Text());
 }
 
+TEST_F(MaskEditTest, LessGreaterEndsCaseConversionAndGreaterLessIsTwoDirectives) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("<>LLL");
+  Caret(Edit, 0);
+  Type(Edit, "aBc");
+  EXPECT_EQ("aBc", Edit->Text());
+  // The case each position of a mask gives the letters typed into it.
+  auto Cases = [](const char* Mask, const char* Typed) {
+    const TdxEditMask EditMask(Mask);
+    AnsiString Result;
+    for (int I = 0; I < EditMask.Length() && Typed[I]; ++I) {
+      char Ch = Typed[I];
+      Result += EditMask.Accepts(I, Ch) ? Ch : '?';
+    }
+    return Result;
+  };
+  EXPECT_EQ("Ab", Cases(">L<>L", "ab"));
+  EXPECT_EQ("AB", Cases(">L<>L", "aB"));
+  EXPECT_EQ("ab", Cases("><LL", "AB"));
+  EXPECT_EQ("Ab", Cases(">L<L", "AB"));
+  EXPECT_EQ("aBC", Cases("<L<>L>L", "ABc"));
+}
+
 TEST_F(MaskEditTest, BackspaceStepsOverALiteralAndLeavesABlank) {
   TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00");
   Type(Edit, "311299");
