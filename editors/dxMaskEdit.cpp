@@ -172,7 +172,7 @@ void TdxInplaceMaskEdit::KeyPress(char& Key) {
   Key = '\0';
 }
 
-void TdxInplaceMaskEdit::InputChar(char Ch) {
+void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   // Control characters (Backspace, Enter, Tab) have their own steps.
   if (static_cast<unsigned char>(Ch) < 32) return;
   if (!FLeadByte && IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
@@ -184,7 +184,14 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
-  if (Stop > Start) ClearPositions(Start, Stop);
+  if (Stop > Start) {
+    ClearPositions(Start, Stop);
+  } else if (!Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
+             FMask.Char(FSkipFrom).Literal == Ch) {
+    ++FSkipFrom;
+    return;
+  }
+  ForgetSkipped();
   const int At = FMask.NextPosition(Start);
   if (Lead) {
     // Both bytes take two adjacent positions that take letters.
@@ -198,17 +205,18 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
       return;
     }
     ReplaceChars(At, AnsiString{Lead, Ch});
-    const int Next = FMask.NextPosition(Second + 1);
-    Select(Next < 0 ? Second + 1 : Next, Next < 0 ? Second + 1 : Next);
+    CaretAfter(Second);
     return;
   }
   char Accepted = Ch;
   if (At >= 0 && FMask.Accepts(At, Accepted)) {
     ReplaceChars(At, AnsiString(1, Accepted));
-    const int Next = FMask.NextPosition(At + 1);
-    const int Caret = Next < 0 ? At + 1 : Next;
-    Select(Caret, Caret);
-    FSelectionAnchor = Caret;
+    CaretAfter(At);
+    return;
+  }
+  if (At >= 0 && Pasted && (Ch == FMask.BlankChar() || Ch == ' ')) {
+    ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
+    CaretAfter(At);
     return;
   }
   // A refused character may be the literal that follows: the caret goes past it.
@@ -218,10 +226,19 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
       const int Caret = Next < 0 ? I + 1 : Next;
       Select(Caret, Caret);
       FSelectionAnchor = Caret;
+      NoteSkipped(I + 1, Caret);
       return;
     }
   }
   MessageBeepProc(0);
+}
+
+void TdxInplaceMaskEdit::CaretAfter(int Filled) {
+  const int Next = FMask.NextPosition(Filled + 1);
+  const int Caret = Next < 0 ? Filled + 1 : Next;
+  Select(Caret, Caret);
+  FSelectionAnchor = Caret;
+  NoteSkipped(Filled + 1, Caret);
 }
 
 void TdxInplaceMaskEdit::Paste() {
@@ -233,8 +250,9 @@ void TdxInplaceMaskEdit::Paste() {
   if (Stop > Start) {
     ClearPositions(Start, Stop);
     Select(Start, Start);
+    ForgetSkipped();
   }
-  for (char Ch : Text) InputChar(Ch);
+  for (char Ch : Text) InputChar(Ch, true);
 }
 
 // ---------------------------------------------------------------------------------
@@ -302,6 +320,7 @@ void TdxInplaceMaskEdit::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
+  ForgetSkipped();
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -347,6 +366,7 @@ void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
 }
 
 void TdxInplaceMaskEdit::DeleteChars(bool Backward) {
+  ForgetSkipped();
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -425,6 +445,7 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
         inherited::Dispatch(Message);
         break;
       }
+      ForgetSkipped();
       const char* Given = reinterpret_cast<const char*>(Message.LParam);
       const AnsiString Formatted = FMask.Format(Given ? AnsiString(Given) : AnsiString());
       const LPARAM Saved = Message.LParam;
@@ -451,6 +472,11 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
       Message.Result = 0;
       break;
     }
+    case WM_LBUTTONDOWN:
+    case WM_KILLFOCUS:
+      ForgetSkipped();
+      inherited::Dispatch(Message);
+      break;
     case WM_LBUTTONUP:
       inherited::Dispatch(Message);
       CheckCaret();

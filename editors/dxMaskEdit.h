@@ -147,8 +147,20 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
-  // The mask input step: one typed character at the caret.
-  void InputChar(char Ch);
+  // The mask input step: one typed or pasted character at the caret. A pasted blank
+  // (the blank character or a space) leaves its position empty and moves on, so that
+  // a text the editor showed pastes back as it was.
+  void InputChar(char Ch, bool Pasted = false);
+  // Puts the caret on the first position after the one just filled (or past the last)
+  // and notes the literals it passes over.
+  void CaretAfter(int Filled);
+  // The caret, moved to Caret by the input step, has passed the literals from From on.
+  void NoteSkipped(int From, int Caret) {
+    FSkipFrom = From;
+    FSkipTo = Caret;
+  }
+  // The caret was put somewhere else, or the text changed from outside.
+  void ForgetSkipped() { NoteSkipped(0, 0); }
   void Paste();
   void MoveCaret(Word Key, TShiftState Shift);
   void DeleteChars(bool Backward);
@@ -166,4 +178,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   bool FFormatting = false;
   // The lead byte of a double-byte character whose second byte is still to come.
   char FLeadByte = '\0';
+  // The literals [FSkipFrom, FSkipTo) the input step has just moved the caret over by
+  // itself, the caret resting at FSkipTo: a character equal to the first of them is
+  // the separator the user typed or pasted, taken in place. Empty when equal.
+  int FSkipFrom = 0;
+  int FSkipTo = 0;
 };

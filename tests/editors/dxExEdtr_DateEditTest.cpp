@@ -197,6 +197,20 @@ TEST_F(DateEditTest, AnUntouchedMaskIsNoDate) {
   EXPECT_EQ("12/25/2024", Edit->Text());
 }
 
+TEST_F(DateEditTest, ItsMaskedTextCopiedAndPastedBackIsTheSameDate) {
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  Edit->SetDate(Day(2023, 3, 15));
+  ASSERT_EQ("03/15/2023", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("03/15/2023", Edit->Text());
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(Day(2023, 3, 15), Edit->GetDate());
+}
+
 TEST_F(DateEditTest, TheCalendarOpensOnTheTextsDateAndAPickKeepsTheTime) {
   auto* Edit = ShownEdit();
   Edit->SetDateButtons({btnToday});

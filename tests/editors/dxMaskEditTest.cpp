@@ -169,6 +169,42 @@ TEST_F(MaskEditTest, TypingTheLiteralSkipsToTheNextField) {
   EXPECT_EQ(0, Beeps);
 }
 
+TEST_F(MaskEditTest, ASeparatorRightAfterAFilledFieldIsTakenInPlaceTypedOrPasted) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("!99/99/0000;1;_");
+  const AnsiString Date = DateText("12", "31", "1999");
+  Caret(Edit, 0);
+  Type(Edit, Date.c_str());
+  EXPECT_EQ(Date, Edit->Text());
+  EXPECT_EQ(0, Beeps);
+  // Over the whole text, pasted.
+  auto PasteOverAll = [&](const AnsiString& Text) {
+    Clipboard()->SetAsText(Text);
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  };
+  Edit->SetText("");
+  PasteOverAll(Date);
+  EXPECT_EQ(Date, Edit->Text());
+  EXPECT_EQ(0, Beeps);
+  // What the editor showed, blanks included, lands as it was.
+  const AnsiString Shown = DateText("1_", "__", "_999");
+  Edit->SetText(Shown);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  Edit->SetText(Date);
+  PasteOverAll(Clipboard()->AsText());
+  EXPECT_EQ(Shown, Edit->Text());
+  // The separator counts once: a second one goes on to the next field.
+  Edit->SetText("");
+  Caret(Edit, 0);
+  const char Sep[2] = {FormatSettings.DateSeparator, '\0'};
+  Type(Edit, "12");
+  Type(Edit, Sep);
+  Type(Edit, Sep);
+  Type(Edit, "7");
+  EXPECT_EQ(DateText("12", "__", "7___"), Edit->Text());
+}
+
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   TdxInplaceMaskEdit* Edit = ShownEdit("00-00");
   Clipboard()->SetAsText("1x23");
