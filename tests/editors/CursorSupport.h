@@ -1,0 +1,59 @@
+// The real cursor put where a test needs it, for good, and a press of the real mouse.
+//
+// Moving the cursor makes the display server tell the desktop window's process, which
+// reports the position the cursor had before the move back to the system in its own
+// time: on a busy machine that report can come after the move and put the cursor back.
+// A message sent to the desktop window returns once that process has handled it; the
+// second one returns only after the process has gone back to its queue, where it takes
+// what the display server sent it first.
+#pragma once
+
+#include <windows.h>
+
+#include "tests/classlib/UiTestSupport.h"
+
+namespace edittest {
+
+// Waits until the desktop window's process has handled what the display server sent
+// it before the call.
+inline void SyncWithDesktop() {
+  for (int I = 0; I < 2; ++I) {
+    DWORD_PTR Result = 0;
+    SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &Result);
+  }
+}
+
+// Puts the cursor at (X, Y) and returns once the system keeps it there. A move the
+// desktop's process undoes is made again: the display server has the cursor there
+// already, so what it reports then is the place itself.
+inline bool PlaceCursor(int X, int Y) {
+  for (int Tries = 0; Tries < 5; ++Tries) {
+    SetCursorPos(X, Y);
+    SyncWithDesktop();
+    POINT P{};
+    GetCursorPos(&P);
+    if (P.x == X && P.y == Y) return true;
+  }
+  return false;
+}
+
+// A press and release of the real left button at (X, Y) on the screen, as the user's
+// input arrives. The cursor is put there first and each input carries the place too,
+// so that a move the system reports late cannot take the press elsewhere; the window
+// under it gets the press only once the display server has it shown, which the
+// window's own notices tell.
+inline bool RealClick(int X, int Y) {
+  if (!PlaceCursor(X, Y)) return false;
+  INPUT Input[2] = {};
+  for (INPUT& I : Input) {
+    I.type = INPUT_MOUSE;
+    I.mi.dx = (X * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    I.mi.dy = (Y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  Input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  uitest::Settle();
+  return SendInput(2, Input, sizeof(INPUT)) == 2;
+}
+
+}  // namespace edittest
