@@ -222,23 +222,20 @@ void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   // A refused character may be the literal that follows: the caret goes past it.
   for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
     if (!FMask.Char(I).IsPosition() && FMask.Char(I).Literal == Ch) {
-      const int Next = FMask.NextPosition(I + 1);
-      const int Caret = Next < 0 ? I + 1 : Next;
-      Select(Caret, Caret);
-      FSelectionAnchor = Caret;
-      NoteSkipped(I + 1, Caret);
+      CaretAfter(I);
       return;
     }
   }
   MessageBeepProc(0);
 }
 
-void TdxInplaceMaskEdit::CaretAfter(int Filled) {
-  const int Next = FMask.NextPosition(Filled + 1);
-  const int Caret = Next < 0 ? Filled + 1 : Next;
+void TdxInplaceMaskEdit::CaretAfter(int Index) {
+  const int Next = FMask.NextPosition(Index + 1);
+  const int Caret = Next < 0 ? Index + 1 : Next;
   Select(Caret, Caret);
   FSelectionAnchor = Caret;
-  NoteSkipped(Filled + 1, Caret);
+  FSkipFrom = Index + 1;
+  FSkipTo = Caret;
 }
 
 void TdxInplaceMaskEdit::Paste() {

@@ -12,7 +12,9 @@
 // literal; ":" and "/" stand for the locale's time and date separators.
 //
 // With a mask in force the window always shows one character a mask position: typing,
-// pasting and deleting replace characters in place, so the literals never move.
+// pasting and deleting replace characters in place, so the literals never move. After
+// a field's last character the caret moves over the literals that follow by itself; a
+// separator typed or pasted next is taken as the one passed, in place.
 #pragma once
 
 #include <windows.h>
@@ -151,16 +153,11 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // (the blank character or a space) leaves its position empty and moves on, so that
   // a text the editor showed pastes back as it was.
   void InputChar(char Ch, bool Pasted = false);
-  // Puts the caret on the first position after the one just filled (or past the last)
-  // and notes the literals it passes over.
-  void CaretAfter(int Filled);
-  // The caret, moved to Caret by the input step, has passed the literals from From on.
-  void NoteSkipped(int From, int Caret) {
-    FSkipFrom = From;
-    FSkipTo = Caret;
-  }
+  // Puts the caret on the first position after Index, the character just filled or
+  // passed (or past the last), and notes the literals it passes over.
+  void CaretAfter(int Index);
   // The caret was put somewhere else, or the text changed from outside.
-  void ForgetSkipped() { NoteSkipped(0, 0); }
+  void ForgetSkipped() { FSkipFrom = FSkipTo = 0; }
   void Paste();
   void MoveCaret(Word Key, TShiftState Shift);
   void DeleteChars(bool Backward);
