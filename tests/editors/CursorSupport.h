@@ -39,9 +39,9 @@ inline bool PlaceCursor(int X, int Y) {
 
 // A press and release of the real left button at (X, Y) on the screen, as the user's
 // input arrives. The cursor is put there first and each input carries the place too,
-// so that a move the system reports late cannot take the press elsewhere; the window
-// under it gets the press only once the display server has it shown, which the
-// window's own notices tell.
+// so that a move the system reports late cannot take the press elsewhere; what the
+// window system still owes the thread (the notices of windows just shown) is handled
+// before the press.
 inline bool RealClick(int X, int Y) {
   if (!PlaceCursor(X, Y)) return false;
   INPUT Input[2] = {};
