@@ -38,6 +38,7 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
   const AnsiString Stripped = IsMasked() ? FMask.Strip(Old) : Old;
   FEditMask = Value;
   FMask = TdxEditMask(Value);
+  ForgetSkipped();
   FMaxChars = FMask.Length();
   if (FMask.Empty())
     FMaskState.Exclude(msMasked);
