@@ -51,14 +51,156 @@ TDateTime KeywordDate(int Index) {
   return Now();
 }
 
-// The text of a system date or time call into a buffer of 100 characters; "" when
-// the call fails.
-template <class TCall>
-AnsiString SystemText(TCall Call) {
-  char Buffer[100];
-  const int Length = Call(Buffer, static_cast<int>(sizeof(Buffer)));
-  return Length > 1 ? AnsiString(Buffer, Length - 1) : AnsiString();
-}
+// Reads a text in the form FormatDatePicture writes it: the short date, then blanks
+// and the long time when the text goes on. Day and month names, AM and PM strings and
+// quoted text are matched in any case; a blank of a picture stands for any number of
+// blanks. A year of one or two digits is taken in the century window (below 30 in
+// the 2000s), a longer one as written (0001 is the year 1).
+class TLocaleDateReader {
+ public:
+  TLocaleDateReader(const AnsiString& Text, const TFormatSettings& Settings)
+      : FText(Text), FSettings(Settings) {}
+
+  bool Read(TDateTime& Value) {
+    if (!ReadPicture(FSettings.ShortDateFormat, true)) return false;
+    if (!AtEnd()) {
+      if (!SkipBlanks() || !ReadPicture(FSettings.LongTimeFormat, false)) return false;
+      SkipBlanks();
+      if (!AtEnd()) return false;
+    }
+    if (FYear < 0 || FMonth < 0 || FDay < 0) return false;
+    int Hour = FHour;
+    if (FTwelveHour && FHalf != 0) {
+      if (Hour < 1 || Hour > 12) return false;
+      Hour = Hour % 12 + (FHalf == 2 ? 12 : 0);
+    }
+    TDateTime Day = 0;
+    TDateTime Time = 0;
+    if (!TryEncodeDate(FYear, FMonth, FDay, Day) || !TryEncodeTime(Hour, FMinute, FSecond, 0, Time))
+      return false;
+    Value = ComposeDateTime(Day, Time);
+    return true;
+  }
+
+ private:
+  bool AtEnd() const { return FPos >= FText.size(); }
+  // Whether any blank was skipped.
+  bool SkipBlanks() {
+    const std::size_t Start = FPos;
+    while (!AtEnd() && FText[FPos] == ' ') ++FPos;
+    return FPos > Start;
+  }
+  bool Literal(char C) {
+    if (C == ' ') {
+      SkipBlanks();
+      return true;
+    }
+    if (AtEnd() || FText[FPos] != C) return false;
+    ++FPos;
+    return true;
+  }
+  bool Number(int MaxDigits, int& Value, int& Digits) {
+    Value = 0;
+    Digits = 0;
+    while (Digits < MaxDigits && !AtEnd() && FText[FPos] >= '0' && FText[FPos] <= '9') {
+      Value = Value * 10 + (FText[FPos++] - '0');
+      ++Digits;
+    }
+    return Digits > 0;
+  }
+  bool Number(int MaxDigits, int& Value) {
+    int Digits = 0;
+    return Number(MaxDigits, Value, Digits);
+  }
+  bool Year(int MaxDigits) {
+    int Digits = 0;
+    if (!Number(MaxDigits, FYear, Digits)) return false;
+    if (Digits <= 2) FYear += FYear < 30 ? 2000 : 1900;
+    return true;
+  }
+  // The longest of Count names at the current place; Index is its place in the list.
+  bool Name(const AnsiString* Names, int Count, int& Index) {
+    std::size_t Best = 0;
+    for (int I = 0; I < Count; ++I) {
+      const AnsiString& Candidate = Names[I];
+      if (Candidate.size() > Best && Candidate.size() <= FText.size() - FPos &&
+          SameText(FText.substr(FPos, Candidate.size()), Candidate)) {
+        Best = Candidate.size();
+        Index = I;
+      }
+    }
+    FPos += Best;
+    return Best > 0;
+  }
+  bool Marker(bool FirstLetter) {
+    const AnsiString Am = FirstLetter ? FSettings.TimeAMString.substr(0, 1) : FSettings.TimeAMString;
+    const AnsiString Pm = FirstLetter ? FSettings.TimePMString.substr(0, 1) : FSettings.TimePMString;
+    const AnsiString Markers[2] = {Am, Pm};
+    int Index = 0;
+    if (Am.empty() && Pm.empty()) return true;
+    if (!Name(Markers, 2, Index)) return false;
+    FHalf = Index + 1;
+    return true;
+  }
+
+  // The fields of one picture, its letters read as FormatDatePicture writes them.
+  bool ReadPicture(const AnsiString& Picture, bool DatePicture) {
+    std::size_t I = 0;
+    while (I < Picture.size()) {
+      const char C = Picture[I];
+      if (C == '\'') {
+        for (++I; I < Picture.size(); ++I) {
+          if (Picture[I] == '\'') {
+            if (I + 1 >= Picture.size() || Picture[I + 1] != '\'') break;
+            ++I;
+          }
+          if (!Literal(Picture[I])) return false;
+        }
+        ++I;
+        continue;
+      }
+      std::size_t Run = 1;
+      while (I + Run < Picture.size() && Picture[I + Run] == C) ++Run;
+      I += Run;
+      const bool Long = Run >= 4;
+      int Ignored = 0;
+      bool Read = true;
+      if (DatePicture && C == 'd') {
+        Read = Run <= 2 ? Number(2, FDay)
+                        : Name(Long ? FSettings.LongDayNames : FSettings.ShortDayNames, 7, Ignored);
+      } else if (DatePicture && (C == 'M' || C == 'm')) {
+        Read = Run <= 2 ? Number(2, FMonth)
+                        : Name(Long ? FSettings.LongMonthNames : FSettings.ShortMonthNames, 12, FMonth);
+        if (Read && Run > 2) ++FMonth;
+      } else if (DatePicture && (C == 'y' || C == 'Y')) {
+        Read = Year(Run <= 2 ? 2 : 4);
+      } else if (DatePicture && C == 'g') {
+        // no eras
+      } else if (!DatePicture && (C == 'h' || C == 'H')) {
+        Read = Number(2, FHour);
+        FTwelveHour = C == 'h';
+      } else if (!DatePicture && (C == 'm' || C == 'M')) {
+        Read = Number(2, FMinute);
+      } else if (!DatePicture && C == 's') {
+        Read = Number(2, FSecond);
+      } else if (!DatePicture && C == 't') {
+        Read = Marker(Run == 1);
+      } else {
+        for (std::size_t K = 0; K < Run && Read; ++K) Read = Literal(C);
+      }
+      if (!Read) return false;
+    }
+    return true;
+  }
+
+  const AnsiString& FText;
+  const TFormatSettings& FSettings;
+  std::size_t FPos = 0;
+  int FYear = -1, FMonth = -1, FDay = -1;
+  int FHour = 0, FMinute = 0, FSecond = 0;
+  bool FTwelveHour = false;
+  int FHalf = 0;  // 1 AM, 2 PM
+};
 
 // A list of bitmaps from the module's resources, sized by the first one.
 TCustomImageList* LoadImages(std::initializer_list<const char*> Names, TColor MaskColor) {
@@ -97,6 +239,7 @@ bool SmartTextToDate(const AnsiString& Text, TDateTime& Date) {
 bool TextToDate(const AnsiString& Text, TDateTime& Date) {
   AnsiString S = Trim(Text);
   if (S.empty()) return false;
+  if (TLocaleDateReader(S, FormatSettings).Read(Date)) return true;
   if (FormatSettings.DateSeparator == '.') {
     int Dots = 0;
     for (char& C : S)
@@ -116,28 +259,10 @@ bool TextToDate(const AnsiString& Text, TDateTime& Date) {
 
 AnsiString DateToText(TDateTime Value) {
   if (Value == NullDate) return AnsiString();
-  int Year = 0, Month = 0, Day = 0, Hour = 0, Min = 0, Sec = 0, MSec = 0;
-  DecodeDate(Value, Year, Month, Day);
-  DecodeTime(Value, Hour, Min, Sec, MSec);
-  SYSTEMTIME T{};
-  T.wYear = static_cast<WORD>(Year);
-  T.wMonth = static_cast<WORD>(Month);
-  T.wDay = static_cast<WORD>(Day);
-  T.wDayOfWeek = static_cast<WORD>(DayOfWeek(Value) - 1);
-  T.wHour = static_cast<WORD>(Hour);
-  T.wMinute = static_cast<WORD>(Min);
-  T.wSecond = static_cast<WORD>(Sec);
-  const LCID Locale = GetThreadLocale();
-  // The system formats no date before 1601: the format settings' short date then.
-  AnsiString Result = SystemText([&](char* Buffer, int Size) {
-    return Year > 0 && Year < 65536 ? GetDateFormatA(Locale, 0, &T, nullptr, Buffer, Size) : 0;
-  });
-  if (Result.empty()) Result = FormatDateTime("ddddd", DateOfValue(Value));
-  if (Hour != 0 || Min != 0 || Sec != 0 || MSec != 0) {
-    AnsiString Time = SystemText([&](char* Buffer, int Size) { return GetTimeFormatA(Locale, 0, &T, nullptr, Buffer, Size); });
-    if (Time.empty()) Time = FormatDateTime("tt", Value);
-    Result += ' ' + Time;
-  }
+  const TDateTimeParts Parts = DecodeDateTimeParts(Value);
+  AnsiString Result = FormatDatePicture(FormatSettings.ShortDateFormat, Parts, true);
+  if (Parts.Hour != 0 || Parts.Minute != 0 || Parts.Second != 0)
+    Result += ' ' + FormatDatePicture(FormatSettings.LongTimeFormat, Parts, false);
   return Result;
 }
 

@@ -26,12 +26,14 @@ inline constexpr int dxObmCheckBoxes = 32759;
 // then an optional "+n" or "-n" days. False, and Date untouched, when no keyword
 // starts the text; an offset that is not a number is ignored.
 bool SmartTextToDate(const AnsiString& Text, TDateTime& Date);
-// A keyword, or else the system's variant conversion; false for an empty text or one
-// the conversion refuses. With "." as the date separator the first two dots read as
-// blanks.
+// A text in the form DateToText writes under the format settings (so that every text
+// DateToText made reads back as its date and time, to the second), a keyword, or else
+// the system's variant conversion; false for an empty text or one the conversion
+// refuses. With "." as the date separator the first two dots read as blanks for the
+// keywords and the conversion.
 bool TextToDate(const AnsiString& Text, TDateTime& Date);
-// The locale's short date (and long time when the time is not 0); "" for NullDate.
-// Dates the system cannot format (before 1601) take the format settings' formats.
+// The format settings' short date, and a blank and their long time when the time (to
+// the second) is not 0; "" for NullDate. The settings are read from the user's locale.
 AnsiString DateToText(TDateTime Date);
 // DateToText, or the date in DateDisplayFormat; "" for NullDate.
 AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);

@@ -29,6 +29,7 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
   const TDateTime Old = FDate;
   FDate = Value;
   SetText(FormatDateValue(IsMasked(), FDate));
+  FStoredText = GetText();
   FTextEdited = false;
   if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
 }
@@ -53,6 +54,14 @@ void TdxInplaceDateEdit::RebuildMask() {
 }
 
 bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mask().EmptyText(); }
+
+bool TdxInplaceDateEdit::ReadText(const AnsiString& Text, TDateTime& Value) {
+  if (FDate != NullDate && Text == FStoredText) {
+    Value = FDate;
+    return true;
+  }
+  return TextToDate(Text, Value);
+}
 
 void TdxInplaceDateEdit::SetEditValue(const Variant& Value) {
   TValueScope<bool> Loading(ValueLoading, true);
@@ -89,7 +98,7 @@ void TdxInplaceDateEdit::Validate() {
     if (IsMasked() ? EmptyMaskText() : Text.empty())
       D = NullDate;
     else
-      Error = !TextToDate(Text, D);
+      Error = !ReadText(Text, D);
     if (FDateValidation || Error) {
       if (RevertOnInvalid) {
         // The host abandons the edit: nothing is stored.
@@ -134,7 +143,7 @@ void TdxInplaceDateEdit::DropDown() {
   // reused from cell to cell).
   FDateTimeValue = NullDate;
   TDateTime Read = NullDate;
-  if (!EmptyMaskText() && TextToDate(GetText(), Read)) FDateTimeValue = Read;
+  if (!EmptyMaskText() && ReadText(GetText(), Read)) FDateTimeValue = Read;
   const TDateTime Day = FDateTimeValue != NullDate ? DateOfValue(FDateTimeValue) : ::Date();
   FDatePopup->SetFirstDate(Day);
   FDatePopup->SetSelStart(Day);

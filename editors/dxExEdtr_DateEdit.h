@@ -74,9 +74,15 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   void RebuildMask();
   // The window text is the mask's empty text.
   bool EmptyMaskText();
+  // Text as a date: the value stored while the text is still the one the store showed
+  // (a text may not say all of it: a two-digit year, a time without seconds), else
+  // TextToDate.
+  bool ReadText(const AnsiString& Text, TDateTime& Value);
   void DatePicked(TObject* Sender);
 
   TDateTime FDate = NullDate;
+  // The text the last store showed for FDate.
+  AnsiString FStoredText;
   TDateButtons FDateButtons{btnToday, btnClear};
   TDateTime FDateTimeValue = NullDate;
   TDateOnError FDateOnError = deNull;

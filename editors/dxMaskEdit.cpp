@@ -38,6 +38,7 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
   const AnsiString Stripped = IsMasked() ? FMask.Strip(Old) : Old;
   FEditMask = Value;
   FMask = TdxEditMask(Value);
+  ForgetSkipped();
   FMaxChars = FMask.Length();
   if (FMask.Empty())
     FMaskState.Exclude(msMasked);
@@ -172,7 +173,7 @@ void TdxInplaceMaskEdit::KeyPress(char& Key) {
   Key = '\0';
 }
 
-void TdxInplaceMaskEdit::InputChar(char Ch) {
+void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   // Control characters (Backspace, Enter, Tab) have their own steps.
   if (static_cast<unsigned char>(Ch) < 32) return;
   if (!FLeadByte && IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
@@ -184,7 +185,14 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
-  if (Stop > Start) ClearPositions(Start, Stop);
+  if (Stop > Start) {
+    ClearPositions(Start, Stop);
+  } else if (!Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
+             FMask.Char(FSkipFrom).Literal == Ch) {
+    ++FSkipFrom;
+    return;
+  }
+  ForgetSkipped();
   const int At = FMask.NextPosition(Start);
   if (Lead) {
     // Both bytes take two adjacent positions that take letters.
@@ -198,30 +206,37 @@ void TdxInplaceMaskEdit::InputChar(char Ch) {
       return;
     }
     ReplaceChars(At, AnsiString{Lead, Ch});
-    const int Next = FMask.NextPosition(Second + 1);
-    Select(Next < 0 ? Second + 1 : Next, Next < 0 ? Second + 1 : Next);
+    CaretAfter(Second);
     return;
   }
   char Accepted = Ch;
   if (At >= 0 && FMask.Accepts(At, Accepted)) {
     ReplaceChars(At, AnsiString(1, Accepted));
-    const int Next = FMask.NextPosition(At + 1);
-    const int Caret = Next < 0 ? At + 1 : Next;
-    Select(Caret, Caret);
-    FSelectionAnchor = Caret;
+    CaretAfter(At);
+    return;
+  }
+  if (At >= 0 && Pasted && (Ch == FMask.BlankChar() || Ch == ' ')) {
+    ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
+    CaretAfter(At);
     return;
   }
   // A refused character may be the literal that follows: the caret goes past it.
   for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
     if (!FMask.Char(I).IsPosition() && FMask.Char(I).Literal == Ch) {
-      const int Next = FMask.NextPosition(I + 1);
-      const int Caret = Next < 0 ? I + 1 : Next;
-      Select(Caret, Caret);
-      FSelectionAnchor = Caret;
+      CaretAfter(I);
       return;
     }
   }
   MessageBeepProc(0);
+}
+
+void TdxInplaceMaskEdit::CaretAfter(int Index) {
+  const int Next = FMask.NextPosition(Index + 1);
+  const int Caret = Next < 0 ? Index + 1 : Next;
+  Select(Caret, Caret);
+  FSelectionAnchor = Caret;
+  FSkipFrom = Index + 1;
+  FSkipTo = Caret;
 }
 
 void TdxInplaceMaskEdit::Paste() {
@@ -233,8 +248,9 @@ void TdxInplaceMaskEdit::Paste() {
   if (Stop > Start) {
     ClearPositions(Start, Stop);
     Select(Start, Start);
+    ForgetSkipped();
   }
-  for (char Ch : Text) InputChar(Ch);
+  for (char Ch : Text) InputChar(Ch, true);
 }
 
 // ---------------------------------------------------------------------------------
@@ -302,6 +318,7 @@ void TdxInplaceMaskEdit::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
+  ForgetSkipped();
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -347,6 +364,7 @@ void TdxInplaceMaskEdit::MoveCaret(Word Key, TShiftState Shift) {
 }
 
 void TdxInplaceMaskEdit::DeleteChars(bool Backward) {
+  ForgetSkipped();
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -425,6 +443,7 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
         inherited::Dispatch(Message);
         break;
       }
+      ForgetSkipped();
       const char* Given = reinterpret_cast<const char*>(Message.LParam);
       const AnsiString Formatted = FMask.Format(Given ? AnsiString(Given) : AnsiString());
       const LPARAM Saved = Message.LParam;
@@ -451,6 +470,11 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
       Message.Result = 0;
       break;
     }
+    case WM_LBUTTONDOWN:
+    case WM_KILLFOCUS:
+      ForgetSkipped();
+      inherited::Dispatch(Message);
+      break;
     case WM_LBUTTONUP:
       inherited::Dispatch(Message);
       CheckCaret();

@@ -12,7 +12,9 @@
 // literal; ":" and "/" stand for the locale's time and date separators.
 //
 // With a mask in force the window always shows one character a mask position: typing,
-// pasting and deleting replace characters in place, so the literals never move.
+// pasting and deleting replace characters in place, so the literals never move. After
+// a field's last character the caret moves over the literals that follow by itself; a
+// separator typed or pasted next is taken as the one passed, in place.
 #pragma once
 
 #include <windows.h>
@@ -149,8 +151,15 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
-  // The mask input step: one typed character at the caret.
-  void InputChar(char Ch);
+  // The mask input step: one typed or pasted character at the caret. A pasted blank
+  // (the blank character or a space) leaves its position empty and moves on, so that
+  // a text the editor showed pastes back as it was.
+  void InputChar(char Ch, bool Pasted = false);
+  // Puts the caret on the first position after Index, the character just filled or
+  // passed (or past the last), and notes the literals it passes over.
+  void CaretAfter(int Index);
+  // The caret was put somewhere else, or the text changed from outside.
+  void ForgetSkipped() { FSkipFrom = FSkipTo = 0; }
   void Paste();
   void MoveCaret(Word Key, TShiftState Shift);
   void DeleteChars(bool Backward);
@@ -168,4 +177,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   bool FFormatting = false;
   // The lead byte of a double-byte character whose second byte is still to come.
   char FLeadByte = '\0';
+  // The literals [FSkipFrom, FSkipTo) the input step has just moved the caret over by
+  // itself, the caret resting at FSkipTo: a character equal to the first of them is
+  // the separator the user typed or pasted, taken in place. Empty when equal.
+  int FSkipFrom = 0;
+  int FSkipTo = 0;
 };

@@ -70,15 +70,16 @@ void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings)
         FTrimLeading = true;
         break;
       case '>':
-        if (I + 1 < Mask.size() && Mask[I + 1] == '<') {
+        Case = ecUpperCase;
+        break;
+      case '<':
+        // "<>" ends the conversion; "><" is upper case, then lower case.
+        if (I + 1 < Mask.size() && Mask[I + 1] == '>') {
           Case = ecNormal;
           ++I;
         } else {
-          Case = ecUpperCase;
+          Case = ecLowerCase;
         }
-        break;
-      case '<':
-        Case = ecLowerCase;
         break;
       case '0':
         Position(mkDigit, true);

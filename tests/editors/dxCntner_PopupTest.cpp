@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editors/dxCntner_Popup.h"
+#include "tests/editors/CursorSupport.h"
 #include "tests/editors/EditTestSupport.h"
 
 using namespace edittest;
@@ -177,21 +178,7 @@ TEST_F(PopupControlTest, AClickInsideLeavesTheEditorsFormActive) {
   EXPECT_EQ(MA_NOACTIVATE, SendMessageA(Popup->Handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Form->Handle()),
                                         MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
   // A press of the real mouse in the middle of it.
-  INPUT Input[3] = {};
-  const int X = (130 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  const int Y = (330 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  for (INPUT& I : Input) {
-    I.type = INPUT_MOUSE;
-    I.mi.dx = X;
-    I.mi.dy = Y;
-  }
-  Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  // The popup's window is where the display server puts the press only once it has
-  // been shown there.
-  uitest::Settle();
-  SendInput(3, Input, sizeof(INPUT));
+  ASSERT_TRUE(RealClick(130, 330));
   uitest::PumpUntil([&] { return Popup->Presses > 0; }, 10000);
   Pump();
   EXPECT_EQ(1, Popup->Presses);

@@ -211,6 +211,96 @@ TEST_F(DateEditTest, TheFormFileKeepsTheMaskThroughUseEditMask) {
   EXPECT_FALSE(Read->IsMasked());
 }
 
+TEST_F(DateEditTest, ItsMaskedTextCopiedAndPastedBackIsTheSameDate) {
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  Edit->SetDate(Day(2023, 3, 15));
+  ASSERT_EQ("03/15/2023", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("03/15/2023", Edit->Text());
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(Day(2023, 3, 15), Edit->GetDate());
+}
+
+namespace {
+
+// The user's locale formats, as the class library reads them.
+TFormatSettings LocaleFormats(const char* ShortDate, const char* LongTime, char DateSeparator = '/') {
+  TFormatSettings Settings = FormatSettings;
+  Settings.ShortDateFormat = ShortDate;
+  Settings.LongTimeFormat = LongTime;
+  Settings.DateSeparator = DateSeparator;
+  return Settings;
+}
+
+// A character typed at the end and taken back: the text is as it was, but edited.
+void TouchText(TdxInplaceDateEdit* Edit) {
+  const int End = GetWindowTextLengthA(Edit->Handle());
+  SendMessageA(Edit->Handle(), EM_SETSEL, End, End);
+  SendMessageA(Edit->Handle(), WM_CHAR, 'x', 1);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+}
+
+}  // namespace
+
+TEST_F(DateEditTest, TheTextItShowsReadsBackAsTheSameDateUnderEveryLocaleFormat) {
+  auto* Edit = ShownEdit();
+  const TFormatSettings Formats[] = {
+      LocaleFormats("M/d/yyyy", "h:mm:ss tt"),        LocaleFormats("M/d/yyyy", "tt h:mm:ss"),
+      LocaleFormats("M/d/yyyy", "HH' h 'mm"),         LocaleFormats("yyyy'x'MM'x'dd", "HH:mm:ss"),
+      LocaleFormats("dd.MM.yyyy", "H:mm:ss", '.'),    LocaleFormats("dd-MMM-yyyy", "hh:mm:ss tt", '-'),
+      LocaleFormats("dddd, d MMMM yyyy", "HH:mm:ss"), LocaleFormats("yyyyMMdd", "HHmmss", '\0'),
+  };
+  const TDateTime Values[] = {Day(2024, 12, 25) + 14.5 / 24, Day(2024, 1, 2), Day(2024, 2, 29) + 0.75,
+                              Day(1, 1, 1), ComposeDateTime(Day(1899, 12, 29), 0.25),
+                              Day(9999, 12, 31) + 23.0 / 24};
+  for (const TFormatSettings& Settings : Formats) {
+    TScopedFormatSettings Locale(Settings);
+    for (TDateTime Value : Values) {
+      const std::string Case = Settings.ShortDateFormat + " " + Settings.LongTimeFormat + " " + DateToText(Value);
+      // Typed anew.
+      Edit->SetDate(Value);
+      const AnsiString Shown = Edit->Text();
+      Edit->SetDate(Day(2000, 6, 15));
+      TypeOver(Edit, Shown.c_str());
+      Edit->Validate();
+      EXPECT_NEAR(Value, Edit->GetDate(), 0.5 / 86400) << Case;
+      EXPECT_EQ(Shown, Edit->Text()) << Case;
+    }
+  }
+}
+
+TEST_F(DateEditTest, AnUnchangedTextKeepsTheStoredValue) {
+  auto* Edit = ShownEdit();
+  const struct {
+    TFormatSettings Settings;
+    TDateTime Value;
+  } Cases[] = {
+      {LocaleFormats("M/d/yy", "h:mm:ss tt"), Day(2095, 10, 31)},
+      {LocaleFormats("dd.MM.yy", "HH:mm:ss", '.'), Day(1899, 12, 31)},
+      {LocaleFormats("dd-MMM-yy", "HH:mm:ss", '-'), Day(2095, 10, 31) + 0.5},
+      {FormatSettings, Day(1, 1, 1)},
+      {LocaleFormats("M/d/yyyy", "HH' h 'mm"), Day(2024, 12, 25) + 14.25 / 24 + 7.0 / 86400},
+  };
+  for (const auto& Case : Cases) {
+    TScopedFormatSettings Locale(Case.Settings);
+    Edit->SetDate(Case.Value);
+    const AnsiString Shown = Edit->Text();
+    TouchText(Edit);
+    ASSERT_EQ(Shown, Edit->Text());
+    ASSERT_TRUE(Edit->GetModified());
+    Edit->Validate();
+    EXPECT_EQ(Case.Value, Edit->GetDate()) << Shown;
+  }
+  // Typed, a year of four digits is that year.
+  TypeOver(Edit, "1/1/0001");
+  Edit->Validate();
+  EXPECT_EQ(Day(1, 1, 1), Edit->GetDate());
+}
+
 TEST_F(DateEditTest, TheCalendarOpensOnTheTextsDateAndAPickKeepsTheTime) {
   auto* Edit = ShownEdit();
   Edit->SetDateButtons({btnToday});

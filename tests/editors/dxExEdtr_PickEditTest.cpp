@@ -7,6 +7,7 @@
 
 #include "classlib/ScopeExit.h"
 #include "editors/dxExEdtr_PickEdit.h"
+#include "tests/editors/CursorSupport.h"
 #include "tests/editors/EditTestSupport.h"
 
 namespace {
@@ -211,26 +212,18 @@ TEST_F(PickEditTest, ARealPressInTheListAcceptsWithoutActivatingIt) {
   SendMessageA(List, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&Item));
   POINT At{Item.left + 5, (Item.top + Item.bottom) / 2};
   ClientToScreen(List, &At);
-  // The cursor goes back where it was: a list that opens under it follows it.
+  // The cursor goes back where it was: a list that opens under it follows it. It
+  // leaves from over no window of the test, so that no window reports the place it
+  // leaves after it has gone.
   POINT Saved;
   GetCursorPos(&Saved);
   auto Restore = ScopeExit([&] {
-    SetCursorPos(Saved.x, Saved.y);
+    ShowWindow(GetAncestor(Edit->Handle(), GA_ROOT), SW_HIDE);
+    Pump();
+    edittest::PlaceCursor(Saved.x, Saved.y);
     Pump();
   });
-  INPUT Input[3] = {};
-  for (INPUT& I : Input) {
-    I.type = INPUT_MOUSE;
-    I.mi.dx = (At.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    I.mi.dy = (At.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  }
-  Input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  Input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  // The popup's window is where the display server puts the press only once it has
-  // been shown there.
-  uitest::Settle();
-  SendInput(3, Input, sizeof(INPUT));
+  ASSERT_TRUE(edittest::RealClick(At.x, At.y));
   // The real press may take a while to arrive on a loaded machine.
   uitest::PumpUntil([&] { return !Edit->DroppedDown(); }, 10000);
   Pump();

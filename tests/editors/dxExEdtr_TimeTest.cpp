@@ -42,6 +42,22 @@ TEST_F(TimeEditTest, StepKeepsTheDatePart) {
   EXPECT_EQ(AnsiString("18:59:00"), Edit->Text()) << "the caret's section steps";
 }
 
+TEST_F(TimeEditTest, ItsTextCopiedAndPastedBackIsTheSameTime) {
+  auto* Edit = ShownEdit();
+  for (const char* Text : {"12:30:00", "13:45:15"}) {
+    const TDateTime Time = StrToTime(Text);
+    Edit->SetEditValue(Variant(static_cast<double>(Time)));
+    ASSERT_EQ(AnsiString(Text), Edit->Text());
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(AnsiString(Text), Edit->Text());
+    Edit->SetModified(true);
+    Edit->Validate();
+    EXPECT_NEAR(Time, Edit->GetEditValue().AsDouble(), 1e-9) << Text;
+  }
+}
+
 TEST_F(TimeEditTest, TheDaysLastSecondDoesNotStepPastMidnight) {
   auto* Edit = ShownEdit();
   Edit->SetEditValue(Variant(static_cast<double>(dxMaxTime)));

@@ -10,6 +10,7 @@
 #include "classlib/Messages.h"
 #include "editors/dxGrDate.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/editors/CursorSupport.h"
 #include "tests/support/DateSupport.h"
 
 using uitest::HeldKeys;
@@ -19,17 +20,8 @@ namespace {
 
 TDateTime Day(int Year, int Month, int D) { return EncodeDate(Year, Month, D); }
 
-// Moves the cursor and waits until the system reports it there (the X server takes
-// the move in its own time); no message is handled meanwhile, so no timer runs.
-void MoveCursor(int X, int Y) {
-  SetCursorPos(X, Y);
-  const DWORD Start = GetTickCount();
-  POINT P{X - 1, Y - 1};
-  while ((P.x != X || P.y != Y) && GetTickCount() - Start < 2000) {
-    GetCursorPos(&P);
-    if (P.x != X || P.y != Y) Sleep(2);
-  }
-}
+// Moves the cursor; no message is handled meanwhile, so no timer runs.
+void MoveCursor(int X, int Y) { ASSERT_TRUE(edittest::PlaceCursor(X, Y)); }
 
 struct TClickCounter {
   void Click(TObject* /*Sender*/) { ++Count; }

@@ -135,6 +135,28 @@ TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
   EXPECT_EQ("ABcd", Edit->Text());
 }
 
+TEST_F(MaskEditTest, LessGreaterEndsCaseConversionAndGreaterLessIsTwoDirectives) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("<>LLL");
+  Caret(Edit, 0);
+  Type(Edit, "aBc");
+  EXPECT_EQ("aBc", Edit->Text());
+  // The case each position of a mask gives the letters typed into it.
+  auto Cases = [](const char* Mask, const char* Typed) {
+    const TdxEditMask EditMask(Mask);
+    AnsiString Result;
+    for (int I = 0; I < EditMask.Length() && Typed[I]; ++I) {
+      char Ch = Typed[I];
+      Result += EditMask.Accepts(I, Ch) ? Ch : '?';
+    }
+    return Result;
+  };
+  EXPECT_EQ("Ab", Cases(">L<>L", "ab"));
+  EXPECT_EQ("AB", Cases(">L<>L", "aB"));
+  EXPECT_EQ("ab", Cases("><LL", "AB"));
+  EXPECT_EQ("Ab", Cases(">L<L", "AB"));
+  EXPECT_EQ("aBC", Cases("<L<>L>L", "ABc"));
+}
+
 TEST_F(MaskEditTest, BackspaceStepsOverALiteralAndLeavesABlank) {
   TdxInplaceMaskEdit* Edit = ShownEdit("00/00/00");
   Type(Edit, "311299");
@@ -160,6 +182,42 @@ TEST_F(MaskEditTest, TypingTheLiteralSkipsToTheNextField) {
   Type(Edit, "2");
   EXPECT_EQ(DateText("1_", "2_", "__"), Edit->Text());
   EXPECT_EQ(0, Beeps);
+}
+
+TEST_F(MaskEditTest, ASeparatorRightAfterAFilledFieldIsTakenInPlaceTypedOrPasted) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("!99/99/0000;1;_");
+  const AnsiString Date = DateText("12", "31", "1999");
+  Caret(Edit, 0);
+  Type(Edit, Date.c_str());
+  EXPECT_EQ(Date, Edit->Text());
+  EXPECT_EQ(0, Beeps);
+  // Over the whole text, pasted.
+  auto PasteOverAll = [&](const AnsiString& Text) {
+    Clipboard()->SetAsText(Text);
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  };
+  Edit->SetText("");
+  PasteOverAll(Date);
+  EXPECT_EQ(Date, Edit->Text());
+  EXPECT_EQ(0, Beeps);
+  // What the editor showed, blanks included, lands as it was.
+  const AnsiString Shown = DateText("1_", "__", "_999");
+  Edit->SetText(Shown);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  Edit->SetText(Date);
+  PasteOverAll(Clipboard()->AsText());
+  EXPECT_EQ(Shown, Edit->Text());
+  // The separator counts once: a second one goes on to the next field.
+  Edit->SetText("");
+  Caret(Edit, 0);
+  const char Sep[2] = {FormatSettings.DateSeparator, '\0'};
+  Type(Edit, "12");
+  Type(Edit, Sep);
+  Type(Edit, Sep);
+  Type(Edit, "7");
+  EXPECT_EQ(DateText("12", "__", "7___"), Edit->Text());
 }
 
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
