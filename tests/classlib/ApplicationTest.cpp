@@ -9,6 +9,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace uitest;
 
@@ -232,7 +233,7 @@ TEST_F(IdleStepTest, TheHintIsTheLongHintOfTheControlUnderTheMouseOrItsParent) {
   Application->OnHint = Hints.Event();
   auto MouseAt = [](TControl* Control) {
     const TPoint P = Control->ClientToScreen(TPoint{5, 5});
-    SetCursorPos(P.x, P.y);
+    ASSERT_TRUE(PlaceCursor(P.x, P.y));
     Application->DoIdle();
   };
   MouseAt(Inner);

@@ -7,6 +7,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/ModuleInit.h"
+#include "tests/support/CursorSupport.h"
 
 // Named by the build for each test program.
 extern const TUnitTable TARVIK_TESTED_UNITS;
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
   // Every program starts with the pointer in the screen's bottom-right corner, away from
   // the windows the tests show, wherever an earlier program on the display left it: a
   // window that opens under the pointer gets its moves.
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  PlaceCursor(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   try {
     InitializeUnits(TARVIK_TESTED_UNITS);
   } catch (const Exception& E) {
