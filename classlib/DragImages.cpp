@@ -1,6 +1,8 @@
 // The drag image over the system's image-list drag functions.
 #include "classlib/DragImages.h"
 
+#include <algorithm>
+
 #include "classlib/Controls.h"
 
 TCLASS_IMPL(TDragImageList)
@@ -22,9 +24,9 @@ bool TDragImageList::BeginDrag(HWND Window, int X, int Y) {
   if (FDragIndex < 0 || FDragIndex >= Count()) return false;
   if (!ImageList_BeginDrag(Handle(), FDragIndex, FHotSpot.x, FHotSpot.y)) return false;
   FDragWindow = Window ? Window : GetDesktopWindow();
-  FDragPos = TPoint{X, Y};
+  FDragPos = ShownPoint(X, Y);
   FHidden = 0;
-  if (!ImageList_DragEnter(FDragWindow, X, Y)) {
+  if (!ImageList_DragEnter(FDragWindow, FDragPos.x, FDragPos.y)) {
     ImageList_EndDrag();
     return false;
   }
@@ -35,8 +37,27 @@ bool TDragImageList::BeginDrag(HWND Window, int X, int Y) {
 
 void TDragImageList::DragMove(int X, int Y) {
   if (!FDragging) return;
-  FDragPos = TPoint{X, Y};
-  ImageList_DragMove(X, Y);
+  FDragPos = ShownPoint(X, Y);
+  ImageList_DragMove(FDragPos.x, FDragPos.y);
+}
+
+// The system moves the picture through one bitmap that spans its old and its new
+// place, which the display cannot make for a jump of tens of thousands of pixels (a
+// mouse message carries any 16-bit point). A picture wholly past the window's edge
+// shows the same however far past it is, so it goes no further than touching it.
+TPoint TDragImageList::ShownPoint(int X, int Y) const {
+  RECT Area{0, 0, 0, 0};
+  if (FDragWindow == GetDesktopWindow()) {
+    Area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    Area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    Area.right = Area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    Area.bottom = Area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  } else if (GetWindowRect(FDragWindow, &Area)) {
+    OffsetRect(&Area, -Area.left, -Area.top);
+  }
+  const int HotX = FHotSpot.x, HotY = FHotSpot.y;
+  return TPoint{std::clamp<int>(X, Area.left - Width() + HotX, Area.right + HotX),
+                std::clamp<int>(Y, Area.top - Height() + HotY, Area.bottom + HotY)};
 }
 
 void TDragImageList::HideDragImage() {

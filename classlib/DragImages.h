@@ -34,10 +34,13 @@ class TDragImageList : public TCustomImageList {
   void EndDrag();
   bool Dragging() const { return FDragging; }
   bool DragImageShown() const { return FDragging && FHidden == 0; }
-  // Where the image is now, in the locked window's coordinates.
+  // Where the image is now, in the locked window's coordinates. A point that would put
+  // it wholly past the window's edge puts it just past that edge.
   TRect DragRect() const;
 
  private:
+  TPoint ShownPoint(int X, int Y) const;
+
   int FDragIndex = 0;
   TPoint FHotSpot{0, 0};
   bool FDragging = false;

@@ -65,6 +65,33 @@ TEST(DragImageListTest, ThePictureIsOnTheScreenUntilHiddenOrEnded) {
   Other->EndDrag();
 }
 
+// A mouse message can carry any 16-bit point, and the system's move paints through a
+// bitmap spanning the old and the new place: a point tens of thousands of pixels away
+// stops just past the screen, where the picture shows the same, and the drag goes on.
+TEST(DragImageListTest, AFarPointStopsJustPastTheScreen) {
+  TOwned<TDragImageList> List(NewPicture());
+  const int X = 700, Y = 600;
+  const COLORREF Before = ScreenAt(X, Y);
+  ASSERT_TRUE(List->BeginDrag(nullptr, X, Y));
+  const int Left = GetSystemMetrics(SM_XVIRTUALSCREEN), Top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int Right = Left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int Bottom = Top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  List->DragMove(X, 32767);
+  EXPECT_EQ(Bottom, List->DragRect().top) << "the picture touches the screen's edge";
+  List->DragMove(X, -32768);
+  EXPECT_EQ(Top, List->DragRect().bottom);
+  List->DragMove(32767, Y);
+  EXPECT_EQ(Right, List->DragRect().left);
+  List->DragMove(-32768, Y);
+  EXPECT_EQ(Left, List->DragRect().right);
+  EXPECT_EQ(Before, ScreenAt(X, Y));
+  List->DragMove(X, Y);
+  EXPECT_EQ((TRect{690, 595, 710, 605}), List->DragRect());
+  EXPECT_NE(Before, ScreenAt(X, Y)) << "back on the screen";
+  List->EndDrag();
+  EXPECT_EQ(Before, ScreenAt(X, Y));
+}
+
 // A control that shows a picture while it is dragged and logs the keys it hears.
 class TPictured : public TProbe {
  public:

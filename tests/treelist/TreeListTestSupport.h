@@ -3,6 +3,8 @@
 // a test binds, text measured in a font on the screen, and what waits to be painted.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -84,6 +86,18 @@ class TreeListWindowTest : public uitest::UiTest {
     TdxTreeListDrawInfo DI;
     Tree->CalcDrawInfo(DI);
     return DI;
+  }
+  // The middle of visible row Index in y. A row the layout does not have fails the
+  // test rather than reading past the rows.
+  int RowMiddle(int Index) {
+    const TdxTreeListDrawInfo DI = Layout();
+    if (Index < 0 || Index >= static_cast<int>(DI.Rows.size())) {
+      ADD_FAILURE() << "no row " << Index << " among " << DI.Rows.size();
+      return DI.CellsRect.top;
+    }
+    int Top = DI.CellsRect.top;
+    for (int I = 0; I < Index; ++I) Top += DI.Rows[I].RowHeight;
+    return Top + DI.Rows[Index].RowHeight / 2;
   }
   // Left-button messages at a client point; Keys adds MK_SHIFT or MK_CONTROL.
   static LPARAM At(POINT P) { return MAKELPARAM(P.x, P.y); }

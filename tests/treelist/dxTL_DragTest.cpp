@@ -63,12 +63,7 @@ class TreeListDragTest : public tltest::TreeListWindowTest {
     ADD_FAILURE() << "no header " << Col;
     return POINT{0, 0};
   }
-  POINT Row(int Index) {
-    const TdxTreeListDrawInfo DI = Layout();
-    int Top = DI.CellsRect.top;
-    for (int I = 0; I < Index; ++I) Top += DI.Rows[I].RowHeight;
-    return POINT{50, Top + DI.Rows[Index].RowHeight / 2};
-  }
+  POINT Row(int Index) { return POINT{50, RowMiddle(Index)}; }
   void PostMove(POINT P) { PostMessageA(Tree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(P)); }
   // A header dragged from one point to another and released there.
   void DragHeader(POINT From, POINT To) {
@@ -150,7 +145,9 @@ TEST_F(TreeListDragTest, AColumnDroppedOnAnotherHalfMovesThereAndEscapeMovesNoth
 }
 
 TEST_F(TreeListDragTest, OffTheHeaderAColumnHidesOnlyWithExtCustomizingAndNeverTheLast) {
-  const POINT Outside = Row(3);
+  // The list has no nodes: a point in the middle of its empty rows' area.
+  const TdxTreeListDrawInfo DI = Layout();
+  const POINT Outside{50, (DI.CellsRect.top + DI.CellsRect.bottom) / 2};
   Down(Header(1));
   Move(POINT{Header(1).x + 6, Header(1).y});
   Move(Outside);

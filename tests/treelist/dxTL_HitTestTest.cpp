@@ -31,13 +31,6 @@ class TreeListHitTestTest : public tltest::TreeListWindowTest {
     return C;
   }
   TdxTreeListHitInfo At(int X, int Y) { return Tree->GetHitInfo(TPoint{X, Y}); }
-  // The middle of row Index of the layout, in y.
-  int RowMiddle(int Index) {
-    const TdxTreeListDrawInfo DI = Layout();
-    int Top = DI.CellsRect.top;
-    for (int I = 0; I < Index; ++I) Top += DI.Rows[I].RowHeight;
-    return Top + DI.Rows[Index].RowHeight / 2;
-  }
   void AddRows(int Count) {
     for (int I = 0; I < Count; ++I) Tree->Add();
     Pump();

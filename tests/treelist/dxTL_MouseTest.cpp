@@ -51,11 +51,8 @@ class TreeListMouseTest : public tltest::TreeListWindowTest {
   }
   // A point in the cell of the row Row (from the top row) and visible column Col.
   POINT Cell(int Row, int Col) {
-    const TdxTreeListDrawInfo DI = Layout();
-    int Top = DI.CellsRect.top;
-    for (int I = 0; I < Row; ++I) Top += DI.Rows[I].RowHeight;
-    const TRect R = DI.Headers[Col].CellRect;
-    return POINT{R.right - 20, Top + DI.Rows[Row].RowHeight / 2};
+    const TRect R = Layout().Headers.at(Col).CellRect;
+    return POINT{R.right - 20, RowMiddle(Row)};
   }
   WPARAM Keys() const {
     WPARAM Result = 0;
