@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <type_traits>
 
 #include "classlib/Controls.h"
@@ -385,6 +386,21 @@ class TdxInplaceEdit : public TWinControl {
 template <TdxEditStoredValue Bit>
 bool dxValueKept(TdxInplaceEdit* Edit) {
   return Edit->StoredValues().Contains(Bit);
+}
+
+// Publishes an editor's MaxValue and MinValue (an editor with MinValue, MaxValue and
+// SetMinMaxValues), kept together whatever order a form file gives them in: each is
+// written while its stored-values bit is set.
+template <class TEdit, class TPublisher>
+void dxPublishLimits(TPublisher& P) {
+  P.Prop("MaxValue", &TEdit::MaxValue,
+         [](TEdit* Edit, double Value) { Edit->SetMinMaxValues(std::min(Edit->MinValue(), Value), Value); })
+      .Stored(dxValueKept<esvMaxValue>)
+      .NoDefault();
+  P.Prop("MinValue", &TEdit::MinValue,
+         [](TEdit* Edit, double Value) { Edit->SetMinMaxValues(Value, std::max(Edit->MaxValue(), Value)); })
+      .Stored(dxValueKept<esvMinValue>)
+      .NoDefault();
 }
 
 // The editors' shadow brush (the system button-shadow colour), made by the container

@@ -221,18 +221,7 @@ void InitdxCurrencyEdit() {
   // The kept values: the limits together (either may be read first), the format
   // whenever it was set, the empty one too.
   TPublish<TdxInplaceCurrencyEdit> P;
-  P.Prop("MaxValue", &TdxInplaceCurrencyEdit::MaxValue,
-         [](TdxInplaceCurrencyEdit* Edit, double Value) {
-           Edit->SetMinMaxValues(std::min(Edit->MinValue(), Value), Value);
-         })
-      .Stored(dxValueKept<esvMaxValue>)
-      .NoDefault();
-  P.Prop("MinValue", &TdxInplaceCurrencyEdit::MinValue,
-         [](TdxInplaceCurrencyEdit* Edit, double Value) {
-           Edit->SetMinMaxValues(Value, std::max(Edit->MaxValue(), Value));
-         })
-      .Stored(dxValueKept<esvMinValue>)
-      .NoDefault();
+  dxPublishLimits<TdxInplaceCurrencyEdit>(P);
   P.Prop("DisplayFormat", &TdxInplaceCurrencyEdit::DisplayFormat, &TdxInplaceCurrencyEdit::SetDisplayFormat)
       .Stored(dxValueKept<esvDisplayFormat>)
       .NoDefault();

@@ -425,19 +425,7 @@ void InitdxSpinEdit() {
   P.Prop("ValueType", &TdxInplaceSpinEdit::ValueType, &TdxInplaceSpinEdit::SetValueType)
       .Stored(dxValueKept<esvValueType>)
       .NoDefault();
-  // The limits are kept together; either may be read first.
-  P.Prop("MaxValue", &TdxInplaceSpinEdit::MaxValue,
-         [](TdxInplaceSpinEdit* Edit, double Value) {
-           Edit->SetMinMaxValues(std::min(Edit->MinValue(), Value), Value);
-         })
-      .Stored(dxValueKept<esvMaxValue>)
-      .NoDefault();
-  P.Prop("MinValue", &TdxInplaceSpinEdit::MinValue,
-         [](TdxInplaceSpinEdit* Edit, double Value) {
-           Edit->SetMinMaxValues(Value, std::max(Edit->MaxValue(), Value));
-         })
-      .Stored(dxValueKept<esvMinValue>)
-      .NoDefault();
+  dxPublishLimits<TdxInplaceSpinEdit>(P);
   TPublish<TdxInplaceTimeEdit> T;
   T.Prop("TimeEditFormat", &TdxInplaceTimeEdit::TimeEditFormat, &TdxInplaceTimeEdit::SetTimeEditFormat)
       .Default(tfHourMinSec);
