@@ -210,9 +210,9 @@ void TKsCustomRadioButton::SetChecked(bool Value) {
   if (Value == FChecked) return;
   SetTabStop(Value && FItemTabStop);
   FChecked = Value;
-  if (Value) {
+  if (Value && !IsLoading(this)) {
     ClearSiblings();
-    if (!IsLoading(this)) Click();
+    Click();
   }
   Invalidate();
 }
@@ -236,6 +236,9 @@ TPoint TKsCustomRadioButton::GetCheckSize() { return TPoint{13, 13}; }
 
 void TKsCustomRadioButton::Loaded() {
   inherited::Loaded();
+  // Checked may have been read before ItemTabStop, and made the button a tab stop.
+  if (!FItemTabStop) SetTabStop(false);
+  if (FChecked) ClearSiblings();
   Invalidate();
 }
 

@@ -80,7 +80,8 @@ class TKsCustomRadioButton : public TKsCustomControl {
 
   bool Checked() const { return FChecked; }
   // A changed value: TabStop := Value and ItemTabStop, store; when checked, the
-  // siblings of the same GroupIndex are cleared and (unless loading) OnClick runs.
+  // siblings of the same GroupIndex are cleared and OnClick runs. While a form file
+  // is read, the group (read after Checked) is not known yet: Loaded clears them.
   void SetChecked(bool Value);
   Byte GroupIndex() const { return FGroupIndex; }
   void SetGroupIndex(Byte Value) { FGroupIndex = Value; }

@@ -312,6 +312,7 @@ void InitKsMenuBar() {
   RegisterClass(&TKsCustomMenuBar::StaticClass());
   using M = TKsCustomMenuBar;
   TPublish<M> P;
+  P.Prop("Align", &M::Align, &M::SetAlign).Default(alTop);
   P.Prop("AutoSize", &M::AutoSize, &M::SetAutoSize).Default(true);
   P.Prop("Images", &M::Images, &M::SetImages);
   P.Prop("PopupBlend", &M::PopupBlend, &M::SetPopupBlend);

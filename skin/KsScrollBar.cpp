@@ -12,7 +12,20 @@ TCLASS_IMPL(TKsCustomScrollBar)
 namespace {
 
 // Rounds half to even, as the position arithmetic has always rounded.
-int RoundEven(double Value) { return static_cast<int>(std::nearbyint(Value)); }
+std::int64_t RoundEven(double Value) { return static_cast<std::int64_t>(std::nearbyint(Value)); }
+
+// The positions from Min to Max, both included: up to 2^32.
+std::int64_t Span(int Min, int Max) { return std::int64_t{Max} - Min + 1; }
+
+// A page size no longer than the range.
+int PageSizeIn(std::int64_t PageSize, int Min, int Max) {
+  return static_cast<int>(std::min(PageSize, Span(Min, Max)));
+}
+
+// A value kept to Min..Max.
+int ClampTo(std::int64_t Value, std::int64_t Min, std::int64_t Max) {
+  return static_cast<int>(std::clamp(Value, Min, Max));
+}
 
 TKsColor Opaque(TColor Color) { return ColorToKsColor(Color, 255); }
 
@@ -53,7 +66,7 @@ void TKsCustomScrollBar::SetMax(int Value) {
   if (Value == FMax) return;
   FMax = Value;
   if (FPosition > FMax) SetPosition(FMax);
-  if (FPageSize > FMax - FMin + 1) FPageSize = FMax - FMin + 1;
+  FPageSize = PageSizeIn(FPageSize, FMin, FMax);
   Invalidate();
 }
 
@@ -66,7 +79,7 @@ void TKsCustomScrollBar::SetMin(int Value) {
   if (Value == FMin) return;
   FMin = Value;
   if (FPosition < FMin) SetPosition(FMin);
-  if (FPageSize > FMax - FMin + 1) FPageSize = FMax - FMin + 1;
+  FPageSize = PageSizeIn(FPageSize, FMin, FMax);
   Invalidate();
 }
 
@@ -76,7 +89,7 @@ void TKsCustomScrollBar::SetPageSize(int Value) {
     FPageSize = Value;
     return;
   }
-  Value = std::min(Value, FMax - FMin + 1);
+  Value = PageSizeIn(Value, FMin, FMax);
   if (Value == FPageSize) return;
   FPageSize = Value;
   Invalidate();
@@ -86,7 +99,7 @@ void TKsCustomScrollBar::Loaded() {
   inherited::Loaded();
   FMax = std::max(FMax, FMin);
   FPosition = std::clamp(FPosition, FMin, FMax);
-  FPageSize = std::min(FPageSize, FMax - FMin + 1);
+  FPageSize = PageSizeIn(FPageSize, FMin, FMax);
   Invalidate();
 }
 
@@ -194,7 +207,8 @@ int TKsCustomScrollBar::TrackLength() {
 int TKsCustomScrollBar::ThumbLength() {
   const int S = ThumbMetric();
   if (FPageSize < 1) return S;
-  const int Length = RoundEven(double(FPageSize) * TrackLength() / (double(FMax) - FMin + 1));
+  const double Exact = double(FPageSize) * TrackLength() / double(Span(FMin, FMax));
+  const int Length = static_cast<int>(RoundEven(Exact));
   return std::max(Length, (S / 3) * 2);
 }
 
@@ -203,28 +217,30 @@ int TKsCustomScrollBar::GetThumbSize() {
   return TrackLength() > Length ? Length : 0;
 }
 
-int TKsCustomScrollBar::ThumbRange() const {
-  return FMax - FMin - FPageSize + (FPageSize != 0 ? 1 : 0);
+std::int64_t TKsCustomScrollBar::ThumbRange() const {
+  return Span(FMin, FMax) - 1 - FPageSize + (FPageSize != 0 ? 1 : 0);
 }
 
 int TKsCustomScrollBar::ThumbStart() {
   const int Start = TrackStart();
   const int Free = TrackLength() - GetThumbSize();
-  const int Range = ThumbRange();
-  if (FMax - FMin - FPageSize + 1 < 1 || Range < 1) return Start;
-  if (FPosition > FMax - FPageSize + 1) return Start + Free;
-  return Start + RoundEven(double(FPosition - FMin) * Free / Range);
+  const std::int64_t Range = ThumbRange();
+  if (Span(FMin, FMax) - FPageSize < 1 || Range < 1) return Start;
+  if (FPosition > std::int64_t{FMax} - FPageSize + 1) return Start + Free;
+  const double Offset = double(std::int64_t{FPosition} - FMin) * Free / double(Range);
+  return Start + static_cast<int>(RoundEven(Offset));
 }
 
 // A drag reaches Max - PageSize + 1, the first position of the last page; with a
 // fixed-size thumb (PageSize 0) it reaches Max.
 int TKsCustomScrollBar::PositionFromCoord(int Coord) {
   const int Free = TrackLength() - GetThumbSize();
-  const int Range = ThumbRange();
-  int P = 0;
-  if (Free != 0 && Range >= 1) P = RoundEven(double(Coord - TrackStart()) * Range / Free + FMin);
-  const int Last = FPageSize != 0 ? FMax - FPageSize + 1 : FMax;
-  return std::clamp(P, FMin, std::max(FMin, Last));
+  const std::int64_t Range = ThumbRange();
+  std::int64_t P = 0;
+  if (Free != 0 && Range >= 1)
+    P = RoundEven(double(Coord - TrackStart()) * double(Range) / Free + FMin);
+  const std::int64_t Last = FPageSize != 0 ? std::int64_t{FMax} - FPageSize + 1 : FMax;
+  return ClampTo(P, FMin, std::max<std::int64_t>(FMin, Last));
 }
 
 TRect TKsCustomScrollBar::GetThumbRect() {
@@ -339,8 +355,8 @@ void TKsCustomScrollBar::DrawThumb() {
 // Stepping and repeating
 
 void TKsCustomScrollBar::Step(Word Key) {
-  const int Page = FPageSize > 0 ? FPageSize : FLargeChange;
-  int P = FPosition;
+  const std::int64_t Page = FPageSize > 0 ? FPageSize : FLargeChange;
+  std::int64_t P = FPosition;
   TScrollCode Code;
   switch (Key) {
     case VK_PRIOR: P -= Page; Code = scPageUp; break;
@@ -353,9 +369,9 @@ void TKsCustomScrollBar::Step(Word Key) {
     case VK_END: P = FMax; Code = scBottom; break;
     default: return;
   }
-  P = std::clamp(P, FMin, FMax);
-  Scroll(Code, P);
-  SetPosition(P);
+  int Pos = ClampTo(P, FMin, FMax);
+  Scroll(Code, Pos);
+  SetPosition(Pos);
   if (Code == scLineUp && FPosition <= FMin) SetDecRepeat(false);
   if (Code == scLineDown && FPosition >= FMax) SetIncRepeat(false);
 }

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "classlib/ExtCtrls.h"
 #include "skin/KsControls.h"
 
@@ -114,7 +116,8 @@ class TKsCustomScrollBar : public TKsGraphicControl {
   int ThumbLength();
   int ThumbStart();
   // Positions per pixel: the positions the thumb travels and the pixels it travels.
-  int ThumbRange() const;
+  // Ranges and positions are worked in 64 bits: Max - Min may pass 2^31.
+  std::int64_t ThumbRange() const;
   // The position a thumb whose leading edge is at Coord shows, kept to the drag's
   // bounds.
   int PositionFromCoord(int Coord);

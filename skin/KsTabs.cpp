@@ -55,7 +55,9 @@ void TKsTabStringList::Delete(int Index) {
 }
 
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
+  const AnsiString Old = Strings(Index);
   TStringList::Put(Index, S);
+  if (FTabControl) FTabControl->RenamePage(Old, S);
   Sync();
 }
 
@@ -103,17 +105,18 @@ TKsCustomTabSheet::TKsCustomTabSheet(TComponent* AOwner) : TCustomControl(AOwner
 }
 
 void TKsCustomTabSheet::BeforeDestruction() {
-  if (FTabControl) FTabControl->DetachPage(this);
+  if (TKsCustomTabControl* Control = FTabControl) {
+    if (Control->ComponentState().Contains(csDestroying))
+      Control->DetachPage(this);
+    else
+      Control->ReleasePage(this);
+  }
   inherited::BeforeDestruction();
 }
 
 void TKsCustomTabSheet::SetTabControl(TKsCustomTabControl* Value) {
   if (FTabControl == Value) return;
-  if (TKsCustomTabControl* Old = FTabControl) {
-    Old->DetachPage(this);
-    const int Index = Old->Tabs()->IndexOf(Caption());
-    if (Index >= 0) Old->Tabs()->Delete(Index);
-  }
+  if (FTabControl) FTabControl->ReleasePage(this);
   if (Value) Value->InsertPage(Value->PageCount(), this);
 }
 
@@ -606,16 +609,25 @@ void TKsCustomTabControl::DetachPage(TKsCustomTabSheet* Sheet) {
   if (FActivePage == Sheet) FActivePage = nullptr;
 }
 
-void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {
-  if (!Sheet || Sheet->FTabControl != this) return;
-  const bool WasActive = Sheet == FActivePage;
+void TKsCustomTabControl::ReleasePage(TKsCustomTabSheet* Sheet) {
   // Out of the pages first: the caption's deletion brings the pages into step, and
   // must not find this sheet there.
   DetachPage(Sheet);
-  const AnsiString Caption = Sheet->Caption();
-  Sheet->SetCaption("");
-  const int Index = FTabs->IndexOf(Caption);
+  const int Index = FTabs->IndexOf(Sheet->Caption());
   if (Index >= 0) FTabs->Delete(Index);
+}
+
+void TKsCustomTabControl::RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption) {
+  const auto It = std::find_if(FPages.begin(), FPages.end(),
+                               [&](TKsCustomTabSheet* P) { return P->Caption() == OldCaption; });
+  if (It != FPages.end()) (*It)->SetCaption(NewCaption);
+}
+
+void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {
+  if (!Sheet || Sheet->FTabControl != this) return;
+  const bool WasActive = Sheet == FActivePage;
+  ReleasePage(Sheet);
+  Sheet->SetCaption("");
   if (WasActive) {
     if (!FPages.empty()) {
       ShowPage(FPages.front());
@@ -667,7 +679,11 @@ void TKsCustomTabControl::SyncPages() {
         ShowPage(Sheet);
       }
     }
-    if (FActivePage == nullptr && FTabIndex >= 0) ShowPageAt(FTabIndex);
+    // The selected tab stays the active page's, wherever a change left that page.
+    if (FActivePage)
+      FTabIndex = FActivePage->PageIndex();
+    else if (FTabIndex >= 0)
+      ShowPageAt(FTabIndex);
   } else if (!Loading) {
     while (!FPages.empty()) Drop(FPages.back());
   }

@@ -50,7 +50,8 @@ class TKsCustomTabSheet : public TCustomControl {
   TCLASS_DECL(TKsCustomTabSheet, TCustomControl)
  public:
   explicit TKsCustomTabSheet(TComponent* AOwner);
-  // Only detaches from the control; the control never frees a sheet being destroyed.
+  // Leaves the control and takes its tab with it (only leaves a control that is going
+  // too); the control never frees a sheet being destroyed.
   void BeforeDestruction() override;
 
   TKsCustomTabControl* TabControl() const { return FTabControl; }
@@ -239,6 +240,10 @@ class TKsCustomTabControl : public TKsCustomControl {
   void StopArrows();
   // Takes the sheet out of the pages and clears its link (no caption change, no free).
   void DetachPage(TKsCustomTabSheet* Sheet);
+  // Detaches the sheet and deletes its tab.
+  void ReleasePage(TKsCustomTabSheet* Sheet);
+  // The page of a renamed tab takes the tab's new caption.
+  void RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption);
   void SetUpdating(bool Value) { FUpdating = Value; }
   AnsiString NextNewPageCaption();
   // In design mode a sheet without a name, on a control a form owns, gets one.

@@ -282,13 +282,13 @@ void TTeThemeHighlight::DrawToolBarBackground(TKsBitmap* Bitmap, const TRect& Re
   Bitmap->FillRect(Rect, Color(11));
 }
 
-void TTeThemeHighlight::DrawGripper(TKsBitmap* Bitmap, const TRect& Rect, const TRect& /*BarRect*/) {
+void TTeThemeHighlight::DrawGripper(TKsBitmap* Bitmap, const TRect& Rect, const TRect& BarRect) {
   const TKsColor Face = Color(11);
   Bitmap->RoundRect(Rect, 3, Color(7));
   TRect R = Inset(Rect);
   Bitmap->FillRect(R, Face);
   Bevel(Bitmap, R, Face, false, 50);
-  TRect Grip = Rect;
+  TRect Grip = BarRect;
   InflateRect(&Grip, -3, -1);
   const TKsColor GripFace = Color(GripColorIndex());
   Bitmap->RoundRect(Grip, 3, Color(7));

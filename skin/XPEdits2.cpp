@@ -25,6 +25,12 @@ void RemoveHook() {
 
 bool IsSpace(char C) { return C == ' '; }
 
+// The containers that scroll their contents (forms and frames): they erase the
+// background under a transparent edit, which draws none of its own.
+bool IsScrollingContainer(const TWinControl* Control) {
+  return Control->Is<TCustomForm>() || Control->Is<TCustomFrame>();
+}
+
 TRect WindowRectOf(HWND Wnd) {
   TRect R{};
   GetWindowRect(Wnd, &R);
@@ -664,7 +670,7 @@ void TCustomXPEdit::InvalidateUnderneath() {
   TWinControl* P = Parent();
   if (!P || !P->HandleAllocated()) return;
   const TRect Area = WindowRectOf(Handle());
-  if (P->Is<TCustomForm>()) {
+  if (IsScrollingContainer(P)) {
     TClientDC DC(P->Handle());
     TSavedDC Clip(DC.DC());
     const TRect Local = BoundsRect();

@@ -241,4 +241,66 @@ TEST_F(KsCheckBoxTest, AFormFileCarriesStateCheckedAndGroupIndex) {
   EXPECT_NE(Text.find("Alignment = taLeftJustify"), AnsiString::npos) << Text;
 }
 
+TEST_F(KsCheckBoxTest, ARadioButtonReadFromAFormFileIsATabStopOnlyAsItemTabStopAllows) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  auto* Off = NewObject<TKsCustomRadioButton>(Root.get());
+  Off->SetName("rbOff");
+  Off->SetParent(Root.get());
+  Off->SetItemTabStop(false);
+  Off->SetChecked(true);
+  ASSERT_FALSE(Off->TabStop());
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), WriteComponentText(Root.get()), "copy");
+  auto* Again = ObjectAs<TKsCustomRadioButton>(Copy->FindComponent("rbOff"));
+  ASSERT_NE(Again, nullptr);
+  EXPECT_TRUE(Again->Checked());
+  EXPECT_FALSE(Again->ItemTabStop());
+  EXPECT_FALSE(Again->TabStop());
+
+  // Checked read before ItemTabStop, with no TabStop line at all.
+  TOwned<TForm> Written(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Written.get(),
+                    "form frmRadios: TForm\n"
+                    "  component rbRead: TKsCustomRadioButton\n"
+                    "    Checked = True\n"
+                    "    ItemTabStop = False\n"
+                    "  end\n"
+                    "end\n",
+                    "radios");
+  auto* Read = ObjectAs<TKsCustomRadioButton>(Written->FindComponent("rbRead"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_TRUE(Read->Checked());
+  EXPECT_FALSE(Read->TabStop());
+}
+
+TEST_F(KsCheckBoxTest, CheckedRadioButtonsOfDifferentGroupsAllComeBackFromAFormFile) {
+  // Each button's Checked is read before its GroupIndex.
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  for (int Group = 0; Group < 3; ++Group) {
+    auto* Button = NewObject<TKsCustomRadioButton>(Root.get());
+    Button->SetName("rbGroup" + std::to_string(Group));
+    Button->SetParent(Root.get());
+    Button->SetGroupIndex(static_cast<Byte>(Group));
+    Button->SetChecked(true);
+  }
+  auto* Unchecked = NewObject<TKsCustomRadioButton>(Root.get());
+  Unchecked->SetName("rbPlain");
+  Unchecked->SetParent(Root.get());
+  Unchecked->SetGroupIndex(1);
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), WriteComponentText(Root.get()), "copy");
+  for (const char* Name : {"rbGroup0", "rbGroup1", "rbGroup2", "rbPlain"}) {
+    auto* Button = ObjectAs<TKsCustomRadioButton>(Copy->FindComponent(Name));
+    ASSERT_NE(Button, nullptr) << Name;
+    EXPECT_EQ(Button->Checked(), Name != AnsiString("rbPlain")) << Name;
+  }
+  // Once read, checking one still clears its own group only.
+  auto* Plain = ObjectAs<TKsCustomRadioButton>(Copy->FindComponent("rbPlain"));
+  Plain->SetChecked(true);
+  EXPECT_FALSE(ObjectAs<TKsCustomRadioButton>(Copy->FindComponent("rbGroup1"))->Checked());
+  EXPECT_TRUE(ObjectAs<TKsCustomRadioButton>(Copy->FindComponent("rbGroup0"))->Checked());
+}
+
 }  // namespace

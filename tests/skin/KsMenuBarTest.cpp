@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "classlib/Classes_Streaming.h"
@@ -246,6 +247,28 @@ TEST_F(KsMenuBarTest, AFormFileHoldsEachItemOnceAndReadsBackTheSameTree) {
   EXPECT_EQ(TopItems, 2);
   EXPECT_EQ(File->Count(), 1);
   EXPECT_EQ(File->Items(0)->Name(), "mnuOpen");
+}
+
+TEST_F(KsMenuBarTest, AFormFileKeepsTheBarsAlignmentWhateverItIs) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  const std::pair<const char*, TAlign> Bars[] = {
+      {"mnuNone", alNone}, {"mnuTop", alTop}, {"mnuBottom", alBottom}};
+  for (const auto& [Name, Align] : Bars) {
+    auto* Bar = NewObject<TKsCustomMenuBar>(Root.get());
+    Bar->SetName(Name);
+    Bar->SetParent(Root.get());
+    Bar->SetAlign(Align);
+  }
+  const AnsiString Text = WriteComponentText(Root.get());
+  EXPECT_EQ(Occurrences(Text, "Align = alTop"), 0) << "the bar's own default\n" << Text;
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  for (const auto& [Name, Align] : Bars) {
+    auto* Bar = ObjectAs<TKsCustomMenuBar>(Copy->FindComponent(Name));
+    ASSERT_NE(Bar, nullptr) << Name;
+    EXPECT_EQ(Bar->Align(), Align) << Name;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // base's built-in bars with their WM_HSCROLL and WM_VSCROLL, and the bar in form files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -104,6 +107,60 @@ TEST_F(KsScrollBarTest, WithAFixedThumbADragPastTheEndReportsMax) {
   EXPECT_EQ(Bar->Position(), 57);
   Mouse(WM_LBUTTONUP, 9, 59);
   for (const auto& [Code, Pos] : Events->Scrolls) EXPECT_LE(Pos, 100);
+}
+
+TEST_F(KsScrollBarTest, RangesWiderThanAnIntegerKeepPageThumbAndSteps) {
+  // The page size of a 3,000,000,001-wide range, whichever value comes first.
+  using TSetter = void (TKsCustomScrollBar::*)(int);
+  const std::pair<TSetter, int> Sets[] = {{&TKsCustomScrollBar::SetMin, -1000000000},
+                                          {&TKsCustomScrollBar::SetMax, 2000000000},
+                                          {&TKsCustomScrollBar::SetPageSize, 10}};
+  int Order[] = {0, 1, 2};
+  do {
+    TOwned<TKsCustomScrollBar> Wide(NewObject<TKsCustomScrollBar>(nullptr));
+    for (int I : Order) (Wide.get()->*Sets[I].first)(Sets[I].second);
+    EXPECT_EQ(Wide->PageSize(), 10) << Order[0] << Order[1] << Order[2];
+  } while (std::next_permutation(std::begin(Order), std::end(Order)));
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(),
+                    "form frmWide: TForm\n  component sbrWide: TKsCustomScrollBar\n"
+                    "    PageSize = 10\n    Min = -1000000000\n    Max = 2000000000\n  end\nend\n",
+                    "wide");
+  auto* Read = ObjectAs<TKsCustomScrollBar>(Root->FindComponent("sbrWide"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(Read->PageSize(), 10);
+
+  // The whole integer range: the thumb stands where the position is, and a press on it
+  // with no move keeps the position within one pixel's worth.
+  constexpr int Lowest = std::numeric_limits<int>::min(), Highest = std::numeric_limits<int>::max();
+  Bar->SetMin(Lowest);
+  Bar->SetMax(Highest);
+  Bar->SetPageSize(1000);
+  EXPECT_EQ(Bar->PageSize(), 1000);
+  Bar->SetPageSize(0);
+  Bar->SetPosition(1500000000);
+  const double Range = 4294967295.0, Free = Bar->GetTrackRect().bottom - Bar->GetTrackRect().top - 17;
+  const int ThumbTop = Bar->GetThumbRect().top;
+  EXPECT_NEAR(ThumbTop - Bar->GetTrackRect().top, (1500000000.0 - Lowest) * Free / Range, 1.0);
+  Mouse(WM_LBUTTONDOWN, 9, ThumbTop + 5);
+  ASSERT_TRUE(Bar->Dragging());
+  Mouse(WM_MOUSEMOVE, 9, ThumbTop + 5);
+  EXPECT_NEAR(Bar->Position(), 1500000000.0, Range / Free);
+  Mouse(WM_MOUSEMOVE, 9, 300);
+  EXPECT_EQ(Bar->Position(), Highest);
+  Mouse(WM_MOUSEMOVE, 9, -300);
+  EXPECT_EQ(Bar->Position(), Lowest);
+  Mouse(WM_LBUTTONUP, 9, -300);
+
+  // Steps past either end stop at it.
+  Bar->SetSmallChange(10);
+  Bar->SetLargeChange(100);
+  Bar->SetPosition(Highest - 5);
+  Bar->Step(VK_DOWN);
+  EXPECT_EQ(Bar->Position(), Highest);
+  Bar->SetPosition(Lowest + 50);
+  Bar->Step(VK_PRIOR);
+  EXPECT_EQ(Bar->Position(), Lowest);
 }
 
 TEST_F(KsScrollBarTest, AHeldArrowStepsAtOnceAfterTheDelayThenAtTheRate) {

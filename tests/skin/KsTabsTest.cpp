@@ -2,6 +2,8 @@
 // and its arrows, the captions and the pages kept in step with them.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "classlib/Exceptions.h"
 #include "skin/KsTabs.h"
 #include "tests/skin/KitUiSupport.h"
@@ -31,6 +33,16 @@ class KsTabsTest : public UiTest {
   }
   void AddTabs(int Count) {
     for (int I = 0; I < Count; ++I) Tabs->Tabs()->Add("Tab" + std::to_string(I));
+  }
+  // Pages on, one tab (and so one page) per caption.
+  void AddPages(std::initializer_list<const char*> Captions) {
+    Tabs->SetUsePages(true);
+    for (const char* Caption : Captions) Tabs->Tabs()->Add(Caption);
+  }
+  AnsiString PageCaptions() const {
+    AnsiString Result;
+    for (int I = 0; I < Tabs->PageCount(); ++I) Result += (I ? "," : "") + Tabs->GetPage(I)->Caption();
+    return Result;
   }
   TForm* Form = nullptr;
   TKsCustomTabControl* Tabs = nullptr;
@@ -149,12 +161,60 @@ TEST_F(KsTabsTest, PagesTakeFreeCaptionsAndRemovingTheActiveOneFreesItOnce) {
   EXPECT_EQ(Tabs->PageCount(), 3);
   EXPECT_EQ(Tabs->Tabs()->Count(), 3);
 
-  // A caption added makes a page; a sheet freed by its owner only leaves.
+  // A caption added makes a page.
   Tabs->Tabs()->Add("Extra");
   EXPECT_EQ(Tabs->PageCount(), 4);
   EXPECT_EQ(Tabs->ActivePage()->Caption(), "Extra");
-  Late->Free();
-  EXPECT_EQ(Tabs->PageCount(), 3);
+}
+
+TEST_F(KsTabsTest, ASheetFreedDirectlyTakesItsTabAndTabsAndPagesStayInStep) {
+  AddPages({"A", "B", "C", "D"});
+  Tabs->SetTabIndex(2);
+  TKsCustomTabSheet* C = Tabs->ActivePage();
+  ASSERT_EQ(C->Caption(), "C");
+  Tabs->GetPage(1)->Free();
+  EXPECT_EQ(Tabs->Tabs()->CommaText(), "A,C,D");
+  EXPECT_EQ(PageCaptions(), "A,C,D");
+  EXPECT_EQ(Tabs->ActivePage(), C);
+  EXPECT_EQ(Tabs->TabIndex(), 1) << "the selected tab is still the active page's";
+  Tabs->SetTabIndex(2);
+  EXPECT_EQ(Tabs->ActivePage()->Caption(), "D");
+  Tabs->Tabs()->Add("E");
+  EXPECT_EQ(PageCaptions(), "A,C,D,E") << "no page comes back for the freed one";
+
+  // The active sheet freed: a remaining page shows, under its own tab.
+  ASSERT_EQ(Tabs->ActivePage()->Caption(), "E");
+  Tabs->ActivePage()->Free();
+  EXPECT_EQ(Tabs->Tabs()->CommaText(), "A,C,D");
+  ASSERT_NE(Tabs->ActivePage(), nullptr);
+  EXPECT_EQ(Tabs->Tabs()->Strings(Tabs->TabIndex()), Tabs->ActivePage()->Caption());
+
+  // A caption deleted before the active page's keeps the selection on that page.
+  Tabs->SetTabIndex(1);
+  Tabs->Tabs()->Delete(0);
+  EXPECT_EQ(PageCaptions(), "C,D");
+  EXPECT_EQ(Tabs->ActivePage()->Caption(), "C");
+  EXPECT_EQ(Tabs->TabIndex(), 0);
+}
+
+TEST_F(KsTabsTest, ARenamedTabKeepsItsPageAndItsControlsThroughALaterShrink) {
+  AddPages({"A", "B", "C"});
+  TKsCustomTabSheet* B = Tabs->GetPage(1);
+  auto* Child = NewObject<TProbe>(Form);
+  Child->SetParent(B);
+  Tabs->Tabs()->Put(1, "X");
+  EXPECT_EQ(B->Caption(), "X");
+  EXPECT_EQ(PageCaptions(), "A,X,C");
+
+  Tabs->Tabs()->Delete(2);
+  ASSERT_EQ(PageCaptions(), "A,X");
+  EXPECT_EQ(Tabs->GetPage(1), B);
+  EXPECT_EQ(Child->Parent(), B);
+  Tabs->SetTabIndex(1);
+  EXPECT_EQ(Tabs->ActivePage(), B);
+  // Growing again makes only the page of the new caption.
+  Tabs->Tabs()->Add("Y");
+  EXPECT_EQ(PageCaptions(), "A,X,Y");
 }
 
 TEST_F(KsTabsTest, AnEmptyControlPaintsOnlyThePaneAndTheActiveTabStandsOut) {

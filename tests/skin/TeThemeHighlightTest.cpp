@@ -5,6 +5,7 @@
 #include "classlib/Graphics.h"
 #include "skin/KsThemeEngine.h"
 #include "skin/TeThemeHighlight.h"
+#include "skin/TeThemeLines.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -127,6 +128,26 @@ TEST_F(HighlightTest, ACheckedCheckBoxShowsTheMarkInTheOutlineColour) {
     for (int X = 12; X < 21; ++X) Outline += At(X, Y) == Colour(7);
   EXPECT_GT(Outline, 5);
   EXPECT_EQ(At(10, 10), Colour(7));
+}
+
+TEST_F(HighlightTest, TheGripStandsInTheBarRectangleOfEitherPainter) {
+  // The grip is the bar rectangle shrunk by 3 across and 1 down: (43, 11)-(77, 29).
+  const TRect Whole{0, 0, 120, 60}, Bar{40, 10, 80, 30};
+  TOwned<TTeThemeLines> Lines(NewObject<TTeThemeLines>());
+  for (TTeThemeHighlight* P : {Painter.get(), static_cast<TTeThemeHighlight*>(Lines.get())}) {
+    const char* Name = P == Painter.get() ? "Highlight" : "Lines";
+    auto C = [&](Byte Index) { return Rgb(ColorToKsColor(P->GetColor(Index), 255)); };
+    Bitmap->Fill(KsColorWhite);
+    P->DrawGripper(Bitmap.get(), Whole, Bar);
+    EXPECT_EQ(At(43, 20), C(7)) << Name << ": the grip's outline, left";
+    EXPECT_EQ(At(76, 20), C(7)) << Name << ": right";
+    EXPECT_EQ(At(60, 11), C(7)) << Name << ": top";
+    EXPECT_EQ(At(60, 28), C(7)) << Name << ": bottom";
+    EXPECT_EQ(At(60, 20), C(P == Painter.get() ? 11 : 8)) << Name << ": the grip's face";
+    EXPECT_EQ(At(20, 40), C(11)) << Name << ": the whole rectangle's face beside the grip";
+    EXPECT_EQ(At(3, 30), C(11)) << Name << ": no grip along the whole rectangle";
+    EXPECT_EQ(At(0, 30), C(7)) << Name << ": the whole rectangle's outline";
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/Forms.h"
 #include "skin/XPEdits2.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -184,6 +185,39 @@ TEST_F(XPEditTest, TypingOrPastingInsideTheTextPaintsItToItsEnd) {
   ASSERT_EQ(Edit->Text(), "axyzbc");
   EXPECT_EQ(Edit->VisibleCount(), 6);
   EXPECT_TRUE(InkBetween("axyzb", "axyzbc"));
+}
+
+TEST_F(XPEditTest, ATransparentEditErasesDeletedTextOnAFormAndOnAFrame) {
+  Form->SetColor(clWhite);
+  auto* Frame = NewObject<TFrame>(Form);
+  Frame->SetParent(Form);
+  Frame->SetBounds(10, 60, 200, 60);
+  Frame->SetColor(clWhite);
+  for (TWinControl* Parent : {static_cast<TWinControl*>(Form), static_cast<TWinControl*>(Frame)}) {
+    auto* Edit = NewObject<TCustomXPEdit>(Form);
+    Edit->SetParent(Parent);
+    Edit->SetBounds(10, 10, 121, 21);
+    Edit->Font()->SetColor(clBlack);
+    Edit->SetText("MMMMMM");
+    ASSERT_TRUE(Edit->Transparent());
+    // The pixels not white where the last three characters stood.
+    const int From = 3 + Edit->Canvas()->TextWidth("MMM"), To = 3 + Edit->Canvas()->TextWidth("MMMMMM");
+    auto InkInDeletedPlace = [&] {
+      // What is owed to the parent and the edit is painted; nothing more.
+      Pump();
+      RedrawWindow(Parent->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      int Ink = 0;
+      for (int X = From; X < To; ++X)
+        for (int Y = 3; Y < 3 + Edit->Canvas()->TextHeight("M"); ++Y)
+          Ink += ScreenPixel(Edit->Handle(), X, Y) != RGB(255, 255, 255);
+      return Ink;
+    };
+    const char* Name = Parent == Form ? "on a form" : "on a frame";
+    EXPECT_GT(InkInDeletedPlace(), 0) << Name;
+    for (int I = 0; I < 3; ++I) Edit->Perform(WM_CHAR, VK_BACK, 1);
+    ASSERT_EQ(Edit->Text(), "MMM");
+    EXPECT_EQ(InkInDeletedPlace(), 0) << Name;
+  }
 }
 
 TEST_F(XPEditTest, AnOpaqueEditPaintsItsFrameAndTheSelection) {
