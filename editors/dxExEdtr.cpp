@@ -51,6 +51,14 @@ TDateTime KeywordDate(int Index) {
   return Now();
 }
 
+// Date moved by Days with its time of day, or Date itself when the move leaves the
+// years 1..9999 (which no date text can show or read back).
+TDateTime OffsetWithinCalendar(TDateTime Date, double Days) {
+  const double Day = std::trunc(Date) + Days;
+  if (Day < EncodeDate(1, 1, 1) || Day > EncodeDate(9999, 12, 31)) return Date;
+  return ComposeDateTime(Day, std::fabs(Date - std::trunc(Date)));
+}
+
 // Reads a text in the form FormatDatePicture writes it: the short date, then blanks
 // and the long time when the text goes on. Day and month names, AM and PM strings and
 // quoted text are matched in any case; a blank of a picture stands for any number of
@@ -224,8 +232,8 @@ bool SmartTextToDate(const AnsiString& Text, TDateTime& Date) {
     const AnsiString Rest = Trim(Text.substr(Keyword.size()));
     if (Rest.size() >= 2 && (Rest[0] == '+' || Rest[0] == '-')) {
       try {
-        const int Days = StrToInt(Trim(Rest.substr(1)));
-        Result += Rest[0] == '+' ? Days : -Days;
+        const double Days = StrToInt(Trim(Rest.substr(1)));
+        Result = OffsetWithinCalendar(Result, Rest[0] == '+' ? Days : -Days);
       } catch (const EConvertError&) {
         // Not a number: the keyword's date alone.
       }

@@ -24,7 +24,8 @@ inline constexpr int dxObmCheckBoxes = 32759;
 // weekday names (the next such day, today included), FIRST .. SEVENTH (that day of the
 // current week from Sunday), BOM and EOM (first and last day of the month) and NOW,
 // then an optional "+n" or "-n" days. False, and Date untouched, when no keyword
-// starts the text; an offset that is not a number is ignored.
+// starts the text; an offset that is not a number, or that leaves the years 1..9999,
+// is ignored.
 bool SmartTextToDate(const AnsiString& Text, TDateTime& Date);
 // A text in the form DateToText writes under the format settings (so that every text
 // DateToText made reads back as its date and time, to the second), a keyword, or else

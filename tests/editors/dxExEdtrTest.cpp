@@ -8,6 +8,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "classlib/StrUtils.h"
 #include "editors/dxExEdtr.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/SurfaceSupport.h"
@@ -79,6 +80,26 @@ TEST(ExEdtrDatesTest, KeywordEdgesOfWeeksAndMonths) {
     TFixedClock February(EncodeDate(2023, 2, 10));
     EXPECT_EQ(Parsed("eom"), EncodeDate(2023, 2, 28));
   }
+}
+
+// An offset that leaves the years 1..9999 is ignored like one that is not a number;
+// the first and the last day of the calendar are still reached.
+TEST(ExEdtrDatesTest, OffsetsPastTheCalendarAreIgnored) {
+  TFixedClock Clock(Wednesday + 0.625);
+  const int ToLastDay = static_cast<int>(EncodeDate(9999, 12, 31) - Wednesday);
+  const int ToFirstDay = static_cast<int>(Wednesday - EncodeDate(1, 1, 1));
+  EXPECT_EQ(Parsed(("today+" + IntToStr(ToLastDay)).c_str()), EncodeDate(9999, 12, 31));
+  EXPECT_EQ(Parsed(("today-" + IntToStr(ToFirstDay)).c_str()), EncodeDate(1, 1, 1));
+  EXPECT_EQ(Parsed(("today+" + IntToStr(ToLastDay + 1)).c_str()), Wednesday);
+  EXPECT_EQ(Parsed(("today-" + IntToStr(ToFirstDay + 1)).c_str()), Wednesday);
+  for (const char* Text : {"today+99999999", "today-99999999", "today+2147483647", "today-2147483647",
+                           "today--2147483648", "today+-2147483648", "tomorrow+2147483647"}) {
+    const TDateTime Value = Parsed(Text);
+    EXPECT_TRUE(Value == Wednesday || Value == Wednesday + 1) << Text << " gave " << Value;
+    EXPECT_NE(DateToText(Value), "") << Text;
+  }
+  EXPECT_DOUBLE_EQ(Parsed("now+3000000"), Wednesday + 0.625);
+  EXPECT_DOUBLE_EQ(Parsed("now+2"), Wednesday + 2.625);
 }
 
 TEST(ExEdtrDatesTest, NoKeywordLeavesTheDateAlone) {
