@@ -1,6 +1,7 @@
 #include "editors/dxExEdtr.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -279,12 +280,41 @@ AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date) {
   return UseDisplayFormat ? FormatDateTime(DateDisplayFormat(), Date) : DateToText(Date);
 }
 
+namespace {
+
+// The text of the quoted part of Format that starts at I (a quote), without its quotes
+// ('' inside is a quote); I moves past the closing quote.
+AnsiString QuotedText(const AnsiString& Format, std::size_t& I) {
+  AnsiString Text;
+  for (++I; I < Format.size(); ++I) {
+    if (Format[I] == '\'') {
+      if (I + 1 >= Format.size() || Format[I + 1] != '\'') break;
+      ++I;
+    }
+    Text += Format[I];
+  }
+  ++I;
+  return Text;
+}
+
+// The characters an edit mask reads as positions, separators or directives.
+bool IsMaskDirective(char C) { return C != '\0' && std::strchr("09#LlAaCc:/!<>\\;", C) != nullptr; }
+
+}  // namespace
+
 AnsiString DateEditMask(const TFormatSettings& Settings) {
   const AnsiString& Format = Settings.ShortDateFormat;
   AnsiString Result = "!";
   std::size_t I = 0;
   while (I < Format.size()) {
     const char C = Format[I];
+    if (C == '\'') {
+      for (char Literal : QuotedText(Format, I)) {
+        if (IsMaskDirective(Literal)) Result += '\\';
+        Result += Literal;
+      }
+      continue;
+    }
     if (C != 'd' && C != 'M' && C != 'y') {
       Result += C;
       ++I;
@@ -292,10 +322,9 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
     }
     std::size_t Run = 1;
     while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
-    if (Run < 3)
-      Result += "99";
-    else
-      Result += C == 'y' ? "9999" : "lll";
+    // Day and month names cannot be typed into positions.
+    if (Run >= 3 && C != 'y') return AnsiString();
+    Result += Run < 3 ? "99" : "9999";
     I += Run;
   }
   return Result + ";1; ";
@@ -306,6 +335,14 @@ AnsiString DateDisplayFormat(const TFormatSettings& Settings) {
   AnsiString Result;
   for (std::size_t I = 0; I < Format.size(); ++I) {
     const char C = Format[I];
+    if (C == '\'') {
+      // Quoted text as it is.
+      const std::size_t Start = I;
+      QuotedText(Format, I);
+      Result += Format.substr(Start, I - Start);
+      --I;
+      continue;
+    }
     const bool Lone = (C == 'd' || C == 'M') && (I == 0 || Format[I - 1] != C) &&
                       (I + 1 == Format.size() || Format[I + 1] != C);
     Result += C;

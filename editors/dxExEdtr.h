@@ -39,9 +39,12 @@ AnsiString DateToText(TDateTime Date);
 // DateToText, or the date in DateDisplayFormat; "" for NullDate.
 AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
 
-// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ".
+// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ", and
+// "dd'.'MM'.'yyyy" "!99.99.9999;1; " (quoted text literal, without its quotes). ""
+// (no mask) for a format with day or month names.
 AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
-// The short date format with every lone d or M doubled: "d.M.yy" gives "dd.MM.yy".
+// The short date format with every lone d or M outside quotes doubled: "d.M.yy" gives
+// "dd.MM.yy".
 AnsiString DateDisplayFormat(const TFormatSettings& Settings = FormatSettings);
 // The currency's positive and negative display format: "$,0.00;-$,0.00" in en-US.
 AnsiString CurrencyDisplayFormat(const TFormatSettings& Settings = FormatSettings);

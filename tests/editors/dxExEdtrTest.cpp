@@ -182,8 +182,19 @@ TEST(ExEdtrFormatsTest, EditMaskFromTheShortDateFormat) {
   EXPECT_EQ(DateEditMask(WithShortDate("dd/MM/yyyy")), "!99/99/9999;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("M/d/yyyy")), "!99/99/9999;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("d.M.yy")), "!99.99.99;1; ");
-  EXPECT_EQ(DateEditMask(WithShortDate("dd-MMM-yyy")), "!99-lll-9999;1; ");
-  EXPECT_EQ(DateEditMask(WithShortDate("yyyy MMMM dddd")), "!9999 lll lll;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyyMMdd")), "!99999999;1; ");
+  // Quoted text is literal text, without its quotes ('' is a quote); a character the
+  // mask would read as a position or a separator is escaped.
+  EXPECT_EQ(DateEditMask(WithShortDate("dd'.'MM'.'yyyy")), "!99.99.9999;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("dd.MM.yyyy' \xE3.'")), "!99.99.9999 \xE3.;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy'x'MM'x'dd")), "!9999x99x99;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy'/0a'MM'L9:'dd")), "!9999\\/\\0\\a99\\L\\9\\:99;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("d'''d'M''yy")), "!99'd9999;1; ");
+  // Names cannot be typed into a mask: no mask at all.
+  EXPECT_EQ(DateEditMask(WithShortDate("dd-MMM-yyy")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy MMMM dddd")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("MMMM d, yyyy")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("ddd d/M/yyyy")), "");
 }
 
 TEST(ExEdtrFormatsTest, DisplayFormatDoublesLoneDaysAndMonths) {
@@ -192,6 +203,8 @@ TEST(ExEdtrFormatsTest, DisplayFormatDoublesLoneDaysAndMonths) {
   EXPECT_EQ(DateDisplayFormat(WithShortDate("dd-MMM-yyyy")), "dd-MMM-yyyy");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("d MMMM")), "dd MMMM");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("yyyy")), "yyyy");
+  // Quoted text stays as it is.
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("d 'de' M yyyy")), "dd 'de' MM yyyy");
 }
 
 TEST(ExEdtrFormatsTest, CurrencyFormatFromTheSettings) {
