@@ -6,6 +6,7 @@
 #include "editors/dxDrawing.h"
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr.h"
+#include "editors/dxExEdtr_BlobPopup.h"
 #include "editors/dxExEdtr_ButtonEdit.h"
 #include "editors/dxExEdtr_Check.h"
 #include "editors/dxExEdtr_CurrencyEdit.h"
@@ -47,8 +48,11 @@ const TUnitEntry Units[] = {
     {"dxPopupToolBar", InitdxPopupToolBar, DonedxPopupToolBar},
     // The published parts of the graphic editor.
     {"dxGraphicEdit", InitdxGraphicEdit, DonedxGraphicEdit},
-    // The calculator's error text and the bitmap its buttons are drawn in.
+    // The calculator's error text, the bitmap its buttons are drawn in, and its
+    // published parts.
     {"dxCalc", InitdxCalc, DonedxCalc},
+    // The blob popup's published parts.
+    {"dxBlobPopup", InitdxBlobPopup, DonedxBlobPopup},
 };
 
 }  // namespace

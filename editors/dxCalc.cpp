@@ -10,6 +10,7 @@
 #include "classlib/FloatConv.h"
 #include "classlib/Messages.h"
 #include "classlib/StrUtils.h"
+#include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditTexts.h"
@@ -577,9 +578,14 @@ void TCustomdxCalculator::Dispatch(TMessage& Message) {
 void InitdxCalc() {
   TheErrorText = dxEditText(IDS_DXEDIT_CALCERROR);
   TheButtonBitmap = NewObject<TBitmap>();
+  // The keypad starts with neither flag: True is what a form file has to say.
+  TPublish<TCustomdxCalculator> P;
+  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(false);
 }
 
 void DonedxCalc() {
+  UnRegisterPublished(&TCustomdxCalculator::StaticClass());
   FreeAndNil(TheButtonBitmap);
   TheErrorText.clear();
 }

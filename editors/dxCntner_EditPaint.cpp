@@ -309,6 +309,9 @@ void InitdxCntner() {
   P.Prop("ReadOnly", &TdxInplaceEdit::ReadOnly, &TdxInplaceEdit::SetReadOnly)
       .Stored(dxValueKept<esvReadOnly>)
       .NoDefault();
+  // An editor starts with neither flag: True is what a form file has to say.
+  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(false);
 }
 
 void DonedxCntner() {

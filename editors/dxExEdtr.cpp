@@ -1,6 +1,7 @@
 #include "editors/dxExEdtr.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -49,6 +50,14 @@ TDateTime KeywordDate(int Index) {
   if (Index == 17) return EncodeDate(Year, Month, 1);
   if (Index == 18) return EncodeDate(Year, Month, DaysInAMonth(Year, Month));
   return Now();
+}
+
+// Date moved by Days with its time of day, or Date itself when the move leaves the
+// years 1..9999 (which no date text can show or read back).
+TDateTime OffsetWithinCalendar(TDateTime Date, double Days) {
+  const double Day = std::trunc(Date) + Days;
+  if (Day < EncodeDate(1, 1, 1) || Day > EncodeDate(9999, 12, 31)) return Date;
+  return ComposeDateTime(Day, std::fabs(Date - std::trunc(Date)));
 }
 
 // Reads a text in the form FormatDatePicture writes it: the short date, then blanks
@@ -224,8 +233,8 @@ bool SmartTextToDate(const AnsiString& Text, TDateTime& Date) {
     const AnsiString Rest = Trim(Text.substr(Keyword.size()));
     if (Rest.size() >= 2 && (Rest[0] == '+' || Rest[0] == '-')) {
       try {
-        const int Days = StrToInt(Trim(Rest.substr(1)));
-        Result += Rest[0] == '+' ? Days : -Days;
+        const double Days = StrToInt(Trim(Rest.substr(1)));
+        Result = OffsetWithinCalendar(Result, Rest[0] == '+' ? Days : -Days);
       } catch (const EConvertError&) {
         // Not a number: the keyword's date alone.
       }
@@ -271,12 +280,41 @@ AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date) {
   return UseDisplayFormat ? FormatDateTime(DateDisplayFormat(), Date) : DateToText(Date);
 }
 
+namespace {
+
+// The text of the quoted part of Format that starts at I (a quote), without its quotes
+// ('' inside is a quote); I moves past the closing quote.
+AnsiString QuotedText(const AnsiString& Format, std::size_t& I) {
+  AnsiString Text;
+  for (++I; I < Format.size(); ++I) {
+    if (Format[I] == '\'') {
+      if (I + 1 >= Format.size() || Format[I + 1] != '\'') break;
+      ++I;
+    }
+    Text += Format[I];
+  }
+  ++I;
+  return Text;
+}
+
+// The characters an edit mask reads as positions, separators or directives.
+bool IsMaskDirective(char C) { return C != '\0' && std::strchr("09#LlAaCc:/!<>\\;", C) != nullptr; }
+
+}  // namespace
+
 AnsiString DateEditMask(const TFormatSettings& Settings) {
   const AnsiString& Format = Settings.ShortDateFormat;
   AnsiString Result = "!";
   std::size_t I = 0;
   while (I < Format.size()) {
     const char C = Format[I];
+    if (C == '\'') {
+      for (char Literal : QuotedText(Format, I)) {
+        if (IsMaskDirective(Literal)) Result += '\\';
+        Result += Literal;
+      }
+      continue;
+    }
     if (C != 'd' && C != 'M' && C != 'y') {
       Result += C;
       ++I;
@@ -284,10 +322,9 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
     }
     std::size_t Run = 1;
     while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
-    if (Run < 3)
-      Result += "99";
-    else
-      Result += C == 'y' ? "9999" : "lll";
+    // Day and month names cannot be typed into positions.
+    if (Run >= 3 && C != 'y') return AnsiString();
+    Result += Run < 3 ? "99" : "9999";
     I += Run;
   }
   return Result + ";1; ";
@@ -298,6 +335,14 @@ AnsiString DateDisplayFormat(const TFormatSettings& Settings) {
   AnsiString Result;
   for (std::size_t I = 0; I < Format.size(); ++I) {
     const char C = Format[I];
+    if (C == '\'') {
+      // Quoted text as it is.
+      const std::size_t Start = I;
+      QuotedText(Format, I);
+      Result += Format.substr(Start, I - Start);
+      --I;
+      continue;
+    }
     const bool Lone = (C == 'd' || C == 'M') && (I == 0 || Format[I - 1] != C) &&
                       (I + 1 == Format.size() || Format[I + 1] != C);
     Result += C;

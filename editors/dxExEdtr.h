@@ -24,7 +24,8 @@ inline constexpr int dxObmCheckBoxes = 32759;
 // weekday names (the next such day, today included), FIRST .. SEVENTH (that day of the
 // current week from Sunday), BOM and EOM (first and last day of the month) and NOW,
 // then an optional "+n" or "-n" days. False, and Date untouched, when no keyword
-// starts the text; an offset that is not a number is ignored.
+// starts the text; an offset that is not a number, or that leaves the years 1..9999,
+// is ignored.
 bool SmartTextToDate(const AnsiString& Text, TDateTime& Date);
 // A text in the form DateToText writes under the format settings (so that every text
 // DateToText made reads back as its date and time, to the second), a keyword, or else
@@ -38,9 +39,12 @@ AnsiString DateToText(TDateTime Date);
 // DateToText, or the date in DateDisplayFormat; "" for NullDate.
 AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
 
-// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ".
+// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ", and
+// "dd'.'MM'.'yyyy" "!99.99.9999;1; " (quoted text literal, without its quotes). ""
+// (no mask) for a format with day or month names.
 AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
-// The short date format with every lone d or M doubled: "d.M.yy" gives "dd.MM.yy".
+// The short date format with every lone d or M outside quotes doubled: "d.M.yy" gives
+// "dd.MM.yy".
 AnsiString DateDisplayFormat(const TFormatSettings& Settings = FormatSettings);
 // The currency's positive and negative display format: "$,0.00;-$,0.00" in en-US.
 AnsiString CurrencyDisplayFormat(const TFormatSettings& Settings = FormatSettings);

@@ -9,6 +9,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditor.h"
@@ -538,3 +539,14 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     default: inherited::Dispatch(Message); return;
   }
 }
+
+// ---------------------------------------------------------------------------------
+// Start and end
+
+void InitdxBlobPopup() {
+  // The popup starts without its parent's colour: True is what a form file has to say.
+  TPublish<TCustomdxBlobPopup> P;
+  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+}
+
+void DonedxBlobPopup() { UnRegisterPublished(&TCustomdxBlobPopup::StaticClass()); }

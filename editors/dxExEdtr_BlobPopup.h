@@ -199,3 +199,7 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
 
 // The memo pane's event mask: changes, drag-and-drop ends and selection changes.
 inline constexpr LPARAM dxBlobMemoEventMask = 0x80011;
+
+// The popup's published parts.
+void InitdxBlobPopup();
+void DonedxBlobPopup();

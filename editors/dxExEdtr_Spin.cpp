@@ -418,7 +418,7 @@ void TdxInplaceSpinEdit::Dispatch(TMessage& Message) {
 void InitdxSpinEdit() {
   TPublish<TdxInplaceSpinEdit> P;
   P.Prop("EditorEnabled", &TdxInplaceSpinEdit::EditorEnabled, &TdxInplaceSpinEdit::SetEditorEnabled).Default(true);
-  P.Prop("Increment", &TdxInplaceSpinEdit::Increment, &TdxInplaceSpinEdit::SetIncrement);
+  P.Prop("Increment", &TdxInplaceSpinEdit::Increment, &TdxInplaceSpinEdit::SetIncrement).Default(1.0);
   P.Prop("UseCtrlIncrement", &TdxInplaceSpinEdit::UseCtrlIncrement, &TdxInplaceSpinEdit::SetUseCtrlIncrement)
       .Default(false);
   // Written when kept explicitly; reading it keeps it.

@@ -13,6 +13,31 @@ namespace {
 const char* const DisplayFormats[] = {"hh:nn:ss", "hh:nn", "hh"};
 const char* const EditMasks[] = {"00:00:00;1;0", "00:00;1;0", "00;1;0"};
 
+// Reads Text in a display format: its hours, minutes and seconds of two digits at
+// most, with the format's ":" read as the settings' time separator.
+bool ReadFormattedTime(const AnsiString& Text, const char* Format, TDateTime& Value) {
+  const AnsiString Trimmed = Trim(Text);
+  std::size_t Pos = 0;
+  int Parts[3] = {0, 0, 0};
+  int Part = 0;
+  for (const char* F = Format; *F; ++F) {
+    if (*F == ':') {
+      if (Pos >= Trimmed.size() || Trimmed[Pos] != FormatSettings.TimeSeparator) return false;
+      ++Pos;
+      ++Part;
+      continue;
+    }
+    if (F[1] == *F) continue;  // the first letter of a pair; the digits go with its second
+    int Digits = 0;
+    while (Digits < 2 && Pos < Trimmed.size() && Trimmed[Pos] >= '0' && Trimmed[Pos] <= '9') {
+      Parts[Part] = Parts[Part] * 10 + (Trimmed[Pos++] - '0');
+      ++Digits;
+    }
+    if (Digits == 0) return false;
+  }
+  return Pos == Trimmed.size() && TryEncodeTime(Parts[0], Parts[1], Parts[2], 0, Value);
+}
+
 }  // namespace
 
 const char* dxTimeDisplayFormat(TdxTimeEditFormat Format) { return DisplayFormats[Format]; }
@@ -51,8 +76,19 @@ double TdxInplaceTimeEdit::GetIncrement() {
 }
 
 double TdxInplaceTimeEdit::GetValue() {
+  const AnsiString Text = GetText();
+  // The text still shown for the time: the time itself, to the second.
+  if (Text == TimeText(FTime)) return FTime;
   TDateTime Value;
-  return TryStrToTime(Trim(GetText()), Value) ? Value : 0.0;
+  return ReadFormattedTime(Text, DisplayFormats[FTimeEditFormat], Value) ? Value : 0.0;
+}
+
+AnsiString TdxInplaceTimeEdit::TimeText(TDateTime Value) const {
+  try {
+    return FormatDateTime(DisplayFormats[FTimeEditFormat], Value);
+  } catch (const Exception&) {
+    return FormatDateTime(FormatSettings.LongTimeFormat, Time());
+  }
 }
 
 bool TdxInplaceTimeEdit::IsValidChar(char Key) {
@@ -77,12 +113,7 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   int P = HandleAllocated() ? GetSelStart() : 0;
   P = P < 3 ? 1 : (P < 6 ? 4 : 7);
   FTime = Value;
-  AnsiString Text;
-  try {
-    Text = FormatDateTime(DisplayFormats[FTimeEditFormat], Value);
-  } catch (const Exception&) {
-    Text = FormatDateTime(FormatSettings.LongTimeFormat, Time());
-  }
+  const AnsiString Text = TimeText(Value);
   if (Text != GetText()) TdxInplaceMaskEdit::SetEditValue(Variant(Text));
   if (!HandleAllocated()) return;
   // The section's second digit, so that the next step acts on the same section.

@@ -31,7 +31,9 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
 
   // One hour, minute or second by the section under the caret.
   double GetIncrement() override;
-  // The text as a time of day; 0 when it is none.
+  // The time held while the text is the one shown for it (a shorter format hides its
+  // minutes or seconds); otherwise the text read in the display format, with the
+  // settings' time separator; 0 when it is no time.
   double GetValue() override;
   bool IsValidChar(char Key) override;
   // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
@@ -45,6 +47,10 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   Variant GetEditValue() override;
 
  private:
+  // Value in the display format (the current time in the long time format should the
+  // formatting fail).
+  AnsiString TimeText(TDateTime Value) const;
+
   TDateTime FDate = 0;
   TDateTime FTime = 0;
   TdxTimeEditFormat FTimeEditFormat = tfHourMinSec;

@@ -12,6 +12,11 @@
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner.h"
 #include "editors/dxCntner_Edit.h"
+#include "editors/dxEditor.h"
+#include "editors/dxExEdtr_BlobPopup.h"
+#include "editors/dxExEdtr_CalcEdit.h"
+#include "editors/dxExEdtr_Graphic.h"
+#include "editors/dxExEdtr_Spin.h"
 #include "tests/editors/EditTestSupport.h"
 
 using namespace edittest;
@@ -677,6 +682,43 @@ TEST_F(InplaceEditTest, NoStoredValuesAreWrittenWhileNoneIsSet) {
   // Nor the values the bits would mark.
   EXPECT_EQ(AnsiString::npos, Text.find("Alignment"));
   EXPECT_EQ(AnsiString::npos, Text.find("ReadOnly"));
+}
+
+// Whatever the constructors choose for ParentColor and ParentCtl3D, and whatever the
+// spin editor's step, each value set reads back from the form file as set.
+TEST_F(InplaceEditTest, TheFormFileKeepsTheParentFlagsAndTheStepAsSet) {
+  auto Check = [this](auto* Edit, bool ParentColor, bool ParentCtl3D) {
+    Edit->SetParentColor(ParentColor);
+    Edit->SetParentCtl3D(ParentCtl3D);
+    AnsiString Text;
+    auto* Read = ReadBack(Edit, &Text);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(ParentColor, Read->ParentColor()) << Edit->ClassName() << Text.c_str();
+    EXPECT_EQ(ParentCtl3D, Read->ParentCtl3D()) << Edit->ClassName() << Text.c_str();
+  };
+  for (bool ParentColor : {true, false}) {
+    for (bool ParentCtl3D : {true, false}) {
+      Check(FormEdit<TTestEdit>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TdxInplaceTextEdit>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TdxInplaceSpinEdit>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TdxInplaceGraphicEdit>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TdxPopupCalculator>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TCustomdxBlobPopup>(), ParentColor, ParentCtl3D);
+    }
+  }
+  // The constructors' own choice is still theirs.
+  EXPECT_FALSE(FormEdit<TdxInplaceTextEdit>()->ParentColor());
+  EXPECT_FALSE(FormEdit<TdxPopupCalculator>()->ParentCtl3D());
+
+  for (double Increment : {0.0, 1.0, 2.5, -3.0}) {
+    auto* Spin = FormEdit<TdxInplaceSpinEdit>();
+    Spin->SetIncrement(Increment);
+    AnsiString Text;
+    auto* Read = ReadBack(Spin, &Text);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(Increment, Read->Increment()) << Text.c_str();
+    EXPECT_EQ(Increment != 1.0, Text.find(" Increment = ") != AnsiString::npos) << Text.c_str();
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "classlib/StrUtils.h"
 #include "editors/dxExEdtr.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/SurfaceSupport.h"
@@ -79,6 +80,26 @@ TEST(ExEdtrDatesTest, KeywordEdgesOfWeeksAndMonths) {
     TFixedClock February(EncodeDate(2023, 2, 10));
     EXPECT_EQ(Parsed("eom"), EncodeDate(2023, 2, 28));
   }
+}
+
+// An offset that leaves the years 1..9999 is ignored like one that is not a number;
+// the first and the last day of the calendar are still reached.
+TEST(ExEdtrDatesTest, OffsetsPastTheCalendarAreIgnored) {
+  TFixedClock Clock(Wednesday + 0.625);
+  const int ToLastDay = static_cast<int>(EncodeDate(9999, 12, 31) - Wednesday);
+  const int ToFirstDay = static_cast<int>(Wednesday - EncodeDate(1, 1, 1));
+  EXPECT_EQ(Parsed(("today+" + IntToStr(ToLastDay)).c_str()), EncodeDate(9999, 12, 31));
+  EXPECT_EQ(Parsed(("today-" + IntToStr(ToFirstDay)).c_str()), EncodeDate(1, 1, 1));
+  EXPECT_EQ(Parsed(("today+" + IntToStr(ToLastDay + 1)).c_str()), Wednesday);
+  EXPECT_EQ(Parsed(("today-" + IntToStr(ToFirstDay + 1)).c_str()), Wednesday);
+  for (const char* Text : {"today+99999999", "today-99999999", "today+2147483647", "today-2147483647",
+                           "today--2147483648", "today+-2147483648", "tomorrow+2147483647"}) {
+    const TDateTime Value = Parsed(Text);
+    EXPECT_TRUE(Value == Wednesday || Value == Wednesday + 1) << Text << " gave " << Value;
+    EXPECT_NE(DateToText(Value), "") << Text;
+  }
+  EXPECT_DOUBLE_EQ(Parsed("now+3000000"), Wednesday + 0.625);
+  EXPECT_DOUBLE_EQ(Parsed("now+2"), Wednesday + 2.625);
 }
 
 TEST(ExEdtrDatesTest, NoKeywordLeavesTheDateAlone) {
@@ -161,8 +182,19 @@ TEST(ExEdtrFormatsTest, EditMaskFromTheShortDateFormat) {
   EXPECT_EQ(DateEditMask(WithShortDate("dd/MM/yyyy")), "!99/99/9999;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("M/d/yyyy")), "!99/99/9999;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("d.M.yy")), "!99.99.99;1; ");
-  EXPECT_EQ(DateEditMask(WithShortDate("dd-MMM-yyy")), "!99-lll-9999;1; ");
-  EXPECT_EQ(DateEditMask(WithShortDate("yyyy MMMM dddd")), "!9999 lll lll;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyyMMdd")), "!99999999;1; ");
+  // Quoted text is literal text, without its quotes ('' is a quote); a character the
+  // mask would read as a position or a separator is escaped.
+  EXPECT_EQ(DateEditMask(WithShortDate("dd'.'MM'.'yyyy")), "!99.99.9999;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("dd.MM.yyyy' \xE3.'")), "!99.99.9999 \xE3.;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy'x'MM'x'dd")), "!9999x99x99;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy'/0a'MM'L9:'dd")), "!9999\\/\\0\\a99\\L\\9\\:99;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("d'''d'M''yy")), "!99'd9999;1; ");
+  // Names cannot be typed into a mask: no mask at all.
+  EXPECT_EQ(DateEditMask(WithShortDate("dd-MMM-yyy")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy MMMM dddd")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("MMMM d, yyyy")), "");
+  EXPECT_EQ(DateEditMask(WithShortDate("ddd d/M/yyyy")), "");
 }
 
 TEST(ExEdtrFormatsTest, DisplayFormatDoublesLoneDaysAndMonths) {
@@ -171,6 +203,8 @@ TEST(ExEdtrFormatsTest, DisplayFormatDoublesLoneDaysAndMonths) {
   EXPECT_EQ(DateDisplayFormat(WithShortDate("dd-MMM-yyyy")), "dd-MMM-yyyy");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("d MMMM")), "dd MMMM");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("yyyy")), "yyyy");
+  // Quoted text stays as it is.
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("d 'de' M yyyy")), "dd 'de' MM yyyy");
 }
 
 TEST(ExEdtrFormatsTest, CurrencyFormatFromTheSettings) {

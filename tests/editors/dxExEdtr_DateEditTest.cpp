@@ -273,6 +273,66 @@ TEST_F(DateEditTest, TheTextItShowsReadsBackAsTheSameDateUnderEveryLocaleFormat)
   }
 }
 
+// Under the mask each short date format shows its date without the format's quotes,
+// and the date typed anew, typed over itself or pasted reads back; a format with
+// names is left without a mask and reads back as it does unmasked.
+TEST_F(DateEditTest, UnderTheMaskEveryLocaleFormatTypesAndPastesItsDate) {
+  auto* Edit = ShownEdit();
+  const struct {
+    TFormatSettings Settings;
+    bool Masked;
+  } Formats[] = {
+      {LocaleFormats("M/d/yyyy", "h:mm:ss tt"), true},
+      {LocaleFormats("yyyy'x'MM'x'dd", "HH:mm:ss"), true},
+      {LocaleFormats("dd.MM.yyyy", "H:mm:ss", '.'), true},
+      {LocaleFormats("dd'.'MM'.'yyyy", "H:mm:ss", '/'), true},
+      {LocaleFormats("dd.MM.yyyy' \xE3.'", "H:mm:ss", '.'), true},
+      {LocaleFormats("yyyyMMdd", "HHmmss", '\0'), true},
+      {LocaleFormats("dd-MMM-yyyy", "hh:mm:ss tt", '-'), false},
+      {LocaleFormats("dddd, d MMMM yyyy", "HH:mm:ss"), false},
+      {LocaleFormats("MMMM d, yyyy", "h:mm:ss tt"), false},
+  };
+  const TDateTime Values[] = {Day(2023, 3, 15), Day(2024, 1, 2), Day(2024, 2, 29), Day(1, 1, 1),
+                              Day(1899, 12, 29), Day(9999, 12, 31)};
+  for (const auto& Format : Formats) {
+    TScopedFormatSettings Locale(Format.Settings);
+    Edit->SetUseEditMask(false);
+    Edit->SetUseEditMask(true);
+    const std::string Name = Format.Settings.ShortDateFormat;
+    EXPECT_EQ(Format.Masked, Edit->IsMasked()) << Name;
+    for (TDateTime Value : Values) {
+      Edit->SetDate(Value);
+      const AnsiString Shown = Edit->Text();
+      const std::string Case = Name + " " + Shown;
+      EXPECT_EQ(AnsiString::npos, Shown.find('\'')) << Case;
+      if (!Format.Masked) {
+        EXPECT_EQ(DateToText(Value), Shown) << Case;
+      }
+      // Typed anew.
+      Edit->SetDate(Day(2000, 6, 15));
+      TypeOver(Edit, Shown.c_str());
+      EXPECT_EQ(Shown, Edit->Text()) << Case;
+      Edit->Validate();
+      EXPECT_EQ(Value, Edit->GetDate()) << Case;
+      // Typed over itself.
+      TypeOver(Edit, Shown.c_str());
+      ASSERT_TRUE(Edit->GetModified());
+      Edit->Validate();
+      EXPECT_EQ(Value, Edit->GetDate()) << Case;
+      // Copied, and pasted over another date.
+      SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+      SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+      Edit->SetDate(Day(2000, 6, 15));
+      SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+      SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+      EXPECT_EQ(Shown, Edit->Text()) << Case;
+      Edit->SetModified(true);
+      Edit->Validate();
+      EXPECT_EQ(Value, Edit->GetDate()) << Case;
+    }
+  }
+}
+
 TEST_F(DateEditTest, AnUnchangedTextKeepsTheStoredValue) {
   auto* Edit = ShownEdit();
   const struct {

@@ -9,6 +9,7 @@
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/support/DateSupport.h"
 
 namespace {
 
@@ -144,6 +145,72 @@ TEST_F(TimeEditTest, FormFilesKeepTheFormatAndTheSpinsKeptValueType) {
   EXPECT_EQ(vtFloat, ReadSpin->ValueType());
   EXPECT_TRUE(ReadSpin->StoredValues().Contains(esvValueType));
   EXPECT_FALSE(ReadSpin->EditorEnabled());
+}
+
+// Each format's text is read as that format shows it, with the locale's separator; a
+// text still the one shown keeps the value behind it, seconds included.
+TEST_F(TimeEditTest, ItReadsItsOwnFormatsAndKeepsTheValueBehindAnUnchangedText) {
+  const TDateTime Moment = EncodeTime(13, 45, 15, 0);
+  auto Type = [](TdxInplaceTimeEdit* Edit, int At, const char* Digits) {
+    Caret(Edit, At);
+    for (const char* P = Digits; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, *P, 1);
+  };
+  auto Leave = [](TdxInplaceTimeEdit* Edit) {
+    Edit->Validate();
+    return Edit->GetEditValue().AsDouble();
+  };
+  const struct {
+    TdxTimeEditFormat Format;
+    const char* Shown;
+    int At;
+    const char* Typed;
+    TDateTime Read;
+  } Cases[] = {
+      {tfHour, "13", 0, "15", EncodeTime(15, 0, 0, 0)},
+      {tfHourMin, "13:45", 3, "50", EncodeTime(13, 50, 0, 0)},
+      {tfHourMinSec, "13:45:15", 6, "20", EncodeTime(13, 45, 20, 0)},
+  };
+  auto* Edit = ShownEdit();
+  for (const auto& Case : Cases) {
+    Edit->SetTimeEditFormat(Case.Format);
+    Edit->SetEditValue(Variant(2 + Moment));
+    ASSERT_EQ(AnsiString(Case.Shown), Edit->Text());
+    // A digit typed over itself: the text it showed, the value it held.
+    Type(Edit, 0, "1");
+    ASSERT_EQ(AnsiString(Case.Shown), Edit->Text());
+    ASSERT_TRUE(Edit->GetModified());
+    EXPECT_NEAR(2 + Moment, Leave(Edit), 1e-9) << Case.Shown;
+    Type(Edit, Case.At, Case.Typed);
+    EXPECT_NEAR(2 + Case.Read, Leave(Edit), 1e-9) << Case.Shown;
+    // A step from the text shown steps the value it held.
+    Edit->SetEditValue(Variant(2 + Moment));
+    Caret(Edit, 0);
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_UP, 1);
+    EXPECT_EQ(AnsiString("14"), Edit->Text().substr(0, 2)) << Case.Shown;
+    EXPECT_NEAR(2 + Moment + dxOneHour, Edit->GetEditValue().AsDouble(), 1e-9) << Case.Shown;
+  }
+  Edit->SetTimeEditFormat(tfHour);
+  Edit->SetEditValue(Variant(Moment));
+  Type(Edit, 0, "08");
+  EXPECT_NEAR(EncodeTime(8, 0, 0, 0), Leave(Edit), 1e-9);
+
+  // The locale's separator stands for ":".
+  TFormatSettings Dotted = FormatSettings;
+  Dotted.TimeSeparator = '.';
+  TScopedFormatSettings Locale(Dotted);
+  auto* Dots = ShownEdit();
+  for (const auto& Case : Cases) {
+    Dots->SetTimeEditFormat(Case.Format);
+    Dots->SetEditValue(Variant(Moment));
+    AnsiString Shown = Case.Shown;
+    for (char& C : Shown)
+      if (C == ':') C = '.';
+    ASSERT_EQ(Shown, Dots->Text());
+    Type(Dots, 0, "1");
+    EXPECT_NEAR(Moment, Leave(Dots), 1e-9) << Shown;
+    Type(Dots, Case.At, Case.Typed);
+    EXPECT_NEAR(Case.Read, Leave(Dots), 1e-9) << Shown;
+  }
 }
 
 }  // namespace
