@@ -43,6 +43,10 @@ constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0,
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
 
+// The limit that leaves the length free: the control takes a limit of 0 for its
+// default of 64K characters.
+constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
+
 AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   switch (CharCase) {
     case ecUpperCase: return AnsiUpperCase(Text);
@@ -173,7 +177,7 @@ void TdxInplaceTextEdit::SetMaxLengthValue(int Value) {
 }
 
 void TdxInplaceTextEdit::SetWindowMaxLength(int Value) {
-  if (HandleAllocated()) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, Value);
+  if (HandleAllocated()) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, Value > 0 ? Value : LargestTextLimit);
 }
 
 bool TdxInplaceTextEdit::GetModified() {

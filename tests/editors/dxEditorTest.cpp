@@ -191,6 +191,21 @@ TEST_F(TextEditTest, ANegativeMaxLengthIsStoredAsNoLimit) {
   EXPECT_FALSE(Edit->StoredValues().Contains(esvMaxLength));
 }
 
+// No limit is no limit: the control's own default (64K) does not hold either.
+TEST_F(TextEditTest, WithoutALimitATextPastTheControlsDefaultStillGrows) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant(std::string(66000, 'a')));
+  Edit->SetSelStart(66000);
+  Type(Edit, "b");
+  EXPECT_EQ(66001, GetWindowTextLengthA(Edit->Handle()));
+  // A limit set and taken back again.
+  Edit->SetMaxLength(10);
+  Edit->SetMaxLength(0);
+  Edit->SetSelStart(66001);
+  Type(Edit, "c");
+  EXPECT_EQ(66002, GetWindowTextLengthA(Edit->Handle()));
+}
+
 TEST_F(TextEditTest, TheFormFileKeepsAMaxLengthSetExplicitly) {
   auto* Edit = FormEdit<TdxInplaceTextEdit>();
   Edit->SetMaxLength(12);
