@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/ScopeExit.h"
@@ -42,6 +43,37 @@ enum TMenuCommand { mcUndo = -1, mcRedo = -2, mcCut = -3, mcCopy = -4, mcPaste =
 constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
+
+// The limit that leaves the length free: the control takes a limit of 0 for its
+// default of 64K characters.
+constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
+
+// The message a clipboard key stands for, or 0.
+UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
+  if (Shift.Contains(ssAlt)) return 0;
+  const bool Ctrl = Shift.Contains(ssCtrl);
+  const bool ShiftDown = Shift.Contains(ssShift);
+  if (Ctrl == ShiftDown) return 0;
+  switch (Key) {
+    case 'V': return Ctrl ? WM_PASTE : 0;
+    case VK_INSERT: return Ctrl ? WM_COPY : WM_PASTE;
+    case VK_DELETE: return ShiftDown ? WM_CUT : 0;
+  }
+  return 0;
+}
+
+// The first Count characters of Text, as the control counts them: a double-byte
+// character whole, and CR LF as the one line break it becomes.
+AnsiString LeadingCharacters(const AnsiString& Text, LRESULT Count) {
+  std::size_t End = 0;
+  for (; Count > 0 && End < Text.size(); --Count) {
+    const char Ch = Text[End];
+    const bool Pair = (Ch == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n') ||
+                      IsDBCSLeadByte(static_cast<BYTE>(Ch));
+    End += Pair && End + 1 < Text.size() ? 2 : 1;
+  }
+  return Text.substr(0, End);
+}
 
 AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   switch (CharCase) {
@@ -173,7 +205,7 @@ void TdxInplaceTextEdit::SetMaxLengthValue(int Value) {
 }
 
 void TdxInplaceTextEdit::SetWindowMaxLength(int Value) {
-  if (HandleAllocated()) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, Value);
+  if (HandleAllocated()) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, Value > 0 ? Value : LargestTextLimit);
 }
 
 bool TdxInplaceTextEdit::GetModified() {
@@ -300,6 +332,20 @@ void TdxInplaceTextEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 
 
 void TdxInplaceTextEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
 
+void TdxInplaceTextEdit::PasteText() {
+  if (!CanEditLinked()) return;
+  AnsiString Text = Clipboard()->AsText();
+  if (!(GetWindowLongA(FHandle, GWL_STYLE) & ES_MULTILINE)) Text = Text.substr(0, Text.find_first_of("\r\n"));
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT TextLength = SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  // A whole selection may take the end of the last paragraph too.
+  const LRESULT Replaced = std::min<LRESULT>(GetSelLength(), TextLength);
+  const LRESULT Limit = SendMessageA(FHandle, EM_GETLIMITTEXT, 0, 0);
+  Text = LeadingCharacters(Text, Limit - (TextLength - Replaced));
+  if (Text.empty()) return;
+  SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
 void TdxInplaceTextEdit::ClearUndo() {
   if (HandleAllocated()) SendMessageA(FHandle, EM_EMPTYUNDOBUFFER, 0, 0);
 }
@@ -399,6 +445,15 @@ void TdxInplaceTextEdit::DoEnter() {
   inherited::DoEnter();
 }
 
+void TdxInplaceTextEdit::KeyDown(Word& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  const UINT Command = ClipboardKeyMessage(Key, Shift);
+  if (Command == 0 || !IsNativeEdit() || !HandleAllocated()) return;
+  // A hidden text is never put on the clipboard, as the editing menu says.
+  if (Command == WM_PASTE || !FPasswordChar) SendMessageA(FHandle, Command, 0, 0);
+  Key = 0;
+}
+
 // ---------------------------------------------------------------------------------
 // Messages
 
@@ -479,6 +534,15 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
     case WM_CONTEXTMENU: WMContextMenu(Message); break;
     default: inherited::Dispatch(Message); break;
   }
+}
+
+void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
+  if (Message.Msg == WM_PASTE && IsNativeEdit() && HandleAllocated()) {
+    PasteText();
+    Message.Result = 0;
+    return;
+  }
+  inherited::DefaultHandler(Message);
 }
 
 void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {

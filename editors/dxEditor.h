@@ -132,6 +132,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Loaded() override;
   void Dispatch(TMessage& Message) override;
+  // A paste reaches the control only here, past the editor's checks: the editor puts
+  // the clipboard's text in itself.
+  void DefaultHandler(TMessage& Message) override;
 
   TNotifyEvent OnSelectionChange;
 
@@ -154,6 +157,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void CreateHandle() override;
   void DestroyWnd() override;
   void DoEnter() override;
+  // After the editor base's steps, a clipboard key left over (Ctrl+V and Shift+Insert
+  // paste, Ctrl+Insert copies, Shift+Delete cuts) goes to the window as its message.
+  void KeyDown(Word& Key, TShiftState Shift) override;
 
   bool SettingValue() const { return FSettingValue; }
   bool ApplyingCase() const { return FApplyingCase; }
@@ -163,6 +169,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void Changed();
   void SetBackgroundColor();
   void SetWindowRect();
+  // Replaces the selection with the clipboard's text, as one step that can be undone:
+  // its first line in a single-line window, cut to the room the length limit leaves.
+  void PasteText();
   void WMSetFont(TMessage& Message);
   void WMContextMenu(TMessage& Message);
   void WMMouseDown(TMessage& Message);

@@ -38,8 +38,16 @@ const char* const ProgramTypes[] = {
     // Packages and installers.
     ".MSI", ".MSP", ".MST", ".MSU", ".APPX", ".APPXBUNDLE", ".MSIX", ".MSIXBUNDLE", ".APPINSTALLER",
     ".APPLICATION", ".APPREF-MS", ".XBAP", ".GADGET", ".PPKG", ".WSB",
-    // Settings that change the system.
-    ".INF", ".REG", ".DIAGCAB", ".DIAGCFG", ".DIAGPKG", ".THEME", ".THEMEPACK", ".DESKTHEMEPACK"};
+    // Add-ins, libraries and controls; databases and projects whose code runs.
+    ".XLL", ".DLL", ".OCX", ".MDB", ".MDE", ".ADE", ".ADP",
+    // Spreadsheet files that fetch or run what they name.
+    ".IQY", ".SLK",
+    // Disk images and virtual disks, which the shell mounts, and scheduled jobs.
+    ".ISO", ".VHD", ".JOB",
+    // Settings that change the system: certificates it installs, internet and
+    // remote-session settings among them.
+    ".INF", ".REG", ".DIAGCAB", ".DIAGCFG", ".DIAGPKG", ".THEME", ".THEMEPACK", ".DESKTHEMEPACK", ".CER", ".CRT",
+    ".INS", ".ISP", ".RDP"};
 
 // ";"-separated extensions, each with its dot; Ext in upper case.
 bool ListHasExtension(const AnsiString& List, const AnsiString& Ext) {
@@ -64,6 +72,8 @@ bool IsProgramType(const AnsiString& Ext) {
 }  // namespace
 
 bool IsOpenableLink(const AnsiString& Text) {
+  // The shell would take the text up to a NUL, and the tests below the whole of it.
+  if (Text.find('\0') != AnsiString::npos) return false;
   AnsiString Link = Trim(Text);
   if (Link.empty()) return false;
   for (const char* Scheme : {"http://", "https://", "ftp://", "mailto:"})

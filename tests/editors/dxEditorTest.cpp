@@ -13,6 +13,14 @@
 #include "classlib/Menus.h"
 #include "classlib/StrUtils.h"
 #include "editors/dxEditor.h"
+#include "editors/dxExEdtr_ButtonEdit.h"
+#include "editors/dxExEdtr_CalcEdit.h"
+#include "editors/dxExEdtr_CurrencyEdit.h"
+#include "editors/dxExEdtr_DateEdit.h"
+#include "editors/dxExEdtr_Hyperlink.h"
+#include "editors/dxExEdtr_MRUEdit.h"
+#include "editors/dxExEdtr_Spin.h"
+#include "editors/dxMemo.h"
 #include "tests/editors/EditTestSupport.h"
 
 using namespace edittest;
@@ -144,19 +152,17 @@ TEST_F(TextEditTest, TypingWithUpperCaseInsertsCapitals) {
   EXPECT_EQ("ab", Edit->Text());
 }
 
-// Wine's rich edit pastes over the whole text in plain-text mode, wherever the caret
-// is: the paste here replaces a whole selection, as it does on every system.
 TEST_F(TextEditTest, PastedLowerCaseTextIsConvertedAndTheCaretStays) {
   TdxInplaceTextEdit* Edit = ShownEdit();
   Edit->SetCharCase(ecUpperCase);
   Type(Edit, "AB");
-  Select(Edit, 0, -1);
+  Edit->SetSelStart(1);
   Clipboard()->SetAsText("xyz");
   SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
   Pump();
-  EXPECT_EQ("XYZ", Edit->Text());
+  EXPECT_EQ("AXYZB", Edit->Text());
   // Setting the converted text would put the caret at the start.
-  EXPECT_EQ(3, Edit->GetSelStart());
+  EXPECT_EQ(4, Edit->GetSelStart());
   EXPECT_EQ(0, Edit->GetSelLength());
   EXPECT_TRUE(Edit->GetModified());
 }
@@ -189,6 +195,21 @@ TEST_F(TextEditTest, ANegativeMaxLengthIsStoredAsNoLimit) {
   Edit->RestoreDefaults();
   EXPECT_EQ(0, Edit->MaxLength());
   EXPECT_FALSE(Edit->StoredValues().Contains(esvMaxLength));
+}
+
+// No limit is no limit: the control's own default (64K) does not hold either.
+TEST_F(TextEditTest, WithoutALimitATextPastTheControlsDefaultStillGrows) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetEditValue(Variant(std::string(66000, 'a')));
+  Edit->SetSelStart(66000);
+  Type(Edit, "b");
+  EXPECT_EQ(66001, GetWindowTextLengthA(Edit->Handle()));
+  // A limit set and taken back again.
+  Edit->SetMaxLength(10);
+  Edit->SetMaxLength(0);
+  Edit->SetSelStart(66001);
+  Type(Edit, "c");
+  EXPECT_EQ(66002, GetWindowTextLengthA(Edit->Handle()));
 }
 
 TEST_F(TextEditTest, TheFormFileKeepsAMaxLengthSetExplicitly) {
@@ -300,6 +321,14 @@ TEST_F(TextEditTest, WithAPasswordCharacterNothingIsCutOrCopied) {
   EXPECT_FALSE(Shown.Enabled[Copy]);
   EXPECT_TRUE(Shown.Enabled[Delete]);
   EXPECT_TRUE(Shown.Enabled[SelectAll]);
+  // Nor by the copy and cut keys.
+  Clipboard()->SetAsText("clip");
+  uitest::HeldKeys = {VK_CONTROL};
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_INSERT, 1);
+  uitest::HeldKeys = {VK_SHIFT};
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  uitest::HeldKeys.clear();
+  EXPECT_EQ("clip", Clipboard()->AsText());
 }
 
 TEST_F(TextEditTest, TheMenuKeyOpensTheMenuAtTheCaret) {
@@ -413,6 +442,81 @@ TEST_F(TextEditTest, AnEditorThatIsNoNativeEditHasAPlainWindowClassOfItsOwn) {
   // Without a native window, Modified lives in the editor.
   Edit->SetModified(true);
   EXPECT_TRUE(Edit->GetModified());
+}
+
+template <class T>
+TdxInplaceTextEdit* MakeEdit(TCustomdxContainer* Host) {
+  auto* Edit = NewObject<T>(Host);
+  Edit->SetParent(Host);
+  return Edit;
+}
+
+// Every editor that leaves the clipboard to its window: a paste goes in at the caret
+// or over the selection, by message and by key, as one step that can be undone and
+// within the length limit; the copy and cut keys put the selection on the clipboard.
+TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCopyAndCut) {
+  const struct {
+    const char* Name;
+    TdxInplaceTextEdit* (*Make)(TCustomdxContainer*);
+  } Editors[] = {{"text", MakeEdit<TdxInplaceTextEdit>},         {"memo", MakeEdit<TdxInplaceMemoEdit>},
+                 {"unmasked mask", MakeEdit<TdxInplaceMaskEdit>}, {"hyperlink", MakeEdit<TdxInplaceHyperLinkEdit>},
+                 {"spin", MakeEdit<TdxInplaceSpinEdit>},          {"currency", MakeEdit<TdxInplaceCurrencyEdit>},
+                 {"drop-down", MakeEdit<TdxInplaceDropDownEdit>}, {"button", MakeEdit<TdxInplaceButtonEdit>},
+                 {"calc", MakeEdit<TdxInplaceCalcEdit>},          {"date", MakeEdit<TdxInplaceDateEdit>},
+                 {"pick", MakeEdit<TdxInplacePickEdit>},          {"recently used", MakeEdit<TdxInplaceMRUEdit>}};
+  enum THow { Message, CtrlV, ShiftInsert };
+  Host = ShownContainer();
+  for (const auto& Entry : Editors) {
+    SCOPED_TRACE(Entry.Name);
+    TdxInplaceTextEdit* Edit = Entry.Make(Host);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Pump();
+    // "1234" with [Start, Stop) selected and Clip pasted.
+    auto Paste = [&](int Start, int Stop, const char* Clip, THow How) {
+      Edit->SetText("1234");
+      Edit->SetModified(false);
+      Select(Edit, Start, Stop);
+      Clipboard()->SetAsText(Clip);
+      if (How == Message) {
+        SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+      } else {
+        uitest::HeldKeys = {How == CtrlV ? VK_CONTROL : VK_SHIFT};
+        SendMessageA(Edit->Handle(), WM_KEYDOWN, How == CtrlV ? 'V' : VK_INSERT, 1);
+        uitest::HeldKeys.clear();
+      }
+      Pump();
+      return Edit->Text();
+    };
+    EXPECT_EQ("12534", Paste(2, 2, "5", Message));
+    EXPECT_EQ(3, Edit->GetSelStart());
+    EXPECT_EQ("1674", Paste(1, 3, "67", Message));
+    EXPECT_EQ("12534", Paste(2, 2, "5", CtrlV));
+    EXPECT_EQ("1674", Paste(1, 3, "67", CtrlV));
+    EXPECT_EQ("12534", Paste(2, 2, "5", ShiftInsert));
+    EXPECT_EQ("1674", Paste(1, 3, "67", ShiftInsert));
+    EXPECT_TRUE(Edit->GetModified());
+    SendMessageA(Edit->Handle(), EM_UNDO, 0, 0);
+    EXPECT_EQ("1234", Edit->Text());
+    Edit->SetMaxLength(5);
+    EXPECT_EQ("12534", Paste(2, 2, "5678", Message));
+    EXPECT_EQ("15674", Paste(1, 3, "5678", CtrlV));
+    Edit->SetMaxLength(0);
+
+    Edit->SetText("1234");
+    Edit->SetModified(false);
+    Select(Edit, 1, 3);
+    uitest::HeldKeys = {VK_CONTROL};
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_EQ("23", Clipboard()->AsText());
+    EXPECT_EQ("1234", Edit->Text());
+    Clipboard()->SetAsText("");
+    uitest::HeldKeys = {VK_SHIFT};
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+    uitest::HeldKeys.clear();
+    EXPECT_EQ("23", Clipboard()->AsText());
+    EXPECT_EQ("14", Edit->Text());
+    Edit->Free();
+  }
 }
 
 TEST(TextEditOleCallback, RefusesEverythingButAllowsNoDrop) {

@@ -183,6 +183,33 @@ TEST_F(HyperLinkEditTest, TypesTheShellRunsOrInstallsAreRefusedWhateverPathExtSa
   EXPECT_TRUE(OpenableTypes({".txt"}).empty());
 }
 
+// Add-ins, databases and projects, certificates, internet settings and queries, remote
+// sessions, scheduled jobs, disk images and libraries all run or install something.
+// A text with a NUL inside would be judged by its tail and handed to the shell up to
+// the NUL.
+TEST_F(HyperLinkEditTest, AddInsDatabasesCertificatesImagesAndLibrariesAreRefusedAsIsATextWithANul) {
+  const std::vector<std::string> Runnable = {".xll", ".mdb", ".mde", ".ade", ".adp", ".cer",
+                                             ".crt", ".ins", ".isp", ".iqy", ".slk", ".rdp",
+                                             ".job", ".iso", ".vhd", ".dll", ".ocx"};
+  EXPECT_EQ(std::vector<std::string>{}, OpenableTypes(Runnable));
+
+  AnsiString Program = uitest::TempPath("link-nul.exe");
+  AnsiString Document = uitest::TempPath("link-nul.txt");
+  for (const AnsiString& Name : {Program, Document}) {
+    HANDLE File = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, File);
+    CloseHandle(File);
+  }
+  auto Remove = ScopeExit([&] {
+    for (const AnsiString& Name : {Program, Document}) DeleteFileA(Name.c_str());
+  });
+  const AnsiString Nul(1, '\0');
+  EXPECT_TRUE(IsOpenableLink(Document));
+  EXPECT_FALSE(IsOpenableLink(Program + Nul + ".txt"));
+  EXPECT_FALSE(IsOpenableLink(Document + Nul));
+  EXPECT_FALSE(IsOpenableLink("https://example.invalid/" + Nul + "x"));
+}
+
 TEST_F(HyperLinkEditTest, LinkLookAndHand) {
   auto* Edit = ShownEdit("http://example.invalid/");
   EXPECT_TRUE(Edit->LinkFont()->Style().Contains(fsUnderline));

@@ -244,6 +244,19 @@ TEST_F(TreeListEditingTest, CtrlVOpensTheEditorAndPastes) {
   EXPECT_EQ(EditorText(), "q");
 }
 
+TEST_F(TreeListEditingTest, APasteInTheTextEditorGoesInAtTheCaretOrOverTheSelection) {
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  ASSERT_NE(nullptr, ObjectAs<TdxInplaceTreeListTextEdit>(Editor()));
+  Clipboard()->SetAsText("XY");
+  SendMessageA(EditorWindow(), EM_SETSEL, 2, 2);
+  Key('V', {VK_CONTROL});
+  EXPECT_EQ(EditorText(), "alXYpha");
+  SendMessageA(EditorWindow(), EM_SETSEL, 0, 4);
+  Key(VK_INSERT, {VK_SHIFT});
+  EXPECT_EQ(EditorText(), "XYpha");
+}
+
 TEST_F(TreeListEditingTest, ClicksOpenTheEditor) {
   // With the immediate editor a click released in place opens it.
   Tree->SetOptions(TdxTreeListOptions{aoEditing, aoImmediateEditor});
