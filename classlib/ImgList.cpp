@@ -167,6 +167,12 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
 void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index,
                             TDrawingStyle ADrawingStyle, TImageType AImageType,
                             bool Enabled) {
+  DrawWithFlags(Canvas, X, Y, Index, ADrawingStyle, AImageType, Enabled, 0);
+}
+
+void TCustomImageList::DrawWithFlags(TCanvas* Canvas, int X, int Y, int Index,
+                                     TDrawingStyle ADrawingStyle, TImageType AImageType,
+                                     bool Enabled, UINT Flags) {
   if (!FHandle || Index < 0 || Index >= Count()) return;
   HDC DC = Canvas->Handle();
   if (!Enabled) {
@@ -174,7 +180,7 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index,
     return;
   }
   static const UINT Styles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
-  UINT Style = Styles[ADrawingStyle];
+  UINT Style = Styles[ADrawingStyle] | Flags;
   if (AImageType == itMask) Style |= ILD_MASK;
   ImageList_DrawEx(FHandle, Index, DC, X, Y, 0, 0, ImageListColor(FBkColor),
                    ImageListColor(FBlendColor), Style);
@@ -209,6 +215,28 @@ void TCustomImageList::DrawDisabled(HDC DC, int X, int Y, int Index) {
   BitBlt(DC, X + 1, Y + 1, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
   Brush.Select(Shadow->Handle());
   BitBlt(DC, X, Y, FWidth, FHeight, ShapeDC, 0, 0, RopBrushOnWhite);
+}
+
+// ---------------------------------------------------------------------------------
+// Overlays
+
+namespace {
+
+constexpr TOverlay MaxOverlay = 14;  // the system keeps overlays 1 .. 15
+
+}  // namespace
+
+bool TCustomImageList::Overlay(int ImageIndex, TOverlay AOverlay) {
+  if (AOverlay < 0 || AOverlay > MaxOverlay || ImageIndex < 0 || ImageIndex >= Count())
+    return false;
+  return ImageList_SetOverlayImage(FHandle, ImageIndex, AOverlay + 1) != FALSE;
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, TOverlay AOverlay,
+                                   bool Enabled) {
+  const UINT Flags =
+      AOverlay >= 0 && AOverlay <= MaxOverlay ? INDEXTOOVERLAYMASK(AOverlay + 1) : 0;
+  DrawWithFlags(Canvas, X, Y, Index, FDrawingStyle, FImageType, Enabled, Flags);
 }
 
 void TCustomImageList::RegisterChanges(TChangeLink* Value) {

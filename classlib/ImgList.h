@@ -24,6 +24,9 @@ TENUM_INFO(TImageType, "itImage", "itMask")
 enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
 TENUM_INFO(TColorDepth, "cdDeviceDependent", "cd4Bit", "cd8Bit", "cd16Bit", "cd24Bit", "cd32Bit")
 
+// The number of an overlay image, 0 .. 14.
+using TOverlay = int;
+
 inline constexpr const char* SImageIndexError = "Invalid ImageList Index";
 inline constexpr const char* SInsertImage = "Unable to insert an image";
 inline constexpr const char* SInvalidImageSize = "Invalid image size";
@@ -106,6 +109,15 @@ class TCustomImageList : public TComponent {
   void Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle ADrawingStyle,
             TImageType AImageType, bool Enabled = true);
 
+  // Overlays: up to 15 of the images can be named overlay 0 .. 14 and drawn over any
+  // other image. Overlay makes image ImageIndex overlay number AOverlay; false when the
+  // system refuses (an index out of range).
+  bool Overlay(int ImageIndex, TOverlay AOverlay);
+  // Draws image Index as Draw does, with overlay AOverlay over it (a disabled image
+  // without it).
+  void DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, TOverlay AOverlay,
+                   bool Enabled = true);
+
   void RegisterChanges(TChangeLink* Value);
   void UnRegisterChanges(TChangeLink* Value);
 
@@ -123,6 +135,9 @@ class TCustomImageList : public TComponent {
   void FreeHandle();
   void CheckIndex(int Index);
   void DrawDisabled(HDC DC, int X, int Y, int Index);
+  // Draw with further ILD_ flags (an overlay's mask).
+  void DrawWithFlags(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle ADrawingStyle,
+                     TImageType AImageType, bool Enabled, UINT Flags);
   void ReadData(TStream* Stream);
   void WriteData(TStream* Stream);
 

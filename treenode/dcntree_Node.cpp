@@ -263,9 +263,12 @@ void TDCTreeNode::SetSelectedIndex(int Value) {
 }
 
 void TDCTreeNode::SetStateIndex(int Value) {
-  bool SignChanged = (Value < 0) != (FStateIndex < 0);
+  const bool SignChanged = (Value < 0) != (FStateIndex < 0);
+  const int OldColumn = StateImageWidth();
   FStateIndex = Value;
-  if (SignChanged)
+  // A state image that comes or goes changes the row's width: an index that turns
+  // negative or not, or one that leaves the state list or comes into it.
+  if (SignChanged || StateImageWidth() != OldColumn)
     Remeasure();
   else
     RepaintParts(PartMask(npStateImage));
@@ -419,14 +422,9 @@ void TDCTreeNode::Remeasure() {
     return;
   }
   FTree->EndEdit(false);
-  int OldWidth = Flag(nfWidthValid) ? FWidth : -1;
   InvalidateSizes();
   if (FTree->Updating() || FTree->IsDestroying() || !FHolder || !IsVisible()) return;
-  int NewWidth = Width();
-  if (NewWidth > OldWidth)
-    FTree->WidthGrew(this);
-  else if (NewWidth < OldWidth)
-    FTree->WidthShrank(this, FHolder);
+  FTree->RowWidthChanged(this);
   FTree->UpdateScrollBars(false, false);
   FTree->InvalidateRow(this);
 }
@@ -636,6 +634,24 @@ void TDCTreeNode::DrawCheckBox(TCanvas* Canvas, const TRect& R) {
   if (FState == cbChecked) State |= DFCS_CHECKED;
   if (FState == cbGrayed) State |= DFCS_CHECKED | DFCS_INACTIVE;
   DrawFrameControl(Canvas->Handle(), &Box, DFC_BUTTON, State);
+}
+
+int TDCTreeNode::StateImageWidth() {
+  TCustomImageList* States = FTree ? FTree->StateImages() : nullptr;
+  return States && FStateIndex >= 0 && FStateIndex < States->Count() ? States->Width() : 0;
+}
+
+int TDCTreeNode::ImageColumnWidth() {
+  TCustomImageList* Images = FTree ? FTree->Images() : nullptr;
+  return Images ? Images->Width() + 3 : 0;
+}
+
+void TDCTreeNode::DrawStateImage(TCanvas* Canvas, const TRect& R) {
+  TCustomImageList* States = FTree ? FTree->StateImages() : nullptr;
+  if (!States) return;
+  TRect Picture{0, 0, States->Width(), States->Height()};
+  CenterRect(Picture, R);
+  States->Draw(Canvas, Picture.left, Picture.top, FStateIndex);
 }
 
 // ---------------------------------------------------------------------------------

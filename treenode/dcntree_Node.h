@@ -83,6 +83,8 @@ class TDCTreeNode : public TPersistent {
   void SetImageIndex(int Value);
   TDCNodeType NodeType() const { return FNodeType; }
   void SetNodeType(TDCNodeType Value);
+  // The number of the tree's overlay image drawn over the node's image
+  // (TCustomImageList::Overlay); -1: none.
   int OverlayIndex() const { return FOverlayIndex; }
   void SetOverlayIndex(int Value);
   bool ReadOnly() const { return Flag(nfReadOnly); }
@@ -144,6 +146,16 @@ class TDCTreeNode : public TPersistent {
   // Invalidates the selected parts of the row (bit i = part i).
   void RepaintParts(unsigned Mask);
   virtual void DrawCheckBox(TCanvas* Canvas, const TRect& R);
+  // Draws the state image in R (the state-image part), centred.
+  virtual void DrawStateImage(TCanvas* Canvas, const TRect& R);
+  // The state-image column: the width of the tree's state images while StateIndex
+  // names one of them, else 0.
+  virtual int StateImageWidth();
+  // The image column: the width of the tree's images + 3 while it has an image list,
+  // else 0.
+  virtual int ImageColumnWidth();
+  // The image shown: SelectedIndex while the node is selected, else ImageIndex.
+  int ShownImageIndex() const { return Selected() ? FSelectedIndex : FImageIndex; }
 
   // Streaming predicates.
   bool ColorStored() const { return !ParentColor(); }

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "classlib/FlatScrollBars.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
@@ -57,6 +58,17 @@ TDCTreeNode* NodeAtVisibleIndex(TDCTreeNode* Holder, int Index) {
   return nullptr;
 }
 
+// Drawing kept inside a rectangle (a part of a row) for the length of a scope.
+class TClipTo {
+ public:
+  TClipTo(HDC DC, const TRect& R) : FSaved(DC) {
+    IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
+  }
+
+ private:
+  TSavedDC FSaved;
+};
+
 }  // namespace
 
 int DefaultNodeCompare(TDCTreeNode* Node1, TDCTreeNode* Node2, void* Data) {
@@ -76,9 +88,15 @@ TOwnerTree::TOwnerTree(TComponent* AOwner) : TCustomControl(AOwner) {
   SetColor(clWindow);
   SetParentColor(false);
   SetTabStop(true);
+  for (TChangeLink** Link : {&FImageLink, &FStateImageLink}) {
+    *Link = NewObject<TChangeLink>();
+    (*Link)->OnChange = TNotifyEvent::Bind<&TOwnerTree::ImageListChange>(this);
+  }
 }
 
 TOwnerTree::~TOwnerTree() {
+  FreeAndNil(FStateImageLink);
+  FreeAndNil(FImageLink);
   FreeAndNil(FRoot);
   FreeAndNil(FNodes);
 }
@@ -177,6 +195,45 @@ void TOwnerTree::SetFlatScrollBars(bool Value) {
   UpdateScrollBars(false, false);
 }
 
+void TOwnerTree::SetShowHorzScrollBar(bool Value) {
+  if (Value == FShowHorzScrollBar) return;
+  FShowHorzScrollBar = Value;
+  UpdateScrollBars(true, false);
+}
+
+void TOwnerTree::SetShowVertScrollBar(bool Value) {
+  if (Value == FShowVertScrollBar) return;
+  FShowVertScrollBar = Value;
+  UpdateScrollBars(false, true);
+}
+
+void TOwnerTree::SetImages(TCustomImageList* Value) {
+  ChangeImages(FImages, FImageLink, Value);
+}
+
+void TOwnerTree::SetStateImages(TCustomImageList* Value) {
+  ChangeImages(FStateImages, FStateImageLink, Value);
+}
+
+void TOwnerTree::ChangeImages(TCustomImageList*& Field, TChangeLink* Link,
+                              TCustomImageList* Value) {
+  // The list may stay on in the other role.
+  const bool InOtherRole = Field && Field == (&Field == &FImages ? FStateImages : FImages);
+  if (ReplaceImageList(this, Field, Link, Value, InOtherRole)) ImageListChange(this);
+}
+
+void TOwnerTree::ImageListChange(TObject* /*Sender*/) {
+  if (IsDestroying()) return;
+  FullRecalc();
+}
+
+void TOwnerTree::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FImages) SetImages(nullptr);
+  if (AComponent == FStateImages) SetStateImages(nullptr);
+}
+
 void TOwnerTree::SetDropTarget(TDCTreeNode* Node) {
   if (Node == FDropTarget) return;
   if (FDropTarget) InvalidateRow(FDropTarget);
@@ -236,14 +293,22 @@ int TOwnerTree::CheckColumnWidth(TDCTreeNode* Node) const {
   return FShowCheckBoxes && Node->NodeType() != ntNone ? CheckBoxWidth() + 4 : 0;
 }
 
-int TOwnerTree::TextLeft(TDCTreeNode* Node) {
-  return NodeLeft(Node) + (FShowRoot ? FIndent : 0) + CheckColumnWidth(Node);
+int TOwnerTree::ColumnsWidth(TDCTreeNode* Node) {
+  return (FShowRoot ? FIndent : 0) + CheckColumnWidth(Node) + Node->StateImageWidth() +
+         Node->ImageColumnWidth();
 }
+
+int TOwnerTree::TextLeft(TDCTreeNode* Node) { return NodeLeft(Node) + ColumnsWidth(Node); }
 
 TRect TOwnerTree::NodePartRect(TDCTreeNode* Node, TDCNodePart Part) {
   int Top = NodeTop(Node);
   int Bottom = Top == INT_MAX ? INT_MAX : Top + Node->Height();
-  int Widths[6] = {0, FShowRoot ? FIndent : 0, CheckColumnWidth(Node), 0, 0, Node->Width()};
+  int Widths[6] = {0,
+                   FShowRoot ? FIndent : 0,
+                   CheckColumnWidth(Node),
+                   Node->StateImageWidth(),
+                   Node->ImageColumnWidth(),
+                   Node->Width()};
   int X = NodeLeft(Node);
   TRect R{FLeftMargin - FHorzPos, Top, X, Bottom};
   for (int P = npButton; P <= Part; ++P) {
@@ -256,8 +321,7 @@ TRect TOwnerTree::NodePartRect(TDCTreeNode* Node, TDCNodePart Part) {
 
 int TOwnerTree::NodeFullWidth(TDCTreeNode* Node) {
   if (Node == FRoot) return 0;
-  int Width = FLeftMargin + Node->Level() * FIndent + (FShowRoot ? FIndent : 0) +
-              CheckColumnWidth(Node) + Node->Width();
+  int Width = FLeftMargin + Node->Level() * FIndent + ColumnsWidth(Node) + Node->Width();
   return std::max(0, Width);
 }
 
@@ -298,22 +362,23 @@ void TOwnerTree::CountVisible(TDCTreeNode* Node) {
   }
 }
 
+void TOwnerTree::TakeWidest(TDCTreeNode* Node) {
+  Node->FWidest = Node;
+  Node->FWidestWidth = NodeFullWidth(Node);
+  if (!Node->Expanded() && Node != FRoot) return;
+  for (TDCTreeNode* C = Node->FirstChild(); C; C = C->NextSibling())
+    if (C->FWidestWidth > Node->FWidestWidth) {
+      Node->FWidest = C->FWidest;
+      Node->FWidestWidth = C->FWidestWidth;
+    }
+}
+
 void TOwnerTree::RecomputeWidest(TDCTreeNode* Node) {
   std::vector<TDCTreeNode*> Rows = VisibleSubtree(Node);
   Rows.insert(Rows.begin(), Node);
   // Children come after their parents in display order, so a backward pass sees every
   // child's pair before its parent's.
-  for (auto It = Rows.rbegin(); It != Rows.rend(); ++It) {
-    TDCTreeNode* N = *It;
-    N->FWidest = N;
-    N->FWidestWidth = NodeFullWidth(N);
-    if (!N->Expanded() && N != FRoot) continue;
-    for (TDCTreeNode* C = N->FirstChild(); C; C = C->NextSibling())
-      if (C->FWidestWidth > N->FWidestWidth) {
-        N->FWidest = C->FWidest;
-        N->FWidestWidth = C->FWidestWidth;
-      }
-  }
+  for (auto It = Rows.rbegin(); It != Rows.rend(); ++It) TakeWidest(*It);
 }
 
 void TOwnerTree::WidthGrew(TDCTreeNode* Node) {
@@ -333,15 +398,24 @@ void TOwnerTree::WidthGrew(TDCTreeNode* Node) {
 
 void TOwnerTree::WidthShrank(TDCTreeNode* Node, TDCTreeNode* From) {
   if (!HandleAllocated() || Updating()) return;
-  for (TDCTreeNode* H = From; H && H->FWidest == Node; H = H->Holder()) {
-    H->FWidest = H;
-    H->FWidestWidth = NodeFullWidth(H);
-    if (H == FRoot || H->Expanded())
-      for (TDCTreeNode* C = H->FirstChild(); C; C = C->NextSibling())
-        if (C->FWidestWidth > H->FWidestWidth) {
-          H->FWidest = C->FWidest;
-          H->FWidestWidth = C->FWidestWidth;
-        }
+  for (TDCTreeNode* H = From; H && H->FWidest == Node; H = H->Holder()) TakeWidest(H);
+  FContentWidth = FRoot->FirstChild() ? FRoot->FWidestWidth : 0;
+}
+
+void TOwnerTree::RowWidthChanged(TDCTreeNode* Node) {
+  if (!HandleAllocated() || Updating()) return;
+  const int Old = Node->FWidestWidth;
+  // Unless a wider row below it still holds the node's pair, the pair is taken again.
+  if (Node->FWidest && Node->FWidest != Node && NodeFullWidth(Node) <= Old) return;
+  TakeWidest(Node);
+  const int New = Node->FWidestWidth;
+  if (New <= Old) {
+    WidthShrank(Node, Node->Holder());
+    return;
+  }
+  for (TDCTreeNode* H = Node->Holder(); H && H->FWidestWidth < New; H = H->Holder()) {
+    H->FWidest = Node->FWidest;
+    H->FWidestWidth = New;
   }
   FContentWidth = FRoot->FirstChild() ? FRoot->FWidestWidth : 0;
 }
@@ -395,7 +469,13 @@ int TOwnerTree::HeightBetween(TDCTreeNode* From, TDCTreeNode* To) {
 }
 
 
+bool TOwnerTree::ScrollBarAllowed(int Bar) const {
+  return Bar == SB_HORZ ? FShowHorzScrollBar : FShowVertScrollBar;
+}
+
 void TOwnerTree::SetScrollInfoOf(int Bar, const SCROLLINFO& Info, bool Redraw) {
+  // A range given to a window's bar shows it: a bar that may not show gets nothing.
+  if (!ScrollBarAllowed(Bar)) return;
   if (FFlatScrollBars) {
     FlatSBSetScrollInfo(Handle(), Bar, Info, Redraw);
   } else {
@@ -412,6 +492,7 @@ void TOwnerTree::GetScrollInfoOf(int Bar, SCROLLINFO& Info) {
 }
 
 void TOwnerTree::ShowScrollBarOf(int Bar, bool Show) {
+  Show = Show && ScrollBarAllowed(Bar);
   if (FFlatScrollBars)
     FlatSBShowScrollBar(Handle(), Bar, Show);
   else
@@ -427,13 +508,15 @@ void TOwnerTree::UpdateScrollBars(bool ReapplyHorizontal, bool ReapplyTop) {
   if (Style & WS_VSCROLL) Width += GetSystemMetrics(SM_CXVSCROLL);
   if (Style & WS_HSCROLL) Height += GetSystemMetrics(SM_CYHSCROLL);
   FContentWidth = FRoot->FirstChild() ? FRoot->FWidestWidth : 0;
-  bool NeedH = Width < FContentWidth;
+  // A bar that may not show is never needed: it takes no room from the other one.
+  bool NeedH = FShowHorzScrollBar && Width < FContentWidth;
   int Rows = ItemsPerPage(NeedH ? Height - GetSystemMetrics(SM_CYHSCROLL) : Height);
   int Visible = FRoot->VisibleCount();
-  bool NeedV = Visible > Rows;
+  bool RowsHidden = Visible > Rows;
+  bool NeedV = FShowVertScrollBar && RowsHidden;
   if (NeedV) {
     Width -= GetSystemMetrics(SM_CXVSCROLL);
-    if (!NeedH && Width < FContentWidth) {
+    if (!NeedH && FShowHorzScrollBar && Width < FContentWidth) {
       NeedH = true;
       Rows = ItemsPerPage(Height - GetSystemMetrics(SM_CYHSCROLL));
     }
@@ -445,7 +528,7 @@ void TOwnerTree::UpdateScrollBars(bool ReapplyHorizontal, bool ReapplyTop) {
   Info.nPage = static_cast<UINT>(std::max(0, Width));
   SetScrollInfoOf(SB_HORZ, Info, true);
   ShowScrollBarOf(SB_HORZ, NeedH);
-  int TopIndex = FTopNode && NeedV ? VisibleIndexOf(FTopNode) : 0;
+  int TopIndex = FTopNode && RowsHidden ? VisibleIndexOf(FTopNode) : 0;
   Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   Info.nMax = std::max(0, Visible - 1);
   Info.nPage = static_cast<UINT>(Rows);
@@ -593,6 +676,12 @@ void TOwnerTree::Paint() {
       TRect Box = NodePartRect(N, npCheckBox);
       N->DrawCheckBox(C, Box);
     }
+    if (N->StateImageWidth() > 0) {
+      TRect State = NodePartRect(N, npStateImage);
+      TClipTo Clip(C->Handle(), State);
+      N->DrawStateImage(C, State);
+    }
+    if (FImages) DrawNodeImage(C, N, NodePartRect(N, npImage));
     TRect Text = NodePartRect(N, npText);
     C->Font()->Assign(N->GetFont());
     bool Marked = N->Selected() || N == FDropTarget;
@@ -601,6 +690,14 @@ void TOwnerTree::Paint() {
     C->TextRect(Text, Text.left + 2, Y + (H - C->TextHeight("Wg")) / 2, N->Text());
     Y += H;
   }
+}
+
+void TOwnerTree::DrawNodeImage(TCanvas* Canvas, TDCTreeNode* Node, const TRect& R) {
+  TRect Picture{0, 0, FImages->Width(), FImages->Height()};
+  CenterRect(Picture, R);
+  TClipTo Clip(Canvas->Handle(), R);
+  FImages->DrawOverlay(Canvas, Picture.left, Picture.top, Node->ShownImageIndex(),
+                       Node->OverlayIndex());
 }
 
 // ---------------------------------------------------------------------------------

@@ -2,12 +2,13 @@
 // tooltip window for clipped node texts, an EDIT control for in-place text, and the
 // operations the nodes call (scrolling, the top node, rows per page, visible counts,
 // ending an edit, the selection change with its delay timer, hot tracking). It paints
-// row texts and check boxes.
+// row texts, check boxes, state images and images.
 #pragma once
 
 #include <vector>
 
 #include "classlib/Controls.h"
+#include "classlib/ImgList.h"
 #include "treenode/DCToolTip.h"
 #include "treenode/dcntree_Node.h"
 
@@ -88,6 +89,19 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   int Indent() const { return FIndent; }
   bool FlatScrollBars() const { return FFlatScrollBars; }
   void SetFlatScrollBars(bool Value);
+  // Whether each scroll bar may show (on by default): with its option off a bar never
+  // shows, takes no room, and gets no scroll information.
+  bool ShowHorzScrollBar() const { return FShowHorzScrollBar; }
+  void SetShowHorzScrollBar(bool Value);
+  bool ShowVertScrollBar() const { return FShowVertScrollBar; }
+  void SetShowVertScrollBar(bool Value);
+
+  // The images of the rows: each row shows Images[ImageIndex] (SelectedIndex while it
+  // is selected) with its overlay, and StateImages[StateIndex] before it.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* StateImages() const { return FStateImages; }
+  void SetStateImages(TCustomImageList* Value);
   // Milliseconds between a focus change and OnChange (0: at once).
   int ChangeDelay() const { return FChangeDelay; }
   void SetChangeDelay(int Value) { FChangeDelay = Value; }
@@ -135,6 +149,9 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   int TextLeft(TDCTreeNode* Node);
   // The check-box column of the node's row: the glyph + 4, or 0.
   int CheckColumnWidth(TDCTreeNode* Node) const;
+  // The columns between the node's indent and its text: expand button, check box,
+  // state image and image.
+  int ColumnsWidth(TDCTreeNode* Node);
   TRect NodePartRect(TDCTreeNode* Node, TDCNodePart Part);
   // The top of the node's row (client), or INT_MAX when it is not on screen.
   int NodeTop(TDCTreeNode* Node);
@@ -146,6 +163,9 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   // After Node's width grew or shrank (or it left the tree).
   void WidthGrew(TDCTreeNode* Node);
   void WidthShrank(TDCTreeNode* Node, TDCTreeNode* From);
+  // After the width of Node's own row changed, either way: its widest pair and its
+  // holders' follow.
+  void RowWidthChanged(TDCTreeNode* Node);
   void FullRecalc();
   void UpdateScrollBars(bool ReapplyHorizontal, bool ReapplyTop);
   int ItemsPerPage(int Size);
@@ -209,6 +229,7 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Paint() override;
@@ -223,6 +244,14 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   void SetScrollInfoOf(int Bar, const SCROLLINFO& Info, bool Redraw);
   void GetScrollInfoOf(int Bar, SCROLLINFO& Info);
   void ShowScrollBarOf(int Bar, bool Show);
+  bool ScrollBarAllowed(int Bar) const;
+  // Node's widest pair: its own row or, when expanded, the widest of its children's.
+  void TakeWidest(TDCTreeNode* Node);
+  void ChangeImages(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
+  // An image list changed: the image columns of every row are measured again.
+  void ImageListChange(TObject* Sender);
+  // Draws the node's image, with its overlay, in its image part R.
+  void DrawNodeImage(TCanvas* Canvas, TDCTreeNode* Node, const TRect& R);
 
   TDCTreeNodes* FNodes;
   TDCTreeNode* FRoot;
@@ -265,6 +294,12 @@ class TOwnerTree : public TCustomControl, public TToolTipHolder {
   bool FSelectSameLevel = false;
   bool FShowRoot = true;
   bool FFlatScrollBars = false;
+  bool FShowHorzScrollBar = true;
+  bool FShowVertScrollBar = true;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FStateImages = nullptr;
+  TChangeLink* FImageLink = nullptr;
+  TChangeLink* FStateImageLink = nullptr;
   bool FSuppress = false;
   bool FEndingEdit = false;
   int FChangeCount = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ImgList.h"
 #include "classlib/ModuleInit.h"
 #include "classlib/TypInfo.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -507,6 +508,59 @@ TEST_F(TreeTest, TheVerticalBarCountsTheVisibleRows) {
   EXPECT_EQ(Info.nPos, 2);
 }
 
+// With its option off a bar never shows and takes no room: the other bar's page is
+// measured on the whole client area.
+TEST_F(TreeTest, EitherScrollBarOptionOffKeepsThatBarHiddenAndTheOtherShown) {
+  auto Style = [&] { return GetWindowLongA(Tree->Handle(), GWL_STYLE); };
+  auto Page = [&](int Bar) {
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof(Info);
+    Info.fMask = SIF_ALL;
+    GetScrollInfo(Tree->Handle(), Bar, &Info);
+    return static_cast<int>(Info.nPage);
+  };
+  EXPECT_TRUE(Tree->ShowHorzScrollBar());
+  EXPECT_TRUE(Tree->ShowVertScrollBar());
+  Tree->Items()->BeginUpdate();
+  Add(nullptr, "a row far wider than the two hundred pixels of the tree, and wider still");
+  for (int I = 0; I < 40; ++I) Add(nullptr, ("row " + std::to_string(I)).c_str());
+  Tree->Items()->EndUpdate();
+  ASSERT_TRUE(Style() & WS_HSCROLL);
+  ASSERT_TRUE(Style() & WS_VSCROLL);
+  const int Row = GetFontHeight(Tree->Font());
+
+  Tree->SetShowHorzScrollBar(false);
+  EXPECT_FALSE(Style() & WS_HSCROLL);
+  EXPECT_TRUE(Style() & WS_VSCROLL);
+  EXPECT_EQ(Page(SB_VERT), Tree->ClientHeight() / Row);
+  Add(nullptr, "one more");  // a later layout keeps it hidden
+  SendMessageA(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  Tree->SetBounds(0, 0, 190, 140);
+  EXPECT_FALSE(Style() & WS_HSCROLL);
+  EXPECT_TRUE(Style() & WS_VSCROLL);
+  EXPECT_EQ(Tree->GetScrollPosition(SB_VERT, false), 1);
+
+  Tree->SetShowHorzScrollBar(true);
+  EXPECT_TRUE(Style() & WS_HSCROLL);
+  Tree->SetShowVertScrollBar(false);
+  EXPECT_FALSE(Style() & WS_VSCROLL);
+  EXPECT_TRUE(Style() & WS_HSCROLL);
+  EXPECT_EQ(Page(SB_HORZ), Tree->ClientWidth());
+  Tree->Items()->Clear();
+  Add(nullptr, "a row far wider than the two hundred pixels of the tree, and wider still");
+  for (int I = 0; I < 40; ++I) Add(nullptr, "more");
+  EXPECT_FALSE(Style() & WS_VSCROLL);
+  EXPECT_TRUE(Style() & WS_HSCROLL);
+
+  // A tree made with the option off never shows the bar, even the first time.
+  TOwnerTree* Other = AddChild<TOwnerTree>(Form);
+  Other->SetShowVertScrollBar(false);
+  Other->SetBounds(0, 0, 100, 60);
+  for (int I = 0; I < 20; ++I) Other->Items()->AddChild(nullptr, "r");
+  Other->HandleNeeded();
+  EXPECT_FALSE(GetWindowLongA(Other->Handle(), GWL_STYLE) & WS_VSCROLL);
+}
+
 TEST_F(TreeTest, ExpandAndCollapseOfManyChildrenKeepTheCounters) {
   TDCTreeNode* P = Add(nullptr, "p");
   Tree->Items()->BeginUpdate();
@@ -560,6 +614,120 @@ TEST_F(TreeTest, RowsPaintTheirCheckBoxesAndTheSelectedTextOnTheHighlight) {
   TRect TextA = A->GetPartRect(npText);
   EXPECT_EQ(ScreenPixel(Tree->Handle(), TextA.right - 1, (TextA.top + TextA.bottom) / 2),
             static_cast<COLORREF>(ColorToRGB(clWindow)));
+}
+
+// The pixels of a colour in a rectangle of the window on screen.
+int PixelsOf(HWND Window, const TRect& R, TColor Color) {
+  const COLORREF Wanted = ColorToRGB(Color);
+  int Count = 0;
+  HDC DC = GetDC(Window);
+  for (int Y = R.top; Y < R.bottom; ++Y)
+    for (int X = R.left; X < R.right; ++X)
+      if (GetPixel(DC, X, Y) == Wanted) ++Count;
+  ReleaseDC(Window, DC);
+  return Count;
+}
+
+// Adds a Width x Height image of Color to List; with Corner only its top-left 4 x 4
+// pixels are Color and the rest is transparent.
+void AddPicture(TCustomImageList* List, TColor Color, bool Corner = false) {
+  const int W = List->Width(), H = List->Height();
+  TOwned<TBitmap> Picture(NewObject<TBitmap>(W, H));
+  Picture->Canvas()->Brush()->SetColor(Corner ? clFuchsia : Color);
+  Picture->Canvas()->FillRect(Rect(0, 0, W, H));
+  if (Corner) {
+    Picture->Canvas()->Brush()->SetColor(Color);
+    Picture->Canvas()->FillRect(Rect(0, 0, 4, 4));
+  }
+  List->AddMasked(Picture.get(), clFuchsia);
+}
+
+TEST_F(TreeTest, ImageListsGiveTheRowsTheirImageColumnsAndPictures) {
+  ASSERT_GE(GetFontHeight(Tree->Font()), 10);  // the images fit in a row
+  TImageList* Images = NewObject<TImageList>(Form);
+  Images->SetSize(12, 10);  // wider than high
+  AddPicture(Images, clRed);
+  AddPicture(Images, clLime);
+  AddPicture(Images, clYellow, true);
+  ASSERT_TRUE(Images->Overlay(2, 0));
+  TImageList* States = NewObject<TImageList>(Form);
+  States->SetSize(8, 8);
+  AddPicture(States, clAqua);
+  AddPicture(States, clBlue);
+  TDCTreeNode* A = Add(nullptr, "alpha, the widest row");
+  TDCTreeNode* B = Add(nullptr, "beta");
+  A->SetSelectedIndex(1);
+  A->SetStateIndex(0);
+  const int TextLeft = A->GetPartRect(npText).left;
+  const int Content = Tree->ContentWidth();
+  EXPECT_EQ(A->StateImageWidth(), 0);
+  EXPECT_EQ(A->ImageColumnWidth(), 0);
+
+  // The columns: state image, then image (its width + 3), then the text.
+  Tree->SetImages(Images);
+  Tree->SetStateImages(States);
+  EXPECT_EQ(A->StateImageWidth(), 8);
+  EXPECT_EQ(B->StateImageWidth(), 0);  // no state index
+  EXPECT_EQ(A->ImageColumnWidth(), 15);
+  TRect Check = A->GetPartRect(npCheckBox), State = A->GetPartRect(npStateImage);
+  TRect Image = A->GetPartRect(npImage), Text = A->GetPartRect(npText);
+  EXPECT_EQ(State.left, Check.right);
+  EXPECT_EQ(State.right, State.left + 8);
+  EXPECT_EQ(Image.left, State.right);
+  EXPECT_EQ(Image.right, Image.left + 15);
+  EXPECT_EQ(Text.left, Image.right);
+  EXPECT_EQ(Text.left, TextLeft + 8 + 15);
+  EXPECT_EQ(B->GetPartRect(npText).left, TextLeft + 15);
+  EXPECT_EQ(Tree->ContentWidth(), Content + 8 + 15);
+
+  // A state image that comes or goes re-measures the row; one outside the list is none.
+  A->SetStateIndex(-1);
+  EXPECT_EQ(Tree->ContentWidth(), Content + 15);
+  A->SetStateIndex(0);
+  EXPECT_EQ(Tree->ContentWidth(), Content + 8 + 15);
+  A->SetStateIndex(5);
+  EXPECT_EQ(A->StateImageWidth(), 0);
+  EXPECT_EQ(Tree->ContentWidth(), Content + 15);
+  A->SetStateIndex(0);
+
+  // Painted: the image, the selected image once selected, the overlay, the state image;
+  // an index change repaints its part.
+  PaintNow(Tree);
+  HWND W = Tree->Handle();
+  EXPECT_EQ(PixelsOf(W, State, clAqua), 8 * 8);
+  EXPECT_EQ(PixelsOf(W, Image, clRed), 12 * 10);
+  Tree->SetFocusedNode(A);
+  UpdateWindow(W);
+  EXPECT_EQ(PixelsOf(W, Image, clLime), 12 * 10);
+  TRect ImageB = B->GetPartRect(npImage);
+  B->SetOverlayIndex(0);
+  UpdateWindow(W);
+  EXPECT_EQ(PixelsOf(W, ImageB, clYellow), 4 * 4);
+  EXPECT_EQ(PixelsOf(W, ImageB, clRed), 12 * 10 - 4 * 4);
+  B->SetImageIndex(1);
+  UpdateWindow(W);
+  EXPECT_EQ(PixelsOf(W, ImageB, clLime), 12 * 10 - 4 * 4);
+  A->SetStateIndex(1);
+  UpdateWindow(W);
+  EXPECT_EQ(PixelsOf(W, State, clBlue), 8 * 8);
+
+  // A change of a list re-lays the rows out; a list that goes leaves the tree.
+  States->SetSize(10, 10);  // emptied
+  EXPECT_EQ(A->GetPartRect(npText).left, TextLeft + 15);
+  AddPicture(States, clAqua);
+  AddPicture(States, clBlue);
+  EXPECT_EQ(A->GetPartRect(npText).left, TextLeft + 10 + 15);
+  EXPECT_EQ(Tree->ContentWidth(), Content + 10 + 15);
+  Images->Free();
+  EXPECT_EQ(Tree->Images(), nullptr);
+  EXPECT_EQ(A->GetPartRect(npText).left, TextLeft + 10);
+  Tree->SetImages(States);  // one list in both roles
+  Tree->SetImages(nullptr);
+  States->Free();
+  EXPECT_EQ(Tree->StateImages(), nullptr);
+  EXPECT_EQ(A->GetPartRect(npText).left, TextLeft);
+  EXPECT_EQ(Tree->ContentWidth(), Content);
+  PaintNow(Tree);
 }
 
 TEST_F(TreeTest, ColourAndFontAreStoredOnlyWhenNotTakenFromTheTree) {
