@@ -50,6 +50,36 @@ TEST_F(MakerSheetTest, ObjectWithoutBoundsIsSkipped) {
   EXPECT_EQ(Sheet, (TSheet{5000000, 5000000, 50000000, 40000000, 1, 1}));
 }
 
+// A custom board's arc sides bulge out to the edges of its outer box and no further,
+// so its sheet is that of a rectangular board of the box's size.
+TEST_F(MakerSheetTest, AnArcSidedBoardsSheetIsThatOfItsOuterBox) {
+  const auto SheetOf = [&](Byte Shape, const std::vector<TBoardSide>& ArcSides) {
+    FreeAndNil(Info);
+    Info = NewObject<TBoardInfoFromUser>();
+    Info->OutlineShape = Shape;
+    Info->BoardWidth = WholeMils(5000);
+    Info->BoardHeight = WholeMils(4000);
+    for (TBoardSide Side : ArcSides) {
+      Info->ArcSide[Side] = true;
+      Info->ArcHeight[Side] = WholeMils(Side == bsTop || Side == bsBottom ? 600 : 400);
+    }
+    const Integer Board = Build();
+    EXPECT_NE(Board, 0);
+    return ReadSheet(Board);
+  };
+  const TSheet Box = SheetOf(osRectangular, {});
+  const std::vector<TBoardSide> Cases[] = {
+      {bsTop, bsRight}, {bsLeft}, {bsTop}, {bsRight}, {bsBottom},
+      {bsLeft, bsTop, bsRight, bsBottom}};
+  for (const auto& ArcSides : Cases) {
+    const TSheet Sheet = SheetOf(osCustom, ArcSides);
+    SCOPED_TRACE(testing::PrintToString(ArcSides));
+    ASSERT_EQ(Sheet.size(), Box.size());
+    // An arc's top lands on the box's edge to within the rounding of its centre.
+    for (std::size_t I = 0; I < Box.size(); ++I) EXPECT_NEAR(Sheet[I], Box[I], 4) << I;
+  }
+}
+
 TEST_F(MakerSheetTest, BoardWithoutObjectsKeepsItsSheet) {
   Info->IsCustom = false;
   LoadEditor();
