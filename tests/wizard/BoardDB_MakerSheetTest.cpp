@@ -27,11 +27,12 @@ class MakerSheetTest : public MakerTemplateTest {
 };
 
 TEST_F(MakerSheetTest, SheetLeavesHalfAnInchRoundTheObjects) {
-  // Two fills that together span (0, 0) to (5000 mil, 4000 mil); the template's second
-  // sheet flag, 0, is kept.
+  // Two fills that together span (0, 0) to (5000 mil, 4000 mil), with the outline
+  // inside them; the template's second sheet flag, 0, is kept.
   const TSheet Sheet = BuildSheet([](Integer B) {
     Seed(B, eFillObject, 1, 0, WholeMils(1000), WholeMils(2000), WholeMils(4000));
     Seed(B, eFillObject, 1, WholeMils(1000), 0, WholeMils(5000), WholeMils(2000));
+    SeedOutline(B, WholeMils(1000), WholeMils(1000), WholeMils(4000), WholeMils(3000));
     Integer X = 0, Y = 0, W = 0, H = 0;
     Byte Flag1 = 0, Flag2 = 0;
     PcbApi_QuerySheet(ExchangeRead, B, X, Y, W, H, Flag1, Flag2);
@@ -46,6 +47,7 @@ TEST_F(MakerSheetTest, ObjectWithoutBoundsIsSkipped) {
   const TSheet Sheet = BuildSheet([](Integer B) {
     EXPECT_EQ(PcbApi_AddObjectToContainer(B, PcbApi_CreateDimensionObject(6)), 0);
     Seed(B, eFillObject, 1, WholeMils(1000), WholeMils(1000), WholeMils(5000), WholeMils(4000));
+    SeedOutline(B, WholeMils(2000), WholeMils(2000), WholeMils(4000), WholeMils(3000));
   });
   EXPECT_EQ(Sheet, (TSheet{5000000, 5000000, 50000000, 40000000, 1, 1}));
 }
