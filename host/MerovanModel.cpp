@@ -472,18 +472,40 @@ double NormalAngle(double Degrees) {
   return A < 0 ? A + 360.0 : A;
 }
 
-// The points where an arc segment reaches furthest along an axis (0, 90, 180 and 270
-// degrees), when its counter-clockwise sweep passes them.
-void AddArcBulges(TExtent& Extent, const TPolySegment& Segment) {
-  double Start = NormalAngle(Segment.StartAngle);
-  double Sweep = NormalAngle(Segment.EndAngle) - Start;
+// The counter-clockwise sweep from Start to End in degrees, in (0, 360]: an end equal
+// to the start (0 to 360 among them) is a whole turn. NaN when an angle is not finite.
+double ArcSweep(double Start, double End) {
+  double Sweep = NormalAngle(End) - NormalAngle(Start);
   if (Sweep <= 0) Sweep += 360.0;
+  return Sweep;
+}
+
+// The points where a counter-clockwise arc about (CX, CY) reaches furthest along an axis
+// (0, 90, 180 and 270 degrees), when its sweep passes them; all four for an arc whose
+// angles are not finite.
+void AddArcBulges(TExtent& Extent, std::int64_t CX, std::int64_t CY, double Radius,
+                  double StartAngle, double EndAngle) {
+  const double Start = NormalAngle(StartAngle);
+  const double Sweep = ArcSweep(StartAngle, EndAngle);
   for (int Quarter = 0; Quarter < 4; ++Quarter) {
     double Angle = Quarter * 90.0;
     if (NormalAngle(Angle - Start) > Sweep) continue;
     double Radians = Angle * Pi / 180.0;
-    Extent.Add(Segment.CX + RoundToInt(Segment.Radius * std::cos(Radians)),
-               Segment.CY + RoundToInt(Segment.Radius * std::sin(Radians)));
+    Extent.Add(CX + RoundToInt(Radius * std::cos(Radians)),
+               CY + RoundToInt(Radius * std::sin(Radians)));
+  }
+}
+
+// The extent of a counter-clockwise arc: its two end points and the axis points its
+// sweep passes. An arc whose angles are not finite has no end points: its whole circle.
+void AddArc(TExtent& Extent, std::int64_t CX, std::int64_t CY, double Radius,
+            double StartAngle, double EndAngle) {
+  AddArcBulges(Extent, CX, CY, Radius, StartAngle, EndAngle);
+  if (!std::isfinite(StartAngle) || !std::isfinite(EndAngle)) return;
+  for (double Angle : {StartAngle, EndAngle}) {
+    const double Radians = NormalAngle(Angle) * Pi / 180.0;
+    Extent.Add(CX + RoundToInt(Radius * std::cos(Radians)),
+               CY + RoundToInt(Radius * std::sin(Radians)));
   }
 }
 
@@ -516,8 +538,8 @@ bool TStore::BoundingRect(const TObject& Obj, TRect& Rect) {
     Extent.AddBox(H.X, H.Y, Track->X2, Track->Y2);
     Extent.Widen(Track->Width / 2);
   } else if (const auto* Arc = std::get_if<TArc>(&Obj.Data)) {
-    Extent.Add(H.X, H.Y);
-    Extent.Widen(std::int64_t(Arc->Radius) + Arc->LineWidth / 2);
+    AddArc(Extent, H.X, H.Y, Arc->Radius, Arc->StartAngle, Arc->EndAngle);
+    Extent.Widen(Arc->LineWidth / 2);
   } else if (const auto* Text = std::get_if<TText>(&Obj.Data)) {
     Extent.AddBox(H.X, H.Y,
                   H.X + std::int64_t(Text->Size) * std::int64_t(Text->Text.size()),
@@ -535,7 +557,9 @@ bool TStore::BoundingRect(const TObject& Obj, TRect& Rect) {
   } else if (const auto* Polygon = std::get_if<TPolygon>(&Obj.Data)) {
     for (const TPolySegment& Segment : Polygon->Segments) {
       Extent.Add(Segment.X, Segment.Y);
-      if (Segment.Kind == 1) AddArcBulges(Extent, Segment);
+      if (Segment.Kind == 1)
+        AddArcBulges(Extent, Segment.CX, Segment.CY, Segment.Radius, Segment.StartAngle,
+                     Segment.EndAngle);
     }
   } else if (const auto* Dimension = std::get_if<TDimension>(&Obj.Data)) {
     for (const TTextLocation& Location : Dimension->TextLocations)

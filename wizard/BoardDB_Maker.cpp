@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "framework/Rt_Param.h"
 #include "pcb/PCBProcs.h"
 #include "pcb/Pcbclass.h"
+#include "wizard/BoardDB_Geometry.h"
 #include "wizard/BoardDB_Rule.h"
 #include "wizard/BoardDB_Template.h"
 #include "wizard/Rules.h"
@@ -45,7 +47,19 @@ constexpr int ZoomParameterLength = 255;
 constexpr const char* NoBoardMessage =
     "The new board could not be created in the PCB editor.";
 
+// Why a template's board is refused when the board the editor read from it has no
+// usable outline.
+constexpr const char* NoOutlineCause = "the PCB editor read no board outline from it";
+constexpr const char* NoSegmentsCause =
+    "the board outline the PCB editor read from it has no segments";
+constexpr const char* NoAreaCause =
+    "the board outline the PCB editor read from it encloses no area";
+
+// The least area a usable outline encloses: one square mil, in square host units.
+constexpr double LeastOutlineArea = 1e8;
+
 // The steps of the build, as its errors name them.
+constexpr const char* OutlineCheckStep = "The template's board outline could not be checked";
 constexpr const char* UnitsStep = "The board's units could not be set";
 constexpr const char* ClassesStep = "The template's object classes could not be removed";
 constexpr const char* GridStep = "The board's grid could not be set";
@@ -81,6 +95,44 @@ Integer ClampCoord(Int64 Value) {
 
 void* HandleItem(Integer Handle) { return reinterpret_cast<void*>(static_cast<intptr_t>(Handle)); }
 Integer ItemHandle(void* Item) { return static_cast<Integer>(reinterpret_cast<intptr_t>(Item)); }
+
+// Twice the signed area the outline's records 0..SegmentCount enclose, in square host
+// units (positive when they run counter-clockwise); not finite when one of their values
+// is not. A straight record is a point of the shape; an arc record (Kind 1) is the
+// point where its arc starts, followed by its counter-clockwise arc about (CX, CY)
+// from StartAngle to EndAngle (a whole turn when the two are equal). Points are taken
+// relative to the first record's, so that coordinates near the ends of their range
+// keep their precision.
+double OutlineDoubleArea(const TPcbBoardOutline& Outline) {
+  constexpr double Radian = 3.14159265358979323846 / 180.0;
+  const int Last = std::min<Integer>(Outline.SegmentCount, PolySegmentCapacity - 1);
+  const double X0 = Outline.Segments[0].X, Y0 = Outline.Segments[0].Y;
+  double Sum = 0, X = 0, Y = 0;
+  const auto LineTo = [&](double ToX, double ToY) {
+    Sum += X * ToY - ToX * Y;
+    X = ToX;
+    Y = ToY;
+  };
+  for (int I = 0; I <= Last; ++I) {
+    const TPolySegment& Segment = Outline.Segments[I];
+    LineTo(Segment.X - X0, Segment.Y - Y0);
+    if (Segment.Kind != 1) continue;
+    double Start = Segment.StartAngle, End = Segment.EndAngle;
+    NormalizeAngle(Start);
+    NormalizeAngle(End);
+    const double Sweep = End > Start ? End - Start : End - Start + 360.0;
+    const double A = Start * Radian, B = (Start + Sweep) * Radian;
+    const double CX = Segment.CX - X0, CY = Segment.CY - Y0, R = Segment.Radius;
+    LineTo(CX + R * std::cos(A), CY + R * std::sin(A));
+    // The arc's own part: the integral of x dy - y dx along it.
+    Sum += R * R * (B - A) + CX * R * (std::sin(B) - std::sin(A)) -
+           CY * R * (std::cos(B) - std::cos(A));
+    X = CX + R * std::cos(B);
+    Y = CY + R * std::sin(B);
+  }
+  LineTo(0, 0);
+  return Sum;
+}
 
 // The walk's callback: takes a class object out of the board and destroys it. An
 // object the board would not give up stays as it is, and the walk goes on; the step
@@ -198,6 +250,15 @@ void TTarvik::BuildBoard() {
   Board = NewObject<TPcbBoard>(BoardHandle);
 
   ExchangeBoard(Board, ExchangeRead, UnitsStep);
+  // A template board keeps the outline it came with. One the editor read without a
+  // usable outline makes no board: it is refused before anything is written to it.
+  if (!BoardInfo->IsCustom && !Template.empty()) {
+    if (const char* Cause = TemplateOutlineFault()) {
+      FreeAndNil(Board);
+      CloseBoardDocument();
+      RefuseBoardTemplate(Template, Cause);
+    }
+  }
   Board->BoardByte2 = BoardInfo->Units;
   ExchangeBoard(Board, ExchangeWrite, UnitsStep);
 
@@ -273,6 +334,17 @@ void TTarvik::CloseBoardDocument() {
   if (Module) Module->RemoveDocument(Document);
   Document->Release();
   Document = nullptr;
+}
+
+const char* TTarvik::TemplateOutlineFault() {
+  if (Board->OutlineHandle == 0) return NoOutlineCause;
+  TOwned<TPcbBoardOutline> Outline(NewObject<TPcbBoardOutline>(Board->OutlineHandle));
+  CheckEditorStatus(Outline->Exchange(ExchangeRead), OutlineCheckStep,
+                    "read the board outline");
+  if (Outline->SegmentCount <= 0) return NoSegmentsCause;
+  // Not finite counts as no area: such an outline has no shape.
+  if (!(std::fabs(OutlineDoubleArea(*Outline)) >= 2 * LeastOutlineArea)) return NoAreaCause;
+  return nullptr;
 }
 
 void TTarvik::RemoveObjectClasses() {

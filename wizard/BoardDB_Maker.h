@@ -82,7 +82,9 @@ class TTarvik : public TObject {
   // is opened, and so does a template that cannot make one (BoardDB_Template.h).
   // Errors pass out as exceptions after the board wrapper is freed. When the editor
   // has no board for the new document, the document is closed again (Document is
-  // nullptr) and EBoardBuildError is raised, naming the template when there is one; a
+  // nullptr) and EBoardBuildError is raised, naming the template when there is one. So
+  // it is for a template board (not custom) whose board, as the editor read it, has no
+  // usable outline (see TemplateOutlineFault), before anything is written to it. A
   // step the editor refuses raises EBoardBuildError naming it, and the document stays
   // open, unsaved, as far as it was built.
   void BuildBoard();
@@ -127,6 +129,10 @@ class TTarvik : public TObject {
   void ZoomToSheet();
   // Closes the new document again and forgets it.
   void CloseBoardDocument();
+  // Why the board, as last read, has no usable outline: none, one without segments, or
+  // one that encloses less than a square mil. nullptr when its outline is usable. Raises
+  // EBoardBuildError when the editor refuses to read the outline.
+  const char* TemplateOutlineFault();
 
   // The outline wrapper while MakeBoardOutline runs.
   TPcbBoardOutline* FOutline = nullptr;

@@ -2,7 +2,10 @@
 // and its iterators, the exchanges' checks, extents, pads and polygons.
 #include "tests/host/MerovanTestSupport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -188,6 +191,68 @@ TEST_F(MerovanObjectsTest, ExtentsFollowEachKindsGeometry) {
   }
   Bounds(0, &Status);
   EXPECT_EQ(Status, 1);
+}
+
+// An arc's extent is that of its counter-clockwise sweep from the start angle to the end
+// angle, not of its whole circle: its end points and the axis points (0, 90, 180 and 270
+// degrees) the sweep passes, widened by half its line width.
+TEST_F(MerovanObjectsTest, AnArcsExtentIsThatOfItsSweepOnly) {
+  const auto ArcBounds = [&](double Start, double End, Integer Width = 20) {
+    const Integer Arc = Add<TArcFields>(eArcObject, QueryArc, [&](TArcFields& F) {
+      F.X = 1000, F.Y = 1000, F.Radius = 300, F.LineWidth = Width;
+      F.StartAngle = Start, F.EndAngle = End;
+    });
+    return Bounds(Arc);
+  };
+  const TBounds Circle{690, 690, 1310, 1310};
+  struct TCase {
+    double Start, End;
+    TBounds Expected;
+  } Cases[] = {
+      {10, 80, {1042, 1042, 1305, 1305}},    // inside one quadrant: its end points
+      {0, 90, {990, 990, 1310, 1310}},       // from axis to axis
+      {80, 100, {938, 1285, 1062, 1310}},    // over 90
+      {135, 225, {690, 778, 798, 1222}},     // over 180
+      {225, 315, {778, 690, 1222, 798}},     // over 270
+      {315, 45, {1202, 778, 1310, 1222}},    // over 0
+      {350, 10, {1285, 938, 1310, 1062}},    // over 0, narrow
+      {-45, 45, {1202, 778, 1310, 1222}},    // a negative start
+      {405, 495, {778, 1202, 1222, 1310}},   // past a whole turn: 45 to 135
+      {180, 360, {690, 690, 1310, 1010}},    // the lower half
+      {100, 80, {690, 690, 1310, 1305}},     // the long way round, missing only 90
+      {0, 360, Circle},                      // whole circles
+      {30, 30, Circle},
+      {0, 0, Circle},
+      {45, 405, Circle},
+  };
+  for (const TCase& Case : Cases)
+    EXPECT_EQ(ArcBounds(Case.Start, Case.End), Case.Expected)
+        << Case.Start << " to " << Case.End;
+  EXPECT_EQ(ArcBounds(10, 80, 0), (TBounds{1052, 1052, 1295, 1295}));
+  // Angles that are not numbers give no sweep to measure: the whole circle.
+  EXPECT_EQ(ArcBounds(std::nan(""), 90), Circle);
+  EXPECT_EQ(ArcBounds(0, HUGE_VAL), Circle);
+
+  // Every start and end, 15 degrees apart, against the points of the sweep traced
+  // finely.
+  for (int Start = 0; Start < 360; Start += 15) {
+    for (int End = 0; End < 360; End += 15) {
+      const double Sweep = End > Start ? End - Start : End - Start + 360;
+      double Left = 1e9, Bottom = 1e9, Right = -1e9, Top = -1e9;
+      for (int Step = 0; Step <= 3600; ++Step) {
+        const double Radians = (Start + Sweep * Step / 3600) * 3.14159265358979323846 / 180;
+        const double X = 1000 + 300 * std::cos(Radians), Y = 1000 + 300 * std::sin(Radians);
+        Left = std::min(Left, X), Right = std::max(Right, X);
+        Bottom = std::min(Bottom, Y), Top = std::max(Top, Y);
+      }
+      const TBounds B = ArcBounds(Start, End, 0);
+      SCOPED_TRACE(std::to_string(Start) + " to " + std::to_string(End));
+      EXPECT_NEAR(B.Left, Left, 1);
+      EXPECT_NEAR(B.Bottom, Bottom, 1);
+      EXPECT_NEAR(B.Right, Right, 1);
+      EXPECT_NEAR(B.Top, Top, 1);
+    }
+  }
 }
 
 // Per-layer values that come back, and a via's sizes on signal layers, are the pad and

@@ -123,11 +123,11 @@ TEST_F(MerovanPictureTest, ArcsAreDrawnCounterClockwiseFromTheirStartAngle) {
   // A keep-out half circle from 0 to 180 degrees: the upper half.
   AddHalfArc(0, 0, 5000000, 500000, 56);
   const TPicture Picture = Draw(300, 300);
-  // The extent is the whole circle, widened by half the line width.
-  const TFit Fit(-5250000, -5250000, 5250000, 5250000, 300, 300);
+  // The extent is that half, widened by half the line width.
+  const TFit Fit(-5250000, -250000, 5250000, 5250000, 300, 300);
   EXPECT_EQ(Picture.At(Fit.At(0, 5000000)), LayerColour(56));
   EXPECT_EQ(Picture.At(Fit.At(-3535534, 3535534)), LayerColour(56));
-  EXPECT_EQ(Picture.At(Fit.At(0, -5000000)), PictureBackground);
+  EXPECT_EQ(Picture.At(Fit.At(5000000, 0)), LayerColour(56));
   EXPECT_EQ(Picture.At(Fit.At(0, 0)), PictureBackground);
 }
 

@@ -82,6 +82,7 @@ TEST_F(MakerLayerStackTest, UnusedLayersWithoutObjectsLeaveTheStack) {
       Above = L;
     }
     Seed(B, eTrackObject, 5, WholeMils(100), WholeMils(100), WholeMils(200), WholeMils(100));
+    SeedOutline(B, 0, 0, WholeMils(1000), WholeMils(1000));
   });
   Info->SignalLayers = 2;
   Info->PowerPlanes = 1;

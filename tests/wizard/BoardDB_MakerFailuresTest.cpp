@@ -1,6 +1,9 @@
 // The board maker against an editor that refuses: a document without a board, editor
 // calls seeded to fail (one by one, through every call of a default build), and the
 // editor objects a build leaves alive.
+#include <algorithm>
+#include <climits>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -106,6 +109,12 @@ class MakerFailuresTest : public MakerTemplateTest {
   template <class Prepare>
   std::pair<int, int> Sweep(Prepare&& Fill, bool EveryCall);
 
+  // The sample template loaded into the editor, changed by Change (given the outline
+  // read through its wrapper, which is written back unless Change destroyed it) and
+  // saved in the scratch folder under Name. Its path.
+  std::string WriteSampleVariant(const std::string& Name,
+                                 const std::function<void(TPcbBoardOutline&)>& Change);
+
   TMerovanFailNthCall FailNthCall = nullptr;
   TMerovanFailNextCalls FailNextCalls = nullptr;
   TMerovanGetObjectCount GetObjectCount = nullptr;
@@ -208,6 +217,105 @@ TEST_F(MakerFailuresTest, ADamagedTemplateEndsInOneErrorNamingItAndTheCause) {
     EXPECT_EQ(Host->StartedServers().size() == Started, Case.Early);
     EXPECT_TRUE(FileText(Path) == Case.Text);
     DeleteFileA(Path.c_str());
+  }
+}
+
+std::string MakerFailuresTest::WriteSampleVariant(
+    const std::string& Name, const std::function<void(TPcbBoardOutline&)>& Change) {
+  const std::string Source = Folder + "Source-" + Name;
+  WriteFileText(Source, SampleTemplate());
+  const auto CreateDocument = EditorExport<TMerovanCreateDocument>("CreateDocument");
+  const Integer Board = CreateDocument("PCB", Source.c_str());
+  EXPECT_NE(Board, 0);
+  const std::vector<Integer> Outlines = Objects(Board, eBoardOutlineObject);
+  EXPECT_EQ(Outlines.size(), 1u);
+  TOwned<TPcbBoardOutline> Outline(NewObject<TPcbBoardOutline>(Outlines.at(0)));
+  EXPECT_EQ(Outline->Exchange(ExchangeRead), 0);
+  Change(*Outline);
+  if (!Objects(Board, eBoardOutlineObject).empty()) {
+    EXPECT_EQ(Outline->Exchange(ExchangeWrite), 0);
+  }
+  const std::string Path = Folder + Name;
+  EXPECT_TRUE(SaveDocument(Board, Path.c_str()));
+  EditorExport<TMerovanCloseDocument>("CloseDocument")(Board);
+  DeleteFileA(Source.c_str());
+  return Path;
+}
+
+// Whether a log line may change a board: a query in write mode (0), or any call other
+// than a query or a getter.
+bool ChangesABoard(const std::string& Line) {
+  const std::string Export = ExportOf(Line);
+  if (Export.compare(0, 12, "PcbApi_Query") == 0) return Line.compare(Export.size(), 3, " 0 ") == 0;
+  return Export.compare(0, 10, "PcbApi_Get") != 0;
+}
+
+TEST_F(MakerFailuresTest, ATemplateBoardWithoutAUsableOutlineEndsInOneErrorNamingIt) {
+  // The sample's outline run clockwise, and a circle of four quarter arcs.
+  const auto Reverse = [](TPcbBoardOutline& Outline) {
+    std::reverse(Outline.Segments, Outline.Segments + Outline.SegmentCount + 1);
+  };
+  const auto Circle = [](TPcbBoardOutline& Outline) {
+    const TCoord R = WholeMils(1000), X = WholeMils(3000), Y = WholeMils(4000);
+    Outline.SegmentCount = 4;
+    Outline.Segments[0] = {1, X + R, Y, X, Y, R, 0, 90};
+    Outline.Segments[1] = {1, X, Y + R, X, Y, R, 90, 180};
+    Outline.Segments[2] = {1, X - R, Y, X, Y, R, 180, 270};
+    Outline.Segments[3] = {1, X, Y - R, X, Y, R, 270, 360};
+    Outline.Segments[4] = {0, X + R, Y, 0, 0, 0, 0, 0};
+  };
+  struct TCase {
+    const char* Name;
+    std::string Path;
+    const char* Cause;  // nullptr: the template makes its board
+  } Cases[] = {
+      {"HeaderOnly", Folder + "HeaderOnly.PcbDoc",
+       "the PCB editor read no board outline from it"},
+      {"NoOutline", WriteSampleVariant("NoOutline.PcbDoc",
+                                       [](TPcbBoardOutline& Outline) {
+                                         PcbApi_DestroyObject(Outline.Handle);
+                                       }),
+       "the PCB editor read no board outline from it"},
+      {"NoSegments", WriteSampleVariant("NoSegments.PcbDoc",
+                                        [](TPcbBoardOutline& Outline) {
+                                          Outline.SegmentCount = 0;
+                                        }),
+       "the board outline the PCB editor read from it has no segments"},
+      {"NoArea", WriteSampleVariant("NoArea.PcbDoc",
+                                    [](TPcbBoardOutline& Outline) {
+                                      for (int I = 0; I <= Outline.SegmentCount; ++I)
+                                        Outline.Segments[I].X = INT_MAX;
+                                    }),
+       "the board outline the PCB editor read from it encloses no area"},
+      {"Sample", WriteSampleVariant("Sample.PcbDoc", [](TPcbBoardOutline&) {}), nullptr},
+      {"Clockwise", WriteSampleVariant("Clockwise.PcbDoc", Reverse), nullptr},
+      {"Circle", WriteSampleVariant("Circle.PcbDoc", Circle), nullptr},
+  };
+  WriteFileText(Cases[0].Path, "MerovanBoard 1\n");
+
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    const std::string Before = FileText(Case.Path);
+    ShownMessages.clear();
+    FreshRecord();
+    Info->IsCustom = false;
+    Info->TemplateFileName = Case.Path;
+    int Result = -1;
+    const std::vector<std::string> Log = Logged([&] { Result = RunAsCommand(); });
+    EXPECT_TRUE(FileText(Case.Path) == Before);
+    if (!Case.Cause) {
+      EXPECT_EQ(Result, 1);
+      EXPECT_TRUE(ShownMessages.empty());
+      EXPECT_EQ(Host->DocumentCount(), 1);
+      CloseAllDocuments();
+      continue;
+    }
+    EXPECT_EQ(Result, 0);
+    EXPECT_EQ(ShownMessages, std::vector<std::string>{TemplateRefusal(Case.Path, Case.Cause)});
+    EXPECT_EQ(Host->DocumentCount(), 0);
+    // Refused before anything was written to the board.
+    const auto Change = std::find_if(Log.begin(), Log.end(), ChangesABoard);
+    EXPECT_TRUE(Change == Log.end()) << *Change;
   }
 }
 

@@ -27,11 +27,12 @@ class MakerSheetTest : public MakerTemplateTest {
 };
 
 TEST_F(MakerSheetTest, SheetLeavesHalfAnInchRoundTheObjects) {
-  // Two fills that together span (0, 0) to (5000 mil, 4000 mil); the template's second
-  // sheet flag, 0, is kept.
+  // Two fills that together span (0, 0) to (5000 mil, 4000 mil), with the outline
+  // inside them; the template's second sheet flag, 0, is kept.
   const TSheet Sheet = BuildSheet([](Integer B) {
     Seed(B, eFillObject, 1, 0, WholeMils(1000), WholeMils(2000), WholeMils(4000));
     Seed(B, eFillObject, 1, WholeMils(1000), 0, WholeMils(5000), WholeMils(2000));
+    SeedOutline(B, WholeMils(1000), WholeMils(1000), WholeMils(4000), WholeMils(3000));
     Integer X = 0, Y = 0, W = 0, H = 0;
     Byte Flag1 = 0, Flag2 = 0;
     PcbApi_QuerySheet(ExchangeRead, B, X, Y, W, H, Flag1, Flag2);
@@ -46,8 +47,39 @@ TEST_F(MakerSheetTest, ObjectWithoutBoundsIsSkipped) {
   const TSheet Sheet = BuildSheet([](Integer B) {
     EXPECT_EQ(PcbApi_AddObjectToContainer(B, PcbApi_CreateDimensionObject(6)), 0);
     Seed(B, eFillObject, 1, WholeMils(1000), WholeMils(1000), WholeMils(5000), WholeMils(4000));
+    SeedOutline(B, WholeMils(2000), WholeMils(2000), WholeMils(4000), WholeMils(3000));
   });
   EXPECT_EQ(Sheet, (TSheet{5000000, 5000000, 50000000, 40000000, 1, 1}));
+}
+
+// A custom board's arc sides bulge out to the edges of its outer box and no further,
+// so its sheet is that of a rectangular board of the box's size.
+TEST_F(MakerSheetTest, AnArcSidedBoardsSheetIsThatOfItsOuterBox) {
+  const auto SheetOf = [&](Byte Shape, const std::vector<TBoardSide>& ArcSides) {
+    FreeAndNil(Info);
+    Info = NewObject<TBoardInfoFromUser>();
+    Info->OutlineShape = Shape;
+    Info->BoardWidth = WholeMils(5000);
+    Info->BoardHeight = WholeMils(4000);
+    for (TBoardSide Side : ArcSides) {
+      Info->ArcSide[Side] = true;
+      Info->ArcHeight[Side] = WholeMils(Side == bsTop || Side == bsBottom ? 600 : 400);
+    }
+    const Integer Board = Build();
+    EXPECT_NE(Board, 0);
+    return ReadSheet(Board);
+  };
+  const TSheet Box = SheetOf(osRectangular, {});
+  const std::vector<TBoardSide> Cases[] = {
+      {bsTop, bsRight}, {bsLeft}, {bsTop}, {bsRight}, {bsBottom},
+      {bsLeft, bsTop, bsRight, bsBottom}};
+  for (const auto& ArcSides : Cases) {
+    const TSheet Sheet = SheetOf(osCustom, ArcSides);
+    SCOPED_TRACE(testing::PrintToString(ArcSides));
+    ASSERT_EQ(Sheet.size(), Box.size());
+    // An arc's top lands on the box's edge to within the rounding of its centre.
+    for (std::size_t I = 0; I < Box.size(); ++I) EXPECT_NEAR(Sheet[I], Box[I], 4) << I;
+  }
 }
 
 TEST_F(MakerSheetTest, BoardWithoutObjectsKeepsItsSheet) {

@@ -38,6 +38,7 @@ TEST_F(MakerOpenTest, TemplateBecomesANewDocument) {
     AddClassesAndRules(Board, 1, {});
     Seed(Board, eTrackObject, 1, WholeMils(100), 0, WholeMils(900), 0);
     AddClassesAndRules(Board, 1, {0, 0, 2, 6, 9, 10, 11, 18, 1});
+    SeedOutline(Board, 0, 0, WholeMils(1000), WholeMils(1000));
   });
   const std::string Before = FileText(Path);
   Info->IsCustom = false;
@@ -135,7 +136,10 @@ class MakerUnitsAndGridTest : public MakerTemplateTest,
 TEST_P(MakerUnitsAndGridTest, ReachTheBoard) {
   Info->IsCustom = GetParam() != 0;
   Info->DimensionLayer = GetParam() == 2 ? 60 : 0;
-  if (!Info->IsCustom) Info->TemplateFileName = WriteTemplate("Units.PcbDoc", [](Integer) {});
+  if (!Info->IsCustom)
+    Info->TemplateFileName = WriteTemplate("Units.PcbDoc", [](Integer B) {
+      SeedOutline(B, 0, 0, WholeMils(1000), WholeMils(1000));
+    });
   Info->Units = eMetric;
   Info->SurfaceMount = false;
   Info->RouteTechnology = 2;  // a 16.6 mil grid

@@ -70,6 +70,19 @@ class MakerTemplateTest : public MakerTest {
     return Object->Handle;
   }
 
+  // A rectangular board outline from (L, B) to (R, T): a template board keeps the
+  // outline it came with, and one without is refused.
+  static void SeedOutline(Integer Board, TCoord L, TCoord B, TCoord R, TCoord T) {
+    PcbApi_CreateBoardOutline(Board);
+    TOwned<TPcbBoardOutline> Outline(NewObject<TPcbBoardOutline>(ReadBoard(Board)->OutlineHandle));
+    EXPECT_EQ(Outline->Exchange(ExchangeRead), 0);
+    const TCoord Corners[5][2] = {{L, B}, {R, B}, {R, T}, {L, T}, {L, B}};
+    Outline->SegmentCount = 4;
+    for (int I = 0; I <= 4; ++I)
+      Outline->Segments[I] = TPolySegment{0, Corners[I][0], Corners[I][1], 0, 0, 0, 0, 0};
+    EXPECT_EQ(Outline->Exchange(ExchangeWrite), 0);
+  }
+
   // Classes object classes and a rule of each of Kinds added to the board.
   static void AddClassesAndRules(Integer Board, int Classes, std::initializer_list<Byte> Kinds) {
     for (int I = 0; I < Classes; ++I)
