@@ -208,13 +208,13 @@ int TdxTreeListColumn::Width() const {
 }
 
 void TdxTreeListColumn::SetWidth(int Value) {
-  Value = std::max(Value, FMinWidth);
+  Value = std::clamp(Value, FMinWidth, dxTLMaxWidth);
   if (!FAssignedValues.Contains(cvWidth) && Value == GetDefaultWidth()) return;
   SetAssigned(cvWidth, FWidth, Value);
 }
 
 void TdxTreeListColumn::SetMinWidth(int Value) {
-  FMinWidth = std::max(Value, 0);
+  FMinWidth = std::clamp(Value, 0, dxTLMaxWidth);
   SetWidth(Width());
 }
 

@@ -154,7 +154,7 @@ class TdxTreeListColumn : public TComponent {
   void SetHeaderMaxLineCount(int Value);
   int MaxLength() const;
   void SetMaxLength(int Value);
-  // Never negative; re-applies Width.
+  // 0 .. dxTLMaxWidth; re-applies Width.
   int MinWidth() const { return FMinWidth; }
   void SetMinWidth(int Value);
   bool OEMConvert() const { return FOEMConvert; }
@@ -173,7 +173,7 @@ class TdxTreeListColumn : public TComponent {
   void SetVertAlignment(TTextLayout Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
-  // Never below MinWidth.
+  // MinWidth .. dxTLMaxWidth.
   int Width() const;
   void SetWidth(int Value);
   // -1 (none) .. the last band.
