@@ -184,6 +184,9 @@ class TdxTreeListColumn : public TComponent {
   void SetRowIndex(int Value);
   // The row asked for, kept while the header has fewer rows.
   int StoredRowIndex() const { return FStoredRowIndex; }
+  // A stored row read from outside (a form file, a stored layout) made one the header
+  // may have: 0 .. its most rows - 1.
+  void SetStoredRowIndex(int Value);
   // The position among the visible columns of the same band row.
   int ColIndex() const;
   void SetColIndex(int Value);
