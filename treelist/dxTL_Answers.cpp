@@ -349,7 +349,7 @@ void TCustomdxTreeListControl::DragEndBand(int AbsoluteIndex, TPoint P, int Visi
 void TCustomdxTreeListControl::SetColumnWidth(int Column, int Width) {
   TdxTreeListColumn* C = Columns(Column);
   if (!C->Sizing()) return;
-  C->FWidth = std::max(Width, C->MinWidth());
+  C->FWidth = std::clamp(Width, C->MinWidth(), dxTLMaxWidth);
   C->FAssignedValues.Include(cvWidth);
 }
 

@@ -124,12 +124,12 @@ void TdxTreeListBand::SetVisible(bool Value) {
 }
 
 void TdxTreeListBand::SetMinWidth(int Value) {
-  FMinWidth = std::max(Value, 0);
+  FMinWidth = std::clamp(Value, 0, dxTLMaxWidth);
   SetWidth(FWidth);
 }
 
 void TdxTreeListBand::SetWidth(int Value) {
-  Value = std::max(Value, FMinWidth);
+  Value = std::clamp(Value, FMinWidth, dxTLMaxWidth);
   if (Value == FWidth) {
     // A width derived from the header or the default layout is recomputed.
     TCustomdxTreeListControl* Tree = TreeList();

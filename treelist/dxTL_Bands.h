@@ -58,7 +58,7 @@ class TdxTreeListBand : public TCollectionItem {
   // Hiding unpins the band.
   void SetVisible(bool Value);
   int Width() const { return FWidth; }
-  // Never below MinWidth.
+  // MinWidth .. dxTLMaxWidth.
   void SetWidth(int Value);
 
  private:

@@ -140,7 +140,7 @@ void TdxTreeListColumn::WriteSortedOrder(TWriter* Writer) {
 }
 
 void TdxTreeListColumn::ReadStoredRowIndex(TReader* Reader) {
-  FStoredRowIndex = static_cast<int>(Reader->ReadInteger());
+  SetStoredRowIndex(static_cast<int>(Reader->ReadInteger()));
 }
 
 void TdxTreeListColumn::WriteStoredRowIndex(TWriter* Writer) {
@@ -208,13 +208,13 @@ int TdxTreeListColumn::Width() const {
 }
 
 void TdxTreeListColumn::SetWidth(int Value) {
-  Value = std::max(Value, FMinWidth);
+  Value = std::clamp(Value, FMinWidth, dxTLMaxWidth);
   if (!FAssignedValues.Contains(cvWidth) && Value == GetDefaultWidth()) return;
   SetAssigned(cvWidth, FWidth, Value);
 }
 
 void TdxTreeListColumn::SetMinWidth(int Value) {
-  FMinWidth = std::max(Value, 0);
+  FMinWidth = std::clamp(Value, 0, dxTLMaxWidth);
   SetWidth(Width());
 }
 
@@ -363,6 +363,12 @@ void TdxTreeListColumn::SetRowIndex(int Value) {
   FRowIndex = Value;
   FStoredRowIndex = Value;
   Changed(false);
+}
+
+void TdxTreeListColumn::SetStoredRowIndex(int Value) {
+  const int Rows =
+      FTreeList ? FTreeList->HeaderPanelMaxRowCount() : TCustomdxTreeListControl::RowCountLimit;
+  FStoredRowIndex = std::clamp(Value, 0, Rows - 1);
 }
 
 int TdxTreeListColumn::ColIndex() const {

@@ -154,7 +154,7 @@ class TdxTreeListColumn : public TComponent {
   void SetHeaderMaxLineCount(int Value);
   int MaxLength() const;
   void SetMaxLength(int Value);
-  // Never negative; re-applies Width.
+  // 0 .. dxTLMaxWidth; re-applies Width.
   int MinWidth() const { return FMinWidth; }
   void SetMinWidth(int Value);
   bool OEMConvert() const { return FOEMConvert; }
@@ -173,7 +173,7 @@ class TdxTreeListColumn : public TComponent {
   void SetVertAlignment(TTextLayout Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
-  // Never below MinWidth.
+  // MinWidth .. dxTLMaxWidth.
   int Width() const;
   void SetWidth(int Value);
   // -1 (none) .. the last band.
@@ -184,6 +184,9 @@ class TdxTreeListColumn : public TComponent {
   void SetRowIndex(int Value);
   // The row asked for, kept while the header has fewer rows.
   int StoredRowIndex() const { return FStoredRowIndex; }
+  // A stored row read from outside (a form file, a stored layout) made one the header
+  // may have: 0 .. its most rows - 1.
+  void SetStoredRowIndex(int Value);
   // The position among the visible columns of the same band row.
   int ColIndex() const;
   void SetColIndex(int Value);

@@ -1,5 +1,7 @@
 // The tree list's appearance properties and their setters, the window's border and
 // scroll bars, the image lists, the event-firing operations and the selection rule.
+#include <algorithm>
+
 #include "classlib/Messages.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner_Edit.h"
@@ -29,6 +31,7 @@ void TCustomdxTreeList::ChangeSize(int& Field, int Value) {
 void TCustomdxTreeList::FontChanged(TObject* /*Sender*/) { UpdateLayout(); }
 
 void TCustomdxTreeList::SetDefaultRowHeight(int Value) {
+  Value = std::min(Value, dxTLMaxRowHeight);
   FDefaultRowHeightAssigned = true;
   if (Value == FDefaultRowHeight) return;
   FDefaultRowHeight = Value;

@@ -190,7 +190,10 @@ void TCustomdxTreeList::SetTopIndex(int Index) {
   CalcRegions(DI);
   int Visible = 0, Full = 0;
   CountRowsInView(GetNodeAtRow(Index), DI.CellsRect.bottom - DI.CellsRect.top, Visible, Full);
-  // The rows that fit from the new top both decide and give the last page.
+  // The rows that fit from the new top both decide and give the last page. A last row
+  // taller than the view, or a view shorter than a row, fits none: the last page is
+  // then that row alone, never an empty list.
+  Full = std::max(Full, 1);
   if (Count < Index + Full) Index = Count - Full;
   if (Index < 0) Index = 0;
   const int D = Current - Index;

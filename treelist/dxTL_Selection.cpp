@@ -140,7 +140,9 @@ void TdxTreeList::RemoveFromSelection(TdxTreeListNode* Node) {
 void TdxTreeList::ClearSelection() {
   if (FSelection.empty()) return;
   if (!Destroying() && !Clearing()) InvalidateSelection();
-  if (OnSelectionChanged.Assigned() && !Destroying()) {
+  // Also while the control is being destroyed, by itself or with its form: the
+  // handler hears of every node that leaves the selection.
+  if (OnSelectionChanged.Assigned()) {
     while (!FSelection.empty()) {
       TdxTreeListNode* Node = FSelection.back();
       FSelection.pop_back();

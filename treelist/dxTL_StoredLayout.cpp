@@ -237,10 +237,13 @@ void TCustomdxTreeListControl::LoadLayout(TCustomIniFile* IniObject, const AnsiS
     TFlagScope Applying(FApplyingLayout);
     for (TdxTreeListColumn* Column : Columns) {
       const AnsiString Section = ColumnSection(Root, Column);
-      Column->SetBandIndex(Wrapper->ReadInteger(Section, "BandIndex", Column->BandIndex()));
+      // -1 is a column outside every band, as the layout was written; a number below
+      // it names no band and leaves the column where it is.
+      const int Band = Wrapper->ReadInteger(Section, "BandIndex", Column->BandIndex());
+      if (Band >= -1) Column->SetBandIndex(Band);
       Column->SetRowIndex(Wrapper->ReadInteger(Section, "RowIndex", Column->RowIndex()));
-      Column->FStoredRowIndex =
-          Wrapper->ReadInteger(Section, "StoredRowIndex", Column->FStoredRowIndex);
+      Column->SetStoredRowIndex(
+          Wrapper->ReadInteger(Section, "StoredRowIndex", Column->FStoredRowIndex));
     }
   }
 

@@ -17,6 +17,12 @@ TCLASS_EXCEPTION(EInvaliddxTreeListOperation, Exception)
 
 inline constexpr const char* SInvalidOwnerNode = "Invalid Owner TdxTreeListNode";
 
+// The widest band or column and the tallest default row the list takes, from code, a
+// form file or a stored layout: far beyond what sizing by the mouse reaches, and small
+// enough that the list's sums of widths and heights stay within 32 bits.
+inline constexpr int dxTLMaxWidth = 1000000;
+inline constexpr int dxTLMaxRowHeight = 32767;
+
 // ---------------------------------------------------------------------------------
 // Options
 

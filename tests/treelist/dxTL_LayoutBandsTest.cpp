@@ -1,10 +1,12 @@
 // The column layer's geometry on a real window: band display widths answered from the
 // layout caches and kept with the client's width, the header's line count from the
-// captions, and the column knowing its node while a cell is measured.
+// captions, the column knowing its node while a cell is measured, and the widest widths
+// a form file or code can give laid out and painted.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
@@ -114,6 +116,86 @@ TEST_F(TreeListLayoutBandsTest, TheMeasuredColumnKnowsItsNodeOnlyWhileMeasuring)
   ASSERT_EQ(1u, C->Seen.size());
   EXPECT_EQ(Node, C->Seen[0]);
   EXPECT_EQ(nullptr, C->CurrentNode());
+}
+
+// Whatever width a form file or code gives a band or a column, the list lays it out
+// and paints it: under auto width the header still spans the client, without it the
+// widths read back bounded and the list scrolls over them.
+TEST_F(TreeListLayoutBandsTest, TheWidestWidthsAreLaidOutAndPainted) {
+  const int Widest = 2147483647;
+  const AnsiString Text =
+      "form frmWide: TForm\n"
+      "  Width = 420\n"
+      "  Height = 200\n"
+      "  component treWide: TdxTreeList\n"
+      "    Width = 400\n"
+      "    Height = 150\n"
+      "    BorderStyle = bsNone\n"
+      "    Options = [aoColumnSizing, aoAutoWidth]\n"
+      "    Bands = items\n"
+      "      item\n"
+      "        Width = 2147483647\n"
+      "      end\n"
+      "    end\n"
+      "    component colA: TdxTreeListColumn\n"
+      "      Width = 2147483647\n"
+      "      BandIndex = 0\n"
+      "      RowIndex = 0\n"
+      "    end\n"
+      "    component colB: TdxTreeListColumn\n"
+      "      Width = 2147483647\n"
+      "      BandIndex = 0\n"
+      "      RowIndex = 0\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> Wide(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Wide.get(), Text, "wide");
+  auto* List = ObjectAs<TdxTreeList>(Wide->FindComponent("treWide"));
+  ASSERT_NE(List, nullptr);
+  List->Add()->SetStrings(0, "x");
+  Wide->SetBorderStyle(bsNone);
+  Wide->Show();
+  Pump();
+  // Laid out: the two columns share the client; the sums of their widths hold.
+  auto ExpectPainted = [&](TdxTreeList* Tree, const char* What) {
+    SCOPED_TRACE(What);
+    PaintNow(Tree);
+    Pump();
+    EXPECT_TRUE(Log->Messages.empty()) << (Log->Messages.empty() ? "" : Log->Messages[0].c_str());
+    Log->Messages.clear();
+    TdxTreeListDrawInfo DI;
+    Tree->CalcDrawInfo(DI);
+    ASSERT_FALSE(DI.Headers.empty());
+    EXPECT_GT(DI.Headers[0].CellRect.right, DI.Headers[0].CellRect.left);
+    for (int I = 0; I < Tree->ColumnCount(); ++I) {
+      EXPECT_GE(Tree->Columns(I)->Width(), 100000) << I;
+      EXPECT_GE(Tree->GetColumnDisplayWidth(I), 0) << I;
+    }
+    for (int I = 0; I < Tree->Bands()->Count(); ++I)
+      EXPECT_GE(Tree->Bands()->Items(I)->Width(), 100000) << I;
+    EXPECT_GE(Tree->GetScrollableWidth(), Tree->GetVisibleWidth());
+  };
+  ExpectPainted(List, "form file, auto width");
+  TdxTreeListDrawInfo DI;
+  List->CalcDrawInfo(DI);
+  EXPECT_EQ(DI.Headers.back().CellRect.right, List->ClientRect().right);
+
+  // From code: on the fixture's list, with and without auto width, a band too.
+  Column(Widest);
+  Column(Widest)->SetMinWidth(Widest);
+  Tree->Bands()->Add();
+  Column(Widest, 1);
+  Tree->Bands()->Items(0)->SetWidth(Widest);
+  Tree->Bands()->Items(1)->SetMinWidth(Widest);
+  Tree->Add()->SetStrings(0, "y");
+  ExpectPainted(Tree, "code");
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoAutoWidth});
+  ExpectPainted(Tree, "code, auto width");
+  Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoAutoWidth});
+  SendMessageA(Tree->Handle(), WM_HSCROLL, SB_BOTTOM, 0);
+  ExpectPainted(Tree, "code, scrolled to the end");
+  EXPECT_EQ(Tree->LeftCoord(), Tree->GetScrollableWidth() - Tree->GetVisibleWidth());
 }
 
 }  // namespace

@@ -310,3 +310,78 @@ TEST_F(TreeListScrollTest, TheBarGoesWithTheLastNode) {
   EXPECT_EQ(Bar(SB_VERT).nMax, 0);
   EXPECT_EQ(GetWindowLongA(Tree->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
 }
+
+namespace {
+
+// Forty lines for the last top-level node: a row taller than the list's view.
+class TTallLastRow : public TObject {
+ public:
+  void LineCount(TObject* Sender, TdxTreeListNode* Node, int& Count) {
+    auto* Tree = static_cast<TCustomdxTreeList*>(Sender);
+    if (Node == Tree->Items(Tree->Count() - 1)) Count = 40;
+  }
+};
+
+}  // namespace
+
+// Every scroll past the end leaves the last row at the top, never an empty list:
+// with a last row taller than the view, and with a data area shorter than one row.
+TEST_F(TreeListScrollTest, TheLastRowStaysAtTheTopWhenItDoesNotFit) {
+  const HWND Window = Tree->Handle();
+  // Each input, repeated past the end, must end on Last and never lose the top.
+  auto Expect = [&](const char* What, auto Send, int Times, int Last) {
+    Tree->SetTopIndex(0);
+    for (int I = 0; I < Times; ++I) {
+      Send();
+      ASSERT_NE(Tree->TopVisibleNode(), nullptr) << What << " " << I;
+      ASSERT_GE(Tree->GetTopIndex(), 0) << What << " " << I;
+    }
+    // The thumb ends where the bar's last page begins, which holds the last row.
+    if (Last < 0) Last = Bar(SB_VERT).nPos;
+    EXPECT_EQ(Tree->GetTopIndex(), Last) << What;
+    EXPECT_EQ(Tree->TopVisibleNode(), Tree->GetNodeAtRow(Last)) << What;
+    Pump();
+  };
+  auto Scroll = [&](WPARAM Code) {
+    return [&, Code] { SendMessageA(Window, WM_VSCROLL, Code, 0); };
+  };
+  auto Wheel = [&] {
+    SendMessageA(Window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  };
+  auto Thumb = [&] {
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof(Info);
+    Info.fMask = SIF_POS;
+    Info.nPos = Tree->GetVisibleNodeCount();
+    SetScrollInfo(Window, SB_VERT, &Info, FALSE);
+    SendMessageA(Window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+  };
+  // Last is where each input ends; the thumb ends on its bar's last page.
+  auto ExpectEveryInput = [&](int Last) {
+    Expect("line", Scroll(SB_LINEDOWN), Last + 5, Last);
+    Expect("page", Scroll(SB_PAGEDOWN), Last + 5, Last);
+    Expect("wheel", Wheel, Last + 5, Last);
+    Expect("bottom", Scroll(SB_BOTTOM), 2, Last);
+    Expect("thumb", Thumb, 2, -1);
+    Tree->SetTopIndex(Last + 10);
+    EXPECT_EQ(Tree->GetTopIndex(), Last);
+  };
+
+  TTallLastRow Tall;
+  Tree->OnGetRowLineCount = TdxTLGetRowLineCountEvent::Bind<&TTallLastRow::LineCount>(&Tall);
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoRowAutoHeight});
+  FitRows(8);
+  AddRows(20);
+  ASSERT_GT(Tree->GetRowHeight(Tree->Items(19), Tree->DefaultRowHeight()),
+            Tree->ClientRect().bottom);
+  ExpectEveryInput(19);
+  // The row before it, shown at the top, has the tall row partly below it.
+  Tree->SetTopIndex(18);
+  EXPECT_EQ(Tree->GetTopIndex(), 18);
+
+  Tree->OnGetRowLineCount = TdxTLGetRowLineCountEvent();
+  Tree->ClearNodes();
+  AddRows(5);
+  SetDataHeight(Tree->DefaultRowHeight() - 1);
+  ExpectEveryInput(4);
+}

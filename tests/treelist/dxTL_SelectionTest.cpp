@@ -99,13 +99,27 @@ TEST_F(TreeListSelectionTest, ClearingFiresForEachNodeLastFirstAndCountsOnce) {
 }
 
 // Destroying the control clears its selection first, as a clearing does: one
-// OnSelectionChanged per selected node, the last first.
+// OnSelectionChanged per selected node, the last first, also when its form frees it.
 TEST_F(TreeListSelectionTest, DestroyingTheControlFiresForEachSelectedNode) {
   Select(4, 5);
   Tree->OnSelectionChanged = TSelectionChangedEvent::Bind<&TSelectionLog::Selection>(Log);
   const std::vector<TdxTreeListNode*> Expected = {Tree->SelectedNodes(1), Tree->SelectedNodes(0)};
   FreeAndNil(Tree);
   EXPECT_EQ(Expected, Log->Changed);
+
+  // The usual way: the list goes with its form, already marked as being destroyed.
+  TForm* Form = NewObject<TForm>(nullptr);
+  auto* Other = AddChild<TdxTreeList>(Form);
+  Other->SetOptions(Other->Options() + TdxTreeListOptions{aoMultiSelect});
+  for (int I = 0; I < 4; ++I) Other->Add();
+  Other->Items(1)->SetSelected(true);
+  Other->Items(3)->SetSelected(true);
+  ASSERT_EQ(2, Other->SelectedCount());
+  const std::vector<TdxTreeListNode*> Leaving = {Other->SelectedNodes(1), Other->SelectedNodes(0)};
+  Other->OnSelectionChanged = TSelectionChangedEvent::Bind<&TSelectionLog::Selection>(Log);
+  Log->Changed.clear();
+  Form->Free();
+  EXPECT_EQ(Leaving, Log->Changed);
 }
 
 TEST_F(TreeListSelectionTest, ADeletedNodeLeavesTheListWithAndWithoutMultiSelect) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Classes_Streaming.h"
 #include "classlib/IniFiles.h"
 #include "classlib/Registry.h"
 #include "classlib/StrUtils.h"
@@ -347,6 +348,103 @@ TEST_F(TreeListStoredLayoutTest, ALayoutOfSeveralSortColumnsSortsOnce) {
   std::string Order;
   for (int I = 0; I < Tree->Count(); ++I) Order += Texts(Tree->Items(I), 3) + " ";
   EXPECT_EQ(Order, "xb3 xb2 yb4 yb1 ");
+}
+
+// A layout file is outside input: whatever numbers it holds, every column stays in a
+// band and a header row the list has, and no width, count or row height leaves what
+// the list can lay out and paint.
+TEST_F(TreeListStoredLayoutTest, HostileNumbersInALayoutAreKeptInRange) {
+  TLayoutTreeList* Tree = NewTree("List", {"A", "B", "C"});
+  Tree->Bands()->Add();
+  Tree->Columns(2)->SetBandIndex(1);
+  Tree->Add()->SetStrings(0, "x");
+  const int MaxRows = Tree->HeaderPanelMaxRowCount();
+  // Section is below the layout's root: "" for the grid values.
+  auto Write = [&](const char* Section, const char* Key, int Value) {
+    TOwned<TMemIniFile> Ini(NewObject<TMemIniFile>(IniPath));
+    Ini->WriteInteger(AnsiString("\\Hostile") + Section, Key, Value);
+    Ini->UpdateFile();
+  };
+  auto Load = [&](const std::string& What) {
+    SCOPED_TRACE(What);
+    TOwned<TMemIniFile> Ini(NewObject<TMemIniFile>(IniPath));
+    Tree->LoadLayout(Ini.get(), "\\Hostile");
+    EXPECT_EQ(Tree->GetVisibleColumnCount(), 3);
+    for (int I = 0; I < 3; ++I) {
+      TdxTreeListColumn* Column = Tree->Columns(I);
+      EXPECT_TRUE(Column->BandIndex() >= 0 && Column->BandIndex() < 2) << I;
+      EXPECT_TRUE(Column->RowIndex() >= 0 && Column->RowIndex() < Tree->HeaderPanelRowCount()) << I;
+      EXPECT_TRUE(Column->StoredRowIndex() >= 0 && Column->StoredRowIndex() < MaxRows) << I;
+      EXPECT_TRUE(Column->Width() >= Column->MinWidth() && Column->Width() <= dxTLMaxWidth) << I;
+    }
+    for (int I = 0; I < 2; ++I) EXPECT_LE(Tree->Bands()->Items(I)->Width(), dxTLMaxWidth) << I;
+    EXPECT_LE(Tree->DefaultRowHeight(), dxTLMaxRowHeight);
+    // A column change inside an update counts the header rows from the columns.
+    Tree->BeginUpdate();
+    Tree->Columns(1)->SetCaption("b");
+    for (int V = 0; V < Tree->GetVisibleBandCount(); ++V)
+      EXPECT_LE(Tree->GetHeaderRowCount(V), Tree->HeaderPanelRowCount()) << V;
+    Tree->EndUpdate();
+    PaintNow(Tree);
+    Pump();
+  };
+  const int Big = 2147483647, Small = -2147483647 - 1;
+  for (int Value : {-3, Big, Small}) {
+    Write("\\Columns\\ListA", "StoredRowIndex", Value);
+    Load("StoredRowIndex " + std::to_string(Value));
+    Write("\\Columns\\ListA", "RowIndex", Value);
+    Load("RowIndex " + std::to_string(Value));
+  }
+  // Switching the automatic header height on counts the rows from the stored ones.
+  Include(Tree, aoAutoHeaderPanelHeight);
+  EXPECT_LE(Tree->HeaderPanelRowCount(), MaxRows);
+  for (int Value : {-7, Big, Small}) {
+    DeleteFileA(IniPath.c_str());
+    Write("\\Columns\\ListB", "BandIndex", Value);
+    Load("BandIndex " + std::to_string(Value));
+  }
+  for (int Value : {-50, Big, Small}) {
+    DeleteFileA(IniPath.c_str());
+    Write("\\Band\\Band0", "ID", Tree->Bands()->Items(0)->ID());
+    for (const char* Key : {"DefaultRowHeight", "BandRowCount", "HeaderPanelRowCount"})
+      Write("", Key, Value);
+    Write("\\Columns\\ListC", "Width", Value);
+    Write("\\Band\\Band0", "Width", Value);
+    Load("widths and counts " + std::to_string(Value));
+    Write("\\Columns\\ListA", "Index", Value);
+    Write("\\Columns\\ListC", "Sorted", Value);
+    Write("\\Columns\\ListC", "SortedOrder", Value);
+    Write("\\Band\\Band0", "Index", Value);
+    Load("indexes " + std::to_string(Value));
+  }
+
+  // A form file's stored rows are kept to the header's the same way.
+  const AnsiString Text =
+      "form frmRows: TForm\n"
+      "  component treRows: TdxTreeList\n"
+      "    component colA: TdxTreeListColumn\n"
+      "      BandIndex = 0\n"
+      "      RowIndex = 0\n"
+      "      StoredRowIndex = -3\n"
+      "    end\n"
+      "    component colB: TdxTreeListColumn\n"
+      "      BandIndex = 0\n"
+      "      RowIndex = 0\n"
+      "      StoredRowIndex = 2147483647\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> Read(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Read.get(), Text, "rows");
+  auto* List = ObjectAs<TdxTreeList>(Read->FindComponent("treRows"));
+  ASSERT_NE(List, nullptr);
+  EXPECT_EQ(List->GetVisibleColumnCount(), 2);
+  for (int I = 0; I < List->ColumnCount(); ++I) {
+    EXPECT_GE(List->Columns(I)->StoredRowIndex(), 0) << I;
+    EXPECT_LT(List->Columns(I)->StoredRowIndex(), List->HeaderPanelMaxRowCount()) << I;
+  }
+  Include(List, aoAutoHeaderPanelHeight);
+  EXPECT_EQ(List->HeaderPanelRowCount(), List->HeaderPanelMaxRowCount());
 }
 
 }  // namespace
