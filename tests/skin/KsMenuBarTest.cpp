@@ -188,6 +188,54 @@ TEST_F(KsMenuBarTest, ChildWindowButtonsOnlyOnAMultipleDocumentMainForm) {
   EXPECT_FALSE(Bar->MinimizeButton()->Visible());
 }
 
+TEST_F(KsMenuBarTest, AChildsIconButtonComesBeforeTheItemsAndItsOtherButtonsAtTheBarsRightEnd) {
+  TOwned<TForm> Main(NewObject<TForm>(nullptr));
+  Main->SetFormStyle(fsMDIForm);
+  Main->SetBounds(0, 0, 400, 300);
+  auto* Bar = NewObject<TLoadedBar>(Main.get());
+  Bar->SetParent(Main.get());
+  TKsCustomItem* MainFile = NewItem("&File", Bar->Items());
+  TKsCustomItem* MainEdit = NewItem("&Edit", Bar->Items());
+  Bar->ReadDone();
+  ASSERT_NE(Bar->IconButton(), nullptr);
+  TKsMenuBarView* View = Bar->View();
+  const TRect FileAlone = View->GetItemRect(MainFile);
+  EXPECT_EQ(FileAlone.left, 0);
+
+  TOwned<TForm> Child(NewObject<TForm>(nullptr));
+  Bar->ShowMDIButtons(Child.get());
+  const TRect Icon = View->GetItemRect(Bar->IconButton());
+  const int w = Icon.right - Icon.left;
+  ASSERT_GT(w, 0);
+  EXPECT_EQ(Icon.left, 0);
+  EXPECT_EQ(Icon.bottom - Icon.top, w) << "a child-window button is square";
+  const TRect File = View->GetItemRect(MainFile);
+  const TRect Edit = View->GetItemRect(MainEdit);
+  EXPECT_EQ(File.left, Icon.right) << "no item lies over the icon";
+  EXPECT_EQ(File.right - File.left, FileAlone.right - FileAlone.left);
+  EXPECT_EQ(Edit.left, File.right);
+  const int W = Bar->Width(), H = Bar->Height();
+  EXPECT_EQ(View->GetItemRect(Bar->CloseButton()), (TRect{W - w, 0, W, H}));
+  EXPECT_EQ(View->GetItemRect(Bar->RestoreButton()), (TRect{W - 2 * w, 0, W - w, H}));
+  EXPECT_EQ(View->GetItemRect(Bar->MinimizeButton()), (TRect{W - 3 * w, 0, W - 2 * w, H}));
+
+  // The mouse finds each where it is drawn.
+  Main->Show();
+  Pump();
+  const auto HotAt = [&](int X, int Y) {
+    View->HitTest(Bar->ClientToScreen(TPoint{X, Y}));
+    return View->HotItem();
+  };
+  EXPECT_EQ(HotAt(Icon.left + 2, Icon.top + 2), Bar->IconButton());
+  EXPECT_EQ(HotAt(File.left + 2, File.top + 2), MainFile);
+  EXPECT_EQ(HotAt(W - 2, 2), Bar->CloseButton());
+  EXPECT_EQ(HotAt(W - 3 * w + 2, 2), Bar->MinimizeButton());
+
+  Bar->HideMDIButtons();
+  EXPECT_EQ(View->GetItemRect(MainFile), FileAlone);
+  EXPECT_EQ(HotAt(2, 2), MainFile);
+}
+
 TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
   auto* Bar = AddBar(alTop);
   TKsCustomItem* Open = File->Items(0);
