@@ -21,24 +21,6 @@ using namespace kittest;
 
 namespace {
 
-// Steps run one per timer tick, from whatever loop is dispatching (the bar's and the
-// popups' tracking loops among them).
-std::vector<std::function<void()>> Steps;
-std::size_t NextStep = 0;
-void CALLBACK RunNextStep(HWND, UINT, UINT_PTR Timer, DWORD) {
-  if (NextStep >= Steps.size()) {
-    KillTimer(nullptr, Timer);
-    return;
-  }
-  const std::size_t Step = NextStep++;
-  Steps[Step]();
-}
-void StartSteps(std::vector<std::function<void()>> Script) {
-  Steps = std::move(Script);
-  NextStep = 0;
-  SetTimer(nullptr, 0, 30, RunNextStep);
-}
-
 TKsCustomItem* NewItem(const char* Caption, TKsCustomItem* Parent) {
   auto* Item = NewObject<TKsCustomItem>(Parent->Owner());
   Item->SetCaption(Caption);
@@ -317,6 +299,97 @@ TEST_F(KsMenuBarTest, AFormFileKeepsTheBarsAlignmentWhateverItIs) {
     ASSERT_NE(Bar, nullptr) << Name;
     EXPECT_EQ(Bar->Align(), Align) << Name;
   }
+}
+
+// ---------------------------------------------------------------------------------
+// The buttons of a maximized child window on the main form's bar
+
+class KsMenuBarChildButtonsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    SetCursorPos(1000, 700);
+    Main = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Main->SetFormStyle(fsMDIForm);
+    Main->SetCaption("Parent");
+    Main->SetBounds(60, 60, 500, 400);
+    Bar = NewObject<TLoadedBar>(Main);
+    Bar->SetParent(Main);
+    NewItem("&Open", NewItem("&File", Bar->Items()));
+    Bar->ReadDone();
+    Main->Show();
+    Pump();
+  }
+  void TearDown() override {
+    Steps.clear();
+    UiTest::TearDown();
+  }
+  // A child window dressed by a kit frame, shown.
+  TKsCustomForm* NewChild(const char* Caption) {
+    auto* Child = Keep(NewObject<TForm>(nullptr, CreateNew));
+    Child->SetCaption(Caption);
+    Child->SetBounds(10, 10, 200, 150);
+    auto* Frame = NewObject<TKsCustomForm>(Child);
+    Frame->SetMinimizeApplication(false);
+    Frame->SetActive(true);
+    Child->Show();
+    Pump();
+    return Frame;
+  }
+  void Maximize(TKsCustomForm* Frame) {
+    if (Frame->WindowState() != kwsMaximized) Frame->Maximize();
+    Bar->ShowMDIButtons(static_cast<TCustomForm*>(Frame->Owner()));
+    Pump();
+  }
+  // The user's click on a button of the bar: the mouse comes onto it, presses and
+  // releases (the press starts the bar's tracking, whose loop takes the rest).
+  void Click(TKsCustomItem* Button) {
+    const TRect R = Bar->View()->GetItemRect(Button);
+    const TPoint At{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+    PostMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
+    for (const int X : {R.left + 1, At.x}) PostMessageA(Bar->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, At.y));
+    PostMessageA(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
+    Pump(50);
+  }
+
+  TForm* Main = nullptr;
+  TLoadedBar* Bar = nullptr;
+};
+
+TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheChildThroughItsFrame) {
+  TKsCustomForm* One = NewChild("Child 1");
+  Maximize(One);
+  ASSERT_TRUE(Bar->RestoreButton()->Visible());
+  Click(Bar->RestoreButton());
+  EXPECT_EQ(One->WindowState(), kwsNormal);
+
+  Maximize(One);
+  Click(Bar->MinimizeButton());
+  EXPECT_EQ(One->WindowState(), kwsMinimized);
+
+  // The icon shows the child's own system menu; once it is closed nothing of the bar
+  // stays hot.
+  One->Restore();
+  Maximize(One);
+  AnsiString FirstEntry;
+  int Shown = 0;
+  StartSteps({[&] {
+    Shown = PopupWindowCount();
+    if (Shown == 0) {
+      --NextStep;  // again at the next tick
+      return;
+    }
+    FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
+    PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  }});
+  Click(Bar->IconButton());
+  PumpUntil([] { return NextStep >= Steps.size(); });
+  Pump(50);
+  EXPECT_EQ(Shown, 1);
+  EXPECT_EQ(FirstEntry, One->SystemMenu() ? One->SystemMenu()->Items(0)->Caption() : AnsiString("?"));
+  EXPECT_EQ(PopupWindowCount(), 0);
+  EXPECT_EQ(Bar->View()->HotItem(), nullptr);
+  EXPECT_EQ(One->WindowState(), kwsMaximized);
 }
 
 }  // namespace
