@@ -42,6 +42,14 @@ TShiftState ShiftOf(Byte Bits) {
   return Shift;
 }
 
+// Whether the window's bounds are its normal bounds in a state it leaves: not in the
+// states named (whose bounds are their own), and never in the tray, where the window
+// is hidden with whatever bounds the state before the tray gave it.
+template <class... S>
+bool HoldsNormalBounds(TKsWindowState Left, S... Own) {
+  return Left != kwsTray && ((Left != Own) && ...);
+}
+
 constexpr int RestoreCaptionStyle = 13;
 constexpr UINT MaxTipLength = 63;
 // A window that never validates must not hold SetBoundsAndFlush in its loop.
@@ -102,7 +110,7 @@ void TKsCustomForm::Maximize() {
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
   FPreviousState = FWindowState;
-  if (FPreviousState != kwsRollup && FPreviousState != kwsMinimized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
   FWindowState = kwsMaximized;
   TRect R;
   GetMaximizedRect(R);
@@ -117,7 +125,7 @@ void TKsCustomForm::Minimize() {
   if (FWindowState == kwsMinimized) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsMinimized;
-  if (FPreviousState != kwsRollup && FPreviousState != kwsMaximized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMaximized)) SaveRestoreBounds();
   if (!FMinimizeApplication) {
     TRect R;
     GetMinimizedRect(R);
@@ -132,7 +140,7 @@ void TKsCustomForm::Rollup() {
   if (FWindowState == kwsRollup) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsRollup;
-  if (FPreviousState != kwsMinimized && FPreviousState != kwsMaximized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized)) SaveRestoreBounds();
   TRect R;
   GetRollupRect(R);
   SetBoundsAndFlush(R);
@@ -145,8 +153,7 @@ void TKsCustomForm::MinimizeToTray() {
   if (FWindowState == kwsTray) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsTray;
-  if (FPreviousState != kwsMinimized && FPreviousState != kwsMaximized && FPreviousState != kwsRollup)
-    SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized, kwsRollup)) SaveRestoreBounds();
   AnsiString Tip;
   if (FMinimizeApplication) {
     Tip = Application->Title();
@@ -181,13 +188,10 @@ void TKsCustomForm::Restore() {
     }
   };
   switch (FWindowState) {
-    case kwsNormal: ToNormal(); break;
+    case kwsNormal: break;  // already there: nothing changes
     case kwsMaximized:
-      if (FPreviousState == kwsMinimized) {
-        if (FMinimizeApplication) break;
-        ToNormal();
-        Maximize();
-      } else if (FPreviousState == kwsRollup) {
+      // Maximized straight from minimized (by code) goes back to the normal bounds too.
+      if (FPreviousState == kwsRollup) {
         ToNormal();
         Rollup();
       } else {
