@@ -288,9 +288,11 @@ class TKsCustomForm : public TKsHookComponent {
   static LRESULT CALLBACK MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   // The subclassed client's messages; true when the message stops here.
   bool MDIClientWndProc(TMessage& Message);
-  // The MDI child's steps of the state changes and of its activation.
+  // An MDI child's steps after it is maximized (its frame, the parent's menu bar and
+  // caption), and after it is minimized or restored from maximized (its frame, a
+  // WM_SIZE, the bar's buttons hidden, the other children restored).
   void MDIChildMaximized();
-  void MDIChildLeftMaximized();
+  void MDIChildNotMaximized();
   void WMMDIActivate(TMessage& Message);
   void AfterMDIParentSize();
   // The kit menu bar of the MDI parent (nullptr when it has none).

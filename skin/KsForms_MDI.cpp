@@ -208,7 +208,7 @@ void TKsCustomForm::MDIChildMaximized() {
   UpdateMDICaption();
 }
 
-void TKsCustomForm::MDIChildLeftMaximized() {
+void TKsCustomForm::MDIChildNotMaximized() {
   TCustomForm* Form = GetHookedForm();
   if (!Form || Form->FormStyle() != fsMDIChild) return;
   UpdateFrame();
