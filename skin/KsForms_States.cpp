@@ -706,7 +706,8 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
     case KM_MAXIMIZECHILD:
-      Maximize();
+      // Posted: a child maximized meanwhile stays so (Maximize would restore it).
+      if (FWindowState != kwsMaximized) Maximize();
       Message.Result = 0;
       SetHandled(true);
       return true;

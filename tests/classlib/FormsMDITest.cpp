@@ -160,10 +160,13 @@ TEST_F(MDIFormTest, ChildFormsLiveInTheMainFormsClientAndFollowActivation) {
   EXPECT_TRUE(Second->Active());
   EXPECT_FALSE(First->Active());
 
+  TChangeCounter Activations;
+  First->OnActivate = Activations.Event();
   SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(First->Handle()), 0);
   Pump();
   EXPECT_EQ(Parent->ActiveMDIChild(), First);
   EXPECT_TRUE(First->Active());
+  EXPECT_EQ(Activations.Count, 1) << "as the focus comes in";
   EXPECT_FALSE(Second->Active());
   EXPECT_EQ(Parent->MDIChildren(0), First);
 

@@ -261,6 +261,16 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
   }
   EXPECT_FALSE(ParentFrame->IsMDIChildMaximized());
   EXPECT_NE(WindowPixel(Children[1]->Handle(), 3, 3), static_cast<COLORREF>(ChildColor)) << "its frame is back";
+
+  // Minimized from maximized: the same.
+  Frames[1]->Maximize();
+  Pump();
+  ASSERT_EQ(Parent->Caption(), "Parent - [Renamed]");
+  Frames[1]->Minimize();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent");
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+  EXPECT_EQ(Children[1]->Top() + Children[1]->Height(), ClientArea().bottom);
 }
 
 TEST_F(KsMDIFormTest, CtrlF6MovesBetweenChildrenAndTheMaximizedStateGoesAlong) {
