@@ -6,7 +6,6 @@
 #include "classlib/UpdateScope.h"
 #include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
-#include "skin/KsPopup.h"
 #include "skin/KsUtils.h"
 
 TCLASS_IMPL(TKsMenuBarView)
@@ -188,7 +187,7 @@ void TKsCustomMenuBar::MDIButtonClick(TObject* Sender) {
   if (!Button || !FMDIChild) return;
   // The child's kit frame owns its window states; a child without one is left to the
   // class library.
-  TKsCustomForm* Frame = KsFormOf(FMDIChild);
+  TKsCustomForm* Frame = ActiveKsForm(FMDIChild);
   switch (Button->MDIButtonKind()) {
     case CloseKind: Frame ? Frame->CloseForm() : FMDIChild->Close(); break;
     case RestoreKind: Frame ? Frame->Restore() : FMDIChild->SetWindowState(wsNormal); break;

@@ -29,6 +29,14 @@ std::vector<TKsPopupWindow*>& LiveWindows() {
 
 TKsColor Ks(TColor C) { return ColorToKsColor(C, 255); }
 
+// The skinned frame among the components of Control, or nullptr.
+TKsCustomForm* FrameOf(TWinControl* Control) {
+  if (!Control) return nullptr;
+  for (int I = 0; I < Control->ComponentCount(); ++I)
+    if (auto* Frame = ObjectAs<TKsCustomForm>(Control->Components(I))) return Frame;
+  return nullptr;
+}
+
 // The owner's frame does not paint while the popup comes up (it would paint itself
 // inactive for a moment); its painting is on again when the scope ends.
 class TFramePaintPause {
@@ -63,13 +71,6 @@ class TChildViewScope {
 };
 
 }  // namespace
-
-TKsCustomForm* KsFormOf(TWinControl* Control) {
-  if (!Control) return nullptr;
-  for (int I = 0; I < Control->ComponentCount(); ++I)
-    if (auto* Frame = ObjectAs<TKsCustomForm>(Control->Components(I))) return Frame;
-  return nullptr;
-}
 
 // ---------------------------------------------------------------------------------
 // Placement and showing
@@ -110,7 +111,7 @@ bool ShowPopupItem(TKsCustomItem* Item, TKsItemView* ParentView, const TPoint& A
                               ParentView && ParentView->MenuBarStyle());
   Window->SetBounds(P.x, P.y, Window->Width(), Window->Height());
   {
-    TFramePaintPause Pause(KsFormOf(Item->OwnerControl()));
+    TFramePaintPause Pause(FrameOf(Item->OwnerControl()));
     Window->SetVisible(true);
     if (Item->SetForeground() && Window->HandleAllocated()) SetForegroundWindow(Window->Handle());
   }

@@ -31,9 +31,6 @@ TPoint PlacePopup(const TRect& Screen, const TPoint& At, const TRect& ItemRect, 
 // (and nothing shown) for an item without children.
 bool ShowPopupItem(TKsCustomItem* Item, TKsItemView* ParentView, const TPoint& At, const TRect& ItemRect);
 
-// The skinned frame among the components of Control, or nullptr.
-TKsCustomForm* KsFormOf(TWinControl* Control);
-
 // The popup windows that exist now, in the order they were made.
 int PopupWindowCount();
 TKsPopupWindow* PopupWindows(int Index);

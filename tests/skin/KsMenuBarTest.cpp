@@ -1,8 +1,8 @@
 // The kit's menu bar on real windows: its height from its items, the etched line on
 // the side facing the client area, Alt with a letter opening that item's sub-menu
 // (keys posted from a timer while the bar tracks), the child-window buttons of a
-// multiple-document main form, the frame asking the bar for shortcuts, and the bar's
-// items in form files.
+// multiple-document main form (laid out, painted and clicked with a real maximized
+// child), the frame asking the bar for shortcuts, and the bar's items in form files.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -170,54 +170,6 @@ TEST_F(KsMenuBarTest, ChildWindowButtonsOnlyOnAMultipleDocumentMainForm) {
   EXPECT_FALSE(Bar->MinimizeButton()->Visible());
 }
 
-TEST_F(KsMenuBarTest, AChildsIconButtonComesBeforeTheItemsAndItsOtherButtonsAtTheBarsRightEnd) {
-  TOwned<TForm> Main(NewObject<TForm>(nullptr));
-  Main->SetFormStyle(fsMDIForm);
-  Main->SetBounds(0, 0, 400, 300);
-  auto* Bar = NewObject<TLoadedBar>(Main.get());
-  Bar->SetParent(Main.get());
-  TKsCustomItem* MainFile = NewItem("&File", Bar->Items());
-  TKsCustomItem* MainEdit = NewItem("&Edit", Bar->Items());
-  Bar->ReadDone();
-  ASSERT_NE(Bar->IconButton(), nullptr);
-  TKsMenuBarView* View = Bar->View();
-  const TRect FileAlone = View->GetItemRect(MainFile);
-  EXPECT_EQ(FileAlone.left, 0);
-
-  TOwned<TForm> Child(NewObject<TForm>(nullptr));
-  Bar->ShowMDIButtons(Child.get());
-  const TRect Icon = View->GetItemRect(Bar->IconButton());
-  const int w = Icon.right - Icon.left;
-  ASSERT_GT(w, 0);
-  EXPECT_EQ(Icon.left, 0);
-  EXPECT_EQ(Icon.bottom - Icon.top, w) << "a child-window button is square";
-  const TRect File = View->GetItemRect(MainFile);
-  const TRect Edit = View->GetItemRect(MainEdit);
-  EXPECT_EQ(File.left, Icon.right) << "no item lies over the icon";
-  EXPECT_EQ(File.right - File.left, FileAlone.right - FileAlone.left);
-  EXPECT_EQ(Edit.left, File.right);
-  const int W = Bar->Width(), H = Bar->Height();
-  EXPECT_EQ(View->GetItemRect(Bar->CloseButton()), (TRect{W - w, 0, W, H}));
-  EXPECT_EQ(View->GetItemRect(Bar->RestoreButton()), (TRect{W - 2 * w, 0, W - w, H}));
-  EXPECT_EQ(View->GetItemRect(Bar->MinimizeButton()), (TRect{W - 3 * w, 0, W - 2 * w, H}));
-
-  // The mouse finds each where it is drawn.
-  Main->Show();
-  Pump();
-  const auto HotAt = [&](int X, int Y) {
-    View->HitTest(Bar->ClientToScreen(TPoint{X, Y}));
-    return View->HotItem();
-  };
-  EXPECT_EQ(HotAt(Icon.left + 2, Icon.top + 2), Bar->IconButton());
-  EXPECT_EQ(HotAt(File.left + 2, File.top + 2), MainFile);
-  EXPECT_EQ(HotAt(W - 2, 2), Bar->CloseButton());
-  EXPECT_EQ(HotAt(W - 3 * w + 2, 2), Bar->MinimizeButton());
-
-  Bar->HideMDIButtons();
-  EXPECT_EQ(View->GetItemRect(MainFile), FileAlone);
-  EXPECT_EQ(HotAt(2, 2), MainFile);
-}
-
 TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
   auto* Bar = AddBar(alTop);
   TKsCustomItem* Open = File->Items(0);
@@ -302,49 +254,82 @@ TEST_F(KsMenuBarTest, AFormFileKeepsTheBarsAlignmentWhateverItIs) {
 }
 
 // ---------------------------------------------------------------------------------
-// The buttons of a maximized child window on the main form's bar
+// The buttons of a maximized child window on the main form's bar: a kit MDI parent with
+// the bar and two kit MDI children
 
 class KsMenuBarChildButtonsTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1000, 700);
-    Main = Keep(NewObject<TForm>(nullptr, CreateNew));
+    SetCursorPos(1000, 700);  // the mouse is made of messages
+    SavedMainForm = Application->MainForm();
+    Main = NewObject<TForm>(nullptr, CreateNew);
     Main->SetFormStyle(fsMDIForm);
     Main->SetCaption("Parent");
-    Main->SetBounds(60, 60, 500, 400);
+    Main->SetBounds(40, 30, 500, 400);
     Bar = NewObject<TLoadedBar>(Main);
     Bar->SetParent(Main);
-    NewItem("&Open", NewItem("&File", Bar->Items()));
+    File = NewItem("&File", Bar->Items());
+    NewItem("&Open", File);
+    Edit = NewItem("&Edit", Bar->Items());
     Bar->ReadDone();
+    auto* MainFrame = NewObject<TKsCustomForm>(Main);
+    MainFrame->SetActive(true);
+    MainFrame->SetMenuBar(Bar);
+    Application->SetMainForm(Main);
     Main->Show();
     Pump();
+    for (int I = 0; I < 2; ++I) Frames[I] = NewChild(I == 0 ? "Child 1" : "Child 2", 20 + 40 * I);
   }
   void TearDown() override {
     Steps.clear();
+    for (TKsCustomForm* Frame : Frames)
+      if (Frame) Frame->Owner()->Free();
+    Main->Free();
+    Application->SetMainForm(SavedMainForm);
     UiTest::TearDown();
   }
-  // A child window dressed by a kit frame, shown.
-  TKsCustomForm* NewChild(const char* Caption) {
-    auto* Child = Keep(NewObject<TForm>(nullptr, CreateNew));
+  TKsCustomForm* NewChild(const char* Caption, int Left) {
+    auto* Child = NewObject<TForm>(nullptr, CreateNew);
+    Child->SetFormStyle(fsMDIChild);
     Child->SetCaption(Caption);
-    Child->SetBounds(10, 10, 200, 150);
+    Child->SetBounds(Left, 30, 220, 160);
     auto* Frame = NewObject<TKsCustomForm>(Child);
-    Frame->SetMinimizeApplication(false);
     Frame->SetActive(true);
     Child->Show();
     Pump();
     return Frame;
   }
-  void Maximize(TKsCustomForm* Frame) {
-    if (Frame->WindowState() != kwsMaximized) Frame->Maximize();
-    Bar->ShowMDIButtons(static_cast<TCustomForm*>(Frame->Owner()));
+  TForm* Child(int I) const { return static_cast<TForm*>(Frames[I]->Owner()); }
+  void Activate(int I) {
+    SendMessageA(Main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Child(I)->Handle()), 0);
     Pump();
+  }
+  // Activated and maximized through the child's frame, which hands the bar its buttons.
+  void Maximize(int I) {
+    Activate(I);
+    if (Frames[I]->WindowState() != kwsMaximized) Frames[I]->Maximize();
+    Pump();
+  }
+  TRect RectOf(TKsCustomItem* Item) { return Bar->View()->GetItemRect(Item); }
+  bool ButtonsShown() {
+    for (TKsCustomItem* B : {Bar->IconButton(), Bar->MinimizeButton(), Bar->RestoreButton(), Bar->CloseButton()})
+      if (!B->Visible()) return false;
+    return true;
+  }
+  // How many pixels of R on the bar's window are not the menu colour.
+  int InkIn(const TRect& R) {
+    PaintNow(Bar);
+    const COLORREF Menu = ColorToRGB(clMenu);
+    int Ink = 0;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X) Ink += ScreenPixel(Bar->Handle(), X, Y) != Menu;
+    return Ink;
   }
   // The user's click on a button of the bar: the mouse comes onto it, presses and
   // releases (the press starts the bar's tracking, whose loop takes the rest).
   void Click(TKsCustomItem* Button) {
-    const TRect R = Bar->View()->GetItemRect(Button);
+    const TRect R = RectOf(Button);
     const TPoint At{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
     PostMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
     for (const int X : {R.left + 1, At.x}) PostMessageA(Bar->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, At.y));
@@ -352,30 +337,101 @@ class KsMenuBarChildButtonsTest : public UiTest {
     Pump(50);
   }
 
+  TCustomForm* SavedMainForm = nullptr;
   TForm* Main = nullptr;
   TLoadedBar* Bar = nullptr;
+  TKsCustomItem* File = nullptr;
+  TKsCustomItem* Edit = nullptr;
+  TKsCustomForm* Frames[2] = {nullptr, nullptr};
 };
 
-TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheChildThroughItsFrame) {
-  TKsCustomForm* One = NewChild("Child 1");
-  Maximize(One);
-  ASSERT_TRUE(Bar->RestoreButton()->Visible());
-  Click(Bar->RestoreButton());
-  EXPECT_EQ(One->WindowState(), kwsNormal);
+TEST_F(KsMenuBarChildButtonsTest, AMaximizedChildsIconLeadsTheRowAndItsOtherButtonsEndIt) {
+  const TRect FileAlone = RectOf(File);
+  EXPECT_EQ(FileAlone.left, 0);
+  EXPECT_FALSE(Bar->IconButton()->Visible());
 
-  Maximize(One);
+  Maximize(0);
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->IconButton()->MDIChild(), Child(0));
+  const TRect Icon = RectOf(Bar->IconButton());
+  const int w = Icon.right - Icon.left;
+  ASSERT_GT(w, 0);
+  EXPECT_EQ(Icon, (TRect{0, 0, w, w})) << "a child-window button is square";
+  const TRect FileRect = RectOf(File);
+  EXPECT_EQ(FileRect.left, Icon.right) << "no item lies over the icon";
+  EXPECT_EQ(FileRect.right - FileRect.left, FileAlone.right - FileAlone.left);
+  EXPECT_EQ(RectOf(Edit).left, FileRect.right);
+  const int W = Bar->Width(), H = Bar->Height();
+  EXPECT_EQ(RectOf(Bar->CloseButton()), (TRect{W - w, 0, W, H}));
+  EXPECT_EQ(RectOf(Bar->RestoreButton()), (TRect{W - 2 * w, 0, W - w, H}));
+  EXPECT_EQ(RectOf(Bar->MinimizeButton()), (TRect{W - 3 * w, 0, W - 2 * w, H}));
+
+  EXPECT_GT(InkIn(Icon), 0);
+  EXPECT_GT(InkIn(RectOf(Bar->CloseButton())), 0);
+
+  // The mouse finds each where it is drawn.
+  const auto HotAt = [&](int X, int Y) {
+    Bar->View()->HitTest(Bar->ClientToScreen(TPoint{X, Y}));
+    return Bar->View()->HotItem();
+  };
+  EXPECT_EQ(HotAt(2, 2), Bar->IconButton());
+  EXPECT_EQ(HotAt(FileRect.left + 2, 2), File);
+  EXPECT_EQ(HotAt(W - 2, 2), Bar->CloseButton());
+  EXPECT_EQ(HotAt(W - 3 * w + 2, 2), Bar->MinimizeButton());
+  HotAt(-1, -1);
+
+  // The other child activated brings its own buttons.
+  Activate(1);
+  EXPECT_EQ(Bar->MDIChild(), Child(1));
+  EXPECT_EQ(Bar->CloseButton()->MDIChild(), Child(1));
+  EXPECT_TRUE(ButtonsShown());
+
+  // Restored, the bar's ends are bare again.
+  Frames[1]->Restore();
+  Pump();
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+  EXPECT_EQ(InkIn(TRect{W - 3 * w, 0, W, H - 2}), 0);
+  EXPECT_EQ(RectOf(File), FileAlone);
+}
+
+TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFrame) {
+  const TRect Normal = Child(0)->BoundsRect();
+  Maximize(0);
+  ASSERT_EQ(Main->Caption(), "Parent - [Child 1]");
+  Click(Bar->RestoreButton());
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_EQ(Child(0)->BoundsRect(), Normal);
+  EXPECT_EQ(Main->Caption(), "Parent");
+  EXPECT_FALSE(ButtonsShown());
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+
+  Maximize(0);
   Click(Bar->MinimizeButton());
-  EXPECT_EQ(One->WindowState(), kwsMinimized);
+  EXPECT_EQ(Frames[0]->WindowState(), kwsMinimized);
+  EXPECT_FALSE(ButtonsShown());
+
+  // Close follows the child's close action: minimized when it can be, else it stays.
+  Maximize(1);
+  Click(Bar->CloseButton());
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMinimized);
+  EXPECT_TRUE(IsWindowVisible(Child(1)->Handle()));
+  EXPECT_FALSE(ButtonsShown());
+  TKsBorderIcons Icons = Frames[1]->BorderIcons();
+  Icons.Exclude(kbiMinimize);
+  Frames[1]->SetBorderIcons(Icons);
+  Frames[1]->Restore();
+  Maximize(1);
+  ASSERT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  Click(Bar->CloseButton());
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  EXPECT_TRUE(IsWindowVisible(Child(1)->Handle()));
+  EXPECT_EQ(Bar->MDIChild(), Child(1));
 
   // The icon shows the child's own system menu; once it is closed nothing of the bar
-  // stays hot.
-  One->Restore();
-  Maximize(One);
+  // stays hot and the child is as it was.
   AnsiString FirstEntry;
-  int Shown = 0;
   StartSteps({[&] {
-    Shown = PopupWindowCount();
-    if (Shown == 0) {
+    if (PopupWindowCount() == 0) {
       --NextStep;  // again at the next tick
       return;
     }
@@ -385,11 +441,11 @@ TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheChildThroughItsFrame) {
   Click(Bar->IconButton());
   PumpUntil([] { return NextStep >= Steps.size(); });
   Pump(50);
-  EXPECT_EQ(Shown, 1);
-  EXPECT_EQ(FirstEntry, One->SystemMenu() ? One->SystemMenu()->Items(0)->Caption() : AnsiString("?"));
+  ASSERT_NE(Frames[1]->SystemMenu(), nullptr);
+  EXPECT_EQ(FirstEntry, Frames[1]->SystemMenu()->Items(0)->Caption());
   EXPECT_EQ(PopupWindowCount(), 0);
   EXPECT_EQ(Bar->View()->HotItem(), nullptr);
-  EXPECT_EQ(One->WindowState(), kwsMaximized);
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
 }
 
 }  // namespace
