@@ -15,6 +15,8 @@
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
 #include "skin/KsPopup.h"
+#include "skin/KsThemeEngine.h"
+#include "skin/KsThemeMenus.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -267,11 +269,11 @@ class KsMenuBarChildButtonsTest : public UiTest {
     Main->SetFormStyle(fsMDIForm);
     Main->SetCaption("Parent");
     Main->SetBounds(40, 30, 500, 400);
-    Bar = NewObject<TLoadedBar>(Main);
+    Bar = MakeBar(Main);
     Bar->SetParent(Main);
-    File = NewItem("&File", Bar->Items());
-    NewItem("&Open", File);
-    Edit = NewItem("&Edit", Bar->Items());
+    File = NewBarItem("&File", Bar->Items());
+    NewBarItem("&Open", File);
+    Edit = NewBarItem("&Edit", Bar->Items());
     Bar->ReadDone();
     auto* MainFrame = NewObject<TKsCustomForm>(Main);
     MainFrame->SetActive(true);
@@ -288,6 +290,14 @@ class KsMenuBarChildButtonsTest : public UiTest {
     Main->Free();
     Application->SetMainForm(SavedMainForm);
     UiTest::TearDown();
+  }
+  virtual TLoadedBar* MakeBar(TForm* Form) { return NewObject<TLoadedBar>(Form); }
+  // An item of the bar's item class.
+  TKsCustomItem* NewBarItem(const char* Caption, TKsCustomItem* Parent) {
+    auto* Item = static_cast<TKsCustomItem*>(AsComponentClass(Bar->GetItemClass())->Create(Main));
+    Item->SetCaption(Caption);
+    Parent->Add(Item);
+    return Item;
   }
   TKsCustomForm* NewChild(const char* Caption, int Left) {
     auto* Child = NewObject<TForm>(nullptr, CreateNew);
@@ -446,6 +456,85 @@ TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFram
   EXPECT_EQ(PopupWindowCount(), 0);
   EXPECT_EQ(Bar->View()->HotItem(), nullptr);
   EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+}
+
+// A bar of themed items, with a painter that fills each child-window button in a colour
+// of its own and notes the state flags it is given.
+class TThemedBar : public TLoadedBar {
+ public:
+  explicit TThemedBar(TComponent* AOwner) : TLoadedBar(AOwner) {}
+  TClass GetItemClass() const override { return &TTeThemeItem::StaticClass(); }
+};
+
+constexpr int ThemedHeight = 24;
+const TColor ButtonColors[5] = {clBlack, static_cast<TColor>(RGB(200, 0, 0)), static_cast<TColor>(RGB(0, 160, 0)),
+                                static_cast<TColor>(RGB(0, 0, 200)), static_cast<TColor>(RGB(200, 200, 0))};
+constexpr TColor ThemedItemColor = static_cast<TColor>(RGB(90, 90, 90));
+
+class TButtonPainter : public TTeTheme {
+  TCLASS_DECL(TButtonPainter, TTeTheme)
+ public:
+  static void GetName(AnsiString& Name) { Name = "Button Painter"; }
+  static bool IsAvailable() { return true; }
+  // The flags of the last paint of each kind of button.
+  inline static bool Selected[5];
+  inline static bool Raised[5];
+  void MeasureMenuBarItem(TKsBitmap*, TKsCustomItem*, int& Width, int& Height) override {
+    Width = 40;
+    Height = ThemedHeight;
+  }
+  void DrawMenuBarItem(TKsBitmap* Bitmap, TKsCustomItem*, const TRect& Rect, bool, bool) override {
+    Bitmap->FillRect(Rect, ColorToKsColor(ThemedItemColor, 255));
+  }
+  void DrawMenuBarMDIButton(TKsBitmap* Bitmap, TKsCustomItem* Item, const TRect& Rect, bool ASelected,
+                            bool ARaised) override {
+    const Byte Kind = Item->MDIButtonKind();
+    Selected[Kind] = ASelected;
+    Raised[Kind] = ARaised;
+    Bitmap->FillRect(Rect, ColorToKsColor(ButtonColors[Kind], 255));
+  }
+};
+TCLASS_IMPL(TButtonPainter)
+
+class KsThemedMenuBarChildButtonsTest : public KsMenuBarChildButtonsTest {
+ protected:
+  void SetUp() override {
+    KsMenuBarChildButtonsTest::SetUp();
+    auto* Engine = NewObject<TTeThemeEngine>(Main);
+    Engine->SetTheme(NewObject<TButtonPainter>());
+    ObjectAs<TTeThemeItem>(Bar->Items())->SetThemeEngine(Engine);
+    Bar->View()->UpdateSize();
+  }
+  TLoadedBar* MakeBar(TForm* Form) override { return NewObject<TThemedBar>(Form); }
+  COLORREF BarPixel(int X, int Y) { return ScreenPixel(Bar->Handle(), X, Y); }
+};
+
+TEST_F(KsThemedMenuBarChildButtonsTest, TheThemeMeasuresAndPaintsTheButtonsOfAMaximizedChild) {
+  ASSERT_TRUE(ObjectAs<TTeThemeItem>(Bar->CloseButton()));
+  Maximize(0);
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->Height(), ThemedHeight + 2);
+  EXPECT_EQ(RectOf(Bar->IconButton()), (TRect{0, 0, ThemedHeight, ThemedHeight})) << "square, as high as the theme says";
+  EXPECT_EQ(RectOf(File).left, ThemedHeight);
+
+  PaintNow(Bar);
+  const int W = Bar->Width(), w = ThemedHeight;
+  const auto Colour = [](int Kind) { return static_cast<COLORREF>(ButtonColors[Kind]); };
+  EXPECT_EQ(BarPixel(1, 1), Colour(4)) << "the icon's cell";
+  EXPECT_EQ(BarPixel(ThemedHeight + 2, 2), static_cast<COLORREF>(ThemedItemColor));
+  EXPECT_EQ(BarPixel(W - 2, 2), Colour(1));
+  EXPECT_EQ(BarPixel(W - w - 2, 2), Colour(2));
+  EXPECT_EQ(BarPixel(W - 2 * w - 2, 2), Colour(3));
+  EXPECT_FALSE(TButtonPainter::Selected[1]);
+  EXPECT_TRUE(TButtonPainter::Raised[1]);
+
+  // The button under the mouse is painted selected and raised (the bar is not tracking).
+  Bar->View()->HitTest(Bar->ClientToScreen(TPoint{W - 2, 2}));
+  PaintNow(Bar);
+  EXPECT_TRUE(TButtonPainter::Selected[1]);
+  EXPECT_TRUE(TButtonPainter::Raised[1]);
+  EXPECT_FALSE(TButtonPainter::Selected[2]);
+  Bar->View()->HitTest(TPoint{-1, -1});
 }
 
 }  // namespace
