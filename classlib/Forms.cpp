@@ -8,6 +8,7 @@
 
 #include "classlib/ActnList.h"
 #include "classlib/Classes_Streaming.h"
+#include "classlib/ModuleInit.h"
 #include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TCustomForm)
@@ -186,9 +187,14 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
-  bool WasTopMost = FFormStyle == fsStayOnTop;
+  const bool WasTopMost = FFormStyle == fsStayOnTop;
+  const bool WindowKindChanges = FFormStyle == fsMDIChild || FFormStyle == fsMDIForm ||
+                                 Value == fsMDIChild || Value == fsMDIForm;
   FFormStyle = Value;
-  if (HandleAllocated() && (WasTopMost || Value == fsStayOnTop))
+  if (!HandleAllocated()) return;
+  if (WindowKindChanges)
+    RecreateWnd();
+  else if (WasTopMost || Value == fsStayOnTop)
     SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -210,7 +216,7 @@ int TCustomForm::ShowCommand() const {
 // The window styles of the border properties (without the parts of the base class).
 void TCustomForm::ComputeWindowStyles(DWORD& Style, DWORD& ExStyle) const {
   TFormBorderStyle CreateStyle = FBorderStyle;
-  bool TopLevel = !Parent() && !ParentWindow();
+  bool TopLevel = !Parent() && !ParentWindow() && FFormStyle != fsMDIChild;
   switch (CreateStyle) {
     case bsNone:
       if (TopLevel) Style |= WS_POPUP;
@@ -246,7 +252,11 @@ void TCustomForm::ComputeWindowStyles(DWORD& Style, DWORD& ExStyle) const {
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
-  if (!Parent() && !ParentWindow()) {
+  if (FFormStyle == fsMDIChild && !Parent() && !ParentWindow()) {
+    Params.WndParent = MDIChildParentWindow();
+    Params.Style = (Params.Style | WS_CHILD) & ~(WS_GROUP | WS_TABSTOP);
+    Params.ExStyle |= WS_EX_MDICHILD;
+  } else if (!Parent() && !ParentWindow()) {
     Params.WndParent = Application->Handle();
     Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
   }
@@ -270,10 +280,109 @@ void TCustomForm::IconChanged(TObject* /*Sender*/) { Perform(CM_ICONCHANGED, 0, 
 void TCustomForm::CreateWnd() {
   inherited::CreateWnd();
   if (!FIcon->Empty()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
+  if (FFormStyle == fsMDIForm) {
+    CreateMDIClient();
+    ShowMDIChildren();
+  }
+}
+
+void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
+  // The system's MDI child procedure handles the window from its first message on.
+  if (Params.ExStyle & WS_EX_MDICHILD) FFormState.Include(fsCreatedMDIChild);
+  inherited::CreateWindowHandle(Params);
+  if (!FHandle) FFormState.Exclude(fsCreatedMDIChild);
+}
+
+void TCustomForm::DestroyWnd() {
+  for (int I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->DestroyHandle();
+  inherited::DestroyWnd();
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  if (FFormState.Contains(fsCreatedMDIChild)) {
+    FFormState.Exclude(fsCreatedMDIChild);
+    const HWND Client = GetParent(FHandle);
+    if (Client) {
+      TStateScope Destroying(FControlState, csDestroyingHandle);
+      SendMessageA(Client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(FHandle), 0);
+    }
+    // WM_NCDESTROY has let go of the window; otherwise it is destroyed as any other.
+    if (!FHandle) return;
+  }
+  inherited::DestroyWindowHandle();
+}
+
+namespace {
+// The id of an MDI parent's first child window (the system numbers them from here).
+constexpr UINT MDIFirstChildId = 0xFF00;
+}  // namespace
+
+void TCustomForm::CreateMDIClient() {
+  CLIENTCREATESTRUCT Create{nullptr, MDIFirstChildId};
+  RECT R;
+  ::GetClientRect(FHandle, &R);
+  FClientHandle = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                                      WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                                  0, 0, R.right, R.bottom, FHandle, nullptr, HInstance, &Create);
+  Win32Check(FClientHandle != nullptr);
+  // Below the form's controls: a bar docked at the top stays over it.
+  SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Realign();
+}
+
+HWND TCustomForm::MDIChildParentWindow() {
+  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+  if (Main && Main != this && Main->FFormStyle == fsMDIForm) Main->HandleNeeded();
+  if (!Main || Main == this || !Main->FClientHandle) throw EInvalidOperation(SNoMDIParent, {Name()});
+  return Main->FClientHandle;
+}
+
+void TCustomForm::ShowMDIChildren() {
+  if (!Screen || Application->MainForm() != this) return;
+  // Copied: showing a child may reorder the screen's list.
+  const std::vector<TCustomForm*> Forms = Screen->FCustomForms;
+  for (TCustomForm* Form : Forms)
+    if (Form->FFormStyle == fsMDIChild && Form->FVisible && !Form->HandleAllocated()) Form->UpdateShowing();
+}
+
+int TCustomForm::MDIChildCount() const {
+  int Count = 0;
+  while (MDIChildren(Count)) ++Count;
+  return Count;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+  if (!FClientHandle || Index < 0) return nullptr;
+  for (HWND Window = GetWindow(FClientHandle, GW_CHILD); Window; Window = GetWindow(Window, GW_HWNDNEXT)) {
+    auto* Form = ObjectAs<TCustomForm>(FindControl(Window));
+    if (Form && Form->FFormStyle == fsMDIChild && Index-- == 0) return Form;
+  }
+  return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!FClientHandle) return nullptr;
+  const auto Active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  auto* Form = ObjectAs<TCustomForm>(FindControl(Active));
+  return Form && Form->FFormStyle == fsMDIChild ? Form : nullptr;
+}
+
+TCustomForm* TCustomForm::MDIParent() const {
+  if (!FFormState.Contains(fsCreatedMDIChild) || !FHandle) return nullptr;
+  auto* Parent = ObjectAs<TCustomForm>(FindControl(GetParent(GetParent(FHandle))));
+  return Parent && Parent->FClientHandle == GetParent(FHandle) ? Parent : nullptr;
 }
 
 // Before the window exists the client area is the bounds less the frame the border
 // properties give, so that layout does not change when the window is made.
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  inherited::AlignControls(AControl, Rect);
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, nullptr, Rect.left, Rect.top, std::max<int>(0, Rect.right - Rect.left),
+                 std::max<int>(0, Rect.bottom - Rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 TRect TCustomForm::GetClientRect() {
   if (HandleAllocated() || Parent()) return inherited::GetClientRect();
   DWORD Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS, ExStyle = WS_EX_CONTROLPARENT;
@@ -287,6 +396,9 @@ TRect TCustomForm::GetClientRect() {
 void TCustomForm::Show() {
   SetVisible(true);
   BringToFront();
+  // An MDI child in front is its client's active child.
+  if (FFormState.Contains(fsCreatedMDIChild) && FHandle)
+    SendMessageA(GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
 }
 
 void TCustomForm::ShowingChanged() {
@@ -378,6 +490,9 @@ void TCustomForm::SetActive(bool Value) {
     TWinControl* First = FindNextControl(nullptr, true, true, false);
     if (First) FActiveControl = First;
   }
+  // An MDI child made active in a frame that is not the active window leaves the focus
+  // where it is: taking it would activate the frame.
+  if (FFormState.Contains(fsCreatedMDIChild) && GetActiveWindow() != GetAncestor(FHandle, GA_ROOT)) return;
   SetWindowFocus();
 }
 
@@ -660,6 +775,12 @@ void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CLOSE: Close(); break;
     case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_MDIACTIVATE: WMMDIActivate(Message); break;
+    case WM_NCDESTROY:
+      FClientHandle = nullptr;
+      FFormState.Exclude(fsCreatedMDIChild);
+      inherited::Dispatch(Message);
+      break;
     case WM_SIZE: WMSize(Message); break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;
@@ -720,8 +841,26 @@ void TCustomForm::CMActionDispatch(TMessage& Message) {
     Message.Result = 1;
 }
 
+void TCustomForm::DefaultHandler(TMessage& Message) {
+  if (FHandle && FClientHandle) {
+    Message.Result = DefFrameProcA(FHandle, FClientHandle, Message.Msg, Message.WParam, Message.LParam);
+    return;
+  }
+  if (FHandle && FFormState.Contains(fsCreatedMDIChild)) {
+    Message.Result = DefMDIChildProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    return;
+  }
+  inherited::DefaultHandler(Message);
+}
+
 void TCustomForm::WMActivate(TMessage& Message) {
   SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+}
+
+// An MDI child's activation: lParam is the child being activated.
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FFormState.Contains(fsCreatedMDIChild)) SetActive(reinterpret_cast<HWND>(Message.LParam) == FHandle);
 }
 
 void TCustomForm::WMSize(TMessage& Message) {

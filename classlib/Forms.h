@@ -49,6 +49,7 @@ using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 using TShortCutEvent = TEvent<void(TMessage& Msg, bool& Handled)>;
 
 inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+inline constexpr const char* SNoMDIParent = "Cannot create MDI child form '%s': the main form is not an MDI parent form";
 inline constexpr const char* SVisibleChanged = "Cannot change Visible in OnShow or OnHide";
 
 // Makes a form without reading its form files: NewObject<TMyForm>(Owner, CreateNew).
@@ -87,10 +88,15 @@ class TCustomForm : public TWinControl {
   // in the form's colour.
   int BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(int Value);
+  // fsMDIForm: the form's window comes with an MDI client window (ClientHandle) that
+  // fills what the aligned controls leave of its client area. fsMDIChild: the form's
+  // window is made in the main form's MDI client (which must be an MDI parent form).
+  // A change between MDI and other styles makes the window again.
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition Value) { FPosition = Value; }
+  // An MDI child is maximized, minimized and restored inside its MDI client.
   TWindowState WindowState() const { return FWindowState; }
   void SetWindowState(TWindowState Value);
   TIcon* Icon() const { return FIcon; }
@@ -125,6 +131,17 @@ class TCustomForm : public TWinControl {
   // owns and of every action a visible control of the form follows, each action once.
   void UpdateActions();
 
+  // An MDI parent form's MDI client window (0 otherwise, and before the form's window
+  // exists).
+  HWND ClientHandle() const { return FClientHandle; }
+  // The MDI child forms whose windows are in this form's MDI client, from the top of
+  // the client's z-order (the active child first).
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int Index) const;
+  TCustomForm* ActiveMDIChild() const;
+  // An MDI child form's parent form: the form whose MDI client holds its window.
+  TCustomForm* MDIParent() const;
+
   // Visible and to the front.
   void Show();
   // Shows the form and runs a message loop until ModalResult is set (a button with a
@@ -145,6 +162,9 @@ class TCustomForm : public TWinControl {
   // are not controls.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
   void Dispatch(TMessage& Message) override;
+  // An MDI parent form's unhandled messages go to the system's frame procedure, an MDI
+  // child's to the system's MDI child procedure.
+  void DefaultHandler(TMessage& Message) override;
 
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
@@ -160,7 +180,14 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  // An MDI parent's children go with its window (their windows are in its client).
+  void DestroyWnd() override;
+  // An MDI child's window is destroyed by its MDI client.
+  void DestroyWindowHandle() override;
   TRect GetClientRect() override;
+  // The MDI client takes the rectangle that the aligned controls leave.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   void PaintWindow(HDC DC) override;
   virtual void Paint();
   // The set-up step after the form files are read; runs OnCreate. An override that
@@ -187,7 +214,13 @@ class TCustomForm : public TWinControl {
   void SetActive(bool Value);
   void SetWindowFocus();
   void CloseModal();
+  void CreateMDIClient();
+  // The main form's MDI client, for the window of an MDI child; raises when there is none.
+  HWND MDIChildParentWindow();
+  // After the window of an MDI parent is made again: its visible children come back.
+  void ShowMDIChildren();
   void CMDialogKey(TMessage& Message);
+  void WMMDIActivate(TMessage& Message);
   // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among
   // the active control, the form itself and its visible controls; Result 1 when found.
   void CMActionDispatch(TMessage& Message);
@@ -211,6 +244,7 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   TModalResult FModalResult = mrNone;
   bool FCreateNew = false;
+  HWND FClientHandle = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -416,6 +450,9 @@ class TApplication : public TComponent {
   // Key messages go to the nearest control of this module as CN_BASE + the message;
   // true when it consumed the key.
   bool IsKeyMsg(MSG& Msg);
+  // Ctrl+F4, Ctrl+F6 and the other MDI keys of the main form's MDI client (when the
+  // main form is an MDI parent); true when the client took the key.
+  bool IsMDIMsg(MSG& Msg);
 
   HWND FHandle = nullptr;
   AnsiString FTitle;

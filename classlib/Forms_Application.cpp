@@ -98,6 +98,12 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
   return SendMessageA(Control->Handle(), CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
 
+bool TApplication::IsMDIMsg(MSG& Msg) {
+  if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN) return false;
+  if (!FMainForm || FMainForm->FormStyle() != fsMDIForm || !FMainForm->ClientHandle()) return false;
+  return TranslateMDISysAccel(FMainForm->ClientHandle(), &Msg) != FALSE;
+}
+
 bool TApplication::ProcessMessage(MSG& Msg) {
   if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (Msg.message == WM_QUIT) {
@@ -112,7 +118,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
       HandleException(this);
     }
   }
-  if (!Handled && !IsKeyMsg(Msg)) {
+  if (!Handled && !IsMDIMsg(Msg) && !IsKeyMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
   }

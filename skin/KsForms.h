@@ -21,6 +21,7 @@
 #include "skin/KsHooks.h"
 
 class TKsCustomItem;
+class TKsCustomMenuBar;
 
 // The frame a skinned window draws: none, a standard window's or a tool window's.
 enum TKsBorderStyle : Byte { kbsNone, kbsStandard, kbsToolWindow };
@@ -151,6 +152,22 @@ class TKsCustomForm : public TKsHookComponent {
   void CloseForm();
   void ShowHelp();
 
+  // Multiple-document forms. Whether a child window is maximized: for an MDI child,
+  // any child of its parent (by the class library's window state or its active kit
+  // frame's); for an MDI parent, any of its children by its active kit frame.
+  bool IsMDIChildMaximized() const;
+  // An MDI child: the parent's caption loses its " - [...]" part and, while a child is
+  // maximized, shows this child's caption as "Parent - [Child]".
+  void UpdateMDICaption();
+  // Restores the maximized kit frames among the parent's children (an MDI parent's
+  // own children), then brings the parent's caption up to date.
+  void RestoreMDIChildren();
+
+  // The hooked form is an MDI child in the maximized state: it has no frame.
+  bool MaximizedMDIChild() const;
+  // The MDI parent's client window this frame has subclassed (0 when none).
+  HWND MDIClient() const { return FMDIClient; }
+
   // The system menu: built from kit items for the current state and border icons.
   TKsCustomItem* SystemMenu() const { return FSystemMenu; }
   void BuildSystemMenu();
@@ -264,6 +281,25 @@ class TKsCustomForm : public TKsHookComponent {
   void WMNCMouse(TMessage& Message);
   void WMSysCommand(TMessage& Message);
   TPoint ToWindow(const TPoint& Screen);
+  // Multiple-document forms (KsForms_MDI.cpp). The MDI client of the hooked form is
+  // subclassed while this frame is active, again after the form's window was made anew.
+  void HookMDIClient();
+  void UnhookMDIClient();
+  static LRESULT CALLBACK MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // The subclassed client's messages; true when the message stops here.
+  bool MDIClientWndProc(TMessage& Message);
+  // An MDI child's steps after it is maximized (its frame, the parent's menu bar and
+  // caption), and after it is minimized or restored from maximized (its frame, a
+  // WM_SIZE, the bar's buttons hidden, the other children restored).
+  void MDIChildMaximized();
+  void MDIChildNotMaximized();
+  void WMMDIActivate(TMessage& Message);
+  void AfterMDIParentSize();
+  // The kit menu bar of the MDI parent (nullptr when it has none).
+  TKsCustomMenuBar* ParentMenuBar() const;
+  // The window a child window's positions are measured in: its parent window's client
+  // area (an MDI child's: its MDI client), or the work area for a top-level window.
+  TRect ParentArea() const;
   TNotifyEvent FOldOnMinimize;
   TNotifyEvent FOldOnRestore;
 
@@ -325,7 +361,11 @@ class TKsCustomForm : public TKsHookComponent {
   int FWindowWidth = 0;
   int FWindowHeight = 0;
   Byte FNonClientShift = 0;
+  HWND FMDIClient = nullptr;
 };
+
+// The active skinned frame of a form (the first among its components), or nullptr.
+TKsCustomForm* ActiveKsForm(TCustomForm* Form);
 
 // Runs the effect of a window's show animation (Kind kaFade, kaSlide or kaRect; a slide
 // from a random side, a growing rectangle from a random corner or the centre) over the

@@ -45,6 +45,12 @@ TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
     Form->SetClientWidth(ClientWidth);
     Form->SetClientHeight(ClientHeight);
     FHookedControl = Form;
+    // A child window has no tray icon, snaps closer and leaves the application alone.
+    if (Form->FormStyle() == fsMDIChild) {
+      FBorderIcons.Exclude(kbiTray);
+      FMagneticValue = 9;
+      FMinimizeApplication = false;
+    }
   } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
     FHookedControl = Control;
   }
@@ -65,6 +71,7 @@ void TKsCustomForm::BeforeDestruction() {
     if (Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
       Form->OnShortCut = FOldOnShortCut;
   UnhookApplication();
+  UnhookMDIClient();
   SetActive(false);
   TKsHookComponent::BeforeDestruction();
 }
@@ -91,7 +98,7 @@ void TKsCustomForm::Initialize() {
   if (FInitialized) return;
   FInitialized = true;
   if (FBlend || FDropShadow) FBackgroundBuffer->SetSize(FWindowWidth, FWindowHeight);
-  // The class library has no MDI client window: there is none to subclass.
+  HookMDIClient();
   if (TCustomForm* Form = GetHookedForm()) {
     FOldOnShortCut = Form->OnShortCut;
     Form->OnShortCut = TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this);
@@ -191,6 +198,8 @@ void TKsCustomForm::UpdateFrame() {
   if (Form->HandleAllocated()) {
     RECT R{0, 0, FFrameWidth, FFrameHeight};
     InvalidateRect(Form->Handle(), &R, TRUE);
+    // An MDI parent's client is painted from the frame's client area too.
+    if (FMDIClient) InvalidateRect(FMDIClient, nullptr, TRUE);
   }
 }
 
@@ -208,7 +217,7 @@ int TKsCustomForm::FrameBorderWidth() const { return VisualStyles() ? 3 : GetSys
 
 void TKsCustomForm::GetClientArea(TRect& R) {
   R = TRect{0, 0, FFrameWidth, FFrameHeight};
-  if (FBorderStyle == kbsNone) return;
+  if (FBorderStyle == kbsNone || MaximizedMDIChild()) return;
   const int B = FrameBorderWidth();
   R = TRect{B, B + CaptionHeight(), FFrameWidth - B, FFrameHeight - B};
 }
@@ -305,6 +314,14 @@ void TKsCustomForm::GetMaxTrackSize(TPoint& P) {
 }
 
 void TKsCustomForm::GetMaximizedRect(TRect& R) {
+  // A child window fills its MDI client.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) {
+    const TCustomForm* Parent = Form->MDIParent();
+    RECT Client{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (Parent && Parent->ClientHandle()) GetClientRect(Parent->ClientHandle(), &Client);
+    R = TRect{Client.left, Client.top, Client.right + 1, Client.bottom + 1};
+    return;
+  }
   RECT Work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
   const RECT Desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -320,15 +337,23 @@ void TKsCustomForm::GetMaximizedRect(TRect& R) {
 void TKsCustomForm::GetMinimizedRect(TRect& R) {
   TControl* Control = GetHookedControl();
   const int NonClient = FFrameHeight - (Control ? Control->ClientHeight() : 0);
-  int Bottom;
-  if (Control && Control->Parent() && Control->Parent()->HandleAllocated()) {
-    Bottom = Control->Parent()->ClientHeight();
-  } else {
-    RECT Work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
-    Bottom = Work.bottom;
-  }
+  const int Bottom = ParentArea().bottom;
   R = TRect{0, Bottom - NonClient, GetSystemMetrics(SM_CXMINIMIZED), Bottom};
+}
+
+TRect TKsCustomForm::ParentArea() const {
+  RECT R;
+  TWinControl* Control = GetHookedControl();
+  const HWND Window = GetHookedHandle();
+  if (Control && Control->Parent() && Control->Parent()->HandleAllocated()) {
+    GetClientRect(Control->Parent()->Handle(), &R);
+  } else if (Window && (GetWindowLongA(Window, GWL_STYLE) & WS_CHILD) && GetParent(Window)) {
+    // An MDI child's parent window is its MDI client.
+    GetClientRect(GetParent(Window), &R);
+  } else {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &R, 0);
+  }
+  return R;
 }
 
 void TKsCustomForm::GetRollupRect(TRect& R) {
@@ -344,6 +369,8 @@ void TKsCustomForm::GetRollupRect(TRect& R) {
 
 void TKsCustomForm::Dispatch(TMessage& Message) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
+  // A parent's window made again brings a new MDI client.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->ClientHandle() != FMDIClient) HookMDIClient();
   switch (Message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); return;
@@ -495,6 +522,13 @@ void TKsCustomForm::WMNCHitTest(TMessage& Message) {
 void TKsCustomForm::WMNCActivate(TMessage& Message) {
   FWindowActive = Message.WParam != 0;
   if (FMinimizeApplication) HookApplication();
+  // An MDI child's activation goes on to the system's MDI child procedure.
+  if (FWindowActive) {
+    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) {
+      Message.Result = 0;
+      return;
+    }
+  }
   PaintNonClient();
   Message.Result = FWindowActive ? 0 : 1;
   SetHandled(true);
@@ -503,6 +537,9 @@ void TKsCustomForm::WMNCActivate(TMessage& Message) {
 void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
   SetHandled(true);
+  // An MDI parent's client window asks for its background itself.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIForm && Message.LParam != KsEraseIntoDC)
+    return;
   if (!FFramePaintEnabled) return;
   const HDC DC = reinterpret_cast<HDC>(Message.WParam);
   TKsBitmap* Buffer = GetFrameBuffer();
@@ -604,7 +641,7 @@ void TKsCustomForm::UpdateRegion() {
 void TKsCustomForm::PaintNonClient() {
   TKsBitmap* Buffer = GetFrameBuffer();
   const HWND Window = GetHookedHandle();
-  if (!Buffer || !FFramePaintEnabled || !Window) return;
+  if (!Buffer || !FFramePaintEnabled || !Window || MaximizedMDIChild()) return;
   // An animation paints into its bitmap; otherwise the frame goes to the window.
   std::optional<TWindowDC> WindowDC;
   if (!(FAnimating && FAnimationBitmap)) WindowDC.emplace(Window);

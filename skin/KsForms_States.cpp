@@ -29,6 +29,25 @@ std::vector<TKsCustomForm*>& AppHookedForms() {
   return Forms;
 }
 
+// The DC a drag outline is drawn on: an MDI client's client area without its children
+// clipped, or (for no window) the desktop's window DC.
+class TOutlineDC {
+ public:
+  explicit TOutlineDC(HWND Client)
+      : FWindow(Client ? Client : GetDesktopWindow()),
+        FDC(Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(FWindow)) {}
+  TOutlineDC(const TOutlineDC&) = delete;
+  TOutlineDC& operator=(const TOutlineDC&) = delete;
+  ~TOutlineDC() {
+    if (FDC) ReleaseDC(FWindow, FDC);
+  }
+  HDC DC() const { return FDC; }
+
+ private:
+  HWND FWindow;
+  HDC FDC;
+};
+
 // Reaches the form's close event, which the class library keeps for its descendants.
 struct TFormCloseAccess : TCustomForm {
   static void RunClose(TCustomForm* Form, TCloseAction& Action) { (Form->*(&TFormCloseAccess::DoClose))(Action); }
@@ -40,6 +59,14 @@ TShiftState ShiftOf(Byte Bits) {
   if (Bits & 16) Shift.Include(ssRight);
   if (Bits & 64) Shift.Include(ssDouble);
   return Shift;
+}
+
+// Whether the window's bounds are its normal bounds in a state it leaves: not in the
+// states named (whose bounds are their own), and never in the tray, where the window
+// is hidden with whatever bounds the state before the tray gave it.
+template <class... S>
+bool HoldsNormalBounds(TKsWindowState Left, S... Own) {
+  return Left != kwsTray && ((Left != Own) && ...);
 }
 
 constexpr int RestoreCaptionStyle = 13;
@@ -102,13 +129,14 @@ void TKsCustomForm::Maximize() {
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
   FPreviousState = FWindowState;
-  if (FPreviousState != kwsRollup && FPreviousState != kwsMinimized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
   FWindowState = kwsMaximized;
   TRect R;
   GetMaximizedRect(R);
   SetBoundsAndFlush(R);
   Control->Invalidate();
   PaintNonClient();
+  MDIChildMaximized();
 }
 
 void TKsCustomForm::Minimize() {
@@ -117,7 +145,8 @@ void TKsCustomForm::Minimize() {
   if (FWindowState == kwsMinimized) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsMinimized;
-  if (FPreviousState != kwsRollup && FPreviousState != kwsMaximized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMaximized)) SaveRestoreBounds();
+  MDIChildNotMaximized();
   if (!FMinimizeApplication) {
     TRect R;
     GetMinimizedRect(R);
@@ -132,7 +161,7 @@ void TKsCustomForm::Rollup() {
   if (FWindowState == kwsRollup) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsRollup;
-  if (FPreviousState != kwsMinimized && FPreviousState != kwsMaximized) SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized)) SaveRestoreBounds();
   TRect R;
   GetRollupRect(R);
   SetBoundsAndFlush(R);
@@ -145,8 +174,7 @@ void TKsCustomForm::MinimizeToTray() {
   if (FWindowState == kwsTray) return Restore();
   FPreviousState = FWindowState;
   FWindowState = kwsTray;
-  if (FPreviousState != kwsMinimized && FPreviousState != kwsMaximized && FPreviousState != kwsRollup)
-    SaveRestoreBounds();
+  if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized, kwsRollup)) SaveRestoreBounds();
   AnsiString Tip;
   if (FMinimizeApplication) {
     Tip = Application->Title();
@@ -181,13 +209,10 @@ void TKsCustomForm::Restore() {
     }
   };
   switch (FWindowState) {
-    case kwsNormal: ToNormal(); break;
+    case kwsNormal: break;  // already there: nothing changes
     case kwsMaximized:
-      if (FPreviousState == kwsMinimized) {
-        if (FMinimizeApplication) break;
-        ToNormal();
-        Maximize();
-      } else if (FPreviousState == kwsRollup) {
+      // Maximized straight from minimized (by code) goes back to the normal bounds too.
+      if (FPreviousState == kwsRollup) {
         ToNormal();
         Rollup();
       } else {
@@ -197,6 +222,7 @@ void TKsCustomForm::Restore() {
           Control->Invalidate();
           PaintNonClient();
         }
+        MDIChildNotMaximized();
       }
       break;
     case kwsMinimized: Unminimize(); break;
@@ -243,16 +269,27 @@ void TKsCustomForm::CloseForm() {
   }
   if (!Form->CloseQuery()) return;
   TCloseAction Action = caHide;
+  // A child window only minimizes, and only when it can.
+  if (Form->FormStyle() == fsMDIChild) Action = FBorderIcons.Contains(kbiMinimize) ? caMinimize : caNone;
   TFormCloseAccess::RunClose(Form, Action);
   if (Action == caNone) return;
-  if (Application->MainForm() == Form)
+  // A child window that goes takes its buttons off the parent's menu bar and gives
+  // the maximized children back their normal bounds.
+  auto LeaveParent = [&] {
+    if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
+    RestoreMDIChildren();
+  };
+  if (Application->MainForm() == Form) {
     Application->Terminate();
-  else if (Action == caHide)
+  } else if (Action == caHide) {
+    LeaveParent();
     Form->Hide();
-  else if (Action == caMinimize)
+  } else if (Action == caMinimize) {
     Minimize();
-  else if (Action == caFree)
+  } else if (Action == caFree) {
+    LeaveParent();
     Form->Release();
+  }
 }
 
 void TKsCustomForm::ShowHelp() {
@@ -463,12 +500,7 @@ void TKsCustomForm::SnapToEdges(TRect& R) {
     Test.right -= FShadowWidth;
     Test.bottom -= FShadowWidth;
   }
-  RECT P;
-  TWinControl* Control = GetHookedControl();
-  if (Control && Control->Parent() && Control->Parent()->HandleAllocated())
-    GetClientRect(Control->Parent()->Handle(), &P);
-  else
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &P, 0);
+  const TRect P = ParentArea();
   int DX = 0, DY = 0;
   if (std::abs(Test.left - P.left) < FMagneticValue)
     DX = P.left - Test.left;
@@ -485,8 +517,13 @@ void TKsCustomForm::DrawDragFrame(const TRect& R) {
   if (FWindowState == kwsMaximized) return;
   const LOGPEN Outline{PS_INSIDEFRAME, POINT{2, 0}, RGB(255, 255, 255)};
   const TSharedObject<HPEN> Pen(AcquireSharedPen(Outline));
-  const TWindowDC Desktop(GetDesktopWindow());
-  const HDC DC = Desktop.DC();
+  // A child window's outline is drawn in its MDI client, over the children there;
+  // any other window's on the desktop.
+  TCustomForm* Form = GetHookedForm();
+  const HWND Client = Form && Form->FormStyle() == fsMDIChild && Form->HandleAllocated() ? GetParent(Form->Handle())
+                                                                                          : nullptr;
+  const TOutlineDC Target(Client);
+  const HDC DC = Target.DC();
   if (!DC) return;
   TSavedDC Saved(DC);  // the pen, the brush and the mix mode
   SelectObject(DC, Pen.Handle());
@@ -667,6 +704,13 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
     case WM_ACTIVATE:
       if (LOWORD(Message.WParam) == WA_INACTIVE && HIWORD(Message.WParam)) Minimize();
       return true;
+    case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
+    case KM_MAXIMIZECHILD:
+      // Posted: a child maximized meanwhile stays so (Maximize would restore it).
+      if (FWindowState != kwsMaximized) Maximize();
+      Message.Result = 0;
+      SetHandled(true);
+      return true;
     case KM_RESTORECAPTION:
       if (const HWND Window = GetHookedHandle(); Window && Message.WParam == RestoreCaptionStyle)
         SetWindowLongA(Window, GWL_STYLE, GetWindowLongA(Window, GWL_STYLE) | WS_CAPTION);
@@ -679,7 +723,9 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 }
 
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
-  if (Message.Msg != WM_GETTEXT || !Active() || ComponentState().Contains(csDestroying)) return;
+  if (!Active() || ComponentState().Contains(csDestroying)) return;
+  if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  if (Message.Msg != WM_GETTEXT) return;
   const HWND Window = GetHookedHandle();
   const auto* Text = reinterpret_cast<const char*>(Message.LParam);
   if (!Window || !Text || Message.WParam == 0) return;
@@ -690,6 +736,8 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   SetWindowLongA(Window, GWL_STYLE, GetWindowLongA(Window, GWL_STYLE) & ~WS_CAPTION);
   PostMessageA(Window, KM_RESTORECAPTION, RestoreCaptionStyle, 0);
   FLastCaption = Now;
+  // The maximized child's new caption shows in its parent's.
+  if (MaximizedMDIChild()) UpdateMDICaption();
   // The result stays the text's length: the caller reads the text it was given.
 }
 

@@ -12,6 +12,9 @@ TPoint LastMousePoint{-1, -1};
 
 bool Selectable(TKsCustomItem* Item) { return Item->Visible() && !Item->IsSeparator(); }
 
+// The close, restore and minimize buttons of a child window.
+bool AtRightEnd(TKsCustomItem* Item) { return Item->MDIButtonKind() >= 1 && Item->MDIButtonKind() <= 3; }
+
 bool Contains(const TRect& R, const TPoint& P) {
   return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom;
 }
@@ -70,11 +73,13 @@ TRect TKsItemView::GetItemRect(TKsCustomItem* Item) {
       default: return TRect{0, 0, w, Size.cy};
     }
   }
+  // Every visible item before this one takes its place in the row, a child window's
+  // icon included; the child's other buttons sit at the host's right end instead.
   TPoint At = FOrigin;
   for (int I = 0; I < FItems->Count(); ++I) {
     TKsCustomItem* Before = FItems->Items(I);
     if (Before == Item) break;
-    if (!Before->Visible() || Before->MDIButtonKind() != 0) continue;
+    if (!Before->Visible() || AtRightEnd(Before)) continue;
     const TSize S = ItemSize(Before);
     if (FOrientation == voColumn)
       At.y += S.cy;

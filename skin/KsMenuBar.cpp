@@ -185,13 +185,18 @@ void TKsCustomMenuBar::HideMDIButtons() {
 void TKsCustomMenuBar::MDIButtonClick(TObject* Sender) {
   auto* Button = ObjectAs<TKsCustomItem>(static_cast<TComponent*>(Sender));
   if (!Button || !FMDIChild) return;
+  // The child's kit frame owns its window states; a child without one is left to the
+  // class library.
+  TKsCustomForm* Frame = ActiveKsForm(FMDIChild);
   switch (Button->MDIButtonKind()) {
-    case CloseKind: FMDIChild->Close(); break;
-    case RestoreKind: FMDIChild->SetWindowState(wsNormal); break;
-    case MinimizeKind: FMDIChild->SetWindowState(wsMinimized); break;
+    case CloseKind: Frame ? Frame->CloseForm() : FMDIChild->Close(); break;
+    case RestoreKind: Frame ? Frame->Restore() : FMDIChild->SetWindowState(wsNormal); break;
+    case MinimizeKind: Frame ? Frame->Minimize() : FMDIChild->SetWindowState(wsMinimized); break;
     case IconKind:
-      // The child's frame shows its system menu for the keyboard's menu command.
-      if (FMDIChild->HandleAllocated()) SendMessageA(FMDIChild->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      if (Frame)
+        Frame->ShowSystemMenu();
+      else if (FMDIChild->HandleAllocated())
+        SendMessageA(FMDIChild->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
       if (FView) FView->SetHotItem(nullptr);
       Invalidate();
       break;

@@ -102,7 +102,7 @@ TKsCustomItem* TTeThemeForm::CreateItem(TComponent* AOwner) {
 // Metrics
 
 void TTeThemeForm::GetClientArea(TRect& R) {
-  if (!IsThemed() || BorderStyle() == kbsNone) return inherited::GetClientArea(R);
+  if (!IsThemed() || BorderStyle() == kbsNone || MaximizedMDIChild()) return inherited::GetClientArea(R);
   TTeTheme* T = Painter();
   const bool Tool = BorderStyle() == kbsToolWindow;
   const int B = T->GetSize(Tool ? 1 : 0);
@@ -122,7 +122,8 @@ Byte TTeThemeForm::HitTest(int X, int Y) {
 }
 
 void TTeThemeForm::GetMaximizedRect(TRect& R) {
-  if (!IsThemed()) return inherited::GetMaximizedRect(R);
+  TCustomForm* Form = GetHookedForm();
+  if (!IsThemed() || (Form && Form->FormStyle() == fsMDIChild)) return inherited::GetMaximizedRect(R);
   RECT Work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
   const RECT Desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -134,7 +135,8 @@ void TTeThemeForm::GetMaximizedRect(TRect& R) {
 }
 
 HRGN TTeThemeForm::GetRegion() {
-  if (!IsThemed()) return inherited::GetRegion();
+  // A maximized child window has no frame to shape.
+  if (!IsThemed() || MaximizedMDIChild()) return inherited::GetRegion();
   return Painter()->GetWindowRegion(FrameWidth(), FrameHeight(), BorderStyle());
 }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/KsLowLevel.h"
@@ -21,6 +24,25 @@ inline constexpr UINT WM_STOPPED = WM_APP + 2;
 
 // The colour of a kit pixel without its alpha.
 inline TKsColor Rgb(TKsColor C) { return C & 0x00FFFFFF; }
+
+// Steps run one per timer tick, from whatever loop is dispatching (the menus' tracking
+// loops among them); the timer stops after the last.
+inline std::vector<std::function<void()>> Steps;
+inline std::size_t NextStep = 0;
+inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR Timer, DWORD) {
+  if (NextStep >= Steps.size()) {
+    KillTimer(nullptr, Timer);
+    return;
+  }
+  // Taken before it runs: a step may start a loop in which the next ones run.
+  const std::size_t Step = NextStep++;
+  Steps[Step]();
+}
+inline void StartSteps(std::vector<std::function<void()>> Script) {
+  Steps = std::move(Script);
+  NextStep = 0;
+  SetTimer(nullptr, 0, 30, RunNextStep);
+}
 
 // A windowed control that notes the pings and the end of its windows, in a shared log.
 class TLogControl : public TCustomControl {

@@ -118,6 +118,71 @@ TEST_F(KsFormStatesTest, StatesSaveAndRestoreTheNormalBounds) {
   EXPECT_TRUE(SameRect(Form->BoundsRect(), Normal));
 }
 
+TEST_F(KsFormStatesTest, TripsThroughTheTrayKeepTheNormalBounds) {
+  const TRect Normal = Form->BoundsRect();
+  auto Expect = [&](TKsWindowState State, const char* Trip) {
+    EXPECT_EQ(Frame->WindowState(), State) << Trip;
+    if (State == kwsNormal) {
+      EXPECT_EQ(Form->BoundsRect(), Normal) << Trip;
+    }
+  };
+  // Maximized, to the tray, back (maximized again), restored.
+  Frame->Maximize();
+  Frame->MinimizeToTray();
+  EXPECT_FALSE(IsWindowVisible(Window()));
+  Frame->Restore();
+  Expect(kwsMaximized, "maximized through the tray");
+  Frame->Restore();
+  Expect(kwsNormal, "maximized through the tray, restored");
+
+  // Rolled up, to the tray, back (rolled up again), unrolled.
+  Frame->Rollup();
+  Frame->MinimizeToTray();
+  Frame->Restore();
+  Expect(kwsRollup, "rolled up through the tray");
+  Frame->Restore();
+  Expect(kwsNormal, "rolled up through the tray, unrolled");
+
+  // Maximized, to the tray, minimized from there, restored.
+  Frame->Maximize();
+  Frame->MinimizeToTray();
+  Frame->Minimize();
+  Frame->Restore();
+  Expect(kwsNormal, "from the tray to minimized, restored");
+
+  // Normal, to the tray, back.
+  Frame->MinimizeToTray();
+  Frame->Restore();
+  Expect(kwsNormal, "normal through the tray");
+  EXPECT_TRUE(IsWindowVisible(Window()));
+}
+
+TEST_F(KsFormStatesTest, RestoreGoesBackToTheNormalBoundsAndChangesNothingWhenNormal) {
+  const TRect Normal = Form->BoundsRect();
+  // Never maximized: nothing to go back to.
+  Frame->Restore();
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_EQ(Form->BoundsRect(), Normal);
+
+  // Minimized then maximized from code, the application minimized with the form.
+  Frame->SetMinimizeApplication(true);
+  Frame->SetWindowState(kwsMinimized);
+  Frame->SetWindowState(kwsMaximized);
+  ASSERT_EQ(Frame->WindowState(), kwsMaximized);
+  Frame->Restore();
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_EQ(Form->BoundsRect(), Normal);
+  // The restore button does the same (a double click: the window covers the real
+  // mouse, whose moves would end a press made of two messages).
+  Frame->SetWindowState(kwsMinimized);
+  Frame->SetWindowState(kwsMaximized);
+  ASSERT_EQ(Frame->HitTest(Centre(kbiMaximize).x, Centre(kbiMaximize).y), khtMaximize);
+  Send(WM_NCLBUTTONDBLCLK, Centre(kbiMaximize));
+  EXPECT_EQ(Frame->WindowState(), kwsNormal);
+  EXPECT_EQ(Form->BoundsRect(), Normal);
+  Frame->SetMinimizeApplication(false);
+}
+
 TEST_F(KsFormStatesTest, ARolledUpWindowUnrollsToItsSizeWhereItNowIs) {
   const TRect Normal = Form->BoundsRect();
   Frame->Rollup();

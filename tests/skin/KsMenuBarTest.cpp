@@ -1,8 +1,8 @@
 // The kit's menu bar on real windows: its height from its items, the etched line on
 // the side facing the client area, Alt with a letter opening that item's sub-menu
 // (keys posted from a timer while the bar tracks), the child-window buttons of a
-// multiple-document main form, the frame asking the bar for shortcuts, and the bar's
-// items in form files.
+// multiple-document main form (laid out, painted and clicked with a real maximized
+// child), the frame asking the bar for shortcuts, and the bar's items in form files.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,29 +15,13 @@
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
 #include "skin/KsPopup.h"
+#include "skin/KsThemeEngine.h"
+#include "skin/KsThemeMenus.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
 
 namespace {
-
-// Steps run one per timer tick, from whatever loop is dispatching (the bar's and the
-// popups' tracking loops among them).
-std::vector<std::function<void()>> Steps;
-std::size_t NextStep = 0;
-void CALLBACK RunNextStep(HWND, UINT, UINT_PTR Timer, DWORD) {
-  if (NextStep >= Steps.size()) {
-    KillTimer(nullptr, Timer);
-    return;
-  }
-  const std::size_t Step = NextStep++;
-  Steps[Step]();
-}
-void StartSteps(std::vector<std::function<void()>> Script) {
-  Steps = std::move(Script);
-  NextStep = 0;
-  SetTimer(nullptr, 0, 30, RunNextStep);
-}
 
 TKsCustomItem* NewItem(const char* Caption, TKsCustomItem* Parent) {
   auto* Item = NewObject<TKsCustomItem>(Parent->Owner());
@@ -269,6 +253,288 @@ TEST_F(KsMenuBarTest, AFormFileKeepsTheBarsAlignmentWhateverItIs) {
     ASSERT_NE(Bar, nullptr) << Name;
     EXPECT_EQ(Bar->Align(), Align) << Name;
   }
+}
+
+// ---------------------------------------------------------------------------------
+// The buttons of a maximized child window on the main form's bar: a kit MDI parent with
+// the bar and two kit MDI children
+
+class KsMenuBarChildButtonsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    SetCursorPos(1000, 700);  // the mouse is made of messages
+    SavedMainForm = Application->MainForm();
+    Main = NewObject<TForm>(nullptr, CreateNew);
+    Main->SetFormStyle(fsMDIForm);
+    Main->SetCaption("Parent");
+    Main->SetBounds(40, 30, 500, 400);
+    Bar = MakeBar(Main);
+    Bar->SetParent(Main);
+    File = NewBarItem("&File", Bar->Items());
+    NewBarItem("&Open", File);
+    Edit = NewBarItem("&Edit", Bar->Items());
+    Bar->ReadDone();
+    auto* MainFrame = NewObject<TKsCustomForm>(Main);
+    MainFrame->SetActive(true);
+    MainFrame->SetMenuBar(Bar);
+    Application->SetMainForm(Main);
+    Main->Show();
+    Pump();
+    for (int I = 0; I < 2; ++I) Frames[I] = NewChild(I == 0 ? "Child 1" : "Child 2", 20 + 40 * I);
+  }
+  void TearDown() override {
+    Steps.clear();
+    for (TKsCustomForm* Frame : Frames)
+      if (Frame) Frame->Owner()->Free();
+    Main->Free();
+    Application->SetMainForm(SavedMainForm);
+    UiTest::TearDown();
+  }
+  virtual TLoadedBar* MakeBar(TForm* Form) { return NewObject<TLoadedBar>(Form); }
+  // An item of the bar's item class.
+  TKsCustomItem* NewBarItem(const char* Caption, TKsCustomItem* Parent) {
+    auto* Item = static_cast<TKsCustomItem*>(AsComponentClass(Bar->GetItemClass())->Create(Main));
+    Item->SetCaption(Caption);
+    Parent->Add(Item);
+    return Item;
+  }
+  TKsCustomForm* NewChild(const char* Caption, int Left) {
+    auto* Child = NewObject<TForm>(nullptr, CreateNew);
+    Child->SetFormStyle(fsMDIChild);
+    Child->SetCaption(Caption);
+    Child->SetBounds(Left, 30, 220, 160);
+    auto* Frame = NewObject<TKsCustomForm>(Child);
+    Frame->SetActive(true);
+    Child->Show();
+    Pump();
+    return Frame;
+  }
+  TForm* Child(int I) const { return static_cast<TForm*>(Frames[I]->Owner()); }
+  void Activate(int I) {
+    SendMessageA(Main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Child(I)->Handle()), 0);
+    Pump();
+  }
+  // Activated and maximized through the child's frame, which hands the bar its buttons.
+  void Maximize(int I) {
+    Activate(I);
+    if (Frames[I]->WindowState() != kwsMaximized) Frames[I]->Maximize();
+    Pump();
+  }
+  TRect RectOf(TKsCustomItem* Item) { return Bar->View()->GetItemRect(Item); }
+  bool ButtonsShown() {
+    for (TKsCustomItem* B : {Bar->IconButton(), Bar->MinimizeButton(), Bar->RestoreButton(), Bar->CloseButton()})
+      if (!B->Visible()) return false;
+    return true;
+  }
+  // How many pixels of R on the bar's window are not the menu colour.
+  int InkIn(const TRect& R) {
+    PaintNow(Bar);
+    const COLORREF Menu = ColorToRGB(clMenu);
+    int Ink = 0;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X) Ink += ScreenPixel(Bar->Handle(), X, Y) != Menu;
+    return Ink;
+  }
+  // The user's click on a button of the bar: the mouse comes onto it, presses and
+  // releases (the press starts the bar's tracking, whose loop takes the rest).
+  void Click(TKsCustomItem* Button) {
+    const TRect R = RectOf(Button);
+    const TPoint At{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+    PostMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
+    for (const int X : {R.left + 1, At.x}) PostMessageA(Bar->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, At.y));
+    PostMessageA(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
+    Pump(50);
+  }
+
+  TCustomForm* SavedMainForm = nullptr;
+  TForm* Main = nullptr;
+  TLoadedBar* Bar = nullptr;
+  TKsCustomItem* File = nullptr;
+  TKsCustomItem* Edit = nullptr;
+  TKsCustomForm* Frames[2] = {nullptr, nullptr};
+};
+
+TEST_F(KsMenuBarChildButtonsTest, AMaximizedChildsIconLeadsTheRowAndItsOtherButtonsEndIt) {
+  const TRect FileAlone = RectOf(File);
+  EXPECT_EQ(FileAlone.left, 0);
+  EXPECT_FALSE(Bar->IconButton()->Visible());
+
+  Maximize(0);
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->IconButton()->MDIChild(), Child(0));
+  const TRect Icon = RectOf(Bar->IconButton());
+  const int w = Icon.right - Icon.left;
+  ASSERT_GT(w, 0);
+  EXPECT_EQ(Icon, (TRect{0, 0, w, w})) << "a child-window button is square";
+  const TRect FileRect = RectOf(File);
+  EXPECT_EQ(FileRect.left, Icon.right) << "no item lies over the icon";
+  EXPECT_EQ(FileRect.right - FileRect.left, FileAlone.right - FileAlone.left);
+  EXPECT_EQ(RectOf(Edit).left, FileRect.right);
+  const int W = Bar->Width(), H = Bar->Height();
+  EXPECT_EQ(RectOf(Bar->CloseButton()), (TRect{W - w, 0, W, H}));
+  EXPECT_EQ(RectOf(Bar->RestoreButton()), (TRect{W - 2 * w, 0, W - w, H}));
+  EXPECT_EQ(RectOf(Bar->MinimizeButton()), (TRect{W - 3 * w, 0, W - 2 * w, H}));
+
+  EXPECT_GT(InkIn(Icon), 0);
+  EXPECT_GT(InkIn(RectOf(Bar->CloseButton())), 0);
+
+  // The mouse finds each where it is drawn.
+  const auto HotAt = [&](int X, int Y) {
+    Bar->View()->HitTest(Bar->ClientToScreen(TPoint{X, Y}));
+    return Bar->View()->HotItem();
+  };
+  EXPECT_EQ(HotAt(2, 2), Bar->IconButton());
+  EXPECT_EQ(HotAt(FileRect.left + 2, 2), File);
+  EXPECT_EQ(HotAt(W - 2, 2), Bar->CloseButton());
+  EXPECT_EQ(HotAt(W - 3 * w + 2, 2), Bar->MinimizeButton());
+  HotAt(-1, -1);
+
+  // The other child activated brings its own buttons.
+  Activate(1);
+  EXPECT_EQ(Bar->MDIChild(), Child(1));
+  EXPECT_EQ(Bar->CloseButton()->MDIChild(), Child(1));
+  EXPECT_TRUE(ButtonsShown());
+
+  // Restored, the bar's ends are bare again.
+  Frames[1]->Restore();
+  Pump();
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+  EXPECT_EQ(InkIn(TRect{W - 3 * w, 0, W, H - 2}), 0);
+  EXPECT_EQ(RectOf(File), FileAlone);
+}
+
+TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFrame) {
+  const TRect Normal = Child(0)->BoundsRect();
+  Maximize(0);
+  ASSERT_EQ(Main->Caption(), "Parent - [Child 1]");
+  Click(Bar->RestoreButton());
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_EQ(Child(0)->BoundsRect(), Normal);
+  EXPECT_EQ(Main->Caption(), "Parent");
+  EXPECT_FALSE(ButtonsShown());
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
+
+  Maximize(0);
+  Click(Bar->MinimizeButton());
+  EXPECT_EQ(Frames[0]->WindowState(), kwsMinimized);
+  EXPECT_FALSE(ButtonsShown());
+
+  // Close follows the child's close action: minimized when it can be, else it stays.
+  Maximize(1);
+  Click(Bar->CloseButton());
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMinimized);
+  EXPECT_TRUE(IsWindowVisible(Child(1)->Handle()));
+  EXPECT_FALSE(ButtonsShown());
+  TKsBorderIcons Icons = Frames[1]->BorderIcons();
+  Icons.Exclude(kbiMinimize);
+  Frames[1]->SetBorderIcons(Icons);
+  Frames[1]->Restore();
+  Maximize(1);
+  ASSERT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  Click(Bar->CloseButton());
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  EXPECT_TRUE(IsWindowVisible(Child(1)->Handle()));
+  EXPECT_EQ(Bar->MDIChild(), Child(1));
+
+  // The icon shows the child's own system menu; once it is closed nothing of the bar
+  // stays hot and the child is as it was.
+  AnsiString FirstEntry;
+  StartSteps({[&] {
+    if (PopupWindowCount() == 0) {
+      --NextStep;  // again at the next tick
+      return;
+    }
+    FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
+    PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  }});
+  Click(Bar->IconButton());
+  PumpUntil([] { return NextStep >= Steps.size(); });
+  Pump(50);
+  ASSERT_NE(Frames[1]->SystemMenu(), nullptr);
+  EXPECT_EQ(FirstEntry, Frames[1]->SystemMenu()->Items(0)->Caption());
+  EXPECT_EQ(PopupWindowCount(), 0);
+  EXPECT_EQ(Bar->View()->HotItem(), nullptr);
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+}
+
+// A bar of themed items, with a painter that fills each child-window button in a colour
+// of its own and notes the state flags it is given.
+class TThemedBar : public TLoadedBar {
+ public:
+  explicit TThemedBar(TComponent* AOwner) : TLoadedBar(AOwner) {}
+  TClass GetItemClass() const override { return &TTeThemeItem::StaticClass(); }
+};
+
+constexpr int ThemedHeight = 24;
+const TColor ButtonColors[5] = {clBlack, static_cast<TColor>(RGB(200, 0, 0)), static_cast<TColor>(RGB(0, 160, 0)),
+                                static_cast<TColor>(RGB(0, 0, 200)), static_cast<TColor>(RGB(200, 200, 0))};
+constexpr TColor ThemedItemColor = static_cast<TColor>(RGB(90, 90, 90));
+
+class TButtonPainter : public TTeTheme {
+  TCLASS_DECL(TButtonPainter, TTeTheme)
+ public:
+  static void GetName(AnsiString& Name) { Name = "Button Painter"; }
+  static bool IsAvailable() { return true; }
+  // The flags of the last paint of each kind of button.
+  inline static bool Selected[5];
+  inline static bool Raised[5];
+  void MeasureMenuBarItem(TKsBitmap*, TKsCustomItem*, int& Width, int& Height) override {
+    Width = 40;
+    Height = ThemedHeight;
+  }
+  void DrawMenuBarItem(TKsBitmap* Bitmap, TKsCustomItem*, const TRect& Rect, bool, bool) override {
+    Bitmap->FillRect(Rect, ColorToKsColor(ThemedItemColor, 255));
+  }
+  void DrawMenuBarMDIButton(TKsBitmap* Bitmap, TKsCustomItem* Item, const TRect& Rect, bool ASelected,
+                            bool ARaised) override {
+    const Byte Kind = Item->MDIButtonKind();
+    Selected[Kind] = ASelected;
+    Raised[Kind] = ARaised;
+    Bitmap->FillRect(Rect, ColorToKsColor(ButtonColors[Kind], 255));
+  }
+};
+TCLASS_IMPL(TButtonPainter)
+
+class KsThemedMenuBarChildButtonsTest : public KsMenuBarChildButtonsTest {
+ protected:
+  void SetUp() override {
+    KsMenuBarChildButtonsTest::SetUp();
+    auto* Engine = NewObject<TTeThemeEngine>(Main);
+    Engine->SetTheme(NewObject<TButtonPainter>());
+    ObjectAs<TTeThemeItem>(Bar->Items())->SetThemeEngine(Engine);
+    Bar->View()->UpdateSize();
+  }
+  TLoadedBar* MakeBar(TForm* Form) override { return NewObject<TThemedBar>(Form); }
+  COLORREF BarPixel(int X, int Y) { return ScreenPixel(Bar->Handle(), X, Y); }
+};
+
+TEST_F(KsThemedMenuBarChildButtonsTest, TheThemeMeasuresAndPaintsTheButtonsOfAMaximizedChild) {
+  ASSERT_TRUE(ObjectAs<TTeThemeItem>(Bar->CloseButton()));
+  Maximize(0);
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->Height(), ThemedHeight + 2);
+  EXPECT_EQ(RectOf(Bar->IconButton()), (TRect{0, 0, ThemedHeight, ThemedHeight})) << "square, as high as the theme says";
+  EXPECT_EQ(RectOf(File).left, ThemedHeight);
+
+  PaintNow(Bar);
+  const int W = Bar->Width(), w = ThemedHeight;
+  const auto Colour = [](int Kind) { return static_cast<COLORREF>(ButtonColors[Kind]); };
+  EXPECT_EQ(BarPixel(1, 1), Colour(4)) << "the icon's cell";
+  EXPECT_EQ(BarPixel(ThemedHeight + 2, 2), static_cast<COLORREF>(ThemedItemColor));
+  EXPECT_EQ(BarPixel(W - 2, 2), Colour(1));
+  EXPECT_EQ(BarPixel(W - w - 2, 2), Colour(2));
+  EXPECT_EQ(BarPixel(W - 2 * w - 2, 2), Colour(3));
+  EXPECT_FALSE(TButtonPainter::Selected[1]);
+  EXPECT_TRUE(TButtonPainter::Raised[1]);
+
+  // The button under the mouse is painted selected and raised (the bar is not tracking).
+  Bar->View()->HitTest(Bar->ClientToScreen(TPoint{W - 2, 2}));
+  PaintNow(Bar);
+  EXPECT_TRUE(TButtonPainter::Selected[1]);
+  EXPECT_TRUE(TButtonPainter::Raised[1]);
+  EXPECT_FALSE(TButtonPainter::Selected[2]);
+  Bar->View()->HitTest(TPoint{-1, -1});
 }
 
 }  // namespace

@@ -22,25 +22,6 @@ using namespace kittest;
 
 namespace {
 
-// Steps run one per timer tick, from whatever loop is dispatching (the popups'
-// tracking loops among them); the timer stops after the last.
-std::vector<std::function<void()>> Steps;
-std::size_t NextStep = 0;
-void CALLBACK RunNextStep(HWND, UINT, UINT_PTR Timer, DWORD) {
-  if (NextStep >= Steps.size()) {
-    KillTimer(nullptr, Timer);
-    return;
-  }
-  // Taken before it runs: a step may start a loop in which the next ones run.
-  const std::size_t Step = NextStep++;
-  Steps[Step]();
-}
-void StartSteps(std::vector<std::function<void()>> Script) {
-  Steps = std::move(Script);
-  NextStep = 0;
-  SetTimer(nullptr, 0, 30, RunNextStep);
-}
-
 void PostKey(TKsPopupWindow* Window, WPARAM Key) { PostMessageA(Window->Handle(), WM_KEYDOWN, Key, 1); }
 
 // A pixel of a window (frame included) as it is on the screen.

@@ -1,0 +1,240 @@
+// TKsCustomForm with multiple-document forms: the parent's MDI client window painted
+// through the form, the maximized child's caption in the parent's, and restoring the
+// maximized children.
+#include <windows.h>
+
+#include <vector>
+
+#include "classlib/GdiScopes.h"
+#include "skin/KsControls.h"
+#include "skin/KsForms.h"
+#include "skin/KsMenuBar.h"
+
+namespace {
+
+// The message that asks an MDI client to compute its scroll range again.
+constexpr UINT MdiCalcChildScroll = 0x3F;
+
+// The form whose MDI client holds an MDI child's window; for an MDI parent the form
+// itself; otherwise nullptr.
+TCustomForm* MDIParentOf(TCustomForm* Form) {
+  if (!Form) return nullptr;
+  if (Form->FormStyle() == fsMDIChild) return Form->MDIParent();
+  return Form->FormStyle() == fsMDIForm ? Form : nullptr;
+}
+
+// The parent's caption without the " - [Child]" that a maximized child added, and
+// with the one of Child when it is given.
+void SetParentCaption(TCustomForm* Parent, const AnsiString* Child) {
+  AnsiString Caption = Parent->Caption();
+  const std::size_t Bracket = Caption.find('[');
+  if (Bracket != AnsiString::npos) Caption.erase(Bracket >= 3 ? Bracket - 3 : 0);
+  if (Child) Caption += " - [" + *Child + "]";
+  if (Caption != Parent->Caption()) Parent->SetCaption(Caption);
+  // The parent's frame paints the caption it now has.
+  if (Parent->HandleAllocated()) PostMessageA(Parent->Handle(), KM_RESTORECAPTION, 0, 0);
+}
+
+}  // namespace
+
+TKsCustomForm* ActiveKsForm(TCustomForm* Form) {
+  if (!Form) return nullptr;
+  for (int I = 0; I < Form->ComponentCount(); ++I)
+    if (auto* Kit = ObjectAs<TKsCustomForm>(Form->Components(I)); Kit && Kit->Active()) return Kit;
+  return nullptr;
+}
+
+bool TKsCustomForm::IsMDIChildMaximized() const {
+  TCustomForm* Form = GetHookedForm();
+  TCustomForm* Parent = MDIParentOf(Form);
+  if (!Parent) return false;
+  const bool Child = Form != Parent;
+  for (int I = 0; TCustomForm* Each = Parent->MDIChildren(I); ++I) {
+    if (Child && Each->WindowState() == wsMaximized) return true;
+    const TKsCustomForm* Kit = ActiveKsForm(Each);
+    if (Kit && Kit->WindowState() == kwsMaximized) return true;
+  }
+  return false;
+}
+
+void TKsCustomForm::UpdateMDICaption() {
+  TCustomForm* Form = GetHookedForm();
+  TCustomForm* Parent = MDIParentOf(Form);
+  if (!Parent || Parent == Form) return;
+  if (IsMDIChildMaximized()) {
+    const AnsiString Child = Form->Caption();
+    SetParentCaption(Parent, &Child);
+  } else {
+    SetParentCaption(Parent, nullptr);
+  }
+}
+
+void TKsCustomForm::RestoreMDIChildren() {
+  TCustomForm* Form = GetHookedForm();
+  TCustomForm* Parent = MDIParentOf(Form);
+  if (!Parent) return;
+  std::vector<TCustomForm*> Children;
+  for (int I = 0; TCustomForm* Each = Parent->MDIChildren(I); ++I) Children.push_back(Each);
+  // Restoring one child may restore the others: each is asked when its turn comes.
+  for (TCustomForm* Child : Children)
+    if (TKsCustomForm* Kit = ActiveKsForm(Child); Kit && Kit->WindowState() == kwsMaximized) Kit->Restore();
+  if (Parent == Form)
+    SetParentCaption(Parent, nullptr);
+  else
+    UpdateMDICaption();
+}
+
+bool TKsCustomForm::MaximizedMDIChild() const {
+  if (FWindowState != kwsMaximized) return false;
+  TCustomForm* Form = GetHookedForm();
+  return Form && Form->FormStyle() == fsMDIChild;
+}
+
+TKsCustomMenuBar* TKsCustomForm::ParentMenuBar() const {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || Form->FormStyle() != fsMDIChild) return nullptr;
+  TKsCustomForm* ParentFrame = ActiveKsForm(Form->MDIParent());
+  return ParentFrame ? ObjectAs<TKsCustomMenuBar>(ParentFrame->MenuBar()) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------
+// The MDI client window
+
+namespace {
+
+// The window properties of a subclassed client: its frame and the procedure below ours.
+const char* OwnerProperty() { return "TarvikKsMDIClientFrame"; }
+const char* PreviousProperty() { return "TarvikKsMDIClientPrevious"; }
+
+}  // namespace
+
+void TKsCustomForm::HookMDIClient() {
+  TCustomForm* Form = GetHookedForm();
+  const HWND Client = Form && Form->FormStyle() == fsMDIForm ? Form->ClientHandle() : nullptr;
+  if (Client == FMDIClient) return;
+  UnhookMDIClient();
+  if (!Client || GetPropA(Client, OwnerProperty())) return;
+  FMDIClient = Client;
+  SetPropA(Client, OwnerProperty(), this);
+  // The previous procedure is kept with the window: ours stays correct even when the
+  // frame goes while another procedure sits over ours.
+  if (!GetPropA(Client, PreviousProperty()))
+    SetPropA(Client, PreviousProperty(),
+             reinterpret_cast<HANDLE>(SetWindowLongPtrA(Client, GWLP_WNDPROC,
+                                                        reinterpret_cast<LONG_PTR>(&TKsCustomForm::MDIClientEntry))));
+}
+
+void TKsCustomForm::UnhookMDIClient() {
+  const HWND Client = FMDIClient;
+  FMDIClient = nullptr;
+  if (!Client || !IsWindow(Client) || GetPropA(Client, OwnerProperty()) != this) return;
+  RemovePropA(Client, OwnerProperty());
+  // The previous procedure goes back when ours is still the window's; otherwise ours
+  // passes every message on.
+  const auto Ours = reinterpret_cast<LONG_PTR>(&TKsCustomForm::MDIClientEntry);
+  if (GetWindowLongPtrA(Client, GWLP_WNDPROC) == Ours) {
+    SetWindowLongPtrA(Client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(Client, PreviousProperty())));
+    RemovePropA(Client, PreviousProperty());
+  }
+}
+
+LRESULT CALLBACK TKsCustomForm::MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Window, PreviousProperty()));
+  auto* Frame = static_cast<TKsCustomForm*>(GetPropA(Window, OwnerProperty()));
+  if (Msg == WM_NCDESTROY) {
+    RemovePropA(Window, OwnerProperty());
+    RemovePropA(Window, PreviousProperty());
+    if (Frame && Frame->FMDIClient == Window) Frame->FMDIClient = nullptr;
+    Frame = nullptr;
+  }
+  if (Frame) {
+    TMessage Message{Msg, WParam, LParam, 0};
+    try {
+      if (Frame->MDIClientWndProc(Message)) return Message.Result;
+    } catch (...) {
+      HandleWindowException(Frame->GetHookedControl());
+    }
+  }
+  return Previous ? CallWindowProcA(Previous, Window, Msg, WParam, LParam) : DefWindowProcA(Window, Msg, WParam, LParam);
+}
+
+bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || !Form->HandleAllocated() || !Active()) return false;
+  const HWND Client = FMDIClient;
+  switch (Message.Msg) {
+    case WM_PAINT: {
+      // The form paints the client in its own coordinates.
+      TPaintDC Painting(Client, Message.WParam);
+      const HDC DC = Painting.DC();
+      TSavedDC Saved(DC);
+      POINT Origin{0, 0};
+      MapWindowPoints(Client, Form->Handle(), &Origin, 1);
+      OffsetWindowOrgEx(DC, Origin.x, Origin.y, nullptr);
+      Form->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+      Message.Result = 0;
+      return true;
+    }
+    case WM_ERASEBKGND:
+      if (!IsMDIChildMaximized()) SendMessageA(Form->Handle(), WM_ERASEBKGND, Message.WParam, KsEraseIntoDC);
+      Message.Result = 0;
+      return true;
+    case MdiCalcChildScroll:
+      // The client's sunken edge goes; its scroll range is not kept.
+      SetWindowLongA(Client, GWL_EXSTYLE, GetWindowLongA(Client, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+      SetWindowPos(Client, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      Message.Result = 0;
+      return true;
+    case WM_NCHITTEST: {
+      const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
+      Message.Result = Previous ? CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam)
+                                : HTCLIENT;
+      if (Message.Result == HTCLIENT) Message.Result = HTTRANSPARENT;
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------------
+// The MDI child's states and activation
+
+void TKsCustomForm::MDIChildMaximized() {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || Form->FormStyle() != fsMDIChild) return;
+  UpdateFrame();
+  if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->ShowMDIButtons(Form);
+  UpdateMDICaption();
+}
+
+void TKsCustomForm::MDIChildNotMaximized() {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || Form->FormStyle() != fsMDIChild) return;
+  UpdateFrame();
+  if (Form->HandleAllocated()) PostMessageA(Form->Handle(), WM_SIZE, 0, 0);
+  if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
+  RestoreMDIChildren();
+}
+
+void TKsCustomForm::WMMDIActivate(TMessage& Message) {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || Form->FormStyle() != fsMDIChild || !IsMDIChildMaximized()) return;
+  UpdateMDICaption();
+  const HWND Window = GetHookedHandle();
+  if (reinterpret_cast<HWND>(Message.WParam) == Window) {
+    if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->ShowMDIButtons(Form);
+  } else if (FWindowState != kwsMaximized && Window) {
+    PostMessageA(Window, KM_MAXIMIZECHILD, 0, 0);
+  }
+}
+
+void TKsCustomForm::AfterMDIParentSize() {
+  TCustomForm* Form = GetHookedForm();
+  if (!Form || Form->FormStyle() != fsMDIForm || !Form->HandleAllocated() || !IsMDIChildMaximized()) return;
+  TCustomForm* Child = Form->ActiveMDIChild();
+  if (!Child) return;
+  RECT R;
+  GetClientRect(Form->ClientHandle() ? Form->ClientHandle() : Form->Handle(), &R);
+  Child->SetBoundsRect(R);
+}
