@@ -6,6 +6,7 @@
 // themed window.
 #include <gtest/gtest.h>
 
+#include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
 #include "skin/KsThemeEngine.h"
@@ -141,6 +142,9 @@ TEST_F(KsMDIFormTest, TheClientIsPaintedThroughTheParentFormAndPassesTheMouseOn)
   Probe->Fill(0xFF112233);
   EXPECT_EQ(SendMessageA(Parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Probe->DC()), 0), 1);
   EXPECT_EQ(Rgb(Probe->GetPixel(2, 2)), 0x112233u);
+  // A transparent kit control asking for it gets it.
+  SendMessageA(Parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Probe->DC()), KsParentBackgroundRequest);
+  EXPECT_EQ(Rgb(Probe->GetPixel(2, 2)), Rgb(ColorToKsColor(ParentColor, 255)));
 
   // An empty spot lets the mouse through to the parent; the sunken edge goes when
   // the client sizes its scroll range.
