@@ -331,10 +331,16 @@ void TCustomForm::CreateMDIClient() {
   Realign();
 }
 
+bool TCustomForm::CanCreateWindow() const {
+  if (FFormStyle != fsMDIChild) return true;
+  const TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+  return Main && Main != this && Main->FFormStyle == fsMDIForm;
+}
+
 HWND TCustomForm::MDIChildParentWindow() {
-  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-  if (Main && Main != this && Main->FFormStyle == fsMDIForm) Main->HandleNeeded();
-  if (!Main || Main == this || !Main->FClientHandle) throw EInvalidOperation(SNoMDIParent, {Name()});
+  TCustomForm* Main = CanCreateWindow() ? Application->MainForm() : nullptr;
+  if (Main) Main->HandleNeeded();
+  if (!Main || !Main->FClientHandle) throw EInvalidOperation(SNoMDIParent, {Name()});
   return Main->FClientHandle;
 }
 

@@ -141,6 +141,9 @@ class TCustomForm : public TWinControl {
   TCustomForm* ActiveMDIChild() const;
   // An MDI child form's parent form: the form whose MDI client holds its window.
   TCustomForm* MDIParent() const;
+  // Whether the form's window can be made now: always, but for an MDI child only while
+  // the main form (another form) is an MDI parent.
+  bool CanCreateWindow() const;
 
   // Visible and to the front.
   void Show();

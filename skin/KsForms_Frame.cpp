@@ -537,8 +537,9 @@ void TKsCustomForm::WMNCActivate(TMessage& Message) {
 void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
   SetHandled(true);
-  // An MDI parent's client window asks for its background itself.
-  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIForm && Message.LParam != KsEraseIntoDC)
+  // An MDI parent's background is painted only on request: its client window's and
+  // its transparent kit controls'.
+  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIForm && !(Message.LParam & KsEraseIntoDC))
     return;
   if (!FFramePaintEnabled) return;
   const HDC DC = reinterpret_cast<HDC>(Message.WParam);

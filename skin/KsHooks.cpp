@@ -234,8 +234,11 @@ void TControlHook::SetControl(TWinControl* Value) {
 }
 
 bool TControlHook::CanMakeWindow() const {
-  for (TWinControl* C = FControl; C; C = C->Parent())
-    if (C->HandleAllocated() || C->ParentWindow() || C->Is<TCustomForm>()) return true;
+  for (TWinControl* C = FControl; C; C = C->Parent()) {
+    if (C->HandleAllocated() || C->ParentWindow()) return true;
+    // A form makes its own window, but an MDI child only inside an MDI main form.
+    if (auto* Form = ObjectAs<TCustomForm>(C)) return Form->CanCreateWindow();
+  }
   return false;
 }
 

@@ -96,8 +96,9 @@ class TControlHook : public TObject {
   // Puts the previous procedure back when ours is still the window's; otherwise ours
   // goes on passing messages through until the window is destroyed.
   void Uninstall();
-  // Whether the control has a window or one can be made for it now (it is a form,
-  // or its parents lead to one with a window or to a window outside the library).
+  // Whether the control has a window or one can be made for it now (it is a form
+  // that can make its window, or its parents lead to one with a window or to a window
+  // outside the library).
   bool CanMakeWindow() const;
 
  private:

@@ -63,6 +63,33 @@ inline COLORREF ScreenPixel(HWND Window, int X, int Y) {
   return C;
 }
 
+// A pixel of a window as it is on the screen, frame included (window coordinates).
+inline COLORREF WindowPixel(HWND Window, int X, int Y) {
+  HDC DC = GetWindowDC(Window);
+  COLORREF C = GetPixel(DC, X, Y);
+  ReleaseDC(Window, DC);
+  return C;
+}
+
+// While it lives, Ctrl is held in the thread's key state, where the system's own key
+// handling (the MDI keys) reads it.
+class THeldControlKey {
+ public:
+  THeldControlKey() {
+    GetKeyboardState(FSaved);
+    BYTE Keys[256];
+    GetKeyboardState(Keys);
+    Keys[VK_CONTROL] = Keys[VK_LCONTROL] = 0x80;
+    SetKeyboardState(Keys);
+  }
+  THeldControlKey(const THeldControlKey&) = delete;
+  THeldControlKey& operator=(const THeldControlKey&) = delete;
+  ~THeldControlKey() { SetKeyboardState(FSaved); }
+
+ private:
+  BYTE FSaved[256];
+};
+
 // A file name in the temporary folder, Name made unique to this process.
 inline AnsiString TempPath(const AnsiString& Name) {
   char Dir[MAX_PATH];
