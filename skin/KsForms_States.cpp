@@ -165,6 +165,7 @@ void TKsCustomForm::Rollup() {
   TRect R;
   GetRollupRect(R);
   SetBoundsAndFlush(R);
+  if (FPreviousState == kwsMaximized) MDIChildNotMaximized();
 }
 
 void TKsCustomForm::MinimizeToTray() {
@@ -175,6 +176,7 @@ void TKsCustomForm::MinimizeToTray() {
   FPreviousState = FWindowState;
   FWindowState = kwsTray;
   if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized, kwsRollup)) SaveRestoreBounds();
+  if (FPreviousState == kwsMaximized) MDIChildNotMaximized();
   AnsiString Tip;
   if (FMinimizeApplication) {
     Tip = Application->Title();

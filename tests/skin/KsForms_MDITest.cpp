@@ -212,6 +212,25 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
   EXPECT_EQ(Parent->Caption(), "Parent");
   EXPECT_EQ(Bar->MDIChild(), nullptr);
   EXPECT_EQ(Children[1]->BoundsRect().bottom, ClientRectOf(Client()).bottom);
+
+  // Rolled up or sent to the tray from maximized: no maximized child is left, so the
+  // parent has its caption back and the bar no buttons; back again, both return.
+  Frames[1]->Restore();  // back to maximized, as it was minimized from there
+  Pump();
+  using TLeave = void (TKsCustomForm::*)();
+  for (TLeave Leave : {&TKsCustomForm::Rollup, &TKsCustomForm::MinimizeToTray}) {
+    ASSERT_EQ(Frames[1]->WindowState(), kwsMaximized);
+    ASSERT_EQ(Parent->Caption(), "Parent - [Renamed]");
+    (Frames[1]->*Leave)();
+    Pump();
+    EXPECT_EQ(Parent->Caption(), "Parent");
+    EXPECT_EQ(Bar->MDIChild(), nullptr);
+    Frames[1]->Restore();
+    Pump();
+    EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+    EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
+    EXPECT_EQ(Bar->MDIChild(), Children[1]);
+  }
 }
 
 TEST_F(KsMDIFormTest, ClosingAChildMinimizesItWhenItCanAndOtherwiseKeepsItOpen) {
