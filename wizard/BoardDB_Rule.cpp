@@ -30,13 +30,24 @@ constexpr TBoardSide HeightSides[2] = {bsTop, bsBottom};
 // to, so that the limit shown, typed in, is accepted.
 enum TRounding { rdDown, rdUp };
 
+// Steps of the shown precision per host unit (10,000 a mil).
+double StepsPerCoord(TUnit Units) {
+  return Units == eMetric ? 0.0254 / 10000 * 10 : 1.0 / 10000;
+}
+
+// Whether a length lies within one host unit of a step of the shown precision (a
+// millimetre length is held to the nearest host unit); Step is that step, in host units.
+bool OnAStep(double Coord, TUnit Units, double& Step) {
+  const double Steps = Coord * StepsPerCoord(Units);
+  Step = std::round(Steps) / StepsPerCoord(Units);
+  return std::abs(Steps - std::round(Steps)) <= StepsPerCoord(Units);
+}
+
 // A length in the record's unit, as the coordinate edit shows it: whole mils, or tenths
 // of a millimetre.
 AnsiString FormatLength(double Coord, TUnit Units, TRounding Rounding) {
   const bool Metric = Units == eMetric;
-  // Steps of the shown precision per host unit (10,000 a mil).
-  const double Scale = Metric ? 0.0254 / 10000 * 10 : 1.0 / 10000;
-  const double Steps = Coord * Scale;
+  const double Steps = Coord * StepsPerCoord(Units);
   const double Rounded =
       Rounding == rdDown ? std::floor(Steps + 1e-9) : std::ceil(Steps - 1e-9);
   static const TFormatSettings Settings = [] {
@@ -75,7 +86,11 @@ TBoardFault MustBeAtMost(TBoardField Field, double Limit, TUnit Units,
 
 TBoardFault MustBeLessThan(TBoardField Field, double Limit, TUnit Units,
                            const AnsiString& Why) {
-  return Fault(Field, "less than " + FormatLength(Limit, Units, rdDown) + Why);
+  // A limit between two shown steps is given as the largest answer taken: half of 5 mil
+  // is "at most 2 mil", never "less than 2 mil", and half of 1 mil never "less than 0".
+  double Step = 0;
+  if (!OnAStep(Limit, Units, Step)) return MustBeAtMost(Field, Limit, Units, Why);
+  return Fault(Field, "less than " + FormatLength(Step, Units, rdDown) + Why);
 }
 
 const char* const RangeReason =
@@ -285,6 +300,10 @@ TBoardFault CheckTrackVia(const TBoardInfoFromUser& Info) {
   if (Info.MinViaWidth <= 0) return MustExceedZero({bfMinViaWidth}, U);
   if (Info.MinViaHoleSize <= 0) return MustExceedZero({bfMinViaHoleSize}, U);
   if (Info.MinClearance <= 0) return MustExceedZero({bfMinClearance}, U);
+  // A via is a ring around its hole.
+  if (Info.MinViaHoleSize >= Info.MinViaWidth)
+    return MustBeLessThan({bfMinViaHoleSize}, double(Info.MinViaWidth), U,
+                          ", the minimum via width");
   return {};
 }
 
@@ -385,10 +404,19 @@ TBoardFault CheckInnerCut(Integer W, Integer H, const TPoint Cuts[4], TPoint Off
   const char* const Inside = " for the cut-out to lie inside the board";
   if (Cut.X1 < Board.X1) return MustExceedZero({bfInnerCutXDistance}, Units);
   if (Cut.Y1 < Board.Y1) return MustExceedZero({bfInnerCutYDistance}, Units);
+  // Past the far edge: the size is at fault while some size fits at that place, else
+  // the distance, unless the cut-out is as wide (or high) as the board itself.
+  const auto PastFarEdge = [&](TBoardFieldKind SizeKind, TBoardFieldKind DistanceKind,
+                               Int64 Across, Int64 Distance, Int64 Size) {
+    if (Across - Distance > 0)
+      return MustBeLessThan({SizeKind}, double(Across - Distance), Units, Inside);
+    if (Size >= Across) return MustBeLessThan({SizeKind}, double(Across), Units, Inside);
+    return MustBeLessThan({DistanceKind}, double(Across - Size), Units, Inside);
+  };
   if (Cut.X2 > Board.X2)
-    return MustBeLessThan({bfInnerCutWidth}, double(Int64(W) - X), Units, Inside);
+    return PastFarEdge(bfInnerCutWidth, bfInnerCutXDistance, W, X, Size.x);
   if (Cut.Y2 > Board.Y2)
-    return MustBeLessThan({bfInnerCutHeight}, double(Int64(H) - Y), Units, Inside);
+    return PastFarEdge(bfInnerCutHeight, bfInnerCutYDistance, H, Y, Size.y);
 
   const TPoint* C = Cuts;
   const TArea Notches[4] = {

@@ -188,6 +188,75 @@ TEST_F(BoardRuleTest, AnUntouchedCutOutIsNoneAndANegativeOneIsRefused) {
   EXPECT_TRUE(Check().Ok());
 }
 
+TEST_F(BoardRuleTest, ALimitBetweenWholeStepsIsShownAsTheLargestAnswerTaken) {
+  // Half of a 5 mil side is 2.5 mil: 2 mil is taken, so the message says "at most".
+  Info->BoardWidth = MilToCoord(5);
+  EXPECT_EQ(Check().Message,
+            "The keep out distance from the board edge must be at most 2 mil, half the "
+            "board's smaller side.");
+  Info->KeepOutDistance = MilToCoord(2);
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+  // A top arc leaving 1 mil of the side between the arcs' corners: never "less than 0".
+  Info->BoardWidth = MilToCoord(5000);
+  Info->KeepOutDistance = MilToCoord(50);
+  Info->OutlineShape = osCustom;
+  Info->ArcSide[bsTop] = true;
+  Info->ArcHeight[bsTop] = MilToCoord(3999);
+  EXPECT_EQ(Check().Message,
+            "The keep out distance from the board edge must be at most 0 mil, half the "
+            "board's smaller side between its arcs' corners.");
+  Info->KeepOutDistance = 0;
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+  // In millimetres: half of 0.6 mm is a whole tenth, half of 0.3 mm is not.
+  Info->Units = eMetric;
+  Info->OutlineShape = osRectangular;
+  Info->BoardWidth = MmToCoord(0.6);
+  Info->KeepOutDistance = MmToCoord(1.3);
+  EXPECT_EQ(Check().Message,
+            "The keep out distance from the board edge must be less than 0.3 mm, half the "
+            "board's smaller side.");
+  Info->BoardWidth = MmToCoord(0.3);
+  EXPECT_EQ(Check().Message,
+            "The keep out distance from the board edge must be at most 0.1 mm, half the "
+            "board's smaller side.");
+}
+
+TEST_F(BoardRuleTest, ACutOutPastTheBoardsFarEdgeBlamesItsDistance) {
+  Info->InnerCutoff = true;
+  Info->InnerCutSize = TPoint{MilToCoord(1000), MilToCoord(1000)};
+  Info->InnerCutOffset = TPoint{MilToCoord(6000), MilToCoord(1000)};
+  EXPECT_EQ(Check().Field, (TBoardField{bfInnerCutXDistance}));
+  EXPECT_EQ(Check().Message,
+            "The inner cut-out's distance from the left edge must be less than 4000 mil for "
+            "the cut-out to lie inside the board.");
+  Info->InnerCutOffset = TPoint{MilToCoord(1000), MilToCoord(4000)};
+  EXPECT_EQ(Check().Field, (TBoardField{bfInnerCutYDistance}));
+  // A cut-out wider than the board is the width's fault wherever it lies.
+  Info->InnerCutOffset = TPoint{MilToCoord(6000), MilToCoord(1000)};
+  Info->InnerCutSize = TPoint{MilToCoord(5000), MilToCoord(1000)};
+  EXPECT_EQ(Check().Field, (TBoardField{bfInnerCutWidth}));
+  // Inside the board, a cut-out too wide for its place is still the width's fault.
+  Info->InnerCutOffset = TPoint{MilToCoord(1000), MilToCoord(1000)};
+  Info->InnerCutSize = TPoint{MilToCoord(4500), MilToCoord(1000)};
+  EXPECT_EQ(Check().Message,
+            "The inner cut-out's width must be less than 4000 mil for the cut-out to lie "
+            "inside the board.");
+}
+
+TEST_F(BoardRuleTest, TheViaHoleMustBeSmallerThanTheVia) {
+  Info->MinViaWidth = MilToCoord(25);
+  Info->MinViaHoleSize = MilToCoord(25);
+  EXPECT_EQ(Check().Field, (TBoardField{bfMinViaHoleSize}));
+  EXPECT_EQ(Check().Message,
+            "The minimum via hole size must be less than 25 mil, the minimum via width.");
+  Info->MinViaHoleSize = MilToCoord(24);
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+  // A template board reads them too.
+  Info->IsCustom = false;
+  Info->MinViaHoleSize = MilToCoord(40);
+  EXPECT_EQ(Check().Field, (TBoardField{bfMinViaHoleSize}));
+}
+
 // --- The maker ---
 
 using MakerRuleTest = BoardReadBackTest;
