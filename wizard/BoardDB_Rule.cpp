@@ -250,39 +250,49 @@ TBoardFault CheckCornerCuts(const TBoardInfoFromUser& Info) {
     if (C[Corner].y < 0) return MustNotBeNegative({bfCornerCutHeight, Corner}, U);
   }
 
-  // Two cut-offs along one side: the first alone, then both together, stay short of
-  // the side.
-  const auto AlongSide = [&](TBoardFieldKind Kind, int First, int Second, Int64 Side,
-                             const char* SideName) -> TBoardFault {
-    const Int64 A = Kind == bfCornerCutWidth ? C[First].x : C[First].y;
-    const Int64 B = Kind == bfCornerCutWidth ? C[Second].x : C[Second].y;
-    if (A >= Side)
-      return MustBeLessThan({Kind, First}, double(Side), U,
-                            AnsiString(", the board's ") + SideName);
-    if (A + B >= Side)
-      return MustBeLessThan(
-          {Kind, Second}, double(Side - A), U,
-          AnsiString(" so that it does not meet the ") + CornerNames[First] + " cut-off");
-    return {};
-  };
-  const TBoardFault Sides[4] = {
-      AlongSide(bfCornerCutWidth, bcUpperLeft, bcUpperRight, W, "width"),
-      AlongSide(bfCornerCutWidth, bcLowerLeft, bcLowerRight, W, "width"),
-      AlongSide(bfCornerCutHeight, bcUpperLeft, bcLowerLeft, H, "height"),
-      AlongSide(bfCornerCutHeight, bcUpperRight, bcLowerRight, H, "height")};
-  for (const TBoardFault& F : Sides)
-    if (!F.Ok()) return F;
-
-  // Opposite corners meet across the board when they overlap both ways.
-  const auto Across = [&](int First, int Second) -> TBoardFault {
-    if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H)
+  // The cut-offs fit a board of W x H: two along one side, the first alone, then both
+  // together, stay short of the side, and opposite corners do not meet across it.
+  const auto Fit = [&](Int64 W, Int64 H, const AnsiString& Where) -> TBoardFault {
+    const auto AlongSide = [&](TBoardFieldKind Kind, int First, int Second, Int64 Side,
+                               const char* SideName) -> TBoardFault {
+      const Int64 A = Kind == bfCornerCutWidth ? C[First].x : C[First].y;
+      const Int64 B = Kind == bfCornerCutWidth ? C[Second].x : C[Second].y;
+      if (A >= Side)
+        return MustBeLessThan({Kind, First}, double(Side), U,
+                              AnsiString(", the board's ") + SideName + Where);
+      if (A + B >= Side)
+        return MustBeLessThan({Kind, Second}, double(Side - A), U,
+                              AnsiString(" so that it does not meet the ") +
+                                  CornerNames[First] + " cut-off" + Where);
       return {};
-    return MustBeLessThan({bfCornerCutWidth, Second}, double(W - C[First].x), U,
-                          AnsiString(" so that it does not meet the ") +
-                              CornerNames[First] + " cut-off across the board");
+    };
+    const TBoardFault Sides[4] = {
+        AlongSide(bfCornerCutWidth, bcUpperLeft, bcUpperRight, W, "width"),
+        AlongSide(bfCornerCutWidth, bcLowerLeft, bcLowerRight, W, "width"),
+        AlongSide(bfCornerCutHeight, bcUpperLeft, bcLowerLeft, H, "height"),
+        AlongSide(bfCornerCutHeight, bcUpperRight, bcLowerRight, H, "height")};
+    for (const TBoardFault& F : Sides)
+      if (!F.Ok()) return F;
+
+    // Opposite corners meet across the board when they overlap both ways.
+    const auto Across = [&](int First, int Second) -> TBoardFault {
+      if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H)
+        return {};
+      return MustBeLessThan({bfCornerCutWidth, Second}, double(W - C[First].x), U,
+                            AnsiString(" so that it does not meet the ") +
+                                CornerNames[First] + " cut-off across the board" + Where);
+    };
+    TBoardFault F = Across(bcUpperLeft, bcLowerRight);
+    if (F.Ok()) F = Across(bcLowerLeft, bcUpperRight);
+    return F;
   };
-  TBoardFault F = Across(bcUpperLeft, bcLowerRight);
-  if (F.Ok()) F = Across(bcLowerLeft, bcUpperRight);
+  TBoardFault F = Fit(W, H, "");
+  // The keep-out runs the keep out distance inside the edge with notches of the same
+  // size, so they must fit the board less the distance on each side too. The details
+  // keep the distance below half the smaller side.
+  const Int64 D = Info.KeepOutDistance;
+  if (F.Ok() && D > 0 && 2 * D < std::min(W, H))
+    F = Fit(W - 2 * D, H - 2 * D, " inside the keep-out");
   return F;
 }
 

@@ -112,14 +112,39 @@ TEST_F(BoardRuleTest, CornerCutOffsMayNeitherMeetAlongASideNorAcrossTheBoard) {
   Cut(bcUpperLeft, 3000, 3000);
   Cut(bcLowerRight, 3000, 1500);
   EXPECT_EQ(Check().Field, (TBoardField{bfCornerCutWidth, bcLowerRight}));
-  Cut(bcLowerRight, 1999, 1500);
-  EXPECT_TRUE(Check().Ok());
+  // Short of the 4900 mil inside the default 50 mil keep-out, less the upper-left's 3000.
+  Cut(bcLowerRight, 1899, 1500);
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
   // Outward notches.
   Cut(bcLowerLeft, -5, 100);
   EXPECT_EQ(Check().Message, "The lower-left cut-off's width must be 0 mil or more.");
   // Not read without corner cut-offs.
   Info->CornerCutoff = false;
   EXPECT_TRUE(Check().Ok());
+}
+
+TEST_F(BoardRuleTest, CornerCutOffsFitTheKeepOutToo) {
+  // The keep-out runs 50 mil inside a 5000 x 4000 mil board: 4900 x 3900 mil.
+  CutCorners(5000, 4000);
+  Cut(bcUpperLeft, 4950, 3950);
+  EXPECT_EQ(Check().Field, (TBoardField{bfCornerCutWidth, bcUpperLeft}));
+  EXPECT_EQ(Check().Message,
+            "The upper-left cut-off's width must be less than 4900 mil, the board's width "
+            "inside the keep-out.");
+  Cut(bcUpperLeft, 2000, 600);
+  Cut(bcUpperRight, 2950, 600);
+  EXPECT_EQ(Check().Message,
+            "The upper-right cut-off's width must be less than 2900 mil so that it does not "
+            "meet the upper-left cut-off inside the keep-out.");
+  Cut(bcUpperRight, 2899, 600);
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+  Cut(bcUpperRight, 0, 0);
+  Cut(bcUpperLeft, 3000, 3000);
+  Cut(bcLowerRight, 1950, 1500);
+  EXPECT_EQ(Check().Field, (TBoardField{bfCornerCutWidth, bcLowerRight}));
+  // Without a keep-out distance the board's own edges are the limit.
+  Info->KeepOutDistance = 0;
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
 }
 
 TEST_F(BoardRuleTest, ArcsStayNarrowerThanTheBoardAndTheirCirclesWithinRange) {
