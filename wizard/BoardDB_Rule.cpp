@@ -189,6 +189,17 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
                "board");
   if (!F.Ok()) return F;
 
+  // An arc is at most a semicircle over the side between its corners: a higher one
+  // bulges past those corners, out of the board and across its neighbouring sides.
+  for (int Side = 0; Side < 4; ++Side) {
+    const bool AlongX = Side == bsTop || Side == bsBottom;
+    const Int64 Chord = AlongX ? W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight)
+                               : H - ArcOf(Info, bsTop) - ArcOf(Info, bsBottom);
+    if (2 * ArcOf(Info, Side) > Chord)
+      return MustBeAtMost({bfArcHeight, Side}, Chord / 2.0, U,
+                          ", half the side between its corners");
+  }
+
   // The keep-out's straight parts run between the arcs' corners. An arc's circle is at
   // least as wide as its chord, so the keep-out's circles keep a positive radius too.
   const Int64 Between = std::min(W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight),

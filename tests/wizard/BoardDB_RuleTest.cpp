@@ -156,13 +156,14 @@ TEST_F(BoardRuleTest, ArcsStayNarrowerThanTheBoardAndTheirCirclesWithinRange) {
   Info->ArcHeight[bsLeft] = MilToCoord(3000);
   Info->ArcHeight[bsRight] = MilToCoord(2000);
   EXPECT_EQ(Check().Field, (TBoardField{bfArcHeight, bsRight}));
-  Info->ArcHeight[bsRight] = MilToCoord(1000);
+  Info->ArcHeight[bsLeft] = MilToCoord(1900);
+  Info->ArcHeight[bsRight] = MilToCoord(1900);
   EXPECT_TRUE(Check().Ok()) << Check().Message;
-  // 1,000 mil lie between the side arcs' corners: a keep-out of 500 mil meets itself.
-  Info->KeepOutDistance = MilToCoord(500);
+  // 1,200 mil lie between the side arcs' corners: a keep-out of 600 mil meets itself.
+  Info->KeepOutDistance = MilToCoord(600);
   EXPECT_EQ(Check().Field, (TBoardField{bfKeepOutDistance}));
   Info->KeepOutDistance = MilToCoord(50);
-  // A top arc 1 mil high over a 1,000 mil chord has a circle of 125,000 mil radius,
+  // A top arc 1 mil high over a 1,200 mil chord has a circle of 180,000 mil radius,
   // whose centre still lies within range; over a 198,000 mil chord it lies far below.
   Info->ArcHeight[bsTop] = MilToCoord(1);
   EXPECT_TRUE(Check().Ok());
@@ -172,6 +173,32 @@ TEST_F(BoardRuleTest, ArcsStayNarrowerThanTheBoardAndTheirCirclesWithinRange) {
   EXPECT_EQ(F.Field, (TBoardField{bfArcHeight, bsTop}));
   EXPECT_NE(F.Message.find("at least"), AnsiString::npos) << F.Message;
   Info->ArcHeight[bsTop] = 0;
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+}
+
+TEST_F(BoardRuleTest, AnArcIsAtMostASemicircleSoTheOutlineStaysWithinTheBoard) {
+  // A 5000 x 4000 mil board: the left arc spans the 4000 mil between the top and bottom
+  // corners, so past 2000 mil high it would bulge above and below the board.
+  Info->OutlineShape = osCustom;
+  Info->ArcSide[bsLeft] = true;
+  Info->ArcHeight[bsLeft] = MilToCoord(3000);
+  EXPECT_EQ(Check().Field, (TBoardField{bfArcHeight, bsLeft}));
+  EXPECT_EQ(Check().Message,
+            "The left arc's height must be at most 2000 mil, half the side between its "
+            "corners.");
+  Info->ArcHeight[bsLeft] = MilToCoord(2000);
+  EXPECT_TRUE(Check().Ok()) << Check().Message;
+  // Four arcs of 499 mil on a 1000 mil square leave 2 mil between each arc's corners.
+  Info->BoardWidth = Info->BoardHeight = MilToCoord(1000);
+  Info->KeepOutDistance = 0;
+  for (int Side = 0; Side < 4; ++Side) {
+    Info->ArcSide[Side] = true;
+    Info->ArcHeight[Side] = MilToCoord(499);
+  }
+  EXPECT_EQ(Check().Message,
+            "The left arc's height must be at most 1 mil, half the side between its "
+            "corners.");
+  for (int Side = 0; Side < 4; ++Side) Info->ArcHeight[Side] = MilToCoord(250);
   EXPECT_TRUE(Check().Ok()) << Check().Message;
 }
 
@@ -221,12 +248,13 @@ TEST_F(BoardRuleTest, ALimitBetweenWholeStepsIsShownAsTheLargestAnswerTaken) {
             "board's smaller side.");
   Info->KeepOutDistance = MilToCoord(2);
   EXPECT_TRUE(Check().Ok()) << Check().Message;
-  // A top arc leaving 1 mil of the side between the arcs' corners: never "less than 0".
-  Info->BoardWidth = MilToCoord(5000);
+  // Side arcs leaving 1 mil between their corners: never "less than 0".
+  Info->BoardWidth = Info->BoardHeight = MilToCoord(5000);
   Info->KeepOutDistance = MilToCoord(50);
   Info->OutlineShape = osCustom;
-  Info->ArcSide[bsTop] = true;
-  Info->ArcHeight[bsTop] = MilToCoord(3999);
+  Info->ArcSide[bsLeft] = Info->ArcSide[bsRight] = true;
+  Info->ArcHeight[bsLeft] = MilToCoord(2499);
+  Info->ArcHeight[bsRight] = MilToCoord(2500);
   EXPECT_EQ(Check().Message,
             "The keep out distance from the board edge must be at most 0 mil, half the "
             "board's smaller side between its arcs' corners.");
