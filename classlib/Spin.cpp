@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <climits>
+
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
 
@@ -61,9 +63,29 @@ int TSpinEdit::CheckValue(int NewValue) const {
   return NewValue;
 }
 
+namespace {
+
+// Whether Text is a sign and digits only: a number, however long.
+bool IsWholeNumber(const AnsiString& Text) {
+  std::size_t I = !Text.empty() && (Text[0] == '-' || Text[0] == '+') ? 1 : 0;
+  if (I == Text.size()) return false;
+  for (; I < Text.size(); ++I)
+    if (Text[I] < '0' || Text[I] > '9') return false;
+  return true;
+}
+
+}  // namespace
+
 int TSpinEdit::Value() const {
+  const AnsiString Digits = Trim(Text());
   int Number = 0;
-  if (!TryStrToInt(Trim(Text()), Number)) Number = FMinValue;
+  if (!TryStrToInt(Digits, Number)) {
+    // A number too long for an integer lies past the end of the range on its side.
+    if (IsWholeNumber(Digits))
+      Number = Digits[0] == '-' ? INT_MIN : INT_MAX;
+    else
+      Number = FMinValue;
+  }
   return CheckValue(Number);
 }
 

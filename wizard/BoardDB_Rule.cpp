@@ -30,13 +30,24 @@ constexpr TBoardSide HeightSides[2] = {bsTop, bsBottom};
 // to, so that the limit shown, typed in, is accepted.
 enum TRounding { rdDown, rdUp };
 
+// Steps of the shown precision per host unit (10,000 a mil).
+double StepsPerCoord(TUnit Units) {
+  return Units == eMetric ? 0.0254 / 10000 * 10 : 1.0 / 10000;
+}
+
+// Whether a length lies within one host unit of a step of the shown precision (a
+// millimetre length is held to the nearest host unit); Step is that step, in host units.
+bool OnAStep(double Coord, TUnit Units, double& Step) {
+  const double Steps = Coord * StepsPerCoord(Units);
+  Step = std::round(Steps) / StepsPerCoord(Units);
+  return std::abs(Steps - std::round(Steps)) <= StepsPerCoord(Units);
+}
+
 // A length in the record's unit, as the coordinate edit shows it: whole mils, or tenths
 // of a millimetre.
 AnsiString FormatLength(double Coord, TUnit Units, TRounding Rounding) {
   const bool Metric = Units == eMetric;
-  // Steps of the shown precision per host unit (10,000 a mil).
-  const double Scale = Metric ? 0.0254 / 10000 * 10 : 1.0 / 10000;
-  const double Steps = Coord * Scale;
+  const double Steps = Coord * StepsPerCoord(Units);
   const double Rounded =
       Rounding == rdDown ? std::floor(Steps + 1e-9) : std::ceil(Steps - 1e-9);
   static const TFormatSettings Settings = [] {
@@ -75,7 +86,11 @@ TBoardFault MustBeAtMost(TBoardField Field, double Limit, TUnit Units,
 
 TBoardFault MustBeLessThan(TBoardField Field, double Limit, TUnit Units,
                            const AnsiString& Why) {
-  return Fault(Field, "less than " + FormatLength(Limit, Units, rdDown) + Why);
+  // A limit between two shown steps is given as the largest answer taken: half of 5 mil
+  // is "at most 2 mil", never "less than 2 mil", and half of 1 mil never "less than 0".
+  double Step = 0;
+  if (!OnAStep(Limit, Units, Step)) return MustBeAtMost(Field, Limit, Units, Why);
+  return Fault(Field, "less than " + FormatLength(Step, Units, rdDown) + Why);
 }
 
 const char* const RangeReason =
@@ -174,6 +189,17 @@ TBoardFault CheckOutline(const TBoardInfoFromUser& Info) {
                "board");
   if (!F.Ok()) return F;
 
+  // An arc is at most a semicircle over the side between its corners: a higher one
+  // bulges past those corners, out of the board and across its neighbouring sides.
+  for (int Side = 0; Side < 4; ++Side) {
+    const bool AlongX = Side == bsTop || Side == bsBottom;
+    const Int64 Chord = AlongX ? W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight)
+                               : H - ArcOf(Info, bsTop) - ArcOf(Info, bsBottom);
+    if (2 * ArcOf(Info, Side) > Chord)
+      return MustBeAtMost({bfArcHeight, Side}, Chord / 2.0, U,
+                          ", half the side between its corners");
+  }
+
   // The keep-out's straight parts run between the arcs' corners. An arc's circle is at
   // least as wide as its chord, so the keep-out's circles keep a positive radius too.
   const Int64 Between = std::min(W - ArcOf(Info, bsLeft) - ArcOf(Info, bsRight),
@@ -235,39 +261,49 @@ TBoardFault CheckCornerCuts(const TBoardInfoFromUser& Info) {
     if (C[Corner].y < 0) return MustNotBeNegative({bfCornerCutHeight, Corner}, U);
   }
 
-  // Two cut-offs along one side: the first alone, then both together, stay short of
-  // the side.
-  const auto AlongSide = [&](TBoardFieldKind Kind, int First, int Second, Int64 Side,
-                             const char* SideName) -> TBoardFault {
-    const Int64 A = Kind == bfCornerCutWidth ? C[First].x : C[First].y;
-    const Int64 B = Kind == bfCornerCutWidth ? C[Second].x : C[Second].y;
-    if (A >= Side)
-      return MustBeLessThan({Kind, First}, double(Side), U,
-                            AnsiString(", the board's ") + SideName);
-    if (A + B >= Side)
-      return MustBeLessThan(
-          {Kind, Second}, double(Side - A), U,
-          AnsiString(" so that it does not meet the ") + CornerNames[First] + " cut-off");
-    return {};
-  };
-  const TBoardFault Sides[4] = {
-      AlongSide(bfCornerCutWidth, bcUpperLeft, bcUpperRight, W, "width"),
-      AlongSide(bfCornerCutWidth, bcLowerLeft, bcLowerRight, W, "width"),
-      AlongSide(bfCornerCutHeight, bcUpperLeft, bcLowerLeft, H, "height"),
-      AlongSide(bfCornerCutHeight, bcUpperRight, bcLowerRight, H, "height")};
-  for (const TBoardFault& F : Sides)
-    if (!F.Ok()) return F;
-
-  // Opposite corners meet across the board when they overlap both ways.
-  const auto Across = [&](int First, int Second) -> TBoardFault {
-    if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H)
+  // The cut-offs fit a board of W x H: two along one side, the first alone, then both
+  // together, stay short of the side, and opposite corners do not meet across it.
+  const auto Fit = [&](Int64 W, Int64 H, const AnsiString& Where) -> TBoardFault {
+    const auto AlongSide = [&](TBoardFieldKind Kind, int First, int Second, Int64 Side,
+                               const char* SideName) -> TBoardFault {
+      const Int64 A = Kind == bfCornerCutWidth ? C[First].x : C[First].y;
+      const Int64 B = Kind == bfCornerCutWidth ? C[Second].x : C[Second].y;
+      if (A >= Side)
+        return MustBeLessThan({Kind, First}, double(Side), U,
+                              AnsiString(", the board's ") + SideName + Where);
+      if (A + B >= Side)
+        return MustBeLessThan({Kind, Second}, double(Side - A), U,
+                              AnsiString(" so that it does not meet the ") +
+                                  CornerNames[First] + " cut-off" + Where);
       return {};
-    return MustBeLessThan({bfCornerCutWidth, Second}, double(W - C[First].x), U,
-                          AnsiString(" so that it does not meet the ") +
-                              CornerNames[First] + " cut-off across the board");
+    };
+    const TBoardFault Sides[4] = {
+        AlongSide(bfCornerCutWidth, bcUpperLeft, bcUpperRight, W, "width"),
+        AlongSide(bfCornerCutWidth, bcLowerLeft, bcLowerRight, W, "width"),
+        AlongSide(bfCornerCutHeight, bcUpperLeft, bcLowerLeft, H, "height"),
+        AlongSide(bfCornerCutHeight, bcUpperRight, bcLowerRight, H, "height")};
+    for (const TBoardFault& F : Sides)
+      if (!F.Ok()) return F;
+
+    // Opposite corners meet across the board when they overlap both ways.
+    const auto Across = [&](int First, int Second) -> TBoardFault {
+      if (Int64(C[First].x) + C[Second].x < W || Int64(C[First].y) + C[Second].y < H)
+        return {};
+      return MustBeLessThan({bfCornerCutWidth, Second}, double(W - C[First].x), U,
+                            AnsiString(" so that it does not meet the ") +
+                                CornerNames[First] + " cut-off across the board" + Where);
+    };
+    TBoardFault F = Across(bcUpperLeft, bcLowerRight);
+    if (F.Ok()) F = Across(bcLowerLeft, bcUpperRight);
+    return F;
   };
-  TBoardFault F = Across(bcUpperLeft, bcLowerRight);
-  if (F.Ok()) F = Across(bcLowerLeft, bcUpperRight);
+  TBoardFault F = Fit(W, H, "");
+  // The keep-out runs the keep out distance inside the edge with notches of the same
+  // size, so they must fit the board less the distance on each side too. The details
+  // keep the distance below half the smaller side.
+  const Int64 D = Info.KeepOutDistance;
+  if (F.Ok() && D > 0 && 2 * D < std::min(W, H))
+    F = Fit(W - 2 * D, H - 2 * D, " inside the keep-out");
   return F;
 }
 
@@ -285,6 +321,10 @@ TBoardFault CheckTrackVia(const TBoardInfoFromUser& Info) {
   if (Info.MinViaWidth <= 0) return MustExceedZero({bfMinViaWidth}, U);
   if (Info.MinViaHoleSize <= 0) return MustExceedZero({bfMinViaHoleSize}, U);
   if (Info.MinClearance <= 0) return MustExceedZero({bfMinClearance}, U);
+  // A via is a ring around its hole.
+  if (Info.MinViaHoleSize >= Info.MinViaWidth)
+    return MustBeLessThan({bfMinViaHoleSize}, double(Info.MinViaWidth), U,
+                          ", the minimum via width");
   return {};
 }
 
@@ -385,10 +425,19 @@ TBoardFault CheckInnerCut(Integer W, Integer H, const TPoint Cuts[4], TPoint Off
   const char* const Inside = " for the cut-out to lie inside the board";
   if (Cut.X1 < Board.X1) return MustExceedZero({bfInnerCutXDistance}, Units);
   if (Cut.Y1 < Board.Y1) return MustExceedZero({bfInnerCutYDistance}, Units);
+  // Past the far edge: the size is at fault while some size fits at that place, else
+  // the distance, unless the cut-out is as wide (or high) as the board itself.
+  const auto PastFarEdge = [&](TBoardFieldKind SizeKind, TBoardFieldKind DistanceKind,
+                               Int64 Across, Int64 Distance, Int64 Size) {
+    if (Across - Distance > 0)
+      return MustBeLessThan({SizeKind}, double(Across - Distance), Units, Inside);
+    if (Size >= Across) return MustBeLessThan({SizeKind}, double(Across), Units, Inside);
+    return MustBeLessThan({DistanceKind}, double(Across - Size), Units, Inside);
+  };
   if (Cut.X2 > Board.X2)
-    return MustBeLessThan({bfInnerCutWidth}, double(Int64(W) - X), Units, Inside);
+    return PastFarEdge(bfInnerCutWidth, bfInnerCutXDistance, W, X, Size.x);
   if (Cut.Y2 > Board.Y2)
-    return MustBeLessThan({bfInnerCutHeight}, double(Int64(H) - Y), Units, Inside);
+    return PastFarEdge(bfInnerCutHeight, bfInnerCutYDistance, H, Y, Size.y);
 
   const TPoint* C = Cuts;
   const TArea Notches[4] = {

@@ -117,6 +117,16 @@ TEST_F(StdCtrlsTest, ASpinEditClampsItsValueAndReadsANonNumberAsItsMinimum) {
   EXPECT_EQ(Spin->Value(), 32);
   Spin->SetText("7");
   EXPECT_EQ(Spin->Value(), 7);
+  // A number too long for an integer is past the end of the range on its side.
+  Spin->SetText("99999999999999");
+  EXPECT_EQ(Spin->Value(), 32);
+  Spin->SetText(" -99999999999999");
+  EXPECT_EQ(Spin->Value(), 2);
+  Spin->SetText("+99999999999999");
+  EXPECT_EQ(Spin->Value(), 32);
+  Spin->SetText("9999999999-9");
+  EXPECT_EQ(Spin->Value(), 2);
+  Spin->SetText("7");
 
   // The Up key and the upper arrow add the increment, the Down key takes it.
   Spin->SetFocus();

@@ -6,6 +6,7 @@
 #include "classlib/Dialogs.h"
 #include "wizard/fCornerCut.h"
 #include "wizard/fDetails.h"
+#include "wizard/fInnerCut.h"
 #include "wizard/fTrackVia.h"
 
 namespace wiztest {
@@ -188,6 +189,48 @@ TEST_F(AnswersTest, LengthsPastTheCoordinateRangeAreRefusedWithTheirLimit) {
       "The board's radius must be at most 105874 mil for the board to stay within the "
       "PCB editor's coordinates.");
   EXPECT_EQ(Host->DocumentCount(), 0);
+}
+
+TEST_F(AnswersTest, ACutOutLeftPastAShrunkBoardBlamesItsDistanceFromTheEdge) {
+  Run({[](TForm_BoardWizard* D) {
+         NextTo(D, 40);
+         Click(D->fraDetails->cbxInnerCutOff);
+         Click(D->btnNext);
+       },
+       [](TForm_BoardWizard* D) {
+         TfraInnerCut* Page = D->fraInnerCut;
+         ASSERT_EQ(ShownTag(D), 70);
+         Page->edtXDistance->SetText("3000");
+         Page->edtYDistance->SetText("2000");
+         Page->edtWidth->SetText("1000");
+         Page->edtHeight->SetText("1000");
+         Click(D->btnBack);
+       },
+       [](TForm_BoardWizard* D) {
+         // The board shrinks below the cut-out's place: no width brings it back inside.
+         D->fraDetails->ecWidth->SetText("2000");
+         D->fraDetails->ecHeight->SetText("1500");
+         Click(D->btnFinish);
+       },
+       [](TForm_BoardWizard* D) {
+         ExpectStaysAt(D, 70, D->fraInnerCut->edtXDistance);
+         Click(D->btnCancel);
+       }});
+  EXPECT_EQ(Messages, TMessages{"The inner cut-out's distance from the left edge must be "
+                                "less than 1000 mil for the cut-out to lie inside the board."});
+  EXPECT_EQ(Host->DocumentCount(), 0);
+}
+
+TEST_F(AnswersTest, FinishWithAViaHoleNoSmallerThanTheViaShowsOneMessage) {
+  EXPECT_EQ(FinishRefused(
+                130,
+                [](TForm_BoardWizard* D) {
+                  D->fraTrackVia->ecViaWidth->SetText("10");
+                  D->fraTrackVia->ecViaHoleSize->SetText("50");
+                },
+                [](TForm_BoardWizard* D) { return D->fraTrackVia->ecViaHoleSize; }),
+            TMessages{"The minimum via hole size must be less than 10 mil, the minimum via "
+                      "width."});
 }
 
 TEST_F(AnswersTest, DefaultAnswersFinishedOnTheDetailsPageMakeABoard) {

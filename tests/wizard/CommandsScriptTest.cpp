@@ -251,4 +251,24 @@ TEST_F(NewBoardScriptTest, AWidthOfLettersEndsInOneMessageAndTheWizardStaysToFin
   EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
 }
 
+TEST_F(NewBoardScriptTest, AnArcTallerThanASemicircleEndsInOneMessageAndTheWizardStays) {
+  const std::string File = Scratch + "tall-arc.txt";
+  {
+    std::ofstream Out(File, std::ios::binary);
+    // A 5000 x 4000 mil custom board whose left side is an arc 3000 mil high.
+    Out << "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
+           "click Custom\nclick Next >\n"
+           "click #TfraOutline @20,162\nclick #TfraOutline @21,210\ntype 3000\n"
+           "click Finish\n"
+           // The message, closed with Enter; the focus is back in the arc's height.
+           "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
+           "type 2000\nclick Finish\n";
+  }
+  TRunResult Run = Play(File);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
+  EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
+  EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
+}
+
 }  // namespace
