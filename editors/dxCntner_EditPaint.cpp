@@ -309,9 +309,14 @@ void InitdxCntner() {
   P.Prop("ReadOnly", &TdxInplaceEdit::ReadOnly, &TdxInplaceEdit::SetReadOnly)
       .Stored(dxValueKept<esvReadOnly>)
       .NoDefault();
-  // An editor starts with neither flag: True is what a form file has to say.
-  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
-  P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(false);
+  // An editor in place starts with neither flag, one outside a container with both: a
+  // form file says where the flag differs from that start.
+  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentColor() == Edit->InPlace(); })
+      .NoDefault();
+  P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D)
+      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentCtl3D() == Edit->InPlace(); })
+      .NoDefault();
 }
 
 void DonedxCntner() {

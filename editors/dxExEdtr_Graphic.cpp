@@ -432,6 +432,8 @@ void TdxInplaceGraphicEdit::Dispatch(TMessage& Message) {
 
 void InitdxGraphicEdit() {
   TPublish<TdxInplaceGraphicEdit> P;
+  // The graphic editor starts without its parent's colour, in a container or not.
+  P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
   P.Prop("Center", &TdxInplaceGraphicEdit::Center, &TdxInplaceGraphicEdit::SetCenter).Default(true);
   P.Prop("CustomFilter", &TdxInplaceGraphicEdit::CustomFilter, &TdxInplaceGraphicEdit::SetCustomFilter);
   P.Prop("CustomGraphic", &TdxInplaceGraphicEdit::CustomGraphic, &TdxInplaceGraphicEdit::SetCustomGraphic);

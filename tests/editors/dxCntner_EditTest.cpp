@@ -699,6 +699,7 @@ TEST_F(InplaceEditTest, TheFormFileKeepsTheParentFlagsAndTheStepAsSet) {
   for (bool ParentColor : {true, false}) {
     for (bool ParentCtl3D : {true, false}) {
       Check(FormEdit<TTestEdit>(), ParentColor, ParentCtl3D);
+      Check(FormEdit<TOutsideEdit>(), ParentColor, ParentCtl3D);
       Check(FormEdit<TdxInplaceTextEdit>(), ParentColor, ParentCtl3D);
       Check(FormEdit<TdxInplaceSpinEdit>(), ParentColor, ParentCtl3D);
       Check(FormEdit<TdxInplaceGraphicEdit>(), ParentColor, ParentCtl3D);
@@ -706,8 +707,11 @@ TEST_F(InplaceEditTest, TheFormFileKeepsTheParentFlagsAndTheStepAsSet) {
       Check(FormEdit<TCustomdxBlobPopup>(), ParentColor, ParentCtl3D);
     }
   }
-  // The constructors' own choice is still theirs.
+  // The constructors' own choice is still theirs: an editor outside a container keeps
+  // both flags.
   EXPECT_FALSE(FormEdit<TdxInplaceTextEdit>()->ParentColor());
+  EXPECT_TRUE(FormEdit<TOutsideEdit>()->ParentColor());
+  EXPECT_TRUE(FormEdit<TOutsideEdit>()->ParentCtl3D());
   EXPECT_FALSE(FormEdit<TdxPopupCalculator>()->ParentCtl3D());
 
   for (double Increment : {0.0, 1.0, 2.5, -3.0}) {
