@@ -56,6 +56,8 @@ void TKsTabStringList::Delete(int Index) {
 
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
   const AnsiString Old = Strings(Index);
+  // Another tab's caption would name two pages; the tab's own, in another case, does not.
+  if (const int Found = IndexOf(S); Found >= 0 && Found != Index) CheckUnique(S);
   TStringList::Put(Index, S);
   if (FTabControl) FTabControl->RenamePage(Old, S);
   Sync();

@@ -215,6 +215,16 @@ TEST_F(KsTabsTest, ARenamedTabKeepsItsPageAndItsControlsThroughALaterShrink) {
   // Growing again makes only the page of the new caption.
   Tabs->Tabs()->Add("Y");
   EXPECT_EQ(PageCaptions(), "A,X,Y");
+
+  // A rename to another tab's caption is refused as an added duplicate is, so captions
+  // keep naming one page each; a change of case of its own caption is no duplicate.
+  EXPECT_THROW(Tabs->Tabs()->Put(2, "A"), Exception);
+  EXPECT_EQ(Tabs->Tabs()->Strings(2), "Y");
+  Tabs->Tabs()->Delete(0);
+  EXPECT_EQ(Tabs->Tabs()->Count(), 2);
+  EXPECT_EQ(PageCaptions(), "X,Y");
+  Tabs->Tabs()->Put(1, "y");
+  EXPECT_EQ(PageCaptions(), "X,y");
 }
 
 TEST_F(KsTabsTest, AnEmptyControlPaintsOnlyThePaneAndTheActiveTabStandsOut) {
