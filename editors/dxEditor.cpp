@@ -44,24 +44,6 @@ constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0,
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
 
-// The limit that leaves the length free: the control takes a limit of 0 for its
-// default of 64K characters.
-constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
-
-// The message a clipboard key stands for, or 0.
-UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
-  if (Shift.Contains(ssAlt)) return 0;
-  const bool Ctrl = Shift.Contains(ssCtrl);
-  const bool ShiftDown = Shift.Contains(ssShift);
-  if (Ctrl == ShiftDown) return 0;
-  switch (Key) {
-    case 'V': return Ctrl ? WM_PASTE : 0;
-    case VK_INSERT: return Ctrl ? WM_COPY : WM_PASTE;
-    case VK_DELETE: return ShiftDown ? WM_CUT : 0;
-  }
-  return 0;
-}
-
 // The first Count characters of Text, as the control counts them: a double-byte
 // character whole, and CR LF as the one line break it becomes.
 AnsiString LeadingCharacters(const AnsiString& Text, LRESULT Count) {
@@ -333,17 +315,7 @@ void TdxInplaceTextEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 
 void TdxInplaceTextEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
 
 void TdxInplaceTextEdit::PasteText() {
-  if (!CanEditLinked()) return;
-  AnsiString Text = Clipboard()->AsText();
-  if (!(GetWindowLongA(FHandle, GWL_STYLE) & ES_MULTILINE)) Text = Text.substr(0, Text.find_first_of("\r\n"));
-  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
-  const LRESULT TextLength = SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
-  // A whole selection may take the end of the last paragraph too.
-  const LRESULT Replaced = std::min<LRESULT>(GetSelLength(), TextLength);
-  const LRESULT Limit = SendMessageA(FHandle, EM_GETLIMITTEXT, 0, 0);
-  Text = LeadingCharacters(Text, Limit - (TextLength - Replaced));
-  if (Text.empty()) return;
-  SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
+  if (CanEditLinked()) PasteRichEditPlainText(FHandle);
 }
 
 void TdxInplaceTextEdit::ClearUndo() {
@@ -555,6 +527,34 @@ void StartRichEditOle() {
   if (OleStarted) return;
   OleStarted = true;
   OleInitialize(nullptr);
+}
+
+UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
+  if (Shift.Contains(ssAlt)) return 0;
+  const bool Ctrl = Shift.Contains(ssCtrl);
+  const bool ShiftDown = Shift.Contains(ssShift);
+  if (Ctrl == ShiftDown) return 0;
+  switch (Key) {
+    case 'V': return Ctrl ? WM_PASTE : 0;
+    case VK_INSERT: return Ctrl ? WM_COPY : WM_PASTE;
+    case VK_DELETE: return ShiftDown ? WM_CUT : 0;
+  }
+  return 0;
+}
+
+void PasteRichEditPlainText(HWND Handle) {
+  AnsiString Text = Clipboard()->AsText();
+  if (!(GetWindowLongA(Handle, GWL_STYLE) & ES_MULTILINE)) Text = Text.substr(0, Text.find_first_of("\r\n"));
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT TextLength = SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  CHARRANGE Selection{0, 0};
+  SendMessageA(Handle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
+  // A whole selection may take the end of the last paragraph too.
+  const LRESULT Replaced = std::min<LRESULT>(std::max<LRESULT>(Selection.cpMax - Selection.cpMin, 0), TextLength);
+  const LRESULT Limit = SendMessageA(Handle, EM_GETLIMITTEXT, 0, 0);
+  Text = LeadingCharacters(Text, Limit - (TextLength - Replaced));
+  if (Text.empty()) return;
+  SendMessageA(Handle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
 // Plain-text mode is taken only by an empty control.

@@ -169,8 +169,8 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void Changed();
   void SetBackgroundColor();
   void SetWindowRect();
-  // Replaces the selection with the clipboard's text, as one step that can be undone:
-  // its first line in a single-line window, cut to the room the length limit leaves.
+  // Pastes the clipboard's text over the selection (PasteRichEditPlainText) while the
+  // editor can be edited.
   void PasteText();
   void WMSetFont(TMessage& Message);
   void WMContextMenu(TMessage& Message);
@@ -205,6 +205,17 @@ HMODULE RichEditLibrary();
 // first rich edit window is made, never from a unit's start (the DLL's runs under the
 // loader lock).
 void StartRichEditOle();
+// The length limit that leaves a rich edit's text free: the control takes a limit of 0
+// for its own default (32K or 64K characters).
+inline constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
+// The message a clipboard key stands for in a text window, or 0: Ctrl+V and
+// Shift+Insert paste, Ctrl+Insert copies, Shift+Delete cuts.
+UINT ClipboardKeyMessage(Word Key, TShiftState Shift);
+// Replaces a plain-text rich edit's selection with the clipboard's text, as one step
+// that can be undone: its first line in a single-line window, cut to the room the
+// length limit leaves. The control's own paste in plain-text mode replaces the whole
+// text wherever the caret is.
+void PasteRichEditPlainText(HWND Handle);
 // Puts a rich edit just made into plain-text mode, holding Text.
 void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 // Gives a rich edit's text Color (the automatic colour for the window text colour and

@@ -158,7 +158,7 @@ void TCustomdxBlobPopup::CreateWnd() {
     inherited::CreateWnd();
     SetRichEditPlainText(FHandle, Kept);
   }
-  if (MemoMaxLength > 0) SendMessageA(FHandle, EM_EXLIMITTEXT, 0, MemoMaxLength);
+  SendMessageA(FHandle, EM_EXLIMITTEXT, 0, MemoMaxLength > 0 ? MemoMaxLength : LargestTextLimit);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, dxBlobMemoEventMask);
   SendMessageA(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
   if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
@@ -421,6 +421,10 @@ void TCustomdxBlobPopup::KeyDown(Word& Key, TShiftState Shift) {
   } else if (!IsMemo() && Key == VK_DELETE && Shift.Contains(ssShift)) {
     MenuCommand(pcCut);
     Key = 0;
+  } else if (const UINT Command = IsMemo() && HandleAllocated() ? ClipboardKeyMessage(Key, Shift) : 0) {
+    // The memo's clipboard keys go through the window's messages, the paste to ours.
+    SendMessageA(FHandle, Command, 0, 0);
+    Key = 0;
   }
 }
 
@@ -472,6 +476,13 @@ void TCustomdxBlobPopup::WMGetDlgCode(TMessage& Message) {
 // Messages
 
 void TCustomdxBlobPopup::DefaultHandler(TMessage& Message) {
+  if (Message.Msg == WM_PASTE && IsMemo() && HandleAllocated()) {
+    // The control would replace the whole text: the clipboard's text goes over the
+    // selection only.
+    if (!FReadOnly) PasteRichEditPlainText(FHandle);
+    Message.Result = 0;
+    return;
+  }
   inherited::DefaultHandler(Message);
 }
 

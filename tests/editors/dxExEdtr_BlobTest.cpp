@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
@@ -455,6 +456,78 @@ TEST_F(BlobEditTest, TheMemoPaneKeepsItsCharacterCaseAndLengthLimit) {
   EXPECT_EQ(SendMessageA(Popup->Handle(), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
   Press(Popup, bpbOK);
   EXPECT_EQ(Edit->BlobData(), "ABCD");
+}
+
+// The memo pane pastes the clipboard's text at the caret or over the selection, by
+// message and by key, as one step that can be undone and within MemoMaxLength; the copy
+// and cut keys put the selection on the clipboard; a read-only pane takes no paste.
+TEST_F(BlobEditTest, TheMemoPanePastesAtTheCaretOrOverTheSelection) {
+  auto* Edit = ShownEdit();
+  TCustomdxBlobPopup* Popup = nullptr;
+  enum THow { Message, CtrlV, ShiftInsert };
+  // "1234" with [Start, Stop) selected and Clip pasted.
+  auto Paste = [&](int Start, int Stop, const char* Clip, THow How) {
+    Popup->SetMemoText("1234");
+    SendMessageA(Popup->Handle(), EM_SETSEL, Start, Stop);
+    Clipboard()->SetAsText(Clip);
+    if (How == Message) {
+      SendMessageA(Popup->Handle(), WM_PASTE, 0, 0);
+    } else {
+      uitest::HeldKeys = {How == CtrlV ? VK_CONTROL : VK_SHIFT};
+      SendMessageA(Popup->Handle(), WM_KEYDOWN, How == CtrlV ? 'V' : VK_INSERT, 1);
+      uitest::HeldKeys.clear();
+    }
+    Pump();
+    return Popup->MemoText();
+  };
+  Edit->MemoCharCase = ecUpperCase;
+  Popup = Open(Edit);
+  EXPECT_EQ(Paste(2, 2, "x", Message), "12X34");
+  EXPECT_EQ(Paste(1, 3, "yz", Message), "1YZ4");
+  EXPECT_EQ(Paste(2, 2, "5", CtrlV), "12534");
+  EXPECT_EQ(Paste(1, 3, "67", CtrlV), "1674");
+  EXPECT_EQ(Paste(2, 2, "5", ShiftInsert), "12534");
+  EXPECT_EQ(Paste(1, 3, "6\r\n7", ShiftInsert), "16\r\n74");
+  SendMessageA(Popup->Handle(), EM_UNDO, 0, 0);
+  EXPECT_EQ(Popup->MemoText(), "1234");
+
+  SendMessageA(Popup->Handle(), EM_SETSEL, 1, 3);
+  uitest::HeldKeys = {VK_CONTROL};
+  SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_INSERT, 1);
+  EXPECT_EQ(Clipboard()->AsText(), "23");
+  Clipboard()->SetAsText("");
+  uitest::HeldKeys = {VK_SHIFT};
+  SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  uitest::HeldKeys.clear();
+  EXPECT_EQ(Clipboard()->AsText(), "23");
+  EXPECT_EQ(Popup->MemoText(), "14");
+  Press(Popup, bpbCancel);
+
+  Edit->MemoMaxLength = 5;
+  Popup = Open(Edit);
+  EXPECT_EQ(Paste(2, 2, "5678", Message), "12534");
+  EXPECT_EQ(Paste(1, 3, "5678", CtrlV), "15674");
+  Press(Popup, bpbCancel);
+
+  Edit->MemoMaxLength = 0;
+  Edit->SetReadOnly(true);
+  Popup = Open(Edit);
+  EXPECT_EQ(Paste(2, 2, "5", Message), "1234");
+  EXPECT_EQ(Paste(2, 2, "5", ShiftInsert), "1234");
+  SendMessageA(Popup->Handle(), EM_SETSEL, 1, 3);
+  uitest::HeldKeys = {VK_SHIFT};
+  SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  uitest::HeldKeys.clear();
+  EXPECT_EQ(Popup->MemoText(), "1234");
+}
+
+// Without MemoMaxLength the memo pane has no limit: not the control's own default either.
+TEST_F(BlobEditTest, WithoutAMemoMaxLengthTheMemoPaneGrowsPastTheControlsDefault) {
+  auto* Edit = ShownEdit();
+  Edit->SetBlobData(AnsiString(33000, 'a'));
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  Type(Popup, "b");
+  EXPECT_EQ(Popup->MemoText().size(), 33001u);
 }
 
 // ---------------------------------------------------------------------------------
