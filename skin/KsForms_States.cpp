@@ -727,6 +727,10 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  // An MDI child's activation has run the system's procedure, which paints the
+  // system's caption over the frame: the frame goes back over it.
+  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0)
+    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) PaintNonClient();
   if (Message.Msg != WM_GETTEXT) return;
   const HWND Window = GetHookedHandle();
   const auto* Text = reinterpret_cast<const char*>(Message.LParam);

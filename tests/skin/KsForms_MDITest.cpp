@@ -6,6 +6,8 @@
 // themed window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
@@ -118,6 +120,26 @@ TEST_F(KsMDIFormTest, AChildsFrameTakesTheChildDefaultsAndMeasuresInTheClient) {
   R = Bounds(Area.right - 100 + 9, 40, 100, 80);
   Frame->SnapToEdges(R);
   EXPECT_EQ(R.right, Area.right + 9);
+}
+
+TEST_F(KsMDIFormTest, AChildActivatedShowsItsOwnFrameNotTheSystemsCaption) {
+  // Side by side, so that each caption is seen whole.
+  Children[0]->SetBounds(0, 0, 250, 150);
+  Children[1]->SetBounds(300, 0, 250, 150);
+  Pump();
+  const auto CaptionRow = [&](TForm* Child) {
+    std::vector<COLORREF> Row;
+    const int Y = Frames[0]->FrameBorderWidth() + Frames[0]->CaptionHeight() / 2;
+    for (int X = 0; X < Child->Width(); X += 3) Row.push_back(WindowPixel(Child->Handle(), X, Y));
+    return Row;
+  };
+  for (int I : {1, 0, 1}) {
+    Activate(Children[I]);
+    ASSERT_EQ(Parent->ActiveMDIChild(), Children[I]);
+    const std::vector<COLORREF> Shown = CaptionRow(Children[I]);
+    Frames[I]->PaintNonClient();
+    EXPECT_EQ(Shown, CaptionRow(Children[I])) << "child " << I + 1 << ": the screen shows the kit's frame";
+  }
 }
 
 TEST_F(KsMDIFormTest, TheClientIsPaintedThroughTheParentFormAndPassesTheMouseOn) {
