@@ -222,11 +222,22 @@ void TKsCustomForm::WMMDIActivate(TMessage& Message) {
   if (!Form || Form->FormStyle() != fsMDIChild || !IsMDIChildMaximized()) return;
   UpdateMDICaption();
   const HWND Window = GetHookedHandle();
-  if (reinterpret_cast<HWND>(Message.WParam) == Window) {
+  if (!Window) return;
+  // The child being deactivated comes first, the activated one last: a child still
+  // maximized from before takes the bar's buttons back, any other is maximized.
+  if (reinterpret_cast<HWND>(Message.WParam) == Window || FWindowState == kwsMaximized) {
     if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->ShowMDIButtons(Form);
-  } else if (FWindowState != kwsMaximized && Window) {
+  } else {
     PostMessageA(Window, KM_MAXIMIZECHILD, 0, 0);
   }
+}
+
+void TKsCustomForm::KMMaximizeChild() {
+  // Posted: the child may be maximized already, or no longer the active one.
+  if (FWindowState == kwsMaximized) return;
+  TCustomForm* Form = GetHookedForm();
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  if (Parent && Parent->ActiveMDIChild() == Form) Maximize();
 }
 
 void TKsCustomForm::AfterMDIParentSize() {

@@ -708,8 +708,7 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
     case KM_MAXIMIZECHILD:
-      // Posted: a child maximized meanwhile stays so (Maximize would restore it).
-      if (FWindowState != kwsMaximized) Maximize();
+      KMMaximizeChild();
       Message.Result = 0;
       SetHandled(true);
       return true;

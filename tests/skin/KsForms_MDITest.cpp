@@ -255,6 +255,35 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
   }
 }
 
+TEST_F(KsMDIFormTest, WhileAChildIsMaximizedTheCaptionAndButtonsFollowTheActiveChild) {
+  const auto ExpectWithActive = [&](int I, const char* Where) {
+    EXPECT_EQ(Parent->ActiveMDIChild(), Children[I]) << Where;
+    EXPECT_EQ(Frames[I]->WindowState(), kwsMaximized) << Where;
+    EXPECT_EQ(Parent->Caption(), I == 0 ? "Parent - [Child 1]" : "Parent - [Child 2]") << Where;
+    EXPECT_EQ(Bar->MDIChild(), Children[I]) << Where;
+  };
+  Activate(Children[0]);
+  Frames[0]->Maximize();
+  Pump();
+  // Back and forth: the child activated again is still maximized behind the other.
+  Activate(Children[1]);
+  ExpectWithActive(1, "forth");
+  Activate(Children[0]);
+  ExpectWithActive(0, "back");
+  // Activated twice before the queue runs: the child left meanwhile is not maximized
+  // over the active one.
+  Frames[0]->Restore();
+  Pump();
+  ASSERT_EQ(Frames[1]->WindowState(), kwsNormal);
+  Frames[0]->Maximize();
+  Pump();
+  for (TForm* Child : {Children[1], Children[0]})
+    SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Child->Handle()), 0);
+  Pump();
+  ExpectWithActive(0, "twice");
+  EXPECT_EQ(Frames[1]->WindowState(), kwsNormal);
+}
+
 TEST_F(KsMDIFormTest, ClosingAChildMinimizesItWhenItCanAndOtherwiseKeepsItOpen) {
   SendMessageA(Children[0]->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   Pump();
