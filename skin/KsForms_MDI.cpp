@@ -24,11 +24,12 @@ TCustomForm* MDIParentOf(TCustomForm* Form) {
 }
 
 // The parent's caption without the " - [Child]" that a maximized child added, and
-// with the one of Child when it is given.
+// with the one of Child when it is given. The added part is the end of the caption
+// from its first " - [": brackets of the parent's own caption stay.
 void SetParentCaption(TCustomForm* Parent, const AnsiString* Child) {
   AnsiString Caption = Parent->Caption();
-  const std::size_t Bracket = Caption.find('[');
-  if (Bracket != AnsiString::npos) Caption.erase(Bracket >= 3 ? Bracket - 3 : 0);
+  const std::size_t Added = Caption.find(" - [");
+  if (Added != AnsiString::npos && !Caption.empty() && Caption.back() == ']') Caption.erase(Added);
   if (Child) Caption += " - [" + *Child + "]";
   if (Caption != Parent->Caption()) Parent->SetCaption(Caption);
   // The parent's frame paints the caption it now has.

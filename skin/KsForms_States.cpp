@@ -726,6 +726,8 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  // A maximized child's frame is not painted, so nothing else reads its new caption.
+  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
   if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0)

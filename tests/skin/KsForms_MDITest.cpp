@@ -212,8 +212,8 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
   EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]");
   EXPECT_EQ(Bar->MDIChild(), Children[1]);
   Children[1]->SetCaption("Renamed");
-  EXPECT_EQ(Children[1]->Caption(), "Renamed");
-  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]") << "nothing needs to read the child's caption first";
 
   // The parent's resize resizes the maximized child with the client.
   Parent->SetBounds(30, 20, 700, 520);
@@ -253,6 +253,20 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
     EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
     EXPECT_EQ(Bar->MDIChild(), Children[1]);
   }
+
+  // A parent's caption with brackets of its own keeps them, as does a child's.
+  Frames[1]->Restore();
+  Parent->SetCaption("Board [draft]");
+  Children[1]->SetCaption("Layer - [top]");
+  Frames[1]->Maximize();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft] - [Layer - [top]]");
+  Children[1]->SetCaption("Layer - [bottom]");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft] - [Layer - [bottom]]");
+  Frames[1]->Restore();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft]");
 }
 
 TEST_F(KsMDIFormTest, WhileAChildIsMaximizedTheCaptionAndButtonsFollowTheActiveChild) {
