@@ -294,6 +294,7 @@ class TKsCustomForm : public TKsHookComponent {
   void MDIChildMaximized();
   void MDIChildNotMaximized();
   void WMMDIActivate(TMessage& Message);
+  void KMMaximizeChild();
   void AfterMDIParentSize();
   // The kit menu bar of the MDI parent (nullptr when it has none).
   TKsCustomMenuBar* ParentMenuBar() const;

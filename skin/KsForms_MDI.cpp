@@ -24,11 +24,12 @@ TCustomForm* MDIParentOf(TCustomForm* Form) {
 }
 
 // The parent's caption without the " - [Child]" that a maximized child added, and
-// with the one of Child when it is given.
+// with the one of Child when it is given. The added part is the end of the caption
+// from its first " - [": brackets of the parent's own caption stay.
 void SetParentCaption(TCustomForm* Parent, const AnsiString* Child) {
   AnsiString Caption = Parent->Caption();
-  const std::size_t Bracket = Caption.find('[');
-  if (Bracket != AnsiString::npos) Caption.erase(Bracket >= 3 ? Bracket - 3 : 0);
+  const std::size_t Added = Caption.find(" - [");
+  if (Added != AnsiString::npos && !Caption.empty() && Caption.back() == ']') Caption.erase(Added);
   if (Child) Caption += " - [" + *Child + "]";
   if (Caption != Parent->Caption()) Parent->SetCaption(Caption);
   // The parent's frame paints the caption it now has.
@@ -222,11 +223,22 @@ void TKsCustomForm::WMMDIActivate(TMessage& Message) {
   if (!Form || Form->FormStyle() != fsMDIChild || !IsMDIChildMaximized()) return;
   UpdateMDICaption();
   const HWND Window = GetHookedHandle();
-  if (reinterpret_cast<HWND>(Message.WParam) == Window) {
+  if (!Window) return;
+  // The child being deactivated comes first, the activated one last: a child still
+  // maximized from before takes the bar's buttons back, any other is maximized.
+  if (reinterpret_cast<HWND>(Message.WParam) == Window || FWindowState == kwsMaximized) {
     if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->ShowMDIButtons(Form);
-  } else if (FWindowState != kwsMaximized && Window) {
+  } else {
     PostMessageA(Window, KM_MAXIMIZECHILD, 0, 0);
   }
+}
+
+void TKsCustomForm::KMMaximizeChild() {
+  // Posted: the child may be maximized already, or no longer the active one.
+  if (FWindowState == kwsMaximized) return;
+  TCustomForm* Form = GetHookedForm();
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  if (Parent && Parent->ActiveMDIChild() == Form) Maximize();
 }
 
 void TKsCustomForm::AfterMDIParentSize() {

@@ -708,8 +708,7 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
     case KM_MAXIMIZECHILD:
-      // Posted: a child maximized meanwhile stays so (Maximize would restore it).
-      if (FWindowState != kwsMaximized) Maximize();
+      KMMaximizeChild();
       Message.Result = 0;
       SetHandled(true);
       return true;
@@ -727,6 +726,12 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  // A maximized child's frame is not painted, so nothing else reads its new caption.
+  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
+  // An MDI child's activation has run the system's procedure, which paints the
+  // system's caption over the frame: the frame goes back over it.
+  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0)
+    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) PaintNonClient();
   if (Message.Msg != WM_GETTEXT) return;
   const HWND Window = GetHookedHandle();
   const auto* Text = reinterpret_cast<const char*>(Message.LParam);

@@ -6,6 +6,8 @@
 // themed window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
@@ -120,6 +122,26 @@ TEST_F(KsMDIFormTest, AChildsFrameTakesTheChildDefaultsAndMeasuresInTheClient) {
   EXPECT_EQ(R.right, Area.right + 9);
 }
 
+TEST_F(KsMDIFormTest, AChildActivatedShowsItsOwnFrameNotTheSystemsCaption) {
+  // Side by side, so that each caption is seen whole.
+  Children[0]->SetBounds(0, 0, 250, 150);
+  Children[1]->SetBounds(300, 0, 250, 150);
+  Pump();
+  const auto CaptionRow = [&](TForm* Child) {
+    std::vector<COLORREF> Row;
+    const int Y = Frames[0]->FrameBorderWidth() + Frames[0]->CaptionHeight() / 2;
+    for (int X = 0; X < Child->Width(); X += 3) Row.push_back(WindowPixel(Child->Handle(), X, Y));
+    return Row;
+  };
+  for (int I : {1, 0, 1}) {
+    Activate(Children[I]);
+    ASSERT_EQ(Parent->ActiveMDIChild(), Children[I]);
+    const std::vector<COLORREF> Shown = CaptionRow(Children[I]);
+    Frames[I]->PaintNonClient();
+    EXPECT_EQ(Shown, CaptionRow(Children[I])) << "child " << I + 1 << ": the screen shows the kit's frame";
+  }
+}
+
 TEST_F(KsMDIFormTest, TheClientIsPaintedThroughTheParentFormAndPassesTheMouseOn) {
   WNDCLASSA Class;
   GetClassInfoA(nullptr, "MDIClient", &Class);
@@ -190,8 +212,8 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
   EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]");
   EXPECT_EQ(Bar->MDIChild(), Children[1]);
   Children[1]->SetCaption("Renamed");
-  EXPECT_EQ(Children[1]->Caption(), "Renamed");
-  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]") << "nothing needs to read the child's caption first";
 
   // The parent's resize resizes the maximized child with the client.
   Parent->SetBounds(30, 20, 700, 520);
@@ -231,6 +253,49 @@ TEST_F(KsMDIFormTest, AMaximizedChildFillsTheClientUnframedAndNamesItselfInThePa
     EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
     EXPECT_EQ(Bar->MDIChild(), Children[1]);
   }
+
+  // A parent's caption with brackets of its own keeps them, as does a child's.
+  Frames[1]->Restore();
+  Parent->SetCaption("Board [draft]");
+  Children[1]->SetCaption("Layer - [top]");
+  Frames[1]->Maximize();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft] - [Layer - [top]]");
+  Children[1]->SetCaption("Layer - [bottom]");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft] - [Layer - [bottom]]");
+  Frames[1]->Restore();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Board [draft]");
+}
+
+TEST_F(KsMDIFormTest, WhileAChildIsMaximizedTheCaptionAndButtonsFollowTheActiveChild) {
+  const auto ExpectWithActive = [&](int I, const char* Where) {
+    EXPECT_EQ(Parent->ActiveMDIChild(), Children[I]) << Where;
+    EXPECT_EQ(Frames[I]->WindowState(), kwsMaximized) << Where;
+    EXPECT_EQ(Parent->Caption(), I == 0 ? "Parent - [Child 1]" : "Parent - [Child 2]") << Where;
+    EXPECT_EQ(Bar->MDIChild(), Children[I]) << Where;
+  };
+  Activate(Children[0]);
+  Frames[0]->Maximize();
+  Pump();
+  // Back and forth: the child activated again is still maximized behind the other.
+  Activate(Children[1]);
+  ExpectWithActive(1, "forth");
+  Activate(Children[0]);
+  ExpectWithActive(0, "back");
+  // Activated twice before the queue runs: the child left meanwhile is not maximized
+  // over the active one.
+  Frames[0]->Restore();
+  Pump();
+  ASSERT_EQ(Frames[1]->WindowState(), kwsNormal);
+  Frames[0]->Maximize();
+  Pump();
+  for (TForm* Child : {Children[1], Children[0]})
+    SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Child->Handle()), 0);
+  Pump();
+  ExpectWithActive(0, "twice");
+  EXPECT_EQ(Frames[1]->WindowState(), kwsNormal);
 }
 
 TEST_F(KsMDIFormTest, ClosingAChildMinimizesItWhenItCanAndOtherwiseKeepsItOpen) {
