@@ -484,13 +484,7 @@ namespace {
 void RaisedEdge(TKsBitmap* C, const TRect& R) { C->DrawEdge(R, Ks(clKsBtnHighlight), Ks(clKsBtnShadow)); }
 void SunkenEdge(TKsBitmap* C, const TRect& R) { C->DrawEdge(R, Ks(clKsBtnShadow), Ks(clKsBtnHighlight)); }
 
-// The icon of a window (its own, the application's, or the system's).
-HICON WindowIcon(TCustomForm* Form) {
-  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
-  if (Application && !Application->Icon()->Empty()) return Application->Icon()->Handle();
-  return LoadIconA(nullptr, IDI_APPLICATION);
-}
-
+// An icon at the small-icon size (the caption-button size where that is 0), centred in R.
 void DrawIconIn(TKsBitmap* Canvas, const TRect& R, HICON Icon) {
   int W = GetSystemMetrics(SM_CXSMICON);
   int H = GetSystemMetrics(SM_CYSMICON);
@@ -764,4 +758,10 @@ void DoneKsItems() {
   UnRegisterPublished(&TKsCustomItem::StaticClass());
   UnRegisterClass(&TKsCustomItem::StaticClass());
   FreeAndNil(MenuFont);
+}
+
+HICON WindowIcon(TCustomForm* Form) {
+  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
+  if (Application && !Application->Icon()->Empty()) return Application->Icon()->Handle();
+  return LoadIconA(nullptr, IDI_APPLICATION);
 }

@@ -384,6 +384,10 @@ class TKsClickHandler : public TForm {
 // The click handler, made on first use (nullptr after the unit has ended).
 TKsClickHandler* ClickHandler();
 
+// The icon a child window's button shows: the form's, else the application's, else the
+// system's default application icon.
+HICON WindowIcon(TCustomForm* Form);
+
 // The unit's start (menu font, item class) and end (click handler, registry, font),
 // counted: only the first start and the last end work.
 void InitKsItems();

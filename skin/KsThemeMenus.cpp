@@ -14,12 +14,6 @@ namespace {
 // The MDI button that shows the child window's icon.
 constexpr Byte IconButton = 4;
 
-HICON ChildIcon(TCustomForm* Form) {
-  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
-  if (Application && !Application->Icon()->Empty()) return Application->Icon()->Handle();
-  return LoadIconA(nullptr, IDI_APPLICATION);
-}
-
 // The icon at the small-icon size, centred in a 16 x 16 square centred in R.
 void DrawChildIcon(TKsBitmap* Canvas, const TRect& R, HICON Icon) {
   const int W = GetSystemMetrics(SM_CXSMICON), H = GetSystemMetrics(SM_CYSMICON);
@@ -70,7 +64,7 @@ void TTeThemeItem::Paint(TKsBitmap* Canvas, TKsItemView* View, const TRect& R, b
   TTeTheme* T = FThemeEngine->Theme();
   if (MDIButtonKind() != 0) {
     T->DrawMenuBarMDIButton(Canvas, this, R, Selected, Raised);
-    if (MDIButtonKind() == IconButton) DrawChildIcon(Canvas, R, ChildIcon(MDIChild()));
+    if (MDIButtonKind() == IconButton) DrawChildIcon(Canvas, R, WindowIcon(MDIChild()));
     return;
   }
   if (View && View->MenuBarStyle())
