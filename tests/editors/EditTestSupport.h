@@ -109,6 +109,19 @@ class TOutsideEdit : public TTestEdit {
   static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
 };
 
+// How a test pastes into a text window: by its message, or by Ctrl+V or Shift+Insert
+// sent with the modifier held.
+enum class TPasteBy { Message, CtrlV, ShiftInsert };
+inline void SendPaste(HWND Window, TPasteBy By) {
+  if (By == TPasteBy::Message) {
+    SendMessageA(Window, WM_PASTE, 0, 0);
+    return;
+  }
+  uitest::HeldKeys = {By == TPasteBy::CtrlV ? VK_CONTROL : VK_SHIFT};
+  SendMessageA(Window, WM_KEYDOWN, By == TPasteBy::CtrlV ? 'V' : VK_INSERT, 1);
+  uitest::HeldKeys.clear();
+}
+
 // Counts the beeps of refused input.
 inline int Beeps = 0;
 inline BOOL CountBeep(UINT /*Type*/) {

@@ -464,7 +464,7 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
                  {"drop-down", MakeEdit<TdxInplaceDropDownEdit>}, {"button", MakeEdit<TdxInplaceButtonEdit>},
                  {"calc", MakeEdit<TdxInplaceCalcEdit>},          {"date", MakeEdit<TdxInplaceDateEdit>},
                  {"pick", MakeEdit<TdxInplacePickEdit>},          {"recently used", MakeEdit<TdxInplaceMRUEdit>}};
-  enum THow { Message, CtrlV, ShiftInsert };
+  using enum TPasteBy;
   Host = ShownContainer();
   for (const auto& Entry : Editors) {
     SCOPED_TRACE(Entry.Name);
@@ -472,18 +472,12 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
     Edit->ShowAt(Rect(5, 5, 150, 25));
     Pump();
     // "1234" with [Start, Stop) selected and Clip pasted.
-    auto Paste = [&](int Start, int Stop, const char* Clip, THow How) {
+    auto Paste = [&](int Start, int Stop, const char* Clip, TPasteBy By) {
       Edit->SetText("1234");
       Edit->SetModified(false);
       Select(Edit, Start, Stop);
       Clipboard()->SetAsText(Clip);
-      if (How == Message) {
-        SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
-      } else {
-        uitest::HeldKeys = {How == CtrlV ? VK_CONTROL : VK_SHIFT};
-        SendMessageA(Edit->Handle(), WM_KEYDOWN, How == CtrlV ? 'V' : VK_INSERT, 1);
-        uitest::HeldKeys.clear();
-      }
+      SendPaste(Edit->Handle(), By);
       Pump();
       return Edit->Text();
     };

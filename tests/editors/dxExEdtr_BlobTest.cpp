@@ -17,6 +17,8 @@
 namespace {
 
 using edittest::EditTest;
+using edittest::SendPaste;
+using edittest::TPasteBy;
 using uitest::Pump;
 
 class TOutsideBlobEdit : public TdxInplaceBlobEdit {
@@ -464,19 +466,13 @@ TEST_F(BlobEditTest, TheMemoPaneKeepsItsCharacterCaseAndLengthLimit) {
 TEST_F(BlobEditTest, TheMemoPanePastesAtTheCaretOrOverTheSelection) {
   auto* Edit = ShownEdit();
   TCustomdxBlobPopup* Popup = nullptr;
-  enum THow { Message, CtrlV, ShiftInsert };
+  using enum TPasteBy;
   // "1234" with [Start, Stop) selected and Clip pasted.
-  auto Paste = [&](int Start, int Stop, const char* Clip, THow How) {
+  auto Paste = [&](int Start, int Stop, const char* Clip, TPasteBy By) {
     Popup->SetMemoText("1234");
     SendMessageA(Popup->Handle(), EM_SETSEL, Start, Stop);
     Clipboard()->SetAsText(Clip);
-    if (How == Message) {
-      SendMessageA(Popup->Handle(), WM_PASTE, 0, 0);
-    } else {
-      uitest::HeldKeys = {How == CtrlV ? VK_CONTROL : VK_SHIFT};
-      SendMessageA(Popup->Handle(), WM_KEYDOWN, How == CtrlV ? 'V' : VK_INSERT, 1);
-      uitest::HeldKeys.clear();
-    }
+    SendPaste(Popup->Handle(), By);
     Pump();
     return Popup->MemoText();
   };

@@ -100,6 +100,21 @@ class NewBoardScriptTest : public ::testing::Test {
     return Texts.empty() ? std::string() : ReadFile(Folder + Texts[0]);
   }
 
+  // Plays Script (written to Name in the scratch folder), a walk whose Finish is refused
+  // once, its message shot as "refused", before the wizard finishes: one board is left.
+  void ExpectOneRefusalThenOneBoard(const char* Name, const std::string& Script) {
+    const std::string File = Scratch + Name;
+    {
+      std::ofstream Out(File, std::ios::binary);
+      Out << Script;
+    }
+    TRunResult Run = Play(File);
+    EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+    const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
+    EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
+    EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
+  }
+
   std::string Scratch;
 };
 
@@ -235,40 +250,26 @@ TEST_F(NewBoardScriptTest, AScriptThatCancelsLeavesNoBoard) {
 }
 
 TEST_F(NewBoardScriptTest, AWidthOfLettersEndsInOneMessageAndTheWizardStaysToFinishAgain) {
-  const std::string File = Scratch + "letters.txt";
-  {
-    std::ofstream Out(File, std::ios::binary);
-    Out << "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
-           "key Alt+W\ntype abc\nclick Finish\n"
-           // The message, closed with Enter; the wizard is back with the width to mend.
-           "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
-           "type 4000\nclick Finish\n";
-  }
-  TRunResult Run = Play(File);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
-  EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
-  EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
+  ExpectOneRefusalThenOneBoard(
+      "letters.txt",
+      "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
+      "key Alt+W\ntype abc\nclick Finish\n"
+      // The message, closed with Enter; the wizard is back with the width to mend.
+      "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
+      "type 4000\nclick Finish\n");
 }
 
 TEST_F(NewBoardScriptTest, AnArcTallerThanASemicircleEndsInOneMessageAndTheWizardStays) {
-  const std::string File = Scratch + "tall-arc.txt";
-  {
-    std::ofstream Out(File, std::ios::binary);
-    // A 5000 x 4000 mil custom board whose left side is an arc 3000 mil high.
-    Out << "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
-           "click Custom\nclick Next >\n"
-           "click #TfraOutline @20,162\nclick #TfraOutline @21,210\ntype 3000\n"
-           "click Finish\n"
-           // The message, closed with Enter; the focus is back in the arc's height.
-           "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
-           "type 2000\nclick Finish\n";
-  }
-  TRunResult Run = Play(File);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
-  EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
-  EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
+  // A 5000 x 4000 mil custom board whose left side is an arc 3000 mil high.
+  ExpectOneRefusalThenOneBoard(
+      "tall-arc.txt",
+      "wait PCB Board Wizard\nclick Next >\nclick Next >\nclick Next >\n"
+      "click Custom\nclick Next >\n"
+      "click #TfraOutline @20,162\nclick #TfraOutline @21,210\ntype 3000\n"
+      "click Finish\n"
+      // The message, closed with Enter; the focus is back in the arc's height.
+      "wait Error\nshot refused\nkey Enter\nwait PCB Board Wizard\n"
+      "type 2000\nclick Finish\n");
 }
 
 }  // namespace
