@@ -29,25 +29,6 @@ std::vector<TKsCustomForm*>& AppHookedForms() {
   return Forms;
 }
 
-// The DC a drag outline is drawn on: an MDI client's client area without its children
-// clipped, or (for no window) the desktop's window DC.
-class TOutlineDC {
- public:
-  explicit TOutlineDC(HWND Client)
-      : FWindow(Client ? Client : GetDesktopWindow()),
-        FDC(Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(FWindow)) {}
-  TOutlineDC(const TOutlineDC&) = delete;
-  TOutlineDC& operator=(const TOutlineDC&) = delete;
-  ~TOutlineDC() {
-    if (FDC) ReleaseDC(FWindow, FDC);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HWND FWindow;
-  HDC FDC;
-};
-
 // Reaches the form's close event, which the class library keeps for its descendants.
 struct TFormCloseAccess : TCustomForm {
   static void RunClose(TCustomForm* Form, TCloseAction& Action) { (Form->*(&TFormCloseAccess::DoClose))(Action); }
@@ -519,12 +500,13 @@ void TKsCustomForm::DrawDragFrame(const TRect& R) {
   if (FWindowState == kwsMaximized) return;
   const LOGPEN Outline{PS_INSIDEFRAME, POINT{2, 0}, RGB(255, 255, 255)};
   const TSharedObject<HPEN> Pen(AcquireSharedPen(Outline));
-  // A child window's outline is drawn in its MDI client, over the children there;
-  // any other window's on the desktop.
+  // A child window's outline is drawn in its MDI client's client area, over the
+  // children there (not clipped); any other window's on the desktop.
   TCustomForm* Form = GetHookedForm();
   const HWND Client = Form && Form->FormStyle() == fsMDIChild && Form->HandleAllocated() ? GetParent(Form->Handle())
                                                                                           : nullptr;
-  const TOutlineDC Target(Client);
+  const HWND Window = Client ? Client : GetDesktopWindow();
+  const TReleasedDC Target(Window, Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(Window));
   const HDC DC = Target.DC();
   if (!DC) return;
   TSavedDC Saved(DC);  // the pen, the brush and the mix mode
