@@ -133,12 +133,7 @@ void TKsCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 TKsCustomItem* TKsCustomForm::CreateItem(TComponent* AOwner) { return NewObject<TKsCustomItem>(AOwner); }
 
-HICON TKsCustomForm::SystemMenuIcon() const {
-  TCustomForm* Form = GetHookedForm();
-  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
-  if (!Application->Icon()->Empty()) return Application->Icon()->Handle();
-  return LoadIconA(nullptr, IDI_APPLICATION);
-}
+HICON TKsCustomForm::SystemMenuIcon() const { return WindowIcon(GetHookedForm()); }
 
 // ---------------------------------------------------------------------------------
 // Setters
