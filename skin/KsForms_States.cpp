@@ -502,9 +502,8 @@ void TKsCustomForm::DrawDragFrame(const TRect& R) {
   const TSharedObject<HPEN> Pen(AcquireSharedPen(Outline));
   // A child window's outline is drawn in its MDI client's client area, over the
   // children there (not clipped); any other window's on the desktop.
-  TCustomForm* Form = GetHookedForm();
-  const HWND Client = Form && Form->FormStyle() == fsMDIChild && Form->HandleAllocated() ? GetParent(Form->Handle())
-                                                                                          : nullptr;
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  const HWND Client = Form && Form->HandleAllocated() ? GetParent(Form->Handle()) : nullptr;
   const HWND Window = Client ? Client : GetDesktopWindow();
   const TReleasedDC Target(Window, Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(Window));
   const HDC DC = Target.DC();
@@ -712,8 +711,7 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
-  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0)
-    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) PaintNonClient();
+  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0 && HookedFormOf(fsMDIChild)) PaintNonClient();
   if (Message.Msg != WM_GETTEXT) return;
   const HWND Window = GetHookedHandle();
   const auto* Text = reinterpret_cast<const char*>(Message.LParam);
