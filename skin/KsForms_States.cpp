@@ -723,8 +723,6 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   SetWindowLongA(Window, GWL_STYLE, GetWindowLongA(Window, GWL_STYLE) & ~WS_CAPTION);
   PostMessageA(Window, KM_RESTORECAPTION, RestoreCaptionStyle, 0);
   FLastCaption = Now;
-  // The maximized child's new caption shows in its parent's.
-  if (MaximizedMDIChild()) UpdateMDICaption();
   // The result stays the text's length: the caller reads the text it was given.
 }
 
