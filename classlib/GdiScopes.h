@@ -7,7 +7,8 @@
 //   TSelection        an object selected into a DC, the previous one put back
 //   TSavedDC          SaveDC, and RestoreDC at the end
 //   TSavedTextState   the DC's text colour, background colour and mode, and font
-//   TClientDC, TWindowDC, TScreenDC   GetDC / GetWindowDC, and ReleaseDC at the end
+//   TClientDC, TWindowDC, TScreenDC   GetDC / GetWindowDC, and ReleaseDC at the end;
+//                     TReleasedDC any DC a window gave (GetDCEx), released so
 //   TMemoryDC         a counted memory DC, with a bitmap of its own when given a size
 //   TPaintDC          BeginPaint / EndPaint, unless the message brings its own DC
 //
@@ -177,13 +178,13 @@ class TSavedTextState {
 // ---------------------------------------------------------------------------------
 // Device contexts.
 
-// A window's client DC (GetDC; the screen's for a null window), released at the end.
-class TClientDC {
+// A DC the window gave (GetDC, GetWindowDC, GetDCEx), released at the end.
+class TReleasedDC {
  public:
-  explicit TClientDC(HWND Wnd) : FWnd(Wnd), FDC(GetDC(Wnd)) {}
-  TClientDC(const TClientDC&) = delete;
-  TClientDC& operator=(const TClientDC&) = delete;
-  ~TClientDC() {
+  TReleasedDC(HWND Wnd, HDC DC) : FWnd(Wnd), FDC(DC) {}
+  TReleasedDC(const TReleasedDC&) = delete;
+  TReleasedDC& operator=(const TReleasedDC&) = delete;
+  ~TReleasedDC() {
     if (FDC) ReleaseDC(FWnd, FDC);
   }
   HDC DC() const { return FDC; }
@@ -193,20 +194,16 @@ class TClientDC {
   HDC FDC;
 };
 
-// A DC of the whole window, frame included (GetWindowDC), released at the end.
-class TWindowDC {
+// A window's client DC (GetDC; the screen's for a null window), released at the end.
+class TClientDC : public TReleasedDC {
  public:
-  explicit TWindowDC(HWND Wnd) : FWnd(Wnd), FDC(GetWindowDC(Wnd)) {}
-  TWindowDC(const TWindowDC&) = delete;
-  TWindowDC& operator=(const TWindowDC&) = delete;
-  ~TWindowDC() {
-    if (FDC) ReleaseDC(FWnd, FDC);
-  }
-  HDC DC() const { return FDC; }
+  explicit TClientDC(HWND Wnd) : TReleasedDC(Wnd, GetDC(Wnd)) {}
+};
 
- private:
-  HWND FWnd;
-  HDC FDC;
+// A DC of the whole window, frame included (GetWindowDC), released at the end.
+class TWindowDC : public TReleasedDC {
+ public:
+  explicit TWindowDC(HWND Wnd) : TReleasedDC(Wnd, GetWindowDC(Wnd)) {}
 };
 
 // The screen's DC for the length of a scope.

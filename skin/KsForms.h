@@ -233,6 +233,8 @@ class TKsCustomForm : public TKsHookComponent {
   // The icon of the system-menu button: the form's, else the application's, else the
   // system's application icon.
   HICON SystemMenuIcon() const;
+  // The hooked form when its form style is Style, else nullptr.
+  TCustomForm* HookedFormOf(TFormStyle Style) const;
   // Stores a frame property that changed and, outside loading, lays the frame out again.
   template <typename T>
   void SetFrameValue(T& Field, T Value) {

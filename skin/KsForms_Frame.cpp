@@ -133,11 +133,11 @@ void TKsCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 TKsCustomItem* TKsCustomForm::CreateItem(TComponent* AOwner) { return NewObject<TKsCustomItem>(AOwner); }
 
-HICON TKsCustomForm::SystemMenuIcon() const {
+HICON TKsCustomForm::SystemMenuIcon() const { return WindowIcon(GetHookedForm()); }
+
+TCustomForm* TKsCustomForm::HookedFormOf(TFormStyle Style) const {
   TCustomForm* Form = GetHookedForm();
-  if (Form && !Form->Icon()->Empty()) return Form->Icon()->Handle();
-  if (!Application->Icon()->Empty()) return Application->Icon()->Handle();
-  return LoadIconA(nullptr, IDI_APPLICATION);
+  return Form && Form->FormStyle() == Style ? Form : nullptr;
 }
 
 // ---------------------------------------------------------------------------------
@@ -315,7 +315,7 @@ void TKsCustomForm::GetMaxTrackSize(TPoint& P) {
 
 void TKsCustomForm::GetMaximizedRect(TRect& R) {
   // A child window fills its MDI client.
-  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) {
+  if (TCustomForm* Form = HookedFormOf(fsMDIChild)) {
     const TCustomForm* Parent = Form->MDIParent();
     RECT Client{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (Parent && Parent->ClientHandle()) GetClientRect(Parent->ClientHandle(), &Client);
@@ -523,11 +523,9 @@ void TKsCustomForm::WMNCActivate(TMessage& Message) {
   FWindowActive = Message.WParam != 0;
   if (FMinimizeApplication) HookApplication();
   // An MDI child's activation goes on to the system's MDI child procedure.
-  if (FWindowActive) {
-    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) {
-      Message.Result = 0;
-      return;
-    }
+  if (FWindowActive && HookedFormOf(fsMDIChild)) {
+    Message.Result = 0;
+    return;
   }
   PaintNonClient();
   Message.Result = FWindowActive ? 0 : 1;
@@ -539,8 +537,7 @@ void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
   SetHandled(true);
   // An MDI parent's background is painted only on request: its client window's and
   // its transparent kit controls'.
-  if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIForm && !(Message.LParam & KsEraseIntoDC))
-    return;
+  if (HookedFormOf(fsMDIForm) && !(Message.LParam & KsEraseIntoDC)) return;
   if (!FFramePaintEnabled) return;
   const HDC DC = reinterpret_cast<HDC>(Message.WParam);
   TKsBitmap* Buffer = GetFrameBuffer();

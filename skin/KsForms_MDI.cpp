@@ -86,14 +86,12 @@ void TKsCustomForm::RestoreMDIChildren() {
 }
 
 bool TKsCustomForm::MaximizedMDIChild() const {
-  if (FWindowState != kwsMaximized) return false;
-  TCustomForm* Form = GetHookedForm();
-  return Form && Form->FormStyle() == fsMDIChild;
+  return FWindowState == kwsMaximized && HookedFormOf(fsMDIChild);
 }
 
 TKsCustomMenuBar* TKsCustomForm::ParentMenuBar() const {
-  TCustomForm* Form = GetHookedForm();
-  if (!Form || Form->FormStyle() != fsMDIChild) return nullptr;
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form) return nullptr;
   TKsCustomForm* ParentFrame = ActiveKsForm(Form->MDIParent());
   return ParentFrame ? ObjectAs<TKsCustomMenuBar>(ParentFrame->MenuBar()) : nullptr;
 }
@@ -110,8 +108,8 @@ const char* PreviousProperty() { return "TarvikKsMDIClientPrevious"; }
 }  // namespace
 
 void TKsCustomForm::HookMDIClient() {
-  TCustomForm* Form = GetHookedForm();
-  const HWND Client = Form && Form->FormStyle() == fsMDIForm ? Form->ClientHandle() : nullptr;
+  TCustomForm* Form = HookedFormOf(fsMDIForm);
+  const HWND Client = Form ? Form->ClientHandle() : nullptr;
   if (Client == FMDIClient) return;
   UnhookMDIClient();
   if (!Client || GetPropA(Client, OwnerProperty())) return;
@@ -202,16 +200,16 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
 // The MDI child's states and activation
 
 void TKsCustomForm::MDIChildMaximized() {
-  TCustomForm* Form = GetHookedForm();
-  if (!Form || Form->FormStyle() != fsMDIChild) return;
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form) return;
   UpdateFrame();
   if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->ShowMDIButtons(Form);
   UpdateMDICaption();
 }
 
 void TKsCustomForm::MDIChildNotMaximized() {
-  TCustomForm* Form = GetHookedForm();
-  if (!Form || Form->FormStyle() != fsMDIChild) return;
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form) return;
   UpdateFrame();
   if (Form->HandleAllocated()) PostMessageA(Form->Handle(), WM_SIZE, 0, 0);
   if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
@@ -219,8 +217,8 @@ void TKsCustomForm::MDIChildNotMaximized() {
 }
 
 void TKsCustomForm::WMMDIActivate(TMessage& Message) {
-  TCustomForm* Form = GetHookedForm();
-  if (!Form || Form->FormStyle() != fsMDIChild || !IsMDIChildMaximized()) return;
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form || !IsMDIChildMaximized()) return;
   UpdateMDICaption();
   const HWND Window = GetHookedHandle();
   if (!Window) return;
@@ -242,8 +240,8 @@ void TKsCustomForm::KMMaximizeChild() {
 }
 
 void TKsCustomForm::AfterMDIParentSize() {
-  TCustomForm* Form = GetHookedForm();
-  if (!Form || Form->FormStyle() != fsMDIForm || !Form->HandleAllocated() || !IsMDIChildMaximized()) return;
+  TCustomForm* Form = HookedFormOf(fsMDIForm);
+  if (!Form || !Form->HandleAllocated() || !IsMDIChildMaximized()) return;
   TCustomForm* Child = Form->ActiveMDIChild();
   if (!Child) return;
   RECT R;

@@ -29,25 +29,6 @@ std::vector<TKsCustomForm*>& AppHookedForms() {
   return Forms;
 }
 
-// The DC a drag outline is drawn on: an MDI client's client area without its children
-// clipped, or (for no window) the desktop's window DC.
-class TOutlineDC {
- public:
-  explicit TOutlineDC(HWND Client)
-      : FWindow(Client ? Client : GetDesktopWindow()),
-        FDC(Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(FWindow)) {}
-  TOutlineDC(const TOutlineDC&) = delete;
-  TOutlineDC& operator=(const TOutlineDC&) = delete;
-  ~TOutlineDC() {
-    if (FDC) ReleaseDC(FWindow, FDC);
-  }
-  HDC DC() const { return FDC; }
-
- private:
-  HWND FWindow;
-  HDC FDC;
-};
-
 // Reaches the form's close event, which the class library keeps for its descendants.
 struct TFormCloseAccess : TCustomForm {
   static void RunClose(TCustomForm* Form, TCloseAction& Action) { (Form->*(&TFormCloseAccess::DoClose))(Action); }
@@ -519,12 +500,12 @@ void TKsCustomForm::DrawDragFrame(const TRect& R) {
   if (FWindowState == kwsMaximized) return;
   const LOGPEN Outline{PS_INSIDEFRAME, POINT{2, 0}, RGB(255, 255, 255)};
   const TSharedObject<HPEN> Pen(AcquireSharedPen(Outline));
-  // A child window's outline is drawn in its MDI client, over the children there;
-  // any other window's on the desktop.
-  TCustomForm* Form = GetHookedForm();
-  const HWND Client = Form && Form->FormStyle() == fsMDIChild && Form->HandleAllocated() ? GetParent(Form->Handle())
-                                                                                          : nullptr;
-  const TOutlineDC Target(Client);
+  // A child window's outline is drawn in its MDI client's client area, over the
+  // children there (not clipped); any other window's on the desktop.
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  const HWND Client = Form && Form->HandleAllocated() ? GetParent(Form->Handle()) : nullptr;
+  const HWND Window = Client ? Client : GetDesktopWindow();
+  const TReleasedDC Target(Window, Client ? GetDCEx(Client, nullptr, DCX_CACHE) : GetWindowDC(Window));
   const HDC DC = Target.DC();
   if (!DC) return;
   TSavedDC Saved(DC);  // the pen, the brush and the mix mode
@@ -730,8 +711,7 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
-  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0)
-    if (TCustomForm* Form = GetHookedForm(); Form && Form->FormStyle() == fsMDIChild) PaintNonClient();
+  if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0 && HookedFormOf(fsMDIChild)) PaintNonClient();
   if (Message.Msg != WM_GETTEXT) return;
   const HWND Window = GetHookedHandle();
   const auto* Text = reinterpret_cast<const char*>(Message.LParam);
@@ -743,8 +723,6 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   SetWindowLongA(Window, GWL_STYLE, GetWindowLongA(Window, GWL_STYLE) & ~WS_CAPTION);
   PostMessageA(Window, KM_RESTORECAPTION, RestoreCaptionStyle, 0);
   FLastCaption = Now;
-  // The maximized child's new caption shows in its parent's.
-  if (MaximizedMDIChild()) UpdateMDICaption();
   // The result stays the text's length: the caller reads the text it was given.
 }
 

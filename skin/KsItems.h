@@ -384,8 +384,8 @@ class TKsClickHandler : public TForm {
 // The click handler, made on first use (nullptr after the unit has ended).
 TKsClickHandler* ClickHandler();
 
-// The icon a child window's button shows: the form's, else the application's, else the
-// system's default application icon.
+// The icon of a form's window (a child window's button, a system-menu button): the
+// form's, else the application's, else the system's default application icon.
 HICON WindowIcon(TCustomForm* Form);
 
 // The unit's start (menu font, item class) and end (click handler, registry, font),

@@ -225,7 +225,7 @@ int TKsCustomScrollBar::ThumbStart() {
   const int Start = TrackStart();
   const int Free = TrackLength() - GetThumbSize();
   const std::int64_t Range = ThumbRange();
-  if (Span(FMin, FMax) - FPageSize < 1 || Range < 1) return Start;
+  if (Range < 1) return Start;
   if (FPosition > std::int64_t{FMax} - FPageSize + 1) return Start + Free;
   const double Offset = double(std::int64_t{FPosition} - FMin) * Free / double(Range);
   return Start + static_cast<int>(RoundEven(Offset));

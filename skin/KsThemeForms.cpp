@@ -122,8 +122,7 @@ Byte TTeThemeForm::HitTest(int X, int Y) {
 }
 
 void TTeThemeForm::GetMaximizedRect(TRect& R) {
-  TCustomForm* Form = GetHookedForm();
-  if (!IsThemed() || (Form && Form->FormStyle() == fsMDIChild)) return inherited::GetMaximizedRect(R);
+  if (!IsThemed() || HookedFormOf(fsMDIChild)) return inherited::GetMaximizedRect(R);
   RECT Work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
   const RECT Desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),

@@ -24,14 +24,6 @@ bool Near(COLORREF A, COLORREF B, int Tolerance) {
          std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
 }
 
-// A pixel of the whole window (frame included) as it is on the screen.
-COLORREF WindowPixel(HWND Window, int X, int Y) {
-  HDC DC = GetWindowDC(Window);
-  const COLORREF C = GetPixel(DC, X, Y);
-  ReleaseDC(Window, DC);
-  return C;
-}
-
 // Saves the window, frame included, as a PNG file; false when that is not possible.
 bool SaveWindowPicture(HWND Window, const std::string& FileName) {
   RECT R;

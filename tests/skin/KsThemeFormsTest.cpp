@@ -174,14 +174,6 @@ TEST_F(KsThemeFormTest, RemovingTheEngineUnthemesTheWindow) {
   EXPECT_EQ(Origin.y - W.top, Frame->FrameBorderWidth() + Frame->CaptionHeight());
 }
 
-// A pixel of the window (frame included) as the screen shows it, as RGB.
-COLORREF WindowPixel(HWND Window, int X, int Y) {
-  const HDC DC = GetWindowDC(Window);
-  const COLORREF C = GetPixel(DC, X, Y);
-  ReleaseDC(Window, DC);
-  return C;
-}
-
 TEST_F(KsThemeFormTest, TheFormsBorderRingLiesInsideTheFrameInThePaintersClientColour) {
   Form->SetColor(static_cast<TColor>(RGB(0, 128, 0)));
   Form->SetBorderWidth(5);
