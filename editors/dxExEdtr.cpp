@@ -1,5 +1,6 @@
 #include "editors/dxExEdtr.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -300,6 +301,45 @@ AnsiString QuotedText(const AnsiString& Format, std::size_t& I) {
 // The characters an edit mask reads as positions, separators or directives.
 bool IsMaskDirective(char C) { return C != '\0' && std::strchr("09#LlAaCc:/!<>\\;", C) != nullptr; }
 
+// The field a letter of a date picture stands for, read as FormatDatePicture reads it:
+// 'd', 'M' (also m), 'y' (also Y) or 'g' (the era, written as nothing); '\0' for any
+// other character, a literal.
+char DateField(char C) {
+  switch (C) {
+    case 'd': return 'd';
+    case 'M':
+    case 'm': return 'M';
+    case 'y':
+    case 'Y': return 'y';
+    case 'g': return 'g';
+  }
+  return '\0';
+}
+
+// The characters the class library's date-time format reads as separators, quotes or
+// fields, when a literal of a system picture is one of them.
+bool IsFormatDirective(char C) {
+  return C == '/' || C == ':' || C == '"' || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
+}
+
+// Text quoted for the class library's date-time format, whose quotes hold no escape: a
+// single quote goes between double ones, everything else between single ones.
+AnsiString FormatLiteral(const AnsiString& Text) {
+  AnsiString Result;
+  std::size_t I = 0;
+  while (I < Text.size()) {
+    if (Text[I] == '\'') {
+      Result += "\"'\"";
+      ++I;
+      continue;
+    }
+    const std::size_t End = std::min(Text.find('\'', I), Text.size());
+    Result += '\'' + Text.substr(I, End - I) + '\'';
+    I = End;
+  }
+  return Result;
+}
+
 }  // namespace
 
 AnsiString DateEditMask(const TFormatSettings& Settings) {
@@ -315,17 +355,22 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
       }
       continue;
     }
-    if (C != 'd' && C != 'M' && C != 'y') {
+    const char Field = DateField(C);
+    if (Field == '\0') {
+      // A literal of the format: the mask would read "/" as its own date separator,
+      // which need not be this character (a right-to-left mark may stand before it).
+      if (IsMaskDirective(C)) Result += '\\';
       Result += C;
       ++I;
       continue;
     }
     std::size_t Run = 1;
     while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
-    // Day and month names cannot be typed into positions.
-    if (Run >= 3 && C != 'y') return AnsiString();
-    Result += Run < 3 ? "99" : "9999";
     I += Run;
+    if (Field == 'g') continue;
+    // Day and month names cannot be typed into positions.
+    if (Run >= 3 && Field != 'y') return AnsiString();
+    Result += Run < 3 ? "99" : "9999";
   }
   return Result + ";1; ";
 }
@@ -333,20 +378,25 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
 AnsiString DateDisplayFormat(const TFormatSettings& Settings) {
   const AnsiString& Format = Settings.ShortDateFormat;
   AnsiString Result;
-  for (std::size_t I = 0; I < Format.size(); ++I) {
+  std::size_t I = 0;
+  while (I < Format.size()) {
     const char C = Format[I];
     if (C == '\'') {
-      // Quoted text as it is.
-      const std::size_t Start = I;
-      QuotedText(Format, I);
-      Result += Format.substr(Start, I - Start);
-      --I;
+      Result += FormatLiteral(QuotedText(Format, I));
       continue;
     }
-    const bool Lone = (C == 'd' || C == 'M') && (I == 0 || Format[I - 1] != C) &&
-                      (I + 1 == Format.size() || Format[I + 1] != C);
-    Result += C;
-    if (Lone) Result += C;
+    const char Field = DateField(C);
+    if (Field == '\0') {
+      Result += IsFormatDirective(C) ? FormatLiteral(AnsiString(1, C)) : AnsiString(1, C);
+      ++I;
+      continue;
+    }
+    std::size_t Run = 1;
+    while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
+    I += Run;
+    if (Field == 'g') continue;
+    // A lone day or month has two digits, as in the mask.
+    Result += AnsiString(Run == 1 && Field != 'y' ? 2 : Run, C);
   }
   return Result;
 }

@@ -39,12 +39,15 @@ AnsiString DateToText(TDateTime Date);
 // DateToText, or the date in DateDisplayFormat; "" for NullDate.
 AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
 
-// The edit mask of the short date format: "M/d/yyyy" gives "!99/99/9999;1; ", and
-// "dd'.'MM'.'yyyy" "!99.99.9999;1; " (quoted text literal, without its quotes). ""
-// (no mask) for a format with day or month names.
+// The edit mask of the short date format: "M/d/yyyy" gives "!99\\/99\\/9999;1; ", and
+// "dd'.'MM'.'yyyy" "!99.99.9999;1; ". Every literal of the format, quoted or not, stays
+// a literal: one the mask would read as a position, separator or directive is escaped.
+// "" (no mask) for a format with day or month names.
 AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
-// The short date format with every lone d or M outside quotes doubled: "d.M.yy" gives
-// "dd.MM.yy".
+// The short date format for the class library's date-time format, with every lone d or
+// M doubled: "d.M.yy" gives "dd.MM.yy". Its literals stay literals: quoted text, and
+// any character that format reads as a separator or field ("/" and ":" among them),
+// go in quotes; "M/d/yyyy" gives "MM'/'dd'/'yyyy".
 AnsiString DateDisplayFormat(const TFormatSettings& Settings = FormatSettings);
 // The currency's positive and negative display format: "$,0.00;-$,0.00" in en-US.
 AnsiString CurrencyDisplayFormat(const TFormatSettings& Settings = FormatSettings);

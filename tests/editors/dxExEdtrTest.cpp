@@ -179,8 +179,9 @@ TEST(ExEdtrDatesTest, FormatDateValueWithAndWithoutTheDisplayFormat) {
 }
 
 TEST(ExEdtrFormatsTest, EditMaskFromTheShortDateFormat) {
-  EXPECT_EQ(DateEditMask(WithShortDate("dd/MM/yyyy")), "!99/99/9999;1; ");
-  EXPECT_EQ(DateEditMask(WithShortDate("M/d/yyyy")), "!99/99/9999;1; ");
+  // The format's "/" is its own character, not the separator the mask puts for one.
+  EXPECT_EQ(DateEditMask(WithShortDate("dd/MM/yyyy")), "!99\\/99\\/9999;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("M/d/yyyy")), "!99\\/99\\/9999;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("d.M.yy")), "!99.99.99;1; ");
   EXPECT_EQ(DateEditMask(WithShortDate("yyyyMMdd")), "!99999999;1; ");
   // Quoted text is literal text, without its quotes ('' is a quote); a character the
@@ -195,16 +196,26 @@ TEST(ExEdtrFormatsTest, EditMaskFromTheShortDateFormat) {
   EXPECT_EQ(DateEditMask(WithShortDate("yyyy MMMM dddd")), "");
   EXPECT_EQ(DateEditMask(WithShortDate("MMMM d, yyyy")), "");
   EXPECT_EQ(DateEditMask(WithShortDate("ddd d/M/yyyy")), "");
+  // Outside quotes as inside them, every character the mask reads as a directive stays
+  // a literal.
+  EXPECT_EQ(DateEditMask(WithShortDate("yyyy:MM:dd")), "!9999\\:99\\:99;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("dd\xFE/MM\xFE/yyyy")), "!99\xFE\\/99\xFE\\/9999;1; ");
+  EXPECT_EQ(DateEditMask(WithShortDate("dd;MM<yy>!\\")), "!99\\;99\\<99\\>\\!\\\\;1; ");
 }
 
 TEST(ExEdtrFormatsTest, DisplayFormatDoublesLoneDaysAndMonths) {
   EXPECT_EQ(DateDisplayFormat(WithShortDate("d.M.yy")), "dd.MM.yy");
-  EXPECT_EQ(DateDisplayFormat(WithShortDate("M/d/yyyy")), "MM/dd/yyyy");
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("M/d/yyyy")), "MM'/'dd'/'yyyy");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("dd-MMM-yyyy")), "dd-MMM-yyyy");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("d MMMM")), "dd MMMM");
   EXPECT_EQ(DateDisplayFormat(WithShortDate("yyyy")), "yyyy");
   // Quoted text stays as it is.
   EXPECT_EQ(DateDisplayFormat(WithShortDate("d 'de' M yyyy")), "dd 'de' MM yyyy");
+  // A literal the date-time format would read as a separator or a field stays literal,
+  // and a quote goes between double quotes.
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("dd\xFE/MM\xFE/yy")), "dd\xFE'/'MM\xFE'/'yy");
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("yyyy:M:d'h'")), "yyyy':'MM':'dd'h'");
+  EXPECT_EQ(DateDisplayFormat(WithShortDate("d'''d'M''yy")), "dd\"'\"'d'MMyy");
 }
 
 TEST(ExEdtrFormatsTest, CurrencyFormatFromTheSettings) {

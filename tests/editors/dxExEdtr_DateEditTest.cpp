@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/Exceptions.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_DateEdit.h"
@@ -326,6 +327,46 @@ TEST_F(DateEditTest, UnderTheMaskEveryLocaleFormatTypesAndPastesItsDate) {
       SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
       SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
       EXPECT_EQ(Shown, Edit->Text()) << Case;
+      Edit->SetModified(true);
+      Edit->Validate();
+      EXPECT_EQ(Value, Edit->GetDate()) << Case;
+    }
+  }
+}
+
+// A right-to-left short date holds a mark (0xFE in the Arabic code page) before each
+// "/", and the separator the settings take from it is that mark: under the mask the
+// text shows the format's characters as they are and reads back, typed or pasted.
+TEST_F(DateEditTest, UnderARightToLeftFormatTheMaskedTextReadsBack) {
+  auto* Edit = ShownEdit();
+  const TFormatSettings Formats[] = {
+      LocaleFormats("dd\xFE/MM\xFE/yyyy", "hh:mm:ss tt", '\xFE'),
+      LocaleFormats("dd\xFE/MM\xFE/yy", "hh:mm:ss tt", '\xFE'),
+      LocaleFormats("yyyy/MM/dd", "HH:mm:ss", '-'),
+      // The system's own Arabic (Saudi Arabia) settings.
+      GetLocaleFormatSettings(MAKELCID(MAKELANGID(LANG_ARABIC, SUBLANG_ARABIC_SAUDI_ARABIA), SORT_DEFAULT)),
+  };
+  const TDateTime Values[] = {Day(2023, 3, 15), Day(2024, 1, 2), Day(2024, 2, 29), Day(2024, 12, 31)};
+  for (const TFormatSettings& Settings : Formats) {
+    TScopedFormatSettings Locale(Settings);
+    Edit->SetUseEditMask(false);
+    Edit->SetUseEditMask(true);
+    ASSERT_TRUE(Edit->IsMasked()) << Settings.ShortDateFormat;
+    for (TDateTime Value : Values) {
+      Edit->SetDate(Value);
+      const AnsiString Shown = Edit->Text();
+      const std::string Case = Settings.ShortDateFormat + " " + DateToText(Value);
+      TDateTime Read = NullDate;
+      EXPECT_TRUE(TextToDate(Shown, Read) && Read == Value) << Case << ": shows " << Shown;
+      Edit->SetDate(Day(2000, 6, 15));
+      TypeOver(Edit, Shown.c_str());
+      EXPECT_EQ(Shown, Edit->Text()) << Case;
+      Edit->Validate();
+      EXPECT_EQ(Value, Edit->GetDate()) << Case;
+      Clipboard()->SetAsText(Shown);
+      Edit->SetDate(Day(2000, 6, 15));
+      SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+      SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
       Edit->SetModified(true);
       Edit->Validate();
       EXPECT_EQ(Value, Edit->GetDate()) << Case;
