@@ -108,24 +108,32 @@ TdxEditViewData* TdxInplaceSpinEdit::CreateViewData(bool PaintCopy) {
 // ---------------------------------------------------------------------------------
 // Values
 
+bool TdxInplaceSpinEdit::ReadNumber(const AnsiString& Text, double& Value) const {
+  if (FValueType == vtInt) {
+    // 64-bit, so that a step past the largest 32-bit number keeps counting.
+    Int64 Whole;
+    if (!TryStrToInt64(Text, Whole)) return false;
+    Value = static_cast<double>(Whole);
+    return true;
+  }
+  if (Text.find(',') == AnsiString::npos && FormatSettings.DecimalSeparator != '.') {
+    TValueScope<char> Point(FormatSettings.DecimalSeparator, '.');
+    return TryStrToFloat(Text, Value);
+  }
+  return TryStrToFloat(Text, Value);
+}
+
 double TdxInplaceSpinEdit::GetValue() {
   AnsiString Text = Trim(GetText());
   double Empty = FValueType == vtInt ? std::nearbyint(FMinValue) : FMinValue;
-  if (Text.empty()) return Empty;
-  if (FValueType == vtInt) {
-    // 64-bit, so that a step past the largest 32-bit number keeps counting.
-    Int64 Value;
-    return TryStrToInt64(Text, Value) ? static_cast<double>(Value) : Empty;
-  }
   double Value;
-  bool Read;
-  if (Text.find(',') == AnsiString::npos && FormatSettings.DecimalSeparator != '.') {
-    TValueScope<char> Point(FormatSettings.DecimalSeparator, '.');
-    Read = TryStrToFloat(Text, Value);
-  } else {
-    Read = TryStrToFloat(Text, Value);
-  }
-  return Read ? Value : Empty;
+  return !Text.empty() && ReadNumber(Text, Value) ? Value : Empty;
+}
+
+bool TdxInplaceSpinEdit::IsValueText(const AnsiString& Text) {
+  const AnsiString Trimmed = Trim(Text);
+  double Value;
+  return Trimmed.empty() || ReadNumber(Trimmed, Value);
 }
 
 bool TdxInplaceSpinEdit::IsValidChar(char Key) {
@@ -376,12 +384,28 @@ void TdxInplaceSpinEdit::WMMouseWheel(TMessage& Message) {
   Message.Result = 1;
 }
 
+// Typing makes no text that reads as no value; a paste can. Such a paste is undone
+// whole, with a beep and the whole text selected, as the currency editor undoes one.
+void TdxInplaceSpinEdit::Paste(TMessage& Message) {
+  const AnsiString Before = GetText();
+  const bool WasModified = GetModified();
+  inherited::Dispatch(Message);
+  const AnsiString After = GetText();
+  if (After == Before || IsValueText(After)) return;
+  SetText(Before);
+  SetModified(WasModified);
+  AfterActivate();
+  MessageBeepProc(0);
+}
+
 void TdxInplaceSpinEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CUT:
     case WM_CLEAR:
-    case WM_PASTE:
       if (FEditorEnabled) inherited::Dispatch(Message);
+      break;
+    case WM_PASTE:
+      if (FEditorEnabled) Paste(Message);
       break;
     case WM_NCHITTEST: WMNCHitTest(Message); break;
     case WM_NCLBUTTONDOWN: WMNCLButtonDown(Message); break;

@@ -85,6 +85,8 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   virtual double GetIncrement() { return FIncrement; }
   // The text's number; an empty or unreadable text gives MinValue.
   virtual double GetValue();
+  // Whether a text shown reads as a value: empty (MinValue), or a number.
+  virtual bool IsValueText(const AnsiString& Text);
   bool IsValidChar(char Key) override;
   virtual void SetMaxValue(double Value);
   virtual void SetMinValue(double Value);
@@ -115,6 +117,10 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   void DestroyWnd() override;
 
  private:
+  // A number of the value type in Text (trimmed).
+  bool ReadNumber(const AnsiString& Text, double& Value) const;
+  // The inherited paste, undone when it leaves a text that is no value.
+  void Paste(TMessage& Message);
   void SetHotSpinButton(TdxSpinButton Button);
   void StartRepeat(UINT Delay);
   void KillRepeat();

@@ -83,6 +83,11 @@ double TdxInplaceTimeEdit::GetValue() {
   return ReadFormattedTime(Text, DisplayFormats[FTimeEditFormat], Value) ? Value : 0.0;
 }
 
+bool TdxInplaceTimeEdit::IsValueText(const AnsiString& Text) {
+  TDateTime Value;
+  return Text == TimeText(FTime) || ReadFormattedTime(Text, DisplayFormats[FTimeEditFormat], Value);
+}
+
 AnsiString TdxInplaceTimeEdit::TimeText(TDateTime Value) const {
   try {
     return FormatDateTime(DisplayFormats[FTimeEditFormat], Value);

@@ -35,6 +35,9 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // minutes or seconds); otherwise the text read in the display format, with the
   // settings' time separator; 0 when it is no time.
   double GetValue() override;
+  // The text shown for the time held, or a time of day in the display format: a paste
+  // that leaves anything else ("25:00:00") is undone.
+  bool IsValueText(const AnsiString& Text) override;
   bool IsValidChar(char Key) override;
   // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
   // the display format with the caret kept on its section.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
 #include "tests/editors/EditTestSupport.h"
@@ -163,6 +164,30 @@ TEST_F(SpinEditTest, CtrlIncrementLeavesPlainArrowsToTheHost) {
   SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_DOWN, 1);
   EXPECT_EQ(AnsiString("-1"), Edit->Text());
   EXPECT_EQ(1u, Host->HostKeys.size());
+}
+
+// Typing takes only what makes a number; a paste that leaves no number would be stored
+// as the lower limit. It is refused whole with a beep, the text and value kept.
+TEST_F(SpinEditTest, APasteThatLeavesNoNumberIsRefused) {
+  auto* Edit = ShownEdit();
+  Edit->SetMinMaxValues(-5, 100);
+  Edit->SetEditValue(Variant(42));
+  auto Paste = [Edit](int Start, int Stop, const char* Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    return Edit->Text();
+  };
+  EXPECT_EQ(AnsiString("42"), Paste(0, -1, "abc"));
+  EXPECT_EQ(1, edittest::Beeps);
+  EXPECT_EQ(AnsiString("42"), Paste(1, 1, "x"));
+  EXPECT_EQ(2, edittest::Beeps);
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(42, Edit->GetEditValue().AsInteger());
+  EXPECT_EQ(AnsiString("472"), Paste(1, 1, "7"));
+  EXPECT_EQ(AnsiString("-3"), Paste(0, -1, "-3"));
+  EXPECT_EQ(2, edittest::Beeps);
 }
 
 TEST_F(SpinEditTest, ReadOnlyStepBeeps) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/Clipbrd.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Time.h"
@@ -57,6 +58,47 @@ TEST_F(TimeEditTest, ItsTextCopiedAndPastedBackIsTheSameTime) {
     Edit->Validate();
     EXPECT_NEAR(Time, Edit->GetEditValue().AsDouble(), 1e-9) << Text;
   }
+}
+
+// Typing keeps every section in its range; a paste can bring a text that is no time of
+// day. Such a paste is refused whole with a beep, as a paste that is no number is: the
+// text and the value held stay, and leaving keeps the value.
+TEST_F(TimeEditTest, APasteThatLeavesNoTimeIsRefusedAndTheValueKept) {
+  auto* Edit = ShownEdit();
+  const TDateTime Held = 2 + EncodeTime(13, 45, 15, 0);
+  auto PasteOverAll = [Edit](const char* Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  };
+  for (const char* Pasted : {"25:00:00", "12:60:00", "29:75:99", "7:5", "12:00:61"}) {
+    Edit->SetEditValue(Variant(Held));
+    const int Before = edittest::Beeps;
+    PasteOverAll(Pasted);
+    EXPECT_EQ(AnsiString("13:45:15"), Edit->Text()) << Pasted;
+    EXPECT_EQ(Before + 1, edittest::Beeps) << Pasted;
+    int Start = 0, Stop = 0;
+    Edit->GetSel(Start, Stop);
+    EXPECT_EQ(0, Start) << Pasted;
+    EXPECT_GE(Stop, 8) << Pasted << ": the whole text selected";
+    Edit->SetModified(true);
+    Edit->Validate();
+    EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Pasted;
+  }
+  // A time goes in and is stored with the date kept.
+  const int Before = edittest::Beeps;
+  PasteOverAll("08:30:00");
+  EXPECT_EQ(AnsiString("08:30:00"), Edit->Text());
+  Edit->Validate();
+  EXPECT_NEAR(2 + EncodeTime(8, 30, 0, 0), Edit->GetEditValue().AsDouble(), 1e-9);
+  EXPECT_EQ(Before, edittest::Beeps);
+  // A shorter format reads its own text.
+  Edit->SetTimeEditFormat(tfHourMin);
+  Edit->SetEditValue(Variant(Held));
+  PasteOverAll("24:00");
+  EXPECT_EQ(AnsiString("13:45"), Edit->Text());
+  PasteOverAll("23:10");
+  EXPECT_EQ(AnsiString("23:10"), Edit->Text());
 }
 
 TEST_F(TimeEditTest, TheDaysLastSecondDoesNotStepPastMidnight) {
