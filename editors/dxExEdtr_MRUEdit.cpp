@@ -87,10 +87,14 @@ void TdxInplaceMRUEdit::ButtonClick(int Index) {
   if (Index == 1) DoButtonClick();
 }
 
+// Ctrl+Enter before the inherited keys: in a grid those hand Enter, with any shift,
+// to the host.
 void TdxInplaceMRUEdit::KeyDown(Word& Key, TShiftState Shift) {
-  inherited::KeyDown(Key, Shift);
   if (FShowEllipsis && ShortCut(Key, Shift) == ShortCut(VK_RETURN, TShiftState{ssCtrl}) && CanEditLinked()) {
     RemovePendingChar();
     DoButtonClick();
+    Key = 0;
+    return;
   }
+  inherited::KeyDown(Key, Shift);
 }

@@ -139,4 +139,26 @@ TEST_F(MRUEditTest, CtrlEnterAndTheSecondButtonFireTheButtonClickWithoutDropping
   EXPECT_TRUE(Edit->DroppedDown());
 }
 
+// In a grid Enter with any shift goes to the host: Ctrl+Enter is the editor's own
+// before that, and the host hears nothing of it.
+TEST_F(MRUEditTest, InAGridCtrlEnterClicksTheButtonAndTheHostGetsNoKey) {
+  edittest::TTestContainer* Host = ShownContainer();
+  auto* Edit = HostedEdit<TdxInplaceMRUEdit>(Host);
+  Edit->ShowAt(Rect(5, 5, 150, 25));
+  Pump();
+  uitest::TChangeCounter Clicks;
+  Edit->OnButtonClick = Clicks.Event();
+  HeldKeys = {VK_CONTROL};
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(1, Clicks.Count);
+  EXPECT_TRUE(Host->HostKeys.empty());
+  // Without the second button the key is the host's, as plain Enter is.
+  Edit->SetShowEllipsis(false);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  HeldKeys.clear();
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(1, Clicks.Count);
+  EXPECT_EQ((std::vector<Word>{VK_RETURN, VK_RETURN}), Host->HostKeys);
+}
+
 }  // namespace
