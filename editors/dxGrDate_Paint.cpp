@@ -135,8 +135,10 @@ void TdxGridDatePopup::PaintDays(HDC /*DC*/, const TRect& Days) {
                  Top + (Row + 1) * RowHeight()};
       const bool Selected = SelStart != NullDate && Day >= SelStart && Day <= SelFinish;
       C->Brush()->SetColor(Selected ? (Flat() ? clBtnFace : clHighlight) : clWindow);
+      // The flat look marks the day with the button face, on which the highlight's
+      // text colour (white in most schemes) cannot be read: the button text goes there.
       if (Selected)
-        C->Font()->SetColor(clHighlightText);
+        C->Font()->SetColor(Flat() ? clBtnText : clHighlightText);
       else if (Day < MonthStart || Day >= MonthEnd)
         C->Font()->SetColor(clGrayText);
       else

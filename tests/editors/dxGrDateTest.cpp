@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/Messages.h"
@@ -27,6 +30,20 @@ struct TClickCounter {
   void Click(TObject* /*Sender*/) { ++Count; }
   int Count = 0;
 };
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black on white), by
+// their relative luminance.
+double Contrast(COLORREF A, COLORREF B) {
+  auto Luminance = [](COLORREF C) {
+    auto Channel = [](int V) {
+      const double S = V / 255.0;
+      return S <= 0.03928 ? S / 12.92 : std::pow((S + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * Channel(GetRValue(C)) + 0.7152 * Channel(GetGValue(C)) + 0.0722 * Channel(GetBValue(C));
+  };
+  const double La = Luminance(A), Lb = Luminance(B);
+  return (std::max(La, Lb) + 0.05) / (std::min(La, Lb) + 0.05);
+}
 
 }  // namespace
 
@@ -520,4 +537,30 @@ TEST_F(GrDatePopupTest, PaintShowsSelectionTodayHeaderAndButtons) {
   EXPECT_EQ(At(TPoint{Popup->ClientWidth() / 2, Popup->HeaderHeight()}), GetSysColor(COLOR_BTNTEXT));
   const TPoint Moved = Cell(2, 3);
   EXPECT_EQ(At(TPoint{Moved.x - Col / 2 + 1, Moved.y - Row / 2 + 1}), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+// The selected day's digits stand out from its cell in both looks: the flat look's
+// face colour is light, and the highlight text would be light on it too.
+TEST_F(GrDatePopupTest, TheSelectedDayIsReadableFlatOrNot) {
+  Popup->SetSelStart(Day(2024, 3, 13));
+  Show();
+  HWND Wnd = Popup->Handle();
+  const int Col = Popup->ColWidth(), Row = Popup->RowHeight();
+  const TPoint Selected = Cell(2, 3);
+  const TRect Box{Selected.x - Col / 2 + 1, Selected.y - Row / 2 + 1, Selected.x + Col / 2,
+                  Selected.y + Row / 2};
+  // The strongest contrast between the cell's corner (its background) and its digits.
+  auto DigitsContrast = [&] {
+    uitest::PaintNow(Popup);
+    TClientDC DC(Wnd);
+    const COLORREF Back = GetPixel(DC.DC(), Box.left, Box.top);
+    double Best = 1;
+    for (int Y = Box.top; Y < Box.bottom; ++Y)
+      for (int X = Box.left; X < Box.right; ++X) Best = std::max(Best, Contrast(Back, GetPixel(DC.DC(), X, Y)));
+    return Best;
+  };
+  ASSERT_TRUE(Popup->Flat());
+  EXPECT_GE(DigitsContrast(), 4.5) << "flat";
+  Popup->SetFlat(false);
+  EXPECT_GE(DigitsContrast(), 3.0) << "not flat";
 }
