@@ -37,17 +37,22 @@ const char* const ProgramTypes[] = {
     ".SEARCHCONNECTOR-MS", ".SETTINGCONTENT-MS", ".CHM", ".HLP",
     // Packages and installers.
     ".MSI", ".MSP", ".MST", ".MSU", ".APPX", ".APPXBUNDLE", ".MSIX", ".MSIXBUNDLE", ".APPINSTALLER",
-    ".APPLICATION", ".APPREF-MS", ".XBAP", ".GADGET", ".PPKG", ".WSB",
-    // Add-ins, libraries and controls; databases and projects whose code runs.
-    ".XLL", ".DLL", ".OCX", ".MDB", ".MDE", ".ADE", ".ADP",
+    ".APPLICATION", ".APPREF-MS", ".XBAP", ".GADGET", ".PPKG", ".WSB", ".VSIX", ".VSTO",
+    // Add-ins, libraries and controls.
+    ".XLL", ".XLA", ".XLAM", ".WLL", ".PPA", ".PPAM", ".DLL", ".OCX",
+    // Databases and projects whose code runs, their add-ins and workgroups, and the
+    // shortcuts to their objects.
+    ".MDB", ".MDE", ".ADE", ".ADP", ".ACCDB", ".ACCDE", ".ACCDR", ".ACCDA", ".MDA", ".MDW", ".MAF", ".MAM",
+    ".MAQ", ".MAR", ".MAT",
     // Spreadsheet files that fetch or run what they name.
     ".IQY", ".SLK",
     // Disk images and virtual disks, which the shell mounts, and scheduled jobs.
-    ".ISO", ".VHD", ".JOB",
-    // Settings that change the system: certificates it installs, internet and
-    // remote-session settings among them.
-    ".INF", ".REG", ".DIAGCAB", ".DIAGCFG", ".DIAGPKG", ".THEME", ".THEMEPACK", ".DESKTHEMEPACK", ".CER", ".CRT",
-    ".INS", ".ISP", ".RDP"};
+    ".ISO", ".IMG", ".VHD", ".VHDX", ".JOB",
+    // Certificates, their bundles and the stores and lists the system installs.
+    ".CER", ".CRT", ".DER", ".PFX", ".P12", ".P7B", ".P7C", ".P7R", ".SPC", ".SST", ".STL", ".CRL",
+    // Settings that change the system: internet and remote-session settings among them.
+    ".INF", ".REG", ".DIAGCAB", ".DIAGCFG", ".DIAGPKG", ".THEME", ".THEMEPACK", ".DESKTHEMEPACK", ".INS", ".ISP",
+    ".RDP"};
 
 // ";"-separated extensions, each with its dot; Ext in upper case.
 bool ListHasExtension(const AnsiString& List, const AnsiString& Ext) {

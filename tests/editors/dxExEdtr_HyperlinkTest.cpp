@@ -210,6 +210,18 @@ TEST_F(HyperLinkEditTest, AddInsDatabasesCertificatesImagesAndLibrariesAreRefuse
   EXPECT_FALSE(IsOpenableLink("https://example.invalid/" + Nul + "x"));
 }
 
+// Close relatives of the refused types: disk images, databases and their add-ins and
+// shortcuts, office add-ins, certificates and their stores, and installer packages.
+TEST_F(HyperLinkEditTest, RelativesOfTheRefusedTypesAreRefusedToo) {
+  const std::vector<std::string> Relatives = {
+      ".vhdx", ".img",  ".accdb", ".accde", ".accdr", ".xla",  ".xlam", ".wll", ".ppam", ".pfx",
+      ".p12",  ".der",  ".p7b",   ".vsix",  ".accda", ".mda",  ".mdw",  ".maf", ".mam",  ".maq",
+      ".mar",  ".mat",  ".ppa",   ".vsto",  ".p7c",   ".p7r",  ".spc",  ".sst", ".stl",  ".crl"};
+  EXPECT_EQ(std::vector<std::string>{}, OpenableTypes(Relatives));
+  const std::vector<std::string> Documents = {".xlsx", ".pptx", ".docx", ".txt"};
+  EXPECT_EQ(Documents, OpenableTypes(Documents));
+}
+
 TEST_F(HyperLinkEditTest, LinkLookAndHand) {
   auto* Edit = ShownEdit("http://example.invalid/");
   EXPECT_TRUE(Edit->LinkFont()->Style().Contains(fsUnderline));
