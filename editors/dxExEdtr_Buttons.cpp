@@ -111,10 +111,13 @@ void DrawEditButton(HDC DC, const TRect& Rect, const TdxEditButtonDrawData& Butt
     case btsHotFlat:
       FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
       InflateRect(&R, -1, -1);
-      if (Pressed || Hot) {
-        if (!Transparent) GlyphColour = GetSysColor(COLOR_WINDOW);
-        else if (!Pressed) GlyphColour = GetSysColor(COLOR_BTNSHADOW);
-      }
+      // Pressed, the glyph turns to the window colour on the button text's face. Hot,
+      // it keeps the button text on the shadow's face: the window colour can be nearly
+      // as light as the shadow (white on light grey).
+      if (Pressed && !Transparent)
+        GlyphColour = GetSysColor(COLOR_WINDOW);
+      else if (Hot && !Pressed && Transparent)
+        GlyphColour = GetSysColor(COLOR_BTNSHADOW);
       if (!Transparent) {
         int FaceColour = COLOR_BTNFACE;
         if (Look.Enabled && Pressed) FaceColour = COLOR_BTNTEXT;

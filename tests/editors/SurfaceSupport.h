@@ -4,10 +4,27 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "classlib/Graphics.h"
 #include "classlib/Objects.h"
 
 namespace surfacetest {
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black on white), by
+// their relative luminance.
+inline double Contrast(COLORREF A, COLORREF B) {
+  auto Luminance = [](COLORREF C) {
+    auto Channel = [](int V) {
+      const double S = V / 255.0;
+      return S <= 0.03928 ? S / 12.92 : std::pow((S + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * Channel(GetRValue(C)) + 0.7152 * Channel(GetGValue(C)) + 0.0722 * Channel(GetBValue(C));
+  };
+  const double La = Luminance(A), Lb = Luminance(B);
+  return (std::max(La, Lb) + 0.05) / (std::min(La, Lb) + 0.05);
+}
 
 class TSurface {
  public:
@@ -36,6 +53,13 @@ class TSurface {
   }
   // The same over the whole surface.
   TRect Ink(COLORREF Colour) { return Bounds(Colour, TRect{0, 0, W, H}); }
+  // The strongest contrast of a pixel inside R with Back.
+  double MostContrast(COLORREF Back, const TRect& R) {
+    double Best = 1;
+    for (int Y = R.top; Y < R.bottom; ++Y)
+      for (int X = R.left; X < R.right; ++X) Best = std::max(Best, Contrast(Back, At(X, Y)));
+    return Best;
+  }
   int Count(COLORREF Colour, const TRect& R) {
     int N = 0;
     for (int Y = R.top; Y < R.bottom; ++Y)

@@ -193,6 +193,17 @@ TEST_F(DrawEditButtonTest, HotFlatInvertsWhilePressedOrHot) {
   EXPECT_EQ(PlainArrow, Arrow) << "window-coloured arrow, not moved";
 }
 
+// The hot-flat button's arrow stands out from the face it is drawn on, hot or pressed:
+// the window colour would be light on the light shadow colour of a hot face.
+TEST_F(DrawEditButtonTest, HotFlatArrowsAreReadableOnTheirFace) {
+  Surface Hot(17, 17), Pressed(17, 17);
+  DrawEditButton(Hot.DC(), Box, Kind(bkDown), Look(btsHotFlat), false, false, true);
+  DrawEditButton(Pressed.DC(), Box, Kind(bkDown), Look(btsHotFlat), true, false, true);
+  const TRect Inside{1, 1, 16, 16};
+  EXPECT_GE(Hot.MostContrast(Sys(COLOR_BTNSHADOW), Inside), 3.0) << "hot";
+  EXPECT_GE(Pressed.MostContrast(Sys(COLOR_BTNTEXT), Inside), 3.0) << "pressed";
+}
+
 TEST_F(DrawEditButtonTest, GlyphIsCentredAndMovesWhenPressed) {
   TOwned<TBitmap> Glyph(NewObject<TBitmap>(4, 4));
   Glyph->SetPixelFormat(pf24bit);

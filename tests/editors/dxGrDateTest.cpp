@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -14,6 +13,7 @@
 #include "editors/dxGrDate.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/CursorSupport.h"
+#include "tests/editors/SurfaceSupport.h"
 #include "tests/support/DateSupport.h"
 
 using uitest::HeldKeys;
@@ -30,20 +30,6 @@ struct TClickCounter {
   void Click(TObject* /*Sender*/) { ++Count; }
   int Count = 0;
 };
-
-// The contrast ratio of two colours, from 1 (the same) to 21 (black on white), by
-// their relative luminance.
-double Contrast(COLORREF A, COLORREF B) {
-  auto Luminance = [](COLORREF C) {
-    auto Channel = [](int V) {
-      const double S = V / 255.0;
-      return S <= 0.03928 ? S / 12.92 : std::pow((S + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * Channel(GetRValue(C)) + 0.7152 * Channel(GetGValue(C)) + 0.0722 * Channel(GetBValue(C));
-  };
-  const double La = Luminance(A), Lb = Luminance(B);
-  return (std::max(La, Lb) + 0.05) / (std::min(La, Lb) + 0.05);
-}
 
 }  // namespace
 
@@ -556,7 +542,8 @@ TEST_F(GrDatePopupTest, TheSelectedDayIsReadableFlatOrNot) {
     const COLORREF Back = GetPixel(DC.DC(), Box.left, Box.top);
     double Best = 1;
     for (int Y = Box.top; Y < Box.bottom; ++Y)
-      for (int X = Box.left; X < Box.right; ++X) Best = std::max(Best, Contrast(Back, GetPixel(DC.DC(), X, Y)));
+      for (int X = Box.left; X < Box.right; ++X)
+        Best = std::max(Best, surfacetest::Contrast(Back, GetPixel(DC.DC(), X, Y)));
     return Best;
   };
   ASSERT_TRUE(Popup->Flat());
