@@ -384,8 +384,10 @@ void TdxInplaceSpinEdit::WMMouseWheel(TMessage& Message) {
   Message.Result = 1;
 }
 
-// Typing makes no text that reads as no value; a paste can. Such a paste is undone
-// whole, with a beep and the whole text selected, as the currency editor undoes one.
+// Typing takes only the characters of a value; a paste can bring any text, which would
+// be stored as the lower limit (midnight in the time editor). A paste that leaves a text
+// that is no value is undone whole, with a beep and the whole text selected, as the
+// currency editor undoes one.
 void TdxInplaceSpinEdit::Paste(TMessage& Message) {
   const AnsiString Before = GetText();
   const bool WasModified = GetModified();
