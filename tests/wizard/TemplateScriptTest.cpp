@@ -284,8 +284,9 @@ TEST_F(DamagedTemplateScriptTest, ATemplateRefusedForItsOutlineLeavesNoDocumentA
       NoSegments += Line + "\n";
       continue;
     }
-    if (!InOutline) NoOutline += Line + "\n";
-    if (!InOutline) NoSegments += Line + "\n";
+    if (InOutline) continue;
+    NoOutline += Line + "\n";
+    NoSegments += Line + "\n";
   }
   const char* const NoOutlineCause = "the PCB editor read no board outline from it";
   const char* const NoAreaCause = "the board outline the PCB editor read from it encloses no area";
