@@ -113,13 +113,17 @@ THostDocument* THost::OpenDocument(const std::string& Kind, const std::string& F
   return Document;
 }
 
-void THost::CloseDocument(IServerDocument* Document) {
+void THost::CloseDocument(IServerDocument* Document) { RemoveOpenDocument(Document, true); }
+
+void THost::DiscardDocument(IServerDocument* Document) { RemoveOpenDocument(Document, false); }
+
+void THost::RemoveOpenDocument(IServerDocument* Document, bool Save) {
   for (auto It = FDocuments.begin(); It != FDocuments.end(); ++It) {
     if ((*It)->Interface() != Document) continue;
     THostDocument* Closed = *It;
     FDocuments.erase(It);
     if (FCurrent == Closed) FCurrent = nullptr;
-    SaveOutput(Closed);
+    if (Save) SaveOutput(Closed);
     Closed->CloseBoard();
     Closed->Release();
     UpdateHostMainWindow(FMainWindow);

@@ -86,8 +86,13 @@ class THost {
   // when it is not loaded yet; without the module (or when it cannot read the
   // template) the document opens without a board.
   THostDocument* OpenDocument(const std::string& Kind, const std::string& FileName);
-  // Closes an open document (and its board); does nothing for one that is not open.
+  // Closes an open document (and its board), saving its board into the output folder
+  // first; does nothing for one that is not open.
   void CloseDocument(IServerDocument* Document);
+  // Closes an open document (and its board) without saving it: what the PCB server
+  // module's RemoveDocument does, for a document the module lets go of. Does nothing
+  // for one that is not open.
+  void DiscardDocument(IServerDocument* Document);
   // The document last passed to ShowDocument (while it is open), and its first view.
   THostDocument* CurrentDocument() const { return FCurrent; }
   IServerDocumentView* CurrentView() const;
@@ -165,6 +170,9 @@ class THost {
   // Saves the document's board into the output folder, when there is one and the
   // document has a board; a failure is kept for Stop to report.
   void SaveOutput(THostDocument* Document);
+  // Takes an open document out of the host and closes it, saving it first when Save is
+  // true; does nothing for one that is not open.
+  void RemoveOpenDocument(IServerDocument* Document, bool Save);
 
   struct THelpModule {
     std::string Prefix;

@@ -24,9 +24,11 @@ void STDMETHODCALLTYPE THostPcbModule::CreateDocument(const char* Kind, const ch
   });
 }
 
+// The module lets the document go: it is closed unsaved, so it leaves nothing in the
+// output folder.
 void STDMETHODCALLTYPE THostPcbModule::RemoveDocument(IServerDocument* Document) {
   HostGuardVoid([&] {
-    if (FHost) FHost->CloseDocument(Document);
+    if (FHost) FHost->DiscardDocument(Document);
   });
 }
 

@@ -17,8 +17,8 @@
 namespace {
 
 const char Usage[] =
-    "usage: PcbHost [--params TEXT] [--out DIR] [--script FILE [--step-timeout MS]]\n"
-    "               [--run NAME]...\n"
+    "usage: PcbHost [--params TEXT] [--out DIR]\n"
+    "               [--script FILE [--step-timeout MS] [--finish-timeout MS]] [--run NAME]...\n"
     "  --run NAME     launch the module's command NAME and print \"NAME -> result\"\n"
     "                 (repeatable; the commands run in order, then the host exits)\n"
     "  --params TEXT  the parameter text passed with every command (default empty)\n"
@@ -28,6 +28,8 @@ const char Usage[] =
     "                 (needs --run; its screenshots go to the --out folder)\n"
     "  --step-timeout MS  how long a script's step waits for its window, in\n"
     "                 milliseconds from 1 to 600000 (default 10000)\n"
+    "  --finish-timeout MS  how long the commands may run on after a script's last\n"
+    "                 step, in milliseconds from 1 to 600000 (default 30000)\n"
     "Without --run the host shows its main window until it is closed.\n";
 
 struct TCommandLine {
@@ -36,12 +38,13 @@ struct TCommandLine {
   std::string OutputFolder;
   std::string ScriptFile;  // empty without --script
   DWORD StepTimeout = TScriptPlayerOptions().StepTimeout;
-  bool StepTimeoutGiven = false;
+  DWORD FinishTimeout = TScriptPlayerOptions().FinishTimeout;
+  std::string TimeoutOption;  // the first of --step-timeout and --finish-timeout given
 };
 
-constexpr DWORD LongestStepTimeout = 600000;
+constexpr DWORD LongestTimeout = 600000;
 
-// A whole number of milliseconds from 1 to LongestStepTimeout.
+// A whole number of milliseconds from 1 to LongestTimeout.
 bool ParseMilliseconds(const std::string& Text, DWORD& Value) {
   if (Text.empty() || Text.size() > 6) return false;
   Value = 0;
@@ -49,7 +52,7 @@ bool ParseMilliseconds(const std::string& Text, DWORD& Value) {
     if (C < '0' || C > '9') return false;
     Value = Value * 10 + static_cast<DWORD>(C - '0');
   }
-  return Value >= 1 && Value <= LongestStepTimeout;
+  return Value >= 1 && Value <= LongestTimeout;
 }
 
 // Fills Line from the arguments; false (with Error) for an unknown or incomplete one.
@@ -57,7 +60,8 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
   for (int I = 1; I < Count; ++I) {
     std::string Argument = Arguments[I];
     if (Argument == "--run" || Argument == "--params" || Argument == "--out" ||
-        Argument == "--script" || Argument == "--step-timeout") {
+        Argument == "--script" || Argument == "--step-timeout" ||
+        Argument == "--finish-timeout") {
       if (I + 1 >= Count) {
         Error = Argument + " needs a value";
         return false;
@@ -71,19 +75,22 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
         Error = "--script needs a file";
         return false;
       }
-      if (Argument == "--step-timeout" && !ParseMilliseconds(Value, Line.StepTimeout)) {
-        Error = "--step-timeout needs a whole number of milliseconds from 1 to 600000";
-        return false;
-      }
-      if (Argument == "--step-timeout") Line.StepTimeoutGiven = true;
-      if (Argument == "--run")
+      if (Argument == "--step-timeout" || Argument == "--finish-timeout") {
+        DWORD& Timeout = Argument == "--step-timeout" ? Line.StepTimeout : Line.FinishTimeout;
+        if (!ParseMilliseconds(Value, Timeout)) {
+          Error = Argument + " needs a whole number of milliseconds from 1 to 600000";
+          return false;
+        }
+        if (Line.TimeoutOption.empty()) Line.TimeoutOption = Argument;
+      } else if (Argument == "--run") {
         Line.Commands.push_back(Value);
-      else if (Argument == "--params")
+      } else if (Argument == "--params") {
         Line.Parameters = Value;
-      else if (Argument == "--script")
+      } else if (Argument == "--script") {
         Line.ScriptFile = Value;
-      else if (Argument == "--out")
+      } else {
         Line.OutputFolder = Value;
+      }
     } else {
       Error = "unknown argument " + Argument;
       return false;
@@ -93,8 +100,8 @@ bool ParseCommandLine(int Count, char** Arguments, TCommandLine& Line, std::stri
     Error = "--script needs at least one --run";
     return false;
   }
-  if (Line.StepTimeoutGiven && Line.ScriptFile.empty()) {
-    Error = "--step-timeout needs --script";
+  if (!Line.TimeoutOption.empty() && Line.ScriptFile.empty()) {
+    Error = Line.TimeoutOption + " needs --script";
     return false;
   }
   return true;
@@ -145,6 +152,7 @@ int RunHost(const TCommandLine& Line, const TScript* Script) {
     TScriptPlayerOptions PlayerOptions;
     PlayerOptions.OutputFolder = Line.OutputFolder;
     PlayerOptions.StepTimeout = Line.StepTimeout;
+    PlayerOptions.FinishTimeout = Line.FinishTimeout;
     PlayerOptions.HostWindow = Host->MainWindow();
     PlayerOptions.Abandon = AbandonRun;
     TScriptPlayer Player(*Script, PlayerOptions);

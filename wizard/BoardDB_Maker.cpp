@@ -249,15 +249,17 @@ void TTarvik::BuildBoard() {
   FreeAndNil(Board);
   Board = NewObject<TPcbBoard>(BoardHandle);
 
-  ExchangeBoard(Board, ExchangeRead, UnitsStep);
-  // A template board keeps the outline it came with. One the editor read without a
-  // usable outline makes no board: it is refused before anything is written to it.
-  if (!BoardInfo->IsCustom && !Template.empty()) {
-    if (const char* Cause = TemplateOutlineFault()) {
-      FreeAndNil(Board);
-      CloseBoardDocument();
-      RefuseBoardTemplate(Template, Cause);
+  {
+    // Until the board has been read and a template's outline accepted, the document
+    // holds nothing of the build: a failure lets it go again.
+    TUnbuiltDocumentScope Unbuilt(*this);
+    ExchangeBoard(Board, ExchangeRead, UnitsStep);
+    // A template board keeps the outline it came with. One the editor read without a
+    // usable outline makes no board: it is refused before anything is written to it.
+    if (!BoardInfo->IsCustom && !Template.empty()) {
+      if (const char* Cause = TemplateOutlineFault()) RefuseBoardTemplate(Template, Cause);
     }
+    Unbuilt.Keep();
   }
   Board->BoardByte2 = BoardInfo->Units;
   ExchangeBoard(Board, ExchangeWrite, UnitsStep);

@@ -129,6 +129,21 @@ class TTarvik : public TObject {
   void ZoomToSheet();
   // Closes the new document again and forgets it.
   void CloseBoardDocument();
+  // Closes the new document at the end of its scope unless Keep was called first.
+  class TUnbuiltDocumentScope {
+   public:
+    explicit TUnbuiltDocumentScope(TTarvik& AMaker) : FMaker(AMaker) {}
+    TUnbuiltDocumentScope(const TUnbuiltDocumentScope&) = delete;
+    TUnbuiltDocumentScope& operator=(const TUnbuiltDocumentScope&) = delete;
+    ~TUnbuiltDocumentScope() {
+      if (!FKept) FMaker.CloseBoardDocument();
+    }
+    void Keep() { FKept = true; }
+
+   private:
+    TTarvik& FMaker;
+    bool FKept = false;
+  };
   // Why the board, as last read, has no usable outline: none, one without segments, or
   // one that encloses less than a square mil. nullptr when its outline is usable. Raises
   // EBoardBuildError when the editor refuses to read the outline.

@@ -41,10 +41,11 @@ BOOL CALLBACK FindWizardWindow(HWND Window, LPARAM Data) {
   return TRUE;
 }
 
-// The wizard dialog of the process once it is on the screen (within 30 seconds), or
-// nullptr.
+// The wizard dialog of the process once it is on the screen (while the process runs,
+// within the run's bound), or nullptr.
 HWND WaitForWizard(DWORD ProcessId, HANDLE Process) {
-  for (int Tries = 0; Tries < 600; ++Tries) {
+  const DWORD Start = GetTickCount();
+  while (GetTickCount() - Start < ProgramRunBound) {
     TFindWindow Find{ProcessId};
     EnumWindows(FindWizardWindow, reinterpret_cast<LPARAM>(&Find));
     if (Find.Found) return Find.Found;

@@ -90,6 +90,36 @@ TEST_F(HostOutputTest, EveryPcbDocumentOfTheRunIsSavedAsTextAndPicture) {
   EXPECT_EQ(Picture.At(2, 2), Merovan::PictureBackground);
 }
 
+// The module's RemoveDocument lets a document go unsaved (a board it refused to finish,
+// say): only what the host closes or still holds at the end is saved.
+TEST_F(HostOutputTest, ADocumentTheModuleRemovesIsNotSaved) {
+  THostOptions Options;
+  Options.Folder = TestHostRoot();
+  Options.OutputFolder = Scratch + "run";
+  THost* Host = CreateHost(Options);
+  ASSERT_NE(Host, nullptr);
+  IServerModule* Pcb = nullptr;
+  Host->Client()->GetServerModuleByName("PCB", &Pcb);
+  ASSERT_NE(Pcb, nullptr);
+  IServerDocument* Removed = nullptr;
+  Pcb->CreateDocument("PCB", "Removed.PcbDoc", &Removed);
+  ASSERT_NE(Removed, nullptr);
+  Host->ShowDocument(Removed);
+  Pcb->RemoveDocument(Removed);
+  Removed->Release();
+  Pcb->Release();
+  EXPECT_EQ(Host->DocumentCount(), 0);
+  EXPECT_EQ(Host->CurrentDocument(), nullptr);
+
+  // The name stays free for a document that is kept.
+  Host->OpenDocument("PCB", "removed.PcbDoc");
+  std::string Error;
+  EXPECT_TRUE(Host->Stop(&Error)) << Error;
+  DestroyHost(Host);
+  EXPECT_EQ(Sorted(FilesIn(Scratch + "run\\")),
+            (std::set<std::string>{"removed.png", "removed.txt"}));
+}
+
 TEST_F(HostOutputTest, StopReportsABoardItCouldNotSave) {
   THostOptions Options;
   Options.Folder = TestHostRoot();

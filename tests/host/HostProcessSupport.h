@@ -1,6 +1,6 @@
 // Running the host executable in its own process, as a user would: its standard output
-// and error are collected, and a run that does not end within a minute fails. While it
-// runs, the test may act on its windows as a user would (WhileRunning).
+// and error are collected, and a run that does not end within ProgramRunBound fails.
+// While it runs, the test may act on its windows as a user would (WhileRunning).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,23 @@
 #include <functional>
 #include <string>
 #include <thread>
+
+// The bounds of a run of the host under test. They only catch a hang, so they leave room
+// for a machine loaded many times over: a scripted run's step waits up to
+// ScriptStepBound for its window (--step-timeout), its commands may go on for
+// ScriptFinishBound after the last step (--finish-timeout), and a whole run, which a
+// failed script ends within about those two and one more step bound, gets
+// ProgramRunBound.
+constexpr DWORD ScriptStepBound = 60000;
+constexpr DWORD ScriptFinishBound = 120000;
+constexpr DWORD ProgramRunBound = 300000;
+
+// The host's arguments that give a scripted run the bounds above, with a blank before
+// and after.
+inline std::string ScriptBoundArguments() {
+  return " --step-timeout " + std::to_string(ScriptStepBound) + " --finish-timeout " +
+         std::to_string(ScriptFinishBound) + " ";
+}
 
 struct TRunResult {
   DWORD ExitCode = 0;
@@ -51,9 +68,9 @@ inline TRunResult RunProgram(
       Result.Output.append(Buffer, Read);
   });
   if (WhileRunning) WhileRunning(Process);
-  if (WaitForSingleObject(Process.hProcess, 60000) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(Process.hProcess, ProgramRunBound) != WAIT_OBJECT_0) {
     TerminateProcess(Process.hProcess, 99);
-    ADD_FAILURE() << "the host did not end within a minute";
+    ADD_FAILURE() << "the host did not end within " << ProgramRunBound / 1000 << " s";
   }
   Reader.join();
   GetExitCodeProcess(Process.hProcess, &Result.ExitCode);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/HostScriptPlayer.h"
+#include "tests/host/HostProcessSupport.h"
 #include "tests/host/PictureTestSupport.h"
 
 namespace {
@@ -203,8 +204,10 @@ class HostScriptPlayerTest : public ::testing::Test {
     Folder = NewScratchFolder("script-play-");
     ASSERT_FALSE(Folder.empty());
     Options.OutputFolder = Folder;
-    Options.StepTimeout = 3000;
-    Options.FinishTimeout = 3000;
+    // The bounds of the host's scripted runs in the tests, which a loaded machine's
+    // runs stay within; a case whose run ends on a bound sets a short one of its own.
+    Options.StepTimeout = ScriptStepBound;
+    Options.FinishTimeout = ScriptFinishBound;
   }
   void TearDown() override {
     GLog = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/host/HostProcessSupport.h"
 #include "tests/host/HostTestSupport.h"
@@ -72,6 +73,37 @@ TEST_F(HostScriptRunTest, AStepTimeoutIsAWholeNumberOfMillisecondsForAScript) {
   TRunResult Run = Host("--step-timeout 500 --run NoSuchCommand");
   EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
   EXPECT_NE(Run.Output.find("--step-timeout needs --script"), std::string::npos) << Run.Output;
+}
+
+// The bound on the commands after the last step comes from the command line, as the step
+// timeout does, so that tests on a loaded machine can give it room: the wizard that the
+// script leaves open fails the run at that bound and is closed as a user would.
+TEST_F(HostScriptRunTest, AFinishTimeoutBoundsTheCommandsAfterTheLastStep) {
+  const std::string File = WriteScript("wait PCB Board Wizard\n");
+  for (const char* Bad : {"0", "600001", "2.5", "-1", "1m", "\"\""}) {
+    TRunResult Run =
+        Host("--script \"" + File + "\" --finish-timeout " + Bad + " --run NoSuchCommand");
+    EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
+    EXPECT_NE(Run.Output.find("--finish-timeout needs a whole number of milliseconds"),
+              std::string::npos)
+        << Bad << "\n" << Run.Output;
+    EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+  }
+  TRunResult Run = Host("--finish-timeout 500 --run NoSuchCommand");
+  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_NE(Run.Output.find("--finish-timeout needs --script"), std::string::npos) << Run.Output;
+
+  const std::string Out = Scratch + "out";
+  Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(ScriptStepBound) +
+             " --finish-timeout 1500 --out \"" + Out + "\" --run RunWizard");
+  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
+  EXPECT_NE(Run.Output.find("script line 1: the commands are still running 1.5 s after the "
+                            "last step"),
+            std::string::npos)
+      << Run.Output;
+  // The wizard was closed (its command returned) and nothing was made.
+  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run.Output;
+  EXPECT_EQ(FilesIn(Out + "\\"), std::vector<std::string>{"failed.png"});
 }
 
 // Whatever the wizard's command shows, no window of this caption comes: the run fails

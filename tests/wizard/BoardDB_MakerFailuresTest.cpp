@@ -319,6 +319,42 @@ TEST_F(MakerFailuresTest, ATemplateBoardWithoutAUsableOutlineEndsInOneErrorNamin
   }
 }
 
+// The editor refusing the reads that come before anything is written to the new board (the
+// first read of the board, and a template's outline for its check): the build ends in the
+// step's one message, and the document, which holds nothing of the build, is let go.
+TEST_F(MakerFailuresTest, ARefusedReadBeforeTheBoardIsWrittenLetsTheDocumentGo) {
+  const std::string Sample = WriteSampleVariant("Sample.PcbDoc", [](TPcbBoardOutline&) {});
+  const struct {
+    const char* Name;
+    bool FromTemplate;
+    const char* Export;
+    const char* Message;
+  } Cases[] = {
+      {"custom board read", false, "PcbApi_QueryBoard",
+       "The board's units could not be set: the PCB editor refused to read the board."},
+      {"template board read", true, "PcbApi_QueryBoard",
+       "The board's units could not be set: the PCB editor refused to read the board."},
+      {"template outline read", true, "PcbApi_QueryPolygon",
+       "The template's board outline could not be checked: the PCB editor refused to read "
+       "the board outline."},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    ShownMessages.clear();
+    FreshRecord();
+    if (Case.FromTemplate) {
+      Info->IsCustom = false;
+      Info->TemplateFileName = Sample;
+    }
+    ASSERT_TRUE(FailNthCall(Case.Export, 1, 1));
+    EXPECT_EQ(RunAsCommand(), 0);
+    FailNthCall(Case.Export, 0, 0);
+    EXPECT_EQ(ShownMessages, std::vector<std::string>{Case.Message});
+    EXPECT_EQ(Host->DocumentCount(), 0);
+    CloseAllDocuments();
+  }
+}
+
 // A host whose PCB server opens no document at all.
 class TRefusingPcbServer final : public IServerModule {
  public:

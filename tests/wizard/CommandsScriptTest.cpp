@@ -70,8 +70,8 @@ class NewBoardScriptTest : public ::testing::Test {
   }
 
   TRunResult Play(const std::string& ScriptFile) {
-    return RunProgram("\"" + TestHostRoot() + "PcbHost.exe\" --script \"" + ScriptFile +
-                          "\" --out \"" + Scratch + "run\" --run RunWizard",
+    return RunProgram("\"" + TestHostRoot() + "PcbHost.exe\" --script \"" + ScriptFile + "\"" +
+                          ScriptBoundArguments() + "--out \"" + Scratch + "run\" --run RunWizard",
                       TestHostRoot());
   }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -82,7 +83,8 @@ TEST_F(TemplateScriptTest, TheBoardTakesTheTitleBlockAndScaleBarAndTheTemplateSt
   ASSERT_FALSE(Before.empty());
 
   TRunResult Run = RunProgram("\"" + TestHostRoot() + "PcbHost.exe\" --script \"" + TestHostRoot() +
-                                  "Scripts\\Template.txt\" --out \"" + Scratch + "run\" --run RunWizard",
+                                  "Scripts\\Template.txt\"" + ScriptBoundArguments() + "--out \"" +
+                                  Scratch + "run\" --run RunWizard",
                               TestHostRoot());
   ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
   const std::string Out = Scratch + "run\\";
@@ -120,23 +122,26 @@ TEST_F(TemplateScriptTest, TheBoardTakesTheTitleBlockAndScaleBarAndTheTemplateSt
 
 // --- Templates that make no board ---
 
-// A process's message box captioned "Error", and the text of its message.
+// A process's message box captioned "Error", the text of its message, and the caption
+// of the host's main window (which names the current document, when there is one).
 struct TErrorBox {
   DWORD ProcessId;
   HWND Box = nullptr;
   std::string Text;
+  std::string HostCaption;
 };
 
 BOOL CALLBACK FindErrorBox(HWND Window, LPARAM Data) {
   auto* Find = reinterpret_cast<TErrorBox*>(Data);
   DWORD Owner = 0;
   GetWindowThreadProcessId(Window, &Owner);
-  char Caption[16] = "";
+  if (Owner != Find->ProcessId) return TRUE;
+  char Class[64] = "", Caption[MAX_PATH] = "";
+  GetClassNameA(Window, Class, sizeof(Class));
   GetWindowTextA(Window, Caption, sizeof(Caption));
-  if (Owner != Find->ProcessId || !IsWindowVisible(Window) || std::string(Caption) != "Error")
-    return TRUE;
-  Find->Box = Window;
-  return FALSE;
+  if (std::string(Class) == "PcbHostMainWindow") Find->HostCaption = Caption;
+  if (IsWindowVisible(Window) && std::string(Caption) == "Error") Find->Box = Window;
+  return TRUE;
 }
 
 BOOL CALLBACK ReadErrorText(HWND Child, LPARAM Data) {
@@ -172,36 +177,39 @@ class DamagedTemplateScriptTest : public ::testing::Test {
 
   // Plays the script that takes the first template of the list and finishes; the
   // message the run ends in (read from its message box, which the test then closes),
-  // and the run's result.
-  TRunResult Play(std::string& Message) {
+  // the host's caption while the message showed, and the run's result.
+  TRunResult Play(std::string& Message, std::string* HostCaption = nullptr) {
     const std::string Script = Root + "first-template.txt";
     WriteFileText(Script,
                   "wait PCB Board Wizard\nclick Next >\nkey Enter\n"
                   "click #TdxTreeList\nkey Down\nexpect Finish enabled\nclick Finish\n"
                   "wait Error\nshot refused\n");
-    return RunProgram("\"" + Root + "PcbHost.exe\" --script \"" + Script + "\" --out \"" + Root +
-                          "run\" --run RunWizard",
+    return RunProgram("\"" + Root + "PcbHost.exe\" --script \"" + Script + "\"" +
+                          ScriptBoundArguments() + "--out \"" + Root + "run\" --run RunWizard",
                       Root, [&](const PROCESS_INFORMATION& Process) {
-                        Message = TakeErrorMessage(Process);
+                        const TErrorBox Box = TakeErrorMessage(Process);
+                        Message = Box.Text;
+                        if (HostCaption) *HostCaption = Box.HostCaption;
                       });
   }
 
-  // The text of the process's "Error" message box once it shows and the script has
-  // shot it (within 30 seconds), after which the box is closed as its OK button does;
-  // empty when none showed.
-  std::string TakeErrorMessage(const PROCESS_INFORMATION& Process) {
+  // The process's "Error" message box once it shows and the script has shot it (while
+  // the process runs, within the run's bound), after which the box is closed as its OK
+  // button does; its text is empty when none showed.
+  TErrorBox TakeErrorMessage(const PROCESS_INFORMATION& Process) {
     const std::string Shot = Root + "run\\refused.png";
-    for (int Tries = 0; Tries < 600; ++Tries) {
-      TErrorBox Find{Process.dwProcessId, nullptr, {}};
+    const DWORD Start = GetTickCount();
+    while (GetTickCount() - Start < ProgramRunBound) {
+      TErrorBox Find{Process.dwProcessId, nullptr, {}, {}};
       EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&Find));
       if (Find.Box && GetFileAttributesA(Shot.c_str()) != INVALID_FILE_ATTRIBUTES) {
         EnumChildWindows(Find.Box, ReadErrorText, reinterpret_cast<LPARAM>(&Find));
         PostMessageA(Find.Box, WM_COMMAND, IDOK, 0);
-        return Find.Text;
+        return Find;
       }
-      if (WaitForSingleObject(Process.hProcess, 50) == WAIT_OBJECT_0) return {};
+      if (WaitForSingleObject(Process.hProcess, 50) == WAIT_OBJECT_0) break;
     }
-    return {};
+    return TErrorBox{Process.dwProcessId, nullptr, {}, {}};
   }
 
   // The run left no board and the screenshot of its message.
@@ -241,6 +249,82 @@ TEST_F(DamagedTemplateScriptTest, ATemplateOfAnotherKindEndsInOneMessage) {
                      "the PCB editor could not read a board from it (the file is damaged or "
                      "of another kind)"));
   ExpectNoBoard(Run);
+}
+
+// The sample template's text with each outline segment line changed by Change.
+std::string WithSegments(std::string Text, const std::function<void(std::string&)>& Change) {
+  std::string Result;
+  for (std::string Line : Lines(Text)) {
+    if (Line.compare(0, 10, "  Segment ") == 0) Change(Line);
+    Result += Line + "\n";
+  }
+  return Result;
+}
+
+// Line with the value of its field Key (" Key=") replaced by Value.
+void SetField(std::string& Line, const char* Key, const std::string& Value) {
+  const std::string Field = std::string(" ") + Key + "=";
+  const std::size_t At = Line.find(Field);
+  if (At == std::string::npos) return;
+  const std::size_t From = At + Field.size();
+  Line.replace(From, Line.find(' ', From) - From, Value);
+}
+
+TEST_F(DamagedTemplateScriptTest, ATemplateRefusedForItsOutlineLeavesNoDocumentAndNothingSaved) {
+  const std::string Sample =
+      ReadFile(TestHostRoot() + "Templates\\Half Eurocard 100x80mm.PcbDoc");
+  ASSERT_NE(Sample.find("Kind=\"BoardOutline\""), std::string::npos);
+  // The sample without its outline object, or with the outline's segment lines dropped.
+  std::string NoOutline, NoSegments;
+  bool InOutline = false;
+  for (std::string Line : Lines(Sample)) {
+    if (Line.compare(0, 7, "Object ") == 0) InOutline = Has(Line, "Kind=\"BoardOutline\"");
+    if (InOutline && Line.compare(0, 7, "Object ") == 0) {
+      SetField(Line, "SegmentCount", "0");
+      NoSegments += Line + "\n";
+      continue;
+    }
+    if (InOutline) continue;
+    NoOutline += Line + "\n";
+    NoSegments += Line + "\n";
+  }
+  const char* const NoOutlineCause = "the PCB editor read no board outline from it";
+  const char* const NoAreaCause = "the board outline the PCB editor read from it encloses no area";
+  const struct {
+    const char* Name;
+    std::string Text;
+    const char* Cause;
+  } Cases[] = {
+      {"HeaderOnly.PcbDoc", "MerovanBoard 1\n", NoOutlineCause},
+      {"NoOutline.PcbDoc", NoOutline, NoOutlineCause},
+      {"NoSegments.PcbDoc", NoSegments,
+       "the board outline the PCB editor read from it has no segments"},
+      // Every corner on one line.
+      {"NoArea.PcbDoc",
+       WithSegments(Sample, [](std::string& Line) { SetField(Line, "Y", "30000000"); }),
+       NoAreaCause},
+      // Every corner at the largest coordinate.
+      {"HugeCoordinates.PcbDoc",
+       WithSegments(Sample, [](std::string& Line) { SetField(Line, "X", "2147483647"); }),
+       NoAreaCause},
+      // Every record an arc of no radius.
+      {"ArcSegments.PcbDoc",
+       WithSegments(Sample, [](std::string& Line) { SetField(Line, "Kind", "1"); }),
+       NoAreaCause},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    RemoveScratchFolder(Root + "run\\");
+    for (const std::string& Name : FilesIn(Templates)) DeleteFileA((Templates + Name).c_str());
+    WriteFileText(Templates + Case.Name, Case.Text);
+    std::string Message, HostCaption;
+    const TRunResult Run = Play(Message, &HostCaption);
+    EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+    EXPECT_EQ(Message, Expected(Case.Name, Case.Cause));
+    // No document while the message shows, and none saved at the end.
+    EXPECT_EQ(HostCaption, "PcbHost");
+    ExpectNoBoard(Run);
+  }
 }
 
 TEST_F(DamagedTemplateScriptTest, ATemplateLockedByAnotherProgramEndsInOneMessage) {
