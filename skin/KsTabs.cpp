@@ -6,6 +6,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "skin/KsBitmap.h"
@@ -73,6 +74,16 @@ void TKsTabStringList::Assign(TPersistent* Source) {
   TStringList::Clear();
   for (int I = 0; I < Strings->Count(); ++I)
     TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+}
+
+void TKsTabStringList::SetTextStr(const AnsiString& Value) {
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  Lines->SetText(Value);
+  Assign(Lines.get());
+}
+
+int TKsTabStringList::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
+  return AnsiCompareText(S1, S2);
 }
 
 void TKsTabStringList::Changed() {

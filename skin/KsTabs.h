@@ -41,6 +41,11 @@ class TKsTabStringList : public TStringList {
   }
 
  protected:
+  // The lines of a text (Text, a file, a stream), as Assign takes a list.
+  void SetTextStr(const AnsiString& Value) override;
+  // Without case, whatever CaseSensitive says: the comparison a form file's reading
+  // makes, so that the captions a file holds always read back.
+  int CompareStrings(const AnsiString& S1, const AnsiString& S2) const override;
   void SetUpdateState(bool Updating) override;
   // Any change (an edit, a sort, an exchange) drops the control's measured layout and,
   // outside a batch, brings its pages into step.
