@@ -106,8 +106,7 @@ void TKsTabStringList::SetUpdateState(bool Updating) {
 
 TKsCustomTabSheet::TKsCustomTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
   SetAlign(alClient);
-  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csNoDesignVisible} -
-                  TControlStyle{csSetCaption});
+  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csNoDesignVisible});
   SetVisible(false);
 }
 
@@ -584,14 +583,17 @@ AnsiString TKsCustomTabControl::NextNewPageCaption() {
 
 void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
   if (!Sheet || Sheet->FTabControl == this) return;
-  if (!FUsePages) throw Exception("A tab control takes pages only with UsePages on");
   if (ComponentState().Contains(csLoading)) {
+    FUsePages = true;
     JoinReadPage(Sheet);
     return;
   }
   Index = std::clamp(Index, 0, PageCount());
   const AnsiString Caption = Sheet->Caption().empty() ? NextNewPageCaption() : Sheet->Caption();
   FTabs->CheckUnique(Caption);
+  // Pages need UsePages: a sheet turns it on (keeping the control's other children,
+  // which switching it on by hand frees).
+  FUsePages = true;
   if (Sheet->FTabControl) Sheet->FTabControl->ReleasePage(Sheet);
   Sheet->SetCaption(Caption);
   FPages.insert(FPages.begin() + Index, Sheet);
@@ -631,10 +633,13 @@ int TKsCustomTabControl::NameSheet(TKsCustomTabSheet* Sheet, int From) {
   const AnsiString Base = Sheet->ClassName();
   for (int Number = From;; ++Number) {
     const AnsiString Name = Base + std::to_string(Number);
-    if (!Scope->FindComponent(Name)) {
-      Sheet->SetName(Name);
-      return Number;
-    }
+    if (Scope->FindComponent(Name)) continue;
+    // The caption is the tab's: it does not follow the name given here.
+    const AnsiString Caption = Sheet->Caption();
+    Sheet->SetName(Name);
+    TCountScope Renaming(FRenaming);
+    Sheet->SetCaption(Caption);
+    return Number;
   }
 }
 

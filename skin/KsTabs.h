@@ -62,7 +62,6 @@ class TKsTabStringList : public TStringList {
 class TKsCustomTabSheet : public TCustomControl {
   TCLASS_DECL(TKsCustomTabSheet, TCustomControl)
  public:
-  // The caption is its tab's: it never follows the name.
   explicit TKsCustomTabSheet(TComponent* AOwner);
   // Leaves the control and takes its tab with it (only leaves a control that is going
   // too); the control never frees a sheet being destroyed.
@@ -147,9 +146,10 @@ class TKsCustomTabControl : public TKsCustomControl {
   int FirstVisibleTab() const { return FFirstVisibleTab; }
   int HotTab() const { return FHotTab; }
 
-  // Pages, one to one with the tabs while UsePages is on. A sheet inserted gets its tab
-  // at its page index (an empty caption becomes "New Page n"; a caption a tab has
-  // already is refused); a sheet read from a form file joins the tab of its caption.
+  // Pages, one to one with the tabs while UsePages is on (a sheet inserted turns it on).
+  // A sheet inserted gets its tab at its page index (an empty caption becomes "New
+  // Page n"; a caption a tab has already is refused); a sheet read from a form file
+  // joins the tab of its caption.
   void InsertPage(int Index, TKsCustomTabSheet* Sheet);
   // Deletes the sheet's caption and frees the sheet.
   void RemovePage(TKsCustomTabSheet* Sheet);

@@ -153,6 +153,16 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     EXPECT_EQ(Twin->TabControl(), nullptr);
     EXPECT_EQ(TabsText(T), "A,Options,B,More");
     EXPECT_TRUE(InStep(T));
+    // A sheet makes a control of pages: its tabs get theirs, its other children stay.
+    auto* Plain = NewObject<TKsCustomTabControl>(Form);
+    Plain->SetParent(Form);
+    Plain->Tabs()->Add("X");
+    TCheckBox* OnPlain = PutBox(Plain);
+    Plain->InsertPage(0, NewSheet("S"));
+    EXPECT_TRUE(Plain->UsePages());
+    EXPECT_EQ(TabsText(Plain), "S,X");
+    EXPECT_TRUE(InStep(Plain));
+    EXPECT_FALSE(Freed->WasFreed(OnPlain));
   }
   {
     SCOPED_TRACE("a sheet's own caption renames its tab");
