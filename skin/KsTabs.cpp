@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <utility>
 
 #include "classlib/Exceptions.h"
@@ -718,11 +719,18 @@ TKsCustomTabSheet* TKsCustomTabControl::MatchPages() {
   std::vector<TKsCustomTabSheet*> Left = FPages, Matched;
   Matched.reserve(static_cast<std::size_t>(Count));
   std::vector<TKsCustomTabSheet*> Made;
+  // A page's caption is its tab's exactly, but for a tab just given another case.
+  std::unordered_map<AnsiString, std::size_t> Exact;
+  for (std::size_t I = 0; I < Left.size(); ++I) Exact.emplace(Left[I]->Caption(), I);
   for (int I = 0; I < Count; ++I) {
     const AnsiString Caption = FTabs->Strings(I);
-    const auto It = std::find_if(Left.begin(), Left.end(), [&](TKsCustomTabSheet* P) {
-      return P && FTabs->SameCaption(P->Caption(), Caption);
-    });
+    auto It = Left.end();
+    if (const auto Found = Exact.find(Caption); Found != Exact.end() && Left[Found->second])
+      It = Left.begin() + static_cast<std::ptrdiff_t>(Found->second);
+    else
+      It = std::find_if(Left.begin(), Left.end(), [&](TKsCustomTabSheet* P) {
+        return P && FTabs->SameCaption(P->Caption(), Caption);
+      });
     TKsCustomTabSheet* Page = nullptr;
     if (It != Left.end()) {
       Page = std::exchange(*It, nullptr);
