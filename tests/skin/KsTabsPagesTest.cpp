@@ -4,9 +4,9 @@
 // the controls on a page go only with their page.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <random>
 #include <set>
@@ -14,7 +14,6 @@
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Exceptions.h"
 #include "classlib/StdCtrls.h"
-#include "classlib/StrUtils.h"
 #include "skin/KsTabs.h"
 #include "tests/skin/KitUiSupport.h"
 
