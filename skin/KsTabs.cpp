@@ -636,9 +636,9 @@ int TKsCustomTabControl::NameSheet(TKsCustomTabSheet* Sheet, int From) {
     const AnsiString Name = Base + std::to_string(Number);
     if (Scope->FindComponent(Name)) continue;
     // The caption is the tab's: it does not follow the name given here.
+    TCountScope Renaming(FRenaming);
     const AnsiString Caption = Sheet->Caption();
     Sheet->SetName(Name);
-    TCountScope Renaming(FRenaming);
     Sheet->SetCaption(Caption);
     return Number;
   }
