@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <utility>
 
 #include "classlib/Exceptions.h"
-#include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "skin/KsBitmap.h"
@@ -27,45 +29,38 @@ void TKsTabStringList::CheckUnique(const AnsiString& S) const {
   if (IndexOf(S) >= 0) throw Exception("A tab named " + S + " already exists.");
 }
 
-void TKsTabStringList::Sync() {
-  if (FTabControl) FTabControl->SyncPages();
+void TKsTabStringList::CheckDistinct(const TStrings* Strings) const {
+  std::vector<int> Order(static_cast<std::size_t>(Strings->Count()));
+  for (std::size_t I = 0; I < Order.size(); ++I) Order[I] = static_cast<int>(I);
+  std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) {
+    return CompareStrings(Strings->Strings(A), Strings->Strings(B)) < 0;
+  });
+  for (std::size_t I = 1; I < Order.size(); ++I) {
+    const AnsiString S = Strings->Strings(Order[I]);
+    if (SameCaption(Strings->Strings(Order[I - 1]), S))
+      throw Exception("A tab named " + S + " already exists.");
+  }
 }
 
 int TKsTabStringList::AddObject(const AnsiString& S, TObject* AObject) {
   CheckUnique(S);
-  const int Result = TStringList::AddObject(S, AObject);
-  Sync();
-  return Result;
+  return TStringList::AddObject(S, AObject);
 }
 
 void TKsTabStringList::InsertObject(int Index, const AnsiString& S, TObject* AObject) {
   CheckUnique(S);
   TStringList::InsertObject(Index, S, AObject);
-  Sync();
-}
-
-void TKsTabStringList::Clear() {
-  TStringList::Clear();
-  Sync();
-}
-
-void TKsTabStringList::Delete(int Index) {
-  TStringList::Delete(Index);
-  Sync();
 }
 
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
   const AnsiString Old = Strings(Index);
   // Another tab's caption would name two pages; the tab's own, in another case, does not.
   if (const int Found = IndexOf(S); Found >= 0 && Found != Index) CheckUnique(S);
+  // One batch: the page is renamed before the pages are brought into step, which
+  // would otherwise find a caption without its page.
+  TUpdateScope Updating(this);
   TStringList::Put(Index, S);
   if (FTabControl) FTabControl->RenamePage(Old, S);
-  Sync();
-}
-
-void TKsTabStringList::PutObject(int Index, TObject* AObject) {
-  TStringList::PutObject(Index, AObject);
-  Sync();
 }
 
 void TKsTabStringList::Assign(TPersistent* Source) {
@@ -75,18 +70,28 @@ void TKsTabStringList::Assign(TPersistent* Source) {
     return;
   }
   if (Strings == this) return;
-  {
-    TUpdateScope Updating(this);
-    TStringList::Clear();
-    for (int I = 0; I < Strings->Count(); ++I)
-      TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
-  }
-  Sync();
+  CheckDistinct(Strings);
+  TUpdateScope Updating(this);
+  TStringList::Clear();
+  for (int I = 0; I < Strings->Count(); ++I)
+    TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+}
+
+void TKsTabStringList::SetTextStr(const AnsiString& Value) {
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  Lines->SetText(Value);
+  Assign(Lines.get());
+}
+
+int TKsTabStringList::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
+  return AnsiCompareText(S1, S2);
 }
 
 void TKsTabStringList::Changed() {
   TStringList::Changed();
-  if (FTabControl) FTabControl->DropLayout();
+  if (!FTabControl) return;
+  FTabControl->DropLayout();
+  if (UpdateCount() == 0) FTabControl->SyncPages();
 }
 
 void TKsTabStringList::SetUpdateState(bool Updating) {
@@ -118,8 +123,10 @@ void TKsCustomTabSheet::BeforeDestruction() {
 
 void TKsCustomTabSheet::SetTabControl(TKsCustomTabControl* Value) {
   if (FTabControl == Value) return;
-  if (FTabControl) FTabControl->ReleasePage(this);
-  if (Value) Value->InsertPage(Value->PageCount(), this);
+  if (Value)
+    Value->InsertPage(Value->PageCount(), this);
+  else
+    FTabControl->ReleasePage(this);
 }
 
 int TKsCustomTabSheet::PageIndex() const {
@@ -172,6 +179,10 @@ void TKsCustomTabSheet::Dispatch(TMessage& Message) {
       if (Event.Assigned()) Event(this);
       return;
     }
+    case CM_TEXTCHANGED:
+      inherited::Dispatch(Message);
+      if (FTabControl) FTabControl->PageRenamed(this);
+      return;
   }
   inherited::Dispatch(Message);
 }
@@ -573,35 +584,63 @@ AnsiString TKsCustomTabControl::NextNewPageCaption() {
 
 void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
   if (!Sheet || Sheet->FTabControl == this) return;
-  if (Sheet->FTabControl) Sheet->SetTabControl(nullptr);
-  Index = std::clamp(Index, 0, PageCount());
-  FPages.insert(FPages.begin() + Index, Sheet);
-  Sheet->FTabControl = this;
-  if (Sheet->Caption().empty()) {
-    const AnsiString Caption = NextNewPageCaption();
-    Sheet->SetCaption(Caption);
-    FTabs->Add(Caption);
+  if (ComponentState().Contains(csLoading)) {
+    FUsePages = true;
+    JoinReadPage(Sheet);
+    return;
   }
-  NameNewSheet(Sheet);
-  Sheet->SetParent(this);
-  Sheet->Hide();
-  // A control being read keeps the TabIndex it was read with (Loaded shows its page).
-  if (PageCount() == 1 && !ComponentState().Contains(csLoading)) ShowPage(Sheet);
+  Index = std::clamp(Index, 0, PageCount());
+  const AnsiString Caption = Sheet->Caption().empty() ? NextNewPageCaption() : Sheet->Caption();
+  FTabs->CheckUnique(Caption);
+  // Pages need UsePages: a sheet turns it on (keeping the control's other children,
+  // which switching it on by hand frees).
+  FUsePages = true;
+  if (Sheet->FTabControl) Sheet->FTabControl->ReleasePage(Sheet);
+  Sheet->SetCaption(Caption);
+  FPages.insert(FPages.begin() + Index, Sheet);
+  AdoptPage(Sheet);
+  InsertTab(Index, Caption);
+  if (PageCount() == 1) ShowPage(Sheet);
   Invalidate();
 }
 
-void TKsCustomTabControl::NameNewSheet(TKsCustomTabSheet* Sheet) {
-  if (!ComponentState().Contains(csDesigning) || !Sheet->Name().empty()) return;
-  auto* Form = ObjectAs<TCustomForm>(Owner());
-  if (!Form) return;
-  // The class name and the smallest number from 1 that no component of the form has.
+void TKsCustomTabControl::JoinReadPage(TKsCustomTabSheet* Sheet) {
+  const AnsiString Caption = Sheet->Caption();
+  for (TKsCustomTabSheet* Page : FPages)
+    if (FTabs->SameCaption(Page->Caption(), Caption)) FTabs->CheckUnique(Caption);
+  if (FTabs->IndexOf(Caption) < 0)
+    InsertTab(FPages.empty() ? 0 : FTabs->IndexOf(FPages.back()->Caption()) + 1, Caption);
+  FPages.push_back(Sheet);
+  AdoptPage(Sheet);
+}
+
+void TKsCustomTabControl::InsertTab(int Index, const AnsiString& Caption) {
+  if (FTabs->Sorted())
+    FTabs->Add(Caption);
+  else
+    FTabs->Insert(Index, Caption);
+}
+
+void TKsCustomTabControl::AdoptPage(TKsCustomTabSheet* Sheet) {
+  Sheet->FTabControl = this;
+  if (!ComponentState().Contains(csLoading)) NameSheet(Sheet);
+  Sheet->SetParent(this);
+  Sheet->Hide();
+}
+
+int TKsCustomTabControl::NameSheet(TKsCustomTabSheet* Sheet, int From) {
+  TComponent* Scope = Sheet->Owner();
+  if (!Sheet->Name().empty() || !Scope) return From;
   const AnsiString Base = Sheet->ClassName();
-  for (int Number = 1;; ++Number) {
+  for (int Number = From;; ++Number) {
     const AnsiString Name = Base + std::to_string(Number);
-    if (!Form->FindComponent(Name)) {
-      Sheet->SetName(Name);
-      return;
-    }
+    if (Scope->FindComponent(Name)) continue;
+    // The caption is the tab's: it does not follow the name given here.
+    TCountScope Renaming(FRenaming);
+    const AnsiString Caption = Sheet->Caption();
+    Sheet->SetName(Name);
+    Sheet->SetCaption(Caption);
+    return Number;
   }
 }
 
@@ -614,15 +653,33 @@ void TKsCustomTabControl::DetachPage(TKsCustomTabSheet* Sheet) {
 void TKsCustomTabControl::ReleasePage(TKsCustomTabSheet* Sheet) {
   // Out of the pages first: the caption's deletion brings the pages into step, and
   // must not find this sheet there.
-  DetachPage(Sheet);
   const int Index = FTabs->IndexOf(Sheet->Caption());
+  DetachPage(Sheet);
   if (Index >= 0) FTabs->Delete(Index);
 }
 
 void TKsCustomTabControl::RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption) {
   const auto It = std::find_if(FPages.begin(), FPages.end(),
                                [&](TKsCustomTabSheet* P) { return P->Caption() == OldCaption; });
-  if (It != FPages.end()) (*It)->SetCaption(NewCaption);
+  if (It == FPages.end()) return;
+  TCountScope Renaming(FRenaming);
+  (*It)->SetCaption(NewCaption);
+}
+
+void TKsCustomTabControl::PageRenamed(TKsCustomTabSheet* Sheet) {
+  if (FRenaming > 0 || ComponentState().Contains(csLoading)) return;
+  // Outside a batch of changes to the list, a page's index is its tab's.
+  const int Index = Sheet->PageIndex();
+  if (Index < 0 || Index >= FTabs->Count()) return;
+  const AnsiString Caption = Sheet->Caption();
+  const AnsiString Old = FTabs->Strings(Index);
+  if (Caption == Old) return;
+  TCountScope Renaming(FRenaming);
+  if (const int Found = FTabs->IndexOf(Caption); Found >= 0 && Found != Index) {
+    Sheet->SetCaption(Old);
+    FTabs->CheckUnique(Caption);
+  }
+  FTabs->Put(Index, Caption);
 }
 
 void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {
@@ -653,41 +710,76 @@ void TKsCustomTabControl::ShowPage(TKsCustomTabSheet* Sheet) {
 
 void TKsCustomTabControl::ShowPageAt(int Index) { ShowPage(GetPage(Index)); }
 
+TKsCustomTabSheet* TKsCustomTabControl::MatchPages() {
+  const int Count = FTabs->Count();
+  bool InStep = PageCount() == Count;
+  for (int I = 0; InStep && I < Count; ++I)
+    InStep = FPages[static_cast<std::size_t>(I)]->Caption() == FTabs->Strings(I);
+  if (InStep) return nullptr;
+  std::vector<TKsCustomTabSheet*> Left = FPages, Matched;
+  Matched.reserve(static_cast<std::size_t>(Count));
+  std::vector<TKsCustomTabSheet*> Made;
+  // A page's caption is its tab's exactly, but for a tab just given another case.
+  std::unordered_map<AnsiString, std::size_t> Exact;
+  for (std::size_t I = 0; I < Left.size(); ++I) Exact.emplace(Left[I]->Caption(), I);
+  for (int I = 0; I < Count; ++I) {
+    const AnsiString Caption = FTabs->Strings(I);
+    auto It = Left.end();
+    if (const auto Found = Exact.find(Caption); Found != Exact.end() && Left[Found->second])
+      It = Left.begin() + static_cast<std::ptrdiff_t>(Found->second);
+    else
+      It = std::find_if(Left.begin(), Left.end(), [&](TKsCustomTabSheet* P) {
+        return P && FTabs->SameCaption(P->Caption(), Caption);
+      });
+    TKsCustomTabSheet* Page = nullptr;
+    if (It != Left.end()) {
+      Page = std::exchange(*It, nullptr);
+    } else {
+      Page = NewObject<TKsCustomTabSheet>(Owner());
+      Made.push_back(Page);
+    }
+    if (Page->Caption() != Caption) {
+      TCountScope Renaming(FRenaming);
+      Page->SetCaption(Caption);
+    }
+    Matched.push_back(Page);
+  }
+  FPages = std::move(Matched);
+  int Number = 1;
+  for (TKsCustomTabSheet* Page : Made) {
+    Number = NameSheet(Page, Number);
+    AdoptPage(Page);
+  }
+  // The pages whose tabs are gone go with their controls.
+  for (TKsCustomTabSheet* Page : Left) {
+    if (!Page) continue;
+    Page->FTabControl = nullptr;
+    if (FActivePage == Page) FActivePage = nullptr;
+    Page->Free();
+  }
+  return Made.empty() ? nullptr : Made.back();
+}
+
 void TKsCustomTabControl::SyncPages() {
   DropLayout();
   const int Count = FTabs->Count();
   if (FTabIndex > Count - 1) FTabIndex = Count - 1;
   const bool Loading = ComponentState().Contains(csLoading);
-  auto Drop = [this](TKsCustomTabSheet* Sheet) {
-    DetachPage(Sheet);
-    Sheet->Free();
-  };
   if (FUsePages && !Loading) {
-    if (Count == 0) {
-      while (!FPages.empty()) Drop(FPages.back());
-    } else if (Count < PageCount()) {
-      const std::vector<TKsCustomTabSheet*> Pages = FPages;
-      for (TKsCustomTabSheet* Page : Pages)
-        if (FTabs->IndexOf(Page->Caption()) < 0) Drop(Page);
-    } else if (Count > PageCount()) {
-      for (int I = 0; I < Count; ++I) {
-        const AnsiString Caption = FTabs->Strings(I);
-        const bool Present = std::any_of(FPages.begin(), FPages.end(),
-                                         [&](TKsCustomTabSheet* P) { return P->Caption() == Caption; });
-        if (Present) continue;
-        auto* Sheet = NewObject<TKsCustomTabSheet>(Owner());
-        Sheet->SetCaption(Caption);
-        InsertPage(I, Sheet);
-        ShowPage(Sheet);
-      }
-    }
-    // The selected tab stays the active page's, wherever a change left that page.
-    if (FActivePage)
+    // A page made is shown; otherwise the selected tab stays the active page's,
+    // wherever a change left that page.
+    if (TKsCustomTabSheet* Made = MatchPages())
+      ShowPage(Made);
+    else if (FActivePage)
       FTabIndex = FActivePage->PageIndex();
-    else if (FTabIndex >= 0)
-      ShowPageAt(FTabIndex);
+    else if (Count > 0)
+      ShowPageAt(std::max(FTabIndex, 0));
   } else if (!Loading) {
-    while (!FPages.empty()) Drop(FPages.back());
+    while (!FPages.empty()) {
+      TKsCustomTabSheet* Sheet = FPages.back();
+      DetachPage(Sheet);
+      Sheet->Free();
+    }
   }
   if (!FUpdating) {
     Invalidate();
@@ -705,7 +797,11 @@ void TKsCustomTabControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
 
 void TKsCustomTabControl::Loaded() {
   inherited::Loaded();
-  if (FUsePages) ShowPageAt(FTabIndex);
+  if (!FUsePages) return;
+  // A tab the file holds no sheet for gets its page; the page read as selected shows.
+  const int Index = std::max(FTabIndex, 0);
+  MatchPages();
+  ShowPageAt(Index);
 }
 
 // --- The unit ----------------------------------------------------------------------------

@@ -14,7 +14,8 @@
 
 class TKsCustomTabControl;
 
-// The captions: no duplicates; every change brings the pages into step.
+// The captions: no duplicates (in the list's comparison, the one reading a form file
+// uses); every change brings the pages into step, a batch of changes once at its end.
 class TKsTabStringList : public TStringList {
   TCLASS_DECL(TKsTabStringList, TStringList)
  public:
@@ -26,21 +27,33 @@ class TKsTabStringList : public TStringList {
   void InsertObject(int Index, const AnsiString& S, TObject* AObject) override;
   void Insert(int Index, const AnsiString& S) override { InsertObject(Index, S, nullptr); }
   int Add(const AnsiString& S) override { return AddObject(S, nullptr); }
-  void Clear() override;
-  void Delete(int Index) override;
+  // Another tab's caption is refused; the renamed tab's page takes the new caption.
   void Put(int Index, const AnsiString& S) override;
-  void PutObject(int Index, TObject* AObject) override;
-  // Every string, duplicates unchecked, in one update block.
+  // Every string of another list, in one batch; a list with a caption twice is
+  // refused whole. The pages of the captions kept stay, moved with their tabs.
   void Assign(TPersistent* Source) override;
 
+  // Raises the duplicate error when a tab has the caption S already.
+  void CheckUnique(const AnsiString& S) const;
+  // Whether two captions name one tab.
+  bool SameCaption(const AnsiString& S1, const AnsiString& S2) const {
+    return CompareStrings(S1, S2) == 0;
+  }
+
  protected:
+  // The lines of a text (Text, a file, a stream), as Assign takes a list.
+  void SetTextStr(const AnsiString& Value) override;
+  // Without case, whatever CaseSensitive says: the comparison a form file's reading
+  // makes, so that the captions a file holds always read back.
+  int CompareStrings(const AnsiString& S1, const AnsiString& S2) const override;
   void SetUpdateState(bool Updating) override;
-  // Any change (a sort, an exchange) drops the control's measured layout.
+  // Any change (an edit, a sort, an exchange) drops the control's measured layout and,
+  // outside a batch, brings its pages into step.
   void Changed() override;
 
  private:
-  void Sync();
-  void CheckUnique(const AnsiString& S) const;
+  // Raises the duplicate error for the first caption that Strings holds twice.
+  void CheckDistinct(const TStrings* Strings) const;
 
   TKsCustomTabControl* FTabControl;
 };
@@ -55,7 +68,8 @@ class TKsCustomTabSheet : public TCustomControl {
   void BeforeDestruction() override;
 
   TKsCustomTabControl* TabControl() const { return FTabControl; }
-  // Leaves the old control and is appended to the new one.
+  // Appended to the new control with its tab (a caption the new control has already
+  // is refused, and the sheet stays where it was), after leaving the old one.
   void SetTabControl(TKsCustomTabControl* Value);
   // The position in the control's pages, -1 without control.
   int PageIndex() const;
@@ -132,7 +146,10 @@ class TKsCustomTabControl : public TKsCustomControl {
   int FirstVisibleTab() const { return FFirstVisibleTab; }
   int HotTab() const { return FHotTab; }
 
-  // Pages.
+  // Pages, one to one with the tabs while UsePages is on (a sheet inserted turns it on).
+  // A sheet inserted gets its tab at its page index (an empty caption becomes "New
+  // Page n"; a caption a tab has already is refused); a sheet read from a form file
+  // joins the tab of its caption.
   void InsertPage(int Index, TKsCustomTabSheet* Sheet);
   // Deletes the sheet's caption and frees the sheet.
   void RemovePage(TKsCustomTabSheet* Sheet);
@@ -242,12 +259,28 @@ class TKsCustomTabControl : public TKsCustomControl {
   void DetachPage(TKsCustomTabSheet* Sheet);
   // Detaches the sheet and deletes its tab.
   void ReleasePage(TKsCustomTabSheet* Sheet);
+  // Links a sheet that is (or is about to be) in the pages: named, parented, hidden.
+  void AdoptPage(TKsCustomTabSheet* Sheet);
+  // A sheet read from a form file joins its tab, or gets one after the tab of the
+  // sheet read before it; a second sheet of one caption is refused.
+  void JoinReadPage(TKsCustomTabSheet* Sheet);
+  // A tab for a sheet at Index (a sorted list puts it in its place).
+  void InsertTab(int Index, const AnsiString& Caption);
+  // Brings the pages into the tabs' order: a tab keeps the page of its caption, a tab
+  // without one gets a new sheet, a page without a tab is freed with its controls.
+  // Answers the last sheet made, or nullptr.
+  TKsCustomTabSheet* MatchPages();
   // The page of a renamed tab takes the tab's new caption.
   void RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption);
+  // A sheet's own caption changed: its tab takes it, or it gets its tab's back and the
+  // change is refused as a duplicate.
+  void PageRenamed(TKsCustomTabSheet* Sheet);
   void SetUpdating(bool Value) { FUpdating = Value; }
   AnsiString NextNewPageCaption();
-  // In design mode a sheet without a name, on a control a form owns, gets one.
-  void NameNewSheet(TKsCustomTabSheet* Sheet);
+  // A sheet without a name gets its class name and the smallest number from From
+  // upwards that no component of its owner has, so that form files keep it; answers
+  // the number taken (From when none).
+  int NameSheet(TKsCustomTabSheet* Sheet, int From = 1);
 
   TTimer* FArrowTimer = nullptr;
   TKsTabStringList* FTabs;
@@ -262,6 +295,8 @@ class TKsCustomTabControl : public TKsCustomControl {
   bool FLeftArrowDown = false;
   bool FRightArrowDown = false;
   bool FUpdating = false;
+  // The control is setting a page's caption itself, from its tab.
+  int FRenaming = 0;
   bool FMultiLine = false;
   TTabPosition FTabPosition = tpTop;
   int FFirstVisibleTab = 0;

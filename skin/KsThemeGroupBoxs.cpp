@@ -194,7 +194,13 @@ void TTeThemeRadioGroup::ReadState(TReader* Reader) {
   UpdateButtons();
 }
 
-void TTeThemeRadioGroup::GetChildren(TGetChildProc /*Proc*/, TComponent* /*Root*/) {}
+void TTeThemeRadioGroup::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  for (int I = 0; I < ControlCount(); ++I) {
+    TControl* Control = Controls(I);
+    const bool Button = std::find(FButtons.begin(), FButtons.end(), Control) != FButtons.end();
+    if (!Button && Control->Owner() == Root) Proc(Control);
+  }
+}
 
 void TTeThemeRadioGroup::ArrangeButtons() {
   const int Count = ButtonCount();

@@ -91,7 +91,8 @@ class TTeThemeRadioGroup : public TTeThemeGroupBox {
   virtual bool CanModify() { return true; }
 
   void Dispatch(TMessage& Message) override;
-  // Nothing: the buttons are made from Items, never streamed.
+  // The controls put on the group that the root owns; never the buttons, which are
+  // made from Items.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
  protected:

@@ -1,6 +1,6 @@
 // The tab control and its sheets in form files: every published property read back,
 // sheets that attach themselves to the control they are read into, and the names new
-// sheets get in design mode.
+// sheets get.
 #include <gtest/gtest.h>
 
 #include "classlib/Classes_Streaming.h"
@@ -162,30 +162,36 @@ TEST_F(KsTabsStreamTest, ASideTabPositionReadBeforeMultiLineKeepsItOn) {
   EXPECT_LT(Text.find("TabPosition"), Text.find("MultiLine")) << Text;
 }
 
-TEST_F(KsTabsStreamTest, InDesignModeANewSheetTakesTheFirstFreeNumberOfItsForm) {
+TEST_F(KsTabsStreamTest, ASheetWithoutANameTakesTheFirstFreeNumberOfItsForm) {
   auto* Tabs = NewObject<TKsCustomTabControl>(Root);
   Tabs->SetParent(Root);
   Tabs->SetUsePages(true);
   auto* Taken = NewObject<TKsCustomTabSheet>(Root);
   Taken->SetName("TKsCustomTabSheet1");
 
-  // Outside design mode a sheet keeps no name.
+  // In design mode and outside it: a form file keeps only named sheets.
   auto* Plain = NewObject<TKsCustomTabSheet>(Root);
   Tabs->InsertPage(0, Plain);
-  EXPECT_EQ(Plain->Name(), "");
+  EXPECT_EQ(Plain->Name(), "TKsCustomTabSheet2");
 
   Tabs->SetComponentStateFlag(csDesigning, true);
   auto* First = NewObject<TKsCustomTabSheet>(Root);
   Tabs->InsertPage(1, First);
-  EXPECT_EQ(First->Name(), "TKsCustomTabSheet2");
+  EXPECT_EQ(First->Name(), "TKsCustomTabSheet3");
   auto* Second = NewObject<TKsCustomTabSheet>(Root);
   Tabs->InsertPage(2, Second);
-  EXPECT_EQ(Second->Name(), "TKsCustomTabSheet3");
+  EXPECT_EQ(Second->Name(), "TKsCustomTabSheet4");
   auto* Named = NewObject<TKsCustomTabSheet>(Root);
   Named->SetName("shtOwn");
   Tabs->InsertPage(3, Named);
   EXPECT_EQ(Named->Name(), "shtOwn");
   Tabs->SetComponentStateFlag(csDesigning, false);
+
+  // The sheets a new caption makes take the next free numbers; the caption stays the tab's.
+  Taken->Free();
+  Tabs->Tabs()->Add("Made");
+  EXPECT_EQ(Tabs->ActivePage()->Name(), "TKsCustomTabSheet1");
+  EXPECT_EQ(Tabs->ActivePage()->Caption(), "Made");
 }
 
 }  // namespace

@@ -277,11 +277,14 @@ TEST_F(KsTabsTest, ClicksAndArrowKeysSelectUnlessTheChangeIsVetoed) {
   EXPECT_EQ(Tabs->TabIndex(), 2);
 }
 
-TEST_F(KsTabsTest, LeftTabsStandInABandOnTheLeftAndAssignSkipsTheDuplicateTest) {
+TEST_F(KsTabsTest, LeftTabsStandInABandOnTheLeftAndAssignRefusesADuplicateWhole) {
   Tabs->SetTabPosition(tpLeft);
   auto* Source = NewObject<TStringList>();
   Source->Add("one");
-  Source->Add("one");
+  Source->Add("ONE");
+  EXPECT_THROW(Tabs->Tabs()->Assign(Source), Exception);
+  EXPECT_EQ(Tabs->Tabs()->Count(), 0);
+  Source->Put(1, "two");
   Tabs->Tabs()->Assign(Source);
   Source->Free();
   EXPECT_EQ(Tabs->Tabs()->Count(), 2);

@@ -8,6 +8,7 @@
 
 #include "ThemeTestPainter.h"
 #include "classlib/Classes_Streaming.h"
+#include "classlib/StdCtrls.h"
 #include "skin/KsThemeGroupBoxs.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -161,6 +162,27 @@ TEST_F(GroupBoxTest, AFormFileWithItemIndexPastItsItemsLoadsAndButtonsAreNotStre
   const AnsiString Text = WriteComponentText(Root.get());
   EXPECT_EQ(Text.find("TTeThemeGroupButton"), AnsiString::npos) << Text;
   EXPECT_NE(Text.find("ItemIndex = 2"), AnsiString::npos) << Text;
+}
+
+TEST_F(GroupBoxTest, AControlPutOnARadioGroupComesBackFromItsFormFileWithoutTheButtons) {
+  Form->SetName("frmGroup");
+  TTeThemeRadioGroup* G = AddGroup(3);
+  auto* Box = NewObject<TCheckBox>(Form);
+  Box->SetName("chkOnGroup");
+  Box->SetParent(G);
+  const AnsiString Text = WriteComponentText(Form);
+  EXPECT_NE(Text.find("component chkOnGroup: TCheckBox"), AnsiString::npos) << Text;
+  EXPECT_EQ(Text.find("TTeThemeGroupButton"), AnsiString::npos) << Text;
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Again = ObjectAs<TTeThemeRadioGroup>(Copy->FindComponent("rgTest"));
+  ASSERT_NE(Again, nullptr);
+  auto* BoxAgain = ObjectAs<TCheckBox>(Copy->FindComponent("chkOnGroup"));
+  ASSERT_NE(BoxAgain, nullptr);
+  EXPECT_EQ(BoxAgain->Parent(), Again);
+  EXPECT_EQ(Again->ButtonCount(), 3);
+  EXPECT_EQ(Again->ControlCount(), 4);
 }
 
 }  // namespace

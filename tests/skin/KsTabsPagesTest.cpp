@@ -1,0 +1,495 @@
+// Tabs and pages kept one to one on every path that changes either of them: the
+// caption list's edits, reorderings and assignment, a sheet's own caption, sheets
+// attached, moved and freed by code, and form files. A page goes only with its tab, and
+// the controls on a page go only with their page.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <iterator>
+#include <map>
+#include <random>
+#include <set>
+
+#include "classlib/Classes_Streaming.h"
+#include "classlib/Exceptions.h"
+#include "classlib/StdCtrls.h"
+#include "skin/KsTabs.h"
+#include "tests/skin/KitUiSupport.h"
+
+using namespace kittest;
+
+namespace {
+
+// Hears of every component that leaves its owner, that is, of every one freed.
+class TFreeLog : public TComponent {
+ public:
+  using TComponent::TComponent;
+  bool WasFreed(const TComponent* C) const { return Freed.count(C) > 0; }
+  std::set<const TComponent*> Freed;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove) Freed.insert(AComponent);
+  }
+};
+
+AnsiString TabsText(const TKsCustomTabControl* T) {
+  AnsiString Result;
+  for (int I = 0; I < T->Tabs()->Count(); ++I)
+    Result += (I ? "," : "") + T->Tabs()->Strings(I);
+  return Result;
+}
+
+AnsiString PagesText(const TKsCustomTabControl* T) {
+  AnsiString Result;
+  for (int I = 0; I < T->PageCount(); ++I)
+    Result += (I ? "," : "") + T->GetPage(I)->Caption();
+  return Result;
+}
+
+// Tabs and pages one to one, each page captioned as its tab and a page of this control,
+// the selected tab's page the one shown.
+::testing::AssertionResult InStep(const TKsCustomTabControl* T) {
+  const int Count = T->Tabs()->Count();
+  if (T->PageCount() != Count)
+    return ::testing::AssertionFailure()
+           << "tabs [" << TabsText(T) << "], pages [" << PagesText(T) << "]";
+  for (int I = 0; I < Count; ++I) {
+    TKsCustomTabSheet* Page = T->GetPage(I);
+    if (Page->Caption() != T->Tabs()->Strings(I) || Page->TabControl() != T ||
+        Page->PageIndex() != I || Page->Parent() != T)
+      return ::testing::AssertionFailure() << "page " << I << " of tabs [" << TabsText(T)
+                                           << "], pages [" << PagesText(T) << "]";
+    if (Page->Visible() != (Page == T->ActivePage()))
+      return ::testing::AssertionFailure() << "page " << I << " shown: " << Page->Visible();
+  }
+  if (Count == 0 ? T->TabIndex() != -1 || T->ActivePage()
+                 : T->TabIndex() < 0 || T->ActivePage() != T->GetPage(T->TabIndex()))
+    return ::testing::AssertionFailure()
+           << "tab " << T->TabIndex() << " selected over [" << PagesText(T) << "]";
+  return ::testing::AssertionSuccess();
+}
+
+class KsTabsPagesTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    Form = ShownForm(640, 400);
+    Form->SetName("frmPages");
+    Freed = NewObject<TFreeLog>(Form);
+  }
+  TKsCustomTabControl* NewTabs(std::initializer_list<const char*> Captions, int Left = 8) {
+    auto* T = NewObject<TKsCustomTabControl>(Form);
+    T->SetName("tabs" + std::to_string(++Made));
+    T->SetParent(Form);
+    T->SetBounds(Left, 8, 300, 180);
+    T->SetUsePages(true);
+    for (const char* Caption : Captions) T->Tabs()->Add(Caption);
+    return T;
+  }
+  TKsCustomTabSheet* NewSheet(const AnsiString& Caption) {
+    auto* Sheet = NewObject<TKsCustomTabSheet>(Form);
+    Sheet->SetCaption(Caption);
+    return Sheet;
+  }
+  // A named check box on the page, so that form files keep it.
+  TCheckBox* PutBox(TWinControl* Page) {
+    auto* Box = NewObject<TCheckBox>(Form);
+    Box->SetName("chk" + std::to_string(++Made));
+    Box->SetParent(Page);
+    return Box;
+  }
+  // Nothing reported while the control paints.
+  ::testing::AssertionResult PaintsCleanly(TKsCustomTabControl* T) {
+    T->Invalidate();
+    PaintNow(T);
+    if (Log->Messages.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << Log->Messages.front();
+  }
+  TForm* Form = nullptr;
+  TFreeLog* Freed = nullptr;
+  int Made = 0;
+};
+
+TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithItsTab) {
+  {
+    SCOPED_TRACE("an empty caption gets a page of its own, and no second tab");
+    TKsCustomTabControl* T = NewTabs({"A"});
+    T->Tabs()->Add("");
+    EXPECT_EQ(TabsText(T), "A,");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_THROW(T->Tabs()->Add(""), Exception);
+    EXPECT_EQ(T->PageCount(), 2);
+  }
+  {
+    SCOPED_TRACE("captioned sheets attached by code get their tabs at their page index");
+    TKsCustomTabControl* T = NewTabs({"A", "B"});
+    TKsCustomTabSheet* Options = NewSheet("Options");
+    TCheckBox* OnOptions = PutBox(Options);
+    T->InsertPage(1, Options);
+    EXPECT_EQ(TabsText(T), "A,Options,B");
+    EXPECT_TRUE(InStep(T));
+    TKsCustomTabSheet* More = NewSheet("More");
+    More->SetTabControl(T);
+    EXPECT_EQ(TabsText(T), "A,Options,B,More");
+    EXPECT_TRUE(InStep(T));
+    T->Tabs()->Add("C");
+    ASSERT_TRUE(InStep(T));
+    TKsCustomTabSheet* C = T->ActivePage();
+    EXPECT_EQ(C->Caption(), "C");
+    T->Tabs()->Delete(4);
+    EXPECT_TRUE(Freed->WasFreed(C));
+    EXPECT_FALSE(Freed->WasFreed(Options));
+    EXPECT_FALSE(Freed->WasFreed(OnOptions));
+    EXPECT_EQ(OnOptions->Parent(), Options);
+    EXPECT_TRUE(InStep(T));
+    // A caption a tab holds already (in any case) is refused, and the sheet stays out.
+    TKsCustomTabSheet* Twin = NewSheet("a");
+    EXPECT_THROW(T->InsertPage(0, Twin), Exception);
+    EXPECT_THROW(Twin->SetTabControl(T), Exception);
+    EXPECT_EQ(Twin->TabControl(), nullptr);
+    EXPECT_EQ(TabsText(T), "A,Options,B,More");
+    EXPECT_TRUE(InStep(T));
+    // A sheet makes a control of pages: its tabs get theirs, its other children stay.
+    auto* Plain = NewObject<TKsCustomTabControl>(Form);
+    Plain->SetParent(Form);
+    Plain->Tabs()->Add("X");
+    TCheckBox* OnPlain = PutBox(Plain);
+    Plain->InsertPage(0, NewSheet("S"));
+    EXPECT_TRUE(Plain->UsePages());
+    EXPECT_EQ(TabsText(Plain), "S,X");
+    EXPECT_TRUE(InStep(Plain));
+    EXPECT_FALSE(Freed->WasFreed(OnPlain));
+  }
+  {
+    SCOPED_TRACE("a sheet's own caption renames its tab");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+    TKsCustomTabSheet* B = T->GetPage(1);
+    TCheckBox* OnB = PutBox(B);
+    B->SetCaption("Renamed");
+    EXPECT_EQ(TabsText(T), "A,Renamed,C");
+    T->Tabs()->Delete(2);
+    EXPECT_EQ(PagesText(T), "A,Renamed");
+    EXPECT_FALSE(Freed->WasFreed(B));
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(InStep(T));
+    // Another tab's caption is refused as the list refuses it; its own in another case is
+    // not.
+    EXPECT_THROW(B->SetCaption("a"), Exception);
+    EXPECT_EQ(B->Caption(), "Renamed");
+    B->SetCaption("RENAMED");
+    EXPECT_EQ(TabsText(T), "A,RENAMED");
+    EXPECT_TRUE(InStep(T));
+  }
+  {
+    SCOPED_TRACE("a sheet moved to another control takes its tab with it");
+    TKsCustomTabControl* Source = NewTabs({"A", "B"});
+    TKsCustomTabControl* Empty = NewTabs({}, 320);
+    TKsCustomTabSheet* A = Source->GetPage(0);
+    TCheckBox* OnA = PutBox(A);
+    A->SetTabControl(Empty);
+    EXPECT_EQ(TabsText(Source), "B");
+    EXPECT_TRUE(InStep(Source));
+    EXPECT_EQ(TabsText(Empty), "A");
+    EXPECT_TRUE(InStep(Empty));
+    EXPECT_EQ(OnA->Parent(), A);
+    EXPECT_TRUE(PaintsCleanly(Empty));
+
+    TKsCustomTabControl* Other = NewTabs({"X"}, 320);
+    TKsCustomTabSheet* B = Source->GetPage(0);
+    B->SetTabControl(Other);
+    EXPECT_EQ(TabsText(Other), "X,B");
+    Other->Tabs()->Add("Y");
+    Other->Tabs()->Delete(2);
+    EXPECT_FALSE(Freed->WasFreed(B));
+    EXPECT_EQ(TabsText(Other), "X,B");
+    EXPECT_TRUE(InStep(Other));
+    EXPECT_TRUE(InStep(Source));
+    // A target that has the caption already (in any case) refuses the sheet, which
+    // stays where it was.
+    B->SetCaption("a");
+    EXPECT_THROW(B->SetTabControl(Empty), Exception);
+    EXPECT_EQ(B->TabControl(), Other);
+    EXPECT_EQ(TabsText(Other), "X,a");
+    EXPECT_EQ(TabsText(Empty), "A");
+    EXPECT_TRUE(InStep(Other));
+    EXPECT_TRUE(InStep(Empty));
+  }
+  {
+    SCOPED_TRACE("sorting, exchanging and moving tabs carry their pages");
+    TKsCustomTabControl* T = NewTabs({"C", "A", "B"});
+    std::map<AnsiString, TKsCustomTabSheet*> Sheets;
+    for (int I = 0; I < 3; ++I) Sheets[T->GetPage(I)->Caption()] = T->GetPage(I);
+    TCheckBox* OnC = PutBox(Sheets["C"]);
+    T->Tabs()->Sort();
+    EXPECT_EQ(PagesText(T), "A,B,C");
+    EXPECT_TRUE(InStep(T));
+    T->Tabs()->Exchange(0, 2);
+    EXPECT_EQ(PagesText(T), "C,B,A");
+    EXPECT_TRUE(InStep(T));
+    T->Tabs()->Move(0, 2);
+    EXPECT_EQ(PagesText(T), "B,A,C");
+    EXPECT_TRUE(InStep(T));
+    for (const auto& [Caption, Sheet] : Sheets)
+      EXPECT_FALSE(Freed->WasFreed(Sheet)) << Caption;
+    EXPECT_EQ(OnC->Parent(), Sheets["C"]);
+  }
+  {
+    SCOPED_TRACE("an assigned list keeps the pages of the captions it keeps");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+    TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1), *C = T->GetPage(2);
+    TCheckBox* OnB = PutBox(B);
+    TCheckBox* OnC = PutBox(C);
+    TOwned<TStringList> Twins(NewObject<TStringList>());
+    Twins->Add("A");
+    Twins->Add("a");
+    EXPECT_THROW(T->Tabs()->Assign(Twins.get()), Exception);
+    EXPECT_THROW(T->Tabs()->SetText("C\r\nX\r\nx\r\n"), Exception);
+    // A form file's reading compares without case: so does the list, whatever it is told.
+    T->Tabs()->SetCaseSensitive(true);
+    EXPECT_THROW(T->Tabs()->Add("b"), Exception);
+    EXPECT_EQ(TabsText(T), "A,B,C");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    TOwned<TStringList> Other(NewObject<TStringList>());
+    for (const char* S : {"B", "X", "A"}) Other->Add(S);
+    T->Tabs()->Assign(Other.get());
+    EXPECT_EQ(TabsText(T), "B,X,A");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(T->GetPage(2), A);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_TRUE(Freed->WasFreed(C));
+    EXPECT_TRUE(Freed->WasFreed(OnC));
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+  }
+}
+
+TEST_F(KsTabsPagesTest, AFormFileHoldsEveryPageAndTheControlsOnIt) {
+  TKsCustomTabControl* T = NewTabs({"A", "B", ""});
+  TCheckBox* OnB = PutBox(T->GetPage(1));
+  PutBox(T->GetPage(2));
+  TKsCustomTabSheet* Attached = NewSheet("");
+  T->InsertPage(3, Attached);
+  PutBox(Attached);
+  T->SetTabIndex(1);
+  const AnsiString Text = WriteComponentText(Form);
+  EXPECT_NE(Text.find(OnB->Name()), AnsiString::npos) << Text;
+
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* Again = ObjectAs<TKsCustomTabControl>(Copy->FindComponent(T->Name()));
+  ASSERT_NE(Again, nullptr);
+  EXPECT_EQ(TabsText(Again), TabsText(T));
+  ASSERT_TRUE(InStep(Again));
+  EXPECT_EQ(Again->TabIndex(), 1);
+  for (int I = 0; I < T->PageCount(); ++I)
+    EXPECT_EQ(Again->GetPage(I)->ControlCount(), T->GetPage(I)->ControlCount()) << I;
+  auto* BoxAgain = ObjectAs<TCheckBox>(Copy->FindComponent(OnB->Name()));
+  ASSERT_NE(BoxAgain, nullptr);
+  EXPECT_EQ(BoxAgain->Parent(), Again->GetPage(1));
+
+  // A file with tabs and fewer sheets: every tab gets its page, a sheet whose caption no
+  // tab has gets its tab after the sheet read before it, and a second sheet of one
+  // caption is refused.
+  TOwned<TForm> Sparse(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Sparse.get(),
+                    "form frmSparse: TForm\n"
+                    "  component tabSparse: TKsCustomTabControl\n"
+                    "    UsePages = True\n"
+                    "    Tabs = lines\n"
+                    "      \"One\"\n"
+                    "      \"Two\"\n"
+                    "    end\n"
+                    "    TabIndex = 1\n"
+                    "    component shtTwo: TKsCustomTabSheet\n"
+                    "      Caption = \"Two\"\n"
+                    "    end\n"
+                    "    component shtExtra: TKsCustomTabSheet\n"
+                    "      Caption = \"Extra\"\n"
+                    "    end\n"
+                    "  end\n"
+                    "end\n",
+                    "sparse");
+  auto* Read = ObjectAs<TKsCustomTabControl>(Sparse->FindComponent("tabSparse"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(TabsText(Read), "One,Two,Extra");
+  EXPECT_TRUE(InStep(Read));
+  EXPECT_EQ(Read->ActivePage(), Sparse->FindComponent("shtTwo"));
+  TOwned<TForm> Twins(NewObject<TForm>(nullptr, CreateNew));
+  EXPECT_THROW(ReadComponentText(Twins.get(),
+                                 "form frmTwins: TForm\n"
+                                 "  component tabTwins: TKsCustomTabControl\n"
+                                 "    UsePages = True\n"
+                                 "    component shtOne: TKsCustomTabSheet\n"
+                                 "      Caption = \"One\"\n"
+                                 "    end\n"
+                                 "    component shtAgain: TKsCustomTabSheet\n"
+                                 "      Caption = \"ONE\"\n"
+                                 "    end\n"
+                                 "  end\n"
+                                 "end\n",
+                                 "twins"),
+               EFormFileError);
+}
+
+// A seeded run of random edits on two controls with pages. After every step the tabs
+// and pages of both are one to one, the sheets freed are exactly those the step frees
+// (a deleted tab's, an assignment's dropped captions', a sheet freed by code), a refused
+// edit changes no caption, and a control goes only with the page it was put on.
+TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
+  std::mt19937 Random(20261207);
+  auto Pick = [&](int N) {
+    return N <= 0 ? 0 : static_cast<int>(Random() % static_cast<unsigned>(N));
+  };
+  const char* const Pool[] = {"", "A", "a", "B", "b", "Cc", "CC", "D", "Ee", "F", "G"};
+  auto Caption = [&] { return AnsiString(Pool[Pick(static_cast<int>(std::size(Pool)))]); };
+  TKsCustomTabControl* const Both[2] = {NewTabs({"A", "B"}), NewTabs({}, 320)};
+  std::map<TCheckBox*, TKsCustomTabSheet*> Boxes;  // every live box and the page it is on
+
+  TKsCustomTabControl* T = nullptr;      // the control a step edits
+  TKsCustomTabControl* Other = nullptr;  // the other one
+  std::set<const TComponent*> Goes;      // the sheets the step frees
+  auto Count = [&] { return T->Tabs()->Count(); };
+  auto AnyIndex = [&] { return Pick(Count()); };
+  auto RoundTrip = [&] {
+    TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+    ReadComponentText(Copy.get(), WriteComponentText(Form), "copy");
+    for (TKsCustomTabControl* Original : Both) {
+      auto* Again = ObjectAs<TKsCustomTabControl>(Copy->FindComponent(Original->Name()));
+      ASSERT_NE(Again, nullptr);
+      EXPECT_EQ(TabsText(Again), TabsText(Original));
+      EXPECT_TRUE(InStep(Again));
+      EXPECT_EQ(Again->TabIndex(), Original->TabIndex());
+      for (int I = 0; I < Original->PageCount() && I < Again->PageCount(); ++I)
+        EXPECT_EQ(Again->GetPage(I)->ControlCount(), Original->GetPage(I)->ControlCount());
+    }
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> Edits = {
+      {"add", [&] { T->Tabs()->Add(Caption()); }},
+      {"insert", [&] { T->Tabs()->Insert(Pick(Count() + 1), Caption()); }},
+      {"delete",
+       [&] {
+         if (Count() == 0) return;
+         const int I = AnyIndex();
+         Goes.insert(T->GetPage(I));
+         T->Tabs()->Delete(I);
+       }},
+      {"clear",
+       [&] {
+         if (Pick(4)) return;  // seldom
+         for (int I = 0; I < Count(); ++I) Goes.insert(T->GetPage(I));
+         T->Tabs()->Clear();
+       }},
+      {"rename the tab",
+       [&] {
+         if (Count()) T->Tabs()->Put(AnyIndex(), Caption());
+       }},
+      {"rename the sheet",
+       [&] {
+         if (Count()) T->GetPage(AnyIndex())->SetCaption(Caption());
+       }},
+      {"attach",
+       [&] {
+         TOwned<TKsCustomTabSheet> Sheet(NewSheet(Caption()));
+         if (Pick(2))
+           T->InsertPage(Pick(Count() + 1), Sheet.get());
+         else
+           Sheet->SetTabControl(T);
+         Boxes[PutBox(Sheet.get())] = Sheet.get();
+         Sheet.release();
+       }},
+      {"move to the other control",
+       [&] {
+         if (Count()) T->GetPage(AnyIndex())->SetTabControl(Other);
+       }},
+      {"free a sheet",
+       [&] {
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
+         Goes.insert(Sheet);
+         Sheet->Free();
+       }},
+      {"sort", [&] { T->Tabs()->Sort(); }},
+      {"exchange",
+       [&] {
+         if (Count()) T->Tabs()->Exchange(AnyIndex(), AnyIndex());
+       }},
+      {"move",
+       [&] {
+         if (Count()) T->Tabs()->Move(AnyIndex(), AnyIndex());
+       }},
+      {"assign",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
+         std::set<const TComponent*> Dropped;
+         for (int I = 0; I < Count(); ++I)
+           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
+         T->Tabs()->Assign(List.get());
+         Goes = Dropped;
+       }},
+      {"set the text",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
+         std::set<const TComponent*> Dropped;
+         for (int I = 0; I < Count(); ++I)
+           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
+         T->Tabs()->SetText(List->Text());
+         Goes = Dropped;
+       }},
+      {"select", [&] { T->SetTabIndex(AnyIndex()); }},
+      {"put a box",
+       [&] {
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Page = T->GetPage(AnyIndex());
+         Boxes[PutBox(Page)] = Page;
+       }},
+      {"round trip", RoundTrip},
+  };
+
+  for (int Step = 0; Step < 1000; ++Step) {
+    T = Both[Pick(2)];
+    Other = T == Both[0] ? Both[1] : Both[0];
+    std::vector<TKsCustomTabSheet*> Before;
+    for (TKsCustomTabControl* Control : {T, Other})
+      for (int I = 0; I < Control->PageCount(); ++I) Before.push_back(Control->GetPage(I));
+    const AnsiString Captions = TabsText(T) + "|" + TabsText(Other);
+    const auto& [What, Edit] =
+        Edits[static_cast<std::size_t>(Pick(static_cast<int>(Edits.size())))];
+    const AnsiString Where =
+        "step " + std::to_string(Step) + ": " + What + " on [" + Captions + "]";
+    Goes.clear();
+    Freed->Freed.clear();
+    try {
+      Edit();
+    } catch (const EFormFileError& E) {
+      ADD_FAILURE() << Where << ": " << E.Message();
+    } catch (const Exception&) {
+      EXPECT_EQ(TabsText(T) + "|" + TabsText(Other), Captions)
+          << Where << ": refused, yet changed";
+    }
+    ASSERT_TRUE(InStep(T)) << Where;
+    ASSERT_TRUE(InStep(Other)) << Where;
+    for (std::size_t I = 0; I < Before.size(); ++I)
+      ASSERT_EQ(Freed->WasFreed(Before[I]), Goes.count(Before[I]) > 0)
+          << Where << ", page " << I;
+    for (auto It = Boxes.begin(); It != Boxes.end();) {
+      if (Freed->WasFreed(It->first)) {
+        ASSERT_TRUE(Freed->WasFreed(It->second))
+            << Where << ": a box freed without its page";
+        It = Boxes.erase(It);
+      } else {
+        ASSERT_EQ(It->first->Parent(), It->second) << Where;
+        ++It;
+      }
+    }
+    ASSERT_NO_THROW(T->UpdateBuffer()) << Where;
+  }
+  RoundTrip();
+}
+
+}  // namespace
