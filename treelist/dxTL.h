@@ -787,6 +787,18 @@ class TCustomdxTreeList : public TCustomdxContainer {
     FEditNode = Node;
     FEditColumn = Column;
   }
+ public:
+  // The column at absolute index From moved to To, or left the control (To -1). What
+  // the control keeps of a column by its absolute index (the edited column, the search
+  // column, the hot, pressed, clicked and dragged header) follows it; what it kept of a
+  // column that left is let go: an edit on it ends storing nothing, a press or a drag of
+  // its header ends without a click or a drop.
+  void ColumnIndexMoved(int From, int To);
+  // The same for the band at absolute index From: a press or a drag of its header
+  // follows it, or ends when it left.
+  void BandIndexMoved(int From, int To);
+
+ protected:
 
   // Forgets Node wherever the control remembers it, when the node goes while others
   // remain; a reference that has to stay on a node moves to Replacement.
