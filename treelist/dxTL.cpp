@@ -262,7 +262,11 @@ void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool M
     FFocusedNode = Node;
     FFocusedColumn = Column;
   } else {
-    if (Node == OldNode && (RowSelect || Column == OldColumn)) return;
+    if (Node == OldNode && (RowSelect || Column == OldColumn)) {
+      // Nothing changes but where the view is: a row scrolled away comes back.
+      if (MakeVisible) Node->MakeVisible();
+      return;
+    }
     // A focus change that the search did not make ends it.
     if (FSearching && FSearchCounter == 0) EndSearch();
     if (!RowSelect) {

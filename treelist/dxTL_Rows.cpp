@@ -204,9 +204,7 @@ int TCustomdxTreeList::GetFocusedRowIndex() {
 
 void TCustomdxTreeList::SetFocusedRowIndex(int Index) {
   if (FNodes.Count() == 0) return;
-  const int Current = GetFocusedRowIndex();
-  if (Index == Current) return;
   Index = std::clamp(Index, 0, std::max(GetVisibleNodeCount() - 1, 0));
-  if (Index == Current) return;
+  // The row already focused is brought into view all the same.
   SetFocusedNode(GetNodeAtRow(Index), FocusedColumn(), true);
 }

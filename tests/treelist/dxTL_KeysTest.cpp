@@ -175,6 +175,58 @@ TEST_F(TreeListKeysTest, PageDownGoesToThePageEndThenAPageLessOne) {
   EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
 }
 
+// A focused first or last row that the wheel or the scroll bar took off the screen comes
+// back into view with the keys that move to it, as with any other focus move.
+TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndRowBringItBackIntoView) {
+  std::vector<const char*> List(60, "row");
+  Names(List);
+  Tree->CalcRowsInView();
+  const int Last = Tree->GetVisibleNodeCount() - 1;
+  auto InView = [&] {
+    const int Row = Tree->GetFocusedRowIndex();
+    return Row >= Tree->GetTopIndex() && Row < Tree->GetTopIndex() + Tree->FullRowCount();
+  };
+  // The wheel or the bar scrolls Pages pages toward the other end.
+  auto ScrollAway = [&](bool Wheel, bool Down) {
+    for (int I = 0; I < 30; ++I) {
+      if (Wheel)
+        SendMessageA(Tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, Down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
+      else
+        SendMessageA(Tree->Handle(), WM_VSCROLL, Down ? SB_PAGEDOWN : SB_PAGEUP, 0);
+    }
+    Pump();
+  };
+  struct TCase {
+    const char* Name;
+    Word VirtKey;
+    std::vector<int> Held;
+    bool RowSelect;
+  };
+  const TCase FirstRow[] = {{"Home", VK_HOME, {}, true},
+                            {"Shift+Home", VK_HOME, {VK_SHIFT}, false},
+                            {"Ctrl+Home", VK_HOME, {VK_CONTROL}, false},
+                            {"Page Up", VK_PRIOR, {}, false}};
+  const TCase LastRow[] = {{"End", VK_END, {}, true},
+                           {"Shift+End", VK_END, {VK_SHIFT}, false},
+                           {"Ctrl+End", VK_END, {VK_CONTROL}, false},
+                           {"Page Down", VK_NEXT, {}, false}};
+  for (const bool Wheel : {true, false}) {
+    for (const bool AtEnd : {false, true}) {
+      for (const TCase& C : AtEnd ? LastRow : FirstRow) {
+        Tree->SetOptions(C.RowSelect ? TdxTreeListOptions{aoRowSelect} : TdxTreeListOptions{});
+        Tree->SetFocusedRowIndex(AtEnd ? Last : 0);
+        Tree->SetTopIndex(AtEnd ? Last : 0);
+        ASSERT_TRUE(InView()) << C.Name;
+        ScrollAway(Wheel, !AtEnd);
+        ASSERT_FALSE(InView()) << C.Name << (Wheel ? " wheel" : " bar");
+        Key(C.VirtKey, C.Held);
+        EXPECT_EQ(Tree->GetFocusedRowIndex(), AtEnd ? Last : 0) << C.Name;
+        EXPECT_TRUE(InView()) << C.Name << (Wheel ? " wheel" : " bar");
+      }
+    }
+  }
+}
+
 // Five 100-pixel columns in a list 200 pixels wide: every move of the focused column,
 // by key, by call or by a click on a cell half scrolled out, brings it into view.
 TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
