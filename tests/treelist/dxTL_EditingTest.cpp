@@ -581,6 +581,28 @@ TEST_F(TreeListEditingTest, AnEditFollowsItsColumnThroughReordersAndEndsWhenItGo
     EXPECT_EQ(Events->EditedNodes.size(), 4u);
     Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
   }
+  // The kinds' own hooks are let go with it: a date column's and a button column's.
+  TdxTreeListColumn* Date = Tree->CreateColumn(&TdxTreeListDateColumn::StaticClass());
+  Tree->SetFocusedNode(Node, Date->Index(), true);
+  Key(VK_F2);
+  auto* DateEdit = ObjectAs<TdxInplaceDateEdit>(Editor());
+  ASSERT_NE(DateEdit, nullptr);
+  ASSERT_TRUE(DateEdit->OnDateValidateInput.Assigned());
+  Date->Free();
+  EXPECT_FALSE(Editing());
+  EXPECT_FALSE(DateEdit->OnDateValidateInput.Assigned());
+  EXPECT_FALSE(DateEdit->OnCloseUpHook.Assigned());
+  EXPECT_FALSE(DateEdit->OnEditButtonClickHook.Assigned());
+  TdxTreeListColumn* Button = Tree->CreateColumn(&TdxTreeListButtonColumn::StaticClass());
+  Tree->SetFocusedNode(Node, Button->Index(), true);
+  Key(VK_F2);
+  auto* ButtonEdit = ObjectAs<TdxInplaceButtonEdit>(Editor());
+  ASSERT_NE(ButtonEdit, nullptr);
+  ASSERT_TRUE(ButtonEdit->OnButtonClick.Assigned());
+  Button->Free();
+  EXPECT_FALSE(Editing());
+  EXPECT_FALSE(ButtonEdit->OnButtonClick.Assigned());
+  EXPECT_EQ(Events->EditedNodes.size(), 4u);
 }
 
 // ---------------------------------------------------------------------------------
