@@ -364,7 +364,9 @@ void TCustomdxTreeList::ColumnIndexMoved(int From, int To) {
 
 void TCustomdxTreeList::BandIndexMoved(int From, int To) {
   if (Destroying()) return;
-  // A pressed band is known by its visible place, which this changes: the press ends.
+  // A pressed or sized band is known by its visible place, which this changes: the
+  // press or the sizing ends.
+  if (FState == tsBandSizing) CancelSizing();
   if (FState == tsBandDown) {
     FState = tsNormal;
     FPressedBand = -1;

@@ -475,6 +475,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Ends any sizing, pressing or dragging: the sizing line goes, the cursor comes back
   // and the state is normal again.
   void CancelMode();
+  // Ends a sizing without applying it: the line goes, the mouse and the cursor come back.
+  void CancelSizing();
   TdxTreeListNode* HotNode() const { return FHotNode; }
   int HotColumn() const { return FHotColumn; }
   Byte HotKind() const { return FHotKind; }

@@ -27,6 +27,7 @@ class TDragEvents : public tltest::TLineLog {
   std::vector<TCursor> Cursors;
   bool Raise = false;
   void ColumnClick(TObject*, TdxTreeListColumn*) { Lines.push_back("click"); }
+  void BandClick(TObject*, TdxTreeListBand*) { Lines.push_back("band click"); }
   void NamedClick(TObject*, TdxTreeListColumn* Column) {
     Lines.push_back("click " + std::string(Column->Caption().c_str()));
   }
@@ -321,6 +322,28 @@ TEST_F(TreeListDragTest, PressesDragsHotCellsAndSearchesFollowTheirColumnOrBand)
   Up(BandPoint(0, 0.1));
   Pump();
   EXPECT_EQ("B0B1", BandOrder());
+  ExpectNothingLeft();
+  // A band pressed or sized is known by its place, which a move changes: both end,
+  // with no click and no new width.
+  Tree->OnBandClick = TdxTLBandEvent::Bind<&TDragEvents::BandClick>(Events);
+  Tree->SetOptionsEx(Tree->OptionsEx() - TdxTreeListOptionsEx{aoBandMoving});
+  Down(BandPoint(0, 0.5));
+  ASSERT_EQ(tsBandDown, Tree->State());
+  Tree->Bands()->Items(1)->SetIndex(0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(-1, Tree->PressedState().Band);
+  Up(BandPoint(0, 0.5));
+  EXPECT_EQ(0, Events->Count("band click"));
+  const POINT Edge{Layout().Bands.at(0).BandRect.right - 1, BandPoint(0, 0.5).y};
+  Down(Edge);
+  ASSERT_EQ(tsBandSizing, Tree->State());
+  Move(POINT{Edge.x + 40, Edge.y});
+  Tree->Bands()->Items(1)->SetIndex(0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_FALSE(Tree->SizingLineShown());
+  Up(POINT{Edge.x + 40, Edge.y});
+  EXPECT_EQ(120, Tree->Bands()->Items(0)->Width());
+  EXPECT_EQ(120, Tree->Bands()->Items(1)->Width());
   ExpectNothingLeft();
 }
 
