@@ -246,8 +246,12 @@ int TCustomdxTreeList::FindVisibleColumn(int AbsoluteIndex) const {
 }
 
 void TCustomdxTreeList::SetFocusedColumn(int Value) {
-  if (Value != FocusedColumn() && Value >= 0 && Value < GetVisibleColumnCount())
+  if (Value < 0 || Value >= GetVisibleColumnCount()) return;
+  if (Value != FocusedColumn())
     SetFocusedNode(FFocusedNode, Value, true);
+  else if (!FOptions.Contains(aoRowSelect))
+    // Nothing changes but where the view is: a column scrolled away comes back.
+    MakeColumnVisible(GetAbsoluteColumnIndex(Value));
 }
 
 void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible) {
@@ -263,8 +267,11 @@ void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool M
     FFocusedColumn = Column;
   } else {
     if (Node == OldNode && (RowSelect || Column == OldColumn)) {
-      // Nothing changes but where the view is: a row scrolled away comes back.
-      if (MakeVisible) Node->MakeVisible();
+      // Nothing changes but where the view is: a cell scrolled away comes back.
+      if (MakeVisible) {
+        if (!RowSelect) MakeColumnVisible(GetAbsoluteColumnIndex(Column));
+        Node->MakeVisible();
+      }
       return;
     }
     // A focus change that the search did not make ends it.

@@ -267,6 +267,42 @@ TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
   EXPECT_EQ(Tree->LeftCoord(), 0);
 }
 
+// The same for the focused first or last column that the horizontal bar scrolled away.
+TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndColumnBringItBackIntoView) {
+  Tree->SetBounds(0, 0, 200, 300);
+  for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
+  Tree->Bands()->Items(0)->SetWidth(500);
+  Names({"a", "b"});
+  const int Last = 500 - Tree->GetVisibleWidth();
+  ASSERT_GT(Last, 100);
+  struct TCase {
+    const char* Name;
+    Word VirtKey;
+    std::vector<int> Held;
+    int Column;
+  };
+  const TCase Cases[] = {{"Home", VK_HOME, {}, 0},
+                         {"Ctrl+Left", VK_LEFT, {VK_CONTROL}, 0},
+                         {"End", VK_END, {}, 4},
+                         {"Ctrl+Right", VK_RIGHT, {VK_CONTROL}, 4}};
+  for (const TCase& C : Cases) {
+    Tree->SetFocusedNode(Tree->Items(0), C.Column, true);
+    Tree->SetLeftCoord(C.Column == 0 ? 0 : Last);
+    for (int I = 0; I < 5; ++I)
+      SendMessageA(Tree->Handle(), WM_HSCROLL, C.Column == 0 ? SB_PAGERIGHT : SB_PAGELEFT, 0);
+    Pump();
+    ASSERT_EQ(Tree->LeftCoord(), C.Column == 0 ? Last : 0) << C.Name;
+    Key(C.VirtKey, C.Held);
+    EXPECT_EQ(Tree->FocusedColumn(), C.Column) << C.Name;
+    EXPECT_EQ(Tree->LeftCoord(), C.Column == 0 ? 0 : Last) << C.Name;
+  }
+  // A call that focuses the focused column again brings it back as well.
+  SendMessageA(Tree->Handle(), WM_HSCROLL, SB_PAGELEFT, 0);
+  Tree->SetFocusedColumn(4);
+  EXPECT_EQ(Tree->LeftCoord(), Last);
+}
+
 // Two column rows in one band: Up and Down go through them before the rows.
 TEST_F(TreeListKeysTest, VertThroughWalksTheColumnRowsOfABand) {
   Tree->SetHeaderPanelRowCount(2);
