@@ -789,6 +789,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
     FEditNode = Node;
     FEditColumn = Column;
   }
+
  public:
   // The column at absolute index From moved to To, or left the control (To -1). What
   // the control keeps of a column by its absolute index (the edited column, the search
@@ -796,12 +797,12 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // column that left is let go: an edit on it ends storing nothing, a press or a drag of
   // its header ends without a click or a drop.
   void ColumnIndexMoved(int From, int To);
-  // The same for the band at absolute index From: a press or a drag of its header
-  // follows it, or ends when it left.
+  // The same for the band at absolute index From: a drag of its header follows it, or
+  // ends when it left; a press or a sizing of a band header ends (it is known by its
+  // visible place).
   void BandIndexMoved(int From, int To);
 
  protected:
-
   // Forgets Node wherever the control remembers it, when the node goes while others
   // remain; a reference that has to stay on a node moves to Replacement.
   virtual void ReleaseNodeReferences(TdxTreeListNode* Node, TdxTreeListNode* Replacement);
@@ -899,6 +900,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void ShowEditing(bool AllowAfterShow);
   TdxInplaceEdit* FInplaceEditor = nullptr;
   int FEditSetupColumn = -1;
+  // The edited column's absolute index, kept on it by ColumnIndexMoved.
   int FEditAbsoluteColumn = -1;
   bool FHidingEditor = false;
   bool FRefocusEditor = false;
