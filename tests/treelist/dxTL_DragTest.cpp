@@ -2,7 +2,9 @@
 // the header only with aoExtCustomizing and never the last column, OnlyOwnColumns by
 // the band's place in the collection, Escape, the arrows read from the screen) and
 // node drags (drag expand through timer 101, the drag cursors, a drop that moves no
-// node, a raising handler), each leaving no capture, timer or picture behind.
+// node, a raising handler), each leaving no capture, timer or picture behind; and what
+// a gesture, the hot cell and the search keep of a column or band that code moves or
+// frees meanwhile.
 #include <gtest/gtest.h>
 
 #include <string>

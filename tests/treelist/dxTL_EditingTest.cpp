@@ -2,7 +2,8 @@
 // clicks) and what never does (row select), what ends it storing (keys, presses, the
 // focus leaving, scrolling) or dropping (Escape, deletion, an update, a refresh), a
 // refused value kept with the focus, the editor's colour, its place following the
-// cell, the store through the column, the automatic re-sort, the editing text, and the
+// cell, the edit following its column through reorders and ending when it is freed,
+// the store through the column, the automatic re-sort, the editing text, and the
 // drop-down popups' border by the look.
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
 // search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
 // the dialog code, the navigation operations, the editing hooks the keys call, and the
-// focused column brought into view.
+// focused column brought into view, also the focused end row or column scrolled away.
 #include <gtest/gtest.h>
 
 #include <algorithm>
