@@ -246,8 +246,12 @@ int TCustomdxTreeList::FindVisibleColumn(int AbsoluteIndex) const {
 }
 
 void TCustomdxTreeList::SetFocusedColumn(int Value) {
-  if (Value != FocusedColumn() && Value >= 0 && Value < GetVisibleColumnCount())
+  if (Value < 0 || Value >= GetVisibleColumnCount()) return;
+  if (Value != FocusedColumn())
     SetFocusedNode(FFocusedNode, Value, true);
+  else if (!FOptions.Contains(aoRowSelect))
+    // Nothing changes but where the view is: a column scrolled away comes back.
+    MakeColumnVisible(GetAbsoluteColumnIndex(Value));
 }
 
 void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool MakeVisible) {
@@ -262,7 +266,14 @@ void TCustomdxTreeList::SetFocusedNode(TdxTreeListNode* Node, int Column, bool M
     FFocusedNode = Node;
     FFocusedColumn = Column;
   } else {
-    if (Node == OldNode && (RowSelect || Column == OldColumn)) return;
+    if (Node == OldNode && (RowSelect || Column == OldColumn)) {
+      // Nothing changes but where the view is: a cell scrolled away comes back.
+      if (MakeVisible) {
+        if (!RowSelect) MakeColumnVisible(GetAbsoluteColumnIndex(Column));
+        Node->MakeVisible();
+      }
+      return;
+    }
     // A focus change that the search did not make ends it.
     if (FSearching && FSearchCounter == 0) EndSearch();
     if (!RowSelect) {
@@ -312,6 +323,65 @@ void TCustomdxTreeList::SetMaxRowLineCount(int Value) {
   if (Value == FMaxRowLineCount) return;
   FMaxRowLineCount = Value;
   UpdateLayout();
+}
+
+// ---------------------------------------------------------------------------------
+// Columns and bands that move or leave
+
+namespace {
+
+// Where an absolute index Index goes when the item at From moves to To (To -1: it
+// leaves); -1 when Index was the item that left.
+int FollowIndex(int Index, int From, int To) {
+  if (Index < 0) return Index;
+  if (Index == From) return To;
+  if (To < 0) return Index > From ? Index - 1 : Index;
+  if (From < To && Index > From && Index <= To) return Index - 1;
+  if (To < From && Index >= To && Index < From) return Index + 1;
+  return Index;
+}
+
+}  // namespace
+
+void TCustomdxTreeList::ColumnIndexMoved(int From, int To) {
+  if (Destroying()) return;
+  const bool EditLeaves = FEditNode && FEditColumn >= 0 && FEditAbsoluteColumn == From && To < 0;
+  const bool PressLeaves = FState == tsColumnDown && FPressedColumn == From && To < 0;
+  const bool DragLeaves = FState == tsColumnDragging && FDragState.Column == From && To < 0;
+  FEditAbsoluteColumn = FollowIndex(FEditAbsoluteColumn, From, To);
+  FSearchColumn = FollowIndex(FSearchColumn, From, To);
+  FDownHit.Column = FollowIndex(FDownHit.Column, From, To);
+  FPressedColumn = FollowIndex(FPressedColumn, From, To);
+  FDragState.Column = FollowIndex(FDragState.Column, From, To);
+  FHotColumn = FollowIndex(FHotColumn, From, To);
+  if (FHotColumn < 0) {
+    FHotNode = nullptr;
+    FHotKind = 0;
+  }
+  if (PressLeaves) {
+    FState = tsNormal;
+    SetPressedLook(false);
+  } else if (FPressedLook) {
+    PressedLookChanged();
+  }
+  if (DragLeaves) EndHeaderDrag(false);
+  // Nothing of the edit is stored: the cell it was bound to is gone.
+  if (EditLeaves) AbandonEdit();
+}
+
+void TCustomdxTreeList::BandIndexMoved(int From, int To) {
+  if (Destroying()) return;
+  // A pressed or sized band is known by its visible place, which this changes: the
+  // press or the sizing ends.
+  if (FState == tsBandSizing) CancelSizing();
+  if (FState == tsBandDown) {
+    FState = tsNormal;
+    FPressedBand = -1;
+    SetPressedLook(false);
+  }
+  const bool DragLeaves = FState == tsBandDragging && FDragState.Band == From && To < 0;
+  FDragState.Band = FollowIndex(FDragState.Band, From, To);
+  if (DragLeaves) EndHeaderDrag(false);
 }
 
 // ---------------------------------------------------------------------------------

@@ -475,6 +475,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   // Ends any sizing, pressing or dragging: the sizing line goes, the cursor comes back
   // and the state is normal again.
   void CancelMode();
+  // Ends a sizing without applying it: the line goes, the mouse and the cursor come back.
+  void CancelSizing();
   TdxTreeListNode* HotNode() const { return FHotNode; }
   int HotColumn() const { return FHotColumn; }
   Byte HotKind() const { return FHotKind; }
@@ -788,6 +790,19 @@ class TCustomdxTreeList : public TCustomdxContainer {
     FEditColumn = Column;
   }
 
+ public:
+  // The column at absolute index From moved to To, or left the control (To -1). What
+  // the control keeps of a column by its absolute index (the edited column, the search
+  // column, the hot, pressed, clicked and dragged header) follows it; what it kept of a
+  // column that left is let go: an edit on it ends storing nothing, a press or a drag of
+  // its header ends without a click or a drop.
+  void ColumnIndexMoved(int From, int To);
+  // The same for the band at absolute index From: a drag of its header follows it, or
+  // ends when it left; a press or a sizing of a band header ends (it is known by its
+  // visible place).
+  void BandIndexMoved(int From, int To);
+
+ protected:
   // Forgets Node wherever the control remembers it, when the node goes while others
   // remain; a reference that has to stay on a node moves to Replacement.
   virtual void ReleaseNodeReferences(TdxTreeListNode* Node, TdxTreeListNode* Replacement);
@@ -885,6 +900,7 @@ class TCustomdxTreeList : public TCustomdxContainer {
   void ShowEditing(bool AllowAfterShow);
   TdxInplaceEdit* FInplaceEditor = nullptr;
   int FEditSetupColumn = -1;
+  // The edited column's absolute index, kept on it by ColumnIndexMoved.
   int FEditAbsoluteColumn = -1;
   bool FHidingEditor = false;
   bool FRefocusEditor = false;

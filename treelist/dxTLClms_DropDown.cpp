@@ -113,6 +113,14 @@ void TdxTreeListDropDownColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
       TNotifyEvent::Bind<&TdxTreeListDropDownColumn::EditorButtonClick>(this);
 }
 
+void TdxTreeListDropDownColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceDropDownEdit>(Editor)) {
+    Unbind(Edit->OnCloseUpHook);
+    Unbind(Edit->OnEditButtonClickHook);
+  }
+}
+
 void TdxTreeListDropDownColumn::FillViewData(TdxEditViewData* ViewData,
                                              const TdxTreeListCellInfo& CellInfo) {
   inherited::FillViewData(ViewData, CellInfo);
@@ -218,6 +226,11 @@ void TdxTreeListDateColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
       TdxDateValidateInputEvent::Bind<&TdxTreeListDateColumn::EditorDateValidateInput>(this);
 }
 
+void TdxTreeListDateColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceDateEdit>(Editor)) Unbind(Edit->OnDateValidateInput);
+}
+
 void TdxTreeListDateColumn::EditorDateValidateInput(TObject* /*Sender*/, const AnsiString& Text,
                                                     TDateTime& Date, AnsiString& Message,
                                                     bool& Error) {
@@ -303,6 +316,11 @@ void TdxTreeListButtonColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   Edit->SetClickKey(FClickKey);
   Edit->SetViewStyle(FButtonOnly ? bvsButtonsOnly : FHideEditCursor ? bvsHideCursor : bvsNormal);
   Edit->OnButtonClick = TdxEditButtonClickEvent::Bind<&TdxTreeListButtonColumn::DoButtonClick>(this);
+}
+
+void TdxTreeListButtonColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceButtonEdit>(Editor)) Unbind(Edit->OnButtonClick);
 }
 
 void TdxTreeListButtonColumn::FillViewData(TdxEditViewData* ViewData,
@@ -662,6 +680,11 @@ void TdxTreeListMRUColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   Edit->SetMaxItemCount(FMaxItemCount);
   Edit->SetShowEllipsis(FShowEllipsis);
   Edit->OnButtonClick = TNotifyEvent::Bind<&TdxTreeListMRUColumn::DoButtonClick>(this);
+}
+
+void TdxTreeListMRUColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceMRUEdit>(Editor)) Unbind(Edit->OnButtonClick);
 }
 
 void TdxTreeListMRUColumn::FillViewData(TdxEditViewData* ViewData,

@@ -64,6 +64,7 @@ class TdxTreeListDropDownColumn : public TdxTreeListColumn {
   TdxInplaceEditClass GetEditorClass() override;
   // The popup settings and the two hooks, for any drop-down editor.
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   // The glyph, and the button hidden unless ShowEditButton answers for the node.
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
   // The editor opens at a press when buttons are shown always.
@@ -128,6 +129,7 @@ class TdxTreeListDateColumn : public TdxTreeListDropDownColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
 
   TDateButtons DateButtons() const { return FDateButtons; }
   void SetDateButtons(TDateButtons Value);
@@ -182,6 +184,7 @@ class TdxTreeListButtonColumn : public TdxTreeListDropDownColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
 
   // Fires OnButtonClick with the column and the button's collection index.
@@ -356,6 +359,7 @@ class TdxTreeListMRUColumn : public TdxTreeListPickColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
   // The inherited store, then the editor's items become the column's: the entries
   // used last stay with the column for the next edit.

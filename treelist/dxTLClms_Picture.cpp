@@ -95,6 +95,15 @@ void TdxTreeListGraphicColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
           this);
 }
 
+void TdxTreeListGraphicColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceGraphicEdit>(Editor)) {
+    Unbind(Edit->OnAssignPicture);
+    Unbind(Edit->OnCustomClick);
+    Unbind(Edit->OnGetGraphicClass);
+  }
+}
+
 void TdxTreeListGraphicColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
                                                   Variant& Value) {
   auto* Edit = ObjectAs<TdxInplaceGraphicEdit>(Editor);
@@ -292,6 +301,15 @@ void TdxTreeListBlobColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
       TdxGraphicEditGetGraphicClassEvent::Bind<&TdxTreeListBlobColumn::EditorGetGraphicClass>(this);
   Edit->OnPopupResized =
       TdxBlobPopupResizeEvent::Bind<&TdxTreeListBlobColumn::EditorPopupResized>(this);
+}
+
+void TdxTreeListBlobColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceBlobEdit>(Editor)) {
+    Unbind(Edit->OnAssignPicture);
+    Unbind(Edit->OnGetGraphicClass);
+    Unbind(Edit->OnPopupResized);
+  }
 }
 
 void TdxTreeListBlobColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,

@@ -23,6 +23,7 @@ class TdxTreeListGraphicColumn : public TdxTreeListColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   // An empty text, then the cell's picture.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
   // The editor's picture as a blob.
@@ -104,6 +105,7 @@ class TdxTreeListBlobColumn : public TdxTreeListDropDownColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   // The cell's blob into the editor, with the cell text as its display text.
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
   // The editor's blob data.

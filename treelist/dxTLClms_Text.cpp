@@ -426,6 +426,11 @@ void TdxTreeListHyperLinkColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
           : TNotifyEvent();
 }
 
+void TdxTreeListHyperLinkColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  inherited::ReleaseEditor(Editor);
+  if (auto* Edit = ObjectAs<TdxInplaceHyperLinkEdit>(Editor)) Unbind(Edit->OnStartClick);
+}
+
 void TdxTreeListHyperLinkColumn::EditorStartClick(TObject* /*Sender*/) {
   if (OnStartClick.Assigned()) OnStartClick(this);
 }

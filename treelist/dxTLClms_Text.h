@@ -175,6 +175,7 @@ class TdxTreeListHyperLinkColumn : public TdxTreeListColumn {
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
+  void ReleaseEditor(TdxInplaceEdit* Editor) override;
   // The link font; unselected cells in its colour.
   void FillViewData(TdxEditViewData* ViewData, const TdxTreeListCellInfo& CellInfo) override;
   // With SingleClick, the hand over a cell that holds a link.

@@ -25,6 +25,7 @@ TCustomdxTreeListControl* TdxTreeListBand::TreeList() const {
 
 void TdxTreeListBand::BeforeDestruction() {
   TCustomdxTreeListControl* Tree = TreeList();
+  if (Tree && Index() >= 0) Tree->BandIndexMoved(Index(), -1);
   if (Tree && !Tree->Destroying() && Tree->UpdateCount() == 0 &&
       !Tree->ComponentState().Contains(csAncestor)) {
     const int Own = Index();
@@ -177,6 +178,7 @@ void TdxTreeListBand::SetIndex(int Value) {
       TdxTreeListColumn* Column = Tree->Columns(I);
       if (Column->FBandIndex == -2) Column->FBandIndex = Value;
     }
+    Tree->BandIndexMoved(Current, Value);
   }
   inherited::SetIndex(Value);
 }

@@ -471,6 +471,11 @@ void TdxTreeListColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   }
 }
 
+void TdxTreeListColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
+  Unbind(Editor->OnChange);
+  Unbind(Editor->OnValidate);
+}
+
 void TdxTreeListColumn::EditChange(TObject* /*Sender*/) {
   if (!FTreeList || FTreeList->ContainerFlag()) return;
   FTreeList->DoEditChange(this);

@@ -94,6 +94,9 @@ class TdxTreeListColumn : public TComponent {
   virtual int GetIndex() const;
   virtual TdxEditViewData* GetViewData() { return FViewData; }
   virtual void AssignEditorSettings(TdxInplaceEdit* Editor);
+  // Unbinds from Editor every hook AssignEditorSettings bound to this column (the
+  // column is leaving its tree list); a hook another column bound since stays.
+  virtual void ReleaseEditor(TdxInplaceEdit* Editor);
   virtual void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
                                   Variant& Value);
   virtual bool CanSort();
@@ -225,6 +228,11 @@ class TdxTreeListColumn : public TComponent {
   // The tree list's change notification: for this column alone, or (nullptr) for the
   // whole layout.
   void Changed(bool AllColumns);
+  // Clears Event when it calls into this column.
+  template <class TEventType>
+  void Unbind(TEventType& Event) const {
+    if (Event.Method().Data == static_cast<const void*>(this)) Event = TEventType();
+  }
 
  private:
   friend class TCustomdxTreeListControl;

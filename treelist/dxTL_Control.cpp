@@ -143,12 +143,20 @@ void TCustomdxTreeListControl::AddColumn(TdxTreeListColumn* Column) {
 }
 
 void TCustomdxTreeListControl::RemoveColumn(TdxTreeListColumn* Column) {
+  // No editor calls into the column once it has left.
+  for (TdxInplaceEdit* Editor : FEditors) Column->ReleaseEditor(Editor);
   Column->FTreeList = nullptr;
   Column->FJoinOrder = -1;
   auto At = std::find(FColumns.begin(), FColumns.end(), Column);
+  const int Index = At != FColumns.end() ? static_cast<int>(At - FColumns.begin()) : -1;
   if (At != FColumns.end()) FColumns.erase(At);
   RemoveSortColumn(Column);
-  if (!Destroying()) ColumnChanged(nullptr);
+  if (Destroying()) return;
+  if (Index >= 0) {
+    DropLayoutCaches();
+    ColumnIndexMoved(Index, -1);
+  }
+  ColumnChanged(nullptr);
 }
 
 TdxTreeListColumn* TCustomdxTreeListControl::CreateColumnEx(TComponentClass ColumnClass,
@@ -215,6 +223,7 @@ void TCustomdxTreeListControl::ColumnMoved(int FromIndex, int ToIndex) {
       Texts->erase(Texts->begin() + FromIndex);
     }
   }
+  ColumnIndexMoved(FromIndex, ToIndex);
 }
 
 void TCustomdxTreeListControl::DeleteColumnTexts(int Index) {

@@ -380,17 +380,20 @@ void TCustomdxTreeList::CancelMode() {
   FPressedBand = -1;
   FPressedColumn = -1;
   FDeferredSelect = false;
-  if (IsSizingState(FState)) {
-    HideSizingLine();
-    FState = tsNormal;
-    if (HandleAllocated()) {
-      if (GetCapture() == Handle()) ReleaseCapture();
-      ::SetCursor(Screen->Cursors(Cursor()));
-    }
-  }
+  CancelSizing();
   if (FState == tsBandDragging || FState == tsColumnDragging) EndHeaderDrag(false);
   CancelDragAndPan();
   if (FState != tsEditing) FState = tsNormal;
+}
+
+void TCustomdxTreeList::CancelSizing() {
+  if (!IsSizingState(FState)) return;
+  HideSizingLine();
+  FState = tsNormal;
+  if (HandleAllocated()) {
+    if (GetCapture() == Handle()) ReleaseCapture();
+    ::SetCursor(Screen->Cursors(Cursor()));
+  }
 }
 
 // ---------------------------------------------------------------------------------

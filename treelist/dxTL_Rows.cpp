@@ -204,9 +204,9 @@ int TCustomdxTreeList::GetFocusedRowIndex() {
 
 void TCustomdxTreeList::SetFocusedRowIndex(int Index) {
   if (FNodes.Count() == 0) return;
-  const int Current = GetFocusedRowIndex();
-  if (Index == Current) return;
   Index = std::clamp(Index, 0, std::max(GetVisibleNodeCount() - 1, 0));
-  if (Index == Current) return;
+  // Without a focused node the current row counts as 0: asking for it does nothing.
+  if (!FFocusedNode && Index == 0) return;
+  // The row already focused is brought into view all the same.
   SetFocusedNode(GetNodeAtRow(Index), FocusedColumn(), true);
 }

@@ -2,7 +2,9 @@
 // the header only with aoExtCustomizing and never the last column, OnlyOwnColumns by
 // the band's place in the collection, Escape, the arrows read from the screen) and
 // node drags (drag expand through timer 101, the drag cursors, a drop that moves no
-// node, a raising handler), each leaving no capture, timer or picture behind.
+// node, a raising handler), each leaving no capture, timer or picture behind; and what
+// a gesture, the hot cell and the search keep of a column or band that code moves or
+// frees meanwhile.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,6 +29,10 @@ class TDragEvents : public tltest::TLineLog {
   std::vector<TCursor> Cursors;
   bool Raise = false;
   void ColumnClick(TObject*, TdxTreeListColumn*) { Lines.push_back("click"); }
+  void BandClick(TObject*, TdxTreeListBand*) { Lines.push_back("band click"); }
+  void NamedClick(TObject*, TdxTreeListColumn* Column) {
+    Lines.push_back("click " + std::string(Column->Caption().c_str()));
+  }
   void HeaderMoved(TObject*, TdxTreeListColumn*) { Lines.push_back("moved"); }
   void HideHeader(TObject*, TdxTreeListColumn*) { Lines.push_back("hidden"); }
   void DragOver(TObject*, TObject*, int, int, TDragState, bool& Accept) {
@@ -190,6 +196,156 @@ TEST_F(TreeListDragTest, OnlyOwnColumnsKeepsAColumnInItsBandWhateverBandsAreHidd
   Tree->Bands()->Items(2)->SetOnlyOwnColumns(false);
   DragHeader(Header(0), Header(1, 0.25));
   EXPECT_EQ(2, Tree->Columns(0)->BandIndex());
+  ExpectNothingLeft();
+}
+
+// Code that reorders or frees columns and bands in the middle of a gesture (a timer, a
+// handler): what the control keeps of a header, a hot cell or a search stays with its
+// column or band, and a press or drag of one that goes ends with no click or drop.
+TEST_F(TreeListDragTest, PressesDragsHotCellsAndSearchesFollowTheirColumnOrBand) {
+  Tree->OnColumnClick = TdxTLColumnEvent::Bind<&TDragEvents::NamedClick>(Events);
+  TdxTreeListColumn* C0 = Tree->Columns(0);
+  TdxTreeListColumn* C1 = Tree->Columns(1);
+  TdxTreeListColumn* C2 = Tree->Columns(2);
+  // A press on C1 follows it to its new place and clicks it there.
+  Down(Header(1));
+  C1->SetIndex(2);
+  EXPECT_EQ(C1->Index(), Tree->PressedColumn());
+  EXPECT_EQ(C1->Index(), Tree->PressedState().Header);
+  Up(Header(2));
+  EXPECT_EQ(1, Events->Count("click C1"));
+  C1->SetIndex(1);
+  // A drag of C2 moved to the front by code drops C2, not the column now at its index.
+  const POINT From = Header(2);
+  Down(From);
+  Move(POINT{From.x + 6, From.y});
+  ASSERT_EQ(tsColumnDragging, Tree->State());
+  C2->SetIndex(0);
+  Move(Header(2, 0.75));
+  Up(Header(2, 0.75));
+  Pump();
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), Order());
+  ExpectNothingLeft();
+
+  // The hot cell and the search column follow theirs.
+  AddNodes();
+  Tree->SetOptions(Tree->Options() + TdxTreeListOptions{aoEditing});
+  Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoHotTrack, aoAutoSearch});
+  const TRect Cell = Layout().Headers.at(1).CellRect;
+  SendMessageA(Tree->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Cell.left + 20, RowMiddle(0)));
+  ASSERT_EQ(1, Tree->HotColumn());
+  Tree->SetFocusedNode(Tree->Items(0), 1, true);
+  SendMessageA(Tree->Handle(), WM_CHAR, 'x', 1);
+  int Column = -1;
+  AnsiString Text;
+  ASSERT_TRUE(Tree->GetSearchState(Column, Text));
+  ASSERT_EQ(1, Column);
+  C1->SetIndex(2);
+  EXPECT_EQ(2, Tree->HotColumn());
+  ASSERT_TRUE(Tree->GetSearchState(Column, Text));
+  EXPECT_EQ(2, Column);
+  C0->Free();
+  EXPECT_EQ(1, Tree->HotColumn());
+  ASSERT_TRUE(Tree->GetSearchState(Column, Text));
+  EXPECT_EQ(1, Column);
+  C1->Free();
+  EXPECT_EQ(-1, Tree->HotColumn());
+  EXPECT_EQ(nullptr, Tree->HotNode());
+  ASSERT_TRUE(Tree->GetSearchState(Column, Text));
+  EXPECT_EQ(-1, Column);
+  SendMessageA(Tree->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+
+  // A press or a drag of a column that goes ends there: the release clicks and drops
+  // nothing.
+  TdxTreeListColumn* C3 = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  C3->SetCaption("C3");
+  TdxTreeListColumn* C4 = Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  C4->SetCaption("C4");
+  Pump();
+  Down(Header(0));
+  C2->Free();
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(-1, Tree->PressedColumn());
+  EXPECT_EQ(-1, Tree->PressedState().Header);
+  Up(Header(0));
+  EXPECT_EQ(0, Events->Count("click C3"));
+  const POINT Start = Header(0);
+  Down(Start);
+  Move(POINT{Start.x + 6, Start.y});
+  ASSERT_EQ(tsColumnDragging, Tree->State());
+  const int Moved = Events->Count("moved");
+  C3->Free();
+  // The button is still held: only the release gives the mouse back.
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(nullptr, Tree->DragState().Images);
+  EXPECT_FALSE(Tree->DragState().ArrowsShown);
+  Move(Header(0, 0.25));
+  Up(Header(0, 0.25));
+  Pump();
+  EXPECT_EQ(Moved, Events->Count("moved"));
+  ExpectNothingLeft();
+
+  // A band dragged while code moves it drops that band; one that goes ends the drag.
+  Tree->BeginUpdate();
+  for (int I = 0; I < 2; ++I) Tree->Bands()->Add();
+  for (int I = 0; I < 3; ++I) {
+    Tree->Bands()->Items(I)->SetWidth(120);
+    Tree->Bands()->Items(I)->SetCaption("B" + std::to_string(I));
+  }
+  Tree->SetShowBands(true);
+  Tree->EndUpdate();
+  Pump();
+  auto BandPoint = [&](int Visible, double Fraction) {
+    const TRect R = Layout().Bands.at(Visible).BandRect;
+    return POINT{R.left + static_cast<int>((R.right - R.left) * Fraction), (R.top + R.bottom) / 2};
+  };
+  auto BandOrder = [&] {
+    std::string Result;
+    for (int I = 0; I < Tree->Bands()->Count(); ++I) Result += Tree->Bands()->Items(I)->Caption().c_str();
+    return Result;
+  };
+  const POINT BandFrom = BandPoint(2, 0.5);
+  Down(BandFrom);
+  Move(POINT{BandFrom.x + 6, BandFrom.y});
+  ASSERT_EQ(tsBandDragging, Tree->State());
+  Tree->Bands()->Items(2)->SetIndex(0);
+  Move(BandPoint(2, 0.9));
+  Up(BandPoint(2, 0.9));
+  Pump();
+  EXPECT_EQ("B0B1B2", BandOrder());
+  ExpectNothingLeft();
+  Down(BandFrom);
+  Move(POINT{BandFrom.x + 6, BandFrom.y});
+  ASSERT_EQ(tsBandDragging, Tree->State());
+  Tree->Bands()->Items(2)->Free();
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(nullptr, Tree->DragState().Images);
+  Move(BandPoint(0, 0.1));
+  Up(BandPoint(0, 0.1));
+  Pump();
+  EXPECT_EQ("B0B1", BandOrder());
+  ExpectNothingLeft();
+  // A band pressed or sized is known by its place, which a move changes: both end,
+  // with no click and no new width.
+  Tree->OnBandClick = TdxTLBandEvent::Bind<&TDragEvents::BandClick>(Events);
+  Tree->SetOptionsEx(Tree->OptionsEx() - TdxTreeListOptionsEx{aoBandMoving});
+  Down(BandPoint(0, 0.5));
+  ASSERT_EQ(tsBandDown, Tree->State());
+  Tree->Bands()->Items(1)->SetIndex(0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_EQ(-1, Tree->PressedState().Band);
+  Up(BandPoint(0, 0.5));
+  EXPECT_EQ(0, Events->Count("band click"));
+  const POINT Edge{Layout().Bands.at(0).BandRect.right - 1, BandPoint(0, 0.5).y};
+  Down(Edge);
+  ASSERT_EQ(tsBandSizing, Tree->State());
+  Move(POINT{Edge.x + 40, Edge.y});
+  Tree->Bands()->Items(1)->SetIndex(0);
+  EXPECT_EQ(tsNormal, Tree->State());
+  EXPECT_FALSE(Tree->SizingLineShown());
+  Up(POINT{Edge.x + 40, Edge.y});
+  EXPECT_EQ(120, Tree->Bands()->Items(0)->Width());
+  EXPECT_EQ(120, Tree->Bands()->Items(1)->Width());
   ExpectNothingLeft();
 }
 

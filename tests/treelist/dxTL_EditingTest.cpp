@@ -2,10 +2,12 @@
 // clicks) and what never does (row select), what ends it storing (keys, presses, the
 // focus leaving, scrolling) or dropping (Escape, deletion, an update, a refresh), a
 // refused value kept with the focus, the editor's colour, its place following the
-// cell, the store through the column, the automatic re-sort, the editing text, and the
+// cell, the edit following its column through reorders and ending when it is freed,
+// the store through the column, the automatic re-sort, the editing text, and the
 // drop-down popups' border by the look.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -498,6 +500,110 @@ TEST_F(TreeListEditingTest, TheEditGoesWithItsColumnWhenTheColumnsBeforeItChange
   Key(VK_RETURN);
   EXPECT_EQ(Text(0, 1), "moved");
   EXPECT_EQ(Text(0, 0), "alpha");
+}
+
+// Code that reorders or frees columns while a cell is edited (a menu command, a shortcut
+// handled with the focus in the editor): the edit stays with its column object, and
+// ends storing nothing when that column goes, its editor no longer bound to it.
+TEST_F(TreeListEditingTest, AnEditFollowsItsColumnThroughReordersAndEndsWhenItGoes) {
+  Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetCaption("Date");
+  TdxTreeListNode* Node = Tree->Items(0);
+  std::vector<TdxTreeListColumn*> Cols;
+  // Columns A to D holding "a" to "d"; the edit opens on Edited with "typed" entered.
+  auto Open = [&](int Edited) {
+    Cols.clear();
+    for (int I = 0; I < Tree->ColumnCount(); ++I) Cols.push_back(Tree->Columns(I));
+    for (int I = 0; I < 4; ++I) Node->SetStrings(Cols[I]->Index(), std::string(1, 'a' + I));
+    Tree->SetFocusedNode(Node, Edited, true);
+    Key(VK_F2);
+    ASSERT_TRUE(Editing());
+    SendMessageA(EditorWindow(), EM_SETSEL, 0, -1);
+    TypeIntoEditor("typed");
+  };
+  auto CellOf = [&](int Column) { return std::string(Node->Strings(Cols[Column]->Index()).c_str()); };
+  struct TMove {
+    const char* Name;
+    int Edited;
+    std::function<void()> Move;
+  };
+  const TMove Moves[] = {
+      {"B to 2", 1, [&] { Cols[1]->SetIndex(2); }},
+      {"C to 0", 1, [&] { Cols[2]->SetIndex(0); }},
+      {"D to col 0", 1, [&] { Cols[3]->SetColIndex(0); }},
+  };
+  for (const TMove& M : Moves) {
+    Open(M.Edited);
+    M.Move();
+    Pump();
+    ASSERT_TRUE(Editing()) << M.Name;
+    EXPECT_EQ(Tree->GetAbsoluteColumnIndex(Tree->EditColumn()), Cols[M.Edited]->Index()) << M.Name;
+    EXPECT_EQ(Tree->FocusedColumn(), Tree->EditColumn()) << M.Name;
+    Key(VK_RETURN);
+    EXPECT_FALSE(Editing()) << M.Name;
+    for (int I = 0; I < 4; ++I)
+      EXPECT_EQ(CellOf(I), I == M.Edited ? "typed" : std::string(1, 'a' + I)) << M.Name << " " << I;
+    for (int I = 0; I < 4; ++I) Cols[I]->SetIndex(I);
+  }
+  EXPECT_EQ(Events->EditedNodes.size(), 3u);
+
+  // Freeing a column before the edited one: the edit stays on its own column.
+  Open(2);
+  Cols[0]->Free();
+  Pump();
+  ASSERT_TRUE(Editing());
+  Key(VK_RETURN);
+  EXPECT_EQ(Node->Strings(Cols[2]->Index()), "typed");
+  EXPECT_EQ(Node->Strings(Cols[3]->Index()), "d");
+  EXPECT_EQ(Node->Strings(Cols[1]->Index()), "b");
+  EXPECT_EQ(Events->EditedNodes.size(), 4u);
+  Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+
+  // Freeing the edited column ends the edit: nothing stored, no OnEdited, and neither
+  // Enter nor a character reaching the editor afterwards calls into the freed column.
+  for (const bool WithEnter : {true, false}) {
+    Open(1);
+    TdxInplaceEdit* Edit = Editor();
+    HWND EditWindow = EditorWindow();
+    Cols[1]->Free();
+    Pump();
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(Tree->State(), tsNormal);
+    EXPECT_EQ(Tree->EditColumn(), -1);
+    EXPECT_FALSE(Edit->OnChange.Assigned());
+    EXPECT_FALSE(Edit->OnValidate.Assigned());
+    if (WithEnter)
+      Key(VK_RETURN);
+    else
+      SendMessageA(EditWindow, WM_CHAR, 'x', 1);
+    Pump();
+    EXPECT_EQ(Node->Strings(Cols[0]->Index()), "a");
+    EXPECT_EQ(Node->Strings(Cols[2]->Index()), "c");
+    EXPECT_EQ(Node->Strings(Cols[3]->Index()), "d");
+    EXPECT_EQ(Events->EditedNodes.size(), 4u);
+    Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  }
+  // The kinds' own hooks are let go with it: a date column's and a button column's.
+  TdxTreeListColumn* Date = Tree->CreateColumn(&TdxTreeListDateColumn::StaticClass());
+  Tree->SetFocusedNode(Node, Date->Index(), true);
+  Key(VK_F2);
+  auto* DateEdit = ObjectAs<TdxInplaceDateEdit>(Editor());
+  ASSERT_NE(DateEdit, nullptr);
+  ASSERT_TRUE(DateEdit->OnDateValidateInput.Assigned());
+  Date->Free();
+  EXPECT_FALSE(Editing());
+  EXPECT_FALSE(DateEdit->OnDateValidateInput.Assigned());
+  EXPECT_FALSE(DateEdit->OnCloseUpHook.Assigned());
+  EXPECT_FALSE(DateEdit->OnEditButtonClickHook.Assigned());
+  TdxTreeListColumn* Button = Tree->CreateColumn(&TdxTreeListButtonColumn::StaticClass());
+  Tree->SetFocusedNode(Node, Button->Index(), true);
+  Key(VK_F2);
+  auto* ButtonEdit = ObjectAs<TdxInplaceButtonEdit>(Editor());
+  ASSERT_NE(ButtonEdit, nullptr);
+  ASSERT_TRUE(ButtonEdit->OnButtonClick.Assigned());
+  Button->Free();
+  EXPECT_FALSE(Editing());
+  EXPECT_FALSE(ButtonEdit->OnButtonClick.Assigned());
+  EXPECT_EQ(Events->EditedNodes.size(), 4u);
 }
 
 // ---------------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
 // search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
 // the dialog code, the navigation operations, the editing hooks the keys call, and the
-// focused column brought into view.
+// focused column brought into view, also the focused end row or column scrolled away.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -175,6 +175,58 @@ TEST_F(TreeListKeysTest, PageDownGoesToThePageEndThenAPageLessOne) {
   EXPECT_EQ(Tree->GetFocusedRowIndex(), Top);
 }
 
+// A focused first or last row that the wheel or the scroll bar took off the screen comes
+// back into view with the keys that move to it, as with any other focus move.
+TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndRowBringItBackIntoView) {
+  std::vector<const char*> List(60, "row");
+  Names(List);
+  Tree->CalcRowsInView();
+  const int Last = Tree->GetVisibleNodeCount() - 1;
+  auto InView = [&] {
+    const int Row = Tree->GetFocusedRowIndex();
+    return Row >= Tree->GetTopIndex() && Row < Tree->GetTopIndex() + Tree->FullRowCount();
+  };
+  // The wheel or the bar scrolls Pages pages toward the other end.
+  auto ScrollAway = [&](bool Wheel, bool Down) {
+    for (int I = 0; I < 30; ++I) {
+      if (Wheel)
+        SendMessageA(Tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, Down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
+      else
+        SendMessageA(Tree->Handle(), WM_VSCROLL, Down ? SB_PAGEDOWN : SB_PAGEUP, 0);
+    }
+    Pump();
+  };
+  struct TCase {
+    const char* Name;
+    Word VirtKey;
+    std::vector<int> Held;
+    bool RowSelect;
+  };
+  const TCase FirstRow[] = {{"Home", VK_HOME, {}, true},
+                            {"Shift+Home", VK_HOME, {VK_SHIFT}, false},
+                            {"Ctrl+Home", VK_HOME, {VK_CONTROL}, false},
+                            {"Page Up", VK_PRIOR, {}, false}};
+  const TCase LastRow[] = {{"End", VK_END, {}, true},
+                           {"Shift+End", VK_END, {VK_SHIFT}, false},
+                           {"Ctrl+End", VK_END, {VK_CONTROL}, false},
+                           {"Page Down", VK_NEXT, {}, false}};
+  for (const bool Wheel : {true, false}) {
+    for (const bool AtEnd : {false, true}) {
+      for (const TCase& C : AtEnd ? LastRow : FirstRow) {
+        Tree->SetOptions(C.RowSelect ? TdxTreeListOptions{aoRowSelect} : TdxTreeListOptions{});
+        Tree->SetFocusedRowIndex(AtEnd ? Last : 0);
+        Tree->SetTopIndex(AtEnd ? Last : 0);
+        ASSERT_TRUE(InView()) << C.Name;
+        ScrollAway(Wheel, !AtEnd);
+        ASSERT_FALSE(InView()) << C.Name << (Wheel ? " wheel" : " bar");
+        Key(C.VirtKey, C.Held);
+        EXPECT_EQ(Tree->GetFocusedRowIndex(), AtEnd ? Last : 0) << C.Name;
+        EXPECT_TRUE(InView()) << C.Name << (Wheel ? " wheel" : " bar");
+      }
+    }
+  }
+}
+
 // Five 100-pixel columns in a list 200 pixels wide: every move of the focused column,
 // by key, by call or by a click on a cell half scrolled out, brings it into view.
 TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
@@ -213,6 +265,42 @@ TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
   EXPECT_EQ(Focused(), "b");
   EXPECT_EQ(Tree->FocusedColumn(), 0);
   EXPECT_EQ(Tree->LeftCoord(), 0);
+}
+
+// The same for the focused first or last column that the horizontal bar scrolled away.
+TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndColumnBringItBackIntoView) {
+  Tree->SetBounds(0, 0, 200, 300);
+  for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+  for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
+  Tree->Bands()->Items(0)->SetWidth(500);
+  Names({"a", "b"});
+  const int Last = 500 - Tree->GetVisibleWidth();
+  ASSERT_GT(Last, 100);
+  struct TCase {
+    const char* Name;
+    Word VirtKey;
+    std::vector<int> Held;
+    int Column;
+  };
+  const TCase Cases[] = {{"Home", VK_HOME, {}, 0},
+                         {"Ctrl+Left", VK_LEFT, {VK_CONTROL}, 0},
+                         {"End", VK_END, {}, 4},
+                         {"Ctrl+Right", VK_RIGHT, {VK_CONTROL}, 4}};
+  for (const TCase& C : Cases) {
+    Tree->SetFocusedNode(Tree->Items(0), C.Column, true);
+    Tree->SetLeftCoord(C.Column == 0 ? 0 : Last);
+    for (int I = 0; I < 5; ++I)
+      SendMessageA(Tree->Handle(), WM_HSCROLL, C.Column == 0 ? SB_PAGERIGHT : SB_PAGELEFT, 0);
+    Pump();
+    ASSERT_EQ(Tree->LeftCoord(), C.Column == 0 ? Last : 0) << C.Name;
+    Key(C.VirtKey, C.Held);
+    EXPECT_EQ(Tree->FocusedColumn(), C.Column) << C.Name;
+    EXPECT_EQ(Tree->LeftCoord(), C.Column == 0 ? 0 : Last) << C.Name;
+  }
+  // A call that focuses the focused column again brings it back as well.
+  SendMessageA(Tree->Handle(), WM_HSCROLL, SB_PAGELEFT, 0);
+  Tree->SetFocusedColumn(4);
+  EXPECT_EQ(Tree->LeftCoord(), Last);
 }
 
 // Two column rows in one band: Up and Down go through them before the rows.
