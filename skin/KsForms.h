@@ -255,6 +255,9 @@ class TKsCustomForm : public TKsHookComponent {
   bool VisualStyles() const;
   void TrayWndProc(TMessage& Message);
   void FormShortCut(TMessage& Msg, bool& Handled);
+  // Puts FormShortCut in front of the form's own shortcut handler (once), and back.
+  void HookShortCuts();
+  void UnhookShortCuts();
   void WMNCCalcSize(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
   void WMNCHitTest(TMessage& Message);

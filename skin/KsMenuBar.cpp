@@ -165,6 +165,8 @@ void TKsCustomMenuBar::SetMDIChild(TCustomForm* Child) {
 }
 
 void TKsCustomMenuBar::ShowMDIButtons(TCustomForm* Child) {
+  // A bar made in code was never loaded: its buttons come with the first child.
+  CreateMDIButtons();
   {
     TFlagScope Updating(FItemsUpdating);
     SetMDIButtonsVisible(true);

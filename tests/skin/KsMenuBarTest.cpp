@@ -190,6 +190,36 @@ TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
   HeldKeys.clear();
   Pump();
   EXPECT_EQ(Count->Clicks, 1);
+
+  // A frame made in code, never loaded, asks its bar too, and then the form's own handler.
+  TOwned<TForm> Other(NewObject<TForm>(nullptr, CreateNew));
+  Other->SetBounds(300, 200, 300, 200);
+  struct TOwnHandler : TObject {
+    int Keys = 0;
+    void ShortCut(TMessage&, bool&) { ++Keys; }
+  } Own;
+  Other->OnShortCut = TShortCutEvent::Bind<&TOwnHandler::ShortCut>(&Own);
+  auto* OtherBar = NewObject<TKsCustomMenuBar>(Other.get());
+  OtherBar->SetParent(Other.get());
+  TKsCustomItem* OtherFile = NewItem("&File", OtherBar->Items());
+  TKsCustomItem* Save = NewItem("&Save", OtherFile);
+  Save->SetShortCut(ShortCut('S', TShiftState{ssCtrl}));
+  Save->OnClick = TNotifyEvent::Bind<&TClickCount::Clicked>(Count);
+  auto* CodeFrame = NewObject<TKsCustomForm>(Other.get());
+  CodeFrame->SetMinimizeApplication(false);
+  CodeFrame->SetActive(true);
+  CodeFrame->SetMenuBar(OtherBar);
+  Other->Show();
+  Pump();
+  TMessage SaveKey{WM_KEYDOWN, 'S', 0, 0};
+  HeldKeys = {VK_CONTROL};
+  EXPECT_TRUE(Other->IsShortCut(SaveKey));
+  TMessage Plain{WM_KEYDOWN, 'Q', 0, 0};
+  EXPECT_FALSE(Other->IsShortCut(Plain));
+  HeldKeys.clear();
+  Pump();
+  EXPECT_EQ(Count->Clicks, 2);
+  EXPECT_EQ(Own.Keys, 1) << "keys the bar does not take reach the form's own handler";
 }
 
 // How often Word stands in Text.
@@ -274,7 +304,7 @@ class KsMenuBarChildButtonsTest : public UiTest {
     File = NewBarItem("&File", Bar->Items());
     NewBarItem("&Open", File);
     Edit = NewBarItem("&Edit", Bar->Items());
-    Bar->ReadDone();
+    ReadBar();
     auto* MainFrame = NewObject<TKsCustomForm>(Main);
     MainFrame->SetActive(true);
     MainFrame->SetMenuBar(Bar);
@@ -292,6 +322,8 @@ class KsMenuBarChildButtonsTest : public UiTest {
     UiTest::TearDown();
   }
   virtual TLoadedBar* MakeBar(TForm* Form) { return NewObject<TLoadedBar>(Form); }
+  // As after reading the bar from a form file.
+  virtual void ReadBar() { Bar->ReadDone(); }
   // An item of the bar's item class.
   TKsCustomItem* NewBarItem(const char* Caption, TKsCustomItem* Parent) {
     auto* Item = static_cast<TKsCustomItem*>(AsComponentClass(Bar->GetItemClass())->Create(Main));
@@ -402,6 +434,39 @@ TEST_F(KsMenuBarChildButtonsTest, AMaximizedChildsIconLeadsTheRowAndItsOtherButt
   EXPECT_EQ(Bar->MDIChild(), nullptr);
   EXPECT_EQ(InkIn(TRect{W - 3 * w, 0, W, H - 2}), 0);
   EXPECT_EQ(RectOf(File), FileAlone);
+}
+
+// A bar made in code: no form file ever calls its Loaded.
+class KsCodeMenuBarChildButtonsTest : public KsMenuBarChildButtonsTest {
+ protected:
+  void ReadBar() override {}
+};
+
+TEST_F(KsCodeMenuBarChildButtonsTest, ABarMadeInCodeShowsAMaximizedChildsButtonsAndTheyAct) {
+  const TRect FileAlone = RectOf(File);
+  Maximize(0);
+  ASSERT_TRUE(Bar->IconButton() && Bar->MinimizeButton() && Bar->RestoreButton() && Bar->CloseButton());
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->Items()->Items(0), Bar->IconButton());
+  EXPECT_EQ(Bar->Items()->Count(), 6);
+  EXPECT_EQ(Bar->CloseButton()->MDIChild(), Child(0));
+  const int W = Bar->Width(), H = Bar->Height();
+  const TRect Close = RectOf(Bar->CloseButton());
+  EXPECT_EQ(Close.right, W);
+  EXPECT_GT(InkIn(Close), 0);
+  EXPECT_EQ(RectOf(File).left, RectOf(Bar->IconButton()).right);
+
+  Click(Bar->RestoreButton());
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_FALSE(ButtonsShown());
+  EXPECT_EQ(RectOf(File), FileAlone);
+  // Maximized again, the same four buttons come back.
+  TKsCustomItem* Made = Bar->CloseButton();
+  Maximize(1);
+  EXPECT_EQ(Bar->CloseButton(), Made);
+  EXPECT_EQ(Bar->Items()->Count(), 6);
+  EXPECT_TRUE(ButtonsShown());
+  EXPECT_GT(InkIn(TRect{Close.left, 0, W, H - 2}), 0);
 }
 
 TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFrame) {
