@@ -116,17 +116,16 @@ TEST_F(KsMenuBarTest, AltAndALetterOpensThatItemsSubMenu) {
                 // Alt is bit 29 of the key data.
                 PostMessageA(Form->Handle(), WM_SYSCHAR, 'e', (1 << 29) | 1);
               },
-              [&] {},
-              [&] {
-                Shown = PopupWindowCount();
-                if (Shown > 0) {
-                  ShownItem = PopupWindows(0)->View()->Items();
-                  PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-                }
-              },
-              [&] { PostMessageA(Bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); }});
-  PumpUntil([] { return NextStep >= Steps.size(); });
-  Pump(100);
+              When([] { return PopupWindowCount() > 0 && PopupWindows(0)->View()->Tracking(); },
+                   [&] {
+                     Shown = PopupWindowCount();
+                     ShownItem = PopupWindows(0)->View()->Items();
+                     PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+                   }),
+              When([] { return PopupWindowCount() == 0; },
+                   [&] { PostMessageA(Bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); })});
+  PumpUntil(StepsDone, 2 * StepPatienceMs);
+  PumpUntil([&] { return !Bar->View()->Tracking() && PopupWindowCount() == 0; });
   EXPECT_EQ(Shown, 1);
   EXPECT_EQ(ShownItem, Edit);
   EXPECT_EQ(PopupWindowCount(), 0);
@@ -505,16 +504,13 @@ TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFram
   // The icon shows the child's own system menu; once it is closed nothing of the bar
   // stays hot and the child is as it was.
   AnsiString FirstEntry;
-  StartSteps({[&] {
-    if (PopupWindowCount() == 0) {
-      --NextStep;  // again at the next tick
-      return;
-    }
-    FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
-    PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-  }});
+  StartSteps({When([] { return PopupWindowCount() > 0 && PopupWindows(0)->View()->Tracking(); },
+                   [&] {
+                     FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
+                     PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+                   })});
   Click(Bar->IconButton());
-  PumpUntil([] { return NextStep >= Steps.size(); });
+  PumpUntil(StepsDone, 2 * StepPatienceMs);
   Pump(50);
   ASSERT_NE(Frames[1]->SystemMenu(), nullptr);
   EXPECT_EQ(FirstEntry, Frames[1]->SystemMenu()->Items(0)->Caption());
