@@ -45,11 +45,11 @@ TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
     Form->SetClientWidth(ClientWidth);
     Form->SetClientHeight(ClientHeight);
     FHookedControl = Form;
-    // A child window has no tray icon, snaps closer and leaves the application alone.
     if (Form->FormStyle() == fsMDIChild) {
-      FBorderIcons.Exclude(kbiTray);
-      FMagneticValue = 9;
-      FMinimizeApplication = false;
+      const TKsFrameStart Start = KsFrameStart(true);
+      FBorderIcons = Start.BorderIcons;
+      FMagneticValue = Start.MagneticValue;
+      FMinimizeApplication = Start.MinimizeApplication;
     }
   } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
     FHookedControl = Control;
