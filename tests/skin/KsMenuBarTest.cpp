@@ -228,6 +228,20 @@ int Occurrences(const AnsiString& Text, const AnsiString& Word) {
   return Count;
 }
 
+TEST_F(KsMenuBarTest, ABarMadeInCodeHandsItsReadingOrderToItsItems) {
+  auto* Bar = AddBar(alTop);
+  Bar->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(File->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(Edit->BiDiMode(), bdRightToLeft);
+  TKsCustomItem* Help = NewItem("&Help", Bar->Items());
+  EXPECT_EQ(Help->BiDiMode(), bdRightToLeft);
+  // From the form, as a parent's reading order reaches its controls.
+  Form->SetBiDiMode(bdLeftToRight);
+  Bar->SetParentBiDiMode(true);
+  EXPECT_EQ(Bar->BiDiMode(), bdLeftToRight);
+  EXPECT_EQ(File->BiDiMode(), bdLeftToRight);
+}
+
 TEST_F(KsMenuBarTest, AFormFileHoldsEachItemOnceAndReadsBackTheSameTree) {
   const char* Source =
       "form frmBar: TForm\n"

@@ -250,6 +250,21 @@ TEST_F(KsPopupWindowTest, AStepFailingInsideTheMenuLoopIsReportedInSecondsNotAHa
   EXPECT_LT(Took, 30000u);
 }
 
+TEST_F(KsPopupWindowTest, APopupMenuMadeInCodeHandsItsReadingOrderToItsItems) {
+  TKsCustomPopupMenu* Menu = NewObject<TKsCustomPopupMenu>(Form);
+  TKsCustomItem* Before = NewItem("before", Menu->Items());
+  Menu->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(Before->BiDiMode(), bdRightToLeft);
+  TKsCustomItem* After = NewItem("after", Menu->Items());
+  Byte Shown = bdLeftToRight;
+  StartSteps({When(PopupsTracking(1), [&] {
+    Shown = After->BiDiMode();
+    PostKey(PopupWindows(0), VK_ESCAPE);
+  })});
+  Menu->Popup(100, 100);
+  EXPECT_EQ(Shown, bdRightToLeft) << "an item added later reads right to left when the menu shows";
+}
+
 TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesToThem) {
   TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
   ReadComponentText(Root.get(),
