@@ -33,17 +33,6 @@ std::vector<TControlCanvas*> CanvasList;  // canvases holding a DC of their own
 SHORT DefaultGetKeyState(int VirtKey) { return ::GetKeyState(VirtKey); }
 BOOL DefaultMessageBeep(UINT Type) { return ::MessageBeep(Type); }
 
-// The anchors each alignment implies.
-TAnchors AnchorAlign(TAlign Align) {
-  switch (Align) {
-    case alTop: return {akLeft, akTop, akRight};
-    case alBottom: return {akLeft, akRight, akBottom};
-    case alLeft: return {akLeft, akTop, akBottom};
-    case alRight: return {akRight, akTop, akBottom};
-    case alClient: return AnchorsAll;
-    default: return AnchorsDefault;
-  }
-}
 
 }  // namespace
 

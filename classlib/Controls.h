@@ -48,6 +48,17 @@ TENUM_INFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 using TAnchors = TSet<TAnchorKind>;
 inline constexpr TAnchors AnchorsDefault = {akLeft, akTop};
 inline constexpr TAnchors AnchorsAll = {akLeft, akTop, akRight, akBottom};
+// The anchors each alignment implies.
+constexpr TAnchors AnchorAlign(TAlign Align) {
+  switch (Align) {
+    case alTop: return {akLeft, akTop, akRight};
+    case alBottom: return {akLeft, akRight, akBottom};
+    case alLeft: return {akLeft, akTop, akBottom};
+    case alRight: return {akRight, akTop, akBottom};
+    case alClient: return AnchorsAll;
+    default: return AnchorsDefault;
+  }
+}
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 TENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")

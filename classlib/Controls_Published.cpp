@@ -6,9 +6,13 @@
 namespace {
 
 bool FontStored(TControl* Control) { return !Control->ParentFont(); }
+bool FontColorStored(TFont* Font) { return Font->Color() != Font->DefaultColor(); }
 bool ColorStored(TControl* Control) { return !Control->ParentColor(); }
 bool ShowHintStored(TControl* Control) { return !Control->ParentShowHint(); }
 bool BiDiModeStored(TControl* Control) { return !Control->ParentBiDiMode(); }
+// Reading the alignment sets the anchors it implies: other anchors are written, those
+// only when they are not the default.
+bool AnchorsStored(TControl* Control) { return !(Control->Anchors() == AnchorAlign(Control->Align())); }
 // A windowed control inside a parent has a place in its tab order.
 bool TabOrderStored(TWinControl* Control) { return Control->Parent() != nullptr; }
 bool Ctl3DStored(TWinControl* Control) { return !Control->ParentCtl3D(); }
@@ -21,7 +25,8 @@ void RegisterControlsPublished() {
     P.Prop("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET);
     P.Prop("Color", &TFont::Color, &TFont::SetColor)
         .Idents(IdentToColor, ColorToIdent, true)
-        .Default(clWindowText);
+        .Stored(FontColorStored)
+        .NoDefault();
     // The height in pixels is what a form file keeps; the size follows from it.
     P.Prop("Height", &TFont::Height, &TFont::SetHeight).NoDefault();
     P.Prop("Name", &TFont::Name, &TFont::SetName).NoDefault();
@@ -43,7 +48,7 @@ void RegisterControlsPublished() {
     P.Prop("Width", &TControl::Width, &TControl::SetWidth).NoDefault();
     P.Prop("Height", &TControl::Height, &TControl::SetHeight).NoDefault();
     P.Prop("Align", &TControl::Align, &TControl::SetAlign);
-    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(AnchorsDefault);
+    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors).Stored(AnchorsStored).NoDefault();
     P.Prop("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(BiDiModeStored);
     P.Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
     P.Prop("Color", &TControl::Color, &TControl::SetColor)

@@ -217,6 +217,15 @@ void TKsCustomRadioButton::SetChecked(bool Value) {
   Invalidate();
 }
 
+void TKsCustomRadioButton::SetItemTabStop(bool Value) {
+  if (Value == FItemTabStop) return;
+  FItemTabStop = Value;
+  if (!Value)
+    SetTabStop(false);
+  else if (FChecked)
+    SetTabStop(true);
+}
+
 void TKsCustomRadioButton::ClearSiblings() {
   TWinControl* TheParent = Parent();
   if (!TheParent) return;
@@ -236,8 +245,6 @@ TPoint TKsCustomRadioButton::GetCheckSize() { return TPoint{13, 13}; }
 
 void TKsCustomRadioButton::Loaded() {
   inherited::Loaded();
-  // Checked may have been read before ItemTabStop, and made the button a tab stop.
-  if (!FItemTabStop) SetTabStop(false);
   if (FChecked) ClearSiblings();
   Invalidate();
 }

@@ -87,9 +87,10 @@ class TKsCustomRadioButton : public TKsCustomControl {
   void SetGroupIndex(Byte Value) { FGroupIndex = Value; }
   int Spacing() const { return FSpacing; }
   void SetSpacing(int Value);
-  // Whether the checked button becomes a tab stop.
+  // Whether the checked button becomes a tab stop. Off, the button stops being one at
+  // once; on, a checked button becomes one again.
   bool ItemTabStop() const { return FItemTabStop; }
-  void SetItemTabStop(bool Value) { FItemTabStop = Value; }
+  void SetItemTabStop(bool Value);
   bool Pressed() const { return FPressed; }
 
   void Dispatch(TMessage& Message) override;

@@ -408,6 +408,8 @@ namespace {
 template <class C>
 void PublishBufferedControl() {
   TPublish<C> P;
+  // The kit's controls start with a colour of their own.
+  P.Prop("ParentColor", &C::ParentColor, &C::SetParentColor).Default(false);
   P.Prop("Transparent", &C::Transparent, &C::SetTransparent);
   P.Prop("Blend", &C::Blend, &C::SetBlend);
   P.Prop("BlendValue", &C::BlendValue, &C::SetBlendValue).Default(KsDefaultBlendValue);

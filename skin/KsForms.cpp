@@ -69,13 +69,26 @@ void FreeAll() {
   FreeAndNil(CaptionFont);
 }
 
+// What the frame started from, as its constructor chose by its form's style: a form
+// file holds each of these values that differs from it, so that it reads back as set.
+TKsFrameStart StartOf(const TKsCustomForm* Frame) {
+  const auto* Form = ObjectAs<TCustomForm>(Frame->Owner());
+  return KsFrameStart(Form && Form->FormStyle() == fsMDIChild);
+}
+bool BorderIconsStored(const TKsCustomForm* Frame) { return Frame->BorderIcons() != StartOf(Frame).BorderIcons; }
+bool MagneticValueStored(const TKsCustomForm* Frame) {
+  return Frame->MagneticValue() != StartOf(Frame).MagneticValue;
+}
+bool MinimizeApplicationStored(const TKsCustomForm* Frame) {
+  return Frame->MinimizeApplication() != StartOf(Frame).MinimizeApplication;
+}
+
 void RegisterFormProperties() {
   RegisterClass(&TKsCustomForm::StaticClass());
   using F = TKsCustomForm;
   TPublish<F> P;
   P.Prop("BorderStyle", &F::BorderStyle, &F::SetBorderStyle).Default(kbsStandard);
-  P.Prop("BorderIcons", &F::BorderIcons, &F::SetBorderIcons)
-      .Default(TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray});
+  P.Prop("BorderIcons", &F::BorderIcons, &F::SetBorderIcons).Stored(BorderIconsStored).NoDefault();
   P.Prop("CanResize", &F::CanResize, &F::SetCanResize).Default(true);
   P.Prop("CanMove", &F::CanMove, &F::SetCanMove).Default(true);
   P.Prop("Blend", &F::Blend, &F::SetBlend);
@@ -83,9 +96,11 @@ void RegisterFormProperties() {
   P.Prop("DropShadow", &F::DropShadow, &F::SetDropShadow);
   P.Prop("ShadowWidth", &F::ShadowWidth, &F::SetShadowWidth).Default(4);
   P.Prop("Magnetic", &F::Magnetic, &F::SetMagnetic).Default(true);
-  P.Prop("MagneticValue", &F::MagneticValue, &F::SetMagneticValue).Default(20);
+  P.Prop("MagneticValue", &F::MagneticValue, &F::SetMagneticValue).Stored(MagneticValueStored).NoDefault();
   P.Prop("MenuBar", &F::MenuBar, &F::SetMenuBar);
-  P.Prop("MinimizeApplication", &F::MinimizeApplication, &F::SetMinimizeApplication).Default(true);
+  P.Prop("MinimizeApplication", &F::MinimizeApplication, &F::SetMinimizeApplication)
+      .Stored(MinimizeApplicationStored)
+      .NoDefault();
   P.Prop("SimpleDrag", &F::SimpleDrag, &F::SetSimpleDrag);
   P.Prop("ShowAnimation", &F::ShowAnimation, &F::SetShowAnimation).Default(kaNone);
   P.Prop("ShowAnimationTime", &F::ShowAnimationTime, &F::SetShowAnimationTime).Default(400);

@@ -35,6 +35,18 @@ enum TKsWindowState : Byte { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup, k
 TENUM_INFO(TKsWindowState, "kwsNormal", "kwsMaximized", "kwsMinimized", "kwsRollup", "kwsTray")
 TENUM_INFO(TKsAnimation, "kaNone", "kaRandom", "kaFade", "kaSlide", "kaRect")
 
+// The published values a frame starts from that depend on its form: a child window's
+// frame has no tray icon, snaps closer and leaves the application alone.
+struct TKsFrameStart {
+  TKsBorderIcons BorderIcons;
+  int MagneticValue;
+  bool MinimizeApplication;
+};
+inline TKsFrameStart KsFrameStart(bool ChildWindow) {
+  if (ChildWindow) return {TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup}, 9, false};
+  return {TKsBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray}, 20, true};
+}
+
 // The skinned frame's private messages.
 inline constexpr UINT KM_TRAYNOTIFY = 0x56C;
 inline constexpr UINT KM_RESTORECAPTION = 0x56D;
@@ -255,6 +267,9 @@ class TKsCustomForm : public TKsHookComponent {
   bool VisualStyles() const;
   void TrayWndProc(TMessage& Message);
   void FormShortCut(TMessage& Msg, bool& Handled);
+  // Puts FormShortCut in front of the form's own shortcut handler (once), and back.
+  void HookShortCuts();
+  void UnhookShortCuts();
   void WMNCCalcSize(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
   void WMNCHitTest(TMessage& Message);

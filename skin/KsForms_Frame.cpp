@@ -45,11 +45,11 @@ TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
     Form->SetClientWidth(ClientWidth);
     Form->SetClientHeight(ClientHeight);
     FHookedControl = Form;
-    // A child window has no tray icon, snaps closer and leaves the application alone.
     if (Form->FormStyle() == fsMDIChild) {
-      FBorderIcons.Exclude(kbiTray);
-      FMagneticValue = 9;
-      FMinimizeApplication = false;
+      const TKsFrameStart Start = KsFrameStart(true);
+      FBorderIcons = Start.BorderIcons;
+      FMagneticValue = Start.MagneticValue;
+      FMinimizeApplication = Start.MinimizeApplication;
     }
   } else if (auto* Control = ObjectAs<TWinControl>(AOwner)) {
     FHookedControl = Control;
@@ -66,10 +66,7 @@ TKsCustomForm::TKsCustomForm(TComponent* AOwner) : TKsHookComponent(AOwner) {
 
 void TKsCustomForm::BeforeDestruction() {
   Destroying();
-  // The form outlives this component: its shortcut handler must not lead here any more.
-  if (TCustomForm* Form = GetHookedForm())
-    if (Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
-      Form->OnShortCut = FOldOnShortCut;
+  UnhookShortCuts();
   UnhookApplication();
   UnhookMDIClient();
   SetActive(false);
@@ -99,10 +96,7 @@ void TKsCustomForm::Initialize() {
   FInitialized = true;
   if (FBlend || FDropShadow) FBackgroundBuffer->SetSize(FWindowWidth, FWindowHeight);
   HookMDIClient();
-  if (TCustomForm* Form = GetHookedForm()) {
-    FOldOnShortCut = Form->OnShortCut;
-    Form->OnShortCut = TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this);
-  }
+  HookShortCuts();
   UpdateFrame();
   TCustomForm* Form = GetHookedForm();
   HICON Icon = nullptr;
@@ -113,6 +107,21 @@ void TKsCustomForm::Initialize() {
   FTrayIconData.hIcon = Icon;
   Shell_NotifyIconA(NIM_MODIFY, &FTrayIconData);
   ApplyPendingState();
+}
+
+void TKsCustomForm::HookShortCuts() {
+  auto* Form = ObjectAs<TCustomForm>(FHookedControl);
+  const auto Ours = TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this);
+  if (!Form || Form->OnShortCut == Ours) return;
+  FOldOnShortCut = Form->OnShortCut;
+  Form->OnShortCut = Ours;
+}
+
+// The form outlives this component: its shortcut handler must not lead here any more.
+void TKsCustomForm::UnhookShortCuts() {
+  auto* Form = ObjectAs<TCustomForm>(FHookedControl);
+  if (Form && Form->OnShortCut == TShortCutEvent::Bind<&TKsCustomForm::FormShortCut>(this))
+    Form->OnShortCut = FOldOnShortCut;
 }
 
 void TKsCustomForm::FormShortCut(TMessage& Msg, bool& Handled) {
@@ -157,7 +166,10 @@ void TKsCustomForm::SetBlendValue(int Value) { SetFrameValue(FBlendValue, Value)
 
 void TKsCustomForm::SetMenuBar(TComponent* Value) {
   FMenuBar = Value;
-  if (Value) Value->FreeNotification(this);
+  if (!Value) return;
+  Value->FreeNotification(this);
+  // A frame made in code is never loaded: its bar is asked for shortcuts from now on.
+  if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning)) HookShortCuts();
 }
 
 void TKsCustomForm::SetTrayMenu(TPopupMenu* Value) {

@@ -118,6 +118,7 @@ void TKsCustomMenuBar::ItemsChange(TObject* /*Sender*/) {
 
 void TKsCustomMenuBar::ItemsChanged() {
   FPopupLook.PassTo(FItems);
+  FItems->SetBiDiMode(static_cast<Byte>(BiDiMode()));
   if (auto* Control = ObjectAs<TWinControl>(Owner())) FItems->SetOwnerControl(Control);
   FItems->SetInControlBar(InControlBar());
   Invalidate();
@@ -165,6 +166,8 @@ void TKsCustomMenuBar::SetMDIChild(TCustomForm* Child) {
 }
 
 void TKsCustomMenuBar::ShowMDIButtons(TCustomForm* Child) {
+  // A bar made in code was never loaded: its buttons come with the first child.
+  CreateMDIButtons();
   {
     TFlagScope Updating(FItemsUpdating);
     SetMDIButtonsVisible(true);
@@ -308,6 +311,8 @@ void TKsCustomMenuBar::Dispatch(TMessage& Message) {
     return;
   }
   inherited::Dispatch(Message);
+  // The reading order, set or taken from the parent, reaches the items at once.
+  if (Message.Msg == CM_BIDIMODECHANGED && FItems) FItems->SetBiDiMode(static_cast<Byte>(BiDiMode()));
 }
 
 // ---------------------------------------------------------------------------------

@@ -63,6 +63,11 @@ void TKsCustomPopupMenu::Loaded() {
 
 TKsCustomPopupMenu* TKsCustomPopupMenu::Showing() { return ShowingMenu; }
 
+void TKsCustomPopupMenu::SetBiDiMode(TBiDiMode Value) {
+  FBiDiMode = Value;
+  if (FItems) FItems->SetBiDiMode(static_cast<Byte>(Value));
+}
+
 void TKsCustomPopupMenu::SetImages(TCustomImageList* Value) {
   if (FItems) FItems->SetImages(Value);
 }
@@ -92,6 +97,7 @@ void TKsCustomPopupMenu::Popup(int X, int Y) {
   TShowingScope Scope(this);
   if (!FItems) return;
   FPopupLook.PassTo(FItems);
+  FItems->SetBiDiMode(static_cast<Byte>(FBiDiMode));
   if (auto* Control = ObjectAs<TWinControl>(Owner())) FItems->SetOwnerControl(Control);
   FItems->SetAnimateNext(true);
   FItems->SetFromMenu(true);

@@ -24,9 +24,10 @@ class TKsCustomPopupMenu : public TPopupMenu {
   TKsCustomItem* Items() const { return FItems; }
   TCustomImageList* Images() const { return FItems ? FItems->Images() : nullptr; }
   void SetImages(TCustomImageList* Value);
-  // The items' reading order, handed to the tree when the menu is loaded.
+  // The items' reading order, handed to the tree when it is set, when the menu is
+  // loaded and when it pops up.
   TBiDiMode BiDiMode() const { return FBiDiMode; }
-  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+  void SetBiDiMode(TBiDiMode Value);
 
   // Each is stored and handed to the whole tree.
   bool PopupBlend() const { return FPopupLook.PopupBlend; }

@@ -1,5 +1,7 @@
 #include "skin/KsSpeedContainers.h"
 
+#include "classlib/TypInfo.h"
+
 TCLASS_IMPL(TKsSpeedDivider)
 TCLASS_IMPL(TKsSpeedContainer)
 
@@ -36,9 +38,20 @@ void TKsSpeedContainer::PaintBuffer() {
 void InitKsSpeedContainers() {
   RegisterClass(&TKsSpeedDivider::StaticClass());
   RegisterClass(&TKsSpeedContainer::StaticClass());
+  // Both start transparent.
+  {
+    TPublish<TKsSpeedDivider> P;
+    P.Prop("Transparent", &TKsSpeedDivider::Transparent, &TKsSpeedDivider::SetTransparent).Default(true);
+  }
+  {
+    TPublish<TKsSpeedContainer> P;
+    P.Prop("Transparent", &TKsSpeedContainer::Transparent, &TKsSpeedContainer::SetTransparent).Default(true);
+  }
 }
 
 void DoneKsSpeedContainers() {
+  UnRegisterPublished(&TKsSpeedContainer::StaticClass());
+  UnRegisterPublished(&TKsSpeedDivider::StaticClass());
   UnRegisterClass(&TKsSpeedContainer::StaticClass());
   UnRegisterClass(&TKsSpeedDivider::StaticClass());
 }

@@ -813,6 +813,9 @@ void InitKsTabs() {
     // The standard properties (bounds, Font, Enabled, Visible, the hints, the popup
     // menu, the mouse and resize events) come from the control bases.
     TPublish<TKsCustomTabSheet> S;
+    // A sheet starts filling its control, and hidden until its tab is chosen.
+    S.Prop("Align", &TKsCustomTabSheet::Align, &TKsCustomTabSheet::SetAlign).Default(alClient);
+    S.Prop("Visible", &TKsCustomTabSheet::Visible, &TKsCustomTabSheet::SetVisible).Default(false);
     S.Prop("BorderWidth", &TKsCustomTabSheet::BorderWidth, &TKsCustomTabSheet::SetBorderWidth);
     S.Prop("Caption", &TKsCustomTabSheet::Caption, &TKsCustomTabSheet::SetCaption);
     S.Prop("OnDragDrop", &TKsCustomTabSheet::OnDragDrop);

@@ -336,6 +336,8 @@ void InitKsThemeForms() {
   RegisterClass(&TTeThemeForm::StaticClass());
   using F = TTeThemeForm;
   TPublish<F> P;
+  // The themed window starts active.
+  P.Prop("Active", &F::Active, &F::SetActive).Default(true);
   P.Prop("ThemeEngine", &F::ThemeEngine, &F::SetThemeEngine);
   P.Prop("Version", &F::Version, &F::SetVersion).Stored(false);
   P.Prop("WindowState", &F::WindowState, &F::SetWindowState).Default(kwsNormal);

@@ -155,12 +155,9 @@ void TTeThemeRadioGroup::SetItemIndex(int Value) {
 void TTeThemeRadioGroup::SetItemTabStop(bool Value) {
   if (Value == FItemTabStop) return;
   FItemTabStop = Value;
-  for (TTeThemeGroupButton* Button : FButtons) {
-    Button->SetItemTabStop(Value);
-    // Buttons start as tab stops when made under ItemTabStop: turning it off clears
-    // every one of them, not only the checked one.
-    if (Button->Checked() || !Value) Button->SetTabStop(Value);
-  }
+  // Each button gives up its tab stop when it is turned off (buttons start as tab
+  // stops when made under ItemTabStop), and a checked one takes it again when on.
+  for (TTeThemeGroupButton* Button : FButtons) Button->SetItemTabStop(Value);
 }
 
 void TTeThemeRadioGroup::ButtonClick(TObject* Sender) {

@@ -132,6 +132,7 @@ TCustomXPEdit::TCustomXPEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetTabStop(true);
   FColors = NewObject<TXPEditColors>(this);
   SetParentFont(true);
+  Font()->SetDefaultColor(clHotLight);
   Font()->SetColor(clHotLight);
   TransparentEditList.push_back(this);
   if (!EditHook)
@@ -816,6 +817,8 @@ void InitXPEdits2() {
   P.Prop("MaxLength", &TCustomXPEdit::MaxLength, &TCustomXPEdit::SetMaxLength).Default(0);
   P.Prop("OEMConvert", &TCustomXPEdit::OEMConvert, &TCustomXPEdit::SetOEMConvert).Default(false);
   P.Prop("ParentColor", &TCustomXPEdit::ParentColor, &TCustomXPEdit::SetParentColor).Default(false);
+  // The font's own colour leaves the parent's font.
+  P.Prop("ParentFont", &TCustomXPEdit::ParentFont, &TCustomXPEdit::SetParentFont).Default(false);
   P.Prop("PasswordChar", &TCustomXPEdit::PasswordChar, &TCustomXPEdit::SetPasswordChar).Default('\0');
   P.Prop("ReadOnly", &TCustomXPEdit::ReadOnly, &TCustomXPEdit::SetReadOnly).Default(false);
   P.Prop("TabStop", &TCustomXPEdit::TabStop, &TCustomXPEdit::SetTabStop).Default(true);

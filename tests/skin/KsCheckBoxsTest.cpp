@@ -215,6 +215,36 @@ TEST_F(KsCheckBoxTest, OnlyTheCheckedRadioButtonIsATabStopAndNoneWithoutItemTabS
   EXPECT_FALSE(B->TabStop());
 }
 
+TEST_F(KsCheckBoxTest, ItemTabStopSetInCodeTakesOrGivesTheCheckedButtonsTabStopAtOnce) {
+  auto* Checked = Add<TKsCustomRadioButton>("rbChecked", 10, "Checked");
+  auto* Other = Add<TKsCustomRadioButton>("rbOther", 40, "Other");
+  auto* Next = Add<TKsCustomCheckBox>("chkNext", 70, "Next");
+  Checked->SetChecked(true);
+  ASSERT_TRUE(Checked->TabStop());
+  auto WindowTabStop = [](TWinControl* C) { return (GetWindowLongA(C->Handle(), GWL_STYLE) & WS_TABSTOP) != 0; };
+
+  Checked->SetItemTabStop(false);
+  EXPECT_FALSE(Checked->TabStop());
+  EXPECT_FALSE(WindowTabStop(Checked));
+  // Tab from the check box passes the button by.
+  Next->SetFocus();
+  Pump();
+  Form->SelectNext(Next, true, true);
+  Pump();
+  EXPECT_FALSE(Checked->Focused());
+
+  Checked->SetItemTabStop(true);
+  EXPECT_TRUE(Checked->TabStop());
+  EXPECT_TRUE(WindowTabStop(Checked));
+  Form->SelectNext(Next, true, true);
+  Pump();
+  EXPECT_TRUE(Checked->Focused());
+  // An unchecked button stays no tab stop either way.
+  Other->SetItemTabStop(false);
+  Other->SetItemTabStop(true);
+  EXPECT_FALSE(Other->TabStop());
+}
+
 TEST_F(KsCheckBoxTest, AFormFileCarriesStateCheckedAndGroupIndex) {
   TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
   ReadComponentText(Root.get(),

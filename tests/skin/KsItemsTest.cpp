@@ -252,6 +252,12 @@ class KsItemViewTest : public KsItemsTest {
     View->SetControl(Host);
     View->SetHostControl(Host);
   }
+  void TearDown() override {
+    Steps.clear();
+    KsItemsTest::TearDown();
+  }
+  // A key as the keyboard queues it for a control's window.
+  static void PostKeyTo(TWinControl* Control, WPARAM Key) { PostMessageA(Control->Handle(), WM_KEYDOWN, Key, 1); }
   TForm* Form = nullptr;
   TProbe* Host = nullptr;
   TKsCustomItem* Root = nullptr;
@@ -321,18 +327,6 @@ TEST_F(KsItemViewTest, ASelectedPopupRowIsPaintedInTheHighlight) {
   EXPECT_EQ(Rgb(Canvas->GetPixel(RB.right - 2, RB.top + 1)), Rgb(ColorToKsColor(clHighlight, 255)));
 }
 
-// Posts keys to the view's control from a timer, one per tick.
-std::vector<WPARAM> TimedKeys;
-HWND TimedTarget = nullptr;
-void CALLBACK PostNextKey(HWND, UINT, UINT_PTR Timer, DWORD) {
-  if (TimedKeys.empty()) {
-    KillTimer(nullptr, Timer);
-    return;
-  }
-  PostMessageA(TimedTarget, WM_KEYDOWN, TimedKeys.front(), 1);
-  TimedKeys.erase(TimedKeys.begin());
-}
-
 TEST_F(KsItemViewTest, TheTrackingLoopFollowsKeysAndTheClickRunsAfterItEnds) {
   TKsCustomItem* A = NewItem("a", Root);
   NewItem("-", Root);
@@ -340,13 +334,11 @@ TEST_F(KsItemViewTest, TheTrackingLoopFollowsKeysAndTheClickRunsAfterItEnds) {
   A->OnClick = Recorder.Event();
   B->OnClick = Recorder.Event();
   SetCursorPos(1000, 700);  // away from the items
-  TimedTarget = Host->Handle();
-  TimedKeys = {VK_DOWN, VK_RETURN};
-  const UINT_PTR Timer = SetTimer(nullptr, 0, 20, PostNextKey);
+  StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_DOWN); }),
+              [&] { PostKeyTo(Host, VK_RETURN); }});
   std::vector<std::string> SeenAtEnd;
   EXPECT_TRUE(View->Track());
   SeenAtEnd = Clicks;
-  KillTimer(nullptr, Timer);
   EXPECT_FALSE(View->Tracking());
   EXPECT_EQ(View->HotItem(), nullptr) << "Return on an item closes the menu";
   EXPECT_EQ(GetCapture(), nullptr);
@@ -383,22 +375,11 @@ TEST_F(KsItemViewTest, AClickChosenInASubMenuRunsAfterEveryLoopHasEnded) {
   SubLoops = 0;
   SetCursorPos(1000, 700);
   // Return opens the sub-menu; its loop then takes Down and Return.
-  TimedTarget = Host->Handle();
-  TimedKeys = {VK_RETURN};
-  struct TSwitch {
-    static void CALLBACK Next(HWND, UINT, UINT_PTR, DWORD) {
-      if (SubView->Tracking() && TimedKeys.empty()) {
-        TimedTarget = SubView->Control()->Handle();
-        TimedKeys = {VK_DOWN, VK_RETURN};
-      }
-    }
-  };
-  const UINT_PTR Keys = SetTimer(nullptr, 0, 20, PostNextKey);
-  const UINT_PTR Switch = SetTimer(nullptr, 0, 30, TSwitch::Next);
+  StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_RETURN); }),
+              When([] { return SubView->Tracking(); }, [] { PostKeyTo(SubView->Control(), VK_DOWN); }),
+              [] { PostKeyTo(SubView->Control(), VK_RETURN); }});
   EXPECT_TRUE(View->Track());
   const std::vector<std::string> SeenAtEnd = Clicks;
-  KillTimer(nullptr, Keys);
-  KillTimer(nullptr, Switch);
   KsPopupItemProc = Saved;
   EXPECT_EQ(SubLoops, 1);
   EXPECT_FALSE(View->Tracking());
@@ -414,11 +395,8 @@ TEST_F(KsItemViewTest, EscapeLeavesTheLoopWithoutAClick) {
   TKsCustomItem* A = NewItem("a", Root);
   A->OnClick = Recorder.Event();
   SetCursorPos(1000, 700);
-  TimedTarget = Host->Handle();
-  TimedKeys = {VK_ESCAPE};
-  const UINT_PTR Timer = SetTimer(nullptr, 0, 20, PostNextKey);
+  StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_ESCAPE); })});
   EXPECT_TRUE(View->Track());
-  KillTimer(nullptr, Timer);
   EXPECT_EQ(View->HotItem(), nullptr);
   RunPostedClicks();
   EXPECT_TRUE(Clicks.empty());

@@ -116,17 +116,16 @@ TEST_F(KsMenuBarTest, AltAndALetterOpensThatItemsSubMenu) {
                 // Alt is bit 29 of the key data.
                 PostMessageA(Form->Handle(), WM_SYSCHAR, 'e', (1 << 29) | 1);
               },
-              [&] {},
-              [&] {
-                Shown = PopupWindowCount();
-                if (Shown > 0) {
-                  ShownItem = PopupWindows(0)->View()->Items();
-                  PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-                }
-              },
-              [&] { PostMessageA(Bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); }});
-  PumpUntil([] { return NextStep >= Steps.size(); });
-  Pump(100);
+              When([] { return PopupWindowCount() > 0 && PopupWindows(0)->View()->Tracking(); },
+                   [&] {
+                     Shown = PopupWindowCount();
+                     ShownItem = PopupWindows(0)->View()->Items();
+                     PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+                   }),
+              When([] { return PopupWindowCount() == 0; },
+                   [&] { PostMessageA(Bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); })});
+  PumpUntil(StepsDone, 2 * StepPatienceMs);
+  PumpUntil([&] { return !Bar->View()->Tracking() && PopupWindowCount() == 0; });
   EXPECT_EQ(Shown, 1);
   EXPECT_EQ(ShownItem, Edit);
   EXPECT_EQ(PopupWindowCount(), 0);
@@ -190,6 +189,36 @@ TEST_F(KsMenuBarTest, TheFrameAsksTheBarForShortcutsFirst) {
   HeldKeys.clear();
   Pump();
   EXPECT_EQ(Count->Clicks, 1);
+
+  // A frame made in code, never loaded, asks its bar too, and then the form's own handler.
+  TOwned<TForm> Other(NewObject<TForm>(nullptr, CreateNew));
+  Other->SetBounds(300, 200, 300, 200);
+  struct TOwnHandler : TObject {
+    int Keys = 0;
+    void ShortCut(TMessage&, bool&) { ++Keys; }
+  } Own;
+  Other->OnShortCut = TShortCutEvent::Bind<&TOwnHandler::ShortCut>(&Own);
+  auto* OtherBar = NewObject<TKsCustomMenuBar>(Other.get());
+  OtherBar->SetParent(Other.get());
+  TKsCustomItem* OtherFile = NewItem("&File", OtherBar->Items());
+  TKsCustomItem* Save = NewItem("&Save", OtherFile);
+  Save->SetShortCut(ShortCut('S', TShiftState{ssCtrl}));
+  Save->OnClick = TNotifyEvent::Bind<&TClickCount::Clicked>(Count);
+  auto* CodeFrame = NewObject<TKsCustomForm>(Other.get());
+  CodeFrame->SetMinimizeApplication(false);
+  CodeFrame->SetActive(true);
+  CodeFrame->SetMenuBar(OtherBar);
+  Other->Show();
+  Pump();
+  TMessage SaveKey{WM_KEYDOWN, 'S', 0, 0};
+  HeldKeys = {VK_CONTROL};
+  EXPECT_TRUE(Other->IsShortCut(SaveKey));
+  TMessage Plain{WM_KEYDOWN, 'Q', 0, 0};
+  EXPECT_FALSE(Other->IsShortCut(Plain));
+  HeldKeys.clear();
+  Pump();
+  EXPECT_EQ(Count->Clicks, 2);
+  EXPECT_EQ(Own.Keys, 1) << "keys the bar does not take reach the form's own handler";
 }
 
 // How often Word stands in Text.
@@ -197,6 +226,20 @@ int Occurrences(const AnsiString& Text, const AnsiString& Word) {
   int Count = 0;
   for (std::size_t At = Text.find(Word); At != AnsiString::npos; At = Text.find(Word, At + 1)) ++Count;
   return Count;
+}
+
+TEST_F(KsMenuBarTest, ABarMadeInCodeHandsItsReadingOrderToItsItems) {
+  auto* Bar = AddBar(alTop);
+  Bar->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(File->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(Edit->BiDiMode(), bdRightToLeft);
+  TKsCustomItem* Help = NewItem("&Help", Bar->Items());
+  EXPECT_EQ(Help->BiDiMode(), bdRightToLeft);
+  // From the form, as a parent's reading order reaches its controls.
+  Form->SetBiDiMode(bdLeftToRight);
+  Bar->SetParentBiDiMode(true);
+  EXPECT_EQ(Bar->BiDiMode(), bdLeftToRight);
+  EXPECT_EQ(File->BiDiMode(), bdLeftToRight);
 }
 
 TEST_F(KsMenuBarTest, AFormFileHoldsEachItemOnceAndReadsBackTheSameTree) {
@@ -274,7 +317,7 @@ class KsMenuBarChildButtonsTest : public UiTest {
     File = NewBarItem("&File", Bar->Items());
     NewBarItem("&Open", File);
     Edit = NewBarItem("&Edit", Bar->Items());
-    Bar->ReadDone();
+    ReadBar();
     auto* MainFrame = NewObject<TKsCustomForm>(Main);
     MainFrame->SetActive(true);
     MainFrame->SetMenuBar(Bar);
@@ -292,6 +335,8 @@ class KsMenuBarChildButtonsTest : public UiTest {
     UiTest::TearDown();
   }
   virtual TLoadedBar* MakeBar(TForm* Form) { return NewObject<TLoadedBar>(Form); }
+  // As after reading the bar from a form file.
+  virtual void ReadBar() { Bar->ReadDone(); }
   // An item of the bar's item class.
   TKsCustomItem* NewBarItem(const char* Caption, TKsCustomItem* Parent) {
     auto* Item = static_cast<TKsCustomItem*>(AsComponentClass(Bar->GetItemClass())->Create(Main));
@@ -404,6 +449,39 @@ TEST_F(KsMenuBarChildButtonsTest, AMaximizedChildsIconLeadsTheRowAndItsOtherButt
   EXPECT_EQ(RectOf(File), FileAlone);
 }
 
+// A bar made in code: no form file ever calls its Loaded.
+class KsCodeMenuBarChildButtonsTest : public KsMenuBarChildButtonsTest {
+ protected:
+  void ReadBar() override {}
+};
+
+TEST_F(KsCodeMenuBarChildButtonsTest, ABarMadeInCodeShowsAMaximizedChildsButtonsAndTheyAct) {
+  const TRect FileAlone = RectOf(File);
+  Maximize(0);
+  ASSERT_TRUE(Bar->IconButton() && Bar->MinimizeButton() && Bar->RestoreButton() && Bar->CloseButton());
+  ASSERT_TRUE(ButtonsShown());
+  EXPECT_EQ(Bar->Items()->Items(0), Bar->IconButton());
+  EXPECT_EQ(Bar->Items()->Count(), 6);
+  EXPECT_EQ(Bar->CloseButton()->MDIChild(), Child(0));
+  const int W = Bar->Width(), H = Bar->Height();
+  const TRect Close = RectOf(Bar->CloseButton());
+  EXPECT_EQ(Close.right, W);
+  EXPECT_GT(InkIn(Close), 0);
+  EXPECT_EQ(RectOf(File).left, RectOf(Bar->IconButton()).right);
+
+  Click(Bar->RestoreButton());
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_FALSE(ButtonsShown());
+  EXPECT_EQ(RectOf(File), FileAlone);
+  // Maximized again, the same four buttons come back.
+  TKsCustomItem* Made = Bar->CloseButton();
+  Maximize(1);
+  EXPECT_EQ(Bar->CloseButton(), Made);
+  EXPECT_EQ(Bar->Items()->Count(), 6);
+  EXPECT_TRUE(ButtonsShown());
+  EXPECT_GT(InkIn(TRect{Close.left, 0, W, H - 2}), 0);
+}
+
 TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFrame) {
   const TRect Normal = Child(0)->BoundsRect();
   Maximize(0);
@@ -440,16 +518,13 @@ TEST_F(KsMenuBarChildButtonsTest, TheButtonsActOnTheMaximizedChildThroughItsFram
   // The icon shows the child's own system menu; once it is closed nothing of the bar
   // stays hot and the child is as it was.
   AnsiString FirstEntry;
-  StartSteps({[&] {
-    if (PopupWindowCount() == 0) {
-      --NextStep;  // again at the next tick
-      return;
-    }
-    FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
-    PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-  }});
+  StartSteps({When([] { return PopupWindowCount() > 0 && PopupWindows(0)->View()->Tracking(); },
+                   [&] {
+                     FirstEntry = PopupWindows(0)->View()->Items()->Items(0)->Caption();
+                     PostMessageA(PopupWindows(0)->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+                   })});
   Click(Bar->IconButton());
-  PumpUntil([] { return NextStep >= Steps.size(); });
+  PumpUntil(StepsDone, 2 * StepPatienceMs);
   Pump(50);
   ASSERT_NE(Frames[1]->SystemMenu(), nullptr);
   EXPECT_EQ(FirstEntry, Frames[1]->SystemMenu()->Items(0)->Caption());

@@ -16,6 +16,7 @@
 #include "skin/KsThemeForms.h"
 #include "skin/KsThemeMenus.h"
 #include "skin/KsUtils.h"
+#include "tests/host/HostProcessSupport.h"
 #include "tests/skin/KitUiSupport.h"
 
 using namespace kittest;
@@ -23,6 +24,11 @@ using namespace kittest;
 namespace {
 
 void PostKey(TKsPopupWindow* Window, WPARAM Key) { PostMessageA(Window->Handle(), WM_KEYDOWN, Key, 1); }
+
+// The state a step acts on: Count popup windows, the last of them in its loop.
+std::function<bool()> PopupsTracking(int Count) {
+  return [Count] { return PopupWindowCount() == Count && PopupWindows(Count - 1)->View()->Tracking(); };
+}
 
 // A pixel of a window (frame included) as it is on the screen.
 TKsColor WindowPixel(HWND Window, int X, int Y) {
@@ -73,8 +79,7 @@ class KsPopupWindowTest : public UiTest {
 TEST_F(KsPopupWindowTest, TheSystemMenuShowsAtTheMenuPointFramedAroundItsItems) {
   int Seen = 0;
   TRect Shown{0, 0, 0, 0};
-  StartSteps({[&] {
-    ASSERT_EQ(PopupWindowCount(), 1);
+  StartSteps({When(PopupsTracking(1), [&] {
     TKsPopupWindow* W = PopupWindows(0);
     Seen = 1;
     Shown = WindowRect(W);
@@ -97,7 +102,7 @@ TEST_F(KsPopupWindowTest, TheSystemMenuShowsAtTheMenuPointFramedAroundItsItems) 
     // The first item is hot when the loop starts.
     EXPECT_EQ(WindowPixel(W->Handle(), RectWidth(Shown) - 5, 4), Sys(clHighlight));
     PostKey(W, VK_ESCAPE);
-  }});
+  })});
   Frame->ShowSystemMenu();
   EXPECT_EQ(Seen, 1);
   const TPoint Origin = Form->ClientOrigin();
@@ -109,10 +114,10 @@ TEST_F(KsPopupWindowTest, TheSystemMenuShowsAtTheMenuPointFramedAroundItsItems) 
 
 TEST_F(KsPopupWindowTest, AltSpaceShowsTheSystemMenu) {
   int Shown = 0;
-  StartSteps({[&] {
+  StartSteps({When(PopupsTracking(1), [&] {
     Shown = PopupWindowCount();
-    if (Shown > 0) PostKey(PopupWindows(0), VK_ESCAPE);
-  }});
+    PostKey(PopupWindows(0), VK_ESCAPE);
+  })});
   SendMessageA(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
   EXPECT_EQ(Shown, 1);
   EXPECT_EQ(PopupWindowCount(), 0);
@@ -120,8 +125,8 @@ TEST_F(KsPopupWindowTest, AltSpaceShowsTheSystemMenu) {
 
 TEST_F(KsPopupWindowTest, AnItemChosenInTheSystemMenuRunsItsCommand) {
   // Minimize, Maximize, Rollup, Minimize to Tray, a separator, Close.
-  StartSteps({[] { PostKey(PopupWindows(0), VK_DOWN); }, [] { PostKey(PopupWindows(0), VK_DOWN); },
-              [] { PostKey(PopupWindows(0), VK_RETURN); }});
+  StartSteps({When(PopupsTracking(1), [] { PostKey(PopupWindows(0), VK_DOWN); }),
+              [] { PostKey(PopupWindows(0), VK_DOWN); }, [] { PostKey(PopupWindows(0), VK_RETURN); }});
   Frame->ShowSystemMenu();
   Pump();
   EXPECT_EQ(Frame->WindowState(), kwsRollup);
@@ -139,9 +144,8 @@ TEST_F(KsPopupWindowTest, ASubMenuOpensBesideItsItemAndOnlyTheFirstPopupAnimates
   Root->SetAnimateNext(true);
   std::vector<TKsAnimation> Animations;
   TRect SubItem{0, 0, 0, 0}, SubWindow{0, 0, 0, 0};
-  StartSteps({[&] { PostKey(PopupWindows(0), VK_RETURN); },  // opens "sub"
-              [&] {
-                ASSERT_EQ(PopupWindowCount(), 2);
+  StartSteps({When(PopupsTracking(1), [&] { PostKey(PopupWindows(0), VK_RETURN); }),  // opens "sub"
+              When(PopupsTracking(2), [&] {
                 for (int I = 0; I < 2; ++I) Animations.push_back(PopupWindows(I)->PopupForm()->ShowAnimation());
                 TKsPopupWindow* First = PopupWindows(0);
                 const TRect R = First->View()->GetItemRect(Sub);
@@ -150,8 +154,8 @@ TEST_F(KsPopupWindowTest, ASubMenuOpensBesideItsItemAndOnlyTheFirstPopupAnimates
                 SubWindow = WindowRect(PopupWindows(1));
                 EXPECT_EQ(First->View()->ChildView(), PopupWindows(1)->View());
                 PostKey(PopupWindows(1), VK_ESCAPE);
-              },
-              [&] { PostKey(PopupWindows(0), VK_ESCAPE); }});
+              }),
+              When(PopupsTracking(1), [&] { PostKey(PopupWindows(0), VK_ESCAPE); })});
   EXPECT_TRUE(PopupItem(Root.get(), nullptr, TPoint{100, 100}, TRect{0, 0, 0, 0}));
   EXPECT_EQ(Animations, (std::vector<TKsAnimation>{kaFade, kaNone}));
   EXPECT_EQ(SubWindow.left, SubItem.right);
@@ -161,10 +165,10 @@ TEST_F(KsPopupWindowTest, ASubMenuOpensBesideItsItemAndOnlyTheFirstPopupAnimates
   // A free popup animates every time.
   Root->SetFromMenu(false);
   Animations.clear();
-  StartSteps({[&] {
+  StartSteps({When(PopupsTracking(1), [&] {
     Animations.push_back(PopupWindows(0)->PopupForm()->ShowAnimation());
     PostKey(PopupWindows(0), VK_ESCAPE);
-  }});
+  })});
   PopupItem(Root.get(), nullptr, TPoint{100, 100}, TRect{0, 0, 0, 0});
   EXPECT_EQ(Animations, (std::vector<TKsAnimation>{kaFade}));
 }
@@ -181,23 +185,28 @@ TEST_F(KsPopupWindowTest, ASecondPopupMenuClosesTheFirst) {
   NewItem("first", First->Items());
   NewItem("second", Second->Items());
   int Popups = 0;
-  TNotifyHandler Counter{[&](TObject*) { ++Popups; }};
+  // The timer may tick while the first menu closes, before the second has its window:
+  // here it always does, and the step that looks at both windows waits for them.
+  TNotifyHandler Counter{[&](TObject* Sender) {
+    ++Popups;
+    if (Sender == Second) TickSteps();
+  }};
   First->OnPopup = Counter.Event();
   Second->OnPopup = Counter.Event();
   bool FirstHidden = false, FirstTracking = true;
   TKsCustomPopupMenu* ShowingSecond = nullptr;
-  StartSteps({[&] {
-                EXPECT_EQ(TKsCustomPopupMenu::Showing(), First);
-                Second->Popup(300, 300);
-              },
-              [&] {
-                ASSERT_EQ(PopupWindowCount(), 2);
+  StartSteps({When(PopupsTracking(1),
+                   [&] {
+                     EXPECT_EQ(TKsCustomPopupMenu::Showing(), First);
+                     Second->Popup(300, 300);
+                   }),
+              When(PopupsTracking(2), [&] {
                 ShowingSecond = TKsCustomPopupMenu::Showing();
                 EXPECT_EQ(PopupWindows(1)->PopupForm()->OwnerWindow(), Form) << "the menu's owner";
                 FirstHidden = !IsWindowVisible(PopupWindows(0)->Handle());
                 FirstTracking = PopupWindows(0)->View()->Tracking();
                 PostKey(PopupWindows(1), VK_ESCAPE);
-              }});
+              })});
   First->Popup(100, 100);
   EXPECT_EQ(ShowingSecond, Second);
   EXPECT_TRUE(FirstHidden);
@@ -205,6 +214,55 @@ TEST_F(KsPopupWindowTest, ASecondPopupMenuClosesTheFirst) {
   EXPECT_EQ(Popups, 2);
   EXPECT_EQ(TKsCustomPopupMenu::Showing(), nullptr);
   EXPECT_EQ(PopupWindowCount(), 0);
+}
+
+// Run only by the test below, in a program of its own: a step that fails before it
+// ends the menu loop, at the moment of the race (the second menu has no window yet).
+TEST_F(KsPopupWindowTest, DISABLED_AStepFailingInsideTheMenuLoop) {
+  TKsCustomPopupMenu* First = NewObject<TKsCustomPopupMenu>(Form);
+  TKsCustomPopupMenu* Second = NewObject<TKsCustomPopupMenu>(Form);
+  NewItem("first", First->Items());
+  NewItem("second", Second->Items());
+  TNotifyHandler EarlyTick{[&](TObject*) { TickSteps(); }};
+  Second->OnPopup = EarlyTick.Event();
+  StartSteps({When(PopupsTracking(1), [&] { Second->Popup(300, 300); }),
+              [&] {
+                ASSERT_EQ(PopupWindowCount(), 2) << "the probe's failure";
+                PostKey(PopupWindows(1), VK_ESCAPE);
+              }});
+  First->Popup(100, 100);
+  EXPECT_EQ(PopupWindowCount(), 0) << "the probe's menus closed";
+}
+
+TEST_F(KsPopupWindowTest, AStepFailingInsideTheMenuLoopIsReportedInSecondsNotAHang) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  const DWORD Start = GetTickCount();
+  const TRunResult Run = RunProgram(std::string("\"") + Program +
+                                        "\" --gtest_also_run_disabled_tests"
+                                        " --gtest_filter=KsPopupWindowTest.DISABLED_AStepFailingInsideTheMenuLoop",
+                                    ".");
+  const DWORD Took = GetTickCount() - Start;
+  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
+  EXPECT_NE(Run.Output.find("the probe's failure"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.Output.find("the probe's menus closed"), std::string::npos) << Run.Output;
+  EXPECT_NE(Run.Output.find("1 FAILED TEST"), std::string::npos) << Run.Output;
+  EXPECT_LT(Took, 30000u);
+}
+
+TEST_F(KsPopupWindowTest, APopupMenuMadeInCodeHandsItsReadingOrderToItsItems) {
+  TKsCustomPopupMenu* Menu = NewObject<TKsCustomPopupMenu>(Form);
+  TKsCustomItem* Before = NewItem("before", Menu->Items());
+  Menu->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(Before->BiDiMode(), bdRightToLeft);
+  TKsCustomItem* After = NewItem("after", Menu->Items());
+  Byte Shown = bdLeftToRight;
+  StartSteps({When(PopupsTracking(1), [&] {
+    Shown = After->BiDiMode();
+    PostKey(PopupWindows(0), VK_ESCAPE);
+  })});
+  Menu->Popup(100, 100);
+  EXPECT_EQ(Shown, bdRightToLeft) << "an item added later reads right to left when the menu shows";
 }
 
 TEST_F(KsPopupWindowTest, APopupMenuReadsAndWritesItsItemsAndHandsItsPropertiesToThem) {
@@ -299,7 +357,7 @@ TEST_F(KsPopupWindowTest, ThemedItemsMeasureAndPaintThroughTheirPainter) {
   TRect Shown{0, 0, 0, 0};
   TKsColor Edge = 1, Item = 1;
   TTeThemeEngine* WindowEngine = nullptr;
-  auto Look = [&] {
+  const TStep Look = When(PopupsTracking(1), [&] {
     auto* W = ObjectAs<TTeThemePopupWindow>(PopupWindows(0));
     ASSERT_NE(W, nullptr);
     WindowEngine = W->ThemeEngine();
@@ -307,7 +365,7 @@ TEST_F(KsPopupWindowTest, ThemedItemsMeasureAndPaintThroughTheirPainter) {
     Edge = WindowPixel(W->Handle(), 1, 1);
     Item = WindowPixel(W->Handle(), 10, 40);
     PostKey(W, VK_ESCAPE);
-  };
+  });
   StartSteps({Look});
   PopupItem(Root.get(), nullptr, TPoint{100, 100}, TRect{0, 0, 0, 0});
   EXPECT_EQ(WindowEngine, Engine);

@@ -7,6 +7,7 @@
 
 #include "host/HostPng.h"
 #include "skin/KsPopup.h"
+#include "tests/skin/KitUiSupport.h"
 #include "wizard/BoardDB_Geometry.h"
 #include "wizard/fDetails.h"
 #include "wizard/fInnerCut.h"
@@ -138,16 +139,14 @@ TEST_F(ScreenshotTest, EveryPageIsSavedAsAPicture) {
 }
 
 // The kit frame's system menu over the dialog, opened by a right click on the caption:
-// only Close, as the dialog's border icons allow. Taken from a timer inside the menu's
-// own loop.
+// only Close, as the dialog's border icons allow. Taken from a step inside the menu's
+// own loop, once the menu is open.
 TShot MenuShot;
 int MenuWindows = 0;
 std::vector<AnsiString> MenuCaptions;
 HWND MenuDialog = nullptr;
-void CALLBACK ShootSystemMenu(HWND, UINT, UINT_PTR Timer, DWORD) {
-  KillTimer(nullptr, Timer);
+void ShootSystemMenu() {
   MenuWindows = PopupWindowCount();
-  if (MenuWindows != 1) return;
   TKsPopupWindow* Popup = PopupWindows(0);
   uitest::Pump(20);
   for (int I = 0; I < Popup->Item()->Count(); ++I) MenuCaptions.push_back(Popup->Item()->Items(I)->Caption());
@@ -164,11 +163,14 @@ TEST_F(ScreenshotTest, TheSystemMenuIsSavedOverTheDialog) {
          RECT Window;
          GetWindowRect(D->Handle(), &Window);
          const LPARAM Caption = MAKELPARAM(Window.left + 60, Window.top + 8);
-         SetTimer(nullptr, 0, 50, ShootSystemMenu);
+         kittest::StartSteps(
+             {kittest::When([] { return PopupWindowCount() > 0 && PopupWindows(0)->View()->Tracking(); },
+                            ShootSystemMenu)});
          SendMessageA(D->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, Caption);
          SendMessageA(D->Handle(), WM_NCRBUTTONUP, HTCAPTION, Caption);
        },
        [](TForm_BoardWizard* D) { Click(D->btnCancel); }});
+  kittest::Steps.clear();
   EXPECT_EQ(MenuWindows, 1);
   EXPECT_EQ(MenuCaptions, std::vector<AnsiString>{"&Close"});
   EXPECT_TRUE(MenuShot.Saved);
