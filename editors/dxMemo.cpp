@@ -6,6 +6,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Messages.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 
 TCLASS_IMPL(TdxMemoStrings)
@@ -184,8 +185,49 @@ void TdxInplaceMemoEdit::CreateParams(TCreateParams& Params) {
 // The bounds are kept across the window's creation, which may size it to one line.
 void TdxInplaceMemoEdit::CreateWnd() {
   const TRect Bounds = BoundsRect();
-  inherited::CreateWnd();
+  FWrapGuard.WindowCreated();
+  {
+    TFlagScope Creating(FCreatingWindow);
+    inherited::CreateWnd();
+  }
   if (HandleAllocated()) SetBoundsRect(Bounds);
+}
+
+void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
+  TFlagScope Loading(FLoadingValue);
+  inherited::SetEditValue(Value);
+}
+
+bool TdxInplaceMemoEdit::WrapRefuses(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) return false;
+  AnsiString Text;
+  if (!TdxWrapGuard::ResultingText(FHandle, Message, Text)) return false;
+  const int Needed = TdxWrapGuard::NeededWidth(Font()->Handle(), Text);
+  const int Area = TdxWrapGuard::AreaWidth(FHandle);
+  if (Needed > Area && !FCreatingWindow && !FLoadingValue) {
+    MessageBeepProc(0);
+    Message.Result = 0;
+    return true;
+  }
+  FWrapGuard.BeforeWrap(FHandle, Needed, Area);
+  inherited::Dispatch(Message);
+  FWrapGuard.AfterWrap(FHandle, Needed, Area);
+  return true;
+}
+
+void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  // The text area keeps its margins: it changes as the client area does.
+  RECT Client;
+  ::GetClientRect(FHandle, &Client);
+  const int Margins = Client.right - TdxWrapGuard::AreaWidth(FHandle);
+  const int Needed = TdxWrapGuard::NeededWidth(Font()->Handle(), GetText());
+  FWrapGuard.BeforeWrap(FHandle, Needed, Message.LParamLo() - Margins);
+  inherited::Dispatch(Message);
+  FWrapGuard.AfterWrap(FHandle, Needed, TdxWrapGuard::AreaWidth(FHandle));
 }
 
 void TdxInplaceMemoEdit::AfterActivate() {
@@ -236,6 +278,12 @@ void TdxInplaceMemoEdit::KeyDown(Word& Key, TShiftState Shift) {
 
 void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+    case WM_CHAR:
+      if (!WrapRefuses(Message)) inherited::Dispatch(Message);
+      break;
+    case WM_SIZE: WMSize(Message); break;
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);
       if (FWantTabs) Message.Result |= DLGC_WANTTAB;
