@@ -152,6 +152,7 @@ void TCustomdxBlobPopup::CreateWnd() {
     return;
   }
   StartRichEditOle();
+  FWrapGuard.WindowCreated();
   {
     TFlagScope Creating(FCreatingWindow);
     const AnsiString Kept = FKeptText;
@@ -373,11 +374,25 @@ void TCustomdxBlobPopup::WMScroll(TMessage& Message, int Bar) {
 }
 
 void TCustomdxBlobPopup::WMSize(TMessage& Message) {
-  inherited::Dispatch(Message);
-  if (IsMemo())
-    SetWindowRect();
-  else
+  if (!IsMemo()) {
+    inherited::Dispatch(Message);
     UpdateScrollBars();
+    return;
+  }
+  auto Resize = [&] {
+    inherited::Dispatch(Message);
+    SetWindowRect();
+  };
+  if (MemoWordWrap)
+    FWrapGuard.GuardResize(FHandle, Font()->Handle(), MemoText(), Message.LParamLo(), Resize);
+  else
+    Resize();
+}
+
+bool TCustomdxBlobPopup::WrapGuarded(TMessage& Message) {
+  if (!IsMemo() || !MemoWordWrap || !HandleAllocated()) return false;
+  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT,
+                          [&] { inherited::Dispatch(Message); });
 }
 
 // ---------------------------------------------------------------------------------
@@ -547,6 +562,11 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_NCPAINT: WMNCPaint(Message); return;
     case WM_SIZE: WMSize(Message); return;
     case WM_SYSKEYDOWN: WMSysKeyDown(Message); return;
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+    case WM_CHAR:
+      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      return;
     default: inherited::Dispatch(Message); return;
   }
 }

@@ -198,21 +198,10 @@ void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
   inherited::SetEditValue(Value);
 }
 
-bool TdxInplaceMemoEdit::WrapRefuses(TMessage& Message) {
+bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   if (!FWordWrap || !HandleAllocated()) return false;
-  AnsiString Text;
-  if (!TdxWrapGuard::ResultingText(FHandle, Message, Text)) return false;
-  const int Needed = TdxWrapGuard::NeededWidth(Font()->Handle(), Text);
-  const int Area = TdxWrapGuard::AreaWidth(FHandle);
-  if (Needed > Area && !FCreatingWindow && !FLoadingValue) {
-    MessageBeepProc(0);
-    Message.Result = 0;
-    return true;
-  }
-  FWrapGuard.BeforeWrap(FHandle, Needed, Area);
-  inherited::Dispatch(Message);
-  FWrapGuard.AfterWrap(FHandle, Needed, Area);
-  return true;
+  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !FCreatingWindow && !FLoadingValue,
+                          [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
@@ -220,14 +209,8 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  // The text area keeps its margins: it changes as the client area does.
-  RECT Client;
-  ::GetClientRect(FHandle, &Client);
-  const int Margins = Client.right - TdxWrapGuard::AreaWidth(FHandle);
-  const int Needed = TdxWrapGuard::NeededWidth(Font()->Handle(), GetText());
-  FWrapGuard.BeforeWrap(FHandle, Needed, Message.LParamLo() - Margins);
-  inherited::Dispatch(Message);
-  FWrapGuard.AfterWrap(FHandle, Needed, TdxWrapGuard::AreaWidth(FHandle));
+  FWrapGuard.GuardResize(FHandle, Font()->Handle(), GetText(), Message.LParamLo(),
+                         [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceMemoEdit::AfterActivate() {
@@ -281,7 +264,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
-      if (!WrapRefuses(Message)) inherited::Dispatch(Message);
+      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
     case WM_GETDLGCODE:

@@ -66,7 +66,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool Value) { FWantTabs = Value; }
 
-  // A value is never refused (see WrapRefuses).
+  // A value is never refused (see WrapGuarded).
   void SetEditValue(const Variant& Value) override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Loaded() override;
@@ -90,7 +90,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // value the host loads are never refused: the control wraps them wider than the
   // window instead, and what would lengthen them is refused. False when the message
   // is not handled here.
-  bool WrapRefuses(TMessage& Message);
+  bool WrapGuarded(TMessage& Message);
   // A resize keeps the wrapping width the text needs.
   void WMSize(TMessage& Message);
 

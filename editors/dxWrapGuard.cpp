@@ -114,4 +114,31 @@ void TdxWrapGuard::AfterWrap(HWND Window, int Needed, int Area) {
   FWidened = false;
 }
 
-void TdxWrapGuard::WindowCreated() { FWidened = false; }
+bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse,
+                         const std::function<void()>& Handle) {
+  AnsiString Text;
+  if (!ResultingText(Window, Message, Text)) return false;
+  const int Needed = NeededWidth(Font, Text);
+  const int Area = AreaWidth(Window);
+  if (Needed > Area && MayRefuse) {
+    MessageBeepProc(0);
+    Message.Result = 0;
+    return true;
+  }
+  BeforeWrap(Window, Needed, Area);
+  Handle();
+  AfterWrap(Window, Needed, AreaWidth(Window));
+  return true;
+}
+
+void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
+                               const std::function<void()>& Handle) {
+  // The text area keeps its margins: it changes as the client area does.
+  RECT Client;
+  ::GetClientRect(Window, &Client);
+  const int Margins = Client.right - AreaWidth(Window);
+  const int Needed = NeededWidth(Font, Text);
+  BeforeWrap(Window, Needed, ClientWidth - Margins);
+  Handle();
+  AfterWrap(Window, Needed, AreaWidth(Window));
+}

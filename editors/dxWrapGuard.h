@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "classlib/Controls.h"
 
 class TdxWrapGuard {
@@ -36,15 +38,26 @@ class TdxWrapGuard {
   // character. False for every other message.
   static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
 
+  // A message that changes the text of the word-wrapping control Window, which draws
+  // in Font (ResultingText's): a text that needs a wider wrapping width than the text
+  // area is refused with a beep when MayRefuse (the message answers 0); otherwise
+  // Handle, the control's handling, runs inside the wrapping width the text needs.
+  // False, and nothing done, for any other message.
+  bool Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse, const std::function<void()>& Handle);
+  // A resize of Window, holding Text, to a client area ClientWidth pixels wide, made
+  // by Handle: the control never wraps Text narrower than it needs.
+  void GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
+                   const std::function<void()>& Handle);
+  // A new window wraps at its own width.
+  void WindowCreated() { FWidened = false; }
+
+ private:
   // Around a change that has Window wrap a text needing Needed pixels in a text area
   // of Area pixels: a wider wrapping width is taken before the control wraps, the
   // window's own width again after it, once the text fits the area.
   void BeforeWrap(HWND Window, int Needed, int Area);
   void AfterWrap(HWND Window, int Needed, int Area);
-  // A new window wraps at its own width.
-  void WindowCreated();
 
- private:
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   bool FWidened = false;
