@@ -200,8 +200,10 @@ void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
 
 bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   if (!FWordWrap || !HandleAllocated()) return false;
-  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !FCreatingWindow && !FLoadingValue,
-                          [&] { inherited::Dispatch(Message); });
+  // A host loads a cell's value with its container flag raised.
+  const TCustomdxContainer* Host = GetContainer();
+  const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
+  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !Loading, [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {

@@ -87,9 +87,10 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // A text set, pasted or typed that word wrap could not draw within the wrap guard's
   // budget at the window's width is refused whole, with a beep: the old text stays and
   // the message answers 0 (a set text: false). The text the window is made with and a
-  // value the host loads are never refused: the control wraps them wider than the
-  // window instead, and what would lengthen them is refused. False when the message
-  // is not handled here.
+  // value loaded (SetEditValue, or a text set while the host's container flag is
+  // raised) are never refused: the control wraps them wider than the window instead,
+  // and what would lengthen them is refused. False when the message is not handled
+  // here.
   bool WrapGuarded(TMessage& Message);
   // A resize keeps the wrapping width the text needs.
   void WMSize(TMessage& Message);
