@@ -534,7 +534,15 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       return;
     case WM_SETFONT:
       FMetricsValid = false;
-      inherited::Dispatch(Message);
+      if (IsMemo() && MemoWordWrap && HandleAllocated()) {
+        // A new font keeps the wrapping width the text needs.
+        RECT Client;
+        ::GetClientRect(FHandle, &Client);
+        FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), MemoText(), Client.right,
+                               [&] { inherited::Dispatch(Message); });
+      } else {
+        inherited::Dispatch(Message);
+      }
       if (IsMemo() && HandleAllocated()) SetCharFormatColor();
       return;
     case CM_COLORCHANGED:

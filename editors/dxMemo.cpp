@@ -215,6 +215,17 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
                          [&] { inherited::Dispatch(Message); });
 }
 
+void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  RECT Client;
+  ::GetClientRect(FHandle, &Client);
+  FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText(), Client.right,
+                         [&] { inherited::Dispatch(Message); });
+}
+
 void TdxInplaceMemoEdit::AfterActivate() {
   inherited::AfterActivate();
   if (!InPlace()) return;
@@ -269,6 +280,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_SETFONT: WMSetFont(Message); break;
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);
       if (FWantTabs) Message.Result |= DLGC_WANTTAB;

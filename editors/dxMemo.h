@@ -92,8 +92,9 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // and what would lengthen them is refused. False when the message is not handled
   // here.
   bool WrapGuarded(TMessage& Message);
-  // A resize keeps the wrapping width the text needs.
+  // A resize or a new font keeps the wrapping width the text needs.
   void WMSize(TMessage& Message);
+  void WMSetFont(TMessage& Message);
 
   bool FHideScrollBars = true;
   TdxMemoStrings* FLines = nullptr;

@@ -236,6 +236,11 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
   Memo->ShowAt(Rect(5, 5, 200, 90));
   Pump();
   EXPECT_EQ(Rows, ControlLineCount(Memo));
+  // A larger font is a narrower window for the same text.
+  Memo->Font()->SetSize(48);
+  Pump();
+  EXPECT_TRUE(Fitting == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 12000, 2 * TdxWrapGuard::Budget);
 
   // Unwrapped, no paragraph is too long.
   Memo->SetWordWrap(false);
