@@ -5,11 +5,11 @@
 // the system's text-measuring memory. About 40,000 characters in one paragraph of a
 // memo of the default width exhaust the process's address space inside those calls,
 // and a narrower control reaches that with a shorter paragraph. The guard keeps every
-// paragraph within a budget of characters times rows: its owner refuses a text that
-// would need a wider wrapping width than the control's text area, and the guard keeps
-// the control wrapping no narrower than the text it holds needs where nothing can be
-// refused (a window made with its text, a window made narrower): the control then wraps
-// wider than its window instead of measuring past the budget.
+// paragraph within a budget of characters times rows: it refuses a text that would
+// need a wider wrapping width than the control's text area, and keeps the control
+// wrapping no narrower than the text it holds needs where its owner refuses nothing (a
+// window made with its text, a loaded value, a window made narrower, a larger font):
+// the control then wraps wider than its window instead of measuring past the budget.
 #pragma once
 
 #include <windows.h>
