@@ -82,6 +82,8 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
       Inserted = reinterpret_cast<const char*>(Message.LParam);
       break;
     case WM_CHAR:
+      // A read-only control types nothing.
+      if (GetWindowLongA(Window, GWL_STYLE) & ES_READONLY) return false;
       // Control characters (a line break among them) make no paragraph longer.
       if (Message.WParam < 32 && Message.WParam != '\t') return false;
       Typed[0] = static_cast<char>(Message.WParam);

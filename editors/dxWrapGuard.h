@@ -35,7 +35,7 @@ class TdxWrapGuard {
   static int AreaWidth(HWND Window);
   // The text that Message would leave in the control Window: WM_SETTEXT's, or the
   // control's with the selection replaced by EM_REPLACESEL's text or a typed
-  // character. False for every other message.
+  // character (none in a read-only control). False for every other message.
   static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
 
   // A message that changes the text of the word-wrapping control Window, which draws
