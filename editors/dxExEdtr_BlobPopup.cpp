@@ -152,6 +152,7 @@ void TCustomdxBlobPopup::CreateWnd() {
     return;
   }
   StartRichEditOle();
+  FWrapGuard.WindowCreated();
   {
     TFlagScope Creating(FCreatingWindow);
     const AnsiString Kept = FKeptText;
@@ -373,11 +374,25 @@ void TCustomdxBlobPopup::WMScroll(TMessage& Message, int Bar) {
 }
 
 void TCustomdxBlobPopup::WMSize(TMessage& Message) {
-  inherited::Dispatch(Message);
-  if (IsMemo())
-    SetWindowRect();
-  else
+  if (!IsMemo()) {
+    inherited::Dispatch(Message);
     UpdateScrollBars();
+    return;
+  }
+  auto Resize = [&] {
+    inherited::Dispatch(Message);
+    SetWindowRect();
+  };
+  if (MemoWordWrap)
+    FWrapGuard.GuardResize(FHandle, Font()->Handle(), MemoText(), Message.LParamLo(), Resize);
+  else
+    Resize();
+}
+
+bool TCustomdxBlobPopup::WrapGuarded(TMessage& Message) {
+  if (!IsMemo() || !MemoWordWrap || !HandleAllocated()) return false;
+  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT,
+                          [&] { inherited::Dispatch(Message); });
 }
 
 // ---------------------------------------------------------------------------------
@@ -519,7 +534,15 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       return;
     case WM_SETFONT:
       FMetricsValid = false;
-      inherited::Dispatch(Message);
+      if (IsMemo() && MemoWordWrap && HandleAllocated()) {
+        // A new font keeps the wrapping width the text needs.
+        RECT Client;
+        ::GetClientRect(FHandle, &Client);
+        FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), MemoText(), Client.right,
+                               [&] { inherited::Dispatch(Message); });
+      } else {
+        inherited::Dispatch(Message);
+      }
       if (IsMemo() && HandleAllocated()) SetCharFormatColor();
       return;
     case CM_COLORCHANGED:
@@ -547,6 +570,11 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_NCPAINT: WMNCPaint(Message); return;
     case WM_SIZE: WMSize(Message); return;
     case WM_SYSKEYDOWN: WMSysKeyDown(Message); return;
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+    case WM_CHAR:
+      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      return;
     default: inherited::Dispatch(Message); return;
   }
 }

@@ -14,6 +14,7 @@
 #include "editors/dxCntner_Popup.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxExEdtr_Graphic.h"
+#include "editors/dxWrapGuard.h"
 
 enum TdxBlobEditKind { bekMemo, bekPict, bekOle, bekBlob };
 TENUM_INFO(TdxBlobEditKind, "bekMemo", "bekPict", "bekOle", "bekBlob")
@@ -172,6 +173,11 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   void WMScroll(TMessage& Message, int Bar);
   void WMSize(TMessage& Message);
   void WMSysKeyDown(TMessage& Message);
+  // With word wrap, a paste or a key that would leave a paragraph too long to wrap
+  // safely at the pane's width is refused with a beep; the text the pane is given is
+  // never refused: the control wraps it wider than the pane (see TdxWrapGuard). False
+  // when the message is not handled here.
+  bool WrapGuarded(TMessage& Message);
 
   TdxBlobEditKind FKind = bekMemo;
   bool FReadOnly = false;
@@ -185,6 +191,7 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   AnsiString FKeptText;
   bool FKeptModified = false;
   bool FCreatingWindow = false;
+  TdxWrapGuard FWrapGuard;
   bool FApplyingCase = false;
   bool FShownModified = false;
   TdxBlobPopupButton FPressedButton = bpbNone;

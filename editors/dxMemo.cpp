@@ -6,6 +6,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Messages.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 
 TCLASS_IMPL(TdxMemoStrings)
@@ -184,8 +185,45 @@ void TdxInplaceMemoEdit::CreateParams(TCreateParams& Params) {
 // The bounds are kept across the window's creation, which may size it to one line.
 void TdxInplaceMemoEdit::CreateWnd() {
   const TRect Bounds = BoundsRect();
-  inherited::CreateWnd();
+  FWrapGuard.WindowCreated();
+  {
+    TFlagScope Creating(FCreatingWindow);
+    inherited::CreateWnd();
+  }
   if (HandleAllocated()) SetBoundsRect(Bounds);
+}
+
+void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
+  TFlagScope Loading(FLoadingValue);
+  inherited::SetEditValue(Value);
+}
+
+bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) return false;
+  // A host loads a cell's value with its container flag raised.
+  const TCustomdxContainer* Host = GetContainer();
+  const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
+  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !Loading, [&] { inherited::Dispatch(Message); });
+}
+
+void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  FWrapGuard.GuardResize(FHandle, Font()->Handle(), GetText(), Message.LParamLo(),
+                         [&] { inherited::Dispatch(Message); });
+}
+
+void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
+  if (!FWordWrap || !HandleAllocated()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  RECT Client;
+  ::GetClientRect(FHandle, &Client);
+  FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText(), Client.right,
+                         [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceMemoEdit::AfterActivate() {
@@ -236,6 +274,13 @@ void TdxInplaceMemoEdit::KeyDown(Word& Key, TShiftState Shift) {
 
 void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+    case WM_CHAR:
+      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_SETFONT: WMSetFont(Message); break;
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);
       if (FWantTabs) Message.Result |= DLGC_WANTTAB;

@@ -8,6 +8,7 @@
 #include "classlib/Controls.h"
 #include "classlib/StringLists.h"
 #include "editors/dxEditor.h"
+#include "editors/dxWrapGuard.h"
 
 class TdxInplaceMemoEdit;
 
@@ -65,6 +66,8 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool Value) { FWantTabs = Value; }
 
+  // A value is never refused (see WrapGuarded).
+  void SetEditValue(const Variant& Value) override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Loaded() override;
   void Dispatch(TMessage& Message) override;
@@ -81,6 +84,17 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
  private:
   // True while the selection covers the whole text.
   bool WholeTextSelected();
+  // A text set, pasted or typed that word wrap could not draw within the wrap guard's
+  // budget at the window's width is refused whole, with a beep: the old text stays and
+  // the message answers 0 (a set text: false). The text the window is made with and a
+  // value loaded (SetEditValue, or a text set while the host's container flag is
+  // raised) are never refused: the control wraps them wider than the window instead,
+  // and what would lengthen them is refused. False when the message is not handled
+  // here.
+  bool WrapGuarded(TMessage& Message);
+  // A resize or a new font keeps the wrapping width the text needs.
+  void WMSize(TMessage& Message);
+  void WMSetFont(TMessage& Message);
 
   bool FHideScrollBars = true;
   TdxMemoStrings* FLines = nullptr;
@@ -88,4 +102,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FWordWrap = true;
   bool FWantReturns = true;
   bool FWantTabs = false;
+  TdxWrapGuard FWrapGuard;
+  bool FCreatingWindow = false;
+  bool FLoadingValue = false;
 };

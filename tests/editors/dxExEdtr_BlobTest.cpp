@@ -12,6 +12,7 @@
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Blob.h"
+#include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
 
 namespace {
@@ -520,10 +521,41 @@ TEST_F(BlobEditTest, TheMemoPanePastesAtTheCaretOrOverTheSelection) {
 // Without MemoMaxLength the memo pane has no limit: not the control's own default either.
 TEST_F(BlobEditTest, WithoutAMemoMaxLengthTheMemoPaneGrowsPastTheControlsDefault) {
   auto* Edit = ShownEdit();
-  Edit->SetBlobData(AnsiString(33000, 'a'));
+  // Lines, not one paragraph: a paragraph that long is too long to wrap.
+  AnsiString Text;
+  for (int Line = 0; Line < 330; ++Line) Text += AnsiString(98, 'a') + "\r\n";
+  Edit->SetBlobData(Text);
   TCustomdxBlobPopup* Popup = Open(Edit);
   Type(Popup, "b");
   EXPECT_EQ(Popup->MemoText().size(), 33001u);
+}
+
+// A paragraph too long to wrap safely at the pane's width is shown whole, wrapped wider
+// than the pane; a key or a paste that would lengthen it is refused, and the blob stays.
+TEST_F(BlobEditTest, TheMemoPaneWrapsAParagraphTooLongForItWiderAndRefusesToLengthenIt) {
+  auto* Edit = ShownEdit();
+  std::string Long;
+  while (Long.size() < 48000) Long += "abc def ";
+  Edit->SetBlobData(Long);
+  Edit->SetModified(false);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  RedrawWindow(Popup->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  Pump();
+  EXPECT_TRUE(Popup->MemoText() == Long);
+  const auto Rows = SendMessageA(Popup->Handle(), EM_GETLINECOUNT, 0, 0);
+  EXPECT_LE(static_cast<long long>(Rows) * 48000, 2 * TdxWrapGuard::Budget);
+  edittest::Beeps = 0;
+  Type(Popup, "x");
+  Clipboard()->SetAsText("more");
+  SendMessageA(Popup->Handle(), WM_PASTE, 0, 0);
+  EXPECT_TRUE(Popup->MemoText() == Long);
+  EXPECT_EQ(2, edittest::Beeps);
+  Press(Popup, bpbOK);
+  Key(Popup->Handle(), VK_ESCAPE);
+  EXPECT_FALSE(Visible(Popup));
+  EXPECT_TRUE(Edit->BlobData() == Long);
+  EXPECT_FALSE(Edit->GetModified());
 }
 
 // ---------------------------------------------------------------------------------

@@ -7,7 +7,9 @@
 
 #include <vector>
 
+#include "classlib/Clipbrd.h"
 #include "editors/dxMemo.h"
+#include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
 
 using namespace edittest;
@@ -173,6 +175,77 @@ TEST_F(MemoTest, WithoutWantReturnsEnterGoesToTheHostButCtrlEnterDoesNot) {
   Key(Memo, VK_RETURN);
   HeldKeys.clear();
   EXPECT_EQ(std::vector<Word>{VK_RETURN}, Host->WindowKeys);
+}
+
+// One paragraph of Length characters: "abc def " again and again.
+std::string LongParagraph(std::size_t Length) {
+  std::string Text;
+  while (Text.size() < Length) Text += "abc def ";
+  return Text.substr(0, Length);
+}
+
+TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrapsItWider) {
+  TCountingMemo* Memo = ShownMemo();
+  const std::string Long = LongParagraph(48000);
+  Memo->Lines()->SetText("kept");
+  Beeps = 0;
+  // Set or pasted, the paragraph is refused whole with a beep, as a length limit
+  // refuses: the old text stays.
+  EXPECT_THROW(Memo->Lines()->SetText(Long), EInvalidOperation);
+  Memo->SetText(Long + "x");
+  EXPECT_EQ("kept", Memo->Text().substr(0, 20));
+  Clipboard()->SetAsText(Long);
+  SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("kept", Memo->Text().substr(0, 20));
+  EXPECT_EQ(3, Beeps);
+  RedrawWindow(Host->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+
+  // A value the host loads is never refused: the control wraps it wider than the
+  // window, and a key that would lengthen it is refused, so that the value is left as
+  // it was.
+  Memo->SetEditValue(Variant(Long));
+  Memo->SetModified(false);
+  EXPECT_TRUE(Long == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 48000, 2 * TdxWrapGuard::Budget);
+  Memo->SetSelStart(100);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  EXPECT_TRUE(Long == Memo->Text());
+  EXPECT_FALSE(Memo->GetModified());
+  EXPECT_EQ(4, Beeps);
+  Memo->SetEditValue(Variant("short"));
+  Memo->SetSelStart(5);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  EXPECT_EQ("shortx", Memo->Text());
+
+  // A paragraph that fits stays whole when the memo becomes too narrow for it: the
+  // control wraps it wider than the window, and a key that would lengthen it is refused.
+  const std::string Fitting = LongParagraph(12000);
+  Memo->SetText(Fitting);
+  ASSERT_TRUE(Fitting == Memo->Text());
+  const int Rows = ControlLineCount(Memo);
+  Memo->ShowAt(Rect(5, 5, 45, 90));
+  Pump();
+  EXPECT_TRUE(Fitting == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 12000, 2 * TdxWrapGuard::Budget);
+  Memo->SetSelStart(12000);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  EXPECT_TRUE(Fitting == Memo->Text());
+  EXPECT_EQ(5, Beeps);
+  // Wide again, it wraps at its window.
+  Memo->ShowAt(Rect(5, 5, 200, 90));
+  Pump();
+  EXPECT_EQ(Rows, ControlLineCount(Memo));
+  // A larger font is a narrower window for the same text.
+  Memo->Font()->SetSize(48);
+  Pump();
+  EXPECT_TRUE(Fitting == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 12000, 2 * TdxWrapGuard::Budget);
+
+  // Unwrapped, no paragraph is too long.
+  Memo->SetWordWrap(false);
+  Memo->SetText(Long);
+  EXPECT_TRUE(Long == Memo->Text());
 }
 
 }  // namespace

@@ -1038,4 +1038,24 @@ TEST_F(TreeListKindsEditingTest, AWrapperCellIsEditedByItsReferenceColumnsEditor
   EXPECT_EQ(Check->FixedIndex(), -1);
 }
 
+// A memo cell holding a paragraph too long to wrap at the cell's width: its editor shows
+// it wrapped wider than the cell, refuses a key that would lengthen it, and leaves the
+// stored value as it was when the edit ends.
+TEST_F(TreeListKindsEditingTest, AMemoOpenedOnAParagraphTooLongToWrapLeavesTheValueAsItWas) {
+  Kind<TdxTreeListMemoColumn>();
+  std::string Long;
+  while (Long.size() < 48000) Long += "abc def ";
+  TdxTreeListNode* N = Node({Long.c_str()});
+  auto* Editor = Edit<TdxInplaceMemoEdit>(N, 0);
+  ASSERT_NE(Editor, nullptr);
+  ASSERT_TRUE(Editor->WordWrap());
+  EXPECT_TRUE(Editor->Text() == Long);
+  Editor->SetSelStart(100);
+  SendMessageA(Editor->Handle(), WM_CHAR, 'x', 1);
+  Pump();
+  EXPECT_TRUE(Editor->Text() == Long);
+  Close();
+  EXPECT_TRUE(N->Strings(0) == Long);
+}
+
 }  // namespace
