@@ -6,6 +6,8 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Forms.h"
@@ -662,9 +664,33 @@ void TdxInplaceEdit::WriteHeight(TWriter* Writer) { Writer->WriteInteger(Height(
 void TdxInplaceEdit::ReadStoredValues(TReader* Reader) {
   Cardinal Bits = static_cast<Cardinal>(Reader->ReadInteger()) & 0xFF;
   FStoredValues = TdxEditStoredValues::FromBits((FStoredValues.Bits() & ~Cardinal(0xFF)) | Bits);
+  FStoredValuesRead = true;
+}
+
+void TdxInplaceEdit::ReadState(TReader* Reader) {
+  FStoredValuesRead = false;
+  inherited::ReadState(Reader);
+  if (!FStoredValuesRead) FStoredValues = TdxEditStoredValues::FromBits(FStoredValues.Bits() & ~Cardinal(0xFF));
 }
 
 void TdxInplaceEdit::WriteStoredValues(TWriter* Writer) { Writer->WriteInteger(FStoredValues.Bits() & 0xFF); }
+
+namespace {
+std::vector<std::pair<TClass, TdxEditParentFlags>> StartParentFlags;
+}  // namespace
+
+TdxEditParentFlags dxStartParentFlags(const TdxInplaceEdit* Edit) {
+  const TClass Class = Edit->ClassType();
+  for (const auto& [Known, Flags] : StartParentFlags)
+    if (Known == Class) return Flags;
+  TOwned<TComponent> Fresh(AsComponentClass(Class)->Create(nullptr));
+  const auto* New = static_cast<const TdxInplaceEdit*>(Fresh.get());
+  const TdxEditParentFlags Flags{New->ParentColor(), New->ParentCtl3D()};
+  StartParentFlags.emplace_back(Class, Flags);
+  return Flags;
+}
+
+void dxForgetStartParentFlags() { StartParentFlags.clear(); }
 
 TPoint dxCaretMenuPoint(HWND Wnd) {
   POINT Caret{0, 0};

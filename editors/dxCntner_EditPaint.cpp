@@ -309,18 +309,20 @@ void InitdxCntner() {
   P.Prop("ReadOnly", &TdxInplaceEdit::ReadOnly, &TdxInplaceEdit::SetReadOnly)
       .Stored(dxValueKept<esvReadOnly>)
       .NoDefault();
-  // An editor in place starts with neither flag, one outside a container with both: a
-  // form file says where the flag differs from that start.
+  // Each class chooses how its editors start (in place with neither flag, outside a
+  // container with both, a text editor without the parent's colour): a form file says
+  // where the flag differs from that start.
   P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentColor() == Edit->InPlace(); })
+      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentColor() != dxStartParentFlags(Edit).ParentColor; })
       .NoDefault();
   P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentCtl3D() == Edit->InPlace(); })
+      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentCtl3D() != dxStartParentFlags(Edit).ParentCtl3D; })
       .NoDefault();
 }
 
 void DonedxCntner() {
   UnRegisterPublished(&TdxInplaceEdit::StaticClass());
+  dxForgetStartParentFlags();
   ReleaseSharedObject(ShadowBrush);
   ShadowBrush = nullptr;
   ReleaseSharedObject(LastBorderBrush);

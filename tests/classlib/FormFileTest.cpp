@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "tests/classlib/FormTestClasses.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -362,6 +363,41 @@ TEST_F(FormFileTest, PublishedPropertiesAreFoundByNameOnTheClassAndItsAncestors)
     if (Info->Kind == tkMethod) SeenEvent = true;
     EXPECT_TRUE(!SeenEvent || Info->Kind == tkMethod) << Info->Name << " after an event";
   }
+}
+
+// A check box whose caption, registered again and moved, follows a value of its own.
+class TMovedCaptionBox : public TCheckBox {
+  TCLASS_DECL(TMovedCaptionBox, TCheckBox)
+ public:
+  using TCheckBox::TCheckBox;
+  int Extra() const { return FExtra; }
+  void SetExtra(int Value) { FExtra = Value; }
+
+ private:
+  int FExtra = 0;
+};
+TCLASS_IMPL(TMovedCaptionBox)
+
+TEST_F(FormFileTest, AMovedPropertyFollowsTheClassesOwnAndOnlyThere) {
+  auto Names = [](TClass Class) {
+    std::vector<AnsiString> Result;
+    for (const TPropInfo* Info : GetPropList(Class)) Result.push_back(Info->Name);
+    return Result;
+  };
+  const std::vector<AnsiString> Before = Names(&TCheckBox::StaticClass());
+  TPublish<TMovedCaptionBox> P;
+  P.Prop("Extra", &TMovedCaptionBox::Extra, &TMovedCaptionBox::SetExtra);
+  P.Prop("Caption", &TCustomCheckBox::Caption, &TCustomCheckBox::SetCaption).Moved();
+  auto Unregister = ScopeExit([] { UnRegisterPublished(&TMovedCaptionBox::StaticClass()); });
+  const std::vector<AnsiString> After = Names(&TMovedCaptionBox::StaticClass());
+  ASSERT_EQ(Before.size() + 1, After.size());
+  auto Extra = std::find(After.begin(), After.end(), "Extra");
+  ASSERT_NE(After.end(), Extra);
+  ASSERT_NE(After.end(), Extra + 1);
+  EXPECT_EQ("Caption", *(Extra + 1));
+  EXPECT_EQ(1, std::count(After.begin(), After.end(), "Caption"));
+  // The ancestor keeps its order.
+  EXPECT_EQ(Before, Names(&TCheckBox::StaticClass()));
 }
 
 TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {
