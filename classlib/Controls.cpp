@@ -33,7 +33,8 @@ std::vector<TControlCanvas*> CanvasList;  // canvases holding a DC of their own
 SHORT DefaultGetKeyState(int VirtKey) { return ::GetKeyState(VirtKey); }
 BOOL DefaultMessageBeep(UINT Type) { return ::MessageBeep(Type); }
 
-// The anchors each alignment implies.
+}  // namespace
+
 TAnchors AnchorAlign(TAlign Align) {
   switch (Align) {
     case alTop: return {akLeft, akTop, akRight};
@@ -44,8 +45,6 @@ TAnchors AnchorAlign(TAlign Align) {
     default: return AnchorsDefault;
   }
 }
-
-}  // namespace
 
 namespace classlib_detail {
 

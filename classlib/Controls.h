@@ -48,6 +48,8 @@ TENUM_INFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 using TAnchors = TSet<TAnchorKind>;
 inline constexpr TAnchors AnchorsDefault = {akLeft, akTop};
 inline constexpr TAnchors AnchorsAll = {akLeft, akTop, akRight, akBottom};
+// The anchors an alignment gives a control (setting Align sets them).
+TAnchors AnchorAlign(TAlign Align);
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 TENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")

@@ -644,7 +644,8 @@ void TdxInplaceEdit::CMMouseEnterLeave(TMessage& /*Message*/, bool Inside) {
 }
 
 // ---------------------------------------------------------------------------------
-// Form files: "Height" unless it follows the font, "StoredValues" when not empty.
+// Form files: "Height" unless it follows the font, "StoredValues" when the bits the
+// file keeps are not all clear.
 
 bool TdxInplaceEdit::HeightStored() { return !(AutoSize() && !InPlace()); }
 
@@ -653,7 +654,8 @@ void TdxInplaceEdit::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty("Height", TReaderProc::Bind<&TdxInplaceEdit::ReadHeight>(this),
                         TWriterProc::Bind<&TdxInplaceEdit::WriteHeight>(this), HeightStored());
   Filer->DefineProperty("StoredValues", TReaderProc::Bind<&TdxInplaceEdit::ReadStoredValues>(this),
-                        TWriterProc::Bind<&TdxInplaceEdit::WriteStoredValues>(this), !FStoredValues.Empty());
+                        TWriterProc::Bind<&TdxInplaceEdit::WriteStoredValues>(this),
+                        (FStoredValues.Bits() & 0xFF) != 0);
 }
 
 void TdxInplaceEdit::ReadHeight(TReader* Reader) { SetHeight(static_cast<int>(Reader->ReadInteger())); }
