@@ -400,6 +400,47 @@ TEST_F(FormFileTest, AMovedPropertyFollowsTheClassesOwnAndOnlyThere) {
   EXPECT_EQ(Before, Names(&TCheckBox::StaticClass()));
 }
 
+// A widget that starts with one item.
+class TStockedWidget : public TTestWidget {
+  TCLASS_DECL(TStockedWidget, TTestWidget)
+ public:
+  explicit TStockedWidget(TComponent* AOwner) : TTestWidget(AOwner) { Items()->Add(); }
+};
+TCLASS_IMPL(TStockedWidget)
+
+// What a read starts from (the anchors an alignment sets, the items a component makes)
+// does not stand in for what the file was written from, and a control far off keeps
+// its place.
+TEST_F(FormFileTest, AFileReadAndWrittenAgainHoldsWhatItsComponentsHeld) {
+  RegisterClass(&TStockedWidget::StaticClass());
+  auto Unregister = ScopeExit([] { UnRegisterClass(&TStockedWidget::StaticClass()); });
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("HeldForm");
+  auto* Aligned = NewObject<TPanel>(Form.get());
+  Aligned->SetName("pnlAligned");
+  Aligned->SetParent(Form.get());
+  Aligned->SetAlign(alBottom);
+  Aligned->SetAnchors(AnchorsDefault);
+  auto* Far = NewObject<TPanel>(Form.get());
+  Far->SetName("pnlFar");
+  Far->SetParent(Form.get());
+  Far->SetAnchors({akLeft});
+  Far->SetBounds(0, -2147483647 - 1, 185, 1);
+  auto* Widget = NewObject<TStockedWidget>(Form.get());
+  Widget->SetName("wgtEmpty");
+  Widget->Items()->Clear();
+
+  const AnsiString Text = WriteComponentText(Form.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "HeldForm");
+  // Its window made, the form places its children by their anchors.
+  Copy->HandleNeeded();
+  EXPECT_EQ(WriteComponentText(Copy.get()), Text);
+  EXPECT_EQ(AnchorsDefault, ObjectAs<TPanel>(Copy->FindComponent("pnlAligned"))->Anchors()) << Text.c_str();
+  EXPECT_EQ(-2147483647 - 1, ObjectAs<TPanel>(Copy->FindComponent("pnlFar"))->Top()) << Text.c_str();
+  EXPECT_EQ(0, ObjectAs<TStockedWidget>(Copy->FindComponent("wgtEmpty"))->Items()->Count()) << Text.c_str();
+}
+
 TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   TEdit* Old = Form->edtName;
