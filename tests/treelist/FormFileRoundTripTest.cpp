@@ -15,9 +15,9 @@
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/StringLists.h"
-#include "editors/dxExEdtr_CalcEdit.h"
 #include "editors/dxCntner_Style.h"
 #include "editors/dxExEdtr_BlobPopup.h"
+#include "editors/dxExEdtr_CalcEdit.h"
 #include "editors/dxExEdtr_CurrencyEdit.h"
 #include "editors/dxExEdtr_Time.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -26,6 +26,7 @@
 #include "treelist/dxTLClms_DropDown.h"
 #include "treelist/dxTLClms_Picture.h"
 #include "treelist/dxTLClms_Text.h"
+#include "treelist/dxTL_Bands.h"
 #include "treelist/dxTL_Columns.h"
 #include "treelist/dxTL_MaskColumn.h"
 
@@ -230,6 +231,101 @@ class FormFileRoundTripTest : public uitest::UiTest {
     return Lost.empty() && First == Second;
   }
 };
+
+// Values equal to what a read starts from, or to a kind's empty value, read back as
+// set: the cases the random round trip found, each on its own.
+TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
+  // Form written, read and written again: the form read, checked against the first.
+  auto ReadBack = [](TForm* Form) {
+    const AnsiString First = WriteComponentText(Form);
+    TForm* Copy = NewObject<TForm>(nullptr, CreateNew);
+    ReadComponentText(Copy, First, Form->Name());
+    EXPECT_EQ(First, WriteComponentText(Copy));
+    return Copy;
+  };
+  auto NewForm = [] {
+    TForm* Form = NewObject<TForm>(nullptr, CreateNew);
+    Form->SetName("HeldForm");
+    return Form;
+  };
+  auto NewTree = [](TForm* Form) {
+    auto* Tree = NewObject<TdxTreeList>(Form);
+    Tree->SetName("Tree1");
+    Tree->SetParent(Form);
+    return Tree;
+  };
+  auto AddColumn = [](TdxTreeList* Tree, TClass Kind, const char* Name) {
+    TdxTreeListColumn* Column = Tree->CreateColumn(AsComponentClass(Kind));
+    Column->SetName(Name);
+    return Column;
+  };
+
+  // A column's own font equal to the tree list's; the checked texts and the display
+  // format empty; a column in a list without bands; a button column without buttons.
+  TOwned<TForm> Form(NewForm());
+  TdxTreeList* Tree = NewTree(Form.get());
+  Tree->Font()->SetStyle({fsItalic});
+  auto* Fonted = AddColumn(Tree, &TdxTreeListColumn::StaticClass(), "colFont");
+  Fonted->Font()->SetStyle({fsBold});
+  Fonted->Font()->SetStyle({fsItalic});
+  auto* Check = static_cast<TdxTreeListCheckColumn*>(AddColumn(Tree, &TdxTreeListCheckColumn::StaticClass(), "colCheck"));
+  Check->SetValueChecked("");
+  Check->SetValueUnchecked("");
+  auto* Currency =
+      static_cast<TdxTreeListCurrencyColumn*>(AddColumn(Tree, &TdxTreeListCurrencyColumn::StaticClass(), "colCurrency"));
+  Currency->SetDisplayFormat("");
+  auto* Buttons =
+      static_cast<TdxTreeListButtonColumn*>(AddColumn(Tree, &TdxTreeListButtonColumn::StaticClass(), "colButtons"));
+  Buttons->Buttons()->Clear();
+  TOwned<TForm> Copy(ReadBack(Form.get()));
+  auto* ReadFonted = ObjectAs<TdxTreeListColumn>(Copy->FindComponent("colFont"));
+  ASSERT_NE(nullptr, ReadFonted);
+  EXPECT_TRUE(ReadFonted->AssignedValues().Contains(cvFont));
+  auto* ReadCheck = ObjectAs<TdxTreeListCheckColumn>(Copy->FindComponent("colCheck"));
+  ASSERT_NE(nullptr, ReadCheck);
+  EXPECT_EQ("", ReadCheck->ValueChecked());
+  EXPECT_EQ("", ReadCheck->ValueUnchecked());
+  auto* ReadCurrency = ObjectAs<TdxTreeListCurrencyColumn>(Copy->FindComponent("colCurrency"));
+  ASSERT_NE(nullptr, ReadCurrency);
+  EXPECT_TRUE(ReadCurrency->DisplayFormatAssigned());
+  auto* ReadButtons = ObjectAs<TdxTreeListButtonColumn>(Copy->FindComponent("colButtons"));
+  ASSERT_NE(nullptr, ReadButtons);
+  EXPECT_EQ(0, ReadButtons->Buttons()->Count());
+
+  Form.reset(NewForm());
+  Tree = NewTree(Form.get());
+  Tree->Bands()->Clear();
+  AddColumn(Tree, &TdxTreeListColumn::StaticClass(), "colNoBand");
+  Copy.reset(ReadBack(Form.get()));
+  auto* ReadTree = ObjectAs<TdxTreeList>(Copy->FindComponent("Tree1"));
+  ASSERT_NE(nullptr, ReadTree);
+  EXPECT_EQ(0, ReadTree->Bands()->Count());
+  EXPECT_EQ(-1, ObjectAs<TdxTreeListColumn>(Copy->FindComponent("colNoBand"))->BandIndex());
+
+  // An editor keeping only the bit the file does not hold; the popups' start values.
+  const TClass Editors[] = {&TdxInplaceTextEdit::StaticClass(), &TdxPopupCalculator::StaticClass(),
+                            &TCustomdxBlobPopup::StaticClass()};
+  for (TClass Class : Editors) RegisterClass(Class);
+  auto Unregister = ScopeExit([&] {
+    for (TClass Class : Editors) UnRegisterClass(Class);
+  });
+  Form.reset(NewForm());
+  auto* Edit = NewObject<TdxInplaceTextEdit>(Form.get());
+  Edit->SetName("edtKept");
+  Edit->SetParent(Form.get());
+  Edit->SetStoredValues({esvDisplayFormat});
+  auto* Calculator = NewObject<TdxPopupCalculator>(Form.get());
+  Calculator->SetName("calNoTab");
+  Calculator->SetParent(Form.get());
+  Calculator->SetTabStop(false);
+  auto* Blob = NewObject<TCustomdxBlobPopup>(Form.get());
+  Blob->SetName("blbShown");
+  Blob->SetParent(Form.get());
+  Blob->SetVisible(true);
+  Copy.reset(ReadBack(Form.get()));
+  EXPECT_FALSE(ObjectAs<TdxPopupCalculator>(Copy->FindComponent("calNoTab"))->TabStop());
+  EXPECT_TRUE(ObjectAs<TCustomdxBlobPopup>(Copy->FindComponent("blbShown"))->Visible());
+}
 
 TEST_F(FormFileRoundTripTest, EveryClassReadsBackWhatItWroteAndWritesItAgain) {
   const TClass Classes[] = {
