@@ -678,21 +678,21 @@ void TdxInplaceEdit::ReadState(TReader* Reader) {
 void TdxInplaceEdit::WriteStoredValues(TWriter* Writer) { Writer->WriteInteger(FStoredValues.Bits() & 0xFF); }
 
 namespace {
-std::vector<std::pair<TClass, TdxEditParentFlags>> StartParentFlags;
+std::vector<std::pair<TClass, TdxEditStartFlags>> StartFlags;
 }  // namespace
 
-TdxEditParentFlags dxStartParentFlags(const TdxInplaceEdit* Edit) {
+TdxEditStartFlags dxStartFlags(const TdxInplaceEdit* Edit) {
   const TClass Class = Edit->ClassType();
-  for (const auto& [Known, Flags] : StartParentFlags)
+  for (const auto& [Known, Flags] : StartFlags)
     if (Known == Class) return Flags;
   TOwned<TComponent> Fresh(AsComponentClass(Class)->Create(nullptr));
   const auto* New = static_cast<const TdxInplaceEdit*>(Fresh.get());
-  const TdxEditParentFlags Flags{New->ParentColor(), New->ParentCtl3D()};
-  StartParentFlags.emplace_back(Class, Flags);
+  const TdxEditStartFlags Flags{New->ParentColor(), New->ParentCtl3D(), New->TabStop()};
+  StartFlags.emplace_back(Class, Flags);
   return Flags;
 }
 
-void dxForgetStartParentFlags() { StartParentFlags.clear(); }
+void dxForgetStartFlags() { StartFlags.clear(); }
 
 TPoint dxCaretMenuPoint(HWND Wnd) {
   POINT Caret{0, 0};

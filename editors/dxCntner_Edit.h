@@ -392,15 +392,17 @@ bool dxValueKept(TdxInplaceEdit* Edit) {
   return Edit->StoredValues().Contains(Bit);
 }
 
-// The parent flags a new editor of Edit's class starts with: what a form file read
-// into one finds before its values. Learnt once per class, from an editor made for it.
-struct TdxEditParentFlags {
+// The flags a new editor of Edit's class starts with (in place or not, each class its
+// own): what a form file read into one finds before its values. Learnt once per class,
+// from an editor made for it.
+struct TdxEditStartFlags {
   bool ParentColor;
   bool ParentCtl3D;
+  bool TabStop;
 };
-TdxEditParentFlags dxStartParentFlags(const TdxInplaceEdit* Edit);
-// Forgets what dxStartParentFlags learnt (the unit's end).
-void dxForgetStartParentFlags();
+TdxEditStartFlags dxStartFlags(const TdxInplaceEdit* Edit);
+// Forgets what dxStartFlags learnt (the unit's end).
+void dxForgetStartFlags();
 
 // Publishes an editor's MaxValue and MinValue (an editor with MinValue, MaxValue and
 // SetMinMaxValues), kept together whatever order a form file gives them in: each is

@@ -766,6 +766,19 @@ TEST_F(InplaceEditTest, AFormFileReadAndWrittenAgainIsTheSameFile) {
     CheckParentColor(FormEdit<TOutsideTextEdit>(), ParentColor);
     CheckParentColor(FormEdit<TParentColorTextEdit>(), ParentColor);
   }
+  // An editor outside a container starts as a tab stop, one in place does not.
+  auto CheckTabStop = [&](auto* Edit, bool TabStop) {
+    Edit->SetTabStop(TabStop);
+    AnsiString First, Second;
+    auto* Read = RoundTrip(Edit, First, Second);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(TabStop, Read->TabStop()) << Edit->ClassName() << First.c_str();
+    EXPECT_EQ(First, Second);
+  };
+  for (bool TabStop : {true, false}) {
+    CheckTabStop(FormEdit<TOutsideTextEdit>(), TabStop);
+    CheckTabStop(FormEdit<TdxInplaceTextEdit>(), TabStop);
+  }
 
   // The kept mask, the format's and none, under each time format.
   for (TdxTimeEditFormat Format : {tfHourMinSec, tfHourMin, tfHour}) {
