@@ -13,7 +13,9 @@ bool BiDiModeStored(TControl* Control) { return !Control->ParentBiDiMode(); }
 bool TabOrderStored(TWinControl* Control) { return Control->Parent() != nullptr; }
 bool Ctl3DStored(TWinControl* Control) { return !Control->ParentCtl3D(); }
 // Align, read before them, sets the anchors: they are written where they differ.
-bool AnchorsStored(TControl* Control) { return !(Control->Anchors() == AnchorAlign(Control->Align())); }
+bool AnchorsStored(TControl* Control) {
+  return !(Control->Anchors() == AnchorAlign(Control->Align()));
+}
 
 }  // namespace
 
@@ -23,7 +25,9 @@ void RegisterControlsPublished() {
     // gives it (a parent's, a grid's), not from a new font's values.
     TPublish<TFont> P;
     P.Prop("Charset", &TFont::Charset, &TFont::SetCharset).NoDefault();
-    P.Prop("Color", &TFont::Color, &TFont::SetColor).Idents(IdentToColor, ColorToIdent, true).NoDefault();
+    P.Prop("Color", &TFont::Color, &TFont::SetColor)
+        .Idents(IdentToColor, ColorToIdent, true)
+        .NoDefault();
     // The height in pixels is what a form file keeps; the size follows from it.
     P.Prop("Height", &TFont::Height, &TFont::SetHeight).NoDefault();
     P.Prop("Name", &TFont::Name, &TFont::SetName).NoDefault();
@@ -45,7 +49,9 @@ void RegisterControlsPublished() {
     P.Prop("Width", &TControl::Width, &TControl::SetWidth).NoDefault();
     P.Prop("Height", &TControl::Height, &TControl::SetHeight).NoDefault();
     P.Prop("Align", &TControl::Align, &TControl::SetAlign);
-    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors).Stored(AnchorsStored).NoDefault();
+    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors)
+        .Stored(AnchorsStored)
+        .NoDefault();
     P.Prop("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(BiDiModeStored);
     P.Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
     P.Prop("Color", &TControl::Color, &TControl::SetColor)

@@ -132,8 +132,9 @@ std::vector<const TPropInfo*> GetPropList(TClass AClass) {
     const TPublishedClass* Record = FindRecord(*It);
     if (!Record) continue;
     for (const auto& Info : Record->Props) {
-      auto Existing = std::find_if(Result.begin(), Result.end(),
-                                   [&](const TPropInfo* Prior) { return SameText(Prior->Name, Info->Name); });
+      auto Existing = std::find_if(
+          Result.begin(), Result.end(),
+          [&](const TPropInfo* Prior) { return SameText(Prior->Name, Info->Name); });
       if (Existing != Result.end() && !Info->Moved)
         *Existing = Info.get();
       else {

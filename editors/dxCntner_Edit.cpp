@@ -653,7 +653,8 @@ void TdxInplaceEdit::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineProperty("Height", TReaderProc::Bind<&TdxInplaceEdit::ReadHeight>(this),
                         TWriterProc::Bind<&TdxInplaceEdit::WriteHeight>(this), HeightStored());
-  Filer->DefineProperty("StoredValues", TReaderProc::Bind<&TdxInplaceEdit::ReadStoredValues>(this),
+  Filer->DefineProperty("StoredValues",
+                        TReaderProc::Bind<&TdxInplaceEdit::ReadStoredValues>(this),
                         TWriterProc::Bind<&TdxInplaceEdit::WriteStoredValues>(this),
                         (FStoredValues.Bits() & 0xFF) != 0);
 }
@@ -672,7 +673,8 @@ void TdxInplaceEdit::ReadStoredValues(TReader* Reader) {
 void TdxInplaceEdit::ReadState(TReader* Reader) {
   FStoredValuesRead = false;
   inherited::ReadState(Reader);
-  if (!FStoredValuesRead) FStoredValues = TdxEditStoredValues::FromBits(FStoredValues.Bits() & ~Cardinal(0xFF));
+  if (!FStoredValuesRead)
+    FStoredValues = TdxEditStoredValues::FromBits(FStoredValues.Bits() & ~Cardinal(0xFF));
 }
 
 void TdxInplaceEdit::WriteStoredValues(TWriter* Writer) { Writer->WriteInteger(FStoredValues.Bits() & 0xFF); }

@@ -313,13 +313,19 @@ void InitdxCntner() {
   // no tab stop, outside a container with all three, a text editor without the
   // parent's colour): a form file says where a flag differs from that start.
   P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentColor() != dxStartFlags(Edit).ParentColor; })
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->ParentColor() != dxStartFlags(Edit).ParentColor;
+      })
       .NoDefault();
   P.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->TabStop() != dxStartFlags(Edit).TabStop; })
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->TabStop() != dxStartFlags(Edit).TabStop;
+      })
       .NoDefault();
   P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentCtl3D() != dxStartFlags(Edit).ParentCtl3D; })
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->ParentCtl3D() != dxStartFlags(Edit).ParentCtl3D;
+      })
       .NoDefault();
 }
 

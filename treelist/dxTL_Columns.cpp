@@ -628,11 +628,13 @@ void RegisterTreeListColumnPublished() {
   P.Prop("DisableDragging", &C::DisableDragging, &C::SetDisableDragging).Default(false);
   P.Prop("DisableEditor", &C::DisableEditor, &C::SetDisableEditor).Default(false);
   // A font read from a form file is the column's own.
-  P.Prop("Font",
-         [](C* Column) {
-           return Column->ComponentState().Contains(csReading) ? Column->AssignedFont() : Column->Font();
-         },
-         &C::SetFont)
+  P.Prop(
+       "Font",
+       [](C* Column) {
+         return Column->ComponentState().Contains(csReading) ? Column->AssignedFont()
+                                                             : Column->Font();
+       },
+       &C::SetFont)
       .Stored([](C* Column) { return AssignedStored(Column, cvFont); });
   P.Prop("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment)
       .Default(taLeftJustify);

@@ -388,7 +388,8 @@ TEST_F(FormFileTest, AMovedPropertyFollowsTheClassesOwnAndOnlyThere) {
   TPublish<TMovedCaptionBox> P;
   P.Prop("Extra", &TMovedCaptionBox::Extra, &TMovedCaptionBox::SetExtra);
   P.Prop("Caption", &TCustomCheckBox::Caption, &TCustomCheckBox::SetCaption).Moved();
-  auto Unregister = ScopeExit([] { UnRegisterPublished(&TMovedCaptionBox::StaticClass()); });
+  auto Unregister =
+      ScopeExit([] { UnRegisterPublished(&TMovedCaptionBox::StaticClass()); });
   const std::vector<AnsiString> After = Names(&TMovedCaptionBox::StaticClass());
   ASSERT_EQ(Before.size() + 1, After.size());
   auto Extra = std::find(After.begin(), After.end(), "Extra");
@@ -436,9 +437,12 @@ TEST_F(FormFileTest, AFileReadAndWrittenAgainHoldsWhatItsComponentsHeld) {
   // Its window made, the form places its children by their anchors.
   Copy->HandleNeeded();
   EXPECT_EQ(WriteComponentText(Copy.get()), Text);
-  EXPECT_EQ(AnchorsDefault, ObjectAs<TPanel>(Copy->FindComponent("pnlAligned"))->Anchors()) << Text.c_str();
-  EXPECT_EQ(-2147483647 - 1, ObjectAs<TPanel>(Copy->FindComponent("pnlFar"))->Top()) << Text.c_str();
-  EXPECT_EQ(0, ObjectAs<TStockedWidget>(Copy->FindComponent("wgtEmpty"))->Items()->Count()) << Text.c_str();
+  EXPECT_EQ(AnchorsDefault, ObjectAs<TPanel>(Copy->FindComponent("pnlAligned"))->Anchors())
+      << Text.c_str();
+  EXPECT_EQ(-2147483647 - 1, ObjectAs<TPanel>(Copy->FindComponent("pnlFar"))->Top())
+      << Text.c_str();
+  EXPECT_EQ(0, ObjectAs<TStockedWidget>(Copy->FindComponent("wgtEmpty"))->Items()->Count())
+      << Text.c_str();
 }
 
 TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {

@@ -55,7 +55,9 @@ TCLASS_IMPL(TOutsideTextEdit)
 class TParentColorTextEdit : public TOutsideTextEdit {
   TCLASS_DECL(TParentColorTextEdit, TOutsideTextEdit)
  public:
-  explicit TParentColorTextEdit(TComponent* AOwner) : TOutsideTextEdit(AOwner) { SetParentColor(true); }
+  explicit TParentColorTextEdit(TComponent* AOwner) : TOutsideTextEdit(AOwner) {
+    SetParentColor(true);
+  }
 };
 TCLASS_IMPL(TParentColorTextEdit)
 

@@ -36,20 +36,26 @@ namespace {
 class TValueSource {
  public:
   explicit TValueSource(unsigned Seed) : FEngine(Seed) {}
-  int Below(int Count) { return static_cast<int>(FEngine() % static_cast<unsigned>(Count)); }
+  int Below(int Count) {
+    return static_cast<int>(FEngine() % static_cast<unsigned>(Count));
+  }
   bool Chance(int Percent) { return Below(100) < Percent; }
   Int64 Ordinal(Int64 Min, Int64 Max) {
-    static const Int64 Edges[] = {0, 1, -1, 2, 7, 100, 255, -100, 1000, 65535, 0x7FFFFFFF, -0x7FFFFFFF - 1};
-    Int64 Value = Chance(60) ? Edges[Below(static_cast<int>(std::size(Edges)))] : Below(20001) - 10000;
+    static const Int64 Edges[] = {0,   1,    -1,   2,     7,          100,
+                                  255, -100, 1000, 65535, 0x7FFFFFFF, -0x7FFFFFFF - 1};
+    Int64 Value = Chance(60) ? Edges[Below(static_cast<int>(std::size(Edges)))]
+                             : Below(20001) - 10000;
     return std::clamp(Value, Min, Max);
   }
   double Float() {
-    static const double Values[] = {0, 1, -1, 0.5, 2.5, 1e-7, 1e10, -123.456, 1.0 / 3, 45000.75};
+    static const double Values[] = {0,    1,    -1,       0.5,     2.5,
+                                    1e-7, 1e10, -123.456, 1.0 / 3, 45000.75};
     return Values[Below(static_cast<int>(std::size(Values)))];
   }
   AnsiString Text() {
-    static const char* const Texts[] = {"", "a", "Text", "x\"y\\z", "\xC4\xD6 high", " lead", "99:99;1;_",
-                                        "!999-99;0;*", "0.00", "hh:nn", "line\r\nbreak", "Tab\there"};
+    static const char* const Texts[] = {
+        "",          "a",           "Text", "x\"y\\z", "\xC4\xD6 high", " lead",
+        "99:99;1;_", "!999-99;0;*", "0.00", "hh:nn",   "line\r\nbreak", "Tab\there"};
     if (Chance(70)) return Texts[Below(static_cast<int>(std::size(Texts)))];
     AnsiString Result;
     for (int I = Below(9); I > 0; --I) Result += static_cast<char>('!' + Below(94));
@@ -61,7 +67,8 @@ class TValueSource {
 };
 
 bool IsSkipped(const TPropInfo& Info) {
-  return Info.Name == "Name" || Info.Kind == tkMethod || (Info.Kind == tkClass && Info.IsReference);
+  return Info.Name == "Name" || Info.Kind == tkMethod ||
+         (Info.Kind == tkClass && Info.IsReference);
 }
 
 void RandomizeValues(TObject* Instance, TValueSource& Source);
@@ -70,11 +77,21 @@ void RandomizeValues(TObject* Instance, TValueSource& Source);
 void RandomizeValue(TObject* Instance, const TPropInfo& Info, TValueSource& Source) {
   try {
     switch (Info.Kind) {
-      case tkEnumeration: Info.SetOrd(Instance, Source.Below(static_cast<int>(Info.MaxValue) + 1)); break;
-      case tkSet: Info.SetOrd(Instance, Source.Ordinal(0, 0x7FFFFFFF) & Info.MaxValue); break;
-      case tkInteger: Info.SetOrd(Instance, Source.Ordinal(Info.MinValue, Info.MaxValue)); break;
-      case tkFloat: Info.SetFloat(Instance, Source.Float()); break;
-      case tkString: Info.SetStr(Instance, Source.Text()); break;
+      case tkEnumeration:
+        Info.SetOrd(Instance, Source.Below(static_cast<int>(Info.MaxValue) + 1));
+        break;
+      case tkSet:
+        Info.SetOrd(Instance, Source.Ordinal(0, 0x7FFFFFFF) & Info.MaxValue);
+        break;
+      case tkInteger:
+        Info.SetOrd(Instance, Source.Ordinal(Info.MinValue, Info.MaxValue));
+        break;
+      case tkFloat:
+        Info.SetFloat(Instance, Source.Float());
+        break;
+      case tkString:
+        Info.SetStr(Instance, Source.Text());
+        break;
       case tkClass: {
         TObject* Sub = Info.GetObj(Instance);
         if (auto* Strings = ObjectAs<TStrings>(Sub)) {
@@ -82,13 +99,15 @@ void RandomizeValue(TObject* Instance, const TPropInfo& Info, TValueSource& Sour
           for (int I = Source.Below(4); I > 0; --I) Strings->Add(Source.Text());
         } else if (auto* Collection = ObjectAs<TCollection>(Sub)) {
           Collection->Clear();
-          for (int I = Source.Below(4); I > 0; --I) RandomizeValues(Collection->Add(), Source);
+          for (int I = Source.Below(4); I > 0; --I)
+            RandomizeValues(Collection->Add(), Source);
         } else if (Sub) {
           RandomizeValues(Sub, Source);
         }
         break;
       }
-      case tkMethod: break;
+      case tkMethod:
+        break;
     }
   } catch (const Exception&) {
   }
@@ -97,21 +116,26 @@ void RandomizeValue(TObject* Instance, const TPropInfo& Info, TValueSource& Sour
 // About half of the published values of Instance set at random, sub-objects within.
 void RandomizeValues(TObject* Instance, TValueSource& Source) {
   for (const TPropInfo* Info : GetPropList(Instance->ClassType()))
-    if (!IsSkipped(*Info) && (Info->Kind == tkClass || !Info->ReadOnly()) && Source.Chance(50))
+    if (!IsSkipped(*Info) && (Info->Kind == tkClass || !Info->ReadOnly()) &&
+        Source.Chance(50))
       RandomizeValue(Instance, *Info, Source);
 }
 
 AnsiString ValueText(TObject* Instance, const TPropInfo& Info) {
   switch (Info.Kind) {
-    case tkFloat: return FormFileFloat(Info.GetFloat(Instance));
-    case tkString: return FormFileString(Info.GetStr(Instance));
-    default: return IntToStr(Info.GetOrd(Instance));
+    case tkFloat:
+      return FormFileFloat(Info.GetFloat(Instance));
+    case tkString:
+      return FormFileString(Info.GetStr(Instance));
+    default:
+      return IntToStr(Info.GetOrd(Instance));
   }
 }
 
 // Every value of Instance a form file holds, as "path = value": the stored properties,
 // sub-objects by path, string lists by their lines, collection items by index.
-void CollectValues(TObject* Instance, const AnsiString& Prefix, std::vector<std::string>& Values) {
+void CollectValues(TObject* Instance, const AnsiString& Prefix,
+                   std::vector<std::string>& Values) {
   for (const TPropInfo* Info : GetPropList(Instance->ClassType())) {
     if (IsSkipped(*Info) || !Info->IsStored(Instance)) continue;
     const AnsiString Path = Prefix + Info->Name;
@@ -121,7 +145,8 @@ void CollectValues(TObject* Instance, const AnsiString& Prefix, std::vector<std:
     }
     TObject* Sub = Info->GetObj(Instance);
     if (auto* Strings = ObjectAs<TStrings>(Sub)) {
-      for (int I = 0; I < Strings->Count(); ++I) Values.push_back(Path + " line " + FormFileString(Strings->Strings(I)));
+      for (int I = 0; I < Strings->Count(); ++I)
+        Values.push_back(Path + " line " + FormFileString(Strings->Strings(I)));
     } else if (auto* Collection = ObjectAs<TCollection>(Sub)) {
       for (int I = 0; I < Collection->Count(); ++I)
         CollectValues(Collection->Items(I), Path + "[" + IntToStr(I) + "].", Values);
@@ -145,7 +170,8 @@ std::string LinesOnlyIn(const AnsiString& Text, const AnsiString& Other, const c
   auto Lines = [](const AnsiString& T) {
     std::multiset<std::string> Result;
     std::size_t Start = 0;
-    for (std::size_t End; (End = T.find("\r\n", Start)) != AnsiString::npos; Start = End + 2)
+    for (std::size_t End; (End = T.find("\r\n", Start)) != AnsiString::npos;
+         Start = End + 2)
       Result.insert(T.substr(Start, End - Start));
     return Result;
   };
@@ -161,12 +187,15 @@ std::string LinesOnlyIn(const AnsiString& Text, const AnsiString& Other, const c
   return Result;
 }
 
-std::string Differences(const std::vector<std::string>& Set, const std::vector<std::string>& Read) {
+std::string Differences(const std::vector<std::string>& Set,
+                        const std::vector<std::string>& Read) {
   std::string Result;
   for (const std::string& Value : Set)
-    if (std::find(Read.begin(), Read.end(), Value) == Read.end()) Result += "  set:  " + Value + "\n";
+    if (std::find(Read.begin(), Read.end(), Value) == Read.end())
+      Result += "  set:  " + Value + "\n";
   for (const std::string& Value : Read)
-    if (std::find(Set.begin(), Set.end(), Value) == Set.end()) Result += "  read: " + Value + "\n";
+    if (std::find(Set.begin(), Set.end(), Value) == Set.end())
+      Result += "  read: " + Value + "\n";
   return Result;
 }
 
@@ -186,7 +215,9 @@ class FormFileRoundTripTest : public uitest::UiTest {
     auto* Edit = ObjectAs<TdxInplaceEdit>(Component);
     const bool BitsFirst = Source.Chance(50);
     auto RandomBits = [&] {
-      if (Edit) Edit->SetStoredValues(TdxEditStoredValues::FromBits(static_cast<Cardinal>(Source.Below(0x200)) & 0x17F));
+      if (Edit)
+        Edit->SetStoredValues(TdxEditStoredValues::FromBits(
+            static_cast<Cardinal>(Source.Below(0x200)) & 0x17F));
     };
     if (BitsFirst) RandomBits();
     RandomizeValues(Component, Source);
@@ -194,7 +225,8 @@ class FormFileRoundTripTest : public uitest::UiTest {
     if (IsColumn) {
       auto* Tree = static_cast<TdxTreeList*>(Component);
       // No layout kept outside the file: one read back would be another case's.
-      Tree->SetOptions(Tree->Options() - TdxTreeListOptions{aoStoreToRegistry, aoStoreToIniFile});
+      Tree->SetOptions(Tree->Options() -
+                       TdxTreeListOptions{aoStoreToRegistry, aoStoreToIniFile});
       for (int I = 1; I <= 2; ++I) {
         TdxTreeListColumn* Column = Tree->CreateColumn(Made);
         Column->SetName("Column" + IntToStr(I));
@@ -220,14 +252,18 @@ class FormFileRoundTripTest : public uitest::UiTest {
     try {
       ReadComponentText(Copy.get(), First, "RoundTripForm");
     } catch (const Exception& E) {
-      ADD_FAILURE() << Class->ClassName() << " seed " << Seed << ": " << E.Message() << "\n" << First;
+      ADD_FAILURE() << Class->ClassName() << " seed " << Seed << ": " << E.Message() << "\n"
+                    << First;
       return false;
     }
     const AnsiString Second = WriteComponentText(Copy.get());
     const std::string Lost = Differences(ValuesOf(Form.get()), ValuesOf(Copy.get()));
-    EXPECT_TRUE(Lost.empty()) << Class->ClassName() << " seed " << Seed << ", values:\n" << Lost << First;
-    EXPECT_EQ(First, Second) << Class->ClassName() << " seed " << Seed << ", the second file:\n"
-                             << LinesOnlyIn(First, Second, "  lacks ") << LinesOnlyIn(Second, First, "  gains ");
+    EXPECT_TRUE(Lost.empty()) << Class->ClassName() << " seed " << Seed << ", values:\n"
+                              << Lost << First;
+    EXPECT_EQ(First, Second) << Class->ClassName() << " seed " << Seed
+                             << ", the second file:\n"
+                             << LinesOnlyIn(First, Second, "  lacks ")
+                             << LinesOnlyIn(Second, First, "  gains ");
     return Lost.empty() && First == Second;
   }
 };
@@ -268,14 +304,15 @@ TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
   auto* Fonted = AddColumn(Tree, &TdxTreeListColumn::StaticClass(), "colFont");
   Fonted->Font()->SetStyle({fsBold});
   Fonted->Font()->SetStyle({fsItalic});
-  auto* Check = static_cast<TdxTreeListCheckColumn*>(AddColumn(Tree, &TdxTreeListCheckColumn::StaticClass(), "colCheck"));
+  auto* Check = static_cast<TdxTreeListCheckColumn*>(
+      AddColumn(Tree, &TdxTreeListCheckColumn::StaticClass(), "colCheck"));
   Check->SetValueChecked("");
   Check->SetValueUnchecked("");
-  auto* Currency =
-      static_cast<TdxTreeListCurrencyColumn*>(AddColumn(Tree, &TdxTreeListCurrencyColumn::StaticClass(), "colCurrency"));
+  auto* Currency = static_cast<TdxTreeListCurrencyColumn*>(
+      AddColumn(Tree, &TdxTreeListCurrencyColumn::StaticClass(), "colCurrency"));
   Currency->SetDisplayFormat("");
-  auto* Buttons =
-      static_cast<TdxTreeListButtonColumn*>(AddColumn(Tree, &TdxTreeListButtonColumn::StaticClass(), "colButtons"));
+  auto* Buttons = static_cast<TdxTreeListButtonColumn*>(
+      AddColumn(Tree, &TdxTreeListButtonColumn::StaticClass(), "colButtons"));
   Buttons->Buttons()->Clear();
   TOwned<TForm> Copy(ReadBack(Form.get()));
   auto* ReadFonted = ObjectAs<TdxTreeListColumn>(Copy->FindComponent("colFont"));
@@ -285,7 +322,8 @@ TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
   ASSERT_NE(nullptr, ReadCheck);
   EXPECT_EQ("", ReadCheck->ValueChecked());
   EXPECT_EQ("", ReadCheck->ValueUnchecked());
-  auto* ReadCurrency = ObjectAs<TdxTreeListCurrencyColumn>(Copy->FindComponent("colCurrency"));
+  auto* ReadCurrency =
+      ObjectAs<TdxTreeListCurrencyColumn>(Copy->FindComponent("colCurrency"));
   ASSERT_NE(nullptr, ReadCurrency);
   EXPECT_TRUE(ReadCurrency->DisplayFormatAssigned());
   auto* ReadButtons = ObjectAs<TdxTreeListButtonColumn>(Copy->FindComponent("colButtons"));
@@ -303,7 +341,8 @@ TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
   EXPECT_EQ(-1, ObjectAs<TdxTreeListColumn>(Copy->FindComponent("colNoBand"))->BandIndex());
 
   // An editor keeping only the bit the file does not hold; the popups' start values.
-  const TClass Editors[] = {&TdxInplaceTextEdit::StaticClass(), &TdxPopupCalculator::StaticClass(),
+  const TClass Editors[] = {&TdxInplaceTextEdit::StaticClass(),
+                            &TdxPopupCalculator::StaticClass(),
                             &TCustomdxBlobPopup::StaticClass()};
   for (TClass Class : Editors) RegisterClass(Class);
   auto Unregister = ScopeExit([&] {
@@ -330,23 +369,31 @@ TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
 TEST_F(FormFileRoundTripTest, EveryClassReadsBackWhatItWroteAndWritesItAgain) {
   const TClass Classes[] = {
       // Editors, and the tree list's editor kinds.
-      &TdxInplaceTextEdit::StaticClass(), &TdxInplaceMaskEdit::StaticClass(), &TdxInplaceSpinEdit::StaticClass(),
-      &TdxInplaceTimeEdit::StaticClass(), &TdxInplaceCurrencyEdit::StaticClass(),
-      &TdxInplaceDropDownEdit::StaticClass(), &TdxInplaceDateEdit::StaticClass(),
-      &TdxInplaceButtonEdit::StaticClass(), &TdxInplaceImageEdit::StaticClass(),
-      &TdxInplacePickEdit::StaticClass(), &TdxInplaceMRUEdit::StaticClass(), &TdxInplaceCalcEdit::StaticClass(),
+      &TdxInplaceTextEdit::StaticClass(), &TdxInplaceMaskEdit::StaticClass(),
+      &TdxInplaceSpinEdit::StaticClass(), &TdxInplaceTimeEdit::StaticClass(),
+      &TdxInplaceCurrencyEdit::StaticClass(), &TdxInplaceDropDownEdit::StaticClass(),
+      &TdxInplaceDateEdit::StaticClass(), &TdxInplaceButtonEdit::StaticClass(),
+      &TdxInplaceImageEdit::StaticClass(), &TdxInplacePickEdit::StaticClass(),
+      &TdxInplaceMRUEdit::StaticClass(), &TdxInplaceCalcEdit::StaticClass(),
       &TdxInplaceBlobEdit::StaticClass(), &TdxInplaceMemoEdit::StaticClass(),
       &TdxInplaceHyperLinkEdit::StaticClass(), &TdxInplaceCheckEdit::StaticClass(),
       &TdxInplaceGraphicEdit::StaticClass(), &TdxPopupCalculator::StaticClass(),
       &TCustomdxBlobPopup::StaticClass(), &TdxInplaceTreeListTextEdit::StaticClass(),
-      &TdxInplaceTreeListMaskEdit::StaticClass(), &TdxInplaceTreeListDropDownEdit::StaticClass(),
-      &TdxInplaceTreeListDateEdit::StaticClass(), &TdxInplaceTreeListButtonEdit::StaticClass(),
-      &TdxInplaceTreeListImageEdit::StaticClass(), &TdxInplaceTreeListPickEdit::StaticClass(),
+      &TdxInplaceTreeListMaskEdit::StaticClass(),
+      &TdxInplaceTreeListDropDownEdit::StaticClass(),
+      &TdxInplaceTreeListDateEdit::StaticClass(),
+      &TdxInplaceTreeListButtonEdit::StaticClass(),
+      &TdxInplaceTreeListImageEdit::StaticClass(),
+      &TdxInplaceTreeListPickEdit::StaticClass(),
       &TdxInplaceTreeListCalcEdit::StaticClass(), &TdxInplaceTreeListMRUEdit::StaticClass(),
-      &TdxInplaceTreeListGraphicEdit::StaticClass(), &TdxInplaceTreeListBlobEdit::StaticClass(),
-      &TdxInplaceTreeListMemoEdit::StaticClass(), &TdxInplaceTreeListCheckEdit::StaticClass(),
-      &TdxInplaceTreeListSpinEdit::StaticClass(), &TdxInplaceTreeListHyperLinkEdit::StaticClass(),
-      &TdxInplaceTreeListTimeEdit::StaticClass(), &TdxInplaceTreeListCurrencyEdit::StaticClass(),
+      &TdxInplaceTreeListGraphicEdit::StaticClass(),
+      &TdxInplaceTreeListBlobEdit::StaticClass(),
+      &TdxInplaceTreeListMemoEdit::StaticClass(),
+      &TdxInplaceTreeListCheckEdit::StaticClass(),
+      &TdxInplaceTreeListSpinEdit::StaticClass(),
+      &TdxInplaceTreeListHyperLinkEdit::StaticClass(),
+      &TdxInplaceTreeListTimeEdit::StaticClass(),
+      &TdxInplaceTreeListCurrencyEdit::StaticClass(),
       // Style controllers.
       &TdxEditStyleController::StaticClass(), &TdxCheckEditStyleController::StaticClass()};
   std::vector<TClass> All(std::begin(Classes), std::end(Classes));
