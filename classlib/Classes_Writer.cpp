@@ -140,7 +140,8 @@ void TWriter::WriteProperty(TObject* Instance, const TPropInfo& Info, const Ansi
       for (int I = 0; I < Strings->Count(); ++I) Line(Indent + 2, FormFileString(Strings->Strings(I)));
       Line(Indent, "end");
     } else if (auto* Collection = ObjectAs<TCollection>(Sub)) {
-      if (Collection->Count() == 0) return;
+      // Written even when empty: reading clears the collection, so that one whose
+      // owner starts with items reads back empty.
       Line(Indent, Name + " = items");
       for (int I = 0; I < Collection->Count(); ++I) {
         Line(Indent + 2, "item");

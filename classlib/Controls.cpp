@@ -33,7 +33,6 @@ std::vector<TControlCanvas*> CanvasList;  // canvases holding a DC of their own
 SHORT DefaultGetKeyState(int VirtKey) { return ::GetKeyState(VirtKey); }
 BOOL DefaultMessageBeep(UINT Type) { return ::MessageBeep(Type); }
 
-
 }  // namespace
 
 namespace classlib_detail {

@@ -130,7 +130,9 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
             NewWidth = ParentSize.x - (Original.x - Rules.x);
           else
             NewLeft = ParentSize.x - (Original.x - Rules.x);
-        } else if (!A.Contains(akLeft)) {
+        } else if (!A.Contains(akLeft) && ParentSize.x != Original.x) {
+          // Scaled only when the parent's size changed (MulDiv cannot give back every
+          // coordinate unchanged: it answers -1 for the lowest).
           NewLeft = MulDiv(Rules.x, ParentSize.x, Original.x) - NewWidth / 2;
         }
         if (A.Contains(akBottom)) {
@@ -138,7 +140,7 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
             NewHeight = ParentSize.y - (Original.y - Rules.y);
           else
             NewTop = ParentSize.y - (Original.y - Rules.y);
-        } else if (!A.Contains(akTop)) {
+        } else if (!A.Contains(akTop) && ParentSize.y != Original.y) {
           NewTop = MulDiv(Rules.y, ParentSize.y, Original.y) - NewHeight / 2;
         }
         TFlagScope AnchorMove(Control->FAnchorMove);

@@ -6,12 +6,10 @@
 namespace {
 
 bool FontStored(TControl* Control) { return !Control->ParentFont(); }
-bool FontColorStored(TFont* Font) { return Font->Color() != Font->DefaultColor(); }
 bool ColorStored(TControl* Control) { return !Control->ParentColor(); }
 bool ShowHintStored(TControl* Control) { return !Control->ParentShowHint(); }
 bool BiDiModeStored(TControl* Control) { return !Control->ParentBiDiMode(); }
-// Reading the alignment sets the anchors it implies: other anchors are written, those
-// only when they are not the default.
+// Align, read before them, sets the anchors it implies: other anchors are written.
 bool AnchorsStored(TControl* Control) { return !(Control->Anchors() == AnchorAlign(Control->Align())); }
 // A windowed control inside a parent has a place in its tab order.
 bool TabOrderStored(TWinControl* Control) { return Control->Parent() != nullptr; }
@@ -21,18 +19,19 @@ bool Ctl3DStored(TWinControl* Control) { return !Control->ParentCtl3D(); }
 
 void RegisterControlsPublished() {
   {
+    // A font written is written whole: one read starts from whatever font its owner
+    // gives it (a parent's, a grid's), not from a new font's values.
     TPublish<TFont> P;
-    P.Prop("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET);
+    P.Prop("Charset", &TFont::Charset, &TFont::SetCharset).NoDefault();
     P.Prop("Color", &TFont::Color, &TFont::SetColor)
         .Idents(IdentToColor, ColorToIdent, true)
-        .Stored(FontColorStored)
         .NoDefault();
     // The height in pixels is what a form file keeps; the size follows from it.
     P.Prop("Height", &TFont::Height, &TFont::SetHeight).NoDefault();
     P.Prop("Name", &TFont::Name, &TFont::SetName).NoDefault();
-    P.Prop("Pitch", &TFont::Pitch, &TFont::SetPitch);
+    P.Prop("Pitch", &TFont::Pitch, &TFont::SetPitch).NoDefault();
     P.Prop("Size", &TFont::Size, &TFont::SetSize).Stored(false);
-    P.Prop("Style", &TFont::Style, &TFont::SetStyle);
+    P.Prop("Style", &TFont::Style, &TFont::SetStyle).NoDefault();
   }
   {
     TPublish<TSizeConstraints> P;
@@ -48,7 +47,9 @@ void RegisterControlsPublished() {
     P.Prop("Width", &TControl::Width, &TControl::SetWidth).NoDefault();
     P.Prop("Height", &TControl::Height, &TControl::SetHeight).NoDefault();
     P.Prop("Align", &TControl::Align, &TControl::SetAlign);
-    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors).Stored(AnchorsStored).NoDefault();
+    P.Prop("Anchors", &TControl::Anchors, &TControl::SetAnchors)
+        .Stored(AnchorsStored)
+        .NoDefault();
     P.Prop("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(BiDiModeStored);
     P.Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
     P.Prop("Color", &TControl::Color, &TControl::SetColor)

@@ -212,10 +212,6 @@ class TFont : public TGraphicsObject {
   void SetHeight(int Value);
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
-  // The colour a form file leaves out: the one the font's owner starts it with
-  // (clWindowText unless the owner says otherwise). Not assigned with the font.
-  TColor DefaultColor() const { return FDefaultColor; }
-  void SetDefaultColor(TColor Value) { FDefaultColor = Value; }
   TFontCharset Charset() const { return FCharset; }
   void SetCharset(TFontCharset Value);
   TFontStyles Style() const { return FStyle; }
@@ -235,7 +231,6 @@ class TFont : public TGraphicsObject {
   AnsiString FName;
   int FHeight;
   TColor FColor = clWindowText;
-  TColor FDefaultColor = clWindowText;
   TFontCharset FCharset = DEFAULT_CHARSET;
   TFontStyles FStyle;
   TFontPitch FPitch = fpDefault;

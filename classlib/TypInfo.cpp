@@ -1,5 +1,7 @@
 #include "classlib/TypInfo.h"
 
+#include <algorithm>
+
 #include "classlib/StrUtils.h"
 
 TCLASS_IMPL(EPropertyError)
@@ -130,14 +132,15 @@ std::vector<const TPropInfo*> GetPropList(TClass AClass) {
     const TPublishedClass* Record = FindRecord(*It);
     if (!Record) continue;
     for (const auto& Info : Record->Props) {
-      bool Replaced = false;
-      for (auto& Existing : Result)
-        if (SameText(Existing->Name, Info->Name)) {
-          Existing = Info.get();
-          Replaced = true;
-          break;
-        }
-      if (!Replaced) Result.push_back(Info.get());
+      auto Existing = std::find_if(
+          Result.begin(), Result.end(),
+          [&](const TPropInfo* Prior) { return SameText(Prior->Name, Info->Name); });
+      if (Existing != Result.end() && !Info->Moved)
+        *Existing = Info.get();
+      else {
+        if (Existing != Result.end()) Result.erase(Existing);
+        Result.push_back(Info.get());
+      }
     }
   }
   // Events come after every other property, so that a value set while a form file

@@ -21,7 +21,9 @@
 // the property's name in front (Font.Name). An event is a TEvent data member. A class
 // sees the properties of its ancestors first, in their order, then its own, and the
 // events after all of them; one that registers an ancestor's name again replaces that
-// property in its place (to give it another default, for instance).
+// property in its place (to give it another default, for instance), or, marked Moved,
+// takes it to its own place among the class's properties (so that a value derived
+// from one of them is written, and read, after it).
 #pragma once
 
 #include <functional>
@@ -120,6 +122,8 @@ struct TPropInfo {
   AnsiString DefaultStr;
   // Whether the value is written at all (empty: always).
   std::function<bool(TObject*)> StoredProc;
+  // An ancestor's property registered again at this class's place in the order.
+  bool Moved = false;
 
   bool ReadOnly() const;
   bool IsStored(TObject* Instance) const;
@@ -269,6 +273,12 @@ class TPropRef {
       FInfo.StoredProc = [Pred](TObject* Instance) {
         return static_cast<bool>(std::invoke(Pred, static_cast<C*>(Instance)));
       };
+    return *this;
+  }
+  // An ancestor's property registered again leaves the ancestor's place for this
+  // one: after the properties the class registered before it.
+  TPropRef& Moved() {
+    FInfo.Moved = true;
     return *this;
   }
   // Names for values of an integer property; Hex writes the others in hexadecimal.

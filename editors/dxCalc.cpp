@@ -578,10 +578,12 @@ void TCustomdxCalculator::Dispatch(TMessage& Message) {
 void InitdxCalc() {
   TheErrorText = dxEditText(IDS_DXEDIT_CALCERROR);
   TheButtonBitmap = NewObject<TBitmap>();
-  // The keypad starts with neither flag: True is what a form file has to say.
+  // The keypad starts with neither flag and as a tab stop: what differs is what a form
+  // file has to say.
   TPublish<TCustomdxCalculator> P;
   P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
   P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(false);
+  P.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
 }
 
 void DonedxCalc() {

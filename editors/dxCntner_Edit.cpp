@@ -6,6 +6,8 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Forms.h"
@@ -642,7 +644,8 @@ void TdxInplaceEdit::CMMouseEnterLeave(TMessage& /*Message*/, bool Inside) {
 }
 
 // ---------------------------------------------------------------------------------
-// Form files: "Height" unless it follows the font, "StoredValues" when not empty.
+// Form files: "Height" unless it follows the font, "StoredValues" when the bits the
+// file keeps are not all clear.
 
 bool TdxInplaceEdit::HeightStored() { return !(AutoSize() && !InPlace()); }
 
@@ -650,8 +653,10 @@ void TdxInplaceEdit::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineProperty("Height", TReaderProc::Bind<&TdxInplaceEdit::ReadHeight>(this),
                         TWriterProc::Bind<&TdxInplaceEdit::WriteHeight>(this), HeightStored());
-  Filer->DefineProperty("StoredValues", TReaderProc::Bind<&TdxInplaceEdit::ReadStoredValues>(this),
-                        TWriterProc::Bind<&TdxInplaceEdit::WriteStoredValues>(this), !FStoredValues.Empty());
+  Filer->DefineProperty("StoredValues",
+                        TReaderProc::Bind<&TdxInplaceEdit::ReadStoredValues>(this),
+                        TWriterProc::Bind<&TdxInplaceEdit::WriteStoredValues>(this),
+                        (FStoredValues.Bits() & 0xFF) != 0);
 }
 
 void TdxInplaceEdit::ReadHeight(TReader* Reader) { SetHeight(static_cast<int>(Reader->ReadInteger())); }
@@ -662,9 +667,34 @@ void TdxInplaceEdit::WriteHeight(TWriter* Writer) { Writer->WriteInteger(Height(
 void TdxInplaceEdit::ReadStoredValues(TReader* Reader) {
   Cardinal Bits = static_cast<Cardinal>(Reader->ReadInteger()) & 0xFF;
   FStoredValues = TdxEditStoredValues::FromBits((FStoredValues.Bits() & ~Cardinal(0xFF)) | Bits);
+  FStoredValuesRead = true;
+}
+
+void TdxInplaceEdit::ReadState(TReader* Reader) {
+  FStoredValuesRead = false;
+  inherited::ReadState(Reader);
+  if (!FStoredValuesRead)
+    FStoredValues = TdxEditStoredValues::FromBits(FStoredValues.Bits() & ~Cardinal(0xFF));
 }
 
 void TdxInplaceEdit::WriteStoredValues(TWriter* Writer) { Writer->WriteInteger(FStoredValues.Bits() & 0xFF); }
+
+namespace {
+std::vector<std::pair<TClass, TdxEditStartFlags>> StartFlags;
+}  // namespace
+
+TdxEditStartFlags dxStartFlags(const TdxInplaceEdit* Edit) {
+  const TClass Class = Edit->ClassType();
+  for (const auto& [Known, Flags] : StartFlags)
+    if (Known == Class) return Flags;
+  TOwned<TComponent> Fresh(AsComponentClass(Class)->Create(nullptr));
+  const auto* New = static_cast<const TdxInplaceEdit*>(Fresh.get());
+  const TdxEditStartFlags Flags{New->ParentColor(), New->ParentCtl3D(), New->TabStop()};
+  StartFlags.emplace_back(Class, Flags);
+  return Flags;
+}
+
+void dxForgetStartFlags() { StartFlags.clear(); }
 
 TPoint dxCaretMenuPoint(HWND Wnd) {
   POINT Caret{0, 0};

@@ -275,6 +275,9 @@ class TdxInplaceEdit : public TWinControl {
   virtual void StyleChanged();
 
   void DefineProperties(TFiler* Filer) override;
+  // The stored values read are the file's: a file without them was written from an
+  // editor that kept nothing, whatever its constructor or the values read marked.
+  void ReadState(TReader* Reader) override;
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
@@ -375,6 +378,7 @@ class TdxInplaceEdit : public TWinControl {
   bool FShown = false;
   int FKeyDownLevel = 0;
   TdxEditStoredValues FStoredValues;
+  bool FStoredValuesRead = false;
   bool FRelayingOut = false;
 
  protected:
@@ -387,6 +391,18 @@ template <TdxEditStoredValue Bit>
 bool dxValueKept(TdxInplaceEdit* Edit) {
   return Edit->StoredValues().Contains(Bit);
 }
+
+// The flags a new editor of Edit's class starts with (in place or not, each class its
+// own): what a form file read into one finds before its values. Learnt once per class,
+// from an editor made for it.
+struct TdxEditStartFlags {
+  bool ParentColor;
+  bool ParentCtl3D;
+  bool TabStop;
+};
+TdxEditStartFlags dxStartFlags(const TdxInplaceEdit* Edit);
+// Forgets what dxStartFlags learnt (the unit's end).
+void dxForgetStartFlags();
 
 // Publishes an editor's MaxValue and MinValue (an editor with MinValue, MaxValue and
 // SetMinMaxValues), kept together whatever order a form file gives them in: each is

@@ -309,18 +309,29 @@ void InitdxCntner() {
   P.Prop("ReadOnly", &TdxInplaceEdit::ReadOnly, &TdxInplaceEdit::SetReadOnly)
       .Stored(dxValueKept<esvReadOnly>)
       .NoDefault();
-  // An editor in place starts with neither flag, one outside a container with both: a
-  // form file says where the flag differs from that start.
+  // Each class chooses how its editors start (in place with neither parent flag and
+  // no tab stop, outside a container with all three, a text editor without the
+  // parent's colour): a form file says where a flag differs from that start.
   P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentColor() == Edit->InPlace(); })
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->ParentColor() != dxStartFlags(Edit).ParentColor;
+      })
+      .NoDefault();
+  P.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->TabStop() != dxStartFlags(Edit).TabStop;
+      })
       .NoDefault();
   P.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D)
-      .Stored([](TdxInplaceEdit* Edit) { return Edit->ParentCtl3D() == Edit->InPlace(); })
+      .Stored([](TdxInplaceEdit* Edit) {
+        return Edit->ParentCtl3D() != dxStartFlags(Edit).ParentCtl3D;
+      })
       .NoDefault();
 }
 
 void DonedxCntner() {
   UnRegisterPublished(&TdxInplaceEdit::StaticClass());
+  dxForgetStartFlags();
   ReleaseSharedObject(ShadowBrush);
   ShadowBrush = nullptr;
   ReleaseSharedObject(LastBorderBrush);

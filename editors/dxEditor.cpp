@@ -700,9 +700,7 @@ void InitdxEditor() {
   Mask.Prop("MaxLength", &TdxInplaceMaskEdit::UnmaskedMaxLength, &TdxInplaceTextEdit::SetMaxLength)
       .Stored(dxValueKept<esvMaxLength>)
       .NoDefault();
-  Mask.Prop("EditMask", &TdxInplaceMaskEdit::EditMask, &TdxInplaceMaskEdit::SetEditMask)
-      .Stored(dxValueKept<esvEditMask>)
-      .NoDefault();
+  dxPublishEditMask(Mask);
 }
 
 void DonedxEditor() {

@@ -583,9 +583,12 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
 // Start and end
 
 void InitdxBlobPopup() {
-  // The popup starts without its parent's colour: True is what a form file has to say.
+  // The popup starts hidden, without its parent's colour and as a tab stop: what
+  // differs is what a form file has to say.
   TPublish<TCustomdxBlobPopup> P;
   P.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  P.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(false);
+  P.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
 }
 
 void DonedxBlobPopup() { UnRegisterPublished(&TCustomdxBlobPopup::StaticClass()); }

@@ -182,9 +182,10 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
 // Start and end
 
 void InitdxDateEdit() {
-  // The edit mask follows UseEditMask, which is read after it.
   TPublish<TdxInplaceDateEdit> P;
   P.Prop("UseEditMask", &TdxInplaceDateEdit::UseEditMask, &TdxInplaceDateEdit::SetUseEditMask).Default(false);
+  // UseEditMask sets the mask: a kept mask is read after it.
+  dxPublishEditMask(P).Moved();
 }
 
 void DonedxDateEdit() { UnRegisterPublished(&TdxInplaceDateEdit::StaticClass()); }

@@ -455,6 +455,8 @@ void InitdxSpinEdit() {
   TPublish<TdxInplaceTimeEdit> T;
   T.Prop("TimeEditFormat", &TdxInplaceTimeEdit::TimeEditFormat, &TdxInplaceTimeEdit::SetTimeEditFormat)
       .Default(tfHourMinSec);
+  // The format sets the mask: a kept mask is read after it.
+  dxPublishEditMask(T).Moved();
 }
 
 void DonedxSpinEdit() {

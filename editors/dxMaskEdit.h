@@ -183,3 +183,14 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   int FSkipFrom = 0;
   int FSkipTo = 0;
 };
+
+// Publishes the mask editor's EditMask on P's class: written while its stored-values
+// bit is set; reading it keeps it again. A class whose mask follows a property of its
+// own publishes it again after that one, Moved, so that a kept mask is read after the
+// mask the property makes.
+template <class TEdit>
+TPropRef<TEdit> dxPublishEditMask(TPublish<TEdit>& P) {
+  return P.Prop("EditMask", &TdxInplaceMaskEdit::EditMask, &TdxInplaceMaskEdit::SetEditMask)
+      .Stored(dxValueKept<esvEditMask>)
+      .NoDefault();
+}

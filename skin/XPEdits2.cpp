@@ -132,7 +132,6 @@ TCustomXPEdit::TCustomXPEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetTabStop(true);
   FColors = NewObject<TXPEditColors>(this);
   SetParentFont(true);
-  Font()->SetDefaultColor(clHotLight);
   Font()->SetColor(clHotLight);
   TransparentEditList.push_back(this);
   if (!EditHook)

@@ -151,13 +151,14 @@ void PublishTextKinds() {
     P.Prop("GlyphCount", &C::GlyphCount, &C::SetGlyphCount).Default(6);
     P.Prop("ShowNullFieldStyle", &C::ShowNullFieldStyle, &C::SetShowNullFieldStyle)
         .Default(nsUnchecked);
-    P.Prop("ValueChecked", &C::ValueChecked, &C::SetValueChecked).Stored([](C* Column) {
-      return Column->ValueChecked() != dxTLCheckTrueText();
-    });
+    // Written where they differ from the column's own start, the empty text too.
+    P.Prop("ValueChecked", &C::ValueChecked, &C::SetValueChecked)
+        .Stored([](C* Column) { return Column->ValueChecked() != dxTLCheckTrueText(); })
+        .NoDefault();
     P.Prop("ValueGrayed", &C::ValueGrayed, &C::SetValueGrayed);
-    P.Prop("ValueUnchecked", &C::ValueUnchecked, &C::SetValueUnchecked).Stored([](C* Column) {
-      return Column->ValueUnchecked() != dxTLCheckFalseText();
-    });
+    P.Prop("ValueUnchecked", &C::ValueUnchecked, &C::SetValueUnchecked)
+        .Stored([](C* Column) { return Column->ValueUnchecked() != dxTLCheckFalseText(); })
+        .NoDefault();
     P.Prop("OnToggleClick", &C::OnToggleClick);
   }
   {
@@ -196,7 +197,8 @@ void PublishTextKinds() {
     TPublish<C> P;
     P.Prop("DecimalPlaces", &C::DecimalPlaces, &C::SetDecimalPlaces).Default(2);
     P.Prop("DisplayFormat", &C::DisplayFormat, &C::SetDisplayFormat)
-        .Stored(&C::DisplayFormatAssigned);
+        .Stored(&C::DisplayFormatAssigned)
+        .NoDefault();
     P.Prop("MinValue", &C::MinValue, &C::SetMinValue).Default(0.0);
     P.Prop("MaxValue", &C::MaxValue, &C::SetMaxValue).Default(0.0);
     P.Prop("UseThousandSeparator", &C::UseThousandSeparator, &C::SetUseThousandSeparator)

@@ -234,6 +234,12 @@ TFont* TdxTreeListColumn::Font() {
   return FFont;
 }
 
+TFont* TdxTreeListColumn::AssignedFont() {
+  TFont* Result = Font();
+  FAssignedValues.Include(cvFont);
+  return Result;
+}
+
 void TdxTreeListColumn::SetFont(TFont* Value) { Font()->Assign(Value); }
 
 void TdxTreeListColumn::FontChanged(TObject* /*Sender*/) {
@@ -626,9 +632,15 @@ void RegisterTreeListColumnPublished() {
       .Default(false);
   P.Prop("DisableDragging", &C::DisableDragging, &C::SetDisableDragging).Default(false);
   P.Prop("DisableEditor", &C::DisableEditor, &C::SetDisableEditor).Default(false);
-  P.Prop("Font", &C::Font, &C::SetFont).Stored([](C* Column) {
-    return AssignedStored(Column, cvFont);
-  });
+  // A font read from a form file is the column's own.
+  P.Prop(
+       "Font",
+       [](C* Column) {
+         return Column->ComponentState().Contains(csReading) ? Column->AssignedFont()
+                                                             : Column->Font();
+       },
+       &C::SetFont)
+      .Stored([](C* Column) { return AssignedStored(Column, cvFont); });
   P.Prop("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment)
       .Default(taLeftJustify);
   P.Prop("HeaderGlyph", &C::HeaderGlyph, &C::SetHeaderGlyph).Stored([](C* Column) {

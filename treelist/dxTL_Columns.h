@@ -139,6 +139,9 @@ class TdxTreeListColumn : public TComponent {
   void SetDisableEditor(bool Value) { FDisableEditor = Value; }
   // A copy of the tree list's font until assigned; made on first use.
   TFont* Font();
+  // The font assigned: what a form file naming the font reads into, so that a font
+  // equal to the tree list's stays the column's own.
+  TFont* AssignedFont();
   void SetFont(TFont* Value);
   TAlignment HeaderAlignment() const { return FHeaderAlignment; }
   void SetHeaderAlignment(TAlignment Value);

@@ -138,6 +138,9 @@ int TCustomdxTreeListControl::IndexOfColumn(const TdxTreeListColumn* Column) con
 void TCustomdxTreeListControl::AddColumn(TdxTreeListColumn* Column) {
   FColumns.push_back(Column);
   Column->FTreeList = this;
+  // A band index the band setter would give: none beyond the last band (-1 without
+  // bands), so that a form file's index reads back as it was.
+  Column->FBandIndex = std::min(Column->FBandIndex, FBands->Count() - 1);
   Column->FJoinOrder = FColumnsJoined++;
   ColumnChanged(nullptr);
 }

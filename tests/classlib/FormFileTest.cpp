@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "tests/classlib/FormTestClasses.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -362,6 +363,86 @@ TEST_F(FormFileTest, PublishedPropertiesAreFoundByNameOnTheClassAndItsAncestors)
     if (Info->Kind == tkMethod) SeenEvent = true;
     EXPECT_TRUE(!SeenEvent || Info->Kind == tkMethod) << Info->Name << " after an event";
   }
+}
+
+// A check box whose caption, registered again and moved, follows a value of its own.
+class TMovedCaptionBox : public TCheckBox {
+  TCLASS_DECL(TMovedCaptionBox, TCheckBox)
+ public:
+  using TCheckBox::TCheckBox;
+  int Extra() const { return FExtra; }
+  void SetExtra(int Value) { FExtra = Value; }
+
+ private:
+  int FExtra = 0;
+};
+TCLASS_IMPL(TMovedCaptionBox)
+
+TEST_F(FormFileTest, AMovedPropertyFollowsTheClassesOwnAndOnlyThere) {
+  auto Names = [](TClass Class) {
+    std::vector<AnsiString> Result;
+    for (const TPropInfo* Info : GetPropList(Class)) Result.push_back(Info->Name);
+    return Result;
+  };
+  const std::vector<AnsiString> Before = Names(&TCheckBox::StaticClass());
+  TPublish<TMovedCaptionBox> P;
+  P.Prop("Extra", &TMovedCaptionBox::Extra, &TMovedCaptionBox::SetExtra);
+  P.Prop("Caption", &TCustomCheckBox::Caption, &TCustomCheckBox::SetCaption).Moved();
+  auto Unregister =
+      ScopeExit([] { UnRegisterPublished(&TMovedCaptionBox::StaticClass()); });
+  const std::vector<AnsiString> After = Names(&TMovedCaptionBox::StaticClass());
+  ASSERT_EQ(Before.size() + 1, After.size());
+  auto Extra = std::find(After.begin(), After.end(), "Extra");
+  ASSERT_NE(After.end(), Extra);
+  ASSERT_NE(After.end(), Extra + 1);
+  EXPECT_EQ("Caption", *(Extra + 1));
+  EXPECT_EQ(1, std::count(After.begin(), After.end(), "Caption"));
+  // The ancestor keeps its order.
+  EXPECT_EQ(Before, Names(&TCheckBox::StaticClass()));
+}
+
+// A widget that starts with one item.
+class TStockedWidget : public TTestWidget {
+  TCLASS_DECL(TStockedWidget, TTestWidget)
+ public:
+  explicit TStockedWidget(TComponent* AOwner) : TTestWidget(AOwner) { Items()->Add(); }
+};
+TCLASS_IMPL(TStockedWidget)
+
+// What a read starts from (the anchors an alignment sets, the items a component makes)
+// does not stand in for what the file was written from, and a control far off keeps
+// its place.
+TEST_F(FormFileTest, AFileReadAndWrittenAgainHoldsWhatItsComponentsHeld) {
+  RegisterClass(&TStockedWidget::StaticClass());
+  auto Unregister = ScopeExit([] { UnRegisterClass(&TStockedWidget::StaticClass()); });
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetName("HeldForm");
+  auto* Aligned = NewObject<TPanel>(Form.get());
+  Aligned->SetName("pnlAligned");
+  Aligned->SetParent(Form.get());
+  Aligned->SetAlign(alBottom);
+  Aligned->SetAnchors(AnchorsDefault);
+  auto* Far = NewObject<TPanel>(Form.get());
+  Far->SetName("pnlFar");
+  Far->SetParent(Form.get());
+  Far->SetAnchors({akLeft});
+  Far->SetBounds(0, -2147483647 - 1, 185, 1);
+  auto* Widget = NewObject<TStockedWidget>(Form.get());
+  Widget->SetName("wgtEmpty");
+  Widget->Items()->Clear();
+
+  const AnsiString Text = WriteComponentText(Form.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "HeldForm");
+  // Its window made, the form places its children by their anchors.
+  Copy->HandleNeeded();
+  EXPECT_EQ(WriteComponentText(Copy.get()), Text);
+  EXPECT_EQ(AnchorsDefault, ObjectAs<TPanel>(Copy->FindComponent("pnlAligned"))->Anchors())
+      << Text.c_str();
+  EXPECT_EQ(-2147483647 - 1, ObjectAs<TPanel>(Copy->FindComponent("pnlFar"))->Top())
+      << Text.c_str();
+  EXPECT_EQ(0, ObjectAs<TStockedWidget>(Copy->FindComponent("wgtEmpty"))->Items()->Count())
+      << Text.c_str();
 }
 
 TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {

@@ -15,8 +15,10 @@
 #include "editors/dxEditor.h"
 #include "editors/dxExEdtr_BlobPopup.h"
 #include "editors/dxExEdtr_CalcEdit.h"
+#include "editors/dxExEdtr_DateEdit.h"
 #include "editors/dxExEdtr_Graphic.h"
 #include "editors/dxExEdtr_Spin.h"
+#include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
 
 using namespace edittest;
@@ -39,6 +41,25 @@ class TButtonsEdit : public TTestEdit {
   }
 };
 TCLASS_IMPL(TButtonsEdit)
+
+// A text editor outside a container, and one of its descendants that starts with the
+// parent's colour.
+class TOutsideTextEdit : public TdxInplaceTextEdit {
+  TCLASS_DECL(TOutsideTextEdit, TdxInplaceTextEdit)
+ public:
+  using TdxInplaceTextEdit::TdxInplaceTextEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+TCLASS_IMPL(TOutsideTextEdit)
+
+class TParentColorTextEdit : public TOutsideTextEdit {
+  TCLASS_DECL(TParentColorTextEdit, TOutsideTextEdit)
+ public:
+  explicit TParentColorTextEdit(TComponent* AOwner) : TOutsideTextEdit(AOwner) {
+    SetParentColor(true);
+  }
+};
+TCLASS_IMPL(TParentColorTextEdit)
 
 // Refuses every value, or accepts, and counts the questions.
 class TValidator : public TObject {
@@ -722,6 +743,73 @@ TEST_F(InplaceEditTest, TheFormFileKeepsTheParentFlagsAndTheStepAsSet) {
     ASSERT_NE(nullptr, Read);
     EXPECT_EQ(Increment, Read->Increment()) << Text.c_str();
     EXPECT_EQ(Increment != 1.0, Text.find(" Increment = ") != AnsiString::npos) << Text.c_str();
+  }
+}
+
+// A form file read and written again is the same file, and holds what was set: the
+// parent flags against each class's own start, and the time and date editors' masks
+// and stored values whatever the format or UseEditMask made of them.
+TEST_F(InplaceEditTest, AFormFileReadAndWrittenAgainIsTheSameFile) {
+  // Written, read and written again: the second file, and the editor read.
+  auto RoundTrip = [this](auto* Edit, AnsiString& First, AnsiString& Second) {
+    auto* Read = ReadBack(Edit, &First);
+    if (Read) Second = WriteComponentText(Read->Owner());
+    return Read;
+  };
+  auto CheckParentColor = [&](auto* Edit, bool ParentColor) {
+    Edit->SetParentColor(ParentColor);
+    AnsiString First, Second;
+    auto* Read = RoundTrip(Edit, First, Second);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(ParentColor, Read->ParentColor()) << Edit->ClassName() << First.c_str();
+    EXPECT_EQ(First, Second);
+  };
+  for (bool ParentColor : {true, false}) {
+    CheckParentColor(FormEdit<TOutsideTextEdit>(), ParentColor);
+    CheckParentColor(FormEdit<TParentColorTextEdit>(), ParentColor);
+  }
+  // An editor outside a container starts as a tab stop, one in place does not.
+  auto CheckTabStop = [&](auto* Edit, bool TabStop) {
+    Edit->SetTabStop(TabStop);
+    AnsiString First, Second;
+    auto* Read = RoundTrip(Edit, First, Second);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(TabStop, Read->TabStop()) << Edit->ClassName() << First.c_str();
+    EXPECT_EQ(First, Second);
+  };
+  for (bool TabStop : {true, false}) {
+    CheckTabStop(FormEdit<TOutsideTextEdit>(), TabStop);
+    CheckTabStop(FormEdit<TdxInplaceTextEdit>(), TabStop);
+  }
+
+  // The kept mask, the format's and none, under each time format.
+  for (TdxTimeEditFormat Format : {tfHourMinSec, tfHourMin, tfHour}) {
+    for (int Kept = 0; Kept < 3; ++Kept) {
+      auto* Time = FormEdit<TdxInplaceTimeEdit>();
+      Time->SetTimeEditFormat(Format);
+      if (Kept == 1) Time->SetEditMask("99:99;0;_");
+      if (Kept == 2) Time->SetStoredValues({});
+      AnsiString First, Second;
+      auto* Read = RoundTrip(Time, First, Second);
+      ASSERT_NE(nullptr, Read);
+      EXPECT_EQ(First, Second);
+      EXPECT_EQ(Time->StoredValues(), Read->StoredValues()) << First.c_str();
+      EXPECT_EQ(Format, Read->TimeEditFormat());
+      EXPECT_EQ(Time->EditMask(), Read->EditMask()) << First.c_str();
+    }
+  }
+  for (int Kept = 0; Kept < 3; ++Kept) {
+    auto* Date = FormEdit<TdxInplaceDateEdit>();
+    Date->SetUseEditMask(true);
+    if (Kept == 1) Date->SetEditMask("99/99/9999;1;_");
+    if (Kept == 2) Date->SetStoredValues({});
+    AnsiString First, Second;
+    auto* Read = RoundTrip(Date, First, Second);
+    ASSERT_NE(nullptr, Read);
+    EXPECT_EQ(First, Second);
+    EXPECT_EQ(Date->StoredValues(), Read->StoredValues()) << First.c_str();
+    EXPECT_TRUE(Read->UseEditMask());
+    EXPECT_EQ(Date->EditMask(), Read->EditMask()) << First.c_str();
   }
 }
 
