@@ -26,8 +26,10 @@ TCustomdxTreeListControl* TdxTreeListBand::TreeList() const {
 void TdxTreeListBand::BeforeDestruction() {
   TCustomdxTreeListControl* Tree = TreeList();
   if (Tree && Index() >= 0) Tree->BandIndexMoved(Index(), -1);
-  if (Tree && !Tree->Destroying() && Tree->UpdateCount() == 0 &&
-      !Tree->ComponentState().Contains(csAncestor)) {
+  // The columns keep their bands: the going band's columns are left without one and
+  // the later bands' columns follow them down. This holds inside an update too, so
+  // that nothing done later in it, nor its end, finds a column in a stranger's band.
+  if (Tree && !Tree->Destroying() && !Tree->ComponentState().Contains(csAncestor)) {
     const int Own = Index();
     for (int I = 0; I < Tree->ColumnCount(); ++I) {
       TdxTreeListColumn* Column = Tree->Columns(I);
