@@ -159,6 +159,26 @@ TEST_F(TreeListBandsTest, BandsDeletedInsideAnUpdateKeepTheOtherColumnsInTheirBa
   EXPECT_EQ(Holder(2), Holders[2]);
 }
 
+TEST_F(TreeListBandsTest, ABandTakenOutOfTheCollectionRenumbersTheColumnsAsADeletedOne) {
+  Bands(4);
+  for (int I = 0; I < 4; ++I) Column(I);
+  TdxTreeListBand* Last = Band(3);
+
+  TdxTreeListBand* Out = Band(1);
+  Out->SetCollection(nullptr);
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{0, -1, 1, 2}));
+  Out->Free();
+
+  // Moved to another tree list: there it comes last and names none of its columns.
+  auto* Other = NewObject<TdxTreeList>(Form.get());
+  auto* OtherColumn = Other->CreateColumn(&TdxTreeListColumn::StaticClass());
+  Band(0)->SetCollection(Other->Bands());
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{-1, -1, 0, 1}));
+  EXPECT_EQ(Band(1), Last);
+  EXPECT_EQ(Other->Bands()->Count(), 2);
+  EXPECT_EQ(OtherColumn->BandIndex(), 0);
+}
+
 TEST_F(TreeListBandsTest, WidthStaysAboveTheMinimumAndNegativeMinimumsAreZero) {
   TdxTreeListBand* B = Band(0);
   B->SetWidth(10);
