@@ -511,6 +511,22 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
          T->Tabs()->SetText(List->Text());
          Goes = Dropped;
        }},
+      {"set the comma text",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
+         std::set<const TComponent*> Dropped;
+         for (int I = 0; I < Count(); ++I)
+           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
+         T->Tabs()->SetCommaText(List->CommaText());
+         Goes = Dropped;
+       }},
+      {"add strings",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(3); N > 0; --N) List->Add(Caption());
+         T->Tabs()->AddStrings(List.get());
+       }},
       {"select", [&] { T->SetTabIndex(AnyIndex()); }},
       {"put a box",
        [&] {
