@@ -183,8 +183,14 @@ AnsiString TStrings::JoinDelimited(char Delim, char Quote, bool Strict) const {
 }
 
 void TStrings::SplitDelimited(const AnsiString& Value, char Delim, char Quote, bool Strict) {
-  TUpdateScope Updating(this);
-  Clear();
+  // The parts are gathered first and then assigned, so that a list that checks what it
+  // is given takes the new contents or refuses them as a whole. The gathering list has
+  // this one's separators, which the assignment copies back unchanged.
+  TOwned<TStringList> Parts(NewObject<TStringList>());
+  Parts->SetDelimiter(FDelimiter);
+  Parts->SetQuoteChar(FQuoteChar);
+  Parts->SetNameValueSeparator(FNameValueSeparator);
+  Parts->SetStrictDelimiter(FStrictDelimiter);
   std::size_t P = 0, Len = Value.size();
   auto SkipBlanks = [&] {
     if (!Strict)
@@ -193,19 +199,20 @@ void TStrings::SplitDelimited(const AnsiString& Value, char Delim, char Quote, b
   SkipBlanks();
   while (P < Len) {
     if (Value[P] == Quote) {
-      Add(AnsiExtractQuotedStr(Value, P, Quote));
+      Parts->Add(AnsiExtractQuotedStr(Value, P, Quote));
     } else {
       std::size_t Start = P;
       while (P < Len && Value[P] != Delim && (Strict || !IsBlank(Value[P]))) ++P;
-      Add(Value.substr(Start, P - Start));
+      Parts->Add(Value.substr(Start, P - Start));
     }
     SkipBlanks();
     if (P < Len && Value[P] == Delim) {
       ++P;
-      if (P == Len) Add(AnsiString());  // a trailing delimiter ends with an empty item
+      if (P == Len) Parts->Add(AnsiString());  // a trailing delimiter ends with an empty item
       SkipBlanks();
     }
   }
+  Assign(Parts.get());
 }
 
 void TStrings::BeginUpdate() {

@@ -17,7 +17,9 @@ class TStream;
 // CommaText and DelimitedText quote an item with QuoteChar when it is empty or holds a
 // control character, the quote, the delimiter or (unless StrictDelimiter) a space;
 // reading splits on the delimiter and on blanks (only on the delimiter when
-// StrictDelimiter) and honours quotes. CommaText always uses ',' and '"'. Names and Values read "name=value" lines (NameValueSeparator, '=').
+// StrictDelimiter) and honours quotes, and the parts are then assigned (Assign), so a
+// descendant that checks an assigned list checks them too. CommaText always uses ','
+// and '"'. Names and Values read "name=value" lines (NameValueSeparator, '=').
 class TStrings : public TPersistent {
   TCLASS_DECL(TStrings, TPersistent)
  public:

@@ -77,6 +77,14 @@ void TKsTabStringList::Assign(TPersistent* Source) {
     TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
 }
 
+void TKsTabStringList::AddStrings(const TStrings* Strings) {
+  CheckDistinct(Strings);
+  for (int I = 0; I < Strings->Count(); ++I) CheckUnique(Strings->Strings(I));
+  TUpdateScope Updating(this);
+  for (int I = 0; I < Strings->Count(); ++I)
+    TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+}
+
 void TKsTabStringList::SetTextStr(const AnsiString& Value) {
   TOwned<TStringList> Lines(NewObject<TStringList>());
   Lines->SetText(Value);

@@ -32,6 +32,9 @@ class TKsTabStringList : public TStringList {
   // Every string of another list, in one batch; a list with a caption twice is
   // refused whole. The pages of the captions kept stay, moved with their tabs.
   void Assign(TPersistent* Source) override;
+  // Appended in one batch; a caption twice among them or one a tab has already refuses
+  // them all.
+  void AddStrings(const TStrings* Strings) override;
 
   // Raises the duplicate error when a tab has the caption S already.
   void CheckUnique(const AnsiString& S) const;
@@ -41,7 +44,8 @@ class TKsTabStringList : public TStringList {
   }
 
  protected:
-  // The lines of a text (Text, a file, a stream), as Assign takes a list.
+  // The lines of a text (Text, a file, a stream), as Assign takes a list (CommaText and
+  // DelimitedText reach Assign through the class library).
   void SetTextStr(const AnsiString& Value) override;
   // Without case, whatever CaseSensitive says: the comparison a form file's reading
   // makes, so that the captions a file holds always read back.

@@ -24,19 +24,7 @@ TCustomdxTreeListControl* TdxTreeListBand::TreeList() const {
 }
 
 void TdxTreeListBand::BeforeDestruction() {
-  TCustomdxTreeListControl* Tree = TreeList();
-  if (Tree && Index() >= 0) Tree->BandIndexMoved(Index(), -1);
-  if (Tree && !Tree->Destroying() && Tree->UpdateCount() == 0 &&
-      !Tree->ComponentState().Contains(csAncestor)) {
-    const int Own = Index();
-    for (int I = 0; I < Tree->ColumnCount(); ++I) {
-      TdxTreeListColumn* Column = Tree->Columns(I);
-      if (Column->FBandIndex == Own)
-        Column->FBandIndex = -1;
-      else if (Column->FBandIndex > Own)
-        --Column->FBandIndex;
-    }
-  }
+  SetCollection(nullptr);
   inherited::BeforeDestruction();
 }
 
@@ -253,6 +241,29 @@ void TdxTreeListBands::NormalizeFixed() {
   auto Done = ScopeExit([this] { EndUpdate(); });
   if (Left) Left->SetFixed(bfLeft);
   if (Right) Right->SetFixed(bfRight);
+}
+
+void TdxTreeListBands::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+  inherited::Notify(Item, Action);
+  // Every way out (freed, deleted, cleared, taken out or moved to another collection)
+  // passes here while the band still has its index.
+  if (Action == cnExtracting) BandLeaving(Item->Index());
+}
+
+void TdxTreeListBands::BandLeaving(int Index) {
+  if (!FTreeList || Index < 0) return;
+  FTreeList->BandIndexMoved(Index, -1);
+  if (FTreeList->Destroying() || FTreeList->ComponentState().Contains(csAncestor)) return;
+  // The columns keep their bands: the going band's columns are left without one and
+  // the later bands' columns follow them down. This holds inside an update too, so
+  // that nothing done later in it, nor its end, finds a column in a stranger's band.
+  for (int I = 0; I < FTreeList->ColumnCount(); ++I) {
+    TdxTreeListColumn* Column = FTreeList->Columns(I);
+    if (Column->FBandIndex == Index)
+      Column->FBandIndex = -1;
+    else if (Column->FBandIndex > Index)
+      --Column->FBandIndex;
+  }
 }
 
 void TdxTreeListBands::Update(TCollectionItem* /*Item*/) {

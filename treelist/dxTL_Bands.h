@@ -13,8 +13,8 @@ class TdxTreeListBand : public TCollectionItem {
   TCLASS_DECL(TdxTreeListBand, TCollectionItem)
  public:
   explicit TdxTreeListBand(TCollection* ACollection) : TCollectionItem(ACollection) {}
-  // Renumbers the columns of the tree list: those of this band name none, those of
-  // later bands the band before.
+  // Leaves the collection while still whole: the collection's notification of a band
+  // leaving renumbers the columns and may lay out the remaining bands.
   void BeforeDestruction() override;
 
   // Alignment, Fixed, MinWidth, OnlyOwnColumns, Sizing and Width back to their
@@ -106,7 +106,12 @@ class TdxTreeListBands : public TCollection {
  protected:
   TPersistent* GetOwner() override;
   void Update(TCollectionItem* Item) override;
+  void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
  private:
+  // The band at Index leaves the collection, by any path: the columns of the tree list
+  // are renumbered (those of the band name none, those of later bands the band before).
+  void BandLeaving(int Index);
+
   TCustomdxTreeListControl* FTreeList;
 };

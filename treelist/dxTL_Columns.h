@@ -240,6 +240,7 @@ class TdxTreeListColumn : public TComponent {
  private:
   friend class TCustomdxTreeListControl;
   friend class TdxTreeListBand;
+  friend class TdxTreeListBands;
   friend void RegisterTreeListColumnPublished();
 
   template <class T>

@@ -14,6 +14,7 @@
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Exceptions.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/Streams.h"
 #include "skin/KsTabs.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -267,6 +268,75 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
   }
 }
 
+TEST_F(KsTabsPagesTest, EveryWholeReplacementOfTheCaptionsIsRefusedWholeOrCarriesThePages) {
+  TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+  TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1), *C = T->GetPage(2);
+  TCheckBox* OnA = PutBox(A);
+  TCheckBox* OnB = PutBox(B);
+  TCheckBox* OnC = PutBox(C);
+  // Every refusal leaves the captions, the pages and the controls on them as they were.
+  auto Unchanged = [&]() -> ::testing::AssertionResult {
+    if (TabsText(T) != "A,B,C") return ::testing::AssertionFailure() << "tabs [" << TabsText(T) << "]";
+    if (T->GetPage(0) != A || T->GetPage(1) != B || T->GetPage(2) != C)
+      return ::testing::AssertionFailure() << "pages [" << PagesText(T) << "]";
+    for (const TComponent* Each : {static_cast<TComponent*>(OnA), static_cast<TComponent*>(OnB),
+                                   static_cast<TComponent*>(OnC)})
+      if (Freed->WasFreed(Each)) return ::testing::AssertionFailure() << "a control was freed";
+    return InStep(T);
+  };
+  {
+    SCOPED_TRACE("a caption twice, part-way through, refuses the whole replacement");
+    EXPECT_THROW(T->Tabs()->SetCommaText("X,B,x"), Exception);
+    EXPECT_TRUE(Unchanged());
+    T->Tabs()->SetDelimiter(';');
+    T->Tabs()->SetStrictDelimiter(true);
+    EXPECT_THROW(T->Tabs()->SetDelimitedText("C;Y Z;c"), Exception);
+    EXPECT_TRUE(Unchanged());
+    TStringStream Stream("B\r\nQ\r\nq\r\n");
+    EXPECT_THROW(T->Tabs()->LoadFromStream(&Stream), Exception);
+    EXPECT_TRUE(Unchanged());
+    // Added strings: a caption twice among them, or one a tab has already.
+    TOwned<TStringList> More(NewObject<TStringList>());
+    for (const char* S : {"D", "E", "d"}) More->Add(S);
+    EXPECT_THROW(T->Tabs()->AddStrings(More.get()), Exception);
+    EXPECT_TRUE(Unchanged());
+    More->Delete(2);
+    More->Add("b");
+    EXPECT_THROW(T->Tabs()->AddStrings(More.get()), Exception);
+    EXPECT_TRUE(Unchanged());
+  }
+  {
+    SCOPED_TRACE("a good replacement keeps the pages of the captions it keeps");
+    T->Tabs()->SetDelimitedText("C;Y Z;A");
+    EXPECT_EQ(TabsText(T), "C,Y Z,A");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), C);
+    EXPECT_EQ(T->GetPage(2), A);
+    EXPECT_TRUE(Freed->WasFreed(B));
+    EXPECT_TRUE(Freed->WasFreed(OnB));
+    T->Tabs()->SetCommaText("A,\"New, one\",C");
+    EXPECT_EQ(TabsText(T), "A,New, one,C");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), A);
+    EXPECT_EQ(T->GetPage(2), C);
+    TStringStream Stream("C\r\nA\r\n");
+    T->Tabs()->LoadFromStream(&Stream);
+    EXPECT_EQ(TabsText(T), "C,A");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), C);
+    TOwned<TStringList> More(NewObject<TStringList>());
+    for (const char* S : {"D", "E"}) More->Add(S);
+    T->Tabs()->AddStrings(More.get());
+    EXPECT_EQ(TabsText(T), "C,A,D,E");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(1), A);
+    EXPECT_FALSE(Freed->WasFreed(OnA));
+    EXPECT_FALSE(Freed->WasFreed(OnC));
+    EXPECT_EQ(OnA->Parent(), A);
+    EXPECT_EQ(OnC->Parent(), C);
+  }
+}
+
 TEST_F(KsTabsPagesTest, AFormFileHoldsEveryPageAndTheControlsOnIt) {
   TKsCustomTabControl* T = NewTabs({"A", "B", ""});
   TCheckBox* OnB = PutBox(T->GetPage(1));
@@ -440,6 +510,22 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
            if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
          T->Tabs()->SetText(List->Text());
          Goes = Dropped;
+       }},
+      {"set the comma text",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
+         std::set<const TComponent*> Dropped;
+         for (int I = 0; I < Count(); ++I)
+           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
+         T->Tabs()->SetCommaText(List->CommaText());
+         Goes = Dropped;
+       }},
+      {"add strings",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         for (int N = Pick(3); N > 0; --N) List->Add(Caption());
+         T->Tabs()->AddStrings(List.get());
        }},
       {"select", [&] { T->SetTabIndex(AnyIndex()); }},
       {"put a box",

@@ -123,6 +123,62 @@ TEST_F(TreeListBandsTest, DeletingABandRenumbersTheColumns) {
   EXPECT_EQ(BandIndexes(), (std::vector<int>{-1, 0, 0}));
 }
 
+TEST_F(TreeListBandsTest, BandsDeletedInsideAnUpdateKeepTheOtherColumnsInTheirBands) {
+  Bands(4);
+  for (int I = 0; I < 4; ++I) Column(I);
+  Column(3);
+  // The band a column names, or nil when it names none that exists.
+  auto Holder = [this](int ColumnIndex) -> TdxTreeListBand* {
+    const int Index = Tree->Columns(ColumnIndex)->BandIndex();
+    return Index >= 0 && Index < Tree->Bands()->Count() ? Band(Index) : nullptr;
+  };
+  std::vector<TdxTreeListBand*> Holders;
+  for (int I = 0; I < Tree->ColumnCount(); ++I) Holders.push_back(Holder(I));
+
+  // A middle band by the collection, the last one freed directly, both in one update.
+  Tree->BeginUpdate();
+  Tree->Bands()->Delete(1);
+  Band(2)->Free();
+  Tree->EndUpdate();
+
+  ASSERT_EQ(Tree->Bands()->Count(), 2);
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{0, -1, 1, -1, -1}));
+  EXPECT_EQ(Holder(0), Holders[0]);
+  EXPECT_EQ(Holder(2), Holders[2]);
+  // The band's answers agree: the moved-up band holds exactly its own column.
+  EXPECT_EQ(Band(1)->RowColumnCount(0), 1);
+  EXPECT_EQ(Band(1)->RowColumns(0, 0), Tree->Columns(2));
+
+  // Nested updates: the renumbering does not wait for the outer one to end.
+  Tree->BeginUpdate();
+  Tree->BeginUpdate();
+  Tree->Bands()->Delete(0);
+  Tree->EndUpdate();
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{-1, -1, 0, -1, -1}));
+  Tree->EndUpdate();
+  EXPECT_EQ(Holder(2), Holders[2]);
+}
+
+TEST_F(TreeListBandsTest, ABandTakenOutOfTheCollectionRenumbersTheColumnsAsADeletedOne) {
+  Bands(4);
+  for (int I = 0; I < 4; ++I) Column(I);
+  TdxTreeListBand* Last = Band(3);
+
+  TdxTreeListBand* Out = Band(1);
+  Out->SetCollection(nullptr);
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{0, -1, 1, 2}));
+  Out->Free();
+
+  // Moved to another tree list: there it comes last and names none of its columns.
+  auto* Other = NewObject<TdxTreeList>(Form.get());
+  auto* OtherColumn = Other->CreateColumn(&TdxTreeListColumn::StaticClass());
+  Band(0)->SetCollection(Other->Bands());
+  EXPECT_EQ(BandIndexes(), (std::vector<int>{-1, -1, 0, 1}));
+  EXPECT_EQ(Band(1), Last);
+  EXPECT_EQ(Other->Bands()->Count(), 2);
+  EXPECT_EQ(OtherColumn->BandIndex(), 0);
+}
+
 TEST_F(TreeListBandsTest, WidthStaysAboveTheMinimumAndNegativeMinimumsAreZero) {
   TdxTreeListBand* B = Band(0);
   B->SetWidth(10);
