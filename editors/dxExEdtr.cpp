@@ -316,6 +316,13 @@ char DateField(char C) {
   return '\0';
 }
 
+// How many times the character at I repeats from there on ("yyyy" is a run of 4).
+std::size_t RunLength(const AnsiString& Format, std::size_t I) {
+  std::size_t Run = 1;
+  while (I + Run < Format.size() && Format[I + Run] == Format[I]) ++Run;
+  return Run;
+}
+
 // The characters the class library's date-time format reads as separators, quotes or
 // fields, when a literal of a system picture is one of them.
 bool IsFormatDirective(char C) {
@@ -364,8 +371,7 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
       ++I;
       continue;
     }
-    std::size_t Run = 1;
-    while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
+    const std::size_t Run = RunLength(Format, I);
     I += Run;
     if (Field == 'g') continue;
     // Day and month names cannot be typed into positions.
@@ -391,8 +397,7 @@ AnsiString DateDisplayFormat(const TFormatSettings& Settings) {
       ++I;
       continue;
     }
-    std::size_t Run = 1;
-    while (I + Run < Format.size() && Format[I + Run] == C) ++Run;
+    const std::size_t Run = RunLength(Format, I);
     I += Run;
     if (Field == 'g') continue;
     // A lone day or month has two digits, as in the mask.

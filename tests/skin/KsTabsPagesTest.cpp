@@ -437,6 +437,17 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
         EXPECT_EQ(Again->GetPage(I)->ControlCount(), Original->GetPage(I)->ControlCount());
     }
   };
+  // Replaces the captions with up to four random ones; the pages of the captions that
+  // go are expected to go with them (a refused list frees nothing and changes nothing).
+  auto ReplaceAll = [&](const std::function<void(TStringList*)>& Replace) {
+    TOwned<TStringList> List(NewObject<TStringList>());
+    for (int N = Pick(5); N > 0; --N) List->Add(Caption());
+    std::set<const TComponent*> Dropped;
+    for (int I = 0; I < Count(); ++I)
+      if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
+    Replace(List.get());
+    Goes = Dropped;
+  };
   const std::vector<std::pair<const char*, std::function<void()>>> Edits = {
       {"add", [&] { T->Tabs()->Add(Caption()); }},
       {"insert", [&] { T->Tabs()->Insert(Pick(Count() + 1), Caption()); }},
@@ -491,36 +502,10 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
        [&] {
          if (Count()) T->Tabs()->Move(AnyIndex(), AnyIndex());
        }},
-      {"assign",
-       [&] {
-         TOwned<TStringList> List(NewObject<TStringList>());
-         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
-         std::set<const TComponent*> Dropped;
-         for (int I = 0; I < Count(); ++I)
-           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
-         T->Tabs()->Assign(List.get());
-         Goes = Dropped;
-       }},
-      {"set the text",
-       [&] {
-         TOwned<TStringList> List(NewObject<TStringList>());
-         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
-         std::set<const TComponent*> Dropped;
-         for (int I = 0; I < Count(); ++I)
-           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
-         T->Tabs()->SetText(List->Text());
-         Goes = Dropped;
-       }},
+      {"assign", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->Assign(List); }); }},
+      {"set the text", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetText(List->Text()); }); }},
       {"set the comma text",
-       [&] {
-         TOwned<TStringList> List(NewObject<TStringList>());
-         for (int N = Pick(5); N > 0; --N) List->Add(Caption());
-         std::set<const TComponent*> Dropped;
-         for (int I = 0; I < Count(); ++I)
-           if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
-         T->Tabs()->SetCommaText(List->CommaText());
-         Goes = Dropped;
-       }},
+       [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetCommaText(List->CommaText()); }); }},
       {"add strings",
        [&] {
          TOwned<TStringList> List(NewObject<TStringList>());
