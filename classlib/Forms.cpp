@@ -4,6 +4,7 @@
 #include "classlib/Forms.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "classlib/ActnList.h"
@@ -294,6 +295,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
 }
 
 void TCustomForm::DestroyWnd() {
+  FActiveChildOfOldWindow = ActiveMDIChild();
   for (int I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->DestroyHandle();
   inherited::DestroyWnd();
 }
@@ -350,6 +352,20 @@ void TCustomForm::ShowMDIChildren() {
   const std::vector<TCustomForm*> Forms = Screen->FCustomForms;
   for (TCustomForm* Form : Forms)
     if (Form->FFormStyle == fsMDIChild && Form->FVisible && !Form->HandleAllocated()) Form->UpdateShowing();
+  // The windows made again have lost the client's activation: the active child gets it
+  // back (when it is still one of the screen's forms and shown).
+  TCustomForm* Active = std::exchange(FActiveChildOfOldWindow, nullptr);
+  const std::vector<TCustomForm*>& Now = Screen->FCustomForms;
+  if (Active && std::find(Now.begin(), Now.end(), Active) != Now.end() && Active->FHandle &&
+      Active->FFormState.Contains(fsCreatedMDIChild) && (GetWindowLongA(Active->FHandle, GWL_STYLE) & WS_VISIBLE))
+    SendMessageA(FClientHandle, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Active->FHandle), 0);
+}
+
+void TCustomForm::MDIChildHidden() {
+  if (!FHandle || !FFormState.Contains(fsCreatedMDIChild) || FControlState.Contains(csDestroyingHandle)) return;
+  const HWND Client = GetParent(FHandle);
+  if (Client && reinterpret_cast<HWND>(SendMessageA(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+    SendMessageA(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
 }
 
 int TCustomForm::MDIChildCount() const {
@@ -370,6 +386,7 @@ TCustomForm* TCustomForm::MDIChildren(int Index) const {
 TCustomForm* TCustomForm::ActiveMDIChild() const {
   if (!FClientHandle) return nullptr;
   const auto Active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  if (!Active || !(GetWindowLongA(Active, GWL_STYLE) & WS_VISIBLE)) return nullptr;
   auto* Form = ObjectAs<TCustomForm>(FindControl(Active));
   return Form && Form->FFormStyle == fsMDIChild ? Form : nullptr;
 }
@@ -788,6 +805,10 @@ void TCustomForm::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_WINDOWPOSCHANGED:
+      inherited::Dispatch(Message);
+      if (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_HIDEWINDOW) MDIChildHidden();
+      break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_PAINT:
