@@ -290,6 +290,9 @@ class TKsCustomForm : public TKsHookComponent {
   static LRESULT CALLBACK MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   // The subclassed client's messages; true when the message stops here.
   bool MDIClientWndProc(TMessage& Message);
+  // The client's scroll bars: one only for a direction in which a visible child lies
+  // outside the client, none while a child is maximized.
+  void SizeMDIClientScrollBars();
   // An MDI child's steps after it is maximized (its frame, the parent's menu bar and
   // caption), and after it is minimized or restored from maximized (its frame, a
   // WM_SIZE, the bar's buttons hidden, the other children restored).
@@ -298,6 +301,7 @@ class TKsCustomForm : public TKsHookComponent {
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
   void AfterMDIParentSize();
+  void AfterMDIChildPosChanged(const WINDOWPOS& Pos);
   // The kit menu bar of the MDI parent (nullptr when it has none).
   TKsCustomMenuBar* ParentMenuBar() const;
   // The window a child window's positions are measured in: its parent window's client

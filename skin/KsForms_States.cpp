@@ -707,6 +707,7 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
   // A maximized child's frame is not painted, so nothing else reads its new caption.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
