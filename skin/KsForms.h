@@ -264,6 +264,9 @@ class TKsCustomForm : public TKsHookComponent {
   void DrawCaptionButton(TKsBitmap* Bitmap, int Kind);
   // Window states, mouse and system menu (KsForms_States.cpp).
   void SaveRestoreBounds();
+  // In the tray: the window (or the application's) is shown again and the icon goes.
+  // Every move out of the tray starts with it.
+  void LeaveTray();
   void AddSystemMenuItem(const AnsiString& Caption, TShortCut ShortCut, int ImageIndex);
   void ApplyPendingState();
   void HookApplication();

@@ -109,6 +109,7 @@ void TKsCustomForm::Maximize() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
+  LeaveTray();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
   FWindowState = kwsMaximized;
@@ -124,6 +125,7 @@ void TKsCustomForm::Minimize() {
   TCustomForm* Form = GetHookedForm();
   if (!GetHookedControl() || (Form && Form->FormState().Contains(fsModal))) return;
   if (FWindowState == kwsMinimized) return Restore();
+  LeaveTray();
   FPreviousState = FWindowState;
   FWindowState = kwsMinimized;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMaximized)) SaveRestoreBounds();
@@ -140,6 +142,7 @@ void TKsCustomForm::Minimize() {
 void TKsCustomForm::Rollup() {
   if (!GetHookedControl()) return;
   if (FWindowState == kwsRollup) return Restore();
+  LeaveTray();
   FPreviousState = FWindowState;
   FWindowState = kwsRollup;
   if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized)) SaveRestoreBounds();
@@ -176,6 +179,7 @@ void TKsCustomForm::Restore() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   auto ToNormal = [&] {
+    LeaveTray();
     FWindowState = kwsNormal;
     SetBoundsAndFlush(FRestoreBounds);
   };
@@ -223,24 +227,29 @@ void TKsCustomForm::Restore() {
       }
       break;
     }
-    case kwsTray: {
-      if (!FMinimizeApplication) {
-        if (Control->HandleAllocated()) {
-          ShowWindow(Control->Handle(), SW_RESTORE);
-          SetForegroundWindow(Control->Handle());
-        }
-      } else {
-        Application->Restore();
-        if (HWND AppWindow = Application->Handle()) {
-          ShowWindow(AppWindow, SW_RESTORE);
-          SetForegroundWindow(AppWindow);
-        }
-      }
-      Shell_NotifyIconA(NIM_DELETE, &FTrayIconData);
+    case kwsTray:
+      // Whichever state comes next shows the window and takes the icon away first.
       Unminimize();
       break;
+  }
+}
+
+void TKsCustomForm::LeaveTray() {
+  TWinControl* Control = GetHookedControl();
+  if (FWindowState != kwsTray || !Control) return;
+  if (!FMinimizeApplication) {
+    if (Control->HandleAllocated()) {
+      ShowWindow(Control->Handle(), SW_RESTORE);
+      SetForegroundWindow(Control->Handle());
+    }
+  } else {
+    Application->Restore();
+    if (HWND AppWindow = Application->Handle()) {
+      ShowWindow(AppWindow, SW_RESTORE);
+      SetForegroundWindow(AppWindow);
     }
   }
+  Shell_NotifyIconA(NIM_DELETE, &FTrayIconData);
 }
 
 void TKsCustomForm::CloseForm() {
