@@ -282,11 +282,48 @@ void TKsCustomForm::KMMaximizeChild() {
 void TKsCustomForm::AfterMDIParentSize() {
   TCustomForm* Form = HookedFormOf(fsMDIForm);
   if (!Form || !Form->HandleAllocated() || !IsMDIChildMaximized()) return;
-  TCustomForm* Child = Form->ActiveMDIChild();
-  if (!Child) return;
   RECT R;
   GetClientRect(Form->ClientHandle() ? Form->ClientHandle() : Form->Handle(), &R);
-  Child->SetBoundsRect(R);
+  // Every maximized child, the active one and those behind it, fills the client.
+  std::vector<TCustomForm*> Maximized;
+  for (int I = 0; TCustomForm* Child = Form->MDIChildren(I); ++I)
+    if (const TKsCustomForm* Kit = ActiveKsForm(Child); Kit && Kit->WindowState() == kwsMaximized)
+      Maximized.push_back(Child);
+  for (TCustomForm* Child : Maximized) Child->SetBoundsRect(R);
+}
+
+void TKsCustomForm::ActivateMDIChild() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  if (Parent && Parent->ActiveMDIChild() != Form && IsWindowVisible(Form->Handle()))
+    SendMessageA(Parent->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Form->Handle()), 0);
+}
+
+void TKsCustomForm::MDISysCommand(WPARAM Command) {
+  switch (Command) {
+    case SC_MAXIMIZE:
+      if (FWindowState != kwsMaximized) Maximize();
+      break;
+    case SC_MINIMIZE:
+      if (FWindowState != kwsMinimized) Minimize();
+      break;
+    default:
+      if (FWindowState != kwsNormal) Restore();
+      break;
+  }
+}
+
+void TKsCustomForm::AfterMDIChildSystemMaximized() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form || !Form->HandleAllocated() || !IsZoomed(Form->Handle())) return;
+  // The system maximized the child (the form's own window state): its window goes back
+  // to where it was, which takes the system's " - [Child]" off the parent's caption,
+  // and the frame maximizes it (or, maximized already, shows it so again).
+  ShowWindow(Form->Handle(), SW_SHOWNOACTIVATE);
+  if (FWindowState == kwsMaximized)
+    MDIChildMaximized();
+  else
+    Maximize();
 }
 
 void TKsCustomForm::AfterMDIChildPosChanged(const WINDOWPOS& Pos) {

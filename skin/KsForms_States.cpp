@@ -109,6 +109,7 @@ void TKsCustomForm::Maximize() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
+  ActivateMDIChild();
   LeaveTray();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
@@ -197,21 +198,20 @@ void TKsCustomForm::Restore() {
   };
   switch (FWindowState) {
     case kwsNormal: break;  // already there: nothing changes
-    case kwsMaximized:
-      // Maximized straight from minimized (by code) goes back to the normal bounds too.
-      if (FPreviousState == kwsRollup) {
-        ToNormal();
-        Rollup();
-      } else {
-        FPreviousState = kwsMaximized;
-        ToNormal();
-        if (FDropShadow) {
-          Control->Invalidate();
-          PaintNonClient();
-        }
-        MDIChildNotMaximized();
+    case kwsMaximized: {
+      // Maximized straight from minimized (by code) goes back to the normal bounds too;
+      // maximized from rolled up rolls up again, once the child is no longer maximized.
+      const bool BackToRollup = FPreviousState == kwsRollup;
+      FPreviousState = kwsMaximized;
+      ToNormal();
+      if (FDropShadow && !BackToRollup) {
+        Control->Invalidate();
+        PaintNonClient();
       }
+      MDIChildNotMaximized();
+      if (BackToRollup) Rollup();
       break;
+    }
     case kwsMinimized: Unminimize(); break;
     case kwsRollup: {
       TRect Max;
@@ -649,6 +649,17 @@ void TKsCustomForm::WMSysCommand(TMessage& Message) {
       }
       break;
     case SC_MOUSEMENU: ShowSystemMenu(); break;
+    case SC_MAXIMIZE:
+    case SC_MINIMIZE:
+    case SC_RESTORE:
+      // A child window's states are the frame's: the system's would name the child in
+      // the parent's caption a second time and keep it there after the frame restores.
+      if (HookedFormOf(fsMDIChild)) {
+        MDISysCommand(Message.WParam & 0xFFF0);
+        Message.Result = 0;
+        SetHandled(true);
+      }
+      break;
     case SC_CLOSE:
       // Handled here: the default handler would send WM_CLOSE and close a second time.
       CloseForm();
@@ -715,7 +726,10 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
-  if (Message.Msg == WM_SIZE) AfterMDIParentSize();
+  if (Message.Msg == WM_SIZE) {
+    AfterMDIParentSize();
+    if (Message.WParam == SIZE_MAXIMIZED) AfterMDIChildSystemMaximized();
+  }
   if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
   // A maximized child's frame is not painted, so nothing else reads its new caption.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
