@@ -353,19 +353,35 @@ void TCustomForm::ShowMDIChildren() {
   for (TCustomForm* Form : Forms)
     if (Form->FFormStyle == fsMDIChild && Form->FVisible && !Form->HandleAllocated()) Form->UpdateShowing();
   // The windows made again have lost the client's activation: the active child gets it
-  // back (when it is still one of the screen's forms and shown).
+  // back (when it is still one of the screen's forms and shown), else the first shown.
   TCustomForm* Active = std::exchange(FActiveChildOfOldWindow, nullptr);
   const std::vector<TCustomForm*>& Now = Screen->FCustomForms;
-  if (Active && std::find(Now.begin(), Now.end(), Active) != Now.end() && Active->FHandle &&
-      Active->FFormState.Contains(fsCreatedMDIChild) && (GetWindowLongA(Active->FHandle, GWL_STYLE) & WS_VISIBLE))
-    SendMessageA(FClientHandle, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Active->FHandle), 0);
+  const auto Shown = [](const TCustomForm* Child) {
+    return Child->FHandle && Child->FFormState.Contains(fsCreatedMDIChild) &&
+           (GetWindowLongA(Child->FHandle, GWL_STYLE) & WS_VISIBLE);
+  };
+  if (!Active || std::find(Now.begin(), Now.end(), Active) == Now.end() || !Shown(Active)) {
+    Active = nullptr;
+    for (int I = 0; TCustomForm* Child = MDIChildren(I); ++I)
+      if (Shown(Child)) {
+        Active = Child;
+        break;
+      }
+  }
+  if (Active) SendMessageA(FClientHandle, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Active->FHandle), 0);
 }
 
-void TCustomForm::MDIChildHidden() {
-  if (!FHandle || !FFormState.Contains(fsCreatedMDIChild) || FControlState.Contains(csDestroyingHandle)) return;
+void TCustomForm::MDIChildShownOrHidden(UINT Flags) {
+  if (!(Flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) || !FHandle || !FFormState.Contains(fsCreatedMDIChild) ||
+      FControlState.Contains(csDestroyingHandle))
+    return;
   const HWND Client = GetParent(FHandle);
-  if (Client && reinterpret_cast<HWND>(SendMessageA(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+  if (!Client) return;
+  const auto Active = reinterpret_cast<HWND>(SendMessageA(Client, WM_MDIGETACTIVE, 0, 0));
+  if ((Flags & SWP_HIDEWINDOW) && Active == FHandle)
     SendMessageA(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+  else if ((Flags & SWP_SHOWWINDOW) && (!Active || !(GetWindowLongA(Active, GWL_STYLE) & WS_VISIBLE)))
+    SendMessageA(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
 }
 
 int TCustomForm::MDIChildCount() const {
@@ -807,7 +823,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSize(Message); break;
     case WM_WINDOWPOSCHANGED:
       inherited::Dispatch(Message);
-      if (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_HIDEWINDOW) MDIChildHidden();
+      MDIChildShownOrHidden(reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags);
       break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;

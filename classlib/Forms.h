@@ -225,9 +225,10 @@ class TCustomForm : public TWinControl {
   // After the window of an MDI parent is made again: its visible children come back,
   // and the child that was active before is active again.
   void ShowMDIChildren();
-  // An MDI child's window has been hidden: when it was its client's active child, the
-  // next visible child becomes active.
-  void MDIChildHidden();
+  // An MDI child's window has been hidden or shown (Flags of its new position): a hidden
+  // active child hands the activation to the next shown child; a child shown where no
+  // shown child is active takes it.
+  void MDIChildShownOrHidden(UINT Flags);
   void CMDialogKey(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
   // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among

@@ -371,6 +371,12 @@ void TKsCustomForm::Dispatch(TMessage& Message) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   // A parent's window made again brings a new MDI client.
   if (TCustomForm* Form = GetHookedForm(); Form && Form->ClientHandle() != FMDIClient) HookMDIClient();
+  // A window made again while in the tray came up shown, before this frame saw it.
+  if (FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray)
+    if (const HWND Window = GetHookedHandle(); Window && Window != FTrayHiddenWindow) {
+      FTrayHiddenWindow = Window;
+      ShowWindow(Window, SW_HIDE);
+    }
   switch (Message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); return;
@@ -424,6 +430,9 @@ void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
 void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   const HWND Window = GetHookedHandle();
+  // A window in the tray stays hidden (made again, or shown by its form) until it
+  // leaves the tray.
+  if (FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray) Pos->flags &= ~SWP_SHOWWINDOW;
   // Neither moved nor sized: the frame stays as it is; a window being shown so still
   // gets its show animation.
   if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) {

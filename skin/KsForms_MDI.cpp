@@ -196,6 +196,13 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       if (Message.Result == HTCLIENT) Message.Result = HTTRANSPARENT;
       return true;
     }
+    case WM_SIZE: {
+      // The client changes size with the parent, and when a scroll bar comes or goes.
+      const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
+      if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
+      AfterMDIParentSize();
+      return true;
+    }
   }
   return false;
 }

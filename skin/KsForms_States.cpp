@@ -14,6 +14,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsMenuBar.h"
@@ -109,8 +110,8 @@ void TKsCustomForm::Maximize() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
-  ActivateMDIChild();
   LeaveTray();
+  ActivateMDIChild();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
   FWindowState = kwsMaximized;
@@ -169,7 +170,7 @@ void TKsCustomForm::MinimizeToTray() {
     if (HWND AppWindow = Application->Handle()) ShowWindow(AppWindow, SW_HIDE);
   } else {
     Tip = Form ? Form->Caption() : AnsiString();
-    if (Control->HandleAllocated()) ShowWindow(Control->Handle(), SW_HIDE);
+    if (Control->HandleAllocated()) ShowWindow(FTrayHiddenWindow = Control->Handle(), SW_HIDE);
   }
   std::memset(FTrayIconData.szTip, 0, sizeof(FTrayIconData.szTip));
   std::memcpy(FTrayIconData.szTip, Tip.c_str(), std::min<std::size_t>(Tip.size(), MaxTipLength));
@@ -237,7 +238,10 @@ void TKsCustomForm::Restore() {
 void TKsCustomForm::LeaveTray() {
   TWinControl* Control = GetHookedControl();
   if (FWindowState != kwsTray || !Control) return;
+  TFlagScope Leaving(FLeavingTray);
   if (!FMinimizeApplication) {
+    // A form hidden meanwhile (its close event hid it) is shown again with its window.
+    if (!Control->Visible()) Control->SetVisible(true);
     if (Control->HandleAllocated()) {
       ShowWindow(Control->Handle(), SW_RESTORE);
       SetForegroundWindow(Control->Handle());

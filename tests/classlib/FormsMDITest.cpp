@@ -268,6 +268,22 @@ TEST_F(MDIFormTest, AParentsWindowMadeAgainKeepsItsActiveChildAndAHiddenChildIsN
   First->Show();
   Pump();
   EXPECT_EQ(Parent->ActiveMDIChild(), First);
+  // A window shown where no shown child is active takes the activation, however it is
+  // shown; so does the first shown child of a parent's window made again.
+  First->Hide();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), nullptr);
+  ShowWindow(Second->Handle(), SW_SHOWNA);
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Second);
+  ShowWindow(Second->Handle(), SW_HIDE);
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), nullptr);
+  Second->Show();
+  SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(First->Handle()), 0);
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Second);
 }
 
 }  // namespace

@@ -192,6 +192,23 @@ TEST_F(KsFormStatesTest, LeavingTheTrayByAnyMoveShowsTheWindowAndTakesItsIconAwa
   EXPECT_TRUE(IsWindowVisible(Window()));
   EXPECT_FALSE(TrayIconShown(Frame));
 
+  // In the tray the window stays hidden when it is made again or its form shown; a form
+  // hidden meanwhile comes back with the window.
+  Frame->MinimizeToTray();
+  const HWND Before = Window();
+  Form->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
+  Pump();
+  ASSERT_NE(Window(), Before);
+  EXPECT_FALSE(IsWindowVisible(Window()));
+  Form->Show();
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(Window()));
+  Form->Hide();
+  Frame->Restore();
+  EXPECT_TRUE(Form->Visible());
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_FALSE(TrayIconShown(Frame));
+
   // The application sent to the tray comes back with the window's move.
   Frame->SetMinimizeApplication(true);
   const HWND AppWindow = Application->Handle();
