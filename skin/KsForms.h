@@ -309,8 +309,9 @@ class TKsCustomForm : public TKsHookComponent {
   void ActivateMDIChild();
   // SC_MAXIMIZE, SC_MINIMIZE or SC_RESTORE of an MDI child: the frame's state change.
   void MDISysCommand(WPARAM Command);
-  // The system maximized an MDI child's window: the frame takes the state over.
-  void AfterMDIChildSystemMaximized();
+  // The system maximized or minimized an MDI child's window: the frame takes the state
+  // over.
+  void AfterMDIChildSystemSized();
   // The kit menu bar of the MDI parent (nullptr when it has none).
   TKsCustomMenuBar* ParentMenuBar() const;
   // The window a child window's positions are measured in: its parent window's client

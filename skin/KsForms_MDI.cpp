@@ -320,17 +320,23 @@ void TKsCustomForm::MDISysCommand(WPARAM Command) {
   }
 }
 
-void TKsCustomForm::AfterMDIChildSystemMaximized() {
+void TKsCustomForm::AfterMDIChildSystemSized() {
   TCustomForm* Form = HookedFormOf(fsMDIChild);
-  if (!Form || !Form->HandleAllocated() || !IsZoomed(Form->Handle())) return;
-  // The system maximized the child (the form's own window state): its window goes back
-  // to where it was, which takes the system's " - [Child]" off the parent's caption,
-  // and the frame maximizes it (or, maximized already, shows it so again).
-  ShowWindow(Form->Handle(), SW_SHOWNOACTIVATE);
-  if (FWindowState == kwsMaximized)
+  if (!Form || !Form->HandleAllocated()) return;
+  const HWND Window = Form->Handle();
+  const bool Zoomed = IsZoomed(Window);
+  if (!Zoomed && !IsIconic(Window)) return;
+  // The system maximized or minimized the child (the form's own window state): its
+  // window goes back to where it was, which takes the system's " - [Child]" off the
+  // parent's caption, and the frame changes the state itself (or, in that state
+  // already, shows it so again).
+  ShowWindow(Window, SW_SHOWNOACTIVATE);
+  if (Zoomed && FWindowState == kwsMaximized)
     MDIChildMaximized();
-  else
+  else if (Zoomed)
     Maximize();
+  else if (FWindowState != kwsMinimized)
+    Minimize();
 }
 
 void TKsCustomForm::AfterMDIChildPosChanged(const WINDOWPOS& Pos) {

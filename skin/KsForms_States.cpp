@@ -732,7 +732,7 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   if (Message.Msg == WM_SIZE) {
     AfterMDIParentSize();
-    if (Message.WParam == SIZE_MAXIMIZED) AfterMDIChildSystemMaximized();
+    if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
   }
   if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
   // A maximized child's frame is not painted, so nothing else reads its new caption.

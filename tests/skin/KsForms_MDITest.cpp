@@ -437,6 +437,24 @@ TEST_F(KsMDIFormTest, TheCaptionButtonsActiveChildAndSizesMatchWhatIsShownOnEver
     ExpectPlain("restored again");
   }
 
+  // The system's minimize: the kit's, with the window where the kit puts it.
+  Activate(Children[0]);
+  for (WPARAM Command : {WPARAM{SC_MINIMIZE}, WPARAM{SC_RESTORE}}) {
+    SendMessageA(Children[0]->Handle(), WM_SYSCOMMAND, Command, 0);
+    Pump();
+    EXPECT_EQ(Frames[0]->WindowState(), Command == SC_MINIMIZE ? kwsMinimized : kwsNormal);
+    EXPECT_FALSE(IsIconic(Children[0]->Handle()));
+  }
+  Children[0]->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_EQ(Frames[0]->WindowState(), kwsMinimized);
+  EXPECT_FALSE(IsIconic(Children[0]->Handle()));
+  TRect Min;
+  Frames[0]->GetMinimizedRect(Min);
+  EXPECT_EQ(Children[0]->BoundsRect().bottom, Min.bottom);
+  Frames[0]->Restore();
+  Pump();
+
   // A background child maximized comes to the front first.
   Activate(Children[1]);
   Frames[0]->Maximize();
