@@ -377,7 +377,8 @@ TEST_F(KsMDIFormTest, TheClientShowsAScrollBarOnlyForAChildOutsideItAndTheBarScr
   Info.fMask = SIF_ALL;
   GetScrollInfo(Client(), SB_HORZ, &Info);
   EXPECT_EQ(Info.nMin, 0);
-  EXPECT_EQ(Info.nMax + 1 - Info.nMin - static_cast<int>(Info.nPage), 200) << "it scrolls as far as the child sticks out";
+  EXPECT_EQ(Info.nMax + 1 - Info.nMin - static_cast<int>(Info.nPage), 200)
+      << "it scrolls as far as the child sticks out";
   // Its arrow scrolls the children left.
   const int Left = Children[0]->Left(), Other = Children[1]->Left();
   SendMessageA(Client(), WM_HSCROLL, SB_LINERIGHT, 0);
