@@ -380,8 +380,6 @@ class TKsCustomForm : public TKsHookComponent {
   Byte FNonClientShift = 0;
   HWND FMDIClient = nullptr;
   bool FLeavingTray = false;
-  // The window hidden when the frame went to the tray.
-  HWND FTrayHiddenWindow = nullptr;
 };
 
 // The active skinned frame of a form (the first among its components), or nullptr.

@@ -371,12 +371,6 @@ void TKsCustomForm::Dispatch(TMessage& Message) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   // A parent's window made again brings a new MDI client.
   if (TCustomForm* Form = GetHookedForm(); Form && Form->ClientHandle() != FMDIClient) HookMDIClient();
-  // A window made again while in the tray came up shown, before this frame saw it.
-  if (FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray)
-    if (const HWND Window = GetHookedHandle(); Window && Window != FTrayHiddenWindow) {
-      FTrayHiddenWindow = Window;
-      ShowWindow(Window, SW_HIDE);
-    }
   switch (Message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); return;

@@ -52,6 +52,9 @@ bool HoldsNormalBounds(TKsWindowState Left, S... Own) {
 }
 
 constexpr int RestoreCaptionStyle = 13;
+// Posted to the tray window when the window in the tray is destroyed to be made again:
+// the new one, made shown, is hidden.
+constexpr UINT KM_HIDEINTRAY = 0x56F;
 constexpr UINT MaxTipLength = 63;
 // A window that never validates must not hold SetBoundsAndFlush in its loop.
 constexpr int MaxFlushedPaints = 1000;
@@ -170,7 +173,7 @@ void TKsCustomForm::MinimizeToTray() {
     if (HWND AppWindow = Application->Handle()) ShowWindow(AppWindow, SW_HIDE);
   } else {
     Tip = Form ? Form->Caption() : AnsiString();
-    if (Control->HandleAllocated()) ShowWindow(FTrayHiddenWindow = Control->Handle(), SW_HIDE);
+    if (Control->HandleAllocated()) ShowWindow(Control->Handle(), SW_HIDE);
   }
   std::memset(FTrayIconData.szTip, 0, sizeof(FTrayIconData.szTip));
   std::memcpy(FTrayIconData.szTip, Tip.c_str(), std::min<std::size_t>(Tip.size(), MaxTipLength));
@@ -712,6 +715,9 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       if (LOWORD(Message.WParam) == WA_INACTIVE && HIWORD(Message.WParam)) Minimize();
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
+    case WM_DESTROY:
+      if (FWindowState == kwsTray && !FMinimizeApplication) PostMessageA(FTrayWindow, KM_HIDEINTRAY, 0, 0);
+      return true;
     case KM_MAXIMIZECHILD:
       KMMaximizeChild();
       Message.Result = 0;
@@ -735,8 +741,11 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
     if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
   }
   if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
-  // A maximized child's frame is not painted, so nothing else reads its new caption.
-  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
+  // A maximized child's frame is not painted, so nothing else reads its new caption; a
+  // maximized child behind the active one is not named in the parent's.
+  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && GetHookedForm()->MDIParent() &&
+      GetHookedForm()->MDIParent()->ActiveMDIChild() == GetHookedForm())
+    UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
   if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0 && HookedFormOf(fsMDIChild)) PaintNonClient();
@@ -761,6 +770,11 @@ void TKsCustomForm::TrayWndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_QUERYENDSESSION: Message.Result = 1; return;
     case WM_ENDSESSION: Shell_NotifyIconA(NIM_DELETE, &FTrayIconData); break;
+    case KM_HIDEINTRAY:
+      if (const HWND Window = GetHookedHandle(); Window && FWindowState == kwsTray && !FMinimizeApplication)
+        ShowWindow(Window, SW_HIDE);
+      Message.Result = 0;
+      return;
     case KM_TRAYNOTIFY:
       if (Message.LParam == WM_LBUTTONDBLCLK)
         Restore();

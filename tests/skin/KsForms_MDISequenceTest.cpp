@@ -1,5 +1,6 @@
 // Kit MDI children through a long random sequence of what a user and a program do to
-// them (a fixed seed, so a failure repeats): after every step the parent's caption
+// them (states, closing with each action, activation, renaming, the parent resized and
+// its window made again) (a fixed seed, so a failure repeats): after every step the parent's caption
 // names exactly the maximized active child, the menu bar shows that child's buttons
 // exactly then, the active child is a shown one and every maximized child fills the
 // client.
@@ -86,7 +87,7 @@ class KsMDISequenceTest : public UiTest {
   void Step() {
     TForm* Child = ReachableChild();
     TKsCustomForm* Frame = Child ? FrameOf(Child) : nullptr;
-    const int Kind = Pick(0, 14);
+    const int Kind = Pick(0, 15);
     const std::string Name = Child ? Child->Caption() : std::string("-");
     auto Note = [&](const std::string& What) { Trail += What + "; "; };
     if (Kind >= 5 && Kind <= 8 && Frame) {
@@ -136,6 +137,9 @@ class KsMDISequenceTest : public UiTest {
     } else if (Kind == 14 && Children.size() < 4) {
       Note("new child");
       NewChild();
+    } else if (Kind == 15 && Child) {
+      Note("rename " + Name);
+      Child->SetCaption("Child " + std::to_string(++Made));
     } else if (Kind == 14 && Frame && Frame->WindowState() == kwsTray) {
       Note("tray icon double-clicked " + Name);
       SendMessageA(Frame->TrayWindow(), KM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);

@@ -470,6 +470,11 @@ TEST_F(KsMDIFormTest, TheCaptionButtonsActiveChildAndSizesMatchWhatIsShownOnEver
   Parent->SetBounds(30, 20, 400, 560);
   Pump();
   for (int I = 0; I < 2; ++I) EXPECT_EQ(Children[I]->BoundsRect(), ClientRectOf(Client())) << I;
+  // Renamed behind the active one, it is not named in the parent's caption.
+  Children[0]->SetCaption("Behind");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]");
+  Children[0]->SetCaption("Child 1");
   Frames[1]->Restore();
   Pump();
 
