@@ -305,6 +305,8 @@ class TKsCustomForm : public TKsHookComponent {
   void KMMaximizeChild();
   void AfterMDIParentSize();
   void AfterMDIChildPosChanged(const WINDOWPOS& Pos);
+  // Whether the hooked form is an MDI child and its client's active child.
+  bool IsActiveMDIChild() const;
   // An MDI child that is not its client's active child becomes it (when shown).
   void ActivateMDIChild();
   // SC_MAXIMIZE, SC_MINIMIZE or SC_RESTORE of an MDI child: the frame's state change.

@@ -299,6 +299,12 @@ void TKsCustomForm::AfterMDIParentSize() {
   for (TCustomForm* Child : Maximized) Child->SetBoundsRect(R);
 }
 
+bool TKsCustomForm::IsActiveMDIChild() const {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  return Parent && Parent->ActiveMDIChild() == Form;
+}
+
 void TKsCustomForm::ActivateMDIChild() {
   TCustomForm* Form = HookedFormOf(fsMDIChild);
   TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;

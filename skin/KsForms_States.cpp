@@ -743,9 +743,7 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
   // A maximized child's frame is not painted, so nothing else reads its new caption; a
   // maximized child behind the active one is not named in the parent's.
-  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && GetHookedForm()->MDIParent() &&
-      GetHookedForm()->MDIParent()->ActiveMDIChild() == GetHookedForm())
-    UpdateMDICaption();
+  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
   if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0 && HookedFormOf(fsMDIChild)) PaintNonClient();
