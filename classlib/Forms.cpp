@@ -4,6 +4,7 @@
 #include "classlib/Forms.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "classlib/ActnList.h"
@@ -294,6 +295,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
 }
 
 void TCustomForm::DestroyWnd() {
+  FActiveChildOfOldWindow = ActiveMDIChild();
   for (int I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->DestroyHandle();
   inherited::DestroyWnd();
 }
@@ -350,6 +352,36 @@ void TCustomForm::ShowMDIChildren() {
   const std::vector<TCustomForm*> Forms = Screen->FCustomForms;
   for (TCustomForm* Form : Forms)
     if (Form->FFormStyle == fsMDIChild && Form->FVisible && !Form->HandleAllocated()) Form->UpdateShowing();
+  // The windows made again have lost the client's activation: the active child gets it
+  // back (when it is still one of the screen's forms and shown), else the first shown.
+  TCustomForm* Active = std::exchange(FActiveChildOfOldWindow, nullptr);
+  const std::vector<TCustomForm*>& Now = Screen->FCustomForms;
+  const auto Shown = [](const TCustomForm* Child) {
+    return Child->FHandle && Child->FFormState.Contains(fsCreatedMDIChild) &&
+           (GetWindowLongA(Child->FHandle, GWL_STYLE) & WS_VISIBLE);
+  };
+  if (!Active || std::find(Now.begin(), Now.end(), Active) == Now.end() || !Shown(Active)) {
+    Active = nullptr;
+    for (int I = 0; TCustomForm* Child = MDIChildren(I); ++I)
+      if (Shown(Child)) {
+        Active = Child;
+        break;
+      }
+  }
+  if (Active) SendMessageA(FClientHandle, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Active->FHandle), 0);
+}
+
+void TCustomForm::MDIChildShownOrHidden(UINT Flags) {
+  if (!(Flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) || !FHandle || !FFormState.Contains(fsCreatedMDIChild) ||
+      FControlState.Contains(csDestroyingHandle))
+    return;
+  const HWND Client = GetParent(FHandle);
+  if (!Client) return;
+  const auto Active = reinterpret_cast<HWND>(SendMessageA(Client, WM_MDIGETACTIVE, 0, 0));
+  if ((Flags & SWP_HIDEWINDOW) && Active == FHandle)
+    SendMessageA(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+  else if ((Flags & SWP_SHOWWINDOW) && (!Active || !(GetWindowLongA(Active, GWL_STYLE) & WS_VISIBLE)))
+    SendMessageA(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
 }
 
 int TCustomForm::MDIChildCount() const {
@@ -370,6 +402,7 @@ TCustomForm* TCustomForm::MDIChildren(int Index) const {
 TCustomForm* TCustomForm::ActiveMDIChild() const {
   if (!FClientHandle) return nullptr;
   const auto Active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  if (!Active || !(GetWindowLongA(Active, GWL_STYLE) & WS_VISIBLE)) return nullptr;
   auto* Form = ObjectAs<TCustomForm>(FindControl(Active));
   return Form && Form->FFormStyle == fsMDIChild ? Form : nullptr;
 }
@@ -788,6 +821,10 @@ void TCustomForm::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_WINDOWPOSCHANGED:
+      inherited::Dispatch(Message);
+      MDIChildShownOrHidden(reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags);
+      break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_PAINT:

@@ -138,6 +138,8 @@ class TCustomForm : public TWinControl {
   // the client's z-order (the active child first).
   int MDIChildCount() const;
   TCustomForm* MDIChildren(int Index) const;
+  // The client's active child while its window is visible (a hidden child keeps the
+  // client's activation only when no visible child is left to take it).
   TCustomForm* ActiveMDIChild() const;
   // An MDI child form's parent form: the form whose MDI client holds its window.
   TCustomForm* MDIParent() const;
@@ -220,8 +222,13 @@ class TCustomForm : public TWinControl {
   void CreateMDIClient();
   // The main form's MDI client, for the window of an MDI child; raises when there is none.
   HWND MDIChildParentWindow();
-  // After the window of an MDI parent is made again: its visible children come back.
+  // After the window of an MDI parent is made again: its visible children come back,
+  // and the child that was active before is active again.
   void ShowMDIChildren();
+  // An MDI child's window has been hidden or shown (Flags of its new position): a hidden
+  // active child hands the activation to the next shown child; a child shown where no
+  // shown child is active takes it.
+  void MDIChildShownOrHidden(UINT Flags);
   void CMDialogKey(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
   // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among
@@ -248,6 +255,8 @@ class TCustomForm : public TWinControl {
   TModalResult FModalResult = mrNone;
   bool FCreateNew = false;
   HWND FClientHandle = nullptr;
+  // An MDI parent's active child while its window is made again.
+  TCustomForm* FActiveChildOfOldWindow = nullptr;
 };
 
 class TForm : public TCustomForm {

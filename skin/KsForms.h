@@ -279,6 +279,9 @@ class TKsCustomForm : public TKsHookComponent {
   void DrawCaptionButton(TKsBitmap* Bitmap, int Kind);
   // Window states, mouse and system menu (KsForms_States.cpp).
   void SaveRestoreBounds();
+  // In the tray: the window (or the application's) is shown again and the icon goes.
+  // Every move out of the tray starts with it.
+  void LeaveTray();
   void AddSystemMenuItem(const AnsiString& Caption, TShortCut ShortCut, int ImageIndex);
   void ApplyPendingState();
   void HookApplication();
@@ -305,6 +308,9 @@ class TKsCustomForm : public TKsHookComponent {
   static LRESULT CALLBACK MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   // The subclassed client's messages; true when the message stops here.
   bool MDIClientWndProc(TMessage& Message);
+  // The client's scroll bars: one only for a direction in which a visible child lies
+  // outside the client, none while a child is maximized.
+  void SizeMDIClientScrollBars();
   // An MDI child's steps after it is maximized (its frame, the parent's menu bar and
   // caption), and after it is minimized or restored from maximized (its frame, a
   // WM_SIZE, the bar's buttons hidden, the other children restored).
@@ -313,6 +319,16 @@ class TKsCustomForm : public TKsHookComponent {
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
   void AfterMDIParentSize();
+  void AfterMDIChildPosChanged(const WINDOWPOS& Pos);
+  // Whether the hooked form is an MDI child and its client's active child.
+  bool IsActiveMDIChild() const;
+  // An MDI child that is not its client's active child becomes it (when shown).
+  void ActivateMDIChild();
+  // SC_MAXIMIZE, SC_MINIMIZE or SC_RESTORE of an MDI child: the frame's state change.
+  void MDISysCommand(WPARAM Command);
+  // The system maximized or minimized an MDI child's window: the frame takes the state
+  // over.
+  void AfterMDIChildSystemSized();
   // The kit menu bar of the MDI parent (nullptr when it has none).
   TKsCustomMenuBar* ParentMenuBar() const;
   // The window a child window's positions are measured in: its parent window's client
@@ -380,6 +396,7 @@ class TKsCustomForm : public TKsHookComponent {
   int FWindowHeight = 0;
   Byte FNonClientShift = 0;
   HWND FMDIClient = nullptr;
+  bool FLeavingTray = false;
 };
 
 // The active skinned frame of a form (the first among its components), or nullptr.

@@ -12,7 +12,8 @@
 
 namespace {
 
-// The message that asks an MDI client to compute its scroll range again.
+// The message that asks an MDI client to compute its scroll range again (posted by the
+// system after a child's size changes).
 constexpr UINT MdiCalcChildScroll = 0x3F;
 
 // The form whose MDI client holds an MDI child's window; for an MDI parent the form
@@ -179,10 +180,13 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       Message.Result = 0;
       return true;
     case MdiCalcChildScroll:
-      // The client's sunken edge goes; its scroll range is not kept.
-      SetWindowLongA(Client, GWL_EXSTYLE, GetWindowLongA(Client, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
-      SetWindowPos(Client, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      // The client's sunken edge goes, and its scroll bars are sized to the children.
+      if (const LONG ExStyle = GetWindowLongA(Client, GWL_EXSTYLE); ExStyle & WS_EX_CLIENTEDGE) {
+        SetWindowLongA(Client, GWL_EXSTYLE, ExStyle & ~WS_EX_CLIENTEDGE);
+        SetWindowPos(Client, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      }
+      SizeMDIClientScrollBars();
       Message.Result = 0;
       return true;
     case WM_NCHITTEST: {
@@ -192,8 +196,51 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       if (Message.Result == HTCLIENT) Message.Result = HTTRANSPARENT;
       return true;
     }
+    case WM_SIZE: {
+      // The client changes size with the parent, and when a scroll bar comes or goes.
+      const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
+      if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
+      AfterMDIParentSize();
+      return true;
+    }
   }
   return false;
+}
+
+void TKsCustomForm::SizeMDIClientScrollBars() {
+  const HWND Client = FMDIClient;
+  RECT Area;
+  GetClientRect(Client, &Area);
+  // What the visible children cover, with the client's own area.
+  RECT Covered = Area;
+  bool Maximized = IsMDIChildMaximized();
+  for (HWND Child = GetWindow(Client, GW_CHILD); Child && !Maximized; Child = GetWindow(Child, GW_HWNDNEXT)) {
+    const LONG Style = GetWindowLongA(Child, GWL_STYLE);
+    Maximized = Style & WS_MAXIMIZE;
+    if (!(Style & WS_VISIBLE)) continue;
+    RECT R;
+    GetWindowRect(Child, &R);
+    MapWindowPoints(HWND_DESKTOP, Client, reinterpret_cast<POINT*>(&R), 2);
+    UnionRect(&Covered, &Covered, &R);
+  }
+  // A maximized child covers the client: no bar. Otherwise a bar's range spans what the
+  // children cover, at position 0 (scrolling moves the children, not the client), and
+  // a page one more than the client's extent hides the bar when nothing lies outside.
+  if (Maximized) {
+    ShowScrollBar(Client, SB_BOTH, FALSE);
+    return;
+  }
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_POS | SIF_RANGE | SIF_PAGE;
+  Info.nMin = Covered.left;
+  Info.nMax = Covered.right;
+  Info.nPage = static_cast<UINT>(Area.right - Area.left + 1);
+  SetScrollInfo(Client, SB_HORZ, &Info, TRUE);
+  Info.nMin = Covered.top;
+  Info.nMax = Covered.bottom;
+  Info.nPage = static_cast<UINT>(Area.bottom - Area.top + 1);
+  SetScrollInfo(Client, SB_VERT, &Info, TRUE);
 }
 
 // ---------------------------------------------------------------------------------
@@ -242,9 +289,69 @@ void TKsCustomForm::KMMaximizeChild() {
 void TKsCustomForm::AfterMDIParentSize() {
   TCustomForm* Form = HookedFormOf(fsMDIForm);
   if (!Form || !Form->HandleAllocated() || !IsMDIChildMaximized()) return;
-  TCustomForm* Child = Form->ActiveMDIChild();
-  if (!Child) return;
   RECT R;
   GetClientRect(Form->ClientHandle() ? Form->ClientHandle() : Form->Handle(), &R);
-  Child->SetBoundsRect(R);
+  // Every maximized child, the active one and those behind it, fills the client.
+  std::vector<TCustomForm*> Maximized;
+  for (int I = 0; TCustomForm* Child = Form->MDIChildren(I); ++I)
+    if (const TKsCustomForm* Kit = ActiveKsForm(Child); Kit && Kit->WindowState() == kwsMaximized)
+      Maximized.push_back(Child);
+  for (TCustomForm* Child : Maximized) Child->SetBoundsRect(R);
+}
+
+bool TKsCustomForm::IsActiveMDIChild() const {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  return Parent && Parent->ActiveMDIChild() == Form;
+}
+
+void TKsCustomForm::ActivateMDIChild() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
+  if (Parent && Parent->ActiveMDIChild() != Form && IsWindowVisible(Form->Handle()))
+    SendMessageA(Parent->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Form->Handle()), 0);
+}
+
+void TKsCustomForm::MDISysCommand(WPARAM Command) {
+  switch (Command) {
+    case SC_MAXIMIZE:
+      if (FWindowState != kwsMaximized) Maximize();
+      break;
+    case SC_MINIMIZE:
+      if (FWindowState != kwsMinimized) Minimize();
+      break;
+    default:
+      if (FWindowState != kwsNormal) Restore();
+      break;
+  }
+}
+
+void TKsCustomForm::AfterMDIChildSystemSized() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (!Form || !Form->HandleAllocated()) return;
+  const HWND Window = Form->Handle();
+  const bool Zoomed = IsZoomed(Window);
+  if (!Zoomed && !IsIconic(Window)) return;
+  // The system maximized or minimized the child (the form's own window state): its
+  // window goes back to where it was, which takes the system's " - [Child]" off the
+  // parent's caption, and the frame changes the state itself (or, in that state
+  // already, shows it so again).
+  ShowWindow(Window, SW_SHOWNOACTIVATE);
+  if (Zoomed && FWindowState == kwsMaximized)
+    MDIChildMaximized();
+  else if (Zoomed)
+    Maximize();
+  else if (FWindowState != kwsMinimized)
+    Minimize();
+}
+
+void TKsCustomForm::AfterMDIChildPosChanged(const WINDOWPOS& Pos) {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  constexpr UINT Unchanged = SWP_NOMOVE | SWP_NOSIZE;
+  if (!Form || !Form->HandleAllocated() ||
+      ((Pos.flags & Unchanged) == Unchanged && !(Pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
+    return;
+  // The system asks for the scroll range only after a change of size: a child moved,
+  // shown or hidden asks too.
+  if (const HWND Client = GetParent(Form->Handle())) PostMessageA(Client, MdiCalcChildScroll, 0, 0);
 }

@@ -14,6 +14,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsForms.h"
 #include "skin/KsItems.h"
 #include "skin/KsMenuBar.h"
@@ -51,6 +52,9 @@ bool HoldsNormalBounds(TKsWindowState Left, S... Own) {
 }
 
 constexpr int RestoreCaptionStyle = 13;
+// Posted to the tray window when the window in the tray is destroyed to be made again:
+// the new one, made shown, is hidden.
+constexpr UINT KM_HIDEINTRAY = 0x56F;
 constexpr UINT MaxTipLength = 63;
 // A window that never validates must not hold SetBoundsAndFlush in its loop.
 constexpr int MaxFlushedPaints = 1000;
@@ -109,6 +113,8 @@ void TKsCustomForm::Maximize() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
+  LeaveTray();
+  ActivateMDIChild();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
   FWindowState = kwsMaximized;
@@ -124,6 +130,7 @@ void TKsCustomForm::Minimize() {
   TCustomForm* Form = GetHookedForm();
   if (!GetHookedControl() || (Form && Form->FormState().Contains(fsModal))) return;
   if (FWindowState == kwsMinimized) return Restore();
+  LeaveTray();
   FPreviousState = FWindowState;
   FWindowState = kwsMinimized;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMaximized)) SaveRestoreBounds();
@@ -140,6 +147,7 @@ void TKsCustomForm::Minimize() {
 void TKsCustomForm::Rollup() {
   if (!GetHookedControl()) return;
   if (FWindowState == kwsRollup) return Restore();
+  LeaveTray();
   FPreviousState = FWindowState;
   FWindowState = kwsRollup;
   if (HoldsNormalBounds(FPreviousState, kwsMinimized, kwsMaximized)) SaveRestoreBounds();
@@ -176,6 +184,7 @@ void TKsCustomForm::Restore() {
   TWinControl* Control = GetHookedControl();
   if (!Control) return;
   auto ToNormal = [&] {
+    LeaveTray();
     FWindowState = kwsNormal;
     SetBoundsAndFlush(FRestoreBounds);
   };
@@ -193,21 +202,20 @@ void TKsCustomForm::Restore() {
   };
   switch (FWindowState) {
     case kwsNormal: break;  // already there: nothing changes
-    case kwsMaximized:
-      // Maximized straight from minimized (by code) goes back to the normal bounds too.
-      if (FPreviousState == kwsRollup) {
-        ToNormal();
-        Rollup();
-      } else {
-        FPreviousState = kwsMaximized;
-        ToNormal();
-        if (FDropShadow) {
-          Control->Invalidate();
-          PaintNonClient();
-        }
-        MDIChildNotMaximized();
+    case kwsMaximized: {
+      // Maximized straight from minimized (by code) goes back to the normal bounds too;
+      // maximized from rolled up rolls up again, once the child is no longer maximized.
+      const bool BackToRollup = FPreviousState == kwsRollup;
+      FPreviousState = kwsMaximized;
+      ToNormal();
+      if (FDropShadow && !BackToRollup) {
+        Control->Invalidate();
+        PaintNonClient();
       }
+      MDIChildNotMaximized();
+      if (BackToRollup) Rollup();
       break;
+    }
     case kwsMinimized: Unminimize(); break;
     case kwsRollup: {
       TRect Max;
@@ -223,24 +231,32 @@ void TKsCustomForm::Restore() {
       }
       break;
     }
-    case kwsTray: {
-      if (!FMinimizeApplication) {
-        if (Control->HandleAllocated()) {
-          ShowWindow(Control->Handle(), SW_RESTORE);
-          SetForegroundWindow(Control->Handle());
-        }
-      } else {
-        Application->Restore();
-        if (HWND AppWindow = Application->Handle()) {
-          ShowWindow(AppWindow, SW_RESTORE);
-          SetForegroundWindow(AppWindow);
-        }
-      }
-      Shell_NotifyIconA(NIM_DELETE, &FTrayIconData);
+    case kwsTray:
+      // Whichever state comes next shows the window and takes the icon away first.
       Unminimize();
       break;
+  }
+}
+
+void TKsCustomForm::LeaveTray() {
+  TWinControl* Control = GetHookedControl();
+  if (FWindowState != kwsTray || !Control) return;
+  TFlagScope Leaving(FLeavingTray);
+  if (!FMinimizeApplication) {
+    // A form hidden meanwhile (its close event hid it) is shown again with its window.
+    if (!Control->Visible()) Control->SetVisible(true);
+    if (Control->HandleAllocated()) {
+      ShowWindow(Control->Handle(), SW_RESTORE);
+      SetForegroundWindow(Control->Handle());
+    }
+  } else {
+    Application->Restore();
+    if (HWND AppWindow = Application->Handle()) {
+      ShowWindow(AppWindow, SW_RESTORE);
+      SetForegroundWindow(AppWindow);
     }
   }
+  Shell_NotifyIconA(NIM_DELETE, &FTrayIconData);
 }
 
 void TKsCustomForm::CloseForm() {
@@ -640,6 +656,17 @@ void TKsCustomForm::WMSysCommand(TMessage& Message) {
       }
       break;
     case SC_MOUSEMENU: ShowSystemMenu(); break;
+    case SC_MAXIMIZE:
+    case SC_MINIMIZE:
+    case SC_RESTORE:
+      // A child window's states are the frame's: the system's would name the child in
+      // the parent's caption a second time and keep it there after the frame restores.
+      if (HookedFormOf(fsMDIChild)) {
+        MDISysCommand(Message.WParam & 0xFFF0);
+        Message.Result = 0;
+        SetHandled(true);
+      }
+      break;
     case SC_CLOSE:
       // Handled here: the default handler would send WM_CLOSE and close a second time.
       CloseForm();
@@ -688,6 +715,9 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       if (LOWORD(Message.WParam) == WA_INACTIVE && HIWORD(Message.WParam)) Minimize();
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
+    case WM_DESTROY:
+      if (FWindowState == kwsTray && !FMinimizeApplication) PostMessageA(FTrayWindow, KM_HIDEINTRAY, 0, 0);
+      return true;
     case KM_MAXIMIZECHILD:
       KMMaximizeChild();
       Message.Result = 0;
@@ -706,9 +736,14 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
 
 void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
-  if (Message.Msg == WM_SIZE) AfterMDIParentSize();
-  // A maximized child's frame is not painted, so nothing else reads its new caption.
-  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild()) UpdateMDICaption();
+  if (Message.Msg == WM_SIZE) {
+    AfterMDIParentSize();
+    if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
+  }
+  if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
+  // A maximized child's frame is not painted, so nothing else reads its new caption; a
+  // maximized child behind the active one is not named in the parent's.
+  if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();
   // An MDI child's activation has run the system's procedure, which paints the
   // system's caption over the frame: the frame goes back over it.
   if (Message.Msg == WM_NCACTIVATE && Message.WParam != 0 && HookedFormOf(fsMDIChild)) PaintNonClient();
@@ -733,6 +768,11 @@ void TKsCustomForm::TrayWndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_QUERYENDSESSION: Message.Result = 1; return;
     case WM_ENDSESSION: Shell_NotifyIconA(NIM_DELETE, &FTrayIconData); break;
+    case KM_HIDEINTRAY:
+      if (const HWND Window = GetHookedHandle(); Window && FWindowState == kwsTray && !FMinimizeApplication)
+        ShowWindow(Window, SW_HIDE);
+      Message.Result = 0;
+      return;
     case KM_TRAYNOTIFY:
       if (Message.LParam == WM_LBUTTONDBLCLK)
         Restore();

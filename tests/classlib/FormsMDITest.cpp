@@ -230,3 +230,60 @@ end
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MDIFormTest, AParentsWindowMadeAgainKeepsItsActiveChildAndAHiddenChildIsNotActive) {
+  TForm* First = NewChild();
+  TForm* Second = NewChild();
+  SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(First->Handle()), 0);
+  Pump();
+  for (bool Maximized : {false, true}) {
+    First->SetWindowState(Maximized ? wsMaximized : wsNormal);
+    Pump();
+    const HWND Before = Client();
+    Parent->SetBorderIcons(Maximized ? TBorderIcons{biSystemMenu} : TBorderIcons{biSystemMenu, biMinimize});
+    Pump();
+    ASSERT_NE(Client(), Before);
+    EXPECT_EQ(Parent->ActiveMDIChild(), First) << "maximized " << Maximized;
+    {
+      THeldControlKey Ctrl;
+      PostMessageA(First->Handle(), WM_KEYDOWN, VK_F6, 1);
+      Pump();
+    }
+    EXPECT_EQ(Parent->ActiveMDIChild(), Second) << "Ctrl+F6 works, maximized " << Maximized;
+    SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(First->Handle()), 0);
+    Pump();
+  }
+  First->SetWindowState(wsNormal);
+  Pump();
+
+  // The active child hidden: the other one is active; the last one hidden: none is.
+  First->Hide();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Second);
+  Second->Hide();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), nullptr);
+  First->Show();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), First);
+  // A window shown where no shown child is active takes the activation, however it is
+  // shown; so does the first shown child of a parent's window made again.
+  First->Hide();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), nullptr);
+  ShowWindow(Second->Handle(), SW_SHOWNA);
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Second);
+  ShowWindow(Second->Handle(), SW_HIDE);
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), nullptr);
+  Second->Show();
+  SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(First->Handle()), 0);
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Second);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 // themed window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "skin/KsControls.h"
@@ -356,6 +357,150 @@ TEST_F(KsMDIFormTest, ACaptionDragOutlinesTheChildInTheClientAndSnapsToItsEdges)
   EXPECT_EQ(Child->BoundsRect(), Bounds(0, 0, Width, Height));
 }
 
+// Whether the window shows the scroll bar Bar (SB_HORZ or SB_VERT).
+bool ShowsBar(HWND Window, int Bar) {
+  return (GetWindowLongA(Window, GWL_STYLE) & (Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+}
+
+TEST_F(KsMDIFormTest, TheClientShowsAScrollBarOnlyForAChildOutsideItAndTheBarScrolls) {
+  // Both children lie inside the client: no bar.
+  EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ) && !ShowsBar(Client(), SB_VERT); }, 1500))
+      << "horizontal " << ShowsBar(Client(), SB_HORZ) << ", vertical " << ShowsBar(Client(), SB_VERT);
+  EXPECT_FALSE(GetWindowLongA(Client(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "the sunken edge is gone";
+  // A child partly right of the client: a horizontal bar whose range reaches it.
+  const int Width = ClientRectOf(Client()).right;
+  Children[0]->SetBounds(Width - 60, 30, 260, 180);
+  ASSERT_TRUE(PumpUntil([&] { return ShowsBar(Client(), SB_HORZ); }, 1500));
+  EXPECT_FALSE(ShowsBar(Client(), SB_VERT));
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_ALL;
+  GetScrollInfo(Client(), SB_HORZ, &Info);
+  EXPECT_EQ(Info.nMin, 0);
+  EXPECT_EQ(Info.nMax + 1 - Info.nMin - static_cast<int>(Info.nPage), 200)
+      << "it scrolls as far as the child sticks out";
+  // Its arrow scrolls the children left.
+  const int Left = Children[0]->Left(), Other = Children[1]->Left();
+  SendMessageA(Client(), WM_HSCROLL, SB_LINERIGHT, 0);
+  Pump();
+  EXPECT_LT(Children[0]->Left(), Left);
+  EXPECT_EQ(Children[1]->Left() - Other, Children[0]->Left() - Left);
+  // Back inside: the bar goes.
+  Children[0]->SetBounds(20, 30, 260, 180);
+  Children[1]->SetBounds(60, 30, 260, 180);
+  EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500));
+}
+
+// The parent's caption, the bar's buttons, the active child and the children's sizes
+// on paths that reach or leave the maximized state other than the plain ones above.
+TEST_F(KsMDIFormTest, TheCaptionButtonsActiveChildAndSizesMatchWhatIsShownOnEveryPath) {
+  const auto ExpectPlain = [&](const char* Where) {
+    EXPECT_EQ(Parent->Caption(), "Parent") << Where;
+    EXPECT_EQ(Bar->MDIChild(), nullptr) << Where;
+  };
+  // Rolled up, maximized, restored: rolled up again, nothing maximized.
+  Activate(Children[0]);
+  Frames[0]->Rollup();
+  Frames[0]->Maximize();
+  Pump();
+  ASSERT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  Frames[0]->Restore();
+  Pump();
+  EXPECT_EQ(Frames[0]->WindowState(), kwsRollup);
+  ExpectPlain("rolled up again");
+  Frames[0]->Restore();
+  Pump();
+
+  // The system's maximize of a child the kit has maximized: the kit keeps the state.
+  using TSystemMaximize = std::function<void(TForm*)>;
+  const TSystemMaximize SystemMaximizes[] = {
+      [](TForm* Child) { SendMessageA(Child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0); },
+      [](TForm* Child) { Child->SetWindowState(wsMaximized); }};
+  for (const TSystemMaximize& SystemMaximize : SystemMaximizes) {
+    Frames[0]->Maximize();
+    Pump();
+    SystemMaximize(Children[0]);
+    Pump();
+    EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+    EXPECT_EQ(Frames[0]->WindowState(), kwsMaximized);
+    Frames[0]->Restore();
+    Pump();
+    ExpectPlain("restored after the system's maximize");
+    EXPECT_FALSE(IsZoomed(Children[0]->Handle()));
+    // And of a normal child: the kit maximizes it.
+    SystemMaximize(Children[0]);
+    Pump();
+    EXPECT_EQ(Frames[0]->WindowState(), kwsMaximized);
+    EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+    EXPECT_EQ(Bar->MDIChild(), Children[0]);
+    Frames[0]->Restore();
+    Pump();
+    ExpectPlain("restored again");
+  }
+
+  // The system's minimize: the kit's, with the window where the kit puts it.
+  Activate(Children[0]);
+  for (WPARAM Command : {WPARAM{SC_MINIMIZE}, WPARAM{SC_RESTORE}}) {
+    SendMessageA(Children[0]->Handle(), WM_SYSCOMMAND, Command, 0);
+    Pump();
+    EXPECT_EQ(Frames[0]->WindowState(), Command == SC_MINIMIZE ? kwsMinimized : kwsNormal);
+    EXPECT_FALSE(IsIconic(Children[0]->Handle()));
+  }
+  Children[0]->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_EQ(Frames[0]->WindowState(), kwsMinimized);
+  EXPECT_FALSE(IsIconic(Children[0]->Handle()));
+  TRect Min;
+  Frames[0]->GetMinimizedRect(Min);
+  EXPECT_EQ(Children[0]->BoundsRect().bottom, Min.bottom);
+  Frames[0]->Restore();
+  Pump();
+
+  // A background child maximized comes to the front first.
+  Activate(Children[1]);
+  Frames[0]->Maximize();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  EXPECT_EQ(Bar->MDIChild(), Children[0]);
+
+  // A maximized child behind the active one follows the parent's size too.
+  Activate(Children[1]);
+  ASSERT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  Parent->SetBounds(30, 20, 400, 560);
+  Pump();
+  for (int I = 0; I < 2; ++I) EXPECT_EQ(Children[I]->BoundsRect(), ClientRectOf(Client())) << I;
+  // Renamed behind the active one, it is not named in the parent's caption.
+  Children[0]->SetCaption("Behind");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]");
+  Children[0]->SetCaption("Child 1");
+  Frames[1]->Restore();
+  Pump();
+
+  // The active child hidden by its close event is no longer the active one.
+  struct THide : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caHide; }
+  } Hide;
+  Activate(Children[1]);
+  Children[1]->OnClose = TCloseEvent::Bind<&THide::Close>(&Hide);
+  Frames[1]->CloseForm();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Children[0]);
+
+  // The parent's window made again with a maximized child: still active and maximized.
+  Activate(Children[0]);
+  Frames[0]->Maximize();
+  Pump();
+  const HWND Before = Client();
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu});
+  Pump();
+  ASSERT_NE(Client(), Before);
+  EXPECT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  EXPECT_EQ(Bar->MDIChild(), Children[0]);
+}
+
 // The same with themed frames: a maximized child has no region and the unthemed
 // metrics, and the engine's refresh repaints the parent's client.
 class KsThemedMDIFormTest : public KsMDIFormTest {
@@ -387,10 +532,18 @@ TEST_F(KsThemedMDIFormTest, AMaximizedChildIsUnshapedAndTheEngineRepaintsTheClie
   EXPECT_EQ(Max, TRect(0, 0, Inside.right + 1, Inside.bottom + 1));
   EXPECT_EQ(ClientRectOf(Children[0]->Handle()).right, Children[0]->Width()) << "no frame";
 
+  // The engine's refresh repaints the whole client of its MDI parent, also where the
+  // parent's frame lays nothing out again (it is switched off), which would repaint it.
+  ParentFrame->SetActive(false);
+  Pump();
   ValidateRect(Client(), nullptr);
   Engine->RefreshThemeForms();
-  RECT Update;
-  EXPECT_TRUE(GetUpdateRect(Client(), &Update, FALSE));
+  HRGN Update = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetUpdateRgn(Client(), Update, FALSE), ERROR);
+  HRGN Whole = CreateRectRgn(0, 0, Inside.right, Inside.bottom);
+  EXPECT_TRUE(EqualRgn(Update, Whole));
+  DeleteObject(Whole);
+  DeleteObject(Update);
 }
 
 }  // namespace

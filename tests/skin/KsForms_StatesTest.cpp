@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/ExtCtrls.h"
@@ -155,6 +156,73 @@ TEST_F(KsFormStatesTest, TripsThroughTheTrayKeepTheNormalBounds) {
   Frame->Restore();
   Expect(kwsNormal, "normal through the tray");
   EXPECT_TRUE(IsWindowVisible(Window()));
+}
+
+// Whether the frame's icon is in the tray (changing nothing of it succeeds only then).
+bool TrayIconShown(TKsCustomForm* Frame) {
+  NOTIFYICONDATAA Data{};
+  Data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  Data.hWnd = Frame->TrayWindow();
+  Data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(Frame));
+  return Shell_NotifyIconA(NIM_MODIFY, &Data);
+}
+
+TEST_F(KsFormStatesTest, LeavingTheTrayByAnyMoveShowsTheWindowAndTakesItsIconAway) {
+  const TRect Normal = Form->BoundsRect();
+  using TMove = void (TKsCustomForm::*)();
+  const std::pair<TMove, TKsWindowState> Moves[] = {
+      {&TKsCustomForm::Maximize, kwsMaximized}, {&TKsCustomForm::Minimize, kwsMinimized},
+      {&TKsCustomForm::Rollup, kwsRollup}, {&TKsCustomForm::Restore, kwsNormal}};
+  for (const auto& [Move, State] : Moves) {
+    Frame->MinimizeToTray();
+    ASSERT_TRUE(TrayIconShown(Frame));
+    ASSERT_FALSE(IsWindowVisible(Window()));
+    (Frame->*Move)();
+    EXPECT_EQ(Frame->WindowState(), State);
+    EXPECT_TRUE(IsWindowVisible(Window())) << State;
+    EXPECT_FALSE(TrayIconShown(Frame)) << State;
+    Frame->Restore();
+    EXPECT_EQ(Frame->WindowState(), kwsNormal) << State;
+    EXPECT_EQ(Form->BoundsRect(), Normal) << State;
+    EXPECT_TRUE(IsWindowVisible(Window())) << State;
+  }
+  // The icon's double click.
+  Frame->MinimizeToTray();
+  SendMessageA(Frame->TrayWindow(), KM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_FALSE(TrayIconShown(Frame));
+
+  // In the tray the window stays hidden when it is made again or its form shown; a form
+  // hidden meanwhile comes back with the window.
+  Frame->MinimizeToTray();
+  const HWND Before = Window();
+  Form->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
+  Pump();
+  ASSERT_NE(Window(), Before);
+  EXPECT_FALSE(IsWindowVisible(Window()));
+  Form->Show();
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(Window()));
+  Form->Hide();
+  Frame->Restore();
+  EXPECT_TRUE(Form->Visible());
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_FALSE(TrayIconShown(Frame));
+
+  // The application sent to the tray comes back with the window's move.
+  Frame->SetMinimizeApplication(true);
+  const HWND AppWindow = Application->Handle();
+  Frame->MinimizeToTray();
+  ASSERT_TRUE(TrayIconShown(Frame));
+  ASSERT_FALSE(IsWindowVisible(AppWindow));
+  Frame->Maximize();
+  EXPECT_TRUE(IsWindowVisible(AppWindow));
+  EXPECT_FALSE(TrayIconShown(Frame));
+  EXPECT_EQ(Frame->WindowState(), kwsMaximized);
+  Frame->Restore();
+  ShowWindow(AppWindow, SW_HIDE);
+  Frame->SetMinimizeApplication(false);
+  EXPECT_EQ(Form->BoundsRect(), Normal);
 }
 
 TEST_F(KsFormStatesTest, RestoreGoesBackToTheNormalBoundsAndChangesNothingWhenNormal) {
