@@ -131,10 +131,14 @@ void TKsCustomTabSheet::BeforeDestruction() {
 
 void TKsCustomTabSheet::SetTabControl(TKsCustomTabControl* Value) {
   if (FTabControl == Value) return;
-  if (Value)
+  if (Value) {
     Value->InsertPage(Value->PageCount(), this);
-  else
-    FTabControl->ReleasePage(this);
+    return;
+  }
+  FTabControl->ReleasePage(this);
+  // Left in the control's window, it would cover the page shown and never be written.
+  Hide();
+  SetParent(nullptr);
 }
 
 int TKsCustomTabSheet::PageIndex() const {
@@ -187,10 +191,12 @@ void TKsCustomTabSheet::Dispatch(TMessage& Message) {
       if (Event.Assigned()) Event(this);
       return;
     }
-    case CM_TEXTCHANGED:
+    case CM_TEXTCHANGED: {
       inherited::Dispatch(Message);
-      if (FTabControl) FTabControl->PageRenamed(this);
+      const AnsiString Old = std::exchange(FHeardCaption, Caption());
+      if (FTabControl) FTabControl->PageRenamed(this, Old);
       return;
+    }
   }
   inherited::Dispatch(Message);
 }
@@ -674,20 +680,34 @@ void TKsCustomTabControl::RenamePage(const AnsiString& OldCaption, const AnsiStr
   (*It)->SetCaption(NewCaption);
 }
 
-void TKsCustomTabControl::PageRenamed(TKsCustomTabSheet* Sheet) {
+void TKsCustomTabControl::PageRenamed(TKsCustomTabSheet* Sheet, const AnsiString& Old) {
   if (FRenaming > 0 || ComponentState().Contains(csLoading)) return;
-  // Outside a batch of changes to the list, a page's index is its tab's.
-  const int Index = Sheet->PageIndex();
+  // Outside a batch of changes to the list, a page's index is its tab's; inside one, its
+  // tab is the one that still holds the page's old caption (none when it was deleted).
+  int Index = Sheet->PageIndex();
+  if (FUpdating) {
+    Index = -1;
+    for (int I = 0; I < FTabs->Count() && Index < 0; ++I)
+      if (FTabs->Strings(I) == Old) Index = I;
+  }
   if (Index < 0 || Index >= FTabs->Count()) return;
   const AnsiString Caption = Sheet->Caption();
-  const AnsiString Old = FTabs->Strings(Index);
-  if (Caption == Old) return;
+  const AnsiString Current = FTabs->Strings(Index);
+  if (Caption == Current) return;
   TCountScope Renaming(FRenaming);
   if (const int Found = FTabs->IndexOf(Caption); Found >= 0 && Found != Index) {
-    Sheet->SetCaption(Old);
+    Sheet->SetCaption(Current);
     FTabs->CheckUnique(Caption);
   }
-  FTabs->Put(Index, Caption);
+  if (FTabs->Sorted()) {
+    // A sorted list refuses a caption put in place: the new one goes where it sorts, and
+    // the pages follow their captions at the batch's end.
+    TUpdateScope Batch(FTabs);
+    FTabs->Delete(Index);
+    FTabs->Add(Caption);
+  } else {
+    FTabs->Put(Index, Caption);
+  }
 }
 
 void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {

@@ -95,6 +95,9 @@ class TKsCustomTabSheet : public TCustomControl {
   friend class TKsCustomTabControl;
   TKsCustomTabControl* FTabControl = nullptr;
   int FBorderWidth = 0;
+  // The caption as of its last change: inside a batch of changes to the list, the one
+  // its tab still holds.
+  AnsiString FHeardCaption;
 };
 
 enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
@@ -276,9 +279,9 @@ class TKsCustomTabControl : public TKsCustomControl {
   TKsCustomTabSheet* MatchPages();
   // The page of a renamed tab takes the tab's new caption.
   void RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption);
-  // A sheet's own caption changed: its tab takes it, or it gets its tab's back and the
-  // change is refused as a duplicate.
-  void PageRenamed(TKsCustomTabSheet* Sheet);
+  // A sheet's own caption changed from Old: its tab takes it (a sorted list puts it in
+  // its place), or it gets its tab's back and the change is refused as a duplicate.
+  void PageRenamed(TKsCustomTabSheet* Sheet, const AnsiString& Old);
   void SetUpdating(bool Value) { FUpdating = Value; }
   AnsiString NextNewPageCaption();
   // A sheet without a name gets its class name and the smallest number from From

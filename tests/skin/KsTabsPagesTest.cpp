@@ -15,6 +15,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/Streams.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsTabs.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -183,6 +184,24 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     B->SetCaption("RENAMED");
     EXPECT_EQ(TabsText(T), "A,RENAMED");
     EXPECT_TRUE(InStep(T));
+    // Inside a batch of changes to the list, the sheet's own tab takes the caption.
+    TKsCustomTabSheet* A = T->GetPage(0);
+    T->Tabs()->BeginUpdate();
+    T->Tabs()->Insert(0, "Z");
+    A->SetCaption("Q");
+    T->Tabs()->EndUpdate();
+    EXPECT_EQ(TabsText(T), "Z,Q,RENAMED");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_FALSE(Freed->WasFreed(A));
+    // A sorted list puts the new caption where it sorts, and the page goes with it.
+    T->Tabs()->SetSorted(true);
+    A->SetCaption("Zz");
+    EXPECT_EQ(TabsText(T), "RENAMED,Z,Zz");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(2), A);
+    T->Tabs()->Delete(0);
+    EXPECT_FALSE(Freed->WasFreed(A));
+    EXPECT_TRUE(InStep(T));
   }
   {
     SCOPED_TRACE("a sheet moved to another control takes its tab with it");
@@ -217,6 +236,12 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     EXPECT_EQ(TabsText(Empty), "A");
     EXPECT_TRUE(InStep(Other));
     EXPECT_TRUE(InStep(Empty));
+    // Taken out of every control, the sheet leaves the window of its last one.
+    B->SetTabControl(nullptr);
+    EXPECT_EQ(B->Parent(), nullptr);
+    EXPECT_FALSE(B->Visible());
+    EXPECT_EQ(TabsText(Other), "X");
+    EXPECT_TRUE(InStep(Other));
   }
   {
     SCOPED_TRACE("sorting, exchanging and moving tabs carry their pages");
@@ -494,6 +519,19 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
          Sheet->Free();
        }},
       {"sort", [&] { T->Tabs()->Sort(); }},
+      {"sorted or not", [&] { T->Tabs()->SetSorted(!T->Tabs()->Sorted()); }},
+      {"rename the sheet in a batch",
+       [&] {
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
+         const TUpdateScope Batch(T->Tabs());
+         // A tab before the sheet's moves its index on; a refused caption changes nothing.
+         T->Tabs()->Sorted() ? void(T->Tabs()->Add(Caption())) : T->Tabs()->Insert(0, Caption());
+         try {
+           Sheet->SetCaption(Caption());
+         } catch (const Exception&) {
+         }
+       }},
       {"exchange",
        [&] {
          if (Count()) T->Tabs()->Exchange(AnyIndex(), AnyIndex());
@@ -564,3 +602,4 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
 }
 
 }  // namespace
+
