@@ -52,6 +52,11 @@ void TKsTabStringList::InsertObject(int Index, const AnsiString& S, TObject* AOb
   TStringList::InsertObject(Index, S, AObject);
 }
 
+void TKsTabStringList::Exchange(int Index1, int Index2) {
+  if (Sorted()) throw EStringListError(SSortedListError);
+  TStringList::Exchange(Index1, Index2);
+}
+
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
   const AnsiString Old = Strings(Index);
   // Another tab's caption would name two pages; the tab's own, in another case, does not.
@@ -139,6 +144,17 @@ void TKsCustomTabSheet::SetTabControl(TKsCustomTabControl* Value) {
   // Left in the control's window, it would cover the page shown and never be written.
   Hide();
   SetParent(nullptr);
+}
+
+void TKsCustomTabSheet::SetParent(TWinControl* AParent) {
+  if (FTabControl && AParent != FTabControl && !ComponentState().Contains(csDestroying)) {
+    if (auto* Control = ObjectAs<TKsCustomTabControl>(AParent)) {
+      SetTabControl(Control);
+      return;
+    }
+    FTabControl->ReleasePage(this);
+  }
+  inherited::SetParent(AParent);
 }
 
 int TKsCustomTabSheet::PageIndex() const {
@@ -637,7 +653,12 @@ void TKsCustomTabControl::InsertTab(int Index, const AnsiString& Caption) {
 
 void TKsCustomTabControl::AdoptPage(TKsCustomTabSheet* Sheet) {
   Sheet->FTabControl = this;
-  if (!ComponentState().Contains(csLoading)) NameSheet(Sheet);
+  if (!ComponentState().Contains(csLoading)) {
+    // A sheet nobody owns is the control's owner's, as the sheets the control makes are,
+    // so that it is named and written with its controls.
+    if (!Sheet->Owner() && Owner()) Owner()->InsertComponent(Sheet);
+    NameSheet(Sheet);
+  }
   Sheet->SetParent(this);
   Sheet->Hide();
 }

@@ -27,6 +27,8 @@ class TKsTabStringList : public TStringList {
   void InsertObject(int Index, const AnsiString& S, TObject* AObject) override;
   void Insert(int Index, const AnsiString& S) override { InsertObject(Index, S, nullptr); }
   int Add(const AnsiString& S) override { return AddObject(S, nullptr); }
+  // A sorted list keeps its order, by which it finds a caption: refused there, as Move is.
+  void Exchange(int Index1, int Index2) override;
   // Another tab's caption is refused; the renamed tab's page takes the new caption.
   void Put(int Index, const AnsiString& S) override;
   // Every string of another list, in one batch; a list with a caption twice is
@@ -75,6 +77,9 @@ class TKsCustomTabSheet : public TCustomControl {
   // Appended to the new control with its tab (a caption the new control has already
   // is refused, and the sheet stays where it was), after leaving the old one.
   void SetTabControl(TKsCustomTabControl* Value);
+  // Another tab control as parent moves the sheet there as SetTabControl does; any other
+  // parent takes it out of its control with its tab.
+  void SetParent(TWinControl* AParent) override;
   // The position in the control's pages, -1 without control.
   int PageIndex() const;
   // The blank kept inside the sheet's edges, round its child controls.

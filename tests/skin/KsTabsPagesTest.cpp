@@ -91,8 +91,8 @@ class KsTabsPagesTest : public UiTest {
     for (const char* Caption : Captions) T->Tabs()->Add(Caption);
     return T;
   }
-  TKsCustomTabSheet* NewSheet(const AnsiString& Caption) {
-    auto* Sheet = NewObject<TKsCustomTabSheet>(Form);
+  TKsCustomTabSheet* NewSheet(const AnsiString& Caption, TComponent* Owner = nullptr) {
+    auto* Sheet = NewObject<TKsCustomTabSheet>(Owner ? Owner : Form);
     Sheet->SetCaption(Caption);
     return Sheet;
   }
@@ -202,6 +202,13 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     T->Tabs()->Delete(0);
     EXPECT_FALSE(Freed->WasFreed(A));
     EXPECT_TRUE(InStep(T));
+    // A sorted list keeps its order, by which it finds a caption: an exchange is refused
+    // as a move is, and a sheet freed takes its tab.
+    EXPECT_THROW(T->Tabs()->Exchange(0, 1), Exception);
+    EXPECT_EQ(TabsText(T), "Z,Zz");
+    A->Free();
+    EXPECT_EQ(TabsText(T), "Z");
+    EXPECT_TRUE(InStep(T));
   }
   {
     SCOPED_TRACE("a sheet moved to another control takes its tab with it");
@@ -236,6 +243,20 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     EXPECT_EQ(TabsText(Empty), "A");
     EXPECT_TRUE(InStep(Other));
     EXPECT_TRUE(InStep(Empty));
+    // Put on another tab control as parent, the sheet moves there with its tab; put on
+    // any other parent, it leaves its control with its tab.
+    B->SetCaption("Bee");
+    B->SetParent(Empty);
+    EXPECT_EQ(TabsText(Other), "X");
+    EXPECT_EQ(TabsText(Empty), "A,Bee");
+    EXPECT_TRUE(InStep(Empty));
+    B->SetParent(Form);
+    EXPECT_EQ(TabsText(Empty), "A");
+    EXPECT_TRUE(InStep(Empty));
+    EXPECT_EQ(B->TabControl(), nullptr);
+    B->SetTabControl(Other);
+    EXPECT_EQ(TabsText(Other), "X,Bee");
+    EXPECT_EQ(B->Parent(), Other);
     // Taken out of every control, the sheet leaves the window of its last one.
     B->SetTabControl(nullptr);
     EXPECT_EQ(B->Parent(), nullptr);
@@ -369,6 +390,11 @@ TEST_F(KsTabsPagesTest, AFormFileHoldsEveryPageAndTheControlsOnIt) {
   TKsCustomTabSheet* Attached = NewSheet("");
   T->InsertPage(3, Attached);
   PutBox(Attached);
+  // A sheet nobody owned is written with its controls as well.
+  TOwned<TKsCustomTabSheet> Loose(NewObject<TKsCustomTabSheet>(nullptr));
+  Loose->SetCaption("Loose");
+  T->InsertPage(4, Loose.get());
+  PutBox(Loose.release());
   T->SetTabIndex(1);
   const AnsiString Text = WriteComponentText(Form);
   EXPECT_NE(Text.find(OnB->Name()), AnsiString::npos) << Text;
@@ -499,7 +525,8 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
        }},
       {"attach",
        [&] {
-         TOwned<TKsCustomTabSheet> Sheet(NewSheet(Caption()));
+         TOwned<TKsCustomTabSheet> Sheet(NewObject<TKsCustomTabSheet>(Pick(2) ? Form : nullptr));
+         Sheet->SetCaption(Caption());
          if (Pick(2))
            T->InsertPage(Pick(Count() + 1), Sheet.get());
          else
@@ -509,7 +536,15 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
        }},
       {"move to the other control",
        [&] {
-         if (Count()) T->GetPage(AnyIndex())->SetTabControl(Other);
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
+         Pick(2) ? Sheet->SetTabControl(Other) : Sheet->SetParent(Other);
+       }},
+      {"take a sheet out",
+       [&] {
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
+         Pick(2) ? Sheet->SetTabControl(nullptr) : Sheet->SetParent(Form);
        }},
       {"free a sheet",
        [&] {
@@ -602,4 +637,6 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
 }
 
 }  // namespace
+
+
 
