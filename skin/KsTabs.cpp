@@ -842,6 +842,13 @@ void TKsCustomTabControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
     return;
   }
   for (TKsCustomTabSheet* Page : FPages) Proc(Page);
+  // The controls kept when a sheet turned the pages on follow, as the class library
+  // lists them.
+  for (int I = 0; I < ControlCount(); ++I) {
+    TControl* Control = Controls(I);
+    if (Control->Owner() == Root && std::find(FPages.begin(), FPages.end(), Control) == FPages.end())
+      Proc(Control);
+  }
 }
 
 void TKsCustomTabControl::Loaded() {

@@ -396,6 +396,12 @@ TEST_F(KsTabsPagesTest, AFormFileHoldsEveryPageAndTheControlsOnIt) {
   T->InsertPage(4, Loose.get());
   PutBox(Loose.release());
   T->SetTabIndex(1);
+  // A control kept on the tab control when a sheet turned its pages on.
+  auto* Plain = NewObject<TKsCustomTabControl>(Form);
+  Plain->SetName("tabPlain");
+  Plain->SetParent(Form);
+  TCheckBox* OnPlain = PutBox(Plain);
+  Plain->InsertPage(0, NewSheet("S"));
   const AnsiString Text = WriteComponentText(Form);
   EXPECT_NE(Text.find(OnB->Name()), AnsiString::npos) << Text;
 
@@ -411,6 +417,12 @@ TEST_F(KsTabsPagesTest, AFormFileHoldsEveryPageAndTheControlsOnIt) {
   auto* BoxAgain = ObjectAs<TCheckBox>(Copy->FindComponent(OnB->Name()));
   ASSERT_NE(BoxAgain, nullptr);
   EXPECT_EQ(BoxAgain->Parent(), Again->GetPage(1));
+  auto* PlainAgain = ObjectAs<TKsCustomTabControl>(Copy->FindComponent("tabPlain"));
+  ASSERT_NE(PlainAgain, nullptr);
+  EXPECT_TRUE(InStep(PlainAgain));
+  auto* OnPlainAgain = ObjectAs<TCheckBox>(Copy->FindComponent(OnPlain->Name()));
+  ASSERT_NE(OnPlainAgain, nullptr) << Text;
+  EXPECT_EQ(OnPlainAgain->Parent(), PlainAgain);
 
   // A file with tabs and fewer sheets: every tab gets its page, a sheet whose caption no
   // tab has gets its tab after the sheet read before it, and a second sheet of one
@@ -637,6 +649,7 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
 }
 
 }  // namespace
+
 
 
 
