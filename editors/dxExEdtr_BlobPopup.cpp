@@ -573,6 +573,9 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_CUT:
+    case WM_CLEAR:
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       return;
     default: inherited::Dispatch(Message); return;

@@ -277,6 +277,8 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
+    case WM_CUT:
+    case WM_CLEAR:
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
@@ -287,6 +289,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
       if (!FWantReturns) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
       break;
     case WM_KEYDOWN:
+      if (WrapGuarded(Message)) break;
       if (!FWantReturns && Message.WParam == VK_RETURN && !IsCtrlOnlyDown() && Parent() &&
           Parent()->HandleAllocated()) {
         Message.Result =

@@ -35,7 +35,8 @@ class TdxWrapGuard {
   static int AreaWidth(HWND Window);
   // The text that Message would leave in the control Window: WM_SETTEXT's, or the
   // control's with the selection replaced by EM_REPLACESEL's text or a typed
-  // character (none in a read-only control). False for every other message.
+  // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
+  // read-only control). False for every other message.
   static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
 
   // A message that changes the text of the word-wrapping control Window, which draws
@@ -61,4 +62,5 @@ class TdxWrapGuard {
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   bool FWidened = false;
+  bool FBackKeyRefused = false;
 };
