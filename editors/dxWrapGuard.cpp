@@ -163,6 +163,25 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRef
   return true;
 }
 
+bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
+                             const std::function<void()>& Handle) {
+  const bool Ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool Undo = Message.Msg == EM_UNDO || Message.Msg == WM_UNDO || Message.Msg == EM_REDO ||
+                    (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
+  if (!Undo) return false;
+  // A width at which a paragraph of any length the control can hold makes few rows.
+  constexpr int Unbounded = 1 << 20;
+  const int Area = AreaWidth(Window);
+  BeforeWrap(Window, Unbounded, Area);
+  Handle();
+  const int Needed = NeededWidth(Font, WindowText(Window));
+  if (Needed > Area)
+    BeforeWrap(Window, Needed, Area);
+  else
+    AfterWrap(Window, Needed, Area);
+  return true;
+}
+
 void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
                                const std::function<void()>& Handle) {
   // The text area keeps its margins: it changes as the client area does.

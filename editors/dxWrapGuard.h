@@ -45,6 +45,12 @@ class TdxWrapGuard {
   // Handle, the control's handling, runs inside the wrapping width the text needs.
   // False, and nothing done, for any other message.
   bool Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse, const std::function<void()>& Handle);
+  // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
+  // Window, made by Handle: what it brings back is known only after it, so the control
+  // wraps it at a width no text needs to be refused for, then as wide as the text
+  // needs. It brings back a text the control held before, and refuses nothing. False,
+  // and nothing done, for any other message.
+  bool GuardUndo(HWND Window, HFONT Font, const TMessage& Message, const std::function<void()>& Handle);
   // A resize of Window, holding Text, to a client area ClientWidth pixels wide, made
   // by Handle: the control never wraps Text narrower than it needs.
   void GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,

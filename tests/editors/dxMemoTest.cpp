@@ -253,7 +253,7 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
 
 // Deleting a line break joins two paragraphs that each fit into one that may not: a
 // Backspace, a Delete, a cut or a clear that would is refused with a beep (one a key),
-// and the text stays as it was.
+// and the text stays as it was. An undo or a redo is wrapped as wide as its text needs.
 TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
   TCountingMemo* Memo = ShownMemo();
   const std::string Part = LongParagraph(12000);
@@ -294,5 +294,19 @@ TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
   SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
   EXPECT_EQ("abcd", Memo->Text());
   EXPECT_EQ(4, Beeps);
+
+  // An undo brings back a text as it was, even one loaded too long for the window:
+  // the control wraps it wider again.
+  const std::string Long = LongParagraph(48000);
+  Memo->SetEditValue(Variant(Long));
+  SendMessageA(Memo->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  ASSERT_EQ("x", Memo->Text());
+  SendMessageA(Memo->Handle(), EM_UNDO, 0, 0);
+  ASSERT_TRUE(Long == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 48000, 2 * TdxWrapGuard::Budget);
+  SendMessageA(Memo->Handle(), EM_REDO, 0, 0);
+  EXPECT_EQ("x", Memo->Text());
+  EXPECT_EQ(1, ControlLineCount(Memo));
 }
 }  // namespace
