@@ -391,8 +391,9 @@ void TCustomdxBlobPopup::WMSize(TMessage& Message) {
 
 bool TCustomdxBlobPopup::WrapGuarded(TMessage& Message) {
   if (!IsMemo() || !MemoWordWrap || !HandleAllocated()) return false;
-  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT,
-                          [&] { inherited::Dispatch(Message); });
+  const auto Handle = [&] { inherited::Dispatch(Message); };
+  return FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle) ||
+         FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT, Handle);
 }
 
 // ---------------------------------------------------------------------------------
@@ -573,6 +574,12 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       return;
     default: inherited::Dispatch(Message); return;

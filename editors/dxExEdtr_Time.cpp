@@ -100,7 +100,13 @@ bool TdxInplaceTimeEdit::IsValidChar(char Key) {
   int SelStart = HandleAllocated() ? GetSelStart() : 0;
   switch (CaretSection()) {
     case 'H':
-      if (SelStart == 0) return Key >= '0' && Key <= '2';
+      if (SelStart == 0) {
+        // A 2 before a second digit above 3 that stays would be no hour.
+        const AnsiString Text = GetText();
+        const bool SecondStays = HandleAllocated() && GetSelLength() < 2;
+        if (Key == '2' && SecondStays && Text.size() > 1 && Text[1] > '3') return false;
+        return Key >= '0' && Key <= '2';
+      }
       if (SelStart == 1 && GetText().substr(0, 1) == "2") return Key >= '0' && Key <= '3';
       break;
     case 'N':

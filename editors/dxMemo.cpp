@@ -203,7 +203,9 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   // A host loads a cell's value with its container flag raised.
   const TCustomdxContainer* Host = GetContainer();
   const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
-  return FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !Loading, [&] { inherited::Dispatch(Message); });
+  const auto Handle = [&] { inherited::Dispatch(Message); };
+  return FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle) ||
+         FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !Loading, Handle);
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
@@ -277,6 +279,11 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
@@ -287,6 +294,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
       if (!FWantReturns) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
       break;
     case WM_KEYDOWN:
+      if (WrapGuarded(Message)) break;
       if (!FWantReturns && Message.WParam == VK_RETURN && !IsCtrlOnlyDown() && Parent() &&
           Parent()->HandleAllocated()) {
         Message.Result =

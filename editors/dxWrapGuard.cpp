@@ -72,6 +72,10 @@ int TdxWrapGuard::AreaWidth(HWND Window) {
 bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text) {
   const char* Inserted = nullptr;
   char Typed[2] = {0, 0};
+  // A deletion with nothing selected takes the character before the caret (-1) or
+  // after it (1): a line break there joins two paragraphs.
+  int Deletes = 0;
+  const bool ReadOnly = (GetWindowLongA(Window, GWL_STYLE) & ES_READONLY) != 0;
   switch (Message.Msg) {
     case WM_SETTEXT: {
       const char* Value = reinterpret_cast<const char*>(Message.LParam);
@@ -83,17 +87,37 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
       break;
     case WM_CHAR:
       // A read-only control types nothing.
-      if (GetWindowLongA(Window, GWL_STYLE) & ES_READONLY) return false;
-      // Control characters (a line break among them) make no paragraph longer.
+      if (ReadOnly) return false;
+      if (Message.WParam == '\b') {
+        Deletes = -1;
+        break;
+      }
+      // Other control characters (a line break among them) make no paragraph longer.
       if (Message.WParam < 32 && Message.WParam != '\t') return false;
       Typed[0] = static_cast<char>(Message.WParam);
       Inserted = Typed;
+      break;
+    case WM_KEYDOWN:
+      if (ReadOnly || (Message.WParam != VK_BACK && Message.WParam != VK_DELETE)) return false;
+      Deletes = Message.WParam == VK_BACK ? -1 : 1;
+      break;
+    case WM_CUT:
+    case WM_CLEAR:
+      if (ReadOnly) return false;
       break;
     default: return false;
   }
   const AnsiString Current = WindowText(Window);
   CHARRANGE Selection{0, 0};
   SendMessageA(Window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
+  if (Selection.cpMin == Selection.cpMax && Deletes != 0) {
+    // Taken as one character: a word deletion (Ctrl) takes more, which shortens the
+    // text further, and it crosses a line break only from beside it.
+    if (Deletes < 0)
+      Selection.cpMin = std::max<LONG>(Selection.cpMin - 1, 0);
+    else
+      ++Selection.cpMax;
+  }
   const std::size_t Start = ByteOffset(Current, Selection.cpMin);
   const std::size_t End = std::max(Start, ByteOffset(Current, Selection.cpMax));
   Text = Current.substr(0, Start) + (Inserted ? Inserted : "") + Current.substr(End);
@@ -122,14 +146,39 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRef
   if (!ResultingText(Window, Message, Text)) return false;
   const int Needed = NeededWidth(Font, Text);
   const int Area = AreaWidth(Window);
+  // The character a refused Backspace key sends after it is refused without a second
+  // beep.
+  const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
+  const bool BackKeyRefused = FBackKeyRefused;
+  FBackKeyRefused = false;
   if (Needed > Area && MayRefuse) {
-    MessageBeepProc(0);
+    if (!(BackChar && BackKeyRefused)) MessageBeepProc(0);
+    FBackKeyRefused = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
     Message.Result = 0;
     return true;
   }
   BeforeWrap(Window, Needed, Area);
   Handle();
   AfterWrap(Window, Needed, AreaWidth(Window));
+  return true;
+}
+
+bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
+                             const std::function<void()>& Handle) {
+  const bool Ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool Undo = Message.Msg == EM_UNDO || Message.Msg == WM_UNDO || Message.Msg == EM_REDO ||
+                    (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
+  if (!Undo) return false;
+  // A width at which a paragraph of any length the control can hold makes few rows.
+  constexpr int Unbounded = 1 << 20;
+  const int Area = AreaWidth(Window);
+  BeforeWrap(Window, Unbounded, Area);
+  Handle();
+  const int Needed = NeededWidth(Font, WindowText(Window));
+  if (Needed > Area)
+    BeforeWrap(Window, Needed, Area);
+  else
+    AfterWrap(Window, Needed, Area);
   return true;
 }
 

@@ -35,7 +35,8 @@ class TdxWrapGuard {
   static int AreaWidth(HWND Window);
   // The text that Message would leave in the control Window: WM_SETTEXT's, or the
   // control's with the selection replaced by EM_REPLACESEL's text or a typed
-  // character (none in a read-only control). False for every other message.
+  // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
+  // read-only control). False for every other message.
   static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
 
   // A message that changes the text of the word-wrapping control Window, which draws
@@ -44,6 +45,12 @@ class TdxWrapGuard {
   // Handle, the control's handling, runs inside the wrapping width the text needs.
   // False, and nothing done, for any other message.
   bool Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse, const std::function<void()>& Handle);
+  // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
+  // Window, made by Handle: what it brings back is known only after it, so the control
+  // wraps it at a width no text needs to be refused for, then as wide as the text
+  // needs. It brings back a text the control held before, and refuses nothing. False,
+  // and nothing done, for any other message.
+  bool GuardUndo(HWND Window, HFONT Font, const TMessage& Message, const std::function<void()>& Handle);
   // A resize of Window, holding Text, to a client area ClientWidth pixels wide, made
   // by Handle: the control never wraps Text narrower than it needs.
   void GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
@@ -61,4 +68,5 @@ class TdxWrapGuard {
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   bool FWidened = false;
+  bool FBackKeyRefused = false;
 };

@@ -43,11 +43,13 @@ void TCustomdxTreeListControl::BeforeDestruction() {
 
 void TCustomdxTreeListControl::Loaded() {
   inherited::Loaded();
-  if (IsAutoHeaderPanelHeight()) {
+  // A count the file held is kept: it was written because counting differs.
+  if (IsAutoHeaderPanelHeight() && !FHeaderRowsRead) {
     const int Rows = ColumnsHeaderRowCount();
     FHeaderPanelRowCount = std::clamp(Rows, 1, FHeaderPanelMaxRowCount);
     if (FHeaderPanelRowCount > 1) FDefaultLayout = false;
   }
+  FHeaderRowsRead = false;
   PackHeaderRows();
   RebuildSortColumns();
   RestoreLayout();
@@ -275,7 +277,10 @@ void TCustomdxTreeListControl::SetHeaderPanelRowCount(int Value) {
   }
   FHeaderPanelRowCount = Value;
   if (Value > 1) FDefaultLayout = false;
-  if (ComponentState().Contains(csLoading)) return;
+  if (ComponentState().Contains(csLoading)) {
+    FHeaderRowsRead = true;
+    return;
+  }
   PackHeaderRows();
   UpdateLayout();
 }
@@ -328,6 +333,11 @@ void TCustomdxTreeListControl::BandsChanged() {
   } else {
     UpdateLayout();
   }
+}
+
+bool TCustomdxTreeListControl::HeaderPanelRowCountStored() const {
+  if (!OptionsEx().Contains(aoAutoHeaderPanelHeight)) return true;
+  return FHeaderPanelRowCount != std::clamp(ColumnsHeaderRowCount(), 1, FHeaderPanelMaxRowCount);
 }
 
 int TCustomdxTreeListControl::ColumnsHeaderRowCount() const {

@@ -87,6 +87,10 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   void PackHeaderRows();
   // One more than the largest row of the visible columns; 0 without any.
   int ColumnsHeaderRowCount() const;
+  // Whether a form file holds the header's row count: always without automatic header
+  // rows; with them, only when reading would not count the same rows from the columns
+  // (none shown, or rows kept from before the columns came).
+  bool HeaderPanelRowCountStored() const;
   // What the band collection's change notification asks of the tree list.
   void BandsChanged();
 
@@ -475,6 +479,8 @@ class TCustomdxTreeListControl : public TCustomdxTreeList {
   int FHeaderMinRowCount = 1;
   bool FDefaultLayout = false;
   bool FAutoHeaderRows = false;
+  // The header's row count came from the form file being read.
+  bool FHeaderRowsRead = false;
   bool FExtendingSort = false;
   int FLayoutUpdateCount = 0;
   bool FApplyingLayout = false;

@@ -11,9 +11,7 @@ using T = TdxTreeList;
 bool FontStored(TControl* Control) { return !Control->ParentFont(); }
 bool ColorStored(TControl* Control) { return !Control->ParentColor(); }
 bool RowHeightStored(TCustomdxTreeList* Control) { return Control->DefaultRowHeightAssigned(); }
-bool HeaderRowsStored(TCustomdxTreeList* Control) {
-  return !Control->OptionsEx().Contains(aoAutoHeaderPanelHeight);
-}
+bool HeaderRowsStored(T* Control) { return Control->HeaderPanelRowCountStored(); }
 
 void RegisterTreeListPublished() {
   TPublish<T> P;

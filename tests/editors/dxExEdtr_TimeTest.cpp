@@ -128,6 +128,22 @@ TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
   SendMessageA(Edit->Handle(), WM_CHAR, '6', 1);
   EXPECT_EQ(AnsiString("23:00:00"), Edit->Text());
   EXPECT_EQ(3, edittest::Beeps);
+  // A first hour digit of 2 before a second one above 3 would make no time, which
+  // leaving would store as midnight; over a selection that takes the second digit too,
+  // it goes in.
+  const TDateTime Held = 2 + EncodeTime(19, 45, 15, 0);
+  Edit->SetEditValue(Variant(Held));
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_CHAR, '2', 1);
+  EXPECT_EQ(AnsiString("19:45:15"), Edit->Text());
+  EXPECT_EQ(4, edittest::Beeps);
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, 2);
+  SendMessageA(Edit->Handle(), WM_CHAR, '2', 1);
+  EXPECT_EQ(AnsiString("20:45:15"), Edit->Text());
+  EXPECT_EQ(4, edittest::Beeps);
 }
 
 TEST_F(TimeEditTest, MillisecondsAreDroppedAndDaysBeforeZeroReadBack) {

@@ -3,6 +3,8 @@
 // the navigation and Enter keys between the memo and its host.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <windows.h>
 
 #include <vector>
@@ -248,4 +250,63 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
   EXPECT_TRUE(Long == Memo->Text());
 }
 
+
+// Deleting a line break joins two paragraphs that each fit into one that may not: a
+// Backspace, a Delete, a cut or a clear that would is refused with a beep (one a key),
+// and the text stays as it was. An undo or a redo is wrapped as wide as its text needs.
+TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
+  TCountingMemo* Memo = ShownMemo();
+  const std::string Part = LongParagraph(12000);
+  const std::string Three = Part + "\r\n" + Part + "\r\n" + Part;
+  Memo->SetText(Three);
+  ASSERT_TRUE(Three == Memo->Text());
+  Beeps = 0;
+  auto Refused = [&](const char* Case, std::function<void()> Delete) {
+    Delete();
+    EXPECT_TRUE(Three == Memo->Text()) << Case;
+  };
+  Refused("Backspace at a paragraph's start", [&] {
+    Memo->SetSelStart(12001);
+    Key(Memo, VK_BACK);
+    SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+  });
+  EXPECT_EQ(1, Beeps);
+  Refused("Delete at a paragraph's end", [&] {
+    Memo->SetSelStart(12000);
+    Key(Memo, VK_DELETE);
+  });
+  Refused("a cut across a break", [&] {
+    SendMessageA(Memo->Handle(), EM_SETSEL, 11990, 12010);
+    SendMessageA(Memo->Handle(), WM_CUT, 0, 0);
+  });
+  Refused("a clear across a break", [&] {
+    SendMessageA(Memo->Handle(), EM_SETSEL, 11990, 12010);
+    SendMessageA(Memo->Handle(), WM_CLEAR, 0, 0);
+  });
+  EXPECT_EQ(4, Beeps);
+  // A deletion inside a paragraph, or one that joins short ones, goes through.
+  Memo->SetSelStart(100);
+  Key(Memo, VK_DELETE);
+  EXPECT_EQ(Three.size() - 1, Memo->Text().size());
+  Memo->SetText("ab\r\ncd");
+  Memo->SetSelStart(3);
+  Key(Memo, VK_BACK);
+  SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+  EXPECT_EQ("abcd", Memo->Text());
+  EXPECT_EQ(4, Beeps);
+
+  // An undo brings back a text as it was, even one loaded too long for the window:
+  // the control wraps it wider again.
+  const std::string Long = LongParagraph(48000);
+  Memo->SetEditValue(Variant(Long));
+  SendMessageA(Memo->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  ASSERT_EQ("x", Memo->Text());
+  SendMessageA(Memo->Handle(), EM_UNDO, 0, 0);
+  ASSERT_TRUE(Long == Memo->Text());
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 48000, 2 * TdxWrapGuard::Budget);
+  SendMessageA(Memo->Handle(), EM_REDO, 0, 0);
+  EXPECT_EQ("x", Memo->Text());
+  EXPECT_EQ(1, ControlLineCount(Memo));
+}
 }  // namespace

@@ -340,6 +340,26 @@ TEST_F(FormFileRoundTripTest, ValuesEqualToWhereAReadStartsReadBackAsSet) {
   EXPECT_EQ(0, ReadTree->Bands()->Count());
   EXPECT_EQ(-1, ObjectAs<TdxTreeListColumn>(Copy->FindComponent("colNoBand"))->BandIndex());
 
+  // Automatic header rows switched on while no shown column needs a row, or before the
+  // columns came: the header keeps the rows it had, and so does its file.
+  for (const bool ColumnsFirst : {true, false}) {
+    Form.reset(NewForm());
+    Tree = NewTree(Form.get());
+    Tree->SetHeaderPanelMaxRowCount(7);
+    Tree->SetHeaderPanelRowCount(3);
+    auto* Hidden = AddColumn(Tree, &TdxTreeListColumn::StaticClass(), "colHidden");
+    Hidden->SetVisible(false);
+    if (ColumnsFirst) Hidden->SetRowIndex(2);
+    Tree->SetOptionsEx(Tree->OptionsEx() + TdxTreeListOptionsEx{aoAutoHeaderPanelHeight});
+    if (!ColumnsFirst) AddColumn(Tree, &TdxTreeListColumn::StaticClass(), "colShown");
+    ASSERT_EQ(3, Tree->HeaderPanelRowCount());
+    Copy.reset(ReadBack(Form.get()));
+    ReadTree = ObjectAs<TdxTreeList>(Copy->FindComponent("Tree1"));
+    ASSERT_NE(nullptr, ReadTree);
+    EXPECT_EQ(3, ReadTree->HeaderPanelRowCount()) << ColumnsFirst;
+    EXPECT_TRUE(ReadTree->OptionsEx().Contains(aoAutoHeaderPanelHeight)) << ColumnsFirst;
+  }
+
   // An editor keeping only the bit the file does not hold; the popups' start values.
   const TClass Editors[] = {&TdxInplaceTextEdit::StaticClass(),
                             &TdxPopupCalculator::StaticClass(),
