@@ -19,6 +19,9 @@ TCLASS_IMPL(TFrame)
 
 namespace {
 
+// The message that asks an MDI client to compute its scroll range again.
+constexpr UINT MdiCalcChildScroll = 0x3F;
+
 // Counts focus changes: a handler that moves the focus elsewhere while a change is
 // under way ends that change.
 int FocusCount = 0;
@@ -382,6 +385,14 @@ void TCustomForm::MDIChildShownOrHidden(UINT Flags) {
     SendMessageA(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
   else if ((Flags & SWP_SHOWWINDOW) && (!Active || !(GetWindowLongA(Active, GWL_STYLE) & WS_VISIBLE)))
     SendMessageA(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+}
+
+void TCustomForm::MDIChildPlaced(UINT Flags) {
+  constexpr UINT Unchanged = SWP_NOMOVE | SWP_NOSIZE;
+  if (!FHandle || !FFormState.Contains(fsCreatedMDIChild) ||
+      ((Flags & Unchanged) == Unchanged && !(Flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
+    return;
+  if (const HWND Client = GetParent(FHandle)) PostMessageA(Client, MdiCalcChildScroll, 0, 0);
 }
 
 int TCustomForm::MDIChildCount() const {
@@ -824,6 +835,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_WINDOWPOSCHANGED:
       inherited::Dispatch(Message);
       MDIChildShownOrHidden(reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags);
+      MDIChildPlaced(reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags);
       break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;

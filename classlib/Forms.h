@@ -229,6 +229,11 @@ class TCustomForm : public TWinControl {
   // active child hands the activation to the next shown child; a child shown where no
   // shown child is active takes it.
   void MDIChildShownOrHidden(UINT Flags);
+  // An MDI child's window moved, sized, shown or hidden (Flags of its new position): its
+  // client is asked for its scroll range again. The system asks only after a change of
+  // size, and not again until the client has passed its last request on to it (a
+  // client that sizes its scroll bars itself never does).
+  void MDIChildPlaced(UINT Flags);
   void CMDialogKey(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
   // CM_ACTIONEXECUTE, CM_ACTIONUPDATE: the action (LParam) looks for its target among

@@ -319,7 +319,6 @@ class TKsCustomForm : public TKsHookComponent {
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
   void AfterMDIParentSize();
-  void AfterMDIChildPosChanged(const WINDOWPOS& Pos);
   // Whether the hooked form is an MDI child and its client's active child.
   bool IsActiveMDIChild() const;
   // An MDI child that is not its client's active child becomes it (when shown).

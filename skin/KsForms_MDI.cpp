@@ -13,7 +13,7 @@
 namespace {
 
 // The message that asks an MDI client to compute its scroll range again (posted by the
-// system after a child's size changes).
+// system after a child's size changes, and by a child form after any change of place).
 constexpr UINT MdiCalcChildScroll = 0x3F;
 
 // The form whose MDI client holds an MDI child's window; for an MDI parent the form
@@ -201,6 +201,9 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
       if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
       AfterMDIParentSize();
+      // The system's request for the scroll range waits for its last one, which the
+      // client never passes on: the client asks itself.
+      PostMessageA(Client, MdiCalcChildScroll, 0, 0);
       return true;
     }
   }
@@ -343,15 +346,4 @@ void TKsCustomForm::AfterMDIChildSystemSized() {
     Maximize();
   else if (FWindowState != kwsMinimized)
     Minimize();
-}
-
-void TKsCustomForm::AfterMDIChildPosChanged(const WINDOWPOS& Pos) {
-  TCustomForm* Form = HookedFormOf(fsMDIChild);
-  constexpr UINT Unchanged = SWP_NOMOVE | SWP_NOSIZE;
-  if (!Form || !Form->HandleAllocated() ||
-      ((Pos.flags & Unchanged) == Unchanged && !(Pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
-    return;
-  // The system asks for the scroll range only after a change of size: a child moved,
-  // shown or hidden asks too.
-  if (const HWND Client = GetParent(Form->Handle())) PostMessageA(Client, MdiCalcChildScroll, 0, 0);
 }

@@ -740,7 +740,6 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
     AfterMDIParentSize();
     if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
   }
-  if (Message.Msg == WM_WINDOWPOSCHANGED) AfterMDIChildPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.LParam));
   // A maximized child's frame is not painted, so nothing else reads its new caption; a
   // maximized child behind the active one is not named in the parent's.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();

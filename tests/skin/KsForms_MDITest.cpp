@@ -389,6 +389,22 @@ TEST_F(KsMDIFormTest, TheClientShowsAScrollBarOnlyForAChildOutsideItAndTheBarScr
   Children[0]->SetBounds(20, 30, 260, 180);
   Children[1]->SetBounds(60, 30, 260, 180);
   EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500));
+
+  // The parent made narrower than the children: the bar comes; wide again, it goes.
+  Parent->SetBounds(40, 30, 200, 480);
+  EXPECT_TRUE(PumpUntil([&] { return ShowsBar(Client(), SB_HORZ); }, 1500)) << "the parent narrowed";
+  Parent->SetBounds(40, 30, 640, 480);
+  EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500)) << "the parent widened";
+  // A child without a frame of its own counts as well, moved without a change of size.
+  auto* Plain = NewObject<TForm>(nullptr, CreateNew);
+  Plain->SetFormStyle(fsMDIChild);
+  Plain->SetBounds(30, 40, 200, 150);
+  Plain->Show();
+  Plain->SetBounds(ClientRectOf(Client()).right - 60, 40, 200, 150);
+  EXPECT_TRUE(PumpUntil([&] { return ShowsBar(Client(), SB_HORZ); }, 1500)) << "a plain child outside";
+  Plain->SetBounds(30, 40, 200, 150);
+  EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500)) << "a plain child back inside";
+  Plain->Free();
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes
