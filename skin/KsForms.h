@@ -305,6 +305,8 @@ class TKsCustomForm : public TKsHookComponent {
   // subclassed while this frame is active, again after the form's window was made anew.
   void HookMDIClient();
   void UnhookMDIClient();
+  // Keeps a rolled-up or minimized window's bounds through the making of a new one.
+  void KeepStateBounds(const TMessage& Message);
   static LRESULT CALLBACK MDIClientEntry(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   // The subclassed client's messages; true when the message stops here.
   bool MDIClientWndProc(TMessage& Message);
@@ -396,6 +398,10 @@ class TKsCustomForm : public TKsHookComponent {
   Byte FNonClientShift = 0;
   HWND FMDIClient = nullptr;
   bool FLeavingTray = false;
+  // A window destroyed rolled up or minimized: the window and its bounds, which the
+  // next window is given (the system makes it at least its smallest tracking size).
+  HWND FStateWindow = nullptr;
+  TRect FStateBounds{0, 0, 0, 0};
 };
 
 // The active skinned frame of a form (the first among its components), or nullptr.

@@ -368,6 +368,21 @@ TRect TKsCustomForm::ParentArea() const {
   return R;
 }
 
+void TKsCustomForm::KeepStateBounds(const TMessage& Message) {
+  TCustomForm* Form = GetHookedForm();
+  const HWND Window = GetHookedHandle();
+  if (!Form || !Window) return;
+  if (Message.Msg == WM_DESTROY) {
+    const bool Kept = FWindowState == kwsRollup || FWindowState == kwsMinimized;
+    FStateWindow = Kept ? Window : nullptr;
+    if (Kept) FStateBounds = Form->BoundsRect();
+    return;
+  }
+  if (!FStateWindow || FStateWindow == Window) return;
+  FStateWindow = nullptr;
+  if (FWindowState == kwsRollup || FWindowState == kwsMinimized) Form->SetBoundsRect(FStateBounds);
+}
+
 void TKsCustomForm::GetRollupRect(TRect& R) {
   TControl* Control = GetHookedControl();
   const int NonClient = FFrameHeight - (Control ? Control->ClientHeight() : 0);
@@ -383,6 +398,7 @@ void TKsCustomForm::Dispatch(TMessage& Message) {
   if (!Active() || ComponentState().Contains(csDestroying)) return;
   // A parent's window made again brings a new MDI client.
   if (TCustomForm* Form = GetHookedForm(); Form && Form->ClientHandle() != FMDIClient) HookMDIClient();
+  KeepStateBounds(Message);
   switch (Message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); return;

@@ -517,6 +517,42 @@ TEST_F(KsMDIFormTest, TheCaptionButtonsActiveChildAndSizesMatchWhatIsShownOnEver
   EXPECT_EQ(Bar->MDIChild(), Children[0]);
 }
 
+// The parent's window made again keeps every child's bounds, whatever its state, and
+// the normal bounds it goes back to.
+TEST_F(KsMDIFormTest, MakingTheParentsWindowAgainKeepsEveryChildsBounds) {
+  using TStep = void (TKsCustomForm::*)();
+  const TStep States[] = {&TKsCustomForm::Rollup, &TKsCustomForm::Minimize, &TKsCustomForm::MinimizeToTray};
+  const char* const Names[] = {"rolled up", "minimized", "in the tray"};
+  for (int S = 0; S < 3; ++S) {
+    const TRect Normal[2] = {Children[0]->BoundsRect(), Children[1]->BoundsRect()};
+    (Frames[0]->*States[S])();
+    Pump();
+    const TRect Shown = Children[0]->BoundsRect();
+    const HWND Before = Client();
+    Parent->SetBorderIcons(S % 2 ? TBorderIcons{biSystemMenu, biMinimize} : TBorderIcons{biSystemMenu});
+    Pump();
+    ASSERT_NE(Client(), Before);
+    SendMessageA(Client(), 0x3F, 0, 0);
+    Pump();
+    EXPECT_EQ(Children[0]->BoundsRect(), Shown) << Names[S];
+    EXPECT_EQ(Children[1]->BoundsRect(), Normal[1]) << Names[S] << ": the normal one";
+    Frames[0]->Restore();
+    Pump();
+    EXPECT_EQ(Children[0]->BoundsRect(), Normal[0]) << Names[S] << ": restored";
+  }
+  // The same for a rolled-up form of its own (the parent).
+  const TRect Normal = Parent->BoundsRect();
+  ParentFrame->Rollup();
+  Pump();
+  const TRect Rolled = Parent->BoundsRect();
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
+  Pump();
+  EXPECT_EQ(Parent->BoundsRect(), Rolled) << "the parent rolled up";
+  ParentFrame->Restore();
+  Pump();
+  EXPECT_EQ(Parent->BoundsRect(), Normal) << "the parent unrolled";
+}
+
 // The same with themed frames: a maximized child has no region and the unthemed
 // metrics, and the engine's refresh repaints the parent's client.
 class KsThemedMDIFormTest : public KsMDIFormTest {
