@@ -2,6 +2,7 @@
 // a run whose script fails ends with exit code 1, its line named and its picture saved.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,24 @@ class HostScriptRunTest : public ::testing::Test {
     return RunProgram("\"" + TestHostRoot() + "PcbHost.exe\" " + Arguments, TestHostRoot());
   }
 
+  // Option takes a whole number of milliseconds from 1 to 600000, and only with a script:
+  // anything else ends the run before any command.
+  void ExpectABoundOfAScript(const std::string& Option, std::initializer_list<const char*> Bads) {
+    const std::string File = WriteScript("wait Main\n");
+    for (const char* Bad : Bads) {
+      TRunResult Run =
+          Host("--script \"" + File + "\" " + Option + " " + Bad + " --run NoSuchCommand");
+      EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
+      EXPECT_NE(Run.Output.find(Option + " needs a whole number of milliseconds"),
+                std::string::npos)
+          << Bad << "\n" << Run.Output;
+      EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+    }
+    TRunResult Run = Host(Option + " 500 --run NoSuchCommand");
+    EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+    EXPECT_NE(Run.Output.find(Option + " needs --script"), std::string::npos) << Run.Output;
+  }
+
   std::string Scratch;
 };
 
@@ -60,41 +79,18 @@ TEST_F(HostScriptRunTest, AScriptNeedsACommandAndAFileThatCanBeRead) {
 }
 
 TEST_F(HostScriptRunTest, AStepTimeoutIsAWholeNumberOfMillisecondsForAScript) {
-  const std::string File = WriteScript("wait Main\n");
-  for (const char* Bad : {"0", "600001", "1.5", "-3", "10s", "\"\""}) {
-    TRunResult Run =
-        Host("--script \"" + File + "\" --step-timeout " + Bad + " --run NoSuchCommand");
-    EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
-    EXPECT_NE(Run.Output.find("--step-timeout needs a whole number of milliseconds"),
-              std::string::npos)
-        << Bad << "\n" << Run.Output;
-    EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
-  }
-  TRunResult Run = Host("--step-timeout 500 --run NoSuchCommand");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
-  EXPECT_NE(Run.Output.find("--step-timeout needs --script"), std::string::npos) << Run.Output;
+  ExpectABoundOfAScript("--step-timeout", {"0", "600001", "1.5", "-3", "10s", "\"\""});
 }
 
 // The bound on the commands after the last step comes from the command line, as the step
 // timeout does, so that tests on a loaded machine can give it room: the wizard that the
 // script leaves open fails the run at that bound and is closed as a user would.
 TEST_F(HostScriptRunTest, AFinishTimeoutBoundsTheCommandsAfterTheLastStep) {
-  const std::string File = WriteScript("wait PCB Board Wizard\n");
-  for (const char* Bad : {"0", "600001", "2.5", "-1", "1m", "\"\""}) {
-    TRunResult Run =
-        Host("--script \"" + File + "\" --finish-timeout " + Bad + " --run NoSuchCommand");
-    EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
-    EXPECT_NE(Run.Output.find("--finish-timeout needs a whole number of milliseconds"),
-              std::string::npos)
-        << Bad << "\n" << Run.Output;
-    EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
-  }
-  TRunResult Run = Host("--finish-timeout 500 --run NoSuchCommand");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
-  EXPECT_NE(Run.Output.find("--finish-timeout needs --script"), std::string::npos) << Run.Output;
+  ExpectABoundOfAScript("--finish-timeout", {"0", "600001", "2.5", "-1", "1m", "\"\""});
 
+  const std::string File = WriteScript("wait PCB Board Wizard\n");
   const std::string Out = Scratch + "out";
-  Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(ScriptStepBound) +
+  TRunResult Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(ScriptStepBound) +
              " --finish-timeout 1500 --out \"" + Out + "\" --run RunWizard");
   EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
   EXPECT_NE(Run.Output.find("script line 1: the commands are still running 1.5 s after the "

@@ -75,6 +75,17 @@ class TreeListKeysTest : public UiTest {
   }
   std::string Focused() { return Tree->FocusedNode() ? Tree->FocusedNode()->Strings(0).c_str() : ""; }
 
+  // Five 100-pixel columns in a list 200 pixels wide, with nodes "a" and "b"; answers the
+  // left coordinate that shows the last column.
+  int FiveWideColumns() {
+    Tree->SetBounds(0, 0, 200, 300);
+    for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
+    for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
+    Tree->Bands()->Items(0)->SetWidth(500);
+    Names({"a", "b"});
+    return 500 - Tree->GetVisibleWidth();
+  }
+
   TdxTreeList* Tree = nullptr;
 };
 
@@ -230,12 +241,7 @@ TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndRowBringItBackIntoView) {
 // Five 100-pixel columns in a list 200 pixels wide: every move of the focused column,
 // by key, by call or by a click on a cell half scrolled out, brings it into view.
 TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
-  Tree->SetBounds(0, 0, 200, 300);
-  for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
-  for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
-  Tree->Bands()->Items(0)->SetWidth(500);
-  Names({"a", "b"});
-  const int Last = 500 - Tree->GetVisibleWidth();
+  const int Last = FiveWideColumns();
   ASSERT_GT(Last, 100);
   for (int I = 0; I < 4; ++I) Key(VK_RIGHT);
   EXPECT_EQ(Tree->FocusedColumn(), 4);
@@ -269,12 +275,7 @@ TEST_F(TreeListKeysTest, TheFocusedColumnScrollsIntoView) {
 
 // The same for the focused first or last column that the horizontal bar scrolled away.
 TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndColumnBringItBackIntoView) {
-  Tree->SetBounds(0, 0, 200, 300);
-  for (int I = 0; I < 2; ++I) Tree->CreateColumn(&TdxTreeListColumn::StaticClass());
-  for (int I = 0; I < 5; ++I) Tree->Columns(I)->SetWidth(100);
-  Tree->Bands()->Items(0)->SetWidth(500);
-  Names({"a", "b"});
-  const int Last = 500 - Tree->GetVisibleWidth();
+  const int Last = FiveWideColumns();
   ASSERT_GT(Last, 100);
   struct TCase {
     const char* Name;
