@@ -68,6 +68,9 @@ class MouseTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
+    // The real pointer, wherever an earlier test left it, stays off the form: these
+    // tests send the mouse messages themselves.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Form = ShownForm();
     Spot = NewObject<TSpot>(Form, &Events);
     Spot->SetParent(Form);
