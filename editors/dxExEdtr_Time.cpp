@@ -167,10 +167,10 @@ void TdxInplaceTimeEdit::PasteTime() {
   if (Start == 0 && Stop >= static_cast<int>(Before.size())) {
     TDateTime Value;
     if (ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value)) {
-      PasteText(TimeText(Value));
+      PasteChars(TimeText(Value));
       return;
     }
-  } else if (PasteText(Pasted) == 0) {
+  } else if (PasteChars(Pasted) == 0) {
     const AnsiString After = GetText();
     if (After == Before || IsValueText(After)) return;
   }

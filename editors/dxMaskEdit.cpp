@@ -256,7 +256,7 @@ void TdxInplaceMaskEdit::CaretAfter(int Index) {
   FSkipTo = Caret;
 }
 
-int TdxInplaceMaskEdit::PasteText(const AnsiString& Text) {
+int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -283,7 +283,7 @@ int TdxInplaceMaskEdit::PasteText(const AnsiString& Text) {
 void TdxInplaceMaskEdit::Paste() {
   if (!CanEditLinked() || !CanModify()) return;
   // Each character no position takes beeps, the others stay.
-  for (int Refused = PasteText(Clipboard()->AsText()); Refused > 0; --Refused) MessageBeepProc(0);
+  for (int Refused = PasteChars(Clipboard()->AsText()); Refused > 0; --Refused) MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------

@@ -147,7 +147,7 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // its start but stops short of, at the field's separator or at the end of the
   // selection replaced, takes its digits at its right with zeros before them: "1:" over
   // "00:" is 01.
-  int PasteText(const AnsiString& Text);
+  int PasteChars(const AnsiString& Text);
 
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
