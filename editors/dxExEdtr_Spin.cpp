@@ -394,7 +394,11 @@ void TdxInplaceSpinEdit::Paste(TMessage& Message) {
   inherited::Dispatch(Message);
   const AnsiString After = GetText();
   if (After == Before || IsValueText(After)) return;
-  SetText(Before);
+  RefusePaste(Before, WasModified);
+}
+
+void TdxInplaceSpinEdit::RefusePaste(const AnsiString& Before, bool WasModified) {
+  if (GetText() != Before) SetText(Before);
   SetModified(WasModified);
   AfterActivate();
   MessageBeepProc(0);

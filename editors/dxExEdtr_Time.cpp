@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/StrUtils.h"
 #include "editors/dxExEdtr.h"
 
@@ -153,4 +154,34 @@ void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
 Variant TdxInplaceTimeEdit::GetEditValue() {
   if (FTime == 0 && FDate == 0) return Variant(0.0);
   return Variant(FDate < 0 ? FDate - FTime : FDate + FTime);
+}
+
+void TdxInplaceTimeEdit::PasteTime() {
+  if (!CanEditLinked() || !CanModify()) return;
+  const AnsiString Pasted = Clipboard()->AsText();
+  const AnsiString Before = GetText();
+  const bool WasModified = GetModified();
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  if (Start == 0 && Stop >= static_cast<int>(Before.size())) {
+    TDateTime Value;
+    if (ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value)) {
+      PasteChars(TimeText(Value));
+      return;
+    }
+  } else if (PasteChars(Pasted) == 0) {
+    const AnsiString After = GetText();
+    if (After == Before || IsValueText(After)) return;
+  }
+  RefusePaste(Before, WasModified);
+}
+
+void TdxInplaceTimeEdit::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PASTE && IsMasked() && HandleAllocated()) {
+    if (EditorEnabled()) PasteTime();
+    Message.Result = 0;
+    return;
+  }
+  inherited::Dispatch(Message);
 }

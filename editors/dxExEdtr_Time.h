@@ -48,11 +48,18 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   void SetEditValue(const Variant& Value) override;
   // The days and the time together (a day before day 0 counts its time away from zero).
   Variant GetEditValue() override;
+  void Dispatch(TMessage& Message) override;
 
  private:
   // Value in the display format (the current time in the long time format should the
   // formatting fail).
   AnsiString TimeText(TDateTime Value) const;
+  // A paste over the whole text is a time in the display format, whose sections may
+  // have one digit ("1:5:00" is 01:05:00), and goes in as the editor shows that time.
+  // A paste over part of it goes through the mask and must leave a time. Anything else
+  // (a character no position takes, "1:30:00 PM", another number of sections) is
+  // refused whole as the spin editor refuses a paste.
+  void PasteTime();
 
   TDateTime FDate = 0;
   TDateTime FTime = 0;

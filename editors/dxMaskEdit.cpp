@@ -8,6 +8,7 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/Exceptions.h"
 #include "classlib/ScopeExit.h"
+#include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TdxInplaceMaskEdit)
 
@@ -169,16 +170,16 @@ void TdxInplaceMaskEdit::ClearPositions(int Start, int Stop) {
 void TdxInplaceMaskEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
   if (!IsMasked() || Key == '\0' || Key == CtrlC || Key == CtrlV || Key == CtrlX) return;
-  InputChar(Key);
+  if (!InputChar(Key)) MessageBeepProc(0);
   Key = '\0';
 }
 
-void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
+bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   // Control characters (Backspace, Enter, Tab) have their own steps.
-  if (static_cast<unsigned char>(Ch) < 32) return;
+  if (static_cast<unsigned char>(Ch) < 32) return true;
   if (!FLeadByte && IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
     FLeadByte = Ch;
-    return;
+    return true;
   }
   const char Lead = FLeadByte;
   FLeadByte = '\0';
@@ -190,7 +191,7 @@ void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   } else if (!Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
              FMask.Char(FSkipFrom).Literal == Ch) {
     ++FSkipFrom;
-    return;
+    return true;
   }
   ForgetSkipped();
   const int At = FMask.NextPosition(Start);
@@ -201,33 +202,49 @@ void TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
                       FMask.Char(At).Kind != mkDigitOrSign &&
                       FMask.Char(Second).Kind != mkDigit &&
                       FMask.Char(Second).Kind != mkDigitOrSign;
-    if (!Fits) {
-      MessageBeepProc(0);
-      return;
-    }
+    if (!Fits) return false;
     ReplaceChars(At, AnsiString{Lead, Ch});
     CaretAfter(Second);
-    return;
+    return true;
   }
   char Accepted = Ch;
   if (At >= 0 && FMask.Accepts(At, Accepted)) {
     ReplaceChars(At, AnsiString(1, Accepted));
     CaretAfter(At);
-    return;
+    return true;
   }
   if (At >= 0 && Pasted && (Ch == FMask.BlankChar() || Ch == ' ')) {
     ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
     CaretAfter(At);
-    return;
+    return true;
   }
-  // A refused character may be the literal that follows: the caret goes past it.
+  // A refused character may be the literal that follows: the caret goes past it. A
+  // pasted one closes the field it cuts short.
   for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
     if (!FMask.Char(I).IsPosition() && FMask.Char(I).Literal == Ch) {
+      if (Pasted) AlignPastedField(I, Start);
       CaretAfter(I);
-      return;
+      return true;
     }
   }
-  MessageBeepProc(0);
+  return false;
+}
+
+bool TdxInplaceMaskEdit::AlignPastedField(int End, int Caret) {
+  if (FPasteFrom < 0 || Caret >= End || End > FMask.Length()) return false;
+  int First = End;
+  while (First > 0 && FMask.Char(First - 1).IsPosition()) --First;
+  // The whole field is the paste's, and it holds some of its digits but not all.
+  if (First < FPasteFrom || Caret <= First) return false;
+  for (int I = First; I < End; ++I)
+    if (FMask.Char(I).Kind != mkDigit || !FMask.Char(I).Required) return false;
+  const AnsiString Text = WindowText();
+  if (static_cast<int>(Text.size()) < End) return false;
+  const AnsiString Digits =
+      Text.substr(static_cast<std::size_t>(First), static_cast<std::size_t>(Caret - First));
+  if (Digits.find_first_not_of("0123456789") != AnsiString::npos) return false;
+  ReplaceChars(First, AnsiString(static_cast<std::size_t>(End - Caret), '0') + Digits);
+  return true;
 }
 
 void TdxInplaceMaskEdit::CaretAfter(int Index) {
@@ -239,9 +256,7 @@ void TdxInplaceMaskEdit::CaretAfter(int Index) {
   FSkipTo = Caret;
 }
 
-void TdxInplaceMaskEdit::Paste() {
-  if (!CanEditLinked() || !CanModify()) return;
-  const AnsiString Text = Clipboard()->AsText();
+int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
@@ -250,7 +265,25 @@ void TdxInplaceMaskEdit::Paste() {
     Select(Start, Start);
     ForgetSkipped();
   }
-  for (char Ch : Text) InputChar(Ch, true);
+  TValueScope<int> From(FPasteFrom, Start);
+  int Refused = 0;
+  for (char Ch : Text)
+    if (!InputChar(Ch, true)) ++Refused;
+  // The end of the selection replaced closes the field the paste stopped in.
+  Stop = std::min(Stop, FMask.Length());
+  if (Stop > Start && (Stop == FMask.Length() || !FMask.Char(Stop).IsPosition())) {
+    int Caret = 0;
+    int CaretStop = 0;
+    GetSel(Caret, CaretStop);
+    if (Caret == CaretStop && AlignPastedField(Stop, Caret)) CaretAfter(Stop - 1);
+  }
+  return Refused;
+}
+
+void TdxInplaceMaskEdit::Paste() {
+  if (!CanEditLinked() || !CanModify()) return;
+  // Each character no position takes beeps, the others stay.
+  for (int Refused = PasteChars(Clipboard()->AsText()); Refused > 0; --Refused) MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------

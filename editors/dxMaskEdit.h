@@ -141,6 +141,14 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void KeyPress(char& Key) override;
   void CreateWnd() override;
 
+  // Puts Text in at the selection through the input step, the selection's positions
+  // blanked first, and answers how many of its characters no position took (without a
+  // beep: the caller tells the user). A field of required digits the paste fills from
+  // its start but stops short of, at the field's separator or at the end of the
+  // selection replaced, takes its digits at its right with zeros before them: "1:" over
+  // "00:" is 01.
+  int PasteChars(const AnsiString& Text);
+
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
 
@@ -151,10 +159,15 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
-  // The mask input step: one typed or pasted character at the caret. A pasted blank
-  // (the blank character or a space) leaves its position empty and moves on, so that
-  // a text the editor showed pastes back as it was.
-  void InputChar(char Ch, bool Pasted = false);
+  // The mask input step: one typed or pasted character at the caret; false when no
+  // position takes it (the caller beeps). A pasted blank (the blank character or a
+  // space) leaves its position empty and moves on, so that a text the editor showed
+  // pastes back as it was.
+  bool InputChar(char Ch, bool Pasted = false);
+  // The field of required digits that ends at End, filled by the paste from its start
+  // up to Caret only: its digits move to its right, zeros before them (true when they
+  // did).
+  bool AlignPastedField(int End, int Caret);
   // Puts the caret on the first position after Index, the character just filled or
   // passed (or past the last), and notes the literals it passes over.
   void CaretAfter(int Index);
@@ -182,6 +195,8 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // the separator the user typed or pasted, taken in place. Empty when equal.
   int FSkipFrom = 0;
   int FSkipTo = 0;
+  // Where the paste under way began; -1 outside a paste.
+  int FPasteFrom = -1;
 };
 
 // Publishes the mask editor's EditMask on P's class: written while its stored-values

@@ -224,6 +224,13 @@ TEST_F(DateEditTest, ItsMaskedTextCopiedAndPastedBackIsTheSameDate) {
   Edit->SetModified(true);
   Edit->Validate();
   EXPECT_EQ(Day(2023, 3, 15), Edit->GetDate());
+  // Fields of one digit leave blanks after them, which the date's reading passes over.
+  Clipboard()->SetAsText("3/5/2023");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  Edit->Validate();
+  EXPECT_EQ(Day(2023, 3, 5), Edit->GetDate());
+  EXPECT_EQ("03/05/2023", Edit->Text());
 }
 
 namespace {

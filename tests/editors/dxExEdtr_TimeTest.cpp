@@ -101,6 +101,70 @@ TEST_F(TimeEditTest, APasteThatLeavesNoTimeIsRefusedAndTheValueKept) {
   EXPECT_EQ(AnsiString("23:10"), Edit->Text());
 }
 
+// A pasted time may write its sections with one digit: it is that time, shown in the
+// editor's format. A text in another format (with a marker the format has not, or other
+// sections) is refused whole with one beep, as a paste that is no time is, under a
+// 24-hour locale and an AM/PM one alike.
+TEST_F(TimeEditTest, APastedTimeWithOneDigitSectionsIsThatTime) {
+  auto* Edit = ShownEdit();
+  const TDateTime Held = 2 + EncodeTime(13, 45, 15, 0);
+  auto Paste = [Edit](int Start, int Stop, const char* Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  };
+  TFormatSettings Hours24 = FormatSettings;
+  Hours24.LongTimeFormat = "HH:mm:ss";
+  Hours24.ShortTimeFormat = "HH:mm";
+  TFormatSettings AmPm = FormatSettings;
+  AmPm.LongTimeFormat = "h:mm:ss tt";
+  AmPm.ShortTimeFormat = "h:mm tt";
+  const struct {
+    TdxTimeEditFormat Format;
+    int Start, Stop;
+    const char* Clip;
+    const char* Shown;  // null: refused
+  } Cases[] = {
+      {tfHourMinSec, 0, -1, "1:30:00", "01:30:00"},  {tfHourMinSec, 0, -1, "1:2:3", "01:02:03"},
+      {tfHourMinSec, 0, -1, "1:5:00", "01:05:00"},   {tfHourMinSec, 0, -1, "1:30:00 PM", nullptr},
+      {tfHourMinSec, 0, 0, "1:30:00 PM", nullptr},   {tfHourMinSec, 0, 0, "1:30:00", "01:30:00"},
+      {tfHourMinSec, 0, 2, "7", "07:45:15"},         {tfHourMinSec, 0, -1, "1:30", nullptr},
+      {tfHourMin, 0, -1, "1:5", "01:05"},            {tfHourMin, 0, -1, "1:30 PM", nullptr},
+      {tfHourMin, 0, -1, "1:30:00", nullptr},
+  };
+  for (const TFormatSettings& Settings : {Hours24, AmPm}) {
+    TScopedFormatSettings Locale(Settings);
+    for (const auto& Case : Cases) {
+      const std::string Name = Settings.LongTimeFormat + " " + std::to_string(Case.Start) + ".." +
+                               std::to_string(Case.Stop) + " " + Case.Clip;
+      Edit->SetTimeEditFormat(Case.Format);
+      Edit->SetEditValue(Variant(Held));
+      const AnsiString Before = Edit->Text();
+      const int Beeps = edittest::Beeps;
+      Paste(Case.Start, Case.Stop, Case.Clip);
+      if (Case.Shown) {
+        EXPECT_EQ(AnsiString(Case.Shown), Edit->Text()) << Name;
+        EXPECT_EQ(Beeps, edittest::Beeps) << Name;
+        Edit->Validate();
+        EXPECT_EQ(AnsiString(Case.Shown), Edit->Text()) << Name;
+        TDateTime Expected = 0;
+        ASSERT_TRUE(TryStrToTime(Case.Shown, Expected)) << Name;
+        EXPECT_NEAR(2 + Expected, Edit->GetEditValue().AsDouble(), 1e-9) << Name;
+        continue;
+      }
+      EXPECT_EQ(Before, Edit->Text()) << Name;
+      EXPECT_EQ(Beeps + 1, edittest::Beeps) << Name;
+      int Start = 0, Stop = 0;
+      Edit->GetSel(Start, Stop);
+      EXPECT_EQ(0, Start) << Name;
+      EXPECT_GE(Stop, static_cast<int>(Before.size())) << Name << ": the whole text selected";
+      Edit->SetModified(true);
+      Edit->Validate();
+      EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Name;
+    }
+  }
+}
+
 TEST_F(TimeEditTest, TheDaysLastSecondDoesNotStepPastMidnight) {
   auto* Edit = ShownEdit();
   Edit->SetEditValue(Variant(static_cast<double>(dxMaxTime)));

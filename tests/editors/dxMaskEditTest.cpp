@@ -220,6 +220,34 @@ TEST_F(MaskEditTest, ASeparatorRightAfterAFilledFieldIsTakenInPlaceTypedOrPasted
   EXPECT_EQ(DateText("12", "__", "7___"), Edit->Text());
 }
 
+// A pasted field of digits cut short by its separator, or by the end of the selection
+// it replaces, is that number: its digits go to the field's right, zeros before them
+// (the blank "0" would otherwise read as digits after them). Optional fields, and a
+// paste that begins inside a field, keep the characters where they land.
+TEST_F(MaskEditTest, APastedFieldShorterThanItsDigitsIsThatNumber) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("00-00-00;1;0");
+  auto Paste = [Edit](int Start, int Stop, const char* Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    return Edit->Text();
+  };
+  Edit->SetText("13-45-15");
+  EXPECT_EQ("01-30-00", Paste(0, -1, "1-30-00"));
+  EXPECT_EQ("01-02-03", Paste(0, -1, "1-2-3"));
+  EXPECT_EQ("01-05-00", Paste(0, -1, "1-5-00"));
+  EXPECT_EQ("07-05-00", Paste(0, 2, "7"));
+  EXPECT_EQ("07-95-00", Paste(3, 3, "9"));
+  EXPECT_EQ("07-04-00", Paste(3, 3, "4-"));
+  EXPECT_EQ("07-08-00", Paste(4, 4, "8-"));
+  EXPECT_EQ(0, Beeps);
+  Edit->SetEditMask("00-00-00;1;_");
+  EXPECT_EQ("01-02-__", Paste(0, -1, "1-2-"));
+  EXPECT_EQ(0, Beeps);
+  Edit->SetEditMask("99-99-99;1;_");
+  EXPECT_EQ("1_-2_-3_", Paste(0, -1, "1-2-3"));
+}
+
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   TdxInplaceMaskEdit* Edit = ShownEdit("00-00");
   Clipboard()->SetAsText("1x23");

@@ -912,6 +912,14 @@ TEST_F(TreeListKindsEditingTest, TimeAndCurrencyEditedToZeroStoreEmptyCells) {
   Tree->SetEditingText("00:00:00");
   Close();
   EXPECT_EQ(N->Strings(0), "");
+  // A time pasted with sections of one digit reaches the cell as that time.
+  Time = Edit<TdxInplaceTimeEdit>(N, 0);
+  ASSERT_NE(Time, nullptr);
+  Clipboard()->SetAsText("1:5:00");
+  SendMessageA(Time->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Time->Handle(), WM_PASTE, 0, 0);
+  Close();
+  EXPECT_EQ(N->Strings(0), "01:05:00");
   auto* Money = Edit<TdxInplaceCurrencyEdit>(N, 1);
   ASSERT_NE(Money, nullptr);
   EXPECT_EQ(Money->Text(), "12.5");
