@@ -30,6 +30,18 @@ TControl* MouseControl = nullptr;  // the control the mouse is over
 HWND TrackedWindow = nullptr;      // the window TrackMouseEvent watches
 std::vector<TControlCanvas*> CanvasList;  // canvases holding a DC of their own
 
+// The control whose own properties a form file is giving, and whether its anchors were
+// among them: Align, read later (by a hand-edited file), leaves those anchors alone.
+struct TPropertiesRead {
+  const TControl* Control = nullptr;
+  bool Anchors = false;
+};
+TPropertiesRead* PropertiesRead = nullptr;
+
+bool AnchorsRead(const TControl* Control) {
+  return PropertiesRead && PropertiesRead->Control == Control && PropertiesRead->Anchors;
+}
+
 SHORT DefaultGetKeyState(int VirtKey) { return ::GetKeyState(VirtKey); }
 BOOL DefaultMessageBeep(UINT Type) { return ::MessageBeep(Type); }
 
@@ -301,6 +313,8 @@ void TControl::SetParentComponent(TComponent* Value) {
 
 void TControl::ReadState(TReader* Reader) {
   TStateScope ReadingState(FControlState, csReadingState);
+  TPropertiesRead Read{this, false};
+  TValueScope Reading(PropertiesRead, &Read);
   inherited::ReadState(Reader);
 }
 
@@ -393,12 +407,14 @@ TPoint TControl::ScreenToClient(const TPoint& P) {
 void TControl::SetAlign(TAlign Value) {
   if (FAlign == Value) return;
   FAlign = Value;
-  FAnchors = AnchorAlign(Value);
+  // The anchors the alignment implies, unless a form file gave this control its own.
+  if (!AnchorsRead(this)) FAnchors = AnchorAlign(Value);
   if (!ComponentState().Contains(csLoading)) AdjustSize();
   RequestAlign();
 }
 
 void TControl::SetAnchors(TAnchors Value) {
+  if (PropertiesRead && PropertiesRead->Control == this) PropertiesRead->Anchors = true;
   if (FAnchors == Value) return;
   FAnchors = Value;
   UpdateAnchorRules();

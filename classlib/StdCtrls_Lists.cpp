@@ -316,11 +316,13 @@ int TCustomComboBox::ItemIndex() {
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
-  if (Value < -1 || Value >= FItems->Count()) Value = -1;
+  // A form file may give the index before the items: it is kept as read until they come
+  // (an index past the items reads as -1).
+  if (Value < -1 || (Value >= FItems->Count() && !ComponentState().Contains(csLoading))) Value = -1;
   FItemIndex = Value;
   if (HandleAllocated()) {
     SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(Value), 0);
-  } else if (FStyle != csDropDownList) {
+  } else if (FStyle != csDropDownList && Value < FItems->Count()) {
     FText = Value >= 0 ? FItems->Strings(Value) : AnsiString();
   }
 }
@@ -430,7 +432,8 @@ int TCustomListBox::ItemIndex() {
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
-  if (Value < -1 || Value >= FItems->Count()) Value = -1;
+  // As a combo box's: an index read before the items is kept.
+  if (Value < -1 || (Value >= FItems->Count() && !ComponentState().Contains(csLoading))) Value = -1;
   FItemIndex = Value;
   if (HandleAllocated()) SendMessageA(FHandle, LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
 }

@@ -147,13 +147,16 @@ void TKsCustomButton::SetBlackAndWhiteGlyph(bool Value) {
 void TKsCustomButton::SetKind(TBitBtnKind Value) {
   if (FKind == Value) return;
   if (Value != bkCustom) {
-    SetDefault(Value == bkOK || Value == bkYes);
-    // A form file's caption wins over the kind's.
-    if (!ComponentState().Contains(csLoading) || Caption().empty())
-      SetCaption(KsButtonKindCaption(Value));
+    // A form file writes the caption, the default and the glyph before the kind: what
+    // it gave stands, the kind gives the rest.
+    const bool Loading = ComponentState().Contains(csLoading);
+    if (!Loading || !FDefault) SetDefault(Value == bkOK || Value == bkYes);
+    if (!Loading || Caption().empty()) SetCaption(KsButtonKindCaption(Value));
     FModalResult = KsButtonKindModalResult(Value);
-    SetGlyph(KsButtonKindGlyph(Value));
-    SetNumGlyphs(2);
+    if (!Loading || FGlyph->Empty()) {
+      SetGlyph(KsButtonKindGlyph(Value));
+      SetNumGlyphs(2);
+    }
   }
   FKind = Value;
   Invalidate();

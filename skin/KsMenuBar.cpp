@@ -121,7 +121,15 @@ void TKsCustomMenuBar::ItemsChanged() {
   FItems->SetBiDiMode(static_cast<Byte>(BiDiMode()));
   if (auto* Control = ObjectAs<TWinControl>(Owner())) FItems->SetOwnerControl(Control);
   FItems->SetInControlBar(InControlBar());
+  Refit();
   Invalidate();
+}
+
+void TKsCustomMenuBar::Refit() {
+  // A form file's values stand until Loaded, which fits the bar once everything is read.
+  const TComponentState State = ComponentState();
+  if (State.Contains(csLoading) || State.Contains(csDestroying) || FSizing) return;
+  if (FView && FView->Canvas()) FView->UpdateSize();
 }
 
 // ---------------------------------------------------------------------------------
@@ -173,6 +181,7 @@ void TKsCustomMenuBar::ShowMDIButtons(TCustomForm* Child) {
     SetMDIButtonsVisible(true);
     SetMDIChild(Child);
   }
+  Refit();
   Invalidate();
 }
 
@@ -182,6 +191,7 @@ void TKsCustomMenuBar::HideMDIButtons() {
     SetMDIButtonsVisible(false);
     SetMDIChild(nullptr);
   }
+  Refit();
   Invalidate();
 }
 
@@ -226,8 +236,14 @@ TRect TKsCustomMenuBar::GetBarClientRect() {
   return R;
 }
 
+void TKsCustomMenuBar::SetAutoSize(bool Value) {
+  if (Value == FAutoSize) return;
+  FAutoSize = Value;
+  if (Value) Refit();
+}
+
 void TKsCustomMenuBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  if (FView && FView->Canvas() && FAutoSize && !FSizing) {
+  if (FView && FView->Canvas() && FAutoSize && !FSizing && !ComponentState().Contains(csLoading)) {
     TFlagScope Sizing(FSizing);
     inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
     FView->UpdateSize();

@@ -58,9 +58,9 @@ class TKsCustomMenuBar : public TKsCustomControl {
   void SetShadowWidth(int Value) { SetPopupLook(&TKsPopupLook::ShadowWidth, Value); }
   TKsAnimation ShowAnimation() const { return FPopupLook.ShowAnimation; }
   void SetShowAnimation(TKsAnimation Value) { SetPopupLook(&TKsPopupLook::ShowAnimation, Value); }
-  // With AutoSize the bar's height follows its items.
+  // With AutoSize the bar's height follows its items; switched on, the bar fits them.
   bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value) override { FAutoSize = Value; }
+  void SetAutoSize(bool Value) override;
   bool Sizing() const { return FSizing; }
 
   // The child window whose buttons the bar shows (free-notified), or nil.
@@ -77,7 +77,8 @@ class TKsCustomMenuBar : public TKsCustomControl {
   // Puts Item at the end of the first level.
   virtual void AddItem(TComponent* Component, TKsCustomItem* Item);
   virtual TClass GetItemClass() const;
-  // The tree changed: the popup properties, owner and bar state are handed down again.
+  // The tree changed: the popup properties, owner and bar state are handed down again
+  // and the bar fits its items.
   virtual void ItemsChanged();
 
   // Keyboard tracking of the row (the modal loop of the item view).
@@ -104,6 +105,8 @@ class TKsCustomMenuBar : public TKsCustomControl {
     FPopupLook.PassTo(FItems);
   }
   bool InControlBar() const;
+  // With AutoSize the height of the visible items (not while loading: Loaded fits).
+  void Refit();
   void CreateMDIButtons();
   void ItemsChange(TObject* Sender);
   void MDIButtonClick(TObject* Sender);

@@ -31,13 +31,21 @@ void DrawChildIcon(TKsBitmap* Canvas, const TRect& R, HICON Icon) {
 TTeThemeItem::TTeThemeItem(TComponent* AOwner) : TKsCustomItem(AOwner) {}
 
 void TTeThemeItem::SetThemeEngine(TTeThemeEngine* Value) {
+  // Another painter measures the items otherwise: whoever shows them hears of it once.
+  if (SetTreeThemeEngine(Value)) Changed();
+}
+
+bool TTeThemeItem::SetTreeThemeEngine(TTeThemeEngine* Value) {
+  bool Result = false;
   if (FThemeEngine != Value) {
     if (FThemeEngine) FThemeEngine->RemoveFreeNotification(this);
     FThemeEngine = Value;
     if (FThemeEngine) FThemeEngine->FreeNotification(this);
+    Result = true;
   }
   for (int I = 0; I < Count(); ++I)
-    if (auto* Child = ObjectAs<TTeThemeItem>(Items(I))) Child->SetThemeEngine(Value);
+    if (auto* Child = ObjectAs<TTeThemeItem>(Items(I))) Result = Child->SetTreeThemeEngine(Value) || Result;
+  return Result;
 }
 
 void TTeThemeItem::Notification(TComponent* AComponent, TOperation Operation) {

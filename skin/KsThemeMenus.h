@@ -27,6 +27,9 @@ class TTeThemeItem : public TKsCustomItem {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // Sets the engine down the tree; whether any item's engine changed.
+  bool SetTreeThemeEngine(TTeThemeEngine* Value);
+
   TTeThemeEngine* FThemeEngine = nullptr;
 };
 

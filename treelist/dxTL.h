@@ -1076,6 +1076,8 @@ class TCustomdxTreeList : public TCustomdxContainer {
   int PageMoveTarget(int Dir);
   void RangeMove(int Row, bool Extend);
   void RowMove(int Dir, bool Extend);
+  // The focused row, and outside row select its column, scrolled into view.
+  void MakeFocusedCellVisible();
   bool NextTabColumn(int From, int Dir, int& Column);
   void MoveToRowColumn(int Row, int Column);
   std::vector<TdxTreeListNode*> SelectedInTreeOrder();

@@ -17,6 +17,9 @@ bool IsNavigationKey(Word Key) {
          Key == VK_DOWN;
 }
 
+// The keys that move the focused cell, alone or with Ctrl or Shift.
+bool IsMoveKey(Word Key) { return IsNavigationKey(Key) || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_TAB; }
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -83,6 +86,15 @@ void TCustomdxTreeList::KeyDown(Word& Key, TShiftState Shift) {
     PlainKey(Key, Shift);
   else
     CtrlKey(Key, Shift);
+  // A move with nowhere to go (Up on the first row, Right on the last column) still
+  // shows the focused cell, as a move would, after the wheel or a bar scrolled it away.
+  if (IsMoveKey(Key) && !Shift.Contains(ssAlt)) MakeFocusedCellVisible();
+}
+
+void TCustomdxTreeList::MakeFocusedCellVisible() {
+  if (!FFocusedNode) return;
+  if (!FOptions.Contains(aoRowSelect)) MakeColumnVisible(GetAbsoluteColumnIndex(FocusedColumn()));
+  FFocusedNode->MakeVisible();
 }
 
 void TCustomdxTreeList::PlainKey(Word Key, TShiftState Shift) {

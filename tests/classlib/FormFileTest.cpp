@@ -445,6 +445,79 @@ TEST_F(FormFileTest, AFileReadAndWrittenAgainHoldsWhatItsComponentsHeld) {
       << Text.c_str();
 }
 
+// A hand-edited file may give a property before another whose setter implies it, or
+// before the one it needs: the value read first stands. Align written alone still
+// brings the anchors it implies.
+TEST_F(FormFileTest, AValueAHandEditedFileGivesOutOfTheWrittenOrderStands) {
+  const char* Source =
+      "form frmOrder: TForm\n"
+      "  component pnlHand: TPanel\n"
+      "    Anchors = [akRight, akBottom]\n"
+      "    Align = alClient\n"
+      "    component lblHand: TLabel\n"
+      "      Anchors = [akTop]\n"
+      "      Align = alBottom\n"
+      "    end\n"
+      "    component btnWritten: TButton\n"
+      "      Align = alTop\n"
+      "      Anchors = [akLeft]\n"
+      "    end\n"
+      "    component btnAligned: TButton\n"
+      "      Align = alRight\n"
+      "    end\n"
+      "    component cbxEarly: TComboBox\n"
+      "      Style = csDropDownList\n"
+      "      ItemIndex = 1\n"
+      "      Items = lines\n"
+      "        \"Top\"\n"
+      "        \"Bottom\"\n"
+      "      end\n"
+      "    end\n"
+      "    component lstEarly: TListBox\n"
+      "      ItemIndex = 2\n"
+      "      Items = lines\n"
+      "        \"One\"\n"
+      "        \"Two\"\n"
+      "        \"Three\"\n"
+      "      end\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> Form(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Form.get(), Source, "Order");
+  const auto AnchorsOf = [&](const char* Name) {
+    auto* Control = ObjectAs<TControl>(Form->FindComponent(Name));
+    EXPECT_NE(Control, nullptr) << Name;
+    return Control ? Control->Anchors() : TAnchors{};
+  };
+  EXPECT_EQ(AnchorsOf("pnlHand"), (TAnchors{akRight, akBottom}));
+  EXPECT_EQ(AnchorsOf("lblHand"), (TAnchors{akTop}));
+  EXPECT_EQ(AnchorsOf("btnWritten"), (TAnchors{akLeft}));
+  EXPECT_EQ(AnchorsOf("btnAligned"), AnchorAlign(alRight));
+  auto* Combo = ObjectAs<TComboBox>(Form->FindComponent("cbxEarly"));
+  auto* List = ObjectAs<TListBox>(Form->FindComponent("lstEarly"));
+  ASSERT_TRUE(Combo && List);
+  EXPECT_EQ(Combo->ItemIndex(), 1);
+  EXPECT_EQ(Combo->Text(), "Bottom");
+  EXPECT_EQ(List->ItemIndex(), 2);
+  Combo->HandleNeeded();
+  List->HandleNeeded();
+  EXPECT_EQ(Combo->ItemIndex(), 1);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  // Written again, each reads back the same.
+  const AnsiString Text = WriteComponentText(Form.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "Order");
+  for (const char* Name : {"pnlHand", "lblHand", "btnWritten", "btnAligned"})
+    EXPECT_EQ(ObjectAs<TControl>(Copy->FindComponent(Name))->Anchors(), AnchorsOf(Name)) << Name << Text.c_str();
+  EXPECT_EQ(ObjectAs<TComboBox>(Copy->FindComponent("cbxEarly"))->ItemIndex(), 1) << Text.c_str();
+  EXPECT_EQ(ObjectAs<TListBox>(Copy->FindComponent("lstEarly"))->ItemIndex(), 2) << Text.c_str();
+  // In code Align still sets the anchors it implies.
+  auto* Panel = ObjectAs<TControl>(Form->FindComponent("pnlHand"));
+  Panel->SetAlign(alLeft);
+  EXPECT_EQ(Panel->Anchors(), AnchorAlign(alLeft));
+}
+
 TEST_F(FormFileTest, FieldsFollowTheNamesAndLivesOfTheirComponents) {
   TOwned<TTestForm> Form(NewObject<TTestForm>(nullptr));
   TEdit* Old = Form->edtName;

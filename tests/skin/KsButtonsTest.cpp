@@ -81,7 +81,7 @@ TEST_F(KsButtonTest, AKindGivesCaptionModalResultDefaultAndTwoGlyphs) {
   EXPECT_FALSE(B->Default());
 }
 
-TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionThatWasRead) {
+TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionGlyphAndDefaultThatWereRead) {
   auto* Named = AddButton("btnOwn", 10, "Weiter");
   auto* Empty = AddButton("btnEmpty", 100, "");
   for (auto* B : {Named, Empty}) B->SetComponentStateFlag(csLoading, true);
@@ -91,6 +91,32 @@ TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionThatWasRead) {
   EXPECT_EQ(Named->Caption(), "Weiter");
   EXPECT_EQ(Named->ModalResult(), mrOk);
   EXPECT_EQ(Empty->Caption(), "&No");
+
+  // Nor a glyph or a default written before it: a form file reads them back.
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  auto* Glyphed = NewObject<TKsCustomButton>(Root.get());
+  Glyphed->SetName("btnGlyphed");
+  Glyphed->SetParent(Root.get());
+  Glyphed->SetKind(bkOK);
+  TOwned<TBitmap> Glyph(NewObject<TBitmap>());
+  Glyph->SetSize(16, 16);
+  Glyphed->SetGlyph(Glyph.get());
+  auto* Stop = NewObject<TKsCustomButton>(Root.get());
+  Stop->SetName("btnStop");
+  Stop->SetParent(Root.get());
+  Stop->SetKind(bkCancel);
+  Stop->SetDefault(true);
+  const AnsiString Text = WriteComponentText(Root.get());
+  TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy.get(), Text, "copy");
+  auto* GlyphedCopy = ObjectAs<TKsCustomButton>(Copy->FindComponent("btnGlyphed"));
+  auto* StopCopy = ObjectAs<TKsCustomButton>(Copy->FindComponent("btnStop"));
+  ASSERT_TRUE(GlyphedCopy && StopCopy);
+  EXPECT_EQ(GlyphedCopy->Glyph()->Width(), 16) << Text;
+  EXPECT_EQ(GlyphedCopy->NumGlyphs(), 1) << Text;
+  EXPECT_EQ(GlyphedCopy->ModalResult(), mrOk);
+  EXPECT_TRUE(StopCopy->Default()) << Text;
+  EXPECT_EQ(StopCopy->ModalResult(), mrCancel);
 }
 
 TEST_F(KsButtonTest, TheGlyphsWidthInHeightsDecidesNumGlyphs) {

@@ -11,6 +11,7 @@
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Menus.h"
+#include "classlib/StrUtils.h"
 #include "skin/KsControlBar.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
@@ -314,9 +315,7 @@ class KsMenuBarChildButtonsTest : public UiTest {
     Main->SetBounds(40, 30, 500, 400);
     Bar = MakeBar(Main);
     Bar->SetParent(Main);
-    File = NewBarItem("&File", Bar->Items());
-    NewBarItem("&Open", File);
-    Edit = NewBarItem("&Edit", Bar->Items());
+    AddItems();
     ReadBar();
     auto* MainFrame = NewObject<TKsCustomForm>(Main);
     MainFrame->SetActive(true);
@@ -335,6 +334,11 @@ class KsMenuBarChildButtonsTest : public UiTest {
     UiTest::TearDown();
   }
   virtual TLoadedBar* MakeBar(TForm* Form) { return NewObject<TLoadedBar>(Form); }
+  virtual void AddItems() {
+    File = NewBarItem("&File", Bar->Items());
+    NewBarItem("&Open", File);
+    Edit = NewBarItem("&Edit", Bar->Items());
+  }
   // As after reading the bar from a form file.
   virtual void ReadBar() { Bar->ReadDone(); }
   // An item of the bar's item class.
@@ -610,6 +614,85 @@ TEST_F(KsThemedMenuBarChildButtonsTest, TheThemeMeasuresAndPaintsTheButtonsOfAMa
   EXPECT_TRUE(TButtonPainter::Raised[1]);
   EXPECT_FALSE(TButtonPainter::Selected[2]);
   Bar->View()->HitTest(TPoint{-1, -1});
+}
+
+
+// A bar made in code that gets its items only after its form is shown and laid out
+// (the empty bar then being only its etched line high).
+class KsLateItemsMenuBarTest : public KsCodeMenuBarChildButtonsTest {
+ protected:
+  void AddItems() override {}
+  // The bar's own line in a form file written now.
+  AnsiString WrittenHeight() {
+    Bar->SetName("mnuBar");
+    const AnsiString Text = WriteComponentText(Main);
+    const std::size_t At = Text.find("Height = ", Text.find("mnuBar"));
+    return At == AnsiString::npos ? AnsiString() : Text.substr(At, Text.find_first_of("\r\n", At) - At);
+  }
+};
+
+TEST_F(KsLateItemsMenuBarTest, TheBarFitsItsItemsWheneverTheyChange) {
+  ASSERT_EQ(Bar->Height(), 2);
+  File = NewBarItem("&File", Bar->Items());
+  const int Row = RectOf(File).bottom - RectOf(File).top;
+  ASSERT_GT(Row, 2);
+  EXPECT_EQ(Bar->Height(), Row + 2) << "an item added";
+  EXPECT_EQ(WrittenHeight(), "Height = " + IntToStr(Row + 2));
+  Edit = NewBarItem("&Edit", Bar->Items());
+  File->SetVisible(false);
+  Edit->SetCaption("&Edit it");
+  EXPECT_EQ(Bar->Height(), Row + 2);
+  Edit->SetVisible(false);
+  EXPECT_EQ(Bar->Height(), 2) << "no item visible";
+  File->SetVisible(true);
+  EXPECT_EQ(Bar->Height(), Row + 2) << "an item shown";
+  File->Free();
+  Edit->Free();
+  File = Edit = nullptr;
+  EXPECT_EQ(Bar->Height(), 2) << "the items gone";
+
+  // A maximized child's buttons are a row of their own: square and the bar's height.
+  Maximize(0);
+  ASSERT_TRUE(ButtonsShown());
+  const int W = Bar->Width();
+  EXPECT_EQ(Bar->Height(), Row + 2);
+  EXPECT_EQ(RectOf(Bar->CloseButton()), (TRect{W - Row, 0, W, Row + 2}));
+  // An item that another painter measures higher, while the child stays maximized.
+  auto* Engine = NewObject<TTeThemeEngine>(Main);
+  Engine->SetTheme(NewObject<TButtonPainter>());
+  auto* Themed = NewObject<TTeThemeItem>(Main);
+  Themed->SetCaption("&View");
+  Bar->Items()->Add(Themed);
+  EXPECT_EQ(Bar->Height(), Row + 2);
+  Themed->SetThemeEngine(Engine);
+  EXPECT_EQ(Bar->Height(), ThemedHeight + 2) << "the painter's height";
+  Themed->SetThemeEngine(nullptr);
+  EXPECT_EQ(Bar->Height(), Row + 2);
+  Frames[0]->Restore();
+  Pump();
+  Themed->Free();
+  EXPECT_EQ(Bar->Height(), 2) << "the buttons hidden";
+
+  // AutoSize switched on again fits the bar at once.
+  Bar->SetAutoSize(false);
+  Bar->SetBounds(0, 0, W, 40);
+  EXPECT_EQ(Bar->Height(), 40);
+  Bar->SetAutoSize(true);
+  EXPECT_EQ(Bar->Height(), 2);
+
+  // A form file's height stands for a bar without AutoSize, whatever was read before.
+  const char* Source =
+      "form frmBar: TForm\n"
+      "  component mnuFixed: TKsCustomMenuBar\n"
+      "    Height = 40\n"
+      "    AutoSize = False\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Root.get(), Source, "fixed");
+  auto* Fixed = ObjectAs<TKsCustomMenuBar>(Root->FindComponent("mnuFixed"));
+  ASSERT_NE(Fixed, nullptr);
+  EXPECT_EQ(Fixed->Height(), 40);
 }
 
 }  // namespace

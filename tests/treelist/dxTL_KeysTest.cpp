@@ -2,7 +2,8 @@
 // Tab at the last column, the page move, Ctrl+Space, an empty tree, the incremental
 // search (typing, the Enter steps, Escape, a hidden focused node), the clipboard copy,
 // the dialog code, the navigation operations, the editing hooks the keys call, and the
-// focused column brought into view, also the focused end row or column scrolled away.
+// focused column brought into view, also the focused end row or column scrolled away,
+// and a key with nowhere to go from an end cell bringing it back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -302,6 +303,60 @@ TEST_F(TreeListKeysTest, KeysOntoTheFocusedEndColumnBringItBackIntoView) {
   SendMessageA(Tree->Handle(), WM_HSCROLL, SB_PAGELEFT, 0);
   Tree->SetFocusedColumn(4);
   EXPECT_EQ(Tree->LeftCoord(), Last);
+}
+
+// Sixty rows of five 100-pixel columns, the focused end cell scrolled away both ways: a
+// key whose move has nowhere to go from there brings that cell back all the same.
+TEST_F(TreeListKeysTest, KeysWithNowhereToGoFromAnEndCellBringItBackIntoView) {
+  FiveWideColumns();
+  std::vector<const char*> List(58, "row");
+  Names(List);
+  Tree->CalcRowsInView();
+  // The vertical bar now takes its share of the width.
+  const int LastLeft = 500 - Tree->GetVisibleWidth();
+  ASSERT_GT(LastLeft, 100);
+  const int Last = Tree->GetVisibleNodeCount() - 1;
+  struct TCase {
+    const char* Name;
+    Word VirtKey;
+    std::vector<int> Held;
+    TdxTreeListOptions Options;
+  };
+  const TCase FirstCell[] = {{"Up", VK_UP, {}, {}},
+                             {"Up, row select", VK_UP, {}, {aoRowSelect}},
+                             {"Up, multi-select", VK_UP, {}, {aoMultiSelect}},
+                             {"Shift+Up", VK_UP, {VK_SHIFT}, {aoMultiSelect}},
+                             {"Ctrl+Up", VK_UP, {VK_CONTROL}, {}},
+                             {"Left", VK_LEFT, {}, {}},
+                             {"Ctrl+Left", VK_LEFT, {VK_CONTROL}, {}},
+                             {"Home", VK_HOME, {}, {}},
+                             {"Shift+Tab", VK_TAB, {VK_SHIFT}, {aoTabThrough}}};
+  const TCase LastCell[] = {{"Down", VK_DOWN, {}, {}},
+                            {"Down, row select", VK_DOWN, {}, {aoRowSelect}},
+                            {"Shift+Down", VK_DOWN, {VK_SHIFT}, {aoMultiSelect}},
+                            {"Ctrl+Down", VK_DOWN, {VK_CONTROL}, {}},
+                            {"Right", VK_RIGHT, {}, {}},
+                            {"Ctrl+Right", VK_RIGHT, {VK_CONTROL}, {}},
+                            {"End", VK_END, {}, {}},
+                            {"Page Down", VK_NEXT, {}, {}},
+                            {"Tab", VK_TAB, {}, {aoTabThrough}}};
+  for (const bool AtEnd : {false, true}) {
+    const int Row = AtEnd ? Last : 0, Column = AtEnd ? 4 : 0;
+    for (const TCase& C : AtEnd ? LastCell : FirstCell) {
+      Tree->SetOptions(C.Options);
+      Tree->SetFocusedNode(Tree->Items(Row), Column, true);
+      Tree->SetTopIndex(AtEnd ? 0 : Last);
+      Tree->SetLeftCoord(AtEnd ? 0 : LastLeft);
+      Pump();
+      ASSERT_FALSE(Row >= Tree->GetTopIndex() && Row < Tree->GetTopIndex() + Tree->FullRowCount()) << C.Name;
+      Key(C.VirtKey, C.Held);
+      ASSERT_EQ(Tree->GetFocusedRowIndex(), Row) << C.Name;
+      EXPECT_TRUE(Row >= Tree->GetTopIndex() && Row < Tree->GetTopIndex() + Tree->FullRowCount()) << C.Name;
+      if (C.Options.Contains(aoRowSelect)) continue;
+      EXPECT_EQ(Tree->FocusedColumn(), Column) << C.Name;
+      EXPECT_EQ(Tree->LeftCoord(), AtEnd ? LastLeft : 0) << C.Name;
+    }
+  }
 }
 
 // Two column rows in one band: Up and Down go through them before the rows.
