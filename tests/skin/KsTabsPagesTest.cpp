@@ -314,6 +314,51 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
   }
 }
 
+// Inside a batch of changes to the captions the pages keep their places until the
+// batch ends; each then stays with its own tab, whatever its caption or index became.
+TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
+  {
+    SCOPED_TRACE("a tab deleted and the next one renamed to its caption");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+    TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1);
+    TCheckBox* OnA = PutBox(A);
+    TCheckBox* OnB = PutBox(B);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Delete(0);
+      T->Tabs()->Put(0, "A");
+    }
+    EXPECT_EQ(TabsText(T), "A,C");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(Freed->WasFreed(A));
+    EXPECT_TRUE(Freed->WasFreed(OnA));
+  }
+  {
+    SCOPED_TRACE("the page of a tab deleted in the batch renamed to another tab's caption");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"}, 320);
+    TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1);
+    TCheckBox* OnA = PutBox(A);
+    TCheckBox* OnB = PutBox(B);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Delete(0);
+      ASSERT_EQ(T->GetPage(0), A);
+      EXPECT_THROW(A->SetCaption("B"), Exception);
+      EXPECT_EQ(A->Caption(), "A");
+    }
+    EXPECT_EQ(TabsText(T), "B,C");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(Freed->WasFreed(A));
+    EXPECT_TRUE(Freed->WasFreed(OnA));
+  }
+}
+
 TEST_F(KsTabsPagesTest, EveryWholeReplacementOfTheCaptionsIsRefusedWholeOrCarriesThePages) {
   TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
   TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1), *C = T->GetPage(2);
