@@ -76,8 +76,10 @@ int TKsTabStringList::InsertTab(int Index, const AnsiString& S, TObject* AObject
     New->Data = nullptr;
     FreeObjectSafely(New);
   });
-  if (Sorted() || Index >= Count()) Index = TStringList::AddObject(S, New);
-  else TStringList::InsertObject(Index, S, New);
+  if (Sorted() || Index >= Count())
+    Index = TStringList::AddObject(S, New);
+  else
+    TStringList::InsertObject(Index, S, New);
   Undo.Dismiss();
   return Index;
 }
@@ -177,7 +179,8 @@ void TKsTabStringList::Assign(TPersistent* Source) {
   for (int I = 0; I < Count(); ++I)
     if (TKsCustomTabSheet* Page = PageOf(I)) Kept.emplace_back(Get(I), Page);
   auto Take = [&](const AnsiString& S) -> TKsCustomTabSheet* {
-    auto It = std::find_if(Kept.begin(), Kept.end(), [&](const auto& K) { return K.second && K.first == S; });
+    auto It = std::find_if(Kept.begin(), Kept.end(),
+                           [&](const auto& K) { return K.second && K.first == S; });
     if (It == Kept.end())
       It = std::find_if(Kept.begin(), Kept.end(),
                         [&](const auto& K) { return K.second && SameCaption(K.first, S); });
@@ -750,7 +753,8 @@ void TKsCustomTabControl::JoinReadPage(TKsCustomTabSheet* Sheet) {
   if (const int Index = FTabs->IndexOf(Caption); Index >= 0)
     FTabs->SetPageOf(Index, Sheet);
   else
-    FTabs->InsertTab(FPages.empty() ? 0 : FTabs->IndexOfPage(FPages.back()) + 1, Caption, nullptr, Sheet);
+    FTabs->InsertTab(FPages.empty() ? 0 : FTabs->IndexOfPage(FPages.back()) + 1, Caption,
+                     nullptr, Sheet);
   FPages.push_back(Sheet);
   AdoptPage(Sheet);
 }

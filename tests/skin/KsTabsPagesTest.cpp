@@ -604,7 +604,8 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
     std::map<AnsiString, TExpected> Now;
     for (int I = 0; I < List->Count(); ++I) {
       const auto Kept = Model.find(Key(List->Strings(I)));
-      Now[Key(List->Strings(I))] = {List->Strings(I), Kept == Model.end() ? 0 : Kept->second.Page};
+      Now[Key(List->Strings(I))] = {List->Strings(I),
+                                    Kept == Model.end() ? 0 : Kept->second.Page};
     }
     Model = std::move(Now);
   };
@@ -702,14 +703,17 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
   // T's tabs are the model's, each with the page expected of it or a new one.
   auto AsModelled = [&](const std::set<TFreeLog::TId>& Old) -> ::testing::AssertionResult {
     if (static_cast<std::size_t>(Count()) != Model.size())
-      return ::testing::AssertionFailure() << Model.size() << " tabs expected: [" << TabsText(T) << "]";
+      return ::testing::AssertionFailure()
+             << Model.size() << " tabs expected: [" << TabsText(T) << "]";
     for (int I = 0; I < Count(); ++I) {
       const auto It = Model.find(Key(T->Tabs()->Strings(I)));
       if (It == Model.end() || It->second.Caption != T->Tabs()->Strings(I))
-        return ::testing::AssertionFailure() << "tab " << I << " of [" << TabsText(T) << "]";
+        return ::testing::AssertionFailure()
+               << "tab " << I << " of [" << TabsText(T) << "]";
       const TFreeLog::TId Page = Freed->Id(T->GetPage(I));
       if (It->second.Page ? Page != It->second.Page : Old.count(Page) > 0)
-        return ::testing::AssertionFailure() << "page of tab " << I << " of [" << TabsText(T) << "]";
+        return ::testing::AssertionFailure()
+               << "page of tab " << I << " of [" << TabsText(T) << "]";
     }
     return InStep(T);
   };
@@ -739,7 +743,8 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
           EXPECT_EQ(TabsText(T), Was) << "refused, yet changed" << Ran;
         }
         if (Batched) {
-          EXPECT_EQ(T->PageCount(), static_cast<int>(Old.size())) << "pages changed inside a batch";
+          EXPECT_EQ(T->PageCount(), static_cast<int>(Old.size()))
+              << "pages changed inside a batch";
           continue;
         }
         ASSERT_TRUE(AsModelled(Old)) << Ran;
@@ -753,7 +758,8 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
     }
     EXPECT_TRUE(AsModelled(Old)) << Ran;
     for (const auto& [Id, Page] : Pages)
-      if (std::none_of(Model.begin(), Model.end(), [&](const auto& E) { return E.second.Page == Id; }))
+      if (std::none_of(Model.begin(), Model.end(),
+                       [&](const auto& E) { return E.second.Page == Id; }))
         Goes.insert(Page);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> Edits = {
@@ -832,9 +838,12 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
          if (Count()) T->Tabs()->Move(AnyIndex(), AnyIndex());
        }},
       {"assign", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->Assign(List); }); }},
-      {"set the text", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetText(List->Text()); }); }},
+      {"set the text",
+       [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetText(List->Text()); }); }},
       {"set the comma text",
-       [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetCommaText(List->CommaText()); }); }},
+       [&] {
+         ReplaceAll([&](TStringList* List) { T->Tabs()->SetCommaText(List->CommaText()); });
+       }},
       {"add strings",
        [&] {
          TOwned<TStringList> List(NewObject<TStringList>());
