@@ -382,6 +382,28 @@ TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
     EXPECT_TRUE(Freed->WasFreed(A));
     EXPECT_TRUE(Freed->WasFreed(OnA));
   }
+  {
+    SCOPED_TRACE("the objects put with the captions stay theirs, freed once by a list owning them");
+    TKsCustomTabControl* T = NewTabs({});
+    auto* X = NewObject<TComponent>(Form);
+    auto* Y = NewObject<TComponent>(Form);
+    T->Tabs()->AddObject("X", X);
+    T->Tabs()->AddObject("Y", Y);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Exchange(0, 1);
+      T->Tabs()->Sort();
+    }
+    EXPECT_EQ(T->Tabs()->Objects(0), X);
+    EXPECT_EQ(T->Tabs()->IndexOfObject(Y), 1);
+    ASSERT_TRUE(InStep(T));
+    T->Tabs()->SetOwnsObjects(true);
+    T->Tabs()->Delete(0);
+    EXPECT_TRUE(Freed->WasFreed(X));
+    EXPECT_FALSE(Freed->WasFreed(Y));
+    T->Free();
+    EXPECT_TRUE(Freed->WasFreed(Y));
+  }
 }
 
 TEST_F(KsTabsPagesTest, EveryWholeReplacementOfTheCaptionsIsRefusedWholeOrCarriesThePages) {
