@@ -383,7 +383,7 @@ TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
     EXPECT_TRUE(Freed->WasFreed(OnA));
   }
   {
-    SCOPED_TRACE("the objects put with the captions stay theirs, freed once by a list owning them");
+    SCOPED_TRACE("objects put with the captions stay theirs, freed once by an owning list");
     TKsCustomTabControl* T = NewTabs({});
     auto* X = NewObject<TComponent>(Form);
     auto* Y = NewObject<TComponent>(Form);
