@@ -147,9 +147,10 @@ void TKsTabStringList::Exchange(int Index1, int Index2) {
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
   // Another tab's caption would name two pages; the tab's own, in another case, does not.
   if (const int Found = IndexOf(S); Found >= 0 && Found != Index) CheckUnique(S);
-  // The item, and with it the page, stays; the page takes the caption when the pages
-  // are brought into step.
+  // The item, and with it the page, stays; the page takes the caption at once, also
+  // inside a batch.
   TStringList::Put(Index, S);
+  if (FTabControl) FTabControl->RenamePage(PageOf(Index), S);
 }
 
 void TKsTabStringList::Rename(int Index, const AnsiString& S) {
@@ -800,6 +801,12 @@ void TKsCustomTabControl::ReleasePage(TKsCustomTabSheet* Sheet) {
   const int Index = FTabs->IndexOfPage(Sheet);
   DetachPage(Sheet);
   if (Index >= 0) FTabs->Delete(Index);
+}
+
+void TKsCustomTabControl::RenamePage(TKsCustomTabSheet* Page, const AnsiString& Caption) {
+  if (!Page || Page->FTabControl != this || Page->Caption() == Caption) return;
+  TCountScope Renaming(FRenaming);
+  Page->SetCaption(Caption);
 }
 
 void TKsCustomTabControl::PageRenamed(TKsCustomTabSheet* Sheet, const AnsiString& Old) {

@@ -41,7 +41,7 @@ class TKsTabStringList : public TStringList {
   // A sorted list keeps its order, by which it finds a caption: refused there, as Move is.
   void Exchange(int Index1, int Index2) override;
   // Another tab's caption is refused; the renamed tab keeps its page, which takes the
-  // new caption.
+  // new caption at once.
   void Put(int Index, const AnsiString& S) override;
   // Every string of another list, in one batch; a list with a caption twice is
   // refused whole. The pages of the captions kept stay, moved with their tabs.
@@ -318,6 +318,8 @@ class TKsCustomTabControl : public TKsCustomControl {
   // caption, a tab without one gets a new sheet, a page whose tab is gone is freed with
   // its controls. Answers the last sheet made, or nullptr.
   TKsCustomTabSheet* MatchPages();
+  // The page of a renamed tab takes its caption.
+  void RenamePage(TKsCustomTabSheet* Page, const AnsiString& Caption);
   // A sheet's own caption changed from Old: its tab takes it (a sorted list puts it in
   // its place), or it gets Old back and the change is refused as a duplicate, also for
   // a page whose tab a batch has deleted.

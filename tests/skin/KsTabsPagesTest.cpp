@@ -352,6 +352,7 @@ TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
       const TUpdateScope Batch(T->Tabs());
       T->Tabs()->Delete(0);
       T->Tabs()->Put(0, "A");
+      EXPECT_EQ(B->Caption(), "A");
     }
     EXPECT_EQ(TabsText(T), "A,C");
     ASSERT_TRUE(InStep(T));
