@@ -7,6 +7,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
@@ -42,14 +43,100 @@ void TKsTabStringList::CheckDistinct(const TStrings* Strings) const {
   }
 }
 
+TKsTabStringList::~TKsTabStringList() {
+  // A list that owns its objects frees the items with them; otherwise they are freed
+  // here, without the objects.
+  if (OwnsObjects()) return;
+  std::vector<TTabItem*> Items;
+  for (int I = 0; I < Count(); ++I) Items.push_back(Item(I));
+  FreeItems(Items, false);
+}
+
+TKsTabStringList::TTabItem* TKsTabStringList::Item(int Index) const {
+  return static_cast<TTabItem*>(TStringList::GetObject(Index));
+}
+
+void TKsTabStringList::FreeItems(const std::vector<TTabItem*>& Items, bool Owned) {
+  if (Owned) return;
+  for (TTabItem* Each : Items) {
+    Each->Data = nullptr;
+    FreeObjectSafely(Each);
+  }
+}
+
+int TKsTabStringList::InsertTab(int Index, const AnsiString& S, TObject* AObject,
+                                TKsCustomTabSheet* Page) {
+  TTabItem* New = NewObject<TTabItem>();
+  New->Data = AObject;
+  New->Page = Page;
+  // Until the list holds the item, it is this call's; the object stays the caller's.
+  auto Undo = ScopeExit([&] {
+    for (int I = 0; I < Count(); ++I)
+      if (Item(I) == New) return;
+    New->Data = nullptr;
+    FreeObjectSafely(New);
+  });
+  if (Sorted() || Index >= Count())
+    Index = TStringList::AddObject(S, New);
+  else
+    TStringList::InsertObject(Index, S, New);
+  Undo.Dismiss();
+  return Index;
+}
+
 int TKsTabStringList::AddObject(const AnsiString& S, TObject* AObject) {
   CheckUnique(S);
-  return TStringList::AddObject(S, AObject);
+  return InsertTab(Count(), S, AObject, nullptr);
 }
 
 void TKsTabStringList::InsertObject(int Index, const AnsiString& S, TObject* AObject) {
   CheckUnique(S);
-  TStringList::InsertObject(Index, S, AObject);
+  // A sorted list refuses a place, an index out of the list is refused.
+  if (Sorted()) throw EStringListError(SSortedListError);
+  if (Index < 0 || Index > Count()) throw EStringListError(SListIndexError, {Index});
+  InsertTab(Index, S, AObject, nullptr);
+}
+
+TObject* TKsTabStringList::GetObject(int Index) const { return Item(Index)->Data; }
+
+void TKsTabStringList::PutObject(int Index, TObject* AObject) {
+  TTabItem* Tab = Item(Index);
+  Changing();
+  Tab->Data = AObject;
+  Changed();
+}
+
+void TKsTabStringList::Delete(int Index) {
+  TTabItem* Gone = Item(Index);
+  const bool Owned = OwnsObjects();
+  const int Before = Count();
+  // The item is freed once the list has let it go (a list that owns its objects frees
+  // it itself), also when bringing the pages into step raises.
+  auto Free = ScopeExit([&] {
+    if (Count() < Before) FreeItems({Gone}, Owned);
+  });
+  TStringList::Delete(Index);
+}
+
+void TKsTabStringList::Clear() {
+  std::vector<TTabItem*> Gone;
+  for (int I = 0; I < Count(); ++I) Gone.push_back(Item(I));
+  const bool Owned = OwnsObjects();
+  auto Free = ScopeExit([&] {
+    if (Count() == 0) FreeItems(Gone, Owned);
+  });
+  TStringList::Clear();
+}
+
+int TKsTabStringList::IndexOfPage(const TKsCustomTabSheet* Page) const {
+  if (!Page) return -1;
+  for (int I = 0; I < Count(); ++I)
+    if (Item(I)->Page == Page) return I;
+  return -1;
+}
+
+void TKsTabStringList::ForgetPage(const TKsCustomTabSheet* Page) {
+  if (const int Index = IndexOfPage(Page); Index >= 0) SetPageOf(Index, nullptr);
 }
 
 void TKsTabStringList::Exchange(int Index1, int Index2) {
@@ -58,14 +145,25 @@ void TKsTabStringList::Exchange(int Index1, int Index2) {
 }
 
 void TKsTabStringList::Put(int Index, const AnsiString& S) {
-  const AnsiString Old = Strings(Index);
   // Another tab's caption would name two pages; the tab's own, in another case, does not.
   if (const int Found = IndexOf(S); Found >= 0 && Found != Index) CheckUnique(S);
-  // One batch: the page is renamed before the pages are brought into step, which
-  // would otherwise find a caption without its page.
-  TUpdateScope Updating(this);
+  // The item, and with it the page, stays; the page takes the caption at once, also
+  // inside a batch.
   TStringList::Put(Index, S);
-  if (FTabControl) FTabControl->RenamePage(Old, S);
+  if (FTabControl) FTabControl->RenamePage(PageOf(Index), S);
+}
+
+void TKsTabStringList::Rename(int Index, const AnsiString& S) {
+  if (!Sorted()) {
+    Put(Index, S);
+    return;
+  }
+  // A sorted list takes no caption in place: the tab is renamed where it is and the
+  // list sorted again, which carries the item to where the caption sorts.
+  TUpdateScope Updating(this);
+  SetSorted(false);
+  auto Resort = AtScopeEnd([this] { SetSorted(true); });
+  TStringList::Put(Index, S);
 }
 
 void TKsTabStringList::Assign(TPersistent* Source) {
@@ -76,10 +174,25 @@ void TKsTabStringList::Assign(TPersistent* Source) {
   }
   if (Strings == this) return;
   CheckDistinct(Strings);
+  // The captions kept keep their pages: the one of the same caption exactly, else the
+  // one of the caption in another case.
+  std::vector<std::pair<AnsiString, TKsCustomTabSheet*>> Kept;
+  for (int I = 0; I < Count(); ++I)
+    if (TKsCustomTabSheet* Page = PageOf(I)) Kept.emplace_back(Get(I), Page);
+  auto Take = [&](const AnsiString& S) -> TKsCustomTabSheet* {
+    auto It = std::find_if(Kept.begin(), Kept.end(),
+                           [&](const auto& K) { return K.second && K.first == S; });
+    if (It == Kept.end())
+      It = std::find_if(Kept.begin(), Kept.end(),
+                        [&](const auto& K) { return K.second && SameCaption(K.first, S); });
+    return It == Kept.end() ? nullptr : std::exchange(It->second, nullptr);
+  };
   TUpdateScope Updating(this);
-  TStringList::Clear();
-  for (int I = 0; I < Strings->Count(); ++I)
-    TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+  Clear();
+  for (int I = 0; I < Strings->Count(); ++I) {
+    const AnsiString S = Strings->Strings(I);
+    InsertTab(Count(), S, Strings->Objects(I), Take(S));
+  }
 }
 
 void TKsTabStringList::AddStrings(const TStrings* Strings) {
@@ -87,7 +200,7 @@ void TKsTabStringList::AddStrings(const TStrings* Strings) {
   for (int I = 0; I < Strings->Count(); ++I) CheckUnique(Strings->Strings(I));
   TUpdateScope Updating(this);
   for (int I = 0; I < Strings->Count(); ++I)
-    TStringList::AddObject(Strings->Strings(I), Strings->Objects(I));
+    InsertTab(Count(), Strings->Strings(I), Strings->Objects(I), nullptr);
 }
 
 void TKsTabStringList::SetTextStr(const AnsiString& Value) {
@@ -629,7 +742,7 @@ void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
   Sheet->SetCaption(Caption);
   FPages.insert(FPages.begin() + Index, Sheet);
   AdoptPage(Sheet);
-  InsertTab(Index, Caption);
+  FTabs->InsertTab(Index, Caption, nullptr, Sheet);
   if (PageCount() == 1) ShowPage(Sheet);
   Invalidate();
 }
@@ -638,17 +751,13 @@ void TKsCustomTabControl::JoinReadPage(TKsCustomTabSheet* Sheet) {
   const AnsiString Caption = Sheet->Caption();
   for (TKsCustomTabSheet* Page : FPages)
     if (FTabs->SameCaption(Page->Caption(), Caption)) FTabs->CheckUnique(Caption);
-  if (FTabs->IndexOf(Caption) < 0)
-    InsertTab(FPages.empty() ? 0 : FTabs->IndexOf(FPages.back()->Caption()) + 1, Caption);
+  if (const int Index = FTabs->IndexOf(Caption); Index >= 0)
+    FTabs->SetPageOf(Index, Sheet);
+  else
+    FTabs->InsertTab(FPages.empty() ? 0 : FTabs->IndexOfPage(FPages.back()) + 1, Caption,
+                     nullptr, Sheet);
   FPages.push_back(Sheet);
   AdoptPage(Sheet);
-}
-
-void TKsCustomTabControl::InsertTab(int Index, const AnsiString& Caption) {
-  if (FTabs->Sorted())
-    FTabs->Add(Caption);
-  else
-    FTabs->Insert(Index, Caption);
 }
 
 void TKsCustomTabControl::AdoptPage(TKsCustomTabSheet* Sheet) {
@@ -681,54 +790,38 @@ int TKsCustomTabControl::NameSheet(TKsCustomTabSheet* Sheet, int From) {
 
 void TKsCustomTabControl::DetachPage(TKsCustomTabSheet* Sheet) {
   std::erase(FPages, Sheet);
+  FTabs->ForgetPage(Sheet);
   Sheet->FTabControl = nullptr;
   if (FActivePage == Sheet) FActivePage = nullptr;
 }
 
 void TKsCustomTabControl::ReleasePage(TKsCustomTabSheet* Sheet) {
-  // Out of the pages first: the caption's deletion brings the pages into step, and
-  // must not find this sheet there.
-  const int Index = FTabs->IndexOf(Sheet->Caption());
+  // Out of the pages first: the tab's deletion brings the pages into step, and must not
+  // find this sheet there. Inside a batch its tab may be gone already.
+  const int Index = FTabs->IndexOfPage(Sheet);
   DetachPage(Sheet);
   if (Index >= 0) FTabs->Delete(Index);
 }
 
-void TKsCustomTabControl::RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption) {
-  const auto It = std::find_if(FPages.begin(), FPages.end(),
-                               [&](TKsCustomTabSheet* P) { return P->Caption() == OldCaption; });
-  if (It == FPages.end()) return;
+void TKsCustomTabControl::RenamePage(TKsCustomTabSheet* Page, const AnsiString& Caption) {
+  if (!Page || Page->FTabControl != this || Page->Caption() == Caption) return;
   TCountScope Renaming(FRenaming);
-  (*It)->SetCaption(NewCaption);
+  Page->SetCaption(Caption);
 }
 
 void TKsCustomTabControl::PageRenamed(TKsCustomTabSheet* Sheet, const AnsiString& Old) {
   if (FRenaming > 0 || ComponentState().Contains(csLoading)) return;
-  // Outside a batch of changes to the list, a page's index is its tab's; inside one, its
-  // tab is the one that still holds the page's old caption (none when it was deleted).
-  int Index = Sheet->PageIndex();
-  if (FUpdating) {
-    Index = -1;
-    for (int I = 0; I < FTabs->Count() && Index < 0; ++I)
-      if (FTabs->Strings(I) == Old) Index = I;
-  }
-  if (Index < 0 || Index >= FTabs->Count()) return;
+  // The sheet's own tab, wherever a batch of changes to the list has put it; none when
+  // the batch deleted it, and the sheet goes at the batch's end.
+  const int Index = FTabs->IndexOfPage(Sheet);
   const AnsiString Caption = Sheet->Caption();
-  const AnsiString Current = FTabs->Strings(Index);
-  if (Caption == Current) return;
+  if (Index >= 0 && Caption == FTabs->Strings(Index)) return;
   TCountScope Renaming(FRenaming);
   if (const int Found = FTabs->IndexOf(Caption); Found >= 0 && Found != Index) {
-    Sheet->SetCaption(Current);
+    Sheet->SetCaption(Old);
     FTabs->CheckUnique(Caption);
   }
-  if (FTabs->Sorted()) {
-    // A sorted list refuses a caption put in place: the new one goes where it sorts, and
-    // the pages follow their captions at the batch's end.
-    TUpdateScope Batch(FTabs);
-    FTabs->Delete(Index);
-    FTabs->Add(Caption);
-  } else {
-    FTabs->Put(Index, Caption);
-  }
+  if (Index >= 0) FTabs->Rename(Index, Caption);
 }
 
 void TKsCustomTabControl::RemovePage(TKsCustomTabSheet* Sheet) {
@@ -763,30 +856,26 @@ TKsCustomTabSheet* TKsCustomTabControl::MatchPages() {
   const int Count = FTabs->Count();
   bool InStep = PageCount() == Count;
   for (int I = 0; InStep && I < Count; ++I)
-    InStep = FPages[static_cast<std::size_t>(I)]->Caption() == FTabs->Strings(I);
+    InStep = FPages[static_cast<std::size_t>(I)] == FTabs->PageOf(I) &&
+             FPages[static_cast<std::size_t>(I)]->Caption() == FTabs->Strings(I);
   if (InStep) return nullptr;
+  // Each tab knows its page: the match is by the page itself, never by its caption or
+  // place, which a batch of changes may have given to another tab.
   std::vector<TKsCustomTabSheet*> Left = FPages, Matched;
   Matched.reserve(static_cast<std::size_t>(Count));
+  std::unordered_map<const TKsCustomTabSheet*, std::size_t> Place;
+  for (std::size_t I = 0; I < Left.size(); ++I) Place.emplace(Left[I], I);
   std::vector<TKsCustomTabSheet*> Made;
-  // A page's caption is its tab's exactly, but for a tab just given another case.
-  std::unordered_map<AnsiString, std::size_t> Exact;
-  for (std::size_t I = 0; I < Left.size(); ++I) Exact.emplace(Left[I]->Caption(), I);
   for (int I = 0; I < Count; ++I) {
-    const AnsiString Caption = FTabs->Strings(I);
-    auto It = Left.end();
-    if (const auto Found = Exact.find(Caption); Found != Exact.end() && Left[Found->second])
-      It = Left.begin() + static_cast<std::ptrdiff_t>(Found->second);
-    else
-      It = std::find_if(Left.begin(), Left.end(), [&](TKsCustomTabSheet* P) {
-        return P && FTabs->SameCaption(P->Caption(), Caption);
-      });
     TKsCustomTabSheet* Page = nullptr;
-    if (It != Left.end()) {
-      Page = std::exchange(*It, nullptr);
-    } else {
+    if (const auto Found = Place.find(FTabs->PageOf(I)); Found != Place.end())
+      Page = std::exchange(Left[Found->second], nullptr);
+    if (!Page) {
       Page = NewObject<TKsCustomTabSheet>(Owner());
       Made.push_back(Page);
+      FTabs->SetPageOf(I, Page);
     }
+    const AnsiString Caption = FTabs->Strings(I);
     if (Page->Caption() != Caption) {
       TCountScope Renaming(FRenaming);
       Page->SetCaption(Caption);

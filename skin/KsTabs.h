@@ -13,13 +13,18 @@
 #include "skin/KsControls.h"
 
 class TKsCustomTabControl;
+class TKsCustomTabSheet;
 
 // The captions: no duplicates (in the list's comparison, the one reading a form file
 // uses); every change brings the pages into step, a batch of changes once at its end.
+// Each caption's item holds its page besides the object put with it, so that a page
+// follows its own tab through every edit, reordering and batch, whatever caption or
+// index the tab has by then.
 class TKsTabStringList : public TStringList {
   TCLASS_DECL(TKsTabStringList, TStringList)
  public:
   explicit TKsTabStringList(TKsCustomTabControl* ATabControl = nullptr) : FTabControl(ATabControl) {}
+  ~TKsTabStringList() override;
   TKsCustomTabControl* TabControl() const { return FTabControl; }
 
   // A caption already present raises "A tab named ... already exists.".
@@ -27,9 +32,16 @@ class TKsTabStringList : public TStringList {
   void InsertObject(int Index, const AnsiString& S, TObject* AObject) override;
   void Insert(int Index, const AnsiString& S) override { InsertObject(Index, S, nullptr); }
   int Add(const AnsiString& S) override { return AddObject(S, nullptr); }
+  // The object put with a caption; the list frees it as it owns its objects.
+  TObject* GetObject(int Index) const override;
+  void PutObject(int Index, TObject* AObject) override;
+  // A deleted tab's page goes when the pages are brought into step.
+  void Delete(int Index) override;
+  void Clear() override;
   // A sorted list keeps its order, by which it finds a caption: refused there, as Move is.
   void Exchange(int Index1, int Index2) override;
-  // Another tab's caption is refused; the renamed tab's page takes the new caption.
+  // Another tab's caption is refused; the renamed tab keeps its page, which takes the
+  // new caption at once.
   void Put(int Index, const AnsiString& S) override;
   // Every string of another list, in one batch; a list with a caption twice is
   // refused whole. The pages of the captions kept stay, moved with their tabs.
@@ -58,8 +70,34 @@ class TKsTabStringList : public TStringList {
   void Changed() override;
 
  private:
+  friend class TKsCustomTabControl;
+  // What a caption's item holds in the list's object slot, which every reordering of
+  // the list carries with the caption.
+  class TTabItem : public TObject {
+   public:
+    // The list frees an item as it frees an object it owns: with the object.
+    ~TTabItem() override { FreeObjectSafely(Data); }
+    TObject* Data = nullptr;
+    TKsCustomTabSheet* Page = nullptr;
+  };
+  TTabItem* Item(int Index) const;
+  // Frees items the list has let go of; one it owns objects of has freed them already.
+  void FreeItems(const std::vector<TTabItem*>& Items, bool Owned);
   // Raises the duplicate error for the first caption that Strings holds twice.
   void CheckDistinct(const TStrings* Strings) const;
+  // A caption with its object and page, without the duplicate test; a sorted list puts
+  // it in its place. Answers its index.
+  int InsertTab(int Index, const AnsiString& S, TObject* AObject, TKsCustomTabSheet* Page);
+  // The page of the tab at Index: nullptr until the pages are brought into step.
+  TKsCustomTabSheet* PageOf(int Index) const { return Item(Index)->Page; }
+  void SetPageOf(int Index, TKsCustomTabSheet* Page) { Item(Index)->Page = Page; }
+  // The tab of a page, -1 when none has it (its tab deleted inside a batch).
+  int IndexOfPage(const TKsCustomTabSheet* Page) const;
+  // A page that leaves its control leaves its tab as well.
+  void ForgetPage(const TKsCustomTabSheet* Page);
+  // Renames the tab at Index, checked by the caller, keeping its page; a sorted list
+  // moves the tab to where the new caption sorts.
+  void Rename(int Index, const AnsiString& S);
 
   TKsCustomTabControl* FTabControl;
 };
@@ -276,16 +314,15 @@ class TKsCustomTabControl : public TKsCustomControl {
   // A sheet read from a form file joins its tab, or gets one after the tab of the
   // sheet read before it; a second sheet of one caption is refused.
   void JoinReadPage(TKsCustomTabSheet* Sheet);
-  // A tab for a sheet at Index (a sorted list puts it in its place).
-  void InsertTab(int Index, const AnsiString& Caption);
-  // Brings the pages into the tabs' order: a tab keeps the page of its caption, a tab
-  // without one gets a new sheet, a page without a tab is freed with its controls.
-  // Answers the last sheet made, or nullptr.
+  // Brings the pages into the tabs' order: a tab keeps its own page, which takes its
+  // caption, a tab without one gets a new sheet, a page whose tab is gone is freed with
+  // its controls. Answers the last sheet made, or nullptr.
   TKsCustomTabSheet* MatchPages();
-  // The page of a renamed tab takes the tab's new caption.
-  void RenamePage(const AnsiString& OldCaption, const AnsiString& NewCaption);
+  // The page of a renamed tab takes its caption.
+  void RenamePage(TKsCustomTabSheet* Page, const AnsiString& Caption);
   // A sheet's own caption changed from Old: its tab takes it (a sorted list puts it in
-  // its place), or it gets its tab's back and the change is refused as a duplicate.
+  // its place), or it gets Old back and the change is refused as a duplicate, also for
+  // a page whose tab a batch has deleted.
   void PageRenamed(TKsCustomTabSheet* Sheet, const AnsiString& Old);
   void SetUpdating(bool Value) { FUpdating = Value; }
   AnsiString NextNewPageCaption();

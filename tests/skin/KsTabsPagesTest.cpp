@@ -4,6 +4,7 @@
 // the controls on a page go only with their page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/Streams.h"
+#include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
 #include "skin/KsTabs.h"
 #include "tests/skin/KitUiSupport.h"
@@ -23,18 +25,41 @@ using namespace kittest;
 
 namespace {
 
-// Hears of every component that leaves its owner, that is, of every one freed.
+// Hears of every component its owner gains and loses, that is, of every one made and
+// freed. A component is known by a number it gets when it comes, which no later one
+// takes: one made where a freed one was never reads as freed.
 class TFreeLog : public TComponent {
  public:
   using TComponent::TComponent;
-  bool WasFreed(const TComponent* C) const { return Freed.count(C) > 0; }
-  std::set<const TComponent*> Freed;
+  using TId = unsigned long long;
+  // The number of a live component.
+  TId Id(const TComponent* C) {
+    const auto [It, Added] = Live.try_emplace(C, Next);
+    if (Added) ++Next;
+    return It->second;
+  }
+  bool WasFreed(TId Which) const { return Gone.count(Which) > 0; }
+  // Whether the component last heard of at C's address was freed.
+  bool WasFreed(const TComponent* C) const { return FreedAt.count(C) > 0; }
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove) Freed.insert(AComponent);
+    if (Operation == opInsert) {
+      Live[AComponent] = Next++;
+      FreedAt.erase(AComponent);
+    } else {
+      Gone.insert(Id(AComponent));
+      Live.erase(AComponent);
+      FreedAt.insert(AComponent);
+    }
   }
+
+ private:
+  std::map<const TComponent*, TId> Live;
+  std::set<TId> Gone;
+  std::set<const TComponent*> FreedAt;
+  TId Next = 1;
 };
 
 AnsiString TabsText(const TKsCustomTabControl* T) {
@@ -314,6 +339,74 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
   }
 }
 
+// Inside a batch of changes to the captions the pages keep their places until the
+// batch ends; each then stays with its own tab, whatever its caption or index became.
+TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
+  {
+    SCOPED_TRACE("a tab deleted and the next one renamed to its caption");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+    TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1);
+    TCheckBox* OnA = PutBox(A);
+    TCheckBox* OnB = PutBox(B);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Delete(0);
+      T->Tabs()->Put(0, "A");
+      EXPECT_EQ(B->Caption(), "A");
+    }
+    EXPECT_EQ(TabsText(T), "A,C");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(Freed->WasFreed(A));
+    EXPECT_TRUE(Freed->WasFreed(OnA));
+  }
+  {
+    SCOPED_TRACE("the page of a tab deleted in the batch renamed to another tab's caption");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"}, 320);
+    TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1);
+    TCheckBox* OnA = PutBox(A);
+    TCheckBox* OnB = PutBox(B);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Delete(0);
+      ASSERT_EQ(T->GetPage(0), A);
+      EXPECT_THROW(A->SetCaption("B"), Exception);
+      EXPECT_EQ(A->Caption(), "A");
+    }
+    EXPECT_EQ(TabsText(T), "B,C");
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(Freed->WasFreed(A));
+    EXPECT_TRUE(Freed->WasFreed(OnA));
+  }
+  {
+    SCOPED_TRACE("objects put with the captions stay theirs, freed once by an owning list");
+    TKsCustomTabControl* T = NewTabs({});
+    auto* X = NewObject<TComponent>(Form);
+    auto* Y = NewObject<TComponent>(Form);
+    T->Tabs()->AddObject("X", X);
+    T->Tabs()->AddObject("Y", Y);
+    {
+      const TUpdateScope Batch(T->Tabs());
+      T->Tabs()->Exchange(0, 1);
+      T->Tabs()->Sort();
+    }
+    EXPECT_EQ(T->Tabs()->Objects(0), X);
+    EXPECT_EQ(T->Tabs()->IndexOfObject(Y), 1);
+    ASSERT_TRUE(InStep(T));
+    T->Tabs()->SetOwnsObjects(true);
+    T->Tabs()->Delete(0);
+    EXPECT_TRUE(Freed->WasFreed(X));
+    EXPECT_FALSE(Freed->WasFreed(Y));
+    T->Free();
+    EXPECT_TRUE(Freed->WasFreed(Y));
+  }
+}
+
 TEST_F(KsTabsPagesTest, EveryWholeReplacementOfTheCaptionsIsRefusedWholeOrCarriesThePages) {
   TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
   TKsCustomTabSheet *A = T->GetPage(0), *B = T->GetPage(1), *C = T->GetPage(2);
@@ -480,7 +573,17 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
   const char* const Pool[] = {"", "A", "a", "B", "b", "Cc", "CC", "D", "Ee", "F", "G"};
   auto Caption = [&] { return AnsiString(Pool[Pick(static_cast<int>(std::size(Pool)))]); };
   TKsCustomTabControl* const Both[2] = {NewTabs({"A", "B"}), NewTabs({}, 320)};
-  std::map<TCheckBox*, TKsCustomTabSheet*> Boxes;  // every live box and the page it is on
+  // Every live box, by its number, with the page it is on and the page's number.
+  struct TBoxOn {
+    TCheckBox* Box;
+    TKsCustomTabSheet* Page;
+    TFreeLog::TId PageId;
+  };
+  std::map<TFreeLog::TId, TBoxOn> Boxes;
+  auto BoxOn = [&](TKsCustomTabSheet* Page) {
+    TCheckBox* Box = PutBox(Page);
+    Boxes[Freed->Id(Box)] = {Box, Page, Freed->Id(Page)};
+  };
 
   TKsCustomTabControl* T = nullptr;      // the control a step edits
   TKsCustomTabControl* Other = nullptr;  // the other one
@@ -510,6 +613,177 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
       if (List->IndexOf(T->Tabs()->Strings(I)) < 0) Dropped.insert(T->GetPage(I));
     Replace(List.get());
     Goes = Dropped;
+  };
+  // What the captions of T are expected to be, by caption without case: the caption and
+  // its page (none for a tab that gets a new one when the pages come into step).
+  struct TExpected {
+    AnsiString Caption;
+    TFreeLog::TId Page;  // 0 for none
+  };
+  std::map<AnsiString, TExpected> Model;
+  auto Key = [](const AnsiString& S) { return AnsiUpperCase(S); };
+  auto Added = [&](const AnsiString& S) { Model[Key(S)] = {S, 0}; };
+  auto Replaced = [&](const TStringList* List) {
+    std::map<AnsiString, TExpected> Now;
+    for (int I = 0; I < List->Count(); ++I) {
+      const auto Kept = Model.find(Key(List->Strings(I)));
+      Now[Key(List->Strings(I))] = {List->Strings(I),
+                                    Kept == Model.end() ? 0 : Kept->second.Page};
+    }
+    Model = std::move(Now);
+  };
+  auto RandomList = [&](int Most) {
+    auto* List = NewObject<TStringList>();
+    for (int N = Pick(Most + 1); N > 0; --N) List->Add(Caption());
+    return TOwned<TStringList>(List);
+  };
+  TOwned<TObject> Marker(NewObject<TObject>());
+  // Every change the caption list offers, and pages renamed by code, each kept in the
+  // model when it is not refused (a refused one changes no caption).
+  const std::vector<std::function<void()>> ListChanges = {
+      [&] {
+        const AnsiString S = Caption();
+        Pick(2) ? void(T->Tabs()->Add(S)) : void(T->Tabs()->AddObject(S, Marker.get()));
+        Added(S);
+      },
+      [&] {
+        const AnsiString S = Caption();
+        T->Tabs()->Insert(Pick(Count() + 1), S);
+        Added(S);
+      },
+      [&] {
+        if (Count() == 0) return;
+        const int I = AnyIndex();
+        const AnsiString S = T->Tabs()->Strings(I);
+        T->Tabs()->Delete(I);
+        Model.erase(Key(S));
+      },
+      [&] {
+        if (Count() == 0) return;
+        const int I = AnyIndex();
+        const AnsiString Old = T->Tabs()->Strings(I), S = Caption();
+        T->Tabs()->Put(I, S);
+        const TExpected Was = Model[Key(Old)];
+        Model.erase(Key(Old));
+        Model[Key(S)] = {S, Was.Page};
+      },
+      [&] {
+        if (Count()) T->Tabs()->PutObject(AnyIndex(), Pick(2) ? Marker.get() : nullptr);
+      },
+      [&] {
+        if (Count()) T->Tabs()->Move(AnyIndex(), AnyIndex());
+      },
+      [&] {
+        if (Count()) T->Tabs()->Exchange(AnyIndex(), AnyIndex());
+      },
+      [&] { T->Tabs()->Sort(); },
+      [&] { T->Tabs()->SetSorted(!T->Tabs()->Sorted()); },
+      [&] {
+        if (Pick(4)) return;  // seldom
+        T->Tabs()->Clear();
+        Model.clear();
+      },
+      [&] {
+        const auto List = RandomList(4);
+        T->Tabs()->Assign(List.get());
+        Replaced(List.get());
+      },
+      [&] {
+        const auto List = RandomList(4);
+        T->Tabs()->SetText(List->Text());
+        Replaced(List.get());
+      },
+      [&] {
+        const auto List = RandomList(4);
+        T->Tabs()->SetCommaText(List->CommaText());
+        Replaced(List.get());
+      },
+      [&] {
+        const auto List = RandomList(2);
+        T->Tabs()->AddStrings(List.get());
+        for (int I = 0; I < List->Count(); ++I) Added(List->Strings(I));
+      },
+      [&] {
+        // Inside a batch a page keeps its place, and perhaps its caption, until the end.
+        if (T->PageCount() == 0) return;
+        TKsCustomTabSheet* Page = T->GetPage(Pick(T->PageCount()));
+        const AnsiString Was = Page->Caption(), S = Caption();
+        if (S == Was) return;
+        const TFreeLog::TId Id = Freed->Id(Page);
+        const auto Own = std::find_if(Model.begin(), Model.end(),
+                                      [&](const auto& E) { return E.second.Page == Id; });
+        if (Model.count(Key(S)) && (Own == Model.end() || Own->first != Key(S))) {
+          EXPECT_THROW(Page->SetCaption(S), Exception) << S << " on " << Was;
+          EXPECT_EQ(Page->Caption(), Was);
+          return;
+        }
+        Page->SetCaption(S);
+        if (Own == Model.end()) return;  // its tab is gone: so is the page at the end
+        Model.erase(Own);
+        Model[Key(S)] = {S, Id};
+      },
+  };
+  // T's tabs are the model's, each with the page expected of it or a new one.
+  auto AsModelled = [&](const std::set<TFreeLog::TId>& Old) -> ::testing::AssertionResult {
+    if (static_cast<std::size_t>(Count()) != Model.size())
+      return ::testing::AssertionFailure()
+             << Model.size() << " tabs expected: [" << TabsText(T) << "]";
+    for (int I = 0; I < Count(); ++I) {
+      const auto It = Model.find(Key(T->Tabs()->Strings(I)));
+      if (It == Model.end() || It->second.Caption != T->Tabs()->Strings(I))
+        return ::testing::AssertionFailure()
+               << "tab " << I << " of [" << TabsText(T) << "]";
+      const TFreeLog::TId Page = Freed->Id(T->GetPage(I));
+      if (It->second.Page ? Page != It->second.Page : Old.count(Page) > 0)
+        return ::testing::AssertionFailure()
+               << "page of tab " << I << " of [" << TabsText(T) << "]";
+    }
+    return InStep(T);
+  };
+  // A run of changes inside one batch, or each on its own; the pages follow their tabs
+  // at the batch's end, and until then none goes.
+  auto ListRun = [&] {
+    Model.clear();
+    std::map<TFreeLog::TId, TKsCustomTabSheet*> Pages;  // T's pages before the run
+    std::set<TFreeLog::TId> Old;
+    for (int I = 0; I < Count(); ++I) {
+      const TFreeLog::TId Id = Freed->Id(T->GetPage(I));
+      Pages[Id] = T->GetPage(I);
+      Old.insert(Id);
+      Model[Key(T->Tabs()->Strings(I))] = {T->Tabs()->Strings(I), Id};
+    }
+    const bool Batched = Pick(4) != 0;
+    AnsiString Ran = Batched ? "batch of" : "one by one";
+    {
+      TUpdateScope Batch(Batched ? T->Tabs() : nullptr);
+      for (int N = 1 + Pick(8); N > 0; --N) {
+        const AnsiString Was = TabsText(T);
+        const int Which = Pick(static_cast<int>(ListChanges.size()));
+        Ran += " " + std::to_string(Which) + ":[" + Was + "]";
+        try {
+          ListChanges[static_cast<std::size_t>(Which)]();
+        } catch (const Exception&) {
+          EXPECT_EQ(TabsText(T), Was) << "refused, yet changed" << Ran;
+        }
+        if (Batched) {
+          EXPECT_EQ(T->PageCount(), static_cast<int>(Old.size()))
+              << "pages changed inside a batch";
+          continue;
+        }
+        ASSERT_TRUE(AsModelled(Old)) << Ran;
+        // The pages made are the tabs' own from now on.
+        for (int I = 0; I < Count(); ++I) {
+          const TFreeLog::TId Id = Freed->Id(T->GetPage(I));
+          Model[Key(T->Tabs()->Strings(I))].Page = Id;
+          Old.insert(Id);
+        }
+      }
+    }
+    EXPECT_TRUE(AsModelled(Old)) << Ran;
+    for (const auto& [Id, Page] : Pages)
+      if (std::none_of(Model.begin(), Model.end(),
+                       [&](const auto& E) { return E.second.Page == Id; }))
+        Goes.insert(Page);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> Edits = {
       {"add", [&] { T->Tabs()->Add(Caption()); }},
@@ -543,8 +817,7 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
            T->InsertPage(Pick(Count() + 1), Sheet.get());
          else
            Sheet->SetTabControl(T);
-         Boxes[PutBox(Sheet.get())] = Sheet.get();
-         Sheet.release();
+         BoxOn(Sheet.release());
        }},
       {"move to the other control",
        [&] {
@@ -588,9 +861,12 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
          if (Count()) T->Tabs()->Move(AnyIndex(), AnyIndex());
        }},
       {"assign", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->Assign(List); }); }},
-      {"set the text", [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetText(List->Text()); }); }},
+      {"set the text",
+       [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetText(List->Text()); }); }},
       {"set the comma text",
-       [&] { ReplaceAll([&](TStringList* List) { T->Tabs()->SetCommaText(List->CommaText()); }); }},
+       [&] {
+         ReplaceAll([&](TStringList* List) { T->Tabs()->SetCommaText(List->CommaText()); });
+       }},
       {"add strings",
        [&] {
          TOwned<TStringList> List(NewObject<TStringList>());
@@ -601,25 +877,26 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
       {"put a box",
        [&] {
          if (Count() == 0) return;
-         TKsCustomTabSheet* Page = T->GetPage(AnyIndex());
-         Boxes[PutBox(Page)] = Page;
+         BoxOn(T->GetPage(AnyIndex()));
        }},
       {"round trip", RoundTrip},
+      {"list changes, in a batch or not", ListRun},
+      {"list changes, in a batch or not, again", ListRun},
   };
 
   for (int Step = 0; Step < 1000; ++Step) {
     T = Both[Pick(2)];
     Other = T == Both[0] ? Both[1] : Both[0];
-    std::vector<TKsCustomTabSheet*> Before;
+    std::vector<std::pair<TKsCustomTabSheet*, TFreeLog::TId>> Before;
     for (TKsCustomTabControl* Control : {T, Other})
-      for (int I = 0; I < Control->PageCount(); ++I) Before.push_back(Control->GetPage(I));
+      for (int I = 0; I < Control->PageCount(); ++I)
+        Before.emplace_back(Control->GetPage(I), Freed->Id(Control->GetPage(I)));
     const AnsiString Captions = TabsText(T) + "|" + TabsText(Other);
     const auto& [What, Edit] =
         Edits[static_cast<std::size_t>(Pick(static_cast<int>(Edits.size())))];
     const AnsiString Where =
         "step " + std::to_string(Step) + ": " + What + " on [" + Captions + "]";
     Goes.clear();
-    Freed->Freed.clear();
     try {
       Edit();
     } catch (const EFormFileError& E) {
@@ -631,15 +908,15 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
     ASSERT_TRUE(InStep(T)) << Where;
     ASSERT_TRUE(InStep(Other)) << Where;
     for (std::size_t I = 0; I < Before.size(); ++I)
-      ASSERT_EQ(Freed->WasFreed(Before[I]), Goes.count(Before[I]) > 0)
+      ASSERT_EQ(Freed->WasFreed(Before[I].second), Goes.count(Before[I].first) > 0)
           << Where << ", page " << I;
     for (auto It = Boxes.begin(); It != Boxes.end();) {
       if (Freed->WasFreed(It->first)) {
-        ASSERT_TRUE(Freed->WasFreed(It->second))
+        ASSERT_TRUE(Freed->WasFreed(It->second.PageId))
             << Where << ": a box freed without its page";
         It = Boxes.erase(It);
       } else {
-        ASSERT_EQ(It->first->Parent(), It->second) << Where;
+        ASSERT_EQ(It->second.Box->Parent(), It->second.Page) << Where;
         ++It;
       }
     }
