@@ -46,6 +46,8 @@ const TKindInfo& InfoOf(TBitBtnKind Kind) {
 
 std::array<TBitmap*, KindCount> KindGlyphs{};
 
+bool KindIsDefault(TBitBtnKind Kind) { return Kind == bkOK || Kind == bkYes; }
+
 }  // namespace
 
 AnsiString KsButtonKindCaption(TBitBtnKind Kind) { return InfoOf(Kind).Caption; }
@@ -92,12 +94,14 @@ TKsCustomButton::~TKsCustomButton() {
 
 void TKsCustomButton::Loaded() {
   inherited::Loaded();
+  FDefaultRead = false;
   if (TBasicAction* A = Action()) ActionChange(A, true);
   Invalidate();
 }
 
 void TKsCustomButton::SetDefault(bool Value) {
   FDefault = Value;
+  if (ComponentState().Contains(csLoading)) FDefaultRead = true;
   if (HandleAllocated()) {
     // Every button of the form works out again whether it shows the default frame.
     if (TCustomForm* Form = GetParentForm(this))
@@ -150,7 +154,7 @@ void TKsCustomButton::SetKind(TBitBtnKind Value) {
     // A form file writes the caption, the default and the glyph before the kind: what
     // it gave stands, the kind gives the rest.
     const bool Loading = ComponentState().Contains(csLoading);
-    if (!Loading || !FDefault) SetDefault(Value == bkOK || Value == bkYes);
+    if (!Loading || !FDefaultRead) SetDefault(KindIsDefault(Value));
     if (!Loading || Caption().empty()) SetCaption(KsButtonKindCaption(Value));
     FModalResult = KsButtonKindModalResult(Value);
     if (!Loading || FGlyph->Empty()) {
@@ -160,6 +164,12 @@ void TKsCustomButton::SetKind(TBitBtnKind Value) {
   }
   FKind = Value;
   Invalidate();
+}
+
+bool TKsCustomButton::DefaultStored() const { return FDefault || KindIsDefault(FKind); }
+
+bool TKsCustomButton::ModalResultStored() const {
+  return FModalResult != mrNone || KsButtonKindModalResult(FKind) != mrNone;
 }
 
 void TKsCustomButton::SetDown(Byte Value) {
@@ -546,11 +556,15 @@ void InitKsButtons() {
   P.Prop("BlackAndWhiteGlyph", &TKsCustomButton::BlackAndWhiteGlyph,
          &TKsCustomButton::SetBlackAndWhiteGlyph);
   P.Prop("Caption", &TKsCustomButton::Caption, &TKsCustomButton::SetCaption);
-  P.Prop("Default", &TKsCustomButton::Default, &TKsCustomButton::SetDefault);
+  P.Prop("Default", &TKsCustomButton::Default, &TKsCustomButton::SetDefault)
+      .NoDefault()
+      .Stored(&TKsCustomButton::DefaultStored);
   P.Prop("Glyph", &TKsCustomButton::Glyph, &TKsCustomButton::SetGlyph);
   P.Prop("Kind", &TKsCustomButton::Kind, &TKsCustomButton::SetKind);
   P.Prop("Layout", &TKsCustomButton::Layout, &TKsCustomButton::SetLayout);
-  P.Prop("ModalResult", &TKsCustomButton::ModalResult, &TKsCustomButton::SetModalResult);
+  P.Prop("ModalResult", &TKsCustomButton::ModalResult, &TKsCustomButton::SetModalResult)
+      .NoDefault()
+      .Stored(&TKsCustomButton::ModalResultStored);
   P.Prop("NumGlyphs", &TKsCustomButton::NumGlyphs, &TKsCustomButton::SetNumGlyphs).Default(1);
   P.Prop("Spacing", &TKsCustomButton::Spacing, &TKsCustomButton::SetSpacing).Default(4);
   P.Prop("TabStop", &TKsCustomButton::TabStop, &TKsCustomButton::SetTabStop).Default(true);

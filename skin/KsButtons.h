@@ -98,6 +98,10 @@ class TKsCustomButton : public TKsCustomControl {
   // Given to the parent form on a click.
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // A form file holds Default and ModalResult whenever they are set or the kind would
+  // set them, so that a kind's value turned off is read back off.
+  bool DefaultStored() const;
+  bool ModalResultStored() const;
   // The glyph in grey until the mouse is over the button.
   bool BlackAndWhiteGlyph() const { return FBlackAndWhiteGlyph; }
   void SetBlackAndWhiteGlyph(bool Value);
@@ -150,6 +154,8 @@ class TKsCustomButton : public TKsCustomControl {
 
   bool FDefaultActive = false;
   bool FDefault = false;
+  // Default was read from a form file before Loaded: the kind read later leaves it.
+  bool FDefaultRead = false;
   bool FTracking = false;
   TBitmap* FGlyph;
   // The glyph's pixels, copied at the first paint after the glyph changes.

@@ -117,6 +117,22 @@ TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionGlyphAndDefaultThatWereRead) 
   EXPECT_EQ(GlyphedCopy->ModalResult(), mrOk);
   EXPECT_TRUE(StopCopy->Default()) << Text;
   EXPECT_EQ(StopCopy->ModalResult(), mrCancel);
+
+  // A kind's default and result turned off are written, and stand when read back.
+  auto* Plain = NewObject<TKsCustomButton>(Root.get());
+  Plain->SetName("btnPlain");
+  Plain->SetParent(Root.get());
+  Plain->SetKind(bkYes);
+  Plain->SetDefault(false);
+  Plain->SetModalResult(mrNone);
+  const AnsiString Again = WriteComponentText(Root.get());
+  TOwned<TForm> Third(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Third.get(), Again, "third");
+  auto* PlainCopy = ObjectAs<TKsCustomButton>(Third->FindComponent("btnPlain"));
+  ASSERT_TRUE(PlainCopy);
+  EXPECT_EQ(PlainCopy->Kind(), bkYes);
+  EXPECT_FALSE(PlainCopy->Default()) << Again;
+  EXPECT_EQ(PlainCopy->ModalResult(), mrNone) << Again;
 }
 
 TEST_F(KsButtonTest, TheGlyphsWidthInHeightsDecidesNumGlyphs) {
