@@ -15,8 +15,10 @@
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "tests/skin/KitUiSupport.h"
+#include "tests/skin/MDIClientSupport.h"
 
 using namespace kittest;
+using namespace mditest;
 
 namespace {
 
@@ -405,6 +407,75 @@ TEST_F(KsMDIFormTest, TheClientShowsAScrollBarOnlyForAChildOutsideItAndTheBarScr
   Plain->SetBounds(30, 40, 200, 150);
   EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500)) << "a plain child back inside";
   Plain->Free();
+}
+
+// The scroll bars settle after every change, and only where a child lies outside: a
+// resize after which each bar would ask for the other, a child outside freed or closed
+// for good, a bar wanted again after a maximized child went, an arrow at the end.
+TEST_F(KsMDIFormTest, TheClientsScrollBarsSettleWhereAChildLiesOutsideAfterEveryChange) {
+  TMessageLoopGuard Guard;
+  const auto Settled = [&](const char* Where) {
+    Pump();
+    EXPECT_FALSE(Guard.Tripped()) << Where << ": the client kept asking for its scroll range";
+    EXPECT_EQ(ScrollBarDisagreement(Client(), ParentFrame->IsMDIChildMaximized()), "") << Where;
+    Guard.Reset();
+  };
+  Settled("at the start");
+  // A child out by half a bar's width on the right, its bottom a bar's height above the
+  // client's: the horizontal bar alone. The parent made a bar wider and half a bar
+  // lower: either bar alone would put the child outside for the other, both none.
+  const TRect Area = ClientRectOf(Client());
+  const int BarWidth = GetSystemMetrics(SM_CXVSCROLL), BarHeight = GetSystemMetrics(SM_CYHSCROLL);
+  Children[1]->SetBounds(Area.right + BarWidth / 2 - 200, Area.bottom - BarHeight - 150, 200, 150);
+  Settled("a child outside on the right");
+  ASSERT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL);
+  Parent->SetBounds(Parent->Left(), Parent->Top(), Parent->Width() + BarWidth, Parent->Height() - BarHeight / 2);
+  Settled("the parent resized");
+
+  // A child outside freed, or closed with caFree: no bar is left for it.
+  struct TFree : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caFree; }
+  } Free;
+  for (bool Closed : {false, true}) {
+    auto* Outside = NewObject<TForm>(nullptr, CreateNew);
+    Outside->SetFormStyle(fsMDIChild);
+    Outside->SetBounds(-120, 40, 200, 150);
+    ShowWithFrame(Outside, MakeFrame(Outside));
+    Settled("a child outside on the left");
+    ASSERT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL);
+    if (Closed) {
+      Outside->OnClose = TCloseEvent::Bind<&TFree::Close>(&Free);
+      ActiveKsForm(Outside)->CloseForm();
+    } else {
+      Outside->Free();
+    }
+    Settled(Closed ? "the child outside closed with caFree" : "the child outside freed");
+  }
+
+  // A child outside, another maximized and closed (which minimizes it): the bar is back.
+  Children[0]->SetBounds(-200, 40, 260, 180);
+  Children[1]->SetBounds(60, 30, 260, 180);
+  Settled("a child outside on the left again");
+  Activate(Children[1]);
+  Frames[1]->Maximize();
+  Settled("the other child maximized");
+  Frames[1]->CloseForm();
+  ASSERT_EQ(Frames[1]->WindowState(), kwsMinimized);
+  Settled("the maximized child closed");
+
+  // Outside on the left only: the right arrow moves nothing, the left arrow moves the
+  // children right until the child is inside, and no further.
+  Children[0]->SetBounds(-150, 40, 200, 150);
+  Settled("a child outside on the left only");
+  const int Left = Children[0]->Left();
+  SendMessageA(Client(), WM_HSCROLL, SB_LINERIGHT, 0);
+  Settled("the right arrow");
+  EXPECT_EQ(Children[0]->Left(), Left) << "nothing lies to the right";
+  for (int I = 0; I < 20; ++I) {
+    SendMessageA(Client(), WM_HSCROLL, SB_LINELEFT, 0);
+    Settled("the left arrow");
+  }
+  EXPECT_EQ(Children[0]->Left(), 0) << "the left arrow stops where the child is inside";
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes
