@@ -445,6 +445,9 @@ TRect TCustomForm::GetClientRect() {
 
 void TCustomForm::Show() {
   SetVisible(true);
+  // A visible form whose window was hidden behind its back (ShowWindow) is shown again.
+  if (FVisible && FHandle && Showing() && !(GetWindowLongA(FHandle, GWL_STYLE) & WS_VISIBLE))
+    ShowWindow(FHandle, ShowCommand());
   BringToFront();
   // An MDI child in front is its client's active child.
   if (FFormState.Contains(fsCreatedMDIChild) && FHandle)

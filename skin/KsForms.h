@@ -328,6 +328,8 @@ class TKsCustomForm : public TKsHookComponent {
   bool IsActiveMDIChild() const;
   // An MDI child that is not its client's active child becomes it (when shown).
   void ActivateMDIChild();
+  // An MDI child hidden (by its close event, or by code) is shown, which activates it.
+  void ShowHiddenMDIChild();
   // SC_MAXIMIZE, SC_MINIMIZE or SC_RESTORE of an MDI child: the frame's state change.
   void MDISysCommand(WPARAM Command);
   // The system maximized or minimized an MDI child's window: the frame takes the state

@@ -385,6 +385,12 @@ bool TKsCustomForm::IsActiveMDIChild() const {
   return Parent && Parent->ActiveMDIChild() == Form;
 }
 
+void TKsCustomForm::ShowHiddenMDIChild() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (Form && !Form->Visible() && Form->HandleAllocated() && !Form->ComponentState().Contains(csLoading))
+    Form->Show();
+}
+
 void TKsCustomForm::ActivateMDIChild() {
   TCustomForm* Form = HookedFormOf(fsMDIChild);
   TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;

@@ -114,6 +114,7 @@ void TKsCustomForm::Maximize() {
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
   LeaveTray();
+  ShowHiddenMDIChild();
   ActivateMDIChild();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
@@ -715,6 +716,11 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       if (LOWORD(Message.WParam) == WA_INACTIVE && HIWORD(Message.WParam)) Minimize();
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
+    case WM_SHOWWINDOW:
+      // The form shown in the tray (not by its owner coming back): the window leaves
+      // the tray for the state it had before, as every other move out of it does.
+      if (Message.WParam && Message.LParam == 0 && FWindowState == kwsTray && !FLeavingTray) Restore();
+      return true;
     case WM_DESTROY:
       if (FWindowState == kwsTray && !FMinimizeApplication) PostMessageA(FTrayWindow, KM_HIDEINTRAY, 0, 0);
       return true;

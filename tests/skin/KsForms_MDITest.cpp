@@ -478,6 +478,57 @@ TEST_F(KsMDIFormTest, TheClientsScrollBarsSettleWhereAChildLiesOutsideAfterEvery
   EXPECT_EQ(Children[0]->Left(), 0) << "the left arrow stops where the child is inside";
 }
 
+// A child hidden by its close event, or in the tray, that code maximizes or shows comes
+// back shown and active, and the parent's caption and the bar's buttons follow it.
+TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive) {
+  struct THide : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caHide; }
+  } Hide;
+  const auto ExpectShownAndActive = [&](int I, TKsWindowState State, const char* Where) {
+    EXPECT_TRUE(IsWindowVisible(Children[I]->Handle())) << Where;
+    EXPECT_TRUE(Children[I]->Visible()) << Where;
+    EXPECT_EQ(Parent->ActiveMDIChild(), Children[I]) << Where;
+    EXPECT_EQ(Frames[I]->WindowState(), State) << Where;
+    const bool Maximized = State == kwsMaximized;
+    EXPECT_EQ(Parent->Caption(), Maximized ? "Parent - [" + Children[I]->Caption() + "]" : AnsiString("Parent"))
+        << Where;
+    EXPECT_EQ(Bar->MDIChild(), Maximized ? Children[I] : nullptr) << Where;
+  };
+  // Closed with caHide, then maximized by code.
+  Children[1]->OnClose = TCloseEvent::Bind<&THide::Close>(&Hide);
+  Frames[1]->CloseForm();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  Frames[1]->Maximize();
+  Pump();
+  ExpectShownAndActive(1, kwsMaximized, "a hidden child maximized");
+  Frames[1]->Restore();
+  Pump();
+
+  // In the tray while another child is maximized, then shown: out of the tray and
+  // maximized as the active child is.
+  Activate(Children[0]);
+  Frames[0]->Maximize();
+  Frames[1]->MinimizeToTray();
+  Pump();
+  ASSERT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  Children[1]->Show();
+  Pump();
+  ExpectShownAndActive(1, kwsMaximized, "a child in the tray shown");
+  Frames[1]->Restore();
+  Frames[0]->Restore();
+  Pump();
+
+  // In the tray, closed with caHide, then shown: out of the tray as well.
+  Frames[1]->MinimizeToTray();
+  Frames[1]->CloseForm();
+  Pump();
+  ASSERT_FALSE(Children[1]->Visible());
+  Children[1]->Show();
+  Pump();
+  ExpectShownAndActive(1, kwsNormal, "a child in the tray hidden and shown");
+}
+
 // The parent's caption, the bar's buttons, the active child and the children's sizes
 // on paths that reach or leave the maximized state other than the plain ones above.
 TEST_F(KsMDIFormTest, TheCaptionButtonsActiveChildAndSizesMatchWhatIsShownOnEveryPath) {

@@ -192,17 +192,28 @@ TEST_F(KsFormStatesTest, LeavingTheTrayByAnyMoveShowsTheWindowAndTakesItsIconAwa
   EXPECT_TRUE(IsWindowVisible(Window()));
   EXPECT_FALSE(TrayIconShown(Frame));
 
-  // In the tray the window stays hidden when it is made again or its form shown; a form
-  // hidden meanwhile comes back with the window.
+  // In the tray the window stays hidden when it is made again; its form shown, it
+  // leaves the tray, also when it was hidden meanwhile (its close event hid it); a form
+  // hidden meanwhile comes back with the window's move.
   Frame->MinimizeToTray();
   const HWND Before = Window();
   Form->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
   Pump();
   ASSERT_NE(Window(), Before);
   EXPECT_FALSE(IsWindowVisible(Window()));
-  Form->Show();
-  Pump();
-  EXPECT_FALSE(IsWindowVisible(Window()));
+  for (bool Closed : {false, true}) {
+    if (Closed) {
+      Frame->MinimizeToTray();
+      Frame->CloseForm();
+      ASSERT_FALSE(Form->Visible());
+    }
+    Form->Show();
+    Pump();
+    EXPECT_EQ(Frame->WindowState(), kwsNormal) << Closed;
+    EXPECT_TRUE(IsWindowVisible(Window())) << Closed;
+    EXPECT_FALSE(TrayIconShown(Frame)) << Closed;
+  }
+  Frame->MinimizeToTray();
   Form->Hide();
   Frame->Restore();
   EXPECT_TRUE(Form->Visible());
