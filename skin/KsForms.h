@@ -323,6 +323,8 @@ class TKsCustomForm : public TKsHookComponent {
   void MDIChildNotMaximized();
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
+  // An MDI parent's child form is being freed and its window is gone.
+  void MDIChildFreed();
   void AfterMDIParentSize();
   // Whether the hooked form is an MDI child and its client's active child.
   bool IsActiveMDIChild() const;

@@ -124,6 +124,9 @@ void TKsCustomForm::HookMDIClient() {
     SetPropA(Client, PreviousProperty(),
              reinterpret_cast<HANDLE>(SetWindowLongPtrA(Client, GWLP_WNDPROC,
                                                         reinterpret_cast<LONG_PTR>(&TKsCustomForm::MDIClientEntry))));
+  // A client made with its window (with both bars) has its bars sized once it is ours:
+  // its children may have asked before.
+  PostMessageA(Client, MdiCalcChildScroll, 0, 0);
 }
 
 void TKsCustomForm::UnhookMDIClient() {
@@ -210,10 +213,14 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       return true;
     }
     case WM_MDIDESTROY: {
-      // The child's window goes before it could tell that it no longer lies anywhere.
+      auto* Child = ObjectAs<TCustomForm>(FindControl(reinterpret_cast<HWND>(Message.WParam)));
+      const bool Freed = Child && Child->ComponentState().Contains(csDestroying);
       const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
       if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
+      // The child's window went before it could tell that it no longer lies anywhere;
+      // a child freed (not made again) while maximized no longer names itself.
       PostMessageA(Client, MdiCalcChildScroll, 0, 0);
+      if (Freed) MDIChildFreed();
       return true;
     }
     case WM_HSCROLL:
@@ -359,11 +366,25 @@ void TKsCustomForm::WMMDIActivate(TMessage& Message) {
 }
 
 void TKsCustomForm::KMMaximizeChild() {
-  // Posted: the child may be maximized already, or no longer the active one.
-  if (FWindowState == kwsMaximized) return;
+  // Posted: the child may be maximized already, or no longer the active one, or the
+  // maximized child it followed gone (freed) meanwhile.
+  if (FWindowState == kwsMaximized || !IsMDIChildMaximized()) return;
   TCustomForm* Form = GetHookedForm();
   TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
   if (Parent && Parent->ActiveMDIChild() == Form) Maximize();
+}
+
+void TKsCustomForm::MDIChildFreed() {
+  TCustomForm* Form = HookedFormOf(fsMDIForm);
+  if (!Form) return;
+  // The active child names itself when it is maximized; otherwise, with no maximized
+  // child left, the parent has its own caption back.
+  TCustomForm* Active = Form->ActiveMDIChild();
+  TKsCustomForm* Kit = Active ? ActiveKsForm(Active) : nullptr;
+  if (Kit && Kit->WindowState() == kwsMaximized)
+    Kit->UpdateMDICaption();
+  else if (!IsMDIChildMaximized())
+    SetParentCaption(Form, nullptr);
 }
 
 void TKsCustomForm::AfterMDIParentSize() {

@@ -12,11 +12,9 @@
 
 namespace mditest {
 
-// What disagrees between the client's scroll bars and its visible children, or
-// nothing: a bar shows exactly in a direction in which a visible child lies outside the
-// client, none while a child is maximized, and a bar's range reaches as far as the
-// children do on either side of the client (so that an arrow stops at the end).
-inline std::string ScrollBarDisagreement(HWND Client, bool ChildMaximized) {
+// How far the client's visible children reach beyond its area, per bar (0 horizontal,
+// 1 vertical): Before (left, top) and After (right, bottom); 0 when not beyond.
+inline void ChildrenReach(HWND Client, int Before[2], int After[2]) {
   RECT Area;
   GetClientRect(Client, &Area);
   RECT Covered = Area;
@@ -27,12 +25,26 @@ inline std::string ScrollBarDisagreement(HWND Client, bool ChildMaximized) {
     MapWindowPoints(HWND_DESKTOP, Client, reinterpret_cast<POINT*>(&R), 2);
     UnionRect(&Covered, &Covered, &R);
   }
-  const LONG Style = GetWindowLongA(Client, GWL_STYLE);
-  const bool Shown[2] = {(Style & WS_HSCROLL) != 0, (Style & WS_VSCROLL) != 0};
+  Before[0] = Area.left - Covered.left;
+  Before[1] = Area.top - Covered.top;
+  After[0] = Covered.right - Area.right;
+  After[1] = Covered.bottom - Area.bottom;
+}
+
+// Whether the client shows the scroll bar Bar (0 horizontal, 1 vertical).
+inline bool ShowsScrollBar(HWND Client, int Bar) {
+  return (GetWindowLongA(Client, GWL_STYLE) & (Bar == 0 ? WS_HSCROLL : WS_VSCROLL)) != 0;
+}
+
+// What disagrees between the client's scroll bars and its visible children, or
+// nothing: a bar shows exactly in a direction in which a visible child lies outside the
+// client, none while a child is maximized, and a bar's range reaches as far as the
+// children do on either side of the client (so that an arrow stops at the end).
+inline std::string ScrollBarDisagreement(HWND Client, bool ChildMaximized) {
+  const bool Shown[2] = {ShowsScrollBar(Client, 0), ShowsScrollBar(Client, 1)};
   if (ChildMaximized) return Shown[0] || Shown[1] ? "a scroll bar shows while a child is maximized" : "";
-  // Per bar: how far the children reach beyond the client before and after it.
-  const int Before[2] = {Area.left - Covered.left, Area.top - Covered.top};
-  const int After[2] = {Covered.right - Area.right, Covered.bottom - Area.bottom};
+  int Before[2], After[2];
+  ChildrenReach(Client, Before, After);
   const char* const Names[2] = {"horizontal", "vertical"};
   for (int Bar = 0; Bar < 2; ++Bar) {
     const std::string Name = Names[Bar];
