@@ -233,8 +233,11 @@ void TKsCustomForm::Restore() {
       break;
     }
     case kwsTray:
-      // Whichever state comes next shows the window and takes the icon away first.
+      // Whichever state comes next shows the window and takes the icon away first; a
+      // child window back from the tray is the active one, as a window brought to the
+      // foreground is.
       Unminimize();
+      ActivateMDIChild();
       break;
   }
 }

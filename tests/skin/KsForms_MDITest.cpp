@@ -476,6 +476,16 @@ TEST_F(KsMDIFormTest, TheClientsScrollBarsSettleWhereAChildLiesOutsideAfterEvery
     Settled("the left arrow");
   }
   EXPECT_EQ(Children[0]->Left(), 0) << "the left arrow stops where the child is inside";
+
+  // The parent's window made again: the new client's bars are sized as well.
+  Children[0]->SetBounds(-100, 40, 200, 150);
+  Settled("a child outside on the left once more");
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu});
+  Settled("the parent's window made again");
+  Frames[1]->Maximize();
+  Settled("a child maximized");
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
+  Settled("the parent's window made again with a child maximized");
 }
 
 // A child hidden by its close event, or in the tray, that code maximizes or shows comes
@@ -519,6 +529,14 @@ TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive)
   Frames[0]->Restore();
   Pump();
 
+  // Back from the tray by its icon: the active child.
+  Frames[1]->MinimizeToTray();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  SendMessageA(Frames[1]->TrayWindow(), KM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);
+  Pump();
+  ExpectShownAndActive(1, kwsNormal, "its tray icon double-clicked");
+
   // In the tray, closed with caHide, then shown: out of the tray as well.
   Frames[1]->MinimizeToTray();
   Frames[1]->CloseForm();
@@ -527,6 +545,18 @@ TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive)
   Children[1]->Show();
   Pump();
   ExpectShownAndActive(1, kwsNormal, "a child in the tray hidden and shown");
+
+  // The maximized child freed: the parent has its caption back, the other child stays
+  // as it was.
+  Frames[1]->Maximize();
+  Pump();
+  Children[1]->Free();
+  Children[1] = nullptr;
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_EQ(Parent->Caption(), "Parent");
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes
