@@ -298,7 +298,10 @@ void TKsCustomForm::SizeMDIClientScrollBars() {
 
 void TKsCustomForm::ScrollMDIClient(int Bar, WORD Code) {
   const HWND Client = FMDIClient;
-  if (!Client || !(GetWindowLongA(Client, GWL_STYLE) & (Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) return;
+  if (!Client) return;
+  // The range as the children lie now (a child's move may not have been asked about).
+  SizeMDIClientScrollBars();
+  if (!(GetWindowLongA(Client, GWL_STYLE) & (Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) return;
   SCROLLINFO Info{};
   Info.cbSize = sizeof(Info);
   Info.fMask = SIF_ALL;

@@ -2,8 +2,8 @@
 // with a menu bar and two kit MDI children. The children's defaults and metrics in the
 // client, the client painted through the parent form, a maximized child without a
 // frame and named in the parent's caption (following activation, Ctrl+F6, restore and
-// minimize), the parent's resize, closing, the drag outline in the client, and the
-// themed window.
+// minimize), the parent's resize, closing, the drag outline in the client, the client's
+// scroll bars, hidden and tray children maximized or shown, and the themed window.
 #include <gtest/gtest.h>
 
 #include <functional>
