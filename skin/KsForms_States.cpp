@@ -749,6 +749,13 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
     AfterMDIParentSize();
     if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
   }
+  // A window in the tray shown by other means than its form's showing (a position
+  // change that shows it, a command that changes its state as well) leaves the tray as
+  // it would have then. (A window made again in the tray is shown before the frame
+  // watches it, and hidden again by the tray window.)
+  if (Message.Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_SHOWWINDOW) &&
+      FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray)
+    Restore();
   // A maximized child's frame is not painted, so nothing else reads its new caption; a
   // maximized child behind the active one is not named in the parent's.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();

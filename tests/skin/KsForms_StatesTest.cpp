@@ -201,17 +201,20 @@ TEST_F(KsFormStatesTest, LeavingTheTrayByAnyMoveShowsTheWindowAndTakesItsIconAwa
   Pump();
   ASSERT_NE(Window(), Before);
   EXPECT_FALSE(IsWindowVisible(Window()));
-  for (bool Closed : {false, true}) {
-    if (Closed) {
-      Frame->MinimizeToTray();
+  for (int Way = 0; Way < 3; ++Way) {
+    if (Way > 0) Frame->MinimizeToTray();
+    if (Way == 1) {
       Frame->CloseForm();
       ASSERT_FALSE(Form->Visible());
     }
-    Form->Show();
+    if (Way < 2)
+      Form->Show();
+    else  // the window shown by a change of position
+      SetWindowPos(Window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     Pump();
-    EXPECT_EQ(Frame->WindowState(), kwsNormal) << Closed;
-    EXPECT_TRUE(IsWindowVisible(Window())) << Closed;
-    EXPECT_FALSE(TrayIconShown(Frame)) << Closed;
+    EXPECT_EQ(Frame->WindowState(), kwsNormal) << Way;
+    EXPECT_TRUE(IsWindowVisible(Window())) << Way;
+    EXPECT_FALSE(TrayIconShown(Frame)) << Way;
   }
   Frame->MinimizeToTray();
   Form->Hide();
