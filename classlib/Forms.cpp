@@ -444,7 +444,13 @@ TRect TCustomForm::GetClientRect() {
 }
 
 void TCustomForm::Show() {
+  // A form visible already whose window was hidden behind its back (ShowWindow) has its
+  // window shown again. (A form made visible here was shown by its showing step, or
+  // left to whatever took that step over.)
+  const bool WasVisible = FVisible;
   SetVisible(true);
+  if (WasVisible && FHandle && Showing() && !(GetWindowLongA(FHandle, GWL_STYLE) & WS_VISIBLE))
+    ShowWindow(FHandle, ShowCommand());
   BringToFront();
   // An MDI child in front is its client's active child.
   if (FFormState.Contains(fsCreatedMDIChild) && FHandle)

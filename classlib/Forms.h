@@ -147,7 +147,7 @@ class TCustomForm : public TWinControl {
   // the main form (another form) is an MDI parent.
   bool CanCreateWindow() const;
 
-  // Visible and to the front.
+  // Visible and to the front: the window too, when it was hidden behind the form's back.
   void Show();
   // Shows the form and runs a message loop until ModalResult is set (a button with a
   // ModalResult, the close box, or code). The thread's other top-level windows

@@ -313,6 +313,9 @@ class TKsCustomForm : public TKsHookComponent {
   // The client's scroll bars: one only for a direction in which a visible child lies
   // outside the client, none while a child is maximized.
   void SizeMDIClientScrollBars();
+  // A scroll bar's request (Bar SB_HORZ or SB_VERT, Code the request's): the children
+  // move, no further than the bar's range reaches.
+  void ScrollMDIClient(int Bar, WORD Code);
   // An MDI child's steps after it is maximized (its frame, the parent's menu bar and
   // caption), and after it is minimized or restored from maximized (its frame, a
   // WM_SIZE, the bar's buttons hidden, the other children restored).
@@ -320,11 +323,15 @@ class TKsCustomForm : public TKsHookComponent {
   void MDIChildNotMaximized();
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
+  // An MDI parent's child form is being freed and its window is gone.
+  void MDIChildFreed();
   void AfterMDIParentSize();
   // Whether the hooked form is an MDI child and its client's active child.
   bool IsActiveMDIChild() const;
   // An MDI child that is not its client's active child becomes it (when shown).
   void ActivateMDIChild();
+  // An MDI child hidden (by its close event, or by code) is shown, which activates it.
+  void ShowHiddenMDIChild();
   // SC_MAXIMIZE, SC_MINIMIZE or SC_RESTORE of an MDI child: the frame's state change.
   void MDISysCommand(WPARAM Command);
   // The system maximized or minimized an MDI child's window: the frame takes the state
@@ -397,6 +404,7 @@ class TKsCustomForm : public TKsHookComponent {
   int FWindowHeight = 0;
   Byte FNonClientShift = 0;
   HWND FMDIClient = nullptr;
+  bool FSizingMDIScrollBars = false;
   bool FLeavingTray = false;
   // A window destroyed rolled up or minimized: the window and its bounds, which the
   // next window is given (the system makes it at least its smallest tracking size).

@@ -452,9 +452,6 @@ void TKsCustomForm::WMNCCalcSize(TMessage& Message) {
 void TKsCustomForm::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   const HWND Window = GetHookedHandle();
-  // A window in the tray stays hidden (made again, or shown by its form) until it
-  // leaves the tray.
-  if (FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray) Pos->flags &= ~SWP_SHOWWINDOW;
   // Neither moved nor sized: the frame stays as it is; a window being shown so still
   // gets its show animation.
   if ((Pos->flags & SWP_NOSIZE) && (Pos->flags & SWP_NOMOVE)) {

@@ -3,9 +3,11 @@
 // maximized children.
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/GdiScopes.h"
+#include "classlib/UpdateScope.h"
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
 #include "skin/KsMenuBar.h"
@@ -122,6 +124,9 @@ void TKsCustomForm::HookMDIClient() {
     SetPropA(Client, PreviousProperty(),
              reinterpret_cast<HANDLE>(SetWindowLongPtrA(Client, GWLP_WNDPROC,
                                                         reinterpret_cast<LONG_PTR>(&TKsCustomForm::MDIClientEntry))));
+  // A client made with its window (with both bars) has its bars sized once it is ours:
+  // its children may have asked before.
+  PostMessageA(Client, MdiCalcChildScroll, 0, 0);
 }
 
 void TKsCustomForm::UnhookMDIClient() {
@@ -202,48 +207,130 @@ bool TKsCustomForm::MDIClientWndProc(TMessage& Message) {
       if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
       AfterMDIParentSize();
       // The system's request for the scroll range waits for its last one, which the
-      // client never passes on: the client asks itself.
-      PostMessageA(Client, MdiCalcChildScroll, 0, 0);
+      // client never passes on: the client asks itself, unless the change is the one
+      // its own bars made (their sizing has taken the new size into account already).
+      if (!FSizingMDIScrollBars) PostMessageA(Client, MdiCalcChildScroll, 0, 0);
       return true;
     }
+    case WM_MDIDESTROY: {
+      auto* Child = ObjectAs<TCustomForm>(FindControl(reinterpret_cast<HWND>(Message.WParam)));
+      const bool Freed = Child && Child->ComponentState().Contains(csDestroying);
+      const auto Previous = reinterpret_cast<WNDPROC>(GetPropA(Client, PreviousProperty()));
+      if (Previous) Message.Result = CallWindowProcA(Previous, Client, Message.Msg, Message.WParam, Message.LParam);
+      // The child's window went before it could tell that it no longer lies anywhere;
+      // a child freed (not made again) while maximized no longer names itself.
+      PostMessageA(Client, MdiCalcChildScroll, 0, 0);
+      if (Freed) MDIChildFreed();
+      return true;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      ScrollMDIClient(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(Message.WParam));
+      Message.Result = 0;
+      return true;
   }
   return false;
 }
 
 void TKsCustomForm::SizeMDIClientScrollBars() {
   const HWND Client = FMDIClient;
-  RECT Area;
-  GetClientRect(Client, &Area);
-  // What the visible children cover, with the client's own area.
-  RECT Covered = Area;
+  if (!Client) return;
+  // The bars shown or hidden here change the client's size: that change asks for no
+  // other sizing.
+  TFlagScope Sizing(FSizingMDIScrollBars);
+  const LONG Style = GetWindowLongA(Client, GWL_STYLE);
+  const int BarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int BarHeight = GetSystemMetrics(SM_CYHSCROLL);
+  // The client's area without any bar, and what the visible children cover.
+  RECT Full;
+  GetClientRect(Client, &Full);
+  if (Style & WS_VSCROLL) Full.right += BarWidth;
+  if (Style & WS_HSCROLL) Full.bottom += BarHeight;
+  RECT Children{0, 0, 0, 0};
   bool Maximized = IsMDIChildMaximized();
   for (HWND Child = GetWindow(Client, GW_CHILD); Child && !Maximized; Child = GetWindow(Child, GW_HWNDNEXT)) {
-    const LONG Style = GetWindowLongA(Child, GWL_STYLE);
-    Maximized = Style & WS_MAXIMIZE;
-    if (!(Style & WS_VISIBLE)) continue;
+    const LONG ChildStyle = GetWindowLongA(Child, GWL_STYLE);
+    if (!(ChildStyle & WS_VISIBLE)) continue;
+    Maximized = ChildStyle & WS_MAXIMIZE;
     RECT R;
     GetWindowRect(Child, &R);
     MapWindowPoints(HWND_DESKTOP, Client, reinterpret_cast<POINT*>(&R), 2);
-    UnionRect(&Covered, &Covered, &R);
+    UnionRect(&Children, &Children, &R);
   }
-  // A maximized child covers the client: no bar. Otherwise a bar's range spans what the
-  // children cover, at position 0 (scrolling moves the children, not the client), and
-  // a page one more than the client's extent hides the bar when nothing lies outside.
+  // A maximized child covers the client: no bar.
   if (Maximized) {
     ShowScrollBar(Client, SB_BOTH, FALSE);
     return;
   }
+  // The fewest bars that leave no visible child outside the area they leave: a bar
+  // comes only for a child outside, which the other bar may have put outside. Worked
+  // out from the area without bars, the answer is the same whichever bars show now,
+  // so the change of size it makes asks for no other.
+  const bool Any = !IsRectEmpty(&Children);
+  bool Horizontal = false, Vertical = false;
+  for (int Pass = 0; Pass < 2 && Any; ++Pass) {
+    Horizontal = Children.left < Full.left || Children.right > Full.right - (Vertical ? BarWidth : 0);
+    Vertical = Children.top < Full.top || Children.bottom > Full.bottom - (Horizontal ? BarHeight : 0);
+  }
+  RECT Area = Full;
+  if (Vertical) Area.right -= BarWidth;
+  if (Horizontal) Area.bottom -= BarHeight;
+  RECT Covered = Area;
+  if (Any) UnionRect(&Covered, &Covered, &Children);
+  // A bar's range spans what the children cover with the client's area, at position 0
+  // (scrolling moves the children, not the client); its page is one more than the
+  // area's extent, so that a range without anything outside shows no bar. The bars
+  // are shown or hidden here: setting an unchanged range would leave a bar as it is.
   SCROLLINFO Info{};
   Info.cbSize = sizeof(Info);
   Info.fMask = SIF_POS | SIF_RANGE | SIF_PAGE;
   Info.nMin = Covered.left;
   Info.nMax = Covered.right;
   Info.nPage = static_cast<UINT>(Area.right - Area.left + 1);
-  SetScrollInfo(Client, SB_HORZ, &Info, TRUE);
+  SetScrollInfo(Client, SB_HORZ, &Info, Horizontal);
   Info.nMin = Covered.top;
   Info.nMax = Covered.bottom;
   Info.nPage = static_cast<UINT>(Area.bottom - Area.top + 1);
-  SetScrollInfo(Client, SB_VERT, &Info, TRUE);
+  SetScrollInfo(Client, SB_VERT, &Info, Vertical);
+  ShowScrollBar(Client, SB_HORZ, Horizontal);
+  ShowScrollBar(Client, SB_VERT, Vertical);
+}
+
+void TKsCustomForm::ScrollMDIClient(int Bar, WORD Code) {
+  const HWND Client = FMDIClient;
+  if (!Client) return;
+  // The range as the children lie now (a child's move may not have been asked about).
+  SizeMDIClientScrollBars();
+  if (!(GetWindowLongA(Client, GWL_STYLE) & (Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) return;
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = SIF_ALL;
+  GetScrollInfo(Client, Bar, &Info);
+  // The last position shows the range's end at the client's edge: no arrow goes past.
+  const int Last = Info.nMax - std::max<int>(static_cast<int>(Info.nPage) - 1, 0);
+  RECT Area;
+  GetClientRect(Client, &Area);
+  const int Line = GetSystemMetrics(Bar == SB_HORZ ? SM_CYHSCROLL : SM_CXVSCROLL);
+  const int Page = (Bar == SB_HORZ ? Area.right - Area.left : Area.bottom - Area.top) / 2;
+  int Position = Info.nPos;
+  switch (Code) {
+    case SB_LINEUP: Position -= Line; break;
+    case SB_LINEDOWN: Position += Line; break;
+    case SB_PAGEUP: Position -= Page; break;
+    case SB_PAGEDOWN: Position += Page; break;
+    case SB_THUMBPOSITION: Position = Info.nTrackPos; break;
+    case SB_TOP: Position = Info.nMin; break;
+    case SB_BOTTOM: Position = Last; break;
+    default: return;  // the thumb on its way, the end of a scroll
+  }
+  Position = std::max<int>(Info.nMin, std::min(Position, Last));
+  const int Shift = Info.nPos - Position;
+  if (Shift == 0) return;
+  // The children move; the client, painted through the form, is painted whole again.
+  ScrollWindowEx(Client, Bar == SB_HORZ ? Shift : 0, Bar == SB_VERT ? Shift : 0, nullptr, nullptr, nullptr, nullptr,
+                 SW_SCROLLCHILDREN);
+  InvalidateRect(Client, nullptr, TRUE);
+  SizeMDIClientScrollBars();
 }
 
 // ---------------------------------------------------------------------------------
@@ -282,11 +369,25 @@ void TKsCustomForm::WMMDIActivate(TMessage& Message) {
 }
 
 void TKsCustomForm::KMMaximizeChild() {
-  // Posted: the child may be maximized already, or no longer the active one.
-  if (FWindowState == kwsMaximized) return;
+  // Posted: the child may be maximized already, or no longer the active one, or the
+  // maximized child it followed gone (freed) meanwhile.
+  if (FWindowState == kwsMaximized || !IsMDIChildMaximized()) return;
   TCustomForm* Form = GetHookedForm();
   TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
   if (Parent && Parent->ActiveMDIChild() == Form) Maximize();
+}
+
+void TKsCustomForm::MDIChildFreed() {
+  TCustomForm* Form = HookedFormOf(fsMDIForm);
+  if (!Form) return;
+  // The active child names itself when it is maximized; otherwise, with no maximized
+  // child left, the parent has its own caption back.
+  TCustomForm* Active = Form->ActiveMDIChild();
+  TKsCustomForm* Kit = Active ? ActiveKsForm(Active) : nullptr;
+  if (Kit && Kit->WindowState() == kwsMaximized)
+    Kit->UpdateMDICaption();
+  else if (!IsMDIChildMaximized())
+    SetParentCaption(Form, nullptr);
 }
 
 void TKsCustomForm::AfterMDIParentSize() {
@@ -306,6 +407,12 @@ bool TKsCustomForm::IsActiveMDIChild() const {
   TCustomForm* Form = HookedFormOf(fsMDIChild);
   TCustomForm* Parent = Form ? Form->MDIParent() : nullptr;
   return Parent && Parent->ActiveMDIChild() == Form;
+}
+
+void TKsCustomForm::ShowHiddenMDIChild() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  if (Form && !Form->Visible() && Form->HandleAllocated() && !Form->ComponentState().Contains(csLoading))
+    Form->Show();
 }
 
 void TKsCustomForm::ActivateMDIChild() {

@@ -114,6 +114,7 @@ void TKsCustomForm::Maximize() {
   if (!Control) return;
   if (FWindowState == kwsMaximized) return Restore();
   LeaveTray();
+  ShowHiddenMDIChild();
   ActivateMDIChild();
   FPreviousState = FWindowState;
   if (HoldsNormalBounds(FPreviousState, kwsRollup, kwsMinimized)) SaveRestoreBounds();
@@ -232,8 +233,11 @@ void TKsCustomForm::Restore() {
       break;
     }
     case kwsTray:
-      // Whichever state comes next shows the window and takes the icon away first.
+      // Whichever state comes next shows the window and takes the icon away first; a
+      // child window back from the tray is the active one, as a window brought to the
+      // foreground is.
       Unminimize();
+      ActivateMDIChild();
       break;
   }
 }
@@ -715,6 +719,11 @@ bool TKsCustomForm::StatesDispatch(TMessage& Message) {
       if (LOWORD(Message.WParam) == WA_INACTIVE && HIWORD(Message.WParam)) Minimize();
       return true;
     case WM_MDIACTIVATE: WMMDIActivate(Message); return true;
+    case WM_SHOWWINDOW:
+      // The form shown in the tray (not by its owner coming back): the window leaves
+      // the tray for the state it had before, as every other move out of it does.
+      if (Message.WParam && Message.LParam == 0 && FWindowState == kwsTray && !FLeavingTray) Restore();
+      return true;
     case WM_DESTROY:
       if (FWindowState == kwsTray && !FMinimizeApplication) PostMessageA(FTrayWindow, KM_HIDEINTRAY, 0, 0);
       return true;
@@ -740,6 +749,13 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
     AfterMDIParentSize();
     if (Message.WParam == SIZE_MAXIMIZED || Message.WParam == SIZE_MINIMIZED) AfterMDIChildSystemSized();
   }
+  // A window in the tray shown by other means than its form's showing (a position
+  // change that shows it, a command that changes its state as well) leaves the tray as
+  // it would have then. (A window made again in the tray is shown before the frame
+  // watches it, and hidden again by the tray window.)
+  if (Message.Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_SHOWWINDOW) &&
+      FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray)
+    Restore();
   // A maximized child's frame is not painted, so nothing else reads its new caption; a
   // maximized child behind the active one is not named in the parent's.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();

@@ -506,3 +506,22 @@ TEST_F(FormBorderTest, TheBorderRingShrinksTheClientAreaAndIsPaintedInTheFormsCo
 }
 
 }  // namespace
+
+namespace {
+
+using FormShowTest = UiTest;
+
+TEST_F(FormShowTest, ShowShowsAWindowHiddenBehindTheFormsBack) {
+  TForm* Form = Keep(NewObject<TForm>(nullptr, CreateNew));
+  Form->SetBounds(100, 100, 300, 200);
+  Form->Show();
+  Pump();
+  ShowWindow(Form->Handle(), SW_HIDE);
+  ASSERT_TRUE(Form->Visible());
+  Form->Show();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(Form->Handle()));
+  EXPECT_TRUE(Form->Visible());
+}
+
+}  // namespace

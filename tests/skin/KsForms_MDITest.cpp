@@ -2,8 +2,8 @@
 // with a menu bar and two kit MDI children. The children's defaults and metrics in the
 // client, the client painted through the parent form, a maximized child without a
 // frame and named in the parent's caption (following activation, Ctrl+F6, restore and
-// minimize), the parent's resize, closing, the drag outline in the client, and the
-// themed window.
+// minimize), the parent's resize, closing, the drag outline in the client, the client's
+// scroll bars, hidden and tray children maximized or shown, and the themed window.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,8 +15,10 @@
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeForms.h"
 #include "tests/skin/KitUiSupport.h"
+#include "tests/skin/MDIClientSupport.h"
 
 using namespace kittest;
+using namespace mditest;
 
 namespace {
 
@@ -406,6 +408,156 @@ TEST_F(KsMDIFormTest, TheClientShowsAScrollBarOnlyForAChildOutsideItAndTheBarScr
   Plain->SetBounds(30, 40, 200, 150);
   EXPECT_TRUE(PumpUntil([&] { return !ShowsBar(Client(), SB_HORZ); }, 1500)) << "a plain child back inside";
   Plain->Free();
+}
+
+// The scroll bars settle after every change, and only where a child lies outside: a
+// resize after which each bar would ask for the other, a child outside freed or closed
+// for good, a bar wanted again after a maximized child went, an arrow at the end.
+TEST_F(KsMDIFormTest, TheClientsScrollBarsSettleWhereAChildLiesOutsideAfterEveryChange) {
+  TMessageLoopGuard Guard;
+  const auto Settled = [&](const char* Where) {
+    Pump();
+    EXPECT_FALSE(Guard.Tripped()) << Where << ": the client kept asking for its scroll range";
+    EXPECT_EQ(ScrollBarDisagreement(Client(), ParentFrame->IsMDIChildMaximized()), "") << Where;
+    Guard.Reset();
+  };
+  Settled("at the start");
+  // A child out by half a bar's width on the right, its bottom a bar's height above the
+  // client's: the horizontal bar alone. The parent made a bar wider and half a bar
+  // lower: either bar alone would put the child outside for the other, both none.
+  const TRect Area = ClientRectOf(Client());
+  const int BarWidth = GetSystemMetrics(SM_CXVSCROLL), BarHeight = GetSystemMetrics(SM_CYHSCROLL);
+  Children[1]->SetBounds(Area.right + BarWidth / 2 - 200, Area.bottom - BarHeight - 150, 200, 150);
+  Settled("a child outside on the right");
+  ASSERT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL);
+  Parent->SetBounds(Parent->Left(), Parent->Top(), Parent->Width() + BarWidth, Parent->Height() - BarHeight / 2);
+  Settled("the parent resized");
+
+  // A child outside freed, or closed with caFree: no bar is left for it.
+  struct TFree : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caFree; }
+  } Free;
+  for (bool Closed : {false, true}) {
+    auto* Outside = NewObject<TForm>(nullptr, CreateNew);
+    Outside->SetFormStyle(fsMDIChild);
+    Outside->SetBounds(-120, 40, 200, 150);
+    ShowWithFrame(Outside, MakeFrame(Outside));
+    Settled("a child outside on the left");
+    ASSERT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL);
+    if (Closed) {
+      Outside->OnClose = TCloseEvent::Bind<&TFree::Close>(&Free);
+      ActiveKsForm(Outside)->CloseForm();
+    } else {
+      Outside->Free();
+    }
+    Settled(Closed ? "the child outside closed with caFree" : "the child outside freed");
+  }
+
+  // A child outside, another maximized and closed (which minimizes it): the bar is back.
+  Children[0]->SetBounds(-200, 40, 260, 180);
+  Children[1]->SetBounds(60, 30, 260, 180);
+  Settled("a child outside on the left again");
+  Activate(Children[1]);
+  Frames[1]->Maximize();
+  Settled("the other child maximized");
+  Frames[1]->CloseForm();
+  ASSERT_EQ(Frames[1]->WindowState(), kwsMinimized);
+  Settled("the maximized child closed");
+
+  // Outside on the left only: the right arrow moves nothing, the left arrow moves the
+  // children right until the child is inside, and no further.
+  Children[0]->SetBounds(-150, 40, 200, 150);
+  Settled("a child outside on the left only");
+  const int Left = Children[0]->Left();
+  SendMessageA(Client(), WM_HSCROLL, SB_LINERIGHT, 0);
+  Settled("the right arrow");
+  EXPECT_EQ(Children[0]->Left(), Left) << "nothing lies to the right";
+  for (int I = 0; I < 20; ++I) {
+    SendMessageA(Client(), WM_HSCROLL, SB_LINELEFT, 0);
+    Settled("the left arrow");
+  }
+  EXPECT_EQ(Children[0]->Left(), 0) << "the left arrow stops where the child is inside";
+
+  // The parent's window made again: the new client's bars are sized as well.
+  Children[0]->SetBounds(-100, 40, 200, 150);
+  Settled("a child outside on the left once more");
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu});
+  Settled("the parent's window made again");
+  Frames[1]->Maximize();
+  Settled("a child maximized");
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
+  Settled("the parent's window made again with a child maximized");
+}
+
+// A child hidden by its close event, or in the tray, that code maximizes or shows comes
+// back shown and active, and the parent's caption and the bar's buttons follow it.
+TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive) {
+  struct THide : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caHide; }
+  } Hide;
+  const auto ExpectShownAndActive = [&](int I, TKsWindowState State, const char* Where) {
+    EXPECT_TRUE(IsWindowVisible(Children[I]->Handle())) << Where;
+    EXPECT_TRUE(Children[I]->Visible()) << Where;
+    EXPECT_EQ(Parent->ActiveMDIChild(), Children[I]) << Where;
+    EXPECT_EQ(Frames[I]->WindowState(), State) << Where;
+    const bool Maximized = State == kwsMaximized;
+    EXPECT_EQ(Parent->Caption(), Maximized ? "Parent - [" + Children[I]->Caption() + "]" : AnsiString("Parent"))
+        << Where;
+    EXPECT_EQ(Bar->MDIChild(), Maximized ? Children[I] : nullptr) << Where;
+  };
+  // Closed with caHide, then maximized by code.
+  Children[1]->OnClose = TCloseEvent::Bind<&THide::Close>(&Hide);
+  Frames[1]->CloseForm();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  Frames[1]->Maximize();
+  Pump();
+  ExpectShownAndActive(1, kwsMaximized, "a hidden child maximized");
+  Frames[1]->Restore();
+  Pump();
+
+  // In the tray while another child is maximized, then shown: out of the tray and
+  // maximized as the active child is.
+  Activate(Children[0]);
+  Frames[0]->Maximize();
+  Frames[1]->MinimizeToTray();
+  Pump();
+  ASSERT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  Children[1]->Show();
+  Pump();
+  ExpectShownAndActive(1, kwsMaximized, "a child in the tray shown");
+  Frames[1]->Restore();
+  Frames[0]->Restore();
+  Pump();
+
+  // Back from the tray by its icon: the active child.
+  Frames[1]->MinimizeToTray();
+  Pump();
+  ASSERT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  SendMessageA(Frames[1]->TrayWindow(), KM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);
+  Pump();
+  ExpectShownAndActive(1, kwsNormal, "its tray icon double-clicked");
+
+  // In the tray, closed with caHide, then shown: out of the tray as well.
+  Frames[1]->MinimizeToTray();
+  Frames[1]->CloseForm();
+  Pump();
+  ASSERT_FALSE(Children[1]->Visible());
+  Children[1]->Show();
+  Pump();
+  ExpectShownAndActive(1, kwsNormal, "a child in the tray hidden and shown");
+
+  // The maximized child freed: the parent has its caption back, the other child stays
+  // as it was.
+  Frames[1]->Maximize();
+  Pump();
+  Children[1]->Free();
+  Children[1] = nullptr;
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), Children[0]);
+  EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
+  EXPECT_EQ(Parent->Caption(), "Parent");
+  EXPECT_EQ(Bar->MDIChild(), nullptr);
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes

@@ -192,17 +192,31 @@ TEST_F(KsFormStatesTest, LeavingTheTrayByAnyMoveShowsTheWindowAndTakesItsIconAwa
   EXPECT_TRUE(IsWindowVisible(Window()));
   EXPECT_FALSE(TrayIconShown(Frame));
 
-  // In the tray the window stays hidden when it is made again or its form shown; a form
-  // hidden meanwhile comes back with the window.
+  // In the tray the window stays hidden when it is made again; its form shown, it
+  // leaves the tray, also when it was hidden meanwhile (its close event hid it); a form
+  // hidden meanwhile comes back with the window's move.
   Frame->MinimizeToTray();
   const HWND Before = Window();
   Form->SetBorderIcons(TBorderIcons{biSystemMenu, biHelp});
   Pump();
   ASSERT_NE(Window(), Before);
   EXPECT_FALSE(IsWindowVisible(Window()));
-  Form->Show();
-  Pump();
-  EXPECT_FALSE(IsWindowVisible(Window()));
+  for (int Way = 0; Way < 3; ++Way) {
+    if (Way > 0) Frame->MinimizeToTray();
+    if (Way == 1) {
+      Frame->CloseForm();
+      ASSERT_FALSE(Form->Visible());
+    }
+    if (Way < 2)
+      Form->Show();
+    else  // the window shown by a change of position
+      SetWindowPos(Window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    Pump();
+    EXPECT_EQ(Frame->WindowState(), kwsNormal) << Way;
+    EXPECT_TRUE(IsWindowVisible(Window())) << Way;
+    EXPECT_FALSE(TrayIconShown(Frame)) << Way;
+  }
+  Frame->MinimizeToTray();
   Form->Hide();
   Frame->Restore();
   EXPECT_TRUE(Form->Visible());
