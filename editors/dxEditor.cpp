@@ -339,6 +339,8 @@ void TdxInplaceTextEdit::CreateParams(TCreateParams& Params) {
     return;
   }
   CreateSubClass(Params, "RichEdit20A");
+  // The text is given to the window once it is made and in plain-text mode (CreateWnd).
+  Params.Caption.clear();
   Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
   switch (Alignment()) {
     case taRightJustify: Params.Style |= ES_RIGHT; break;

@@ -125,6 +125,8 @@ void TCustomdxBlobPopup::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   if (IsMemo()) {
     CreateSubClass(Params, "RichEdit20A");
+    // The text is given to the window once it is made and in plain-text mode (CreateWnd).
+    Params.Caption.clear();
     Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL;
     if (!MemoWordWrap) Params.Style |= ES_AUTOHSCROLL;
     if (MemoScrollBars == ssVertical || MemoScrollBars == ssBoth) Params.Style |= WS_VSCROLL;

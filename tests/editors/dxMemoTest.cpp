@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "editors/dxMaskEdit.h"
 #include "editors/dxMemo.h"
 #include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
@@ -449,4 +450,44 @@ TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
   EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
   EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
 }
+}  // namespace
+
+namespace {
+
+// A rich edit control refuses a caption past its default limit of 32,767 characters:
+// the window is made without it and given the text after, so that a memo or a text
+// editor made, or made again, with a longer text keeps its window and all its text.
+TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
+  TCountingMemo* Memo = ShownMemo();
+  std::string Lines;
+  while (Lines.size() < 40000) Lines += "short line\r\n";
+  const std::vector<TdxInplaceTextEdit*> Editors{NewObject<TdxInplaceMemoEdit>(Host), NewObject<TdxInplaceTextEdit>(Host),
+                                                 NewObject<TdxInplaceMaskEdit>(Host)};
+  for (TdxInplaceTextEdit* Fresh : Editors) {
+    const std::string Text = Fresh->Is<TdxInplaceMemoEdit>() ? Lines : std::string(40000, 'x');
+    Fresh->SetText(Text);
+    Fresh->SetParent(Host);
+    Fresh->HandleNeeded();
+    ASSERT_TRUE(Fresh->HandleAllocated()) << Fresh->ClassName();
+    EXPECT_TRUE(Text == Fresh->Text()) << Fresh->ClassName();
+    // Made again.
+    Fresh->SetOEMConvert(true);
+    ASSERT_TRUE(Fresh->HandleAllocated()) << Fresh->ClassName();
+    EXPECT_TRUE(Text == Fresh->Text()) << Fresh->ClassName();
+  }
+
+  const std::string Part = LongParagraph(20000);
+  const std::string Long = Part + "\r\n" + Part + "\r\n" + Part;
+  Memo->SetEditValue(Variant(Long));
+  Memo->SetWordWrap(false);
+  ASSERT_TRUE(Memo->HandleAllocated());
+  EXPECT_TRUE(Long == Memo->Text());
+  Memo->SetSelStart(0);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  EXPECT_TRUE("x" + Long == Memo->Text());
+  Memo->SetWordWrap(true);
+  EXPECT_TRUE("x" + Long == Memo->Text());
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
 }  // namespace
