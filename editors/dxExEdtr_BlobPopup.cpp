@@ -159,13 +159,14 @@ void TCustomdxBlobPopup::CreateWnd() {
     TFlagScope Creating(FCreatingWindow);
     const AnsiString Kept = FKeptText;
     inherited::CreateWnd();
+    // The text area is laid out before the text comes, which is wrapped in it.
+    if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    SetWindowRect();
     SetRichEditPlainText(FHandle, Kept);
   }
   SendMessageA(FHandle, EM_EXLIMITTEXT, 0, MemoMaxLength > 0 ? MemoMaxLength : LargestTextLimit);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, dxBlobMemoEventMask);
   SendMessageA(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
-  if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
-  SetWindowRect();
   SetCharFormatColor();
   SendMessageA(FHandle, EM_SETMODIFY, FKeptModified, 0);
   FShownModified = FKeptModified;

@@ -354,7 +354,7 @@ long long WrappedCost(TdxInplaceMemoEdit* Memo) {
 }
 
 // A walk of long texts arriving at a word-wrapping memo in every way (set, load, paste,
-// type, delete, undo or redo, resize, font change), at widths from 20 to 200 pixels: one to three paragraphs, the long ones half to one and a half times the
+// type, delete, undo or redo, resize, font change, the window made again), at widths from 20 to 200 pixels: one to three paragraphs, the long ones half to one and a half times the
 // longest paragraph of their kind the memo takes at its width. After every step the
 // control holds no more characters times rows than the guard's budget. It runs in a
 // test program of its own (below): past the budget the control may end the process.
@@ -403,6 +403,8 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     const int First = static_cast<int>(Seed - 1);
     std::vector<int> Ways{First, First + 1, (First + 4) % 8, (First + 5) % 8};
     for (std::size_t I = Ways.size(); I > 1; --I) std::swap(Ways[I - 1], Ways[Random.Below(I)]);
+    // Last, the window is made again with the text it holds.
+    Ways.push_back(8);
     for (int Way : Ways) {
       switch (Way) {
         case 0:
@@ -431,7 +433,8 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
           break;
         case 5: SendMessageA(Memo->Handle(), Random.OneIn(2) ? EM_UNDO : EM_REDO, 0, 0); break;
         case 6: Memo->ShowAt(Rect(5, 5, 5 + Width(), 90)); break;
-        default: Memo->Font()->SetSize(6 + static_cast<int>(Random.Below(9))); break;
+        case 7: Memo->Font()->SetSize(6 + static_cast<int>(Random.Below(9))); break;
+        default: Memo->SetScrollBars(Memo->ScrollBars() == ssNone ? ssVertical : ssNone); break;
       }
       Pump();
       ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget)
@@ -494,6 +497,23 @@ TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
   Memo->SetWordWrap(true);
   EXPECT_TRUE("x" + Long == Memo->Text());
   EXPECT_TRUE(Log->Messages.empty());
+
+  // A window made again lays out its text area before its text comes: a text that
+  // needs a little more than the area is wrapped wider at once.
+  Memo->ShowAt(Rect(5, 5, 65, 90));
+  Pump();
+  const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
+  std::size_t Low = 1, High = 100000;
+  while (High - Low > 1) {
+    const std::size_t Middle = (Low + High) / 2;
+    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area + 16) ? Low : High) = Middle;
+  }
+  const std::string Edge = LongParagraph(Low);
+  ASSERT_FALSE(TdxWrapGuard::Fits(Memo->Font()->Handle(), Edge, Area));
+  Memo->SetEditValue(Variant(Edge));
+  Memo->SetHideScrollBars(false);
+  ASSERT_TRUE(Edge == Memo->Text());
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
 }
 
 }  // namespace
