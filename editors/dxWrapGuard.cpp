@@ -271,18 +271,19 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRef
   AnsiString Text;
   if (!ResultingText(Window, Message, Text)) return false;
   const int Area = AreaWidth(Window);
-  const int Needed = WrapWidth(Font, Text, Area);
+  const bool Fitting = Fits(Font, Text, Area);
   // The character a refused Backspace key sends after it is refused without a second
   // beep.
   const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
   const bool BackKeyRefused = FBackKeyRefused;
   FBackKeyRefused = false;
-  if (Needed > Area && MayRefuse) {
+  if (!Fitting && MayRefuse) {
     if (!(BackChar && BackKeyRefused)) MessageBeepProc(0);
     FBackKeyRefused = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
     Message.Result = 0;
     return true;
   }
+  const int Needed = Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1);
   BeforeWrap(Window, Needed, Area);
   Handle();
   AfterWrap(Window, Needed, AreaWidth(Window));
