@@ -572,14 +572,18 @@ class TWinControl : public TControl {
   // Gives up the focus, destroys the window and frees the child controls.
   void BeforeDestruction() override;
 
-  // The window, made on first request (its parents' windows first).
+  // The window, made on first request (its parents' windows first). The system's
+  // refusal to make it raises EOSError; while the window is still owed, the next
+  // refusals raise EAbort, which reports nothing, and every request tries again.
   HWND Handle();
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded();
   // Destroys the window (and the children's); the next request makes it again. Never
   // raises: a failure goes to Application->HandleException and the window still goes.
   void DestroyHandle();
-  // Destroys the window and makes it again with the current parameters.
+  // Destroys the window and makes it again with the current parameters; a window that
+  // could not be made is tried again. A failure to make it again is reported (through
+  // Application->HandleException), not raised, and the control keeps its text.
   void RecreateWnd();
   void SetParent(TWinControl* AParent) override;
   // A window outside the library to parent this control (instead of Parent).
@@ -761,6 +765,9 @@ class TWinControl : public TControl {
   WNDPROC FDefWndProc = DefWindowProcA;
   TBrush* FBrush;
   bool FShowing = false;
+  // The system refused the last attempt to make the window, and that was raised: the
+  // window is owed, and a refusal of the next attempts is silent.
+  bool FWindowFailed = false;
   bool FTabStop = false;
   bool FDockSite = false;
   int FAlignLevel = 0;

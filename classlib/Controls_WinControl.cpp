@@ -27,6 +27,11 @@ int MessageDepth = 0;
 
 constexpr UINT ShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
+// The system hands a new window its caption as wide characters counted in a 16-bit
+// number of bytes: a caption of 32,767 characters or more makes no window, and one of
+// 65,536 or more is cut.
+constexpr std::size_t MaxCreationCaption = 32767;
+
 }  // namespace
 
 // The window procedure of every control window.
@@ -129,7 +134,17 @@ void TWinControl::HandleNeeded() {
 
 void TWinControl::CreateHandle() {
   if (!FHandle) {
-    CreateWnd();
+    try {
+      CreateWnd();
+    } catch (const EOSError& E) {
+      // The system refused the window. A window made whose setting up failed is no
+      // window owed.
+      if (FHandle) throw;
+      if (FWindowFailed) throw EAbort(E.Message());
+      FWindowFailed = true;
+      throw;
+    }
+    FWindowFailed = false;
     for (TControl* Child : FControls) Child->UpdateAnchorRules();
     for (TWinControl* Child : FWinControls) Child->UpdateAnchorRules();
   }
@@ -190,12 +205,19 @@ void TWinControl::CreateWnd() {
     throw EInvalidOperation(SParentRequired, {Name()});
   FDefWndProc = Params.WindowClass.lpfnWndProc ? Params.WindowClass.lpfnWndProc : DefWindowProcA;
   RegisterControlClass(Params);
+  // A caption too long to make a window with is the window's text once it is made.
+  AnsiString LongCaption;
+  if (Params.Caption.size() >= MaxCreationCaption) LongCaption.swap(Params.Caption);
   {
     CreationControl = this;
     auto Created = ScopeExit([] { CreationControl = nullptr; });
     CreateWindowHandle(Params);
   }
   Win32Check(FHandle != nullptr);
+  if (!LongCaption.empty()) {
+    TStateScope<TControlState, TControlStateItem> Creating(FControlState, csCreating);
+    SetWindowTextA(FHandle, LongCaption.c_str());
+  }
   UpdateBounds();
   Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
   if (AutoSize()) AdjustSize();
@@ -260,13 +282,19 @@ void TWinControl::DestroyWindowHandle() {
 }
 
 void TWinControl::RecreateWnd() {
-  if (FHandle) Perform(CM_RECREATEWND, 0, 0);
+  if (FHandle || FWindowFailed) Perform(CM_RECREATEWND, 0, 0);
 }
 
 void TWinControl::CMRecreateWnd(TMessage& /*Message*/) {
   bool WasFocused = Focused();
   DestroyHandle();
-  UpdateControlState();
+  // The change that asked for the new window is made: a window that cannot be made is
+  // reported here, once, and the control keeps its text for the next attempt.
+  try {
+    UpdateControlState();
+  } catch (...) {
+    HandleWindowException(this);
+  }
   if (WasFocused && FHandle) ::SetFocus(FHandle);
 }
 

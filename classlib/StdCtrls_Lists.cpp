@@ -164,7 +164,8 @@ void TCustomEdit::Change() {
 void TCustomEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_COMMAND:
-      if (HIWORD(Message.WParam) == EN_CHANGE) Change();
+      // A long text given to a window just made is no change.
+      if (HIWORD(Message.WParam) == EN_CHANGE && !ControlState().Contains(csCreating)) Change();
       break;
     case CM_TEXTCHANGED:
       inherited::Dispatch(Message);

@@ -339,6 +339,8 @@ void TdxInplaceTextEdit::CreateParams(TCreateParams& Params) {
     return;
   }
   CreateSubClass(Params, "RichEdit20A");
+  // The text is given to the window once it is made and in plain-text mode (CreateWnd).
+  Params.Caption.clear();
   Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
   switch (Alignment()) {
     case taRightJustify: Params.Style |= ES_RIGHT; break;
@@ -366,14 +368,15 @@ void TdxInplaceTextEdit::CreateWnd() {
   auto Done = ScopeExit([&] { FCreatingWindow = false; });
   const AnsiString Kept = GetText();
   inherited::CreateWnd();
-  SetRichEditPlainText(FHandle, Kept);
-  FCreatingWindow = false;
-  SetWindowMaxLength(FMaxLength);
-  SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
+  // The text area is laid out before the text comes, which is wrapped in it.
   if (FSelectionBar) {
     SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
     SetWindowRect();
   }
+  SetRichEditPlainText(FHandle, Kept);
+  FCreatingWindow = false;
+  SetWindowMaxLength(FMaxLength);
+  SendMessageA(FHandle, EM_SETEVENTMASK, 0, EditEventMask);
   SetBackgroundColor();
   if (FPasswordChar) SendMessageA(FHandle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
   if (HasDataLink()) SendMessageA(FHandle, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(&FOleCallback));

@@ -125,6 +125,8 @@ void TCustomdxBlobPopup::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   if (IsMemo()) {
     CreateSubClass(Params, "RichEdit20A");
+    // The text is given to the window once it is made and in plain-text mode (CreateWnd).
+    Params.Caption.clear();
     Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL;
     if (!MemoWordWrap) Params.Style |= ES_AUTOHSCROLL;
     if (MemoScrollBars == ssVertical || MemoScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
@@ -157,13 +159,14 @@ void TCustomdxBlobPopup::CreateWnd() {
     TFlagScope Creating(FCreatingWindow);
     const AnsiString Kept = FKeptText;
     inherited::CreateWnd();
+    // The text area is laid out before the text comes, which is wrapped in it.
+    if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    SetWindowRect();
     SetRichEditPlainText(FHandle, Kept);
   }
   SendMessageA(FHandle, EM_EXLIMITTEXT, 0, MemoMaxLength > 0 ? MemoMaxLength : LargestTextLimit);
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, dxBlobMemoEventMask);
   SendMessageA(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
-  if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
-  SetWindowRect();
   SetCharFormatColor();
   SendMessageA(FHandle, EM_SETMODIFY, FKeptModified, 0);
   FShownModified = FKeptModified;

@@ -3,15 +3,132 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "classlib/GdiScopes.h"
+#include "editors/dxEditor.h"
 
 namespace {
 
-// A paragraph no longer than this keeps within the budget at any width: it cannot
-// make more rows than it has characters.
-constexpr std::size_t ShortParagraph = 2828;  // the square root of the budget
+// The pixels a control with the selection bar keeps at the left of its text area.
+constexpr int SelectionBarOffset = dxSelectionBarWidth;
+
+// The default tab stop of the control, half an inch of a 96-pixel inch: a tab is taken
+// as wide as a whole stop.
+constexpr int TabWidth = 48;
+
+// The widths of the characters of a font, and the rows the control's word wrap makes of
+// a text with them: a word (the characters up to a blank, with the blanks after it)
+// goes on the row when it fits with its blanks, and on a new row otherwise; a word wider
+// than a whole row is broken between characters, a character at least on each row.
+class TWrapMeasure {
+ public:
+  explicit TWrapMeasure(HFONT Font) {
+    TScreenDC Screen;
+    TSelection Selected(Screen.DC(), Font ? Font : GetStockObject(SYSTEM_FONT));
+    if (!GetCharWidth32A(Screen.DC(), 0, 255, FWidths)) std::fill(std::begin(FWidths), std::end(FWidths), 16);
+    TEXTMETRICA Metrics{};
+    GetTextMetricsA(Screen.DC(), &Metrics);
+    FWidest = std::max<int>(Metrics.tmMaxCharWidth, 1);
+    for (int& Width : FWidths) {
+      Width = std::max(Width, 0);
+      FWidest = std::max(FWidest, Width);
+    }
+    FWidths[static_cast<unsigned char>('\t')] = std::max(FWidths[static_cast<unsigned char>('\t')], TabWidth);
+  }
+
+  // The characters times rows of Text wrapped Width pixels wide: the sum over its
+  // paragraphs of their lengths times their rows.
+  long long Cost(const AnsiString& Text, int Width) const {
+    long long Sum = 0;
+    ForEachParagraph(Text, [&](const char* Start, std::size_t Length) {
+      Sum += static_cast<long long>(Length) * Rows(Start, Length, Width);
+    });
+    return Sum;
+  }
+
+  // The cost when every row holds a character: no wrapping width costs more.
+  static long long MostCost(const AnsiString& Text) {
+    long long Sum = 0;
+    ForEachParagraph(Text, [&](const char*, std::size_t Length) {
+      Sum += static_cast<long long>(Length) * static_cast<long long>(Length);
+    });
+    return Sum;
+  }
+
+  // A width at which every paragraph of Text is one row.
+  int OneRowWidth(const AnsiString& Text) const {
+    long long Widest = 1;
+    ForEachParagraph(Text, [&](const char* Start, std::size_t Length) {
+      long long Width = 1;
+      for (std::size_t I = 0; I < Length; ++I) Width += CharWidth(Start, Length, I);
+      Widest = std::max(Widest, Width);
+    });
+    return static_cast<int>(std::min<long long>(Widest, 0x3FFFFFFF));
+  }
+
+ private:
+  template <typename F>
+  static void ForEachParagraph(const AnsiString& Text, F&& Each) {
+    std::size_t Start = 0;
+    while (Start <= Text.size()) {
+      std::size_t End = Text.find_first_of("\r\n", Start);
+      if (End == AnsiString::npos) End = Text.size();
+      Each(Text.data() + Start, End - Start);
+      if (End < Text.size() && Text[End] == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n') ++End;
+      Start = End + 1;
+    }
+  }
+
+  static bool IsBlank(char Ch) { return Ch == ' ' || Ch == '\t'; }
+
+  // The width of the character at I; a double-byte character is taken as the widest.
+  int CharWidth(const char* Start, std::size_t Length, std::size_t& I) const {
+    const auto Ch = static_cast<unsigned char>(Start[I]);
+    if (IsDBCSLeadByte(Ch) && I + 1 < Length) {
+      ++I;
+      return FWidest;
+    }
+    return FWidths[Ch];
+  }
+
+  long long Rows(const char* Start, std::size_t Length, int Width) const {
+    Width = std::max(Width, 1);
+    long long Count = 1;
+    long long X = 0;
+    std::size_t I = 0;
+    while (I < Length) {
+      const std::size_t WordStart = I;
+      long long Word = 0;
+      for (; I < Length && !IsBlank(Start[I]); ++I) Word += CharWidth(Start, Length, I);
+      const std::size_t WordEnd = I;
+      long long Blanks = 0;
+      while (I < Length && IsBlank(Start[I])) Blanks += FWidths[static_cast<unsigned char>(Start[I++])];
+      if (X > 0 && X + Word + Blanks > Width) {
+        ++Count;
+        X = 0;
+      }
+      if (X == 0 && Word > Width) {
+        for (std::size_t C = WordStart; C < WordEnd; ++C) {
+          const int Char = CharWidth(Start, Length, C);
+          if (X > 0 && X + Char > Width) {
+            ++Count;
+            X = 0;
+          }
+          X += Char;
+        }
+      } else {
+        X += Word;
+      }
+      X += Blanks;
+    }
+    return Count;
+  }
+
+  int FWidths[256];
+  int FWidest = 1;
+};
 
 // The offset in Text of the character the control counts as Index: a double-byte
 // character whole, and CR LF as the one line break it is.
@@ -40,33 +157,42 @@ TdxWrapGuard::~TdxWrapGuard() {
   if (FTarget) DeleteDC(FTarget);
 }
 
+bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
+  if (TWrapMeasure::MostCost(Text) <= Budget) return true;
+  return TWrapMeasure(Font).Cost(Text, Width) <= Budget;
+}
+
 int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) {
-  if (Text.size() <= ShortParagraph) return 0;
-  TScreenDC Screen;
-  TSelection Selected(Screen.DC(), Font ? Font : GetStockObject(SYSTEM_FONT));
-  long long Needed = 0;
-  std::size_t Start = 0;
-  while (Start < Text.size()) {
-    std::size_t End = Text.find_first_of("\r\n", Start);
-    if (End == AnsiString::npos) End = Text.size();
-    const std::size_t Length = End - Start;
-    if (Length > ShortParagraph) {
-      // Rows are the paragraph's extent over the width: the width that keeps length
-      // times rows within the budget.
-      SIZE Extent{0, 0};
-      GetTextExtentPoint32A(Screen.DC(), Text.data() + Start, static_cast<int>(Length), &Extent);
-      const long long Product = static_cast<long long>(Length) * Extent.cx;
-      Needed = std::max(Needed, (Product + Budget - 1) / Budget);
-    }
-    Start = End + 1;
+  if (TWrapMeasure::MostCost(Text) <= Budget) return 0;
+  const TWrapMeasure Measure(Font);
+  // The rows fall as the width grows: the narrowest width within the budget, or the
+  // width of one row a paragraph when even that costs more.
+  int High = Measure.OneRowWidth(Text);
+  if (Measure.Cost(Text, High) > Budget) return High;
+  int Low = 0;
+  while (High - Low > 1) {
+    const int Middle = Low + (High - Low) / 2;
+    if (Measure.Cost(Text, Middle) <= Budget)
+      High = Middle;
+    else
+      Low = Middle;
   }
-  return static_cast<int>(std::min<long long>(Needed, 0x3FFFFFFF));
+  return High;
+}
+
+int TdxWrapGuard::WrapWidth(HFONT Font, const AnsiString& Text, int Area) {
+  if (Fits(Font, Text, Area)) return 0;
+  return std::max(NeededWidth(Font, Text), Area + 1);
 }
 
 int TdxWrapGuard::AreaWidth(HWND Window) {
   RECT Area{0, 0, 0, 0};
   SendMessageA(Window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
-  return std::max<int>(Area.right - Area.left, 0);
+  return std::max<int>(Area.right - Area.left - SelectionOffset(Window), 0);
+}
+
+int TdxWrapGuard::SelectionOffset(HWND Window) {
+  return (SendMessageA(Window, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) ? SelectionBarOffset : 0;
 }
 
 bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text) {
@@ -129,7 +255,7 @@ void TdxWrapGuard::BeforeWrap(HWND Window, int Needed, int Area) {
   if (!FTarget) FTarget = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   if (!FTarget) return;
   const int PixelsPerInch = std::max(GetDeviceCaps(FTarget, LOGPIXELSX), 1);
-  const LPARAM Twips = MulDiv(Needed, 1440, PixelsPerInch);
+  const LPARAM Twips = MulDiv(Needed + SelectionOffset(Window), 1440, PixelsPerInch);
   SendMessageA(Window, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(FTarget), Twips);
   FWidened = true;
 }
@@ -144,19 +270,20 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRef
                          const std::function<void()>& Handle) {
   AnsiString Text;
   if (!ResultingText(Window, Message, Text)) return false;
-  const int Needed = NeededWidth(Font, Text);
   const int Area = AreaWidth(Window);
+  const bool Fitting = Fits(Font, Text, Area);
   // The character a refused Backspace key sends after it is refused without a second
   // beep.
   const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
   const bool BackKeyRefused = FBackKeyRefused;
   FBackKeyRefused = false;
-  if (Needed > Area && MayRefuse) {
+  if (!Fitting && MayRefuse) {
     if (!(BackChar && BackKeyRefused)) MessageBeepProc(0);
     FBackKeyRefused = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
     Message.Result = 0;
     return true;
   }
+  const int Needed = Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1);
   BeforeWrap(Window, Needed, Area);
   Handle();
   AfterWrap(Window, Needed, AreaWidth(Window));
@@ -174,7 +301,7 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
   const int Area = AreaWidth(Window);
   BeforeWrap(Window, Unbounded, Area);
   Handle();
-  const int Needed = NeededWidth(Font, WindowText(Window));
+  const int Needed = WrapWidth(Font, WindowText(Window), Area);
   if (Needed > Area)
     BeforeWrap(Window, Needed, Area);
   else
@@ -188,7 +315,7 @@ void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, 
   RECT Client;
   ::GetClientRect(Window, &Client);
   const int Margins = Client.right - AreaWidth(Window);
-  const int Needed = NeededWidth(Font, Text);
+  const int Needed = WrapWidth(Font, Text, ClientWidth - Margins);
   BeforeWrap(Window, Needed, ClientWidth - Margins);
   Handle();
   AfterWrap(Window, Needed, AreaWidth(Window));

@@ -1,15 +1,21 @@
 // What a word-wrapping rich edit control can hold safely.
 //
-// The control wraps a paragraph by measuring, for every row it makes, the whole rest of
-// that paragraph: one long paragraph costs its length times its rows, in time and in
-// the system's text-measuring memory. About 40,000 characters in one paragraph of a
-// memo of the default width exhaust the process's address space inside those calls,
-// and a narrower control reaches that with a shorter paragraph. The guard keeps every
-// paragraph within a budget of characters times rows: it refuses a text that would
-// need a wider wrapping width than the control's text area, and keeps the control
-// wrapping no narrower than the text it holds needs where its owner refuses nothing (a
-// window made with its text, a loaded value, a window made narrower, a larger font):
-// the control then wraps wider than its window instead of measuring past the budget.
+// For every row the control wraps it measures the rest of that row's paragraph, and
+// the system's text measuring leaves memory behind that stays while the text is shown:
+// a paragraph costs about its length times its rows, some 10 to 25 bytes each, and the
+// paragraphs of a text add up. A text whose paragraphs cost some 90 million in all, at
+// the default font, exhausts the process's address space, and the control then fails
+// with an access violation; every paragraph needs only to be short enough for its
+// width, so a text of many such paragraphs does. The rows are the control's own: a word
+// goes on a new row when it does not fit with its blanks, and a narrow window makes a
+// row of each short word and breaks every longer one, which gives many more rows than
+// the text's width over the window's.
+//
+// The guard keeps the whole text within a budget of characters times rows, well below
+// that: it refuses a text that would cost more at the control's width, and keeps the
+// control wrapping no narrower than the text it holds needs where its owner refuses
+// nothing (a window made with its text, a loaded value, a window made narrower, a
+// larger font): the control then wraps wider than its window instead.
 #pragma once
 
 #include <windows.h>
@@ -20,18 +26,21 @@
 
 class TdxWrapGuard {
  public:
-  // The characters times rows one paragraph may cost.
-  static constexpr long long Budget = 8000000;
+  // The characters times rows, summed over the paragraphs, that a text may cost.
+  static constexpr long long Budget = 16000000;
 
   TdxWrapGuard() = default;
   TdxWrapGuard(const TdxWrapGuard&) = delete;
   TdxWrapGuard& operator=(const TdxWrapGuard&) = delete;
   ~TdxWrapGuard();
 
-  // The narrowest wrapping width, in pixels, at which every paragraph of Text keeps
-  // within the budget when drawn in Font; 0 when any width does.
+  // Whether Text, drawn in Font and wrapped Width pixels wide, keeps within the budget.
+  static bool Fits(HFONT Font, const AnsiString& Text, int Width);
+  // The narrowest wrapping width, in pixels, at which Text keeps within the budget when
+  // drawn in Font; 0 when any width does.
   static int NeededWidth(HFONT Font, const AnsiString& Text);
-  // The width of the text area of the rich edit control Window.
+  // The width the rich edit control Window wraps its text at: its text area less what
+  // the selection bar keeps.
   static int AreaWidth(HWND Window);
   // The text that Message would leave in the control Window: WM_SETTEXT's, or the
   // control's with the selection replaced by EM_REPLACESEL's text or a typed
@@ -59,6 +68,11 @@ class TdxWrapGuard {
   void WindowCreated() { FWidened = false; }
 
  private:
+  // 0 when Text keeps within the budget wrapped Area pixels wide; else the wider width
+  // it needs.
+  static int WrapWidth(HFONT Font, const AnsiString& Text, int Area);
+  // The pixels the selection bar of Window keeps at the left of its text area.
+  static int SelectionOffset(HWND Window);
   // Around a change that has Window wrap a text needing Needed pixels in a text area
   // of Area pixels: a wider wrapping width is taken before the control wraps, the
   // window's own width again after it, once the text fits the area.

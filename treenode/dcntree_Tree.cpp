@@ -710,10 +710,12 @@ void TOwnerTree::EditNode(TDCTreeNode* Node) {
   TRect R = NodePartRect(Node, npText);
   if (R.top == INT_MAX) return;
   R.right = std::max<LONG>(R.right, R.left + 40);
-  FEdit = CreateWindowExA(0, "EDIT", Node->Text().c_str(),
-                          WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.left, R.top,
-                          R.right - R.left, R.bottom - R.top, Handle(), nullptr, HInstance,
+  // The text is set once the window is made: the system makes no window with a caption
+  // of 32,767 characters or more.
+  FEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.left,
+                          R.top, R.right - R.left, R.bottom - R.top, Handle(), nullptr, HInstance,
                           nullptr);
+  SetWindowTextA(FEdit, Node->Text().c_str());
   SendMessageA(FEdit, WM_SETFONT, reinterpret_cast<WPARAM>(Node->GetFont()->Handle()), 0);
   SendMessageA(FEdit, EM_SETMODIFY, FALSE, 0);
   FEditNode = Node;

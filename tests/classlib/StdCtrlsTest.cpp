@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,78 @@ TEST_F(StdCtrlsTest, AnEditReportsEveryChangeAndTogglesItsBorder) {
   EXPECT_EQ(GetWindowLongA(Edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
   EXPECT_EQ(Edit->Text(), "abcd");
   EXPECT_TRUE(Edit->Modified());
+}
+
+// Binds a lambda as a key event.
+class TKeyHandler : public TObject {
+ public:
+  explicit TKeyHandler(std::function<void(Word&)> AFn) : Fn(std::move(AFn)) {}
+  void Run(TObject*, Word& Key, TShiftState) { Fn(Key); }
+  TKeyEvent Event() { return TKeyEvent::Bind<&TKeyHandler::Run>(this); }
+  std::function<void(Word&)> Fn;
+};
+
+// An edit whose window the system refuses to make while Refuse is set.
+class TRefusedEdit : public TEdit {
+ public:
+  using TEdit::TEdit;
+  bool Refuse = false;
+
+ protected:
+  void CreateWindowHandle(const TCreateParams& Params) override {
+    if (!Refuse) TEdit::CreateWindowHandle(Params);
+  }
+};
+
+// The system makes no window with a caption of 32,767 characters or more, and cuts one
+// of 65,536 or more: an edit made, or made again, with a longer text keeps its window
+// and all its text, and making the window is no change of the text.
+TEST_F(StdCtrlsTest, AnEditMadeWithATextPastTheCaptionLimitKeepsItsWindowAndText) {
+  for (std::size_t Length : {32767u, 40000u, 70000u}) {
+    auto* Edit = NewObject<TEdit>(Form);
+    int Changes = 0;
+    TNotifyHandler OnChange([&](TObject*) { ++Changes; });
+    Edit->OnChange = OnChange.Event();
+    const std::string Long(Length, 'x');
+    Edit->SetText(Long);
+    Edit->SetParent(Form);
+    Edit->HandleNeeded();
+    ASSERT_TRUE(Edit->HandleAllocated()) << Length;
+    EXPECT_EQ(Edit->Text().size(), Length);
+    Edit->SetBorderStyle(bsNone);
+    ASSERT_TRUE(Edit->HandleAllocated()) << Length;
+    EXPECT_EQ(Edit->Text().size(), Length);
+    EXPECT_EQ(Changes, 1) << Length;
+    Edit->Free();
+  }
+  EXPECT_TRUE(Log->Messages.empty());
+}
+
+// A window that cannot be made: the control keeps its text, the failure is reported
+// once through the application, a later key whose handling needs the window raises
+// nothing more, and the next change that makes the window makes it.
+TEST_F(StdCtrlsTest, AFailureToMakeAWindowIsReportedOnceAndTheNextUseMakesIt) {
+  auto* Edit = Add<TRefusedEdit>("edtRefused", 5, 5);
+  Edit->SetText("kept");
+  Edit->HandleNeeded();
+  Edit->Refuse = true;
+  EXPECT_NO_THROW(Edit->SetBorderStyle(bsNone));
+  EXPECT_FALSE(Edit->HandleAllocated());
+  EXPECT_EQ(Edit->Text(), "kept");
+  ASSERT_EQ(Log->Messages.size(), 1u);
+  TKeyHandler AsksForTheWindow([&](Word&) { Edit->SelStart(); });
+  Form->OnKeyDown = AsksForTheWindow.Event();
+  for (int Key = 0; Key < 3; ++Key) SendMessageA(Form->Handle(), WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(Log->Messages.size(), 1u);
+  EXPECT_FALSE(Edit->HandleAllocated());
+  Edit->Refuse = false;
+  Edit->SetBorderStyle(bsSingle);
+  ASSERT_TRUE(Edit->HandleAllocated());
+  EXPECT_EQ(Edit->Text(), "kept");
+  EXPECT_NE(GetWindowLongA(Edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  SendMessageA(Form->Handle(), WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(Log->Messages.size(), 1u);
+  Form->OnKeyDown = nullptr;
 }
 
 TEST_F(StdCtrlsTest, AnOwnerDrawnListBoxMeasuresAndDrawsEachItem) {

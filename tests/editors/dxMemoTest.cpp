@@ -4,15 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include <windows.h>
 
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "editors/dxMaskEdit.h"
 #include "editors/dxMemo.h"
 #include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/host/HostProcessSupport.h"
+#include "tests/support/FuzzSupport.h"
 
 using namespace edittest;
 using uitest::HeldKeys;
@@ -309,4 +314,206 @@ TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
   EXPECT_EQ("x", Memo->Text());
   EXPECT_EQ(1, ControlLineCount(Memo));
 }
+
+// One paragraph of one of the kinds the control wraps differently at a narrow width:
+// short words, random words of 1 to 12 letters, one long word, or wide and narrow
+// words mixed.
+std::string KindParagraph(fuzz::TRandom& Random, std::size_t Kind, std::size_t Length) {
+  std::string Text;
+  while (Text.size() < Length) {
+    switch (Kind) {
+      case 0: Text += "abc def "; break;
+      case 1:
+        for (std::size_t Letters = 1 + Random.Below(12); Letters > 0; --Letters)
+          Text += static_cast<char>('a' + Random.Below(26));
+        Text += ' ';
+        break;
+      case 2: Text += static_cast<char>('a' + Random.Below(26)); break;
+      default: Text += Random.OneIn(2) ? "W " : "mmmmmmmm "; break;
+    }
+  }
+  return Text.substr(0, Length);
+}
+
+// The characters times rows of the memo's text as its control wrapped it.
+long long WrappedCost(TdxInplaceMemoEdit* Memo) {
+  const AnsiString Text = Memo->Text();
+  long long Sum = 0;
+  LONG At = 0;
+  for (std::size_t Start = 0;;) {
+    std::size_t End = Text.find("\r\n", Start);
+    if (End == AnsiString::npos) End = Text.size();
+    const LONG Length = static_cast<LONG>(End - Start);
+    const LRESULT First = SendMessageA(Memo->Handle(), EM_EXLINEFROMCHAR, 0, At);
+    const LRESULT Last = SendMessageA(Memo->Handle(), EM_EXLINEFROMCHAR, 0, At + Length);
+    Sum += static_cast<long long>(Length) * (Last - First + 1);
+    if (End == Text.size()) return Sum;
+    At += Length + 1;
+    Start = End + 2;
+  }
+}
+
+// A walk of long texts arriving at a word-wrapping memo in every way (set, load, paste,
+// type, delete, undo or redo, resize, font change, the window made again), at widths from 20 to 200 pixels: one to three paragraphs, the long ones half to one and a half times the
+// longest paragraph of their kind the memo takes at its width. After every step the
+// control holds no more characters times rows than the guard's budget. It runs in a
+// test program of its own (below): past the budget the control may end the process.
+TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
+  TCountingMemo* Memo = ShownMemo();
+  // The longest paragraph of a kind the memo takes at its width and font.
+  std::map<std::tuple<std::size_t, int, int>, std::size_t> Known;
+  auto Longest = [&](std::size_t Kind) {
+    std::size_t& Found = Known[{Kind, TdxWrapGuard::AreaWidth(Memo->Handle()), Memo->Font()->Size()}];
+    if (Found) return Found;
+    fuzz::TRandom Same(Kind + 1);
+    std::size_t Low = 1, High = 100000;
+    while (High - Low > 64) {
+      const std::size_t Middle = (Low + High) / 2;
+      fuzz::TRandom Random = Same;
+      const bool Taken = TdxWrapGuard::Fits(Memo->Font()->Handle(), KindParagraph(Random, Kind, Middle),
+                                            TdxWrapGuard::AreaWidth(Memo->Handle()));
+      (Taken ? Low : High) = Middle;
+    }
+    return Found = Low;
+  };
+  for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
+    fuzz::TRandom Random(Seed);
+    auto Width = [&] { return 20 + static_cast<int>(Random.Below(181)); };
+    // Each seed starts in its own band of widths.
+    const int Band = 20 + static_cast<int>(Seed - 1) * 45 + static_cast<int>(Random.Below(46));
+    auto NewText = [&](std::size_t Most) {
+      std::string Text;
+      for (std::size_t Paragraphs = 1 + Random.Below(Most); Paragraphs > 0; --Paragraphs) {
+        const std::size_t Kind = Random.Below(4);
+        const std::size_t Length = Random.OneIn(3) ? 1 + Random.Below(40) : Longest(Kind) * (50 + Random.Below(101)) / 100;
+        if (!Text.empty()) Text += "\r\n";
+        Text += KindParagraph(Random, Kind, Length);
+      }
+      return Text;
+    };
+    auto Caret = [&] {
+      const LONG Length = static_cast<LONG>(SendMessageA(Memo->Handle(), WM_GETTEXTLENGTH, 0, 0));
+      const LONG At = static_cast<LONG>(Random.Below(static_cast<std::size_t>(Length) + 1));
+      SendMessageA(Memo->Handle(), EM_SETSEL, At, At + (Random.OneIn(3) ? static_cast<LONG>(Random.Below(30)) : 0));
+    };
+    Memo->Font()->SetSize(8);
+    Memo->ShowAt(Rect(5, 5, 5 + Band, 90));
+    Memo->SetEditValue(Variant(NewText(3)));
+    // Half the ways a seed, each way in two seeds.
+    const int First = static_cast<int>(Seed - 1);
+    std::vector<int> Ways{First, First + 1, (First + 4) % 8, (First + 5) % 8};
+    for (std::size_t I = Ways.size(); I > 1; --I) std::swap(Ways[I - 1], Ways[Random.Below(I)]);
+    // Last, the window is made again with the text it holds.
+    Ways.push_back(8);
+    for (int Way : Ways) {
+      switch (Way) {
+        case 0:
+          try {
+            Memo->Lines()->SetText(NewText(3));
+          } catch (const EInvalidOperation&) {
+          }
+          break;
+        case 1: Memo->SetEditValue(Variant(NewText(3))); break;
+        case 2:
+          Clipboard()->SetAsText(NewText(2));
+          Caret();
+          SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+          break;
+        case 3:
+          Caret();
+          for (char Ch : {'a', 'q', ' ', 'm'}) SendMessageA(Memo->Handle(), WM_CHAR, Ch, 1);
+          break;
+        case 4:
+          for (int Times = 0; Times < 3; ++Times) {
+            Caret();
+            const Word Key = Random.OneIn(2) ? VK_BACK : VK_DELETE;
+            SendMessageA(Memo->Handle(), WM_KEYDOWN, Key, 1);
+            if (Key == VK_BACK) SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+          }
+          break;
+        case 5: SendMessageA(Memo->Handle(), Random.OneIn(2) ? EM_UNDO : EM_REDO, 0, 0); break;
+        case 6: Memo->ShowAt(Rect(5, 5, 5 + Width(), 90)); break;
+        case 7: Memo->Font()->SetSize(6 + static_cast<int>(Random.Below(9))); break;
+        default: Memo->SetScrollBars(Memo->ScrollBars() == ssNone ? ssVertical : ssNone); break;
+      }
+      Pump();
+      ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget)
+          << "seed " << Seed << ", way " << Way << ", width " << Memo->Width() << ", font " << Memo->Font()->Size();
+    }
+  }
+}
+
+TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  const TRunResult Run = RunProgram(std::string("\"") + Program +
+                                        "\" --gtest_also_run_disabled_tests"
+                                        " --gtest_filter=MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget",
+                                    ".", [](const PROCESS_INFORMATION& Process) {
+                                      // The walk's clipboard asks this program, its last
+                                      // owner, to let it go.
+                                      while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, ProgramRunBound,
+                                                                       QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+                                        Pump();
+                                    });
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
+}
+}  // namespace
+
+namespace {
+
+// A rich edit control refuses a caption past its default limit of 32,767 characters:
+// the window is made without it and given the text after, so that a memo or a text
+// editor made, or made again, with a longer text keeps its window and all its text.
+TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
+  TCountingMemo* Memo = ShownMemo();
+  std::string Lines;
+  while (Lines.size() < 40000) Lines += "short line\r\n";
+  const std::vector<TdxInplaceTextEdit*> Editors{NewObject<TdxInplaceMemoEdit>(Host), NewObject<TdxInplaceTextEdit>(Host),
+                                                 NewObject<TdxInplaceMaskEdit>(Host)};
+  for (TdxInplaceTextEdit* Fresh : Editors) {
+    const std::string Text = Fresh->Is<TdxInplaceMemoEdit>() ? Lines : std::string(40000, 'x');
+    Fresh->SetText(Text);
+    Fresh->SetParent(Host);
+    Fresh->HandleNeeded();
+    ASSERT_TRUE(Fresh->HandleAllocated()) << Fresh->ClassName();
+    EXPECT_TRUE(Text == Fresh->Text()) << Fresh->ClassName();
+    // Made again.
+    Fresh->SetOEMConvert(true);
+    ASSERT_TRUE(Fresh->HandleAllocated()) << Fresh->ClassName();
+    EXPECT_TRUE(Text == Fresh->Text()) << Fresh->ClassName();
+  }
+
+  const std::string Part = LongParagraph(20000);
+  const std::string Long = Part + "\r\n" + Part + "\r\n" + Part;
+  Memo->SetEditValue(Variant(Long));
+  Memo->SetWordWrap(false);
+  ASSERT_TRUE(Memo->HandleAllocated());
+  EXPECT_TRUE(Long == Memo->Text());
+  Memo->SetSelStart(0);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+  EXPECT_TRUE("x" + Long == Memo->Text());
+  Memo->SetWordWrap(true);
+  EXPECT_TRUE("x" + Long == Memo->Text());
+  EXPECT_TRUE(Log->Messages.empty());
+
+  // A window made again lays out its text area before its text comes: a text that
+  // needs a little more than the area is wrapped wider at once.
+  Memo->ShowAt(Rect(5, 5, 65, 90));
+  Pump();
+  const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
+  std::size_t Low = 1, High = 100000;
+  while (High - Low > 1) {
+    const std::size_t Middle = (Low + High) / 2;
+    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area + 16) ? Low : High) = Middle;
+  }
+  const std::string Edge = LongParagraph(Low);
+  ASSERT_FALSE(TdxWrapGuard::Fits(Memo->Font()->Handle(), Edge, Area));
+  Memo->SetEditValue(Variant(Edge));
+  Memo->SetHideScrollBars(false);
+  ASSERT_TRUE(Edge == Memo->Text());
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+}
+
 }  // namespace

@@ -394,6 +394,20 @@ TEST_F(TreeTest, AnEditEndsByTheAnswerOfTheEditedEvent) {
   EXPECT_EQ(Tree->EditHandle(), nullptr);
 }
 
+// A node text too long for the system to make a window with (32,767 characters or
+// more) is edited whole, and an edit accepted unchanged keeps it.
+TEST_F(TreeTest, ANodeTextPastTheCaptionLimitIsEditedWhole) {
+  Tree->OnEdited = TDCEditedEvent::Bind<&TTreeEvents::Edited>(Events);
+  const std::string Long(40000, 'x');
+  TDCTreeNode* A = Add(nullptr, Long.c_str());
+  Tree->EditNode(A);
+  ASSERT_NE(Tree->EditHandle(), nullptr);
+  EXPECT_EQ(GetWindowTextLengthA(Tree->EditHandle()), 40000);
+  Events->EditAnswer = eaAccept;
+  Tree->EndEdit(false);
+  EXPECT_TRUE(A->Text() == Long);
+}
+
 TEST_F(TreeTest, TheMouseOverAClippedRowShowsItsTipAndMarksItHot) {
   Tree->SetHotTrackEnabled(true);
   TDCTreeNode* Short = Add(nullptr, "ab");
