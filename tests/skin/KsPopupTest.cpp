@@ -18,6 +18,7 @@
 #include "skin/KsUtils.h"
 #include "tests/host/HostProcessSupport.h"
 #include "tests/skin/KitUiSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace kittest;
 
@@ -49,7 +50,9 @@ class KsPopupWindowTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1000, 700);  // away from every popup
+    // Away from every popup, for good: a plain move can still be put back where the
+    // pointer was by the late report of that move.
+    PlaceCursor(1000, 700);
     Form = Keep(NewObject<TForm>(nullptr, CreateNew));
     Form->SetCaption("Popups");
     Form->SetBounds(200, 150, 400, 300);
