@@ -325,9 +325,9 @@ class TScriptPlayer::TRun {
     FHandled = FSettled = false;
     return SendPointerMove(Spot);
   }
-  bool PressLeftButton(bool Down) {
+  bool PressLeftButton(bool Down, POINT Spot) {
     FHandled = FSettled = false;
-    return SendLeftButton(Down);
+    return SendLeftButton(Down, Spot);
   }
   bool PressChord(const TKeyChord& Chord) {
     FHandled = FSettled = false;
@@ -391,13 +391,16 @@ class TScriptPlayer::TRun {
     HWND Target = WaitForTarget(Step.Target, Deadline, true, Reason);
     if (!Target) return false;
     // The pointer goes to the spot, and the player sees it there over the target (the
-    // target may still move while it waits).
+    // target may still move while it waits). It looks only once the desktop's process
+    // has taken in the reports of the moves so far, which could otherwise still put the
+    // pointer back where it was after the look; a pointer put back is moved again.
     POINT Spot{};
     const auto PointerToSpot = [&] {
       RECT Rect{};
       if (!IsWindow(Target) || !GetWindowRect(Target, &Rect)) return false;
       Spot = Step.HasOffset ? POINT{Rect.left + Step.Offset.x, Rect.top + Step.Offset.y}
                             : POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2};
+      TakeInPointerReports(Left(Deadline));
       POINT Cursor{};
       GetCursorPos(&Cursor);
       if (Cursor.x == Spot.x && Cursor.y == Spot.y) return true;
@@ -431,11 +434,12 @@ class TScriptPlayer::TRun {
                std::to_string(Spot.x) + "," + std::to_string(Spot.y);
       return false;
     }
-    const bool Pressed = PressLeftButton(true);
+    // The press and the release carry the spot, as a real mouse's do.
+    const bool Pressed = PressLeftButton(true, Spot);
     FClicked = true;
     FLastPress = GetTickCount();
     FLastSpot = Spot;
-    if (!Pressed || !WaitUntilHandled(Deadline) || !PressLeftButton(false)) {
+    if (!Pressed || !WaitUntilHandled(Deadline) || !PressLeftButton(false, Spot)) {
       Reason = "the click on " + Describe(Step.Target) + " was not taken";
       return false;
     }

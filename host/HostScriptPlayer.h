@@ -2,7 +2,8 @@
 // the player (the UI thread) runs the commands, as a user at the keyboard and mouse
 // would: input goes only through SendInput, and the player reads windows' text, class,
 // rectangle, visibility and enabled state and nothing else. It sends no message to any
-// window but its own probe window.
+// window but its own probe window, and the desktop window's no-op that lets the
+// desktop's process take in the reports of the pointer's moves (HostUserInput.h).
 //
 // Each step starts when the input before it has been handled: the player posts a
 // question to its probe window, which lives on the UI thread. Posted messages are taken
@@ -16,8 +17,10 @@
 // answered at a timer tick with the queue found empty before it and no message taken in
 // between, so the thread has waited for messages (what the window system reports of the
 // pointer's move has been taken in before the press, and the windows' pixels have reached
-// the screen before the shot). Before a press the pointer is seen over the target, and a
-// press near the last one comes more than the double-click time after it.
+// the screen before the shot). Before a press the pointer is seen over the target, once
+// nothing can put it back where it was (the desktop's process has taken in the reports
+// of its moves); the press and the release carry the spot; and a press near the last one
+// comes more than the double-click time after it.
 //
 // A step that fails, or commands still running FinishTimeout after the last step, fail
 // the run: the foreground window is saved as failed.png, and while the commands still

@@ -46,22 +46,33 @@ LONG Normalized(LONG Pixel, int Extent) {
   return static_cast<LONG>(Value < 0 ? 0 : Value > 65535 ? 65535 : Value);
 }
 
+// A mouse event at Point (screen pixels) with the flags.
+INPUT PointerEvent(POINT Point, DWORD Flags) {
+  INPUT Event{};
+  Event.type = INPUT_MOUSE;
+  Event.mi.dx = Normalized(Point.x, GetSystemMetrics(SM_CXSCREEN));
+  Event.mi.dy = Normalized(Point.y, GetSystemMetrics(SM_CYSCREEN));
+  Event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | Flags;
+  return Event;
+}
+
 }  // namespace
 
 bool SendPointerMove(POINT Point) {
-  std::vector<INPUT> Events(1);
-  Events[0].type = INPUT_MOUSE;
-  Events[0].mi.dx = Normalized(Point.x, GetSystemMetrics(SM_CXSCREEN));
-  Events[0].mi.dy = Normalized(Point.y, GetSystemMetrics(SM_CYSCREEN));
-  Events[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  std::vector<INPUT> Events{PointerEvent(Point, 0)};
   return Send(Events);
 }
 
-bool SendLeftButton(bool Down) {
-  std::vector<INPUT> Events(1);
-  Events[0].type = INPUT_MOUSE;
-  Events[0].mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+bool SendLeftButton(bool Down, POINT Point) {
+  std::vector<INPUT> Events{PointerEvent(Point, Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)};
   return Send(Events);
+}
+
+void TakeInPointerReports(DWORD Timeout) {
+  for (int Round = 0; Round < 2; ++Round) {
+    DWORD_PTR Result = 0;
+    SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, Timeout, &Result);
+  }
 }
 
 bool SendKeyChord(const TKeyChord& Chord) {

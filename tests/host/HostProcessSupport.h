@@ -1,6 +1,7 @@
-// Running the host executable in its own process, as a user would: its standard output
-// and error are collected, and a run that does not end within ProgramRunBound fails.
-// While it runs, the test may act on its windows as a user would (WhileRunning).
+// Running the host executable (or another program) in its own process, as a user would:
+// its standard output and error are collected, and a run that does not end within its
+// bound (ProgramRunBound unless the test gives one) fails. While it runs, the test may
+// act on its windows as a user would (WhileRunning).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,10 +34,12 @@ struct TRunResult {
 };
 
 // Starts the program with its standard output and error on a pipe, runs WhileRunning
-// (when given) with the started process, and waits for the program to end.
+// (when given) with the started process, and waits for the program to end, up to Bound;
+// a program still running then is ended and the run fails.
 inline TRunResult RunProgram(
     const std::string& CommandLine, const std::string& Folder,
-    const std::function<void(const PROCESS_INFORMATION& Process)>& WhileRunning = nullptr) {
+    const std::function<void(const PROCESS_INFORMATION& Process)>& WhileRunning = nullptr,
+    DWORD Bound = ProgramRunBound) {
   SECURITY_ATTRIBUTES Inherit{sizeof(Inherit), nullptr, TRUE};
   HANDLE ReadEnd = nullptr, WriteEnd = nullptr;
   EXPECT_TRUE(CreatePipe(&ReadEnd, &WriteEnd, &Inherit, 0));
@@ -68,9 +71,9 @@ inline TRunResult RunProgram(
       Result.Output.append(Buffer, Read);
   });
   if (WhileRunning) WhileRunning(Process);
-  if (WaitForSingleObject(Process.hProcess, ProgramRunBound) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(Process.hProcess, Bound) != WAIT_OBJECT_0) {
     TerminateProcess(Process.hProcess, 99);
-    ADD_FAILURE() << "the host did not end within " << ProgramRunBound / 1000 << " s";
+    ADD_FAILURE() << CommandLine << " did not end within " << Bound / 1000 << " s";
   }
   Reader.join();
   GetExitCodeProcess(Process.hProcess, &Result.ExitCode);

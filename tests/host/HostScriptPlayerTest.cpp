@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "host/HostScriptPlayer.h"
+#include "host/HostUserInput.h"
 #include "tests/host/HostProcessSupport.h"
 #include "tests/host/PictureTestSupport.h"
+#include "tests/support/CursorSupport.h"
 
 namespace {
 
@@ -458,6 +460,33 @@ TEST_F(HostScriptPlayerTest, AFailedRunNeverClosesTheHostsWindow) {
   EXPECT_TRUE(IsWindow(Host));
   EXPECT_TRUE(Log.PadKeys.empty());
   DestroyWindow(Host);
+}
+
+// A press and its release carry their spot: they land there even when the pointer was
+// put elsewhere after the player saw it at the spot, as the late report of an earlier
+// move can do.
+TEST_F(HostScriptPlayerTest, APressLandsAtItsSpotWhereverThePointerWasPutSince) {
+  HWND Pad = CreateWindowExA(0, PadClassName, "Pad", WS_POPUP | WS_VISIBLE, 300, 300, 80, 50,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(Pad, nullptr);
+  SetForegroundWindow(Pad);
+  ASSERT_TRUE(PlaceCursor(900, 700));
+  const auto HandleUntil = [](auto Done) {
+    const DWORD Start = GetTickCount();
+    MSG Message;
+    while (!Done() && GetTickCount() - Start < ScriptStepBound) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Message);
+    }
+  };
+  EXPECT_TRUE(SendLeftButton(true, POINT{310, 320}));
+  HandleUntil([&] { return !Log.PadPresses.empty(); });
+  EXPECT_TRUE(SendLeftButton(false, POINT{310, 320}));
+  HandleUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });
+  DestroyWindow(Pad);
+  ASSERT_EQ(Log.PadPresses.size(), 1u);
+  EXPECT_EQ(Log.PadPresses[0].x, 10);
+  EXPECT_EQ(Log.PadPresses[0].y, 20);
 }
 
 }  // namespace

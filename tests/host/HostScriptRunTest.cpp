@@ -1,5 +1,6 @@
 // PcbHost --script in its own process: the script is read before anything starts, and
 // a run whose script fails ends with exit code 1, its line named and its picture saved.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -116,6 +117,18 @@ TEST_F(HostScriptRunTest, AWaitForAWindowThatNeverComesFailsTheRunNamingItsLine)
             std::string::npos)
       << Run.Output;
   EXPECT_TRUE(LoadPicture(Out + "\\failed.png").Loaded());
+}
+
+// A test may bound a run more closely than a scripted run's bounds: a program still
+// running at that bound is ended there and the test fails.
+TEST_F(HostScriptRunTest, ARunStillGoingAtTheBoundItsTestGivesIsEndedAndFails) {
+  static std::string Line;
+  static TRunResult Run;
+  Line = "\"" + TestHostRoot() + "PcbHost.exe\" --script \"" + WriteScript("wait Nothing Here\n") +
+         "\"" + ScriptBoundArguments() + "--run RunWizard";
+  EXPECT_NONFATAL_FAILURE(Run = RunProgram(Line, TestHostRoot(), nullptr, 2000),
+                          "did not end within 2 s");
+  EXPECT_EQ(Run.ExitCode, 99u) << Run.Output;
 }
 
 }  // namespace
