@@ -7,6 +7,7 @@
 #include "classlib/Forms.h"
 #include "classlib/StrUtils.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace uitest;
 
@@ -70,7 +71,7 @@ class MouseTest : public UiTest {
     UiTest::SetUp();
     // The real pointer, wherever an earlier test left it, stays off the form: these
     // tests send the mouse messages themselves.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    PlaceCursor(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Form = ShownForm();
     Spot = NewObject<TSpot>(Form, &Events);
     Spot->SetParent(Form);

@@ -19,6 +19,7 @@
 #include "skin/KsMenuBar.h"
 #include "tests/skin/KitUiSupport.h"
 #include "tests/skin/MDIClientSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace kittest;
 using namespace mditest;
@@ -50,7 +51,7 @@ class KsMDISequenceTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1020, 760);  // off the windows
+    PlaceCursor(1020, 760);  // off the windows
     SavedMainForm = Application->MainForm();
     Parent = NewObject<TForm>(nullptr, CreateNew);
     Parent->SetFormStyle(fsMDIForm);

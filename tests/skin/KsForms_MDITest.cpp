@@ -16,6 +16,7 @@
 #include "skin/KsThemeForms.h"
 #include "tests/skin/KitUiSupport.h"
 #include "tests/skin/MDIClientSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace kittest;
 using namespace mditest;
@@ -46,7 +47,7 @@ class KsMDIFormTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1020, 760);  // off the windows: the drags are made of messages
+    PlaceCursor(1020, 760);  // off the windows: the drags are made of messages
     Parent = NewObject<TForm>(nullptr, CreateNew);
     Parent->SetFormStyle(fsMDIForm);
     Parent->SetCaption("Parent");

@@ -14,6 +14,7 @@
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
 #include "tests/skin/KitUiSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace kittest;
 
@@ -333,7 +334,7 @@ TEST_F(KsItemViewTest, TheTrackingLoopFollowsKeysAndTheClickRunsAfterItEnds) {
   TKsCustomItem* B = NewItem("b", Root);
   A->OnClick = Recorder.Event();
   B->OnClick = Recorder.Event();
-  SetCursorPos(1000, 700);  // away from the items
+  PlaceCursor(1000, 700);  // away from the items
   StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_DOWN); }),
               [&] { PostKeyTo(Host, VK_RETURN); }});
   std::vector<std::string> SeenAtEnd;
@@ -373,7 +374,7 @@ TEST_F(KsItemViewTest, AClickChosenInASubMenuRunsAfterEveryLoopHasEnded) {
   const TKsPopupItemProc Saved = KsPopupItemProc;
   KsPopupItemProc = TrackSubMenu;
   SubLoops = 0;
-  SetCursorPos(1000, 700);
+  PlaceCursor(1000, 700);
   // Return opens the sub-menu; its loop then takes Down and Return.
   StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_RETURN); }),
               When([] { return SubView->Tracking(); }, [] { PostKeyTo(SubView->Control(), VK_DOWN); }),
@@ -394,7 +395,7 @@ TEST_F(KsItemViewTest, AClickChosenInASubMenuRunsAfterEveryLoopHasEnded) {
 TEST_F(KsItemViewTest, EscapeLeavesTheLoopWithoutAClick) {
   TKsCustomItem* A = NewItem("a", Root);
   A->OnClick = Recorder.Event();
-  SetCursorPos(1000, 700);
+  PlaceCursor(1000, 700);
   StartSteps({When([&] { return View->Tracking(); }, [&] { PostKeyTo(Host, VK_ESCAPE); })});
   EXPECT_TRUE(View->Track());
   EXPECT_EQ(View->HotItem(), nullptr);
@@ -404,7 +405,7 @@ TEST_F(KsItemViewTest, EscapeLeavesTheLoopWithoutAClick) {
 
 TEST_F(KsItemViewTest, AMouseDownOutsideClosesTheMenuAndReachesTheWindowBelow) {
   NewItem("a", Root);
-  SetCursorPos(1000, 700);
+  PlaceCursor(1000, 700);
   std::vector<std::string> Log;
   TProbe* Other = AddChild<TProbe>(Form, &Log);
   Other->SetBounds(220, 10, 60, 60);

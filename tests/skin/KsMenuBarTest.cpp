@@ -19,6 +19,7 @@
 #include "skin/KsThemeEngine.h"
 #include "skin/KsThemeMenus.h"
 #include "tests/skin/KitUiSupport.h"
+#include "tests/support/CursorSupport.h"
 
 using namespace kittest;
 
@@ -55,7 +56,7 @@ class KsMenuBarTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1000, 700);  // away from the bar and its popups
+    PlaceCursor(1000, 700);  // away from the bar and its popups
     Form = ShownForm(400, 300);
   }
   void TearDown() override {
@@ -307,7 +308,7 @@ class KsMenuBarChildButtonsTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SetCursorPos(1000, 700);  // the mouse is made of messages
+    PlaceCursor(1000, 700);  // the mouse is made of messages
     SavedMainForm = Application->MainForm();
     Main = NewObject<TForm>(nullptr, CreateNew);
     Main->SetFormStyle(fsMDIForm);
