@@ -92,47 +92,38 @@ TEST_F(KsButtonTest, WhileLoadingAKindKeepsACaptionGlyphAndDefaultThatWereRead) 
   EXPECT_EQ(Named->ModalResult(), mrOk);
   EXPECT_EQ(Empty->Caption(), "&No");
 
-  // Nor a glyph or a default written before it: a form file reads them back.
+  // Nor a glyph or a default written before it: a form file reads them back. A kind's
+  // default and result turned off are written too, and stand when read back.
   TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
-  auto* Glyphed = NewObject<TKsCustomButton>(Root.get());
-  Glyphed->SetName("btnGlyphed");
-  Glyphed->SetParent(Root.get());
-  Glyphed->SetKind(bkOK);
+  const auto AddKind = [&](const char* Name, TBitBtnKind Kind) {
+    auto* B = NewObject<TKsCustomButton>(Root.get());
+    B->SetName(Name);
+    B->SetParent(Root.get());
+    B->SetKind(Kind);
+    return B;
+  };
   TOwned<TBitmap> Glyph(NewObject<TBitmap>());
   Glyph->SetSize(16, 16);
-  Glyphed->SetGlyph(Glyph.get());
-  auto* Stop = NewObject<TKsCustomButton>(Root.get());
-  Stop->SetName("btnStop");
-  Stop->SetParent(Root.get());
-  Stop->SetKind(bkCancel);
-  Stop->SetDefault(true);
+  AddKind("btnGlyphed", bkOK)->SetGlyph(Glyph.get());
+  AddKind("btnStop", bkCancel)->SetDefault(true);
+  auto* Plain = AddKind("btnPlain", bkYes);
+  Plain->SetDefault(false);
+  Plain->SetModalResult(mrNone);
   const AnsiString Text = WriteComponentText(Root.get());
   TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
   ReadComponentText(Copy.get(), Text, "copy");
   auto* GlyphedCopy = ObjectAs<TKsCustomButton>(Copy->FindComponent("btnGlyphed"));
   auto* StopCopy = ObjectAs<TKsCustomButton>(Copy->FindComponent("btnStop"));
-  ASSERT_TRUE(GlyphedCopy && StopCopy);
+  auto* PlainCopy = ObjectAs<TKsCustomButton>(Copy->FindComponent("btnPlain"));
+  ASSERT_TRUE(GlyphedCopy && StopCopy && PlainCopy);
   EXPECT_EQ(GlyphedCopy->Glyph()->Width(), 16) << Text;
   EXPECT_EQ(GlyphedCopy->NumGlyphs(), 1) << Text;
   EXPECT_EQ(GlyphedCopy->ModalResult(), mrOk);
   EXPECT_TRUE(StopCopy->Default()) << Text;
   EXPECT_EQ(StopCopy->ModalResult(), mrCancel);
-
-  // A kind's default and result turned off are written, and stand when read back.
-  auto* Plain = NewObject<TKsCustomButton>(Root.get());
-  Plain->SetName("btnPlain");
-  Plain->SetParent(Root.get());
-  Plain->SetKind(bkYes);
-  Plain->SetDefault(false);
-  Plain->SetModalResult(mrNone);
-  const AnsiString Again = WriteComponentText(Root.get());
-  TOwned<TForm> Third(NewObject<TForm>(nullptr, CreateNew));
-  ReadComponentText(Third.get(), Again, "third");
-  auto* PlainCopy = ObjectAs<TKsCustomButton>(Third->FindComponent("btnPlain"));
-  ASSERT_TRUE(PlainCopy);
   EXPECT_EQ(PlainCopy->Kind(), bkYes);
-  EXPECT_FALSE(PlainCopy->Default()) << Again;
-  EXPECT_EQ(PlainCopy->ModalResult(), mrNone) << Again;
+  EXPECT_FALSE(PlainCopy->Default()) << Text;
+  EXPECT_EQ(PlainCopy->ModalResult(), mrNone) << Text;
 }
 
 TEST_F(KsButtonTest, TheGlyphsWidthInHeightsDecidesNumGlyphs) {

@@ -342,6 +342,17 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
 // Inside a batch of changes to the captions the pages keep their places until the
 // batch ends; each then stays with its own tab, whatever its caption or index became.
 TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
+  // After the batch: B's page and box stand first under Tabs; A's are freed.
+  const auto KeptBFreedA = [&](TKsCustomTabControl* T, const char* Tabs, TKsCustomTabSheet* A,
+                               TKsCustomTabSheet* B, TCheckBox* OnA, TCheckBox* OnB) {
+    EXPECT_EQ(TabsText(T), Tabs);
+    ASSERT_TRUE(InStep(T));
+    EXPECT_EQ(T->GetPage(0), B);
+    EXPECT_EQ(OnB->Parent(), B);
+    EXPECT_FALSE(Freed->WasFreed(OnB));
+    EXPECT_TRUE(Freed->WasFreed(A));
+    EXPECT_TRUE(Freed->WasFreed(OnA));
+  };
   {
     SCOPED_TRACE("a tab deleted and the next one renamed to its caption");
     TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
@@ -354,13 +365,7 @@ TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
       T->Tabs()->Put(0, "A");
       EXPECT_EQ(B->Caption(), "A");
     }
-    EXPECT_EQ(TabsText(T), "A,C");
-    ASSERT_TRUE(InStep(T));
-    EXPECT_EQ(T->GetPage(0), B);
-    EXPECT_EQ(OnB->Parent(), B);
-    EXPECT_FALSE(Freed->WasFreed(OnB));
-    EXPECT_TRUE(Freed->WasFreed(A));
-    EXPECT_TRUE(Freed->WasFreed(OnA));
+    KeptBFreedA(T, "A,C", A, B, OnA, OnB);
   }
   {
     SCOPED_TRACE("the page of a tab deleted in the batch renamed to another tab's caption");
@@ -375,13 +380,7 @@ TEST_F(KsTabsPagesTest, ABatchOfTabChangesKeepsEachPageWithItsOwnTab) {
       EXPECT_THROW(A->SetCaption("B"), Exception);
       EXPECT_EQ(A->Caption(), "A");
     }
-    EXPECT_EQ(TabsText(T), "B,C");
-    ASSERT_TRUE(InStep(T));
-    EXPECT_EQ(T->GetPage(0), B);
-    EXPECT_EQ(OnB->Parent(), B);
-    EXPECT_FALSE(Freed->WasFreed(OnB));
-    EXPECT_TRUE(Freed->WasFreed(A));
-    EXPECT_TRUE(Freed->WasFreed(OnA));
+    KeptBFreedA(T, "B,C", A, B, OnA, OnB);
   }
   {
     SCOPED_TRACE("objects put with the captions stay theirs, freed once by an owning list");
