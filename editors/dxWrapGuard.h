@@ -3,13 +3,13 @@
 // For every row the control wraps it measures the rest of that row's paragraph, and
 // the system's text measuring leaves memory behind that stays while the text is shown:
 // a paragraph costs about its length times its rows, some 10 to 25 bytes each, and the
-// paragraphs of a text add up. A text whose paragraphs cost some 90 million in all, at
-// the default font, exhausts the process's address space, and the control then fails
-// with an access violation; every paragraph needs only to be short enough for its
-// width, so a text of many such paragraphs does. The rows are the control's own: a word
-// goes on a new row when it does not fit with its blanks, and a narrow window makes a
-// row of each short word and breaks every longer one, which gives many more rows than
-// the text's width over the window's.
+// paragraphs of a text add up. Past what the process can still give it the control
+// fails with an access violation, and in a process that has held long texts before,
+// a text costing 8 million in all was seen to: every paragraph needs only to be short
+// enough for its width, so a text of many such paragraphs gets there as well. The rows
+// are the control's own: a word goes on a new row when it does not fit with its blanks,
+// and a narrow window makes a row of each short word and breaks every longer one, which
+// gives many more rows than the text's width over the window's.
 //
 // The guard keeps the whole text within a budget of characters times rows, well below
 // that: it refuses a text that would cost more at the control's width, and keeps the
@@ -26,8 +26,9 @@
 
 class TdxWrapGuard {
  public:
-  // The characters times rows, summed over the paragraphs, that a text may cost.
-  static constexpr long long Budget = 16000000;
+  // The characters times rows, summed over the paragraphs, that a text may cost: half
+  // of the least seen to fail.
+  static constexpr long long Budget = 4000000;
 
   TdxWrapGuard() = default;
   TdxWrapGuard(const TdxWrapGuard&) = delete;

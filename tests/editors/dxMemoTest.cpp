@@ -227,15 +227,16 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
 
   // A paragraph that fits stays whole when the memo becomes too narrow for it: the
   // control wraps it wider than the window, and a key that would lengthen it is refused.
-  const std::string Fitting = LongParagraph(12000);
+  const int Size = 6000;
+  const std::string Fitting = LongParagraph(Size);
   Memo->SetText(Fitting);
   ASSERT_TRUE(Fitting == Memo->Text());
   const int Rows = ControlLineCount(Memo);
   Memo->ShowAt(Rect(5, 5, 45, 90));
   Pump();
   EXPECT_TRUE(Fitting == Memo->Text());
-  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 12000, 2 * TdxWrapGuard::Budget);
-  Memo->SetSelStart(12000);
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * Size, 2 * TdxWrapGuard::Budget);
+  Memo->SetSelStart(Size);
   SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
   EXPECT_TRUE(Fitting == Memo->Text());
   EXPECT_EQ(5, Beeps);
@@ -247,7 +248,7 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
   Memo->Font()->SetSize(48);
   Pump();
   EXPECT_TRUE(Fitting == Memo->Text());
-  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * 12000, 2 * TdxWrapGuard::Budget);
+  EXPECT_LE(static_cast<long long>(ControlLineCount(Memo)) * Size, 2 * TdxWrapGuard::Budget);
 
   // Unwrapped, no paragraph is too long.
   Memo->SetWordWrap(false);
@@ -261,7 +262,8 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
 // and the text stays as it was. An undo or a redo is wrapped as wide as its text needs.
 TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
   TCountingMemo* Memo = ShownMemo();
-  const std::string Part = LongParagraph(12000);
+  const int Size = 6000;  // three fit the budget, two joined do not
+  const std::string Part = LongParagraph(Size);
   const std::string Three = Part + "\r\n" + Part + "\r\n" + Part;
   Memo->SetText(Three);
   ASSERT_TRUE(Three == Memo->Text());
@@ -271,21 +273,21 @@ TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
     EXPECT_TRUE(Three == Memo->Text()) << Case;
   };
   Refused("Backspace at a paragraph's start", [&] {
-    Memo->SetSelStart(12001);
+    Memo->SetSelStart(Size + 1);
     Key(Memo, VK_BACK);
     SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
   });
   EXPECT_EQ(1, Beeps);
   Refused("Delete at a paragraph's end", [&] {
-    Memo->SetSelStart(12000);
+    Memo->SetSelStart(Size);
     Key(Memo, VK_DELETE);
   });
   Refused("a cut across a break", [&] {
-    SendMessageA(Memo->Handle(), EM_SETSEL, 11990, 12010);
+    SendMessageA(Memo->Handle(), EM_SETSEL, Size - 10, Size + 10);
     SendMessageA(Memo->Handle(), WM_CUT, 0, 0);
   });
   Refused("a clear across a break", [&] {
-    SendMessageA(Memo->Handle(), EM_SETSEL, 11990, 12010);
+    SendMessageA(Memo->Handle(), EM_SETSEL, Size - 10, Size + 10);
     SendMessageA(Memo->Handle(), WM_CLEAR, 0, 0);
   });
   EXPECT_EQ(4, Beeps);
@@ -503,13 +505,14 @@ TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
   Memo->ShowAt(Rect(5, 5, 65, 90));
   Pump();
   const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
+  // The shortest paragraph that does not fit the area: measured at any wider width (the
+  // area with the selection bar's), it would seem to.
   std::size_t Low = 1, High = 100000;
   while (High - Low > 1) {
     const std::size_t Middle = (Low + High) / 2;
-    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area + 16) ? Low : High) = Middle;
+    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area) ? Low : High) = Middle;
   }
-  const std::string Edge = LongParagraph(Low);
-  ASSERT_FALSE(TdxWrapGuard::Fits(Memo->Font()->Handle(), Edge, Area));
+  const std::string Edge = LongParagraph(High);
   Memo->SetEditValue(Variant(Edge));
   Memo->SetHideScrollBars(false);
   ASSERT_TRUE(Edge == Memo->Text());
