@@ -87,8 +87,12 @@ void TEditCoordEx::ParseText() {
   TUnit Unit = FUnits;
   StrToCoord(PcbString(Text()), Coord, Unit);
   // Setting the value shows it rounded to the unit's precision; that text is read
-  // again (CM_TEXTCHANGED), so the value ends as shown.
-  SetValue(Coord);
+  // again (CM_TEXTCHANGED), so the value ends as shown. A text that reads as the value
+  // held already (letters where it was 0) shows that value as well.
+  if (Coord == FValue)
+    UpdateText();
+  else
+    SetValue(Coord);
 }
 
 void TEditCoordEx::CreateParams(TCreateParams& Params) {

@@ -116,6 +116,9 @@ TEST_F(EditCoordTest, TextThatIsNoLengthReadsAsZero) {
     Edit->SetText(Text);
     EXPECT_EQ(Edit->Value(), 0) << Text;
     EXPECT_EQ(Edit->Text(), "0 mil") << Text;
+    // Where the value was 0 already, the text shows it too.
+    Edit->SetText(Text);
+    EXPECT_EQ(Edit->Text(), "0 mil") << Text;
   }
 }
 
