@@ -321,6 +321,11 @@ class TKsCustomForm : public TKsHookComponent {
   // WM_SIZE, the bar's buttons hidden, the other children restored).
   void MDIChildMaximized();
   void MDIChildNotMaximized();
+  // An MDI child that goes (closed, hidden or freed) takes its buttons off the parent's
+  // menu bar and gives the maximized children back their normal bounds.
+  void LeaveMDIParent();
+  // An MDI child's window was hidden: while maximized, it leaves its parent so.
+  void MDIChildHidden();
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
   // An MDI parent's child form is being freed and its window is gone.

@@ -353,6 +353,19 @@ void TKsCustomForm::MDIChildNotMaximized() {
   RestoreMDIChildren();
 }
 
+void TKsCustomForm::LeaveMDIParent() {
+  if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
+  RestoreMDIChildren();
+}
+
+void TKsCustomForm::MDIChildHidden() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  // A window destroyed (the form freed, or its window made again) is hidden on its way:
+  // the child stays as it is.
+  if (!Form || FWindowState != kwsMaximized || Form->ControlState().Contains(csDestroyingHandle)) return;
+  LeaveMDIParent();
+}
+
 void TKsCustomForm::WMMDIActivate(TMessage& Message) {
   TCustomForm* Form = HookedFormOf(fsMDIChild);
   if (!Form || !IsMDIChildMaximized()) return;

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/KsControls.h"
@@ -559,6 +561,99 @@ TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive)
   EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
   EXPECT_EQ(Parent->Caption(), "Parent");
   EXPECT_EQ(Bar->MDIChild(), nullptr);
+}
+
+// A maximized kit child beside a plain child (one without a kit frame) that lies
+// outside the client: however the kit child leaves the shown children or the maximized
+// state, no shown child is left maximized, the parent has its own caption and the bar
+// no buttons, and the client shows the bar the plain child needs, also after the
+// parent's resize and the plain child's activation.
+TEST_F(KsMDIFormTest, AMaximizedKitChildLeavingBesideAPlainChildLeavesNothingMaximized) {
+  struct TClose : TObject {
+    TCloseAction Action = caHide;
+    void Close(TObject*, TCloseAction& Chosen) { Chosen = Action; }
+  } Close;
+  // The parent of 480 x 480 (a client of 472 x 453), a plain child 1, a kit child 2.
+  for (TForm*& Child : Children) FreeAndNil(Child);
+  Parent->SetBounds(40, 30, 480, 480);
+  TOwned<TForm> Plain(NewObject<TForm>(nullptr, CreateNew));
+  Plain->SetFormStyle(fsMDIChild);
+  Plain->SetCaption("Child 1");
+  Plain->SetBounds(10, 10, 112, 122);
+  Plain->Show();
+  const auto MakeKit = [&] {
+    TForm* Kit = Children[1] = NewObject<TForm>(nullptr, CreateNew);
+    Kit->SetFormStyle(fsMDIChild);
+    Kit->SetCaption("Child 2");
+    Kit->SetBounds(60, 30, 112, 122);
+    Kit->OnClose = TCloseEvent::Bind<&TClose::Close>(&Close);
+    ShowWithFrame(Kit, Frames[1] = MakeFrame(Kit));
+  };
+  MakeKit();
+
+  const auto ExpectNothingMaximized = [&](const std::string& Where) {
+    Pump();
+    const bool Shown = Children[1] && IsWindowVisible(Children[1]->Handle());
+    const bool Maximized = Shown && Frames[1]->WindowState() == kwsMaximized;
+    EXPECT_FALSE(Maximized) << Where << ": a shown child is maximized";
+    EXPECT_FALSE(ParentFrame->IsMDIChildMaximized()) << Where << ": the parent counts a child maximized";
+    EXPECT_EQ(Parent->Caption(), "Parent") << Where;
+    EXPECT_EQ(Bar->MDIChild(), nullptr) << Where;
+    EXPECT_EQ(ScrollBarDisagreement(Client(), false), "") << Where;
+    EXPECT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL) << Where << ": the plain child lies outside";
+  };
+  const auto Freed = [&] { Children[1] = nullptr; };
+  using TLeave = std::function<void()>;
+  const std::pair<const char*, TLeave> Ways[] = {
+      {"closed with caHide", [&] { Close.Action = caHide; Frames[1]->CloseForm(); }},
+      {"closed by its form with caHide", [&] { Close.Action = caHide; Children[1]->Close(); }},
+      {"hidden", [&] { Children[1]->Hide(); }},
+      {"made invisible", [&] { Children[1]->SetVisible(false); }},
+      {"closed with caMinimize", [&] { Close.Action = caMinimize; Frames[1]->CloseForm(); }},
+      {"minimized to the tray", [&] { Frames[1]->MinimizeToTray(); }},
+      {"freed",
+       [&] {
+         Children[1]->Free();
+         Freed();
+       }},
+      {"closed with caFree",
+       [&] {
+         Close.Action = caFree;
+         Frames[1]->CloseForm();
+         Freed();  // the queue frees it
+       }},
+  };
+  for (const auto& [Name, Leave] : Ways) {
+    const std::string Way = Name;
+    if (!Children[1]) MakeKit();
+    // The kit child maximized, the plain one moved out on the right.
+    Plain->SetBounds(10, 10, 112, 122);
+    Children[1]->SetBounds(60, 30, 112, 122);
+    Frames[1]->Maximize();
+    Pump();
+    ASSERT_EQ(Parent->Caption(), "Parent - [Child 2]") << Way;
+    Plain->SetBounds(405, 128, 112, 122);
+    Pump();
+    Leave();
+    ExpectNothingMaximized(Way);
+    Parent->SetBounds(40, 30, 480, 470);
+    ExpectNothingMaximized(Way + ", the parent resized");
+    Parent->SetBounds(40, 30, 480, 480);
+    Activate(Plain.get());
+    ExpectNothingMaximized(Way + ", the plain child activated");
+    if (!Children[1]) continue;
+    // Shown again, the kit child comes back as the close left it.
+    const TKsWindowState Left = Frames[1]->WindowState();
+    Children[1]->Show();
+    Pump();
+    EXPECT_EQ(Frames[1]->WindowState(), Left == kwsTray ? kwsMaximized : Left) << Way;
+    // Back to normal (a child minimized from maximized goes back there first).
+    Frames[1]->Restore();
+    if (Frames[1]->WindowState() != kwsNormal) Frames[1]->Restore();
+    Pump();
+    ASSERT_EQ(Parent->Caption(), "Parent") << Way;
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes
