@@ -680,6 +680,7 @@ TEST_F(KsMDIPlainSiblingTest, ThePlainChildMaximizedInFrontIsTheOnlyChildNamed) 
   Pump();
   ASSERT_TRUE(IsZoomed(Plain->Handle()));
   EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  EXPECT_EQ(Bar->MDIChild(), Children[1]) << "the bar's buttons stay the kit child's";
   Plain->SetCaption("Renamed");
   Pump();
   EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
