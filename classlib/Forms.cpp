@@ -271,7 +271,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     Params.Y = CW_USEDEFAULT;
   }
   ComputeWindowStyles(Params.Style, Params.ExStyle);
-  if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable || FBorderStyle == bsNone) {
+  // A hidden MDI child's window is made in no state: the client would take a maximized
+  // one for its maximized child. Its showing gives it its state.
+  const bool HiddenMDIChild = (Params.ExStyle & WS_EX_MDICHILD) && !FVisible;
+  if ((FBorderStyle == bsSingle || FBorderStyle == bsSizeable || FBorderStyle == bsNone) && !HiddenMDIChild) {
     if (FWindowState == wsMinimized)
       Params.Style |= WS_MINIMIZE;
     else if (FWindowState == wsMaximized)
@@ -479,6 +482,10 @@ void TCustomForm::ShowingChanged() {
     ShowWindow(FHandle, ShowCommand());
   } else {
     DoHide();
+    // A maximized MDI child is restored first: hidden maximized, the client would still
+    // name it in the parent's caption, and restore it (which shows it) when the next
+    // child is activated in its place.
+    if (FFormState.Contains(fsCreatedMDIChild) && IsZoomed(FHandle)) ShowWindow(FHandle, SW_SHOWNOACTIVATE);
     ShowWindow(FHandle, SW_HIDE);
   }
 }

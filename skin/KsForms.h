@@ -164,12 +164,12 @@ class TKsCustomForm : public TKsHookComponent {
   void CloseForm();
   void ShowHelp();
 
-  // Multiple-document forms. Whether a child window is maximized: for an MDI child,
-  // any child of its parent (by the class library's window state or its active kit
-  // frame's); for an MDI parent, any of its children by its active kit frame.
+  // Multiple-document forms. Whether a shown child window is maximized: for an MDI
+  // child, any child of its parent (by the class library's window state or its active
+  // kit frame's); for an MDI parent, any of its children by its active kit frame.
   bool IsMDIChildMaximized() const;
-  // An MDI child: the parent's caption loses its " - [...]" part and, while a child is
-  // maximized, shows this child's caption as "Parent - [Child]".
+  // An MDI child: the parent's caption loses its " - [...]" part and, while this child
+  // is maximized, shows its caption as "Parent - [Child]".
   void UpdateMDICaption();
   // Restores the maximized kit frames among the parent's children (an MDI parent's
   // own children), then brings the parent's caption up to date.
@@ -321,6 +321,11 @@ class TKsCustomForm : public TKsHookComponent {
   // WM_SIZE, the bar's buttons hidden, the other children restored).
   void MDIChildMaximized();
   void MDIChildNotMaximized();
+  // An MDI child that goes (closed, hidden or freed) takes its buttons off the parent's
+  // menu bar and gives the maximized children back their normal bounds.
+  void LeaveMDIParent();
+  // An MDI child's window was hidden: while maximized, it leaves its parent so.
+  void MDIChildHidden();
   void WMMDIActivate(TMessage& Message);
   void KMMaximizeChild();
   // An MDI parent's child form is being freed and its window is gone.

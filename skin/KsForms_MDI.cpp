@@ -33,8 +33,17 @@ void SetParentCaption(TCustomForm* Parent, const AnsiString* Child) {
   AnsiString Caption = Parent->Caption();
   const std::size_t Added = Caption.find(" - [");
   if (Added != AnsiString::npos && !Caption.empty() && Caption.back() == ']') Caption.erase(Added);
-  if (Child) Caption += " - [" + *Child + "]";
   if (Caption != Parent->Caption()) Parent->SetCaption(Caption);
+  // The child's name goes on the window's text only: the parent's own caption is the
+  // one the system keeps for its MDI frame, to which it adds the name of a child it
+  // maximizes itself (a plain child's) in place of the kit child's.
+  if (Child) {
+    const AnsiString Named = Caption + " - [" + *Child + "]";
+    if (Parent->HandleAllocated())
+      DefWindowProcA(Parent->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Named.c_str()));
+    else
+      Parent->SetCaption(Named);
+  }
   // The parent's frame paints the caption it now has.
   if (Parent->HandleAllocated()) PostMessageA(Parent->Handle(), KM_RESTORECAPTION, 0, 0);
 }
@@ -54,6 +63,8 @@ bool TKsCustomForm::IsMDIChildMaximized() const {
   if (!Parent) return false;
   const bool Child = Form != Parent;
   for (int I = 0; TCustomForm* Each = Parent->MDIChildren(I); ++I) {
+    // A hidden child counts for nothing (a plain one keeps its window state hidden).
+    if (!Each->HandleAllocated() || !(GetWindowLongA(Each->Handle(), GWL_STYLE) & WS_VISIBLE)) continue;
     if (Child && Each->WindowState() == wsMaximized) return true;
     const TKsCustomForm* Kit = ActiveKsForm(Each);
     if (Kit && Kit->WindowState() == kwsMaximized) return true;
@@ -65,7 +76,9 @@ void TKsCustomForm::UpdateMDICaption() {
   TCustomForm* Form = GetHookedForm();
   TCustomForm* Parent = MDIParentOf(Form);
   if (!Parent || Parent == Form) return;
-  if (IsMDIChildMaximized()) {
+  // Only a maximized child names itself: a child maximized by the system (a plain one)
+  // is named by the system.
+  if (FWindowState == kwsMaximized) {
     const AnsiString Child = Form->Caption();
     SetParentCaption(Parent, &Child);
   } else {
@@ -351,6 +364,19 @@ void TKsCustomForm::MDIChildNotMaximized() {
   if (Form->HandleAllocated()) PostMessageA(Form->Handle(), WM_SIZE, 0, 0);
   if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
   RestoreMDIChildren();
+}
+
+void TKsCustomForm::LeaveMDIParent() {
+  if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
+  RestoreMDIChildren();
+}
+
+void TKsCustomForm::MDIChildHidden() {
+  TCustomForm* Form = HookedFormOf(fsMDIChild);
+  // A window destroyed (the form freed, or its window made again) is hidden on its way:
+  // the child stays as it is.
+  if (!Form || FWindowState != kwsMaximized || Form->ControlState().Contains(csDestroyingHandle)) return;
+  LeaveMDIParent();
 }
 
 void TKsCustomForm::WMMDIActivate(TMessage& Message) {

@@ -276,21 +276,15 @@ void TKsCustomForm::CloseForm() {
   if (Form->FormStyle() == fsMDIChild) Action = FBorderIcons.Contains(kbiMinimize) ? caMinimize : caNone;
   TFormCloseAccess::RunClose(Form, Action);
   if (Action == caNone) return;
-  // A child window that goes takes its buttons off the parent's menu bar and gives
-  // the maximized children back their normal bounds.
-  auto LeaveParent = [&] {
-    if (TKsCustomMenuBar* Bar = ParentMenuBar()) Bar->HideMDIButtons();
-    RestoreMDIChildren();
-  };
   if (Application->MainForm() == Form) {
     Application->Terminate();
   } else if (Action == caHide) {
-    LeaveParent();
+    LeaveMDIParent();
     Form->Hide();
   } else if (Action == caMinimize) {
     Minimize();
   } else if (Action == caFree) {
-    LeaveParent();
+    LeaveMDIParent();
     Form->Release();
   }
 }
@@ -756,6 +750,10 @@ void TKsCustomForm::AfterMessage(TMessage& Message, bool& /*Handled*/) {
   if (Message.Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_SHOWWINDOW) &&
       FWindowState == kwsTray && !FMinimizeApplication && !FLeavingTray)
     Restore();
+  // A child window hidden by other means than the frame's close (its form's Hide or
+  // Close, Visible switched off) leaves its parent as the frame's close would have.
+  if (Message.Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_HIDEWINDOW))
+    MDIChildHidden();
   // A maximized child's frame is not painted, so nothing else reads its new caption; a
   // maximized child behind the active one is not named in the parent's.
   if (Message.Msg == WM_SETTEXT && MaximizedMDIChild() && IsActiveMDIChild()) UpdateMDICaption();

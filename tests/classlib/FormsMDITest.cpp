@@ -3,6 +3,9 @@
 // activation and closing, the MDI keys of the application's loop, and form files.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "classlib/Classes_Streaming.h"
 #include "classlib/ExtCtrls.h"
 #include "tests/classlib/UiTestSupport.h"
@@ -284,6 +287,68 @@ TEST_F(MDIFormTest, AParentsWindowMadeAgainKeepsItsActiveChildAndAHiddenChildIsN
   Parent->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
   Pump();
   EXPECT_EQ(Parent->ActiveMDIChild(), Second);
+}
+
+// A maximized child hidden (by Hide, by Visible, by its close with caHide), beside a
+// shown child or as the last shown one, stays hidden and leaves no child maximized: the
+// parent's caption is its own. Shown again, it is maximized again; its window made
+// while it is hidden is not maximized.
+TEST_F(MDIFormTest, AMaximizedChildHiddenStaysHiddenAndLeavesNoChildMaximized) {
+  Parent->SetCaption("Parent");
+  TForm* First = NewChild();
+  TForm* Second = NewChild();
+  First->SetCaption("First");
+  Second->SetCaption("Second");
+  struct THide : TObject {
+    void Close(TObject*, TCloseAction& Action) { Action = caHide; }
+  } Hide;
+  Second->OnClose = TCloseEvent::Bind<&THide::Close>(&Hide);
+  const TRect Normal = Second->BoundsRect();
+  using THideStep = void (*)(TForm*);
+  const std::pair<const char*, THideStep> Ways[] = {
+      {"Hide", [](TForm* Child) { Child->Hide(); }},
+      {"Visible", [](TForm* Child) { Child->SetVisible(false); }},
+      {"Close", [](TForm* Child) { Child->Close(); }},
+  };
+  for (bool Last : {false, true}) {
+    if (Last) First->Hide();
+    for (const auto& [Name, HideChild] : Ways) {
+      const std::string Where = std::string(Name) + (Last ? ", the last shown child" : ", beside a shown child");
+      SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Second->Handle()), 0);
+      Second->SetWindowState(wsMaximized);
+      Pump();
+      ASSERT_TRUE(IsZoomed(Second->Handle())) << Where;
+      ASSERT_EQ(Parent->Caption(), "Parent - [Second]") << Where;
+      HideChild(Second);
+      Pump();
+      EXPECT_FALSE(IsWindowVisible(Second->Handle())) << Where;
+      EXPECT_FALSE(IsZoomed(Second->Handle()) || IsZoomed(First->Handle())) << Where;
+      EXPECT_EQ(Parent->Caption(), "Parent") << Where;
+      EXPECT_EQ(Parent->ActiveMDIChild(), Last ? nullptr : First) << Where;
+      // Shown again, it is maximized as its window state still says.
+      Second->Show();
+      Pump();
+      EXPECT_TRUE(IsZoomed(Second->Handle())) << Where;
+      EXPECT_EQ(Parent->Caption(), "Parent - [Second]") << Where;
+      Second->SetWindowState(wsNormal);
+      Pump();
+      EXPECT_EQ(Second->BoundsRect(), Normal) << Where;
+    }
+  }
+  // Hidden maximized, its window made again (with the parent's) or first made hidden
+  // is not maximized until it shows.
+  Second->SetWindowState(wsMaximized);
+  Second->Hide();
+  Parent->SetBorderIcons(TBorderIcons{biSystemMenu});
+  Pump();
+  EXPECT_FALSE(IsZoomed(Second->Handle())) << "made again hidden";
+  TForm* Third = NewChild(false);
+  Third->SetWindowState(wsMaximized);
+  EXPECT_FALSE(IsZoomed(Third->Handle())) << "made hidden";
+  EXPECT_EQ(Parent->Caption(), "Parent");
+  Third->Show();
+  Pump();
+  EXPECT_TRUE(IsZoomed(Third->Handle())) << "shown";
 }
 
 }  // namespace

@@ -14,13 +14,14 @@ TEST(UtilTest, WindowsXPMeansVersion5Point1OrLater) {
 }
 
 // The workspace module is never loaded by the framework: it is found once the host
-// has loaded it, and not before.
+// has loaded it, and not before. (The module stays loaded once this test has loaded
+// it: a repeat of the test only finds it again.)
 TEST(WorkspaceTest, TheWorkspaceIsFoundOnceItsModuleIsLoaded) {
-  ASSERT_EQ(GetModuleHandleA(WorkspaceModuleName), nullptr)
-      << "the workspace module must not be loaded before this test";
   IWorkspace* Workspace = reinterpret_cast<IWorkspace*>(1);
-  GetWorkspaceInterface(&Workspace);
-  EXPECT_EQ(Workspace, nullptr);
+  if (!GetModuleHandleA(WorkspaceModuleName)) {
+    GetWorkspaceInterface(&Workspace);
+    EXPECT_EQ(Workspace, nullptr) << "found before its module is loaded";
+  }
 
   AnsiString Path =
       ExtractFilePath(GetModuleFileNameStr(nullptr)) + "..\\host-root\\" + WorkspaceModuleName;

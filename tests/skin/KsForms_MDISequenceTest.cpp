@@ -1,14 +1,19 @@
-// Kit MDI children through a long random sequence of what a user and a program do to
-// them (states, closing with each action, freeing, activation, renaming, moving and
-// sizing them, showing or maximizing a hidden one, the system's commands, the client's
-// scroll bars, the parent resized and its window made again) (a fixed seed, so a
-// failure repeats): every step settles, and after it the parent's caption names exactly
-// the maximized active child, the menu bar shows that child's buttons exactly then, the
-// active child is a shown one, every maximized child fills the client, and the client
-// shows a scroll bar exactly where a shown child lies outside it (none while a child is
-// maximized), with a range that an arrow does not go past.
+// Kit MDI children, and a plain child without a kit frame, through a long random
+// sequence of what a user and a program do to them (states, closing with each action by
+// the frame and by the form, hiding, freeing, activation, renaming, moving and sizing
+// them, showing or maximizing a hidden one, a maximized one hidden, a child placed
+// within a scroll bar's width of the client's right and bottom edges, the system's
+// commands, the client's scroll bars, the parent resized and its window made again) (a
+// fixed seed, so a failure repeats): every step settles, and after it the menu bar
+// shows the buttons of the active kit child exactly when it is maximized (behind a
+// plain active child, those of a maximized kit child when there is one), the parent's
+// caption names the maximized active child, else the child of the bar's buttons, the
+// active child is a shown one, every maximized child shows and fills the client, and
+// the client shows a scroll bar exactly where a shown child lies outside it (none while
+// a child is maximized), with a range that an arrow does not go past.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -74,38 +79,56 @@ class KsMDISequenceTest : public UiTest {
     UiTest::TearDown();
   }
   HWND Client() const { return Parent->ClientHandle(); }
+  // A kit child's frame; nullptr for the plain child.
   static TKsCustomForm* FrameOf(TCustomForm* Child) { return ActiveKsForm(Child); }
+  // A child's state: its frame's, or for the plain child the system's.
+  static TKsWindowState StateOf(TCustomForm* Child) {
+    if (const TKsCustomForm* Frame = FrameOf(Child)) return Frame->WindowState();
+    return IsZoomed(Child->Handle()) ? kwsMaximized : IsIconic(Child->Handle()) ? kwsMinimized : kwsNormal;
+  }
+  bool HasPlainChild() const {
+    for (TForm* Child : Children)
+      if (!FrameOf(Child)) return true;
+    return false;
+  }
+  // A new child: a kit one, or the plain one when there is none.
   void NewChild() {
+    const bool Plain = !HasPlainChild();
     auto* Child = NewObject<TForm>(nullptr, CreateNew);
     Child->SetFormStyle(fsMDIChild);
-    Child->SetCaption("Child " + std::to_string(++Made));
+    Child->SetCaption((Plain ? "Plain " : "Child ") + std::to_string(++Made));
     Child->SetBounds(Pick(0, 200), Pick(0, 120), Pick(180, 300), Pick(120, 220));
     Child->OnClose = TCloseEvent::Bind<&TCloseChoice::Close>(&Choice);
-    NewObject<TKsCustomForm>(Child)->SetActive(true);
+    if (!Plain) NewObject<TKsCustomForm>(Child)->SetActive(true);
     Child->Show();
     Children.push_back(Child);
   }
   int Pick(int Low, int High) { return std::uniform_int_distribution<int>(Low, High)(Random); }
+  template <class T>
+  T* PickOf(const std::vector<T*>& Found) {
+    return Found.empty() ? nullptr : Found[Pick(0, static_cast<int>(Found.size()) - 1)];
+  }
   // A child the user can reach: shown, or its icon in the tray.
   TForm* ReachableChild() {
     std::vector<TForm*> Reachable;
     for (TForm* Child : Children)
-      if (IsWindowVisible(Child->Handle()) || FrameOf(Child)->WindowState() == kwsTray) Reachable.push_back(Child);
-    return Reachable.empty() ? nullptr : Reachable[Pick(0, static_cast<int>(Reachable.size()) - 1)];
+      if (IsWindowVisible(Child->Handle()) || StateOf(Child) == kwsTray) Reachable.push_back(Child);
+    return PickOf(Reachable);
   }
   // A child by what it shows: Hidden ones (not shown, not in the tray), in the Tray,
-  // or Moveable ones (shown, not maximized); nullptr when there is none.
-  enum TKind { Hidden, Tray, Moveable };
+  // Moveable ones (shown, not maximized), or Kit ones shown (with a frame); nullptr when
+  // there is none.
+  enum TKind { Hidden, Tray, Moveable, ShownKit };
   TForm* ChildThat(TKind Kind) {
     std::vector<TForm*> Found;
     for (TForm* Child : Children) {
-      const TKsWindowState State = FrameOf(Child)->WindowState();
+      const TKsWindowState State = StateOf(Child);
       const bool Shown = IsWindowVisible(Child->Handle());
       if ((Kind == Hidden && !Shown && State != kwsTray) || (Kind == Tray && State == kwsTray) ||
-          (Kind == Moveable && Shown && State != kwsMaximized))
+          (Kind == Moveable && Shown && State != kwsMaximized) || (Kind == ShownKit && Shown && FrameOf(Child)))
         Found.push_back(Child);
     }
-    return Found.empty() ? nullptr : Found[Pick(0, static_cast<int>(Found.size()) - 1)];
+    return PickOf(Found);
   }
   // A scroll bar's request: the children move toward the bar's end, no further than
   // they reach beyond the client, and not at all without the bar.
@@ -122,29 +145,55 @@ class KsMDISequenceTest : public UiTest {
     if (Moved < 0 || Moved > Room)
       StepFault = "the children moved " + std::to_string(Moved) + " where they reach " + std::to_string(Room);
   }
-  // One random step; its name goes to the trail.
+  // The client's area without scroll bars.
+  RECT FullArea() {
+    RECT Area;
+    GetClientRect(Client(), &Area);
+    if (ShowsScrollBar(Client(), 0)) Area.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    if (ShowsScrollBar(Client(), 1)) Area.right += GetSystemMetrics(SM_CXVSCROLL);
+    return Area;
+  }
+  // How far inside the client's right and bottom edges a child is placed so that either
+  // bar alone would put it outside for the other: less than a bar's width each.
+  TPoint WithinABar() {
+    return TPoint{Pick(1, GetSystemMetrics(SM_CXVSCROLL) - 1), Pick(1, GetSystemMetrics(SM_CYHSCROLL) - 1)};
+  }
+  // One random step (another kind is drawn while the one drawn finds nothing to act
+  // on); its name goes to the trail.
   void Step() {
+    const std::size_t Was = Trail.size();
+    for (int Draw = 0; Draw < 100 && Trail.size() == Was; ++Draw) TryStep();
+    Pump();
+  }
+  void TryStep() {
     if (Children.empty()) {
       Trail += "new child; ";
       NewChild();
-      Pump();
       return;
     }
     TForm* Child = ReachableChild();
     TKsCustomForm* Frame = Child ? FrameOf(Child) : nullptr;
-    // The scroll bars' requests and showing a child in the tray come more often.
-    int Kind = Pick(0, 27);
-    if (Kind >= 24) Kind = Kind <= 26 ? 20 : 22;
+    const bool Shown = Child && IsWindowVisible(Child->Handle());
+    // The scroll bars' requests, showing a child in the tray and the placing of a child
+    // within a bar's width of the edges come more often.
+    int Kind = Pick(0, 34);
+    if (Kind >= 29) Kind = Kind <= 30 ? 20 : Kind <= 32 ? 22 : 27;
     const std::string Name = Child ? Child->Caption() : std::string("-");
     auto Note = [&](const std::string& What) { Trail += What + "; "; };
+    static const TCloseAction Actions[] = {caHide, caMinimize, caFree, caNone};
+    static const char* ActionNames[] = {"caHide", "caMinimize", "caFree", "caNone"};
     if (Kind >= 5 && Kind <= 8 && Frame) {
-      static const TCloseAction Actions[] = {caHide, caMinimize, caFree, caNone};
-      static const char* Names[] = {"caHide", "caMinimize", "caFree", "caNone"};
       Choice.Default = false;
       Choice.Action = Actions[Kind - 5];
-      Note("close " + Name + " " + Names[Kind - 5]);
+      Note("close " + Name + " " + ActionNames[Kind - 5]);
       if (Choice.Action == caFree) std::erase(Children, Child);
       Frame->CloseForm();
+    } else if (Kind <= 2 && Child && !Frame && Shown) {
+      // The plain child's states are the system's.
+      static const WPARAM Commands[] = {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE};
+      static const char* CommandNames[] = {"SC_MAXIMIZE", "SC_MINIMIZE", "SC_RESTORE"};
+      Note(std::string(CommandNames[Kind]) + " " + Name);
+      SendMessageA(Child->Handle(), WM_SYSCOMMAND, Commands[Kind], 0);
     } else if (Kind == 0 && Frame) {
       Note("maximize " + Name);
       Frame->Maximize();
@@ -160,7 +209,7 @@ class KsMDISequenceTest : public UiTest {
     } else if (Kind == 4 && Frame) {
       Note("tray " + Name);
       Frame->MinimizeToTray();
-    } else if (Kind == 9 && Child && IsWindowVisible(Child->Handle())) {
+    } else if (Kind == 9 && Shown) {
       Note("activate " + Name);
       SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Child->Handle()), 0);
     } else if (Kind == 10 && Parent->ActiveMDIChild()) {
@@ -177,18 +226,16 @@ class KsMDISequenceTest : public UiTest {
       Parent->SetBorderIcons(Parent->BorderIcons().Contains(biHelp) ? TBorderIcons{biSystemMenu}
                                                                     : TBorderIcons{biSystemMenu, biHelp});
     } else if (Kind == 13) {
-      for (TForm* Hidden : Children)
-        if (!IsWindowVisible(Hidden->Handle()) && FrameOf(Hidden)->WindowState() != kwsTray) {
-          Note("show " + Hidden->Caption());
-          Hidden->Show();
-          break;
-        }
+      if (TForm* Hidden = ChildThat(TKind::Hidden)) {
+        Note("show " + Hidden->Caption());
+        Hidden->Show();
+      }
     } else if (Kind == 14 && Children.size() < 4) {
       Note("new child");
       NewChild();
     } else if (Kind == 15 && Child) {
       Note("rename " + Name);
-      Child->SetCaption("Child " + std::to_string(++Made));
+      Child->SetCaption((Frame ? "Child " : "Plain ") + std::to_string(++Made));
     } else if (Kind == 14 && Frame && Frame->WindowState() == kwsTray) {
       Note("tray icon double-clicked " + Name);
       SendMessageA(Frame->TrayWindow(), KM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);
@@ -213,19 +260,19 @@ class KsMDISequenceTest : public UiTest {
         Moved->SetBounds(R.left + DX, R.top + DY, R.right - R.left, R.bottom - R.top);
       }
     } else if (Kind == 19) {
-      if (TForm* Sized = ChildThat(Moveable); Sized && FrameOf(Sized)->WindowState() == kwsNormal) {
+      if (TForm* Sized = ChildThat(Moveable); Sized && StateOf(Sized) == kwsNormal) {
         const int Width = Pick(150, 400), Height = Pick(100, 400);
         Note("resize " + Sized->Caption() + " to " + std::to_string(Width) + " x " + std::to_string(Height));
         Sized->SetBounds(Sized->Left(), Sized->Top(), Width, Height);
       }
-    } else if (Kind == 20 && !Children.empty()) {
+    } else if (Kind == 20) {
       static const WORD Codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM};
       static const char* CodeNames[] = {"line back", "line on", "page back", "page on", "to the start", "to the end"};
       const int Bar = Pick(0, 1), Code = Pick(0, 5);
       Note(std::string(Bar == 0 ? "horizontal" : "vertical") + " scroll " + CodeNames[Code]);
       Scroll(Bar, Codes[Code]);
     } else if (Kind == 21) {
-      if (TForm* Unseen = ChildThat(Hidden)) {
+      if (TForm* Unseen = ChildThat(TKind::Hidden); Unseen && FrameOf(Unseen)) {
         Note("maximize hidden " + Unseen->Caption());
         FrameOf(Unseen)->Maximize();
       }
@@ -234,35 +281,119 @@ class KsMDISequenceTest : public UiTest {
         Note("show " + InTray->Caption() + " in the tray");
         InTray->Show();
       }
-    } else if (Kind == 23 && Child && IsWindowVisible(Child->Handle())) {
+    } else if (Kind == 23 && Frame && Shown) {
       static const WPARAM Commands[] = {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE};
       static const char* CommandNames[] = {"SC_MAXIMIZE", "SC_MINIMIZE", "SC_RESTORE"};
       const int Command = Pick(0, 2);
       Note(std::string(CommandNames[Command]) + " " + Name);
       SendMessageA(Child->Handle(), WM_SYSCOMMAND, Commands[Command], 0);
+    } else if (Kind == 24 && Shown) {
+      // Closed by its form (as a program does), not by the frame.
+      const int Action = Pick(0, 4);
+      Choice.Default = Action == 4;
+      if (!Choice.Default) Choice.Action = Actions[Action];
+      Note("form closes " + Name + " " + (Choice.Default ? "by default" : ActionNames[Action]));
+      if (!Choice.Default && Choice.Action == caFree) std::erase(Children, Child);
+      Child->Close();
+    } else if (Kind == 25 && Shown) {
+      const bool ByVisible = Pick(0, 1) == 1;
+      Note((ByVisible ? "switch Visible off for " : "hide ") + Name);
+      if (ByVisible)
+        Child->SetVisible(false);
+      else
+        Child->Hide();
+    } else if (Kind == 26) {
+      // A kit child maximized, then hidden by the frame's close, its form's close (both
+      // with caHide set in the close event) or its form's Hide.
+      if (TForm* Kit = ChildThat(ShownKit)) {
+        const int How = Pick(0, 2);
+        static const char* HowNames[] = {"the frame's close with caHide", "its form's close with caHide", "Hide"};
+        Note("maximize " + Kit->Caption() + " and hide it by " + HowNames[How]);
+        if (FrameOf(Kit)->WindowState() != kwsMaximized) FrameOf(Kit)->Maximize();
+        Pump();
+        Choice.Default = false;
+        Choice.Action = caHide;
+        if (How == 0)
+          FrameOf(Kit)->CloseForm();
+        else if (How == 1)
+          Kit->Close();
+        else
+          Kit->Hide();
+      }
+    } else if (Kind == 27 || Kind == 28) {
+      // A child within a bar's width of the right and bottom edges, by its own move or by
+      // the parent's resize: it fits without bars, but not beside either bar alone. The
+      // other children are brought inside first and the child put out by half a bar on
+      // the right, so that the horizontal bar shows when it comes there, for no other
+      // child.
+      TForm* Placed = ChildThat(Moveable);
+      if (!Placed || StateOf(Placed) != kwsNormal) return;
+      const int BarWidth = GetSystemMetrics(SM_CXVSCROLL), BarHeight = GetSystemMetrics(SM_CYHSCROLL);
+      RECT Area = FullArea();
+      const RECT Inner{Area.left, Area.top, Area.right - BarWidth, Area.bottom - BarHeight};
+      if (Placed->Width() > Inner.right || Placed->Height() > Inner.bottom) return;
+      for (TForm* Other : Children)
+        if (Other != Placed && IsWindowVisible(Other->Handle()) && StateOf(Other) != kwsMaximized)
+          Other->SetBounds(std::clamp(Other->Left(), 0, std::max<int>(0, Inner.right - Other->Width())),
+                           std::clamp(Other->Top(), 0, std::max<int>(0, Inner.bottom - Other->Height())), Other->Width(),
+                           Other->Height());
+      Placed->SetBounds(Area.right + BarWidth / 2 - Placed->Width(), Area.bottom - BarHeight - Placed->Height(),
+                        Placed->Width(), Placed->Height());
+      Pump();
+      const TPoint In = WithinABar();
+      Area = FullArea();
+      if (Kind == 27) {
+        Note("place " + Placed->Caption() + " " + std::to_string(In.x) + " and " + std::to_string(In.y) +
+             " inside the right and bottom edges");
+        Placed->SetBounds(Area.right - In.x - Placed->Width(), Area.bottom - In.y - Placed->Height(), Placed->Width(),
+                          Placed->Height());
+      } else {
+        const int DX = Placed->Left() + Placed->Width() + In.x - Area.right;
+        const int DY = Placed->Top() + Placed->Height() + In.y - Area.bottom;
+        Note("resize the parent by " + std::to_string(DX) + " x " + std::to_string(DY) + " to put " +
+             Placed->Caption() + " " + std::to_string(In.x) + " and " + std::to_string(In.y) +
+             " inside the right and bottom edges");
+        Parent->SetBounds(Parent->Left(), Parent->Top(), Parent->Width() + DX, Parent->Height() + DY);
+      }
     }
-    Pump();
   }
   // What disagrees with what is shown, or nothing.
   std::string Disagreement() {
     TCustomForm* Active = Parent->ActiveMDIChild();
-    const bool MaximizedActive = Active && FrameOf(Active)->WindowState() == kwsMaximized;
-    const AnsiString Caption = MaximizedActive ? "Parent - [" + Active->Caption() + "]" : AnsiString("Parent");
+    const bool MaximizedActive = Active && StateOf(Active) == kwsMaximized;
+    std::vector<TCustomForm*> MaximizedKits;
+    for (TForm* Child : Children)
+      if (FrameOf(Child) && StateOf(Child) == kwsMaximized && IsWindowVisible(Child->Handle()))
+        MaximizedKits.push_back(Child);
+    // The bar shows the buttons of the active kit child when it is maximized; behind a
+    // plain active child, those of a maximized kit child (none when there is none). The
+    // caption names the maximized active child, else the child of the bar's buttons.
+    TCustomForm* Buttons = MaximizedActive && FrameOf(Active) ? Active : nullptr;
+    if (Active && !FrameOf(Active) && !MaximizedKits.empty()) {
+      if (std::find(MaximizedKits.begin(), MaximizedKits.end(), Bar->MDIChild()) == MaximizedKits.end())
+        return "the bar does not show a maximized kit child's buttons behind the plain active child";
+      Buttons = Bar->MDIChild();
+    }
+    TCustomForm* Named = MaximizedActive ? Active : Buttons;
+    const AnsiString Caption = Named ? "Parent - [" + Named->Caption() + "]" : AnsiString("Parent");
     if (Parent->Caption() != Caption) return "the caption is \"" + Parent->Caption() + "\", not \"" + Caption + "\"";
-    if (Bar->MDIChild() != (MaximizedActive ? Active : nullptr)) return "the bar's buttons are another child's";
-    if (Bar->CloseButton()->Visible() != MaximizedActive) return "the bar's buttons show or hide wrongly";
+    if (Bar->MDIChild() != Buttons) return "the bar's buttons are another child's";
+    if (Bar->CloseButton()->Visible() != (Buttons != nullptr)) return "the bar's buttons show or hide wrongly";
     const auto SystemActive = reinterpret_cast<HWND>(SendMessageA(Client(), WM_MDIGETACTIVE, 0, 0));
     bool AnyShown = false;
     for (TForm* Child : Children) AnyShown = AnyShown || IsWindowVisible(Child->Handle());
     if (AnyShown && !IsWindowVisible(SystemActive)) return "the active child is hidden";
     RECT Area;
     GetClientRect(Client(), &Area);
-    for (TForm* Child : Children)
-      if (FrameOf(Child)->WindowState() == kwsMaximized && !Covers(Child->BoundsRect(), Area))
-        return Child->Caption() + " is maximized but does not fill the client";
-    if (!Log->Messages.empty()) return "an exception: " + Log->Messages.front();
     bool AnyMaximized = false;
-    for (TForm* Child : Children) AnyMaximized = AnyMaximized || FrameOf(Child)->WindowState() == kwsMaximized;
+    for (TForm* Child : Children) {
+      if (StateOf(Child) != kwsMaximized) continue;
+      if (!IsWindowVisible(Child->Handle())) return Child->Caption() + " is maximized but hidden";
+      if (FrameOf(Child) && !Covers(Child->BoundsRect(), Area))
+        return Child->Caption() + " is maximized but does not fill the client";
+      AnyMaximized = true;
+    }
+    if (!Log->Messages.empty()) return "an exception: " + Log->Messages.front();
     if (const std::string Bars = ScrollBarDisagreement(Client(), AnyMaximized); !Bars.empty()) return Bars;
     return std::exchange(StepFault, std::string());
   }

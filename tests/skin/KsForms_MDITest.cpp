@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/KsControls.h"
@@ -559,6 +561,160 @@ TEST_F(KsMDIFormTest, AHiddenOrTrayChildMaximizedOrShownComesBackShownAndActive)
   EXPECT_EQ(Frames[0]->WindowState(), kwsNormal);
   EXPECT_EQ(Parent->Caption(), "Parent");
   EXPECT_EQ(Bar->MDIChild(), nullptr);
+}
+
+// The parent of 480 x 480 (a client of 472 x 453) with a plain child 1 (without a kit
+// frame) and a kit child 2, each 112 x 122.
+class KsMDIPlainSiblingTest : public KsMDIFormTest {
+ protected:
+  void SetUp() override {
+    KsMDIFormTest::SetUp();
+    for (TForm*& Child : Children) FreeAndNil(Child);
+    Parent->SetBounds(40, 30, 480, 480);
+    Plain = NewObject<TForm>(nullptr, CreateNew);
+    Plain->SetFormStyle(fsMDIChild);
+    Plain->SetCaption("Child 1");
+    Plain->SetBounds(10, 10, 112, 122);
+    Plain->Show();
+    MakeKit();
+  }
+  void TearDown() override {
+    FreeAndNil(Plain);
+    KsMDIFormTest::TearDown();
+  }
+  void MakeKit() {
+    TForm* Kit = Children[1] = NewObject<TForm>(nullptr, CreateNew);
+    Kit->SetFormStyle(fsMDIChild);
+    Kit->SetCaption("Child 2");
+    Kit->SetBounds(60, 30, 112, 122);
+    Kit->OnClose = TCloseEvent::Bind<&TClose::Close>(&Close);
+    ShowWithFrame(Kit, Frames[1] = MakeFrame(Kit));
+  }
+
+  struct TClose : TObject {
+    TCloseAction Action = caHide;
+    void Close(TObject*, TCloseAction& Chosen) { Chosen = Action; }
+  } Close;
+  TForm* Plain = nullptr;
+};
+
+// However the maximized kit child leaves the shown children or the maximized state
+// while the plain child lies outside the client, no shown child is left maximized, the
+// parent has its own caption and the bar no buttons, and the client shows the bar the
+// plain child needs, also after the parent's resize and the plain child's activation.
+TEST_F(KsMDIPlainSiblingTest, AMaximizedKitChildLeavingLeavesNothingMaximized) {
+  const auto ExpectNothingMaximized = [&](const std::string& Where) {
+    Pump();
+    const bool Shown = Children[1] && IsWindowVisible(Children[1]->Handle());
+    EXPECT_FALSE(Shown && Frames[1]->WindowState() == kwsMaximized) << Where << ": a shown child is maximized";
+    EXPECT_FALSE(ParentFrame->IsMDIChildMaximized()) << Where << ": the parent counts a child maximized";
+    EXPECT_EQ(Parent->Caption(), "Parent") << Where;
+    EXPECT_EQ(Bar->MDIChild(), nullptr) << Where;
+    EXPECT_EQ(ScrollBarDisagreement(Client(), false), "") << Where;
+    EXPECT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL) << Where << ": the plain child lies outside";
+  };
+  const auto Freed = [&] { Children[1] = nullptr; };
+  using TLeave = std::function<void()>;
+  const std::pair<const char*, TLeave> Ways[] = {
+      {"closed with caHide", [&] { Close.Action = caHide; Frames[1]->CloseForm(); }},
+      {"closed by its form with caHide", [&] { Close.Action = caHide; Children[1]->Close(); }},
+      {"hidden", [&] { Children[1]->Hide(); }},
+      {"made invisible", [&] { Children[1]->SetVisible(false); }},
+      {"closed with caMinimize", [&] { Close.Action = caMinimize; Frames[1]->CloseForm(); }},
+      {"minimized to the tray", [&] { Frames[1]->MinimizeToTray(); }},
+      {"freed",
+       [&] {
+         Children[1]->Free();
+         Freed();
+       }},
+      {"closed with caFree",
+       [&] {
+         Close.Action = caFree;
+         Frames[1]->CloseForm();
+         Freed();  // the queue frees it
+       }},
+  };
+  for (const auto& [Name, Leave] : Ways) {
+    const std::string Way = Name;
+    if (!Children[1]) MakeKit();
+    // The kit child maximized, the plain one moved out on the right.
+    Plain->SetBounds(10, 10, 112, 122);
+    Children[1]->SetBounds(60, 30, 112, 122);
+    Frames[1]->Maximize();
+    Pump();
+    ASSERT_EQ(Parent->Caption(), "Parent - [Child 2]") << Way;
+    Plain->SetBounds(405, 128, 112, 122);
+    Pump();
+    Leave();
+    ExpectNothingMaximized(Way);
+    Parent->SetBounds(40, 30, 480, 470);
+    ExpectNothingMaximized(Way + ", the parent resized");
+    Parent->SetBounds(40, 30, 480, 480);
+    Activate(Plain);
+    ExpectNothingMaximized(Way + ", the plain child activated");
+    if (!Children[1]) continue;
+    // Shown again, the kit child comes back as the close left it.
+    const TKsWindowState Left = Frames[1]->WindowState();
+    Children[1]->Show();
+    Pump();
+    EXPECT_EQ(Frames[1]->WindowState(), Left == kwsTray ? kwsMaximized : Left) << Way;
+    // Back to normal (a child minimized from maximized goes back there first).
+    Frames[1]->Restore();
+    if (Frames[1]->WindowState() != kwsNormal) Frames[1]->Restore();
+    Pump();
+    ASSERT_EQ(Parent->Caption(), "Parent") << Way;
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+}
+
+// The plain child maximized by the system in front of the maximized kit child is the
+// only child the parent's caption names, also renamed; the kit child activated again
+// takes the caption back. Hidden maximized, the plain child counts as maximized no
+// more.
+TEST_F(KsMDIPlainSiblingTest, ThePlainChildMaximizedInFrontIsTheOnlyChildNamed) {
+  Frames[1]->Maximize();
+  Activate(Plain);
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]") << "the kit child behind keeps its buttons and name";
+  EXPECT_EQ(Bar->MDIChild(), Children[1]);
+  SendMessageA(Plain->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  ASSERT_TRUE(IsZoomed(Plain->Handle()));
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 1]");
+  EXPECT_EQ(Bar->MDIChild(), Children[1]) << "the bar's buttons stay the kit child's";
+  Plain->SetCaption("Renamed");
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
+  Activate(Children[1]);
+  EXPECT_EQ(Frames[1]->WindowState(), kwsMaximized);
+  EXPECT_FALSE(IsZoomed(Plain->Handle()));
+  EXPECT_EQ(Parent->Caption(), "Parent - [Child 2]");
+  // The plain child in front maximized again, then the kit child restored by code.
+  Activate(Plain);
+  SendMessageA(Plain->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]");
+  Frames[1]->Restore();
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent - [Renamed]") << "the plain child is still maximized";
+  SendMessageA(Plain->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_EQ(Parent->Caption(), "Parent");
+
+  // The plain child maximized and hidden keeps its window state, but no child shows
+  // maximized: the kit child activated is not maximized for it, and the client shows
+  // the bar for the kit child outside.
+  Plain->SetWindowState(wsMaximized);
+  Pump();
+  Plain->Hide();
+  Children[1]->SetBounds(405, 128, 112, 122);
+  Activate(Children[1]);
+  Pump();
+  EXPECT_EQ(Plain->WindowState(), wsMaximized);
+  EXPECT_EQ(Frames[1]->WindowState(), kwsNormal);
+  EXPECT_FALSE(ParentFrame->IsMDIChildMaximized());
+  EXPECT_EQ(Parent->Caption(), "Parent");
+  EXPECT_EQ(ScrollBarDisagreement(Client(), false), "");
+  EXPECT_TRUE(GetWindowLongA(Client(), GWL_STYLE) & WS_HSCROLL);
 }
 
 // The parent's caption, the bar's buttons, the active child and the children's sizes
