@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/Exceptions.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
@@ -89,6 +90,8 @@ AnsiString TCustomdxBlobPopup::MemoText() {
 }
 
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
+  if (IsMemo() && MemoWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), Value))
+    throw EInvalidOperation(SMemoTextTooLong);
   FKeptText = Value;
   if (IsMemo() && HandleAllocated()) SetWindowTextA(FHandle, Value.c_str());
 }
@@ -395,6 +398,8 @@ void TCustomdxBlobPopup::WMSize(TMessage& Message) {
 bool TCustomdxBlobPopup::WrapGuarded(TMessage& Message) {
   if (!IsMemo() || !MemoWordWrap || !HandleAllocated()) return false;
   const auto Handle = [&] { inherited::Dispatch(Message); };
+  // A text replacing the selection comes from the clipboard; a whole text, from the
+  // editor or the letter case.
   return FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle) ||
          FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT, Handle);
 }

@@ -81,7 +81,8 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
 
   // ----- Content.
   TPicture* Picture() const { return FPicture; }
-  // The memo's text (kept while there is no window).
+  // The memo's text (kept while there is no window). With word wrap, a text no wrapping
+  // width can hold raises EInvalidOperation (SMemoTextTooLong), and the old one stays.
   AnsiString MemoText();
   void SetMemoText(const AnsiString& Value);
   bool Modified();
@@ -174,9 +175,9 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   void WMSize(TMessage& Message);
   void WMSysKeyDown(TMessage& Message);
   // With word wrap, a paste or a key that would leave a paragraph too long to wrap
-  // safely at the pane's width is refused with a beep; the text the pane is given is
-  // never refused: the control wraps it wider than the pane (see TdxWrapGuard). False
-  // when the message is not handled here.
+  // safely at the pane's width is refused with a beep (a deletion inside a paragraph
+  // never is); the text the pane is given is kept: the control wraps it wider than the
+  // pane (see TdxWrapGuard). False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
 
   TdxBlobEditKind FKind = bekMemo;

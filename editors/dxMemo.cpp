@@ -52,6 +52,7 @@ void TdxMemoStrings::ReplaceRange(int Start, int End, const AnsiString& S) const
   CHARRANGE Range{Start, End};
   Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
   Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
+  if (FMemo->TakeTextRefused()) throw EInvalidOperation(SMemoTextTooLong);
 }
 
 int TdxMemoStrings::GetCount() const {
@@ -125,8 +126,8 @@ void TdxMemoStrings::SetTextStr(const AnsiString& Value) {
     }
   } Restore{this, Restored};
   if (FMemo->Text() == Text) return;
-  if (!Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())))
-    throw EInvalidOperation(SMemoTextTooLong);
+  const bool Set = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())) != 0;
+  if (FMemo->TakeTextRefused() || !Set) throw EInvalidOperation(SMemoTextTooLong);
   FMemo->Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -203,9 +204,13 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   // A host loads a cell's value with its container flag raised.
   const TCustomdxContainer* Host = GetContainer();
   const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
+  // A text replacing the selection is a program's, but for the clipboard's pasted.
+  const bool UserChange = !Loading && (Message.Msg == EM_REPLACESEL ? FPasting : Message.Msg != WM_SETTEXT);
   const auto Handle = [&] { inherited::Dispatch(Message); };
-  return FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle) ||
-         FWrapGuard.Guard(FHandle, Font()->Handle(), Message, !Loading, Handle);
+  if (FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
+  if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Handle)) return false;
+  FTextRefused = FWrapGuard.Refused() && !UserChange;
+  return true;
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
@@ -275,7 +280,14 @@ void TdxInplaceMemoEdit::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
+  // A text change refused is told to the call that made it, which sends no other
+  // message first: Text's setter follows it with CM_TEXTCHANGED.
+  const bool TextRefused = std::exchange(FTextRefused, false);
   switch (Message.Msg) {
+    case CM_TEXTCHANGED:
+      if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
+      inherited::Dispatch(Message);
+      break;
     case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_CHAR:
@@ -312,6 +324,11 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
 // A carriage return that came through the key-press steps starts a new line here: not
 // every rich edit control types one for a WM_CHAR, only for its own Enter key.
 void TdxInplaceMemoEdit::DefaultHandler(TMessage& Message) {
+  if (Message.Msg == WM_PASTE) {
+    TFlagScope Pasting(FPasting);
+    inherited::DefaultHandler(Message);
+    return;
+  }
   if (Message.Msg == WM_CHAR && Message.WParam == '\r' && HandleAllocated()) {
     if (CanEditLinked() && CanModify())
       SendMessageA(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r"));

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "classlib/Controls.h"
 #include "classlib/StringLists.h"
 #include "editors/dxEditor.h"
@@ -46,8 +48,6 @@ class TdxMemoStrings : public TStrings {
   TdxInplaceMemoEdit* FMemo;
 };
 
-inline constexpr const char* SMemoTextTooLong = "Text exceeds memo capacity";
-
 class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   TCLASS_DECL(TdxInplaceMemoEdit, TdxInplaceTextEdit)
  public:
@@ -66,7 +66,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool Value) { FWantTabs = Value; }
 
-  // A value is never refused (see WrapGuarded).
+  // A value is kept whole, or refused with EInvalidOperation (see WrapGuarded).
   void SetEditValue(const Variant& Value) override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Loaded() override;
@@ -84,14 +84,17 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
  private:
   // True while the selection covers the whole text.
   bool WholeTextSelected();
-  // A text set, pasted or typed that word wrap could not draw within the wrap guard's
-  // budget at the window's width is refused whole, with a beep: the old text stays and
-  // the message answers 0 (a set text: false). The text the window is made with and a
-  // value loaded (SetEditValue, or a text set while the host's container flag is
-  // raised) are never refused: the control wraps them wider than the window instead,
-  // and what would lengthen them is refused. False when the message is not handled
-  // here.
+  // With word wrap, the user's own typing or pasting, or a deletion of a line break,
+  // that leaves a text word wrap could not draw within the wrap guard's budget at the
+  // window's width is refused whole, with a beep: the old text stays and the message
+  // answers 0. A deletion inside a paragraph, a line break typed, and a program's text
+  // (Text, the Lines, a loaded value, the text the window is made with) are kept: the
+  // control wraps them wider than the window where it must. A program's text that no
+  // width can hold is refused: the message answers 0 and the call that gave it raises
+  // EInvalidOperation (SMemoTextTooLong). False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
+  // Whether the last text change was a program's that the wrap guard refused; cleared.
+  bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
   // A resize or a new font keeps the wrapping width the text needs.
   void WMSize(TMessage& Message);
   void WMSetFont(TMessage& Message);
@@ -105,4 +108,9 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   TdxWrapGuard FWrapGuard;
   bool FCreatingWindow = false;
   bool FLoadingValue = false;
+  bool FPasting = false;
+  // Set by a program's text change refused, until the next message.
+  bool FTextRefused = false;
+
+  friend class TdxMemoStrings;
 };

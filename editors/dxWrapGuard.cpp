@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "classlib/GdiScopes.h"
@@ -36,7 +37,13 @@ class TWrapMeasure {
       FWidest = std::max(FWidest, Width);
     }
     FWidths[static_cast<unsigned char>('\t')] = std::max(FWidths[static_cast<unsigned char>('\t')], TabWidth);
+    FNarrowest = FWidest;
+    for (int Ch = 1; Ch < 256; ++Ch)
+      if (FWidths[Ch] > 0 && Ch != '\r' && Ch != '\n') FNarrowest = std::min(FNarrowest, FWidths[Ch]);
   }
+
+  // The widest wrapping width at which no row holds 65,536 characters.
+  int WidestRow() const { return static_cast<int>(std::min<long long>(65535LL * FNarrowest, TdxWrapGuard::WidestWrap)); }
 
   // The characters times rows of Text wrapped Width pixels wide: the sum over its
   // paragraphs of their lengths times their rows.
@@ -128,6 +135,7 @@ class TWrapMeasure {
 
   int FWidths[256];
   int FWidest = 1;
+  int FNarrowest = 1;
 };
 
 // The offset in Text of the character the control counts as Index: a double-byte
@@ -157,6 +165,12 @@ TdxWrapGuard::~TdxWrapGuard() {
   if (FTarget) DeleteDC(FTarget);
 }
 
+int TdxWrapGuard::WidestRow(HFONT Font) { return TWrapMeasure(Font).WidestRow(); }
+
+long long TdxWrapGuard::Cost(HFONT Font, const AnsiString& Text, int Width) {
+  return TWrapMeasure(Font).Cost(Text, Width);
+}
+
 bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
   if (TWrapMeasure::MostCost(Text) <= Budget) return true;
   return TWrapMeasure(Font).Cost(Text, Width) <= Budget;
@@ -166,9 +180,10 @@ int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) {
   if (TWrapMeasure::MostCost(Text) <= Budget) return 0;
   const TWrapMeasure Measure(Font);
   // The rows fall as the width grows: the narrowest width within the budget, or the
-  // width of one row a paragraph when even that costs more.
-  int High = Measure.OneRowWidth(Text);
-  if (Measure.Cost(Text, High) > Budget) return High;
+  // widest when even that costs more.
+  const int Widest = Measure.WidestRow();
+  int High = std::min(Measure.OneRowWidth(Text), Widest);
+  if (Measure.Cost(Text, High) > Budget) return Widest;
   int Low = 0;
   while (High - Low > 1) {
     const int Middle = Low + (High - Low) / 2;
@@ -195,7 +210,7 @@ int TdxWrapGuard::SelectionOffset(HWND Window) {
   return (SendMessageA(Window, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) ? SelectionBarOffset : 0;
 }
 
-bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text) {
+bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text, bool* Adds) {
   const char* Inserted = nullptr;
   char Typed[2] = {0, 0};
   // A deletion with nothing selected takes the character before the caret (-1) or
@@ -206,6 +221,7 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
     case WM_SETTEXT: {
       const char* Value = reinterpret_cast<const char*>(Message.LParam);
       Text = Value ? Value : "";
+      if (Adds) *Adds = true;
       return true;
     }
     case EM_REPLACESEL:
@@ -246,47 +262,67 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
   }
   const std::size_t Start = ByteOffset(Current, Selection.cpMin);
   const std::size_t End = std::max(Start, ByteOffset(Current, Selection.cpMax));
-  Text = Current.substr(0, Start) + (Inserted ? Inserted : "") + Current.substr(End);
+  const AnsiString Insert = Inserted ? Inserted : "";
+  Text = Current.substr(0, Start) + Insert + Current.substr(End);
+  if (Adds) {
+    const std::size_t Break = Current.find_first_of("\r\n", Start);
+    *Adds = Insert.find_first_not_of("\r\n") != AnsiString::npos || (Break != AnsiString::npos && Break < End);
+  }
   return true;
 }
 
-void TdxWrapGuard::BeforeWrap(HWND Window, int Needed, int Area) {
-  if (Needed <= Area) return;
+void TdxWrapGuard::WrapAt(HWND Window, int Width) {
+  if (Width == FWidth) return;
+  if (Width == 0) {
+    SendMessageA(Window, EM_SETTARGETDEVICE, 0, 0);
+    FWidth = 0;
+    return;
+  }
   if (!FTarget) FTarget = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   if (!FTarget) return;
   const int PixelsPerInch = std::max(GetDeviceCaps(FTarget, LOGPIXELSX), 1);
-  const LPARAM Twips = MulDiv(Needed + SelectionOffset(Window), 1440, PixelsPerInch);
+  const LPARAM Twips = MulDiv(std::min(Width, WidestWrap) + SelectionOffset(Window), 1440, PixelsPerInch);
   SendMessageA(Window, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(FTarget), Twips);
-  FWidened = true;
+  FWidth = Width;
 }
 
-void TdxWrapGuard::AfterWrap(HWND Window, int Needed, int Area) {
-  if (!FWidened || Needed > Area) return;
-  SendMessageA(Window, EM_SETTARGETDEVICE, 0, 0);
-  FWidened = false;
+void TdxWrapGuard::Change(HWND Window, int Needed, const std::function<void()>& Handle) {
+  // The control wraps what it holds again at every new width: one that suits the text,
+  // size or font it gets is taken only once it has them, and before that only a wider
+  // one, which suits both.
+  if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : AreaWidth(Window)));
+  Handle();
+  WrapAt(Window, Needed);
 }
 
-bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse,
+bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange,
                          const std::function<void()>& Handle) {
-  AnsiString Text;
-  if (!ResultingText(Window, Message, Text)) return false;
-  const int Area = AreaWidth(Window);
-  const bool Fitting = Fits(Font, Text, Area);
-  // The character a refused Backspace key sends after it is refused without a second
-  // beep.
+  FRefused = false;
   const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
-  const bool BackKeyRefused = FBackKeyRefused;
-  FBackKeyRefused = false;
-  if (!Fitting && MayRefuse) {
-    if (!(BackChar && BackKeyRefused)) MessageBeepProc(0);
-    FBackKeyRefused = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
+  const TBackKey BackKey = BackChar ? std::exchange(FBackKey, TBackKey::None) : TBackKey::None;
+  FBackKey = TBackKey::None;
+  // The character of a Backspace key belongs to the deletion the key made, or was
+  // refused: it is passed on without measuring, or refused without a second beep.
+  if (BackKey == TBackKey::Passed) return false;
+  if (BackKey == TBackKey::Refused) {
+    FRefused = true;
     Message.Result = 0;
     return true;
   }
-  const int Needed = Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1);
-  BeforeWrap(Window, Needed, Area);
-  Handle();
-  AfterWrap(Window, Needed, AreaWidth(Window));
+  AnsiString Text;
+  bool Adds = false;
+  if (!ResultingText(Window, Message, Text, &Adds)) return false;
+  const bool BackKeyDown = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
+  const int Area = AreaWidth(Window);
+  const bool Fitting = Fits(Font, Text, Area);
+  FRefused = !Fitting && ((UserChange && Adds) || !Holds(Font, Text));
+  if (BackKeyDown) FBackKey = FRefused ? TBackKey::Refused : TBackKey::Passed;
+  if (FRefused) {
+    if (UserChange) MessageBeepProc(0);
+    Message.Result = 0;
+    return true;
+  }
+  Change(Window, Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1), Handle);
   return true;
 }
 
@@ -296,16 +332,8 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
   const bool Undo = Message.Msg == EM_UNDO || Message.Msg == WM_UNDO || Message.Msg == EM_REDO ||
                     (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
   if (!Undo) return false;
-  // A width at which a paragraph of any length the control can hold makes few rows.
-  constexpr int Unbounded = 1 << 20;
-  const int Area = AreaWidth(Window);
-  BeforeWrap(Window, Unbounded, Area);
-  Handle();
-  const int Needed = WrapWidth(Font, WindowText(Window), Area);
-  if (Needed > Area)
-    BeforeWrap(Window, Needed, Area);
-  else
-    AfterWrap(Window, Needed, Area);
+  Change(Window, WidestRow(Font), Handle);
+  WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));
   return true;
 }
 
@@ -315,8 +343,8 @@ void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, 
   RECT Client;
   ::GetClientRect(Window, &Client);
   const int Margins = Client.right - AreaWidth(Window);
-  const int Needed = WrapWidth(Font, Text, ClientWidth - Margins);
-  BeforeWrap(Window, Needed, ClientWidth - Margins);
-  Handle();
-  AfterWrap(Window, Needed, AreaWidth(Window));
+  const int Area = ClientWidth - Margins;
+  Change(Window, WrapWidth(Font, Text, Area), Handle);
+  // A text area that came out other than foreseen: as wide as the text needs in it.
+  if (AreaWidth(Window) != Area) WrapAt(Window, WrapWidth(Font, Text, AreaWidth(Window)));
 }

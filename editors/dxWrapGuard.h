@@ -1,21 +1,23 @@
 // What a word-wrapping rich edit control can hold safely.
 //
-// For every row the control wraps it measures the rest of that row's paragraph, and
-// the system's text measuring leaves memory behind that stays while the text is shown:
-// a paragraph costs about its length times its rows, some 10 to 25 bytes each, and the
-// paragraphs of a text add up. Past what the process can still give it the control
-// fails with an access violation, and in a process that has held long texts before,
-// a text costing 8 million in all was seen to: every paragraph needs only to be short
-// enough for its width, so a text of many such paragraphs gets there as well. The rows
-// are the control's own: a word goes on a new row when it does not fit with its blanks,
-// and a narrow window makes a row of each short word and breaks every longer one, which
-// gives many more rows than the text's width over the window's.
+// For every row the control wraps it shapes the rest of that row's paragraph, and each
+// row keeps the buffers it was shaped with while the text is shown: a paragraph costs
+// about its length times its rows, some 15 to 50 bytes each, and the paragraphs of a
+// text add up. When an allocation fails on the way the control writes through a null
+// pointer. The rows are the control's own: a word goes on a new row when it does not fit
+// with its blanks, and a narrow window makes a row of each short word and breaks every
+// longer one, which gives many more rows than the text's width over the window's.
 //
-// The guard keeps the whole text within a budget of characters times rows, well below
-// that: it refuses a text that would cost more at the control's width, and keeps the
-// control wrapping no narrower than the text it holds needs where its owner refuses
-// nothing (a window made with its text, a loaded value, a window made narrower, a
-// larger font): the control then wraps wider than its window instead.
+// The guard keeps the whole text within a budget of characters times rows. The control
+// wraps what it holds again whenever its wrapping width changes, so a width is never
+// taken before a change that suits only the text after it: while a text, a size or a
+// font changes, the control wraps no narrower than it does now nor than the new state
+// needs, and only once the change is made as wide as that state needs (the width of the
+// window when it fits there). A text the user types or pastes, or a line break the user
+// deletes, that the window's width cannot hold is refused with a beep; a deletion inside
+// a paragraph or a line break typed always goes through. Any other text (a program's,
+// a loaded value, the text a window is made with) is wrapped wider than the window
+// where it must, and refused only when no width can hold it.
 #pragma once
 
 #include <windows.h>
@@ -24,21 +26,36 @@
 
 #include "classlib/Controls.h"
 
+// The message of a program's text that no wrapping width can hold.
+inline constexpr const char* SMemoTextTooLong = "Text exceeds memo capacity";
+
 class TdxWrapGuard {
  public:
-  // The characters times rows, summed over the paragraphs, that a text may cost: half
-  // of the least seen to fail.
+  // The characters times rows, summed over the paragraphs, that a text may cost: some
+  // 200 MB of the control's buffers at most.
   static constexpr long long Budget = 4000000;
+  // The widest wrapping width, in pixels, the control is ever asked for: its measures
+  // in twips overflow past about 1.4 million.
+  static constexpr int WidestWrap = 1 << 20;
+  // The widest wrapping width at which the control wraps as measured, for Font: no row
+  // can hold 65,536 characters. The control numbers a row's glyphs in 16 bits, and
+  // breaks a longer row at the wrong places, into more rows than measured.
+  static int WidestRow(HFONT Font);
 
   TdxWrapGuard() = default;
   TdxWrapGuard(const TdxWrapGuard&) = delete;
   TdxWrapGuard& operator=(const TdxWrapGuard&) = delete;
   ~TdxWrapGuard();
 
+  // The characters times rows, summed over the paragraphs, of Text drawn in Font and
+  // wrapped Width pixels wide.
+  static long long Cost(HFONT Font, const AnsiString& Text, int Width);
   // Whether Text, drawn in Font and wrapped Width pixels wide, keeps within the budget.
   static bool Fits(HFONT Font, const AnsiString& Text, int Width);
+  // Whether some wrapping width up to WidestRow keeps Text within the budget.
+  static bool Holds(HFONT Font, const AnsiString& Text) { return Fits(Font, Text, WidestRow(Font)); }
   // The narrowest wrapping width, in pixels, at which Text keeps within the budget when
-  // drawn in Font; 0 when any width does.
+  // drawn in Font; 0 when any width does, WidestRow when none does.
   static int NeededWidth(HFONT Font, const AnsiString& Text);
   // The width the rich edit control Window wraps its text at: its text area less what
   // the selection bar keeps.
@@ -46,27 +63,33 @@ class TdxWrapGuard {
   // The text that Message would leave in the control Window: WM_SETTEXT's, or the
   // control's with the selection replaced by EM_REPLACESEL's text or a typed
   // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
-  // read-only control). False for every other message.
-  static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
+  // read-only control). Adds tells whether the change inserts anything but line breaks
+  // or deletes a line break, joining two paragraphs. False for every other message.
+  static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text, bool* Adds = nullptr);
 
   // A message that changes the text of the word-wrapping control Window, which draws
-  // in Font (ResultingText's): a text that needs a wider wrapping width than the text
-  // area is refused with a beep when MayRefuse (the message answers 0); otherwise
-  // Handle, the control's handling, runs inside the wrapping width the text needs.
-  // False, and nothing done, for any other message.
-  bool Guard(HWND Window, HFONT Font, TMessage& Message, bool MayRefuse, const std::function<void()>& Handle);
+  // in Font (ResultingText's), made by Handle, the control's handling. The user's own
+  // change (UserChange) that adds to the text is refused with a beep when the text area
+  // cannot hold the text it leaves; any change is refused when no width can hold it,
+  // with a beep when it is the user's. A refused message answers 0 and Refused() tells
+  // so until the next message guarded. Otherwise the control wraps the text as wide as
+  // it needs. False, and nothing done, for any other message.
+  bool Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, const std::function<void()>& Handle);
   // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
   // Window, made by Handle: what it brings back is known only after it, so the control
-  // wraps it at a width no text needs to be refused for, then as wide as the text
-  // needs. It brings back a text the control held before, and refuses nothing. False,
-  // and nothing done, for any other message.
+  // wraps it at WidestRow, then as wide as the text needs. It brings back a text the
+  // control held before, and refuses nothing. False, and nothing done, for any other
+  // message.
   bool GuardUndo(HWND Window, HFONT Font, const TMessage& Message, const std::function<void()>& Handle);
-  // A resize of Window, holding Text, to a client area ClientWidth pixels wide, made
-  // by Handle: the control never wraps Text narrower than it needs.
+  // A resize of Window, holding Text, to a client area ClientWidth pixels wide, or a
+  // change to Font, made by Handle: the control never wraps Text narrower than it needs,
+  // in the font it has before the change or in Font after it.
   void GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
                    const std::function<void()>& Handle);
+  // Whether the last text change guarded was refused.
+  bool Refused() const { return FRefused; }
   // A new window wraps at its own width.
-  void WindowCreated() { FWidened = false; }
+  void WindowCreated() { FWidth = 0; }
 
  private:
   // 0 when Text keeps within the budget wrapped Area pixels wide; else the wider width
@@ -74,14 +97,19 @@ class TdxWrapGuard {
   static int WrapWidth(HFONT Font, const AnsiString& Text, int Area);
   // The pixels the selection bar of Window keeps at the left of its text area.
   static int SelectionOffset(HWND Window);
-  // Around a change that has Window wrap a text needing Needed pixels in a text area
-  // of Area pixels: a wider wrapping width is taken before the control wraps, the
-  // window's own width again after it, once the text fits the area.
-  void BeforeWrap(HWND Window, int Needed, int Area);
-  void AfterWrap(HWND Window, int Needed, int Area);
+  // Has Window wrap Width pixels wide, or at its text area when Width is 0.
+  void WrapAt(HWND Window, int Width);
+  // Around Handle, a change after which Window holds a text needing Needed pixels (0:
+  // its text area then suffices): the control wraps no narrower than now nor than
+  // Needed while it changes, and as wide as Needed once it has.
+  void Change(HWND Window, int Needed, const std::function<void()>& Handle);
 
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
-  bool FWidened = false;
-  bool FBackKeyRefused = false;
+  // The width the control wraps at while wider than its window; 0 while it wraps at it.
+  int FWidth = 0;
+  bool FRefused = false;
+  // The Backspace key that came last, whose character follows it: refused, or passed
+  // on to the control. The key and its character make one deletion, judged once.
+  enum class TBackKey { None, Refused, Passed } FBackKey = TBackKey::None;
 };

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "classlib/Clipbrd.h"
@@ -14,6 +15,7 @@
 #include "editors/dxExEdtr_Blob.h"
 #include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/support/FuzzSupport.h"
 
 namespace {
 
@@ -568,6 +570,135 @@ TEST_F(BlobEditTest, TheMemoPaneWrapsAParagraphTooLongForItWiderAndRefusesToLeng
   EXPECT_FALSE(Visible(Popup));
   EXPECT_TRUE(Edit->BlobData() == Long);
   EXPECT_FALSE(Edit->GetModified());
+}
+
+// The characters times rows of the text of the rich edit control Window as it wrapped it.
+long long WrappedCost(HWND Window) {
+  const int Length = GetWindowTextLengthA(Window);
+  std::string Text(static_cast<std::size_t>(Length) + 1, '\0');
+  Text.resize(static_cast<std::size_t>(std::max(GetWindowTextA(Window, Text.data(), Length + 1), 0)));
+  long long Sum = 0;
+  LONG At = 0;
+  for (std::size_t Start = 0;;) {
+    std::size_t End = Text.find("\r\n", Start);
+    if (End == std::string::npos) End = Text.size();
+    const LONG Size = static_cast<LONG>(End - Start);
+    const LRESULT First = SendMessageA(Window, EM_EXLINEFROMCHAR, 0, At);
+    const LRESULT Last = SendMessageA(Window, EM_EXLINEFROMCHAR, 0, At + Size);
+    Sum += static_cast<long long>(Size) * (Last - First + 1);
+    if (End == Text.size()) return Sum;
+    At += Size + 1;
+    Start = End + 2;
+  }
+}
+
+// While it lives, notes the most characters times rows that Window holds after each
+// change of its wrapping width.
+class TWrapWatch {
+ public:
+  explicit TWrapWatch(HWND Window) {
+    Watched = Window;
+    Peak = 0;
+    FHook = SetWindowsHookExA(WH_CALLWNDPROCRET, Noted, nullptr, GetCurrentThreadId());
+  }
+  ~TWrapWatch() { UnhookWindowsHookEx(FHook); }
+  TWrapWatch(const TWrapWatch&) = delete;
+  TWrapWatch& operator=(const TWrapWatch&) = delete;
+
+  static inline HWND Watched = nullptr;
+  static inline long long Peak = 0;
+
+ private:
+  static LRESULT CALLBACK Noted(int Code, WPARAM WParam, LPARAM LParam) {
+    const auto* Sent = reinterpret_cast<const CWPRETSTRUCT*>(LParam);
+    if (Code == HC_ACTION && Sent->hwnd == Watched && Sent->message == EM_SETTARGETDEVICE)
+      Peak = std::max(Peak, WrappedCost(Watched));
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  HHOOK FHook = nullptr;
+};
+
+// Random words of 1 to 12 letters, one paragraph of Length characters.
+std::string WordsParagraph(std::uint64_t Seed, std::size_t Length) {
+  fuzz::TRandom Random(Seed);
+  std::string Text;
+  while (Text.size() < Length) {
+    for (std::size_t Letters = 1 + Random.Below(12); Letters > 0; --Letters)
+      Text += static_cast<char>('a' + Random.Below(26));
+    Text += ' ';
+  }
+  return Text.substr(0, Length);
+}
+
+// The pane is given a long text, then a shorter one that needs a narrower wrapping
+// width: the control wraps each as wide as it needs, and the first never at the
+// second's width.
+TEST_F(BlobEditTest, TheMemoPaneWrapsTextsGivenInARowNoNarrowerThanEachNeeds) {
+  auto* Edit = ShownEdit();
+  Edit->SetPopupWidth(80);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Visible(Popup));
+  const HFONT Font = Popup->Font()->Handle();
+  const int Area = TdxWrapGuard::AreaWidth(Popup->Handle());
+  const std::string First = WordsParagraph(1, 16000);
+  const std::string Second = WordsParagraph(2, 10000);
+  ASSERT_GT(TdxWrapGuard::NeededWidth(Font, Second), Area);
+  ASSERT_GT(TdxWrapGuard::NeededWidth(Font, First), TdxWrapGuard::NeededWidth(Font, Second));
+  TWrapWatch Watch(Popup->Handle());
+  for (const std::string* Text : {&First, &Second, &First, &Second}) {
+    Popup->SetMemoText(*Text);
+    EXPECT_TRUE(*Text == Popup->MemoText());
+    EXPECT_LE(WrappedCost(Popup->Handle()), TdxWrapGuard::Budget);
+  }
+  EXPECT_LE(TWrapWatch::Peak, TdxWrapGuard::Budget);
+  // A text no width can hold is refused with an error, and the pane keeps its own.
+  const std::string Huge(1000000, 'm');
+  try {
+    Popup->SetMemoText(Huge);
+    ADD_FAILURE() << "no error";
+  } catch (const EInvalidOperation& Error) {
+    EXPECT_EQ("Text exceeds memo capacity", Error.Message());
+  }
+  EXPECT_TRUE(Second == Popup->MemoText());
+  Key(Popup->Handle(), VK_ESCAPE);
+}
+
+// A long text in the pane can be shortened: a Backspace, a Delete or a cut inside a
+// paragraph always goes through, with no beep, while the control wraps the text wider
+// than the pane. One that joins two paragraphs the pane cannot hold together is refused
+// with a beep.
+TEST_F(BlobEditTest, TheMemoPaneAlwaysTakesADeletionInsideAParagraph) {
+  auto* Edit = ShownEdit();
+  std::string Text;
+  while (Text.size() < 150000) Text += std::string(WordsParagraph(Text.size(), 1000)) + "\r\n";
+  Text += "end";
+  Edit->SetBlobData(Text);
+  TCustomdxBlobPopup* Popup = Open(Edit);
+  ASSERT_TRUE(Popup->MemoText() == Text);
+  const HWND Window = Popup->Handle();
+  ASSERT_FALSE(TdxWrapGuard::Fits(Popup->Font()->Handle(), Text, TdxWrapGuard::AreaWidth(Window)));
+  edittest::Beeps = 0;
+  std::size_t Length = Text.size();
+  SendMessageA(Window, EM_SETSEL, 300, 300);
+  Key(Window, VK_BACK);
+  SendMessageA(Window, WM_CHAR, '\b', 1);
+  EXPECT_EQ(--Length, Popup->MemoText().size());
+  SendMessageA(Window, EM_SETSEL, 2500, 2500);
+  Key(Window, VK_DELETE);
+  EXPECT_EQ(--Length, Popup->MemoText().size());
+  SendMessageA(Window, EM_SETSEL, 4200, 4800);
+  SendMessageA(Window, WM_CUT, 0, 0);
+  EXPECT_EQ(Length -= 600, Popup->MemoText().size());
+  EXPECT_EQ(0, edittest::Beeps);
+  EXPECT_LE(WrappedCost(Window), TdxWrapGuard::Budget);
+  // The second paragraph's start, after the 999 characters left of the first and its
+  // line break.
+  SendMessageA(Window, EM_SETSEL, 1000, 1000);
+  Key(Window, VK_BACK);
+  SendMessageA(Window, WM_CHAR, '\b', 1);
+  EXPECT_EQ(Length, Popup->MemoText().size());
+  EXPECT_EQ(1, edittest::Beeps);
+  Key(Window, VK_ESCAPE);
 }
 
 // ---------------------------------------------------------------------------------

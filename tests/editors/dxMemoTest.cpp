@@ -3,6 +3,7 @@
 // the navigation and Enter keys between the memo and its host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/Streams.h"
 #include "editors/dxMaskEdit.h"
 #include "editors/dxMemo.h"
 #include "editors/dxWrapGuard.h"
@@ -36,7 +38,10 @@ class TKeyNotingContainer : public TTestContainer {
   std::vector<Word> WindowKeys;
 };
 
-// Counts the WM_SETTEXT messages that reach the memo.
+long long WrappedCost(TdxInplaceMemoEdit* Memo);
+
+// Counts the WM_SETTEXT messages that reach the memo; while Watching, notes the most
+// characters times rows the control holds after each change of its wrapping width.
 class TCountingMemo : public TdxInplaceMemoEdit {
   TCLASS_DECL(TCountingMemo, TdxInplaceMemoEdit)
  public:
@@ -44,8 +49,11 @@ class TCountingMemo : public TdxInplaceMemoEdit {
   void Dispatch(TMessage& Message) override {
     if (Message.Msg == WM_SETTEXT) ++SetTexts;
     TdxInplaceMemoEdit::Dispatch(Message);
+    if (Message.Msg == EM_SETTARGETDEVICE && Watching) Peak = std::max(Peak, WrappedCost(this));
   }
   int SetTexts = 0;
+  bool Watching = false;
+  long long Peak = 0;
 };
 
 }  // namespace
@@ -191,20 +199,25 @@ std::string LongParagraph(std::size_t Length) {
   return Text.substr(0, Length);
 }
 
-TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrapsItWider) {
+TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeWhenPastedAndANarrowerMemoWrapsItWider) {
   TCountingMemo* Memo = ShownMemo();
   const std::string Long = LongParagraph(48000);
   Memo->Lines()->SetText("kept");
   Beeps = 0;
-  // Set or pasted, the paragraph is refused whole with a beep, as a length limit
-  // refuses: the old text stays.
-  EXPECT_THROW(Memo->Lines()->SetText(Long), EInvalidOperation);
-  Memo->SetText(Long + "x");
-  EXPECT_EQ("kept", Memo->Text().substr(0, 20));
+  // Pasted, the paragraph is refused whole with a beep, as a length limit refuses: the
+  // old text and the clipboard stay.
   Clipboard()->SetAsText(Long);
   SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ("kept", Memo->Text().substr(0, 20));
-  EXPECT_EQ(3, Beeps);
+  EXPECT_TRUE(Long == Clipboard()->AsText());
+  EXPECT_EQ(1, Beeps);
+  // Given by the program, it is kept whole: the control wraps it wider than the window.
+  Memo->Lines()->SetText(Long);
+  EXPECT_TRUE(Long == Memo->Text());
+  Memo->SetText(Long + "x");
+  EXPECT_TRUE(Long + "x" == Memo->Text());
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+  EXPECT_EQ(1, Beeps);
   RedrawWindow(Host->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
 
@@ -219,7 +232,7 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
   SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
   EXPECT_TRUE(Long == Memo->Text());
   EXPECT_FALSE(Memo->GetModified());
-  EXPECT_EQ(4, Beeps);
+  EXPECT_EQ(2, Beeps);
   Memo->SetEditValue(Variant("short"));
   Memo->SetSelStart(5);
   SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
@@ -239,7 +252,7 @@ TEST_F(MemoTest, AParagraphTooLongToWrapSafelyIsRefusedWholeAndANarrowerMemoWrap
   Memo->SetSelStart(Size);
   SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
   EXPECT_TRUE(Fitting == Memo->Text());
-  EXPECT_EQ(5, Beeps);
+  EXPECT_EQ(3, Beeps);
   // Wide again, it wraps at its window.
   Memo->ShowAt(Rect(5, 5, 200, 90));
   Pump();
@@ -317,6 +330,156 @@ TEST_F(MemoTest, ADeletionThatWouldJoinParagraphsTooLongToWrapIsRefused) {
   EXPECT_EQ(1, ControlLineCount(Memo));
 }
 
+// A program's text is kept whole in every way it is given, however long its
+// paragraphs: the control wraps it wider than the window where it must, within the
+// wrap guard's budget, and nothing beeps.
+TEST_F(MemoTest, AProgramsTextIsKeptWholeInEveryWayItIsGiven) {
+  TCountingMemo* Memo = ShownMemo();
+  // The memo's default size, 185 x 89.
+  Memo->ShowAt(Rect(5, 5, 186, 90));
+  Pump();
+  // Lines added one by one (the list's lines are the control's rows, which wrap).
+  const std::string Line = LongParagraph(1000);
+  std::string Added;
+  for (int I = 0; I < 200; ++I) {
+    Memo->Lines()->Add(Line);
+    Added += Line + "\r\n";
+  }
+  EXPECT_TRUE(Added == Memo->Text()) << Memo->Text().size() << " characters of " << Added.size();
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+
+  const std::string Long = LongParagraph(12000);
+  struct TWay {
+    const char* Name;
+    std::function<void()> Give;
+    std::string Expected;
+  };
+  const std::vector<TWay> Ways{
+      {"Text", [&] { Memo->SetText(Long); }, Long},
+      {"the lines' text", [&] { Memo->Lines()->SetText(Long + "\nx"); }, Long + "\r\nx"},
+      {"Add", [&] { Memo->Lines()->Add(Long); }, "kept\r\n" + Long},
+      {"Insert", [&] { Memo->Lines()->Insert(0, Long); }, Long + "\r\nkept"},
+      {"Put", [&] { Memo->Lines()->Put(0, Long); }, Long},
+      {"Assign",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         List->Add("one");
+         List->Add(Long);
+         Memo->Lines()->Assign(List.get());
+       },
+       "one\r\n" + Long + "\r\n"},
+      {"LoadFromStream",
+       [&] {
+         TOwned<TStringStream> Stream(NewObject<TStringStream>(Long + "\r\n" + Long));
+         Memo->Lines()->LoadFromStream(Stream.get());
+       },
+       Long + "\r\n" + Long},
+      {"EditValue", [&] { Memo->SetEditValue(Variant(Long)); }, Long},
+  };
+  for (const TWay& Way : Ways) {
+    Memo->SetText("kept");
+    Way.Give();
+    EXPECT_TRUE(Way.Expected == Memo->Text()) << Way.Name << ": " << Memo->Text().size() << " characters";
+    EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << Way.Name;
+  }
+  EXPECT_EQ(0, Beeps);
+}
+
+// A program's text that no wrapping width holds within the wrap guard's budget fails
+// with EInvalidOperation, however it is given; the old text stays and nothing beeps.
+TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
+  TCountingMemo* Memo = ShownMemo();
+  const std::string Huge = LongParagraph(1000000);
+  ASSERT_FALSE(TdxWrapGuard::Holds(Memo->Font()->Handle(), Huge));
+  const std::vector<std::pair<const char*, std::function<void()>>> Ways{
+      {"Text", [&] { Memo->SetText(Huge); }},
+      {"the lines' text", [&] { Memo->Lines()->SetText(Huge); }},
+      {"Add", [&] { Memo->Lines()->Add(Huge); }},
+      {"Put", [&] { Memo->Lines()->Put(0, Huge); }},
+      {"EditValue", [&] { Memo->SetEditValue(Variant(Huge)); }},
+  };
+  for (const auto& [Name, Give] : Ways) {
+    Memo->SetText("kept");
+    try {
+      Give();
+      ADD_FAILURE() << Name << ": no error";
+    } catch (const EInvalidOperation& Error) {
+      EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
+    }
+    EXPECT_TRUE(Memo->Text() == "kept") << Name << ": " << Memo->Text().size() << " characters";
+    // The next change is told nothing of it.
+    Memo->Lines()->Add("more");
+    EXPECT_TRUE(Memo->Text() == "kept\r\nmore") << Name << ": " << Memo->Text().size() << " characters";
+  }
+  EXPECT_EQ(0, Beeps);
+  // Unwrapped, the control holds it.
+  Memo->SetWordWrap(false);
+  Memo->SetText(Huge);
+  EXPECT_EQ(Huge.size(), Memo->Text().size());
+}
+
+// A long text loaded into the memo can be shortened: a Backspace, a Delete or a cut
+// inside a paragraph always goes through, with no beep, even while the control wraps
+// the text wider than the window. One that joins two paragraphs the window cannot hold
+// together is refused with a beep.
+TEST_F(MemoTest, ADeletionInsideAParagraphOfALongTextAlwaysGoesThrough) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->ShowAt(Rect(5, 5, 186, 90));
+  Pump();
+  std::string Text;
+  while (Text.size() < 150000) Text += LongParagraph(1000) + "\r\n";
+  Text += LongParagraph(298);
+  Memo->SetEditValue(Variant(Text));
+  ASSERT_TRUE(Text == Memo->Text());
+  ASSERT_FALSE(TdxWrapGuard::Fits(Memo->Font()->Handle(), Text, TdxWrapGuard::AreaWidth(Memo->Handle())));
+  std::size_t Length = Text.size();
+  // The control's position of the character Offset of a paragraph (a line break is one).
+  auto At = [&](int Paragraph, int Offset) {
+    const AnsiString Now = Memo->Text();
+    std::size_t Start = 0;
+    for (int P = 0; P < Paragraph; ++P) Start = Now.find("\r\n", Start) + 2;
+    return static_cast<LONG>(Start) - Paragraph + Offset;
+  };
+  auto Shortened = [&](const char* Case, std::function<void()> Delete, std::size_t By) {
+    Delete();
+    Length -= By;
+    EXPECT_EQ(Length, Memo->Text().size()) << Case;
+  };
+  Shortened("Backspace", [&] {
+    Memo->SetSelStart(At(0, 500));
+    Key(Memo, VK_BACK);
+    SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+  }, 1);
+  Shortened("Delete", [&] {
+    Memo->SetSelStart(At(70, 0));
+    Key(Memo, VK_DELETE);
+  }, 1);
+  Shortened("a cut", [&] {
+    SendMessageA(Memo->Handle(), EM_SETSEL, At(2, 100), At(2, 700));
+    SendMessageA(Memo->Handle(), WM_CUT, 0, 0);
+  }, 600);
+  Shortened("a clear", [&] {
+    SendMessageA(Memo->Handle(), EM_SETSEL, At(5, 990), At(5, 1000));
+    SendMessageA(Memo->Handle(), WM_CLEAR, 0, 0);
+  }, 10);
+  Shortened("Backspace at the end", [&] {
+    Memo->SetSelStart(static_cast<int>(Length));
+    for (int I = 0; I < 5; ++I) {
+      Key(Memo, VK_BACK);
+      SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+    }
+  }, 5);
+  EXPECT_EQ(0, Beeps);
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+  // A Backspace at a paragraph's start joins it to the one before.
+  const AnsiString Before = Memo->Text();
+  Memo->SetSelStart(At(1, 0));
+  Key(Memo, VK_BACK);
+  SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+  EXPECT_TRUE(Before == Memo->Text());
+  EXPECT_EQ(1, Beeps);
+}
+
 // One paragraph of one of the kinds the control wraps differently at a narrow width:
 // short words, random words of 1 to 12 letters, one long word, or wide and narrow
 // words mixed.
@@ -356,12 +519,16 @@ long long WrappedCost(TdxInplaceMemoEdit* Memo) {
 }
 
 // A walk of long texts arriving at a word-wrapping memo in every way (set, load, paste,
-// type, delete, undo or redo, resize, font change, the window made again), at widths from 20 to 200 pixels: one to three paragraphs, the long ones half to one and a half times the
-// longest paragraph of their kind the memo takes at its width. After every step the
-// control holds no more characters times rows than the guard's budget. It runs in a
-// test program of its own (below): past the budget the control may end the process.
+// type, delete, undo or redo, resize, font change, the window made again, then runs of
+// loads at one width), at widths from 20 to 200 pixels: one to three paragraphs, the
+// long ones half to one and a half times the longest paragraph of their kind the memo
+// takes at its width. After every step, and after every change of its wrapping width on
+// the way, the control holds no more characters times rows than the guard's budget.
+// The walk and the cases after it run in a test program of their own (below): past the
+// budget the control may end the process.
 TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
   TCountingMemo* Memo = ShownMemo();
+  Memo->Watching = true;
   // The longest paragraph of a kind the memo takes at its width and font.
   std::map<std::tuple<std::size_t, int, int>, std::size_t> Known;
   auto Longest = [&](std::size_t Kind) {
@@ -409,12 +576,13 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     Ways.push_back(8);
     for (int Way : Ways) {
       switch (Way) {
-        case 0:
-          try {
-            Memo->Lines()->SetText(NewText(3));
-          } catch (const EInvalidOperation&) {
-          }
+        case 0: {
+          // A program's text is kept whole.
+          const std::string Text = NewText(3);
+          Memo->Lines()->SetText(Text);
+          ASSERT_TRUE(Text == Memo->Text()) << "seed " << Seed;
           break;
+        }
         case 1: Memo->SetEditValue(Variant(NewText(3))); break;
         case 2:
           Clipboard()->SetAsText(NewText(2));
@@ -441,7 +609,90 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       Pump();
       ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget)
           << "seed " << Seed << ", way " << Way << ", width " << Memo->Width() << ", font " << Memo->Font()->Size();
+      ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget)
+          << "seed " << Seed << ", way " << Way << ", width " << Memo->Width() << ", font " << Memo->Font()->Size();
     }
+    // Runs of loads at one width, the width changing only between runs: the control
+    // wraps each text as wide as it needs, and the one before it never at that width.
+    for (int Run = 0; Run < 3; ++Run) {
+      Memo->ShowAt(Rect(5, 5, 5 + Width(), 90));
+      for (std::size_t Loads = 2 + Random.Below(3); Loads > 0; --Loads) {
+        const std::string Text = NewText(3);
+        Memo->SetEditValue(Variant(Text));
+        Pump();
+        ASSERT_TRUE(Text == Memo->Text()) << "seed " << Seed << ", run " << Run;
+        ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << "seed " << Seed << ", run " << Run << ", width " << Memo->Width();
+        ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget) << "seed " << Seed << ", run " << Run << ", width " << Memo->Width();
+      }
+    }
+  }
+}
+
+// Random words of 1 to 12 letters, one paragraph of Length characters.
+std::string WordsParagraph(std::uint64_t Seed, std::size_t Length) {
+  fuzz::TRandom Random(Seed);
+  return KindParagraph(Random, 1, Length);
+}
+
+// A narrow memo loads a long value, then a shorter one that needs a narrower width
+// than the first: the first is never wrapped at the second's width (which cost it
+// more than ten times the budget, and the control then ended the process).
+TEST_F(MemoTest, DISABLED_LoadsInARowAtANarrowWidthKeepWithinTheWrapBudget) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->Watching = true;
+  for (int Width : {30, 60}) {
+    Memo->ShowAt(Rect(5, 5, 5 + Width, 90));
+    for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
+      for (std::size_t Length : {27640u, 6121u}) {
+        const std::string Text = WordsParagraph(Seed * 2 + (Length < 10000), Length);
+        Memo->SetEditValue(Variant(Text));
+        ASSERT_TRUE(Text == Memo->Text());
+        ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << "width " << Width << ", seed " << Seed;
+        ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget) << "width " << Width << ", seed " << Seed;
+      }
+      Pump();
+    }
+  }
+}
+
+// The control breaks a row of 65,536 characters or more at the wrong places, into more
+// rows than measured: a long paragraph is wrapped narrower than that, and one that no
+// such width holds within the budget is refused.
+TEST_F(MemoTest, DISABLED_ALongParagraphIsWrappedInRowsItCanBreakWithinTheWrapBudget) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->Watching = true;
+  const std::string Long = LongParagraph(300000);
+  Memo->SetText(Long);
+  ASSERT_TRUE(Long == Memo->Text());
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+  for (int Row = 0, Rows = ControlLineCount(Memo); Row < Rows; ++Row)
+    ASSERT_LT(SendMessageA(Memo->Handle(), EM_LINELENGTH, SendMessageA(Memo->Handle(), EM_LINEINDEX, Row, 0), 0), 65536) << Row;
+  EXPECT_THROW(Memo->SetText(LongParagraph(600000)), EInvalidOperation);
+  EXPECT_TRUE(Long == Memo->Text());
+  EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
+  EXPECT_LE(Memo->Peak, TdxWrapGuard::Budget);
+}
+
+// A smaller font needs a narrower wrapping width for the same text: the control takes
+// it only once it draws in that font, never while it still draws in the larger one.
+TEST_F(MemoTest, DISABLED_AFontMadeSmallerKeepsWithinTheWrapBudget) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->Watching = true;
+  Memo->ShowAt(Rect(5, 5, 65, 90));
+  const std::string Text = WordsParagraph(7, 9000);
+  for (int Size : {16, 8, 24, 6}) {
+    Memo->Font()->SetSize(Size);
+    Memo->SetEditValue(Variant(Text));
+    Pump();
+    ASSERT_TRUE(Text == Memo->Text());
+    ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << "font " << Size;
+    ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget) << "font " << Size;
+  }
+  for (int Size : {16, 8, 24, 6, 12}) {
+    Memo->Font()->SetSize(Size);
+    Pump();
+    ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << "font " << Size;
+    ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget) << "font " << Size;
   }
 }
 
@@ -450,7 +701,7 @@ TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
   GetModuleFileNameA(nullptr, Program, MAX_PATH);
   const TRunResult Run = RunProgram(std::string("\"") + Program +
                                         "\" --gtest_also_run_disabled_tests"
-                                        " --gtest_filter=MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget",
+                                        " --gtest_filter=MemoTest.DISABLED_*WrapBudget",
                                     ".", [](const PROCESS_INFORMATION& Process) {
                                       // The walk's clipboard asks this program, its last
                                       // owner, to let it go.
@@ -459,7 +710,7 @@ TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
                                         Pump();
                                     });
   EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 4 tests"), std::string::npos) << Run.Output;
 }
 }  // namespace
 
