@@ -191,7 +191,22 @@ void TdxInplaceMemoEdit::CreateWnd() {
     TFlagScope Creating(FCreatingWindow);
     inherited::CreateWnd();
   }
+  // The window holds the text from now on.
+  if (HandleAllocated()) AnsiString().swap(FWindowlessText);
   if (HandleAllocated()) SetBoundsRect(Bounds);
+}
+
+void TdxInplaceMemoEdit::DestroyWnd() {
+  inherited::DestroyWnd();
+  FWindowlessText = FText;
+}
+
+void TdxInplaceMemoEdit::KeepWindowlessText() {
+  if (FWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), FText)) {
+    FText = FWindowlessText;
+    throw EInvalidOperation(SMemoTextTooLong);
+  }
+  FWindowlessText = FText;
 }
 
 void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
@@ -286,6 +301,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
       if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
+      if (!HandleAllocated()) KeepWindowlessText();
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:

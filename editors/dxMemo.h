@@ -80,6 +80,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
 
  private:
   // True while the selection covers the whole text.
@@ -93,6 +94,10 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // width can hold is refused: the message answers 0 and the call that gave it raises
   // EInvalidOperation (SMemoTextTooLong). False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
+  // Without a window the text is only stored, and the window made later would refuse one
+  // that no wrapping width can hold: such a text is refused here instead, with
+  // EInvalidOperation, and the memo keeps the text it held (FWindowlessText).
+  void KeepWindowlessText();
   // Whether the last text change was a program's that the wrap guard refused; cleared.
   bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
   // A resize or a new font keeps the wrapping width the text needs.
@@ -109,6 +114,8 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FCreatingWindow = false;
   bool FLoadingValue = false;
   bool FPasting = false;
+  // The text last kept while the memo has no window.
+  AnsiString FWindowlessText;
   // Set by a program's text change refused, until the next message.
   bool FTextRefused = false;
 

@@ -418,6 +418,41 @@ TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
   EXPECT_EQ(Huge.size(), Memo->Text().size());
 }
 
+// Before its window is made the memo refuses such a text the same way, so that the
+// window it gets later shows the text the memo kept instead of none.
+TEST_F(MemoTest, AMemoWithoutAWindowRefusesATextNoWidthCanHoldAndKeepsItsOwn) {
+  TForm* Form = ShownForm(300, 200);
+  auto* Memo = NewObject<TCountingMemo>(Form);
+  const std::string Huge = LongParagraph(1000000);
+  Beeps = 0;
+  const std::vector<std::pair<const char*, std::function<void()>>> Ways{
+      {"Text", [&] { Memo->SetText(Huge); }},
+      {"EditValue", [&] { Memo->SetEditValue(Variant(Huge)); }},
+  };
+  for (const auto& [Name, Give] : Ways) {
+    Memo->SetText("kept");
+    try {
+      Give();
+      ADD_FAILURE() << Name << ": no error";
+    } catch (const EInvalidOperation& Error) {
+      EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
+    }
+    ASSERT_FALSE(Memo->HandleAllocated()) << Name;
+    EXPECT_TRUE(Memo->Text() == "kept") << Name << ": " << Memo->Text().size() << " characters";
+  }
+  Memo->SetParent(Form);
+  Memo->SetBounds(5, 5, 185, 89);
+  Memo->HandleNeeded();
+  EXPECT_TRUE(Memo->Text() == "kept") << Memo->Text().size() << " characters";
+  // A text refused while the window stands is not brought back by the next window.
+  EXPECT_THROW(Memo->SetText(Huge), EInvalidOperation);
+  Memo->DestroyHandle();
+  EXPECT_TRUE(Memo->Text() == "kept") << Memo->Text().size() << " characters";
+  Memo->HandleNeeded();
+  EXPECT_TRUE(Memo->Text() == "kept") << Memo->Text().size() << " characters";
+  EXPECT_EQ(0, Beeps);
+}
+
 // A long text loaded into the memo can be shortened: a Backspace, a Delete or a cut
 // inside a paragraph always goes through, with no beep, even while the control wraps
 // the text wider than the window. One that joins two paragraphs the window cannot hold
