@@ -9,7 +9,9 @@
 // "l" letter, "a" letter or digit, "c" any character, "#" digit or sign; the
 // directives "!" (optional characters are left out at the start instead of the end),
 // ">" upper case, "<" lower case, "<>" no conversion; "\" makes the next character a
-// literal; ":" and "/" stand for the locale's time and date separators.
+// literal; ":" and "/" stand for the locale's time and date separators. A control
+// character (Tab, CR, LF, ...), in the mask or as the blank, is shown as a space: the
+// one-line window holds none.
 //
 // With a mask in force the window always shows one character a mask position: typing,
 // pasting and deleting replace characters in place, so the literals never move. After

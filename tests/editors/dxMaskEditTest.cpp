@@ -10,8 +10,11 @@
 
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
+#include "editors/dxExEdtr_PickEdit.h"
+#include "editors/dxExEdtr_Spin.h"
 #include "editors/dxMaskEdit.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/host/HostProcessSupport.h"
 
 using namespace edittest;
 using uitest::Pump;
@@ -328,6 +331,83 @@ TEST_F(MaskEditTest, AnIncompleteValueRevertsSilentlyWhileRevertOnInvalidIsSet) 
   EXPECT_NO_THROW(Edit->Validate());
   EXPECT_EQ(DateText("01", "02", "03"), Edit->Text());
   EXPECT_EQ(0, Beeps);
+}
+
+// A control character in a mask is a blank literal, and a control character as the
+// blank is a space: the one-line window shows none. The rich edit control places a
+// tab by walking every tab stop from the line's start in 32-bit twips times the
+// screen's resolution; past about 1.49 million pixels (a few thousand characters of
+// a large font) the walk never ends.
+TEST_F(MaskEditTest, ControlCharactersOfTheMaskShowAsBlanks) {
+  const TdxEditMask Mask("0\t0\r\n9\\\t0;1;_");
+  EXPECT_EQ("_ _  _ _", Mask.EmptyText());
+  EXPECT_EQ("1 2  3 4", Mask.Format("1\t2\r\n3\t4"));
+  EXPECT_EQ("1 2  3 4", Mask.Value("1 2  3 4"));
+  EXPECT_EQ(' ', TdxEditMask("00;1;\t").BlankChar());
+
+  TdxInplaceMaskEdit* Edit = ShownEdit("00\t00");
+  Caret(Edit, 0);
+  Type(Edit, "12 34");
+  EXPECT_EQ("12 34", Edit->Text());
+  EXPECT_EQ(0, Beeps);
+}
+
+// Run in its own process by the test below, so that a hang fails instead of stopping
+// the program.
+TEST_F(MaskEditTest, DISABLED_AFormFileWithTabsInALongMaskAndAHugeFontShows) {
+  TForm* Form = ShownForm(300, 200);
+  Form->SetName("MaskForm");
+  AnsiString Mask;
+  while (Mask.size() < 3500) Mask += "\t00";
+  for (int Height : {111980, 36118}) {
+    auto* Pick = NewObject<TdxInplacePickEdit>(Form);
+    auto* Spin = NewObject<TdxInplaceSpinEdit>(Form);
+    int Top = 10;
+    for (TdxInplaceMaskEdit* Edit : std::initializer_list<TdxInplaceMaskEdit*>{Pick, Spin}) {
+      Edit->SetName(Edit == Pick ? "Pick" : "Spin");
+      Edit->SetParent(Form);
+      Edit->SetBounds(10, Top, 200, 24);
+      Top += 40;
+      Edit->SetParentFont(false);
+      Edit->Font()->SetHeight(Height);
+      Edit->SetEditMask(Mask);
+    }
+    // The form file names both classes.
+    const bool SpinRegistered = GetClass("TdxInplaceSpinEdit") != nullptr;
+    if (!SpinRegistered) RegisterClass(&TdxInplaceSpinEdit::StaticClass());
+    auto Unregister = ScopeExit([&] {
+      if (!SpinRegistered) UnRegisterClass(&TdxInplaceSpinEdit::StaticClass());
+    });
+    auto* Read = ReadBack(Pick);
+    ASSERT_NE(nullptr, Read);
+    auto* Copy = static_cast<TForm*>(Read->Owner());
+    auto* SpinRead = ObjectAs<TdxInplaceSpinEdit>(Copy->FindComponent("Spin"));
+    ASSERT_NE(nullptr, SpinRead);
+    Copy->Show();
+    for (TdxInplaceMaskEdit* Edit : std::initializer_list<TdxInplaceMaskEdit*>{Read, SpinRead}) {
+      EXPECT_EQ(Height, Edit->Font()->Height());
+      Edit->Show();
+      Pump();
+      EXPECT_EQ(Edit->Mask().Length(), static_cast<int>(Edit->Text().size()));
+      EXPECT_EQ(AnsiString::npos, Edit->Text().find('\t'));
+    }
+    Copy->Hide();
+    Pick->Free();
+    Spin->Free();
+  }
+}
+
+TEST_F(MaskEditTest, AFormFileWithTabsInALongMaskAndAHugeFontShows) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  // Showing takes well under a second; the bound only catches the hang.
+  const TRunResult Run = RunProgram(
+      std::string("\"") + Program +
+          "\" --gtest_also_run_disabled_tests"
+          " --gtest_filter=MaskEditTest.DISABLED_AFormFileWithTabsInALongMaskAndAHugeFontShows",
+      ".", nullptr, 120000);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
 }
 
 }  // namespace
