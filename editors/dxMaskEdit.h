@@ -162,9 +162,10 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
   // The mask input step: one typed or pasted character at the caret; false when no
-  // position takes it (the caller beeps). A pasted blank (the blank character or a
-  // space) leaves its position empty and moves on, so that a text the editor showed
-  // pastes back as it was.
+  // position takes it (the caller beeps). A character a position refuses that is a
+  // literal ahead moves the caret past that literal; a pasted blank (the blank
+  // character or a space) does so only for the next literal, and otherwise leaves its
+  // position empty and moves on, so that a text the editor showed pastes back as it was.
   bool InputChar(char Ch, bool Pasted = false);
   // The field of required digits that ends at End, filled by the paste from its start
   // up to Caret only: its digits move to its right, zeros before them (true when they

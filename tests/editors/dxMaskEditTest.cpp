@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -249,6 +250,38 @@ TEST_F(MaskEditTest, APastedFieldShorterThanItsDigitsIsThatNumber) {
   EXPECT_EQ(0, Beeps);
   Edit->SetEditMask("99-99-99;1;_");
   EXPECT_EQ("1_-2_-3_", Paste(0, -1, "1-2-3"));
+}
+
+// A blank that a position refuses and that is the next literal moves past that
+// literal, as any other literal does, and a paste's field cut short by it is closed
+// with its digits at its right. Elsewhere a pasted blank leaves its position empty.
+TEST_F(MaskEditTest, ABlankThatIsTheNextLiteralClosesTheShortField) {
+  const char Sep = FormatSettings.DateSeparator;
+  auto Shown = [Sep](AnsiString Text) {
+    std::replace(Text.begin(), Text.end(), '/', Sep);
+    return Text;
+  };
+  TdxInplaceMaskEdit* Edit = ShownEdit("000\\ 0/000;0;_");
+  auto Paste = [Edit](const AnsiString& Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    return Edit->Text();
+  };
+  auto TypeOverAll = [Edit](const AnsiString& Typed) {
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    Type(Edit, Typed.c_str());
+    return Edit->Text();
+  };
+  EXPECT_EQ(Shown("007 6/839"), Paste(Shown("7 6/839")));
+  EXPECT_EQ(Shown("7__ 6/839"), TypeOverAll(Shown("7 6/839")));
+  Edit->SetEditMask("00\\-00\\ 000;1;_");
+  EXPECT_EQ("09-03 074", Paste("9-3 74"));
+  EXPECT_EQ("9_-3_ 74_", TypeOverAll("9-3 74"));
+  EXPECT_EQ(0, Beeps);
+  Edit->SetEditMask("000-000;1;_");
+  EXPECT_EQ("1_2-345", Paste("1 2-345"));
+  EXPECT_EQ(0, Beeps);
 }
 
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
