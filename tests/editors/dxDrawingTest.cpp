@@ -146,15 +146,6 @@ TEST_F(DrawTextTest, ATextTooWideGoesOutOnlyAsFarAsTheRightEdge) {
     EXPECT_EQ(Fits + 1, static_cast<int>(Texts[0].size()));
     EXPECT_EQ(Text.substr(0, Texts[0].size()), Texts[0]);
   }
-  // A text that fits goes out whole, wherever it is placed.
-  for (UINT Flags : {DXTR_LEFT, DXTR_CENTER, DXTR_RIGHT | DXTR_BOTTOM}) {
-    const auto Texts = RecordedTexts([&](HDC DC) {
-      DrawTextInRect(DC, "Wide", 4, nullptr, clBlack, clWhite, Font, RedBrush, Flags, TRect{0, 0, 100, 20},
-                     TRect{0, 0, 100, 20});
-    });
-    ASSERT_EQ(1u, Texts.size());
-    EXPECT_EQ("Wide", Texts[0]);
-  }
   // Drawn whole or only as far as it shows, the pixels are the same.
   Surface Whole(100, 20), Shown(100, 20);
   const TRect TextRect{0, 0, 30, 20}, FillRect{0, 0, 100, 20};
