@@ -68,6 +68,21 @@ void CopyGlyphWithBrush(HDC Dest, int X, int Y, HBRUSH Brush, TBitmap* Bitmap) {
   BitBlt(Dest, X, Y, Width, Height, Glyph.DC(), 0, 0, SRCCOPY);
 }
 
+// How much of Text, drawn from the left of a space Width pixels wide, shows: the
+// characters that fit and the one the right edge cuts (a double-byte character whole).
+// The system renders every glyph it is handed, clipped or not, at a cost that grows
+// with the font's size.
+int ShownLength(HDC DC, const char* Text, int Length, int Width) {
+  if (Width <= 0) return 0;
+  int Fit = Length;
+  SIZE Size{0, 0};
+  if (!GetTextExtentExPointA(DC, Text, Length, Width, &Fit, nullptr, &Size)) return Length;
+  const int Count = std::min(Length, Fit + 1);
+  int End = 0;
+  while (End < Count) End += IsDBCSLeadByte(static_cast<BYTE>(Text[End])) ? 2 : 1;
+  return std::min(End, Length);
+}
+
 }  // namespace
 
 int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor TextColor,
@@ -119,12 +134,14 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
   } else {
     TRect R = FillRect;
     int X = TextRect.left;
+    int Shown = Length;
     if (TooWide) {
       if (!(Flags & DXTR_NOFILL) && !Measuring) {
         TRect Right = {TextRect.right, FillRect.top, FillRect.right, FillRect.bottom};
         if (Right.right > Right.left) ::FillRect(DC, &Right, Brush);
       }
       R.right = TextRect.right;
+      if (!Measuring) Shown = ShownLength(DC, Text, Length, R.right - X);
     } else if ((Flags & DXTR_HORZMASK) == DXTR_CENTER) {
       X = (TextRect.left + TextRect.right - TextWidth) / 2;
     } else if ((Flags & DXTR_HORZMASK) == DXTR_RIGHT) {
@@ -138,9 +155,9 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
     if (!Measuring) {
       if (Flags & DXTR_NOFILL) {
         if (!(Flags & DXTR_KEEPBKMODE)) SetBkMode(DC, TRANSPARENT);
-        ExtTextOutA(DC, X, Y, ETO_CLIPPED, &R, Text, Length, nullptr);
+        ExtTextOutA(DC, X, Y, ETO_CLIPPED, &R, Text, Shown, nullptr);
       } else {
-        ExtTextOutA(DC, X, Y, ETO_OPAQUE | ETO_CLIPPED, &R, Text, Length, nullptr);
+        ExtTextOutA(DC, X, Y, ETO_OPAQUE | ETO_CLIPPED, &R, Text, Shown, nullptr);
       }
     }
     if (Flags & DXTR_FOCUSTEXT) FocusRect = {X, Y, X + TextWidth, Y + Height};

@@ -65,6 +65,18 @@ AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   }
 }
 
+// A one-line window shows a tab as a space. The rich edit control places a tab by
+// walking every tab stop from the line's start, in twips held in 32 bits times the
+// screen's resolution: the walk grows with the tab's distance from the start, and past
+// INT_MAX / 1440 pixels (about 1.49 million: a long text, or a large font) it never
+// ends. A multi-line window wraps its lines within its width and keeps its tabs.
+bool IsOneLine(HWND Handle) { return !(GetWindowLongA(Handle, GWL_STYLE) & ES_MULTILINE); }
+
+AnsiString TabsAsSpaces(AnsiString Text) {
+  std::replace(Text.begin(), Text.end(), '\t', ' ');
+  return Text;
+}
+
 }  // namespace
 
 HMODULE RichEditLibrary() { return RichEdit; }
@@ -455,10 +467,19 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       SetBackgroundColor();
       break;
     case WM_SETFONT: WMSetFont(Message); break;
-    case WM_SETTEXT:
-      inherited::Dispatch(Message);
+    case WM_SETTEXT: {
+      const auto* Given = reinterpret_cast<const char*>(Message.LParam);
+      if (Given && std::strchr(Given, '\t') && IsNativeEdit() && IsOneLine(FHandle)) {
+        const AnsiString Shown = TabsAsSpaces(Given);
+        Message.LParam = reinterpret_cast<LPARAM>(Shown.c_str());
+        inherited::Dispatch(Message);
+        Message.LParam = reinterpret_cast<LPARAM>(Given);
+      } else {
+        inherited::Dispatch(Message);
+      }
       SetWindowMaxLength(FMaxLength);
       break;
+    }
     case WM_SIZE:
       inherited::Dispatch(Message);
       if (IsNativeEdit() && HandleAllocated()) SetWindowRect();
@@ -512,6 +533,10 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
 }
 
 void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
+  // A Tab typed into a one-line window that takes it (outside a grid) is a space.
+  if (Message.Msg == WM_CHAR && Message.WParam == '\t' && IsNativeEdit() && HandleAllocated() &&
+      IsOneLine(FHandle))
+    Message.WParam = ' ';
   if (Message.Msg == WM_PASTE && IsNativeEdit() && HandleAllocated()) {
     PasteText();
     Message.Result = 0;
@@ -547,7 +572,7 @@ UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
 
 void PasteRichEditPlainText(HWND Handle) {
   AnsiString Text = Clipboard()->AsText();
-  if (!(GetWindowLongA(Handle, GWL_STYLE) & ES_MULTILINE)) Text = Text.substr(0, Text.find_first_of("\r\n"));
+  if (IsOneLine(Handle)) Text = TabsAsSpaces(Text.substr(0, Text.find_first_of("\r\n")));
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
   const LRESULT TextLength = SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
   CHARRANGE Selection{0, 0};

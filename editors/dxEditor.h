@@ -6,7 +6,9 @@
 // the editor adds the forced letter case, the length limit, the selection operations
 // and an editing menu. A descendant that is not a native edit gets a plain window of
 // its own class ("...NoEdit") and paints through its view data. Cells are painted by
-// the class's DrawContent with the same text rules as the live control.
+// the class's DrawContent with the same text rules as the live control. A one-line
+// window shows a tab as a space, set, pasted or typed: the control would walk every
+// tab stop before it, without end past about 1.49 million pixels.
 #pragma once
 
 #include <windows.h>

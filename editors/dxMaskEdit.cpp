@@ -213,19 +213,24 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
     CaretAfter(At);
     return true;
   }
-  if (At >= 0 && Pasted && (Ch == FMask.BlankChar() || Ch == ' ')) {
-    ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
-    CaretAfter(At);
-    return true;
-  }
-  // A refused character may be the literal that follows: the caret goes past it. A
-  // pasted one closes the field it cuts short.
+  // A refused character may be a literal that follows: the caret goes past it. A pasted
+  // one closes the field it cuts short. A pasted blank is taken so only when it is the
+  // next literal; elsewhere it leaves its position empty, so that a text the editor
+  // showed pastes back as it was.
+  const bool PastedBlank = Pasted && (Ch == FMask.BlankChar() || Ch == ' ');
   for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
-    if (!FMask.Char(I).IsPosition() && FMask.Char(I).Literal == Ch) {
+    if (FMask.Char(I).IsPosition()) continue;
+    if (FMask.Char(I).Literal == Ch) {
       if (Pasted) AlignPastedField(I, Start);
       CaretAfter(I);
       return true;
     }
+    if (PastedBlank) break;
+  }
+  if (PastedBlank && At >= 0) {
+    ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
+    CaretAfter(At);
+    return true;
   }
   return false;
 }

@@ -9,7 +9,9 @@
 // "l" letter, "a" letter or digit, "c" any character, "#" digit or sign; the
 // directives "!" (optional characters are left out at the start instead of the end),
 // ">" upper case, "<" lower case, "<>" no conversion; "\" makes the next character a
-// literal; ":" and "/" stand for the locale's time and date separators.
+// literal; ":" and "/" stand for the locale's time and date separators. A control
+// character (Tab, CR, LF, ...), in the mask or as the blank, is shown as a space: the
+// one-line window holds none.
 //
 // With a mask in force the window always shows one character a mask position: typing,
 // pasting and deleting replace characters in place, so the literals never move. After
@@ -160,9 +162,10 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
   // The mask input step: one typed or pasted character at the caret; false when no
-  // position takes it (the caller beeps). A pasted blank (the blank character or a
-  // space) leaves its position empty and moves on, so that a text the editor showed
-  // pastes back as it was.
+  // position takes it (the caller beeps). A character a position refuses that is a
+  // literal ahead moves the caret past that literal; a pasted blank (the blank
+  // character or a space) does so only for the next literal, and otherwise leaves its
+  // position empty and moves on, so that a text the editor showed pastes back as it was.
   bool InputChar(char Ch, bool Pasted = false);
   // The field of required digits that ends at End, filled by the paste from its start
   // up to Caret only: its digits move to its right, zeros before them (true when they

@@ -20,6 +20,14 @@ int LastSeparator(const AnsiString& Mask, int From, int To) {
   return -1;
 }
 
+// A control character is a blank wherever it stands, in the mask or in a value: the
+// one-line window shows none. A line break would end its text there, out of step with
+// the positions; a tab the rich edit control places by walking every tab stop from the
+// line's start, in twips held in 32 bits times the screen's resolution, and past about
+// 1.49 million pixels (a few thousand characters of a large font) that walk never ends.
+bool IsControl(char Ch) { return static_cast<unsigned char>(Ch) < 32; }
+char Shown(char Ch) { return IsControl(Ch) ? ' ' : Ch; }
+
 // Single-byte katakana count as letters under a Japanese system locale.
 bool IsKatakana(char Ch) {
   const auto Code = static_cast<unsigned char>(Ch);
@@ -38,7 +46,7 @@ TdxEditMask::TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Sett
       const int Prior = LastSeparator(EditMask, 0, Last);
       AnsiString Save;
       if (Prior >= 0) {
-        if (Last + 1 < Length) FBlankChar = EditMask[static_cast<std::size_t>(Last) + 1];
+        if (Last + 1 < Length) FBlankChar = Shown(EditMask[static_cast<std::size_t>(Last) + 1]);
         Save = EditMask.substr(static_cast<std::size_t>(Prior) + 1,
                                static_cast<std::size_t>(Last - Prior - 1));
         Mask = EditMask.substr(0, static_cast<std::size_t>(Prior));
@@ -55,7 +63,7 @@ TdxEditMask::TdxEditMask(const AnsiString& EditMask, const TFormatSettings& Sett
 void TdxEditMask::Parse(const AnsiString& Mask, const TFormatSettings& Settings) {
   TEditCharCase Case = ecNormal;
   auto Literal = [&](char Ch) {
-    FChars.push_back(TdxMaskChar{mkLiteral, false, ecNormal, Ch});
+    FChars.push_back(TdxMaskChar{mkLiteral, false, ecNormal, Shown(Ch)});
   };
   auto Position = [&](TdxMaskCharKind Kind, bool Required) {
     FChars.push_back(TdxMaskChar{Kind, Required, Case, '\0'});
@@ -141,13 +149,11 @@ AnsiString TdxEditMask::Format(const AnsiString& Value) const {
     const bool HasValue = V >= 0 && V < ValueLength;
     if (!Char.IsPosition()) {
       Text[static_cast<std::size_t>(I)] = Char.Literal;
-      if (HasValue && Value[static_cast<std::size_t>(V)] == Char.Literal) V += Step;
+      if (HasValue && Shown(Value[static_cast<std::size_t>(V)]) == Char.Literal) V += Step;
     } else if (HasValue) {
-      // A control character is a blank: no position takes one, and a line break
-      // would end the one-line window's text there, out of step with the positions.
-      const char Ch = Value[static_cast<std::size_t>(V)];
-      const bool Blank = Ch == ' ' || static_cast<unsigned char>(Ch) < 32;
-      Text[static_cast<std::size_t>(I)] = Blank ? FBlankChar : Ch;
+      // A blank, or a control character, leaves the position empty.
+      const char Ch = Shown(Value[static_cast<std::size_t>(V)]);
+      Text[static_cast<std::size_t>(I)] = Ch == ' ' ? FBlankChar : Ch;
       V += Step;
     }
   }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF Green = RGB(0, 128, 0);
 
 using Surface = surfacetest::TSurface;
+
+RECT RightOf(const TRect& TextRect, const TRect& FillRect) {
+  return RECT{TextRect.right, FillRect.top, FillRect.right, FillRect.bottom};
+}
 
 class DrawTextTest : public ::testing::Test {
  protected:
@@ -99,6 +104,64 @@ TEST_F(DrawTextTest, ATextTooWideIsClippedAtTheTextRectAndTheAreaRightOfItFilled
   TRect RightPart = {30, 0, 100, 20};
   EXPECT_EQ(S.Count(Red, RightPart), 70 * 20) << "the area right of the text is the brush's";
   EXPECT_EQ(S.Count(Red, TextRect), 0);
+}
+
+// The characters a drawing hands to the device, as an enhanced metafile records them.
+int CALLBACK NoteTextOut(HDC, HANDLETABLE*, const ENHMETARECORD* Record, int, LPARAM Data) {
+  if (Record->iType != EMR_EXTTEXTOUTA && Record->iType != EMR_EXTTEXTOUTW) return 1;
+  const auto* Out = reinterpret_cast<const EMREXTTEXTOUTA*>(Record);
+  const auto* Chars = reinterpret_cast<const BYTE*>(Record) + Out->emrtext.offString;
+  const int Width = Record->iType == EMR_EXTTEXTOUTW ? 2 : 1;
+  std::string Text;
+  for (DWORD I = 0; I < Out->emrtext.nChars; ++I) Text += static_cast<char>(Chars[Width * I]);
+  reinterpret_cast<std::vector<std::string>*>(Data)->push_back(Text);
+  return 1;
+}
+
+std::vector<std::string> RecordedTexts(const std::function<void(HDC)>& Paint) {
+  HDC Recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  Paint(Recording);
+  HENHMETAFILE Metafile = CloseEnhMetaFile(Recording);
+  std::vector<std::string> Texts;
+  EnumEnhMetaFile(nullptr, Metafile, NoteTextOut, &Texts, nullptr);
+  DeleteEnhMetaFile(Metafile);
+  return Texts;
+}
+
+// A text too wide for its rectangle goes to the device only as far as it shows: the
+// characters that fit and the one cut by the right edge. The system renders every
+// glyph it is handed, clipped or not, at a cost that grows with the font's size.
+TEST_F(DrawTextTest, ATextTooWideGoesOutOnlyAsFarAsTheRightEdge) {
+  const std::string Text = "WWWWxyz" + std::string(5000, 'v');
+  // The characters that fit in 30 pixels.
+  int Fits = 0;
+  while (Extent(Text.substr(0, Fits + 1)).cx <= 30) ++Fits;
+  ASSERT_GT(Fits, 0);
+  for (const TRect& TextRect : {TRect{0, 0, 30, 20}, TRect{40, 0, 70, 20}}) {
+    const auto Texts = RecordedTexts([&](HDC DC) {
+      DrawTextInRect(DC, Text.c_str(), static_cast<int>(Text.size()), nullptr, clBlack, clWhite, Font,
+                     RedBrush, DXTR_LEFT, TextRect, TRect{0, 0, 100, 20});
+    });
+    ASSERT_EQ(1u, Texts.size());
+    EXPECT_EQ(Fits + 1, static_cast<int>(Texts[0].size()));
+    EXPECT_EQ(Text.substr(0, Texts[0].size()), Texts[0]);
+  }
+  // Drawn whole or only as far as it shows, the pixels are the same.
+  Surface Whole(100, 20), Shown(100, 20);
+  const TRect TextRect{0, 0, 30, 20}, FillRect{0, 0, 100, 20};
+  {
+    HGDIOBJ Old = SelectObject(Whole.DC(), Font);
+    SetBkColor(Whole.DC(), White);
+    SetTextColor(Whole.DC(), Black);
+    ExtTextOutA(Whole.DC(), 0, 0, ETO_OPAQUE | ETO_CLIPPED, &TextRect, Text.c_str(), static_cast<int>(Text.size()),
+                nullptr);
+    SelectObject(Whole.DC(), Old);
+    const RECT Right = RightOf(TextRect, FillRect);
+    ::FillRect(Whole.DC(), &Right, RedBrush);
+  }
+  Draw(Shown, Text, DXTR_LEFT, TextRect, FillRect);
+  EXPECT_GT(Shown.Count(Black, TextRect), 0);
+  EXPECT_TRUE(Whole.SameAs(Shown));
 }
 
 TEST_F(DrawTextTest, WithoutFillTheAreaRightOfATooWideTextIsLeftAlone) {

@@ -38,6 +38,14 @@ class TPaintedTextEdit : public TdxInplaceTextEdit {
   bool IsNativeEdit() override { return false; }
 };
 
+// A text editor outside a grid, whose typed Tab reaches its window.
+class TOutsideTextEdit : public TdxInplaceTextEdit {
+  TCLASS_DECL(TOutsideTextEdit, TdxInplaceTextEdit)
+ public:
+  using TdxInplaceTextEdit::TdxInplaceTextEdit;
+  static bool IsInplace(MetaType::TSelf /*Self*/) { return false; }
+};
+
 // What the menu seam saw of the last menu shown.
 struct TShownMenu {
   int Count = 0;
@@ -63,6 +71,7 @@ enum { Undo, Redo, Line1, Cut, Copy, Paste, Delete, Line2, SelectAll };
 }  // namespace
 
 TCLASS_IMPL(TPaintedTextEdit)
+TCLASS_IMPL(TOutsideTextEdit)
 
 namespace {
 
@@ -115,6 +124,37 @@ TEST_F(TextEditTest, TheWindowIsAPlainTextRichEdit) {
   Other->SetText("kept");
   Other->HandleNeeded();
   EXPECT_EQ("kept", Other->Text());
+}
+
+// A one-line window shows a tab as a space, however it comes: the rich edit control
+// places a tab by walking every tab stop from the line's start in 32-bit twips times
+// the screen's resolution, and past about 1.49 million pixels (a long text, or a large
+// font) that walk never ends. A memo keeps its tabs: it wraps its lines.
+TEST_F(TextEditTest, AOneLineWindowShowsATabAsASpaceAndAMemoKeepsIt) {
+  TdxInplaceTextEdit* Edit = ShownEdit();
+  Edit->SetText("a\tb");
+  EXPECT_EQ("a b", Edit->Text());
+  Edit->SetEditValue(Variant(AnsiString("\tc\t")));
+  EXPECT_EQ(" c ", VarToStr(Edit->GetEditValue()));
+  Select(Edit, 1, 1);
+  Clipboard()->SetAsText("d\te");
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(" d ec ", Edit->Text());
+
+  auto* Outside = NewObject<TOutsideTextEdit>(Host->Owner());
+  Outside->SetParent(static_cast<TWinControl*>(Host->Owner()));
+  Outside->SetBounds(10, 150, 100, 24);
+  Outside->HandleNeeded();
+  Type(Outside, "f\tg");
+  EXPECT_EQ("f g", Outside->Text());
+
+  auto* Memo = HostedEdit<TdxInplaceMemoEdit>(Host);
+  Memo->SetText("h\ti");
+  EXPECT_EQ("h\ti", Memo->Text());
+  Select(Memo, 0, -1);
+  Clipboard()->SetAsText("j\tk");
+  SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("j\tk", Memo->Text());
 }
 
 TEST_F(TextEditTest, TheTextAreaLiesInsideTheOffsetsAndTheSelectionBar) {

@@ -5,13 +5,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
+#include "editors/dxExEdtr_PickEdit.h"
+#include "editors/dxExEdtr_Spin.h"
 #include "editors/dxMaskEdit.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/host/HostProcessSupport.h"
 
 using namespace edittest;
 using uitest::Pump;
@@ -248,6 +252,38 @@ TEST_F(MaskEditTest, APastedFieldShorterThanItsDigitsIsThatNumber) {
   EXPECT_EQ("1_-2_-3_", Paste(0, -1, "1-2-3"));
 }
 
+// A blank that a position refuses and that is the next literal moves past that
+// literal, as any other literal does, and a paste's field cut short by it is closed
+// with its digits at its right. Elsewhere a pasted blank leaves its position empty.
+TEST_F(MaskEditTest, ABlankThatIsTheNextLiteralClosesTheShortField) {
+  const char Sep = FormatSettings.DateSeparator;
+  auto Shown = [Sep](AnsiString Text) {
+    std::replace(Text.begin(), Text.end(), '/', Sep);
+    return Text;
+  };
+  TdxInplaceMaskEdit* Edit = ShownEdit("000\\ 0/000;0;_");
+  auto Paste = [Edit](const AnsiString& Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    return Edit->Text();
+  };
+  auto TypeOverAll = [Edit](const AnsiString& Typed) {
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+    Type(Edit, Typed.c_str());
+    return Edit->Text();
+  };
+  EXPECT_EQ(Shown("007 6/839"), Paste(Shown("7 6/839")));
+  EXPECT_EQ(Shown("7__ 6/839"), TypeOverAll(Shown("7 6/839")));
+  Edit->SetEditMask("00\\-00\\ 000;1;_");
+  EXPECT_EQ("09-03 074", Paste("9-3 74"));
+  EXPECT_EQ("9_-3_ 74_", TypeOverAll("9-3 74"));
+  EXPECT_EQ(0, Beeps);
+  Edit->SetEditMask("000-000;1;_");
+  EXPECT_EQ("1_2-345", Paste("1 2-345"));
+  EXPECT_EQ(0, Beeps);
+}
+
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   TdxInplaceMaskEdit* Edit = ShownEdit("00-00");
   Clipboard()->SetAsText("1x23");
@@ -328,6 +364,76 @@ TEST_F(MaskEditTest, AnIncompleteValueRevertsSilentlyWhileRevertOnInvalidIsSet) 
   EXPECT_NO_THROW(Edit->Validate());
   EXPECT_EQ(DateText("01", "02", "03"), Edit->Text());
   EXPECT_EQ(0, Beeps);
+}
+
+// A control character in a mask is a blank literal, and a control character as the
+// blank is a space: the one-line window shows none. The rich edit control places a
+// tab by walking every tab stop from the line's start in 32-bit twips times the
+// screen's resolution; past about 1.49 million pixels (a few thousand characters of
+// a large font) the walk never ends.
+TEST_F(MaskEditTest, ControlCharactersOfTheMaskShowAsBlanks) {
+  const TdxEditMask Mask("0\t0\r\n9\\\t0;1;_");
+  EXPECT_EQ("_ _  _ _", Mask.EmptyText());
+  EXPECT_EQ("1 2  3 4", Mask.Format("1\t2\r\n3\t4"));
+  EXPECT_EQ("1 2  3 4", Mask.Value("1 2  3 4"));
+  EXPECT_EQ(' ', TdxEditMask("00;1;\t").BlankChar());
+
+  TdxInplaceMaskEdit* Edit = ShownEdit("00\t00");
+  Caret(Edit, 0);
+  Type(Edit, "12 34");
+  EXPECT_EQ("12 34", Edit->Text());
+  EXPECT_EQ(0, Beeps);
+}
+
+// Run in its own process by the test below, so that a hang fails instead of stopping
+// the program.
+TEST_F(MaskEditTest, DISABLED_AFormFileWithTabsInALongMaskAndAHugeFontShows) {
+  TForm* Form = ShownForm(300, 200);
+  Form->SetName("MaskForm");
+  AnsiString Mask;
+  while (Mask.size() < 3500) Mask += "\t00";
+  auto* Pick = NewObject<TdxInplacePickEdit>(Form);
+  auto* Spin = NewObject<TdxInplaceSpinEdit>(Form);
+  Pick->SetName("Pick");
+  Spin->SetName("Spin");
+  for (TdxInplaceMaskEdit* Edit : std::initializer_list<TdxInplaceMaskEdit*>{Pick, Spin}) {
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, Edit == Pick ? 10 : 50, 200, 24);
+    Edit->SetParentFont(false);
+    Edit->Font()->SetHeight(111980);
+    Edit->SetEditMask(Mask);
+  }
+  // The form file names both classes.
+  const bool SpinRegistered = GetClass("TdxInplaceSpinEdit") != nullptr;
+  if (!SpinRegistered) RegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  auto Unregister = ScopeExit([&] {
+    if (!SpinRegistered) UnRegisterClass(&TdxInplaceSpinEdit::StaticClass());
+  });
+  auto* Read = ReadBack(Pick);
+  ASSERT_NE(nullptr, Read);
+  auto* Copy = static_cast<TForm*>(Read->Owner());
+  Copy->Show();
+  for (auto* Edit : {static_cast<TdxInplaceMaskEdit*>(Read), ObjectAs<TdxInplaceMaskEdit>(Copy->FindComponent("Spin"))}) {
+    ASSERT_NE(nullptr, Edit);
+    EXPECT_EQ(111980, Edit->Font()->Height());
+    Edit->Show();
+    Pump();
+    EXPECT_EQ(Edit->Mask().Length(), static_cast<int>(Edit->Text().size()));
+    EXPECT_EQ(AnsiString::npos, Edit->Text().find('\t'));
+  }
+}
+
+TEST_F(MaskEditTest, AFormFileWithTabsInALongMaskAndAHugeFontShows) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  // Showing takes well under a second; the bound only catches the hang.
+  const TRunResult Run = RunProgram(
+      std::string("\"") + Program +
+          "\" --gtest_also_run_disabled_tests"
+          " --gtest_filter=MaskEditTest.DISABLED_AFormFileWithTabsInALongMaskAndAHugeFontShows",
+      ".", nullptr, 120000);
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
 }
 
 }  // namespace
