@@ -689,11 +689,16 @@ int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
 
 // Some faces carry bold glyphs drawn with their regular strokes at some sizes (the
 // prefix's own Tahoma Bold from 13 to 16 pixels: its bitmap strikes and hinted
-// outlines there): the same sample drawn in both weights tells.
+// outlines there): the same sample drawn in both weights tells. Those are small sizes;
+// a face higher than BoldProbeLimit pixels draws its bold from its outlines, heavier,
+// and is not measured (the sample would need a bitmap several times the font's size).
 bool TKsBitmap::BoldDrawsHeavier(TFont* Font) {
+  constexpr long long BoldProbeLimit = 96;
+  const long long FontHeight = Font->Height();
+  if (std::abs(FontHeight) > BoldProbeLimit) return true;
   const auto Key = std::make_pair(Font->Name(), Font->Height());
   if (auto It = BoldHeavier.find(Key); It != BoldHeavier.end()) return It->second;
-  const int Size = std::max(std::abs(Font->Height()), 1);
+  const int Size = std::max(static_cast<int>(std::abs(FontHeight)), 1);
   auto Ink = [&](TFontStyles Style) {
     TOwned<TFont> Sample(NewObject<TFont>());
     Sample->Assign(Font);

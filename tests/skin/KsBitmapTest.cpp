@@ -63,6 +63,19 @@ TEST(KsBitmapTest, AFailedResizeLeavesItEmptyAndAnEmptyBitmapDoesNothing) {
   EXPECT_EQ(B->TextHeight("Text"), 0);
 }
 
+TEST(KsBitmapTest, TextInAFontFarHigherThanTheBitmapDrawsInBothWeights) {
+  for (bool Bold : {false, true}) {
+    TOwned<TKsBitmap> B = MakeBitmap(330, 30, 0xFFFFFFFF);
+    B->Font()->SetHeight(82404);
+    if (Bold) B->Font()->SetStyle({fsBold});
+    B->Font()->SetColor(clBlack);
+    const int Height = B->TextHeight("Component1");
+    EXPECT_GT(Height, 30);
+    B->DrawText("Component1", TRect{18, (30 - Height) / 2, 330, (30 - Height) / 2 + Height}, 0);
+    B->DrawText("mW@", TRect{0, -Height / 2, 330, Height}, 0);
+  }
+}
+
 TEST(KsBitmapTest, SinglePixelsStayInsideAndWholeBitmapWorkReachesTheLast) {
   TGuardedBitmap B(3, 2, 0x11111111);
   for (TPoint P : {TPoint{3, 0}, TPoint{0, 2}, TPoint{-1, 0}, TPoint{0, -1}}) {
