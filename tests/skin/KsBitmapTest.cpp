@@ -61,6 +61,16 @@ TEST(KsBitmapTest, AFailedResizeLeavesItEmptyAndAnEmptyBitmapDoesNothing) {
   EXPECT_EQ(B->GetPixel(0, 0), KsColorBlack);
   EXPECT_EQ(B->TextWidth("Text"), 0);
   EXPECT_EQ(B->TextHeight("Text"), 0);
+
+  // TrySetSize answers the failure instead; the most negative side has a length too.
+  B->SetSize(4, 4);
+  EXPECT_FALSE(B->TrySetSize(-2147483647 - 1, 3));
+  EXPECT_TRUE(B->Empty());
+  EXPECT_TRUE(B->TrySetSize(5, 3));
+  EXPECT_EQ(B->Width() * B->Height(), 15);
+  EXPECT_TRUE(B->TrySetSize(0, 7));  // nothing to do
+  EXPECT_EQ(B->Height(), 3);
+  EXPECT_EQ(GdiHandleCount(), HandlesBefore + 2);
 }
 
 TEST(KsBitmapTest, TextInAFontFarHigherThanTheBitmapDrawsInBothWeights) {
