@@ -776,7 +776,7 @@ void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Fl
       Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
                 : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
-  Temp->SetSize(W(Window), H(Window));
+  Temp->TrySetSize(W(Window), H(Window));
   if (Temp->Empty()) return;
   const TKsColor Key = MakeKsColor(255, 0, 255, 255);
   Temp->Fill(Key);
