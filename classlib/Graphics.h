@@ -70,6 +70,14 @@ H GdiCheck(H Handle) {
 // back. TFont, TPen and TBrush take their handles from here, and so does the kit; no
 // other code of the class library or the kit makes a font, pen or brush itself. A
 // description that GDI refuses raises EOutOfResources.
+//
+// The system draws a character through an image of its glyph whose size in bytes it
+// counts in 32 bits; for a font tens of thousands of pixels high that count wraps and
+// the drawing reads past the image (a fault in the system's text drawing). A font is
+// therefore made no higher and no wider than MaxFontPixels, which keeps the largest
+// glyph image within reach: a character 2^13 pixels high and several times as wide at
+// four bytes a pixel. That is far beyond any screen; a larger request draws at it.
+inline constexpr LONG MaxFontPixels = 8192;
 HFONT AcquireSharedFont(const LOGFONTA& Font);
 HPEN AcquireSharedPen(const LOGPEN& Pen);
 HBRUSH AcquireSharedBrush(const LOGBRUSH& Brush);

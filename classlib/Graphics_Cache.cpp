@@ -1,6 +1,7 @@
 // The shared fonts, pens and brushes of the Graphics unit: one GDI object per logical
 // description, reference counted. This is the one place of the class library and the
 // kit that makes fonts, pens and brushes.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -55,6 +56,8 @@ HFONT AcquireSharedFont(const LOGFONTA& Font) {
   // Equal names must give equal keys whatever follows the terminator.
   std::memset(Log.lfFaceName, 0, sizeof(Log.lfFaceName));
   lstrcpynA(Log.lfFaceName, Font.lfFaceName, LF_FACESIZE);
+  Log.lfHeight = std::clamp(Log.lfHeight, -MaxFontPixels, MaxFontPixels);
+  Log.lfWidth = std::clamp(Log.lfWidth, -MaxFontPixels, MaxFontPixels);
   return static_cast<HFONT>(
       Acquire('F', Log, [](const LOGFONTA& L) -> HGDIOBJ { return CreateFontIndirectA(&L); }));
 }

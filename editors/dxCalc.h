@@ -106,6 +106,9 @@ class TCustomdxCalculator : public TdxInplacePopupControl {
   TdxCalcButtonKind PressedButton() const { return FPressedButton; }
   bool Tracking() const { return FTracking; }
   TdxCalcButtonKind ButtonAt(int X, int Y) const;
+  // The unit's bitmap every button is drawn in before it is copied: grown as needed to
+  // the largest part of a button a paint has shown.
+  static TBitmap* ButtonBitmap();
 
   // ----- Layout metrics (from the last layout).
   int ButtonWidth() const { return FButtonWidth; }
@@ -174,8 +177,6 @@ class TCustomdxCalculator : public TdxInplacePopupControl {
   void StopTracking();
   void InvalidateButton(TdxCalcButtonKind Kind);
   void PaintButton(HDC DC, TdxCalcButtonKind Kind);
-  // The unit's bitmap every button is drawn in before it is copied (grown as needed).
-  static TBitmap* ButtonBitmap();
 
   TdxCalcButton FButtons[dxCalcButtonCount];
   bool FAutoFontSize = true;

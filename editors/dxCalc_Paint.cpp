@@ -8,6 +8,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCalc.h"
+#include "editors/dxDrawing.h"
 
 void TCustomdxCalculator::InvalidateButton(TdxCalcButtonKind Kind) {
   if (Kind >= cbNone || !HandleAllocated()) return;
@@ -33,10 +34,23 @@ void TCustomdxCalculator::PaintButton(HDC DC, TdxCalcButtonKind Kind) {
   if (W <= 0 || H <= 0) return;
   TBitmap* Bitmap = ButtonBitmap();
   if (!Bitmap) return;
-  if (Bitmap->Width() < W || Bitmap->Height() < H)
-    Bitmap->SetSize(std::max(W, Bitmap->Width()), std::max(H, Bitmap->Height()));
+  // The bitmap holds the part of the button the DC shows (a button of a keypad larger
+  // than the screen is larger than it too); the button is drawn in its own coordinates,
+  // the bitmap's window origin at that part's corner, patterns in their phase.
+  const TRect Shown = ShownPart(DC, B.Bounds);
+  const int ShownWidth = Shown.right - Shown.left, ShownHeight = Shown.bottom - Shown.top;
+  if (ShownWidth <= 0 || ShownHeight <= 0) return;
+  if (Bitmap->Width() < ShownWidth || Bitmap->Height() < ShownHeight)
+    Bitmap->SetSize(std::max(ShownWidth, Bitmap->Width()), std::max(ShownHeight, Bitmap->Height()));
   TCanvas* C = Bitmap->Canvas();
   HDC BitmapDC = C->Handle();
+  const int DX = Shown.left - B.Bounds.left, DY = Shown.top - B.Bounds.top;
+  SetWindowOrgEx(BitmapDC, DX, DY, nullptr);
+  SetBrushOrgEx(BitmapDC, ((-DX) % 8 + 8) % 8, ((-DY) % 8 + 8) % 8, nullptr);
+  auto Origins = ScopeExit([BitmapDC] {
+    SetWindowOrgEx(BitmapDC, 0, 0, nullptr);
+    SetBrushOrgEx(BitmapDC, 0, 0, nullptr);
+  });
   TRect R{0, 0, W, H};
 
   // The face and its edge.
@@ -84,5 +98,5 @@ void TCustomdxCalculator::PaintButton(HDC DC, TdxCalcButtonKind Kind) {
     SetBkColor(BitmapDC, RGB(255, 255, 255));
     DrawFocusRect(BitmapDC, &Focus);
   }
-  BitBlt(DC, B.Bounds.left, B.Bounds.top, W, H, BitmapDC, 0, 0, SRCCOPY);
+  BitBlt(DC, Shown.left, Shown.top, ShownWidth, ShownHeight, BitmapDC, DX, DY, SRCCOPY);
 }

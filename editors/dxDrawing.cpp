@@ -179,22 +179,36 @@ void DrawGlyphWithBrush(HDC DC, HBRUSH Brush, const TRect& Rect, TBitmap* Bitmap
   CopyGlyphWithBrush(DC, Rect.left, Rect.top, Brush, Bitmap);
 }
 
+TRect ShownPart(HDC DC, const TRect& R) {
+  RECT Box{};
+  const int Kind = GetClipBox(DC, &Box);
+  if (Kind == NULLREGION || Kind == ERROR) return TRect{R.left, R.top, R.left, R.top};
+  RECT Shown;
+  const RECT Wanted = R;
+  if (!IntersectRect(&Shown, &Wanted, &Box)) return TRect{R.left, R.top, R.left, R.top};
+  return Shown;
+}
+
 void DrawBitmapOnBrush(HDC DC, HBRUSH Brush, const TRect& DestRect, TBitmap* Bitmap,
                        const TRect& BitmapRect) {
-  int Width = RectWidth(DestRect), Height = RectHeight(DestRect);
+  // The buffer holds the part of DestRect the DC shows; the bitmap keeps its place.
+  const TRect Shown = ShownPart(DC, DestRect);
+  int Width = RectWidth(Shown), Height = RectHeight(Shown);
   if (Width <= 0 || Height <= 0) return;
   TMemoryDC Buffer(DC, Width, Height);
   TRect All = {0, 0, Width, Height};
   ::FillRect(Buffer.DC(), &All, Brush);
-  CopyGlyphWithBrush(Buffer.DC(), BitmapRect.left, BitmapRect.top, Brush, Bitmap);
-  BitBlt(DC, DestRect.left, DestRect.top, Width, Height, Buffer.DC(), 0, 0, SRCCOPY);
+  CopyGlyphWithBrush(Buffer.DC(), BitmapRect.left - (Shown.left - DestRect.left),
+                     BitmapRect.top - (Shown.top - DestRect.top), Brush, Bitmap);
+  BitBlt(DC, Shown.left, Shown.top, Width, Height, Buffer.DC(), 0, 0, SRCCOPY);
 }
 
 void DrawCheckerOverlay(HDC DC, const TRect& Rect, TColor Color) {
-  int Width = RectWidth(Rect), Height = RectHeight(Rect);
+  const TRect Shown = ShownPart(DC, Rect);
+  int Width = RectWidth(Shown), Height = RectHeight(Shown);
   if (Width <= 0 || Height <= 0 || !FCheckerBrush) return;
   // The checker in the scratch bitmap lines up with the DC's pixels.
-  int OriginX = ((-Rect.left) % 8 + 8) % 8, OriginY = ((-Rect.top) % 8 + 8) % 8;
+  int OriginX = ((-Shown.left) % 8 + 8) % 8, OriginY = ((-Shown.top) % 8 + 8) % 8;
   // A monochrome pattern on a colour DC takes the text colour for its black pixels
   // and the background colour for its white ones.
   TMemoryDC Mask(DC, Width, Height);
@@ -205,13 +219,13 @@ void DrawCheckerOverlay(HDC DC, const TRect& Rect, TColor Color) {
     SetTextColor(Mask.DC(), RGB(0, 0, 0));
     SetBkColor(Mask.DC(), RGB(255, 255, 255));
     PatBlt(Mask.DC(), 0, 0, Width, Height, PATCOPY);
-    BitBlt(Mask.DC(), 0, 0, Width, Height, DC, Rect.left, Rect.top, SRCAND);
+    BitBlt(Mask.DC(), 0, 0, Width, Height, DC, Shown.left, Shown.top, SRCAND);
     // The colour on the overlay's pixels, black elsewhere, ORed in.
     SetTextColor(Mask.DC(), ColorToRGB(Color));
     SetBkColor(Mask.DC(), RGB(0, 0, 0));
     PatBlt(Mask.DC(), 0, 0, Width, Height, 0xFA0089);  // destination OR pattern
   }
-  BitBlt(DC, Rect.left, Rect.top, Width, Height, Mask.DC(), 0, 0, SRCCOPY);
+  BitBlt(DC, Shown.left, Shown.top, Width, Height, Mask.DC(), 0, 0, SRCCOPY);
 }
 
 void DrawShadow(HDC DC, const TRect& Rect, int Size, HBRUSH Brush) {

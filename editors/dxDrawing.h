@@ -51,6 +51,10 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
 // Copies Bitmap to Rect's top-left corner at its own size, with every pixel of its
 // transparent colour replaced by Brush.
 void DrawGlyphWithBrush(HDC DC, HBRUSH Brush, const TRect& Rect, TBitmap* Bitmap);
+// The part of R that DC shows: R cut to the DC's clip box (its whole surface when it
+// clips nothing), empty when the DC shows nothing. A scratch bitmap for R needs no
+// more: a cell or a button may reach far past any screen.
+TRect ShownPart(HDC DC, const TRect& R);
 // Fills DestRect with Brush and puts Bitmap at BitmapRect (relative to DestRect) with
 // its transparent colour replaced by Brush, in one copy to the DC (no flicker).
 void DrawBitmapOnBrush(HDC DC, HBRUSH Brush, const TRect& DestRect, TBitmap* Bitmap,

@@ -134,14 +134,16 @@ bool TdxInplaceGraphicEdit::DrawContent(MetaType::TSelf /*Self*/, HDC DC, const 
     PaintCell(DC, R, ViewData);
     return true;
   }
-  // The shading goes over the finished cell, which reaches the screen in one copy.
-  const int Width = RectWidth(R);
-  const int Height = RectHeight(R);
+  // The shading goes over the finished cell, which reaches the screen in one copy; the
+  // buffer holds the part of the cell the DC shows.
+  const TRect Shown = ShownPart(DC, R);
+  const int Width = RectWidth(Shown);
+  const int Height = RectHeight(Shown);
   if (Width <= 0 || Height <= 0) return true;
   TMemoryDC Buffer(DC, Width, Height);
-  SetWindowOrgEx(Buffer.DC(), R.left, R.top, nullptr);
+  SetWindowOrgEx(Buffer.DC(), Shown.left, Shown.top, nullptr);
   PaintCell(Buffer.DC(), R, ViewData);
   DrawCheckerOverlay(Buffer.DC(), R, Data->ShadowSelectionColor);
-  BitBlt(DC, R.left, R.top, Width, Height, Buffer.DC(), R.left, R.top, SRCCOPY);
+  BitBlt(DC, Shown.left, Shown.top, Width, Height, Buffer.DC(), Shown.left, Shown.top, SRCCOPY);
   return true;
 }

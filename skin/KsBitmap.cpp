@@ -184,26 +184,38 @@ void TKsBitmap::ReleaseHandles() {
 }
 
 void TKsBitmap::SetSize(int AWidth, int AHeight) {
-  AWidth = std::abs(AWidth);
-  AHeight = std::abs(AHeight);
-  if (AWidth == 0 || AHeight == 0) return;
-  if (AWidth == FWidth && AHeight == FHeight) return;
+  if (const char* Failure = Resize(AWidth, AHeight)) throw Exception(Failure);
+}
+
+bool TKsBitmap::TrySetSize(int AWidth, int AHeight) { return Resize(AWidth, AHeight) == nullptr; }
+
+const char* TKsBitmap::Resize(int AWidth, int AHeight) {
+  // The most negative int has no absolute value of its own: the largest one serves.
+  auto Length = [](int Value) {
+    return Value == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max()
+                                                    : std::abs(Value);
+  };
+  AWidth = Length(AWidth);
+  AHeight = Length(AHeight);
+  if (AWidth == 0 || AHeight == 0) return nullptr;
+  if (AWidth == FWidth && AHeight == FHeight) return nullptr;
   ReleaseHandles();
   FBitmapInfo.bmiHeader.biWidth = AWidth;
   FBitmapInfo.bmiHeader.biHeight = -AHeight;
   void* NewBits = nullptr;
   TOwnedBitmap Dib(CountHandle(CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &NewBits, nullptr, 0)));
-  if (!Dib || !NewBits) throw Exception(SKsNoDibHandle);
+  if (!Dib || !NewBits) return SKsNoDibHandle;
   TOwnedDC NewDC(CountHandle(CreateCompatibleDC(nullptr)));
-  if (!NewDC) throw Exception(SKsNoCompatibleDC);
+  if (!NewDC) return SKsNoCompatibleDC;
   // The DIB stays selected in the DC for the bitmap's life.
-  if (!SelectObject(NewDC.Handle(), Dib.Handle())) throw Exception(SKsNoSelectObject);
+  if (!SelectObject(NewDC.Handle(), Dib.Handle())) return SKsNoSelectObject;
   FHandle = Dib.Release();
   FDC = NewDC.Release();
   FBits = static_cast<TKsColor*>(NewBits);
   FWidth = AWidth;
   FHeight = AHeight;
   if (OnChange.Assigned()) OnChange(this);
+  return nullptr;
 }
 
 TRect TKsBitmap::ClipToBitmap(const TRect& R) const {
@@ -397,19 +409,27 @@ void TKsBitmap::StretchBlend(TKsBitmap* Dest, const TRect& D, const TRect& S) {
 
 void TKsBitmap::TileDraw(TKsBitmap* Dest, const TRect& D, const TRect& S) {
   const int TW = W(S), TH = H(S);
-  if (TW <= 0 || TH <= 0) return;
-  const int Columns = W(D) > 0 ? (W(D) + TW - 1) / TW : 0;
-  const int Rows = H(D) > 0 ? (H(D) + TH - 1) / TH : 0;
-  // One more tile each way than needed; the empty one ends the column.
-  for (int I = 0; I <= Columns; ++I) {
-    for (int J = 0; J <= Rows; ++J) {
-      const TRect Tile = Intersect(
-          TRect{D.left + I * TW, D.top + J * TH, D.left + I * TW + TW, D.top + J * TH + TH}, D);
-      if (IsEmpty(Tile)) break;
-      if (W(Tile) == TW && H(Tile) == TH)
+  if (TW <= 0 || TH <= 0 || !Dest || Dest->Empty()) return;
+  // The tiles lie from D's top-left in steps of the tile; only those that meet both D
+  // and the destination are drawn, however far D reaches past it (a control far larger
+  // than its buffer). The last column and row are cut by D.
+  const TRect Shown = Intersect(D, TRect{0, 0, Dest->FWidth, Dest->FHeight});
+  if (IsEmpty(Shown)) return;
+  const long long FirstColumn = (static_cast<long long>(Shown.left) - D.left) / TW;
+  const long long LastColumn = (static_cast<long long>(Shown.right) - 1 - D.left) / TW;
+  const long long FirstRow = (static_cast<long long>(Shown.top) - D.top) / TH;
+  const long long LastRow = (static_cast<long long>(Shown.bottom) - 1 - D.top) / TH;
+  for (long long I = FirstColumn; I <= LastColumn; ++I) {
+    for (long long J = FirstRow; J <= LastRow; ++J) {
+      const long long Left = D.left + I * TW, Top = D.top + J * TH;
+      const int Width = static_cast<int>(std::min<long long>(TW, D.right - Left));
+      const int Height = static_cast<int>(std::min<long long>(TH, D.bottom - Top));
+      const TRect Tile{static_cast<int>(Left), static_cast<int>(Top), static_cast<int>(Left) + Width,
+                       static_cast<int>(Top) + Height};
+      if (Width == TW && Height == TH)
         StretchDraw(Dest, Tile, S);
       else
-        StretchDraw(Dest, Tile, TRect{S.left, S.top, S.left + W(Tile), S.top + H(Tile)});
+        StretchDraw(Dest, Tile, TRect{S.left, S.top, S.left + Width, S.top + Height});
     }
   }
 }
@@ -689,11 +709,16 @@ int TKsBitmap::TextWidth(const AnsiString& Text, UINT Flags) {
 
 // Some faces carry bold glyphs drawn with their regular strokes at some sizes (the
 // prefix's own Tahoma Bold from 13 to 16 pixels: its bitmap strikes and hinted
-// outlines there): the same sample drawn in both weights tells.
+// outlines there): the same sample drawn in both weights tells. Those are small sizes;
+// a face higher than BoldProbeLimit pixels draws its bold from its outlines, heavier,
+// and is not measured (the sample would need a bitmap several times the font's size).
 bool TKsBitmap::BoldDrawsHeavier(TFont* Font) {
+  constexpr long long BoldProbeLimit = 96;
+  const long long FontHeight = Font->Height();
+  if (std::abs(FontHeight) > BoldProbeLimit) return true;
   const auto Key = std::make_pair(Font->Name(), Font->Height());
   if (auto It = BoldHeavier.find(Key); It != BoldHeavier.end()) return It->second;
-  const int Size = std::max(std::abs(Font->Height()), 1);
+  const int Size = std::max(static_cast<int>(std::abs(FontHeight)), 1);
   auto Ink = [&](TFontStyles Style) {
     TOwned<TFont> Sample(NewObject<TFont>());
     Sample->Assign(Font);
@@ -751,7 +776,7 @@ void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Fl
       Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
                 : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
-  Temp->SetSize(W(Window), H(Window));
+  Temp->TrySetSize(W(Window), H(Window));
   if (Temp->Empty()) return;
   const TKsColor Key = MakeKsColor(255, 0, 255, 255);
   Temp->Fill(Key);

@@ -111,6 +111,9 @@ class TKsBitmap : public TPersistent {
   // Otherwise the bitmap gets a new DIB (content undefined) and OnChange runs. A
   // failure raises Exception and leaves the bitmap empty.
   void SetSize(int AWidth, int AHeight);
+  // SetSize for a size that may be more than the system can give: a failure leaves the
+  // bitmap empty and answers false instead of raising.
+  bool TrySetSize(int AWidth, int AHeight);
   bool Empty() const { return FHandle == nullptr; }
 
   const BITMAPINFO& BitmapInfo() const { return FBitmapInfo; }
@@ -225,6 +228,8 @@ class TKsBitmap : public TPersistent {
   // height; measured once for each face and height.
   static bool BoldDrawsHeavier(TFont* Font);
   void ReleaseHandles();
+  // The resize of SetSize; nullptr, or the message of the step that failed.
+  const char* Resize(int AWidth, int AHeight);
   TRect ClipToBitmap(const TRect& R) const;
   void AssignBitmap(TBitmap* Source);
   void AssignGraphic(TGraphic* Source);

@@ -3,6 +3,7 @@
 #include "skin/KsControls.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "classlib/GdiScopes.h"
 
@@ -11,7 +12,15 @@
 TCLASS_IMPL(TKsCustomControl)
 TCLASS_IMPL(TKsGraphicControl)
 
-int BufferGrainSize(int Length, int Grain) { return (Length / Grain + 1) * Grain; }
+int BufferGrainSize(int Length, int Grain) {
+  const long long Size = (static_cast<long long>(Length) / Grain + 1) * Grain;
+  return static_cast<int>(std::min<long long>(Size, std::numeric_limits<int>::max()));
+}
+
+TPoint ShownBufferExtent(int ControlWidth, int ControlHeight) {
+  return TPoint{std::min(ControlWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                std::min(ControlHeight, GetSystemMetrics(SM_CYVIRTUALSCREEN))};
+}
 
 namespace {
 
@@ -58,29 +67,30 @@ bool TKsBufferState::SetBlendValue(int Value) {
   return true;
 }
 
-// At run time the buffer grows when it is smaller than the control and shrinks only
+// At run time the buffer grows when it is smaller than the part shown and shrinks only
 // when it is more than one grain larger.
 bool TKsBufferState::Resize(bool Design) {
   if (ControlWidth < 0 || ControlHeight < 0 || FGrain == 0) return false;
-  const int W = BufferGrainSize(ControlWidth, FGrain);
-  const int H = BufferGrainSize(ControlHeight, FGrain);
+  const TPoint Shown = ShownBufferExtent(ControlWidth, ControlHeight);
+  const int W = BufferGrainSize(Shown.x, FGrain);
+  const int H = BufferGrainSize(Shown.y, FGrain);
   bool Changed = false;
   if (Design) {
-    FBuffer->SetSize(W, H);
-    if (Blend) FBlendBuffer->SetSize(W, H);
+    FBuffer->TrySetSize(W, H);
+    if (Blend) MatchBlendBuffer();
     Changed = true;
   } else {
     const int BW = FBuffer->Width();
     const int BH = FBuffer->Height();
-    const bool Grow = BW < ControlWidth || BH < ControlHeight;
-    const bool Shrink = BW - ControlWidth > FGrain || BH - ControlHeight > FGrain;
+    const bool Grow = BW < Shown.x || BH < Shown.y;
+    const bool Shrink = BW - Shown.x > FGrain || BH - Shown.y > FGrain;
     if ((Grow || Shrink) && (BW != W || BH != H)) {
-      FBuffer->SetSize(W, H);
+      FBuffer->TrySetSize(W, H);
       Changed = true;
     }
-    if (Blend && (FBlendBuffer->Width() != FBuffer->Width() ||
-                  FBlendBuffer->Height() != FBuffer->Height())) {
-      FBlendBuffer->SetSize(FBuffer->Width(), FBuffer->Height());
+    if (Blend && !FBuffer->Empty() && (FBlendBuffer->Width() != FBuffer->Width() ||
+                                       FBlendBuffer->Height() != FBuffer->Height())) {
+      MatchBlendBuffer();
       Changed = true;
     }
   }
@@ -92,9 +102,16 @@ bool TKsBufferState::CanPaint() const {
   return !FBuffer->Empty() && ControlWidth > 0 && ControlHeight > 0;
 }
 
-void TKsBufferState::MatchBlendBuffer() {
-  if (FBlendBuffer->Width() != FBuffer->Width() || FBlendBuffer->Height() != FBuffer->Height())
-    FBlendBuffer->SetSize(FBuffer->Width(), FBuffer->Height());
+TRect TKsBufferState::PaintedRect() const {
+  return TRect{0, 0, std::min(ControlWidth, FBuffer->Width()),
+               std::min(ControlHeight, FBuffer->Height())};
+}
+
+bool TKsBufferState::MatchBlendBuffer() {
+  if (FBuffer->Empty()) return false;
+  if (FBlendBuffer->Width() == FBuffer->Width() && FBlendBuffer->Height() == FBuffer->Height())
+    return !FBlendBuffer->Empty();
+  return FBlendBuffer->TrySetSize(FBuffer->Width(), FBuffer->Height());
 }
 
 void TKsBufferState::BeginBlend() {
@@ -274,7 +291,7 @@ void TKsCustomControl::WMEraseBkgnd(TMessage& Message) {
   if (DC && !Buffer()->Empty() && (Message.LParam & KsEraseIntoDC) != 0) {
     UpdateBuffer();
     // Only the control's own area: the buffer's extra grain holds nothing of it.
-    Buffer()->DrawRectToDC(DC, 0, 0, TRect{0, 0, ControlWidth(), ControlHeight()});
+    Buffer()->DrawRectToDC(DC, 0, 0, FBuffering.PaintedRect());
   }
   // Ordinary erasing does nothing: the paint covers the whole window.
   Message.Result = 1;

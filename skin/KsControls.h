@@ -37,8 +37,12 @@ class TKsCustomScrollBar;
 inline constexpr int KsDefaultBlendValue = 150;
 
 // The buffer length for a control length: the next whole multiple of Grain above it
-// (30 gives 60, 29 gives 30, 0 gives 30).
+// (30 gives 60, 29 gives 30, 0 gives 30); the largest int when that lies beyond it.
 int BufferGrainSize(int Length, int Grain);
+
+// The size of the part of a control that a screen can show: each side no longer than
+// the virtual screen's.
+TPoint ShownBufferExtent(int ControlWidth, int ControlHeight);
 
 // ---------------------------------------------------------------------------------
 
@@ -62,15 +66,20 @@ class TKsBufferState {
   bool SetBlend(bool Value);
   bool SetBlendValue(int Value);
 
-  // Sizes the buffers for ControlWidth x ControlHeight in grain steps; true (and
-  // NeedsRepaint) when they changed. While designing they are always sized anew.
+  // Sizes the buffers in grain steps for the part of the control a screen can show
+  // (ShownBufferExtent), from its top-left corner: a control larger than the screen
+  // paints that part. True (and NeedsRepaint) when they changed. While designing they
+  // are always sized anew. A size the system cannot give leaves the buffer empty.
   bool Resize(bool Design);
   // A buffer to paint and a control of some size.
   bool CanPaint() const;
+  // The part of the buffer that holds the control: its size, cut to the buffer's.
+  TRect PaintedRect() const;
   // Paints the buffer again: the control's font copied, then for a blended control
   // Background into the blend buffer, PaintBuffer and the composition at BlendValue;
-  // otherwise Background into the buffer (transparent controls only, and only when
-  // WithBackground) and PaintBuffer. NeedsRepaint is cleared.
+  // otherwise (or when the blend buffer cannot be had) Background into the buffer
+  // (transparent controls only, and only when WithBackground) and PaintBuffer.
+  // NeedsRepaint is cleared.
   template <class TBackground, class TPaint>
   void Paint(TFont* ControlFont, bool WithBackground, TBackground Background, TPaint PaintBuffer);
 
@@ -84,8 +93,8 @@ class TKsBufferState {
 
  private:
   // The blend buffer takes the buffer's size (Blend may have been turned on since the
-  // last resize).
-  void MatchBlendBuffer();
+  // last resize); false when it cannot have it.
+  bool MatchBlendBuffer();
   // Before PaintBuffer, with the background in the blend buffer: the background made
   // opaque and, for a transparent control, laid into the buffer to paint over.
   void BeginBlend();
@@ -102,8 +111,7 @@ template <class TBackground, class TPaint>
 void TKsBufferState::Paint(TFont* ControlFont, bool WithBackground, TBackground Background,
                            TPaint PaintBuffer) {
   FFont->Assign(ControlFont);  // an unchanged font keeps its handle
-  if (Blend) {
-    MatchBlendBuffer();
+  if (Blend && MatchBlendBuffer()) {
     Background(FBlendBuffer->DC());
     BeginBlend();
     PaintBuffer();

@@ -74,8 +74,9 @@ template <class F>
 void RunFrames(HDC DC, TKsBitmap* Background, const TRect& BackgroundRect, int Time,
                const TRect& ScreenRect, TKsBitmap* Foreground, int StartElapsed, F Compose) {
   if (Time <= 0 || !Background || !Foreground) return;
+  // A frame the system cannot give (a window far larger than the screen) runs nothing.
   TOwned<TKsBitmap> Frame(NewObject<TKsBitmap>());
-  Frame->SetSize(RectWidth(BackgroundRect), RectHeight(BackgroundRect));
+  Frame->TrySetSize(RectWidth(BackgroundRect), RectHeight(BackgroundRect));
   if (Frame->Empty()) return;
   Foreground->SetTransparentColor(KsColorTransparent);
   TOwned<TKsCounter> Counter(NewObject<TKsCounter>());

@@ -28,6 +28,15 @@ bool InRect(const TRect& R, int X, int Y) { return X >= R.left && X < R.right &&
 // The hit code of each caption button, by TKsBorderIcon ordinal.
 constexpr Byte ButtonCodes[] = {khtClose, khtSysMenu, khtMinimize, khtMaximize, khtHelp, khtRollup, khtTray};
 
+// A buffer of the part of a window a screen can show, from its corner, as the shared
+// bitmap of unblended frames holds the screen: a window far larger than the screen
+// would ask for gigabytes. A size the system cannot give leaves the buffer empty; it
+// then draws nothing.
+void SizeToShownWindow(TKsBitmap* Buffer, int WindowWidth, int WindowHeight) {
+  const TPoint Shown = ShownBufferExtent(WindowWidth, WindowHeight);
+  Buffer->TrySetSize(Shown.x, Shown.y);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -85,7 +94,7 @@ TKsCustomForm::~TKsCustomForm() {
 void TKsCustomForm::Loaded() {
   if (FBlend && !FFrameBuffer) {
     FFrameBuffer = NewObject<TKsBitmap>();
-    FFrameBuffer->SetSize(FWindowWidth, FWindowHeight);
+    SizeToShownWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
   }
   TKsHookComponent::Loaded();
   if (!ComponentState().Contains(csDesigning)) Initialize();
@@ -94,7 +103,7 @@ void TKsCustomForm::Loaded() {
 void TKsCustomForm::Initialize() {
   if (FInitialized) return;
   FInitialized = true;
-  if (FBlend || FDropShadow) FBackgroundBuffer->SetSize(FWindowWidth, FWindowHeight);
+  if (FBlend || FDropShadow) SizeToShownWindow(FBackgroundBuffer, FWindowWidth, FWindowHeight);
   HookMDIClient();
   HookShortCuts();
   UpdateFrame();
@@ -610,7 +619,8 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
     return;
   }
   TOwned<TKsBitmap> Fresh(NewObject<TKsBitmap>());
-  Fresh->SetSize(RectWidth(R), RectHeight(R));
+  const TPoint Shown = ShownBufferExtent(RectWidth(R), RectHeight(R));
+  Fresh->TrySetSize(Shown.x, Shown.y);
   if (Fresh->Empty()) return;
   const TScreenDC Screen;
   auto CopyFromScreen = [&](const TRect& Part) {
@@ -644,7 +654,7 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
 void TKsCustomForm::UpdateRegion() {
   const HWND Window = GetHookedHandle();
   if (FFrameBuffer) {
-    FFrameBuffer->SetSize(FWindowWidth, FWindowHeight);
+    SizeToShownWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
     FFrameBuffer->Fill(KsColorTransparent);
   }
   if (SharedBitmap) SharedBitmap->FillRect(TRect{0, 0, FWindowWidth, FWindowHeight}, KsColorTransparent);

@@ -99,7 +99,9 @@ TTeThemeHighlight::~TTeThemeHighlight() { FreeAndNil(FScratch); }
 
 TKsBitmap* TTeThemeHighlight::Scratch(int Width, int Height) {
   if (!FScratch) FScratch = NewObject<TKsBitmap>();
-  if (FScratch->Width() != Width || FScratch->Height() != Height) FScratch->SetSize(Width, Height);
+  // A size the system cannot give (a part as large as a control far beyond the screen)
+  // leaves it empty, and the part draws no glyph.
+  if (FScratch->Width() != Width || FScratch->Height() != Height) FScratch->TrySetSize(Width, Height);
   if (!FScratch->Empty()) FScratch->Fill(KsColorWhite);
   return FScratch;
 }

@@ -295,8 +295,11 @@ void TCustomdxTreeList::MakeNodeDragImages(TdxTreeListNode* Node) {
   Canvas->Font()->Assign(Font());
   const int TextWidth = std::max(Canvas->TextWidth(Text), 1);
   const int TextHeight = Canvas->TextHeight("Wg");
-  const int Height = std::max(TextHeight, ImageIndex >= 0 ? NodeImages->Height() : 0) + 4;
-  const int Width = ImageWidth + TextWidth + 6;
+  // No larger than the screen it follows the mouse on, whatever the font: the text is
+  // cut at the picture's edges.
+  const int Height = std::min(std::max(TextHeight, ImageIndex >= 0 ? NodeImages->Height() : 0) + 4,
+                              GetSystemMetrics(SM_CYSCREEN));
+  const int Width = std::min(ImageWidth + TextWidth + 6, GetSystemMetrics(SM_CXSCREEN));
   Picture->SetSize(Width, Height);
   // The key colour leaves the background out of the picture.
   const TColor Key = clFuchsia;

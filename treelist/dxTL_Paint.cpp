@@ -347,15 +347,20 @@ void TCustomdxTreeListControl::Paint() {
   // paint ends.
   HideDragMarks();
   auto Marks = AtScopeEnd([this] { ShowDragMarks(); });
-  TMemoryDC Buffer(Target, Client.right, Client.bottom);
+  // The buffer holds the box alone (however tall the control), its window origin at the
+  // box's corner so that the painter works in client coordinates; patterns keep their
+  // phase in them.
+  const int Width = Box.right - Box.left, Height = Box.bottom - Box.top;
+  TMemoryDC Buffer(Target, Width, Height);
   {
     TSavedDC Saved(Buffer.DC());
+    SetWindowOrgEx(Buffer.DC(), Box.left, Box.top, nullptr);
+    SetBrushOrgEx(Buffer.DC(), ((-Box.left) % 8 + 8) % 8, ((-Box.top) % 8 + 8) % 8, nullptr);
     IntersectClipRect(Buffer.DC(), Box.left, Box.top, Box.right, Box.bottom);
     TTreeListPainter Painter(*this, Buffer.DC());
     Painter.Run();
   }
-  BitBlt(Target, Box.left, Box.top, Box.right - Box.left, Box.bottom - Box.top, Buffer.DC(), Box.left, Box.top,
-         SRCCOPY);
+  BitBlt(Target, Box.left, Box.top, Width, Height, Buffer.DC(), 0, 0, SRCCOPY);
 }
 
 void TCustomdxTreeListControl::SetPressedState(const TdxTreeListPressedState& Value) {

@@ -72,6 +72,29 @@ TEST(FontTest, ChangesNotifyAndRemakeTheHandle) {
   for (HFONT Handle : Exposed) EXPECT_EQ(GetObjectType(Handle), 0u) << "deleted, not only uncounted";
 }
 
+// A character tens of thousands of pixels high has a glyph image of more bytes than
+// the system counts in 32 bits: drawing it faulted in the system's text drawing.
+TEST(FontTest, AFontHigherThanTheSystemDrawsIsMadeAtTheLargestHeightItDraws) {
+  TOwned<TFont> Font(NewObject<TFont>());
+  Font->SetHeight(82404);
+  EXPECT_EQ(Font->Height(), 82404) << "the property keeps what it was given";
+  EXPECT_EQ(LogFontOf(Font->Handle()).lfHeight, MaxFontPixels);
+  Font->SetHeight(-2147483647 - 1);
+  EXPECT_EQ(LogFontOf(Font->Handle()).lfHeight, -MaxFontPixels);
+  Font->SetHeight(-MaxFontPixels + 1);
+  EXPECT_EQ(LogFontOf(Font->Handle()).lfHeight, -MaxFontPixels + 1);
+
+  // Its text drawn across a bitmap, the glyphs' middle rows on it.
+  TOwned<TBitmap> Bitmap(NewObject<TBitmap>());
+  Bitmap->SetSize(330, 30);
+  TCanvas* Canvas = Bitmap->Canvas();
+  for (int Height : {82404, -82404, 2147483647}) {
+    Canvas->Font()->SetHeight(Height);
+    Canvas->TextOut(18, (30 - Canvas->TextHeight("Component1")) / 2, "Component1");
+    Canvas->TextOut(0, -MaxFontPixels / 2, "mW@");
+  }
+}
+
 // The shared cache behind fonts, pens and brushes: equal descriptions share one
 // object, an unchanged Assign keeps it, and the last holder deletes it.
 TEST(SharedGdiTest, AFontAssignedTenThousandTimesMakesOneHandle) {

@@ -327,3 +327,26 @@ TEST_F(CalculatorTest, PaintsButtonsInTheirCaptionColours) {
   const TRect Seven = Calc->Button(cbNum7).Bounds;
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), uitest::ScreenPixel(Calc->Handle(), Seven.left - 2, Seven.top + 5));
 }
+
+// A keypad far larger than the screen has buttons larger than it too: each paints the
+// part of it that shows, through a bitmap no larger than that part (the keypad's shared
+// bitmap had taken the largest button's size, tens of megabytes, for good).
+TEST_F(CalculatorTest, AKeypadFarLargerThanTheScreenPaintsWhatShowsOfItsButtons) {
+  Place();
+  Calc->SetBounds(0, 0, 100000, 100000);
+  Pump();
+  const TRect MC = Calc->Button(cbMC).Bounds;
+  Calc->SetBounds(40 - MC.left, 40 - MC.top, Calc->Width(), Calc->Height());  // its corner in the form
+  Pump();
+  ASSERT_GT(MC.bottom - MC.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  ASSERT_GT(MC.right - MC.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  uitest::PaintNow(Calc);
+  EXPECT_LE(TCustomdxCalculator::ButtonBitmap()->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_LE(TCustomdxCalculator::ButtonBitmap()->Height(), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+  // The standard face of the top-left button, its raised edge at its left; between the
+  // buttons the control's colour.
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), uitest::ScreenPixel(Calc->Handle(), MC.left + 20, MC.top + 20));
+  EXPECT_NE(GetSysColor(COLOR_BTNFACE), uitest::ScreenPixel(Calc->Handle(), MC.left, MC.top + 20));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), uitest::ScreenPixel(Calc->Handle(), MC.left - 2, MC.top + 20));
+}

@@ -424,6 +424,33 @@ TEST(DrawingTest, BitmapOnBrushFillsTheWholeDestination) {
   EXPECT_EQ(S.At(1 + 6, 1 + 6), Red);
 }
 
+// A cell or a button far larger than any screen (a scratch bitmap of it would take
+// gigabytes): what the DC shows is drawn as for a rectangle that fits, in one copy.
+TEST(DrawingTest, ARectangleFarLargerThanTheDCIsDrawnWhereTheDCShowsIt) {
+  const int Far = 1000000;
+  const TRect Huge{-Far + 1, -Far, Far, Far};
+  Surface Near(20, 20, Green), Large(20, 20, Green);
+  DrawCheckerOverlay(Near.DC(), {-1, 0, 20, 20}, clBlue);
+  DrawCheckerOverlay(Large.DC(), Huge, clBlue);
+  for (int Y = 0; Y < 20; ++Y)
+    for (int X = 0; X < 20; ++X) ASSERT_EQ(Large.At(X, Y), Near.At(X, Y)) << X << "," << Y;
+
+  // The glyph keeps its place in the destination; a clipped DC gets only its part.
+  TOwned<TBitmap> Glyph = TwoColourGlyph();
+  HBRUSH Brush = CreateSolidBrush(Red);
+  Surface Placed(12, 12, Green);
+  IntersectClipRect(Placed.DC(), 2, 3, 9, 12);
+  DrawBitmapOnBrush(Placed.DC(), Brush, {-Far, -Far, 11, Far}, Glyph.get(), {Far + 3, Far + 4, Far + 7, Far + 8});
+  SelectClipRgn(Placed.DC(), nullptr);
+  DeleteObject(Brush);
+  for (int Y = 0; Y < 12; ++Y)
+    for (int X = 0; X < 12; ++X) {
+      COLORREF Expected = Green;
+      if (X >= 2 && X < 9 && Y >= 3) Expected = (X >= 4 && X < 7 && Y >= 4 && Y < 8) ? Blue : Red;
+      ASSERT_EQ(Placed.At(X, Y), Expected) << X << "," << Y;
+    }
+}
+
 TEST(DrawingTest, ShadowFillsTheBottomAndRightBandsInsideTheRect) {
   Surface S(20, 20, Green);
   HBRUSH Brush = CreateSolidBrush(Red);

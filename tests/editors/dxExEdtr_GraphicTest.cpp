@@ -427,6 +427,15 @@ TEST_F(GraphicPaintTest, SelectionShadingChecksTheWholeCell) {
   EXPECT_EQ(White, At(51, 50));
   EXPECT_EQ(RGB(0, 0, 255), At(2, 2));
   EXPECT_EQ(Red, At(3, 2));
+
+  // A cell far larger than the surface (its bitmap would take 40 GB) shades what shows.
+  Surface.reset(NewObject<TBitmap>(100, 100));
+  TdxInplaceGraphicEdit::StaticClass().DrawContent(Surface->Canvas()->Handle(), Rect(0, 0, 100000, 100000), false,
+                                                  Data.get());
+  EXPECT_EQ(RGB(0, 0, 255), At(50, 50));
+  EXPECT_EQ(White, At(51, 50));
+  EXPECT_EQ(RGB(0, 0, 255), At(2, 2));
+  EXPECT_EQ(Red, At(3, 2));
 }
 
 }  // namespace

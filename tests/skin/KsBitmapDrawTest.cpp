@@ -170,6 +170,23 @@ TEST(KsTileTest, ASixteenWideSourceOverFortyPixelsIsTwoTilesAndItsLeftHalf) {
     EXPECT_EQ(Dest->GetPixel(X, 0), (X < 2 || X >= 42) ? 0 : 0xFF000000u | (3 + (X - 2) % 16)) << X;
 }
 
+TEST(KsTileTest, TilesOverARectangleFarLargerThanTheBitmapAreDrawnWhereTheyShow) {
+  // The tiles keep their places from the rectangle's top-left, however far off it lies;
+  // only those on the bitmap are drawn (a 2 x 3 tile, a billion rows and columns).
+  TOwned<TKsBitmap> Src = MakeBitmap(2, 3);
+  Paint(Src.get(), [](int X, int Y) { return 0xFF000000u | (Y * 2 + X + 1); });
+  for (bool Blend : {false, true}) {
+    Src->SetAlphaBlend(Blend);
+    TOwned<TKsBitmap> Dest = MakeBitmap(7, 5, 0);
+    const int Far = 1000000000;
+    Src->TileDraw(Dest.get(), TRect{-Far - 1, -Far, Far, Far}, TRect{0, 0, 2, 3});
+    for (int Y = 0; Y < 5; ++Y)
+      for (int X = 0; X < 7; ++X)
+        EXPECT_EQ(Dest->GetPixel(X, Y), 0xFF000000u | (((Y + Far) % 3) * 2 + (X + Far + 1) % 2 + 1))
+            << X << "," << Y << (Blend ? " blending" : "");
+  }
+}
+
 TEST(KsNinePartTest, CornersKeepTheirSizeEdgesAndCentreStretchOrTile) {
   // Nine 2 x 2 parts: corners with four distinct pixels, the others one colour each.
   TOwned<TKsBitmap> Src = MakeBitmap(6, 6);

@@ -61,6 +61,29 @@ TEST(KsBitmapTest, AFailedResizeLeavesItEmptyAndAnEmptyBitmapDoesNothing) {
   EXPECT_EQ(B->GetPixel(0, 0), KsColorBlack);
   EXPECT_EQ(B->TextWidth("Text"), 0);
   EXPECT_EQ(B->TextHeight("Text"), 0);
+
+  // TrySetSize answers the failure instead; the most negative side has a length too.
+  B->SetSize(4, 4);
+  EXPECT_FALSE(B->TrySetSize(-2147483647 - 1, 3));
+  EXPECT_TRUE(B->Empty());
+  EXPECT_TRUE(B->TrySetSize(5, 3));
+  EXPECT_EQ(B->Width() * B->Height(), 15);
+  EXPECT_TRUE(B->TrySetSize(0, 7));  // nothing to do
+  EXPECT_EQ(B->Height(), 3);
+  EXPECT_EQ(GdiHandleCount(), HandlesBefore + 2);
+}
+
+TEST(KsBitmapTest, TextInAFontFarHigherThanTheBitmapDrawsInBothWeights) {
+  for (bool Bold : {false, true}) {
+    TOwned<TKsBitmap> B = MakeBitmap(330, 30, 0xFFFFFFFF);
+    B->Font()->SetHeight(82404);
+    if (Bold) B->Font()->SetStyle({fsBold});
+    B->Font()->SetColor(clBlack);
+    const int Height = B->TextHeight("Component1");
+    EXPECT_GT(Height, 30);
+    B->DrawText("Component1", TRect{18, (30 - Height) / 2, 330, (30 - Height) / 2 + Height}, 0);
+    B->DrawText("mW@", TRect{0, -Height / 2, 330, Height}, 0);
+  }
 }
 
 TEST(KsBitmapTest, SinglePixelsStayInsideAndWholeBitmapWorkReachesTheLast) {

@@ -333,4 +333,46 @@ TEST_F(KsCheckBoxTest, CheckedRadioButtonsOfDifferentGroupsAllComeBackFromAFormF
   EXPECT_TRUE(ObjectAs<TKsCustomRadioButton>(Copy->FindComponent("rbGroup0"))->Checked());
 }
 
+// The library writes what code set, however large the font: a blended check box whose
+// caption is drawn in a font tens of thousands of pixels high reads back (it paints
+// while it is read), shows and paints, its glyph as with an ordinary font.
+TEST_F(KsCheckBoxTest, ABlendedCheckBoxInAHugeFontReadsBackAndPaints) {
+  TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+  Root->SetBorderStyle(bsNone);
+  Root->SetBounds(40, 40, 400, 120);
+  auto AddChecks = [&](const char* Name, int Top, int FontHeight) {
+    auto* C = NewObject<TKsCustomCheckBox>(Root.get());
+    C->SetName(Name);
+    C->SetParent(Root.get());
+    C->SetBounds(0, Top, 312, 20);
+    C->Font()->SetHeight(FontHeight);
+    C->SetParentFont(false);
+    C->SetBlend(true);
+    C->SetCaption("Component1");
+  };
+  AddChecks("chkHuge", 10, 82404);
+  AddChecks("chkPlain", 50, -11);
+  const AnsiString Text = WriteComponentText(Root.get());
+  ASSERT_NE(Text.find("Font.Height = 82404"), AnsiString::npos) << Text;
+
+  auto* Copy = Keep(NewObject<TForm>(nullptr, CreateNew));
+  ReadComponentText(Copy, Text, "copy");
+  auto* Huge = ObjectAs<TKsCustomCheckBox>(Copy->FindComponent("chkHuge"));
+  auto* Plain = ObjectAs<TKsCustomCheckBox>(Copy->FindComponent("chkPlain"));
+  ASSERT_TRUE(Huge && Plain);
+  EXPECT_EQ(Huge->Font()->Height(), 82404);
+  Copy->Show();
+  Pump();
+  for (TKsCustomCheckBox* C : {Huge, Plain}) {
+    PaintNow(C);
+    EXPECT_FALSE(C->NeedsRepaint()) << C->Name() << " painted in full";
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+  const TRect Glyph{0, (20 - 13) / 2, 13, (20 - 13) / 2 + 13};  // 13 x 13, centred
+  for (int Y = Glyph.top; Y < Glyph.bottom; ++Y)
+    for (int X = Glyph.left; X < Glyph.right; ++X)
+      ASSERT_EQ(Huge->Buffer()->GetPixel(X, Y), Plain->Buffer()->GetPixel(X, Y)) << X << "," << Y;
+  EXPECT_NE(WriteComponentText(Copy).find("Font.Height = 82404"), AnsiString::npos);
+}
+
 }  // namespace

@@ -3,9 +3,15 @@
 // into the buffer, the owner's blending, and the mouse and focus state.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
+#include "classlib/Classes_Streaming.h"
+#include "skin/KsButtons.h"
+#include "skin/KsCheckBoxs.h"
 #include "skin/KsControls.h"
+#include "skin/KsGroupBoxs.h"
+#include "skin/KsThemeButtons.h"
 #include "tests/skin/BitmapTestSupport.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -115,6 +121,30 @@ TEST(KsBufferGrainTest, BuffersGrowInWholeGrainsAndShrinkOnlyPastOneStep) {
   EXPECT_EQ(BufferGrainSize(29, 30), 30);
   EXPECT_EQ(BufferGrainSize(0, 30), 30);
   EXPECT_EQ(BufferGrainSize(100, 30), 120);
+  EXPECT_EQ(BufferGrainSize(2147483647, 30), 2147483647);
+}
+
+TEST(KsBufferGrainTest, AControlLargerThanTheScreenHasABufferForWhatTheScreenShows) {
+  const int ScreenW = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int ScreenH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  TOwned<TKsCustomControl> Windowed(NewObject<TKsCustomControl>(nullptr));
+  TOwned<TKsGraphicControl> Graphic(NewObject<TKsGraphicControl>(nullptr));
+  Windowed->SetBlend(true);
+  for (TControl* C : std::initializer_list<TControl*>{Windowed.get(), Graphic.get()}) {
+    C->SetBounds(0, 0, 100, 2147483647);
+    EXPECT_EQ(C->Height(), 2147483647);
+    C->SetBounds(0, 0, ScreenW + 500, 42680);
+  }
+  for (TKsBitmap* B : {Windowed->Buffer(), Windowed->BlendBuffer(), Graphic->Buffer()}) {
+    EXPECT_EQ(B->Width(), BufferGrainSize(ScreenW, 30));
+    EXPECT_EQ(B->Height(), BufferGrainSize(ScreenH, 30));
+  }
+  EXPECT_EQ(ShownBufferExtent(ScreenW + 500, 42680), (TPoint{ScreenW, ScreenH}));
+  EXPECT_EQ(ShownBufferExtent(100, 30), (TPoint{100, 30}));
+  // Back within the screen, the grain steps hold again.
+  Windowed->SetBounds(0, 0, 100, 30);
+  EXPECT_EQ(Windowed->Buffer()->Width(), 120);
+  EXPECT_EQ(Windowed->Buffer()->Height(), 60);
 }
 
 TEST_F(KsBufferTest, AWindowResizedFromOutsideResizesTheBuffer) {
@@ -270,6 +300,54 @@ TEST_F(KsBufferTest, MouseAndFocusStateFollowTheirMessages) {
   Pump();
   EXPECT_FALSE(C->HasFocus());
   EXPECT_TRUE(Other->HasFocus());
+}
+
+// Controls given a height far beyond the screen by code, or one the system could not
+// give a bitmap for: the library writes them, reads them back, shows and paints them.
+TEST_F(KsBufferTest, KitControlsOfAnyHeightReadBackAndPaintTheirTopPart) {
+  const std::pair<const char*, std::function<TKsCustomControl*(TComponent*)>> Kinds[] = {
+      {"TTeThemeButton", [](TComponent* O) { return NewObject<TTeThemeButton>(O); }},
+      {"TKsCustomButton", [](TComponent* O) { return NewObject<TKsCustomButton>(O); }},
+      {"TKsCustomCheckBox", [](TComponent* O) { return NewObject<TKsCustomCheckBox>(O); }},
+      {"TKsCustomRadioButton", [](TComponent* O) { return NewObject<TKsCustomRadioButton>(O); }},
+      {"TKsCustomGroupBox", [](TComponent* O) { return NewObject<TKsCustomGroupBox>(O); }},
+  };
+  const int ScreenH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  for (const auto& [Kind, Make] : Kinds) {
+    for (int Height : {42680, 100000000, 2147483647}) {
+      SCOPED_TRACE(std::string(Kind) + " " + std::to_string(Height));
+      TOwned<TForm> Root(NewObject<TForm>(nullptr, CreateNew));
+      Root->SetBorderStyle(bsNone);
+      Root->SetBounds(40, 40, 400, 300);
+      TKsCustomControl* C = Make(Root.get());
+      C->SetName("Tall");
+      C->SetParent(Root.get());
+      C->SetTransparent(false);
+      C->SetColor(clRed);
+      C->SetBounds(0, 0, 312, Height);
+      const AnsiString Text = WriteComponentText(Root.get());
+
+      TOwned<TForm> Copy(NewObject<TForm>(nullptr, CreateNew));
+      ReadComponentText(Copy.get(), Text, "copy");
+      auto* Read = ObjectAs<TKsCustomControl>(Copy->FindComponent("Tall"));
+      ASSERT_NE(Read, nullptr);
+      EXPECT_EQ(Read->Height(), Height);
+      Copy->Show();
+      Pump();
+      Read->Invalidate();
+      Read->UpdateBuffer();
+      EXPECT_FALSE(Read->NeedsRepaint());
+      EXPECT_EQ(Read->Buffer()->Height(), BufferGrainSize(std::min(Read->ControlHeight(), ScreenH), 30));
+      EXPECT_EQ(Rgb(Read->Buffer()->GetPixel(300, 290)), RgbOf(clRed));
+      // A window whose bottom lies past the largest screen coordinate has no area on the
+      // system's screen, and is never painted there.
+      if (40LL + Height > 2147483647LL) continue;
+      PaintNow(Read);
+      EXPECT_EQ(ScreenPixel(Read->Handle(), 300, 50), RGB(255, 0, 0));
+      EXPECT_EQ(ScreenPixel(Read->Handle(), 300, 290), RGB(255, 0, 0));
+    }
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
 }
 
 }  // namespace

@@ -154,6 +154,13 @@ TEST_F(KsAnimationTest, ZeroTimeDrawsNothing) {
   EXPECT_EQ(PixelsOf(Screen.get()), std::vector<TKsColor>(900, 0x11111111));
 }
 
+TEST_F(KsAnimationTest, AWindowNoFrameCanBeHadForDrawsNothing) {
+  const TRect Huge{0, 0, 100000, 100000};  // a frame of it would take 40 GB
+  FadeAnimation(Screen->DC(), Background.get(), Huge, 100, OnScreen, Foreground.get());
+  SlideAnimation(Screen->DC(), Background.get(), Huge, 100, 3, OnScreen, Foreground.get());
+  EXPECT_EQ(PixelsOf(Screen.get()), std::vector<TKsColor>(900, 0x11111111));
+}
+
 // Every frame shows the window where Covered(t, x, y) holds and the background
 // elsewhere; the frames are those of elapsed Start, Start + 21, ... for 100 ms.
 void KsAnimationTest::ExpectFrames(int Start, const std::function<bool(float, int, int)>& Covered) {

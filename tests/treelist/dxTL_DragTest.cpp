@@ -459,6 +459,31 @@ TEST_F(TreeListDragTest, OneAndThreeSelectedNodesShowTheirCursorsAndADropMovesNo
   ExpectNothingLeft();
 }
 
+// A tree list that makes a node's drag picture on request.
+class TPictureTree : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  void MakePicture(TdxTreeListNode* Node) { MakeNodeDragImages(Node); }
+};
+
+// In a font thousands of pixels high a node's caption is far larger than the screen
+// (a picture of it would take gigabytes): its picture is cut to the screen.
+TEST_F(TreeListDragTest, ANodesPictureInAFontLargerThanTheScreenIsCutToTheScreen) {
+  auto* Big = AddChild<TPictureTree>(Form);
+  Big->SetBounds(10, 340, 400, 50);
+  Big->CreateColumn(&TdxTreeListColumn::StaticClass())->SetWidth(100);
+  TdxTreeListNode* Node = Big->Add();
+  Node->SetStrings(0, "A caption of some thirty letters");
+  Big->Font()->SetHeight(100000);
+  Big->MakePicture(Node);
+  ASSERT_NE(nullptr, Big->DragState().Images);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), Big->DragState().Images->Width());
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), Big->DragState().Images->Height());
+  Big->Font()->SetHeight(-11);
+  Big->MakePicture(Node);
+  EXPECT_LT(Big->DragState().Images->Height(), 40) << "an ordinary font's picture is its own size";
+}
+
 TEST_F(TreeListDragTest, ARaisingHandlerEndsTheNodeDragWithNothingLeft) {
   AddNodes();
   Tree->SetDragMode(dmAutomatic);

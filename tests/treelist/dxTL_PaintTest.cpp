@@ -332,6 +332,36 @@ TEST_F(TreeListPaintTest, APaintLeavesNoHandleBehindEvenWhenAHandlerRaises) {
   EXPECT_EQ(Before, GdiHandleCount());
 }
 
+// The paint composes only the part it covers: a control 30000 pixels each way (a
+// bitmap of its client would take 3.6 GB) paints what its DC shows as one of ordinary
+// size does, whole or in any part.
+TEST_F(TreeListPaintTest, AControlFarLargerThanItsDCPaintsThePartTheDCShows) {
+  Fill();
+  FocusSelect(Plain);
+  Paint();
+  std::vector<COLORREF> Whole;
+  for (int Y = 0; Y < 200; ++Y)
+    for (int X = 0; X < 300; ++X) Whole.push_back(At(X, Y));
+
+  Tree->SetBounds(0, 0, 30000, 30000);
+  Pump();
+  for (const TRect& Part : {TRect{0, 0, 300, 200}, TRect{37, 11, 173, 129}}) {
+    TMemoryDC DC(nullptr, 300, 200);
+    const RECT All{0, 0, 300, 200};
+    FillRect(DC.DC(), &All, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    IntersectClipRect(DC.DC(), Part.left, Part.top, Part.right, Part.bottom);
+    SendMessageA(Tree->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC.DC()), 0);
+    SelectClipRgn(DC.DC(), nullptr);
+    for (int Y = 0; Y < 200; ++Y)
+      for (int X = 0; X < 300; ++X) {
+        const bool Inside = X >= Part.left && X < Part.right && Y >= Part.top && Y < Part.bottom;
+        ASSERT_EQ(GetPixel(DC.DC(), X, Y), Inside ? Whole[Y * 300 + X] : RGB(0, 0, 0))
+            << X << "," << Y << " of the part from " << Part.left << "," << Part.top;
+      }
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+}
+
 TEST_F(TreeListPaintTest, FooterCellsNeedTheExistenceAnswer) {
   Fill();
   Tree->SetShowFooter(true);
