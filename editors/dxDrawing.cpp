@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "classlib/GdiScopes.h"
 
@@ -68,22 +69,26 @@ void CopyGlyphWithBrush(HDC Dest, int X, int Y, HBRUSH Brush, TBitmap* Bitmap) {
   BitBlt(Dest, X, Y, Width, Height, Glyph.DC(), 0, 0, SRCCOPY);
 }
 
-// How much of Text, drawn from the left of a space Width pixels wide, shows: the
-// characters that fit and the one the right edge cuts (a double-byte character whole).
-// The system renders every glyph it is handed, clipped or not, at a cost that grows
-// with the font's size.
-int ShownLength(HDC DC, const char* Text, int Length, int Width) {
-  if (Width <= 0) return 0;
-  int Fit = Length;
-  SIZE Size{0, 0};
-  if (!GetTextExtentExPointA(DC, Text, Length, Width, &Fit, nullptr, &Size)) return Length;
-  const int Count = std::min(Length, Fit + 1);
-  int End = 0;
-  while (End < Count) End += IsDBCSLeadByte(static_cast<BYTE>(Text[End])) ? 2 : 1;
-  return std::min(End, Length);
-}
-
 }  // namespace
+
+TdxShownText dxShownText(HDC DC, const char* Text, int Length, int X, int Left, int Right) {
+  TdxShownText Shown{0, std::max(Length, 0), X};
+  if (Length <= 0) return Shown;
+  // The extent of the text up to the end of each byte.
+  std::vector<int> Ends(static_cast<std::size_t>(Length));
+  SIZE Size{0, 0};
+  if (!GetTextExtentExPointA(DC, Text, Length, 0, nullptr, Ends.data(), &Size)) return Shown;
+  auto Step = [&](int I) { return IsDBCSLeadByte(static_cast<BYTE>(Text[I])) && I + 1 < Length ? 2 : 1; };
+  auto Start = [&](int I) { return I == 0 ? 0 : Ends[static_cast<std::size_t>(I) - 1]; };
+  int First = 0;
+  while (First < Length && X + Ends[static_cast<std::size_t>(First + Step(First)) - 1] <= Left) First += Step(First);
+  int End = First;
+  while (End < Length && X + Start(End) < Right) End += Step(End);
+  Shown.First = First;
+  Shown.Count = End - First;
+  Shown.X = X + Start(First);
+  return Shown;
+}
 
 int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor TextColor,
                    TColor BackgroundColor, HFONT Font, HBRUSH Brush, UINT Flags,
@@ -134,14 +139,12 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
   } else {
     TRect R = FillRect;
     int X = TextRect.left;
-    int Shown = Length;
     if (TooWide) {
       if (!(Flags & DXTR_NOFILL) && !Measuring) {
         TRect Right = {TextRect.right, FillRect.top, FillRect.right, FillRect.bottom};
         if (Right.right > Right.left) ::FillRect(DC, &Right, Brush);
       }
       R.right = TextRect.right;
-      if (!Measuring) Shown = ShownLength(DC, Text, Length, R.right - X);
     } else if ((Flags & DXTR_HORZMASK) == DXTR_CENTER) {
       X = (TextRect.left + TextRect.right - TextWidth) / 2;
     } else if ((Flags & DXTR_HORZMASK) == DXTR_RIGHT) {
@@ -153,11 +156,13 @@ int DrawTextInRect(HDC DC, const char* Text, int Length, int* TextHeight, TColor
     else if ((Flags & DXTR_VERTMASK) == DXTR_BOTTOM)
       Y = TextRect.bottom - Height;
     if (!Measuring) {
+      // A text too wide goes out only as far as it shows.
+      const TdxShownText Shown = TooWide ? dxShownText(DC, Text, Length, X, R.left, R.right) : TdxShownText{0, Length, X};
       if (Flags & DXTR_NOFILL) {
         if (!(Flags & DXTR_KEEPBKMODE)) SetBkMode(DC, TRANSPARENT);
-        ExtTextOutA(DC, X, Y, ETO_CLIPPED, &R, Text, Shown, nullptr);
+        ExtTextOutA(DC, Shown.X, Y, ETO_CLIPPED, &R, Text + Shown.First, Shown.Count, nullptr);
       } else {
-        ExtTextOutA(DC, X, Y, ETO_OPAQUE | ETO_CLIPPED, &R, Text, Shown, nullptr);
+        ExtTextOutA(DC, Shown.X, Y, ETO_OPAQUE | ETO_CLIPPED, &R, Text + Shown.First, Shown.Count, nullptr);
       }
     }
     if (Flags & DXTR_FOCUSTEXT) FocusRect = {X, Y, X + TextWidth, Y + Height};

@@ -13,6 +13,18 @@
 #include "classlib/ImgList.h"
 #include "classlib/Types.h"
 
+// The characters of Text, drawn from X, that show between Left and Right: First and
+// Count of those lying wholly or partly between them (a double-byte character whole),
+// and the X to draw them from. The system renders every glyph it is handed, clipped or
+// not, at a cost that grows with the font's size: a text far wider than its rectangle
+// goes out only as far as it shows.
+struct TdxShownText {
+  int First;
+  int Count;
+  int X;
+};
+TdxShownText dxShownText(HDC DC, const char* Text, int Length, int X, int Left, int Right);
+
 // The flag word of DrawTextInRect. Bits 0-1 align horizontally, bits 2-4 vertically.
 inline constexpr UINT DXTR_LEFT = 0;
 inline constexpr UINT DXTR_CENTER = 1;

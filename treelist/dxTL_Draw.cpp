@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classlib/GdiScopes.h"
+#include "editors/dxDrawing.h"
 
 namespace {
 
@@ -195,7 +196,12 @@ void DrawCellText(HDC DC, const TCellText& Cell) {
     Options |= ETO_OPAQUE;
   else
     SetBkMode(DC, OPAQUE);
-  ExtTextOutA(DC, X, R.top + Inset, Options, &TextRect, Cell.Text.data(), static_cast<UINT>(Count), nullptr);
+  // A text wider than its cell goes out only as far as it shows (dxShownText).
+  TdxShownText Shown{0, Count, X};
+  if (Extent.cx > TextRect.right - TextRect.left)
+    Shown = dxShownText(DC, Cell.Text.data(), Count, X, TextRect.left, TextRect.right);
+  ExtTextOutA(DC, Shown.X, R.top + Inset, Options, &TextRect, Cell.Text.data() + Shown.First,
+              static_cast<UINT>(Shown.Count), nullptr);
   if (Cell.Pass != 0) return;
   TRect Strip{TextRect.right, R.top, R.right, R.bottom};
   FillRect(DC, &Strip, Cell.Brush);

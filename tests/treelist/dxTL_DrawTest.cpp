@@ -162,6 +162,69 @@ TEST_F(DrawTest, TheCellTextsFastPathFillsItsStripsWithTheBrushAndTheRestOpaque)
   EXPECT_FALSE(AnyPixel(12 + Extent.cx, 108, 5, 30, RGB(0, 0, 0)));
 }
 
+// The characters a cell's drawing hands to the device, as an enhanced metafile records
+// them.
+int CALLBACK CountTextOut(HDC, HANDLETABLE*, const ENHMETARECORD* Record, int, LPARAM Data) {
+  if (Record->iType == EMR_EXTTEXTOUTA || Record->iType == EMR_EXTTEXTOUTW)
+    *reinterpret_cast<int*>(Data) += static_cast<int>(reinterpret_cast<const EMREXTTEXTOUTA*>(Record)->emrtext.nChars);
+  return 1;
+}
+
+// A text far wider than its cell goes to the device only as far as it shows, in every
+// alignment (the system renders every glyph it is handed, clipped or not, at a cost that
+// grows with the font's size), and shows as the whole text drawn clipped does.
+TEST_F(DrawTest, ACellTextFarWiderThanItsCellGoesOutOnlyAsFarAsItShows) {
+  HBRUSH B = Brush(Face, FaceBrush);
+  const auto Font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  TCellText Cell;
+  Cell.Bounds = TRect{10, 5, 110, 30};
+  Cell.Brush = B;
+  Cell.Background = clWhite;
+  Cell.Text = "Wg" + std::string(5000, 'v') + "Tail";
+  const int Length = static_cast<int>(Cell.Text.size());
+  for (TAlignment Alignment : {taLeftJustify, taRightJustify, taCenter}) {
+    Cell.Alignment = Alignment;
+    HDC Recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    SelectObject(Recording, Font);
+    DrawCellText(Recording, Cell);
+    HENHMETAFILE Metafile = CloseEnhMetaFile(Recording);
+    int Sent = 0;
+    EnumEnhMetaFile(nullptr, Metafile, CountTextOut, &Sent, nullptr);
+    DeleteEnhMetaFile(Metafile);
+    EXPECT_GT(Sent, 0) << Alignment;
+    EXPECT_LT(Sent, 60) << Alignment;
+
+    Fill(TRect{0, 0, 120, 40}, Marker);
+    SelectObject(DC(), Font);
+    SetTextColor(DC(), RGB(0, 0, 0));
+    DrawCellText(DC(), Cell);
+    // Left-aligned, it shows as the whole text drawn clipped (drawn whole from further
+    // left, the system's glyph positions drift from the measured extents over thousands
+    // of characters, so the other alignments are only checked to show).
+    TMemoryDC Expected(nullptr, 120, 40);
+    SelectObject(Expected.DC(), Font);
+    SetBkColor(Expected.DC(), RGB(255, 255, 255));
+    SetTextColor(Expected.DC(), RGB(0, 0, 0));
+    TRect TextRect{10, 5, 108, 30};
+    TRect Compared = TextRect;
+    if (Alignment == taLeftJustify) {
+      ExtTextOutA(Expected.DC(), 12, 6, ETO_OPAQUE | ETO_CLIPPED, &TextRect, Cell.Text.data(),
+                  static_cast<UINT>(Length), nullptr);
+    } else {
+      TextRect.left += 2;
+      Compared.right = Compared.left;
+    }
+    int Differ = 0, Ink = 0;
+    for (int PX = TextRect.left; PX < TextRect.right; ++PX)
+      for (int PY = TextRect.top; PY < TextRect.bottom; ++PY) {
+        if (PX >= Compared.left && PX < Compared.right) Differ += Pixel(PX, PY) != GetPixel(Expected.DC(), PX, PY);
+        Ink += Pixel(PX, PY) == RGB(0, 0, 0);
+      }
+    EXPECT_EQ(0, Differ) << Alignment;
+    EXPECT_GT(Ink, 0) << Alignment;
+  }
+}
+
 TEST_F(DrawTest, TheCellTextsSimplePathFillsTheWholeCellWithTheBrush) {
   HBRUSH B = Brush(Face, FaceBrush);
   SelectObject(DC(), GetStockObject(DEFAULT_GUI_FONT));
