@@ -844,8 +844,8 @@ void TKsCustomForm::ComposeAnimationImage() {
 void TKsCustomForm::ShowAnimated(const TRect& ScreenRect) {
   if (FBlend || FShowAnimation == kaNone || !GetHookedControl() || !GetFrameBuffer() || FAnimating) return;
   TOwned<TKsBitmap> Image(NewObject<TKsBitmap>());
-  Image->SetSize(FWindowWidth, FWindowHeight);
-  if (Image->Empty()) return;
+  // A size the system cannot give leaves no image, and the window shows unanimated.
+  if (!Image->TrySetSize(FWindowWidth, FWindowHeight) || Image->Empty()) return;
   FAnimating = true;
   FAnimationBitmap = Image.get();
   // The flag and the bitmap end with the scope, however it is left.
