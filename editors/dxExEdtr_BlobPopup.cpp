@@ -90,7 +90,8 @@ AnsiString TCustomdxBlobPopup::MemoText() {
 }
 
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
-  if (IsMemo() && MemoWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), Value))
+  if (IsMemo() && ((MemoWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), Value)) ||
+                   !TdxWrapGuard::PlacesTabs(Font()->Handle(), Value, MemoWordWrap)))
     throw EInvalidOperation(SMemoTextTooLong);
   FKeptText = Value;
   if (IsMemo() && HandleAllocated()) SetWindowTextA(FHandle, Value.c_str());
@@ -396,12 +397,12 @@ void TCustomdxBlobPopup::WMSize(TMessage& Message) {
 }
 
 bool TCustomdxBlobPopup::WrapGuarded(TMessage& Message) {
-  if (!IsMemo() || !MemoWordWrap || !HandleAllocated()) return false;
+  if (!IsMemo() || !HandleAllocated()) return false;
   const auto Handle = [&] { inherited::Dispatch(Message); };
   // A text replacing the selection comes from the clipboard; a whole text, from the
   // editor or the letter case.
-  return FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle) ||
-         FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT, Handle);
+  return (MemoWordWrap && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) ||
+         FWrapGuard.Guard(FHandle, Font()->Handle(), Message, Message.Msg != WM_SETTEXT, MemoWordWrap, Handle);
 }
 
 // ---------------------------------------------------------------------------------

@@ -82,7 +82,9 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   // ----- Content.
   TPicture* Picture() const { return FPicture; }
   // The memo's text (kept while there is no window). With word wrap, a text no wrapping
-  // width can hold raises EInvalidOperation (SMemoTextTooLong), and the old one stays.
+  // width can hold raises EInvalidOperation (SMemoTextTooLong), and the old one stays;
+  // so, with word wrap or without, does a text holding a tab the control cannot place
+  // (see TdxWrapGuard).
   AnsiString MemoText();
   void SetMemoText(const AnsiString& Value);
   bool Modified();
@@ -177,7 +179,9 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   // With word wrap, a paste or a key that would leave a paragraph too long to wrap
   // safely at the pane's width is refused with a beep (a deletion inside a paragraph
   // never is); the text the pane is given is kept: the control wraps it wider than the
-  // pane (see TdxWrapGuard). False when the message is not handled here.
+  // pane (see TdxWrapGuard). With word wrap or without, a text holding a tab the
+  // control cannot place is refused, the user's with a beep. False when the message is
+  // not handled here.
   bool WrapGuarded(TMessage& Message);
 
   TdxBlobEditKind FKind = bekMemo;

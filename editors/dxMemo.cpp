@@ -159,14 +159,25 @@ void TdxInplaceMemoEdit::SetHideScrollBars(bool Value) {
 
 void TdxInplaceMemoEdit::SetScrollBars(TScrollStyle Value) {
   if (FScrollBars == Value) return;
+  KeepTabsPlaced(FWordWrap, Value);
   FScrollBars = Value;
   RecreateWnd();
 }
 
 void TdxInplaceMemoEdit::SetWordWrap(bool Value) {
   if (FWordWrap == Value) return;
+  KeepTabsPlaced(Value, FScrollBars);
   FWordWrap = Value;
   RecreateWnd();
+}
+
+bool TdxInplaceMemoEdit::Wraps(bool WordWrap, TScrollStyle ScrollBars) {
+  return WordWrap && ScrollBars != ssHorizontal && ScrollBars != ssBoth;
+}
+
+void TdxInplaceMemoEdit::KeepTabsPlaced(bool WordWrap, TScrollStyle ScrollBars) {
+  if (!TdxWrapGuard::PlacesTabs(Font()->Handle(), GetText(), Wraps(WordWrap, ScrollBars)))
+    throw EInvalidOperation(SMemoTextTooLong);
 }
 
 void TdxInplaceMemoEdit::Loaded() {
@@ -202,7 +213,8 @@ void TdxInplaceMemoEdit::DestroyWnd() {
 }
 
 void TdxInplaceMemoEdit::KeepWindowlessText() {
-  if (FWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), FText)) {
+  if ((FWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), FText)) ||
+      !TdxWrapGuard::PlacesTabs(Font()->Handle(), FText, Wraps(FWordWrap, FScrollBars))) {
     FText = FWindowlessText;
     throw EInvalidOperation(SMemoTextTooLong);
   }
@@ -215,15 +227,15 @@ void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
 }
 
 bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
-  if (!FWordWrap || !HandleAllocated()) return false;
+  if (!HandleAllocated()) return false;
   // A host loads a cell's value with its container flag raised.
   const TCustomdxContainer* Host = GetContainer();
   const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
   // A text replacing the selection is a program's, but for the clipboard's pasted.
   const bool UserChange = !Loading && (Message.Msg == EM_REPLACESEL ? FPasting : Message.Msg != WM_SETTEXT);
   const auto Handle = [&] { inherited::Dispatch(Message); };
-  if (FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
-  if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Handle)) return false;
+  if (FWordWrap && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
+  if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, FWordWrap, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
   return true;
 }

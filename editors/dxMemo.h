@@ -58,8 +58,13 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   void SetHideScrollBars(bool Value);
   TdxMemoStrings* Lines() const { return FLines; }
   TScrollStyle ScrollBars() const { return FScrollBars; }
+  // See SetWordWrap.
   void SetScrollBars(TScrollStyle Value);
   bool WordWrap() const { return FWordWrap; }
+  // A change that leaves the control unable to place a tab of the text (unwrapped, a
+  // tab lies along its whole line) fails with EInvalidOperation (SMemoTextTooLong), and
+  // the memo keeps its setting; so does a horizontal scroll bar, which keeps the control
+  // from wrapping.
   void SetWordWrap(bool Value);
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool Value) { FWantReturns = Value; }
@@ -92,8 +97,15 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // (Text, the Lines, a loaded value, the text the window is made with) are kept: the
   // control wraps them wider than the window where it must. A program's text that no
   // width can hold is refused: the message answers 0 and the call that gave it raises
-  // EInvalidOperation (SMemoTextTooLong). False when the message is not handled here.
+  // EInvalidOperation (SMemoTextTooLong). With word wrap or without, a text holding a
+  // tab the control cannot place is refused the same way, the user's with a beep.
+  // False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
+  // Whether the control wraps its lines with these settings.
+  static bool Wraps(bool WordWrap, TScrollStyle ScrollBars);
+  // Raises EInvalidOperation (SMemoTextTooLong) when the control could not place a tab
+  // of the text with these settings.
+  void KeepTabsPlaced(bool WordWrap, TScrollStyle ScrollBars);
   // Without a window the text is only stored, and the window made later would refuse one
   // that no wrapping width can hold: such a text is refused here instead, with
   // EInvalidOperation, and the memo keeps the text it held (FWindowlessText).

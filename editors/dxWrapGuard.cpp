@@ -64,6 +64,31 @@ class TWrapMeasure {
     return Sum;
   }
 
+  // How far from the start of its row the control places the farthest tab of Text, at
+  // most: along its paragraph when Row is 0; else in rows no wider than Row. A wrapped
+  // row ends before a word or a tab that does not fit, and keeps the blanks after its
+  // last word however many: a tab lies no farther than the row, its widest character,
+  // a tab before it and the blanks just before it.
+  long long FarthestTab(const AnsiString& Text, int Row) const {
+    long long Farthest = 0;
+    ForEachParagraph(Text, [&](const char* Start, std::size_t Length) {
+      long long X = 0;
+      long long Blanks = 0;
+      for (std::size_t I = 0; I < Length; ++I) {
+        const auto Ch = static_cast<unsigned char>(Start[I]);
+        if (Ch == '\t') {
+          const long long Along = Row > 0 ? std::min<long long>(X, Row + FWidest + TabWidth + Blanks) : X;
+          Farthest = std::max(Farthest, Along);
+        }
+        // To the control every character up to a space is a blank, but for a tab, which
+        // goes on a new row when it does not fit.
+        Blanks = Ch >= 1 && Ch <= ' ' && Ch != '\t' ? Blanks + FWidths[Ch] : 0;
+        X += CharWidth(Start, Length, I);
+      }
+    });
+    return Farthest;
+  }
+
   // A width at which every paragraph of Text is one row.
   int OneRowWidth(const AnsiString& Text) const {
     long long Widest = 1;
@@ -174,6 +199,17 @@ long long TdxWrapGuard::Cost(HFONT Font, const AnsiString& Text, int Width) {
 bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
   if (TWrapMeasure::MostCost(Text) <= Budget) return true;
   return TWrapMeasure(Font).Cost(Text, Width) <= Budget;
+}
+
+bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) {
+  if (Text.find('\t') == AnsiString::npos) return true;
+  const TWrapMeasure Measure(Font);
+  return Measure.FarthestTab(Text, Wrapped ? Measure.WidestRow() : 0) <= FarthestTab;
+}
+
+bool TdxWrapGuard::Wraps(HWND Window) {
+  const auto Style = static_cast<DWORD>(GetWindowLongA(Window, GWL_STYLE));
+  return (Style & ES_MULTILINE) && !(Style & (ES_AUTOHSCROLL | WS_HSCROLL));
 }
 
 int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) {
@@ -295,7 +331,7 @@ void TdxWrapGuard::Change(HWND Window, int Needed, const std::function<void()>& 
   WrapAt(Window, Needed);
 }
 
-bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange,
+bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
                          const std::function<void()>& Handle) {
   FRefused = false;
   const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
@@ -314,12 +350,17 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   if (!ResultingText(Window, Message, Text, &Adds)) return false;
   const bool BackKeyDown = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
   const int Area = AreaWidth(Window);
-  const bool Fitting = Fits(Font, Text, Area);
-  FRefused = !Fitting && ((UserChange && Adds) || !Holds(Font, Text));
+  const bool Fitting = !WordWrap || Fits(Font, Text, Area);
+  FRefused = !PlacesTabs(Font, Text, Wraps(Window)) ||
+             (!Fitting && ((UserChange && Adds) || !Fits(Font, Text, WidestRow(Font))));
   if (BackKeyDown) FBackKey = FRefused ? TBackKey::Refused : TBackKey::Passed;
   if (FRefused) {
     if (UserChange) MessageBeepProc(0);
     Message.Result = 0;
+    return true;
+  }
+  if (!WordWrap) {
+    Handle();
     return true;
   }
   Change(Window, Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1), Handle);

@@ -18,6 +18,11 @@
 // a paragraph or a line break typed always goes through. Any other text (a program's,
 // a loaded value, the text a window is made with) is wrapped wider than the window
 // where it must, and refused only when no width can hold it.
+//
+// The control places a tab by walking every tab stop from the start of its row, in
+// twips held in 32 bits times the screen's resolution: past INT_MAX / 1440 pixels (about
+// 1.49 million) that walk never ends. A text holding a tab that far along its row is
+// refused the same way, the user's with a beep, whether the control wraps or not.
 #pragma once
 
 #include <windows.h>
@@ -52,8 +57,22 @@ class TdxWrapGuard {
   static long long Cost(HFONT Font, const AnsiString& Text, int Width);
   // Whether Text, drawn in Font and wrapped Width pixels wide, keeps within the budget.
   static bool Fits(HFONT Font, const AnsiString& Text, int Width);
-  // Whether some wrapping width up to WidestRow keeps Text within the budget.
-  static bool Holds(HFONT Font, const AnsiString& Text) { return Fits(Font, Text, WidestRow(Font)); }
+  // The farthest, in pixels, the guard lets a tab lie from the start of its row: well
+  // short of where the control's placing of it never ends.
+  static constexpr int FarthestTab = 1000000;
+  // Whether the control can place every tab of Text drawn in Font: along whole lines, or
+  // when it wraps (Wrapped) in rows up to WidestRow wide. A wrapped row breaks before a
+  // word or a tab that does not fit, but keeps every blank after its last word: a tab
+  // after a long run of blanks lies far along its row.
+  static bool PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped);
+  // Whether the rich edit control Window wraps its lines: several lines, neither
+  // scrolling sideways as the caret moves nor with a horizontal scroll bar.
+  static bool Wraps(HWND Window);
+  // Whether some wrapping width up to WidestRow keeps Text within the budget, with
+  // every tab placed.
+  static bool Holds(HFONT Font, const AnsiString& Text) {
+    return Fits(Font, Text, WidestRow(Font)) && PlacesTabs(Font, Text, true);
+  }
   // The narrowest wrapping width, in pixels, at which Text keeps within the budget when
   // drawn in Font; 0 when any width does, WidestRow when none does.
   static int NeededWidth(HFONT Font, const AnsiString& Text);
@@ -67,14 +86,17 @@ class TdxWrapGuard {
   // or deletes a line break, joining two paragraphs. False for every other message.
   static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text, bool* Adds = nullptr);
 
-  // A message that changes the text of the word-wrapping control Window, which draws
-  // in Font (ResultingText's), made by Handle, the control's handling. The user's own
-  // change (UserChange) that adds to the text is refused with a beep when the text area
-  // cannot hold the text it leaves; any change is refused when no width can hold it,
-  // with a beep when it is the user's. A refused message answers 0 and Refused() tells
-  // so until the next message guarded. Otherwise the control wraps the text as wide as
-  // it needs. False, and nothing done, for any other message.
-  bool Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, const std::function<void()>& Handle);
+  // A message that changes the text of the control Window, which draws in Font
+  // (ResultingText's), made by Handle, the control's handling. Any change that leaves a
+  // tab the control cannot place is refused, with a beep when it is the user's
+  // (UserChange). When the control word-wraps within the budget (WordWrap), the user's
+  // own change that adds to the text is refused with a beep when the text area cannot
+  // hold the text it leaves, and any change when no width can hold it; otherwise the
+  // control wraps the text as wide as it needs. A refused message answers 0 and
+  // Refused() tells so until the next message guarded. False, and nothing done, for any
+  // other message.
+  bool Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
+             const std::function<void()>& Handle);
   // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
   // Window, made by Handle: what it brings back is known only after it, so the control
   // wraps it at WidestRow, then as wide as the text needs. It brings back a text the

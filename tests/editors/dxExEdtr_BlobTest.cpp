@@ -15,6 +15,7 @@
 #include "editors/dxExEdtr_Blob.h"
 #include "editors/dxWrapGuard.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/host/HostProcessSupport.h"
 #include "tests/support/FuzzSupport.h"
 
 namespace {
@@ -816,6 +817,73 @@ TEST_F(BlobEditTest, FreeingTheEditorWithAChangedPopupOpenHandsNothingBack) {
   Pump();
   EXPECT_FALSE(IsWindow(Window));
   EXPECT_TRUE(Log->Messages.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The control places a tab by walking every tab stop from the start of its row, and
+// past about 1.49 million pixels that walk never ends: the memo pane refuses a text
+// holding a tab that far along, the program's with EInvalidOperation, the user's with a
+// beep, and keeps its own. Run in a program of their own by the test below, so that a
+// hang fails instead of stopping this one.
+TEST_F(BlobEditTest, DISABLED_TheMemoPaneRefusesATabTooFarAlongItsRow) {
+  const std::string Line(300000, 'x');
+  for (bool Wrap : {false, true}) {
+    auto* Edit = ShownEdit();
+    Edit->MemoWordWrap = Wrap;
+    // Unwrapped a tab lies along its whole line; wrapped, along its row, which keeps
+    // every blank after its last word.
+    const std::string Far = Wrap ? "x" + std::string(1000000, ' ') + "\t" : Line + "\t";
+    Edit->SetBlobData("kept");
+    TCustomdxBlobPopup* Popup = Open(Edit);
+    ASSERT_TRUE(Visible(Popup)) << Wrap;
+    try {
+      Popup->SetMemoText(Far);
+      ADD_FAILURE() << Wrap << ": no error";
+    } catch (const EInvalidOperation& Error) {
+      EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Wrap;
+    }
+    EXPECT_EQ("kept", Popup->MemoText()) << Wrap;
+    // Typed or pasted.
+    const std::string Before = Far.substr(0, Far.size() - 1);
+    Popup->SetMemoText(Before);
+    SendMessageA(Popup->Handle(), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    edittest::Beeps = 0;
+    Type(Popup, "\t");
+    Clipboard()->SetAsText("\ty");
+    SendMessageA(Popup->Handle(), WM_PASTE, 0, 0);
+    EXPECT_TRUE(Before == Popup->MemoText()) << Wrap << ": " << Popup->MemoText().size() << " characters";
+    EXPECT_TRUE("\ty" == Clipboard()->AsText()) << Wrap;
+    EXPECT_EQ(2, edittest::Beeps) << Wrap;
+    // At the start of the text it goes in.
+    SendMessageA(Popup->Handle(), EM_SETSEL, 0, 0);
+    Type(Popup, "\t");
+    EXPECT_TRUE("\t" + Before == Popup->MemoText()) << Wrap;
+    Key(Popup->Handle(), VK_ESCAPE);
+    // Without a window the pane refuses it too.
+    Popup->DestroyHandle();
+    EXPECT_THROW(Popup->SetMemoText(Far), EInvalidOperation) << Wrap;
+  }
+}
+
+TEST_F(BlobEditTest, TheMemoPaneRefusesATabTooFarAlongItsRowAndHangsNothing) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  // The cases take seconds; the bound only catches the hang.
+  const TRunResult Run = RunProgram(std::string("\"") + Program +
+                                        "\" --gtest_also_run_disabled_tests"
+                                        " --gtest_filter=BlobEditTest.DISABLED_TheMemoPaneRefusesATabTooFarAlongItsRow",
+                                    ".", [](const PROCESS_INFORMATION& Process) {
+                                      // The pasted clipboard asks this program, its last
+                                      // owner, to let it go.
+                                      while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, ProgramRunBound,
+                                                                       QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+                                        Pump();
+                                    });
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 1 test"), std::string::npos) << Run.Output;
 }
 
 }  // namespace

@@ -806,3 +806,148 @@ TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+// The control places a tab by walking every tab stop from the start of its row; past
+// about 1.49 million pixels the walk never ends. A memo refuses a text holding a tab
+// that far along, as it refuses a text too long to hold: a program's with
+// EInvalidOperation, the user's with a beep, and the old text stays. The cases run in a
+// program of their own (below), so that a hang fails instead of stopping this one.
+class MemoTabTest : public MemoTest {
+ protected:
+  // Each of a program's ways to give Far to Memo fails with the memo's message, and the
+  // memo keeps its text.
+  static void ExpectEveryWayRefused(TdxInplaceMemoEdit* Memo, const std::string& Far) {
+    const std::vector<std::pair<const char*, std::function<void()>>> Ways{
+        {"Text", [&] { Memo->SetText(Far); }},
+        {"Lines.Text", [&] { Memo->Lines()->SetText(Far); }},
+        {"Lines.Add", [&] { Memo->Lines()->Add(Far); }},
+        {"Lines.Insert", [&] { Memo->Lines()->Insert(0, Far); }},
+        {"Lines.Put", [&] { Memo->Lines()->Put(1, Far); }},
+        {"EditValue", [&] { Memo->SetEditValue(Variant(Far)); }},
+    };
+    for (const auto& [Name, Give] : Ways) {
+      Memo->SetText("kept\r\nline");
+      try {
+        Give();
+        ADD_FAILURE() << Name << ": no error";
+      } catch (const EInvalidOperation& Error) {
+        EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
+      }
+      EXPECT_TRUE(Memo->Text() == "kept\r\nline") << Name << ": " << Memo->Text().size() << " characters";
+    }
+  }
+};
+
+TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->SetWantTabs(true);
+  Memo->SetWordWrap(false);
+  const std::string Line(300000, 'x');
+  ExpectEveryWayRefused(Memo, Line + "\t");
+  ExpectEveryWayRefused(Memo, "a\r\n" + Line + "\tb");
+  // At the start of the line, or on a line of its own, a tab is placed at once.
+  Memo->SetText("\t" + Line + "\r\n\tz");
+  EXPECT_TRUE("\t" + Line + "\r\n\tz" == Memo->Text());
+
+  // The user's tab far along the line is refused with a beep: typed, pasted, or brought
+  // there by a deletion that joins its line to the one before.
+  Beeps = 0;
+  Memo->SetText(Line + "\r\n\tz");
+  Memo->SetSelStart(static_cast<int>(Line.size()));
+  SendMessageA(Memo->Handle(), WM_CHAR, '\t', 1);
+  Clipboard()->SetAsText("\ty");
+  SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+  EXPECT_TRUE("\ty" == Clipboard()->AsText());
+  SendMessageA(Memo->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+  Memo->SetSelStart(static_cast<int>(Line.size()) + 1);
+  SendMessageA(Memo->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+  EXPECT_TRUE(Line + "\r\n\tz" == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_EQ(4, Beeps);
+  // Near the line's start it goes in.
+  Memo->SetSelStart(3);
+  SendMessageA(Memo->Handle(), WM_CHAR, '\t', 1);
+  EXPECT_EQ(Line.size() + 5, Memo->Text().size());
+  EXPECT_EQ(4, Beeps);
+
+  // In a large font a far shorter line takes a tab too far.
+  Memo->SetText("");
+  Memo->SetParentFont(false);
+  Memo->Font()->SetHeight(2000);
+  ExpectEveryWayRefused(Memo, std::string(3000, 'x') + "\t");
+  Memo->SetText(std::string(30, 'x') + "\t");
+  EXPECT_EQ(31u, Memo->Text().size());
+
+  // A memo made with such a text refuses it before its window comes, and the window
+  // shows the text it kept.
+  auto* Fresh = NewObject<TdxInplaceMemoEdit>(Host);
+  Fresh->SetWordWrap(false);
+  Fresh->SetText("kept");
+  EXPECT_THROW(Fresh->SetText(Line + "\t"), EInvalidOperation);
+  EXPECT_EQ("kept", Fresh->Text());
+  Fresh->SetParent(Host);
+  Fresh->HandleNeeded();
+  EXPECT_EQ("kept", Fresh->Text());
+}
+
+// With word wrap the control places a tab from the start of its row, not of its line:
+// a tab far along a long line but near its row's start is kept. A tab that does not fit
+// goes on a new row, but the blanks after a row's last word stay on that row however
+// many, and a tab after a long run of them is refused.
+TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAWrappedRowIsRefused) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->SetWantTabs(true);
+  const std::string Kept = LongParagraph(300000) + "\tz";
+  Memo->SetText(Kept);
+  EXPECT_TRUE(Kept == Memo->Text());
+  Pump();
+
+  const std::string Blanks(1000000, ' ');
+  ExpectEveryWayRefused(Memo, "x" + Blanks + "\t");
+  // Pasted after a run of them.
+  Beeps = 0;
+  const std::string Held = "x" + Blanks;
+  Memo->SetText(Held);
+  Memo->SetSelStart(static_cast<int>(Held.size()));
+  Clipboard()->SetAsText("\ty");
+  SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_EQ(1, Beeps);
+
+  // Unwrapped, or with a horizontal scroll bar, which keeps the control from wrapping,
+  // the long line's tab lies too far: the memo keeps its settings and its text.
+  Memo->SetText(Kept);
+  EXPECT_THROW(Memo->SetWordWrap(false), EInvalidOperation);
+  EXPECT_THROW(Memo->SetScrollBars(ssBoth), EInvalidOperation);
+  EXPECT_TRUE(Memo->WordWrap());
+  EXPECT_EQ(ssNone, Memo->ScrollBars());
+  EXPECT_TRUE(Kept == Memo->Text());
+  Memo->SetScrollBars(ssVertical);
+  EXPECT_TRUE(Kept == Memo->Text());
+  // A run of tabs goes on new rows as they fill, but it is too long for a line.
+  Memo->SetText("");
+  Memo->SetScrollBars(ssHorizontal);
+  ExpectEveryWayRefused(Memo, "x" + std::string(40000, '\t') + "z");
+}
+
+TEST_F(MemoTabTest, ATabTooFarAlongItsRowIsRefusedAndHangsNothing) {
+  char Program[MAX_PATH];
+  GetModuleFileNameA(nullptr, Program, MAX_PATH);
+  // The cases take seconds; the bound only catches the hang.
+  const TRunResult Run = RunProgram(std::string("\"") + Program +
+                                        "\" --gtest_also_run_disabled_tests"
+                                        " --gtest_filter=MemoTabTest.DISABLED_*",
+                                    ".", [](const PROCESS_INFORMATION& Process) {
+                                      // The pasted clipboard asks this program, its last
+                                      // owner, to let it go.
+                                      while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, ProgramRunBound,
+                                                                       QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+                                        Pump();
+                                    });
+  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_NE(Run.Output.find("[  PASSED  ] 2 tests"), std::string::npos) << Run.Output;
+}
+
+}  // namespace
