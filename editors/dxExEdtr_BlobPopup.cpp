@@ -543,6 +543,11 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       return;
     case WM_SETFONT:
+      // A font that puts a tab of the memo's text too far along would hang the control:
+      // the pane keeps its font.
+      if (IsMemo() && HandleAllocated() &&
+          !TdxWrapGuard::TakesFont(FHandle, reinterpret_cast<HFONT>(Message.WParam), MemoText()))
+        throw EInvalidOperation(SMemoTextTooLong);
       FMetricsValid = false;
       if (IsMemo() && MemoWordWrap && HandleAllocated()) {
         // A new font keeps the wrapping width the text needs.

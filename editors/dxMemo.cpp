@@ -250,6 +250,8 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
 }
 
 void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
+  if (HandleAllocated() && !TdxWrapGuard::TakesFont(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText()))
+    throw EInvalidOperation(SMemoTextTooLong);
   if (!FWordWrap || !HandleAllocated()) {
     inherited::Dispatch(Message);
     return;

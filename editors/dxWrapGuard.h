@@ -68,6 +68,11 @@ class TdxWrapGuard {
   // Whether the rich edit control Window wraps its lines: several lines, neither
   // scrolling sideways as the caret moves nor with a horizontal scroll bar.
   static bool Wraps(HWND Window);
+  // Whether the rich edit control Window, holding Text, can take Font: it places every
+  // tab of Text in it. A font that puts a tab too far along would hang it.
+  static bool TakesFont(HWND Window, HFONT Font, const AnsiString& Text) {
+    return PlacesTabs(Font, Text, Wraps(Window));
+  }
   // Whether some wrapping width up to WidestRow keeps Text within the budget, with
   // every tab placed.
   static bool Holds(HFONT Font, const AnsiString& Text) {

@@ -861,6 +861,14 @@ TEST_F(BlobEditTest, DISABLED_TheMemoPaneRefusesATabTooFarAlongItsRow) {
     SendMessageA(Popup->Handle(), EM_SETSEL, 0, 0);
     Type(Popup, "\t");
     EXPECT_TRUE("\t" + Before == Popup->MemoText()) << Wrap;
+    // A font that would put a tab of the text too far along is refused, and the pane
+    // keeps its text.
+    const std::string Held = "x" + std::string(8000, ' ') + "\t";
+    Popup->SetMemoText(Held);
+    Popup->SetParentFont(false);
+    EXPECT_THROW(Popup->Font()->SetHeight(2000), EInvalidOperation) << Wrap;
+    EXPECT_TRUE(Held == Popup->MemoText()) << Wrap;
+    Popup->Font()->SetHeight(-11);
     Key(Popup->Handle(), VK_ESCAPE);
     // Without a window the pane refuses it too.
     Popup->DestroyHandle();

@@ -879,6 +879,26 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   ExpectEveryWayRefused(Memo, std::string(3000, 'x') + "\t");
   Memo->SetText(std::string(30, 'x') + "\t");
   EXPECT_EQ(31u, Memo->Text().size());
+  // A font that would put a tab of the text held too far along is refused: the window
+  // keeps its font and the memo its text.
+  const std::string Held = std::string(3000, 'x') + "\t";
+  Memo->Font()->SetHeight(-11);
+  Memo->SetText(Held);
+  // The control's default character height.
+  auto ShownHeight = [&] {
+    CHARFORMATA Format{};
+    Format.cbSize = sizeof(Format);
+    SendMessageA(Memo->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&Format));
+    return Format.yHeight;
+  };
+  const LONG Before = ShownHeight();
+  EXPECT_THROW(Memo->Font()->SetHeight(2000), EInvalidOperation);
+  EXPECT_EQ(Before, ShownHeight());
+  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  // One that places them is taken.
+  Memo->SetText(std::string(30, 'x') + "\t");
+  Memo->Font()->SetHeight(1999);
+  EXPECT_NE(Before, ShownHeight());
 
   // A memo made with such a text refuses it before its window comes, and the window
   // shows the text it kept.
