@@ -192,6 +192,16 @@ TEST_F(MemoTest, WithoutWantReturnsEnterGoesToTheHostButCtrlEnterDoesNot) {
   EXPECT_EQ(std::vector<Word>{VK_RETURN}, Host->WindowKeys);
 }
 
+// Give, a way of giving the memo a text it cannot hold, fails with the memo's error.
+void ExpectOverCapacity(const char* Name, const std::function<void()>& Give) {
+  try {
+    Give();
+    ADD_FAILURE() << Name << ": no error";
+  } catch (const EInvalidOperation& Error) {
+    EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
+  }
+}
+
 // One paragraph of Length characters: "abc def " again and again.
 std::string LongParagraph(std::size_t Length) {
   std::string Text;
@@ -400,12 +410,7 @@ TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
   };
   for (const auto& [Name, Give] : Ways) {
     Memo->SetText("kept");
-    try {
-      Give();
-      ADD_FAILURE() << Name << ": no error";
-    } catch (const EInvalidOperation& Error) {
-      EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
-    }
+    ExpectOverCapacity(Name, Give);
     EXPECT_TRUE(Memo->Text() == "kept") << Name << ": " << Memo->Text().size() << " characters";
     // The next change is told nothing of it.
     Memo->Lines()->Add("more");
@@ -431,12 +436,7 @@ TEST_F(MemoTest, AMemoWithoutAWindowRefusesATextNoWidthCanHoldAndKeepsItsOwn) {
   };
   for (const auto& [Name, Give] : Ways) {
     Memo->SetText("kept");
-    try {
-      Give();
-      ADD_FAILURE() << Name << ": no error";
-    } catch (const EInvalidOperation& Error) {
-      EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
-    }
+    ExpectOverCapacity(Name, Give);
     ASSERT_FALSE(Memo->HandleAllocated()) << Name;
     EXPECT_TRUE(Memo->Text() == "kept") << Name << ": " << Memo->Text().size() << " characters";
   }
@@ -829,12 +829,7 @@ class MemoTabTest : public MemoTest {
     };
     for (const auto& [Name, Give] : Ways) {
       Memo->SetText("kept\r\nline");
-      try {
-        Give();
-        ADD_FAILURE() << Name << ": no error";
-      } catch (const EInvalidOperation& Error) {
-        EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
-      }
+      ExpectOverCapacity(Name, Give);
       EXPECT_TRUE(Memo->Text() == "kept\r\nline") << Name << ": " << Memo->Text().size() << " characters";
     }
   }
