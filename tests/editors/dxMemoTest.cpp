@@ -17,8 +17,8 @@
 #include "editors/dxMaskEdit.h"
 #include "editors/dxMemo.h"
 #include "editors/dxWrapGuard.h"
+#include "tests/editors/ChildRunSupport.h"
 #include "tests/editors/EditTestSupport.h"
-#include "tests/host/HostProcessSupport.h"
 #include "tests/support/FuzzSupport.h"
 
 using namespace edittest;
@@ -732,20 +732,7 @@ TEST_F(MemoTest, DISABLED_AFontMadeSmallerKeepsWithinTheWrapBudget) {
 }
 
 TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
-  char Program[MAX_PATH];
-  GetModuleFileNameA(nullptr, Program, MAX_PATH);
-  const TRunResult Run = RunProgram(std::string("\"") + Program +
-                                        "\" --gtest_also_run_disabled_tests"
-                                        " --gtest_filter=MemoTest.DISABLED_*WrapBudget",
-                                    ".", [](const PROCESS_INFORMATION& Process) {
-                                      // The walk's clipboard asks this program, its last
-                                      // owner, to let it go.
-                                      while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, ProgramRunBound,
-                                                                       QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-                                        Pump();
-                                    });
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("[  PASSED  ] 4 tests"), std::string::npos) << Run.Output;
+  edittest::ExpectDisabledTestsPass("MemoTest.DISABLED_*WrapBudget", 4);
 }
 }  // namespace
 
@@ -948,21 +935,8 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAWrappedRowIsRefused) {
 }
 
 TEST_F(MemoTabTest, ATabTooFarAlongItsRowIsRefusedAndHangsNothing) {
-  char Program[MAX_PATH];
-  GetModuleFileNameA(nullptr, Program, MAX_PATH);
   // The cases take seconds; the bound only catches the hang.
-  const TRunResult Run = RunProgram(std::string("\"") + Program +
-                                        "\" --gtest_also_run_disabled_tests"
-                                        " --gtest_filter=MemoTabTest.DISABLED_*",
-                                    ".", [](const PROCESS_INFORMATION& Process) {
-                                      // The pasted clipboard asks this program, its last
-                                      // owner, to let it go.
-                                      while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, ProgramRunBound,
-                                                                       QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-                                        Pump();
-                                    });
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("[  PASSED  ] 2 tests"), std::string::npos) << Run.Output;
+  edittest::ExpectDisabledTestsPass("MemoTabTest.DISABLED_*", 2);
 }
 
 }  // namespace
