@@ -8,6 +8,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/ModuleInit.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
 
@@ -298,11 +299,22 @@ void TControl::BeforeDestruction() {
 void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
   if (AParent == this) throw EInvalidOperation(SControlParentSetToSelf);
+  TWinControl* Old = FParent;
   if (FParent) FParent->RemoveControl(this);
+  // A control that refuses what it takes from its new parent (its font) goes back to
+  // the old one.
+  auto Back = ScopeExit([&] {
+    if (FParent) FParent->RemoveControl(this);
+    try {
+      if (Old) Old->InsertControl(this);
+    } catch (...) {
+    }
+  });
   if (AParent) {
     AParent->InsertControl(this);
     UpdateAnchorRules();
   }
+  Back.Dismiss();
 }
 
 TComponent* TControl::GetParentComponent() const { return FParent; }
@@ -477,13 +489,20 @@ void TControl::SetParentColor(bool Value) {
 
 void TControl::SetParentFont(bool Value) {
   if (FParentFont == Value) return;
+  // A parent's font the control refuses leaves it with its own.
+  auto Keep = ScopeExit([&] { FParentFont = !Value; });
   FParentFont = Value;
   if (Value) Perform(CM_PARENTFONTCHANGED, 0, 0);
+  Keep.Dismiss();
 }
 
 void TControl::FontChanged(TObject* /*Sender*/) {
-  if (!FFontChanging) FParentFont = false;
+  // A font of the control's own ends its following the parent's, unless the control
+  // refuses it, or the font only goes back to what it was.
+  auto Keep = ScopeExit([this, Parent = FParentFont] { FParentFont = Parent; });
+  if (!FFontChanging && !FFont->Undoing()) FParentFont = false;
   Perform(CM_FONTCHANGED, 0, 0);
+  Keep.Dismiss();
 }
 
 void TControl::SetCursor(TCursor Value) {

@@ -3,7 +3,9 @@
 #include "classlib/Classes_Streaming.h"
 #include "classlib/FileUtils.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
 
 // ---------------------------------------------------------------------------------
 // Handle bookkeeping
@@ -170,8 +172,34 @@ void TGraphicsObject::HandleChanged() {
 
 TCLASS_IMPL(TFont)
 
-TFont::TFont() : FName("MS Sans Serif"), FPixelsPerInch(ScreenLogPixels()) {
-  FHeight = -MulDiv(8, FPixelsPerInch, 72);
+TFont::TFont() : FPixelsPerInch(ScreenLogPixels()) {
+  FData.Name = "MS Sans Serif";
+  FData.Height = -MulDiv(8, FPixelsPerInch, 72);
+}
+
+bool TFont::TDescription::OtherObject(const TDescription& Other) const {
+  return Name != Other.Name || Height != Other.Height || Charset != Other.Charset || Style != Other.Style ||
+         Pitch != Other.Pitch;
+}
+
+void TFont::Change(const TDescription& Value) {
+  const TDescription Old = std::exchange(FData, Value);
+  const bool NewObject = FData.OtherObject(Old);
+  // The listeners hear of the old description again when one of them refuses the new
+  // one; they held it before, so they take it, and nothing may raise out of an undo.
+  auto Undo = ScopeExit([&] {
+    FData = Old;
+    TFlagScope Undoing(FUndoing);
+    try {
+      if (NewObject) HandleChanged(); else Changed();
+    } catch (...) {
+    }
+  });
+  if (NewObject)
+    HandleChanged();
+  else
+    Changed();
+  Undo.Dismiss();
 }
 
 void TFont::Assign(TPersistent* Source) {
@@ -180,97 +208,91 @@ void TFont::Assign(TPersistent* Source) {
     inherited::Assign(Source);
     return;
   }
-  int NewHeight = Font->FHeight;
+  TDescription Value = Font->FData;
   if (FPixelsPerInch != Font->FPixelsPerInch)  // the same size in points
-    NewHeight = -MulDiv(Font->Size(), FPixelsPerInch, 72);
-  // The handle stays when only the colour differs (or nothing does).
-  const bool SameObject = FName == Font->FName && FHeight == NewHeight &&
-                          FCharset == Font->FCharset && FStyle == Font->FStyle &&
-                          FPitch == Font->FPitch;
-  FName = Font->FName;
-  FHeight = NewHeight;
-  FColor = Font->FColor;
-  FCharset = Font->FCharset;
-  FStyle = Font->FStyle;
-  FPitch = Font->FPitch;
-  if (SameObject)
-    Changed();
-  else
-    HandleChanged();
+    Value.Height = -MulDiv(Font->Size(), FPixelsPerInch, 72);
+  Change(Value);
 }
 
 void TFont::SetName(const AnsiString& Value) {
-  if (Value.empty() || Value == FName) return;
-  FName = Value;
-  HandleChanged();
+  if (Value.empty() || Value == FData.Name) return;
+  TDescription New = FData;
+  New.Name = Value;
+  Change(New);
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
+int TFont::Size() const { return -MulDiv(FData.Height, 72, FPixelsPerInch); }
 
 void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
 
 void TFont::SetHeight(int Value) {
-  if (Value == FHeight) return;
-  FHeight = Value;
-  HandleChanged();
+  if (Value == FData.Height) return;
+  TDescription New = FData;
+  New.Height = Value;
+  Change(New);
 }
 
 void TFont::SetColor(TColor Value) {
-  if (Value == FColor) return;
-  FColor = Value;
-  Changed();
+  if (Value == FData.Color) return;
+  TDescription New = FData;
+  New.Color = Value;
+  Change(New);
 }
 
 void TFont::SetCharset(TFontCharset Value) {
-  if (Value == FCharset) return;
-  FCharset = Value;
-  HandleChanged();
+  if (Value == FData.Charset) return;
+  TDescription New = FData;
+  New.Charset = Value;
+  Change(New);
 }
 
 void TFont::SetStyle(TFontStyles Value) {
-  if (Value == FStyle) return;
-  FStyle = Value;
-  HandleChanged();
+  if (Value == FData.Style) return;
+  TDescription New = FData;
+  New.Style = Value;
+  Change(New);
 }
 
 void TFont::SetPitch(TFontPitch Value) {
-  if (Value == FPitch) return;
-  FPitch = Value;
-  HandleChanged();
+  if (Value == FData.Pitch) return;
+  TDescription New = FData;
+  New.Pitch = Value;
+  Change(New);
 }
 
 void TFont::SetLogFont(const LOGFONTA& Log) {
-  SetName(Log.lfFaceName);
-  SetHeight(Log.lfHeight);
-  SetCharset(Log.lfCharSet);
-  TFontStyles Style;
-  if (Log.lfWeight >= FW_BOLD) Style.Include(fsBold);
-  if (Log.lfItalic) Style.Include(fsItalic);
-  if (Log.lfUnderline) Style.Include(fsUnderline);
-  if (Log.lfStrikeOut) Style.Include(fsStrikeOut);
-  SetStyle(Style);
+  TDescription New = FData;
+  New.Name = Log.lfFaceName[0] ? AnsiString(Log.lfFaceName) : FData.Name;
+  New.Height = Log.lfHeight;
+  New.Charset = Log.lfCharSet;
+  New.Style = TFontStyles();
+  if (Log.lfWeight >= FW_BOLD) New.Style.Include(fsBold);
+  if (Log.lfItalic) New.Style.Include(fsItalic);
+  if (Log.lfUnderline) New.Style.Include(fsUnderline);
+  if (Log.lfStrikeOut) New.Style.Include(fsStrikeOut);
   switch (Log.lfPitchAndFamily & 0x0F) {
-    case VARIABLE_PITCH: SetPitch(fpVariable); break;
-    case FIXED_PITCH: SetPitch(fpFixed); break;
-    default: SetPitch(fpDefault); break;
+    case VARIABLE_PITCH: New.Pitch = fpVariable; break;
+    case FIXED_PITCH: New.Pitch = fpFixed; break;
+    default: New.Pitch = fpDefault; break;
   }
+  if (New.OtherObject(FData)) Change(New);
 }
 
 HGDIOBJ TFont::CreateHandle() {
   LOGFONTA Font{};
-  Font.lfHeight = FHeight;
-  Font.lfWeight = FStyle.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
-  Font.lfItalic = FStyle.Contains(fsItalic);
-  Font.lfUnderline = FStyle.Contains(fsUnderline);
-  Font.lfStrikeOut = FStyle.Contains(fsStrikeOut);
-  Font.lfCharSet = FCharset;
+  Font.lfHeight = FData.Height;
+  Font.lfWeight = FData.Style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+  Font.lfItalic = FData.Style.Contains(fsItalic);
+  Font.lfUnderline = FData.Style.Contains(fsUnderline);
+  Font.lfStrikeOut = FData.Style.Contains(fsStrikeOut);
+  Font.lfCharSet = FData.Charset;
   Font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   Font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   Font.lfQuality = DEFAULT_QUALITY;
-  Font.lfPitchAndFamily = FPitch == fpVariable ? VARIABLE_PITCH
-                          : FPitch == fpFixed  ? FIXED_PITCH
-                                               : DEFAULT_PITCH;
-  lstrcpynA(Font.lfFaceName, FName.c_str(), LF_FACESIZE);
+  Font.lfPitchAndFamily = FData.Pitch == fpVariable ? VARIABLE_PITCH
+                          : FData.Pitch == fpFixed  ? FIXED_PITCH
+                                                    : DEFAULT_PITCH;
+  lstrcpynA(Font.lfFaceName, FData.Name.c_str(), LF_FACESIZE);
   return AcquireSharedFont(Font);
 }
 

@@ -203,7 +203,9 @@ using TFontCharset = Byte;
 
 // A logical font. Size is in points, Height in pixels (negative: the character height
 // without the internal leading); setting one sets the other through PixelsPerInch.
-// A colour change notifies but keeps the handle.
+// A colour change notifies but keeps the handle. A change that a listener refuses (its
+// OnChange raises) is undone: the font takes its old description again, tells the
+// listeners so (Undoing() is true meanwhile), and the error goes on to the caller.
 class TFont : public TGraphicsObject {
   TCLASS_DECL(TFont, TGraphicsObject)
  public:
@@ -212,37 +214,48 @@ class TFont : public TGraphicsObject {
   HFONT Handle() { return static_cast<HFONT>(GetHandle()); }
   void Assign(TPersistent* Source) override;
 
-  const AnsiString& Name() const { return FName; }
+  const AnsiString& Name() const { return FData.Name; }
   void SetName(const AnsiString& Value);
   int Size() const;
   void SetSize(int Value);
-  int Height() const { return FHeight; }
+  int Height() const { return FData.Height; }
   void SetHeight(int Value);
-  TColor Color() const { return FColor; }
+  TColor Color() const { return FData.Color; }
   void SetColor(TColor Value);
-  TFontCharset Charset() const { return FCharset; }
+  TFontCharset Charset() const { return FData.Charset; }
   void SetCharset(TFontCharset Value);
-  TFontStyles Style() const { return FStyle; }
+  TFontStyles Style() const { return FData.Style; }
   void SetStyle(TFontStyles Value);
-  TFontPitch Pitch() const { return FPitch; }
+  TFontPitch Pitch() const { return FData.Pitch; }
   void SetPitch(TFontPitch Value);
   // The face, height, character set, style and pitch of a font description (such as
   // the system's non-client fonts).
   void SetLogFont(const LOGFONTA& Log);
   int PixelsPerInch() const { return FPixelsPerInch; }
   void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
+  // True while a refused change is undone.
+  bool Undoing() const { return FUndoing; }
 
  protected:
   HGDIOBJ CreateHandle() override;
 
  private:
-  AnsiString FName;
-  int FHeight;
-  TColor FColor = clWindowText;
-  TFontCharset FCharset = DEFAULT_CHARSET;
-  TFontStyles FStyle;
-  TFontPitch FPitch = fpDefault;
+  struct TDescription {
+    AnsiString Name;
+    int Height;
+    TColor Color = clWindowText;
+    TFontCharset Charset = DEFAULT_CHARSET;
+    TFontStyles Style;
+    TFontPitch Pitch = fpDefault;
+    // Whether a font of this description is another GDI object than one of Other's.
+    bool OtherObject(const TDescription& Other) const;
+  };
+  // Takes Value and tells the listeners; undoes both when one of them raises.
+  void Change(const TDescription& Value);
+
+  TDescription FData;
   int FPixelsPerInch;
+  bool FUndoing = false;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
