@@ -217,6 +217,8 @@ void TdxInplaceBlobEdit::DropDown() {
   SetPopup(P);
   // Settings that shape the window take effect in a new one.
   if (P->HandleAllocated()) P->DestroyHandle();
+  // The text of the last drop-down is not judged against this one's font.
+  P->SetMemoText("");
   P->SetColor(Color());
   P->Font()->Assign(Font());
   P->SetCancelled(false);

@@ -539,6 +539,10 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       if (HIWORD(Message.WParam) == EN_CHANGE) TextChanged();
       return;
     case CM_FONTCHANGED:
+      // Without a window the font is judged against the text the window would be made
+      // with; a window judges the font it is given (WM_SETFONT).
+      if (IsMemo() && !HandleAllocated() && !TdxWrapGuard::Takes(Font()->Handle(), FKeptText, MemoWordWrap))
+        throw EInvalidOperation(SMemoTextTooLong);
       FMetricsValid = false;
       inherited::Dispatch(Message);
       return;

@@ -55,6 +55,31 @@ void TdxMemoStrings::ReplaceRange(int Start, int End, const AnsiString& S) const
   if (FMemo->TakeTextRefused()) throw EInvalidOperation(SMemoTextTooLong);
 }
 
+void TdxMemoStrings::Assign(TPersistent* Source) {
+  const auto* Strings = ObjectAs<TStrings>(Source);
+  if (!Strings || Strings == this) {
+    inherited::Assign(Source);
+    return;
+  }
+  SetTextStr(Strings->Text());
+  SetDelimiter(Strings->Delimiter());
+  SetQuoteChar(Strings->QuoteChar());
+  SetNameValueSeparator(Strings->NameValueSeparator());
+  SetStrictDelimiter(Strings->StrictDelimiter());
+}
+
+void TdxMemoStrings::AddStrings(const TStrings* Strings) {
+  const AnsiString Added = Strings->Text();
+  if (Added.empty()) return;
+  // Each line added after a last line of its own goes after a line break, and the text
+  // then ends without one; after an empty last line each comes with its line break.
+  const AnsiString Now = GetTextStr();
+  if (Now.empty() || Now.back() == '\n' || Now.back() == '\r')
+    SetTextStr(Now + Added);
+  else
+    SetTextStr(Now + "\r\n" + Added.substr(0, Added.size() - 2));
+}
+
 int TdxMemoStrings::GetCount() const {
   if (!FMemo->HandleAllocated()) return 0;
   int Count = static_cast<int>(Send(EM_GETLINECOUNT));
@@ -159,14 +184,14 @@ void TdxInplaceMemoEdit::SetHideScrollBars(bool Value) {
 
 void TdxInplaceMemoEdit::SetScrollBars(TScrollStyle Value) {
   if (FScrollBars == Value) return;
-  KeepTabsPlaced(FWordWrap, Value);
+  KeepTextHeld(FWordWrap, Value);
   FScrollBars = Value;
   RecreateWnd();
 }
 
 void TdxInplaceMemoEdit::SetWordWrap(bool Value) {
   if (FWordWrap == Value) return;
-  KeepTabsPlaced(Value, FScrollBars);
+  KeepTextHeld(Value, FScrollBars);
   FWordWrap = Value;
   RecreateWnd();
 }
@@ -175,8 +200,8 @@ bool TdxInplaceMemoEdit::Wraps(bool WordWrap, TScrollStyle ScrollBars) {
   return WordWrap && ScrollBars != ssHorizontal && ScrollBars != ssBoth;
 }
 
-void TdxInplaceMemoEdit::KeepTabsPlaced(bool WordWrap, TScrollStyle ScrollBars) {
-  if (!TdxWrapGuard::PlacesTabs(Font()->Handle(), GetText(), Wraps(WordWrap, ScrollBars)))
+void TdxInplaceMemoEdit::KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars) {
+  if (!TdxWrapGuard::Takes(Font()->Handle(), GetText(), Wraps(WordWrap, ScrollBars)))
     throw EInvalidOperation(SMemoTextTooLong);
 }
 
@@ -213,8 +238,7 @@ void TdxInplaceMemoEdit::DestroyWnd() {
 }
 
 void TdxInplaceMemoEdit::KeepWindowlessText() {
-  if ((FWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), FText)) ||
-      !TdxWrapGuard::PlacesTabs(Font()->Handle(), FText, Wraps(FWordWrap, FScrollBars))) {
+  if (!TdxWrapGuard::Takes(Font()->Handle(), FText, Wraps(FWordWrap, FScrollBars))) {
     FText = FWindowlessText;
     throw EInvalidOperation(SMemoTextTooLong);
   }
@@ -234,14 +258,15 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   // A text replacing the selection is a program's, but for the clipboard's pasted.
   const bool UserChange = !Loading && (Message.Msg == EM_REPLACESEL ? FPasting : Message.Msg != WM_SETTEXT);
   const auto Handle = [&] { inherited::Dispatch(Message); };
-  if (FWordWrap && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
-  if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, FWordWrap, Handle)) return false;
+  const bool Wrapping = Wraps(FWordWrap, FScrollBars);
+  if (Wrapping && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
+  if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Wrapping, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
   return true;
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
-  if (!FWordWrap || !HandleAllocated()) {
+  if (!Wraps(FWordWrap, FScrollBars) || !HandleAllocated()) {
     inherited::Dispatch(Message);
     return;
   }
@@ -252,7 +277,7 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
 void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
   if (HandleAllocated() && !TdxWrapGuard::TakesFont(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText()))
     throw EInvalidOperation(SMemoTextTooLong);
-  if (!FWordWrap || !HandleAllocated()) {
+  if (!Wraps(FWordWrap, FScrollBars) || !HandleAllocated()) {
     inherited::Dispatch(Message);
     return;
   }
@@ -316,6 +341,12 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED:
       if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
       if (!HandleAllocated()) KeepWindowlessText();
+      inherited::Dispatch(Message);
+      break;
+    case CM_FONTCHANGED:
+      // With a window, the window judges the font it is given (WMSetFont); without one,
+      // the font is judged here against the text the window would be made with.
+      if (!HandleAllocated()) KeepTextHeld(FWordWrap, FScrollBars);
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:

@@ -24,6 +24,11 @@ class TdxMemoStrings : public TStrings {
 
   TdxInplaceMemoEdit* Memo() const { return FMemo; }
 
+  // A whole list is given at once, as the text it makes: the memo takes all of it or,
+  // when it cannot hold it, raises and keeps its own.
+  void Assign(TPersistent* Source) override;
+  void AddStrings(const TStrings* Strings) override;
+
   AnsiString Get(int Index) const override;
   void Put(int Index, const AnsiString& S) override;
   int GetCount() const override;
@@ -61,11 +66,14 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // See SetWordWrap.
   void SetScrollBars(TScrollStyle Value);
   bool WordWrap() const { return FWordWrap; }
-  // A change that leaves the control unable to place a tab of the text (unwrapped, a
-  // tab lies along its whole line) fails with EInvalidOperation (SMemoTextTooLong), and
-  // the memo keeps its setting; so does a horizontal scroll bar, which keeps the control
-  // from wrapping.
+  // A change that leaves the control unable to hold the text (a tab it cannot place:
+  // unwrapped, a tab lies along its whole line; or a text that no wrapping width holds)
+  // fails with EInvalidOperation (SMemoTextTooLong), and the memo keeps its setting and
+  // its text; so does a horizontal scroll bar, which keeps the control from wrapping.
   void SetWordWrap(bool Value);
+  // The width, in pixels, the control wraps a text too long for its window at; 0 while
+  // it wraps at its window.
+  int WrapWidth() const { return FWrapGuard.Width(); }
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool Value) { FWantReturns = Value; }
   bool WantTabs() const { return FWantTabs; }
@@ -103,9 +111,10 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool WrapGuarded(TMessage& Message);
   // Whether the control wraps its lines with these settings.
   static bool Wraps(bool WordWrap, TScrollStyle ScrollBars);
-  // Raises EInvalidOperation (SMemoTextTooLong) when the control could not place a tab
-  // of the text with these settings.
-  void KeepTabsPlaced(bool WordWrap, TScrollStyle ScrollBars);
+  // Raises EInvalidOperation (SMemoTextTooLong) when the control could not hold the
+  // text in the memo's font with these settings: a tab it could not place, or, wrapping,
+  // a text no wrapping width holds.
+  void KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars);
   // Without a window the text is only stored, and the window made later would refuse one
   // that no wrapping width can hold: such a text is refused here instead, with
   // EInvalidOperation, and the memo keeps the text it held (FWindowlessText).

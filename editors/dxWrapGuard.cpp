@@ -176,6 +176,58 @@ std::size_t ByteOffset(const AnsiString& Text, LONG Index) {
   return At;
 }
 
+// The characters the control counts in Text: a double-byte character and CR LF are one.
+LONG CharCount(const AnsiString& Text) {
+  LONG Count = 0;
+  for (std::size_t At = 0; At < Text.size(); ++Count) {
+    const char Ch = Text[At];
+    const bool Pair = (Ch == '\r' && At + 1 < Text.size() && Text[At + 1] == '\n') ||
+                      IsDBCSLeadByte(static_cast<BYTE>(Ch));
+    At += Pair && At + 1 < Text.size() ? 2 : 1;
+  }
+  return Count;
+}
+
+LONG TextLength(HWND Window) {
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  return static_cast<LONG>(SendMessageA(Window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0));
+}
+
+// The control's characters From to To; a paragraph's end is one CR.
+AnsiString RangeText(HWND Window, LONG From, LONG To) {
+  if (To <= From) return AnsiString();
+  std::vector<char> Buffer(static_cast<std::size_t>(To - From) * 2 + 1, '\0');
+  TEXTRANGEA Range{{From, To}, Buffer.data()};
+  const LRESULT Copied = SendMessageA(Window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&Range));
+  return AnsiString(Buffer.data(), static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
+}
+
+// The start of the paragraph that holds the character At, read back in growing steps:
+// only the paragraph is read, however long the text.
+LONG ParagraphStart(HWND Window, LONG At) {
+  for (LONG Step = 512; At > 0; Step = std::min<LONG>(Step * 4, 1 << 22)) {
+    const LONG From = std::max<LONG>(At - Step, 0);
+    const AnsiString Part = RangeText(Window, From, At);
+    const std::size_t Break = Part.find_last_of("\r\n");
+    if (Break != AnsiString::npos) return From + CharCount(Part.substr(0, Break + 1));
+    At = From;
+  }
+  return 0;
+}
+
+// The end (before its line break) of the paragraph that holds the character At, in a
+// text of Length characters.
+LONG ParagraphEnd(HWND Window, LONG At, LONG Length) {
+  for (LONG Step = 512; At < Length; Step = std::min<LONG>(Step * 4, 1 << 22)) {
+    const LONG To = std::min<LONG>(At + Step, Length);
+    const AnsiString Part = RangeText(Window, At, To);
+    const std::size_t Break = Part.find_first_of("\r\n");
+    if (Break != AnsiString::npos) return At + CharCount(Part.substr(0, Break));
+    At = To;
+  }
+  return Length;
+}
+
 AnsiString WindowText(HWND Window) {
   const int Length = GetWindowTextLengthA(Window);
   if (Length <= 0) return AnsiString();
@@ -212,23 +264,38 @@ bool TdxWrapGuard::Wraps(HWND Window) {
   return (Style & ES_MULTILINE) && !(Style & (ES_AUTOHSCROLL | WS_HSCROLL));
 }
 
-int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) {
-  if (TWrapMeasure::MostCost(Text) <= Budget) return 0;
+int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) { return NeededWidth(Font, Text, Budget); }
+
+int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text, long long Limit) {
+  if (TWrapMeasure::MostCost(Text) <= Limit) return 0;
   const TWrapMeasure Measure(Font);
-  // The rows fall as the width grows: the narrowest width within the budget, or the
+  // The rows fall as the width grows: the narrowest width within the limit, or the
   // widest when even that costs more.
   const int Widest = Measure.WidestRow();
   int High = std::min(Measure.OneRowWidth(Text), Widest);
-  if (Measure.Cost(Text, High) > Budget) return Widest;
+  if (Measure.Cost(Text, High) > Limit) return Widest;
   int Low = 0;
   while (High - Low > 1) {
     const int Middle = Low + (High - Low) / 2;
-    if (Measure.Cost(Text, Middle) <= Budget)
+    if (Measure.Cost(Text, Middle) <= Limit)
       High = Middle;
     else
       Low = Middle;
   }
   return High;
+}
+
+TdxWrapGuard::TCosts TdxWrapGuard::CostsOf(HFONT Font, const AnsiString& Text, int Area) const {
+  const TWrapMeasure Measure(Font);
+  TCosts Costs;
+  Costs.Known = true;
+  Costs.Width = FWidth ? FWidth : Area;
+  Costs.Area = Area;
+  Costs.Font = Font;
+  Costs.AtArea = Measure.Cost(Text, Area);
+  Costs.Wrapped = Costs.Width == Area ? Costs.AtArea : Measure.Cost(Text, Costs.Width);
+  Costs.Widest = Measure.Cost(Text, Measure.WidestRow());
+  return Costs;
 }
 
 int TdxWrapGuard::WrapWidth(HFONT Font, const AnsiString& Text, int Area) {
@@ -246,7 +313,7 @@ int TdxWrapGuard::SelectionOffset(HWND Window) {
   return (SendMessageA(Window, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) ? SelectionBarOffset : 0;
 }
 
-bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text, bool* Adds) {
+bool TdxWrapGuard::Decode(HWND Window, const TMessage& Message, TTextChange& Change) {
   const char* Inserted = nullptr;
   char Typed[2] = {0, 0};
   // A deletion with nothing selected takes the character before the caret (-1) or
@@ -256,8 +323,9 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
   switch (Message.Msg) {
     case WM_SETTEXT: {
       const char* Value = reinterpret_cast<const char*>(Message.LParam);
-      Text = Value ? Value : "";
-      if (Adds) *Adds = true;
+      Change.Whole = true;
+      Change.Text = Value ? Value : "";
+      Change.Adds = true;
       return true;
     }
     case EM_REPLACESEL:
@@ -285,25 +353,31 @@ bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiStrin
       break;
     default: return false;
   }
-  const AnsiString Current = WindowText(Window);
   CHARRANGE Selection{0, 0};
   SendMessageA(Window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
+  const LONG Length = TextLength(Window);
+  Selection.cpMin = std::clamp<LONG>(Selection.cpMin, 0, Length);
+  Selection.cpMax = std::clamp<LONG>(Selection.cpMax, Selection.cpMin, Length);
   if (Selection.cpMin == Selection.cpMax && Deletes != 0) {
     // Taken as one character: a word deletion (Ctrl) takes more, which shortens the
     // text further, and it crosses a line break only from beside it.
     if (Deletes < 0)
       Selection.cpMin = std::max<LONG>(Selection.cpMin - 1, 0);
     else
-      ++Selection.cpMax;
+      Selection.cpMax = std::min<LONG>(Selection.cpMax + 1, Length);
   }
-  const std::size_t Start = ByteOffset(Current, Selection.cpMin);
-  const std::size_t End = std::max(Start, ByteOffset(Current, Selection.cpMax));
-  const AnsiString Insert = Inserted ? Inserted : "";
-  Text = Current.substr(0, Start) + Insert + Current.substr(End);
-  if (Adds) {
-    const std::size_t Break = Current.find_first_of("\r\n", Start);
-    *Adds = Insert.find_first_not_of("\r\n") != AnsiString::npos || (Break != AnsiString::npos && Break < End);
-  }
+  Change.Start = Selection.cpMin;
+  Change.End = Selection.cpMax;
+  Change.Insert = Inserted ? Inserted : "";
+  // The paragraphs the change touches, whole: the rest of the text stays as it is.
+  Change.From = ParagraphStart(Window, Change.Start);
+  Change.Old = RangeText(Window, Change.From, ParagraphEnd(Window, Change.End, Length));
+  const std::size_t StartByte = ByteOffset(Change.Old, Change.Start - Change.From);
+  const std::size_t EndByte = std::max(StartByte, ByteOffset(Change.Old, Change.End - Change.From));
+  Change.Text = Change.Old.substr(0, StartByte) + Change.Insert + Change.Old.substr(EndByte);
+  const std::size_t Break = Change.Old.find_first_of("\r\n", StartByte);
+  Change.Adds = Change.Insert.find_first_not_of("\r\n") != AnsiString::npos || (Break != AnsiString::npos && Break < EndByte);
+  Change.Length = Length - (Change.End - Change.Start) + CharCount(Change.Insert);
   return true;
 }
 
@@ -339,20 +413,41 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   FBackKey = TBackKey::None;
   // The character of a Backspace key belongs to the deletion the key made, or was
   // refused: it is passed on without measuring, or refused without a second beep.
-  if (BackKey == TBackKey::Passed) return false;
+  if (BackKey == TBackKey::Passed) {
+    FCosts.Known = false;
+    return false;
+  }
   if (BackKey == TBackKey::Refused) {
     FRefused = true;
     Message.Result = 0;
     return true;
   }
-  AnsiString Text;
-  bool Adds = false;
-  if (!ResultingText(Window, Message, Text, &Adds)) return false;
+  TTextChange Edit;
+  if (!Decode(Window, Message, Edit)) return false;
   const bool BackKeyDown = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
   const int Area = AreaWidth(Window);
-  const bool Fitting = !WordWrap || Fits(Font, Text, Area);
-  FRefused = !PlacesTabs(Font, Text, Wraps(Window)) ||
-             (!Fitting && ((UserChange && Adds) || !Fits(Font, Text, WidestRow(Font))));
+  const TWrapMeasure Measure(Font);
+  const int Widest = Measure.WidestRow();
+  // What the text costs after the change: a whole text measured whole; a change of a
+  // few paragraphs as the costs known less its paragraphs' old costs plus their new.
+  TCosts After;
+  if (WordWrap && Edit.Whole) {
+    After = CostsOf(Font, Edit.Text, Area);
+  } else if (WordWrap) {
+    const int Width = FWidth ? FWidth : Area;
+    if (!FCosts.Known || FCosts.Length != TextLength(Window) || FCosts.Width != Width || FCosts.Area != Area ||
+        FCosts.Font != Font) {
+      FCosts = CostsOf(Font, WindowText(Window), Area);
+      FCosts.Length = TextLength(Window);
+    }
+    After = FCosts;
+    After.Wrapped += Measure.Cost(Edit.Text, Width) - Measure.Cost(Edit.Old, Width);
+    After.AtArea += Measure.Cost(Edit.Text, Area) - Measure.Cost(Edit.Old, Area);
+    After.Widest += Measure.Cost(Edit.Text, Widest) - Measure.Cost(Edit.Old, Widest);
+  }
+  const bool Fitting = !WordWrap || After.AtArea <= Budget;
+  FRefused = !PlacesTabs(Font, Edit.Text, Wraps(Window)) ||
+             (!Fitting && ((UserChange && Edit.Adds) || After.Widest > Budget));
   if (BackKeyDown) FBackKey = FRefused ? TBackKey::Refused : TBackKey::Passed;
   if (FRefused) {
     if (UserChange) MessageBeepProc(0);
@@ -360,10 +455,39 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     return true;
   }
   if (!WordWrap) {
+    FCosts.Known = false;
     Handle();
     return true;
   }
-  Change(Window, Fitting ? 0 : std::max(NeededWidth(Font, Text), Area + 1), Handle);
+  if (Fitting || (!Edit.Whole && FWidth && After.Wrapped <= Budget)) {
+    // The text fits the window, or still the wider width the control wraps at.
+    Change(Window, Fitting ? 0 : FWidth, Handle);
+  } else if (Edit.Whole) {
+    // A whole text is wrapped as wide as it needs.
+    Change(Window, std::max(NeededWidth(Font, Edit.Text), Area + 1), Handle);
+  } else {
+    // A change of a few paragraphs that no longer fits the width the control wraps at:
+    // the whole text moves to a width at which it costs at most half the budget where
+    // one does, so that a text growing a paragraph at a time moves rarely.
+    const AnsiString Now = WindowText(Window);
+    const std::size_t From = ByteOffset(Now, Edit.From);
+    const AnsiString Text = Now.substr(0, From) + Edit.Text + Now.substr(std::min(Now.size(), From + ByteOffset(Now.substr(From), CharCount(Edit.Old))));
+    int Width = NeededWidth(Font, Text, Budget / 2);
+    if (Width >= Widest) Width = NeededWidth(Font, Text);
+    Change(Window, std::max(Width, Area + 1), Handle);
+    After = CostsOf(Font, Text, Area);
+  }
+  FCosts = After;
+  FCosts.Width = FWidth ? FWidth : Area;
+  if (FCosts.Width == Area)
+    FCosts.Wrapped = After.AtArea;
+  else if (Edit.Whole && FCosts.Width != After.Width)
+    FCosts.Wrapped = Measure.Cost(Edit.Text, FCosts.Width);
+  else if (FCosts.Width != After.Width)
+    FCosts.Known = false;
+  // A change the control made otherwise than foreseen is measured again next time.
+  FCosts.Length = TextLength(Window);
+  if (!Edit.Whole && FCosts.Length != Edit.Length) FCosts.Known = false;
   return true;
 }
 
@@ -373,6 +497,7 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
   const bool Undo = Message.Msg == EM_UNDO || Message.Msg == WM_UNDO || Message.Msg == EM_REDO ||
                     (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
   if (!Undo) return false;
+  FCosts.Known = false;
   Change(Window, WidestRow(Font), Handle);
   WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));
   return true;
@@ -380,6 +505,7 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
 
 void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
                                const std::function<void()>& Handle) {
+  FCosts.Known = false;
   // The text area keeps its margins: it changes as the client area does.
   RECT Client;
   ::GetClientRect(Window, &Client);

@@ -68,38 +68,38 @@ class TdxWrapGuard {
   // Whether the rich edit control Window wraps its lines: several lines, neither
   // scrolling sideways as the caret moves nor with a horizontal scroll bar.
   static bool Wraps(HWND Window);
-  // Whether the rich edit control Window, holding Text, can take Font: it places every
-  // tab of Text in it. A font that puts a tab too far along would hang it.
-  static bool TakesFont(HWND Window, HFONT Font, const AnsiString& Text) {
-    return PlacesTabs(Font, Text, Wraps(Window));
+  // Whether a control that wraps its lines (Wrapped) or not can hold Text drawn in
+  // Font: it places every tab, and, wrapping, some width up to WidestRow keeps the text
+  // within the budget. Unwrapped, a text costs a row a paragraph whatever its length.
+  static bool Takes(HFONT Font, const AnsiString& Text, bool Wrapped) {
+    return (!Wrapped || Fits(Font, Text, WidestRow(Font))) && PlacesTabs(Font, Text, Wrapped);
   }
+  // Whether the rich edit control Window, holding Text, can take Font. A font that puts
+  // a tab too far along would hang it, and one in which no width keeps the text within
+  // the budget would wrap it past it.
+  static bool TakesFont(HWND Window, HFONT Font, const AnsiString& Text) { return Takes(Font, Text, Wraps(Window)); }
   // Whether some wrapping width up to WidestRow keeps Text within the budget, with
   // every tab placed.
-  static bool Holds(HFONT Font, const AnsiString& Text) {
-    return Fits(Font, Text, WidestRow(Font)) && PlacesTabs(Font, Text, true);
-  }
+  static bool Holds(HFONT Font, const AnsiString& Text) { return Takes(Font, Text, true); }
   // The narrowest wrapping width, in pixels, at which Text keeps within the budget when
   // drawn in Font; 0 when any width does, WidestRow when none does.
   static int NeededWidth(HFONT Font, const AnsiString& Text);
   // The width the rich edit control Window wraps its text at: its text area less what
   // the selection bar keeps.
   static int AreaWidth(HWND Window);
-  // The text that Message would leave in the control Window: WM_SETTEXT's, or the
-  // control's with the selection replaced by EM_REPLACESEL's text or a typed
-  // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
-  // read-only control). Adds tells whether the change inserts anything but line breaks
-  // or deletes a line break, joining two paragraphs. False for every other message.
-  static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text, bool* Adds = nullptr);
-
-  // A message that changes the text of the control Window, which draws in Font
-  // (ResultingText's), made by Handle, the control's handling. Any change that leaves a
-  // tab the control cannot place is refused, with a beep when it is the user's
-  // (UserChange). When the control word-wraps within the budget (WordWrap), the user's
-  // own change that adds to the text is refused with a beep when the text area cannot
-  // hold the text it leaves, and any change when no width can hold it; otherwise the
-  // control wraps the text as wide as it needs. A refused message answers 0 and
-  // Refused() tells so until the next message guarded. False, and nothing done, for any
-  // other message.
+  // A message that changes the text of the control Window, which draws in Font: a
+  // WM_SETTEXT, an EM_REPLACESEL, a typed character, or a cut, a clear, Backspace or
+  // Delete (none of these in a read-only control), made by Handle, the control's
+  // handling. Any change that leaves a tab the control cannot place is refused, with a
+  // beep when it is the user's (UserChange). When the control word-wraps within the
+  // budget (WordWrap), the user's own change that adds to the text is refused with a
+  // beep when the text area cannot hold the text it leaves, and any change when no
+  // width can hold it; otherwise a whole text is wrapped as wide as it needs, and a
+  // change of a few paragraphs keeps the width the control wraps at while the text fits
+  // there, or moves it to one at which the text costs at most half the budget where one
+  // does. Only the paragraphs a change touches are measured. A refused message answers
+  // 0 and Refused() tells so until the next message guarded. False, and nothing done,
+  // for any other message.
   bool Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
              const std::function<void()>& Handle);
   // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
@@ -115,10 +115,52 @@ class TdxWrapGuard {
                    const std::function<void()>& Handle);
   // Whether the last text change guarded was refused.
   bool Refused() const { return FRefused; }
+  // The width the control wraps at while wider than its window; 0 while it wraps at it.
+  int Width() const { return FWidth; }
   // A new window wraps at its own width.
-  void WindowCreated() { FWidth = 0; }
+  void WindowCreated() {
+    FWidth = 0;
+    FCosts.Known = false;
+  }
 
  private:
+  // A change Message asks of the control: the whole text (Whole), or the characters
+  // Start to End replaced by Insert. Old is the text of the paragraphs the change
+  // touches, from the control's character From, and Text what they become; Length is
+  // the control's length after the change. Adds tells whether it inserts anything but
+  // line breaks or deletes a line break, joining two paragraphs.
+  struct TTextChange {
+    bool Whole = false;
+    LONG Start = 0;
+    LONG End = 0;
+    LONG From = 0;
+    LONG Length = 0;
+    AnsiString Insert;
+    AnsiString Old;
+    AnsiString Text;
+    bool Adds = false;
+  };
+  // The characters times rows of the text the control holds, at the width it wraps at
+  // (Wrapped), at its text area (Area) and at WidestRow (Widest), known while the
+  // control's length, widths and font are those they were measured for: a change then
+  // measures only the paragraphs it touches.
+  struct TCosts {
+    bool Known = false;
+    LONG Length = 0;
+    int Width = 0;
+    int Area = 0;
+    HFONT Font = nullptr;
+    long long Wrapped = 0;
+    long long AtArea = 0;
+    long long Widest = 0;
+  };
+  // Decodes Message, a change of the text of the control Window; false for any other.
+  static bool Decode(HWND Window, const TMessage& Message, TTextChange& Change);
+  // The costs of Text in Font at the width the control wraps at, its Area and WidestRow.
+  TCosts CostsOf(HFONT Font, const AnsiString& Text, int Area) const;
+  // The narrowest wrapping width at which Text costs at most Limit in Font; 0 when any
+  // width does, WidestRow when none does.
+  static int NeededWidth(HFONT Font, const AnsiString& Text, long long Limit);
   // 0 when Text keeps within the budget wrapped Area pixels wide; else the wider width
   // it needs.
   static int WrapWidth(HFONT Font, const AnsiString& Text, int Area);
@@ -131,6 +173,7 @@ class TdxWrapGuard {
   // Needed while it changes, and as wide as Needed once it has.
   void Change(HWND Window, int Needed, const std::function<void()>& Handle);
 
+  TCosts FCosts;
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   // The width the control wraps at while wider than its window; 0 while it wraps at it.

@@ -407,6 +407,19 @@ TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
       {"Add", [&] { Memo->Lines()->Add(Huge); }},
       {"Put", [&] { Memo->Lines()->Put(0, Huge); }},
       {"EditValue", [&] { Memo->SetEditValue(Variant(Huge)); }},
+      // A whole list is all or nothing: its first lines fit, the last does not.
+      {"Assign",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         List->SetText("one\r\ntwo\r\n" + Huge);
+         Memo->Lines()->Assign(List.get());
+       }},
+      {"AddStrings",
+       [&] {
+         TOwned<TStringList> List(NewObject<TStringList>());
+         List->SetText("one\r\n" + Huge);
+         Memo->Lines()->AddStrings(List.get());
+       }},
   };
   for (const auto& [Name, Give] : Ways) {
     Memo->SetText("kept");
@@ -417,10 +430,29 @@ TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
     EXPECT_TRUE(Memo->Text() == "kept\r\nmore") << Name << ": " << Memo->Text().size() << " characters";
   }
   EXPECT_EQ(0, Beeps);
-  // Unwrapped, the control holds it.
+  // Unwrapped, the control holds it, and a setting that would make it wrap fails and
+  // keeps the text; a horizontal scroll bar keeps the control from wrapping.
   Memo->SetWordWrap(false);
   Memo->SetText(Huge);
   EXPECT_EQ(Huge.size(), Memo->Text().size());
+  EXPECT_THROW(Memo->SetWordWrap(true), EInvalidOperation);
+  EXPECT_FALSE(Memo->WordWrap());
+  Memo->SetScrollBars(ssHorizontal);
+  Memo->SetWordWrap(true);
+  EXPECT_THROW(Memo->SetScrollBars(ssNone), EInvalidOperation);
+  EXPECT_EQ(ssHorizontal, Memo->ScrollBars());
+  EXPECT_EQ(Huge.size(), Memo->Text().size());
+  Memo->SetText("");
+  Memo->SetText(Huge);
+  EXPECT_EQ(Huge.size(), Memo->Text().size());
+  // Without a window the setters judge the text the memo holds.
+  auto* Fresh = NewObject<TCountingMemo>(Host);
+  Fresh->SetWordWrap(false);
+  Fresh->SetText(Huge);
+  EXPECT_THROW(Fresh->SetWordWrap(true), EInvalidOperation);
+  Fresh->SetParent(Host);
+  Fresh->HandleNeeded();
+  EXPECT_EQ(Huge.size(), Fresh->Text().size());
 }
 
 // Before its window is made the memo refuses such a text the same way, so that the
@@ -660,6 +692,77 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
         ASSERT_LE(Memo->Peak, TdxWrapGuard::Budget) << "seed " << Seed << ", run " << Run << ", width " << Memo->Width();
       }
     }
+    // Every setting that meets the text: after each step the text is the walk's model
+    // of it, and a step that raises leaves the text and every setting as they were. A
+    // text only an unwrapped control holds, and a tab far along a line, test the
+    // settings that would make the control wrap or put the tab out of reach.
+    std::string Model = Memo->Text();
+    TForm* Other = ShownForm(260, 180);
+    auto Settings = [&] {
+      return std::make_tuple(Memo->WordWrap(), Memo->ScrollBars(), Memo->HideScrollBars(), Memo->Font()->Height(),
+                             Memo->ParentFont(), Memo->Alignment(), Memo->Parent(), Host->Font()->Height());
+    };
+    for (int Step = 0; Step < 16; ++Step) {
+      const auto Before = Settings();
+      const int Way = static_cast<int>(Random.Below(12));
+      const int BeepsBefore = Beeps;
+      bool Raised = false;
+      try {
+        switch (Way) {
+          case 0: Memo->SetWordWrap(!Memo->WordWrap()); break;
+          case 1: Memo->SetScrollBars(static_cast<TScrollStyle>(Random.Below(4))); break;
+          case 2: Memo->SetHideScrollBars(!Memo->HideScrollBars()); break;
+          case 3: Memo->Font()->SetHeight(Random.OneIn(3) ? 2000 : -(6 + static_cast<int>(Random.Below(12)))); break;
+          case 4:
+            Memo->SetParentFont(true);
+            Host->Font()->SetHeight(Random.OneIn(3) ? 2000 : -(6 + static_cast<int>(Random.Below(12))));
+            break;
+          case 5: Memo->SetAlignment(static_cast<TAlignment>(Random.Below(3))); break;
+          case 6: Memo->RecreateWnd(); break;
+          case 7:
+            Memo->DestroyHandle();
+            Memo->HandleNeeded();
+            break;
+          case 8: Memo->SetParent(Memo->Parent() == Other ? static_cast<TWinControl*>(Host) : Other); break;
+          case 9: {
+            // A program's text: one only an unwrapped control holds, one with a tab far
+            // along, or one of the walk's.
+            const std::size_t Kind = Random.Below(3);
+            const std::string Text = Kind == 0   ? LongParagraph(1000000)
+                                     : Kind == 1 ? std::string(3000, 'x') + "\tEND"
+                                                 : NewText(2);
+            Memo->SetText(Text);
+            Model = Text;
+            break;
+          }
+          case 10:
+            Caret();
+            SendMessageA(Memo->Handle(), WM_CHAR, "a\t "[Random.Below(3)], 1);
+            break;
+          default: Memo->Lines()->Add("added"); Model += Model.empty() || Model.back() == '\n' ? "added\r\n" : "\r\nadded"; break;
+        }
+      } catch (const EInvalidOperation&) {
+        Raised = true;
+      }
+      Pump();
+      const std::string Where = "seed " + std::to_string(Seed) + ", step " + std::to_string(Step) + ", way " +
+                                std::to_string(Way) + (Raised ? " (raised)" : "");
+      // The user's typing changes the text unless it is refused with a beep.
+      if (Way == 10 && Beeps == BeepsBefore) Model = Memo->Text();
+      if (Raised) {
+        ASSERT_TRUE(Before == Settings()) << Where;
+      }
+      ASSERT_EQ(Model.size(), Memo->Text().size()) << Where;
+      ASSERT_TRUE(Model == Memo->Text()) << Where;
+      if (Memo->HandleAllocated() && TdxWrapGuard::Wraps(Memo->Handle())) {
+        ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << Where;
+      }
+    }
+    Memo->SetText("");
+    Memo->SetParent(Host);
+    Memo->SetParentFont(false);
+    Memo->SetWordWrap(true);
+    Memo->SetScrollBars(ssNone);
   }
 }
 
@@ -877,6 +980,38 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   EXPECT_THROW(Memo->Font()->SetHeight(2000), EInvalidOperation);
   EXPECT_EQ(Before, ShownHeight());
   EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  // The font refused is not kept for a later window.
+  EXPECT_EQ(-11, Memo->Font()->Height());
+  Memo->RecreateWnd();
+  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  // A font set on the memo's parent is refused whole: the parent and every control on
+  // it keep their font.
+  auto* Panel = NewObject<TCustomControl>(Host);
+  Panel->SetParent(Host);
+  Panel->SetBounds(0, 0, 240, 150);
+  auto* First = NewObject<TdxInplaceTextEdit>(Panel);
+  First->SetParent(Panel);
+  Memo->SetParent(Panel);
+  Memo->SetParentFont(true);
+  auto* Last = NewObject<TdxInplaceTextEdit>(Panel);
+  Last->SetParent(Panel);
+  const int PanelHeight = Panel->Font()->Height();
+  ASSERT_TRUE(Held == Memo->Text());
+  EXPECT_THROW(Panel->Font()->SetHeight(2000), EInvalidOperation);
+  for (TControl* Control : std::vector<TControl*>{Panel, First, Memo, Last})
+    EXPECT_EQ(PanelHeight, Control->Font()->Height()) << Control->ClassName();
+  EXPECT_TRUE(Memo->ParentFont());
+  // Nor is a parent's font the memo would take on a new parent: it stays where it was.
+  auto* Large = NewObject<TCustomControl>(Host);
+  Large->SetParent(Host);
+  Large->Font()->SetHeight(2000);
+  EXPECT_THROW(Memo->SetParent(Large), EInvalidOperation);
+  EXPECT_EQ(Panel, Memo->Parent());
+  EXPECT_EQ(PanelHeight, Memo->Font()->Height());
+  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  Memo->SetParent(Host);
+  Memo->SetParentFont(false);
+  Memo->Font()->SetHeight(-11);
   // One that places them is taken.
   Memo->SetText(std::string(30, 'x') + "\t");
   Memo->Font()->SetHeight(1999);
@@ -889,8 +1024,15 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   Fresh->SetText("kept");
   EXPECT_THROW(Fresh->SetText(Line + "\t"), EInvalidOperation);
   EXPECT_EQ("kept", Fresh->Text());
+  // So does a font that would put a tab of its text too far along.
+  Fresh->SetText(Held);
+  Fresh->SetParentFont(false);
+  EXPECT_THROW(Fresh->Font()->SetHeight(2000), EInvalidOperation);
+  EXPECT_NE(2000, Fresh->Font()->Height());
   Fresh->SetParent(Host);
   Fresh->HandleNeeded();
+  EXPECT_TRUE(Held == Fresh->Text()) << Fresh->Text().size() << " characters";
+  Fresh->SetText("kept");
   EXPECT_EQ("kept", Fresh->Text());
 }
 
