@@ -3,7 +3,9 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -163,6 +165,25 @@ class TWrapMeasure {
   int FNarrowest = 1;
 };
 
+// The measure of Font: the last one made is kept while the font it was made for is the
+// same (a font handle may be deleted and its value given to another font). The
+// reference holds until a measure of another font is asked for.
+const TWrapMeasure& MeasureOf(HFONT Font) {
+  struct TKept {
+    bool Described;
+    LOGFONTA Log;
+    TWrapMeasure Measure;
+  };
+  static std::optional<TKept> Kept;
+  LOGFONTA Log{};
+  const bool Described = Font && GetObjectA(Font, sizeof(Log), &Log) == sizeof(Log);
+  if (!Kept || Kept->Described != Described || std::memcmp(&Kept->Log, &Log, sizeof(Log)) != 0) {
+    Kept.reset();
+    Kept.emplace(TKept{Described, Log, TWrapMeasure(Font)});
+  }
+  return Kept->Measure;
+}
+
 // The offset in Text of the character the control counts as Index: a double-byte
 // character whole, and CR LF as the one line break it is.
 std::size_t ByteOffset(const AnsiString& Text, LONG Index) {
@@ -205,7 +226,7 @@ AnsiString RangeText(HWND Window, LONG From, LONG To) {
 // The start of the paragraph that holds the character At, read back in growing steps:
 // only the paragraph is read, however long the text.
 LONG ParagraphStart(HWND Window, LONG At) {
-  for (LONG Step = 512; At > 0; Step = std::min<LONG>(Step * 4, 1 << 22)) {
+  for (LONG Step = 4096; At > 0; Step = std::min<LONG>(Step * 4, 1 << 22)) {
     const LONG From = std::max<LONG>(At - Step, 0);
     const AnsiString Part = RangeText(Window, From, At);
     const std::size_t Break = Part.find_last_of("\r\n");
@@ -218,7 +239,7 @@ LONG ParagraphStart(HWND Window, LONG At) {
 // The end (before its line break) of the paragraph that holds the character At, in a
 // text of Length characters.
 LONG ParagraphEnd(HWND Window, LONG At, LONG Length) {
-  for (LONG Step = 512; At < Length; Step = std::min<LONG>(Step * 4, 1 << 22)) {
+  for (LONG Step = 4096; At < Length; Step = std::min<LONG>(Step * 4, 1 << 22)) {
     const LONG To = std::min<LONG>(At + Step, Length);
     const AnsiString Part = RangeText(Window, At, To);
     const std::size_t Break = Part.find_first_of("\r\n");
@@ -242,20 +263,20 @@ TdxWrapGuard::~TdxWrapGuard() {
   if (FTarget) DeleteDC(FTarget);
 }
 
-int TdxWrapGuard::WidestRow(HFONT Font) { return TWrapMeasure(Font).WidestRow(); }
+int TdxWrapGuard::WidestRow(HFONT Font) { return MeasureOf(Font).WidestRow(); }
 
 long long TdxWrapGuard::Cost(HFONT Font, const AnsiString& Text, int Width) {
-  return TWrapMeasure(Font).Cost(Text, Width);
+  return MeasureOf(Font).Cost(Text, Width);
 }
 
 bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
   if (TWrapMeasure::MostCost(Text) <= Budget) return true;
-  return TWrapMeasure(Font).Cost(Text, Width) <= Budget;
+  return MeasureOf(Font).Cost(Text, Width) <= Budget;
 }
 
 bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) {
   if (Text.find('\t') == AnsiString::npos) return true;
-  const TWrapMeasure Measure(Font);
+  const TWrapMeasure& Measure = MeasureOf(Font);
   return Measure.FarthestTab(Text, Wrapped ? Measure.WidestRow() : 0) <= FarthestTab;
 }
 
@@ -268,7 +289,7 @@ int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text) { return Neede
 
 int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text, long long Limit) {
   if (TWrapMeasure::MostCost(Text) <= Limit) return 0;
-  const TWrapMeasure Measure(Font);
+  const TWrapMeasure& Measure = MeasureOf(Font);
   // The rows fall as the width grows: the narrowest width within the limit, or the
   // widest when even that costs more.
   const int Widest = Measure.WidestRow();
@@ -286,7 +307,7 @@ int TdxWrapGuard::NeededWidth(HFONT Font, const AnsiString& Text, long long Limi
 }
 
 TdxWrapGuard::TCosts TdxWrapGuard::CostsOf(HFONT Font, const AnsiString& Text, int Area) const {
-  const TWrapMeasure Measure(Font);
+  const TWrapMeasure& Measure = MeasureOf(Font);
   TCosts Costs;
   Costs.Known = true;
   Costs.Width = FWidth ? FWidth : Area;
@@ -426,7 +447,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   if (!Decode(Window, Message, Edit)) return false;
   const bool BackKeyDown = Message.Msg == WM_KEYDOWN && Message.WParam == VK_BACK;
   const int Area = AreaWidth(Window);
-  const TWrapMeasure Measure(Font);
+  const TWrapMeasure& Measure = MeasureOf(Font);
   const int Widest = Measure.WidestRow();
   // What the text costs after the change: a whole text measured whole; a change of a
   // few paragraphs as the costs known less its paragraphs' old costs plus their new.
