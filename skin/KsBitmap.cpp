@@ -180,7 +180,32 @@ void TKsBitmap::ReleaseHandles() {
   FBits = nullptr;
   FWidth = 0;
   FHeight = 0;
+  FOrigin = TPoint{0, 0};
   FShared = false;
+}
+
+void TKsBitmap::SetOrigin(const TPoint& Value) {
+  FOrigin = Value;
+  if (FDC) SetWindowOrgEx(FDC, Value.x, Value.y, nullptr);
+}
+
+namespace {
+LONG Saturated(long long Value) {
+  return static_cast<LONG>(std::clamp<long long>(Value, std::numeric_limits<LONG>::min(),
+                                                 std::numeric_limits<LONG>::max()));
+}
+}  // namespace
+
+TRect TKsBitmap::Bounds() const {
+  return TRect{FOrigin.x, FOrigin.y, Saturated(static_cast<long long>(FOrigin.x) + FWidth),
+               Saturated(static_cast<long long>(FOrigin.y) + FHeight)};
+}
+
+TRect TKsBitmap::Local(const TRect& R) const {
+  if (FOrigin.x == 0 && FOrigin.y == 0) return R;
+  auto X = [this](LONG V) { return Saturated(static_cast<long long>(V) - FOrigin.x); };
+  auto Y = [this](LONG V) { return Saturated(static_cast<long long>(V) - FOrigin.y); };
+  return TRect{X(R.left), Y(R.top), X(R.right), Y(R.bottom)};
 }
 
 void TKsBitmap::SetSize(int AWidth, int AHeight) {
@@ -219,8 +244,9 @@ const char* TKsBitmap::Resize(int AWidth, int AHeight) {
 }
 
 TRect TKsBitmap::ClipToBitmap(const TRect& R) const {
-  return TRect{std::max<LONG>(R.left, 0), std::max<LONG>(R.top, 0),
-               std::min<LONG>(R.right, FWidth), std::min<LONG>(R.bottom, FHeight)};
+  const TRect L = Local(R);
+  return TRect{std::max<LONG>(L.left, 0), std::max<LONG>(L.top, 0),
+               std::min<LONG>(L.right, FWidth), std::min<LONG>(L.bottom, FHeight)};
 }
 
 namespace {
@@ -297,7 +323,7 @@ void TKsBitmap::ShiftBrightnessAll(int Delta) {
 
 void TKsBitmap::DrawToDC(HDC DC, int X, int Y) {
   if (Empty()) return;
-  BitBlt(DC, X, Y, FWidth, FHeight, FDC, 0, 0, SRCCOPY);
+  BitBlt(DC, X, Y, FWidth, FHeight, FDC, FOrigin.x, FOrigin.y, SRCCOPY);
 }
 
 void TKsBitmap::DrawRectToDC(HDC DC, int X, int Y, const TRect& Source) {
@@ -313,9 +339,7 @@ void TKsBitmap::DrawToCanvas(TCanvas* Canvas, int X, int Y) {
 // ---------------------------------------------------------------------------------
 // Drawing onto other kit bitmaps
 
-void TKsBitmap::Draw(TKsBitmap* Dest, int X, int Y) {
-  Draw(Dest, X, Y, TRect{0, 0, FWidth, FHeight});
-}
+void TKsBitmap::Draw(TKsBitmap* Dest, int X, int Y) { Draw(Dest, X, Y, Bounds()); }
 
 void TKsBitmap::Draw(TKsBitmap* Dest, int X, int Y, const TRect& Source) {
   if (!Dest || Empty() || Dest->Empty()) return;
@@ -328,16 +352,18 @@ void TKsBitmap::Draw(TKsBitmap* Dest, int X, int Y, const TRect& Source) {
 
 void TKsBitmap::BlendOnto(TKsBitmap* Dest, int X, int Y, const TRect& Source) {
   // Source pixel (x, y) lands on (x - Source.left + X, y - Source.top + Y); the rows and
-  // columns used are those inside both bitmaps. 64-bit arithmetic keeps far-off
-  // positions from wrapping.
-  const long long DX = static_cast<long long>(X) - Source.left;
-  const long long DY = static_cast<long long>(Y) - Source.top;
-  const long long X0 = std::max({0LL, static_cast<long long>(Source.left), -DX});
+  // columns used are those inside both bitmaps. Both sides count in their own pixels
+  // here, and 64-bit arithmetic keeps far-off positions from wrapping.
+  const long long SL = static_cast<long long>(Source.left) - FOrigin.x;
+  const long long ST = static_cast<long long>(Source.top) - FOrigin.y;
+  const long long DX = static_cast<long long>(X) - Dest->FOrigin.x - SL;
+  const long long DY = static_cast<long long>(Y) - Dest->FOrigin.y - ST;
+  const long long X0 = std::max({0LL, SL, -DX});
   const long long X1 = std::min({static_cast<long long>(FWidth),
-                                 static_cast<long long>(Source.right), Dest->FWidth - DX});
-  const long long Y0 = std::max({0LL, static_cast<long long>(Source.top), -DY});
+                                 static_cast<long long>(Source.right) - FOrigin.x, Dest->FWidth - DX});
+  const long long Y0 = std::max({0LL, ST, -DY});
   const long long Y1 = std::min({static_cast<long long>(FHeight),
-                                 static_cast<long long>(Source.bottom), Dest->FHeight - DY});
+                                 static_cast<long long>(Source.bottom) - FOrigin.y, Dest->FHeight - DY});
   if (X0 >= X1 || Y0 >= Y1) return;
   GdiFlush();
   const int Count = static_cast<int>(X1 - X0);
@@ -363,7 +389,7 @@ void TKsBitmap::StretchDraw(TKsBitmap* Dest, const TRect& DestRect, const TRect&
 
 void TKsBitmap::StretchBlend(TKsBitmap* Dest, const TRect& D, const TRect& S) {
   if (IsEmpty(ClipToBitmap(S)) || W(D) <= 0 || H(D) <= 0) return;
-  const TRect C = Intersect(D, TRect{0, 0, Dest->FWidth, Dest->FHeight});
+  const TRect C = Intersect(D, Dest->Bounds());
   if (IsEmpty(C)) return;
   if (W(S) == W(D) && H(S) == H(D)) {
     Draw(Dest, D.left, D.top, S);
@@ -375,13 +401,16 @@ void TKsBitmap::StretchBlend(TKsBitmap* Dest, const TRect& D, const TRect& S) {
   const long long AccX0 = MulDiv((C.left - D.left) * W(S), 65535, W(D));
   const long long AccY0 = MulDiv((C.top - D.top) * H(S), 65535, H(D));
 
-  // The source column of every destination column of C. The columns rise with the
-  // destination, so those inside this bitmap form one run [First, Last).
+  // The source column of every destination column of C, in this bitmap's own pixels.
+  // The columns rise with the destination, so those inside this bitmap form one run
+  // [First, Last).
+  const long long SourceLeft = static_cast<long long>(S.left) - FOrigin.x;
+  const long long SourceTop = static_cast<long long>(S.top) - FOrigin.y;
   const int Columns = W(C);
   std::vector<int> SourceX(Columns);
   int First = Columns, Last = 0;
   for (int I = 0; I < Columns; ++I) {
-    const long long X = S.left + ((AccX0 + I * StepX) >> 16);
+    const long long X = SourceLeft + ((AccX0 + I * StepX) >> 16);
     SourceX[I] = static_cast<int>(X);
     if (X >= 0 && X < FWidth) {
       First = std::min(First, I);
@@ -395,14 +424,15 @@ void TKsBitmap::StretchBlend(TKsBitmap* Dest, const TRect& D, const TRect& S) {
   std::vector<TKsColor> Row(Count);
   long long RowY = std::numeric_limits<long long>::min();  // the source row held in Row
   for (int J = 0; J < H(C); ++J) {
-    const long long Sy = S.top + ((AccY0 + J * StepY) >> 16);
+    const long long Sy = SourceTop + ((AccY0 + J * StepY) >> 16);
     if (Sy < 0 || Sy >= FHeight) continue;
     if (Sy != RowY) {
       const TKsColor* Line = FBits + Sy * FWidth;
       for (int I = 0; I < Count; ++I) Row[I] = Line[SourceX[First + I]];
       RowY = Sy;
     }
-    TKsColor* Out = Dest->FBits + static_cast<long long>(C.top + J) * Dest->FWidth + C.left + First;
+    TKsColor* Out = Dest->FBits + (static_cast<long long>(C.top) - Dest->FOrigin.y + J) * Dest->FWidth +
+                    (static_cast<long long>(C.left) - Dest->FOrigin.x) + First;
     BlendPixels(Row.data(), Out, Out, Count);
   }
 }
@@ -413,7 +443,7 @@ void TKsBitmap::TileDraw(TKsBitmap* Dest, const TRect& D, const TRect& S) {
   // The tiles lie from D's top-left in steps of the tile; only those that meet both D
   // and the destination are drawn, however far D reaches past it (a control far larger
   // than its buffer). The last column and row are cut by D.
-  const TRect Shown = Intersect(D, TRect{0, 0, Dest->FWidth, Dest->FHeight});
+  const TRect Shown = Intersect(D, Dest->Bounds());
   if (IsEmpty(Shown)) return;
   const long long FirstColumn = (static_cast<long long>(Shown.left) - D.left) / TW;
   const long long LastColumn = (static_cast<long long>(Shown.right) - 1 - D.left) / TW;
@@ -468,15 +498,17 @@ void TKsBitmap::DrawNinePart(TKsBitmap* Dest, const TRect& D, bool Stretch, int 
 void TKsBitmap::DrawUnder(TKsBitmap* Source, const TRect& SR, int X, int Y) {
   if (!Source || Empty() || Source->Empty()) return;
   // Source pixel (x, y) meets this bitmap's ((x - SR.left) + X, (y - SR.top) + Y); both
-  // ends are cut to both bitmaps, row by row as Draw does.
-  const long long DX = static_cast<long long>(X) - SR.left;
-  const long long DY = static_cast<long long>(Y) - SR.top;
-  const long long X0 = std::max({0LL, static_cast<long long>(SR.left), -DX});
+  // ends are cut to both bitmaps, row by row as Draw does, each counted in its own
+  // pixels.
+  const TPoint SO = Source->FOrigin;
+  const long long DX = static_cast<long long>(X) - FOrigin.x - (static_cast<long long>(SR.left) - SO.x);
+  const long long DY = static_cast<long long>(Y) - FOrigin.y - (static_cast<long long>(SR.top) - SO.y);
+  const long long X0 = std::max({0LL, static_cast<long long>(SR.left) - SO.x, -DX});
   const long long X1 = std::min({static_cast<long long>(Source->FWidth),
-                                 static_cast<long long>(SR.right), FWidth - DX});
-  const long long Y0 = std::max({0LL, static_cast<long long>(SR.top), -DY});
+                                 static_cast<long long>(SR.right) - SO.x, FWidth - DX});
+  const long long Y0 = std::max({0LL, static_cast<long long>(SR.top) - SO.y, -DY});
   const long long Y1 = std::min({static_cast<long long>(Source->FHeight),
-                                 static_cast<long long>(SR.bottom), FHeight - DY});
+                                 static_cast<long long>(SR.bottom) - SO.y, FHeight - DY});
   if (X0 >= X1 || Y0 >= Y1) return;
   GdiFlush();
   const int Count = static_cast<int>(X1 - X0);
@@ -628,16 +660,19 @@ void TKsBitmap::FillHalftone(const TRect& R, TKsColor Background, TKsColor Dot) 
   if (!FBits) return;
   const TRect C = ClipToBitmap(R);
   if (IsEmpty(C)) return;
-  FillRect(C, Background);
+  FillRect(R, Background);
+  // The dots lie where the image's x and y are both even or both odd.
+  const int Phase = (FOrigin.x + FOrigin.y) & 1;
   for (int Y = C.top; Y < C.bottom; ++Y) {
     TKsColor* Row = ScanLine(Y);
-    for (int X = C.left + ((C.left + Y) & 1); X < C.right; X += 2) Row[X] = Dot;
+    for (int X = C.left + ((C.left + Y + Phase) & 1); X < C.right; X += 2) Row[X] = Dot;
   }
 }
 
-void TKsBitmap::GradientRect(const TRect& R, TKsColor From, TKsColor To, bool Vertical) {
+void TKsBitmap::GradientRect(const TRect& Rect, TKsColor From, TKsColor To, bool Vertical) {
   if (!FBits) return;
-  const TRect C = ClipToBitmap(R);
+  const TRect R = Local(Rect);
+  const TRect C = ClipToBitmap(Rect);
   if (IsEmpty(C)) return;
   // The bands follow the whole rectangle, so a partly hidden gradient keeps its
   // colours; only the visible part is filled.
@@ -768,13 +803,14 @@ void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Fl
                                  bool Clockwise) {
   if (!FBits) return;
   const TRect V = ClipToBitmap(R);
+  const TRect L = Local(R);
   if (IsEmpty(V)) return;
   // The text is laid out in R turned back a quarter (R's height across, its width
   // down); the scratch image holds only the window of that which lands on the bitmap,
   // however far R reaches past it.
   const TRect Window =
-      Clockwise ? TRect{V.top - R.top, R.right - V.right, V.bottom - R.top, R.right - V.left}
-                : TRect{R.bottom - V.bottom, V.left - R.left, R.bottom - V.top, V.right - R.left};
+      Clockwise ? TRect{V.top - L.top, L.right - V.right, V.bottom - L.top, L.right - V.left}
+                : TRect{L.bottom - V.bottom, V.left - L.left, L.bottom - V.top, V.right - L.left};
   TOwned<TKsBitmap> Temp(NewObject<TKsBitmap>());
   Temp->TrySetSize(W(Window), H(Window));
   if (Temp->Empty()) return;
@@ -802,14 +838,18 @@ void TKsBitmap::DrawVerticalText(const AnsiString& Text, const TRect& R, UINT Fl
 // ---------------------------------------------------------------------------------
 // Single pixels
 
-TKsColor TKsBitmap::GetPixel(int X, int Y) const {
-  if (!FBits || X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return KsColorBlack;
+TKsColor TKsBitmap::GetPixel(int AX, int AY) const {
+  const long long LX = static_cast<long long>(AX) - FOrigin.x, LY = static_cast<long long>(AY) - FOrigin.y;
+  if (!FBits || LX < 0 || LY < 0 || LX >= FWidth || LY >= FHeight) return KsColorBlack;
+  const int X = static_cast<int>(LX), Y = static_cast<int>(LY);
   GdiFlush();
   return FBits[Y * FWidth + X];
 }
 
-void TKsBitmap::SetPixel(int X, int Y, TKsColor Color) {
-  if (!FBits || X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
+void TKsBitmap::SetPixel(int AX, int AY, TKsColor Color) {
+  const long long LX = static_cast<long long>(AX) - FOrigin.x, LY = static_cast<long long>(AY) - FOrigin.y;
+  if (!FBits || LX < 0 || LY < 0 || LX >= FWidth || LY >= FHeight) return;
+  const int X = static_cast<int>(LX), Y = static_cast<int>(LY);
   GdiFlush();
   FBits[Y * FWidth + X] = Color;
 }
@@ -837,7 +877,7 @@ void TKsBitmap::Assign(TPersistent* Source) {
 void TKsBitmap::AssignBitmap(TBitmap* Source) {
   SetSize(Source->Width(), Source->Height());
   if (Empty() || Source->Empty()) return;
-  BitBlt(FDC, 0, 0, FWidth, FHeight, Source->Canvas()->Handle(), 0, 0, SRCCOPY);
+  BitBlt(FDC, FOrigin.x, FOrigin.y, FWidth, FHeight, Source->Canvas()->Handle(), 0, 0, SRCCOPY);
   SetAlpha(255);
 }
 
@@ -847,7 +887,7 @@ void TKsBitmap::AssignGraphic(TGraphic* Source) {
   {
     TOwned<TCanvas> Canvas(NewObject<TCanvas>());
     Canvas->SetHandle(FDC);
-    Canvas->StretchDraw(TRect{0, 0, FWidth, FHeight}, Source);
+    Canvas->StretchDraw(Bounds(), Source);
     Canvas->SetHandle(nullptr);
   }
   SetAlpha(255);
@@ -859,7 +899,7 @@ void TKsBitmap::AssignTo(TPersistent* Dest) {
   } else if (auto* Bitmap = ObjectAs<TBitmap>(Dest)) {
     Bitmap->SetPixelFormat(pf32bit);
     Bitmap->SetSize(FWidth, FHeight);
-    if (!Empty()) BitBlt(Bitmap->Canvas()->Handle(), 0, 0, FWidth, FHeight, FDC, 0, 0, SRCCOPY);
+    if (!Empty()) DrawToDC(Bitmap->Canvas()->Handle(), 0, 0);
   } else if (auto* Board = ObjectAs<TClipboard>(Dest)) {
     TOwned<TBitmap> Temp(NewObject<TBitmap>());
     AssignTo(Temp.get());

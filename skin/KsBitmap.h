@@ -92,8 +92,15 @@ inline constexpr std::size_t KsHeldObjects = 8;
 
 // ---------------------------------------------------------------------------------
 // The bitmap. Pixel (x, y) is Bits()[y * Width() + x]. Rectangles are left/top
-// inclusive, right/bottom exclusive; "clipped" means cut to (0, 0, Width, Height).
-// Drawing from or into an empty bitmap does nothing.
+// inclusive, right/bottom exclusive; "clipped" means cut to Bounds(), which is
+// (0, 0, Width, Height) unless the bitmap has an origin. Drawing from or into an empty
+// bitmap does nothing.
+//
+// The origin: a bitmap may hold a part of a larger image (a control's buffer holding
+// the part of the control that shows). Origin() is the position of its top-left pixel
+// in that image, and every operation takes positions and rectangles in the image's
+// coordinates (GDI drawing too: the DC's window origin is the bitmap's origin). Bits()
+// and ScanLine() count from the top-left pixel whatever the origin.
 
 class TKsBitmap : public TPersistent {
   TCLASS_DECL(TKsBitmap, TPersistent)
@@ -115,6 +122,11 @@ class TKsBitmap : public TPersistent {
   // bitmap empty and answers false instead of raising.
   bool TrySetSize(int AWidth, int AHeight);
   bool Empty() const { return FHandle == nullptr; }
+  // (0, 0) unless set; a new size (or an empty bitmap) puts it back at (0, 0).
+  TPoint Origin() const { return FOrigin; }
+  void SetOrigin(const TPoint& Value);
+  // The part of the image the bitmap holds: Origin and the size.
+  TRect Bounds() const;
 
   const BITMAPINFO& BitmapInfo() const { return FBitmapInfo; }
   HBITMAP Handle() const { return FHandle; }
@@ -143,7 +155,8 @@ class TKsBitmap : public TPersistent {
   void ShiftHueAll(int Delta);
   void ShiftBrightnessAll(int Delta);
 
-  // Copies to a device context (BitBlt, SRCCOPY).
+  // Copies to a device context (BitBlt, SRCCOPY): the whole bitmap with its top-left
+  // pixel at (X, Y), or Source (in the image's coordinates) at (X, Y).
   void DrawToDC(HDC DC, int X, int Y);
   void DrawRectToDC(HDC DC, int X, int Y, const TRect& Source);
   void DrawToCanvas(TCanvas* Canvas, int X, int Y);
@@ -230,6 +243,8 @@ class TKsBitmap : public TPersistent {
   void ReleaseHandles();
   // The resize of SetSize; nullptr, or the message of the step that failed.
   const char* Resize(int AWidth, int AHeight);
+  // R in the bitmap's own pixels (less the origin, saturated), and that cut to them.
+  TRect Local(const TRect& R) const;
   TRect ClipToBitmap(const TRect& R) const;
   void AssignBitmap(TBitmap* Source);
   void AssignGraphic(TGraphic* Source);
@@ -251,6 +266,7 @@ class TKsBitmap : public TPersistent {
   bool FAlphaBlend = false;
   TFont* FFont;
   TPoint FPenPos{0, 0};
+  TPoint FOrigin{0, 0};
   bool FShared = false;
   std::vector<TKsHeldObject> FPens;
   std::vector<TKsHeldObject> FBrushes;

@@ -24,6 +24,64 @@ TPoint ShownBufferExtent(int ControlWidth, int ControlHeight) {
 
 namespace {
 
+// A rectangle in 64-bit coordinates: a control's far edge may lie past the int range.
+struct TWideRect {
+  long long Left, Top, Right, Bottom;
+  void Cut(long long L, long long T, long long R, long long B) {
+    Left = std::max(Left, L);
+    Top = std::max(Top, T);
+    Right = std::min(Right, R);
+    Bottom = std::min(Bottom, B);
+  }
+  bool Empty() const { return Right <= Left || Bottom <= Top; }
+};
+
+TPoint ClientToScreenOf(HWND Window) {
+  POINT P{0, 0};
+  ClientToScreen(Window, &P);
+  return P;
+}
+
+}  // namespace
+
+TRect ShownControlPart(TControl* Control) {
+  TWideRect Part{0, 0, Control->Width(), Control->Height()};
+  TWinControl* Parent = Control->Parent();
+  auto* Windowed = ObjectAs<TWinControl>(Control);
+  TWinControl* Holder = Windowed ? Windowed : Parent;
+  if (Holder && Holder->HandleAllocated()) {
+    // The windows exist, and so do their parents': cut on the screen.
+    const TPoint Origin = ClientToScreenOf(Holder->Handle());
+    const long long X = static_cast<long long>(Origin.x) + (Windowed ? 0 : Control->Left());
+    const long long Y = static_cast<long long>(Origin.y) + (Windowed ? 0 : Control->Top());
+    for (TWinControl* P = Parent; P && P->HandleAllocated(); P = P->Parent()) {
+      RECT Client;
+      GetClientRect(P->Handle(), &Client);
+      const TPoint At = ClientToScreenOf(P->Handle());
+      Part.Cut(At.x - X, At.y - Y, At.x + Client.right - X, At.y + Client.bottom - Y);
+    }
+    const long long SX = GetSystemMetrics(SM_XVIRTUALSCREEN), SY = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    Part.Cut(SX - X, SY - Y, SX + GetSystemMetrics(SM_CXVIRTUALSCREEN) - X,
+             SY + GetSystemMetrics(SM_CYVIRTUALSCREEN) - Y);
+  } else {
+    // Before the windows: each parent's client area by the bounds the library keeps.
+    long long X = 0, Y = 0;
+    for (TControl* C = Control; TWinControl* P = C->Parent(); C = P) {
+      X += C->Left();
+      Y += C->Top();
+      const TRect Client = P->ClientRect();
+      Part.Cut(Client.left - X, Client.top - Y, Client.right - X, Client.bottom - Y);
+    }
+  }
+  if (Part.Empty()) return TRect{0, 0, 0, 0};
+  const TPoint Screen = ShownBufferExtent(static_cast<int>(Part.Right - Part.Left),
+                                          static_cast<int>(Part.Bottom - Part.Top));
+  return TRect{static_cast<int>(Part.Left), static_cast<int>(Part.Top),
+               static_cast<int>(Part.Left + Screen.x), static_cast<int>(Part.Top + Screen.y)};
+}
+
+namespace {
+
 bool Designing(const TComponent* Component) {
   return Component->ComponentState().Contains(csDesigning);
 }
@@ -67,35 +125,65 @@ bool TKsBufferState::SetBlendValue(int Value) {
   return true;
 }
 
-// At run time the buffer grows when it is smaller than the part shown and shrinks only
+// At run time a whole buffer grows when it is smaller than the control and shrinks only
 // when it is more than one grain larger.
 bool TKsBufferState::Resize(bool Design) {
   if (ControlWidth < 0 || ControlHeight < 0 || FGrain == 0) return false;
-  const TPoint Shown = ShownBufferExtent(ControlWidth, ControlHeight);
-  const int W = BufferGrainSize(Shown.x, FGrain);
-  const int H = BufferGrainSize(Shown.y, FGrain);
+  const int W = BufferGrainSize(ControlWidth, FGrain);
+  const int H = BufferGrainSize(ControlHeight, FGrain);
   bool Changed = false;
-  if (Design) {
-    FBuffer->TrySetSize(W, H);
-    if (Blend) MatchBlendBuffer();
-    Changed = true;
-  } else {
+  bool Whole = static_cast<long long>(W) * H <= KsWholeBufferPixels;
+  if (Whole) {
     const int BW = FBuffer->Width();
     const int BH = FBuffer->Height();
-    const bool Grow = BW < Shown.x || BH < Shown.y;
-    const bool Shrink = BW - Shown.x > FGrain || BH - Shown.y > FGrain;
-    if ((Grow || Shrink) && (BW != W || BH != H)) {
+    const bool Grow = BW < ControlWidth || BH < ControlHeight;
+    const bool Shrink = BW - ControlWidth > FGrain || BH - ControlHeight > FGrain;
+    if (Design || FPartial || ((Grow || Shrink) && (BW != W || BH != H))) {
       FBuffer->TrySetSize(W, H);
+      FBuffer->SetOrigin(TPoint{0, 0});
       Changed = true;
     }
-    if (Blend && !FBuffer->Empty() && (FBlendBuffer->Width() != FBuffer->Width() ||
-                                       FBlendBuffer->Height() != FBuffer->Height())) {
-      MatchBlendBuffer();
+    Whole = !FBuffer->Empty();
+    if (Whole) FPartial = false;
+  }
+  if (!Whole) {
+    // Too large, or more than the system gives: a buffer of what a screen can show,
+    // from the control's top-left until Place moves it.
+    const TPoint Shown = ShownBufferExtent(ControlWidth, ControlHeight);
+    const int PW = BufferGrainSize(Shown.x, FGrain);
+    const int PH = BufferGrainSize(Shown.y, FGrain);
+    if (Design || !FPartial || FBuffer->Width() != PW || FBuffer->Height() != PH) {
+      FBuffer->TrySetSize(PW, PH);
+      FBuffer->SetOrigin(TPoint{0, 0});
       Changed = true;
     }
+    FPartial = true;
+  }
+  if (Design) {
+    if (Blend) MatchBlendBuffer();
+  } else if (Blend && !FBuffer->Empty() && (FBlendBuffer->Width() != FBuffer->Width() ||
+                                            FBlendBuffer->Height() != FBuffer->Height())) {
+    MatchBlendBuffer();
+    Changed = true;
   }
   if (Changed) NeedsRepaint = true;
   return Changed;
+}
+
+bool TKsBufferState::Place(const TRect& Shown) {
+  if (!FPartial || FBuffer->Empty() || Shown.right <= Shown.left || Shown.bottom <= Shown.top)
+    return false;
+  const TRect Held = FBuffer->Bounds();
+  if (Held.left <= Shown.left && Held.top <= Shown.top && Shown.right <= Held.right &&
+      Shown.bottom <= Held.bottom)
+    return false;
+  // As far as the shown part's corner, but never past the control's far end, so that
+  // the buffer holds as much of the control as it can.
+  const TPoint Origin{std::max(0, std::min<int>(Shown.left, ControlWidth - FBuffer->Width())),
+                      std::max(0, std::min<int>(Shown.top, ControlHeight - FBuffer->Height()))};
+  FBuffer->SetOrigin(Origin);
+  NeedsRepaint = true;
+  return true;
 }
 
 bool TKsBufferState::CanPaint() const {
@@ -103,25 +191,28 @@ bool TKsBufferState::CanPaint() const {
 }
 
 TRect TKsBufferState::PaintedRect() const {
-  return TRect{0, 0, std::min(ControlWidth, FBuffer->Width()),
-               std::min(ControlHeight, FBuffer->Height())};
+  const TRect Held = FBuffer->Bounds();
+  return TRect{Held.left, Held.top, std::min<int>(ControlWidth, Held.right),
+               std::min<int>(ControlHeight, Held.bottom)};
 }
 
 bool TKsBufferState::MatchBlendBuffer() {
   if (FBuffer->Empty()) return false;
-  if (FBlendBuffer->Width() == FBuffer->Width() && FBlendBuffer->Height() == FBuffer->Height())
-    return !FBlendBuffer->Empty();
-  return FBlendBuffer->TrySetSize(FBuffer->Width(), FBuffer->Height());
+  if (FBlendBuffer->Width() != FBuffer->Width() || FBlendBuffer->Height() != FBuffer->Height())
+    FBlendBuffer->TrySetSize(FBuffer->Width(), FBuffer->Height());
+  if (FBlendBuffer->Empty()) return false;
+  FBlendBuffer->SetOrigin(FBuffer->Origin());
+  return true;
 }
 
 void TKsBufferState::BeginBlend() {
   FBlendBuffer->SetAlpha(255);
-  if (Transparent) FBlendBuffer->Draw(FBuffer, 0, 0);
+  if (Transparent) FBlendBuffer->Draw(FBuffer, FBuffer->Origin().x, FBuffer->Origin().y);
 }
 
 void TKsBufferState::EndBlend() {
   FBuffer->SetAlpha(static_cast<Byte>(std::clamp(BlendValue, 0, 255)));
-  FBuffer->DrawUnder(FBlendBuffer, TRect{0, 0, FBuffer->Width(), FBuffer->Height()}, 0, 0);
+  FBuffer->DrawUnder(FBlendBuffer, FBlendBuffer->Bounds(), FBuffer->Origin().x, FBuffer->Origin().y);
 }
 
 // ---------------------------------------------------------------------------------
@@ -151,11 +242,17 @@ int TKsCustomControl::GetScrollBarSize() { return GetSystemMetrics(SM_CYVTHUMB);
 
 void TKsCustomControl::ResizeBuffer() {
   LayoutScrollBars();
-  if (FBuffering.Resize(Designing(this))) UpdateBuffer();
+  const bool Resized = FBuffering.Resize(Designing(this));
+  if (PlaceBuffer() || Resized) UpdateBuffer();
+}
+
+bool TKsCustomControl::PlaceBuffer() {
+  return FBuffering.Partial() && FBuffering.Place(ShownControlPart(this));
 }
 
 void TKsCustomControl::UpdateBuffer() {
   if (!Parent()) return;
+  PlaceBuffer();
   const bool Design = Designing(this);
   if (!Design && !Visible()) return;
   if (!FBuffering.CanPaint()) return;
@@ -194,16 +291,30 @@ void TKsCustomControl::PaintChildrenToBuffer() {
     const bool Shown = Design ? !Child->ControlStyle().Contains(csNoDesignVisible) : Child->Visible();
     if (auto* Kit = ObjectAs<TKsGraphicControl>(Child)) {
       if (!Shown) continue;
-      // The child paints over what lies under it in this buffer.
+      // The child paints over what lies under it in this buffer, both counted in the
+      // child's coordinates over the part of it that its buffer holds.
       struct TFromParent {
         TKsGraphicControl* Kit;
         ~TFromParent() { Kit->SetPaintingFromParent(false); }
       } FromParent{Kit};
       Kit->SetPaintingFromParent(true);
-      Buffer->Draw(Kit->Buffer(), 0, 0, Kit->BoundsRect());
+      Kit->PlaceBuffer();
+      TKsBitmap* Own = Kit->Buffer();
+      const TRect Held = Own->Bounds();
+      const TRect Part{Held.left, Held.top, std::min<LONG>(Held.right, Kit->Width()), std::min<LONG>(Held.bottom, Kit->Height())};
+      const long long Left = static_cast<long long>(Kit->Left()) + Part.left;
+      const long long Top = static_cast<long long>(Kit->Top()) + Part.top;
+      // Only a part that lies within this buffer's coordinates is exchanged.
+      if (Left + (Part.right - Part.left) > std::numeric_limits<int>::max() ||
+          Top + (Part.bottom - Part.top) > std::numeric_limits<int>::max())
+        continue;
+      const TRect Under{static_cast<int>(Left), static_cast<int>(Top),
+                        static_cast<int>(Left + (Part.right - Part.left)),
+                        static_cast<int>(Top + (Part.bottom - Part.top))};
+      Buffer->Draw(Own, Part.left, Part.top, Under);
       Kit->SetNeedsRepaint(true);
       Kit->UpdateBuffer();
-      Kit->Buffer()->Draw(Buffer, Kit->Left(), Kit->Top(), TRect{0, 0, Kit->Width(), Kit->Height()});
+      Own->Draw(Buffer, Under.left, Under.top, Part);
       continue;
     }
     if (auto* Window = ObjectAs<TWinControl>(Child)) {
@@ -281,7 +392,7 @@ void TKsCustomControl::WMPaint(TMessage& Message) {
     FBuffering.NeedsRepaint = true;
     UpdateBuffer();
     PaintChildrenToBuffer();
-    Buffer()->DrawToDC(DC, 0, 0);
+    Buffer()->DrawToDC(DC, Buffer()->Origin().x, Buffer()->Origin().y);
   }
   Message.Result = 0;
 }
@@ -291,7 +402,8 @@ void TKsCustomControl::WMEraseBkgnd(TMessage& Message) {
   if (DC && !Buffer()->Empty() && (Message.LParam & KsEraseIntoDC) != 0) {
     UpdateBuffer();
     // Only the control's own area: the buffer's extra grain holds nothing of it.
-    Buffer()->DrawRectToDC(DC, 0, 0, FBuffering.PaintedRect());
+    const TRect Part = FBuffering.PaintedRect();
+    Buffer()->DrawRectToDC(DC, Part.left, Part.top, Part);
   }
   // Ordinary erasing does nothing: the paint covers the whole window.
   Message.Result = 1;
@@ -356,11 +468,17 @@ void TKsGraphicControl::SetBlendValue(int Value) {
 bool TKsGraphicControl::IsOwnerBlended() { return OwnerBlended(this); }
 
 void TKsGraphicControl::ResizeBuffer() {
-  if (FBuffering.Resize(Designing(this))) UpdateBuffer();
+  const bool Resized = FBuffering.Resize(Designing(this));
+  if (PlaceBuffer() || Resized) UpdateBuffer();
+}
+
+bool TKsGraphicControl::PlaceBuffer() {
+  return FBuffering.Partial() && FBuffering.Place(ShownControlPart(this));
 }
 
 void TKsGraphicControl::UpdateBuffer() {
   if (!Parent()) return;
+  PlaceBuffer();
   if (!Designing(this) && !Visible()) return;
   if (!FBuffering.CanPaint() || !FBuffering.NeedsRepaint) return;
   // A windowed kit parent that paints this control has put its background here.
@@ -377,7 +495,7 @@ void TKsGraphicControl::Paint() {
   if (Buffer()->Empty()) return;
   FBuffering.NeedsRepaint = true;
   UpdateBuffer();
-  if (!FBuffering.NeedsRepaint) Buffer()->DrawToCanvas(Canvas(), 0, 0);
+  if (!FBuffering.NeedsRepaint) Buffer()->DrawToCanvas(Canvas(), Buffer()->Origin().x, Buffer()->Origin().y);
 }
 
 void TKsGraphicControl::Invalidate() {

@@ -7,6 +7,12 @@
 // Buffers grow and shrink in steps of BufferGrain pixels, so that resizing does not
 // make a new bitmap at every pixel.
 //
+// A buffer holds the whole control while it needs no more than KsWholeBufferPixels and
+// the system gives it. A larger control has a buffer of the part of it that shows
+// (ShownControlPart), no larger than the screen, placed at that part (the buffer's
+// origin, which every drawing into it honours): it moves with the part as the control
+// or its parents move or scroll, before every paint.
+//
 // A plain background-erase message does nothing (and counts as done); one whose lParam
 // has KsEraseIntoDC set asks a windowed kit control to paint its buffer into the given
 // DC, which is how a parent's background reaches transparent children (the kit sends
@@ -44,6 +50,16 @@ int BufferGrainSize(int Length, int Grain);
 // the virtual screen's.
 TPoint ShownBufferExtent(int ControlWidth, int ControlHeight);
 
+// The most pixels a buffer of a whole control may have (32 MB); a control that needs
+// more has a buffer of the part of it that shows.
+inline constexpr long long KsWholeBufferPixels = 1LL << 23;
+
+// The part of a control that shows, in its own coordinates: its rectangle cut by the
+// client area of every parent up the chain and, once its windows exist, by the virtual
+// screen; from that part's top-left, no larger than the virtual screen each way.
+// Empty when nothing of it shows.
+TRect ShownControlPart(TControl* Control);
+
 // ---------------------------------------------------------------------------------
 
 // What both buffered bases keep and do alike: the buffers, the copy of the font they
@@ -66,14 +82,21 @@ class TKsBufferState {
   bool SetBlend(bool Value);
   bool SetBlendValue(int Value);
 
-  // Sizes the buffers in grain steps for the part of the control a screen can show
-  // (ShownBufferExtent), from its top-left corner: a control larger than the screen
-  // paints that part. True (and NeedsRepaint) when they changed. While designing they
-  // are always sized anew. A size the system cannot give leaves the buffer empty.
+  // Sizes the buffers in grain steps for the whole control when that needs no more
+  // than KsWholeBufferPixels and the system gives it; otherwise for the part a screen
+  // can show (ShownBufferExtent), placed at the control's top-left until Place moves
+  // it. True (and NeedsRepaint) when they changed. While designing they are always
+  // sized anew. A size the system cannot give leaves the buffer empty.
   bool Resize(bool Design);
+  // Whether the buffer holds only a part of the control.
+  bool Partial() const { return FPartial; }
+  // A partial buffer moved, when it does not hold all of Shown (in the control's
+  // coordinates), so that it does: its origin at Shown's top-left, or less where the
+  // control ends. True (and NeedsRepaint) when it moved.
+  bool Place(const TRect& Shown);
   // A buffer to paint and a control of some size.
   bool CanPaint() const;
-  // The part of the buffer that holds the control: its size, cut to the buffer's.
+  // The part of the control that the buffer holds, in the control's coordinates.
   TRect PaintedRect() const;
   // Paints the buffer again: the control's font copied, then for a blended control
   // Background into the blend buffer, PaintBuffer and the composition at BlendValue;
@@ -92,8 +115,8 @@ class TKsBufferState {
   int ControlHeight = 0;
 
  private:
-  // The blend buffer takes the buffer's size (Blend may have been turned on since the
-  // last resize); false when it cannot have it.
+  // The blend buffer takes the buffer's size and origin (Blend may have been turned on
+  // since the last resize); false when it cannot have it.
   bool MatchBlendBuffer();
   // Before PaintBuffer, with the background in the blend buffer: the background made
   // opaque and, for a transparent control, laid into the buffer to paint over.
@@ -105,6 +128,7 @@ class TKsBufferState {
   TKsBitmap* FBlendBuffer;
   TFont* FFont;
   int FGrain = KsDefaultBufferGrain;
+  bool FPartial = false;
 };
 
 template <class TBackground, class TPaint>
@@ -161,6 +185,9 @@ class TKsCustomControl : public TWinControl {
   // Sizes the buffers for ControlWidth x ControlHeight in grain steps; a change
   // repaints.
   void ResizeBuffer();
+  // A buffer that holds only part of the control moved to the part that shows; true
+  // when it moved (it then needs repainting).
+  bool PlaceBuffer();
 
   // The built-in scroll bars: 0 none, 1 horizontal, 2 vertical, 3 both; made with the
   // window (a change takes effect when the window is made again).
@@ -259,6 +286,7 @@ class TKsGraphicControl : public TGraphicControl {
   // Paints the buffer again when NeedsRepaint is set.
   void UpdateBuffer();
   void ResizeBuffer();
+  bool PlaceBuffer();
 
   void Invalidate() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;

@@ -265,3 +265,35 @@ TEST(KsGdiShapesTest, LinesAndShapesReuseThePensAndBrushesOfTheirColours) {
   EXPECT_EQ(SharedObjectCount(), Shared);
   EXPECT_EQ(GdiHandleCount(), Start);
 }
+
+namespace {
+// A bitmap holding part of a larger image: every operation takes the image's
+// coordinates, pixels, GDI and copies between bitmaps alike; a new size drops the origin.
+TEST(KsOriginTest, ABitmapWithAnOriginDrawsInTheImagesCoordinates) {
+  using skintest::MakeBitmap;
+  TOwned<TKsBitmap> Part = MakeBitmap(4, 3, 0xFF000000);
+  Part->SetOrigin(TPoint{100, 5000});
+  EXPECT_EQ(Part->Bounds(), (TRect{100, 5000, 104, 5003}));
+  Part->FillRect(TRect{0, 0, 101, 5001}, 0xFFFF0000);  // only the image's pixel (100, 5000)
+  EXPECT_EQ(Part->Bits()[0], 0xFFFF0000u);
+  EXPECT_EQ(Part->Bits()[1], 0xFF000000u);
+  Part->SetPixel(103, 5002, 0xFF00FF00);
+  EXPECT_EQ(Part->Bits()[11], 0xFF00FF00u);
+  EXPECT_EQ(Part->GetPixel(103, 5002), 0xFF00FF00u);
+  EXPECT_EQ(Part->GetPixel(3, 2), KsColorBlack);
+  SetPixelV(Part->DC(), 101, 5000, RGB(0, 0, 255));
+  GdiFlush();
+  EXPECT_EQ(Part->Bits()[1] & 0xFFFFFF, 0x0000FFu);
+  // Drawn whole onto another part of the image at its own place, blended or copied.
+  for (bool Blend : {false, true}) {
+    TOwned<TKsBitmap> Other = MakeBitmap(4, 3, 0xFFFFFFFF);
+    Other->SetOrigin(TPoint{102, 5001});
+    Part->SetAlphaBlend(Blend);
+    Part->Draw(Other.get(), 100, 5000);
+    EXPECT_EQ(Other->GetPixel(103, 5002), 0xFF00FF00u);
+    EXPECT_EQ(Other->GetPixel(105, 5003), 0xFFFFFFFFu);
+  }
+  Part->SetSize(5, 3);
+  EXPECT_EQ(Part->Origin(), (TPoint{0, 0}));
+}
+}  // namespace

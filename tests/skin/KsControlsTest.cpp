@@ -30,6 +30,7 @@ class TSolid : public Base {
  public:
   explicit TSolid(TComponent* AOwner) : Base(AOwner) {}
   std::optional<TKsColor> Solid;
+  std::optional<int> BlackRow;  // a row drawn black over the fill
   int Paints = 0;
 
  protected:
@@ -39,6 +40,7 @@ class TSolid : public Base {
       this->Buffer()->FillRect(TRect{0, 0, this->Width(), this->Height()}, *Solid);
     else
       Base::PaintBuffer();
+    if (BlackRow) this->Buffer()->FillRect(TRect{0, *BlackRow, this->Width(), *BlackRow + 1}, KsColorBlack);
   }
 };
 using TSolidControl = TSolid<TKsCustomControl>;
@@ -61,6 +63,24 @@ class TBlueWindow : public TCustomControl {
 
  private:
   bool FTransparent;
+};
+
+// A white box that scrolls its children as a scroll box does: the windows move with the
+// client area's pixels, the graphic children by their bounds.
+class TScrollingBox : public TCustomControl {
+ public:
+  explicit TScrollingBox(TComponent* AOwner) : TCustomControl(AOwner) { SetColor(clWhite); }
+  void ScrollBy(int DY) {
+    ScrollWindowEx(Handle(), 0, DY, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+    for (int I = 0; I < ControlCount(); ++I)
+      if (TControl* C = Controls(I); !ObjectAs<TWinControl>(C)) C->SetBounds(C->Left(), C->Top() + DY, C->Width(), C->Height());
+  }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clWhite);
+    Canvas()->FillRect(ClientRect());
+  }
 };
 
 // A form that composes its children's painting itself, as the skinned form does.
@@ -345,6 +365,70 @@ TEST_F(KsBufferTest, KitControlsOfAnyHeightReadBackAndPaintTheirTopPart) {
       PaintNow(Read);
       EXPECT_EQ(ScreenPixel(Read->Handle(), 300, 50), RGB(255, 0, 0));
       EXPECT_EQ(ScreenPixel(Read->Handle(), 300, 290), RGB(255, 0, 0));
+    }
+  }
+  EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
+}
+
+// Kit controls taller than the screen, of each base, blended or not, scrolled so that
+// only their last rows show: in the form (each 150 rows down from its top, with a black
+// row 50 above its end) and in a box scrolled half way, then to its end (200 rows show,
+// the black row 100 above its end). The windowed one ends at x 200, some also scrolled
+// left. A buffer holds the whole control while a buffer may be that large, past that
+// the part that shows; either way that part is painted. (The system keeps a window's
+// position within 16 bits: a window cannot be scrolled further up than 32768 pixels.)
+TEST_F(KsBufferTest, TallControlsPaintThePartThatShowsWhereverTheyAreScrolled) {
+  // The form's pixel, child windows included.
+  auto OnScreen = [&](int X, int Y) {
+    HDC DC = GetDCEx(Form->Handle(), nullptr, DCX_CACHE);
+    const COLORREF C = GetPixel(DC, X, Y);
+    ReleaseDC(Form->Handle(), DC);
+    return C;
+  };
+  const std::pair<int, int> Sizes[] = {{700, 200},  {1000, 200},   {1500, 200},  {3000, 200},
+                                       {20000, 200}, {3000, 10000}, {20000, 1000}, {100000, 200}};
+  for (bool Blended : {false, true}) {
+    // A colour painted over white, as the screen shows it.
+    auto Seen = [&](TColor C) {
+      const TKsColor K = BlendPixel(ColorToKsColor(C, Blended ? KsDefaultBlendValue : 255), KsColorWhite);
+      return RGB(KsRed(K), KsGreen(K), KsBlue(K));
+    };
+    for (const auto& [H, W] : Sizes) {
+      SCOPED_TRACE(std::string(Blended ? "blended " : "") + std::to_string(W) + " x " + std::to_string(H));
+      auto Expect = [&](int Shown, int Black) {
+        for (int Y : {0, Black - 1, Black, Black + 1, Shown - 1}) {
+          SCOPED_TRACE("row " + std::to_string(Y));
+          if (H <= 32768) {
+            EXPECT_EQ(OnScreen(100, Y), Seen(Y == Black ? clBlack : clRed));
+          }
+          EXPECT_EQ(OnScreen(250, Y), Seen(Y == Black ? clBlack : clBlue));
+        }
+      };
+      auto Make = [&](int Top, int Black, TWinControl* Parent) {
+        auto* C = Add<TSolidControl>(200 - W, Top, W, H, Parent);
+        auto* G = Add<TSolidGraphic>(210, Top, 80, H, Parent);
+        C->SetColor(clRed);
+        G->SetColor(clBlue);
+        C->SetBlend(Blended);
+        G->SetBlend(Blended);
+        C->BlackRow = G->BlackRow = H - Black;
+        return C;
+      };
+      TSolidControl* C = Make(-(H - 150), 50, nullptr);
+      PaintNow(Form);
+      PaintNow(C);
+      Expect(150, 100);
+      while (Form->ControlCount() > 0) Form->Controls(0)->Free();
+
+      auto* Box = Add<TScrollingBox>(0, 0, 300, 200);
+      Make(0, 100, Box);
+      Pump();
+      Box->ScrollBy(-(H - 200) / 2);
+      Pump();
+      Box->ScrollBy((H - 200) / 2 - (H - 200));
+      Pump();
+      Expect(200, 100);
+      Box->Free();
     }
   }
   EXPECT_TRUE(Log->Messages.empty()) << Log->Messages.front();
