@@ -402,6 +402,19 @@ bool TdxWrapGuard::Decode(HWND Window, const TMessage& Message, TTextChange& Cha
   return true;
 }
 
+bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text) {
+  TTextChange Edit;
+  if (!Decode(Window, Message, Edit)) return false;
+  Text = Edit.Whole ? Edit.Text : Spliced(WindowText(Window), Edit);
+  return true;
+}
+
+AnsiString TdxWrapGuard::Spliced(const AnsiString& Now, const TTextChange& Edit) {
+  const std::size_t From = ByteOffset(Now, Edit.From);
+  const std::size_t To = std::min(Now.size(), From + ByteOffset(Now.substr(From), CharCount(Edit.Old)));
+  return Now.substr(0, From) + Edit.Text + Now.substr(To);
+}
+
 void TdxWrapGuard::WrapAt(HWND Window, int Width) {
   if (Width == FWidth) return;
   if (Width == 0) {
@@ -490,9 +503,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     // A change of a few paragraphs that no longer fits the width the control wraps at:
     // the whole text moves to a width at which it costs at most half the budget where
     // one does, so that a text growing a paragraph at a time moves rarely.
-    const AnsiString Now = WindowText(Window);
-    const std::size_t From = ByteOffset(Now, Edit.From);
-    const AnsiString Text = Now.substr(0, From) + Edit.Text + Now.substr(std::min(Now.size(), From + ByteOffset(Now.substr(From), CharCount(Edit.Old))));
+    const AnsiString Text = Spliced(WindowText(Window), Edit);
     int Width = NeededWidth(Font, Text, Budget / 2);
     if (Width >= Widest) Width = NeededWidth(Font, Text);
     Change(Window, std::max(Width, Area + 1), Handle);

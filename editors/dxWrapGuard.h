@@ -87,6 +87,11 @@ class TdxWrapGuard {
   // The width the rich edit control Window wraps its text at: its text area less what
   // the selection bar keeps.
   static int AreaWidth(HWND Window);
+  // The text that Message would leave in the control Window: WM_SETTEXT's, or the
+  // control's with the selection replaced by EM_REPLACESEL's text or a typed
+  // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
+  // read-only control). False for every other message.
+  static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
   // A message that changes the text of the control Window, which draws in Font: a
   // WM_SETTEXT, an EM_REPLACESEL, a typed character, or a cut, a clear, Backspace or
   // Delete (none of these in a read-only control), made by Handle, the control's
@@ -156,6 +161,8 @@ class TdxWrapGuard {
   };
   // Decodes Message, a change of the text of the control Window; false for any other.
   static bool Decode(HWND Window, const TMessage& Message, TTextChange& Change);
+  // The text Now becomes with Edit, a change of a few of its paragraphs.
+  static AnsiString Spliced(const AnsiString& Now, const TTextChange& Edit);
   // The costs of Text in Font at the width the control wraps at, its Area and WidestRow.
   TCosts CostsOf(HFONT Font, const AnsiString& Text, int Area) const;
   // The narrowest wrapping width at which Text costs at most Limit in Font; 0 when any
