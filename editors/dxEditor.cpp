@@ -7,19 +7,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/Exceptions.h"
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/SystemLibrary.h"
 #include "classlib/TypInfo.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditTexts.h"
 #include "editors/dxMaskEdit.h"
+#include "editors/dxMemo.h"
+#include "editors/dxWrapGuard.h"
 
 TCLASS_IMPL(TdxInplaceTextEdit)
 TCLASS_IMPL(TdxTextEditViewData)
@@ -65,11 +70,6 @@ AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
   }
 }
 
-// A one-line window shows a tab as a space. The rich edit control places a tab by
-// walking every tab stop from the line's start, in twips held in 32 bits times the
-// screen's resolution: the walk grows with the tab's distance from the start, and past
-// INT_MAX / 1440 pixels (about 1.49 million: a long text, or a large font) it never
-// ends. A multi-line window wraps its lines within its width and keeps its tabs.
 bool IsOneLine(HWND Handle) { return !(GetWindowLongA(Handle, GWL_STYLE) & ES_MULTILINE); }
 
 AnsiString TabsAsSpaces(AnsiString Text) {
@@ -216,13 +216,13 @@ void TdxInplaceTextEdit::SetModified(bool Value) {
 
 void TdxInplaceTextEdit::SetReadOnlyValue(bool Value) {
   inherited::SetReadOnlyValue(Value);
-  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, Value, 0);
+  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, Value || FHolding, 0);
 }
 
 void TdxInplaceTextEdit::RefreshDefaults() {
   inherited::RefreshDefaults();
   if (!StoredValues().Contains(esvMaxLength)) SetMaxLengthValue(GetDefaultMaxLength());
-  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
+  if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked() || FHolding, 0);
 }
 
 void TdxInplaceTextEdit::RestoreDefaults() {
@@ -327,7 +327,7 @@ void TdxInplaceTextEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 
 void TdxInplaceTextEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
 
 void TdxInplaceTextEdit::PasteText() {
-  if (CanEditLinked()) PasteRichEditPlainText(FHandle);
+  if (CanEditLinked() && !FHolding) PasteRichEditPlainText(FHandle);
 }
 
 void TdxInplaceTextEdit::ClearUndo() {
@@ -402,7 +402,12 @@ void TdxInplaceTextEdit::CreateHandle() {
 
 void TdxInplaceTextEdit::DestroyWnd() {
   FSavedModified = GetModified();
+  // The text kept is the one held, with its tabs.
   inherited::DestroyWnd();
+  FHolding = false;
+  FTextRefused = false;
+  AnsiString().swap(FHeldText);
+  FWindowlessText = FText;
 }
 
 void TdxInplaceTextEdit::SetBackgroundColor() {
@@ -467,19 +472,17 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       SetBackgroundColor();
       break;
     case WM_SETFONT: WMSetFont(Message); break;
-    case WM_SETTEXT: {
-      const auto* Given = reinterpret_cast<const char*>(Message.LParam);
-      if (Given && std::strchr(Given, '\t') && IsNativeEdit() && IsOneLine(FHandle)) {
-        const AnsiString Shown = TabsAsSpaces(Given);
-        Message.LParam = reinterpret_cast<LPARAM>(Shown.c_str());
-        inherited::Dispatch(Message);
-        Message.LParam = reinterpret_cast<LPARAM>(Given);
-      } else {
-        inherited::Dispatch(Message);
-      }
-      SetWindowMaxLength(FMaxLength);
+    case CM_FONTCHANGED:
+      // With a window, WM_SETFONT refuses the font (WMSetFont).
+      if (!HandleAllocated() && OneLine() && !KeepsText() && !PlacesTabs(Font()->Handle(), FText))
+        throw EInvalidOperation(SdxEditTabTooFar);
+      inherited::Dispatch(Message);
       break;
-    }
+    case WM_SETTEXT:
+      FTextRefused = false;
+      inherited::Dispatch(Message);
+      if (!FTextRefused) SetWindowMaxLength(FMaxLength);
+      break;
     case WM_SIZE:
       inherited::Dispatch(Message);
       if (IsNativeEdit() && HandleAllocated()) SetWindowRect();
@@ -495,6 +498,10 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
         inherited::Dispatch(Message);
       break;
     case CM_TEXTCHANGED:
+      // A text refused is told to the call that gave it: Text's setter follows its
+      // WM_SETTEXT with CM_TEXTCHANGED.
+      if (std::exchange(FTextRefused, false)) throw EInvalidOperation(SdxEditTabTooFar);
+      if (!HandleAllocated()) KeepWindowlessText();
       if (IsNativeEdit()) {
         inherited::Dispatch(Message);
       } else {
@@ -533,22 +540,114 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
 }
 
 void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
-  // A Tab typed into a one-line window that takes it (outside a grid) is a space.
-  if (Message.Msg == WM_CHAR && Message.WParam == '\t' && IsNativeEdit() && HandleAllocated() &&
-      IsOneLine(FHandle))
-    Message.WParam = ' ';
   if (Message.Msg == WM_PASTE && IsNativeEdit() && HandleAllocated()) {
+    TFlagScope Pasting(FPasting);
     PasteText();
     Message.Result = 0;
     return;
   }
+  if (GuardTabs(Message)) return;
   inherited::DefaultHandler(Message);
 }
 
+AnsiString TdxInplaceTextEdit::GetText() const { return FHolding ? FHeldText : inherited::GetText(); }
+
+// A font in which the control could not place a tab of the text is refused before the
+// control lays the text out in it; a host setting up its editor gets the text shown
+// without its tabs instead. The undo buffer goes with the old font: an undo would bring
+// back a text measured in it.
 void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
+  const bool Guarded = HandleAllocated() && OneLine();
+  const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
+  const bool Places = !Guarded || PlacesTabs(NewFont, GetText());
+  if (!Places && !KeepsText()) throw EInvalidOperation(SdxEditTabTooFar);
+  const bool WasModified = GetModified();
+  if (!Places && !FHolding) ShowWithoutTabs(GetText());
+  const auto OldFont = Guarded ? reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)) : nullptr;
   inherited::Dispatch(Message);
   if (!IsNativeEdit() || !HandleAllocated()) return;
   SetRichEditTextColor(FHandle, Font()->Color(), SCF_DEFAULT);
+  if (!Guarded) return;
+  if (Places && FHolding) {
+    // The text held is no change.
+    TFlagScope Setting(FSettingValue);
+    ShowHeldText();
+  }
+  SetModified(WasModified);
+  if (OldFont != NewFont) ClearUndo();
+}
+
+bool TdxInplaceTextEdit::OneLine() {
+  if (!IsNativeEdit()) return false;
+  return HandleAllocated() ? IsOneLine(FHandle) : !Is<TdxInplaceMemoEdit>();
+}
+
+bool TdxInplaceTextEdit::KeepsText() {
+  const TCustomdxContainer* Host = GetContainer();
+  return FCreatingWindow || (Host && Host->ContainerFlag());
+}
+
+bool TdxInplaceTextEdit::PlacesTabs(HFONT Font, const AnsiString& Text) const {
+  if (Text.find('\t') == AnsiString::npos) return true;
+  return TdxWrapGuard::PlacesTabs(Font, ApplyCase(Text, FCharCase), false);
+}
+
+bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
+  const UINT Msg = Message.Msg;
+  if ((Msg != WM_SETTEXT && Msg != EM_REPLACESEL && Msg != WM_CHAR) || !HandleAllocated() || !OneLine()) return false;
+  // A user's paste replaces the selection; any other replacement is a program's.
+  const bool UserChange = Msg == WM_CHAR || (Msg == EM_REPLACESEL && FPasting);
+  AnsiString Text;
+  // The window that shows a text without its tabs is read-only, and only a new text
+  // replaces the one it holds.
+  const bool Refused = (FHolding && Msg == EM_REPLACESEL) ||
+                       (TdxWrapGuard::ResultingText(FHandle, Message, Text) && !PlacesTabs(Font()->Handle(), Text));
+  if (Msg == WM_SETTEXT && Refused && KeepsText()) {
+    ShowWithoutTabs(Text);
+    Message.Result = TRUE;
+    return true;
+  }
+  if (!Refused) {
+    if (Msg == WM_SETTEXT && FHolding) {
+      FHolding = false;
+      AnsiString().swap(FHeldText);
+      SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
+    }
+    return false;
+  }
+  if (UserChange)
+    MessageBeepProc(0);
+  else if (Msg == WM_SETTEXT)
+    FTextRefused = true;
+  Message.Result = 0;
+  return true;
+}
+
+void TdxInplaceTextEdit::ShowWithoutTabs(const AnsiString& Text) {
+  FHeldText = Text;
+  FHolding = true;
+  SendMessageA(FHandle, EM_SETREADONLY, TRUE, 0);
+  const AnsiString Shown = TabsAsSpaces(Text);
+  TMessage Set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown.c_str())};
+  inherited::DefaultHandler(Set);
+  SetWindowMaxLength(FMaxLength);
+}
+
+void TdxInplaceTextEdit::ShowHeldText() {
+  const AnsiString Text = std::exchange(FHeldText, AnsiString());
+  FHolding = false;
+  SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
+  TMessage Set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())};
+  inherited::DefaultHandler(Set);
+  SetWindowMaxLength(FMaxLength);
+}
+
+void TdxInplaceTextEdit::KeepWindowlessText() {
+  if (OneLine() && !KeepsText() && !PlacesTabs(Font()->Handle(), FText)) {
+    FText = FWindowlessText;
+    throw EInvalidOperation(SdxEditTabTooFar);
+  }
+  FWindowlessText = FText;
 }
 
 void StartRichEditOle() {
@@ -572,7 +671,7 @@ UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
 
 void PasteRichEditPlainText(HWND Handle) {
   AnsiString Text = Clipboard()->AsText();
-  if (IsOneLine(Handle)) Text = TabsAsSpaces(Text.substr(0, Text.find_first_of("\r\n")));
+  if (IsOneLine(Handle)) Text = Text.substr(0, Text.find_first_of("\r\n"));
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
   const LRESULT TextLength = SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
   CHARRANGE Selection{0, 0};

@@ -6,9 +6,18 @@
 // the editor adds the forced letter case, the length limit, the selection operations
 // and an editing menu. A descendant that is not a native edit gets a plain window of
 // its own class ("...NoEdit") and paints through its view data. Cells are painted by
-// the class's DrawContent with the same text rules as the live control. A one-line
-// window shows a tab as a space, set, pasted or typed: the control would walk every
-// tab stop before it, without end past about 1.49 million pixels.
+// the class's DrawContent with the same text rules as the live control.
+//
+// The control places a tab by walking every tab stop from the start of its line, in
+// twips held in 32 bits times the screen's resolution: past about 1.49 million pixels
+// that walk never ends. A one-line editor keeps every tab the control can place (along
+// the whole line, in the editor's font, as TdxWrapGuard::PlacesTabs measures it) and
+// refuses a text or a font that puts one too far: a program's with EInvalidOperation
+// (SdxEditTabTooFar), the user's typing or pasting with a beep, and the old text and
+// font stay. A text the editor already holds is never refused: a host's value loaded
+// into it (the container's flag raised), or the text its window is made with, that the
+// control cannot place is shown without its tabs in a read-only window, and the editor
+// keeps it whole as its text. The memo wraps its lines and keeps its tabs its own way.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +29,10 @@
 #include "editors/dxCntner_Edit.h"
 
 class TPopupMenu;
+
+// The message of a program's text, or font, that would put a tab of a one-line
+// editor's text farther along its line than the control can place it.
+inline constexpr const char* SdxEditTabTooFar = "Text holds a tab too far along its line to be shown";
 
 // The room a rich edit control's selection bar takes on the left.
 inline constexpr int dxSelectionBarWidth = 8;
@@ -135,8 +148,11 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void Loaded() override;
   void Dispatch(TMessage& Message) override;
   // A paste reaches the control only here, past the editor's checks: the editor puts
-  // the clipboard's text in itself.
+  // the clipboard's text in itself. So do a text, a replaced selection and a typed
+  // character, which a one-line window refuses when they put a tab too far along.
   void DefaultHandler(TMessage& Message) override;
+  // The text held: while the window shows it without its tabs, the text itself.
+  AnsiString GetText() const override;
 
   TNotifyEvent OnSelectionChange;
 
@@ -175,6 +191,27 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // editor can be edited.
   void PasteText();
   void WMSetFont(TMessage& Message);
+  // Whether the editor is a native edit on one line, whose control places tabs along
+  // the whole line; the memo has several.
+  bool OneLine();
+  // Whether the text that comes is one the editor holds already and never refuses: a
+  // host's value loaded, or the text the window is made with.
+  bool KeepsText();
+  // Whether the control can place every tab of Text in Font, along the line, in the
+  // forced case.
+  bool PlacesTabs(HFONT Font, const AnsiString& Text) const;
+  // A text change of a one-line window (WM_SETTEXT, EM_REPLACESEL, a typed character)
+  // that would leave a tab the control cannot place: refused (the user's with a beep),
+  // or for a text the editor holds already shown without its tabs (ShowWithoutTabs).
+  // False when the message goes on to the control as it is.
+  bool GuardTabs(TMessage& Message);
+  // Shows Text in the window without its tabs, read-only, and keeps it as the text.
+  void ShowWithoutTabs(const AnsiString& Text);
+  // The window shows the text held again as it is, editable as the editor is.
+  void ShowHeldText();
+  // Without a window, a program's text that the window could not show is refused, and
+  // the editor keeps the text it held (FWindowlessText).
+  void KeepWindowlessText();
   void WMContextMenu(TMessage& Message);
   void WMMouseDown(TMessage& Message);
   void ShowEditingMenu(TPoint Pos);
@@ -195,6 +232,15 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   char FPasswordChar = '\0';
   TdxTextEditOleCallback FOleCallback;
   bool FSelectionBar = false;
+  // Set by a program's text refused, until the next text or CM_TEXTCHANGED: Text's
+  // setter follows its WM_SETTEXT with CM_TEXTCHANGED, which raises.
+  bool FTextRefused = false;
+  bool FPasting = false;
+  // True while the window shows FHeldText without its tabs.
+  bool FHolding = false;
+  AnsiString FHeldText;
+  // The text last kept while the editor has no window.
+  AnsiString FWindowlessText;
 };
 
 // The unit's start: loads the rich edit library and the editing menu's captions. Its
