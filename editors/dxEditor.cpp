@@ -23,7 +23,6 @@
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditTexts.h"
 #include "editors/dxMaskEdit.h"
-#include "editors/dxMemo.h"
 #include "editors/dxWrapGuard.h"
 
 TCLASS_IMPL(TdxInplaceTextEdit)
@@ -579,7 +578,7 @@ void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
 
 bool TdxInplaceTextEdit::OneLine() {
   if (!IsNativeEdit()) return false;
-  return HandleAllocated() ? IsOneLine(FHandle) : !Is<TdxInplaceMemoEdit>();
+  return HandleAllocated() ? IsOneLine(FHandle) : !MultiLine();
 }
 
 bool TdxInplaceTextEdit::KeepsText() {

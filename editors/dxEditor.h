@@ -182,6 +182,8 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   bool SettingValue() const { return FSettingValue; }
   bool ApplyingCase() const { return FApplyingCase; }
   bool CreatingWindow() const { return FCreatingWindow; }
+  // Whether the editor's window has several lines (the memo's).
+  virtual bool MultiLine() const { return false; }
 
  private:
   void Changed();

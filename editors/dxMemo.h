@@ -88,6 +88,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
 
  protected:
   bool HasDataLink() override { return false; }
+  bool MultiLine() const override { return true; }
   bool WantTabChar() override { return FWantTabs; }
   void AfterActivate() override;
   void KeyDown(Word& Key, TShiftState Shift) override;

@@ -203,8 +203,10 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   const std::string Held = std::string(3000, 'x') + "\t";
   Edit->SetText(Held);
   const LRESULT Font = SendMessageA(Edit->Handle(), WM_GETFONT, 0, 0);
+  const int Height = Edit->Font()->Height();
   ExpectRefused(Edit, [&] { Edit->Font()->SetHeight(2000); });
   EXPECT_EQ(Font, SendMessageA(Edit->Handle(), WM_GETFONT, 0, 0));
+  EXPECT_EQ(Height, Edit->Font()->Height());
 
   const auto ReadOnly = [](TdxInplaceTextEdit* Target) {
     return (GetWindowLongA(Target->Handle(), GWL_STYLE) & ES_READONLY) != 0;
@@ -223,6 +225,7 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   ExpectRefused(Fresh, [&] { Fresh->SetText(Line + "\t"); });
   Fresh->SetText(Held);
   ExpectRefused(Fresh, [&] { Fresh->Font()->SetHeight(2000); });
+  EXPECT_EQ(Height, Fresh->Font()->Height());
   Fresh->SetParent(Host);
   Fresh->HandleNeeded();
   EXPECT_TRUE(Held == Fresh->Text());
