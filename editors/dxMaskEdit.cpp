@@ -197,14 +197,9 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   const int At = FMask.NextPosition(Start);
   if (Lead) {
     // Both bytes take two adjacent positions that take letters.
-    const int Second = At < 0 ? -1 : FMask.NextPosition(At + 1);
-    const bool Fits = At >= 0 && Second == At + 1 && FMask.Char(At).Kind != mkDigit &&
-                      FMask.Char(At).Kind != mkDigitOrSign &&
-                      FMask.Char(Second).Kind != mkDigit &&
-                      FMask.Char(Second).Kind != mkDigitOrSign;
-    if (!Fits) return false;
+    if (!FMask.AcceptsDoubleByte(At)) return false;
     ReplaceChars(At, AnsiString{Lead, Ch});
-    CaretAfter(Second);
+    CaretAfter(At + 1);
     return true;
   }
   char Accepted = Ch;
@@ -270,6 +265,8 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     Select(Start, Start);
     ForgetSkipped();
   }
+  if (FMask.FitsFrom(Text, Start) && static_cast<int>(WindowText().size()) == FMask.Length())
+    return PasteInPlace(Text, Start);
   TValueScope<int> From(FPasteFrom, Start);
   int Refused = 0;
   for (char Ch : Text)
@@ -282,6 +279,38 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     GetSel(Caret, CaretStop);
     if (Caret == CaretStop && AlignPastedField(Stop, Caret)) CaretAfter(Stop - 1);
   }
+  return Refused;
+}
+
+int TdxInplaceMaskEdit::PasteInPlace(const AnsiString& Text, int Start) {
+  FLeadByte = '\0';
+  ForgetSkipped();
+  const AnsiString Old = WindowText();
+  AnsiString New = Old;
+  int Refused = 0;
+  for (int I = Start; I < FMask.Length(); ++I) {
+    char Ch = Text[static_cast<std::size_t>(I - Start)];
+    const auto At = static_cast<std::size_t>(I);
+    if (!FMask.Char(I).IsPosition()) continue;
+    if (IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
+      // Both bytes, on the two positions FitsFrom found for them.
+      if (FMask.AcceptsDoubleByte(I)) {
+        New[At] = Ch;
+        New[At + 1] = Text[At + 1 - static_cast<std::size_t>(Start)];
+      } else {
+        ++Refused;
+      }
+      ++I;
+    } else if (FMask.Accepts(I, Ch)) {
+      New[At] = Ch;
+    } else if (FMask.IsBlank(Ch)) {
+      New[At] = FMask.BlankChar();
+    } else {
+      ++Refused;
+    }
+  }
+  if (New != Old) ReplaceChars(Start, New.substr(static_cast<std::size_t>(Start)));
+  CaretAfter(FMask.Length() - 1);
   return Refused;
 }
 

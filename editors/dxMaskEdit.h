@@ -82,6 +82,15 @@ class TdxEditMask {
   int FirstGap(const AnsiString& Text, bool RawText) const;
   // Whether position Index takes Ch; a letter is converted to the position's case.
   bool Accepts(int Index, char& Ch) const;
+  // Whether positions Index and Index + 1 together take a double-byte character: both
+  // take letters.
+  bool AcceptsDoubleByte(int Index) const;
+  // Whether Ch stands for an empty position: the blank character or a space.
+  bool IsBlank(char Ch) const { return Ch == FBlankChar || Ch == ' '; }
+  // Whether Text lays one character on each shown character from From to the end: as
+  // many characters, each literal holding itself, or a blank where the literal is one,
+  // and a double-byte character on two positions.
+  bool FitsFrom(const AnsiString& Text, int From) const;
 
   // The first position at or after From, or -1.
   int NextPosition(int From) const;
@@ -143,12 +152,14 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void KeyPress(char& Key) override;
   void CreateWnd() override;
 
-  // Puts Text in at the selection through the input step, the selection's positions
-  // blanked first, and answers how many of its characters no position took (without a
-  // beep: the caller tells the user). A field of required digits the paste fills from
-  // its start but stops short of, at the field's separator or at the end of the
-  // selection replaced, takes its digits at its right with zeros before them: "1:" over
-  // "00:" is 01.
+  // Puts Text in at the selection, the selection's positions blanked first, and answers
+  // how many of its characters no position took (without a beep: the caller tells the
+  // user). A text that fits the mask from the selection's start to the end, as the
+  // editor's own text does, lands there character for character, so that none moves
+  // out of its place. Any other goes through the input step: a field of required
+  // digits the paste fills from its start but stops short of, at the field's separator
+  // or at the end of the selection replaced, takes its digits at its right with zeros
+  // before them: "1:" over "00:" is 01.
   int PasteChars(const AnsiString& Text);
 
   // Descendants that read and validate the window text as shown set it.
@@ -167,6 +178,10 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // character or a space) does so only for the next literal, and otherwise leaves its
   // position empty and moves on, so that a text the editor showed pastes back as it was.
   bool InputChar(char Ch, bool Pasted = false);
+  // Lays Text, which fits the mask from Start, on the window's characters from there:
+  // a position takes its character when its class accepts it, and a blank empties it;
+  // a character it refuses leaves it as it is and is counted. Answers the count.
+  int PasteInPlace(const AnsiString& Text, int Start);
   // The field of required digits that ends at End, filled by the paste from its start
   // up to Caret only: its digits move to its right, zeros before them (true when they
   // did).

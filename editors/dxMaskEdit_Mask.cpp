@@ -226,6 +226,32 @@ bool TdxEditMask::Accepts(int Index, char& Ch) const {
   return true;
 }
 
+bool TdxEditMask::AcceptsDoubleByte(int Index) const {
+  auto TakesLetters = [this](int I) {
+    if (I < 0 || I >= Length()) return false;
+    const TdxMaskCharKind Kind = Char(I).Kind;
+    return Kind != mkLiteral && Kind != mkDigit && Kind != mkDigitOrSign;
+  };
+  return TakesLetters(Index) && TakesLetters(Index + 1);
+}
+
+bool TdxEditMask::FitsFrom(const AnsiString& Text, int From) const {
+  if (Text.empty() || From < 0 || static_cast<int>(Text.size()) != Length() - From)
+    return false;
+  for (int I = From; I < Length(); ++I) {
+    const char Ch = Text[static_cast<std::size_t>(I - From)];
+    const TdxMaskChar& Mask = Char(I);
+    if (!Mask.IsPosition()) {
+      if (Ch != Mask.Literal && !(IsBlank(Ch) && IsBlank(Mask.Literal))) return false;
+    } else if (IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
+      // Its second byte goes on the next character, which must be a position too.
+      if (I + 1 >= Length() || !Char(I + 1).IsPosition()) return false;
+      ++I;
+    }
+  }
+  return true;
+}
+
 int TdxEditMask::NextPosition(int From) const {
   for (int I = std::max(From, 0); I < Length(); ++I)
     if (Char(I).IsPosition()) return I;
