@@ -36,7 +36,9 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
   int Stop = 0;
   GetSel(Start, Stop);
   const AnsiString Old = WindowText();
-  const AnsiString Stripped = IsMasked() ? FMask.Strip(Old) : Old;
+  // The characters of the old mask's positions go on the new one's one for one.
+  const bool WasStripped = IsMasked() && static_cast<int>(Old.size()) == FMask.Length();
+  const AnsiString Stripped = WasStripped ? FMask.Strip(Old) : Old;
   FEditMask = Value;
   FMask = TdxEditMask(Value);
   ForgetSkipped();
@@ -45,7 +47,9 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
     FMaskState.Exclude(msMasked);
   else
     FMaskState.Include(msMasked);
-  const AnsiString Formatted = IsMasked() ? FMask.Format(Stripped) : Stripped;
+  const AnsiString Formatted =
+      !IsMasked() ? Stripped
+                  : (WasStripped ? FMask.FormatPositions(Stripped) : FMask.Format(Stripped));
   if (Formatted != Old) {
     FFormatting = true;
     auto Done = ScopeExit([&] { FFormatting = false; });
@@ -197,14 +201,9 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   const int At = FMask.NextPosition(Start);
   if (Lead) {
     // Both bytes take two adjacent positions that take letters.
-    const int Second = At < 0 ? -1 : FMask.NextPosition(At + 1);
-    const bool Fits = At >= 0 && Second == At + 1 && FMask.Char(At).Kind != mkDigit &&
-                      FMask.Char(At).Kind != mkDigitOrSign &&
-                      FMask.Char(Second).Kind != mkDigit &&
-                      FMask.Char(Second).Kind != mkDigitOrSign;
-    if (!Fits) return false;
+    if (!FMask.AcceptsDoubleByte(At)) return false;
     ReplaceChars(At, AnsiString{Lead, Ch});
-    CaretAfter(Second);
+    CaretAfter(At + 1);
     return true;
   }
   char Accepted = Ch;
@@ -270,6 +269,10 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     Select(Start, Start);
     ForgetSkipped();
   }
+  AnsiString Laid;
+  if (FMask.LayFrom(Text, Start, Laid) &&
+      static_cast<int>(WindowText().size()) == FMask.Length())
+    return PasteInPlace(Laid, Start);
   TValueScope<int> From(FPasteFrom, Start);
   int Refused = 0;
   for (char Ch : Text)
@@ -283,6 +286,55 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     if (Caret == CaretStop && AlignPastedField(Stop, Caret)) CaretAfter(Stop - 1);
   }
   return Refused;
+}
+
+int TdxInplaceMaskEdit::PasteInPlace(const AnsiString& Laid, int Start) {
+  FLeadByte = '\0';
+  ForgetSkipped();
+  const AnsiString Old = WindowText();
+  AnsiString New = Old;
+  int Refused = 0;
+  for (int I = Start; I < FMask.Length(); ++I) {
+    char Ch = Laid[static_cast<std::size_t>(I - Start)];
+    const auto At = static_cast<std::size_t>(I);
+    if (!FMask.Char(I).IsPosition()) continue;
+    if (IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
+      // Both bytes, on the two positions LayFrom found for them.
+      if (FMask.AcceptsDoubleByte(I)) {
+        New[At] = Ch;
+        New[At + 1] = Laid[At + 1 - static_cast<std::size_t>(Start)];
+      } else {
+        ++Refused;
+      }
+      ++I;
+    } else if (FMask.Accepts(I, Ch)) {
+      New[At] = Ch;
+    } else if (FMask.IsBlank(Ch)) {
+      New[At] = FMask.BlankChar();
+    } else {
+      ++Refused;
+    }
+  }
+  if (New != Old) ReplaceChars(Start, New.substr(static_cast<std::size_t>(Start)));
+  CaretAfter(FMask.Length() - 1);
+  return Refused;
+}
+
+void TdxInplaceMaskEdit::ReplaceSelection(const char* Text) {
+  if (!Text || !*Text) return;
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  const AnsiString Before = WindowText();
+  const bool WasModified = GetModified();
+  if (PasteChars(Text) == 0) return;
+  {
+    FFormatting = true;
+    auto Done = ScopeExit([&] { FFormatting = false; });
+    SetText(Before);
+  }
+  Select(Start, Stop);
+  SetModified(WasModified);
 }
 
 void TdxInplaceMaskEdit::Paste() {
@@ -493,6 +545,15 @@ void TdxInplaceMaskEdit::Dispatch(TMessage& Message) {
     case WM_PASTE:
       Paste();
       Message.Result = 0;
+      break;
+    case EM_REPLACESEL:
+      if (FFormatting) {
+        inherited::Dispatch(Message);
+      } else {
+        ForgetSkipped();
+        ReplaceSelection(reinterpret_cast<const char*>(Message.LParam));
+        Message.Result = 0;
+      }
       break;
     case WM_CUT:
       SendMessageA(FHandle, WM_COPY, 0, 0);

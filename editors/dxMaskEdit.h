@@ -66,10 +66,11 @@ class TdxEditMask {
 
   // The text of an empty value: blanks and literals.
   AnsiString EmptyText() const;
-  // A value, with or without the literals, as shown text: the value's characters fill
-  // the positions in order (from the end under "!"), a literal of the value is taken
-  // where the mask has it, and positions left over stay blank, as do positions given a
-  // space or a control character (CR, LF, Tab, ...).
+  // A value, with or without the literals, as shown text: one that LayFrom lays on the
+  // whole mask stays as laid; otherwise the value's characters fill the positions in
+  // order (from the end under "!"), a literal of the value is taken where the mask has
+  // it. Positions left over stay blank, as do positions given a space or a control
+  // character (CR, LF, Tab, ...).
   AnsiString Format(const AnsiString& Value) const;
   // The characters of the positions of a shown text, blanks as spaces; a text that
   // does not fit the mask is answered as it is.
@@ -82,6 +83,22 @@ class TdxEditMask {
   int FirstGap(const AnsiString& Text, bool RawText) const;
   // Whether position Index takes Ch; a letter is converted to the position's case.
   bool Accepts(int Index, char& Ch) const;
+  // Whether positions Index and Index + 1 together take a double-byte character: both
+  // take letters.
+  bool AcceptsDoubleByte(int Index) const;
+  // Whether Ch stands for an empty position: the blank character or a space.
+  bool IsBlank(char Ch) const { return Ch == FBlankChar || Ch == ' '; }
+  // Text laid one character on each shown character from From to the end, as Laid
+  // (true), so that none of its characters moves out of its place: Text itself when it
+  // has as many characters, each literal holding itself or a blank where the literal
+  // is one, and a double-byte character on two positions; when the literals are not
+  // saved, also Text with them put between its characters when it has one for each
+  // position, each taken by its position or a blank. False when it fits neither way.
+  bool LayFrom(const AnsiString& Text, int From, AnsiString& Laid) const;
+  // The characters of the positions in order (from the end under "!"), one a position,
+  // as shown text; positions left over, or given a space or a control character, stay
+  // blank.
+  AnsiString FormatPositions(const AnsiString& Chars) const;
 
   // The first position at or after From, or -1.
   int NextPosition(int From) const;
@@ -143,12 +160,14 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void KeyPress(char& Key) override;
   void CreateWnd() override;
 
-  // Puts Text in at the selection through the input step, the selection's positions
-  // blanked first, and answers how many of its characters no position took (without a
-  // beep: the caller tells the user). A field of required digits the paste fills from
-  // its start but stops short of, at the field's separator or at the end of the
-  // selection replaced, takes its digits at its right with zeros before them: "1:" over
-  // "00:" is 01.
+  // Puts Text in at the selection, the selection's positions blanked first, and answers
+  // how many of its characters no position took (without a beep: the caller tells the
+  // user). A text the mask lays from the selection's start to the end (LayFrom), as it
+  // does the editor's own text, lands there character for character, so that none
+  // moves out of its place. Any other goes through the input step: a field of required
+  // digits the paste fills from its start but stops short of, at the field's separator
+  // or at the end of the selection replaced, takes its digits at its right with zeros
+  // before them: "1:" over "00:" is 01.
   int PasteChars(const AnsiString& Text);
 
   // Descendants that read and validate the window text as shown set it.
@@ -167,6 +186,13 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // character or a space) does so only for the next literal, and otherwise leaves its
   // position empty and moves on, so that a text the editor showed pastes back as it was.
   bool InputChar(char Ch, bool Pasted = false);
+  // Puts Laid, a text the mask laid from Start, on the window's characters from there:
+  // a position takes its character when its class accepts it, and a blank empties it;
+  // a character it refuses leaves it as it is and is counted. Answers the count.
+  int PasteInPlace(const AnsiString& Laid, int Start);
+  // A program's EM_REPLACESEL: its text goes in as a paste's does, and one that the
+  // mask cannot take whole is refused, the text and the selection left as they were.
+  void ReplaceSelection(const char* Text);
   // The field of required digits that ends at End, filled by the paste from its start
   // up to Caret only: its digits move to its right, zeros before them (true when they
   // did).

@@ -137,6 +137,17 @@ AnsiString TdxEditMask::EmptyText() const {
 }
 
 AnsiString TdxEditMask::Format(const AnsiString& Value) const {
+  AnsiString Laid;
+  if (LayFrom(Value, 0, Laid)) {
+    for (int I = 0; I < Length(); ++I) {
+      char& Ch = Laid[static_cast<std::size_t>(I)];
+      if (!Char(I).IsPosition())
+        Ch = Char(I).Literal;
+      else if (Shown(Ch) == ' ')
+        Ch = FBlankChar;
+    }
+    return Laid;
+  }
   AnsiString Text(FChars.size(), FBlankChar);
   const int Count = Length();
   const int ValueLength = static_cast<int>(Value.size());
@@ -224,6 +235,66 @@ bool TdxEditMask::Accepts(int Index, char& Ch) const {
   if (Mask.CharCase == ecUpperCase) CharUpperBuffA(&Ch, 1);
   if (Mask.CharCase == ecLowerCase) CharLowerBuffA(&Ch, 1);
   return true;
+}
+
+bool TdxEditMask::AcceptsDoubleByte(int Index) const {
+  auto TakesLetters = [this](int I) {
+    if (I < 0 || I >= Length()) return false;
+    const TdxMaskCharKind Kind = Char(I).Kind;
+    return Kind != mkLiteral && Kind != mkDigit && Kind != mkDigitOrSign;
+  };
+  return TakesLetters(Index) && TakesLetters(Index + 1);
+}
+
+bool TdxEditMask::LayFrom(const AnsiString& Text, int From, AnsiString& Laid) const {
+  if (Text.empty() || From < 0 || From >= Length()) return false;
+  const auto Size = static_cast<int>(Text.size());
+  if (Size == Length() - From) {
+    for (int I = From; I < Length(); ++I) {
+      const char Ch = Text[static_cast<std::size_t>(I - From)];
+      const TdxMaskChar& Mask = Char(I);
+      if (!Mask.IsPosition()) {
+        if (Ch != Mask.Literal && !(IsBlank(Ch) && IsBlank(Mask.Literal))) return false;
+      } else if (IsDBCSLeadByte(static_cast<BYTE>(Ch))) {
+        // Its second byte goes on the next character, which must be a position too.
+        if (I + 1 >= Length() || !Char(I + 1).IsPosition()) return false;
+        ++I;
+      }
+    }
+    Laid = Text;
+    return true;
+  }
+  if (FSaveLiterals) return false;
+  AnsiString Result;
+  std::size_t Next = 0;
+  for (int I = From; I < Length(); ++I) {
+    if (!Char(I).IsPosition()) {
+      Result += Char(I).Literal;
+      continue;
+    }
+    if (Next >= Text.size()) return false;
+    char Ch = Text[Next++];
+    if (!IsBlank(Ch) && !Accepts(I, Ch)) return false;
+    Result += Text[Next - 1];
+  }
+  if (Next != Text.size()) return false;
+  Laid = Result;
+  return true;
+}
+
+AnsiString TdxEditMask::FormatPositions(const AnsiString& Chars) const {
+  AnsiString Text = EmptyText();
+  const int Count = static_cast<int>(Chars.size());
+  const int Step = FTrimLeading ? -1 : 1;
+  int C = FTrimLeading ? Count - 1 : 0;
+  for (int I = FTrimLeading ? Length() - 1 : 0; I >= 0 && I < Length() && C >= 0 && C < Count;
+       I += Step) {
+    if (!Char(I).IsPosition()) continue;
+    const char Ch = Shown(Chars[static_cast<std::size_t>(C)]);
+    Text[static_cast<std::size_t>(I)] = Ch == ' ' ? FBlankChar : Ch;
+    C += Step;
+  }
+  return Text;
 }
 
 int TdxEditMask::NextPosition(int From) const {

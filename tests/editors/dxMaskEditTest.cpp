@@ -6,16 +6,21 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
+#include "editors/dxExEdtr_DateEdit.h"
 #include "editors/dxExEdtr_PickEdit.h"
 #include "editors/dxExEdtr_Spin.h"
+#include "editors/dxExEdtr_Time.h"
 #include "editors/dxMaskEdit.h"
 #include "tests/editors/ChildRunSupport.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/support/DateSupport.h"
+#include "tests/support/FuzzSupport.h"
 
 using namespace edittest;
 using uitest::Pump;
@@ -282,6 +287,153 @@ TEST_F(MaskEditTest, ABlankThatIsTheNextLiteralClosesTheShortField) {
   Edit->SetEditMask("000-000;1;_");
   EXPECT_EQ("1_2-345", Paste("1 2-345"));
   EXPECT_EQ(0, Beeps);
+}
+
+// A text that holds the mask's literals in their places, or a blank where the literal
+// is one, is taken position for position: a blank pasted before a blank literal stays
+// a blank there, and a character its position refuses beeps and leaves it as the
+// selection's blanking left it, without moving the characters after it.
+TEST_F(MaskEditTest, ATextThatFitsTheMaskPastesPositionForPosition) {
+  TdxInplaceMaskEdit* Edit = ShownEdit("000\\ 000;1; ");
+  auto Paste = [Edit](int Start, int Stop, const AnsiString& Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    return Edit->Text();
+  };
+  EXPECT_EQ("1   2  ", Paste(0, -1, "1   2  "));
+  Edit->SetEditMask("000\\ 000;1;_");
+  EXPECT_EQ("1__ 2__", Paste(0, -1, "1   2  "));
+  EXPECT_EQ("1__ 2__", Paste(0, -1, "1___2__"));
+  // From the selection's start to the end.
+  EXPECT_EQ("4__ __5", Paste(0, 0, "4__ __5"));
+  EXPECT_EQ("4__ 7_9", Paste(4, 6, "7 9"));
+  Edit->SetEditMask("00\\ 00;1;_");
+  EXPECT_EQ("_5 30", Paste(0, -1, " 5 30"));
+  EXPECT_EQ(0, Beeps);
+  Edit->SetEditMask("00-00;1;_");
+  EXPECT_EQ("1_-34", Paste(0, -1, "1x-34"));
+  EXPECT_EQ(1, Beeps);
+  // A program's replacement goes in so too, and one the mask cannot take whole is
+  // refused, silently.
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("9x-87"));
+  EXPECT_EQ("1_-34", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("9 -87"));
+  EXPECT_EQ("9_-87", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 3, 4);
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("65"));
+  EXPECT_EQ("9_-65", Edit->Text());
+  EXPECT_EQ(1, Beeps);
+  // A new mask takes the old one's positions one for one.
+  Edit->SetEditMask("000\\ 000;1;_");
+  Edit->SetText("123 _56");
+  Edit->SetEditMask("000\\ 000;1;*");
+  EXPECT_EQ("123 *56", Edit->Text());
+}
+
+// The editor's text as its host reads it.
+struct TEditTextPeek : TdxInplaceEdit {
+  static AnsiString Of(TdxInplaceEdit* Edit) {
+    AnsiString Text;
+    (Edit->*(&TEditTextPeek::GetEditText))(Text);
+    return Text;
+  }
+};
+
+// Every editor that takes a mask, its fields filled at random by typing: the window's
+// text, copied, all of it deleted and pasted back, is what it was, and so is the
+// editor's text (its blanks as spaces, without the literals when they are not saved)
+// put back the same way, with no beep. A program's replacement of the selection, and
+// its text set, keep them so too.
+TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
+  Host = ShownContainer();
+  auto* Mask = HostedEdit<TdxInplaceMaskEdit>(Host);
+  auto* Date = HostedEdit<TdxInplaceDateEdit>(Host);
+  auto* Time = HostedEdit<TdxInplaceTimeEdit>(Host);
+  auto* Spin = HostedEdit<TdxInplaceSpinEdit>(Host);
+  const char* const Digits = "0123456789";
+  // A spin editor's text must stay a number: one run of digits is typed into it.
+  const struct {
+    TdxInplaceMaskEdit* Edit;
+    const char* Mask;  // nullptr: the editor's own
+    const char* Typed;
+    const char* ShortDate = "M/d/yyyy";
+  } Cases[] = {
+      {Mask, "000\\ 000;1; ", Digits},          {Mask, "000\\ 000;1;_", Digits},
+      {Mask, "00\\ 00;1;_", Digits},            {Mask, "!99/99/0000;1;_", Digits},
+      {Mask, "(999) 000-0000;1;*", Digits},     {Mask, "00-00-00;1;0", Digits},
+      {Mask, ">LL\\ aa\\ cc;1;_", "aZ5 _-"},    {Mask, "CC\\ cc\\_l;1;_", "x _-"},
+      {Mask, "\\ 0\\ 9\\ ;1; ", Digits},        {Mask, "000\\ 000;0;_", Digits},
+      {Mask, "!99\\ 99/00;0; ", Digits},       {Date, nullptr, Digits},
+      {Date, nullptr, Digits, "d M yyyy"},
+      {Time, nullptr, Digits},                  {Spin, "\\ 0000\\ ;1; ", Digits},
+      {Spin, "999990;1; ", Digits},
+  };
+  fuzz::TRandom Random(20240611);
+  for (const auto& Case : Cases) {
+    TFormatSettings Settings = FormatSettings;
+    Settings.ShortDateFormat = Case.ShortDate;
+    TScopedFormatSettings Locale(Settings);
+    TdxInplaceMaskEdit* Edit = Case.Edit;
+    if (Case.Mask) Edit->SetEditMask(Case.Mask);
+    if (Edit == Date) {
+      Date->SetUseEditMask(false);
+      Date->SetUseEditMask(true);
+    }
+    const int Length = Edit->Mask().Length();
+    const std::size_t TypedCount = std::strlen(Case.Typed);
+    const HWND Window = Edit->Handle();
+    auto ClearAll = [&] {
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      SendMessageA(Window, WM_CLEAR, 0, 0);
+      ASSERT_EQ(Edit->Mask().EmptyText(), Edit->Text());
+    };
+    auto PasteOverAll = [&](const AnsiString& Clip) {
+      ClearAll();
+      Clipboard()->SetAsText(Clip);
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      Beeps = 0;
+      SendMessageA(Window, WM_PASTE, 0, 0);
+      EXPECT_EQ(0, Beeps);
+    };
+    for (int Round = 0; Round < 20; ++Round) {
+      ClearAll();
+      const bool OneRun = Edit == Spin;
+      for (std::size_t Runs = OneRun ? 1 : 1 + Random.Below(4); Runs > 0; --Runs) {
+        int At = static_cast<int>(Random.Below(static_cast<std::size_t>(Length)));
+        // The time editor checks a digit by the section of the caret's character, so
+        // its carets rest on positions.
+        if (Edit == Time) At = Edit->Mask().NextPosition(At);
+        SendMessageA(Window, EM_SETSEL, At, At);
+        for (std::size_t Count = 1 + Random.Below(4); Count > 0; --Count)
+          SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(Case.Typed[Random.Below(TypedCount)]), 1);
+      }
+      const AnsiString Shown = Edit->Text();
+      const std::string Where = Edit->EditMask() + " \"" + Shown + "\"";
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      SendMessageA(Window, WM_COPY, 0, 0);
+      PasteOverAll(Clipboard()->AsText());
+      EXPECT_EQ(Shown, Edit->Text()) << Where;
+      const AnsiString Text = TEditTextPeek::Of(Edit);
+      PasteOverAll(Text);
+      EXPECT_EQ(Text, TEditTextPeek::Of(Edit)) << Where;
+      ClearAll();
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      SendMessageA(Window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Shown.c_str()));
+      EXPECT_EQ(Shown, Edit->Text()) << Where;
+      // A text set is shown with its spaces as blanks: spaces only are the empty mask,
+      // which reads as "" but in the time editor, which answers its text as shown.
+      ClearAll();
+      Edit->SetText(Text);
+      bool Spaces = Edit != Time;
+      for (int I = 0; I < Length; ++I)
+        if (Edit->Mask().Char(I).IsPosition() && !Edit->Mask().IsBlank(Shown[static_cast<std::size_t>(I)]))
+          Spaces = false;
+      EXPECT_EQ(Spaces ? AnsiString() : Text, TEditTextPeek::Of(Edit)) << Where;
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
 }
 
 TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
