@@ -367,12 +367,10 @@ TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(0, 100), KsColorTransparent);
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
 
-  // Larger than the screen, placed so that only its right or bottom-right part shows,
-  // and moved: that part looks as the same frame does at a size that fits, whether its
-  // buffers hold the whole window (1500 x 1200) or, past their cap, the part that shows
-  // (4200 x 2100). Seen: the frame's right edge and the shadow beside it at a row 200
-  // pixels down the screen (or the window), the client 100 rows above, and the close
-  // glyph when the caption shows.
+  // Larger than the screen, only its right (or bottom-right) part shown, and moved: that
+  // part looks as it does at a size that fits, with buffers of the whole window (1500 x
+  // 1200) or, past their cap, of the part shown (4200 x 2100). Seen: the right edge and
+  // the shadow 200 rows down the screen, the client above, the close glyph if shown.
   Form->Constraints()->SetMaxWidth(5000);
   Form->Constraints()->SetMaxHeight(3000);
   auto Seen = [&](int X, int Y, int W, int H) {
@@ -393,8 +391,8 @@ TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow
                                    std::array{-3800, 400, 4200, 2100}, std::array{-3700, 450, 4200, 2100},
                                    std::array{-3800, -1500, 4200, 2100}, std::array{-700, 420, 1500, 1200}}) {
     SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H) + " at " + std::to_string(X) + ", " + std::to_string(Y));
-    const std::vector<COLORREF> Shown = Seen(X, Y, W, H);
-    EXPECT_EQ(Shown, std::vector<COLORREF>(Fits.begin(), Fits.begin() + Shown.size()));
+    const auto Shown = Seen(X, Y, W, H);
+    EXPECT_EQ(Shown, std::vector(Fits.begin(), Fits.begin() + Shown.size()));
   }
 }
 
