@@ -260,8 +260,14 @@ class TKsCustomForm : public TKsHookComponent {
   Byte HoverCode() const { return FHoverCode; }
   void AfterMessage(TMessage& Message, bool& Handled) override;
   void PaintCaption(TKsBitmap* Bitmap);
-  // Copies the screen under R into BackgroundBuffer (only the strips it lacks).
+  // Copies the screen under R into BackgroundBuffer (only the strips it lacks): the
+  // whole of R while that fits the cap of the kit's buffers and the system gives it,
+  // else the part of R on the screen, placed there by the buffer's origin.
   void CaptureBackground(const TRect& R);
+  // Before every paint into it: a frame buffer that holds only part of the window (one
+  // past the cap, or larger than the system gives) moved, when it does not hold all of
+  // the part of the window on the screen, so that it does.
+  void PlaceFrameBuffer();
 
  private:
   bool VisualStyles() const;

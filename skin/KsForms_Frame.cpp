@@ -28,14 +28,39 @@ bool InRect(const TRect& R, int X, int Y) { return X >= R.left && X < R.right &&
 // The hit code of each caption button, by TKsBorderIcon ordinal.
 constexpr Byte ButtonCodes[] = {khtClose, khtSysMenu, khtMinimize, khtMaximize, khtHelp, khtRollup, khtTray};
 
-// A buffer of the part of a window a screen can show, from its corner, as the shared
-// bitmap of unblended frames holds the screen: a window far larger than the screen
-// would ask for gigabytes. A size the system cannot give leaves the buffer empty; it
+// Whether a buffer of a whole window of that size is within the cap of the kit's
+// buffers (a window far larger than the screen would ask for gigabytes).
+bool WholeWindowFits(int WindowWidth, int WindowHeight) {
+  return static_cast<long long>(WindowWidth) * WindowHeight <= KsWholeBufferPixels;
+}
+
+// A buffer of the whole window while that fits the cap and the system gives it;
+// otherwise one of the part a screen can show, at the window's corner until
+// PlaceFrameBuffer moves it. A size the system cannot give leaves the buffer empty; it
 // then draws nothing.
-void SizeToShownWindow(TKsBitmap* Buffer, int WindowWidth, int WindowHeight) {
+void SizeToWindow(TKsBitmap* Buffer, int WindowWidth, int WindowHeight) {
+  if (WholeWindowFits(WindowWidth, WindowHeight) && Buffer->TrySetSize(WindowWidth, WindowHeight) &&
+      !Buffer->Empty()) {
+    Buffer->SetOrigin(TPoint{0, 0});
+    return;
+  }
   const TPoint Shown = ShownBufferExtent(WindowWidth, WindowHeight);
   Buffer->TrySetSize(Shown.x, Shown.y);
+  Buffer->SetOrigin(TPoint{0, 0});
 }
+
+// The part of a window at ScreenRect (screen coordinates) that lies on the virtual
+// screen, in screen coordinates; empty when none does.
+TRect OnScreen(const TRect& ScreenRect) {
+  const int X = GetSystemMetrics(SM_XVIRTUALSCREEN), Y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT Screen{X, Y, X + GetSystemMetrics(SM_CXVIRTUALSCREEN), Y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const RECT Window = ScreenRect;
+  RECT Shown;
+  if (!IntersectRect(&Shown, &Window, &Screen)) return TRect{0, 0, 0, 0};
+  return Shown;
+}
+
+TRect Moved(const TRect& R, int DX, int DY) { return TRect{R.left + DX, R.top + DY, R.right + DX, R.bottom + DY}; }
 
 }  // namespace
 
@@ -94,7 +119,7 @@ TKsCustomForm::~TKsCustomForm() {
 void TKsCustomForm::Loaded() {
   if (FBlend && !FFrameBuffer) {
     FFrameBuffer = NewObject<TKsBitmap>();
-    SizeToShownWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
+    SizeToWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
   }
   TKsHookComponent::Loaded();
   if (!ComponentState().Contains(csDesigning)) Initialize();
@@ -103,7 +128,7 @@ void TKsCustomForm::Loaded() {
 void TKsCustomForm::Initialize() {
   if (FInitialized) return;
   FInitialized = true;
-  if (FBlend || FDropShadow) SizeToShownWindow(FBackgroundBuffer, FWindowWidth, FWindowHeight);
+  if (FBlend || FDropShadow) SizeToWindow(FBackgroundBuffer, FWindowWidth, FWindowHeight);
   HookMDIClient();
   HookShortCuts();
   UpdateFrame();
@@ -579,6 +604,7 @@ void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
   const HDC DC = reinterpret_cast<HDC>(Message.WParam);
   TKsBitmap* Buffer = GetFrameBuffer();
   if (!DC || !Buffer) return;
+  PlaceFrameBuffer();
   TRect C;
   GetClientArea(C);
   PaintBackground(Buffer);
@@ -618,43 +644,70 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
     if (FPreviousState == kwsMaximized) FPreviousState = kwsNormal;
     return;
   }
+  // The whole of R while that fits and the system gives it; else the part of R on the
+  // screen, the buffer's origin at that part (in window coordinates). Held and OldHeld
+  // are the parts of the screen that the new and the old buffer hold.
   TOwned<TKsBitmap> Fresh(NewObject<TKsBitmap>());
-  const TPoint Shown = ShownBufferExtent(RectWidth(R), RectHeight(R));
-  Fresh->TrySetSize(Shown.x, Shown.y);
-  if (Fresh->Empty()) return;
-  const TScreenDC Screen;
-  auto CopyFromScreen = [&](const TRect& Part) {
-    if (IsEmptyRect(Part)) return;
-    BitBlt(Fresh->DC(), Part.left - R.left, Part.top - R.top, RectWidth(Part), RectHeight(Part), Screen.DC(),
-           Part.left, Part.top, SRCCOPY);
-  };
-  if (IsEmptyRect(FCapturedRect)) {
-    CopyFromScreen(R);
-  } else {
+  TRect Held = R;
+  if (!WholeWindowFits(RectWidth(R), RectHeight(R)) || !Fresh->TrySetSize(RectWidth(R), RectHeight(R)) ||
+      Fresh->Empty()) {
+    Held = OnScreen(R);
+    if (!IsEmptyRect(Held) && Fresh->TrySetSize(RectWidth(Held), RectHeight(Held)))
+      Fresh->SetOrigin(TPoint{Held.left - R.left, Held.top - R.top});
+  }
+  const TRect OldHeld = IsEmptyRect(FCapturedRect)
+                            ? TRect{0, 0, 0, 0}
+                            : Moved(FBackgroundBuffer->Bounds(), FCapturedRect.left, FCapturedRect.top);
+  if (!Fresh->Empty()) {
+    // Both buffers' DCs count in their own window's coordinates.
+    const TScreenDC Screen;
+    auto CopyFromScreen = [&](const TRect& Part) {
+      if (IsEmptyRect(Part)) return;
+      BitBlt(Fresh->DC(), Part.left - R.left, Part.top - R.top, RectWidth(Part), RectHeight(Part), Screen.DC(),
+             Part.left, Part.top, SRCCOPY);
+    };
     RECT Overlap;
-    const RECT A = R, B = FCapturedRect;
-    if (!IntersectRect(&Overlap, &A, &B)) {
-      CopyFromScreen(R);
+    const RECT A = Held, B = OldHeld;
+    if (IsEmptyRect(OldHeld) || !IntersectRect(&Overlap, &A, &B)) {
+      CopyFromScreen(Held);
     } else {
       // The strips left of, above, right of and below the part the old capture holds.
-      CopyFromScreen(TRect{R.left, R.top, Overlap.left, R.bottom});
-      CopyFromScreen(TRect{Overlap.left, R.top, Overlap.right, Overlap.top});
-      CopyFromScreen(TRect{Overlap.right, R.top, R.right, R.bottom});
-      CopyFromScreen(TRect{Overlap.left, Overlap.bottom, Overlap.right, R.bottom});
+      CopyFromScreen(TRect{Held.left, Held.top, Overlap.left, Held.bottom});
+      CopyFromScreen(TRect{Overlap.left, Held.top, Overlap.right, Overlap.top});
+      CopyFromScreen(TRect{Overlap.right, Held.top, Held.right, Held.bottom});
+      CopyFromScreen(TRect{Overlap.left, Overlap.bottom, Overlap.right, Held.bottom});
       BitBlt(Fresh->DC(), Overlap.left - R.left, Overlap.top - R.top, Overlap.right - Overlap.left,
              Overlap.bottom - Overlap.top, FBackgroundBuffer->DC(), Overlap.left - FCapturedRect.left,
              Overlap.top - FCapturedRect.top, SRCCOPY);
     }
   }
+  // A buffer that could not be had (or a window wholly off the screen) holds nothing,
+  // and nothing is composed over it.
   FreeAndNil(FBackgroundBuffer);
   FBackgroundBuffer = Fresh.release();
   FCapturedRect = R;
 }
 
+void TKsCustomForm::PlaceFrameBuffer() {
+  const HWND Window = GetHookedHandle();
+  if (!FFrameBuffer || FFrameBuffer->Empty() || !Window) return;
+  RECT W;
+  GetWindowRect(Window, &W);
+  const TRect Shown = Moved(OnScreen(W), -W.left, -W.top);
+  const TRect Held = FFrameBuffer->Bounds();
+  if (IsEmptyRect(Shown) || (Held.left <= Shown.left && Held.top <= Shown.top && Shown.right <= Held.right &&
+                             Shown.bottom <= Held.bottom))
+    return;
+  // As far as the shown part's corner, but never past the window's far end, so that the
+  // buffer holds as much of the window as it can.
+  FFrameBuffer->SetOrigin(TPoint{std::max(0, std::min<int>(Shown.left, FWindowWidth - FFrameBuffer->Width())),
+                                 std::max(0, std::min<int>(Shown.top, FWindowHeight - FFrameBuffer->Height()))});
+}
+
 void TKsCustomForm::UpdateRegion() {
   const HWND Window = GetHookedHandle();
   if (FFrameBuffer) {
-    SizeToShownWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
+    SizeToWindow(FFrameBuffer, FWindowWidth, FWindowHeight);
     FFrameBuffer->Fill(KsColorTransparent);
   }
   if (SharedBitmap) SharedBitmap->FillRect(TRect{0, 0, FWindowWidth, FWindowHeight}, KsColorTransparent);
@@ -683,6 +736,7 @@ void TKsCustomForm::PaintNonClient() {
   if (!(FAnimating && FAnimationBitmap)) WindowDC.emplace(Window);
   const HDC DC = WindowDC ? WindowDC->DC() : FAnimationBitmap->DC();
   if (!DC) return;
+  PlaceFrameBuffer();
   TRect C;
   GetClientArea(C);
   if (FDropShadow) {

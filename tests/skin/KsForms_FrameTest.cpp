@@ -5,8 +5,11 @@
 // as a picture in the build folder, to be looked at).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "host/HostPng.h"
 #include "skin/KsControls.h"
@@ -363,6 +366,34 @@ TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow
   // The frame was painted into the component's buffer and composed there.
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(0, 100), KsColorTransparent);
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
+
+  // Larger than the screen, only its right (or bottom-right) part shown, and moved: that
+  // part looks as it does at a size that fits, with buffers of the whole window (1500 x
+  // 1200) or, past their cap, of the part shown (4200 x 2100). Seen: the right edge and
+  // the shadow 200 rows down the screen, the client above, the close glyph if shown.
+  Form->Constraints()->SetMaxWidth(5000);
+  Form->Constraints()->SetMaxHeight(3000);
+  auto Seen = [&](int X, int Y, int W, int H) {
+    Form->SetBounds(X, Y, W, H);
+    Pump();
+    RepaintFrame();
+    const int Row = std::max(200, 200 - Y);
+    TRect C, Close;
+    Frame->GetClientArea(C);
+    Frame->GetButtonRect(kbiClose, Close);
+    std::vector<COLORREF> Pixels{WindowPixel(Window(), Frame->FrameWidth() - 1, Row), WindowPixel(Window(), W - 1, Row),
+                                 ScreenPixel(Window(), C.right - C.left - 10, Row - 100 - C.top)};
+    if (Y >= 0) Pixels.push_back(WindowPixel(Window(), (Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2 - 1));
+    return Pixels;
+  };
+  const std::vector<COLORREF> Fits = Seen(810, 40, 200, 320);
+  for (const auto& [X, Y, W, H] : {std::array{-800, 400, 1500, 1200}, std::array{-800, -700, 1500, 1200},
+                                   std::array{-3800, 400, 4200, 2100}, std::array{-3700, 450, 4200, 2100},
+                                   std::array{-3800, -1500, 4200, 2100}, std::array{-700, 420, 1500, 1200}}) {
+    SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H) + " at " + std::to_string(X) + ", " + std::to_string(Y));
+    const auto Shown = Seen(X, Y, W, H);
+    EXPECT_EQ(Shown, std::vector(Fits.begin(), Fits.begin() + Shown.size()));
+  }
 }
 
 TEST_F(KsFrameTest, TheFormsShortCutHandlerIsGivenBackWhenTheFrameGoes) {
