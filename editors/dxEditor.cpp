@@ -607,11 +607,7 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
     return true;
   }
   if (!Refused) {
-    if (Msg == WM_SETTEXT && FHolding) {
-      FHolding = false;
-      AnsiString().swap(FHeldText);
-      SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
-    }
+    if (Msg == WM_SETTEXT) EndHolding();
     return false;
   }
   if (UserChange)
@@ -622,10 +618,21 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
   return true;
 }
 
-void TdxInplaceTextEdit::ShowWithoutTabs(const AnsiString& Text) {
+void TdxInplaceTextEdit::HoldText(const AnsiString& Text) {
   FHeldText = Text;
   FHolding = true;
   SendMessageA(FHandle, EM_SETREADONLY, TRUE, 0);
+}
+
+void TdxInplaceTextEdit::EndHolding() {
+  if (!FHolding) return;
+  FHolding = false;
+  AnsiString().swap(FHeldText);
+  SendMessageA(FHandle, EM_SETREADONLY, !CanEditLinked(), 0);
+}
+
+void TdxInplaceTextEdit::ShowWithoutTabs(const AnsiString& Text) {
+  HoldText(Text);
   const AnsiString Shown = TabsAsSpaces(Text);
   TMessage Set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown.c_str())};
   inherited::DefaultHandler(Set);

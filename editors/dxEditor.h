@@ -184,6 +184,12 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   bool CreatingWindow() const { return FCreatingWindow; }
   // Whether the editor's window has several lines (the memo's).
   virtual bool MultiLine() const { return false; }
+  // Keeps Text as the editor's text while the window, read-only, shows what of it the
+  // control can show: a host's value, or the text a window is made with, that the
+  // control cannot hold as it is. The next text given ends it (EndHolding).
+  void HoldText(const AnsiString& Text);
+  void EndHolding();
+  bool Holding() const { return FHolding; }
 
  private:
   void Changed();

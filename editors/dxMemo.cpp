@@ -260,9 +260,34 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   const auto Handle = [&] { inherited::Dispatch(Message); };
   const bool Wrapping = Wraps(FWordWrap, FScrollBars);
   if (Wrapping && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
+  if (Message.Msg == WM_SETTEXT) EndHolding();
   if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Wrapping, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
+  // A host's value, or the text the window is made with, is never refused: the memo
+  // keeps it whole and shows, read-only, as much of it as the control holds.
+  if (FTextRefused && Message.Msg == WM_SETTEXT && (FCreatingWindow || (Host && Host->ContainerFlag()))) {
+    FTextRefused = false;
+    const AnsiString Text = reinterpret_cast<const char*>(Message.LParam);
+    const AnsiString Shown = Text.substr(0, LongestHeld(Text));
+    SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown.c_str()));
+    HoldText(Text);
+    Message.Result = TRUE;
+  }
   return true;
+}
+
+std::size_t TdxInplaceMemoEdit::LongestHeld(const AnsiString& Text) {
+  // Every start of a text the control holds is one it holds too.
+  const bool Wrapping = Wraps(FWordWrap, FScrollBars);
+  std::size_t Low = 0, High = Text.size();
+  while (High > Low) {
+    const std::size_t Middle = Low + (High - Low + 1) / 2;
+    if (TdxWrapGuard::Takes(Font()->Handle(), Text.substr(0, Middle), Wrapping))
+      Low = Middle;
+    else
+      High = Middle - 1;
+  }
+  return Low;
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {

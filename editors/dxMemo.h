@@ -110,6 +110,8 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // tab the control cannot place is refused the same way, the user's with a beep.
   // False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
+  // The length of the longest start of Text the control holds with the memo's settings.
+  std::size_t LongestHeld(const AnsiString& Text);
   // Whether the control wraps its lines with these settings.
   static bool Wraps(bool WordWrap, TScrollStyle ScrollBars);
   // Raises EInvalidOperation (SMemoTextTooLong) when the control could not hold the

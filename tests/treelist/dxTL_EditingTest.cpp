@@ -707,6 +707,17 @@ TEST_F(TreeListEditingTest, DISABLED_ACellWithATabTheEditorCannotPlaceKeepsItsVa
   EXPECT_TRUE(Tree->GetEditingText() == Far);
   Key(VK_RETURN);
   EXPECT_TRUE(Text(0) == Far) << Text(0).size() << " characters";
+  // So does a memo cell whose text no wrapping width holds.
+  TdxTreeListColumn* Memo = Tree->CreateColumn(&TdxTreeListMemoColumn::StaticClass());
+  const std::string Huge(1000000, 'm');
+  Tree->Items(0)->SetStrings(Memo->Index(), Huge);
+  Tree->SetFocusedNode(Tree->Items(0), Memo->Index(), true);
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  TypeIntoEditor("q");
+  EXPECT_TRUE(Tree->GetEditingText() == Huge);
+  Tree->EndEditing();
+  EXPECT_TRUE(Text(0, Memo->Index()) == Huge) << Text(0, Memo->Index()).size() << " characters";
   EXPECT_TRUE(Log->Messages.empty());
 }
 
