@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Exceptions.h"
 #include "classlib/UpdateScope.h"
 
 TCLASS_IMPL(TdxInplacePickEdit)
@@ -62,7 +63,14 @@ void TdxInplacePickEdit::DeleteText() {
 
 void TdxInplacePickEdit::SetPickText(const AnsiString& Text) {
   if (GetText() == Text) return;
-  SetText(Text);
+  // The user's pick: a text the window cannot take is refused with a beep, as typing it
+  // would be, and the old text stays.
+  try {
+    SetText(Text);
+  } catch (const EInvalidOperation&) {
+    MessageBeepProc(0);
+    return;
+  }
   SetModified(true);
 }
 

@@ -47,7 +47,8 @@ class TdxInplacePickEdit : public TdxInplaceDropDownEdit {
 
   // Empties the text when it may change.
   virtual void DeleteText();
-  // Sets the text when it differs, and marks the editor modified.
+  // Sets the text when it differs, and marks the editor modified: the user's pick, refused
+  // with a beep when the window cannot take it.
   virtual void SetPickText(const AnsiString& Text);
 
   void SetEditValue(const Variant& Value) override;

@@ -21,6 +21,7 @@
 #include "editors/dxExEdtr_DateEdit.h"
 #include "editors/dxExEdtr_Hyperlink.h"
 #include "editors/dxExEdtr_MRUEdit.h"
+#include "editors/dxExEdtr_PickEdit.h"
 #include "editors/dxExEdtr_Spin.h"
 #include "editors/dxMemo.h"
 #include "tests/editors/ChildRunSupport.h"
@@ -198,6 +199,14 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
   EXPECT_TRUE(Line == Outside->Text() && Line == Edit->Text());
   EXPECT_EQ(2, Beeps);
+  // Or picked from a list: the pick is refused with a beep, and nothing raises.
+  auto* Pick = HostedEdit<TdxInplacePickEdit>(Host);
+  Pick->Items()->Add("short");
+  Pick->Items()->Add(Line + "\t");
+  Pick->SetText("short");
+  Pick->ScrollValue(1, false);
+  EXPECT_EQ("short", Pick->Text());
+  EXPECT_EQ(3, Beeps);
 
   // The window keeps its font and its text.
   const std::string Held = std::string(3000, 'x') + "\t";
