@@ -937,3 +937,20 @@ void TKsBitmap::AdoptBufferInfo(const TGlobalBufferInfo& Info) {
   FWidth = Info.Width;
   FShared = true;
 }
+
+// ---------------------------------------------------------------------------------
+// Origin scope
+
+TKsOriginScope::TKsOriginScope(TKsBitmap* Bitmap, const TPoint& Origin) {
+  if (!Bitmap || Bitmap->Empty() || Bitmap->Origin() == Origin) return;
+  FBitmap = Bitmap;
+  FOrigin = Bitmap->Origin();
+  GetWindowOrgEx(Bitmap->DC(), &FWindowOrigin);
+  Bitmap->SetOrigin(Origin);
+}
+
+TKsOriginScope::~TKsOriginScope() {
+  if (!FBitmap) return;
+  FBitmap->SetOrigin(FOrigin);
+  SetWindowOrgEx(FBitmap->DC(), FWindowOrigin.x, FWindowOrigin.y, nullptr);
+}

@@ -272,6 +272,23 @@ class TKsBitmap : public TPersistent {
   std::vector<TKsHeldObject> FBrushes;
 };
 
+// A bitmap's origin moved for the length of a scope. The origin it had, and its DC's
+// window origin as it was, come back after it, so that a bitmap lent by another owner
+// (the host's buffer) is left as it was found. A null or empty bitmap, or the origin it
+// has already, is left alone.
+class TKsOriginScope {
+ public:
+  TKsOriginScope(TKsBitmap* Bitmap, const TPoint& Origin);
+  TKsOriginScope(const TKsOriginScope&) = delete;
+  TKsOriginScope& operator=(const TKsOriginScope&) = delete;
+  ~TKsOriginScope();
+
+ private:
+  TKsBitmap* FBitmap = nullptr;
+  TPoint FOrigin{0, 0};
+  POINT FWindowOrigin{0, 0};
+};
+
 // The unit's start: the system-derived colour constants.
 void InitKsBitmap();
 void DoneKsBitmap();

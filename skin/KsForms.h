@@ -265,9 +265,11 @@ class TKsCustomForm : public TKsHookComponent {
   // else the part of R on the screen, placed there by the buffer's origin.
   void CaptureBackground(const TRect& R);
   // Before every paint into it: a frame buffer that holds only part of the window (one
-  // past the cap, or larger than the system gives) moved, when it does not hold all of
-  // the part of the window on the screen, so that it does.
-  void PlaceFrameBuffer();
+  // past the cap, or larger than the system gives, or the screen-sized shared bitmap)
+  // moved, when it does not hold all of the part of the window on the screen, so that
+  // it does. The form's own buffer stays where it is moved; the shared bitmap, which
+  // other forms and the host use, goes back when the scope answered ends.
+  [[nodiscard]] TKsOriginScope PlaceFrameBuffer();
 
  private:
   bool VisualStyles() const;

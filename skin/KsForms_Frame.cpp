@@ -604,7 +604,7 @@ void TKsCustomForm::WMEraseBkgnd(TMessage& Message) {
   const HDC DC = reinterpret_cast<HDC>(Message.WParam);
   TKsBitmap* Buffer = GetFrameBuffer();
   if (!DC || !Buffer) return;
-  PlaceFrameBuffer();
+  const TKsOriginScope Placed = PlaceFrameBuffer();
   TRect C;
   GetClientArea(C);
   PaintBackground(Buffer);
@@ -688,20 +688,24 @@ void TKsCustomForm::CaptureBackground(const TRect& R) {
   FCapturedRect = R;
 }
 
-void TKsCustomForm::PlaceFrameBuffer() {
+TKsOriginScope TKsCustomForm::PlaceFrameBuffer() {
+  TKsBitmap* Buffer = GetFrameBuffer();
   const HWND Window = GetHookedHandle();
-  if (!FFrameBuffer || FFrameBuffer->Empty() || !Window) return;
+  if (!Buffer || Buffer->Empty() || !Window) return TKsOriginScope(nullptr, TPoint{0, 0});
   RECT W;
   GetWindowRect(Window, &W);
   const TRect Shown = Moved(OnScreen(W), -W.left, -W.top);
-  const TRect Held = FFrameBuffer->Bounds();
+  const TRect Held = Buffer->Bounds();
   if (IsEmptyRect(Shown) || (Held.left <= Shown.left && Held.top <= Shown.top && Shown.right <= Held.right &&
                              Shown.bottom <= Held.bottom))
-    return;
+    return TKsOriginScope(nullptr, TPoint{0, 0});
   // As far as the shown part's corner, but never past the window's far end, so that the
   // buffer holds as much of the window as it can.
-  FFrameBuffer->SetOrigin(TPoint{std::max(0, std::min<int>(Shown.left, FWindowWidth - FFrameBuffer->Width())),
-                                 std::max(0, std::min<int>(Shown.top, FWindowHeight - FFrameBuffer->Height()))});
+  const TPoint Origin{std::max(0, std::min<int>(Shown.left, FWindowWidth - Buffer->Width())),
+                      std::max(0, std::min<int>(Shown.top, FWindowHeight - Buffer->Height()))};
+  if (Buffer != FFrameBuffer) return TKsOriginScope(Buffer, Origin);
+  Buffer->SetOrigin(Origin);
+  return TKsOriginScope(nullptr, TPoint{0, 0});
 }
 
 void TKsCustomForm::UpdateRegion() {
@@ -736,7 +740,7 @@ void TKsCustomForm::PaintNonClient() {
   if (!(FAnimating && FAnimationBitmap)) WindowDC.emplace(Window);
   const HDC DC = WindowDC ? WindowDC->DC() : FAnimationBitmap->DC();
   if (!DC) return;
-  PlaceFrameBuffer();
+  const TKsOriginScope Placed = PlaceFrameBuffer();
   TRect C;
   GetClientArea(C);
   if (FDropShadow) {

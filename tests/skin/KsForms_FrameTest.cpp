@@ -70,6 +70,40 @@ class KsFrameTest : public UiTest {
     Pump();
   }
 
+  // Larger than the screen, only its right (or bottom-right) part shown, and moved: that
+  // part looks as it does at a size that fits, whether the buffer holds the whole window
+  // (a blended one at 1500 x 1200), the part shown (a blended one past its cap, at 4200 x
+  // 2100) or the screen (the shared bitmap). Seen: the right edge and the shadow 200 rows
+  // down the screen, the client above, the close glyph if shown.
+  void ExpectLargeWindowsShowAsOneThatFits() {
+    Form->Constraints()->SetMaxWidth(5000);
+    Form->Constraints()->SetMaxHeight(3000);
+    auto Seen = [&](int X, int Y, int W, int H) {
+      Form->SetBounds(X, Y, W, H);
+      Pump();
+      RepaintFrame();
+      const int Row = std::max(200, 200 - Y);
+      TRect C, Close;
+      Frame->GetClientArea(C);
+      Frame->GetButtonRect(kbiClose, Close);
+      std::vector<COLORREF> Pixels{WindowPixel(Window(), Frame->FrameWidth() - 1, Row),
+                                   WindowPixel(Window(), W - 1, Row),
+                                   ScreenPixel(Window(), C.right - C.left - 10, Row - 100 - C.top)};
+      if (Y >= 0)
+        Pixels.push_back(WindowPixel(Window(), (Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2 - 1));
+      return Pixels;
+    };
+    const std::vector<COLORREF> Fits = Seen(810, 40, 200, 320);
+    for (const auto& [X, Y, W, H] : {std::array{-800, 400, 1500, 1200}, std::array{-800, -700, 1500, 1200},
+                                     std::array{-3800, 400, 4200, 2100}, std::array{-3700, 450, 4200, 2100},
+                                     std::array{-3800, -1500, 4200, 2100}, std::array{-700, 420, 1500, 1200}}) {
+      SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H) + " at " + std::to_string(X) + ", " +
+                   std::to_string(Y));
+      const auto Shown = Seen(X, Y, W, H);
+      EXPECT_EQ(Shown, std::vector(Fits.begin(), Fits.begin() + Shown.size()));
+    }
+  }
+
   TForm* Form = nullptr;
   TKsCustomForm* Frame = nullptr;
 };
@@ -348,6 +382,16 @@ TEST_F(KsFrameTest, TheFrameIsPaintedWithRaisedEdgeCaptionGradientAndCloseGlyph)
   Folder = Folder.substr(0, Folder.find_last_of("\\/") + 1);  // build/ above bin/
   const std::string Name = Folder + "skinned-frame.png";
   EXPECT_TRUE(SaveWindowPicture(Window(), Name));
+
+  // Larger than the screen, painted in the shared bitmap, without a shadow and with one.
+  ExpectLargeWindowsShowAsOneThatFits();
+  Frame->SetDropShadow(true);
+  Frame->UpdateFrame();
+  ExpectLargeWindowsShowAsOneThatFits();
+  POINT Org{-1, -1};
+  GetWindowOrgEx(SharedBitmap->DC(), &Org);
+  EXPECT_TRUE(SharedBitmap->Origin().x == 0 && SharedBitmap->Origin().y == 0 && Org.x == 0 && Org.y == 0)
+      << "the shared bitmap is left as it was found";
 }
 
 TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow) {
@@ -367,33 +411,7 @@ TEST_F(KsFrameTest, ABlendedShadowedFrameHasItsOwnBufferAndAFrameInsideTheShadow
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(0, 100), KsColorTransparent);
   EXPECT_NE(Frame->GetFrameBuffer()->GetPixel(Frame->FrameWidth() - 1, 100), KsColorTransparent);
 
-  // Larger than the screen, only its right (or bottom-right) part shown, and moved: that
-  // part looks as it does at a size that fits, with buffers of the whole window (1500 x
-  // 1200) or, past their cap, of the part shown (4200 x 2100). Seen: the right edge and
-  // the shadow 200 rows down the screen, the client above, the close glyph if shown.
-  Form->Constraints()->SetMaxWidth(5000);
-  Form->Constraints()->SetMaxHeight(3000);
-  auto Seen = [&](int X, int Y, int W, int H) {
-    Form->SetBounds(X, Y, W, H);
-    Pump();
-    RepaintFrame();
-    const int Row = std::max(200, 200 - Y);
-    TRect C, Close;
-    Frame->GetClientArea(C);
-    Frame->GetButtonRect(kbiClose, Close);
-    std::vector<COLORREF> Pixels{WindowPixel(Window(), Frame->FrameWidth() - 1, Row), WindowPixel(Window(), W - 1, Row),
-                                 ScreenPixel(Window(), C.right - C.left - 10, Row - 100 - C.top)};
-    if (Y >= 0) Pixels.push_back(WindowPixel(Window(), (Close.left + Close.right) / 2, (Close.top + Close.bottom) / 2 - 1));
-    return Pixels;
-  };
-  const std::vector<COLORREF> Fits = Seen(810, 40, 200, 320);
-  for (const auto& [X, Y, W, H] : {std::array{-800, 400, 1500, 1200}, std::array{-800, -700, 1500, 1200},
-                                   std::array{-3800, 400, 4200, 2100}, std::array{-3700, 450, 4200, 2100},
-                                   std::array{-3800, -1500, 4200, 2100}, std::array{-700, 420, 1500, 1200}}) {
-    SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H) + " at " + std::to_string(X) + ", " + std::to_string(Y));
-    const auto Shown = Seen(X, Y, W, H);
-    EXPECT_EQ(Shown, std::vector(Fits.begin(), Fits.begin() + Shown.size()));
-  }
+  ExpectLargeWindowsShowAsOneThatFits();
 }
 
 TEST_F(KsFrameTest, TheFormsShortCutHandlerIsGivenBackWhenTheFrameGoes) {
