@@ -473,8 +473,7 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
     case WM_SETFONT: WMSetFont(Message); break;
     case CM_FONTCHANGED:
       // With a window, WM_SETFONT refuses the font (WMSetFont).
-      if (!HandleAllocated() && OneLine() && !KeepsText() && !PlacesTabs(Font()->Handle(), FText))
-        throw EInvalidOperation(SdxEditTabTooFar);
+      if (!HandleAllocated() && !WindowHolds(FText)) throw EInvalidOperation(TextRefusal());
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:
@@ -600,7 +599,7 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
   // The window that shows a text without its tabs is read-only, and only a new text
   // replaces the one it holds.
   const bool Refused = (FHolding && Msg == EM_REPLACESEL) ||
-                       (TdxWrapGuard::ResultingText(FHandle, Message, Text) && !PlacesTabs(Font()->Handle(), Text));
+                       (TdxWrapGuard::ChangedText(FHandle, Message, Text) && !PlacesTabs(Font()->Handle(), Text));
   if (Msg == WM_SETTEXT && Refused && KeepsText()) {
     ShowWithoutTabs(Text);
     Message.Result = TRUE;
@@ -648,10 +647,14 @@ void TdxInplaceTextEdit::ShowHeldText() {
   SetWindowMaxLength(FMaxLength);
 }
 
+bool TdxInplaceTextEdit::WindowHolds(const AnsiString& Text) {
+  return !OneLine() || KeepsText() || PlacesTabs(Font()->Handle(), Text);
+}
+
 void TdxInplaceTextEdit::KeepWindowlessText() {
-  if (OneLine() && !KeepsText() && !PlacesTabs(Font()->Handle(), FText)) {
+  if (!WindowHolds(FText)) {
     FText = FWindowlessText;
-    throw EInvalidOperation(SdxEditTabTooFar);
+    throw EInvalidOperation(TextRefusal());
   }
   FWindowlessText = FText;
 }

@@ -184,6 +184,11 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   bool CreatingWindow() const { return FCreatingWindow; }
   // Whether the editor's window has several lines (the memo's).
   virtual bool MultiLine() const { return false; }
+  // Whether a window made now could hold Text, in the editor's font and settings: a
+  // one-line window places every tab of it. A text given, or a font set, without a
+  // window that it could not hold is refused with EInvalidOperation (TextRefusal).
+  virtual bool WindowHolds(const AnsiString& Text);
+  virtual const char* TextRefusal() const { return SdxEditTabTooFar; }
   // Keeps Text as the editor's text while the window, read-only, shows what of it the
   // control can show: a host's value, or the text a window is made with, that the
   // control cannot hold as it is. The next text given ends it (EndHolding).
@@ -217,8 +222,8 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void ShowWithoutTabs(const AnsiString& Text);
   // The window shows the text held again as it is, editable as the editor is.
   void ShowHeldText();
-  // Without a window, a program's text that the window could not show is refused, and
-  // the editor keeps the text it held (FWindowlessText).
+  // Without a window, a program's text that the window could not hold (WindowHolds) is
+  // refused, and the editor keeps the text it held (FWindowlessText).
   void KeepWindowlessText();
   void WMContextMenu(TMessage& Message);
   void WMMouseDown(TMessage& Message);

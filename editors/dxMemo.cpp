@@ -227,22 +227,11 @@ void TdxInplaceMemoEdit::CreateWnd() {
     TFlagScope Creating(FCreatingWindow);
     inherited::CreateWnd();
   }
-  // The window holds the text from now on.
-  if (HandleAllocated()) AnsiString().swap(FWindowlessText);
   if (HandleAllocated()) SetBoundsRect(Bounds);
 }
 
-void TdxInplaceMemoEdit::DestroyWnd() {
-  inherited::DestroyWnd();
-  FWindowlessText = FText;
-}
-
-void TdxInplaceMemoEdit::KeepWindowlessText() {
-  if (!TdxWrapGuard::Takes(Font()->Handle(), FText, Wraps(FWordWrap, FScrollBars))) {
-    FText = FWindowlessText;
-    throw EInvalidOperation(SMemoTextTooLong);
-  }
-  FWindowlessText = FText;
+bool TdxInplaceMemoEdit::WindowHolds(const AnsiString& Text) {
+  return TdxWrapGuard::Takes(Font()->Handle(), Text, Wraps(FWordWrap, FScrollBars));
 }
 
 void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
@@ -365,13 +354,6 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
       if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
-      if (!HandleAllocated()) KeepWindowlessText();
-      inherited::Dispatch(Message);
-      break;
-    case CM_FONTCHANGED:
-      // With a window, the window judges the font it is given (WMSetFont); without one,
-      // the font is judged here against the text the window would be made with.
-      if (!HandleAllocated()) KeepTextHeld(FWordWrap, FScrollBars);
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:

@@ -94,7 +94,11 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
-  void DestroyWnd() override;
+  // The control, wrapping or not, holds Text in the memo's font: a text no wrapping
+  // width holds, or a tab it cannot place, is refused without a window, as the window
+  // would refuse it.
+  bool WindowHolds(const AnsiString& Text) override;
+  const char* TextRefusal() const override { return SMemoTextTooLong; }
 
  private:
   // True while the selection covers the whole text.
@@ -118,10 +122,6 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // text in the memo's font with these settings: a tab it could not place, or, wrapping,
   // a text no wrapping width holds.
   void KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars);
-  // Without a window the text is only stored, and the window made later would refuse one
-  // that no wrapping width can hold: such a text is refused here instead, with
-  // EInvalidOperation, and the memo keeps the text it held (FWindowlessText).
-  void KeepWindowlessText();
   // Whether the last text change was a program's that the wrap guard refused; cleared.
   bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
   // A resize or a new font keeps the wrapping width the text needs.
@@ -138,8 +138,6 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FCreatingWindow = false;
   bool FLoadingValue = false;
   bool FPasting = false;
-  // The text last kept while the memo has no window.
-  AnsiString FWindowlessText;
   // Set by a program's text change refused, until the next message.
   bool FTextRefused = false;
 

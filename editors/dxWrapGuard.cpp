@@ -402,10 +402,10 @@ bool TdxWrapGuard::Decode(HWND Window, const TMessage& Message, TTextChange& Cha
   return true;
 }
 
-bool TdxWrapGuard::ResultingText(HWND Window, const TMessage& Message, AnsiString& Text) {
+bool TdxWrapGuard::ChangedText(HWND Window, const TMessage& Message, AnsiString& Text) {
   TTextChange Edit;
   if (!Decode(Window, Message, Edit)) return false;
-  Text = Edit.Whole ? Edit.Text : Spliced(WindowText(Window), Edit);
+  Text = std::move(Edit.Text);
   return true;
 }
 

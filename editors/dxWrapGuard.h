@@ -87,11 +87,12 @@ class TdxWrapGuard {
   // The width the rich edit control Window wraps its text at: its text area less what
   // the selection bar keeps.
   static int AreaWidth(HWND Window);
-  // The text that Message would leave in the control Window: WM_SETTEXT's, or the
-  // control's with the selection replaced by EM_REPLACESEL's text or a typed
-  // character, or deleted by a cut, a clear, Backspace or Delete (none of these in a
-  // read-only control). False for every other message.
-  static bool ResultingText(HWND Window, const TMessage& Message, AnsiString& Text);
+  // What Message would leave of the text of the control Window: WM_SETTEXT's whole
+  // text, or the paragraphs that the selection replaced by EM_REPLACESEL's text or a
+  // typed character, or deleted by a cut, a clear, Backspace or Delete (none of these
+  // in a read-only control), touches, as the change leaves them; the other paragraphs
+  // stay as they are. False for every other message.
+  static bool ChangedText(HWND Window, const TMessage& Message, AnsiString& Text);
   // A message that changes the text of the control Window, which draws in Font: a
   // WM_SETTEXT, an EM_REPLACESEL, a typed character, or a cut, a clear, Backspace or
   // Delete (none of these in a read-only control), made by Handle, the control's
