@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/GdiScopes.h"
 #include "host/HostPng.h"
 #include "skin/KsControls.h"
 #include "skin/KsForms.h"
@@ -69,6 +70,28 @@ class KsFrameTest : public UiTest {
     RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pump();
   }
+  // Whether the screen shows the desktop wherever Target (a window rectangle on the
+  // screen) lies outside the window as it is now: the part a move there copies from the
+  // screen for a blended or shadowed frame to be composed over. The desktop is another
+  // process's window: the part a window has left reaches the screen repainted when that
+  // process gets to it, so on a busy machine the screen may still show the window where
+  // it was a move or a test before, and a frame moved there is composed over that.
+  bool DesktopShowsUnder(const RECT& Target) {
+    const int SX = GetSystemMetrics(SM_XVIRTUALSCREEN), SY = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT Shown{SX, SY, SX + GetSystemMetrics(SM_CXVIRTUALSCREEN), SY + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT Part;
+    if (!IntersectRect(&Part, &Target, &Shown)) return true;
+    TOwned<TKsBitmap> Shot(NewObject<TKsBitmap>());
+    Shot->SetSize(Part.right - Part.left, Part.bottom - Part.top);
+    const TScreenDC Screen;
+    BitBlt(Shot->DC(), 0, 0, Shot->Width(), Shot->Height(), Screen.DC(), Part.left, Part.top, SRCCOPY);
+    const RECT Now = WindowRect();
+    const TKsColor Desktop = Rgb(ColorToKsColor(clBackground, 0));
+    for (int Y = 0; Y < Shot->Height(); ++Y)
+      for (int X = 0; X < Shot->Width(); ++X)
+        if (!PtInRect(&Now, POINT{Part.left + X, Part.top + Y}) && Rgb(Shot->ScanLine(Y)[X]) != Desktop) return false;
+    return true;
+  }
 
   // Larger than the screen, only its right (or bottom-right) part shown, and moved: that
   // part looks as it does at a size that fits, whether the buffer holds the whole window
@@ -79,6 +102,10 @@ class KsFrameTest : public UiTest {
     Form->Constraints()->SetMaxWidth(5000);
     Form->Constraints()->SetMaxHeight(3000);
     auto Seen = [&](int X, int Y, int W, int H) {
+      // Every placement is composed over the desktop, once the screen shows it there.
+      const RECT Target{X, Y, X + W, Y + H};
+      EXPECT_TRUE(PumpUntil([&] { return DesktopShowsUnder(Target); }, 20000))
+          << "the desktop was not repainted where the window goes";
       Form->SetBounds(X, Y, W, H);
       Pump();
       RepaintFrame();
