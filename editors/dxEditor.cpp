@@ -413,9 +413,7 @@ void TdxInplaceTextEdit::SetBackgroundColor() {
   if (HandleAllocated() && IsNativeEdit()) SendMessageA(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
 }
 
-// The text area: the client area less a pixel on each side, the selection bar, the
-// caret's room for right alignment, and the offsets.
-void TdxInplaceTextEdit::SetWindowRect() {
+RECT TdxInplaceTextEdit::TextRect() {
   RECT R;
   ::GetClientRect(FHandle, &R);
   InflateRect(&R, -1, -1);
@@ -425,6 +423,11 @@ void TdxInplaceTextEdit::SetWindowRect() {
   R.left += Off.left;
   R.top += Off.top;
   R.right -= Off.right;
+  return R;
+}
+
+void TdxInplaceTextEdit::SetWindowRect() {
+  const RECT R = TextRect();
   SendMessageA(FHandle, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&R));
 }
 

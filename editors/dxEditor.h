@@ -179,6 +179,10 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // paste, Ctrl+Insert copies, Shift+Delete cuts) goes to the window as its message.
   void KeyDown(Word& Key, TShiftState Shift) override;
 
+  // The text area the window is given at its size: the client area less a pixel on each
+  // side, the selection bar, the caret's room for right alignment, and the offsets.
+  RECT TextRect();
+
   bool SettingValue() const { return FSettingValue; }
   bool ApplyingCase() const { return FApplyingCase; }
   bool CreatingWindow() const { return FCreatingWindow; }

@@ -186,12 +186,16 @@ void TCustomdxBlobPopup::DestroyWnd() {
   inherited::DestroyWnd();
 }
 
-// The formatting rectangle: the client area less a pixel, and the selection bar.
-void TCustomdxBlobPopup::SetWindowRect() {
+RECT TCustomdxBlobPopup::TextRect() {
   RECT R;
   ::GetClientRect(FHandle, &R);
   InflateRect(&R, -1, -1);
   if (SendMessageA(FHandle, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR) R.left += dxSelectionBarWidth;
+  return R;
+}
+
+void TCustomdxBlobPopup::SetWindowRect() {
+  const RECT R = TextRect();
   SendMessageA(FHandle, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&R));
 }
 
@@ -391,7 +395,7 @@ void TCustomdxBlobPopup::WMSize(TMessage& Message) {
     SetWindowRect();
   };
   if (MemoWordWrap)
-    FWrapGuard.GuardResize(FHandle, Font()->Handle(), MemoText(), Message.LParamLo(), Resize);
+    FWrapGuard.GuardLayout(FHandle, Font()->Handle(), TdxWrapGuard::AreaWidth(FHandle, TextRect()), Resize);
   else
     Resize();
 }
@@ -555,9 +559,7 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       FMetricsValid = false;
       if (IsMemo() && MemoWordWrap && HandleAllocated()) {
         // A new font keeps the wrapping width the text needs.
-        RECT Client;
-        ::GetClientRect(FHandle, &Client);
-        FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), MemoText(), Client.right,
+        FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam), TdxWrapGuard::AreaWidth(FHandle),
                                [&] { inherited::Dispatch(Message); });
       } else {
         inherited::Dispatch(Message);
@@ -582,7 +584,17 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(Message); return;
     case WM_HSCROLL: WMScroll(Message, SB_HORZ); return;
     case WM_VSCROLL: WMScroll(Message, SB_VERT); return;
-    case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
+    case WM_NCCALCSIZE:
+      if (IsMemo() && HandleAllocated()) FWrapGuard.NoteClient(FHandle);
+      WMNCCalcSize(Message);
+      return;
+    case WM_WINDOWPOSCHANGED:
+      // The control wraps its text again as its window moves (see TdxWrapGuard::GuardMove).
+      if (IsMemo() && MemoWordWrap && HandleAllocated())
+        FWrapGuard.GuardMove(FHandle, Font()->Handle(), [&] { inherited::Dispatch(Message); });
+      else
+        inherited::Dispatch(Message);
+      return;
     case WM_NCHITTEST: WMNCHitTest(Message); return;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); return;

@@ -153,6 +153,8 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   void ApplyTransparency();
   void ApplyCharCase();
   void TextChanged();
+  // The formatting rectangle: the client area less a pixel, and the selection bar.
+  RECT TextRect();
   void SetWindowRect();
   void SetCharFormatColor();
   void UpdateScrollBars();

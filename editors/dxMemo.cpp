@@ -284,8 +284,16 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  FWrapGuard.GuardResize(FHandle, Font()->Handle(), GetText(), Message.LParamLo(),
+  FWrapGuard.GuardLayout(FHandle, Font()->Handle(), TdxWrapGuard::AreaWidth(FHandle, TextRect()),
                          [&] { inherited::Dispatch(Message); });
+}
+
+void TdxInplaceMemoEdit::WMWindowPosChanged(TMessage& Message) {
+  if (!Wraps(FWordWrap, FScrollBars) || !HandleAllocated()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  FWrapGuard.GuardMove(FHandle, Font()->Handle(), [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
@@ -295,9 +303,7 @@ void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  RECT Client;
-  ::GetClientRect(FHandle, &Client);
-  FWrapGuard.GuardResize(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText(), Client.right,
+  FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam), TdxWrapGuard::AreaWidth(FHandle),
                          [&] { inherited::Dispatch(Message); });
 }
 
@@ -367,6 +373,11 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
       if (!WrapGuarded(Message)) inherited::Dispatch(Message);
       break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_NCCALCSIZE:
+      if (HandleAllocated()) FWrapGuard.NoteClient(FHandle);
+      inherited::Dispatch(Message);
+      break;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
     case WM_SETFONT: WMSetFont(Message); break;
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);

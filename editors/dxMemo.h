@@ -124,8 +124,10 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   void KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars);
   // Whether the last text change was a program's that the wrap guard refused; cleared.
   bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
-  // A resize or a new font keeps the wrapping width the text needs.
+  // A resize, a move of the window or a new font keeps the wrapping width the text
+  // needs (see TdxWrapGuard::GuardMove).
   void WMSize(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
   void WMSetFont(TMessage& Message);
 
   bool FHideScrollBars = true;

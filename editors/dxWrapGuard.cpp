@@ -327,7 +327,11 @@ int TdxWrapGuard::WrapWidth(HFONT Font, const AnsiString& Text, int Area) {
 int TdxWrapGuard::AreaWidth(HWND Window) {
   RECT Area{0, 0, 0, 0};
   SendMessageA(Window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&Area));
-  return std::max<int>(Area.right - Area.left - SelectionOffset(Window), 0);
+  return AreaWidth(Window, Area);
+}
+
+int TdxWrapGuard::AreaWidth(HWND Window, const RECT& Rect) {
+  return std::max<int>(Rect.right - Rect.left - SelectionOffset(Window), 0);
 }
 
 int TdxWrapGuard::SelectionOffset(HWND Window) {
@@ -430,13 +434,17 @@ void TdxWrapGuard::WrapAt(HWND Window, int Width) {
   FWidth = Width;
 }
 
-void TdxWrapGuard::Change(HWND Window, int Needed, const std::function<void()>& Handle) {
+void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle) {
   // The control wraps what it holds again at every new width: one that suits the text,
   // size or font it gets is taken only once it has them, and before that only a wider
   // one, which suits both.
-  if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : AreaWidth(Window)));
+  const int Area = AreaWidth(Window);
+  if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : Area));
   Handle();
-  WrapAt(Window, Needed);
+  if (AreaWidth(Window) == Area)
+    WrapAt(Window, Needed);
+  else
+    WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));
 }
 
 bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
@@ -495,10 +503,10 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   }
   if (Fitting || (!Edit.Whole && FWidth && After.Wrapped <= Budget)) {
     // The text fits the window, or still the wider width the control wraps at.
-    Change(Window, Fitting ? 0 : FWidth, Handle);
+    Change(Window, Font, Fitting ? 0 : FWidth, Handle);
   } else if (Edit.Whole) {
     // A whole text is wrapped as wide as it needs.
-    Change(Window, std::max(NeededWidth(Font, Edit.Text), Area + 1), Handle);
+    Change(Window, Font, std::max(NeededWidth(Font, Edit.Text), Area + 1), Handle);
   } else {
     // A change of a few paragraphs that no longer fits the width the control wraps at:
     // the whole text moves to a width at which it costs at most half the budget where
@@ -506,7 +514,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     const AnsiString Text = Spliced(WindowText(Window), Edit);
     int Width = NeededWidth(Font, Text, Budget / 2);
     if (Width >= Widest) Width = NeededWidth(Font, Text);
-    Change(Window, std::max(Width, Area + 1), Handle);
+    Change(Window, Font, std::max(Width, Area + 1), Handle);
     After = CostsOf(Font, Text, Area);
   }
   FCosts = After;
@@ -530,20 +538,40 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
                     (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
   if (!Undo) return false;
   FCosts.Known = false;
-  Change(Window, WidestRow(Font), Handle);
+  Change(Window, Font, WidestRow(Font), Handle);
   WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));
   return true;
 }
 
-void TdxWrapGuard::GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
-                               const std::function<void()>& Handle) {
-  FCosts.Known = false;
-  // The text area keeps its margins: it changes as the client area does.
-  RECT Client;
+namespace {
+
+int ClientWidth(HWND Window) {
+  RECT Client{0, 0, 0, 0};
   ::GetClientRect(Window, &Client);
-  const int Margins = Client.right - AreaWidth(Window);
-  const int Area = ClientWidth - Margins;
-  Change(Window, WrapWidth(Font, Text, Area), Handle);
-  // A text area that came out other than foreseen: as wide as the text needs in it.
-  if (AreaWidth(Window) != Area) WrapAt(Window, WrapWidth(Font, Text, AreaWidth(Window)));
+  return Client.right;
+}
+
+}  // namespace
+
+void TdxWrapGuard::NoteClient(HWND Window) { FClientWidth = ClientWidth(Window); }
+
+void TdxWrapGuard::GuardMove(HWND Window, HFONT Font, const std::function<void()>& Handle) {
+  // Without a change of the frame noted the client area stays as it was.
+  const int Before = std::exchange(FClientWidth, -1);
+  const int After = ClientWidth(Window);
+  if (Before < 0 || Before == After) {
+    Handle();
+    return;
+  }
+  // The control keeps its text area's margins as its client area changes.
+  GuardLayout(Window, Font, AreaWidth(Window) + After - Before, Handle);
+}
+
+void TdxWrapGuard::GuardLayout(HWND Window, HFONT Font, int Area, const std::function<void()>& Handle) {
+  FCosts.Known = false;
+  const AnsiString Text = WindowText(Window);
+  const int Needed = WrapWidth(Font, Text, std::max(Area, 0));
+  if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : AreaWidth(Window)));
+  Handle();
+  WrapAt(Window, WrapWidth(Font, Text, AreaWidth(Window)));
 }

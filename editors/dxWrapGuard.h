@@ -85,8 +85,9 @@ class TdxWrapGuard {
   // drawn in Font; 0 when any width does, WidestRow when none does.
   static int NeededWidth(HFONT Font, const AnsiString& Text);
   // The width the rich edit control Window wraps its text at: its text area less what
-  // the selection bar keeps.
+  // the selection bar keeps; or, given Rect, the width it would wrap at in that text area.
   static int AreaWidth(HWND Window);
+  static int AreaWidth(HWND Window, const RECT& Rect);
   // What Message would leave of the text of the control Window: WM_SETTEXT's whole
   // text, or the paragraphs that the selection replaced by EM_REPLACESEL's text or a
   // typed character, or deleted by a cut, a clear, Backspace or Delete (none of these
@@ -114,11 +115,20 @@ class TdxWrapGuard {
   // control held before, and refuses nothing. False, and nothing done, for any other
   // message.
   bool GuardUndo(HWND Window, HFONT Font, const TMessage& Message, const std::function<void()>& Handle);
-  // A resize of Window, holding Text, to a client area ClientWidth pixels wide, or a
-  // change to Font, made by Handle: the control never wraps Text narrower than it needs,
-  // in the font it has before the change or in Font after it.
-  void GuardResize(HWND Window, HFONT Font, const AnsiString& Text, int ClientWidth,
-                   const std::function<void()>& Handle);
+  // The control wraps its text again whenever its text area changes, and as soon as it
+  // does: a window moved to a new size moves the text area by as much as its client area
+  // changed (at WM_WINDOWPOSCHANGED, before WM_SIZE comes), and a scroll bar shown or
+  // hidden does the same to it. So the guard notes the client area before every change of
+  // the frame (NoteClient, at WM_NCCALCSIZE), and at WM_WINDOWPOSCHANGED (GuardMove)
+  // foresees the text area from it; a narrow client area with a scroll bar kept shown may
+  // leave no width at all, at which every character is a row.
+  void NoteClient(HWND Window);
+  void GuardMove(HWND Window, HFONT Font, const std::function<void()>& Handle);
+  // A change of the control Window made by Handle after which it wraps its text in Font
+  // in a text area Area pixels wide (a new font, or the editor's text area laid out at
+  // WM_SIZE): while it changes, the control wraps no narrower than now nor than the text
+  // needs in Area, and once it has, as wide as the text needs in the area it has.
+  void GuardLayout(HWND Window, HFONT Font, int Area, const std::function<void()>& Handle);
   // Whether the last text change guarded was refused.
   bool Refused() const { return FRefused; }
   // The width the control wraps at while wider than its window; 0 while it wraps at it.
@@ -127,6 +137,7 @@ class TdxWrapGuard {
   void WindowCreated() {
     FWidth = 0;
     FCosts.Known = false;
+    FClientWidth = -1;
   }
 
  private:
@@ -178,14 +189,19 @@ class TdxWrapGuard {
   void WrapAt(HWND Window, int Width);
   // Around Handle, a change after which Window holds a text needing Needed pixels (0:
   // its text area then suffices): the control wraps no narrower than now nor than
-  // Needed while it changes, and as wide as Needed once it has.
-  void Change(HWND Window, int Needed, const std::function<void()>& Handle);
+  // Needed while it changes, and as wide as Needed once it has; or, when the change moved
+  // the text area (a scroll bar shown or hidden on the way), as wide as the text it
+  // holds then needs, in Font, in the area it has.
+  void Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle);
 
   TCosts FCosts;
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   // The width the control wraps at while wider than its window; 0 while it wraps at it.
   int FWidth = 0;
+  // The width of the client area before the change of the frame under way; -1 when not
+  // known.
+  int FClientWidth = -1;
   bool FRefused = false;
   // The Backspace key that came last, whose character follows it: refused, or passed
   // on to the control. The key and its character make one deletion, judged once.
