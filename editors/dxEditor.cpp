@@ -714,6 +714,15 @@ void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope) {
   SendMessageA(Handle, EM_SETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&Format));
 }
 
+AnsiString RichEditRange(HWND Handle, LONG From, LONG To) {
+  if (To <= From) return AnsiString();
+  // An ANSI window copies bytes: a character of a double-byte code page takes two.
+  std::vector<char> Buffer(static_cast<std::size_t>(To - From) * 2 + 1, '\0');
+  TEXTRANGEA Range{{From, To}, Buffer.data()};
+  const LRESULT Copied = SendMessageA(Handle, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&Range));
+  return AnsiString(Buffer.data(), static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
+}
+
 // A press that did not leave the focus with the editor (the host moved it) must not
 // leave the control with the mouse captured.
 void TdxInplaceTextEdit::WMMouseDown(TMessage& Message) {

@@ -286,3 +286,5 @@ void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 // Gives a rich edit's text Color (the automatic colour for the window text colour and
 // clDefault); Scope is the EM_SETCHARFORMAT range (SCF_DEFAULT, SCF_ALL, ...).
 void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);
+// A rich edit's characters From to To (EM_GETTEXTRANGE); a paragraph's end is one CR.
+AnsiString RichEditRange(HWND Handle, LONG From, LONG To);

@@ -14,9 +14,6 @@ TCLASS_IMPL(TdxInplaceMemoEdit)
 
 namespace {
 
-// The longest line Get reads; a longer one is cut.
-constexpr int MaxLineLength = 4096;
-
 // Every line break (CR, LF or CR LF) as CR LF.
 AnsiString CrLfLineBreaks(const AnsiString& Text) {
   AnsiString Result;
@@ -90,14 +87,14 @@ int TdxMemoStrings::GetCount() const {
   return Count;
 }
 
+// The whole line, however long: a line cut to a buffer's length would lose the rest
+// wherever it is put back (Exchange, Move, a copy of the list).
 AnsiString TdxMemoStrings::Get(int Index) const {
-  std::vector<char> Buffer(MaxLineLength + 1, '\0');
-  *reinterpret_cast<WORD*>(Buffer.data()) = MaxLineLength;
-  const LRESULT Copied = Send(EM_GETLINE, Index, reinterpret_cast<LPARAM>(Buffer.data()));
-  int Length =
-      static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(Copied, 0), MaxLineLength));
-  if (Length > 0 && Buffer[Length - 1] == '\r') --Length;
-  return AnsiString(Buffer.data(), static_cast<std::size_t>(Length));
+  if (Index < 0) return AnsiString();
+  const LRESULT Start = Send(EM_LINEINDEX, Index);
+  if (Start < 0) return AnsiString();
+  const LRESULT Length = Send(EM_LINELENGTH, Start);
+  return RichEditRange(Window(), static_cast<LONG>(Start), static_cast<LONG>(Start + Length));
 }
 
 void TdxMemoStrings::Put(int Index, const AnsiString& S) {

@@ -214,21 +214,12 @@ LONG TextLength(HWND Window) {
   return static_cast<LONG>(SendMessageA(Window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0));
 }
 
-// The control's characters From to To; a paragraph's end is one CR.
-AnsiString RangeText(HWND Window, LONG From, LONG To) {
-  if (To <= From) return AnsiString();
-  std::vector<char> Buffer(static_cast<std::size_t>(To - From) * 2 + 1, '\0');
-  TEXTRANGEA Range{{From, To}, Buffer.data()};
-  const LRESULT Copied = SendMessageA(Window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&Range));
-  return AnsiString(Buffer.data(), static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
-}
-
 // The start of the paragraph that holds the character At, read back in growing steps:
 // only the paragraph is read, however long the text.
 LONG ParagraphStart(HWND Window, LONG At) {
   for (LONG Step = 4096; At > 0; Step = std::min<LONG>(Step * 4, 1 << 22)) {
     const LONG From = std::max<LONG>(At - Step, 0);
-    const AnsiString Part = RangeText(Window, From, At);
+    const AnsiString Part = RichEditRange(Window, From, At);
     const std::size_t Break = Part.find_last_of("\r\n");
     if (Break != AnsiString::npos) return From + CharCount(Part.substr(0, Break + 1));
     At = From;
@@ -241,7 +232,7 @@ LONG ParagraphStart(HWND Window, LONG At) {
 LONG ParagraphEnd(HWND Window, LONG At, LONG Length) {
   for (LONG Step = 4096; At < Length; Step = std::min<LONG>(Step * 4, 1 << 22)) {
     const LONG To = std::min<LONG>(At + Step, Length);
-    const AnsiString Part = RangeText(Window, At, To);
+    const AnsiString Part = RichEditRange(Window, At, To);
     const std::size_t Break = Part.find_first_of("\r\n");
     if (Break != AnsiString::npos) return At + CharCount(Part.substr(0, Break));
     At = To;
@@ -396,7 +387,7 @@ bool TdxWrapGuard::Decode(HWND Window, const TMessage& Message, TTextChange& Cha
   Change.Insert = Inserted ? Inserted : "";
   // The paragraphs the change touches, whole: the rest of the text stays as it is.
   Change.From = ParagraphStart(Window, Change.Start);
-  Change.Old = RangeText(Window, Change.From, ParagraphEnd(Window, Change.End, Length));
+  Change.Old = RichEditRange(Window, Change.From, ParagraphEnd(Window, Change.End, Length));
   const std::size_t StartByte = ByteOffset(Change.Old, Change.Start - Change.From);
   const std::size_t EndByte = std::max(StartByte, ByteOffset(Change.Old, Change.End - Change.From));
   Change.Text = Change.Old.substr(0, StartByte) + Change.Insert + Change.Old.substr(EndByte);

@@ -122,6 +122,21 @@ TEST_F(MemoTest, GetPutAndDeleteWorkOnTheLinesOfTheWindow) {
   Memo->Lines()->Delete(0);
   ASSERT_EQ(1, Memo->Lines()->Count());
   EXPECT_EQ("BETA", Memo->Lines()->Get(0));
+
+  // A line is read whole however long, so that lines moved or copied keep their text.
+  Memo->SetScrollBars(ssBoth);
+  for (std::size_t Length : {4997u, 70000u}) {
+    const std::string Long(Length, 'b');
+    Memo->Lines()->SetText("a\r\n" + Long);
+    EXPECT_EQ(Long.size(), Memo->Lines()->Get(1).size());
+    Memo->Lines()->Exchange(1, 0);
+    EXPECT_TRUE(Long + "\r\na" == Memo->Text()) << Memo->Text().size();
+    Memo->Lines()->Move(0, 1);
+    EXPECT_TRUE("a\r\n" + Long == Memo->Text()) << Memo->Text().size();
+    TOwned<TStringList> Copy(NewObject<TStringList>());
+    Copy->Assign(Memo->Lines());
+    EXPECT_TRUE("a\r\n" + Long + "\r\n" == Copy->Text()) << Copy->Text().size();
+  }
 }
 
 TEST_F(MemoTest, InsertAtTheCountAddsALineButNotAfterAnEmptyLastLine) {
