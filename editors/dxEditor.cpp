@@ -48,17 +48,11 @@ constexpr GUID RichEditOleCallbackIid = {0x00020D03, 0, 0, {0xC0, 0, 0, 0, 0, 0,
 
 constexpr DWORD EditEventMask = ENM_CHANGE | ENM_DRAGDROPDONE | ENM_SELCHANGE;
 
-// The first Count characters of Text, as the control counts them: a double-byte
-// character whole, and CR LF as the one line break it becomes.
+// The first Count characters of Text, as the control counts them.
 AnsiString LeadingCharacters(const AnsiString& Text, LRESULT Count) {
-  std::size_t End = 0;
-  for (; Count > 0 && End < Text.size(); --Count) {
-    const char Ch = Text[End];
-    const bool Pair = (Ch == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n') ||
-                      IsDBCSLeadByte(static_cast<BYTE>(Ch));
-    End += Pair && End + 1 < Text.size() ? 2 : 1;
-  }
-  return Text.substr(0, End);
+  return Text.substr(
+      0,
+      CharacterOffset(Text, static_cast<LONG>(std::clamp<LRESULT>(Count, 0, 0x7FFFFFFF))));
 }
 
 AnsiString ApplyCase(const AnsiString& Text, TEditCharCase CharCase) {
@@ -79,6 +73,22 @@ AnsiString TabsAsSpaces(AnsiString Text) {
 }  // namespace
 
 HMODULE RichEditLibrary() { return RichEdit; }
+
+std::size_t CharacterOffset(const AnsiString& Text, LONG Index) {
+  std::size_t At = 0;
+  for (; Index > 0 && At < Text.size(); --Index) {
+    const char Ch = Text[At];
+    const bool Pair = (Ch == '\r' && At + 1 < Text.size() && Text[At + 1] == '\n') ||
+                      IsDBCSLeadByte(static_cast<BYTE>(Ch));
+    At += Pair && At + 1 < Text.size() ? 2 : 1;
+  }
+  return At;
+}
+
+AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To) {
+  const std::size_t Start = CharacterOffset(Text, From);
+  return Text.substr(Start, std::max(CharacterOffset(Text, To), Start) - Start);
+}
 
 // ---------------------------------------------------------------------------------
 // The OLE callback
@@ -296,6 +306,12 @@ void TdxInplaceTextEdit::SetSelStart(int Value) { SetSel(CHARRANGE{Value, Value}
 // where the control's copy ends.
 void TdxInplaceTextEdit::GetSelText(AnsiString& Text) {
   Text.clear();
+  if (FHolding) {
+    // The window shows the text held position for position, as far as it shows it.
+    const CHARRANGE Range = GetSel();
+    Text = CharacterRange(FHeldText, Range.cpMin, Range.cpMax);
+    return;
+  }
   const int Length = GetSelLength();
   if (Length <= 0) return;
   std::vector<char> Buffer(static_cast<std::size_t>(Length) * 2 + 1, '\0');
@@ -326,7 +342,7 @@ void TdxInplaceTextEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 
 void TdxInplaceTextEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
 
 void TdxInplaceTextEdit::PasteText() {
-  if (CanEditLinked() && !FHolding) PasteRichEditPlainText(FHandle);
+  if (CanEditLinked()) PasteRichEditPlainText(FHandle);
 }
 
 void TdxInplaceTextEdit::ClearUndo() {
@@ -442,6 +458,12 @@ void TdxInplaceTextEdit::DoEnter() {
 void TdxInplaceTextEdit::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
   const UINT Command = ClipboardKeyMessage(Key, Shift);
+  if (Command == 0 && Key == VK_DELETE && FHolding) {
+    // The text held is not the user's to delete; its Backspace beeps as a character.
+    MessageBeepProc(0);
+    Key = 0;
+    return;
+  }
   if (Command == 0 || !IsNativeEdit() || !HandleAllocated()) return;
   // A hidden text is never put on the clipboard, as the editing menu says.
   if (Command == WM_PASTE || !FPasswordChar) SendMessageA(FHandle, Command, 0, 0);
@@ -457,6 +479,7 @@ void TdxInplaceTextEdit::Changed() {
 }
 
 void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
+  if (HeldChange(Message)) return;
   switch (Message.Msg) {
     case WM_CHAR:
       if (FCharCase != ecNormal && Message.WParam >= 32 && Message.WParam <= 255) {
@@ -585,7 +608,12 @@ bool TdxInplaceTextEdit::OneLine() {
 
 bool TdxInplaceTextEdit::KeepsText() {
   const TCustomdxContainer* Host = GetContainer();
-  return FCreatingWindow || (Host && Host->ContainerFlag());
+  return FCreatingWindow || FReverting || (Host && Host->ContainerFlag());
+}
+
+void TdxInplaceTextEdit::RevertToSaved() {
+  TFlagScope Reverting(FReverting);
+  inherited::RevertToSaved();
 }
 
 bool TdxInplaceTextEdit::PlacesTabs(HFONT Font, const AnsiString& Text) const {
@@ -599,10 +627,8 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
   // A user's paste replaces the selection; any other replacement is a program's.
   const bool UserChange = Msg == WM_CHAR || (Msg == EM_REPLACESEL && FPasting);
   AnsiString Text;
-  // The window that shows a text without its tabs is read-only, and only a new text
-  // replaces the one it holds.
-  const bool Refused = (FHolding && Msg == EM_REPLACESEL) ||
-                       (TdxWrapGuard::ChangedText(FHandle, Message, Text) && !PlacesTabs(Font()->Handle(), Text));
+  const bool Refused = TdxWrapGuard::ChangedText(FHandle, Message, Text) &&
+                       !PlacesTabs(Font()->Handle(), Text);
   if (Msg == WM_SETTEXT && Refused && KeepsText()) {
     ShowWithoutTabs(Text);
     Message.Result = TRUE;
@@ -620,9 +646,63 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
   return true;
 }
 
+bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
+  if (!FHolding || !HandleAllocated()) return false;
+  const WPARAM Ch = Message.WParam;
+  switch (Message.Msg) {
+    case WM_CHAR:
+      // Control characters other than these type nothing.
+      if (Ch < 32 && Ch != '\b' &&
+          !(MultiLine() && (Ch == '\r' || (Ch == '\t' && WantTabChar()))))
+        return false;
+      break;
+    case EM_REPLACESEL:
+      if (!FPasting) {
+        // A program's: the whole text it leaves is judged.
+        const char* Inserted = reinterpret_cast<const char*>(Message.LParam);
+        const CHARRANGE Range = GetSel();
+        const std::size_t From = CharacterOffset(FHeldText, Range.cpMin);
+        const std::size_t To = std::max(CharacterOffset(FHeldText, Range.cpMax), From);
+        const AnsiString Text =
+            FHeldText.substr(0, From) + (Inserted ? Inserted : "") + FHeldText.substr(To);
+        Message.Result = 0;
+        if (!WindowHolds(Text) && !KeepsText()) return true;
+        Message.Result =
+            SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+        return true;
+      }
+      break;
+    case WM_COPY:
+      if (!FPasswordChar) Clipboard()->SetAsText(SelText());
+      Message.Result = 0;
+      return true;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+      break;
+    default:
+      return false;
+  }
+  MessageBeepProc(0);
+  Message.Result = 0;
+  return true;
+}
+
+void TdxInplaceTextEdit::ShowQuietly(const AnsiString& Text) {
+  TFlagScope Setting(FSettingValue);
+  const bool WasModified = GetModified();
+  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+  SetModified(WasModified);
+  ClearUndo();
+}
+
 void TdxInplaceTextEdit::HoldText(const AnsiString& Text) {
   FHeldText = Text;
   FHolding = true;
+  ++FHeldVersion;
   SendMessageA(FHandle, EM_SETREADONLY, TRUE, 0);
 }
 
@@ -719,8 +799,11 @@ AnsiString RichEditRange(HWND Handle, LONG From, LONG To) {
   // An ANSI window copies bytes: a character of a double-byte code page takes two.
   std::vector<char> Buffer(static_cast<std::size_t>(To - From) * 2 + 1, '\0');
   TEXTRANGEA Range{{From, To}, Buffer.data()};
-  const LRESULT Copied = SendMessageA(Handle, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&Range));
-  return AnsiString(Buffer.data(), static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
+  const LRESULT Copied =
+      SendMessageA(Handle, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&Range));
+  return AnsiString(Buffer.data(),
+                    static_cast<std::size_t>(std::clamp<LRESULT>(
+                        Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
 }
 
 // A press that did not leave the focus with the editor (the host moved it) must not
@@ -767,14 +850,18 @@ void TdxInplaceTextEdit::ShowEditingMenu(TPoint Pos) {
     }
   }
   const bool HasSelection = GetSelLength() > 0;
-  const bool CanEdit = CanEditLinked();
+  const bool CanEdit = CanEditLinked() && !FHolding;
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
   const LRESULT TextLength = SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
   for (int I = 0; I < FPopupMenu->Items()->Count(); ++I) {
     TMenuItem* Item = FPopupMenu->Items()->Items(I);
     switch (Item->Tag()) {
-      case mcUndo: Item->SetEnabled(SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0); break;
-      case mcRedo: Item->SetEnabled(SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0); break;
+      case mcUndo:
+        Item->SetEnabled(!FHolding && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
+        break;
+      case mcRedo:
+        Item->SetEnabled(!FHolding && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
+        break;
       case mcCut: Item->SetEnabled(HasSelection && CanEdit && !FPasswordChar); break;
       case mcCopy: Item->SetEnabled(HasSelection && !FPasswordChar); break;
       case mcPaste: Item->SetEnabled(CanEdit && SendMessageA(FHandle, EM_CANPASTE, 0, 0) != 0); break;

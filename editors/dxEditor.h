@@ -141,6 +141,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   TdxTextEditOleCallback* OleCallback() { return &FOleCallback; }
 
   void SetEditValue(const Variant& Value) override;
+  // The text saved when the edit began comes back as the host's value it was: kept
+  // whole, held where the control cannot hold it.
+  void RevertToSaved() override;
   bool GetModified() override;
   void SetModified(bool Value) override;
   void RestoreDefaults() override;
@@ -195,10 +198,28 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   virtual const char* TextRefusal() const { return SdxEditTabTooFar; }
   // Keeps Text as the editor's text while the window, read-only, shows what of it the
   // control can show: a host's value, or the text a window is made with, that the
-  // control cannot hold as it is. The next text given ends it (EndHolding).
+  // control cannot hold as it is. Every read answers from the text held (GetText,
+  // GetSelText, a copy); every change is made to it whole or refused (HeldChange). A
+  // text the control holds, given by a program or a host, ends the hold (EndHolding).
   void HoldText(const AnsiString& Text);
   void EndHolding();
   bool Holding() const { return FHolding; }
+  // The text held, and a number that changes whenever a text is held.
+  const AnsiString& HeldText() const { return FHeldText; }
+  unsigned HeldVersion() const { return FHeldVersion; }
+  // A message that would change the text held: the user's typing, pasting, cutting,
+  // clearing, undoing or redoing is refused with a beep; a program's replacement of the
+  // selection (EM_REPLACESEL) is made to the text held, and the whole text it leaves is
+  // then set as the program's (shown whole, or held again for a host) or, when the
+  // control cannot hold it, refused (answering 0). A copy copies from the text held.
+  // False, and nothing done, for any other message or when nothing is held.
+  bool HeldChange(TMessage& Message);
+  // Whether the text that comes is one the editor holds already and never refuses: a
+  // host's value loaded, or the text the window is made with.
+  bool KeepsText();
+  // Shows Text in the window as no change of the editor's own: no change event, the
+  // modified state kept and the undo buffer emptied.
+  void ShowQuietly(const AnsiString& Text);
 
  private:
   void Changed();
@@ -211,9 +232,6 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // Whether the editor is a native edit on one line, whose control places tabs along
   // the whole line; the memo has several.
   bool OneLine();
-  // Whether the text that comes is one the editor holds already and never refuses: a
-  // host's value loaded, or the text the window is made with.
-  bool KeepsText();
   // Whether the control can place every tab of Text in Font, along the line, in the
   // forced case.
   bool PlacesTabs(HFONT Font, const AnsiString& Text) const;
@@ -241,6 +259,7 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   TEditCharCase FCharCase = ecNormal;
   bool FApplyingCase = false;
   bool FCreatingWindow = false;
+  bool FReverting = false;
   TPopupMenu* FPopupMenu = nullptr;
   bool FHideSelection = true;
   int FMaxLength = 0;
@@ -256,6 +275,7 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // True while the window shows FHeldText without its tabs.
   bool FHolding = false;
   AnsiString FHeldText;
+  unsigned FHeldVersion = 0;
   // The text last kept while the editor has no window.
   AnsiString FWindowlessText;
 };
@@ -288,3 +308,8 @@ void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);
 // A rich edit's characters From to To (EM_GETTEXTRANGE); a paragraph's end is one CR.
 AnsiString RichEditRange(HWND Handle, LONG From, LONG To);
+// The offset in Text of the character a rich edit holding Text counts as Index: it
+// counts a double-byte character, and CR LF, as one. The characters From to To of Text
+// so counted: of a text held, where the window shows it.
+std::size_t CharacterOffset(const AnsiString& Text, LONG Index);
+AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To);

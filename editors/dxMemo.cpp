@@ -2,6 +2,7 @@
 #include "editors/dxMemo.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "classlib/Exceptions.h"
@@ -28,6 +29,74 @@ AnsiString CrLfLineBreaks(const AnsiString& Text) {
     }
   }
   return Result;
+}
+
+// The lines of a text as the control numbers them: each line break (CR LF, CR or LF)
+// ends one, and a text ending in one has an empty last line.
+std::vector<TdxTextLine> TextLines(const AnsiString& Text) {
+  std::vector<TdxTextLine> Lines;
+  std::size_t Start = 0;
+  for (;;) {
+    const std::size_t End = Text.find_first_of("\r\n", Start);
+    if (End == AnsiString::npos) {
+      Lines.push_back({Start, Text.size() - Start});
+      return Lines;
+    }
+    Lines.push_back({Start, End - Start});
+    Start = End + (Text.compare(End, 2, "\r\n") == 0 ? 2 : 1);
+  }
+}
+
+bool ValidLine(const std::vector<TdxTextLine>& Lines, int Index) {
+  return Index >= 0 && static_cast<std::size_t>(Index) < Lines.size();
+}
+
+// What the lines' operations do to the control's lines, done to Text; false when they
+// do nothing.
+bool PutLine(AnsiString& Text, int Index, const AnsiString& S) {
+  const std::vector<TdxTextLine> Lines = TextLines(Text);
+  if (!ValidLine(Lines, Index)) return false;
+  Text.replace(Lines[Index].Start, Lines[Index].Length, S);
+  return true;
+}
+
+bool InsertLine(AnsiString& Text, int Index, const AnsiString& S) {
+  const std::vector<TdxTextLine> Lines = TextLines(Text);
+  if (ValidLine(Lines, Index)) {
+    Text.insert(Lines[Index].Start, S + "\r\n");
+    return true;
+  }
+  // After the last line, unless that is empty.
+  if (!ValidLine(Lines, Index - 1) || Lines[Index - 1].Length == 0) return false;
+  Text.insert(Lines[Index - 1].Start + Lines[Index - 1].Length, "\r\n" + S);
+  return true;
+}
+
+bool DeleteLine(AnsiString& Text, int Index) {
+  const std::vector<TdxTextLine> Lines = TextLines(Text);
+  if (!ValidLine(Lines, Index)) return false;
+  const std::size_t End = ValidLine(Lines, Index + 1)
+                              ? Lines[Index + 1].Start
+                              : Lines[Index].Start + Lines[Index].Length;
+  Text.erase(Lines[Index].Start, End - Lines[Index].Start);
+  return true;
+}
+
+AnsiString LineOf(const AnsiString& Text, const std::vector<TdxTextLine>& Lines,
+                  int Index) {
+  return ValidLine(Lines, Index) ? Text.substr(Lines[Index].Start, Lines[Index].Length)
+                                 : AnsiString();
+}
+
+AnsiString LineOf(const AnsiString& Text, int Index) {
+  return LineOf(Text, TextLines(Text), Index);
+}
+
+bool SameFont(HFONT A, HFONT B) {
+  LOGFONTA LogA{}, LogB{};
+  return A == B || (GetObjectA(A, sizeof(LogA), &LogA) == sizeof(LogA) &&
+                    GetObjectA(B, sizeof(LogB), &LogB) == sizeof(LogB) &&
+                    std::memcmp(&LogA, &LogB, sizeof(LogA)) == 0);
 }
 
 bool AnyShiftKey(TShiftState Shift) {
@@ -77,8 +146,50 @@ void TdxMemoStrings::AddStrings(const TStrings* Strings) {
     SetTextStr(Now + "\r\n" + Added.substr(0, Added.size() - 2));
 }
 
+bool TdxMemoStrings::Held() const { return FMemo->HandleAllocated() && FMemo->Holding(); }
+
+const std::vector<TdxTextLine>& TdxMemoStrings::HeldLines() const {
+  if (FHeldLinesOf != FMemo->HeldVersion()) {
+    FHeldLines = TextLines(FMemo->HeldText());
+    FHeldLinesOf = FMemo->HeldVersion();
+  }
+  return FHeldLines;
+}
+
+void TdxMemoStrings::SetHeldText(const std::function<bool(AnsiString&)>& Edit) {
+  AnsiString Text = FMemo->GetText();
+  if (Edit(Text)) SetTextStr(Text);
+}
+
+void TdxMemoStrings::Exchange(int Index1, int Index2) {
+  if (!Held()) {
+    inherited::Exchange(Index1, Index2);
+    return;
+  }
+  SetHeldText([&](AnsiString& Text) {
+    const AnsiString First = LineOf(Text, Index1);
+    return PutLine(Text, Index1, LineOf(Text, Index2)) && PutLine(Text, Index2, First);
+  });
+}
+
+void TdxMemoStrings::Move(int CurIndex, int NewIndex) {
+  if (!Held()) {
+    inherited::Move(CurIndex, NewIndex);
+    return;
+  }
+  if (CurIndex == NewIndex) return;
+  SetHeldText([&](AnsiString& Text) {
+    const AnsiString Line = LineOf(Text, CurIndex);
+    return DeleteLine(Text, CurIndex) && InsertLine(Text, NewIndex, Line);
+  });
+}
+
 int TdxMemoStrings::GetCount() const {
   if (!FMemo->HandleAllocated()) return 0;
+  if (Held()) {
+    const std::vector<TdxTextLine>& Lines = HeldLines();
+    return static_cast<int>(Lines.size()) - (Lines.back().Length == 0 ? 1 : 0);
+  }
   int Count = static_cast<int>(Send(EM_GETLINECOUNT));
   const LRESULT LastStart = Send(EM_LINEINDEX, Count - 1);
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
@@ -90,14 +201,17 @@ int TdxMemoStrings::GetCount() const {
 // The whole line, however long: a line cut to a buffer's length would lose the rest
 // wherever it is put back (Exchange, Move, a copy of the list).
 AnsiString TdxMemoStrings::Get(int Index) const {
+  if (Held()) return LineOf(FMemo->HeldText(), HeldLines(), Index);
   if (Index < 0) return AnsiString();
   const LRESULT Start = Send(EM_LINEINDEX, Index);
   if (Start < 0) return AnsiString();
   const LRESULT Length = Send(EM_LINELENGTH, Start);
-  return RichEditRange(Window(), static_cast<LONG>(Start), static_cast<LONG>(Start + Length));
+  return RichEditRange(Window(), static_cast<LONG>(Start),
+                       static_cast<LONG>(Start + Length));
 }
 
 void TdxMemoStrings::Put(int Index, const AnsiString& S) {
+  if (Held()) return SetHeldText([&](AnsiString& Text) { return PutLine(Text, Index, S); });
   if (Index < 0) return;
   const LRESULT Start = Send(EM_LINEINDEX, Index);
   if (Start == -1) return;
@@ -106,6 +220,8 @@ void TdxMemoStrings::Put(int Index, const AnsiString& S) {
 }
 
 void TdxMemoStrings::Insert(int Index, const AnsiString& S) {
+  if (Held())
+    return SetHeldText([&](AnsiString& Text) { return InsertLine(Text, Index, S); });
   if (Index < 0) return;
   LRESULT Start = Send(EM_LINEINDEX, Index);
   AnsiString Line;
@@ -123,6 +239,7 @@ void TdxMemoStrings::Insert(int Index, const AnsiString& S) {
 }
 
 void TdxMemoStrings::Delete(int Index) {
+  if (Held()) return SetHeldText([&](AnsiString& Text) { return DeleteLine(Text, Index); });
   if (Index < 0) return;
   const LRESULT Start = Send(EM_LINEINDEX, Index);
   if (Start == -1) return;
@@ -220,10 +337,7 @@ void TdxInplaceMemoEdit::CreateParams(TCreateParams& Params) {
 void TdxInplaceMemoEdit::CreateWnd() {
   const TRect Bounds = BoundsRect();
   FWrapGuard.WindowCreated();
-  {
-    TFlagScope Creating(FCreatingWindow);
-    inherited::CreateWnd();
-  }
+  inherited::CreateWnd();
   if (HandleAllocated()) SetBoundsRect(Bounds);
 }
 
@@ -239,41 +353,34 @@ void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
 bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   if (!HandleAllocated()) return false;
   // A host loads a cell's value with its container flag raised.
-  const TCustomdxContainer* Host = GetContainer();
-  const bool Loading = FCreatingWindow || FLoadingValue || (Host && Host->ContainerFlag());
+  const bool Keeps = KeepsText();
+  const bool Loading = Keeps || FLoadingValue;
   // A text replacing the selection is a program's, but for the clipboard's pasted.
   const bool UserChange = !Loading && (Message.Msg == EM_REPLACESEL ? FPasting : Message.Msg != WM_SETTEXT);
-  const auto Handle = [&] { inherited::Dispatch(Message); };
+  // A text held is replaced only by one the control takes.
+  const auto Handle = [&] {
+    if (Message.Msg == WM_SETTEXT) EndHolding();
+    inherited::Dispatch(Message);
+  };
   const bool Wrapping = Wraps(FWordWrap, FScrollBars);
-  if (Wrapping && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle)) return true;
-  if (Message.Msg == WM_SETTEXT) EndHolding();
+  if (Wrapping && FWrapGuard.GuardUndo(FHandle, Font()->Handle(), Message, Handle))
+    return true;
   if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Wrapping, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
   // A host's value, or the text the window is made with, is never refused: the memo
   // keeps it whole and shows, read-only, as much of it as the control holds.
-  if (FTextRefused && Message.Msg == WM_SETTEXT && (FCreatingWindow || (Host && Host->ContainerFlag()))) {
+  if (FTextRefused && Message.Msg == WM_SETTEXT && Keeps) {
     FTextRefused = false;
-    const AnsiString Text = reinterpret_cast<const char*>(Message.LParam);
-    const AnsiString Shown = Text.substr(0, LongestHeld(Text));
-    SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown.c_str()));
-    HoldText(Text);
+    ShowHeld(reinterpret_cast<const char*>(Message.LParam), Font()->Handle());
     Message.Result = TRUE;
   }
   return true;
 }
 
-std::size_t TdxInplaceMemoEdit::LongestHeld(const AnsiString& Text) {
-  // Every start of a text the control holds is one it holds too.
-  const bool Wrapping = Wraps(FWordWrap, FScrollBars);
-  std::size_t Low = 0, High = Text.size();
-  while (High > Low) {
-    const std::size_t Middle = Low + (High - Low + 1) / 2;
-    if (TdxWrapGuard::Takes(Font()->Handle(), Text.substr(0, Middle), Wrapping))
-      Low = Middle;
-    else
-      High = Middle - 1;
-  }
-  return Low;
+void TdxInplaceMemoEdit::ShowHeld(const AnsiString& Text, HFONT Font) {
+  ShowQuietly(Text.substr(
+      0, TdxWrapGuard::LongestTaken(Font, Text, Wraps(FWordWrap, FScrollBars))));
+  HoldText(Text);
 }
 
 void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
@@ -281,7 +388,8 @@ void TdxInplaceMemoEdit::WMSize(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  FWrapGuard.GuardLayout(FHandle, Font()->Handle(), TdxWrapGuard::AreaWidth(FHandle, TextRect()),
+  FWrapGuard.GuardLayout(FHandle, Font()->Handle(),
+                         TdxWrapGuard::AreaWidth(FHandle, TextRect()),
                          [&] { inherited::Dispatch(Message); });
 }
 
@@ -294,14 +402,38 @@ void TdxInplaceMemoEdit::WMWindowPosChanged(TMessage& Message) {
 }
 
 void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
-  if (HandleAllocated() && !TdxWrapGuard::TakesFont(FHandle, reinterpret_cast<HFONT>(Message.WParam), GetText()))
+  const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
+  // The part of a value held that the window shows fits any font like the one it has.
+  const bool Held = HandleAllocated() && Holding();
+  if (Held && !SameFont(NewFont,
+                        reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)))) {
+    HeldFont(Message);
+    return;
+  }
+  if (HandleAllocated() && !Held && !TdxWrapGuard::TakesFont(FHandle, NewFont, GetText()))
     throw EInvalidOperation(SMemoTextTooLong);
   if (!Wraps(FWordWrap, FScrollBars) || !HandleAllocated()) {
     inherited::Dispatch(Message);
     return;
   }
-  FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam), TdxWrapGuard::AreaWidth(FHandle),
+  FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam),
+                         TdxWrapGuard::AreaWidth(FHandle),
                          [&] { inherited::Dispatch(Message); });
+}
+
+void TdxInplaceMemoEdit::HeldFont(TMessage& Message) {
+  const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
+  const AnsiString Value = GetText();
+  const bool Whole = TdxWrapGuard::TakesFont(FHandle, NewFont, Value);
+  if (!Whole && !KeepsText()) throw EInvalidOperation(SMemoTextTooLong);
+  // The part shown may be too long for the new font: the font comes to an empty window,
+  // which then shows the whole value, or as much of it as the control holds in the font.
+  ShowQuietly(AnsiString());
+  WMSetFont(Message);
+  if (Whole)
+    ShowQuietly(Value);
+  else
+    ShowHeld(Value, NewFont);
 }
 
 void TdxInplaceMemoEdit::AfterActivate() {
@@ -354,6 +486,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   // A text change refused is told to the call that made it, which sends no other
   // message first: Text's setter follows it with CM_TEXTCHANGED.
   const bool TextRefused = std::exchange(FTextRefused, false);
+  if (HeldChange(Message)) return;
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
       if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
@@ -374,7 +507,9 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
       if (HandleAllocated()) FWrapGuard.NoteClient(FHandle);
       inherited::Dispatch(Message);
       break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
+    case WM_WINDOWPOSCHANGED:
+      WMWindowPosChanged(Message);
+      break;
     case WM_SETFONT: WMSetFont(Message); break;
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);

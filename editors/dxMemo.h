@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <utility>
+#include <vector>
 
 #include "classlib/Controls.h"
 #include "classlib/StringLists.h"
@@ -14,9 +16,17 @@
 
 class TdxInplaceMemoEdit;
 
+// A line of a text as a memo's control numbers them: the offset of its first character
+// and its length without its line break.
+struct TdxTextLine {
+  std::size_t Start;
+  std::size_t Length;
+};
+
 // The lines of a memo editor. The list keeps no strings: every call is an edit-control
-// message on the editor's window, and line numbers are the control's. An empty last
-// line (a text ending in a line break) is not counted.
+// message on the editor's window, and line numbers are the control's; while the memo
+// holds a value its window shows part of, every call answers from that value or changes
+// it. An empty last line (a text ending in a line break) is not counted.
 class TdxMemoStrings : public TStrings {
   TCLASS_DECL(TdxMemoStrings, TStrings)
  public:
@@ -37,6 +47,9 @@ class TdxMemoStrings : public TStrings {
   void Insert(int Index, const AnsiString& S) override;
   void Delete(int Index) override;
   void Clear() override;
+  // While the memo holds a value, exchanged or moved at once, all or nothing.
+  void Exchange(int Index1, int Index2) override;
+  void Move(int CurIndex, int NewIndex) override;
 
  protected:
   AnsiString GetTextStr() const override;
@@ -49,8 +62,17 @@ class TdxMemoStrings : public TStrings {
   HWND Window() const;
   LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
   void ReplaceRange(int Start, int End, const AnsiString& S) const;
+  // Whether the memo holds a value its window shows part of: the lines are then the
+  // value's own, every line break ending one, and each change is made to the whole
+  // value (Edit, false when it does nothing), which the memo takes or refuses whole.
+  bool Held() const;
+  void SetHeldText(const std::function<bool(AnsiString&)>& Edit);
+  // The lines of the value held, kept while the same value is held.
+  const std::vector<TdxTextLine>& HeldLines() const;
 
   TdxInplaceMemoEdit* FMemo;
+  mutable std::vector<TdxTextLine> FHeldLines;
+  mutable unsigned FHeldLinesOf = 0;
 };
 
 class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
@@ -114,8 +136,12 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // tab the control cannot place is refused the same way, the user's with a beep.
   // False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
-  // The length of the longest start of Text the control holds with the memo's settings.
-  std::size_t LongestHeld(const AnsiString& Text);
+  // Holds Text, the window showing the longest start of it the control holds in Font.
+  void ShowHeld(const AnsiString& Text, HFONT Font);
+  // A new font while a value is held: the window shows the value whole in it, or, for a
+  // host, as much of it as the control holds in it; a program's font in which the
+  // control still cannot hold the value is refused with EInvalidOperation.
+  void HeldFont(TMessage& Message);
   // Whether the control wraps its lines with these settings.
   static bool Wraps(bool WordWrap, TScrollStyle ScrollBars);
   // Raises EInvalidOperation (SMemoTextTooLong) when the control could not hold the
@@ -137,7 +163,6 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FWantReturns = true;
   bool FWantTabs = false;
   TdxWrapGuard FWrapGuard;
-  bool FCreatingWindow = false;
   bool FLoadingValue = false;
   bool FPasting = false;
   // Set by a program's text change refused, until the next message.

@@ -184,19 +184,6 @@ const TWrapMeasure& MeasureOf(HFONT Font) {
   return Kept->Measure;
 }
 
-// The offset in Text of the character the control counts as Index: a double-byte
-// character whole, and CR LF as the one line break it is.
-std::size_t ByteOffset(const AnsiString& Text, LONG Index) {
-  std::size_t At = 0;
-  for (; Index > 0 && At < Text.size(); --Index) {
-    const char Ch = Text[At];
-    const bool Pair = (Ch == '\r' && At + 1 < Text.size() && Text[At + 1] == '\n') ||
-                      IsDBCSLeadByte(static_cast<BYTE>(Ch));
-    At += Pair && At + 1 < Text.size() ? 2 : 1;
-  }
-  return At;
-}
-
 // The characters the control counts in Text: a double-byte character and CR LF are one.
 LONG CharCount(const AnsiString& Text) {
   LONG Count = 0;
@@ -269,6 +256,19 @@ bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) 
   if (Text.find('\t') == AnsiString::npos) return true;
   const TWrapMeasure& Measure = MeasureOf(Font);
   return Measure.FarthestTab(Text, Wrapped ? Measure.WidestRow() : 0) <= FarthestTab;
+}
+
+std::size_t TdxWrapGuard::LongestTaken(HFONT Font, const AnsiString& Text, bool Wrapped) {
+  // Every start of a text the control takes is one it takes too.
+  std::size_t Low = 0, High = Text.size();
+  while (High > Low) {
+    const std::size_t Middle = Low + (High - Low + 1) / 2;
+    if (Takes(Font, Text.substr(0, Middle), Wrapped))
+      Low = Middle;
+    else
+      High = Middle - 1;
+  }
+  return Low;
 }
 
 bool TdxWrapGuard::Wraps(HWND Window) {
@@ -388,8 +388,9 @@ bool TdxWrapGuard::Decode(HWND Window, const TMessage& Message, TTextChange& Cha
   // The paragraphs the change touches, whole: the rest of the text stays as it is.
   Change.From = ParagraphStart(Window, Change.Start);
   Change.Old = RichEditRange(Window, Change.From, ParagraphEnd(Window, Change.End, Length));
-  const std::size_t StartByte = ByteOffset(Change.Old, Change.Start - Change.From);
-  const std::size_t EndByte = std::max(StartByte, ByteOffset(Change.Old, Change.End - Change.From));
+  const std::size_t StartByte = CharacterOffset(Change.Old, Change.Start - Change.From);
+  const std::size_t EndByte =
+      std::max(StartByte, CharacterOffset(Change.Old, Change.End - Change.From));
   Change.Text = Change.Old.substr(0, StartByte) + Change.Insert + Change.Old.substr(EndByte);
   const std::size_t Break = Change.Old.find_first_of("\r\n", StartByte);
   Change.Adds = Change.Insert.find_first_not_of("\r\n") != AnsiString::npos || (Break != AnsiString::npos && Break < EndByte);
@@ -405,8 +406,9 @@ bool TdxWrapGuard::ChangedText(HWND Window, const TMessage& Message, AnsiString&
 }
 
 AnsiString TdxWrapGuard::Spliced(const AnsiString& Now, const TTextChange& Edit) {
-  const std::size_t From = ByteOffset(Now, Edit.From);
-  const std::size_t To = std::min(Now.size(), From + ByteOffset(Now.substr(From), CharCount(Edit.Old)));
+  const std::size_t From = CharacterOffset(Now, Edit.From);
+  const std::size_t To =
+      std::min(Now.size(), From + CharacterOffset(Now.substr(From), CharCount(Edit.Old)));
   return Now.substr(0, From) + Edit.Text + Now.substr(To);
 }
 
@@ -425,7 +427,8 @@ void TdxWrapGuard::WrapAt(HWND Window, int Width) {
   FWidth = Width;
 }
 
-void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle) {
+void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed,
+                          const std::function<void()>& Handle) {
   // The control wraps what it holds again at every new width: one that suits the text,
   // size or font it gets is taken only once it has them, and before that only a wider
   // one, which suits both.
@@ -558,7 +561,8 @@ void TdxWrapGuard::GuardMove(HWND Window, HFONT Font, const std::function<void()
   GuardLayout(Window, Font, AreaWidth(Window) + After - Before, Handle);
 }
 
-void TdxWrapGuard::GuardLayout(HWND Window, HFONT Font, int Area, const std::function<void()>& Handle) {
+void TdxWrapGuard::GuardLayout(HWND Window, HFONT Font, int Area,
+                               const std::function<void()>& Handle) {
   FCosts.Known = false;
   const AnsiString Text = WindowText(Window);
   const int Needed = WrapWidth(Font, Text, std::max(Area, 0));

@@ -78,6 +78,9 @@ class TdxWrapGuard {
   // a tab too far along would hang it, and one in which no width keeps the text within
   // the budget would wrap it past it.
   static bool TakesFont(HWND Window, HFONT Font, const AnsiString& Text) { return Takes(Font, Text, Wraps(Window)); }
+  // The length of the longest start of Text a control that wraps its lines (Wrapped) or
+  // not takes in Font: a value it cannot hold is shown that far.
+  static std::size_t LongestTaken(HFONT Font, const AnsiString& Text, bool Wrapped);
   // Whether some wrapping width up to WidestRow keeps Text within the budget, with
   // every tab placed.
   static bool Holds(HFONT Font, const AnsiString& Text) { return Takes(Font, Text, true); }
