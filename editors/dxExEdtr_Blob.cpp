@@ -218,7 +218,7 @@ void TdxInplaceBlobEdit::DropDown() {
   // Settings that shape the window take effect in a new one.
   if (P->HandleAllocated()) P->DestroyHandle();
   // The text of the last drop-down is not judged against this one's font.
-  P->SetMemoText("");
+  P->SetMemoValue("");
   P->SetColor(Color());
   P->Font()->Assign(Font());
   P->SetCancelled(false);
@@ -246,7 +246,7 @@ void TdxInplaceBlobEdit::DropDown() {
   if (FBlobEditKind == bekPict)
     LoadPictureFromBlob(P->Picture(), Variant(FBlobData), P->GraphicClass);
   else
-    P->SetMemoText(FBlobData);
+    P->SetMemoValue(FBlobData);
   P->SetReadOnly(!CanEditLinked());
   P->SetModified(false);
   P->OnClose = TNotifyEvent::Bind<&TdxInplaceBlobEdit::PopupClose>(this);

@@ -86,15 +86,78 @@ void TCustomdxBlobPopup::ApplyTransparency() {
 // Content
 
 AnsiString TCustomdxBlobPopup::MemoText() {
-  return IsMemo() && HandleAllocated() ? TWinControl::GetText() : FKeptText;
+  return IsMemo() && HandleAllocated() && !FHolding ? TWinControl::GetText() : FKeptText;
 }
 
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
-  if (IsMemo() && ((MemoWordWrap && !TdxWrapGuard::Holds(Font()->Handle(), Value)) ||
-                   !TdxWrapGuard::PlacesTabs(Font()->Handle(), Value, MemoWordWrap)))
+  if (IsMemo() && !TdxWrapGuard::Takes(Font()->Handle(), Value, MemoWordWrap))
     throw EInvalidOperation(SMemoTextTooLong);
   FKeptText = Value;
-  if (IsMemo() && HandleAllocated()) SetWindowTextA(FHandle, Value.c_str());
+  if (std::exchange(FHolding, false) && HandleAllocated())
+    ShowKeptText(Font()->Handle());
+  else if (IsMemo() && HandleAllocated())
+    SetWindowTextA(FHandle, Value.c_str());
+}
+
+void TCustomdxBlobPopup::SetMemoValue(const AnsiString& Value) {
+  FKeptText = Value;
+  FHolding = IsMemo() && !TdxWrapGuard::Takes(Font()->Handle(), Value, MemoWordWrap);
+  if (IsMemo() && HandleAllocated()) ShowKeptText(Font()->Handle());
+}
+
+AnsiString TCustomdxBlobPopup::ShownText(HFONT Font) {
+  // A value held in one font may be held whole in another.
+  FHolding = FHolding && !TdxWrapGuard::Takes(Font, FKeptText, MemoWordWrap);
+  return FHolding ? FKeptText.substr(
+                        0, TdxWrapGuard::LongestTaken(Font, FKeptText, MemoWordWrap))
+                  : FKeptText;
+}
+
+void TCustomdxBlobPopup::ShowKeptText(HFONT Font) {
+  const AnsiString Shown = ShownText(Font);
+  {
+    TFlagScope Quiet(FCreatingWindow);
+    SetWindowTextA(FHandle, Shown.c_str());
+  }
+  SendMessageA(FHandle, EM_SETREADONLY, FReadOnly || FHolding, 0);
+  SendMessageA(FHandle, EM_EMPTYUNDOBUFFER, 0, 0);
+  SetModified(false);
+}
+
+bool TCustomdxBlobPopup::HeldChange(TMessage& Message) {
+  if (!FHolding || !IsMemo() || !HandleAllocated()) return false;
+  const WPARAM Ch = Message.WParam;
+  switch (Message.Msg) {
+    case WM_CHAR:
+      // Control characters other than these type nothing.
+      if (Ch < 32 && Ch != '\b' && Ch != '\r' && !(Ch == '\t' && MemoWantTabs))
+        return false;
+      break;
+    case WM_COPY: {
+      CHARRANGE Range{0, 0};
+      SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+      // The window shows the value character for character, as far as it shows it.
+      Clipboard()->SetAsText(CharacterRange(FKeptText, Range.cpMin, Range.cpMax));
+      Message.Result = 0;
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (Ch != VK_DELETE) return false;
+      break;
+    case EM_REPLACESEL:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+      break;
+    default:
+      return false;
+  }
+  MessageBeepProc(0);
+  Message.Result = 0;
+  return true;
 }
 
 bool TCustomdxBlobPopup::Modified() {
@@ -136,7 +199,7 @@ void TCustomdxBlobPopup::CreateParams(TCreateParams& Params) {
     if (MemoScrollBars == ssVertical || MemoScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
     if ((MemoScrollBars == ssHorizontal || MemoScrollBars == ssBoth) && !MemoWordWrap) Params.Style |= WS_HSCROLL;
     if (!MemoHideScrollBars) Params.Style |= ES_DISABLENOSCROLL;
-    if (FReadOnly) Params.Style |= ES_READONLY;
+    if (FReadOnly || FHolding) Params.Style |= ES_READONLY;
     if (MemoCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
     if (MemoCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
     if (MemoOEMConvert) Params.Style |= ES_OEMCONVERT;
@@ -161,7 +224,7 @@ void TCustomdxBlobPopup::CreateWnd() {
   FWrapGuard.WindowCreated();
   {
     TFlagScope Creating(FCreatingWindow);
-    const AnsiString Kept = FKeptText;
+    const AnsiString Kept = ShownText(Font()->Handle());
     inherited::CreateWnd();
     // The text area is laid out before the text comes, which is wrapped in it.
     if (MemoSelectionBar) SendMessageA(FHandle, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
@@ -395,7 +458,8 @@ void TCustomdxBlobPopup::WMSize(TMessage& Message) {
     SetWindowRect();
   };
   if (MemoWordWrap)
-    FWrapGuard.GuardLayout(FHandle, Font()->Handle(), TdxWrapGuard::AreaWidth(FHandle, TextRect()), Resize);
+    FWrapGuard.GuardLayout(FHandle, Font()->Handle(),
+                           TdxWrapGuard::AreaWidth(FHandle, TextRect()), Resize);
   else
     Resize();
 }
@@ -508,7 +572,7 @@ void TCustomdxBlobPopup::DefaultHandler(TMessage& Message) {
   if (Message.Msg == WM_PASTE && IsMemo() && HandleAllocated()) {
     // The control would replace the whole text: the clipboard's text goes over the
     // selection only.
-    if (!FReadOnly) PasteRichEditPlainText(FHandle);
+    if (!FReadOnly && !FHolding) PasteRichEditPlainText(FHandle);
     Message.Result = 0;
     return;
   }
@@ -526,6 +590,7 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       return;
     }
   }
+  if (HeldChange(Message)) return;
   switch (Message.Msg) {
     case WM_PAINT:
       if (IsMemo())
@@ -545,12 +610,24 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case CM_FONTCHANGED:
       // Without a window the font is judged against the text the window would be made
       // with; a window judges the font it is given (WM_SETFONT).
-      if (IsMemo() && !HandleAllocated() && !TdxWrapGuard::Takes(Font()->Handle(), FKeptText, MemoWordWrap))
+      if (IsMemo() && !HandleAllocated() && !FHolding &&
+          !TdxWrapGuard::Takes(Font()->Handle(), FKeptText, MemoWordWrap))
         throw EInvalidOperation(SMemoTextTooLong);
       FMetricsValid = false;
       inherited::Dispatch(Message);
       return;
     case WM_SETFONT:
+      if (IsMemo() && HandleAllocated() && FHolding) {
+        // The value held comes to the new font as the window shows as much of it as
+        // the control holds in it; the part shown may be too long for the new font.
+        const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
+        SetWindowTextA(FHandle, "");
+        inherited::Dispatch(Message);
+        SetCharFormatColor();
+        ShowKeptText(NewFont);
+        FMetricsValid = false;
+        return;
+      }
       // A font that puts a tab of the memo's text too far along would hang the control:
       // the pane keeps its font.
       if (IsMemo() && HandleAllocated() &&
@@ -559,7 +636,8 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       FMetricsValid = false;
       if (IsMemo() && MemoWordWrap && HandleAllocated()) {
         // A new font keeps the wrapping width the text needs.
-        FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam), TdxWrapGuard::AreaWidth(FHandle),
+        FWrapGuard.GuardLayout(FHandle, reinterpret_cast<HFONT>(Message.WParam),
+                               TdxWrapGuard::AreaWidth(FHandle),
                                [&] { inherited::Dispatch(Message); });
       } else {
         inherited::Dispatch(Message);
@@ -591,7 +669,8 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case WM_WINDOWPOSCHANGED:
       // The control wraps its text again as its window moves (see TdxWrapGuard::GuardMove).
       if (IsMemo() && MemoWordWrap && HandleAllocated())
-        FWrapGuard.GuardMove(FHandle, Font()->Handle(), [&] { inherited::Dispatch(Message); });
+        FWrapGuard.GuardMove(FHandle, Font()->Handle(),
+                             [&] { inherited::Dispatch(Message); });
       else
         inherited::Dispatch(Message);
       return;

@@ -87,6 +87,12 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   // (see TdxWrapGuard).
   AnsiString MemoText();
   void SetMemoText(const AnsiString& Value);
+  // The editor's value, kept whole: while the control cannot hold it, in the pane's font
+  // of the moment, the window shows, read-only, the longest start of it the control
+  // holds, and every change to it is refused (the user's with a beep) until a text is
+  // given.
+  void SetMemoValue(const AnsiString& Value);
+  bool HoldsValue() const { return FHolding; }
   bool Modified();
   void SetModified(bool Value);
 
@@ -153,6 +159,15 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   void ApplyTransparency();
   void ApplyCharCase();
   void TextChanged();
+  // What the window shows in Font: FKeptText, or, while the control cannot hold it in
+  // Font, the longest start of it the control holds.
+  AnsiString ShownText(HFONT Font);
+  // The window shows it, read-only while it is part of the value; the content is then
+  // unmodified.
+  void ShowKeptText(HFONT Font);
+  // The user's change to a value held is refused with a beep, and a copy copies from the
+  // value; true when Message was one of these.
+  bool HeldChange(TMessage& Message);
   // The formatting rectangle: the client area less a pixel, and the selection bar.
   RECT TextRect();
   void SetWindowRect();
@@ -196,6 +211,8 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   bool FPictureModified = false;
   bool FSettingTransparency = false;
   AnsiString FKeptText;
+  // True while the window shows part of FKeptText (SetMemoValue).
+  bool FHolding = false;
   bool FKeptModified = false;
   bool FCreatingWindow = false;
   TdxWrapGuard FWrapGuard;

@@ -62,12 +62,14 @@ void TCustomdxBlobPopup::FillMemoMenu() {
   CHARRANGE Sel{0, 0};
   if (Window) SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Sel));
   const bool Selection = Sel.cpMax > Sel.cpMin;
-  const bool Editable = !FReadOnly;
+  const bool Editable = !FReadOnly && !FHolding;
   GETTEXTLENGTHEX Query{GTL_NUMCHARS, CP_ACP};
   const LRESULT Length =
       Window ? SendMessageA(FHandle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Query), 0) : 0;
-  AddMenuItem(dxEditText(IDS_DXEDIT_UNDO), mcUndo, Window && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
-  AddMenuItem(dxEditText(IDS_DXEDIT_REDO), mcRedo, Window && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_UNDO), mcUndo,
+              Window && !FHolding && SendMessageA(FHandle, EM_CANUNDO, 0, 0) != 0);
+  AddMenuItem(dxEditText(IDS_DXEDIT_REDO), mcRedo,
+              Window && !FHolding && SendMessageA(FHandle, EM_CANREDO, 0, 0) != 0);
   AddMenuItem("-", NoCommand, true);
   AddMenuItem(dxEditText(IDS_DXEDIT_CUT), mcCut, Selection && Editable);
   AddMenuItem(dxEditText(IDS_DXEDIT_COPY), mcCopy, Selection);
