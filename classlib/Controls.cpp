@@ -300,13 +300,29 @@ void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
   if (AParent == this) throw EInvalidOperation(SControlParentSetToSelf);
   TWinControl* Old = FParent;
+  // The new parent's font is judged before the control moves: a control that refuses
+  // it (the font is undone) stays where it was, as it was: its place among its
+  // siblings, its window and what the window holds.
+  TOwned<TFont> Own;
+  if (AParent && FParentFont && !ComponentState().Contains(csReading) && !FFont->SameAs(AParent->Font())) {
+    if (!Old) {
+      Own.reset(NewObject<TFont>());
+      Own->Assign(FFont);
+    }
+    Perform(CM_PARENTFONTCHANGED, TRUE, reinterpret_cast<LPARAM>(AParent->Font()));
+  }
   if (FParent) FParent->RemoveControl(this);
-  // A control that refuses what it takes from its new parent (its font) goes back to
-  // the old one.
+  // A control that the new parent does not take goes back to the old one, or, without
+  // one, to its own font.
   auto Back = ScopeExit([&] {
     if (FParent) FParent->RemoveControl(this);
     try {
-      if (Old) Old->InsertControl(this);
+      if (Old) {
+        Old->InsertControl(this);
+      } else if (Own) {
+        TFlagScope FontChanging(FFontChanging);
+        FFont->Assign(Own.get());
+      }
     } catch (...) {
     }
   });

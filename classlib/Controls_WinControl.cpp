@@ -311,8 +311,15 @@ void TWinControl::SetParentWindow(HWND Value) {
 }
 
 void TWinControl::SetParent(TWinControl* AParent) {
-  if (FParent != AParent && AParent && FParentWindow) FParentWindow = nullptr;
+  if (FParent == AParent || !AParent || !FParentWindow) {
+    inherited::SetParent(AParent);
+    return;
+  }
+  // A parent replaces the window outside the library, unless the control refuses it.
+  const HWND Window = std::exchange(FParentWindow, nullptr);
+  auto Keep = ScopeExit([&] { FParentWindow = Window; });
   inherited::SetParent(AParent);
+  Keep.Dismiss();
 }
 
 AnsiString TWinControl::GetText() const {

@@ -282,6 +282,15 @@ TEST_F(StdCtrlsTest, AFailureToMakeAWindowIsReportedOnceAndTheNextUseMakesIt) {
   SendMessageA(Form->Handle(), WM_KEYDOWN, 'A', 1);
   EXPECT_EQ(Log->Messages.size(), 1u);
   Form->OnKeyDown = nullptr;
+  // A control without a parent that gets no window on a new one stays without one, in
+  // its own font.
+  auto* Orphan = NewObject<TRefusedEdit>(Form);
+  const int Height = Orphan->Font()->Height();
+  Form->Font()->SetHeight(Height - 4);
+  Orphan->Refuse = true;
+  EXPECT_THROW(Orphan->SetParent(Form), EOSError);
+  EXPECT_EQ(Orphan->Parent(), nullptr);
+  EXPECT_EQ(Orphan->Font()->Height(), Height);
 }
 
 TEST_F(StdCtrlsTest, AnOwnerDrawnListBoxMeasuresAndDrawsEachItem) {

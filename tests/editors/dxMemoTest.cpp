@@ -612,6 +612,7 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     }
     return Found = Low;
   };
+  int RefusedMoves = 0;
   for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
     fuzz::TRandom Random(Seed);
     auto Width = [&] { return 20 + static_cast<int>(Random.Below(181)); };
@@ -702,8 +703,18 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       return std::make_tuple(Memo->WordWrap(), Memo->ScrollBars(), Memo->HideScrollBars(), Memo->Font()->Height(),
                              Memo->ParentFont(), Memo->Alignment(), Memo->Parent(), Host->Font()->Height());
     };
+    // The memo's place among its parent's controls, its window, selection and modified
+    // state, which a step that raises leaves as they were too.
+    auto Place = [&] {
+      int Index = 0;
+      while (Memo->Parent()->Controls(Index) != Memo) ++Index;
+      const HWND Window = Memo->HandleAllocated() ? Memo->Handle() : nullptr;
+      return std::make_tuple(Index, Memo->TabOrder(), Window, Memo->GetSelStart(), Memo->GetSelLength(),
+                             Memo->GetModified());
+    };
     for (int Step = 0; Step < 16; ++Step) {
       const auto Before = Settings();
+      const auto PlaceBefore = Place();
       const int Way = static_cast<int>(Random.Below(12));
       const int BeepsBefore = Beeps;
       bool Raised = false;
@@ -723,7 +734,11 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
             Memo->DestroyHandle();
             Memo->HandleNeeded();
             break;
-          case 8: Memo->SetParent(Memo->Parent() == Other ? static_cast<TWinControl*>(Host) : Other); break;
+          case 8:
+            // To another form, whose font the memo may refuse, and back.
+            if (Memo->Parent() != Other) Other->Font()->SetHeight(Random.OneIn(2) ? 2000 : -11);
+            Memo->SetParent(Memo->Parent() == Other ? static_cast<TWinControl*>(Host) : Other);
+            break;
           case 9: {
             // A program's text: one only an unwrapped control holds, one with a tab far
             // along, or one of the walk's.
@@ -751,6 +766,8 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       if (Way == 10 && Beeps == BeepsBefore) Model = Memo->Text();
       if (Raised) {
         ASSERT_TRUE(Before == Settings()) << Where;
+        ASSERT_TRUE(PlaceBefore == Place()) << Where;
+        RefusedMoves += Way == 8;
       }
       ASSERT_EQ(Model.size(), Memo->Text().size()) << Where;
       ASSERT_TRUE(Model == Memo->Text()) << Where;
@@ -764,6 +781,7 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     Memo->SetWordWrap(true);
     Memo->SetScrollBars(ssNone);
   }
+  EXPECT_GT(RefusedMoves, 0);
 }
 
 // Random words of 1 to 12 letters, one paragraph of Length characters.
@@ -1001,14 +1019,36 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   for (TControl* Control : std::vector<TControl*>{Panel, First, Memo, Last})
     EXPECT_EQ(PanelHeight, Control->Font()->Height()) << Control->ClassName();
   EXPECT_TRUE(Memo->ParentFont());
-  // Nor is a parent's font the memo would take on a new parent: it stays where it was.
+  // Nor is a parent's font the memo would take on a new parent: it stays where it was,
+  // as it was: its place among its siblings, its window, selection and modified state.
   auto* Large = NewObject<TCustomControl>(Host);
   Large->SetParent(Host);
   Large->Font()->SetHeight(2000);
+  Memo->SetText(Held + "END");
+  Memo->SetSelStart(5);
+  Memo->SetSelLength(4);
+  Memo->SetModified(true);
+  const HWND Window = Memo->Handle();
   EXPECT_THROW(Memo->SetParent(Large), EInvalidOperation);
   EXPECT_EQ(Panel, Memo->Parent());
   EXPECT_EQ(PanelHeight, Memo->Font()->Height());
-  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_TRUE(Held + "END" == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_EQ(1, Memo->TabOrder());
+  EXPECT_EQ(Memo, Panel->Controls(1));
+  EXPECT_EQ(Window, Memo->Handle());
+  EXPECT_EQ(5, Memo->GetSelStart());
+  EXPECT_EQ(4, Memo->GetSelLength());
+  EXPECT_TRUE(Memo->GetModified());
+  Memo->SetText(Held);
+  // So does one under a window outside the library.
+  auto* Outside = NewObject<TdxInplaceMemoEdit>(Host);
+  Outside->SetWordWrap(false);
+  Outside->SetParentWindow(Host->Handle());
+  Outside->SetText(Held);
+  const HWND OutsideWindow = Outside->Handle();
+  EXPECT_THROW(Outside->SetParent(Large), EInvalidOperation);
+  EXPECT_EQ(Host->Handle(), Outside->ParentWindow());
+  EXPECT_EQ(OutsideWindow, Outside->Handle());
   Memo->SetParent(Host);
   Memo->SetParentFont(false);
   Memo->Font()->SetHeight(-11);
