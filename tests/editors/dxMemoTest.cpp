@@ -1019,6 +1019,19 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   for (TControl* Control : std::vector<TControl*>{Panel, First, Memo, Last})
     EXPECT_EQ(PanelHeight, Control->Font()->Height()) << Control->ClassName();
   EXPECT_TRUE(Memo->ParentFont());
+  // A font of its own that it refuses leaves it following its parent.
+  EXPECT_THROW(Memo->Font()->SetHeight(2000), EInvalidOperation);
+  EXPECT_TRUE(Memo->ParentFont());
+  Panel->Font()->SetHeight(PanelHeight - 1);
+  EXPECT_EQ(PanelHeight - 1, Memo->Font()->Height());
+  // A parent's font that it refuses leaves it with its own.
+  Memo->Font()->SetHeight(PanelHeight);
+  Panel->Font()->SetHeight(2000);
+  EXPECT_THROW(Memo->SetParentFont(true), EInvalidOperation);
+  EXPECT_FALSE(Memo->ParentFont());
+  EXPECT_EQ(PanelHeight, Memo->Font()->Height());
+  Panel->SetParentFont(true);
+  Memo->SetParentFont(true);
   // Nor is a parent's font the memo would take on a new parent: it stays where it was,
   // as it was: its place among its siblings, its window, selection and modified state.
   auto* Large = NewObject<TCustomControl>(Host);
@@ -1039,6 +1052,11 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   EXPECT_EQ(5, Memo->GetSelStart());
   EXPECT_EQ(4, Memo->GetSelLength());
   EXPECT_TRUE(Memo->GetModified());
+  // Nor when the parent it follows moves.
+  EXPECT_THROW(Panel->SetParent(Large), EInvalidOperation);
+  EXPECT_EQ(Host, Panel->Parent());
+  EXPECT_EQ(Window, Memo->Handle());
+  EXPECT_EQ(5, Memo->GetSelStart());
   Memo->SetText(Held);
   // So does one under a window outside the library.
   auto* Outside = NewObject<TdxInplaceMemoEdit>(Host);
