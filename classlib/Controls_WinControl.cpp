@@ -32,6 +32,21 @@ constexpr UINT ShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVA
 // 65,536 or more is cut.
 constexpr std::size_t MaxCreationCaption = 32767;
 
+template <class T>
+int IndexIn(const std::vector<T*>& List, const TControl* Item) {
+  const auto It = std::find(List.begin(), List.end(), Item);
+  return It == List.end() ? -1 : static_cast<int>(It - List.begin());
+}
+
+// Item at Index, or last for an index outside the list.
+template <class T>
+void PutAt(std::vector<T*>& List, T* Item, int Index) {
+  if (Index < 0 || Index > static_cast<int>(List.size()))
+    List.push_back(Item);
+  else
+    List.insert(List.begin() + Index, Item);
+}
+
 }  // namespace
 
 // The window procedure of every control window.
@@ -383,14 +398,21 @@ TControl* TWinControl::Controls(int Index) const {
   return FWinControls[Index - Graphic];
 }
 
-void TWinControl::InsertControl(TControl* AControl) {
+void TWinControl::InsertControl(TControl* AControl) { InsertControlAt(AControl, TPlace()); }
+
+TWinControl::TPlace TWinControl::PlaceOf(const TControl* AControl) const {
+  if (AControl->Is<TWinControl>()) return {IndexIn(FWinControls, AControl), IndexIn(FTabList, AControl)};
+  return {IndexIn(FControls, AControl), -1};
+}
+
+void TWinControl::InsertControlAt(TControl* AControl, const TPlace& Place) {
   AControl->ValidateContainer(this);
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), TRUE);
   if (auto* Window = ObjectAs<TWinControl>(AControl)) {
-    FWinControls.push_back(Window);
-    FTabList.push_back(Window);
+    PutAt(FWinControls, Window, Place.Control);
+    PutAt(FTabList, Window, Place.Tab);
   } else {
-    FControls.push_back(AControl);
+    PutAt(FControls, AControl, Place.Control);
   }
   AControl->FParent = this;
   if (!AControl->ComponentState().Contains(csReading)) {

@@ -83,6 +83,14 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeedUnderAParentWindow) 
   EXPECT_EQ(WindowClassName(Named->Handle()), "TarvikTestNamedClass");
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_OWNDC, 0u);
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
+  // A control is not put inside itself, nor inside a control of its own: refused before
+  // it leaves its parent, it keeps its window.
+  auto* Inner = AddChild<TNamedClassControl>(Named);
+  ExpectRaises<EInvalidOperation>([&] { Named->SetParent(Named); }, "A control cannot have itself as its parent");
+  ExpectRaises<EInvalidOperation>([&] { Named->SetParent(Inner); },
+                                  "A control cannot have a control inside it as its parent");
+  EXPECT_EQ(Named->Parent(), Form);
+  EXPECT_EQ(GetParent(Inner->Handle()), Named->Handle());
 }
 
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
