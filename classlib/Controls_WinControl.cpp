@@ -1,6 +1,7 @@
 // Windowed controls: window creation from CreateParams, the window procedure and
 // message handling and reflection, showing, and the child lists.
 #include <algorithm>
+#include <utility>
 
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
@@ -315,14 +316,16 @@ void TWinControl::CMRecreateWnd(TMessage& /*Message*/) {
 
 void TWinControl::SetParentWindow(HWND Value) {
   if (FParent || FParentWindow == Value) return;
-  if (FHandle && FParentWindow && Value) {
-    FParentWindow = Value;
-    ::SetParent(FHandle, Value);
-  } else {
+  // A window the system cannot put the control under (one gone) is refused, and the
+  // control stays under the one it had.
+  const HWND Old = std::exchange(FParentWindow, Value);
+  auto Back = ScopeExit([&] { FParentWindow = Old; });
+  if (FHandle && Old && Value)
+    Win32Check(::SetParent(FHandle, Value) != nullptr);
+  else
     DestroyHandle();
-    FParentWindow = Value;
-  }
   UpdateControlState();
+  Back.Dismiss();
 }
 
 void TWinControl::SetParent(TWinControl* AParent) {

@@ -91,6 +91,17 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeedUnderAParentWindow) 
                                   "A control cannot have a control inside it as its parent");
   EXPECT_EQ(Named->Parent(), Form);
   EXPECT_EQ(GetParent(Inner->Handle()), Named->Handle());
+  // Moved from a window outside the library to one the system cannot put it under (a
+  // window gone), the control is refused and stays where it was.
+  TOwned<TButton> Outside(NewObject<TButton>(nullptr));
+  Outside->SetParentWindow(Form->Handle());
+  const HWND OutsideWindow = Outside->Handle();
+  const HWND Gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(Gone);
+  EXPECT_THROW(Outside->SetParentWindow(Gone), EOSError);
+  EXPECT_EQ(Outside->ParentWindow(), Form->Handle());
+  EXPECT_EQ(Outside->Handle(), OutsideWindow);
+  EXPECT_EQ(GetParent(OutsideWindow), Form->Handle());
 }
 
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {
