@@ -132,7 +132,8 @@ TEST_F(KsControlBarTest, AControlDraggedOntoADockingBarBecomesItsChildAndIsTrack
   Refusing->SetBounds(100, 200, 60, 22);
   Refusing->SetParent(Form);
   Bar->Font()->SetHeight(2000);
-  static int Beeps = 0;
+  static int Beeps;
+  Beeps = 0;
   const TMessageBeepProc Saved = std::exchange(MessageBeepProc, [](UINT) { return BOOL(++Beeps); });
   auto Restore = ScopeExit([&] { MessageBeepProc = Saved; });
   PostMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(200, 20));
