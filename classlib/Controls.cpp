@@ -298,15 +298,30 @@ void TControl::BeforeDestruction() {
 
 void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
-  if (AParent == this) throw EInvalidOperation(SControlParentSetToSelf);
   TWinControl* Old = FParent;
+  // The move is judged before the control moves: one refused (its new parent's font
+  // among others) stays where it was, as it was: its place among its siblings, its
+  // window and what the window holds.
+  TOwned<TFont> Own;
+  if (!Old && TakesFontOf(AParent)) {
+    Own.reset(NewObject<TFont>());
+    Own->Assign(FFont);
+  }
+  PrepareParent(AParent);
+  const TWinControl::TPlace Place = Old ? Old->PlaceOf(this) : TWinControl::TPlace();
   if (FParent) FParent->RemoveControl(this);
-  // A control that refuses what it takes from its new parent (its font) goes back to
-  // the old one.
+  // A control that the new parent does not take (its window cannot be made there) goes
+  // back to the old one, where it was among its siblings and in the tab order, or,
+  // without one, to its own font.
   auto Back = ScopeExit([&] {
     if (FParent) FParent->RemoveControl(this);
     try {
-      if (Old) Old->InsertControl(this);
+      if (Old) {
+        Old->InsertControlAt(this, Place);
+      } else if (Own) {
+        TFlagScope FontChanging(FFontChanging);
+        FFont->Assign(Own.get());
+      }
     } catch (...) {
     }
   });
@@ -315,6 +330,18 @@ void TControl::SetParent(TWinControl* AParent) {
     UpdateAnchorRules();
   }
   Back.Dismiss();
+}
+
+bool TControl::TakesFontOf(const TWinControl* AParent) const {
+  return AParent && FParentFont && !ComponentState().Contains(csReading) && !FFont->SameAs(AParent->Font());
+}
+
+void TControl::PrepareParent(const TWinControl* AParent) {
+  if (AParent == this) throw EInvalidOperation(SControlParentSetToSelf);
+  // A parent inside the control would make a ring that no walk up the parents leaves.
+  if (const auto* Window = ObjectAs<TWinControl>(this); Window && AParent && Window->ContainsControl(AParent))
+    throw EInvalidOperation(SControlParentSetToChild);
+  if (TakesFontOf(AParent)) Perform(CM_PARENTFONTCHANGED, TRUE, reinterpret_cast<LPARAM>(AParent->Font()));
 }
 
 TComponent* TControl::GetParentComponent() const { return FParent; }

@@ -180,6 +180,7 @@ inline constexpr TModalResult mrYesToAll = mrNoToAll + 1;
 
 inline constexpr const char* SParentRequired = "Control '%s' has no parent window";
 inline constexpr const char* SControlParentSetToSelf = "A control cannot have itself as its parent";
+inline constexpr const char* SControlParentSetToChild = "A control cannot have a control inside it as its parent";
 inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 
 // ---------------------------------------------------------------------------------
@@ -479,6 +480,10 @@ class TControl : public TComponent {
   virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
   // Invalidates the part of the parent under the control.
   void InvalidateControl(bool IsVisible, bool IsOpaque);
+  // The first step of a move to AParent, before the control leaves anything: a parent
+  // that is the control or inside it is refused, and a control that follows its
+  // parent's font takes AParent's (one that refuses it raises, its font undone).
+  void PrepareParent(const TWinControl* AParent);
   // Tells every form above this control to end modes (menus, drags) of other controls.
   void SendCancelMode(TControl* Sender);
   void ChangeName(const AnsiString& NewName) override;
@@ -500,6 +505,9 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void FontChanged(TObject* Sender);
+  // Whether a move to AParent changes the font: the control follows its parent's, and
+  // AParent's is another.
+  bool TakesFontOf(const TWinControl* AParent) const;
   void ConstraintsChanged(TObject* Sender);
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
@@ -725,6 +733,16 @@ class TWinControl : public TControl {
  private:
   friend class TControl;
   friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+  // Where a child stands: its index among the children of its kind (graphic or
+  // windowed) and in the tab order; -1 for last.
+  struct TPlace {
+    int Control = -1;
+    int Tab = -1;
+  };
+  TPlace PlaceOf(const TControl* AControl) const;
+  // InsertControl, with the child put at Place, so that one a new parent did not take
+  // goes back to where it was (its window, made again, at its place in the z-order).
+  void InsertControlAt(TControl* AControl, const TPlace& Place);
   void AttachHandle(HWND Wnd);
   void DetachHandle();
   bool IsControlMouseMsg(TMessage& Message);

@@ -1,6 +1,7 @@
 // Windowed controls: window creation from CreateParams, the window procedure and
 // message handling and reflection, showing, and the child lists.
 #include <algorithm>
+#include <utility>
 
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
@@ -31,6 +32,21 @@ constexpr UINT ShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVA
 // number of bytes: a caption of 32,767 characters or more makes no window, and one of
 // 65,536 or more is cut.
 constexpr std::size_t MaxCreationCaption = 32767;
+
+template <class T>
+int IndexIn(const std::vector<T*>& List, const TControl* Item) {
+  const auto It = std::find(List.begin(), List.end(), Item);
+  return It == List.end() ? -1 : static_cast<int>(It - List.begin());
+}
+
+// Item at Index, or last for an index outside the list.
+template <class T>
+void PutAt(std::vector<T*>& List, T* Item, int Index) {
+  if (Index < 0 || Index > static_cast<int>(List.size()))
+    List.push_back(Item);
+  else
+    List.insert(List.begin() + Index, Item);
+}
 
 }  // namespace
 
@@ -300,19 +316,28 @@ void TWinControl::CMRecreateWnd(TMessage& /*Message*/) {
 
 void TWinControl::SetParentWindow(HWND Value) {
   if (FParent || FParentWindow == Value) return;
-  if (FHandle && FParentWindow && Value) {
-    FParentWindow = Value;
-    ::SetParent(FHandle, Value);
-  } else {
+  // A window the system cannot put the control under (one gone) is refused, and the
+  // control stays under the one it had.
+  const HWND Old = std::exchange(FParentWindow, Value);
+  auto Back = ScopeExit([&] { FParentWindow = Old; });
+  if (FHandle && Old && Value)
+    Win32Check(::SetParent(FHandle, Value) != nullptr);
+  else
     DestroyHandle();
-    FParentWindow = Value;
-  }
   UpdateControlState();
+  Back.Dismiss();
 }
 
 void TWinControl::SetParent(TWinControl* AParent) {
-  if (FParent != AParent && AParent && FParentWindow) FParentWindow = nullptr;
+  if (FParent == AParent || !AParent || !FParentWindow) {
+    inherited::SetParent(AParent);
+    return;
+  }
+  // A parent replaces the window outside the library, unless the control refuses it.
+  const HWND Window = std::exchange(FParentWindow, nullptr);
+  auto Keep = ScopeExit([&] { FParentWindow = Window; });
   inherited::SetParent(AParent);
+  Keep.Dismiss();
 }
 
 AnsiString TWinControl::GetText() const {
@@ -376,14 +401,21 @@ TControl* TWinControl::Controls(int Index) const {
   return FWinControls[Index - Graphic];
 }
 
-void TWinControl::InsertControl(TControl* AControl) {
+void TWinControl::InsertControl(TControl* AControl) { InsertControlAt(AControl, TPlace()); }
+
+TWinControl::TPlace TWinControl::PlaceOf(const TControl* AControl) const {
+  if (AControl->Is<TWinControl>()) return {IndexIn(FWinControls, AControl), IndexIn(FTabList, AControl)};
+  return {IndexIn(FControls, AControl), -1};
+}
+
+void TWinControl::InsertControlAt(TControl* AControl, const TPlace& Place) {
   AControl->ValidateContainer(this);
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), TRUE);
   if (auto* Window = ObjectAs<TWinControl>(AControl)) {
-    FWinControls.push_back(Window);
-    FTabList.push_back(Window);
+    PutAt(FWinControls, Window, Place.Control);
+    PutAt(FTabList, Window, Place.Tab);
   } else {
-    FControls.push_back(AControl);
+    PutAt(FControls, AControl, Place.Control);
   }
   AControl->FParent = this;
   if (!AControl->ComponentState().Contains(csReading)) {

@@ -191,6 +191,10 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
+  // A form with a window of its own is made an MDI child only where an MDI parent can
+  // hold it: refused before its window goes, it keeps its style and its window.
+  if (Value == fsMDIChild && HandleAllocated() && !Parent() && !ParentWindow() && !HasMDIParent())
+    throw EInvalidOperation(SNoMDIParent, {Name()});
   const bool WasTopMost = FFormStyle == fsStayOnTop;
   const bool WindowKindChanges = FFormStyle == fsMDIChild || FFormStyle == fsMDIForm ||
                                  Value == fsMDIChild || Value == fsMDIForm;
@@ -339,8 +343,9 @@ void TCustomForm::CreateMDIClient() {
   Realign();
 }
 
-bool TCustomForm::CanCreateWindow() const {
-  if (FFormStyle != fsMDIChild) return true;
+bool TCustomForm::CanCreateWindow() const { return FFormStyle != fsMDIChild || HasMDIParent(); }
+
+bool TCustomForm::HasMDIParent() const {
   const TCustomForm* Main = Application ? Application->MainForm() : nullptr;
   return Main && Main != this && Main->FFormStyle == fsMDIForm;
 }

@@ -146,6 +146,9 @@ class TCustomForm : public TWinControl {
   // Whether the form's window can be made now: always, but for an MDI child only while
   // the main form (another form) is an MDI parent.
   bool CanCreateWindow() const;
+  // Whether the main form (another form) is an MDI parent, which can hold this form's
+  // window as a child's.
+  bool HasMDIParent() const;
 
   // Visible and to the front: the window too, when it was hidden behind the form's back.
   void Show();

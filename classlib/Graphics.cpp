@@ -202,16 +202,25 @@ void TFont::Change(const TDescription& Value) {
   Undo.Dismiss();
 }
 
+TFont::TDescription TFont::Taken(const TFont* Font) const {
+  TDescription Value = Font->FData;
+  if (FPixelsPerInch != Font->FPixelsPerInch)  // the same size in points
+    Value.Height = -MulDiv(Font->Size(), FPixelsPerInch, 72);
+  return Value;
+}
+
+bool TFont::SameAs(const TFont* Font) const {
+  const TDescription Value = Taken(Font);
+  return !Value.OtherObject(FData) && Value.Color == FData.Color;
+}
+
 void TFont::Assign(TPersistent* Source) {
   TFont* Font = ObjectAs<TFont>(Source);
   if (!Font) {
     inherited::Assign(Source);
     return;
   }
-  TDescription Value = Font->FData;
-  if (FPixelsPerInch != Font->FPixelsPerInch)  // the same size in points
-    Value.Height = -MulDiv(Font->Size(), FPixelsPerInch, 72);
-  Change(Value);
+  Change(Taken(Font));
 }
 
 void TFont::SetName(const AnsiString& Value) {

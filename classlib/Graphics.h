@@ -235,6 +235,8 @@ class TFont : public TGraphicsObject {
   void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
   // True while a refused change is undone.
   bool Undoing() const { return FUndoing; }
+  // Whether Assign(Font) would leave this font as it is.
+  bool SameAs(const TFont* Font) const;
 
  protected:
   HGDIOBJ CreateHandle() override;
@@ -250,6 +252,8 @@ class TFont : public TGraphicsObject {
     // Whether a font of this description is another GDI object than one of Other's.
     bool OtherObject(const TDescription& Other) const;
   };
+  // The description Assign(Font) gives this font: Font's, at the same size in points.
+  TDescription Taken(const TFont* Font) const;
   // Takes Value and tells the listeners; undoes both when one of them raises.
   void Change(const TDescription& Value);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "classlib/Exceptions.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
 
@@ -412,7 +413,15 @@ bool TKsCustomControlBar::Dock(TMessage& Message) {
   const TPoint P = ScreenToClient(Rec->Pos);
   C->EndDrag(false);
   if (C->Parent() != this) {
-    C->SetParent(this);
+    // A control that refuses the bar (its font, its window there) stays where it was:
+    // the drag ends with nothing docked, and the user hears a beep, not an error.
+    try {
+      C->SetParent(this);
+    } catch (const Exception&) {
+      MessageBeepProc(0);
+      Message.Result = 0;
+      return true;
+    }
     C->SetBounds(P.x, std::max<int>(0, P.y - C->Height() / 2), C->Width(), C->Height());
   }
   // Tracking goes on inside the bar from a press where the mouse is.

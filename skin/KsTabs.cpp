@@ -265,7 +265,13 @@ void TKsCustomTabSheet::SetParent(TWinControl* AParent) {
       SetTabControl(Control);
       return;
     }
-    FTabControl->ReleasePage(this);
+    // The page leaves its control with its tab once the new parent has the sheet: a
+    // move refused (a font a control on the sheet cannot hold) leaves it a page, where
+    // it was.
+    TKsCustomTabControl* Control = FTabControl;
+    inherited::SetParent(AParent);
+    Control->ReleasePage(this);
+    return;
   }
   inherited::SetParent(AParent);
 }
@@ -735,6 +741,13 @@ void TKsCustomTabControl::InsertPage(int Index, TKsCustomTabSheet* Sheet) {
   Index = std::clamp(Index, 0, PageCount());
   const AnsiString Caption = Sheet->Caption().empty() ? NextNewPageCaption() : Sheet->Caption();
   FTabs->CheckUnique(Caption);
+  // The move is judged before the sheet leaves anything: a sheet that this control's
+  // owner cannot take by its name, that holds this control, or whose controls refuse
+  // this control's font (the font is undone), stays where it was, as it was.
+  if (!Sheet->Owner() && Owner())
+    if (const TComponent* Found = Owner()->FindComponent(Sheet->Name()); Found && Found != Sheet)
+      throw EComponentError(SDuplicateName, {Sheet->Name()});
+  Sheet->PrepareParent(this);
   // Pages need UsePages: a sheet turns it on (keeping the control's other children,
   // which switching it on by hand frees).
   FUsePages = true;

@@ -112,8 +112,9 @@ class TKsCustomTabSheet : public TCustomControl {
   void BeforeDestruction() override;
 
   TKsCustomTabControl* TabControl() const { return FTabControl; }
-  // Appended to the new control with its tab (a caption the new control has already
-  // is refused, and the sheet stays where it was), after leaving the old one.
+  // Appended to the new control with its tab (a caption the new control has already,
+  // or a font a control on the sheet cannot hold, is refused, and the sheet stays where
+  // it was), after leaving the old one.
   void SetTabControl(TKsCustomTabControl* Value);
   // Another tab control as parent moves the sheet there as SetTabControl does; any other
   // parent takes it out of its control with its tab.
@@ -198,8 +199,8 @@ class TKsCustomTabControl : public TKsCustomControl {
 
   // Pages, one to one with the tabs while UsePages is on (a sheet inserted turns it on).
   // A sheet inserted gets its tab at its page index (an empty caption becomes "New
-  // Page n"; a caption a tab has already is refused); a sheet read from a form file
-  // joins the tab of its caption.
+  // Page n"; a caption a tab has already is refused, as is a move the sheet refuses,
+  // with nothing changed); a sheet read from a form file joins the tab of its caption.
   void InsertPage(int Index, TKsCustomTabSheet* Sheet);
   // Deletes the sheet's caption and frees the sheet.
   void RemovePage(TKsCustomTabSheet* Sheet);

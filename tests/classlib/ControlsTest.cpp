@@ -83,6 +83,25 @@ TEST_F(WindowTest, WindowsAreMadeFromCreateParamsOnFirstNeedUnderAParentWindow) 
   EXPECT_EQ(WindowClassName(Named->Handle()), "TarvikTestNamedClass");
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_OWNDC, 0u);
   EXPECT_NE(GetClassLongA(Named->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
+  // A control is not put inside itself, nor inside a control of its own: refused before
+  // it leaves its parent, it keeps its window.
+  auto* Inner = AddChild<TNamedClassControl>(Named);
+  ExpectRaises<EInvalidOperation>([&] { Named->SetParent(Named); }, "A control cannot have itself as its parent");
+  ExpectRaises<EInvalidOperation>([&] { Named->SetParent(Inner); },
+                                  "A control cannot have a control inside it as its parent");
+  EXPECT_EQ(Named->Parent(), Form);
+  EXPECT_EQ(GetParent(Inner->Handle()), Named->Handle());
+  // Moved from a window outside the library to one the system cannot put it under (a
+  // window gone), the control is refused and stays where it was.
+  TOwned<TButton> Outside(NewObject<TButton>(nullptr));
+  Outside->SetParentWindow(Form->Handle());
+  const HWND OutsideWindow = Outside->Handle();
+  const HWND Gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(Gone);
+  EXPECT_THROW(Outside->SetParentWindow(Gone), EOSError);
+  EXPECT_EQ(Outside->ParentWindow(), Form->Handle());
+  EXPECT_EQ(Outside->Handle(), OutsideWindow);
+  EXPECT_EQ(GetParent(OutsideWindow), Form->Handle());
 }
 
 TEST_F(WindowTest, AWindowDestroyedFromOutsideIsMadeAgainOnDemand) {

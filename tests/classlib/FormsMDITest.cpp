@@ -141,6 +141,12 @@ TEST_F(MDIFormTest, ChildFormsLiveInTheMainFormsClientAndFollowActivation) {
   Application->SetMainForm(nullptr);
   ExpectRaises<EInvalidOperation>([&] { Orphan->HandleNeeded(); }, NoParent);
   EXPECT_FALSE(Orphan->CanCreateWindow());
+  // A form with a window is not made a child there: it keeps its style and its window.
+  TForm* Plain = Keep(NewObject<TForm>(nullptr, CreateNew));
+  const HWND Window = Plain->Handle();
+  ExpectRaises<EInvalidOperation>([&] { Plain->SetFormStyle(fsMDIChild); }, NoParent);
+  EXPECT_EQ(Plain->FormStyle(), fsNormal);
+  EXPECT_EQ(Plain->Handle(), Window);
   Application->SetMainForm(Parent);
   EXPECT_TRUE(Orphan->CanCreateWindow());
   Orphan->HandleNeeded();

@@ -282,6 +282,28 @@ TEST_F(StdCtrlsTest, AFailureToMakeAWindowIsReportedOnceAndTheNextUseMakesIt) {
   SendMessageA(Form->Handle(), WM_KEYDOWN, 'A', 1);
   EXPECT_EQ(Log->Messages.size(), 1u);
   Form->OnKeyDown = nullptr;
+  // A control without a parent that gets no window on a new one stays without one, in
+  // its own font.
+  auto* Orphan = NewObject<TRefusedEdit>(Form);
+  const int Height = Orphan->Font()->Height();
+  Form->Font()->SetHeight(Height - 4);
+  Orphan->Refuse = true;
+  EXPECT_THROW(Orphan->SetParent(Form), EOSError);
+  EXPECT_EQ(Orphan->Parent(), nullptr);
+  EXPECT_EQ(Orphan->Font()->Height(), Height);
+  // One that gets no window on a new parent stays on its old one where it was, among its
+  // siblings and in the tab order.
+  auto* Panel = Add<TPanel>("pnlRefused", 5, 40);
+  Add<TEdit>("edtBefore", 5, 5, Panel);
+  auto* Between = Add<TRefusedEdit>("edtBetween", 5, 30, Panel);
+  auto* After = Add<TEdit>("edtAfter", 5, 55, Panel);
+  Between->Refuse = true;
+  EXPECT_THROW(Between->SetParent(Form), EOSError);
+  EXPECT_EQ(Between->Parent(), Panel);
+  EXPECT_EQ(Panel->Controls(1), Between);
+  EXPECT_EQ(Between->TabOrder(), 1);
+  Between->Refuse = false;
+  EXPECT_EQ(GetWindow(Between->Handle(), GW_HWNDPREV), After->Handle());
 }
 
 TEST_F(StdCtrlsTest, AnOwnerDrawnListBoxMeasuresAndDrawsEachItem) {

@@ -799,8 +799,10 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
                               std::to_string(Step) + ", way " + std::to_string(Way) +
                               (Raised ? " (raised)" : "");
     if (Wanted) Model = Raised ? Old : *Wanted;
-    // A value no longer held takes the user's changes as any text does.
-    if (UserChange && !WasHeld) Model = Memo->Text();
+    // A value no longer held takes the user's changes as any text does, and its lines
+    // are the rows its control wraps it in.
+    const bool LinesWay = Way <= 4 || Way == 19;
+    if (!WasHeld && (UserChange || LinesWay)) Model = Memo->Text();
     if (Raised) {
       ASSERT_TRUE(Before == Settings()) << Where;
     }
@@ -859,6 +861,7 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     }
     return Found = Low;
   };
+  int RefusedMoves = 0;
   for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
     fuzz::TRandom Random(Seed);
     // A third of the sizes are the narrowest, at which a long word wraps a character a
@@ -955,8 +958,18 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       return std::make_tuple(Memo->WordWrap(), Memo->ScrollBars(), Memo->HideScrollBars(), Memo->Font()->Height(),
                              Memo->ParentFont(), Memo->Alignment(), Memo->Parent(), Host->Font()->Height());
     };
-    for (int Step = 0; Step < 16; ++Step) {
+    // The memo's place among its parent's controls, its window, selection and modified
+    // state, which a step that raises leaves as they were too.
+    auto Place = [&] {
+      int Index = 0;
+      while (Memo->Parent()->Controls(Index) != Memo) ++Index;
+      const HWND Window = Memo->HandleAllocated() ? Memo->Handle() : nullptr;
+      return std::make_tuple(Index, Memo->TabOrder(), Window, Memo->GetSelStart(), Memo->GetSelLength(),
+                             Memo->GetModified());
+    };
+    for (int Step = 0; Step < 24; ++Step) {
       const auto Before = Settings();
+      const auto PlaceBefore = Place();
       const int Way = static_cast<int>(Random.Below(13));
       const int BeepsBefore = Beeps;
       bool Raised = false;
@@ -980,7 +993,11 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
             Memo->DestroyHandle();
             Memo->HandleNeeded();
             break;
-          case 8: Memo->SetParent(Memo->Parent() == Other ? static_cast<TWinControl*>(Host) : Other); break;
+          case 8:
+            // To another form, whose font the memo may refuse, and back.
+            if (Memo->Parent() != Other) Other->Font()->SetHeight(Random.OneIn(2) ? 2000 : -11);
+            Memo->SetParent(Memo->Parent() == Other ? static_cast<TWinControl*>(Host) : Other);
+            break;
           case 9: {
             // A program's text: one only an unwrapped control holds, one with a tab far
             // along, or one of the walk's.
@@ -1014,6 +1031,8 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       if (Way == 10 && Beeps == BeepsBefore) Model = Memo->Text();
       if (Raised) {
         ASSERT_TRUE(Before == Settings()) << Where;
+        ASSERT_TRUE(PlaceBefore == Place()) << Where;
+        RefusedMoves += Way == 8;
       }
       ASSERT_EQ(Model.size(), Memo->Text().size()) << Where;
       ASSERT_TRUE(Model == Memo->Text()) << Where;
@@ -1030,8 +1049,10 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     // A change the control makes other than foreseen is measured whole the next time:
     // at the length limit the control types nothing where a character was foreseen, and
     // once the limit is lifted the user's next key is judged as a fresh memo would judge
-    // it.
+    // it. The vertical scroll bar is kept shown, so that the text area stays as it is.
     {
+      Memo->SetHideScrollBars(false);
+      Memo->SetScrollBars(ssVertical);
       const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
       std::size_t Fitting = 1, High = 100000;
       while (High - Fitting > 1) {
@@ -1054,9 +1075,11 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       EXPECT_EQ(BeepsBefore, Beeps) << "seed " << Seed;
       EXPECT_TRUE(Kept + "a" == Memo->Text())
           << "seed " << Seed << ": " << Memo->Text().size();
+      Memo->SetScrollBars(ssNone);
     }
     HeldValueSteps(Memo, Random, Seed);
   }
+  EXPECT_GT(RefusedMoves, 0);
 }
 
 // Random words of 1 to 12 letters, one paragraph of Length characters.
@@ -1320,14 +1343,54 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAnUnwrappedLineIsRefused) {
   for (TControl* Control : std::vector<TControl*>{Panel, First, Memo, Last})
     EXPECT_EQ(PanelHeight, Control->Font()->Height()) << Control->ClassName();
   EXPECT_TRUE(Memo->ParentFont());
-  // Nor is a parent's font the memo would take on a new parent: it stays where it was.
+  // A font of its own that it refuses leaves it following its parent.
+  EXPECT_THROW(Memo->Font()->SetHeight(2000), EInvalidOperation);
+  EXPECT_TRUE(Memo->ParentFont());
+  Panel->Font()->SetHeight(PanelHeight - 1);
+  EXPECT_EQ(PanelHeight - 1, Memo->Font()->Height());
+  // A parent's font that it refuses leaves it with its own.
+  Memo->Font()->SetHeight(PanelHeight);
+  Panel->Font()->SetHeight(2000);
+  EXPECT_THROW(Memo->SetParentFont(true), EInvalidOperation);
+  EXPECT_FALSE(Memo->ParentFont());
+  EXPECT_EQ(PanelHeight, Memo->Font()->Height());
+  Panel->SetParentFont(true);
+  Memo->SetParentFont(true);
+  // Nor is a parent's font the memo would take on a new parent: it stays where it was,
+  // as it was: its place among its siblings, its window, selection and modified state.
   auto* Large = NewObject<TCustomControl>(Host);
   Large->SetParent(Host);
   Large->Font()->SetHeight(2000);
+  Memo->SetText(Held + "END");
+  Memo->SetSelStart(5);
+  Memo->SetSelLength(4);
+  Memo->SetModified(true);
+  const HWND Window = Memo->Handle();
   EXPECT_THROW(Memo->SetParent(Large), EInvalidOperation);
   EXPECT_EQ(Panel, Memo->Parent());
   EXPECT_EQ(PanelHeight, Memo->Font()->Height());
-  EXPECT_TRUE(Held == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_TRUE(Held + "END" == Memo->Text()) << Memo->Text().size() << " characters";
+  EXPECT_EQ(1, Memo->TabOrder());
+  EXPECT_EQ(Memo, Panel->Controls(1));
+  EXPECT_EQ(Window, Memo->Handle());
+  EXPECT_EQ(5, Memo->GetSelStart());
+  EXPECT_EQ(4, Memo->GetSelLength());
+  EXPECT_TRUE(Memo->GetModified());
+  // Nor when the parent it follows moves.
+  EXPECT_THROW(Panel->SetParent(Large), EInvalidOperation);
+  EXPECT_EQ(Host, Panel->Parent());
+  EXPECT_EQ(Window, Memo->Handle());
+  EXPECT_EQ(5, Memo->GetSelStart());
+  Memo->SetText(Held);
+  // So does one under a window outside the library.
+  auto* Outside = NewObject<TdxInplaceMemoEdit>(Host);
+  Outside->SetWordWrap(false);
+  Outside->SetParentWindow(Host->Handle());
+  Outside->SetText(Held);
+  const HWND OutsideWindow = Outside->Handle();
+  EXPECT_THROW(Outside->SetParent(Large), EInvalidOperation);
+  EXPECT_EQ(Host->Handle(), Outside->ParentWindow());
+  EXPECT_EQ(OutsideWindow, Outside->Handle());
   Memo->SetParent(Host);
   Memo->SetParentFont(false);
   Memo->Font()->SetHeight(-11);

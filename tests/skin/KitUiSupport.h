@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <exception>
 #include <string>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "classlib/Exceptions.h"
 #include "skin/KsLowLevel.h"
 #include "tests/classlib/UiTestSupport.h"
 
@@ -150,6 +152,18 @@ class TLogControl : public TCustomControl {
 
  private:
   std::vector<std::string>* FLog;
+};
+
+// Refuses a font taller than it can hold, as the memo refuses one in which it cannot hold
+// its text: the font is undone and the change raises.
+class TFontRefuser : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_FONTCHANGED && std::abs(Font()->Height()) > 1000)
+      throw EInvalidOperation("The font is too large");
+    TCustomControl::Dispatch(Message);
+  }
 };
 
 }  // namespace kittest

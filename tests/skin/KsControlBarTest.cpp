@@ -4,8 +4,10 @@
 // and the grabber's ridges painted.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
+#include "classlib/ScopeExit.h"
 #include "skin/KsControlBar.h"
 #include "tests/skin/KitUiSupport.h"
 
@@ -123,6 +125,22 @@ TEST_F(KsControlBarTest, AControlDraggedOntoADockingBarBecomesItsChildAndIsTrack
   ExpectRowsSound();
   Mouse(WM_LBUTTONUP, 220, 12);
   EXPECT_EQ(Bar->TrackControl(), nullptr);
+
+  // A control that refuses the bar's font is not docked: it stays where it was, and the
+  // user hears a beep instead of an error.
+  auto* Refusing = NewObject<TFontRefuser>(Form);
+  Refusing->SetBounds(100, 200, 60, 22);
+  Refusing->SetParent(Form);
+  Bar->Font()->SetHeight(2000);
+  static int Beeps;
+  Beeps = 0;
+  const TMessageBeepProc Saved = std::exchange(MessageBeepProc, [](UINT) { return BOOL(++Beeps); });
+  auto Restore = ScopeExit([&] { MessageBeepProc = Saved; });
+  PostMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(200, 20));
+  EXPECT_NO_THROW(Refusing->BeginDrag(true));
+  EXPECT_EQ(Refusing->Parent(), Form);
+  EXPECT_EQ(Bar->BandOf(Refusing), nullptr);
+  EXPECT_EQ(Beeps, 1);
 }
 
 TEST_F(KsControlBarTest, EachBandHasAFrameAndTwoGrabberRidges) {

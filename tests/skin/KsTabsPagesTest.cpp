@@ -11,9 +11,11 @@
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Exceptions.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/Streams.h"
 #include "classlib/StrUtils.h"
@@ -288,6 +290,52 @@ TEST_F(KsTabsPagesTest, TabsAndPagesStayOneToOneOnEveryPathAndAPageGoesOnlyWithI
     EXPECT_FALSE(B->Visible());
     EXPECT_EQ(TabsText(Other), "X");
     EXPECT_TRUE(InStep(Other));
+  }
+  {
+    SCOPED_TRACE("a move refused leaves the sheets, the pages and their windows as they were");
+    TKsCustomTabControl* T = NewTabs({"A", "B", "C"});
+    TKsCustomTabControl* Other = NewTabs({"X"}, 320);
+    TKsCustomTabSheet* B = T->GetPage(1);
+    T->SetTabIndex(1);
+    auto* Large = NewObject<TPanel>(Form);
+    Large->SetParent(Form);
+    for (TControl* Target : std::initializer_list<TControl*>{Large, Other}) Target->Font()->SetHeight(2000);
+    auto* Refuser = NewObject<TFontRefuser>(Form);  // on B and on Loose: neither takes a 2000 px font
+    Refuser->SetParent(B);
+    TKsCustomTabSheet* Loose = NewSheet("L");
+    Loose->SetParent(Form);
+    NewObject<TFontRefuser>(Form)->SetParent(Loose);
+    auto* Inside = NewObject<TKsCustomTabControl>(Form);  // no sheet goes inside itself
+    Inside->SetParent(B);
+    TOwned<TKsCustomTabSheet> Named(NewObject<TKsCustomTabSheet>(nullptr));  // T's owner has its name
+    Named->SetName(T->Name());
+    auto State = [&] {
+      int Place = 0;
+      while (T->Controls(Place) != B) ++Place;
+      return std::make_tuple(TabsText(T) + "|" + PagesText(T) + "|" + TabsText(Other) + "|" + PagesText(Other),
+                             T->ActivePage(), Place, B->Handle(), Refuser->Handle(), B->Font()->Height(),
+                             Loose->Parent(), Loose->Name(), Loose->Handle(), Inside->PageCount(),
+                             Named->TabControl());
+    };
+    const auto Before = State();
+    const std::vector<std::function<void()>> Moves = {
+        [&] { B->SetParent(Large); },           [&] { B->SetParent(Other); },
+        [&] { B->SetTabControl(Other); },       [&] { Other->InsertPage(0, B); },
+        [&] { Other->InsertPage(0, Loose); },   [&] { Inside->InsertPage(0, B); },
+        [&] { T->InsertPage(0, Named.get()); }};
+    for (std::size_t Way = 0; Way < Moves.size(); ++Way) {
+      EXPECT_THROW(Moves[Way](), Exception) << Way;
+      EXPECT_TRUE(State() == Before) << Way;
+    }
+    // Once the font is one it holds, the sheet goes and comes back to its place.
+    Other->SetParentFont(true);
+    B->SetParent(Other);
+    EXPECT_EQ(TabsText(Other), "X,B");
+    EXPECT_TRUE(InStep(Other));
+    T->InsertPage(1, B);
+    EXPECT_EQ(TabsText(T), "A,B,C");
+    EXPECT_TRUE(InStep(T));
+    EXPECT_EQ(Refuser->Parent(), B);
   }
   {
     SCOPED_TRACE("sorting, exchanging and moving tabs carry their pages");
@@ -572,6 +620,10 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
   const char* const Pool[] = {"", "A", "a", "B", "b", "Cc", "CC", "D", "Ee", "F", "G"};
   auto Caption = [&] { return AnsiString(Pool[Pick(static_cast<int>(std::size(Pool)))]); };
   TKsCustomTabControl* const Both[2] = {NewTabs({"A", "B"}), NewTabs({}, 320)};
+  auto* Large = NewObject<TPanel>(Form);
+  Large->SetName("pnlLarge");
+  Large->SetParent(Form);
+  Large->Font()->SetHeight(2000);
   // Every live box, by its number, with the page it is on and the page's number.
   struct TBoxOn {
     TCheckBox* Box;
@@ -824,6 +876,21 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
          TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
          Pick(2) ? Sheet->SetTabControl(Other) : Sheet->SetParent(Other);
        }},
+      {"move where a control on the sheet refuses the new parent's font",
+       [&] {
+         if (Count() == 0) return;
+         TKsCustomTabSheet* Sheet = T->GetPage(AnyIndex());
+         TOwned<TFontRefuser> Refuser(NewObject<TFontRefuser>(nullptr));
+         Refuser->SetParent(Sheet);
+         // The other control's own font for the step: nothing on its pages refuses it.
+         auto Back = ScopeExit([&] { Other->SetParentFont(true); });
+         Other->Font()->SetHeight(2000);
+         const int Way = Pick(4);
+         Way == 0   ? Sheet->SetParent(Large)
+         : Way == 1 ? Sheet->SetParent(Other)
+         : Way == 2 ? Sheet->SetTabControl(Other)
+                    : Other->InsertPage(Pick(Other->PageCount() + 1), Sheet);
+       }},
       {"take a sheet out",
        [&] {
          if (Count() == 0) return;
@@ -891,6 +958,20 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
       for (int I = 0; I < Control->PageCount(); ++I)
         Before.emplace_back(Control->GetPage(I), Freed->Id(Control->GetPage(I)));
     const AnsiString Captions = TabsText(T) + "|" + TabsText(Other);
+    // What a refused step leaves as it was besides: the pages, the page shown, the tab
+    // selected and the pages' windows.
+    auto Shown = [&] {
+      std::vector<std::tuple<const void*, HWND, int>> Now;
+      for (TKsCustomTabControl* Control : {T, Other}) {
+        Now.emplace_back(Control->ActivePage(), nullptr, Control->TabIndex());
+        for (int I = 0; I < Control->PageCount(); ++I) {
+          TKsCustomTabSheet* Page = Control->GetPage(I);
+          Now.emplace_back(Page, Page->HandleAllocated() ? Page->Handle() : nullptr, I);
+        }
+      }
+      return Now;
+    };
+    const auto ShownBefore = Shown();
     const auto& [What, Edit] =
         Edits[static_cast<std::size_t>(Pick(static_cast<int>(Edits.size())))];
     const AnsiString Where =
@@ -903,6 +984,7 @@ TEST_F(KsTabsPagesTest, ARandomRunOfEditsKeepsTabsAndPagesOneToOne) {
     } catch (const Exception&) {
       EXPECT_EQ(TabsText(T) + "|" + TabsText(Other), Captions)
           << Where << ": refused, yet changed";
+      EXPECT_TRUE(Shown() == ShownBefore) << Where << ": refused, yet pages changed";
     }
     ASSERT_TRUE(InStep(T)) << Where;
     ASSERT_TRUE(InStep(Other)) << Where;
