@@ -270,7 +270,7 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     ForgetSkipped();
   }
   AnsiString Laid;
-  if (FMask.LayFrom(Text, Start, Laid) &&
+  if (FMask.LayFrom(Text, Start, Laid, true) &&
       static_cast<int>(WindowText().size()) == FMask.Length())
     return PasteInPlace(Laid, Start);
   TValueScope<int> From(FPasteFrom, Start);

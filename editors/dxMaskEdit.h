@@ -94,7 +94,12 @@ class TdxEditMask {
   // is one, and a double-byte character on two positions; when the literals are not
   // saved, also Text with them put between its characters when it has one for each
   // position, each taken by its position or a blank. False when it fits neither way.
-  bool LayFrom(const AnsiString& Text, int From, AnsiString& Laid) const;
+  // A value is the editor's own text, so any position of it may be blank. A paste
+  // without the literals is often typed fields ("4 7" over "00 0"), whose blanks are
+  // the separators: it is laid only where each blank falls on a position that may
+  // stay blank (Pasted).
+  bool LayFrom(const AnsiString& Text, int From, AnsiString& Laid,
+               bool Pasted = false) const;
   // The characters of the positions in order (from the end under "!"), one a position,
   // as shown text; positions left over, or given a space or a control character, stay
   // blank.

@@ -287,6 +287,18 @@ TEST_F(MaskEditTest, ABlankThatIsTheNextLiteralClosesTheShortField) {
   Edit->SetEditMask("000-000;1;_");
   EXPECT_EQ("1_2-345", Paste("1 2-345"));
   EXPECT_EQ(0, Beeps);
+  // Without the literals saved, a text of one character a position whose blank falls
+  // on a required position reads as fields; where that position may stay blank, it is
+  // the editor's own text.
+  Edit->SetEditMask("00\\ 0;0;_");
+  EXPECT_EQ("04 7", Paste("4 7"));
+  Edit->SetEditMask("0000\\ 0;0;_");
+  EXPECT_EQ("0880 0", Paste("880 0"));
+  Edit->SetEditMask("0\\ 0\\ 000;0;_");
+  EXPECT_EQ("7 8 006", Paste("7 8 6"));
+  Edit->SetEditMask("09\\ 0;0;_");
+  EXPECT_EQ("4_ 7", Paste("4 7"));
+  EXPECT_EQ(0, Beeps);
 }
 
 // A text that holds the mask's literals in their places, or a blank where the literal
@@ -341,11 +353,35 @@ struct TEditTextPeek : TdxInplaceEdit {
   }
 };
 
+// The widths of the fields of a mask of required digits between blank literals that
+// are not saved (none for any other mask).
+std::vector<int> BlankSeparatedDigitFields(const TdxEditMask& Mask) {
+  std::vector<int> Widths{0};
+  if (Mask.SaveLiterals()) return {};
+  for (int I = 0; I < Mask.Length(); ++I) {
+    const TdxMaskChar& Char = Mask.Char(I);
+    if (Char.IsPosition() && (Char.Kind != mkDigit || !Char.Required)) return {};
+    if (Char.IsPosition()) {
+      ++Widths.back();
+    } else if (Char.Literal != ' ' || Widths.back() == 0) {
+      return {};
+    } else {
+      Widths.push_back(0);
+    }
+  }
+  if (Widths.size() < 2 || Widths.back() == 0) return {};
+  return Widths;
+}
+
 // Every editor that takes a mask, its fields filled at random by typing: the window's
-// text, copied, all of it deleted and pasted back, is what it was, and so is the
-// editor's text (its blanks as spaces, without the literals when they are not saved)
-// put back the same way, with no beep. A program's replacement of the selection, and
-// its text set, keep them so too.
+// text, copied, all of it deleted and pasted back, is what it was, with no beep. So is
+// the editor's text (its blanks as spaces, without the literals when they are not
+// saved) put back the same way where it reads one way only: with the literals saved,
+// or with each blank on a position that may stay blank. Without the literals, a blank
+// on a required position reads as the blank between fields too, and the paste takes it
+// so. A program's replacement of the selection, and its text set, keep them as they
+// were. A mask of digit fields between blanks takes each field of a pasted text, its
+// digits and a blank after it, as that number.
 TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
   Host = ShownContainer();
   auto* Mask = HostedEdit<TdxInplaceMaskEdit>(Host);
@@ -360,15 +396,16 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
     const char* Typed;
     const char* ShortDate = "M/d/yyyy";
   } Cases[] = {
-      {Mask, "000\\ 000;1; ", Digits},          {Mask, "000\\ 000;1;_", Digits},
-      {Mask, "00\\ 00;1;_", Digits},            {Mask, "!99/99/0000;1;_", Digits},
-      {Mask, "(999) 000-0000;1;*", Digits},     {Mask, "00-00-00;1;0", Digits},
-      {Mask, ">LL\\ aa\\ cc;1;_", "aZ5 _-"},    {Mask, "CC\\ cc\\_l;1;_", "x _-"},
-      {Mask, "\\ 0\\ 9\\ ;1; ", Digits},        {Mask, "000\\ 000;0;_", Digits},
-      {Mask, "!99\\ 99/00;0; ", Digits},       {Date, nullptr, Digits},
-      {Date, nullptr, Digits, "d M yyyy"},
-      {Time, nullptr, Digits},                  {Spin, "\\ 0000\\ ;1; ", Digits},
-      {Spin, "999990;1; ", Digits},
+      {Mask, "000\\ 000;1; ", Digits},       {Mask, "000\\ 000;1;_", Digits},
+      {Mask, "00\\ 00;1;_", Digits},         {Mask, "!99/99/0000;1;_", Digits},
+      {Mask, "(999) 000-0000;1;*", Digits},  {Mask, "00-00-00;1;0", Digits},
+      {Mask, ">LL\\ aa\\ cc;1;_", "aZ5 _-"}, {Mask, "CC\\ cc\\_l;1;_", "x _-"},
+      {Mask, "\\ 0\\ 9\\ ;1; ", Digits},     {Mask, "000\\ 000;0;_", Digits},
+      {Mask, "!99\\ 99/00;0; ", Digits},     {Mask, "00\\ 0;0;_", Digits},
+      {Mask, "0000\\ 0;0;_", Digits},        {Mask, "0\\ 0\\ 000;0;_", Digits},
+      {Mask, "09\\ 0\\ c;0;_", Digits},      {Date, nullptr, Digits},
+      {Date, nullptr, Digits, "d M yyyy"},   {Time, nullptr, Digits},
+      {Spin, "\\ 0000\\ ;1; ", Digits},      {Spin, "999990;1; ", Digits},
   };
   fuzz::TRandom Random(20240611);
   for (const auto& Case : Cases) {
@@ -416,8 +453,18 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
       PasteOverAll(Clipboard()->AsText());
       EXPECT_EQ(Shown, Edit->Text()) << Where;
       const AnsiString Text = TEditTextPeek::Of(Edit);
-      PasteOverAll(Text);
-      EXPECT_EQ(Text, TEditTextPeek::Of(Edit)) << Where;
+      bool OneWay = true;
+      for (int I = 0, Next = 0; I < Length && !Edit->SaveLiterals() && !Text.empty(); ++I) {
+        if (!Edit->Mask().Char(I).IsPosition()) continue;
+        if (Edit->Mask().Char(I).Required &&
+            Edit->Mask().IsBlank(Text[static_cast<std::size_t>(Next)]))
+          OneWay = false;
+        ++Next;
+      }
+      if (OneWay) {
+        PasteOverAll(Text);
+        EXPECT_EQ(Text, TEditTextPeek::Of(Edit)) << Where;
+      }
       ClearAll();
       SendMessageA(Window, EM_SETSEL, 0, -1);
       SendMessageA(Window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Shown.c_str()));
@@ -431,6 +478,32 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
         if (Edit->Mask().Char(I).IsPosition() && !Edit->Mask().IsBlank(Shown[static_cast<std::size_t>(I)]))
           Spaces = false;
       EXPECT_EQ(Spaces ? AnsiString() : Text, TEditTextPeek::Of(Edit)) << Where;
+      // Fields of digits, half the time as many characters as the mask has positions.
+      const std::vector<int> Fields = BlankSeparatedDigitFields(Edit->Mask());
+      if (!Fields.empty()) {
+        std::vector<int> Counts = Fields;
+        if (Random.Below(2)) {
+          // One digit short a blank between fields: each mask here has the digits to spare.
+          for (std::size_t Short = Fields.size() - 1; Short > 0;) {
+            int& Count = Counts[Random.Below(Counts.size())];
+            if (Count > 1) --Count, --Short;
+          }
+        } else {
+          for (std::size_t F = 0; F < Counts.size(); ++F)
+            Counts[F] =
+                1 + static_cast<int>(Random.Below(static_cast<std::size_t>(Fields[F])));
+        }
+        AnsiString Clip, Read;
+        for (std::size_t F = 0; F < Counts.size(); ++F) {
+          AnsiString Number;
+          for (int D = 0; D < Counts[F]; ++D) Number += Digits[Random.Below(10)];
+          Clip += (F ? " " : "") + Number;
+          Read += (F ? " " : "") +
+                  AnsiString(static_cast<std::size_t>(Fields[F] - Counts[F]), '0') + Number;
+        }
+        PasteOverAll(Clip);
+        EXPECT_EQ(Read, Edit->Text()) << Where << " pasted \"" << Clip << "\"";
+      }
       if (::testing::Test::HasFailure()) return;
     }
   }
