@@ -11,6 +11,7 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
+#include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/SurfaceSupport.h"
 
@@ -107,6 +108,16 @@ TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {
   SendMessageA(Edit->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   EXPECT_EQ(AnsiString("1"), Edit->Text());
   EXPECT_EQ(sbNone, Edit->PressedButton()) << "the wheel presses only for its step";
+  // The time editor, whose digits each take their own range, takes none either.
+  auto* Time = HostedEdit<TdxInplaceTimeEdit>(Host);
+  Time->ShowAt(Rect(5, 30, 150, 50));
+  Time->SetEditValue(Variant(0.5));
+  Time->SetEditorEnabled(false);
+  SendMessageA(Time->Handle(), EM_SETSEL, 0, 0);
+  const int Beeps = edittest::Beeps;
+  SendMessageA(Time->Handle(), WM_CHAR, '0', 1);
+  EXPECT_EQ(AnsiString("12:00:00"), Time->Text());
+  EXPECT_EQ(Beeps + 1, edittest::Beeps);
 }
 
 TEST_F(SpinEditTest, HeldButtonRepeatsByTicksAndASecondPressRepeatsToo) {

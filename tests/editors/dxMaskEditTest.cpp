@@ -438,16 +438,21 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
       ClearAll();
       const bool OneRun = Edit == Spin;
       for (std::size_t Runs = OneRun ? 1 : 1 + Random.Below(4); Runs > 0; --Runs) {
-        int At = static_cast<int>(Random.Below(static_cast<std::size_t>(Length)));
-        // The time editor checks a digit by the section of the caret's character, so
-        // its carets rest on positions.
-        if (Edit == Time) At = Edit->Mask().NextPosition(At);
+        const int At = static_cast<int>(Random.Below(static_cast<std::size_t>(Length)));
         SendMessageA(Window, EM_SETSEL, At, At);
         for (std::size_t Count = 1 + Random.Below(4); Count > 0; --Count)
           SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(Case.Typed[Random.Below(TypedCount)]), 1);
       }
       const AnsiString Shown = Edit->Text();
       const std::string Where = Edit->EditMask() + " \"" + Shown + "\"";
+      if (Edit == Time) {
+        // Each digit was judged where it landed: the text is a time, and leaving holds it.
+        TDateTime Typed = 0;
+        ASSERT_TRUE(TryStrToTime(Shown, Typed)) << Where;
+        Edit->Validate();
+        EXPECT_EQ(Shown, Edit->Text()) << Where;
+        EXPECT_NEAR(Typed, Edit->GetEditValue().AsDouble(), 1e-9) << Where;
+      }
       SendMessageA(Window, EM_SETSEL, 0, -1);
       SendMessageA(Window, WM_COPY, 0, 0);
       PasteOverAll(Clipboard()->AsText());
