@@ -190,48 +190,45 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
-  if (Stop > Start) {
-    ClearPositions(Start, Stop);
-  } else if (!Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
-             FMask.Char(FSkipFrom).Literal == Ch) {
+  if (Stop <= Start && !Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
+      FMask.Char(FSkipFrom).Literal == Ch) {
     ++FSkipFrom;
     return true;
   }
-  ForgetSkipped();
+  // The character is judged where it lands, before the selection's positions are
+  // emptied: one that nothing takes leaves them as they were.
   const int At = FMask.NextPosition(Start);
-  if (Lead) {
-    // Both bytes take two adjacent positions that take letters.
-    if (!FMask.AcceptsDoubleByte(At)) return false;
-    ReplaceChars(At, AnsiString{Lead, Ch});
-    CaretAfter(At + 1);
-    return true;
-  }
   char Accepted = Ch;
-  if (At >= 0 && FMask.Accepts(At, Accepted)) {
-    ReplaceChars(At, AnsiString(1, Accepted));
-    CaretAfter(At);
-    return true;
-  }
+  const bool Lands =
+      Lead ? FMask.AcceptsDoubleByte(At) : At >= 0 && FMask.Accepts(At, Accepted);
   // A refused character may be a literal that follows: the caret goes past it. A pasted
-  // one closes the field it cuts short. A pasted blank is taken so only when it is the
-  // next literal; elsewhere it leaves its position empty, so that a text the editor
-  // showed pastes back as it was.
+  // blank is taken so only when it is the next literal; elsewhere it leaves its position
+  // empty, so that a text the editor showed pastes back as it was.
   const bool PastedBlank = Pasted && (Ch == FMask.BlankChar() || Ch == ' ');
-  for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
+  int Passed = -1;
+  for (int I = std::max(Start, 0); !Lands && !Lead && I < FMask.Length(); ++I) {
     if (FMask.Char(I).IsPosition()) continue;
     if (FMask.Char(I).Literal == Ch) {
-      if (Pasted) AlignPastedField(I, Start);
-      CaretAfter(I);
-      return true;
+      Passed = I;
+      break;
     }
     if (PastedBlank) break;
   }
-  if (PastedBlank && At >= 0) {
+  if (!Lands && Passed < 0 && !(PastedBlank && At >= 0)) return false;
+  if (Stop > Start) ClearPositions(Start, Stop);
+  ForgetSkipped();
+  if (Lands) {
+    ReplaceChars(At, Lead ? AnsiString{Lead, Ch} : AnsiString(1, Accepted));
+    CaretAfter(Lead ? At + 1 : At);
+  } else if (Passed >= 0) {
+    // A pasted one closes the field it cuts short.
+    if (Pasted) AlignPastedField(Passed, Start);
+    CaretAfter(Passed);
+  } else {
     ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
     CaretAfter(At);
-    return true;
   }
-  return false;
+  return true;
 }
 
 bool TdxInplaceMaskEdit::AlignPastedField(int End, int Caret) {

@@ -185,8 +185,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
-  // The mask input step: one typed or pasted character at the caret; false when no
-  // position takes it (the caller beeps). A character a position refuses that is a
+  // The mask input step: one typed or pasted character at the caret, over the
+  // selection; false when no position takes it (the caller beeps), and then nothing,
+  // the selection included, changes. A character a position refuses that is a
   // literal ahead moves the caret past that literal; a pasted blank (the blank
   // character or a space) does so only for the next literal, and otherwise leaves its
   // position empty and moves on, so that a text the editor showed pastes back as it was.

@@ -255,7 +255,8 @@ TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
   EXPECT_EQ(4, edittest::Beeps);
   // A digit typed on a separator, or over a selection from one, lands on the position
   // after it (the mask passes the separator) and is judged there: the tens of the
-  // minutes and of the seconds take 0 to 5, the units of an hour of 2 take 0 to 3.
+  // minutes and of the seconds take 0 to 5, the units of an hour of 2 take 0 to 3. A
+  // character refused over a selection leaves it as it was.
   const TDateTime Shown = 2 + EncodeTime(12, 22, 23, 0);
   const struct {
     int Start, Stop;
@@ -264,7 +265,7 @@ TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
   } Typings[] = {
       {2, 2, '7', nullptr},    {5, 5, '8', nullptr},    {2, 4, '9', nullptr},
       {5, 8, '6', nullptr},    {2, 2, '4', "12:42:23"}, {5, 5, '0', "12:22:03"},
-      {2, 8, '5', "12:50:00"},
+      {2, 8, '5', "12:50:00"}, {0, 8, 'x', nullptr},
   };
   for (const auto& Typing : Typings) {
     Edit->SetEditValue(Variant(Shown));

@@ -88,6 +88,9 @@ TEST_F(MaskEditTest, TheSaveFieldDecidesWhetherTheLiteralsArePartOfTheText) {
   }
 }
 
+// Over a selection too: the character is judged where it would land before the
+// selection's positions are emptied, so a refused one leaves them as they were. A
+// separator typed over a selection empties it and passes the separator ahead.
 TEST_F(MaskEditTest, ALetterInADigitPositionBeepsOnceAndChangesNothing) {
   TdxInplaceMaskEdit* Edit = ShownEdit("000");
   Caret(Edit, 0);
@@ -95,6 +98,17 @@ TEST_F(MaskEditTest, ALetterInADigitPositionBeepsOnceAndChangesNothing) {
   EXPECT_EQ(1, Beeps);
   EXPECT_EQ("___", Edit->Text());
   EXPECT_EQ(0, CaretAt(Edit));
+  Edit->SetEditMask("00-00;1;_");
+  Edit->SetText("12-34");
+  for (const auto& [From, To] : {std::pair{0, 2}, {3, 5}, {1, 4}}) {
+    SendMessageA(Edit->Handle(), EM_SETSEL, From, To);
+    Type(Edit, "x");
+    EXPECT_EQ("12-34", Edit->Text()) << From;
+  }
+  Type(Edit, "-");
+  EXPECT_EQ(4, Beeps);
+  EXPECT_EQ("1_-_4", Edit->Text());
+  EXPECT_EQ(3, CaretAt(Edit));
 }
 
 TEST_F(MaskEditTest, AMaskShorterThanFourCharactersTakesNoFieldsFromItsEnd) {
