@@ -231,6 +231,31 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   return true;
 }
 
+bool TdxInplaceMaskEdit::TypedText(char Ch, AnsiString& Text) {
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  Text = WindowText();
+  const auto Length = static_cast<int>(Text.size());
+  Start = std::clamp(Start, 0, Length);
+  Stop = std::clamp(Stop, Start, Length);
+  if (!IsMasked()) {
+    Text.replace(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start), 1,
+                 Ch);
+    return true;
+  }
+  // As the input step does: the separator just passed, or a character no position takes.
+  if (Stop == Start && Start == FSkipTo && FSkipFrom < FSkipTo &&
+      FMask.Char(FSkipFrom).Literal == Ch)
+    return false;
+  const int At = FMask.NextPosition(Start);
+  if (At < 0 || At >= Length || !FMask.Accepts(At, Ch)) return false;
+  for (int I = Start; I < std::min(Stop, FMask.Length()); ++I)
+    if (FMask.Char(I).IsPosition()) Text[static_cast<std::size_t>(I)] = FMask.BlankChar();
+  Text[static_cast<std::size_t>(At)] = Ch;
+  return true;
+}
+
 bool TdxInplaceMaskEdit::AlignPastedField(int End, int Caret) {
   if (FPasteFrom < 0 || Caret >= End || End > FMask.Length()) return false;
   int First = End;

@@ -174,6 +174,12 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // or at the end of the selection replaced, takes its digits at its right with zeros
   // before them: "1:" over "00:" is 01.
   int PasteChars(const AnsiString& Text);
+  // The window text a character typed now would leave, so that a descendant can judge
+  // it where it lands: without a mask, the text with the character over the selection;
+  // with one, the selection's positions blank and the character on the first position
+  // from the caret on. False when the character lands nowhere (the mask refuses it, or
+  // takes it as a separator).
+  bool TypedText(char Ch, AnsiString& Text);
 
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
