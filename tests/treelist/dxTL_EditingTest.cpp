@@ -437,65 +437,37 @@ TEST_F(TreeListEditingTest, ARefusedValueKeepsTheEditAndTheFocus) {
   EXPECT_EQ(Events->EditedNodes.size(), 1u);
 }
 
-// A digit typed on a time cell's separator lands on the position after it and is
-// judged there: one that position cannot take is refused with a beep, and Enter stores
-// the time shown. Short typings at random carets always show a time, which Enter
-// stores (midnight as an empty cell).
+// A time cell opened with F2: a digit typed on a separator lands in the tens after it,
+// is judged there and refused with a beep where they cannot take it. Over short
+// typings at random carets, the text shown is a time, which Enter stores (midnight as
+// an empty cell).
 TEST_F(TreeListEditingTest,
        ATimeCellJudgesATypedDigitWhereItLandsAndEnterStoresTheTimeShown) {
   static int Beeps = 0;
-  Beeps = 0;
-  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL {
-    ++Beeps;
-    return TRUE;
-  });
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL { return ++Beeps; });
   for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(80);
-  TdxTreeListColumn* Time = Tree->CreateColumn(&TdxTreeListTimeColumn::StaticClass());
-  Time->SetWidth(120);
-  const int Column = Time->Index();
+  const int Column = Tree->CreateColumn(&TdxTreeListTimeColumn::StaticClass())->Index();
   Tree->Items(0)->SetStrings(Column, "09:30:00");
   Tree->SetFocusedColumn(Column);
-  auto TypeAt = [this](int Caret, const std::string& Digits) {
-    SendMessageA(EditorWindow(), EM_SETSEL, Caret, Caret);
-    TypeIntoEditor(Digits);
-  };
-  for (int Caret : {2, 5}) {
-    Key(VK_F2);
-    ASSERT_TRUE(Editing());
-    ASSERT_NE(nullptr, ObjectAs<TdxInplaceTimeEdit>(Editor()));
-    const int Before = Beeps;
-    TypeAt(Caret, "8");
-    EXPECT_EQ(EditorText(), "09:30:00") << Caret;
-    EXPECT_EQ(Beeps, Before + 1) << Caret;
-    Key(VK_RETURN);
-    EXPECT_FALSE(Editing());
-    EXPECT_EQ(Text(0, Column), "09:30:00") << Caret;
-  }
-  Key(VK_F2);
-  TypeAt(2, "4");
-  TypeAt(5, "1");
-  EXPECT_EQ(EditorText(), "09:40:10");
-  Key(VK_RETURN);
-  EXPECT_EQ(Text(0, Column), "09:40:10");
-
   fuzz::TRandom Random(87153);
   for (int Round = 0; Round < 120; ++Round) {
     TdxTreeListNode* Cell = Tree->FocusedNode();
     Key(VK_F2);
     ASSERT_TRUE(Editing());
     std::string Typed;
-    for (std::size_t Count = 1 + Random.Below(4); Count > 0; --Count) {
+    for (std::size_t Count = Round < 2 ? 1 : 1 + Random.Below(4); Count > 0; --Count) {
       if (Typed.empty() || Random.OneIn(3)) {
-        const int At = static_cast<int>(Random.Below(9));
+        const int At = Round < 2 ? 2 + 3 * Round : static_cast<int>(Random.Below(9));
         SendMessageA(EditorWindow(), EM_SETSEL, At, At);
         Typed += "[" + std::to_string(At) + "]";
       }
-      Typed += static_cast<char>('0' + Random.Below(10));
+      Typed += Round < 2 ? '8' : static_cast<char>('0' + Random.Below(10));
       TypeIntoEditor(Typed.substr(Typed.size() - 1));
     }
     const std::string Shown = EditorText();
     TDateTime Value = 0;
     ASSERT_TRUE(TryStrToTime(Shown.c_str(), Value)) << Shown << " after " << Typed;
+    EXPECT_TRUE(Round >= 2 || (Shown == "09:30:00" && Beeps == Round + 1)) << Shown;
     Key(VK_RETURN);
     ASSERT_FALSE(Editing());
     EXPECT_EQ(Cell->Strings(Column).c_str(), Shown == "00:00:00" ? "" : Shown) << Typed;
