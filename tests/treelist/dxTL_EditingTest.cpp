@@ -443,7 +443,8 @@ TEST_F(TreeListEditingTest, ARefusedValueKeepsTheEditAndTheFocus) {
 // an empty cell).
 TEST_F(TreeListEditingTest,
        ATimeCellJudgesATypedDigitWhereItLandsAndEnterStoresTheTimeShown) {
-  static int Beeps = 0;
+  static int Beeps;
+  Beeps = 0;
   TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL { return ++Beeps; });
   for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(80);
   const int Column = Tree->CreateColumn(&TdxTreeListTimeColumn::StaticClass())->Index();
