@@ -141,8 +141,31 @@ bool TdxInplaceSpinEdit::IsValidChar(char Key) {
                  (FValueType == vtFloat && Key == FormatSettings.DecimalSeparator);
   bool Control = static_cast<unsigned char>(Key) < 32;
   if (!Allowed && !Control) return false;
-  if (FEditorEnabled) return true;
-  return Control && Key != '\b';
+  if (!FEditorEnabled) return Control && Key != '\b';
+  // A sign, a digit or a separator is judged by the text it leaves where it lands: a
+  // sign after a digit, or a digit before a sign, leaves no number, which leaving would
+  // turn into the lower limit.
+  AnsiString Typed;
+  return Control || !TypedText(Key, Typed) || IsNumberTyped(Trim(Typed));
+}
+
+bool TdxInplaceSpinEdit::IsNumberTyped(const AnsiString& Text) const {
+  std::size_t I = Text.empty() || (Text[0] != '+' && Text[0] != '-') ? 0 : 1;
+  bool Digits = false;
+  bool Separator = false;
+  for (; I < Text.size(); ++I) {
+    if (Text[I] >= '0' && Text[I] <= '9') {
+      Digits = true;
+    } else if (FValueType == vtFloat && Text[I] == FormatSettings.DecimalSeparator &&
+               !Separator) {
+      Separator = true;
+    } else {
+      return false;
+    }
+  }
+  // A sign or a separator alone is a number begun; a separator last, one still typed.
+  double Value;
+  return !Digits || ReadNumber(Text, Value) || (Separator && ReadNumber(Text + '0', Value));
 }
 
 double TdxInplaceSpinEdit::CheckValue(double Value) {

@@ -87,6 +87,9 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   virtual double GetValue();
   // Whether a text shown reads as a value: empty (MinValue), or a number.
   virtual bool IsValueText(const AnsiString& Text);
+  // A sign, a digit or (floating) the decimal separator, while EditorEnabled, whose
+  // text where it lands is a number or the start of one; control characters but
+  // Backspace.
   bool IsValidChar(char Key) override;
   virtual void SetMaxValue(double Value);
   virtual void SetMinValue(double Value);
@@ -122,6 +125,9 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
  private:
   // A number of the value type in Text (trimmed).
   bool ReadNumber(const AnsiString& Text, double& Value) const;
+  // Whether a text typed is a number of the value type, or the start of one: a sign
+  // only first, one decimal separator at most, digits, nothing else.
+  bool IsNumberTyped(const AnsiString& Text) const;
   // The inherited paste, undone when it leaves a text that is no value.
   void Paste(TMessage& Message);
   void SetHotSpinButton(TdxSpinButton Button);

@@ -98,26 +98,30 @@ AnsiString TdxInplaceTimeEdit::TimeText(TDateTime Value) const {
 }
 
 bool TdxInplaceTimeEdit::IsValidChar(char Key) {
-  int SelStart = HandleAllocated() ? GetSelStart() : 0;
-  switch (CaretSection()) {
-    case 'H':
-      if (SelStart == 0) {
-        // A 2 before a second digit above 3 that stays would be no hour.
-        const AnsiString Text = GetText();
-        const bool SecondStays = HandleAllocated() && GetSelLength() < 2;
-        if (Key == '2' && SecondStays && Text.size() > 1 && Text[1] > '3') return false;
-        return Key >= '0' && Key <= '2';
-      }
-      if (SelStart == 1 && GetText().substr(0, 1) == "2") return Key >= '0' && Key <= '3';
-      break;
-    case 'N':
-      if (SelStart == 3) return Key >= '0' && Key <= '5';
-      break;
-    case 'S':
-      if (SelStart == 6) return Key >= '0' && Key <= '5';
-      break;
-  }
-  return true;
+  // A text the user may not edit takes no character, as the spin editor's does not.
+  if (!EditorEnabled()) return inherited::IsValidChar(Key);
+  // The mask takes only digits; any other character is its to refuse or to take as
+  // the separator passed.
+  if (Key < '0' || Key > '9') return true;
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  // The digit lands on the first position from the caret on: a caret on a separator
+  // puts it on the tens after it. It is judged there.
+  const int At = Mask().NextPosition(Start);
+  const AnsiString Format = UpperCase(DisplayFormats[FTimeEditFormat]);
+  if (At < 0 || At >= static_cast<int>(Format.size())) return true;
+  const bool Tens = At == 0 || Format[static_cast<std::size_t>(At) - 1] == ':';
+  const AnsiString Text = GetText();
+  auto Shown = [&Text](int I) {
+    return I < static_cast<int>(Text.size()) ? Text[static_cast<std::size_t>(I)] : '0';
+  };
+  if (Format[static_cast<std::size_t>(At)] != 'H') return !Tens || Key <= '5';
+  if (!Tens) return Shown(At - 1) != '2' || Key <= '3';
+  // A 2 before a units digit above 3 that stays would be no hour; a selection over the
+  // units empties them.
+  const bool UnitsStay = Stop <= At + 1;
+  return Key < '2' || (Key == '2' && !(UnitsStay && Shown(At + 1) > '3'));
 }
 
 void TdxInplaceTimeEdit::SetValue(double Value) {

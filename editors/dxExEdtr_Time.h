@@ -38,6 +38,11 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // The text shown for the time held, or a time of day in the display format: a paste
   // that leaves anything else ("25:00:00") is undone.
   bool IsValueText(const AnsiString& Text) override;
+  // A digit is judged by the position it lands on, the first from the caret on (a
+  // caret on a separator types into the tens after it): the tens of an hour take 0 to
+  // 2 (2 only before units of 0 to 3, or units the selection empties), the units of
+  // an hour of 2 take 0 to 3, the tens of the minutes and seconds 0 to 5. Without
+  // EditorEnabled none is taken.
   bool IsValidChar(char Key) override;
   // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
   // the display format with the caret kept on its section.

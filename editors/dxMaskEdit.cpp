@@ -190,48 +190,70 @@ bool TdxInplaceMaskEdit::InputChar(char Ch, bool Pasted) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
-  if (Stop > Start) {
-    ClearPositions(Start, Stop);
-  } else if (!Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
-             FMask.Char(FSkipFrom).Literal == Ch) {
+  if (Stop <= Start && !Lead && Start == FSkipTo && FSkipFrom < FSkipTo &&
+      FMask.Char(FSkipFrom).Literal == Ch) {
     ++FSkipFrom;
     return true;
   }
-  ForgetSkipped();
+  // The character is judged where it lands, before the selection's positions are
+  // emptied: one that nothing takes leaves them as they were.
   const int At = FMask.NextPosition(Start);
-  if (Lead) {
-    // Both bytes take two adjacent positions that take letters.
-    if (!FMask.AcceptsDoubleByte(At)) return false;
-    ReplaceChars(At, AnsiString{Lead, Ch});
-    CaretAfter(At + 1);
-    return true;
-  }
   char Accepted = Ch;
-  if (At >= 0 && FMask.Accepts(At, Accepted)) {
-    ReplaceChars(At, AnsiString(1, Accepted));
-    CaretAfter(At);
-    return true;
-  }
+  const bool Lands =
+      Lead ? FMask.AcceptsDoubleByte(At) : At >= 0 && FMask.Accepts(At, Accepted);
   // A refused character may be a literal that follows: the caret goes past it. A pasted
-  // one closes the field it cuts short. A pasted blank is taken so only when it is the
-  // next literal; elsewhere it leaves its position empty, so that a text the editor
-  // showed pastes back as it was.
+  // blank is taken so only when it is the next literal; elsewhere it leaves its position
+  // empty, so that a text the editor showed pastes back as it was.
   const bool PastedBlank = Pasted && (Ch == FMask.BlankChar() || Ch == ' ');
-  for (int I = std::max(Start, 0); I < FMask.Length(); ++I) {
+  int Passed = -1;
+  for (int I = std::max(Start, 0); !Lands && !Lead && I < FMask.Length(); ++I) {
     if (FMask.Char(I).IsPosition()) continue;
     if (FMask.Char(I).Literal == Ch) {
-      if (Pasted) AlignPastedField(I, Start);
-      CaretAfter(I);
-      return true;
+      Passed = I;
+      break;
     }
     if (PastedBlank) break;
   }
-  if (PastedBlank && At >= 0) {
+  if (!Lands && Passed < 0 && !(PastedBlank && At >= 0)) return false;
+  if (Stop > Start) ClearPositions(Start, Stop);
+  ForgetSkipped();
+  if (Lands) {
+    ReplaceChars(At, Lead ? AnsiString{Lead, Ch} : AnsiString(1, Accepted));
+    CaretAfter(Lead ? At + 1 : At);
+  } else if (Passed >= 0) {
+    // A pasted one closes the field it cuts short.
+    if (Pasted) AlignPastedField(Passed, Start);
+    CaretAfter(Passed);
+  } else {
     ReplaceChars(At, AnsiString(1, FMask.BlankChar()));
     CaretAfter(At);
+  }
+  return true;
+}
+
+bool TdxInplaceMaskEdit::TypedText(char Ch, AnsiString& Text) {
+  int Start = 0;
+  int Stop = 0;
+  GetSel(Start, Stop);
+  Text = WindowText();
+  const auto Length = static_cast<int>(Text.size());
+  Start = std::clamp(Start, 0, Length);
+  Stop = std::clamp(Stop, Start, Length);
+  if (!IsMasked()) {
+    Text.replace(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start), 1,
+                 Ch);
     return true;
   }
-  return false;
+  // As the input step does: the separator just passed, or a character no position takes.
+  if (Stop == Start && Start == FSkipTo && FSkipFrom < FSkipTo &&
+      FMask.Char(FSkipFrom).Literal == Ch)
+    return false;
+  const int At = FMask.NextPosition(Start);
+  if (At < 0 || At >= Length || !FMask.Accepts(At, Ch)) return false;
+  for (int I = Start; I < std::min(Stop, FMask.Length()); ++I)
+    if (FMask.Char(I).IsPosition()) Text[static_cast<std::size_t>(I)] = FMask.BlankChar();
+  Text[static_cast<std::size_t>(At)] = Ch;
+  return true;
 }
 
 bool TdxInplaceMaskEdit::AlignPastedField(int End, int Caret) {
@@ -270,7 +292,7 @@ int TdxInplaceMaskEdit::PasteChars(const AnsiString& Text) {
     ForgetSkipped();
   }
   AnsiString Laid;
-  if (FMask.LayFrom(Text, Start, Laid) &&
+  if (FMask.LayFrom(Text, Start, Laid, true) &&
       static_cast<int>(WindowText().size()) == FMask.Length())
     return PasteInPlace(Laid, Start);
   TValueScope<int> From(FPasteFrom, Start);

@@ -94,7 +94,12 @@ class TdxEditMask {
   // is one, and a double-byte character on two positions; when the literals are not
   // saved, also Text with them put between its characters when it has one for each
   // position, each taken by its position or a blank. False when it fits neither way.
-  bool LayFrom(const AnsiString& Text, int From, AnsiString& Laid) const;
+  // A value is the editor's own text, so any position of it may be blank. A paste
+  // without the literals is often typed fields ("4 7" over "00 0"), whose blanks are
+  // the separators: it is laid only where each blank falls on a position that may
+  // stay blank (Pasted).
+  bool LayFrom(const AnsiString& Text, int From, AnsiString& Laid,
+               bool Pasted = false) const;
   // The characters of the positions in order (from the end under "!"), one a position,
   // as shown text; positions left over, or given a space or a control character, stay
   // blank.
@@ -169,6 +174,12 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // or at the end of the selection replaced, takes its digits at its right with zeros
   // before them: "1:" over "00:" is 01.
   int PasteChars(const AnsiString& Text);
+  // The window text a character typed now would leave, so that a descendant can judge
+  // it where it lands: without a mask, the text with the character over the selection;
+  // with one, the selection's positions blank and the character on the first position
+  // from the caret on. False when the character lands nowhere (the mask refuses it, or
+  // takes it as a separator).
+  bool TypedText(char Ch, AnsiString& Text);
 
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
@@ -180,8 +191,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);
-  // The mask input step: one typed or pasted character at the caret; false when no
-  // position takes it (the caller beeps). A character a position refuses that is a
+  // The mask input step: one typed or pasted character at the caret, over the
+  // selection; false when no position takes it (the caller beeps), and then nothing,
+  // the selection included, changes. A character a position refuses that is a
   // literal ahead moves the caret past that literal; a pasted blank (the blank
   // character or a space) does so only for the next literal, and otherwise leaves its
   // position empty and moves on, so that a text the editor showed pastes back as it was.

@@ -246,7 +246,8 @@ bool TdxEditMask::AcceptsDoubleByte(int Index) const {
   return TakesLetters(Index) && TakesLetters(Index + 1);
 }
 
-bool TdxEditMask::LayFrom(const AnsiString& Text, int From, AnsiString& Laid) const {
+bool TdxEditMask::LayFrom(const AnsiString& Text, int From, AnsiString& Laid,
+                          bool Pasted) const {
   if (Text.empty() || From < 0 || From >= Length()) return false;
   const auto Size = static_cast<int>(Text.size());
   if (Size == Length() - From) {
@@ -274,7 +275,7 @@ bool TdxEditMask::LayFrom(const AnsiString& Text, int From, AnsiString& Laid) co
     }
     if (Next >= Text.size()) return false;
     char Ch = Text[Next++];
-    if (!IsBlank(Ch) && !Accepts(I, Ch)) return false;
+    if (IsBlank(Ch) ? Pasted && Char(I).Required : !Accepts(I, Ch)) return false;
     Result += Text[Next - 1];
   }
   if (Next != Text.size()) return false;

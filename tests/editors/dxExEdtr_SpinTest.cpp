@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
+#include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/SurfaceSupport.h"
 
@@ -86,6 +88,20 @@ TEST_F(SpinEditTest, PointReadsAsTheDecimalSeparatorUnderAComma) {
   Edit->SetValueType(vtInt);
   SendMessageA(Edit->Handle(), WM_CHAR, ',', 1);
   EXPECT_EQ(1, edittest::Beeps) << "integers take no separator";
+  // A character is judged by the text it leaves where it lands: one that leaves no
+  // number (leaving would store the lower limit) is refused; a sign begins one.
+  Edit->SetValueType(vtFloat);
+  for (auto [Text, At, Key, Shown] : {std::tuple{"12", 1, '-', "12"},
+                                      {"12", 0, '-', "-12"},
+                                      {"-12", 0, '5', "-12"},
+                                      {"1,5", 3, '.', "1,5"},
+                                      {"-", 1, '.', "-,"}}) {
+    Edit->SetText(Text);
+    SendMessageA(Edit->Handle(), EM_SETSEL, At, At);
+    SendMessageA(Edit->Handle(), WM_CHAR, Key, 1);
+    EXPECT_EQ(AnsiString(Shown), Edit->Text()) << Text << " " << Key;
+  }
+  EXPECT_EQ(4, edittest::Beeps);
 }
 
 TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {
@@ -107,6 +123,12 @@ TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {
   SendMessageA(Edit->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   EXPECT_EQ(AnsiString("1"), Edit->Text());
   EXPECT_EQ(sbNone, Edit->PressedButton()) << "the wheel presses only for its step";
+  // The time editor, whose digits each take their own range, takes none either.
+  auto* Time = HostedEdit<TdxInplaceTimeEdit>(Host);
+  Time->SetEditorEnabled(false);
+  Time->ShowAt(Rect(5, 30, 150, 50));
+  SendMessageA(Time->Handle(), WM_CHAR, '1', 1);
+  EXPECT_EQ(AnsiString("00:00:00"), Time->Text());
 }
 
 TEST_F(SpinEditTest, HeldButtonRepeatsByTicksAndASecondPressRepeatsToo) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <tuple>
+
 #include "classlib/Classes_Streaming.h"
 #include "classlib/Clipbrd.h"
 #include "classlib/ScopeExit.h"
@@ -208,6 +210,27 @@ TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
   SendMessageA(Edit->Handle(), WM_CHAR, '2', 1);
   EXPECT_EQ(AnsiString("20:45:15"), Edit->Text());
   EXPECT_EQ(4, edittest::Beeps);
+  // A digit typed on a separator, or over a selection from one, lands in the tens
+  // after it and is judged there; a refused one leaves the selection, and the value.
+  for (auto [Start, Stop, Key, Shown] : {std::tuple{2, 2, '7', "12:22:23"},
+                                         {5, 8, '6', "12:22:23"},
+                                         {0, 8, 'x', "12:22:23"},
+                                         {2, 8, '5', "12:50:00"}}) {
+    Edit->SetEditValue(Variant(2 + EncodeTime(12, 22, 23, 0)));
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_CHAR, Key, 1);
+    Edit->Validate();
+    EXPECT_EQ(AnsiString(Shown), Edit->Text()) << Start << Key;
+    EXPECT_NEAR(2 + StrToTime(Shown), Edit->GetEditValue().AsDouble(), 1e-9)
+        << Start << Key;
+  }
+  EXPECT_EQ(7, edittest::Beeps);
+  // Backspace's character, after the key cleared a position, is no digit to judge.
+  Caret(Edit, 4);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '\b', 1);
+  EXPECT_EQ(AnsiString("12:00:00"), Edit->Text());
+  EXPECT_EQ(7, edittest::Beeps);
 }
 
 TEST_F(TimeEditTest, MillisecondsAreDroppedAndDaysBeforeZeroReadBack) {

@@ -7,11 +7,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/FloatConv.h"
 #include "classlib/FormatSettings.h"
+#include "classlib/StrUtils.h"
 #include "editors/dxExEdtr_DateEdit.h"
 #include "editors/dxExEdtr_PickEdit.h"
 #include "editors/dxExEdtr_Spin.h"
@@ -95,6 +98,16 @@ TEST_F(MaskEditTest, ALetterInADigitPositionBeepsOnceAndChangesNothing) {
   EXPECT_EQ(1, Beeps);
   EXPECT_EQ("___", Edit->Text());
   EXPECT_EQ(0, CaretAt(Edit));
+  // Judged before a selection is emptied: refused, it leaves the selection; a separator
+  // ahead empties it.
+  Edit->SetEditMask("00-00;1;_");
+  Edit->SetText("12-34");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 4);
+  Type(Edit, "x");
+  EXPECT_EQ("12-34", Edit->Text());
+  Type(Edit, "-");
+  EXPECT_EQ("1_-_4", Edit->Text());
+  EXPECT_EQ(2, Beeps);
 }
 
 TEST_F(MaskEditTest, AMaskShorterThanFourCharactersTakesNoFieldsFromItsEnd) {
@@ -286,6 +299,15 @@ TEST_F(MaskEditTest, ABlankThatIsTheNextLiteralClosesTheShortField) {
   EXPECT_EQ(0, Beeps);
   Edit->SetEditMask("000-000;1;_");
   EXPECT_EQ("1_2-345", Paste("1 2-345"));
+  // Literals not saved: one character a position with a blank on a required position
+  // reads as fields; with blanks only where a position may stay blank, as laid.
+  for (auto [EditMask, Clip, Shown] : {std::tuple{"00\\ 0;0;_", "4 7", "04 7"},
+                                        {"0000\\ 0;0;_", "880 0", "0880 0"},
+                                        {"0\\ 0\\ 000;0;_", "7 8 6", "7 8 006"},
+                                        {"09\\ 0;0;_", "4 7", "4_ 7"}}) {
+    Edit->SetEditMask(EditMask);
+    EXPECT_EQ(AnsiString(Shown), Paste(Clip));
+  }
   EXPECT_EQ(0, Beeps);
 }
 
@@ -344,8 +366,9 @@ struct TEditTextPeek : TdxInplaceEdit {
 // Every editor that takes a mask, its fields filled at random by typing: the window's
 // text, copied, all of it deleted and pasted back, is what it was, and so is the
 // editor's text (its blanks as spaces, without the literals when they are not saved)
-// put back the same way, with no beep. A program's replacement of the selection, and
-// its text set, keep them so too.
+// put back the same way where it reads one way only, with no beep. A program's
+// replacement of the selection, and its text set, keep them so too. Digit fields
+// pasted between blanks read as numbers; a time typed is a time, a number a number.
 TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
   Host = ShownContainer();
   auto* Mask = HostedEdit<TdxInplaceMaskEdit>(Host);
@@ -353,7 +376,7 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
   auto* Time = HostedEdit<TdxInplaceTimeEdit>(Host);
   auto* Spin = HostedEdit<TdxInplaceSpinEdit>(Host);
   const char* const Digits = "0123456789";
-  // A spin editor's text must stay a number: one run of digits is typed into it.
+  // A spin editor's text must stay a number: one run is typed into it.
   const struct {
     TdxInplaceMaskEdit* Edit;
     const char* Mask;  // nullptr: the editor's own
@@ -368,7 +391,9 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
       {Mask, "!99\\ 99/00;0; ", Digits},       {Date, nullptr, Digits},
       {Date, nullptr, Digits, "d M yyyy"},
       {Time, nullptr, Digits},                  {Spin, "\\ 0000\\ ;1; ", Digits},
-      {Spin, "999990;1; ", Digits},
+      {Spin, "999990;1; ", Digits},             {Spin, "#####;1; ", "+-0123456789"},
+      {Mask, "00\\ 0;0;_", Digits},             {Mask, "0\\ 0\\ 000;0;_", Digits},
+      {Mask, "09\\ 0\\ c;0;_", Digits},
   };
   fuzz::TRandom Random(20240611);
   for (const auto& Case : Cases) {
@@ -401,23 +426,38 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
       ClearAll();
       const bool OneRun = Edit == Spin;
       for (std::size_t Runs = OneRun ? 1 : 1 + Random.Below(4); Runs > 0; --Runs) {
-        int At = static_cast<int>(Random.Below(static_cast<std::size_t>(Length)));
-        // The time editor checks a digit by the section of the caret's character, so
-        // its carets rest on positions.
-        if (Edit == Time) At = Edit->Mask().NextPosition(At);
+        const int At = static_cast<int>(Random.Below(static_cast<std::size_t>(Length)));
         SendMessageA(Window, EM_SETSEL, At, At);
         for (std::size_t Count = 1 + Random.Below(4); Count > 0; --Count)
           SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(Case.Typed[Random.Below(TypedCount)]), 1);
       }
       const AnsiString Shown = Edit->Text();
       const std::string Where = Edit->EditMask() + " \"" + Shown + "\"";
+      // Each character was judged where it landed: a sign alone begins a number, but is
+      // none to paste.
+      double Number = 0;
+      if (Edit == Spin && Trim(Shown).find_first_of(Digits) == AnsiString::npos) continue;
+      EXPECT_TRUE(Edit != Spin || TryStrToFloat(Trim(Shown), Number)) << Where;
+      if (Edit == Time) {
+        TDateTime Typed = 0;
+        ASSERT_TRUE(TryStrToTime(Shown, Typed)) << Where;
+        Edit->Validate();
+        EXPECT_NEAR(Typed, Edit->GetEditValue().AsDouble(), 1e-9) << Where;
+      }
       SendMessageA(Window, EM_SETSEL, 0, -1);
       SendMessageA(Window, WM_COPY, 0, 0);
       PasteOverAll(Clipboard()->AsText());
       EXPECT_EQ(Shown, Edit->Text()) << Where;
       const AnsiString Text = TEditTextPeek::Of(Edit);
-      PasteOverAll(Text);
-      EXPECT_EQ(Text, TEditTextPeek::Of(Edit)) << Where;
+      // Without the literals, a blank on a required position reads as one between fields.
+      bool OneWay = true;
+      for (int I = 0, Next = 0; I < Length && !Edit->SaveLiterals() && !Text.empty(); ++I) {
+        if (!Edit->Mask().Char(I).IsPosition()) continue;
+        const bool Blank = Edit->Mask().IsBlank(Text[static_cast<std::size_t>(Next++)]);
+        if (Blank && Edit->Mask().Char(I).Required) OneWay = false;
+      }
+      if (OneWay) PasteOverAll(Text);
+      EXPECT_EQ(Text, OneWay ? TEditTextPeek::Of(Edit) : Text) << Where;
       ClearAll();
       SendMessageA(Window, EM_SETSEL, 0, -1);
       SendMessageA(Window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Shown.c_str()));
@@ -431,6 +471,26 @@ TEST_F(MaskEditTest, EachMaskedEditorsOwnTextPastesBackAsItWas) {
         if (Edit->Mask().Char(I).IsPosition() && !Edit->Mask().IsBlank(Shown[static_cast<std::size_t>(I)]))
           Spaces = false;
       EXPECT_EQ(Spaces ? AnsiString() : Text, TEditTextPeek::Of(Edit)) << Where;
+      // Required digit fields between blanks: a number pasted into each, a blank between.
+      const AnsiString Fields = Case.Mask ? Case.Mask : "";
+      if (Fields.find(";0;") != AnsiString::npos &&
+          Fields.find_first_not_of("0\\ ") == Fields.find(";0;")) {
+        AnsiString Clip, Read;
+        for (int I = 0, Width = 0; I <= Length; ++I) {
+          if (I < Length && Edit->Mask().Char(I).IsPosition()) {
+            ++Width;
+            continue;
+          }
+          AnsiString Field(1 + Random.Below(static_cast<std::size_t>(Width)), '0');
+          for (char& Digit : Field) Digit = Digits[Random.Below(10)];
+          Clip += Field + (I < Length ? " " : "");
+          Read += AnsiString(static_cast<std::size_t>(Width) - Field.size(), '0') + Field +
+                  (I < Length ? " " : "");
+          Width = 0;
+        }
+        PasteOverAll(Clip);
+        EXPECT_EQ(Read, Edit->Text()) << Where << " pasted " << Clip;
+      }
       if (::testing::Test::HasFailure()) return;
     }
   }

@@ -1,10 +1,10 @@
 // In-place editing on a real window: what opens the editor (keys, a typed Ctrl+V,
 // clicks) and what never does (row select), what ends it storing (keys, presses, the
 // focus leaving, scrolling) or dropping (Escape, deletion, an update, a refresh), a
-// refused value kept with the focus, the editor's colour, its place following the
-// cell, the edit following its column through reorders and ending when it is freed,
-// the store through the column, the automatic re-sort, the editing text, and the
-// drop-down popups' border by the look.
+// refused value kept with the focus, a time cell's typed digits judged where they land,
+// the editor's colour, its place following the cell, the edit following its column
+// through reorders and ending when it is freed, the store through the column, the
+// automatic re-sort, the editing text, and the drop-down popups' border by the look.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/DateTime.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Blob.h"
 #include "editors/dxExEdtr_BlobPopup.h"
-#include "tests/support/FuzzSupport.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/ChildRunSupport.h"
+#include "tests/support/FuzzSupport.h"
 #include "treelist/dxTL.h"
 #include "editors/dxExEdtr.h"
 #include "treelist/dxTLClms.h"
@@ -436,6 +438,44 @@ TEST_F(TreeListEditingTest, ARefusedValueKeepsTheEditAndTheFocus) {
   Key(VK_RETURN);
   EXPECT_EQ(Text(0), "bad");
   EXPECT_EQ(Events->EditedNodes.size(), 1u);
+}
+
+// A time cell opened with F2: a digit typed on a separator lands in the tens after it,
+// is judged there and refused with a beep where they cannot take it. Over short
+// typings at random carets, the text shown is a time, which Enter stores (midnight as
+// an empty cell).
+TEST_F(TreeListEditingTest,
+       ATimeCellJudgesATypedDigitWhereItLandsAndEnterStoresTheTimeShown) {
+  static int Beeps;
+  Beeps = 0;
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL { return ++Beeps; });
+  for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(80);
+  const int Column = Tree->CreateColumn(&TdxTreeListTimeColumn::StaticClass())->Index();
+  Tree->Items(0)->SetStrings(Column, "09:30:00");
+  Tree->SetFocusedColumn(Column);
+  fuzz::TRandom Random(87153);
+  for (int Round = 0; Round < 120; ++Round) {
+    TdxTreeListNode* Cell = Tree->FocusedNode();
+    Key(VK_F2);
+    ASSERT_TRUE(Editing());
+    std::string Typed;
+    for (std::size_t Count = Round < 2 ? 1 : 1 + Random.Below(4); Count > 0; --Count) {
+      if (Typed.empty() || Random.OneIn(3)) {
+        const int At = Round < 2 ? 2 + 3 * Round : static_cast<int>(Random.Below(9));
+        SendMessageA(EditorWindow(), EM_SETSEL, At, At);
+        Typed += "[" + std::to_string(At) + "]";
+      }
+      Typed += Round < 2 ? '8' : static_cast<char>('0' + Random.Below(10));
+      TypeIntoEditor(Typed.substr(Typed.size() - 1));
+    }
+    const std::string Shown = EditorText();
+    TDateTime Value = 0;
+    ASSERT_TRUE(TryStrToTime(Shown.c_str(), Value)) << Shown << " after " << Typed;
+    EXPECT_TRUE(Round >= 2 || (Shown == "09:30:00" && Beeps == Round + 1)) << Shown;
+    Key(VK_RETURN);
+    ASSERT_FALSE(Editing());
+    EXPECT_EQ(Cell->Strings(Column).c_str(), Shown == "00:00:00" ? "" : Shown) << Typed;
+  }
 }
 
 // ---------------------------------------------------------------------------------
