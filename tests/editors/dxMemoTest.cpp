@@ -667,7 +667,7 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
   ASSERT_TRUE(Held()) << "seed " << Seed;
   std::string Model = Value;
   std::string Saved = Value;
-  for (int Step = 0; Step < 24; ++Step) {
+  for (int Step = 0; Step < 16; ++Step) {
     const auto Before = Settings();
     const std::string Old = Model;
     const int BeepsBefore = Beeps;
