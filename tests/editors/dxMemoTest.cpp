@@ -608,6 +608,18 @@ long long WrappedCost(TdxInplaceMemoEdit* Memo) {
   }
 }
 
+// The length of the longest paragraph of short words that Memo's window holds within
+// the wrap budget at its text area's width.
+std::size_t LongestFitting(TdxInplaceMemoEdit* Memo) {
+  const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
+  std::size_t Low = 1, High = 100000;
+  while (High - Low > 1) {
+    const std::size_t Middle = (Low + High) / 2;
+    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area) ? Low : High) = Middle;
+  }
+  return Low;
+}
+
 // The paragraphs of Text, as the lines of a memo holding it: an empty last one is not
 // a line.
 std::vector<std::string> Paragraphs(const std::string& Text) {
@@ -1053,15 +1065,7 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     {
       Memo->SetHideScrollBars(false);
       Memo->SetScrollBars(ssVertical);
-      const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
-      std::size_t Fitting = 1, High = 100000;
-      while (High - Fitting > 1) {
-        const std::size_t Middle = (Fitting + High) / 2;
-        (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area) ? Fitting
-                                                                                 : High) =
-            Middle;
-      }
-      const std::string Kept = LongParagraph(Fitting - 8);
+      const std::string Kept = LongParagraph(LongestFitting(Memo) - 8);
       Memo->SetText(Kept);
       Memo->SetMaxLength(static_cast<int>(Kept.size()));
       Memo->SetSelStart(static_cast<int>(Kept.size()));
@@ -1222,15 +1226,9 @@ TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
   // needs a little more than the area is wrapped wider at once.
   Memo->ShowAt(Rect(5, 5, 65, 90));
   Pump();
-  const int Area = TdxWrapGuard::AreaWidth(Memo->Handle());
   // The shortest paragraph that does not fit the area: measured at any wider width (the
   // area with the selection bar's), it would seem to.
-  std::size_t Low = 1, High = 100000;
-  while (High - Low > 1) {
-    const std::size_t Middle = (Low + High) / 2;
-    (TdxWrapGuard::Fits(Memo->Font()->Handle(), LongParagraph(Middle), Area) ? Low : High) = Middle;
-  }
-  const std::string Edge = LongParagraph(High);
+  const std::string Edge = LongParagraph(LongestFitting(Memo) + 1);
   Memo->SetEditValue(Variant(Edge));
   Memo->SetHideScrollBars(false);
   ASSERT_TRUE(Edge == Memo->Text());
