@@ -27,7 +27,8 @@ TCLASS_EXCEPTION(EMenuError, Exception)
 inline constexpr const char* SMenuIndexError = "Menu index out of range";
 inline constexpr const char* SMenuReinserted = "Menu inserted twice";
 inline constexpr const char* SMenuNotFound = "Sub-menu is not in menu";
-inline constexpr const char* SMenuParentUnknown = "A menu item cannot have a %s as its parent";
+inline constexpr const char* SMenuParentUnknown =
+    "A menu item cannot have a %s as its parent";
 
 // ---------------------------------------------------------------------------------
 // Shortcuts

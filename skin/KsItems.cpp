@@ -498,7 +498,9 @@ void TKsCustomItem::SetParentComponent(TComponent* Value) {
   TKsInsertItemProc Insert = nullptr;
   if (ItemParents) {
     auto At = std::find_if(ItemParents->rbegin(), ItemParents->rend(),
-                           [Value](const TItemParentEntry& Entry) { return Value->InheritsFrom(Entry.Class); });
+                           [Value](const TItemParentEntry& Entry) {
+                             return Value->InheritsFrom(Entry.Class);
+                           });
     if (At != ItemParents->rend()) Insert = At->Insert;
   }
   if (!Insert) throw EKsItemError(SKsItemParentUnknown, {Value->ClassName()});

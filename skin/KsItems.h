@@ -34,10 +34,12 @@ inline constexpr UINT KM_OPENITEM = 0x46F;
 // The string-table entry of the error below, and its text when the table lacks it.
 inline constexpr UINT SKsItemInsertedId = 65294;
 inline constexpr const char* SKsItemInserted = "Toolbar item already inserted";
-inline constexpr const char* SKsItemParentSetToSelf = "A toolbar item cannot have itself as its parent";
+inline constexpr const char* SKsItemParentSetToSelf =
+    "A toolbar item cannot have itself as its parent";
 inline constexpr const char* SKsItemParentSetToChild =
     "A toolbar item cannot have an item below it as its parent";
-inline constexpr const char* SKsItemParentUnknown = "A toolbar item cannot have a %s as its parent";
+inline constexpr const char* SKsItemParentUnknown =
+    "A toolbar item cannot have a %s as its parent";
 
 TCLASS_EXCEPTION(EKsItemError, Exception)
 

@@ -40,7 +40,8 @@ class KsItemsTest : public UiTest {
   static std::string TreeOf(const TKsCustomItem* Item) {
     std::string Tree = Item->Caption() + "(";
     for (int I = 0; I < Item->Count(); ++I)
-      Tree += (I ? " " : "") + TreeOf(Item->Items(I)) + (Item->Items(I)->Parent() == Item ? "" : "!");
+      Tree += (I ? " " : "") + TreeOf(Item->Items(I)) +
+              (Item->Items(I)->Parent() == Item ? "" : "!");
     return Tree + ")";
   }
 
@@ -105,8 +106,8 @@ TEST_F(KsItemsTest, DISABLED_AnItemIsNeverPutIntoItselfOrAnItemBelowIt) {
 }
 
 TEST_F(KsItemsTest, AnItemIsNeverPutIntoItselfOrAnItemBelowIt) {
-  edittest::ExpectDisabledTestsPass("KsItemsTest.DISABLED_AnItemIsNeverPutIntoItselfOrAnItemBelowIt", 1,
-                                    120000);
+  edittest::ExpectDisabledTestsPass(
+      "KsItemsTest.DISABLED_AnItemIsNeverPutIntoItselfOrAnItemBelowIt", 1, 120000);
 }
 
 TEST_F(KsItemsTest, DeleteAndRemoveLeaveTheItemAlive) {
@@ -200,8 +201,9 @@ TEST_F(KsItemsTest, ItemsReadFromAParentOfARegisteredClass) {
   NewItem("after", Root);
   TChangeCounter Changes;
   Root->OnChange = Changes.Event();
-  RegisterItemParent(&TActionList::StaticClass(),
-                     [](TComponent*, TKsCustomItem*) { throw EKsItemError("refused"); }, nullptr);
+  RegisterItemParent(
+      &TActionList::StaticClass(),
+      [](TComponent*, TKsCustomItem*) { throw EKsItemError("refused"); }, nullptr);
   ExpectRaises<EKsItemError>([&] { Moved->SetParentComponent(List); }, "refused");
   UnregisterItemParent(&TActionList::StaticClass());
   ExpectRaises<EKsItemError>([&] { Moved->SetParentComponent(List); },
@@ -640,7 +642,8 @@ TEST_F(KsItemsTest, AFormFileCarriesTheTreeAndLeavesOutWhatTheActionSupplies) {
   EXPECT_NE(Text.find("Enabled = False"), AnsiString::npos) << Text;
   // The root a component holds goes into no other tree, by either way in.
   TKsCustomItem* Loose = NewItem("loose");
-  ExpectRaises<EKsItemError>([&] { Loose->Add(Holder->Items()); }, "Toolbar item already inserted");
+  ExpectRaises<EKsItemError>([&] { Loose->Add(Holder->Items()); },
+                             "Toolbar item already inserted");
   ExpectRaises<EKsItemError>([&] { Holder->Items()->SetParentComponent(Loose); },
                              "Toolbar item already inserted");
   EXPECT_EQ(Loose->Count(), 0);
