@@ -339,12 +339,17 @@ int TMenuItem::IndexOf(const TMenuItem* Item) const {
 
 void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 
-void TMenuItem::Insert(int Index, TMenuItem* Item) {
-  if (!Item) return;
-  if (Item->FParent || Item->FMenu) throw EMenuError(SMenuReinserted);
+void TMenuItem::CheckTakes(const TMenuItem* Item) const {
+  if (Item->FMenu) throw EMenuError(SMenuReinserted);
   // An item cannot hold itself or one of its parents.
   for (const TMenuItem* Above = this; Above; Above = Above->FParent)
     if (Above == Item) throw EMenuError(SMenuReinserted);
+}
+
+void TMenuItem::Insert(int Index, TMenuItem* Item) {
+  if (!Item) return;
+  if (Item->FParent) throw EMenuError(SMenuReinserted);
+  CheckTakes(Item);
   if (Index < 0 || Index > Count()) throw EMenuError(SMenuIndexError);
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
@@ -383,11 +388,16 @@ TComponent* TMenuItem::GetParentComponent() const {
 }
 
 void TMenuItem::SetParentComponent(TComponent* Value) {
+  TMenuItem* NewParent = ObjectAs<TMenuItem>(Value);
+  if (auto* Menu = ObjectAs<TPopupMenu>(Value)) NewParent = Menu->Items();
+  if (Value && !NewParent) throw EMenuError(SMenuParentUnknown, {Value->ClassName()});
+  // The item leaves its parent only once the new one is known to take it.
+  if (NewParent) {
+    NewParent->CheckTakes(this);
+    NewParent->FItems.reserve(NewParent->FItems.size() + 1);
+  }
   if (FParent) FParent->Remove(this);
-  if (auto* Menu = ObjectAs<TPopupMenu>(Value))
-    Menu->Items()->Add(this);
-  else if (auto* Item = ObjectAs<TMenuItem>(Value))
-    Item->Add(this);
+  if (NewParent) NewParent->Add(this);
 }
 
 void TMenuItem::GetChildren(TGetChildProc Proc, TComponent* Root) {

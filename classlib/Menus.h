@@ -27,6 +27,8 @@ TCLASS_EXCEPTION(EMenuError, Exception)
 inline constexpr const char* SMenuIndexError = "Menu index out of range";
 inline constexpr const char* SMenuReinserted = "Menu inserted twice";
 inline constexpr const char* SMenuNotFound = "Sub-menu is not in menu";
+inline constexpr const char* SMenuParentUnknown =
+    "A menu item cannot have a %s as its parent";
 
 // ---------------------------------------------------------------------------------
 // Shortcuts
@@ -107,7 +109,9 @@ class TMenuItem : public TComponent {
 
   TNotifyEvent OnClick;
 
-  // Streaming: the parent of an item is its parent item, or the menu of the root.
+  // Streaming: the parent of an item is its parent item, or the menu of the root. A
+  // parent that refuses the item (or a component that is neither) raises EMenuError and
+  // leaves it where it was.
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;
@@ -115,6 +119,9 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TPopupMenu;
+  // Raises EMenuError unless this item may take Item from wherever it is now: Item is
+  // no menu's root, and neither this item nor one of its parents.
+  void CheckTakes(const TMenuItem* Item) const;
   // Tells the menu above that its system menu must be built again.
   void Changed();
   void BitmapChanged(TObject* Sender);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <utility>
 
 #include "classlib/ModuleInit.h"
 #include "classlib/StrUtils.h"
@@ -154,9 +155,17 @@ TKsCustomItem* TKsCustomItem::Root() {
   return Item;
 }
 
+void TKsCustomItem::CheckTakes(const TKsCustomItem* Item) const {
+  if (Item->FParentComponent) throw EKsItemError(ItemInsertedText());
+  if (Item == this) throw EKsItemError(SKsItemParentSetToSelf);
+  for (const TKsCustomItem* Above = FParent; Above; Above = Above->FParent)
+    if (Above == Item) throw EKsItemError(SKsItemParentSetToChild);
+}
+
 void TKsCustomItem::Insert(int Index, TKsCustomItem* Item) {
   if (!Item) return;
   if (Item->FParent) throw EKsItemError(ItemInsertedText());
+  CheckTakes(Item);
   Index = std::clamp(Index, 0, Count());
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
@@ -441,19 +450,63 @@ TComponent* TKsCustomItem::GetParentComponent() const {
   return FParent;
 }
 
+// An item taken out of its parent's list without a word to anyone, while a parent whose
+// mind is not known beforehand (a registered class's insert handler) decides. Unless
+// Keep is called, an item that no parent took goes back to its place, with nothing ever
+// reported: the list keeps its room, so that cannot fail. Keep reports the loss to the
+// old parent.
+class TKsCustomItem::TLifted {
+ public:
+  explicit TLifted(TKsCustomItem* Item) : FItem(Item), FParent(Item->FParent) {
+    if (!FParent) return;
+    FIndex = FParent->IndexOf(Item);
+    FParent->FItems.erase(FParent->FItems.begin() + FIndex);
+    Item->FParent = nullptr;
+  }
+  TLifted(const TLifted&) = delete;
+  TLifted& operator=(const TLifted&) = delete;
+  ~TLifted() {
+    if (!FParent || FItem->FParent) return;
+    FParent->FItems.insert(FParent->FItems.begin() + FIndex, FItem);
+    FItem->FParent = FParent;
+  }
+  void Keep() {
+    TKsCustomItem* Old = std::exchange(FParent, nullptr);
+    if (Old) Old->Changed();
+  }
+
+ private:
+  TKsCustomItem* FItem;
+  TKsCustomItem* FParent;
+  int FIndex = 0;
+};
+
 void TKsCustomItem::SetParentComponent(TComponent* Value) {
-  if (FParent) FParent->Remove(this);
-  if (!Value) return;
-  if (Value->Is<TKsCustomItem>()) {
-    static_cast<TKsCustomItem*>(Value)->Add(this);
+  if (!Value) {
+    if (FParent) FParent->Remove(this);
     return;
   }
-  if (!ItemParents) return;
-  for (auto At = ItemParents->rbegin(); At != ItemParents->rend(); ++At)
-    if (Value->InheritsFrom(At->Class)) {
-      if (At->Insert) At->Insert(Value, this);
-      return;
-    }
+  // The item leaves its parent only once the new one is known to take it.
+  if (auto* Item = ObjectAs<TKsCustomItem>(Value)) {
+    Item->CheckTakes(this);
+    Item->FItems.reserve(Item->FItems.size() + 1);
+    if (FParent) FParent->Remove(this);
+    Item->Add(this);
+    return;
+  }
+  // The newest entry of the component's class decides.
+  TKsInsertItemProc Insert = nullptr;
+  if (ItemParents) {
+    auto At = std::find_if(ItemParents->rbegin(), ItemParents->rend(),
+                           [Value](const TItemParentEntry& Entry) {
+                             return Value->InheritsFrom(Entry.Class);
+                           });
+    if (At != ItemParents->rend()) Insert = At->Insert;
+  }
+  if (!Insert) throw EKsItemError(SKsItemParentUnknown, {Value->ClassName()});
+  TLifted Lifted(this);
+  Insert(Value, this);
+  Lifted.Keep();
 }
 
 void TKsCustomItem::GetChildren(TGetChildProc Proc, TComponent* /*Root*/) {

@@ -34,6 +34,12 @@ inline constexpr UINT KM_OPENITEM = 0x46F;
 // The string-table entry of the error below, and its text when the table lacks it.
 inline constexpr UINT SKsItemInsertedId = 65294;
 inline constexpr const char* SKsItemInserted = "Toolbar item already inserted";
+inline constexpr const char* SKsItemParentSetToSelf =
+    "A toolbar item cannot have itself as its parent";
+inline constexpr const char* SKsItemParentSetToChild =
+    "A toolbar item cannot have an item below it as its parent";
+inline constexpr const char* SKsItemParentUnknown =
+    "A toolbar item cannot have a %s as its parent";
 
 TCLASS_EXCEPTION(EKsItemError, Exception)
 
@@ -79,7 +85,8 @@ class TKsCustomItem : public TComponent {
   // The living item of a serial number, or nullptr.
   static TKsCustomItem* FindLiving(DWORD Serial);
 
-  // The tree. Insert raises EKsItemError for an item that has a parent already.
+  // The tree. Insert raises EKsItemError, changing nothing, for an item that has a
+  // parent already or is the root a component holds, and for this item or one above it.
   int Count() const { return static_cast<int>(FItems.size()); }
   TKsCustomItem* Items(int Index) const { return FItems[static_cast<std::size_t>(Index)]; }
   int IndexOf(const TKsCustomItem* Item) const;
@@ -176,7 +183,9 @@ class TKsCustomItem : public TComponent {
   // The class of the window that shows the item's children.
   virtual TClass GetPopupWindowClass() const { return KsPopupWindowClass; }
 
-  // Streaming.
+  // Streaming. SetParentComponent moves the item to an item or to a component of a
+  // registered class (nullptr takes it out of its parent); a parent that refuses it, or
+  // a component that holds no items, raises EKsItemError and leaves it where it was.
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;
@@ -204,6 +213,11 @@ class TKsCustomItem : public TComponent {
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
  private:
+  class TLifted;
+  // Raises EKsItemError unless this item may take Item from wherever it is now: Item is
+  // no component's root, and neither this item nor one above it (a ring of parents that
+  // no walk up the tree would leave).
+  void CheckTakes(const TKsCustomItem* Item) const;
   void DoActionChange(TObject* Sender);
   template <class F>
   void ForTree(F Fn);

@@ -158,6 +158,14 @@ TEST_F(MenusTest, ItemsAddInsertDeleteAndFind) {
   ExpectRaises<EMenuError>([&] { B->Add(B); }, "Menu inserted twice");
   ExpectRaises<EMenuError>([&] { Child->Add(Root); }, "Menu inserted twice");
   ExpectRaises<EMenuError>([&] { Root->Remove(Child); }, "Sub-menu is not in menu");
+  // A parent read from a form file that refuses the item leaves it where it was.
+  ExpectRaises<EMenuError>([&] { B->SetParentComponent(Child); }, "Menu inserted twice");
+  TComponent* Other = Keep(NewObject<TComponent>(nullptr));
+  ExpectRaises<EMenuError>([&] { B->SetParentComponent(Other); },
+                           "A menu item cannot have a TComponent as its parent");
+  EXPECT_EQ(B->Parent(), Root);
+  EXPECT_EQ(Root->Count(), 1);
+  EXPECT_EQ(Child->Parent(), B);
 }
 
 TEST_F(MenusTest, FreeingAnItemFreesItsItemsAndLeavesItsParent) {

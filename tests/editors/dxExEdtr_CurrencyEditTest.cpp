@@ -267,6 +267,14 @@ TEST_F(CurrencyEditTest, AnEditMaskNeverReachesTheWindow) {
   EXPECT_FALSE(Edit->IsMasked());
   Type(Edit, "12.5");
   EXPECT_EQ("12.5", Edit->Text());
+  // So a typed character lands at the caret, over the selection, where it is judged:
+  // never on a position of the mask.
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 1);
+  Type(Edit, "3");
+  EXPECT_EQ("132.5", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, 2);
+  Type(Edit, "-");
+  EXPECT_EQ("-2.5", Edit->Text());
 }
 
 // The system's paste replaces the whole selection.

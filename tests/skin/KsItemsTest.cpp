@@ -13,8 +13,10 @@
 #include "skin/KsButtons.h"
 #include "skin/KsItems.h"
 #include "skin/KsUtils.h"
+#include "tests/editors/ChildRunSupport.h"
 #include "tests/skin/KitUiSupport.h"
 #include "tests/support/CursorSupport.h"
+#include "tests/support/ExpectRaises.h"
 
 using namespace kittest;
 
@@ -33,6 +35,15 @@ class KsItemsTest : public UiTest {
   }
   // Runs the clicks posted so far.
   void RunPostedClicks() { Pump(); }
+  // The tree below Item as captions, "!" after a child whose parent is not the item
+  // whose list holds it.
+  static std::string TreeOf(const TKsCustomItem* Item) {
+    std::string Tree = Item->Caption() + "(";
+    for (int I = 0; I < Item->Count(); ++I)
+      Tree += (I ? " " : "") + TreeOf(Item->Items(I)) +
+              (Item->Items(I)->Parent() == Item ? "" : "!");
+    return Tree + ")";
+  }
 
   std::vector<std::string> Clicks;
   TNotifyHandler Recorder{
@@ -58,6 +69,45 @@ TEST_F(KsItemsTest, InsertingAnInsertedItemRaisesAndChangesNothing) {
   EXPECT_EQ(Root->Count(), 1);
   EXPECT_EQ(Other->Count(), 0);
   EXPECT_EQ(Changes.Count, 0);
+}
+
+// An item put into itself or into an item below it, by a program's Insert or as the
+// parent a form file names, would make a ring of parents that no walk up the tree
+// leaves: it is refused before anything changes. It runs in a process of its own (the
+// test below), so that a walk that never ends fails it instead of stopping the program.
+TEST_F(KsItemsTest, DISABLED_AnItemIsNeverPutIntoItselfOrAnItemBelowIt) {
+  TKsCustomItem* Root = NewItem("root");
+  TKsCustomItem* Top = NewItem("top", Root);
+  NewItem("next", Root);
+  TKsCustomItem* Sub = NewItem("sub", Top);
+  TKsCustomItem* Leaf = NewItem("leaf", Sub);
+  TKsCustomItem* Loose = NewItem("loose");
+  TKsCustomItem* Below = NewItem("below", Loose);
+  TChangeCounter Changes, SubChanges;
+  Root->OnChange = Changes.Event();
+  Sub->OnChange = SubChanges.Event();
+  const char* const Itself = "A toolbar item cannot have itself as its parent";
+  const char* const Inside = "A toolbar item cannot have an item below it as its parent";
+  ExpectRaises<EKsItemError>([&] { Loose->Add(Loose); }, Itself);
+  ExpectRaises<EKsItemError>([&] { Below->Insert(0, Loose); }, Inside);
+  ExpectRaises<EKsItemError>([&] { Top->SetParentComponent(Top); }, Itself);
+  ExpectRaises<EKsItemError>([&] { Top->SetParentComponent(Sub); }, Inside);
+  ExpectRaises<EKsItemError>([&] { Top->SetParentComponent(Leaf); }, Inside);
+  EXPECT_EQ(TreeOf(Root), "root(top(sub(leaf())) next())");
+  EXPECT_EQ(TreeOf(Loose), "loose(below())");
+  EXPECT_EQ(Loose->Parent(), nullptr);
+  EXPECT_EQ(Leaf->Root(), Root);
+  EXPECT_EQ(Changes.Count, 0);
+  // A move the tree can hold is made, and both parents report it.
+  Leaf->SetParentComponent(Root);
+  EXPECT_EQ(TreeOf(Root), "root(top(sub()) next() leaf())");
+  EXPECT_EQ(SubChanges.Count, 1);
+  EXPECT_GT(Changes.Count, 0);
+}
+
+TEST_F(KsItemsTest, AnItemIsNeverPutIntoItselfOrAnItemBelowIt) {
+  edittest::ExpectDisabledTestsPass(
+      "KsItemsTest.DISABLED_AnItemIsNeverPutIntoItselfOrAnItemBelowIt", 1, 120000);
 }
 
 TEST_F(KsItemsTest, DeleteAndRemoveLeaveTheItemAlive) {
@@ -144,6 +194,22 @@ TEST_F(KsItemsTest, ItemsReadFromAParentOfARegisteredClass) {
   ASSERT_EQ(Inserted.size(), 1u);
   EXPECT_EQ(Inserted[0], Item);
   EXPECT_EQ(ItemParentCount(), Before);
+  // A parent that refuses the item, or that takes no items, leaves it in its old
+  // parent's list at its place, with no change reported.
+  TKsCustomItem* Root = NewItem("root");
+  TKsCustomItem* Moved = NewItem("moved", Root);
+  NewItem("after", Root);
+  TChangeCounter Changes;
+  Root->OnChange = Changes.Event();
+  RegisterItemParent(
+      &TActionList::StaticClass(),
+      [](TComponent*, TKsCustomItem*) { throw EKsItemError("refused"); }, nullptr);
+  ExpectRaises<EKsItemError>([&] { Moved->SetParentComponent(List); }, "refused");
+  UnregisterItemParent(&TActionList::StaticClass());
+  ExpectRaises<EKsItemError>([&] { Moved->SetParentComponent(List); },
+                             "A toolbar item cannot have a TActionList as its parent");
+  EXPECT_EQ(TreeOf(Root), "root(moved() after())");
+  EXPECT_EQ(Changes.Count, 0);
 }
 
 // ---------------------------------------------------------------------------------
@@ -574,6 +640,15 @@ TEST_F(KsItemsTest, AFormFileCarriesTheTreeAndLeavesOutWhatTheActionSupplies) {
   EXPECT_EQ(RunText.find("Caption"), AnsiString::npos) << Text;
   EXPECT_EQ(RunText.find("ShortCut"), AnsiString::npos) << Text;
   EXPECT_NE(Text.find("Enabled = False"), AnsiString::npos) << Text;
+  // The root a component holds goes into no other tree, by either way in.
+  TKsCustomItem* Loose = NewItem("loose");
+  ExpectRaises<EKsItemError>([&] { Loose->Add(Holder->Items()); },
+                             "Toolbar item already inserted");
+  ExpectRaises<EKsItemError>([&] { Holder->Items()->SetParentComponent(Loose); },
+                             "Toolbar item already inserted");
+  EXPECT_EQ(Loose->Count(), 0);
+  EXPECT_EQ(Holder->Items()->Parent(), nullptr);
+  EXPECT_EQ(Holder->Items()->Count(), 1);
   Root.reset();
   UnRegisterClass(&TItemHolder::StaticClass());
 }
