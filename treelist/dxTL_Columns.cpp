@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/Exceptions.h"
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
@@ -55,6 +56,8 @@ TComponent* TdxTreeListColumn::GetParentComponent() const { return FTreeList; }
 
 void TdxTreeListColumn::SetParentComponent(TComponent* Value) {
   auto* Tree = Value ? ObjectAs<TCustomdxTreeListControl>(Value) : nullptr;
+  // A parent that takes no columns would leave the column in no tree list.
+  if (Value && !Tree) throw EInvalidOperation(SColumnParentUnknown, {Value->ClassName()});
   if (Tree == FTreeList) return;
   if (FTreeList) FTreeList->RemoveColumn(this);
   if (Tree) Tree->AddColumn(this);

@@ -17,6 +17,9 @@
 class TCustomdxTreeListControl;
 class TdxTreeListNode;
 
+// The message of a parent given to a column that is not a tree list.
+inline constexpr const char* SColumnParentUnknown = "A column cannot have a %s as its parent";
+
 // The text editor of plain columns.
 class TdxInplaceTreeListTextEdit : public TdxInplaceTextEdit {
   TCLASS_DECL(TdxInplaceTreeListTextEdit, TdxInplaceTextEdit)
@@ -75,6 +78,7 @@ class TdxTreeListColumn : public TComponent {
   void SetTreeList(TCustomdxTreeListControl* Value);
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
+  // A tree list, or none; any other component is refused with EInvalidOperation.
   void SetParentComponent(TComponent* Value) override;
 
   // ----- The column's hooks, in the order a kind overrides them.

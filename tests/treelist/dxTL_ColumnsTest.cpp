@@ -82,6 +82,10 @@ TEST_F(TreeListColumnsTest, DeletingAColumnDropsItsTextsOnly) {
   TdxTreeListColumn* B = Column("b");
   Column("c");
   Rows({{"a", "b", "c"}, {"1"}});
+  // A parent that is not a tree list is refused: the column stays, with its texts.
+  EXPECT_THROW(B->SetParentComponent(Form.get()), EInvalidOperation);
+  EXPECT_EQ(Tree->Columns(1), B);
+  EXPECT_EQ(Texts(0, 3), "abc");
   B->Free();
   EXPECT_EQ(Tree->ColumnCount(), 2);
   EXPECT_EQ(Texts(0, 2), "ac");
