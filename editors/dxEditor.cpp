@@ -85,6 +85,25 @@ std::size_t CharacterOffset(const AnsiString& Text, LONG Index) {
   return At;
 }
 
+bool UserTextChange(const TMessage& Message, bool Returns, bool Tabs) {
+  switch (Message.Msg) {
+    case WM_CHAR: {
+      // Control characters other than these type nothing.
+      const WPARAM Ch = Message.WParam;
+      return Ch >= 32 || Ch == '\b' || (Returns && Ch == '\r') || (Tabs && Ch == '\t');
+    }
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+      return true;
+    default:
+      return false;
+  }
+}
+
 AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To) {
   const std::size_t Start = CharacterOffset(Text, From);
   return Text.substr(Start, std::max(CharacterOffset(Text, To), Start) - Start);
@@ -648,44 +667,29 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
 
 bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
   if (!FHolding || !HandleAllocated()) return false;
-  const WPARAM Ch = Message.WParam;
-  switch (Message.Msg) {
-    case WM_CHAR:
-      // Control characters other than these type nothing.
-      if (Ch < 32 && Ch != '\b' &&
-          !(MultiLine() && (Ch == '\r' || (Ch == '\t' && WantTabChar()))))
-        return false;
-      break;
-    case EM_REPLACESEL:
-      if (!FPasting) {
-        // A program's: the whole text it leaves is judged.
-        const char* Inserted = reinterpret_cast<const char*>(Message.LParam);
-        const CHARRANGE Range = GetSel();
-        const std::size_t From = CharacterOffset(FHeldText, Range.cpMin);
-        const std::size_t To = std::max(CharacterOffset(FHeldText, Range.cpMax), From);
-        const AnsiString Text =
-            FHeldText.substr(0, From) + (Inserted ? Inserted : "") + FHeldText.substr(To);
-        Message.Result = 0;
-        if (!WindowHolds(Text) && !KeepsText()) return true;
-        Message.Result =
-            SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
-        return true;
-      }
-      break;
-    case WM_COPY:
-      if (!FPasswordChar) Clipboard()->SetAsText(SelText());
-      Message.Result = 0;
-      return true;
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REDO:
-      break;
-    default:
-      return false;
+  if (Message.Msg == EM_REPLACESEL && !FPasting) {
+    // A program's: the whole text it leaves is judged.
+    const char* Inserted = reinterpret_cast<const char*>(Message.LParam);
+    const CHARRANGE Range = GetSel();
+    const std::size_t From = CharacterOffset(FHeldText, Range.cpMin);
+    const std::size_t To = std::max(CharacterOffset(FHeldText, Range.cpMax), From);
+    const AnsiString Text =
+        FHeldText.substr(0, From) + (Inserted ? Inserted : "") + FHeldText.substr(To);
+    Message.Result = 0;
+    if (!WindowHolds(Text) && !KeepsText()) return true;
+    Message.Result =
+        SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+    return true;
   }
+  if (Message.Msg == WM_COPY) {
+    if (!FPasswordChar) Clipboard()->SetAsText(SelText());
+    Message.Result = 0;
+    return true;
+  }
+  // Any other replacement of the selection is the user's paste.
+  if (Message.Msg != EM_REPLACESEL &&
+      !UserTextChange(Message, MultiLine(), MultiLine() && WantTabChar()))
+    return false;
   MessageBeepProc(0);
   Message.Result = 0;
   return true;

@@ -313,3 +313,7 @@ AnsiString RichEditRange(HWND Handle, LONG From, LONG To);
 // so counted: of a text held, where the window shows it.
 std::size_t CharacterOffset(const AnsiString& Text, LONG Index);
 AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To);
+// Whether Message asks a rich edit to change its text as the user does: a character
+// typed (a line break only where Returns, a tab only where Tabs), a paste, a cut, a
+// clear, an undo or a redo. A text held is kept from all of them, with a beep.
+bool UserTextChange(const TMessage& Message, bool Returns, bool Tabs);

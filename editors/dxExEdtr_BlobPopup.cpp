@@ -126,35 +126,18 @@ void TCustomdxBlobPopup::ShowKeptText(HFONT Font) {
 
 bool TCustomdxBlobPopup::HeldChange(TMessage& Message) {
   if (!FHolding || !IsMemo() || !HandleAllocated()) return false;
-  const WPARAM Ch = Message.WParam;
-  switch (Message.Msg) {
-    case WM_CHAR:
-      // Control characters other than these type nothing.
-      if (Ch < 32 && Ch != '\b' && Ch != '\r' && !(Ch == '\t' && MemoWantTabs))
-        return false;
-      break;
-    case WM_COPY: {
-      CHARRANGE Range{0, 0};
-      SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
-      // The window shows the value character for character, as far as it shows it.
-      Clipboard()->SetAsText(CharacterRange(FKeptText, Range.cpMin, Range.cpMax));
-      Message.Result = 0;
-      return true;
-    }
-    case WM_KEYDOWN:
-      if (Ch != VK_DELETE) return false;
-      break;
-    case EM_REPLACESEL:
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REDO:
-      break;
-    default:
-      return false;
+  if (Message.Msg == WM_COPY) {
+    CHARRANGE Range{0, 0};
+    SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+    // The window shows the value character for character, as far as it shows it.
+    Clipboard()->SetAsText(CharacterRange(FKeptText, Range.cpMin, Range.cpMax));
+    Message.Result = 0;
+    return true;
   }
+  const bool Deletes = Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE;
+  if (!Deletes && Message.Msg != EM_REPLACESEL &&
+      !UserTextChange(Message, true, MemoWantTabs))
+    return false;
   MessageBeepProc(0);
   Message.Result = 0;
   return true;
