@@ -176,10 +176,15 @@ double TdxInplaceSpinEdit::CheckValue(double Value) {
   return Value;
 }
 
+// The window forgets that its text was edited when a text is set: a number the user
+// typed and this writes in its own form stays edited, so that the host stores it.
 void TdxInplaceSpinEdit::SetValue(double Value) {
   Value = CheckValue(Value);
   AnsiString Text = FValueType == vtFloat ? FloatToStrF(Value, ffGeneral, 15, 0) : IntegerText(Value);
-  if (Text != GetText()) SetText(Text);
+  if (Text == GetText()) return;
+  const bool WasModified = GetModified();
+  SetText(Text);
+  SetModified(WasModified);
 }
 
 void TdxInplaceSpinEdit::SetMaxValue(double Value) {

@@ -130,7 +130,12 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   P = P < 3 ? 1 : (P < 6 ? 4 : 7);
   FTime = Value;
   const AnsiString Text = TimeText(Value);
-  if (Text != GetText()) TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+  if (Text != GetText()) {
+    // A time the user typed and this writes in its own form stays edited.
+    const bool WasModified = GetModified();
+    TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+    SetModified(WasModified);
+  }
   if (!HandleAllocated()) return;
   // The section's second digit, so that the next step acts on the same section.
   SetSelStart(P);

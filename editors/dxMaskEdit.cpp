@@ -109,9 +109,15 @@ void TdxInplaceMaskEdit::SetEditValue(const Variant& Value) {
 
 Variant TdxInplaceMaskEdit::GetEditValue() {
   if (!IsMasked()) return inherited::GetEditValue();
+  return Variant(StoredText());
+}
+
+AnsiString TdxInplaceMaskEdit::StoredText() {
+  if (RawText) return WindowText();
+  if (IsMasked()) return FMask.StoredValue(WindowText());
   AnsiString Text;
   GetEditText(Text);
-  return Variant(Text);
+  return Text;
 }
 
 // ---------------------------------------------------------------------------------

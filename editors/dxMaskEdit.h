@@ -78,6 +78,10 @@ class TdxEditMask {
   // The value of a shown text: "" for the empty mask, else the blanks as spaces,
   // without the literals when they are not saved.
   AnsiString Value(const AnsiString& Text) const;
+  // The value a host stores for a shown text: its Value without the spaces of the
+  // optional positions left blank at its end (at its start under "!"), which the mask
+  // fills with blanks again when the value comes back.
+  AnsiString StoredValue(const AnsiString& Text) const;
   // The first required position of the text that is blank (not with RawText) or a
   // space where any character is not allowed; -1 when the text is complete.
   int FirstGap(const AnsiString& Text, bool RawText) const;
@@ -148,6 +152,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
 
   void SetEditValue(const Variant& Value) override;
   Variant GetEditValue() override;
+  // The text a host stores for the editor: with RawText the window's text, with a mask
+  // the mask's stored value of it, else the editor's text.
+  AnsiString StoredText();
   void Validate() override;
   void Dispatch(TMessage& Message) override;
 

@@ -196,6 +196,27 @@ AnsiString TdxEditMask::Value(const AnsiString& Text) const {
   return Result;
 }
 
+AnsiString TdxEditMask::StoredValue(const AnsiString& Text) const {
+  const AnsiString Result = Value(Text);
+  if (static_cast<int>(Text.size()) != Length() || Result.empty()) return Result;
+  // Each character of the value, and whether it stands for an optional position left
+  // blank; a saved literal ends the run that may go.
+  std::vector<bool> Droppable;
+  for (int I = 0; I < Length(); ++I) {
+    const TdxMaskChar& Mask = Char(I);
+    if (Mask.IsPosition())
+      Droppable.push_back(!Mask.Required && Text[static_cast<std::size_t>(I)] == FBlankChar);
+    else if (FSaveLiterals)
+      Droppable.push_back(false);
+  }
+  std::size_t First = 0, Last = Droppable.size();
+  if (FTrimLeading)
+    while (First < Last && Droppable[First]) ++First;
+  else
+    while (Last > First && Droppable[Last - 1]) --Last;
+  return Result.substr(First, Last - First);
+}
+
 int TdxEditMask::FirstGap(const AnsiString& Text, bool RawText) const {
   for (int I = 0; I < Length(); ++I) {
     const TdxMaskChar& Mask = Char(I);

@@ -61,7 +61,7 @@ bool StoreTextUnlessZero(TdxTreeListNode* Node, int Index, TdxInplaceEdit* Edito
                          Variant& Value) {
   auto* Edit = ObjectAs<E>(Editor);
   if (!Edit) return false;
-  Node->SetStrings(Index, Edit->GetValue() == 0 ? AnsiString() : Edit->Text());
+  Node->SetStrings(Index, Edit->GetValue() == 0 ? AnsiString() : Edit->StoredText());
   Value = Node->Values(Index);
   return true;
 }

@@ -457,7 +457,12 @@ AnsiString TdxTreeListColumn::GetDisplayText(TdxTreeListNode* Node) {
 
 void TdxTreeListColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
                                                TdxInplaceEdit* Editor, Variant& Value) {
-  if (Editor->Is<TdxInplaceTextEdit>()) Node->SetStrings(Index(), Editor->Text());
+  // A masked editor's text is stored as its mask reads it: no blanks, and the literals
+  // only where the mask keeps them.
+  if (auto* Masked = ObjectAs<TdxInplaceMaskEdit>(Editor))
+    Node->SetStrings(Index(), Masked->StoredText());
+  else if (Editor->Is<TdxInplaceTextEdit>())
+    Node->SetStrings(Index(), Editor->Text());
   Value = Node->Values(Index());
 }
 

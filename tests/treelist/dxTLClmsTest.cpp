@@ -23,6 +23,7 @@
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
+#include "treelist/dxTL_MaskColumn.h"
 #include "treelist/dxTL_Nodes.h"
 
 using namespace uitest;
@@ -1064,6 +1065,84 @@ TEST_F(TreeListKindsEditingTest, AMemoOpenedOnAParagraphTooLongToWrapLeavesTheVa
   EXPECT_TRUE(Editor->Text() == Long);
   Close();
   EXPECT_TRUE(N->Strings(0) == Long);
+}
+
+}  // namespace
+
+namespace {
+
+// The user's input into the focused cell's editor: every character of Text typed over
+// the whole text, then Enter.
+void TypeOverAndEnter(TdxInplaceEdit* Editor, const std::string& Text) {
+  SendMessageA(Editor->Handle(), EM_SETSEL, 0, -1);
+  for (char C : Text) SendMessageA(Editor->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+  Pump();
+  SendMessageA(Editor->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  Pump();
+}
+
+// A spin cell stores the number typed, read, limited and formatted as the editor
+// formats its value, whatever form it was typed in.
+TEST_F(TreeListKindsEditingTest, ANumberTypedIntoASpinCellReachesItReadLimitedAndFormatted) {
+  auto* Spin = Kind<TdxTreeListSpinColumn>();
+  struct Case {
+    TdxValueType Type;
+    double Min, Max;
+    const char* Typed;
+    const char* Stored;
+  };
+  const Case Cases[] = {{vtInt, 0, 0, "0851", "851"},  {vtInt, 0, 0, "+140", "140"},
+                        {vtInt, 0, 0, "-023", "-23"},  {vtFloat, 0, 0, "8.", "8"},
+                        {vtFloat, 0, 0, ".54", "0.54"}, {vtFloat, 0, 0, "29.0", "29"},
+                        {vtInt, 0, 500, "2211", "500"}, {vtInt, 0, 0, "28", "28"}};
+  TdxTreeListNode* N = Node({"28"});
+  for (const Case& C : Cases) {
+    Spin->SetValueType(C.Type);
+    Spin->SetMinValue(C.Min);
+    Spin->SetMaxValue(C.Max);
+    N->SetStrings(0, "28");
+    auto* Editor = Edit<TdxInplaceSpinEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    TypeOverAndEnter(Editor, C.Typed);
+    EXPECT_NE(Tree->State(), tsEditing) << C.Typed;
+    EXPECT_EQ(N->Strings(0), C.Stored) << C.Typed;
+  }
+}
+
+// A mask cell stores the editor's text as the mask reads it: blanks as spaces, the
+// literals only where the mask saves them, and no spaces for the optional positions
+// left blank at the end.
+TEST_F(TreeListKindsEditingTest, AMaskCellStoresTheTextAsItsMaskReadsIt) {
+  auto* Mask = Kind<TdxTreeListMaskColumn>();
+  struct Case {
+    const char* EditMask;
+    const char* Cell;
+    int First, Last;
+    const char* Typed;
+    const char* Stored;
+  };
+  const Case Cases[] = {{"00\\ 0;0;_", "123", 0, 1, "4", "423"},
+                        {"00\\ 0;0;_", "123", 0, 1, "1", "123"},
+                        {"#####;0;_", "42", 1, 2, "7", "47"},
+                        {"#####;0;_", "42", 1, 2, "2", "42"},
+                        {"00\\ 0;1;_", "12 3", 0, 1, "4", "42 3"},
+                        {"99-99;0;*", "1234", 3, 4, "", "12 4"}};
+  TdxTreeListNode* N = Node({""});
+  for (const Case& C : Cases) {
+    Mask->SetEditMask(C.EditMask);
+    N->SetStrings(0, C.Cell);
+    auto* Editor = Edit<TdxInplaceMaskEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    SendMessageA(Editor->Handle(), EM_SETSEL, C.First, C.Last);
+    if (*C.Typed)
+      SendMessageA(Editor->Handle(), WM_CHAR, static_cast<unsigned char>(*C.Typed), 1);
+    else
+      SendMessageA(Editor->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+    SendMessageA(Editor->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+    EXPECT_NE(Tree->State(), tsEditing) << C.EditMask;
+    EXPECT_EQ(N->Strings(0), C.Stored) << C.EditMask << " " << C.Typed;
+  }
 }
 
 }  // namespace
