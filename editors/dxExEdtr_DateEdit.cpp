@@ -2,6 +2,7 @@
 
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
@@ -31,6 +32,7 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
   SetText(FormatDateValue(IsMasked(), FDate));
   FStoredText = GetText();
   FTextEdited = false;
+  FUserEdited = false;
   if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
 }
 
@@ -80,6 +82,7 @@ void TdxInplaceDateEdit::Change() {
   if (ValueLoading) return;
   inherited::Change();
   FTextEdited = true;
+  if (FUserInput > 0) FUserEdited = true;
 }
 
 // ---------------------------------------------------------------------------------
@@ -106,7 +109,9 @@ void TdxInplaceDateEdit::Validate() {
         SetText("");
         return;
       }
-      bool RaiseError = Error && FDateValidation;
+      // A text the user typed that is no date is refused where they see it; only a
+      // program's text falls back silently.
+      bool RaiseError = Error && (FDateValidation || FUserEdited);
       AnsiString Message = dxEditText(IDS_DXEDIT_INVALIDDATE);
       DoDateValidateInput(Text, D, Message, RaiseError);
       if (RaiseError) {
@@ -171,6 +176,22 @@ void TdxInplaceDateEdit::DatePicked(TObject* /*Sender*/) {
 // Messages
 
 void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO: {
+      ++FUserInput;
+      auto Done = ScopeExit([this] { --FUserInput; });
+      inherited::Dispatch(Message);
+      return;
+    }
+    default: break;
+  }
   inherited::Dispatch(Message);
   if (Message.Msg != CM_WININICHANGE) return;
   InitFormatSettings();

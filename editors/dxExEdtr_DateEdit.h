@@ -91,6 +91,11 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FSaveTime = true;
   bool FTextEdited = false;
   bool FUseEditMask = false;
+  // The user's input being handled (keys, characters, the clipboard's messages), and
+  // whether the text was changed by it since the last store: a text the user typed
+  // that is no date is refused, where a program's falls back to DateOnError.
+  int FUserInput = 0;
+  bool FUserEdited = false;
 };
 
 // The published part of the date editor.
