@@ -497,6 +497,16 @@ void TdxInplaceTextEdit::Changed() {
   if (!FCreatingWindow && !FSettingValue) Change();
 }
 
+void TdxInplaceTextEdit::MarkedChange(TMessage& Message) {
+  if (!HandleAllocated() || !IsNativeEdit()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  const AnsiString Before = GetText();
+  inherited::Dispatch(Message);
+  if (HandleAllocated() && GetText() != Before) SetModified(true);
+}
+
 void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
   if (HeldChange(Message)) return;
   switch (Message.Msg) {
@@ -511,6 +521,11 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       }
       inherited::Dispatch(Message);
       break;
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO: MarkedChange(Message); break;
     case CM_COLORCHANGED:
       inherited::Dispatch(Message);
       SetBackgroundColor();

@@ -223,6 +223,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
 
  private:
   void Changed();
+  // A cut, a clear, an undo or a redo: the control leaves its modification flag as it
+  // was when one of these changes its text, so a change it made is marked here.
+  void MarkedChange(TMessage& Message);
   void SetBackgroundColor();
   void SetWindowRect();
   // Pastes the clipboard's text over the selection (PasteRichEditPlainText) while the

@@ -82,7 +82,6 @@ void TdxInplaceDateEdit::Change() {
   if (ValueLoading) return;
   inherited::Change();
   FTextEdited = true;
-  if (FUserInput > 0) FUserEdited = true;
 }
 
 // ---------------------------------------------------------------------------------
@@ -185,11 +184,22 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
     case WM_UNDO:
     case EM_UNDO:
     case EM_REDO: {
+      // The user's input, judged by the text it leaves (the control may tell of the
+      // change only later); a store during it (Enter) leaves the stored text.
+      const AnsiString Before = HandleAllocated() ? GetText() : AnsiString();
       ++FUserInput;
       auto Done = ScopeExit([this] { --FUserInput; });
       inherited::Dispatch(Message);
+      if (!HandleAllocated()) return;
+      const AnsiString After = GetText();
+      if (After != Before && After != FStoredText) FUserEdited = true;
       return;
     }
+    case WM_SETTEXT:
+      // A program's text replaces what the user typed.
+      inherited::Dispatch(Message);
+      if (FUserInput == 0) FUserEdited = false;
+      return;
     default: break;
   }
   inherited::Dispatch(Message);

@@ -92,8 +92,9 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FTextEdited = false;
   bool FUseEditMask = false;
   // The user's input being handled (keys, characters, the clipboard's messages), and
-  // whether the text was changed by it since the last store: a text the user typed
-  // that is no date is refused, where a program's falls back to DateOnError.
+  // whether the text is the user's: changed by that input since the last store or the
+  // last text a program set. A text the user typed that is no date is refused, where a
+  // program's falls back to DateOnError.
   int FUserInput = 0;
   bool FUserEdited = false;
 };

@@ -248,7 +248,17 @@ void TdxInplaceSpinEdit::RestoreDefaults() {
 
 void TdxInplaceSpinEdit::Validate() {
   inherited::Validate();
-  if (GetModified()) SetValue(GetValue());
+  if (!GetModified()) return;
+  // A text left with digits that reads as no number (an exponent begun, a sign after a
+  // digit) is refused where the user sees it: it would read as the lower limit, a
+  // value nobody gave. A sign or a separator alone is a number not begun: the empty
+  // text's value.
+  if (!IsValueText(GetText()) && Trim(GetText()).find_first_of("0123456789") != AnsiString::npos) {
+    if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Handle());
+    MessageBeepProc(0);
+    throw EdxEditInvalidInput(SdxInvalidInput);
+  }
+  SetValue(GetValue());
 }
 
 // ---------------------------------------------------------------------------------

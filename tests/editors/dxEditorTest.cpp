@@ -639,6 +639,23 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
     uitest::HeldKeys.clear();
     EXPECT_EQ("23", Clipboard()->AsText());
     EXPECT_EQ("14", Edit->Text());
+    EXPECT_TRUE(Edit->GetModified()) << "a cut is the user's change";
+    // So are a clear, an undo and a redo, which the control itself leaves unmarked.
+    Edit->SetText("1234");
+    Select(Edit, 1, 3);
+    Edit->SetModified(false);
+    SendMessageA(Edit->Handle(), WM_CLEAR, 0, 0);
+    EXPECT_EQ("14", Edit->Text());
+    EXPECT_TRUE(Edit->GetModified()) << "cleared";
+    Edit->SetText("1234");
+    Select(Edit, 1, 3);
+    Type(Edit, "9");
+    for (UINT Msg : {EM_UNDO, EM_REDO, WM_UNDO}) {
+      Edit->SetModified(false);
+      SendMessageA(Edit->Handle(), Msg, 0, 0);
+      EXPECT_EQ(Msg == EM_REDO ? "194" : "1234", Edit->Text()) << Msg;
+      EXPECT_TRUE(Edit->GetModified()) << Msg;
+    }
     Edit->Free();
   }
 }

@@ -126,16 +126,43 @@ TEST_F(DateEditTest, ValidationReadsTheTextOrFallsBack) {
   Edit->Validate();
   EXPECT_EQ(NullDate, Edit->GetDate());
   EXPECT_EQ("", Edit->Text());
-  // A text that is no date takes the fallback, silently.
-  TypeOver(Edit, "someday");
+  // A program's text that is no date takes the fallback, silently.
+  Edit->SetTextIfModifiable("someday");
   Edit->Validate();
   EXPECT_EQ(NullDate, Edit->GetDate());
   Edit->SetDateOnError(deToday);
-  TypeOver(Edit, "someday");
+  Edit->SetTextIfModifiable("someday");
   Beeps = 0;
   Edit->Validate();
   EXPECT_EQ(Day(2024, 3, 14), Edit->GetDate());
   EXPECT_EQ(0, Beeps);
+  // One the user typed, pasted or cut to is refused aloud and stays to be mended; a
+  // program's text after it is the program's again.
+  for (const char* Way : {"typed", "pasted", "cut"}) {
+    Edit->SetDate(Day(2024, 12, 25));
+    if (Way[0] == 't') {
+      TypeOver(Edit, "someday");
+    } else if (Way[0] == 'p') {
+      Clipboard()->SetAsText("12/45/2024");
+      SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+      SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    } else {
+      // "12/25/2024" less "12/" is no date.
+      SendMessageA(Edit->Handle(), EM_SETSEL, 0, 3);
+      SendMessageA(Edit->Handle(), WM_CUT, 0, 0);
+    }
+    const AnsiString Shown = Edit->Text();
+    TDateTime Read = 0;
+    EXPECT_FALSE(TextToDate(Shown, Read)) << Way << " " << Shown.c_str();
+    Beeps = 0;
+    EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput) << Way;
+    EXPECT_EQ(1, Beeps) << Way;
+    EXPECT_EQ(Day(2024, 12, 25), Edit->GetDate()) << Way;
+    EXPECT_EQ(Shown, Edit->Text()) << Way;
+  }
+  Edit->SetTextIfModifiable("someday");
+  EXPECT_NO_THROW(Edit->Validate());
+  EXPECT_EQ(Day(2024, 3, 14), Edit->GetDate());
 }
 
 TEST_F(DateEditTest, WithValidationTheEventSeesEveryTextAndARefusalRaises) {

@@ -210,6 +210,23 @@ TEST_F(SpinEditTest, APasteThatLeavesNoNumberIsRefused) {
   EXPECT_EQ(AnsiString("472"), Paste(1, 1, "7"));
   EXPECT_EQ(AnsiString("-3"), Paste(0, -1, "-3"));
   EXPECT_EQ(2, edittest::Beeps);
+  // A number the user left half typed (an exponent begun, by Backspace or a cut) is
+  // refused aloud at validation and stays to be mended; a sign alone is no number yet,
+  // which is the lower limit.
+  Edit->SetValueType(vtFloat);
+  for (const char* Left : {"21E-", "3E", "4-"}) {
+    Edit->SetEditValue(Variant(7));
+    Edit->SetText(Left);
+    Edit->SetModified(true);
+    edittest::Beeps = 0;
+    EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput) << Left;
+    EXPECT_EQ(1, edittest::Beeps) << Left;
+    EXPECT_EQ(AnsiString(Left), Edit->Text());
+  }
+  Edit->SetText("-");
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(AnsiString("-5"), Edit->Text());
 }
 
 TEST_F(SpinEditTest, ReadOnlyStepBeeps) {

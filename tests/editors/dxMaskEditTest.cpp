@@ -89,6 +89,24 @@ TEST_F(MaskEditTest, TheSaveFieldDecidesWhetherTheLiteralsArePartOfTheText) {
     Edit->SetEditMask(Mask);
     EXPECT_EQ(DateText("31", "12", "99"), EditText(Edit)) << Mask;
   }
+  // The value a host stores has no spaces for the optional positions left blank at its
+  // end (at its start under "!"), which come back as blanks; the others stay spaces.
+  const struct {
+    const char* Mask;
+    const char* Shown;
+    const char* Stored;
+  } Values[] = {{"#####;0;_", "47___", "47"},         {"#####;0;_", "4_7__", "4 7"},
+                {"99-99;1;*", "12-**", "12-"},         {"99-99;0;*", "1*-**", "1"},
+                {"!99-99;0;_", "__-_5", "5"},          {"!99-99;0;_", "1_-_5", "1  5"},
+                {"00\\ 0;0;_", "12 3", "123"}};
+  for (const auto& V : Values) {
+    Edit->SetEditMask(V.Mask);
+    Edit->SetText(V.Shown);
+    ASSERT_EQ(V.Shown, Edit->Text()) << V.Mask;
+    EXPECT_EQ(V.Stored, EditText(Edit)) << V.Mask << " " << V.Shown;
+    Edit->SetEditValue(Edit->GetEditValue());
+    EXPECT_EQ(V.Shown, Edit->Text()) << V.Mask << ": the value comes back as shown";
+  }
 }
 
 TEST_F(MaskEditTest, ALetterInADigitPositionBeepsOnceAndChangesNothing) {

@@ -357,7 +357,7 @@ TEST_F(TreeListTypingWalkTest, DISABLED_WhatTheUserTypesReachesTheCellAsShownOrI
       HWND Window = EditorWindow();
       for (std::size_t Count = 1 + Random.Below(6); Count > 0 && Editing(); --Count) {
         const int Length = static_cast<int>(Shown().size());
-        switch (Random.Below(9)) {
+        switch (Random.Below(10)) {
           case 0: {
             const int A = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
             const int B = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
@@ -380,6 +380,14 @@ TEST_F(TreeListTypingWalkTest, DISABLED_WhatTheUserTypesReachesTheCellAsShownOrI
             SendMessageA(Window, WM_PASTE, 0, 0);
             Pump();
             Where += ", paste \"" + Pasted + "\"";
+            break;
+          }
+          case 5: {
+            const UINT Messages[] = {WM_CUT, WM_CLEAR, WM_UNDO};
+            const UINT Msg = Messages[Random.Below(3)];
+            SendMessageA(Window, Msg, 0, 0);
+            Pump();
+            Where += Msg == WM_CUT ? ", cut" : Msg == WM_CLEAR ? ", clear" : ", undo";
             break;
           }
           default: {
