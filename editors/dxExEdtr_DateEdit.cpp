@@ -1,5 +1,6 @@
 #include "editors/dxExEdtr_DateEdit.h"
 
+#include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
 #include "classlib/TypInfo.h"
@@ -31,6 +32,7 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
   SetText(FormatDateValue(IsMasked(), FDate));
   FStoredText = GetText();
   FTextEdited = false;
+  FUserEdited = false;
   if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
 }
 
@@ -80,6 +82,35 @@ void TdxInplaceDateEdit::Change() {
   if (ValueLoading) return;
   inherited::Change();
   FTextEdited = true;
+  FUserEdited = FUserInput;
+}
+
+bool TdxInplaceDateEdit::DateMaskInForce() { return FUseEditMask && IsMasked() && EditMask() == DateEditMask(); }
+
+bool TdxInplaceDateEdit::IsValidChar(char Key) {
+  if (!inherited::IsValidChar(Key)) return false;
+  if (Key < '0' || Key > '9' || !DateMaskInForce()) return true;
+  AnsiString Typed;
+  return !TypedText(Key, Typed) || IsPossibleMaskedDate(Typed, BlankChar());
+}
+
+void TdxInplaceDateEdit::PasteDate() {
+  if (!CanEditLinked() || !CanModify()) return;
+  const AnsiString Before = GetText();
+  const bool WasModified = GetModified();
+  const bool WasEdited = FTextEdited;
+  const bool WasUserEdited = FUserEdited;
+  int Refused = PasteChars(Clipboard()->AsText());
+  if (IsPossibleMaskedDate(GetText(), BlankChar())) {
+    for (; Refused > 0; --Refused) MessageBeepProc(0);
+    return;
+  }
+  if (GetText() != Before) SetText(Before);
+  SetModified(WasModified);
+  FTextEdited = WasEdited;
+  FUserEdited = WasUserEdited;
+  AfterActivate();
+  MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------
@@ -106,7 +137,9 @@ void TdxInplaceDateEdit::Validate() {
         SetText("");
         return;
       }
-      bool RaiseError = Error && FDateValidation;
+      // Typing through the mask leaves a date or one still being typed: one left
+      // unfinished is refused where the user sees it, not replaced by the fallback.
+      bool RaiseError = Error && (FDateValidation || (FUserEdited && IsMasked()));
       AnsiString Message = dxEditText(IDS_DXEDIT_INVALIDDATE);
       DoDateValidateInput(Text, D, Message, RaiseError);
       if (RaiseError) {
@@ -171,6 +204,14 @@ void TdxInplaceDateEdit::DatePicked(TObject* /*Sender*/) {
 // Messages
 
 void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
+  const bool Deleting =
+      Message.Msg == WM_KEYDOWN && (Message.WParam == VK_BACK || Message.WParam == VK_DELETE);
+  TValueScope<bool> User(FUserInput, FUserInput || Deleting || UserTextChange(Message, false, false));
+  if (Message.Msg == WM_PASTE && DateMaskInForce() && HandleAllocated()) {
+    PasteDate();
+    Message.Result = 0;
+    return;
+  }
   inherited::Dispatch(Message);
   if (Message.Msg != CM_WININICHANGE) return;
   InitFormatSettings();
