@@ -539,6 +539,21 @@ TEST_F(TreeListEditingTest, SpinAndDateCellsJudgeATypedDigitByTheValueItLeaves) 
     EXPECT_TRUE(TextToDate(Cell->Strings(Column), Stored) && Stored == Value)
         << Shown << " after " << Typed << " stored " << Cell->Strings(Column).c_str();
   }
+  ASSERT_TRUE(Log->Messages.empty());
+  // A date left unfinished is refused at Enter with a message, the edit going on; Escape
+  // gives the cell back as it was.
+  const AnsiString Held = Tree->FocusedNode()->Strings(Column);
+  Key(VK_F2);
+  SendMessageA(EditorWindow(), EM_SETSEL, 0, -1);
+  TypeIntoEditor("1");
+  ASSERT_EQ(EditorText(), "1 /  /    ");
+  Key(VK_RETURN);
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"Invalid Date"});
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(EditorText(), "1 /  /    ");
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->FocusedNode()->Strings(Column), Held);
 }
 
 // ---------------------------------------------------------------------------------
