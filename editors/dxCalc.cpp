@@ -276,8 +276,12 @@ void TCustomdxCalculator::ButtonClick(TdxCalcButtonKind Kind) {
     case cbDecimal: {
       StartEntry();
       const AnsiString Text = DisplayText();
-      if (Text.find(FormatSettings.DecimalSeparator) == AnsiString::npos)
+      // After an exponent ("1E-5") a separator leaves no number.
+      if (Text.find_first_of("Ee") != AnsiString::npos) {
+        if (FBeepOnError) MessageBeepProc(0);
+      } else if (Text.find(FormatSettings.DecimalSeparator) == AnsiString::npos) {
         ShowText(Text + FormatSettings.DecimalSeparator);
+      }
       break;
     }
     case cbBack: EnterBack(); break;
@@ -323,10 +327,12 @@ void TCustomdxCalculator::EnterDigit(int Digit) {
 void TCustomdxCalculator::EnterBack() {
   StartEntry();
   const AnsiString Text = DisplayText();
-  if (Text.size() <= 1 || (Text.size() == 2 && Text[0] == '-'))
-    ShowText("0");
-  else
-    ShowText(Text.substr(0, Text.size() - 1));
+  AnsiString Shorter = Text.size() <= 1 ? AnsiString() : Text.substr(0, Text.size() - 1);
+  // The exponent goes with its last digit: "1E-5" leaves 1, where "1E-" is no number.
+  const std::size_t Exponent = Shorter.find_first_of("Ee");
+  if (Exponent != AnsiString::npos && Shorter.find_first_of("0123456789", Exponent) == AnsiString::npos)
+    Shorter.erase(Exponent);
+  ShowText(Shorter.empty() || Shorter == "-" ? AnsiString("0") : Shorter);
 }
 
 void TCustomdxCalculator::EnterMemory(TdxCalcButtonKind Kind) {

@@ -166,6 +166,8 @@ class TCustomdxCalculator : public TdxInplacePopupControl {
   void EnterOperator(TdxCalcButtonKind Kind);
   void EnterFunction(TdxCalcButtonKind Kind);
   void EnterMemory(TdxCalcButtonKind Kind);
+  // The display's last character off ("0" for none left); an exponent's letter left
+  // without digits goes too.
   void EnterBack();
   int DigitLimit() const { return FPrecision < 2 ? 2 : FPrecision; }
   // A key's button shown down (the previous one up) and, unless Click is false,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiScopes.h"
@@ -13,6 +14,7 @@
 #include "classlib/Variants.h"
 #include "editors/dxEditStrings.h"
 #include "editors/dxEditTexts.h"
+#include "editors/dxMaskEdit.h"
 
 int EditCheckBoxWidth = 0;
 int EditCheckBoxHeight = 0;
@@ -347,27 +349,37 @@ AnsiString FormatLiteral(const AnsiString& Text) {
   return Result;
 }
 
-}  // namespace
+// A day, month or year field of the date edit mask: its letter ('d', 'M' or 'y'), its
+// first character in the text the mask shows, and its width (2, or 4 for a long year).
+struct TDateMaskField {
+  char Kind;
+  int Start;
+  int Width;
+};
 
-AnsiString DateEditMask(const TFormatSettings& Settings) {
+// Settings' short date laid out as the date edit mask: the mask ("" for a format with
+// day or month names), and each field's place in the text it shows when Fields is given.
+AnsiString LayDateEditMask(const TFormatSettings& Settings, std::vector<TDateMaskField>* Fields) {
   const AnsiString& Format = Settings.ShortDateFormat;
   AnsiString Result = "!";
+  int Shown = 0;
+  auto Literal = [&](char C) {
+    if (IsMaskDirective(C)) Result += '\\';
+    Result += C;
+    ++Shown;
+  };
   std::size_t I = 0;
   while (I < Format.size()) {
     const char C = Format[I];
     if (C == '\'') {
-      for (char Literal : QuotedText(Format, I)) {
-        if (IsMaskDirective(Literal)) Result += '\\';
-        Result += Literal;
-      }
+      for (char Quoted : QuotedText(Format, I)) Literal(Quoted);
       continue;
     }
     const char Field = DateField(C);
     if (Field == '\0') {
       // A literal of the format: the mask would read "/" as its own date separator,
       // which need not be this character (a right-to-left mark may stand before it).
-      if (IsMaskDirective(C)) Result += '\\';
-      Result += C;
+      Literal(C);
       ++I;
       continue;
     }
@@ -376,9 +388,91 @@ AnsiString DateEditMask(const TFormatSettings& Settings) {
     if (Field == 'g') continue;
     // Day and month names cannot be typed into positions.
     if (Run >= 3 && Field != 'y') return AnsiString();
-    Result += Run < 3 ? "99" : "9999";
+    const int Width = Run < 3 ? 2 : 4;
+    if (Fields) Fields->push_back(TDateMaskField{Field, Shown, Width});
+    Result += AnsiString(static_cast<std::size_t>(Width), '9');
+    Shown += Width;
   }
   return Result + ";1; ";
+}
+
+// The values a field of a masked date text may still come to: the number its digits
+// make as they stand (the date's reading passes over blanks), and each number a filling
+// of its blanks makes. Year fields are read as the date's reading reads them: up to two
+// digits in the century window, more as written. Values go into Possible (by value);
+// a character that is neither a digit nor a blank leaves it empty.
+void FieldValues(const AnsiString& Chars, char Kind, char Blank, std::vector<bool>& Possible) {
+  auto IsBlank = [Blank](char C) { return C == Blank || C == ' '; };
+  auto Note = [&](int Value, int Digits) {
+    if (Kind == 'y' && Digits <= 2) Value += Value < 30 ? 2000 : 1900;
+    if (Value >= 0 && Value < static_cast<int>(Possible.size())) Possible[static_cast<std::size_t>(Value)] = true;
+  };
+  int Blanks = 0;
+  int Standing = 0;
+  int StandingDigits = 0;
+  for (char C : Chars) {
+    if (IsBlank(C)) {
+      ++Blanks;
+    } else if (C >= '0' && C <= '9') {
+      Standing = Standing * 10 + (C - '0');
+      ++StandingDigits;
+    } else {
+      return;
+    }
+  }
+  if (StandingDigits > 0) Note(Standing, StandingDigits);
+  if (Blanks == 0) return;
+  int Fillings = 1;
+  for (int B = 0; B < Blanks; ++B) Fillings *= 10;
+  for (int Filling = 0; Filling < Fillings; ++Filling) {
+    int Value = 0;
+    int Digit = Fillings;
+    for (char C : Chars) {
+      int D = C - '0';
+      if (IsBlank(C)) {
+        Digit /= 10;
+        D = Filling / Digit % 10;
+      }
+      Value = Value * 10 + D;
+    }
+    Note(Value, static_cast<int>(Chars.size()));
+  }
+}
+
+}  // namespace
+
+AnsiString DateEditMask(const TFormatSettings& Settings) { return LayDateEditMask(Settings, nullptr); }
+
+bool IsPossibleMaskedDate(const AnsiString& Text, char Blank, const TFormatSettings& Settings) {
+  std::vector<TDateMaskField> Fields;
+  const AnsiString Mask = LayDateEditMask(Settings, &Fields);
+  if (Mask.empty() || static_cast<int>(Text.size()) != TdxEditMask(Mask, Settings).Length()) return true;
+  // The values each kind of field may still come to; a kind the format lacks takes any.
+  std::vector<bool> Days(32, true), Months(13, true), Years(10000, true);
+  Days[0] = Months[0] = Years[0] = false;
+  for (const TDateMaskField& Field : Fields) {
+    std::vector<bool>& Kind = Field.Kind == 'd' ? Days : Field.Kind == 'M' ? Months : Years;
+    std::vector<bool> Possible(Kind.size(), false);
+    FieldValues(Text.substr(static_cast<std::size_t>(Field.Start), static_cast<std::size_t>(Field.Width)), Field.Kind,
+                Blank, Possible);
+    for (std::size_t V = 0; V < Kind.size(); ++V) Kind[V] = Kind[V] && Possible[V];
+  }
+  // Only February asks the year: a leap one, or any.
+  bool AnyYear = false;
+  bool LeapYear = false;
+  for (int Year = 1; Year < 10000; ++Year) {
+    if (!Years[static_cast<std::size_t>(Year)]) continue;
+    AnyYear = true;
+    LeapYear = LeapYear || IsLeapYear(Year);
+  }
+  if (!AnyYear) return false;
+  for (int Month = 1; Month <= 12; ++Month) {
+    if (!Months[static_cast<std::size_t>(Month)]) continue;
+    const int Last = Month == 2 ? (LeapYear ? 29 : 28) : DaysInAMonth(2001, Month);
+    for (int Day = 1; Day <= Last; ++Day)
+      if (Days[static_cast<std::size_t>(Day)]) return true;
+  }
+  return false;
 }
 
 AnsiString DateDisplayFormat(const TFormatSettings& Settings) {

@@ -44,6 +44,14 @@ AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
 // a literal: one the mask would read as a position, separator or directive is escaped.
 // "" (no mask) for a format with day or month names.
 AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
+// Whether Text, shown through DateEditMask(Settings) with Blank (or a space) in its empty
+// positions, is a date or one still being typed: some values of its fields make a date,
+// a field taking the number its digits make as they stand (the date's reading passes
+// over blanks: "3 " is March) or one a filling of its blanks makes. So a complete month
+// is 01 to 12, a day 01 to 31 and within its month once the month and the year are
+// complete, a four-digit year 0001 to 9999; "1 " is a month, "2 " with a day of 30 is
+// none. True for a text of another length, or a format without the mask.
+bool IsPossibleMaskedDate(const AnsiString& Text, char Blank, const TFormatSettings& Settings = FormatSettings);
 // The short date format for the class library's date-time format, with every lone d or
 // M doubled: "d.M.yy" gives "dd.MM.yy". Its literals stay literals: quoted text, and
 // any character that format reads as a separator or field ("/" and ":" among them),

@@ -189,13 +189,14 @@ void TdxInplaceCurrencyEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
 }
 
-// A paste that leaves no number is undone, and the whole text selected.
+// A paste that leaves no number, as the value reads one (thousand separators and all),
+// is undone, and the whole text selected.
 void TdxInplaceCurrencyEdit::Paste(TMessage& Message) {
   if (!CanEditLinked()) return;
   const AnsiString Before = GetText();
   inherited::Dispatch(Message);
   double Value = 0;
-  if (TryStrToFloat(GetText(), Value)) return;
+  if (TextToDouble(GetText(), Value)) return;
   SetText(Before);
   AfterActivate();
 }

@@ -1,5 +1,6 @@
 #include "editors/dxExEdtr_DateEdit.h"
 
+#include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
 #include "classlib/ScopeExit.h"
@@ -84,6 +85,34 @@ void TdxInplaceDateEdit::Change() {
   FTextEdited = true;
 }
 
+bool TdxInplaceDateEdit::DateMaskInForce() { return FUseEditMask && IsMasked() && EditMask() == DateEditMask(); }
+
+bool TdxInplaceDateEdit::IsValidChar(char Key) {
+  if (!inherited::IsValidChar(Key)) return false;
+  if (Key < '0' || Key > '9' || !DateMaskInForce()) return true;
+  AnsiString Typed;
+  return !TypedText(Key, Typed) || IsPossibleMaskedDate(Typed, BlankChar());
+}
+
+void TdxInplaceDateEdit::PasteDate() {
+  if (!CanEditLinked() || !CanModify()) return;
+  const AnsiString Before = GetText();
+  const bool WasModified = GetModified();
+  const bool WasEdited = FTextEdited;
+  const bool WasUserEdited = FUserEdited;
+  int Refused = PasteChars(Clipboard()->AsText());
+  if (IsPossibleMaskedDate(GetText(), BlankChar())) {
+    for (; Refused > 0; --Refused) MessageBeepProc(0);
+    return;
+  }
+  if (GetText() != Before) SetText(Before);
+  SetModified(WasModified);
+  FTextEdited = WasEdited;
+  FUserEdited = WasUserEdited;
+  AfterActivate();
+  MessageBeepProc(0);
+}
+
 // ---------------------------------------------------------------------------------
 // Validation
 
@@ -108,8 +137,9 @@ void TdxInplaceDateEdit::Validate() {
         SetText("");
         return;
       }
-      // A text the user typed that is no date is refused where they see it; only a
-      // program's text falls back silently.
+      // A text the user typed that is no date (one left unfinished under the mask,
+      // which takes only digits that leave a date) is refused where they see it; only
+      // a program's text falls back silently.
       bool RaiseError = Error && (FDateValidation || FUserEdited);
       AnsiString Message = dxEditText(IDS_DXEDIT_INVALIDDATE);
       DoDateValidateInput(Text, D, Message, RaiseError);
@@ -189,7 +219,12 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
       const AnsiString Before = HandleAllocated() ? GetText() : AnsiString();
       ++FUserInput;
       auto Done = ScopeExit([this] { --FUserInput; });
-      inherited::Dispatch(Message);
+      if (Message.Msg == WM_PASTE && DateMaskInForce() && HandleAllocated()) {
+        PasteDate();
+        Message.Result = 0;
+      } else {
+        inherited::Dispatch(Message);
+      }
       if (!HandleAllocated()) return;
       const AnsiString After = GetText();
       if (After != Before && After != FStoredText) FUserEdited = true;

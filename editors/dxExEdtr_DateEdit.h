@@ -54,7 +54,13 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   void SetEditValue(const Variant& Value) override;
   // Reads the text as a date (see the unit's comment) and stores it, then the mask
   // editor's validation; a refused text raises "Invalid Date" (or the event's text).
+  // A text the user typed, pasted or cut through the mask that is no date (one left
+  // unfinished) is refused so too, where a program's text takes the fallback.
   void Validate() override;
+  // Under the locale's date mask a digit is judged by the text it leaves where it lands
+  // (IsPossibleMaskedDate): one that leaves no date, nor one still being typed, is
+  // refused.
+  bool IsValidChar(char Key) override;
   // Opens the calendar on the date of the text, or on today.
   void DropDown() override;
   void Dispatch(TMessage& Message) override;
@@ -79,6 +85,12 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // TextToDate.
   bool ReadText(const AnsiString& Text, TDateTime& Value);
   void DatePicked(TObject* Sender);
+  // The mask is the one built from the locale's short date, whose fields are known.
+  bool DateMaskInForce();
+  // The paste through the mask's input step, refused whole with one beep (the text,
+  // the selection of all of it and the flags as they were) when it leaves a text that
+  // is no date nor one still being typed; else each character no position takes beeps.
+  void PasteDate();
 
   TDateTime FDate = NullDate;
   // The text the last store showed for FDate.

@@ -123,17 +123,26 @@ bool TdxInplaceSpinEdit::ReadNumber(const AnsiString& Text, double& Value) const
   return TryStrToFloat(Text, Value);
 }
 
+AnsiString TdxInplaceSpinEdit::NumberText(const AnsiString& Text) const {
+  if (!IsMasked()) return Trim(Text);
+  // A blank that is a digit ("0" in the time editor's masks) reads as the digit shown.
+  AnsiString Figures;
+  for (char Ch : Text)
+    if (!Mask().IsBlank(Ch) || (Ch >= '0' && Ch <= '9')) Figures += Ch;
+  return Figures;
+}
+
 double TdxInplaceSpinEdit::GetValue() {
-  AnsiString Text = Trim(GetText());
+  const AnsiString Text = NumberText(GetText());
   double Empty = FValueType == vtInt ? std::nearbyint(FMinValue) : FMinValue;
   double Value;
   return !Text.empty() && ReadNumber(Text, Value) ? Value : Empty;
 }
 
 bool TdxInplaceSpinEdit::IsValueText(const AnsiString& Text) {
-  const AnsiString Trimmed = Trim(Text);
+  const AnsiString Figures = NumberText(Text);
   double Value;
-  return Trimmed.empty() || ReadNumber(Trimmed, Value);
+  return Figures.empty() || ReadNumber(Figures, Value);
 }
 
 bool TdxInplaceSpinEdit::IsValidChar(char Key) {
@@ -146,26 +155,14 @@ bool TdxInplaceSpinEdit::IsValidChar(char Key) {
   // sign after a digit, or a digit before a sign, leaves no number, which leaving would
   // turn into the lower limit.
   AnsiString Typed;
-  return Control || !TypedText(Key, Typed) || IsNumberTyped(Trim(Typed));
+  return Control || !TypedText(Key, Typed) || IsNumberTyped(NumberText(Typed));
 }
 
 bool TdxInplaceSpinEdit::IsNumberTyped(const AnsiString& Text) const {
-  std::size_t I = Text.empty() || (Text[0] != '+' && Text[0] != '-') ? 0 : 1;
-  bool Digits = false;
-  bool Separator = false;
-  for (; I < Text.size(); ++I) {
-    if (Text[I] >= '0' && Text[I] <= '9') {
-      Digits = true;
-    } else if (FValueType == vtFloat && Text[I] == FormatSettings.DecimalSeparator &&
-               !Separator) {
-      Separator = true;
-    } else {
-      return false;
-    }
-  }
-  // A sign or a separator alone is a number begun; a separator last, one still typed.
+  // A number is begun when one more digit makes it one: a sign, a separator, a sign
+  // after the exponent's letter, each at its end.
   double Value;
-  return !Digits || ReadNumber(Text, Value) || (Separator && ReadNumber(Text + '0', Value));
+  return Text.empty() || ReadNumber(Text, Value) || ReadNumber(Text + '0', Value);
 }
 
 double TdxInplaceSpinEdit::CheckValue(double Value) {

@@ -83,13 +83,13 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
 
   // ----- The spin operations, in slot order.
   virtual double GetIncrement() { return FIncrement; }
-  // The text's number; an empty or unreadable text gives MinValue.
+  // The text's number (NumberText); an empty or unreadable text gives MinValue.
   virtual double GetValue();
   // Whether a text shown reads as a value: empty (MinValue), or a number.
   virtual bool IsValueText(const AnsiString& Text);
   // A sign, a digit or (floating) the decimal separator, while EditorEnabled, whose
-  // text where it lands is a number or the start of one; control characters but
-  // Backspace.
+  // text where it lands is a number or the start of one (IsNumberTyped); control
+  // characters but Backspace.
   bool IsValidChar(char Key) override;
   virtual void SetMaxValue(double Value);
   virtual void SetMinValue(double Value);
@@ -125,8 +125,13 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
  private:
   // A number of the value type in Text (trimmed).
   bool ReadNumber(const AnsiString& Text, double& Value) const;
-  // Whether a text typed is a number of the value type, or the start of one: a sign
-  // only first, one decimal separator at most, digits, nothing else.
+  // Text as a number is read from it: trimmed, and under a mask without the blanks of
+  // its empty positions.
+  AnsiString NumberText(const AnsiString& Text) const;
+  // Whether a text typed (as NumberText gives it) is empty, a number of the value type
+  // as GetValue reads one (an exponent included), or the start of one that a digit
+  // more completes ("-", "1,", "1E-"). A sign anywhere else, a second separator, or a
+  // number past the type's range is none.
   bool IsNumberTyped(const AnsiString& Text) const;
   // The inherited paste, undone when it leaves a text that is no value.
   void Paste(TMessage& Message);

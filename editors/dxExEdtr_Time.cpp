@@ -76,17 +76,27 @@ double TdxInplaceTimeEdit::GetIncrement() {
   return 0;
 }
 
+AnsiString TdxInplaceTimeEdit::TimeDigits(const AnsiString& Text) const {
+  if (!IsMasked() || static_cast<int>(Text.size()) != Mask().Length()) return Text;
+  AnsiString Digits = Text;
+  for (int I = 0; I < Mask().Length(); ++I) {
+    char& Ch = Digits[static_cast<std::size_t>(I)];
+    if (Mask().Char(I).IsPosition() && Mask().IsBlank(Ch)) Ch = '0';
+  }
+  return Digits;
+}
+
 double TdxInplaceTimeEdit::GetValue() {
   const AnsiString Text = GetText();
   // The text still shown for the time: the time itself, to the second.
   if (Text == TimeText(FTime)) return FTime;
   TDateTime Value;
-  return ReadFormattedTime(Text, DisplayFormats[FTimeEditFormat], Value) ? Value : 0.0;
+  return ReadFormattedTime(TimeDigits(Text), DisplayFormats[FTimeEditFormat], Value) ? Value : 0.0;
 }
 
 bool TdxInplaceTimeEdit::IsValueText(const AnsiString& Text) {
   TDateTime Value;
-  return Text == TimeText(FTime) || ReadFormattedTime(Text, DisplayFormats[FTimeEditFormat], Value);
+  return Text == TimeText(FTime) || ReadFormattedTime(TimeDigits(Text), DisplayFormats[FTimeEditFormat], Value);
 }
 
 AnsiString TdxInplaceTimeEdit::TimeText(TDateTime Value) const {
@@ -112,7 +122,7 @@ bool TdxInplaceTimeEdit::IsValidChar(char Key) {
   const AnsiString Format = UpperCase(DisplayFormats[FTimeEditFormat]);
   if (At < 0 || At >= static_cast<int>(Format.size())) return true;
   const bool Tens = At == 0 || Format[static_cast<std::size_t>(At) - 1] == ':';
-  const AnsiString Text = GetText();
+  const AnsiString Text = TimeDigits(GetText());
   auto Shown = [&Text](int I) {
     return I < static_cast<int>(Text.size()) ? Text[static_cast<std::size_t>(I)] : '0';
   };

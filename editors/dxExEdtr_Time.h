@@ -32,17 +32,17 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // One hour, minute or second by the section under the caret.
   double GetIncrement() override;
   // The time held while the text is the one shown for it (a shorter format hides its
-  // minutes or seconds); otherwise the text read in the display format, with the
-  // settings' time separator; 0 when it is no time.
+  // minutes or seconds); otherwise the text read in the display format (TimeDigits), with
+  // the settings' time separator; 0 when it is no time.
   double GetValue() override;
   // The text shown for the time held, or a time of day in the display format: a paste
   // that leaves anything else ("25:00:00") is undone.
   bool IsValueText(const AnsiString& Text) override;
   // A digit is judged by the position it lands on, the first from the caret on (a
   // caret on a separator types into the tens after it): the tens of an hour take 0 to
-  // 2 (2 only before units of 0 to 3, or units the selection empties), the units of
-  // an hour of 2 take 0 to 3, the tens of the minutes and seconds 0 to 5. Without
-  // EditorEnabled none is taken.
+  // 2 (2 only before units of 0 to 3, or units empty or the selection empties), the
+  // units of an hour of 2 take 0 to 3, the tens of the minutes and seconds 0 to 5.
+  // Without EditorEnabled none is taken.
   bool IsValidChar(char Key) override;
   // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
   // the display format with the caret kept on its section.
@@ -59,6 +59,10 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // Value in the display format (the current time in the long time format should the
   // formatting fail).
   AnsiString TimeText(TDateTime Value) const;
+  // Text with each empty position of the mask (its blank, or a space) as the 0 the
+  // editor's own masks show there, so that a mask kept with another blank reads and
+  // judges its text as they do.
+  AnsiString TimeDigits(const AnsiString& Text) const;
   // A paste over the whole text is a time in the display format, whose sections may
   // have one digit ("1:5:00" is 01:05:00), and goes in as the editor shows that time.
   // A paste over part of it goes through the mask and must leave a time. Anything else

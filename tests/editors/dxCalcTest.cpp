@@ -183,6 +183,26 @@ TEST_F(CalculatorTest, TypingStopsAtThePrecision) {
   Enter("5.");
   Enter(".");
   EXPECT_EQ("5.", Calc->Display);
+  // A number shown with an exponent goes on taking digits; a separator after it, or a
+  // Backspace that leaves its letter without digits, would leave no number for the next
+  // operation: the separator is refused with a beep, and the exponent goes with its
+  // last digit.
+  Click({cbClear});
+  Calc->SetPrecision(13);
+  Beeps = 0;
+  Enter("0.00001");
+  Click({cbSign});
+  ASSERT_EQ("-1E-5", Calc->Display);
+  Enter(".");
+  EXPECT_EQ("-1E-5", Calc->Display);
+  EXPECT_EQ(1, Beeps);
+  Enter("5");
+  EXPECT_EQ("-1E-55", Calc->Display);
+  Click({cbBack, cbBack});
+  EXPECT_EQ("-1", Calc->Display);
+  Enter("*3=");
+  EXPECT_EQ("-3", Calc->Display);
+  EXPECT_EQ(0, Calc->Errors);
 }
 
 TEST_F(CalculatorTest, MemoryButtonsAreGrayedWhileTheMemoryIsZero) {

@@ -298,6 +298,20 @@ TEST_F(CurrencyEditTest, APasteThatIsNoNumberIsUndone) {
   SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
   SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ("7.5", Edit->Text());
+  // A number written with the locale's thousand separators, as it types, is one the
+  // editor reads: copied and pasted back it goes in.
+  Edit->SetReadOnly(false);
+  Edit->SetUseThousandSeparator(true);
+  Edit->SetText("");
+  Type(Edit, "1,234.5");
+  ASSERT_EQ("1,234.5", Edit->Text());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  Edit->SetText("42");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("1,234.5", Edit->Text());
+  EXPECT_EQ(1234.5, Edit->GetValue());
 }
 
 TEST_F(CurrencyEditTest, ALocaleChangeTakesTheNewCurrencyUnlessTheFormatWasSet) {

@@ -368,6 +368,110 @@ TEST_F(DateEditTest, UnderTheMaskEveryLocaleFormatTypesAndPastesItsDate) {
   }
 }
 
+// Under the mask a digit is judged by the date it leaves where it lands (a caret on a
+// separator types into the field after it, a selection's positions go blank first): a
+// month 01 to 12, a day 01 to 31 and within its month once the month and the year are
+// complete, a year of four digits from 0001. A field with blanks is a date still being
+// typed. A digit that leaves no date is refused with a beep, the text kept; a paste
+// that leaves none is refused whole with one beep. Enter stores the date shown.
+TEST_F(DateEditTest, UnderTheMaskADigitIsJudgedByTheDateItLeaves) {
+  auto* Edit = ShownEdit();
+  const struct {
+    const char* ShortDate;
+    TDateTime Value;
+    int Start, Stop;
+    char Key;
+    const char* Shown;  // null: refused
+  } Steps[] = {
+      {"M/d/yyyy", Day(2024, 5, 15), 0, 0, '9', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 15), 0, 0, '1', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 15), 0, 0, '0', "05/15/2024"},
+      {"M/d/yyyy", Day(2024, 5, 15), 1, 1, '2', "02/15/2024"},
+      {"M/d/yyyy", Day(2024, 5, 15), 1, 1, '0', nullptr},
+      {"M/d/yyyy", Day(2024, 10, 15), 1, 1, '3', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 15), 2, 2, '4', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 15), 2, 2, '3', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 10), 3, 3, '3', "05/30/2024"},
+      {"M/d/yyyy", Day(2024, 1, 31), 1, 1, '4', nullptr},
+      {"M/d/yyyy", Day(2024, 1, 31), 1, 1, '3', "03/31/2024"},
+      {"M/d/yyyy", Day(2024, 2, 29), 9, 9, '3', nullptr},
+      {"M/d/yyyy", Day(2024, 2, 29), 9, 9, '8', "02/29/2028"},
+      {"M/d/yyyy", Day(1, 5, 15), 9, 9, '0', nullptr},
+      {"M/d/yyyy", Day(2024, 5, 15), 6, 6, '0', "05/15/0024"},
+      {"M/d/yyyy", Day(2024, 5, 15), 0, 2, '3', "3 /15/2024"},
+      {"M/d/yyyy", Day(2024, 5, 15), 0, 10, '9', "9 /  /    "},
+      {"M/d/yyyy", Day(2024, 2, 29), 6, 10, '3', "02/29/3   "},
+      {"dd.MM.yy", Day(2024, 2, 29), 7, 7, '3', nullptr},
+      {"dd.MM.yy", Day(2024, 2, 29), 7, 7, '8', "29.02.28"},
+      {"dd.MM.yy", Day(2024, 2, 29), 0, 0, '3', nullptr},
+      {"dd.MM.yy", Day(2024, 2, 29), 1, 1, '0', "20.02.24"},
+      {"dd.MM.yy", Day(2000, 2, 29), 6, 6, '1', nullptr},
+      {"yyyyMMdd", Day(2024, 4, 30), 5, 5, '5', "20240530"},
+      {"yyyyMMdd", Day(2024, 4, 30), 5, 5, '2', nullptr},
+  };
+  int Refused = 0;
+  for (const auto& Step : Steps) {
+    TScopedFormatSettings Locale(LocaleFormats(Step.ShortDate, "HH:mm:ss", Step.ShortDate[2] == '.' ? '.' : '/'));
+    Edit->SetUseEditMask(false);
+    Edit->SetUseEditMask(true);
+    Edit->SetDate(Step.Value);
+    const AnsiString Before = Edit->Text();
+    const std::string Case = Step.ShortDate + std::string(" ") + Before + " " + std::to_string(Step.Start) + Step.Key;
+    SendMessageA(Edit->Handle(), EM_SETSEL, Step.Start, Step.Stop);
+    SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(Step.Key), 1);
+    if (!Step.Shown) ++Refused;
+    EXPECT_EQ(Step.Shown ? AnsiString(Step.Shown) : Before, Edit->Text()) << Case;
+    EXPECT_EQ(Refused, Beeps) << Case;
+    TDateTime Read = NullDate;
+    if (!Step.Shown || !TextToDate(Step.Shown, Read) || Step.Start != Step.Stop) continue;
+    // A complete date typed is the one Enter stores, shown as typed.
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(Read, Edit->GetDate()) << Case;
+    EXPECT_EQ(AnsiString(Step.Shown), Edit->Text()) << Case;
+  }
+  // A paste goes in through the mask and is judged by the date it leaves: a field the
+  // pasted separator closes after one digit is that digit's month or day.
+  Edit->SetUseEditMask(false);
+  Edit->SetUseEditMask(true);
+  Edit->SetDate(Day(2024, 5, 15));
+  Beeps = 0;
+  for (auto [Start, Stop, Clip, Shown] : {std::tuple{0, 0, "9", "05/15/2024"},
+                                          {0, -1, "13/45/2023", "05/15/2024"},
+                                          {3, 5, "31", "05/31/2024"},
+                                          {1, 1, "6", "05/31/2024"},
+                                          {0, -1, "2/29/2023", "05/31/2024"},
+                                          {0, -1, "2/9/2023", "2 /9 /2023"}}) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(AnsiString(Shown), Edit->Text()) << Clip;
+  }
+  EXPECT_EQ(4, Beeps);
+  Edit->Validate();
+  EXPECT_EQ(Day(2023, 2, 9), Edit->GetDate());
+  // A date the user left unfinished is refused where they see it, the value kept, not
+  // replaced by the fallback; a program's text that is no date still takes it.
+  Edit->SetDateOnError(deToday);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '9', 1);
+  ASSERT_EQ("9 /  /    ", Edit->Text());
+  Beeps = 0;
+  EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput);
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ(Day(2023, 2, 9), Edit->GetDate());
+  EXPECT_EQ("9 /  /    ", Edit->Text());
+  SendMessageA(Edit->Handle(), WM_CHAR, '/', 1);
+  for (char C : AnsiString("1/2025")) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+  EXPECT_EQ("9 /1 /2025", Edit->Text());
+  EXPECT_NO_THROW(Edit->Validate());
+  EXPECT_EQ(Day(2025, 9, 1), Edit->GetDate());
+  Edit->SetText("12/45/2024");
+  Edit->SetModified(true);
+  EXPECT_NO_THROW(Edit->Validate());
+  EXPECT_EQ(Day(2024, 3, 14), Edit->GetDate());
+  EXPECT_EQ(1, Beeps);
+}
+
 // A right-to-left short date holds a mark (0xFE in the Arabic code page) before each
 // "/", and the separator the settings take from it is that mark: under the mask the
 // text shows the format's characters as they are and reads back, typed or pasted.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/FloatConv.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr_Spin.h"
 #include "editors/dxExEdtr_Time.h"
@@ -102,6 +103,68 @@ TEST_F(SpinEditTest, PointReadsAsTheDecimalSeparatorUnderAComma) {
     EXPECT_EQ(AnsiString(Shown), Edit->Text()) << Text << " " << Key;
   }
   EXPECT_EQ(4, edittest::Beeps);
+  // The value writes a very small or large number with an exponent: it takes a digit or
+  // a sign that leaves a number read as the value reads it, at the end, before the last
+  // digit or after the E (a sign there begins the exponent); one that leaves no number,
+  // or one past the largest, is refused.
+  for (auto [Value, At, Key, Shown] : {std::tuple{1E-5, 4, '5', "1E-55"},
+                                       {1E-7, 3, '5', "1E-57"},
+                                       {1E20, 4, '5', "1E205"},
+                                       {1E20, 3, '5', "1E250"},
+                                       {2.5E-9, 6, '5', "2,5E-95"},
+                                       {2.5E-9, 5, '5', "2,5E-59"},
+                                       {1E20, 2, '-', "1E-20"},
+                                       {1E-5, 0, '-', "-1E-5"},
+                                       {1E-5, 2, '5', "1E-5"},
+                                       {1E-5, 4, '-', "1E-5"},
+                                       {1E300, 5, '5', "1E300"}}) {
+    Edit->SetValue(Value);
+    SendMessageA(Edit->Handle(), EM_SETSEL, At, At);
+    SendMessageA(Edit->Handle(), WM_CHAR, Key, 1);
+    EXPECT_EQ(AnsiString(Shown), Edit->Text()) << Value << " " << At << Key;
+    EXPECT_DOUBLE_EQ(StrToFloat(Shown), Edit->GetValue()) << Shown;
+  }
+  EXPECT_EQ(7, edittest::Beeps);
+  // The text an exponent's sign leaves begins a number: the digit after it goes in.
+  Edit->SetValue(1E5);
+  EXPECT_EQ(AnsiString("100000"), Edit->Text());
+  Edit->SetText("1E5");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 2, 3);
+  SendMessageA(Edit->Handle(), WM_CHAR, '-', 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '3', 1);
+  EXPECT_EQ(AnsiString("1E-3"), Edit->Text());
+  EXPECT_EQ(7, edittest::Beeps);
+}
+
+// A spin editor given an edit mask: the blank characters of its empty positions are no
+// part of the number. Digits typed on them go in, the number reads, and leaving keeps it.
+TEST_F(SpinEditTest, AMaskedNumberTakesDigitsOnItsBlanks) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditMask("999;0;_");
+  Edit->SetValue(0);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_CLEAR, 0, 0);
+  ASSERT_EQ(AnsiString("___"), Edit->Text());
+  for (char C : {'1', '2'}) SendMessageA(Edit->Handle(), WM_CHAR, C, 1);
+  EXPECT_EQ(AnsiString("12_"), Edit->Text());
+  EXPECT_EQ(0, edittest::Beeps);
+  EXPECT_EQ(12, Edit->GetValue());
+  // A digit after a blank joins the number; copied and pasted back it stays.
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 2);
+  SendMessageA(Edit->Handle(), WM_CLEAR, 0, 0);
+  SendMessageA(Edit->Handle(), EM_SETSEL, 2, 2);
+  SendMessageA(Edit->Handle(), WM_CHAR, '7', 1);
+  EXPECT_EQ(AnsiString("1_7"), Edit->Text());
+  EXPECT_EQ(17, Edit->GetValue());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(AnsiString("1_7"), Edit->Text());
+  EXPECT_EQ(0, edittest::Beeps);
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_EQ(17, Edit->GetValue());
+  EXPECT_EQ(AnsiString("17_"), Edit->Text());
 }
 
 TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {

@@ -231,6 +231,26 @@ TEST_F(TimeEditTest, SectionsTakeOnlyTheirDigits) {
   SendMessageA(Edit->Handle(), WM_CHAR, '\b', 1);
   EXPECT_EQ(AnsiString("12:00:00"), Edit->Text());
   EXPECT_EQ(7, edittest::Beeps);
+  // Under a mask kept with another blank, an empty position is the 0 the editor's own
+  // mask shows there: a 2 goes in before empty units, and the time typed is the one
+  // read and stored.
+  Edit->SetEditMask("00:00:00;1;_");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_CLEAR, 0, 0);
+  ASSERT_EQ(AnsiString("__:__:__"), Edit->Text());
+  Caret(Edit, 0);
+  SendMessageA(Edit->Handle(), WM_CHAR, '2', 1);
+  EXPECT_EQ(AnsiString("2_:__:__"), Edit->Text());
+  SendMessageA(Edit->Handle(), WM_CHAR, '4', 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '3', 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '6', 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '1', 1);
+  EXPECT_EQ(AnsiString("23:1_:__"), Edit->Text());
+  EXPECT_EQ(9, edittest::Beeps);
+  EXPECT_NEAR(EncodeTime(23, 10, 0, 0), Edit->GetValue(), 1e-9);
+  Edit->SetModified(true);
+  Edit->Validate();
+  EXPECT_NEAR(2 + EncodeTime(23, 10, 0, 0), Edit->GetEditValue().AsDouble(), 1e-9);
 }
 
 TEST_F(TimeEditTest, MillisecondsAreDroppedAndDaysBeforeZeroReadBack) {

@@ -478,6 +478,84 @@ TEST_F(TreeListEditingTest,
   }
 }
 
+// A floating spin cell and a date cell with the locale's mask, opened with F2: a digit
+// is judged by the number or the date it leaves where it lands, and refused with a beep
+// where it leaves none. A number the value writes with an exponent takes digits. Over
+// short typings at random carets into the date, the text shown is a date, which Enter
+// stores: none ends as the fallback date.
+TEST_F(TreeListEditingTest, SpinAndDateCellsJudgeATypedDigitByTheValueItLeaves) {
+  static int Beeps;
+  Beeps = 0;
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL { return ++Beeps; });
+  for (int I = 0; I < 3; ++I) Tree->Columns(I)->SetWidth(60);
+  auto* Spin = ObjectAs<TdxTreeListSpinColumn>(Tree->CreateColumn(&TdxTreeListSpinColumn::StaticClass()));
+  auto* Dates = ObjectAs<TdxTreeListDateColumn>(Tree->CreateColumn(&TdxTreeListDateColumn::StaticClass()));
+  ASSERT_TRUE(Spin && Dates);
+  Spin->SetWidth(80);
+  Dates->SetWidth(100);
+  Spin->SetValueType(vtFloat);
+  Dates->SetUseEditMask(true);
+  Tree->Items(0)->SetStrings(Spin->Index(), "1E-5");
+  Tree->SetFocusedColumn(Spin->Index());
+  Key(VK_F2);
+  ASSERT_TRUE(Editing());
+  ASSERT_EQ(EditorText(), "1E-5");
+  SendMessageA(EditorWindow(), EM_SETSEL, 4, 4);
+  TypeIntoEditor("5");
+  EXPECT_EQ(EditorText(), "1E-55");
+  EXPECT_EQ(Beeps, 0);
+  Key(VK_RETURN);
+  ASSERT_FALSE(Editing());
+  EXPECT_EQ(Text(0, Spin->Index()), "1E-55");
+
+  const int Column = Dates->Index();
+  Tree->Items(0)->SetStrings(Column, "05/15/2024");
+  Tree->SetFocusedColumn(Column);
+  fuzz::TRandom Random(90415);
+  for (int Round = 0; Round < 120; ++Round) {
+    TdxTreeListNode* Cell = Tree->FocusedNode();
+    TDateTime Before = NullDate;
+    ASSERT_TRUE(TextToDate(Cell->Strings(Column), Before)) << Cell->Strings(Column).c_str();
+    Key(VK_F2);
+    ASSERT_TRUE(Editing());
+    const int BeepsBefore = Beeps;
+    std::string Typed;
+    for (std::size_t Count = Round < 1 ? 1 : 1 + Random.Below(4); Count > 0; --Count) {
+      if (Typed.empty() || Random.OneIn(3)) {
+        const int At = Round < 1 ? 0 : static_cast<int>(Random.Below(10));
+        SendMessageA(EditorWindow(), EM_SETSEL, At, At);
+        Typed += "[" + std::to_string(At) + "]";
+      }
+      Typed += Round < 1 ? '9' : static_cast<char>('0' + Random.Below(10));
+      TypeIntoEditor(Typed.substr(Typed.size() - 1));
+    }
+    const std::string Shown = EditorText();
+    TDateTime Value = NullDate;
+    ASSERT_TRUE(TextToDate(Shown.c_str(), Value)) << Shown << " after " << Typed;
+    EXPECT_TRUE(Round >= 1 || (Shown == "05/15/2024" && Beeps == BeepsBefore + 1)) << Shown;
+    Key(VK_RETURN);
+    ASSERT_FALSE(Editing()) << Shown << " after " << Typed;
+    TDateTime Stored = NullDate;
+    EXPECT_TRUE(TextToDate(Cell->Strings(Column), Stored) && Stored == Value)
+        << Shown << " after " << Typed << " stored " << Cell->Strings(Column).c_str();
+  }
+  ASSERT_TRUE(Log->Messages.empty());
+  // A date left unfinished is refused at Enter with a message, the edit going on; Escape
+  // gives the cell back as it was.
+  const AnsiString Held = Tree->FocusedNode()->Strings(Column);
+  Key(VK_F2);
+  SendMessageA(EditorWindow(), EM_SETSEL, 0, -1);
+  TypeIntoEditor("1");
+  ASSERT_EQ(EditorText(), "1 /  /    ");
+  Key(VK_RETURN);
+  EXPECT_EQ(Log->Messages, std::vector<std::string>{"Invalid Date"});
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(EditorText(), "1 /  /    ");
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Tree->FocusedNode()->Strings(Column), Held);
+}
+
 // ---------------------------------------------------------------------------------
 // Look and place
 
