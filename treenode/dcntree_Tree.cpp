@@ -709,7 +709,11 @@ void TOwnerTree::EditNode(TDCTreeNode* Node) {
   Node->MakeVisible();
   TRect R = NodePartRect(Node, npText);
   if (R.top == INT_MAX) return;
-  R.right = std::max<LONG>(R.right, R.left + 40);
+  // The edit ends at the tree's right edge (it scrolls a longer text itself), and is
+  // never narrower than 40 pixels. A window as wide as a long text is of no use past
+  // that edge, and the system's edit control takes about a minute to scroll one of 40,000
+  // characters to its caret.
+  R.right = std::max<LONG>(std::min<LONG>(R.right, ClientWidth()), R.left + 40);
   // The text is set once the window is made: the system makes no window with a caption
   // of 32,767 characters or more.
   FEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.left,

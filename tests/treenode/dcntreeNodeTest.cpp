@@ -403,6 +403,14 @@ TEST_F(TreeTest, ANodeTextPastTheCaptionLimitIsEditedWhole) {
   Tree->EditNode(A);
   ASSERT_NE(Tree->EditHandle(), nullptr);
   EXPECT_EQ(GetWindowTextLengthA(Tree->EditHandle()), 40000);
+  // The edit ends at the tree's right edge and scrolls its text there: one as wide as
+  // the whole text (some 200,000 pixels) takes the system's edit control about a
+  // minute to scroll to its caret.
+  RECT Edit;
+  GetWindowRect(Tree->EditHandle(), &Edit);
+  MapWindowPoints(nullptr, Tree->Handle(), reinterpret_cast<POINT*>(&Edit), 2);
+  EXPECT_LE(Edit.right, Tree->ClientWidth());
+  EXPECT_GE(Edit.right - Edit.left, 40);
   Events->EditAnswer = eaAccept;
   Tree->EndEdit(false);
   EXPECT_TRUE(A->Text() == Long);
