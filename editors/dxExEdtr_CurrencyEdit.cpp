@@ -145,7 +145,16 @@ Variant TdxInplaceCurrencyEdit::GetEditValue() {
 void TdxInplaceCurrencyEdit::Validate() {
   inherited::Validate();
   if (!GetModified()) return;
-  if (FEmptyValueNull && GetText().empty()) return;
+  const AnsiString Text = GetText();
+  if (FEmptyValueNull && Text.empty()) return;
+  // An amount left with digits that reads as no number (an exponent begun) is refused
+  // where the user sees it rather than taken as the lower limit.
+  double Value = 0;
+  if (Text.find_first_of("0123456789") != AnsiString::npos && !TextToDouble(Text, Value)) {
+    if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Handle());
+    MessageBeepProc(0);
+    throw EdxEditInvalidInput(SdxInvalidInput);
+  }
   SetValue(GetValue());
 }
 

@@ -144,6 +144,20 @@ TEST_F(CurrencyEditTest, ValidationLimitsAndRewritesTheValue) {
   Retype(Edit, "abc");
   Edit->Validate();
   EXPECT_EQ("3", Edit->Text());
+  // A number the user left half typed (an exponent begun by Backspace) is refused aloud
+  // and stays to be mended.
+  Retype(Edit, "");
+  Type(Edit, "45");
+  Edit->SetSelStart(1);
+  Type(Edit, "E");
+  ASSERT_EQ("4E5", Edit->Text());
+  Edit->SetSelStart(3);
+  SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_BACK, 1);
+  ASSERT_EQ("4E", Edit->Text());
+  Beeps = 0;
+  EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput);
+  EXPECT_EQ(1, Beeps);
+  EXPECT_EQ("4E", Edit->Text());
   // Narrowing the range re-applies it to the value.
   Edit->SetText("8");
   Edit->SetMinMaxValues(0, 6);

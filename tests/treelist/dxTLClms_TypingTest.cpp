@@ -232,8 +232,8 @@ std::vector<TKindCase> KindCases() {
   Cases.push_back(DateCase(false));
   Cases.push_back(DateCase(true));
   Cases.push_back({"currency", MakeColumn<TdxTreeListCurrencyColumn>,
-                   [](fuzz::TRandom& Random) { return Pick(Random, {"12.5", "-3", "1000", "0.25", ""}); },
-                   "0123456789.-",
+                   [](fuzz::TRandom& Random) { return Pick(Random, {"12.5", "-3", "1000", "0.25", "1E-5", ""}); },
+                   "0123456789.-E",
                    [](TdxTreeListColumn*, const std::string& Shown) { return CurrencyStored(Shown); }});
   Cases.push_back({"calc", MakeColumn<TdxTreeListCalcColumn>,
                    [](fuzz::TRandom& Random) { return Pick(Random, {"12", "-3.5", "0", ""}); }, "0123456789.-",
