@@ -476,16 +476,21 @@ void TdxInplaceTextEdit::DoEnter() {
 
 void TdxInplaceTextEdit::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
-  const UINT Command = ClipboardKeyMessage(Key, Shift);
+  const UINT Command = EditKeyMessage(Key, Shift);
   if (Command == 0 && Key == VK_DELETE && FHolding) {
     // The text held is not the user's to delete; its Backspace beeps as a character.
     MessageBeepProc(0);
     Key = 0;
     return;
   }
-  if (Command == 0 || !IsNativeEdit() || !HandleAllocated()) return;
+  if (!IsNativeEdit() || !HandleAllocated()) return;
+  if (Command == 0) {
+    if (ControlKeyWithheld(Key, Shift)) Key = 0;
+    return;
+  }
   // A hidden text is never put on the clipboard, as the editing menu says.
-  if (Command == WM_PASTE || !FPasswordChar) SendMessageA(FHandle, Command, 0, 0);
+  if (!FPasswordChar || (Command != WM_COPY && Command != WM_CUT))
+    SendMessageA(FHandle, Command, 0, 0);
   Key = 0;
 }
 
@@ -752,17 +757,42 @@ void StartRichEditOle() {
   OleInitialize(nullptr);
 }
 
-UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
-  if (Shift.Contains(ssAlt)) return 0;
+namespace {
+
+// The letters the control acts on with Ctrl, whatever Shift is, and the messages they
+// stand for.
+UINT ControlLetterMessage(Word Key) {
+  switch (Key) {
+    case 'C': return WM_COPY;
+    case 'X': return WM_CUT;
+    case 'V': return WM_PASTE;
+    case 'Z': return EM_UNDO;
+    case 'Y': return EM_REDO;
+  }
+  return 0;
+}
+
+}  // namespace
+
+UINT EditKeyMessage(Word Key, TShiftState Shift) {
   const bool Ctrl = Shift.Contains(ssCtrl);
   const bool ShiftDown = Shift.Contains(ssShift);
+  const bool Alt = Shift.Contains(ssAlt);
+  if (Alt) return 0;
+  if (Ctrl) {
+    if (const UINT Letter = ControlLetterMessage(Key)) return Letter;
+  }
   if (Ctrl == ShiftDown) return 0;
   switch (Key) {
-    case 'V': return Ctrl ? WM_PASTE : 0;
     case VK_INSERT: return Ctrl ? WM_COPY : WM_PASTE;
     case VK_DELETE: return ShiftDown ? WM_CUT : 0;
   }
   return 0;
+}
+
+bool ControlKeyWithheld(Word Key, TShiftState Shift) {
+  return Shift.Contains(ssCtrl) && Shift.Contains(ssAlt) &&
+         (ControlLetterMessage(Key) != 0 || Key == VK_INSERT);
 }
 
 void PasteRichEditPlainText(HWND Handle) {

@@ -178,8 +178,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void CreateHandle() override;
   void DestroyWnd() override;
   void DoEnter() override;
-  // After the editor base's steps, a clipboard key left over (Ctrl+V and Shift+Insert
-  // paste, Ctrl+Insert copies, Shift+Delete cuts) goes to the window as its message.
+  // After the editor base's steps, an editing key left over (see EditKeyMessage: the
+  // clipboard's keys, undo and redo) goes to the window as its message, where a text
+  // held judges it; with Ctrl and Alt the control never sees those keys.
   void KeyDown(Word& Key, TShiftState Shift) override;
 
   // The text area the window is given at its size: the client area less a pixel on each
@@ -293,9 +294,17 @@ void StartRichEditOle();
 // The length limit that leaves a rich edit's text free: the control takes a limit of 0
 // for its own default (32K or 64K characters).
 inline constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
-// The message a clipboard key stands for in a text window, or 0: Ctrl+V and
-// Shift+Insert paste, Ctrl+Insert copies, Shift+Delete cuts.
-UINT ClipboardKeyMessage(Word Key, TShiftState Shift);
+// The message an editing key stands for in a text window, or 0: Ctrl+V and
+// Shift+Insert paste, Ctrl+C and Ctrl+Insert copy, Ctrl+X and Shift+Delete cut, Ctrl+Z
+// undoes and Ctrl+Y redoes (the letters with Shift too). The rich edit control acts on
+// these keys itself, past the editor's checks of the messages (a paste replacing its
+// whole text, a cut or an undo of a text held taken without a beep): the editors send
+// it the message instead.
+UINT EditKeyMessage(Word Key, TShiftState Shift);
+// Whether the control must not see the key at all: Ctrl and Alt together (AltGr on
+// many keyboards, whose character still comes) with one of those letters, or with
+// Insert, on which the control would act as on Ctrl alone.
+bool ControlKeyWithheld(Word Key, TShiftState Shift);
 // Replaces a plain-text rich edit's selection with the clipboard's text, as one step
 // that can be undone: its first line in a single-line window, cut to the room the
 // length limit leaves. The control's own paste in plain-text mode replaces the whole

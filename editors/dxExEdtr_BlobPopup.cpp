@@ -497,9 +497,12 @@ void TCustomdxBlobPopup::KeyDown(Word& Key, TShiftState Shift) {
   } else if (!IsMemo() && Key == VK_DELETE && Shift.Contains(ssShift)) {
     MenuCommand(pcCut);
     Key = 0;
-  } else if (const UINT Command = IsMemo() && HandleAllocated() ? ClipboardKeyMessage(Key, Shift) : 0) {
-    // The memo's clipboard keys go through the window's messages, the paste to ours.
+  } else if (const UINT Command =
+                 IsMemo() && HandleAllocated() ? EditKeyMessage(Key, Shift) : 0) {
+    // The memo's editing keys go through the window's messages, the paste to ours.
     SendMessageA(FHandle, Command, 0, 0);
+    Key = 0;
+  } else if (IsMemo() && ControlKeyWithheld(Key, Shift)) {
     Key = 0;
   }
 }

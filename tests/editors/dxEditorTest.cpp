@@ -639,6 +639,29 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
     uitest::HeldKeys.clear();
     EXPECT_EQ("23", Clipboard()->AsText());
     EXPECT_EQ("14", Edit->Text());
+
+    // The letter keys with Ctrl, and Shift too, on which the control would act itself
+    // (its own paste replacing the whole text), copy, paste, undo, redo and cut as
+    // their messages; with Alt too (AltGr) they do nothing.
+    Edit->SetText("1234");
+    Select(Edit, 1, 3);
+    SendCtrlKey(Edit->Handle(), 'C', {VK_SHIFT});
+    EXPECT_EQ("23", Clipboard()->AsText());
+    Select(Edit, 2, 2);
+    Clipboard()->SetAsText("5");
+    SendCtrlKey(Edit->Handle(), 'V', {VK_SHIFT});
+    EXPECT_EQ("12534", Edit->Text());
+    SendCtrlKey(Edit->Handle(), 'Z');
+    EXPECT_EQ("1234", Edit->Text());
+    SendCtrlKey(Edit->Handle(), 'Y', {VK_SHIFT});
+    EXPECT_EQ("12534", Edit->Text());
+    Select(Edit, 1, 3);
+    SendCtrlKey(Edit->Handle(), 'X');
+    EXPECT_EQ("25", Clipboard()->AsText());
+    EXPECT_EQ("134", Edit->Text());
+    Clipboard()->SetAsText("9");
+    for (char Letter : {'V', 'Z', 'X'}) SendCtrlKey(Edit->Handle(), Letter, {VK_MENU});
+    EXPECT_EQ("134", Edit->Text());
     Edit->Free();
   }
 }
