@@ -104,9 +104,16 @@ bool UserTextChange(const TMessage& Message, bool Returns, bool Tabs) {
   }
 }
 
-AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To) {
-  const std::size_t Start = CharacterOffset(Text, From);
-  return Text.substr(Start, std::max(CharacterOffset(Text, To), Start) - Start);
+TTextSpan HeldSelection(HWND Handle, const AnsiString& Text) {
+  CHARRANGE Range{0, 0};
+  SendMessageA(Handle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT Shown =
+      SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  const std::size_t From = CharacterOffset(Text, Range.cpMin);
+  // A selection of everything may take the end of the last paragraph too.
+  if (Range.cpMax > Range.cpMin && Range.cpMax >= Shown) return {From, Text.size()};
+  return {From, std::max(CharacterOffset(Text, Range.cpMax), From)};
 }
 
 // ---------------------------------------------------------------------------------
@@ -326,9 +333,8 @@ void TdxInplaceTextEdit::SetSelStart(int Value) { SetSel(CHARRANGE{Value, Value}
 void TdxInplaceTextEdit::GetSelText(AnsiString& Text) {
   Text.clear();
   if (FHolding) {
-    // The window shows the text held position for position, as far as it shows it.
-    const CHARRANGE Range = GetSel();
-    Text = CharacterRange(FHeldText, Range.cpMin, Range.cpMax);
+    const TTextSpan Span = HeldSelection(FHandle, FHeldText);
+    Text = FHeldText.substr(Span.From, Span.To - Span.From);
     return;
   }
   const int Length = GetSelLength();
@@ -675,11 +681,9 @@ bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
   if (Message.Msg == EM_REPLACESEL && !FPasting) {
     // A program's: the whole text it leaves is judged.
     const char* Inserted = reinterpret_cast<const char*>(Message.LParam);
-    const CHARRANGE Range = GetSel();
-    const std::size_t From = CharacterOffset(FHeldText, Range.cpMin);
-    const std::size_t To = std::max(CharacterOffset(FHeldText, Range.cpMax), From);
-    const AnsiString Text =
-        FHeldText.substr(0, From) + (Inserted ? Inserted : "") + FHeldText.substr(To);
+    const TTextSpan Span = HeldSelection(FHandle, FHeldText);
+    const AnsiString Text = FHeldText.substr(0, Span.From) + (Inserted ? Inserted : "") +
+                            FHeldText.substr(Span.To);
     Message.Result = 0;
     if (!WindowHolds(Text) && !KeepsText()) return true;
     Message.Result =

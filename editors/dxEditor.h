@@ -318,10 +318,17 @@ void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);
 // A rich edit's characters From to To (EM_GETTEXTRANGE); a paragraph's end is one CR.
 AnsiString RichEditRange(HWND Handle, LONG From, LONG To);
 // The offset in Text of the character a rich edit holding Text counts as Index: it
-// counts a double-byte character, and CR LF, as one. The characters From to To of Text
-// so counted: of a text held, where the window shows it.
+// counts a double-byte character, and CR LF, as one.
 std::size_t CharacterOffset(const AnsiString& Text, LONG Index);
-AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To);
+// A part of a text: its offsets From to To.
+struct TTextSpan {
+  std::size_t From;
+  std::size_t To;
+};
+// The part of Text, held whole by a rich edit Handle that shows a start of it character
+// for character, that the control's selection covers: a selection that reaches the end
+// of what the control shows reaches the end of Text, which it stands for.
+TTextSpan HeldSelection(HWND Handle, const AnsiString& Text);
 // Whether Message asks a rich edit to change its text as the user does: a character
 // typed (a line break only where Returns, a tab only where Tabs), a paste, a cut, a
 // clear, an undo or a redo. A text held is kept from all of them, with a beep.

@@ -127,10 +127,8 @@ void TCustomdxBlobPopup::ShowKeptText(HFONT Font) {
 bool TCustomdxBlobPopup::HeldChange(TMessage& Message) {
   if (!FHolding || !IsMemo() || !HandleAllocated()) return false;
   if (Message.Msg == WM_COPY) {
-    CHARRANGE Range{0, 0};
-    SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
-    // The window shows the value character for character, as far as it shows it.
-    Clipboard()->SetAsText(CharacterRange(FKeptText, Range.cpMin, Range.cpMax));
+    const TTextSpan Span = HeldSelection(FHandle, FKeptText);
+    Clipboard()->SetAsText(FKeptText.substr(Span.From, Span.To - Span.From));
     Message.Result = 0;
     return true;
   }

@@ -220,12 +220,34 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   const auto ReadOnly = [](TdxInplaceTextEdit* Target) {
     return (GetWindowLongA(Target->Handle(), GWL_STYLE) & ES_READONLY) != 0;
   };
+  // A host's value held, of which the window shows the first line: a selection that
+  // reaches the end of what it shows reaches the end of the value, read, copied (by
+  // message or Ctrl+C, after Ctrl+A) or replaced by a program; the user's changes,
+  // keys with Ctrl among them, are refused with a beep.
+  const std::string Value = Line + "\tz\r\nsecond\tline";
   Host->SetContainerFlag();
-  Edit->SetText(Line + "\tz");
+  Edit->SetText(Value);
   Host->ClearContainerFlag();
+  Beeps = 0;
   Type(Edit, "q");
-  EXPECT_TRUE(Line + "\tz" == VarToStr(Edit->GetEditValue()));
+  for (char Letter : {'X', 'Z', 'Y'}) SendCtrlKey(Edit->Handle(), Letter);
+  SendCtrlKey(Edit->Handle(), 'Z', {VK_SHIFT});
+  EXPECT_EQ(5, Beeps);
+  EXPECT_TRUE(Value == VarToStr(Edit->GetEditValue()));
   EXPECT_TRUE(ReadOnly(Edit));
+  SendCtrlKey(Edit->Handle(), 'A');
+  EXPECT_TRUE(Value == Edit->SelText()) << Edit->SelText().size();
+  Clipboard()->SetAsText("");
+  SendCtrlKey(Edit->Handle(), 'C');
+  EXPECT_TRUE(Value == Clipboard()->AsText()) << Clipboard()->AsText().size();
+  Select(Edit, 5, -1);
+  EXPECT_TRUE(Value.substr(5) == Edit->SelText()) << Edit->SelText().size();
+  Clipboard()->SetAsText("");
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  EXPECT_TRUE(Value.substr(5) == Clipboard()->AsText()) << Clipboard()->AsText().size();
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\tr"));
+  EXPECT_EQ(Value.substr(0, 5) + "\tr", Edit->Text());
+  EXPECT_FALSE(ReadOnly(Edit));
   Edit->SetText("new\tvalue");
   EXPECT_FALSE(ReadOnly(Edit));
 

@@ -878,8 +878,10 @@ TEST_F(BlobEditTest, DISABLED_TheMemoPaneRefusesATabTooFarAlongItsRow) {
 
 // A walk of the memo pane's text and of everything that meets it (texts given, a font
 // larger or smaller, the window made again or destroyed and made, a resize, typing,
-// pasting and deleting), wrapped or not: after every step the pane's text is the walk's
-// model of it, and a step that raises leaves the text and the font as they were.
+// pasting, deleting, the cut, undo and redo keys, the pane opened on a value it holds),
+// wrapped or not: after every step the pane's text is the walk's model of it, a step
+// that raises leaves the text and the font as they were, and a value held is copied
+// whole from wherever a selection reaching the end of what the window shows starts.
 TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
   for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
     fuzz::TRandom Random(Seed);
@@ -896,9 +898,10 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       SendMessageA(Popup->Handle(), EM_SETSEL, At, At + (Random.OneIn(3) ? static_cast<LONG>(Random.Below(30)) : 0));
     };
     for (int Step = 0; Step < 24; ++Step) {
-      const int Way = static_cast<int>(Random.Below(9));
+      const int Way = static_cast<int>(Random.Below(10));
       const int Height = Popup->Font()->Height();
       const int BeepsBefore = edittest::Beeps;
+      const bool WasHeld = Popup->HoldsValue();
       bool Raised = false;
       try {
         switch (Way) {
@@ -929,7 +932,19 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
             break;
           case 7:
             Caret();
-            SendMessageA(Popup->Handle(), WM_KEYDOWN, Random.OneIn(2) ? VK_DELETE : VK_BACK, 1);
+            if (Random.OneIn(2)) {
+              SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+            } else {
+              SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_BACK, 1);
+              SendMessageA(Popup->Handle(), WM_CHAR, '\b', 1);
+            }
+            break;
+          case 8:
+            // The control would cut, undo and redo on these keys itself.
+            Caret();
+            edittest::SendCtrlKey(
+                Popup->Handle(), "XZY"[Random.Below(3)],
+                Random.OneIn(3) ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
             break;
           default: {
             // The editor opens the pane on its value: one the control cannot hold is
@@ -949,8 +964,13 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       Pump();
       const std::string Where =
           "seed " + std::to_string(Seed) + ", step " + std::to_string(Step) + ", way " + std::to_string(Way);
-      // The user's own change goes in unless it is refused with a beep.
-      if (Way >= 5 && edittest::Beeps == BeepsBefore) Model = Popup->MemoText();
+      // The user's own change goes in unless it is refused with a beep, as every one is
+      // while the pane holds a value.
+      const bool UserChange = Way >= 5 && Way <= 8;
+      if (UserChange && WasHeld) {
+        ASSERT_GT(edittest::Beeps, BeepsBefore) << Where;
+      }
+      if (UserChange && edittest::Beeps == BeepsBefore) Model = Popup->MemoText();
       if (Raised) {
         ASSERT_EQ(Height, Popup->Font()->Height()) << Where;
       }
@@ -958,6 +978,21 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       ASSERT_TRUE(Model == Popup->MemoText()) << Where;
       if (Popup->HandleAllocated() && TdxWrapGuard::Wraps(Popup->Handle())) {
         ASSERT_LE(WrappedCost(Popup->Handle()), TdxWrapGuard::Budget) << Where;
+      }
+      if (Popup->HoldsValue() && Popup->HandleAllocated()) {
+        // A selection from inside the part shown to its end copies the value's end, and
+        // one of everything, made by Ctrl+A and copied by Ctrl+C, the whole value.
+        const auto From = static_cast<LONG>(Random.Below(65));
+        SendMessageA(Popup->Handle(), EM_SETSEL, From, -1);
+        Clipboard()->SetAsText("");
+        SendMessageA(Popup->Handle(), WM_COPY, 0, 0);
+        ASSERT_TRUE(Model.substr(static_cast<std::size_t>(From)) == Clipboard()->AsText())
+            << Where << ", from " << From << ": " << Clipboard()->AsText().size();
+        edittest::SendCtrlKey(Popup->Handle(), 'A');
+        Clipboard()->SetAsText("");
+        edittest::SendCtrlKey(Popup->Handle(), 'C');
+        ASSERT_TRUE(Model == Clipboard()->AsText())
+            << Where << ": " << Clipboard()->AsText().size() << " of " << Model.size();
       }
     }
     // A font given without a window is judged against the text the window is made
