@@ -104,9 +104,16 @@ bool UserTextChange(const TMessage& Message, bool Returns, bool Tabs) {
   }
 }
 
-AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To) {
-  const std::size_t Start = CharacterOffset(Text, From);
-  return Text.substr(Start, std::max(CharacterOffset(Text, To), Start) - Start);
+TTextSpan HeldSelection(HWND Handle, const AnsiString& Text) {
+  CHARRANGE Range{0, 0};
+  SendMessageA(Handle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const LRESULT Shown =
+      SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
+  const std::size_t From = CharacterOffset(Text, Range.cpMin);
+  // A selection of everything may take the end of the last paragraph too.
+  if (Range.cpMax > Range.cpMin && Range.cpMax >= Shown) return {From, Text.size()};
+  return {From, std::max(CharacterOffset(Text, Range.cpMax), From)};
 }
 
 // ---------------------------------------------------------------------------------
@@ -326,9 +333,8 @@ void TdxInplaceTextEdit::SetSelStart(int Value) { SetSel(CHARRANGE{Value, Value}
 void TdxInplaceTextEdit::GetSelText(AnsiString& Text) {
   Text.clear();
   if (FHolding) {
-    // The window shows the text held position for position, as far as it shows it.
-    const CHARRANGE Range = GetSel();
-    Text = CharacterRange(FHeldText, Range.cpMin, Range.cpMax);
+    const TTextSpan Span = HeldSelection(FHandle, FHeldText);
+    Text = FHeldText.substr(Span.From, Span.To - Span.From);
     return;
   }
   const int Length = GetSelLength();
@@ -476,16 +482,21 @@ void TdxInplaceTextEdit::DoEnter() {
 
 void TdxInplaceTextEdit::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
-  const UINT Command = ClipboardKeyMessage(Key, Shift);
+  const UINT Command = EditKeyMessage(Key, Shift);
   if (Command == 0 && Key == VK_DELETE && FHolding) {
     // The text held is not the user's to delete; its Backspace beeps as a character.
     MessageBeepProc(0);
     Key = 0;
     return;
   }
-  if (Command == 0 || !IsNativeEdit() || !HandleAllocated()) return;
+  if (!IsNativeEdit() || !HandleAllocated()) return;
+  if (Command == 0) {
+    if (ControlKeyWithheld(Key, Shift)) Key = 0;
+    return;
+  }
   // A hidden text is never put on the clipboard, as the editing menu says.
-  if (Command == WM_PASTE || !FPasswordChar) SendMessageA(FHandle, Command, 0, 0);
+  if (!FPasswordChar || (Command != WM_COPY && Command != WM_CUT))
+    SendMessageA(FHandle, Command, 0, 0);
   Key = 0;
 }
 
@@ -685,11 +696,9 @@ bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
   if (Message.Msg == EM_REPLACESEL && !FPasting) {
     // A program's: the whole text it leaves is judged.
     const char* Inserted = reinterpret_cast<const char*>(Message.LParam);
-    const CHARRANGE Range = GetSel();
-    const std::size_t From = CharacterOffset(FHeldText, Range.cpMin);
-    const std::size_t To = std::max(CharacterOffset(FHeldText, Range.cpMax), From);
-    const AnsiString Text =
-        FHeldText.substr(0, From) + (Inserted ? Inserted : "") + FHeldText.substr(To);
+    const TTextSpan Span = HeldSelection(FHandle, FHeldText);
+    const AnsiString Text = FHeldText.substr(0, Span.From) + (Inserted ? Inserted : "") +
+                            FHeldText.substr(Span.To);
     Message.Result = 0;
     if (!WindowHolds(Text) && !KeepsText()) return true;
     Message.Result =
@@ -767,17 +776,42 @@ void StartRichEditOle() {
   OleInitialize(nullptr);
 }
 
-UINT ClipboardKeyMessage(Word Key, TShiftState Shift) {
-  if (Shift.Contains(ssAlt)) return 0;
+namespace {
+
+// The letters the control acts on with Ctrl, whatever Shift is, and the messages they
+// stand for.
+UINT ControlLetterMessage(Word Key) {
+  switch (Key) {
+    case 'C': return WM_COPY;
+    case 'X': return WM_CUT;
+    case 'V': return WM_PASTE;
+    case 'Z': return EM_UNDO;
+    case 'Y': return EM_REDO;
+  }
+  return 0;
+}
+
+}  // namespace
+
+UINT EditKeyMessage(Word Key, TShiftState Shift) {
   const bool Ctrl = Shift.Contains(ssCtrl);
   const bool ShiftDown = Shift.Contains(ssShift);
+  const bool Alt = Shift.Contains(ssAlt);
+  if (Alt) return 0;
+  if (Ctrl) {
+    if (const UINT Letter = ControlLetterMessage(Key)) return Letter;
+  }
   if (Ctrl == ShiftDown) return 0;
   switch (Key) {
-    case 'V': return Ctrl ? WM_PASTE : 0;
     case VK_INSERT: return Ctrl ? WM_COPY : WM_PASTE;
     case VK_DELETE: return ShiftDown ? WM_CUT : 0;
   }
   return 0;
+}
+
+bool ControlKeyWithheld(Word Key, TShiftState Shift) {
+  return Shift.Contains(ssCtrl) && Shift.Contains(ssAlt) &&
+         (ControlLetterMessage(Key) != 0 || Key == VK_INSERT);
 }
 
 void PasteRichEditPlainText(HWND Handle) {

@@ -178,8 +178,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void CreateHandle() override;
   void DestroyWnd() override;
   void DoEnter() override;
-  // After the editor base's steps, a clipboard key left over (Ctrl+V and Shift+Insert
-  // paste, Ctrl+Insert copies, Shift+Delete cuts) goes to the window as its message.
+  // After the editor base's steps, an editing key left over (see EditKeyMessage: the
+  // clipboard's keys, undo and redo) goes to the window as its message, where a text
+  // held judges it; with Ctrl and Alt the control never sees those keys.
   void KeyDown(Word& Key, TShiftState Shift) override;
 
   // The text area the window is given at its size: the client area less a pixel on each
@@ -296,9 +297,17 @@ void StartRichEditOle();
 // The length limit that leaves a rich edit's text free: the control takes a limit of 0
 // for its own default (32K or 64K characters).
 inline constexpr LPARAM LargestTextLimit = 0x7FFFFFFF;
-// The message a clipboard key stands for in a text window, or 0: Ctrl+V and
-// Shift+Insert paste, Ctrl+Insert copies, Shift+Delete cuts.
-UINT ClipboardKeyMessage(Word Key, TShiftState Shift);
+// The message an editing key stands for in a text window, or 0: Ctrl+V and
+// Shift+Insert paste, Ctrl+C and Ctrl+Insert copy, Ctrl+X and Shift+Delete cut, Ctrl+Z
+// undoes and Ctrl+Y redoes (the letters with Shift too). The rich edit control acts on
+// these keys itself, past the editor's checks of the messages (a paste replacing its
+// whole text, a cut or an undo of a text held taken without a beep): the editors send
+// it the message instead.
+UINT EditKeyMessage(Word Key, TShiftState Shift);
+// Whether the control must not see the key at all: Ctrl and Alt together (AltGr on
+// many keyboards, whose character still comes) with one of those letters, or with
+// Insert, on which the control would act as on Ctrl alone.
+bool ControlKeyWithheld(Word Key, TShiftState Shift);
 // Replaces a plain-text rich edit's selection with the clipboard's text, as one step
 // that can be undone: its first line in a single-line window, cut to the room the
 // length limit leaves. The control's own paste in plain-text mode replaces the whole
@@ -312,10 +321,17 @@ void SetRichEditTextColor(HWND Handle, TColor Color, WPARAM Scope);
 // A rich edit's characters From to To (EM_GETTEXTRANGE); a paragraph's end is one CR.
 AnsiString RichEditRange(HWND Handle, LONG From, LONG To);
 // The offset in Text of the character a rich edit holding Text counts as Index: it
-// counts a double-byte character, and CR LF, as one. The characters From to To of Text
-// so counted: of a text held, where the window shows it.
+// counts a double-byte character, and CR LF, as one.
 std::size_t CharacterOffset(const AnsiString& Text, LONG Index);
-AnsiString CharacterRange(const AnsiString& Text, LONG From, LONG To);
+// A part of a text: its offsets From to To.
+struct TTextSpan {
+  std::size_t From;
+  std::size_t To;
+};
+// The part of Text, held whole by a rich edit Handle that shows a start of it character
+// for character, that the control's selection covers: a selection that reaches the end
+// of what the control shows reaches the end of Text, which it stands for.
+TTextSpan HeldSelection(HWND Handle, const AnsiString& Text);
 // Whether Message asks a rich edit to change its text as the user does: a character
 // typed (a line break only where Returns, a tab only where Tabs), a paste, a cut, a
 // clear, an undo or a redo. A text held is kept from all of them, with a beep.

@@ -127,10 +127,8 @@ void TCustomdxBlobPopup::ShowKeptText(HFONT Font) {
 bool TCustomdxBlobPopup::HeldChange(TMessage& Message) {
   if (!FHolding || !IsMemo() || !HandleAllocated()) return false;
   if (Message.Msg == WM_COPY) {
-    CHARRANGE Range{0, 0};
-    SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Range));
-    // The window shows the value character for character, as far as it shows it.
-    Clipboard()->SetAsText(CharacterRange(FKeptText, Range.cpMin, Range.cpMax));
+    const TTextSpan Span = HeldSelection(FHandle, FKeptText);
+    Clipboard()->SetAsText(FKeptText.substr(Span.From, Span.To - Span.From));
     Message.Result = 0;
     return true;
   }
@@ -497,9 +495,12 @@ void TCustomdxBlobPopup::KeyDown(Word& Key, TShiftState Shift) {
   } else if (!IsMemo() && Key == VK_DELETE && Shift.Contains(ssShift)) {
     MenuCommand(pcCut);
     Key = 0;
-  } else if (const UINT Command = IsMemo() && HandleAllocated() ? ClipboardKeyMessage(Key, Shift) : 0) {
-    // The memo's clipboard keys go through the window's messages, the paste to ours.
+  } else if (const UINT Command =
+                 IsMemo() && HandleAllocated() ? EditKeyMessage(Key, Shift) : 0) {
+    // The memo's editing keys go through the window's messages, the paste to ours.
     SendMessageA(FHandle, Command, 0, 0);
+    Key = 0;
+  } else if (IsMemo() && ControlKeyWithheld(Key, Shift)) {
     Key = 0;
   }
 }

@@ -527,10 +527,8 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
 
 bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
                              const std::function<void()>& Handle) {
-  const bool Ctrl = GetKeyState(VK_CONTROL) < 0;
-  const bool Undo = Message.Msg == EM_UNDO || Message.Msg == WM_UNDO || Message.Msg == EM_REDO ||
-                    (Message.Msg == WM_KEYDOWN && Ctrl && (Message.WParam == 'Z' || Message.WParam == 'Y'));
-  if (!Undo) return false;
+  if (Message.Msg != EM_UNDO && Message.Msg != WM_UNDO && Message.Msg != EM_REDO)
+    return false;
   FCosts.Known = false;
   Change(Window, Font, WidestRow(Font), Handle);
   WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));

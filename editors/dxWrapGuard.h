@@ -112,11 +112,11 @@ class TdxWrapGuard {
   // for any other message.
   bool Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
              const std::function<void()>& Handle);
-  // An undo or a redo (EM_UNDO, WM_UNDO, EM_REDO, or Ctrl+Z or Ctrl+Y held down) of
-  // Window, made by Handle: what it brings back is known only after it, so the control
-  // wraps it at WidestRow, then as wide as the text needs. It brings back a text the
-  // control held before, and refuses nothing. False, and nothing done, for any other
-  // message.
+  // An undo or a redo (EM_UNDO, WM_UNDO or EM_REDO: the editors send their undo and
+  // redo keys to the control as these, see EditKeyMessage) of Window, made by Handle:
+  // what it brings back is known only after it, so the control wraps it at WidestRow,
+  // then as wide as the text needs. It brings back a text the control held before, and
+  // refuses nothing. False, and nothing done, for any other message.
   bool GuardUndo(HWND Window, HFONT Font, const TMessage& Message, const std::function<void()>& Handle);
   // The control wraps its text again whenever its text area changes, and as soon as it
   // does: a window moved to a new size moves the text area by as much as its client area

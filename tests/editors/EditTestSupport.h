@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,30 @@ inline void SendPaste(HWND Window, TPasteBy By) {
   uitest::HeldKeys = {By == TPasteBy::CtrlV ? VK_CONTROL : VK_SHIFT};
   SendMessageA(Window, WM_KEYDOWN, By == TPasteBy::CtrlV ? 'V' : VK_INSERT, 1);
   uitest::HeldKeys.clear();
+}
+
+// A letter key pressed with Ctrl held, and the keys Also (VK_SHIFT, VK_MENU), as the
+// user's input arrives at a text window: the rich edit control reads the thread's key
+// state, the editors the library's. Its character follows.
+inline void SendCtrlKey(HWND Window, char Letter, std::vector<int> Also = {}) {
+  BYTE Saved[256];
+  GetKeyboardState(Saved);
+  BYTE Keys[256];
+  std::copy(std::begin(Saved), std::end(Saved), Keys);
+  Also.push_back(VK_CONTROL);
+  for (int Key : Also) {
+    Keys[Key] = 0x80;
+    // The left key of each pair, which the control may read instead.
+    if (Key == VK_CONTROL) Keys[VK_LCONTROL] = 0x80;
+    if (Key == VK_SHIFT) Keys[VK_LSHIFT] = 0x80;
+    if (Key == VK_MENU) Keys[VK_LMENU] = 0x80;
+  }
+  SetKeyboardState(Keys);
+  uitest::HeldKeys = Also;
+  SendMessageA(Window, WM_KEYDOWN, static_cast<WPARAM>(Letter), 1);
+  SendMessageA(Window, WM_CHAR, static_cast<WPARAM>(Letter - 'A' + 1), 1);
+  uitest::HeldKeys.clear();
+  SetKeyboardState(Saved);
 }
 
 // Counts the beeps of refused input.

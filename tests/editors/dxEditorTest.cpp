@@ -220,12 +220,34 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   const auto ReadOnly = [](TdxInplaceTextEdit* Target) {
     return (GetWindowLongA(Target->Handle(), GWL_STYLE) & ES_READONLY) != 0;
   };
+  // A host's value held, of which the window shows the first line: a selection that
+  // reaches the end of what it shows reaches the end of the value, read, copied (by
+  // message or Ctrl+C, after Ctrl+A) or replaced by a program; the user's changes,
+  // keys with Ctrl among them, are refused with a beep.
+  const std::string Value = Line + "\tz\r\nsecond\tline";
   Host->SetContainerFlag();
-  Edit->SetText(Line + "\tz");
+  Edit->SetText(Value);
   Host->ClearContainerFlag();
+  Beeps = 0;
   Type(Edit, "q");
-  EXPECT_TRUE(Line + "\tz" == VarToStr(Edit->GetEditValue()));
+  for (char Letter : {'X', 'Z', 'Y'}) SendCtrlKey(Edit->Handle(), Letter);
+  SendCtrlKey(Edit->Handle(), 'Z', {VK_SHIFT});
+  EXPECT_EQ(5, Beeps);
+  EXPECT_TRUE(Value == VarToStr(Edit->GetEditValue()));
   EXPECT_TRUE(ReadOnly(Edit));
+  SendCtrlKey(Edit->Handle(), 'A');
+  EXPECT_TRUE(Value == Edit->SelText()) << Edit->SelText().size();
+  Clipboard()->SetAsText("");
+  SendCtrlKey(Edit->Handle(), 'C');
+  EXPECT_TRUE(Value == Clipboard()->AsText()) << Clipboard()->AsText().size();
+  Select(Edit, 5, -1);
+  EXPECT_TRUE(Value.substr(5) == Edit->SelText()) << Edit->SelText().size();
+  Clipboard()->SetAsText("");
+  SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
+  EXPECT_TRUE(Value.substr(5) == Clipboard()->AsText()) << Clipboard()->AsText().size();
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\tr"));
+  EXPECT_EQ(Value.substr(0, 5) + "\tr", Edit->Text());
+  EXPECT_FALSE(ReadOnly(Edit));
   Edit->SetText("new\tvalue");
   EXPECT_FALSE(ReadOnly(Edit));
 
@@ -656,6 +678,33 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
       EXPECT_EQ(Msg == EM_REDO ? "194" : "1234", Edit->Text()) << Msg;
       EXPECT_TRUE(Edit->GetModified()) << Msg;
     }
+
+    // The letter keys with Ctrl, and Shift too, on which the control would act itself
+    // (its own paste replacing the whole text), copy, paste, undo, redo and cut as
+    // their messages; with Alt too (AltGr) they do nothing.
+    Edit->SetText("1234");
+    Select(Edit, 1, 3);
+    SendCtrlKey(Edit->Handle(), 'C', {VK_SHIFT});
+    EXPECT_EQ("23", Clipboard()->AsText());
+    Select(Edit, 2, 2);
+    Clipboard()->SetAsText("5");
+    SendCtrlKey(Edit->Handle(), 'V', {VK_SHIFT});
+    EXPECT_EQ("12534", Edit->Text());
+    Edit->SetModified(false);
+    SendCtrlKey(Edit->Handle(), 'Z');
+    EXPECT_EQ("1234", Edit->Text());
+    EXPECT_TRUE(Edit->GetModified()) << "Ctrl+Z";
+    SendCtrlKey(Edit->Handle(), 'Y', {VK_SHIFT});
+    EXPECT_EQ("12534", Edit->Text());
+    Select(Edit, 1, 3);
+    Edit->SetModified(false);
+    SendCtrlKey(Edit->Handle(), 'X');
+    EXPECT_TRUE(Edit->GetModified()) << "Ctrl+X";
+    EXPECT_EQ("25", Clipboard()->AsText());
+    EXPECT_EQ("134", Edit->Text());
+    Clipboard()->SetAsText("9");
+    for (char Letter : {'V', 'Z', 'X'}) SendCtrlKey(Edit->Handle(), Letter, {VK_MENU});
+    EXPECT_EQ("134", Edit->Text());
     Edit->Free();
   }
 }

@@ -594,15 +594,20 @@ long long WrappedCost(HWND Window) {
 }
 
 // While it lives, notes the most characters times rows that Window holds after each
-// change of its wrapping width.
+// change of its wrapping width, and as its new size arrives: the control lays its text
+// out again as the window moves, before the pane hears of its size.
 class TWrapWatch {
  public:
   explicit TWrapWatch(HWND Window) {
     Watched = Window;
     Peak = 0;
     FHook = SetWindowsHookExA(WH_CALLWNDPROCRET, Noted, nullptr, GetCurrentThreadId());
+    FSizeHook = SetWindowsHookExA(WH_CALLWNDPROC, Sized, nullptr, GetCurrentThreadId());
   }
-  ~TWrapWatch() { UnhookWindowsHookEx(FHook); }
+  ~TWrapWatch() {
+    UnhookWindowsHookEx(FSizeHook);
+    UnhookWindowsHookEx(FHook);
+  }
   TWrapWatch(const TWrapWatch&) = delete;
   TWrapWatch& operator=(const TWrapWatch&) = delete;
 
@@ -616,8 +621,27 @@ class TWrapWatch {
       Peak = std::max(Peak, WrappedCost(Watched));
     return CallNextHookEx(nullptr, Code, WParam, LParam);
   }
+  static LRESULT CALLBACK Sized(int Code, WPARAM WParam, LPARAM LParam) {
+    const auto* Sent = reinterpret_cast<const CWPSTRUCT*>(LParam);
+    if (Code == HC_ACTION && Sent->hwnd == Watched && Sent->message == WM_SIZE)
+      Peak = std::max(Peak, WrappedCost(Watched));
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
   HHOOK FHook = nullptr;
+  HHOOK FSizeHook = nullptr;
 };
+
+// The length of the longest word that the rich edit Window wraps within the wrap
+// budget at its text area's width, in Font.
+std::size_t LongestWrapped(HWND Window, HFONT Font) {
+  const int Area = TdxWrapGuard::AreaWidth(Window);
+  std::size_t Low = 1, High = 100000;
+  while (High - Low > 1) {
+    const std::size_t Middle = (Low + High) / 2;
+    (TdxWrapGuard::Fits(Font, std::string(Middle, 'm'), Area) ? Low : High) = Middle;
+  }
+  return Low;
+}
 
 // Random words of 1 to 12 letters, one paragraph of Length characters.
 std::string WordsParagraph(std::uint64_t Seed, std::size_t Length) {
@@ -878,13 +902,20 @@ TEST_F(BlobEditTest, DISABLED_TheMemoPaneRefusesATabTooFarAlongItsRow) {
 
 // A walk of the memo pane's text and of everything that meets it (texts given, a font
 // larger or smaller, the window made again or destroyed and made, a resize, typing,
-// pasting and deleting), wrapped or not: after every step the pane's text is the walk's
-// model of it, and a step that raises leaves the text and the font as they were.
+// pasting, deleting, the cut, undo and redo keys, the pane opened on a value it holds),
+// wrapped or not, with a scroll bar kept shown or not: after every step the pane's text
+// is the walk's model of it, a step that raises leaves the text and the font as they
+// were, and a value held is copied whole from wherever a selection reaching the end of
+// what the window shows starts.
 TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
   for (std::uint64_t Seed = 1; Seed <= 4; ++Seed) {
     fuzz::TRandom Random(Seed);
     auto* Edit = ShownEdit();
     Edit->MemoWordWrap = Seed % 2 == 0;
+    // Seeds 2 and 3 keep a vertical scroll bar shown, which leaves a narrowed pane
+    // little or no width to wrap at.
+    Edit->MemoScrollBars = Seed % 4 >= 2 ? ssVertical : ssNone;
+    Edit->MemoHideScrollBars = Seed % 4 < 2;
     Edit->SetBlobData("start");
     TCustomdxBlobPopup* Popup = Open(Edit);
     ASSERT_TRUE(Visible(Popup));
@@ -896,9 +927,10 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       SendMessageA(Popup->Handle(), EM_SETSEL, At, At + (Random.OneIn(3) ? static_cast<LONG>(Random.Below(30)) : 0));
     };
     for (int Step = 0; Step < 24; ++Step) {
-      const int Way = static_cast<int>(Random.Below(9));
+      const int Way = static_cast<int>(Random.Below(10));
       const int Height = Popup->Font()->Height();
       const int BeepsBefore = edittest::Beeps;
+      const bool WasHeld = Popup->HoldsValue();
       bool Raised = false;
       try {
         switch (Way) {
@@ -917,7 +949,13 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
             Popup->DestroyHandle();
             Popup->HandleNeeded();
             break;
-          case 4: Popup->SetBounds(Popup->Left(), Popup->Top(), 60 + static_cast<int>(Random.Below(240)), Popup->Height()); break;
+          case 4: {
+            // A third of the widths leave the text a few pixels or none.
+            const int Width = Random.OneIn(3) ? 20 + static_cast<int>(Random.Below(20))
+                                              : 60 + static_cast<int>(Random.Below(240));
+            Popup->SetBounds(Popup->Left(), Popup->Top(), Width, Popup->Height());
+            break;
+          }
           case 5:
             Caret();
             SendMessageA(Popup->Handle(), WM_CHAR, "a\t "[Random.Below(3)], 1);
@@ -929,7 +967,19 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
             break;
           case 7:
             Caret();
-            SendMessageA(Popup->Handle(), WM_KEYDOWN, Random.OneIn(2) ? VK_DELETE : VK_BACK, 1);
+            if (Random.OneIn(2)) {
+              SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_DELETE, 1);
+            } else {
+              SendMessageA(Popup->Handle(), WM_KEYDOWN, VK_BACK, 1);
+              SendMessageA(Popup->Handle(), WM_CHAR, '\b', 1);
+            }
+            break;
+          case 8:
+            // The control would cut, undo and redo on these keys itself.
+            Caret();
+            edittest::SendCtrlKey(
+                Popup->Handle(), "XZY"[Random.Below(3)],
+                Random.OneIn(3) ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
             break;
           default: {
             // The editor opens the pane on its value: one the control cannot hold is
@@ -949,8 +999,13 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       Pump();
       const std::string Where =
           "seed " + std::to_string(Seed) + ", step " + std::to_string(Step) + ", way " + std::to_string(Way);
-      // The user's own change goes in unless it is refused with a beep.
-      if (Way >= 5 && edittest::Beeps == BeepsBefore) Model = Popup->MemoText();
+      // The user's own change goes in unless it is refused with a beep, as every one is
+      // while the pane holds a value.
+      const bool UserChange = Way >= 5 && Way <= 8;
+      if (UserChange && WasHeld) {
+        ASSERT_GT(edittest::Beeps, BeepsBefore) << Where;
+      }
+      if (UserChange && edittest::Beeps == BeepsBefore) Model = Popup->MemoText();
       if (Raised) {
         ASSERT_EQ(Height, Popup->Font()->Height()) << Where;
       }
@@ -958,6 +1013,41 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       ASSERT_TRUE(Model == Popup->MemoText()) << Where;
       if (Popup->HandleAllocated() && TdxWrapGuard::Wraps(Popup->Handle())) {
         ASSERT_LE(WrappedCost(Popup->Handle()), TdxWrapGuard::Budget) << Where;
+      }
+      if (Popup->HoldsValue() && Popup->HandleAllocated()) {
+        // A selection from inside the part shown to its end copies the value's end, and
+        // one of everything, made by Ctrl+A and copied by Ctrl+C, the whole value.
+        const auto From = static_cast<LONG>(Random.Below(65));
+        SendMessageA(Popup->Handle(), EM_SETSEL, From, -1);
+        Clipboard()->SetAsText("");
+        SendMessageA(Popup->Handle(), WM_COPY, 0, 0);
+        ASSERT_TRUE(Model.substr(static_cast<std::size_t>(From)) == Clipboard()->AsText())
+            << Where << ", from " << From << ": " << Clipboard()->AsText().size();
+        edittest::SendCtrlKey(Popup->Handle(), 'A');
+        Clipboard()->SetAsText("");
+        edittest::SendCtrlKey(Popup->Handle(), 'C');
+        ASSERT_TRUE(Model == Clipboard()->AsText())
+            << Where << ": " << Clipboard()->AsText().size() << " of " << Model.size();
+      }
+    }
+    // A long word the pane wraps at its own width, the pane narrowed to a few pixels and
+    // widened again: the control moves its text area with its client area as soon as
+    // the window moves, before the pane hears of its new size (a scroll bar kept shown
+    // leaves it no width at all), and would wrap the word a character a row.
+    Popup->Font()->SetHeight(-11);
+    Popup->SetBounds(Popup->Left(), Popup->Top(), 200, Popup->Height());
+    Pump();
+    const std::string Word(LongestWrapped(Popup->Handle(), Popup->Font()->Handle()), 'm');
+    Popup->SetMemoText(Word);
+    Pump();
+    {
+      TWrapWatch Watch(Popup->Handle());
+      for (const int Width : {30, 200, 20, 120, 45, 25}) {
+        Popup->SetBounds(Popup->Left(), Popup->Top(), Width, Popup->Height());
+        Pump();
+        ASSERT_TRUE(Word == Popup->MemoText()) << "seed " << Seed << ", width " << Width;
+        ASSERT_LE(TWrapWatch::Peak, TdxWrapGuard::Budget)
+            << "seed " << Seed << ", width " << Width;
       }
     }
     // A font given without a window is judged against the text the window is made

@@ -56,6 +56,8 @@ class TCountingMemo : public TdxInplaceMemoEdit {
         Watching)
       Peak = std::max(Peak, WrappedCost(this));
   }
+  // Whether the memo holds a value its window shows part of.
+  bool HoldsValue() const { return Holding(); }
   int SetTexts = 0;
   bool Watching = false;
   long long Peak = 0;
@@ -649,13 +651,31 @@ std::size_t CharOffset(const std::string& Text, LONG Characters) {
   return At;
 }
 
+// Text in a letter case forced on it.
+std::string Cased(std::string Text, TEditCharCase CharCase) {
+  if (CharCase != ecNormal)
+    for (char& Ch : Text)
+      Ch = static_cast<char>(CharCase == ecUpperCase
+                                 ? toupper(static_cast<unsigned char>(Ch))
+                                 : tolower(static_cast<unsigned char>(Ch)));
+  return Text;
+}
+
+// The characters the memo's window shows, a line break counted as one.
+LONG ShownCharacters(TdxInplaceMemoEdit* Memo) {
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  return static_cast<LONG>(SendMessageA(Memo->Handle(), EM_GETTEXTLENGTHEX,
+                                        reinterpret_cast<WPARAM>(&Length), 0));
+}
+
 // A host's value that no wrapping width holds is kept whole while the window shows,
 // read-only, the longest start of it the control holds. Every read answers from the
 // value; every change is made to it or refused, a program's with EInvalidOperation and
 // the user's with a beep, and a refusal leaves the value and every setting as they were.
 // The value changed to one the control holds is shown whole; given again, it is held
 // again. After every step the memo's text, lines, selected text and copy are the walk's
-// model.
+// model: a selection that reaches the end of what the window shows reaches the end of
+// the value, whether a program or the user's Ctrl+A made it.
 void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Seed) {
   auto* Host = static_cast<TCustomdxContainer*>(Memo->Parent());
   const std::string Value =
@@ -680,7 +700,12 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
   ASSERT_TRUE(Held()) << "seed " << Seed;
   std::string Model = Value;
   std::string Saved = Value;
-  for (int Step = 0; Step < 16; ++Step) {
+  // The phase opens with the user's Ctrl+X, Ctrl+Z or Ctrl+Y and then a program's
+  // replacement, each of a selection that reaches the end of what the window shows,
+  // and the value given again.
+  constexpr int Opening[] = {24, 13, 7};
+  constexpr int OpeningSteps = static_cast<int>(std::size(Opening));
+  for (int Step = 0; Step < OpeningSteps + 16; ++Step) {
     const auto Before = Settings();
     const std::string Old = Model;
     const int BeepsBefore = Beeps;
@@ -691,15 +716,24 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
     std::optional<std::string> Wanted;
     bool UserChange = false;
     bool Raised = false;
-    const int Way = static_cast<int>(Random.Below(24));
+    const int Way =
+        Step < OpeningSteps ? Opening[Step] : static_cast<int>(Random.Below(25));
     const LONG Shown =
         static_cast<LONG>(SendMessageA(Memo->Handle(), WM_GETTEXTLENGTH, 0, 0));
     const LONG SelStart = static_cast<LONG>(
         Random.Below(static_cast<std::size_t>(std::min<LONG>(Shown, 64)) + 1));
+    // A selection that reaches the end of what the window shows reaches the end of the
+    // value.
     SendMessageA(Memo->Handle(), EM_SETSEL, SelStart,
-                 SelStart + static_cast<LONG>(Random.Below(8)));
+                 Step < OpeningSteps || Random.OneIn(4)
+                     ? -1
+                     : SelStart + static_cast<LONG>(Random.Below(8)));
     CHARRANGE Selection{};
     SendMessageA(Memo->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
+    const std::size_t SelectionEnd =
+        Selection.cpMax > Selection.cpMin && Selection.cpMax >= ShownCharacters(Memo)
+            ? Model.size()
+            : CharOffset(Model, Selection.cpMax);
     try {
       switch (Way) {
         case 0:
@@ -768,8 +802,7 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
         case 13: {
           // A program's replacement of the selection.
           const std::size_t From = CharOffset(Model, Selection.cpMin);
-          Wanted = Model.substr(0, From) + "r" +
-                   Model.substr(CharOffset(Model, Selection.cpMax));
+          Wanted = Model.substr(0, From) + "r" + Model.substr(std::max(SelectionEnd, From));
           if (SendMessageA(Memo->Handle(), EM_REPLACESEL, TRUE,
                            reinterpret_cast<LPARAM>("r")) == 0 &&
               Memo->Text() == Old)
@@ -797,6 +830,12 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
         case 20: Memo->SetHideScrollBars(!Memo->HideScrollBars()); break;
         case 21: Memo->SetCharCase(static_cast<TEditCharCase>(Random.Below(3))); break;
         case 22: Memo->SetReadOnly(!Memo->GetReadOnly()); break;
+        case 24:
+          // The control would cut, undo and redo on these keys itself.
+          SendCtrlKey(Memo->Handle(), "XZY"[Random.Below(3)],
+                      Random.OneIn(3) ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
+          UserChange = true;
+          break;
         default: {
           TOwned<TStringList> List(NewObject<TStringList>());
           List->Assign(Memo->Lines());
@@ -820,6 +859,10 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
     // are the rows its control wraps it in.
     const bool LinesWay = Way <= 4 || Way == 23;
     if (!WasHeld && (UserChange || LinesWay)) Model = Memo->Text();
+    // A text the window shows whole, once changed there, takes the forced letter case;
+    // a value held keeps its own.
+    if ((Model != Old || Way == 7) && !Memo->HoldsValue())
+      Model = Cased(Model, Memo->CharCase());
     if (Raised) {
       ASSERT_TRUE(Before == Settings()) << Where;
     }
@@ -844,6 +887,23 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
       ASSERT_TRUE(Selected == Memo->SelText()) << Where;
       Memo->CopyToClipboard();
       ASSERT_TRUE(Selected == Clipboard()->AsText()) << Where;
+      // A selection from inside the part shown to its end reaches the end of the value,
+      // and so does one of everything, made by Ctrl+A and copied by Ctrl+C.
+      const LONG From = static_cast<LONG>(Random.Below(65));
+      SendMessageA(Memo->Handle(), EM_SETSEL, From, -1);
+      const std::string Rest = Model.substr(CharOffset(Model, From));
+      ASSERT_TRUE(Rest == Memo->SelText())
+          << Where << ", from " << From << ": " << Memo->SelText().size() << " of "
+          << Rest.size();
+      Clipboard()->SetAsText("");
+      SendMessageA(Memo->Handle(), WM_COPY, 0, 0);
+      ASSERT_TRUE(Rest == Clipboard()->AsText()) << Where << ", from " << From;
+      SendCtrlKey(Memo->Handle(), 'A');
+      Clipboard()->SetAsText("");
+      SendCtrlKey(Memo->Handle(), 'C');
+      ASSERT_TRUE(Model == Clipboard()->AsText())
+          << Where << ": " << Clipboard()->AsText().size() << " of " << Model.size();
+      ASSERT_TRUE(Model == Memo->SelText()) << Where;
     }
     if (TdxWrapGuard::Wraps(Memo->Handle())) {
       ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << Where;

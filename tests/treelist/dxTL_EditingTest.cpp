@@ -833,6 +833,9 @@ class TreeListEditingWalkTest : public TreeListEditingTest {
 };
 
 void TreeListEditingWalkTest::Walk(std::uint64_t Seed) {
+  static int Beeps;
+  Beeps = 0;
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, [](UINT) -> BOOL { return ++Beeps; });
   Form->SetBounds(0, 0, 700, 400);
   Tree->SetBounds(0, 0, 650, 300);
   TdxTreeListColumn* Memo = Tree->CreateColumn(&TdxTreeListMemoColumn::StaticClass());
@@ -972,6 +975,30 @@ void TreeListEditingWalkTest::Walk(std::uint64_t Seed) {
             << Editor()->ClassName() << " at " << Cell.first << ":" << Cell.second;
       }
     }
+  }
+  // Each cell opened anew with its text selected whole: a character typed and Backspace
+  // are refused with a beep before any key handling takes them (a pick cell's
+  // incremental search took the character as typed, and Backspace then emptied the
+  // editor).
+  for (const int Column : Columns) {
+    if (Column == Blob->Index()) continue;
+    const int Row = static_cast<int>(Random.Below(2));
+    const std::string Where = "seed " + std::to_string(Seed) + ", typed into " +
+                              std::to_string(Row) + ":" + std::to_string(Column);
+    Tree->SetFocusedNode(Tree->Items(Row), Column, true);
+    Key(VK_F2);
+    ASSERT_TRUE(Editing()) << Where;
+    SendMessageA(EditorWindow(), EM_SETSEL, 0, -1);
+    const int BeepsBefore = Beeps;
+    TypeIntoEditor("q");
+    Key(VK_BACK);
+    TypeIntoEditor("\b");
+    EXPECT_GE(Beeps - BeepsBefore, 2) << Where;
+    ASSERT_TRUE(Tree->GetEditingText() == Model[std::make_pair(Row, Column)])
+        << Where << ": " << Tree->GetEditingText().size() << " characters";
+    Tree->EndEditing();
+    Pump();
+    ASSERT_TRUE(Text(Row, Column) == Model[std::make_pair(Row, Column)]) << Where;
   }
   StoreAProgramsText(Seed);
   // Every seed opens the blob pane.
