@@ -4,6 +4,7 @@
 #include "editors/dxCntner_Edit.h"
 
 #include <imm.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <utility>
@@ -499,6 +500,10 @@ void TdxInplaceEdit::Dispatch(TMessage& Message) {
     case WM_CUT:
     case WM_CLEAR:
     case WM_PASTE:
+    // The rich edit control undoes and redoes even while it is read-only.
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
       if (CanModify()) inherited::Dispatch(Message);
       break;
     case WM_IME_COMPOSITION:

@@ -443,6 +443,9 @@ void TdxInplaceSpinEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CUT:
     case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
       if (FEditorEnabled) inherited::Dispatch(Message);
       break;
     case WM_PASTE:

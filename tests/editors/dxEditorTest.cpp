@@ -678,6 +678,16 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
       EXPECT_EQ(Msg == EM_REDO ? "194" : "1234", Edit->Text()) << Msg;
       EXPECT_TRUE(Edit->GetModified()) << Msg;
     }
+    // An editor that may not change its text undoes and redoes nothing, as it cuts and
+    // pastes nothing (the control itself would undo while read-only).
+    Type(Edit, "9");
+    const AnsiString Typed = Edit->Text();
+    Edit->SetReadOnly(true);
+    for (UINT Msg : {EM_UNDO, WM_UNDO, EM_REDO}) {
+      SendMessageA(Edit->Handle(), Msg, 0, 0);
+      EXPECT_EQ(Typed, Edit->Text()) << Msg << " read-only";
+    }
+    Edit->SetReadOnly(false);
 
     // The letter keys with Ctrl, and Shift too, on which the control would act itself
     // (its own paste replacing the whole text), copy, paste, undo, redo and cut as

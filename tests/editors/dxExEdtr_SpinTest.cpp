@@ -169,7 +169,13 @@ TEST_F(SpinEditTest, AMaskedNumberTakesDigitsOnItsBlanks) {
 
 TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {
   auto* Edit = ShownEdit();
+  // A digit typed while the text could be edited is not undone once it cannot be.
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 1);
+  SendMessageA(Edit->Handle(), WM_CHAR, '5', 1);
   Edit->SetEditorEnabled(false);
+  for (UINT Msg : {EM_UNDO, WM_UNDO}) SendMessageA(Edit->Handle(), Msg, 0, 0);
+  EXPECT_EQ(AnsiString("05"), Edit->Text());
+  Edit->SetText("0");
   SendMessageA(Edit->Handle(), EM_SETSEL, 1, 1);
   SendMessageA(Edit->Handle(), WM_CHAR, '7', 1);
   SendMessageA(Edit->Handle(), WM_CHAR, 'x', 1);
