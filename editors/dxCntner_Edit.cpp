@@ -278,9 +278,14 @@ void TdxInplaceEdit::Validate() {
   AnsiString ErrorText = SdxInvalidInput;
   if (OnValidate.Assigned()) OnValidate(this, ErrorText, Accept);
   if (Accept) return;
+  RefuseInput(ErrorText);
+}
+
+void TdxInplaceEdit::RefuseInput(const AnsiString& Message) {
+  if (!ComponentState().Contains(csDesigning) && HandleAllocated() && IsWindowVisible(Handle()))
+    ::SetFocus(Handle());
   MessageBeepProc(0);
-  if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Handle());
-  throw EdxEditInvalidInput(ErrorText);
+  throw EdxEditInvalidInput(Message);
 }
 
 void TdxInplaceEdit::SetEditActive(bool Value) {

@@ -285,6 +285,9 @@ class TdxInplaceEdit : public TWinControl {
   TdxEditValidateEvent OnValidate;
 
  protected:
+  // Refuses the user's input where they see it: the editor takes the focus when it
+  // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
+  [[noreturn]] void RefuseInput(const AnsiString& Message);
   virtual void RefreshDefaults();
   virtual void LoadFromLink() {}
   virtual void LinkEditingChanged(bool& Handled) { Handled = false; }

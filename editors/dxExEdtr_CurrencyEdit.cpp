@@ -150,11 +150,8 @@ void TdxInplaceCurrencyEdit::Validate() {
   // An amount left with digits that reads as no number (an exponent begun) is refused
   // where the user sees it rather than taken as the lower limit.
   double Value = 0;
-  if (Text.find_first_of("0123456789") != AnsiString::npos && !TextToDouble(Text, Value)) {
-    if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Handle());
-    MessageBeepProc(0);
-    throw EdxEditInvalidInput(SdxInvalidInput);
-  }
+  if (Text.find_first_of("0123456789") != AnsiString::npos && !TextToDouble(Text, Value))
+    RefuseInput(SdxInvalidInput);
   SetValue(GetValue());
 }
 

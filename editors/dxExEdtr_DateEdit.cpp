@@ -143,12 +143,7 @@ void TdxInplaceDateEdit::Validate() {
       bool RaiseError = Error && (FDateValidation || FUserEdited);
       AnsiString Message = dxEditText(IDS_DXEDIT_INVALIDDATE);
       DoDateValidateInput(Text, D, Message, RaiseError);
-      if (RaiseError) {
-        if (!ComponentState().Contains(csDesigning) && HandleAllocated() && IsWindowVisible(Handle()))
-          ::SetFocus(Handle());
-        MessageBeepProc(0);
-        throw EdxEditInvalidInput(Message);
-      }
+      if (RaiseError) RefuseInput(Message);
     }
     SetDate(D);
     SetModified(true);

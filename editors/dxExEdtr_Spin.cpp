@@ -250,11 +250,8 @@ void TdxInplaceSpinEdit::Validate() {
   // digit) is refused where the user sees it: it would read as the lower limit, a
   // value nobody gave. A sign or a separator alone is a number not begun: the empty
   // text's value.
-  if (!IsValueText(GetText()) && Trim(GetText()).find_first_of("0123456789") != AnsiString::npos) {
-    if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Handle());
-    MessageBeepProc(0);
-    throw EdxEditInvalidInput(SdxInvalidInput);
-  }
+  if (!IsValueText(GetText()) && Trim(GetText()).find_first_of("0123456789") != AnsiString::npos)
+    RefuseInput(SdxInvalidInput);
   SetValue(GetValue());
 }
 
