@@ -53,7 +53,8 @@ TdxCalcButtonKind CharButton(char Key) {
 
 // The button a key press presses, or cbNone.
 TdxCalcButtonKind KeyButton(Word Key, TShiftState Shift) {
-  const bool Ctrl = Shift.Contains(ssCtrl);
+  // Ctrl with Alt is AltGr, which types a character on many layouts: no memory key.
+  const bool Ctrl = Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
   switch (Key) {
     case VK_BACK: return cbBack;
     case VK_DELETE: return cbCancel;
@@ -456,12 +457,14 @@ void TCustomdxCalculator::ReleaseKeyButton() {
 void TCustomdxCalculator::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
   if (Key == 0) return;
-  const bool Ctrl = Shift.Contains(ssCtrl);
+  // Ctrl with Alt is AltGr, which types a character on many layouts: no copy or paste.
+  const bool Alt = Shift.Contains(ssAlt);
+  const bool Ctrl = Shift.Contains(ssCtrl) && !Alt;
   if ((Ctrl && Key == 'C') || (Ctrl && Key == VK_INSERT)) {
     CopyToClipboard();
     return;
   }
-  if ((Ctrl && Key == 'V') || (Shift.Contains(ssShift) && Key == VK_INSERT)) {
+  if ((Ctrl && Key == 'V') || (Shift.Contains(ssShift) && !Alt && Key == VK_INSERT)) {
     PasteFromClipboard();
     return;
   }

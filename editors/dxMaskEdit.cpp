@@ -367,8 +367,8 @@ void TdxInplaceMaskEdit::ReplaceSelection(const char* Text) {
 
 void TdxInplaceMaskEdit::Paste() {
   if (!CanEditLinked() || !CanModify()) return;
-  // Each character no position takes beeps, the others stay.
-  for (int Refused = PasteChars(Clipboard()->AsText()); Refused > 0; --Refused) MessageBeepProc(0);
+  // The characters a position takes stay; those none takes are one refusal, heard once.
+  if (PasteChars(Clipboard()->AsText()) > 0) MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------
@@ -382,15 +382,16 @@ void TdxInplaceMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
   if (InPlace() && IsValidatingKey(Key)) Validate();
   BeginKeyDown();
   auto Leave = ScopeExit([&] { EndKeyDown(); });
-  if (!FValidationFailed && ((Key == 'V' && Shift.Contains(ssCtrl)) ||
-                             (Key == VK_INSERT && Shift.Contains(ssShift)))) {
+  // The paste and cut keys as the text editor reads them: with Alt too (AltGr, which
+  // types a character on many layouts) they are none.
+  const UINT Command = EditKeyMessage(Key, Shift);
+  if (!FValidationFailed && Command == WM_PASTE) {
     SendMessageA(Handle(), WM_PASTE, 0, 0);
     Key = 0;
   }
   // The control's own cut would take the literals with the characters: the masked
   // cut blanks the positions instead.
-  if (IsMasked() && ((Key == 'X' && Shift.Contains(ssCtrl)) ||
-                     (Key == VK_DELETE && Shift.Contains(ssShift)))) {
+  if (IsMasked() && Command == WM_CUT) {
     SendMessageA(Handle(), WM_CUT, 0, 0);
     Key = 0;
   }

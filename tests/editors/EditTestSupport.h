@@ -126,8 +126,11 @@ inline void SendPaste(HWND Window, TPasteBy By) {
 
 // A letter key pressed with Ctrl held, and the keys Also (VK_SHIFT, VK_MENU), as the
 // user's input arrives at a text window: the rich edit control reads the thread's key
-// state, the editors the library's. Its character follows.
+// state, the editors the library's. With Alt (AltGr is Ctrl and Alt) the key data has
+// its context bit set, as the system sends it. Its character follows.
 inline void SendCtrlKey(HWND Window, char Letter, std::vector<int> Also = {}) {
+  const bool Alt = std::find(Also.begin(), Also.end(), VK_MENU) != Also.end();
+  const LPARAM KeyData = Alt ? 0x20000001 : 1;
   BYTE Saved[256];
   GetKeyboardState(Saved);
   BYTE Keys[256];
@@ -142,8 +145,9 @@ inline void SendCtrlKey(HWND Window, char Letter, std::vector<int> Also = {}) {
   }
   SetKeyboardState(Keys);
   uitest::HeldKeys = Also;
-  SendMessageA(Window, WM_KEYDOWN, static_cast<WPARAM>(Letter), 1);
-  SendMessageA(Window, WM_CHAR, static_cast<WPARAM>(Letter - 'A' + 1), 1);
+  SendMessageA(Window, WM_KEYDOWN, static_cast<WPARAM>(Letter), KeyData);
+  // AltGr with a letter types the layout's character, if any; Ctrl alone its control code.
+  if (!Alt) SendMessageA(Window, WM_CHAR, static_cast<WPARAM>(Letter - 'A' + 1), KeyData);
   uitest::HeldKeys.clear();
   SetKeyboardState(Saved);
 }

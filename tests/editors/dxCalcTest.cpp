@@ -300,6 +300,15 @@ TEST_F(CalculatorTest, KeysPressTheirButtons) {
   SendMessageA(Calc->Handle(), WM_KEYDOWN, VK_INSERT, 1);
   uitest::HeldKeys.clear();
   EXPECT_EQ("2500", Calc->Display);
+  // AltGr (Ctrl and Alt, the key data's Alt bit set) types a character on many
+  // layouts: with V it pastes nothing, with M it stores nothing.
+  Clipboard()->SetAsText("7");
+  uitest::HeldKeys = {VK_CONTROL, VK_MENU};
+  for (WPARAM Letter : {'V', 'M', 'P', 'C'}) SendMessageA(Calc->Handle(), WM_KEYDOWN, Letter, 0x20000001);
+  uitest::HeldKeys.clear();
+  EXPECT_EQ("2500", Calc->Display);
+  EXPECT_EQ(4, Calc->Memory());
+  EXPECT_EQ("7", Clipboard()->AsText());
   EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(Calc->Handle(), WM_GETDLGCODE, 0, 0));
 }
 

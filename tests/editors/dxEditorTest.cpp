@@ -712,9 +712,16 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
     EXPECT_TRUE(Edit->GetModified()) << "Ctrl+X";
     EXPECT_EQ("25", Clipboard()->AsText());
     EXPECT_EQ("134", Edit->Text());
+    // AltGr, Shift held or not, types a character on many layouts: it pastes, undoes
+    // and cuts nothing, whatever the selection.
     Clipboard()->SetAsText("9");
-    for (char Letter : {'V', 'Z', 'X'}) SendCtrlKey(Edit->Handle(), Letter, {VK_MENU});
-    EXPECT_EQ("134", Edit->Text());
+    for (int Stop : {1, 2})
+      for (char Letter : {'V', 'Z', 'X', 'Y'})
+        for (const std::vector<int>& Also : {std::vector<int>{VK_MENU}, std::vector<int>{VK_MENU, VK_SHIFT}}) {
+          Select(Edit, 1, Stop);
+          SendCtrlKey(Edit->Handle(), Letter, Also);
+          EXPECT_EQ("134", Edit->Text()) << "AltGr+" << Letter << (Also.size() > 1 ? " with Shift" : "");
+        }
     Edit->Free();
   }
 }

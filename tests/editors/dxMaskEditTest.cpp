@@ -538,6 +538,49 @@ TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   SendMessageA(Edit->Handle(), WM_KEYDOWN, 'X', 1);
   EXPECT_EQ("1_-__", Edit->Text());
   EXPECT_EQ("2-3", Clipboard()->AsText());
+
+  // A paste with many characters no position takes is one refusal: one beep.
+  Caret(Edit, 0);
+  Clipboard()->SetAsText("9xy8zz76w");
+  Beeps = 0;
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("98-76", Edit->Text());
+  EXPECT_EQ(1, Beeps);
+  Caret(Edit, 0);
+  Clipboard()->SetAsText(AnsiString(5000, 'q'));
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("98-76", Edit->Text());
+  EXPECT_EQ(2, Beeps);
+}
+
+// AltGr (Ctrl and Alt, the key data's Alt bit set) types a character on many layouts:
+// with V or X, Shift held or not, it neither pastes nor cuts in any editor of the
+// mask's family, masked or not.
+TEST_F(MaskEditTest, AltGrChordsNeitherPasteNorCut) {
+  for (int Kind = 0; Kind < 3; ++Kind) {
+    TdxInplaceMaskEdit* Edit = nullptr;
+    if (Kind == 2) {
+      Host = ShownContainer();
+      Edit = HostedEdit<TdxInplaceTimeEdit>(Host);
+      Edit->ShowAt(Rect(5, 5, 150, 25));
+      Pump();
+    } else {
+      Edit = ShownEdit(Kind == 0 ? "" : "00-00");
+    }
+    const AnsiString Start = Kind == 0 ? "abcd" : Kind == 1 ? "12-34" : "12:34:56";
+    Edit->SetText(Start);
+    Clipboard()->SetAsText("99");
+    for (char Letter : {'V', 'X'})
+      for (const std::vector<int>& Also : {std::vector<int>{VK_MENU}, std::vector<int>{VK_MENU, VK_SHIFT}}) {
+        CHARRANGE Range{0, 2};
+        SendMessageA(Edit->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
+        SendCtrlKey(Edit->Handle(), Letter, Also);
+        const std::string Where = std::string(Edit->ClassName()) + " " + Edit->EditMask().c_str() + " AltGr+" +
+                                  Letter + (Also.size() > 1 ? " with Shift" : "");
+        EXPECT_EQ(Start, Edit->Text()) << Where;
+        EXPECT_EQ("99", Clipboard()->AsText()) << Where;
+      }
+  }
 }
 
 TEST_F(MaskEditTest, ALineBreakInAValueIsABlankAndTheEditorKeepsWorking) {
