@@ -388,6 +388,44 @@ class TdxInplaceEdit : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
+// Keeps the modified state of an editor, or of a pane that edits for one, across a text
+// it writes itself: a re-format, a limit applied, a mask redrawn, the forced case, a
+// refused change put back. The rich edit control forgets that its text was edited at
+// every text set, and a write of the editor's own is no change of the user's either
+// way: the state the scope found comes back when it ends.
+//
+//   TdxKeptModified Kept(*this);
+//   SetText(Formatted);
+//
+// A scope opened before a change of the user's that the editor may refuse (a paste that
+// leaves no value) is dismissed when the change stays: the state the change left stays.
+template <class TEditor>
+class TdxKeptModified {
+ public:
+  explicit TdxKeptModified(TEditor& Editor) : FEditor(Editor), FModified(Editor.GetModified()) {}
+  TdxKeptModified(const TdxKeptModified&) = delete;
+  TdxKeptModified& operator=(const TdxKeptModified&) = delete;
+  ~TdxKeptModified() {
+    if (!FDismissed) FEditor.SetModified(FModified);
+  }
+  void Dismiss() { FDismissed = true; }
+
+ private:
+  TEditor& FEditor;
+  bool FModified;
+  bool FDismissed = false;
+};
+
+// Runs Change, a change of the user's that the rich edit control makes but leaves
+// unmarked (a cut, a clear, an undo, a redo; the control keeps its modification flag as
+// it was), and marks Editor modified when the text Text reads changed.
+template <class TEditor, class TText, class TChange>
+void dxMarkedChange(TEditor& Editor, TText&& Text, TChange&& Change) {
+  const AnsiString Before = Text();
+  Change();
+  if (Text() != Before) Editor.SetModified(true);
+}
+
 // Whether Edit keeps the value of Bit: the store predicate of a published value that
 // a stored-values bit marks, written whatever it is while the bit is set.
 template <TdxEditStoredValue Bit>

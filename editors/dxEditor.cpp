@@ -292,9 +292,10 @@ void TdxInplaceTextEdit::ApplyCharCase() {
   FApplyingCase = true;
   auto Done = ScopeExit([&] { FApplyingCase = false; });
   const CHARRANGE Selection = GetSel();
-  const bool WasModified = GetModified();
-  SetText(Cased);
-  SetModified(WasModified);
+  {
+    TdxKeptModified Kept(*this);
+    SetText(Cased);
+  }
   SetSel(Selection);
 }
 
@@ -358,6 +359,8 @@ int TdxInplaceTextEdit::GetSelTextBuf(char* Buffer, int Size) {
 // ---------------------------------------------------------------------------------
 // Plain operations
 
+// A program's clear: the window forgets any edit with its text, as it does for every
+// text a program sets.
 void TdxInplaceTextEdit::ClearText() { SetWindowTextA(Handle(), ""); }
 
 void TdxInplaceTextEdit::DeleteSelectedText() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
@@ -513,9 +516,7 @@ void TdxInplaceTextEdit::MarkedChange(TMessage& Message) {
     inherited::Dispatch(Message);
     return;
   }
-  const AnsiString Before = GetText();
-  inherited::Dispatch(Message);
-  if (HandleAllocated() && GetText() != Before) SetModified(true);
+  dxMarkedChange(*this, [this] { return GetText(); }, [&] { inherited::Dispatch(Message); });
 }
 
 void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
@@ -582,6 +583,9 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
       if (Header && Header->code == EN_SELCHANGE) {
         if (!ComponentState().Contains(csLoading)) SelectionChanged();
+      } else if (Header && Header->code == EN_DRAGDROPDONE) {
+        // A text dragged and dropped is the user's change.
+        SetModified(true);
       } else {
         inherited::Dispatch(Message);
       }
@@ -630,7 +634,8 @@ void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
   const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
   const bool Places = !Guarded || PlacesTabs(NewFont, GetText());
   if (!Places && !KeepsText()) throw EInvalidOperation(SdxEditTabTooFar);
-  const bool WasModified = GetModified();
+  // The text shown without its tabs, or again with them, is the editor's own.
+  TdxKeptModified Kept(*this);
   if (!Places && !FHolding) ShowWithoutTabs(GetText());
   const auto OldFont = Guarded ? reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)) : nullptr;
   inherited::Dispatch(Message);
@@ -642,7 +647,6 @@ void TdxInplaceTextEdit::WMSetFont(TMessage& Message) {
     TFlagScope Setting(FSettingValue);
     ShowHeldText();
   }
-  SetModified(WasModified);
   if (OldFont != NewFont) ClearUndo();
 }
 
@@ -703,6 +707,8 @@ bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
     if (!WindowHolds(Text) && !KeepsText()) return true;
     Message.Result =
         SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+    // A replacement of the selection marks the text edited, as the control marks one.
+    if (Message.Result) SetModified(true);
     return true;
   }
   if (Message.Msg == WM_COPY) {
@@ -721,9 +727,10 @@ bool TdxInplaceTextEdit::HeldChange(TMessage& Message) {
 
 void TdxInplaceTextEdit::ShowQuietly(const AnsiString& Text) {
   TFlagScope Setting(FSettingValue);
-  const bool WasModified = GetModified();
-  SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
-  SetModified(WasModified);
+  {
+    TdxKeptModified Kept(*this);
+    SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+  }
   ClearUndo();
 }
 

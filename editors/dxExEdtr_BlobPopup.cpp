@@ -92,6 +92,7 @@ AnsiString TCustomdxBlobPopup::MemoText() {
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
   if (IsMemo() && !TdxWrapGuard::Takes(Font()->Handle(), Value, MemoWordWrap))
     throw EInvalidOperation(SMemoTextTooLong);
+  // A program's text: the window forgets any edit with it, as for every text set.
   FKeptText = Value;
   if (std::exchange(FHolding, false) && HandleAllocated())
     ShowKeptText(Font()->Handle());
@@ -141,7 +142,7 @@ bool TCustomdxBlobPopup::HeldChange(TMessage& Message) {
   return true;
 }
 
-bool TCustomdxBlobPopup::Modified() {
+bool TCustomdxBlobPopup::GetModified() {
   if (!IsMemo()) return FPictureModified;
   return HandleAllocated() ? SendMessageA(FHandle, EM_GETMODIFY, 0, 0) != 0 : FKeptModified;
 }
@@ -224,7 +225,7 @@ void TCustomdxBlobPopup::CreateWnd() {
 void TCustomdxBlobPopup::DestroyWnd() {
   if (IsMemo()) {
     FKeptText = MemoText();
-    FKeptModified = Modified();
+    FKeptModified = GetModified();
   }
   FMetricsValid = false;
   inherited::DestroyWnd();
@@ -255,11 +256,11 @@ void TCustomdxBlobPopup::ApplyCharCase() {
   TFlagScope Applying(FApplyingCase);
   CHARRANGE Sel{};
   SendMessageA(FHandle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Sel));
-  // Setting the text clears the control's modified state: the typing that led here
-  // keeps it.
-  const LRESULT WasModified = SendMessageA(FHandle, EM_GETMODIFY, 0, 0);
-  SetWindowTextA(FHandle, Cased.c_str());
-  SendMessageA(FHandle, EM_SETMODIFY, WasModified != 0, 0);
+  {
+    // The typing that led here stays the user's change.
+    TdxKeptModified Kept(*this);
+    SetWindowTextA(FHandle, Cased.c_str());
+  }
   SendMessageA(FHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Sel));
   SendMessageA(FHandle, EM_SCROLLCARET, 0, 0);
 }
@@ -269,11 +270,11 @@ void TCustomdxBlobPopup::TextChanged() {
   ApplyCharCase();
   if (FCreatingWindow) return;
   if (OnChange.Assigned()) OnChange(this);
-  if (Modified() != FShownModified) RepaintBar();
+  if (GetModified() != FShownModified) RepaintBar();
 }
 
 void TCustomdxBlobPopup::RepaintBar() {
-  FShownModified = Modified();
+  FShownModified = GetModified();
   if (HandleAllocated()) SendMessageA(FHandle, WM_NCPAINT, 1, 0);
 }
 
@@ -281,7 +282,7 @@ void TCustomdxBlobPopup::RepaintBar() {
 // Closing and the hand-back
 
 void TCustomdxBlobPopup::DoHandBack() {
-  if (!FCancelled && Modified() && OnClose.Assigned()) OnClose(this);
+  if (!FCancelled && GetModified() && OnClose.Assigned()) OnClose(this);
   FCancelled = true;
 }
 
@@ -591,6 +592,12 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case CN_COMMAND:
       if (HIWORD(Message.WParam) == EN_CHANGE) TextChanged();
       return;
+    case CN_NOTIFY:
+      // A text dragged and dropped in the memo is the user's change.
+      if (auto* Header = reinterpret_cast<NMHDR*>(Message.LParam); Header && Header->code == EN_DRAGDROPDONE)
+        SetModified(true);
+      inherited::Dispatch(Message);
+      return;
     case CM_FONTCHANGED:
       // Without a window the font is judged against the text the window would be made
       // with; a window judges the font it is given (WM_SETFONT).
@@ -605,6 +612,8 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
         // The value held comes to the new font as the window shows as much of it as
         // the control holds in it; the part shown may be too long for the new font.
         const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
+        // The value shown anew is no change: the modified state stays.
+        TdxKeptModified Kept(*this);
         SetWindowTextA(FHandle, "");
         inherited::Dispatch(Message);
         SetCharFormatColor();
@@ -668,12 +677,17 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
     case EM_REPLACESEL:
     case WM_CHAR:
     case WM_KEYDOWN:
+      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      return;
     case WM_CUT:
     case WM_CLEAR:
     case WM_UNDO:
     case EM_UNDO:
     case EM_REDO:
-      if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      // The control leaves its modification flag as it was for these.
+      dxMarkedChange(*this, [this] { return MemoText(); }, [&] {
+        if (!WrapGuarded(Message)) inherited::Dispatch(Message);
+      });
       return;
     default: inherited::Dispatch(Message); return;
   }

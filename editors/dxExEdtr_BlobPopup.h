@@ -93,7 +93,7 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   // given.
   void SetMemoValue(const AnsiString& Value);
   bool HoldsValue() const { return FHolding; }
-  bool Modified();
+  bool GetModified();
   void SetModified(bool Value);
 
   // ----- The button bar.

@@ -181,7 +181,7 @@ void TCustomdxBlobPopup::WMNCLButtonDown(TMessage& Message) {
   GetWindowRect(FHandle, &W);
   const TPoint P{Message.XPos() - W.left, Message.YPos() - W.top};
   const TdxBlobPopupButton Button = ButtonAt(P);
-  if (Button == bpbNone || (Button == bpbOK && !Modified())) {
+  if (Button == bpbNone || (Button == bpbOK && !GetModified())) {
     inherited::Dispatch(Message);
     return;
   }
@@ -266,7 +266,7 @@ void TCustomdxBlobPopup::DrawBar(HDC DC) {
     Bar.bottom -= M.Separator;
   TdxBlobPopupButton Shown[3];
   const int Count = ShownButtons(Shown);
-  const bool Unmodified = !Modified();
+  const bool Unmodified = !GetModified();
   for (int I = 0; I < Count; ++I) {
     const TRect B = ButtonRect(Shown[I]);
     DrawButton(DC, B, Shown[I], FPressedButton == Shown[I] && FButtonPushed, Shown[I] == bpbOK && Unmodified);

@@ -52,9 +52,9 @@ void TdxInplaceCurrencyEdit::SetValue(double Value) {
       Value = FMaxValue;
   }
   const AnsiString Text = FloatToStr(Value);
-  const bool WasModified = GetModified();
-  if (Text != GetText()) SetText(Text);
-  SetModified(WasModified);
+  if (Text == GetText()) return;
+  TdxKeptModified Kept(*this);
+  SetText(Text);
 }
 
 // ---------------------------------------------------------------------------------
@@ -196,15 +196,15 @@ void TdxInplaceCurrencyEdit::KeyPress(char& Key) {
 }
 
 // A paste that leaves no number, as the value reads one (thousand separators and all),
-// is undone, and the whole text selected.
+// is undone with a beep, and the whole text selected; what the user typed before it
+// stays theirs.
 void TdxInplaceCurrencyEdit::Paste(TMessage& Message) {
   if (!CanEditLinked()) return;
-  const AnsiString Before = GetText();
-  inherited::Dispatch(Message);
-  double Value = 0;
-  if (TextToDouble(GetText(), Value)) return;
-  SetText(Before);
-  AfterActivate();
+  JudgedPaste([&] { inherited::Dispatch(Message); },
+              [](const AnsiString& Before, const AnsiString& After) {
+                double Value = 0;
+                return After == Before || TextToDouble(After, Value);
+              });
 }
 
 void TdxInplaceCurrencyEdit::Dispatch(TMessage& Message) {

@@ -27,6 +27,9 @@ void TdxInplaceDateEdit::SetDate(TDateTime Value) {
   if ((Host && Host->ContainerFlag()) || CanModify()) Store(Value);
 }
 
+// The text becomes the date's, which the window takes as a new text, not an edit: a
+// caller whose date is the user's (a day picked, a text validated) marks the editor
+// modified after it.
 void TdxInplaceDateEdit::Store(TDateTime Value) {
   const TDateTime Old = FDate;
   FDate = Value;
@@ -96,21 +99,19 @@ bool TdxInplaceDateEdit::IsValidChar(char Key) {
 
 void TdxInplaceDateEdit::PasteDate() {
   if (!CanEditLinked() || !CanModify()) return;
-  const AnsiString Before = GetText();
-  const bool WasModified = GetModified();
   const bool WasEdited = FTextEdited;
   const bool WasUserEdited = FUserEdited;
-  int Refused = PasteChars(Clipboard()->AsText());
-  if (IsPossibleMaskedDate(GetText(), BlankChar())) {
-    for (; Refused > 0; --Refused) MessageBeepProc(0);
+  int Refused = 0;
+  if (JudgedPaste([&] { Refused = PasteChars(Clipboard()->AsText()); },
+                  [&](const AnsiString&, const AnsiString& After) {
+                    return IsPossibleMaskedDate(After, BlankChar());
+                  })) {
+    // The characters no position took are one refusal, heard once.
+    if (Refused > 0) MessageBeepProc(0);
     return;
   }
-  if (GetText() != Before) SetText(Before);
-  SetModified(WasModified);
   FTextEdited = WasEdited;
   FUserEdited = WasUserEdited;
-  AfterActivate();
-  MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------

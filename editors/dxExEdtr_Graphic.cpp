@@ -312,15 +312,13 @@ void TdxInplaceGraphicEdit::ShowPopupToolbar() {
 // The host's value
 
 void TdxInplaceGraphicEdit::SetEditValue(const Variant& Value) {
-  const bool WasModified = GetModified();
-  {
-    TFlagScope Internal(FInternalChange);
-    if (VarIsNull(Value) || (Value.IsString() && Value.AsString().empty()))
-      FPicture->SetGraphic(nullptr);
-    else
-      LoadPictureFromBlob(FPicture, Value, GetGraphicClass());
-  }
-  SetModified(WasModified);
+  // The host's picture is no change of the user's.
+  TdxKeptModified Kept(*this);
+  TFlagScope Internal(FInternalChange);
+  if (VarIsNull(Value) || (Value.IsString() && Value.AsString().empty()))
+    FPicture->SetGraphic(nullptr);
+  else
+    LoadPictureFromBlob(FPicture, Value, GetGraphicClass());
 }
 
 Variant TdxInplaceGraphicEdit::GetEditValue() {

@@ -179,9 +179,8 @@ void TdxInplaceSpinEdit::SetValue(double Value) {
   Value = CheckValue(Value);
   AnsiString Text = FValueType == vtFloat ? FloatToStrF(Value, ffGeneral, 15, 0) : IntegerText(Value);
   if (Text == GetText()) return;
-  const bool WasModified = GetModified();
+  TdxKeptModified Kept(*this);
   SetText(Text);
-  SetModified(WasModified);
 }
 
 void TdxInplaceSpinEdit::SetMaxValue(double Value) {
@@ -421,19 +420,10 @@ void TdxInplaceSpinEdit::WMMouseWheel(TMessage& Message) {
 // that is no value is undone whole, with a beep and the whole text selected, as the
 // currency editor undoes one.
 void TdxInplaceSpinEdit::Paste(TMessage& Message) {
-  const AnsiString Before = GetText();
-  const bool WasModified = GetModified();
-  inherited::Dispatch(Message);
-  const AnsiString After = GetText();
-  if (After == Before || IsValueText(After)) return;
-  RefusePaste(Before, WasModified);
-}
-
-void TdxInplaceSpinEdit::RefusePaste(const AnsiString& Before, bool WasModified) {
-  if (GetText() != Before) SetText(Before);
-  SetModified(WasModified);
-  AfterActivate();
-  MessageBeepProc(0);
+  JudgedPaste([&] { inherited::Dispatch(Message); },
+              [&](const AnsiString& Before, const AnsiString& After) {
+                return After == Before || IsValueText(After);
+              });
 }
 
 void TdxInplaceSpinEdit::Dispatch(TMessage& Message) {

@@ -112,9 +112,6 @@ class TdxInplaceSpinEdit : public TdxInplaceMaskEdit {
   void RefreshDefaults() override;
   void SetMouseInside(bool Value) override;
   bool HandlesWheel() override { return true; }
-  // Undoes a paste that left no value: the text it replaced and the modified flag come
-  // back, the whole text is selected, one beep.
-  void RefusePaste(const AnsiString& Before, bool WasModified);
   bool GetOptionByte() override { return false; }
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;

@@ -142,9 +142,8 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   const AnsiString Text = TimeText(Value);
   if (Text != GetText()) {
     // A time the user typed and this writes in its own form stays edited.
-    const bool WasModified = GetModified();
+    TdxKeptModified Kept(*this);
     TdxInplaceMaskEdit::SetEditValue(Variant(Text));
-    SetModified(WasModified);
   }
   if (!HandleAllocated()) return;
   // The section's second digit, so that the next step acts on the same section.
@@ -153,7 +152,8 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
 }
 
 void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
-  bool WasModified = GetModified();
+  // The time's text is written as the editor's own: the modified state stays.
+  TdxKeptModified Kept(*this);
   if (VarIsNull(Value) || (Value.IsString() && VarToStr(Value).empty())) {
     FDate = 0;
     SetValue(0);
@@ -167,7 +167,6 @@ void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
     // and keep the time shown before.
     SetValue(EncodeTime(Hour, Min, Sec, 0));
   }
-  SetModified(WasModified);
 }
 
 Variant TdxInplaceTimeEdit::GetEditValue() {
@@ -178,22 +177,26 @@ Variant TdxInplaceTimeEdit::GetEditValue() {
 void TdxInplaceTimeEdit::PasteTime() {
   if (!CanEditLinked() || !CanModify()) return;
   const AnsiString Pasted = Clipboard()->AsText();
-  const AnsiString Before = GetText();
-  const bool WasModified = GetModified();
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);
-  if (Start == 0 && Stop >= static_cast<int>(Before.size())) {
-    TDateTime Value;
-    if (ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value)) {
-      PasteChars(TimeText(Value));
-      return;
-    }
-  } else if (PasteChars(Pasted) == 0) {
-    const AnsiString After = GetText();
-    if (After == Before || IsValueText(After)) return;
+  // Over the whole text, a time read in the editor's format goes in as the editor writes
+  // it, and any other text is refused; over a part, the paste goes in character by
+  // character and must leave a time.
+  const bool Whole = Start == 0 && Stop >= static_cast<int>(GetText().size());
+  TDateTime Value;
+  if (Whole && ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value)) {
+    PasteChars(TimeText(Value));
+    return;
   }
-  RefusePaste(Before, WasModified);
+  int Refused = 0;
+  JudgedPaste(
+      [&] {
+        if (!Whole) Refused = PasteChars(Pasted);
+      },
+      [&](const AnsiString& Before, const AnsiString& After) {
+        return !Whole && Refused == 0 && (After == Before || IsValueText(After));
+      });
 }
 
 void TdxInplaceTimeEdit::Dispatch(TMessage& Message) {

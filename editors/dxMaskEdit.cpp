@@ -51,8 +51,9 @@ void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
       !IsMasked() ? Stripped
                   : (WasStripped ? FMask.FormatPositions(Stripped) : FMask.Format(Stripped));
   if (Formatted != Old) {
-    FFormatting = true;
-    auto Done = ScopeExit([&] { FFormatting = false; });
+    // The text on the new mask is the editor's: what the user typed stays edited.
+    TFlagScope Formatting(FFormatting);
+    TdxKeptModified Kept(*this);
     SetText(Formatted);
   }
   SetMaxLengthValue(FUnmaskedMaxLength);
@@ -80,9 +81,8 @@ void TdxInplaceMaskEdit::CreateWnd() {
   const AnsiString Text = WindowText();
   const AnsiString Formatted = FMask.Format(Text);
   if (Formatted == Text) return;
-  const bool WasModified = GetModified();
+  TdxKeptModified Kept(*this);
   SetText(Formatted);
-  SetModified(WasModified);
 }
 
 // ---------------------------------------------------------------------------------
@@ -354,15 +354,16 @@ void TdxInplaceMaskEdit::ReplaceSelection(const char* Text) {
   int Stop = 0;
   GetSel(Start, Stop);
   const AnsiString Before = WindowText();
-  const bool WasModified = GetModified();
-  if (PasteChars(Text) == 0) return;
+  TdxKeptModified Kept(*this);
+  if (PasteChars(Text) == 0) {
+    Kept.Dismiss();
+    return;
+  }
   {
-    FFormatting = true;
-    auto Done = ScopeExit([&] { FFormatting = false; });
+    TFlagScope Formatting(FFormatting);
     SetText(Before);
   }
   Select(Start, Stop);
-  SetModified(WasModified);
 }
 
 void TdxInplaceMaskEdit::Paste() {

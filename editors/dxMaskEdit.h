@@ -188,6 +188,25 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // takes it as a separator).
   bool TypedText(char Ch, AnsiString& Text);
 
+  // Makes a paste (Paste) and judges the text it leaves (Takes, given the text before
+  // and after it): a paste refused is undone whole, where the user sees and hears it:
+  // the text it replaced and the modified state come back, the whole text is selected,
+  // one beep. True when the paste stays.
+  template <class TPaste, class TTakes>
+  bool JudgedPaste(TPaste&& Paste, TTakes&& Takes) {
+    const AnsiString Before = GetText();
+    TdxKeptModified Kept(*this);
+    Paste();
+    if (Takes(Before, GetText())) {
+      Kept.Dismiss();
+      return true;
+    }
+    if (GetText() != Before) SetText(Before);
+    AfterActivate();
+    MessageBeepProc(0);
+    return false;
+  }
+
   // Descendants that read and validate the window text as shown set it.
   bool RawText = false;
 

@@ -678,6 +678,11 @@ TEST_F(TextEditTest, EveryTextEditorPastesAtTheCaretOrOverTheSelectionAndKeysCop
       EXPECT_EQ(Msg == EM_REDO ? "194" : "1234", Edit->Text()) << Msg;
       EXPECT_TRUE(Edit->GetModified()) << Msg;
     }
+    // So is a text dragged and dropped, which the control tells its parent of.
+    Edit->SetModified(false);
+    NMHDR Dropped{Edit->Handle(), 0, EN_DRAGDROPDONE};
+    SendMessageA(GetParent(Edit->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&Dropped));
+    EXPECT_TRUE(Edit->GetModified()) << "dropped";
     // An editor that may not change its text undoes and redoes nothing, as it cuts and
     // pastes nothing (the control itself would undo while read-only).
     Type(Edit, "9");

@@ -314,6 +314,26 @@ TEST_F(TimeEditTest, FormFilesKeepTheFormatAndTheSpinsKeptValueType) {
 
 // Each format's text is read as that format shows it, with the locale's separator; a
 // text still the one shown keeps the value behind it, seconds included.
+// Under a kept mask whose blank is no 0, a time typed with empty positions is written
+// in the editor's own form when it is validated: that write is the editor's, and the
+// time stays the user's change, which a host stores.
+TEST_F(TimeEditTest, ATimeTypedUnderAKeptMaskStaysEditedWhenValidationWritesIt) {
+  auto* Edit = ShownEdit();
+  Edit->SetEditMask("00:00:00;1;_");
+  for (const char* Typed : {"12", "0830", "1"}) {
+    Edit->SetEditValue(Variant(0.0));
+    Edit->SetText("__:__:__");
+    Edit->SetModified(false);
+    Caret(Edit, 0);
+    for (const char* P = Typed; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, *P, 1);
+    ASSERT_TRUE(Edit->GetModified()) << Typed;
+    const AnsiString Shown = Edit->Text();
+    Edit->Validate();
+    EXPECT_NE(Shown, Edit->Text()) << Typed << ": validation writes the time in its own form";
+    EXPECT_TRUE(Edit->GetModified()) << Typed << " shown as " << Shown.c_str() << ", then " << Edit->Text().c_str();
+  }
+}
+
 TEST_F(TimeEditTest, ItReadsItsOwnFormatsAndKeepsTheValueBehindAnUnchangedText) {
   const TDateTime Moment = EncodeTime(13, 45, 15, 0);
   auto Type = [](TdxInplaceTimeEdit* Edit, int At, const char* Digits) {

@@ -6,6 +6,7 @@
 // form file.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -1106,6 +1107,90 @@ TEST_F(TreeListKindsEditingTest, ANumberTypedIntoASpinCellReachesItReadLimitedAn
     TypeOverAndEnter(Editor, C.Typed);
     EXPECT_NE(Tree->State(), tsEditing) << C.Typed;
     EXPECT_EQ(N->Strings(0), C.Stored) << C.Typed;
+  }
+}
+
+int Beeps = 0;
+BOOL CountBeep(UINT /*Type*/) {
+  ++Beeps;
+  return TRUE;
+}
+
+// A key pressed in Window with Ctrl held, as the user presses it.
+void CtrlKey(HWND Window, WPARAM Key) {
+  uitest::HeldKeys = {VK_CONTROL};
+  SendMessageA(Window, WM_KEYDOWN, Key, 1);
+  uitest::HeldKeys.clear();
+  Pump();
+}
+
+void Key(HWND Window, WPARAM Key) {
+  SendMessageA(Window, WM_KEYDOWN, Key, 1);
+  Pump();
+}
+
+// What the user changed reaches the cell even where the rich edit control forgets, or
+// never notes, that its text was edited: digits typed before a paste the currency
+// editor refuses and puts back, and a cut, a clear, an undo or a redo in the blob pane,
+// which the control leaves unmarked, handed back by the pane's OK.
+TEST_F(TreeListKindsEditingTest, AChangeTheUserMadeReachesTheCellThoughTheControlForgetsIt) {
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, CountBeep);
+  Kind<TdxTreeListCurrencyColumn>();
+  Kind<TdxTreeListBlobColumn>();
+  TdxTreeListNode* N = Node({"12.5", "hello world"});
+  for (const char* Pasted : {"x", "-", "3e400"})
+    for (bool ByKey : {false, true}) {
+      N->SetStrings(0, "12.5");
+      auto* Money = Edit<TdxInplaceCurrencyEdit>(N, 0);
+      ASSERT_NE(Money, nullptr);
+      SendMessageA(Money->Handle(), WM_KEYDOWN, VK_END, 1);
+      SendMessageA(Money->Handle(), WM_CHAR, '7', 1);
+      ASSERT_EQ(Money->Text(), "12.57");
+      Clipboard()->SetAsText(Pasted);
+      const int Before = Beeps;
+      if (ByKey)
+        CtrlKey(Money->Handle(), 'V');
+      else
+        SendMessageA(Money->Handle(), WM_PASTE, 0, 0);
+      EXPECT_EQ(Money->Text(), "12.57") << Pasted;
+      EXPECT_EQ(Beeps, Before + 1) << Pasted << ": a refused paste is heard";
+      Key(Money->Handle(), VK_RETURN);
+      EXPECT_EQ(N->Strings(0), "12.57") << Pasted << (ByKey ? " by Ctrl+V" : " by WM_PASTE");
+    }
+  // The pane's own ways of cutting, each then handed back by OK (Ctrl+Enter) and the
+  // cell ended by Enter; an undo and a redo after a cut leave the cut text.
+  const struct {
+    const char* Name;
+    std::function<void(TCustomdxBlobPopup*)> Change;
+  } Cuts[] = {
+      {"Ctrl+X", [](TCustomdxBlobPopup* P) { CtrlKey(P->Handle(), 'X'); }},
+      {"WM_CUT", [](TCustomdxBlobPopup* P) { SendMessageA(P->Handle(), WM_CUT, 0, 0); }},
+      {"WM_CLEAR", [](TCustomdxBlobPopup* P) { SendMessageA(P->Handle(), WM_CLEAR, 0, 0); }},
+      {"menu Cut", [](TCustomdxBlobPopup* P) { P->MenuCommand(-3); }},
+      {"menu Delete", [](TCustomdxBlobPopup* P) { P->MenuCommand(-6); }},
+      {"Ctrl+X, Ctrl+Z, Ctrl+Y",
+       [](TCustomdxBlobPopup* P) {
+         CtrlKey(P->Handle(), 'X');
+         CtrlKey(P->Handle(), 'Z');
+         CtrlKey(P->Handle(), 'Y');
+       }},
+  };
+  for (const auto& Cut : Cuts) {
+    N->SetStrings(1, "hello world");
+    auto* Blob = Edit<TdxInplaceBlobEdit>(N, 1);
+    ASSERT_NE(Blob, nullptr);
+    Blob->DropDown();
+    Pump();
+    TCustomdxBlobPopup* Pane = Blob->BlobPopup();
+    ASSERT_TRUE(Pane && IsWindowVisible(Pane->Handle()));
+    SendMessageA(Pane->Handle(), EM_SETSEL, 6, 11);
+    Cut.Change(Pane);
+    EXPECT_EQ(Pane->MemoText(), "hello ") << Cut.Name;
+    CtrlKey(Pane->Handle(), VK_RETURN);
+    EXPECT_FALSE(IsWindowVisible(Pane->Handle())) << Cut.Name;
+    ASSERT_EQ(Tree->State(), tsEditing) << Cut.Name;
+    Key(Blob->Handle(), VK_RETURN);
+    EXPECT_EQ(N->Strings(1), "hello ") << Cut.Name;
   }
 }
 
