@@ -288,6 +288,8 @@ class TdxInplaceEdit : public TWinControl {
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);
+  // Modified as it was at the restore point (SetEditActive).
+  bool SavedModified() const { return FSavedModified; }
   virtual void RefreshDefaults();
   virtual void LoadFromLink() {}
   virtual void LinkEditingChanged(bool& Handled) { Handled = false; }

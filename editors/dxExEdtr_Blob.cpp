@@ -148,6 +148,19 @@ Variant TdxInplaceBlobEdit::GetEditValue() {
   return FBlobData.empty() ? Variant::Null() : Variant(FBlobData);
 }
 
+void TdxInplaceBlobEdit::SetEditActive(bool Value) {
+  inherited::SetEditActive(Value);
+  FSavedBlobData = FBlobData;
+}
+
+void TdxInplaceBlobEdit::RevertToSaved() {
+  if (!GetModified()) return;
+  FBlobData = FSavedBlobData;
+  if (FBlobPaintStyle == bpsText) SetDisplayText(FBlobData);
+  Invalidate();
+  SetModified(SavedModified());
+}
+
 bool TdxInplaceBlobEdit::IsValueEmpty(const Variant& Value) {
   return VarIsNull(Value) || (Value.IsString() && VarToStr(Value).empty());
 }

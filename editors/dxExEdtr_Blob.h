@@ -96,6 +96,10 @@ class TdxInplaceBlobEdit : public TdxInplaceDropDownEdit {
   void FillButtons(TdxDropDownEditViewData* ViewData) override;
   void CloseUp(bool /*Accept*/) override {}
   void DropDown() override;
+  // The blob at the restore point comes back with Escape, as a text editor's text does:
+  // what the popup handed back is no longer the value.
+  void SetEditActive(bool Value) override;
+  void RevertToSaved() override;
   void Dispatch(TMessage& Message) override;
 
   TdxGraphicEditAssignPictureEvent OnAssignPicture;
@@ -130,6 +134,7 @@ class TdxInplaceBlobEdit : public TdxInplaceDropDownEdit {
 
   TCustomdxBlobPopup* FBlobPopup = nullptr;
   AnsiString FBlobData;
+  AnsiString FSavedBlobData;
   TdxBlobEditKind FBlobEditKind = bekMemo;
   TdxBlobPaintStyle FBlobPaintStyle = bpsIcon;
   int FPopupWidth = 200;

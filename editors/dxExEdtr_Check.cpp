@@ -259,6 +259,20 @@ void TdxInplaceCheckEdit::GetDisplayValue(Variant& Value) { Value = Variant(stat
 
 void TdxInplaceCheckEdit::HostMouseUp() { Toggle(); }
 
+void TdxInplaceCheckEdit::SetEditActive(bool Value) {
+  inherited::SetEditActive(Value);
+  FSavedState = FState;
+}
+
+void TdxInplaceCheckEdit::RevertToSaved() {
+  if (!GetModified()) return;
+  {
+    TFlagScope Loading(ValueLoading);
+    SetState(FSavedState);
+  }
+  SetModified(SavedModified());
+}
+
 // ---------------------------------------------------------------------------------
 // Pressing
 

@@ -86,6 +86,10 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   Variant GetEditValue() override;
   void GetDisplayValue(Variant& Value) override;
   void HostMouseUp() override;
+  // The state at the restore point comes back with Escape, quietly, as a text editor's
+  // text does.
+  void SetEditActive(bool Value) override;
+  void RevertToSaved() override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Dispatch(TMessage& Message) override;
 
@@ -108,6 +112,7 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   int FGlyphCount = 6;
   TdxShowNullFieldStyle FShowNullFieldStyle = nsGrayedChecked;
   bool FPressed = false;
+  TdxCheckBoxState FSavedState = cbsUnchecked;
   TdxCheckBoxState FState = cbsUnchecked;
   bool FTracking = false;
 };

@@ -124,6 +124,7 @@ void SavePictureWithDialog(TPicture* Picture, const AnsiString& Filter) {
 TdxInplaceGraphicEdit::TdxInplaceGraphicEdit(TComponent* AOwner) : TdxInplaceEdit(AOwner) {
   FClipboardFormat = CF_PICTURE;
   FPicture = NewObject<TPicture>();
+  FSavedPicture = NewObject<TPicture>();
   FPicture->OnChange = TNotifyEvent::Bind<&TdxInplaceGraphicEdit::PictureChanged>(this);
   FToolBar = NewObject<TdxPopupToolBar>(this, CreateNew);
   FToolBar->OnCommand = TdxPopupToolBarCommandEvent::Bind<&TdxInplaceGraphicEdit::ToolBarCommand>(this);
@@ -135,6 +136,7 @@ TdxInplaceGraphicEdit::~TdxInplaceGraphicEdit() {
   FreeAndNil(FPopupToolBarSettings);
   FreeAndNil(FBuffer);
   FreeAndNil(FPicture);
+  FreeAndNil(FSavedPicture);
 }
 
 void TdxInplaceGraphicEdit::AfterConstruction() {
@@ -319,6 +321,20 @@ void TdxInplaceGraphicEdit::SetEditValue(const Variant& Value) {
     FPicture->SetGraphic(nullptr);
   else
     LoadPictureFromBlob(FPicture, Value, GetGraphicClass());
+}
+
+void TdxInplaceGraphicEdit::SetEditActive(bool Value) {
+  inherited::SetEditActive(Value);
+  FSavedPicture->Assign(FPicture);
+}
+
+void TdxInplaceGraphicEdit::RevertToSaved() {
+  if (!GetModified()) return;
+  {
+    TFlagScope Internal(FInternalChange);
+    FPicture->Assign(FSavedPicture);
+  }
+  SetModified(SavedModified());
 }
 
 Variant TdxInplaceGraphicEdit::GetEditValue() {

@@ -134,6 +134,10 @@ class TdxInplaceGraphicEdit : public TdxInplaceEdit {
   Variant GetEditValue() override;
   // The picture as a blob (a string), after OnAssignPicture: what a host stores.
   Variant GetBlobValue();
+  // The picture at the restore point comes back with Escape, as a text editor's text
+  // does: a picture pasted, cut or loaded since is no longer the value.
+  void SetEditActive(bool Value) override;
+  void RevertToSaved() override;
 
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void StyleChanged() override;
@@ -173,6 +177,7 @@ class TdxInplaceGraphicEdit : public TdxInplaceEdit {
   bool FDblClickActivate = true;
   TdxGraphicEditTransparency FGraphicTransparency = gtDefault;
   TPicture* FPicture = nullptr;
+  TPicture* FSavedPicture = nullptr;
   TdxPopupToolBar* FToolBar = nullptr;
   bool FQuickDraw = false;
   TPoint FLastToolbarPos = dxNoToolbarPos;

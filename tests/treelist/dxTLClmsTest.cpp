@@ -1194,6 +1194,81 @@ TEST_F(TreeListKindsEditingTest, AChangeTheUserMadeReachesTheCellThoughTheContro
   }
 }
 
+// Escape on the cell gives back the value it held when the edit began, after any
+// choice the user made in the editor's popup (the blob pane's OK, a day, a result of
+// the keypad, an item of a list, a picture pasted) or a toggle: nothing is stored.
+TEST_F(TreeListKindsEditingTest, EscapeOnTheCellAfterAPopupsChoiceGivesBackTheCellsValue) {
+  Kind<TdxTreeListBlobColumn>();
+  Kind<TdxTreeListDateColumn>();
+  Kind<TdxTreeListCalcColumn>();
+  Kind<TdxTreeListPickColumn>()->Items()->SetText("apple\r\nbanana\r\ncherry");
+  Kind<TdxTreeListMRUColumn>()->Items()->SetText("recent\r\nolder");
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->SetText("a\r\nb\r\nc");
+  Image->Descriptions()->SetText("Apple\r\nBanana\r\nCherry");
+  Kind<TdxTreeListGraphicColumn>();
+  Kind<TdxTreeListCheckColumn>();
+  TdxTreeListNode* N = Node({"blob value 3", "", "12", "apple", "", "a", "", "False"});
+  N->SetStrings(6, PictureBlob(4, 3, clRed));
+  std::vector<AnsiString> Held;
+  for (int I = 0; I < 8; ++I) Held.push_back(N->Strings(I));
+  auto DropDown = [](TdxInplaceEdit* E) { Key(E->Handle(), VK_F4); };
+  auto PickNext = [&](TdxInplaceEdit* E) {
+    DropDown(E);
+    Key(E->Handle(), VK_DOWN);
+    Key(E->Handle(), VK_RETURN);
+  };
+  const std::function<void(TdxInplaceEdit*)> Choices[] = {
+      [](TdxInplaceEdit* E) {
+        auto* Blob = ObjectAs<TdxInplaceBlobEdit>(E);
+        Blob->DropDown();
+        Pump();
+        HWND Pane = Blob->BlobPopup()->Handle();
+        SendMessageA(Pane, EM_SETSEL, 0, 0);
+        SendMessageA(Pane, WM_CHAR, 'x', 1);
+        CtrlKey(Pane, VK_RETURN);
+      },
+      [&](TdxInplaceEdit* E) {
+        DropDown(E);
+        TdxGridDatePopup* Popup = ObjectAs<TdxInplaceDateEdit>(E)->DatePopup();
+        Popup->SetSelStart(Popup->GetSelStart() + 3);
+        Key(Popup->Handle(), VK_RETURN);
+      },
+      [&](TdxInplaceEdit* E) {
+        DropDown(E);
+        HWND Calc = ObjectAs<TdxInplaceCalcEdit>(E)->Calculator()->Handle();
+        for (char C : std::string("*2=")) SendMessageA(Calc, WM_CHAR, static_cast<unsigned char>(C), 1);
+        Key(Calc, VK_RETURN);
+      },
+      PickNext,
+      PickNext,
+      PickNext,
+      [](TdxInplaceEdit* E) {
+        TOwned<TBitmap> Pasted(NewObject<TBitmap>());
+        Pasted->SetSize(9, 5);
+        Clipboard()->Assign(Pasted.get());
+        ObjectAs<TdxInplaceGraphicEdit>(E)->PasteFromClipboard();
+        Pump();
+      },
+      [](TdxInplaceEdit* E) {
+        SendMessageA(E->Handle(), WM_CHAR, ' ', 1);
+        Pump();
+      },
+  };
+  for (int Column = 0; Column < 8; ++Column) {
+    TdxInplaceEdit* Editor = Edit<TdxInplaceEdit>(N, Column);
+    ASSERT_NE(Editor, nullptr);
+    const std::string Name = Editor->ClassName();
+    Choices[Column](Editor);
+    ASSERT_EQ(Tree->State(), tsEditing) << Name << ": the choice ends no edit";
+    EXPECT_TRUE(Editor->GetModified()) << Name << ": the choice is a change";
+    Key(Editor->Handle(), VK_ESCAPE);
+    EXPECT_NE(Tree->State(), tsEditing) << Name;
+    for (int I = 0; I < 8; ++I)
+      EXPECT_TRUE(N->Strings(I) == Held[I]) << Name << ": cell " << I << " now \"" << N->Strings(I).c_str() << "\"";
+  }
+}
+
 // A mask cell stores the editor's text as the mask reads it: blanks as spaces, the
 // literals only where the mask saves them, and no spaces for the optional positions
 // left blank at the end.
