@@ -162,6 +162,7 @@ TEST_F(MaskEditTest, ANewMaskReformatsTheTextAndSetsMaxLengthToItsPositions) {
   EXPECT_EQ("123-456", Edit->Text());
   Edit->SetEditMask("(000) 000;1;*");
   EXPECT_EQ("(123) 456", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified()) << "the text on the new mask is still the one typed";
   EXPECT_EQ(9, Edit->MaxLength());
   EXPECT_EQ(9, SendMessageA(Edit->Handle(), EM_GETLIMITTEXT, 0, 0));
   // Without a mask the limit asked for holds again.
