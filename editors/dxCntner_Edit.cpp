@@ -289,9 +289,13 @@ void TdxInplaceEdit::RefuseInput(const AnsiString& Message) {
 }
 
 void TdxInplaceEdit::SetEditActive(bool Value) {
+  if (!InPlace() || !GetContainer() || !GetModified()) SaveRestorePoint();
+  if (!InPlace()) FActive = Value;
+}
+
+void TdxInplaceEdit::SaveRestorePoint() {
   FSavedModified = GetModified();
   FSavedText = GetText();
-  if (!InPlace()) FActive = Value;
 }
 
 void TdxInplaceEdit::RevertToSaved() {

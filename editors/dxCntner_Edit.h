@@ -222,7 +222,10 @@ class TdxInplaceEdit : public TWinControl {
   virtual void Validate();
   // Puts the text and Modified of the restore point back.
   virtual void RevertToSaved();
-  // Enter (true) and exit (false) of editing: takes the restore point.
+  // Enter (true) and exit (false) of editing: takes the restore point, except that in
+  // place under a host a change of the user's still pending keeps the restore point of
+  // the edit it belongs to (the focus going to the editor's own popup, or to the host,
+  // and back is no new edit: Escape still gives back the value it began with).
   virtual void SetEditActive(bool Value);
   virtual void HostMouseMove(int /*X*/, int /*Y*/) {}
   virtual void HostMouseUp() {}
@@ -288,7 +291,10 @@ class TdxInplaceEdit : public TWinControl {
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);
-  // Modified as it was at the restore point (SetEditActive).
+  // Records the restore point: the text and Modified. An editor whose value is not its
+  // text records its value too.
+  virtual void SaveRestorePoint();
+  // Modified as it was at the restore point.
   bool SavedModified() const { return FSavedModified; }
   virtual void RefreshDefaults();
   virtual void LoadFromLink() {}

@@ -148,8 +148,8 @@ Variant TdxInplaceBlobEdit::GetEditValue() {
   return FBlobData.empty() ? Variant::Null() : Variant(FBlobData);
 }
 
-void TdxInplaceBlobEdit::SetEditActive(bool Value) {
-  inherited::SetEditActive(Value);
+void TdxInplaceBlobEdit::SaveRestorePoint() {
+  inherited::SaveRestorePoint();
   FSavedBlobData = FBlobData;
 }
 

@@ -98,7 +98,7 @@ class TdxInplaceBlobEdit : public TdxInplaceDropDownEdit {
   void DropDown() override;
   // The blob at the restore point comes back with Escape, as a text editor's text does:
   // what the popup handed back is no longer the value.
-  void SetEditActive(bool Value) override;
+  void SaveRestorePoint() override;
   void RevertToSaved() override;
   void Dispatch(TMessage& Message) override;
 

@@ -259,8 +259,8 @@ void TdxInplaceCheckEdit::GetDisplayValue(Variant& Value) { Value = Variant(stat
 
 void TdxInplaceCheckEdit::HostMouseUp() { Toggle(); }
 
-void TdxInplaceCheckEdit::SetEditActive(bool Value) {
-  inherited::SetEditActive(Value);
+void TdxInplaceCheckEdit::SaveRestorePoint() {
+  inherited::SaveRestorePoint();
   FSavedState = FState;
 }
 

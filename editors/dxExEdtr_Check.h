@@ -88,7 +88,7 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   void HostMouseUp() override;
   // The state at the restore point comes back with Escape, quietly, as a text editor's
   // text does.
-  void SetEditActive(bool Value) override;
+  void SaveRestorePoint() override;
   void RevertToSaved() override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Dispatch(TMessage& Message) override;

@@ -323,8 +323,8 @@ void TdxInplaceGraphicEdit::SetEditValue(const Variant& Value) {
     LoadPictureFromBlob(FPicture, Value, GetGraphicClass());
 }
 
-void TdxInplaceGraphicEdit::SetEditActive(bool Value) {
-  inherited::SetEditActive(Value);
+void TdxInplaceGraphicEdit::SaveRestorePoint() {
+  inherited::SaveRestorePoint();
   FSavedPicture->Assign(FPicture);
 }
 

@@ -136,7 +136,7 @@ class TdxInplaceGraphicEdit : public TdxInplaceEdit {
   Variant GetBlobValue();
   // The picture at the restore point comes back with Escape, as a text editor's text
   // does: a picture pasted, cut or loaded since is no longer the value.
-  void SetEditActive(bool Value) override;
+  void SaveRestorePoint() override;
   void RevertToSaved() override;
 
   TdxEditViewData* CreateViewData(bool PaintCopy) override;

@@ -94,6 +94,12 @@ double TdxInplaceTimeEdit::GetValue() {
   return ReadFormattedTime(TimeDigits(Text), DisplayFormats[FTimeEditFormat], Value) ? Value : 0.0;
 }
 
+void TdxInplaceTimeEdit::Change() {
+  // GetValue reads a text other than the time's own.
+  if (GetText() != TimeText(FTime)) FTime = GetValue();
+  inherited::Change();
+}
+
 bool TdxInplaceTimeEdit::IsValueText(const AnsiString& Text) {
   TDateTime Value;
   return Text == TimeText(FTime) || ReadFormattedTime(TimeDigits(Text), DisplayFormats[FTimeEditFormat], Value);

@@ -55,6 +55,12 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   Variant GetEditValue() override;
   void Dispatch(TMessage& Message) override;
 
+ protected:
+  // A text the editor did not write for its time (the user's typing, a host's or a
+  // program's text) is the time it reads: the time held behind the text written for it
+  // goes once the text is another, so that no earlier value comes back with that text.
+  void Change() override;
+
  private:
   // Value in the display format (the current time in the long time format should the
   // formatting fail).

@@ -516,6 +516,13 @@ void TdxTreeListTimeColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
   Edit->SetUseCtrlIncrement(FUseCtrlIncrement);
 }
 
+void TdxTreeListTimeColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
+                                               Variant& Value) {
+  // Midnight first; the cell's text then reads as its own time.
+  if (auto* Edit = ObjectAs<TdxInplaceTimeEdit>(Editor)) Edit->SetEditValue(Variant());
+  inherited::AssignNodeToEditor(Node, Editor, Value);
+}
+
 void TdxTreeListTimeColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,
                                                    TdxInplaceEdit* Editor, Variant& Value) {
   if (!StoreTextUnlessZero<TdxInplaceTimeEdit>(Node, Index(), Editor, Value))

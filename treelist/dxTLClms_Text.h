@@ -219,6 +219,9 @@ class TdxTreeListTimeColumn : public TdxTreeListColumn {
   void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
   TdxInplaceEditClass GetEditorClass() override;
+  // The editor takes the cell's time, not only its text: no time it held for another
+  // cell stays behind a text that happens to show it.
+  void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
   // The editor's text, or "" when its value is 0.
   void SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,

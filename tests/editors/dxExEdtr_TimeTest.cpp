@@ -334,6 +334,24 @@ TEST_F(TimeEditTest, ATimeTypedUnderAKeptMaskStaysEditedWhenValidationWritesIt) 
   }
 }
 
+// A host that gives its cells as texts: each text is the time it reads, whatever time
+// the editor held for the cell before, and a text edited back to the one shown for that
+// earlier time is midnight, not that time.
+TEST_F(TimeEditTest, AHostsTextIsTheTimeItReadsNotTheTimeHeldBefore) {
+  auto* Edit = ShownEdit();
+  Edit->SetTimeEditFormat(tfHour);
+  Edit->SetEditValue(Variant(EncodeTime(0, 3, 0, 0)));
+  ASSERT_EQ(AnsiString("00"), Edit->Text());
+  Edit->SetText("14");
+  EXPECT_NEAR(EncodeTime(14, 0, 0, 0), Edit->GetValue(), 1e-9);
+  Caret(Edit, 0);
+  for (const char* P = "00"; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, *P, 1);
+  ASSERT_EQ(AnsiString("00"), Edit->Text());
+  EXPECT_EQ(0.0, Edit->GetValue());
+  Edit->Validate();
+  EXPECT_EQ(0.0, Edit->GetValue());
+}
+
 TEST_F(TimeEditTest, ItReadsItsOwnFormatsAndKeepsTheValueBehindAnUnchangedText) {
   const TDateTime Moment = EncodeTime(13, 45, 15, 0);
   auto Type = [](TdxInplaceTimeEdit* Edit, int At, const char* Digits) {
