@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Lists.h"
+#include "classlib/Memory.h"
 #include "classlib/StrUtils.h"
 #include "classlib/Streams.h"
 #include "classlib/UpdateScope.h"
@@ -418,7 +419,9 @@ void TStringList::Exchange(int Index1, int Index2) {
 }
 
 void TStringList::SetCapacity(int NewCapacity) {
-  if (NewCapacity > GetCount()) FList.reserve(NewCapacity);
+  if (NewCapacity < GetCount() || !classlib_detail::FitsList(FList, NewCapacity))
+    throw EStringListError(SListCapacityError, {NewCapacity});
+  classlib_detail::SetListCapacity(FList, NewCapacity);
 }
 
 int TStringList::IndexOf(const AnsiString& S) const {

@@ -156,6 +156,9 @@ class TStringList : public TStrings {
   void Clear() override;
   void Move(int CurIndex, int NewIndex) override;
   void Exchange(int Index1, int Index2) override;
+  int Capacity() const { return static_cast<int>(FList.capacity()); }
+  // Raises EStringListError "List capacity out of bounds (%d)" below Count or past
+  // what the list holds (see MaxListSize).
   void SetCapacity(int NewCapacity) override;
   int Add(const AnsiString& S) override;
   // On a sorted list with dupIgnore, an existing string keeps its object.
