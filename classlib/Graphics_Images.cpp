@@ -2,6 +2,7 @@
 #include "classlib/Graphics.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -353,8 +354,9 @@ void TBitmap::LoadDib(const Byte* Data, std::size_t Size, std::size_t BitsOffset
   const std::size_t BitsSize = Size - BitsOffset;
   const std::size_t SourceStride = StrideOf(W, BitCount);
   const bool Compressed = Compression == BI_RLE8 || Compression == BI_RLE4;
+  // In 64 bits: the largest image's rows come to 4 GB, which a 32-bit size wraps to 0.
   if (Compressed ? (Header.biSizeImage == 0 || Header.biSizeImage > BitsSize)
-                 : SourceStride * H > BitsSize)
+                 : static_cast<std::uint64_t>(SourceStride) * H > BitsSize)
     throw EInvalidGraphic(SInvalidBitmap);
 
   if (Compression == BI_RGB && BitCount != 16) {
@@ -540,8 +542,11 @@ void TMetafile::LoadFromStream(TStream* Stream) {
     DWORD Signature, Version, Bytes;
   } Start;
   Stream->ReadBuffer(&Start, sizeof(Start));
+  // The size the header claims must be in the stream before a byte of it is kept.
   if (Start.Type != EMR_HEADER || Start.Signature != ENHMETA_SIGNATURE ||
-      Start.Bytes < sizeof(Start) || Start.Bytes > 0x10000000)
+      Start.Bytes < sizeof(Start) || Start.Bytes > 0x10000000 ||
+      Start.Bytes - sizeof(Start) > static_cast<std::uint64_t>(std::max<Int64>(
+                                        Stream->Size() - Stream->Position(), 0)))
     throw EInvalidGraphic(SInvalidMetafile);
   std::vector<Byte> Data(Start.Bytes);
   std::memcpy(Data.data(), &Start, sizeof(Start));
@@ -692,8 +697,11 @@ void TIcon::LoadFromStream(TStream* Stream) {
   // width, height, colour count, reserved, planes, bit count, size and offset.
   WORD Dir[3];
   Stream->ReadBuffer(Dir, sizeof(Dir));
-  if (Dir[0] != 0 || Dir[1] != 1 || Dir[2] == 0) throw EInvalidGraphic(SInvalidIcon);
+  // What the directory and its images claim must be in the stream before it is kept.
+  const std::uint64_t Left = std::max<Int64>(Stream->Size() - Stream->Position(), 0);
   const std::size_t DirSize = 6 + 16 * std::size_t(Dir[2]);
+  if (Dir[0] != 0 || Dir[1] != 1 || Dir[2] == 0 || DirSize - 6 > Left)
+    throw EInvalidGraphic(SInvalidIcon);
   std::vector<Byte> Data(DirSize);
   std::memcpy(Data.data(), Dir, sizeof(Dir));
   Stream->ReadBuffer(Data.data() + 6, static_cast<int>(DirSize - 6));
@@ -718,6 +726,7 @@ void TIcon::LoadFromStream(TStream* Stream) {
       ChosenBits = BitCount;
     }
   }
+  if (End - DirSize > Left - (DirSize - 6)) throw EInvalidGraphic(SInvalidIcon);
   Data.resize(End);
   Stream->ReadBuffer(Data.data() + DirSize, static_cast<int>(End - DirSize));
   HICON Handle = CreateIconFromResourceEx(Data.data() + DWordAt(Entry(Chosen) + 12),
