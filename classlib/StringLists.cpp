@@ -1,6 +1,7 @@
 #include "classlib/StringLists.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "classlib/Lists.h"
 #include "classlib/Memory.h"
@@ -263,8 +264,12 @@ void TStrings::LoadFromFile(const AnsiString& FileName) {
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  Int64 Left = Stream->Size() - Stream->Position();
-  AnsiString S(static_cast<std::size_t>(std::max<Int64>(Left, 0)), '\0');
+  // A text past 2 GB (a file of 4 GB and more would otherwise be cut to its size
+  // modulo 4 GB) cannot be held.
+  const Int64 Left = std::max<Int64>(Stream->Size() - Stream->Position(), 0);
+  if (Left > INT_MAX) throw EOutOfMemory(SOutOfMemory);
+  AnsiString S =
+      GrowOrRaise([&] { return AnsiString(static_cast<std::size_t>(Left), '\0'); });
   if (!S.empty()) Stream->ReadBuffer(S.data(), static_cast<int>(S.size()));
   SetTextStr(S);
 }

@@ -91,7 +91,8 @@ class TStrings : public TPersistent {
   bool Equals(const TStrings* Strings) const;
 
   // Files and streams hold the text: lines end with CR LF, LF or CR when read, CR LF
-  // when written. Loading replaces the contents with the rest of the stream.
+  // when written. Loading replaces the contents with the rest of the stream; a rest
+  // past 2 GB - 1 raises EOutOfMemory.
   virtual void LoadFromFile(const AnsiString& FileName);
   virtual void LoadFromStream(TStream* Stream);
   virtual void SaveToFile(const AnsiString& FileName) const;

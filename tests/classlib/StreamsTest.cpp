@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "classlib/Streams.h"
+#include "classlib/StringLists.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/support/MemorySupport.h"
 
 using uitest::TempPath;
 
@@ -135,4 +138,46 @@ TEST(StringStreamTest, ReadsWritesAndSeeksInsideTheString) {
   EXPECT_EQ(S->Seek(-50, soCurrent), 0);
   S->SetSize(5);
   EXPECT_EQ(S->DataString(), "alpha");
+}
+
+// A stream that says it holds 5,000,000,000 bytes of "a" (a file past 4 GB).
+class THugeStream : public TStream {
+ public:
+  int Read(void* Buffer, int Count) override {
+    std::memset(Buffer, 'a', static_cast<std::size_t>(Count));
+    FPosition += Count;
+    return Count;
+  }
+  int Write(const void*, int) override { return 0; }
+  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override {
+    FPosition = Origin == soBeginning ? Offset
+                : Origin == soCurrent ? FPosition + Offset
+                                      : 5000000000LL + Offset;
+    return FPosition;
+  }
+  void SetSize(Int64) override {}
+
+ private:
+  Int64 FPosition = 0;
+};
+
+// Sizes and counts past what a stream or a list of lines can hold raise the class
+// library's own errors, and the string stream keeps what it held; a negative count to
+// copy reads nothing, as a read of it would.
+TEST(StringStreamTest, SizesPastWhatItHoldsRaiseTheClassLibrarysErrors) {
+  const std::string Big(2 << 20, 'x');
+  TOwned<TStringStream> S(NewObject<TStringStream>("abc"));
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  THugeStream Huge;
+  TBlockLimit Limit(1 << 20);
+  ExpectRaises<EStreamError>([&] { S->SetSize(5000000000LL); }, SMemoryStreamError);
+  ExpectRaises<EStreamError>([&] { S->SetSize(2000000); }, SMemoryStreamError);
+  S->SetPosition(3);
+  ExpectRaises<EStreamError>([&] { S->Write(Big.data(), static_cast<int>(Big.size())); },
+                             SMemoryStreamError);
+  EXPECT_EQ(S->DataString(), "abc");
+  EXPECT_EQ(S->Position(), 3);
+  ExpectRaises<EReadError>([&] { S->CopyFrom(&Huge, -1); }, SReadError);
+  ExpectRaises<EOutOfMemory>([&] { Lines->LoadFromStream(&Huge); }, "Out of memory");
+  EXPECT_EQ(Lines->Count(), 0);
 }
