@@ -2,11 +2,13 @@
 #include "classlib/Graphics.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "classlib/GdiScopes.h"
+#include "classlib/Memory.h"
 #include "classlib/StrUtils.h"
 
 // ---------------------------------------------------------------------------------
@@ -304,12 +306,15 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   // The file's own size, or what the stream holds when the field is not usable.
   Int64 Count = Left - static_cast<Int64>(sizeof(File));
   if (File.bfSize > sizeof(File) &&
-      File.bfSize - sizeof(File) <= static_cast<std::size_t>(Count))
+      File.bfSize - sizeof(File) <= static_cast<std::uint64_t>(Count))
     Count = File.bfSize - sizeof(File);
   if (File.bfOffBits < sizeof(File) ||
-      File.bfOffBits - sizeof(File) > static_cast<std::size_t>(Count))
+      File.bfOffBits - sizeof(File) > static_cast<std::uint64_t>(Count))
     throw EInvalidGraphic(SInvalidBitmap);
-  std::vector<Byte> Data(static_cast<std::size_t>(Count));
+  // A file past 2 GB - 1 (a stream of 4 GB and more) cannot be held.
+  if (Count > INT_MAX) throw EOutOfMemory(SOutOfMemory);
+  std::vector<Byte> Data =
+      GrowOrRaise([&] { return std::vector<Byte>(static_cast<std::size_t>(Count)); });
   Stream->ReadBuffer(Data.data(), static_cast<int>(Count));
   LoadDib(Data.data(), Data.size(), File.bfOffBits - sizeof(File));
 }
