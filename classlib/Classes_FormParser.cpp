@@ -1,6 +1,7 @@
 // The parser of form files: text to a tree of blocks, properties and values. It
 // checks the syntax only; classes, properties and values are the reader's business.
 #include <cctype>
+#include <new>
 #include <string>
 
 #include "classlib/Classes_FormSyntax.h"
@@ -38,7 +39,18 @@ class TParser {
     }
   }
 
+  // The parse tree of the file; memory running out while it grows (a block of binary
+  // data too large to hold) is reported at the line being read.
   TFormBlock ParseFile() {
+    try {
+      return ParseTree();
+    } catch (const std::bad_alloc&) {
+      Fail(SOutOfMemory);
+    }
+  }
+
+ private:
+  TFormBlock ParseTree() {
     TFormBlock Root;
     if (!NextLine()) Fail("The form file is empty");
     if (!Keyword("form")) Fail("A form file starts with \"form Name: Class\"");
@@ -55,7 +67,6 @@ class TParser {
     return Root;
   }
 
- private:
   // Moves to the next line that is not blank or a comment; false at the end.
   bool NextLine() {
     while (FIndex < FLines.size()) {

@@ -2,6 +2,7 @@
 // events bound by method name, references resolved at the end, Loaded after the
 // outermost read; and the form resources of the module.
 #include <algorithm>
+#include <new>
 
 #include "classlib/Classes_FormSyntax.h"
 #include "classlib/Classes_Streaming.h"
@@ -424,18 +425,26 @@ void ReadComponentText(TComponent* Root, const AnsiString& Text, const AnsiStrin
   } End{Outer};
   {
     TOwned<TReader> Reader(NewObject<TReader>(Root, FormName));
+    // However the read fails, what it made goes, after its error names the component
+    // and the line it was at.
+    bool Read = false;
+    auto Undo = AtScopeEnd([&] {
+      if (!Read) Reader->Rollback();
+    });
+    auto Fail = [&](const AnsiString& Detail) {
+      return EFormFileError(FormName, Reader->CurrentComponentName(), Reader->CurrentLine(),
+                            Detail);
+    };
     try {
       Reader->ReadRoot(Block);
     } catch (const EFormFileError&) {
-      Reader->Rollback();
       throw;
     } catch (const Exception& E) {
-      Reader->Rollback();
-      throw EFormFileError(FormName, Reader->CurrentComponentName(), Reader->CurrentLine(), E.Message());
-    } catch (...) {
-      Reader->Rollback();
-      throw;
+      throw Fail(E.Message());
+    } catch (const std::bad_alloc&) {
+      throw Fail(SOutOfMemory);
     }
+    Read = true;
   }
   if (!Outer) return;
   ActiveSession = nullptr;

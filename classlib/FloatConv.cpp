@@ -1,5 +1,6 @@
 #include "classlib/FloatConv.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -165,9 +166,12 @@ AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Dig
   if (std::isnan(Value)) return "NAN";
   if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
 
+  // An exponent of a double has at most three digits: four places for it are the most.
+  const int ExponentDigits = std::clamp(Digits, 0, 4);
   switch (Format) {
     case ffGeneral:
-      return GeneralText(FloatToDecimal(Value, Precision), Precision, Digits, Settings);
+      return GeneralText(FloatToDecimal(Value, Precision), Precision, ExponentDigits,
+                         Settings);
     case ffExponent: {
       TFloatRec R = FloatToDecimal(Value, Precision);
       AnsiString Text = R.Negative ? "-" : "";
@@ -176,7 +180,8 @@ AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Dig
         Text += Settings.DecimalSeparator;
         for (int I = 1; I < Precision; ++I) Text += R.DigitAt(I);
       }
-      return Text + ExponentText(R.Digits.empty() ? 0 : R.Exponent - 1, Digits, true);
+      return Text +
+             ExponentText(R.Digits.empty() ? 0 : R.Exponent - 1, ExponentDigits, true);
     }
     case ffFixed:
     case ffNumber:

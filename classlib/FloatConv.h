@@ -30,8 +30,8 @@ AnsiString ExponentText(int Exponent, int MinDigits, bool AlwaysSign, char Lette
 TFloatRec FloatToDecimal(double Value, int Precision, int Decimals = -1);
 
 // Precision is the number of significant digits (at most 17); Digits is the minimum
-// number of exponent digits for ffGeneral and ffExponent, and the number of decimals
-// for ffFixed, ffNumber and ffCurrency.
+// number of exponent digits for ffGeneral and ffExponent (at most 4), and the number
+// of decimals for ffFixed, ffNumber and ffCurrency (at most 18).
 AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
                        const TFormatSettings& Settings = FormatSettings);
 // The general format with 15 significant digits.

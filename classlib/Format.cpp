@@ -8,6 +8,8 @@ namespace {
 
 const char* const SInvalidFormat = "Format '%s' invalid or incompatible with argument";
 const char* const SArgumentMissing = "No argument for format '%s'";
+// The largest width, precision or argument index.
+constexpr int MaxNumber = 100000;
 
 class TFormatter {
  public:
@@ -67,19 +69,21 @@ class TFormatter {
     return Text;
   }
 
-  // A decimal number, or "*" taking an integer argument; -1 when there is none.
+  // A decimal number, or "*" taking an integer argument; -1 when there is none. Either
+  // way a number past MaxNumber is refused.
   int ReadNumber(std::size_t& I) {
     if (I < FFmt.size() && FFmt[I] == '*') {
       ++I;
       const TVarRec& Arg = NextArg(I - 1, I);
-      if (Arg.Kind() != TVarRec::vtInteger) Fail(SInvalidFormat, I - 2, I);
+      if (Arg.Kind() != TVarRec::vtInteger || Arg.AsInt64() > MaxNumber)
+        Fail(SInvalidFormat, I - 2, I);
       return static_cast<int>(Arg.AsInt64());
     }
     if (I >= FFmt.size() || FFmt[I] < '0' || FFmt[I] > '9') return -1;
     int Value = 0;
     while (I < FFmt.size() && FFmt[I] >= '0' && FFmt[I] <= '9') {
       Value = Value * 10 + (FFmt[I++] - '0');
-      if (Value > 100000) Fail(SInvalidFormat, I - 1, I);
+      if (Value > MaxNumber) Fail(SInvalidFormat, I - 1, I);
     }
     return Value;
   }

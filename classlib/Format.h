@@ -7,8 +7,9 @@
 //   f  fixed, e  scientific, g  general, n  fixed with thousand separators,
 //   m  currency (precision: decimals, default 2 for f/n/m, 15 for e/g)
 //   p  pointer as 8 hex digits
-// and "%%" is a percent sign. Floats use the decimal and thousand separators of the
-// given format settings, never the C runtime's locale.
+// and "%%" is a percent sign. A width, precision or index past 100000, written or
+// taken from the arguments, is an invalid format. Floats use the decimal and thousand
+// separators of the given format settings, never the C runtime's locale.
 #pragma once
 
 #include <initializer_list>

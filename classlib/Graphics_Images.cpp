@@ -2,10 +2,13 @@
 #include "classlib/Graphics.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "classlib/GdiScopes.h"
+#include "classlib/Memory.h"
 #include "classlib/StrUtils.h"
 
 // ---------------------------------------------------------------------------------
@@ -303,12 +306,15 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   // The file's own size, or what the stream holds when the field is not usable.
   Int64 Count = Left - static_cast<Int64>(sizeof(File));
   if (File.bfSize > sizeof(File) &&
-      File.bfSize - sizeof(File) <= static_cast<std::size_t>(Count))
+      File.bfSize - sizeof(File) <= static_cast<std::uint64_t>(Count))
     Count = File.bfSize - sizeof(File);
   if (File.bfOffBits < sizeof(File) ||
-      File.bfOffBits - sizeof(File) > static_cast<std::size_t>(Count))
+      File.bfOffBits - sizeof(File) > static_cast<std::uint64_t>(Count))
     throw EInvalidGraphic(SInvalidBitmap);
-  std::vector<Byte> Data(static_cast<std::size_t>(Count));
+  // A file past 2 GB - 1 (a stream of 4 GB and more) cannot be held.
+  if (Count > INT_MAX) throw EOutOfMemory(SOutOfMemory);
+  std::vector<Byte> Data =
+      GrowOrRaise([&] { return std::vector<Byte>(static_cast<std::size_t>(Count)); });
   Stream->ReadBuffer(Data.data(), static_cast<int>(Count));
   LoadDib(Data.data(), Data.size(), File.bfOffBits - sizeof(File));
 }
@@ -353,8 +359,9 @@ void TBitmap::LoadDib(const Byte* Data, std::size_t Size, std::size_t BitsOffset
   const std::size_t BitsSize = Size - BitsOffset;
   const std::size_t SourceStride = StrideOf(W, BitCount);
   const bool Compressed = Compression == BI_RLE8 || Compression == BI_RLE4;
+  // In 64 bits: the largest image's rows come to 4 GB, which a 32-bit size wraps to 0.
   if (Compressed ? (Header.biSizeImage == 0 || Header.biSizeImage > BitsSize)
-                 : SourceStride * H > BitsSize)
+                 : static_cast<std::uint64_t>(SourceStride) * H > BitsSize)
     throw EInvalidGraphic(SInvalidBitmap);
 
   if (Compression == BI_RGB && BitCount != 16) {
@@ -540,8 +547,11 @@ void TMetafile::LoadFromStream(TStream* Stream) {
     DWORD Signature, Version, Bytes;
   } Start;
   Stream->ReadBuffer(&Start, sizeof(Start));
+  // The size the header claims must be in the stream before a byte of it is kept.
   if (Start.Type != EMR_HEADER || Start.Signature != ENHMETA_SIGNATURE ||
-      Start.Bytes < sizeof(Start) || Start.Bytes > 0x10000000)
+      Start.Bytes < sizeof(Start) || Start.Bytes > 0x10000000 ||
+      Start.Bytes - sizeof(Start) > static_cast<std::uint64_t>(std::max<Int64>(
+                                        Stream->Size() - Stream->Position(), 0)))
     throw EInvalidGraphic(SInvalidMetafile);
   std::vector<Byte> Data(Start.Bytes);
   std::memcpy(Data.data(), &Start, sizeof(Start));
@@ -692,8 +702,11 @@ void TIcon::LoadFromStream(TStream* Stream) {
   // width, height, colour count, reserved, planes, bit count, size and offset.
   WORD Dir[3];
   Stream->ReadBuffer(Dir, sizeof(Dir));
-  if (Dir[0] != 0 || Dir[1] != 1 || Dir[2] == 0) throw EInvalidGraphic(SInvalidIcon);
+  // What the directory and its images claim must be in the stream before it is kept.
+  const std::uint64_t Left = std::max<Int64>(Stream->Size() - Stream->Position(), 0);
   const std::size_t DirSize = 6 + 16 * std::size_t(Dir[2]);
+  if (Dir[0] != 0 || Dir[1] != 1 || Dir[2] == 0 || DirSize - 6 > Left)
+    throw EInvalidGraphic(SInvalidIcon);
   std::vector<Byte> Data(DirSize);
   std::memcpy(Data.data(), Dir, sizeof(Dir));
   Stream->ReadBuffer(Data.data() + 6, static_cast<int>(DirSize - 6));
@@ -718,6 +731,7 @@ void TIcon::LoadFromStream(TStream* Stream) {
       ChosenBits = BitCount;
     }
   }
+  if (End - DirSize > Left - (DirSize - 6)) throw EInvalidGraphic(SInvalidIcon);
   Data.resize(End);
   Stream->ReadBuffer(Data.data() + DirSize, static_cast<int>(End - DirSize));
   HICON Handle = CreateIconFromResourceEx(Data.data() + DWordAt(Entry(Chosen) + 12),

@@ -279,7 +279,7 @@ void TCustomImageList::ReadData(TStream* Stream) {
     Mask.reset(NewObject<TBitmap>());
     Mask->LoadFromStream(Stream);
   }
-  if (Image->Width() != Images * FWidth || Image->Height() != FHeight)
+  if (Image->Width() != static_cast<Int64>(Images) * FWidth || Image->Height() != FHeight)
     throw EInvalidGraphic(SInvalidBitmap);
   Add(Image.get(), Mask.get());
 }

@@ -69,9 +69,10 @@ void TList::Clear() {
 }
 
 void TList::SetCount(int NewCount) {
-  if (NewCount < 0) throw EListError(SListCountError, {NewCount});
+  if (!classlib_detail::FitsList(FList, NewCount))
+    throw EListError(SListCountError, {NewCount});
   if (NewCount > Count()) {
-    FList.resize(NewCount, nullptr);
+    GrowOrRaise([&] { FList.resize(NewCount, nullptr); });
   } else {
     // From the end, one notification per item, so an owner sees each one leave.
     while (Count() > NewCount) Delete(Count() - 1);
@@ -79,15 +80,9 @@ void TList::SetCount(int NewCount) {
 }
 
 void TList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < Count()) throw EListError(SListCapacityError, {NewCapacity});
-  if (NewCapacity > Capacity()) {
-    FList.reserve(NewCapacity);
-  } else if (NewCapacity < Capacity()) {
-    std::vector<void*> Smaller;
-    Smaller.reserve(NewCapacity);
-    Smaller.assign(FList.begin(), FList.end());
-    FList.swap(Smaller);
-  }
+  if (NewCapacity < Count() || !classlib_detail::FitsList(FList, NewCapacity))
+    throw EListError(SListCapacityError, {NewCapacity});
+  classlib_detail::SetListCapacity(FList, NewCapacity);
 }
 
 void* TList::Get(int Index) const {
@@ -195,23 +190,18 @@ int TInterfaceList::IndexOf(IUnknown* Item) const {
 }
 
 void TInterfaceList::SetCount(int NewCount) {
-  if (NewCount < 0) throw EListError(SListCountError, {NewCount});
+  if (!classlib_detail::FitsList(FList, NewCount))
+    throw EListError(SListCountError, {NewCount});
   if (NewCount > Count())
-    FList.resize(NewCount, nullptr);
+    GrowOrRaise([&] { FList.resize(NewCount, nullptr); });
   else
     while (Count() > NewCount) Delete(Count() - 1);
 }
 
 void TInterfaceList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < Count()) throw EListError(SListCapacityError, {NewCapacity});
-  if (NewCapacity > Capacity()) {
-    FList.reserve(NewCapacity);
-  } else if (NewCapacity < Capacity()) {
-    std::vector<IUnknown*> Smaller;
-    Smaller.reserve(NewCapacity);
-    Smaller.assign(FList.begin(), FList.end());
-    FList.swap(Smaller);
-  }
+  if (NewCapacity < Count() || !classlib_detail::FitsList(FList, NewCapacity))
+    throw EListError(SListCapacityError, {NewCapacity});
+  classlib_detail::SetListCapacity(FList, NewCapacity);
 }
 
 IUnknown* TInterfaceList::Get(int Index) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Memory.h"
 #include "classlib/Objects.h"
 
 // ---------------------------------------------------------------------------------
@@ -81,6 +82,44 @@ std::vector<int> MergeSortOrder(int Count, CompareIndex Cmp) {
 }
 
 // ---------------------------------------------------------------------------------
+// Sizes
+
+// The most items a list holds. A capacity or count past it, or past what the list's
+// items can fill of the address space, raises EListError "List capacity out of bounds
+// (%d)" or "List count out of bounds (%d)"; one within it that memory cannot give
+// raises EOutOfMemory.
+inline constexpr int MaxListSize = 0x7FFFFFFF / 16;
+
+namespace classlib_detail {
+
+// Whether a list kept in Items (a standard vector) may hold Size items.
+template <class TItems>
+bool FitsList(const TItems& Items, long long Size) {
+  return Size >= 0 && Size <= MaxListSize &&
+         static_cast<std::size_t>(Size) <= Items.max_size();
+}
+
+// Room for NewCapacity items (checked by the caller, at least the count): more room
+// reserved, or a block just large enough for a smaller capacity.
+template <class T>
+void SetListCapacity(std::vector<T>& Items, int NewCapacity) {
+  const auto Wanted = static_cast<std::size_t>(NewCapacity);
+  if (Wanted == Items.capacity()) return;
+  GrowOrRaise([&] {
+    if (Wanted > Items.capacity()) {
+      Items.reserve(Wanted);
+      return;
+    }
+    std::vector<T> Smaller;
+    Smaller.reserve(Wanted);
+    for (T& Item : Items) Smaller.push_back(std::move(Item));
+    Items.swap(Smaller);
+  });
+}
+
+}  // namespace classlib_detail
+
+// ---------------------------------------------------------------------------------
 
 enum TListNotification { lnAdded, lnExtracted, lnDeleted };
 
@@ -110,10 +149,12 @@ class TList : public TObject {
   virtual void Clear();
 
   int Count() const { return static_cast<int>(FList.size()); }
-  // A larger count adds null pointers; a smaller one deletes from the end.
+  // A larger count adds null pointers; a smaller one deletes from the end. Raises
+  // EListError "List count out of bounds (%d)" below 0 or past MaxListSize.
   void SetCount(int NewCount);
   int Capacity() const { return static_cast<int>(FList.capacity()); }
-  // Raises EListError "List capacity out of bounds (%d)" below Count.
+  // Raises EListError "List capacity out of bounds (%d)" below Count or past
+  // MaxListSize.
   void SetCapacity(int NewCapacity);
 
   void* Get(int Index) const;
@@ -192,7 +233,8 @@ class TInterfaceList : public TObject {
   int IndexOf(IUnknown* Item) const;
 
   int Count() const { return static_cast<int>(FList.size()); }
-  // A larger count adds null entries; a smaller one releases from the end.
+  // A larger count adds null entries; a smaller one releases from the end. Bounds as
+  // TList's.
   void SetCount(int NewCount);
   int Capacity() const { return static_cast<int>(FList.capacity()); }
   void SetCapacity(int NewCapacity);

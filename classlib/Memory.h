@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
+#include <stdexcept>
+
+#include "classlib/Exceptions.h"
 
 struct TMemoryManager {
   void* (*GetMem)(int Size);
@@ -22,3 +26,18 @@ void* GetMem(int Size);
 void FreeMem(void* P);
 // Resizes the block P points to, updating P; Size 0 frees it, a null P allocates.
 void ReallocMem(void*& P, int Size);
+
+// Runs Grow, which sizes a standard container or string to a number a program gave or
+// a file held, and returns what it returns. A size the memory manager cannot give, or
+// one no container can have, raises EOutOfMemory "Out of memory", the class library's
+// own error, in place of the standard library's.
+template <class TGrow>
+decltype(auto) GrowOrRaise(TGrow&& Grow) {
+  try {
+    return Grow();
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(SOutOfMemory);
+  } catch (const std::length_error&) {
+    throw EOutOfMemory(SOutOfMemory);
+  }
+}

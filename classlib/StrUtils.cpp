@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Memory.h"
 
 namespace {
 
@@ -200,7 +201,8 @@ AnsiString IntToHex(Int64 Value, int Digits) {
   } while (Bits != 0);
   AnsiString Result(P, Buffer + sizeof(Buffer));
   if (Digits > static_cast<int>(Result.size()))
-    Result.insert(0, static_cast<std::size_t>(Digits) - Result.size(), '0');
+    GrowOrRaise(
+        [&] { Result.insert(0, static_cast<std::size_t>(Digits) - Result.size(), '0'); });
   return Result;
 }
 
@@ -306,5 +308,6 @@ AnsiString StringReplaceAll(const AnsiString& S, const AnsiString& OldPattern,
 }
 
 AnsiString StringOfChar(char Ch, int Count) {
-  return Count > 0 ? AnsiString(static_cast<std::size_t>(Count), Ch) : AnsiString();
+  if (Count <= 0) return AnsiString();
+  return GrowOrRaise([&] { return AnsiString(static_cast<std::size_t>(Count), Ch); });
 }

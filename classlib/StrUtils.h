@@ -27,6 +27,8 @@ bool AnsiSameText(const AnsiString& S1, const AnsiString& S2);
 bool AnsiSameStr(const AnsiString& S1, const AnsiString& S2);
 
 AnsiString IntToStr(Int64 Value);
+// At least Digits digits; a count that memory cannot give raises EOutOfMemory, as
+// StringOfChar's does.
 AnsiString IntToHex(Int64 Value, int Digits);
 // Decimal, or hexadecimal with a leading "$" or "0x"; surrounding blanks allowed.
 // StrToInt raises EConvertError "'%s' is not a valid integer value".

@@ -29,6 +29,7 @@ void TStream::WriteBuffer(const void* Buffer, int Count) {
 }
 
 Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
+  if (Count < 0) throw EReadError(SReadError);
   if (Count == 0) {
     Source->SetPosition(0);
     Count = Source->Size();
@@ -272,6 +273,20 @@ void TResourceStream::Initialize(HINSTANCE Instance, const char* Name, const cha
 
 TCLASS_IMPL(TStringStream)
 
+namespace {
+// The string of a string stream made Size bytes long. Past what a stream's counts
+// reach, or past what memory gives, the stream's error is raised, as a memory
+// stream's, and the string stays as it was.
+void ResizeData(AnsiString& Data, Int64 Size) {
+  if (Size > INT_MAX) throw EStreamError(SMemoryStreamError);
+  try {
+    GrowOrRaise([&] { Data.resize(static_cast<std::size_t>(Size)); });
+  } catch (const EOutOfMemory&) {
+    throw EStreamError(SMemoryStreamError);
+  }
+}
+}  // namespace
+
 int TStringStream::Read(void* Buffer, int Count) {
   Int64 Size = static_cast<Int64>(FDataString.size());
   if (Count <= 0 || FPosition >= Size) return 0;
@@ -283,8 +298,8 @@ int TStringStream::Read(void* Buffer, int Count) {
 
 int TStringStream::Write(const void* Buffer, int Count) {
   if (Count <= 0) return 0;
-  std::size_t End = static_cast<std::size_t>(FPosition) + Count;
-  if (End > FDataString.size()) FDataString.resize(End);
+  const Int64 End = FPosition + Count;
+  if (End > static_cast<Int64>(FDataString.size())) ResizeData(FDataString, End);
   std::memcpy(FDataString.data() + FPosition, Buffer, Count);
   FPosition += Count;
   return Count;
@@ -302,7 +317,7 @@ Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 }
 
 void TStringStream::SetSize(Int64 NewSize) {
-  FDataString.resize(static_cast<std::size_t>(std::max<Int64>(NewSize, 0)));
+  ResizeData(FDataString, std::max<Int64>(NewSize, 0));
   if (FPosition > NewSize) FPosition = static_cast<Int64>(FDataString.size());
 }
 

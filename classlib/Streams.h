@@ -54,7 +54,8 @@ class TStream : public TObject {
   void ReadBuffer(void* Buffer, int Count);
   void WriteBuffer(const void* Buffer, int Count);
   // Copies Count bytes from Source's position; Count 0 copies the whole of Source
-  // from its start. Returns the number of bytes copied.
+  // from its start, and a negative Count raises EReadError. Returns the number of
+  // bytes copied.
   Int64 CopyFrom(TStream* Source, Int64 Count);
 };
 
@@ -157,7 +158,8 @@ class TResourceStream : public TCustomMemoryStream {
 };
 
 // A stream over a string. Seeking is limited to the string; writing past the end
-// lengthens it.
+// lengthens it. A size past 2 GB - 1 or past what memory gives raises EStreamError
+// "Out of memory while expanding memory stream".
 class TStringStream : public TStream {
   TCLASS_DECL(TStringStream, TStream)
  public:

@@ -1,8 +1,10 @@
 #include "classlib/StringLists.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "classlib/Lists.h"
+#include "classlib/Memory.h"
 #include "classlib/StrUtils.h"
 #include "classlib/Streams.h"
 #include "classlib/UpdateScope.h"
@@ -262,8 +264,12 @@ void TStrings::LoadFromFile(const AnsiString& FileName) {
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  Int64 Left = Stream->Size() - Stream->Position();
-  AnsiString S(static_cast<std::size_t>(std::max<Int64>(Left, 0)), '\0');
+  // A text past 2 GB (a file of 4 GB and more would otherwise be cut to its size
+  // modulo 4 GB) cannot be held.
+  const Int64 Left = std::max<Int64>(Stream->Size() - Stream->Position(), 0);
+  if (Left > INT_MAX) throw EOutOfMemory(SOutOfMemory);
+  AnsiString S =
+      GrowOrRaise([&] { return AnsiString(static_cast<std::size_t>(Left), '\0'); });
   if (!S.empty()) Stream->ReadBuffer(S.data(), static_cast<int>(S.size()));
   SetTextStr(S);
 }
@@ -418,7 +424,9 @@ void TStringList::Exchange(int Index1, int Index2) {
 }
 
 void TStringList::SetCapacity(int NewCapacity) {
-  if (NewCapacity > GetCount()) FList.reserve(NewCapacity);
+  if (NewCapacity < GetCount() || !classlib_detail::FitsList(FList, NewCapacity))
+    throw EStringListError(SListCapacityError, {NewCapacity});
+  classlib_detail::SetListCapacity(FList, NewCapacity);
 }
 
 int TStringList::IndexOf(const AnsiString& S) const {

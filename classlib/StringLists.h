@@ -91,7 +91,8 @@ class TStrings : public TPersistent {
   bool Equals(const TStrings* Strings) const;
 
   // Files and streams hold the text: lines end with CR LF, LF or CR when read, CR LF
-  // when written. Loading replaces the contents with the rest of the stream.
+  // when written. Loading replaces the contents with the rest of the stream; a rest
+  // past 2 GB - 1 raises EOutOfMemory.
   virtual void LoadFromFile(const AnsiString& FileName);
   virtual void LoadFromStream(TStream* Stream);
   virtual void SaveToFile(const AnsiString& FileName) const;
@@ -156,6 +157,9 @@ class TStringList : public TStrings {
   void Clear() override;
   void Move(int CurIndex, int NewIndex) override;
   void Exchange(int Index1, int Index2) override;
+  int Capacity() const { return static_cast<int>(FList.capacity()); }
+  // Raises EStringListError "List capacity out of bounds (%d)" below Count or past
+  // what the list holds (see MaxListSize).
   void SetCapacity(int NewCapacity) override;
   int Add(const AnsiString& S) override;
   // On a sorted list with dupIgnore, an existing string keeps its object.

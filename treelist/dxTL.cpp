@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "classlib/Format.h"
+#include "classlib/Lists.h"
+#include "classlib/Memory.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
 
@@ -489,9 +491,12 @@ AnsiString TCustomdxTreeListControl::GetNodeString(TdxTreeListNode* Node, int Co
 
 void TCustomdxTreeListControl::SetNodeString(TdxTreeListNode* Node, int Column,
                                              const AnsiString& Text) {
-  if (Column < 0) throw EListError(Format(SListIndexError, Column));
   TdxTreeListTexts& Texts = TextNode(Node)->FTexts;
-  if (Texts.size() <= static_cast<std::size_t>(Column)) Texts.resize(Column + 1);
+  // The texts are a list: a column past what one holds is out of its bounds.
+  if (Column < 0 || !classlib_detail::FitsList(Texts, Column + 1LL))
+    throw EListError(Format(SListIndexError, Column));
+  if (Texts.size() <= static_cast<std::size_t>(Column))
+    GrowOrRaise([&] { Texts.resize(Column + 1); });
   Texts[Column] = Text;
 }
 

@@ -8,6 +8,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Lists.h"
+#include "classlib/Memory.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
@@ -107,10 +108,14 @@ int CompareNodeVariantAnsi(const TNodeVariant* A, const TNodeVariant* B, bool An
 }
 
 void TNodeKeyChains::Reset(int NodeCount, int KeyCount) {
+  // Nodes times sort columns: past what a vector of keys holds (or past 32 bits, where
+  // the product wrapped) no memory gives it.
+  const unsigned long long Size = static_cast<unsigned long long>(NodeCount) * KeyCount;
+  if (Size > FKeys.max_size()) throw EOutOfMemory(SOutOfMemory);
+  if (FKeys.size() < Size)
+    GrowOrRaise([&] { FKeys.resize(static_cast<std::size_t>(Size)); });
   FCount = NodeCount;
   FKeyCount = KeyCount;
-  const std::size_t Size = static_cast<std::size_t>(NodeCount) * KeyCount;
-  if (FKeys.size() < Size) FKeys.resize(Size);
   for (int I = 0; I < NodeCount; ++I)
     for (int K = 0; K < KeyCount; ++K) Key(I, K).Next = K + 1 < KeyCount ? &Key(I, K + 1) : nullptr;
 }

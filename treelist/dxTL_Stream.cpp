@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/Classes_Streaming.h"
+#include "classlib/Memory.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/UpdateScope.h"
 #include "treelist/dxTL.h"
@@ -160,7 +161,7 @@ class TNodeStreamReader {
     if (auto* Memory = ObjectAs<TCustomMemoryStream>(Stream)) {
       FData = static_cast<const char*>(Memory->Memory()) + FStart;
     } else {
-      FCopy.resize(FSize);
+      GrowOrRaise([&] { FCopy.resize(FSize); });
       Stream->ReadBuffer(FCopy.data(), static_cast<int>(Left));
       FData = FCopy.data();
     }

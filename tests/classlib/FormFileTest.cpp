@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "classlib/ModuleInit.h"
+#include "classlib/Lists.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/StrUtils.h"
 #include "tests/classlib/FormTestClasses.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
 #include "tests/support/FuzzSupport.h"
+#include "tests/support/MemorySupport.h"
 
 using namespace formtest;
 using namespace uitest;
@@ -326,6 +328,102 @@ TEST_F(FormFileTest, ABadFileNamesFormComponentAndLineAndLeavesNothing) {
                       "  component fraX: TTestFrame\n    existing lblFrame\n      Caption = 12\n"
                       "    end\n  end\nend\n"),
             "Form Bad, component lblFrame, line 6: Invalid value 12 for property Caption");
+}
+
+// A component that publishes the sizes of what it holds: its strings' capacity, its
+// pointer list's count, and a buffer of its own that its setter sizes.
+class TSizedWidget : public TComponent {
+  TCLASS_DECL(TSizedWidget, TComponent)
+ public:
+  using TComponent::TComponent;
+  int Capacity() const { return FStrings->Capacity(); }
+  void SetCapacity(int Value) { FStrings->SetCapacity(Value); }
+  int Slots() const { return FSlots->Count(); }
+  void SetSlots(int Value) { FSlots->SetCount(Value); }
+  int Buffer() const { return static_cast<int>(FBuffer.size()); }
+  void SetBuffer(int Value) {
+    FBuffer.assign(static_cast<std::size_t>(std::max(Value, 0)), 'x');
+  }
+
+ private:
+  TOwned<TStringList> FStrings{NewObject<TStringList>()};
+  TOwned<TList> FSlots{NewObject<TList>()};
+  std::vector<char> FBuffer;
+};
+TCLASS_IMPL(TSizedWidget)
+
+// Little-endian fields (value, bytes) as the hexadecimal digits of a form file.
+std::string HexOf(std::initializer_list<std::pair<unsigned, int>> Fields) {
+  std::string Result;
+  for (auto [Value, Bytes] : Fields)
+    for (int I = 0; I < Bytes; ++I, Value >>= 8) {
+      Result += "0123456789ABCDEF"[(Value >> 4) & 15];
+      Result += "0123456789ABCDEF"[Value & 15];
+    }
+  return Result;
+}
+
+// Numbers a damaged file holds, sizing a list, a buffer or a picture past what the
+// component can hold or the memory can give, raise the form-file error at their line
+// with the class library's own words, never the standard library's. The memory is
+// limited to 1 MB blocks, as in a process with little left.
+TEST_F(FormFileTest, ADamagedSizeRaisesTheFormFileErrorAtItsLine) {
+  RegisterClass(&TSizedWidget::StaticClass());
+  TPublish<TSizedWidget> P;
+  P.Prop("Capacity", &TSizedWidget::Capacity, &TSizedWidget::SetCapacity);
+  P.Prop("Slots", &TSizedWidget::Slots, &TSizedWidget::SetSlots);
+  P.Prop("Buffer", &TSizedWidget::Buffer, &TSizedWidget::SetBuffer);
+  auto Unregister = ScopeExit([] {
+    UnRegisterPublished(&TSizedWidget::StaticClass());
+    UnRegisterClass(&TSizedWidget::StaticClass());
+  });
+  // Picture data: the graphic's class name, then its file.
+  auto Picture = [](const std::string& Class, const std::string& Bytes) {
+    std::string Data = HexOf({{static_cast<unsigned>(Class.size()), 1}});
+    for (char C : Class) Data += HexOf({{static_cast<unsigned char>(C), 1}});
+    return "Picture.Data = hex " + Data + Bytes;
+  };
+  // A metafile header (type, size, bounds, frame, signature, version) claiming 256 MB.
+  const std::string Metafile = HexOf({{1, 4}, {88, 4}, {0, 32}}) +
+                               HexOf({{0x464D4520, 4}, {0x10000, 4}, {0x0FFFFFFF, 4}});
+  // An icon directory of one image that claims 16 MB at offset 22.
+  const std::string Icon = HexOf({{0, 2}, {1, 2}, {1, 2}, {32, 1}, {32, 1}, {0, 2}}) +
+                           HexOf({{1, 2}, {32, 2}, {0xFFFFFF, 4}, {22, 4}});
+  // A bitmap's file and info headers: 32768 x 32768 pixels of 32 bits, and no pixels.
+  const std::string Bitmap = HexOf({{0x4D42, 2}, {54, 4}, {0, 4}, {54, 4}, {40, 4}}) +
+                             HexOf({{0x8000, 4}, {0x8000, 4}, {1, 2}, {32, 2}, {0, 24}});
+  struct TCase {
+    std::string Component, Line, Detail;
+  };
+  const AnsiString Widget = "wgtA: TSizedWidget", Image = "imgA: TImage";
+  const AnsiString Data = "Invalid value for property Picture.Data ";
+  const std::vector<TCase> Cases = {
+      {Widget, "Capacity = 2147483647",
+       "Invalid value 2147483647 for property Capacity (List capacity out of bounds "
+       "(2147483647))"},
+      {Widget, "Slots = 1000000",
+       "Invalid value 1000000 for property Slots (Out of memory)"},
+      {Widget, "Buffer = 2000000", "Out of memory"},
+      {Image, Picture("TMetafile", Metafile), Data + "(Metafile is not valid)"},
+      {Image, Picture("TIcon", Icon), Data + "(Icon image is not valid)"},
+      {Image, Picture("TBitmap", Bitmap), Data + "(Bitmap image is not valid)"},
+  };
+  // Binary data of 1.28 MB, which fails while the file is parsed.
+  std::string Block =
+      "form frmBad: TTestForm\n  component wgtA: TTestWidget\n    Blob = hex\n";
+  for (int Line = 0; Line < 10000; ++Line) Block += "      " + std::string(256, 'A') + "\n";
+  Block += "    end\n  end\nend\n";
+  TBlockLimit Limit(1 << 20);
+  for (const TCase& Case : Cases) {
+    const std::string Text = "form frmBad: TTestForm\n  component " + Case.Component +
+                             "\n    " + Case.Line + "\n  end\nend\n";
+    const std::string Name = Case.Component.substr(0, 4);
+    EXPECT_EQ(ReadError(Text), "Form Bad, component " + Name + ", line 3: " + Case.Detail);
+  }
+  // The parse fails at the line that was being read.
+  const std::string Message = ReadError(Block);
+  EXPECT_EQ(Message.rfind("Form Bad, component wgtA, line ", 0), 0u) << Message;
+  EXPECT_EQ(Message.substr(Message.size() - 15), ": Out of memory") << Message;
 }
 
 // ---------------------------------------------------------------------------------

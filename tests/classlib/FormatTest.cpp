@@ -7,6 +7,8 @@
 #include "classlib/Exceptions.h"
 #include "classlib/FloatConv.h"
 #include "classlib/Format.h"
+#include "classlib/StrUtils.h"
+#include "tests/support/MemorySupport.h"
 
 namespace {
 
@@ -37,6 +39,20 @@ TEST(FormatTest, BadSpecifiersAndArgumentsRaise) {
   EXPECT_THROW(Format("%q", 1), EConvertError);
   EXPECT_THROW(Format("abc %", 1), EConvertError);
   ExpectRaises<EConvertError>([&] { Format("%d %d", 1); }, "No argument for format '%d'");
+}
+
+// A width, precision or count given by a program that no text could hold raises the
+// class library's own error; exponent digits stop at four.
+TEST(FormatTest, AbsurdWidthsAndCountsRaiseTheClassLibrarysErrors) {
+  const AnsiString Bad = "invalid or incompatible with argument";
+  ExpectRaises<EConvertError>([] { Format("%*d", 2000000000, 1); }, "Format '%*' " + Bad);
+  ExpectRaises<EConvertError>([] { Format("%.*d", 2000000000, 1); }, "Format '.*' " + Bad);
+  EXPECT_EQ(Format("%*d|%.*d", 100000, 1, 100000, 2).size(), 200001u);
+  EXPECT_EQ(FloatToStrF(1.5, ffExponent, 2, 2000000000, TFormatSettings()), "1.5E+0000");
+  EXPECT_EQ(FloatToStrF(1e300, ffGeneral, 2, 2000000000, TFormatSettings()), "1E0300");
+  TBlockLimit Limit(1 << 20);
+  ExpectRaises<EOutOfMemory>([] { IntToHex(1, 2000000000); }, "Out of memory");
+  ExpectRaises<EOutOfMemory>([] { StringOfChar('a', 2000000000); }, "Out of memory");
 }
 
 TEST(FormatTest, FloatsUseTheGivenSeparators) {

@@ -3,10 +3,13 @@
 #include "tests/support/ExpectRaises.h"
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
 #include "classlib/Lists.h"
+#include "classlib/StringLists.h"
+#include "tests/support/MemorySupport.h"
 
 namespace {
 
@@ -192,6 +195,54 @@ TEST(TInterfaceListTest, EachEntryHoldsOneReference) {
   EXPECT_EQ(Destroyed, 1) << "the list held the only reference to B";
   EXPECT_EQ(A->RefCount(), 1);
   A->Release();
+}
+
+// A capacity or count past what a list can hold raises the list's own error with the
+// number and leaves the list as it was; one it could hold but memory cannot give raises
+// the class library's EOutOfMemory. Neither is the standard library's error.
+TEST(ListSizeTest, SizesPastWhatAListHoldsRaiseItsOwnErrors) {
+  TOwned<TList> Pointers(NewObject<TList>());
+  TOwned<TInterfaceList> Interfaces(NewObject<TInterfaceList>());
+  TOwned<TStringList> Strings(NewObject<TStringList>());
+  Pointers->Add(P(1));
+  Interfaces->SetCount(1);
+  Strings->Add("a");
+  Strings->Add("b");
+  auto Unchanged = [&] {
+    EXPECT_EQ(Contents(Pointers.get()), std::vector<std::intptr_t>{1});
+    EXPECT_EQ(Interfaces->Count(), 1);
+    EXPECT_EQ(Strings->CommaText(), "a,b");
+  };
+  const std::vector<std::pair<std::function<void()>, AnsiString>> Refused = {
+      {[&] { Pointers->SetCapacity(0x7FFFFFFF); },
+       "List capacity out of bounds (2147483647)"},
+      {[&] { Pointers->SetCount(0x7FFFFFFF); }, "List count out of bounds (2147483647)"},
+      {[&] { Interfaces->SetCapacity(0x7FFFFFFF); },
+       "List capacity out of bounds (2147483647)"},
+      {[&] { Interfaces->SetCount(0x7FFFFFFF); }, "List count out of bounds (2147483647)"},
+      {[&] { Strings->SetCapacity(0x7FFFFFFF); },
+       "List capacity out of bounds (2147483647)"},
+      {[&] { Strings->SetCapacity(100000000); }, "List capacity out of bounds (100000000)"},
+      {[&] { Strings->SetCapacity(1); }, "List capacity out of bounds (1)"},
+      {[&] { Strings->SetCapacity(-1); }, "List capacity out of bounds (-1)"},
+  };
+  for (const auto& [Action, Message] : Refused) {
+    ExpectRaises<EListError>(Action, Message);
+    Unchanged();
+  }
+  {
+    TBlockLimit Limit(1 << 20);
+    ExpectRaises<EOutOfMemory>([&] { Pointers->SetCapacity(100000000); }, "Out of memory");
+    ExpectRaises<EOutOfMemory>([&] { Pointers->SetCount(1000000); }, "Out of memory");
+    ExpectRaises<EOutOfMemory>([&] { Interfaces->SetCapacity(1000000); }, "Out of memory");
+    ExpectRaises<EOutOfMemory>([&] { Strings->SetCapacity(1000000); }, "Out of memory");
+    Unchanged();
+  }
+  Strings->SetCapacity(10);
+  EXPECT_EQ(Strings->Capacity(), 10);
+  Strings->SetCapacity(2);
+  EXPECT_EQ(Strings->Capacity(), 2);
+  Unchanged();
 }
 
 }  // namespace

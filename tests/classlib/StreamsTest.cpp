@@ -5,9 +5,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 
+#include "classlib/Graphics.h"
 #include "classlib/Streams.h"
+#include "classlib/StringLists.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/support/MemorySupport.h"
 
 using uitest::TempPath;
 
@@ -135,4 +140,53 @@ TEST(StringStreamTest, ReadsWritesAndSeeksInsideTheString) {
   EXPECT_EQ(S->Seek(-50, soCurrent), 0);
   S->SetSize(5);
   EXPECT_EQ(S->DataString(), "alpha");
+}
+
+// A stream that says it holds 5,000,000,000 bytes (a file past 4 GB): Head, then "a".
+class THugeStream : public TStream {
+ public:
+  explicit THugeStream(std::string AHead = std::string()) : FHead(std::move(AHead)) {}
+  int Read(void* Buffer, int Count) override {
+    auto* Out = static_cast<char*>(Buffer);
+    for (int I = 0; I < Count; ++I, ++FPosition)
+      Out[I] = FPosition < static_cast<Int64>(FHead.size()) ? FHead[FPosition] : 'a';
+    return Count;
+  }
+  int Write(const void*, int) override { return 0; }
+  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override {
+    FPosition = Origin == soBeginning ? Offset
+                : Origin == soCurrent ? FPosition + Offset
+                                      : 5000000000LL + Offset;
+    return FPosition;
+  }
+  void SetSize(Int64) override {}
+
+ private:
+  std::string FHead;
+  Int64 FPosition = 0;
+};
+
+// Sizes and counts past what a stream, a list of lines or a bitmap can hold raise the
+// class library's own errors, and the string stream keeps what it held; a negative
+// count to copy reads nothing, as a read of it would.
+TEST(StringStreamTest, SizesPastWhatItHoldsRaiseTheClassLibrarysErrors) {
+  const std::string Big(2 << 20, 'x');
+  TOwned<TStringStream> S(NewObject<TStringStream>("abc"));
+  TOwned<TStringList> Lines(NewObject<TStringList>());
+  TOwned<TBitmap> Bitmap(NewObject<TBitmap>());
+  THugeStream Huge;
+  // A bitmap file header without a size of its own: the rest of the stream is its.
+  THugeStream HugeBitmap(std::string("BM\0\0\0\0\0\0\0\0\x36\0\0\0", 14));
+  TBlockLimit Limit(1 << 20);
+  ExpectRaises<EStreamError>([&] { S->SetSize(5000000000LL); }, SMemoryStreamError);
+  ExpectRaises<EStreamError>([&] { S->SetSize(2000000); }, SMemoryStreamError);
+  S->SetPosition(3);
+  ExpectRaises<EStreamError>([&] { S->Write(Big.data(), static_cast<int>(Big.size())); },
+                             SMemoryStreamError);
+  EXPECT_EQ(S->DataString(), "abc");
+  EXPECT_EQ(S->Position(), 3);
+  ExpectRaises<EReadError>([&] { S->CopyFrom(&Huge, -1); }, SReadError);
+  ExpectRaises<EOutOfMemory>([&] { Lines->LoadFromStream(&Huge); }, "Out of memory");
+  EXPECT_EQ(Lines->Count(), 0);
+  ExpectRaises<EOutOfMemory>([&] { Bitmap->LoadFromStream(&HugeBitmap); }, "Out of memory");
 }

@@ -11,6 +11,7 @@
 
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
+#include "tests/support/MemorySupport.h"
 #include "tests/treelist/DeepStack.h"
 #include "treelist/dxTL.h"
 
@@ -351,6 +352,15 @@ TEST_F(TreeListNodesTest, TextNodesKeepTextsImagesAndValues) {
   EXPECT_EQ(A->Data(), &Dummy);
   EXPECT_FALSE(A->HasChildren());
   ExpectRaises<EListError>([&] { A->Strings(-1); }, "List index out of bounds (-1)");
+  // A column past what a node's texts can reach raises the list's error, one that
+  // memory cannot give the class library's; the texts stay.
+  ExpectRaises<EListError>([&] { A->SetStrings(0x7FFFFFFF, "far"); },
+                           "List index out of bounds (2147483647)");
+  {
+    TBlockLimit Limit(1 << 20);
+    ExpectRaises<EOutOfMemory>([&] { A->SetStrings(1000000, "far"); }, "Out of memory");
+  }
+  EXPECT_EQ(A->Strings(5), "z");
 }
 
 // A node's insertion or deletion abandons a running edit without validating it, and

@@ -291,6 +291,27 @@ TEST_F(TreeListSortTest, HeaderClicksSortAloneAddWithShiftAndClearWithCtrl) {
   EXPECT_EQ(Order(), "a/2,b/1,b/0");
 }
 
+// A sort whose keys (the nodes of a list times the sort columns) no memory holds
+// raises the class library's EOutOfMemory, and the order stays.
+TEST_F(TreeListSortTest, KeysPastWhatMemoryHoldsRaiseOutOfMemoryAndTheOrderStays) {
+  Include(aoMultiSort);
+  constexpr int SortColumns = 64;
+  A->SetSorted(csDown);
+  B->SetSorted(csUp);
+  for (int C = 2; C < SortColumns; ++C)
+    Tree->CreateColumn(&TdxTreeListColumn::StaticClass())->SetSorted(csUp);
+  const auto Nodes = std::vector<TNodeVariant>().max_size() / SortColumns + 1;
+  Tree->BeginUpdate();
+  Row("a");
+  Row("b");
+  for (std::size_t I = 2; I < Nodes; ++I) Tree->Add();
+  Tree->EndUpdate();
+  ExpectRaises<EOutOfMemory>([&] { Tree->SortNodesByColumn(-1, 0, true); },
+                             "Out of memory");
+  EXPECT_EQ(Tree->Items(0)->Strings(0), "a");
+  EXPECT_EQ(Tree->Items(1)->Strings(0), "b");
+}
+
 TEST_F(TreeListSortTest, AutoSortRefreshSortsAtOnceOrOnceAtTheUpdatesEnd) {
   Include(aoAutoSortRefresh);
   Row("b");

@@ -11,6 +11,7 @@
 #include "classlib/Classes_Streaming.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/support/ExpectRaises.h"
+#include "tests/support/MemorySupport.h"
 #include "tests/treelist/DeepStack.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTL_Columns.h"
@@ -218,6 +219,21 @@ TEST_F(TreeListStreamTest, DamagedStreamsRaiseAndKeepWhatWasRead) {
   };
   for (std::size_t I = 0; I < Damaged.size(); ++I)
     EXPECT_THROW(Read(Damaged[I]), EReadError) << "case " << I;
+
+  // A stream not in memory is taken in one piece: 2 GB - 1 bytes that memory cannot
+  // give raise the class library's error.
+  struct THugeStream : TStream {
+    int Read(void*, int) override { return 0; }
+    int Write(const void*, int) override { return 0; }
+    Int64 Seek(Int64 Offset, TSeekOrigin Origin) override {
+      return Origin == soEnd ? 0x7FFFFFFF + Offset : Offset;
+    }
+    void SetSize(Int64) override {}
+  } Huge;
+  {
+    TBlockLimit Limit(1 << 20);
+    ExpectRaises<EOutOfMemory>([&] { Tree->ReadData(&Huge); }, "Out of memory");
+  }
 
   // A longer record is read whole; what lies past the six fields is passed over.
   Read(TBytes().Int(-1).Int(1).Node(0, {"long"}, 32).Data);
