@@ -350,6 +350,22 @@ void TdxInplaceMemoEdit::SetEditValue(const Variant& Value) {
   inherited::SetEditValue(Value);
 }
 
+void TdxInplaceMemoEdit::GetSelText(AnsiString& Text) {
+  if (!HandleAllocated() || Holding()) {
+    inherited::GetSelText(Text);
+    return;
+  }
+  Text.clear();
+  const int Length = GetSelLength();
+  if (Length <= 0) return;
+  // Two bytes a character at most: a double-byte character, or CR LF.
+  std::vector<char> Buffer(static_cast<std::size_t>(Length) * 2 + 1, '\0');
+  GETTEXTEX Get{static_cast<DWORD>(Buffer.size()), GT_SELECTION | GT_USECRLF, CP_ACP, nullptr, nullptr};
+  const LRESULT Copied =
+      SendMessageA(FHandle, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&Get), reinterpret_cast<LPARAM>(Buffer.data()));
+  Text.assign(Buffer.data(), static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, static_cast<LRESULT>(Buffer.size() - 1))));
+}
+
 bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
   if (!HandleAllocated()) return false;
   // A host loads a cell's value with its container flag raised.

@@ -103,6 +103,9 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
 
   // A value is kept whole, or refused with EInvalidOperation (see WrapGuarded).
   void SetEditValue(const Variant& Value) override;
+  // The selected part of Text, its line breaks CR LF as there: the control ends each
+  // paragraph of its selection with a CR alone.
+  void GetSelText(AnsiString& Text) override;
   TdxEditViewData* CreateViewData(bool PaintCopy) override;
   void Loaded() override;
   void Dispatch(TMessage& Message) override;

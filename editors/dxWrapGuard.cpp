@@ -22,9 +22,12 @@ constexpr int SelectionBarOffset = dxSelectionBarWidth;
 constexpr int TabWidth = 48;
 
 // The widths of the characters of a font, and the rows the control's word wrap makes of
-// a text with them: a word (the characters up to a blank, with the blanks after it)
-// goes on the row when it fits with its blanks, and on a new row otherwise; a word wider
-// than a whole row is broken between characters, a character at least on each row.
+// a text with them: a word (the characters up to a blank or a tab, with the blanks after
+// it) goes on the row when it fits with its blanks, and on a new row otherwise; a word
+// wider than a whole row is broken between characters, a character at least on each row.
+// A tab, taken as wide as a whole tab stop, ends the word it is in: unlike a blank, which
+// stays on its row however far it reaches, a tab that does not fit goes on a new row
+// with the word it ends, so that a run of tabs and blanks takes a row for every few tabs.
 class TWrapMeasure {
  public:
   explicit TWrapMeasure(HFONT Font) {
@@ -115,7 +118,7 @@ class TWrapMeasure {
     }
   }
 
-  static bool IsBlank(char Ch) { return Ch == ' ' || Ch == '\t'; }
+  static bool IsBlank(char Ch) { return Ch == ' '; }
 
   // The width of the character at I; a double-byte character is taken as the widest.
   int CharWidth(const char* Start, std::size_t Length, std::size_t& I) const {
@@ -135,7 +138,14 @@ class TWrapMeasure {
     while (I < Length) {
       const std::size_t WordStart = I;
       long long Word = 0;
-      for (; I < Length && !IsBlank(Start[I]); ++I) Word += CharWidth(Start, Length, I);
+      // A tab ends its word: the control breaks a row before a tab, but not after a word
+      // that runs into one.
+      while (I < Length && !IsBlank(Start[I])) {
+        const bool Tab = Start[I] == '\t';
+        Word += CharWidth(Start, Length, I);
+        ++I;
+        if (Tab) break;
+      }
       const std::size_t WordEnd = I;
       long long Blanks = 0;
       while (I < Length && IsBlank(Start[I])) Blanks += FWidths[static_cast<unsigned char>(Start[I++])];
@@ -427,13 +437,25 @@ void TdxWrapGuard::WrapAt(HWND Window, int Width) {
   FWidth = Width;
 }
 
+bool TdxWrapGuard::DeletesManyRows(HWND Window, const TTextChange& Edit) {
+  const LONG Start = Edit.Whole ? 0 : Edit.Start;
+  const LONG End = Edit.Whole ? TextLength(Window) : Edit.End;
+  if (End - Start <= DeletedRows) return false;
+  const LRESULT First = SendMessageA(Window, EM_EXLINEFROMCHAR, 0, Start);
+  const LRESULT Last = SendMessageA(Window, EM_EXLINEFROMCHAR, 0, End);
+  return Last - First > DeletedRows;
+}
+
 void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed,
-                          const std::function<void()>& Handle) {
+                          const std::function<void()>& Handle, bool Deletes) {
   // The control wraps what it holds again at every new width: one that suits the text,
   // size or font it gets is taken only once it has them, and before that only a wider
   // one, which suits both.
   const int Area = AreaWidth(Window);
-  if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : Area));
+  if (Deletes)
+    WrapAt(Window, WidestRow(Font));
+  else if (Needed > 0)
+    WrapAt(Window, std::max(Needed, FWidth ? FWidth : Area));
   Handle();
   if (AreaWidth(Window) == Area)
     WrapAt(Window, Needed);
@@ -495,12 +517,13 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     Handle();
     return true;
   }
+  const bool Deletes = DeletesManyRows(Window, Edit);
   if (Fitting || (!Edit.Whole && FWidth && After.Wrapped <= Budget)) {
     // The text fits the window, or still the wider width the control wraps at.
-    Change(Window, Font, Fitting ? 0 : FWidth, Handle);
+    Change(Window, Font, Fitting ? 0 : FWidth, Handle, Deletes);
   } else if (Edit.Whole) {
     // A whole text is wrapped as wide as it needs.
-    Change(Window, Font, std::max(NeededWidth(Font, Edit.Text), Area + 1), Handle);
+    Change(Window, Font, std::max(NeededWidth(Font, Edit.Text), Area + 1), Handle, Deletes);
   } else {
     // A change of a few paragraphs that no longer fits the width the control wraps at:
     // the whole text moves to a width at which it costs at most half the budget where
@@ -508,7 +531,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     const AnsiString Text = Spliced(WindowText(Window), Edit);
     int Width = NeededWidth(Font, Text, Budget / 2);
     if (Width >= Widest) Width = NeededWidth(Font, Text);
-    Change(Window, Font, std::max(Width, Area + 1), Handle);
+    Change(Window, Font, std::max(Width, Area + 1), Handle, Deletes);
     After = CostsOf(Font, Text, Area);
   }
   FCosts = After;

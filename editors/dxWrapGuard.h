@@ -39,6 +39,12 @@ class TdxWrapGuard {
   // The characters times rows, summed over the paragraphs, that a text may cost: some
   // 200 MB of the control's buffers at most.
   static constexpr long long Budget = 4000000;
+  // The most rows of its wrapping a change may have the control delete. The control
+  // deletes a text a run at a time from its end, finding each run by a walk from the
+  // text's start, and every row it wraps splits a run: a deletion costs about its rows
+  // times the rows before its end. A change that would delete more rows than this is
+  // made while the control wraps at WidestRow, where a paragraph takes few rows.
+  static constexpr int DeletedRows = 1000;
   // The widest wrapping width, in pixels, the control is ever asked for: its measures
   // in twips overflow past about 1.4 million.
   static constexpr int WidestWrap = 1 << 20;
@@ -190,12 +196,15 @@ class TdxWrapGuard {
   static int SelectionOffset(HWND Window);
   // Has Window wrap Width pixels wide, or at its text area when Width is 0.
   void WrapAt(HWND Window, int Width);
+  // Whether Edit deletes more than DeletedRows rows of the control Window's wrapping.
+  static bool DeletesManyRows(HWND Window, const TTextChange& Edit);
   // Around Handle, a change after which Window holds a text needing Needed pixels (0:
   // its text area then suffices): the control wraps no narrower than now nor than
-  // Needed while it changes, and as wide as Needed once it has; or, when the change moved
-  // the text area (a scroll bar shown or hidden on the way), as wide as the text it
-  // holds then needs, in Font, in the area it has.
-  void Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle);
+  // Needed while it changes (at WidestRow for Font when the change deletes many rows,
+  // Deletes), and as wide as Needed once it has; or, when the change moved the text
+  // area (a scroll bar shown or hidden on the way), as wide as the text it holds then
+  // needs, in Font, in the area it has.
+  void Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle, bool Deletes = false);
 
   TCosts FCosts;
   // The device the control measures for while it wraps wider than its window.
