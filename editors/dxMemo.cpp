@@ -426,8 +426,13 @@ void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
     HeldFont(Message);
     return;
   }
-  if (HandleAllocated() && !Held && !TdxWrapGuard::TakesFont(FHandle, NewFont, GetText()))
-    throw EInvalidOperation(SMemoTextTooLong);
+  if (HandleAllocated() && !Held && !TdxWrapGuard::TakesFont(FHandle, NewFont, GetText())) {
+    // A host setting the editor up keeps the text it holds, shown as far as the control
+    // holds it in the new font, as it keeps a value held.
+    if (!KeepsText()) throw EInvalidOperation(SMemoTextTooLong);
+    HeldFont(Message);
+    return;
+  }
   if (!Wraps(FWordWrap, FScrollBars) || !HandleAllocated()) {
     inherited::Dispatch(Message);
     return;

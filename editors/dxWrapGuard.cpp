@@ -262,8 +262,23 @@ bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
   return MeasureOf(Font).Cost(Text, Width) <= Budget;
 }
 
+long long TdxWrapGuard::TabCost(const AnsiString& Text) {
+  long long Sum = 0;
+  long long Tabs = 0;
+  for (const char Ch : Text) {
+    if (Ch == '\t') {
+      ++Tabs;
+    } else if (Ch == '\r' || Ch == '\n') {
+      Sum += Tabs * Tabs;
+      Tabs = 0;
+    }
+  }
+  return Sum + Tabs * Tabs;
+}
+
 bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) {
   if (Text.find('\t') == AnsiString::npos) return true;
+  if (TabCost(Text) > TabBudget) return false;
   const TWrapMeasure& Measure = MeasureOf(Font);
   return Measure.FarthestTab(Text, Wrapped ? Measure.WidestRow() : 0) <= FarthestTab;
 }
@@ -437,6 +452,13 @@ void TdxWrapGuard::WrapAt(HWND Window, int Width) {
   FWidth = Width;
 }
 
+bool TdxWrapGuard::TabsPastBudget(HWND Window, const TTextChange& Edit) {
+  if (Edit.Whole) return false;
+  // The whole text is read only for a change that adds to its paragraphs' tabs.
+  const long long Added = TabCost(Edit.Text) - TabCost(Edit.Old);
+  return Added > 0 && TabCost(WindowText(Window)) + Added > TabBudget;
+}
+
 bool TdxWrapGuard::DeletesManyRows(HWND Window, const TTextChange& Edit) {
   const LONG Start = Edit.Whole ? 0 : Edit.Start;
   const LONG End = Edit.Whole ? TextLength(Window) : Edit.End;
@@ -504,7 +526,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     After.Widest += Measure.Cost(Edit.Text, Widest) - Measure.Cost(Edit.Old, Widest);
   }
   const bool Fitting = !WordWrap || After.AtArea <= Budget;
-  FRefused = !PlacesTabs(Font, Edit.Text, Wraps(Window)) ||
+  FRefused = !PlacesTabs(Font, Edit.Text, Wraps(Window)) || TabsPastBudget(Window, Edit) ||
              (!Fitting && ((UserChange && Edit.Adds) || After.Widest > Budget));
   if (BackKeyDown) FBackKey = FRefused ? TBackKey::Refused : TBackKey::Passed;
   if (FRefused) {

@@ -21,8 +21,12 @@
 //
 // The control places a tab by walking every tab stop from the start of its row, in
 // twips held in 32 bits times the screen's resolution: past INT_MAX / 1440 pixels (about
-// 1.49 million) that walk never ends. A text holding a tab that far along its row is
-// refused the same way, the user's with a beep, whether the control wraps or not.
+// 1.49 million) that walk never ends. And it keeps every tab as a run of its own, and
+// finds a run by walking its paragraph's runs from the start at every insertion and
+// deletion: a paragraph of N tabs costs about N squared to set or to clear (a paragraph
+// of 100,000 tabs, minutes). A text holding a tab that far along its row, or tabs past
+// TabBudget, is refused the same way, the user's with a beep, whether the control wraps
+// or not.
 #pragma once
 
 #include <windows.h>
@@ -66,7 +70,14 @@ class TdxWrapGuard {
   // The farthest, in pixels, the guard lets a tab lie from the start of its row: well
   // short of where the control's placing of it never ends.
   static constexpr int FarthestTab = 1000000;
-  // Whether the control can place every tab of Text drawn in Font: along whole lines, or
+  // The squares of its paragraphs' tab counts, summed, that a text may hold: a paragraph
+  // of 6,000 tabs, or many shorter ones, which the control sets or clears in a fraction
+  // of a second.
+  static constexpr long long TabBudget = 36000000;
+  // The squares of the tab counts of Text's paragraphs, summed.
+  static long long TabCost(const AnsiString& Text);
+  // Whether the control can place every tab of Text drawn in Font, and in good time: its
+  // tabs keep within TabBudget, and none lies past FarthestTab along whole lines, or
   // when it wraps (Wrapped) in rows up to WidestRow wide. A wrapped row breaks before a
   // word or a tab that does not fit, but keeps every blank after its last word: a tab
   // after a long run of blanks lies far along its row.
@@ -196,6 +207,9 @@ class TdxWrapGuard {
   static int SelectionOffset(HWND Window);
   // Has Window wrap Width pixels wide, or at its text area when Width is 0.
   void WrapAt(HWND Window, int Width);
+  // Whether Edit, a change of a few paragraphs of the control Window, would take its
+  // text's tabs past TabBudget (a whole text is judged by PlacesTabs).
+  static bool TabsPastBudget(HWND Window, const TTextChange& Edit);
   // Whether Edit deletes more than DeletedRows rows of the control Window's wrapping.
   static bool DeletesManyRows(HWND Window, const TTextChange& Edit);
   // Around Handle, a change after which Window holds a text needing Needed pixels (0:

@@ -943,9 +943,12 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       try {
         switch (Way) {
           case 0: {
-            const std::size_t Kind = Random.Below(3);
+            const std::size_t Kind = Random.Below(4);
+            std::string ManyTabs;
+            for (int Tabs = 0; Tabs < 8000; ++Tabs) ManyTabs += "\t ";
             const std::string Text = Kind == 0   ? std::string(1000000, 'm')
                                      : Kind == 1 ? "x" + std::string(3000, ' ') + "\t" + std::string(3000, 'x') + "\tEND"
+                                     : Kind == 2 ? ManyTabs
                                                  : WordsParagraph(Random.Below(100), 1 + Random.Below(20000));
             Popup->SetMemoText(Text);
             Model = Text;
@@ -1038,6 +1041,11 @@ TEST_F(BlobEditTest, DISABLED_SeededWalkOfTheMemoPaneKeepsItsText) {
       ASSERT_TRUE(Model == Popup->MemoText()) << Where;
       if (Popup->HandleAllocated() && TdxWrapGuard::Wraps(Popup->Handle())) {
         ASSERT_LE(WrappedCost(Popup->Handle()), TdxWrapGuard::Budget) << Where;
+      }
+      if (Popup->HandleAllocated()) {
+        std::string Shown(static_cast<std::size_t>(GetWindowTextLengthA(Popup->Handle())) + 1, '\0');
+        Shown.resize(static_cast<std::size_t>(GetWindowTextA(Popup->Handle(), Shown.data(), static_cast<int>(Shown.size()))));
+        ASSERT_LE(TdxWrapGuard::TabCost(Shown), TdxWrapGuard::TabBudget) << Where;
       }
       if (Popup->HoldsValue() && Popup->HandleAllocated()) {
         // A selection from inside the part shown to its end copies the value's end, and

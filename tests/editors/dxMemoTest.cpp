@@ -628,6 +628,13 @@ std::string KindParagraph(fuzz::TRandom& Random, std::size_t Kind, std::size_t L
   return Text.substr(0, Length);
 }
 
+// The text a window shows.
+std::string WindowTextOf(HWND Window) {
+  std::string Text(static_cast<std::size_t>(GetWindowTextLengthA(Window)) + 1, '\0');
+  Text.resize(static_cast<std::size_t>(std::max(GetWindowTextA(Window, Text.data(), static_cast<int>(Text.size())), 0)));
+  return Text;
+}
+
 // The characters times rows of the text of the memo's control as it wrapped it.
 long long WrappedCost(TdxInplaceMemoEdit* Memo) {
   const int Size = GetWindowTextLengthA(Memo->Handle());
@@ -1087,7 +1094,7 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
     for (int Step = 0; Step < 24; ++Step) {
       const auto Before = Settings();
       const auto PlaceBefore = Place();
-      const int Way = static_cast<int>(Random.Below(13));
+      const int Way = static_cast<int>(Random.Below(14));
       const int BeepsBefore = Beeps;
       bool Raised = false;
       try {
@@ -1117,10 +1124,14 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
             break;
           case 9: {
             // A program's text: one only an unwrapped control holds, one with a tab far
-            // along, or one of the walk's.
-            const std::size_t Kind = Random.Below(3);
+            // along, one with more tabs than the control sets in good time, or one of
+            // the walk's.
+            const std::size_t Kind = Random.Below(4);
+            std::string ManyTabs;
+            for (int Tabs = 0; Tabs < 8000; ++Tabs) ManyTabs += "\t ";
             const std::string Text = Kind == 0   ? LongParagraph(1000000)
                                      : Kind == 1 ? std::string(3000, 'x') + "\tEND"
+                                     : Kind == 2 ? ManyTabs
                                                  : NewText(2);
             Memo->SetText(Text);
             Model = Text;
@@ -1134,6 +1145,15 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
             Memo->Lines()->Add("added");
             Model += Model.empty() || Model.back() == '\n' ? "added\r\n" : "\r\nadded";
             break;
+          case 12: {
+            // The user's paste of more tabs than the control sets in good time.
+            std::string Pasted;
+            for (int Tabs = 0; Tabs < 7000; ++Tabs) Pasted += "\t-";
+            Clipboard()->SetAsText(Pasted);
+            Caret();
+            SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+            break;
+          }
           default:
             Memo->ShowAt(Rect(5, 5, 5 + Width(), 90));
             break;
@@ -1144,8 +1164,12 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       Pump();
       const std::string Where = "seed " + std::to_string(Seed) + ", step " + std::to_string(Step) + ", way " +
                                 std::to_string(Way) + (Raised ? " (raised)" : "");
-      // The user's typing changes the text unless it is refused with a beep.
-      if (Way == 10 && Beeps == BeepsBefore) Model = Memo->Text();
+      // The user's typing changes the text unless it is refused with a beep; a paste of
+      // too many tabs always is.
+      if (Way == 12) {
+        ASSERT_GT(Beeps, BeepsBefore) << Where;
+      }
+      if ((Way == 10 || Way == 12) && Beeps == BeepsBefore) Model = Memo->Text();
       if (Raised) {
         ASSERT_TRUE(Before == Settings()) << Where;
         ASSERT_TRUE(PlaceBefore == Place()) << Where;
@@ -1154,6 +1178,9 @@ TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudget) {
       ASSERT_TRUE(Model == Memo->Text()) << Where;
       if (Memo->HandleAllocated() && TdxWrapGuard::Wraps(Memo->Handle())) {
         ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << Where;
+      }
+      if (Memo->HandleAllocated()) {
+        ASSERT_LE(TdxWrapGuard::TabCost(WindowTextOf(Memo->Handle())), TdxWrapGuard::TabBudget) << Where;
       }
     }
     Memo->SetText("");

@@ -21,6 +21,7 @@
 #include "classlib/StrUtils.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
+#include "editors/dxWrapGuard.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
@@ -1312,6 +1313,61 @@ TEST_F(TreeListKindsEditingTest, AMaskCellStoresTheTextAsItsMaskReadsIt) {
     Pump();
     EXPECT_NE(Tree->State(), tsEditing) << C.EditMask;
     EXPECT_EQ(N->Strings(0), C.Stored) << C.EditMask << " " << C.Typed;
+  }
+}
+
+// A memo cell holding a value of some 100,000 tabs among blanks, which the control would
+// take minutes to set or clear, or one the control holds whole until the list's font
+// grows so large that no width holds it: the editor opens on it, through that font, a
+// refused key, Escape and F2 again, and holds it whole, its window showing what of it
+// the control holds in good time; the cell keeps its value.
+TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsItsValue) {
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, CountBeep);
+  Kind<TdxTreeListMemoColumn>();
+  std::string Tabs;
+  for (unsigned Seed = 12345; Tabs.size() < 316656;) {
+    Seed = Seed * 1103515245 + 12345;
+    Tabs += (Seed >> 16) % 3 == 0 ? '\t' : ' ';
+  }
+  std::string Words;
+  while (Words.size() < 100000) Words += "abc def ";
+  auto Shown = [](TdxInplaceEdit* Editor) {
+    std::string Text(static_cast<std::size_t>(GetWindowTextLengthA(Editor->Handle())) + 1, '\0');
+    Text.resize(static_cast<std::size_t>(GetWindowTextA(Editor->Handle(), Text.data(), static_cast<int>(Text.size()))));
+    return AnsiString(Text);
+  };
+  const int Height = Tree->Font()->Height();
+  for (const std::string& Value : {Tabs, Words}) {
+    Tree->Font()->SetHeight(Height);
+    TdxTreeListNode* N = Node({Value.c_str()});
+    for (int Round = 0; Round < 2; ++Round) {
+      const std::string Where = std::to_string(Value.size()) + " characters, round " + std::to_string(Round);
+      TdxInplaceMemoEdit* Memo = nullptr;
+      try {
+        Memo = Edit<TdxInplaceMemoEdit>(N, 0);
+      } catch (const Exception& E) {
+        ADD_FAILURE() << Where << ": opening raised " << E.Message().c_str();
+      }
+      ASSERT_NE(Memo, nullptr) << Where;
+      EXPECT_TRUE(Memo->Text() == Value.c_str()) << Where << ": the value held whole";
+      EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo)), TdxWrapGuard::TabBudget) << Where;
+      if (Round == 0) {
+        try {
+          Tree->Font()->SetHeight(-2434);
+        } catch (const Exception& E) {
+          // A font the open editor cannot show its user's text in is refused.
+          EXPECT_STREQ(E.Message().c_str(), SMemoTextTooLong) << Where;
+        }
+      }
+      Pump();
+      EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo)), TdxWrapGuard::TabBudget) << Where;
+      Key(Memo->Handle(), VK_BACK);
+      SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
+      Key(Memo->Handle(), VK_ESCAPE);
+      EXPECT_NE(Tree->State(), tsEditing) << Where;
+      EXPECT_TRUE(N->Strings(0) == Value.c_str()) << Where;
+    }
+    Tree->FocusedNode()->Free();
   }
 }
 
