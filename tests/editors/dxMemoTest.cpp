@@ -1372,9 +1372,8 @@ TEST_F(MemoTest, DISABLED_ATextReplacedAfterOneWrappedInManyRowsKeepsWithinTheWr
   EXPECT_LE(Memo->Peak, TdxWrapGuard::Budget);
 }
 
-// The walk in a program of its own and the cases after it in another, so that the two
-// run side by side.
-// The walk runs in two halves, each a child program of its own, side by side.
+// The walk runs in two halves, each a child program of its own, and the cases after it
+// in a third, so that the three run side by side.
 TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
   edittest::ExpectDisabledTestsPass(
       "MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeeds1To2", 1);
