@@ -71,9 +71,9 @@ class TdxWrapGuard {
   // short of where the control's placing of it never ends.
   static constexpr int FarthestTab = 1000000;
   // The squares of its paragraphs' tab counts, summed, that a text may hold: a paragraph
-  // of 6,000 tabs, or many shorter ones, which the control sets or clears in a fraction
-  // of a second.
-  static constexpr long long TabBudget = 36000000;
+  // of 3,000 tabs, or many shorter ones, which the control sets or clears in a quarter
+  // of a second (one of 6,000 took a second).
+  static constexpr long long TabBudget = 9000000;
   // The squares of the tab counts of Text's paragraphs, summed.
   static long long TabCost(const AnsiString& Text);
   // Whether the control can place every tab of Text drawn in Font, and in good time: its
@@ -88,8 +88,11 @@ class TdxWrapGuard {
   // Whether a control that wraps its lines (Wrapped) or not can hold Text drawn in
   // Font: it places every tab, and, wrapping, some width up to WidestRow keeps the text
   // within the budget. Unwrapped, a text costs a row a paragraph whatever its length.
+  // Counting its tabs is cheap, measuring its rows is not: a text of too many tabs is
+  // refused before it is measured.
   static bool Takes(HFONT Font, const AnsiString& Text, bool Wrapped) {
-    return (!Wrapped || Fits(Font, Text, WidestRow(Font))) && PlacesTabs(Font, Text, Wrapped);
+    return TabCost(Text) <= TabBudget && (!Wrapped || Fits(Font, Text, WidestRow(Font))) &&
+           PlacesTabs(Font, Text, Wrapped);
   }
   // Whether the rich edit control Window, holding Text, can take Font. A font that puts
   // a tab too far along would hang it, and one in which no width keeps the text within
