@@ -252,6 +252,7 @@ void TdxMemoStrings::Clear() { FMemo->ClearText(); }
 
 AnsiString TdxMemoStrings::GetTextStr() const { return FMemo->Text(); }
 
+// A program's text: the window forgets any edit with it, as for every text set.
 void TdxMemoStrings::SetTextStr(const AnsiString& Value) {
   const AnsiString Text = CrLfLineBreaks(Value);
   const LRESULT Mask = Send(EM_GETEVENTMASK);
