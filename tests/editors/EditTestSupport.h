@@ -124,32 +124,50 @@ inline void SendPaste(HWND Window, TPasteBy By) {
   uitest::HeldKeys.clear();
 }
 
+// Keys held while the user's input arrives, for as long as the scope lives: in the
+// thread's key state, which the rich edit control reads, and in the library's key-state
+// seam, which the editors read.
+class THeldKeys {
+ public:
+  explicit THeldKeys(std::vector<int> Keys) {
+    GetKeyboardState(FSaved);
+    BYTE State[256];
+    std::copy(std::begin(FSaved), std::end(FSaved), State);
+    for (int Key : Keys) {
+      State[Key] = 0x80;
+      // The left key of each pair, which the control may read instead.
+      if (Key == VK_CONTROL) State[VK_LCONTROL] = 0x80;
+      if (Key == VK_SHIFT) State[VK_LSHIFT] = 0x80;
+      if (Key == VK_MENU) State[VK_LMENU] = 0x80;
+    }
+    SetKeyboardState(State);
+    uitest::HeldKeys = std::move(Keys);
+  }
+  THeldKeys(const THeldKeys&) = delete;
+  THeldKeys& operator=(const THeldKeys&) = delete;
+  ~THeldKeys() {
+    uitest::HeldKeys.clear();
+    SetKeyboardState(FSaved);
+  }
+
+ private:
+  BYTE FSaved[256];
+};
+
+// An AltGr chord's key data: the Alt context bit set, as the system sends it.
+constexpr LPARAM AltContext = 0x20000001;
+
 // A letter key pressed with Ctrl held, and the keys Also (VK_SHIFT, VK_MENU), as the
-// user's input arrives at a text window: the rich edit control reads the thread's key
-// state, the editors the library's. With Alt (AltGr is Ctrl and Alt) the key data has
-// its context bit set, as the system sends it. Its character follows.
+// user's input arrives at a text window. With Alt (AltGr is Ctrl and Alt) the key data
+// has its context bit set. Its character follows.
 inline void SendCtrlKey(HWND Window, char Letter, std::vector<int> Also = {}) {
   const bool Alt = std::find(Also.begin(), Also.end(), VK_MENU) != Also.end();
-  const LPARAM KeyData = Alt ? 0x20000001 : 1;
-  BYTE Saved[256];
-  GetKeyboardState(Saved);
-  BYTE Keys[256];
-  std::copy(std::begin(Saved), std::end(Saved), Keys);
+  const LPARAM KeyData = Alt ? AltContext : 1;
   Also.push_back(VK_CONTROL);
-  for (int Key : Also) {
-    Keys[Key] = 0x80;
-    // The left key of each pair, which the control may read instead.
-    if (Key == VK_CONTROL) Keys[VK_LCONTROL] = 0x80;
-    if (Key == VK_SHIFT) Keys[VK_LSHIFT] = 0x80;
-    if (Key == VK_MENU) Keys[VK_LMENU] = 0x80;
-  }
-  SetKeyboardState(Keys);
-  uitest::HeldKeys = Also;
+  THeldKeys Held(std::move(Also));
   SendMessageA(Window, WM_KEYDOWN, static_cast<WPARAM>(Letter), KeyData);
   // AltGr with a letter types the layout's character, if any; Ctrl alone its control code.
   if (!Alt) SendMessageA(Window, WM_CHAR, static_cast<WPARAM>(Letter - 'A' + 1), KeyData);
-  uitest::HeldKeys.clear();
-  SetKeyboardState(Saved);
 }
 
 // Counts the beeps of refused input.

@@ -42,6 +42,7 @@
 #include "editors/dxMaskEdit.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/ChildRunSupport.h"
+#include "tests/editors/EditTestSupport.h"
 #include "tests/support/FuzzSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
@@ -57,36 +58,7 @@ BOOL CountBeep(UINT /*Type*/) {
   return TRUE;
 }
 
-// Keys held while the user's input arrives: in the thread's key state, which the rich
-// edit control reads, and in the library's key-state seam, which the editors read.
-class THeld {
- public:
-  explicit THeld(std::vector<int> Keys) {
-    GetKeyboardState(FSaved);
-    BYTE State[256];
-    std::copy(std::begin(FSaved), std::end(FSaved), State);
-    for (int Key : Keys) {
-      State[Key] = 0x80;
-      if (Key == VK_CONTROL) State[VK_LCONTROL] = 0x80;
-      if (Key == VK_SHIFT) State[VK_LSHIFT] = 0x80;
-      if (Key == VK_MENU) State[VK_LMENU] = 0x80;
-    }
-    SetKeyboardState(State);
-    HeldKeys = std::move(Keys);
-  }
-  THeld(const THeld&) = delete;
-  THeld& operator=(const THeld&) = delete;
-  ~THeld() {
-    HeldKeys.clear();
-    SetKeyboardState(FSaved);
-  }
-
- private:
-  BYTE FSaved[256];
-};
-
-// An AltGr chord's lParam: the Alt context bit set, as the system sends it.
-constexpr LPARAM AltContext = 0x20000001;
+using edittest::AltContext;
 
 // One column set-up of the walk: how the column is made, the values its cells start
 // from, the characters the user types into it, and what the cell must hold for a text
@@ -482,7 +454,7 @@ class TreeListTypingWalkTest : public UiTest {
   // it gives, if any.
   void Chord(HWND Window, std::vector<int> Keys, UINT Msg, WPARAM Key, LPARAM Data, char C = 0) {
     {
-      THeld Held(std::move(Keys));
+      edittest::THeldKeys Held(std::move(Keys));
       SendMessageA(Window, Msg, Key, Data);
       if (C) SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(C), Data);
     }
