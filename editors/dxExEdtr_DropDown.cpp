@@ -4,6 +4,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Messages.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
 #include "editors/dxDrawing.h"
 #include "editors/dxExEdtr.h"
@@ -215,7 +216,8 @@ void TdxInplaceDropDownEdit::ShowList(TCustomdxPopupListBox* List) {
 
 void TdxInplaceDropDownEdit::HideList(TCustomdxPopupListBox* List) {
   if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
-  if (HandleAllocated() && GetFocus() != Handle() && CanFocus() && IsWindowVisible(Handle()) &&
+  // Closed because the focus left, the list leaves it where it went.
+  if (!FLosingFocus && HandleAllocated() && GetFocus() != Handle() && CanFocus() && IsWindowVisible(Handle()) &&
       Application->Active())
     ::SetFocus(Handle());
   if (List->HandleAllocated())
@@ -255,6 +257,10 @@ void TdxInplaceDropDownEdit::DropDownKeyDown(Word& Key, TShiftState Shift) {
     CloseUp(Enter);
     if (Enter) RemovePendingChar();
     Key = 0;
+  } else if (Key == VK_TAB && !Alt && FDroppedDown) {
+    // Tab leaves the editor with what the list shows chosen, as Enter would choose it,
+    // and goes on to the host: a list left open never swallows the key that ends an edit.
+    CloseUp(true);
   }
 }
 
@@ -359,7 +365,10 @@ bool TdxInplaceDropDownEdit::RouteKey(TMessage& Message) {
   }
   Word Key = static_cast<Word>(Message.WParam);
   if (Message.Msg == WM_CHAR || (Message.Msg == WM_KEYDOWN && (Key == VK_BACK || Key == VK_DELETE))) {
-    inherited::WndProc(Message);
+    {
+      TFlagScope Typing(FTypingInList);
+      inherited::WndProc(Message);
+    }
     DropDownTextChanged(GetText());
     return true;
   }
@@ -377,6 +386,15 @@ void TdxInplaceDropDownEdit::WndProc(TMessage& Message) {
       RouteKey(Message))
     return;
   inherited::WndProc(Message);
+}
+
+// A list the text stays in the editor for follows every change of it while it is open:
+// a character typed, the one that dropped the list down among them, a deletion, a paste,
+// a cut or an undo. What it then selects is what closing it takes.
+void TdxInplaceDropDownEdit::Change() {
+  inherited::Change();
+  if (FDroppedDown && FForwardNavigationKeysOnly && !FTypingInList && HandleAllocated())
+    DropDownTextChanged(GetText());
 }
 
 void TdxInplaceDropDownEdit::WMNCHitTest(TMessage& Message) {
@@ -440,10 +458,12 @@ void TdxInplaceDropDownEdit::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       ReleasePressedButton();
       break;
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
       inherited::Dispatch(Message);
+      TFlagScope Losing(FLosingFocus);
       CloseUp(false);
       break;
+    }
     case WM_GETDLGCODE:
       inherited::Dispatch(Message);
       if (InPlace() || IsPopupVisible()) Message.Result |= DLGC_WANTALLKEYS;

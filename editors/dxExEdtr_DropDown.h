@@ -134,6 +134,9 @@ class TdxInplaceDropDownEdit : public TdxInplaceMaskEdit {
   void SetMouseInside(bool Value) override;
   bool HandlesWheel() override { return true; }
   void KeyDown(Word& Key, TShiftState Shift) override;
+  // A list that leaves the typing to the editor (ForwardNavigationKeysOnly) follows
+  // every change of the text while it is open (DropDownTextChanged).
+  void Change() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
 
  private:
@@ -155,5 +158,10 @@ class TdxInplaceDropDownEdit : public TdxInplaceMaskEdit {
   TWinControl* FPopup = nullptr;
   bool FDroppedDown = false;
   bool FPopupKeepsEditorFocus = true;
+  // A key typed while the list is open is being handled: the list follows the text once
+  // the key is done.
+  bool FTypingInList = false;
+  // The popup closes because the editor lost the focus, which stays where it went.
+  bool FLosingFocus = false;
   bool FForwardNavigationKeysOnly = false;
 };
