@@ -611,9 +611,9 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       if (IsMemo() && HandleAllocated() && FHolding) {
         // The value held comes to the new font as the window shows as much of it as
         // the control holds in it; the part shown may be too long for the new font.
+        // Nothing marks a pane while it holds a value (read-only, a hold begins with a
+        // value given anew, unmarked): the window's text shown anew forgets no edit.
         const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
-        // The value shown anew is no change: the modified state stays.
-        TdxKeptModified Kept(*this);
         SetWindowTextA(FHandle, "");
         inherited::Dispatch(Message);
         SetCharFormatColor();

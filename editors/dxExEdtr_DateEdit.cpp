@@ -4,6 +4,7 @@
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
 #include "classlib/ScopeExit.h"
+#include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
 #include "classlib/UpdateScope.h"
 #include "editors/dxCntner.h"
@@ -42,12 +43,35 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
 
 void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
   if (FUseEditMask == Value) return;
+  const TShownDate Shown = ReadShown();
   FUseEditMask = Value;
-  RebuildMask();
+  RebuildMask(Shown);
 }
 
-void TdxInplaceDateEdit::RebuildMask() {
+bool TdxInplaceDateEdit::ReadWindowText(TDateTime& Date) {
+  Date = NullDate;
+  if (IsMasked() ? EmptyMaskText() : Trim(GetText()).empty()) return true;
+  return TextToDate(GetText(), Date);
+}
+
+TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown() {
+  TShownDate Shown;
+  if (GetText() == FStoredText) return Shown;
+  Shown.Other = true;
+  Shown.Reads = ReadWindowText(Shown.Date);
+  return Shown;
+}
+
+// The value's text is shown in the new form. Any other text (the user's, or a cell's
+// that is no date) is the editor's to re-form only as far as the new form needs: a text
+// that still reads as the date it read as stays as it is, one that no longer does is
+// shown as that date in the new form, and one that reads as no date stays as it is, as
+// far as the new mask takes it. The edit stays the user's, modified as it was.
+void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
   TValueScope<bool> Loading(ValueLoading, true);
+  TdxKeptModified Kept(*this);
+  const bool TextEdited = FTextEdited;
+  const bool UserEdited = FUserEdited;
   if (FUseEditMask) {
     SetEditMask(DateEditMask());
   } else {
@@ -56,7 +80,16 @@ void TdxInplaceDateEdit::RebuildMask() {
     Stored.Exclude(esvEditMask);
     SetStoredValues(Stored);
   }
-  Store(FDate);
+  if (!Shown.Other) {
+    Store(FDate);
+    return;
+  }
+  TDateTime Now = NullDate;
+  if (Shown.Reads && !(ReadWindowText(Now) && Now == Shown.Date)) SetText(FormatDateValue(IsMasked(), Shown.Date));
+  FStoredText = FormatDateValue(IsMasked(), FDate);
+  if (IsMasked() && FStoredText.empty()) FStoredText = Mask().EmptyText();
+  FTextEdited = TextEdited;
+  FUserEdited = UserEdited;
 }
 
 bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mask().EmptyText(); }
@@ -75,6 +108,17 @@ void TdxInplaceDateEdit::SetEditValue(const Variant& Value) {
     Store(NullDate);
   else
     Store(Value.AsDateTime());
+}
+
+void TdxInplaceDateEdit::LoadText(const AnsiString& Text) {
+  TValueScope<bool> Loading(ValueLoading, true);
+  TDateTime Day = NullDate;
+  const bool Reads = !Trim(Text).empty() && TextToDate(Text, Day);
+  Store(Reads ? Day : NullDate);
+  // A date the mask shows in its own form; any other text as it is.
+  if (Reads && IsMasked()) return;
+  SetText(Text);
+  if (Reads) FStoredText = GetText();
 }
 
 void TdxInplaceDateEdit::GetEditText(AnsiString& Text) {
@@ -233,11 +277,16 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
       return;
     default: break;
   }
+  if (Message.Msg != CM_WININICHANGE) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  // What the text says is read in the settings it was written in.
+  const TShownDate Shown = ReadShown();
   inherited::Dispatch(Message);
-  if (Message.Msg != CM_WININICHANGE) return;
   InitFormatSettings();
   if (FDatePopup) FDatePopup->Invalidate();
-  RebuildMask();
+  RebuildMask(Shown);
 }
 
 // ---------------------------------------------------------------------------------

@@ -52,6 +52,10 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
 
   // A blank string, Null or Empty is no date; any other value is read as a date.
   void SetEditValue(const Variant& Value) override;
+  // A host's text (a cell's, however a program or a file wrote it): a date is the value,
+  // shown in the mask's form when the editor has a mask and as it is written otherwise;
+  // a text that is no date is shown as it is, with no value.
+  void LoadText(const AnsiString& Text);
   // Reads the text as a date (see the unit's comment) and stores it, then the mask
   // editor's validation; a refused text raises "Invalid Date" (or the event's text).
   // A text the user typed, pasted or cut through the mask that is no date (one left
@@ -77,7 +81,21 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
  private:
   // Sets the value and its text, clears TextEdited and tells OnDateChange.
   void Store(TDateTime Value);
-  void RebuildMask();
+  // What the window shows: the text the last store showed for the value, or another
+  // text (Other), the user's or a host's, and whether it reads as a date (Reads, Date:
+  // NullDate for an empty text or an untouched mask).
+  struct TShownDate {
+    bool Other = false;
+    bool Reads = false;
+    TDateTime Date = NullDate;
+  };
+  TShownDate ReadShown();
+  // The date the window's text reads as in the settings in force: NullDate for an empty
+  // text or an untouched mask; false when it reads as none.
+  bool ReadWindowText(TDateTime& Date);
+  // Sets the mask UseEditMask asks for in the settings in force and shows, in its form,
+  // what the window showed before (Shown, read in the settings and mask of then).
+  void RebuildMask(const TShownDate& Shown);
   // The window text is the mask's empty text.
   bool EmptyMaskText();
   // Text as a date: the value stored while the text is still the one the store showed

@@ -314,8 +314,7 @@ void TdxInplaceGraphicEdit::ShowPopupToolbar() {
 // The host's value
 
 void TdxInplaceGraphicEdit::SetEditValue(const Variant& Value) {
-  // The host's picture is no change of the user's.
-  TdxKeptModified Kept(*this);
+  // The host's picture is no change of the user's: an internal change marks nothing.
   TFlagScope Internal(FInternalChange);
   if (VarIsNull(Value) || (Value.IsString() && Value.AsString().empty()))
     FPicture->SetGraphic(nullptr);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/StrUtils.h"
@@ -157,9 +158,8 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   SetSelLength(1);
 }
 
+// The time's text is written by SetValue, as the editor's own: the modified state stays.
 void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
-  // The time's text is written as the editor's own: the modified state stays.
-  TdxKeptModified Kept(*this);
   if (VarIsNull(Value) || (Value.IsString() && VarToStr(Value).empty())) {
     FDate = 0;
     SetValue(0);
@@ -173,6 +173,20 @@ void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
     // and keep the time shown before.
     SetValue(EncodeTime(Hour, Min, Sec, 0));
   }
+}
+
+void TdxInplaceTimeEdit::LoadText(const AnsiString& Text) {
+  TDateTime Value = 0;
+  const auto Format = static_cast<std::size_t>(FTimeEditFormat);
+  for (std::size_t I = 0; I < std::size(DisplayFormats); ++I) {
+    // The editor's own form first, then the others.
+    const std::size_t Tried = I == 0 ? Format : I <= Format ? I - 1 : I;
+    if (!ReadFormattedTime(Text, DisplayFormats[Tried], Value)) continue;
+    SetEditValue(Variant(Value));
+    return;
+  }
+  SetEditValue(Variant());
+  SetText(Text);
 }
 
 Variant TdxInplaceTimeEdit::GetEditValue() {

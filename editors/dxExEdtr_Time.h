@@ -53,6 +53,10 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   void SetEditValue(const Variant& Value) override;
   // The days and the time together (a day before day 0 counts its time away from zero).
   Variant GetEditValue() override;
+  // A host's text (a cell's, however a program or a file wrote it): a time of one, two or
+  // three sections of one or two digits ("9:5") is the value, shown in the editor's form;
+  // any other text is shown as it is over midnight.
+  void LoadText(const AnsiString& Text);
   void Dispatch(TMessage& Message) override;
 
  protected:

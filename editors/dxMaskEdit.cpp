@@ -140,6 +140,11 @@ void TdxInplaceMaskEdit::Select(int Start, int Stop) {
 
 void TdxInplaceMaskEdit::ReplaceChars(int Start, const AnsiString& Text) {
   if (Text.empty()) return;
+  // The characters there already are no change; the control would mark one.
+  const AnsiString Now = WindowText();
+  if (Start >= 0 && static_cast<std::size_t>(Start) <= Now.size() &&
+      Now.compare(static_cast<std::size_t>(Start), Text.size(), Text) == 0)
+    return;
   FFormatting = true;
   auto Done = ScopeExit([&] { FFormatting = false; });
   Select(Start, Start + static_cast<int>(Text.size()));

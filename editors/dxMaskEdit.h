@@ -126,6 +126,32 @@ class TdxEditMask {
 enum TdxMaskState : Byte { msMasked, msReEnter };
 using TdxMaskStates = TSet<TdxMaskState>;
 
+// While it lives, the beeps asked of MessageBeepProc are counted instead of heard.
+class TdxBeepsCounted {
+ public:
+  TdxBeepsCounted() : FSaved(MessageBeepProc), FOuter(FCurrent) {
+    FCurrent = this;
+    MessageBeepProc = Count;
+  }
+  TdxBeepsCounted(const TdxBeepsCounted&) = delete;
+  TdxBeepsCounted& operator=(const TdxBeepsCounted&) = delete;
+  ~TdxBeepsCounted() {
+    MessageBeepProc = FSaved;
+    FCurrent = FOuter;
+  }
+  int Heard() const { return FHeard; }
+
+ private:
+  static BOOL Count(UINT /*Type*/) {
+    ++FCurrent->FHeard;
+    return TRUE;
+  }
+  inline static TdxBeepsCounted* FCurrent = nullptr;
+  TMessageBeepProc FSaved;
+  TdxBeepsCounted* FOuter;
+  int FHeard = 0;
+};
+
 class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   TCLASS_DECL(TdxInplaceMaskEdit, TdxInplaceTextEdit)
  public:
@@ -191,14 +217,21 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   // Makes a paste (Paste) and judges the text it leaves (Takes, given the text before
   // and after it): a paste refused is undone whole, where the user sees and hears it:
   // the text it replaced and the modified state come back, the whole text is selected,
-  // one beep. True when the paste stays.
+  // one beep. True when the paste stays. One paste is one judgement: characters the
+  // mask refused on the way and the paste undone whole are heard once.
   template <class TPaste, class TTakes>
   bool JudgedPaste(TPaste&& Paste, TTakes&& Takes) {
     const AnsiString Before = GetText();
     TdxKeptModified Kept(*this);
-    Paste();
+    int Heard = 0;
+    {
+      TdxBeepsCounted Counted;
+      Paste();
+      Heard = Counted.Heard();
+    }
     if (Takes(Before, GetText())) {
       Kept.Dismiss();
+      if (Heard > 0) MessageBeepProc(0);
       return true;
     }
     if (GetText() != Before) SetText(Before);
@@ -213,7 +246,8 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
  private:
   AnsiString WindowText();
   void Select(int Start, int Stop);
-  // Puts Text over the window's characters from Start on, as one undoable step.
+  // Puts Text over the window's characters from Start on, as one undoable step; does
+  // nothing where they are those characters already.
   void ReplaceChars(int Start, const AnsiString& Text);
   // Blanks the positions of [Start, Stop), a double-byte character whole.
   void ClearPositions(int Start, int Stop);

@@ -226,6 +226,17 @@ void TdxTreeListDateColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
       TdxDateValidateInputEvent::Bind<&TdxTreeListDateColumn::EditorDateValidateInput>(this);
 }
 
+void TdxTreeListDateColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
+                                               Variant& Value) {
+  auto* Edit = ObjectAs<TdxInplaceDateEdit>(Editor);
+  if (!Edit) {
+    inherited::AssignNodeToEditor(Node, Editor, Value);
+    return;
+  }
+  Edit->LoadText(Node->Strings(Index()));
+  Value = Variant(Edit->Text());
+}
+
 void TdxTreeListDateColumn::ReleaseEditor(TdxInplaceEdit* Editor) {
   inherited::ReleaseEditor(Editor);
   if (auto* Edit = ObjectAs<TdxInplaceDateEdit>(Editor)) Unbind(Edit->OnDateValidateInput);

@@ -130,6 +130,9 @@ class TdxTreeListDateColumn : public TdxTreeListDropDownColumn {
   TdxInplaceEditClass GetEditorClass() override;
   void AssignEditorSettings(TdxInplaceEdit* Editor) override;
   void ReleaseEditor(TdxInplaceEdit* Editor) override;
+  // The cell's text is the editor's value when it reads as a date, in whatever form a
+  // program or a file wrote it (see TdxInplaceDateEdit::LoadText).
+  void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
 
   TDateButtons DateButtons() const { return FDateButtons; }
   void SetDateButtons(TDateButtons Value);

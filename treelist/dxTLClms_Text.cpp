@@ -518,9 +518,13 @@ void TdxTreeListTimeColumn::AssignEditorSettings(TdxInplaceEdit* Editor) {
 
 void TdxTreeListTimeColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
                                                Variant& Value) {
-  // Midnight first; the cell's text then reads as its own time.
-  if (auto* Edit = ObjectAs<TdxInplaceTimeEdit>(Editor)) Edit->SetEditValue(Variant());
-  inherited::AssignNodeToEditor(Node, Editor, Value);
+  auto* Edit = ObjectAs<TdxInplaceTimeEdit>(Editor);
+  if (!Edit) {
+    inherited::AssignNodeToEditor(Node, Editor, Value);
+    return;
+  }
+  Edit->LoadText(Node->Strings(Index()));
+  Value = Variant(Edit->Text());
 }
 
 void TdxTreeListTimeColumn::SetNodeValueFromEditor(TdxTreeListNode* Node,

@@ -220,6 +220,20 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   const auto ReadOnly = [](TdxInplaceTextEdit* Target) {
     return (GetWindowLongA(Target->Handle(), GWL_STYLE) & ES_READONLY) != 0;
   };
+  // A host's font takes the text the user edited, shown without its tab and held, and
+  // a font the control places the tab in shows it again: the edit stays the user's.
+  Select(Edit, 0, 0);
+  Type(Edit, "q");
+  ASSERT_TRUE(Edit->GetModified());
+  Host->SetContainerFlag();
+  Edit->Font()->SetHeight(2000);
+  Host->ClearContainerFlag();
+  EXPECT_TRUE(ReadOnly(Edit));
+  EXPECT_TRUE(Edit->GetModified()) << "held in the host's font";
+  Edit->Font()->SetHeight(Height);
+  EXPECT_FALSE(ReadOnly(Edit));
+  EXPECT_TRUE(Edit->GetModified()) << "shown again";
+  EXPECT_TRUE("q" + Held == Edit->Text());
   // A host's value held, of which the window shows the first line: a selection that
   // reaches the end of what it shows reaches the end of the value, read, copied (by
   // message or Ctrl+C, after Ctrl+A) or replaced by a program; the user's changes,
@@ -245,8 +259,10 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   Clipboard()->SetAsText("");
   SendMessageA(Edit->Handle(), WM_COPY, 0, 0);
   EXPECT_TRUE(Value.substr(5) == Clipboard()->AsText()) << Clipboard()->AsText().size();
+  Edit->SetModified(false);
   SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\tr"));
   EXPECT_EQ(Value.substr(0, 5) + "\tr", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified()) << "a replacement of the selection is an edit";
   EXPECT_FALSE(ReadOnly(Edit));
   Edit->SetText("new\tvalue");
   EXPECT_FALSE(ReadOnly(Edit));

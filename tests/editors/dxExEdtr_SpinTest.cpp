@@ -165,6 +165,15 @@ TEST_F(SpinEditTest, AMaskedNumberTakesDigitsOnItsBlanks) {
   Edit->Validate();
   EXPECT_EQ(17, Edit->GetValue());
   EXPECT_EQ(AnsiString("17_"), Edit->Text());
+  // A paste whose characters the mask refuses in part and that leaves no number is one
+  // refusal: undone whole, with one beep.
+  Edit->SetEditMask("#####;0;_");
+  Edit->SetText("-0");
+  Clipboard()->SetAsText("-6 -488062 xy");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 1, 2);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(AnsiString("-0___"), Edit->Text());
+  EXPECT_EQ(1, edittest::Beeps);
 }
 
 TEST_F(SpinEditTest, DisabledTextStillStepsByKeysButtonsAndWheel) {

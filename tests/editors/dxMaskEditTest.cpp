@@ -552,6 +552,16 @@ TEST_F(MaskEditTest, PasteGoesThroughTheInputStepAndCutKeepsTheLiterals) {
   SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ("98-76", Edit->Text());
   EXPECT_EQ(2, Beeps);
+
+  // A program's replacement of the selection that the mask refuses puts the text back,
+  // and what the user typed before it stays their edit.
+  Caret(Edit, 1);
+  Type(Edit, "1");
+  ASSERT_EQ("91-76", Edit->Text());
+  ASSERT_TRUE(Edit->GetModified());
+  SendMessageA(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("5x"));
+  EXPECT_EQ("91-76", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified());
 }
 
 // AltGr (Ctrl and Alt, the key data's Alt bit set) types a character on many layouts:
@@ -612,9 +622,12 @@ TEST_F(MaskEditTest, ATextSetBeforeTheWindowIsMadeIsFittedToTheMask) {
   auto* Edit = NewObject<TdxInplaceMaskEdit>(Host);
   Edit->SetEditMask("00-00");
   Edit->SetText("12");
+  // A host marks the value it gave as an edit (SetTextIfModifiable): the mark stays.
+  Edit->SetModified(true);
   Edit->SetParent(Host);
   Edit->HandleNeeded();
   EXPECT_EQ("12-__", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified());
 }
 
 TEST_F(MaskEditTest, AnIncompleteValueRaisesWithTheCaretOnTheFirstGap) {

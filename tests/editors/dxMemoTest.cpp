@@ -517,6 +517,26 @@ TEST_F(MemoTest, AProgramsTextNoWidthCanHoldFailsWithAnError) {
   Fresh->SetParent(Host);
   Fresh->HandleNeeded();
   EXPECT_EQ(Huge.size(), Fresh->Text().size());
+  // A host's font in which the control cannot place a tab of the text the user edited
+  // holds it, shown in part and read-only, and a font that places it shows it whole
+  // again: the edit stays the user's through both.
+  Memo->SetText("");
+  Memo->SetScrollBars(ssNone);
+  const std::string Words = std::string(3000, 'W') + "\tz";
+  Memo->SetText(Words);
+  Memo->SetSelStart(0);
+  SendMessageA(Memo->Handle(), WM_CHAR, 'q', 1);
+  ASSERT_TRUE(Memo->GetModified());
+  const int Height = Memo->Font()->Height();
+  Host->SetContainerFlag();
+  Memo->Font()->SetHeight(-2434);
+  Host->ClearContainerFlag();
+  EXPECT_TRUE(Memo->HoldsValue());
+  EXPECT_TRUE(Memo->GetModified()) << "held in the host's font";
+  Memo->Font()->SetHeight(Height);
+  EXPECT_FALSE(Memo->HoldsValue());
+  EXPECT_TRUE(Memo->GetModified()) << "shown whole again";
+  EXPECT_TRUE("q" + Words == Memo->Text());
 }
 
 // Before its window is made the memo refuses such a text the same way, so that the
@@ -759,6 +779,7 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
     const std::string Old = Model;
     const int BeepsBefore = Beeps;
     const bool WasHeld = Held();
+    const bool ModifiedBefore = Memo->GetModified();
     std::vector<std::string> Lines = Paragraphs(Model);
     const bool Ending = !Model.empty() && Model.back() == '\n';
     // What a program's change asks for; the user's changes ask for nothing.
@@ -914,6 +935,10 @@ void HeldValueSteps(TCountingMemo* Memo, fuzz::TRandom& Random, std::uint64_t Se
       Model = Cased(Model, Memo->CharCase());
     if (Raised) {
       ASSERT_TRUE(Before == Settings()) << Where;
+    }
+    // A setting, a font or a window made again shows the value anew: no edit of anyone's.
+    if (Way >= 14 && Way <= 22) {
+      ASSERT_EQ(ModifiedBefore, Memo->GetModified()) << Where;
     }
     // The user's change to a value held is refused with a beep.
     if (WasHeld && UserChange) {
@@ -1177,6 +1202,10 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
       if (Raised) {
         ASSERT_TRUE(Before == Settings()) << Where;
         ASSERT_TRUE(PlaceBefore == Place()) << Where;
+      }
+      // A setting, a font, a parent or a window made again is no edit of anyone's.
+      if (Way <= 8 || Way == 13) {
+        ASSERT_EQ(std::get<5>(PlaceBefore), Memo->GetModified()) << Where;
       }
       ASSERT_EQ(Model.size(), Memo->Text().size()) << Where;
       ASSERT_TRUE(Model == Memo->Text()) << Where;

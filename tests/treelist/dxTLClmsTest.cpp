@@ -1371,4 +1371,202 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
   }
 }
 
+// Text typed into a pick cell while its list is open (it opens at the first character)
+// reaches the cell however the edit ends: the list follows the text, and selects
+// nothing for a text no item begins with, so that closing it takes the text. Enter
+// closes the list, a second ends the edit; Tab ends it with the list open; Escape gives
+// back the cell's value.
+TEST_F(TreeListKindsEditingTest, WhatIsTypedWhileThePickListIsOpenReachesTheCellHoweverTheEditEnds) {
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, CountBeep);
+  Tree->SetOptions(TdxTreeListOptions{aoEditing, aoColumnSizing, aoTabs});
+  Kind<TdxTreeListPickColumn>()->Items()->SetText("apple\r\napricot\r\nbanana\r\ncherry");
+  Kind<TdxTreeListColumn>();
+  TProbe* Other = AddChild<TProbe>(Form);
+  Other->SetBounds(420, 10, 40, 20);
+  TdxTreeListNode* N = Node({"banana", "x"});
+  TdxTreeListNode* Another = Node({"cherry", "y"});
+  enum TEnd { Enter, Tab, Left, AnotherRow, Escape };
+  for (const std::string Typed : {"k", "ks", "kx\b"})
+    for (TEnd End : {Enter, Tab, Left, AnotherRow, Escape}) {
+      N->SetStrings(0, "banana");
+      const std::string Where = "typed \"" + Typed + "\", end " + std::to_string(End);
+      auto* Editor = Edit<TdxInplacePickEdit>(N, 0);
+      ASSERT_NE(Editor, nullptr) << Where;
+      HWND Window = Editor->Handle();
+      Key(Window, VK_END);
+      for (char C : Typed) {
+        if (C == '\b') Key(Window, VK_BACK);
+        SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(C), 1);
+        Pump();
+      }
+      const AnsiString Shown = Editor->Text();
+      ASSERT_TRUE(Editor->DroppedDown()) << Where;
+      ASSERT_EQ(Shown.substr(0, 7), "bananak") << Where;
+      const int BeepsBefore = Beeps;
+      switch (End) {
+        case Enter:
+          Key(Window, VK_RETURN);
+          EXPECT_TRUE(Editor->Text() == Shown) << Where << ": the list took \"" << Editor->Text().c_str() << "\"";
+          if (Tree->State() == tsEditing) Key(Window, VK_RETURN);
+          break;
+        case Tab: Key(Window, VK_TAB); break;
+        case Left:
+          Other->SetFocus();
+          Pump();
+          break;
+        case AnotherRow: {
+          const TRect R = CellRect(Another, 1);
+          const LPARAM At = MAKELPARAM(R.left + 4, (R.top + R.bottom) / 2);
+          SendMessageA(Tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At);
+          SendMessageA(Tree->Handle(), WM_LBUTTONUP, 0, At);
+          Pump();
+          break;
+        }
+        case Escape:
+          Key(Window, VK_ESCAPE);
+          if (Tree->State() == tsEditing) Key(Window, VK_ESCAPE);
+          break;
+      }
+      EXPECT_NE(Tree->State(), tsEditing) << Where;
+      EXPECT_EQ(Beeps, BeepsBefore) << Where;
+      EXPECT_TRUE(N->Strings(0) == (End == Escape ? AnsiString("banana") : Shown))
+          << Where << ": the cell holds \"" << N->Strings(0).c_str() << "\"";
+      if (Tree->State() == tsEditing) Tree->HideEditor(false);
+    }
+  // An item the user picks in the list is still the value, by Enter and by Tab.
+  for (WPARAM End : {VK_RETURN, VK_TAB}) {
+    N->SetStrings(0, "banana");
+    auto* Editor = Edit<TdxInplacePickEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    Key(Editor->Handle(), VK_END);
+    SendMessageA(Editor->Handle(), WM_CHAR, 'k', 1);
+    Key(Editor->Handle(), VK_DOWN);
+    auto* List = ObjectAs<TCustomdxPopupListBox>(Editor->Popup());
+    ASSERT_TRUE(List && List->ItemIndex() >= 0) << End;
+    const AnsiString Picked = List->Items()->Strings(List->ItemIndex());
+    Key(Editor->Handle(), End);
+    if (Tree->State() == tsEditing) Key(Editor->Handle(), VK_RETURN);
+    EXPECT_EQ(N->Strings(0), Picked) << End;
+  }
+}
+
+// A date cell under the mask whose text a program or a file wrote in a short form opens
+// in the mask's form and takes typing; untouched it keeps its text. A time cell whose
+// sections have one digit opens in the editor's form too.
+TEST_F(TreeListKindsEditingTest, ADateOrTimeCellInAShortFormOpensInTheMasksFormAndTakesTyping) {
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, CountBeep);
+  Kind<TdxTreeListDateColumn>()->SetUseEditMask(true);
+  Kind<TdxTreeListTimeColumn>()->SetTimeEditFormat(tfHourMin);
+  TdxTreeListNode* N = Node({"", ""});
+  const TDateTime Day = EncodeDate(2028, 1, 5);
+  for (const char* Stored : {"1/5/2028", "1/5/28", "01/5/2028", "1/05/2028"}) {
+    N->SetStrings(0, Stored);
+    auto* Editor = Edit<TdxInplaceDateEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr) << Stored;
+    EXPECT_TRUE(Editor->Text() == FormatDateValue(true, Day)) << Stored << ": shows \"" << Editor->Text().c_str() << "\"";
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_EQ(N->Strings(0), Stored) << "untouched";
+    Editor = Edit<TdxInplaceDateEdit>(N, 0);
+    SendMessageA(Editor->Handle(), EM_SETSEL, 0, 0);
+    const int BeepsBefore = Beeps;
+    for (char C : std::string("0206")) SendMessageA(Editor->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    EXPECT_EQ(Beeps, BeepsBefore) << Stored;
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_TRUE(N->Strings(0) == FormatDateValue(true, EncodeDate(2028, 2, 6))) << Stored << ": " << N->Strings(0).c_str();
+  }
+  // A text that no longer reads as a date is refused aloud: never today's date in silence.
+  N->SetStrings(0, "1/5/2028");
+  auto* Editor = Edit<TdxInplaceDateEdit>(N, 0);
+  ASSERT_NE(Editor, nullptr);
+  SendMessageA(Editor->Handle(), EM_SETSEL, 0, 7);
+  SendMessageA(Editor->Handle(), WM_CHAR, 'Z', 1);
+  SendMessageA(Editor->Handle(), EM_SETSEL, 1, 1);
+  Key(Editor->Handle(), VK_BACK);
+  SendMessageA(Editor->Handle(), WM_CHAR, '\b', 1);
+  SendMessageA(Editor->Handle(), EM_SETSEL, 4, 4);
+  SendMessageA(Editor->Handle(), WM_CHAR, '1', 1);
+  SendMessageA(Editor->Handle(), EM_SETSEL, 10, 10);
+  SendMessageA(Editor->Handle(), WM_CHAR, '3', 1);
+  const AnsiString Shown = Editor->Text();
+  const int BeepsBefore = Beeps;
+  const std::size_t MessagesBefore = Log->Messages.size();
+  Key(Editor->Handle(), VK_RETURN);
+  TDateTime Read = 0;
+  if (N->Strings(0) == "1/5/2028") {
+    EXPECT_TRUE(Beeps > BeepsBefore || Log->Messages.size() > MessagesBefore) << "kept in silence: " << Shown.c_str();
+  } else {
+    ASSERT_TRUE(TextToDate(TdxEditMask(DateEditMask()).Value(Shown), Read)) << Shown.c_str();
+    EXPECT_TRUE(N->Strings(0) == FormatDateValue(true, Read)) << Shown.c_str() << " stored as " << N->Strings(0).c_str();
+  }
+  if (Tree->State() == tsEditing) Tree->HideEditor(false);
+  // A cell that is no date shows its text as far as the mask takes it; a key that
+  // changes nothing there (Delete on a blank) is no edit, and the cell keeps its text.
+  N->SetStrings(0, "xyz");
+  Editor = Edit<TdxInplaceDateEdit>(N, 0);
+  SendMessageA(Editor->Handle(), EM_SETSEL, 0, 0);
+  Key(Editor->Handle(), VK_DELETE);
+  EXPECT_FALSE(Editor->GetModified());
+  Key(Editor->Handle(), VK_RETURN);
+  EXPECT_EQ(N->Strings(0), "xyz");
+  // The time cell.
+  N->SetStrings(1, "9:5");
+  auto* Time = Edit<TdxInplaceTimeEdit>(N, 1);
+  ASSERT_NE(Time, nullptr);
+  EXPECT_EQ(Time->Text(), "09:05");
+  Key(Time->Handle(), VK_RETURN);
+  EXPECT_EQ(N->Strings(1), "9:5") << "untouched";
+  Time = Edit<TdxInplaceTimeEdit>(N, 1);
+  SendMessageA(Time->Handle(), EM_SETSEL, 3, 3);
+  SendMessageA(Time->Handle(), WM_CHAR, '4', 1);
+  Key(Time->Handle(), VK_RETURN);
+  EXPECT_EQ(N->Strings(1), "09:45");
+}
+
+// A settings change broadcast while a date cell is edited (any program may send one)
+// re-forms what it must and drops nothing: the date typed, a day picked in the calendar
+// and an untouched cell each reach the cell as they were.
+TEST_F(TreeListKindsEditingTest, ASettingsChangeWhileADateIsEditedKeepsWhatTheUserTyped) {
+  auto* Plain = Kind<TdxTreeListDateColumn>();
+  Kind<TdxTreeListDateColumn>()->SetUseEditMask(true);
+  static_cast<void>(Plain);
+  TdxTreeListNode* N = Node({"1/2/2020", "01/02/2020"});
+  auto Broadcast = [&] {
+    SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+    Pump();
+  };
+  for (int Column : {0, 1}) {
+    const std::string Typed = Column == 0 ? "3/4/2021" : "03042021";
+    const AnsiString Expected = FormatDateValue(Column == 1, EncodeDate(2021, 3, 4));
+    N->SetStrings(Column, Column == 0 ? "1/2/2020" : "01/02/2020");
+    auto* Editor = Edit<TdxInplaceDateEdit>(N, Column);
+    ASSERT_NE(Editor, nullptr);
+    SendMessageA(Editor->Handle(), EM_SETSEL, 0, -1);
+    for (char C : Typed) SendMessageA(Editor->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    const AnsiString Shown = Editor->Text();
+    Broadcast();
+    EXPECT_TRUE(Editor->Text() == Shown) << Column << ": \"" << Editor->Text().c_str() << "\"";
+    EXPECT_TRUE(Editor->GetModified()) << Column;
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_TRUE(N->Strings(Column) == Expected) << Column << ": " << N->Strings(Column).c_str();
+    // A day picked in the calendar, then the broadcast.
+    Editor = Edit<TdxInplaceDateEdit>(N, Column);
+    Key(Editor->Handle(), VK_F4);
+    TdxGridDatePopup* Popup = Editor->DatePopup();
+    ASSERT_NE(Popup, nullptr);
+    Popup->SetSelStart(Popup->GetSelStart() + 1);
+    Key(Popup->Handle(), VK_RETURN);
+    Broadcast();
+    EXPECT_TRUE(Editor->GetModified()) << Column;
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_TRUE(N->Strings(Column) == FormatDateValue(Column == 1, EncodeDate(2021, 3, 5)))
+        << Column << ": " << N->Strings(Column).c_str();
+    // Untouched.
+    N->SetStrings(Column, "1/5/2028");
+    Editor = Edit<TdxInplaceDateEdit>(N, Column);
+    Broadcast();
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_EQ(N->Strings(Column), "1/5/2028") << Column;
+  }
+}
+
 }  // namespace
