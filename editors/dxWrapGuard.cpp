@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "classlib/GdiScopes.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxEditor.h"
 
 namespace {
@@ -265,15 +266,18 @@ bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
 long long TdxWrapGuard::TabCost(const AnsiString& Text) {
   long long Sum = 0;
   long long Tabs = 0;
+  long long All = 0;
   for (const char Ch : Text) {
     if (Ch == '\t') {
       ++Tabs;
     } else if (Ch == '\r' || Ch == '\n') {
       Sum += Tabs * Tabs;
+      All += Tabs;
       Tabs = 0;
     }
   }
-  return Sum + Tabs * Tabs;
+  All += Tabs;
+  return Sum + Tabs * Tabs + All * All / TabsAcrossParagraphs;
 }
 
 bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) {
@@ -438,25 +442,33 @@ AnsiString TdxWrapGuard::Spliced(const AnsiString& Now, const TTextChange& Edit)
 }
 
 void TdxWrapGuard::WrapAt(HWND Window, int Width) {
+  if (FKeptWidth > 0 && (Width == 0 || Width < FKeptWidth)) Width = FKeptWidth;
   if (Width == FWidth) return;
+  // The control lays its text out again at once, and what that sets off (a scroll bar
+  // shown or hidden, the layout that follows) reaches the guard again: it finds the
+  // width taken already, and wraps no narrower.
+  FWidth = Width;
   if (Width == 0) {
     SendMessageA(Window, EM_SETTARGETDEVICE, 0, 0);
-    FWidth = 0;
     return;
   }
   if (!FTarget) FTarget = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-  if (!FTarget) return;
+  if (!FTarget) {
+    FWidth = 0;
+    return;
+  }
   const int PixelsPerInch = std::max(GetDeviceCaps(FTarget, LOGPIXELSX), 1);
   const LPARAM Twips = MulDiv(std::min(Width, WidestWrap) + SelectionOffset(Window), 1440, PixelsPerInch);
+  TValueScope<int> Keep(FKeptWidth, Width);
   SendMessageA(Window, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(FTarget), Twips);
-  FWidth = Width;
 }
 
 bool TdxWrapGuard::TabsPastBudget(HWND Window, const TTextChange& Edit) {
   if (Edit.Whole) return false;
-  // The whole text is read only for a change that adds to its paragraphs' tabs.
-  const long long Added = TabCost(Edit.Text) - TabCost(Edit.Old);
-  return Added > 0 && TabCost(WindowText(Window)) + Added > TabBudget;
+  // The whole text is read only for a change that adds tabs or joins paragraphs that
+  // hold some.
+  if (TabCost(Edit.Text) <= TabCost(Edit.Old)) return false;
+  return TabCost(Spliced(WindowText(Window), Edit)) > TabBudget;
 }
 
 bool TdxWrapGuard::DeletesManyRows(HWND Window, const TTextChange& Edit) {
@@ -478,7 +490,10 @@ void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed,
     WrapAt(Window, WidestRow(Font));
   else if (Needed > 0)
     WrapAt(Window, std::max(Needed, FWidth ? FWidth : Area));
-  Handle();
+  {
+    TValueScope<int> Keep(FKeptWidth, std::max(FKeptWidth, FWidth));
+    Handle();
+  }
   if (AreaWidth(Window) == Area)
     WrapAt(Window, Needed);
   else
@@ -610,6 +625,9 @@ void TdxWrapGuard::GuardLayout(HWND Window, HFONT Font, int Area,
   const AnsiString Text = WindowText(Window);
   const int Needed = WrapWidth(Font, Text, std::max(Area, 0));
   if (Needed > 0) WrapAt(Window, std::max(Needed, FWidth ? FWidth : AreaWidth(Window)));
-  Handle();
+  {
+    TValueScope<int> Keep(FKeptWidth, std::max(FKeptWidth, FWidth));
+    Handle();
+  }
   WrapAt(Window, WrapWidth(Font, Text, AreaWidth(Window)));
 }

@@ -22,9 +22,11 @@
 // The control places a tab by walking every tab stop from the start of its row, in
 // twips held in 32 bits times the screen's resolution: past INT_MAX / 1440 pixels (about
 // 1.49 million) that walk never ends. And it keeps every tab as a run of its own, and
-// finds a run by walking its paragraph's runs from the start at every insertion and
-// deletion: a paragraph of N tabs costs about N squared to set or to clear (a paragraph
-// of 100,000 tabs, minutes). A text holding a tab that far along its row, or tabs past
+// finds a run by walking the runs before it at every insertion and deletion, those of
+// its paragraph one by one and those of the text before it more cheaply: a text costs
+// about the squares of its paragraphs' tab counts plus a part of the square of all its
+// tabs to set or to clear (a paragraph of 100,000 tabs, minutes; a table of 100 rows of
+// 100 columns, seconds). A text holding a tab that far along its row, or tabs past
 // TabBudget, is refused the same way, the user's with a beep, whether the control wraps
 // or not.
 #pragma once
@@ -70,11 +72,14 @@ class TdxWrapGuard {
   // The farthest, in pixels, the guard lets a tab lie from the start of its row: well
   // short of where the control's placing of it never ends.
   static constexpr int FarthestTab = 1000000;
-  // The squares of its paragraphs' tab counts, summed, that a text may hold: a paragraph
-  // of 3,000 tabs, or many shorter ones, which the control sets or clears in a quarter
-  // of a second (one of 6,000 took a second).
+  // A tab's run found among the runs before its paragraph is taken to cost this part of
+  // one found among its paragraph's (the control spends a fifth to a tenth).
+  static constexpr long long TabsAcrossParagraphs = 4;
+  // The cost of the tabs a text may hold (TabCost): a paragraph of 3,000 tabs, or a
+  // table of 6,000 in rows, which the control sets or clears in a second at most.
   static constexpr long long TabBudget = 9000000;
-  // The squares of the tab counts of Text's paragraphs, summed.
+  // The squares of the tab counts of Text's paragraphs, summed, and the square of all its
+  // tabs over TabsAcrossParagraphs.
   static long long TabCost(const AnsiString& Text);
   // Whether the control can place every tab of Text drawn in Font, and in good time: its
   // tabs keep within TabBudget, and none lies past FarthestTab along whole lines, or
@@ -228,6 +233,10 @@ class TdxWrapGuard {
   HDC FTarget = nullptr;
   // The width the control wraps at while wider than its window; 0 while it wraps at it.
   int FWidth = 0;
+  // While a change is under way, the narrowest width the control may wrap at (0: any):
+  // a layout that what the control does on the way sets off (a scroll bar shown or
+  // hidden moves its text area) never narrows the width the change asked for.
+  int FKeptWidth = 0;
   // The width of the client area before the change of the frame under way; -1 when not
   // known.
   int FClientWidth = -1;

@@ -6,6 +6,7 @@
 // form file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -1316,9 +1317,9 @@ TEST_F(TreeListKindsEditingTest, AMaskCellStoresTheTextAsItsMaskReadsIt) {
   }
 }
 
-// A memo cell holding a value of some 100,000 tabs among blanks, which the control would
-// take minutes to set or clear, or one the control holds whole until the list's font
-// grows so large that no width holds it: the editor opens on it, through that font, a
+// A memo cell holding a value of some 100,000 tabs among blanks, or a table of 10,000
+// tabs in rows, which the control would take minutes or seconds to set or clear, or one
+// the control holds whole until the list's font grows so large that no width holds it: the editor opens on it, through that font, a
 // refused key, Escape and F2 again, and holds it whole, its window showing what of it
 // the control holds in good time; the cell keeps its value.
 TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsItsValue) {
@@ -1331,13 +1332,20 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
   }
   std::string Words;
   while (Words.size() < 100000) Words += "abc def ";
+  // A table of 100 rows of 100 columns, as a spreadsheet copies it.
+  std::string Table;
+  for (int Row = 0; Row < 100; ++Row) {
+    for (int Column = 0; Column < 100; ++Column) Table += (Column > 0 ? "\t" : "") + std::to_string(Row * Column % 997);
+    Table += Row < 99 ? "\r\n" : "";
+  }
   auto Shown = [](TdxInplaceEdit* Editor) {
     std::string Text(static_cast<std::size_t>(GetWindowTextLengthA(Editor->Handle())) + 1, '\0');
     Text.resize(static_cast<std::size_t>(GetWindowTextA(Editor->Handle(), Text.data(), static_cast<int>(Text.size()))));
     return AnsiString(Text);
   };
+  auto TabCount = [](const AnsiString& Text) { return std::count(Text.begin(), Text.end(), '\t'); };
   const int Height = Tree->Font()->Height();
-  for (const std::string& Value : {Tabs, Words}) {
+  for (const std::string& Value : {Tabs, Words, Table}) {
     Tree->Font()->SetHeight(Height);
     TdxTreeListNode* N = Node({Value.c_str()});
     for (int Round = 0; Round < 2; ++Round) {
@@ -1351,6 +1359,7 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
       ASSERT_NE(Memo, nullptr) << Where;
       EXPECT_TRUE(Memo->Text() == Value.c_str()) << Where << ": the value held whole";
       EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo)), TdxWrapGuard::TabBudget) << Where;
+      EXPECT_LE(TabCount(Shown(Memo)), 6000) << Where << ": the control sets no more tabs than it can in a second";
       if (Round == 0) {
         try {
           Tree->Font()->SetHeight(-2434);
@@ -1361,6 +1370,7 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
       }
       Pump();
       EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo)), TdxWrapGuard::TabBudget) << Where;
+      EXPECT_LE(TabCount(Shown(Memo)), 6000) << Where << ": the control sets no more tabs than it can in a second";
       Key(Memo->Handle(), VK_BACK);
       SendMessageA(Memo->Handle(), WM_CHAR, '\b', 1);
       Key(Memo->Handle(), VK_ESCAPE);
