@@ -12,6 +12,15 @@
 // always fits its mask; a paste beeps at most once; an AltGr chord (Ctrl and Alt held)
 // neither pastes nor cuts.
 //
+// A drop-down editor's list or popup may still be open when the edit ends: Enter takes
+// its choice and a second Enter ends the edit, Escape closes it and a second Escape
+// ends the edit, Tab takes the choice of a list that leaves the typing to the editor
+// and ends the edit, and the focus leaving or a click on another row closes it and
+// stores what the editor shows. A settings change broadcast in the middle of an edit
+// changes nothing the editor shows (the settings stay the same) nor its modified state.
+// A memo cell may hold a table of tabs, one the control holds or one past what it sets
+// in good time, which the editor holds whole and refuses changes to with a beep.
+//
 // A memo blob's cell is edited in its pane: the pane opens (Alt+Down, F4 or the cell's
 // button) showing the editor's value, takes typing, cuts, clears, undos and pastes, and
 // closes by OK, which hands its text to the editor without storing the cell, or by
@@ -88,6 +97,9 @@ struct TKindCase {
   std::string EditMask;
   // A memo blob, edited in its pane.
   bool Blob = false;
+  // A memo, which Enter types a line break into: Ctrl+Enter ends its edit, and what it
+  // shows is its text (the window of one holding a value shows part of it).
+  bool Memo = false;
 };
 
 template <class C>
@@ -106,6 +118,17 @@ std::string RandomText(fuzz::TRandom& Random, const std::string& Alphabet, std::
 }
 
 std::optional<std::string> AsShown(TdxTreeListColumn*, const std::string& Shown) { return Shown; }
+
+// Rows of Columns short numbers, tab-separated, as a spreadsheet copies a table.
+std::string TabTable(std::size_t Rows, std::size_t Columns) {
+  std::string Text;
+  for (std::size_t Row = 0; Row < Rows; ++Row) {
+    for (std::size_t Column = 0; Column < Columns; ++Column)
+      Text += (Column > 0 ? "\t" : "") + std::to_string((Row * 7 + Column * 13) % 1000);
+    Text += Row + 1 < Rows ? "\r\n" : "";
+  }
+  return Text;
+}
 
 // Whether the mask field of an edit mask holds the "!" directive: the optional
 // positions left blank are left out at the start of the value instead of its end.
@@ -322,10 +345,16 @@ TKindCase DateCase(bool UseEditMask) {
           },
           [UseEditMask](fuzz::TRandom& Random) {
             if (Random.OneIn(6)) return std::string();
-            const TDateTime Day = EncodeDate(static_cast<Word>(1990 + Random.Below(60)),
-                                             static_cast<Word>(1 + Random.Below(12)),
-                                             static_cast<Word>(1 + Random.Below(28)));
-            return std::string(FormatDateValue(UseEditMask, Day).c_str());
+            const Word Year = static_cast<Word>(1990 + Random.Below(60));
+            const Word Month = static_cast<Word>(1 + Random.Below(12));
+            const Word Day = static_cast<Word>(1 + Random.Below(28));
+            // A program or a file may write a date without its leading zeros, or with a
+            // year of two digits.
+            if (Random.OneIn(3)) {
+              const std::string Short = Random.OneIn(2) ? std::to_string(Year) : std::to_string(Year % 100 + 100).substr(1);
+              return std::to_string(Month) + "/" + std::to_string(Day) + "/" + Short;
+            }
+            return std::string(FormatDateValue(UseEditMask, EncodeDate(Year, Month, Day)).c_str());
           },
           "0123456789/",
           [UseEditMask](TdxTreeListColumn*, const std::string& Shown) -> std::optional<std::string> {
@@ -384,6 +413,7 @@ std::vector<TKindCase> KindCases() {
   Cases.push_back({"calc", MakeColumn<TdxTreeListCalcColumn>,
                    [](fuzz::TRandom& Random) { return Pick(Random, {"12", "-3.5", "0", ""}); }, "0123456789.-",
                    AsShown});
+  // The lists' cells hold items, and take letters no item begins with ('k').
   Cases.push_back({"pick",
                    [](TdxTreeList* Tree) {
                      auto* Column = MakeColumn<TdxTreeListPickColumn>(Tree);
@@ -391,10 +421,33 @@ std::vector<TKindCase> KindCases() {
                      return Column;
                    },
                    [](fuzz::TRandom& Random) { return Pick(Random, {"apple", "banana", "other", ""}); },
-                   "abcpr e", AsShown});
-  Cases.push_back({"mru", MakeColumn<TdxTreeListMRUColumn>, Texts, Letters, AsShown});
+                   "abcpr ek", AsShown});
+  Cases.push_back({"mru",
+                   [](TdxTreeList* Tree) {
+                     auto* Column = MakeColumn<TdxTreeListMRUColumn>(Tree);
+                     Column->Items()->SetText("recent\r\nolder\r\nbefore");
+                     return Column;
+                   },
+                   [Texts](fuzz::TRandom& Random) { return Random.OneIn(2) ? Pick(Random, {"recent", "before"}) : Texts(Random); },
+                   Letters + "k", AsShown});
   Cases.push_back({"hyperlink", MakeColumn<TdxTreeListHyperLinkColumn>, Texts, Letters + ".:/", AsShown});
   Cases.push_back({"button", MakeColumn<TdxTreeListButtonColumn>, Texts, Letters, AsShown});
+  // A memo's cells hold tables of tabs as a spreadsheet copies them: one the control
+  // holds, and one past what it sets in good time. A paste of many tabs is refused.
+  std::string ManyTabs;
+  for (int Tab = 0; Tab < 4000; ++Tab) ManyTabs += "\t-";
+  TKindCase Memo{"memo", MakeColumn<TdxTreeListMemoColumn>,
+                 [](fuzz::TRandom& Random) {
+                   switch (Random.Below(4)) {
+                     case 0: return std::string();
+                     case 1: return std::string("two\r\nlines");
+                     case 2: return TabTable(6 + Random.Below(10), 8);
+                     default: return TabTable(100, 100);
+                   }
+                 },
+                 "ab1 ", AsShown, {ManyTabs}};
+  Memo.Memo = true;
+  Cases.push_back(Memo);
   TKindCase Blob{"blob memo", MakeColumn<TdxTreeListBlobColumn>,
                  [](fuzz::TRandom& Random) { return Pick(Random, {"hello world", "blob value 3", "abc def", ""}); },
                  "abcxyz ", AsShown};
@@ -441,7 +494,35 @@ class TreeListTypingWalkTest : public UiTest {
     Text.resize(static_cast<std::size_t>(GetWindowTextA(Window, Text.data(), Length + 1)));
     return Text;
   }
-  std::string Shown() { return TextOf(EditorWindow()); }
+  // What the editor shows: a memo's text (its window shows part of a value it holds),
+  // any other editor's window text.
+  std::string Shown() {
+    if (auto* Memo = ObjectAs<TdxInplaceMemoEdit>(Tree->InplaceEditor())) return Memo->Text().c_str();
+    return TextOf(EditorWindow());
+  }
+  // The open list of a drop-down editor that leaves the typing to the editor, or none.
+  TCustomdxPopupListBox* OpenList() {
+    auto* DropDown = ObjectAs<TdxInplaceDropDownEdit>(Tree->InplaceEditor());
+    if (!DropDown || !DropDown->DroppedDown() || !DropDown->PopupKeepsEditorFocus()) return nullptr;
+    auto* List = ObjectAs<TCustomdxPopupListBox>(DropDown->Popup());
+    return List && List->HandleAllocated() && IsWindowVisible(List->Handle()) ? List : nullptr;
+  }
+  // The item an open list selects, if any.
+  std::optional<std::string> ListChoice() {
+    TCustomdxPopupListBox* List = OpenList();
+    if (!List || List->ItemIndex() < 0) return std::nullopt;
+    return std::string(List->Items()->Strings(List->ItemIndex()).c_str());
+  }
+  // An open list follows the text: it selects nothing, or an item that begins with it.
+  void ExpectListFollows(const std::string& Where) {
+    const std::optional<std::string> Choice = ListChoice();
+    if (!Choice) return;
+    const std::string Text = Shown();
+    if (Choice->size() < Text.size() ||
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Choice->data(), static_cast<int>(Text.size()),
+                       Text.data(), static_cast<int>(Text.size())) != CSTR_EQUAL)
+      ADD_FAILURE() << Where << ": the list selects \"" << *Choice << "\" for \"" << Text << "\"";
+  }
   void KeyDown(HWND Window, WPARAM Key) {
     SendMessageA(Window, WM_KEYDOWN, Key, 1);
     Pump();
@@ -553,8 +634,9 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
     if (Beeps - Before > 1) ADD_FAILURE() << Where << ": " << Beeps - Before << " beeps for one character";
   };
   for (std::size_t Count = 1 + Random.Below(6); Count > 0 && Editing(); --Count) {
-    const int Length = static_cast<int>(Shown().size());
-    switch (Random.Below(12)) {
+    ExpectListFollows(Where);
+    const int Length = static_cast<int>(TextOf(Window).size());
+    switch (Random.Below(13)) {
       case 0: {
         const int A = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
         const int B = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
@@ -610,10 +692,23 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
                    Random, Where);
         break;
       }
+      case 8: {
+        // Any program may broadcast a settings change: the settings stay as they were,
+        // so nothing the editor shows changes, nor whether it was edited.
+        const std::string Before = Shown();
+        const bool Modified = Tree->InplaceEditor()->GetModified();
+        SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+        Pump();
+        Where += ", settings";
+        if (Shown() != Before) ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\"";
+        if (Tree->InplaceEditor()->GetModified() != Modified) ADD_FAILURE() << Where << ": the modified state changed";
+        break;
+      }
       default: Typed(Case.Alphabet[Random.Below(Case.Alphabet.size())]); break;
     }
   }
   if (!Editing()) return false;
+  ExpectListFollows(Where);
   // A drop-down editor's list or popup may be dropped down (by the typing, or by
   // Alt+Down) and is closed first: Enter takes its choice, Escape leaves the text typed.
   // (The button editor drops nothing down: it hands Alt+Down to the list, a move.)
@@ -623,7 +718,10 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
       Chord(Window, {VK_MENU}, WM_SYSKEYDOWN, VK_DOWN, AltContext);
       Where += ", Alt+Down";
     }
-    if (Editing() && DropDown->DroppedDown()) {
+    // Half the lists and popups are left open for the end of the edit.
+    if (Editing() && DropDown->DroppedDown() && Random.OneIn(2)) {
+      Where += ", left open";
+    } else if (Editing() && DropDown->DroppedDown()) {
       // The key goes where the focus is: a calculator or a calendar takes it.
       const bool Accept = !Random.OneIn(3);
       HWND Focus = GetFocus();
@@ -839,10 +937,54 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
       const std::size_t MessagesBefore = Log->Messages.size();
       bool Raised = false;
       TEnd End = static_cast<TEnd>(Random.Below(5));
+      // A list or popup still open: the key goes where the focus is. Enter takes its
+      // choice and Escape closes it, each leaving the edit open for a second press.
+      auto* DropDown = ObjectAs<TdxInplaceDropDownEdit>(Tree->InplaceEditor());
+      // (The blob's pane, left open when its OK did nothing, takes the keys typed into it.)
+      const bool Open = DropDown && DropDown->DroppedDown() && !Case.Blob;
+      const bool List = OpenList() != nullptr;
+      if (Open) Where += List ? ", list open" : ", popup open";
+      auto Press = [&](WPARAM Key, const char* Name) {
+        HWND Focus = GetFocus();
+        if (Case.Memo && Key == VK_RETURN)
+          Chord(Window, {VK_CONTROL}, WM_KEYDOWN, VK_RETURN, 1);
+        else
+          KeyDown(Open && Focus ? Focus : Window, Key);
+        Where += Name;
+        if (!Open || !Editing()) return;
+        if (DropDown->DroppedDown())
+          ADD_FAILURE() << Where << ": the key left the list or popup open";
+        if (Key == VK_RETURN) {
+          // The choice taken is what the editor shows; a list takes its selection.
+          const std::string Text = Shown();
+          Where += " (took \"" + Text + "\")";
+          Taken = true;
+          Changed = Changed || Text != Old;
+          Expected = Case.Stored(Column, Text);
+        }
+        KeyDown(Window, Key);
+        Where += Name;
+      };
       try {
         switch (End) {
-          case TEnd::Enter: KeyDown(Window, VK_RETURN); Where += ", Enter"; break;
-          case TEnd::Tab: KeyDown(Window, VK_TAB); Where += ", Tab"; break;
+          case TEnd::Enter: Press(VK_RETURN, ", Enter"); break;
+          case TEnd::Tab:
+            if (Open && !List) {
+              // A calendar or a calculator keeps the key: the popup is closed first.
+              KeyDown(GetFocus(), VK_ESCAPE);
+              Where += ", popup closed";
+            } else if (List) {
+              // Tab ends the edit with the list's choice taken.
+              if (const std::optional<std::string> Choice = ListChoice()) {
+                Where += ", list selects \"" + *Choice + "\"";
+                Taken = true;
+                Changed = Changed || *Choice != Old;
+                Expected = Case.Stored(Column, *Choice);
+              }
+            }
+            KeyDown(Window, VK_TAB);
+            Where += ", Tab";
+            break;
           case TEnd::AnotherRow: {
             TdxTreeListNode* Another = Tree->Items(Cell == Tree->Items(0) ? 1 : 0);
             ClickCell(Another, 1);
@@ -854,7 +996,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
             Pump();
             Where += ", left";
             break;
-          case TEnd::Escape: KeyDown(Window, VK_ESCAPE); Where += ", Escape"; break;
+          case TEnd::Escape: Press(VK_ESCAPE, ", Escape"); break;
         }
       } catch (const Exception& E) {
         Raised = true;
