@@ -1385,7 +1385,7 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
 // reaches the cell however the edit ends: the list follows the text, and selects
 // nothing for a text no item begins with, so that closing it takes the text. Enter
 // closes the list, a second ends the edit; Tab ends it with the list open; Escape gives
-// back the cell's value.
+// back the cell's value. An item picked in a list (a pick's, an image's) is the value.
 TEST_F(TreeListKindsEditingTest, WhatIsTypedWhileThePickListIsOpenReachesTheCellHoweverTheEditEnds) {
   TValueScope<TMessageBeepProc> Beep(MessageBeepProc, CountBeep);
   Tree->SetOptions(TdxTreeListOptions{aoEditing, aoColumnSizing, aoTabs});
@@ -1457,6 +1457,27 @@ TEST_F(TreeListKindsEditingTest, WhatIsTypedWhileThePickListIsOpenReachesTheCell
     Key(Editor->Handle(), End);
     if (Tree->State() == tsEditing) Key(Editor->Handle(), VK_RETURN);
     EXPECT_EQ(N->Strings(0), Picked) << End;
+  }
+  // The image list alike: Tab takes the entry picked in it; the focus leaving closes it
+  // and ends the edit with the value as it was.
+  auto* Image = Kind<TdxTreeListImageColumn>();
+  Image->Values()->SetText("a\r\nb\r\nc");
+  Image->Descriptions()->SetText("Apple\r\nBanana\r\nCherry");
+  for (bool ByTab : {true, false}) {
+    N->SetStrings(2, "a");
+    auto* Editor = Edit<TdxInplaceImageEdit>(N, 2);
+    ASSERT_NE(Editor, nullptr);
+    Key(Editor->Handle(), VK_F4);
+    Key(Editor->Handle(), VK_DOWN);
+    ASSERT_TRUE(Editor->DroppedDown());
+    if (ByTab) {
+      Key(Editor->Handle(), VK_TAB);
+    } else {
+      Other->SetFocus();
+      Pump();
+    }
+    EXPECT_NE(Tree->State(), tsEditing) << ByTab;
+    EXPECT_EQ(N->Strings(2), ByTab ? "b" : "a");
   }
 }
 
