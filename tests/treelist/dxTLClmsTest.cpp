@@ -1490,7 +1490,7 @@ TEST_F(TreeListKindsEditingTest, ADateOrTimeCellInAShortFormOpensInTheMasksFormA
   Kind<TdxTreeListTimeColumn>()->SetTimeEditFormat(tfHourMin);
   TdxTreeListNode* N = Node({"", ""});
   const TDateTime Day = EncodeDate(2028, 1, 5);
-  for (const char* Stored : {"1/5/2028", "1/5/28", "01/5/2028", "1/05/2028"}) {
+  for (const char* Stored : {"1/5/2028", "1/5/28", "01/5/2028", "1/05/2028", "1-5-2028", "2028-01-05"}) {
     N->SetStrings(0, Stored);
     auto* Editor = Edit<TdxInplaceDateEdit>(N, 0);
     ASSERT_NE(Editor, nullptr) << Stored;
