@@ -183,7 +183,7 @@ int main() {
       Cell->SetEditValue(Variant(Text));
       Host->ClearContainerFlag();
     });
-    const bool Whole = Cell->Text() == Text;
+    const auto Shown = static_cast<std::size_t>(GetWindowTextLengthA(Cell->Handle()));
     Cell->SetEditValue(Variant(""));
     PumpAll();
     double Bare = 0;
@@ -192,8 +192,9 @@ int main() {
       SendMessageA(Peer, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
       PumpAll();
     }
-    std::printf("(the table of %d rows, %zu characters: %s as the lines' text, %s as a host's value)\n", Rows,
-                Text.size(), Refused ? "refused" : "taken", Whole ? "taken" : "held");
+    std::printf("(the table of %d rows, %zu characters: %s as the lines' text; as a host's value, the window shows "
+                "%zu)\n",
+                Rows, Text.size(), Refused ? "refused" : "taken", Shown);
     if (Rows <= 300) {
       Ratio(("table " + std::to_string(Rows) + " rows, the lines' text").c_str(), Lines, Bare);
       Ratio(("table " + std::to_string(Rows) + " rows, a host's value").c_str(), Held, Bare);
