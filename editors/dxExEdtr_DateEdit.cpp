@@ -56,17 +56,24 @@ bool TdxInplaceDateEdit::ReadWindowText(TDateTime& Date) {
 
 TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown() {
   TShownDate Shown;
-  if (GetText() == FStoredText) return Shown;
-  Shown.Other = true;
-  Shown.Reads = ReadWindowText(Shown.Date);
+  Shown.Text = GetText();
+  Shown.Other = Shown.Text != FStoredText;
+  if (Shown.Other) {
+    Shown.Reads = ReadWindowText(Shown.Date);
+  } else {
+    Shown.Reads = true;
+    Shown.Date = FDate;
+  }
+  Shown.Form = FormatDateValue(IsMasked(), Shown.Date);
+  Shown.ValueForm = FormatDateValue(IsMasked(), FDate);
   return Shown;
 }
 
-// The value's text is shown in the new form. Any other text (the user's, or a cell's
-// that is no date) is the editor's to re-form only as far as the new form needs: a text
-// that still reads as the date it read as stays as it is, one that no longer does is
-// shown as that date in the new form, and one that reads as no date stays as it is, as
-// far as the new mask takes it. The edit stays the user's, modified as it was.
+// What the window showed keeps its text while the new settings and mask leave the form
+// of its date as it was (a short form a host wrote, the user's typing); otherwise the
+// date shows in the new form: the value's, or the one the user's or a host's text read
+// as. A text that read as no date stays as it is, as far as the new mask takes it. The
+// edit stays the user's, modified as it was.
 void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
   TValueScope<bool> Loading(ValueLoading, true);
   TdxKeptModified Kept(*this);
@@ -80,14 +87,16 @@ void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
     Stored.Exclude(esvEditMask);
     SetStoredValues(Stored);
   }
+  const bool FormKept = GetText() == Shown.Text && FormatDateValue(IsMasked(), Shown.Date) == Shown.Form;
   if (!Shown.Other) {
-    Store(FDate);
+    if (!FormKept) Store(FDate);
     return;
   }
-  TDateTime Now = NullDate;
-  if (Shown.Reads && !(ReadWindowText(Now) && Now == Shown.Date)) SetText(FormatDateValue(IsMasked(), Shown.Date));
-  FStoredText = FormatDateValue(IsMasked(), FDate);
-  if (IsMasked() && FStoredText.empty()) FStoredText = Mask().EmptyText();
+  if (Shown.Reads && !FormKept) SetText(FormatDateValue(IsMasked(), Shown.Date));
+  if (FormatDateValue(IsMasked(), FDate) != Shown.ValueForm) {
+    FStoredText = FormatDateValue(IsMasked(), FDate);
+    if (IsMasked() && FStoredText.empty()) FStoredText = Mask().EmptyText();
+  }
   FTextEdited = TextEdited;
   FUserEdited = UserEdited;
 }

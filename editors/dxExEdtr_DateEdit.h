@@ -81,13 +81,17 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
  private:
   // Sets the value and its text, clears TextEdited and tells OnDateChange.
   void Store(TDateTime Value);
-  // What the window shows: the text the last store showed for the value, or another
-  // text (Other), the user's or a host's, and whether it reads as a date (Reads, Date:
-  // NullDate for an empty text or an untouched mask).
+  // What the window shows (Text): the text the last store showed for the value, or
+  // another text (Other), the user's or a host's, and the date it reads as (Reads, Date:
+  // NullDate for an empty text or an untouched mask); the form of that date and of the
+  // value's in the settings and mask in force (Form, ValueForm).
   struct TShownDate {
+    AnsiString Text;
     bool Other = false;
     bool Reads = false;
     TDateTime Date = NullDate;
+    AnsiString Form;
+    AnsiString ValueForm;
   };
   TShownDate ReadShown();
   // The date the window's text reads as in the settings in force: NullDate for an empty

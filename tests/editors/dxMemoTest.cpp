@@ -1270,8 +1270,10 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
   }
 }
 
-TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeeds1To2) { WalkLongTexts(1, 2); }
-TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeeds3To4) { WalkLongTexts(3, 4); }
+TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed1) { WalkLongTexts(1, 1); }
+TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed2) { WalkLongTexts(2, 2); }
+TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed3) { WalkLongTexts(3, 3); }
+TEST_F(MemoTest, DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed4) { WalkLongTexts(4, 4); }
 
 // Random words of 1 to 12 letters, one paragraph of Length characters.
 std::string WordsParagraph(std::uint64_t Seed, std::size_t Length) {
@@ -1461,16 +1463,22 @@ TEST_F(MemoTest, DISABLED_ALongLineInsertedInsideAWrappedParagraphKeepsWithinThe
 }
 
 
-// The walk runs in two halves, each a child program of its own, and the cases after it
-// in a third, so that the three run side by side.
-TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudget) {
-  edittest::ExpectDisabledTestsPass(
-      "MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeeds1To2", 1);
+// The walk runs a seed in each of four child programs, and the cases after it in a
+// fifth, so that they run side by side.
+TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudgetSeed1) {
+  edittest::ExpectDisabledTestsPass("MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed1", 1);
 }
 
-TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudgetToo) {
-  edittest::ExpectDisabledTestsPass(
-      "MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeeds3To4", 1);
+TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudgetSeed2) {
+  edittest::ExpectDisabledTestsPass("MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed2", 1);
+}
+
+TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudgetSeed3) {
+  edittest::ExpectDisabledTestsPass("MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed3", 1);
+}
+
+TEST_F(MemoTest, LongTextsArrivingInEveryWayKeepWithinTheWrapBudgetSeed4) {
+  edittest::ExpectDisabledTestsPass("MemoTest.DISABLED_SeededWalkOfLongTextsKeepsWithinTheWrapBudgetSeed4", 1);
 }
 
 TEST_F(MemoTest, LongTextsLoadedWrappedNarrowedOrInASmallerFontKeepWithinTheWrapBudget) {
