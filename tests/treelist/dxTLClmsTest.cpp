@@ -1557,9 +1557,9 @@ TEST_F(TreeListKindsEditingTest, ADateOrTimeCellInAShortFormOpensInTheMasksFormA
 // re-forms what it must and drops nothing: the date typed, a day picked in the calendar
 // and an untouched cell each reach the cell as they were.
 TEST_F(TreeListKindsEditingTest, ASettingsChangeWhileADateIsEditedKeepsWhatTheUserTyped) {
-  auto* Plain = Kind<TdxTreeListDateColumn>();
+  // Column 0 without a mask, column 1 with one.
+  Kind<TdxTreeListDateColumn>();
   Kind<TdxTreeListDateColumn>()->SetUseEditMask(true);
-  static_cast<void>(Plain);
   TdxTreeListNode* N = Node({"1/2/2020", "01/02/2020"});
   auto Broadcast = [&] {
     SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
