@@ -619,6 +619,13 @@ void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
     Message.Result = 0;
     return;
   }
+  if (IsNativeEdit() && HandleAllocated() && InsertsText(Message)) EndSelectionAtText(FHandle);
+  if (IsNativeEdit() && HandleAllocated() && dxIsDeletionKey(Message)) {
+    dxDeletion(*this, FHandle, [&] {
+      if (!GuardTabs(Message)) inherited::DefaultHandler(Message);
+    });
+    return;
+  }
   if (GuardTabs(Message)) return;
   inherited::DefaultHandler(Message);
 }
@@ -821,15 +828,31 @@ bool ControlKeyWithheld(Word Key, TShiftState Shift) {
          (ControlLetterMessage(Key) != 0 || Key == VK_INSERT);
 }
 
+void EndSelectionAtText(HWND Handle) {
+  CHARRANGE Selection{0, 0};
+  SendMessageA(Handle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
+  GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
+  const auto End = static_cast<LONG>(SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0));
+  if (Selection.cpMax <= End) return;
+  CHARRANGE Within{std::min(Selection.cpMin, End), End};
+  SendMessageA(Handle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Within));
+}
+
+bool InsertsText(const TMessage& Message) {
+  if (Message.Msg == EM_REPLACESEL) return true;
+  return Message.Msg == WM_CHAR && Message.WParam != '\b' && Message.WParam != 0x7F &&
+         (Message.WParam >= ' ' || Message.WParam == '\t' || Message.WParam == '\r');
+}
+
 void PasteRichEditPlainText(HWND Handle) {
   AnsiString Text = Clipboard()->AsText();
   if (IsOneLine(Handle)) Text = Text.substr(0, Text.find_first_of("\r\n"));
+  EndSelectionAtText(Handle);
   GETTEXTLENGTHEX Length{GTL_NUMCHARS, CP_ACP};
   const LRESULT TextLength = SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Length), 0);
   CHARRANGE Selection{0, 0};
   SendMessageA(Handle, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Selection));
-  // A whole selection may take the end of the last paragraph too.
-  const LRESULT Replaced = std::min<LRESULT>(std::max<LRESULT>(Selection.cpMax - Selection.cpMin, 0), TextLength);
+  const LRESULT Replaced = std::max<LRESULT>(Selection.cpMax - Selection.cpMin, 0);
   const LRESULT Limit = SendMessageA(Handle, EM_GETLIMITTEXT, 0, 0);
   Text = LeadingCharacters(Text, Limit - (TextLength - Replaced));
   if (Text.empty()) return;

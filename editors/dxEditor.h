@@ -313,6 +313,14 @@ bool ControlKeyWithheld(Word Key, TShiftState Shift);
 // length limit leaves. The control's own paste in plain-text mode replaces the whole
 // text wherever the caret is.
 void PasteRichEditPlainText(HWND Handle);
+// The control lets a selection run past its text over the paragraph mark that closes it
+// (Shift+Right at the end, a drag past it). What is typed or put over such a selection
+// counts the mark as replaced, though the mark stays, so the text grows past its limit.
+// The selection is made to end at the text's end instead.
+void EndSelectionAtText(HWND Handle);
+// Whether Message puts text over a rich edit's selection: a character typed (not
+// Backspace's) or a replacement of the selection.
+bool InsertsText(const TMessage& Message);
 // Puts a rich edit just made into plain-text mode, holding Text.
 void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 // Gives a rich edit's text Color (the automatic colour for the window text colour and

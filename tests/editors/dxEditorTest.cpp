@@ -359,6 +359,25 @@ TEST_F(TextEditTest, ANegativeMaxLengthIsStoredAsNoLimit) {
   Edit->SetMaxLength(3);
   Type(Edit, "abcdef");
   EXPECT_EQ("abc", Edit->Text());
+  // And over a selection the control lets run past the text, over the paragraph mark
+  // that closes it (Shift+Right at the end): typed or pasted.
+  auto PastTheEnd = [&] {
+    Select(Edit, 3, 3);
+    THeldKeys Shift({VK_SHIFT});
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_RIGHT, 1);
+  };
+  PastTheEnd();
+  Type(Edit, "x");
+  EXPECT_EQ("abc", Edit->Text());
+  PastTheEnd();
+  Clipboard()->SetAsText("xy");
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ("abc", Edit->Text());
+  Edit->SetMaxLength(5);
+  PastTheEnd();
+  Type(Edit, "xyz");
+  EXPECT_EQ("abcxy", Edit->Text());
+  Edit->SetMaxLength(3);
   // Restoring the defaults takes the default again: no limit.
   Edit->RestoreDefaults();
   EXPECT_EQ(0, Edit->MaxLength());

@@ -1131,6 +1131,39 @@ void Key(HWND Window, WPARAM Key) {
   Pump();
 }
 
+// Delete at the end of the text, or Backspace over nothing but the end, removes nothing
+// (the control marks its text modified all the same): the edit ends unchanged, and a
+// cell whose editor shows its text in another form (line breaks, letter case, a number
+// read, a text the editor cannot read) keeps its text as it was.
+TEST_F(TreeListKindsEditingTest, ADeletionThatRemovesNothingLeavesTheCellAsItWas) {
+  Kind<TdxTreeListMemoColumn>();
+  Kind<TdxTreeListColumn>()->SetCharCase(ecUpperCase);
+  Kind<TdxTreeListSpinColumn>();
+  Kind<TdxTreeListCurrencyColumn>();
+  const std::vector<const char*> Values{"a\nb", "abc", "12.0", "$1,234.50"};
+  TdxTreeListNode* N = Node(Values);
+  for (int Column = 0; Column < static_cast<int>(Values.size()); ++Column)
+    for (bool ByEnter : {true, false}) {
+      auto* Editor = Edit<TdxInplaceTextEdit>(N, Column);
+      ASSERT_NE(Editor, nullptr) << Column;
+      HWND Window = Editor->Handle();
+      // Everything selected ends past the paragraph mark that closes the text.
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      CHARRANGE All{};
+      SendMessageA(Window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&All));
+      SendMessageA(Window, EM_SETSEL, All.cpMax - 1, All.cpMax - 1);
+      Key(Window, VK_DELETE);
+      SendMessageA(Window, EM_SETSEL, All.cpMax - 1, All.cpMax);
+      Key(Window, VK_BACK);
+      SendMessageA(Window, WM_CHAR, '\b', 1);
+      EXPECT_FALSE(Editor->GetModified()) << Column;
+      // Enter ends the edit but in the memo, where it types a line break.
+      if (ByEnter && Column > 0) Key(Window, VK_RETURN);
+      if (Tree->State() == tsEditing) Close();
+      EXPECT_EQ(N->Strings(Column), Values[static_cast<std::size_t>(Column)]) << Column;
+    }
+}
+
 // What the user changed reaches the cell even where the rich edit control forgets, or
 // never notes, that its text was edited: digits typed before a paste the currency
 // editor refuses and puts back, and a cut, a clear, an undo or a redo in the blob pane,

@@ -641,7 +641,8 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
   for (std::size_t Count = 1 + Random.Below(6); Count > 0 && Editing(); --Count) {
     ExpectListFollows(Where);
     const int Length = static_cast<int>(TextOf(Window).size());
-    switch (Random.Below(13)) {
+    const std::size_t Way = Random.Below(13);
+    switch (Way) {
       case 0: {
         const int A = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
         const int B = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
@@ -649,8 +650,23 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
         Where += ", select " + std::to_string(A) + ".." + std::to_string(B);
         break;
       }
-      case 1: KeyDown(Window, VK_BACK); Char(Window, '\b'); Where += ", Backspace"; break;
-      case 2: KeyDown(Window, VK_DELETE); Where += ", Delete"; break;
+      case 1:
+      case 2: {
+        // A deletion that leaves the text as it was (Delete at its end) is no edit.
+        const std::string Before = TextOf(Window);
+        const bool Modified = Tree->InplaceEditor()->GetModified();
+        if (Way == 1) {
+          KeyDown(Window, VK_BACK);
+          Char(Window, '\b');
+          Where += ", Backspace";
+        } else {
+          KeyDown(Window, VK_DELETE);
+          Where += ", Delete";
+        }
+        if (Editing() && TextOf(Window) == Before && !Modified && Tree->InplaceEditor()->GetModified())
+          ADD_FAILURE() << Where << ": a deletion that removed nothing marked the edit";
+        break;
+      }
       case 3: {
         const WPARAM Keys[] = {VK_LEFT, VK_RIGHT, VK_HOME, VK_END};
         KeyDown(Window, Keys[Random.Below(4)]);
