@@ -434,18 +434,11 @@ void dxMarkedChange(TEditor& Editor, TText&& Text, TChange&& Change) {
   if (Text() != Before) Editor.SetModified(true);
 }
 
-// Whether Message is a key the rich edit control deletes on: Delete or Backspace going
-// down (with Ctrl, a word), or a character that Backspace types.
-inline bool dxIsDeletionKey(const TMessage& Message) {
-  if (Message.Msg == WM_KEYDOWN) return Message.WParam == VK_DELETE || Message.WParam == VK_BACK;
-  return Message.Msg == WM_CHAR && (Message.WParam == '\b' || Message.WParam == 0x7F);
-}
-
-// Runs Deletion, a deletion key (dxIsDeletionKey) that the rich edit control Window
-// handles. The control marks its text modified for one that removes nothing too (Delete
-// at the end of the text, over the paragraph mark that closes it and stays): a deletion
-// that leaves the text as long as it was removed nothing, and Editor's modified state
-// stays as it was.
+// Runs Deletion, a deletion key (DeletesText, dxEditor.h) that the rich edit control
+// Window handles. The control marks its text modified for one that removes nothing too
+// (Delete at the end of the text, over the paragraph mark that closes it and stays): a
+// deletion that leaves the text as long as it was removed nothing, and Editor's modified
+// state stays as it was.
 template <class TEditor, class TDeletion>
 void dxDeletion(TEditor& Editor, HWND Window, TDeletion&& Deletion) {
   TdxKeptModified Kept(Editor);

@@ -619,12 +619,14 @@ void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
     Message.Result = 0;
     return;
   }
-  if (IsNativeEdit() && HandleAllocated() && InsertsText(Message)) EndSelectionAtText(FHandle);
-  if (IsNativeEdit() && HandleAllocated() && dxIsDeletionKey(Message)) {
-    dxDeletion(*this, FHandle, [&] {
-      if (!GuardTabs(Message)) inherited::DefaultHandler(Message);
-    });
-    return;
+  if (IsNativeEdit() && HandleAllocated()) {
+    if (InsertsText(Message)) EndSelectionAtText(FHandle);
+    if (DeletesText(Message)) {
+      dxDeletion(*this, FHandle, [&] {
+        if (!GuardTabs(Message)) inherited::DefaultHandler(Message);
+      });
+      return;
+    }
   }
   if (GuardTabs(Message)) return;
   inherited::DefaultHandler(Message);
@@ -842,6 +844,11 @@ bool InsertsText(const TMessage& Message) {
   if (Message.Msg == EM_REPLACESEL) return true;
   return Message.Msg == WM_CHAR && Message.WParam != '\b' && Message.WParam != 0x7F &&
          (Message.WParam >= ' ' || Message.WParam == '\t' || Message.WParam == '\r');
+}
+
+bool DeletesText(const TMessage& Message) {
+  if (Message.Msg == WM_KEYDOWN) return Message.WParam == VK_DELETE || Message.WParam == VK_BACK;
+  return Message.Msg == WM_CHAR && (Message.WParam == '\b' || Message.WParam == 0x7F);
 }
 
 void PasteRichEditPlainText(HWND Handle) {

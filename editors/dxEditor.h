@@ -321,6 +321,9 @@ void EndSelectionAtText(HWND Handle);
 // Whether Message puts text over a rich edit's selection: a character typed (not
 // Backspace's) or a replacement of the selection.
 bool InsertsText(const TMessage& Message);
+// Whether Message is a key a rich edit deletes on: Delete or Backspace going down (with
+// Ctrl, a word), or a character that Backspace types.
+bool DeletesText(const TMessage& Message);
 // Puts a rich edit just made into plain-text mode, holding Text.
 void SetRichEditPlainText(HWND Handle, const AnsiString& Text);
 // Gives a rich edit's text Color (the automatic colour for the window text colour and

@@ -561,10 +561,12 @@ void TCustomdxBlobPopup::DefaultHandler(TMessage& Message) {
     Message.Result = 0;
     return;
   }
-  if (IsMemo() && HandleAllocated() && InsertsText(Message)) EndSelectionAtText(FHandle);
-  if (IsMemo() && HandleAllocated() && dxIsDeletionKey(Message)) {
-    dxDeletion(*this, FHandle, [&] { inherited::DefaultHandler(Message); });
-    return;
+  if (IsMemo() && HandleAllocated()) {
+    if (InsertsText(Message)) EndSelectionAtText(FHandle);
+    if (DeletesText(Message)) {
+      dxDeletion(*this, FHandle, [&] { inherited::DefaultHandler(Message); });
+      return;
+    }
   }
   inherited::DefaultHandler(Message);
 }

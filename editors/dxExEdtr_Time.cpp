@@ -177,11 +177,12 @@ void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
 
 void TdxInplaceTimeEdit::LoadText(const AnsiString& Text) {
   TDateTime Value = 0;
-  const auto Format = static_cast<std::size_t>(FTimeEditFormat);
-  for (std::size_t I = 0; I < std::size(DisplayFormats); ++I) {
-    // The editor's own form first, then the others.
-    const std::size_t Tried = I == 0 ? Format : I <= Format ? I - 1 : I;
-    if (!ReadFormattedTime(Text, DisplayFormats[Tried], Value)) continue;
+  const auto Own = static_cast<std::size_t>(FTimeEditFormat);
+  // The editor's own form first, then the others.
+  bool Read = ReadFormattedTime(Text, DisplayFormats[Own], Value);
+  for (std::size_t Other = 0; !Read && Other < std::size(DisplayFormats); ++Other)
+    Read = Other != Own && ReadFormattedTime(Text, DisplayFormats[Other], Value);
+  if (Read) {
     SetEditValue(Variant(Value));
     return;
   }
