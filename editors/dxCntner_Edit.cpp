@@ -296,11 +296,13 @@ void TdxInplaceEdit::SetEditActive(bool Value) {
 void TdxInplaceEdit::SaveRestorePoint() {
   FSavedModified = GetModified();
   FSavedText = GetText();
+  FSavedHidden = HiddenValue();
 }
 
 void TdxInplaceEdit::RevertToSaved() {
   if (!GetModified() || !CanRevertText()) return;
   SetText(FSavedText);
+  RestoreHiddenValue(FSavedText, FSavedHidden);
   SetModified(FSavedModified);
 }
 

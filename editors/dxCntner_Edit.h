@@ -291,9 +291,16 @@ class TdxInplaceEdit : public TWinControl {
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);
-  // Records the restore point: the text and Modified. An editor whose value is not its
-  // text records its value too.
+  // Records the restore point: the text, the part of the value it hides (HiddenValue)
+  // and Modified. An editor whose value is not its text records its value too.
   virtual void SaveRestorePoint();
+  // The part of the value that the text does not show (a time's seconds under a format
+  // without them); Empty for an editor whose text says all of its value. A text put
+  // back (the restore point, a refused change undone) brings it back with it.
+  virtual Variant HiddenValue() { return Variant(); }
+  // Text, which the editor showed while HiddenValue answered Hidden, is shown again:
+  // while the window still shows it, the part it hides comes back.
+  virtual void RestoreHiddenValue(const AnsiString& /*Text*/, const Variant& /*Hidden*/) {}
   // Modified as it was at the restore point.
   bool SavedModified() const { return FSavedModified; }
   virtual void RefreshDefaults();
@@ -382,6 +389,7 @@ class TdxInplaceEdit : public TWinControl {
   TRect FOffsets{0, 0, 0, 0};
   bool FSavedModified = false;
   AnsiString FSavedText;
+  Variant FSavedHidden;
   bool FReadOnly = false;
   bool FMouseInside = false;
   TdxEditStyle* FStyle = nullptr;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "classlib/Clipbrd.h"
+#include "classlib/FormatSettings.h"
 #include "classlib/StrUtils.h"
 #include "editors/dxExEdtr.h"
 
@@ -54,8 +55,28 @@ TdxInplaceTimeEdit::TdxInplaceTimeEdit(TComponent* AOwner) : TdxInplaceSpinEdit(
 
 void TdxInplaceTimeEdit::SetTimeEditFormat(TdxTimeEditFormat Value) {
   if (FTimeEditFormat == Value) return;
-  FTimeEditFormat = Value;
-  SetEditMask(EditMasks[Value]);
+  Relaid([&] {
+    FTimeEditFormat = Value;
+    SetEditMask(EditMasks[Value]);
+  });
+}
+
+template <class TRelay>
+void TdxInplaceTimeEdit::Relaid(TRelay&& Relay) {
+  const TDateTime Time = FTime;
+  const bool Written = GetText() == TimeText(Time);
+  Relay();
+  if (!Written) return;
+  const AnsiString Text = TimeText(Time);
+  if (Text != GetText()) {
+    TdxKeptModified Kept(*this);
+    TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+  }
+  FTime = Time;
+}
+
+void TdxInplaceTimeEdit::RestoreHiddenValue(const AnsiString& Text, const Variant& Hidden) {
+  if (!Hidden.IsEmpty() && GetText() == Text) FTime = Hidden.AsDouble();
 }
 
 char TdxInplaceTimeEdit::CaretSection() {
@@ -146,6 +167,7 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   int P = HandleAllocated() ? GetSelStart() : 0;
   P = P < 3 ? 1 : (P < 6 ? 4 : 7);
   FTime = Value;
+  FWrittenTime = Value;
   const AnsiString Text = TimeText(Value);
   if (Text != GetText()) {
     // A time the user typed and this writes in its own form stays edited.
@@ -221,10 +243,26 @@ void TdxInplaceTimeEdit::PasteTime() {
 }
 
 void TdxInplaceTimeEdit::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_PASTE && IsMasked() && HandleAllocated()) {
-    if (EditorEnabled()) PasteTime();
-    Message.Result = 0;
-    return;
+  switch (Message.Msg) {
+    case WM_PASTE:
+      if (!IsMasked() || !HandleAllocated()) break;
+      if (EditorEnabled()) PasteTime();
+      Message.Result = 0;
+      return;
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+      inherited::Dispatch(Message);
+      if (GetText() == TimeText(FWrittenTime)) FTime = FWrittenTime;
+      return;
+    case CM_WININICHANGE:
+      Relaid([&] {
+        inherited::Dispatch(Message);
+        InitFormatSettings();
+        RelayMask();
+      });
+      return;
+    default: break;
   }
   inherited::Dispatch(Message);
 }

@@ -57,6 +57,9 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // three sections of one or two digits ("9:5") is the value, shown in the editor's form;
   // any other text is shown as it is over midnight.
   void LoadText(const AnsiString& Text);
+  // A settings change lays the mask out again with the new separator (the settings are
+  // read again, as the date and currency editors read them); an undo or a redo that
+  // brings back the text last written for a time brings that time back, to the second.
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -64,6 +67,9 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // program's text) is the time it reads: the time held behind the text written for it
   // goes once the text is another, so that no earlier value comes back with that text.
   void Change() override;
+  // The time held behind the text, which a format without seconds (or minutes) hides.
+  Variant HiddenValue() override { return Variant(static_cast<double>(FTime)); }
+  void RestoreHiddenValue(const AnsiString& Text, const Variant& Hidden) override;
 
  private:
   // Value in the display format (the current time in the long time format should the
@@ -79,8 +85,16 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // (a character no position takes, "1:30:00 PM", another number of sections) is
   // refused whole as the spin editor refuses a paste.
   void PasteTime();
+  // Runs Relay, a change of the format or of the settings that lays the text out anew:
+  // a text written for the time held is written for it again in the new form (the
+  // editor's own write: the modified state stays), and the time stays, to the second;
+  // a text of the user's keeps its digits.
+  template <class TRelay>
+  void Relaid(TRelay&& Relay);
 
   TDateTime FDate = 0;
   TDateTime FTime = 0;
+  // The time whose text the editor wrote last (SetValue).
+  TDateTime FWrittenTime = 0;
   TdxTimeEditFormat FTimeEditFormat = tfHourMinSec;
 };

@@ -32,6 +32,14 @@ void TdxInplaceMaskEdit::SetEditMask(const AnsiString& Value) {
 
 void TdxInplaceMaskEdit::SetEditMaskValue(const AnsiString& Value) {
   if (FEditMask == Value) return;
+  LayMask(Value);
+}
+
+void TdxInplaceMaskEdit::RelayMask() {
+  if (IsMasked()) LayMask(FEditMask);
+}
+
+void TdxInplaceMaskEdit::LayMask(const AnsiString& Value) {
   int Start = 0;
   int Stop = 0;
   GetSel(Start, Stop);

@@ -187,6 +187,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
  protected:
   virtual void SetEditMaskValue(const AnsiString& Value);
   virtual void GetDefaultEditMask(AnsiString& Value) { Value.clear(); }
+  // Lays the mask in force out again in the format settings now in force (":" and "/"
+  // stand for their separators): the characters of its positions stay where they are.
+  void RelayMask();
 
   void GetEditText(AnsiString& Text) override;
   bool HasDataLink() override { return inherited::HasDataLink() || IsMasked(); }
@@ -216,12 +219,15 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
 
   // Makes a paste (Paste) and judges the text it leaves (Takes, given the text before
   // and after it): a paste refused is undone whole, where the user sees and hears it:
-  // the text it replaced and the modified state come back, the whole text is selected,
-  // one beep. True when the paste stays. One paste is one judgement: characters the
-  // mask refused on the way and the paste undone whole are heard once.
+  // the text it replaced, the part of the value that text hides (HiddenValue) and the
+  // modified state come back, the whole text is selected, one beep. A paste taken that
+  // leaves the text as it was is no edit: the value and the modified state stay as they
+  // were. True when the paste stays. One paste is one judgement: characters the mask
+  // refused on the way and the paste undone whole are heard once.
   template <class TPaste, class TTakes>
   bool JudgedPaste(TPaste&& Paste, TTakes&& Takes) {
     const AnsiString Before = GetText();
+    const Variant Hidden = HiddenValue();
     TdxKeptModified Kept(*this);
     int Heard = 0;
     {
@@ -229,12 +235,17 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
       Paste();
       Heard = Counted.Heard();
     }
-    if (Takes(Before, GetText())) {
-      Kept.Dismiss();
+    const AnsiString After = GetText();
+    if (Takes(Before, After)) {
+      if (After == Before)
+        RestoreHiddenValue(Before, Hidden);
+      else
+        Kept.Dismiss();
       if (Heard > 0) MessageBeepProc(0);
       return true;
     }
-    if (GetText() != Before) SetText(Before);
+    if (After != Before) SetText(Before);
+    RestoreHiddenValue(Before, Hidden);
     AfterActivate();
     MessageBeepProc(0);
     return false;
@@ -245,6 +256,9 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
 
  private:
   AnsiString WindowText();
+  // Makes Value the mask, laid out in the settings in force, and puts the characters of
+  // the old mask's positions on the new one's.
+  void LayMask(const AnsiString& Value);
   void Select(int Start, int Stop);
   // Puts Text over the window's characters from Start on, as one undoable step; does
   // nothing where they are those characters already.

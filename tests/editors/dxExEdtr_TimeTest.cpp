@@ -12,6 +12,7 @@
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
 #include "tests/support/DateSupport.h"
 
 namespace {
@@ -101,6 +102,109 @@ TEST_F(TimeEditTest, APasteThatLeavesNoTimeIsRefusedAndTheValueKept) {
   EXPECT_EQ(AnsiString("13:45"), Edit->Text());
   PasteOverAll("23:10");
   EXPECT_EQ(AnsiString("23:10"), Edit->Text());
+}
+
+// A format without seconds (or minutes) shows less than the time it holds. A change the
+// editor puts back (a paste it refuses, Escape to the restore point) gives back the text
+// and the time behind it, seconds included, and the modified state as it was; so does a
+// format switched by a program, and a settings change.
+TEST_F(TimeEditTest, AChangePutBackGivesBackWhatTheFormatHides) {
+  auto* Edit = ShownEdit();
+  const TDateTime Held = 2 + EncodeTime(1, 31, 7, 0);
+  auto Paste = [Edit](int Start, int Stop, const char* Clip) {
+    Clipboard()->SetAsText(Clip);
+    SendMessageA(Edit->Handle(), EM_SETSEL, Start, Stop);
+    SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  };
+  for (TdxTimeEditFormat Format : {tfHourMin, tfHour}) {
+    Edit->SetTimeEditFormat(Format);
+    const AnsiString Shown = Format == tfHourMin ? "01:31" : "01";
+    auto Load = [&] {
+      Edit->SetEditValue(Variant(Held));
+      Edit->SetModified(false);
+      Edit->SetEditActive(true);
+      ASSERT_EQ(Shown, Edit->Text());
+    };
+    auto ExpectHeld = [&](const std::string& Step) {
+      EXPECT_EQ(Shown, Edit->Text()) << Step;
+      EXPECT_FALSE(Edit->GetModified()) << Step;
+      EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Step;
+      Edit->Validate();
+      EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Step << ", validated";
+    };
+    const std::string Name = Format == tfHourMin ? "hh:nn" : "hh";
+    for (auto [Start, Stop, Clip] : {std::tuple{0, 3, "nan"}, {3, 3, "12:60:00"}, {0, 1, "7x"}, {0, -1, "25"}}) {
+      Load();
+      const int Beeps = edittest::Beeps;
+      Paste(Start, Stop, Clip);
+      EXPECT_EQ(Beeps + 1, edittest::Beeps) << Name << " " << Clip;
+      ExpectHeld(Name + ", paste \"" + Clip + "\" refused");
+    }
+    // Digits typed and then Escape: the restore point comes back whole.
+    Load();
+    Caret(Edit, 1);
+    SendMessageA(Edit->Handle(), WM_CHAR, '5', 1);
+    ASSERT_NE(Shown, Edit->Text());
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    ExpectHeld(Name + ", typed then Escape");
+    // A digit typed over itself and Escape: no edit to put back.
+    Load();
+    Caret(Edit, 0);
+    SendMessageA(Edit->Handle(), WM_CHAR, '0', 1);
+    SendMessageA(Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    ExpectHeld(Name + ", the same digit then Escape");
+    // Digits typed and undone.
+    Load();
+    Caret(Edit, 1);
+    SendMessageA(Edit->Handle(), WM_CHAR, '5', 1);
+    edittest::SendCtrlKey(Edit->Handle(), 'Z');
+    ASSERT_EQ(Shown, Edit->Text());
+    Edit->SetModified(false);
+    ExpectHeld(Name + ", typed then undone");
+    // A settings change that leaves the time's form as it was.
+    Load();
+    SendLocaleChanged(Edit->Handle());
+    ExpectHeld(Name + ", settings broadcast");
+  }
+  // A program's switch to a format that shows more: the time held shows whole.
+  Edit->SetTimeEditFormat(tfHourMin);
+  Edit->SetEditValue(Variant(Held));
+  Edit->SetModified(false);
+  Edit->SetTimeEditFormat(tfHourMinSec);
+  EXPECT_FALSE(Edit->GetModified());
+  EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Edit->Text().c_str();
+  Edit->SetTimeEditFormat(tfHour);
+  EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Edit->Text().c_str();
+  Edit->SetTimeEditFormat(tfHourMinSec);
+  EXPECT_NEAR(Held, Edit->GetEditValue().AsDouble(), 1e-9) << Edit->Text().c_str();
+
+  // Settings that give the time another separator: the time held shows in the new form
+  // untouched, and a time being typed keeps its digits, edited still.
+  Edit->SetTimeEditFormat(tfHourMin);
+  for (bool Typed : {false, true}) {
+    Edit->SetEditValue(Variant(Held));
+    Edit->SetModified(false);
+    if (Typed) {
+      Caret(Edit, 3);
+      SendMessageA(Edit->Handle(), WM_CHAR, '4', 1);
+      ASSERT_EQ(AnsiString("01:41"), Edit->Text());
+    }
+    {
+      TScopedLocaleInfo Dotted(LOCALE_STIME, ".");
+      SendLocaleChanged(Edit->Handle());
+      EXPECT_EQ(AnsiString(Typed ? "01.41" : "01.31"), Edit->Text());
+      EXPECT_EQ(Typed, Edit->GetModified());
+      Edit->Validate();
+      EXPECT_NEAR(Typed ? 2 + EncodeTime(1, 41, 0, 0) : Held, Edit->GetEditValue().AsDouble(), 1e-9)
+          << Edit->Text().c_str();
+      // Typing goes on in the new form.
+      Caret(Edit, 0);
+      SendMessageA(Edit->Handle(), WM_CHAR, '1', 1);
+      EXPECT_EQ(AnsiString(Typed ? "11.41" : "11.31"), Edit->Text());
+    }
+    SendLocaleChanged(Edit->Handle());
+    EXPECT_EQ(AnsiString(Typed ? "11:41" : "11:31"), Edit->Text());
+  }
 }
 
 // A pasted time may write its sections with one digit: it is that time, shown in the
