@@ -1,6 +1,7 @@
 #include "editors/dxExEdtr.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -63,11 +64,39 @@ TDateTime OffsetWithinCalendar(TDateTime Date, double Days) {
   return ComposeDateTime(Day, std::fabs(Date - std::trunc(Date)));
 }
 
+// The year a year written with one or two digits stands for: below 30 in the 2000s,
+// else in the 1900s.
+int WindowYear(int TwoDigits) { return TwoDigits + (TwoDigits < 30 ? 2000 : 1900); }
+bool InCenturyWindow(int Year) { return Year >= WindowYear(30) && Year <= WindowYear(29); }
+
+// Picture with each year field of one or two letters written with four (outside quoted
+// text).
+AnsiString FullYearPicture(const AnsiString& Picture) {
+  AnsiString Result;
+  bool Quoted = false;
+  for (std::size_t I = 0; I < Picture.size();) {
+    const char C = Picture[I];
+    if (C == '\'') Quoted = !Quoted;
+    if (Quoted || (C != 'y' && C != 'Y')) {
+      Result += C;
+      ++I;
+      continue;
+    }
+    std::size_t Run = 1;
+    while (I + Run < Picture.size() && Picture[I + Run] == C) ++Run;
+    Result += AnsiString(Run < 3 ? 4 : Run, C);
+    I += Run;
+  }
+  return Result;
+}
+
 // Reads a text in the form FormatDatePicture writes it: the short date, then blanks
 // and the long time when the text goes on. Day and month names, AM and PM strings and
 // quoted text are matched in any case; a blank of a picture stands for any number of
 // blanks. A year of one or two digits is taken in the century window (below 30 in
-// the 2000s), a longer one as written (0001 is the year 1).
+// the 2000s), a longer one as written (0001 is the year 1): a year field of one or two
+// letters that no other field follows at once takes four digits too, the form in which
+// a date outside the window is written.
 class TLocaleDateReader {
  public:
   TLocaleDateReader(const AnsiString& Text, const TFormatSettings& Settings)
@@ -127,7 +156,7 @@ class TLocaleDateReader {
   bool Year(int MaxDigits) {
     int Digits = 0;
     if (!Number(MaxDigits, FYear, Digits)) return false;
-    if (Digits <= 2) FYear += FYear < 30 ? 2000 : 1900;
+    if (Digits <= 2) FYear = WindowYear(FYear);
     return true;
   }
   // The longest of Count names at the current place; Index is its place in the list.
@@ -185,7 +214,8 @@ class TLocaleDateReader {
                         : Name(Long ? FSettings.LongMonthNames : FSettings.ShortMonthNames, 12, FMonth);
         if (Read && Run > 2) ++FMonth;
       } else if (DatePicture && (C == 'y' || C == 'Y')) {
-        Read = Year(Run <= 2 ? 2 : 4);
+        const bool FieldFollows = I < Picture.size() && std::isalpha(static_cast<unsigned char>(Picture[I]));
+        Read = Year(Run <= 2 && FieldFollows ? 2 : 4);
       } else if (DatePicture && C == 'g') {
         // no eras
       } else if (!DatePicture && (C == 'h' || C == 'H')) {
@@ -272,7 +302,9 @@ bool TextToDate(const AnsiString& Text, TDateTime& Date) {
 AnsiString DateToText(TDateTime Value) {
   if (Value == NullDate) return AnsiString();
   const TDateTimeParts Parts = DecodeDateTimeParts(Value);
-  AnsiString Result = FormatDatePicture(FormatSettings.ShortDateFormat, Parts, true);
+  // A year of two digits reads in the century window: a date outside it shows all four.
+  const AnsiString& Short = FormatSettings.ShortDateFormat;
+  AnsiString Result = FormatDatePicture(InCenturyWindow(Parts.Year) ? Short : FullYearPicture(Short), Parts, true);
   if (Parts.Hour != 0 || Parts.Minute != 0 || Parts.Second != 0)
     Result += ' ' + FormatDatePicture(FormatSettings.LongTimeFormat, Parts, false);
   return Result;
@@ -404,7 +436,7 @@ AnsiString LayDateEditMask(const TFormatSettings& Settings, std::vector<TDateMas
 void FieldValues(const AnsiString& Chars, char Kind, char Blank, std::vector<bool>& Possible) {
   auto IsBlank = [Blank](char C) { return C == Blank || C == ' '; };
   auto Note = [&](int Value, int Digits) {
-    if (Kind == 'y' && Digits <= 2) Value += Value < 30 ? 2000 : 1900;
+    if (Kind == 'y' && Digits <= 2) Value = WindowYear(Value);
     if (Value >= 0 && Value < static_cast<int>(Possible.size())) Possible[static_cast<std::size_t>(Value)] = true;
   };
   int Blanks = 0;

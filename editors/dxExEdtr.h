@@ -35,6 +35,8 @@ bool SmartTextToDate(const AnsiString& Text, TDateTime& Date);
 bool TextToDate(const AnsiString& Text, TDateTime& Date);
 // The format settings' short date, and a blank and their long time when the time (to
 // the second) is not 0; "" for NullDate. The settings are read from the user's locale.
+// A year the short date writes with two digits is written with four where two would
+// read as another year (outside 1930 .. 2029), so that the text reads back as the date.
 AnsiString DateToText(TDateTime Date);
 // DateToText, or the date in DateDisplayFormat; "" for NullDate.
 AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);

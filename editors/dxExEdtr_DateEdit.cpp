@@ -32,6 +32,7 @@ void TdxInplaceDateEdit::SetDate(TDateTime Value) {
 // caller whose date is the user's (a day picked, a text validated) marks the editor
 // modified after it.
 void TdxInplaceDateEdit::Store(TDateTime Value) {
+  if (FMaskPending) ApplyEditMask();
   const TDateTime Old = FDate;
   FDate = Value;
   SetText(FormatDateValue(IsMasked(), FDate));
@@ -69,16 +70,8 @@ TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown() {
   return Shown;
 }
 
-// What the window showed keeps its text while the new settings and mask leave the form
-// of its date as it was (a short form a host wrote, the user's typing); otherwise the
-// date shows in the new form: the value's, or the one the user's or a host's text read
-// as. A text that read as no date stays as it is, as far as the new mask takes it. The
-// edit stays the user's, modified as it was.
-void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
-  TValueScope<bool> Loading(ValueLoading, true);
-  TdxKeptModified Kept(*this);
-  const bool TextEdited = FTextEdited;
-  const bool UserEdited = FUserEdited;
+void TdxInplaceDateEdit::ApplyEditMask() {
+  FMaskPending = false;
   if (FUseEditMask) {
     SetEditMask(DateEditMask());
   } else {
@@ -87,6 +80,31 @@ void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
     Stored.Exclude(esvEditMask);
     SetStoredValues(Stored);
   }
+}
+
+bool TdxInplaceDateEdit::NewFormReadsAs(TDateTime Date) {
+  const AnsiString Text = FormatDateValue(FUseEditMask && !DateEditMask().empty(), Date);
+  TDateTime Read = NullDate;
+  return TextToDate(Text, Read) && DateOfValue(Read) == DateOfValue(Date);
+}
+
+// What the window showed keeps its text while the new settings and mask leave the form
+// of its date as it was (a short form a host wrote, the user's typing); otherwise the
+// date shows in the new form: the value's, or the one the user's or a host's text read
+// as. A text that read as no date stays as it is, as far as the new mask takes it. A
+// text of a date that the new mask would show as another date (a two-digit year of
+// another century) keeps its text and the mask it was written in until the value is
+// stored. The edit stays the user's, modified as it was.
+void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
+  TValueScope<bool> Loading(ValueLoading, true);
+  TdxKeptModified Kept(*this);
+  const bool TextEdited = FTextEdited;
+  const bool UserEdited = FUserEdited;
+  if (Shown.Other && Shown.Reads && Shown.Date != NullDate && !NewFormReadsAs(Shown.Date)) {
+    FMaskPending = true;
+    return;
+  }
+  ApplyEditMask();
   const bool FormKept = GetText() == Shown.Text && FormatDateValue(IsMasked(), Shown.Date) == Shown.Form;
   if (!Shown.Other) {
     if (!FormKept) Store(FDate);

@@ -49,6 +49,8 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   void SetUseEditMask(bool Value);
   // The calendar, made by the first drop-down.
   TdxGridDatePopup* DatePopup() const { return FDatePopup; }
+  // The window shows the text the last store wrote for the value.
+  bool ShowsStoredText() { return GetText() == FStoredText; }
 
   // A blank string, Null or Empty is no date; any other value is read as a date.
   void SetEditValue(const Variant& Value) override;
@@ -100,6 +102,11 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // Sets the mask UseEditMask asks for in the settings in force and shows, in its form,
   // what the window showed before (Shown, read in the settings and mask of then).
   void RebuildMask(const TShownDate& Shown);
+  // Sets the mask UseEditMask asks for in the settings in force.
+  void ApplyEditMask();
+  // Whether the text the editor would write for Date in the settings in force and the
+  // mask UseEditMask asks for reads as Date's day.
+  bool NewFormReadsAs(TDateTime Date);
   // The window text is the mask's empty text.
   bool EmptyMaskText();
   // Text as a date: the value stored while the text is still the one the store showed
@@ -125,6 +132,9 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FSaveTime = true;
   bool FTextEdited = false;
   bool FUseEditMask = false;
+  // The mask UseEditMask asks for waits for the next store: the text is a date that it
+  // would show as another (RebuildMask).
+  bool FMaskPending = false;
   // The user's input being handled (keys, characters, the clipboard's messages), and
   // whether the text is the user's: changed by that input since the last store or the
   // last text a program set. A text the user typed that is no date is refused, where a

@@ -1,7 +1,11 @@
 // The drop-down column kinds: settings, painted buttons and the editors' hooks.
 #include "treelist/dxTLClms_DropDown.h"
 
+#include <cmath>
+
+#include "classlib/DateTime.h"
 #include "classlib/UpdateScope.h"
+#include "editors/dxExEdtr.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms_Common.h"
 
@@ -235,6 +239,18 @@ void TdxTreeListDateColumn::AssignNodeToEditor(TdxTreeListNode* Node, TdxInplace
   }
   Edit->LoadText(Node->Strings(Index()));
   Value = Variant(Edit->Text());
+}
+
+void TdxTreeListDateColumn::SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor,
+                                                   Variant& Value) {
+  inherited::SetNodeValueFromEditor(Node, Editor, Value);
+  auto* Edit = ObjectAs<TdxInplaceDateEdit>(Editor);
+  if (!Edit || Edit->GetDate() == NullDate || !Edit->ShowsStoredText()) return;
+  TDateTime Read = NullDate;
+  const double HalfSecond = 500.0 / MSecsPerDay;
+  if (TextToDate(Node->Strings(Index()), Read) && std::fabs(Read - Edit->GetDate()) < HalfSecond) return;
+  Node->SetStrings(Index(), DateToText(Edit->GetDate()));
+  Value = Node->Values(Index());
 }
 
 void TdxTreeListDateColumn::ReleaseEditor(TdxInplaceEdit* Editor) {

@@ -133,6 +133,10 @@ class TdxTreeListDateColumn : public TdxTreeListDropDownColumn {
   // The cell's text is the editor's value when it reads as a date, in whatever form a
   // program or a file wrote it (see TdxInplaceDateEdit::LoadText).
   void AssignNodeToEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
+  // The editor's text; where it shows a date it holds in a form that reads as another
+  // (a mask's two-digit year of another century, a time the mask does not show), the
+  // date in the form that reads back.
+  void SetNodeValueFromEditor(TdxTreeListNode* Node, TdxInplaceEdit* Editor, Variant& Value) override;
 
   TDateButtons DateButtons() const { return FDateButtons; }
   void SetDateButtons(TDateButtons Value);

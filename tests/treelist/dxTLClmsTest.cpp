@@ -24,6 +24,7 @@
 #include "editors/dxExEdtr.h"
 #include "editors/dxWrapGuard.h"
 #include "tests/classlib/UiTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
 #include "treelist/dxTL_MaskColumn.h"
@@ -1630,6 +1631,64 @@ TEST_F(TreeListKindsEditingTest, ASettingsChangeWhileADateIsEditedKeepsWhatTheUs
     Broadcast();
     Key(Editor->Handle(), VK_RETURN);
     EXPECT_EQ(N->Strings(Column), "1/5/2028") << Column;
+  }
+}
+
+// A short date of two-digit years shows only some centuries. A date the user typed with
+// four digits keeps its century through a change to such a format: its text stays as
+// typed where the new form would read as another date (under the mask, the mask it was
+// typed in stays until the value is stored). What a cell stores reads back as the date
+// stored: a date the short form does not read back as is written with its four-digit
+// year. A date untouched keeps its text.
+TEST_F(TreeListKindsEditingTest, ADateOfAnotherCenturyKeepsItThroughAShortDateOfTwoDigitYears) {
+  Kind<TdxTreeListDateColumn>();
+  Kind<TdxTreeListDateColumn>()->SetUseEditMask(true);
+  TdxTreeListNode* N = Node({"", ""});
+  auto Broadcast = [&] {
+    SendLocaleChanged(Form->Handle());
+    Pump();
+  };
+  auto ReadsAs = [](const AnsiString& Text, TDateTime Expected) {
+    TDateTime Read = 0;
+    return TextToDate(Text, Read) && Read == Expected;
+  };
+  for (int Column : {0, 1}) {
+    for (Word Year : {1921, 2095}) {
+      const std::string Name = std::to_string(Column) + ", " + std::to_string(Year);
+      const TDateTime Date = EncodeDate(Year, 3, 4);
+      N->SetStrings(Column, Column == 0 ? "1/2/2020" : "01/02/2020");
+      auto* Editor = Edit<TdxInplaceDateEdit>(N, Column);
+      ASSERT_NE(Editor, nullptr);
+      SendMessageA(Editor->Handle(), EM_SETSEL, 0, -1);
+      const std::string Typed = (Column == 0 ? "3/4/" : "0304") + std::to_string(Year);
+      for (char C : Typed) SendMessageA(Editor->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+      const AnsiString Shown = Editor->Text();
+      {
+        TScopedLocaleInfo TwoDigits(LOCALE_SSHORTDATE, "M/d/yy");
+        Broadcast();
+        EXPECT_EQ(Shown, Editor->Text()) << Name;
+        EXPECT_TRUE(Editor->GetModified()) << Name;
+        Key(Editor->Handle(), VK_RETURN);
+        const AnsiString Stored = N->Strings(Column);
+        EXPECT_TRUE(ReadsAs(Stored, Date)) << Name << ": \"" << Stored.c_str() << "\"";
+        // Opened again and left: untouched, the cell keeps its text.
+        Editor = Edit<TdxInplaceDateEdit>(N, Column);
+        Key(Editor->Handle(), VK_RETURN);
+        EXPECT_EQ(Stored, N->Strings(Column)) << Name;
+        // A day picked in the calendar keeps the century too.
+        Editor = Edit<TdxInplaceDateEdit>(N, Column);
+        Key(Editor->Handle(), VK_F4);
+        TdxGridDatePopup* Popup = Editor->DatePopup();
+        ASSERT_NE(Popup, nullptr);
+        EXPECT_EQ(Date, Popup->GetSelStart()) << Name;
+        Popup->SetSelStart(Date + 1);
+        Key(Popup->Handle(), VK_RETURN);
+        Key(Editor->Handle(), VK_RETURN);
+        EXPECT_TRUE(ReadsAs(N->Strings(Column), Date + 1)) << Name << ": \"" << N->Strings(Column).c_str() << "\"";
+      }
+      Broadcast();
+      EXPECT_TRUE(ReadsAs(N->Strings(Column), Date + 1)) << Name << ": \"" << N->Strings(Column).c_str() << "\"";
+    }
   }
 }
 
