@@ -458,6 +458,15 @@ void TdxInplaceDropDownEdit::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       ReleasePressedButton();
       break;
+    case CN_KEYDOWN:
+      // Tab and Shift+Tab leave an editor outside a grid as dialog keys, before its own
+      // key handling sees them: an open list that leaves the focus with the editor gives
+      // its choice first, as Tab in a grid's cell takes it (DropDownKeyDown).
+      if (Message.WParam == VK_TAB && FDroppedDown && FPopupKeepsEditorFocus &&
+          !KeyDataToShiftState(Message.LParam).Contains(ssAlt))
+        CloseUp(true);
+      inherited::Dispatch(Message);
+      break;
     case WM_KILLFOCUS: {
       inherited::Dispatch(Message);
       TFlagScope Losing(FLosingFocus);

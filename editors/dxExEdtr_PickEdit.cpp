@@ -90,6 +90,12 @@ int TdxInplacePickEdit::FindItem(const AnsiString& Text) {
   return -1;
 }
 
+int TdxInplacePickEdit::TextItem() {
+  const AnsiString Text = GetText();
+  if (FItemIndex >= 0 && FItemIndex < FItems->Count() && FItems->Strings(FItemIndex) == Text) return FItemIndex;
+  return FindItem(Text);
+}
+
 void TdxInplacePickEdit::ResetSearch() {
   if (FInternalChange) return;
   FSearching = false;
@@ -206,7 +212,7 @@ void TdxInplacePickEdit::ScrollValue(int Delta, bool Wrap) {
   if (GetReadOnly() || FItems->Count() == 0) return;
   ResetSearch();
   const int Count = FItems->Count();
-  const int Start = FItemIndex != -1 ? FItemIndex : FindItem(GetText());
+  const int Start = TextItem();
   int Next = 0;
   if (Start >= 0 && Start < Count) {
     Next = std::max(Start + Delta, 0);
@@ -254,10 +260,7 @@ void TdxInplacePickEdit::DropDown() {
 
 void TdxInplacePickEdit::DropDownTextChanged(const AnsiString& Text) {
   if (!DroppedDown() || !FPickList->HandleAllocated()) return;
-  if (!FSearching && FItemIndex < FPickList->Items()->Count())
-    FPickList->SetItemIndex(FItemIndex);
-  else
-    FPickList->SetItemIndex(FindItem(Text));
+  FPickList->SetItemIndex(FSearching ? FindItem(Text) : TextItem());
 }
 
 void TdxInplacePickEdit::CloseUp(bool Accept) {

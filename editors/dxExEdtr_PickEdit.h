@@ -42,6 +42,11 @@ class TdxInplacePickEdit : public TdxInplaceDropDownEdit {
   // The first item, in list order, that starts with Text ignoring case; -1 for an
   // empty Text.
   int FindItem(const AnsiString& Text);
+  // The item the text is, where a step and the open list start: the item last stepped
+  // to while the text is still that item's (of equal items, that one), else FindItem of
+  // the text. The editor is loaded from cell to cell by its text, which leaves the item
+  // stepped to in another cell behind.
+  int TextItem();
   // Ends the search unless the editor is changing its own text.
   void ResetSearch();
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxExEdtr_PickEdit.h"
 #include "tests/editors/CursorSupport.h"
@@ -162,6 +163,80 @@ TEST_F(PickEditTest, AValueSetFromOutsideForgetsTheItemSteppedTo) {
   EXPECT_EQ(-1, Edit->RememberedItemIndex());
   Key(Edit, VK_UP);
   EXPECT_EQ("C", Edit->Text());
+}
+
+// The editor is reused from cell to cell, each loaded by its text: a step and the open
+// list start from the item the text is, never from the item stepped to in another cell.
+// Of two equal items, the one stepped to stays told apart while the text is its text.
+TEST_F(PickEditTest, StepsAndTheListStartFromTheItemTheTextIs) {
+  auto* Edit = ShownEdit({"apple", "apricot", "banana", "cherry"});
+  Edit->SetRevertable(true);
+  auto DoubleClick = [Edit] {
+    SendMessageA(Edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  };
+  Edit->SetEditValue(Variant(AnsiString("cherry")));
+  DoubleClick();
+  ASSERT_EQ("apple", Edit->Text());
+  Edit->SetText("banana");
+  DoubleClick();
+  EXPECT_EQ("cherry", Edit->Text());
+  Edit->SetText("apricot");
+  Key(Edit, VK_DOWN);
+  EXPECT_EQ("banana", Edit->Text());
+  // The open list selects the item the text is, and follows a change of it.
+  Key(Edit, VK_UP);
+  ASSERT_EQ("apricot", Edit->Text());
+  Edit->SetText("cherry");
+  Edit->DropDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  EXPECT_EQ(3, Edit->PickList()->ItemIndex());
+  Clipboard()->SetAsText("banana");
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  SendMessageA(Edit->Handle(), WM_PASTE, 0, 0);
+  ASSERT_EQ("banana", Edit->Text());
+  EXPECT_EQ(2, Edit->PickList()->ItemIndex());
+  Edit->CloseUp(true);
+  EXPECT_EQ("banana", Edit->Text());
+
+  auto* Twice = ShownEdit({"a", "b", "a"});
+  Twice->SetEditValue(Variant(AnsiString("b")));
+  Key(Twice, VK_DOWN);
+  ASSERT_EQ(2, Twice->RememberedItemIndex());
+  Key(Twice, VK_UP);
+  EXPECT_EQ("b", Twice->Text());
+}
+
+// Outside a grid as in a cell, Tab and Shift+Tab with the list open take the item the
+// list shows chosen, and the focus moves on.
+TEST_F(PickEditTest, TabWithTheListOpenTakesItsChoiceAndMovesOn) {
+  for (bool Backward : {false, true}) {
+    auto* Edit = ShownEdit({"apple", "apricot", "banana", "cherry"});
+    auto* Next = NewObject<TOutsidePickEdit>(Edit->Owner());
+    Next->SetParent(Edit->Parent());
+    Next->SetBounds(10, 50, 150, 24);
+    Pump();
+    Edit->SetEditValue(Variant(AnsiString("banana")));
+    Edit->SetModified(false);
+    ::SetFocus(Edit->Handle());
+    SendMessageA(Edit->Handle(), EM_SETSEL, 6, 6);
+    Type(Edit, 'k');
+    ASSERT_TRUE(Edit->DroppedDown());
+    ASSERT_EQ("bananak", Edit->Text());
+    uitest::PressKey(VK_DOWN);
+    uitest::PressKey(VK_DOWN);
+    const int Chosen = Edit->PickList()->ItemIndex();
+    ASSERT_GE(Chosen, 0);
+    const AnsiString Choice = Edit->Items()->Strings(Chosen);
+    {
+      edittest::THeldKeys Shift(Backward ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
+      uitest::PressKey(VK_TAB);
+    }
+    EXPECT_EQ(Choice, Edit->Text()) << Backward;
+    EXPECT_TRUE(Edit->GetModified()) << Backward;
+    EXPECT_FALSE(Edit->DroppedDown()) << Backward;
+    EXPECT_EQ(Next->Handle(), GetFocus()) << Backward;
+  }
 }
 
 // ---------------------------------------------------------------------------------

@@ -1634,6 +1634,26 @@ TEST_F(TreeListKindsEditingTest, ASettingsChangeWhileADateIsEditedKeepsWhatTheUs
   }
 }
 
+// A Revertable pick cell's double click steps from the item the cell holds, whatever
+// item the editor stepped to in another cell.
+TEST_F(TreeListKindsEditingTest, ARevertableDoubleClickStepsFromTheCellsOwnItem) {
+  auto* Pick = Kind<TdxTreeListPickColumn>();
+  Pick->Items()->SetText("apple\r\napricot\r\nbanana\r\ncherry");
+  Pick->SetRevertable(true);
+  TdxTreeListNode* Cherry = Node({"cherry"});
+  TdxTreeListNode* Banana = Node({"banana"});
+  auto DoubleClick = [&](TdxTreeListNode* Cell) {
+    auto* Editor = Edit<TdxInplacePickEdit>(Cell, 0);
+    SendMessageA(Editor->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Editor->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Key(Editor->Handle(), VK_RETURN);
+  };
+  DoubleClick(Cherry);
+  EXPECT_EQ(Cherry->Strings(0), "apple");
+  DoubleClick(Banana);
+  EXPECT_EQ(Banana->Strings(0), "cherry");
+}
+
 // A short date of two-digit years shows only some centuries. A date the user typed with
 // four digits keeps its century through a change to such a format: its text stays as
 // typed where the new form would read as another date (under the mask, the mask it was
