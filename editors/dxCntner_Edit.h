@@ -301,6 +301,11 @@ class TdxInplaceEdit : public TWinControl {
   // Text, which the editor showed while HiddenValue answered Hidden, is shown again:
   // while the window still shows it, the part it hides comes back.
   virtual void RestoreHiddenValue(const AnsiString& /*Text*/, const Variant& /*Hidden*/) {}
+  // Runs Change, a change of the user's. One that leaves the text as it was (a text
+  // pasted over itself, a character typed over a selection of itself) is no edit: the
+  // part of the value the text hides and the modified state stay as they were.
+  template <class TChange>
+  void UserChange(TChange&& Change);
   // Modified as it was at the restore point.
   bool SavedModified() const { return FSavedModified; }
   virtual void RefreshDefaults();
@@ -453,6 +458,19 @@ void dxDeletion(TEditor& Editor, HWND Window, TDeletion&& Deletion) {
   const int Before = GetWindowTextLengthA(Window);
   Deletion();
   if (GetWindowTextLengthA(Window) != Before) Kept.Dismiss();
+}
+
+template <class TChange>
+void TdxInplaceEdit::UserChange(TChange&& Change) {
+  const AnsiString Before = GetText();
+  const Variant Hidden = HiddenValue();
+  TdxKeptModified Kept(*this);
+  Change();
+  if (GetText() != Before) {
+    Kept.Dismiss();
+    return;
+  }
+  RestoreHiddenValue(Before, Hidden);
 }
 
 // Whether Edit keeps the value of Bit: the store predicate of a published value that

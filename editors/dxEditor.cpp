@@ -615,7 +615,7 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
 void TdxInplaceTextEdit::DefaultHandler(TMessage& Message) {
   if (Message.Msg == WM_PASTE && IsNativeEdit() && HandleAllocated()) {
     TFlagScope Pasting(FPasting);
-    PasteText();
+    UserChange([this] { PasteText(); });
     Message.Result = 0;
     return;
   }

@@ -228,17 +228,17 @@ void TdxInplaceTimeEdit::PasteTime() {
   // character and must leave a time.
   const bool Whole = Start == 0 && Stop >= static_cast<int>(GetText().size());
   TDateTime Value;
-  if (Whole && ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value)) {
-    PasteChars(TimeText(Value));
-    return;
-  }
+  const bool WholeTime = Whole && ReadFormattedTime(Pasted, DisplayFormats[FTimeEditFormat], Value);
   int Refused = 0;
   JudgedPaste(
       [&] {
-        if (!Whole) Refused = PasteChars(Pasted);
+        if (WholeTime)
+          PasteChars(TimeText(Value));
+        else if (!Whole)
+          Refused = PasteChars(Pasted);
       },
       [&](const AnsiString& Before, const AnsiString& After) {
-        return !Whole && Refused == 0 && (After == Before || IsValueText(After));
+        return WholeTime || (!Whole && Refused == 0 && (After == Before || IsValueText(After)));
       });
 }
 

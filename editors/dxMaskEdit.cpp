@@ -193,7 +193,9 @@ void TdxInplaceMaskEdit::ClearPositions(int Start, int Stop) {
 void TdxInplaceMaskEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
   if (!IsMasked() || Key == '\0' || Key == CtrlC || Key == CtrlV || Key == CtrlX) return;
-  if (!InputChar(Key)) MessageBeepProc(0);
+  bool Taken = true;
+  UserChange([&] { Taken = InputChar(Key); });
+  if (!Taken) MessageBeepProc(0);
   Key = '\0';
 }
 
@@ -382,7 +384,9 @@ void TdxInplaceMaskEdit::ReplaceSelection(const char* Text) {
 void TdxInplaceMaskEdit::Paste() {
   if (!CanEditLinked() || !CanModify()) return;
   // The characters a position takes stay; those none takes are one refusal, heard once.
-  if (PasteChars(Clipboard()->AsText()) > 0) MessageBeepProc(0);
+  int Refused = 0;
+  UserChange([&] { Refused = PasteChars(Clipboard()->AsText()); });
+  if (Refused > 0) MessageBeepProc(0);
 }
 
 // ---------------------------------------------------------------------------------
