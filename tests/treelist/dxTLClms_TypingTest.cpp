@@ -17,7 +17,10 @@
 // ends the edit, Tab takes the choice of a list that leaves the typing to the editor
 // and ends the edit, and the focus leaving or a click on another row closes it and
 // stores what the editor shows. A settings change broadcast in the middle of an edit
-// changes nothing the editor shows (the settings stay the same) nor its modified state.
+// changes nothing the editor shows nor its modified state; one that gives the short date
+// another form (two-digit years among them) leaves a date shown the same date, and the
+// cell stores what the editor showed read in the new settings, in a form that reads
+// back.
 // A memo cell may hold a table of tabs, one the control holds or one past what it sets
 // in good time, which the editor holds whole and refuses changes to with a beep.
 //
@@ -52,6 +55,7 @@
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/ChildRunSupport.h"
 #include "tests/editors/EditTestSupport.h"
+#include "tests/editors/LocaleSupport.h"
 #include "tests/support/FuzzSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
@@ -334,8 +338,27 @@ TKindCase TimeCase(TdxTimeEditFormat Format) {
           {"x", "99:99:99", "12:3x:00abcdefgh"}};
 }
 
-// A date editor's text read as a date and written as the editor writes it; an empty
-// text (an untouched mask) is no date.
+// The date a date editor shows: the value stored while its text is the one the store
+// wrote (an unchanged text keeps it), else its text read through the mask it is shown
+// in (the one it was typed in, while a settings change's new mask waits for the store);
+// NullDate for an empty text, none for a text that is no date.
+std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::string& Shown) {
+  if (Editor && Editor->ShowsStoredText()) return Editor->GetDate();
+  std::string Text = Shown;
+  if (Editor && Editor->IsMasked()) {
+    if (Shown == Editor->Mask().EmptyText().c_str()) return NullDate;
+    Text = Editor->Mask().Value(Shown).c_str();
+  }
+  if (Trim(AnsiString(Text)).empty()) return NullDate;
+  TDateTime Day = 0;
+  if (!TextToDate(Text, Day)) return std::nullopt;
+  return Day;
+}
+
+// A date editor's text read as a date (EditorDate) and written as the editor writes it
+// in the mask the column asks for, or, where that reads as another date (a two-digit
+// year of another century), in the form that reads back; an empty text (an untouched
+// mask) is no date.
 TKindCase DateCase(bool UseEditMask) {
   return {std::string("date") + (UseEditMask ? " masked" : ""),
           [UseEditMask](TdxTreeList* Tree) {
@@ -357,17 +380,15 @@ TKindCase DateCase(bool UseEditMask) {
             return std::string(FormatDateValue(UseEditMask, EncodeDate(Year, Month, Day)).c_str());
           },
           "0123456789/",
-          [UseEditMask](TdxTreeListColumn*, const std::string& Shown) -> std::optional<std::string> {
-            std::string Text = Shown;
-            if (UseEditMask) {
-              const TdxEditMask Mask(DateEditMask());
-              if (Shown == Mask.EmptyText().c_str()) return std::string();
-              Text = Mask.Value(Shown).c_str();
-            }
-            if (Trim(AnsiString(Text)).empty()) return std::string();
-            TDateTime Day = 0;
-            if (!TextToDate(Text, Day)) return std::nullopt;
-            return std::string(FormatDateValue(UseEditMask, Day).c_str());
+          [UseEditMask](TdxTreeListColumn* Column, const std::string& Shown) -> std::optional<std::string> {
+            const std::optional<TDateTime> Day =
+                EditorDate(ObjectAs<TdxInplaceDateEdit>(Column->TreeList()->InplaceEditor()), Shown);
+            if (!Day) return std::nullopt;
+            if (*Day == NullDate) return std::string();
+            const AnsiString Written = FormatDateValue(UseEditMask && !DateEditMask().empty(), *Day);
+            TDateTime Back = 0;
+            if (TextToDate(Written, Back) && std::fabs(Back - *Day) < 0.5 / 86400) return std::string(Written.c_str());
+            return std::string(DateToText(*Day).c_str());
           },
           {"x", "31/31/2020", "zzzzzzzzzzzzzzzzz"}};
 }
@@ -627,6 +648,11 @@ class TreeListTypingWalkTest : public UiTest {
   TForm* Form = nullptr;
   TProbe* Other = nullptr;
   TdxTreeList* Tree = nullptr;
+  // The short date format a settings change of the step set, put back when it ends,
+  // and the numbers that choose it (apart from the walk's, whose steps they leave as
+  // they were).
+  std::optional<TScopedLocaleInfo> ShortDate;
+  fuzz::TRandom FormRandom{1};
 };
 
 bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& Random, std::string& Where,
@@ -714,14 +740,33 @@ bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& 
         break;
       }
       case 8: {
-        // Any program may broadcast a settings change: the settings stay as they were,
-        // so nothing the editor shows changes, nor whether it was edited.
+        // Any program may broadcast a settings change. Most leave the settings as they
+        // were; some give the short date another form, two-digit years among them (the
+        // step ends with the settings of its start). What the editor shows says what it
+        // said: the same text, or, where the form of dates changed, the same date; and
+        // whether it was edited stays.
+        auto* Date = ObjectAs<TdxInplaceDateEdit>(Tree->InplaceEditor());
         const std::string Before = Shown();
+        const std::optional<TDateTime> BeforeDate = Date ? EditorDate(Date, Before) : std::nullopt;
         const bool Modified = Tree->InplaceEditor()->GetModified();
-        SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+        bool NewForm = false;
+        if (FormRandom.OneIn(2)) {
+          const char* const Forms[] = {"M/d/yy", "MM/dd/yy", "M/d/yyyy", "yyyy-MM-dd", "d/M/yyyy"};
+          const char* Picture = Forms[FormRandom.Below(std::size(Forms))];
+          ShortDate.reset();
+          ShortDate.emplace(LOCALE_SSHORTDATE, Picture);
+          Where += std::string(", short date ") + Picture;
+          NewForm = true;
+        }
+        SendLocaleChanged(Form->Handle());
         Pump();
         Where += ", settings";
-        if (Shown() != Before) ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\"";
+        if (Date && NewForm) {
+          if (BeforeDate && EditorDate(Date, Shown()) != BeforeDate)
+            ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\", another date";
+        } else if (Shown() != Before) {
+          ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\"";
+        }
         if (Tree->InplaceEditor()->GetModified() != Modified) ADD_FAILURE() << Where << ": the modified state changed";
         break;
       }
@@ -889,6 +934,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
   int EscapedAfterPopup = 0;
   for (std::uint64_t Seed = First; Seed <= Last; ++Seed) {
     fuzz::TRandom Random(Seed * 7919);
+    FormRandom = fuzz::TRandom(Seed * 104723);
     for (int Step = 0; Step < 3 * static_cast<int>(Cases.size()); ++Step) {
       // The blob, the last kind, has more to walk: it comes up four times as often.
       const std::size_t Kind = std::min(Random.Below(Cases.size() + 3), Cases.size() - 1);
@@ -1050,6 +1096,11 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
       }
       Abandon();
       EXPECT_EQ(Cell->Strings(0).c_str(), Now) << Where << ": Escape after the end changed the cell";
+      if (ShortDate) {
+        ShortDate.reset();
+        SendLocaleChanged(Form->Handle());
+        Pump();
+      }
     }
   }
   // The walk meets every outcome, and every kind stores what the user typed, as often as
