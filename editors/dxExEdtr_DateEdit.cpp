@@ -44,7 +44,7 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
 
 void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
   if (FUseEditMask == Value) return;
-  const TShownDate Shown = ReadShown();
+  const TShownDate Shown = ReadShown(FormatSettings);
   FUseEditMask = Value;
   RebuildMask(Shown);
 }
@@ -55,7 +55,8 @@ bool TdxInplaceDateEdit::ReadWindowText(TDateTime& Date) {
   return TextToDate(GetText(), Date);
 }
 
-TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown() {
+TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown(const TFormatSettings& Settings) {
+  TValueScope<TFormatSettings> Reading(FormatSettings, Settings);
   TShownDate Shown;
   Shown.Text = GetText();
   Shown.Other = Shown.Text != FStoredText;
@@ -309,9 +310,10 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
     return;
   }
   // What the text says is read in the settings it was written in.
-  const TShownDate Shown = ReadShown();
+  const TShownDate Shown = ReadShown(FTextSettings);
   inherited::Dispatch(Message);
   InitFormatSettings();
+  FTextSettings = FormatSettings;
   if (FDatePopup) FDatePopup->Invalidate();
   RebuildMask(Shown);
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "classlib/FormatSettings.h"
 #include "classlib/SysTypes.h"
 #include "editors/dxExEdtr_DropDown.h"
 #include "editors/dxGrDate.h"
@@ -86,7 +87,7 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // What the window shows (Text): the text the last store showed for the value, or
   // another text (Other), the user's or a host's, and the date it reads as (Reads, Date:
   // NullDate for an empty text or an untouched mask); the form of that date and of the
-  // value's in the settings and mask in force (Form, ValueForm).
+  // value's in the mask in force (Form, ValueForm). Read in Settings (ReadShown).
   struct TShownDate {
     AnsiString Text;
     bool Other = false;
@@ -95,7 +96,7 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
     AnsiString Form;
     AnsiString ValueForm;
   };
-  TShownDate ReadShown();
+  TShownDate ReadShown(const TFormatSettings& Settings);
   // The date the window's text reads as in the settings in force: NullDate for an empty
   // text or an untouched mask; false when it reads as none.
   bool ReadWindowText(TDateTime& Date);
@@ -132,6 +133,10 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FSaveTime = true;
   bool FTextEdited = false;
   bool FUseEditMask = false;
+  // The format settings the text was written or typed in: those of the last settings
+  // change the editor heard of (or of its making). The controls hear of a change one by
+  // one, and another may read the new settings first.
+  TFormatSettings FTextSettings = FormatSettings;
   // The mask UseEditMask asks for waits for the next store: the text is a date that it
   // would show as another (RebuildMask).
   bool FMaskPending = false;

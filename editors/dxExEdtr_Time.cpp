@@ -7,6 +7,7 @@
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/StrUtils.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
 
 TCLASS_IMPL(TdxInplaceTimeEdit)
@@ -55,16 +56,20 @@ TdxInplaceTimeEdit::TdxInplaceTimeEdit(TComponent* AOwner) : TdxInplaceSpinEdit(
 
 void TdxInplaceTimeEdit::SetTimeEditFormat(TdxTimeEditFormat Value) {
   if (FTimeEditFormat == Value) return;
-  Relaid([&] {
+  Relaid(FormatSettings, [&] {
     FTimeEditFormat = Value;
     SetEditMask(EditMasks[Value]);
   });
 }
 
 template <class TRelay>
-void TdxInplaceTimeEdit::Relaid(TRelay&& Relay) {
+void TdxInplaceTimeEdit::Relaid(const TFormatSettings& Then, TRelay&& Relay) {
   const TDateTime Time = FTime;
-  const bool Written = GetText() == TimeText(Time);
+  bool Written = false;
+  {
+    TValueScope<TFormatSettings> Reading(FormatSettings, Then);
+    Written = GetText() == TimeText(Time);
+  }
   Relay();
   if (!Written) return;
   const AnsiString Text = TimeText(Time);
@@ -256,9 +261,10 @@ void TdxInplaceTimeEdit::Dispatch(TMessage& Message) {
       if (GetText() == TimeText(FWrittenTime)) FTime = FWrittenTime;
       return;
     case CM_WININICHANGE:
-      Relaid([&] {
+      Relaid(FTextSettings, [&] {
         inherited::Dispatch(Message);
         InitFormatSettings();
+        FTextSettings = FormatSettings;
         RelayMask();
       });
       return;

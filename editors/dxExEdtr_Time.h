@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "classlib/DateTime.h"
+#include "classlib/FormatSettings.h"
 #include "editors/dxExEdtr_Spin.h"
 
 enum TdxTimeEditFormat : Byte { tfHourMinSec, tfHourMin, tfHour };
@@ -86,15 +87,19 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // refused whole as the spin editor refuses a paste.
   void PasteTime();
   // Runs Relay, a change of the format or of the settings that lays the text out anew:
-  // a text written for the time held is written for it again in the new form (the
-  // editor's own write: the modified state stays), and the time stays, to the second;
-  // a text of the user's keeps its digits.
+  // a text written for the time held (in the settings Then) is written for it again in
+  // the new form (the editor's own write: the modified state stays), and the time
+  // stays, to the second; a text of the user's keeps its digits.
   template <class TRelay>
-  void Relaid(TRelay&& Relay);
+  void Relaid(const TFormatSettings& Then, TRelay&& Relay);
 
   TDateTime FDate = 0;
   TDateTime FTime = 0;
   // The time whose text the editor wrote last (SetValue).
   TDateTime FWrittenTime = 0;
+  // The format settings the text was written or typed in: those of the last settings
+  // change the editor heard of (or of its making). The controls hear of a change one by
+  // one, and another may read the new settings first.
+  TFormatSettings FTextSettings = FormatSettings;
   TdxTimeEditFormat FTimeEditFormat = tfHourMinSec;
 };

@@ -10,6 +10,7 @@
 #include "classlib/Exceptions.h"
 #include "editors/dxExEdtr.h"
 #include "editors/dxExEdtr_DateEdit.h"
+#include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/LocaleSupport.h"
 #include "tests/support/DateSupport.h"
@@ -648,4 +649,35 @@ TEST_F(DateEditTest, ALocaleChangeRebuildsTheMaskAndTheText) {
   }
   SendLocaleChanged(Edit->Handle());
   EXPECT_EQ("12/25/2024", Edit->Text());
+}
+
+// The controls of a form hear of a settings change one by one, and the time and
+// currency editors read the settings again as the date editor does: whichever hears
+// first, a date typed and a time held are read in the settings they were written in,
+// and shown in the new ones.
+TEST_F(DateEditTest, ASettingsChangeHeardFirstByAnotherEditorKeepsTheDateAndTheTime) {
+  Host = ShownContainer();
+  auto* Time = HostedEdit<TdxInplaceTimeEdit>(Host);
+  auto* Date = HostedEdit<TdxInplaceDateEdit>(Host);
+  auto* After = HostedEdit<TdxInplaceTimeEdit>(Host);
+  for (auto* T : {Time, After}) {
+    T->SetTimeEditFormat(tfHourMin);
+    T->SetEditValue(Variant(EncodeTime(1, 31, 7, 0)));
+  }
+  Date->ShowAt(Rect(5, 5, 180, 25));
+  Pump();
+  TypeOver(Date, "8/6/2086");
+  {
+    TScopedLocaleInfo DayFirst(LOCALE_SSHORTDATE, "d/M/yyyy");
+    TScopedLocaleInfo Dots(LOCALE_STIME, ".");
+    SendLocaleChanged(Host->Handle());
+    EXPECT_EQ("6/8/2086", Date->Text());
+    Date->Validate();
+    EXPECT_EQ(Day(2086, 8, 6), Date->GetDate());
+    for (auto* T : {Time, After}) {
+      EXPECT_EQ("01.31", T->Text());
+      EXPECT_EQ(EncodeTime(1, 31, 7, 0), T->GetEditValue().AsDouble());
+    }
+  }
+  SendLocaleChanged(Host->Handle());
 }
