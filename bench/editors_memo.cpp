@@ -10,11 +10,21 @@
 // against the same text set in a bare rich edit control (at 1,000 rows only the memo:
 // the bare control takes minutes).
 // Each line gives the two times and their ratio.
+// Last, the grid of tables the memo's budget of tabs is built on: rows of 1 to 6,000,
+// tabs per row of 1 to 3,000, between short numbers, in a memo of 195 x 85 pixels with
+// word wrap and without. Each shape gives its TabCost, the memo's time to take it as its
+// lines' text and clear it again (or to refuse it), its time to hold it as a host's
+// value, and the bare control's time to set and clear it, with that time as a part of
+// the reference's (one row of 3,000 tabs, the bare control wrapping): the bare control
+// is left out where TabCost is past 2, which it takes seconds to minutes over.
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench/BenchSupport.h"
 #include "classlib/Exceptions.h"
@@ -24,6 +34,7 @@
 #include "editors/Units.h"
 #include "editors/dxCntner.h"
 #include "editors/dxMemo.h"
+#include "editors/dxWrapGuard.h"
 
 namespace {
 
@@ -49,6 +60,19 @@ std::string Table(int Rows) {
   return Text;
 }
 
+// Rows of Tabs tab-separated short numbers, as the budget's grid has them.
+std::string Grid(int Rows, int Tabs) {
+  std::string Text;
+  for (int Row = 0; Row < Rows; ++Row) {
+    if (Row > 0) Text += "\r\n";
+    for (int Column = 0; Column <= Tabs; ++Column) {
+      if (Column > 0) Text += '\t';
+      Text += std::to_string(((Row * 131L + Column) * 7919L + 13) % 1000);
+    }
+  }
+  return Text;
+}
+
 // A host whose editors may change their values.
 class TBenchHost : public TCustomdxContainer {
  public:
@@ -60,6 +84,109 @@ void Ratio(const char* What, double Ms, double PeerMs) {
   std::printf("%-34s %12s ms %12s ms %8s\n", What, Fixed(Ms, 1, 0).c_str(), Fixed(PeerMs, 1, 0).c_str(),
               Fixed(Ms / PeerMs, 2, 0).c_str());
   std::fflush(stdout);
+}
+
+// The bare control: a memo's window style (Memo's), plain text, its font and limit, in
+// the memo's place; the caller destroys it.
+HWND BareLike(TdxInplaceMemoEdit* Memo, HWND Parent) {
+  RECT Bounds;
+  GetWindowRect(Memo->Handle(), &Bounds);
+  MapWindowPoints(nullptr, Parent, reinterpret_cast<POINT*>(&Bounds), 2);
+  const auto Style = static_cast<DWORD>(GetWindowLongA(Memo->Handle(), GWL_STYLE));
+  HWND Bare = CreateWindowExA(static_cast<DWORD>(GetWindowLongA(Memo->Handle(), GWL_EXSTYLE)), "RichEdit20A", "",
+                              (Style & ~WS_CLIPSIBLINGS) | WS_CHILD | WS_VISIBLE, Bounds.left, Bounds.top,
+                              Bounds.right - Bounds.left, Bounds.bottom - Bounds.top, Parent, nullptr, HInstance,
+                              nullptr);
+  SendMessageA(Bare, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  SendMessageA(Bare, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  SendMessageA(Bare, WM_SETFONT, reinterpret_cast<WPARAM>(Memo->Font()->Handle()), FALSE);
+  SendMessageA(Bare, EM_SETEVENTMASK, 0, SendMessageA(Memo->Handle(), EM_GETEVENTMASK, 0, 0));
+  PumpAll();
+  return Bare;
+}
+
+// The bare control's time to set Text and clear it again, painted after each, in a
+// fresh control like Memo's: the best of two when under two seconds.
+double BareSetAndClear(TdxInplaceMemoEdit* Memo, HWND Parent, const std::string& Text) {
+  double Best = 0;
+  for (int Run = 0; Run < 2; ++Run) {
+    HWND Bare = BareLike(Memo, Parent);
+    const double Ms = Milliseconds([&] {
+      SendMessageA(Bare, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+      UpdateWindow(Parent);
+      SendMessageA(Bare, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+      UpdateWindow(Parent);
+    });
+    DestroyWindow(Bare);
+    PumpAll();
+    Best = Run == 0 ? Ms : std::min(Best, Ms);
+    if (Ms >= 2000) break;
+  }
+  return Best;
+}
+
+void TabGrid(TForm* Form, TCustomdxContainer* Host) {
+  // Past this TabCost the bare control is left out.
+  constexpr double Slow = 2;
+  auto* Memo = NewObject<TdxInplaceMemoEdit>(Form);
+  Memo->SetParent(Form);
+  Memo->SetBounds(10, 10, 195, 85);
+  Memo->SetWantTabs(true);
+  Memo->HandleNeeded();
+  auto* Cell = NewObject<TdxInplaceMemoEdit>(Host);
+  Cell->SetParent(Host);
+  Cell->SetBounds(250, 10, 195, 85);
+  Cell->HandleNeeded();
+  PumpAll();
+  const double Reference = BareSetAndClear(Memo, Form->Handle(), Grid(1, 3000));
+  std::printf("\nthe budget's grid: set and clear, in a memo of 195 x 85 px; the reference (1 row of 3,000 tabs, "
+              "the bare control wrapping) %s ms\n",
+              Fixed(Reference, 1, 0).c_str());
+  std::printf("%-6s %5s %6s %8s %12s %9s %12s %12s %7s\n", "rows", "tabs", "wrap", "TabCost", "memo ms", "", "host ms",
+              "bare ms", "bare/ref");
+  std::vector<std::pair<int, int>> Shapes;
+  for (int Rows : {1, 3, 10, 30, 61, 100, 300, 1000, 2000, 3000, 4000, 5000, 6000})
+    for (int Tabs : {1, 3, 10, 30, 100, 300, 1000, 3000})
+      if (static_cast<long>(Rows) * Tabs <= 300000) Shapes.emplace_back(Rows, Tabs);
+  for (const auto& Shape : {std::pair{60, 100}, std::pair{30, 200}, std::pair{3000, 2}, std::pair{5900, 1}})
+    Shapes.push_back(Shape);
+  for (const bool Wrap : {true, false}) {
+    Memo->SetWordWrap(Wrap);
+    Cell->SetWordWrap(Wrap);
+    for (const auto& [Rows, Tabs] : Shapes) {
+      const std::string Text = Grid(Rows, Tabs);
+      const double Cost = TdxWrapGuard::TabCost(Text, Wrap);
+      bool Refused = false;
+      const double MemoMs = Milliseconds([&] {
+        try {
+          Memo->Lines()->SetText(Text);
+          UpdateWindow(Form->Handle());
+          Memo->Lines()->SetText("");
+          UpdateWindow(Form->Handle());
+        } catch (const EInvalidOperation&) {
+          Refused = true;
+        }
+      });
+      const double HostMs = Milliseconds([&] {
+        Host->SetContainerFlag();
+        Cell->SetEditValue(Variant(Text));
+        UpdateWindow(Form->Handle());
+        Cell->SetEditValue(Variant(""));
+        UpdateWindow(Form->Handle());
+        Host->ClearContainerFlag();
+      });
+      PumpAll();
+      std::printf("%-6d %5d %6s %8s %12s %9s %12s", Rows, Tabs, Wrap ? "yes" : "no", Fixed(Cost, 3, 0).c_str(),
+                  Fixed(MemoMs, 1, 0).c_str(), Refused ? "refused" : "taken", Fixed(HostMs, 1, 0).c_str());
+      if (Cost <= Slow) {
+        const double Bare = BareSetAndClear(Memo, Form->Handle(), Text);
+        std::printf(" %12s %7s\n", Fixed(Bare, 1, 0).c_str(), Fixed(Bare / Reference, 3, 0).c_str());
+      } else {
+        std::printf(" %12s %7s\n", "-", "-");
+      }
+      std::fflush(stdout);
+    }
+  }
 }
 
 }  // namespace
@@ -206,6 +333,7 @@ int main() {
     }
   }
   DestroyWindow(Peer);
+  TabGrid(Form, Host);
   Form->Free();
   FinalizeUnits();
   return 0;

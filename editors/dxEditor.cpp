@@ -545,7 +545,7 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
     case WM_SETFONT: WMSetFont(Message); break;
     case CM_FONTCHANGED:
       // With a window, WM_SETFONT refuses the font (WMSetFont).
-      if (!HandleAllocated() && !WindowHolds(FText)) throw EInvalidOperation(TextRefusal());
+      if (!HandleAllocated() && !WindowHolds(FText)) throw EInvalidOperation(TextRefusal(FText));
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:
@@ -570,7 +570,7 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED:
       // A text refused is told to the call that gave it: Text's setter follows its
       // WM_SETTEXT with CM_TEXTCHANGED.
-      if (std::exchange(FTextRefused, false)) throw EInvalidOperation(SdxEditTabTooFar);
+      if (std::exchange(FTextRefused, false)) throw EInvalidOperation(FTextRefusal);
       if (!HandleAllocated()) KeepWindowlessText();
       if (IsNativeEdit()) {
         inherited::Dispatch(Message);
@@ -674,6 +674,10 @@ void TdxInplaceTextEdit::RevertToSaved() {
   inherited::RevertToSaved();
 }
 
+const char* TdxInplaceTextEdit::TextRefusal(const AnsiString& Text) const {
+  return TdxWrapGuard::TooManyTabs(Text, false) ? SdxEditTooManyTabs : SdxEditTabTooFar;
+}
+
 bool TdxInplaceTextEdit::PlacesTabs(HFONT Font, const AnsiString& Text) const {
   if (Text.find('\t') == AnsiString::npos) return true;
   return TdxWrapGuard::PlacesTabs(Font, ApplyCase(Text, FCharCase), false);
@@ -696,10 +700,12 @@ bool TdxInplaceTextEdit::GuardTabs(TMessage& Message) {
     if (Msg == WM_SETTEXT) EndHolding();
     return false;
   }
-  if (UserChange)
+  if (UserChange) {
     MessageBeepProc(0);
-  else if (Msg == WM_SETTEXT)
+  } else if (Msg == WM_SETTEXT) {
     FTextRefused = true;
+    FTextRefusal = TextRefusal(Text);
+  }
   Message.Result = 0;
   return true;
 }
@@ -781,7 +787,7 @@ bool TdxInplaceTextEdit::WindowHolds(const AnsiString& Text) {
 void TdxInplaceTextEdit::KeepWindowlessText() {
   if (!WindowHolds(FText)) {
     FText = FWindowlessText;
-    throw EInvalidOperation(TextRefusal());
+    throw EInvalidOperation(TextRefusal(FText));
   }
   FWindowlessText = FText;
 }

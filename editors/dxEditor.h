@@ -33,6 +33,9 @@ class TPopupMenu;
 // The message of a program's text, or font, that would put a tab of a one-line
 // editor's text farther along its line than the control can place it.
 inline constexpr const char* SdxEditTabTooFar = "Text holds a tab too far along its line to be shown";
+// The message of a program's text whose tabs the control would take too long to lay out
+// (TdxWrapGuard::TabCost past TdxWrapGuard::TabBudget).
+inline constexpr const char* SdxEditTooManyTabs = "Text has too many tabs for the editor to lay out";
 
 // The room a rich edit control's selection bar takes on the left.
 inline constexpr int dxSelectionBarWidth = 8;
@@ -196,7 +199,9 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // one-line window places every tab of it. A text given, or a font set, without a
   // window that it could not hold is refused with EInvalidOperation (TextRefusal).
   virtual bool WindowHolds(const AnsiString& Text);
-  virtual const char* TextRefusal() const { return SdxEditTabTooFar; }
+  // Why the window refuses Text: too many tabs to lay out in good time, or a tab too
+  // far along its line.
+  virtual const char* TextRefusal(const AnsiString& Text) const;
   // Keeps Text as the editor's text while the window, read-only, shows what of it the
   // control can show: a host's value, or the text a window is made with, that the
   // control cannot hold as it is. Every read answers from the text held (GetText,
@@ -275,6 +280,8 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // Set by a program's text refused, until the next text or CM_TEXTCHANGED: Text's
   // setter follows its WM_SETTEXT with CM_TEXTCHANGED, which raises.
   bool FTextRefused = false;
+  // Why, when it was.
+  const char* FTextRefusal = SdxEditTabTooFar;
   bool FPasting = false;
   // True while the window shows FHeldText without its tabs.
   bool FHolding = false;

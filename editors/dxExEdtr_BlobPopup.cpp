@@ -85,13 +85,16 @@ void TCustomdxBlobPopup::ApplyTransparency() {
 // ---------------------------------------------------------------------------------
 // Content
 
+const char* TCustomdxBlobPopup::Refusal(const AnsiString& Text) const {
+  return TdxWrapGuard::TooManyTabs(Text, MemoWordWrap) ? SMemoTooManyTabs : SMemoTextTooLong;
+}
+
 AnsiString TCustomdxBlobPopup::MemoText() {
   return IsMemo() && HandleAllocated() && !FHolding ? TWinControl::GetText() : FKeptText;
 }
 
 void TCustomdxBlobPopup::SetMemoText(const AnsiString& Value) {
-  if (IsMemo() && !TdxWrapGuard::Takes(Font()->Handle(), Value, MemoWordWrap))
-    throw EInvalidOperation(SMemoTextTooLong);
+  if (IsMemo() && !TdxWrapGuard::Takes(Font()->Handle(), Value, MemoWordWrap)) throw EInvalidOperation(Refusal(Value));
   // A program's text: the window forgets any edit with it, as for every text set.
   FKeptText = Value;
   if (std::exchange(FHolding, false) && HandleAllocated())
@@ -610,7 +613,7 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       // with; a window judges the font it is given (WM_SETFONT).
       if (IsMemo() && !HandleAllocated() && !FHolding &&
           !TdxWrapGuard::Takes(Font()->Handle(), FKeptText, MemoWordWrap))
-        throw EInvalidOperation(SMemoTextTooLong);
+        throw EInvalidOperation(Refusal(FKeptText));
       FMetricsValid = false;
       inherited::Dispatch(Message);
       return;
@@ -632,7 +635,7 @@ void TCustomdxBlobPopup::Dispatch(TMessage& Message) {
       // the pane keeps its font.
       if (IsMemo() && HandleAllocated() &&
           !TdxWrapGuard::TakesFont(FHandle, reinterpret_cast<HFONT>(Message.WParam), MemoText()))
-        throw EInvalidOperation(SMemoTextTooLong);
+        throw EInvalidOperation(Refusal(MemoText()));
       FMetricsValid = false;
       if (IsMemo() && MemoWordWrap && HandleAllocated()) {
         // A new font keeps the wrapping width the text needs.

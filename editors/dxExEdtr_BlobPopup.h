@@ -83,10 +83,12 @@ class TCustomdxBlobPopup : public TdxInplacePopupControl {
   TPicture* Picture() const { return FPicture; }
   // The memo's text (kept while there is no window). With word wrap, a text no wrapping
   // width can hold raises EInvalidOperation (SMemoTextTooLong), and the old one stays;
-  // so, with word wrap or without, does a text holding a tab the control cannot place
-  // (see TdxWrapGuard).
+  // so, with word wrap or without, does a text holding a tab the control cannot place,
+  // or too many tabs (SMemoTooManyTabs; see TdxWrapGuard).
   AnsiString MemoText();
   void SetMemoText(const AnsiString& Value);
+  // The message a text the memo cannot hold is refused with.
+  const char* Refusal(const AnsiString& Text) const;
   // The editor's value, kept whole: while the control cannot hold it, in the pane's font
   // of the moment, the window shows, read-only, the longest start of it the control
   // holds, and every change to it is refused (the user's with a beep) until a text is

@@ -118,7 +118,7 @@ void TdxMemoStrings::ReplaceRange(int Start, int End, const AnsiString& S) const
   CHARRANGE Range{Start, End};
   Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Range));
   Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
-  if (FMemo->TakeTextRefused()) throw EInvalidOperation(SMemoTextTooLong);
+  if (FMemo->TakeTextRefused()) throw EInvalidOperation(FMemo->GuardRefusal());
 }
 
 void TdxMemoStrings::Assign(TPersistent* Source) {
@@ -267,7 +267,7 @@ void TdxMemoStrings::SetTextStr(const AnsiString& Value) {
   } Restore{this, Restored};
   if (FMemo->Text() == Text) return;
   const bool Set = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str())) != 0;
-  if (FMemo->TakeTextRefused() || !Set) throw EInvalidOperation(SMemoTextTooLong);
+  if (FMemo->TakeTextRefused() || !Set) throw EInvalidOperation(FMemo->GuardRefusal());
   FMemo->Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -316,8 +316,13 @@ bool TdxInplaceMemoEdit::Wraps(bool WordWrap, TScrollStyle ScrollBars) {
 }
 
 void TdxInplaceMemoEdit::KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars) {
-  if (!TdxWrapGuard::Takes(Font()->Handle(), GetText(), Wraps(WordWrap, ScrollBars)))
-    throw EInvalidOperation(SMemoTextTooLong);
+  const bool Wrapped = Wraps(WordWrap, ScrollBars);
+  if (TdxWrapGuard::Takes(Font()->Handle(), GetText(), Wrapped)) return;
+  throw EInvalidOperation(TdxWrapGuard::TooManyTabs(GetText(), Wrapped) ? SMemoTooManyTabs : SMemoTextTooLong);
+}
+
+const char* TdxInplaceMemoEdit::TextRefusal(const AnsiString& Text) const {
+  return TdxWrapGuard::TooManyTabs(Text, Wraps(FWordWrap, FScrollBars)) ? SMemoTooManyTabs : SMemoTextTooLong;
 }
 
 void TdxInplaceMemoEdit::Loaded() {
@@ -384,6 +389,7 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
     return true;
   if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Wrapping, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
+  FGuardRefusedTabs = FWrapGuard.RefusedTabs();
   // A host's value, or the text the window is made with, is never refused: the memo
   // keeps it whole and shows, read-only, as much of it as the control holds.
   if (FTextRefused && Message.Msg == WM_SETTEXT && Keeps) {
@@ -430,7 +436,7 @@ void TdxInplaceMemoEdit::WMSetFont(TMessage& Message) {
   if (HandleAllocated() && !Held && !TdxWrapGuard::TakesFont(FHandle, NewFont, GetText())) {
     // A host setting the editor up keeps the text it holds, shown as far as the control
     // holds it in the new font, as it keeps a value held.
-    if (!KeepsText()) throw EInvalidOperation(SMemoTextTooLong);
+    if (!KeepsText()) throw EInvalidOperation(TextRefusal(GetText()));
     HeldFont(Message);
     return;
   }
@@ -447,7 +453,7 @@ void TdxInplaceMemoEdit::HeldFont(TMessage& Message) {
   const auto NewFont = reinterpret_cast<HFONT>(Message.WParam);
   const AnsiString Value = GetText();
   const bool Whole = TdxWrapGuard::TakesFont(FHandle, NewFont, Value);
-  if (!Whole && !KeepsText()) throw EInvalidOperation(SMemoTextTooLong);
+  if (!Whole && !KeepsText()) throw EInvalidOperation(TextRefusal(Value));
   // The part shown may be too long for the new font: the font comes to an empty window,
   // which then shows the whole value, or as much of it as the control holds in the font.
   ShowQuietly(AnsiString());
@@ -511,7 +517,7 @@ void TdxInplaceMemoEdit::Dispatch(TMessage& Message) {
   if (HeldChange(Message)) return;
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
-      if (TextRefused) throw EInvalidOperation(SMemoTextTooLong);
+      if (TextRefused) throw EInvalidOperation(GuardRefusal());
       inherited::Dispatch(Message);
       break;
     case WM_SETTEXT:

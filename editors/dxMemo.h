@@ -123,7 +123,9 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // width holds, or a tab it cannot place, is refused without a window, as the window
   // would refuse it.
   bool WindowHolds(const AnsiString& Text) override;
-  const char* TextRefusal() const override { return SMemoTextTooLong; }
+  // Too many tabs to lay out in good time, or no wrapping width holds it (or a tab of
+  // it too far along its line).
+  const char* TextRefusal(const AnsiString& Text) const override;
 
  private:
   // True while the selection covers the whole text.
@@ -135,8 +137,9 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // (Text, the Lines, a loaded value, the text the window is made with) are kept: the
   // control wraps them wider than the window where it must. A program's text that no
   // width can hold is refused: the message answers 0 and the call that gave it raises
-  // EInvalidOperation (SMemoTextTooLong). With word wrap or without, a text holding a
-  // tab the control cannot place is refused the same way, the user's with a beep.
+  // EInvalidOperation (GuardRefusal). With word wrap or without, a text holding a tab
+  // the control cannot place, or too many tabs, is refused the same way, the user's
+  // with a beep.
   // False when the message is not handled here.
   bool WrapGuarded(TMessage& Message);
   // Holds Text, the window showing the longest start of it the control holds in Font.
@@ -147,12 +150,14 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   void HeldFont(TMessage& Message);
   // Whether the control wraps its lines with these settings.
   static bool Wraps(bool WordWrap, TScrollStyle ScrollBars);
-  // Raises EInvalidOperation (SMemoTextTooLong) when the control could not hold the
-  // text in the memo's font with these settings: a tab it could not place, or, wrapping,
-  // a text no wrapping width holds.
+  // Raises EInvalidOperation (TextRefusal) when the control could not hold the text in
+  // the memo's font with these settings: too many tabs, a tab it could not place, or,
+  // wrapping, a text no wrapping width holds.
   void KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars);
   // Whether the last text change was a program's that the wrap guard refused; cleared.
   bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
+  // The message of the last text change refused (SMemoTooManyTabs or SMemoTextTooLong).
+  const char* GuardRefusal() const { return FGuardRefusedTabs ? SMemoTooManyTabs : SMemoTextTooLong; }
   // A resize, a move of the window or a new font keeps the wrapping width the text
   // needs (see TdxWrapGuard::GuardMove).
   void WMSize(TMessage& Message);
@@ -170,6 +175,8 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FPasting = false;
   // Set by a program's text change refused, until the next message.
   bool FTextRefused = false;
+  // The last change refused was refused for its tabs.
+  bool FGuardRefusedTabs = false;
 
   friend class TdxMemoStrings;
 };

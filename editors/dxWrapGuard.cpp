@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <optional>
@@ -263,26 +264,85 @@ bool TdxWrapGuard::Fits(HFONT Font, const AnsiString& Text, int Width) {
   return MeasureOf(Font).Cost(Text, Width) <= Budget;
 }
 
-long long TdxWrapGuard::TabCost(const AnsiString& Text) {
-  long long Sum = 0;
-  long long Tabs = 0;
-  long long All = 0;
-  for (const char Ch : Text) {
+namespace {
+
+// The coefficients of TabCost, fitted to the set and clear times the control took, in
+// units of the reference (one paragraph of 3,000 tabs between short numbers), over
+// texts of 1 to 6,000 rows of 1 to 3,000 tabs, at the memo's widths, wrapping and not,
+// and over rows of other lengths and contents mixed in.
+struct TTabCostModel {
+  // The runs that tabs make and the paragraphs that hold them, together: the cost
+  // grows as their count to the power Power, somewhat more when the control wraps.
+  double Wrapping = 1.371, Unwrapped = 1.005, RowWeight = 2.134, Power = 2.503;
+  // Within a paragraph: its tabs squared, and its digits squared with its tabs (the
+  // control keeps numbers in runs of their own: numbers between tabs cost, where words
+  // cost nothing), the latter saturating past TabsHalfway tabs.
+  double RowTabs = 0.1596, RowDigits = 0.9502, TabsHalfway = 251;
+  // The paragraphs, squared: those without tabs that lie between ones with tabs count
+  // more; and each tab times each paragraph without tabs.
+  double Paragraphs = 2.185, Inside = 0.6644, TabsByPlain = 0.394;
+  // What the text costs whatever its tabs: the digits of every paragraph squared, the
+  // length, a constant.
+  double Digits = 0.0833, Length = 0.1422, Base = 0.0214;
+  // Tabs that add less than this to a text's cost are not what makes it costly: a tab
+  // or a small table in a long text of rows without tabs.
+  double Noticeable = 0.05;
+};
+
+}  // namespace
+
+double TdxWrapGuard::TabCost(const AnsiString& Text, bool Wrapped) {
+  if (Text.find('\t') == AnsiString::npos) return 0;
+  const TTabCostModel M;
+  double All = 0, TabRows = 0, Paras = 0, Inside = 0, Within = 0, DigitsSquared = 0;
+  double Tabs = 0, Digits = 0;
+  // Paragraphs without tabs since the last one holding tabs, and whether one did.
+  double Plain = 0;
+  bool TabRowSeen = false;
+  auto EndParagraph = [&] {
+    ++Paras;
+    DigitsSquared += (Digits / 1e4) * (Digits / 1e4);
+    if (Tabs > 0) {
+      All += Tabs;
+      ++TabRows;
+      Within += M.RowTabs * (Tabs / 3e3) * (Tabs / 3e3) +
+                M.RowDigits * (Digits / 1e4) * (Digits / 1e4) * Tabs / (Tabs + M.TabsHalfway);
+      if (TabRowSeen) Inside += Plain;
+      Plain = 0;
+      TabRowSeen = true;
+    } else {
+      ++Plain;
+    }
+    Tabs = Digits = 0;
+  };
+  const std::size_t Size = Text.size();
+  for (std::size_t I = 0; I < Size; ++I) {
+    const char Ch = Text[I];
     if (Ch == '\t') {
       ++Tabs;
+    } else if (Ch >= '0' && Ch <= '9') {
+      ++Digits;
     } else if (Ch == '\r' || Ch == '\n') {
-      Sum += Tabs * Tabs;
-      All += Tabs;
-      Tabs = 0;
+      if (Ch == '\r' && I + 1 < Size && Text[I + 1] == '\n') ++I;
+      EndParagraph();
     }
   }
-  All += Tabs;
-  return Sum + Tabs * Tabs + All * All / TabsAcrossParagraphs;
+  EndParagraph();
+  const double Runs = (All + M.RowWeight * TabRows) / 1e4;
+  const double Rows = (Paras + M.Inside * Inside) / 1e4;
+  const double PlainRows = Paras / 1e4;
+  // What the tabs add, and what the text would cost without them.
+  const double TabsAdd = (Wrapped ? M.Wrapping : M.Unwrapped) * std::pow(Runs, M.Power) + Within +
+                         M.Paragraphs * (Rows * Rows - PlainRows * PlainRows) +
+                         M.TabsByPlain * All * (Paras - TabRows) / 1e7;
+  if (TabsAdd < M.Noticeable) return TabsAdd;
+  return TabsAdd + M.Paragraphs * PlainRows * PlainRows + M.Digits * DigitsSquared +
+         M.Length * static_cast<double>(Size) / 1e5 + M.Base;
 }
 
 bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) {
   if (Text.find('\t') == AnsiString::npos) return true;
-  if (TabCost(Text) > TabBudget) return false;
+  if (TabCost(Text, Wrapped) > TabBudget) return false;
   const TWrapMeasure& Measure = MeasureOf(Font);
   return Measure.FarthestTab(Text, Wrapped ? Measure.WidestRow() : 0) <= FarthestTab;
 }
@@ -292,7 +352,8 @@ std::size_t TdxWrapGuard::LongestTaken(HFONT Font, const AnsiString& Text, bool 
   std::size_t Low = 0, High = Text.size();
   while (High > Low) {
     const std::size_t Middle = Low + (High - Low + 1) / 2;
-    if (Takes(Font, Text.substr(0, Middle), Wrapped))
+    const AnsiString Start = Text.substr(0, Middle);
+    if (TabCost(Start, Wrapped) <= HeldTabBudget && Takes(Font, Start, Wrapped))
       Low = Middle;
     else
       High = Middle - 1;
@@ -465,10 +526,26 @@ void TdxWrapGuard::WrapAt(HWND Window, int Width) {
 
 bool TdxWrapGuard::TabsPastBudget(HWND Window, const TTextChange& Edit) {
   if (Edit.Whole) return false;
-  // The whole text is read only for a change that adds tabs or joins paragraphs that
-  // hold some.
-  if (TabCost(Edit.Text) <= TabCost(Edit.Old)) return false;
-  return TabCost(Spliced(WindowText(Window), Edit)) > TabBudget;
+  // A text holding tabs costs by all its paragraphs and characters: it is judged whole,
+  // and a change that leaves it costing no more always goes through.
+  const bool Adds = Edit.Text.find('\t') != AnsiString::npos;
+  if (!Adds && FTabs.Known && !FTabs.Any && FTabs.Length == TextLength(Window)) return false;
+  const AnsiString Now = WindowText(Window);
+  FTabs = {true, TextLength(Window), Now.find('\t') != AnsiString::npos};
+  if (!Adds && !FTabs.Any) return false;
+  const bool Wrapped = Wraps(Window);
+  const double After = TabCost(Spliced(Now, Edit), Wrapped);
+  return After > TabBudget && After > TabCost(Now, Wrapped);
+}
+
+void TdxWrapGuard::NoteTabs(HWND Window, const TTextChange& Edit) {
+  const bool Adds = Edit.Text.find('\t') != AnsiString::npos;
+  // A deletion may leave the text without tabs: it is read again at the next change.
+  FTabs.Any = Edit.Whole ? Adds : FTabs.Any || Adds;
+  FTabs.Known = Edit.Whole || FTabs.Known;
+  FTabs.Length = TextLength(Window);
+  // A change the control made otherwise than foreseen is read again next time.
+  if (!Edit.Whole && FTabs.Length != Edit.Length) FTabs.Known = false;
 }
 
 bool TdxWrapGuard::DeletesManyRows(HWND Window, const TTextChange& Edit) {
@@ -503,6 +580,7 @@ void TdxWrapGuard::Change(HWND Window, HFONT Font, int Needed,
 bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserChange, bool WordWrap,
                          const std::function<void()>& Handle) {
   FRefused = false;
+  FRefusedTabs = false;
   const bool BackChar = Message.Msg == WM_CHAR && Message.WParam == '\b';
   const TBackKey BackKey = BackChar ? std::exchange(FBackKey, TBackKey::None) : TBackKey::None;
   FBackKey = TBackKey::None;
@@ -510,6 +588,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   // refused: it is passed on without measuring, or refused without a second beep.
   if (BackKey == TBackKey::Passed) {
     FCosts.Known = false;
+    FTabs.Known = false;
     return false;
   }
   if (BackKey == TBackKey::Refused) {
@@ -541,7 +620,8 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
     After.Widest += Measure.Cost(Edit.Text, Widest) - Measure.Cost(Edit.Old, Widest);
   }
   const bool Fitting = !WordWrap || After.AtArea <= Budget;
-  FRefused = !PlacesTabs(Font, Edit.Text, Wraps(Window)) || TabsPastBudget(Window, Edit) ||
+  FRefusedTabs = TooManyTabs(Edit.Text, Wraps(Window)) || TabsPastBudget(Window, Edit);
+  FRefused = FRefusedTabs || !PlacesTabs(Font, Edit.Text, Wraps(Window)) ||
              (!Fitting && ((UserChange && Edit.Adds) || After.Widest > Budget));
   if (BackKeyDown) FBackKey = FRefused ? TBackKey::Refused : TBackKey::Passed;
   if (FRefused) {
@@ -552,6 +632,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   if (!WordWrap) {
     FCosts.Known = false;
     Handle();
+    NoteTabs(Window, Edit);
     return true;
   }
   const bool Deletes = DeletesManyRows(Window, Edit);
@@ -582,6 +663,7 @@ bool TdxWrapGuard::Guard(HWND Window, HFONT Font, TMessage& Message, bool UserCh
   // A change the control made otherwise than foreseen is measured again next time.
   FCosts.Length = TextLength(Window);
   if (!Edit.Whole && FCosts.Length != Edit.Length) FCosts.Known = false;
+  NoteTabs(Window, Edit);
   return true;
 }
 
@@ -590,6 +672,7 @@ bool TdxWrapGuard::GuardUndo(HWND Window, HFONT Font, const TMessage& Message,
   if (Message.Msg != EM_UNDO && Message.Msg != WM_UNDO && Message.Msg != EM_REDO)
     return false;
   FCosts.Known = false;
+  FTabs.Known = false;
   Change(Window, Font, WidestRow(Font), Handle);
   WrapAt(Window, WrapWidth(Font, WindowText(Window), AreaWidth(Window)));
   return true;

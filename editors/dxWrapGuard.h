@@ -22,13 +22,12 @@
 // The control places a tab by walking every tab stop from the start of its row, in
 // twips held in 32 bits times the screen's resolution: past INT_MAX / 1440 pixels (about
 // 1.49 million) that walk never ends. And it keeps every tab as a run of its own, and
-// finds a run by walking the runs before it at every insertion and deletion, those of
-// its paragraph one by one and those of the text before it more cheaply: a text costs
-// about the squares of its paragraphs' tab counts plus a part of the square of all its
-// tabs to set or to clear (a paragraph of 100,000 tabs, minutes; a table of 100 rows of
-// 100 columns, seconds). A text holding a tab that far along its row, or tabs past
-// TabBudget, is refused the same way, the user's with a beep, whether the control wraps
-// or not.
+// finds runs by walking the runs before them: a text holding tabs takes the control
+// longer to set and to clear the more runs and paragraphs it has, much faster than they
+// grow (a table of 100 rows of 100 columns, seconds; 5,000 rows of one tab, ten; a
+// paragraph of 100,000 tabs, minutes), as TabCost measures. A text holding a tab that
+// far along its row, or costing past TabBudget, is refused the same way, the user's with
+// a beep, whether the control wraps or not.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +38,9 @@
 
 // The message of a program's text that no wrapping width can hold.
 inline constexpr const char* SMemoTextTooLong = "Text exceeds memo capacity";
+// The message of a program's text whose tabs the control would take too long to lay
+// out (TabCost past TabBudget).
+inline constexpr const char* SMemoTooManyTabs = "Text has too many tabs for the memo to lay out";
 
 class TdxWrapGuard {
  public:
@@ -72,15 +74,27 @@ class TdxWrapGuard {
   // The farthest, in pixels, the guard lets a tab lie from the start of its row: well
   // short of where the control's placing of it never ends.
   static constexpr int FarthestTab = 1000000;
-  // A tab's run found among the runs before its paragraph is taken to cost this part of
-  // one found among its paragraph's (the control spends a fifth to a tenth).
-  static constexpr long long TabsAcrossParagraphs = 4;
-  // The cost of the tabs a text may hold (TabCost): a paragraph of 3,000 tabs, or a
-  // table of 6,000 in rows, which the control sets or clears in a second at most.
-  static constexpr long long TabBudget = 9000000;
-  // The squares of the tab counts of Text's paragraphs, summed, and the square of all its
-  // tabs over TabsAcrossParagraphs.
-  static long long TabCost(const AnsiString& Text);
+  // What the control takes to set Text and to clear it again, in a control that wraps
+  // its lines (Wrapped) or not, as a part of what it takes for the reference: one
+  // paragraph of 3,000 tabs between short numbers (about 1.4 s on an 8-core machine).
+  // Measured over texts of 1 to 6,000 rows of 1 to 3,000 tabs at the memo's widths, and
+  // over rows of other lengths and contents mixed in (bench/editors_memo.cpp holds the
+  // grid), within a factor of two: the runs that tabs make and the paragraphs holding
+  // them, to the power 2.5; each paragraph's tabs squared, and the digits of a
+  // paragraph squared (the control keeps numbers in runs of their own); the paragraphs
+  // and the rows without tabs among them; the length. A text whose tabs add less than a
+  // twentieth of the reference to it costs that (a tab in a long text is not what makes
+  // it slow); 0 for a text without tabs.
+  static double TabCost(const AnsiString& Text, bool Wrapped);
+  // The most TabCost a text may have: every text measured that the control set and
+  // cleared in half the reference's time is within it, and none that took longer than
+  // the reference.
+  static constexpr double TabBudget = 0.66;
+  // The most TabCost of the part of a value shown while the control cannot hold it
+  // whole (LongestTaken): what the control takes over an odd start of a text, cut inside
+  // a row, strays from TabCost more than over whole rows, and opening such a value
+  // stays well within the reference's time.
+  static constexpr double HeldTabBudget = TabBudget / 2;
   // Whether the control can place every tab of Text drawn in Font, and in good time: its
   // tabs keep within TabBudget, and none lies past FarthestTab along whole lines, or
   // when it wraps (Wrapped) in rows up to WidestRow wide. A wrapped row breaks before a
@@ -96,15 +110,19 @@ class TdxWrapGuard {
   // Counting its tabs is cheap, measuring its rows is not: a text of too many tabs is
   // refused before it is measured.
   static bool Takes(HFONT Font, const AnsiString& Text, bool Wrapped) {
-    return TabCost(Text) <= TabBudget && (!Wrapped || Fits(Font, Text, WidestRow(Font))) &&
+    return !TooManyTabs(Text, Wrapped) && (!Wrapped || Fits(Font, Text, WidestRow(Font))) &&
            PlacesTabs(Font, Text, Wrapped);
   }
+  // Whether Text costs a control that wraps (Wrapped) or not past TabBudget.
+  static bool TooManyTabs(const AnsiString& Text, bool Wrapped) { return TabCost(Text, Wrapped) > TabBudget; }
+  // Whether the last text change guarded was refused for its tabs' cost.
+  bool RefusedTabs() const { return FRefusedTabs; }
   // Whether the rich edit control Window, holding Text, can take Font. A font that puts
   // a tab too far along would hang it, and one in which no width keeps the text within
   // the budget would wrap it past it.
   static bool TakesFont(HWND Window, HFONT Font, const AnsiString& Text) { return Takes(Font, Text, Wraps(Window)); }
   // The length of the longest start of Text a control that wraps its lines (Wrapped) or
-  // not takes in Font: a value it cannot hold is shown that far.
+  // not takes in Font, within HeldTabBudget: a value it cannot hold is shown that far.
   static std::size_t LongestTaken(HFONT Font, const AnsiString& Text, bool Wrapped);
   // Whether some wrapping width up to WidestRow keeps Text within the budget, with
   // every tab placed.
@@ -165,6 +183,7 @@ class TdxWrapGuard {
   void WindowCreated() {
     FWidth = 0;
     FCosts.Known = false;
+    FTabs.Known = false;
     FClientWidth = -1;
   }
 
@@ -215,9 +234,12 @@ class TdxWrapGuard {
   static int SelectionOffset(HWND Window);
   // Has Window wrap Width pixels wide, or at its text area when Width is 0.
   void WrapAt(HWND Window, int Width);
-  // Whether Edit, a change of a few paragraphs of the control Window, would take its
-  // text's tabs past TabBudget (a whole text is judged by PlacesTabs).
-  static bool TabsPastBudget(HWND Window, const TTextChange& Edit);
+  // Whether Edit, a change of a few paragraphs of the control Window, would take the
+  // cost of its text's tabs past TabBudget, and higher than it is (a whole text is
+  // judged by PlacesTabs). A text without tabs is read only when the change adds some.
+  bool TabsPastBudget(HWND Window, const TTextChange& Edit);
+  // Notes whether the control Window holds tabs after Edit went through.
+  void NoteTabs(HWND Window, const TTextChange& Edit);
   // Whether Edit deletes more than DeletedRows rows of the control Window's wrapping.
   static bool DeletesManyRows(HWND Window, const TTextChange& Edit);
   // Around Handle, a change after which Window holds a text needing Needed pixels (0:
@@ -229,6 +251,13 @@ class TdxWrapGuard {
   void Change(HWND Window, HFONT Font, int Needed, const std::function<void()>& Handle, bool Deletes = false);
 
   TCosts FCosts;
+  // Whether the text the control holds has tabs (Any), known while its length is
+  // Length: a change to a text without them that adds none needs no reading of it.
+  struct TTabsSeen {
+    bool Known = false;
+    LONG Length = 0;
+    bool Any = false;
+  } FTabs;
   // The device the control measures for while it wraps wider than its window.
   HDC FTarget = nullptr;
   // The width the control wraps at while wider than its window; 0 while it wraps at it.
@@ -241,6 +270,7 @@ class TdxWrapGuard {
   // known.
   int FClientWidth = -1;
   bool FRefused = false;
+  bool FRefusedTabs = false;
   // The Backspace key that came last, whose character follows it: refused, or passed
   // on to the control. The key and its character make one deletion, judged once.
   enum class TBackKey { None, Refused, Passed } FBackKey = TBackKey::None;

@@ -187,6 +187,13 @@ TEST_F(TextEditTest, DISABLED_ATabTooFarAlongTheLineIsRefused) {
   // At the line's start a tab is placed at once.
   Edit->SetText("\t" + Line);
   EXPECT_TRUE("\t" + Line == Edit->Text());
+  // A run of tabs too long for the control to lay out in good time is refused for that.
+  try {
+    Edit->SetText(std::string(40000, '\t'));
+    ADD_FAILURE() << "40,000 tabs taken";
+  } catch (const EInvalidOperation& Error) {
+    EXPECT_STREQ(SdxEditTooManyTabs, Error.Message().c_str());
+  }
   // Typed (outside a grid, which takes no tab) or pasted.
   auto* Outside = NewObject<TOutsideTextEdit>(Host);
   Outside->SetParent(Host);

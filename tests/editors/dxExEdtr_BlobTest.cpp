@@ -1060,7 +1060,7 @@ void BlobPaneWalkTest::Walk(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
       if (Popup->HandleAllocated()) {
         std::string Shown(static_cast<std::size_t>(GetWindowTextLengthA(Popup->Handle())) + 1, '\0');
         Shown.resize(static_cast<std::size_t>(GetWindowTextA(Popup->Handle(), Shown.data(), static_cast<int>(Shown.size()))));
-        ASSERT_LE(TdxWrapGuard::TabCost(Shown), TdxWrapGuard::TabBudget) << Where;
+        ASSERT_LE(TdxWrapGuard::TabCost(Shown, TdxWrapGuard::Wraps(Popup->Handle())), TdxWrapGuard::TabBudget) << Where;
       }
       if (Popup->HoldsValue() && Popup->HandleAllocated()) {
         // A selection from inside the part shown to its end copies the value's end, and

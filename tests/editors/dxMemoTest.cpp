@@ -260,14 +260,26 @@ TEST_F(MemoTest, WithoutWantReturnsEnterGoesToTheHostButCtrlEnterDoesNot) {
   EXPECT_EQ(std::vector<Word>{VK_RETURN}, Host->WindowKeys);
 }
 
-// Give, a way of giving the memo a text it cannot hold, fails with the memo's error.
-void ExpectOverCapacity(const char* Name, const std::function<void()>& Give) {
+// Give, a way of giving the memo a text it cannot hold, fails with the memo's error
+// (Message).
+void ExpectOverCapacity(const char* Name, const std::function<void()>& Give,
+                        const char* Message = "Text exceeds memo capacity") {
   try {
     Give();
     ADD_FAILURE() << Name << ": no error";
   } catch (const EInvalidOperation& Error) {
-    EXPECT_EQ("Text exceeds memo capacity", Error.Message()) << Name;
+    EXPECT_EQ(Message, Error.Message()) << Name;
   }
+}
+
+// Rows of Tabs tab-separated short numbers, as a spreadsheet copies a table.
+std::string TabTable(int Rows, int Tabs) {
+  std::string Text;
+  for (int Row = 0; Row < Rows; ++Row) {
+    if (Row > 0) Text += "\r\n";
+    for (int Column = 0; Column <= Tabs; ++Column) Text += (Column > 0 ? "\t" : "") + std::to_string((Row * 131 + Column) % 997);
+  }
+  return Text;
 }
 
 // One paragraph of Length characters: "abc def " again and again.
@@ -1175,16 +1187,27 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
             break;
           case 9: {
             // A program's text: one only an unwrapped control holds, one with a tab far
-            // along, one with more tabs than the control sets in good time, or one of
-            // the walk's.
-            const std::size_t Kind = Random.Below(4);
+            // along, one with more tabs than the control sets in good time (in a row,
+            // or a list of many rows), a table it sets in a moment, or one of the
+            // walk's.
+            const std::size_t Kind = Random.Below(6);
             std::string ManyTabs;
             for (int Tabs = 0; Tabs < 8000; ++Tabs) ManyTabs += "\t ";
             const std::string Text = Kind == 0   ? LongParagraph(1000000)
                                      : Kind == 1 ? std::string(3000, 'x') + "\tEND"
                                      : Kind == 2 ? ManyTabs
+                                     : Kind == 3 ? TabTable(3000, 1)
+                                     : Kind == 4 ? TabTable(30, 100)
                                                  : NewText(2);
-            Memo->SetText(Text);
+            try {
+              Memo->SetText(Text);
+            } catch (const EInvalidOperation& Error) {
+              if (Kind == 2 || Kind == 3) {
+                ASSERT_STREQ(SMemoTooManyTabs, Error.Message().c_str()) << "seed " << Seed << ", step " << Step;
+              }
+              throw;
+            }
+            ASSERT_TRUE(Kind != 2 && Kind != 3) << "seed " << Seed << ", step " << Step << ": too many tabs taken";
             Model = Text;
             break;
           }
@@ -1197,9 +1220,11 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
             Model += Model.empty() || Model.back() == '\n' ? "added\r\n" : "\r\nadded";
             break;
           case 12: {
-            // The user's paste of more tabs than the control sets in good time.
+            // The user's paste of more tabs than the control sets in good time: in a
+            // row, or a list of many rows.
             std::string Pasted;
             for (int Tabs = 0; Tabs < 7000; ++Tabs) Pasted += "\t-";
+            if (Random.OneIn(2)) Pasted = TabTable(4000, 1);
             Clipboard()->SetAsText(Pasted);
             Caret();
             SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
@@ -1235,7 +1260,9 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
         ASSERT_LE(WrappedCost(Memo), TdxWrapGuard::Budget) << Where;
       }
       if (Memo->HandleAllocated()) {
-        ASSERT_LE(TdxWrapGuard::TabCost(WindowTextOf(Memo->Handle())), TdxWrapGuard::TabBudget) << Where;
+        ASSERT_LE(TdxWrapGuard::TabCost(WindowTextOf(Memo->Handle()), TdxWrapGuard::Wraps(Memo->Handle())),
+                  TdxWrapGuard::TabBudget)
+            << Where;
       }
     }
     Memo->SetText("");
@@ -1538,6 +1565,47 @@ TEST_F(MemoTest, AWindowMadeWithATextPastTheControlsDefaultLimitKeepsTheText) {
   EXPECT_LE(WrappedCost(Memo), TdxWrapGuard::Budget);
 }
 
+// The control takes far longer over many rows holding a tab or two than over a few
+// wide rows of the same tabs: a table of 61 rows of 100 columns it sets in a moment, a
+// list of 3,000 or 4,000 rows of two columns takes it longer than one row of 3,000 tabs.
+// The memo takes the first and refuses the others whole, a program's with the message
+// that says why, a user's paste with a beep; wrapping or not.
+TEST_F(MemoTest, ATextOfTabsIsTakenOrRefusedByHowLongTheControlTakesToLayItOut) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->SetWantTabs(true);
+  for (const bool Wrap : {true, false}) {
+    Memo->SetWordWrap(Wrap);
+    const std::string Where = Wrap ? "wrapping" : "not wrapping";
+    const std::string Wide = TabTable(61, 100);
+    Memo->Lines()->SetText(Wide);
+    EXPECT_TRUE(Memo->Text() == Wide) << Where << ": " << Memo->Text().size() << " characters";
+    Memo->Lines()->SetText("kept");
+    for (const int Rows : {3000, 4000}) {
+      try {
+        Memo->Lines()->SetText(TabTable(Rows, 1));
+        ADD_FAILURE() << Where << ", " << Rows << " rows: taken";
+      } catch (const EInvalidOperation& Error) {
+        EXPECT_STREQ("Text has too many tabs for the memo to lay out", Error.Message().c_str()) << Where;
+      }
+      EXPECT_TRUE(Memo->Text() == "kept") << Where << ", " << Rows << " rows";
+    }
+    // A paste is judged with the text it joins: the list refused whole, the clipboard
+    // kept; a table that leaves the text within the budget goes in.
+    Beeps = 0;
+    const std::string Long = TabTable(4000, 1);
+    Clipboard()->SetAsText(Long);
+    Memo->SetSelStart(4);
+    SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+    EXPECT_TRUE(Memo->Text() == "kept") << Where << ": " << Memo->Text().size() << " characters";
+    EXPECT_EQ(1, Beeps) << Where;
+    EXPECT_TRUE(Clipboard()->AsText() == Long) << Where;
+    Clipboard()->SetAsText(TabTable(30, 100));
+    SendMessageA(Memo->Handle(), WM_PASTE, 0, 0);
+    EXPECT_TRUE(Memo->Text() == "kept" + TabTable(30, 100)) << Where << ": " << Memo->Text().size() << " characters";
+    EXPECT_EQ(1, Beeps) << Where;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -1549,9 +1617,10 @@ namespace {
 // program of their own (below), so that a hang fails instead of stopping this one.
 class MemoTabTest : public MemoTest {
  protected:
-  // Each of a program's ways to give Far to Memo fails with the memo's message, and the
-  // memo keeps its text.
-  static void ExpectEveryWayRefused(TdxInplaceMemoEdit* Memo, const std::string& Far) {
+  // Each of a program's ways to give Far to Memo fails with the memo's message (Message),
+  // and the memo keeps its text.
+  static void ExpectEveryWayRefused(TdxInplaceMemoEdit* Memo, const std::string& Far,
+                                    const char* Message = "Text exceeds memo capacity") {
     const std::vector<std::pair<const char*, std::function<void()>>> Ways{
         {"Text", [&] { Memo->SetText(Far); }},
         {"Lines.Text", [&] { Memo->Lines()->SetText(Far); }},
@@ -1562,7 +1631,7 @@ class MemoTabTest : public MemoTest {
     };
     for (const auto& [Name, Give] : Ways) {
       Memo->SetText("kept\r\nline");
-      ExpectOverCapacity(Name, Give);
+      ExpectOverCapacity(Name, Give, Message);
       EXPECT_TRUE(Memo->Text() == "kept\r\nline") << Name << ": " << Memo->Text().size() << " characters";
     }
   }
@@ -1753,10 +1822,10 @@ TEST_F(MemoTabTest, DISABLED_ATabTooFarAlongAWrappedRowIsRefused) {
   EXPECT_TRUE(Kept == Memo->Text());
   Memo->SetScrollBars(ssVertical);
   EXPECT_TRUE(Kept == Memo->Text());
-  // A run of tabs goes on new rows as they fill, but it is too long for a line.
+  // A run of tabs goes on new rows as they fill, but it is far too many to lay out.
   Memo->SetText("");
   Memo->SetScrollBars(ssHorizontal);
-  ExpectEveryWayRefused(Memo, "x" + std::string(40000, '\t') + "z");
+  ExpectEveryWayRefused(Memo, "x" + std::string(40000, '\t') + "z", "Text has too many tabs for the memo to lay out");
 }
 
 TEST_F(MemoTabTest, ATabTooFarAlongItsRowIsRefusedAndHangsNothing) {
