@@ -348,17 +348,23 @@ bool TdxWrapGuard::PlacesTabs(HFONT Font, const AnsiString& Text, bool Wrapped) 
 }
 
 std::size_t TdxWrapGuard::LongestTaken(HFONT Font, const AnsiString& Text, bool Wrapped) {
-  // Every start of a text the control takes is one it takes too.
-  std::size_t Low = 0, High = Text.size();
-  while (High > Low) {
-    const std::size_t Middle = Low + (High - Low + 1) / 2;
-    const AnsiString Start = Text.substr(0, Middle);
-    if (TabCost(Start, Wrapped) <= HeldTabBudget && Takes(Font, Start, Wrapped))
-      Low = Middle;
-    else
-      High = Middle - 1;
-  }
-  return Low;
+  // Every start of a text the control takes is one it takes too. The tabs' cost, cheap
+  // to count, bounds the start first; the control is measured only within it.
+  auto Longest = [&](std::size_t High, const std::function<bool(const AnsiString&)>& Taken) {
+    std::size_t Low = 0;
+    while (High > Low) {
+      const std::size_t Middle = Low + (High - Low + 1) / 2;
+      if (Taken(Text.substr(0, Middle)))
+        Low = Middle;
+      else
+        High = Middle - 1;
+    }
+    return Low;
+  };
+  const std::size_t Bound =
+      Longest(Text.size(), [&](const AnsiString& Start) { return TabCost(Start, Wrapped) <= HeldTabBudget; });
+  if (Takes(Font, Text.substr(0, Bound), Wrapped)) return Bound;
+  return Longest(Bound, [&](const AnsiString& Start) { return Takes(Font, Start, Wrapped); });
 }
 
 bool TdxWrapGuard::Wraps(HWND Window) {
