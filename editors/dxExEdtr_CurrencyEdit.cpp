@@ -8,6 +8,7 @@
 #include "classlib/Messages.h"
 #include "classlib/StrUtils.h"
 #include "classlib/TypInfo.h"
+#include "classlib/UpdateScope.h"
 #include "editors/dxExEdtr.h"
 
 TCLASS_IMPL(TdxInplaceCurrencyEdit)
@@ -207,15 +208,45 @@ void TdxInplaceCurrencyEdit::Paste(TMessage& Message) {
               });
 }
 
+void TdxInplaceCurrencyEdit::Reseparate(const TFormatSettings& Then) {
+  const char OldDecimal = Then.DecimalSeparator, OldThousand = Then.ThousandSeparator;
+  const char Decimal = FormatSettings.DecimalSeparator, Thousand = FormatSettings.ThousandSeparator;
+  if (OldDecimal == Decimal && OldThousand == Thousand) return;
+  const AnsiString Text = GetText();
+  double Amount = 0;
+  {
+    TValueScope<TFormatSettings> Reading(FormatSettings, Then);
+    // A text that is no amount, half typed, is left as the user typed it.
+    if (!TextToDouble(Text, Amount)) return;
+  }
+  // A separator of thousands goes where the new settings have one of their own.
+  const bool Thousands = Thousand && Thousand != Decimal;
+  AnsiString New;
+  for (const char Ch : Text) {
+    if (Ch == OldDecimal)
+      New += Decimal;
+    else if (Ch != OldThousand)
+      New += Ch;
+    else if (Thousands)
+      New += Thousand;
+  }
+  double Again = 0;
+  if (!TextToDouble(New, Again) || Again != Amount) New = FloatToStr(Amount);
+  if (New == Text) return;
+  TdxKeptModified Kept(*this);
+  SetText(New);
+}
+
 void TdxInplaceCurrencyEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PASTE: Paste(Message); break;
     case CM_WININICHANGE:
       inherited::Dispatch(Message);
-      if (!StoredValues().Contains(esvDisplayFormat)) {
-        InitFormatSettings();
-        SetDisplayFormatValue(GetDefaultDisplayFormat());
-      }
+      // The text keeps its amount in the new separators.
+      InitFormatSettings();
+      Reseparate(FTextSettings);
+      FTextSettings = FormatSettings;
+      if (!StoredValues().Contains(esvDisplayFormat)) SetDisplayFormatValue(GetDefaultDisplayFormat());
       break;
     default: inherited::Dispatch(Message); break;
   }

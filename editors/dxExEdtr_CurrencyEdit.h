@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "classlib/FormatSettings.h"
 #include "editors/dxMaskEdit.h"
 
 class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
@@ -69,6 +70,10 @@ class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
 
  private:
   void Paste(TMessage& Message);
+  // Writes the amount the text held in Then's separators in the locale's own: the
+  // same characters with each separator changed, or, where those would read as another
+  // amount, the amount in the general format. The modified state stays as it was.
+  void Reseparate(const TFormatSettings& Then);
 
   unsigned FDecimalPlaces = 2;
   AnsiString FDisplayFormat;
@@ -76,6 +81,9 @@ class TdxInplaceCurrencyEdit : public TdxInplaceMaskEdit {
   double FMinValue = 0;
   bool FEmptyValueNull = false;
   bool FUseThousandSeparator = false;
+  // The settings the text was written in: a settings change reads it in these,
+  // whichever control heard of the change first and read the locale again.
+  TFormatSettings FTextSettings = FormatSettings;
 };
 
 // The published part of the currency editor.

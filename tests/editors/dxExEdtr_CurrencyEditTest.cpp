@@ -343,3 +343,45 @@ TEST_F(CurrencyEditTest, ALocaleChangeTakesTheNewCurrencyUnlessTheFormatWasSet) 
     EXPECT_EQ("0", Edit->DisplayFormat());
   }
 }
+
+// A change of the locale's separators while an amount is typed keeps the amount: the
+// text is written again in the new separators (a thousand separator dropped where the
+// new ones have none of their own), the modified state as it was, whichever control
+// heard of the change first.
+TEST_F(CurrencyEditTest, ASeparatorChangeKeepsTheAmountTypedInTheOldOnes) {
+  TScopedLocaleInfo Decimal(LOCALE_SDECIMAL, ",");
+  TScopedLocaleInfo Thousand(LOCALE_STHOUSAND, ".");
+  InitFormatSettings();
+  auto* Edit = ShownEdit();
+  auto* Other = HostedEdit<TdxInplaceCurrencyEdit>(Host);
+  Other->SetText("7");
+  Edit->SetUseThousandSeparator(true);
+  Edit->SetText("");
+  Type(Edit, "1.234,5");
+  ASSERT_EQ("1.234,5", Edit->Text());
+  const auto Change = [&](const char* NewDecimal, const char* NewThousand) {
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, NewDecimal);
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, NewThousand);
+    // Another editor hears of it first and reads the locale again.
+    SendLocaleChanged(Other->Handle());
+    SendLocaleChanged(Edit->Handle());
+    Pump();
+  };
+  Change(".", ",");
+  EXPECT_EQ("1,234.5", Edit->Text());
+  EXPECT_TRUE(Edit->GetModified());
+  EXPECT_EQ(1234.5, Edit->GetValue());
+  Change(",", ",");
+  EXPECT_EQ("1234,5", Edit->Text());
+  Change(",", ".");
+  EXPECT_EQ("1234,5", Edit->Text());
+  Edit->Validate();
+  EXPECT_EQ(1234.5, Edit->GetValue());
+  // A program's amount, unmodified, stays so.
+  Edit->SetText("2,75");
+  Edit->SetModified(false);
+  Change(".", " ");
+  EXPECT_EQ("2.75", Edit->Text());
+  EXPECT_FALSE(Edit->GetModified());
+  EXPECT_EQ("7", Other->Text());
+}
