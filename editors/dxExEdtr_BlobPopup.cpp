@@ -86,7 +86,7 @@ void TCustomdxBlobPopup::ApplyTransparency() {
 // Content
 
 const char* TCustomdxBlobPopup::Refusal(const AnsiString& Text) const {
-  return TdxWrapGuard::TooManyTabs(Text, MemoWordWrap) ? SMemoTooManyTabs : SMemoTextTooLong;
+  return TdxWrapGuard::MemoRefusal(Text, MemoWordWrap);
 }
 
 AnsiString TCustomdxBlobPopup::MemoText() {

@@ -318,11 +318,11 @@ bool TdxInplaceMemoEdit::Wraps(bool WordWrap, TScrollStyle ScrollBars) {
 void TdxInplaceMemoEdit::KeepTextHeld(bool WordWrap, TScrollStyle ScrollBars) {
   const bool Wrapped = Wraps(WordWrap, ScrollBars);
   if (TdxWrapGuard::Takes(Font()->Handle(), GetText(), Wrapped)) return;
-  throw EInvalidOperation(TdxWrapGuard::TooManyTabs(GetText(), Wrapped) ? SMemoTooManyTabs : SMemoTextTooLong);
+  throw EInvalidOperation(TdxWrapGuard::MemoRefusal(GetText(), Wrapped));
 }
 
 const char* TdxInplaceMemoEdit::TextRefusal(const AnsiString& Text) const {
-  return TdxWrapGuard::TooManyTabs(Text, Wraps(FWordWrap, FScrollBars)) ? SMemoTooManyTabs : SMemoTextTooLong;
+  return TdxWrapGuard::MemoRefusal(Text, Wraps(FWordWrap, FScrollBars));
 }
 
 void TdxInplaceMemoEdit::Loaded() {
@@ -389,7 +389,6 @@ bool TdxInplaceMemoEdit::WrapGuarded(TMessage& Message) {
     return true;
   if (!FWrapGuard.Guard(FHandle, Font()->Handle(), Message, UserChange, Wrapping, Handle)) return false;
   FTextRefused = FWrapGuard.Refused() && !UserChange;
-  FGuardRefusedTabs = FWrapGuard.RefusedTabs();
   // A host's value, or the text the window is made with, is never refused: the memo
   // keeps it whole and shows, read-only, as much of it as the control holds.
   if (FTextRefused && Message.Msg == WM_SETTEXT && Keeps) {

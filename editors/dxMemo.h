@@ -157,7 +157,7 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   // Whether the last text change was a program's that the wrap guard refused; cleared.
   bool TakeTextRefused() { return std::exchange(FTextRefused, false); }
   // The message of the last text change refused (SMemoTooManyTabs or SMemoTextTooLong).
-  const char* GuardRefusal() const { return FGuardRefusedTabs ? SMemoTooManyTabs : SMemoTextTooLong; }
+  const char* GuardRefusal() const { return FWrapGuard.RefusedTabs() ? SMemoTooManyTabs : SMemoTextTooLong; }
   // A resize, a move of the window or a new font keeps the wrapping width the text
   // needs (see TdxWrapGuard::GuardMove).
   void WMSize(TMessage& Message);
@@ -175,8 +175,6 @@ class TdxInplaceMemoEdit : public TdxInplaceTextEdit {
   bool FPasting = false;
   // Set by a program's text change refused, until the next message.
   bool FTextRefused = false;
-  // The last change refused was refused for its tabs.
-  bool FGuardRefusedTabs = false;
 
   friend class TdxMemoStrings;
 };

@@ -115,6 +115,11 @@ class TdxWrapGuard {
   }
   // Whether Text costs a control that wraps (Wrapped) or not past TabBudget.
   static bool TooManyTabs(const AnsiString& Text, bool Wrapped) { return TabCost(Text, Wrapped) > TabBudget; }
+  // The message a memo refuses a program's Text with, in a control that wraps (Wrapped)
+  // or not: too many tabs, or a text no width holds (or with a tab out of reach).
+  static const char* MemoRefusal(const AnsiString& Text, bool Wrapped) {
+    return TooManyTabs(Text, Wrapped) ? SMemoTooManyTabs : SMemoTextTooLong;
+  }
   // Whether the last text change guarded was refused for its tabs' cost.
   bool RefusedTabs() const { return FRefusedTabs; }
   // Whether the rich edit control Window, holding Text, can take Font. A font that puts
