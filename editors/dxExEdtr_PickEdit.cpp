@@ -92,8 +92,17 @@ int TdxInplacePickEdit::FindItem(const AnsiString& Text) {
 
 int TdxInplacePickEdit::TextItem() {
   const AnsiString Text = GetText();
-  if (FItemIndex >= 0 && FItemIndex < FItems->Count() && FItems->Strings(FItemIndex) == Text) return FItemIndex;
-  return FindItem(Text);
+  const int Count = FItems->Count();
+  if (FItemIndex >= 0 && FItemIndex < Count && FItems->Strings(FItemIndex) == Text) return FItemIndex;
+  for (int I = 0; I < Count; ++I)
+    if (FItems->Strings(I) == Text) return I;
+  for (int I = 0; I < Count; ++I) {
+    const AnsiString& Item = FItems->Strings(I);
+    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Item.data(), static_cast<int>(Item.size()), Text.data(),
+                       static_cast<int>(Text.size())) == CSTR_EQUAL)
+      return I;
+  }
+  return -1;
 }
 
 void TdxInplacePickEdit::ResetSearch() {
@@ -254,7 +263,7 @@ void TdxInplacePickEdit::DropDown() {
     FPickList->SetClientHeight(Height);
     FPickList->SetWidth(DropDownWidth());
   }
-  FPickList->SetItemIndex(FPickList->Items()->IndexOf(GetText()));
+  FPickList->SetItemIndex(TextItem());
   ShowList(FPickList);
 }
 

@@ -43,9 +43,11 @@ class TdxInplacePickEdit : public TdxInplaceDropDownEdit {
   // empty Text.
   int FindItem(const AnsiString& Text);
   // The item the text is, where a step and the open list start: the item last stepped
-  // to while the text is still that item's (of equal items, that one), else FindItem of
-  // the text. The editor is loaded from cell to cell by its text, which leaves the item
-  // stepped to in another cell behind.
+  // to while the text is still that item's (of equal items, that one), else the first
+  // item equal to the text, case and all, else the first equal to it but for the case;
+  // -1 for none (an item the text only begins is another item: that is the search's).
+  // The editor is loaded from cell to cell by its text, which leaves the item stepped to
+  // in another cell behind.
   int TextItem();
   // Ends the search unless the editor is changing its own text.
   void ResetSearch();

@@ -207,6 +207,63 @@ TEST_F(PickEditTest, StepsAndTheListStartFromTheItemTheTextIs) {
   EXPECT_EQ("b", Twice->Text());
 }
 
+// The item a text is, is the one equal to it case and all, else one equal but for the
+// case; an item the text only begins, or begins with, is another item. The list opens on
+// it, and an arrow, the wheel or the Revertable double click steps on from it.
+TEST_F(PickEditTest, TheItemATextIsIsTheOneEqualToItCaseAndAll) {
+  auto* Edit = ShownEdit({"Apple", "apple", "APPLE", "b"});
+  for (int Held : {1, 2}) {
+    Edit->SetEditValue(Variant(Edit->Items()->Strings(Held)));
+    Edit->DropDown();
+    ASSERT_TRUE(Edit->DroppedDown());
+    EXPECT_EQ(Held, Edit->PickList()->ItemIndex());
+    Edit->CloseUp(true);
+    EXPECT_EQ(Edit->Items()->Strings(Held), Edit->Text());
+    Key(Edit, VK_DOWN);
+    EXPECT_EQ(Edit->Items()->Strings(Held + 1), Edit->Text());
+  }
+  // No item equal but for the case: the one equal to it in another case.
+  Edit->SetEditValue(Variant(AnsiString("aPPle")));
+  Key(Edit, VK_DOWN);
+  EXPECT_EQ("apple", Edit->Text());
+  // A cut the open list refuses moves nothing in it: the item the user moved to stays.
+  Edit->SetEditValue(Variant(AnsiString("apple")));
+  Edit->DropDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  ASSERT_EQ(1, Edit->PickList()->ItemIndex());
+  Key(Edit, VK_DOWN);
+  ASSERT_EQ(2, Edit->PickList()->ItemIndex());
+  SendMessageA(Edit->Handle(), EM_SETSEL, 0, -1);
+  edittest::SendCtrlKey(Edit->Handle(), 'X');
+  EXPECT_EQ("apple", Edit->Text());
+  EXPECT_EQ(2, Edit->PickList()->ItemIndex());
+  // Closed without a choice, the text is as it was.
+  Edit->CloseUp(false);
+  EXPECT_EQ("apple", Edit->Text());
+  const struct {
+    std::initializer_list<const char*> Items;
+    const char* Held;
+    const char* Next;
+  } Steps[] = {{{"apple", "app", "banana"}, "app", "banana"},
+               {{"apple pie", "apple", "banana"}, "apple", "banana"},
+               {{"", "apple", "banana"}, "apple", "banana"}};
+  for (const auto& Step : Steps)
+    for (int Way = 0; Way < 3; ++Way) {
+      auto* Steps = ShownEdit(Step.Items);
+      Steps->SetRevertable(true);
+      Steps->SetEditValue(Variant(AnsiString(Step.Held)));
+      if (Way == 0) {
+        Key(Steps, VK_DOWN);
+      } else if (Way == 1) {
+        SendMessageA(Steps->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+      } else {
+        SendMessageA(Steps->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(Steps->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      }
+      EXPECT_EQ(Step.Next, Steps->Text()) << Step.Held << ", way " << Way;
+    }
+}
+
 // Outside a grid as in a cell, Tab and Shift+Tab with the list open take the item the
 // list shows chosen, and the focus moves on.
 TEST_F(PickEditTest, TabWithTheListOpenTakesItsChoiceAndMovesOn) {
