@@ -15,6 +15,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ScopeExit.h"
 #include "editors/dxCntner.h"
+#include "editors/dxCntner_Popup.h"
 
 TCLASS_IMPL(TdxInplaceEdit)
 TCLASS_IMPL(EdxEditInvalidInput)
@@ -302,6 +303,10 @@ void TdxInplaceEdit::SaveRestorePoint() {
 void TdxInplaceEdit::RevertToSaved() {
   if (!GetModified() || !CanRevertText()) return;
   SetText(FSavedText);
+  RestoreSavedValue();
+}
+
+void TdxInplaceEdit::RestoreSavedValue() {
   RestoreHiddenValue(FSavedText, FSavedHidden);
   SetModified(FSavedModified);
 }
@@ -445,6 +450,37 @@ void TdxInplaceEdit::WMSetFocus(TMessage& Message) {
 
 // ---------------------------------------------------------------------------------
 // Messages
+
+bool TdxInplaceEdit::IsUserInput(UINT Msg) {
+  switch (Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_IME_CHAR:
+    case WM_IME_COMPOSITION:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case EM_REPLACESEL:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_TIMER:
+    case WM_COMMAND:
+    case WM_CONTEXTMENU:
+    case WM_DXPOPUPCLOSED:
+      return true;
+    default:
+      return false;
+  }
+}
 
 void TdxInplaceEdit::WndProc(TMessage& Message) {
   if (!InPlace()) {

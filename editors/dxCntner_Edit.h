@@ -21,6 +21,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Variants.h"
 #include "editors/dxCntner_Style.h"
+#include "editors/dxEditHistory.h"
 
 class TCustomdxContainer;
 class TdxInplaceEdit;
@@ -287,7 +288,38 @@ class TdxInplaceEdit : public TWinControl {
   TNotifyEvent OnChange;
   TdxEditValidateEvent OnValidate;
 
+  // A step of the user's: the input one message brings to the editor's window or to one
+  // of its popups (a key, a character, a paste, a press, a choice), which may change the
+  // text in several edits. Steps nest: the outermost is the step. A null editor makes no
+  // step.
+  class TUserStep {
+   public:
+    explicit TUserStep(TdxInplaceEdit* Edit) : FEdit(Edit) {
+      if (FEdit) FEdit->BeginUserStep();
+    }
+    TUserStep(const TUserStep&) = delete;
+    TUserStep& operator=(const TUserStep&) = delete;
+    ~TUserStep() {
+      if (FEdit) FEdit->EndUserStep();
+    }
+
+   private:
+    TdxInplaceEdit* FEdit;
+  };
+  // Whether a message to an editor's window, or to its popup's, is the user's input: a
+  // key, a character, the clipboard's messages, a replacement of the selection, a press
+  // or a wheel turn, a timer's repeat, a menu's command.
+  static bool IsUserInput(UINT Msg);
+
  protected:
+  // The steps of the user's (TUserStep); an editor that keeps them overrides both. Neither
+  // raises: the step may end while an exception unwinds.
+  virtual void BeginUserStep() {}
+  virtual void EndUserStep() {}
+  // The text of the restore point, and the value and modified state it stood for put
+  // back (the window showing that text).
+  const AnsiString& SavedText() const { return FSavedText; }
+  void RestoreSavedValue();
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);
@@ -295,12 +327,12 @@ class TdxInplaceEdit : public TWinControl {
   // and Modified. An editor whose value is not its text records its value too.
   virtual void SaveRestorePoint();
   // The part of the value that the text does not show (a time's seconds under a format
-  // without them); Empty for an editor whose text says all of its value. A text put
-  // back (the restore point, a refused change undone) brings it back with it.
-  virtual Variant HiddenValue() { return Variant(); }
+  // without them); none for an editor whose text says all of its value. A text put back
+  // (the restore point, a refused change undone, an undo) brings it back with it.
+  virtual TdxHiddenValueRef HiddenValue() { return nullptr; }
   // Text, which the editor showed while HiddenValue answered Hidden, is shown again:
   // while the window still shows it, the part it hides comes back.
-  virtual void RestoreHiddenValue(const AnsiString& /*Text*/, const Variant& /*Hidden*/) {}
+  virtual void RestoreHiddenValue(const AnsiString& /*Text*/, const TdxHiddenValueRef& /*Hidden*/) {}
   // Runs Change, a change of the user's. One that leaves the text as it was (a text
   // pasted over itself, a character typed over a selection of itself) is no edit: the
   // part of the value the text hides and the modified state stay as they were.
@@ -394,7 +426,7 @@ class TdxInplaceEdit : public TWinControl {
   TRect FOffsets{0, 0, 0, 0};
   bool FSavedModified = false;
   AnsiString FSavedText;
-  Variant FSavedHidden;
+  TdxHiddenValueRef FSavedHidden;
   bool FReadOnly = false;
   bool FMouseInside = false;
   TdxEditStyle* FStyle = nullptr;
@@ -463,7 +495,7 @@ void dxDeletion(TEditor& Editor, HWND Window, TDeletion&& Deletion) {
 template <class TChange>
 void TdxInplaceEdit::UserChange(TChange&& Change) {
   const AnsiString Before = GetText();
-  const Variant Hidden = HiddenValue();
+  const TdxHiddenValueRef Hidden = HiddenValue();
   TdxKeptModified Kept(*this);
   Change();
   if (GetText() != Before) {

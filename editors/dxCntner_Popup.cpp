@@ -68,6 +68,11 @@ void TdxInplacePopupControl::ClosePopup() {
 // ---------------------------------------------------------------------------------
 // Messages
 
+void TdxInplacePopupControl::WndProc(TMessage& Message) {
+  TdxInplaceEdit::TUserStep Step(TdxInplaceEdit::IsUserInput(Message.Msg) ? FEditor : nullptr);
+  inherited::WndProc(Message);
+}
+
 void TdxInplacePopupControl::Dispatch(TMessage& Message) {
   if (!FIsPopup) {
     inherited::Dispatch(Message);

@@ -47,6 +47,9 @@ class TdxInplacePopupControl : public TCustomControl {
   // Shows the popup; the editor's form keeps its active caption.
   virtual void ShowPopup();
 
+  // The user's input to the popup is a step of its editor's (TdxInplaceEdit::TUserStep):
+  // a choice made in it is one change of the editor's.
+  void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
  protected:

@@ -374,7 +374,84 @@ void TdxInplaceTextEdit::PasteText() {
 }
 
 void TdxInplaceTextEdit::ClearUndo() {
+  ForgetHistory();
   if (HandleAllocated()) SendMessageA(FHandle, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+// ---------------------------------------------------------------------------------
+// The user's steps
+
+void TdxInplaceTextEdit::WndProc(TMessage& Message) {
+  TUserStep Step(IsUserInput(Message.Msg) ? this : nullptr);
+  inherited::WndProc(Message);
+}
+
+bool TdxInplaceTextEdit::KeepsHistory() { return IsNativeEdit() && HandleAllocated() && OneLine(); }
+
+TdxEditState TdxInplaceTextEdit::CaptureState() {
+  TdxEditState State;
+  State.Text = GetText();
+  State.Hidden = HiddenValue();
+  State.Modified = GetModified();
+  const CHARRANGE Selection = GetSel();
+  State.SelStart = Selection.cpMin;
+  State.SelStop = Selection.cpMax;
+  return State;
+}
+
+void TdxInplaceTextEdit::BeginUserStep() {
+  if (FStepLevel++ > 0) return;
+  FStepVoid = false;
+  if (KeepsHistory()) FStepBefore = CaptureState();
+}
+
+void TdxInplaceTextEdit::EndUserStep() {
+  if (--FStepLevel > 0) return;
+  const bool Void = std::exchange(FStepVoid, false);
+  const TdxEditState Before = std::move(FStepBefore);
+  FStepBefore = TdxEditState();
+  if (!IsNativeEdit() || !HandleAllocated() || ComponentState().Contains(csDestroying)) return;
+  const bool Kept = KeepsHistory();
+  const bool Changed = !Kept || GetText() != Before.Text;
+  if (!Void) {
+    if (Kept && Changed) FHistory.Changed(Before);
+    KeepRestorePoint();
+  }
+  UserStepEnded(Changed);
+}
+
+void TdxInplaceTextEdit::KeepRestorePoint() {
+  if (FRestorePointHolds && GetText() == SavedText()) RestoreSavedValue();
+}
+
+void TdxInplaceTextEdit::SaveRestorePoint() {
+  inherited::SaveRestorePoint();
+  ForgetHistory();
+  FRestorePointHolds = true;
+}
+
+void TdxInplaceTextEdit::ForgetHistory() {
+  FHistory.Clear();
+  // What the step under way began from belongs to another text.
+  if (FStepLevel > 0) FStepVoid = true;
+}
+
+void TdxInplaceTextEdit::MoveInHistory(bool Redo, TMessage& Message) {
+  Message.Result = 0;
+  if (!CanModify()) return;
+  TdxEditState To;
+  if (!(Redo ? FHistory.Redo(CaptureState(), To) : FHistory.Undo(CaptureState(), To))) return;
+  // The step of the key that asked for it is no change of its own.
+  if (FStepLevel > 0) FStepVoid = true;
+  {
+    TFlagScope Moving(FMovingInHistory);
+    if (GetText() != To.Text) SetText(To.Text);
+    RestoreHiddenValue(To.Text, To.Hidden);
+    SetModified(To.Modified);
+    SetSel(CHARRANGE{To.SelStart, To.SelStop});
+  }
+  KeepRestorePoint();
+  Message.Result = 1;
 }
 
 void TdxInplaceTextEdit::AfterActivate() {
@@ -534,10 +611,26 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       break;
     case WM_CUT:
-    case WM_CLEAR:
+    case WM_CLEAR: MarkedChange(Message); break;
     case WM_UNDO:
     case EM_UNDO:
-    case EM_REDO: MarkedChange(Message); break;
+    case EM_REDO:
+      if (KeepsHistory())
+        MoveInHistory(Message.Msg == EM_REDO, Message);
+      else
+        MarkedChange(Message);
+      break;
+    case EM_CANUNDO:
+    case EM_CANREDO:
+      if (KeepsHistory())
+        Message.Result = Message.Msg == EM_CANUNDO ? FHistory.CanUndo() : FHistory.CanRedo();
+      else
+        inherited::Dispatch(Message);
+      break;
+    case EM_EMPTYUNDOBUFFER:
+      ForgetHistory();
+      inherited::Dispatch(Message);
+      break;
     case CM_COLORCHANGED:
       inherited::Dispatch(Message);
       SetBackgroundColor();
@@ -552,6 +645,11 @@ void TdxInplaceTextEdit::Dispatch(TMessage& Message) {
       FTextRefused = false;
       inherited::Dispatch(Message);
       if (!FTextRefused) SetWindowMaxLength(FMaxLength);
+      // A program's text: the user's steps and the restore point's value are of another.
+      if (FStepLevel == 0 && !FMovingInHistory && !FCreatingWindow) {
+        ForgetHistory();
+        if (!FReverting) FRestorePointHolds = false;
+      }
       break;
     case WM_SIZE:
       inherited::Dispatch(Message);

@@ -159,6 +159,8 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void DefaultHandler(TMessage& Message) override;
   // The text held: while the window shows it without its tabs, the text itself.
   AnsiString GetText() const override;
+  // Each message of the user's input is a step of the user's (TUserStep).
+  void WndProc(TMessage& Message) override;
 
   TNotifyEvent OnSelectionChange;
 
@@ -227,6 +229,26 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   // modified state kept and the undo buffer emptied.
   void ShowQuietly(const AnsiString& Text);
 
+  // A one-line editor keeps the steps of the user's changes itself (TdxEditHistory): an
+  // undo gives back the state before the user's last change whole (its text, the part of
+  // the value it hides, whether it was edited, its selection) and a redo the change. A
+  // step that leaves the text as it was is none. The memo's control keeps its own steps.
+  // A text a program sets (outside a step of the user's), the undo buffer emptied and a
+  // new restore point forget the steps.
+  //
+  // Whenever a step, an undo or a redo leaves the window showing the text the edit began
+  // with (the restore point's), the editor holds the value it began with and is edited
+  // as it was then: an edit that ends with the text it began with stores nothing.
+  void BeginUserStep() override;
+  void EndUserStep() override;
+  void SaveRestorePoint() override;
+  bool KeepsHistory();
+  TdxEditState CaptureState();
+  bool InUserStep() const { return FStepLevel > 0; }
+  // The step of the user's under way ended, leaving the text another than it found
+  // (TextChanged; always true for an editor that keeps no steps of its own) or not.
+  virtual void UserStepEnded(bool /*TextChanged*/) {}
+
  private:
   void Changed();
   // A cut, a clear, an undo or a redo: the control leaves its modification flag as it
@@ -262,6 +284,11 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   void EditingMenuClick(TObject* Sender);
   CHARRANGE GetSel();
   void SetSel(const CHARRANGE& Range);
+  // An undo (Redo false) or a redo of the steps kept: the state it goes to comes back.
+  void MoveInHistory(bool Redo, TMessage& Message);
+  void ForgetHistory();
+  // The window shows the restore point's text: the value it stood for comes back.
+  void KeepRestorePoint();
 
   bool FSettingValue = false;
   bool FAutoSelect = true;
@@ -289,6 +316,17 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   unsigned FHeldVersion = 0;
   // The text last kept while the editor has no window.
   AnsiString FWindowlessText;
+  // The steps of the user's: how deep the one under way is, whether what it began from
+  // no longer counts (the steps forgotten, a new edit begun, an undo or a redo made), and
+  // the state it began from.
+  int FStepLevel = 0;
+  bool FStepVoid = false;
+  TdxEditState FStepBefore;
+  TdxEditHistory FHistory;
+  bool FMovingInHistory = false;
+  // The restore point's text stands for the value the edit began with: no program's text
+  // came since it was taken.
+  bool FRestorePointHolds = false;
 };
 
 // The unit's start: loads the rich edit library and the editing menu's captions. Its

@@ -475,6 +475,18 @@ void FieldValues(const AnsiString& Chars, char Kind, char Blank, std::vector<boo
 
 AnsiString DateEditMask(const TFormatSettings& Settings) { return LayDateEditMask(Settings, nullptr); }
 
+bool DateMaskYearField(int& Start, int& Width, const TFormatSettings& Settings) {
+  std::vector<TDateMaskField> Fields;
+  if (LayDateEditMask(Settings, &Fields).empty()) return false;
+  for (const TDateMaskField& Field : Fields) {
+    if (Field.Kind != 'y') continue;
+    Start = Field.Start;
+    Width = Field.Width;
+    return true;
+  }
+  return false;
+}
+
 bool IsPossibleMaskedDate(const AnsiString& Text, char Blank, const TFormatSettings& Settings) {
   std::vector<TDateMaskField> Fields;
   const AnsiString Mask = LayDateEditMask(Settings, &Fields);

@@ -46,6 +46,10 @@ AnsiString FormatDateValue(bool UseDisplayFormat, TDateTime Date);
 // a literal: one the mask would read as a position, separator or directive is escaped.
 // "" (no mask) for a format with day or month names.
 AnsiString DateEditMask(const TFormatSettings& Settings = FormatSettings);
+// The year field of a text shown through DateEditMask(Settings): its first character
+// and its width (2, or 4 for a long year); false for a format without the mask or without
+// a year.
+bool DateMaskYearField(int& Start, int& Width, const TFormatSettings& Settings = FormatSettings);
 // Whether Text, shown through DateEditMask(Settings) with Blank (or a space) in its empty
 // positions, is a date or one still being typed: some values of its fields make a date,
 // a field taking the number its digits make as they stand (the date's reading passes

@@ -1,5 +1,7 @@
 #include "editors/dxExEdtr_DateEdit.h"
 
+#include <memory>
+
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
 #include "classlib/Messages.h"
@@ -42,6 +44,35 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
   if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
 }
 
+namespace {
+
+struct TDateHidden final : TdxHiddenValue {
+  TDateTime Date = NullDate;
+  AnsiString StoredText;
+  bool TextEdited = false;
+  bool UserEdited = false;
+};
+
+}  // namespace
+
+TdxHiddenValueRef TdxInplaceDateEdit::HiddenValue() {
+  auto Hidden = std::make_shared<TDateHidden>();
+  Hidden->Date = FDate;
+  Hidden->StoredText = FStoredText;
+  Hidden->TextEdited = FTextEdited;
+  Hidden->UserEdited = FUserEdited;
+  return Hidden;
+}
+
+void TdxInplaceDateEdit::RestoreHiddenValue(const AnsiString& Text, const TdxHiddenValueRef& Hidden) {
+  if (!Hidden || GetText() != Text) return;
+  const auto& Date = static_cast<const TDateHidden&>(*Hidden);
+  FDate = Date.Date;
+  FStoredText = Date.StoredText;
+  FTextEdited = Date.TextEdited;
+  FUserEdited = Date.UserEdited;
+}
+
 void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
   if (FUseEditMask == Value) return;
   const TShownDate Shown = ReadShown(FormatSettings);
@@ -73,6 +104,7 @@ TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown(const TFormatSettin
 
 void TdxInplaceDateEdit::ApplyEditMask() {
   FMaskPending = false;
+  FTextSettings = FormatSettings;
   if (FUseEditMask) {
     SetEditMask(DateEditMask());
   } else {
@@ -122,20 +154,46 @@ void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
 
 bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mask().EmptyText(); }
 
+const TFormatSettings& TdxInplaceDateEdit::ShownSettings() const { return FMaskPending ? FTextSettings : FormatSettings; }
+
 bool TdxInplaceDateEdit::ReadText(const AnsiString& Text, TDateTime& Value) {
   if (FDate != NullDate && Text == FStoredText) {
     Value = FDate;
     return true;
   }
-  return TextToDate(Text, Value);
+  TValueScope<TFormatSettings> Reading(FormatSettings, ShownSettings());
+  if (!TextToDate(Text, Value)) return false;
+  KeepCentury(Text, Value);
+  return true;
+}
+
+void TdxInplaceDateEdit::KeepCentury(const AnsiString& Text, TDateTime& Value) {
+  if (FDate == NullDate || Value == NullDate || !IsMasked() || EditMask() != DateEditMask() ||
+      Text.size() != FStoredText.size())
+    return;
+  int Start = 0;
+  int Width = 0;
+  if (!DateMaskYearField(Start, Width) || Width != 2 || static_cast<std::size_t>(Start + Width) > Text.size()) return;
+  const auto At = static_cast<std::size_t>(Start);
+  if (Text.compare(At, 2, FStoredText, At, 2) != 0) return;
+  int Year = 0, Month = 0, Day = 0;
+  DecodeDate(Value, Year, Month, Day);
+  int Kept = 0, KeptMonth = 0, KeptDay = 0;
+  DecodeDate(FDate, Kept, KeptMonth, KeptDay);
+  if (Year == Kept || Year % 100 != Kept % 100) return;
+  TDateTime Date = 0;
+  if (TryEncodeDate(Kept, Month, Day, Date)) Value = ComposeDateTime(Date, TimeOfValue(Value));
 }
 
 void TdxInplaceDateEdit::SetEditValue(const Variant& Value) {
-  TValueScope<bool> Loading(ValueLoading, true);
-  if (Value.IsNull() || Value.IsEmpty() || (Value.IsString() && VarToStr(Value).empty()))
-    Store(NullDate);
-  else
-    Store(Value.AsDateTime());
+  {
+    TValueScope<bool> Loading(ValueLoading, true);
+    if (Value.IsNull() || Value.IsEmpty() || (Value.IsString() && VarToStr(Value).empty()))
+      Store(NullDate);
+    else
+      Store(Value.AsDateTime());
+  }
+  ClearUndo();
 }
 
 void TdxInplaceDateEdit::LoadText(const AnsiString& Text) {
@@ -143,6 +201,7 @@ void TdxInplaceDateEdit::LoadText(const AnsiString& Text) {
   TDateTime Day = NullDate;
   const bool Reads = !Trim(Text).empty() && TextToDate(Text, Day);
   Store(Reads ? Day : NullDate);
+  ClearUndo();
   // A date the mask shows in its own form; any other text as it is.
   if (Reads && IsMasked()) return;
   SetText(Text);
@@ -160,13 +219,15 @@ void TdxInplaceDateEdit::Change() {
   FTextEdited = true;
 }
 
-bool TdxInplaceDateEdit::DateMaskInForce() { return FUseEditMask && IsMasked() && EditMask() == DateEditMask(); }
+bool TdxInplaceDateEdit::DateMaskInForce() {
+  return FUseEditMask && IsMasked() && EditMask() == DateEditMask(ShownSettings());
+}
 
 bool TdxInplaceDateEdit::IsValidChar(char Key) {
   if (!inherited::IsValidChar(Key)) return false;
   if (Key < '0' || Key > '9' || !DateMaskInForce()) return true;
   AnsiString Typed;
-  return !TypedText(Key, Typed) || IsPossibleMaskedDate(Typed, BlankChar());
+  return !TypedText(Key, Typed) || IsPossibleMaskedDate(Typed, BlankChar(), ShownSettings());
 }
 
 void TdxInplaceDateEdit::PasteDate() {
@@ -176,7 +237,7 @@ void TdxInplaceDateEdit::PasteDate() {
   int Refused = 0;
   if (JudgedPaste([&] { Refused = PasteChars(Clipboard()->AsText()); },
                   [&](const AnsiString&, const AnsiString& After) {
-                    return IsPossibleMaskedDate(After, BlankChar());
+                    return IsPossibleMaskedDate(After, BlankChar(), ShownSettings());
                   })) {
     // The characters no position took are one refusal, heard once.
     if (Refused > 0) MessageBeepProc(0);
@@ -278,12 +339,10 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
     case WM_CHAR:
     case WM_PASTE:
     case WM_CUT:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REDO: {
+    case WM_CLEAR: {
       // The user's input, judged by the text it leaves (the control may tell of the
-      // change only later); a store during it (Enter) leaves the stored text.
+      // change only later); a store during it (Enter) leaves the stored text. An undo or
+      // a redo brings back the flags of the state it goes to (HiddenValue).
       const AnsiString Before = HandleAllocated() ? GetText() : AnsiString();
       ++FUserInput;
       auto Done = ScopeExit([this] { --FUserInput; });
@@ -313,9 +372,12 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
   const TShownDate Shown = ReadShown(FTextSettings);
   inherited::Dispatch(Message);
   InitFormatSettings();
+  const TFormatSettings Then = FTextSettings;
   FTextSettings = FormatSettings;
   if (FDatePopup) FDatePopup->Invalidate();
   RebuildMask(Shown);
+  // A text kept in the mask it was typed in is still in the settings of then.
+  if (FMaskPending) FTextSettings = Then;
 }
 
 // ---------------------------------------------------------------------------------

@@ -52,6 +52,8 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   TdxGridDatePopup* DatePopup() const { return FDatePopup; }
   // The window shows the text the last store wrote for the value.
   bool ShowsStoredText() { return GetText() == FStoredText; }
+  // The text the last store wrote for the value.
+  const AnsiString& StoredText() const { return FStoredText; }
 
   // A blank string, Null or Empty is no date; any other value is read as a date.
   void SetEditValue(const Variant& Value) override;
@@ -80,6 +82,10 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   void GetEditText(AnsiString& Text) override;
   void Change() override;
   bool ValidateOnEnter() override { return true; }
+  // The value a text stands for: the date stored, the text the store showed for it, and
+  // whether the text is edited and the user's.
+  TdxHiddenValueRef HiddenValue() override;
+  void RestoreHiddenValue(const AnsiString& Text, const TdxHiddenValueRef& Hidden) override;
 
  private:
   // Sets the value and its text, clears TextEdited and tells OnDateChange.
@@ -112,8 +118,16 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool EmptyMaskText();
   // Text as a date: the value stored while the text is still the one the store showed
   // (a text may not say all of it: a two-digit year, a time without seconds), else
-  // TextToDate.
+  // TextToDate in the settings the text is in (ShownSettings), its century kept
+  // (KeepCentury).
   bool ReadText(const AnsiString& Text, TDateTime& Value);
+  // A date outside the years a two-digit year shows keeps its century while the year of
+  // its masked text is as the store wrote it: typing the day or the month changes only
+  // them, and a year the user types takes the window's century.
+  void KeepCentury(const AnsiString& Text, TDateTime& Value);
+  // The settings the window's text is in: those of then for a text kept in the mask it
+  // was typed in (FMaskPending), else those in force.
+  const TFormatSettings& ShownSettings() const;
   void DatePicked(TObject* Sender);
   // The mask is the one built from the locale's short date, whose fields are known.
   bool DateMaskInForce();
@@ -134,8 +148,9 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool FTextEdited = false;
   bool FUseEditMask = false;
   // The format settings the text was written or typed in: those of the last settings
-  // change the editor heard of (or of its making). The controls hear of a change one by
-  // one, and another may read the new settings first.
+  // change the editor heard of (or of its making), or, for a text kept in the mask it was
+  // typed in, those of then. The controls hear of a change one by one, and another may
+  // read the new settings first.
   TFormatSettings FTextSettings = FormatSettings;
   // The mask UseEditMask asks for waits for the next store: the text is a date that it
   // would show as another (RebuildMask).

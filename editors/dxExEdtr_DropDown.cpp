@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "classlib/Forms.h"
 #include "classlib/Messages.h"
 #include "classlib/UpdateScope.h"
@@ -369,7 +371,7 @@ bool TdxInplaceDropDownEdit::RouteKey(TMessage& Message) {
       TFlagScope Typing(FTypingInList);
       inherited::WndProc(Message);
     }
-    DropDownTextChanged(GetText());
+    FListBehind = true;
     return true;
   }
   if (Message.Msg == WM_SYSKEYDOWN) return Key == VK_F4 ? false : true;
@@ -381,6 +383,7 @@ bool TdxInplaceDropDownEdit::RouteKey(TMessage& Message) {
 }
 
 void TdxInplaceDropDownEdit::WndProc(TMessage& Message) {
+  TUserStep Step(IsUserInput(Message.Msg) ? this : nullptr);
   if (FPopupKeepsEditorFocus &&
       (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN || Message.Msg == WM_CHAR) &&
       RouteKey(Message))
@@ -393,8 +396,17 @@ void TdxInplaceDropDownEdit::WndProc(TMessage& Message) {
 // a cut or an undo. What it then selects is what closing it takes.
 void TdxInplaceDropDownEdit::Change() {
   inherited::Change();
-  if (FDroppedDown && FForwardNavigationKeysOnly && !FTypingInList && HandleAllocated())
+  if (!FDroppedDown || !FForwardNavigationKeysOnly || FTypingInList || !HandleAllocated()) return;
+  if (InUserStep())
+    FListBehind = true;
+  else
     DropDownTextChanged(GetText());
+}
+
+void TdxInplaceDropDownEdit::UserStepEnded(bool TextChanged) {
+  inherited::UserStepEnded(TextChanged);
+  if (!std::exchange(FListBehind, false) || !TextChanged) return;
+  if (FDroppedDown && FForwardNavigationKeysOnly && HandleAllocated()) DropDownTextChanged(GetText());
 }
 
 void TdxInplaceDropDownEdit::WMNCHitTest(TMessage& Message) {

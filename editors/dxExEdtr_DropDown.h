@@ -135,8 +135,11 @@ class TdxInplaceDropDownEdit : public TdxInplaceMaskEdit {
   bool HandlesWheel() override { return true; }
   void KeyDown(Word& Key, TShiftState Shift) override;
   // A list that leaves the typing to the editor (ForwardNavigationKeysOnly) follows
-  // every change of the text while it is open (DropDownTextChanged).
+  // every change of the text while it is open (DropDownTextChanged): a program's at once,
+  // the user's once their step is done, and only when it left another text (a paste
+  // refused and put back moves nothing in the list).
   void Change() override;
+  void UserStepEnded(bool TextChanged) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
 
  private:
@@ -161,6 +164,8 @@ class TdxInplaceDropDownEdit : public TdxInplaceMaskEdit {
   // A key typed while the list is open is being handled: the list follows the text once
   // the key is done.
   bool FTypingInList = false;
+  // The text changed during the user's step under way while the list was open.
+  bool FListBehind = false;
   // The popup closes because the editor lost the focus, which stays where it went.
   bool FLosingFocus = false;
   bool FForwardNavigationKeysOnly = false;

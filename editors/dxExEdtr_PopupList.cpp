@@ -91,6 +91,11 @@ void TCustomdxPopupListBox::MouseMove(TShiftState Shift, int X, int Y) {
   if (Index != -1 && Index != ItemIndex()) SetItemIndex(Index);
 }
 
+void TCustomdxPopupListBox::WndProc(TMessage& Message) {
+  TdxInplaceEdit::TUserStep Step(TdxInplaceEdit::IsUserInput(Message.Msg) ? FEditor : nullptr);
+  inherited::WndProc(Message);
+}
+
 void TCustomdxPopupListBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCCALCSIZE:

@@ -48,6 +48,8 @@ class TCustomdxPopupListBox : public TCustomListBox {
   // The width of Text in the list's font.
   int TextWidth(const AnsiString& Text);
 
+  // The user's input to the list is a step of its editor's (TdxInplaceEdit::TUserStep).
+  void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
  protected:

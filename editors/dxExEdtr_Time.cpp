@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <memory>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/FormatSettings.h"
@@ -80,8 +81,19 @@ void TdxInplaceTimeEdit::Relaid(const TFormatSettings& Then, TRelay&& Relay) {
   FTime = Time;
 }
 
-void TdxInplaceTimeEdit::RestoreHiddenValue(const AnsiString& Text, const Variant& Hidden) {
-  if (!Hidden.IsEmpty() && GetText() == Text) FTime = Hidden.AsDouble();
+namespace {
+
+struct TTimeHidden final : TdxHiddenValue {
+  explicit TTimeHidden(TDateTime ATime) : Time(ATime) {}
+  TDateTime Time;
+};
+
+}  // namespace
+
+TdxHiddenValueRef TdxInplaceTimeEdit::HiddenValue() { return std::make_shared<TTimeHidden>(FTime); }
+
+void TdxInplaceTimeEdit::RestoreHiddenValue(const AnsiString& Text, const TdxHiddenValueRef& Hidden) {
+  if (Hidden && GetText() == Text) FTime = static_cast<const TTimeHidden&>(*Hidden).Time;
 }
 
 char TdxInplaceTimeEdit::CaretSection() {
@@ -167,17 +179,21 @@ bool TdxInplaceTimeEdit::IsValidChar(char Key) {
   return Key < '2' || (Key == '2' && !(UnitsStay && Shown(At + 1) > '3'));
 }
 
-void TdxInplaceTimeEdit::SetValue(double Value) {
+void TdxInplaceTimeEdit::SetValue(double Value) { WriteTime(Value, false); }
+
+void TdxInplaceTimeEdit::WriteTime(double Value, bool Programs) {
   if (!(Value >= dxMinTime && Value <= dxMaxTime)) return;
   int P = HandleAllocated() ? GetSelStart() : 0;
   P = P < 3 ? 1 : (P < 6 ? 4 : 7);
   FTime = Value;
-  FWrittenTime = Value;
   const AnsiString Text = TimeText(Value);
   if (Text != GetText()) {
     // A time the user typed and this writes in its own form stays edited.
     TdxKeptModified Kept(*this);
-    TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+    if (Programs)
+      TdxInplaceMaskEdit::SetEditValue(Variant(Text));
+    else
+      SetText(Text);
   }
   if (!HandleAllocated()) return;
   // The section's second digit, so that the next step acts on the same section.
@@ -185,11 +201,11 @@ void TdxInplaceTimeEdit::SetValue(double Value) {
   SetSelLength(1);
 }
 
-// The time's text is written by SetValue, as the editor's own: the modified state stays.
+// The time's text is written as the editor's own: the modified state stays.
 void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
   if (VarIsNull(Value) || (Value.IsString() && VarToStr(Value).empty())) {
     FDate = 0;
-    SetValue(0);
+    WriteTime(0, true);
   } else {
     double V = Value.AsDouble();
     double Sign = V >= 0 ? 1 : -1;
@@ -198,8 +214,9 @@ void TdxInplaceTimeEdit::SetEditValue(const Variant& Value) {
     DecodeTime(V, Hour, Min, Sec, MSec);
     // Whole seconds: a time in the day's last second would otherwise pass the maximum
     // and keep the time shown before.
-    SetValue(EncodeTime(Hour, Min, Sec, 0));
+    WriteTime(EncodeTime(Hour, Min, Sec, 0), true);
   }
+  ClearUndo();
 }
 
 void TdxInplaceTimeEdit::LoadText(const AnsiString& Text) {
@@ -253,12 +270,6 @@ void TdxInplaceTimeEdit::Dispatch(TMessage& Message) {
       if (!IsMasked() || !HandleAllocated()) break;
       if (EditorEnabled()) PasteTime();
       Message.Result = 0;
-      return;
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REDO:
-      inherited::Dispatch(Message);
-      if (GetText() == TimeText(FWrittenTime)) FTime = FWrittenTime;
       return;
     case CM_WININICHANGE:
       Relaid(FTextSettings, [&] {

@@ -46,7 +46,8 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // Without EditorEnabled none is taken.
   bool IsValidChar(char Key) override;
   // A time of day between 0:00:00 and 23:59:59 (anything else is ignored), shown in
-  // the display format with the caret kept on its section.
+  // the display format with the caret kept on its section: a step of the user's, which
+  // an undo takes back.
   void SetValue(double Value) override;
 
   // Null or "" is midnight of day 0; any other value keeps its whole days and shows
@@ -59,8 +60,7 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // any other text is shown as it is over midnight.
   void LoadText(const AnsiString& Text);
   // A settings change lays the mask out again with the new separator (the settings are
-  // read again, as the date and currency editors read them); an undo or a redo that
-  // brings back the text last written for a time brings that time back, to the second.
+  // read again, as the date and currency editors read them).
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -69,10 +69,13 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
   // goes once the text is another, so that no earlier value comes back with that text.
   void Change() override;
   // The time held behind the text, which a format without seconds (or minutes) hides.
-  Variant HiddenValue() override { return Variant(static_cast<double>(FTime)); }
-  void RestoreHiddenValue(const AnsiString& Text, const Variant& Hidden) override;
+  TdxHiddenValueRef HiddenValue() override;
+  void RestoreHiddenValue(const AnsiString& Text, const TdxHiddenValueRef& Hidden) override;
 
  private:
+  // SetValue's step: the time written as a program's value (Programs: no change event,
+  // the undo buffer emptied) or as the user's change.
+  void WriteTime(double Value, bool Programs);
   // Value in the display format (the current time in the long time format should the
   // formatting fail).
   AnsiString TimeText(TDateTime Value) const;
@@ -95,8 +98,6 @@ class TdxInplaceTimeEdit : public TdxInplaceSpinEdit {
 
   TDateTime FDate = 0;
   TDateTime FTime = 0;
-  // The time whose text the editor wrote last (SetValue).
-  TDateTime FWrittenTime = 0;
   // The format settings the text was written or typed in: those of the last settings
   // change the editor heard of (or of its making). The controls hear of a change one by
   // one, and another may read the new settings first.

@@ -46,7 +46,7 @@ void TdxInplaceMaskEdit::LayMask(const AnsiString& Value) {
   const AnsiString Old = WindowText();
   // The characters of the old mask's positions go on the new one's one for one.
   const bool WasStripped = IsMasked() && static_cast<int>(Old.size()) == FMask.Length();
-  const AnsiString Stripped = WasStripped ? FMask.Strip(Old) : Old;
+  const AnsiString Stripped = WasStripped ? FMask.Carried(Old) : Old;
   FEditMask = Value;
   FMask = TdxEditMask(Value);
   ForgetSkipped();

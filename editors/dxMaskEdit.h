@@ -72,9 +72,11 @@ class TdxEditMask {
   // it. Positions left over stay blank, as do positions given a space or a control
   // character (CR, LF, Tab, ...).
   AnsiString Format(const AnsiString& Value) const;
-  // The characters of the positions of a shown text, blanks as spaces; a text that
-  // does not fit the mask is answered as it is.
-  AnsiString Strip(const AnsiString& Text) const;
+  // The characters of the positions of a shown text, to lay on another mask: blanks as
+  // spaces, but a blank that its position takes as a character of its own stays that
+  // character (a mask of digits whose blank is 0 shows zeros, which another mask shows
+  // as zeros too). A text that does not fit the mask is answered as it is.
+  AnsiString Carried(const AnsiString& Text) const;
   // The value of a shown text: "" for the empty mask, else the blanks as spaces,
   // without the literals when they are not saved.
   AnsiString Value(const AnsiString& Text) const;
@@ -227,7 +229,7 @@ class TdxInplaceMaskEdit : public TdxInplaceTextEdit {
   template <class TPaste, class TTakes>
   bool JudgedPaste(TPaste&& Paste, TTakes&& Takes) {
     const AnsiString Before = GetText();
-    const Variant Hidden = HiddenValue();
+    const TdxHiddenValueRef Hidden = HiddenValue();
     TdxKeptModified Kept(*this);
     int Heard = 0;
     {

@@ -171,14 +171,15 @@ AnsiString TdxEditMask::Format(const AnsiString& Value) const {
   return Text;
 }
 
-AnsiString TdxEditMask::Strip(const AnsiString& Text) const {
+AnsiString TdxEditMask::Carried(const AnsiString& Text) const {
   if (static_cast<int>(Text.size()) != Length()) return Text;
   AnsiString Result;
-  for (int I = 0; I < Length(); ++I)
-    if (Char(I).IsPosition())
-      Result += Text[static_cast<std::size_t>(I)] == FBlankChar
-                    ? ' '
-                    : Text[static_cast<std::size_t>(I)];
+  for (int I = 0; I < Length(); ++I) {
+    if (!Char(I).IsPosition()) continue;
+    char Ch = Text[static_cast<std::size_t>(I)];
+    if (IsBlank(Ch) && !Accepts(I, Ch)) Ch = ' ';
+    Result += Ch;
+  }
   return Result;
 }
 

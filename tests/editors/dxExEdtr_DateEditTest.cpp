@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "classlib/Clipbrd.h"
 #include "classlib/Exceptions.h"
 #include "editors/dxExEdtr.h"
@@ -680,4 +682,69 @@ TEST_F(DateEditTest, ASettingsChangeHeardFirstByAnotherEditorKeepsTheDateAndTheT
     }
   }
   SendLocaleChanged(Host->Handle());
+}
+
+// A date typed and kept in the mask it was typed in (a settings change whose new form
+// would read as another date) is read in the settings it was typed in on every path: the
+// validation, the value stored and the month the calendar opens on.
+TEST_F(DateEditTest, AKeptTextIsReadInTheSettingsItWasTypedIn) {
+  TScopedLocaleInfo Restored(LOCALE_SSHORTDATE, "M/d/yyyy");
+  auto ShortDate = [](const char* Picture) { SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, Picture); };
+  for (const char* Typed : {"03041921", "12112099"}) {
+    ShortDate("M/d/yyyy");
+    InitFormatSettings();
+    auto* Edit = ShownEdit();
+    Edit->SetUseEditMask(true);
+    Edit->SetDate(Day(2020, 1, 2));
+    Edit->SetModified(false);
+    const std::string Digits = Typed;
+    const TDateTime Date = Day(std::stoi(Digits.substr(4)), std::stoi(Digits.substr(0, 2)), std::stoi(Digits.substr(2, 2)));
+    for (int Path = 0; Path < 2; ++Path) {
+      TypeOver(Edit, Typed);
+      ShortDate("d/M/yy");
+      SendLocaleChanged(Edit->Handle());
+      if (Path == 0) {
+        Open(Edit);
+        ASSERT_TRUE(Edit->DroppedDown()) << Typed;
+        EXPECT_EQ(Date, Edit->DatePopup()->GetSelStart()) << Typed;
+        Pick(Edit, 0);
+      }
+      Edit->Validate();
+      EXPECT_EQ(Date, Edit->GetDate()) << Typed << ", path " << Path;
+      ShortDate("M/d/yyyy");
+      SendLocaleChanged(Edit->Handle());
+    }
+  }
+}
+
+// Under a short date of two-digit years, a date outside the years they show keeps its
+// century when a field of its masked text other than the year is typed, and a day picked
+// in the calendar keeps the century of the day picked.
+TEST_F(DateEditTest, AMaskedDateOutsideTheWindowKeepsItsCenturyThroughEveryField) {
+  TScopedLocaleInfo TwoDigits(LOCALE_SSHORTDATE, "M/d/yy");
+  InitFormatSettings();
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  for (int Year : {1905, 2050, 2099}) {
+    const TDateTime Date = Day(Year, 11, 24);
+    Edit->SetDate(Date);
+    Edit->SetModified(false);
+    const AnsiString Shown = Edit->Text();
+    const auto Slash = Shown.find('/');
+    // The month, then the day.
+    SendMessageA(Edit->Handle(), EM_SETSEL, 0, static_cast<LPARAM>(Slash));
+    for (char C : std::string("10")) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    Edit->Validate();
+    EXPECT_EQ(Day(Year, 10, 24), Edit->GetDate()) << Shown.c_str() << " as " << Edit->Text().c_str();
+    SendMessageA(Edit->Handle(), EM_SETSEL, static_cast<WPARAM>(Slash + 1), static_cast<LPARAM>(Slash + 3));
+    for (char C : std::string("11")) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(C), 1);
+    Edit->Validate();
+    EXPECT_EQ(Day(Year, 10, 11), Edit->GetDate()) << Shown.c_str() << " as " << Edit->Text().c_str();
+    Open(Edit);
+    ASSERT_TRUE(Edit->DroppedDown());
+    EXPECT_EQ(Day(Year, 10, 11), Edit->DatePopup()->GetSelStart());
+    Pick(Edit, 2);
+    Edit->Validate();
+    EXPECT_EQ(Day(Year, 10, 13), Edit->GetDate()) << Edit->Text().c_str();
+  }
 }

@@ -207,6 +207,69 @@ TEST_F(TimeEditTest, AChangePutBackGivesBackWhatTheFormatHides) {
   }
 }
 
+// An undo gives back the text before the user's last change whole, with the time it
+// stood for (seconds a shorter format hides included) and the modified state it had; a
+// redo gives the change back. A digit typed over a selection is one change, and a change
+// the editor refused is none.
+TEST_F(TimeEditTest, AnUndoGivesBackTheTextBeforeTheLastChangeWithItsTime) {
+  auto* Edit = ShownEdit();
+  HWND Window = Edit->Handle();
+  struct TLoad {
+    TdxTimeEditFormat Format;
+    TDateTime Held;
+    const char* Shown;
+  };
+  for (const TLoad& Load : {TLoad{tfHourMinSec, EncodeTime(23, 59, 59, 0), "23:59:59"},
+                            TLoad{tfHourMin, 2 + EncodeTime(1, 31, 7, 0), "01:31"}}) {
+    Edit->SetTimeEditFormat(Load.Format);
+    const int Length = static_cast<int>(std::string(Load.Shown).size());
+    for (int At = 0; At < Length; ++At) {
+      if (Load.Shown[At] == ':') continue;
+      for (int Way = 0; Way < 3; ++Way) {
+        const std::string Where = std::string(Load.Shown) + " [" + std::to_string(At) + "], way " + std::to_string(Way);
+        Edit->SetEditValue(Variant(Load.Held));
+        Edit->SetModified(false);
+        Edit->SetEditActive(true);
+        ASSERT_EQ(AnsiString(Load.Shown), Edit->Text());
+        SendMessageA(Window, EM_SETSEL, At, At + 1);
+        SendMessageA(Window, WM_CHAR, Load.Shown[At] == '1' ? '0' : '1', 1);
+        const AnsiString Typed = Edit->Text();
+        ASSERT_NE(AnsiString(Load.Shown), Typed) << Where;
+        const double TypedValue = Edit->GetEditValue().AsDouble();
+        if (Way == 0)
+          edittest::SendCtrlKey(Window, 'Z');
+        else
+          SendMessageA(Window, Way == 1 ? WM_UNDO : EM_UNDO, 0, 0);
+        EXPECT_EQ(AnsiString(Load.Shown), Edit->Text()) << Where;
+        EXPECT_NEAR(Load.Held, Edit->GetEditValue().AsDouble(), 1e-9) << Where;
+        EXPECT_FALSE(Edit->GetModified()) << Where;
+        if (Way == 0)
+          edittest::SendCtrlKey(Window, 'Y');
+        else
+          SendMessageA(Window, EM_REDO, 0, 0);
+        EXPECT_EQ(Typed, Edit->Text()) << Where << ", redone";
+        EXPECT_NEAR(TypedValue, Edit->GetEditValue().AsDouble(), 1e-9) << Where << ", redone";
+        EXPECT_TRUE(Edit->GetModified()) << Where << ", redone";
+      }
+    }
+    // A refused digit is no change to undo: the undo takes back the digit before it.
+    Edit->SetEditValue(Variant(Load.Held));
+    Edit->SetModified(false);
+    Edit->SetEditActive(true);
+    SendMessageA(Window, EM_SETSEL, Length - 1, Length);
+    SendMessageA(Window, WM_CHAR, '1', 1);
+    const AnsiString Typed = Edit->Text();
+    const int Beeps = edittest::Beeps;
+    SendMessageA(Window, EM_SETSEL, 0, 1);
+    SendMessageA(Window, WM_CHAR, '9', 1);
+    ASSERT_EQ(Beeps + 1, edittest::Beeps);
+    ASSERT_EQ(Typed, Edit->Text());
+    SendMessageA(Window, EM_UNDO, 0, 0);
+    EXPECT_EQ(AnsiString(Load.Shown), Edit->Text());
+    EXPECT_NEAR(Load.Held, Edit->GetEditValue().AsDouble(), 1e-9);
+  }
+}
+
 // A pasted time may write its sections with one digit: it is that time, shown in the
 // editor's format. A text in another format (with a marker the format has not, or other
 // sections) is refused whole with one beep, as a paste that is no time is, under a
