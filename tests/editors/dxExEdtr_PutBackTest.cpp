@@ -9,6 +9,12 @@
 // are as loaded. A step that changed the text is put back: by Escape to the restore
 // point, by undos, or by a validation its host makes revert a text with a gap; then the
 // text and the value are as loaded again, to the second and to the last decimal.
+// After every step the walk undoes (Ctrl+Z, WM_UNDO) and redoes (Ctrl+Y, EM_REDO) a few
+// of the changes it made, against its own model of them: a change that left the text
+// another is one step; a refused one, or one that left the text as it was, is none; an
+// undo gives back the text before the last change with the value it stood for and its
+// modified state, a redo the change; a text a program set (a settings change, a
+// validation) leaves nothing to undo.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -159,7 +165,49 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
           // The value is compared to the bit: to the second, to the last decimal.
           EXPECT_EQ(Value, Kind.Value(Edit)) << At;
         };
+        // The walk's model of the steps an undo and a redo move through.
+        struct TSeen {
+          AnsiString Text;
+          double Value;
+          bool Modified;
+        };
+        auto Now = [&] { return TSeen{Edit->Text(), Kind.Value(Edit), Edit->GetModified()}; };
+        std::vector<TSeen> Undos, Redos;
+        auto ExpectSeen = [&](const TSeen& Seen, const std::string& At) {
+          EXPECT_EQ(Seen.Text, Edit->Text()) << At;
+          EXPECT_EQ(Seen.Value, Kind.Value(Edit)) << At;
+          EXPECT_EQ(Seen.Modified, Edit->GetModified()) << At;
+        };
+        // An undo or a redo by a key or a message, checked against the model.
+        auto Move = [&](bool Redo, std::string& At) {
+          const TSeen Before = Now();
+          if (Redo) {
+            if (Random.OneIn(2))
+              edittest::SendCtrlKey(Window, 'Y');
+            else
+              SendMessageA(Window, EM_REDO, 0, 0);
+          } else if (Random.OneIn(2)) {
+            edittest::SendCtrlKey(Window, 'Z');
+          } else {
+            SendMessageA(Window, WM_UNDO, 0, 0);
+          }
+          Pump();
+          At += Redo ? ", redo" : ", undo";
+          std::vector<TSeen>& From = Redo ? Redos : Undos;
+          std::vector<TSeen>& To = Redo ? Undos : Redos;
+          if (From.empty()) {
+            ExpectSeen(Before, At + " (nothing to move through)");
+            return;
+          }
+          ExpectSeen(From.back(), At);
+          From.pop_back();
+          To.push_back(Before);
+        };
         for (int Step = 0; Step < 8; ++Step) {
+          const TSeen BeforeStep = Now();
+          bool ProgramsText = false;
+          // The step's changes are in the model already.
+          bool Counted = false;
           const int Length = GetWindowTextLengthA(Window);
           const int A = static_cast<int>(Random.Below(static_cast<std::size_t>(Length) + 1));
           const int B = A + static_cast<int>(Random.Below(static_cast<std::size_t>(Length - A) + 1));
@@ -176,11 +224,15 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
               break;
             }
             case 2:
+              // Each character is a change of its own.
               for (std::size_t N = 1 + Random.Below(3); N > 0; --N) {
                 const char C = Kind.Alphabet[Random.Below(Kind.Alphabet.size())];
+                const TSeen BeforeChar = Now();
                 SendMessageA(Window, WM_CHAR, static_cast<unsigned char>(C), 1);
                 Where += std::string(", '") + C + "'";
+                if (Edit->Text() != BeforeChar.Text) Undos.push_back(BeforeChar), Redos.clear();
               }
+              Counted = true;
               break;
             case 3:
               SendMessageA(Window, Random.OneIn(2) ? WM_CUT : WM_CLEAR, 0, 0);
@@ -195,9 +247,19 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
             default:
               SendLocaleChanged(Window);
               Where += ", settings";
+              ProgramsText = true;
               break;
           }
           Pump();
+          if (!Counted && Edit->Text() != BeforeStep.Text) {
+            if (ProgramsText) {
+              Undos.clear();
+            } else {
+              Undos.push_back(BeforeStep);
+            }
+            Redos.clear();
+          }
+          for (std::size_t Moves = Random.Below(4); Moves > 0; --Moves) Move(Random.OneIn(3), Where);
           if (Edit->Text() == Loaded) {
             // A refusal, or a change that changed nothing.
             ++Unchanged;
@@ -206,17 +268,18 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
           }
           ++PutBack;
           const std::size_t Way = Random.Below(3);
-          if (Way == 0) {
-            // Undone step by step, as far as the control keeps its steps.
-            for (int Undo = 0; Undo < 12 && Edit->Text() != Loaded; ++Undo) edittest::SendCtrlKey(Window, 'Z');
-            Where += ", undone";
-            if (Edit->Text() == Loaded) Expect(Where, true);
+          if (Way == 0 && !Undos.empty()) {
+            // Undone step by step: each step back is a text the walk saw, and the first
+            // the text loaded.
+            while (!Undos.empty()) Move(false, Where);
+            Expect(Where, false);
           } else if (Way == 1) {
             // A host that abandons an invalid edit validates: a text that is no value
             // puts the restore point's value back (a date editor's text is then empty:
             // its host hides it); a value is stored, and the walk loads anew.
             Edit->RevertOnInvalid = true;
             bool Refused = false;
+            const AnsiString Validated = Edit->Text();
             try {
               Edit->Validate();
             } catch (const Exception&) {
@@ -224,9 +287,12 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
               Refused = true;
             }
             Edit->RevertOnInvalid = false;
+            if (Edit->Text() != Validated) Undos.clear(), Redos.clear();
             if (Refused) {
               Where += ", refused by the validation, Escape";
+              const TSeen Escaped = Now();
               SendMessageA(Window, WM_KEYDOWN, VK_ESCAPE, 1);
+              if (Edit->Text() != Escaped.Text) Undos.push_back(Escaped), Redos.clear();
               Expect(Where, false);
               continue;
             }
@@ -235,7 +301,9 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
             EXPECT_EQ(Value, Kind.Value(Edit)) << Where;
             break;
           }
+          const TSeen Escaped = Now();
           SendMessageA(Window, WM_KEYDOWN, VK_ESCAPE, 1);
+          if (Edit->Text() != Escaped.Text) Undos.push_back(Escaped), Redos.clear();
           Where += ", Escape";
           Expect(Where, false);
         }

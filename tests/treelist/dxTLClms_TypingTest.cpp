@@ -18,9 +18,13 @@
 // and ends the edit, and the focus leaving or a click on another row closes it and
 // stores what the editor shows. A settings change broadcast in the middle of an edit
 // changes nothing the editor shows nor its modified state; one that gives the short date
-// another form (two-digit years among them) leaves a date shown the same date, and the
-// cell stores what the editor showed read in the new settings, in a form that reads
-// back.
+// another form (two-digit years among them, day-first and year-first) leaves a date
+// shown the same date, and the cell stores what the editor showed read in the settings
+// its text is in, in a form that reads back. A masked date outside the years a two-digit
+// year shows keeps its century while its year is not typed. An edit that ends with the
+// editor showing the text it opened with leaves the cell's text as it was, byte for
+// byte, whatever happened in between (cells hold values the editor shows in another
+// form: seconds a time format hides, more digits than a number is written with).
 // A memo cell may hold a table of tabs, one the control holds or one past what it sets
 // in good time, which the editor holds whole and refuses changes to with a beep.
 //
@@ -249,7 +253,8 @@ TKindCase SpinCase(TdxValueType Type, double Min, double Max) {
           },
           [=](fuzz::TRandom& Random) {
             if (Random.OneIn(6)) return std::string();
-            if (Float && Random.OneIn(3)) return Pick(Random, {"1E-5", "2.5E-9", "1E20", "-3.75", "0.125"});
+            if (Float && Random.OneIn(3))
+              return Pick(Random, {"1E-5", "2.5E-9", "1E20", "-3.75", "0.125", "0.30000000000000004", "1.2345678901234567"});
             std::string Digits = RandomText(Random, "0123456789", 4);
             return (Random.OneIn(4) ? "-" : "") + (Digits.empty() ? "0" : Digits);
           },
@@ -320,6 +325,8 @@ TKindCase TimeCase(TdxTimeEditFormat Format) {
             char Text[16];
             snprintf(Text, sizeof Text, "%02d:%02d:%02d", static_cast<int>(Random.Below(24)),
                      static_cast<int>(Random.Below(60)), static_cast<int>(Random.Below(60)));
+            // A host may hold seconds the column's format does not show.
+            if (Fields < 3 && Random.OneIn(4)) return std::string(Text);
             return std::string(Text, static_cast<std::size_t>(Fields * 3 - 1));
           },
           "0123456789:",
@@ -338,10 +345,15 @@ TKindCase TimeCase(TdxTimeEditFormat Format) {
           {"x", "99:99:99", "12:3x:00abcdefgh"}};
 }
 
+// The settings the date editor's text was last written or typed in, as the walk follows
+// them: those of the edit's start, and those of each settings change that gave the text
+// the new mask (a text typed in the old one keeps it until the value is stored).
+TFormatSettings DateTextSettings;
+
 // The date a date editor shows: the value stored while its text is the one the store
 // wrote (an unchanged text keeps it), else its text read through the mask it is shown
-// in (the one it was typed in, while a settings change's new mask waits for the store);
-// NullDate for an empty text, none for a text that is no date.
+// in, in the settings it was written in (DateTextSettings); NullDate for an empty text,
+// none for a text that is no date.
 std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::string& Shown) {
   if (Editor && Editor->ShowsStoredText()) return Editor->GetDate();
   std::string Text = Shown;
@@ -350,8 +362,23 @@ std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::strin
     Text = Editor->Mask().Value(Shown).c_str();
   }
   if (Trim(AnsiString(Text)).empty()) return NullDate;
+  TValueScope<TFormatSettings> Reading(FormatSettings, Editor ? DateTextSettings : FormatSettings);
   TDateTime Day = 0;
   if (!TextToDate(Text, Day)) return std::nullopt;
+  // Typing another field than the two-digit year of a date the window's years do not
+  // show keeps its century.
+  int Start = 0, Width = 0;
+  const std::string Stored = Editor ? Editor->StoredText().c_str() : "";
+  if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && DateMaskYearField(Start, Width) &&
+      Width == 2 && Stored.size() == Shown.size() && Shown.compare(static_cast<std::size_t>(Start), 2, Stored,
+                                                                   static_cast<std::size_t>(Start), 2) == 0) {
+    int Year = 0, Month = 0, D = 0, Kept = 0, KeptMonth = 0, KeptDay = 0;
+    DecodeDate(Day, Year, Month, D);
+    DecodeDate(Editor->GetDate(), Kept, KeptMonth, KeptDay);
+    TDateTime Century = 0;
+    if (Year % 100 == Kept % 100 && TryEncodeDate(Kept, Month, D, Century))
+      Day = ComposeDateTime(Century, TimeOfValue(Day));
+  }
   return Day;
 }
 
@@ -368,9 +395,14 @@ TKindCase DateCase(bool UseEditMask) {
           },
           [UseEditMask](fuzz::TRandom& Random) {
             if (Random.OneIn(6)) return std::string();
-            const Word Year = static_cast<Word>(1990 + Random.Below(60));
+            // Some years lie outside the years a two-digit year shows.
+            const Word Year = static_cast<Word>(Random.OneIn(4) ? (Random.OneIn(2) ? 1900 : 2030) + Random.Below(70)
+                                                              : 1990 + Random.Below(60));
             const Word Month = static_cast<Word>(1 + Random.Below(12));
             const Word Day = static_cast<Word>(1 + Random.Below(28));
+            // A host may hold a time of day the editor shows with the date.
+            if (Random.OneIn(8))
+              return std::string(DateToText(EncodeDate(Year, Month, Day) + EncodeTime(18, 30, 15, 0)).c_str());
             // A program or a file may write a date without its leading zeros, or with a
             // year of two digits.
             if (Random.OneIn(3)) {
@@ -427,7 +459,9 @@ std::vector<TKindCase> KindCases() {
   Cases.push_back(DateCase(false));
   Cases.push_back(DateCase(true));
   Cases.push_back({"currency", MakeColumn<TdxTreeListCurrencyColumn>,
-                   [](fuzz::TRandom& Random) { return Pick(Random, {"12.5", "-3", "1000", "0.25", "1E-5", ""}); },
+                   [](fuzz::TRandom& Random) {
+                     return Pick(Random, {"12.5", "-3", "1000", "0.25", "1E-5", "", "$1,234.50"});
+                   },
                    "0123456789.-E",
                    [](TdxTreeListColumn*, const std::string& Shown) { return CurrencyStored(Shown); },
                    {"x", "-", "3e400", "1.2.3"}});
@@ -655,30 +689,41 @@ class TreeListTypingWalkTest : public UiTest {
   // they were).
   std::optional<TScopedLocaleInfo> ShortDate;
   fuzz::TRandom FormRandom{1};
+  // A settings change gave the short date another form during the edit under way: the
+  // same text may then stand for another date.
+  bool NewFormInEdit = false;
 };
 
 // Any program may broadcast a settings change. Most leave the settings as they were;
 // some give the short date another form, two-digit years among them (the step ends with
 // the settings of its start). What the editor shows says what it said: the same text,
-// or, where the form of dates changed, the same date; and whether it was edited stays.
+// or, where the form of dates changed (now, or earlier for a text kept in its mask), the
+// same date; and whether it was edited stays.
 void TreeListTypingWalkTest::BroadcastSettings(std::string& Where) {
   auto* Date = ObjectAs<TdxInplaceDateEdit>(Tree->InplaceEditor());
   const std::string Before = Shown();
   const std::optional<TDateTime> BeforeDate = Date ? EditorDate(Date, Before) : std::nullopt;
   const bool Modified = Tree->InplaceEditor()->GetModified();
+  // A masked date still in the mask of an earlier form takes the form in force as soon as
+  // its text reads as the same date there.
+  const bool Pending = Date && Date->IsMasked() && Date->EditMask() != DateEditMask();
   bool NewForm = false;
   if (FormRandom.OneIn(2)) {
-    const char* const Forms[] = {"M/d/yy", "MM/dd/yy", "M/d/yyyy", "yyyy-MM-dd", "d/M/yyyy"};
+    const char* const Forms[] = {"M/d/yy", "MM/dd/yy", "M/d/yyyy", "yyyy-MM-dd", "d/M/yyyy", "d/M/yy", "yy/MM/dd"};
     const char* Picture = Forms[FormRandom.Below(std::size(Forms))];
     ShortDate.reset();
     ShortDate.emplace(LOCALE_SSHORTDATE, Picture);
     Where += std::string(", short date ") + Picture;
     NewForm = true;
+    NewFormInEdit = true;
   }
   SendLocaleChanged(Form->Handle());
   Pump();
   Where += ", settings";
-  if (Date && NewForm) {
+  // A masked date keeps the mask of then while its text would read as another date in
+  // the new one.
+  if (!Date || !Date->IsMasked() || Date->EditMask() == DateEditMask()) DateTextSettings = FormatSettings;
+  if (Date && (NewForm || Pending)) {
     if (BeforeDate && EditorDate(Date, Shown()) != BeforeDate)
       ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\", another date";
   } else if (Shown() != Before) {
@@ -976,10 +1021,16 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
       Tree->SetFocus();
       Pump();
       const char Typed = Case.Alphabet[Random.Below(Case.Alphabet.size())];
+      // An edit opened by a character begins with that character typed.
+      bool OpenedByTyping = false;
       switch (Random.Below(Case.Blob ? 2 : 3)) {
         case 0: KeyDown(Tree->Handle(), VK_F2); Where += ", F2"; break;
         case 1: ClickCell(Cell, 0); Where += ", click"; break;
-        default: Char(Tree->Handle(), Typed); Where += std::string(", typed '") + Typed + "'"; break;
+        default:
+          Char(Tree->Handle(), Typed);
+          Where += std::string(", typed '") + Typed + "'";
+          OpenedByTyping = true;
+          break;
       }
       if (!Editing()) {
         ADD_FAILURE() << Where << ": no editor";
@@ -991,6 +1042,10 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
       std::optional<std::string> Expected;
       bool Changed = false;
       bool Taken = false;
+      // The text the editor opened with, and the one it shows when the edit ends (a
+      // list's choice taken by the key that ends it included).
+      std::optional<std::string> OpenedText, FinalText;
+      NewFormInEdit = false;
       if (Case.Blob) {
         std::string Value = Old;
         if (!EditInPane(Case, Random, Cell, Value, Where)) {
@@ -1003,6 +1058,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         Changed = Taken = Value != Old;
       } else {
         const std::string Opened = Shown();
+        DateTextSettings = FormatSettings;
         // A date's value is its date: a settings change may write it anew, unchanged.
         auto* Date = ObjectAs<TdxInplaceDateEdit>(Tree->InplaceEditor());
         const std::optional<TDateTime> OpenedDate = Date ? EditorDate(Date, Opened) : std::nullopt;
@@ -1020,6 +1076,8 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         }
         Expected = Case.Stored(Column, Text);
         Changed = Date && OpenedDate ? EditorDate(Date, Text) != OpenedDate : Text != Opened;
+        if (!OpenedByTyping) OpenedText = Opened;
+        FinalText = Text;
       }
       HWND Window = EditorWindow();
       const int BeepsBefore = Beeps;
@@ -1050,6 +1108,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
           Taken = true;
           Changed = Changed || Text != Old;
           Expected = Case.Stored(Column, Text);
+          FinalText = Text;
         }
         KeyDown(Window, Key);
         Where += Name;
@@ -1069,6 +1128,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
                 Taken = true;
                 Changed = Changed || *Choice != Old;
                 Expected = Case.Stored(Column, *Choice);
+                FinalText = *Choice;
               }
             }
             KeyDown(Window, VK_TAB);
@@ -1102,6 +1162,13 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         } else {
           ADD_FAILURE() << Where << ", expected \"" << Old << "\": Escape did not give back the cell's value";
         }
+      } else if (FinalText && FinalText == OpenedText && !NewFormInEdit) {
+        // The editor shows the text it opened with: nothing is stored, whatever
+        // happened in between.
+        if (Now == Old)
+          ++Stored[Kind];
+        else
+          ADD_FAILURE() << Where << ": ended with the text it opened with, yet the cell changed from \"" << Old << "\"";
       } else {
         if (Expected) Where += ", expected \"" + *Expected + "\"";
         // A refused edit goes on in the cell; a stored one may be opened again there (a
