@@ -244,7 +244,8 @@ void TdxInplaceCheckEdit::Toggle() {
     case cbsChecked: SetState(cbsUnchecked); break;
     default: SetState(cbsChecked); break;
   }
-  SetModified(true);
+  // Toggled back to the state the edit began with: no edit.
+  SetModified(FState != FSavedState || SavedModified());
 }
 
 void TdxInplaceCheckEdit::SetEditValue(const Variant& Value) {

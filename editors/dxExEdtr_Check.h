@@ -77,7 +77,8 @@ class TdxInplaceCheckEdit : public TdxInplaceEdit {
   bool Tracking() const { return FTracking; }
 
   // Unchecked, grayed (with AllowGrayed) or checked, checked, unchecked; marks the
-  // editor modified. Nothing when the value may not change.
+  // editor modified, unless it is back at the state the edit began with, where it is
+  // modified as it was then. Nothing when the value may not change.
   virtual void Toggle();
 
   // The state as an integer (Null or Empty set it unchecked); setting it neither marks

@@ -1,9 +1,10 @@
 // What a cell keeps through an edit in its editor: an undo gives back the text the user
-// saw before their last change, with the value it stood for; an edit that ends with
-// the text it began with stores nothing, whatever happened in between and however it
-// ends; a masked date of another century keeps it while its year is not typed; a date
-// typed under the short date of then is read in those settings after they change; and
-// the item a pick's text is, is the one equal to it, case and all.
+// saw before their last change, with the value it stood for; an edit that ends with the
+// text it began with stores nothing, whatever happened in between and however it ends
+// (a check cell toggled back included); a masked date of another century keeps it while
+// its year is not typed; a date typed under the short date of then is read in those
+// settings after they change; and the item a pick's text is, is the one equal to it,
+// case and all.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -213,6 +214,22 @@ TEST_F(TreeListKeptValueTest, AnEditThatEndsWithTheTextItBeganWithStoresNothing)
       End(How, Another);
       EXPECT_EQ(N->Strings(Case.Column), Case.Stored) << Where;
     }
+}
+
+// A check cell toggled back to the state it opened in keeps its text, in whatever case
+// it was written; toggled to another, it takes the column's text.
+TEST_F(TreeListKeptValueTest, ACheckCellToggledBackKeepsItsText) {
+  Kind<TdxTreeListCheckColumn>();
+  for (int Toggles : {2, 1}) {
+    TdxTreeListNode* N = Node({"true"});
+    auto* Editor = Edit<TdxInplaceCheckEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    for (int T = 0; T < Toggles; ++T) SendMessageA(Editor->Handle(), WM_CHAR, ' ', 1);
+    Pump();
+    Key(Editor->Handle(), VK_RETURN);
+    if (Tree->State() == tsEditing) Tree->HideEditor(false);
+    EXPECT_EQ(N->Strings(0), Toggles == 2 ? "true" : "False") << Toggles;
+  }
 }
 
 // A program that switches a time editor's mask, or its format, and back: the text and
