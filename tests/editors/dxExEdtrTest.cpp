@@ -151,6 +151,41 @@ TEST(ExEdtrDatesTest, DateToTextUsesTheLocaleAndReadsBack) {
   EXPECT_NEAR(Back, Moment, 1e-6);
 }
 
+// A short date of two-digit years writes a date outside their window with four
+// (DateToText), and reads those four back as written, in the short date's own order
+// and with a time after them; two digits typed take the window's century.
+TEST(ExEdtrDatesTest, ATwoDigitYearFieldReadsTheFourDigitsADateOutsideItsWindowIsWrittenIn) {
+  struct TCase {
+    const char* Form;
+    TDateTime Date;
+    const char* Text;
+  };
+  const TCase Cases[] = {
+      {"d/M/yy", EncodeDate(1921, 3, 4), "4/3/1921"},
+      {"M/d/yy", EncodeDate(2050, 11, 24), "11/24/2050"},
+      {"yy/MM/dd", EncodeDate(2095, 12, 11), "2095/12/11"},
+      {"dd.MM.yy", EncodeDate(1812, 1, 2), "02.01.1812"},
+  };
+  for (const TCase& Case : Cases) {
+    TFormatSettings Settings = WithShortDate(Case.Form);
+    Settings.DateSeparator = Case.Form[2] == '.' ? '.' : '/';
+    TScopedFormatSettings Scope(Settings);
+    EXPECT_EQ(DateToText(Case.Date), Case.Text) << Case.Form;
+    TDateTime Back = 0;
+    ASSERT_TRUE(TextToDate(Case.Text, Back)) << Case.Form;
+    EXPECT_EQ(Back, Case.Date) << Case.Form;
+    const TDateTime Moment = ComposeDateTime(Case.Date, EncodeTime(18, 30, 15, 0));
+    ASSERT_TRUE(TextToDate(AnsiString(Case.Text) + " 6:30:15 PM", Back)) << Case.Form;
+    EXPECT_NEAR(Back, Moment, 1e-6) << Case.Form;
+  }
+  TScopedFormatSettings Scope(WithShortDate("d/M/yy"));
+  TDateTime Back = 0;
+  ASSERT_TRUE(TextToDate("4/3/21", Back));
+  EXPECT_EQ(Back, EncodeDate(2021, 3, 4));
+  ASSERT_TRUE(TextToDate("4/3/50", Back));
+  EXPECT_EQ(Back, EncodeDate(1950, 3, 4));
+}
+
 // The system formats no date before 1601: the text comes from the format settings,
 // and an editor showing it reads the same date back.
 TEST(ExEdtrDatesTest, DatesBeforeTheSystemsCalendarStillMakeText) {
