@@ -10,9 +10,11 @@
 // against the same text set in a bare rich edit control (at 1,000 rows only the memo:
 // the bare control takes minutes).
 // Each line gives the two times and their ratio.
-// Last, the grid of tables the memo's budget of tabs is built on: rows of 1 to 6,000,
-// tabs per row of 1 to 3,000, between short numbers, in a memo of 195 x 85 pixels with
-// word wrap and without. Each shape gives its TabCost, the memo's time to take it as its
+// Last (or alone, given "grid"), the grid of tables the memo's budget of tabs is built
+// on: rows of 1 to 6,000, tabs per row of 1 to 3,000, between short numbers; the shapes
+// around the budget with decimals, punctuation between letters, words and empty cells
+// between the tabs; and 2,000 and 5,000 rows without tabs, and with a tab after the
+// first and the last; in a memo of 195 x 85 pixels with word wrap and without. Each shape gives its TabCost, the memo's time to take it as its
 // lines' text and clear it again (or to refuse it), its time to hold it as a host's
 // value, and the bare control's time to set and clear it, with that time as a part of
 // the reference's (one row of 3,000 tabs, the bare control wrapping): the bare control
@@ -60,15 +62,47 @@ std::string Table(int Rows) {
   return Text;
 }
 
-// Rows of Tabs tab-separated short numbers, as the budget's grid has them.
-std::string Grid(int Rows, int Tabs) {
+// What the cells of the budget's grid hold.
+enum class TCells { Numbers, Decimals, Punctuation, Words, Empty };
+constexpr std::pair<TCells, const char*> CellKinds[] = {{TCells::Numbers, "numbers"},
+                                                        {TCells::Decimals, "decimals"},
+                                                        {TCells::Punctuation, "punctuation"},
+                                                        {TCells::Words, "words"},
+                                                        {TCells::Empty, "empty"}};
+
+std::string Cell(TCells Kind, int Row, int Column) {
+  const long Number = ((Row * 131L + Column) * 7919L + 13) % 1000;
+  switch (Kind) {
+    case TCells::Numbers: return std::to_string(Number);
+    case TCells::Decimals: return std::to_string(Number) + "." + std::to_string((Row + Column) % 10);
+    case TCells::Punctuation: return "a.b,c;d";
+    case TCells::Words: return "abc";
+    case TCells::Empty: return "";
+  }
+  return "";
+}
+
+// Rows of Tabs tabs between cells of Kind, as the budget's grid has them.
+std::string Grid(int Rows, int Tabs, TCells Kind = TCells::Numbers) {
   std::string Text;
   for (int Row = 0; Row < Rows; ++Row) {
     if (Row > 0) Text += "\r\n";
     for (int Column = 0; Column <= Tabs; ++Column) {
       if (Column > 0) Text += '\t';
-      Text += std::to_string(((Row * 131L + Column) * 7919L + 13) % 1000);
+      Text += Cell(Kind, Row, Column);
     }
+  }
+  return Text;
+}
+
+// Rows short numbers a row, with a tab and a number after the first and the last row
+// (Tabbed) or none.
+std::string PlainRows(int Rows, bool Tabbed) {
+  std::string Text;
+  for (int Row = 0; Row < Rows; ++Row) {
+    if (Row > 0) Text += "\r\n";
+    Text += Cell(TCells::Numbers, Row, 0);
+    if (Tabbed && (Row == 0 || Row == Rows - 1)) Text += "\t" + Cell(TCells::Numbers, Row, 1);
   }
   return Text;
 }
@@ -142,19 +176,36 @@ void TabGrid(TForm* Form, TCustomdxContainer* Host) {
   std::printf("\nthe budget's grid: set and clear, in a memo of 195 x 85 px; the reference (1 row of 3,000 tabs, "
               "the bare control wrapping) %s ms\n",
               Fixed(Reference, 1, 0).c_str());
-  std::printf("%-6s %5s %6s %8s %12s %9s %12s %12s %7s\n", "rows", "tabs", "wrap", "TabCost", "memo ms", "", "host ms",
-              "bare ms", "bare/ref");
-  std::vector<std::pair<int, int>> Shapes;
+  std::printf("%-12s %-6s %5s %6s %8s %12s %9s %12s %12s %7s\n", "cells", "rows", "tabs", "wrap", "TabCost", "memo ms",
+              "", "host ms", "bare ms", "bare/ref");
+  // The texts: the grid of numbers whole; the other kinds of cells over the shapes
+  // around the budget; rows without tabs, with two tabs and without.
+  struct TShape {
+    const char* Cells;
+    int Rows, Tabs;
+    std::string Text;
+  };
+  std::vector<TShape> Shapes;
   for (int Rows : {1, 3, 10, 30, 61, 100, 300, 1000, 2000, 3000, 4000, 5000, 6000})
     for (int Tabs : {1, 3, 10, 30, 100, 300, 1000, 3000})
-      if (static_cast<long>(Rows) * Tabs <= 300000) Shapes.emplace_back(Rows, Tabs);
-  for (const auto& Shape : {std::pair{60, 100}, std::pair{30, 200}, std::pair{3000, 2}, std::pair{5900, 1}})
-    Shapes.push_back(Shape);
+      if (static_cast<long>(Rows) * Tabs <= 300000) Shapes.push_back({"numbers", Rows, Tabs, Grid(Rows, Tabs)});
+  for (const auto& [Rows, Tabs] : {std::pair{60, 100}, std::pair{30, 200}, std::pair{3000, 2}, std::pair{5900, 1}})
+    Shapes.push_back({"numbers", Rows, Tabs, Grid(Rows, Tabs)});
+  for (const auto& [Kind, Name] : CellKinds) {
+    if (Kind == TCells::Numbers) continue;
+    for (const auto& [Rows, Tabs] : {std::pair{1, 1000}, std::pair{1, 2000}, std::pair{1, 3000}, std::pair{1, 6000},
+                                     std::pair{10, 300}, std::pair{30, 200}, std::pair{60, 100}, std::pair{100, 100},
+                                     std::pair{1000, 2}, std::pair{3000, 1}})
+      Shapes.push_back({Name, Rows, Tabs, Grid(Rows, Tabs, Kind)});
+  }
+  for (const int Rows : {2000, 5000})
+    for (const bool Tabbed : {false, true})
+      Shapes.push_back({Tabbed ? "plain+2 tabs" : "plain", Rows, Tabbed ? 2 : 0, PlainRows(Rows, Tabbed)});
   for (const bool Wrap : {true, false}) {
     Memo->SetWordWrap(Wrap);
     Cell->SetWordWrap(Wrap);
-    for (const auto& [Rows, Tabs] : Shapes) {
-      const std::string Text = Grid(Rows, Tabs);
+    for (const TShape& Shape : Shapes) {
+      const std::string& Text = Shape.Text;
       const double Cost = TdxWrapGuard::TabCost(Text, Wrap);
       bool Refused = false;
       const double MemoMs = Milliseconds([&] {
@@ -176,8 +227,9 @@ void TabGrid(TForm* Form, TCustomdxContainer* Host) {
         Host->ClearContainerFlag();
       });
       PumpAll();
-      std::printf("%-6d %5d %6s %8s %12s %9s %12s", Rows, Tabs, Wrap ? "yes" : "no", Fixed(Cost, 3, 0).c_str(),
-                  Fixed(MemoMs, 1, 0).c_str(), Refused ? "refused" : "taken", Fixed(HostMs, 1, 0).c_str());
+      std::printf("%-12s %-6d %5d %6s %8s %12s %9s %12s", Shape.Cells, Shape.Rows, Shape.Tabs, Wrap ? "yes" : "no",
+                  Fixed(Cost, 3, 0).c_str(), Fixed(MemoMs, 1, 0).c_str(), Refused ? "refused" : "taken",
+                  Fixed(HostMs, 1, 0).c_str());
       if (Cost <= Slow) {
         const double Bare = BareSetAndClear(Memo, Form->Handle(), Text);
         std::printf(" %12s %7s\n", Fixed(Bare, 1, 0).c_str(), Fixed(Bare / Reference, 3, 0).c_str());
@@ -191,12 +243,22 @@ void TabGrid(TForm* Form, TCustomdxContainer* Host) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   HInstance = GetModuleHandleA(nullptr);
   InitializeUnits(EditorsUnits);
   TForm* Form = NewObject<TForm>(nullptr);
   Form->SetBounds(0, 0, 500, 300);
   Form->Show();
+  // "grid": the budget's grid alone.
+  if (argc > 1 && std::string(argv[1]) == "grid") {
+    auto* Host = NewObject<TBenchHost>(Form);
+    Host->SetParent(Form);
+    Host->SetBounds(0, 0, 480, 260);
+    TabGrid(Form, Host);
+    Form->Free();
+    FinalizeUnits();
+    return 0;
+  }
   auto* Memo = NewObject<TdxInplaceMemoEdit>(Form);
   Memo->SetParent(Form);
   Memo->SetLeft(10);

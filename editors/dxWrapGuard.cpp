@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -269,74 +270,94 @@ namespace {
 // The coefficients of TabCost, fitted to the set and clear times the control took, in
 // units of the reference (one paragraph of 3,000 tabs between short numbers), over
 // texts of 1 to 6,000 rows of 1 to 3,000 tabs, at the memo's widths, wrapping and not,
-// and over rows of other lengths and contents mixed in.
+// over rows of other lengths and contents mixed in, and over tables of other kinds of
+// cells (words, decimals, punctuation between letters, empty cells).
 struct TTabCostModel {
-  // The runs that tabs make and the paragraphs that hold them, together: the cost
-  // grows as their count to the power Power, somewhat more when the control wraps.
+  // The runs that tabs and their cells make and the paragraphs that hold them,
+  // together: the cost grows as their count to the power Power, somewhat more when the
+  // control wraps.
   double Wrapping = 1.371, Unwrapped = 1.005, RowWeight = 2.134, Power = 2.503;
-  // Within a paragraph: its tabs squared, and its digits squared with its tabs (the
-  // control keeps numbers in runs of their own: numbers between tabs cost, where words
-  // cost nothing), the latter saturating past TabsHalfway tabs.
-  double RowTabs = 0.1596, RowDigits = 0.9502, TabsHalfway = 251;
-  // The paragraphs, squared: those without tabs that lie between ones with tabs count
-  // more; and each tab times each paragraph without tabs.
-  double Paragraphs = 2.185, Inside = 0.6644, TabsByPlain = 0.394;
-  // What the text costs whatever its tabs: the digits of every paragraph squared, the
+  // What a tab, a cell holding something and a punctuation mark beside a letter or a
+  // digit each add to the runs: a tab between empty cells makes TabShare of a run, and
+  // each such mark splits its cell further (a decimal point, the stops and commas of a
+  // list of words).
+  double TabShare = 0.66, MarkRun = 0.35;
+  // Within a paragraph: its cells squared, its tabs squared (empty cells cost little),
+  // and its marks squared with its tabs (the control keeps numbers and the pieces that
+  // punctuation splits a word into in runs of their own, where words and lone marks cost
+  // nothing), the latter saturating past TabsHalfway tabs; a punctuation mark weighs
+  // PunctuationMark digits.
+  double RowCells = 0.1256, RowTabs = 0.034, RowMarks = 0.9502, TabsHalfway = 251, PunctuationMark = 1.37;
+  // The paragraphs, squared; and each tab times each paragraph without tabs. Rows
+  // without tabs add no more among rows with tabs than elsewhere.
+  double Paragraphs = 2.185, TabsByPlain = 0.394;
+  // What the text costs whatever its tabs: the marks of every paragraph squared, the
   // length, a constant.
-  double Digits = 0.0833, Length = 0.1422, Base = 0.0214;
+  double Marks = 0.0833, Length = 0.1422, Base = 0.0214;
   // Tabs that add less than this to a text's cost are not what makes it costly: a tab
   // or a small table in a long text of rows without tabs.
   double Noticeable = 0.05;
 };
+
+// Letters, digits and the characters past ASCII (letters of the code page, mostly).
+bool WordCharacter(char Ch) {
+  const auto C = static_cast<unsigned char>(Ch);
+  return C >= 0x80 || std::isalnum(C);
+}
 
 }  // namespace
 
 double TdxWrapGuard::TabCost(const AnsiString& Text, bool Wrapped) {
   if (Text.find('\t') == AnsiString::npos) return 0;
   const TTabCostModel M;
-  double All = 0, TabRows = 0, Paras = 0, Inside = 0, Within = 0, DigitsSquared = 0;
-  double Tabs = 0, Digits = 0;
-  // Paragraphs without tabs since the last one holding tabs, and whether one did.
-  double Plain = 0;
-  bool TabRowSeen = false;
+  double Runs = 0, TabRows = 0, Paras = 0, Within = 0, MarksSquared = 0, AllTabs = 0;
+  // The current paragraph's tabs, cells holding something, digits and punctuation
+  // beside a letter or a digit.
+  double Tabs = 0, Cells = 0, Digits = 0, Punctuation = 0;
+  bool CellHolds = false;
   auto EndParagraph = [&] {
     ++Paras;
-    DigitsSquared += (Digits / 1e4) * (Digits / 1e4);
+    if (CellHolds) ++Cells;
+    const double Marks = (Digits + M.PunctuationMark * Punctuation) / 1e4;
+    MarksSquared += Marks * Marks;
     if (Tabs > 0) {
-      All += Tabs;
+      AllTabs += Tabs;
+      Runs += M.TabShare * Tabs + (1 - M.TabShare) * Cells + M.MarkRun * Punctuation;
       ++TabRows;
-      Within += M.RowTabs * (Tabs / 3e3) * (Tabs / 3e3) +
-                M.RowDigits * (Digits / 1e4) * (Digits / 1e4) * Tabs / (Tabs + M.TabsHalfway);
-      if (TabRowSeen) Inside += Plain;
-      Plain = 0;
-      TabRowSeen = true;
-    } else {
-      ++Plain;
+      Within += M.RowCells * (Cells / 3e3) * (Cells / 3e3) + M.RowTabs * (Tabs / 3e3) * (Tabs / 3e3) +
+                M.RowMarks * Marks * Marks * Tabs / (Tabs + M.TabsHalfway);
     }
-    Tabs = Digits = 0;
+    Tabs = Cells = Digits = Punctuation = 0;
+    CellHolds = false;
   };
   const std::size_t Size = Text.size();
   for (std::size_t I = 0; I < Size; ++I) {
     const char Ch = Text[I];
+    const auto C = static_cast<unsigned char>(Ch);
     if (Ch == '\t') {
       ++Tabs;
-    } else if (Ch >= '0' && Ch <= '9') {
-      ++Digits;
+      if (CellHolds) ++Cells;
+      CellHolds = false;
     } else if (Ch == '\r' || Ch == '\n') {
       if (Ch == '\r' && I + 1 < Size && Text[I + 1] == '\n') ++I;
       EndParagraph();
+    } else {
+      CellHolds = true;
+      if (C >= '0' && C <= '9')
+        ++Digits;
+      else if (C > ' ' && C < 0x7F && !std::isalnum(C) &&
+               ((I > 0 && WordCharacter(Text[I - 1])) || (I + 1 < Size && WordCharacter(Text[I + 1]))))
+        ++Punctuation;
     }
   }
   EndParagraph();
-  const double Runs = (All + M.RowWeight * TabRows) / 1e4;
-  const double Rows = (Paras + M.Inside * Inside) / 1e4;
-  const double PlainRows = Paras / 1e4;
+  const double AllRuns = (Runs + M.RowWeight * TabRows) / 1e4;
+  const double Rows = Paras / 1e4;
   // What the tabs add, and what the text would cost without them.
-  const double TabsAdd = (Wrapped ? M.Wrapping : M.Unwrapped) * std::pow(Runs, M.Power) + Within +
-                         M.Paragraphs * (Rows * Rows - PlainRows * PlainRows) +
-                         M.TabsByPlain * All * (Paras - TabRows) / 1e7;
+  const double TabsAdd = (Wrapped ? M.Wrapping : M.Unwrapped) * std::pow(AllRuns, M.Power) + Within +
+                         M.TabsByPlain * AllTabs * (Paras - TabRows) / 1e7;
   if (TabsAdd < M.Noticeable) return TabsAdd;
-  return TabsAdd + M.Paragraphs * PlainRows * PlainRows + M.Digits * DigitsSquared +
+  return TabsAdd + M.Paragraphs * Rows * Rows + M.Marks * MarksSquared +
          M.Length * static_cast<double>(Size) / 1e5 + M.Base;
 }
 

@@ -77,14 +77,18 @@ class TdxWrapGuard {
   // What the control takes to set Text and to clear it again, in a control that wraps
   // its lines (Wrapped) or not, as a part of what it takes for the reference: one
   // paragraph of 3,000 tabs between short numbers (about 1.4 s on an 8-core machine).
-  // Measured over texts of 1 to 6,000 rows of 1 to 3,000 tabs at the memo's widths, and
-  // over rows of other lengths and contents mixed in (bench/editors_memo.cpp holds the
-  // grid), within a factor of two: the runs that tabs make and the paragraphs holding
-  // them, to the power 2.5; each paragraph's tabs squared, and the digits of a
-  // paragraph squared (the control keeps numbers in runs of their own); the paragraphs
-  // and the rows without tabs among them; the length. A text whose tabs add less than a
-  // twentieth of the reference to it costs that (a tab in a long text is not what makes
-  // it slow); 0 for a text without tabs.
+  // Measured over texts of 1 to 6,000 rows of 1 to 3,000 tabs at the memo's widths, over
+  // rows of other lengths and contents mixed in, and over tables of numbers, decimals,
+  // words, punctuation between letters and empty cells (bench/editors_memo.cpp holds the
+  // grid), within a factor of two: the runs that tabs and their cells make and the
+  // paragraphs holding them, to the power 2.5 (a tab between empty cells makes less of
+  // a run, a punctuation mark beside a letter or a digit more); each paragraph's cells
+  // and tabs squared, and the digits and such marks of a paragraph squared (the control
+  // keeps numbers, and the pieces punctuation splits words into, in runs of their own);
+  // each tab times each paragraph without tabs; the length. A text whose tabs add less
+  // than a twentieth of the reference to it costs that (a tab in a long text of rows is
+  // not what makes it slow: rows without tabs cost the same among rows with tabs as
+  // without them); 0 for a text without tabs.
   static double TabCost(const AnsiString& Text, bool Wrapped);
   // The most TabCost a text may have: every text measured that the control set and
   // cleared in half the reference's time is within it, and none that took longer than

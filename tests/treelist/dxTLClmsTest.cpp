@@ -1395,7 +1395,10 @@ TEST_F(TreeListKindsEditingTest, AMemoCellTheControlCannotHoldOpensHeldAndKeepsI
       }
       ASSERT_NE(Memo, nullptr) << Where;
       EXPECT_TRUE(Memo->Text() == Value.c_str()) << Where << ": the value held whole";
-      EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo), TdxWrapGuard::Wraps(Memo->Handle())), TdxWrapGuard::TabBudget) << Where;
+      // What a held value shows keeps within half the budget: opening it stays well
+      // within the reference's time.
+      EXPECT_LE(TdxWrapGuard::TabCost(Shown(Memo), TdxWrapGuard::Wraps(Memo->Handle())), TdxWrapGuard::TabBudget / 2)
+          << Where;
       if (Value != Words) {
         EXPECT_LT(Shown(Memo).size(), Value.size()) << Where << ": shown in part";
       }
