@@ -1197,14 +1197,16 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
             break;
           case 9: {
             // A program's text: one only an unwrapped control holds, one with a tab far
-            // along, one of the walk's, or a table the control sets in a moment after
-            // texts with more tabs than it sets in good time (in a row, or a list of
-            // many rows), each refused for that.
+            // along, one of the walk's, or a table the control sets in a moment (of
+            // numbers, or a row of empty cells) after texts with more tabs than it sets
+            // in good time (in a row, a list of many rows, or a table of words split by
+            // punctuation), each refused for that.
             const std::size_t Kind = Random.Below(4);
             std::string ManyTabs;
             for (int Tabs = 0; Tabs < 8000; ++Tabs) ManyTabs += "\t ";
             if (Kind == 2) {
-              for (const std::string& Many : {ManyTabs, TabTable(3000, 1)}) {
+              for (const std::string& Many : {ManyTabs, TabTable(3000, 1),
+                                              TabTable(60, 100, [](int, int) { return std::string("a.b,c;d"); })}) {
                 try {
                   Memo->SetText(Many);
                   ADD_FAILURE() << "seed " << Seed << ", step " << Step << ": too many tabs taken";
@@ -1216,7 +1218,7 @@ void MemoTest::WalkLongTexts(std::uint64_t FirstSeed, std::uint64_t LastSeed) {
             }
             const std::string Text = Kind == 0   ? LongParagraph(1000000)
                                      : Kind == 1 ? std::string(3000, 'x') + "\tEND"
-                                     : Kind == 2 ? TabTable(30, 100)
+                                     : Kind == 2 ? (Random.OneIn(2) ? TabTable(30, 100) : std::string(6000, '\t'))
                                                  : NewText(2);
             Memo->SetText(Text);
             Model = Text;
