@@ -4,27 +4,30 @@
 
 void TdxEditHistory::Changed(TdxEditState Before) {
   FUndone.clear();
-  FDone.push_back(std::move(Before));
-  if (FDone.size() > Limit) FDone.pop_front();
+  Push(FDone, std::move(Before));
 }
 
-bool TdxEditHistory::Undo(TdxEditState Now, TdxEditState& Back) {
-  if (FDone.empty()) return false;
-  Back = std::move(FDone.back());
-  FDone.pop_back();
-  FUndone.push_back(std::move(Now));
-  return true;
-}
+bool TdxEditHistory::Undo(TdxEditState Now, TdxEditState& Back) { return Move(FDone, FUndone, std::move(Now), Back); }
 
 bool TdxEditHistory::Redo(TdxEditState Now, TdxEditState& Forward) {
-  if (FUndone.empty()) return false;
-  Forward = std::move(FUndone.back());
-  FUndone.pop_back();
-  FDone.push_back(std::move(Now));
-  return true;
+  return Move(FUndone, FDone, std::move(Now), Forward);
 }
 
 void TdxEditHistory::Clear() {
   FDone.clear();
   FUndone.clear();
+}
+
+void TdxEditHistory::Push(std::deque<TdxEditState>& Steps, TdxEditState State) {
+  Steps.push_back(std::move(State));
+  if (Steps.size() > Limit) Steps.pop_front();
+}
+
+bool TdxEditHistory::Move(std::deque<TdxEditState>& From, std::deque<TdxEditState>& To, TdxEditState Now,
+                          TdxEditState& State) {
+  if (From.empty()) return false;
+  State = std::move(From.back());
+  From.pop_back();
+  Push(To, std::move(Now));
+  return true;
 }

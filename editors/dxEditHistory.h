@@ -52,6 +52,13 @@ class TdxEditHistory {
   void Clear();
 
  private:
+  // State goes on the end of Steps, which keeps the latest Limit.
+  static void Push(std::deque<TdxEditState>& Steps, TdxEditState State);
+  // The last state of From comes off into State, and Now goes onto To; false when From
+  // holds none.
+  static bool Move(std::deque<TdxEditState>& From, std::deque<TdxEditState>& To, TdxEditState Now,
+                   TdxEditState& State);
+
   std::deque<TdxEditState> FDone;
   std::deque<TdxEditState> FUndone;
 };

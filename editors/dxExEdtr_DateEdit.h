@@ -53,7 +53,7 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // The window shows the text the last store wrote for the value.
   bool ShowsStoredText() { return GetText() == FStoredText; }
   // The text the last store wrote for the value.
-  const AnsiString& StoredText() const { return FStoredText; }
+  const AnsiString& StoredDateText() const { return FStoredText; }
 
   // A blank string, Null or Empty is no date; any other value is read as a date.
   void SetEditValue(const Variant& Value) override;

@@ -17,6 +17,13 @@
 
 namespace tltest {
 
+// A tree list whose editors may change their values, as while the list edits a cell.
+class TEditableTreeList : public TdxTreeList {
+ public:
+  using TdxTreeList::TdxTreeList;
+  bool CanEditModify() override { return true; }
+};
+
 // The height of a line and the width of Text in Font, measured on the screen.
 inline int TextHeightOf(TFont* Font) {
   TScreenDC Screen;

@@ -25,6 +25,7 @@
 #include "editors/dxWrapGuard.h"
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/LocaleSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
 #include "treelist/dxTL_MaskColumn.h"
@@ -34,12 +35,7 @@ using namespace uitest;
 
 namespace {
 
-// A tree list whose editors may change their values, as while the list edits a cell.
-class TEditableTreeList : public TdxTreeList {
- public:
-  using TdxTreeList::TdxTreeList;
-  bool CanEditModify() override { return true; }
-};
+using tltest::TEditableTreeList;
 
 // A column whose editor load fails.
 class TRaisingColumn : public TdxTreeListColumn {

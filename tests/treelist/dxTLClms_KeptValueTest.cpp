@@ -18,6 +18,7 @@
 #include "tests/classlib/UiTestSupport.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/LocaleSupport.h"
+#include "tests/treelist/TreeListTestSupport.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
 
@@ -25,11 +26,7 @@ using namespace uitest;
 
 namespace {
 
-class TEditableTreeList : public TdxTreeList {
- public:
-  using TdxTreeList::TdxTreeList;
-  bool CanEditModify() override { return true; }
-};
+using tltest::TEditableTreeList;
 
 void Key(HWND Window, WPARAM Key) {
   SendMessageA(Window, WM_KEYDOWN, Key, 1);

@@ -368,7 +368,7 @@ std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::strin
   // Typing another field than the two-digit year of a date the window's years do not
   // show keeps its century.
   int Start = 0, Width = 0;
-  const std::string Stored = Editor ? Editor->StoredText().c_str() : "";
+  const std::string Stored = Editor ? Editor->StoredDateText().c_str() : "";
   if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && DateMaskYearField(Start, Width) &&
       Width == 2 && Stored.size() == Shown.size() && Shown.compare(static_cast<std::size_t>(Start), 2, Stored,
                                                                    static_cast<std::size_t>(Start), 2) == 0) {
