@@ -177,6 +177,15 @@ inline BOOL CountBeep(UINT /*Type*/) {
   return TRUE;
 }
 
+// An editor hosted by Host and placed on it.
+template <class T>
+T* Hosted(TCustomdxContainer* Host) {
+  auto* Edit = NewObject<T>(Host);
+  Edit->SetParent(Host);
+  Edit->HandleNeeded();
+  return Edit;
+}
+
 class EditTest : public uitest::UiTest {
  protected:
   void SetUp() override {
@@ -209,10 +218,7 @@ class EditTest : public uitest::UiTest {
   // An editor hosted by Host and placed on it.
   template <class T = TTestEdit>
   T* HostedEdit(TCustomdxContainer* Host) {
-    auto* Edit = NewObject<T>(Host);
-    Edit->SetParent(Host);
-    Edit->HandleNeeded();
-    return Edit;
+    return Hosted<T>(Host);
   }
 
   // An editor named "Edit1" on a new form "EditForm", as a form file holds one.

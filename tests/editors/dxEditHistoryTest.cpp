@@ -49,13 +49,7 @@ struct TSweepKind {
   bool Pane = false;
 };
 
-template <class T>
-TdxInplaceTextEdit* Hosted(TCustomdxContainer* Host) {
-  auto* Edit = NewObject<T>(Host);
-  Edit->SetParent(Host);
-  Edit->HandleNeeded();
-  return Edit;
-}
+using edittest::Hosted;
 
 class EditHistoryTest : public EditTest {};
 

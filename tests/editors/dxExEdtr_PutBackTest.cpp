@@ -51,13 +51,7 @@ struct TPutBackKind {
   std::vector<std::string> Pastes;
 };
 
-template <class T>
-T* Hosted(TCustomdxContainer* Host) {
-  auto* Edit = NewObject<T>(Host);
-  Edit->SetParent(Host);
-  Edit->HandleNeeded();
-  return Edit;
-}
+using edittest::Hosted;
 
 double Between(fuzz::TRandom& Random, int Low, int High) {
   return Low + static_cast<double>(Random.Below(static_cast<std::size_t>(High - Low + 1)));
