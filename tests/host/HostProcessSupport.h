@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -20,6 +21,16 @@
 constexpr DWORD ScriptStepBound = 60000;
 constexpr DWORD ScriptFinishBound = 120000;
 constexpr DWORD ProgramRunBound = 300000;
+
+// How many times slower than on a machine of their own the programs run here: 1, or what
+// TARVIK_TIME_SCALE says (tools/wine-vm sets it under emulation). A test whose subject is
+// a short bound, which a program's start must fit in, gives that many times more.
+inline DWORD TimeScale() {
+  char Text[16] = {};
+  const DWORD Length = GetEnvironmentVariableA("TARVIK_TIME_SCALE", Text, sizeof(Text));
+  const long Scale = Length > 0 && Length < sizeof(Text) ? std::strtol(Text, nullptr, 10) : 1;
+  return Scale >= 1 && Scale <= 100 ? static_cast<DWORD>(Scale) : 1;
+}
 
 // The host's arguments that give a scripted run the bounds above, with a blank before
 // and after.

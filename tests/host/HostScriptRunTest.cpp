@@ -109,11 +109,16 @@ TEST_F(HostScriptRunTest, AFinishTimeoutBoundsTheCommandsAfterTheLastStep) {
 TEST_F(HostScriptRunTest, AWaitForAWindowThatNeverComesFailsTheRunNamingItsLine) {
   const std::string File = WriteScript("# a window that is never made\nwait Nothing Here\n");
   const std::string Out = Scratch + "out";
-  TRunResult Run = Host("--script \"" + File + "\" --step-timeout 1500 --out \"" + Out +
-                        "\" --run RunWizard");
+  // 1.5 s (more where programs run slower): time for the wizard to come up and be idle,
+  // which the step waits for first.
+  const DWORD Step = 1500 * TimeScale();
+  const std::string StepText =
+      Step % 1000 ? "1.5 s" : std::to_string(Step / 1000) + " s";
+  TRunResult Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(Step) +
+                        " --out \"" + Out + "\" --run RunWizard");
   EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
   EXPECT_NE(Run.Output.find("script line 2: no window \"Nothing Here\" came to the foreground "
-                            "within 1.5 s"),
+                            "within " + StepText),
             std::string::npos)
       << Run.Output;
   EXPECT_TRUE(LoadPicture(Out + "\\failed.png").Loaded());
