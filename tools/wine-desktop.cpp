@@ -1,0 +1,53 @@
+// Brings up the prefix's desktop and holds it up while a run uses it.
+//
+//   wine wine-desktop.exe
+//
+// Wine starts a desktop's process (explorer.exe, which loads the display driver) for the
+// first program that needs a window, and waits 10 s of real time for it to become idle;
+// a program that is still waiting after that runs on without a display driver, and its
+// every window fails ("Class does not exist"). Under emulation on a busy machine the
+// desktop's start takes longer than that. And the desktop closes a second after its last
+// program ends, so the next program starts it again. This program waits for the desktop
+// without such a bound: until the desktop window carries the display driver's mark and
+// answers a message, so the desktop's process has loaded its driver and runs its message
+// loop. It then prints "ready" and stays a user of the desktop, which keeps the desktop
+// up, until its standard input ends (the run closes it or goes away).
+#include <windows.h>
+
+#include <cstdio>
+
+int main() {
+  const DWORD Start = GetTickCount();
+  // Wine marks the desktop window with the display device once its process has loaded
+  // the driver; a program started after that finds the driver at once.
+  const wchar_t* const DriverMark = L"__wine_display_device_guid";
+  HWND Desktop = GetDesktopWindow();
+  DWORD Reported = 0;
+  while (!Desktop || !GetPropW(Desktop, DriverMark)) {
+    Sleep(100);
+    Desktop = GetDesktopWindow();
+    const DWORD Waited = (GetTickCount() - Start) / 1000;
+    if (Waited >= Reported + 60) {
+      Reported = Waited;
+      std::fprintf(stderr, "wine-desktop: still waiting for the desktop (window %p) after %lu s\n",
+                   static_cast<void*>(Desktop), Waited);
+    }
+  }
+  // The desktop's process answers once it runs its message loop.
+  DWORD_PTR Answer = 0;
+  while (!SendMessageTimeoutW(Desktop, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &Answer)) {
+    if (!IsWindow(Desktop)) {
+      std::fprintf(stderr, "wine-desktop: the desktop window went away\n");
+      return 1;
+    }
+  }
+  std::printf("ready after %lu ms\n", GetTickCount() - Start);
+  std::fflush(stdout);
+  // Held until the standard input ends.
+  char Buffer[64];
+  DWORD Read = 0;
+  const HANDLE Input = GetStdHandle(STD_INPUT_HANDLE);
+  while (ReadFile(Input, Buffer, sizeof Buffer, &Read, nullptr) && Read > 0) {
+  }
+  return 0;
+}
