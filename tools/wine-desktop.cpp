@@ -13,8 +13,23 @@
 // loop. It then prints "ready" and stays a user of the desktop, which keeps the desktop
 // up, until its standard input ends (the run closes it or goes away).
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
+
+// Whether a desktop's process (explorer.exe) runs among this prefix's programs.
+static bool DesktopProcessRuns() {
+  const HANDLE Snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (Snapshot == INVALID_HANDLE_VALUE) return true;
+  PROCESSENTRY32 Entry;
+  Entry.dwSize = sizeof Entry;
+  bool Found = false;
+  for (BOOL More = Process32First(Snapshot, &Entry); More && !Found; More = Process32Next(Snapshot, &Entry))
+    Found = _stricmp(Entry.szExeFile, "explorer.exe") == 0;
+  CloseHandle(Snapshot);
+  return Found;
+}
 
 int main() {
   const DWORD Start = GetTickCount();
@@ -23,8 +38,18 @@ int main() {
   const wchar_t* const DriverMark = L"__wine_display_device_guid";
   HWND Desktop = GetDesktopWindow();
   DWORD Reported = 0;
+  // A program that gave up waiting for the desktop's process makes the desktop window
+  // itself; a desktop's process that then starts finds the window made and ends. Nothing
+  // starts another while that window stands: the desktop is lost until its Wine server
+  // ends, which the caller sees from exit code 2.
+  int Gone = 0;
   while (!Desktop || !GetPropW(Desktop, DriverMark)) {
-    Sleep(100);
+    Gone = DesktopProcessRuns() ? 0 : Gone + 1;
+    if (Gone == 2) {
+      std::fprintf(stderr, "wine-desktop: the desktop window has no process to load its display driver\n");
+      return 2;
+    }
+    Sleep(1000);
     Desktop = GetDesktopWindow();
     const DWORD Waited = (GetTickCount() - Start) / 1000;
     if (Waited >= Reported + 60) {
