@@ -25,6 +25,16 @@ TCLASS_IMPL(EDBEditError)
 TCLASS_IMPL(EOleError)
 TCLASS_IMPL(EOleSysError)
 
+const char* Exception::what() const noexcept {
+  try {
+    FWhat = ClassName() + ": " + FMessage;
+    return FWhat.c_str();
+  } catch (...) {
+    // No memory for the two together: the message alone.
+    return FMessage.c_str();
+  }
+}
+
 AnsiString SysErrorMessage(DWORD ErrorCode) {
   char Buffer[512];
   DWORD Length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |

@@ -2,12 +2,17 @@
 // each carries an English message.
 #pragma once
 
+#include <exception>
 #include <initializer_list>
 
 #include "classlib/Format.h"
 #include "classlib/Objects.h"
 
-class Exception : public TObject {
+// Also a standard exception, so that code which knows only those (a test runner, a
+// program's main) can name it: what() is "ClassName: Message". TObject stays the first
+// base, at the start of the object, and every handler in this library catches
+// Exception before std::exception.
+class Exception : public TObject, public std::exception {
   TCLASS_DECL(Exception, TObject)
  public:
   explicit Exception(const AnsiString& Msg) : FMessage(Msg) {}
@@ -20,9 +25,14 @@ class Exception : public TObject {
   int HelpContext() const { return FHelpContext; }
   void SetHelpContext(int Value) { FHelpContext = Value; }
 
+  // The class name and the message, made when asked (the class is the thrown one,
+  // and the message may have changed since the construction).
+  const char* what() const noexcept override;
+
  private:
   AnsiString FMessage;
   int FHelpContext = 0;
+  mutable AnsiString FWhat;
 };
 
 #define TCLASS_EXCEPTION(Name, Parent) \

@@ -245,6 +245,22 @@ TEST_F(FreeingTest, HandlingOutsideACatchBlockDoesNothing) {
   EXPECT_TRUE(Shown.empty());
 }
 
+// A runner that knows only standard exceptions (GoogleTest, when one escapes a test)
+// names the thrown class and the message as it is by then.
+TEST(ExceptionTest, AStandardHandlerSeesTheClassNameAndTheMessage) {
+  EOSError Error("no window");
+  Error.SetMessage("the window could not be made");
+  try {
+    throw Error;
+  } catch (const std::exception& E) {
+    EXPECT_STREQ(E.what(), "EOSError: the window could not be made");
+    EXPECT_NE(dynamic_cast<const EOSError*>(&E), nullptr);
+  }
+  // The object starts with its TObject.
+  const TObject* AsObject = &Error;
+  EXPECT_EQ(static_cast<const void*>(AsObject), static_cast<const void*>(&Error));
+}
+
 TEST(ExceptionTest, CreateFmtAndHresultCheck) {
   EListError E(SListIndexError, {5});
   EXPECT_EQ(E.Message(), "List index out of bounds (5)");
