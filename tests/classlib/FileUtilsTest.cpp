@@ -44,7 +44,9 @@ class FileUtilsFiles : public ::testing::Test {
            IntToStr(++Counter) + "\\";
     ASSERT_TRUE(CreateDirectoryA(Root.c_str(), nullptr)) << Root;
   }
-  void TearDown() override { RemoveTree(Root); }
+  void TearDown() override {
+    if (!Root.empty()) RemoveTree(Root);  // never the current folder
+  }
 
   static void RemoveTree(const AnsiString& Dir) {
     WIN32_FIND_DATAA Data;

@@ -47,7 +47,7 @@ class MDIFormTest : public UiTest {
   }
   void TearDown() override {
     for (TCustomForm* Child : Children) Child->Free();
-    Parent->Free();
+    FreeObject(Parent);
     UiTest::TearDown();
   }
   TForm* NewChild(bool Show = true) {

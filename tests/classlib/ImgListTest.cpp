@@ -22,6 +22,7 @@ class ImageListTest : public ::testing::Test {
     Target.reset(NewObject<TBitmap>(40, 40));
   }
   void TearDown() override {
+    if (!Image || !Target) return;  // a SetUp that stopped early: nothing to count
     const HGDIOBJ Exposed[] = {Image->Handle(), Target->Handle(), Target->Canvas()->Handle()};
     List.reset();
     Image.reset();

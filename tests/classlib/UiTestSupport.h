@@ -184,7 +184,7 @@ class UiTest : public ::testing::Test {
     Pump();
     Application->OnException = nullptr;
     GetKeyStateProc = SavedKeyState;
-    Log->Free();
+    FreeAndNil(Log);
   }
   // Frees Object at the end of the test (in the order given).
   template <class T>
@@ -204,7 +204,9 @@ class UiTest : public ::testing::Test {
 
   TShownExceptions Display;  // for the whole life of the test
   TExceptionLog* Log = nullptr;
-  TGetKeyStateProc SavedKeyState = nullptr;
+  // What SetUp replaces, kept from before it: TearDown puts it back also after a SetUp
+  // that stopped early.
+  TGetKeyStateProc SavedKeyState = GetKeyStateProc;
   std::vector<TObject*> Owned;
 };
 

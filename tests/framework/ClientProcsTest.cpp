@@ -12,6 +12,7 @@ class ClientProcsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Host = CreateHost();
+    ASSERT_NE(Host, nullptr) << "no host (its main window could not be made)";
     SetClient(Host->Client());
   }
   void TearDown() override {

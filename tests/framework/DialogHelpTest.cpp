@@ -23,6 +23,7 @@ class HelpMapTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
+    if (HasFatalFailure()) return;
     Folder = NewScratchFolder("tarvik-help-test-");
     ASSERT_FALSE(Folder.empty());
     HelpLocation = {Folder, "TestMod.dll"};

@@ -26,6 +26,7 @@ class PlacementTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
+    if (HasFatalFailure()) return;
     // An active window of the module's own, away from the middle.
     Anchor = ShownForm(120, 80);
     SetForegroundWindow(Anchor->Handle());

@@ -70,6 +70,7 @@ class DialogTest : public uitest::UiTest {
   void SetUp() override {
     UiTest::SetUp();
     Host = CreateHost();
+    ASSERT_NE(Host, nullptr) << "no host (its main window could not be made)";
     SetClient(Host->Client());
     SavedWinHelp = WinHelpProc;
     WinHelpProc = RecordWinHelp;
@@ -118,7 +119,7 @@ class DialogTest : public uitest::UiTest {
   }
 
   THost* Host = nullptr;
-  TWinHelpProc SavedWinHelp = nullptr;
+  TWinHelpProc SavedWinHelp = WinHelpProc;  // also after a SetUp that stopped early
 };
 
 }  // namespace dlgtest

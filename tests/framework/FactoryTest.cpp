@@ -9,6 +9,7 @@ namespace {
 
 TEST(FactoryTest, TheModulesFactoryIsFoundByNameAndItsModuleReleasesCleanly) {
   THost* Host = CreateHost();
+  ASSERT_NE(Host, nullptr) << "no host (its main window could not be made)";
   AnsiString Path = ExtractFilePath(GetModuleFileNameStr(nullptr)) + "..\\host-root\\Tarvik.dll";
   HMODULE Library = LoadLibraryA(Path.c_str());
   ASSERT_NE(Library, nullptr) << Path;

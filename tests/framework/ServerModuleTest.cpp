@@ -12,7 +12,10 @@ namespace {
 
 class ServerModuleTest : public ::testing::Test {
  protected:
-  void SetUp() override { Host = CreateHost(); }
+  void SetUp() override {
+    Host = CreateHost();
+    ASSERT_NE(Host, nullptr) << "no host (its main window could not be made)";
+  }
   void TearDown() override {
     if (Module) Module->Release();
     SetClient(nullptr);

@@ -40,8 +40,10 @@ class HostOutputTest : public ::testing::Test {
     ASSERT_FALSE(Scratch.empty());
   }
   void TearDown() override {
-    RemoveScratchFolder(Scratch + "run\\");
-    RemoveScratchFolder(Scratch);
+    if (!Scratch.empty()) {  // empty when SetUp stopped early
+      RemoveScratchFolder(Scratch + "run\\");
+      RemoveScratchFolder(Scratch);
+    }
     BindPcbApi();  // the editor is gone again
   }
 

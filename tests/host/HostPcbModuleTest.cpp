@@ -12,6 +12,7 @@ class HostPcbModuleTest : public HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
+    if (HasFatalFailure()) return;
     Client->GetServerModuleByName("PCB", Pcb.Out());
     ASSERT_NE(Pcb.Get(), nullptr);
   }

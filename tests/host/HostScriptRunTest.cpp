@@ -20,6 +20,7 @@ class HostScriptRunTest : public ::testing::Test {
     ASSERT_FALSE(Scratch.empty());
   }
   void TearDown() override {
+    if (Scratch.empty()) return;  // SetUp stopped early
     RemoveScratchFolder(Scratch + "out\\");
     RemoveScratchFolder(Scratch);
   }

@@ -41,6 +41,7 @@ class MerovanPictureTest : public MerovanTest {
  protected:
   void SetUp() override {
     MerovanTest::SetUp();
+    if (HasFatalFailure()) return;
     Folder = NewScratchFolder("merovan-picture-");
     ASSERT_FALSE(Folder.empty());
   }

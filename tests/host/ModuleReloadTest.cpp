@@ -43,6 +43,7 @@ class ModuleReloadTest : public HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
+    if (HasFatalFailure()) return;
     std::string Error;
     ASSERT_TRUE(Host->LoadWorkspace(Error)) << Error;
     ASSERT_TRUE(Host->LoadEditor(Error)) << Error;

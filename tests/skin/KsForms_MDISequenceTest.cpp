@@ -74,7 +74,7 @@ class KsMDISequenceTest : public UiTest {
   }
   void TearDown() override {
     for (TForm* Child : Children) Child->Free();
-    Parent->Free();
+    FreeObject(Parent);
     Application->SetMainForm(SavedMainForm);
     UiTest::TearDown();
   }

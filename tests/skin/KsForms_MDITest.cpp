@@ -73,7 +73,7 @@ class KsMDIFormTest : public UiTest {
   void TearDown() override {
     for (TForm* Child : Children)
       if (Child) Child->Free();
-    Parent->Free();
+    FreeObject(Parent);
     UiTest::TearDown();
   }
   virtual TKsCustomForm* MakeFrame(TForm* Form) {

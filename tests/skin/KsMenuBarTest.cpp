@@ -330,7 +330,7 @@ class KsMenuBarChildButtonsTest : public UiTest {
     Steps.clear();
     for (TKsCustomForm* Frame : Frames)
       if (Frame) Frame->Owner()->Free();
-    Main->Free();
+    FreeObject(Main);
     Application->SetMainForm(SavedMainForm);
     UiTest::TearDown();
   }

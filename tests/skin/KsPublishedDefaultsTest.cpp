@@ -70,7 +70,7 @@ class KsPublishedDefaultsTest : public UiTest {
     Pump();
   }
   void TearDown() override {
-    Main->Free();
+    FreeObject(Main);
     Application->SetMainForm(SavedMainForm);
     UiTest::TearDown();
   }

@@ -40,7 +40,7 @@ class KsTabsStreamTest : public UiTest {
     Root->SetBounds(0, 0, 420, 300);
   }
   void TearDown() override {
-    Root->Free();
+    FreeObject(Root);
     UnRegisterPublished(&TTabsForm::StaticClass());
     UiTest::TearDown();
   }

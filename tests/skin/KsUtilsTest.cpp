@@ -84,7 +84,7 @@ class KsParentImageTest : public ::testing::Test {
     Child->SetParent(Form);
     Child->SetBounds(12, 23, 30, 20);
   }
-  void TearDown() override { Form->Free(); }
+  void TearDown() override { FreeObject(Form); }
   TPaintingForm* Form = nullptr;
   TWinControl* Child = nullptr;
   TOwned<TKsBitmap> Buffer = MakeBitmap(30, 20, 0);

@@ -81,7 +81,7 @@ class TreeListRowPaintTest : public UiTest {
   }
   void TearDown() override {
     Buffer.reset();
-    Tree->SetImages(nullptr);
+    if (Tree) Tree->SetImages(nullptr);
     FreeAndNil(Tree);
     FreeAndNil(Images);
     UiTest::TearDown();

@@ -22,8 +22,8 @@ class TextTest : public ::testing::Test {
     SelectObject(DC, Old);
   }
   void TearDown() override {
-    Canvas->SetHandle(nullptr);
-    Canvas->Free();
+    if (Canvas) Canvas->SetHandle(nullptr);
+    FreeObject(Canvas);
     DeleteDC(DC);
   }
   int Width(const char* Text) {

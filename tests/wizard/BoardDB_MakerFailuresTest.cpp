@@ -42,7 +42,9 @@ class MakerFailuresTest : public MakerTemplateTest {
  protected:
   void SetUp() override {
     MakerTemplateTest::SetUp();
+    if (HasFatalFailure()) return;
     LoadEditor();
+    if (HasFatalFailure()) return;
     FailNthCall = EditorExport<TMerovanFailNthCall>("FailNthCall");
     FailNextCalls = EditorExport<TMerovanFailNextCalls>("FailNextCalls");
     GetObjectCount = EditorExport<TMerovanGetObjectCount>("GetObjectCount");
@@ -119,7 +121,7 @@ class MakerFailuresTest : public MakerTemplateTest {
   TMerovanFailNextCalls FailNextCalls = nullptr;
   TMerovanGetObjectCount GetObjectCount = nullptr;
   TMerovanSaveDocument SaveDocument = nullptr;
-  TShowExceptionProc SavedShowException = nullptr;
+  TShowExceptionProc SavedShowException = ShowExceptionProc;  // also after a SetUp that stopped early
 };
 
 // --- Templates that make no board ---

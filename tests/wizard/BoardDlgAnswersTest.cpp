@@ -24,6 +24,7 @@ class AnswersTest : public WizardTest {
  protected:
   void SetUp() override {
     WizardTest::SetUp();
+    if (HasFatalFailure()) return;
     Messages.clear();
     SavedRun = MessageDialogRunProc;
     MessageDialogRunProc = RecordMessage;
@@ -63,7 +64,7 @@ class AnswersTest : public WizardTest {
     return Messages;
   }
 
-  TMessageDialogRunProc SavedRun = nullptr;
+  TMessageDialogRunProc SavedRun = MessageDialogRunProc;  // also after a SetUp that stopped early
 };
 
 using TMessages = std::vector<std::string>;

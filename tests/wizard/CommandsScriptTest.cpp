@@ -64,6 +64,7 @@ class NewBoardScriptTest : public ::testing::Test {
     ASSERT_FALSE(Scratch.empty());
   }
   void TearDown() override {
+    if (Scratch.empty()) return;  // SetUp stopped early
     RemoveScratchFolder(Scratch + "run\\");
     RemoveScratchFolder(Scratch + "default\\");
     RemoveScratchFolder(Scratch);

@@ -20,6 +20,7 @@ class MakerTemplateTest : public MakerTest {
  protected:
   void SetUp() override {
     MakerTest::SetUp();
+    if (HasFatalFailure()) return;
     Folder = NewScratchFolder("tarvik-maker-");
     ASSERT_FALSE(Folder.empty());
   }

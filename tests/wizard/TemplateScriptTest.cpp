@@ -70,6 +70,7 @@ class TemplateScriptTest : public ::testing::Test {
     ASSERT_FALSE(Scratch.empty());
   }
   void TearDown() override {
+    if (Scratch.empty()) return;  // SetUp stopped early
     RemoveScratchFolder(Scratch + "run\\");
     RemoveScratchFolder(Scratch);
   }
@@ -169,6 +170,7 @@ class DamagedTemplateScriptTest : public ::testing::Test {
     }
   }
   void TearDown() override {
+    if (Root.empty()) return;  // SetUp stopped early
     for (const std::string& Name : Folders) RemoveDirectoryA((Templates + Name).c_str());
     RemoveScratchFolder(Templates);
     RemoveScratchFolder(Root + "run\\");

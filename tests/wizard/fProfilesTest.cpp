@@ -44,6 +44,7 @@ class ProfilesPageTest : public WizardTest {
  protected:
   void SetUp() override {
     WizardTest::SetUp();
+    if (HasFatalFailure()) return;
     Root = NewScratchFolder("profiles");
     ASSERT_FALSE(Root.empty());
     Templates = Root + "Templates\\";
