@@ -19,15 +19,24 @@ inline void ExpectDisabledTestsPass(const std::string& Filter, int Count, DWORD 
   char Program[MAX_PATH];
   GetModuleFileNameA(nullptr, Program, MAX_PATH);
   const TRunResult Run = RunProgram(
-      std::string("\"") + Program + "\" --gtest_also_run_disabled_tests --gtest_filter=" + Filter, ".",
+      std::string("\"") + Program +
+          "\" --gtest_also_run_disabled_tests --gtest_filter=" + Filter,
+      ".",
       [Bound](const PROCESS_INFORMATION& Process) {
-        while (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, Bound, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        // Up to Bound in all, however many messages come meanwhile; RunProgram gives a
+        // child still running then Bound more, and ends it.
+        const DWORD Start = GetTickCount();
+        for (DWORD Spent = 0; Spent < Bound; Spent = GetTickCount() - Start) {
+          if (MsgWaitForMultipleObjects(1, &Process.hProcess, FALSE, Bound - Spent,
+                                        QS_ALLINPUT) != WAIT_OBJECT_0 + 1)
+            break;
           uitest::Pump();
+        }
       },
       Bound);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
   const std::string Passed = "[  PASSED  ] " + std::to_string(Count) + (Count == 1 ? " test." : " tests.");
-  EXPECT_NE(Run.Output.find(Passed), std::string::npos) << Run.Output;
+  EXPECT_NE(Run.Output.find(Passed), std::string::npos) << Run;
 }
 
 }  // namespace edittest

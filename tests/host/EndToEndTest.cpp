@@ -87,10 +87,10 @@ TEST(EndToEndTest, HostLoadsTheModuleRunsTheWizardAndUnloadsTheModule) {
         Shown = Dialog != nullptr;
         if (Dialog) PressEscape(Dialog);
       });
-  EXPECT_TRUE(Shown) << Run.Output;
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run.Output;
-  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run.Output;
+  EXPECT_TRUE(Shown) << Run;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
+  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run;
+  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run;
   // Cancelled: no document was made.
   EXPECT_TRUE(FilesIn(Out + "\\", "*.txt").empty());
 

@@ -139,15 +139,15 @@ TEST_F(HostOutputTest, HostExecutableTakesAnOutputFolder) {
   const std::string Host = "\"" + TestHostRoot() + "PcbHost.exe\"";
   const std::string Out = Scratch + "run";
   TRunResult Run = RunProgram(Host + " --out \"" + Out + "\" --run NoSuchCommand", TestHostRoot());
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
+  EXPECT_NE(Run.Output.find("NoSuchCommand -> 0"), std::string::npos) << Run;
   // The command opened no document, so there was nothing to save.
   EXPECT_TRUE(FilesIn(Out + "\\").empty());
 
   Run = RunProgram(Host + " --out \"\"", TestHostRoot());
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
   Run = RunProgram(Host + " --out", TestHostRoot());
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -42,15 +43,15 @@ class HostScriptRunTest : public ::testing::Test {
     for (const char* Bad : Bads) {
       TRunResult Run =
           Host("--script \"" + File + "\" " + Option + " " + Bad + " --run NoSuchCommand");
-      EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run.Output;
+      EXPECT_EQ(Run.ExitCode, 2u) << Bad << "\n" << Run;
       EXPECT_NE(Run.Output.find(Option + " needs a whole number of milliseconds"),
                 std::string::npos)
-          << Bad << "\n" << Run.Output;
-      EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+          << Bad << "\n" << Run;
+      EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run;
     }
     TRunResult Run = Host(Option + " 500 --run NoSuchCommand");
-    EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
-    EXPECT_NE(Run.Output.find(Option + " needs --script"), std::string::npos) << Run.Output;
+    EXPECT_EQ(Run.ExitCode, 2u) << Run;
+    EXPECT_NE(Run.Output.find(Option + " needs --script"), std::string::npos) << Run;
   }
 
   std::string Scratch;
@@ -59,25 +60,25 @@ class HostScriptRunTest : public ::testing::Test {
 TEST_F(HostScriptRunTest, ARejectedLineEndsTheRunWithCode2BeforeAnythingStarts) {
   const std::string File = WriteScript("# steps\nwait Main\npress Enter\n");
   TRunResult Run = Host("--script \"" + File + "\" --run NoSuchCommand");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
   EXPECT_NE(Run.Output.find("script line 3: \"press\" is not a step"), std::string::npos)
-      << Run.Output;
-  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+      << Run;
+  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run;
 }
 
 TEST_F(HostScriptRunTest, AScriptNeedsACommandAndAFileThatCanBeRead) {
   const std::string File = WriteScript("wait Main\n");
   TRunResult Run = Host("--script \"" + File + "\"");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
-  EXPECT_NE(Run.Output.find("--script needs at least one --run"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
+  EXPECT_NE(Run.Output.find("--script needs at least one --run"), std::string::npos) << Run;
 
   Run = Host("--script \"" + Scratch + "missing.txt\" --run NoSuchCommand");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
-  EXPECT_NE(Run.Output.find("missing.txt"), std::string::npos) << Run.Output;
-  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
+  EXPECT_NE(Run.Output.find("missing.txt"), std::string::npos) << Run;
+  EXPECT_EQ(Run.Output.find("NoSuchCommand ->"), std::string::npos) << Run;
 
   Run = Host("--run NoSuchCommand --script");
-  EXPECT_EQ(Run.ExitCode, 2u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 2u) << Run;
 }
 
 TEST_F(HostScriptRunTest, AStepTimeoutIsAWholeNumberOfMillisecondsForAScript) {
@@ -94,13 +95,13 @@ TEST_F(HostScriptRunTest, AFinishTimeoutBoundsTheCommandsAfterTheLastStep) {
   const std::string Out = Scratch + "out";
   TRunResult Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(ScriptStepBound) +
              " --finish-timeout 1500 --out \"" + Out + "\" --run RunWizard");
-  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 1u) << Run;
   EXPECT_NE(Run.Output.find("script line 1: the commands are still running 1.5 s after the "
                             "last step"),
             std::string::npos)
-      << Run.Output;
+      << Run;
   // The wizard was closed (its command returned) and nothing was made.
-  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run.Output;
+  EXPECT_NE(Run.Output.find("RunWizard -> 0"), std::string::npos) << Run;
   EXPECT_EQ(FilesIn(Out + "\\"), std::vector<std::string>{"failed.png"});
 }
 
@@ -117,24 +118,39 @@ TEST_F(HostScriptRunTest, AWaitForAWindowThatNeverComesFailsTheRunNamingItsLine)
       Step % 1000 ? "1.5 s" : std::to_string(Step / 1000) + " s";
   TRunResult Run = Host("--script \"" + File + "\" --step-timeout " + std::to_string(Step) +
                         " --out \"" + Out + "\" --run RunWizard");
-  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 1u) << Run;
   EXPECT_NE(Run.Output.find("script line 2: no window \"Nothing Here\" came to the foreground "
                             "within " + StepText),
             std::string::npos)
-      << Run.Output;
+      << Run;
   EXPECT_TRUE(LoadPicture(Out + "\\failed.png").Loaded());
 }
 
 // A test may bound a run more closely than a scripted run's bounds: a program still
-// running at that bound is ended there and the test fails.
+// running at that bound is ended there and the test fails, and so does one still
+// running when the test's own actions raise. Either failure shows the program's exit
+// code and output, as a failed check of a run does.
 TEST_F(HostScriptRunTest, ARunStillGoingAtTheBoundItsTestGivesIsEndedAndFails) {
   static std::string Line;
   static TRunResult Run;
   Line = "\"" + TestHostRoot() + "PcbHost.exe\" --script \"" + WriteScript("wait Nothing Here\n") +
          "\"" + ScriptBoundArguments() + "--run RunWizard";
   EXPECT_NONFATAL_FAILURE(Run = RunProgram(Line, TestHostRoot(), nullptr, 2000),
-                          "did not end within 2 s");
-  EXPECT_EQ(Run.ExitCode, 99u) << Run.Output;
+                          "did not end within 2 s; exit code 99, ended at its bound");
+  EXPECT_EQ(Run.ExitCode, 99u) << Run;
+  EXPECT_TRUE(Run.TimedOut);
+  EXPECT_NONFATAL_FAILURE(
+      try {
+        RunProgram(Line, TestHostRoot(),
+                   [](const PROCESS_INFORMATION&) { throw std::runtime_error("lost"); });
+      } catch (const std::runtime_error&) {
+      },
+      "was ended: what the test did while it ran raised an exception; exit code 99");
+
+  EXPECT_EQ((::testing::Message() << TRunResult{3, "one\ntwo\n"}).GetString(),
+            "exit code 3; its output:\none\ntwo\n");
+  EXPECT_EQ((::testing::Message() << TRunResult{0xC0000005, ""}).GetString(),
+            "exit code 3221225477 (0xC0000005); no output");
 }
 
 }  // namespace

@@ -91,25 +91,33 @@ TEST(KsCaptionTest, SixMaskedGlyphsInTheirOrder) {
   EXPECT_EQ(Glyphs[ciMinimize][4 * 16 + 6], 0xFFFFFFu);
 }
 
-// Runs a test host with the built module and reads its "key=value" lines.
-std::map<std::string, std::string> RunHost(const char* Host) {
+// A test host's run with the built module, and its "key=value" lines.
+struct THostReport {
+  TRunResult Run;
+  std::map<std::string, std::string> Fields;
+  std::string& operator[](const std::string& Key) { return Fields[Key]; }
+};
+
+THostReport RunHost(const char* Host) {
   const AnsiString Folder = ExtractFilePath(GetModuleFileNameStr(nullptr));
-  const TRunResult Run =
-      RunProgram("\"" + Folder + Host + "\" \"" + Folder + "..\\host-root\\Tarvik.dll\"", Folder);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
-  std::map<std::string, std::string> Result;
-  std::istringstream Lines(Run.Output);
+  THostReport Report;
+  Report.Run = RunProgram(
+      "\"" + Folder + Host + "\" \"" + Folder + "..\\host-root\\Tarvik.dll\"", Folder);
+  EXPECT_EQ(Report.Run.ExitCode, 0u) << Report.Run;
+  std::istringstream Lines(Report.Run.Output);
   for (std::string Line; std::getline(Lines, Line);) {
     if (!Line.empty() && Line.back() == '\r') Line.pop_back();
     const std::size_t Equals = Line.find('=');
-    if (Equals != std::string::npos) Result[Line.substr(0, Equals)] = Line.substr(Equals + 1);
+    if (Equals != std::string::npos)
+      Report[Line.substr(0, Equals)] = Line.substr(Equals + 1);
   }
-  return Result;
+  return Report;
 }
 
 TEST(KsGlobalBufferExportTest, AModuleInAHostWithoutTheExportHasAScreenSizedBufferOfItsOwn) {
   auto Report = RunHost("skin_plain_host.exe");
-  ASSERT_FALSE(Report.empty());
+  SCOPED_TRACE(::testing::Message() << Report.Run);
+  ASSERT_FALSE(Report.Fields.empty());
   EXPECT_EQ(Report["module.width"] + "x" + Report["module.height"], Report["screen"]);
   EXPECT_NE(Report["module.dc"], "00000000");
   EXPECT_NE(Report["module.bits"], "00000000");
@@ -120,7 +128,8 @@ TEST(KsGlobalBufferExportTest, AModuleInAHostWithoutTheExportHasAScreenSizedBuff
 
 TEST(KsGlobalBufferExportTest, AModuleInAHostWithTheExportHandsOutTheHostsBuffer) {
   auto Report = RunHost("skin_buffer_host.exe");
-  ASSERT_FALSE(Report.empty());
+  SCOPED_TRACE(::testing::Message() << Report.Run);
+  ASSERT_FALSE(Report.Fields.empty());
   EXPECT_EQ(Report["host.width"], "37");
   for (const char* Field : {"handle", "dc", "bits", "width", "height", "bitcount"})
     EXPECT_EQ(Report[std::string("module.") + Field], Report[std::string("host.") + Field]) << Field;

@@ -246,10 +246,10 @@ TEST_F(KsPopupWindowTest, AStepFailingInsideTheMenuLoopIsReportedInSecondsNotAHa
                                         "\" --gtest_also_run_disabled_tests"
                                         " --gtest_filter=KsPopupWindowTest.DISABLED_AStepFailingInsideTheMenuLoop",
                                     ".", nullptr, 30000);
-  EXPECT_EQ(Run.ExitCode, 1u) << Run.Output;
-  EXPECT_NE(Run.Output.find("the probe's failure"), std::string::npos) << Run.Output;
-  EXPECT_EQ(Run.Output.find("the probe's menus closed"), std::string::npos) << Run.Output;
-  EXPECT_NE(Run.Output.find("1 FAILED TEST"), std::string::npos) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 1u) << Run;
+  EXPECT_NE(Run.Output.find("the probe's failure"), std::string::npos) << Run;
+  EXPECT_EQ(Run.Output.find("the probe's menus closed"), std::string::npos) << Run;
+  EXPECT_NE(Run.Output.find("1 FAILED TEST"), std::string::npos) << Run;
 }
 
 TEST_F(KsPopupWindowTest, APopupMenuMadeInCodeHandsItsReadingOrderToItsItems) {

@@ -110,7 +110,7 @@ class NewBoardScriptTest : public ::testing::Test {
       Out << Script;
     }
     TRunResult Run = Play(File);
-    EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+    EXPECT_EQ(Run.ExitCode, 0u) << Run;
     const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
     EXPECT_EQ(WithExtension(Files, ".txt").size(), 1u);
     EXPECT_NE(std::find(Files.begin(), Files.end(), "refused.png"), Files.end());
@@ -131,7 +131,7 @@ TEST_F(NewBoardScriptTest, TheInstalledScriptIsValid) {
 
 TEST_F(NewBoardScriptTest, TheScriptLeavesTheBoardOfItsAnswersAndAShotOfEveryPage) {
   TRunResult Run = Play(TestHostRoot() + "Scripts\\NewBoard.txt");
-  ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
+  ASSERT_EQ(Run.ExitCode, 0u) << Run;
   const std::string Out = Scratch + "run\\";
   const std::vector<std::string> Files = FilesIn(Out);
   EXPECT_TRUE(WithExtension(Files, "failed.png").empty());
@@ -205,7 +205,7 @@ TEST_F(NewBoardScriptTest, TheArcScriptLeavesABoardWithItsTopAndRightSidesArcs) 
       << Error.Message();
 
   TRunResult Run = Play(TestHostRoot() + "Scripts\\ArcBoard.txt");
-  ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
+  ASSERT_EQ(Run.ExitCode, 0u) << Run;
   const std::string Out = Scratch + "run\\";
   const std::vector<std::string> Files = FilesIn(Out);
   EXPECT_TRUE(WithExtension(Files, "failed.png").empty());
@@ -244,7 +244,7 @@ TEST_F(NewBoardScriptTest, AScriptThatCancelsLeavesNoBoard) {
     Out << "wait PCB Board Wizard\nclick Next >\nshot 02-MeasureUnits\nclick Cancel\n";
   }
   TRunResult Run = Play(File);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
   const std::vector<std::string> Files = FilesIn(Scratch + "run\\");
   EXPECT_TRUE(WithExtension(Files, ".txt").empty());
   EXPECT_EQ(Files, std::vector<std::string>{"02-MeasureUnits.png"});

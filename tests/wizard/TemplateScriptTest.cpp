@@ -87,7 +87,7 @@ TEST_F(TemplateScriptTest, TheBoardTakesTheTitleBlockAndScaleBarAndTheTemplateSt
                                   "Scripts\\Template.txt\"" + ScriptBoundArguments() + "--out \"" +
                                   Scratch + "run\" --run RunWizard",
                               TestHostRoot());
-  ASSERT_EQ(Run.ExitCode, 0u) << Run.Output;
+  ASSERT_EQ(Run.ExitCode, 0u) << Run;
   const std::string Out = Scratch + "run\\";
   std::vector<std::string> Saved;
   bool Failed = false;
@@ -95,8 +95,8 @@ TEST_F(TemplateScriptTest, TheBoardTakesTheTitleBlockAndScaleBarAndTheTemplateSt
     if (Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".txt") == 0) Saved.push_back(Name);
     Failed = Failed || Name == "failed.png";
   }
-  EXPECT_FALSE(Failed) << Run.Output;
-  ASSERT_EQ(Saved.size(), 1u) << Run.Output;
+  EXPECT_FALSE(Failed) << Run;
+  ASSERT_EQ(Saved.size(), 1u) << Run;
   const std::string Board = ReadFile(Out + Saved[0]);
 
   // The template the board came from: the one whose title block it holds.
@@ -217,7 +217,7 @@ class DamagedTemplateScriptTest : public ::testing::Test {
   // The run left no board and the screenshot of its message.
   void ExpectNoBoard(const TRunResult& Run) {
     const std::vector<std::string> Files = FilesIn(Root + "run\\");
-    EXPECT_EQ(Files, std::vector<std::string>{"refused.png"}) << Run.Output;
+    EXPECT_EQ(Files, std::vector<std::string>{"refused.png"}) << Run;
   }
 
   std::string Expected(const std::string& Name, const std::string& Cause) {
@@ -236,7 +236,7 @@ TEST_F(DamagedTemplateScriptTest, AFolderIsNotListedAndAnEmptyTemplateEndsInOneM
   WriteFileText(Templates + "Empty.PcbDoc", "");
   std::string Message;
   const TRunResult Run = Play(Message);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
   EXPECT_EQ(Message, Expected("Empty.PcbDoc", "the file is empty"));
   ExpectNoBoard(Run);
 }
@@ -245,7 +245,7 @@ TEST_F(DamagedTemplateScriptTest, ATemplateOfAnotherKindEndsInOneMessage) {
   WriteFileText(Templates + "Foreign.PcbDoc", "Some other program's board\r\n");
   std::string Message;
   const TRunResult Run = Play(Message);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
   EXPECT_EQ(Message,
             Expected("Foreign.PcbDoc",
                      "the PCB editor could not read a board from it (the file is damaged or "
@@ -321,7 +321,7 @@ TEST_F(DamagedTemplateScriptTest, ATemplateRefusedForItsOutlineLeavesNoDocumentA
     WriteFileText(Templates + Case.Name, Case.Text);
     std::string Message, HostCaption;
     const TRunResult Run = Play(Message, &HostCaption);
-    EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+    EXPECT_EQ(Run.ExitCode, 0u) << Run;
     EXPECT_EQ(Message, Expected(Case.Name, Case.Cause));
     // No document while the message shows, and none saved at the end.
     EXPECT_EQ(HostCaption, "PcbHost");
@@ -339,7 +339,7 @@ TEST_F(DamagedTemplateScriptTest, ATemplateLockedByAnotherProgramEndsInOneMessag
   std::string Message;
   const TRunResult Run = Play(Message);
   CloseHandle(Held);
-  EXPECT_EQ(Run.ExitCode, 0u) << Run.Output;
+  EXPECT_EQ(Run.ExitCode, 0u) << Run;
   EXPECT_EQ(Message, Expected("Locked.PcbDoc", "the file is in use by another program"));
   ExpectNoBoard(Run);
 }
