@@ -4,19 +4,23 @@
 //
 // Wine starts a desktop's process (explorer.exe, which loads the display driver) for the
 // first program that needs a window, and waits 10 s of real time for it to become idle;
-// a program that is still waiting after that runs on without a display driver, and its
-// every window fails ("Class does not exist"). Under emulation on a busy machine the
-// desktop's start takes longer than that. And the desktop closes a second after its last
-// program ends, so the next program starts it again. This program waits for the desktop
-// without such a bound: until the desktop window carries the display driver's mark and
-// answers a message, so the desktop's process has loaded its driver and runs its message
-// loop. It then prints "ready" and stays a user of the desktop, which keeps the desktop
-// up, until its standard input ends (the run closes it or goes away).
+// a program that is still waiting after that makes the desktop window itself and runs on
+// without a display driver: its every window fails ("Class does not exist"), and the
+// desktop's process, finding the window made, ends. Under emulation on a busy machine
+// the desktop's start takes longer than that. And the desktop closes a second after its
+// last program ends, so the next program starts it again.
+//
+// This program starts the desktop's process itself, as Wine would, before anything asks
+// for the desktop window, and waits for it without a bound: until it is idle, then until
+// the desktop window carries the display driver's mark and answers a message. It then
+// prints "ready" and stays a user of the desktop, which keeps the desktop up, until its
+// standard input ends (the run closes it or goes away).
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 // Whether a desktop's process (explorer.exe) runs among this prefix's programs.
 static bool DesktopProcessRuns() {
@@ -31,8 +35,36 @@ static bool DesktopProcessRuns() {
   return Found;
 }
 
+// Starts the desktop's process and waits until it is idle, that is, until it has made the
+// desktop window and loaded its driver and waits for messages. Nothing may ask for the
+// desktop window before that, or Wine's own 10 s wait begins. Returns false when the
+// process could not be started; the caller then lets Wine start it.
+static bool StartDesktopProcess(DWORD Start) {
+  wchar_t Path[MAX_PATH];
+  const UINT Length = GetSystemDirectoryW(Path, MAX_PATH - 16);
+  if (Length == 0 || Length >= MAX_PATH - 16) return false;
+  std::wcscat(Path, L"\\explorer.exe");
+  wchar_t CommandLine[MAX_PATH + 16];
+  std::swprintf(CommandLine, sizeof CommandLine / sizeof *CommandLine, L"\"%ls\" /desktop", Path);
+  STARTUPINFOW StartUp{};
+  StartUp.cb = sizeof StartUp;
+  PROCESS_INFORMATION Process{};
+  if (!CreateProcessW(Path, CommandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                      &StartUp, &Process))
+    return false;
+  CloseHandle(Process.hThread);
+  // A desktop's process that ends instead (one already stood) ends the wait as well.
+  while (WaitForInputIdle(Process.hProcess, 60000) == WAIT_TIMEOUT)
+    std::fprintf(stderr, "wine-desktop: still waiting for the desktop's process after %lu s\n",
+                 (GetTickCount() - Start) / 1000);
+  CloseHandle(Process.hProcess);
+  return true;
+}
+
 int main() {
   const DWORD Start = GetTickCount();
+  if (!DesktopProcessRuns() && !StartDesktopProcess(Start))
+    std::fprintf(stderr, "wine-desktop: could not start the desktop's process (error %lu)\n", GetLastError());
   // Wine marks the desktop window with the display device once its process has loaded
   // the driver; a program started after that finds the driver at once.
   const wchar_t* const DriverMark = L"__wine_display_device_guid";
