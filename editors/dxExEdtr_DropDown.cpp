@@ -375,6 +375,10 @@ bool TdxInplaceDropDownEdit::RouteKey(TMessage& Message) {
     return true;
   }
   if (Message.Msg == WM_SYSKEYDOWN) return Key == VK_F4 ? false : true;
+  // An undo or a redo is the text's, list open or not; the list follows what it gives
+  // back (Change).
+  const UINT Command = EditKeyMessage(Key, KeyDataToShiftState(Message.LParam));
+  if (Command == EM_UNDO || Command == EM_REDO) return false;
   bool EditorKey = Key == VK_END || Key == VK_HOME || Key == VK_LEFT || Key == VK_RIGHT;
   if (EditorKey && IsNativeEdit()) return false;
   bool Navigation = EditorKey || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;

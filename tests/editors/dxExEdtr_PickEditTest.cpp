@@ -296,6 +296,36 @@ TEST_F(PickEditTest, TabWithTheListOpenTakesItsChoiceAndMovesOn) {
   }
 }
 
+// Ctrl+Z and Ctrl+Y act on the text whether the list is open or not, as the undo and
+// redo messages do, and the open list follows the text they give back.
+TEST_F(PickEditTest, UndoAndRedoKeysActOnTheTextWithTheListOpen) {
+  for (const char* Start : {"zz", "banana"}) {
+    auto* Edit = ShownEdit({"apple", "Apple", "apricot", "app", "banana", "cherry"});
+    HWND Window = Edit->Handle();
+    Edit->SetEditValue(Variant(AnsiString(Start)));
+    const auto End = static_cast<WPARAM>(AnsiString(Start).size());
+    SendMessageA(Window, EM_SETSEL, End, End);
+    Type(Edit, Start[0] == 'z' ? 'e' : 'c');
+    const AnsiString Typed = Edit->Text();
+    ASSERT_NE(AnsiString(Start), Typed);
+    ASSERT_TRUE(Edit->DroppedDown()) << Start;
+    const int StartItem = Edit->Items()->IndexOf(Start);
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    edittest::SendCtrlKey(Window, 'Z');
+    EXPECT_EQ(AnsiString(Start), Edit->Text()) << Start;
+    EXPECT_EQ(0, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANREDO, 0, 0)) << Start;
+    ASSERT_TRUE(Edit->DroppedDown()) << Start;
+    EXPECT_EQ(StartItem, Edit->PickList()->ItemIndex()) << Start;
+    edittest::SendCtrlKey(Window, 'Y');
+    EXPECT_EQ(Typed, Edit->Text()) << Start;
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    EXPECT_EQ(0, SendMessageA(Window, EM_CANREDO, 0, 0)) << Start;
+    EXPECT_EQ(-1, Edit->PickList()->ItemIndex()) << Start;
+    Edit->CloseUp(false);
+  }
+}
+
 // ---------------------------------------------------------------------------------
 // The list
 
