@@ -326,6 +326,46 @@ TEST_F(PickEditTest, UndoAndRedoKeysActOnTheTextWithTheListOpen) {
   }
 }
 
+// A text that came back to an item, by typing or by an undo with the list open, is that
+// item case and all: the list's choice, which Tab takes, is it, not the first item that
+// begins with it in another case.
+TEST_F(PickEditTest, ATextThatCameBackToAnItemIsThatItemForTheList) {
+  auto* Host = ShownContainer();
+  for (int Way = 0; Way < 3; ++Way) {
+    auto* Edit = HostedEdit<TdxInplacePickEdit>(Host);
+    for (const char* Item : {"apple", "Apple", "apricot", "app", "banana", "cherry"}) Edit->Items()->Add(Item);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Edit->SetEditValue(Variant(AnsiString("Apple")));
+    Edit->SetModified(false);
+    Edit->SetEditActive(true);
+    HWND Window = Edit->Handle();
+    Key(Edit, VK_F2);
+    SendMessageA(Window, EM_SETSEL, 4, 5);
+    Type(Edit, 'a');
+    ASSERT_EQ("Appla", Edit->Text()) << Way;
+    ASSERT_TRUE(Edit->DroppedDown()) << Way;
+    if (Way == 0) {
+      SendMessageA(Window, EM_SETSEL, 4, 5);
+      Type(Edit, 'e');
+    } else if (Way == 1) {
+      SendMessageA(Window, WM_UNDO, 0, 0);
+      SendMessageA(Window, EM_REDO, 0, 0);
+      SendMessageA(Window, WM_UNDO, 0, 0);
+    } else {
+      edittest::SendCtrlKey(Window, 'Z');
+      edittest::SendCtrlKey(Window, 'Y');
+      edittest::SendCtrlKey(Window, 'Z');
+    }
+    ASSERT_EQ("Apple", Edit->Text()) << Way;
+    ASSERT_TRUE(Edit->DroppedDown()) << Way;
+    EXPECT_EQ(1, Edit->PickList()->ItemIndex()) << Way;
+    Key(Edit, VK_TAB);
+    EXPECT_FALSE(Edit->DroppedDown()) << Way;
+    EXPECT_EQ("Apple", Edit->Text()) << Way;
+    Edit->Free();
+  }
+}
+
 // ---------------------------------------------------------------------------------
 // The list
 
