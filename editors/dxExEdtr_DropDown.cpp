@@ -257,7 +257,12 @@ void TdxInplaceDropDownEdit::DropDownKeyDown(Word& Key, TShiftState Shift) {
   } else if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Alt && FDroppedDown) {
     bool Enter = Key == VK_RETURN;
     CloseUp(Enter);
-    if (Enter) RemovePendingChar();
+    if (Enter)
+      RemovePendingChar();
+    else if (FForwardNavigationKeysOnly)
+      // The text typed with the list open is the edit's: Escape gives back the text and
+      // value the edit began with, as it does with the list closed.
+      RevertToSaved();
     Key = 0;
   } else if (Key == VK_TAB && !Alt && FDroppedDown) {
     // Tab leaves the editor with what the list shows chosen, as Enter would choose it,

@@ -150,13 +150,15 @@ void TdxInplacePickEdit::SearchChar(char& Key) {
   int SelStart = 0;
   int SelStop = 0;
   GetTextSelection(Length, SelStart, SelStop);
-  if (SelStop != Length || Text.size() != FSearchText.size()) ResetSearch();
+  // The search goes on at the end of its own text; a character typed anywhere else, or
+  // over a selection, starts it again from the text the key makes.
+  if (SelStart != Length || SelStop != Length || Text.size() != FSearchText.size()) ResetSearch();
   if (FSearching && (MaxLength() == 0 || Length < MaxLength())) {
     FSearchText += Key;
   } else {
     FSearching = true;
-    FSearchText = Text.substr(0, static_cast<std::size_t>(SelStart)) + Text.substr(static_cast<std::size_t>(SelStop));
-    FSearchText += Key;
+    FSearchText = Text.substr(0, static_cast<std::size_t>(SelStart)) + Key +
+                  Text.substr(static_cast<std::size_t>(SelStop));
   }
   FindAndComplete(Key);
   if (ImmediateDropDown() && !DroppedDown()) {

@@ -366,6 +366,36 @@ TEST_F(PickEditTest, ATextThatCameBackToAnItemIsThatItemForTheList) {
   }
 }
 
+// Escape gives back the text and the value the edit began with, the list open or not;
+// a character typed inside the text searches for the text it makes, so that a Backspace
+// after it completes nothing the user never had.
+TEST_F(PickEditTest, EscapeWithTheListOpenGivesBackTheTextTheEditBeganWith) {
+  for (bool Closed : {false, true}) {
+    auto* Edit = ShownEdit({"apple", "Apple", "apricot", "app", "banana", "cherry"});
+    HWND Window = Edit->Handle();
+    Edit->SetEditValue(Variant(AnsiString("app")));
+    Edit->SetModified(false);
+    Edit->SetEditActive(true);
+    SendMessageA(Window, WM_UNDO, 0, 0);
+    Key(Edit, VK_RETURN);
+    SendMessageA(Window, EM_SETSEL, 0, 0);
+    Type(Edit, 'c');
+    ASSERT_EQ("capp", Edit->Text()) << Closed;
+    ASSERT_TRUE(Edit->DroppedDown()) << Closed;
+    EXPECT_EQ("capp", Edit->SearchText()) << Closed;
+    SendMessageA(Window, EM_SETSEL, 0, -1);
+    Key(Edit, VK_BACK);
+    Type(Edit, '\b');
+    EXPECT_NE("apple", Edit->Text()) << Closed;
+    if (Closed) Edit->CloseUp(false);
+    Key(Edit, VK_ESCAPE);
+    EXPECT_FALSE(Edit->DroppedDown()) << Closed;
+    EXPECT_EQ("app", Edit->Text()) << Closed;
+    EXPECT_EQ("app", VarToStr(Edit->GetEditValue())) << Closed;
+    EXPECT_FALSE(Edit->GetModified()) << Closed;
+  }
+}
+
 // ---------------------------------------------------------------------------------
 // The list
 
