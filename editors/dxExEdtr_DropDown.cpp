@@ -257,7 +257,12 @@ void TdxInplaceDropDownEdit::DropDownKeyDown(Word& Key, TShiftState Shift) {
   } else if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Alt && FDroppedDown) {
     bool Enter = Key == VK_RETURN;
     CloseUp(Enter);
-    if (Enter) RemovePendingChar();
+    if (Enter)
+      RemovePendingChar();
+    else if (FForwardNavigationKeysOnly)
+      // The text typed with the list open is the edit's: Escape gives back the text and
+      // value the edit began with, as it does with the list closed.
+      RevertToSaved();
     Key = 0;
   } else if (Key == VK_TAB && !Alt && FDroppedDown) {
     // Tab leaves the editor with what the list shows chosen, as Enter would choose it,
@@ -375,6 +380,10 @@ bool TdxInplaceDropDownEdit::RouteKey(TMessage& Message) {
     return true;
   }
   if (Message.Msg == WM_SYSKEYDOWN) return Key == VK_F4 ? false : true;
+  // An undo or a redo is the text's, list open or not; the list follows what it gives
+  // back (Change).
+  const UINT Command = EditKeyMessage(Key, KeyDataToShiftState(Message.LParam));
+  if (Command == EM_UNDO || Command == EM_REDO) return false;
   bool EditorKey = Key == VK_END || Key == VK_HOME || Key == VK_LEFT || Key == VK_RIGHT;
   if (EditorKey && IsNativeEdit()) return false;
   bool Navigation = EditorKey || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;

@@ -79,6 +79,8 @@ void TdxInplacePickEdit::SetPickText(const AnsiString& Text) {
 
 int TdxInplacePickEdit::FindItem(const AnsiString& Text) {
   if (Text.empty()) return -1;
+  // A text that is an item is that item; a prefix only while it is none.
+  if (const int Equal = EqualItem(Text); Equal >= 0) return Equal;
   const int Length = static_cast<int>(Text.size());
   for (int I = 0; I < FItems->Count(); ++I) {
     const AnsiString& Item = FItems->Strings(I);
@@ -90,8 +92,7 @@ int TdxInplacePickEdit::FindItem(const AnsiString& Text) {
   return -1;
 }
 
-int TdxInplacePickEdit::TextItem() {
-  const AnsiString Text = GetText();
+int TdxInplacePickEdit::EqualItem(const AnsiString& Text) {
   const int Count = FItems->Count();
   if (FItemIndex >= 0 && FItemIndex < Count && FItems->Strings(FItemIndex) == Text) return FItemIndex;
   for (int I = 0; I < Count; ++I)
@@ -104,6 +105,8 @@ int TdxInplacePickEdit::TextItem() {
   }
   return -1;
 }
+
+int TdxInplacePickEdit::TextItem() { return EqualItem(GetText()); }
 
 void TdxInplacePickEdit::ResetSearch() {
   if (FInternalChange) return;
@@ -147,13 +150,15 @@ void TdxInplacePickEdit::SearchChar(char& Key) {
   int SelStart = 0;
   int SelStop = 0;
   GetTextSelection(Length, SelStart, SelStop);
-  if (SelStop != Length || Text.size() != FSearchText.size()) ResetSearch();
+  // The search goes on at the end of its own text; a character typed anywhere else, or
+  // over a selection, starts it again from the text the key makes.
+  if (SelStart != Length || SelStop != Length || Text.size() != FSearchText.size()) ResetSearch();
   if (FSearching && (MaxLength() == 0 || Length < MaxLength())) {
     FSearchText += Key;
   } else {
     FSearching = true;
-    FSearchText = Text.substr(0, static_cast<std::size_t>(SelStart)) + Text.substr(static_cast<std::size_t>(SelStop));
-    FSearchText += Key;
+    FSearchText = Text.substr(0, static_cast<std::size_t>(SelStart)) + Key +
+                  Text.substr(static_cast<std::size_t>(SelStop));
   }
   FindAndComplete(Key);
   if (ImmediateDropDown() && !DroppedDown()) {

@@ -1,7 +1,7 @@
 // The pick editor: a drop-down editor whose popup is a list of strings (Items).
-// Typing completes the text to the first item that starts with what was typed (the
-// completed part selected), the list hands the chosen item back as the text, and a
-// double click can step to the next item.
+// Typing completes the text to the item it is, else to the first item that starts with
+// what was typed (the completed part selected), the list hands the chosen item back as
+// the text, and a double click can step to the next item.
 #pragma once
 
 #include <windows.h>
@@ -39,13 +39,15 @@ class TdxInplacePickEdit : public TdxInplaceDropDownEdit {
   const AnsiString& SearchText() const { return FSearchText; }
   // The item last stepped to, -1 for none.
   int RememberedItemIndex() const { return FItemIndex; }
-  // The first item, in list order, that starts with Text ignoring case; -1 for an
-  // empty Text.
+  // The item Text is (EqualItem), else the first item, in list order, that starts with
+  // Text ignoring case; -1 for an empty Text.
   int FindItem(const AnsiString& Text);
-  // The item the text is, where a step and the open list start: the item last stepped
-  // to while the text is still that item's (of equal items, that one), else the first
-  // item equal to the text, case and all, else the first equal to it but for the case;
-  // -1 for none (an item the text only begins is another item: that is the search's).
+  // The item Text is: the item last stepped to while Text is still that item's (of
+  // equal items, that one), else the first item equal to Text, case and all, else the
+  // first equal to it but for the case; -1 for none.
+  int EqualItem(const AnsiString& Text);
+  // The item the text is (EqualItem), where a step and the open list start; -1 for none
+  // (an item the text only begins is another item: that is the search's).
   // The editor is loaded from cell to cell by its text, which leaves the item stepped to
   // in another cell behind.
   int TextItem();

@@ -296,6 +296,106 @@ TEST_F(PickEditTest, TabWithTheListOpenTakesItsChoiceAndMovesOn) {
   }
 }
 
+// Ctrl+Z and Ctrl+Y act on the text whether the list is open or not, as the undo and
+// redo messages do, and the open list follows the text they give back.
+TEST_F(PickEditTest, UndoAndRedoKeysActOnTheTextWithTheListOpen) {
+  for (const char* Start : {"zz", "banana"}) {
+    auto* Edit = ShownEdit({"apple", "Apple", "apricot", "app", "banana", "cherry"});
+    HWND Window = Edit->Handle();
+    Edit->SetEditValue(Variant(AnsiString(Start)));
+    const auto End = static_cast<WPARAM>(AnsiString(Start).size());
+    SendMessageA(Window, EM_SETSEL, End, End);
+    Type(Edit, Start[0] == 'z' ? 'e' : 'c');
+    const AnsiString Typed = Edit->Text();
+    ASSERT_NE(AnsiString(Start), Typed);
+    ASSERT_TRUE(Edit->DroppedDown()) << Start;
+    const int StartItem = Edit->Items()->IndexOf(Start);
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    edittest::SendCtrlKey(Window, 'Z');
+    EXPECT_EQ(AnsiString(Start), Edit->Text()) << Start;
+    EXPECT_EQ(0, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANREDO, 0, 0)) << Start;
+    ASSERT_TRUE(Edit->DroppedDown()) << Start;
+    EXPECT_EQ(StartItem, Edit->PickList()->ItemIndex()) << Start;
+    edittest::SendCtrlKey(Window, 'Y');
+    EXPECT_EQ(Typed, Edit->Text()) << Start;
+    EXPECT_EQ(1, SendMessageA(Window, EM_CANUNDO, 0, 0)) << Start;
+    EXPECT_EQ(0, SendMessageA(Window, EM_CANREDO, 0, 0)) << Start;
+    EXPECT_EQ(-1, Edit->PickList()->ItemIndex()) << Start;
+    Edit->CloseUp(false);
+  }
+}
+
+// A text that came back to an item, by typing or by an undo with the list open, is that
+// item case and all: the list's choice, which Tab takes, is it, not the first item that
+// begins with it in another case.
+TEST_F(PickEditTest, ATextThatCameBackToAnItemIsThatItemForTheList) {
+  auto* Host = ShownContainer();
+  for (int Way = 0; Way < 3; ++Way) {
+    auto* Edit = HostedEdit<TdxInplacePickEdit>(Host);
+    for (const char* Item : {"apple", "Apple", "apricot", "app", "banana", "cherry"}) Edit->Items()->Add(Item);
+    Edit->ShowAt(Rect(5, 5, 150, 25));
+    Edit->SetEditValue(Variant(AnsiString("Apple")));
+    Edit->SetModified(false);
+    Edit->SetEditActive(true);
+    HWND Window = Edit->Handle();
+    Key(Edit, VK_F2);
+    SendMessageA(Window, EM_SETSEL, 4, 5);
+    Type(Edit, 'a');
+    ASSERT_EQ("Appla", Edit->Text()) << Way;
+    ASSERT_TRUE(Edit->DroppedDown()) << Way;
+    if (Way == 0) {
+      SendMessageA(Window, EM_SETSEL, 4, 5);
+      Type(Edit, 'e');
+    } else if (Way == 1) {
+      SendMessageA(Window, WM_UNDO, 0, 0);
+      SendMessageA(Window, EM_REDO, 0, 0);
+      SendMessageA(Window, WM_UNDO, 0, 0);
+    } else {
+      edittest::SendCtrlKey(Window, 'Z');
+      edittest::SendCtrlKey(Window, 'Y');
+      edittest::SendCtrlKey(Window, 'Z');
+    }
+    ASSERT_EQ("Apple", Edit->Text()) << Way;
+    ASSERT_TRUE(Edit->DroppedDown()) << Way;
+    EXPECT_EQ(1, Edit->PickList()->ItemIndex()) << Way;
+    Key(Edit, VK_TAB);
+    EXPECT_FALSE(Edit->DroppedDown()) << Way;
+    EXPECT_EQ("Apple", Edit->Text()) << Way;
+    Edit->Free();
+  }
+}
+
+// Escape gives back the text and the value the edit began with, the list open or not;
+// a character typed inside the text searches for the text it makes, so that a Backspace
+// after it completes nothing the user never had.
+TEST_F(PickEditTest, EscapeWithTheListOpenGivesBackTheTextTheEditBeganWith) {
+  for (bool Closed : {false, true}) {
+    auto* Edit = ShownEdit({"apple", "Apple", "apricot", "app", "banana", "cherry"});
+    HWND Window = Edit->Handle();
+    Edit->SetEditValue(Variant(AnsiString("app")));
+    Edit->SetModified(false);
+    Edit->SetEditActive(true);
+    SendMessageA(Window, WM_UNDO, 0, 0);
+    Key(Edit, VK_RETURN);
+    SendMessageA(Window, EM_SETSEL, 0, 0);
+    Type(Edit, 'c');
+    ASSERT_EQ("capp", Edit->Text()) << Closed;
+    ASSERT_TRUE(Edit->DroppedDown()) << Closed;
+    EXPECT_EQ("capp", Edit->SearchText()) << Closed;
+    SendMessageA(Window, EM_SETSEL, 0, -1);
+    Key(Edit, VK_BACK);
+    Type(Edit, '\b');
+    EXPECT_NE("apple", Edit->Text()) << Closed;
+    if (Closed) Edit->CloseUp(false);
+    Key(Edit, VK_ESCAPE);
+    EXPECT_FALSE(Edit->DroppedDown()) << Closed;
+    EXPECT_EQ("app", Edit->Text()) << Closed;
+    EXPECT_EQ("app", VarToStr(Edit->GetEditValue())) << Closed;
+    EXPECT_FALSE(Edit->GetModified()) << Closed;
+  }
+}
+
 // ---------------------------------------------------------------------------------
 // The list
 

@@ -1,10 +1,10 @@
 // A seeded walk over editors whose value holds more than their text shows: a time under
 // a format without seconds or minutes (whole days before it), the same under a kept mask
 // whose empty positions are gaps, a date under the mask with a time of day, a date whose
-// long time format has no seconds, and a spin and a currency value with more decimals
-// than typing takes. Each step is the user's: a paste (by its message, Ctrl+V or
-// Shift+Insert) of a text the editor may refuse, characters typed over a selection, a
-// cut or a clear, the text copied and pasted back, or a settings broadcast. A step that
+// long time format has no seconds, a spin and a currency value with more decimals than
+// typing takes, and a pick editor whose list the typing drops down. Each step is the
+// user's: a paste (by its message, Ctrl+V or Shift+Insert) of a text the editor may
+// refuse, characters typed over a selection, a cut or a clear, the text copied and pasted back, or a settings broadcast. A step that
 // leaves the text as it was changes nothing: the value, the text and the modified state
 // are as loaded. A step that changed the text is put back: by Escape to the restore
 // point, by undos, or by a validation its host makes revert a text with a gap; then the
@@ -29,6 +29,7 @@
 #include "classlib/FloatConv.h"
 #include "editors/dxExEdtr_CurrencyEdit.h"
 #include "editors/dxExEdtr_DateEdit.h"
+#include "editors/dxExEdtr_PickEdit.h"
 #include "editors/dxExEdtr_Time.h"
 #include "tests/editors/EditTestSupport.h"
 #include "tests/editors/LocaleSupport.h"
@@ -122,6 +123,26 @@ TPutBackKind NumberKind(bool Currency) {
           {"x", "1-2", "3e400", "1.2.3", "5", "-", "12.345"}};
 }
 
+// A pick editor whose list drops down as the user types: an undo, a redo and Escape
+// then come while the list is open. Its value is its text (compared by its hash).
+TPutBackKind PickKind() {
+  return {"pick, the list opened by typing",
+          [](TCustomdxContainer* Host) -> TdxInplaceMaskEdit* {
+            auto* Pick = Hosted<TdxInplacePickEdit>(Host);
+            for (const char* Item : {"apple", "Apple", "apricot", "app", "banana", "cherry"}) Pick->Items()->Add(Item);
+            return Pick;
+          },
+          [](TdxInplaceMaskEdit* Edit, fuzz::TRandom& Random) {
+            const char* Texts[] = {"Apple", "app", "banana", "zz", "cherry"};
+            Edit->SetEditValue(Variant(AnsiString(Texts[Random.Below(std::size(Texts))])));
+          },
+          [](TdxInplaceMaskEdit* Edit) {
+            return static_cast<double>(std::hash<std::string>{}(VarToStr(Edit->GetEditValue())));
+          },
+          "aepcz",
+          {"aapp-99a", "apple", "APP", "ban", "x"}};
+}
+
 class PutBackWalkTest : public EditTest {
  protected:
   // The seeds First to Last, each stepping through every kind.
@@ -134,9 +155,10 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
   InitFormatSettings();
   const std::vector<TPutBackKind> Kinds = {TimeKind(tfHourMin, nullptr), TimeKind(tfHour, nullptr),
                                            TimeKind(tfHourMin, "00:00;1;_"), DateKind(true),
-                                           DateKind(false), NumberKind(false), NumberKind(true)};
+                                           DateKind(false), NumberKind(false), NumberKind(true),
+                                           PickKind()};
   TCustomdxContainer* Host = ShownContainer();
-  int PutBack = 0, Unchanged = 0;
+  int PutBack = 0, Unchanged = 0, MovedWithListOpen = 0;
   for (std::uint64_t Seed = First; Seed <= Last; ++Seed) {
     fuzz::TRandom Random(Seed * 104729);
     for (const TPutBackKind& Kind : Kinds) {
@@ -175,6 +197,8 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         // An undo or a redo by a key or a message, checked against the model.
         auto Move = [&](bool Redo, std::string& At) {
           const TSeen Before = Now();
+          if (auto* DropDown = dynamic_cast<TdxInplaceDropDownEdit*>(Edit); DropDown && DropDown->DroppedDown())
+            ++MovedWithListOpen;
           if (Redo) {
             if (Random.OneIn(2))
               edittest::SendCtrlKey(Window, 'Y');
@@ -308,6 +332,7 @@ void PutBackWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
   // The walk meets both kinds of step.
   EXPECT_GT(PutBack, 20);
   EXPECT_GT(Unchanged, 20);
+  EXPECT_GT(MovedWithListOpen, 5);
 }
 
 TEST_F(PutBackWalkTest, AChangePutBackGivesBackTheValueItsTextHidesSeeds1To4) { Walk(1, 4); }

@@ -360,4 +360,49 @@ TEST_F(TreeListKeptValueTest, APickTakesTheItemItsTextIsCaseAndAll) {
   }
 }
 
+// A pick cell whose list opened as the user typed: Ctrl+Z gives back the text before
+// the key, and Enter stores nothing; a text typed or undone back to an item is that
+// item, case and all, when Tab takes the list's choice.
+TEST_F(TreeListKeptValueTest, APickCellUndoesAndTakesItsItemWithTheListOpen) {
+  auto* Pick = Kind<TdxTreeListPickColumn>();
+  Pick->Items()->SetText("apple\r\nApple\r\napricot\r\napp\r\nbanana\r\ncherry");
+  TdxTreeListNode* N = Node({"banana"});
+  auto* Editor = Edit<TdxInplacePickEdit>(N, 0);
+  ASSERT_NE(Editor, nullptr);
+  HWND Window = Editor->Handle();
+  SendMessageA(Window, EM_SETSEL, 6, 6);
+  Type(Window, "c");
+  ASSERT_EQ(Editor->Text(), "bananac");
+  ASSERT_TRUE(Editor->DroppedDown());
+  edittest::SendCtrlKey(Window, 'Z');
+  Pump();
+  EXPECT_EQ(Editor->Text(), "banana");
+  Key(Window, VK_RETURN);
+  if (Tree->State() == tsEditing) Key(Window, VK_RETURN);
+  if (Tree->State() == tsEditing) Tree->HideEditor(false);
+  EXPECT_EQ(N->Strings(0), "banana");
+  for (int Way = 0; Way < 2; ++Way) {
+    N->SetStrings(0, "Apple");
+    Editor = Edit<TdxInplacePickEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    Window = Editor->Handle();
+    SendMessageA(Window, EM_SETSEL, 4, 5);
+    Type(Window, "a");
+    ASSERT_TRUE(Editor->DroppedDown()) << Way;
+    if (Way == 0) {
+      SendMessageA(Window, EM_SETSEL, 4, 5);
+      Type(Window, "e");
+    } else {
+      SendMessageA(Window, WM_UNDO, 0, 0);
+      SendMessageA(Window, EM_REDO, 0, 0);
+      SendMessageA(Window, WM_UNDO, 0, 0);
+      Pump();
+    }
+    ASSERT_EQ(Editor->Text(), "Apple") << Way;
+    Key(Window, VK_TAB);
+    if (Tree->State() == tsEditing) Tree->HideEditor(false);
+    EXPECT_EQ(N->Strings(0), "Apple") << Way;
+  }
+}
+
 }  // namespace
