@@ -355,7 +355,7 @@ TFormatSettings DateTextSettings;
 // in, in the settings it was written in (DateTextSettings); NullDate for an empty text,
 // none for a text that is no date.
 std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::string& Shown) {
-  if (Editor && Editor->ShowsStoredText()) return Editor->GetDate();
+  if (Editor && Editor->ShowsStoredText() && !Editor->YearTyped()) return Editor->GetDate();
   std::string Text = Shown;
   if (Editor && Editor->IsMasked()) {
     if (Shown == Editor->Mask().EmptyText().c_str()) return NullDate;
@@ -365,19 +365,20 @@ std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::strin
   TValueScope<TFormatSettings> Reading(FormatSettings, Editor ? DateTextSettings : FormatSettings);
   TDateTime Day = 0;
   if (!TextToDate(Text, Day)) return std::nullopt;
-  // Typing another field than the two-digit year of a date the window's years do not
-  // show keeps its century.
+  // A date the window's years do not show keeps its century while the user has not typed
+  // the two-digit year: typing another field changes only it, and a day that century
+  // lacks is no date.
   int Start = 0, Width = 0;
-  const std::string Stored = Editor ? Editor->StoredDateText().c_str() : "";
-  if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && DateMaskYearField(Start, Width) &&
-      Width == 2 && Stored.size() == Shown.size() && Shown.compare(static_cast<std::size_t>(Start), 2, Stored,
-                                                                   static_cast<std::size_t>(Start), 2) == 0) {
+  if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && !Editor->YearTyped() &&
+      DateMaskYearField(Start, Width) && Width == 2) {
     int Year = 0, Month = 0, D = 0, Kept = 0, KeptMonth = 0, KeptDay = 0;
     DecodeDate(Day, Year, Month, D);
     DecodeDate(Editor->GetDate(), Kept, KeptMonth, KeptDay);
     TDateTime Century = 0;
-    if (Year % 100 == Kept % 100 && TryEncodeDate(Kept, Month, D, Century))
+    if (Year != Kept && Year % 100 == Kept % 100) {
+      if (!TryEncodeDate(Kept, Month, D, Century)) return std::nullopt;
       Day = ComposeDateTime(Century, TimeOfValue(Day));
+    }
   }
   return Day;
 }
