@@ -41,6 +41,7 @@ void TdxInplaceDateEdit::Store(TDateTime Value) {
   FStoredText = GetText();
   FTextEdited = false;
   FUserEdited = false;
+  FYearTyped = false;
   if (!ValueLoading && Old != FDate && OnDateChange.Assigned()) OnDateChange(this);
 }
 
@@ -51,6 +52,7 @@ struct TDateHidden final : TdxHiddenValue {
   AnsiString StoredText;
   bool TextEdited = false;
   bool UserEdited = false;
+  bool YearTyped = false;
 };
 
 }  // namespace
@@ -61,6 +63,7 @@ TdxHiddenValueRef TdxInplaceDateEdit::HiddenValue() {
   Hidden->StoredText = FStoredText;
   Hidden->TextEdited = FTextEdited;
   Hidden->UserEdited = FUserEdited;
+  Hidden->YearTyped = FYearTyped;
   return Hidden;
 }
 
@@ -71,6 +74,7 @@ void TdxInplaceDateEdit::RestoreHiddenValue(const AnsiString& Text, const TdxHid
   FStoredText = Date.StoredText;
   FTextEdited = Date.TextEdited;
   FUserEdited = Date.UserEdited;
+  FYearTyped = Date.YearTyped;
 }
 
 void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
@@ -80,19 +84,25 @@ void TdxInplaceDateEdit::SetUseEditMask(bool Value) {
   RebuildMask(Shown);
 }
 
-bool TdxInplaceDateEdit::ReadWindowText(TDateTime& Date) {
+bool TdxInplaceDateEdit::ReadWindowText(TDateTime& Date, bool& DayLacked) {
   Date = NullDate;
+  DayLacked = false;
   if (IsMasked() ? EmptyMaskText() : Trim(GetText()).empty()) return true;
-  return TextToDate(GetText(), Date);
+  if (!TextToDate(GetText(), Date)) return false;
+  if (KeepCentury(GetText(), Date)) return true;
+  Date = NullDate;
+  DayLacked = true;
+  return false;
 }
 
 TdxInplaceDateEdit::TShownDate TdxInplaceDateEdit::ReadShown(const TFormatSettings& Settings) {
   TValueScope<TFormatSettings> Reading(FormatSettings, Settings);
   TShownDate Shown;
   Shown.Text = GetText();
-  Shown.Other = Shown.Text != FStoredText;
+  Shown.YearTyped = FYearTyped;
+  Shown.Other = Shown.Text != FStoredText || FYearTyped;
   if (Shown.Other) {
-    Shown.Reads = ReadWindowText(Shown.Date);
+    Shown.Reads = ReadWindowText(Shown.Date, Shown.DayLacked);
   } else {
     Shown.Reads = true;
     Shown.Date = FDate;
@@ -126,14 +136,16 @@ bool TdxInplaceDateEdit::NewFormReadsAs(TDateTime Date) {
 // date shows in the new form: the value's, or the one the user's or a host's text read
 // as. A text that read as no date stays as it is, as far as the new mask takes it. A
 // text of a date that the new mask would show as another date (a two-digit year of
-// another century) keeps its text and the mask it was written in until the value is
-// stored. The edit stays the user's, modified as it was.
+// another century), or of a day the century its year keeps lacks, keeps its text and the
+// mask it was written in until the value is stored. The edit stays the user's, modified
+// as it was, its year typed or not.
 void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
   TValueScope<bool> Loading(ValueLoading, true);
   TdxKeptModified Kept(*this);
   const bool TextEdited = FTextEdited;
   const bool UserEdited = FUserEdited;
-  if (Shown.Other && Shown.Reads && Shown.Date != NullDate && !NewFormReadsAs(Shown.Date)) {
+  if (Shown.Other &&
+      (Shown.DayLacked || (Shown.Reads && Shown.Date != NullDate && !NewFormReadsAs(Shown.Date)))) {
     FMaskPending = true;
     return;
   }
@@ -150,6 +162,7 @@ void TdxInplaceDateEdit::RebuildMask(const TShownDate& Shown) {
   }
   FTextEdited = TextEdited;
   FUserEdited = UserEdited;
+  FYearTyped = Shown.YearTyped;
 }
 
 bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mask().EmptyText(); }
@@ -157,32 +170,60 @@ bool TdxInplaceDateEdit::EmptyMaskText() { return IsMasked() && GetText() == Mas
 const TFormatSettings& TdxInplaceDateEdit::ShownSettings() const { return FMaskPending ? FTextSettings : FormatSettings; }
 
 bool TdxInplaceDateEdit::ReadText(const AnsiString& Text, TDateTime& Value) {
-  if (FDate != NullDate && Text == FStoredText) {
+  if (FDate != NullDate && Text == FStoredText && !FYearTyped) {
     Value = FDate;
     return true;
   }
   TValueScope<TFormatSettings> Reading(FormatSettings, ShownSettings());
-  if (!TextToDate(Text, Value)) return false;
-  KeepCentury(Text, Value);
-  return true;
+  return TextToDate(Text, Value) && KeepCentury(Text, Value);
 }
 
-void TdxInplaceDateEdit::KeepCentury(const AnsiString& Text, TDateTime& Value) {
-  if (FDate == NullDate || Value == NullDate || !IsMasked() || EditMask() != DateEditMask() ||
-      Text.size() != FStoredText.size())
-    return;
+bool TdxInplaceDateEdit::KeepCentury(const AnsiString& Text, TDateTime& Value) {
+  if (FYearTyped || FDate == NullDate || Value == NullDate || !IsMasked() || EditMask() != DateEditMask())
+    return true;
   int Start = 0;
   int Width = 0;
-  if (!DateMaskYearField(Start, Width) || Width != 2 || static_cast<std::size_t>(Start + Width) > Text.size()) return;
-  const auto At = static_cast<std::size_t>(Start);
-  if (Text.compare(At, 2, FStoredText, At, 2) != 0) return;
+  if (!DateMaskYearField(Start, Width) || Width != 2 || static_cast<std::size_t>(Start + Width) > Text.size())
+    return true;
   int Year = 0, Month = 0, Day = 0;
   DecodeDate(Value, Year, Month, Day);
   int Kept = 0, KeptMonth = 0, KeptDay = 0;
   DecodeDate(FDate, Kept, KeptMonth, KeptDay);
-  if (Year == Kept || Year % 100 != Kept % 100) return;
+  if (Year == Kept || Year % 100 != Kept % 100) return true;
   TDateTime Date = 0;
-  if (TryEncodeDate(Kept, Month, Day, Date)) Value = ComposeDateTime(Date, TimeOfValue(Value));
+  if (!TryEncodeDate(Kept, Month, Day, Date)) return false;
+  Value = ComposeDateTime(Date, TimeOfValue(Value));
+  return true;
+}
+
+void TdxInplaceDateEdit::NoteYearTyped(const TMessage& Message, const AnsiString& Before, int SelStart) {
+  bool Edit = false;
+  switch (Message.Msg) {
+    case WM_CHAR: Edit = Message.WParam >= ' ' || Message.WParam == '\b'; break;
+    case WM_KEYDOWN: Edit = Message.WParam == VK_DELETE || Message.WParam == VK_BACK; break;
+    default: Edit = true; break;
+  }
+  int Start = 0;
+  int Width = 0;
+  if (FYearTyped || !Edit || !DateMaskInForce() || !DateMaskYearField(Start, Width, ShownSettings())) return;
+  const int Stop = Start + Width;
+  const AnsiString After = GetText();
+  if (After.size() == Before.size() && static_cast<std::size_t>(Stop) <= After.size() &&
+      After.compare(static_cast<std::size_t>(Start), static_cast<std::size_t>(Width), Before,
+                    static_cast<std::size_t>(Start), static_cast<std::size_t>(Width)) != 0) {
+    FYearTyped = true;
+    return;
+  }
+  // A digit or a paste laid on the year's own digits moves the caret past them.
+  int Caret = 0;
+  int CaretStop = 0;
+  GetSel(Caret, CaretStop);
+  if (Message.Msg == WM_CHAR && Message.WParam >= '0' && Message.WParam <= '9' && Caret > SelStart) {
+    const int At = Mask().NextPosition(SelStart);
+    FYearTyped = At >= Start && At < Stop;
+  } else if (Message.Msg == WM_PASTE) {
+    FYearTyped = SelStart < Stop && Caret > Start;
+  }
 }
 
 void TdxInplaceDateEdit::SetEditValue(const Variant& Value) {
@@ -344,6 +385,9 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
       // change only later); a store during it (Enter) leaves the stored text. An undo or
       // a redo brings back the flags of the state it goes to (HiddenValue).
       const AnsiString Before = HandleAllocated() ? GetText() : AnsiString();
+      int SelStart = 0;
+      int SelStop = 0;
+      GetSel(SelStart, SelStop);
       ++FUserInput;
       auto Done = ScopeExit([this] { --FUserInput; });
       if (Message.Msg == WM_PASTE && DateMaskInForce() && HandleAllocated()) {
@@ -355,12 +399,16 @@ void TdxInplaceDateEdit::Dispatch(TMessage& Message) {
       if (!HandleAllocated()) return;
       const AnsiString After = GetText();
       if (After != Before && After != FStoredText) FUserEdited = true;
+      NoteYearTyped(Message, Before, SelStart);
       return;
     }
     case WM_SETTEXT:
       // A program's text replaces what the user typed.
       inherited::Dispatch(Message);
-      if (FUserInput == 0) FUserEdited = false;
+      if (FUserInput == 0) {
+        FUserEdited = false;
+        FYearTyped = false;
+      }
       return;
     default: break;
   }

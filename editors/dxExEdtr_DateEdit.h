@@ -54,6 +54,10 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   bool ShowsStoredText() { return GetText() == FStoredText; }
   // The text the last store wrote for the value.
   const AnsiString& StoredDateText() const { return FStoredText; }
+  // The user typed, pasted, cut or deleted in the year of the masked text since the last
+  // store or the last text a program set: a two-digit year then reads in the window's
+  // century, not the value's (KeepCentury).
+  bool YearTyped() const { return FYearTyped; }
 
   // A blank string, Null or Empty is no date; any other value is read as a date.
   void SetEditValue(const Variant& Value) override;
@@ -90,22 +94,27 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
  private:
   // Sets the value and its text, clears TextEdited and tells OnDateChange.
   void Store(TDateTime Value);
-  // What the window shows (Text): the text the last store showed for the value, or
-  // another text (Other), the user's or a host's, and the date it reads as (Reads, Date:
-  // NullDate for an empty text or an untouched mask); the form of that date and of the
+  // What the window shows (Text): the text the last store showed for the value with its
+  // year untouched, or another text (Other), the user's or a host's, and the date it
+  // reads as (Reads, Date: NullDate for an empty text or an untouched mask), or whether
+  // it reads as none only because the century its year keeps lacks its day (DayLacked);
+  // whether the user typed its year (YearTyped); the form of that date and of the
   // value's in the mask in force (Form, ValueForm). Read in Settings (ReadShown).
   struct TShownDate {
     AnsiString Text;
     bool Other = false;
     bool Reads = false;
+    bool DayLacked = false;
+    bool YearTyped = false;
     TDateTime Date = NullDate;
     AnsiString Form;
     AnsiString ValueForm;
   };
   TShownDate ReadShown(const TFormatSettings& Settings);
-  // The date the window's text reads as in the settings in force: NullDate for an empty
-  // text or an untouched mask; false when it reads as none.
-  bool ReadWindowText(TDateTime& Date);
+  // The date the window's text reads as in the settings in force, its century kept
+  // (KeepCentury): NullDate for an empty text or an untouched mask; false when it reads
+  // as none, DayLacked when only because the kept century lacks its day.
+  bool ReadWindowText(TDateTime& Date, bool& DayLacked);
   // Sets the mask UseEditMask asks for in the settings in force and shows, in its form,
   // what the window showed before (Shown, read in the settings and mask of then).
   void RebuildMask(const TShownDate& Shown);
@@ -121,10 +130,16 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // TextToDate in the settings the text is in (ShownSettings), its century kept
   // (KeepCentury).
   bool ReadText(const AnsiString& Text, TDateTime& Value);
-  // A date outside the years a two-digit year shows keeps its century while the year of
-  // its masked text is as the store wrote it: typing the day or the month changes only
-  // them, and a year the user types takes the window's century.
-  void KeepCentury(const AnsiString& Text, TDateTime& Value);
+  // A date outside the years a two-digit year shows keeps its century while the user has
+  // not typed the year of its masked text (YearTyped), whatever its digits: typing the day
+  // or the month changes only them, and a year the user types takes the window's century.
+  // False when the day and the month make no date in the kept century (29 February of
+  // 1900): the text is no date, as any impossible date.
+  bool KeepCentury(const AnsiString& Text, TDateTime& Value);
+  // Notes whether the user's input Message, made over the text Before with the selection
+  // starting at SelStart, typed in the year of the date mask in force: changed a character
+  // of it, or laid a digit or a paste on it (the same digits included).
+  void NoteYearTyped(const TMessage& Message, const AnsiString& Before, int SelStart);
   // The settings the window's text is in: those of then for a text kept in the mask it
   // was typed in (FMaskPending), else those in force.
   const TFormatSettings& ShownSettings() const;
@@ -161,6 +176,7 @@ class TdxInplaceDateEdit : public TdxInplaceDropDownEdit {
   // program's falls back to DateOnError.
   int FUserInput = 0;
   bool FUserEdited = false;
+  bool FYearTyped = false;
 };
 
 // The published part of the date editor.

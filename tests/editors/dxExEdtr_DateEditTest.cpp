@@ -748,3 +748,90 @@ TEST_F(DateEditTest, AMaskedDateOutsideTheWindowKeepsItsCenturyThroughEveryField
     EXPECT_EQ(Day(Year, 10, 13), Edit->GetDate()) << Edit->Text().c_str();
   }
 }
+
+namespace {
+
+// Selects the characters From to To of the editor's text and types Digits there.
+void TypeAt(TdxInplaceDateEdit* Edit, int From, int To, const char* Digits) {
+  SendMessageA(Edit->Handle(), EM_SETSEL, static_cast<WPARAM>(From), static_cast<LPARAM>(To));
+  for (const char* P = Digits; *P; ++P) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(*P), 1);
+  Pump();
+}
+
+}  // namespace
+
+// A day the century of a masked date outside the years a two-digit year shows lacks (29
+// February of 1900 or 2100) is refused aloud as any impossible date is: the two-digit
+// year does not stand for another century, and the value stays.
+TEST_F(DateEditTest, AMaskedDayItsKeptCenturyLacksIsRefusedAloud) {
+  TScopedLocaleInfo TwoDigits(LOCALE_SSHORTDATE, "M/d/yy");
+  InitFormatSettings();
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  for (const TDateTime Date : {Day(1900, 2, 27), Day(1900, 3, 1), Day(2100, 3, 1)}) {
+    Edit->SetDate(Date);
+    Edit->SetModified(false);
+    const AnsiString Shown = Edit->Text();
+    // "02/27/00": the month, then the day.
+    TypeAt(Edit, 0, 2, "02");
+    TypeAt(Edit, 3, 5, "29");
+    ASSERT_EQ("02/29/" + Shown.substr(6), Edit->Text()) << Shown.c_str();
+    Beeps = 0;
+    EXPECT_THROW(Edit->Validate(), EdxEditInvalidInput) << Shown.c_str();
+    EXPECT_EQ(1, Beeps) << Shown.c_str();
+    EXPECT_EQ(Date, Edit->GetDate()) << Shown.c_str();
+    EXPECT_EQ("02/29/" + Shown.substr(6), Edit->Text()) << Shown.c_str();
+  }
+}
+
+// Whether the user typed the year decides a masked date's century, never whether its
+// digits are the ones shown before: a year not typed keeps the value's century, one
+// typed takes the window's (two digits) or the four digits typed. So it is when the
+// short date changes in the middle of the edit and the text is read and laid again.
+TEST_F(DateEditTest, AMaskedDatesCenturyFollowsWhetherItsYearWasTyped) {
+  TScopedLocaleInfo Restored(LOCALE_SSHORTDATE, "M/d/yyyy");
+  auto ShortDate = [](const char* Picture) {
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, Picture);
+    InitFormatSettings();
+  };
+  ShortDate("MM/dd/yy");
+  auto* Edit = ShownEdit();
+  Edit->SetUseEditMask(true);
+  // The whole date typed under a four-digit year, then laid again in two digits.
+  Edit->SetDate(Day(2099, 12, 6));
+  Edit->SetModified(false);
+  ShortDate("yyyy-MM-dd");
+  SendLocaleChanged(Edit->Handle());
+  ASSERT_EQ("2099-12-06", Edit->Text());
+  TypeAt(Edit, 0, -1, "19990905");
+  ShortDate("d/M/yy");
+  SendLocaleChanged(Edit->Handle());
+  EXPECT_EQ("05/09/99", Edit->Text());
+  Edit->Validate();
+  EXPECT_EQ(Day(1999, 9, 5), Edit->GetDate()) << Edit->Text().c_str();
+  // The year typed with the digits it showed: the window's century.
+  Edit->SetDate(Day(1900, 7, 28));
+  Edit->SetModified(false);
+  ASSERT_EQ("28/07/00", Edit->Text());
+  TypeAt(Edit, 0, -1, "050900");
+  Edit->Validate();
+  EXPECT_EQ(Day(2000, 9, 5), Edit->GetDate()) << Edit->Text().c_str();
+  Edit->SetDate(Day(1900, 7, 28));
+  Edit->SetModified(false);
+  TypeAt(Edit, 0, 2, "05");
+  TypeAt(Edit, 6, 6, "00");
+  Edit->Validate();
+  EXPECT_EQ(Day(2000, 7, 5), Edit->GetDate()) << Edit->Text().c_str();
+  // The day typed, the year not: laid again in four digits, the value's century.
+  ShortDate("M/d/yy");
+  SendLocaleChanged(Edit->Handle());
+  Edit->SetDate(Day(2050, 11, 24));
+  Edit->SetModified(false);
+  ASSERT_EQ("11/24/50", Edit->Text());
+  TypeAt(Edit, 3, 5, "11");
+  ShortDate("yyyy-MM-dd");
+  SendLocaleChanged(Edit->Handle());
+  EXPECT_EQ("2050-11-11", Edit->Text());
+  Edit->Validate();
+  EXPECT_EQ(Day(2050, 11, 11), Edit->GetDate()) << Edit->Text().c_str();
+}

@@ -285,6 +285,43 @@ TEST_F(TreeListKeptValueTest, AMaskedDateOutsideTheWindowKeepsItsCenturyWhenAnot
   EXPECT_TRUE(ReadsAs(N->Strings(0), EncodeDate(2022, 3, 4))) << N->Strings(0).c_str();
 }
 
+// A masked date cell of 1900 keeps its century while its year is not typed: a day that
+// century lacks is refused aloud and the cell keeps its value; the year typed with the
+// digits it showed takes the window's century.
+TEST_F(TreeListKeptValueTest, AMaskedDateCellMovesItsCenturyOnlyWithTheYearTyped) {
+  TValueScope<TMessageBeepProc> Beep(MessageBeepProc, edittest::CountBeep);
+  TScopedLocaleInfo Restored(LOCALE_SSHORTDATE, "M/d/yy");
+  Kind<TdxTreeListDateColumn>()->SetUseEditMask(true);
+  for (const char* Picture : {"M/d/yy", "d/M/yy"}) {
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, Picture);
+    InitFormatSettings();
+    SendLocaleChanged(Form->Handle());
+    Pump();
+    const bool DayFirst = Picture[0] == 'd';
+    const char* Held = DayFirst ? "27/2/1900" : "2/27/1900";
+    TdxTreeListNode* N = Node({Held});
+    auto* Editor = Edit<TdxInplaceDateEdit>(N, 0);
+    ASSERT_NE(Editor, nullptr);
+    const int Day = DayFirst ? 0 : 3;
+    SendMessageA(Editor->Handle(), EM_SETSEL, static_cast<WPARAM>(Day), Day + 2);
+    Type(Editor->Handle(), "29");
+    const int Beeps = edittest::Beeps;
+    const std::size_t Told = Log->Messages.size();
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_EQ(edittest::Beeps, Beeps + 1) << Picture << ", " << Editor->Text().c_str();
+    EXPECT_EQ(Log->Messages.size(), Told + 1) << Picture;
+    EXPECT_EQ(N->Strings(0), Held) << Picture;
+    if (Tree->State() == tsEditing) Tree->HideEditor(false);
+    // The whole date typed, its year "00".
+    N->SetStrings(0, DayFirst ? "28/7/1900" : "7/28/1900");
+    Editor = Edit<TdxInplaceDateEdit>(N, 0);
+    SendMessageA(Editor->Handle(), EM_SETSEL, 0, -1);
+    Type(Editor->Handle(), DayFirst ? "050900" : "090500");
+    Key(Editor->Handle(), VK_RETURN);
+    EXPECT_TRUE(ReadsAs(N->Strings(0), EncodeDate(2000, 9, 5))) << Picture << ": stored as " << N->Strings(0).c_str();
+  }
+}
+
 // A date typed and kept in the mask of the short date it was typed under is read in those
 // settings when the edit ends after the short date changed: the date the user saw.
 TEST_F(TreeListKeptValueTest, ADateKeptInItsOldMaskIsReadInTheSettingsItWasTypedIn) {

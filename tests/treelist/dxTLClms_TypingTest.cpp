@@ -355,7 +355,7 @@ TFormatSettings DateTextSettings;
 // in, in the settings it was written in (DateTextSettings); NullDate for an empty text,
 // none for a text that is no date.
 std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::string& Shown) {
-  if (Editor && Editor->ShowsStoredText()) return Editor->GetDate();
+  if (Editor && Editor->ShowsStoredText() && !Editor->YearTyped()) return Editor->GetDate();
   std::string Text = Shown;
   if (Editor && Editor->IsMasked()) {
     if (Shown == Editor->Mask().EmptyText().c_str()) return NullDate;
@@ -365,19 +365,20 @@ std::optional<TDateTime> EditorDate(TdxInplaceDateEdit* Editor, const std::strin
   TValueScope<TFormatSettings> Reading(FormatSettings, Editor ? DateTextSettings : FormatSettings);
   TDateTime Day = 0;
   if (!TextToDate(Text, Day)) return std::nullopt;
-  // Typing another field than the two-digit year of a date the window's years do not
-  // show keeps its century.
+  // A date the window's years do not show keeps its century while the user has not typed
+  // the two-digit year: typing another field changes only it, and a day that century
+  // lacks is no date.
   int Start = 0, Width = 0;
-  const std::string Stored = Editor ? Editor->StoredDateText().c_str() : "";
-  if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && DateMaskYearField(Start, Width) &&
-      Width == 2 && Stored.size() == Shown.size() && Shown.compare(static_cast<std::size_t>(Start), 2, Stored,
-                                                                   static_cast<std::size_t>(Start), 2) == 0) {
+  if (Editor && Editor->IsMasked() && Editor->GetDate() != NullDate && !Editor->YearTyped() &&
+      DateMaskYearField(Start, Width) && Width == 2) {
     int Year = 0, Month = 0, D = 0, Kept = 0, KeptMonth = 0, KeptDay = 0;
     DecodeDate(Day, Year, Month, D);
     DecodeDate(Editor->GetDate(), Kept, KeptMonth, KeptDay);
     TDateTime Century = 0;
-    if (Year % 100 == Kept % 100 && TryEncodeDate(Kept, Month, D, Century))
+    if (Year != Kept && Year % 100 == Kept % 100) {
+      if (!TryEncodeDate(Kept, Month, D, Century)) return std::nullopt;
       Day = ComposeDateTime(Century, TimeOfValue(Day));
+    }
   }
   return Day;
 }
@@ -678,6 +679,8 @@ class TreeListTypingWalkTest : public UiTest {
                   std::string& Where);
   // A settings change broadcast while the editor is open (see the definition).
   void BroadcastSettings(std::string& Where);
+  // The typing of a masked date of 1900 or 2100 near 29 February (see the definition).
+  void ProbeCentury(std::string& Where);
   // The walk of the seeds First to Last.
   void Walk(std::uint64_t First, std::uint64_t Last);
 
@@ -692,6 +695,9 @@ class TreeListTypingWalkTest : public UiTest {
   // A settings change gave the short date another form during the edit under way: the
   // same text may then stand for another date.
   bool NewFormInEdit = false;
+  // What the century probe of the edit under way asks of an end that stores: the day the
+  // cell then holds, or none when the edit is refused aloud.
+  std::optional<std::optional<TDateTime>> CenturyExpected;
 };
 
 // Any program may broadcast a settings change. Most leave the settings as they were;
@@ -730,6 +736,114 @@ void TreeListTypingWalkTest::BroadcastSettings(std::string& Where) {
     ADD_FAILURE() << Where << ": \"" << Before << "\" became \"" << Shown() << "\"";
   }
   if (Tree->InplaceEditor()->GetModified() != Modified) ADD_FAILURE() << Where << ": the modified state changed";
+}
+
+// A masked date of 1900 or 2100 near 29 February is typed: the day 28 or 29 of February
+// (its month typed too), its year (two digits, "00", or four), both, or the whole date,
+// under the short date of the walk or one of two-digit or four-digit years, which may
+// change before, between and after. A two-digit year typed reads in the window's century,
+// four typed are the year, and a year not typed keeps the value's century: a day that
+// century lacks is refused aloud. A character refused on the way (a day the year shown
+// lacks) leaves the end to the walk's own reading.
+void TreeListTypingWalkTest::ProbeCentury(std::string& Where) {
+  auto* Date = ObjectAs<TdxInplaceDateEdit>(Tree->InplaceEditor());
+  int Kept = 0, KeptMonth = 0, KeptDay = 0;
+  DecodeDate(Date->GetDate(), Kept, KeptMonth, KeptDay);
+  Where += ", century probe";
+  auto Switch = [&](bool TwoDigits) {
+    const char* const Two[] = {"M/d/yy", "MM/dd/yy", "d/M/yy", "yy/MM/dd"};
+    const char* const Four[] = {"M/d/yyyy", "yyyy-MM-dd", "d/M/yyyy"};
+    const char* Picture = TwoDigits ? Two[FormRandom.Below(std::size(Two))] : Four[FormRandom.Below(std::size(Four))];
+    ShortDate.reset();
+    ShortDate.emplace(LOCALE_SSHORTDATE, Picture);
+    NewFormInEdit = true;
+    SendLocaleChanged(Form->Handle());
+    Pump();
+    if (Date->EditMask() == DateEditMask()) DateTextSettings = FormatSettings;
+    Where += std::string(", short date ") + Picture + " shows \"" + Shown() + "\"";
+  };
+  // Where the text in its mask holds the day, the month and the year (the start and the
+  // width of each).
+  struct TField {
+    int Start = 0;
+    int Width = 2;
+  };
+  TField D, M, Y;
+  auto Fields = [&] {
+    TValueScope<TFormatSettings> Reading(FormatSettings, DateTextSettings);
+    const std::string Sample = FormatDateValue(true, EncodeDate(2033, 11, 22)).c_str();
+    D.Start = static_cast<int>(Sample.find("22"));
+    M.Start = static_cast<int>(Sample.find("11"));
+    Y.Width = Sample.find("2033") != std::string::npos ? 4 : 2;
+    Y.Start = static_cast<int>(Sample.find(Y.Width == 4 ? "2033" : "33"));
+  };
+  const int BeepsBefore = Beeps;
+  HWND Window = EditorWindow();
+  auto TypeField = [&](const TField& Field, const std::string& Digits) {
+    SendMessageA(Window, EM_SETSEL, static_cast<WPARAM>(Field.Start), Field.Start + Field.Width);
+    for (char C : Digits) Char(Window, C);
+    Where += ", \"" + Digits + "\" at " + std::to_string(Field.Start) + " shows \"" + Shown() + "\"";
+  };
+  const int Day = FormRandom.OneIn(2) ? 28 : 29;
+  std::optional<int> Year;
+  bool DayTyped = false;
+  auto TypeYear = [&] {
+    Fields();
+    const int Typed = Y.Width == 2 ? 2000 : 1900 + 100 * static_cast<int>(FormRandom.Below(3));
+    TypeField(Y, Y.Width == 2 ? std::string("00") : std::to_string(Typed));
+    Year = Typed;
+  };
+  auto TypeDay = [&] {
+    Fields();
+    TypeField(M, "02");
+    TypeField(D, std::to_string(Day));
+    DayTyped = true;
+  };
+  if (!FormRandom.OneIn(4)) Switch(!FormRandom.OneIn(4));
+  switch (FormRandom.Below(4)) {
+    case 0: TypeDay(); break;
+    case 1: TypeYear(); break;
+    case 2: {
+      const bool YearFirst = FormRandom.OneIn(2);
+      YearFirst ? TypeYear() : TypeDay();
+      if (FormRandom.OneIn(3)) Switch(FormRandom.OneIn(2));
+      YearFirst ? TypeDay() : TypeYear();
+      break;
+    }
+    default: {
+      // The whole date over the whole text, its digits in the order the text shows them.
+      Fields();
+      std::string Laid(Shown().size() + 4, '\0');
+      const int Typed = Y.Width == 2 ? 2000 : 1900 + 100 * static_cast<int>(FormRandom.Below(3));
+      const std::string YearDigits = Y.Width == 2 ? std::string("00") : std::to_string(Typed);
+      Laid.replace(static_cast<std::size_t>(D.Start), 2, std::to_string(Day));
+      Laid.replace(static_cast<std::size_t>(M.Start), 2, "02");
+      Laid.replace(static_cast<std::size_t>(Y.Start), YearDigits.size(), YearDigits);
+      std::string Digits;
+      for (char C : Laid)
+        if (C) Digits += C;
+      SendMessageA(Window, EM_SETSEL, 0, -1);
+      for (char C : Digits) Char(Window, C);
+      Where += ", all typed over with \"" + Digits + "\" shows \"" + Shown() + "\"";
+      Year = Typed;
+      DayTyped = true;
+      break;
+    }
+  }
+  if (FormRandom.OneIn(2)) {
+    Fields();
+    Switch(Y.Width == 4);
+  }
+  CenturyExpected.reset();
+  if (Beeps != BeepsBefore) {
+    Where += ", a digit refused";
+    return;
+  }
+  TDateTime Expected = 0;
+  if (TryEncodeDate(Year ? *Year : Kept, DayTyped ? 2 : KeptMonth, DayTyped ? Day : KeptDay, Expected))
+    CenturyExpected = std::optional<TDateTime>(Expected);
+  else
+    CenturyExpected = std::optional<TDateTime>();
 }
 
 bool TreeListTypingWalkTest::TypeInEditor(const TKindCase& Case, fuzz::TRandom& Random, std::string& Where,
@@ -1015,6 +1129,15 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         Node->SetStrings(1, "other");
       }
       TdxTreeListNode* Cell = Tree->Items(static_cast<int>(Random.Below(3)));
+      // A masked date cell may hold a day of 1900 or 2100 near 29 February, which a
+      // probe of its century types (their own numbers choose them).
+      bool Probe = false;
+      if (Case.Name == "date masked" && FormRandom.OneIn(2)) {
+        const int Near = static_cast<int>(FormRandom.Below(3));
+        Cell->SetStrings(0, DateToText(EncodeDate(FormRandom.OneIn(2) ? 1900 : 2100, Near < 2 ? 2 : 3,
+                                                  Near == 0 ? 27 : Near == 1 ? 28 : 1)));
+        Probe = true;
+      }
       const std::string Old = Cell->Strings(0).c_str();
       Where += ", cell \"" + Old + "\"";
       Tree->SetFocusedNode(Cell, 0, true);
@@ -1046,6 +1169,7 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
       // list's choice taken by the key that ends it included).
       std::optional<std::string> OpenedText, FinalText;
       NewFormInEdit = false;
+      CenturyExpected.reset();
       if (Case.Blob) {
         std::string Value = Old;
         if (!EditInPane(Case, Random, Cell, Value, Where)) {
@@ -1062,7 +1186,9 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
         // A date's value is its date: a settings change may write it anew, unchanged.
         auto* Date = ObjectAs<TdxInplaceDateEdit>(Tree->InplaceEditor());
         const std::optional<TDateTime> OpenedDate = Date ? EditorDate(Date, Opened) : std::nullopt;
-        if (!TypeInEditor(Case, Random, Where, Taken)) {
+        if (Probe && Date && !OpenedByTyping) {
+          ProbeCentury(Where);
+        } else if (!TypeInEditor(Case, Random, Where, Taken)) {
           // A key that ends the edit is no key of this walk.
           ADD_FAILURE() << Where << ": the edit ended while typing";
           Abandon();
@@ -1169,6 +1295,19 @@ void TreeListTypingWalkTest::Walk(std::uint64_t First, std::uint64_t Last) {
           ++Stored[Kind];
         else
           ADD_FAILURE() << Where << ": ended with the text it opened with, yet the cell changed from \"" << Old << "\"";
+      } else if (CenturyExpected) {
+        // The century probe's day is stored, or the edit refused aloud.
+        TDateTime Read = 0;
+        if (!*CenturyExpected) {
+          if (Now == Old && Told)
+            ++Refused[Kind];
+          else
+            ADD_FAILURE() << Where << ": a day the year lacks was " << (Now == Old ? "kept silently" : "stored");
+        } else if (TextToDate(AnsiString(Now), Read) && DateOfValue(Read) == **CenturyExpected) {
+          ++Stored[Kind];
+        } else {
+          ADD_FAILURE() << Where << ", expected " << DateToText(**CenturyExpected).c_str() << ": another day stored";
+        }
       } else {
         if (Expected) Where += ", expected \"" + *Expected + "\"";
         // A refused edit goes on in the cell; a stored one may be opened again there (a
