@@ -320,6 +320,9 @@ class TdxInplaceEdit : public TWinControl {
   // back (the window showing that text).
   const AnsiString& SavedText() const { return FSavedText; }
   void RestoreSavedValue();
+  // The restore point's text stands for the value held now: its hidden part is recorded
+  // again (the text and the modified state stay the restore point's).
+  void SaveHiddenValue() { FSavedHidden = HiddenValue(); }
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);

@@ -430,6 +430,15 @@ void TdxInplaceTextEdit::SaveRestorePoint() {
   FRestorePointHolds = true;
 }
 
+void TdxInplaceTextEdit::ValueSetBehindText() {
+  if (FStepLevel > 0 || FMovingInHistory) return;
+  ForgetHistory();
+  if (FRestorePointHolds && GetText() == SavedText())
+    SaveHiddenValue();
+  else
+    FRestorePointHolds = false;
+}
+
 void TdxInplaceTextEdit::ForgetHistory() {
   FHistory.Clear();
   // What the step under way began from belongs to another text.
