@@ -307,8 +307,8 @@ class TdxInplaceEdit : public TWinControl {
     TdxInplaceEdit* FEdit;
   };
   // Whether a message to an editor's window, or to its popup's, is the user's input: a
-  // key, a character, the clipboard's messages, a replacement of the selection, a press
-  // or a wheel turn, a timer's repeat, a menu's command.
+  // key, a character, the clipboard's messages, a replacement of the selection, an undo
+  // or a redo, a press or a wheel turn, a timer's repeat, a menu's command.
   static bool IsUserInput(UINT Msg);
 
  protected:
