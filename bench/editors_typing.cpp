@@ -4,7 +4,10 @@
 // holds a text of 1,000, 4,000 and 16,000 characters, the digits of a fraction, with the
 // caret at its end (as after a paste) and in its middle; a key is its key-down and key-up
 // posted to the window and handled before the next. A line per length gives the time of
-// a key in each window and the ratio editor / bare control.
+// a key in each window and the ratio editor / bare control. Last, a line of 1,000,000
+// characters (the editors keep the steps of the user's changes, which must not cost a
+// key its line): the text editor against the bare control, with fewer keys.
+// `editors_typing_bench long` times that line alone.
 #include <windows.h>
 #include <richedit.h>
 
@@ -30,6 +33,8 @@ AnsiString Fixed(double Value, int Decimals) { return bench::Fixed(Value, Decima
 constexpr int Keys = 50;
 constexpr int Runs = 2;
 constexpr int Lengths[] = {1000, 4000, 16000};
+constexpr int LongLength = 1000000;
+constexpr int LongKeys = 10;
 
 // A grid-like host: its editor may modify its text and take every character.
 class TTypingHost : public TCustomdxContainer {
@@ -83,8 +88,8 @@ void Load(HWND Window, const std::string& Text, TCaret At) {
   PumpAll();
 }
 
-void TypeKeys(HWND Window) {
-  for (int I = 0; I < Keys; ++I) {
+void TypeKeys(HWND Window, int Count) {
+  for (int I = 0; I < Count; ++I) {
     const char Ch = static_cast<char>('0' + I % 10);
     const UINT Scan = MapVirtualKeyA(static_cast<UINT>(Ch), MAPVK_VK_TO_VSC);
     // The pump's TranslateMessage makes the key's character.
@@ -96,25 +101,25 @@ void TypeKeys(HWND Window) {
 
 // The best time of one key in Window over the runs, in milliseconds; a window that did
 // not take every key makes the report say so.
-double KeyTime(HWND Window, const std::string& Text, TCaret At) {
+double KeyTime(HWND Window, const std::string& Text, TCaret At, int Count = Keys, int Times = Runs) {
   auto Check = [&] {
     const int Length = GetWindowTextLengthA(Window);
-    if (Length != static_cast<int>(Text.size()) + Keys)
-      std::printf("(a window holds %d characters, not %d)\n", Length, static_cast<int>(Text.size()) + Keys);
+    if (Length != static_cast<int>(Text.size()) + Count)
+      std::printf("(a window holds %d characters, not %d)\n", Length, static_cast<int>(Text.size()) + Count);
   };
   bool Typed = false;
   const double Ms = bench::BestOf(
-      Runs,
+      Times,
       [&] {
         if (Typed) Check();
         Load(Window, Text, At);
       },
       [&] {
-        TypeKeys(Window);
+        TypeKeys(Window, Count);
         Typed = true;
       });
   Check();
-  return Ms / Keys;
+  return Ms / Count;
 }
 
 // A plain-text rich edit control on Parent at Left, as the editors make theirs: one line, no
@@ -153,13 +158,33 @@ void Report(const char* Title, TdxInplaceEdit* const (&Editors)[3], HWND Bare, b
   }
 }
 
+// The hosted text editor's key in a line of LongLength characters, at its end and in its
+// middle, against the bare control's.
+void ReportLong(TdxInplaceEdit* Text, HWND Bare) {
+  std::printf("A line of %d characters, %d keys: ms a key (ratio to the bare control)\n", LongLength, LongKeys);
+  std::printf("%6s %9s %9s %9s\n", "caret", "bare", "text", "ratio");
+  const std::string Content = Digits(LongLength);
+  for (TCaret At : {cEnd, cMiddle}) {
+    const double BareMs = KeyTime(Bare, Content, At, LongKeys, 1);
+    SendMessageA(Bare, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    Text->ShowAt(Rect(10, 10, 310, 30));
+    const double Ms = KeyTime(Text->Handle(), Content, At, LongKeys, 1);
+    SendMessageA(Text->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    Text->Hide();
+    std::printf("%6s %s %s %s\n", At == cEnd ? "end" : "middle", Fixed(BareMs, 3).c_str(), Fixed(Ms, 3).c_str(),
+                Fixed(Ms / BareMs, 2).c_str());
+    std::fflush(stdout);
+  }
+}
+
 }  // namespace
 
 TCLASS_IMPL(TOutsideTextEdit)
 TCLASS_IMPL(TOutsideSpinEdit)
 TCLASS_IMPL(TOutsidePickEdit)
 
-int main() {
+int main(int argc, char** argv) {
+  const bool LongOnly = argc > 1 && std::string(argv[1]) == "long";
   HInstance = GetModuleHandleA(nullptr);
   InitializeUnits(EditorsUnits);
 
@@ -192,9 +217,12 @@ int main() {
   HWND FormBare = NewBareControl(Form->Handle(), 360, Text->Font()->Handle());
   PumpAll();
 
-  std::printf("Typing %d keys into a text of digits\n", Keys);
-  Report("Hosted by a container", Hosted, HostedBare, true);
-  Report("On a form, outside a container", Outside, FormBare, false);
+  if (!LongOnly) {
+    std::printf("Typing %d keys into a text of digits\n", Keys);
+    Report("Hosted by a container", Hosted, HostedBare, true);
+    Report("On a form, outside a container", Outside, FormBare, false);
+  }
+  ReportLong(Text, HostedBare);
 
   DestroyWindow(HostedBare);
   DestroyWindow(FormBare);

@@ -463,6 +463,10 @@ bool TdxInplaceEdit::IsUserInput(UINT Msg) {
     case WM_CUT:
     case WM_CLEAR:
     case EM_REPLACESEL:
+    // An undo or a redo, which a host's Edit menu sends as the user's Ctrl+Z does.
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:

@@ -307,8 +307,8 @@ class TdxInplaceEdit : public TWinControl {
     TdxInplaceEdit* FEdit;
   };
   // Whether a message to an editor's window, or to its popup's, is the user's input: a
-  // key, a character, the clipboard's messages, a replacement of the selection, a press
-  // or a wheel turn, a timer's repeat, a menu's command.
+  // key, a character, the clipboard's messages, a replacement of the selection, an undo
+  // or a redo, a press or a wheel turn, a timer's repeat, a menu's command.
   static bool IsUserInput(UINT Msg);
 
  protected:
@@ -320,6 +320,9 @@ class TdxInplaceEdit : public TWinControl {
   // back (the window showing that text).
   const AnsiString& SavedText() const { return FSavedText; }
   void RestoreSavedValue();
+  // The restore point's text stands for the value held now: its hidden part is recorded
+  // again (the text and the modified state stay the restore point's).
+  void SaveHiddenValue() { FSavedHidden = HiddenValue(); }
   // Refuses the user's input where they see it: the editor takes the focus when it
   // shows (not while designing), a beep sounds and EdxEditInvalidInput carries Message.
   [[noreturn]] void RefuseInput(const AnsiString& Message);

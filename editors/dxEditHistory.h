@@ -5,7 +5,12 @@
 // the selection before the character lands, a refused paste is undone by a text put
 // back. The control's own undo takes back only the last of them, and never the part of
 // the value the text does not show, nor whether the text was edited. So the editor keeps
-// its own steps: the state before each of the user's changes, whole.
+// its own steps: the state before each of the user's changes.
+//
+// A step keeps of the text only the part the change replaced (a key typed into a long
+// line keeps one character, not the line), and the steps kept are bounded in number and
+// in bytes, the oldest going first. A step the memory cannot hold is no failure of the
+// change: the steps are forgotten and the editor goes on without them.
 #pragma once
 
 #include <cstddef>
@@ -37,28 +42,51 @@ struct TdxEditState {
 // redo them), the latest last. A new change forgets what was undone.
 class TdxEditHistory {
  public:
-  // The most steps kept: the oldest goes first.
+  // The most steps kept, and the most bytes of text they keep together: past either, the
+  // oldest go first.
   static constexpr std::size_t Limit = 100;
+  static constexpr std::size_t ByteLimit = std::size_t{4} << 20;
 
   bool CanUndo() const { return !FDone.empty(); }
   bool CanRedo() const { return !FUndone.empty(); }
-  // Before is the state a change of the user's started from.
-  void Changed(TdxEditState Before);
+  // Before is the state a change of the user's started from, After the text it left.
+  void Changed(const TdxEditState& Before, const AnsiString& After);
   // The state an undo goes back to (Now is the state it leaves, which a redo gives back);
   // false when there is none.
-  bool Undo(TdxEditState Now, TdxEditState& Back);
+  bool Undo(const TdxEditState& Now, TdxEditState& Back);
   // The state a redo gives back (Now is the state it leaves); false when there is none.
-  bool Redo(TdxEditState Now, TdxEditState& Forward);
+  bool Redo(const TdxEditState& Now, TdxEditState& Forward);
   void Clear();
+  // The bytes the steps kept hold.
+  std::size_t Bytes() const { return FBytes; }
 
  private:
-  // State goes on the end of Steps, which keeps the latest Limit.
-  static void Push(std::deque<TdxEditState>& Steps, TdxEditState State);
-  // The last state of From comes off into State, and Now goes onto To; false when From
-  // holds none.
-  static bool Move(std::deque<TdxEditState>& From, std::deque<TdxEditState>& To, TdxEditState Now,
-                   TdxEditState& State);
+  // A state kept against the text of the state next to it: the characters [Start,
+  // Start + Length) of that text (Size long) replaced by Text give this state's text.
+  struct TStep {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    std::size_t Size = 0;
+    AnsiString Text;
+    TdxHiddenValueRef Hidden;
+    bool Modified = false;
+    int SelStart = 0;
+    int SelStop = 0;
+  };
+  using TSteps = std::deque<TStep>;
 
-  std::deque<TdxEditState> FDone;
-  std::deque<TdxEditState> FUndone;
+  // State kept as the step that gives it back from the text Next.
+  static TStep StepTo(const TdxEditState& State, const AnsiString& Next);
+  static std::size_t BytesOf(const TStep& Step) { return sizeof(TStep) + Step.Text.size(); }
+  // Step goes on the end of Steps; then the oldest go while the steps are past a bound.
+  void Push(TSteps& Steps, TStep Step);
+  // The oldest step of Steps goes.
+  void Drop(TSteps& Steps);
+  // The last step of From gives State back from Now, and Now goes onto To; false when From
+  // holds none, or one taken on another text (which forgets every step).
+  bool Move(TSteps& From, TSteps& To, const TdxEditState& Now, TdxEditState& State);
+
+  TSteps FDone;
+  TSteps FUndone;
+  std::size_t FBytes = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -402,21 +403,32 @@ TdxEditState TdxInplaceTextEdit::CaptureState() {
 void TdxInplaceTextEdit::BeginUserStep() {
   if (FStepLevel++ > 0) return;
   FStepVoid = false;
-  if (KeepsHistory()) FStepBefore = CaptureState();
+  if (!KeepsHistory()) return;
+  try {
+    FStepBefore = CaptureState();
+  } catch (const std::bad_alloc&) {
+    // No memory to keep the state the step begins from: the step goes on without it.
+    ForgetHistory();
+  }
 }
 
 void TdxInplaceTextEdit::EndUserStep() {
   if (--FStepLevel > 0) return;
   const bool Void = std::exchange(FStepVoid, false);
-  const TdxEditState Before = std::move(FStepBefore);
-  FStepBefore = TdxEditState();
+  const TdxEditState Before = std::exchange(FStepBefore, TdxEditState());
   if (!IsNativeEdit() || !HandleAllocated() || ComponentState().Contains(csDestroying)) return;
-  const bool Kept = KeepsHistory();
-  const bool Changed = !Kept || GetText() != Before.Text;
-  if (!Void) {
-    if (Kept && Changed) FHistory.Changed(Before);
-    KeepRestorePoint();
+  bool Changed = true;
+  if (KeepsHistory()) {
+    try {
+      const AnsiString After = GetText();
+      Changed = After != Before.Text;
+      if (!Void && Changed) FHistory.Changed(Before, After);
+    } catch (const std::bad_alloc&) {
+      // The step ends here, as the steps before it: no memory to keep them.
+      FHistory.Clear();
+    }
   }
+  if (!Void) KeepRestorePoint();
   UserStepEnded(Changed);
 }
 
@@ -428,6 +440,15 @@ void TdxInplaceTextEdit::SaveRestorePoint() {
   inherited::SaveRestorePoint();
   ForgetHistory();
   FRestorePointHolds = true;
+}
+
+void TdxInplaceTextEdit::ValueSetBehindText() {
+  if (FStepLevel > 0 || FMovingInHistory) return;
+  ForgetHistory();
+  if (FRestorePointHolds && GetText() == SavedText())
+    SaveHiddenValue();
+  else
+    FRestorePointHolds = false;
 }
 
 void TdxInplaceTextEdit::ForgetHistory() {

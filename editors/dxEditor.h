@@ -245,6 +245,11 @@ class TdxInplaceTextEdit : public TdxInplaceEdit {
   bool KeepsHistory();
   TdxEditState CaptureState();
   bool InUserStep() const { return FStepLevel > 0; }
+  // A program's value that leaves the text shown as it was (no WM_SETTEXT comes; a time
+  // whose seconds the format hides): the user's steps are of another value, as after a
+  // program's text. Where the window shows the restore point's text, the restore point
+  // stands for this value from now on; elsewhere it no longer holds.
+  void ValueSetBehindText();
   // The step of the user's under way ended, leaving the text another than it found
   // (TextChanged; always true for an editor that keeps no steps of its own) or not.
   virtual void UserStepEnded(bool /*TextChanged*/) {}

@@ -185,6 +185,7 @@ void TdxInplaceTimeEdit::WriteTime(double Value, bool Programs) {
   if (!(Value >= dxMinTime && Value <= dxMaxTime)) return;
   int P = HandleAllocated() ? GetSelStart() : 0;
   P = P < 3 ? 1 : (P < 6 ? 4 : 7);
+  const bool Other = Value != FTime;
   FTime = Value;
   const AnsiString Text = TimeText(Value);
   if (Text != GetText()) {
@@ -194,6 +195,8 @@ void TdxInplaceTimeEdit::WriteTime(double Value, bool Programs) {
       TdxInplaceMaskEdit::SetEditValue(Variant(Text));
     else
       SetText(Text);
+  } else if (Other) {
+    ValueSetBehindText();
   }
   if (!HandleAllocated()) return;
   // The section's second digit, so that the next step acts on the same section.

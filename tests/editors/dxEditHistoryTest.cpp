@@ -190,13 +190,45 @@ TEST_F(EditHistoryTest, EveryChangeIsOneStepAndAnUndoGivesBackATextTheUserSaw) {
   }
 }
 
+// A key typed into a long line is a step of one character, not of the line; an undo and a
+// redo move through such steps as through any.
+TEST_F(EditHistoryTest, StepsInALongLineKeepWhatChangedNotTheLine) {
+  edittest::TTestContainer* Host = ShownContainer();
+  auto* Edit = edittest::Hosted<TdxInplaceTextEdit>(Host);
+  Edit->ShowAt(Rect(5, 5, 200, 25));
+  Pump();
+  HWND Window = Edit->Handle();
+  std::string Loaded(32 * 1024, '0');
+  for (std::size_t I = 0; I < Loaded.size(); ++I) Loaded[I] = static_cast<char>('0' + I * 7 % 10);
+  Edit->SetEditValue(Variant(AnsiString(Loaded)));
+  Edit->SetModified(false);
+  Edit->SetEditActive(true);
+  constexpr int Keys = 30;
+  const std::size_t Middle = Loaded.size() / 2;
+  std::string Letters;
+  for (int I = 0; I < Keys; ++I) {
+    const int At = static_cast<int>(Middle) + I;
+    SendMessageA(Window, EM_SETSEL, At, At);
+    Letters += static_cast<char>('a' + I % 26);
+    SendMessageA(Window, WM_CHAR, static_cast<WPARAM>(Letters.back()), 1);
+  }
+  const std::string Typed = Loaded.substr(0, Middle) + Letters + Loaded.substr(Middle);
+  ASSERT_EQ(Typed, TextOf(Window));
+  for (int I = 0; I < 3; ++I) SendMessageA(Window, I % 2 ? EM_UNDO : WM_UNDO, 0, 0);
+  EXPECT_EQ(Loaded.substr(0, Middle) + Letters.substr(0, Keys - 3) + Loaded.substr(Middle), TextOf(Window));
+  for (int I = 0; I < 3; ++I) SendMessageA(Window, EM_REDO, 0, 0);
+  EXPECT_EQ(Typed, TextOf(Window));
+  EXPECT_TRUE(Edit->GetModified());
+}
+
 // The steps kept are the latest, and an undo past the oldest kept does nothing.
 TEST_F(EditHistoryTest, TheOldestStepsGoFirst) {
   TdxEditHistory History;
-  for (int I = 0; I < static_cast<int>(TdxEditHistory::Limit) + 5; ++I)
-    History.Changed(TdxEditState{std::to_string(I), nullptr, I > 0, I, I});
+  const int Steps = static_cast<int>(TdxEditHistory::Limit) + 5;
+  for (int I = 0; I < Steps; ++I)
+    History.Changed(TdxEditState{std::to_string(I), nullptr, I > 0, I, I}, std::to_string(I + 1));
   TdxEditState Back;
-  std::string Now = "last";
+  std::string Now = std::to_string(Steps);
   int Undone = 0;
   while (History.Undo(TdxEditState{Now, nullptr, true, 0, 0}, Back)) {
     Now = Back.Text;
@@ -209,6 +241,51 @@ TEST_F(EditHistoryTest, TheOldestStepsGoFirst) {
   TdxEditState Forward;
   ASSERT_TRUE(History.Redo(TdxEditState{Now, nullptr, false, 0, 0}, Forward));
   EXPECT_EQ("6", Forward.Text);
+}
+
+// The steps kept hold at most ByteLimit bytes together: the oldest go first, and a step
+// past the bound alone is not kept (nor the steps before it).
+TEST_F(EditHistoryTest, TheStepsKeptAreBoundedInBytes) {
+  TdxEditHistory History;
+  // A character typed into a long line keeps that character.
+  const std::string Line(128 * 1024, '7');
+  for (int I = 0; I < static_cast<int>(TdxEditHistory::Limit); ++I)
+    History.Changed(TdxEditState{Line + std::string(static_cast<std::size_t>(I), 'k'), nullptr, I > 0, 0, 0},
+                    Line + std::string(static_cast<std::size_t>(I) + 1, 'k'));
+  EXPECT_LT(History.Bytes(), TdxEditHistory::Limit * 256);
+  History.Clear();
+  constexpr std::size_t Long = std::size_t{1} << 20;
+  // Each change replaces a whole text of Long characters with another.
+  auto Text = [](int I) { return std::string(Long, static_cast<char>('a' + I)); };
+  const int Steps = 10;
+  for (int I = 0; I < Steps; ++I) {
+    History.Changed(TdxEditState{Text(I), nullptr, I > 0, 0, 0}, Text(I + 1));
+    EXPECT_LE(History.Bytes(), TdxEditHistory::ByteLimit) << I;
+  }
+  int Undone = 0;
+  std::string Now = Text(Steps);
+  TdxEditState Back;
+  while (History.Undo(TdxEditState{Now, nullptr, true, 0, 0}, Back)) {
+    EXPECT_EQ(Text(Steps - 1 - Undone), Back.Text);
+    Now = Back.Text;
+    ++Undone;
+    EXPECT_LE(History.Bytes(), TdxEditHistory::ByteLimit) << Undone;
+  }
+  EXPECT_EQ(static_cast<int>(TdxEditHistory::ByteLimit / Long) - 1, Undone);
+  TdxEditState Forward;
+  ASSERT_TRUE(History.Redo(TdxEditState{Now, nullptr, false, 0, 0}, Forward));
+  EXPECT_EQ(Text(Steps - Undone + 1), Forward.Text);
+
+  // A change that takes away more than the bound: no step is left to undo, and the next
+  // is kept.
+  const std::string Big(TdxEditHistory::ByteLimit + 1, 'x');
+  History.Changed(TdxEditState{Big, nullptr, false, 0, 0}, "short");
+  EXPECT_FALSE(History.CanUndo());
+  EXPECT_FALSE(History.CanRedo());
+  EXPECT_EQ(0u, History.Bytes());
+  History.Changed(TdxEditState{Big, nullptr, false, 0, 0}, Big + "y");
+  ASSERT_TRUE(History.Undo(TdxEditState{Big + "y", nullptr, true, 0, 0}, Back));
+  EXPECT_EQ(Big, Back.Text);
 }
 
 }  // namespace

@@ -207,6 +207,42 @@ TEST_F(TimeEditTest, AChangePutBackGivesBackWhatTheFormatHides) {
   }
 }
 
+// A time a program gives while the edit is under way, whose text is the one shown (the
+// seconds a format hides changed), is the value that text stands for from then on: a
+// digit typed away and back, or undone, gives it back, seconds included, unedited.
+TEST_F(TimeEditTest, AProgramsTimeBehindTheTextShownIsTheOneThatTextGivesBack) {
+  auto* Edit = ShownEdit();
+  HWND Window = Edit->Handle();
+  Edit->SetTimeEditFormat(tfHourMin);
+  const TDateTime Began = EncodeTime(23, 59, 59, 0);
+  const TDateTime Given = EncodeTime(23, 59, 30, 0);
+  for (bool AsEditValue : {true, false}) {
+    for (bool Undone : {false, true}) {
+      const std::string Where = std::string(AsEditValue ? "edit value" : "value") + (Undone ? ", undone" : ", typed back");
+      Edit->SetEditValue(Variant(Began));
+      Edit->SetModified(false);
+      Edit->SetEditActive(true);
+      if (AsEditValue)
+        Edit->SetEditValue(Variant(Given));
+      else
+        Edit->SetValue(Given);
+      ASSERT_EQ(AnsiString("23:59"), Edit->Text()) << Where;
+      SendMessageA(Window, EM_SETSEL, 3, 4);
+      SendMessageA(Window, WM_CHAR, '1', 1);
+      ASSERT_EQ(AnsiString("23:19"), Edit->Text()) << Where;
+      if (Undone) {
+        edittest::SendCtrlKey(Window, 'Z');
+      } else {
+        SendMessageA(Window, EM_SETSEL, 3, 4);
+        SendMessageA(Window, WM_CHAR, '5', 1);
+      }
+      EXPECT_EQ(AnsiString("23:59"), Edit->Text()) << Where;
+      EXPECT_NEAR(Given, Edit->GetEditValue().AsDouble(), 1e-9) << Where;
+      EXPECT_FALSE(Edit->GetModified()) << Where;
+    }
+  }
+}
+
 // An undo gives back the text before the user's last change whole, with the time it
 // stood for (seconds a shorter format hides included) and the modified state it had; a
 // redo gives the change back. A digit typed over a selection is one change, and a change

@@ -221,6 +221,35 @@ TEST_F(MemoTest, TheSameTextSetAgainSendsNothingAndKeepsTheModifiedState) {
   EXPECT_TRUE(SendMessageA(Memo->Handle(), EM_GETEVENTMASK, 0, 0) & ENM_CHANGE);
 }
 
+// An undo is the user's however it comes: Ctrl+Z, or EM_UNDO or WM_UNDO from a host's
+// Edit menu. One that brings back the text the edit began with leaves the memo unedited,
+// and a redo edited again.
+TEST_F(MemoTest, AnUndoBackToTheOpeningTextLeavesTheMemoUneditedHoweverItComes) {
+  TCountingMemo* Memo = ShownMemo();
+  Memo->Lines()->SetText("one\r\ntwo");
+  const AnsiString Opening = Memo->Text();
+  for (UINT Undo : {UINT(0), UINT(EM_UNDO), UINT(WM_UNDO)}) {
+    Memo->SetModified(false);
+    Memo->SetEditActive(true);
+    SendMessageA(Memo->Handle(), EM_SETSEL, 3, 3);
+    SendMessageA(Memo->Handle(), WM_CHAR, 'x', 1);
+    const AnsiString Typed = Memo->Text();
+    ASSERT_NE(Opening, Typed);
+    ASSERT_TRUE(Memo->GetModified());
+    if (Undo == 0)
+      SendCtrlKey(Memo->Handle(), 'Z');
+    else
+      SendMessageA(Memo->Handle(), Undo, 0, 0);
+    EXPECT_EQ(Opening, Memo->Text()) << Undo;
+    EXPECT_FALSE(Memo->GetModified()) << Undo;
+    SendMessageA(Memo->Handle(), EM_REDO, 0, 0);
+    EXPECT_EQ(Typed, Memo->Text()) << Undo;
+    EXPECT_TRUE(Memo->GetModified()) << Undo;
+    SendMessageA(Memo->Handle(), EM_UNDO, 0, 0);
+    ASSERT_EQ(Opening, Memo->Text()) << Undo;
+  }
+}
+
 TEST_F(MemoTest, DownMovesTheCaretInsideTheTextAndReachesTheHostWhenAllIsSelected) {
   TdxInplaceMemoEdit* Memo = ShownMemo();
   Memo->Lines()->SetText("one\r\ntwo\r\nthree");
