@@ -14,16 +14,6 @@
 #include <string>
 #include <thread>
 
-// The bounds of a run of the host under test. They only catch a hang, so they leave room
-// for a machine loaded many times over: a scripted run's step waits up to
-// ScriptStepBound for its window (--step-timeout), its commands may go on for
-// ScriptFinishBound after the last step (--finish-timeout), and a whole run, which a
-// failed script ends within about those two and one more step bound, gets
-// ProgramRunBound.
-constexpr DWORD ScriptStepBound = 60000;
-constexpr DWORD ScriptFinishBound = 120000;
-constexpr DWORD ProgramRunBound = 300000;
-
 // How many times slower than on a machine of their own the programs run here: 1, or what
 // TARVIK_TIME_SCALE says (tools/wine-vm sets it under emulation). A test whose subject is
 // a short bound, which a program's start must fit in, gives that many times more.
@@ -33,6 +23,19 @@ inline DWORD TimeScale() {
   const long Scale = Length > 0 && Length < sizeof(Text) ? std::strtol(Text, nullptr, 10) : 1;
   return Scale >= 1 && Scale <= 100 ? static_cast<DWORD>(Scale) : 1;
 }
+
+// The bounds of a run of the host under test. They only catch a hang, so they leave room
+// for a machine loaded many times over: a scripted run's step waits up to
+// ScriptStepBound for its window (--step-timeout), its commands may go on for
+// ScriptFinishBound after the last step (--finish-timeout), and a whole run, which a
+// failed script ends within about those two and one more step bound, gets
+// ProgramRunBound. Where programs run TimeScale times slower, so does the last: a child
+// run of a walk that takes 15 s on a machine of its own takes some 300 s under
+// emulation, and more beside other work. (The host takes step and finish bounds of 600 s
+// at most, which leave room enough.)
+constexpr DWORD ScriptStepBound = 60000;
+constexpr DWORD ScriptFinishBound = 120000;
+inline const DWORD ProgramRunBound = 300000 * TimeScale();
 
 // The host's arguments that give a scripted run the bounds above, with a blank before
 // and after.
